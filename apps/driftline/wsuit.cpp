@@ -1,5 +1,7 @@
 #include "wsuit.h"
 
+#include "transf.h"
+
 #include <QFont>
 #include <QMouseEvent>
 #include <QPainter>
@@ -33,13 +35,6 @@ bool isFinite(QPointF p)
 }
 
 } // namespace
-
-QPointF rotLine(double a, QPointF c, QPointF p)
-{
-    const double ca = std::cos(a), sa = std::sin(a);
-    const double dx = p.x() - c.x(), dy = p.y() - c.y();
-    return QPointF(c.x() + dx * ca - dy * sa, c.y() + dx * sa + dy * ca);
-}
 
 QString flightInfoText(const Flight &f)
 {

@@ -10,10 +10,6 @@
 
 class QPainter;
 
-// p turned about the centre c by the angle a (radians); with the screen's y
-// axis pointing down a positive angle turns clockwise.
-QPointF rotLine(double a, QPointF c, QPointF p);
-
 // The text of the tool tip that describes one sample of the glide.
 QString flightInfoText(const Flight &f);
 

@@ -306,15 +306,6 @@ private slots:
         QVERIFY(!g.flights.isEmpty());
         QVERIFY(!std::isfinite(g.flights.last().U_end));
     }
-
-    void rotLineTurnsClockwiseOnScreen()
-    {
-        const QPointF p = rotLine(M_PI / 2, QPointF(10, 10), QPointF(20, 10));
-        QVERIFY(std::abs(p.x() - 10) < 1e-12);
-        QVERIFY(std::abs(p.y() - 20) < 1e-12);
-        const QPointF q = rotLine(0, QPointF(3, 4), QPointF(-1, 7));
-        QCOMPARE(q, QPointF(-1, 7));
-    }
 };
 
 QTEST_MAIN(TestGlideSim)
