@@ -59,7 +59,7 @@ struct ReportOnce {
 
 void reportMissingAirfoil()
 {
-    if (g_missingAirfoilReported)
+    if (g_reportDepth > 0 && g_missingAirfoilReported)
         return;
     g_missingAirfoilReported = g_reportDepth > 0;
     Notify_User(QStringLiteral("Airfoil not present yet - IMPORT first"));
