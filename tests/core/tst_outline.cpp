@@ -6,6 +6,7 @@
 
 #include <QtTest>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -15,26 +16,37 @@ double relDiff(double a, double b)
     return std::fabs(a - b) / std::max(std::fabs(a), std::fabs(b));
 }
 
-// Arc length of the base line from t = 0 to t, by a fine trapezoid rule.
-double arcTo(const double* cx, const double* cy, double t, int steps = 20000)
-{
-    auto speed = [&](double u) { return std::hypot(spline_d_value(cx, u), spline_d_value(cy, u)); };
-    double sum = 0.5 * (speed(0) + speed(t));
-    for (int k = 1; k < steps; ++k)
-        sum += speed(t * k / steps);
-    return sum * t / steps;
-}
+// Arc length of the base line against its parameter, tabulated finely by
+// the trapezoid rule.
+struct ArcTable {
+    static constexpr int N = 20000;
+    double s[N + 1];
+    const double* cx;
+    const double* cy;
 
-// Parameter at which the arc length reaches s (bisection).
-double paramAt(const double* cx, const double* cy, double s)
-{
-    double lo = 0, hi = 1;
-    for (int k = 0; k < 50; ++k) {
-        const double mid = 0.5 * (lo + hi);
-        (arcTo(cx, cy, mid, 4000) < s ? lo : hi) = mid;
+    ArcTable(const double* x, const double* y) : cx(x), cy(y)
+    {
+        s[0] = 0;
+        double prev = speed(0);
+        for (int k = 1; k <= N; ++k) {
+            const double cur = speed(double(k) / N);
+            s[k] = s[k - 1] + 0.5 * (prev + cur) / N;
+            prev = cur;
+        }
     }
-    return 0.5 * (lo + hi);
-}
+    double speed(double t) const { return std::hypot(spline_d_value(cx, t), spline_d_value(cy, t)); }
+    double length() const { return s[N]; }
+    // Parameter at which the arc length reaches `arc`.
+    double paramAt(double arc) const
+    {
+        const int k = int(std::lower_bound(s, s + N + 1, arc) - s);
+        if (k == 0)
+            return 0;
+        if (k > N)
+            return 1;
+        return (k - 1 + (arc - s[k - 1]) / (s[k] - s[k - 1])) / N;
+    }
+};
 
 // Sum of the cells of one half wing (the centre cell counts half).
 double halfSpanOfCells(const ParaStruct* d)
@@ -203,11 +215,12 @@ private slots:
         const QPointF* F = d->frontControlPoints;
         PointToPX(F[0], F[1], F[2], F[3], cx);
         PointToPY(F[0], F[1], F[2], F[3], cy);
-        QVERIFY(relDiff(d->frontArcLength, arcTo(cx, cy, 1.0)) < 1e-4);
+        const auto arc = std::make_unique<ArcTable>(cx, cy);
+        QVERIFY(relDiff(d->frontArcLength, arc->length()) < 1e-4);
 
         for (int i = 0; i <= d->lastRib; ++i) {
             const double s = d->ribSpanPos[i] - d->ribSpanPos[0];
-            const double t = paramAt(cx, cy, s);
+            const double t = arc->paramAt(s);
             const double angle = std::max(0.0, std::atan2(spline_d_value(cy, t), spline_d_value(cx, t)));
             const QString where = QString("rib %1: angle %2 vs %3").arg(i).arg(d->ribAngle[i]).arg(angle);
             QVERIFY2(std::fabs(d->ribAngle[i] - angle) < 2e-3, qPrintable(where));
