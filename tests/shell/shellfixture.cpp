@@ -13,9 +13,17 @@ QString templatePath()
     return QCoreApplication::applicationDirPath() + "/template.ini";
 }
 
+std::unique_ptr<ParaStruct> defaultDesign()
+{
+    auto record = std::make_unique<ParaStruct>();
+    record->Reset_CellsNumber();
+    return record;
+}
+
 bool writeTemplate()
 {
     auto record = std::make_unique<ParaStruct>();
+    record->Reset_CellsNumber();
     myOpenFile file;
     return file.WriteParaStream(templatePath(), *record);
 }

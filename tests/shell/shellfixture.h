@@ -3,7 +3,12 @@
 
 #include <QString>
 
+#include <memory>
+
 class ParaStruct;
+
+// A default design record with its cell bookkeeping done.
+std::unique_ptr<ParaStruct> defaultDesign();
 
 // Writes a default design record as "template.ini" into the application
 // directory of the running test.
