@@ -5,6 +5,8 @@
 #include "parastruct.h"
 #include "pattspline.h"
 #include "recompute.h"
+#include "flatwing.h"
+#include "frontviewdialog.h"
 #include "scaledialog.h"
 #include "termsdialog.h"
 #include "modalhooks.h"
@@ -97,6 +99,8 @@ void MainWindow::InitMainWindow()
 void MainWindow::InitDialogs()
 {
     // The editors of the other subsystems join this table as they are built.
+    m_FlatWingDialog = new FlatWingDialog(nullptr);
+    m_FrontViewDialog = new FrontViewDialog(nullptr);
     m_ScaleDialog = new ScaleDialog(nullptr);
     m_TermsDialog = new TermsDialog(nullptr);
 }
@@ -536,8 +540,16 @@ void MainWindow::SetUpOpenglParam()
 // The editors of the later subsystems are shown from here once they exist.
 
 void MainWindow::on_actionGeneral_data_triggered() {}
-void MainWindow::on_actionBase_line_triggered() {}
-void MainWindow::on_actionFlat_shape_triggered() {}
+void MainWindow::on_actionBase_line_triggered()
+{
+    m_FrontViewDialog->showMaximized();
+}
+
+void MainWindow::on_actionFlat_shape_triggered()
+{
+    m_FlatWingDialog->showMaximized();
+}
+
 void MainWindow::on_actionVent_and_lines_triggered() {}
 void MainWindow::on_actionLines_morphing_triggered() {}
 void MainWindow::on_actionAirfoils_triggered() {}

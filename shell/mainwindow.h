@@ -6,6 +6,8 @@
 
 #include "ui_mainwindow.h"
 
+class FlatWingDialog;
+class FrontViewDialog;
 class GlobClass;
 class ParaStruct;
 class ScaleDialog;
@@ -40,6 +42,8 @@ public:
     QString outputDir() const { return dxfDir; }
     TermsDialog* termsDialog() const { return m_TermsDialog; }
     ScaleDialog* scaleDialog() const { return m_ScaleDialog; }
+    FlatWingDialog* flatWingDialog() const { return m_FlatWingDialog; }
+    FrontViewDialog* frontViewDialog() const { return m_FrontViewDialog; }
 
 signals:
     void fileStillOpened();
@@ -109,6 +113,8 @@ private:
     GlobClass* glob = nullptr;
 
     // Editor dialogs, created once at the first show and kept for the run.
+    FlatWingDialog* m_FlatWingDialog = nullptr;
+    FrontViewDialog* m_FrontViewDialog = nullptr;
     ScaleDialog* m_ScaleDialog = nullptr;
     TermsDialog* m_TermsDialog = nullptr;
 
