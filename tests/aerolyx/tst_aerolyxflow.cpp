@@ -2,7 +2,7 @@
 // checked against the exact Joukowski solution and inviscid panel-method
 // lift coefficients.
 
-#include "airfoilgen.h"
+#include "foilgen.h"
 #include "airfoilprep.h"
 #include "conformalmap.h"
 #include "flow.h"
@@ -18,12 +18,33 @@ namespace {
 
 double Degrees(double radians) { return radians * 180.0 / M_PI; }
 
+// The exact solution: the symmetric Joukowski airfoil from the circle through
+// zeta' = 1 with centre -eps, normalised to chord 1 with the trailing edge at
+// (1, 0), as foilgen draws it.
+struct ExactJoukowski {
+    double eps = 0.1;
+    std::complex<double> mu() const { return {-eps, 0.0}; }
+    double radius() const { return 1.0 + eps; }
+    double leadingEdgeX() const { const double r = -1.0 - 2.0 * eps; return r + 1.0 / r; }
+    double chord() const { return 2.0 - leadingEdgeX(); }
+    std::complex<double> point(double t) const
+    {
+        const std::complex<double> z = mu() + radius() * std::polar(1.0, t);
+        return 1.0 + (z + 1.0 / z - 2.0) / chord();
+    }
+};
+
+QPolygonF Naca4(double camber, double pos, double thickness)
+{
+    return foilgen::naca4({camber, pos, thickness, true}, 81);
+}
+
 // Lift at the angle of incidence alpha (degrees) the way the polar view asks.
 double Lift(const myData* d, double alpha) { return f_Clift(d, alpha - Degrees(d->zeroLiftAngle)); }
 
 // Exact surface pressure of the symmetric Joukowski airfoil at incidence
 // alpha, at the contour point of chordwise position x on the given side.
-double Exact_Cp(const testfoil::Joukowski& j, double alpha, double x, bool upper)
+double Exact_Cp(const ExactJoukowski& j, double alpha, double x, bool upper)
 {
     // The nose is at circle angle pi; bisect x(t) on the side's half.
     double lo = upper ? 1e-9 : M_PI, hi = upper ? M_PI : 2 * M_PI - 1e-9;
@@ -52,14 +73,14 @@ class TestAerolyxFlow : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir;
-    testfoil::Joukowski jouk{0.1, 0.0};
+    ExactJoukowski jouk;
     std::unique_ptr<myData> joukowski, naca0012, naca4412;
 
     std::unique_ptr<myData> Load(const QString& name, const QPolygonF& points)
     {
         auto d = std::make_unique<myData>();
         QString why;
-        const bool ok = Load_Airfoil(d.get(), testfoil::Write_Table(dir.path(), name, points), &why);
+        const bool ok = Load_Airfoil(d.get(), foilgen::writeFile(dir.path(), name, foilgen::plainTable(points)), &why);
         if (!ok)
             qWarning() << name << why;
         return ok ? std::move(d) : nullptr;
@@ -69,9 +90,9 @@ private slots:
     void initTestCase()
     {
         QVERIFY(dir.isValid());
-        joukowski = Load("joukowski.dat", jouk.outline(160));
-        naca0012 = Load("naca0012.dat", testfoil::Naca4(0, 0, 0.12, 80));
-        naca4412 = Load("naca4412.dat", testfoil::Naca4(0.04, 0.4, 0.12, 80));
+        joukowski = Load("joukowski.dat", foilgen::joukowski(0.1, 0.0, 161));
+        naca0012 = Load("naca0012.dat", Naca4(0, 0, 0.12));
+        naca4412 = Load("naca4412.dat", Naca4(0.04, 0.4, 0.12));
         QVERIFY(joukowski && naca0012 && naca4412);
     }
 
@@ -217,21 +238,21 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("loads");
         QString flatNose = "flat nose\n";
-        for (QPointF p : testfoil::Naca4(0, 0, 0.12, 40)) {
+        for (QPointF p : foilgen::naca4({0, 0, 0.12, true}, 41)) {
             flatNose += QString::asprintf("%.6f %.6f\n", p.x(), p.y());
             if (p.x() == 0 && p.y() == 0) // a second nose point at the same x
                 flatNose += "0.000000 -0.001000\n";
         }
         QTest::newRow("flat nose") << flatNose << true;
-        QString exponent = "exponent notation\n";
-        for (QPointF p : testfoil::Naca4(0, 0, 0.12, 40))
-            exponent += QString::asprintf("%.6e %.6e\n", p.x(), p.y());
+        foilgen::Format exponentFormat;
+        exponentFormat.style = 'E';
+        const QString exponent = foilgen::plainTable(foilgen::naca4({0, 0, 0.12, true}, 41), exponentFormat);
         QTest::newRow("exponent notation") << exponent << true;
         QTest::newRow("letters only") << "no numbers here\nat all\n" << false;
         QTest::newRow("one point") << "1.0 0.0\n1.0 0.0\n1.0 0.0\n" << false;
         QTest::newRow("vertical line") << "1.0 0.0\n1.0 0.5\n1.0 -0.5\n1.0 0.0\n" << false;
         QString noseFirst = "nose first\n";
-        const QPolygonF naca = testfoil::Naca4(0, 0, 0.12, 40);
+        const QPolygonF naca = foilgen::naca4({0, 0, 0.12, true}, 41);
         for (int k = 0; k < naca.size(); ++k) {
             const QPointF p = naca[(k + 40) % (naca.size() - 1)];
             noseFirst += QString::asprintf("%.6f %.6f\n", p.x(), p.y());
