@@ -1,0 +1,77 @@
+#pragma once
+
+// The project file ".prg": the design record as a Qt data stream (version 12,
+// big-endian, doubles), its writer and reader, the project file dialogs and
+// the append-only log file of the project's output directory.
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QDataStream;
+class QIODevice;
+class QWidget;
+class ParaStruct;
+
+// Writes the project file fields of the design, all forty steps.
+QDataStream& operator<<(QDataStream& stream, const ParaStruct& design);
+
+// Reads the project file fields into the design. A version tag without
+// "7.0.0.0", a file cut short, or stored values that do not fit the record
+// leave the stream's status other than Ok; the design then holds whatever was
+// read up to that point, so read into a record of its own.
+QDataStream& operator>>(QDataStream& stream, ParaStruct& design);
+
+// Writes the design to the device as one project file; false when the stream
+// reports an error.
+bool Write_Project(QIODevice* device, const ParaStruct& design);
+
+// Reads one project file from the device into a fresh record and checks it;
+// only an accepted file replaces *into. On refusal *into is untouched and
+// *reason (when given) says why.
+bool Read_Project(QIODevice* device, ParaStruct* into, QString* reason = nullptr);
+
+// The file dialogs of the project life cycle. Core code does not show dialogs
+// itself: the main program installs the function that does. Without one the
+// dialogs answer as if cancelled.
+enum class FileDialogKind { Open, Save };
+using FileDialogFunction = std::function<QString(QWidget* parent, FileDialogKind kind, const QString& title,
+                                                 const QString& dir, const QString& filter)>;
+
+// Installs the file dialog function and returns the one it replaces.
+FileDialogFunction Set_File_Dialog(FileDialogFunction dialog);
+
+class myOpenFile : public QObject
+{
+public:
+    enum ReadStatus { ReadOk, EmptyPath, FileMissing, CannotOpen, WrongVersion, Corrupt };
+
+    explicit myOpenFile(QObject* parent = nullptr);
+    ~myOpenFile() override;
+
+    // Writes the live design (GetDataStruct) or the given one to path. The
+    // old file is replaced only when the whole new file was written.
+    bool WriteParaStream(const QString& path);
+    bool WriteParaStream(const QString& path, const ParaStruct& design);
+
+    // Reads the project file at path into *into (the live design, or a record
+    // of the caller's own). A missing file gives false silently; any other
+    // refusal tells the user the path and the reason and leaves *into as it was.
+    bool ReadParaStream(const QString& path, ParaStruct* into);
+
+    ReadStatus lastReadStatus() const { return readStatus; }
+    QString lastError() const { return error; }
+
+    static QString DialogReadFromFile(QWidget* parent, const QString& dir);
+    static QString DialogWriteToFile(QWidget* parent, const QString& dir);
+    static QString DialogNewFile(QWidget* parent, const QString& dir);
+
+private:
+    ReadStatus readStatus = ReadOk;
+    QString error;
+};
+
+// Appends " \n" and the text to "wingloft.log" in the project's output
+// directory (GlobClass::dxfDir). Nothing happens when it cannot be opened.
+void WriteLogFile(const QString& text);

@@ -1,0 +1,367 @@
+#pragma once
+
+// The design record of one half wing (ParaStruct) and the shared state of a
+// run of the main program (GlobClass).
+//
+// ParaStruct is one large value type of fixed capacity (about 17 MB): create
+// it on the heap only (GetDataStruct, std::make_unique), never on the stack.
+// Copy assignment copies the whole record member by member; all tables are
+// inline arrays of plain values, so a copy allocates nothing beyond the
+// implicitly shared Qt strings, polygons and lists.
+
+#include <QColor>
+#include <QHash>
+#include <QList>
+#include <QPainterPath>
+#include <QPoint>
+#include <QPointF>
+#include <QPolygon>
+#include <QPolygonF>
+#include <QString>
+#include <QVector3D>
+#include <QVector4D>
+
+#include "bridledata.h"
+#include "designspline.h"
+#include "structuredata.h"
+
+constexpr int kRibSlots = 65;        // slots of the per-rib tables
+constexpr int kAirfoilSlots = 67;    // slots of the airfoil, index and foil-pair tables
+constexpr int kStructSlots = 66;     // slots of some structure tables
+constexpr int kLineRows = 9;         // line rows "O1", "O2", "A" .. "G"
+constexpr int kAirfoilPoints = 1000; // points of a standard airfoil
+constexpr int kChordStations = 70;   // chord stations of the solver mesh
+constexpr int kPolarCases = 13;      // solver cases of the glide polar
+constexpr int kMaxCells = 126;       // cells whose ribs the per-rib tables hold
+constexpr int kMaxLastRib = 63;      // last rib slot that keeps the record consistent
+
+// One foil pair of a rib: an upper and a lower point at the same chord position.
+struct Par12 {
+    int up = 0;
+    int low = 0;
+    double thickness = 0.0;
+};
+
+// A stored spare block, used by no operation.
+struct ReservedRecord {
+    double value = 0.2;
+    int params[6] = {45, 0, 2, 3, 3, 1};
+    QPointF pointsA[24];
+    double table[5][24]{};
+    QPointF pointsB[24];
+};
+
+class ParaStruct
+{
+public:
+    ParaStruct();
+
+    // Cell bookkeeping from `cells`, then the line indexes and rib shifts.
+    void Reset_CellsNumber();
+
+    void SaveCanopyPos(const QPointF* points); // eight points into planControlPoints
+    void GetCanopyPos(QPointF* points) const;  // eight points out of planControlPoints
+    void SetFNodePos(const QPointF* points);   // four points into frontControlPoints
+    void GetFacePos(QPointF* points) const;    // four points out of frontControlPoints
+    void Set_DesignSide(char side);            // 'U' 0, 'D' 1, anything else -1
+
+    // Line attachment indexes.
+    void Ribs_VirtualLineInd();
+    void Reset_Dyn_LineInd();
+
+    // --- Group 1, identity and flags
+    QString version;
+    QString projectName;
+    bool geometryChanged = false;
+    bool linesOutdated = false;
+
+    // --- Group 2, editor control points
+    QPointF planControlPoints[8];
+    QPointF frontControlPoints[4];
+
+    // --- Group 3, line rows and attachment indexes
+    QPointF rowMarkers[kLineRows];
+    int rowCentreIndex[kLineRows]{};
+    int lineIndex[kLineRows][kRibSlots]{};      // [row][rib]
+    int teLineIndex[kRibSlots]{};
+    double resLineIndex[kLineRows][kRibSlots]{}; // [row][rib]
+    int dynLineIndex[kLineRows][kRibSlots]{};    // [row][rib]
+    double rowPercent[kLineRows]{};
+
+    // --- Group 4, surface control points, nose rods and billow controls
+    QPointF upControlMarkers[8];
+    int upControlIndex[8]{};
+    NoseRod rod1;
+    NoseRod rod2;
+    QPointF skinControlMarkers[6];
+    int skinControlIndex[6]{};
+
+    // --- Group 5, general data
+    double span = 0.0;
+    int cells = 0;
+    double hangHeight = 0.0;
+    double carabinerDistance = 0.0;
+    double legaX = 0.0;
+    QVector3D hangingPoint;
+    double meanChord = 0.0;
+    double billowReductionUp = 0.0;
+    double billowReductionDown = 0.0;
+    double reservedDouble1 = 0.0;
+    double reservedDouble2 = 0.0;
+    double reservedDouble3 = 0.0;
+    double arcHeightPercent = 0.0;
+    double flatteningPercent = 0.0;
+    double wingFlexPercent[kLineRows]{};
+    double maxTwistAngle = 0.0;
+    double profileAlignment = 0.0;
+    double ribTilt = 0.0;
+    int cellWidthStep = 0;
+
+    // --- Group 6, airfoils
+    QString designAirfoilNames[4];
+    QPolygonF designAirfoils[4];
+    int transitionRib1 = 0;
+    int transitionRib2 = 0;
+    int selectedDesignAirfoil = 0;
+    int positionAirfoilIndex[4]{};
+    QPolygonF ribAirfoils[kAirfoilSlots];
+
+    // --- Group 7, seam allowances, rib shifts and a stored spare table
+    double seamAllowance[4]{};
+    double ribShift[kRibSlots]{};
+    double reservedTableValues[8][5]{};
+    QString reservedTableNames[8][5];
+
+    // --- Group 8, bridle
+    int brakeCentreRib = 0;
+    double brakeMiddleRelax = 0.0;
+    double brakeEdgeRelax = 0.0;
+    BridleData bridle;
+
+    // --- Group 9, mini ribs, billow line, export options, cell bookkeeping
+    double reservedDouble4 = 0.0;
+    MiniribData minirib;
+    double billowLineOffset = 0.0;
+    int billowLineIndex = 0;
+    bool billowLineOnTop = false;
+    double reservedDouble5 = 0.0;
+    bool dxfWideSpacing = false;
+    bool dxfSplineSegments = false;
+    int sideCells = 0;
+    int firstRib = 0;
+    int lastRib = 0;
+    int lastCell = 0;
+    bool centreCell = false;
+    bool centreRib = false;
+
+    // --- Group 10, per-rib outline tables (plan and front view, plan units)
+    double ribSpanPos[kRibSlots]{};
+    double cellWidth[kRibSlots]{};
+    double chord[kRibSlots]{};
+    double leadingEdgeX[kRibSlots]{};
+    double trailingEdgeX[kRibSlots]{};
+    double frontY[kRibSlots]{};
+    double frontZ[kRibSlots]{};
+    double twistedLeadingEdgeX[kRibSlots]{};
+    double ribAngle[kRibSlots]{};
+    double frontArcLength = 0.0;
+    int noseIndex[kAirfoilSlots]{};
+    int topIndex[kAirfoilSlots]{};
+    int bottomIndex[kAirfoilSlots]{};
+    double reservedRibTable1[kRibSlots]{};
+    double reservedRibTable2[kRibSlots]{};
+    double reservedRibTable3[kRibSlots]{};
+    double reservedRibTable4[kRibSlots]{};
+    double reservedRibTable5[kRibSlots]{};
+    double reservedRibTable6[kRibSlots]{};
+
+    // --- Group 11, areas
+    double flatArea = 0.0;
+    double flatAspectRatio = 0.0;
+    double projectedArea = 0.0;
+    double projectedAspectRatio = 0.0;
+    double metaCentre = 0.0;
+
+    // --- Group 12, arc lengths and 3-D geometry
+    double airfoilArcLen[kAirfoilPoints][kStructSlots]{};       // [point][rib]
+    QVector3D ribCurves3D[kRibSlots][kAirfoilPoints];           // [rib][point]
+    QVector3D flatGrid[kLineRows][kRibSlots][kAirfoilPoints];   // [sub-row][cell][point]
+    QVector3D inflatedGrid[kLineRows][kRibSlots][kAirfoilPoints];
+    QVector3D meshGrid[650][50];
+    QList<Par12> foilPairs[kAirfoilSlots];
+
+    // --- Group 13, view switches, straps, rib parts and export state
+    bool ghostView = false;
+    bool inflatedView = false;
+    int strapWidth[kLineRows]{};        // [line row - 2], mm
+    bool strapFixed[kLineRows]{};
+    bool lineStrips[kLineRows][kRibSlots]{}; // [row][rib]
+    bool reservedFlags1[8]{};
+    bool reservedRibFlags[kStructSlots]{};
+    bool rearRibEnabled[kStructSlots]{};
+    bool frontRibEnabled[kStructSlots]{};
+    double dxfScale = 0.0;
+
+    // --- Group 14, analysis
+    int reservedInt2 = 0;
+    int reservedInt3 = 0;
+    bool smoothModel = false;
+    int chordStations[kChordStations]{};
+    int chordStationCount = 0;
+    int cfdCase = 0;
+    double totalLineLength = 0.0;
+    double ropesArea = 0.0;
+    double ropesMomentFactor = 0.0;
+    double edgeTipFactor = 0.0;
+    double holeEdgeFactor = 0.0;
+    double reservedDouble6 = 0.0;
+    double totalWeight = 0.0;
+    double towForce = 0.0;
+    double pilotArea = 0.0;
+    double pilotCd = 0.0;
+    double ropesCd = 0.0;
+    double reservedDouble7 = 0.0;
+    double reservedDouble8 = 0.0;
+    double oswaldFactor = 0.0;
+    double pilotShiftPercent = 0.0;
+    // glide-polar working tables over the solver cases
+    double aeroAlpha[kPolarCases]{};
+    double aeroIndex[kPolarCases]{};
+    double aeroAngle[kPolarCases]{};
+    double liftArea[kPolarCases]{};
+    double profileDragArea[kPolarCases]{};
+    double inducedDragArea[kPolarCases]{};
+    double totalDragArea[kPolarCases]{};
+    double glideRatio[kPolarCases]{};
+    double momentCoeff[kPolarCases]{};
+    double polarGama[kPolarCases]{};
+    double polarTheta[kPolarCases]{};
+    double polarQ[kPolarCases]{};
+    double polarMoment[kPolarCases]{};
+    double polarSigma[kPolarCases]{};
+    int polarRowCount = 0;
+    double polarVx[100]{};
+    double polarVy[100]{};
+
+    // --- Group 15, editor working state
+    QPolygonF morphedAirfoil;
+    int lineSelection = 0;
+    double patternOversize[kRibSlots][kAirfoilPoints]{};   // [rib][point]
+    double clothHalfOversize[kRibSlots][kAirfoilPoints]{}; // [rib][point]
+    int legendColours[3][30]{};
+    int reservedIntTable[8]{};
+    double legendValues[30]{};
+    double relaxFactors[kStructSlots]{};
+    QString polarModelNames[4];
+
+    // --- Group 16, diagonal ribs
+    int diagStartIndexA = 0;
+    int diagStartIndexB = 0;
+    int diagRowIndexA[8]{};
+    int diagRowIndexB[8]{};
+    int diagIndexTableA[8][kRibSlots]{}; // [row][rib]
+    int diagIndexTableB[8][kRibSlots]{};
+    double diagBottomWidth = 0.0;
+    int diagTableRows[4][kStructSlots]{};
+    int diagMask1 = 0;
+    int diagMask2 = 0;
+    DiagonalRow diagTableD1[kStructSlots];
+    DiagonalRow diagTableD2[kStructSlots];
+    QList<DiagonalData> diagonals;
+    QPointF ribTailPoints[kStructSlots];
+    int diagCurrent = 0;
+    int billowCurrentRib = 0;
+
+    // --- Group 17, export flags, design splines and panel outlines
+    bool dxfExportOption = false;
+    QList<Spline> designSplines;
+    QPolygonF cellOutlinesA[kStructSlots];
+    QPolygonF cellOutlinesB[kStructSlots];
+    double controlPointDiameter = 0.0;
+
+    // --- Group 18, line-group settings
+    int lineWeights[8]{};
+    int reservedInt4 = 0;
+    double lineGroupShares[4]{};
+    int lineGroupCount = 0;
+    double lineGroupLoads[4]{};
+
+    // --- Group 19, cross-ports, structure model and stored spare blocks
+    int crossPortCurrent[4]{};
+    CrossPorts crossPorts[kCrossPortGroups];
+    int crossPortHoles = 0;
+    int crossPortOffset = 0;
+    double crossPortCorner = 0.0;
+    int crossPortTriIndex[13]{};
+    Triang baseTriangles[13];
+    int trapIndex[8]{};
+    QPointF baseTriPoints[13];
+    int trapIndexA[9]{};
+    int trapIndexB[9]{};
+    QPointF baseTrapPoints[3][9];
+    Trap baseTraps[18];
+    QPointF diagModelPoints[12];
+    bool diagModelFlags[4]{};
+    Triang diagModelTriangle;
+    QList<QPolygonF> diagModelPolys;
+    QPointF diagModelOutline[20];
+    // segment lists of the diagonal built last
+    QList<QPolygonF> diagCutOuts;
+    QList<QPolygonF> diagSeamStrips;
+    QList<QList<QVector3D>> diagSegments3D;
+    double reservedDouble9 = 0.0;
+    double reservedDouble10 = 0.0;
+    int reservedRibInts1[4][kStructSlots]{};
+    int reservedRibInts2[4][kStructSlots]{};
+    bool reservedFlags2[8]{};
+    bool reservedFlags3[8]{};
+    QPointF reservedPoints1[6][kRibSlots];
+    QPointF reservedPoints2[6][kRibSlots];
+    bool reservedPointFlags1[6][kRibSlots]{};
+    bool reservedPointFlags2[6][kRibSlots]{};
+    ReservedRecord reservedRecords[5];
+
+    // --- Group 20, risers and design-side state
+    QList<QVector4D> riserHashes[5]; // weighted 3-D points (w = weight) below each group root
+    QVector3D riserTops[5];
+    bool withBridleData = false;
+    int designSide = 0;
+    QList<QString> designWarnings;
+    int glSelection = 0;
+    double billowReduction[kRibSlots]{};
+
+private:
+    void SetInitialValues();
+};
+
+// The live design record: created on the first call, never freed.
+ParaStruct* GetDataStruct();
+
+// The state of a run that is not part of a design. Never written to a file.
+class GlobClass
+{
+public:
+    GlobClass() = default;
+
+    QPainterPath previewPath;       // DXF preview collected instead of writing
+    QPainterPath designPreviewPath;
+    bool writeDxf = false;          // true: write DXF files; false: fill the preview paths
+    QList<QColor> pieceColours;
+    QString appDir;
+    QString workDir;
+    QString projectsDir;
+    QString dxfDir;                 // output directory of the current project
+    QString airfoilsDir;
+    QString appParentDir;
+    bool lineGroupsReset = false;
+    QString prgPath;
+    QString dsgPath;
+    QString cnpPath;
+    QList<QPolygon> uvPieces;
+    int uvWidth = 0;
+    int uvHeight = 0;
+    bool termsAccepted = false;
+};
+
+// The shared state record: created on the first call, never freed.
+GlobClass* GetGlobClass();
