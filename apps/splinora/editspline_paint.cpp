@@ -100,8 +100,11 @@ void EditSpline::Coor_System(QPainter* painter)
     painter->setPen(QPen(QBrush(Qt::darkBlue), 1, Qt::SolidLine));
     const double x1 = xc + L_T * p->spline.startVent / 100.0;
     const double x2 = xc + L_T * p->spline.endVent / 100.0;
-    painter->drawLine(QPointF(x1, yc), QPointF(x1, H));
-    painter->drawLine(QPointF(x2, yc), QPointF(x2, H));
+    // An opening typed far outside the chord has no line on any screen.
+    if (std::fabs(x1) < 1e6)
+        painter->drawLine(QPointF(x1, yc), QPointF(x1, H));
+    if (std::fabs(x2) < 1e6)
+        painter->drawLine(QPointF(x2, yc), QPointF(x2, H));
 }
 
 void EditSpline::Paint_BackgroundPoly(QPainter* painter)

@@ -14,6 +14,7 @@ namespace splinora {
 namespace {
 
 constexpr QDataStream::Version splineStreamVersion = QDataStream::Qt_4_6; // 12
+constexpr double maxCoordinate = 1e6;
 
 void write_spline(QDataStream& out, const SplineFoil& s)
 {
@@ -69,8 +70,10 @@ bool spline_is_sound(const SplineFoil& s)
         if (i > 0 && k < s.b_knots[i - 1])
             return false;
     }
+    // Control points are drawing pixels: anything beyond a generous screen
+    // range is not a spline this editor wrote.
     for (int i = 0; i < s.num_pnt; ++i)
-        if (!std::isfinite(s.CP[i].x()) || !std::isfinite(s.CP[i].y()))
+        if (!(std::fabs(s.CP[i].x()) <= maxCoordinate) || !(std::fabs(s.CP[i].y()) <= maxCoordinate))
             return false;
     return std::isfinite(s.startVent) && std::isfinite(s.endVent);
 }

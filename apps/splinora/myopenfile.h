@@ -17,7 +17,8 @@ QDataStream& operator>>(QDataStream& in, ParaStruct& rec);
 // Reads one spline from a ".spl" stream (data stream version 12) into
 // spline. Returns false, leaving spline untouched, for a short or over-long
 // stream, counts beyond the record's capacity, an inconsistent knot count,
-// knots that decrease or lie outside [0, 1], or values that are not finite.
+// knots that decrease or lie outside [0, 1], control points that are not
+// finite or lie far beyond any screen, or openings that are not finite.
 bool Read_Spline_Device(QIODevice* dev, SplineFoil* spline);
 
 // Airfoil table, file variant: the path line, then the trailing edge, every

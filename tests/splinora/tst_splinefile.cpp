@@ -7,6 +7,7 @@
 
 #include <cmath>
 
+#include "editspline.h"
 #include "myopenfile.h"
 #include "parastruct.h"
 
@@ -204,6 +205,9 @@ private slots:
         putDouble(b, pointOffset(2, 3), std::nan(""));
         QTest::newRow("NaN control point") << b;
         b = good;
+        putDouble(b, pointOffset(2, 4) + 8, -3e7);
+        QTest::newRow("point far off screen") << b;
+        b = good;
         putDouble(b, good.size() - 24, HUGE_VAL);
         QTest::newRow("infinite opening") << b;
         b = good;
@@ -258,6 +262,10 @@ private slots:
         const QByteArray good = streamOf(s);
         QRandomGenerator rng(20240611);
         int accepted = 0;
+        // Accepted splines are also drawn, as the editor would after opening.
+        EditSpline area;
+        area.resize(800, 600);
+        ParaStruct* p = GetDataStruct();
         for (int round = 0; round < 3000; ++round) {
             QByteArray b = good;
             const int kind = rng.bounded(4);
@@ -281,6 +289,11 @@ private slots:
             QVERIFY(r.num_knt >= 0 && r.num_knt <= MAXNUMKNOTS);
             const QPolygonF c = r.make_SplinePoly();
             QCOMPARE(c.size(), r.num_pnt > 0 ? 999 : 0);
+            if (accepted <= 60) {
+                p->spline = r;
+                area.repaint_opened_spline();
+                (void)area.grab();
+            }
         }
         QVERIFY(accepted > 0);
     }
