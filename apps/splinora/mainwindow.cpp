@@ -39,6 +39,9 @@ void MainWindow::on_actionOpen_foil_spline_triggered()
         return;
     if (opf->ReadParaStream(path)) {
         spline_widget->Reset_view();
+        // The edits show the file's openings, so that editing one of them
+        // does not overwrite the other with stale text.
+        setupEditO1_O2();
         emit to_repaint_opened_spline();
     }
 }

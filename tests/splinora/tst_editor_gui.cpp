@@ -412,6 +412,8 @@ private slots:
     void splineFileThroughTheMenus()
     {
         startSpline();
+        p->spline.startVent = 10.0;
+        p->spline.endVent = 30.0;
         const QString path = airfoils + "/sym.spl";
         chooseFile(path);
         win->actionSave_as_spline_file->trigger();
@@ -433,13 +435,20 @@ private slots:
         win->actionOpen_foil_spline->trigger();
         QCOMPARE(p->spline.num_pnt, 11);
 
-        // Opening replaces the spline and resets the view.
+        // Opening replaces the spline and resets the view; the opening
+        // edits show the file's values.
+        win->O1Edit->setText("0.00");
+        win->O2Edit->setText("0.00");
+        p->spline.startVent = p->spline.endVent = 0.0;
         area->f_scale = 3.0;
         chooseFile(path);
         win->actionOpen_foil_spline->trigger();
         QCOMPARE(p->spline.num_pnt, 10);
         QCOMPARE(area->f_scale, 1.0);
         QCOMPARE(area->pnt_selected, -1);
+        QCOMPARE(p->spline.startVent, 10.0);
+        QCOMPARE(win->O1Edit->text(), QString("10.00"));
+        QCOMPARE(win->O2Edit->text(), QString("30.00"));
     }
 
     void airfoilTableImportsIntoTheLibrary()
