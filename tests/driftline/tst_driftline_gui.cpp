@@ -1,0 +1,293 @@
+#include <QtTest>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QSlider>
+#include <QToolTip>
+
+#include "mainwindow.h"
+#include "wsuit.h"
+
+#include <cmath>
+
+namespace {
+
+const QString Sample250Tip = QStringLiteral(
+    "time:3.6 sec \n U:123.0 km/h \n angle:79.2 \n U-x:23.1 \n"
+    " U-y:120.8 \n [dX:  9; dY: 62] \n Att[deg]:0.0 \n Acc/g:0.89");
+
+// Whole-pixel position of a sample in a view of the given size: the flight
+// plane starts 10 % in from the left and top, 1000 m span the drawing extent.
+QPoint pixelOf(const Flight &f, int width, int height)
+{
+    const double w = width - 1, h = height - 1;
+    return QPoint(int(0.1 * w + w * f.dX / 1000), int(0.1 * h + h * f.dY / 1000));
+}
+
+// First sample within 5 pixels (Manhattan) of the click, or -1.
+int sampleNear(const QList<Flight> &flights, QPoint click, int width, int height)
+{
+    for (int i = 0; i < flights.size(); ++i)
+        if ((pixelOf(flights[i], width, height) - click).manhattanLength() <= 5)
+            return i;
+    return -1;
+}
+
+int countColour(const QImage &image, QRgb colour)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += image.pixel(x, y) == colour;
+    return n;
+}
+
+void setDefaultGlide(GlideSimulation &g)
+{
+    g.set_M(90);
+    g.set_S(2.2);
+    g.set_V0(1);
+    g.set_imp_mode(false);
+}
+
+void replaceText(QLineEdit *edit, const QString &text)
+{
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+    QTest::keyClick(edit, Qt::Key_Return);
+}
+
+} // namespace
+
+class TestDriftlineGui : public QObject
+{
+    Q_OBJECT
+private:
+    template <typename T> T *child(QWidget &w, const char *name)
+    {
+        T *c = w.findChild<T *>(QLatin1String(name));
+        if (!c)
+            qFatal("no %s", name);
+        return c;
+    }
+
+private slots:
+    void windowStartsWithTheDefaults()
+    {
+        MainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Wingloft ver.  7.0"));
+        QCOMPARE(child<QLineEdit>(w, "M_Edit")->text(), QStringLiteral("90"));
+        QCOMPARE(child<QLineEdit>(w, "S_Edit")->text(), QStringLiteral("2.2"));
+        QCOMPARE(child<QLineEdit>(w, "V0_Edit")->text(), QStringLiteral("1"));
+        QCOMPARE(child<QLineEdit>(w, "imp_V_Edit")->text(), QStringLiteral("245"));
+        QCOMPARE(child<QLineEdit>(w, "imp_tw_Edit")->text(), QStringLiteral("10"));
+        QCOMPARE(child<QLineEdit>(w, "imp_maxatt_Edit")->text(), QStringLiteral("25"));
+        QCOMPARE(child<QLineEdit>(w, "attEdit")->text(), QStringLiteral("0"));
+        QVERIFY(!child<QCheckBox>(w, "imp_checkBox")->isChecked());
+
+        WSuit *view = child<WSuit>(w, "ws_widget");
+        QCOMPARE(view->M, 90.0);
+        QCOMPARE(view->S, 2.2);
+        QCOMPARE(view->V0, 1.0);
+        QCOMPARE(view->imp_V, 245.0);
+        QCOMPARE(view->imp_tw, 10.0);
+        QCOMPARE(view->imp_maxatt, 25.0);
+        QVERIFY(!view->imp_mode);
+        // The inputs sit on the view, over its drawing.
+        QCOMPARE(child<QSlider>(w, "attSlider")->parentWidget(), view);
+        QCOMPARE(child<QLineEdit>(w, "imp_V_Edit")->parentWidget(), child<QGroupBox>(w, "groupBox"));
+        QVERIFY(!view->flights.isEmpty());
+
+        child<QAction>(w, "actionExit")->trigger();
+        QVERIFY(!w.isVisible());
+    }
+
+    void fieldsReachTheView()
+    {
+        MainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        WSuit *view = child<WSuit>(w, "ws_widget");
+
+        replaceText(child<QLineEdit>(w, "S_Edit"), QStringLiteral("1.8"));
+        QCOMPARE(view->S, 1.8);
+        replaceText(child<QLineEdit>(w, "imp_tw_Edit"), QStringLiteral("7.5"));
+        QCOMPARE(view->imp_tw, 7.5);
+        // Text that is no number reads as 0; a comma is no decimal point.
+        replaceText(child<QLineEdit>(w, "M_Edit"), QStringLiteral("abc"));
+        QCOMPARE(view->M, 0.0);
+        replaceText(child<QLineEdit>(w, "V0_Edit"), QStringLiteral("2,5"));
+        QCOMPARE(view->V0, 0.0);
+
+        QCheckBox *box = child<QCheckBox>(w, "imp_checkBox");
+        QTest::mouseClick(box, Qt::LeftButton, {}, box->rect().center());
+        QVERIFY(view->imp_mode);
+        QTest::mouseClick(box, Qt::LeftButton, {}, box->rect().center());
+        QVERIFY(!view->imp_mode);
+    }
+
+    void showingAgainKeepsWhatWasTyped()
+    {
+        MainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        WSuit *view = child<WSuit>(w, "ws_widget");
+        QLineEdit *mass = child<QLineEdit>(w, "M_Edit");
+        QLineEdit *trigger = child<QLineEdit>(w, "imp_V_Edit");
+        replaceText(mass, QStringLiteral("75"));
+        replaceText(trigger, QStringLiteral("180"));
+        QCheckBox *box = child<QCheckBox>(w, "imp_checkBox");
+        QTest::mouseClick(box, Qt::LeftButton, {}, box->rect().center());
+
+        w.hide();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCOMPARE(mass->text(), QStringLiteral("75"));
+        QCOMPARE(trigger->text(), QStringLiteral("180"));
+        QVERIFY(box->isChecked());
+        QCOMPARE(view->M, 75.0);
+        QCOMPARE(view->imp_V, 180.0);
+        QVERIFY(view->imp_mode);
+    }
+
+    void sliderTurnsThePilotAtOnce()
+    {
+        MainWindow w;
+        w.resize(1000, 700);
+        QSlider *slider = child<QSlider>(w, "attSlider");
+        // Start at 35 degrees, where the glide ends inside the view.
+        slider->setValue(70);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        WSuit *view = child<WSuit>(w, "ws_widget");
+        QCOMPARE(child<QLineEdit>(w, "attEdit")->text(), QStringLiteral("35"));
+        const QList<Flight> before = view->flights;
+        const QImage pictureBefore = view->grab().toImage();
+
+        slider->setFocus();
+        for (int i = 0; i < 20; ++i)
+            QTest::keyClick(slider, Qt::Key_Left);
+        QCOMPARE(slider->value(), 50);
+        QCOMPARE(child<QLineEdit>(w, "attEdit")->text(), QStringLiteral("25"));
+        QCOMPARE(view->att_angle, 25.0);
+        QTest::keyClick(slider, Qt::Key_Left);
+        QCOMPARE(child<QLineEdit>(w, "attEdit")->text(), QStringLiteral("24.5"));
+
+        // The path stays until the next animation; only the figure turns.
+        QCOMPARE(view->flights.size(), before.size());
+        QCOMPARE(view->flights.last().dX, before.last().dX);
+        const QImage pictureAfter = view->grab().toImage();
+        QCOMPARE(pictureAfter.size(), pictureBefore.size());
+        const QPoint end = pixelOf(before.last(), view->width(), view->height());
+        QRect changed;
+        for (int y = 0; y < pictureAfter.height(); ++y)
+            for (int x = 0; x < pictureAfter.width(); ++x)
+                if (pictureAfter.pixel(x, y) != pictureBefore.pixel(x, y)
+                    && !view->childrenRect().contains(x, y))
+                    changed |= QRect(x, y, 1, 1);
+        QVERIFY(!changed.isEmpty());
+        // Only the figure at the end of the path (35 pixels long) changes.
+        QVERIFY(QRect(end - QPoint(40, 40), QSize(81, 81)).contains(changed));
+        QCOMPARE(slider->maximum(), 90);
+        slider->setValue(90);
+        QCOMPARE(child<QLineEdit>(w, "attEdit")->text(), QStringLiteral("45"));
+    }
+
+    void rightClickShowsTheSampleUnderTheMouse()
+    {
+        // Find a view size in which sample 250 of the default glide is the
+        // first sample near some pixel, and that pixel.
+        GlideSimulation g;
+        setDefaultGlide(g);
+        QVERIFY(g.calculate_flight(5));
+        QSize size;
+        QPoint click;
+        for (int h = 500; h <= 800 && size.isEmpty(); ++h) {
+            const QPoint p = pixelOf(g.flights[250], 700, h);
+            for (int dy = 0; dy <= 5 && size.isEmpty(); ++dy)
+                for (int dx = 0; dx <= 5 - dy; ++dx)
+                    if (sampleNear(g.flights, p + QPoint(dx, dy), 700, h) == 250) {
+                        size = QSize(700, h);
+                        click = p + QPoint(dx, dy);
+                        break;
+                    }
+        }
+        QVERIFY(!size.isEmpty());
+
+        WSuit view;
+        setDefaultGlide(view);
+        view.resize(size);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        view.repaint();
+
+        // The tip shows while the button is held; releasing it hides the tip.
+        // Away from the path the first sample is taken: no tip.
+        QTest::mousePress(&view, Qt::RightButton, {}, QPoint(size.width() - 10, size.height() - 10));
+        QCOMPARE(view.flight.time, view.flights.first().time);
+        QVERIFY(!QToolTip::isVisible());
+        QTest::mouseRelease(&view, Qt::RightButton, {}, QPoint(size.width() - 10, size.height() - 10));
+
+        QTest::mousePress(&view, Qt::RightButton, {}, click);
+        QVERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), Sample250Tip);
+        QCOMPARE(view.flight.time, view.flights[250].time);
+        QTest::mouseRelease(&view, Qt::RightButton, {}, click);
+        QVERIFY(!QToolTip::isVisible());
+
+        // An early sample becomes the current one but shows no tip.
+        const QPoint start = pixelOf(view.flights[0], size.width(), size.height());
+        QTest::mousePress(&view, Qt::RightButton, {}, start);
+        QCOMPARE(view.flight.time, view.flights[0].time);
+        QVERIFY(!QToolTip::isVisible());
+        QTest::mouseRelease(&view, Qt::RightButton, {}, start);
+    }
+
+    void leftClickReplaysTheGlide()
+    {
+        WSuit view;
+        setDefaultGlide(view);
+        view.resize(400, 300);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        const int before = view.flights.size();
+
+        view.set_S(3.0);
+        QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(200, 150));
+        GlideSimulation g;
+        setDefaultGlide(g);
+        g.set_S(3.0);
+        g.animate_flight();
+        QVERIFY(view.flights.size() != before);
+        QCOMPARE(view.flights.size(), g.flights.size());
+        QCOMPARE(view.flights.last().dY, g.flights.last().dY);
+        QCOMPARE(view.anim_T, g.anim_T);
+    }
+
+    void pictureShowsPathPilotAndChart()
+    {
+        MainWindow w;
+        w.resize(1400, 900);
+        child<QSlider>(w, "attSlider")->setValue(80);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        WSuit *view = child<WSuit>(w, "ws_widget");
+        QVERIFY(view->flights.last().dX < 900);  // the glide ends in view
+        const QImage picture = w.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        picture.save(QDir::temp().filePath(QStringLiteral("driftline_window.png")));
+
+        QVERIFY(countColour(picture, qRgb(255, 0, 0)) > 1000);   // path and drag
+        QVERIFY(countColour(picture, qRgb(0, 0, 255)) > 200);    // lift and grid
+        QVERIFY(countColour(picture, qRgb(0, 255, 255)) > 200);  // lift / drag
+        QVERIFY(countColour(picture, qRgb(255, 255, 0)) > 3);    // the pilot
+    }
+};
+
+QTEST_MAIN(TestDriftlineGui)
+#include "tst_driftline_gui.moc"
