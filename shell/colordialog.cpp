@@ -29,54 +29,42 @@ QColor pick(const QColor& initial, const QString& title)
 
 } // namespace
 
-CanopyColor::CanopyColor(QWidget* parent) : QWidget(parent) {}
-
-void CanopyColor::initCanopyColor()
+ColorSwatch::ColorSwatch(QWidget* parent, QColor ColorClass::*member, const char* pickerTitle)
+    : QWidget(parent), member(member), pickerTitle(pickerTitle)
 {
-    ownColor = GetColorClass()->canopyColor;
+}
+
+void ColorSwatch::initFromRecord()
+{
+    ownColor = GetColorClass()->*member;
     update();
 }
 
-void CanopyColor::refresh_widget()
+void ColorSwatch::pickColor()
 {
-    ownColor = pick(ownColor, "set canopy color");
-    GetColorClass()->canopyColor = ownColor;
+    ownColor = pick(ownColor, pickerTitle);
+    GetColorClass()->*member = ownColor;
     update();
 }
 
-void CanopyColor::mousePressEvent(QMouseEvent*)
+void ColorSwatch::mousePressEvent(QMouseEvent*)
 {
-    refresh_widget();
+    pickColor();
 }
 
-void CanopyColor::paintEvent(QPaintEvent*)
+void ColorSwatch::paintEvent(QPaintEvent*)
 {
     paintSwatch(this, ownColor);
 }
 
-BackgroundColor::BackgroundColor(QWidget* parent) : QWidget(parent) {}
-
-void BackgroundColor::initBackgrounColor()
+CanopyColor::CanopyColor(QWidget* parent)
+    : ColorSwatch(parent, &ColorClass::canopyColor, "set canopy color")
 {
-    ownColor = GetColorClass()->backgroundColor;
-    update();
 }
 
-void BackgroundColor::refresh_widget()
+BackgroundColor::BackgroundColor(QWidget* parent)
+    : ColorSwatch(parent, &ColorClass::backgroundColor, "set background color")
 {
-    ownColor = pick(ownColor, "set background color");
-    GetColorClass()->backgroundColor = ownColor;
-    update();
-}
-
-void BackgroundColor::mousePressEvent(QMouseEvent*)
-{
-    refresh_widget();
-}
-
-void BackgroundColor::paintEvent(QPaintEvent*)
-{
-    paintSwatch(this, ownColor);
 }
 
 ColorDialog::ColorDialog(QWidget* parent)

@@ -5,46 +5,51 @@
 #include <QDialog>
 #include <QWidget>
 
-class ColorClass;
+#include "colorclass.h"
 namespace Ui { class ColorDialog; }
 
-// Swatch of the canopy colour: a click opens the colour picker.
-class CanopyColor : public QWidget
+// A colour swatch: shows its own colour; a click opens the colour picker and
+// what is picked becomes the swatch's and the record's colour.
+class ColorSwatch : public QWidget
+{
+    Q_OBJECT
+public:
+    QColor color() const { return ownColor; }
+
+protected:
+    ColorSwatch(QWidget* parent, QColor ColorClass::*member, const char* pickerTitle);
+    void initFromRecord();
+    void pickColor();
+    void mousePressEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor ownColor;
+    QColor ColorClass::*member;
+    const char* pickerTitle;
+};
+
+// Swatch of the canopy colour.
+class CanopyColor : public ColorSwatch
 {
     Q_OBJECT
 public:
     explicit CanopyColor(QWidget* parent = nullptr);
-    QColor color() const { return ownColor; }
 
 public slots:
-    void initCanopyColor();
-    void refresh_widget();
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    QColor ownColor;
+    void initCanopyColor() { initFromRecord(); }
+    void refresh_widget() { pickColor(); }
 };
 
 // Swatch of the background colour.
-class BackgroundColor : public QWidget
+class BackgroundColor : public ColorSwatch
 {
     Q_OBJECT
 public:
     explicit BackgroundColor(QWidget* parent = nullptr);
-    QColor color() const { return ownColor; }
 
-    void initBackgrounColor();
-    void refresh_widget();
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    QColor ownColor;
+    void initBackgrounColor() { initFromRecord(); }
+    void refresh_widget() { pickColor(); }
 };
 
 // "COLORS": picks the canopy and background colours of the 3-D views.

@@ -1,0 +1,312 @@
+#include "conformalmap.h"
+
+#include "mygsllib.h"
+#include "transf.h"
+
+#include <QDebug>
+
+#include <cmath>
+#include <vector>
+
+namespace aerolyx {
+
+namespace {
+
+// Linear ramps to zero over the first and last 5 % of the correction, so the
+// trailing-edge angles stay put.
+void Repair_Tail_Hi(int n, double* step)
+{
+    step[0] = 0;
+    const int m = int(n * 5 / 100.0);
+    if (m < 1 || n - 1 - m < 0)
+        return;
+    const double a = step[m];
+    step[n - 1] = 0;
+    const double b = step[n - 1 - m];
+    for (int k = 0; k < m; ++k) {
+        step[k] = a * k / m;
+        step[n - 1 - k] = b * k / m;
+    }
+}
+
+double Sum_B(int h, const double* b)
+{
+    double s = 0;
+    for (int k = 1; k < h; ++k)
+        s += b[k];
+    return s;
+}
+
+} // namespace
+
+double Find_Tau(int n, const double* x, const double* y)
+{
+    if (n < 1)
+        return 0;
+    double sy = 0, sx = 0;
+    for (int i = 0; i < n; ++i) {
+        sy += y[i];
+        sx += 1.0 - x[i];
+    }
+    return std::atan2(sy, sx);
+}
+
+QPolygonF RotateFoilPoly(const myData*, const QPolygonF& foil, double angle)
+{
+    if (!(std::fabs(angle) > 0))
+        return foil;
+    QPolygonF out;
+    out.reserve(foil.size());
+    for (const QPointF& p : foil)
+        out << ::RotFix(angle, 1.0, 0.0, p);
+    return out;
+}
+
+QPolygonF RotateFoilToZeroPosition(myData* data, const QPolygonF& foil)
+{
+    const int n = foil.size();
+    std::vector<double> x(n), y(n);
+    for (int i = 0; i < n; ++i) {
+        x[i] = foil[i].x();
+        y[i] = foil[i].y();
+    }
+    const double d = Find_Tau(n, x.data(), y.data());
+    data->foilTurn += d;
+    return RotateFoilPoly(data, foil, d);
+}
+
+void PrepareRotateAirfoil(myData* data, const QPolygonF& foil)
+{
+    const int n = foil.size();
+    if (n < 3 || n > kFoilPoints)
+        return;
+    data->foilTurn = 0;
+    data->zeroFoil = RotateFoilToZeroPosition(data, foil);
+    for (int i = 0; i < n; ++i)
+        data->phiGrid[i] = data->theta[i] = Uniform_Angle(i, n);
+    data->phiGrid[0] = data->theta[0] = 0;
+    data->phiGrid[n - 1] = data->theta[n - 1] = 2 * M_PI;
+    for (int i = 0; i < n; ++i) {
+        data->foilX[i] = data->zeroFoil[i].x();
+        data->foilY[i] = data->zeroFoil[i].y();
+    }
+    PolyFit(n, 32, data->phiGrid, data->foilX, PowerForm::Multiply);
+    PolyFit(n, 32, data->phiGrid, data->foilY, PowerForm::Multiply);
+    std::copy(data->foilX, data->foilX + n, data->circleX);
+    std::copy(data->foilY, data->foilY + n, data->circleY);
+    interpSpline(n, data->theta, data->circleX, data->circleX);
+    interpSpline(n, data->theta, data->circleY, data->circleY);
+    data->foilX[0] = data->foilX[n - 1];
+    data->foilY[0] = data->foilY[n - 1];
+    data->circleX[0] = data->circleX[n - 1];
+    data->circleY[0] = data->circleY[n - 1];
+}
+
+double NON_Lift_Angle(const QPolygonF& foil)
+{
+    // The contour's last point repeats its first, so its samples have a
+    // period of one less than their count; a cosine sum over any other period
+    // would give a symmetric airfoil a camber it does not have.
+    const int n = foil.size();
+    const int h = n / 2;
+    if (h < 2)
+        return 0;
+    const int period = n - 1;
+    double alpha = 0;
+    for (int k = 1; k < h; ++k) {
+        double ak = 0;
+        for (int j = 0; j < period; ++j)
+            ak += foil[j].y() * std::cos(2.0 * M_PI * double(j) * k / period);
+        ak *= 2.0 / period;
+        alpha += k * ak;
+    }
+    return 2.0 * alpha;
+}
+
+double PerformIterations(myData* data, double relax, int n)
+{
+    if (n < 3 || n > kFoilPoints)
+        return std::nan("");
+    std::vector<double> cy(n), cx(n);
+    if (!interpSpline(n, data->theta, data->foilY, cy.data())
+        || !interpSpline(n, data->theta, data->foilX, cx.data()))
+        return std::nan("");
+    std::copy(cy.begin(), cy.end(), data->circleY);
+    std::copy(cx.begin(), cx.end(), data->circleX);
+    ConformalMappings(data, n, data->circleY);
+    Calc_dx_Hi(relax, n, data->circleX, data->mapX, data->thetaStep);
+    PolyFit(n, 11, data->phiGrid, data->thetaStep, PowerForm::Multiply);
+    Repair_Tail_Hi(n, data->thetaStep);
+
+    std::vector<double> next(data->theta, data->theta + n);
+    for (int k = 1; k <= n - 2; ++k)
+        next[k] += 0.8 * data->thetaStep[k];
+    next[0] = 0;
+    next[n - 1] = 2 * M_PI;
+    for (int k = 1; k < n; ++k)
+        if (!(next[k] > next[k - 1])) {
+            qDebug() << "mapping: corrected circle angles stop increasing at point" << k;
+            return std::nan("");
+        }
+    std::copy(next.begin(), next.end(), data->theta);
+
+    double sum = 0;
+    for (int k = 0; k < n; ++k)
+        sum += data->thetaStep[k] * data->thetaStep[k];
+    return std::sqrt(sum);
+}
+
+void ConformalMappings(myData* data, int n, const double* y)
+{
+    const int h = n / 2;
+    std::vector<double> a(h), b(h);
+    fft_test(n, y, a.data(), b.data());
+    const double thetaLE = f_Theta_LE(h, a.data(), b.data());
+    const double lambda = f_lambda(h, a.data(), b.data(), thetaLE);
+    const double x0 = 1.0 - 2.0 * lambda + Sum_B(h, b.data());
+    const double y0 = a[0] / 2.0;
+    data->mapCoefA[0] = data->mapCoefB[0] = 0;
+    if (h > 1) {
+        data->mapCoefA[1] = 1.0 - b[1] / lambda;
+        data->mapCoefB[1] = a[1] / lambda;
+    }
+    for (int k = 2; k < h; ++k) {
+        data->mapCoefA[k] = -b[k] / lambda;
+        data->mapCoefB[k] = a[k] / lambda;
+    }
+    data->mapScale = lambda;
+    data->mapShiftX = x0;
+    data->mapShiftY = y0;
+    for (int j = 0; j < n; ++j) {
+        const double phi = Uniform_Angle(j, n);
+        data->mapX[j] = fin2_X(h, 1.0, phi, lambda, x0, data->mapCoefA, data->mapCoefB);
+        data->mapY[j] = fin2_Y(h, 1.0, phi, lambda, y0, data->mapCoefA, data->mapCoefB);
+    }
+    Normalize_Table(n, data->mapX);
+}
+
+double fin2_X(int m, double r, double phi, double lambda, double x0, const double* A, const double* B)
+{
+    double s = (r + A[1] / r) * std::cos(phi) + (B[1] / r) * std::sin(phi);
+    double rk = 1.0 / r;
+    for (int k = 2; k < m; ++k) {
+        rk /= r;
+        s += rk * (A[k] * std::cos(k * phi) + B[k] * std::sin(k * phi));
+    }
+    return x0 + lambda * s;
+}
+
+double fin2_Y(int m, double r, double phi, double lambda, double y0, const double* A, const double* B)
+{
+    double s = (r - A[1] / r) * std::sin(phi) + (B[1] / r) * std::cos(phi);
+    double rk = 1.0 / r;
+    for (int k = 2; k < m; ++k) {
+        rk /= r;
+        s += rk * (B[k] * std::cos(k * phi) - A[k] * std::sin(k * phi));
+    }
+    return y0 + lambda * s;
+}
+
+QPointF f_conform(const myData* data, int m, double r, double phi, double x0, double y0,
+                  double lambda, const double* A, const double* B)
+{
+    const Complex w(fin2_X(m, r, phi, lambda, x0, A, B), fin2_Y(m, r, phi, lambda, y0, A, B));
+    const Complex z = C_sum(C_set(1, 0), C_mul(C_set_P(1.0, -data->foilTurn), C_sub(w, C_set(1, 0))));
+    return QPointF(z.real(), z.imag());
+}
+
+QPointF z_conform(const myData* data, int m, QPointF p, double x0, double y0, double lambda,
+                  const double* A, const double* B)
+{
+    const double r = std::hypot(p.x(), p.y());
+    const double phi = std::atan2(p.y(), p.x());
+    return f_conform(data, m, r, phi, x0, y0, lambda, A, B);
+}
+
+Complex Df_conform(const myData* data, int m, double r, double phi, double lambda,
+                   const double* A, const double* B)
+{
+    // 1 - sum k c_k zeta^-(k+1), with the powers of r taken as real numbers
+    // so that far points underflow to 0 instead of overflowing.
+    double re = 1.0, im = 0.0;
+    double rk = 1.0 / r;
+    for (int k = 1; k < m; ++k) {
+        rk /= r;
+        const double c = std::cos((k + 1) * phi), s = std::sin((k + 1) * phi);
+        // (A + iB)(c - i s) = (A c + B s) + i (B c - A s)
+        re -= k * rk * (A[k] * c + B[k] * s);
+        im -= k * rk * (B[k] * c - A[k] * s);
+    }
+    return C_mul(C_set_P(lambda, -data->foilTurn), C_set(re, im));
+}
+
+QPolygonF Main_Conform_Polygon(const myData* data, int m, double r, double x0, double y0,
+                               double lambda, const double* A, const double* B)
+{
+    QPolygonF poly;
+    poly.reserve(kFoilPoints);
+    for (int k = 0; k < kFoilPoints; ++k)
+        poly << f_conform(data, m, r, Uniform_Angle(k, kFoilPoints), x0, y0, lambda, A, B);
+    return poly;
+}
+
+QPolygonF Table_to_Polygon(int n, const double* t, double scale)
+{
+    QPolygonF poly;
+    poly.reserve(n);
+    for (int j = 0; j < n; ++j)
+        poly << QPointF(Uniform_Angle(j, n), t[j] / scale);
+    return poly;
+}
+
+double f2valX(int h, const double* a, const double* b, double theta)
+{
+    double s = 0;
+    for (int k = 1; k < h; ++k)
+        s += a[k] * std::sin(k * theta) - b[k] * std::cos(k * theta);
+    return s;
+}
+
+double fvalX(int h, const double* a, const double* b, double x0, double lambda, double theta)
+{
+    return x0 + 2.0 * lambda * std::cos(theta) + f2valX(h, a, b, theta);
+}
+
+double f_lambda(int h, const double* a, const double* b, double theta)
+{
+    return (f2valX(h, a, b, theta) + 1.0 + Sum_B(h, b)) * 0.5 / (1.0 - std::cos(theta));
+}
+
+double minNoseTheta(int h, const double* a, const double* b, double lambda, double x0, double theta)
+{
+    double best = theta;
+    double least = fvalX(h, a, b, x0, lambda, theta);
+    for (int k = 0; k < 40; ++k) {
+        const double t = 2.827433388230814 + k * 0.015707963267948977;
+        const double v = fvalX(h, a, b, x0, lambda, t);
+        if (v < least) {
+            least = v;
+            best = t;
+        }
+    }
+    return best;
+}
+
+double f_Theta_LE(int h, const double* a, const double* b)
+{
+    double theta = M_PI;
+    const double sumB = Sum_B(h, b);
+    for (int pass = 0; pass < 100; ++pass) {
+        double lambda = f_lambda(h, a, b, theta);
+        double x0 = 1.0 - 2.0 * lambda + sumB;
+        theta = minNoseTheta(h, a, b, lambda, x0, theta);
+        lambda = f_lambda(h, a, b, theta);
+        x0 = 1.0 - 2.0 * lambda + sumB;
+        if (std::fabs(fvalX(h, a, b, x0, lambda, theta)) < 1e-10)
+            return theta;
+    }
+    qDebug() << " Strange return *theta :" << theta * 180.0 / M_PI;
+    return theta;
+}
+
+} // namespace aerolyx

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "analysisrecord.h"
+#include "numutil.h"
+
+#include <QPointF>
+#include <QPolygonF>
+
+namespace aerolyx {
+
+// Preparation and iteration of the map from the exterior of the unit circle
+// onto the exterior of the airfoil. The map is a Laurent series with
+// kMapCoefs coefficients; zeta = 1 goes to the trailing edge.
+
+// Turns foil into the zero position and initialises every table of the
+// record; nothing for an empty foil or one with more than kFoilPoints points.
+void PrepareRotateAirfoil(myData* data, const QPolygonF& foil);
+// foil turned about (1, 0) so that the mean of its points lies on y = 0; the
+// turn is added to foilTurn.
+QPolygonF RotateFoilToZeroPosition(myData* data, const QPolygonF& foil);
+// foil with every point turned by angle about (1, 0); the record is not used.
+QPolygonF RotateFoilPoly(const myData* data, const QPolygonF& foil, double angle);
+double Find_Tau(int n, const double* x, const double* y);
+// Zero-lift angle (radians) of a closed contour whose last point repeats the
+// first, from the camber part of its y coordinates.
+double NON_Lift_Angle(const QPolygonF& foil);
+
+// One iteration with relaxation relax; returns the norm of the angle
+// correction. When the corrected angles would no longer increase, or the
+// contour cannot be interpolated, the record keeps the map of this call's
+// start angles, theta is not changed and the result is not a number.
+double PerformIterations(myData* data, double relax, int n);
+// The map whose unit-circle image has exactly the n y values.
+void ConformalMappings(myData* data, int n, const double* y);
+
+// The map and its derivative at circle points.
+QPointF f_conform(const myData* data, int m, double r, double phi, double x0, double y0,
+                  double lambda, const double* A, const double* B);
+QPointF z_conform(const myData* data, int m, QPointF p, double x0, double y0, double lambda,
+                  const double* A, const double* B);
+Complex Df_conform(const myData* data, int m, double r, double phi, double lambda,
+                   const double* A, const double* B);
+// Real and imaginary part of the unturned map.
+double fin2_X(int m, double r, double phi, double lambda, double x0, const double* A, const double* B);
+double fin2_Y(int m, double r, double phi, double lambda, double y0, const double* A, const double* B);
+// The 128 images of the circle points of radius r at k 2pi/127.
+QPolygonF Main_Conform_Polygon(const myData* data, int m, double r, double x0, double y0,
+                               double lambda, const double* A, const double* B);
+// The points (j 2pi/(n-1), t[j]/scale).
+QPolygonF Table_to_Polygon(int n, const double* t, double scale);
+
+// Fourier sums on the coefficients a, b of the y samples (h coefficients).
+double fvalX(int h, const double* a, const double* b, double x0, double lambda, double theta);
+double f2valX(int h, const double* a, const double* b, double theta);
+double f_lambda(int h, const double* a, const double* b, double theta);
+double minNoseTheta(int h, const double* a, const double* b, double lambda, double x0, double theta);
+double f_Theta_LE(int h, const double* a, const double* b);
+
+} // namespace aerolyx

@@ -1,0 +1,193 @@
+#include "flow.h"
+
+#include "conformalmap.h"
+#include "mygsllib.h"
+#include "numutil.h"
+
+#include <cmath>
+#include <limits>
+
+namespace aerolyx {
+
+namespace {
+
+constexpr int kStations = 127;              // intervals of the contour integrals
+constexpr double kStep = 2.0 * M_PI / kStations;
+
+// The speed without the trailing-edge cut.
+double Speed(const myData* data, int m, double r, double phi, double beta)
+{
+    const Complex one = C_set(1, 0);
+    const Complex e1 = C_set_P(1.0, -beta);
+    const Complex e2 = C_set_P(1.0, beta);
+    const Complex zeta = C_set_P(r, phi);
+    const Complex q = C_inv(zeta);
+    const Complex t = C_mul(e2, q);
+    const Complex s = C_sub(zeta, one);
+    const Complex w = C_mul(C_mul(C_sum(e1, t), q), s);
+    const double dz = f_V_XY(data, m, r, phi);
+    // Where the map's derivative vanishes (the trailing edge) the flow
+    // stagnates.
+    if (!(dz > 0))
+        return 0;
+    return C_abs(w) / dz;
+}
+
+double Station_Speed(const myData* data, int i, double beta)
+{
+    const double phi = i * kStep;
+    return phi >= kTrailingCut ? 0.0 : Speed(data, kMapCoefs, 1.0, phi, beta);
+}
+
+// The speed of station i as the surface integrals take it: the stations next
+// to the trailing edge, where the map's derivative vanishes, count as
+// stagnation on both sides of it, so that the cut itself adds no lift.
+double Integral_Speed(const myData* data, int i, double beta)
+{
+    int firstCut = kStations;
+    while (firstCut > 0 && (firstCut - 1) * kStep >= kTrailingCut)
+        --firstCut;
+    return i > 0 && i <= kStations - firstCut ? 0.0 : Station_Speed(data, i, beta);
+}
+
+} // namespace
+
+double f_V_XY(const myData* data, int m, double r, double phi)
+{
+    return C_abs(Df_conform(data, m, r, phi, data->mapScale, data->mapCoefA, data->mapCoefB));
+}
+
+double f_V_Pot(const myData* data, int m, double r, double phi, double beta)
+{
+    if (phi >= 2.0 * M_PI * (1.0 - 3.0 / (2.0 * m - 1.0)))
+        return 0;
+    return Speed(data, m, r, phi, beta);
+}
+
+double Free_Stream_Speed(const myData* data)
+{
+    return Speed(data, kMapCoefs, 1e8, M_PI / 2, 0.0);
+}
+
+double Circulation(const myData* data)
+{
+    return -2.0 * std::sin(Effective_Angle(data));
+}
+
+double f_Cp(double v, double vinf)
+{
+    return 1.0 - (v / vinf) * (v / vinf);
+}
+
+void f_CP_Polar(const myData* data, double beta, double* x1, double* x2, double* cp1, double* cp2)
+{
+    const double vinf = Free_Stream_Speed(data);
+    for (int i = 0; i <= 128; ++i) {
+        const double x = fin2_X(kMapCoefs, 1.0, i * kStep, data->mapScale, data->mapShiftX,
+                                data->mapCoefA, data->mapCoefB);
+        const double cp = f_Cp(Station_Speed(data, i, beta), vinf);
+        if (i <= 64) {
+            x1[i] = x;
+            cp1[i] = cp;
+        }
+        if (i >= 64) {
+            x2[i] = x;
+            cp2[i] = cp;
+        }
+    }
+}
+
+void f_CP_foil(const myData* data, double beta, double* phi, double* cp)
+{
+    const double vinf = Free_Stream_Speed(data);
+    for (int i = 0; i <= 128; ++i) {
+        phi[i] = i * kStep;
+        cp[i] = f_Cp(Station_Speed(data, i, beta), vinf);
+    }
+}
+
+namespace {
+// Slope dx/dphi of the contour at station i (1..127) by the central
+// difference over the closed contour (station 127 is station 0, so station
+// 128 is station 1). A one-sided difference leans every slope half a step
+// towards the previous station, which gives a symmetric airfoil lift at zero
+// incidence.
+double Slope_X(const myData* data, int i)
+{
+    const int next = i + 1 < kStations + 1 ? i + 1 : 1;
+    return (data->circleX[next] - data->circleX[i - 1]) / (2.0 * kStep);
+}
+} // namespace
+
+double f_Moment(const myData* data, double beta, double xref)
+{
+    const double vinf = Free_Stream_Speed(data);
+    double f[kStations + 1];
+    f[0] = 0;
+    for (int i = 1; i <= kStations; ++i)
+        f[i] = f_Cp(Integral_Speed(data, i, beta), vinf) * (data->circleX[i] - xref) * Slope_X(data, i);
+    return -Simpson(kStations, kStep, f);
+}
+
+double f_Clift(const myData* data, double alphaDegrees)
+{
+    const double beta = alphaDegrees * M_PI / 180.0;
+    const double vinf = Free_Stream_Speed(data);
+    double f[kStations + 1];
+    f[0] = 0;
+    for (int i = 1; i <= kStations; ++i)
+        f[i] = Slope_X(data, i) * f_Cp(Integral_Speed(data, i, beta), vinf);
+    return Simpson(kStations, kStep, f);
+}
+
+double C_P_position(const myData* data, double beta, double x1, double x2, double* normalForce)
+{
+    const double vinf = Free_Stream_Speed(data);
+    double f1[kStations + 1], f2[kStations + 1];
+    f1[0] = f2[0] = 0;
+    bool any = false;
+    for (int i = 1; i <= kStations; ++i) {
+        f1[i] = f2[i] = 0;
+        const double x = data->circleX[i];
+        if (x1 <= x && x <= x2) {
+            any = true;
+            f1[i] = Slope_X(data, i) * f_Cp(Integral_Speed(data, i, beta), vinf);
+            f2[i] = f1[i] * x;
+        }
+    }
+    const double force = Simpson(kStations, kStep, f1);
+    if (normalForce)
+        *normalForce = force;
+    const double position = Simpson(kStations, kStep, f2) / force;
+    if (!any || !(std::fabs(force) > 1e-6) || !std::isfinite(position))
+        return std::numeric_limits<double>::quiet_NaN();
+    return position;
+}
+
+double AC_Position(const myData* data, double alphaDegrees)
+{
+    const double lo = alphaDegrees - 0.1, hi = alphaDegrees + 0.1;
+    const double d = std::fabs(hi - lo);
+    const double z = data->zeroLiftAngle * 180.0 / M_PI;
+    double best = 1e6, result = 0, x = 0.2;
+    for (int j = 0; j < 67; ++j) {
+        const double m1 = f_Moment(data, (lo - z) * M_PI / 180.0, x);
+        const double m2 = f_Moment(data, (hi - z) * M_PI / 180.0, x);
+        const double g = std::fabs(m2 - m1) / d;
+        if (g < best) {
+            best = g;
+            result = x;
+        }
+        x += 0.0015;
+    }
+    return result;
+}
+
+QString Dcp_Value_Text(double value)
+{
+    if (!std::isfinite(value))
+        return QStringLiteral("n/a");
+    return QString("%1").arg(value, 0, 'f', 3);
+}
+
+} // namespace aerolyx

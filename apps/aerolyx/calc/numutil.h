@@ -1,0 +1,56 @@
+#pragma once
+
+#include <complex>
+
+namespace aerolyx {
+
+using Complex = std::complex<double>;
+
+// Complex numbers, by value.
+Complex C_set(double re, double im);
+Complex C_set_P(double r, double a);   // r e^(i a)
+double C_abs(Complex z);
+double C_abs2(Complex z);
+Complex C_sum(Complex a, Complex b);
+Complex C_sub(Complex a, Complex b);
+Complex C_mul(Complex a, Complex b);
+// 1/z; the reciprocal of 0 is 0 (the divisor is taken as 1e12 there).
+Complex C_inv(Complex z);
+
+// The uniform circle angle j 2pi/(m-1) of point j of m.
+double Uniform_Angle(int j, int m);
+
+// Tables of n entries.
+// out[0] = 0, out[i+1] = out[i] + |v[i+1] - v[i]|.
+void f_fasc(int n, const double* v, double* out);
+// Rescales v by the least and greatest of entries 1..n-1 (entry 0 is rescaled
+// but not counted); a table without spread is left as it is.
+void normalize_f(int n, double* v);
+// Circle angle at which the table v reaches value, searched from segment
+// max(i - 20, 0) on by linear interpolation; 0 when no segment holds it.
+double G_search(int n, int i, double value, const double* v);
+double f_tauHI(int i, const double* u, const double* v, int n);
+// The angle correction of the mapping: for every inner point, relax times
+// how far its angle must move so that the walked x distance of the map (xm)
+// matches that of the contour (xt); step[0] = step[n-1] = 0.
+void Calc_dx_Hi(double relax, int n, const double* xt, const double* xm, double* step);
+
+// Natural cubic spline through (x[i], y[i]) (x strictly increasing),
+// evaluated at the n uniform angles into out (out may be y). False, with out
+// untouched, when the spline cannot be built.
+bool interpSpline(int n, const double* x, const double* y, double* out);
+
+// Fourier series of the 2m samples y (2m a power of two): fills the
+// coefficients a[0..m-1], b[0..m-1] and out[k], the series at angle
+// 2pi k/(n-1) for k = 0..n-1. False when 2m is not a power of two.
+bool Fourier_Proc(int n, int m, const double* y, double* out, double* a, double* b);
+// Value of the series at angle 2pi k/(n-1).
+double f_value(int n, int m, const double* a, const double* b, int k);
+// The cosine part of the series of the 2m samples y (the camber line of an
+// outline traced from the trailing edge around the nose), at n angles.
+void Fourier_Skeleton(int n, int m, const double* y, double* out);
+// Rescales t linearly so that its smallest entry is 0 and its largest 1; a
+// table without spread is left as it is.
+void Normalize_Table(int n, double* t);
+
+} // namespace aerolyx
