@@ -6,9 +6,13 @@
 
 #include "ui_mainwindow.h"
 
+class DataDialog;
+class EditAirFoilDialog;
 class FlatWingDialog;
 class FrontViewDialog;
 class GlobClass;
+class ImportAirFoilDialog;
+class OverSewDataDialog;
 class ParaStruct;
 class ScaleDialog;
 class TermsDialog;
@@ -44,6 +48,9 @@ public:
     ScaleDialog* scaleDialog() const { return m_ScaleDialog; }
     FlatWingDialog* flatWingDialog() const { return m_FlatWingDialog; }
     FrontViewDialog* frontViewDialog() const { return m_FrontViewDialog; }
+    DataDialog* dataDialog() const { return m_DataDialog; }
+    ImportAirFoilDialog* importAirFoilDialog() const { return m_ImportAirFoilDialog; }
+    EditAirFoilDialog* editAirFoilDialog() const { return m_EditAirFoilDialog; }
 
 signals:
     void fileStillOpened();
@@ -114,6 +121,10 @@ private:
 
     // Editor dialogs, created once at the first show and kept for the run.
     FlatWingDialog* m_FlatWingDialog = nullptr;
+    DataDialog* m_DataDialog = nullptr;
+    OverSewDataDialog* m_OverSewDataDialog = nullptr;
+    ImportAirFoilDialog* m_ImportAirFoilDialog = nullptr;
+    EditAirFoilDialog* m_EditAirFoilDialog = nullptr;
     FrontViewDialog* m_FrontViewDialog = nullptr;
     ScaleDialog* m_ScaleDialog = nullptr;
     TermsDialog* m_TermsDialog = nullptr;
