@@ -362,20 +362,15 @@ void compareNonFileMembers(const ParaStruct& a, const ParaStruct& b)
     QCOMPARE(a.crossPortHoles, b.crossPortHoles);
     QCOMPARE(a.crossPortOffset, b.crossPortOffset);
     QCOMPARE(a.crossPortCorner, b.crossPortCorner);
-    auto sameTriang = [](const Triang& x, const Triang& y) {
-        return x.holeCount == y.holeCount && x.cornerCount == y.cornerCount && x.offsetMm == y.offsetMm
-            && x.offset == y.offset && x.cornerStep == y.cornerStep && x.expanded == y.expanded
-            && x.outline == y.outline && sameBytes(x.corner, y.corner);
-    };
-    auto sameTrap = [](const Trap& x, const Trap& y) {
+    auto sameShape = [](const auto& x, const auto& y) {
         return x.holeCount == y.holeCount && x.cornerCount == y.cornerCount && x.offsetMm == y.offsetMm
             && x.offset == y.offset && x.cornerStep == y.cornerStep && x.expanded == y.expanded
             && x.outline == y.outline && sameBytes(x.corner, y.corner);
     };
     for (int k = 0; k < 13; ++k)
-        QVERIFY(sameTriang(a.baseTriangles[k], b.baseTriangles[k]));
+        QVERIFY(sameShape(a.baseTriangles[k], b.baseTriangles[k]));
     for (int k = 0; k < 18; ++k)
-        QVERIFY(sameTrap(a.baseTraps[k], b.baseTraps[k]));
+        QVERIFY(sameShape(a.baseTraps[k], b.baseTraps[k]));
     QVERIFY(sameBytes(a.trapIndex, b.trapIndex));
     QVERIFY(sameBytes(a.baseTriPoints, b.baseTriPoints));
     QVERIFY(sameBytes(a.baseTrapPoints, b.baseTrapPoints));
