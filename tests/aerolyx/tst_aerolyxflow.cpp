@@ -29,10 +29,29 @@ struct ExactJoukowski {
     double leadingEdgeX = 0;
     ExactJoukowski(double e, double d) : eps(e), delta(d)
     {
-        leadingEdgeX = 2;
-        for (int k = 0; k < 100000; ++k)
-            leadingEdgeX = std::min(leadingEdgeX, joukowski(2 * M_PI * k / 100000).real());
+        leadingEdgeX = joukowski(nearest([this](double t) { return joukowski(t).real(); })).real();
         chord = 2.0 - leadingEdgeX;
+    }
+    // The contour parameter where f is least: a scan, then golden-section
+    // refinement round the best sample.
+    template <class F> static double nearest(F f)
+    {
+        const int n = 2000;
+        const double h = 2 * M_PI / n;
+        int best = 0;
+        for (int k = 1; k < n; ++k)
+            if (f(k * h) < f(best * h))
+                best = k;
+        double lo = (best - 1) * h, hi = (best + 1) * h;
+        const double g = (std::sqrt(5.0) - 1) / 2;
+        for (int k = 0; k < 60; ++k) {
+            const double a = hi - g * (hi - lo), b = lo + g * (hi - lo);
+            if (f(a) < f(b))
+                hi = b;
+            else
+                lo = a;
+        }
+        return (lo + hi) / 2;
     }
     std::complex<double> mu() const { return {-eps, delta}; }
     double radius() const { return std::abs(1.0 - mu()); }
@@ -58,7 +77,7 @@ struct ExactJoukowski {
     // integral of Cp ((x - 0.25) dx + y dy), by the midpoint rule.
     double moment(double alpha) const
     {
-        const int n = 20000;
+        const int n = 4000;
         double m = 0;
         for (int k = 0; k < n; ++k) {
             const double t0 = 2 * M_PI * k / n, t1 = 2 * M_PI * (k + 1) / n;
@@ -206,10 +225,8 @@ private slots:
             const double phi = i * 2 * M_PI / 127;
             const std::complex<double> p(fin2_X(64, 1, phi, d->mapScale, d->mapShiftX, d->mapCoefA, d->mapCoefB),
                                          fin2_Y(64, 1, phi, d->mapScale, d->mapShiftY, d->mapCoefA, d->mapCoefB));
-            double nearest = 1;
-            for (int k = 0; k < 20000; ++k)
-                nearest = std::min(nearest, std::abs(jouk.point(2 * M_PI * k / 20000) - p));
-            off = std::max(off, nearest);
+            const double t = ExactJoukowski::nearest([&](double u) { return std::abs(jouk.point(u) - p); });
+            off = std::max(off, std::abs(jouk.point(t) - p));
         }
         QVERIFY2(off < 5e-4, qPrintable(QString("map image off the contour by %1").arg(off)));
 
