@@ -22,6 +22,13 @@ class TestWindow : public QObject {
     QString foil;
 
     QString Circulation_Text() const { return QString("%1").arg(-Circulation(GetMyData()), 0, 'f', 4); }
+    // A copy for a person to look at, when asked for.
+    static void Keep(const QString& path)
+    {
+        const QString shots = qEnvironmentVariable("AEROLYX_SHOTS");
+        if (!shots.isEmpty())
+            QFile::copy(path, shots + "/" + QFileInfo(path).fileName());
+    }
     void Type_Angle(const QString& text)
     {
         w->attangleEdit->setText(text);
@@ -190,6 +197,7 @@ private slots:
         const QByteArray bytes = file.readAll();
         QVERIFY(bytes.startsWith("%PDF"));
         QVERIFY(bytes.size() > 2000);
+        Keep(pdf);
     }
 
     void cancelledPrintWritesNothing()
@@ -217,6 +225,7 @@ private slots:
         QFile file(pdf);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.readAll().startsWith("%PDF"));
+        Keep(pdf);
     }
 };
 

@@ -13,14 +13,13 @@ FoilTable::FoilTable(QWidget* parent)
     repaint();
 }
 
-QString FoilTable::Entry_Text(int k) const
+QString FoilTable::Entry_Text(const myData* data, int k)
 {
     return QString("%1     %2 ").arg(data->circleX[k], 0, 'f', 5).arg(data->circleY[k], 0, 'f', 5);
 }
 
-void FoilTable::Foil_Table(QPainter* painter)
+void FoilTable::Foil_Table(QPainter* painter, const myData* data, double W, double H)
 {
-    const double W = width() - 1, H = height() - 1;
     const double leftMargin = W / 24;
     const double lineHeight = std::max(1.0, std::round(H * 0.9 / 32));
     painter->setPen(Qt::blue);
@@ -33,7 +32,7 @@ void FoilTable::Foil_Table(QPainter* painter)
     for (int c = 0; c < 4; ++c) {
         for (int j = 6; j <= 37; ++j) {
             const int k = 32 * c + (j - 6);
-            painter->drawText(QPointF(c * W / 4 + leftMargin, j * lineHeight), Entry_Text(k));
+            painter->drawText(QPointF(c * W / 4 + leftMargin, j * lineHeight), Entry_Text(data, k));
         }
     }
 }
@@ -41,7 +40,7 @@ void FoilTable::Foil_Table(QPainter* painter)
 void FoilTable::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    Foil_Table(&painter);
+    Foil_Table(&painter, data, width() - 1, height() - 1);
 }
 
 } // namespace aerolyx

@@ -269,15 +269,11 @@ void MainWindow::Print_airfoil_table()
     printer.setPageOrientation(QPageLayout::Landscape);
     if (!printDialog(&printer))
         return;
-    FoilTable table;
-    table.resize(1100, 780);
     QPainter painter;
     if (!painter.begin(&printer))
         return;
     const QSizeF page = printer.pageRect(QPrinter::DevicePixel).size();
-    const double s = std::min(page.width() / table.width(), page.height() / table.height());
-    painter.scale(s, s);
-    table.render(&painter);
+    FoilTable::Foil_Table(&painter, record, page.width() - 1, page.height() - 1);
     painter.end();
 }
 
