@@ -1,7 +1,13 @@
 #include "airfoil.h"
 
+#include "mygsllib.h"
+#include "notify.h"
+
 #include <QFile>
 #include <QRegularExpression>
+
+#include <algorithm>
+#include <vector>
 
 #include <cmath>
 #include <limits>
@@ -328,4 +334,257 @@ double PolygonSquare(const QPolygonF& p)
         sum += term;
     }
     return sum;
+}
+
+QPolygonF Interpolated_poly(int n, QPolygonF* p)
+{
+    if (!p || n <= 0)
+        return {};
+    const int m = int(p->size());
+    // The natural cubic spline needs three points at least.
+    if (m < 3)
+        return {};
+    const int size = std::max(m, n);
+    std::vector<double> t(m), x(size, 0.0), y(size, 0.0);
+    for (int i = 0; i < m; ++i) {
+        const QPointF& q = p->at(i);
+        if (!std::isfinite(q.x()) || !std::isfinite(q.y()))
+            return {};
+        t[i] = double(i) / double(m - 1);
+        x[i] = q.x();
+        y[i] = q.y();
+    }
+    if (!interpol_Cubic(m, n, t.data(), x.data()) || !interpol_Cubic(m, n, t.data(), y.data()))
+        return {};
+    QPolygonF out;
+    out.reserve(n);
+    for (int j = 0; j < n; ++j)
+        out.append(QPointF(x[j], y[j]));
+    return out;
+}
+
+QPolygonF Normalize_airfoil_2X(QPolygonF* p)
+{
+    if (!p || p->isEmpty())
+        return {};
+    double xmin = 10000.0, xmax = -10000.0;
+    for (const QPointF& q : *p) {
+        xmin = std::min(xmin, q.x());
+        xmax = std::max(xmax, q.x());
+    }
+    const double chord = xmax - xmin;
+    if (!(chord > 0.0) || !std::isfinite(chord))
+        return {};
+    const QPointF first = p->first() / chord;
+    const QPointF last = p->last() / chord;
+    const QPointF te = (first + last) / 2.0;
+    const QPointF shift(1.0 - te.x(), -te.y());
+    QPolygonF out;
+    out.reserve(p->size());
+    for (const QPointF& q : *p)
+        out.append(q / chord + shift);
+    return out;
+}
+
+QPolygonF ReWrite_Airfoil(const QPolygonF& p)
+{
+    const int n = int(p.size());
+    const double area = PolygonSquare(p);
+    QPolygonF out;
+    out.reserve(n + 1);
+    out.append(QPointF(1.0, 0.0));
+    if (area > 0) {
+        for (int i = 1; i < n; ++i)
+            if (p[i].x() < 0.99999)
+                out.append(p[i]);
+    } else {
+        for (int i = n - 1; i >= 1; --i)
+            if (p[i].x() < 0.99999)
+                out.append(p[i]);
+    }
+    out.append(QPointF(1.0, 0.0));
+    return out;
+}
+
+int f_ind(double t, const double* s, int n)
+{
+    if (!s || n < 2)
+        return 0;
+    if (n - 1 >= 2) {
+        for (int i = 1; i <= n - 2; ++i)
+            if (s[i] <= t && t < s[i + 1])
+                return i;
+    }
+    return t > s[n - 2] ? n - 1 : 0;
+}
+
+namespace {
+
+// f_ind on a non-decreasing table, by bisection: the only interval that can
+// hold t is the one that starts at the last entry not above t.
+int f_ind_sorted(double t, const double* s, int n)
+{
+    if (n < 2)
+        return 0;
+    if (n - 1 >= 2) {
+        const double* last = std::upper_bound(s, s + n, t);
+        const int i = int(last - s) - 1;
+        if (i >= 1 && i <= n - 2)
+            return i;
+    }
+    return t > s[n - 2] ? n - 1 : 0;
+}
+
+} // namespace
+
+QPolygonF NaturPntCurve(QPointF first, QPointF last, const QPolygonF& p)
+{
+    const int n = int(p.size());
+    if (n == 0)
+        return p;
+    std::vector<double> s(n, 0.0);
+    for (int i = 1; i < n; ++i) {
+        const QPointF d = p[i] - p[i - 1];
+        s[i] = s[i - 1] + std::sqrt(d.x() * d.x() + d.y() * d.y());
+    }
+    const double length = s[n - 1];
+    const int m = n / 2 < 256 ? 256 : n / 2;
+    const double h = length / m;
+    QPolygonF out;
+    out.reserve(m);
+    out.append(first);
+    for (int j = 1; j <= m - 2; ++j) {
+        const double t = j * h;
+        const int k = f_ind_sorted(t, s.data(), n);
+        if (k >= 0 && k < n - 1) {
+            const double ds = s[k + 1] - s[k];
+            if (ds != 0.0)
+                out.append(p[k] + (t - s[k]) / ds * (p[k + 1] - p[k]));
+        }
+    }
+    out.append(last);
+    return out;
+}
+
+QPolygonF setStandFoil(QPolygonF* p)
+{
+    if (!p)
+        return {};
+    if (p->size() >= kStandardFoilPoints)
+        return p->mid(0, kStandardFoilPoints);
+    Notify_User(QStringLiteral("Warning !!!    ") + QLatin1Char('\n')
+                + QStringLiteral(" Not standard airfoil 1000 points -size:%1").arg(p->size()));
+    // Every rib table addresses 1000 points: a short airfoil is resampled
+    // rather than stored short.
+    const QPolygonF resampled = Interpolated_poly(kStandardFoilPoints, p);
+    return resampled.isEmpty() ? *p : resampled;
+}
+
+QPolygonF prepareAirfoil(const QPolygonF& p, double scale, int dx, int dy)
+{
+    QPolygonF out;
+    out.reserve(p.size());
+    for (const QPointF& q : p) {
+        const float sx = float(q.x() * scale);
+        const float sy = float(q.y() * scale);
+        const float x = sx + float(dx);
+        const float y = float(dy) - sy;
+        out.append(QPointF(x, y));
+    }
+    return out;
+}
+
+QPolygonF Edge_Tip_Airfoil(const QPolygonF& p, double factor)
+{
+    QPolygonF out;
+    out.reserve(p.size());
+    for (const QPointF& q : p)
+        out.append(QPointF(q.x(), factor * q.y()));
+    return out;
+}
+
+QString FindThickness(const QPolygonF& p)
+{
+    double thickness = 0.0, position = 0.0;
+    if (!p.isEmpty()) {
+        double ymin = 10000.0, ymax = -10000.0, xAtMin = 0.0, xAtMax = 0.0;
+        for (const QPointF& q : p) {
+            if (q.y() < ymin) {
+                ymin = q.y();
+                xAtMin = q.x();
+            }
+            if (q.y() > ymax) {
+                ymax = q.y();
+                xAtMax = q.x();
+            }
+        }
+        thickness = (ymax - ymin) * 100.0;
+        position = (xAtMax + xAtMin) / 2.0 * 100.0;
+    }
+    return QStringLiteral(" Thickness = %1  at  %2 %")
+        .arg(thickness, 0, 'f', 2)
+        .arg(position, 0, 'f', 2);
+}
+
+double FindArcLen(int i1, int i2, const QPolygonF& p)
+{
+    i1 = std::max(i1, 0);
+    i2 = std::min(i2, int(p.size()) - 1);
+    double length = 0.0;
+    for (int k = i1; k < i2; ++k) {
+        const QPointF d = p[k + 1] - p[k];
+        length += std::sqrt(d.x() * d.x() + d.y() * d.y());
+    }
+    return length;
+}
+
+QPolygonF f_Morph_bychord(double w, QPolygonF* a, QPolygonF* b)
+{
+    if (!a || !b || a->size() != b->size() || a->isEmpty())
+        return {};
+    QPolygonF out;
+    out.reserve(a->size());
+    for (qsizetype i = 0; i < a->size(); ++i) {
+        const QPointF& p = a->at(i);
+        const QPointF& q = b->at(i);
+        out.append(QPointF((1.0 - w) * p.x() + w * q.x(), (1.0 - w) * p.y() + w * q.y()));
+    }
+    return out;
+}
+
+QPolygonF f_Morph_bydistance(double s0, double s1, double s, QPolygonF* a, QPolygonF* b)
+{
+    if (!a || !b || a->size() != b->size() || s < s0 || s > s1)
+        return {};
+    // Two ribs at one position: the blend stays at a.
+    const double w = s1 > s0 ? (s - s0) / (s1 - s0) : 0.0;
+    return f_Morph_bychord(w, a, b);
+}
+
+int get_nose_index(QPolygonF* p)
+{
+    if (!p)
+        return 0;
+    const int n = int(p->size());
+    const int from = n / 2, to = 3 * n / 4; // to is excluded
+    if (from >= to)
+        return 0;
+    int nose = from;
+    for (int i = from + 1; i < to; ++i)
+        if (p->at(i).x() < p->at(nose).x())
+            nose = i;
+    return nose;
+}
+
+QPolygonF Import_Airfoil_File(const QString& path, AirfoilReader variant)
+{
+    QPolygonF foil = Read_All_AirfoilTypes(path, variant);
+    if (foil.size() < 3)
+        return {};
+    foil = NaturPntCurve(foil.first(), foil.last(), foil);
+    foil = Interpolated_poly(kStandardFoilPoints, &foil);
+    foil = Normalize_airfoil_2X(&foil);
+    if (foil.isEmpty())
+        return {};
+    return ReWrite_Airfoil(foil);
 }

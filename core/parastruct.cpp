@@ -106,7 +106,9 @@ void ParaStruct::Reset_CellsNumber()
 
     cellWidthStep = 0;
     Reset_Dyn_LineInd();
-    for (int i = 0; i < lastRib && i < kRibSlots; ++i)
+    // Every slot: a shift kept from the old rib layout would otherwise move a
+    // rib of the new one that the user never shifted.
+    for (int i = 0; i < kRibSlots; ++i)
         ribShift[i] = 0.0;
 }
 

@@ -65,9 +65,51 @@ public:
     void GetFacePos(QPointF* points) const;    // four points out of frontControlPoints
     void Set_DesignSide(char side);            // 'U' 0, 'D' 1, anything else -1
 
-    // Line attachment indexes.
+    // --- Wing outline (calcul3d.cpp). Plan units: half the span is 1000.
+    void WingTipGeometrySetup();          // CalcFlatWingtip, CalcFrontTailCurve, CalculateFace
+    void CalcFlatWingtip();               // rib positions, cell widths, chords
+    void CalcFrontTailCurve();            // leading and trailing edge of every rib
+    void CalculateFace();                 // front view along the base-line arc
+    void Calculate_meta_Center(double fraction);
+    void Calculate_Areas_Aspects();
+    QVector3D Set_VHanging();             // hanging point in metres
+    void SetPUPDW();                      // ribTailPoints
+    double R_X(double length) const;      // plan units -> metres
+    double ToScreen(double length) const; // metres -> plan units
+    double scrlength_100() const;         // hang height in plan units
+    double rib_glob_factor(int rib) const; // chord of the rib / chord of firstRib
+
+    // --- Rib airfoils and foil pairs (calcul3d.cpp)
+    void Setup_Wing_Airfoils();
+    void Morph_Canopy_Airfoils(int a, int b, QPolygonF* A, QPolygonF* B);
+    void Repair_Airfoils();
+    void Setup_TransitionRibs();
+    void FindNoseTopIndex(int rib);
+    void Make_ParList12(int rib);
+    void Create_FoilPairList();
+    int Find_i1up_index(int rib, int low);
+    void Fill_Airfoil_Arclen();
+    void poly_ArcLen(QPolygonF airfoil, int rib);
+
+    // --- Line attachment indexes (calcul3d.cpp)
     void Ribs_VirtualLineInd();
     void Reset_Dyn_LineInd();
+    double f_delta_line_index(int rib) const;
+    void CalculateResLines();
+    void Create_WingFlexLines(int row);
+    void Setup_LineIndProc();
+    // Point of the airfoil at p.x in airfoil-editor coordinates (X = 40 + 560 x,
+    // Y = -560 y) on side 'D' (lower) or any other side (upper); the segment
+    // index goes to *index, -1 when none matches.
+    QPointF NearPoint(QPointF p, char side, QPolygonF airfoil, int* index);
+    int Find_PntIndex(QPointF p, char side, QPolygonF airfoil);
+    QVector3D fine_point(int rib, int row) const;
+    void f_finePnt3(QList<QVector3D> list, QVector3D P, double length, int a, int b,
+                    QVector3D* out) const;
+    bool is_Control(int index, int rib) const;
+    bool is_UpDwControl(int index, int rib) const;
+    bool is_diag_ctnr(int, int) const;
+    bool isLoadedRib(int rib) const;
 
     // --- Group 1, identity and flags
     QString version;

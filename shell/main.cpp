@@ -1,7 +1,24 @@
 #include <QApplication>
+#include <QScreen>
 
-int main(int argc, char *argv[])
+#include "mainwindow.h"
+#include "runguard.h"
+#include "shellservices.h"
+
+int main(int argc, char** argv)
 {
+    const QString key = "..only_single_app_WLX...";
+    RunGuard guard(key);
+    if (!guard.tryToRun())
+        return 0;
+
     QApplication app(argc, argv);
-    return 0;
+    Install_Shell_Services();
+    MainWindow window;
+    // Without a window manager nothing maximizes the window: start it at
+    // the size of the screen anyway.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        window.setGeometry(screen->availableGeometry());
+    window.showMaximized();
+    return app.exec();
 }

@@ -1,0 +1,168 @@
+// Drawing of the editing area: grid, openings, background airfoil, spline
+// and the thickness texts.
+
+#include "editspline.h"
+
+#include <QFileInfo>
+#include <QPainter>
+#include <QTransform>
+
+#include <cmath>
+
+#include "foilroutines.h"
+
+namespace splinora {
+
+void EditSpline::paintEvent(QPaintEvent*)
+{
+    if (rect() != MyRect)
+        Update_geometry();
+    QPainter painter(this);
+    painter.setWindow(MyRect);
+
+    spline_poly = p->spline.make_SplinePoly();
+    AdjustSpline_TE();
+
+    QString label = "Background foil: " + QFileInfo(p->baseAirfoilName).baseName() + ": ";
+    Paint_thickness(&p->baseAirfoil, QPointF(300, 20), label, &painter);
+
+    p->workAirfoil = normalize_FromScreen(spline_poly);
+    label = "Spline ....... : " + QFileInfo(p->spline.airfoilName).baseName() + ": ";
+    Paint_thickness(&p->workAirfoil, QPointF(300, 35), label, &painter);
+
+    if (mousepressed && pnt_selected >= 0 && pnt_selected < p->spline.num_pnt && L_T > 0) {
+        const QPointF cp = p->spline.CP[pnt_selected];
+        const double x = (cp.x() - xc) / L_T;
+        const double y = (yc - cp.y()) / L_T;
+        painter.drawText(QPointF(lastPos + QPoint(0, -20)),
+                         QString("(%1;%2)").arg(x, 0, 'f', 3).arg(y, 0, 'f', 3));
+    }
+    ShowKnotString(&painter);
+
+    transformPainter(painter);
+    painter.save();
+    Coor_System(&painter);
+    Paint_BackgroundPoly(&painter);
+    Paint_Spline(&painter);
+    painter.restore();
+}
+
+void EditSpline::transformPainter(QPainter& painter)
+{
+    QTransform t;
+    t.translate(p_D.x(), p_D.y());
+    t.scale(f_scale, f_scale);
+    painter.setTransform(t);
+}
+
+void EditSpline::Coor_System(QPainter* painter)
+{
+    painter->drawLine(QPointF(0, yc), QPointF(2 * xc + L_T, yc));
+    painter->drawLine(QPointF(xc, 0), QPointF(xc, L_T));
+    if (L_T <= 0)
+        return;
+
+    const QPen dotted(QBrush(Qt::darkRed), 0, Qt::DotLine);
+    const QPen solid(QBrush(Qt::darkRed), 0, Qt::SolidLine);
+
+    // Chord scale in percent of the chord, labelled every 10 %.
+    const double step = L_T / 100.0;
+    for (int k = 0;; ++k) {
+        const double x = xc + k * step;
+        if (x > TE.x() + 1e-9)
+            break;
+        const double value = std::round((x - xc) / step) * 0.01;
+        if (k % 10 == 0) {
+            painter->setPen(dotted);
+            painter->drawLine(QPointF(x, 0), QPointF(x, H));
+            painter->drawText(QPointF(x, yc), QString("%1").arg(value, 0, 'f', 1));
+        }
+        painter->setPen(solid);
+        painter->drawLine(QPointF(x, yc), QPointF(x, yc + 10));
+        if (k % 5 == 0)
+            painter->drawLine(QPointF(x, yc), QPointF(x, yc + 15));
+    }
+
+    // Thickness scale in tenths of the chord, within +-0.4.
+    const int tstep = L_T / 10;
+    if (tstep > 0) {
+        for (int y = yc + 10 * tstep; y > -H; y -= tstep) {
+            const long tenths = std::lround(double(yc - y) / tstep);
+            if (std::labs(tenths) > 4)
+                continue;
+            painter->drawText(QPointF(xc, y), QString("%1").arg(tenths * 0.1, 0, 'f', 1));
+            painter->setPen(dotted);
+            painter->drawLine(QPointF(xc, y), QPointF(TE.x(), y));
+        }
+    }
+
+    // The two opening positions.
+    painter->setPen(QPen(QBrush(Qt::darkBlue), 1, Qt::SolidLine));
+    const double x1 = xc + L_T * p->spline.startVent / 100.0;
+    const double x2 = xc + L_T * p->spline.endVent / 100.0;
+    // An opening typed far outside the chord has no line on any screen.
+    if (std::fabs(x1) < 1e6)
+        painter->drawLine(QPointF(x1, yc), QPointF(x1, H));
+    if (std::fabs(x2) < 1e6)
+        painter->drawLine(QPointF(x2, yc), QPointF(x2, H));
+}
+
+void EditSpline::Paint_BackgroundPoly(QPainter* painter)
+{
+    const QPolygonF& foil = p->baseAirfoil;
+    if (foil.isEmpty())
+        return;
+    QPolygonF mapped;
+    mapped.reserve(foil.size());
+    for (const QPointF& pt : foil)
+        mapped.append(QPointF(xc + pt.x() * L_T, yc - pt.y() * L_T));
+    painter->setBrush(QBrush(Qt::red));
+    for (const QPointF& pt : mapped)
+        painter->drawEllipse(pt, 3, 3);
+    painter->setBrush(Qt::NoBrush);
+    painter->setPen(QPen(QBrush(Qt::blue), 2));
+    painter->drawPolygon(mapped);
+}
+
+void EditSpline::Paint_Spline(QPainter* painter)
+{
+    Normalize_Spline_Poly();
+    SplineFoil s = p->spline;
+    if (s.num_pnt <= 0)
+        return;
+    for (int k = 0; k < s.num_pnt; ++k)
+        Paint_Spline_Aux(painter, s.num_pnt, k, s.CP, pnt_selected < s.num_pnt ? pnt_selected : -1);
+    painter->setPen(QPen(QBrush(Qt::black), 0));
+    for (int i = 0; i < spline_poly.size(); i += 4)
+        painter->drawEllipse(spline_poly[i], 2, 2);
+    painter->setBrush(Qt::NoBrush);
+    painter->setPen(QPen(QBrush(Qt::red), 1));
+    painter->drawPolyline(spline_poly);
+}
+
+void Paint_Spline_Aux(QPainter* painter, int num_pnt, int k, QPointF* CP, int pnt_selected)
+{
+    if (pnt_selected >= 0) {
+        painter->setBrush(Qt::NoBrush);
+        painter->setPen(QPen(QBrush(Qt::red), 1));
+        painter->drawEllipse(CP[pnt_selected], 9, 9);
+    }
+    painter->setBrush(QBrush(Qt::white));
+    painter->drawEllipse(CP[k], 5, 5);
+    painter->setPen(QPen(QBrush(Qt::black), 0));
+    if (k < num_pnt - 1)
+        painter->drawLine(CP[k], CP[k + 1]);
+}
+
+void EditSpline::Paint_thickness(QPolygonF* poly, QPointF pnt, QString S, QPainter* painter)
+{
+    if (poly->isEmpty())
+        return;
+    QString St[2];
+    FindThickness(poly, St);
+    painter->drawText(pnt, QString("%1 || %2").arg(S + St[0], St[1]));
+}
+
+void EditSpline::ShowKnotString(QPainter*) {}
+
+} // namespace splinora

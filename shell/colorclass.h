@@ -1,0 +1,24 @@
+#ifndef COLORCLASS_H
+#define COLORCLASS_H
+
+#include <QColor>
+
+// The two display colours of the 3-D views, kept between runs in "colors.ini"
+// in the application directory.
+class ColorClass
+{
+public:
+    QColor canopyColor;
+    QColor backgroundColor;
+};
+
+// The one record of the process, created on first use with both colours invalid.
+ColorClass* GetColorClass();
+
+// Loads "colors.ini": a missing file keeps the colours, an unreadable one makes
+// both invalid.
+void ReadColorsStream();
+// Saves both colours to "colors.ini"; a failed write is silent.
+void WriteColorsStream();
+
+#endif

@@ -1,0 +1,566 @@
+#include "mainwindow.h"
+
+#include "notify.h"
+#include "openfile.h"
+#include "parastruct.h"
+#include "pattspline.h"
+#include "recompute.h"
+#include "scaledialog.h"
+#include "termsdialog.h"
+#include "modalhooks.h"
+#include "uihelpers.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTimer>
+#include <QUrl>
+
+#include <memory>
+
+namespace {
+
+const char* const kTemplateName = "template.ini";
+const char* const kHomePage = "https://wingloft.example.org/";
+
+// A project name as typed: ".prg" is appended unless it already ends so.
+QString completeProjectName(QString name)
+{
+    if (!name.endsWith(".prg"))
+        name += ".prg";
+    return name;
+}
+
+// The companion file of a project file: its ".prg" ending replaced.
+QString companionPath(const QString& prg, const char* ending)
+{
+    QString path = prg;
+    if (path.endsWith(".prg"))
+        path.chop(4);
+    return path + ending;
+}
+
+// The rib bookkeeping of a design read from a file must stay within the
+// per-rib tables.
+bool ribBookkeepingFits(const ParaStruct& d)
+{
+    return (d.firstRib == 0 || d.firstRib == 1) && d.lastRib >= 1 && d.lastRib <= kMaxLastRib
+        && d.lastRib == d.sideCells + d.firstRib;
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
+{
+    Q_INIT_RESOURCE(shell_images);
+    setupUi(this);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowSystemMenuHint);
+    glob = GetGlobClass();
+    design = GetDataStruct();
+    openFile = new myOpenFile(this);
+}
+
+MainWindow::~MainWindow() = default;
+
+// ---------------------------------------------------------------- start-up
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!initialised) {
+        initialised = true;
+        InitMainWindow();
+    }
+    statusBar()->showMessage("Ready");
+}
+
+void MainWindow::InitMainWindow()
+{
+    InitDialogs();
+    Set_Connections();
+    setupWorkDirectories();
+    setTemplateView();
+    emit to_terms_of_use();
+}
+
+void MainWindow::InitDialogs()
+{
+    // The editors of the other subsystems join this table as they are built.
+    m_ScaleDialog = new ScaleDialog(nullptr);
+    m_TermsDialog = new TermsDialog(nullptr);
+}
+
+void MainWindow::Set_Connections()
+{
+    connect(this, &MainWindow::forcedQuit, this, &MainWindow::Quit);
+    connect(this, &MainWindow::fileStillOpened, this, &MainWindow::SavePreviousFile);
+    // refresh_GL() reaches the 3-D view once it takes its place in the window.
+    connect(this, &MainWindow::to_terms_of_use, this, &MainWindow::ReadTermsDialog);
+
+    connect(actionNew, &QAction::triggered, this, &MainWindow::MakeNewFile);
+    connect(actionOpen, &QAction::triggered, this, &MainWindow::OpenMyFile);
+    connect(actionSave, &QAction::triggered, this, &MainWindow::Save_Changes);
+    connect(actionSave_as, &QAction::triggered, this, &MainWindow::SaveToFile);
+    connect(actionGenerate_scaled_model, &QAction::triggered, this, &MainWindow::ShowScaleDialog);
+    connect(actionExit, &QAction::triggered, this, &MainWindow::Quit);
+
+    connect(actionAbout_program, &QAction::triggered, this, &MainWindow::About);
+    connect(actionHome_site, &QAction::triggered, this, &MainWindow::Home_site);
+    connect(actionTerm_of_use, &QAction::triggered, this, &MainWindow::ReadTermsDialog);
+
+    connect(actionGeneral_data_2, &QAction::triggered, this, &MainWindow::on_actionGeneral_data_triggered);
+    connect(actionBase_line_face_view, &QAction::triggered, this, &MainWindow::on_actionBase_line_triggered);
+    connect(action_flat_shape, &QAction::triggered, this, &MainWindow::on_actionFlat_shape_triggered);
+    connect(actionLine_positins, &QAction::triggered, this, &MainWindow::on_actionVent_and_lines_triggered);
+    connect(actionLine_s_morfing_closed_cells, &QAction::triggered, this,
+            &MainWindow::on_actionLines_morphing_triggered);
+    connect(actionAirfoils_import_morph, &QAction::triggered, this, &MainWindow::on_actionAirfoils_triggered);
+    connect(actionView_pilot_s_position, &QAction::triggered, this,
+            &MainWindow::on_actionPilot_position_triggered);
+    connect(actionDiagonals, &QAction::triggered, this, &MainWindow::on_actionDiagonal_ribs_triggered);
+    connect(actionBillow_compensation_2, &QAction::triggered, this,
+            &MainWindow::on_actionBillow_compensation_triggered);
+    connect(actionBridle_2, &QAction::triggered, this, &MainWindow::on_actionBridle_triggered);
+    connect(actionDxf_preview_and_export, &QAction::triggered, this,
+            &MainWindow::on_actionPreview_and_export_triggered);
+    connect(actionCFD_analysis_2, &QAction::triggered, this, &MainWindow::on_actionCFD_analysis_triggered);
+    connect(actionDesign_lower_and_upper_surface, &QAction::triggered, this,
+            &MainWindow::on_actionGraphics_triggered);
+}
+
+void MainWindow::setupWorkDirectories()
+{
+    const QString applicationDir = QCoreApplication::applicationDirPath();
+    QDir::setCurrent(applicationDir);
+    appDir = QDir(applicationDir).absolutePath();
+    QDir parent(appDir);
+    parent.cdUp();
+
+    workDir = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation) + "/WL9work";
+    projectsDir = workDir + "/Paragliders";
+    airfoilsDir = workDir + "/Airfoils";
+
+    // A new user has no work tree yet: make it, so the file dialogs open there.
+    QDir().mkpath(projectsDir);
+    QDir().mkpath(airfoilsDir);
+
+    glob->appDir = appDir;
+    glob->workDir = workDir;
+    glob->projectsDir = projectsDir;
+    glob->airfoilsDir = airfoilsDir;
+    glob->appParentDir = parent.absolutePath();
+    glob->lineGroupsReset = false;
+}
+
+void MainWindow::setTemplateView()
+{
+    const QString templatePath = appDir + "/" + kTemplateName;
+    currentFile = QFileInfo(templatePath).baseName();
+
+    auto read = std::make_unique<ParaStruct>();
+    if (openFile->ReadParaStream(templatePath, read.get())) {
+        *design = *read;
+        lastNameRead = currentFile;
+    } else {
+        // Told once the window is up, so the start is not held up by it.
+        QTimer::singleShot(0, this, [templatePath] {
+            Show_Warning("Wingloft", "The default design could not be read:\n" + templatePath
+                                         + "\n\nNew projects cannot be made until it is in place.");
+        });
+    }
+    glob->prgPath = templatePath;
+    design->lineSelection = 0;
+    projectOpen = false;
+    projectFileKnown = false;
+    Enable_Objects(false);
+}
+
+void MainWindow::Enable_Objects(bool on)
+{
+    openglwidget->setEnabled(on);
+    menuActions->setEnabled(on);
+    menuActions->menuAction()->setEnabled(on);
+    toolBar->setEnabled(on);
+}
+
+void MainWindow::PaintStatusLabel(const QString& text)
+{
+    auto* label = new QLabel;
+    label->setText(text);
+    statusBar()->addWidget(label, 1);
+    statusBar()->update();
+}
+
+// ---------------------------------------------------------------- leaving
+
+void MainWindow::Quit()
+{
+    if (!leaveProject())
+        return;
+    closingConfirmed = true;
+    close();
+    closingConfirmed = false;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (!closingConfirmed && !leaveProject()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+bool MainWindow::leaveProject()
+{
+    if (!projectOpen)
+        return true;
+    leaveAllowed = true;
+    emit fileStillOpened();
+    return leaveAllowed;
+}
+
+void MainWindow::SavePreviousFile()
+{
+    const QString text = "Paraglider data are (maybe) modified ?";
+    const QString informative = "Do you want to save changes?";
+    QMessageBox::StandardButton answer;
+    if (ModalHooks::savePrompt) {
+        answer = ModalHooks::savePrompt(text, informative);
+    } else {
+        QMessageBox box;
+        box.setText(text);
+        box.setInformativeText(informative);
+        box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Save);
+        answer = static_cast<QMessageBox::StandardButton>(box.exec());
+    }
+
+    switch (answer) {
+    case QMessageBox::Save:
+        // A project that could not be saved is not left.
+        leaveAllowed = hasProjectFile() ? JustSaveFile(currentFile) : false;
+        break;
+    case QMessageBox::Discard:
+        leaveAllowed = true;
+        break;
+    default:
+        leaveAllowed = false;
+        break;
+    }
+}
+
+// ---------------------------------------------------------------- saving
+
+bool MainWindow::hasProjectFile() const
+{
+    return projectFileKnown && !currentFile.isEmpty();
+}
+
+void MainWindow::setProjectPaths(const QString& prg)
+{
+    glob->prgPath = prg;
+    glob->dsgPath = companionPath(prg, ".dsg");
+    glob->cnpPath = companionPath(prg, ".cnp");
+}
+
+bool MainWindow::JustSaveFile(const QString& path)
+{
+    if (path.isEmpty())
+        return false;
+    const bool linesSaved = WriteSplineStream(design->designSplines);
+    const bool designSaved = linesSaved && openFile->WriteParaStream(path);
+    if (!linesSaved || !designSaved) {
+        Show_Warning("Save",
+                     "The project could not be saved:\n"
+                         + (linesSaved ? path : glob->dsgPath)
+                         + "\n\nCheck that the folder exists and can be written.");
+        return false;
+    }
+    currentFile = path;
+    glob->prgPath = path;
+    PaintStatusLabel("saved file:  " + strippedName(path));
+    return true;
+}
+
+void MainWindow::Save_Changes()
+{
+    // Before any project exists there is no file to save to: ask for one.
+    if (!hasProjectFile()) {
+        SaveToFile();
+        return;
+    }
+    JustSaveFile(currentFile);
+}
+
+void MainWindow::SaveToFile()
+{
+    QString name = openFile->DialogWriteToFile(this, projectsDir);
+    if (name.isEmpty())
+        return;
+    name = completeProjectName(name);
+
+    const QString oldPrg = glob->prgPath, oldDsg = glob->dsgPath, oldCnp = glob->cnpPath;
+    const QString oldFile = currentFile;
+    setProjectPaths(name);
+    currentFile = name;
+    if (!JustSaveFile(name)) {
+        glob->prgPath = oldPrg;
+        glob->dsgPath = oldDsg;
+        glob->cnpPath = oldCnp;
+        currentFile = oldFile;
+        return;
+    }
+    projectFileKnown = true;
+
+    // The coloured pieces go with the design under the new name.
+    if (!oldCnp.isEmpty() && oldCnp != glob->cnpPath && QFile::exists(oldCnp)) {
+        QFile::remove(glob->cnpPath);
+        if (!QFile::copy(oldCnp, glob->cnpPath))
+            Show_Warning("Save as", "The coloured pieces could not be copied to\n" + glob->cnpPath);
+    }
+    // Output of the new project goes to its own folder.
+    MakeDxfDirectory();
+    mainwidget_show();
+}
+
+void MainWindow::MakeDxfDirectory()
+{
+    dxfDir = workDir + "/Dxf" + QFileInfo(currentFile).baseName();
+    QDir dir(dxfDir);
+    if (!dir.exists())
+        QDir().mkdir(dxfDir);
+    glob->dxfDir = dxfDir;
+}
+
+// ---------------------------------------------------------------- new, open
+
+void MainWindow::MakeNewFile()
+{
+    if (!leaveProject())
+        return;
+
+    QString name = openFile->DialogNewFile(this, projectsDir);
+    if (name.isEmpty())
+        return;
+    name = completeProjectName(name);
+
+    const QString templatePath = appDir + "/" + kTemplateName;
+    auto fresh = std::make_unique<ParaStruct>();
+    if (!openFile->ReadParaStream(templatePath, fresh.get())) {
+        Show_Warning("New", "The default design could not be read:\n" + templatePath
+                                + "\n\nNo new project was made.");
+        return;
+    }
+
+    auto previous = std::make_unique<ParaStruct>(*design);
+    *design = *fresh;
+    if (!openFile->WriteParaStream(name)) {
+        *design = *previous;
+        Show_Warning("New", "The new project could not be written:\n" + name);
+        return;
+    }
+    previous.reset();
+    fresh.reset();
+
+    Recompute_Design(design);
+    setProjectPaths(name);
+
+    lastNameRead = name;
+    auto readBack = std::make_unique<ParaStruct>();
+    if (openFile->ReadParaStream(name, readBack.get())) {
+        *design = *readBack;
+        currentFile = name;
+        projectFileKnown = true;
+        Enable_Objects(true);
+        PaintStatusLabel("new file:  " + strippedName(name));
+        MakeDxfDirectory();
+        projectOpen = true;
+    } else {
+        Show_Warning("New", "The new project could not be read back:\n" + name);
+    }
+    mainwidget_show();
+}
+
+void MainWindow::OpenMyFile()
+{
+    if (!glob->termsAccepted) {
+        Break_Question(" Sorry,you dont't comply with theis term of use...", "program will close now");
+        emit forcedQuit();
+        return;
+    }
+    if (!leaveProject())
+        return;
+
+    const QString name = openFile->DialogReadFromFile(this, projectsDir);
+    if (name.isEmpty())
+        return;
+    if (name == lastNameRead)
+        return;
+
+    auto read = std::make_unique<ParaStruct>();
+    QString notice;
+    bool accepted;
+    {
+        // The refusals of Open are explained below in the program's own words.
+        const UserNotifier previous = Set_User_Notifier([&notice](const QString& text) { notice = text; });
+        accepted = openFile->ReadParaStream(name, read.get());
+        Set_User_Notifier(previous);
+    }
+    if (accepted && !ribBookkeepingFits(*read))
+        accepted = false;
+    if (!accepted) {
+        switch (openFile->lastReadStatus()) {
+        case myOpenFile::WrongVersion:
+            Break_Question("Warning ... this is an old Wingloft version ... ",
+                           "  open a right version file or a create new one ! ");
+            break;
+        case myOpenFile::ReadOk:
+        case myOpenFile::Corrupt:
+            Break_Question(" *** WARNING ***", "  Corrupted file! Please just remove it ! ");
+            break;
+        default:
+            Show_Warning("Open", notice.isEmpty() ? "The project could not be read:\n" + name : notice);
+            break;
+        }
+        return;
+    }
+
+    lastNameRead = name;
+    *design = *read;
+    read.reset();
+    setProjectPaths(name);
+    currentFile = name;
+    projectFileKnown = true;
+    Enable_Objects(true);
+    PaintStatusLabel("  opened file:  " + strippedName(name));
+    MakeDxfDirectory();
+    projectOpen = true;
+
+    design->geometryChanged = true;
+    design->linesOutdated = true;
+
+    design->designSplines = ReadSplineStream();
+    if (!Test_SplineList(&design->designSplines)) {
+        qDebug() << " error - nonconsistent Design Data";
+        design->designSplines.clear();
+        // The file stays as it is; a copy keeps the lines should a later
+        // save replace it.
+        const QString keep = glob->dsgPath + ".bak";
+        QFile::remove(keep);
+        QFile::copy(glob->dsgPath, keep);
+        Show_Warning("Open", "The design lines of this project are inconsistent and were not loaded:\n"
+                                 + glob->dsgPath + "\n\nA copy of the file was kept as\n" + keep);
+    }
+    mainwidget_show();
+}
+
+void MainWindow::mainwidget_show()
+{
+    design->projectName = strippedName(currentFile);
+    setWindowTitle("wingloft   WL9        Current file: " + design->projectName);
+    Repair_Design_Airfoils(design);
+    Recompute_Design(design);
+    design->inflatedView = false;
+    design->ghostView = false;
+    emit refresh_GL();
+}
+
+// ---------------------------------------------------------------- services
+
+void MainWindow::ReadTermsDialog()
+{
+    m_TermsDialog->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                                  | Qt::WindowSystemMenuHint | Qt::WindowStaysOnTopHint);
+    m_TermsDialog->showNormal();
+}
+
+void MainWindow::About()
+{
+    auto* box = new QMessageBox(this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowTitle("About  program");
+    box->setIconPixmap(QPixmap(":/new/prefix1/images/wingloft_logo.png")
+                           .scaledToWidth(320, Qt::SmoothTransformation));
+    box->setText("<b>Wingloft WL9</b> - paraglider and kite design");
+    box->setInformativeText(
+        "Version 9.0 (project files 7.0.0.0)<br>"
+        "Shape, airfoils, lines and bridle, internal structure, graphic design, "
+        "panel-method analysis and DXF sewing patterns.<br><br>"
+        "Written by the Wingloft developers, 2024.<br>"
+        "Home page: <a href=\"" + QString(kHomePage) + "\">" + QString(kHomePage) + "</a><br>"
+        "Companion programs: aerolyx (airfoil flow), splinora (spline airfoils).");
+    box->setStandardButtons(QMessageBox::Ok);
+    box->show();
+}
+
+void MainWindow::Home_site()
+{
+    QDesktopServices::openUrl(QUrl(kHomePage));
+}
+
+void MainWindow::QtProgLauncher(const QString& name)
+{
+    QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    QProcess process;
+    process.start("./" + name, QStringList(), QIODevice::ReadWrite);
+    process.waitForFinished(-1);
+    QApplication::restoreOverrideCursor();
+}
+
+void MainWindow::ShowScaleDialog()
+{
+    Recompute_Design(design);
+    m_ScaleDialog->showNormal();
+}
+
+void MainWindow::SetUpOpenglParam()
+{
+    design->inflatedView = false;
+    design->ghostView = false;
+    emit refresh_GL();
+}
+
+// ---------------------------------------------------------------- actions
+// The editors of the later subsystems are shown from here once they exist.
+
+void MainWindow::on_actionGeneral_data_triggered() {}
+void MainWindow::on_actionBase_line_triggered() {}
+void MainWindow::on_actionFlat_shape_triggered() {}
+void MainWindow::on_actionVent_and_lines_triggered() {}
+void MainWindow::on_actionLines_morphing_triggered() {}
+void MainWindow::on_actionAirfoils_triggered() {}
+void MainWindow::on_actionDiagonal_ribs_triggered() {}
+void MainWindow::on_actionReinforcements_triggered() { on_actionReinforcements_menu_triggered(); }
+void MainWindow::on_actionReinforcements_menu_triggered() {}
+void MainWindow::on_actionCross_ports_triggered() { on_actionCross_ports_menu_triggered(); }
+void MainWindow::on_actionCross_ports_menu_triggered() {}
+void MainWindow::on_actionPilot_position_triggered() {}
+void MainWindow::on_actionBillow_compensation_triggered() {}
+void MainWindow::on_actionBridle_triggered() {}
+void MainWindow::on_actionCFD_analysis_triggered() {}
+void MainWindow::on_actionGraphics_triggered() {}
+void MainWindow::on_actionManage_stripes_triggered() { on_actionManage_stripes_2_triggered(); }
+void MainWindow::on_actionManage_stripes_2_triggered() {}
+void MainWindow::on_actionPreview_and_export_triggered() {}
+
+void MainWindow::on_actionFoil_analysis_triggered()
+{
+    QtProgLauncher("aerolyx");
+}
+
+void MainWindow::on_actionFoil_creator_triggered()
+{
+    QtProgLauncher("splinora");
+}

@@ -1,0 +1,121 @@
+#ifndef MAINWINDOW_H
+#define MAINWINDOW_H
+
+#include <QMainWindow>
+#include <QString>
+
+#include "ui_mainwindow.h"
+
+class GlobClass;
+class ParaStruct;
+class ScaleDialog;
+class TermsDialog;
+class myOpenFile;
+
+// The main window of wingloft: the 3-D view in the middle, the menus and the
+// toolbar that show the editor dialogs, and the project life cycle.
+class MainWindow : public QMainWindow, public Ui::MainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    void InitMainWindow();
+    void InitDialogs();
+    void Set_Connections();
+    void setupWorkDirectories();
+    void setTemplateView();
+    void Enable_Objects(bool on);
+
+    bool JustSaveFile(const QString& path);
+    void MakeDxfDirectory();
+    void mainwidget_show();
+    void QtProgLauncher(const QString& name);
+
+    // State a caller (and the tests) may look at.
+    bool isProjectOpen() const { return projectOpen; }
+    QString currentFileName() const { return currentFile; }
+    QString outputDir() const { return dxfDir; }
+    TermsDialog* termsDialog() const { return m_TermsDialog; }
+    ScaleDialog* scaleDialog() const { return m_ScaleDialog; }
+
+signals:
+    void fileStillOpened();
+    void forcedQuit();
+    void refresh_GL();
+    void to_terms_of_use();
+
+public slots:
+    void Quit();
+    void PaintStatusLabel(const QString& text);
+    void ReadTermsDialog();
+    void ShowScaleDialog();
+    void About();
+    void Home_site();
+    void SetUpOpenglParam();
+    void MakeNewFile();
+    void OpenMyFile();
+    void SaveToFile();
+    void Save_Changes();
+    void SavePreviousFile();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private slots:
+    void on_actionGeneral_data_triggered();
+    void on_actionBase_line_triggered();
+    void on_actionFlat_shape_triggered();
+    void on_actionVent_and_lines_triggered();
+    void on_actionLines_morphing_triggered();
+    void on_actionAirfoils_triggered();
+    void on_actionDiagonal_ribs_triggered();
+    void on_actionReinforcements_triggered();
+    void on_actionReinforcements_menu_triggered();
+    void on_actionCross_ports_triggered();
+    void on_actionCross_ports_menu_triggered();
+    void on_actionPilot_position_triggered();
+    void on_actionBillow_compensation_triggered();
+    void on_actionBridle_triggered();
+    void on_actionCFD_analysis_triggered();
+    void on_actionGraphics_triggered();
+    void on_actionManage_stripes_triggered();
+    void on_actionManage_stripes_2_triggered();
+    void on_actionPreview_and_export_triggered();
+    void on_actionFoil_analysis_triggered();
+    void on_actionFoil_creator_triggered();
+
+private:
+    // Offers to save the open project before it is left; false when the user
+    // chose to stay (Cancel, or a save that failed).
+    bool leaveProject();
+    // The three paths of the file set of a project file.
+    void setProjectPaths(const QString& prg);
+    bool hasProjectFile() const;
+
+    myOpenFile* openFile = nullptr;
+    QString currentFile;
+    QString appDir;
+    QString workDir;
+    QString projectsDir;
+    QString airfoilsDir;
+    QString dxfDir;
+    QString lastNameRead;
+    bool projectOpen = false;
+    ParaStruct* design = nullptr;
+    GlobClass* glob = nullptr;
+
+    // Editor dialogs, created once at the first show and kept for the run.
+    ScaleDialog* m_ScaleDialog = nullptr;
+    TermsDialog* m_TermsDialog = nullptr;
+
+    bool initialised = false;
+    bool projectFileKnown = false;   // currentFile names a real project file
+    bool leaveAllowed = true;        // answer of the last save prompt
+    bool closingConfirmed = false;   // Quit asked already; the close needs no prompt
+};
+
+#endif

@@ -1,0 +1,52 @@
+#ifndef SCALEDIALOG_H
+#define SCALEDIALOG_H
+
+#include <QDialog>
+#include <memory>
+
+class ParaStruct;
+namespace Ui { class ScaleDialog; }
+
+// "Generate scaled model": saves a copy of the design scaled to a new flat
+// area with the same aspect ratio; the open design stays the unscaled one.
+class ScaleDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit ScaleDialog(QWidget* parent = nullptr);
+    ~ScaleDialog() override;
+
+    void initScaleDialog();
+    void SetScaledModelValues();
+
+    Ui::ScaleDialog* form() const { return ui; }
+    double factor() const { return scaleFactor; }
+
+public slots:
+    void Accept_Changes();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private slots:
+    void on_squareEdit_textChanged(const QString& text);
+    void on_cancelButton_clicked();
+
+private:
+    Ui::ScaleDialog* ui;
+    int shownCount = 0;
+    ParaStruct* design;
+    std::unique_ptr<ParaStruct> backup;
+    double scaleFactor = 1.0;
+    double currentArea = 0.0;
+    double newArea = 0.0;
+    double currentSpan = 0.0;
+    double newSpan = 0.0;
+    double currentHang = 0.0;
+    double newHang = 0.0;
+    double currentDiagWidth = 0.0;
+    double newDiagWidth = 0.0;
+};
+
+#endif

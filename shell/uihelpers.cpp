@@ -1,0 +1,123 @@
+#include "uihelpers.h"
+#include "modalhooks.h"
+
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QScreen>
+#include <QTabWidget>
+#include <QToolTip>
+#include <QFileInfo>
+
+std::function<bool(const QString&, const QString&)> ModalHooks::question;
+std::function<QMessageBox::StandardButton(const QString&, const QString&)> ModalHooks::savePrompt;
+std::function<void(const QString&, const QString&)> ModalHooks::warning;
+std::function<QColor(const QColor&, const QString&)> ModalHooks::colorPicker;
+std::function<bool(QPrinter*, QWidget*)> ModalHooks::printDialog;
+
+void ModalHooks::reset()
+{
+    question = nullptr;
+    savePrompt = nullptr;
+    warning = nullptr;
+    colorPicker = nullptr;
+    printDialog = nullptr;
+}
+
+QString CheckDoubleStr(QString text)
+{
+    return text.replace(QLatin1Char(','), QLatin1Char('.'));
+}
+
+double doubleFromEdit(QLineEdit* edit)
+{
+    // QString::toDouble always reads a point as the decimal separator.
+    return CheckDoubleStr(edit->text()).toDouble();
+}
+
+bool Break_Question(const QString& text, const QString& informative)
+{
+    if (ModalHooks::question)
+        return ModalHooks::question(text, informative);
+
+    QMessageBox box;
+    box.setText(text);
+    box.setInformativeText(informative + " (default cancel)");
+    box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.exec();
+    return box.clickedButton() == box.button(QMessageBox::Ok);
+}
+
+void Show_Warning(const QString& title, const QString& text)
+{
+    if (ModalHooks::warning) {
+        ModalHooks::warning(title, text);
+        return;
+    }
+    QMessageBox::warning(nullptr, title, text);
+}
+
+void showToolTip(QPoint globalPos, const QString& text)
+{
+    QToolTip::showText(globalPos, text);
+}
+
+void Tab_Select(int current, QFont font, QTabWidget* tabs)
+{
+    QFont f = font;
+    f.setBold(true);
+    for (int i = 0; i < tabs->count(); ++i) {
+        if (i == current) {
+            tabs->setTabText(i, tabs->tabText(i).toUpper());
+            tabs->setFont(f);
+        } else {
+            tabs->setTabText(i, tabs->tabText(i).toLower());
+        }
+    }
+}
+
+void Print_Widget(QWidget* widget)
+{
+    QScreen* screen = QGuiApplication::screens().value(0);
+    const QRect screenRect = screen ? screen->geometry() : QRect(0, 0, widget->width(), widget->height());
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Landscape);
+    printer.setColorMode(QPrinter::GrayScale);
+
+    bool accepted;
+    if (ModalHooks::printDialog) {
+        accepted = ModalHooks::printDialog(&printer, widget);
+    } else {
+        QPrintDialog dialog(&printer, widget);
+        dialog.setWindowTitle("Print this page ?  ");
+        accepted = dialog.exec() == QDialog::Accepted;
+    }
+    if (!accepted)
+        return;
+
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return;
+    const QRect page = printer.pageRect(QPrinter::DevicePixel).toRect();
+    const QRect paper = printer.paperRect(QPrinter::DevicePixel).toRect();
+    const int w = qMax(1, widget->width());
+    const int h = qMax(1, widget->height());
+    const double s = qMin(double(page.width()) / double(w), double(page.height()) / double(h));
+    painter.translate(paper.x() + page.width() / 2, paper.y() + page.height() / 2);
+    painter.scale(s, s);
+    painter.translate(-(screenRect.width() / 2), -(screenRect.height() / 2));
+    widget->render(&painter, QPoint(0, 0), QRegion(),
+                   QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    painter.end();
+}
+
+QString strippedName(const QString& path)
+{
+    return QFileInfo(path).fileName();
+}

@@ -1,0 +1,39 @@
+#ifndef UIHELPERS_H
+#define UIHELPERS_H
+
+#include <QFont>
+#include <QPoint>
+#include <QString>
+
+class QLineEdit;
+class QTabWidget;
+class QWidget;
+
+// Small helpers every dialog of the main program uses.
+
+// The text with every comma replaced by a point.
+QString CheckDoubleStr(QString text);
+
+// The number typed in the field; a decimal comma is accepted; bad text gives 0.0.
+double doubleFromEdit(QLineEdit* edit);
+
+// Modal OK/Cancel question (default Cancel); true only when OK was pressed.
+bool Break_Question(const QString& text, const QString& informative);
+
+// A warning box with one OK button.
+void Show_Warning(const QString& title, const QString& text);
+
+// A tool tip at a global screen position.
+void showToolTip(QPoint globalPos, const QString& text);
+
+// Marks the current tab: its title in upper case, the others in lower case,
+// and the tab widget's font made bold.
+void Tab_Select(int current, QFont font, QTabWidget* tabs);
+
+// Prints the widget on one A4 landscape page in greyscale, after the print dialog.
+void Print_Widget(QWidget* widget);
+
+// The file-name part of a path.
+QString strippedName(const QString& path);
+
+#endif

@@ -1,0 +1,665 @@
+#ifndef MAINWINDOWTESTS_H
+#define MAINWINDOWTESTS_H
+
+// The tests of the main window; two test programs run halves of them side by side.
+
+#include <QtTest>
+
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <atomic>
+#include <thread>
+
+#include "mainwindow.h"
+#include "modalhooks.h"
+#include "openfile.h"
+#include "parastruct.h"
+#include "pattspline.h"
+#include "scaledialog.h"
+#include "shellfixture.h"
+#include "termsdialog.h"
+#include "ui_scaledialog.h"
+#include "ui_termsdialog.h"
+
+namespace mwtest {
+
+struct Asked {
+    QString kind;     // "question", "prompt", "warning", "open", "save"
+    QString text;
+    QString more;
+};
+
+inline QDebug operator<<(QDebug d, const Asked& a)
+{
+    return d << a.kind << a.text << a.more;
+}
+
+using Entry = QPair<QString, QString>;   // object name ("sep" for a separator), text
+
+inline QList<Entry> entries(const QList<QAction*>& actions)
+{
+    QList<Entry> list;
+    for (QAction* a : actions)
+        list << (a->isSeparator() ? Entry("sep", QString())
+                 : a->menu()      ? Entry(a->menu()->objectName(), a->text())
+                                  : Entry(a->objectName(), a->text()));
+    return list;
+}
+
+} // namespace mwtest
+
+using namespace mwtest;
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        qApp->setQuitOnLastWindowClosed(false);
+        home = useFreshHome();
+        QVERIFY(writeTemplate());
+        templateBytes = fileBytes(templatePath());
+        QVERIFY(!templateBytes.isEmpty());
+        Set_File_Dialog([this](QWidget*, FileDialogKind kind, const QString& title, const QString& dir,
+                               const QString&) {
+            asked << Asked{kind == FileDialogKind::Open ? "open" : "save", title, dir};
+            return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+        });
+    }
+
+    void init()
+    {
+        asked.clear();
+        fileAnswers.clear();
+        questionAnswer = false;
+        promptAnswer = QMessageBox::Cancel;
+        ModalHooks::reset();
+        ModalHooks::question = [this](const QString& t, const QString& m) {
+            asked << Asked{"question", t, m};
+            return questionAnswer;
+        };
+        ModalHooks::savePrompt = [this](const QString& t, const QString& m) {
+            asked << Asked{"prompt", t, m};
+            return promptAnswer;
+        };
+        ModalHooks::warning = [this](const QString& t, const QString& m) { asked << Asked{"warning", t, m}; };
+        GetGlobClass()->termsAccepted = false;
+        w = new MainWindow;
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QCoreApplication::processEvents();
+    }
+
+    void cleanup()
+    {
+        w->termsDialog()->hide();
+        w->scaleDialog()->hide();
+        delete w;
+        w = nullptr;
+    }
+
+    void startUp()
+    {
+        QCOMPARE(w->windowTitle(), QString("WL9 (Wingloft)"));
+        QVERIFY(w->termsDialog()->isVisible());
+        QVERIFY(w->termsDialog()->windowFlags() & Qt::WindowStaysOnTopHint);
+        QVERIFY(!w->menuActions->isEnabled());
+        QVERIFY(!w->toolBar->isEnabled());
+        QVERIFY(!w->openglwidget->isEnabled());
+        QVERIFY(w->menuMenu->isEnabled());
+        QVERIFY(w->menuAerolyx->isEnabled());
+        QCOMPARE(w->statusBar()->currentMessage(), QString("Ready"));
+        QCOMPARE(w->currentFileName(), QString("template"));
+        QCOMPARE(GetGlobClass()->prgPath, templatePath());
+        QCOMPARE(QDir::currentPath(), QCoreApplication::applicationDirPath());
+        // A fresh desktop gets its work tree.
+        QVERIFY(QDir(home + "/Desktop/WL9work/Paragliders").exists());
+        QVERIFY(QDir(home + "/Desktop/WL9work/Airfoils").exists());
+        QCOMPARE(GetGlobClass()->projectsDir, home + "/Desktop/WL9work/Paragliders");
+        if (!asked.isEmpty())
+            qDebug() << asked;
+        QVERIFY(asked.isEmpty());
+
+        // Showing the window again initialises nothing twice.
+        TermsDialog* terms = w->termsDialog();
+        terms->hide();
+        w->showMinimized();
+        w->showNormal();
+        QCoreApplication::processEvents();
+        QCOMPARE(w->termsDialog(), terms);
+        QVERIFY(!terms->isVisible());
+        QCOMPARE(w->statusBar()->currentMessage(), QString("Ready"));
+
+        w->PaintStatusLabel("one");
+        w->PaintStatusLabel("two");
+        QStringList labels;
+        for (QLabel* l : w->statusBar()->findChildren<QLabel*>())
+            labels << l->text();
+        QVERIFY(labels.contains("one") && labels.contains("two"));
+    }
+
+    void termsDialogForm()
+    {
+        TermsDialog* t = w->termsDialog();
+        QCOMPARE(t->windowTitle(), QString("Wingloft - TERMS OF USE"));
+        QVERIFY(t->styleSheet().startsWith("background-color: qlineargradient(spread:pad, x1:0, y1:0, x2:1, y2:0"));
+        QCOMPARE(t->form()->label->text(), QString("Please read the terms of use,before proceed"));
+        QVERIFY(t->form()->plainTextEdit->isReadOnly());
+        QVERIFY(t->form()->plainTextEdit->toPlainText().contains("10."));
+        QCOMPARE(t->form()->wingloftButton->text(), QString("Accept "));
+        QCOMPARE(t->form()->cancelButton->text(), QString("Cancel"));
+        QVERIFY(!t->form()->wingloft_label->pixmap().isNull());
+
+        QTest::mouseClick(t->form()->wingloftButton, Qt::LeftButton);
+        QVERIFY(GetGlobClass()->termsAccepted);
+        QVERIFY(!t->isVisible());
+        w->actionTerm_of_use->trigger();
+        QVERIFY(t->isVisible());
+        QTest::mouseClick(t->form()->cancelButton, Qt::LeftButton);
+        QVERIFY(!GetGlobClass()->termsAccepted);
+    }
+
+    void menusAndToolbar()
+    {
+        QCOMPARE(entries(w->Ui::MainWindow::menuBar->actions()),
+                 (QList<Entry>{{"menuMenu", "File"}, {"menuActions", "Edit"}, {"menuHelp", "Help"},
+                               {"menuAerolyx", "Edit,Create airfoils"}}));
+        QCOMPARE(entries(w->menuMenu->actions()),
+                 (QList<Entry>{{"actionNew", "New"}, {"sep", ""}, {"actionOpen", "Open"}, {"sep", ""},
+                               {"actionSave", "Save"}, {"sep", ""}, {"actionSave_as", "Save as..."},
+                               {"sep", ""}, {"sep", ""},
+                               {"actionGenerate_scaled_model", "Generate scaled model"}, {"sep", ""},
+                               {"sep", ""}, {"actionExit", "Exit"}}));
+        QCOMPARE(entries(w->menuActions->actions()),
+                 (QList<Entry>{{"sep", ""}, {"actionGeneral_data_2", "general data"},
+                               {"sep", ""}, {"actionBase_line_face_view", "base line(face view)"},
+                               {"sep", ""}, {"action_flat_shape", "flat shape (top view)"},
+                               {"sep", ""}, {"actionLine_positins", "Line positins"},
+                               {"sep", ""}, {"actionLine_s_morfing_closed_cells", "line's morfing,closed cells"},
+                               {"sep", ""}, {"actionAirfoils_import_morph", "Airfoils,import,morph"},
+                               {"sep", ""}, {"actionCross_ports_menu", "Cross ports"},
+                               {"actionReinforcements_menu", "Reinforcements"},
+                               {"sep", ""}, {"actionView_pilot_s_position", "View pilot's position"},
+                               {"sep", ""}, {"actionDiagonals", "Diagonals"},
+                               {"sep", ""}, {"actionBillow_compensation_2", "billow compensation"},
+                               {"sep", ""}, {"actionBridle_2", "Bridle"},
+                               {"sep", ""}, {"actionDxf_preview_and_export", "Dxf preview and export"},
+                               {"sep", ""}, {"actionCFD_analysis_2", "CFD analysis"},
+                               {"sep", ""}, {"actionDesign_lower_and_upper_surface", "Design (lower and upper surface)"},
+                               {"sep", ""}, {"actionManage_stripes", "Manage straps"}}));
+        QCOMPARE(entries(w->menuHelp->actions()),
+                 (QList<Entry>{{"actionAbout_program", "About  program"}, {"actionHome_site", "Home  site"},
+                               {"actionTerm_of_use", "Terms  of use"}}));
+        QCOMPARE(entries(w->menuAerolyx->actions()),
+                 (QList<Entry>{{"actionFoil_creator", "foil creator"}, {"actionFoil_analysis", "foil analysis"},
+                               {"sep", ""}}));
+        QCOMPARE(entries(w->toolBar->actions()),
+                 (QList<Entry>{{"actionGeneral_data", "General data"}, {"actionBase_line", "Base line"},
+                               {"actionFlat_shape", "Flat shape"}, {"actionVent_and_lines", "Vent and lines"},
+                               {"actionLines_morphing", "Lines morphing"}, {"actionAirfoils", "Airfoils"},
+                               {"actionDiagonal_ribs", "Diagonal ribs"}, {"actionReinforcements", "Reinforcements"},
+                               {"actionCross_ports", "Cross-ports"}, {"actionPilot_position", "Pilot position"},
+                               {"actionBillow_compensation", "Billow compensation"},
+                               {"actionBridle", "Bridle manager"}, {"actionCFD_analysis", "CFD analysis"},
+                               {"actionGraphics", "Graphics"}, {"sep", ""},
+                               {"actionManage_stripes_2", "Manage straps"}, {"sep", ""},
+                               {"actionPreview_and_export", "Preview and export"}, {"sep", ""},
+                               {"actionToolTip", "mouse toolTip"}}));
+        QCOMPARE(w->actionCross_ports_menu->toolTip(), QString("Cross ports"));
+        QCOMPARE(w->actionManage_stripes->toolTip(), QString("Manage straps"));
+        QCOMPARE(w->actionReinforcements->toolTip(), QString("Reinforcements"));
+        QCOMPARE(w->actionCross_ports->toolTip(), QString("Cross-ports"));
+        QVERIFY(w->actionToolTip->toolTip().contains("ROTATE"));
+        QCOMPARE(w->toolBar->toolButtonStyle(), Qt::ToolButtonIconOnly);
+        for (QAction* a : w->findChildren<QAction*>())
+            QVERIFY2(a->shortcut().isEmpty(), qPrintable(a->objectName()));
+    }
+
+    void iconsLoad()
+    {
+        // Toolbar action, the Edit-menu entry that shows the same editor, the icon file.
+        const QList<QStringList> table = {
+            {"actionGeneral_data", "actionGeneral_data_2", "General data 2.png"},
+            {"actionBase_line", "actionBase_line_face_view", "Front view 2.png"},
+            {"actionFlat_shape", "action_flat_shape", "Top view 2.png"},
+            {"actionVent_and_lines", "actionLine_positins", "ABC lines 2.png"},
+            {"actionLines_morphing", "actionLine_s_morfing_closed_cells", "winflex.png"},
+            {"actionAirfoils", "actionAirfoils_import_morph", "Airfoil 2.png"},
+            {"actionDiagonal_ribs", "actionDiagonals", "Diagonals 2.png"},
+            {"actionReinforcements", "actionReinforcements_menu", "Misc 2.png"},
+            {"actionCross_ports", "actionCross_ports_menu", "Cross ports 2.png"},
+            {"actionPilot_position", "actionView_pilot_s_position", "Side view 2.png"},
+            {"actionBillow_compensation", "actionBillow_compensation_2", "Billow 2.png"},
+            {"actionBridle", "actionBridle_2", "Bridle 2.png"},
+            {"actionCFD_analysis", "actionCFD_analysis_2", "CFD 2.png"},
+            {"actionGraphics", "actionDesign_lower_and_upper_surface", "Graphic design 2.png"},
+            {"actionManage_stripes_2", "actionManage_stripes", "addits.png"},
+            {"actionPreview_and_export", "actionDxf_preview_and_export", "DXF 2.png"},
+        };
+        for (const QStringList& row : table) {
+            const QImage image(":/new/prefix1/images/" + row[2]);
+            QVERIFY2(!image.isNull(), qPrintable(row[2]));
+            auto* tool = w->findChild<QAction*>(row[0]);
+            auto* entry = w->findChild<QAction*>(row[1]);
+            QVERIFY(tool && entry);
+            const QImage a = tool->icon().pixmap(32, 32).toImage();
+            const QImage b = entry->icon().pixmap(32, 32).toImage();
+            QVERIFY(!a.isNull());
+            QCOMPARE(a, b);
+            QCOMPARE(a, QIcon(":/new/prefix1/images/" + row[2]).pixmap(32, 32).toImage());
+        }
+    }
+
+    void newProject()
+    {
+        acceptTerms();
+        newProjectNamed("glider");
+        QCOMPARE(asked.first().kind, QString("save"));
+        QCOMPARE(asked.first().text, QString("Enter New file [name.prg] and Save "));
+        QCOMPARE(asked.first().more, projects());
+        const QString prg = projects() + "/glider.prg";
+        QCOMPARE(fileBytes(prg), templateBytes);
+        QVERIFY(QDir(home + "/Desktop/WL9work/Dxfglider").exists());
+        QCOMPARE(GetGlobClass()->dxfDir, home + "/Desktop/WL9work/Dxfglider");
+        QCOMPARE(w->windowTitle(), QString("wingloft   WL9        Current file: glider.prg"));
+        QCOMPARE(GetDataStruct()->projectName, QString("glider.prg"));
+        QVERIFY(w->menuActions->isEnabled());
+        QVERIFY(w->toolBar->isEnabled());
+        QVERIFY(w->isProjectOpen());
+        QCOMPARE(GetGlobClass()->prgPath, prg);
+        QCOMPARE(GetGlobClass()->dsgPath, projects() + "/glider.dsg");
+        QCOMPARE(GetGlobClass()->cnpPath, projects() + "/glider.cnp");
+        QVERIFY(!QFile::exists(GetGlobClass()->dsgPath));
+        QVERIFY(statusTexts().contains("new file:  glider.prg"));
+    }
+
+    void newCancelledChangesNothing()
+    {
+        acceptTerms();
+        newProjectNamed("first");
+        GetDataStruct()->span = 12.5;
+        asked.clear();
+        promptAnswer = QMessageBox::Discard;
+        fileAnswers << QString();
+        w->actionNew->trigger();
+        QVERIFY(w->isVisible());
+        QCOMPARE(GetDataStruct()->span, 12.5);
+        QCOMPARE(w->windowTitle(), QString("wingloft   WL9        Current file: first.prg"));
+        QVERIFY(w->isProjectOpen());
+        QCOMPARE(GetGlobClass()->prgPath, projects() + "/first.prg");
+
+        // Cancel in the save prompt stops New before the file dialog.
+        asked.clear();
+        promptAnswer = QMessageBox::Cancel;
+        w->actionNew->trigger();
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked[0].kind, QString("prompt"));
+        QCOMPARE(asked[0].text, QString("Paraglider data are (maybe) modified ?"));
+        QCOMPARE(asked[0].more, QString("Do you want to save changes?"));
+    }
+
+    void newWithoutTemplateWarns()
+    {
+        QVERIFY(QFile::rename(templatePath(), templatePath() + ".away"));
+        fileAnswers << projects() + "/orphan";
+        w->actionNew->trigger();
+        QFile::rename(templatePath() + ".away", templatePath());
+        QVERIFY(!QFile::exists(projects() + "/orphan.prg"));
+        QCOMPARE(asked.last().kind, QString("warning"));
+        QVERIFY(asked.last().more.contains("template.ini"));
+        QVERIFY(!w->isProjectOpen());
+        QVERIFY(w->isVisible());
+    }
+
+    void openAcceptedProject()
+    {
+        acceptTerms();
+        auto record = defaultDesign();
+        record->span = 9.75;
+        const QString path = projects() + "/opened.prg";
+        QVERIFY(myOpenFile().WriteParaStream(path, *record));
+        fileAnswers << path;
+        w->actionOpen->trigger();
+        QCOMPARE(asked.last().text, QString("Open File in work directory"));
+        QCOMPARE(GetDataStruct()->span, 9.75);
+        QVERIFY(GetDataStruct()->geometryChanged);
+        QVERIFY(GetDataStruct()->linesOutdated);
+        QCOMPARE(w->windowTitle(), QString("wingloft   WL9        Current file: opened.prg"));
+        QVERIFY(statusTexts().contains("  opened file:  opened.prg"));
+        QVERIFY(QDir(home + "/Desktop/WL9work/Dxfopened").exists());
+        QVERIFY(w->menuActions->isEnabled());
+
+        // The same file again: the prompt, then nothing is read.
+        GetDataStruct()->span = 3.0;
+        promptAnswer = QMessageBox::Discard;
+        fileAnswers << path;
+        w->actionOpen->trigger();
+        QCOMPARE(GetDataStruct()->span, 3.0);
+        QVERIFY(w->isProjectOpen());
+    }
+
+    void openRefusals_data()
+    {
+        QTest::addColumn<QString>("version");
+        QTest::addColumn<int>("cells");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("more");
+        QTest::newRow("old version") << "6.0.0.0" << 0 << "Warning ... this is an old Wingloft version ... "
+                                     << "  open a right version file or a create new one ! ";
+        QTest::newRow("ribs beyond the tables") << "" << 200 << " *** WARNING ***"
+                                                << "  Corrupted file! Please just remove it ! ";
+    }
+    void openRefusals()
+    {
+        QFETCH(QString, version);
+        QFETCH(int, cells);
+        QFETCH(QString, text);
+        QFETCH(QString, more);
+        acceptTerms();
+        newProjectNamed("kept");
+        GetDataStruct()->span = 11.25;
+        const QString title = w->windowTitle();
+
+        auto record = defaultDesign();
+        if (!version.isEmpty())
+            record->version = version;
+        if (cells) {
+            record->cells = cells;
+            record->Reset_CellsNumber();
+        }
+        const QString path = projects() + "/refused.prg";
+        QVERIFY(myOpenFile().WriteParaStream(path, *record));
+        asked.clear();
+        promptAnswer = QMessageBox::Discard;
+        fileAnswers << path;
+        w->actionOpen->trigger();
+        QCOMPARE(asked.last().kind, QString("question"));
+        QCOMPARE(asked.last().text, text);
+        QCOMPARE(asked.last().more, more);
+        QCOMPARE(GetDataStruct()->span, 11.25);
+        QCOMPARE(w->windowTitle(), title);
+        QCOMPARE(GetGlobClass()->prgPath, projects() + "/kept.prg");
+        QCOMPARE(w->currentFileName(), projects() + "/kept.prg");
+        // The design stays the open project: leaving it still asks.
+        QVERIFY(w->isProjectOpen());
+    }
+
+    void openUnreadableKeepsProgram()
+    {
+        acceptTerms();
+        const QString path = projects() + "/garbage.prg";
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(100, '\xff'));
+        f.close();
+        fileAnswers << path;
+        w->actionOpen->trigger();
+        QVERIFY(w->isVisible());
+        QVERIFY(!w->isProjectOpen());
+        QCOMPARE(w->windowTitle(), QString("WL9 (Wingloft)"));
+        QVERIFY(!asked.isEmpty());
+    }
+
+    void openWithTermsRefused()
+    {
+        QTest::mouseClick(w->termsDialog()->form()->cancelButton, Qt::LeftButton);
+        w->actionOpen->trigger();
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked[0].kind, QString("question"));
+        QCOMPARE(asked[0].text, QString(" Sorry,you dont't comply with theis term of use..."));
+        QCOMPARE(asked[0].more, QString("program will close now"));
+        QVERIFY(!w->isVisible());
+    }
+
+    void inconsistentDesignLinesStayOnDisk()
+    {
+        acceptTerms();
+        auto record = defaultDesign();
+        const QString path = projects() + "/lines.prg";
+        QVERIFY(myOpenFile().WriteParaStream(path, *record));
+        Spline bad;
+        bad.pointCount = 3;
+        bad.bsplineCount = 3;
+        bad.side = 2;
+        GetGlobClass()->dsgPath = projects() + "/lines.dsg";
+        QVERIFY(WriteSplineStream({bad}));
+        const QByteArray before = fileBytes(projects() + "/lines.dsg");
+        fileAnswers << path;
+        w->actionOpen->trigger();
+        QCOMPARE(fileBytes(projects() + "/lines.dsg"), before);
+        QVERIFY(GetDataStruct()->designSplines.isEmpty());
+        QCOMPARE(asked.last().kind, QString("warning"));
+        QVERIFY(w->isProjectOpen());
+    }
+
+    void saveAsMovesTheProject()
+    {
+        acceptTerms();
+        newProjectNamed("alpha");
+        GetGlobClass()->cnpPath = projects() + "/alpha.cnp";
+        QFile cnp(GetGlobClass()->cnpPath);
+        QVERIFY(cnp.open(QIODevice::WriteOnly));
+        cnp.write("pieces");
+        cnp.close();
+        const QByteArray alphaBytes = fileBytes(projects() + "/alpha.prg");
+        GetDataStruct()->span = 14.0;
+
+        fileAnswers << projects() + "/beta";
+        w->actionSave_as->trigger();
+        QCOMPARE(asked.last().text, QString("Save File [as .. select a name]"));
+        QCOMPARE(fileBytes(projects() + "/alpha.prg"), alphaBytes);
+        QVERIFY(QFile::exists(projects() + "/beta.prg"));
+        QVERIFY(QFile::exists(projects() + "/beta.dsg"));
+        QCOMPARE(fileBytes(projects() + "/beta.cnp"), QByteArray("pieces"));
+        QCOMPARE(w->windowTitle(), QString("wingloft   WL9        Current file: beta.prg"));
+        QCOMPARE(GetGlobClass()->dxfDir, home + "/Desktop/WL9work/Dxfbeta");
+        QVERIFY(QDir(GetGlobClass()->dxfDir).exists());
+        QVERIFY(statusTexts().contains("saved file:  beta.prg"));
+
+        // Save now writes beta; cancelling Save as changes nothing.
+        GetDataStruct()->span = 15.0;
+        w->actionSave_as->trigger();
+        w->actionSave->trigger();
+        auto back = std::make_unique<ParaStruct>();
+        QVERIFY(myOpenFile().ReadParaStream(projects() + "/beta.prg", back.get()));
+        QCOMPARE(back->span, 15.0);
+        QCOMPARE(fileBytes(projects() + "/alpha.prg"), alphaBytes);
+    }
+
+    void saveWithoutProjectAsksForAName()
+    {
+        w->actionSave->trigger();
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked[0].text, QString("Save File [as .. select a name]"));
+        QVERIFY(!QFile::exists(QCoreApplication::applicationDirPath() + "/template"));
+    }
+
+    void failedSaveIsReported()
+    {
+        acceptTerms();
+        newProjectNamed("blocked");
+        const QString prg = projects() + "/blocked.prg";
+        QVERIFY(QFile::remove(prg));
+        QVERIFY(QDir().mkdir(prg));   // a folder where the file should go
+        const int labels = statusTexts().size();
+        w->actionSave->trigger();
+        QDir().rmdir(prg);
+        QCOMPARE(asked.last().kind, QString("warning"));
+        QCOMPARE(statusTexts().size(), labels);
+
+        // Leaving with a failed save does not leave.
+        QVERIFY(QDir().mkdir(prg));
+        promptAnswer = QMessageBox::Save;
+        w->actionExit->trigger();
+        QDir().rmdir(prg);
+        QVERIFY(w->isVisible());
+    }
+
+    void exitFollowsThePrompt()
+    {
+        acceptTerms();
+        newProjectNamed("leaving");
+        GetDataStruct()->span = 16.5;
+
+        promptAnswer = QMessageBox::Cancel;
+        w->actionExit->trigger();
+        QVERIFY(w->isVisible());
+
+        promptAnswer = QMessageBox::Save;
+        w->close();                          // by the window frame
+        QVERIFY(!w->isVisible());
+        auto back = std::make_unique<ParaStruct>();
+        QVERIFY(myOpenFile().ReadParaStream(projects() + "/leaving.prg", back.get()));
+        QCOMPARE(back->span, 16.5);
+
+        w->show();
+        asked.clear();
+        GetDataStruct()->span = 17.5;
+        promptAnswer = QMessageBox::Discard;
+        w->actionExit->trigger();
+        QVERIFY(!w->isVisible());
+        QCOMPARE(asked.size(), 1);
+        QVERIFY(myOpenFile().ReadParaStream(projects() + "/leaving.prg", back.get()));
+        QCOMPARE(back->span, 16.5);
+    }
+
+    void companionProgramIsAwaited()
+    {
+        const QString appDir = QCoreApplication::applicationDirPath();
+        const QString marker = appDir + "/aerolyx.ran";
+        QFile::remove(marker);
+        QFile script(appDir + "/aerolyx");
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\nsleep 0.6\necho done > aerolyx.ran\n");
+        script.close();
+        script.setPermissions(script.permissions() | QFile::ExeOwner);
+
+        std::atomic<int> shapeSeen{-1};
+        std::thread watcher([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            // The GUI thread is blocked in the wait: the cursor stack holds still.
+            if (const QCursor* c = QGuiApplication::overrideCursor())
+                shapeSeen = c->shape();
+        });
+        w->actionFoil_analysis->trigger();
+        watcher.join();
+        QVERIFY(QFile::exists(marker));
+        QCOMPARE(shapeSeen.load(), int(Qt::WaitCursor));
+        QVERIFY(!QGuiApplication::overrideCursor());
+
+        QFile::remove(appDir + "/aerolyx");
+        w->actionFoil_analysis->trigger();     // missing: returns at once
+        QVERIFY(!QGuiApplication::overrideCursor());
+    }
+
+    void scaledModel()
+    {
+        acceptTerms();
+        newProjectNamed("wing");
+        ParaStruct* d = GetDataStruct();
+        d->span = 10.0;
+        d->hangHeight = 7.0;
+        d->diagBottomWidth = 0.3;
+        d->flatArea = 20.0;
+        w->actionGenerate_scaled_model->trigger();
+        ScaleDialog* s = w->scaleDialog();
+        QVERIFY(s->isVisible());
+        QCOMPARE(s->windowTitle(), QString("Generate scaled model"));
+        const double area = d->flatArea;
+        QVERIFY(area > 0);
+        const double span = d->span, hang = d->hangHeight, diag = d->diagBottomWidth;
+
+        // Nothing but a positive number changes the scale.
+        for (const char* bad : {"-80", "0", "abc"}) {
+            s->form()->squareEdit->setText(bad);
+            QCOMPARE(s->factor(), 1.0);
+        }
+        s->form()->squareEdit->setText(QString::number(4 * area));
+        QCOMPARE(s->factor(), 2.0);
+        QCOMPARE(s->form()->spanEdit->text(), QString::number(2 * span, 'f', 2));
+        QCOMPARE(d->span, span);      // typing changes nothing yet
+
+        const QString proposal = projects() + QString("/wing-%1.prg").arg(4 * area, 0, 'f', 0);
+        fileAnswers << proposal;
+        QTest::mouseClick(s->form()->okButton, Qt::LeftButton);
+        QCOMPARE(asked.last().more, proposal);
+        QVERIFY(!s->isVisible());
+
+        auto copy = std::make_unique<ParaStruct>();
+        QVERIFY(myOpenFile().ReadParaStream(proposal, copy.get()));
+        QCOMPARE(copy->span, 2 * span);
+        QCOMPARE(copy->hangHeight, 2 * hang);
+        QCOMPARE(copy->diagBottomWidth, 2 * diag);
+        // The open design and its path are those from before.
+        QCOMPARE(d->span, span);
+        QCOMPARE(d->hangHeight, hang);
+        QCOMPARE(GetGlobClass()->prgPath, projects() + "/wing.prg");
+    }
+
+    void scaledModelNameKeepsFolders()
+    {
+        acceptTerms();
+        const QString folder = projects() + "/set.prg.d";
+        QVERIFY(QDir().mkpath(folder));
+        fileAnswers << folder + "/kite";
+        w->actionNew->trigger();
+        GetDataStruct()->flatArea = 10.0;
+        w->actionGenerate_scaled_model->trigger();
+        ScaleDialog* s = w->scaleDialog();
+        s->form()->squareEdit->setText(QString::number(4 * GetDataStruct()->flatArea));
+        fileAnswers << folder + "/kite small";
+        QTest::mouseClick(s->form()->okButton, Qt::LeftButton);
+        QVERIFY(asked.last().more.startsWith(folder + "/kite-"));
+        QVERIFY(QFile::exists(folder + "/kite small.prg"));
+
+        // A cancelled save dialog keeps the dialog open; Cancel restores the design.
+        const double span = GetDataStruct()->span;
+        w->actionGenerate_scaled_model->trigger();
+        s->form()->squareEdit->setText(QString::number(4 * GetDataStruct()->flatArea));
+        QTest::mouseClick(s->form()->okButton, Qt::LeftButton);
+        QVERIFY(s->isVisible());
+        QTest::mouseClick(s->form()->cancelButton, Qt::LeftButton);
+        QCOMPARE(GetDataStruct()->span, span);
+    }
+
+private:
+    QString projects() const { return home + "/Desktop/WL9work/Paragliders"; }
+
+    void acceptTerms()
+    {
+        QTest::mouseClick(w->termsDialog()->form()->wingloftButton, Qt::LeftButton);
+        QVERIFY(GetGlobClass()->termsAccepted);
+    }
+
+    void newProjectNamed(const QString& name)
+    {
+        promptAnswer = QMessageBox::Discard;
+        fileAnswers << projects() + "/" + name;
+        w->actionNew->trigger();
+        QVERIFY(w->isProjectOpen());
+        QCOMPARE(w->currentFileName(), projects() + "/" + name + ".prg");
+    }
+
+    QStringList statusTexts() const
+    {
+        QStringList texts;
+        for (QLabel* l : w->statusBar()->findChildren<QLabel*>())
+            texts << l->text();
+        return texts;
+    }
+
+    MainWindow* w = nullptr;
+    QString home;
+    QByteArray templateBytes;
+    QList<Asked> asked;
+    QStringList fileAnswers;
+    bool questionAnswer = false;
+    QMessageBox::StandardButton promptAnswer = QMessageBox::Cancel;
+};
+
+
+#endif

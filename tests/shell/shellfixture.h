@@ -1,0 +1,25 @@
+#ifndef SHELLFIXTURE_H
+#define SHELLFIXTURE_H
+
+#include <QString>
+
+#include <memory>
+
+class ParaStruct;
+
+// A default design record with its cell bookkeeping done.
+std::unique_ptr<ParaStruct> defaultDesign();
+
+// Writes a default design record as "template.ini" into the application
+// directory of the running test.
+bool writeTemplate();
+QString templatePath();
+
+// Points HOME at a new empty folder (kept for the test's life), so the work
+// directory lies on a desktop of its own.
+QString useFreshHome();
+
+// The bytes of a file; empty when it cannot be read.
+QByteArray fileBytes(const QString& path);
+
+#endif

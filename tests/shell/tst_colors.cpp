@@ -1,0 +1,143 @@
+#include <QtTest>
+
+#include "colorclass.h"
+#include "colordialog.h"
+#include "modalhooks.h"
+#include "parastruct.h"
+#include "shellfixture.h"
+#include "ui_colordialog.h"
+
+class TestColors : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        QVERIFY(dir.isValid());
+        GetGlobClass()->appDir = dir.path();
+        QFile::remove(path());
+        GetColorClass()->canopyColor = QColor();
+        GetColorClass()->backgroundColor = QColor();
+        ModalHooks::reset();
+    }
+
+    void fileBytesOfAKnownPair()
+    {
+        GetColorClass()->canopyColor = QColor(255, 0, 128);
+        GetColorClass()->backgroundColor = QColor(1, 2, 3);
+        WriteColorsStream();
+        const QByteArray expected = QByteArray::fromHex(
+            "01" "ffff" "ffff" "0000" "8080" "0000"
+            "01" "ffff" "0101" "0202" "0303" "0000");
+        QCOMPARE(fileBytes(path()), expected);
+    }
+
+    void invalidColourBytes()
+    {
+        WriteColorsStream();
+        QCOMPARE(fileBytes(path()), QByteArray::fromHex("00ffff0000000000000000" "00ffff0000000000000000"));
+    }
+
+    void readBack()
+    {
+        GetColorClass()->canopyColor = QColor(10, 20, 30);
+        GetColorClass()->backgroundColor = QColor(200, 210, 220);
+        WriteColorsStream();
+        GetColorClass()->canopyColor = Qt::red;
+        GetColorClass()->backgroundColor = Qt::red;
+        ReadColorsStream();
+        QCOMPARE(GetColorClass()->canopyColor, QColor(10, 20, 30));
+        QCOMPARE(GetColorClass()->backgroundColor, QColor(200, 210, 220));
+    }
+
+    void shortFileGivesInvalidBackground()
+    {
+        GetColorClass()->canopyColor = QColor(10, 20, 30);
+        GetColorClass()->backgroundColor = QColor(200, 210, 220);
+        WriteColorsStream();
+        QFile f(path());
+        QVERIFY(f.resize(11));
+        ReadColorsStream();
+        QCOMPARE(GetColorClass()->canopyColor, QColor(10, 20, 30));
+        QVERIFY(!GetColorClass()->backgroundColor.isValid());
+    }
+
+    void missingFileKeepsColours()
+    {
+        GetColorClass()->canopyColor = Qt::green;
+        ReadColorsStream();
+        QCOMPARE(GetColorClass()->canopyColor, QColor(Qt::green));
+    }
+
+    void unreadableFileInvalidatesBoth()
+    {
+        QVERIFY(QDir().mkpath(path()));   // a folder in place of the file cannot be read as one
+        GetColorClass()->canopyColor = Qt::green;
+        GetColorClass()->backgroundColor = Qt::blue;
+        ReadColorsStream();
+        QDir().rmdir(path());
+        QVERIFY(!GetColorClass()->canopyColor.isValid());
+        QVERIFY(!GetColorClass()->backgroundColor.isValid());
+    }
+
+    void dialogOkWritesCancelKeepsSaved()
+    {
+        ColorDialog dialog;
+        QString askedTitle;
+        ModalHooks::colorPicker = [&](const QColor&, const QString& title) {
+            askedTitle = title;
+            return QColor(12, 34, 56);
+        };
+        dialog.show();
+        QTest::mouseClick(dialog.form()->canopy_widget, Qt::LeftButton);
+        QCOMPARE(askedTitle, QString("set canopy color"));
+        QCOMPARE(GetColorClass()->canopyColor, QColor(12, 34, 56));
+        QTest::mouseClick(dialog.form()->okButton, Qt::LeftButton);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(QFileInfo(path()).size(), qint64(22));
+
+        // Pick another colour, cancel: the dialog opens again with the saved one.
+        ModalHooks::colorPicker = [](const QColor&, const QString&) { return QColor(99, 99, 99); };
+        dialog.show();
+        QTest::mouseClick(dialog.form()->canopy_widget, Qt::LeftButton);
+        QCOMPARE(GetColorClass()->canopyColor, QColor(99, 99, 99));
+        QTest::mouseClick(dialog.form()->pushButton, Qt::LeftButton);
+        dialog.show();
+        QCOMPARE(dialog.form()->canopy_widget->color(), QColor(12, 34, 56));
+        dialog.hide();
+    }
+
+    void cancelledPickerKeepsTheColour()
+    {
+        GetColorClass()->backgroundColor = QColor(1, 100, 200);
+        WriteColorsStream();
+        ColorDialog dialog;
+        dialog.show();
+        ModalHooks::colorPicker = [](const QColor&, const QString&) { return QColor(); };
+        QTest::mouseClick(dialog.form()->background_widget, Qt::LeftButton);
+        QCOMPARE(dialog.form()->background_widget->color(), QColor(1, 100, 200));
+        QCOMPARE(GetColorClass()->backgroundColor, QColor(1, 100, 200));
+        dialog.hide();
+    }
+
+    void dialogForm()
+    {
+        ColorDialog dialog;
+        QCOMPARE(dialog.windowTitle(), QString("COLORS"));
+        QCOMPARE(dialog.maximumSize(), QSize(452, 181));
+        QCOMPARE(dialog.windowModality(), Qt::ApplicationModal);
+        QCOMPARE(dialog.form()->label->text(), QString("Canopy") + QString(37, ' '));
+        QCOMPARE(dialog.form()->label_2->text(), QString("Background"));
+        QCOMPARE(dialog.form()->canopy_widget->minimumSize(), QSize(72, 92));
+        QCOMPARE(dialog.form()->background_widget->maximumSize(), QSize(72, 92));
+        QCOMPARE(dialog.form()->okButton->text(), QString("Ok"));
+        QCOMPARE(dialog.form()->pushButton->text(), QString("Cancel"));
+    }
+
+private:
+    QString path() const { return dir.path() + "/colors.ini"; }
+    QTemporaryDir dir;
+};
+
+QTEST_MAIN(TestColors)
+#include "tst_colors.moc"
