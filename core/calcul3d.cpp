@@ -771,3 +771,12 @@ bool ParaStruct::isLoadedRib(int rib) const
         return false;
     return diagTableD1[rib].ribType == 0;
 }
+
+double f_slashangle(ParaStruct* design, int rib)
+{
+    if (!design || rib < 0 || rib >= kRibSlots)
+        return 0.0;
+    if (design->ribTilt > 0 && rib != design->lastRib)
+        return -std::atan(0.5 * design->ribAngle[rib]);
+    return 0.0;
+}

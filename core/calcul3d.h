@@ -42,3 +42,8 @@ RecomputeStep Recompute_Hook(RecomputeHook hook);
 // the observer it replaces; an empty function removes it.
 using RecomputeTrace = std::function<void(const char* step)>;
 RecomputeTrace Set_Recompute_Trace(RecomputeTrace trace);
+
+// Tilt of a rib for its plane in the 3-D wing and for unfolding, in
+// radians: -atan(ribAngle / 2) when the design tilts its ribs (ribTilt > 0),
+// 0 for the last rib, for untilted designs and for slots outside the tables.
+double f_slashangle(ParaStruct* design, int rib);

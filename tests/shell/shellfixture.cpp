@@ -1,5 +1,6 @@
 #include "shellfixture.h"
 
+#include "../core/designfixture.h"
 #include "openfile.h"
 #include "parastruct.h"
 
@@ -22,8 +23,8 @@ std::unique_ptr<ParaStruct> defaultDesign()
 
 bool writeTemplate()
 {
-    auto record = std::make_unique<ParaStruct>();
-    record->Reset_CellsNumber();
+    // A complete wing, so that every recompute the program runs has geometry.
+    auto record = fixture::makeWing(34);
     myOpenFile file;
     return file.WriteParaStream(templatePath(), *record);
 }

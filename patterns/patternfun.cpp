@@ -1,0 +1,35 @@
+#include "patternfun.h"
+
+#include "calcul3d.h"
+#include "parastruct.h"
+
+#include <cmath>
+
+namespace {
+constexpr double kRightAngle = 1.5707963265;
+}
+
+double Psi_angle(ParaStruct* design, int i)
+{
+    if (!design || i <= 0 || i >= kRibSlots)
+        return kRightAngle;
+    const double tilt = f_slashangle(design, i);
+    // The tilt goes through degrees and back, as the rib patterns always had it.
+    return (kRightAngle - design->ribAngle[i]) + tilt * (-57.29577952383886) * 0.017453292516666667;
+}
+
+QPointF mapfoilPnt_3D_2D(double /*psi*/, QVector3D P, QVector3D R)
+{
+    const double dz = double(P.z()) - double(R.z());
+    const double dy = double(P.y()) - double(R.y());
+    const double s = dz < 0 ? -1.0 : 1.0;
+    return QPointF(P.x(), s * std::sqrt(dz * dz + dy * dy));
+}
+
+QVector3D mapfoil_minirib_T_2D_3D(ParaStruct* design, int i, QPointF Q, QVector3D R)
+{
+    const double psi = Psi_angle(design, i);
+    const float z = float(double(R.z()) + Q.y() * std::sin(psi));
+    const float y = float(double(R.y()) - (double(z) - double(R.z())) / std::tan(psi));
+    return QVector3D(float(Q.x()), y, z);
+}

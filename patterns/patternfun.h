@@ -1,0 +1,22 @@
+#pragma once
+
+// Unfolding of ribs and mini-ribs into the flat: the plane of a rib in the
+// 3-D wing and the mapping of points between that plane and the flat
+// pattern.
+
+#include <QPointF>
+#include <QVector3D>
+
+class ParaStruct;
+
+// Angle of the plane of rib i against the horizontal, in radians: the rib's
+// front-view angle and its tilt taken off a right angle (a right angle for
+// rib 0).
+double Psi_angle(ParaStruct* design, int i);
+
+// Flat image of a 3-D point against the reference point R: x stays, y is the
+// distance from R in the y-z plane, negative below R. The angle is not used.
+QPointF mapfoilPnt_3D_2D(double psi, QVector3D P, QVector3D R);
+
+// A flat mini-rib point mapped back into the plane of rib i through R.
+QVector3D mapfoil_minirib_T_2D_3D(ParaStruct* design, int i, QPointF Q, QVector3D R);

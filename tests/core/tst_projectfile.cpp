@@ -1,0 +1,921 @@
+#include <QtTest>
+
+#include <QBuffer>
+#include <QDataStream>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <cstring>
+#include <memory>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include "notify.h"
+#include "openfile.h"
+#include "parastruct.h"
+#include "projectsteps.h"
+
+// Allocation hooks of the sanitizer runtime, present only in checked builds.
+extern "C" {
+int __sanitizer_install_malloc_and_free_hooks(void (*)(const volatile void*, size_t),
+                                              void (*)(const volatile void*)) __attribute__((weak));
+size_t __sanitizer_get_allocated_size(const volatile void*) __attribute__((weak));
+}
+
+namespace {
+
+// --- heap watermark ---------------------------------------------------------
+std::atomic<long long> heapNow{0};
+std::atomic<long long> heapPeak{0};
+void onMalloc(const volatile void*, size_t size)
+{
+    const long long now = heapNow += (long long)size;
+    long long peak = heapPeak.load();
+    while (now > peak && !heapPeak.compare_exchange_weak(peak, now)) {
+    }
+}
+void onFree(const volatile void* p)
+{
+    heapNow -= (long long)__sanitizer_get_allocated_size(p);
+}
+
+// --- sizes of the encoded values -------------------------------------------
+constexpr qint64 I = 4, D = 8, B = 1, PF = 16, P = 8, V = 24;
+qint64 S(const QString& s) { return 4 + (s.isNull() ? 0 : 2 * s.size()); }
+qint64 Poly(const QPolygonF& p) { return 4 + 16 * p.size(); }
+constexpr qint64 LINE = 2 * P + 2 * V + 3 * D;
+constexpr qint64 FRAME = P + V + P + V;
+
+// Size of every step of the file for the given record, from the step table.
+QVector<qint64> stepSizes(const ParaStruct& d)
+{
+    QVector<qint64> z(41, 0);
+    z[1] = S(d.version) + S(d.projectName);
+    z[2] = 8 * D + I;
+    z[3] = I + D + V + 4 * D;
+    z[4] = 4 * I;
+    z[5] = 7 * D;
+    z[6] = I + D + I;
+    z[7] = 10 * D;
+    z[8] = B + 4 * I + 2 * B;
+    z[9] = D + I + 6 * I + D + 2 * I + B + 2 * I;
+    z[10] = 7 * D + I + 8 * I;
+    for (int k = 0; k < 3; ++k)
+        z[11] += S(d.designAirfoilNames[k]) + Poly(d.designAirfoils[k]);
+    for (int i = 0; i < 65; ++i)
+        z[12] += 9 * D + 3 * I + 6 * D + 9 * I + D + Poly(d.ribAirfoils[i]) + (I + B + I + 8 * I) + 8 * I + 3 * B;
+    z[13] = 8 * (PF + I) + 6 * (PF + I);
+    z[14] = 390 * (PF + B + PF + B);
+    for (int k = 0; k < 8; ++k) {
+        z[15] += I + 3 * B;
+        for (int c = 0; c < 5; ++c)
+            z[15] += D + S(d.reservedTableNames[k][c]);
+    }
+    z[16] = 9 * (D + PF + I);
+    z[17] = 4 * D + 10 * D;
+    z[18] = 24 * (PF + 5 * D + PF);
+    z[19] = 2 * (4 * PF + 2 * I);
+    z[20] = 12 * PF + 9 * D + 8 * B;
+    z[21] = 4 * (6 * I + 24 * (PF + 5 * D + PF));
+    z[22] = 65 * I + 13 * I;
+    z[23] = 5 * (13 * D + 12 * (B + 3 * I + 2 * D + 3 * PF));
+    z[24] = 2 * I + 16 * I + 2 * I;
+    z[25] = 65 * (I + B + I + 8 * I);
+    z[26] = 18 * I;
+    z[27] = 5 * (I + 16 * (B + 3 * I + 2 * D + 4 * PF));
+    z[28] = 12 * PF + 4 * B + 3 * I + 3 * PF + D;
+    z[29] = 65 * 16 * I;
+    z[30] = 6 * (4 * I + 600 * (I + P + P + LINE));
+    z[31] = 6 * 65 * FRAME;
+    z[32] = 7 * I;
+    z[33] = 4 * I + 600 * (I + 2 * P + LINE);
+    z[34] = 5 * (P + V + V);
+    z[35] = 6 * (I + 600 * (B + 4 * I));
+    z[36] = S(d.designAirfoilNames[3]) + Poly(d.designAirfoils[3]) + 4 * I;
+    z[37] = 2 * 65 * FRAME;
+    z[38] = 2 * I;
+    z[39] = 6 * 570 * (I + 2 * P + LINE + B + 4 * I);
+    z[40] = I + B + 585 * B;
+    return z;
+}
+
+qint64 stepOffset(const ParaStruct& d, int step)
+{
+    const QVector<qint64> z = stepSizes(d);
+    qint64 off = 0;
+    for (int k = 1; k < step; ++k)
+        off += z[k];
+    return off;
+}
+
+QByteArray encode(const ParaStruct& d)
+{
+    QBuffer buf;
+    buf.open(QIODevice::WriteOnly);
+    [&] { QVERIFY(Write_Project(&buf, d)); }();
+    return buf.data();
+}
+
+// A handle on one of a few records that are reused, because a fresh 17 MB
+// record costs much more under the sanitizers than a copy into one.
+struct Rec {
+    ParaStruct* p;
+    ParaStruct* operator->() const { return p; }
+    ParaStruct& operator*() const { return *p; }
+    ParaStruct* get() const { return p; }
+};
+
+// A new record with the bookkeeping of its 34 cells.
+Rec validRecord()
+{
+    static const std::unique_ptr<ParaStruct> base = [] {
+        auto d = std::make_unique<ParaStruct>();
+        d->Reset_CellsNumber();
+        return d;
+    }();
+    static std::unique_ptr<ParaStruct> pool[4];
+    static int next = 0;
+    std::unique_ptr<ParaStruct>& slot = pool[next++ % 4];
+    if (!slot)
+        slot = std::make_unique<ParaStruct>(*base);
+    else
+        *slot = *base;
+    return Rec{slot.get()};
+}
+
+// Gives every file member a distinct value, then brings the values the
+// reader checks into their ranges.
+struct Filler {
+    quint32 n;
+    explicit Filler(quint32 seed) : n(seed) {}
+    void v(int& x) { x = int(++n); }
+    void v(double& x) { x = ++n * 1.5 + 0.25; }
+    void v(bool& x) { x = (++n % 2) != 0; }
+    void v(QString& x) { x = QStringLiteral("s%1").arg(++n); }
+    void v(QPointF& x) { ++n; x = QPointF(n + 0.5, -double(n)); }
+    void v(QPoint& x) { ++n; x = QPoint(int(n), -int(n)); }
+    void v(QVector3D& x) { ++n; x = QVector3D(float(n), float(n) + 0.5f, -float(n)); }
+    void polygon(QPolygonF& p)
+    {
+        const int count = int(++n % 7) == 0 ? 1000 : int(n % 5);
+        p.clear();
+        for (int k = 0; k < count; ++k)
+            p.append(QPointF(n + k, -double(k)));
+    }
+    bool versionAccepted(const QString&) { return true; }
+    bool stepDone(int) { return true; }
+};
+
+void fillFileMembers(ParaStruct& d, quint32 seed)
+{
+    Filler f(seed);
+    projectfile::projectSteps(f, d);
+    d.version = QStringLiteral("x7.0.0.0-%1").arg(seed);
+    d.cells = 35;
+    d.firstRib = 1;
+    d.sideCells = 17;
+    d.lastRib = 18;
+    d.lastCell = 17;
+    d.centreCell = true;
+    d.centreRib = false;
+    auto idx = [](int v) { return v % 1000; };
+    for (int i = 0; i < kRibSlots; ++i) {
+        d.noseIndex[i] = idx(d.noseIndex[i]);
+        d.topIndex[i] = idx(d.topIndex[i]);
+        d.bottomIndex[i] = idx(d.bottomIndex[i]);
+        for (int r = 0; r < kLineRows; ++r)
+            d.lineIndex[r][i] = idx(d.lineIndex[r][i]);
+        d.diagTableD1[i].rib = d.diagTableD1[i].rib % 66;
+        d.diagTableD2[i].rib = d.diagTableD2[i].rib % 66;
+    }
+    for (int& v : d.rowCentreIndex)
+        v = idx(v);
+    for (int& v : d.upControlIndex)
+        v = idx(v);
+    d.billowLineIndex = idx(d.billowLineIndex);
+    for (int& v : d.positionAirfoilIndex)
+        v %= 4;
+    d.brakeCentreRib %= 65;
+    d.lineGroupCount %= 5;
+    d.chordStationCount %= 70;
+    auto fixGroup = [](BridleGroup& g) {
+        for (int* c : {&g.idCount, &g.pointCount, &g.lineCount, &g.pairCount, &g.attachmentCount})
+            *c %= 1171;
+        for (QPoint& p : g.pairArray)
+            p = QPoint(qAbs(p.x()) % 1170, qAbs(p.y()) % 1170);
+        for (origRLS& a : g.attachArray) {
+            a.rib %= 65;
+            a.row %= 9;
+            a.side %= 2;
+            a.node %= 1170;
+        }
+    };
+    for (BridleGroup& g : d.bridle.groups)
+        fixGroup(g);
+    fixGroup(d.bridle.riserGroup);
+}
+
+// Sets members that the file does not carry, so that a reader that kept them
+// would show.
+void spoilNonFileMembers(ParaStruct& d)
+{
+    d.geometryChanged = d.linesOutdated = true;
+    d.teLineIndex[3] = 999;
+    d.resLineIndex[2][2] = 3.5;
+    d.dynLineIndex[1][1] = 1;
+    d.meanChord = 2;
+    d.ribAirfoils[65] = QPolygonF({QPointF(1, 1)});
+    d.dxfSplineSegments = false;
+    d.noseIndex[66] = 5;
+    d.flatArea = 20;
+    d.airfoilArcLen[999][65] = 1;
+    d.flatGrid[8][64][999] = QVector3D(1, 2, 3);
+    d.inflatedGrid[0][0][0] = QVector3D(1, 2, 3);
+    d.ribCurves3D[3][3] = QVector3D(1, 1, 1);
+    d.meshGrid[649][49] = QVector3D(1, 1, 1);
+    d.foilPairs[2].append(Par12{1, 2, 0.5});
+    d.ghostView = d.inflatedView = true;
+    d.reservedRibFlags[65] = d.rearRibEnabled[65] = d.frontRibEnabled[65] = true;
+    d.chordStations[5] = 5;
+    d.totalLineLength = 7;
+    d.polarVy[99] = 1;
+    d.morphedAirfoil.append(QPointF(1, 1));
+    d.patternOversize[64][999] = 1;
+    d.clothHalfOversize[1][1] = 1;
+    d.legendValues[29] = 1;
+    d.relaxFactors[65] = 1;
+    d.polarModelNames[3] = QStringLiteral("m");
+    d.diagTableRows[3][65] = 9;
+    d.diagTableD1[65].rib = 4;
+    d.diagTableD2[65].rib = 4;
+    d.diagTableD2[7].ribType = 3;
+    d.diagonals.append(DiagonalData());
+    d.ribTailPoints[65] = QPointF(1, 1);
+    d.designSplines.append(Spline());
+    d.cellOutlinesB[65].append(QPointF(1, 1));
+    d.lineGroupLoads[3] = 1;
+    d.baseTriangles[12].holeCount = 3;
+    d.baseTraps[17].corner[3] = QPointF(2, 2);
+    d.diagModelTriangle.outline.append(QPointF(1, 1));
+    d.diagModelTriangle.cornerStep = 0.5;
+    d.diagModelTriangle.expanded = true;
+    d.diagModelTriangle.offset = 3;
+    d.diagModelPolys.append(QPolygonF());
+    d.diagSegments3D.append(QList<QVector3D>());
+    d.reservedRecords[3].value = 9;
+    d.riserHashes[4].append(QVector4D(1, 1, 1, 1));
+    d.designSide = -1;
+    d.designWarnings.append(QStringLiteral("w"));
+    d.billowReduction[64] = 1;
+    d.bridle.frame[3][8].pos = QPoint(1, 1);
+    d.bridle.groups[2].lines.append(LineProp());
+    d.bridle.groups[2].lineArray[5].edge = 77;
+    d.bridle.riserGroup.lineArray[700].length = 9;
+    d.bridle.riserGroup.attachArray[3].rib = 2;
+    d.crossPorts[1].triangles[2].outline.append(QPointF(1, 1));
+    d.crossPorts[4].traps[15].outline.append(QPointF(1, 1));
+    d.minirib.rearRibControls[5] = 1;
+    d.minirib.foils[4].append(QPointF(1, 1));
+}
+
+template <class T, size_t N>
+bool sameBytes(const T (&a)[N], const T (&b)[N])
+{
+    return std::memcmp(a, b, sizeof(a)) == 0;
+}
+
+// Members the project file does not carry.
+void compareNonFileMembers(const ParaStruct& a, const ParaStruct& b)
+{
+    QCOMPARE(a.geometryChanged, b.geometryChanged);
+    QCOMPARE(a.linesOutdated, b.linesOutdated);
+    QVERIFY(sameBytes(a.teLineIndex, b.teLineIndex));
+    QVERIFY(sameBytes(a.resLineIndex, b.resLineIndex));
+    QVERIFY(sameBytes(a.dynLineIndex, b.dynLineIndex));
+    QCOMPARE(a.meanChord, b.meanChord);
+    QCOMPARE(a.arcHeightPercent, b.arcHeightPercent);
+    QCOMPARE(a.flatteningPercent, b.flatteningPercent);
+    QCOMPARE(a.selectedDesignAirfoil, b.selectedDesignAirfoil);
+    QCOMPARE(a.ribAirfoils[65], b.ribAirfoils[65]);
+    QCOMPARE(a.ribAirfoils[66], b.ribAirfoils[66]);
+    QCOMPARE(a.dxfWideSpacing, b.dxfWideSpacing);
+    QCOMPARE(a.dxfSplineSegments, b.dxfSplineSegments);
+    QCOMPARE(a.frontArcLength, b.frontArcLength);
+    for (int i = 65; i < 67; ++i) {
+        QCOMPARE(a.noseIndex[i], b.noseIndex[i]);
+        QCOMPARE(a.topIndex[i], b.topIndex[i]);
+        QCOMPARE(a.bottomIndex[i], b.bottomIndex[i]);
+    }
+    QCOMPARE(a.flatArea, b.flatArea);
+    QCOMPARE(a.flatAspectRatio, b.flatAspectRatio);
+    QCOMPARE(a.projectedArea, b.projectedArea);
+    QCOMPARE(a.projectedAspectRatio, b.projectedAspectRatio);
+    QCOMPARE(a.metaCentre, b.metaCentre);
+    QVERIFY(sameBytes(a.airfoilArcLen, b.airfoilArcLen));
+    QVERIFY(sameBytes(a.ribCurves3D, b.ribCurves3D));
+    QVERIFY(sameBytes(a.flatGrid, b.flatGrid));
+    QVERIFY(sameBytes(a.inflatedGrid, b.inflatedGrid));
+    QVERIFY(sameBytes(a.meshGrid, b.meshGrid));
+    for (int i = 0; i < kAirfoilSlots; ++i)
+        QCOMPARE(a.foilPairs[i].size(), b.foilPairs[i].size());
+    QCOMPARE(a.ghostView, b.ghostView);
+    QCOMPARE(a.inflatedView, b.inflatedView);
+    QCOMPARE(a.reservedRibFlags[65], b.reservedRibFlags[65]);
+    QCOMPARE(a.rearRibEnabled[65], b.rearRibEnabled[65]);
+    QCOMPARE(a.frontRibEnabled[65], b.frontRibEnabled[65]);
+    QCOMPARE(a.dxfScale, b.dxfScale);
+    QVERIFY(sameBytes(a.chordStations, b.chordStations));
+    QCOMPARE(a.cfdCase, b.cfdCase);
+    QCOMPARE(a.totalLineLength, b.totalLineLength);
+    QCOMPARE(a.ropesArea, b.ropesArea);
+    QVERIFY(sameBytes(a.aeroAlpha, b.aeroAlpha) && sameBytes(a.glideRatio, b.glideRatio));
+    QVERIFY(sameBytes(a.polarSigma, b.polarSigma) && sameBytes(a.polarVx, b.polarVx));
+    QVERIFY(sameBytes(a.polarVy, b.polarVy));
+    QCOMPARE(a.polarRowCount, b.polarRowCount);
+    QCOMPARE(a.morphedAirfoil, b.morphedAirfoil);
+    QCOMPARE(a.lineSelection, b.lineSelection);
+    QVERIFY(sameBytes(a.patternOversize, b.patternOversize));
+    QVERIFY(sameBytes(a.clothHalfOversize, b.clothHalfOversize));
+    QVERIFY(sameBytes(a.legendColours, b.legendColours));
+    QVERIFY(sameBytes(a.legendValues, b.legendValues));
+    QVERIFY(sameBytes(a.relaxFactors, b.relaxFactors));
+    for (int k = 0; k < 4; ++k)
+        QCOMPARE(a.polarModelNames[k], b.polarModelNames[k]);
+    QVERIFY(sameBytes(a.diagTableRows, b.diagTableRows));
+    QCOMPARE(a.diagTableD1[65].rib, b.diagTableD1[65].rib);
+    QCOMPARE(a.diagTableD2[65].rib, b.diagTableD2[65].rib);
+    for (int i = 0; i < kStructSlots; ++i)
+        QCOMPARE(a.diagTableD2[i].ribType, b.diagTableD2[i].ribType);
+    QCOMPARE(a.diagonals.size(), b.diagonals.size());
+    QVERIFY(sameBytes(a.ribTailPoints, b.ribTailPoints));
+    QCOMPARE(a.diagCurrent, b.diagCurrent);
+    QCOMPARE(a.billowCurrentRib, b.billowCurrentRib);
+    QCOMPARE(a.dxfExportOption, b.dxfExportOption);
+    QCOMPARE(a.designSplines.size(), b.designSplines.size());
+    for (int i = 0; i < kStructSlots; ++i) {
+        QCOMPARE(a.cellOutlinesA[i], b.cellOutlinesA[i]);
+        QCOMPARE(a.cellOutlinesB[i], b.cellOutlinesB[i]);
+    }
+    QVERIFY(sameBytes(a.lineGroupLoads, b.lineGroupLoads));
+    QVERIFY(sameBytes(a.crossPortCurrent, b.crossPortCurrent));
+    QCOMPARE(a.crossPortHoles, b.crossPortHoles);
+    QCOMPARE(a.crossPortOffset, b.crossPortOffset);
+    QCOMPARE(a.crossPortCorner, b.crossPortCorner);
+    auto sameShape = [](const auto& x, const auto& y) {
+        return x.holeCount == y.holeCount && x.cornerCount == y.cornerCount && x.offsetMm == y.offsetMm
+            && x.offset == y.offset && x.cornerStep == y.cornerStep && x.expanded == y.expanded
+            && x.outline == y.outline && sameBytes(x.corner, y.corner);
+    };
+    for (int k = 0; k < 13; ++k)
+        QVERIFY(sameShape(a.baseTriangles[k], b.baseTriangles[k]));
+    for (int k = 0; k < 18; ++k)
+        QVERIFY(sameShape(a.baseTraps[k], b.baseTraps[k]));
+    QVERIFY(sameBytes(a.trapIndex, b.trapIndex));
+    QVERIFY(sameBytes(a.baseTriPoints, b.baseTriPoints));
+    QVERIFY(sameBytes(a.baseTrapPoints, b.baseTrapPoints));
+    QCOMPARE(a.diagModelTriangle.outline, b.diagModelTriangle.outline);
+    QCOMPARE(a.diagModelTriangle.offset, b.diagModelTriangle.offset);
+    QCOMPARE(a.diagModelTriangle.cornerStep, b.diagModelTriangle.cornerStep);
+    QCOMPARE(a.diagModelTriangle.expanded, b.diagModelTriangle.expanded);
+    QCOMPARE(a.diagModelPolys, b.diagModelPolys);
+    QVERIFY(sameBytes(a.diagModelOutline, b.diagModelOutline));
+    QCOMPARE(a.diagCutOuts, b.diagCutOuts);
+    QCOMPARE(a.diagSeamStrips, b.diagSeamStrips);
+    QCOMPARE(a.diagSegments3D, b.diagSegments3D);
+    for (int m = 1; m < 5; ++m)
+        QCOMPARE(a.reservedRecords[m].value, b.reservedRecords[m].value);
+    for (int k = 0; k < 5; ++k)
+        QCOMPARE(a.riserHashes[k], b.riserHashes[k]);
+    QCOMPARE(a.withBridleData, b.withBridleData);
+    QCOMPARE(a.designSide, b.designSide);
+    QCOMPARE(a.designWarnings, b.designWarnings);
+    QCOMPARE(a.glSelection, b.glSelection);
+    QVERIFY(sameBytes(a.billowReduction, b.billowReduction));
+    for (int i = 0; i < kRibSlots; ++i) {
+        QCOMPARE(a.bridle.frame[i][8].pos, b.bridle.frame[i][8].pos);
+        QCOMPARE(a.bridle.frame[i][8].pos3D, b.bridle.frame[i][8].pos3D);
+        QCOMPARE(a.bridle.frame[i][8].mirrorPos, b.bridle.frame[i][8].mirrorPos);
+        QCOMPARE(a.bridle.frame[i][8].mirrorPos3D, b.bridle.frame[i][8].mirrorPos3D);
+    }
+    auto sameLists = [](const BridleGroup& x, const BridleGroup& y) {
+        return x.ids == y.ids && x.points == y.points && x.pairs == y.pairs && x.lines.size() == y.lines.size()
+            && x.attachments.size() == y.attachments.size();
+    };
+    for (int g = 0; g < kLineGroupSlots; ++g) {
+        QVERIFY(sameLists(a.bridle.groups[g], b.bridle.groups[g]));
+        for (int e = 0; e < kLineEntries; ++e)
+            QCOMPARE(a.bridle.groups[g].lineArray[e].edge, b.bridle.groups[g].lineArray[e].edge);
+    }
+    const BridleGroup& ra = a.bridle.riserGroup;
+    const BridleGroup& rb = b.bridle.riserGroup;
+    QVERIFY(sameLists(ra, rb));
+    for (int e = 0; e < kLineEntries; ++e) {
+        QCOMPARE(ra.lineArray[e].edge, rb.lineArray[e].edge);
+        QCOMPARE(ra.attachArray[e].attached, rb.attachArray[e].attached);
+        QCOMPARE(ra.attachArray[e].rib, rb.attachArray[e].rib);
+        QCOMPARE(ra.attachArray[e].row, rb.attachArray[e].row);
+        QCOMPARE(ra.attachArray[e].side, rb.attachArray[e].side);
+        QCOMPARE(ra.attachArray[e].node, rb.attachArray[e].node);
+        if (e >= kStoredRiserLines) {
+            QCOMPARE(ra.idArray[e], rb.idArray[e]);
+            QCOMPARE(ra.pointArray[e], rb.pointArray[e]);
+            QCOMPARE(ra.pairArray[e], rb.pairArray[e]);
+            QCOMPARE(ra.lineArray[e].length, rb.lineArray[e].length);
+            QCOMPARE(ra.lineArray[e].diameter, rb.lineArray[e].diameter);
+            QCOMPARE(ra.lineArray[e].q2, rb.lineArray[e].q2);
+        }
+    }
+    for (int g = 0; g < kCrossPortGroups; ++g) {
+        for (const Triang& t : a.crossPorts[g].triangles)
+            QVERIFY(t.outline.isEmpty());
+        for (const Trap& t : a.crossPorts[g].traps)
+            QVERIFY(t.outline.isEmpty());
+    }
+    QCOMPARE(a.minirib.rearFoilStart, b.minirib.rearFoilStart);
+    QCOMPARE(a.minirib.rearFoilEnd, b.minirib.rearFoilEnd);
+    QVERIFY(sameBytes(a.minirib.rearRibControls, b.minirib.rearRibControls));
+    for (int k = 0; k < 6; ++k)
+        QCOMPARE(a.minirib.foils[k], b.minirib.foils[k]);
+}
+
+qint64 firstDifference(const QByteArray& a, const QByteArray& b)
+{
+    const qint64 n = qMin(a.size(), b.size());
+    for (qint64 k = 0; k < n; ++k)
+        if (a[k] != b[k])
+            return k;
+    return a.size() == b.size() ? -1 : n;
+}
+
+} // namespace
+
+class TestProjectFile : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir dir;
+    QStringList messages;
+    UserNotifier previous;
+
+    QString path(const QString& name) const { return dir.filePath(name); }
+    void writeBytes(const QString& name, const QByteArray& bytes)
+    {
+        QFile f(path(name));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QCOMPARE(f.write(bytes), bytes.size());
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir.isValid());
+        previous = Set_User_Notifier([this](const QString& text) { messages.append(text); });
+    }
+    void cleanupTestCase() { Set_User_Notifier(previous); }
+    void init() { messages.clear(); }
+
+    void everyFileMemberRoundTrips()
+    {
+        auto source = validRecord();
+        fillFileMembers(*source, 1000);
+        spoilNonFileMembers(*source);
+        const QByteArray bytes = encode(*source);
+        QCOMPARE(qint64(bytes.size()), stepOffset(*source, 41));
+
+        auto read = std::make_unique<ParaStruct>();
+        QBuffer buf;
+        buf.setData(bytes);
+        buf.open(QIODevice::ReadOnly);
+        QString reason;
+        QVERIFY2(Read_Project(&buf, read.get(), &reason), qPrintable(reason));
+        // every file member equal: the read record encodes to the same bytes
+        QCOMPARE(encode(*read), bytes);
+        QCOMPARE(read->designAirfoils[3], source->designAirfoils[3]);
+        QCOMPARE(read->reservedTableNames[7][4], source->reservedTableNames[7][4]);
+        QCOMPARE(read->bridle.groups[5].lineArray[1169].load, source->bridle.groups[5].lineArray[1169].load);
+        // every other member as a new record has it
+        auto fresh = std::make_unique<ParaStruct>();
+        compareNonFileMembers(*read, *fresh);
+    }
+
+    void freshRecordSizeFollowsTheStepTable()
+    {
+        auto d = validRecord();
+        const QByteArray bytes = encode(*d);
+        QCOMPARE(qint64(bytes.size()), stepOffset(*d, 41));
+        QCOMPARE(bytes.left(18), QByteArray::fromHex("0000000e0037002e0030002e0030002e0030"));
+        // a design airfoil of 1000 points adds its points
+        d->designAirfoils[1] = QPolygonF(1000);
+        QCOMPARE(qint64(encode(*d).size()), qint64(bytes.size()) + 16000);
+    }
+
+    void fieldOrder_data()
+    {
+        QTest::addColumn<int>("which");
+        QTest::addColumn<int>("step");
+        QTest::addColumn<qint64>("offset"); // within the step
+        QTest::newRow("centreRib before centreCell") << 0 << 8 << B + 4 * I;
+        QTest::newRow("centreCell last in step 8") << 1 << 8 << B + 4 * I + B;
+        QTest::newRow("D1 row: connectNext after rib") << 2 << 12 << (9 * D + 3 * I + 6 * D + 9 * I + D + 4 + I);
+        QTest::newRow("D1 row: heightPercent after connectNext")
+            << 3 << 12 << (9 * D + 3 * I + 6 * D + 9 * I + D + 4 + I + B);
+        QTest::newRow("flags 3 before flags 2") << 4 << 15 << I + B;
+        QTest::newRow("triangle: expanded first") << 5 << 23 << 13 * D;
+        QTest::newRow("triangle: cornerStep before offset") << 6 << 23 << 13 * D + B + 3 * I;
+        QTest::newRow("model triangle: offsetMm before cornerCount") << 7 << 28 << 12 * PF + 4 * B + I;
+        QTest::newRow("line: diameter before load") << 8 << 30 << 4 * I + I + 2 * P + 2 * P + 2 * V + D;
+        QTest::newRow("fourth design airfoil late") << 9 << 36 << 0LL;
+        QTest::newRow("line weight 7 late") << 10 << 38 << 0LL;
+        QTest::newRow("strap 8 last") << 11 << 40 << 0LL;
+        QTest::newRow("lines 600 onwards late") << 12 << 39 << 0LL;
+        QTest::newRow("frame slots 6, 7 late") << 13 << 37 << 0LL;
+        QTest::newRow("trap shape count") << 14 << 27 << 0LL;
+    }
+
+    void fieldOrder()
+    {
+        QFETCH(int, which);
+        QFETCH(int, step);
+        QFETCH(qint64, offset);
+        auto a = validRecord();
+        auto b = validRecord();
+        switch (which) {
+        case 0: b->centreRib = !b->centreRib; break;
+        case 1: b->centreCell = !b->centreCell; break;
+        case 2: b->diagTableD1[0].connectNext = true; break;
+        case 3: b->diagTableD1[0].heightPercent = 100; break;
+        case 4: b->reservedFlags3[0] = true; break;
+        case 5: b->crossPorts[0].triangles[0].expanded = true; break;
+        case 6: b->crossPorts[0].triangles[0].cornerStep = 0.5; break;
+        case 7: b->diagModelTriangle.offsetMm = 3; break;
+        case 8: b->bridle.groups[0].lineArray[0].diameter = 0.0125; break;
+        case 9: b->designAirfoilNames[3] = QStringLiteral("tip"); break;
+        case 10: b->lineWeights[7] = 1; break;
+        case 11: b->strapWidth[8] = 1; break;
+        case 12: b->bridle.groups[0].idArray[600] = 1; break;
+        case 13: b->bridle.frame[0][6].pos = QPoint(0, 1); break;
+        case 14: b->crossPorts[0].shapeCount = 1; break;
+        }
+        const qint64 expected = stepOffset(*a, step) + offset;
+        const qint64 diff = firstDifference(encode(*a), encode(*b));
+        QVERIFY2(diff >= expected && diff < expected + 8,
+                 qPrintable(QStringLiteral("difference at %1, expected at %2").arg(diff).arg(expected)));
+    }
+
+    void versionTag_data()
+    {
+        QTest::addColumn<QString>("tag");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("exact") << "7.0.0.0" << true;
+        QTest::newRow("text around") << "WL 7.0.0.0 beta" << true;
+        QTest::newRow("older") << "6.0.0.0" << false;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("other digits") << "7.0.0.1" << false;
+    }
+
+    void versionTag()
+    {
+        QFETCH(QString, tag);
+        QFETCH(bool, accepted);
+        auto d = validRecord();
+        d->version = tag;
+        d->span = 9.5;
+        writeBytes("tag.prg", encode(*d));
+
+        auto live = validRecord();
+        live->span = 3.0;
+        myOpenFile files;
+        QCOMPARE(files.ReadParaStream(path("tag.prg"), live.get()), accepted);
+        if (accepted) {
+            QCOMPARE(live->version, tag);
+            QCOMPARE(live->span, 9.5);
+            QVERIFY(messages.isEmpty());
+        } else {
+            QCOMPARE(files.lastReadStatus(), myOpenFile::WrongVersion);
+            QCOMPARE(live->span, 3.0);
+            QCOMPARE(messages.size(), 1);
+            QVERIFY(messages[0].startsWith(path("tag.prg")));
+            QVERIFY(messages[0].contains(QStringLiteral("7.0.0.0")));
+        }
+    }
+
+    void olderFileEndsAfterStep35()
+    {
+        auto d = validRecord();
+        d->designAirfoilNames[3] = QStringLiteral("tip");
+        d->designAirfoils[3] = QPolygonF({QPointF(1, 0), QPointF(0, 0)});
+        d->positionAirfoilIndex[2] = 3;
+        d->lineWeights[7] = 5;
+        d->strapWidth[8] = 12;
+        d->bridle.groups[1].idArray[900] = 4;
+        d->hangHeight = 6.25;
+        const QByteArray bytes = encode(*d);
+        const qint64 end35 = stepOffset(*d, 36);
+
+        writeBytes("old.prg", bytes.left(end35));
+        auto live = validRecord();
+        myOpenFile files;
+        QVERIFY(files.ReadParaStream(path("old.prg"), live.get()));
+        QCOMPARE(live->hangHeight, 6.25);
+        QVERIFY(live->designAirfoilNames[3].isEmpty());
+        QVERIFY(live->designAirfoils[3].isEmpty());
+        QCOMPARE(live->positionAirfoilIndex[2], 0);
+        QCOMPARE(live->lineWeights[7], 0);
+        QCOMPARE(live->strapWidth[8], 0);
+        QCOMPARE(live->bridle.groups[1].idArray[900], 0);
+
+        // cut anywhere else: refused, and the design stays as it was
+        for (qint64 cut : {end35 - 1, end35 + 2, stepOffset(*d, 40), qint64(bytes.size()) - 1, qint64(5)}) {
+            writeBytes("cut.prg", bytes.left(cut));
+            messages.clear();
+            QVERIFY(!files.ReadParaStream(path("cut.prg"), live.get()));
+            QCOMPARE(files.lastReadStatus(), myOpenFile::Corrupt);
+            QCOMPARE(live->hangHeight, 6.25);
+            QCOMPARE(messages.size(), 1);
+            QVERIFY(messages[0].contains(QStringLiteral("cut short")));
+        }
+    }
+
+    void storedValuesMustFitTheRecord_data()
+    {
+        QTest::addColumn<int>("which");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("lastRib 64") << 0 << "number of cells";
+        QTest::newRow("bookkeeping") << 1 << "bookkeeping";
+        QTest::newRow("one cell") << 2 << "number of cells";
+        QTest::newRow("line index") << 3 << "line attachment index";
+        QTest::newRow("line count") << 4 << "line group count";
+        QTest::newRow("airfoil choice") << 5 << "design airfoil choice";
+        QTest::newRow("attachment rib") << 6 << "rib of a line attachment";
+        QTest::newRow("pair node") << 7 << "joins nodes";
+        QTest::newRow("nose index") << 8 << "nose index";
+        QTest::newRow("negative count") << 9 << "line group count";
+    }
+
+    void storedValuesMustFitTheRecord()
+    {
+        QFETCH(int, which);
+        QFETCH(QString, reason);
+        auto d = validRecord();
+        switch (which) {
+        case 0: d->cells = 127; d->Reset_CellsNumber(); break; // lastRib 64
+        case 1: d->lastRib = 20; break;
+        case 2: d->cells = 1; d->Reset_CellsNumber(); break;
+        case 3: d->lineIndex[4][60] = 1000; break;
+        case 4: d->bridle.riserGroup.lineCount = 1171; break;
+        case 5: d->positionAirfoilIndex[3] = 4; break;
+        case 6: d->bridle.groups[2].attachArray[1000].rib = 65; break;
+        case 7: d->bridle.groups[3].pairCount = 2; d->bridle.groups[3].pairArray[1] = QPoint(0, -1); break;
+        case 8: d->noseIndex[0] = -1; break;
+        case 9: d->bridle.groups[0].attachmentCount = -1; break;
+        }
+        writeBytes("bad.prg", encode(*d));
+        auto live = validRecord();
+        live->span = 4.0;
+        myOpenFile files;
+        QVERIFY(!files.ReadParaStream(path("bad.prg"), live.get()));
+        QCOMPARE(files.lastReadStatus(), myOpenFile::Corrupt);
+        QVERIFY2(files.lastError().contains(reason), qPrintable(files.lastError()));
+        QCOMPARE(live->span, 4.0);
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages[0].startsWith(path("bad.prg")));
+    }
+
+    void largestWingIsAccepted()
+    {
+        auto d = validRecord();
+        d->cells = 126;
+        d->Reset_CellsNumber();
+        QCOMPARE(d->lastRib, 63);
+        writeBytes("big.prg", encode(*d));
+        auto live = validRecord();
+        myOpenFile files;
+        QVERIFY(files.ReadParaStream(path("big.prg"), live.get()));
+        QCOMPARE(live->lastRib, 63);
+    }
+
+    void hugePolygonCountIsRefusedBeforeAllocating()
+    {
+        auto d = validRecord();
+        QByteArray bytes = encode(*d);
+        // the point count of the first design airfoil
+        const qint64 at = stepOffset(*d, 11) + S(d->designAirfoilNames[0]);
+        for (const QByteArray& count : {QByteArray::fromHex("7fffffff"), QByteArray::fromHex("000003e9")}) {
+            bytes.replace(at, 4, count);
+            QBuffer buf;
+            buf.setData(bytes);
+            buf.open(QIODevice::ReadOnly);
+            QString reason;
+            QVERIFY(!Read_Project(&buf, d.get(), &reason));
+            QVERIFY2(reason.contains(QStringLiteral("at most 1000")), qPrintable(reason));
+        }
+    }
+
+    void missingAndUnreadableFiles()
+    {
+        auto live = validRecord();
+        myOpenFile files;
+        QVERIFY(!files.ReadParaStream(QString(), live.get()));
+        QCOMPARE(files.lastReadStatus(), myOpenFile::EmptyPath);
+        QVERIFY(!files.ReadParaStream(path("nothing.prg"), live.get()));
+        QCOMPARE(files.lastReadStatus(), myOpenFile::FileMissing);
+        QVERIFY(messages.isEmpty());
+        // a folder exists but cannot be read as a file
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("folder.prg")));
+        QVERIFY(!files.ReadParaStream(path("folder.prg"), live.get()));
+        QVERIFY(!messages.isEmpty());
+        QVERIFY(!files.WriteParaStream(QString()));
+    }
+
+    void liveDesignIsWrittenAndRead()
+    {
+        ParaStruct* live = GetDataStruct();
+        const auto keep = std::make_unique<ParaStruct>(*live);
+        live->cells = 40;
+        live->Reset_CellsNumber();
+        live->span = 10.5;
+        myOpenFile files;
+        QVERIFY(files.WriteParaStream(path("live.prg")));
+        live->span = 1.0;
+        live->flatArea = 3.0; // derived: a read starts it again from zero
+        QVERIFY(files.ReadParaStream(path("live.prg"), live));
+        QCOMPARE(live->span, 10.5);
+        QCOMPARE(live->flatArea, 0.0);
+        *live = *keep;
+    }
+
+    void failedSaveKeepsTheOldFile()
+    {
+        auto d = validRecord();
+        d->span = 8.0;
+        myOpenFile files;
+        const QString target = path("keep.prg");
+        QVERIFY(files.WriteParaStream(target, *d));
+        QFile f(target);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray before = f.readAll();
+        f.close();
+
+        // the disk fills up half-way through the new file
+        d->span = 9.0;
+        struct rlimit old;
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
+        struct rlimit small = old;
+        small.rlim_cur = 200 * 1024;
+        auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        const bool saved = files.WriteParaStream(target, *d);
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+        QVERIFY(!saved);
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages[0].startsWith(target));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), before);
+        f.close();
+        QCOMPARE(QDir(dir.path()).entryList(QStringList() << QStringLiteral("keep.prg*"), QDir::Files | QDir::Hidden).size(), 1);
+    }
+
+    void saveIntoReadOnlyFolder()
+    {
+        const QString folder = path("locked");
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("locked")));
+        auto d = validRecord();
+        myOpenFile files;
+        const QString target = folder + QStringLiteral("/design.prg");
+        QVERIFY(files.WriteParaStream(target, *d));
+        QFile f(target);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray before = f.readAll();
+        f.close();
+        QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        QFile probe(folder + QStringLiteral("/probe"));
+        const bool writable = probe.open(QIODevice::WriteOnly);
+        if (writable)
+            probe.remove();
+        if (!writable) {
+            d->span = 3.0;
+            messages.clear();
+            QVERIFY(!files.WriteParaStream(target, *d));
+            QCOMPARE(messages.size(), 1);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.readAll(), before);
+            f.close();
+        }
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        if (writable)
+            QSKIP("this user may write into read-only folders");
+    }
+
+    void logFileAppendsEntries()
+    {
+        GlobClass* g = GetGlobClass();
+        const QString keep = g->dxfDir;
+        g->dxfDir = dir.path();
+        QFile::remove(path("wingloft.log"));
+        WriteLogFile(QStringLiteral("first"));
+        WriteLogFile(QStringLiteral("second entry"));
+        QFile f(path("wingloft.log"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray(" \nfirst \nsecond entry"));
+        g->dxfDir = dir.path() + QStringLiteral("/no/such/folder");
+        WriteLogFile(QStringLiteral("lost")); // nothing happens
+        g->dxfDir = keep;
+    }
+
+    void fileDialogsGoThroughTheInstalledFunction()
+    {
+        QCOMPARE(myOpenFile::DialogReadFromFile(nullptr, QStringLiteral("/w")), QString());
+        QStringList seen;
+        const FileDialogFunction before = Set_File_Dialog(
+            [&](QWidget*, FileDialogKind kind, const QString& title, const QString& d, const QString& filter) {
+                seen << QStringLiteral("%1|%2|%3|%4").arg(kind == FileDialogKind::Open ? "open" : "save", title, d, filter);
+                return QStringLiteral("/w/a.prg");
+            });
+        QCOMPARE(myOpenFile::DialogReadFromFile(nullptr, QStringLiteral("/w")), QStringLiteral("/w/a.prg"));
+        myOpenFile::DialogWriteToFile(nullptr, QStringLiteral("/w"));
+        myOpenFile::DialogNewFile(nullptr, QStringLiteral("/w"));
+        Set_File_Dialog(before);
+        QCOMPARE(seen, QStringList({"open|Open File in work directory|/w|Files (*.prg)",
+                                    "save|Save File [as .. select a name]|/w|Files (*.prg)",
+                                    "save|Enter New file [name.prg] and Save |/w|Files (*.prg)"}));
+    }
+
+    // Damaged files never crash the reader and never make it allocate much;
+    // a refused file leaves the receiving record exactly as it was.
+    void damagedFiles()
+    {
+        auto source = validRecord();
+        fillFileMembers(*source, 77);
+        for (QPolygonF& p : source->ribAirfoils)
+            p.clear(); // keeps the file small, so that many damaged copies can be read
+        const QByteArray good = encode(*source);
+
+        auto live = validRecord();
+        live->designAirfoils[0] = QPolygonF(1000);
+        const auto pristine = std::make_unique<ParaStruct>(*live);
+        QByteArray snapshot(reinterpret_cast<const char*>(live.get()), sizeof(ParaStruct));
+        auto scratch = std::make_unique<ParaStruct>();
+
+        const bool hooks = __sanitizer_install_malloc_and_free_hooks && __sanitizer_get_allocated_size;
+        if (hooks)
+            __sanitizer_install_malloc_and_free_hooks(onMalloc, onFree);
+
+        QRandomGenerator rng(20240611);
+        int refused = 0, accepted = 0, wholeReads = 0;
+        long long worst = 0;
+        QByteArray work(good.size(), Qt::Uninitialized); // reused: no fresh memory per round
+        for (int round = 0; round < 2000; ++round) {
+            std::memcpy(work.data(), good.constData(), size_t(good.size()));
+            QByteArray bytes;
+            if (round % 2 == 0) {
+                bytes = QByteArray::fromRawData(work.constData(), int(rng.bounded(good.size())));
+            } else {
+                const int flips = 1 + int(rng.bounded(4));
+                for (int k = 0; k < flips; ++k) {
+                    // half of the flips go to the first part of the file, where counts and indexes are
+                    const int at = int(rng.bounded(k % 2 ? good.size() : 40000));
+                    work.data()[at] = char(work[at] ^ (1 << rng.bounded(8)));
+                }
+                bytes = QByteArray::fromRawData(work.constData(), work.size());
+            }
+            QBuffer buf(&bytes);
+            buf.open(QIODevice::ReadOnly);
+            const long long base = heapNow.load();
+            heapPeak = base;
+            if (round % 80 != 0) {
+                // the stream reader alone, into a record that is reused
+                QDataStream stream(&buf);
+                stream.setVersion(QDataStream::Qt_4_8);
+                stream >> *scratch;
+                worst = qMax(worst, heapPeak.load() - base);
+                (stream.status() == QDataStream::Ok ? accepted : refused)++;
+                continue;
+            }
+            // the whole read into a live record
+            ++wholeReads;
+            const bool ok = Read_Project(&buf, live.get());
+            worst = qMax(worst, heapPeak.load() - base - qint64(sizeof(ParaStruct)));
+            if (ok) {
+                ++accepted;
+                *live = *pristine;
+                snapshot = QByteArray(reinterpret_cast<const char*>(live.get()), sizeof(ParaStruct));
+            } else {
+                ++refused;
+                QVERIFY2(std::memcmp(snapshot.constData(), live.get(), sizeof(ParaStruct)) == 0,
+                         qPrintable(QStringLiteral("round %1 changed the record").arg(round)));
+            }
+        }
+        if (hooks)
+            __sanitizer_install_malloc_and_free_hooks(nullptr, nullptr);
+        qInfo("%d refused, %d accepted (%d whole reads), peak heap beyond the fresh record %.2f MB", refused,
+              accepted, wholeReads, worst / 1e6);
+        QVERIFY(refused > 1000);
+        if (hooks)
+            QVERIFY(worst < 50LL * 1000 * 1000);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProjectFile)
+#include "tst_projectfile.moc"
