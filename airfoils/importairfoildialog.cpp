@@ -79,18 +79,29 @@ void Paint_Current_Airfoil(QWidget* widget, QPainter* painter, const QPolygonF& 
 
 // ---------------------------------------------------------------- previews
 
-Airfarea::Airfarea(QWidget* parent) : QWidget(parent)
+FoilPreview::FoilPreview(QWidget* parent) : QWidget(parent)
 {
     design = GetDataStruct();
 }
 
-void Airfarea::Setworkingfoil(int slot, const QString& label, const QPolygonF& airfoil)
+void FoilPreview::Setworkingfoil(int slot, const QString& label, const QPolygonF& airfoil)
 {
     slotNumber = slot;
     labelText = label;
     polygon = airfoil;
     update();
 }
+
+void FoilPreview::paintPreview(const QString& caption)
+{
+    if (slotNumber == 9 && !design->morphedAirfoil.isEmpty())
+        polygon = design->morphedAirfoil;
+    QPainter painter(this);
+    painter.scale(painterScale, painterScale);
+    Paint_Current_Airfoil(this, &painter, polygon, slotNumber, caption);
+}
+
+Airfarea::Airfarea(QWidget* parent) : FoilPreview(parent) {}
 
 void Airfarea::mousePressEvent(QMouseEvent*)
 {
@@ -102,25 +113,10 @@ void Airfarea::mousePressEvent(QMouseEvent*)
 
 void Airfarea::paintEvent(QPaintEvent*)
 {
-    if (slotNumber == 9 && !design->morphedAirfoil.isEmpty())
-        polygon = design->morphedAirfoil;
-    QPainter painter(this);
-    painter.scale(painterScale, painterScale);
-    Paint_Current_Airfoil(this, &painter, polygon, slotNumber, QString("P%1").arg(slotNumber));
+    paintPreview(QString("P%1").arg(slotNumber));
 }
 
-WorkArea::WorkArea(QWidget* parent) : QWidget(parent)
-{
-    design = GetDataStruct();
-}
-
-void WorkArea::Setworkingfoil(int slot, const QString& label, const QPolygonF& airfoil)
-{
-    slotNumber = slot;
-    labelText = label;
-    polygon = airfoil;
-    update();
-}
+WorkArea::WorkArea(QWidget* parent) : FoilPreview(parent) {}
 
 void WorkArea::Set_myBrush(int slot, QPainter* painter)
 {
@@ -130,11 +126,7 @@ void WorkArea::Set_myBrush(int slot, QPainter* painter)
 void WorkArea::paintEvent(QPaintEvent*)
 {
     // While the morphing dialog has a result, the work view shows it.
-    if (slotNumber == 9 && !design->morphedAirfoil.isEmpty())
-        polygon = design->morphedAirfoil;
-    QPainter painter(this);
-    painter.scale(painterScale, painterScale);
-    Paint_Current_Airfoil(this, &painter, polygon, slotNumber, "W");
+    paintPreview("W");
 }
 
 // ---------------------------------------------------------------- wing composer

@@ -29,13 +29,15 @@ void Set_myBrush(int slot, QPainter* painter);
 void Paint_Current_Airfoil(QWidget* widget, QPainter* painter, const QPolygonF& airfoil, int slot,
                            const QString& label);
 
-// Preview of one design airfoil; a click selects it as the working airfoil.
-class Airfarea : public QWidget
+// What both airfoil previews hold: a slot number (-1 until first set, 0..3
+// for a design airfoil, 9 for the working airfoil), the polygon shown and a
+// label kept with it.
+class FoilPreview : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit Airfarea(QWidget* parent = nullptr);
+    explicit FoilPreview(QWidget* parent = nullptr);
 
     void Setworkingfoil(int slot, const QString& label, const QPolygonF& airfoil);
 
@@ -43,14 +45,11 @@ public:
     QString label() const { return labelText; }
     QPolygonF airfoil() const { return polygon; }
 
-signals:
-    void to_selectfoil();
-
 protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
+    // Paints the preview with the given caption; the working-airfoil slot
+    // takes the morphing result first while there is one.
+    void paintPreview(const QString& caption);
 
-private:
     int slotNumber = -1;
     QPolygonF polygon;
     QString labelText;
@@ -58,30 +57,34 @@ private:
     ParaStruct* design = nullptr;
 };
 
+// Preview of one design airfoil; a click selects it as the working airfoil.
+class Airfarea : public FoilPreview
+{
+    Q_OBJECT
+
+public:
+    explicit Airfarea(QWidget* parent = nullptr);
+
+signals:
+    void to_selectfoil();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+};
+
 // Preview of the working airfoil (or of the morphing result while there is one).
-class WorkArea : public QWidget
+class WorkArea : public FoilPreview
 {
     Q_OBJECT
 
 public:
     explicit WorkArea(QWidget* parent = nullptr);
 
-    void Setworkingfoil(int slot, const QString& label, const QPolygonF& airfoil);
     void Set_myBrush(int slot, QPainter* painter);
-
-    int slot() const { return slotNumber; }
-    QString label() const { return labelText; }
-    QPolygonF airfoil() const { return polygon; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-
-private:
-    int slotNumber = -1;
-    QPolygonF polygon;
-    QString labelText;
-    double painterScale = 1.0;
-    ParaStruct* design = nullptr;
 };
 
 // The wing composer: a side view of the half wing's ribs with the four
