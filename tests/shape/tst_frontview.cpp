@@ -138,6 +138,19 @@ private slots:
             QCOMPARE(view()->node(i)->pos(), saved->frontControlPoints[i]);
     }
 
+    void closingTheWindowKeepsTheEdit()
+    {
+        drag(3, view()->node(3)->scenePos() + QPointF(-60, 40));
+        const QPointF edited = live->frontControlPoints[3];
+        const double arc = live->frontArcLength;
+        live->geometryChanged = false;
+        dialog->close();
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(live->frontControlPoints[3], edited);
+        QCOMPARE(live->frontArcLength, arc);
+        QVERIFY(!live->geometryChanged);
+    }
+
     void acceptRecomputesAndRaisesTheFlags()
     {
         live->geometryChanged = false;
