@@ -9,6 +9,7 @@
 class FlatWingDialog;
 class FrontViewDialog;
 class GlobClass;
+class SkintDialog;
 class ParaStruct;
 class ScaleDialog;
 class TermsDialog;
@@ -44,6 +45,7 @@ public:
     ScaleDialog* scaleDialog() const { return m_ScaleDialog; }
     FlatWingDialog* flatWingDialog() const { return m_FlatWingDialog; }
     FrontViewDialog* frontViewDialog() const { return m_FrontViewDialog; }
+    SkintDialog* skintDialog() const { return m_SkintDialog; }
 
 signals:
     void fileStillOpened();
@@ -115,6 +117,7 @@ private:
     // Editor dialogs, created once at the first show and kept for the run.
     FlatWingDialog* m_FlatWingDialog = nullptr;
     FrontViewDialog* m_FrontViewDialog = nullptr;
+    SkintDialog* m_SkintDialog = nullptr;
     ScaleDialog* m_ScaleDialog = nullptr;
     TermsDialog* m_TermsDialog = nullptr;
 
