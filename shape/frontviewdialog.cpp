@@ -309,11 +309,8 @@ void BezierFace::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidg
     painter->setPen(QPen(Qt::blue, 1, Qt::DashDotLine));
     painter->drawText(QRectF(0.5 * (p0.x() + xMax), p0.y(), 200, 30),
                       QStringLiteral("proj.span:%1").arg(2 * d->R_X(xMax - p0.x()), 0, 'f', 2));
-    painter->save();
-    painter->translate(xMax, 0.5 * (p0.y() + yMax));
-    painter->rotate(-90);
-    painter->drawText(QPointF(0, 0), QStringLiteral("%1").arg(d->R_X(p0.y() - yMax), 0, 'f', 2));
-    painter->restore();
+    DrawVerticalText(painter, QStringLiteral("%1").arg(d->R_X(p0.y() - yMax), 0, 'f', 2),
+                     QPointF(xMax, 0.5 * (p0.y() + yMax)));
     painter->drawLine(QPointF(p0.x(), p0.y()), QPointF(xMax, p0.y()));
     painter->drawLine(QPointF(xMax, p0.y()), QPointF(xMax, yMax));
 }

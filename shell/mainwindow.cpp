@@ -10,6 +10,7 @@
 #include "flatwing.h"
 #include "frontviewdialog.h"
 #include "importairfoildialog.h"
+#include "skintdialog.h"
 #include "scaledialog.h"
 #include "termsdialog.h"
 #include "modalhooks.h"
@@ -109,6 +110,7 @@ void MainWindow::InitDialogs()
     m_ImportAirFoilDialog->Setup_EditAirfoil(m_EditAirFoilDialog);
     m_FlatWingDialog = new FlatWingDialog(nullptr);
     m_FrontViewDialog = new FrontViewDialog(nullptr);
+    m_SkintDialog = new SkintDialog(this);
     m_ScaleDialog = new ScaleDialog(nullptr);
     m_TermsDialog = new TermsDialog(nullptr);
 }
@@ -575,7 +577,10 @@ void MainWindow::on_actionReinforcements_menu_triggered() {}
 void MainWindow::on_actionCross_ports_triggered() { on_actionCross_ports_menu_triggered(); }
 void MainWindow::on_actionCross_ports_menu_triggered() {}
 void MainWindow::on_actionPilot_position_triggered() {}
-void MainWindow::on_actionBillow_compensation_triggered() {}
+void MainWindow::on_actionBillow_compensation_triggered()
+{
+    m_SkintDialog->showMaximized();
+}
 void MainWindow::on_actionBridle_triggered() {}
 void MainWindow::on_actionCFD_analysis_triggered() {}
 void MainWindow::on_actionGraphics_triggered() {}

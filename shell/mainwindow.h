@@ -13,6 +13,7 @@ class FrontViewDialog;
 class GlobClass;
 class ImportAirFoilDialog;
 class OverSewDataDialog;
+class SkintDialog;
 class ParaStruct;
 class ScaleDialog;
 class TermsDialog;
@@ -51,6 +52,7 @@ public:
     DataDialog* dataDialog() const { return m_DataDialog; }
     ImportAirFoilDialog* importAirFoilDialog() const { return m_ImportAirFoilDialog; }
     EditAirFoilDialog* editAirFoilDialog() const { return m_EditAirFoilDialog; }
+    SkintDialog* skintDialog() const { return m_SkintDialog; }
 
 signals:
     void fileStillOpened();
@@ -126,6 +128,7 @@ private:
     ImportAirFoilDialog* m_ImportAirFoilDialog = nullptr;
     EditAirFoilDialog* m_EditAirFoilDialog = nullptr;
     FrontViewDialog* m_FrontViewDialog = nullptr;
+    SkintDialog* m_SkintDialog = nullptr;
     ScaleDialog* m_ScaleDialog = nullptr;
     TermsDialog* m_TermsDialog = nullptr;
 

@@ -12,20 +12,20 @@
 
 namespace shapefixture {
 
-// The millimetres per plan unit come with the 3-D canopy step; while no
-// canopy code is installed the tests set them the same way.
-inline void canopyScaleOnly(ParaStruct* d)
-{
-    d->dxfScale = d->span / 1000 * 500;
-}
-
 inline ParaStruct* liveWing(int cells)
 {
-    if (!Recompute_Hook(RecomputeHook::SpaceCanopy))
-        Set_Recompute_Hook(RecomputeHook::SpaceCanopy, canopyScaleOnly);
     auto wing = fixture::makeWing(cells);
     ParaStruct* live = GetDataStruct();
     *live = *wing;
+    // skin-tension markers inside their zones on rib 1
+    const int nose = live->noseIndex[1];
+    const int top = live->topIndex[1];
+    const int bottom = live->bottomIndex[1];
+    live->skinControlIndex[1] = (top + nose) / 2;
+    live->skinControlIndex[2] = (live->lineIndex[1][1] + bottom) / 2;
+    live->skinControlIndex[3] = nose - 40;
+    live->skinControlIndex[4] = top / 2;
+    live->skinControlIndex[5] = (bottom + 999) / 2;
     Refresh_Calculations(live);
     return live;
 }

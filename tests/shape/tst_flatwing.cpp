@@ -255,6 +255,25 @@ private slots:
         QCOMPARE(live->ribSpanPos[3], saved->ribSpanPos[3]);
     }
 
+    void closingTheWindowRestoresToo()
+    {
+        dialog->hide();
+        const QPointF p6 = live->planControlPoints[6];
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        const QPointF shown6 = live->planControlPoints[6];
+        const QPoint start = screenOf(6);
+        press(start);
+        QCOMPARE(w()->selected(), 6);
+        for (int k = 1; k <= 3; ++k)
+            move(start + QPoint(5 * k, 5 * k));
+        release(start);
+        w()->grab(); // a paint stores the points
+        QVERIFY(live->planControlPoints[6] != shown6);
+        dialog->close();
+        QCOMPARE(live->planControlPoints[6], p6);
+    }
+
     void okRecomputesAndRaisesTheFlags()
     {
         live->geometryChanged = false;

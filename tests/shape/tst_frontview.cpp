@@ -138,6 +138,19 @@ private slots:
             QCOMPARE(view()->node(i)->pos(), saved->frontControlPoints[i]);
     }
 
+    void closingTheWindowKeepsTheEdit()
+    {
+        drag(3, view()->node(3)->scenePos() + QPointF(-60, 40));
+        const QPointF edited = live->frontControlPoints[3];
+        const double arc = live->frontArcLength;
+        live->geometryChanged = false;
+        dialog->close();
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(live->frontControlPoints[3], edited);
+        QCOMPARE(live->frontArcLength, arc);
+        QVERIFY(!live->geometryChanged);
+    }
+
     void acceptRecomputesAndRaisesTheFlags()
     {
         live->geometryChanged = false;
@@ -153,14 +166,17 @@ private slots:
     {
         QTest::addColumn<int>("cells");
         QTest::addColumn<double>("hang");
-        QTest::newRow("two cells") << 2 << 7.0;
-        QTest::newRow("no hang height") << 34 << 0.0;
+        QTest::addColumn<bool>("circle");
+        QTest::newRow("two cells") << 2 << 7.0 << false;
+        QTest::newRow("no hang height") << 34 << 0.0 << false;
+        QTest::newRow("four cells") << 4 << 7.0 << true;
     }
 
     void figuresOfTinyOrFlatWings()
     {
         QFETCH(int, cells);
         QFETCH(double, hang);
+        QFETCH(bool, circle);
         // no reference circle for a wing without side cells or a pilot height:
         // drawing the figures must neither divide by zero nor hang
         dialog->hide();
@@ -179,6 +195,12 @@ private slots:
         p.end();
         QVERIFY2(warnings.isEmpty(), qPrintable(warnings.join('\n')));
         QVERIFY(std::isfinite(live->flatArea));
+        // the cyan reference curve comes with the reference circle
+        int cyan = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                cyan += (img.pixel(x, y) & 0xffffff) == 0x00ffff;
+        QCOMPARE(cyan > 0, circle);
     }
 
     void screenshot()

@@ -5,6 +5,7 @@
 #include "mainwindow.h"
 #include "modalhooks.h"
 #include "shellfixture.h"
+#include "skintdialog.h"
 #include "termsdialog.h"
 
 // The main window creates the shape editors once and shows them maximized
@@ -30,6 +31,8 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::newRow("base line") << "actionBase_line_face_view" << "actionBase_line" << "Base line shape";
         QTest::newRow("flat shape") << "action_flat_shape" << "actionFlat_shape" << "Flat shape";
+        QTest::newRow("billow compensation")
+            << "actionBillow_compensation_2" << "actionBillow_compensation" << "Billow compensation";
     }
 
     void editorsShownFromTheMenus()
@@ -42,10 +45,12 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.termsDialog()->hide();
         w.Enable_Objects(true);
-        QDialog* dialog = title == QLatin1String("Flat shape") ? static_cast<QDialog*>(w.flatWingDialog())
-                                                              : static_cast<QDialog*>(w.frontViewDialog());
+        QDialog* dialog = title == QLatin1String("Flat shape")            ? static_cast<QDialog*>(w.flatWingDialog())
+                          : title == QLatin1String("Billow compensation") ? static_cast<QDialog*>(w.skintDialog())
+                                                                          : static_cast<QDialog*>(w.frontViewDialog());
         QVERIFY(dialog);
-        QVERIFY(!dialog->parent());
+        // the billow editor belongs to the main window, the others stand alone
+        QCOMPARE(dialog->parent() == &w, title == QLatin1String("Billow compensation"));
         QCOMPARE(dialog->windowTitle(), title);
         for (const QString& name : {menuAction, toolbarAction}) {
             auto* action = w.findChild<QAction*>(name);
