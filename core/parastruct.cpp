@@ -7,6 +7,10 @@ ParaStruct::ParaStruct()
     SetInitialValues();
 }
 
+ParaStruct::ParaStruct(const ParaStruct&) = default;
+ParaStruct& ParaStruct::operator=(const ParaStruct&) = default;
+ParaStruct::~ParaStruct() = default;
+
 void ParaStruct::SetInitialValues()
 {
     version = QStringLiteral("7.0.0.0");

@@ -55,6 +55,11 @@ class ParaStruct
 {
 public:
     ParaStruct();
+    // The record has thousands of members: construction, copies and
+    // destruction are compiled once, in parastruct.cpp, not in every caller.
+    ParaStruct(const ParaStruct&);
+    ParaStruct& operator=(const ParaStruct&);
+    ~ParaStruct();
 
     // Cell bookkeeping from `cells`, then the line indexes and rib shifts.
     void Reset_CellsNumber();
