@@ -27,6 +27,10 @@ fi
 
 export CCACHE_DIR=${CCACHE_DIR:-$HOME/.cache/ccache}
 export CCACHE_MAXSIZE=${CCACHE_MAXSIZE:-2G}
+# Paths relative to the checkout, so that a second clone on the same machine
+# reuses what the first one compiled.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$root}
+export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
 
 configure_and_build() { # <build dir> <cmake args...>
   local dir=$1; shift

@@ -18,6 +18,7 @@ function(wl_add_test name)
   set(env "ASAN_OPTIONS=detect_leaks=0:abort_on_error=0"
           "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
           "WL_APP_DIR=${WL_APP_DIR}"
+          "WL_TEST_DATA_DIR=${CMAKE_BINARY_DIR}/tests/data"
           "WL_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
   set(labels ${T_LABELS})
   if(T_GUI)

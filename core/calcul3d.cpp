@@ -6,6 +6,8 @@
 #include "calcul3d.h"
 
 #include "airfoil.h"
+#include "canopy.h"
+#include "cellgrid.h"
 #include "curves.h"
 #include "geomconst.h"
 #include "mygsllib.h"
@@ -19,9 +21,10 @@
 namespace {
 
 // ---------------------------------------------------------------------------
-// Hooks of the steps that other parts of the program provide.
+// Hooks of the steps: the 3-D canopy and the cell grids are built in;
+// the diagonal ribs come from the internal structure.
 
-RecomputeStep g_hooks[4] = {nullptr, nullptr, nullptr, nullptr};
+RecomputeStep g_hooks[4] = {Create_Space_Canopy, Space_Canopy_Flat, Space_Canopy_Inflated, nullptr};
 RecomputeTrace g_trace;
 
 void runHook(RecomputeHook hook, const char* name, ParaStruct* design)

@@ -22,8 +22,10 @@ class ParaStruct;
 void Refresh_Calculations(ParaStruct* design);
 
 // Steps 8 to 11 belong to the 3-D canopy and grid code and to the internal
-// structure. Each is one hook: a plain function on the design record, empty
-// (skipped) until the code that provides it installs it.
+// structure. Each is one hook: a plain function on the design record. Steps
+// 8 to 10 start with Create_Space_Canopy, Space_Canopy_Flat and
+// Space_Canopy_Inflated (canopy.h, cellgrid.h); step 11 is empty (skipped)
+// until the code that provides it installs it.
 enum class RecomputeHook {
     SpaceCanopy,    // step 8:  Create_Space_Canopy
     FlatGrid,       // step 9:  Space_Canopy_Flat

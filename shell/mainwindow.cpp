@@ -4,7 +4,7 @@
 #include "openfile.h"
 #include "parastruct.h"
 #include "pattspline.h"
-#include "recompute.h"
+#include "calcul3d.h"
 #include "scaledialog.h"
 #include "termsdialog.h"
 #include "modalhooks.h"
@@ -374,7 +374,7 @@ void MainWindow::MakeNewFile()
     previous.reset();
     fresh.reset();
 
-    Recompute_Design(design);
+    Refresh_Calculations(design);
     setProjectPaths(name);
 
     lastNameRead = name;
@@ -470,8 +470,8 @@ void MainWindow::mainwidget_show()
 {
     design->projectName = strippedName(currentFile);
     setWindowTitle("wingloft   WL9        Current file: " + design->projectName);
-    Repair_Design_Airfoils(design);
-    Recompute_Design(design);
+    design->Repair_Airfoils();
+    Refresh_Calculations(design);
     design->inflatedView = false;
     design->ghostView = false;
     emit refresh_GL();
@@ -521,7 +521,7 @@ void MainWindow::QtProgLauncher(const QString& name)
 
 void MainWindow::ShowScaleDialog()
 {
-    Recompute_Design(design);
+    Refresh_Calculations(design);
     m_ScaleDialog->showNormal();
 }
 

@@ -2,7 +2,7 @@
 #include "ui_scaledialog.h"
 #include "openfile.h"
 #include "parastruct.h"
-#include "recompute.h"
+#include "calcul3d.h"
 #include "uihelpers.h"
 
 #include <QtMath>
@@ -78,7 +78,7 @@ void ScaleDialog::SetScaledModelValues()
     design->hangHeight = newHang;
     newDiagWidth = scaleFactor * currentDiagWidth;
     design->diagBottomWidth = newDiagWidth;
-    Recompute_Design(design);
+    Refresh_Calculations(design);
     design->lineSelection = 2;
     design->inflatedView = true;
     design->ghostView = false;

@@ -78,6 +78,23 @@ private slots:
         QVERIFY(!Fourier_Proc(33, 6, y.data(), out.data(), ca.data(), cb.data())); // 12 samples
     }
 
+    // Samples at j 2pi/127 whose last repeats the first: the coefficients
+    // over that period give back the series exactly.
+    void periodCoefficients()
+    {
+        std::vector<double> y(128), a(64), b(64);
+        for (int j = 0; j < 128; ++j) {
+            const double t = j * 2 * M_PI / 127;
+            y[j] = 0.3 + std::cos(3 * t) + 0.5 * std::sin(5 * t) - 0.25 * std::cos(63 * t);
+        }
+        Period_Coefficients(127, y.data(), 64, a.data(), b.data());
+        for (int k = 0; k < 64; ++k) {
+            const double wantA = k == 0 ? 0.6 : k == 3 ? 1.0 : k == 63 ? -0.25 : 0.0;
+            QVERIFY2(std::fabs(a[k] - wantA) < 1e-12, qPrintable(QString::number(k)));
+            QVERIFY2(std::fabs(b[k] - (k == 5 ? 0.5 : 0.0)) < 1e-12, qPrintable(QString::number(k)));
+        }
+    }
+
     void angleSearch()
     {
         const int n = 5;

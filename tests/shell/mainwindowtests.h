@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -567,7 +568,13 @@ private slots:
         d->span = 10.0;
         d->hangHeight = 7.0;
         d->diagBottomWidth = 0.3;
-        d->flatArea = 20.0;
+        // The action recomputes the design: give it outline tables to take
+        // a positive area from (the design has no airfoils, so the outline
+        // steps leave them as they are).
+        for (int i = 0; i <= d->lastRib && i < kRibSlots; ++i) {
+            d->cellWidth[i] = 1000.0 / std::max(1, d->lastRib);
+            d->chord[i] = 200.0;
+        }
         w->actionGenerate_scaled_model->trigger();
         ScaleDialog* s = w->scaleDialog();
         QVERIFY(s->isVisible());

@@ -1,7 +1,5 @@
 #include "shellfixture.h"
 
-#include "../core/designfixture.h"
-#include "openfile.h"
 #include "parastruct.h"
 
 #include <QCoreApplication>
@@ -21,12 +19,16 @@ std::unique_ptr<ParaStruct> defaultDesign()
     return record;
 }
 
+QString shippedTemplatePath()
+{
+    return qEnvironmentVariable("WL_APP_DIR") + "/template.ini";
+}
+
 bool writeTemplate()
 {
-    // A complete wing, so that every recompute the program runs has geometry.
-    auto record = fixture::makeWing(34);
-    myOpenFile file;
-    return file.WriteParaStream(templatePath(), *record);
+    // The default design the build puts beside the programs.
+    QFile::remove(templatePath());
+    return QFile::copy(shippedTemplatePath(), templatePath());
 }
 
 QString useFreshHome()

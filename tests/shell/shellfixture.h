@@ -10,10 +10,11 @@ class ParaStruct;
 // A default design record with its cell bookkeeping done.
 std::unique_ptr<ParaStruct> defaultDesign();
 
-// Writes a default design record as "template.ini" into the application
-// directory of the running test.
+// Copies the shipped default design "template.ini" of the build's
+// application directory into the application directory of the running test.
 bool writeTemplate();
 QString templatePath();
+QString shippedTemplatePath();
 
 // Points HOME at a new empty folder (kept for the test's life), so the work
 // directory lies on a desktop of its own.

@@ -64,13 +64,10 @@ QPolygonF RotateFoilPoly(const myData*, const QPolygonF& foil, double angle)
 
 QPolygonF RotateFoilToZeroPosition(myData* data, const QPolygonF& foil)
 {
-    const int n = foil.size();
-    std::vector<double> x(n), y(n);
-    for (int i = 0; i < n; ++i) {
-        x[i] = foil[i].x();
-        y[i] = foil[i].y();
-    }
-    const double d = Find_Tau(n, x.data(), y.data());
+    // The map takes the far flow along the x axis to zero circulation, so the
+    // zero position must lay the airfoil's zero-lift line on that axis: the
+    // flow angle is measured from it (alpha less the zero-lift angle).
+    const double d = -NON_Lift_Angle(foil);
     data->foilTurn += d;
     return RotateFoilPoly(data, foil, d);
 }
@@ -111,15 +108,13 @@ double NON_Lift_Angle(const QPolygonF& foil)
     const int h = n / 2;
     if (h < 2)
         return 0;
-    const int period = n - 1;
+    std::vector<double> y(n), a(h), b(h);
+    for (int j = 0; j < n; ++j)
+        y[j] = foil[j].y();
+    Period_Coefficients(n - 1, y.data(), h, a.data(), b.data());
     double alpha = 0;
-    for (int k = 1; k < h; ++k) {
-        double ak = 0;
-        for (int j = 0; j < period; ++j)
-            ak += foil[j].y() * std::cos(2.0 * M_PI * double(j) * k / period);
-        ak *= 2.0 / period;
-        alpha += k * ak;
-    }
+    for (int k = 1; k < h; ++k)
+        alpha += k * a[k];
     return 2.0 * alpha;
 }
 
@@ -159,8 +154,11 @@ double PerformIterations(myData* data, double relax, int n)
 void ConformalMappings(myData* data, int n, const double* y)
 {
     const int h = n / 2;
+    // The samples lie at the angles j 2pi/(n-1) and the last repeats the
+    // first: the series over that period puts every y value at its own
+    // station's angle, so the unit circle maps onto the contour itself.
     std::vector<double> a(h), b(h);
-    fft_test(n, y, a.data(), b.data());
+    Period_Coefficients(n - 1, y, h, a.data(), b.data());
     const double thetaLE = f_Theta_LE(h, a.data(), b.data());
     const double lambda = f_lambda(h, a.data(), b.data(), thetaLE);
     const double x0 = 1.0 - 2.0 * lambda + Sum_B(h, b.data());

@@ -15,11 +15,12 @@ namespace aerolyx {
 // Turns foil into the zero position and initialises every table of the
 // record; nothing for an empty foil or one with more than kFoilPoints points.
 void PrepareRotateAirfoil(myData* data, const QPolygonF& foil);
-// foil turned about (1, 0) so that the mean of its points lies on y = 0; the
-// turn is added to foilTurn.
+// foil turned about (1, 0) so that its zero-lift line (NON_Lift_Angle) lies
+// along the x axis; the turn is added to foilTurn.
 QPolygonF RotateFoilToZeroPosition(myData* data, const QPolygonF& foil);
 // foil with every point turned by angle about (1, 0); the record is not used.
 QPolygonF RotateFoilPoly(const myData* data, const QPolygonF& foil, double angle);
+// The angle that turns the mean of the points onto y = 0 through (1, 0).
 double Find_Tau(int n, const double* x, const double* y);
 // Zero-lift angle (radians) of a closed contour whose last point repeats the
 // first, from the camber part of its y coordinates.

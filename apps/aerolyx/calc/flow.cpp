@@ -107,25 +107,35 @@ void f_CP_foil(const myData* data, double beta, double* phi, double* cp)
 }
 
 namespace {
-// Slope dx/dphi of the contour at station i (1..127) by the central
-// difference over the closed contour (station 127 is station 0, so station
-// 128 is station 1). A one-sided difference leans every slope half a step
-// towards the previous station, which gives a symmetric airfoil lift at zero
-// incidence.
-double Slope_X(const myData* data, int i)
+// Slopes dx/dphi and dy/dphi of the contour at station i (1..127) by the
+// central difference over the closed contour (station 127 is station 0, so
+// station 128 is station 1). A one-sided difference leans every slope half a
+// step towards the previous station, which gives a symmetric airfoil lift at
+// zero incidence.
+double Slope(const double* t, int i)
 {
     const int next = i + 1 < kStations + 1 ? i + 1 : 1;
-    return (data->circleX[next] - data->circleX[i - 1]) / (2.0 * kStep);
+    return (t[next] - t[i - 1]) / (2.0 * kStep);
 }
+double Slope_X(const myData* data, int i) { return Slope(data->circleX, i); }
+double Slope_Y(const myData* data, int i) { return Slope(data->circleY, i); }
 } // namespace
 
 double f_Moment(const myData* data, double beta, double xref)
 {
+    // The reference point lies on the chord line of the airfoil as loaded
+    // (y = 0, x = xref), which the zero position carries turned by foilTurn
+    // about the trailing edge. The moment takes both the normal and the
+    // chordwise pressure force: about a point off the zero position's x axis
+    // the chordwise force has an arm too.
+    const double xr = 1.0 + (xref - 1.0) * std::cos(data->foilTurn);
+    const double yr = (xref - 1.0) * std::sin(data->foilTurn);
     const double vinf = Free_Stream_Speed(data);
     double f[kStations + 1];
     f[0] = 0;
     for (int i = 1; i <= kStations; ++i)
-        f[i] = f_Cp(Integral_Speed(data, i, beta), vinf) * (data->circleX[i] - xref) * Slope_X(data, i);
+        f[i] = f_Cp(Integral_Speed(data, i, beta), vinf)
+             * ((data->circleX[i] - xr) * Slope_X(data, i) + (data->circleY[i] - yr) * Slope_Y(data, i));
     return -Simpson(kStations, kStep, f);
 }
 

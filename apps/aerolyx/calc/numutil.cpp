@@ -177,6 +177,32 @@ void Fourier_Skeleton(int n, int m, const double* y, double* out)
         out[k] = f_value(n, m, a.data(), b.data(), k);
 }
 
+void Period_Coefficients(int period, const double* y, int h, double* a, double* b)
+{
+    if (period < 1 || h < 1)
+        return;
+    // j k is taken modulo the period, so one table of angles serves every
+    // term.
+    std::vector<double> c(period), s(period);
+    for (int m = 0; m < period; ++m) {
+        c[m] = std::cos(2.0 * M_PI * m / period);
+        s[m] = std::sin(2.0 * M_PI * m / period);
+    }
+    for (int k = 0; k < h; ++k) {
+        double sa = 0, sb = 0;
+        const int inc = k % period;
+        for (int j = 0, m = 0; j < period; ++j) {
+            sa += y[j] * c[m];
+            sb += y[j] * s[m];
+            m += inc;
+            if (m >= period)
+                m -= period;
+        }
+        a[k] = 2.0 * sa / period;
+        b[k] = 2.0 * sb / period;
+    }
+}
+
 void Normalize_Table(int n, double* t)
 {
     if (n < 1)

@@ -49,6 +49,10 @@ double f_value(int n, int m, const double* a, const double* b, int k);
 // The cosine part of the series of the 2m samples y (the camber line of an
 // outline traced from the trailing edge around the nose), at n angles.
 void Fourier_Skeleton(int n, int m, const double* y, double* out);
+// Coefficients of the samples y[0..period-1] of one period, taken as equally
+// spaced over it: a[k] = (2/period) sum y[j] cos(2pi jk/period) and b[k] the
+// same with sin, for k = 0..h-1.
+void Period_Coefficients(int period, const double* y, int h, double* a, double* b);
 // Rescales t linearly so that its smallest entry is 0 and its largest 1; a
 // table without spread is left as it is.
 void Normalize_Table(int n, double* t);

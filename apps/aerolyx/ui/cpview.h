@@ -1,0 +1,56 @@
+#pragma once
+
+// Pressure coefficient along the chord, upper side, lower side and their
+// difference, over the airfoil at the angle of attack; Cp grows downward.
+
+#include "plotframe.h"
+
+#include <QPolygonF>
+
+namespace aerolyx {
+
+class cpCoef : public ZoomView {
+    Q_OBJECT
+public:
+    explicit cpCoef(QWidget* parent = nullptr);
+
+    // What the last paint drew, in chart coordinates before zoom and pan.
+    const QPolygonF& Upper_Curve() const { return upperCurve; }
+    const QPolygonF& Lower_Curve() const { return lowerCurve; }
+    const QPolygonF& Difference_Curve() const { return differenceCurve; }
+    const QPolygonF& Outline() const { return outline; }
+    // Label of the vertical grid line i (0..15) along the chord.
+    static QString Chord_Label(int i);
+
+public slots:
+    void scaleView(qreal) {}
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    void Raster_Net(QPainter* painter);
+    void paint_airfoil(QPainter* painter);
+    void CP_Polar(QPainter* painter);
+    QPointF Chart(double x, double cp) const;
+
+    QPolygonF upperCurve;
+    QPolygonF lowerCurve;
+    QPolygonF outline;
+    QPolygonF differenceCurve;
+    int rectW = 0, rectH = 0;
+    double chartWidth = 0;
+    double halfHeight = 0;
+    double leftMargin = 0;
+    double middle = 0;
+    double yLabelStep = 0.5;
+    double cpSpan = 2.5;
+    double flowAngle = 0;
+};
+
+// Index of the point of least |x| among points 3 .. n-4; 0 for fewer than 7.
+int f_nose_index(const QPolygonF& p);
+// The point on the far side of the nose that lies just before the x of point i.
+int Find_i2_index(const QPolygonF& p, int nose, int i);
+
+} // namespace aerolyx

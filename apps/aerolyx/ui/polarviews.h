@@ -1,0 +1,81 @@
+#pragma once
+
+// Lift and pitching-moment coefficients of the airfoil over the angle of
+// attack from -10 to +10 degrees: a curve over a grid and a table of the
+// 21 values.
+
+#include "analysisrecord.h"
+
+#include <QPolygonF>
+#include <QStringList>
+#include <QWidget>
+
+namespace aerolyx {
+
+// What the lift and the moment polar share; each twin supplies its
+// coefficient and its grid.
+class PolarView : public QWidget {
+    Q_OBJECT
+public:
+    // Angles of the sweep, degrees.
+    static constexpr int kFirstAngle = -10;
+    static constexpr int kLastAngle = 10;
+
+    // Coefficient at the angle of attack alpha (degrees).
+    virtual double Coefficient(double alpha) const = 0;
+    // The table as drawn: the header, then one row per angle.
+    QStringList Table_Rows() const;
+    // The curve in widget coordinates for the widget's current size.
+    QPolygonF Curve() const;
+    // Labels of the horizontal grid lines, from the top row down.
+    QStringList Grid_Labels() const;
+
+protected:
+    struct Style {
+        int yDivisions;
+        double yLabelUnit;
+        double yRange;
+        int lineStep;        // degrees between vertical grid lines
+        int labelEvery;      // label every this many rows
+        bool wholePixelOrigin;
+        const char* title;
+        const char* name;
+        int nameY;
+        const char* header;
+        Qt::GlobalColor curveColour;
+    };
+
+    PolarView(QWidget* parent, const Style& style);
+    void paintEvent(QPaintEvent* e) override;
+
+    myData* data;
+
+private:
+    void Layout() const;
+    void RasterNet(QPainter* painter);
+    void Paint_Polar(QPainter* painter);
+    QPointF Point(double alpha, double c) const;
+
+    Style style;
+    mutable int w = 0, h = 0;
+    mutable double halfWidth = 0, quarterHeight = 0;
+    mutable double originX = 0, originY = 0;
+};
+
+class Clift : public PolarView {
+    Q_OBJECT
+public:
+    explicit Clift(QWidget* parent = nullptr);
+    // Lift coefficient at the effective angle alpha - zero-lift angle.
+    double Coefficient(double alpha) const override;
+};
+
+class Momentum : public PolarView {
+    Q_OBJECT
+public:
+    explicit Momentum(QWidget* parent = nullptr);
+    // Moment coefficient about the quarter chord.
+    double Coefficient(double alpha) const override;
+};
+
+} // namespace aerolyx

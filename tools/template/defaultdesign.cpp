@@ -1,0 +1,379 @@
+#include "defaultdesign.h"
+
+#include "calcul3d.h"
+#include "openfile.h"
+#include "parastruct.h"
+#include "transf.h"
+
+#include <QBuffer>
+#include <QTextStream>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+// Line rows "O1", "O2", "A" .. "G": percent of the chord from the nose.
+constexpr double kRowPercent[kLineRows] = {2, 9, 13, 33, 55, 75, 85, 92, 97};
+
+struct FoilSpec {
+    const char* name;
+    double thickness;
+    double camber;
+    double camberPos;
+};
+
+// Root to tip: thinner and a little less cambered toward the tip.
+constexpr FoilSpec kFoils[4] = {
+    {"gen-root-17", 0.17, 0.025, 0.35},
+    {"gen-mid-16", 0.16, 0.024, 0.35},
+    {"gen-out-15", 0.15, 0.022, 0.35},
+    {"gen-tip-14", 0.14, 0.020, 0.35},
+};
+
+double halfThickness(double x, double t)
+{
+    // Closed trailing edge: the last coefficient makes it 0 at x = 1.
+    return 5 * t * (0.2969 * std::sqrt(x) - 0.1260 * x - 0.3516 * x * x + 0.2843 * x * x * x - 0.1036 * x * x * x * x);
+}
+
+double meanLine(double x, double m, double p)
+{
+    if (m <= 0 || p <= 0 || p >= 1)
+        return 0.0;
+    if (x < p)
+        return m / (p * p) * (2 * p * x - x * x);
+    return m / ((1 - p) * (1 - p)) * (1 - 2 * p + 2 * p * x - x * x);
+}
+
+void setPlanform(ParaStruct* d)
+{
+    // Plan units, y toward the trailing edge: leading edge P0..P3, trailing
+    // edge P4..P7, half span from x = 60 to 1060.5.
+    const QPointF P[8] = {{60, 260}, {560, 260}, {900, 285}, {1060.5, 445},
+                          {60, 700}, {560, 700}, {900, 690}, {1060.5, 585}};
+    d->SaveCanopyPos(P);
+    // Base line: flat over the middle, curving down to the tips; its arc is
+    // a little longer than the half span.
+    const QPointF F[4] = {{0, 100}, {390, 100}, {700, 245}, {815, 585}};
+    d->SetFNodePos(F);
+}
+
+void setGeneralData(ParaStruct* d)
+{
+    d->version = QStringLiteral("7.0.0.0");
+    d->projectName = QStringLiteral("template");
+    d->span = 11.6;
+    d->hangHeight = 6.8;
+    d->carabinerDistance = 0.45;
+    d->legaX = 0.8;
+    d->profileAlignment = 25.0;
+    d->maxTwistAngle = 3.0;
+    d->ribTilt = 0.0;
+    for (double& s : d->ribShift)
+        s = 0.0;
+    const double seams[4] = {10, 20, 20, 10};
+    std::copy(std::begin(seams), std::end(seams), d->seamAllowance);
+    d->controlPointDiameter = 3.0;
+    d->edgeTipFactor = 0.7;
+
+    // Pilot and flight.
+    d->totalWeight = 95.0;
+    d->towForce = 0.0;
+    d->pilotArea = 0.5;
+    d->pilotCd = 0.5;
+    d->ropesCd = 1.0;
+    d->oswaldFactor = 0.9;
+    d->pilotShiftPercent = 25.0;
+    d->ropesMomentFactor = 0.0;
+    d->holeEdgeFactor = 1.5;
+    d->smoothModel = true;
+    d->chordStationCount = 0;
+
+    // Billow compensation, reduced toward both trailing edges.
+    d->billowReductionUp = 20.0;
+    d->billowReductionDown = 20.0;
+    d->billowLineOffset = 0.0;
+    d->billowLineOnTop = false;
+
+    // Line plan: none yet, four groups sharing the load.
+    d->lineGroupCount = 4;
+    const double shares[4] = {0.5, 0.3, 0.1, 0.1};
+    std::copy(std::begin(shares), std::end(shares), d->lineGroupShares);
+    std::fill(std::begin(d->lineWeights), std::end(d->lineWeights), 0);
+    for (int r = 0; r < kLineRows; ++r) {
+        d->rowPercent[r] = kRowPercent[r];
+        d->wingFlexPercent[r] = 0.0;
+    }
+
+    // No mini-ribs, cross-ports or marked straps.
+    d->minirib.frontRibStart = 0;
+    d->minirib.frontRibEnd = 0;
+    d->minirib.rearRibPosition = 0.0;
+    d->minirib.rearRibCavity = 0.3;
+}
+
+void setAirfoils(ParaStruct* d)
+{
+    for (int k = 0; k < 4; ++k) {
+        const FoilSpec& f = kFoils[k];
+        d->designAirfoils[k] = Default_Design_Airfoil(f.thickness, f.camber, f.camberPos);
+        d->designAirfoilNames[k] = QString::fromLatin1(f.name);
+        d->positionAirfoilIndex[k] = k;
+    }
+    d->selectedDesignAirfoil = 0;
+}
+
+// Editor-side data that follows from the recomputed rib airfoils: the row
+// markers on rib 0's lower side, the billow-compensation markers on rib 1.
+void setMarkers(ParaStruct* d)
+{
+    QPolygonF rib0 = d->ribAirfoils[0];
+    for (int r = 0; r < kLineRows; ++r) {
+        int index = -1;
+        const QPointF at(40 + 5.6 * d->rowPercent[r], 0);
+        d->rowMarkers[r] = d->NearPoint(at, 'D', rib0, &index);
+        d->rowCentreIndex[r] = index;
+    }
+
+    const int top = d->topIndex[1];
+    const int nose = d->noseIndex[1];
+    const int bottom = d->bottomIndex[1];
+    const int o2 = d->lineIndex[1][1];
+    int* k = d->skinControlIndex;
+    k[0] = 1;
+    k[1] = (top + nose) / 2;            // falls to the nose from here
+    k[2] = (o2 + 3 + bottom - 3) / 2;   // full value on the lower side from here
+    k[3] = nose - (nose - top) / 4;     // nose billow line, close to the nose
+    k[4] = top / 2;                     // upper side toward the trailing edge
+    k[5] = (bottom + 999) / 2;          // lower side toward the trailing edge
+    d->billowLineIndex = k[3];
+
+    const QList<Par12>& pairs = d->foilPairs[1];
+    const int f = d->lineIndex[7][1];
+    if (f >= 0 && f < pairs.size())
+        d->upControlIndex[7] = pairs.at(f).up;
+}
+
+bool isFiniteValue(double v)
+{
+    return std::isfinite(v);
+}
+
+bool isFiniteValue(const QVector3D& p)
+{
+    return std::isfinite(p.x()) && std::isfinite(p.y()) && std::isfinite(p.z());
+}
+
+QByteArray projectBytes(const ParaStruct& d)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    Write_Project(&buffer, d);
+    return buffer.data();
+}
+
+} // namespace
+
+QPolygonF Default_Design_Airfoil(double thickness, double camber, double camberPos)
+{
+    QPolygonF p;
+    p.reserve(kAirfoilPoints);
+    // Upper side, trailing edge to nose: points 0 .. 500, cosine spaced.
+    for (int i = 0; i <= 500; ++i) {
+        const double x = 0.5 * (1 + std::cos(kPi * i / 500));
+        p.append(QPointF(x, meanLine(x, camber, camberPos) + halfThickness(x, thickness)));
+    }
+    // Lower side, nose to trailing edge: points 501 .. 999.
+    for (int j = 1; j <= 499; ++j) {
+        const double x = 0.5 * (1 - std::cos(kPi * j / 499));
+        p.append(QPointF(x, meanLine(x, camber, camberPos) - halfThickness(x, thickness)));
+    }
+    p[0] = QPointF(1, 0);
+    p[500] = QPointF(0, 0);
+    p[999] = QPointF(1, 0);
+    return p;
+}
+
+std::unique_ptr<ParaStruct> Build_Default_Design(int cells)
+{
+    auto d = std::make_unique<ParaStruct>();
+    setGeneralData(d.get());
+    setAirfoils(d.get());
+    d->cells = cells;
+    d->Reset_CellsNumber();
+    d->Setup_TransitionRibs();
+    d->cellWidthStep = 50;   // cells narrow toward the tip with the chord
+    setPlanform(d.get());
+    d->brakeCentreRib = d->lastRib / 2;
+    d->brakeMiddleRelax = 0.15;
+    d->brakeEdgeRelax = 0.05;
+    d->Set_VHanging();
+
+    // The first run makes the rib airfoils the outline steps start from; the
+    // second places them on the outline. Then the line rows and markers are
+    // taken from the rib airfoils, and a last run brings everything derived
+    // from them up to date.
+    Refresh_Calculations(d.get());
+    Refresh_Calculations(d.get());
+    d->Reset_Dyn_LineInd();
+    Refresh_Calculations(d.get());
+    setMarkers(d.get());
+    Refresh_Calculations(d.get());
+    return d;
+}
+
+QStringList Check_Default_Design(const ParaStruct& design)
+{
+    QStringList problems;
+    auto fail = [&problems](const QString& s) { problems.append(s); };
+    const ParaStruct& d = design;
+    const int last = d.lastRib;
+    if (last < 1 || last > kMaxLastRib || d.firstRib < 0 || d.firstRib >= last) {
+        fail(QStringLiteral("rib bookkeeping: firstRib %1, lastRib %2").arg(d.firstRib).arg(last));
+        return problems;
+    }
+
+    auto point = [&fail](const QString& what, int v) {
+        if (v < 0 || v > 999)
+            fail(QStringLiteral("%1 = %2 is not an airfoil point").arg(what).arg(v));
+    };
+    for (int k = 0; k < 4; ++k) {
+        const QPolygonF& f = d.designAirfoils[k];
+        if (f.size() != kAirfoilPoints || f[500] != QPointF(0, 0) || d.designAirfoilNames[k].isEmpty())
+            fail(QStringLiteral("design airfoil %1 is not a standard airfoil").arg(k));
+        if (d.positionAirfoilIndex[k] < 0 || d.positionAirfoilIndex[k] > 3)
+            fail(QStringLiteral("airfoil position %1").arg(k));
+    }
+    for (int r = 0; r <= last; ++r) {
+        if (d.ribAirfoils[r].size() != kAirfoilPoints)
+            fail(QStringLiteral("rib %1 has no standard airfoil").arg(r));
+        point(QStringLiteral("noseIndex[%1]").arg(r), d.noseIndex[r]);
+        point(QStringLiteral("topIndex[%1]").arg(r), d.topIndex[r]);
+        point(QStringLiteral("bottomIndex[%1]").arg(r), d.bottomIndex[r]);
+        point(QStringLiteral("teLineIndex[%1]").arg(r), d.teLineIndex[r]);
+        for (int row = 0; row < kLineRows; ++row) {
+            const int v = d.lineIndex[row][r];
+            if (v <= d.noseIndex[r] || v > 998)
+                fail(QStringLiteral("lineIndex[%1][%2] = %3 is not on the lower side").arg(row).arg(r).arg(v));
+            if (row > 0 && v <= d.lineIndex[row - 1][r])
+                fail(QStringLiteral("line rows %1 and %2 of rib %3 are out of order").arg(row - 1).arg(row).arg(r));
+            if (d.dynLineIndex[row][r] != v)
+                fail(QStringLiteral("dynLineIndex[%1][%2] differs from lineIndex").arg(row).arg(r));
+        }
+    }
+    for (int row = 0; row < kLineRows; ++row) {
+        for (int r = 0; r < kRibSlots; ++r) {
+            point(QStringLiteral("lineIndex[%1][%2]").arg(row).arg(r), d.lineIndex[row][r]);
+            point(QStringLiteral("dynLineIndex[%1][%2]").arg(row).arg(r), d.dynLineIndex[row][r]);
+        }
+        point(QStringLiteral("rowCentreIndex[%1]").arg(row), d.rowCentreIndex[row]);
+        if (row > 0 && d.rowPercent[row] <= d.rowPercent[row - 1])
+            fail(QStringLiteral("rowPercent is not increasing at row %1").arg(row));
+    }
+    for (int k = 0; k < 8; ++k)
+        point(QStringLiteral("upControlIndex[%1]").arg(k), d.upControlIndex[k]);
+    for (int k = 0; k < 6; ++k)
+        point(QStringLiteral("skinControlIndex[%1]").arg(k), d.skinControlIndex[k]);
+    for (int k = 0; k < 2; ++k) {
+        point(QStringLiteral("rod1.index[%1]").arg(k), d.rod1.index[k]);
+        point(QStringLiteral("rod2.index[%1]").arg(k), d.rod2.index[k]);
+    }
+    point(QStringLiteral("billowLineIndex"), d.billowLineIndex);
+
+    // The billow editor's marker limits on rib 1.
+    const int top = d.topIndex[1], nose = d.noseIndex[1], bottom = d.bottomIndex[1], o2 = d.lineIndex[1][1];
+    const int* k = d.skinControlIndex;
+    if (k[1] < top + 3 || k[1] > nose - 3 || k[2] < o2 + 3 || k[2] > bottom - 3 || k[3] < top
+        || k[3] > nose - 3 || k[4] < 3 || k[4] > top - 3 || k[5] < bottom + 3 || k[5] > 997)
+        fail(QStringLiteral("a billow-compensation marker lies outside its limits"));
+    if (d.billowReductionUp < 0 || d.billowReductionUp > 99 || d.billowReductionDown < 0
+        || d.billowReductionDown > 99)
+        fail(QStringLiteral("billow reductions outside 0 .. 99"));
+
+    if (d.transitionRib1 < d.firstRib || d.transitionRib1 > d.transitionRib2 || d.transitionRib2 >= last)
+        fail(QStringLiteral("transition ribs %1, %2").arg(d.transitionRib1).arg(d.transitionRib2));
+    if (d.brakeCentreRib < 0 || d.brakeCentreRib > last)
+        fail(QStringLiteral("brake centre rib %1").arg(d.brakeCentreRib));
+
+    // Numbers everywhere the recompute writes.
+    for (int r = 0; r <= last; ++r) {
+        const double values[] = {d.ribSpanPos[r], d.cellWidth[r], d.chord[r], d.leadingEdgeX[r],
+                                 d.trailingEdgeX[r], d.frontY[r], d.frontZ[r], d.ribAngle[r],
+                                 d.billowReduction[r]};
+        for (double v : values)
+            if (!isFiniteValue(v))
+                fail(QStringLiteral("rib %1: outline value not a number").arg(r));
+        for (int j = 0; j < kAirfoilPoints; ++j) {
+            if (!isFiniteValue(d.ribCurves3D[r][j]) || !isFiniteValue(d.patternOversize[r][j])
+                || !isFiniteValue(d.clothHalfOversize[r][j])) {
+                fail(QStringLiteral("rib %1 point %2: 3-D value not a number").arg(r).arg(j));
+                break;
+            }
+            if (r < last) {
+                bool ok = true;
+                for (int s = 0; s < kLineRows; ++s)
+                    ok = ok && isFiniteValue(d.flatGrid[s][r][j]) && isFiniteValue(d.inflatedGrid[s][r][j]);
+                if (!ok) {
+                    fail(QStringLiteral("cell %1 point %2: grid value not a number").arg(r).arg(j));
+                    break;
+                }
+            }
+        }
+    }
+
+    // A further recompute changes nothing.
+    auto again = std::make_unique<ParaStruct>(d);
+    Refresh_Calculations(again.get());
+    if (projectBytes(*again) != projectBytes(d))
+        fail(QStringLiteral("a further recompute changes the stored design"));
+    for (int r = 0; r <= last; ++r) {
+        bool same = std::equal(d.ribCurves3D[r], d.ribCurves3D[r] + kAirfoilPoints, again->ribCurves3D[r])
+                    && std::equal(d.clothHalfOversize[r], d.clothHalfOversize[r] + kAirfoilPoints,
+                                  again->clothHalfOversize[r]);
+        for (int s = 0; s < kLineRows && r < last; ++s)
+            same = same && std::equal(d.inflatedGrid[s][r], d.inflatedGrid[s][r] + kAirfoilPoints,
+                                      again->inflatedGrid[s][r]);
+        if (!same)
+            fail(QStringLiteral("a further recompute changes the 3-D wing at rib %1").arg(r));
+    }
+
+    // Figures of a realistic mid-size wing.
+    auto range = [&fail](const char* what, double v, double lo, double hi) {
+        if (!(v >= lo && v <= hi))
+            fail(QStringLiteral("%1 %2 outside %3 .. %4").arg(QLatin1String(what)).arg(v).arg(lo).arg(hi));
+    };
+    range("flat area", d.flatArea, 24, 27);
+    range("flat aspect ratio", d.flatAspectRatio, 5, 5.6);
+    range("projected aspect ratio", d.projectedAspectRatio, 3.6, 4.4);
+    range("flattening", d.flatteningPercent, 10, 18);
+    return problems;
+}
+
+QString Default_Design_Figures(const ParaStruct& d)
+{
+    QString s;
+    QTextStream out(&s);
+    const double m = 0.5 * d.span / 1000;   // metres per plan unit
+    out << QStringLiteral("cells                  %1 (ribs %2 .. %3 of the half wing)\n")
+               .arg(d.cells).arg(d.firstRib).arg(d.lastRib);
+    out << QStringLiteral("span                   %1 m\n").arg(d.span, 0, 'f', 2);
+    out << QStringLiteral("flat area              %1 m2\n").arg(d.flatArea, 0, 'f', 2);
+    out << QStringLiteral("flat aspect ratio      %1\n").arg(d.flatAspectRatio, 0, 'f', 2);
+    out << QStringLiteral("projected area         %1 m2\n").arg(d.projectedArea, 0, 'f', 2);
+    out << QStringLiteral("projected aspect ratio %1\n").arg(d.projectedAspectRatio, 0, 'f', 2);
+    out << QStringLiteral("flattening             %1 %\n").arg(d.flatteningPercent, 0, 'f', 1);
+    out << QStringLiteral("arc height             %1 %\n").arg(d.arcHeightPercent, 0, 'f', 1);
+    out << QStringLiteral("root chord / tip chord %1 m / %2 m\n")
+               .arg(d.chord[d.firstRib] * m, 0, 'f', 2)
+               .arg(d.chord[d.lastRib] * m, 0, 'f', 2);
+    out << QStringLiteral("tip rib angle          %1 deg\n").arg(d.ribAngle[d.lastRib] * 180 / kPi, 0, 'f', 1);
+    out << QStringLiteral("line rows, % of chord  ");
+    for (int r = 0; r < kLineRows; ++r)
+        out << QStringLiteral("%1 %2  ").arg(LineLetter(r)).arg(d.rowPercent[r]);
+    out << "\n";
+    out << QStringLiteral("total weight           %1 kg, hang height %2 m\n").arg(d.totalWeight).arg(d.hangHeight);
+    return s;
+}

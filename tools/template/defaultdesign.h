@@ -1,0 +1,32 @@
+#pragma once
+
+// The default design of the main program: a mid-size paraglider built from
+// generated airfoils, recomputed and checked, ready to be written as
+// "template.ini" (the start-up design and the seed of every new project).
+
+#include <QPolygonF>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class ParaStruct;
+
+// The default design with the given number of cells (34 for the shipped
+// design), fully recomputed.
+std::unique_ptr<ParaStruct> Build_Default_Design(int cells = 34);
+
+// What is wrong with a design that is meant to be shipped: indexes outside
+// the airfoil or the rib tables, values that are not numbers, a recompute that
+// changes the design again, figures outside the ranges of a realistic wing.
+// Empty when all is well.
+QStringList Check_Default_Design(const ParaStruct& design);
+
+// The design's figures, one per line, as the generator prints them.
+QString Default_Design_Figures(const ParaStruct& design);
+
+// Standard airfoil of 1000 points by formula: a 4-digit-series thickness law
+// of `thickness` (fraction of chord) over a mean line of height `camber` at
+// `camberPos`; point 0 the upper trailing edge (1, 0), the nose (0, 0) at
+// point 500, point 999 the lower trailing edge (1, 0).
+QPolygonF Default_Design_Airfoil(double thickness, double camber, double camberPos);
