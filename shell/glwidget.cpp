@@ -5,6 +5,7 @@
 #include "colordialog.h"
 #include "foilunfold.h"
 #include "patternfun.h"
+#include "skintension.h"
 #include "transf.h"
 
 #include <QHBoxLayout>
@@ -585,6 +586,7 @@ void glWidget::Get_Raiser_data()
 
 void glWidget::Paint_Bridle()
 {
+    Calculate_RelaxLengths(design);
     glDisable(GL_LIGHTING);
     glLineWidth(0.5f);
     static const char* const groupBoxes[6] = {nullptr, "L1  ", "L2  ", "L3  ", "L4  ", "Br  "};
