@@ -143,31 +143,34 @@ bool glWidget::boxChecked(const QString& text) const
 
 // ---------------------------------------------------------------- camera
 
+namespace {
+// Stores a normalised angle; true when it changed.
+bool storeAngle(int* member, int* angle)
+{
+    *angle = glview::Normalize_Rotation(*angle);
+    if (*angle == *member)
+        return false;
+    *member = *angle;
+    return true;
+}
+} // namespace
+
 void glWidget::setXRotation(int angle)
 {
-    angle = glview::Normalize_Rotation(angle);
-    if (angle != xRot) {
-        xRot = angle;
+    if (storeAngle(&xRot, &angle))
         emit xRotationChanged(angle);
-    }
 }
 
 void glWidget::setYRotation(int angle)
 {
-    angle = glview::Normalize_Rotation(angle);
-    if (angle != yRot) {
-        yRot = angle;
+    if (storeAngle(&yRot, &angle))
         emit yRotationChanged(angle);
-    }
 }
 
 void glWidget::setZRotation(int angle)
 {
-    angle = glview::Normalize_Rotation(angle);
-    if (angle != zRot) {
-        zRot = angle;
+    if (storeAngle(&zRot, &angle))
         emit zRotationChanged(angle);
-    }
 }
 
 void glWidget::setXZ_Rotation(QPoint Tangle)
@@ -660,6 +663,9 @@ void glWidget::Create_Rib_Holes_List()
         for (int k = 0; k < kAirfoilPoints; ++k)
             curve.append(design->ribCurves3D[r][k] * float(modelScale));
         ribCurveList.append(curve);
+        // A rib without airfoil has no outline to lay holes out on, rather
+        // than the one of the rib before it.
+        flatRib.clear();
         Quick_Unfold_AirFoil(design, r, &flatRib);
         const int type = design->diagTableD1[r].ribType;
         if (type == 0 || type == 1)
@@ -709,7 +715,7 @@ void glWidget::Create_trim_ribs()
 void glWidget::Paint_Trim_Ribs_Holes()
 {
     glDisable(GL_LIGHTING);
-    if (boxChecked("Ribs ") && nurbs) {
+    if (boxChecked("Ribs ") && nurbs && design->lastRib <= kRibSlots) {
         Create_trim_ribs();
         const int last = std::min(design->lastRib, kRibSlots);
         for (int r = std::max(design->firstRib, 0); r < last; ++r) {
