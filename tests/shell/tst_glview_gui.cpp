@@ -310,6 +310,58 @@ private slots:
         view->resize(900, 700);
     }
 
+    // A line of group 1, a brake line and a riser, each in its own colour,
+    // each gone with its check box or its rule.
+    void linesAndRisers()
+    {
+        ParaStruct* d = GetDataStruct();
+        const BridleData saved = d->bridle;
+        const QVector3D pilot(150, 60, 1000);
+        BridleGroup& lines = d->bridle.groups[1];
+        lines.lineCount = 1;
+        lines.lineArray[0].q1 = pilot;
+        lines.lineArray[0].q2 = d->ribCurves3D[10][700];
+        BridleGroup& brakes = d->bridle.groups[5];
+        brakes.lineCount = brakes.attachmentCount = 1;
+        brakes.lineArray[0].q1 = pilot + QVector3D(100, 0, 0);
+        brakes.lineArray[0].q2 = d->ribCurves3D[12][30];
+        brakes.attachArray[0].rib = 12;
+        BridleGroup& risers = d->bridle.riserGroup;
+        risers.lineCount = risers.pairCount = 1;
+        risers.lineArray[0].q1 = pilot;
+        risers.lineArray[0].q2 = pilot + QVector3D(0, 200, -300);
+        risers.pairArray[0] = QPoint(0, 5);
+        d->lineGroupCount = 4;
+        view->ReInit_GL();
+
+        auto share = [this](QColor colour) {
+            const QImage image = frame();
+            int n = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    n += near(image.pixel(x, y), colour, 2);
+            return n;
+        };
+        const QColor lineColour = QColor::fromRgbF(0.2f, 0.8f, 1.0f);
+        QVERIFY(share(lineColour) > 50);
+        QVERIFY(share(Qt::red) > 50);
+        QVERIFY(share(Qt::magenta) > 50);
+        save("lines");
+
+        view->panelBox("L1  ")->click();
+        QCOMPARE(share(lineColour), 0);
+        view->panelBox("Br  ")->click();
+        QCOMPARE(share(Qt::red), 0);
+        risers.pairArray[0] = QPoint(0, 3); // a child below the group count: hidden
+        view->ReInit_GL();
+        QCOMPARE(share(Qt::magenta), 0);
+
+        view->panelBox("L1  ")->click();
+        view->panelBox("Br  ")->click();
+        d->bridle = saved;
+        view->ReInit_GL();
+    }
+
     // A design beyond the tables is drawn from the lists built before.
     void designBeyondTables()
     {
