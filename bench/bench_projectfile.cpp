@@ -13,23 +13,13 @@
 #include <memory>
 #include <vector>
 
+#include "benchtime.h"
 #include "openfile.h"
 #include "parastruct.h"
 
-namespace {
-double medianMs(int runs, const std::function<void()>& work)
-{
-    std::vector<double> ms;
-    for (int k = 0; k < runs; ++k) {
-        QElapsedTimer t;
-        t.start();
-        work();
-        ms.push_back(t.nsecsElapsed() / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
-}
+using bench::medianMs;
 
+namespace {
 // A design with every airfoil slot filled, as a real project has.
 std::unique_ptr<ParaStruct> fullDesign()
 {

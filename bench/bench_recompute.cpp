@@ -15,33 +15,15 @@
 #include <string>
 #include <vector>
 
+#include "benchtime.h"
 #include "calcul3d.h"
 #include "canopy.h"
 #include "cellgrid.h"
 #include "openfile.h"
 #include "parastruct.h"
 
-namespace {
-double median(std::vector<double> v)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double medianMs(int runs, const std::function<void()>& work)
-{
-    std::vector<double> ms;
-    for (int k = 0; k < runs; ++k) {
-        QElapsedTimer t;
-        t.start();
-        work();
-        ms.push_back(t.nsecsElapsed() / 1e6);
-    }
-    return median(ms);
-}
-} // namespace
+using bench::median;
+using bench::medianMs;
 
 int main(int argc, char** argv)
 {

@@ -5,6 +5,9 @@
 #include "parastruct.h"
 #include "pattspline.h"
 #include "calcul3d.h"
+#include "flatwing.h"
+#include "frontviewdialog.h"
+#include "skintdialog.h"
 #include "scaledialog.h"
 #include "termsdialog.h"
 #include "modalhooks.h"
@@ -97,6 +100,9 @@ void MainWindow::InitMainWindow()
 void MainWindow::InitDialogs()
 {
     // The editors of the other subsystems join this table as they are built.
+    m_FlatWingDialog = new FlatWingDialog(nullptr);
+    m_FrontViewDialog = new FrontViewDialog(nullptr);
+    m_SkintDialog = new SkintDialog(this);
     m_ScaleDialog = new ScaleDialog(nullptr);
     m_TermsDialog = new TermsDialog(nullptr);
 }
@@ -536,8 +542,16 @@ void MainWindow::SetUpOpenglParam()
 // The editors of the later subsystems are shown from here once they exist.
 
 void MainWindow::on_actionGeneral_data_triggered() {}
-void MainWindow::on_actionBase_line_triggered() {}
-void MainWindow::on_actionFlat_shape_triggered() {}
+void MainWindow::on_actionBase_line_triggered()
+{
+    m_FrontViewDialog->showMaximized();
+}
+
+void MainWindow::on_actionFlat_shape_triggered()
+{
+    m_FlatWingDialog->showMaximized();
+}
+
 void MainWindow::on_actionVent_and_lines_triggered() {}
 void MainWindow::on_actionLines_morphing_triggered() {}
 void MainWindow::on_actionAirfoils_triggered() {}
@@ -547,7 +561,10 @@ void MainWindow::on_actionReinforcements_menu_triggered() {}
 void MainWindow::on_actionCross_ports_triggered() { on_actionCross_ports_menu_triggered(); }
 void MainWindow::on_actionCross_ports_menu_triggered() {}
 void MainWindow::on_actionPilot_position_triggered() {}
-void MainWindow::on_actionBillow_compensation_triggered() {}
+void MainWindow::on_actionBillow_compensation_triggered()
+{
+    m_SkintDialog->showMaximized();
+}
 void MainWindow::on_actionBridle_triggered() {}
 void MainWindow::on_actionCFD_analysis_triggered() {}
 void MainWindow::on_actionGraphics_triggered() {}

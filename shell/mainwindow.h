@@ -6,7 +6,10 @@
 
 #include "ui_mainwindow.h"
 
+class FlatWingDialog;
+class FrontViewDialog;
 class GlobClass;
+class SkintDialog;
 class ParaStruct;
 class ScaleDialog;
 class TermsDialog;
@@ -40,6 +43,9 @@ public:
     QString outputDir() const { return dxfDir; }
     TermsDialog* termsDialog() const { return m_TermsDialog; }
     ScaleDialog* scaleDialog() const { return m_ScaleDialog; }
+    FlatWingDialog* flatWingDialog() const { return m_FlatWingDialog; }
+    FrontViewDialog* frontViewDialog() const { return m_FrontViewDialog; }
+    SkintDialog* skintDialog() const { return m_SkintDialog; }
 
 signals:
     void fileStillOpened();
@@ -109,6 +115,9 @@ private:
     GlobClass* glob = nullptr;
 
     // Editor dialogs, created once at the first show and kept for the run.
+    FlatWingDialog* m_FlatWingDialog = nullptr;
+    FrontViewDialog* m_FrontViewDialog = nullptr;
+    SkintDialog* m_SkintDialog = nullptr;
     ScaleDialog* m_ScaleDialog = nullptr;
     TermsDialog* m_TermsDialog = nullptr;
 

@@ -1,0 +1,186 @@
+#include "acad.h"
+
+#include "parastruct.h"
+
+#include <QSaveFile>
+
+QStringList dxfEntities;
+QStringList dxfList;
+
+QString DxfReal(double value)
+{
+    return QString::number(value, 'f', 4);
+}
+
+void Init_Export_To_Acad(ParaStruct*)
+{
+    dxfList.clear();
+    Init_dxfEntities();
+}
+
+void Init_dxfEntities()
+{
+    dxfEntities.clear();
+    dxfEntities << QStringLiteral("0") << QStringLiteral("SECTION") << QStringLiteral("2")
+                << QStringLiteral("ENTITIES");
+}
+
+void WriteDxFPolyline(ParaStruct* design, const QPolygonF& polygon, const QString& layer, int colour)
+{
+    if (GetGlobClass()->writeDxf)
+        basicDXFPolygon(design, layer, polygon, colour);
+    else
+        MyPainterPathPoly(polygon);
+}
+
+void WriteDxFPolyGon(ParaStruct* design, const QPolygonF& polygon, const QString& layer, int colour)
+{
+    WriteDxFPolyline(design, polygon, layer, colour);
+}
+
+void WriteDxFPolyLoop(ParaStruct* design, const QPolygonF& polygon, const QString& layer, int colour,
+                      bool close)
+{
+    if (!GetGlobClass()->writeDxf) {
+        MyPainterPathPoly(polygon);
+        return;
+    }
+    basicDXFPolygon(design, layer, polygon, colour);
+    if (close && !polygon.isEmpty())
+        basicDXFLine(design, layer, polygon.last(), polygon.first(), colour);
+}
+
+void WriteDxFText(ParaStruct* design, QPointF previewPos, QPointF dxfPos, const QString& layer, int angle,
+                  const QString& text, const QFont& font)
+{
+    if (!GetGlobClass()->writeDxf) {
+        MyPainterPathText(previewPos, font, text);
+        return;
+    }
+    const double s = design->dxfScale;
+    // Pixel-sized fonts have no point size: their height is -1.
+    const int h = font.pointSize();
+    const double x = s * dxfPos.x() + text.size();
+    const double y = s * dxfPos.y() - 1.3 * h;
+    dxfEntities << QStringLiteral("0") << QStringLiteral("TEXT")
+                << QStringLiteral("100") << QStringLiteral("AcDbEntity")
+                << QStringLiteral("8") << layer
+                << QStringLiteral("100") << QStringLiteral("AcDbText")
+                << QStringLiteral("10") << DxfReal(x)
+                << QStringLiteral("20") << DxfReal(y)
+                << QStringLiteral("30") << QStringLiteral("0.0000")
+                << QStringLiteral("40") << QString::number(h)
+                << QStringLiteral("1") << text
+                << QStringLiteral("50") << QString::number(angle)
+                << QStringLiteral("100") << QStringLiteral("AcDbText");
+}
+
+void basicDXFPolygon(ParaStruct* design, const QString& layer, const QPolygonF& polygon, int colour)
+{
+    for (int i = 0; i + 1 < polygon.size(); ++i)
+        basicDXFLine(design, layer, polygon.at(i), polygon.at(i + 1), colour);
+}
+
+namespace {
+void appendLine(const QString& layer, int colour, const QString& x1, const QString& y1, const QString& z1,
+                const QString& x2, const QString& y2, const QString& z2)
+{
+    dxfEntities << QStringLiteral("0") << QStringLiteral("LINE")
+                << QStringLiteral("8") << layer
+                << QStringLiteral("62") << QString::number(colour)
+                << QStringLiteral("10") << x1
+                << QStringLiteral("20") << y1
+                << QStringLiteral("30") << z1
+                << QStringLiteral("11") << x2
+                << QStringLiteral("21") << y2
+                << QStringLiteral("31") << z2;
+}
+} // namespace
+
+void basicDXFLine(ParaStruct* design, const QString& layer, QPointF a, QPointF b, int colour)
+{
+    const double s = design->dxfScale;
+    const QString zero = QStringLiteral("0.0000");
+    appendLine(layer, colour, DxfReal(s * a.x()), DxfReal(s * a.y()), zero, DxfReal(s * b.x()),
+               DxfReal(s * b.y()), zero);
+}
+
+void basicDXFLine3D(ParaStruct* design, const QString& layer, QVector3D a, QVector3D b, int colour)
+{
+    // 3-D points are single precision: each product is rounded to float
+    // before it is formatted.
+    const double s = design->dxfScale;
+    auto f = [s](float v) { return DxfReal(static_cast<float>(s * double(v))); };
+    appendLine(layer, colour, f(a.x()), f(a.y()), f(a.z()), f(b.x()), f(b.y()), f(b.z()));
+}
+
+void WriteDxFLine3(ParaStruct* design, QVector3D a, QVector3D b, const QString& layer, int colour)
+{
+    basicDXFLine3D(design, layer, a, b, colour);
+}
+
+QStringList Close_Section()
+{
+    return {QStringLiteral("0"), QStringLiteral("ENDSEC")};
+}
+
+QStringList Close_Eof()
+{
+    return {QStringLiteral("0"), QStringLiteral("EOF")};
+}
+
+bool Finish_Export_To_Acad(GlobClass* glob, const QString& fileName)
+{
+    dxfEntities << Close_Section();
+    dxfList = dxfEntities;
+    dxfList << Close_Eof();
+
+    if (!glob->writeDxf)
+        return false;
+    // Without a project there is no output directory: write nothing rather
+    // than a file in the filesystem root.
+    if (glob->dxfDir.isEmpty())
+        return false;
+
+    QByteArray bytes;
+    for (const QString& line : std::as_const(dxfList)) {
+        bytes += line.toUtf8();
+        bytes += "\r\n";
+    }
+    // Written through a save file: the old file is replaced only when the
+    // whole new one was written.
+    QSaveFile file(glob->dxfDir + QLatin1Char('/') + fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+void MyPainterPathPoly(const QPolygonF& polygon)
+{
+    if (polygon.size() < 2)
+        return;
+    GetGlobClass()->previewPath.addPath(Get_PolyPainterPath(polygon));
+}
+
+QPainterPath Get_PolyPainterPath(const QPolygonF& polygon)
+{
+    QPainterPath path;
+    if (polygon.isEmpty())
+        return path;
+    path.moveTo(polygon.first());
+    for (int i = 1; i < polygon.size(); ++i)
+        path.lineTo(polygon.at(i));
+    return path;
+}
+
+void MyPainterPathText(QPointF position, const QFont& font, const QString& text)
+{
+    QPainterPath path;
+    path.addText(position, font, text);
+    path.closeSubpath();
+    GetGlobClass()->previewPath.addPath(path);
+}

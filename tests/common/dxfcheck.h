@@ -1,0 +1,58 @@
+#pragma once
+
+// Reads a DXF file with a real DXF reader (Debian's python3-ezdxf): loads it,
+// audits it and returns a summary as JSON:
+//   {"ok": bool, "error": str, "version": str, "audit_errors": n, "audit_fixes": n,
+//    "lines": [[layer, colour, x1, y1, z1, x2, y2, z2], ...],
+//    "texts": [[layer, text, x, y, height, rotation], ...]}
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QString>
+
+inline QJsonObject ReadDxfWithEzdxf(const QString& path)
+{
+    static const char* script = R"PY(
+import json, sys
+out = {"ok": False, "error": ""}
+try:
+    import ezdxf
+    doc = ezdxf.readfile(sys.argv[1])
+    auditor = doc.audit()
+    out["version"] = doc.dxfversion
+    out["audit_errors"] = len(auditor.errors)
+    out["audit_fixes"] = len(auditor.fixes)
+    lines, texts, other = [], [], []
+    for e in doc.modelspace():
+        t = e.dxftype()
+        if t == "LINE":
+            s, d = e.dxf.start, e.dxf.end
+            lines.append([e.dxf.layer, e.dxf.color, s.x, s.y, s.z, d.x, d.y, d.z])
+        elif t == "TEXT":
+            p = e.dxf.insert
+            texts.append([e.dxf.layer, e.dxf.text, p.x, p.y, e.dxf.height, e.dxf.rotation])
+        else:
+            other.append(t)
+    out.update(lines=lines, texts=texts, other=other, ok=True)
+except Exception as exc:
+    out["error"] = repr(exc)
+print(json.dumps(out))
+)PY";
+    QString python = QStringLiteral("/usr/bin/python3");
+    if (!QFile::exists(python))
+        python = QStringLiteral("python3");
+    QProcess p;
+    p.start(python, {QStringLiteral("-c"), QString::fromLatin1(script), path});
+    if (!p.waitForFinished(60000)) {
+        QJsonObject o;
+        o.insert(QStringLiteral("error"), QStringLiteral("the DXF reader did not run"));
+        return o;
+    }
+    const QJsonDocument doc = QJsonDocument::fromJson(p.readAllStandardOutput());
+    QJsonObject o = doc.object();
+    if (o.isEmpty())
+        o.insert(QStringLiteral("error"), QString::fromLocal8Bit(p.readAllStandardError()));
+    return o;
+}

@@ -1,0 +1,255 @@
+#include <QtTest>
+
+#include <QFont>
+#include <QJsonArray>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <memory>
+
+#include "../common/dxfcheck.h"
+#include "acad.h"
+#include "parastruct.h"
+
+namespace {
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+QByteArray crlf(const QStringList& lines)
+{
+    QByteArray b;
+    for (const QString& l : lines)
+        b += l.toUtf8() + "\r\n";
+    return b;
+}
+} // namespace
+
+class TestAcad : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<ParaStruct> design;
+    QTemporaryDir dir;
+
+private slots:
+    void init()
+    {
+        design = std::make_unique<ParaStruct>();
+        design->dxfScale = 6.0;
+        GlobClass* g = GetGlobClass();
+        g->dxfDir = dir.path();
+        g->writeDxf = true;
+        g->previewPath = QPainterPath();
+    }
+
+    void cleanup() { GetGlobClass()->writeDxf = false; }
+
+    void emptyDrawingIsEightLines()
+    {
+        Init_Export_To_Acad(design.get());
+        QVERIFY(Finish_Export_To_Acad(GetGlobClass(), QStringLiteral("empty.dxf")));
+        QCOMPARE(readAll(dir.filePath(QStringLiteral("empty.dxf"))),
+                 QByteArray("0\r\nSECTION\r\n2\r\nENTITIES\r\n0\r\nENDSEC\r\n0\r\nEOF\r\n"));
+        QCOMPARE(dxfList.size(), 8);
+    }
+
+    void lineEntityIsScaledToMillimetres()
+    {
+        Init_Export_To_Acad(design.get());
+        basicDXFLine(design.get(), QStringLiteral("RIB.5"), QPointF(10, 25), QPointF(-0.5, 0), 3);
+        QVERIFY(Finish_Export_To_Acad(GetGlobClass(), QStringLiteral("line.dxf")));
+        const QByteArray expected =
+            crlf({"0", "SECTION", "2", "ENTITIES", "0", "LINE", "8", "RIB.5", "62", "3", "10", "60.0000", "20",
+                  "150.0000", "30", "0.0000", "11", "-3.0000", "21", "0.0000", "31", "0.0000", "0", "ENDSEC", "0",
+                  "EOF"});
+        QCOMPARE(readAll(dir.filePath(QStringLiteral("line.dxf"))), expected);
+    }
+
+    void polylineSegmentCounts_data()
+    {
+        QTest::addColumn<int>("points");
+        QTest::addColumn<bool>("loop");
+        QTest::addColumn<bool>("close");
+        QTest::addColumn<int>("lines");
+        QTest::newRow("polyline of 5") << 5 << false << false << 4;
+        QTest::newRow("closed loop of 5") << 5 << true << true << 5;
+        QTest::newRow("open loop of 5") << 5 << true << false << 4;
+        QTest::newRow("closed loop of 1") << 1 << true << true << 1;
+        QTest::newRow("polyline of 1") << 1 << false << false << 0;
+        QTest::newRow("closed loop of 0") << 0 << true << true << 0;
+    }
+
+    void polylineSegmentCounts()
+    {
+        QFETCH(int, points);
+        QFETCH(bool, loop);
+        QFETCH(bool, close);
+        QFETCH(int, lines);
+        QPolygonF poly;
+        for (int i = 0; i < points; ++i)
+            poly << QPointF(i, i * i);
+        Init_Export_To_Acad(design.get());
+        if (loop)
+            WriteDxFPolyLoop(design.get(), poly, QStringLiteral("L"), 1, close);
+        else
+            WriteDxFPolyline(design.get(), poly, QStringLiteral("L"), 1);
+        QCOMPARE(dxfEntities.count(QStringLiteral("LINE")), lines);
+        QCOMPARE(dxfEntities.size(), 4 + 18 * lines);
+        if (close && points > 0) {
+            // the closing line runs from the last point back to the first
+            const int at = dxfEntities.size() - 18;
+            QCOMPARE(dxfEntities.at(at + 7), DxfReal(6.0 * (points - 1)));
+            QCOMPARE(dxfEntities.at(at + 13), QStringLiteral("0.0000"));
+        }
+    }
+
+    void textEntity_data()
+    {
+        QTest::addColumn<bool>("pixelFont");
+        QTest::addColumn<QString>("height");
+        QTest::addColumn<QString>("y");
+        QTest::newRow("pixel-sized font") << true << QStringLiteral("-1") << QStringLiteral("151.3000");
+        QTest::newRow("30 point font") << false << QStringLiteral("30") << QStringLiteral("111.0000");
+    }
+
+    void textEntity()
+    {
+        QFETCH(bool, pixelFont);
+        QFETCH(QString, height);
+        QFETCH(QString, y);
+        QFont font;
+        if (pixelFont)
+            font.setPixelSize(12);
+        else
+            font.setPointSize(30);
+        Init_Export_To_Acad(design.get());
+        WriteDxFText(design.get(), QPointF(0, 0), QPointF(10, 25), QStringLiteral("Up.1.2"), -90,
+                     QStringLiteral("abcde"), font);
+        const QStringList expected = {"0",  "TEXT",     "100", "AcDbEntity", "8",  "Up.1.2", "100",   "AcDbText",
+                                      "10", "65.0000",  "20",  y,            "30", "0.0000", "40",    height,
+                                      "1",  "abcde",    "50",  "-90",        "100", "AcDbText"};
+        QCOMPARE(dxfEntities.mid(4), expected);
+    }
+
+    void lines3DKeepSinglePrecision()
+    {
+        Init_Export_To_Acad(design.get());
+        WriteDxFLine3(design.get(), QVector3D(12345.6789f, 1, 2), QVector3D(0, 0, -1), QStringLiteral("Bridle"), 6);
+        QCOMPARE(dxfEntities.at(4 + 7), QStringLiteral("74074.0703"));
+        QCOMPARE(dxfEntities.at(4 + 11), QStringLiteral("12.0000"));
+        QCOMPARE(dxfEntities.at(4 + 17), QStringLiteral("-6.0000"));
+        // a 2-D line keeps double precision
+        Init_Export_To_Acad(design.get());
+        basicDXFLine(design.get(), QStringLiteral("x"), QPointF(12345.6787109375, 0), QPointF(), 1);
+        QCOMPARE(dxfEntities.at(4 + 7), QStringLiteral("74074.0723"));
+    }
+
+    void previewFillsThePathAndWritesNothing()
+    {
+        const QString path = dir.filePath(QStringLiteral("kept.dxf"));
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("earlier export");
+        }
+        GetGlobClass()->writeDxf = false;
+        QFont font;
+        font.setPixelSize(20);
+        Init_Export_To_Acad(design.get());
+        WriteDxFPolyline(design.get(), QPolygonF({QPointF(0, 0), QPointF(10, 0), QPointF(10, 10)}),
+                         QStringLiteral("a"), 1);
+        WriteDxFPolyLoop(design.get(), QPolygonF({QPointF(0, 0)}), QStringLiteral("a"), 1, true);
+        WriteDxFText(design.get(), QPointF(5, 5), QPointF(100, 100), QStringLiteral("a"), 0,
+                     QStringLiteral("X"), font);
+        const QPainterPath& p = GetGlobClass()->previewPath;
+        QVERIFY(p.elementCount() > 3);
+        QCOMPARE(p.elementAt(0).x, 0.0);
+        QCOMPARE(p.elementAt(2).y, 10.0);
+        // the text's glyphs lie around the preview position, not the file position
+        QVERIFY(p.boundingRect().right() < 50);
+        QCOMPARE(dxfEntities.size(), 4);
+        QVERIFY(!Finish_Export_To_Acad(GetGlobClass(), QStringLiteral("kept.dxf")));
+        QCOMPARE(dxfList.size(), 8);
+        QCOMPARE(readAll(path), QByteArray("earlier export"));
+    }
+
+    void nothingIsWrittenWithoutAProject()
+    {
+        GetGlobClass()->dxfDir.clear();
+        const QString name = QStringLiteral("wl-no-project-%1.dxf").arg(QCoreApplication::applicationPid());
+        Init_Export_To_Acad(design.get());
+        basicDXFLine(design.get(), QStringLiteral("x"), QPointF(0, 0), QPointF(1, 1), 1);
+        QVERIFY(!Finish_Export_To_Acad(GetGlobClass(), name));
+        QVERIFY(!QFile::exists(QLatin1Char('/') + name));
+    }
+
+    void failedWriteIsReported()
+    {
+        GetGlobClass()->dxfDir = dir.filePath(QStringLiteral("missing/folder"));
+        Init_Export_To_Acad(design.get());
+        QVERIFY(!Finish_Export_To_Acad(GetGlobClass(), QStringLiteral("x.dxf")));
+    }
+
+    void realReaderLoadsTheFile()
+    {
+        QFont font;
+        font.setPointSize(30);
+        Init_Export_To_Acad(design.get());
+        WriteDxFPolyLoop(design.get(), QPolygonF({QPointF(0, 0), QPointF(100, 0), QPointF(100, 50)}),
+                         QStringLiteral("RIB.1"), 1, true);
+        WriteDxFText(design.get(), QPointF(), QPointF(50, 20), QStringLiteral("RIB.1"), -90,
+                     QStringLiteral("RIB 1"), font);
+        QFont pixel;
+        pixel.setPixelSize(10);
+        WriteDxFText(design.get(), QPointF(), QPointF(1, 2), QStringLiteral("label"), 0, QStringLiteral("a"), pixel);
+        basicDXFLine3D(design.get(), QStringLiteral("Risers"), QVector3D(1, 2, 3), QVector3D(-1, -2, -3), 7);
+        const QString path = dir.filePath(QStringLiteral("reader.dxf"));
+        QVERIFY(Finish_Export_To_Acad(GetGlobClass(), QStringLiteral("reader.dxf")));
+
+        // byte checks: CR LF everywhere, group codes and reals in their formats
+        const QByteArray bytes = readAll(path);
+        QVERIFY(bytes.endsWith("0\r\nEOF\r\n"));
+        QCOMPARE(bytes.count("\r\n"), bytes.count("\n"));
+        const QStringList lines = QString::fromLatin1(bytes).split(QStringLiteral("\r\n"));
+        const QRegularExpression code(QStringLiteral("^\\d+$"));
+        const QRegularExpression real(QStringLiteral("^-?\\d+\\.\\d{4}$"));
+        for (int i = 0; i + 1 < lines.size() - 1; i += 2) {
+            QVERIFY2(code.match(lines.at(i)).hasMatch(), qPrintable(lines.at(i)));
+            const int c = lines.at(i).toInt();
+            if ((c >= 10 && c <= 31))
+                QVERIFY2(real.match(lines.at(i + 1)).hasMatch(), qPrintable(lines.at(i + 1)));
+        }
+
+        const QJsonObject r = ReadDxfWithEzdxf(path);
+        QVERIFY2(r.value(QStringLiteral("ok")).toBool(), qPrintable(r.value(QStringLiteral("error")).toString()));
+        QCOMPARE(r.value(QStringLiteral("audit_errors")).toInt(), 0);
+        QCOMPARE(r.value(QStringLiteral("audit_fixes")).toInt(), 0);
+        const QJsonArray ls = r.value(QStringLiteral("lines")).toArray();
+        const QJsonArray ts = r.value(QStringLiteral("texts")).toArray();
+        QCOMPARE(ls.size(), 4);
+        QCOMPARE(ts.size(), 2);
+        QCOMPARE(r.value(QStringLiteral("other")).toArray().size(), 0);
+        const QJsonArray closing = ls.at(2).toArray();
+        QCOMPARE(closing.at(0).toString(), QStringLiteral("RIB.1"));
+        QCOMPARE(closing.at(1).toInt(), 1);
+        QCOMPARE(closing.at(2).toDouble(), 600.0);
+        QCOMPARE(closing.at(3).toDouble(), 300.0);
+        QCOMPARE(closing.at(5).toDouble(), 0.0);
+        const QJsonArray riser = ls.at(3).toArray();
+        QCOMPARE(riser.at(4).toDouble(), 18.0);
+        QCOMPARE(riser.at(7).toDouble(), -18.0);
+        const QJsonArray text = ts.at(0).toArray();
+        QCOMPARE(text.at(1).toString(), QStringLiteral("RIB 1"));
+        QCOMPARE(text.at(2).toDouble(), 305.0);
+        QCOMPARE(text.at(3).toDouble(), 81.0);
+        QCOMPARE(text.at(4).toDouble(), 30.0);
+        QCOMPARE(text.at(5).toDouble(), -90.0);
+    }
+};
+
+QTEST_MAIN(TestAcad)
+#include "tst_acad.moc"
