@@ -5,8 +5,11 @@
 #include "parastruct.h"
 #include "pattspline.h"
 #include "calcul3d.h"
+#include "datadialog.h"
+#include "editairfoildialog.h"
 #include "flatwing.h"
 #include "frontviewdialog.h"
+#include "importairfoildialog.h"
 #include "skintdialog.h"
 #include "scaledialog.h"
 #include "termsdialog.h"
@@ -100,6 +103,11 @@ void MainWindow::InitMainWindow()
 void MainWindow::InitDialogs()
 {
     // The editors of the other subsystems join this table as they are built.
+    m_DataDialog = new DataDialog(nullptr);
+    m_OverSewDataDialog = new OverSewDataDialog(nullptr);
+    m_ImportAirFoilDialog = new ImportAirFoilDialog(nullptr);
+    m_EditAirFoilDialog = new EditAirFoilDialog(nullptr);
+    m_ImportAirFoilDialog->Setup_EditAirfoil(m_EditAirFoilDialog);
     m_FlatWingDialog = new FlatWingDialog(nullptr);
     m_FrontViewDialog = new FrontViewDialog(nullptr);
     m_SkintDialog = new SkintDialog(this);
@@ -541,7 +549,11 @@ void MainWindow::SetUpOpenglParam()
 // ---------------------------------------------------------------- actions
 // The editors of the later subsystems are shown from here once they exist.
 
-void MainWindow::on_actionGeneral_data_triggered() {}
+void MainWindow::on_actionGeneral_data_triggered()
+{
+    m_DataDialog->show();
+}
+
 void MainWindow::on_actionBase_line_triggered()
 {
     m_FrontViewDialog->showMaximized();
@@ -554,7 +566,11 @@ void MainWindow::on_actionFlat_shape_triggered()
 
 void MainWindow::on_actionVent_and_lines_triggered() {}
 void MainWindow::on_actionLines_morphing_triggered() {}
-void MainWindow::on_actionAirfoils_triggered() {}
+void MainWindow::on_actionAirfoils_triggered()
+{
+    m_ImportAirFoilDialog->showNormal();
+}
+
 void MainWindow::on_actionDiagonal_ribs_triggered() {}
 void MainWindow::on_actionReinforcements_triggered() { on_actionReinforcements_menu_triggered(); }
 void MainWindow::on_actionReinforcements_menu_triggered() {}

@@ -6,9 +6,13 @@
 
 #include "ui_mainwindow.h"
 
+class DataDialog;
+class EditAirFoilDialog;
 class FlatWingDialog;
 class FrontViewDialog;
 class GlobClass;
+class ImportAirFoilDialog;
+class OverSewDataDialog;
 class SkintDialog;
 class ParaStruct;
 class ScaleDialog;
@@ -45,6 +49,9 @@ public:
     ScaleDialog* scaleDialog() const { return m_ScaleDialog; }
     FlatWingDialog* flatWingDialog() const { return m_FlatWingDialog; }
     FrontViewDialog* frontViewDialog() const { return m_FrontViewDialog; }
+    DataDialog* dataDialog() const { return m_DataDialog; }
+    ImportAirFoilDialog* importAirFoilDialog() const { return m_ImportAirFoilDialog; }
+    EditAirFoilDialog* editAirFoilDialog() const { return m_EditAirFoilDialog; }
     SkintDialog* skintDialog() const { return m_SkintDialog; }
 
 signals:
@@ -116,6 +123,10 @@ private:
 
     // Editor dialogs, created once at the first show and kept for the run.
     FlatWingDialog* m_FlatWingDialog = nullptr;
+    DataDialog* m_DataDialog = nullptr;
+    OverSewDataDialog* m_OverSewDataDialog = nullptr;
+    ImportAirFoilDialog* m_ImportAirFoilDialog = nullptr;
+    EditAirFoilDialog* m_EditAirFoilDialog = nullptr;
     FrontViewDialog* m_FrontViewDialog = nullptr;
     SkintDialog* m_SkintDialog = nullptr;
     ScaleDialog* m_ScaleDialog = nullptr;

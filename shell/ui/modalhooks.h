@@ -24,6 +24,9 @@ struct ModalHooks
     static std::function<QColor(const QColor& initial, const QString& title)> colorPicker;
     // The print dialog: true when the user chose to print on the printer.
     static std::function<bool(QPrinter* printer, QWidget* parent)> printDialog;
+    // The file choosers of the editors: the chosen path, empty when cancelled.
+    static std::function<QString(const QString& caption, const QString& dir, const QString& filter)> openFileName;
+    static std::function<QString(const QString& caption, const QString& dir, const QString& filter)> saveFileName;
 
     static void reset();
 };

@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QTabWidget>
 #include <QToolTip>
+#include <QFileDialog>
 #include <QFileInfo>
 
 std::function<bool(const QString&, const QString&)> ModalHooks::question;
@@ -17,6 +18,8 @@ std::function<QMessageBox::StandardButton(const QString&, const QString&)> Modal
 std::function<void(const QString&, const QString&)> ModalHooks::warning;
 std::function<QColor(const QColor&, const QString&)> ModalHooks::colorPicker;
 std::function<bool(QPrinter*, QWidget*)> ModalHooks::printDialog;
+std::function<QString(const QString&, const QString&, const QString&)> ModalHooks::openFileName;
+std::function<QString(const QString&, const QString&, const QString&)> ModalHooks::saveFileName;
 
 void ModalHooks::reset()
 {
@@ -25,6 +28,8 @@ void ModalHooks::reset()
     warning = nullptr;
     colorPicker = nullptr;
     printDialog = nullptr;
+    openFileName = nullptr;
+    saveFileName = nullptr;
 }
 
 QString CheckDoubleStr(QString text)
@@ -120,4 +125,18 @@ void Print_Widget(QWidget* widget)
 QString strippedName(const QString& path)
 {
     return QFileInfo(path).fileName();
+}
+
+QString Open_File_Name(QWidget* parent, const QString& caption, const QString& dir, const QString& filter)
+{
+    if (ModalHooks::openFileName)
+        return ModalHooks::openFileName(caption, dir, filter);
+    return QFileDialog::getOpenFileName(parent, caption, dir, filter);
+}
+
+QString Save_File_Name(QWidget* parent, const QString& caption, const QString& dir, const QString& filter)
+{
+    if (ModalHooks::saveFileName)
+        return ModalHooks::saveFileName(caption, dir, filter);
+    return QFileDialog::getSaveFileName(parent, caption, dir, filter);
 }

@@ -33,6 +33,10 @@ void Tab_Select(int current, QFont font, QTabWidget* tabs);
 // Prints the widget on one A4 landscape page in greyscale, after the print dialog.
 void Print_Widget(QWidget* widget);
 
+// File choosers: the chosen path, or an empty string when cancelled.
+QString Open_File_Name(QWidget* parent, const QString& caption, const QString& dir, const QString& filter);
+QString Save_File_Name(QWidget* parent, const QString& caption, const QString& dir, const QString& filter);
+
 // The file-name part of a path.
 QString strippedName(const QString& path);
 

@@ -1,0 +1,106 @@
+#pragma once
+
+// The general data editor (span, hang height, weights, seam allowances, rib
+// style and the number of cells) and the seam allowance editor, which shows
+// the pattern rows of the same value table on their own.
+//
+// Both follow the editing protocol: a backup of the design is taken when the
+// dialog is shown; edits go straight into the live design; Cancel copies the
+// backup back; OK applies the limits and raises the rebuild flags. Closing
+// the window only hides it.
+
+#include <QDialog>
+
+#include <memory>
+
+#include "ui_datadialog.h"
+#include "ui_oversewdatadialog.h"
+
+class GlobClass;
+class ParaStruct;
+class QShowEvent;
+class QTableWidget;
+
+// One row of a value table: which field of the design it edits and how the
+// field is written into the cell.
+struct ValueRow {
+    double* (*field)(ParaStruct*);
+    char format;   // 'f' fixed point, 'g' shortest general form
+    int precision; // decimals ('f') or significant digits ('g')
+    bool positive; // only values above 0 are taken (a length the wing is scaled by)
+};
+
+// Fills column 1 of the table from the rows; every cell whose text changes
+// stores its shown value back (so the fields are rounded as displayed).
+void Fill_ValueTable(QTableWidget* table, const ValueRow* rows, int count, ParaStruct* design);
+
+// Takes the text of column 1 of the row into its field. A text that is not a
+// number, or a value the row does not allow, is refused: the cell shows the
+// field's value again and the field keeps it. A decimal comma is accepted.
+void Store_ValueCell(QTableWidget* table, const ValueRow* rows, int count, int row, ParaStruct* design);
+
+// The lower bounds and ranges of the pattern settings: control-point diameter
+// at least 1 mm, tip airfoil factor 0.0025 to 1, rear rib cavity 0 to 0.5.
+void Apply_PatternLimits(ParaStruct* design);
+
+class DataDialog : public QDialog, public Ui::DataDialog
+{
+    Q_OBJECT
+
+public:
+    explicit DataDialog(QWidget* parent = nullptr);
+    ~DataDialog() override;
+
+    void initDataDialog();
+    void setLabelValues();
+    void GetPanelData();
+
+    int pendingCells() const { return newCells; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private slots:
+    void on_tableWidget_cellChanged(int row, int column);
+    void on_radioOrto_clicked();
+    void on_radioSlash_clicked();
+    void on_cellsspinBox_valueChanged(int value);
+    void on_acceptButton_pressed();
+    void on_okButton_clicked();
+    void on_cancelButton_clicked();
+
+private:
+    ParaStruct* design = nullptr;
+    std::unique_ptr<ParaStruct> backup;
+    GlobClass* glob = nullptr;
+    int newCells = 0;
+    // The line-group reset flag as it was when the dialog was shown, and
+    // whether a new cell count was accepted since then.
+    bool backupLineGroupsReset = false;
+    bool cellsAccepted = false;
+};
+
+class OverSewDataDialog : public QDialog, public Ui::OverSewDataDialog
+{
+    Q_OBJECT
+
+public:
+    explicit OverSewDataDialog(QWidget* parent = nullptr);
+    ~OverSewDataDialog() override;
+
+    void initOverSewDataDialog();
+    void GetPanelData();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private slots:
+    void on_tableWidget_cellChanged(int row, int column);
+    void on_okButton_clicked();
+    void on_cancelButton_clicked();
+
+private:
+    ParaStruct* design = nullptr;
+    std::unique_ptr<ParaStruct> backup;
+    GlobClass* glob = nullptr;
+};

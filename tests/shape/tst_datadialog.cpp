@@ -1,0 +1,332 @@
+#include <QtTest>
+
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTableWidget>
+
+#include <cmath>
+#include <memory>
+
+#include "datadialog.h"
+#include "shapefixture.h"
+
+// The general data editor and the seam allowance editor on a realistic
+// 34-cell test wing: rounding by the value table, the limits, the cell
+// count with its rib bookkeeping, OK, Cancel and closing.
+class TestDataDialog : public QObject
+{
+    Q_OBJECT
+    ParaStruct* live = nullptr;
+    GlobClass* glob = nullptr;
+    QStringList questions;
+    bool answer = true;
+    QStringList steps;
+
+    QString cell(QTableWidget* t, int row) { return t->item(row, 1)->text(); }
+    void type(QTableWidget* t, int row, const QString& text) { t->item(row, 1)->setText(text); }
+
+private slots:
+    void initTestCase()
+    {
+        Set_Recompute_Trace([this](const char* step) { steps << step; });
+    }
+
+    void init()
+    {
+        live = shapefixture::liveWing(34);
+        glob = GetGlobClass();
+        glob->lineGroupsReset = false;
+        live->span = 12.3456;
+        live->hangHeight = 7.0;
+        live->carabinerDistance = 0.4;
+        live->totalWeight = 100;
+        live->seamAllowance[0] = 12.5;
+        live->seamAllowance[1] = 7;
+        live->seamAllowance[2] = 10;
+        live->seamAllowance[3] = 8.25;
+        live->controlPointDiameter = 0.5;
+        live->edgeTipFactor = 0.003;
+        live->minirib.rearRibCavity = 0.7;
+        live->geometryChanged = false;
+        live->linesOutdated = false;
+        questions.clear();
+        answer = true;
+        ModalHooks::reset();
+        ModalHooks::question = [this](const QString& t, const QString& m) {
+            questions << t + "|" + m;
+            return answer;
+        };
+        steps.clear();
+    }
+
+    void tableShowsTheDesignRoundedAndLimited()
+    {
+        DataDialog d;
+        d.show();
+        QTableWidget* t = d.tableWidget;
+        QCOMPARE(t->rowCount(), 14);
+        QCOMPARE(t->columnCount(), 2);
+        QCOMPARE(t->item(0, 0)->text(), QString("Total span [m]    "));
+        QCOMPARE(t->item(10, 0)->text(), QString("                 diagonal seam allowance [mm]   "));
+        QCOMPARE(t->item(12, 0)->text(), QString("edge-tip airfoil factor [0.01 - 1.0]"));
+        QVERIFY(!(t->item(0, 0)->flags() & Qt::ItemIsEditable));
+        QCOMPARE(t->columnWidth(0), 260);
+        QCOMPARE(t->columnWidth(1), 70);
+
+        QCOMPARE(cell(t, 0), QString("12.35"));
+        QCOMPARE(live->span, 12.35);
+        QCOMPARE(cell(t, 7), QString("12.5"));
+        QCOMPARE(cell(t, 8), QString("7"));
+        QCOMPARE(cell(t, 10), QString("8.25"));
+        QCOMPARE(cell(t, 11), QString("1.0")); // raised to the minimum
+        QCOMPARE(live->controlPointDiameter, 1.0);
+        QCOMPARE(cell(t, 12), QString("0.00")); // 0.003 shown with two decimals ...
+        QCOMPARE(live->edgeTipFactor, 0.0);     // ... and stored as shown
+        QCOMPARE(cell(t, 13), QString("0.50"));
+        QCOMPARE(live->minirib.rearRibCavity, 0.5);
+        QVERIFY(d.radioOrto->isChecked());
+
+        d.okButton->click();
+        QVERIFY(!d.isVisible());
+        QCOMPARE(live->span, 12.35);
+        QCOMPARE(live->edgeTipFactor, 0.0025); // the limit applies again at OK
+        QVERIFY(live->geometryChanged);
+        QVERIFY(live->linesOutdated);
+        QVERIFY(steps.contains("Setup_Wing_Airfoils"));
+    }
+
+    void cancelRestoresTheShownDesign()
+    {
+        DataDialog d;
+        d.show();
+        type(d.tableWidget, 2, "0.55");
+        d.radioSlash->click();
+        QCOMPARE(live->carabinerDistance, 0.55);
+        QCOMPARE(live->ribTilt, 1.0);
+        d.cancelButton->click();
+        QVERIFY(!d.isVisible());
+        QCOMPARE(live->span, 12.3456);
+        QCOMPARE(live->carabinerDistance, 0.4);
+        QCOMPARE(live->ribTilt, 0.0);
+        QCOMPARE(live->edgeTipFactor, 0.003);
+        QVERIFY(steps.isEmpty());
+    }
+
+    void closingKeepsTheEditsWithoutRecompute()
+    {
+        DataDialog d;
+        d.show();
+        type(d.tableWidget, 5, "95");
+        d.reject(); // title bar or Escape
+        QVERIFY(!d.isVisible());
+        QCOMPARE(live->totalWeight, 95.0);
+        QCOMPARE(live->span, 12.35);
+        QVERIFY(steps.isEmpty());
+        QVERIFY(!live->geometryChanged);
+    }
+
+    // A value the wing cannot take is refused and the field keeps its value;
+    // a decimal comma is read as a point.
+    void tableRefusesWhatTheWingCannotTake_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<double>("stored");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("span letters") << 0 << "abc" << 12.35 << "12.35";
+        QTest::newRow("span zero") << 0 << "0" << 12.35 << "12.35";
+        QTest::newRow("span negative") << 0 << "-4" << 12.35 << "12.35";
+        QTest::newRow("span comma") << 0 << "11,5" << 11.5 << "11,5";
+        QTest::newRow("hang height zero") << 1 << "0.00" << 7.0 << "7.00";
+        QTest::newRow("hang height empty") << 1 << "" << 7.0 << "7.00";
+        QTest::newRow("weight letters") << 5 << "heavy" << 100.0 << "100.00";
+        QTest::newRow("twist negative") << 4 << "-3.5" << -3.5 << "-3.5";
+        QTest::newRow("seam comma") << 7 << "8,5" << 8.5 << "8,5";
+    }
+
+    void tableRefusesWhatTheWingCannotTake()
+    {
+        QFETCH(int, row);
+        QFETCH(QString, typed);
+        QFETCH(double, stored);
+        QFETCH(QString, shown);
+        DataDialog d;
+        d.show();
+        type(d.tableWidget, row, typed);
+        const double* fields[] = {&live->span, &live->hangHeight, nullptr, nullptr, &live->maxTwistAngle,
+                                  &live->totalWeight, nullptr, &live->seamAllowance[0]};
+        QCOMPARE(*fields[row], stored);
+        QCOMPARE(cell(d.tableWidget, row), shown);
+    }
+
+    void firstShowOffersTheUnchangedCountHarmlessly()
+    {
+        DataDialog d;
+        QCOMPARE(d.cellsspinBox->value(), 5);
+        QCOMPARE(d.cellsspinBox->minimum(), 2);
+        QCOMPARE(d.cellsspinBox->maximum(), 120);
+        QVERIFY(!d.acceptButton->isEnabled());
+        d.show();
+        QCOMPARE(d.cellsspinBox->value(), 34);
+        QVERIFY(d.acceptButton->isEnabled());
+        emit d.acceptButton->pressed();
+        QVERIFY(questions.isEmpty());
+        QCOMPARE(live->cells, 34);
+        QCOMPARE(d.firstrib_label->text(), QString("  first rib: 0"));
+        QCOMPARE(d.lastrib_label->text(), QString("  last  rib: 17"));
+        QCOMPARE(d.sidecells_label->text(), QString(" side cells: 17"));
+        QCOMPARE(d.centercell_label->text(), QString("true-false center cell: 0"));
+        QCOMPARE(d.centerrib_label->text(), QString("true-false center  rib: 1"));
+    }
+
+    void fiveCellDesignLeavesAcceptDisabled()
+    {
+        *live = *fixture::makeWing(5);
+        DataDialog d;
+        d.show();
+        QVERIFY(!d.acceptButton->isEnabled());
+    }
+
+    void acceptingANewCountRebuildsTheRibLayout()
+    {
+        DataDialog d;
+        d.show();
+        d.cellsspinBox->setValue(35);
+        steps.clear();
+        emit d.acceptButton->pressed();
+        QCOMPARE(questions, QStringList{" warning ...| all existing line grups wil be erased !!"});
+        QCOMPARE(live->cells, 35);
+        QCOMPARE(live->firstRib, 1);
+        QCOMPARE(live->sideCells, 17);
+        QCOMPARE(live->lastRib, 18);
+        QVERIFY(live->centreCell);
+        QVERIFY(!live->centreRib);
+        QCOMPARE(live->transitionRib1, 14);
+        QCOMPARE(live->transitionRib2, 15);
+        QVERIFY(glob->lineGroupsReset);
+        QVERIFY(live->geometryChanged);
+        QVERIFY(live->linesOutdated);
+        QVERIFY(steps.contains("Setup_Wing_Airfoils"));
+        QVERIFY(!d.acceptButton->isEnabled());
+        QCOMPARE(d.lastrib_label->text(), QString("  last  rib: 18"));
+        QCOMPARE(d.centercell_label->text(), QString("true-false center cell: 1"));
+    }
+
+    void decliningTheQuestionChangesNothing()
+    {
+        answer = false;
+        DataDialog d;
+        d.show();
+        d.cellsspinBox->setValue(40);
+        emit d.acceptButton->pressed();
+        QCOMPARE(questions.size(), 1);
+        QCOMPARE(live->cells, 34);
+        QVERIFY(!glob->lineGroupsReset);
+        QVERIFY(d.acceptButton->isEnabled());
+        QCOMPARE(d.pendingCells(), 40);
+    }
+
+    // Cancel undoes an accepted cell change together with its line-group
+    // reset; a reset still pending from before stays pending.
+    void cancelAfterACellChangeRestoresTheResetFlag_data()
+    {
+        QTest::addColumn<bool>("pendingBefore");
+        QTest::newRow("no reset pending") << false;
+        QTest::newRow("reset pending") << true;
+    }
+
+    void cancelAfterACellChangeRestoresTheResetFlag()
+    {
+        QFETCH(bool, pendingBefore);
+        glob->lineGroupsReset = pendingBefore;
+        DataDialog d;
+        d.show();
+        QCOMPARE(glob->lineGroupsReset, pendingBefore); // showing does not clear it
+        d.cellsspinBox->setValue(35);
+        emit d.acceptButton->pressed();
+        QVERIFY(glob->lineGroupsReset);
+        live->geometryChanged = false; // the view has rebuilt meanwhile
+        d.cancelButton->click();
+        QCOMPARE(live->cells, 34);
+        QCOMPARE(live->lastRib, 17);
+        QCOMPARE(glob->lineGroupsReset, pendingBefore);
+        QVERIFY(live->geometryChanged); // and rebuilds again from the old count
+    }
+
+    // Tiny wings keep their transition ribs inside the wing, so the next
+    // recompute stays within the rib tables.
+    void tinyWingsKeepTransitionRibsInside_data()
+    {
+        QTest::addColumn<int>("cells");
+        QTest::newRow("2 cells") << 2;
+        QTest::newRow("3 cells") << 3;
+        QTest::newRow("4 cells") << 4;
+        QTest::newRow("7 cells") << 7;
+    }
+
+    void tinyWingsKeepTransitionRibsInside()
+    {
+        QFETCH(int, cells);
+        DataDialog d;
+        d.show();
+        d.cellsspinBox->setValue(cells);
+        emit d.acceptButton->pressed();
+        QCOMPARE(live->cells, cells);
+        QVERIFY(live->transitionRib1 >= live->firstRib);
+        QVERIFY(live->transitionRib2 >= live->transitionRib1);
+        QVERIFY(live->transitionRib2 <= std::max(live->firstRib, live->lastRib - 1));
+        d.okButton->click();
+        QVERIFY(std::isfinite(live->flatArea));
+    }
+
+    void seamEditorShowsThePatternRows()
+    {
+        OverSewDataDialog o;
+        DataDialog d;
+        QCOMPARE(o.windowTitle(), QString("Seam allowance data"));
+        QCOMPARE(o.tableWidget->rowCount(), 7);
+        for (int r = 0; r < 7; ++r)
+            QCOMPARE(o.tableWidget->item(r, 0)->text(), d.tableWidget->item(r + 7, 0)->text());
+        o.show();
+        QCOMPARE(cell(o.tableWidget, 0), QString("12.5"));
+        QCOMPARE(cell(o.tableWidget, 1), QString("7"));
+        QCOMPARE(cell(o.tableWidget, 4), QString("1.0"));
+        QCOMPARE(cell(o.tableWidget, 5), QString("0.00"));
+        QCOMPARE(cell(o.tableWidget, 6), QString("0.50"));
+        QCOMPARE(live->span, 12.3456); // not among its rows
+    }
+
+    void seamEditorOkOnlyRaisesTheRebuildFlag()
+    {
+        OverSewDataDialog o;
+        o.show();
+        type(o.tableWidget, 5, "5");
+        QCOMPARE(live->edgeTipFactor, 5.0);
+        type(o.tableWidget, 2, "xx");
+        QCOMPARE(live->seamAllowance[2], 10.0);
+        type(o.tableWidget, 3, "6,5");
+        QCOMPARE(live->seamAllowance[3], 6.5);
+        o.okButton->click();
+        QVERIFY(!o.isVisible());
+        QCOMPARE(live->edgeTipFactor, 1.0);
+        QVERIFY(live->geometryChanged);
+        QVERIFY(!live->linesOutdated);
+        QVERIFY(steps.isEmpty());
+    }
+
+    void seamEditorCancelRestores()
+    {
+        OverSewDataDialog o;
+        o.show();
+        type(o.tableWidget, 0, "15");
+        QCOMPARE(live->seamAllowance[0], 15.0);
+        o.cancelButton->click();
+        QCOMPARE(live->seamAllowance[0], 12.5);
+        QCOMPARE(live->controlPointDiameter, 0.5);
+        QVERIFY(!live->geometryChanged);
+    }
+};
+
+QTEST_MAIN(TestDataDialog)
+#include "tst_datadialog.moc"
