@@ -271,25 +271,15 @@ void glWidget::wheelEvent(QWheelEvent* event)
 
 void glWidget::keyPressEvent(QKeyEvent* event)
 {
-    switch (event->key()) {
-    case Qt::Key_F:
-        SetViewType(0);
-        break;
-    case Qt::Key_S:
-        SetViewType(1);
-        break;
-    case Qt::Key_B:
-        SetViewType(2);
-        break;
-    case Qt::Key_T:
-        SetViewType(3);
-        break;
-    case Qt::Key_W:
+    // By key code, so with or without Shift.
+    const int key = event->key();
+    const int presetKeys[4] = {Qt::Key_F, Qt::Key_S, Qt::Key_B, Qt::Key_T};
+    for (int n = 0; n < 4; ++n)
+        if (key == presetKeys[n])
+            SetViewType(n);
+    if (key == Qt::Key_W) {
         design->glSelection = design->glSelection == 0 ? 1 : 0;
         SetViewType(0);
-        break;
-    default:
-        break;
     }
     update();
 }
