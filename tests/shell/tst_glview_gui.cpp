@@ -100,7 +100,7 @@ private slots:
         Refresh_Calculations(GetDataStruct());
 
         view = std::make_unique<glWidget>();
-        view->resize(900, 700);
+        view->resize(640, 500);
         view->show();
         QVERIFY(QTest::qWaitForWindowExposed(view.get()));
     }
@@ -269,7 +269,7 @@ private slots:
         QSignalSpy scaleSpy(view.get(), &glWidget::ScaleChanged);
         const int before = view->rebuildCount();
         const int x = view->xRotation();
-        QTest::mouseClick(view.get(), Qt::LeftButton, {}, QPoint(400, 500));
+        QTest::mouseClick(view.get(), Qt::LeftButton, {}, QPoint(400, 300));
         QCOMPARE(view->rebuildCount(), before + 1);
         QCOMPARE(view->scale(), 0.45);
         QCOMPARE(view->xTranslation(), 0.0);
@@ -296,7 +296,7 @@ private slots:
         QCOMPARE(view->yTranslation(), 0.5 - 70.0 / view->height());
 
         // A resize puts the pan back and keeps zoom and turn.
-        view->resize(880, 700);
+        view->resize(620, 500);
         QTRY_COMPARE(view->yTranslation(), 0.5);
         QCOMPARE(view->xTranslation(), 0.0);
         QCOMPARE(view->scale(), 0.45);
@@ -307,7 +307,7 @@ private slots:
         QCoreApplication::sendEvent(view.get(), &wheel);
         QCOMPARE(view->scale(), glview::Wheel_Zoom(0.45, -120));
         QCOMPARE(scaleSpy.size(), 1);
-        view->resize(900, 700);
+        view->resize(640, 500);
     }
 
     // A line of group 1, a brake line and a riser, each in its own colour,
