@@ -34,6 +34,23 @@ QVector3D mapfoil_minirib_T_2D_3D(ParaStruct* design, int i, QPointF Q, QVector3
     return QVector3D(float(Q.x()), y, z);
 }
 
+QVector3D mapfoilT_2D_3D(ParaStruct* design, int i, QPointF Q)
+{
+    const bool known = design && i >= 0 && i < kRibSlots;
+    return mapfoil_minirib_T_2D_3D(design, i, Q, known ? design->ribCurves3D[i][0] : QVector3D());
+}
+
+void Quick_Unfold_AirFoil(ParaStruct* design, int i, QPolygonF* out)
+{
+    if (!design || !out || i < 0 || i >= kRibSlots || design->noseIndex[i] == 0)
+        return;
+    const QVector3D* curve = design->ribCurves3D[i];
+    out->clear();
+    out->reserve(kAirfoilPoints);
+    for (int k = 0; k < kAirfoilPoints; ++k)
+        out->append(mapfoilPnt_3D_2D(0, curve[k], curve[0]));
+}
+
 QPolygonF turn_Y(QPolygonF poly)
 {
     for (QPointF& p : poly)

@@ -119,7 +119,7 @@ void MainWindow::Set_Connections()
 {
     connect(this, &MainWindow::forcedQuit, this, &MainWindow::Quit);
     connect(this, &MainWindow::fileStillOpened, this, &MainWindow::SavePreviousFile);
-    // refresh_GL() reaches the 3-D view once it takes its place in the window.
+    connect(this, &MainWindow::refresh_GL, openglwidget, &glWidget::ReInit_GL);
     connect(this, &MainWindow::to_terms_of_use, this, &MainWindow::ReadTermsDialog);
 
     connect(actionNew, &QAction::triggered, this, &MainWindow::MakeNewFile);

@@ -1,6 +1,7 @@
 #include "colorclass.h"
 #include "parastruct.h"
 
+#include <QCoreApplication>
 #include <QDataStream>
 #include <QFile>
 
@@ -9,7 +10,12 @@ ColorClass* colorclass = nullptr;
 
 QString colorsPath()
 {
-    return GetGlobClass()->appDir + "/colors.ini";
+    // The 3-D view reads the colours when it is first shown, which can come
+    // before the main window has noted its directories.
+    QString dir = GetGlobClass()->appDir;
+    if (dir.isEmpty())
+        dir = QCoreApplication::applicationDirPath();
+    return dir + "/colors.ini";
 }
 } // namespace
 

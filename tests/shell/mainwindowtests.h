@@ -324,10 +324,13 @@ private slots:
         const QString path = projects() + "/opened.prg";
         QVERIFY(myOpenFile().WriteParaStream(path, *record));
         fileAnswers << path;
+        const int rebuilds = w->openglwidget->rebuildCount();
         w->actionOpen->trigger();
         QCOMPARE(asked.last().text, QString("Open File in work directory"));
         QCOMPARE(GetDataStruct()->span, 9.75);
-        QVERIFY(GetDataStruct()->geometryChanged);
+        // The 3-D view rebuilt from the design and took the flag.
+        QVERIFY(w->openglwidget->rebuildCount() > rebuilds);
+        QVERIFY(!GetDataStruct()->geometryChanged);
         QVERIFY(GetDataStruct()->linesOutdated);
         QCOMPARE(w->windowTitle(), QString("wingloft   WL9        Current file: opened.prg"));
         QVERIFY(statusTexts().contains("  opened file:  opened.prg"));

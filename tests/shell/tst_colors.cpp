@@ -50,6 +50,21 @@ private slots:
         QCOMPARE(GetColorClass()->backgroundColor, QColor(200, 210, 220));
     }
 
+    // Before the main window has noted its directories the colours still
+    // come from the application directory.
+    void applicationDirectoryBeforeTheWindowKnowsIt()
+    {
+        const QString own = QCoreApplication::applicationDirPath() + "/colors.ini";
+        GetGlobClass()->appDir.clear();
+        GetColorClass()->canopyColor = QColor(10, 20, 30);
+        WriteColorsStream();
+        QVERIFY(QFile::exists(own));
+        GetColorClass()->canopyColor = Qt::red;
+        ReadColorsStream();
+        QFile::remove(own);
+        QCOMPARE(GetColorClass()->canopyColor, QColor(10, 20, 30));
+    }
+
     void shortFileGivesInvalidBackground()
     {
         GetColorClass()->canopyColor = QColor(10, 20, 30);

@@ -399,6 +399,63 @@ QImage logo()
     return img;
 }
 
+// The 3-D view's colour settings: a palette with three colour wells.
+void colorSettings(QPainter& p)
+{
+    QPainterPath palette;
+    palette.addEllipse(QRectF(8, 12, 48, 40));
+    QPainterPath thumb;
+    thumb.addEllipse(QRectF(34, 36, 12, 10));
+    p.setPen(QPen(ink, 2));
+    p.setBrush(QColor(236, 214, 176));
+    p.drawPath(palette.subtracted(thumb));
+    p.setPen(Qt::NoPen);
+    const QColor wells[] = {canopy, lineBlue, QColor(60, 170, 80)};
+    const QPointF at[] = {{20, 26}, {32, 20}, {44, 26}};
+    for (int i = 0; i < 3; ++i) {
+        p.setBrush(wells[i]);
+        p.drawEllipse(at[i], 5.5, 5.5);
+    }
+}
+
+// The inflated view: a wing arc with bulging cells.
+void inflate(QPainter& p)
+{
+    QPainterPath arc;
+    arc.moveTo(6, 44);
+    for (int i = 0; i < 4; ++i) {
+        const double x0 = 6 + i * 13;
+        const double top = i == 0 || i == 3 ? 22 : 14;
+        arc.quadTo(x0 + 6.5, top - 8, x0 + 13, i == 3 ? 44 : top + 2);
+    }
+    arc.lineTo(58, 48);
+    arc.cubicTo(44, 30, 20, 30, 6, 48);
+    arc.closeSubpath();
+    p.setPen(QPen(ink, 2));
+    p.setBrush(canopy);
+    p.drawPath(arc);
+    p.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(32, 50), QPointF(32, 60));
+    p.drawLine(QPointF(28, 56), QPointF(32, 60));
+    p.drawLine(QPointF(36, 56), QPointF(32, 60));
+}
+
+// The ghost view: the ribs of a cell seen through the cloth.
+void ghostView(QPainter& p)
+{
+    const QRectF r(6, 18, 52, 30);
+    p.setPen(QPen(QColor(120, 130, 150), 1.5, Qt::DashLine));
+    p.setBrush(QColor(255, 255, 255, 120));
+    p.drawPath(airfoil(r));
+    p.setPen(QPen(QColor(40, 170, 200), 2));
+    p.setBrush(QColor(40, 200, 220, 90));
+    p.drawPath(airfoil(r.adjusted(4, 3, -4, -3)));
+    p.setPen(Qt::NoPen);
+    p.setBrush(sky);
+    for (double x : {18.0, 28.0, 38.0})
+        p.drawEllipse(QPointF(x, 31), 3, 3);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -418,6 +475,8 @@ int main(int argc, char** argv)
         {"Billow 2.png", billow},              {"Bridle 2.png", bridle},
         {"CFD 2.png", cfd},                    {"Graphic design 2.png", graphicDesign},
         {"addits.png", straps},                {"DXF 2.png", dxf},
+        {"color_settings.png", colorSettings}, {"inflate.png", inflate},
+        {"Ghost_view.png", ghostView},
     };
     const QDir out(args[1]);
     if (!out.exists() && !QDir().mkpath(out.path()))

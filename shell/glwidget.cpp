@@ -1,0 +1,825 @@
+#include "glwidget.h"
+
+#include "calcul3d.h"
+#include "colorclass.h"
+#include "colordialog.h"
+#include "foilunfold.h"
+#include "patternfun.h"
+#include "skintension.h"
+#include "transf.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QSurfaceFormat>
+#include <QWheelEvent>
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <algorithm>
+
+namespace {
+
+const GLfloat DiffuseLight_color[4] = {1, 1, 1, 1};
+const GLfloat light_position[4] = {0, 0, 15, 0};
+const GLfloat light1_position[4] = {-15, -15, -15, 0};
+const GLfloat mat_diffuse[4] = {0.7f, 0.7f, 0.7f, 1};
+const GLfloat mat_specular[4] = {0, 0, 0, 1};
+const GLfloat mat_shininess[4] = {0, 0, 0, 0};
+
+GLfloat knots[8] = {0, 0, 0, 0, 1, 1, 1, 1};
+
+// The panel's check boxes, left to right after the three icons.
+const char* const kBoxTexts[] = {"L1  ", "L2  ", "L3  ", "L4  ", "Br  ", "Diags", "Strap",
+                                 "Front", "Rear ", "Risers", "Top surf.", "Bott.surf.", "Ribs "};
+
+void vertex(const QVector3D& p)
+{
+    glVertex3f(p.x(), p.y(), p.z());
+}
+
+} // namespace
+
+ClickableLabel::ClickableLabel(const QString& text, QWidget* parent)
+    : QLabel(parent)
+{
+    setText(text);
+}
+
+void ClickableLabel::mousePressEvent(QMouseEvent*)
+{
+    emit clicked();
+}
+
+glWidget::glWidget(QWidget* parent)
+    : QOpenGLWidget(parent)
+    , design(GetDataStruct())
+    , bridleCopy(std::make_unique<BridleData>())
+{
+    QSurfaceFormat format = QSurfaceFormat::defaultFormat();
+    format.setDepthBufferSize(24);
+    format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
+    format.setProfile(QSurfaceFormat::CompatibilityProfile);
+    setFormat(format);
+
+    buildPanel();
+
+    connect(this, &glWidget::to_create_lists, this, &glWidget::Create_All_Lists);
+    connect(this, &glWidget::to_main_draw, this, &glWidget::main_draw);
+    connect(this, &glWidget::to_paint_all_lists, this, &glWidget::Paint_All_Lists);
+    connect(this, &glWidget::to_paint_bridle, this, &glWidget::Paint_Bridle);
+    connect(this, &glWidget::to_paint_raiser, this, &glWidget::Paint_Raiser);
+    connect(this, &glWidget::to_paint_miniribs, this, &glWidget::Paint_MiniRibs);
+    connect(this, &glWidget::to_paint_straps, this, &glWidget::Paint_Straps);
+    connect(this, &glWidget::to_paint_diagonallist, this, &glWidget::Paint_DiagonalList);
+    connect(this, &glWidget::to_reinitGL, this, &glWidget::ReInit_GL);
+    connect(this, &glWidget::to_paint_ribs, this, &glWidget::Paint_RibList);
+    connect(this, &glWidget::to_paint_trim_ribs, this, &glWidget::Paint_Trim_Ribs_Holes);
+
+    setXRotation(4320);
+    setYRotation(2880);
+    setZRotation(1440);
+    fscale = 0.5;
+
+    design->geometryChanged = true;
+    design->diagonals.clear();
+    ribCurveList.clear();
+    alphaValue = 1.0;
+    design->glSelection = 0;
+}
+
+glWidget::~glWidget()
+{
+    if (nurbs) {
+        makeCurrent();
+        gluDeleteNurbsRenderer(nurbs);
+        doneCurrent();
+    }
+}
+
+void glWidget::buildPanel()
+{
+    panel = new QWidget(this);
+    auto* layout = new QHBoxLayout(panel);
+
+    auto icon = [this, layout](const char* image, void (glWidget::*slot)()) {
+        auto* label = new ClickableLabel(QString(), nullptr);
+        label->setPixmap(QPixmap(QString(":/new/prefix1/images/") + image));
+        label->setScaledContents(true);
+        label->setMaximumSize(25, 25);
+        layout->addWidget(label);
+        connect(label, &ClickableLabel::clicked, this, slot);
+        return label;
+    };
+    colorLabel = icon("color_settings.png", &glWidget::check_Colors);
+    inflateLabel = icon("inflate.png", &glWidget::check_InflatedView);
+    ghostLabel = icon("Ghost_view.png", &glWidget::check_GoastView);
+
+    for (const char* text : kBoxTexts) {
+        auto* box = new QCheckBox(QString::fromLatin1(text));
+        box->setCheckable(true);
+        box->setChecked(true);
+        layout->addWidget(box);
+        connect(box, &QCheckBox::clicked, this, &glWidget::ReInit_GL);
+        boxes.append(box);
+    }
+}
+
+QCheckBox* glWidget::panelBox(const QString& text) const
+{
+    for (QCheckBox* box : boxes)
+        if (box->text() == text)
+            return box;
+    return nullptr;
+}
+
+bool glWidget::boxChecked(const QString& text) const
+{
+    const QCheckBox* box = panelBox(text);
+    return box && box->isChecked();
+}
+
+// ---------------------------------------------------------------- camera
+
+namespace {
+// Stores a normalised angle; true when it changed.
+bool storeAngle(int* member, int* angle)
+{
+    *angle = glview::Normalize_Rotation(*angle);
+    if (*angle == *member)
+        return false;
+    *member = *angle;
+    return true;
+}
+} // namespace
+
+void glWidget::setXRotation(int angle)
+{
+    if (storeAngle(&xRot, &angle))
+        emit xRotationChanged(angle);
+}
+
+void glWidget::setYRotation(int angle)
+{
+    if (storeAngle(&yRot, &angle))
+        emit yRotationChanged(angle);
+}
+
+void glWidget::setZRotation(int angle)
+{
+    if (storeAngle(&zRot, &angle))
+        emit zRotationChanged(angle);
+}
+
+void glWidget::setXZ_Rotation(QPoint Tangle)
+{
+    setXRotation(Tangle.x());
+    setZRotation(Tangle.y());
+}
+
+void glWidget::setScale(qreal s)
+{
+    if (s != fscale) {
+        fscale = s;
+        emit ScaleChanged(s);
+    }
+}
+
+void glWidget::SetViewType(int n)
+{
+    static const int presets[4][3] = {
+        {-1440, 1440, 2880}, // F: face view
+        {-1440, 2880, 2880}, // S: side
+        {-2880, 1440, 2880}, // B: pilot's view
+        {0, 1440, 2880},     // T: upper side view
+    };
+    if (n < 0 || n > 3)
+        return;
+    setXRotation(presets[n][0]);
+    setZRotation(presets[n][1]);
+    setYRotation(presets[n][2]);
+}
+
+void glWidget::AutoZoom()
+{
+    yTrans = 0.5;
+    xTrans = 0.0;
+    emit xTranslationChanged(0.0);
+    emit yTranslationChanged(0.5);
+    if (fscale != 0.45) {
+        fscale = 0.45;
+        emit ScaleChanged(0.45);
+    }
+    update();
+}
+
+void glWidget::SetCanopyColor()
+{
+    const ColorClass* colors = GetColorClass();
+    canopyColor = colors->canopyColor;
+    backgroundColor = colors->backgroundColor;
+}
+
+// ---------------------------------------------------------------- input
+
+void glWidget::mousePressEvent(QMouseEvent* event)
+{
+    mousePressed = true;
+    lastPos = event->position().toPoint();
+    if (event->buttons() & Qt::LeftButton) {
+        emit to_reinitGL();
+        AutoZoom();
+    }
+}
+
+void glWidget::mouseReleaseEvent(QMouseEvent*)
+{
+    mousePressed = false;
+}
+
+void glWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!mousePressed)
+        return;
+    const QPoint pos = event->position().toPoint();
+    const int dx = pos.x() - lastPos.x();
+    const int dy = pos.y() - lastPos.y();
+    lastPos = pos;
+    if (event->buttons() & Qt::RightButton) {
+        setXZ_Rotation(QPoint(xRot + 3 * dy, zRot - 2 * dx));
+        update();
+    }
+    if (event->buttons() & Qt::MiddleButton) {
+        xTrans += double(dx) / width();
+        yTrans -= double(dy) / height();
+        emit xTranslationChanged(xTrans);
+        emit yTranslationChanged(yTrans);
+        update();
+    }
+}
+
+void glWidget::wheelEvent(QWheelEvent* event)
+{
+    const double before = fscale;
+    fscale = glview::Wheel_Zoom(fscale, event->angleDelta().y());
+    if (fscale != before)
+        emit ScaleChanged(fscale);
+    update();
+}
+
+void glWidget::keyPressEvent(QKeyEvent* event)
+{
+    // By key code, so with or without Shift.
+    const int key = event->key();
+    const int presetKeys[4] = {Qt::Key_F, Qt::Key_S, Qt::Key_B, Qt::Key_T};
+    for (int n = 0; n < 4; ++n)
+        if (key == presetKeys[n])
+            SetViewType(n);
+    if (key == Qt::Key_W) {
+        design->glSelection = design->glSelection == 0 ? 1 : 0;
+        SetViewType(0);
+    }
+    update();
+}
+
+// ---------------------------------------------------------------- icons
+
+void glWidget::setIconState(ClickableLabel* icon, bool on)
+{
+    icon->setAlignment(Qt::AlignRight | Qt::AlignBottom);
+    if (on) {
+        icon->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        icon->setMaximumSize(30, 30);
+    } else {
+        icon->setFrameStyle(QFrame::Panel | QFrame::Raised);
+        icon->setMaximumSize(20, 20);
+    }
+}
+
+void glWidget::check_Colors()
+{
+    if (!colorDialog)
+        colorDialog = new ColorDialog(this);
+    colorDialog->show();
+}
+
+void glWidget::check_InflatedView()
+{
+    design->inflatedView = !design->inflatedView;
+    setIconState(inflateLabel, design->inflatedView);
+    emit to_reinitGL();
+}
+
+void glWidget::check_GoastView()
+{
+    design->ghostView = !design->ghostView;
+    setIconState(ghostLabel, design->ghostView);
+    emit to_reinitGL();
+}
+
+// ---------------------------------------------------------------- GL life
+
+void glWidget::showEvent(QShowEvent* event)
+{
+    QOpenGLWidget::showEvent(event);
+    if (design->lastRib < 66) {
+        SetCanopyColor();
+        emit to_reinitGL();
+    }
+}
+
+void glWidget::ReInit_GL()
+{
+    Create_All_Lists();
+    // Outside a paint the context is made current here; before the first
+    // show there is none yet, and its first paint sets the GL state up.
+    if (isValid()) {
+        makeCurrent();
+        initializeGL();
+        doneCurrent();
+    }
+    update();
+}
+
+void glWidget::initializeGL()
+{
+    if (!nurbs) {
+        nurbs = gluNewNurbsRenderer();
+        gluNurbsProperty(nurbs, GLU_SAMPLING_TOLERANCE, 15.0f);
+        gluNurbsProperty(nurbs, GLU_DISPLAY_MODE, GLU_FILL);
+    }
+
+    ReadColorsStream();
+    SetCanopyColor();
+
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClearColor(backgroundColor.redF(), backgroundColor.greenF(), backgroundColor.blueF(),
+                 backgroundColor.alphaF());
+
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glEnable(GL_NORMALIZE);
+    glEnable(GL_AUTO_NORMAL);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_LIGHT1);
+    glEnable(GL_COLOR_MATERIAL);
+    glShadeModel(GL_SMOOTH);
+
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, DiffuseLight_color);
+    glLightfv(GL_LIGHT0, GL_POSITION, light_position);
+    glLightfv(GL_LIGHT1, GL_DIFFUSE, DiffuseLight_color);
+    glLightfv(GL_LIGHT1, GL_POSITION, light1_position);
+
+    glColorMaterial(GL_FRONT, GL_DIFFUSE);
+    glMaterialfv(GL_FRONT, GL_DIFFUSE, mat_diffuse);
+    glMaterialfv(GL_FRONT, GL_SPECULAR, mat_specular);
+    glMaterialfv(GL_FRONT, GL_SHININESS, mat_shininess);
+
+    if (design->geometryChanged) {
+        emit to_create_lists();
+        design->geometryChanged = false;
+    }
+    copyBridle();
+}
+
+void glWidget::resizeGL(int w, int h)
+{
+    const double ratio = devicePixelRatioF();
+    w = int(w * ratio);
+    h = int(h * ratio);
+    viewSide = 3 * std::min(w, h);
+    viewX = (w - viewSide) / 2;
+    viewY = int((h - viewSide) * 0.7);
+    glViewport(viewX, viewY, viewSide, viewSide);
+
+    yTrans = 0.5;
+    emit yTranslationChanged(0.5);
+    xTrans = 0.0;
+    emit xTranslationChanged(0.0);
+
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-0.5, 0.5, -0.5, 0.5, 0.4, 130);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void glWidget::paintGL()
+{
+    // The widget sets the viewport to its own size before every paint: put
+    // back the large one, of which only a window is visible.
+    glViewport(viewX, viewY, viewSide, viewSide);
+    glClearColor(backgroundColor.redF(), backgroundColor.greenF(), backgroundColor.blueF(),
+                 backgroundColor.alphaF());
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glScaled(fscale, fscale, fscale);
+    glTranslated(xTrans, yTrans, -9.5);
+    glRotated(xRot / 16.0, 1.0, 0.0, 0.0);
+    glRotated(yRot / 16.0, 0.0, 1.0, 0.0);
+    glRotated(zRot / 16.0, 0.0, 0.0, 1.0);
+    main_draw();
+    glPopMatrix();
+    glFlush();
+}
+
+void glWidget::main_draw()
+{
+    alphaValue = design->ghostView ? 0.5 : 1.0;
+    if (design->geometryChanged) {
+        design->geometryChanged = false;
+        emit to_create_lists();
+    }
+    design->hangingPoint = design->Set_VHanging();
+    emit to_paint_all_lists();
+    glScaled(1.0, -1.0, 1.0);
+    emit to_paint_all_lists();
+}
+
+void glWidget::Paint_All_Lists()
+{
+    emit to_paint_bridle();
+    emit to_paint_raiser();
+    if (design->ghostView) {
+        emit to_paint_trim_ribs();
+        emit to_paint_ribs();
+        emit to_paint_miniribs();
+        emit to_paint_straps();
+        emit to_paint_diagonallist();
+        return;
+    }
+    if (design->inflatedView)
+        paintInfQuads();
+    else
+        paintFlatQuads();
+}
+
+// ---------------------------------------------------------------- lists
+
+void glWidget::Create_All_Lists()
+{
+    if (design->lastRib > kRibSlots)
+        return;
+    ++rebuilds;
+    copyBridle();
+    if (RecomputeStep generate = Recompute_Hook(RecomputeHook::Diagonals))
+        generate(design);
+    Create_FlatQuadList();
+    Create_InfQuadList();
+    Create_DiagonalList();
+    Create_Rib_Holes_List();
+    Create_MiniRibs();
+}
+
+void glWidget::Create_FlatQuadList()
+{
+    flatOpenings.clear();
+    flatQuadList = Create_QuadList(design, false, {boxChecked("Top surf."), boxChecked("Bott.surf.")},
+                                   canopyColor, &flatOpenings);
+}
+
+void glWidget::Create_InfQuadList()
+{
+    infOpenings.clear();
+    infQuadList = Create_QuadList(design, true, {boxChecked("Top surf."), boxChecked("Bott.surf.")},
+                                  canopyColor, &infOpenings);
+}
+
+void glWidget::paintQuadList(const QList<Quad6>& list)
+{
+    // One begin/end pair for the whole list: the same quads and lines as one
+    // pair per quad, without the per-quad overhead.
+    if (design->glSelection == 0) {
+        glLineWidth(1);
+        glBegin(GL_QUADS);
+        for (const Quad6& q : list) {
+            glColor4f(q.color.redF(), q.color.greenF(), q.color.blueF(), alphaValue);
+            glNormal3f(q.normal.x(), q.normal.y(), q.normal.z());
+            vertex(q.c1);
+            vertex(q.c2);
+            vertex(q.c3);
+            vertex(q.c4);
+        }
+        glEnd();
+    } else {
+        glDisable(GL_LIGHTING);
+        glLineWidth(0.1f);
+        glColor4f(0, 0, 1, 1);
+        glBegin(GL_LINES);
+        for (const Quad6& q : list) {
+            vertex(q.c1);
+            vertex(q.c2);
+        }
+        glEnd();
+        glEnable(GL_LIGHTING);
+    }
+}
+
+void glWidget::paintOpenings()
+{
+    const QList<OpeningOutline>& list = design->inflatedView ? infOpenings : flatOpenings;
+    if (list.isEmpty())
+        return;
+    glDisable(GL_LIGHTING);
+    glLineWidth(0.5f);
+    glColor4f(1, 0.5f, 1, 1);
+    glBegin(GL_LINES);
+    for (const OpeningOutline& o : list) {
+        vertex(o.A);
+        vertex(o.C);
+        vertex(o.C);
+        vertex(o.D);
+        vertex(o.D);
+        vertex(o.B);
+        vertex(o.A);
+        vertex(o.B);
+    }
+    glEnd();
+    glEnable(GL_LIGHTING);
+}
+
+void glWidget::paintFlatQuads()
+{
+    paintQuadList(flatQuadList);
+    paintOpenings();
+}
+
+void glWidget::paintInfQuads()
+{
+    paintQuadList(infQuadList);
+    paintOpenings();
+}
+
+// ---------------------------------------------------------------- lines
+
+void glWidget::copyBridle()
+{
+    *bridleCopy = design->bridle;
+    for (BridleGroup& group : bridleCopy->groups)
+        Rebuild_Group_Lists(&group);
+}
+
+void glWidget::Get_graphix_data(int slot)
+{
+    if (slot >= 0 && slot < kLineGroupSlots)
+        Rebuild_Group_Lists(&bridleCopy->groups[slot]);
+}
+
+void glWidget::Get_Raiser_data()
+{
+    Rebuild_Group_Lists(&bridleCopy->riserGroup);
+}
+
+void glWidget::Paint_Bridle()
+{
+    Calculate_RelaxLengths(design);
+    glDisable(GL_LIGHTING);
+    glLineWidth(0.5f);
+    static const char* const groupBoxes[6] = {nullptr, "L1  ", "L2  ", "L3  ", "L4  ", "Br  "};
+    const float ms = float(modelScale);
+    for (int g = 1; g <= 5; ++g) {
+        Get_graphix_data(g);
+        const BridleGroup& group = bridleCopy->groups[g];
+        if (group.lines.isEmpty() || !boxChecked(groupBoxes[g]))
+            continue;
+        const QColor color = Line_Group_Color(g);
+        glColor3f(color.redF(), color.greenF(), color.blueF());
+        glBegin(GL_LINES);
+        for (int i = 0; i < group.lines.size(); ++i) {
+            const QVector3D p = group.lines[i].q1 * ms;
+            QVector3D q = group.lines[i].q2 * ms;
+            if (g == 5 && i < group.attachments.size()) {
+                const int rib = group.attachments[i].rib;
+                if (rib >= 0 && rib < kStructSlots)
+                    q = Brake_Line_End(p, q, float(modelScale * design->ToScreen(design->relaxFactors[rib])));
+            }
+            vertex(p);
+            vertex(q);
+        }
+        glEnd();
+    }
+    glEnable(GL_LIGHTING);
+}
+
+void glWidget::Paint_Raiser()
+{
+    if (!boxChecked("Risers"))
+        return;
+    glDisable(GL_LIGHTING);
+    glLineWidth(1.5f);
+    Get_Raiser_data();
+    const BridleGroup& risers = bridleCopy->riserGroup;
+    const float ms = float(modelScale);
+    glColor3f(1, 0, 1);
+    glLineWidth(2);
+    glBegin(GL_LINES);
+    for (int i = 0; i < risers.lines.size(); ++i) {
+        if (i < risers.pairs.size() && !Riser_Visible(design->lineGroupCount, risers.pairs[i]))
+            continue;
+        vertex(risers.lines[i].q1 * ms);
+        vertex(risers.lines[i].q2 * ms);
+    }
+    glEnd();
+    glEnable(GL_LIGHTING);
+}
+
+// ---------------------------------------------------------------- structure
+
+void glWidget::Create_DiagonalList()
+{
+    // The diagonal ribs come from the internal-structure code through the
+    // recompute's hook; the view draws whatever 3-D shapes they carry.
+    if (design->lastRib > kRibSlots)
+        return;
+    if (RecomputeStep generate = Recompute_Hook(RecomputeHook::Diagonals))
+        generate(design);
+}
+
+void glWidget::Create_Rib_Holes_List()
+{
+    ribCurveList.clear();
+    const int last = std::min(design->lastRib, kRibSlots);
+    for (int r = std::max(design->firstRib, 0); r < last; ++r) {
+        ribHoles[r].clear();
+        QList<QVector3D> curve;
+        curve.reserve(kAirfoilPoints);
+        for (int k = 0; k < kAirfoilPoints; ++k)
+            curve.append(design->ribCurves3D[r][k] * float(modelScale));
+        ribCurveList.append(curve);
+        // A rib without airfoil has no outline to lay holes out on, rather
+        // than the one of the rib before it.
+        flatRib.clear();
+        Quick_Unfold_AirFoil(design, r, &flatRib);
+        const int type = design->diagTableD1[r].ribType;
+        if (type == 0 || type == 1)
+            ribHoles[r] = HolesForAllRibs(r, type);
+    }
+}
+
+QList<QList<QVector3D>> glWidget::HolesForAllRibs(int rib, int group)
+{
+    // The cross-port hole outlines of a rib come from the internal-structure
+    // code, which lays them out on the flat rib (flatRib); until it is part of
+    // the program the ribs are drawn without holes.
+    Q_UNUSED(rib);
+    Q_UNUSED(group);
+    return {};
+}
+
+void glWidget::init_Trim_rib(int rib, QPointF* corners)
+{
+    trimCtlList[rib] = {Rib_Patch_Net(design, rib, corners)};
+}
+
+void glWidget::Create_trim_ribs()
+{
+    if (design->lastRib >= 66)
+        return;
+    const int first = std::max(design->firstRib, 0);
+    for (int r = first; r < design->lastRib; ++r) {
+        trimHoleList[r].clear();
+        trimOutlineList[r].clear();
+        const double d = design->chord[0] * modelScale;
+        QPointF corners[2];
+        init_Trim_rib(r, corners);
+        // The patch takes the shape of its own rib.
+        const int entry = r - first;
+        Table_50_2 outline;
+        if (entry < ribCurveList.size() && Outline_Trim(ribCurveList[entry], d, corners, &outline))
+            trimOutlineList[r].append(outline);
+        for (const QList<QVector3D>& hole : ribHoles[r]) {
+            Table_24_2 trim;
+            if (Hole_Trim(poly3CloseCurve(hole), d, corners, &trim))
+                trimHoleList[r].append(trim);
+        }
+    }
+}
+
+void glWidget::Paint_Trim_Ribs_Holes()
+{
+    glDisable(GL_LIGHTING);
+    if (boxChecked("Ribs ") && nurbs && design->lastRib <= kRibSlots) {
+        Create_trim_ribs();
+        const int last = std::min(design->lastRib, kRibSlots);
+        for (int r = std::max(design->firstRib, 0); r < last; ++r) {
+            glPushMatrix();
+            gluBeginSurface(nurbs);
+            glColor4f(0.25f, 1, 1, alphaValue);
+            glLineWidth(1.5f);
+            if (!trimCtlList[r].isEmpty()) {
+                gluNurbsSurface(nurbs, 8, knots, 8, knots, 12, 3, &trimCtlList[r].first().p[0][0][0], 4, 4,
+                                GL_MAP2_VERTEX_3);
+                // GLU draws nothing of a patch trimmed by inner loops alone:
+                // the rib outline is its outer loop.
+                for (Table_50_2& outline : trimOutlineList[r]) {
+                    gluBeginTrim(nurbs);
+                    gluPwlCurve(nurbs, glview::kOutlineTrimPoints, &outline.p[0][0], 2, GLU_MAP1_TRIM_2);
+                    gluEndTrim(nurbs);
+                }
+                for (Table_24_2& hole : trimHoleList[r]) {
+                    gluBeginTrim(nurbs);
+                    gluPwlCurve(nurbs, glview::kHoleTrimPoints, &hole.p[0][0], 2, GLU_MAP1_TRIM_2);
+                    gluEndTrim(nurbs);
+                }
+            }
+            gluEndSurface(nurbs);
+            glPopMatrix();
+            glFlush();
+        }
+    }
+    glEnable(GL_LIGHTING);
+}
+
+void glWidget::Paint_RibList()
+{
+    glDisable(GL_LIGHTING);
+    glColor4f(1, 1, 1, 0.5f);
+    glLineWidth(1);
+    glBegin(GL_POINTS);
+    for (const QList<QVector3D>& curve : ribCurveList)
+        for (auto it = curve.crbegin(); it != curve.crend(); ++it)
+            vertex(*it);
+    glEnd();
+    glEnable(GL_LIGHTING);
+}
+
+void glWidget::Create_MiniRibs()
+{
+    miniRibsFront.clear();
+    miniRibsRear.clear();
+    if (design->lastRib < 1 || design->lastRib > kRibSlots)
+        return;
+    for (int r = 0; r < design->lastRib; ++r) {
+        if (design->frontRibEnabled[r]) {
+            QList<QVector3D> list;
+            unfold_FrontFoil(design, r, &list);
+            if (!list.isEmpty())
+                miniRibsFront.append(list);
+        }
+        if (design->rearRibEnabled[r]) {
+            QList<QVector3D> list;
+            unfold_RearFoil(design, r, &list);
+            if (!list.isEmpty())
+                miniRibsRear.append(list);
+        }
+    }
+}
+
+void glWidget::Paint_MiniRibs()
+{
+    const float ms = float(modelScale);
+    auto paint = [ms](const QList<QList<QVector3D>>& ribs) {
+        for (const QList<QVector3D>& rib : ribs) {
+            glBegin(GL_POLYGON);
+            for (const QVector3D& p : rib)
+                vertex(p * ms);
+            glEnd();
+        }
+    };
+    if (boxChecked("Front")) {
+        glColor3f(0.5f, 0.1f, 0.5f);
+        paint(miniRibsFront);
+    }
+    if (boxChecked("Rear ")) {
+        glColor3f(0.5f, 0.1f, 0.9f);
+        paint(miniRibsRear);
+    }
+}
+
+void glWidget::Paint_Straps()
+{
+    // The straps are drawn from the strap list of the pattern code, which is
+    // not part of the program yet.
+}
+
+void glWidget::Paint_DiagonalList()
+{
+    glDisable(GL_LIGHTING);
+    if (boxChecked("Diags")) {
+        const float ms = float(modelScale);
+        for (const DiagonalData& diag : design->diagonals) {
+            glLineWidth(2);
+            glColor4f(1, 1, 1, 1);
+            glBegin(GL_LINE_STRIP);
+            for (const QVector3D& p : diag.spaceOutline)
+                vertex(p * ms);
+            glEnd();
+            for (const QList<QVector3D>& hole : diag.spaceHoles) {
+                glLineWidth(1);
+                glColor4f(0, 1, 0, alphaValue);
+                glBegin(GL_LINE_STRIP);
+                for (const QVector3D& p : hole)
+                    vertex(p * ms);
+                glEnd();
+            }
+        }
+    }
+    glEnable(GL_LIGHTING);
+}
