@@ -46,7 +46,7 @@ case "$mode" in
     ;;
   test)
     configure_and_build "$root/build/test" -DCMAKE_BUILD_TYPE=Debug \
-      -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DWL_SANITIZE=ON -DBUILD_TESTING=ON
+      -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1" -DWL_SANITIZE=ON -DBUILD_TESTING=ON
     cd "$root/build/test"
     xvfb-run -a -s "-screen 0 1600x1000x24" \
       ctest --output-on-failure -j "$jobs" --timeout 900
