@@ -15,12 +15,12 @@
 #include <string>
 #include <vector>
 
-#include "benchtime.h"
-#include "calcul3d.h"
-#include "canopy.h"
-#include "cellgrid.h"
-#include "openfile.h"
-#include "parastruct.h"
+#include "bench/benchtime.h"
+#include "core/calcul3d.h"
+#include "core/canopy.h"
+#include "core/cellgrid.h"
+#include "core/openfile.h"
+#include "core/parastruct.h"
 
 using bench::median;
 using bench::medianMs;

@@ -3,17 +3,17 @@
 // points, unit conversions), the rib airfoils with their nose, top and bottom
 // indexes and foil pairs, and the line attachment indexes.
 
-#include "calcul3d.h"
+#include "core/calcul3d.h"
 
-#include "airfoil.h"
-#include "canopy.h"
-#include "cellgrid.h"
-#include "curves.h"
-#include "geomconst.h"
-#include "mygsllib.h"
-#include "notify.h"
-#include "parastruct.h"
-#include "transf.h"
+#include "airfoils/airfoil.h"
+#include "core/canopy.h"
+#include "core/cellgrid.h"
+#include "core/curves.h"
+#include "core/geomconst.h"
+#include "core/mygsllib.h"
+#include "core/notify.h"
+#include "core/parastruct.h"
+#include "core/transf.h"
 
 #include <algorithm>
 #include <cmath>
@@ -99,6 +99,23 @@ double py(const QPolygonF& p, int i) { return p.at(i).y(); }
 
 // ---------------------------------------------------------------------------
 // Pipeline
+
+namespace {
+RearRangeService g_rearRange = nullptr;
+} // namespace
+
+RearRangeService Set_Rear_Range_Service(RearRangeService service)
+{
+    RearRangeService previous = g_rearRange;
+    g_rearRange = service;
+    return previous;
+}
+
+void Rear_Range(ParaStruct* design, int rib, int* first, int* last)
+{
+    if (g_rearRange)
+        g_rearRange(design, rib, first, last);
+}
 
 RecomputeStep Set_Recompute_Hook(RecomputeHook hook, RecomputeStep step)
 {

@@ -21,9 +21,9 @@
 #include <QVector3D>
 #include <QVector4D>
 
-#include "bridledata.h"
-#include "designspline.h"
-#include "structuredata.h"
+#include "core/bridledata.h"
+#include "core/designspline.h"
+#include "core/structuredata.h"
 
 constexpr int kRibSlots = 65;        // slots of the per-rib tables
 constexpr int kAirfoilSlots = 67;    // slots of the airfoil, index and foil-pair tables

@@ -1,12 +1,12 @@
-#include "glwidget.h"
+#include "shell/glwidget.h"
 
-#include "calcul3d.h"
-#include "colorclass.h"
-#include "colordialog.h"
-#include "foilunfold.h"
-#include "patternfun.h"
-#include "skintension.h"
-#include "transf.h"
+#include "core/calcul3d.h"
+#include "shell/ui/colorclass.h"
+#include "shell/colordialog.h"
+#include "airfoils/foilunfold.h"
+#include "patterns/patternfun.h"
+#include "core/skintension.h"
+#include "core/transf.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

@@ -19,8 +19,8 @@
 
 #include <memory>
 
-#include "glviewlists.h"
-#include "parastruct.h"
+#include "shell/glviewlists.h"
+#include "core/parastruct.h"
 
 class ColorDialog;
 struct GLUnurbs;

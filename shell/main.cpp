@@ -1,9 +1,9 @@
 #include <QApplication>
 #include <QScreen>
 
-#include "mainwindow.h"
-#include "runguard.h"
-#include "shellservices.h"
+#include "shell/mainwindow.h"
+#include "shell/runguard.h"
+#include "shell/shellservices.h"
 
 int main(int argc, char** argv)
 {

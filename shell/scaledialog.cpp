@@ -1,9 +1,9 @@
-#include "scaledialog.h"
+#include "shell/scaledialog.h"
 #include "ui_scaledialog.h"
-#include "openfile.h"
-#include "parastruct.h"
-#include "calcul3d.h"
-#include "uihelpers.h"
+#include "core/openfile.h"
+#include "core/parastruct.h"
+#include "core/calcul3d.h"
+#include "shell/ui/uihelpers.h"
 
 #include <QtMath>
 

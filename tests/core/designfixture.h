@@ -3,8 +3,8 @@
 // Designs for the recompute tests, built by formula on the heap: four distinct
 // standard airfoils, a reference planform and a base line.
 
-#include "calcul3d.h"
-#include "parastruct.h"
+#include "core/calcul3d.h"
+#include "core/parastruct.h"
 
 #include <QPolygonF>
 

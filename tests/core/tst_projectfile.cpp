@@ -11,10 +11,10 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include "notify.h"
-#include "openfile.h"
-#include "parastruct.h"
-#include "projectsteps.h"
+#include "tests/common/scripteduser.h"
+#include "core/openfile.h"
+#include "core/parastruct.h"
+#include "core/projectsteps.h"
 
 // Allocation hooks of the sanitizer runtime, present only in checked builds.
 extern "C" {
@@ -455,8 +455,8 @@ class TestProjectFile : public QObject
     Q_OBJECT
 private:
     QTemporaryDir dir;
-    QStringList messages;
-    UserNotifier previous;
+    ScriptedUser user;
+    QStringList& messages = user.texts;
 
     QString path(const QString& name) const { return dir.filePath(name); }
     void writeBytes(const QString& name, const QByteArray& bytes)
@@ -470,9 +470,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(dir.isValid());
-        previous = Set_User_Notifier([this](const QString& text) { messages.append(text); });
     }
-    void cleanupTestCase() { Set_User_Notifier(previous); }
     void init() { messages.clear(); }
 
     void everyFileMemberRoundTrips()
@@ -828,15 +826,19 @@ private slots:
     {
         QCOMPARE(myOpenFile::DialogReadFromFile(nullptr, QStringLiteral("/w")), QString());
         QStringList seen;
-        const FileDialogFunction before = Set_File_Dialog(
-            [&](QWidget*, FileDialogKind kind, const QString& title, const QString& d, const QString& filter) {
-                seen << QStringLiteral("%1|%2|%3|%4").arg(kind == FileDialogKind::Open ? "open" : "save", title, d, filter);
+        auto choose = [&](const char* kind) {
+            return [&seen, kind](const QString& title, const QString& d, const QString& filter) {
+                seen << QStringLiteral("%1|%2|%3|%4").arg(kind, title, d, filter);
                 return QStringLiteral("/w/a.prg");
-            });
+            };
+        };
+        user.onOpenFile = choose("open");
+        user.onSaveFile = choose("save");
         QCOMPARE(myOpenFile::DialogReadFromFile(nullptr, QStringLiteral("/w")), QStringLiteral("/w/a.prg"));
         myOpenFile::DialogWriteToFile(nullptr, QStringLiteral("/w"));
         myOpenFile::DialogNewFile(nullptr, QStringLiteral("/w"));
-        Set_File_Dialog(before);
+        user.onOpenFile = nullptr;
+        user.onSaveFile = nullptr;
         QCOMPARE(seen, QStringList({"open|Open File in work directory|/w|Files (*.prg)",
                                     "save|Save File [as .. select a name]|/w|Files (*.prg)",
                                     "save|Enter New file [name.prg] and Save |/w|Files (*.prg)"}));

@@ -1,6 +1,6 @@
-#include "shellfixture.h"
+#include "tests/shell/shellfixture.h"
 
-#include "parastruct.h"
+#include "core/parastruct.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -2,16 +2,16 @@
 
 #include <memory>
 
-#include "datadialog.h"
-#include "editairfoildialog.h"
-#include "flatwing.h"
-#include "frontviewdialog.h"
-#include "importairfoildialog.h"
-#include "mainwindow.h"
-#include "modalhooks.h"
-#include "shellfixture.h"
-#include "skintdialog.h"
-#include "termsdialog.h"
+#include "shape/ui/datadialog.h"
+#include "airfoils/ui/editairfoildialog.h"
+#include "shape/ui/flatwing.h"
+#include "shape/ui/frontviewdialog.h"
+#include "airfoils/ui/importairfoildialog.h"
+#include "shell/mainwindow.h"
+#include "tests/common/scripteduser.h"
+#include "tests/shell/shellfixture.h"
+#include "shape/ui/skintdialog.h"
+#include "shell/termsdialog.h"
 
 // The main window creates every editor dialog once and shows it from the
 // Edit menu and from the toolbar.
@@ -19,6 +19,7 @@ class TestEditorDialogs : public QObject
 {
     Q_OBJECT
 
+    ScriptedUser user;
     std::unique_ptr<MainWindow> w;
 
     QDialog* dialogTitled(const QString& title) const
@@ -40,8 +41,6 @@ private slots:
         qApp->setQuitOnLastWindowClosed(false);
         useFreshHome();
         QVERIFY(writeTemplate());
-        ModalHooks::question = [](const QString&, const QString&) { return false; };
-        ModalHooks::warning = [](const QString&, const QString&) {};
         w = std::make_unique<MainWindow>();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));

@@ -1,9 +1,9 @@
-#include "editairfoildialog.h"
+#include "airfoils/ui/editairfoildialog.h"
 
-#include "airfoil.h"
-#include "calcul3d.h"
-#include "mygsllib.h"
-#include "parastruct.h"
+#include "airfoils/airfoil.h"
+#include "core/calcul3d.h"
+#include "core/mygsllib.h"
+#include "core/parastruct.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>

@@ -1,14 +1,14 @@
-#include "flatwing.h"
+#include "shape/ui/flatwing.h"
 
 #include "ui_flatwing.h"
 
-#include "acad.h"
-#include "calcul3d.h"
-#include "curves.h"
-#include "flatwingdxf.h"
-#include "parastruct.h"
-#include "transf.h"
-#include "uihelpers.h"
+#include "patterns/acad.h"
+#include "core/calcul3d.h"
+#include "core/curves.h"
+#include "patterns/flatwingdxf.h"
+#include "core/parastruct.h"
+#include "core/transf.h"
+#include "shell/ui/uihelpers.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,16 +1,16 @@
-#include "skintdialog.h"
+#include "shape/ui/skintdialog.h"
 
 #include "ui_skintdialog.h"
 
-#include "calcul3d.h"
-#include "openfile.h"
-#include "parastruct.h"
-#include "transf.h"
-#include "uihelpers.h"
-#include "billowarc.h"
-#include "canopy.h"
-#include "cellgrid.h"
-#include "skintension.h"
+#include "core/calcul3d.h"
+#include "core/openfile.h"
+#include "core/parastruct.h"
+#include "core/transf.h"
+#include "shell/ui/uihelpers.h"
+#include "core/billowarc.h"
+#include "core/canopy.h"
+#include "core/cellgrid.h"
+#include "core/skintension.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -1,11 +1,11 @@
-#include "frontviewdialog.h"
+#include "shape/ui/frontviewdialog.h"
 
 #include "ui_frontviewdialog.h"
 
-#include "calcul3d.h"
-#include "curves.h"
-#include "parastruct.h"
-#include "transf.h"
+#include "core/calcul3d.h"
+#include "core/curves.h"
+#include "core/parastruct.h"
+#include "core/transf.h"
 
 #include <QGraphicsScene>
 #include <QKeyEvent>

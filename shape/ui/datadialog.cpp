@@ -1,8 +1,8 @@
-#include "datadialog.h"
+#include "shape/ui/datadialog.h"
 
-#include "calcul3d.h"
-#include "parastruct.h"
-#include "uihelpers.h"
+#include "core/calcul3d.h"
+#include "core/parastruct.h"
+#include "shell/ui/uihelpers.h"
 
 #include <QShowEvent>
 #include <QSignalBlocker>
