@@ -23,8 +23,11 @@ function(wl_add_test name)
     target_compile_options(${name} PRIVATE -O0)
   endif()
   add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  set(env "ASAN_OPTIONS=detect_leaks=0:abort_on_error=0"
+  set(env "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0"
+          "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0"
           "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
+          "DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent"
+          "DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent"
           "WL_APP_DIR=${WL_APP_DIR}"
           "WL_TEST_DATA_DIR=${CMAKE_BINARY_DIR}/tests/data"
           "WL_SOURCE_DIR=${CMAKE_SOURCE_DIR}")

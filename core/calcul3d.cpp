@@ -13,6 +13,7 @@
 #include "core/mygsllib.h"
 #include "core/notify.h"
 #include "core/parastruct.h"
+#include "core/skintension.h"
 #include "core/transf.h"
 
 #include <algorithm>
@@ -142,6 +143,8 @@ void Refresh_Calculations(ParaStruct* design)
     if (!design)
         return;
     ReportOnce once;
+    // The hanging point follows the hang height and the pilot position.
+    design->Set_VHanging();
     announce("WingTipGeometrySetup");
     design->WingTipGeometrySetup();
     announce("Ribs_VirtualLineInd");
@@ -164,6 +167,8 @@ void Refresh_Calculations(ParaStruct* design)
     design->SetPUPDW();
     announce("Fill_Airfoil_Arclen");
     design->Fill_Airfoil_Arclen();
+    // How far the brake lines relax, for the views that draw them.
+    Calculate_RelaxLengths(design);
 }
 
 // ---------------------------------------------------------------------------

@@ -196,7 +196,10 @@ private:
     QList<QList<QVector3D>> miniRibsFront;
     QList<QList<QVector3D>> miniRibsRear;
 
+    void rebuildIfChanged();
     int rebuilds = 0;
+    unsigned long long builtRevision = 0;
+    bool builtInflated = false;
 };
 
 #endif

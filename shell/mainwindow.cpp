@@ -87,7 +87,9 @@ void MainWindow::showEvent(QShowEvent* event)
         initialised = true;
         InitMainWindow();
     }
-    statusBar()->showMessage("Ready");
+    // A message without a time-out hides the status labels for as long as
+    // it stands.
+    statusBar()->showMessage("Ready", 5000);
 }
 
 void MainWindow::InitMainWindow()
@@ -102,16 +104,17 @@ void MainWindow::InitMainWindow()
 void MainWindow::InitDialogs()
 {
     // The editors of the other subsystems join this table as they are built.
-    m_DataDialog = new DataDialog(nullptr);
-    m_OverSewDataDialog = new OverSewDataDialog(nullptr);
-    m_ImportAirFoilDialog = new ImportAirFoilDialog(nullptr);
-    m_EditAirFoilDialog = new EditAirFoilDialog(nullptr);
+    // Each is owned by the window, so it goes with it.
+    m_DataDialog = new DataDialog(this);
+    m_OverSewDataDialog = new OverSewDataDialog(this);
+    m_ImportAirFoilDialog = new ImportAirFoilDialog(this);
+    m_EditAirFoilDialog = new EditAirFoilDialog(this);
     m_ImportAirFoilDialog->Setup_EditAirfoil(m_EditAirFoilDialog);
-    m_FlatWingDialog = new FlatWingDialog(nullptr);
-    m_FrontViewDialog = new FrontViewDialog(nullptr);
+    m_FlatWingDialog = new FlatWingDialog(this);
+    m_FrontViewDialog = new FrontViewDialog(this);
     m_SkintDialog = new SkintDialog(this);
-    m_ScaleDialog = new ScaleDialog(nullptr);
-    m_TermsDialog = new TermsDialog(nullptr);
+    m_ScaleDialog = new ScaleDialog(this);
+    m_TermsDialog = new TermsDialog(this);
 }
 
 void MainWindow::Set_Connections()
@@ -209,6 +212,8 @@ void MainWindow::Enable_Objects(bool on)
 
 void MainWindow::PaintStatusLabel(const QString& text)
 {
+    // A label added while a message stands would stay hidden for good.
+    statusBar()->clearMessage();
     auto* label = new QLabel;
     label->setText(text);
     statusBar()->addWidget(label, 1);

@@ -1,4 +1,5 @@
 #include "shape/ui/skintdialog.h"
+#include "shell/ui/editsession.h"
 
 #include "ui_skintdialog.h"
 
@@ -511,7 +512,7 @@ void ViewCross::PolyribGraph(QPainter* painter)
 
 SkintDialog::SkintDialog(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::skintdialog>()), design(GetDataStruct()),
-      backup(std::make_unique<ParaStruct>())
+      session(new EditSession(this))
 {
     ui->setupUi(this);
     connect(this, &SkintDialog::to_skinedit, ui->skintedit_widget, &SkintEdit::set_curr_rib);
@@ -526,7 +527,6 @@ SkintEdit* SkintDialog::editor() const
 
 void SkintDialog::showEvent(QShowEvent* event)
 {
-    *backup = *design;
     initSkintDialog();
     Create_ViewCross();
     QDialog::showEvent(event);
@@ -605,7 +605,7 @@ void SkintDialog::on_acceptButton_pressed()
 
 void SkintDialog::on_cancelButton_pressed()
 {
-    *design = *backup;
+    session->revert();
     if (viewCross)
         viewCross->hide();
     hide();
@@ -613,6 +613,6 @@ void SkintDialog::on_cancelButton_pressed()
 
 void SkintDialog::closeEvent(QCloseEvent* event)
 {
-    *design = *backup;
+    session->revert();
     QDialog::closeEvent(event);
 }

@@ -5,6 +5,7 @@
 
 #include "core/calcul3d.h"
 #include "core/parastruct.h"
+#include "shell/model/installhooks.h"
 
 #include <QPolygonF>
 
@@ -84,6 +85,7 @@ inline void setStraightBaseLine(ParaStruct* d)
 // run makes the rib airfoils the outline steps look for).
 inline std::unique_ptr<ParaStruct> makeWing(int cells, bool recompute = true)
 {
+    Install_Recompute_Hooks();
     auto d = std::make_unique<ParaStruct>();
     d->span = 10.0;
     d->hangHeight = 7.0;

@@ -56,18 +56,16 @@ private slots:
         QTest::addColumn<QString>("toolbarAction");
         QTest::addColumn<QString>("title");
         QTest::addColumn<bool>("maximized");
-        QTest::addColumn<bool>("ownedByWindow");
         QTest::addColumn<bool>("applicationModal");
         QTest::newRow("general data")
-            << "actionGeneral_data_2" << "actionGeneral_data" << "General data" << false << false << true;
+            << "actionGeneral_data_2" << "actionGeneral_data" << "General data" << false << true;
         QTest::newRow("airfoils") << "actionAirfoils_import_morph" << "actionAirfoils"
-                                  << "Airfoil's  selection dialog" << false << false << true;
+                                  << "Airfoil's  selection dialog" << false << true;
         QTest::newRow("base line")
-            << "actionBase_line_face_view" << "actionBase_line" << "Base line shape" << true << false << false;
-        QTest::newRow("flat shape") << "action_flat_shape" << "actionFlat_shape" << "Flat shape" << true << false
-                                    << false;
+            << "actionBase_line_face_view" << "actionBase_line" << "Base line shape" << true << false;
+        QTest::newRow("flat shape") << "action_flat_shape" << "actionFlat_shape" << "Flat shape" << true << false;
         QTest::newRow("billow compensation") << "actionBillow_compensation_2" << "actionBillow_compensation"
-                                             << "Billow compensation" << true << true << false;
+                                             << "Billow compensation" << true << false;
     }
 
     void shownFromTheMenus()
@@ -76,13 +74,10 @@ private slots:
         QFETCH(QString, toolbarAction);
         QFETCH(QString, title);
         QFETCH(bool, maximized);
-        QFETCH(bool, ownedByWindow);
         QFETCH(bool, applicationModal);
         QDialog* dialog = dialogTitled(title);
         QVERIFY(dialog);
-        QCOMPARE(dialog->parent() == w.get(), ownedByWindow);
-        if (!ownedByWindow)
-            QVERIFY(!dialog->parent());
+        QCOMPARE(dialog->parent(), w.get());
         QCOMPARE(dialog->windowTitle(), title);
         if (applicationModal)
             QCOMPARE(dialog->windowModality(), Qt::ApplicationModal);
@@ -105,7 +100,7 @@ private slots:
     {
         ImportAirFoilDialog* import = w->importAirFoilDialog();
         EditAirFoilDialog* morph = w->editAirFoilDialog();
-        QVERIFY(morph && !morph->parent());
+        QVERIFY(morph && morph->parent() == w.get());
         w->findChild<QAction*>("actionAirfoils")->trigger();
         QTest::mouseClick(import->foil_1, Qt::LeftButton);
         import->editfoilButton->click();
