@@ -419,7 +419,8 @@ void Raiser_Center3d(ParaStruct* design, int slot)
 namespace {
 int riserLineOf(int k, const BridleGroup& riser)
 {
-    const int count = std::clamp(std::min(riser.lineCount, riser.pairCount), 0, kLineEntries);
+    auto stored = [](int count) { return count >= 0 && count <= kLineEntries ? count : 0; };
+    const int count = std::min(stored(riser.lineCount), stored(riser.pairCount));
     for (int j = 0; j < count; ++j)
         if (riser.pairArray[j].y() + 1 == k)
             return j;
