@@ -223,13 +223,14 @@ int Add_Free_Node(BridleGroup* g, QPoint point, int capacity)
     return int(g->points.size()) - 1;
 }
 
-bool Add_Group_Line(BridleGroup* g, int parent, int child, LineProp line, const origRLS& attachment,
-                    int capacity)
+namespace {
+// A line appended with its pair (and, for a line group, its attachment).
+bool appendLine(BridleGroup* g, int parent, int child, LineProp line, const origRLS* attachment, int capacity)
 {
     if (!g || !nodeExists(g, parent) || !nodeExists(g, child))
         return false;
-    capacity = std::min(capacity, kLineEntries);
-    if (g->pairs.size() >= capacity || g->lines.size() >= capacity || g->attachments.size() >= capacity) {
+    if (g->pairs.size() >= capacity || g->lines.size() >= capacity
+        || (attachment && g->attachments.size() >= capacity)) {
         tellGroupFull(capacity);
         return false;
     }
@@ -238,25 +239,22 @@ bool Add_Group_Line(BridleGroup* g, int parent, int child, LineProp line, const 
     line.p2 = g->points.at(child);
     g->pairs.append(QPoint(parent, child));
     g->lines.append(line);
-    g->attachments.append(attachment);
+    if (attachment)
+        g->attachments.append(*attachment);
     return true;
+}
+} // namespace
+
+bool Add_Group_Line(BridleGroup* g, int parent, int child, LineProp line, const origRLS& attachment,
+                    int capacity)
+{
+    return appendLine(g, parent, child, line, &attachment, std::min(capacity, kLineEntries));
 }
 
 bool Add_Riser_Line(BridleGroup* riser, int parent, int child, LineProp line)
 {
     // The project file keeps the first 600 lines of the riser tree only.
-    if (!riser || !nodeExists(riser, parent) || !nodeExists(riser, child))
-        return false;
-    if (riser->pairs.size() >= kStoredRiserLines || riser->lines.size() >= kStoredRiserLines) {
-        tellGroupFull(kStoredRiserLines);
-        return false;
-    }
-    line.edge = int(riser->pairs.size());
-    line.p1 = riser->points.at(parent);
-    line.p2 = riser->points.at(child);
-    riser->pairs.append(QPoint(parent, child));
-    riser->lines.append(line);
-    return true;
+    return appendLine(riser, parent, child, line, nullptr, kStoredRiserLines);
 }
 
 void Reattach_Canopy_Ends(BridleGroup* g, const BridleFrame& frame)

@@ -387,24 +387,30 @@ QVector3D raiser_3dLine(int c, QVector3D parentPos, double t, const QList<LeafSe
 
 // --- Walks -------------------------------------------------------------------------
 
+namespace {
+void walkTree(bool riser, QPoint node, QVector3D nodePos, int n, double t2, double t3, QList<LineProp>* lines,
+              const QPolygon* pairs, QPolygon* points, const QList<LeafSet2D>* sets2D,
+              const QList<LeafSet3D>* sets3D)
+{
+    if (!lines || !pairs || !points)
+        return;
+    NodeWalk w{n, t2, t3, lines, pairs, points, sets2D, sets3D, riser, {}};
+    w.walk(node, nodePos);
+}
+} // namespace
+
 void WalkOverRoot(QPoint node, QVector3D nodePos, int n, double t2, double t3, QList<LineProp>* lines,
                   const QPolygon* pairs, QPolygon* points, const QList<LeafSet2D>* sets2D,
                   const QList<LeafSet3D>* sets3D)
 {
-    if (!lines || !pairs || !points)
-        return;
-    NodeWalk w{n, t2, t3, lines, pairs, points, sets2D, sets3D, false, {}};
-    w.walk(node, nodePos);
+    walkTree(false, node, nodePos, n, t2, t3, lines, pairs, points, sets2D, sets3D);
 }
 
 void Walk_Cross_Raiser(QPoint node, QVector3D nodePos, int n, double t2, double t3, QList<LineProp>* lines,
                        const QPolygon* pairs, QPolygon* points, const QList<LeafSet2D>* sets2D,
                        const QList<LeafSet3D>* sets3D)
 {
-    if (!lines || !pairs || !points)
-        return;
-    NodeWalk w{n, t2, t3, lines, pairs, points, sets2D, sets3D, true, {}};
-    w.walk(node, nodePos);
+    walkTree(true, node, nodePos, n, t2, t3, lines, pairs, points, sets2D, sets3D);
 }
 
 // --- Riser tops and roots -------------------------------------------------------
