@@ -8,27 +8,33 @@
 
 namespace {
 
-// Bisection of one parameter: the strip between parameter lo and m of the
-// edges a0 -> a1 and b0 -> b1 (A, B on the first, C, D on the second) is
-// tested for P; the result is |a0 A| / |a0 a1| of the last pass.
+// Bisection of one parameter: the strip between parameters lo and m of the
+// edges a0 -> a1 and b0 -> b1 is tested for P, halving until the interval is
+// shorter than 1e-5. A point outside the whole quadrilateral (the first
+// strip) gives 0; otherwise the middle of the last interval, which keeps the
+// parameter within 1e-5 (the lower end of the last strip tested may lag by
+// up to twice that).
 double bisect(QPointF a0, QPointF a1, QPointF b0, QPointF b1, QPointF P)
 {
     double lo = 0, hi = 1, m = 1;
-    QPointF A = a0;
+    bool first = true;
     do {
-        A = a0 + lo * (a1 - a0);
+        const QPointF A = a0 + lo * (a1 - a0);
         const QPointF B = a0 + m * (a1 - a0);
         const QPointF C = b0 + m * (b1 - b0);
         const QPointF D = b0 + lo * (b1 - b0);
         const QPolygonF strip({A, B, C, D, A});
-        if (strip.containsPoint(P, Qt::OddEvenFill))
+        const bool in = strip.containsPoint(P, Qt::OddEvenFill);
+        if (first && !in)
+            return 0.0;
+        first = false;
+        if (in)
             hi = m;
         else
             lo = m;
         m = 0.5 * (lo + hi);
     } while (std::fabs(hi - lo) >= 1e-5);
-    const double len = Dist2(a0, a1);
-    return len > 0 ? Dist2(a0, A) / len : 0.0;
+    return m;
 }
 
 void weights(QPointF P, const QPointF* src, double w[4])
