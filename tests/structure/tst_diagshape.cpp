@@ -172,8 +172,8 @@ private slots:
         // A tab around point 2 of a straight line: both ends at half the
         // width (metres) from it.
         QVERIFY(find_seg2D_param(d.get(), five, 2 * d->R_X(0.5), QPointF(2, 0), t));
-        QVERIFY(std::fabs(param_Poly2D(five, t[0]).x() - 1.5) < 1e-4);
-        QVERIFY(std::fabs(param_Poly2D(five, t[1]).x() - 2.5) < 1e-4);
+        QVERIFY(std::fabs(d->R_X(param_Poly2D(five, t[0]).x() - 1.5)) < 1e-5);
+        QVERIFY(std::fabs(d->R_X(param_Poly2D(five, t[1]).x() - 2.5)) < 1e-5);
         const QList<QVector3D> line{{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {3, 0, 0}};
         QCOMPARE(param_Poly3D_from_Point(line, QVector3D(1, 0, 0)), 0.0); // n - 2 <= 1
         QCOMPARE(param_Poly3D(line, 1), QVector3D(2, 0, 0));
