@@ -175,7 +175,8 @@ private slots:
         QVERIFY(std::fabs(d->R_X(param_Poly2D(five, t[0]).x() - 1.5)) < 1e-5);
         QVERIFY(std::fabs(d->R_X(param_Poly2D(five, t[1]).x() - 2.5)) < 1e-5);
         const QList<QVector3D> line{{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {3, 0, 0}};
-        QCOMPARE(param_Poly3D_from_Point(line, QVector3D(1, 0, 0)), 0.0); // n - 2 <= 1
+        QCOMPARE(param_Poly3D_from_Point(line, QVector3D(1, 0, 0)), 0.5);
+        QCOMPARE(param_Poly3D_from_Point(line.mid(0, 3), QVector3D(1, 0, 0)), 0.0); // n - 2 <= 1
         QCOMPARE(param_Poly3D(line, 1), QVector3D(2, 0, 0));
     }
 
