@@ -635,11 +635,12 @@ void glWidget::Paint_Raiser()
 void glWidget::Create_DiagonalList()
 {
     // The diagonal ribs come from the internal-structure code through the
-    // recompute's hook; the view draws whatever 3-D shapes they carry.
+    // recompute's hook; the view completes their 3-D shapes.
     if (design->lastRib > kRibSlots)
         return;
     if (RecomputeStep generate = Recompute_Hook(RecomputeHook::Diagonals))
         generate(design);
+    Complete_Diagonals(design);
 }
 
 void glWidget::Create_Rib_Holes_List()
@@ -665,12 +666,7 @@ void glWidget::Create_Rib_Holes_List()
 
 QList<QList<QVector3D>> glWidget::HolesForAllRibs(int rib, int group)
 {
-    // The cross-port hole outlines of a rib come from the internal-structure
-    // code, which lays them out on the flat rib (flatRib); until it is part of
-    // the program the ribs are drawn without holes.
-    Q_UNUSED(rib);
-    Q_UNUSED(group);
-    return {};
+    return Rib_Hole_Loops(design, rib, group, flatRib);
 }
 
 void glWidget::init_Trim_rib(int rib, QPointF* corners)
