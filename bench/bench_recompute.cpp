@@ -21,6 +21,7 @@
 #include "cellgrid.h"
 #include "openfile.h"
 #include "parastruct.h"
+#include "structure/diagonals.h"
 
 using bench::median;
 using bench::medianMs;
@@ -31,6 +32,8 @@ int main(int argc, char** argv)
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 51;
     const QString path = argc > 2 ? QString::fromLocal8Bit(argv[2])
                                   : QCoreApplication::applicationDirPath() + "/../bin/template.ini";
+    // The recompute as the program runs it: with the internal structure.
+    Set_Recompute_Hook(RecomputeHook::Diagonals, Generate_All_Diagonals);
     auto design = std::make_unique<ParaStruct>();
     QFile file(path);
     QString reason;
@@ -72,6 +75,9 @@ int main(int argc, char** argv)
     std::printf("Refresh_Calculations       %6.2f ms\n", full);
     for (const std::string& s : order)
         std::printf("  %-24s %6.2f ms\n", s.c_str(), median(steps[s]));
+    const double diagonals = median(steps["Generate_All_Diagonals"]);
+    std::printf("  diagonal step: %d diagonals, %.1f %% of the recompute\n", int(d->diagonals.size()),
+                full > 0 ? 100 * diagonals / full : 0.0);
     std::printf("alone:\n");
     std::printf("  Create_Space_Canopy      %6.2f ms\n", canopy);
     std::printf("  Space_Canopy_Flat        %6.2f ms\n", flat);

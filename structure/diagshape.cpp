@@ -127,12 +127,16 @@ double param_Poly2D_t_from_k(const QPolygonF& poly, int k)
     return std::clamp(double(k) / (n - 2), 0.0, 1.0);
 }
 
-int near_pnt_index(const QPolygonF& poly, QPointF P)
+namespace {
+
+// Index of the nearest vertex, the last of equally near ones; 0 when empty.
+template <class Poly, class Point, class Length>
+int nearestIndex(const Poly& poly, const Point& P, Length len)
 {
     int best = 0;
     double bestD = 0;
     for (int i = 0; i < poly.size(); ++i) {
-        const double d = Dist2(poly[i], P);
+        const double d = len(poly[i], P);
         if (i == 0 || d <= bestD) {
             best = i;
             bestD = d;
@@ -141,18 +145,16 @@ int near_pnt_index(const QPolygonF& poly, QPointF P)
     return best;
 }
 
+} // namespace
+
+int near_pnt_index(const QPolygonF& poly, QPointF P)
+{
+    return nearestIndex(poly, P, dist2D);
+}
+
 int near_poly_pnt3d_index(const QList<QVector3D>& poly, QVector3D P)
 {
-    int best = 0;
-    double bestD = 0;
-    for (int i = 0; i < poly.size(); ++i) {
-        const double d = Dist3(poly[i], P);
-        if (i == 0 || d <= bestD) {
-            best = i;
-            bestD = d;
-        }
-    }
-    return best;
+    return nearestIndex(poly, P, dist3D);
 }
 
 double param_Poly2D_from_Point(const QPolygonF& poly, QPointF P)
@@ -335,39 +337,38 @@ int bottomRib(const DiagonalData* D)
 
 } // namespace
 
-QPolygonF Segment_FromList_DW(ParaStruct* d, const DiagonalData* D, const QList<OrigPnt2D>& edge, QPointF P)
+namespace {
+
+// The samples of the tab around P within the tab width, at most 21.
+template <class Poly, class Point, class Find, class Eval, class Inside>
+Poly tabPiece(ParaStruct* d, const DiagonalData* D, const Poly& poly, const Point& P, Find find, Eval eval,
+              Inside inside)
 {
-    QPolygonF out;
+    Poly out;
     const double w = tabWidth(d, bottomRib(D));
-    const QPolygonF poly = polyFromList(edge);
     double t[2];
-    if (!find_seg2D_param(d, poly, w, P, t) || !(t[0] < t[1]))
+    if (!find(d, poly, w, P, t) || !(t[0] < t[1]))
         return out;
     const double step = (t[1] - t[0]) / kPieceSteps;
     for (int k = 0; k <= kPieceSteps; ++k) {
         const double s = t[0] + k * step;
-        if (is_Inside_2D_Wid(d, poly, P, w, s))
-            out.append(param_Poly2D(poly, s));
+        if (inside(d, poly, P, w, s))
+            out.append(eval(poly, s));
     }
     return out;
+}
+
+} // namespace
+
+QPolygonF Segment_FromList_DW(ParaStruct* d, const DiagonalData* D, const QList<OrigPnt2D>& edge, QPointF P)
+{
+    return tabPiece(d, D, polyFromList(edge), P, find_seg2D_param, param_Poly2D, is_Inside_2D_Wid);
 }
 
 QList<QVector3D> Segment_From3DList_DW(ParaStruct* d, const DiagonalData* D, const QList<OrigPnt3D>& edge,
                                        QVector3D P)
 {
-    QList<QVector3D> out;
-    const double w = tabWidth(d, bottomRib(D));
-    const QList<QVector3D> poly = polyFrom3DList(edge);
-    double t[2];
-    if (!find_seg3D_param(d, poly, w, P, t) || !(t[0] < t[1]))
-        return out;
-    const double step = (t[1] - t[0]) / kPieceSteps;
-    for (int k = 0; k <= kPieceSteps; ++k) {
-        const double s = t[0] + k * step;
-        if (is_Inside_3D_Wid(d, poly, P, w, s))
-            out.append(param_Poly3D(poly, s));
-    }
-    return out;
+    return tabPiece(d, D, polyFrom3DList(edge), P, find_seg3D_param, param_Poly3D, is_Inside_3D_Wid);
 }
 
 QPolygonF Diagon_ubermuss(double dd, const QPolygonF& poly)
