@@ -15,6 +15,14 @@ constexpr int kBottom = 0;
 constexpr int kTop = 100;
 constexpr int kStartIndex = 10; // diagonal ends keep this far from the trailing edge and the nose
 
+bool validPoint(int i)
+{
+    return i >= 0 && i < kAirfoilPoints;
+}
+
+// The edge lines of a record from rib 1's pair list as it stands.
+void edgeLines(ParaStruct* d, DiagonalData* D);
+
 bool usableRib(const ParaStruct* d, int rib)
 {
     return rib >= std::max(d->firstRib, 0) && rib < std::min(d->lastRib, kRibSlots);
@@ -49,14 +57,9 @@ void readTable(ParaStruct* d, const DiagonalRow* T)
                 end->lineIndex[k] = end->heightPercent == kBottom ? d->diagIndexTableA[k][end->rib]
                                                                   : d->diagRowIndexA[k];
         }
-        Create_Pnt_3D_List(d, &rec);
+        edgeLines(d, &rec);
         d->diagonals.append(rec);
     }
-}
-
-bool validPoint(int i)
-{
-    return i >= 0 && i < kAirfoilPoints;
 }
 
 } // namespace
@@ -113,6 +116,8 @@ void Generate_All_Diagonals(ParaStruct* d)
     if (!d || d->ribAirfoils[0].isEmpty())
         return;
     d->diagonals.clear();
+    // Every record is laid out on rib 1's pair list: renewed once here.
+    d->Make_ParList12(1);
     Read_DiagData1(d);
     Read_DiagData2(d);
     Unfold_All_Diagonals(d);
@@ -153,26 +158,36 @@ QList<OrigPnt3D> create_listdw(ParaStruct* d, int rib, int from, int to)
 
 void Create_Pnt_3D_List(ParaStruct* d, DiagonalData* D)
 {
+    d->Make_ParList12(1);
+    edgeLines(d, D);
+}
+
+namespace {
+
+void edgeLines(ParaStruct* d, DiagonalData* D)
+{
     init_Diag_StartIndex(d);
     const int s0 = d->diagStartIndexA;
     const int s1 = d->diagStartIndexB;
     // Every rib uses rib 1's index positions: the lower line starts at the
     // lower point paired with upper point s0 (same chord position) and has
     // as many points as the upper line.
-    d->Make_ParList12(1);
     const QList<Par12>& pairs = d->foilPairs[1];
     QList<OrigPnt3D> top, bottom;
-    const DiagonalEnd& low = D->first.heightPercent <= D->second.heightPercent ? D->first : D->second;
-    const DiagonalEnd& high = &low == &D->first ? D->second : D->first;
-    if (s0 < pairs.size() && s1 >= s0) {
+    const bool firstIsBottom = D->first.heightPercent <= D->second.heightPercent;
+    const DiagonalEnd& low = firstIsBottom ? D->first : D->second;
+    const DiagonalEnd& high = firstIsBottom ? D->second : D->first;
+    if (s0 >= 0 && s0 < pairs.size() && s1 >= s0) {
         const int l0 = pairs.at(s0).low;
         const int l1 = l0 - (s1 - s0);
         top = create_listup(d, high.rib, s0, s1);
         bottom = create_listdw(d, low.rib, l0, l1);
     }
-    D->edgeLineA = &low == &D->first ? bottom : top;
-    D->edgeLineB = &low == &D->first ? top : bottom;
+    D->edgeLineA = firstIsBottom ? bottom : top;
+    D->edgeLineB = firstIsBottom ? top : bottom;
 }
+
+} // namespace
 
 OrigPnt2D Insert_OrigPnt2D(ParaStruct* d, QPointF p, int index, int rib, double allowance)
 {
