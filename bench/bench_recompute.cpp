@@ -22,6 +22,7 @@
 #include "openfile.h"
 #include "parastruct.h"
 #include "structure/diagonals.h"
+#include "structure/diagshape.h"
 
 using bench::median;
 using bench::medianMs;
@@ -70,6 +71,13 @@ int main(int argc, char** argv)
     const double canopy = medianMs(runs, [&] { Create_Space_Canopy(d); });
     const double flat = medianMs(runs, [&] { Space_Canopy_Flat(d); });
     const double inflated = medianMs(runs, [&] { Space_Canopy_Inflated(d); });
+    // What the 3-D view adds at each rebuild: every diagonal completed.
+    const double shapes = medianMs(runs, [&] {
+        for (DiagonalData& g : d->diagonals) {
+            DiagonalData copy = g;
+            Create_Diagonal_2D3D(d, &copy);
+        }
+    });
 
     std::printf("design: %s, %d cells (median of %d runs)\n", qPrintable(path), d->cells, runs);
     std::printf("Refresh_Calculations       %6.2f ms\n", full);
@@ -82,5 +90,6 @@ int main(int argc, char** argv)
     std::printf("  Create_Space_Canopy      %6.2f ms\n", canopy);
     std::printf("  Space_Canopy_Flat        %6.2f ms\n", flat);
     std::printf("  Space_Canopy_Inflated    %6.2f ms\n", inflated);
+    std::printf("  Create_Diagonal_2D3D     %6.2f ms (all %d diagonals)\n", shapes, int(d->diagonals.size()));
     return 0;
 }

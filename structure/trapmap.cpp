@@ -18,12 +18,12 @@ double bisect(QPointF a0, QPointF a1, QPointF b0, QPointF b1, QPointF P)
 {
     double lo = 0, hi = 1, m = 1;
     bool first = true;
+    QPolygonF strip(5); // one allocation for all passes
     do {
-        const QPointF A = a0 + lo * (a1 - a0);
-        const QPointF B = a0 + m * (a1 - a0);
-        const QPointF C = b0 + m * (b1 - b0);
-        const QPointF D = b0 + lo * (b1 - b0);
-        const QPolygonF strip({A, B, C, D, A});
+        strip[0] = strip[4] = a0 + lo * (a1 - a0);
+        strip[1] = a0 + m * (a1 - a0);
+        strip[2] = b0 + m * (b1 - b0);
+        strip[3] = b0 + lo * (b1 - b0);
         const bool in = strip.containsPoint(P, Qt::OddEvenFill);
         if (first && !in)
             return 0.0;
