@@ -7,7 +7,6 @@
 
 #include <QCheckBox>
 #include <QImage>
-#include <QWheelEvent>
 
 #include "calcul3d.h"
 #include "colorclass.h"
@@ -66,16 +65,6 @@ class TestGlStructure : public QObject
         // Looked at by hand when the drawing changes.
         if (qEnvironmentVariableIsSet("WL_GLVIEW_SHOTS"))
             image.save(qEnvironmentVariable("WL_GLVIEW_SHOTS") + "/" + name + ".png");
-    }
-
-    void wheel(int notches)
-    {
-        for (int k = 0; k < std::abs(notches); ++k) {
-            const QPointF at(view->width() / 2, view->height() / 2);
-            QWheelEvent e(at, view->mapToGlobal(at), QPoint(), QPoint(0, notches > 0 ? 120 : -120), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
-            QApplication::sendEvent(view.get(), &e);
-        }
     }
 
     void setHoles(bool on)
@@ -139,9 +128,6 @@ private slots:
         const Counts c = count(image);
         QVERIFY2(c.white > 0.002, qPrintable(QString::number(c.white)));
         QVERIFY2(c.green > 0.0005, qPrintable(QString::number(c.green)));
-        wheel(6);
-        save(frame(), "structure_rear_zoom");
-        wheel(-6);
         view->panelBox("Diags")->click();
         const Counts off = count(frame());
         QVERIFY(off.white < 0.5 * c.white);
