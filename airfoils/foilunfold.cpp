@@ -1,7 +1,7 @@
 #include "airfoils/foilunfold.h"
 
 #include "core/curves.h"
-#include "structure/holefun.h"
+#include "structure/upindex.h"
 #include "core/parastruct.h"
 #include "patterns/patternfun.h"
 #include "core/transf.h"

@@ -25,6 +25,8 @@
 #include "core/parastruct.h"
 #include "shell/model/installhooks.h"
 #include "lines/linetree.h"
+#include "structure/diagonals.h"
+#include "structure/diagshape.h"
 
 using bench::median;
 using bench::medianMs;
@@ -81,6 +83,13 @@ int main(int argc, char** argv)
     const double canopy = medianMs(runs, [&] { Create_Space_Canopy(d); });
     const double flat = medianMs(runs, [&] { Space_Canopy_Flat(d); });
     const double inflated = medianMs(runs, [&] { Space_Canopy_Inflated(d); });
+    // What the 3-D view adds at each rebuild: every diagonal completed.
+    const double shapes = medianMs(runs, [&] {
+        for (DiagonalData& g : d->diagonals) {
+            DiagonalData copy = g;
+            Create_Diagonal_2D3D(d, &copy);
+        }
+    });
 
     std::printf("design: %s, %d cells (median of %d runs)\n", qPrintable(path), d->cells, runs);
     std::printf("Refresh_Calculations       %6.2f ms\n", full);
@@ -91,9 +100,13 @@ int main(int argc, char** argv)
     std::printf("  Refresh_Calculations and Recalculate_Line_Plan %6.2f ms\n", withLines);
     std::printf("  Recalculate_Line_Plan    %6.2f ms (%.0f %% of it)\n", lines,
                 withLines > 0 ? 100 * lines / withLines : 0.0);
+    const double diagonals = median(steps["Generate_All_Diagonals"]);
+    std::printf("  diagonal step: %d diagonals, %.1f %% of the recompute\n", int(d->diagonals.size()),
+                full > 0 ? 100 * diagonals / full : 0.0);
     std::printf("alone:\n");
     std::printf("  Create_Space_Canopy      %6.2f ms\n", canopy);
     std::printf("  Space_Canopy_Flat        %6.2f ms\n", flat);
     std::printf("  Space_Canopy_Inflated    %6.2f ms\n", inflated);
+    std::printf("  Create_Diagonal_2D3D     %6.2f ms (all %d diagonals)\n", shapes, int(d->diagonals.size()));
     return 0;
 }

@@ -14,10 +14,10 @@ struct Triang {
     QPointF corner[3];     // p0 -> p1 base edge, p2 apex
     QPolygonF outline;     // the corners in order; not stored
     int holeCount = 0;
-    int cornerCount = 0;   // corner rounding
+    int cornerCount = 1;   // corner rounding; 1 and below make round holes
     int offsetMm = 0;      // web width between holes [mm]
     double offset = 0.0;   // offsetMm in plan units (set_offset)
-    double cornerStep = 0.0; // 1 / cornerCount
+    double cornerStep = 1.0; // 1 / cornerCount
     bool expanded = false;
 
     // offset from offsetMm with the span of the live design.
@@ -29,10 +29,10 @@ struct Trap {
     QPointF corner[4];
     QPolygonF outline;
     int holeCount = 0;
-    int cornerCount = 0;
+    int cornerCount = 1;
     int offsetMm = 0;
     double offset = 0.0;
-    double cornerStep = 0.0;
+    double cornerStep = 1.0;
     bool expanded = false;
 
     void set_offset();

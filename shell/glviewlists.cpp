@@ -4,6 +4,9 @@
 #include "core/parastruct.h"
 #include "patterns/patternfun.h"
 #include "core/transf.h"
+#include "structure/crossports.h"
+#include "structure/diagshape.h"
+#include "structure/holefun.h"
 
 #include <algorithm>
 #include <cmath>
@@ -173,6 +176,37 @@ QList<QVector3D> Hole_Loop_3D(ParaStruct* design, int rib, const QPolygonF& outl
         loop.append(scaled(mapfoilT_2D_3D(design, rib, outline[i])));
     std::reverse(loop.begin(), loop.end());
     return loop;
+}
+
+QList<QList<QVector3D>> Rib_Hole_Loops(ParaStruct* design, int rib, int group, const QPolygonF& flatRib)
+{
+    QList<QList<QVector3D>> loops;
+    if (!design || rib < 0 || rib >= kRibSlots || (group != 0 && group != 1) || flatRib.isEmpty())
+        return loops;
+    QPolygonF outline = flatRib;
+    Set_Triang_Index_Values(design, rib);
+    Reset_baseTri_Array(design, &outline, group, false);
+    Calc_current_grup_all_tribase(design, group);
+    for (int j = 0; j < 11; ++j)
+        for (const QPolygonF& hole : Create_div_Triangles(design, design->baseTriangles[j], false)) {
+            const QList<QVector3D> loop = Hole_Loop_3D(design, rib, hole);
+            if (!loop.isEmpty())
+                loops.append(loop);
+        }
+    return loops;
+}
+
+QList<DiagonalData> Completed_Diagonals(ParaStruct* design)
+{
+    QList<DiagonalData> shapes;
+    if (!design)
+        return shapes;
+    for (const DiagonalData& diagonal : design->diagonals) {
+        DiagonalData copy = diagonal;
+        Create_Diagonal_2D3D(design, &copy);
+        shapes.append(copy);
+    }
+    return shapes;
 }
 
 Table_ctl Rib_Patch_Net(const ParaStruct* d, int rib, QPointF* corners)

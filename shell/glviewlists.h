@@ -13,6 +13,7 @@
 #include <QPolygonF>
 #include <QVector3D>
 
+#include "core/structuredata.h"
 #include "lines/lineplan.h"
 
 class ParaStruct;
@@ -121,6 +122,20 @@ bool Hole_Trim(const QList<QVector3D>& loop, double chordLength, const QPointF* 
 // fewer than 1000 points.
 bool Outline_Trim(const QList<QVector3D>& curve, double chordLength, const QPointF* corners,
                   Table_50_2* out);
+
+// --- Internal structure --------------------------------------------------
+
+// The 3-D loops (Hole_Loop_3D) of the cross-port holes of rib r, laid out on
+// its flat outline `flatRib` (airfoil point indexing) with the shapes of
+// cross-port group 0 (loaded ribs) or 1 (intermediate ribs). Empty for a rib
+// without outline, so that it never takes the holes of the rib before it.
+// Works the design's anchor and working-shape fields.
+QList<QList<QVector3D>> Rib_Hole_Loops(ParaStruct* design, int rib, int group, const QPolygonF& flatRib);
+
+// Every generated diagonal of the design, completed (outlines, tabs, holes,
+// flat and 3-D), whatever their number. The design's own list is left as the
+// recompute made it, so completing again gives the same shapes.
+QList<DiagonalData> Completed_Diagonals(ParaStruct* design);
 
 // Twice the signed area of a (u, v) loop of n pairs (positive counter-clockwise).
 double Trim_Loop_Area(const float (*p)[2], int n);

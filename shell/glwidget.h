@@ -75,6 +75,8 @@ public:
     ClickableLabel* ghostIcon() const { return ghostLabel; }
     ClickableLabel* colorIcon() const { return colorLabel; }
     int rebuildCount() const { return rebuilds; }
+    // The diagonals as drawn: the design's, completed at the last rebuild.
+    const QList<DiagonalData>& diagonalList() const { return diagonalShapes; }
 
 signals:
     void xRotationChanged(int angle);
@@ -195,6 +197,7 @@ private:
     QList<Table_50_2> trimOutlineList[kRibSlots];
     QList<QList<QVector3D>> miniRibsFront;
     QList<QList<QVector3D>> miniRibsRear;
+    QList<DiagonalData> diagonalShapes;   // the design's diagonals, completed for drawing
 
     void rebuildIfChanged();
     int rebuilds = 0;

@@ -2,8 +2,10 @@
 
 #include "airfoils/foilunfold.h"
 #include "core/calcul3d.h"
+#include "structure/diagonals.h"
 
 void Install_Recompute_Hooks()
 {
     Set_Rear_Range_Service(getRear_rearIndex);
+    Set_Recompute_Hook(RecomputeHook::Diagonals, Generate_All_Diagonals);
 }

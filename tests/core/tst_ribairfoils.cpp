@@ -405,13 +405,13 @@ private slots:
             names.append(QString::fromLatin1(step));
             g_calls.append(QString::fromLatin1(step));
         });
+        auto d = fixture::makeWing(34, false);
         const RecomputeStep previous[4] = {
             Set_Recompute_Hook(RecomputeHook::SpaceCanopy, spyCanopy),
             Set_Recompute_Hook(RecomputeHook::FlatGrid, spyFlat),
             Set_Recompute_Hook(RecomputeHook::InflatedGrid, spyInflated),
             Set_Recompute_Hook(RecomputeHook::Diagonals, spyDiagonals),
         };
-        auto d = fixture::makeWing(34, false);
         Refresh_Calculations(d.get());
 
         const QStringList expected{

@@ -5,6 +5,10 @@
 #include "core/bridledata.h"
 #include "shell/glviewlists.h"
 #include "core/parastruct.h"
+#include "core/calcul3d.h"
+#include "core/openfile.h"
+#include "patterns/patternfun.h"
+#include "structure/diagonals.h"
 
 #include <cmath>
 #include <memory>
@@ -307,6 +311,72 @@ private slots:
                 QVERIFY(std::abs(uv[0] - 0.5f) < 0.04f);
                 QVERIFY(uv[1] > 0 && uv[1] < 1);
             }
+        }
+    }
+
+    // The cross-port holes of the default design's ribs: one 24-point loop
+    // per rounded hole, on the rib's own plane; none for a rib without outline.
+    void ribHoleLoops()
+    {
+        auto d = std::make_unique<ParaStruct>();
+        QVERIFY(myOpenFile().ReadParaStream(qEnvironmentVariable("WL_APP_DIR") + "/template.ini", d.get()));
+        Refresh_Calculations(d.get());
+        int total = 0;
+        for (int r = d->firstRib; r < d->lastRib; ++r) {
+            QPolygonF flat;
+            Quick_Unfold_AirFoil(d.get(), r, &flat);
+            QCOMPARE(flat.size(), kAirfoilPoints);
+            const int group = d->diagTableD1[r].ribType;
+            const QList<QList<QVector3D>> loops = Rib_Hole_Loops(d.get(), r, group, flat);
+            int expected = 0;
+            for (int j = 0; j < 11; ++j)
+                expected += std::min(d->crossPorts[group].triangles[j].holeCount, 3);
+            QVERIFY(expected > 0);
+            QCOMPARE(loops.size(), expected);
+            // Within the rib's chord and near its plane (span position of the
+            // rib curve's nose).
+            const QVector3D nose = d->ribCurves3D[r][d->noseIndex[r]] * ms;
+            const QVector3D tail = d->ribCurves3D[r][0] * ms;
+            for (const QList<QVector3D>& loop : loops) {
+                QCOMPARE(loop.size(), 24);
+                for (const QVector3D& p : loop) {
+                    QVERIFY(p.x() > std::min(nose.x(), tail.x()) && p.x() < std::max(nose.x(), tail.x()));
+                    QVERIFY(std::fabs(p.y() - nose.y()) < 0.5 * (tail - nose).length());
+                }
+            }
+            total += loops.size();
+        }
+        QVERIFY(total > 100);
+        QVERIFY(Rib_Hole_Loops(d.get(), 3, 0, QPolygonF()).isEmpty());
+        QPolygonF flat;
+        Quick_Unfold_AirFoil(d.get(), 3, &flat);
+        QVERIFY(Rib_Hole_Loops(d.get(), 3, 2, flat).isEmpty());
+    }
+
+    // Every generated diagonal gets its 3-D outline and holes, also when
+    // there are only a few.
+    void completedDiagonals()
+    {
+        auto d = std::make_unique<ParaStruct>();
+        QVERIFY(myOpenFile().ReadParaStream(qEnvironmentVariable("WL_APP_DIR") + "/template.ini", d.get()));
+        Refresh_Calculations(d.get());
+        Generate_All_Diagonals(d.get());
+        QVERIFY(d->diagonals.size() > 4);
+        d->diagonals = d->diagonals.mid(0, 3);
+        const QList<DiagonalData> shapes = Completed_Diagonals(d.get());
+        QCOMPARE(shapes.size(), 3);
+        for (const DiagonalData& g : shapes) {
+            QVERIFY(g.spaceOutline.size() > 100);
+            QCOMPARE(g.spaceHoles.size(), 4);
+            for (const QList<QVector3D>& hole : g.spaceHoles)
+                QVERIFY2(hole.size() > 2, qPrintable(QString::number(hole.size())));
+            QVERIFY(!g.flatOutline.isEmpty());
+        }
+        // Completing again gives the same shapes: the design is not changed.
+        const QList<DiagonalData> again = Completed_Diagonals(d.get());
+        for (int k = 0; k < shapes.size(); ++k) {
+            QCOMPARE(again[k].spaceOutline, shapes[k].spaceOutline);
+            QCOMPARE(again[k].spaceHoles, shapes[k].spaceHoles);
         }
     }
 

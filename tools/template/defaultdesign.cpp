@@ -7,6 +7,9 @@
 #include "core/transf.h"
 #include "core/billowarc.h"
 #include "lines/loading.h"
+#include "structure/crossports.h"
+#include "structure/diagonals.h"
+#include "structure/holefun.h"
 
 #include <QBuffer>
 #include <QTextStream>
@@ -114,7 +117,7 @@ void setGeneralData(ParaStruct* d)
         d->wingFlexPercent[r] = 0.0;
     }
 
-    // No mini-ribs, cross-ports or marked straps.
+    // No mini-ribs or marked straps.
     d->minirib.frontRibStart = 0;
     d->minirib.frontRibEnd = 0;
     d->minirib.rearRibPosition = 0.0;
@@ -172,6 +175,105 @@ void setMarkers(ParaStruct* d)
 double spacing(double cosine, double even)
 {
     return (1 - kEvenSpacing) * cosine + kEvenSpacing * even;
+}
+
+// Internal structure, laid out through the structure code on the recomputed
+// ribs: every second rib from the centre carries lines (loaded), the ribs
+// between them are intermediate; a V of diagonal ribs runs from the bottom
+// of each loaded rib up to its two neighbours (table D1 outward, table D2
+// inward), with the default cross-port model in every tab; the rib groups
+// get cross-ports between the line rows, the mini-rib groups in every band.
+void setStructure(ParaStruct* d)
+{
+    const int first = d->firstRib;
+    const int last = d->lastRib;
+    for (int r = 0; r < kStructSlots; ++r) {
+        DiagonalRow& d1 = d->diagTableD1[r];
+        DiagonalRow& d2 = d->diagTableD2[r];
+        d1 = d2 = DiagonalRow{};
+        d1.rib = d2.rib = r <= last ? r : -1;
+        const bool loaded = r >= first && (r - first) % 2 == 0;
+        d1.ribType = loaded ? 0 : 1;
+        d1.heightPercent = d2.heightPercent = loaded ? 0 : 100;
+        d1.connectNext = loaded;
+        d2.connectNext = !loaded;
+    }
+    d->diagBottomWidth = 12.0;
+    d->diagMask1 = first;
+    d->diagMask2 = 2;
+
+    // Tab tops on the upper surface above the rows A .. D of rib 1, 15
+    // points to either side; the plane view's lower shapes 10 points to
+    // either side of the rows.
+    QPolygonF* rib1 = &d->ribAirfoils[1];
+    const int nose = d->noseIndex[1];
+    for (int b = 0; b < 4; ++b) {
+        const int row = d->rowCentreIndex[b + 2];
+        const int up = get_UPindex(rib1, nose, row);
+        d->diagRowIndexA[2 * b] = std::clamp(up + 15, 10, nose - 10);
+        d->diagRowIndexA[2 * b + 1] = std::clamp(up - 15, 10, nose - 10);
+        d->diagRowIndexB[2 * b] = std::clamp(row - 10, nose + 10, 990);
+        d->diagRowIndexB[2 * b + 1] = std::clamp(row + 10, nose + 10, 990);
+    }
+    init_Diag_StartIndex(d);
+    Set_DW_Bottom_Shift(d);
+
+    // The cross-port model's default shape: a trapeze 921.6 x 691.2 with one
+    // rounded triangular hole, web 40 mm; the tab of line row D included.
+    constexpr double W = 921.6, H = 691.2;
+    const QPointF model[12] = {{2 * W / 5, H},      {3 * W / 5, H},      {4 * W / 5, H / 20},
+                               {3 * W / 5, H / 20}, {2 * W / 5, H / 20}, {W / 5, H / 20},
+                               {2 * W / 5, 253.44}, {3 * W / 5, 253.44}, {2 * W / 5, H},
+                               {3 * W / 5, H},      {0.9 * W, H / 20},   {0.1 * W, H / 20}};
+    std::copy(std::begin(model), std::end(model), d->diagModelPoints);
+    d->diagModelFlags[0] = true;
+    d->diagModelFlags[1] = true;
+    Triang& t = d->diagModelTriangle;
+    t.corner[0] = model[2];
+    t.corner[1] = model[5];
+    t.corner[2] = QPointF(460.8, 362.88);
+    t.holeCount = 1;
+    t.offsetMm = 40;
+    t.cornerCount = 2;
+    setup_model_cross_port(d);
+
+    // Cross-ports, built on the rib the manager works on.
+    d->crossPortHoles = 1;
+    d->crossPortOffset = 10;
+    d->crossPortCorner = 2.0;
+    QPolygonF foil = init_Work_Airfoil(d->ribAirfoils[first], 1024);
+    Set_Triang_Index_Values(d, first);
+    Set_Trap_Index_Values23(d, &foil);
+    for (int g = 0; g < 2; ++g) {
+        Reset_baseTri_Array(d, &foil, g, true);
+        // None in the nose triangle, where the air comes in, and none in the
+        // thin rear triangles of the loaded ribs.
+        Triang* tri = d->crossPorts[g].triangles;
+        tri[0].holeCount = 0;
+        if (g == 0)
+            tri[9].holeCount = tri[10].holeCount = 0;
+    }
+    for (int g = 2; g < 4; ++g) {
+        Reset_baseTrap_Array(d, &foil, g, true);
+        for (int k = 0; k < 8; ++k)
+            d->crossPorts[g].traps[k].holeCount = 0;
+    }
+}
+
+// What is wrong with the internal structure: the diagonal tables must give
+// one diagonal per V arm with both flat edges.
+void checkStructure(const ParaStruct& design, QStringList* problems)
+{
+    auto d = std::make_unique<ParaStruct>(design);
+    Generate_All_Diagonals(d.get());
+    const int loaded = (d->lastRib - 1 - d->firstRib) / 2;
+    if (d->diagonals.size() < 2 * loaded - 1)
+        problems->append(QStringLiteral("only %1 diagonal ribs").arg(d->diagonals.size()));
+    for (const DiagonalData& diag : d->diagonals)
+        if (diag.flatEdgeA.size() < 100 || diag.flatEdgeA.size() != diag.flatEdgeB.size())
+            problems->append(QStringLiteral("diagonal from rib %1 has no flat edges").arg(diag.first.rib));
+    if (d->diagModelPolys.isEmpty())
+        problems->append(QStringLiteral("the cross-port model has no hole"));
 }
 
 bool isFiniteValue(double v)
@@ -260,6 +362,7 @@ std::unique_ptr<ParaStruct> Build_Default_Design(int cells)
     d->Reset_Dyn_LineInd();
     Refresh_Calculations(d.get());
     setMarkers(d.get());
+    setStructure(d.get());
     Refresh_Calculations(d.get());
     Build_Default_Lines(d.get());
     return d;
@@ -363,6 +466,8 @@ QStringList Check_Default_Design(const ParaStruct& design)
             }
         }
     }
+
+    checkStructure(d, &problems);
 
     // A further recompute changes nothing.
     auto again = std::make_unique<ParaStruct>(d);

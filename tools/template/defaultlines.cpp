@@ -30,7 +30,7 @@ constexpr int kGroupRows = 4;
 constexpr int kLineWeights[8] = {40, 30, 20, 10, 0, 0, 0, 1};
 
 // Main lines take this share of the way, against 1 per line above them.
-constexpr double kMainLineWeight = 3.0;
+constexpr double kMainLineWeight = 2.5;
 // Riser lengths in metres: carabiner to the riser split, split to the
 // maillons of the four risers.
 constexpr double kMainRiser = 0.36;
@@ -120,12 +120,13 @@ struct Builder {
 };
 
 // Ribs of the half wing that take lines of a row: every loaded rib between
-// the centre and the tip (the centre rib itself stays free of lines).
-std::vector<int> rowRibs(const ParaStruct* d, int from, int to)
+// the centre and the tip (the centre rib itself stays free of lines), or
+// every rib for the brakes, which pull on the trailing edge.
+std::vector<int> rowRibs(const ParaStruct* d, int from, int to, bool everyRib = false)
 {
     std::vector<int> ribs;
     for (int r = std::max(from, 1); r <= to; ++r)
-        if (d->isLoadedRib(r))
+        if (everyRib || d->isLoadedRib(r))
             ribs.push_back(r);
     return ribs;
 }
@@ -194,7 +195,7 @@ void buildGroup(ParaStruct* d, int groupSlot, Builder* b)
     if (groupSlot == kBrakeGroupSlot) {
         // One brake line from the handle, fanning out to the trailing edge
         // from the third rib on.
-        const std::vector<int> ribs = rowRibs(d, d->firstRib + 2, d->lastRib);
+        const std::vector<int> ribs = rowRibs(d, d->firstRib + 2, d->lastRib, true);
         b->cascade(b->node(b->tree.root), ribs);
     } else {
         std::vector<int> ribs = rowRibs(d, d->firstRib, d->lastRib - 1);

@@ -1,0 +1,278 @@
+#include "structure/crossports.h"
+
+#include "core/parastruct.h"
+#include "core/transf.h"
+#include "structure/holefun.h"
+#include "structure/structfun.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int kStripTriangles = 11;   // slots 0..10; slot 11 is a spare
+constexpr int kAnchors = 13;
+constexpr int kStations = 9;
+constexpr double kFarAway = 10000;    // nearest-point searches give up beyond this
+
+// The triangle strip: slot -> anchors of p0, p1, p2. Even slots stand on the
+// lower surface with the apex above, odd slots hang from the upper surface
+// with the apex at an attachment point.
+constexpr int kStrip[kStripTriangles][3] = {
+    {0, 1, 7}, {7, 8, 1}, {1, 2, 8}, {8, 9, 2}, {2, 3, 9}, {9, 10, 3},
+    {3, 4, 10}, {10, 11, 4}, {4, 5, 11}, {11, 12, 5}, {5, 6, 12},
+};
+
+bool validGroup(int group)
+{
+    return group >= 0 && group < kCrossPortGroups;
+}
+
+bool validRib(const ParaStruct* d, int rib)
+{
+    return d && rib >= 0 && rib < kRibSlots && !d->ribAirfoils[rib].isEmpty();
+}
+
+template <class Shape>
+void applyReset(ParaStruct* d, Shape* s, bool reset)
+{
+    if (reset) {
+        s->holeCount = d->crossPortHoles;
+        s->cornerCount = int(d->crossPortCorner);
+        s->offsetMm = d->crossPortOffset;
+    }
+    s->cornerStep = Hole_Corner_Factor(s->cornerCount);
+    s->offset = Hole_Screen_Offset(d, s->offsetMm);
+    s->expanded = true;
+}
+
+void setTriangleCorners(Triang* t, QPointF a, QPointF b, QPointF c)
+{
+    t->corner[0] = a;
+    t->corner[1] = b;
+    t->corner[2] = c;
+}
+
+void rebuildOutline(Triang* t)
+{
+    t->outline = QPolygonF({t->corner[0], t->corner[1], t->corner[2]});
+}
+
+void rebuildOutline(Trap* t)
+{
+    t->outline = QPolygonF({t->corner[0], t->corner[1], t->corner[2], t->corner[3]});
+}
+
+// The upper midpoints between consecutive line rows on the rib's airfoil.
+// The search stops at rib 1's nose for every rib.
+int upperMid(const ParaStruct* d, int rib, int row)
+{
+    return middleTopPoint(d->ribAirfoils[rib], d->noseIndex[1], d->lineIndex[row][rib], d->lineIndex[row + 1][rib]);
+}
+
+void setTriangleAnchorsFromMids(ParaStruct* d, int rib)
+{
+    d->crossPortTriIndex[0] = d->noseIndex[rib];
+    // Slot 7 sits above the middle of O1 and O2; the O2-A middle is not used.
+    d->crossPortTriIndex[7] = d->trapIndex[0];
+    for (int j = 2; j <= 6; ++j)
+        d->crossPortTriIndex[6 + j] = d->trapIndex[j];
+}
+
+} // namespace
+
+void Set_Triang_Index_Values(ParaStruct* d, int rib)
+{
+    if (!validRib(d, rib))
+        return;
+    for (int j = 0; j < 7; ++j)
+        d->trapIndex[j] = upperMid(d, rib, j);
+    for (int k = 1; k <= 6; ++k)
+        d->crossPortTriIndex[k] = d->lineIndex[k + 1][rib];
+    setTriangleAnchorsFromMids(d, rib);
+}
+
+void Set_Triang_Index_Values2(ParaStruct* d, int rib, QPolygonF* R, QPolygonF* W)
+{
+    if (!validRib(d, rib) || !R || !W || R->isEmpty() || W->isEmpty())
+        return;
+    for (int j = 0; j < 7; ++j) {
+        const int m = upperMid(d, rib, j);
+        d->trapIndex[j] = m < R->size() ? Nearest_UP_PointF_index(R->at(m), W) : -1;
+    }
+    for (int k = 1; k <= 6; ++k)
+        d->crossPortTriIndex[k] = Nearest_DW_PointF_index(d->lineIndex[k + 1][rib], d->noseIndex[1], R, W);
+    setTriangleAnchorsFromMids(d, rib);
+}
+
+int set_trap_ddw(QPolygonF* O, int nose, int k)
+{
+    if (!O || O->isEmpty() || nose < 0)
+        return 0;
+    const int n = int(O->size());
+    if (nose >= n)
+        return n - 2;
+    const double xn = O->at(nose).x();
+    const double step = (O->at(0).x() - xn) / 8;
+    const double target = (k + 0.25) * step;
+    if (!(target > 0))
+        return nose;
+    for (int j = nose + 1; j < n; ++j)
+        if (O->at(j).x() - xn >= target)
+            return j;
+    return n - 2;
+}
+
+void Set_Trap_Index_Values23(ParaStruct* d, QPolygonF* O)
+{
+    if (!d || !O)
+        return;
+    const int nose = d->noseIndex[1];
+    for (int k = 0; k < kStations; ++k) {
+        const int L = set_trap_ddw(O, nose, k);
+        d->trapIndexB[8 - k] = L;
+        d->trapIndexA[8 - k] = get_UPindex(O, nose, L);
+    }
+}
+
+void Reset_baseTri_Array(ParaStruct* d, QPolygonF* O, int group, bool reset)
+{
+    if (!d || !O || O->isEmpty() || !validGroup(group))
+        return;
+    const int n = int(O->size());
+    for (int i = 0; i < kAnchors; ++i) {
+        const int idx = d->crossPortTriIndex[i];
+        if (idx < 0)
+            return;
+        d->baseTriPoints[i] = O->at(std::min(idx, n - 1));
+    }
+    const QPointF* Q = d->baseTriPoints;
+    Triang* tri = d->crossPorts[group].triangles;
+    for (int s = 0; s < kStripTriangles; ++s)
+        setTriangleCorners(&tri[s], Q[kStrip[s][0]], Q[kStrip[s][1]], Q[kStrip[s][2]]);
+    for (int s = 0; s < kCrossPortTriangles; ++s) {
+        applyReset(d, &tri[s], reset);
+        rebuildOutline(&tri[s]);
+    }
+}
+
+void Reset_baseTrap_Array(ParaStruct* d, QPolygonF* O, int group, bool reset)
+{
+    if (!d || !O || O->isEmpty() || !validGroup(group))
+        return;
+    const int n = int(O->size());
+    QPointF* top = d->baseTrapPoints[0];
+    QPointF* middle = d->baseTrapPoints[1];
+    QPointF* bottom = d->baseTrapPoints[2];
+    for (int i = 0; i < kStations; ++i) {
+        top[i] = middle[i] = O->at(std::clamp(d->trapIndexA[i], 0, n - 1));
+        bottom[i] = O->at(std::clamp(d->trapIndexB[i], 0, n - 1));
+    }
+    Trap* trap = d->crossPorts[group].traps;
+    for (int k = 0; k < 8; ++k) {
+        // Slots 0..7 have both long edges on the upper surface: no hole.
+        trap[k].corner[0] = top[k];
+        trap[k].corner[1] = top[k + 1];
+        trap[k].corner[2] = middle[k + 1];
+        trap[k].corner[3] = middle[k];
+        // Upper rear, upper front, lower front, lower rear of band k.
+        trap[8 + k].corner[0] = middle[k];
+        trap[8 + k].corner[1] = middle[k + 1];
+        trap[8 + k].corner[2] = bottom[k + 1];
+        trap[8 + k].corner[3] = bottom[k];
+    }
+    for (int s = 0; s < kCrossPortTraps; ++s) {
+        applyReset(d, &trap[s], reset);
+        rebuildOutline(&trap[s]);
+    }
+}
+
+void Calc_current_grup_single_tribase(ParaStruct* d, int group, int i)
+{
+    if (!d || !validGroup(group) || i < 0 || i >= kCrossPortTriangles)
+        return;
+    Triang t = d->crossPorts[group].triangles[i];
+    rebuildOutline(&t);
+    t.offset = Hole_Screen_Offset(d, t.offsetMm);
+    t.expanded = true;
+    d->baseTriangles[i] = t;
+}
+
+void Calc_current_grup_all_tribase(ParaStruct* d, int group)
+{
+    for (int i = 0; i < kStripTriangles; ++i)
+        Calc_current_grup_single_tribase(d, group, i);
+}
+
+void Calc_current_grup_single_trap(ParaStruct* d, int group, int i)
+{
+    if (!d || !validGroup(group) || i < 0 || i >= kCrossPortTraps)
+        return;
+    Trap t = d->crossPorts[group].traps[i];
+    rebuildOutline(&t);
+    t.expanded = true;
+    d->baseTraps[i] = t;
+}
+
+void Calc_current_grup_all_trap(ParaStruct* d, int group)
+{
+    for (int i = 0; i < kCrossPortTraps; ++i)
+        Calc_current_grup_single_trap(d, group, i);
+}
+
+void Set_DW_Bottom_Shift(ParaStruct* d)
+{
+    if (!d)
+        return;
+    const int last = std::min(d->lastRib, kRibSlots);
+    for (int b = 0; b < 4; ++b) {
+        for (int r = std::max(d->firstRib, 0); r < last; ++r) {
+            const int w = int(std::trunc(d->rib_glob_factor(r) * d->diagTableRows[b][r]));
+            const int a = d->lineIndex[b + 2][r];
+            d->diagIndexTableA[2 * b][r] = d->diagIndexTableB[2 * b][r] = a - w;
+            d->diagIndexTableA[2 * b + 1][r] = d->diagIndexTableB[2 * b + 1][r] = a + w;
+        }
+    }
+}
+
+int Nearest_UP_PointF_index(QPointF p, QPolygonF* poly)
+{
+    if (!poly)
+        return -1;
+    int best = -1;
+    double bestD = kFarAway;
+    for (int i = 0; i < poly->size(); ++i) {
+        const double d = Dist2(p, poly->at(i));
+        if (d < bestD) {
+            bestD = d;
+            best = i;
+        }
+    }
+    return best;
+}
+
+int Nearest_DW_PointF_index(int i, int n, QPolygonF* a, QPolygonF* b)
+{
+    if (!a || !b || i < 0 || i >= a->size() || n + 1 >= b->size())
+        return -1;
+    const QPointF p = a->at(i);
+    int best = -1;
+    double bestD = kFarAway;
+    for (int k = std::max(n + 1, 0); k < b->size(); ++k) {
+        const double d = Dist2(p, b->at(k));
+        if (d < bestD) {
+            bestD = d;
+            best = k;
+        }
+    }
+    return best;
+}
+
+QPolygonF init_Work_Airfoil(QPolygonF foil, double s)
+{
+    QPolygonF out;
+    out.reserve(foil.size());
+    for (const QPointF& p : foil)
+        out.append(QPointF(p.x() * s, -p.y() * s));
+    return out;
+}
