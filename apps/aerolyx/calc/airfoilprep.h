@@ -33,9 +33,15 @@ QString FindThickness(const QPolygonF& p);
 bool Load_Airfoil(myData* data, const QString& path, QString* why);
 // The same for points already read; name becomes the record's foilName.
 bool Load_Airfoil_Points(myData* data, const QPolygonF& points, const QString& name, QString* why);
-// The mapping loop on the prepared record: iterations until the norm of the
-// angle correction stops changing (at most 1001, counted in iterationCount),
-// then one closing iteration. False when the map is unusable.
+// Relative change of the map scale and of the lift between two iterations
+// below which the mapping counts as settled.
+constexpr double kSettled = 1e-7;
+// Most iterations of one mapping run.
+constexpr int kMaxIterations = 1001;
+
+// The mapping loop on the prepared record: iterations until the map has
+// settled (at most kMaxIterations, counted in iterationCount), then one
+// closing iteration. False when the map is unusable.
 bool Perform_Conform_Map(myData* data);
 
 } // namespace aerolyx

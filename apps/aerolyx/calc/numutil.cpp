@@ -105,7 +105,10 @@ void Calc_dx_Hi(double relax, int n, const double* xt, const double* xm, double*
         step[i] = relax * f_tauHI(i, u.data(), v.data(), n);
 }
 
-bool interpSpline(int n, const double* x, const double* y, double* out)
+namespace {
+// The natural cubic spline through (x[i], y[i]) evaluated at the m angles
+// 2pi j / step, j = 0..m-1, clamped to the table; out untouched on failure.
+bool Spline_At_Steps(int n, const double* x, const double* y, int m, double step, double* out)
 {
     Gsl_Errors_Off();
     if (n < 3)
@@ -121,10 +124,10 @@ bool interpSpline(int n, const double* x, const double* y, double* out)
         return false;
     }
     bool ok = gsl_spline_init(spline, x, y, n) == GSL_SUCCESS;
-    std::vector<double> values(n);
-    for (int j = 0; ok && j < n; ++j) {
+    std::vector<double> values(m);
+    for (int j = 0; ok && j < m; ++j) {
         // The last uniform angle may round past the table's end.
-        const double at = std::clamp(Uniform_Angle(j, n), x[0], x[n - 1]);
+        const double at = std::clamp(j * 2.0 * M_PI / step, x[0], x[n - 1]);
         ok = gsl_spline_eval_e(spline, at, acc, &values[j]) == GSL_SUCCESS;
     }
     gsl_spline_free(spline);
@@ -132,6 +135,17 @@ bool interpSpline(int n, const double* x, const double* y, double* out)
     if (ok)
         std::copy(values.begin(), values.end(), out);
     return ok;
+}
+} // namespace
+
+bool interpSpline(int n, const double* x, const double* y, double* out)
+{
+    return Spline_At_Steps(n, x, y, n, n - 1, out);
+}
+
+bool Spline_Period_Samples(int n, const double* x, const double* y, double* out)
+{
+    return Spline_At_Steps(n, x, y, n, n, out);
 }
 
 namespace {
