@@ -354,6 +354,12 @@ private slots:
             noseFirst += QString::asprintf("%.6f %.6f\n", p.x(), p.y());
         }
         QTest::newRow("nose first") << noseFirst << false;
+        QTest::newRow("two points") << "two points\n1.0 0.0\n0.0 0.0\n" << false;
+        // The sides listed separately from the leading edge after their
+        // counts would read as a symmetric half contour.
+        const QPolygonF cambered = foilgen::naca4({0.02, 0.4, 0.12, false}, 61);
+        QTest::newRow("separate sides")
+            << foilgen::separateSidesTable(foilgen::upperSide(cambered), foilgen::lowerSide(cambered)) << false;
     }
 
     void awkwardFiles()
@@ -373,6 +379,8 @@ private slots:
             QVERIFY(d->mapScale > 0.2 && d->mapScale < 0.35);
         } else {
             QVERIFY(!why.isEmpty());
+            if (QString(QTest::currentDataTag()) == "separate sides")
+                QVERIFY2(why.contains("separately"), qPrintable(why));
             QCOMPARE(d->foilName, naca0012->foilName);
             QCOMPARE(d->mapScale, naca0012->mapScale);
             QCOMPARE(d->workFoil, naca0012->workFoil);

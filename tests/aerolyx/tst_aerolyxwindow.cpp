@@ -169,6 +169,40 @@ private slots:
         QCOMPARE(w->cursor().shape(), Qt::ArrowCursor);
     }
 
+    // A file the analyser cannot take leaves the window and the record with
+    // the airfoil before it, and says why.
+    void refusedFileKeepsTheAirfoil_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("two points") << "GEN\n1.0 0.0\n0.0 0.0\n" << "too few points";
+        const QPolygonF contour = foilgen::naca4({0.02, 0.4, 0.12, false}, 61);
+        QTest::newRow("separate sides")
+            << foilgen::separateSidesTable(foilgen::upperSide(contour), foilgen::lowerSide(contour)) << "separately";
+    }
+
+    void refusedFileKeepsTheAirfoil()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, reason);
+        const myData before = *GetMyData();
+        const QStringList panel{w->currentFileLabel->text(), w->thicknessEdit->text(), w->nonliftangleEdit->text(),
+                                w->circulationEdit->text()};
+        const int loads = w->Load_Count();
+        QString why;
+        QVERIFY(!w->Open_Airfoil(foilgen::writeFile(dir.path(), "refused.dat", text), &why));
+        QVERIFY2(why.contains(reason), qPrintable(why));
+        QCOMPARE(w->Load_Count(), loads);
+        QCOMPARE((QStringList{w->currentFileLabel->text(), w->thicknessEdit->text(), w->nonliftangleEdit->text(),
+                              w->circulationEdit->text()}),
+                 panel);
+        const myData* d = GetMyData();
+        QCOMPARE(d->foilName, before.foilName);
+        QCOMPARE(d->workFoil, before.workFoil);
+        QCOMPARE(d->mapScale, before.mapScale);
+        QCOMPARE(d->zeroLiftAngle, before.zeroLiftAngle);
+    }
+
     void printMenuEntries()
     {
         std::unique_ptr<QMenu> menu(w->Build_Print_Menu());

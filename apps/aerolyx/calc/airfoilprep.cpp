@@ -409,8 +409,11 @@ bool Load_Airfoil(myData* data, const QString& path, QString* why)
     QFileInfo info(path);
     if (!info.isFile() || !info.isReadable())
         return Refuse(why, QObject::tr("The file cannot be opened."));
-    return Load_Airfoil_Points(data, Read_All_AirfoilTypes(path, AirfoilReader::Aerolyx),
-                               info.fileName(), why);
+    QString reason;
+    const QPolygonF points = Read_All_AirfoilTypes(path, AirfoilReader::Aerolyx, &reason);
+    if (points.isEmpty() && !reason.isEmpty())
+        return Refuse(why, reason);
+    return Load_Airfoil_Points(data, points, info.fileName(), why);
 }
 
 } // namespace aerolyx
