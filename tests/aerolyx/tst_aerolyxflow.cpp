@@ -327,6 +327,38 @@ private slots:
         QVERIFY2(std::fabs(cm - moment) < 0.005, qPrintable(QString("Cm %1").arg(cm)));
     }
 
+    // A symmetric section stays symmetric whatever the number of points of
+    // its file and whether its trailing edge is closed: no zero-lift angle,
+    // its thickness, no lift at zero incidence, and the mapping settles.
+    void symmetricSectionAtAnyPointCount_data()
+    {
+        QTest::addColumn<int>("perSide");
+        QTest::addColumn<bool>("closed");
+        for (int perSide : {18, 31, 50, 51, 80, 81, 126, 200})
+            for (bool closed : {true, false})
+                QTest::addRow("%d points, %s", 2 * perSide - 1, closed ? "closed" : "blunt") << perSide << closed;
+    }
+
+    void symmetricSectionAtAnyPointCount()
+    {
+        QFETCH(int, perSide);
+        QFETCH(bool, closed);
+        const QPolygonF points = foilgen::naca4({0, 0, 0.12, closed}, perSide);
+        const std::unique_ptr<myData> d = Load("sym.dat", points);
+        QVERIFY(d);
+        QVERIFY2(std::fabs(Degrees(d->zeroLiftAngle)) < 0.01, qPrintable(QString::number(Degrees(d->zeroLiftAngle))));
+        double lo = 1, hi = -1;
+        for (const QPointF& p : points) {
+            lo = std::min(lo, p.y());
+            hi = std::max(hi, p.y());
+        }
+        const double thickness = FindThickness(d->workFoil).toDouble();
+        QVERIFY2(std::fabs(thickness - (hi - lo) * 100) < 0.1, qPrintable(QString::number(thickness)));
+        QVERIFY2(std::fabs(Lift(d.get(), 0)) < 0.005, qPrintable(QString::number(Lift(d.get(), 0))));
+        QVERIFY2(std::fabs(Lift(d.get(), 4) - 0.4829) < 0.03 * 0.4829, qPrintable(QString::number(Lift(d.get(), 4))));
+        QVERIFY2(d->iterationCount < 100, qPrintable(QString::number(d->iterationCount)));
+    }
+
     // Files the chain cannot take are refused with a reason and leave the
     // record as it was; a flat nose (two points at one x) loads.
     void awkwardFiles_data()
@@ -387,6 +419,30 @@ private slots:
         }
         QVERIFY(!Load_Airfoil(d.get(), dir.path() + "/missing.dat", &why));
         QVERIFY(!why.isEmpty());
+    }
+
+    // The map's series, summed term by term in complex numbers: the
+    // evaluation that turns its harmonics on from one to the next agrees.
+    void mapAgainstItsSeries()
+    {
+        const myData* d = naca4412.get();
+        using C = std::complex<double>;
+        for (double r : {1.0, 1.3, 4.0})
+            for (double phi : {0.0, 0.7, 2.9, M_PI, 4.4, 6.2}) {
+                const C zeta = std::polar(r, phi);
+                C w = zeta, dw = 1.0;
+                for (int k = 1; k < kMapCoefs; ++k) {
+                    const C c(d->mapCoefA[k], d->mapCoefB[k]);
+                    w += c * std::pow(zeta, -k);
+                    dw -= double(k) * c * std::pow(zeta, -(k + 1));
+                }
+                w = C(d->mapShiftX, d->mapShiftY) + d->mapScale * w;
+                const double x = fin2_X(kMapCoefs, r, phi, d->mapScale, d->mapShiftX, d->mapCoefA, d->mapCoefB);
+                const double y = fin2_Y(kMapCoefs, r, phi, d->mapScale, d->mapShiftY, d->mapCoefA, d->mapCoefB);
+                QVERIFY(std::abs(C(x, y) - w) < 1e-12);
+                const C turned = std::polar(d->mapScale, -d->foilTurn) * dw;
+                QVERIFY(std::abs(Df_conform(d, kMapCoefs, r, phi, d->mapScale, d->mapCoefA, d->mapCoefB) - turned) < 1e-12);
+            }
     }
 
     void pressureAndSpeed()

@@ -5,6 +5,11 @@
 #include "flow.h"
 #include "numutil.h"
 
+#include "gslsetup.h"
+
+#include <gsl/gsl_errno.h>
+#include <gsl/gsl_spline.h>
+
 #include <QFileInfo>
 #include <QObject>
 
@@ -367,6 +372,62 @@ bool Refuse(QString* why, const QString& text)
 }
 } // namespace
 
+namespace {
+// A file's points are samples of a smooth outline. Joined by straight lines,
+// a coarse file (a few dozen points) loses the round of its nose and its
+// camber between the points, and lift and zero-lift angle then depend on how
+// many points the file has. A natural cubic spline through the points, over
+// the length along them, gives the curve between; the arc-length resampling
+// then walks that curve. Repeated points are dropped first; a file the
+// spline cannot take is walked as it is.
+QPolygonF Smooth_Outline(const QPolygonF& p)
+{
+    QPolygonF q;
+    for (const QPointF& v : p)
+        if (q.isEmpty() || v != q.last())
+            q << v;
+    const int n = q.size();
+    if (n < 4)
+        return p;
+    std::vector<double> s(n), x(n), y(n);
+    for (int i = 0; i < n; ++i) {
+        x[i] = q[i].x();
+        y[i] = q[i].y();
+        s[i] = i ? s[i - 1] + std::hypot(x[i] - x[i - 1], y[i] - y[i - 1]) : 0.0;
+        if (i && !(s[i] > s[i - 1]))
+            return p;
+    }
+    // Dense files need no curve between their points.
+    const int between = std::clamp(65536 / n, 1, 16);
+    if (between == 1)
+        return p;
+    Gsl_Errors_Off();
+    gsl_spline* sx = gsl_spline_alloc(gsl_interp_cspline, n);
+    gsl_spline* sy = gsl_spline_alloc(gsl_interp_cspline, n);
+    gsl_interp_accel* acc = gsl_interp_accel_alloc();
+    QPolygonF out;
+    if (sx && sy && acc && gsl_spline_init(sx, s.data(), x.data(), n) == GSL_SUCCESS
+        && gsl_spline_init(sy, s.data(), y.data(), n) == GSL_SUCCESS) {
+        out.reserve((n - 1) * between + 1);
+        for (int i = 0; i + 1 < n; ++i) {
+            out << q[i];
+            for (int k = 1; k < between; ++k) {
+                const double t = s[i] + (s[i + 1] - s[i]) * k / between;
+                out << QPointF(gsl_spline_eval(sx, t, acc), gsl_spline_eval(sy, t, acc));
+            }
+        }
+        out << q.last();
+    }
+    gsl_spline_free(sx);
+    gsl_spline_free(sy);
+    gsl_interp_accel_free(acc);
+    for (const QPointF& v : out)
+        if (!std::isfinite(v.x()) || !std::isfinite(v.y()))
+            return p;
+    return out.isEmpty() ? p : out;
+}
+} // namespace
+
 bool Load_Airfoil_Points(myData* data, const QPolygonF& points, const QString& name, QString* why)
 {
     if (points.isEmpty())
@@ -375,7 +436,7 @@ bool Load_Airfoil_Points(myData* data, const QPolygonF& points, const QString& n
         if (!std::isfinite(q.x()) || !std::isfinite(q.y()))
             return Refuse(why, QObject::tr("The file holds a coordinate that is not a number."));
 
-    const QPolygonF even = Natur_Airfoil(kResamplePoints, points);
+    const QPolygonF even = Natur_Airfoil(kResamplePoints, Smooth_Outline(points));
     const QPolygonF normal = Normalize_airfoil(even);
     if (points.size() < 3 || normal.isEmpty())
         return Refuse(why, QObject::tr("The airfoil has too few points or no length along x."));
