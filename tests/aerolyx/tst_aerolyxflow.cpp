@@ -359,6 +359,30 @@ private slots:
         QVERIFY2(d->iterationCount < 100, qPrintable(QString::number(d->iterationCount)));
     }
 
+    // A blunt trailing edge is closed smoothly: the pressure along the last
+    // stations is as even as that of the same section with a closed edge,
+    // with no ripple where the ends were moved together.
+    void bluntTrailingEdgeClosesSmoothly()
+    {
+        const auto roughness = [](const myData* d) {
+            double x1[129], x2[129], cp1[129], cp2[129];
+            f_CP_Polar(d, 4 * M_PI / 180 - d->zeroLiftAngle, x1, x2, cp1, cp2);
+            double r = 0;
+            for (int i = 4; i < 40; ++i) // upper side, from the trailing edge
+                r += std::fabs(cp1[i + 1] - 2 * cp1[i] + cp1[i - 1]);
+            for (int i = 92; i < 122; ++i) // lower side, up to the trailing edge
+                r += std::fabs(cp2[i + 1] - 2 * cp2[i] + cp2[i - 1]);
+            return r;
+        };
+        const std::unique_ptr<myData> blunt = Load("blunt.dat", foilgen::naca4({0.02, 0.4, 0.12, false}, 81));
+        const std::unique_ptr<myData> closed = Load("closed.dat", foilgen::naca4({0.02, 0.4, 0.12, true}, 81));
+        QVERIFY(blunt && closed);
+        QVERIFY2(roughness(blunt.get()) < 1.5 * roughness(closed.get()),
+                 qPrintable(QString("%1 against %2").arg(roughness(blunt.get())).arg(roughness(closed.get()))));
+        QCOMPARE(blunt->workFoil.first(), QPointF(1, 0));
+        QVERIFY(QLineF(blunt->workFoil.last(), QPointF(1, 0)).length() < 1e-9);
+    }
+
     // Files the chain cannot take are refused with a reason and leave the
     // record as it was; a flat nose (two points at one x) loads.
     void awkwardFiles_data()

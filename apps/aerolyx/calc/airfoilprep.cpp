@@ -51,6 +51,33 @@ QPolygonF Natur_Airfoil(int n, const QPolygonF& p)
 }
 
 namespace {
+// Moves both ends of the outline onto (1, 0). Each side bends towards it
+// over the last quarter of the chord, by a weight rising smoothly from 0 to
+// 1: an end moved alone would leave a kink that the series smoothing and
+// the map turn into ripples of the speed along the last few percent. The
+// thickest part of an airfoil lies ahead of that quarter and keeps its
+// thickness.
+void Close_Trailing_Edge(QPolygonF* p)
+{
+    const int n = p->size();
+    if (n < 2)
+        return;
+    const QPointF upper = p->first() - QPointF(1.0, 0.0);
+    const QPointF lower = p->last() - QPointF(1.0, 0.0);
+    int nose = 0;
+    for (int i = 1; i < n; ++i)
+        if ((*p)[i].x() < (*p)[nose].x())
+            nose = i;
+    const double blend = 0.25;
+    for (int i = 0; i < n; ++i) {
+        const double u = std::clamp(((*p)[i].x() - (1.0 - blend)) / blend, 0.0, 1.0);
+        const double w = u * u * (3.0 - 2.0 * u);
+        (*p)[i] -= w * (i <= nose ? upper : lower);
+    }
+    p->first() = QPointF(1.0, 0.0);
+    p->last() = QPointF(1.0, 0.0);
+}
+
 QPolygonF Normalize_Once(const QPolygonF& p)
 {
     double hi = -1000, lo = 1000;
@@ -74,8 +101,7 @@ QPolygonF Normalize_Once(const QPolygonF& p)
     const QPointF shift(1.0 - te.x(), -te.y());
     for (QPointF& q : out)
         q += shift;
-    out.first() = QPointF(1.0, 0.0);
-    out.last() = QPointF(1.0, 0.0);
+    Close_Trailing_Edge(&out);
     return out;
 }
 } // namespace

@@ -12,8 +12,10 @@ constexpr int kResamplePoints = 4096;
 
 // n points equally spaced by arc length along p, both ends of p kept.
 QPolygonF Natur_Airfoil(int n, const QPolygonF& p);
-// Unit x-extent, first point moved to exactly (1, 0); empty for an empty
-// polygon or one without x-extent.
+// Unit x-extent, the midpoint of the first and last point moved to (1, 0)
+// and both ends closed onto it (a blunt trailing edge bends shut over the
+// last quarter of the chord); empty for an empty polygon or one without
+// x-extent.
 QPolygonF Normalize_airfoil(const QPolygonF& p);
 // The closed outline p resampled to n points through its Fourier series in
 // the cosine parameter, normalised; empty when p cannot be parametrised.
