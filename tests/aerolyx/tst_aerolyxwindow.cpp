@@ -6,6 +6,10 @@
 #include "mainwindow.h"
 
 #include <QFile>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPushButton>
 #include <QMenu>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -70,6 +74,31 @@ private slots:
         QCOMPARE(w->menuAbout->title(), QString("About"));
         QCOMPARE(w->menuPrint->title(), QString("Save"));
         QCOMPARE(w->actionSave_aifroil_table->text(), QString("save aifroil table"));
+    }
+
+    // The panel's texts sit in boxes of fixed size, measured for Times New
+    // Roman: it or the face with its metrics is used, and every text fits
+    // its box whole.
+    void panelTextsFit()
+    {
+        const QStringList metricTwins{"Times New Roman", "Liberation Serif"};
+        for (QLabel* label : w->frame->findChildren<QLabel*>()) {
+            if (label == w->currentFileLabel)
+                continue;
+            QVERIFY2(metricTwins.contains(QFontInfo(label->font()).family()), qPrintable(QFontInfo(label->font()).family()));
+            const QFontMetrics m(label->font());
+            const QRect box = label->contentsRect();
+            const QRect needed = label->wordWrap() ? m.boundingRect(box, Qt::TextWordWrap, label->text())
+                                                   : m.boundingRect(label->text());
+            QVERIFY2(needed.width() <= box.width() && m.height() <= box.height()
+                         && (!label->wordWrap() || needed.height() <= box.height()),
+                     qPrintable(QString("\"%1\" needs %2 x %3, has %4 x %5").arg(label->text()).arg(needed.width())
+                                    .arg(needed.height()).arg(box.width()).arg(box.height())));
+        }
+        for (QPushButton* button : w->frame->findChildren<QPushButton*>()) {
+            const QFontMetrics m(button->font());
+            QVERIFY2(m.horizontalAdvance(button->text()) + 8 <= button->width(), qPrintable(button->text()));
+        }
     }
 
     void nothingToRecalculateBeforeALoad()

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFont>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
@@ -35,6 +36,10 @@ MainWindow::MainWindow(QWidget* parent)
     , printDialog([this](QPrinter* printer) { return Run_Print_Dialog(printer); })
     , record(GetMyData())
 {
+    // The panel's texts are placed for Times New Roman. Where it is not
+    // installed, the face with its metrics takes its place by name: any
+    // other serif face is wider, and the labels lose their ends.
+    QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
     setupUi(this);
     loadCount = 0;
     InitMainWindow();
