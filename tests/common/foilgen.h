@@ -210,28 +210,30 @@ inline QString separateSidesTable(const QPolygonF& upper, const QPolygonF& lower
     return s;
 }
 
-// The upper and lower side of a contour that runs from the trailing edge
-// round the nose and back (as naca4 draws it), each from the nose to the
-// trailing edge.
-inline QPolygonF upperSide(const QPolygonF& c)
+// Index of the first point of least x: the nose.
+inline int noseIndex(const QPolygonF& c)
 {
     int nose = 0;
     for (int i = 1; i < c.size(); ++i)
         if (c[i].x() < c[nose].x())
             nose = i;
+    return nose;
+}
+
+// The upper and lower side of a contour that runs from the trailing edge
+// round the nose and back (as naca4 draws it), each from the nose to the
+// trailing edge.
+inline QPolygonF upperSide(const QPolygonF& c)
+{
     QPolygonF s;
-    for (int i = nose; i >= 0; --i)
+    for (int i = noseIndex(c); i >= 0; --i)
         s.append(c[i]);
     return s;
 }
 
 inline QPolygonF lowerSide(const QPolygonF& c)
 {
-    int nose = 0;
-    for (int i = 1; i < c.size(); ++i)
-        if (c[i].x() < c[nose].x())
-            nose = i;
-    return c.mid(nose);
+    return c.mid(noseIndex(c));
 }
 
 // Three-column table "x y1 y2", one line per station.

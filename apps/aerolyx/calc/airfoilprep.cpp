@@ -3,13 +3,13 @@
 #include "airfoil.h"
 #include "conformalmap.h"
 #include "flow.h"
-#include "numutil.h"
-
 #include "gslsetup.h"
+#include "numutil.h"
 
 #include <gsl/gsl_errno.h>
 #include <gsl/gsl_spline.h>
 
+#include <QDebug>
 #include <QFileInfo>
 #include <QObject>
 
@@ -380,8 +380,12 @@ bool Perform_Conform_Map(myData* data)
         settledRun = Settled(data->mapScale, scale) && Settled(nowLift, lift) ? settledRun + 1 : 0;
         scale = data->mapScale;
         lift = nowLift;
-        if (settledRun >= 2 || data->iterationCount >= kMaxIterations)
+        if (settledRun >= 2)
             break;
+        if (data->iterationCount >= kMaxIterations) {
+            qDebug() << "mapping: not settled after" << data->iterationCount << "iterations";
+            break;
+        }
         mixing.Next(data, start);
     }
     PerformIterations(data, 0.999999, n);
