@@ -4,6 +4,7 @@
 #include "core/notify.h"
 
 #include <QFile>
+#include <QObject>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -163,6 +164,57 @@ Columns readColumns(const QString& path)
     return c;
 }
 
+// A data line that holds two whole numbers of at least 2 and nothing else:
+// the point counts of the two sides in a file that lists them separately.
+bool isCountsLine(const QString* fields, double* upper, double* lower)
+{
+    if (fields[0].isEmpty() || fields[1].isEmpty() || !fields[2].isEmpty())
+        return false;
+    bool okUpper = false, okLower = false;
+    const double u = Repair_NumString(fields[0]).toDouble(&okUpper);
+    const double l = Repair_NumString(fields[1]).toDouble(&okLower);
+    const auto whole = [](double v) { return std::isfinite(v) && v >= 2.0 && v <= 1e6 && v == std::floor(v); };
+    if (!okUpper || !okLower || !whole(u) || !whole(l))
+        return false;
+    *upper = u;
+    *lower = l;
+    return true;
+}
+
+// True for a file that lists the upper and the lower side separately, each
+// from the leading edge to the trailing edge, after a line with their point
+// counts ("61. 61."). The layout scan would take it for a symmetric half
+// contour or for a plain table whose first point is the counts line; either
+// gives an airfoil that is not the file's. It is recognised by the counts
+// matching the points that follow, or by the points starting again at the
+// leading edge after the first count.
+bool isSeparateSidesFile(const QString& path)
+{
+    double upper = 0, lower = 0;
+    bool first = true, counted = false;
+    QList<double> x;
+    forEachDataLine(path, [&](const QString* fields) {
+        if (first) {
+            first = false;
+            counted = isCountsLine(fields, &upper, &lower);
+            return counted;
+        }
+        x.append(parseDouble(Repair_NumString(fields[0])));
+        return true;
+    });
+    if (!counted || x.size() < 4)
+        return false;
+    if (upper + lower == double(x.size()))
+        return true;
+    const int restart = int(upper);
+    if (restart >= x.size())
+        return false;
+    const double lo = *std::min_element(x.begin(), x.end());
+    const double hi = *std::max_element(x.begin(), x.end());
+    const double near = 0.01 * (hi - lo);
+    return hi > lo && x.first() - lo <= near && x[restart] - lo <= near && hi - x[restart - 1] <= near;
+}
+
 } // namespace
 
 QString clean(const QString& line)
@@ -264,11 +316,21 @@ QPolygonF Read_Normal(const QString& path, AirfoilReader variant)
     return out;
 }
 
-QPolygonF Read_All_AirfoilTypes(const QString& path, AirfoilReader variant)
+QPolygonF Read_All_AirfoilTypes(const QString& path, AirfoilReader variant, QString* why)
 {
+    const auto refuse = [why](const QString& text) {
+        if (why)
+            *why = text;
+        return QPolygonF();
+    };
     LineReader in;
     if (!in.open(path))
-        return {};
+        return refuse(QObject::tr("The file cannot be opened."));
+    if (isSeparateSidesFile(path))
+        return refuse(QObject::tr("The file lists the upper and the lower side separately, each from the "
+                                  "leading edge, after a line with their point counts. That layout is not "
+                                  "read: the points must run from the trailing edge over one side round the "
+                                  "nose and back over the other."));
 
     // The first three data lines decide. A first number of 0 or below among
     // the first four lines marks a leading-edge line; from then on every
@@ -316,7 +378,7 @@ QPolygonF Read_All_AirfoilTypes(const QString& path, AirfoilReader variant)
     case 3:
         return Read_Eppler(path);
     default:
-        return {};
+        return refuse(QObject::tr("The file holds no airfoil coordinates in a known layout."));
     }
 }
 
@@ -576,15 +638,22 @@ int get_nose_index(QPolygonF* p)
     return nose;
 }
 
-QPolygonF Import_Airfoil_File(const QString& path, AirfoilReader variant)
+QPolygonF Import_Airfoil_File(const QString& path, AirfoilReader variant, QString* why)
 {
-    QPolygonF foil = Read_All_AirfoilTypes(path, variant);
-    if (foil.size() < 3)
+    QString reason;
+    QPolygonF foil = Read_All_AirfoilTypes(path, variant, &reason);
+    if (foil.size() < 3) {
+        if (why)
+            *why = !reason.isEmpty() ? reason : QObject::tr("The file holds fewer than three airfoil points.");
         return {};
+    }
     foil = NaturPntCurve(foil.first(), foil.last(), foil);
     foil = Interpolated_poly(kStandardFoilPoints, &foil);
     foil = Normalize_airfoil_2X(&foil);
-    if (foil.isEmpty())
+    if (foil.isEmpty()) {
+        if (why)
+            *why = QObject::tr("The airfoil has no length along x.");
         return {};
+    }
     return ReWrite_Airfoil(foil);
 }

@@ -23,8 +23,12 @@ constexpr int kReaderLineCapacity = 1000;
 // two-column table, half contour of a symmetric airfoil, three-column
 // table); the layout is chosen from the first three data lines. Returns the
 // raw contour in file units, or an empty polygon when the path is empty, the
-// file cannot be opened or no layout matches.
-QPolygonF Read_All_AirfoilTypes(const QString& path, AirfoilReader variant = AirfoilReader::Main);
+// file cannot be opened or no layout matches; why then receives the reason,
+// for the user. A file that lists the two sides separately from the leading
+// edge, after a line with their point counts, is such a file: no layout
+// reads it as it is meant.
+QPolygonF Read_All_AirfoilTypes(const QString& path, AirfoilReader variant = AirfoilReader::Main,
+                                QString* why = nullptr);
 
 // The companions' name for the same reader; they pass their own variant.
 inline QPolygonF airfoil_Read_All(const QString& path, AirfoilReader variant)
@@ -114,5 +118,7 @@ int get_nose_index(QPolygonF* p);
 
 // The whole import of an airfoil file: read, re-space along the arc,
 // resample to 1000 points, normalise and rewrite. Empty when the file gives
-// fewer than three points (nothing to import).
-QPolygonF Import_Airfoil_File(const QString& path, AirfoilReader variant = AirfoilReader::Main);
+// fewer than three points (nothing to import); why then receives the reason,
+// for the user.
+QPolygonF Import_Airfoil_File(const QString& path, AirfoilReader variant = AirfoilReader::Main,
+                              QString* why = nullptr);

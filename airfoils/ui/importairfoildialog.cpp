@@ -273,10 +273,10 @@ void ImportAirFoilDialog::on_importButton_pressed()
     const QString path = Open_File_Name(this, tr("Select airfoil"), dir, tr("Files (*.txt *.dat)"));
     if (path.isEmpty())
         return;
-    const QPolygonF airfoil = Import_Airfoil_File(path);
+    QString why;
+    const QPolygonF airfoil = Import_Airfoil_File(path, AirfoilReader::Main, &why);
     if (airfoil.isEmpty()) {
-        Show_Warning("Import airfoil", " nothing imported: " + strippedName(path)
-                                           + " holds no airfoil contour of three or more points");
+        Show_Warning("Import airfoil", " nothing imported: " + strippedName(path) + "\n" + why);
         return;
     }
     workName = strippedName(path);

@@ -1,6 +1,7 @@
 #include "apps/driftline/mainwindow.h"
 
 #include "core/userinteraction.h"
+#include <QFont>
 
 namespace {
 QString number(double v)
@@ -13,6 +14,16 @@ MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
 {
     setupUi(this);
+    // The fields over the view and their labels sit in boxes of fixed size,
+    // measured for a 9-point face as wide as Arial. The window's own font
+    // never reaches them (under its style sheet the children keep the
+    // application's font), and the usual face of a Linux desktop is wider:
+    // the labels lost their ends. So the face with Arial's metrics is named,
+    // for the labels and for the view's own texts.
+    const QFont face(QStringLiteral("Liberation Sans"), 9);
+    ws_widget->setFont(face);
+    for (QWidget *child : ws_widget->findChildren<QWidget *>())
+        child->setFont(face);
     InitMainWindow();
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint

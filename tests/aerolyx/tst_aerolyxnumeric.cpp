@@ -6,6 +6,7 @@
 
 #include <QtTest>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -117,6 +118,10 @@ private slots:
                                    << std::vector<double>{};
         QTest::newRow("past the chord") << std::vector<double>{1, 1.0000001, 0.5, -1e-9, 0.5, 1}
                                         << std::vector<double>{};
+        // Two samples straddle a nose no sample hits, one on the nose line
+        // and one a rounding error behind it.
+        QTest::newRow("nose between samples") << std::vector<double>{1, 0.5, 0.0016, 0, 1e-17, 0.0016, 0.5, 1}
+                                              << std::vector<double>{};
     }
 
     void cosineParameter()
@@ -130,6 +135,17 @@ private slots:
         QCOMPARE(out.back(), 2 * M_PI);
         for (size_t i = 0; i < t.size(); ++i)
             QVERIFY(std::fabs(out[i] - t[i]) < 1e-12);
+        // Round the nose the parameter steps as the outline does: samples
+        // evenly spaced along it are never squeezed to a point in t, which
+        // would throw the spline through them far off the outline.
+        const size_t nose = std::min_element(x.begin(), x.end()) - x.begin();
+        if (nose + 2 < out.size() && nose >= 1) {
+            const double across = out[nose + 1] - out[nose];
+            const double before = out[nose] - out[nose - 1];
+            QVERIFY2(across > 0.2 * before, qPrintable(QString("%1 after %2").arg(across).arg(before)));
+        }
+        std::vector<double> tooShort(2);
+        QVERIFY(!Fill_ArcCos(2, x.data(), tooShort.data()));
     }
 
     void arcLengthResampling()
@@ -149,9 +165,17 @@ private slots:
 
     void normalisation()
     {
-        const QPolygonF p = Normalize_airfoil(QPolygonF{QPointF(4, 1), QPointF(0, 2), QPointF(3, 0)});
+        const QPolygonF p = Normalize_airfoil(QPolygonF{QPointF(4, 1), QPointF(0, 2), QPointF(4, 1)});
         QCOMPARE(p[0], QPointF(1, 0));
         QVERIFY(std::fabs(p[1].x() - 0.0) < 1e-15 && std::fabs(p[1].y() - 0.25) < 1e-15);
+        // A blunt trailing edge: the midpoint of its ends becomes (1, 0) and
+        // both ends move there, so the gap is shared by both sides.
+        const QPolygonF blunt = Normalize_airfoil(QPolygonF{QPointF(3, 1.1), QPointF(1, 1.3), QPointF(3, 0.9)});
+        QCOMPARE(blunt.size(), 3);
+        QCOMPARE(blunt.first(), QPointF(1, 0));
+        QCOMPARE(blunt.last(), QPointF(1, 0));
+        QVERIFY2(std::fabs(blunt[1].x()) < 1e-15 && std::fabs(blunt[1].y() - 0.15) < 1e-15,
+                 qPrintable(QString("%1 %2").arg(blunt[1].x()).arg(blunt[1].y())));
         QVERIFY(Normalize_airfoil(QPolygonF()).isEmpty());
         QVERIFY(Normalize_airfoil(QPolygonF{QPointF(1, 0), QPointF(1, 1)}).isEmpty()); // no chord
         QCOMPARE(FindThickness(QPolygonF()), QString("0.00"));

@@ -7,6 +7,10 @@
 #include "tests/common/scripteduser.h"
 
 #include <QFile>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPushButton>
 #include <QMenu>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -72,6 +76,31 @@ private slots:
         QCOMPARE(w->menuAbout->title(), QString("About"));
         QCOMPARE(w->menuPrint->title(), QString("Save"));
         QCOMPARE(w->actionSave_aifroil_table->text(), QString("save aifroil table"));
+    }
+
+    // The panel's texts sit in boxes of fixed size, measured for Times New
+    // Roman: it or the face with its metrics is used, and every text fits
+    // its box whole.
+    void panelTextsFit()
+    {
+        const QStringList metricTwins{"Times New Roman", "Liberation Serif"};
+        for (QLabel* label : w->frame->findChildren<QLabel*>()) {
+            if (label == w->currentFileLabel)
+                continue;
+            QVERIFY2(metricTwins.contains(QFontInfo(label->font()).family()), qPrintable(QFontInfo(label->font()).family()));
+            const QFontMetrics m(label->font());
+            const QRect box = label->contentsRect();
+            const QRect needed = label->wordWrap() ? m.boundingRect(box, Qt::TextWordWrap, label->text())
+                                                   : m.boundingRect(label->text());
+            QVERIFY2(needed.width() <= box.width() && m.height() <= box.height()
+                         && (!label->wordWrap() || needed.height() <= box.height()),
+                     qPrintable(QString("\"%1\" needs %2 x %3, has %4 x %5").arg(label->text()).arg(needed.width())
+                                    .arg(needed.height()).arg(box.width()).arg(box.height())));
+        }
+        for (QPushButton* button : w->frame->findChildren<QPushButton*>()) {
+            const QFontMetrics m(button->font());
+            QVERIFY2(m.horizontalAdvance(button->text()) + 8 <= button->width(), qPrintable(button->text()));
+        }
     }
 
     void nothingToRecalculateBeforeALoad()
@@ -169,6 +198,40 @@ private slots:
         QTest::mouseRelease(w->conmapButton, Qt::LeftButton);
         QVERIFY(d->iterationCount >= 1 && d->iterationCount <= 1001);
         QCOMPARE(w->cursor().shape(), Qt::ArrowCursor);
+    }
+
+    // A file the analyser cannot take leaves the window and the record with
+    // the airfoil before it, and says why.
+    void refusedFileKeepsTheAirfoil_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("two points") << "GEN\n1.0 0.0\n0.0 0.0\n" << "too few points";
+        const QPolygonF contour = foilgen::naca4({0.02, 0.4, 0.12, false}, 61);
+        QTest::newRow("separate sides")
+            << foilgen::separateSidesTable(foilgen::upperSide(contour), foilgen::lowerSide(contour)) << "separately";
+    }
+
+    void refusedFileKeepsTheAirfoil()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, reason);
+        const myData before = *GetMyData();
+        const QStringList panel{w->currentFileLabel->text(), w->thicknessEdit->text(), w->nonliftangleEdit->text(),
+                                w->circulationEdit->text()};
+        const int loads = w->Load_Count();
+        QString why;
+        QVERIFY(!w->Open_Airfoil(foilgen::writeFile(dir.path(), "refused.dat", text), &why));
+        QVERIFY2(why.contains(reason), qPrintable(why));
+        QCOMPARE(w->Load_Count(), loads);
+        QCOMPARE((QStringList{w->currentFileLabel->text(), w->thicknessEdit->text(), w->nonliftangleEdit->text(),
+                              w->circulationEdit->text()}),
+                 panel);
+        const myData* d = GetMyData();
+        QCOMPARE(d->foilName, before.foilName);
+        QCOMPARE(d->workFoil, before.workFoil);
+        QCOMPARE(d->mapScale, before.mapScale);
+        QCOMPARE(d->zeroLiftAngle, before.zeroLiftAngle);
     }
 
     void printMenuEntries()

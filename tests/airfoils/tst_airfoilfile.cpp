@@ -273,6 +273,60 @@ private slots:
         }
     }
 
+    // The two sides listed separately from the leading edge, after their
+    // counts: no layout reads this as the file means it, so every program
+    // refuses it with a reason instead of taking it for a half contour or
+    // the counts for a point.
+    void separateSidesAreRefused_data()
+    {
+        QTest::addColumn<QString>("text");
+        const QPolygonF contour = foilgen::naca4({0.02, 0.4, 0.12, false}, 61);
+        const QPolygonF upper = foilgen::upperSide(contour), lower = foilgen::lowerSide(contour);
+        QTest::newRow("unit chord") << foilgen::separateSidesTable(upper, lower);
+        Format noName;
+        noName.name.clear();
+        QTest::newRow("no name line") << foilgen::separateSidesTable(upper, lower, noName);
+        QPolygonF upperPercent, lowerPercent;
+        for (const QPointF& p : upper)
+            upperPercent.append(p * 100.0);
+        for (const QPointF& p : lower)
+            lowerPercent.append(p * 100.0);
+        QTest::newRow("percent of chord") << foilgen::separateSidesTable(upperPercent, lowerPercent);
+        // Counts that do not match the points: the points start again at the
+        // leading edge after the first count.
+        QString wrongCounts = foilgen::separateSidesTable(upper, lower);
+        wrongCounts.replace("61.  61.", "61.  58.");
+        QTest::newRow("counts off") << wrongCounts;
+        QTest::newRow("whole counts") << QString(foilgen::separateSidesTable(upper, lower)).replace("61.  61.", "61 61");
+    }
+
+    void separateSidesAreRefused()
+    {
+        QFETCH(QString, text);
+        const QString path = file("separate.dat", text);
+        for (AirfoilReader variant : {AirfoilReader::Main, AirfoilReader::Aerolyx, AirfoilReader::Splinora}) {
+            QString why;
+            QVERIFY(Read_All_AirfoilTypes(path, variant, &why).isEmpty());
+            QVERIFY2(why.contains("separately"), qPrintable(why));
+        }
+        QString why;
+        QVERIFY(Import_Airfoil_File(path, AirfoilReader::Main, &why).isEmpty());
+        QVERIFY2(why.contains("separately"), qPrintable(why));
+    }
+
+    // A contour that is no such file keeps its reader, also when its first
+    // data line is two whole numbers.
+    void countsLineAloneIsNoRefusal()
+    {
+        QString why;
+        QCOMPARE(Read_All_AirfoilTypes(file("whole.dat", "GEN\n2 3\n1.0 0.0\n0.5 0.1\n0.0 0.0\n0.5 -0.1\n0.9 -0.01\n1.0 0.0\n"),
+                                       AirfoilReader::Main, &why).size(), 7);
+        QVERIFY(why.isEmpty());
+        QVERIFY(Read_All_AirfoilTypes(file("nolayout.dat", "GEN\n1 0\n2 0\n3 0\n"), AirfoilReader::Main, &why)
+                    .isEmpty());
+        QVERIFY2(why.contains("known layout"), qPrintable(why));
+    }
+
     // A counted file with unit coordinates whose nose line "0 0" follows the
     // count: a plain table for the main program and the spline editor, a
     // symmetric half contour for the flow analyser.

@@ -174,14 +174,30 @@ private slots:
         QVERIFY2(sum / back.size() < 5e-4, qPrintable(QString::number(sum / back.size())));
     }
 
+    void fileWithoutAContourImportsNothing_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("no numbers") << "no airfoil here\n" << "known layout";
+        QTest::newRow("two points") << "GEN\n1.0 0.0\n0.0 0.0\n" << "three";
+        // The sides listed separately from the leading edge after their
+        // counts: the counts are no point and the file no half contour.
+        const QPolygonF contour = foilgen::naca4({0.02, 0.4, 0.12, false}, 61);
+        QTest::newRow("separate sides")
+            << foilgen::separateSidesTable(foilgen::upperSide(contour), foilgen::lowerSide(contour)) << "separately";
+    }
+
     void fileWithoutAContourImportsNothing()
     {
+        QFETCH(QString, text);
+        QFETCH(QString, reason);
         importFile(plainFile);
         const QPolygonF before = dialog->workingAirfoil();
-        const QString junk = foilgen::writeFile(work.path() + "/Airfoils", "junk.dat", QString("no airfoil here\n"));
+        const QString junk = foilgen::writeFile(work.path() + "/Airfoils", "junk.dat", text);
         importFile(junk);
         QCOMPARE(warnings.size(), 1);
-        QVERIFY(warnings[0].contains("nothing imported"));
+        QVERIFY(warnings[0].contains("nothing imported: junk.dat"));
+        QVERIFY2(warnings[0].contains(reason), qPrintable(warnings[0]));
         QCOMPARE(dialog->workingAirfoil(), before);
         QCOMPARE(dialog->workingName(), QString("gen2415.dat"));
     }

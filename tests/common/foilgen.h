@@ -192,6 +192,50 @@ inline QString symmetricTable(const QPolygonF& half, const Format& f = {})
     return s;
 }
 
+// The two sides listed separately, each from the leading edge to the
+// trailing edge: name line, a line with the two point counts ("61.  61."),
+// then the upper side and the lower side, each after an empty line. No
+// reader of the programs knows this layout.
+inline QString separateSidesTable(const QPolygonF& upper, const QPolygonF& lower, const Format& f = {})
+{
+    QString s;
+    if (!f.name.isEmpty())
+        s += f.name + f.lineEnd;
+    s += QStringLiteral("%1.  %2.").arg(upper.size()).arg(lower.size()) + f.lineEnd;
+    for (const QPolygonF* side : {&upper, &lower}) {
+        s += f.lineEnd;
+        for (const QPointF& p : *side)
+            s += row({p.x(), p.y()}, f);
+    }
+    return s;
+}
+
+// Index of the first point of least x: the nose.
+inline int noseIndex(const QPolygonF& c)
+{
+    int nose = 0;
+    for (int i = 1; i < c.size(); ++i)
+        if (c[i].x() < c[nose].x())
+            nose = i;
+    return nose;
+}
+
+// The upper and lower side of a contour that runs from the trailing edge
+// round the nose and back (as naca4 draws it), each from the nose to the
+// trailing edge.
+inline QPolygonF upperSide(const QPolygonF& c)
+{
+    QPolygonF s;
+    for (int i = noseIndex(c); i >= 0; --i)
+        s.append(c[i]);
+    return s;
+}
+
+inline QPolygonF lowerSide(const QPolygonF& c)
+{
+    return c.mid(noseIndex(c));
+}
+
 // Three-column table "x y1 y2", one line per station.
 inline QString threeColumnTable(const QList<double>& x, const QList<double>& y1, const QList<double>& y2,
                                 const Format& f = {})

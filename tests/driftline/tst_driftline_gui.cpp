@@ -3,7 +3,10 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
 #include <QToolTip>
@@ -268,6 +271,31 @@ private slots:
         QCOMPARE(view.flights.size(), g.flights.size());
         QCOMPARE(view.flights.last().dY, g.flights.last().dY);
         QCOMPARE(view.anim_T, g.anim_T);
+    }
+
+    // The texts over the view sit in boxes of fixed size: in the face with
+    // Arial's metrics every one fits whole.
+    void labelsFitTheirBoxes()
+    {
+        MainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        WSuit *view = child<WSuit>(w, "ws_widget");
+        QCOMPARE(QFontInfo(view->font()).family(), QString("Liberation Sans"));
+        const QList<QLabel *> labels = view->findChildren<QLabel *>();
+        QCOMPARE(labels.size(), 7);
+        for (QLabel *label : labels) {
+            QCOMPARE(QFontInfo(label->font()).family(), QString("Liberation Sans"));
+            const QFontMetrics m(label->font());
+            const QRect box = label->contentsRect();
+            const QRect needed = label->wordWrap() ? m.boundingRect(box, Qt::TextWordWrap, label->text())
+                                                   : m.boundingRect(label->text());
+            QVERIFY2(needed.width() <= box.width() && needed.height() <= box.height(),
+                     qPrintable(QString("\"%1\" needs %2 x %3, has %4 x %5").arg(label->text()).arg(needed.width())
+                                    .arg(needed.height()).arg(box.width()).arg(box.height())));
+        }
+        QCheckBox *box = child<QCheckBox>(w, "imp_checkBox");
+        QVERIFY(box->sizeHint().width() <= box->width());
     }
 
     void pictureShowsPathPilotAndChart()

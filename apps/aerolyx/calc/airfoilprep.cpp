@@ -3,12 +3,19 @@
 #include "airfoils/airfoil.h"
 #include "apps/aerolyx/calc/conformalmap.h"
 #include "apps/aerolyx/calc/numutil.h"
+#include "apps/aerolyx/calc/flow.h"
+#include "core/gslsetup.h"
 
+#include <gsl/gsl_errno.h>
+#include <gsl/gsl_spline.h>
+
+#include <QDebug>
 #include <QFileInfo>
 #include <QObject>
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -44,6 +51,33 @@ QPolygonF Natur_Airfoil(int n, const QPolygonF& p)
 }
 
 namespace {
+// Moves both ends of the outline onto (1, 0). Each side bends towards it
+// over the last quarter of the chord, by a weight rising smoothly from 0 to
+// 1: an end moved alone would leave a kink that the series smoothing and
+// the map turn into ripples of the speed along the last few percent. The
+// thickest part of an airfoil lies ahead of that quarter and keeps its
+// thickness.
+void Close_Trailing_Edge(QPolygonF* p)
+{
+    const int n = p->size();
+    if (n < 2)
+        return;
+    const QPointF upper = p->first() - QPointF(1.0, 0.0);
+    const QPointF lower = p->last() - QPointF(1.0, 0.0);
+    int nose = 0;
+    for (int i = 1; i < n; ++i)
+        if ((*p)[i].x() < (*p)[nose].x())
+            nose = i;
+    const double blend = 0.25;
+    for (int i = 0; i < n; ++i) {
+        const double u = std::clamp(((*p)[i].x() - (1.0 - blend)) / blend, 0.0, 1.0);
+        const double w = u * u * (3.0 - 2.0 * u);
+        (*p)[i] -= w * (i <= nose ? upper : lower);
+    }
+    p->first() = QPointF(1.0, 0.0);
+    p->last() = QPointF(1.0, 0.0);
+}
+
 QPolygonF Normalize_Once(const QPolygonF& p)
 {
     double hi = -1000, lo = 1000;
@@ -58,10 +92,16 @@ QPolygonF Normalize_Once(const QPolygonF& p)
     out.reserve(p.size());
     for (const QPointF& q : p)
         out << q / chord;
-    const QPointF shift(1.0 - out[0].x(), -out[0].y());
+    // A blunt trailing edge has its two ends apart: the midpoint between
+    // them is the trailing edge, and both ends move onto it. Putting the
+    // first point there and leaving the last where it was would hang the
+    // whole gap on the lower side, and the camber line would end off the
+    // chord, which the zero-lift angle weighs heavily.
+    const QPointF te = (out.first() + out.last()) / 2.0;
+    const QPointF shift(1.0 - te.x(), -te.y());
     for (QPointF& q : out)
         q += shift;
-    out[0] = QPointF(1.0, 0.0);
+    Close_Trailing_Edge(&out);
     return out;
 }
 } // namespace
@@ -73,31 +113,71 @@ QPolygonF Normalize_airfoil(const QPolygonF& p)
     return Normalize_Once(Normalize_Once(p));
 }
 
+namespace {
+// Where the outline turns round the nose, between samples: a parabola
+// through the least x and its two neighbours. Samples spaced evenly along
+// the outline trace x as a parabola there, so its vertex is the nose even
+// when no sample hits it. Gives the sample index of the nose (fractional)
+// and its x.
+bool Find_Nose(int n, const double* x, double* index, double* noseX)
+{
+    int k = 0;
+    for (int i = 1; i < n; ++i)
+        if (x[i] < x[k])
+            k = i;
+    if (k < 1 || k > n - 2)
+        return false;
+    const double a = x[k - 1], b = x[k], c = x[k + 1];
+    const double bend = a - 2.0 * b + c;
+    *index = k;
+    *noseX = b;
+    if (bend > 0) {
+        *index = k + (a - c) / (2.0 * bend);
+        *noseX = b - (c - a) * (c - a) / (8.0 * bend);
+    }
+    return true;
+}
+} // namespace
+
 bool Fill_ArcCos(int n, const double* x, double* t)
 {
-    if (n < 2)
+    if (n < 3)
+        return false;
+    // The parameter measures x from the nose itself, not from the sample
+    // nearest to it: the two samples that straddle a nose no sample hits
+    // would otherwise share one x, get nearly equal parameters for points
+    // a whole sample apart, and throw the spline through them far off the
+    // outline. The side of the nose, not the order of the arc-cosines,
+    // decides the half of the range a point takes.
+    double nose = 0, noseX = 0;
+    if (!Find_Nose(n, x, &nose, &noseX))
+        return false;
+    const double span = x[0] - noseX;
+    if (!(span > 0))
         return false;
     t[0] = 0;
     for (int i = 1; i < n; ++i) {
         // Points a hair outside the chord (rounding, a blunt trailing edge)
         // sit at the ends of the parameter range.
-        t[i] = std::acos(std::clamp(2.0 * x[i] - 1.0, -1.0, 1.0));
-        if (t[i] < t[i - 1])
-            t[i] = 2.0 * M_PI - t[i];
+        const double c = std::acos(std::clamp(2.0 * (x[i] - noseX) / span - 1.0, -1.0, 1.0));
+        t[i] = i < nose ? c : i > nose ? 2.0 * M_PI - c : M_PI;
     }
+    t[n - 1] = 2.0 * M_PI;
     for (int i = 1; i <= n - 2; ++i)
         if (t[i - 1] >= t[i])
             t[i] = (t[i] + t[i + 1]) / 2.0;
-    // Several points at one x (a flat nose, a vertical trailing edge) leave
-    // runs the averaging cannot separate: spread each run evenly between the
-    // values that bound it. The spline still passes through the points, only
-    // their parameter moves.
+    // Several points at one x (a vertical trailing edge, a wiggle in the
+    // file) leave runs the averaging cannot separate, or steps too small for
+    // the spline to take without swinging off the outline: spread each such
+    // run evenly between the values that bound it. The spline still passes
+    // through the points, only their parameter moves.
+    const double least = 1e-3 * 2.0 * M_PI / (n - 1);
     for (int i = 1; i < n; ++i) {
-        if (t[i] > t[i - 1])
+        if (t[i] - t[i - 1] >= least)
             continue;
         const int a = i - 1;
         int b = i + 1;
-        while (b < n && !(t[b] > t[a]))
+        while (b < n && t[b] - t[a] < least * (b - a))
             ++b;
         if (b >= n)
             return false;
@@ -126,7 +206,11 @@ QPolygonF Finterpol(int n, const QPolygonF& p)
     y[N - 1] = y[0];
     if (!Fill_ArcCos(N, x.data(), t.data()))
         return QPolygonF();
-    if (!interpSpline(N, t.data(), x.data(), x.data()) || !interpSpline(N, t.data(), y.data(), y.data()))
+    // The series below takes its N samples as one period: sampled at 2pi j/N
+    // the closed outline's mirror points stay mirror images, so a symmetric
+    // airfoil keeps its symmetry through the smoothing.
+    if (!Spline_Period_Samples(N, t.data(), x.data(), x.data())
+        || !Spline_Period_Samples(N, t.data(), y.data(), y.data()))
         return QPolygonF();
     std::vector<double> X(n), Y(n), a(m), b(m);
     if (!Fourier_Proc(n, m, x.data(), X.data(), a.data(), b.data())
@@ -151,21 +235,160 @@ QString FindThickness(const QPolygonF& p)
     return QString("%1").arg((hi - lo) * 100.0, 0, 'f', 2);
 }
 
+namespace {
+
+// The lift at an effective angle of 5 degrees: with the map scale, the
+// measure of whether the mapping has settled.
+constexpr double kProbeAngle = 5.0;
+// Earlier iterations the mixing below draws on.
+constexpr int kMixMemory = 8;
+
+bool Settled(double now, double before)
+{
+    return std::fabs(now - before) <= kSettled * std::fabs(now);
+}
+
+// Solves the small system a x = b (m unknowns) by elimination with row
+// pivoting; false when it is singular.
+bool Solve_Small(std::vector<std::vector<double>> a, std::vector<double> b, std::vector<double>* x)
+{
+    const int m = int(b.size());
+    for (int i = 0; i < m; ++i) {
+        int p = i;
+        for (int r = i + 1; r < m; ++r)
+            if (std::fabs(a[r][i]) > std::fabs(a[p][i]))
+                p = r;
+        std::swap(a[i], a[p]);
+        std::swap(b[i], b[p]);
+        if (!(std::fabs(a[i][i]) > 0))
+            return false;
+        for (int r = i + 1; r < m; ++r) {
+            const double f = a[r][i] / a[i][i];
+            for (int c = i; c < m; ++c)
+                a[r][c] -= f * a[i][c];
+            b[r] -= f * b[i];
+        }
+    }
+    x->assign(m, 0.0);
+    for (int i = m - 1; i >= 0; --i) {
+        double v = b[i];
+        for (int c = i + 1; c < m; ++c)
+            v -= a[i][c] * (*x)[c];
+        (*x)[i] = v / a[i][i];
+    }
+    for (double v : *x)
+        if (!std::isfinite(v))
+            return false;
+    return true;
+}
+
+// The iteration left to itself converges slowly on most airfoils (a few
+// smooth waves along the contour die away by about 1 % an iteration) and not
+// at all on some (a symmetric airfoil with a closed trailing edge swings
+// round the nose from one iteration to the next for ever). Mixing in the
+// last iterations (Anderson's method) takes, instead of the plain corrected
+// angles, the combination of the recent ones whose corrections cancel best;
+// it reaches the same angles, the point where the correction vanishes, in a
+// few dozen iterations. A mixed result whose angles would not increase
+// strictly is dropped for the plain one, and the memory starts afresh.
+class Mixing {
+public:
+    // start: the angles an iteration began with; data->theta: the angles it
+    // corrected them to, which this replaces by the mixed ones.
+    void Next(myData* data, const std::vector<double>& start)
+    {
+        const int n = kFoilPoints;
+        std::vector<double> g(data->theta, data->theta + n), f(n);
+        for (int k = 0; k < n; ++k)
+            f[k] = g[k] - start[k];
+        corrections.push_back(f);
+        results.push_back(g);
+        if (int(corrections.size()) > kMixMemory + 1) {
+            corrections.pop_front();
+            results.pop_front();
+        }
+        const int m = int(corrections.size()) - 1;
+        if (m < 1)
+            return;
+        std::vector<std::vector<double>> df(m, std::vector<double>(n)), dg(m, std::vector<double>(n));
+        for (int j = 0; j < m; ++j)
+            for (int k = 0; k < n; ++k) {
+                df[j][k] = corrections[j + 1][k] - corrections[j][k];
+                dg[j][k] = results[j + 1][k] - results[j][k];
+            }
+        // Least squares: the weights w that make f - df w smallest.
+        std::vector<std::vector<double>> a(m, std::vector<double>(m));
+        std::vector<double> b(m), w;
+        for (int i = 0; i < m; ++i) {
+            for (int j = 0; j < m; ++j)
+                a[i][j] = Dot(df[i], df[j]);
+            a[i][i] *= 1.0 + 1e-10;
+            b[i] = Dot(df[i], f);
+        }
+        if (!Solve_Small(a, b, &w))
+            return Forget();
+        std::vector<double> mixed(g);
+        for (int k = 1; k <= n - 2; ++k)
+            for (int j = 0; j < m; ++j)
+                mixed[k] -= w[j] * dg[j][k];
+        for (int k = 1; k < n; ++k)
+            if (!(mixed[k] > mixed[k - 1]))
+                return Forget();
+        std::copy(mixed.begin(), mixed.end(), data->theta);
+    }
+
+private:
+    static double Dot(const std::vector<double>& u, const std::vector<double>& v)
+    {
+        double s = 0;
+        for (size_t k = 0; k < u.size(); ++k)
+            s += u[k] * v[k];
+        return s;
+    }
+    void Forget()
+    {
+        corrections.clear();
+        results.clear();
+    }
+
+    std::deque<std::vector<double>> corrections, results;
+};
+
+} // namespace
+
 bool Perform_Conform_Map(myData* data)
 {
     if (data->zeroFoil.size() != kFoilPoints)
         return false;
+    const int n = kFoilPoints;
     data->iterationCount = 0;
-    double previous = 100.0;
+    double scale = std::nan(""), lift = std::nan("");
+    int settledRun = 0;
+    Mixing mixing;
+    std::vector<double> start(n);
     for (;;) {
-        const double r = PerformIterations(data, 0.99999, kFoilPoints);
+        std::copy(data->theta, data->theta + n, start.begin());
+        const double r = PerformIterations(data, 0.99999, n);
         ++data->iterationCount;
-        const double d = std::fabs(r - previous);
-        if (data->iterationCount >= 1001 || !(d > 1e-10))
+        if (!std::isfinite(r))
             break;
-        previous = r;
+        // Settled when neither the size of the map nor the lift it gives
+        // moves any more, relative to their values, over two iterations in
+        // a row (one could be a chance meeting). The norm of the angle
+        // correction is no such measure: it levels off on some airfoils.
+        const double nowLift = f_Clift(data, kProbeAngle);
+        settledRun = Settled(data->mapScale, scale) && Settled(nowLift, lift) ? settledRun + 1 : 0;
+        scale = data->mapScale;
+        lift = nowLift;
+        if (settledRun >= 2)
+            break;
+        if (data->iterationCount >= kMaxIterations) {
+            qDebug() << "mapping: not settled after" << data->iterationCount << "iterations";
+            break;
+        }
+        mixing.Next(data, start);
     }
-    PerformIterations(data, 0.999999, kFoilPoints);
+    PerformIterations(data, 0.999999, n);
     return std::isfinite(data->mapScale) && data->mapScale > 0 && std::isfinite(data->mapShiftX)
         && std::isfinite(data->mapShiftY);
 }
@@ -179,6 +402,62 @@ bool Refuse(QString* why, const QString& text)
 }
 } // namespace
 
+namespace {
+// A file's points are samples of a smooth outline. Joined by straight lines,
+// a coarse file (a few dozen points) loses the round of its nose and its
+// camber between the points, and lift and zero-lift angle then depend on how
+// many points the file has. A natural cubic spline through the points, over
+// the length along them, gives the curve between; the arc-length resampling
+// then walks that curve. Repeated points are dropped first; a file the
+// spline cannot take is walked as it is.
+QPolygonF Smooth_Outline(const QPolygonF& p)
+{
+    QPolygonF q;
+    for (const QPointF& v : p)
+        if (q.isEmpty() || v != q.last())
+            q << v;
+    const int n = q.size();
+    if (n < 4)
+        return p;
+    std::vector<double> s(n), x(n), y(n);
+    for (int i = 0; i < n; ++i) {
+        x[i] = q[i].x();
+        y[i] = q[i].y();
+        s[i] = i ? s[i - 1] + std::hypot(x[i] - x[i - 1], y[i] - y[i - 1]) : 0.0;
+        if (i && !(s[i] > s[i - 1]))
+            return p;
+    }
+    // Dense files need no curve between their points.
+    const int between = std::clamp(65536 / n, 1, 16);
+    if (between == 1)
+        return p;
+    Gsl_Errors_Off();
+    gsl_spline* sx = gsl_spline_alloc(gsl_interp_cspline, n);
+    gsl_spline* sy = gsl_spline_alloc(gsl_interp_cspline, n);
+    gsl_interp_accel* acc = gsl_interp_accel_alloc();
+    QPolygonF out;
+    if (sx && sy && acc && gsl_spline_init(sx, s.data(), x.data(), n) == GSL_SUCCESS
+        && gsl_spline_init(sy, s.data(), y.data(), n) == GSL_SUCCESS) {
+        out.reserve((n - 1) * between + 1);
+        for (int i = 0; i + 1 < n; ++i) {
+            out << q[i];
+            for (int k = 1; k < between; ++k) {
+                const double t = s[i] + (s[i + 1] - s[i]) * k / between;
+                out << QPointF(gsl_spline_eval(sx, t, acc), gsl_spline_eval(sy, t, acc));
+            }
+        }
+        out << q.last();
+    }
+    gsl_spline_free(sx);
+    gsl_spline_free(sy);
+    gsl_interp_accel_free(acc);
+    for (const QPointF& v : out)
+        if (!std::isfinite(v.x()) || !std::isfinite(v.y()))
+            return p;
+    return out.isEmpty() ? p : out;
+}
+} // namespace
+
 bool Load_Airfoil_Points(myData* data, const QPolygonF& points, const QString& name, QString* why)
 {
     if (points.isEmpty())
@@ -187,7 +466,7 @@ bool Load_Airfoil_Points(myData* data, const QPolygonF& points, const QString& n
         if (!std::isfinite(q.x()) || !std::isfinite(q.y()))
             return Refuse(why, QObject::tr("The file holds a coordinate that is not a number."));
 
-    const QPolygonF even = Natur_Airfoil(kResamplePoints, points);
+    const QPolygonF even = Natur_Airfoil(kResamplePoints, Smooth_Outline(points));
     const QPolygonF normal = Normalize_airfoil(even);
     if (points.size() < 3 || normal.isEmpty())
         return Refuse(why, QObject::tr("The airfoil has too few points or no length along x."));
@@ -221,8 +500,11 @@ bool Load_Airfoil(myData* data, const QString& path, QString* why)
     QFileInfo info(path);
     if (!info.isFile() || !info.isReadable())
         return Refuse(why, QObject::tr("The file cannot be opened."));
-    return Load_Airfoil_Points(data, Read_All_AirfoilTypes(path, AirfoilReader::Aerolyx),
-                               info.fileName(), why);
+    QString reason;
+    const QPolygonF points = Read_All_AirfoilTypes(path, AirfoilReader::Aerolyx, &reason);
+    if (points.isEmpty() && !reason.isEmpty())
+        return Refuse(why, reason);
+    return Load_Airfoil_Points(data, points, info.fileName(), why);
 }
 
 } // namespace aerolyx

@@ -12,8 +12,10 @@ constexpr int kResamplePoints = 4096;
 
 // n points equally spaced by arc length along p, both ends of p kept.
 QPolygonF Natur_Airfoil(int n, const QPolygonF& p);
-// Unit x-extent, first point moved to exactly (1, 0); empty for an empty
-// polygon or one without x-extent.
+// Unit x-extent, the midpoint of the first and last point moved to (1, 0)
+// and both ends closed onto it (a blunt trailing edge bends shut over the
+// last quarter of the chord); empty for an empty polygon or one without
+// x-extent.
 QPolygonF Normalize_airfoil(const QPolygonF& p);
 // The closed outline p resampled to n points through its Fourier series in
 // the cosine parameter, normalised; empty when p cannot be parametrised.
@@ -33,9 +35,15 @@ QString FindThickness(const QPolygonF& p);
 bool Load_Airfoil(myData* data, const QString& path, QString* why);
 // The same for points already read; name becomes the record's foilName.
 bool Load_Airfoil_Points(myData* data, const QPolygonF& points, const QString& name, QString* why);
-// The mapping loop on the prepared record: iterations until the norm of the
-// angle correction stops changing (at most 1001, counted in iterationCount),
-// then one closing iteration. False when the map is unusable.
+// Relative change of the map scale and of the lift between two iterations
+// below which the mapping counts as settled.
+constexpr double kSettled = 1e-7;
+// Most iterations of one mapping run.
+constexpr int kMaxIterations = 1001;
+
+// The mapping loop on the prepared record: iterations until the map has
+// settled (at most kMaxIterations, counted in iterationCount), then one
+// closing iteration. False when the map is unusable.
 bool Perform_Conform_Map(myData* data);
 
 } // namespace aerolyx

@@ -183,24 +183,57 @@ void ConformalMappings(myData* data, int n, const double* y)
     Normalize_Table(n, data->mapX);
 }
 
+namespace {
+// cos(k phi) and sin(k phi) for k = 1, 2, ... by turning on from the previous
+// pair: the map is evaluated at thousands of points per iteration and view,
+// and a cosine and a sine per term were most of its cost. The pair is taken
+// afresh every 32 terms, so rounding cannot build up.
+class Harmonics {
+public:
+    explicit Harmonics(double phi) : phi(phi), c1(std::cos(phi)), s1(std::sin(phi)), c(c1), s(s1) {}
+    double Cos() const { return c; }
+    double Sin() const { return s; }
+    void Next()
+    {
+        ++k;
+        if (k % 32 == 0) {
+            c = std::cos(k * phi);
+            s = std::sin(k * phi);
+            return;
+        }
+        const double next = c * c1 - s * s1;
+        s = s * c1 + c * s1;
+        c = next;
+    }
+
+private:
+    double phi, c1, s1, c, s;
+    int k = 1;
+};
+} // namespace
+
 double fin2_X(int m, double r, double phi, double lambda, double x0, const double* A, const double* B)
 {
-    double s = (r + A[1] / r) * std::cos(phi) + (B[1] / r) * std::sin(phi);
+    Harmonics h(phi);
+    double s = (r + A[1] / r) * h.Cos() + (B[1] / r) * h.Sin();
     double rk = 1.0 / r;
     for (int k = 2; k < m; ++k) {
         rk /= r;
-        s += rk * (A[k] * std::cos(k * phi) + B[k] * std::sin(k * phi));
+        h.Next();
+        s += rk * (A[k] * h.Cos() + B[k] * h.Sin());
     }
     return x0 + lambda * s;
 }
 
 double fin2_Y(int m, double r, double phi, double lambda, double y0, const double* A, const double* B)
 {
-    double s = (r - A[1] / r) * std::sin(phi) + (B[1] / r) * std::cos(phi);
+    Harmonics h(phi);
+    double s = (r - A[1] / r) * h.Sin() + (B[1] / r) * h.Cos();
     double rk = 1.0 / r;
     for (int k = 2; k < m; ++k) {
         rk /= r;
-        s += rk * (B[k] * std::cos(k * phi) - A[k] * std::sin(k * phi));
+        h.Next();
+        s += rk * (B[k] * h.Cos() - A[k] * h.Sin());
     }
     return y0 + lambda * s;
 }
@@ -228,9 +261,11 @@ Complex Df_conform(const myData* data, int m, double r, double phi, double lambd
     // so that far points underflow to 0 instead of overflowing.
     double re = 1.0, im = 0.0;
     double rk = 1.0 / r;
+    Harmonics h(phi);
     for (int k = 1; k < m; ++k) {
         rk /= r;
-        const double c = std::cos((k + 1) * phi), s = std::sin((k + 1) * phi);
+        h.Next(); // the angle (k + 1) phi
+        const double c = h.Cos(), s = h.Sin();
         // (A + iB)(c - i s) = (A c + B s) + i (B c - A s)
         re -= k * rk * (A[k] * c + B[k] * s);
         im -= k * rk * (B[k] * c - A[k] * s);
@@ -260,8 +295,9 @@ QPolygonF Table_to_Polygon(int n, const double* t, double scale)
 double f2valX(int h, const double* a, const double* b, double theta)
 {
     double s = 0;
-    for (int k = 1; k < h; ++k)
-        s += a[k] * std::sin(k * theta) - b[k] * std::cos(k * theta);
+    Harmonics t(theta);
+    for (int k = 1; k < h; ++k, t.Next())
+        s += a[k] * t.Sin() - b[k] * t.Cos();
     return s;
 }
 

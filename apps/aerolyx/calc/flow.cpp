@@ -141,13 +141,22 @@ double f_Moment(const myData* data, double beta, double xref)
 
 double f_Clift(const myData* data, double alphaDegrees)
 {
+    // The pressure force in the zero position's axes, then its part at right
+    // angles to the stream, which comes in at beta to the zero-lift line.
+    // The force across that line alone would fall short of the lift by the
+    // cosine of beta (2 % at 8 degrees of a 4 % cambered section).
     const double beta = alphaDegrees * M_PI / 180.0;
     const double vinf = Free_Stream_Speed(data);
-    double f[kStations + 1];
-    f[0] = 0;
-    for (int i = 1; i <= kStations; ++i)
-        f[i] = Slope_X(data, i) * f_Cp(Integral_Speed(data, i, beta), vinf);
-    return Simpson(kStations, kStep, f);
+    double fx[kStations + 1], fy[kStations + 1];
+    fx[0] = fy[0] = 0;
+    for (int i = 1; i <= kStations; ++i) {
+        const double cp = f_Cp(Integral_Speed(data, i, beta), vinf);
+        fy[i] = Slope_X(data, i) * cp;
+        fx[i] = -Slope_Y(data, i) * cp;
+    }
+    const double across = Simpson(kStations, kStep, fy);
+    const double along = Simpson(kStations, kStep, fx);
+    return across * std::cos(beta) - along * std::sin(beta);
 }
 
 double C_P_position(const myData* data, double beta, double x1, double x2, double* normalForce)

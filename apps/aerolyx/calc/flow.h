@@ -32,7 +32,8 @@ void f_CP_Polar(const myData* data, double beta, double* x1, double* x2, double*
 void f_CP_foil(const myData* data, double beta, double* phi, double* cp);
 // Pitching-moment coefficient about x = xref at the effective angle beta.
 double f_Moment(const myData* data, double beta, double xref);
-// Lift coefficient at the effective angle alphaDegrees.
+// Lift coefficient at the effective angle alphaDegrees: the pressure force
+// at right angles to the stream.
 double f_Clift(const myData* data, double alphaDegrees);
 
 // Centre of pressure (chord fraction) of the contour stations with x in

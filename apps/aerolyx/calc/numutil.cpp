@@ -105,7 +105,10 @@ void Calc_dx_Hi(double relax, int n, const double* xt, const double* xm, double*
         step[i] = relax * f_tauHI(i, u.data(), v.data(), n);
 }
 
-bool interpSpline(int n, const double* x, const double* y, double* out)
+namespace {
+// The natural cubic spline through (x[i], y[i]) evaluated at the m angles
+// 2pi j / step, j = 0..m-1, clamped to the table; out untouched on failure.
+bool Spline_At_Steps(int n, const double* x, const double* y, int m, double step, double* out)
 {
     Gsl_Errors_Off();
     if (n < 3)
@@ -121,10 +124,10 @@ bool interpSpline(int n, const double* x, const double* y, double* out)
         return false;
     }
     bool ok = gsl_spline_init(spline, x, y, n) == GSL_SUCCESS;
-    std::vector<double> values(n);
-    for (int j = 0; ok && j < n; ++j) {
+    std::vector<double> values(m);
+    for (int j = 0; ok && j < m; ++j) {
         // The last uniform angle may round past the table's end.
-        const double at = std::clamp(Uniform_Angle(j, n), x[0], x[n - 1]);
+        const double at = std::clamp(j * 2.0 * M_PI / step, x[0], x[n - 1]);
         ok = gsl_spline_eval_e(spline, at, acc, &values[j]) == GSL_SUCCESS;
     }
     gsl_spline_free(spline);
@@ -132,6 +135,17 @@ bool interpSpline(int n, const double* x, const double* y, double* out)
     if (ok)
         std::copy(values.begin(), values.end(), out);
     return ok;
+}
+} // namespace
+
+bool interpSpline(int n, const double* x, const double* y, double* out)
+{
+    return Spline_At_Steps(n, x, y, n, n - 1, out);
+}
+
+bool Spline_Period_Samples(int n, const double* x, const double* y, double* out)
+{
+    return Spline_At_Steps(n, x, y, n, n, out);
 }
 
 namespace {
@@ -156,10 +170,24 @@ bool Fourier_Proc(int n, int m, const double* y, double* out, double* a, double*
 double f_value(int n, int m, const double* a, const double* b, int k)
 {
     const double t = 2.0 * M_PI * k / (n - 1);
+    // cos(i t) and sin(i t) by turning on from the previous term: the load
+    // sums series of 2048 terms at 128 angles, where a cosine and a sine per
+    // term cost more than all the rest of it. Every 64 terms the pair is
+    // taken afresh, so rounding cannot build up.
+    const double c1 = std::cos(t), s1 = std::sin(t);
+    double c = 1.0, sn = 0.0;
     double v = a[0] / 2.0;
     for (int i = 1; i < m; ++i) {
-        v += a[i] * std::cos(i * t);
-        v += b[i] * std::sin(i * t);
+        if (i % 64 == 0) {
+            c = std::cos(i * t);
+            sn = std::sin(i * t);
+        } else {
+            const double next = c * c1 - sn * s1;
+            sn = sn * c1 + c * s1;
+            c = next;
+        }
+        v += a[i] * c;
+        v += b[i] * sn;
     }
     return v;
 }

@@ -39,6 +39,11 @@ void Calc_dx_Hi(double relax, int n, const double* xt, const double* xm, double*
 // evaluated at the n uniform angles into out (out may be y). False, with out
 // untouched, when the spline cannot be built.
 bool interpSpline(int n, const double* x, const double* y, double* out);
+// The same spline sampled over one period of a closed outline whose
+// parameter runs from 0 to 2pi: at the n angles 2pi j/n, j = 0..n-1 (2pi
+// itself is the start again). A Fourier series of n samples then puts each
+// sample at its own angle.
+bool Spline_Period_Samples(int n, const double* x, const double* y, double* out);
 
 // Fourier series of the 2m samples y (2m a power of two): fills the
 // coefficients a[0..m-1], b[0..m-1] and out[k], the series at angle

@@ -8,6 +8,7 @@
 #include <QCursor>
 #include <QDir>
 #include <QFileInfo>
+#include <QFont>
 #include <QMenu>
 #include "core/userinteraction.h"
 #include <QPainter>
@@ -32,6 +33,10 @@ MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent)
     , record(GetMyData())
 {
+    // The panel's texts are placed for Times New Roman. Where it is not
+    // installed, the face with its metrics takes its place by name: any
+    // other serif face is wider, and the labels lose their ends.
+    QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
     setupUi(this);
     loadCount = 0;
     InitMainWindow();
