@@ -11,6 +11,8 @@
 #include <QToolBar>
 #include <algorithm>
 #include <atomic>
+#include <cstring>
+#include <limits>
 #include <thread>
 
 #include "mainwindow.h"
@@ -390,6 +392,32 @@ private slots:
         QCOMPARE(w->currentFileName(), projects() + "/kept.prg");
         // The design stays the open project: leaving it still asks.
         QVERIFY(w->isProjectOpen());
+    }
+
+    // A number that is not finite is named to the user, and the open design
+    // stays exactly as it was.
+    void openRefusesNonFiniteNumbers()
+    {
+        acceptTerms();
+        newProjectNamed("kept");
+        GetDataStruct()->span = 11.25;
+        const QString title = w->windowTitle();
+        const QByteArray before(reinterpret_cast<const char*>(GetDataStruct()), sizeof(ParaStruct));
+
+        auto record = defaultDesign();
+        record->span = std::numeric_limits<double>::quiet_NaN();
+        const QString path = projects() + "/nan.prg";
+        QVERIFY(myOpenFile().WriteParaStream(path, *record));
+        asked.clear();
+        promptAnswer = QMessageBox::Discard;
+        fileAnswers << path;
+        w->actionOpen->trigger();
+        QCOMPARE(asked.last().kind, QString("warning"));
+        QCOMPARE(asked.last().text, QString("Open"));
+        QVERIFY2(asked.last().more.contains("the field span holds nan"), qPrintable(asked.last().more));
+        QVERIFY(std::memcmp(before.constData(), GetDataStruct(), sizeof(ParaStruct)) == 0);
+        QCOMPARE(w->windowTitle(), title);
+        QCOMPARE(GetGlobClass()->prgPath, projects() + "/kept.prg");
     }
 
     void openUnreadableKeepsProgram()

@@ -4,7 +4,7 @@ int main(int argc, char** argv)
 {
     return runMainWindowTests(argc, argv,
                               {"newProject", "newCancelledChangesNothing", "newWithoutTemplateWarns",
-                               "openAcceptedProject", "openRefusals", "openUnreadableKeepsProgram",
+                               "openAcceptedProject", "openRefusals", "openRefusesNonFiniteNumbers", "openUnreadableKeepsProgram",
                                "inconsistentDesignLinesStayOnDisk", "saveAsMovesTheProject",
                                "failedSaveIsReported", "exitFollowsThePrompt"});
 }
