@@ -17,6 +17,7 @@
 
 #include "mainwindow.h"
 #include "modalhooks.h"
+#include "notify.h"
 #include "openfile.h"
 #include "parastruct.h"
 #include "pattspline.h"
@@ -29,7 +30,7 @@
 namespace mwtest {
 
 struct Asked {
-    QString kind;     // "question", "prompt", "warning", "open", "save"
+    QString kind;     // "question", "prompt", "warning", "notice", "open", "save"
     QString text;
     QString more;
 };
@@ -90,6 +91,7 @@ private slots:
             return promptAnswer;
         };
         ModalHooks::warning = [this](const QString& t, const QString& m) { asked << Asked{"warning", t, m}; };
+        previousNotifier = Set_User_Notifier([this](const QString& t) { asked << Asked{"notice", t, QString()}; });
         GetGlobClass()->termsAccepted = false;
         w = new MainWindow;
         w->show();
@@ -99,6 +101,7 @@ private slots:
 
     void cleanup()
     {
+        Set_User_Notifier(previousNotifier);
         w->termsDialog()->hide();
         w->scaleDialog()->hide();
         delete w;
@@ -464,8 +467,42 @@ private slots:
         w->actionOpen->trigger();
         QCOMPARE(fileBytes(projects() + "/lines.dsg"), before);
         QVERIFY(GetDataStruct()->designSplines.isEmpty());
-        QCOMPARE(asked.last().kind, QString("warning"));
+        QCOMPARE(asked.last().kind, QString("notice"));
         QVERIFY(w->isProjectOpen());
+    }
+
+    // A design-line file cut inside its second line: the first is loaded,
+    // the user is told once that one was dropped, the file stays as it was.
+    void cutDesignLinesAreReported()
+    {
+        acceptTerms();
+        auto record = defaultDesign();
+        const QString path = projects() + "/cut.prg";
+        QVERIFY(myOpenFile().WriteParaStream(path, *record));
+        Spline line;
+        line.pointCount = 3;
+        line.bsplineCount = 3;
+        line.degree = 3;
+        line.order = 4;
+        line.points[1] = QPointF(0.5, 0.25);
+        GetGlobClass()->dsgPath = projects() + "/cut.dsg";
+        QVERIFY(WriteSplineStream({line, line}));
+        QFile dsg(projects() + "/cut.dsg");
+        QVERIFY(dsg.resize(2000));
+        const QByteArray before = fileBytes(projects() + "/cut.dsg");
+        asked.clear();
+        fileAnswers << path;
+        w->actionOpen->trigger();
+        QVERIFY(w->isProjectOpen());
+        QCOMPARE(GetDataStruct()->designSplines.size(), 1);
+        QCOMPARE(GetDataStruct()->designSplines[0].points[1], QPointF(0.5, 0.25));
+        QCOMPARE(fileBytes(projects() + "/cut.dsg"), before);
+        int notices = 0;
+        for (const Asked& a : asked)
+            notices += a.kind == "notice";
+        QCOMPARE(notices, 1);
+        QVERIFY2(asked.last().text.startsWith("1 design line of this project was dropped"),
+                 qPrintable(asked.last().text));
     }
 
     void saveAsMovesTheProject()
@@ -694,6 +731,7 @@ private:
     }
 
     MainWindow* w = nullptr;
+    UserNotifier previousNotifier;
     QString home;
     QByteArray templateBytes;
     QList<Asked> asked;

@@ -5,7 +5,7 @@ int main(int argc, char** argv)
     return runMainWindowTests(argc, argv,
                               {"newProject", "newCancelledChangesNothing", "newWithoutTemplateWarns",
                                "openAcceptedProject", "openRefusals", "openRefusesNonFiniteNumbers", "openUnreadableKeepsProgram",
-                               "inconsistentDesignLinesStayOnDisk", "saveAsMovesTheProject",
+                               "inconsistentDesignLinesStayOnDisk", "cutDesignLinesAreReported", "saveAsMovesTheProject",
                                "failedSaveIsReported", "exitFollowsThePrompt"});
 }
 
