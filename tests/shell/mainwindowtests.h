@@ -453,15 +453,11 @@ private slots:
     void inconsistentDesignLinesStayOnDisk()
     {
         acceptTerms();
-        auto record = defaultDesign();
-        const QString path = projects() + "/lines.prg";
-        QVERIFY(myOpenFile().WriteParaStream(path, *record));
         Spline bad;
         bad.pointCount = 3;
         bad.bsplineCount = 3;
         bad.side = 2;
-        GetGlobClass()->dsgPath = projects() + "/lines.dsg";
-        QVERIFY(WriteSplineStream({bad}));
+        const QString path = projectWithLines("lines", {bad});
         const QByteArray before = fileBytes(projects() + "/lines.dsg");
         fileAnswers << path;
         w->actionOpen->trigger();
@@ -476,17 +472,13 @@ private slots:
     void cutDesignLinesAreReported()
     {
         acceptTerms();
-        auto record = defaultDesign();
-        const QString path = projects() + "/cut.prg";
-        QVERIFY(myOpenFile().WriteParaStream(path, *record));
         Spline line;
         line.pointCount = 3;
         line.bsplineCount = 3;
         line.degree = 3;
         line.order = 4;
         line.points[1] = QPointF(0.5, 0.25);
-        GetGlobClass()->dsgPath = projects() + "/cut.dsg";
-        QVERIFY(WriteSplineStream({line, line}));
+        const QString path = projectWithLines("cut", {line, line});
         QFile dsg(projects() + "/cut.dsg");
         QVERIFY(dsg.resize(2000));
         const QByteArray before = fileBytes(projects() + "/cut.dsg");
@@ -711,6 +703,17 @@ private:
     {
         QTest::mouseClick(w->termsDialog()->form()->wingloftButton, Qt::LeftButton);
         QVERIFY(GetGlobClass()->termsAccepted);
+    }
+
+    // The default design as <name>.prg beside the lines as <name>.dsg; the
+    // project's path.
+    QString projectWithLines(const QString& name, const QList<Spline>& lines)
+    {
+        const QString path = projects() + "/" + name + ".prg";
+        [&] { QVERIFY(myOpenFile().WriteParaStream(path, *defaultDesign())); }();
+        GetGlobClass()->dsgPath = projects() + "/" + name + ".dsg";
+        [&] { QVERIFY(WriteSplineStream(lines)); }();
+        return path;
     }
 
     void newProjectNamed(const QString& name)
