@@ -144,7 +144,7 @@ QList<Spline> Open_Design_Lines()
     int missing = report.announced > report.read ? report.announced - report.read : 0;
     QString why;
     if (missing > 0)
-        why = QStringLiteral("the file announces %1 but holds %2 whole")
+        why = QStringLiteral("the file announces %1 but ends after %2")
                   .arg(lines(report.announced)).arg(report.read);
     else if (report.cutShort) {
         missing = 1;

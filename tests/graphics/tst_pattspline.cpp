@@ -237,10 +237,10 @@ private slots:
 
         QTest::newRow("two lines cut to 2000 bytes")
             << two.left(2000) << 1
-            << "1 design line of this project was dropped: the file announces 2 design lines but holds 1 whole.";
+            << "1 design line of this project was dropped: the file announces 2 design lines but ends after 1.";
         QTest::newRow("five announced, two held")
             << fiveAnnounced << 2
-            << "3 design lines of this project were dropped: the file announces 5 design lines but holds 2 whole.";
+            << "3 design lines of this project were dropped: the file announces 5 design lines but ends after 2.";
         QTest::newRow("one announced, cut inside the third")
             << oneAnnounced.left(oneAnnounced.size() - 1) << 2
             << "1 design line of this project was dropped: the file ends inside design line 3.";
@@ -251,7 +251,7 @@ private slots:
         QTest::newRow("an inconsistent line, and cut")
             << withBad.left(withBad.size() - 8) << 0
             << "3 design lines of this project were dropped: design line 2 is inconsistent: its surface side is 2, "
-               "neither top (0) nor bottom (1); and the file announces 3 design lines but holds 2 whole.";
+               "neither top (0) nor bottom (1); and the file announces 3 design lines but ends after 2.";
         QTest::newRow("sound file") << two << 2 << "";
         QTest::newRow("empty list") << streamed({}) << 0 << "";
         QTest::newRow("count only, cut") << int32(1).left(3) << 0 << "";
