@@ -2,6 +2,7 @@
 // opening a project does with the file (Open_Design_Lines).
 
 #include <QDataStream>
+#include <QFile>
 
 #include "core/parastruct.h"
 #include "fuzzsupport.h"
@@ -32,6 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (inputs++ % 16 == 0) {
         GetGlobClass()->dsgPath = file.write(data, size);
         const QList<Spline> opened = Open_Design_Lines();
+        QFile::remove(GetGlobClass()->dsgPath + QStringLiteral(".bak"));
         FUZZ_REQUIRE(opened.size() <= lines.size());
         FUZZ_REQUIRE(Test_SplineList(&opened));
     }
