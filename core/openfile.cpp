@@ -7,7 +7,9 @@
 #include <QSaveFile>
 #include <QTextStream>
 
+#include <cmath>
 #include <memory>
+#include <type_traits>
 
 #include "core/notify.h"
 #include "core/userinteraction.h"
@@ -29,7 +31,9 @@ public:
 
     template <class T>
     void v(const T& value) { s << value; }
-    void polygon(const QPolygonF& p)
+    template <class T>
+    void v(const T& value, const Field&) { s << value; }
+    void polygon(const QPolygonF& p, const Field&)
     {
         s << quint32(p.size());
         for (const QPointF& q : p)
@@ -42,16 +46,48 @@ private:
     QDataStream& s;
 };
 
+// The value types of the field list: those made of floating-point numbers,
+// which the reader checks, and the others. A new type must join one list.
+template <class T>
+constexpr bool kFloating = std::is_same_v<T, double> || std::is_same_v<T, QPointF> || std::is_same_v<T, QVector3D>;
+template <class T>
+constexpr bool kExact = std::is_same_v<T, int> || std::is_same_v<T, bool> || std::is_same_v<T, QString>
+                     || std::is_same_v<T, QPoint>;
+
+bool finite(double x) { return std::isfinite(x); }
+bool finite(const QPointF& p) { return std::isfinite(p.x()) && std::isfinite(p.y()); }
+bool finite(const QVector3D& p) { return std::isfinite(p.x()) && std::isfinite(p.y()) && std::isfinite(p.z()); }
+
+QString shown(double x) { return QString::number(x); }
+QString shown(const QPointF& p) { return QStringLiteral("(%1, %2)").arg(p.x()).arg(p.y()); }
+QString shown(const QVector3D& p) { return QStringLiteral("(%1, %2, %3)").arg(p.x()).arg(p.y()).arg(p.z()); }
+
 class StreamReader
 {
 public:
     explicit StreamReader(QDataStream& s) : s(s) {}
 
     template <class T>
-    void v(T& value) { s >> value; }
+    void v(T& value)
+    {
+        static_assert(kExact<T>, "a floating-point field names itself, so that a refusal can say which");
+        s >> value;
+    }
+
+    // A number that is not finite would run through every computation, view
+    // and output file of the design: the whole file is refused, naming the
+    // first such field.
+    template <class T>
+    void v(T& value, const Field& field)
+    {
+        static_assert(kFloating<T>, "only floating-point fields are checked for finite numbers");
+        s >> value;
+        if (s.status() == QDataStream::Ok && !finite(value))
+            refuseNumber(field.text(), shown(value));
+    }
 
     // Counts are checked before anything is allocated for the points.
-    void polygon(QPolygonF& p)
+    void polygon(QPolygonF& p, const Field& field)
     {
         p.clear();
         quint32 n = 0;
@@ -66,6 +102,10 @@ public:
         for (quint32 k = 0; k < n && s.status() == QDataStream::Ok; ++k) {
             QPointF q;
             s >> q;
+            if (s.status() == QDataStream::Ok && !finite(q)) {
+                refuseNumber(QStringLiteral("%1 (point %2)").arg(field.text()).arg(k), shown(q));
+                return;
+            }
             p.append(q);
         }
     }
@@ -99,7 +139,21 @@ public:
         // their defaults.
         if (step == kOlderFileSteps && s.atEnd())
             return false;
+        // Bytes after the last step are left unread, as they always were:
+        // the version tag has stayed "7.0.0.0" while steps were appended, so
+        // a later writer may append more, and copies padded by a transfer
+        // must still open. Nothing in the record depends on them; a save
+        // writes the forty steps only.
         return true;
+    }
+
+    void refuseNumber(const QString& field, const QString& value)
+    {
+        if (!reason.isEmpty())
+            return;
+        notFinite = true;
+        fail(QStringLiteral("the field %1 holds %2, not a finite number (in part %3 of 40)")
+                 .arg(field, value).arg(lastStep + 1));
     }
 
     void fail(const QString& why)
@@ -113,6 +167,7 @@ public:
     QDataStream& s;
     QString reason;
     bool wrongVersion = false;
+    bool notFinite = false;
     int lastStep = 0;
 };
 
@@ -219,13 +274,18 @@ QDataStream& operator<<(QDataStream& stream, const ParaStruct& design)
 
 namespace {
 using namespace projectfile;
-// Reads and checks; the reason of a refusal goes to *reason.
-bool readChecked(QDataStream& stream, ParaStruct& design, QString* reason, bool* wrongVersion)
+enum class Refusal { None, WrongVersion, NotFinite, Other };
+
+// Reads and checks; the reason of a refusal goes to *reason, its kind to *kind.
+bool readChecked(QDataStream& stream, ParaStruct& design, QString* reason, Refusal* kind)
 {
     StreamReader reader(stream);
     projectSteps(reader, design);
-    if (wrongVersion)
-        *wrongVersion = reader.wrongVersion;
+    if (kind)
+        *kind = reader.wrongVersion ? Refusal::WrongVersion
+              : reader.notFinite    ? Refusal::NotFinite
+              : stream.status() != QDataStream::Ok ? Refusal::Other
+                                                    : Refusal::None;
     if (stream.status() != QDataStream::Ok) {
         if (reason)
             *reason = reader.reason.isEmpty() ? QStringLiteral("the file cannot be read") : reader.reason;
@@ -236,18 +296,20 @@ bool readChecked(QDataStream& stream, ParaStruct& design, QString* reason, bool*
         stream.setStatus(QDataStream::ReadCorruptData);
         if (reason)
             *reason = why;
+        if (kind)
+            *kind = Refusal::Other;
         return false;
     }
     return true;
 }
 
-bool readProject(QIODevice* device, ParaStruct* into, QString* reason, bool* wrongVersion)
+bool readProject(QIODevice* device, ParaStruct* into, QString* reason, Refusal* kind)
 {
     QDataStream stream(device);
     stream.setVersion(kProjectStreamVersion);
     // A fresh record: working and derived members start from their defaults.
     auto fresh = std::make_unique<ParaStruct>();
-    if (!readChecked(stream, *fresh, reason, wrongVersion))
+    if (!readChecked(stream, *fresh, reason, kind))
         return false;
     *into = *fresh;
     return true;
@@ -332,10 +394,10 @@ bool myOpenFile::ReadParaStream(const QString& path, ParaStruct* into, Report)
         message = path + QStringLiteral(" warning *** :file is missing ");
         return false;
     }
-    bool wrongVersion = false;
+    Refusal kind = Refusal::None;
     QString reason;
-    if (!readProject(&file, into, &reason, &wrongVersion)) {
-        readStatus = wrongVersion ? WrongVersion : Corrupt;
+    if (!readProject(&file, into, &reason, &kind)) {
+        readStatus = kind == Refusal::WrongVersion ? WrongVersion : kind == Refusal::NotFinite ? NotFinite : Corrupt;
         error = reason;
         message = path + QStringLiteral(" warning *** :the file was not opened: ") + reason;
         return false;

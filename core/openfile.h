@@ -16,8 +16,8 @@ class ParaStruct;
 QDataStream& operator<<(QDataStream& stream, const ParaStruct& design);
 
 // Reads the project file fields into the design. A version tag without
-// "7.0.0.0", a file cut short, or stored values that do not fit the record
-// leave the stream's status other than Ok; the design then holds whatever was
+// "7.0.0.0", a file cut short, a number that is not finite, or stored values
+// that do not fit the record leave the stream's status other than Ok; the design then holds whatever was
 // read up to that point, so read into a record of its own.
 QDataStream& operator>>(QDataStream& stream, ParaStruct& design);
 
@@ -33,7 +33,8 @@ bool Read_Project(QIODevice* device, ParaStruct* into, QString* reason = nullptr
 class myOpenFile : public QObject
 {
 public:
-    enum ReadStatus { ReadOk, EmptyPath, FileMissing, CannotOpen, WrongVersion, Corrupt };
+    // NotFinite: a field holds NaN or an infinity; the reason names the field.
+    enum ReadStatus { ReadOk, EmptyPath, FileMissing, CannotOpen, WrongVersion, Corrupt, NotFinite };
 
     explicit myOpenFile(QObject* parent = nullptr);
     ~myOpenFile() override;

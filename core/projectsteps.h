@@ -3,13 +3,60 @@
 // The field order of the project file, written once for both directions.
 // IO is a writer (R = const ParaStruct) or a reader (R = ParaStruct) with
 //   v(value)          one value in the data stream's own encoding,
-//   polygon(p)        a point count followed by the points,
+//   v(value, field)   the same for a value made of floating-point numbers,
+//                     which carries where it lives: the reader refuses a
+//                     number that is not finite and names the field,
+//   polygon(p, field) a point count followed by the points,
 //   versionAccepted(tag) false stops right after the version tag,
 //   stepDone(step)    false stops after the step.
 
 #include "core/parastruct.h"
+#include <QString>
 
 namespace projectfile {
+
+// Where a value lives in the record, for the reader's refusals: a member
+// path holding %1, %2, %3 for the indexes in the order they were given, and
+// up to two members of sub-records below it.
+struct Field {
+    const char* path;
+    int index[3] = {-1, -1, -1};
+    const char* members[2] = {nullptr, nullptr};
+
+    Field(const char* path) : path(path) {}
+    Field(const char* path, int a) : path(path), index{a, -1, -1} {}
+    Field(const char* path, int a, int b) : path(path), index{a, b, -1} {}
+
+    // The same field one level down: one index more, or a member of it.
+    Field at(int k) const
+    {
+        Field f = *this;
+        for (int& slot : f.index)
+            if (slot < 0) {
+                slot = k;
+                break;
+            }
+        return f;
+    }
+    Field dot(const char* member) const
+    {
+        Field f = *this;
+        f.members[f.members[0] ? 1 : 0] = member;
+        return f;
+    }
+
+    QString text() const
+    {
+        QString t = QString::fromLatin1(path);
+        for (const char* m : members)
+            if (m)
+                t += QLatin1Char('.') + QString::fromLatin1(m);
+        for (int k : index)
+            if (k >= 0)
+                t = t.arg(k);
+        return t;
+    }
+};
 
 constexpr int kStoredRibs = 65;     // rib slots kept in the file
 constexpr int kOlderFileSteps = 35; // older files end after this step
@@ -22,16 +69,23 @@ void each(IO& io, T* values, int count)
         io.v(values[k]);
 }
 
+template <class IO, class T>
+void each(IO& io, T* values, int count, const Field& field)
+{
+    for (int k = 0; k < count; ++k)
+        io.v(values[k], field.at(k));
+}
+
 template <class IO, class L>
-void lineEntry(IO& io, L& line)
+void lineEntry(IO& io, L& line, const Field& field)
 {
     io.v(line.p1);
     io.v(line.p2);
-    io.v(line.q1);
-    io.v(line.q2);
-    io.v(line.length);
-    io.v(line.diameter);
-    io.v(line.load);
+    io.v(line.q1, field.dot("q1"));
+    io.v(line.q2, field.dot("q2"));
+    io.v(line.length, field.dot("length"));
+    io.v(line.diameter, field.dot("diameter"));
+    io.v(line.load, field.dot("load"));
 }
 
 template <class IO, class A>
@@ -45,12 +99,12 @@ void attachEntry(IO& io, A& a)
 }
 
 template <class IO, class G>
-void groupLine(IO& io, G& g, int e)
+void groupLine(IO& io, G& g, int e, const Field& group)
 {
     io.v(g.idArray[e]);
     io.v(g.pointArray[e]);
     io.v(g.pairArray[e]);
-    lineEntry(io, g.lineArray[e]);
+    lineEntry(io, g.lineArray[e], group.dot("lineArray[%2]").at(e));
 }
 
 template <class IO, class G>
@@ -63,12 +117,12 @@ void groupHead(IO& io, G& g)
 }
 
 template <class IO, class F>
-void frameCell(IO& io, F& f)
+void frameCell(IO& io, F& f, const Field& field)
 {
     io.v(f.pos);
-    io.v(f.pos3D);
+    io.v(f.pos3D, field.dot("pos3D"));
     io.v(f.mirrorPos);
-    io.v(f.mirrorPos3D);
+    io.v(f.mirrorPos3D, field.dot("mirrorPos3D"));
 }
 
 template <class IO, class Row>
@@ -81,25 +135,26 @@ void diagonalRow(IO& io, Row& row)
 }
 
 template <class IO, class Shape>
-void holeShape(IO& io, Shape& s, int corners)
+void holeShape(IO& io, Shape& s, int corners, const Field& field)
 {
     io.v(s.expanded);
     io.v(s.holeCount);
     io.v(s.cornerCount);
     io.v(s.offsetMm);
-    io.v(s.cornerStep);
-    io.v(s.offset);
-    each(io, s.corner, corners);
+    io.v(s.cornerStep, field.dot("cornerStep"));
+    io.v(s.offset, field.dot("offset"));
+    each(io, s.corner, corners, field.dot("corner[%3]"));
 }
 
 template <class IO, class Rec>
-void reservedArrays(IO& io, Rec& rec)
+void reservedArrays(IO& io, Rec& rec, int m)
 {
+    const Field field("reservedRecords[%1]", m);
     for (int j = 0; j < 24; ++j) {
-        io.v(rec.pointsA[j]);
+        io.v(rec.pointsA[j], field.dot("pointsA[%2]").at(j));
         for (int c = 0; c < 5; ++c)
-            io.v(rec.table[c][j]);
-        io.v(rec.pointsB[j]);
+            io.v(rec.table[c][j], field.dot("table[%2][%3]").at(c).at(j));
+        io.v(rec.pointsB[j], field.dot("pointsB[%2]").at(j));
     }
 }
 
@@ -114,21 +169,21 @@ void projectSteps(IO& io, R& d)
     io.v(d.projectName);
     if (!io.stepDone(1)) return;
     // 2
-    io.v(d.span);
+    io.v(d.span, {"span"});
     io.v(d.cells);
-    io.v(d.hangHeight);
-    io.v(d.billowReductionUp);
-    io.v(d.ribTilt);
-    io.v(d.maxTwistAngle);
-    io.v(d.carabinerDistance);
-    io.v(d.minirib.rearRibPosition);
-    io.v(d.reservedRecords[0].value);
+    io.v(d.hangHeight, {"hangHeight"});
+    io.v(d.billowReductionUp, {"billowReductionUp"});
+    io.v(d.ribTilt, {"ribTilt"});
+    io.v(d.maxTwistAngle, {"maxTwistAngle"});
+    io.v(d.carabinerDistance, {"carabinerDistance"});
+    io.v(d.minirib.rearRibPosition, {"minirib.rearRibPosition"});
+    io.v(d.reservedRecords[0].value, {"reservedRecords[0].value"});
     if (!io.stepDone(2)) return;
     // 3
     io.v(d.cellWidthStep);
-    io.v(d.legaX);
-    io.v(d.hangingPoint);
-    each(io, d.seamAllowance, 4);
+    io.v(d.legaX, {"legaX"});
+    io.v(d.hangingPoint, {"hangingPoint"});
+    each(io, d.seamAllowance, 4, {"seamAllowance[%1]"});
     if (!io.stepDone(3)) return;
     // 4
     io.v(d.reservedInt2);
@@ -137,30 +192,30 @@ void projectSteps(IO& io, R& d)
     io.v(d.transitionRib2);
     if (!io.stepDone(4)) return;
     // 5
-    io.v(d.brakeMiddleRelax);
-    io.v(d.brakeEdgeRelax);
-    io.v(d.holeEdgeFactor);
-    io.v(d.reservedDouble6);
-    io.v(d.minirib.rearRibCavity);
-    io.v(d.edgeTipFactor);
-    io.v(d.reservedDouble3);
+    io.v(d.brakeMiddleRelax, {"brakeMiddleRelax"});
+    io.v(d.brakeEdgeRelax, {"brakeEdgeRelax"});
+    io.v(d.holeEdgeFactor, {"holeEdgeFactor"});
+    io.v(d.reservedDouble6, {"reservedDouble6"});
+    io.v(d.minirib.rearRibCavity, {"minirib.rearRibCavity"});
+    io.v(d.edgeTipFactor, {"edgeTipFactor"});
+    io.v(d.reservedDouble3, {"reservedDouble3"});
     if (!io.stepDone(5)) return;
     // 6
     io.v(d.brakeCentreRib);
-    io.v(d.oswaldFactor);
+    io.v(d.oswaldFactor, {"oswaldFactor"});
     io.v(d.chordStationCount);
     if (!io.stepDone(6)) return;
     // 7
-    io.v(d.billowReductionDown);
-    io.v(d.reservedDouble1);
-    io.v(d.reservedDouble2);
-    io.v(d.ropesMomentFactor);
-    io.v(d.reservedDouble7);
-    io.v(d.reservedDouble8);
-    io.v(d.pilotArea);
-    io.v(d.pilotCd);
-    io.v(d.ropesCd);
-    io.v(d.totalWeight);
+    io.v(d.billowReductionDown, {"billowReductionDown"});
+    io.v(d.reservedDouble1, {"reservedDouble1"});
+    io.v(d.reservedDouble2, {"reservedDouble2"});
+    io.v(d.ropesMomentFactor, {"ropesMomentFactor"});
+    io.v(d.reservedDouble7, {"reservedDouble7"});
+    io.v(d.reservedDouble8, {"reservedDouble8"});
+    io.v(d.pilotArea, {"pilotArea"});
+    io.v(d.pilotCd, {"pilotCd"});
+    io.v(d.ropesCd, {"ropesCd"});
+    io.v(d.totalWeight, {"totalWeight"});
     if (!io.stepDone(7)) return;
     // 8
     io.v(d.smoothModel);
@@ -172,10 +227,10 @@ void projectSteps(IO& io, R& d)
     io.v(d.centreCell);
     if (!io.stepDone(8)) return;
     // 9
-    io.v(d.billowLineOffset);
+    io.v(d.billowLineOffset, {"billowLineOffset"});
     io.v(d.billowLineIndex);
     each(io, d.reservedRecords[0].params, 6);
-    io.v(d.reservedDouble4);
+    io.v(d.reservedDouble4, {"reservedDouble4"});
     io.v(d.minirib.frontRibStart);
     io.v(d.minirib.frontRibEnd);
     io.v(d.billowLineOnTop);
@@ -183,46 +238,46 @@ void projectSteps(IO& io, R& d)
     io.v(d.minirib.mylarEnd);
     if (!io.stepDone(9)) return;
     // 10
-    io.v(d.profileAlignment);
-    io.v(d.reservedDouble9);
-    io.v(d.reservedDouble10);
-    io.v(d.reservedDouble5);
-    io.v(d.towForce);
-    io.v(d.pilotShiftPercent);
-    io.v(d.controlPointDiameter);
+    io.v(d.profileAlignment, {"profileAlignment"});
+    io.v(d.reservedDouble9, {"reservedDouble9"});
+    io.v(d.reservedDouble10, {"reservedDouble10"});
+    io.v(d.reservedDouble5, {"reservedDouble5"});
+    io.v(d.towForce, {"towForce"});
+    io.v(d.pilotShiftPercent, {"pilotShiftPercent"});
+    io.v(d.controlPointDiameter, {"controlPointDiameter"});
     io.v(d.lineGroupCount);
     each(io, d.reservedIntTable, 8);
     if (!io.stepDone(10)) return;
     // 11
     for (int k = 0; k < 3; ++k) {
         io.v(d.designAirfoilNames[k]);
-        io.polygon(d.designAirfoils[k]);
+        io.polygon(d.designAirfoils[k], {"designAirfoils[%1]", k});
     }
     if (!io.stepDone(11)) return;
     // 12
     for (int i = 0; i < kStoredRibs; ++i) {
-        io.v(d.leadingEdgeX[i]);
-        io.v(d.trailingEdgeX[i]);
-        io.v(d.ribSpanPos[i]);
-        io.v(d.cellWidth[i]);
-        io.v(d.chord[i]);
-        io.v(d.frontY[i]);
-        io.v(d.frontZ[i]);
-        io.v(d.twistedLeadingEdgeX[i]);
-        io.v(d.ribAngle[i]);
+        io.v(d.leadingEdgeX[i], {"leadingEdgeX[%1]", i});
+        io.v(d.trailingEdgeX[i], {"trailingEdgeX[%1]", i});
+        io.v(d.ribSpanPos[i], {"ribSpanPos[%1]", i});
+        io.v(d.cellWidth[i], {"cellWidth[%1]", i});
+        io.v(d.chord[i], {"chord[%1]", i});
+        io.v(d.frontY[i], {"frontY[%1]", i});
+        io.v(d.frontZ[i], {"frontZ[%1]", i});
+        io.v(d.twistedLeadingEdgeX[i], {"twistedLeadingEdgeX[%1]", i});
+        io.v(d.ribAngle[i], {"ribAngle[%1]", i});
         io.v(d.noseIndex[i]);
         io.v(d.topIndex[i]);
         io.v(d.bottomIndex[i]);
-        io.v(d.reservedRibTable1[i]);
-        io.v(d.reservedRibTable2[i]);
-        io.v(d.reservedRibTable3[i]);
-        io.v(d.reservedRibTable4[i]);
-        io.v(d.reservedRibTable5[i]);
-        io.v(d.reservedRibTable6[i]);
+        io.v(d.reservedRibTable1[i], {"reservedRibTable1[%1]", i});
+        io.v(d.reservedRibTable2[i], {"reservedRibTable2[%1]", i});
+        io.v(d.reservedRibTable3[i], {"reservedRibTable3[%1]", i});
+        io.v(d.reservedRibTable4[i], {"reservedRibTable4[%1]", i});
+        io.v(d.reservedRibTable5[i], {"reservedRibTable5[%1]", i});
+        io.v(d.reservedRibTable6[i], {"reservedRibTable6[%1]", i});
         for (int r = 0; r < kLineRows; ++r)
             io.v(d.lineIndex[r][i]);
-        io.v(d.ribShift[i]);
-        io.polygon(d.ribAirfoils[i]);
+        io.v(d.ribShift[i], {"ribShift[%1]", i});
+        io.polygon(d.ribAirfoils[i], {"ribAirfoils[%1]", i});
         diagonalRow(io, d.diagTableD1[i]);
         for (int k = 0; k < 4; ++k) {
             io.v(d.reservedRibInts1[k][i]);
@@ -235,20 +290,20 @@ void projectSteps(IO& io, R& d)
     if (!io.stepDone(12)) return;
     // 13
     for (int k = 0; k < 8; ++k) {
-        io.v(d.upControlMarkers[k]);
+        io.v(d.upControlMarkers[k], {"upControlMarkers[%1]", k});
         io.v(d.upControlIndex[k]);
     }
     for (int k = 0; k < 6; ++k) {
-        io.v(d.skinControlMarkers[k]);
+        io.v(d.skinControlMarkers[k], {"skinControlMarkers[%1]", k});
         io.v(d.skinControlIndex[k]);
     }
     if (!io.stepDone(13)) return;
     // 14
     for (int j = 0; j < 6 * kRibSlots; ++j) {
         const int s = j / kRibSlots, i = j % kRibSlots;
-        io.v(d.reservedPoints1[s][i]);
+        io.v(d.reservedPoints1[s][i], {"reservedPoints1[%1][%2]", s, i});
         io.v(d.reservedPointFlags1[s][i]);
-        io.v(d.reservedPoints2[s][i]);
+        io.v(d.reservedPoints2[s][i], {"reservedPoints2[%1][%2]", s, i});
         io.v(d.reservedPointFlags2[s][i]);
     }
     if (!io.stepDone(14)) return;
@@ -259,48 +314,48 @@ void projectSteps(IO& io, R& d)
         io.v(d.reservedFlags3[k]);
         io.v(d.reservedFlags2[k]);
         for (int c = 0; c < 5; ++c) {
-            io.v(d.reservedTableValues[k][c]);
+            io.v(d.reservedTableValues[k][c], {"reservedTableValues[%1][%2]", k, c});
             io.v(d.reservedTableNames[k][c]);
         }
     }
     if (!io.stepDone(15)) return;
     // 16
     for (int r = 0; r < kLineRows; ++r) {
-        io.v(d.rowPercent[r]);
-        io.v(d.rowMarkers[r]);
+        io.v(d.rowPercent[r], {"rowPercent[%1]", r});
+        io.v(d.rowMarkers[r], {"rowMarkers[%1]", r});
         io.v(d.rowCentreIndex[r]);
     }
     if (!io.stepDone(16)) return;
     // 17
-    each(io, d.lineGroupShares, 4);
+    each(io, d.lineGroupShares, 4, {"lineGroupShares[%1]"});
     for (int k = 0; k < 5; ++k) {
-        io.v(d.minirib.mylarSplineA[k]);
-        io.v(d.minirib.mylarSplineB[k]);
+        io.v(d.minirib.mylarSplineA[k], {"minirib.mylarSplineA[%1]", k});
+        io.v(d.minirib.mylarSplineB[k], {"minirib.mylarSplineB[%1]", k});
     }
     if (!io.stepDone(17)) return;
     // 18
-    reservedArrays(io, d.reservedRecords[0]);
+    reservedArrays(io, d.reservedRecords[0], 0);
     if (!io.stepDone(18)) return;
     // 19
     for (int k = 0; k < 2; ++k) {
-        io.v(d.rod1.controlA[k]);
+        io.v(d.rod1.controlA[k], {"rod1.controlA[%1]", k});
         io.v(d.rod1.index[k]);
-        io.v(d.rod1.controlB[k]);
-        io.v(d.rod2.controlA[k]);
+        io.v(d.rod1.controlB[k], {"rod1.controlB[%1]", k});
+        io.v(d.rod2.controlA[k], {"rod2.controlA[%1]", k});
         io.v(d.rod2.index[k]);
-        io.v(d.rod2.controlB[k]);
+        io.v(d.rod2.controlB[k], {"rod2.controlB[%1]", k});
     }
     if (!io.stepDone(19)) return;
     // 20
-    each(io, d.planControlPoints, 8);
-    each(io, d.frontControlPoints, 4);
-    each(io, d.wingFlexPercent, 9);
+    each(io, d.planControlPoints, 8, {"planControlPoints[%1]"});
+    each(io, d.frontControlPoints, 4, {"frontControlPoints[%1]"});
+    each(io, d.wingFlexPercent, 9, {"wingFlexPercent[%1]"});
     each(io, d.strapFixed, 8);
     if (!io.stepDone(20)) return;
     // 21
     for (int m = 1; m < 5; ++m) {
         each(io, d.reservedRecords[m].params, 6);
-        reservedArrays(io, d.reservedRecords[m]);
+        reservedArrays(io, d.reservedRecords[m], m);
     }
     if (!io.stepDone(21)) return;
     // 22
@@ -310,9 +365,9 @@ void projectSteps(IO& io, R& d)
     if (!io.stepDone(22)) return;
     // 23
     for (int g = 0; g < kCrossPortGroups; ++g) {
-        each(io, d.crossPorts[g].values, 13);
+        each(io, d.crossPorts[g].values, 13, {"crossPorts[%1].values[%2]", g});
         for (int t = 0; t < kCrossPortTriangles; ++t)
-            holeShape(io, d.crossPorts[g].triangles[t], 3);
+            holeShape(io, d.crossPorts[g].triangles[t], 3, {"crossPorts[%1].triangles[%2]", g, t});
     }
     if (!io.stepDone(23)) return;
     // 24
@@ -339,17 +394,17 @@ void projectSteps(IO& io, R& d)
     for (int g = 0; g < kCrossPortGroups; ++g) {
         io.v(d.crossPorts[g].shapeCount);
         for (int t = 0; t < kCrossPortTraps; ++t)
-            holeShape(io, d.crossPorts[g].traps[t], 4);
+            holeShape(io, d.crossPorts[g].traps[t], 4, {"crossPorts[%1].traps[%2]", g, t});
     }
     if (!io.stepDone(27)) return;
     // 28
-    each(io, d.diagModelPoints, 12);
+    each(io, d.diagModelPoints, 12, {"diagModelPoints[%1]"});
     each(io, d.diagModelFlags, 4);
     io.v(d.diagModelTriangle.holeCount);
     io.v(d.diagModelTriangle.offsetMm);
     io.v(d.diagModelTriangle.cornerCount);
-    each(io, d.diagModelTriangle.corner, 3);
-    io.v(d.diagBottomWidth);
+    each(io, d.diagModelTriangle.corner, 3, {"diagModelTriangle.corner[%1]"});
+    io.v(d.diagBottomWidth, {"diagBottomWidth"});
     if (!io.stepDone(28)) return;
     // 29
     for (int i = 0; i < kStoredRibs; ++i) {
@@ -363,13 +418,13 @@ void projectSteps(IO& io, R& d)
     for (int g = 0; g < kLineGroupSlots; ++g) {
         groupHead(io, d.bridle.groups[g]);
         for (int e = 0; e < kStoredRiserLines; ++e)
-            groupLine(io, d.bridle.groups[g], e);
+            groupLine(io, d.bridle.groups[g], e, {"bridle.groups[%1]", g});
     }
     if (!io.stepDone(30)) return;
     // 31
     for (int s = 0; s < 6; ++s)
         for (int i = 0; i < kStoredRibs; ++i)
-            frameCell(io, d.bridle.frame[i][s]);
+            frameCell(io, d.bridle.frame[i][s], {"bridle.frame[%1][%2]", i, s});
     if (!io.stepDone(31)) return;
     // 32
     each(io, d.lineWeights, 7);
@@ -377,13 +432,13 @@ void projectSteps(IO& io, R& d)
     // 33
     groupHead(io, d.bridle.riserGroup);
     for (int e = 0; e < kStoredRiserLines; ++e)
-        groupLine(io, d.bridle.riserGroup, e);
+        groupLine(io, d.bridle.riserGroup, e, {"bridle.riserGroup"});
     if (!io.stepDone(33)) return;
     // 34
     for (int k = 0; k < kRiserFrames; ++k) {
         io.v(d.bridle.riserFrames[k].pos);
-        io.v(d.bridle.riserFrames[k].pos3D);
-        io.v(d.riserTops[k]);
+        io.v(d.bridle.riserFrames[k].pos3D, {"bridle.riserFrames[%1].pos3D", k});
+        io.v(d.riserTops[k], {"riserTops[%1]", k});
     }
     if (!io.stepDone(34)) return;
     // 35
@@ -395,13 +450,13 @@ void projectSteps(IO& io, R& d)
     if (!io.stepDone(35)) return;
     // 36
     io.v(d.designAirfoilNames[3]);
-    io.polygon(d.designAirfoils[3]);
+    io.polygon(d.designAirfoils[3], {"designAirfoils[3]"});
     each(io, d.positionAirfoilIndex, 4);
     if (!io.stepDone(36)) return;
     // 37
     for (int s = 6; s < 8; ++s)
         for (int i = 0; i < kStoredRibs; ++i)
-            frameCell(io, d.bridle.frame[i][s]);
+            frameCell(io, d.bridle.frame[i][s], {"bridle.frame[%1][%2]", i, s});
     if (!io.stepDone(37)) return;
     // 38
     io.v(d.lineWeights[7]);
@@ -410,7 +465,7 @@ void projectSteps(IO& io, R& d)
     // 39
     for (int g = 0; g < kLineGroupSlots; ++g) {
         for (int e = kStoredRiserLines; e < kLineEntries; ++e) {
-            groupLine(io, d.bridle.groups[g], e);
+            groupLine(io, d.bridle.groups[g], e, {"bridle.groups[%1]", g});
             attachEntry(io, d.bridle.groups[g].attachArray[e]);
         }
     }

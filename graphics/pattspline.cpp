@@ -1,8 +1,11 @@
 #include "graphics/pattspline.h"
 #include "core/parastruct.h"
 
+#include <QDebug>
 #include <QFile>
 #include <QSaveFile>
+
+#include "core/notify.h"
 
 namespace {
 
@@ -44,17 +47,29 @@ QDataStream& operator<<(QDataStream& out, const QList<Spline>& list)
     return out;
 }
 
-QDataStream& operator>>(QDataStream& in, QList<Spline>* list)
+void Read_Spline_List(QDataStream& in, QList<Spline>* list, SplineFileReport* report)
 {
+    SplineFileReport r;
     qint32 count = 0;
     in >> count;   // as written, but the records that follow are what counts
+    r.announced = count;
     while (!in.atEnd() && in.status() == QDataStream::Ok) {
         Spline s;
         readRecord(in, s);
-        if (in.status() != QDataStream::Ok)
+        if (in.status() != QDataStream::Ok) {
+            r.cutShort = true;
             break;
+        }
         list->append(s);
+        ++r.read;
     }
+    if (report)
+        *report = r;
+}
+
+QDataStream& operator>>(QDataStream& in, QList<Spline>* list)
+{
+    Read_Spline_List(in, list, nullptr);
     return in;
 }
 
@@ -75,9 +90,11 @@ bool WriteSplineStream(const QList<Spline>& list)
     return file.commit();
 }
 
-QList<Spline> ReadSplineStream()
+QList<Spline> ReadSplineStream(SplineFileReport* report)
 {
     QList<Spline> list;
+    if (report)
+        *report = SplineFileReport();
     const QString path = GetGlobClass()->dsgPath;
     if (path.isEmpty())
         return list;
@@ -85,21 +102,77 @@ QList<Spline> ReadSplineStream()
     if (!file.exists() || !file.open(QIODevice::ReadOnly))
         return list;
     QDataStream in(&file);
-    in >> &list;
+    Read_Spline_List(in, &list, report);
     return list;
+}
+
+QString Spline_Problem(const Spline& s)
+{
+    if (s.pointCount < 1 || s.pointCount > 29)
+        return QStringLiteral("it has %1 control points where 1 to 29 fit").arg(s.pointCount);
+    if (s.bsplineCount < 1 || s.bsplineCount > 29)
+        return QStringLiteral("it has %1 B-spline points where 1 to 29 fit").arg(s.bsplineCount);
+    if (s.knotCount < 0 || s.knotCount > kSplineKnots)
+        return QStringLiteral("it has %1 knots where 0 to %2 fit").arg(s.knotCount).arg(kSplineKnots);
+    if (s.side != 0 && s.side != 1)
+        return QStringLiteral("its surface side is %1, neither top (0) nor bottom (1)").arg(s.side);
+    return QString();
 }
 
 bool Test_SplineList(const QList<Spline>* list)
 {
-    for (const Spline& s : *list) {
-        if (s.pointCount < 1 || s.pointCount > 29)
+    for (const Spline& s : *list)
+        if (!Spline_Problem(s).isEmpty())
             return false;
-        if (s.bsplineCount < 1 || s.bsplineCount > 29)
-            return false;
-        if (s.knotCount < 0 || s.knotCount > kSplineKnots)
-            return false;
-        if (s.side != 0 && s.side != 1)
-            return false;
-    }
     return true;
+}
+
+namespace {
+QString lines(int n)
+{
+    return n == 1 ? QStringLiteral("1 design line") : QStringLiteral("%1 design lines").arg(n);
+}
+} // namespace
+
+QList<Spline> Open_Design_Lines()
+{
+    SplineFileReport report;
+    QList<Spline> list = ReadSplineStream(&report);
+
+    // Lines the file announces but does not hold whole; a count that is not
+    // above the whole records says nothing, but a record cut short is one.
+    int missing = report.announced > report.read ? report.announced - report.read : 0;
+    QString why;
+    if (missing > 0)
+        why = QStringLiteral("the file announces %1 but ends after %2")
+                  .arg(lines(report.announced)).arg(report.read);
+    else if (report.cutShort) {
+        missing = 1;
+        why = QStringLiteral("the file ends inside design line %1").arg(report.read + 1);
+    }
+
+    int dropped = missing;
+    for (int k = 0; k < list.size(); ++k) {
+        const QString problem = Spline_Problem(list[k]);
+        if (problem.isEmpty())
+            continue;
+        qDebug() << " error - nonconsistent Design Data";
+        dropped += list.size();
+        const QString inconsistent = QStringLiteral("design line %1 is inconsistent: %2").arg(k + 1).arg(problem);
+        why = why.isEmpty() ? inconsistent : inconsistent + QStringLiteral("; and ") + why;
+        list.clear();
+        break;
+    }
+    if (dropped == 0)
+        return list;
+
+    const QString path = GetGlobClass()->dsgPath;
+    const QString keep = path + QStringLiteral(".bak");
+    QFile::remove(keep);
+    const bool kept = QFile::copy(path, keep);
+    Notify_User(QStringLiteral("%1 of this project %2 dropped: %3.\n%4\n\nThe file stays as it is until the "
+                               "project is saved%5")
+                    .arg(lines(dropped), dropped == 1 ? QStringLiteral("was") : QStringLiteral("were"), why, path,
+                         kept ? QStringLiteral("; a copy of it is kept as\n") + keep : QStringLiteral(".")));
+    return list;
 }

@@ -452,18 +452,9 @@ void MainWindow::OpenMyFile()
     design->geometryChanged = true;
     design->linesOutdated = true;
 
-    design->designSplines = ReadSplineStream();
-    if (!Test_SplineList(&design->designSplines)) {
-        qDebug() << " error - nonconsistent Design Data";
-        design->designSplines.clear();
-        // The file stays as it is; a copy keeps the lines should a later
-        // save replace it.
-        const QString keep = glob->dsgPath + ".bak";
-        QFile::remove(keep);
-        QFile::copy(glob->dsgPath, keep);
-        Show_Warning("Open", "The design lines of this project are inconsistent and were not loaded:\n"
-                                 + glob->dsgPath + "\n\nA copy of the file was kept as\n" + keep);
-    }
+    // Lines that cannot be loaded are dropped and the user is told; the file
+    // stays as it is until the project is saved.
+    design->designSplines = Open_Design_Lines();
     mainwidget_show();
 }
 

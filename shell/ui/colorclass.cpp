@@ -4,9 +4,33 @@
 #include <QCoreApplication>
 #include <QDataStream>
 #include <QFile>
+#include <QIODevice>
 
 namespace {
 ColorClass* colorclass = nullptr;
+
+constexpr int kColorsStreamVersion = 8;   // Qt 4.2
+constexpr int kColorBytes = 11;           // spec byte, then five 16-bit values
+
+// Qt's data stream copies the stored spec byte into the colour unchecked;
+// a spec Qt does not define makes a colour no QColor function may touch.
+// So the bytes are checked before Qt decodes them.
+bool decodeColor(const QByteArray& bytes, QColor* color)
+{
+    if (bytes.size() != kColorBytes)
+        return false;
+    const qint8 spec = qint8(bytes[0]);
+    if (spec < QColor::Invalid || spec > QColor::ExtendedRgb)
+        return false;
+    QDataStream in(bytes);
+    in.setVersion(kColorsStreamVersion);
+    QColor read;
+    in >> read;
+    if (in.status() != QDataStream::Ok)
+        return false;
+    *color = read;
+    return true;
+}
 
 QString colorsPath()
 {
@@ -26,24 +50,38 @@ ColorClass* GetColorClass()
     return colorclass;
 }
 
+ColorClass Read_Colors(QIODevice* device)
+{
+    ColorClass read;   // both invalid
+    // One byte more than a whole file: a longer file is not one we wrote.
+    const QByteArray bytes = device->read(2 * kColorBytes + 1);
+    if (bytes.size() == kColorBytes) {
+        // Cut right after the canopy colour: the background was never
+        // written and stays to the defaults.
+        decodeColor(bytes, &read.canopyColor);
+        return read;
+    }
+    if (bytes.size() != 2 * kColorBytes)
+        return read;
+    QColor canopy, background;
+    if (decodeColor(bytes.left(kColorBytes), &canopy) && decodeColor(bytes.mid(kColorBytes), &background)) {
+        read.canopyColor = canopy;
+        read.backgroundColor = background;
+    }
+    return read;
+}
+
 void ReadColorsStream()
 {
     const QString path = colorsPath();
     if (!QFile::exists(path))
         return;
 
-    ColorClass read;
     QFile file(path);
+    ColorClass read;   // both invalid unless the whole file reads
+    if (file.open(QIODevice::ReadOnly))
+        read = Read_Colors(&file);
     ColorClass* colors = GetColorClass();
-    if (!file.open(QIODevice::ReadOnly)) {
-        colors->canopyColor = QColor();
-        colors->backgroundColor = QColor();
-        return;
-    }
-    QDataStream in(&file);
-    in.setVersion(8);
-    in >> read.canopyColor >> read.backgroundColor;
-    file.close();
     colors->canopyColor = read.canopyColor;
     colors->backgroundColor = read.backgroundColor;
 }
@@ -54,7 +92,7 @@ void WriteColorsStream()
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return;
     QDataStream out(&file);
-    out.setVersion(8);
+    out.setVersion(kColorsStreamVersion);
     const ColorClass* colors = GetColorClass();
     out << colors->canopyColor << colors->backgroundColor;
     file.close();

@@ -1,12 +1,14 @@
 #include <QtTest>
 
 #include <QBuffer>
+#include <QMap>
 #include <QDataStream>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <csignal>
 #include <cstdlib>
+#include <limits>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -159,12 +161,53 @@ struct Filler {
     void v(QPointF& x) { ++n; x = QPointF(n + 0.5, -double(n)); }
     void v(QPoint& x) { ++n; x = QPoint(int(n), -int(n)); }
     void v(QVector3D& x) { ++n; x = QVector3D(float(n), float(n) + 0.5f, -float(n)); }
-    void polygon(QPolygonF& p)
+    template <class T>
+    void v(T& x, const projectfile::Field&) { v(x); }
+    void polygon(QPolygonF& p, const projectfile::Field&)
     {
         const int count = int(++n % 7) == 0 ? 1000 : int(n % 5);
         p.clear();
         for (int k = 0; k < count; ++k)
             p.append(QPointF(n + k, -double(k)));
+    }
+    bool versionAccepted(const QString&) { return true; }
+    bool stepDone(int) { return true; }
+};
+
+
+// Writes the record like the project writer and notes, for the first value
+// of every floating-point field (indexes left out of its name), where in the
+// file it starts, its full name and whether it is stored as a float.
+struct FieldCensus {
+    struct Spot {
+        qint64 offset;
+        QString name;
+        bool isFloat;
+    };
+    QDataStream& s;
+    QMap<QString, Spot> firsts;
+
+    void note(const projectfile::Field& f, bool isFloat, const QString& suffix = QString())
+    {
+        QString key = QString::fromLatin1(f.path);
+        for (const char* m : f.members)
+            if (m)
+                key += QLatin1Char('.') + QString::fromLatin1(m);
+        if (!firsts.contains(key))
+            firsts.insert(key, Spot{s.device()->pos(), f.text() + suffix, isFloat});
+    }
+    template <class T>
+    void v(const T& x) { s << x; }
+    void v(double x, const projectfile::Field& f) { note(f, false); s << x; }
+    void v(const QPointF& x, const projectfile::Field& f) { note(f, false); s << x; }
+    void v(const QVector3D& x, const projectfile::Field& f) { note(f, true); s << x; }
+    void polygon(const QPolygonF& p, const projectfile::Field& f)
+    {
+        s << quint32(p.size());
+        if (!p.isEmpty())
+            note(f, false, QStringLiteral(" (point 0)"));
+        for (const QPointF& q : p)
+            s << q;
     }
     bool versionAccepted(const QString&) { return true; }
     bool stepDone(int) { return true; }
@@ -301,7 +344,9 @@ public:
     }
     template <class T>
     void v(const T& value) { mark(&value, sizeof(T)); }
-    void polygon(const QPolygonF& p) { mark(&p, sizeof(p)); }
+    template <class T>
+    void v(const T& value, const projectfile::Field&) { mark(&value, sizeof(T)); }
+    void polygon(const QPolygonF& p, const projectfile::Field&) { mark(&p, sizeof(p)); }
     bool versionAccepted(const QString&) { return true; }
     bool stepDone(int) { return true; }
     bool isFileByte(size_t offset) const { return covered[offset]; }
@@ -540,6 +585,119 @@ private slots:
             QCOMPARE(messages.size(), 1);
             QVERIFY(messages[0].contains(QStringLiteral("cut short")));
         }
+    }
+
+    // A number that is not finite anywhere refuses the file, naming the
+    // field; the receiving record stays exactly as it was.
+    void nonFiniteNumberNamesItsField_data()
+    {
+        QTest::addColumn<int>("which");
+        QTest::addColumn<QString>("field");
+        QTest::newRow("span NaN") << 0 << "the field span holds nan";
+        QTest::newRow("rib airfoil point") << 3 << "the field ribAirfoils[3] (point 5) holds (nan, 0)";
+        QTest::newRow("3-D end of a late line") << 4 << "the field bridle.groups[2].lineArray[700].q2 holds (0, 0, inf)";
+        QTest::newRow("trap corner") << 7 << "the field crossPorts[1].traps[2].corner[3] holds (0, nan)";
+    }
+    void nonFiniteNumberNamesItsField()
+    {
+        QFETCH(int, which);
+        QFETCH(QString, field);
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        const double inf = std::numeric_limits<double>::infinity();
+        auto d = validRecord();
+        d->ribAirfoils[3] = QPolygonF(8);
+        switch (which) {
+        case 0: d->span = nan; break;
+        case 3: d->ribAirfoils[3][5] = QPointF(nan, 0); break;
+        case 4: d->bridle.groups[2].lineArray[700].q2 = QVector3D(0, 0, float(inf)); break;
+        case 7: d->crossPorts[1].traps[2].corner[3] = QPointF(0, nan); break;
+        }
+        writeBytes("nan.prg", encode(*d));
+        auto live = validRecord();
+        live->span = 7.5;
+        const QByteArray before(reinterpret_cast<const char*>(live.get()), sizeof(ParaStruct));
+        const QByteArray beforeFile = encode(*live);
+        myOpenFile files;
+        QVERIFY(!files.ReadParaStream(path("nan.prg"), live.get()));
+        QCOMPARE(files.lastReadStatus(), myOpenFile::NotFinite);
+        QVERIFY2(files.lastError().startsWith(field), qPrintable(files.lastError()));
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages[0].startsWith(path("nan.prg")));
+        QVERIFY(messages[0].contains(field));
+        QVERIFY(std::memcmp(before.constData(), live.get(), sizeof(ParaStruct)) == 0);
+        QCOMPARE(encode(*live), beforeFile);
+    }
+
+    // Every floating-point field of the list is checked: the first value of
+    // each field spoilt in turn in the file, the reader names that value.
+    void everyFloatingFieldIsChecked()
+    {
+        auto source = validRecord();
+        fillFileMembers(*source, 5);
+        QBuffer file;
+        file.open(QIODevice::ReadWrite);
+        QDataStream out(&file);
+        out.setVersion(QDataStream::Qt_4_8);
+        FieldCensus census{out, {}};
+        projectfile::projectSteps(census, *source);
+        const QByteArray good = file.data();
+        QCOMPARE(good, encode(*source));
+
+        auto into = std::make_unique<ParaStruct>();
+        int n = 0;
+        for (const FieldCensus::Spot& spot : census.firsts) {
+            const double bad = (n++ % 2) ? -std::numeric_limits<double>::infinity()
+                                         : std::numeric_limits<double>::quiet_NaN();
+            QByteArray bytes = good;
+            QBuffer patch(&bytes);
+            patch.open(QIODevice::ReadWrite);
+            patch.seek(spot.offset);
+            QDataStream p(&patch);
+            p.setVersion(QDataStream::Qt_4_8);
+            if (spot.isFloat)
+                p << float(bad);
+            else
+                p << bad;
+            patch.close();
+            QBuffer buf(&bytes);
+            buf.open(QIODevice::ReadOnly);
+            QString reason;
+            QVERIFY2(!Read_Project(&buf, into.get(), &reason), qPrintable(spot.name));
+            QVERIFY2(reason.startsWith(QStringLiteral("the field ") + spot.name + QStringLiteral(" holds ")),
+                     qPrintable(reason + " / " + spot.name));
+        }
+    }
+
+    // Only numbers that are not finite are refused: a huge one is a design
+    // value like any other.
+    void hugeFiniteNumbersAreKept()
+    {
+        auto d = validRecord();
+        d->span = 1e300;
+        d->chord[4] = -1e300;
+        writeBytes("huge.prg", encode(*d));
+        auto live = validRecord();
+        myOpenFile files;
+        QVERIFY(files.ReadParaStream(path("huge.prg"), live.get()));
+        QCOMPARE(live->span, 1e300);
+        QCOMPARE(live->chord[4], -1e300);
+    }
+
+    // Bytes after the last step are ignored (a later writer may append
+    // steps under the same version tag); saving writes the forty steps only.
+    void bytesAfterTheLastStepAreIgnored()
+    {
+        auto d = validRecord();
+        d->span = 8.5;
+        const QByteArray bytes = encode(*d);
+        for (const QByteArray& tail : {QByteArray(1, '\0'), QByteArray(300, '\x1a'), QByteArray::fromHex("7ff8000000000000")}) {
+            writeBytes("tail.prg", bytes + tail);
+            auto live = validRecord();
+            myOpenFile files;
+            QVERIFY(files.ReadParaStream(path("tail.prg"), live.get()));
+            QCOMPARE(encode(*live), bytes);
+        }
+        QVERIFY(messages.isEmpty());
     }
 
     void storedValuesMustFitTheRecord_data()

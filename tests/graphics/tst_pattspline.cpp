@@ -1,7 +1,9 @@
 #include <QtTest>
 
+#include "tests/common/scripteduser.h"
 #include "core/parastruct.h"
 #include "graphics/pattspline.h"
+#include "core/notify.h"
 
 namespace {
 
@@ -40,6 +42,12 @@ QList<Spline> parsed(const QByteArray& bytes)
     QDataStream in(bytes);
     in >> &list;
     return list;
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 QByteArray int32(qint32 v)
@@ -210,6 +218,79 @@ private slots:
         // One bad line makes the whole list fail.
         const QList<Spline> list = {makeLine(3, 1, 0), bad};
         QCOMPARE(Test_SplineList(&list), ok);
+    }
+
+    // Opening a project: what cannot be loaded is dropped, the user is told
+    // once how many lines and why, and the file on disk is left alone.
+    void openingDropsAndTells_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("loaded");
+        QTest::addColumn<QString>("told");   // empty: nothing to tell
+        const QByteArray two = streamed({makeLine(4, 0, 1), makeLine(5, 1, 2)});
+        QByteArray fiveAnnounced = two;
+        fiveAnnounced.replace(0, 4, int32(5));
+        QByteArray oneAnnounced = streamed({makeLine(4, 0, 1), makeLine(5, 1, 2), makeLine(6, 1, 3)});
+        oneAnnounced.replace(0, 4, int32(1));
+        Spline bad = makeLine(3, 0, 4);
+        bad.side = 2;
+        const QByteArray withBad = streamed({makeLine(4, 0, 1), bad, makeLine(5, 1, 2)});
+
+        QTest::newRow("two lines cut to 2000 bytes")
+            << two.left(2000) << 1
+            << "1 design line of this project was dropped: the file announces 2 design lines but ends after 1.";
+        QTest::newRow("five announced, two held")
+            << fiveAnnounced << 2
+            << "3 design lines of this project were dropped: the file announces 5 design lines but ends after 2.";
+        QTest::newRow("one announced, cut inside the third")
+            << oneAnnounced.left(oneAnnounced.size() - 1) << 2
+            << "1 design line of this project was dropped: the file ends inside design line 3.";
+        QTest::newRow("an inconsistent line")
+            << withBad << 0
+            << "3 design lines of this project were dropped: design line 2 is inconsistent: its surface side is 2, "
+               "neither top (0) nor bottom (1).";
+        QTest::newRow("an inconsistent line, and cut")
+            << withBad.left(withBad.size() - 8) << 0
+            << "3 design lines of this project were dropped: design line 2 is inconsistent: its surface side is 2, "
+               "neither top (0) nor bottom (1); and the file announces 3 design lines but ends after 2.";
+        QTest::newRow("sound file") << two << 2 << "";
+        QTest::newRow("empty list") << streamed({}) << 0 << "";
+        QTest::newRow("count only, cut") << int32(1).left(3) << 0 << "";
+    }
+    void openingDropsAndTells()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, loaded);
+        QFETCH(QString, told);
+        const QString path = GetGlobClass()->dsgPath;
+        QFile::remove(path + ".bak");
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        }
+        ScriptedUser user;
+        const QStringList& notes = user.texts;
+        const QList<Spline> lines = Open_Design_Lines();
+
+        QCOMPARE(lines.size(), loaded);
+        QCOMPARE(fileBytes(path), bytes);
+        if (told.isEmpty()) {
+            QVERIFY(notes.isEmpty());
+            QVERIFY(!QFile::exists(path + ".bak"));
+            return;
+        }
+        QCOMPARE(notes.size(), 1);
+        QVERIFY2(notes[0].startsWith(told + "\n" + path + "\n"), qPrintable(notes[0]));
+        QVERIFY(notes[0].endsWith("a copy of it is kept as\n" + path + ".bak"));
+        QCOMPARE(fileBytes(path + ".bak"), bytes);
+    }
+
+    void openingWithoutFileTellsNothing()
+    {
+        ScriptedUser user;
+        QVERIFY(Open_Design_Lines().isEmpty());
+        QVERIFY(user.texts.isEmpty());
     }
 
 private:

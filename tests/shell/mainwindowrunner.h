@@ -12,8 +12,9 @@ inline const QStringList kStartupTests = {
     "saveWithoutProjectAsksForAName"};
 inline const QStringList kProjectTests = {
     "newProject", "newCancelledChangesNothing", "newWithoutTemplateWarns", "openAcceptedProject",
-    "openRefusals", "openUnreadableKeepsProgram", "inconsistentDesignLinesStayOnDisk",
-    "saveAsMovesTheProject", "failedSaveIsReported", "exitFollowsThePrompt"};
+    "openRefusals", "openRefusesNonFiniteNumbers", "openUnreadableKeepsProgram",
+    "inconsistentDesignLinesStayOnDisk", "cutDesignLinesAreReported", "saveAsMovesTheProject",
+    "failedSaveIsReported", "exitFollowsThePrompt"};
 
 // Test functions of TestMainWindow that neither half names (and names in a
 // half that are no test function).

@@ -11,6 +11,8 @@
 #include <QToolBar>
 #include <algorithm>
 #include <atomic>
+#include <cstring>
+#include <limits>
 #include <thread>
 
 #include "shell/mainwindow.h"
@@ -21,13 +23,14 @@
 #include "shell/scaledialog.h"
 #include "tests/shell/shellfixture.h"
 #include "shell/termsdialog.h"
+#include "core/notify.h"
 #include "ui_scaledialog.h"
 #include "ui_termsdialog.h"
 
 namespace mwtest {
 
 struct Asked {
-    QString kind;     // "question", "prompt", "warning", "open", "save"
+    QString kind;     // "question", "prompt", "warning", "notice", "open", "save"
     QString text;
     QString more;
 };
@@ -89,7 +92,10 @@ private slots:
             asked << Asked{"prompt", t, user.asked.last().text};
             return promptAnswer;
         };
-        user.onWarning = [this](const QString& t, const QString& m) { asked << Asked{"warning", t, m}; };
+        // What the computations tell the user comes without a title.
+        user.onWarning = [this](const QString& t, const QString& m) {
+            asked << (t.isEmpty() ? Asked{"notice", m, QString()} : Asked{"warning", t, m});
+        };
         GetGlobClass()->termsAccepted = false;
         w = new MainWindow;
         w->show();
@@ -397,6 +403,32 @@ private slots:
         QVERIFY(w->isProjectOpen());
     }
 
+    // A number that is not finite is named to the user, and the open design
+    // stays exactly as it was.
+    void openRefusesNonFiniteNumbers()
+    {
+        acceptTerms();
+        newProjectNamed("kept");
+        GetDataStruct()->span = 11.25;
+        const QString title = w->windowTitle();
+        const QByteArray before(reinterpret_cast<const char*>(GetDataStruct()), sizeof(ParaStruct));
+
+        auto record = defaultDesign();
+        record->span = std::numeric_limits<double>::quiet_NaN();
+        const QString path = projects() + "/nan.prg";
+        QVERIFY(myOpenFile().WriteParaStream(path, *record));
+        asked.clear();
+        promptAnswer = UserInteraction::SaveAnswer::Discard;
+        fileAnswers << path;
+        w->actionOpen->trigger();
+        QCOMPARE(asked.last().kind, QString("warning"));
+        QCOMPARE(asked.last().text, QString("Open"));
+        QVERIFY2(asked.last().more.contains("the field span holds nan"), qPrintable(asked.last().more));
+        QVERIFY(std::memcmp(before.constData(), GetDataStruct(), sizeof(ParaStruct)) == 0);
+        QCOMPARE(w->windowTitle(), title);
+        QCOMPARE(GetGlobClass()->prgPath, projects() + "/kept.prg");
+    }
+
     void openUnreadableKeepsProgram()
     {
         acceptTerms();
@@ -427,22 +459,48 @@ private slots:
     void inconsistentDesignLinesStayOnDisk()
     {
         acceptTerms();
-        auto record = defaultDesign();
-        const QString path = projects() + "/lines.prg";
-        QVERIFY(myOpenFile().WriteParaStream(path, *record));
         Spline bad;
         bad.pointCount = 3;
         bad.bsplineCount = 3;
         bad.side = 2;
-        GetGlobClass()->dsgPath = projects() + "/lines.dsg";
-        QVERIFY(WriteSplineStream({bad}));
+        const QString path = projectWithLines("lines", {bad});
         const QByteArray before = fileBytes(projects() + "/lines.dsg");
         fileAnswers << path;
         w->actionOpen->trigger();
         QCOMPARE(fileBytes(projects() + "/lines.dsg"), before);
         QVERIFY(GetDataStruct()->designSplines.isEmpty());
-        QCOMPARE(asked.last().kind, QString("warning"));
+        QCOMPARE(asked.last().kind, QString("notice"));
         QVERIFY(w->isProjectOpen());
+    }
+
+    // A design-line file cut inside its second line: the first is loaded,
+    // the user is told once that one was dropped, the file stays as it was.
+    void cutDesignLinesAreReported()
+    {
+        acceptTerms();
+        Spline line;
+        line.pointCount = 3;
+        line.bsplineCount = 3;
+        line.degree = 3;
+        line.order = 4;
+        line.points[1] = QPointF(0.5, 0.25);
+        const QString path = projectWithLines("cut", {line, line});
+        QFile dsg(projects() + "/cut.dsg");
+        QVERIFY(dsg.resize(2000));
+        const QByteArray before = fileBytes(projects() + "/cut.dsg");
+        asked.clear();
+        fileAnswers << path;
+        w->actionOpen->trigger();
+        QVERIFY(w->isProjectOpen());
+        QCOMPARE(GetDataStruct()->designSplines.size(), 1);
+        QCOMPARE(GetDataStruct()->designSplines[0].points[1], QPointF(0.5, 0.25));
+        QCOMPARE(fileBytes(projects() + "/cut.dsg"), before);
+        int notices = 0;
+        for (const Asked& a : asked)
+            notices += a.kind == "notice";
+        QCOMPARE(notices, 1);
+        QVERIFY2(asked.last().text.startsWith("1 design line of this project was dropped"),
+                 qPrintable(asked.last().text));
     }
 
     void saveAsMovesTheProject()
@@ -651,6 +709,17 @@ private:
     {
         QTest::mouseClick(w->termsDialog()->form()->wingloftButton, Qt::LeftButton);
         QVERIFY(GetGlobClass()->termsAccepted);
+    }
+
+    // The default design as <name>.prg beside the lines as <name>.dsg; the
+    // project's path.
+    QString projectWithLines(const QString& name, const QList<Spline>& lines)
+    {
+        const QString path = projects() + "/" + name + ".prg";
+        [&] { QVERIFY(myOpenFile().WriteParaStream(path, *defaultDesign())); }();
+        GetGlobClass()->dsgPath = projects() + "/" + name + ".dsg";
+        [&] { QVERIFY(WriteSplineStream(lines)); }();
+        return path;
     }
 
     void newProjectNamed(const QString& name)

@@ -78,6 +78,53 @@ private slots:
         QVERIFY(!GetColorClass()->backgroundColor.isValid());
     }
 
+    // Damaged files: nothing of them reaches the record, both colours become
+    // invalid (the views then use their defaults), and no colour with a spec
+    // Qt does not define is ever made (the sanitizers would stop the test).
+    void damagedFileInvalidatesBoth_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        const QByteArray shipped = QByteArray::fromHex("01" "ffff" "ffff" "9696" "3232" "0000"
+                                                       "01" "ffff" "1414" "1e1e" "3c3c" "0000");
+        QByteArray spec9 = shipped;
+        spec9[0] = 0x09;
+        QByteArray backgroundSpec6 = shipped;
+        backgroundSpec6[11] = 0x06;
+        QTest::newRow("canopy spec 9") << spec9;
+        QTest::newRow("background spec 6") << backgroundSpec6;
+        QTest::newRow("cut to 15 bytes") << shipped.left(15);
+        QTest::newRow("cut to 21 bytes") << shipped.left(21);
+        QTest::newRow("cut to 5 bytes") << shipped.left(5);
+        QTest::newRow("22 bytes of 0xff") << QByteArray(22, '\xff');
+        QTest::newRow("one byte too many") << shipped + '\0';
+        QTest::newRow("empty") << QByteArray();
+    }
+    void damagedFileInvalidatesBoth()
+    {
+        QFETCH(QByteArray, bytes);
+        QFile f(path());
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        f.close();
+        GetColorClass()->canopyColor = Qt::green;
+        GetColorClass()->backgroundColor = Qt::blue;
+        ReadColorsStream();
+        QVERIFY(!GetColorClass()->canopyColor.isValid());
+        QVERIFY(!GetColorClass()->backgroundColor.isValid());
+    }
+
+    // Every spec Qt defines is taken as stored.
+    void otherSpecsAreKept()
+    {
+        GetColorClass()->canopyColor = QColor::fromHsv(120, 200, 100);
+        GetColorClass()->backgroundColor = QColor::fromCmyk(10, 20, 30, 40);
+        WriteColorsStream();
+        GetColorClass()->canopyColor = Qt::red;
+        ReadColorsStream();
+        QCOMPARE(GetColorClass()->canopyColor, QColor::fromHsv(120, 200, 100));
+        QCOMPARE(GetColorClass()->backgroundColor, QColor::fromCmyk(10, 20, 30, 40));
+    }
+
     void missingFileKeepsColours()
     {
         GetColorClass()->canopyColor = Qt::green;
