@@ -135,7 +135,7 @@ private:
 
     void rowCountProblem(const char* keyword, int rows, int n)
     {
-        fail(QStringLiteral("the %1 section holds %2 rows where the file announces %3")
+        fail(QStringLiteral("the %1 section ends after %2 of the %3 rows the file announces")
                  .arg(QLatin1String(keyword))
                  .arg(rows)
                  .arg(n));

@@ -230,12 +230,12 @@ private slots:
         };
         QTest::newRow("no NORMAL section") << without("NORMAL") << "no NORMAL section";
         QTest::newRow("no CLIFT section") << without("CLIFT") << "no CLIFT section";
-        QTest::newRow("ends inside the nodes") << good.mid(0, good.indexOf(" NODES") + 5) << "NODES section holds 4 rows";
-        QTest::newRow("ends inside the pressures") << good.mid(0, good.size() - 6) << "CP section holds 9 rows";
+        QTest::newRow("ends inside the nodes") << good.mid(0, good.indexOf(" NODES") + 5) << "NODES section ends after 4 of the";
+        QTest::newRow("ends inside the pressures") << good.mid(0, good.size() - 6) << "CP section ends after 9 of the 12 rows";
         const ApameRes s = resultwriter::sampleResults();
         QTest::newRow("more nodes announced than written")
             << replaced(QStringLiteral(" %1").arg(s.nodeNum, 10), QStringLiteral(" %1").arg(s.nodeNum + 2, 10))
-            << QStringLiteral("NODES section holds %1 rows where the file announces %2").arg(s.nodeNum).arg(s.nodeNum + 2);
+            << QStringLiteral("NODES section ends after %1 of the %2 rows the file announces").arg(s.nodeNum).arg(s.nodeNum + 2);
         QTest::newRow("negative count") << replaced(QStringLiteral(" %1").arg(s.panelNum, 10), "        -3")
                                         << "PANEL_NUM gives no count";
         QStringList badNode = good;
