@@ -231,22 +231,21 @@ private slots:
         }
     }
 
-    // Pilot and line drag pull the pilot forward by their lever below the
-    // wing: the terms of the trim one by one.
+    // The terms of the trim one by one: the pilot's drag acts H below the
+    // wing, the lines' drag H / 3 below it.
     void trimTerms()
     {
         auto d = rectangularWing();
         d->ropesArea = 0.4;
         const double q = 50, a = 6, gama = 5, theta = 1, cm = -0.2;
         const double Wq = 981 / q, H = 7, Dp = 0.45 * 0.78, Dl = 0.4;
-        const double expected = (H * Wq * std::sin(theta * kDeg) + H * std::cos(a * kDeg) * (Dl / 3 + Dp) -
-                                 cm * kS * kMac) /
-                                (Wq * std::cos(theta * kDeg) - (Dl + Dp) * std::sin(a * kDeg)) / kMac;
-        QVERIFY(std::fabs(Calculate_Sigma_Proc(d.get(), a, gama, theta, q, cm) - expected) < 1e-12);
+        auto expected = [&](double t) {
+            return (H * Wq * std::sin(t * kDeg) + H * std::cos(a * kDeg) * (Dl / 3 + Dp) - cm * kS * kMac) /
+                   (Wq * std::cos(t * kDeg) - (Dl + Dp) * std::sin(a * kDeg)) / kMac;
+        };
+        QVERIFY(std::fabs(Calculate_Sigma_Proc(d.get(), a, gama, theta, q, cm) - expected(theta)) < 1e-12);
         // Climbing (towed) flight turns theta round.
-        const double climbing = (H * Wq * std::sin(-theta * kDeg) + H * std::cos(a * kDeg) * (Dl / 3 + Dp) -
-                                 cm * kS * kMac) /
-                                (Wq * std::cos(-theta * kDeg) - (Dl + Dp) * std::sin(a * kDeg)) / kMac;
+        const double climbing = expected(-theta);
         QVERIFY(std::fabs(Calculate_Sigma_Proc(d.get(), a, -2, theta, q, cm) - climbing) < 1e-12);
     }
 
