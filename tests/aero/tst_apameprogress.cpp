@@ -15,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -84,8 +85,8 @@ private slots:
         QVERIFY(sinceClick.isValid());
         QVERIFY2(sinceClick.elapsed() < 1000, qPrintable(QString::number(sinceClick.elapsed())));
         QCOMPARE(outcome.kind, ApameOutcome::Cancelled);
-        QCOMPARE(shownElapsed, QStringLiteral(" 0 h  0 m  1 sec"));
-        QVERIFY(ticks >= 20);
+        QVERIFY2(QRegularExpression("^ 0 h  0 m  [1-9] sec$").match(shownElapsed).hasMatch(), qPrintable(shownElapsed));
+        QVERIFY(ticks >= 5);
         QVERIFY(warnings.isEmpty());
         QVERIFY(!shownDialog());
         QVERIFY(!QFile::exists(casePath() + ".res"));
