@@ -1,5 +1,7 @@
 // Median times of the recompute on the default design: the whole pipeline,
-// each of its steps, and the 3-D canopy and cell-grid steps run alone.
+// each of its steps, the 3-D canopy and cell-grid steps run alone, and the
+// recompute with the line plan placed and loaded after it (what the bridle
+// manager's OK adds), with the line step's share.
 //   bench_recompute [RUNS] [PROJECT]
 // PROJECT defaults to "template.ini" of the application directory.
 
@@ -21,6 +23,7 @@
 #include "cellgrid.h"
 #include "openfile.h"
 #include "parastruct.h"
+#include "lines/linetree.h"
 
 using bench::median;
 using bench::medianMs;
@@ -64,6 +67,15 @@ int main(int argc, char** argv)
     });
     Set_Recompute_Trace({});
 
+    const double lines = medianMs(runs, [&] { Recalculate_Line_Plan(d); });
+    const double withLines = medianMs(runs, [&] {
+        Refresh_Calculations(d);
+        Recalculate_Line_Plan(d);
+    });
+    int lineCount = 0;
+    for (const BridleGroup& g : d->bridle.groups)
+        lineCount += g.lineCount;
+
     const double canopy = medianMs(runs, [&] { Create_Space_Canopy(d); });
     const double flat = medianMs(runs, [&] { Space_Canopy_Flat(d); });
     const double inflated = medianMs(runs, [&] { Space_Canopy_Inflated(d); });
@@ -72,6 +84,11 @@ int main(int argc, char** argv)
     std::printf("Refresh_Calculations       %6.2f ms\n", full);
     for (const std::string& s : order)
         std::printf("  %-24s %6.2f ms\n", s.c_str(), median(steps[s]));
+    std::printf("with the line plan (%d lines and %d riser lines placed and loaded):\n", lineCount,
+                d->bridle.riserGroup.lineCount);
+    std::printf("  Refresh_Calculations and Recalculate_Line_Plan %6.2f ms\n", withLines);
+    std::printf("  Recalculate_Line_Plan    %6.2f ms (%.0f %% of it)\n", lines,
+                withLines > 0 ? 100 * lines / withLines : 0.0);
     std::printf("alone:\n");
     std::printf("  Create_Space_Canopy      %6.2f ms\n", canopy);
     std::printf("  Space_Canopy_Flat        %6.2f ms\n", flat);

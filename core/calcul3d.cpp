@@ -629,9 +629,12 @@ void ParaStruct::CalculateResLines()
 {
     if (ribAirfoils[0].isEmpty() || !ribsInRange(this))
         return;
+    // The slot beyond the tip rib belongs to the tables only while the tip
+    // is not their last slot.
+    const int end = std::min(lastRib + 1, kRibSlots - 1);
     for (int r = 0; r < kLineRows; ++r) {
         const double p = 0.01 * wingFlexPercent[r];
-        for (int i = 0; i <= lastRib + 1; ++i) {
+        for (int i = 0; i <= end; ++i) {
             const double d = dynLineIndex[r][i];
             const double v = (d + f_delta_line_index(i)) * p + (1 - p) * d;
             resLineIndex[r][i] = std::max<double>(noseIndex[i] + 1, std::min(std::fabs(v), 999.0));
@@ -644,7 +647,8 @@ void ParaStruct::Create_WingFlexLines(int row)
     if (ribAirfoils[0].isEmpty() || row < 0 || row >= kLineRows || !ribsInRange(this))
         return;
     const double p = 0.01 * wingFlexPercent[row];
-    for (int i = 0; i <= lastRib + 1; ++i) {
+    const int end = std::min(lastRib + 1, kRibSlots - 1);
+    for (int i = 0; i <= end; ++i) {
         const double d = dynLineIndex[row][i];
         const double v = (d + f_delta_line_index(i)) * p + (1 - p) * d;
         const int index = std::max(noseIndex[i] + 1, std::min(int(std::trunc(std::fabs(v))), 999));

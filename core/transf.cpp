@@ -230,9 +230,11 @@ QPointF unfold_Pnt(QPointF P0, QPointF P1, double a, double b, double c)
     if (b == 0)
         return P1;
     const double cosine = (c * c + a * a - b * b) / (2 * a * c);
-    // A degenerate triangle (|cos| >= 1, also when a is 0) is laid out at a
-    // right angle.
-    const double angle = std::trunc(cosine) != 0 ? std::acos(0.0) : std::acos(cosine);
+    // A flat triangle (|cos| = 1) has its third corner on the base line, and
+    // one whose sides cannot close is laid out as nearly as it can: the
+    // cosine is held to [-1, 1]. Only a triangle without base and with equal
+    // sides (0 / 0) has no direction at all; it stands at a right angle.
+    const double angle = std::isnan(cosine) ? std::acos(0.0) : std::acos(std::clamp(cosine, -1.0, 1.0));
     const double phi = std::atan2(P1.y() - P0.y(), P1.x() - P0.x()) + angle;
     return P0 + QPointF(c * std::cos(phi), c * std::sin(phi));
 }

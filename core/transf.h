@@ -67,7 +67,8 @@ QPointF uberLeft(double d, QPointF P0, QPointF P1);
 // P1 moved by d along the same normal.
 QPointF uberRight(double d, QPointF P0, QPointF P1);
 // Third vertex of a triangle laid flat to the left of P0 -> P1 with edge
-// lengths a = P0P1, b = P1Q, c = P0Q.
+// lengths a = P0P1, b = P1Q, c = P0Q. A flat triangle puts Q on the line
+// P0 P1; sides that cannot close give the nearest such point.
 QPointF unfold_Pnt(QPointF P0, QPointF P1, double a, double b, double c);
 
 // --- Section reversal -------------------------------------------------------

@@ -137,31 +137,6 @@ QList<Quad6> Create_QuadList(const ParaStruct* d, bool inflated, SurfaceChoice s
 
 // ---------------------------------------------------------------- lines
 
-namespace {
-// One list of a line group from its stored array; a count outside the
-// capacity counts as 0.
-template <typename List, typename Entry>
-void refill(List& list, int& count, const Entry* array)
-{
-    if (count < 0 || count > kLineEntries)
-        count = 0;
-    list.clear();
-    for (int i = 0; i < count; ++i)
-        list.append(array[i]);
-}
-} // namespace
-
-void Rebuild_Group_Lists(BridleGroup* g)
-{
-    if (!g)
-        return;
-    refill(g->ids, g->idCount, g->idArray);
-    refill(g->points, g->pointCount, g->pointArray);
-    refill(g->pairs, g->pairCount, g->pairArray);
-    refill(g->lines, g->lineCount, g->lineArray);
-    refill(g->attachments, g->attachmentCount, g->attachArray);
-}
-
 QColor Line_Group_Color(int slot)
 {
     if (slot < 1 || slot > 4)

@@ -13,8 +13,9 @@
 #include <QPolygonF>
 #include <QVector3D>
 
+#include "lines/lineplan.h"
+
 class ParaStruct;
-struct BridleGroup;
 
 namespace glview {
 
@@ -69,9 +70,8 @@ void addQuads_inflated(const ParaStruct* design, QList<Quad6>* list, int cell, i
 
 // --- Lines -------------------------------------------------------------
 
-// Rebuilds a line group's lists from its stored arrays. A count above the
-// capacity (or below zero) counts as 0 and is set to 0 in the group.
-void Rebuild_Group_Lists(BridleGroup* group);
+// A line group's lists come from its stored arrays through
+// Rebuild_Group_Lists (lines/lineplan.h).
 
 // Colour of line-group slot 1 .. 4 (slot 5, the brakes, is red).
 QColor Line_Group_Color(int slot);

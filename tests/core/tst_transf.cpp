@@ -153,9 +153,14 @@ private slots:
         QTest::addColumn<QPointF>("expected");
         // P0 = (0, 0), P1 = (a, 0) in every row.
         QTest::newRow("3-4-5 triangle") << 4.0 << 3.0 << 5.0 << QPointF(4, 3);
-        QTest::newRow("collinear: right angle") << 2.0 << 1.0 << 1.0 << QPointF(0, 1);
-        QTest::newRow("impossible: right angle") << 1.0 << 5.0 << 1.0 << QPointF(0, 1);
-        QTest::newRow("no base: right angle") << 0.0 << 1.0 << 2.0 << QPointF(0, 2);
+        // A flat triangle lies on the base line, not across it.
+        QTest::newRow("flat: between P0 and P1") << 2.0 << 1.0 << 1.0 << QPointF(1, 0);
+        QTest::newRow("flat: beyond P1") << 1.0 << 1.0 << 2.0 << QPointF(2, 0);
+        QTest::newRow("flat: behind P0") << 1.0 << 2.0 << 1.0 << QPointF(-1, 0);
+        QTest::newRow("cannot close: behind P0") << 1.0 << 5.0 << 1.0 << QPointF(-1, 0);
+        QTest::newRow("cannot close: beyond P1") << 1.0 << 0.5 << 3.0 << QPointF(3, 0);
+        QTest::newRow("no base: along x") << 0.0 << 1.0 << 2.0 << QPointF(2, 0);
+        QTest::newRow("no base, equal sides: right angle") << 0.0 << 2.0 << 2.0 << QPointF(0, 2);
         QTest::newRow("c = 0 gives P0") << 4.0 << 3.0 << 0.0 << QPointF(0, 0);
         QTest::newRow("b = 0 gives P1") << 4.0 << 0.0 << 4.0 << QPointF(4, 0);
     }

@@ -1,9 +1,11 @@
 #include "defaultdesign.h"
 
+#include "billowarc.h"
 #include "calcul3d.h"
 #include "openfile.h"
 #include "parastruct.h"
 #include "transf.h"
+#include "lines/loading.h"
 
 #include <QBuffer>
 #include <QTextStream>
@@ -14,6 +16,9 @@
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
+
+// Share of even spacing in the airfoil point distribution.
+constexpr double kEvenSpacing = 0.08;
 
 // Line rows "O1", "O2", "A" .. "G": percent of the chord from the nose.
 constexpr double kRowPercent[kLineRows] = {2, 9, 13, 33, 55, 75, 85, 92, 97};
@@ -98,11 +103,11 @@ void setGeneralData(ParaStruct* d)
     d->billowLineOffset = 0.0;
     d->billowLineOnTop = false;
 
-    // Line plan: none yet, four groups sharing the load.
+    // Four line groups sharing the load; the lines themselves follow once
+    // the wing is built.
     d->lineGroupCount = 4;
     const double shares[4] = {0.5, 0.3, 0.1, 0.1};
     std::copy(std::begin(shares), std::end(shares), d->lineGroupShares);
-    std::fill(std::begin(d->lineWeights), std::end(d->lineWeights), 0);
     for (int r = 0; r < kLineRows; ++r) {
         d->rowPercent[r] = kRowPercent[r];
         d->wingFlexPercent[r] = 0.0;
@@ -144,7 +149,7 @@ void setMarkers(ParaStruct* d)
     const int o2 = d->lineIndex[1][1];
     int* k = d->skinControlIndex;
     k[0] = 1;
-    k[1] = (top + nose) / 2;            // falls to the nose from here
+    k[1] = top + (nose - top) / 10;     // falls to the nose from just behind the top
     k[2] = (o2 + 3 + bottom - 3) / 2;   // full value on the lower side from here
     k[3] = nose - (nose - top) / 4;     // nose billow line, close to the nose
     k[4] = top / 2;                     // upper side toward the trailing edge
@@ -157,6 +162,17 @@ void setMarkers(ParaStruct* d)
         d->upControlIndex[7] = pairs.at(f).up;
 }
 
+// Chord positions of the airfoil points: the cosine rule blended with a
+// share of even spacing. An airfoil imported from a coordinate file and
+// resampled to 1000 points has its nose points a few hundredths of a percent
+// of the chord apart; the pure cosine rule would crowd them more than ten
+// times closer, and the billow editor's inflated nose would fold over between
+// them.
+double spacing(double cosine, double even)
+{
+    return (1 - kEvenSpacing) * cosine + kEvenSpacing * even;
+}
+
 bool isFiniteValue(double v)
 {
     return std::isfinite(v);
@@ -165,6 +181,27 @@ bool isFiniteValue(double v)
 bool isFiniteValue(const QVector3D& p)
 {
     return std::isfinite(p.x()) && std::isfinite(p.y()) && std::isfinite(p.z());
+}
+
+// The billow-compensation editor's sign that the inflated nose folds over:
+// the rib airfoil drawn at the editor's scale for a widget `width` pixels
+// wide, inflated 2.5 times, has one of its points N - 5 .. N - 2 not right
+// of its nose point N.
+bool inflatedNoseFolds(ParaStruct* d, int width)
+{
+    const QPolygonF& foil = d->ribAirfoils[d->firstRib];
+    const int N = d->noseIndex[d->firstRib];
+    if (N < 5 || N >= foil.size())
+        return true;
+    const double S = int(0.8 * 0.95 * width) / (foil.at(0).x() - foil.at(N).x());
+    QPolygonF F;
+    for (const QPointF& p : foil)
+        F << QPointF(p.x() * S, -p.y() * S + 270);
+    const QPolygonF D = skint_dinamic(d, 1, 'D', 1.0, F);
+    for (int k = N - 5; k <= N - 2; ++k)
+        if (!(D.at(k).x() >= D.at(N).x() + 0.0001))
+            return true;
+    return false;
 }
 
 QByteArray projectBytes(const ParaStruct& d)
@@ -183,12 +220,12 @@ QPolygonF Default_Design_Airfoil(double thickness, double camber, double camberP
     p.reserve(kAirfoilPoints);
     // Upper side, trailing edge to nose: points 0 .. 500, cosine spaced.
     for (int i = 0; i <= 500; ++i) {
-        const double x = 0.5 * (1 + std::cos(kPi * i / 500));
+        const double x = spacing(0.5 * (1 + std::cos(kPi * i / 500)), 1 - i / 500.0);
         p.append(QPointF(x, meanLine(x, camber, camberPos) + halfThickness(x, thickness)));
     }
     // Lower side, nose to trailing edge: points 501 .. 999.
     for (int j = 1; j <= 499; ++j) {
-        const double x = 0.5 * (1 - std::cos(kPi * j / 499));
+        const double x = spacing(0.5 * (1 - std::cos(kPi * j / 499)), j / 499.0);
         p.append(QPointF(x, meanLine(x, camber, camberPos) - halfThickness(x, thickness)));
     }
     p[0] = QPointF(1, 0);
@@ -222,6 +259,7 @@ std::unique_ptr<ParaStruct> Build_Default_Design(int cells)
     Refresh_Calculations(d.get());
     setMarkers(d.get());
     Refresh_Calculations(d.get());
+    Build_Default_Lines(d.get());
     return d;
 }
 
@@ -349,6 +387,12 @@ QStringList Check_Default_Design(const ParaStruct& design)
     range("flat aspect ratio", d.flatAspectRatio, 5, 5.6);
     range("projected aspect ratio", d.projectedAspectRatio, 3.6, 4.4);
     range("flattening", d.flatteningPercent, 10, 18);
+
+    for (int width = 600; width <= 2600; width += 200)
+        if (inflatedNoseFolds(again.get(), width))
+            fail(QStringLiteral("the billow editor shows the inflated nose folded over at width %1").arg(width));
+
+    problems += Check_Default_Lines(d);
     return problems;
 }
 
@@ -375,5 +419,13 @@ QString Default_Design_Figures(const ParaStruct& d)
         out << QStringLiteral("%1 %2  ").arg(LineLetter(r)).arg(d.rowPercent[r]);
     out << "\n";
     out << QStringLiteral("total weight           %1 kg, hang height %2 m\n").arg(d.totalWeight).arg(d.hangHeight);
+    auto lines = std::make_unique<ParaStruct>(d);
+    lines->withBridleData = true;
+    getTotalBridleLength(lines.get());
+    int count = 0;
+    for (const BridleGroup& g : d.bridle.groups)
+        count += g.lineCount;
+    out << QStringLiteral("lines                  %1 per half wing, %2 m in all, %3 m2 frontal area\n")
+               .arg(count).arg(lines->totalLineLength, 0, 'f', 1).arg(lines->ropesArea, 0, 'f', 3);
     return s;
 }

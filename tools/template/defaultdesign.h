@@ -16,6 +16,17 @@ class ParaStruct;
 // design), fully recomputed.
 std::unique_ptr<ParaStruct> Build_Default_Design(int cells = 34);
 
+// Gives the design its suspension (four line groups on rows A..D, the brakes
+// and the risers), placed and loaded; the design must be recomputed.
+void Build_Default_Lines(ParaStruct* design);
+
+// What is wrong with the suspension of a design meant to be shipped: lines
+// without ends or of no realistic length, loads that are not numbers or do
+// not add up to the flying weight, a total line length unlike a real wing's,
+// free nodes the editors cannot tell apart, lines the bridle manager's OK
+// would move. Empty when all is well.
+QStringList Check_Default_Lines(const ParaStruct& design);
+
 // What is wrong with a design that is meant to be shipped: indexes outside
 // the airfoil or the rib tables, values that are not numbers, a recompute that
 // changes the design again, figures outside the ranges of a realistic wing.
@@ -28,5 +39,6 @@ QString Default_Design_Figures(const ParaStruct& design);
 // Standard airfoil of 1000 points by formula: a 4-digit-series thickness law
 // of `thickness` (fraction of chord) over a mean line of height `camber` at
 // `camberPos`; point 0 the upper trailing edge (1, 0), the nose (0, 0) at
-// point 500, point 999 the lower trailing edge (1, 0).
+// point 500, point 999 the lower trailing edge (1, 0); the points crowd
+// towards both edges about as much as in an imported airfoil.
 QPolygonF Default_Design_Airfoil(double thickness, double camber, double camberPos);
