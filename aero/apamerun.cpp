@@ -3,6 +3,7 @@
 #include "apameres.h"
 
 #include "core/parastruct.h"
+#include "lines/loading.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -59,6 +60,7 @@ bool ApameRun::start(const QString& casePath, ParaStruct* design, GlobClass* glo
     pid_ = 0;
     outcome_ = ApameOutcome();
     clock_.start();
+    getTotalBridleLength(design);
 
     resultsPath_ = casePath + QStringLiteral(".res");
     if (QFile::exists(resultsPath_) && !QFile::remove(resultsPath_)) {

@@ -5,6 +5,7 @@
 #include "core/geomconst.h"
 #include "core/mygsllib.h"
 #include "core/parastruct.h"
+#include "lines/loading.h"
 
 #include <algorithm>
 #include <cmath>
@@ -172,6 +173,7 @@ QString Polar_Input_Problem(ParaStruct* P, ApameRes* res)
 
 bool createPolar_BaseTable(ParaStruct* P, ApameRes* res, QList<CalageClass>* polarRows, QString* message)
 {
+    getTotalBridleLength(P);
     FromApameResToParaStruct(P, res);
     polarRows->clear();
     P->polarRowCount = 0;

@@ -5,6 +5,8 @@
 #include "aero/apamemesh.h"
 #include "aerofixture.h"
 
+#include "core/calcul3d.h"
+#include "core/openfile.h"
 #include "core/parastruct.h"
 
 #include <QtTest>
@@ -332,6 +334,23 @@ private slots:
         QVERIFY(d->flatArea > 0);
         const Mesh m = meshOf(std::move(d), smooth);
         QCOMPARE(m.R + 1, smooth ? 2 * m.design->lastRib : 8 * m.design->lastRib - 3);
+        checkOutward(m);
+    }
+
+    // The shipped default design (a centre rib), recomputed from its file.
+    void shippedDesignFacesOutward_data() { recomputedDesignFacesOutward_data(); }
+    void shippedDesignFacesOutward()
+    {
+        QFETCH(bool, smooth);
+        QFile f(qEnvironmentVariable("WL_APP_DIR") + "/template.ini");
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        auto d = std::make_unique<ParaStruct>();
+        QString reason;
+        QVERIFY2(Read_Project(&f, d.get(), &reason), qPrintable(reason));
+        Refresh_Calculations(d.get());
+        QCOMPARE(d->firstRib, 0);
+        const Mesh m = meshOf(std::move(d), smooth);
+        QCOMPARE(m.R + 1, smooth ? 2 * m.design->lastRib + 1 : 8 * m.design->lastRib + 1);
         checkOutward(m);
     }
 

@@ -6,6 +6,8 @@
 #include "aero/apameres.h"
 #include "aero/polar.h"
 
+#include "core/calcul3d.h"
+#include "core/openfile.h"
 #include "core/parastruct.h"
 
 #include <QtTest>
@@ -119,6 +121,44 @@ private slots:
         const double before = d->liftArea[3];
         FromApameResToParaStruct(d.get(), &twelve);
         QCOMPARE(d->liftArea[3], before);
+    }
+
+    // The line totals are renewed first: without line data no line drag.
+    void lineTotalsRenewed()
+    {
+        auto d = rectangularWing();
+        d->ropesArea = 5;
+        d->totalLineLength = 300;
+        ApameRes r = syntheticResults();
+        QList<CalageClass> rows;
+        QVERIFY(createPolar_BaseTable(d.get(), &r, &rows));
+        QCOMPARE(d->ropesArea, 0.0);
+        QCOMPARE(d->totalLineLength, 0.0);
+        QVERIFY(std::fabs(d->totalDragArea[4] - dragArea(*d, r, 4)) < 1e-9);
+    }
+
+    // The default design's lines add their drag area when line data is on.
+    void defaultDesignLineDrag()
+    {
+        QFile f(qEnvironmentVariable("WL_APP_DIR") + "/template.ini");
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        auto d = std::make_unique<ParaStruct>();
+        QString reason;
+        QVERIFY2(Read_Project(&f, d.get(), &reason), qPrintable(reason));
+        Refresh_Calculations(d.get());
+        d->withBridleData = true;
+        d->pilotArea = 0.45;
+        d->pilotCd = 0.78;
+        d->ropesCd = 1.0;
+        ApameRes r = syntheticResults();
+        QList<CalageClass> rows;
+        QVERIFY(createPolar_BaseTable(d.get(), &r, &rows));
+        QVERIFY2(d->totalLineLength > 100 && d->ropesArea > 0.1, qPrintable(QString::number(d->ropesArea)));
+        for (int k = 0; k < 13; ++k) {
+            const double extra = d->totalDragArea[k] - d->inducedDragArea[k] - d->profileDragArea[k];
+            QVERIFY(std::fabs(extra - (0.45 * 0.78 + d->ropesArea)) < 1e-12);
+        }
+        QVERIFY(!rows.isEmpty());
     }
 
     void glidingPolar()
