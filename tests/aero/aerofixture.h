@@ -7,8 +7,12 @@
 // the cell middle. The geometry the mesh should take is known exactly
 // (archedPoint), independently of the mesh code.
 
+#include "core/calcul3d.h"
+#include "core/openfile.h"
 #include "core/parastruct.h"
 #include "tests/core/designfixture.h"
+
+#include <QFile>
 
 #include <QVector3D>
 
@@ -96,6 +100,18 @@ inline std::unique_ptr<ParaStruct> archedWing(int cells)
                     designPoint(cellAngle(cells, c, k), foil[p].x(), foil[p].y(), cellThickening(k));
         }
     }
+    return d;
+}
+
+// The default design as the build ships it ("template.ini" in the
+// application directory), recomputed; null when it cannot be read.
+inline std::unique_ptr<ParaStruct> shippedDesign(QString* reason)
+{
+    QFile f(qEnvironmentVariable("WL_APP_DIR") + "/template.ini");
+    auto d = std::make_unique<ParaStruct>();
+    if (!f.open(QIODevice::ReadOnly) || !Read_Project(&f, d.get(), reason))
+        return nullptr;
+    Refresh_Calculations(d.get());
     return d;
 }
 

@@ -5,8 +5,6 @@
 #include "aero/apamemesh.h"
 #include "aerofixture.h"
 
-#include "core/calcul3d.h"
-#include "core/openfile.h"
 #include "core/parastruct.h"
 
 #include <QtTest>
@@ -342,12 +340,9 @@ private slots:
     void shippedDesignFacesOutward()
     {
         QFETCH(bool, smooth);
-        QFile f(qEnvironmentVariable("WL_APP_DIR") + "/template.ini");
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        auto d = std::make_unique<ParaStruct>();
         QString reason;
-        QVERIFY2(Read_Project(&f, d.get(), &reason), qPrintable(reason));
-        Refresh_Calculations(d.get());
+        auto d = aerofixture::shippedDesign(&reason);
+        QVERIFY2(d, qPrintable(reason));
         QCOMPARE(d->firstRib, 0);
         const Mesh m = meshOf(std::move(d), smooth);
         QCOMPARE(m.R + 1, smooth ? 2 * m.design->lastRib + 1 : 8 * m.design->lastRib + 1);

@@ -5,9 +5,8 @@
 
 #include "aero/apameres.h"
 #include "aero/polar.h"
+#include "aerofixture.h"
 
-#include "core/calcul3d.h"
-#include "core/openfile.h"
 #include "core/parastruct.h"
 
 #include <QtTest>
@@ -140,12 +139,9 @@ private slots:
     // The default design's lines add their drag area when line data is on.
     void defaultDesignLineDrag()
     {
-        QFile f(qEnvironmentVariable("WL_APP_DIR") + "/template.ini");
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        auto d = std::make_unique<ParaStruct>();
         QString reason;
-        QVERIFY2(Read_Project(&f, d.get(), &reason), qPrintable(reason));
-        Refresh_Calculations(d.get());
+        auto d = aerofixture::shippedDesign(&reason);
+        QVERIFY2(d, qPrintable(reason));
         d->withBridleData = true;
         d->pilotArea = 0.45;
         d->pilotCd = 0.78;
