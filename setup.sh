@@ -12,7 +12,7 @@ packages=(cmake ninja-build g++ ccache pkg-config
           qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev
           libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libgsl-dev
           xvfb xauth python3 python3-ezdxf
-          xfoil xfonts-base fonts-liberation)
+          xfoil xfonts-base fonts-liberation freefem++)
 
 missing=()
 for p in "${packages[@]}"; do

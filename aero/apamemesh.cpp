@@ -1,0 +1,263 @@
+#include "aero/apamemesh.h"
+
+#include "core/parastruct.h"
+#include "core/transf.h"
+
+#include <cmath>
+
+namespace {
+
+// Candidates of the station law: every 24th airfoil point from 5 up to 941.
+constexpr int kFirstCandidate = 5;
+constexpr int kCandidateStep = 24;
+constexpr int kCandidateEnd = 956;
+
+// Drawing units (half span = 1000) to metres.
+double meshScale(const ParaStruct* d)
+{
+    return 0.001 * d->dxfScale;
+}
+
+// Grid row r from one curve of 1000 points, stations J down to 0.
+void fillRow(ParaStruct* d, int r, const QVector3D* curve, double yFactor, int J, const int* stations)
+{
+    const double s = meshScale(d);
+    for (int j = J; j >= 0; --j) {
+        const QVector3D& p = curve[stations[j]];
+        d->meshGrid[r][j] = QVector3D(float(p.x() * s), float(yFactor * p.y() * s), float(p.z() * s));
+    }
+}
+
+int surfaceNumber(int J, int i, int j)
+{
+    return i * (J + 1) + j + 1;
+}
+
+} // namespace
+
+int f_J_DW_Index(ParaStruct* d, int j)
+{
+    const QPolygonF& P = d->designAirfoils[0];
+    int best = 900;
+    if (P.isEmpty() || j < 0 || j >= P.size())
+        return best;
+    const double d0 = Dist2(P.at(0), P.at(j));
+    double bestDiff = 1000000;
+    for (int k = 900; k <= 999 && k < P.size(); ++k) {
+        const double diff = std::fabs(Dist2(P.at(0), P.at(k)) - d0);
+        if (diff < bestDiff) {
+            best = k;
+            bestDiff = diff;
+        }
+    }
+    return best;
+}
+
+int f_CreateIndJ(ParaStruct* d, int* stations)
+{
+    d->FindNoseTopIndex(1);
+    const int m = d->noseIndex[1];
+    const double b = m / 999.0;
+
+    stations[0] = 0;
+    int count = 1;
+    for (int i = kFirstCandidate; i < kCandidateEnd; i += kCandidateStep) {
+        const double t = i / 999.0;
+        double x;
+        // The two branches meet at the nose with slopes one half and zero:
+        // stations crowd about the nose and thin out toward the trailing edge.
+        if (i < m)
+            x = 999 * std::sqrt(t) * (b / std::sqrt(b));
+        else if (i > m)
+            x = 999 * ((t - b) * (t - b) * (1 / (1 - b)) + b);
+        else
+            x = 999 * b;
+        const int v = int(std::lround(x));
+        if (v > stations[count - 1] + 2)
+            stations[count++] = v;
+    }
+    const int J = count;
+    stations[J] = f_J_DW_Index(d, stations[1]);
+    stations[J + 1] = 0;
+    return J;
+}
+
+QString Mesh_Input_Problem(ParaStruct* d, bool smooth, int J, const int* stations)
+{
+    if (!d || !stations)
+        return QStringLiteral("There is no design to mesh.");
+    // The wake direction needs stations 5 and J - 6.
+    if (J < 6 || J >= kMeshStations)
+        return QStringLiteral("The mesh needs 7 to %1 chordwise stations; the design has %2.")
+            .arg(kMeshStations)
+            .arg(J + 1);
+    for (int j = 0; j <= J; ++j) {
+        if (stations[j] < 0 || stations[j] >= kAirfoilPoints)
+            return QStringLiteral("Chordwise station %1 lies outside the airfoil (point %2).").arg(j).arg(stations[j]);
+    }
+    if (!(d->span > 0) || !(d->flatArea > 0))
+        return QStringLiteral("The wing has no span or no area to mesh.");
+    const int f = d->firstRib;
+    const int Rp = d->lastRib;
+    if (f < 0 || f > 1 || Rp < 1 || Rp >= kRibSlots)
+        return QStringLiteral("The wing's cells cannot be meshed (%1 ribs per half).").arg(Rp);
+    const int rows = smooth ? 2 * Rp + 1 - f : 8 * Rp + 1 - 4 * f;
+    if (rows > kMeshRows)
+        return QStringLiteral("The mesh would need %1 rows; it holds %2.").arg(rows).arg(kMeshRows);
+    return QString();
+}
+
+int Fill_3D_SmoothModel(ParaStruct* d, int J, const int* stations)
+{
+    const int Rp = d->lastRib;
+    const int f = d->firstRib;
+    int r = -1;
+    for (int q = Rp; q >= f; --q)
+        fillRow(d, ++r, d->ribCurves3D[q], -1.0, J, stations);
+    for (int q = 1; q <= Rp; ++q)
+        fillRow(d, ++r, d->ribCurves3D[q], 1.0, J, stations);
+    return r;
+}
+
+int Fill_3D_Inflated(ParaStruct* d, int J, const int* stations)
+{
+    const int f = d->cells % 2;
+    const int Rp = d->lastRib;
+    int r = -1;
+    auto row = [&](int k, int c, double g) { fillRow(d, ++r, d->inflatedGrid[k][c], g, J, stations); };
+
+    // Only the even sub-rows are used: every cell gives four panel strips, and
+    // a rib row shared by two cells is written once.
+    for (int c = Rp - 1; c >= 0; --c) {
+        for (int k = 8; k >= 2; k -= 2)
+            row(k, c, -1.0);
+        if (c == 0 && f == 1)
+            row(0, c, -1.0);
+    }
+    for (int c = f; c <= Rp - 1; ++c) {
+        const int firstK = (f == 0 && c == 0) ? 0 : 2;
+        for (int k = firstK; k <= 8; k += 2)
+            row(k, c, 1.0);
+    }
+    return r;
+}
+
+void CreateNodeList(ParaStruct* d, int R, int J, WingMeshData* mesh)
+{
+    for (int i = 0; i <= R; ++i) {
+        for (int j = 0; j <= J; ++j) {
+            const QVector3D& g = d->meshGrid[i][j];
+            mesh->nodes.append(NodeInfo{surfaceNumber(J, i, j), j, i, g.x(), g.y(), -g.z()});
+        }
+    }
+}
+
+QVector3D WakeNode(ParaStruct* d, int row, int J)
+{
+    const QVector3D& T = d->meshGrid[row][0];
+    const QVector3D& A = d->meshGrid[row][5];
+    const QVector3D& B = d->meshGrid[row][J - 6];
+    double dx = T.x() - 0.5 * (double(A.x()) + B.x());
+    double dy = T.y() - 0.5 * (double(A.y()) + B.y());
+    double dz = T.z() - 0.5 * (double(A.z()) + B.z());
+    const double len = std::sqrt(dx * dx + dy * dy + dz * dz);
+    if (len > 0) {
+        dx /= len;
+        dy /= len;
+        dz /= len;
+    } else {
+        // A wedge without thickness: the wake leaves straight downstream.
+        dx = 1;
+        dy = dz = 0;
+    }
+    const double length = kWakeChords * (d->flatArea / d->span);
+    return QVector3D(float(T.x() + dx * length), float(T.y() + dy * length), float(T.z() + dz * length));
+}
+
+void CreateWakeNodeList(ParaStruct* d, int R, int J, int S, WingMeshData* mesh)
+{
+    for (int i = 0; i <= R; ++i) {
+        const QVector3D W = WakeNode(d, i, J);
+        mesh->nodes.append(NodeInfo{S + 1 + i, J, i, W.x(), W.y(), -W.z()});
+    }
+}
+
+bool InRectangle(int x, int y, int x0, int x1, int y0, int y1)
+{
+    return is_between(x0, x1, x) && is_between(y0, y1, y);
+}
+
+int TopNeighbour(int J, int R, int j, int i)
+{
+    return InRectangle(j, i, 0, J, 0, R - 1) ? surfaceNumber(J, i, j) : 0;
+}
+
+int LeftNeighbour(int J, int R, int /*S*/, int j, int i)
+{
+    return TopNeighbour(J, R, j, i);
+}
+
+void fillNeighbour(int J, int R, int S, int j, int i, int out[4])
+{
+    const int candidates[4] = {LeftNeighbour(J, R, S, j - 1, i), TopNeighbour(J, R, j, i + 1),
+                               LeftNeighbour(J, R, S, j + 1, i), TopNeighbour(J, R, j, i - 1)};
+    int n = 0;
+    for (int c : candidates) {
+        if (c != 0)
+            out[n++] = c;
+    }
+    while (n < 4)
+        out[n++] = 0;
+}
+
+void CreateSurfPanels(int R, int J, int S, WingMeshData* mesh)
+{
+    for (int k = 0; k < S && k < mesh->nodes.size(); ++k) {
+        const NodeInfo& node = mesh->nodes.at(k);
+        const int i = node.rowIndex;
+        const int j = node.chordIndex;
+        if (i >= R)
+            continue;
+        PanelInfo p;
+        p.id = ++mesh->panelCounter;
+        p.type = 1;
+        const int next = j < J ? j + 1 : 0; // the last panel closes across the trailing edge
+        p.nodes[0] = surfaceNumber(J, i, j);
+        p.nodes[1] = surfaceNumber(J, i + 1, j);
+        p.nodes[2] = surfaceNumber(J, i + 1, next);
+        p.nodes[3] = surfaceNumber(J, i, next);
+        fillNeighbour(J, R, S, j, i, p.neighbours);
+        mesh->panels.append(p);
+    }
+}
+
+void CreateWakePanels(int R, int J, int S, int N, WingMeshData* mesh)
+{
+    for (int k = S; k <= N - 2 && k < mesh->nodes.size(); ++k) {
+        const int i = mesh->nodes.at(k).rowIndex;
+        PanelInfo p;
+        p.id = ++mesh->panelCounter;
+        p.type = 10;
+        p.nodes[0] = surfaceNumber(J, i + 1, 0);
+        p.nodes[1] = surfaceNumber(J, i, 0);
+        p.nodes[2] = S + 1 + i;
+        p.nodes[3] = S + 2 + i;
+        p.neighbours[0] = surfaceNumber(J, i, 0);
+        p.neighbours[1] = surfaceNumber(J, i, J);
+        mesh->panels.append(p);
+    }
+    Q_UNUSED(R);
+}
+
+int Build_Wing_Mesh(ParaStruct* d, bool smooth, int J, const int* stations, WingMeshData* mesh)
+{
+    const int R = smooth ? Fill_3D_SmoothModel(d, J, stations) : Fill_3D_Inflated(d, J, stations);
+    const int S = (R + 1) * (J + 1);
+    *mesh = WingMeshData();
+    CreateNodeList(d, R, J, mesh);
+    CreateWakeNodeList(d, R, J, S, mesh);
+    const int N = int(mesh->nodes.size());
+    CreateSurfPanels(R, J, S, mesh);
+    CreateWakePanels(R, J, S, N, mesh);
+    return R;
+}

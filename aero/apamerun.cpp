@@ -1,0 +1,199 @@
+#include "aero/apamerun.h"
+
+#include "aero/apameres.h"
+
+#include "core/parastruct.h"
+#include "lines/loading.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QProcess>
+#include <QTimer>
+
+#include <csignal>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kStartWaitMs = 5000;
+constexpr int kKillWaitMs = 1000;
+constexpr int kStderrKeep = 4096;
+constexpr int kTickMs = 100;
+
+} // namespace
+
+ApameRun::ApameRun(QObject* parent) : QObject(parent), programDir_(QDir::currentPath()) {}
+
+ApameRun::~ApameRun()
+{
+    if (running_ && process_) {
+        killAll();
+        process_->waitForFinished(kKillWaitMs);
+    }
+}
+
+void ApameRun::setProgramDir(const QString& dir)
+{
+    programDir_ = dir;
+}
+
+QString ApameRun::program() const
+{
+    return QDir(programDir_).absoluteFilePath(QLatin1String(kProgramName));
+}
+
+qint64 ApameRun::elapsedMs() const
+{
+    return clock_.isValid() ? clock_.elapsed() : 0;
+}
+
+bool ApameRun::start(const QString& casePath, ParaStruct* design, GlobClass* glob, ApameRes* res)
+{
+    if (running_)
+        return false;
+    design_ = design;
+    glob_ = glob;
+    res_ = res;
+    cancelled_ = false;
+    stderr_.clear();
+    pid_ = 0;
+    outcome_ = ApameOutcome();
+    clock_.start();
+    getTotalBridleLength(design);
+
+    resultsPath_ = casePath + QStringLiteral(".res");
+    if (QFile::exists(resultsPath_) && !QFile::remove(resultsPath_)) {
+        outcome_ = {ApameOutcome::NotStarted, 0,
+                    QStringLiteral("The results of the previous run, %1, cannot be removed; the solver was not started.")
+                        .arg(resultsPath_)};
+        return false;
+    }
+
+    delete process_;
+    process_ = new QProcess(this);
+    process_->setProgram(program());
+    process_->setArguments({casePath});
+    // The solver's report is not read; only the end of its error output is
+    // kept for the message of a failed run.
+    process_->setStandardOutputFile(QProcess::nullDevice());
+    // In a process group of its own, so that cancelling also ends whatever
+    // the solver started.
+    process_->setChildProcessModifier([] { ::setpgid(0, 0); });
+    connect(process_, &QProcess::readyReadStandardError, this, [this] {
+        stderr_ += process_->readAllStandardError();
+        if (stderr_.size() > kStderrKeep)
+            stderr_ = stderr_.right(kStderrKeep);
+    });
+    connect(process_, &QProcess::finished, this,
+            [this](int code, QProcess::ExitStatus status) { onFinished(code, status == QProcess::CrashExit); });
+
+    process_->start(QIODevice::ReadWrite);
+    if (!process_->waitForStarted(kStartWaitMs)) {
+        const QString why = process_->errorString();
+        process_->kill();
+        process_->waitForFinished(kKillWaitMs);
+        outcome_ = {ApameOutcome::NotStarted, 0,
+                    QStringLiteral("The solver %1 could not be started: %2.").arg(program(), why)};
+        return false;
+    }
+    pid_ = process_->processId();
+    running_ = true;
+    // Nothing is written to the solver's input.
+    process_->closeWriteChannel();
+    return true;
+}
+
+void ApameRun::killAll()
+{
+    if (pid_ > 0)
+        ::kill(-pid_t(pid_), SIGKILL);
+    if (process_)
+        process_->kill();
+}
+
+void ApameRun::cancel()
+{
+    if (!running_)
+        return;
+    cancelled_ = true;
+    killAll();
+}
+
+QString ApameRun::stderrTail() const
+{
+    const QStringList lines = QString::fromLocal8Bit(stderr_).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (auto it = lines.crbegin(); it != lines.crend(); ++it) {
+        const QString line = it->trimmed();
+        if (!line.isEmpty())
+            return line;
+    }
+    return QString();
+}
+
+void ApameRun::onFinished(int exitCode, bool crashed)
+{
+    if (!running_)
+        return;
+    stderr_ += process_->readAllStandardError();
+    if (cancelled_)
+        return end(ApameOutcome::Cancelled, 0, QString());
+
+    const QString tail = stderrTail();
+    const QString said = tail.isEmpty() ? QString() : QStringLiteral(" It said: \"%1\"").arg(tail);
+    if (crashed)
+        return end(ApameOutcome::Crashed, exitCode,
+                   QStringLiteral("The solver stopped abnormally; there are no new results.%1").arg(said));
+    if (exitCode != 0)
+        return end(ApameOutcome::Failed, exitCode,
+                   QStringLiteral("The solver ended with exit code %1; there are no new results.%2").arg(exitCode).arg(said));
+
+    res_->projectPath = glob_ ? glob_->prgPath : QString();
+    QString why;
+    if (!Read_Apame_Results(resultsPath_, res_, &why))
+        return end(ApameOutcome::NoResults, 0, why);
+    end(ApameOutcome::Solved, 0, QString());
+}
+
+void ApameRun::end(ApameOutcome::Kind kind, int exitCode, const QString& message)
+{
+    running_ = false;
+    // Whatever a failed or cancelled run wrote is no result.
+    if (kind != ApameOutcome::Solved && kind != ApameOutcome::NoResults)
+        QFile::remove(resultsPath_);
+    outcome_ = {kind, exitCode, message};
+    emit finished(outcome_);
+}
+
+ApameOutcome ApameInputExec(const QString& casePath, ParaStruct* design, GlobClass* glob, ApameRes* res,
+                            const std::function<bool(qint64)>& progress, const QString& programDir)
+{
+    ApameRun run;
+    if (!programDir.isEmpty())
+        run.setProgramDir(programDir);
+    if (!run.start(casePath, design, glob, res))
+        return run.outcome();
+
+    QEventLoop loop;
+    QTimer tick;
+    tick.setInterval(kTickMs);
+    QObject::connect(&run, &ApameRun::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&tick, &QTimer::timeout, &run, [&] {
+        if (progress && !progress(run.elapsedMs()))
+            run.cancel();
+    });
+    tick.start();
+    if (run.isRunning())
+        loop.exec();
+    return run.outcome();
+}
+
+QString Elapsed_Time_Text(qint64 ms)
+{
+    double s = ms / 1000.0;
+    const int h = int(s / 3600);
+    s -= 3600.0 * h;
+    const int m = int(s / 60);
+    const int sec = int(s - 60.0 * m);
+    return QStringLiteral(" %1 h  %2 m  %3 sec").arg(h).arg(m).arg(sec);
+}

@@ -1,0 +1,100 @@
+#pragma once
+
+// Runs the outside panel solver: "apame_lnx32" from the application
+// directory (the current directory), with one argument, the case path
+// without extension (the output directory + "/wings"). The solver reads the
+// case path + ".inp" and writes the case path + ".res".
+//
+// The run never blocks the calling thread: it is started and watched
+// through the event loop, can be cancelled at any time (which kills the
+// solver and whatever it started), and its results are read only after a
+// clean exit. Results of an earlier run are removed before the start, and a
+// run that fails or is cancelled leaves none behind, so old results never
+// show as new ones.
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class ParaStruct;
+class GlobClass;
+class ApameRes;
+class QProcess;
+
+struct ApameOutcome {
+    enum Kind {
+        Solved,     // clean exit, results read into the record
+        NotStarted, // the solver could not be started (or old results not removed)
+        Crashed,    // the solver stopped abnormally
+        Failed,     // the solver exited with a code other than 0
+        NoResults,  // clean exit, but no usable results file
+        Cancelled,  // the user stopped the run
+    };
+    Kind kind = NotStarted;
+    int exitCode = 0;
+    QString message; // for the user; empty when solved or cancelled
+
+    bool solved() const { return kind == Solved; }
+};
+
+class ApameRun : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr const char* kProgramName = "apame_lnx32";
+
+    explicit ApameRun(QObject* parent = nullptr);
+    ~ApameRun() override; // a solver still running is killed
+
+    // Where the solver program lies; the current directory unless set.
+    void setProgramDir(const QString& dir);
+    QString program() const;
+
+    // Updates the line totals, removes old results and starts the solver on
+    // casePath. False when it could not start; outcome() then says why and
+    // finished() is not emitted. Otherwise finished() follows exactly once.
+    bool start(const QString& casePath, ParaStruct* design, GlobClass* glob, ApameRes* res);
+    // Kills the solver (and its children); finished() with Cancelled follows.
+    void cancel();
+
+    bool isRunning() const { return running_; }
+    qint64 elapsedMs() const;
+    qint64 processId() const { return pid_; }
+    const ApameOutcome& outcome() const { return outcome_; }
+
+signals:
+    void finished(const ApameOutcome& outcome);
+
+private:
+    void onFinished(int exitCode, bool crashed);
+    void end(ApameOutcome::Kind kind, int exitCode, const QString& message);
+    void killAll();
+    QString stderrTail() const;
+
+    QString programDir_;
+    QString resultsPath_;
+    ParaStruct* design_ = nullptr;
+    GlobClass* glob_ = nullptr;
+    ApameRes* res_ = nullptr;
+    QProcess* process_ = nullptr;
+    QElapsedTimer clock_;
+    qint64 pid_ = 0;
+    QByteArray stderr_;
+    bool running_ = false;
+    bool cancelled_ = false;
+    ApameOutcome outcome_;
+};
+
+// The run in one call: starts the solver and returns when it has ended,
+// while the thread's event loop keeps running (windows repaint). `progress`,
+// when given, is called about ten times a second with the elapsed
+// milliseconds; returning false cancels the run.
+ApameOutcome ApameInputExec(const QString& casePath, ParaStruct* design, GlobClass* glob, ApameRes* res,
+                            const std::function<bool(qint64 elapsedMs)>& progress = {},
+                            const QString& programDir = QString());
+
+// Elapsed time as the analysis shows it: " 1 h  2 m  5 sec".
+QString Elapsed_Time_Text(qint64 ms);

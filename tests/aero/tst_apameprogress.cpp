@@ -1,0 +1,174 @@
+// The progress window of the solver run: the program keeps running while
+// the solver works, Cancel ends it within a second, and failures reach the
+// user through the warning seam.
+
+#include "aero/apameinput.h"
+#include "aero/apameres.h"
+#include "aero/ui/apameprogress.h"
+#include "tests/aero/aerofixture.h"
+#include "tests/aero/fakesolver.h"
+
+#include "core/parastruct.h"
+#include "tests/common/scripteduser.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+ApameProgressDialog* shownDialog()
+{
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* d = qobject_cast<ApameProgressDialog*>(w); d && d->isVisible())
+            return d;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class TestApameProgress : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> programs;
+    std::unique_ptr<QTemporaryDir> output;
+    GlobClass glob;
+    QStringList warnings;
+
+    QString casePath() const { return output->filePath("wings"); }
+    ScriptedUser user;
+
+private slots:
+    void init()
+    {
+        programs = std::make_unique<QTemporaryDir>();
+        output = std::make_unique<QTemporaryDir>();
+        glob.dxfDir = output->path();
+        warnings.clear();
+        user.onWarning = [this](const QString& title, const QString& text) {
+            QCOMPARE(title, QStringLiteral("CFD analysis"));
+            warnings.append(text);
+        };
+    }
+
+    void cancelWithinASecond()
+    {
+        QVERIFY(fakesolver::install(programs->path(), fakesolver::sleeps()));
+        auto design = std::make_unique<ParaStruct>();
+        ApameRes res;
+        // The event loop goes on while the solver runs: timers fire, the
+        // window shows the elapsed time.
+        int ticks = 0;
+        QTimer beat;
+        connect(&beat, &QTimer::timeout, [&ticks] { ++ticks; });
+        beat.start(50);
+        QString shownElapsed;
+        QElapsedTimer sinceClick;
+        QTimer::singleShot(1300, [&] {
+            ApameProgressDialog* dialog = shownDialog();
+            QVERIFY(dialog);
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("CFD analysis"));
+            shownElapsed = dialog->findChild<QLabel*>("elapsedLabel")->text();
+            sinceClick.start();
+            QTest::mouseClick(dialog->findChild<QPushButton*>("cancelButton"), Qt::LeftButton);
+        });
+        const ApameOutcome outcome =
+            Run_Solver_With_Progress(nullptr, casePath(), design.get(), &glob, &res, programs->path());
+        QVERIFY(sinceClick.isValid());
+        QVERIFY2(sinceClick.elapsed() < 1000, qPrintable(QString::number(sinceClick.elapsed())));
+        QCOMPARE(outcome.kind, ApameOutcome::Cancelled);
+        QVERIFY2(QRegularExpression("^ 0 h  0 m  [1-9] sec$").match(shownElapsed).hasMatch(), qPrintable(shownElapsed));
+        QVERIFY(ticks >= 5);
+        QVERIFY(warnings.isEmpty());
+        QVERIFY(!shownDialog());
+        QVERIFY(!QFile::exists(casePath() + ".res"));
+        QFile sleeper(casePath() + ".sleeper");
+        QVERIFY(sleeper.open(QIODevice::ReadOnly));
+        const qint64 pid = sleeper.readAll().trimmed().toLongLong();
+        QTRY_VERIFY_WITH_TIMEOUT(!fakesolver::alive(pid), 1000);
+    }
+
+    // Closing the window is a cancel too; it stays until the solver is gone.
+    void closingTheWindowCancels()
+    {
+        QVERIFY(fakesolver::install(programs->path(), fakesolver::sleeps()));
+        auto design = std::make_unique<ParaStruct>();
+        ApameRes res;
+        QTimer::singleShot(300, [] {
+            ApameProgressDialog* dialog = shownDialog();
+            QVERIFY(dialog);
+            dialog->reject();
+        });
+        const ApameOutcome outcome =
+            Run_Solver_With_Progress(nullptr, casePath(), design.get(), &glob, &res, programs->path());
+        QCOMPARE(outcome.kind, ApameOutcome::Cancelled);
+    }
+
+    void failureIsReportedWithItsCode()
+    {
+        QVERIFY(fakesolver::install(programs->path(), fakesolver::exits3()));
+        auto design = std::make_unique<ParaStruct>();
+        ApameRes res;
+        const ApameOutcome outcome =
+            Run_Solver_With_Progress(nullptr, casePath(), design.get(), &glob, &res, programs->path());
+        QCOMPARE(outcome.kind, ApameOutcome::Failed);
+        QCOMPARE(outcome.exitCode, 3);
+        QCOMPARE(warnings.size(), 1);
+        QVERIFY2(warnings.first().contains("exit code 3"), qPrintable(warnings.first()));
+    }
+
+    void missingSolverIsReported()
+    {
+        auto design = std::make_unique<ParaStruct>();
+        ApameRes res;
+        const ApameOutcome outcome =
+            Run_Solver_With_Progress(nullptr, casePath(), design.get(), &glob, &res, programs->path());
+        QCOMPARE(outcome.kind, ApameOutcome::NotStarted);
+        QCOMPARE(warnings.size(), 1);
+        QVERIFY(warnings.first().contains("could not be started"));
+    }
+
+    // The analysis run: the input written, the solver run on it, the
+    // results read.
+    void analysisRun()
+    {
+        QVERIFY(fakesolver::install(programs->path(), "test -f \"$1.inp\" || exit 7\n" + fakesolver::copiesResults()));
+        auto design = aerofixture::archedWing(11);
+        design->chordStationCount = f_CreateIndJ(design.get(), design->chordStations);
+        ApameRes res;
+        const ApameOutcome outcome = Run_Apame_Analysis(nullptr, design.get(), &glob, &res, true, programs->path());
+        QVERIFY2(outcome.solved(), qPrintable(outcome.message));
+        QVERIFY(warnings.isEmpty());
+        QCOMPARE(res.nodeNum, 6);
+        apameinput::InputValues v;
+        QFile input(output->filePath("wings.inp"));
+        QVERIFY(input.open(QIODevice::ReadOnly));
+        QVERIFY(apameinput::Read_Input_File(input.readAll(), &v));
+        QCOMPARE(v.nodes.size(), 12 * (design->chordStationCount + 2));
+    }
+
+    void inputNotWrittenNothingRun()
+    {
+        QVERIFY(fakesolver::install(programs->path(), "touch \"$1.ran\""));
+        auto design = aerofixture::archedWing(11);
+        design->chordStationCount = f_CreateIndJ(design.get(), design->chordStations);
+        glob.dxfDir = output->filePath("missing");
+        ApameRes res;
+        const ApameOutcome outcome = Run_Apame_Analysis(nullptr, design.get(), &glob, &res, true, programs->path());
+        QCOMPARE(outcome.kind, ApameOutcome::NotStarted);
+        QCOMPARE(warnings.size(), 1);
+        QVERIFY(warnings.first().contains("cannot be written"));
+        QVERIFY(!QFile::exists(output->filePath("missing/wings.ran")));
+    }
+};
+
+QTEST_MAIN(TestApameProgress)
+#include "tst_apameprogress.moc"

@@ -1,0 +1,249 @@
+// The solver run with stand-in solvers: the contract (one argument, the
+// application directory), results read only after a clean exit, failures
+// reported with their reason, stale results never taken, and a cancel that
+// ends the solver and all it started within a second.
+
+#include "aero/apameres.h"
+#include "aero/apamerun.h"
+#include "tests/aero/fakesolver.h"
+
+#include "core/parastruct.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+class TestApameRun : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> programs;
+    std::unique_ptr<QTemporaryDir> output;
+    GlobClass glob;
+    std::unique_ptr<ParaStruct> design;
+
+    QString casePath() const { return output->filePath("wings"); }
+
+    void writeStale()
+    {
+        QVERIFY(QFile::copy(fakesolver::resultsFixture(), casePath() + ".res"));
+    }
+
+private slots:
+    void init()
+    {
+        programs = std::make_unique<QTemporaryDir>();
+        output = std::make_unique<QTemporaryDir>();
+        glob.dxfDir = output->path();
+        glob.prgPath = "/designs/run.prg";
+        design = std::make_unique<ParaStruct>();
+    }
+
+    void solverWritesResults()
+    {
+        QVERIFY(fakesolver::install(programs->path(), fakesolver::copiesResults()));
+        ApameRes res;
+        res.chartKind = 3;
+        design->withBridleData = false;
+        design->ropesArea = 5;
+        QList<qint64> ticks;
+        const ApameOutcome outcome = ApameInputExec(
+            casePath(), design.get(), &glob, &res,
+            [&ticks](qint64 ms) {
+                ticks.append(ms);
+                return true;
+            },
+            programs->path());
+        QVERIFY2(outcome.solved(), qPrintable(outcome.message));
+        QVERIFY(outcome.message.isEmpty());
+        QCOMPARE(res.nodeNum, 6);
+        QCOMPARE(res.cp.size(), 2);
+        QCOMPARE(res.projectPath, glob.prgPath);
+        QCOMPARE(res.chartKind, 3);
+        QCOMPARE(design->ropesArea, 0.0); // line totals renewed for the run
+        // One argument, the case path; the solver runs in our directory.
+        QFile args(casePath() + ".args");
+        QVERIFY(args.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromLocal8Bit(args.readAll()).split('\n');
+        QCOMPARE(lines.at(0), QStringLiteral("1"));
+        QCOMPARE(lines.at(1), casePath());
+        QCOMPARE(lines.at(2), QDir::currentPath());
+    }
+
+    // "./apame_lnx32" from the current directory, as the program starts it.
+    void programFromTheCurrentDirectory()
+    {
+        QVERIFY(fakesolver::install(programs->path(), fakesolver::copiesResults()));
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(programs->path()));
+        ApameRun run;
+        QCOMPARE(run.program(), programs->filePath("apame_lnx32"));
+        ApameRes res;
+        const ApameOutcome outcome = ApameInputExec(casePath(), design.get(), &glob, &res);
+        QDir::setCurrent(before);
+        QVERIFY2(outcome.solved(), qPrintable(outcome.message));
+    }
+
+    void exitCodeIsReported()
+    {
+        QVERIFY(fakesolver::install(programs->path(), fakesolver::exits3()));
+        writeStale();
+        ApameRes res;
+        const ApameOutcome outcome = ApameInputExec(casePath(), design.get(), &glob, &res, {}, programs->path());
+        QCOMPARE(outcome.kind, ApameOutcome::Failed);
+        QCOMPARE(outcome.exitCode, 3);
+        QVERIFY2(outcome.message.contains("exit code 3"), qPrintable(outcome.message));
+        QVERIFY(outcome.message.contains("bad input: no NODES section"));
+        // The results of the run before are gone, not shown as new.
+        QVERIFY(!QFile::exists(casePath() + ".res"));
+        QCOMPARE(res.nodeNum, 0);
+    }
+
+    void failuresAreReported_data()
+    {
+        QTest::addColumn<QString>("body");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("crash") << "kill -SEGV $$" << int(ApameOutcome::Crashed) << "stopped abnormally";
+        QTest::newRow("no results") << "exit 0" << int(ApameOutcome::NoResults) << "does not exist";
+        QTest::newRow("partial results") << "head -n 40 '" + fakesolver::resultsFixture() + "' > \"$1.res\""
+                                         << int(ApameOutcome::NoResults) << "NODES section ends after 1 of the 6 rows";
+        QTest::newRow("not executable") << "" << int(ApameOutcome::NotStarted) << "could not be started";
+    }
+    void failuresAreReported()
+    {
+        QFETCH(QString, body);
+        QFETCH(int, kind);
+        QFETCH(QString, message);
+        QVERIFY(fakesolver::install(programs->path(), body));
+        if (kind == ApameOutcome::NotStarted)
+            QFile(programs->filePath("apame_lnx32")).setPermissions(QFile::ReadOwner);
+        writeStale();
+        ApameRes res;
+        QVERIFY(Read_Apame_Results(fakesolver::resultsFixture(), &res));
+        res.nodes[0] = QVector3D(7, 7, 7);
+        const ApameOutcome outcome = ApameInputExec(casePath(), design.get(), &glob, &res, {}, programs->path());
+        QCOMPARE(int(outcome.kind), kind);
+        QVERIFY2(outcome.message.contains(message), qPrintable(outcome.message));
+        // The record keeps the results it had.
+        QCOMPARE(res.nodes.at(0), QVector3D(7, 7, 7));
+        if (kind != ApameOutcome::NoResults)
+            QVERIFY(!QFile::exists(casePath() + ".res"));
+    }
+
+    void missingSolver()
+    {
+        ApameRun run;
+        run.setProgramDir(programs->path());
+        ApameRes res;
+        QSignalSpy finished(&run, &ApameRun::finished);
+        QVERIFY(!run.start(casePath(), design.get(), &glob, &res));
+        QCOMPARE(run.outcome().kind, ApameOutcome::NotStarted);
+        QVERIFY(run.outcome().message.contains(programs->filePath("apame_lnx32")));
+        QVERIFY(!run.isRunning());
+        QTest::qWait(50);
+        QCOMPARE(finished.count(), 0);
+    }
+
+    // A solver that would run 30 s, and started a child of its own, is gone
+    // within a second of the cancel, and leaves no results.
+    void cancelEndsTheSolverAndItsChildren()
+    {
+        QVERIFY(fakesolver::install(programs->path(), fakesolver::sleeps()));
+        writeStale();
+        ApameRes res;
+        QElapsedTimer sinceCancel;
+        qint64 last = -1;
+        bool increasing = true;
+        const ApameOutcome outcome = ApameInputExec(
+            casePath(), design.get(), &glob, &res,
+            [&](qint64 ms) {
+                increasing = increasing && ms > last;
+                last = ms;
+                if (ms < 400 || !QFile::exists(casePath() + ".sleeper"))
+                    return true;
+                if (!sinceCancel.isValid())
+                    sinceCancel.start();
+                return false;
+            },
+            programs->path());
+        QVERIFY(sinceCancel.isValid());
+        QVERIFY2(sinceCancel.elapsed() < 1000, qPrintable(QString::number(sinceCancel.elapsed())));
+        QVERIFY(increasing);
+        QCOMPARE(outcome.kind, ApameOutcome::Cancelled);
+        QVERIFY(outcome.message.isEmpty());
+        QVERIFY(!QFile::exists(casePath() + ".res"));
+        QFile sleeper(casePath() + ".sleeper");
+        QVERIFY(sleeper.open(QIODevice::ReadOnly));
+        const qint64 pid = sleeper.readAll().trimmed().toLongLong();
+        QVERIFY(pid > 0);
+        QTRY_VERIFY_WITH_TIMEOUT(!fakesolver::alive(pid), 1000);
+    }
+
+    // The run object itself: finished once, the process number known while
+    // it runs, and a second start refused meanwhile.
+    void runObject()
+    {
+        QVERIFY(fakesolver::install(programs->path(), fakesolver::sleeps()));
+        ApameRun run;
+        run.setProgramDir(programs->path());
+        ApameRes res;
+        QSignalSpy finished(&run, &ApameRun::finished);
+        QVERIFY(run.start(casePath(), design.get(), &glob, &res));
+        QVERIFY(run.isRunning());
+        const qint64 pid = run.processId();
+        QVERIFY(fakesolver::alive(pid));
+        QVERIFY(!run.start(casePath(), design.get(), &glob, &res));
+        QTest::qWait(200);
+        run.cancel();
+        QVERIFY(finished.wait(1000));
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(run.outcome().kind, ApameOutcome::Cancelled);
+        QVERIFY(!fakesolver::alive(pid));
+        run.cancel(); // nothing to cancel any more
+        QTest::qWait(50);
+        QCOMPARE(finished.count(), 1);
+    }
+
+    // Destroying a run that is still going ends the solver.
+    void destroyedWhileRunning()
+    {
+        QVERIFY(fakesolver::install(programs->path(), fakesolver::sleeps()));
+        ApameRes res;
+        qint64 pid = 0;
+        {
+            ApameRun run;
+            run.setProgramDir(programs->path());
+            QVERIFY(run.start(casePath(), design.get(), &glob, &res));
+            pid = run.processId();
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(casePath() + ".sleeper"), 2000);
+        }
+        QVERIFY(!fakesolver::alive(pid));
+        QFile sleeper(casePath() + ".sleeper");
+        QVERIFY(sleeper.open(QIODevice::ReadOnly));
+        const qint64 child = sleeper.readAll().trimmed().toLongLong();
+        QTRY_VERIFY_WITH_TIMEOUT(!fakesolver::alive(child), 1000);
+    }
+
+    void elapsedText_data()
+    {
+        QTest::addColumn<qint64>("ms");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("zero") << qint64(0) << " 0 h  0 m  0 sec";
+        QTest::newRow("1 h 2 m 5.4 s") << qint64(3725400) << " 1 h  2 m  5 sec";
+        QTest::newRow("59.99 s") << qint64(59990) << " 0 h  0 m  59 sec";
+        QTest::newRow("one minute") << qint64(60000) << " 0 h  1 m  0 sec";
+    }
+    void elapsedText()
+    {
+        QFETCH(qint64, ms);
+        QFETCH(QString, text);
+        QCOMPARE(Elapsed_Time_Text(ms), text);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestApameRun)
+#include "tst_apamerun.moc"

@@ -1,0 +1,391 @@
+// The glide polar from 13 synthetic solver cases, against the equilibrium
+// of a glider: without tow gamma = atan(D / L), q = W cos(gamma) / L-area;
+// with tow sin(gamma) = cos(gamma) D / L - T / W; the trim puts the pilot
+// where the moments of wing, pilot and lines balance.
+
+#include "aero/apameres.h"
+#include "aero/polar.h"
+#include "tests/aero/aerofixture.h"
+
+#include "core/parastruct.h"
+
+#include <QtTest>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+constexpr double kS = 25;      // flat area, m2
+constexpr double kSpan = 10;   // m
+constexpr double kMac = 2.5;   // mean chord = centre chord, m
+constexpr double kAspect = 4;  // span^2 / area
+constexpr double kPi = 3.141592653;
+constexpr double kDeg = kPi / 180;
+
+// A rectangular wing of 10 cells, chord 2.5 m, aerodynamic centre at a
+// quarter of the chord.
+std::unique_ptr<ParaStruct> rectangularWing()
+{
+    auto d = std::make_unique<ParaStruct>();
+    d->span = kSpan;
+    d->cells = 10;
+    d->Reset_CellsNumber();
+    d->flatArea = kS;
+    d->meanChord = kMac;
+    d->flatAspectRatio = kAspect;
+    d->projectedArea = 22;
+    for (int r = 0; r <= d->lastRib; ++r) {
+        d->chord[r] = 500; // drawing units: 2.5 m
+        d->leadingEdgeX[r] = 100;
+        d->trailingEdgeX[r] = 600;
+        d->cellWidth[r] = 200;
+    }
+    d->hangHeight = 7;
+    d->totalWeight = 100;
+    d->towForce = 0;
+    d->pilotArea = 0.45;
+    d->pilotCd = 0.78;
+    d->ropesArea = 0;
+    d->ropesCd = 1.0;
+    d->oswaldFactor = 1.0;
+    d->withBridleData = false;
+    return d;
+}
+
+// Lift and profile drag rising with the case; the moment of the whole wing
+// force (induced drag included) acting at xcp (fraction of the chord) on the
+// chord line, about the leading edge, nose-up positive.
+ApameRes syntheticResults(double xcp = 0.25)
+{
+    ApameRes r;
+    r.caseNum = 13;
+    for (int k = 0; k < 13; ++k) {
+        r.alpha[k] = k;
+        r.clift[k] = 0.25 + 0.075 * k;
+        r.cdrag[k] = 0.012 + 0.0004 * k * k;
+        const double cdTotal = r.clift[k] * r.clift[k] / kPi / kAspect + 0.95 * r.cdrag[k];
+        const double a = k * kDeg;
+        r.cm[k] = -xcp * (r.clift[k] * std::cos(a) + cdTotal * std::sin(a));
+    }
+    return r;
+}
+
+double liftArea(const ApameRes& r, int k)
+{
+    return r.clift[k] * kS;
+}
+
+double dragArea(const ParaStruct& d, const ApameRes& r, int k)
+{
+    return (r.clift[k] * r.clift[k] / kPi / (kAspect * d.oswaldFactor) + 0.95 * std::fabs(r.cdrag[k])) * kS +
+           d.pilotArea * d.pilotCd + d.ropesArea * d.ropesCd;
+}
+
+} // namespace
+
+class TestPolar : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The pressure colour scale is there from the record's creation on.
+    void pressureScaleOfANewRecord()
+    {
+        auto d = std::make_unique<ParaStruct>();
+        QCOMPARE(d->legendValues[0], -1.5);
+        QCOMPARE(d->legendValues[29], 1.0);
+        for (int k = 0; k < 30; ++k)
+            QVERIFY(std::fabs(d->legendValues[k] - (-1.5 + k * 2.5 / 29)) < 1e-15);
+    }
+
+    void caseTables()
+    {
+        auto d = rectangularWing();
+        ApameRes r = syntheticResults();
+        FromApameResToParaStruct(d.get(), &r);
+        for (int k = 0; k < 13; ++k) {
+            QCOMPARE(d->aeroAngle[k], double(k));
+            QCOMPARE(d->aeroIndex[k], double(k));
+            QCOMPARE(d->aeroAlpha[k], r.alpha[k]);
+            QVERIFY(std::fabs(d->liftArea[k] - liftArea(r, k)) < 1e-12);
+            QVERIFY(std::fabs(d->totalDragArea[k] - dragArea(*d, r, k)) < 1e-9);
+            QVERIFY(std::fabs(d->glideRatio[k] - liftArea(r, k) / dragArea(*d, r, k)) < 1e-9);
+            QCOMPARE(d->momentCoeff[k], r.cm[k]);
+        }
+        // Twelve cases are not taken over.
+        ApameRes twelve = syntheticResults(0.4);
+        twelve.caseNum = 12;
+        twelve.clift[3] = 9;
+        const double before = d->liftArea[3];
+        FromApameResToParaStruct(d.get(), &twelve);
+        QCOMPARE(d->liftArea[3], before);
+    }
+
+    // The line totals are renewed first: without line data no line drag.
+    void lineTotalsRenewed()
+    {
+        auto d = rectangularWing();
+        d->ropesArea = 5;
+        d->totalLineLength = 300;
+        ApameRes r = syntheticResults();
+        QList<CalageClass> rows;
+        QVERIFY(createPolar_BaseTable(d.get(), &r, &rows));
+        QCOMPARE(d->ropesArea, 0.0);
+        QCOMPARE(d->totalLineLength, 0.0);
+        QVERIFY(std::fabs(d->totalDragArea[4] - dragArea(*d, r, 4)) < 1e-9);
+    }
+
+    // The default design's lines add their drag area when line data is on.
+    void defaultDesignLineDrag()
+    {
+        QString reason;
+        auto d = aerofixture::shippedDesign(&reason);
+        QVERIFY2(d, qPrintable(reason));
+        d->withBridleData = true;
+        d->pilotArea = 0.45;
+        d->pilotCd = 0.78;
+        d->ropesCd = 1.0;
+        ApameRes r = syntheticResults();
+        QList<CalageClass> rows;
+        QVERIFY(createPolar_BaseTable(d.get(), &r, &rows));
+        QVERIFY2(d->totalLineLength > 100 && d->ropesArea > 0.1, qPrintable(QString::number(d->ropesArea)));
+        for (int k = 0; k < 13; ++k) {
+            const double extra = d->totalDragArea[k] - d->inducedDragArea[k] - d->profileDragArea[k];
+            QVERIFY(std::fabs(extra - (0.45 * 0.78 + d->ropesArea)) < 1e-12);
+        }
+        QVERIFY(!rows.isEmpty());
+    }
+
+    void glidingPolar()
+    {
+        auto d = rectangularWing();
+        ApameRes r = syntheticResults();
+        QList<CalageClass> rows;
+        QString message = "x";
+        QVERIFY(createPolar_BaseTable(d.get(), &r, &rows, &message));
+        QVERIFY(message.isEmpty());
+        const double W = 9.81 * 100;
+        for (int k = 0; k < 13; ++k) {
+            const double L = liftArea(r, k), D = dragArea(*d, r, k);
+            const double gamma = std::atan(D / L);
+            QVERIFY2(std::fabs(d->polarGama[k] * kDeg - gamma) < 1e-6, qPrintable(QString::number(k)));
+            QVERIFY(std::fabs(d->polarTheta[k] - (k - d->polarGama[k])) < 1e-12);
+            QVERIFY(std::fabs(d->polarQ[k] - W * std::cos(gamma) / L) < 1e-3);
+            QCOMPARE(d->polarMoment[k], r.cm[k]);
+        }
+        // Rows from 1 degree in quarter degrees; the last three repeat 12.
+        QCOMPARE(rows.size(), 48);
+        QCOMPARE(d->polarRowCount, 48);
+        QCOMPARE(rows.first().alfa, 1.0);
+        QCOMPARE(rows.last().alfa, 12.75);
+        for (const CalageClass& row : rows) {
+            QVERIFY(row.alfa >= 1.0 && row.gama > 0);
+            QVERIFY(std::fabs(row.vx - row.speed * std::cos(row.gama * kDeg)) < 1e-12);
+            QVERIFY(std::fabs(row.vy - row.speed * std::sin(row.gama * kDeg)) < 1e-12);
+            QCOMPARE(row.ratioText, QStringLiteral(" %1 ").arg(1 / std::tan(row.gama * kDeg), 0, 'f', 2));
+        }
+        for (int k = 1; k <= 12; ++k) {
+            const CalageClass& row = rows.at(4 * (k - 1));
+            QCOMPARE(row.alfa, double(k));
+            const double L = liftArea(r, k), gamma = std::atan(dragArea(*d, r, k) / L);
+            QVERIFY(std::fabs(row.gama * kDeg - gamma) < 1e-6);
+            QVERIFY(std::fabs(row.speed - std::sqrt(2 * W * std::cos(gamma) / L / 1.225)) < 1e-4);
+        }
+        for (int i = 45; i < 48; ++i) {
+            QCOMPARE(rows.at(i).gama, rows.at(44).gama);
+            QCOMPARE(rows.at(i).speed, rows.at(44).speed);
+        }
+        // The best glide is the smallest glide angle.
+        const int best = get_opt_gama(rows);
+        for (const CalageClass& row : rows)
+            QVERIFY(rows.at(best).gama <= row.gama);
+    }
+
+    void towedPolar()
+    {
+        auto d = rectangularWing();
+        d->towForce = 30;
+        ApameRes r = syntheticResults();
+        QList<CalageClass> rows;
+        QVERIFY(createPolar_BaseTable(d.get(), &r, &rows));
+        const double W = 9.81 * 100, T = 9.81 * 30;
+        for (int k = 0; k < 13; ++k) {
+            const double g = d->polarGama[k] * kDeg;
+            QVERIFY(std::fabs(std::sin(g) - (std::cos(g) * dragArea(*d, r, k) / liftArea(r, k) - T / W)) < 1e-6);
+        }
+        QVERIFY(!rows.isEmpty());
+        QCOMPARE(d->polarRowCount, int(rows.size()));
+        for (const CalageClass& row : rows) {
+            QVERIFY(row.alfa > 0.25);
+            QVERIFY(row.gama <= 0);
+            QVERIFY(row.vy < 0);
+            QVERIFY(100 * calculate_displacement_shift(d.get(), row.calage) > -90);
+            QCOMPARE(row.ratioText, QStringLiteral(" %1").arg(row.vy, 0, 'f', 2));
+        }
+        // The same wing without tow glides: no climbing rows then.
+        d->towForce = 0;
+        QVERIFY(createPolar_BaseTable(d.get(), &r, &rows));
+        for (const CalageClass& row : rows)
+            QVERIFY(row.vy > 0);
+    }
+
+    // Worked example of the trim. A wing whose force acts at xcp of the chord
+    // and a pilot hanging H below with no drag of his own: the pilot must hang
+    // under the force line, xcp + H tan(theta) behind the leading edge. The
+    // solver's moment coefficient enters as -CM S MAC (m3, like the other
+    // terms over q): -0.176 x 25 x 2.5 = -11 m3 at 6 degrees here, a lever of
+    // 11 m3 / 17.5 m2 = 0.625 m, a quarter of the chord.
+    void trimBalancesTheWing_data()
+    {
+        QTest::addColumn<double>("xcp");
+        QTest::addColumn<double>("hang");
+        QTest::newRow("quarter chord, pilot on the chord") << 0.25 << 0.0;
+        QTest::newRow("40 %, pilot on the chord") << 0.40 << 0.0;
+        QTest::newRow("quarter chord, 7 m below") << 0.25 << 7.0;
+    }
+    void trimBalancesTheWing()
+    {
+        QFETCH(double, xcp);
+        QFETCH(double, hang);
+        auto d = rectangularWing();
+        d->hangHeight = hang;
+        d->pilotArea = 0;
+        ApameRes r = syntheticResults(xcp);
+        QList<CalageClass> rows;
+        QVERIFY(createPolar_BaseTable(d.get(), &r, &rows));
+        for (int k = 1; k < 13; ++k) {
+            const double x = xcp * kMac + hang * std::tan(d->polarTheta[k] * kDeg);
+            QVERIFY2(std::fabs(d->polarSigma[k] * kMac - x) < 1e-5,
+                     qPrintable(QStringLiteral("case %1: %2 m against %3 m").arg(k).arg(d->polarSigma[k] * kMac).arg(x)));
+        }
+        if (hang == 0) {
+            // The pilot under the force: shift = xcp of the centre chord.
+            QVERIFY(std::fabs(d->metaCentre - 0.25) < 1e-12);
+            for (const CalageClass& row : rows)
+                QVERIFY(std::fabs(calculate_displacement_shift(d.get(), row.calage) - xcp) < 1e-5);
+        }
+    }
+
+    // The terms of the trim one by one: the pilot's drag acts H below the
+    // wing, the lines' drag H / 3 below it.
+    void trimTerms()
+    {
+        auto d = rectangularWing();
+        d->ropesArea = 0.4;
+        const double q = 50, a = 6, gama = 5, theta = 1, cm = -0.2;
+        const double Wq = 981 / q, H = 7, Dp = 0.45 * 0.78, Dl = 0.4;
+        auto expected = [&](double t) {
+            return (H * Wq * std::sin(t * kDeg) + H * std::cos(a * kDeg) * (Dl / 3 + Dp) - cm * kS * kMac) /
+                   (Wq * std::cos(t * kDeg) - (Dl + Dp) * std::sin(a * kDeg)) / kMac;
+        };
+        QVERIFY(std::fabs(Calculate_Sigma_Proc(d.get(), a, gama, theta, q, cm) - expected(theta)) < 1e-12);
+        // Climbing (towed) flight turns theta round.
+        const double climbing = expected(-theta);
+        QVERIFY(std::fabs(Calculate_Sigma_Proc(d.get(), a, -2, theta, q, cm) - climbing) < 1e-12);
+    }
+
+    void glideAngleIteration()
+    {
+        QCOMPARE(iterate_Gama(1, 0, 981, 0), 0.0);
+        QVERIFY(std::fabs(iterate_Gama(1, 8, 981, 0) - std::atan(1.0 / 8)) < 1e-6);
+        // Slow to settle: the eleventh value comes back as it is.
+        double g = 0;
+        for (int n = 0; n < 11; ++n)
+            g = std::asin(std::cos(g) * 0.95);
+        QCOMPARE(iterate_Gama(0.95, 1, 1, 0), g);
+        QVERIFY(std::fabs(g - std::atan(0.95)) > 1e-6);
+        // Drag beyond lift has no glide angle.
+        QVERIFY(std::isnan(iterate_Gama(2, 1, 981, 0)));
+        QCOMPARE(f_Veloc(0), 0.0);
+        QCOMPARE(f_Veloc(-3), 0.0);
+        QVERIFY(std::fabs(f_Veloc(49) - std::sqrt(2 * 49 / 1.225)) < 1e-12);
+        const double x[13] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+        double y[13];
+        for (int k = 0; k < 13; ++k)
+            y[k] = 3 * k + 1;
+        QVERIFY(std::fabs(f_table(13, x, y, 2.5) - 8.5) < 1e-12);
+        QCOMPARE(f_table(13, x, y, 14), 37.0);
+        QCOMPARE(f_table(13, x, y, -2), 1.0);
+    }
+
+    void bestGlide_data()
+    {
+        QTest::addColumn<QList<double>>("gamas");
+        QTest::addColumn<int>("best");
+        QTest::newRow("none") << QList<double>{} << 0;
+        QTest::newRow("first of equals") << QList<double>{5, 3, 3, 4} << 1;
+        QTest::newRow("all above 200") << QList<double>{250, 300} << 0;
+        QTest::newRow("last") << QList<double>{9, 8, 7} << 2;
+    }
+    void bestGlide()
+    {
+        QFETCH(QList<double>, gamas);
+        QFETCH(int, best);
+        QList<CalageClass> rows;
+        for (double g : gamas) {
+            CalageClass row;
+            row.gama = g;
+            rows.append(row);
+        }
+        QCOMPARE(get_opt_gama(rows), best);
+    }
+
+    void pilotPosition_data()
+    {
+        QTest::addColumn<int>("cells");
+        QTest::newRow("centre rib") << 10;
+        QTest::newRow("centre cell") << 11;
+    }
+    void pilotPosition()
+    {
+        QFETCH(int, cells);
+        auto d = rectangularWing();
+        d->cells = cells;
+        d->Reset_CellsNumber();
+        d->chord[0] = 999; // a centre cell has no rib 0
+        d->chord[1] = 480;
+        for (double percent : {37.5, -12.0, 0.0, 140.0}) {
+            calculate_legaX_from_shift(d.get(), percent);
+            QVERIFY(std::fabs(d->legaX - d->R_X(d->chord[d->firstRib]) * percent / 100) < 1e-12);
+            QVERIFY(std::fabs(calculate_shift_from_legaX(d.get()) - percent) < 1e-9);
+        }
+    }
+
+    // No results yet, or results the polar cannot use: an empty polar and a
+    // message, never a spline through tables that do not rise.
+    void polarWithoutUsableResults_data()
+    {
+        QTest::addColumn<int>("cases");
+        QTest::addColumn<double>("lift3");
+        QTest::addColumn<double>("weight");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("before any results") << 0 << 0.5 << 100.0 << "there are 0";
+        QTest::newRow("twelve cases") << 12 << 0.5 << 100.0 << "there are 12";
+        QTest::newRow("lift no number") << 13 << std::nan("") << 100.0 << "no numbers";
+        QTest::newRow("no weight") << 13 << 0.5 << 0.0 << "flying weight";
+    }
+    void polarWithoutUsableResults()
+    {
+        QFETCH(int, cases);
+        QFETCH(double, lift3);
+        QFETCH(double, weight);
+        QFETCH(QString, message);
+        auto d = rectangularWing();
+        d->totalWeight = weight;
+        d->polarRowCount = 17;
+        ApameRes r = cases ? syntheticResults() : ApameRes();
+        r.caseNum = cases;
+        r.clift[3] = lift3;
+        QList<CalageClass> rows{CalageClass()};
+        QString text;
+        QVERIFY(!createPolar_BaseTable(d.get(), &r, &rows, &text));
+        QVERIFY(rows.isEmpty());
+        QCOMPARE(d->polarRowCount, 0);
+        QVERIFY2(text.contains(message), qPrintable(text));
+        QVERIFY(Polar_Input_Problem(d.get(), &r).contains(message));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestPolar)
+#include "tst_polar.moc"
