@@ -11,7 +11,8 @@ jobs=$(nproc 2>/dev/null || echo 2)
 packages=(cmake ninja-build g++ ccache pkg-config
           qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev
           libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libgsl-dev
-          xvfb xauth python3 python3-ezdxf)
+          xvfb xauth python3 python3-ezdxf
+          libopenblas-dev liblapacke-dev)
 
 missing=()
 for p in "${packages[@]}"; do
