@@ -9,6 +9,7 @@
 #include <array>
 #include <chrono>
 #include <cmath>
+#include <memory>
 #include <new>
 
 namespace panelsolver {
@@ -33,7 +34,8 @@ struct GradientTerm {
 struct Model {
     std::vector<PanelGeometry> panels;     // surface panels, in input order
     std::vector<const InputPanel*> source; // their input records
-    std::vector<PanelGeometry> wakes;
+    std::vector<PanelGeometry> wakes;      // carried far downstream
+    std::vector<Vec3> wakeNormals;         // of the wake panels as given
     std::vector<int> wakeUpper, wakeLower; // surface panels each wake leaves
     std::vector<int> surfaceOf;            // input index -> surface panel, -1 for wakes
     double size = 0;                       // diagonal of the mesh's bounding box
@@ -109,13 +111,19 @@ bool buildModel(const SolverInput& in, Model* m, bool* flipped, std::string* why
         const Vec3 corners[4] = {a, b, b + (c - b) * (far / bc), a + (d - a) * (far / ad)};
         const PanelGeometry w = Make_Panel_Geometry(corners, 4);
         // The wake's strength is the jump from its back to its front: the
-        // doublet of the trailing-edge panel on the normal's side minus that
-        // of the other.
+        // doublet of the trailing-edge panel on the front side minus that of
+        // the other. The sides are told by the panel as given: carried far,
+        // a wake panel whose sides are not quite parallel turns into a
+        // twisted strip whose mean normal says nothing about the trailing
+        // edge.
+        const Vec3 given[4] = {a, b, c, d};
+        const Vec3 front = Make_Panel_Geometry(given, 4).normal;
         int upper = m->surfaceOf[p.neighbours[0] - 1], lower = m->surfaceOf[p.neighbours[1] - 1];
         const Vec3 edge = (a + b) * 0.5;
-        if (dot(m->panels[upper].centre - edge, w.normal) < dot(m->panels[lower].centre - edge, w.normal))
+        if (dot(m->panels[upper].centre - edge, front) < dot(m->panels[lower].centre - edge, front))
             std::swap(upper, lower);
         m->wakes.push_back(w);
+        m->wakeNormals.push_back(front);
         m->wakeUpper.push_back(upper);
         m->wakeLower.push_back(lower);
     }
@@ -136,10 +144,17 @@ bool enoughMemory(size_t n, std::string* why)
 
 // Influence matrix, row-major (row i: the potentials at panel i's
 // collocation point), and the right-hand sides of unit onsets along x, y and
-// z, column after column.
-void assemble(const SolverInput& in, const Model& m, std::vector<double>* A, std::vector<double>* rhs,
-              const SolverProgress& progress)
+// z, column after column. Returns the first surface panel whose centre does
+// not lie inside the rest of the surface, or -1.
+//
+// Inside a closed surface the doublets of all panels sum to -1. The open
+// wing tips let up to half of that through for a panel at the very opening;
+// a panel turned against its neighbours, where the mesh folds over itself,
+// sums to about 0 and would spoil the whole solution.
+int assemble(const SolverInput& in, const Model& m, double* A, std::vector<double>* rhs,
+             const SolverProgress& progress)
 {
+    int folded = -1;
     const int n = static_cast<int>(m.panels.size());
     const int wakes = static_cast<int>(m.wakes.size());
     const int steps = 10;
@@ -148,17 +163,24 @@ void assemble(const SolverInput& in, const Model& m, std::vector<double>* A, std
         const int last = static_cast<int>(static_cast<long long>(n) * (s + 1) / steps);
 #pragma omp parallel for schedule(dynamic, 8)
         for (int i = first; i < last; ++i) {
-            double* row = A->data() + static_cast<size_t>(i) * n;
+            double* row = A + static_cast<size_t>(i) * n;
             const Vec3 x = m.panels[i].centre - m.panels[i].normal * in.collDist;
             Vec3 r;
+            double enclosed = 0;
             for (int k = 0; k < n; ++k) {
                 const PanelGeometry& g = m.panels[k];
                 // Just inside its own panel a doublet sheet reads half its
                 // strength below the outside.
                 row[k] = k == i ? -0.5 : Doublet_Potential(g, x, in.farField);
+                enclosed += row[k];
                 // Zero potential inside: sum D mu = -sum S sigma, with the
                 // source strength sigma = -n . onset.
                 r += g.normal * Source_Potential(g, x, in.farField);
+            }
+            if (enclosed > -0.4) {
+#pragma omp critical
+                if (folded < 0 || i < folded)
+                    folded = i;
             }
             for (int w = 0; w < wakes; ++w) {
                 const double d = Doublet_Potential(m.wakes[w], x, in.farField);
@@ -172,6 +194,7 @@ void assemble(const SolverInput& in, const Model& m, std::vector<double>* A, std
         if (progress)
             progress("assembly", 10 * (s + 1));
     }
+    return folded;
 }
 
 // Neighbour of each surface panel across each of its edges (edge c runs
@@ -406,26 +429,35 @@ bool Solve_Cases(const SolverInput& in, SolverResult* out, std::string* why, con
         return false;
     t.geometry = msSince(start);
 
-    std::vector<double> A, rhs;
+    start = Clock::now();
+    // Not cleared: the assembly writes every entry, and its threads touch
+    // the fresh pages in parallel.
+    std::unique_ptr<double[]> A;
+    std::vector<double> rhs;
     std::vector<lapack_int> pivots;
     try {
-        A.assign(static_cast<size_t>(n) * n, 0.0);
+        A.reset(new double[static_cast<size_t>(n) * n]);
         rhs.assign(3 * static_cast<size_t>(n), 0.0);
         pivots.assign(n, 0);
     } catch (const std::bad_alloc&) {
         *why = "not enough memory for the matrix of " + std::to_string(n) + " surface panels";
         return false;
     }
-    start = Clock::now();
-    assemble(in, m, &A, &rhs, progress);
+    const int folded = assemble(in, m, A.get(), &rhs, progress);
     t.assembly = msSince(start);
+    if (folded >= 0) {
+        const long long number = m.source[folded] - in.panels.data() + 1;
+        *why = "panel " + std::to_string(number)
+               + " faces the other way from the rest of the surface: the mesh folds over itself";
+        return false;
+    }
 
     // The buffer read column by column is the transpose: factor it and
     // solve with the transpose of that.
     if (progress)
         progress("factorisation", 0);
     start = Clock::now();
-    lapack_int info = LAPACKE_dgetrf(LAPACK_COL_MAJOR, n, n, A.data(), n, pivots.data());
+    lapack_int info = LAPACKE_dgetrf(LAPACK_COL_MAJOR, n, n, A.get(), n, pivots.data());
     t.factorisation = msSince(start);
     if (info != 0) {
         *why = info > 0 ? "the system of equations is singular (is the mesh closed and consistent?)"
@@ -435,13 +467,13 @@ bool Solve_Cases(const SolverInput& in, SolverResult* out, std::string* why, con
     if (progress)
         progress("solution", 0);
     start = Clock::now();
-    info = LAPACKE_dgetrs(LAPACK_COL_MAJOR, 'T', n, 3, A.data(), n, pivots.data(), rhs.data(), n);
+    info = LAPACKE_dgetrs(LAPACK_COL_MAJOR, 'T', n, 3, A.get(), n, pivots.data(), rhs.data(), n);
     t.solution = msSince(start);
     if (info != 0 || !std::all_of(rhs.begin(), rhs.end(), [](double v) { return std::isfinite(v); })) {
         *why = "the system of equations could not be solved";
         return false;
     }
-    std::vector<double>().swap(A);
+    A.reset();
 
     if (progress)
         progress("velocities", 0);
@@ -467,7 +499,7 @@ bool Solve_Cases(const SolverInput& in, SolverResult* out, std::string* why, con
             r.normals[k] = m.panels[s].normal;
             r.surface.push_back(static_cast<int>(k));
         } else {
-            r.normals[k] = m.wakes[wake++].normal;
+            r.normals[k] = m.wakeNormals[wake++];
         }
     }
     const int caseCount = static_cast<int>(in.alpha.size());

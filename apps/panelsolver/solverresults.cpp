@@ -113,7 +113,6 @@ bool Format_Solver_Results(const SolverInput& in, const SolverResult& res, std::
             w.real(res.pressure(static_cast<int>(k), c));
         w.end();
     }
-    w.line("end");
     if (!w.finite()) {
         *why = "a result is not a finite number";
         return false;

@@ -179,6 +179,24 @@ private slots:
         }
     }
 
+    // One strip turned inside out, as where a mesh folds over itself: the
+    // solution would be nonsense everywhere, so the solver refuses it and
+    // names the first panel of the strip.
+    void foldedMeshIsRefused()
+    {
+        testmesh::Mesh mesh = testmesh::Rectangular_Wing(testmesh::WingSpec());
+        const int perStrip = 32;
+        for (int k = 3 * perStrip; k < 4 * perStrip; ++k)
+            std::swap(mesh.panels[k].nodes[1], mesh.panels[k].nodes[3]);
+        SolverInput in;
+        SolverResult res;
+        std::string why;
+        QVERIFY(Parse_Solver_Input(testmesh::Input_File(mesh).toStdString(), &in, &why));
+        QVERIFY(!Solve_Cases(in, &res, &why));
+        QVERIFY2(QString::fromStdString(why).startsWith(QString("panel %1 faces the other way").arg(3 * perStrip + 1)),
+                 why.c_str());
+    }
+
     // The wake is carried downstream without end, whatever length the mesh
     // gives it.
     void wakeLengthInTheMeshDoesNotMatter()
