@@ -5,6 +5,7 @@
 #include <climits>
 #include <cmath>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 namespace panelsolver {
@@ -146,6 +147,7 @@ private:
     bool count(const std::string& text, size_t from, const char* keyword, int* n);
     bool dataLine(std::string* line, const std::string& missing);
     bool caseList(const std::string& line, size_t from);
+    bool origin(const std::string& line, size_t from);
     bool nodeList(const std::string& line, size_t from);
     bool panelList(const std::string& line, size_t from);
 
@@ -216,6 +218,22 @@ bool Parser::caseList(const std::string& line, size_t from)
     return true;
 }
 
+// "ORIGIN *" puts the point on the next line.
+bool Parser::origin(const std::string& line, size_t from)
+{
+    std::string at = line;
+    if (line.find_first_of("0123456789", from) == std::string::npos) {
+        if (!dataLine(&at, "before the reference point"))
+            return false;
+        from = 0;
+    }
+    double r[3];
+    if (!reals(at, from, 3, r, "reference point"))
+        return false;
+    in_->origin = Vec3(r[0], r[1], r[2]);
+    return true;
+}
+
 bool Parser::nodeList(const std::string& line, size_t from)
 {
     int n = 0;
@@ -272,8 +290,20 @@ bool Parser::panelList(const std::string& line, size_t from)
 bool Parser::run(std::string* why)
 {
     why_ = why;
-    bool seenSpeed = false, seenCases = false, seenSpan = false, seenMac = false, seenSurface = false;
-    bool seenNodes = false, seenPanels = false;
+    int results = 1;
+    // The keywords that hold one value on their own line.
+    const struct {
+        const char* key;
+        double* real;
+        int* integer;
+    } scalars[] = {{"AIRSPEED", &in_->airspeed, nullptr}, {"DENSITY", &in_->density, nullptr},
+                   {"PRESSURE", &in_->pressure, nullptr}, {"MACH", &in_->mach, nullptr},
+                   {"WINGSPAN", &in_->span, nullptr},     {"MAC", &in_->mac, nullptr},
+                   {"SURFACE", &in_->surface, nullptr},   {"ERROR", &in_->error, nullptr},
+                   {"COLLDIST", &in_->collDist, nullptr}, {"FARFIELD", &in_->farField, nullptr},
+                   {"METHOD", nullptr, &in_->method},     {"COLLCALC", nullptr, &in_->collCalc},
+                   {"VELORDER", nullptr, &in_->velOrder}, {"RESULTS", nullptr, &results}};
+    std::set<std::string> seen;
     std::string line;
     while (lines_.nextData(&line, &lineNo_)) {
         const size_t start = line.find_first_not_of(" \t\v\f");
@@ -281,93 +311,36 @@ bool Parser::run(std::string* why)
         if (end == std::string::npos)
             end = line.size();
         const std::string key = line.substr(start, end - start);
-        double r[3];
-        long long i = 0;
-        if (key == "AIRSPEED") {
-            if (!reals(line, end, 1, &in_->airspeed, "AIRSPEED"))
-                return false;
-            seenSpeed = true;
-        } else if (key == "DENSITY") {
-            if (!reals(line, end, 1, &in_->density, "DENSITY"))
-                return false;
-        } else if (key == "PRESSURE") {
-            if (!reals(line, end, 1, &in_->pressure, "PRESSURE"))
-                return false;
-        } else if (key == "MACH") {
-            if (!reals(line, end, 1, &in_->mach, "MACH"))
-                return false;
-        } else if (key == "CASE_NUM") {
-            if (!caseList(line, end))
-                return false;
-            seenCases = true;
-        } else if (key == "WINGSPAN") {
-            if (!reals(line, end, 1, &in_->span, "WINGSPAN"))
-                return false;
-            seenSpan = true;
-        } else if (key == "MAC") {
-            if (!reals(line, end, 1, &in_->mac, "MAC"))
-                return false;
-            seenMac = true;
-        } else if (key == "SURFACE") {
-            if (!reals(line, end, 1, &in_->surface, "SURFACE"))
-                return false;
-            seenSurface = true;
+        bool ok = true;
+        if (key == "CASE_NUM") {
+            ok = caseList(line, end);
         } else if (key == "ORIGIN") {
-            // "ORIGIN *" puts the point on the next line.
-            std::string at = line;
-            size_t from = end;
-            if (line.find_first_of("0123456789", end) == std::string::npos) {
-                if (!dataLine(&at, "before the reference point"))
-                    return false;
-                from = 0;
-            }
-            if (!reals(at, from, 3, r, "reference point"))
-                return false;
-            in_->origin = Vec3(r[0], r[1], r[2]);
-        } else if (key == "METHOD") {
-            if (!integers(line, end, 1, &i, "METHOD"))
-                return false;
-            in_->method = static_cast<int>(std::clamp<long long>(i, INT_MIN, INT_MAX));
-        } else if (key == "ERROR") {
-            if (!reals(line, end, 1, &in_->error, "ERROR"))
-                return false;
-        } else if (key == "COLLDIST") {
-            if (!reals(line, end, 1, &in_->collDist, "COLLDIST"))
-                return false;
-        } else if (key == "FARFIELD") {
-            if (!reals(line, end, 1, &in_->farField, "FARFIELD"))
-                return false;
-        } else if (key == "COLLCALC") {
-            if (!integers(line, end, 1, &i, "COLLCALC"))
-                return false;
-            in_->collCalc = static_cast<int>(std::clamp<long long>(i, INT_MIN, INT_MAX));
-        } else if (key == "VELORDER") {
-            if (!integers(line, end, 1, &i, "VELORDER"))
-                return false;
-            in_->velOrder = static_cast<int>(std::clamp<long long>(i, INT_MIN, INT_MAX));
-        } else if (key == "RESULTS") {
-            // The line of result kinds that follows is not needed: the result
-            // file always holds what the main program reads.
-            if (!integers(line, end, 1, &i, "RESULTS"))
-                return false;
-            in_->writeResults = i != 0;
+            ok = origin(line, end);
         } else if (key == "NODES") {
-            if (!nodeList(line, end))
-                return false;
-            seenNodes = true;
+            ok = nodeList(line, end);
         } else if (key == "PANELS") {
-            if (!panelList(line, end))
-                return false;
-            seenPanels = true;
+            ok = panelList(line, end);
+        } else {
+            // Other lines (the title, "VERSION", the line of result kinds
+            // after "RESULTS") carry nothing the solver needs.
+            const auto it = std::find_if(std::begin(scalars), std::end(scalars),
+                                         [&key](const auto& k) { return key == k.key; });
+            if (it == std::end(scalars))
+                continue;
+            long long v = 0;
+            ok = it->real ? reals(line, end, 1, it->real, it->key) : integers(line, end, 1, &v, it->key);
+            if (it->integer)
+                *it->integer = static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
         }
-        // Other lines (the title, "VERSION", the line of result kinds) carry
-        // nothing the solver needs.
+        if (!ok)
+            return false;
+        seen.insert(key);
     }
-    const std::pair<bool, const char*> required[] = {
-        {seenSpeed, "AIRSPEED"}, {seenCases, "CASE_NUM"}, {seenSpan, "WINGSPAN"}, {seenMac, "MAC"},
-        {seenSurface, "SURFACE"}, {seenNodes, "NODES"}, {seenPanels, "PANELS"}};
-    for (const auto& [seen, key] : required)
-        if (!seen) {
+    // The result file always holds what the main program reads; the kinds
+    // of results listed after "RESULTS" do not change it.
+    in_->writeResults = results != 0;
+    for (const char* key : {"AIRSPEED", "CASE_NUM", "WINGSPAN", "MAC", "SURFACE", "NODES", "PANELS"})
+        if (!seen.count(key)) {
             *why = std::string("no ") + key + " in the file (is it complete?)";
             return false;
         }

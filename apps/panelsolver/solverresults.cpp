@@ -39,6 +39,13 @@ public:
         for (char* c = buf; c != r.ptr; ++c)
             *text_ += *c == 'e' ? 'E' : *c;
     }
+    void line(const Vec3& v)
+    {
+        real(v.x);
+        real(v.y);
+        real(v.z);
+        end();
+    }
     void end() { *text_ += '\n'; }
     bool finite() const { return finite_; }
 
@@ -83,12 +90,8 @@ bool Format_Solver_Results(const SolverInput& in, const SolverResult& res, std::
         w.end();
     }
     w.line("NODES");
-    for (const Vec3& p : in.nodes) {
-        w.real(p.x);
-        w.real(p.y);
-        w.real(p.z);
-        w.end();
-    }
+    for (const Vec3& p : in.nodes)
+        w.line(p);
     // The panels as the input gave them: the main program colours each panel
     // from its neighbours' pressures.
     w.line("PANELS");
@@ -101,12 +104,8 @@ bool Format_Solver_Results(const SolverInput& in, const SolverResult& res, std::
         w.end();
     }
     w.line("NORMAL");
-    for (const Vec3& n : res.normals) {
-        w.real(n.x);
-        w.real(n.y);
-        w.real(n.z);
-        w.end();
-    }
+    for (const Vec3& n : res.normals)
+        w.line(n);
     w.line("CP");
     for (size_t k = 0; k < res.surface.size(); ++k) {
         for (int c = 0; c < cases; ++c)

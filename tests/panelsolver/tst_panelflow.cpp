@@ -197,6 +197,20 @@ private slots:
                  why.c_str());
     }
 
+    // A wake panel must leave the trailing edge along both its sides.
+    void wakeWithoutLengthIsRefused()
+    {
+        testmesh::Mesh mesh = testmesh::Rectangular_Wing(testmesh::WingSpec());
+        const int surfaceNodes = 17 * 32;
+        mesh.nodes[surfaceNodes] = mesh.nodes[0]; // the wake node of row 0 on its trailing edge
+        SolverInput in;
+        SolverResult res;
+        std::string why;
+        QVERIFY(Parse_Solver_Input(testmesh::Input_File(mesh).toStdString(), &in, &why));
+        QVERIFY(!Solve_Cases(in, &res, &why));
+        QVERIFY2(QString::fromStdString(why).contains("does not reach behind the trailing edge"), why.c_str());
+    }
+
     // The wake is carried downstream without end, whatever length the mesh
     // gives it.
     void wakeLengthInTheMeshDoesNotMatter()
