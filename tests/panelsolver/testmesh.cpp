@@ -71,7 +71,7 @@ Mesh Sphere(double radius, int nLat, int nLon)
     return m;
 }
 
-Mesh Rectangular_Wing(const WingSpec& s)
+Mesh Rectangular_Wing(const WingShape& s)
 {
     Mesh m;
     m.span = s.span;

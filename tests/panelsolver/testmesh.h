@@ -41,12 +41,12 @@ Mesh Sphere(double radius, int nLat, int nLon);
 // section is the symmetric 4-digit-series airfoil of the given thickness,
 // perSide panels on each side, dense about the nose; the stations run over
 // the upper side first, so the normals point out of the wing.
-struct WingSpec {
+struct WingShape {
     double span = 12, chord = 1.5, thickness = 0.12;
     int perSide = 16, strips = 16;
     double wakeChords = 3;
 };
-Mesh Rectangular_Wing(const WingSpec& spec);
+Mesh Rectangular_Wing(const WingShape& shape);
 
 // The text of "wings.inp" for the mesh, with the airspeed, reference values,
 // 13 cases of 0..12 degrees and settings the main program writes.

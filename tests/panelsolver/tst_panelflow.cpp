@@ -46,11 +46,11 @@ class TestPanelFlow : public QObject {
 private slots:
     void initTestCase()
     {
-        testmesh::WingSpec spec;
-        QVERIFY(solve(testmesh::Rectangular_Wing(spec), &wingIn, &wing));
-        spec.perSide *= 2;
-        spec.strips *= 2;
-        QVERIFY(solve(testmesh::Rectangular_Wing(spec), &fineIn, &fine));
+        testmesh::WingShape shape;
+        QVERIFY(solve(testmesh::Rectangular_Wing(shape), &wingIn, &wing));
+        shape.perSide *= 2;
+        shape.strips *= 2;
+        QVERIFY(solve(testmesh::Rectangular_Wing(shape), &fineIn, &fine));
         qInfo("CL at 5 deg: %.5f (%d panels), %.5f (%d panels); Helmbold %.5f", wing.cases[5].clift,
               int(wing.surface.size()), fine.cases[5].clift, int(fine.surface.size()),
               helmboldSlope(8) * 5 * kPi / 180);
@@ -162,7 +162,7 @@ private slots:
     // panels face inward, the solver turns them and finds the same flow.
     void inwardFacingMeshGivesTheSameFlow()
     {
-        testmesh::Mesh mesh = testmesh::Rectangular_Wing(testmesh::WingSpec());
+        testmesh::Mesh mesh = testmesh::Rectangular_Wing(testmesh::WingShape());
         for (testmesh::Panel& p : mesh.panels)
             if (p.type == 1)
                 std::swap(p.nodes[1], p.nodes[3]);
@@ -184,7 +184,7 @@ private slots:
     // names the first panel of the strip.
     void foldedMeshIsRefused()
     {
-        testmesh::Mesh mesh = testmesh::Rectangular_Wing(testmesh::WingSpec());
+        testmesh::Mesh mesh = testmesh::Rectangular_Wing(testmesh::WingShape());
         const int perStrip = 32;
         for (int k = 3 * perStrip; k < 4 * perStrip; ++k)
             std::swap(mesh.panels[k].nodes[1], mesh.panels[k].nodes[3]);
@@ -200,7 +200,7 @@ private slots:
     // A wake panel must leave the trailing edge along both its sides.
     void wakeWithoutLengthIsRefused()
     {
-        testmesh::Mesh mesh = testmesh::Rectangular_Wing(testmesh::WingSpec());
+        testmesh::Mesh mesh = testmesh::Rectangular_Wing(testmesh::WingShape());
         const int surfaceNodes = 17 * 32;
         mesh.nodes[surfaceNodes] = mesh.nodes[0]; // the wake node of row 0 on its trailing edge
         SolverInput in;
@@ -215,11 +215,11 @@ private slots:
     // gives it.
     void wakeLengthInTheMeshDoesNotMatter()
     {
-        testmesh::WingSpec spec;
-        spec.wakeChords = 20;
+        testmesh::WingShape shape;
+        shape.wakeChords = 20;
         SolverInput in;
         SolverResult res;
-        QVERIFY(solve(testmesh::Rectangular_Wing(spec), &in, &res));
+        QVERIFY(solve(testmesh::Rectangular_Wing(shape), &in, &res));
         QVERIFY(std::fabs(res.cases[5].clift / wing.cases[5].clift - 1) < 1e-6);
     }
 
@@ -228,8 +228,8 @@ private slots:
     {
         SolverInput in;
         SolverResult res;
-        testmesh::WingSpec spec;
-        QVERIFY(solve(testmesh::Rectangular_Wing(spec), &in, &res, 1));
+        testmesh::WingShape shape;
+        QVERIFY(solve(testmesh::Rectangular_Wing(shape), &in, &res, 1));
         const double change = res.cases[5].clift / wing.cases[5].clift - 1;
         QVERIFY2(std::fabs(change) < 0.03, qPrintable(QString::number(change)));
     }

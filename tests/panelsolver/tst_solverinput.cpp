@@ -19,10 +19,10 @@ namespace {
 // surface panels and 2 wake panels.
 testmesh::Mesh smallWing()
 {
-    testmesh::WingSpec spec;
-    spec.perSide = 4;
-    spec.strips = 2;
-    return testmesh::Rectangular_Wing(spec);
+    testmesh::WingShape shape;
+    shape.perSide = 4;
+    shape.strips = 2;
+    return testmesh::Rectangular_Wing(shape);
 }
 
 // The file's lines; the header has 83, the node lines follow.

@@ -40,10 +40,10 @@ Run runSolver(const QStringList& args)
 
 testmesh::Mesh smallWing()
 {
-    testmesh::WingSpec spec;
-    spec.perSide = 6;
-    spec.strips = 6;
-    return testmesh::Rectangular_Wing(spec);
+    testmesh::WingShape shape;
+    shape.perSide = 6;
+    shape.strips = 6;
+    return testmesh::Rectangular_Wing(shape);
 }
 
 bool writeFile(const QString& path, const QByteArray& data)
