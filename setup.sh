@@ -12,7 +12,8 @@ packages=(cmake ninja-build g++ ccache pkg-config
           qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev
           libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libgsl-dev
           xvfb xauth python3 python3-ezdxf
-          xfoil xfonts-base fonts-liberation freefem++)
+          xfoil xfonts-base fonts-liberation freefem++
+          libopenblas-dev liblapacke-dev)
 
 missing=()
 for p in "${packages[@]}"; do
