@@ -27,23 +27,11 @@ void OverSew_Fun(ParaStruct* design, int, QList<PntPart>* outline, FinalPart* ou
         return;
     const double flap = design->ToScreen(design->seamAllowance[2]) * 0.001;
 
-    // Segment starts. A name change before point 7 does not start a segment,
-    // so the first segment always holds the points 0 to 6; the last point
-    // (where the first lies) never starts one. The tables grow with the
-    // outline: a piece may have any number of segments.
-    QList<int> starts{0};
-    QList<char> kinds{outline->at(0).kind};
-    QString reference = outline->at(0).name;
-    for (int j = 1; j <= n - 2; ++j) {
-        const PntPart& p = outline->at(j);
-        if (p.name != reference && j >= 7) {
-            starts.append(j);
-            kinds.append(p.kind);
-            reference = p.name;
-        }
-    }
-    const int count = starts.size();
-    starts.append(n - 1);
+    const QList<int> starts = Boundary_Segments(*outline);
+    const int count = starts.size() - 1;
+    QList<char> kinds;
+    for (int s = 0; s < count; ++s)
+        kinds.append(outline->at(starts.at(s)).kind);
 
     QList<bool> flags(count, false);
     QList<QPolygonF> offsets(count);
@@ -78,6 +66,28 @@ void OverSew_Fun(ParaStruct* design, int, QList<PntPart>* outline, FinalPart* ou
         out->ribMarks += ribMarks.at(s);
         out->cutMarks += cutMarks.at(s);
     }
+}
+
+QList<int> Boundary_Segments(const QList<PntPart>& outline)
+{
+    const int n = outline.size();
+    if (n == 0)
+        return {};
+    // A name change before point 7 does not start a segment, so the first
+    // segment always holds the points 0 to 6; the last point (where the first
+    // lies) never starts one. The list grows with the outline: a piece may
+    // have any number of segments.
+    QList<int> starts{0};
+    QString reference = outline.at(0).name;
+    for (int j = 1; j <= n - 2; ++j) {
+        const PntPart& p = outline.at(j);
+        if (p.name != reference && j >= 7) {
+            starts.append(j);
+            reference = p.name;
+        }
+    }
+    starts.append(n - 1);
+    return starts;
 }
 
 QPolygonF Fill_partPoly(int s, int start, int end, double factor, QList<PntPart>* outline,
@@ -134,9 +144,22 @@ void Repair_Segment(QList<QPolygonF>* segments)
 QPolygonF Over_Poly_Corners(bool trailingEdge, double flap, const QPolygonF* cur, const QPolygonF* prev,
                             const QPolygonF* next)
 {
-    if (trailingEdge && !prev->isEmpty() && !next->isEmpty())
+    if (!trailingEdge)
+        return Over_Poly_Corners_1(cur, prev, next);
+    const int m = cur->size(), mp = prev->size(), mn = next->size();
+    if (m <= 5 || mp <= 5 || mn <= 5) {
+        if (mp == 0 || mn == 0)
+            return *cur;
         return make_Poly(32, flap, prev->last(), next->first());
-    return Over_Poly_Corners_1(cur, prev, next);
+    }
+    // The flap stands on the trailing edge between the corners where the
+    // neighbours' cutting lines meet it, so that the cutting line runs on
+    // from them without a step. Hung between the neighbours' offset ends, it
+    // would stand askew wherever a rib edge meets the trailing edge at a
+    // slant, and the cutting line would fold back across itself there.
+    const QPointF a = Lines_Intesection(prev->at(mp - 3), prev->at(mp - 6), cur->at(2), cur->at(5));
+    const QPointF b = Lines_Intesection(cur->at(m - 3), cur->at(m - 6), next->at(2), next->at(5));
+    return make_Poly(32, flap, a, b);
 }
 
 QPolygonF Over_Poly_Corners_1(const QPolygonF* cur, const QPolygonF* prev, const QPolygonF* next)

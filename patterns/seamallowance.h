@@ -35,6 +35,12 @@ void Setup_One_FinalPart(ParaStruct* design, int cell, WholePoly* piece, FinalPa
 // cutting line.
 void OverSew_Fun(ParaStruct* design, int cell, QList<PntPart>* outline, FinalPart* out);
 
+// Where the boundary segments of the outline start: at point 0 and at every
+// point from 7 on whose name differs from the segment's, then the end marker
+// n - 1 (the last point, lying on the first, belongs to no segment).
+// Segment s covers the points starts[s] .. starts[s + 1] - 1.
+QList<int> Boundary_Segments(const QList<PntPart>& outline);
+
 // The points start .. end - 1 of the outline, each moved outward by factor
 // times its allowance; with factor above 0 the marked points of segment s
 // are recorded on the mark list of the segment's kind.
@@ -49,8 +55,8 @@ void ControlsInclude(bool control, int s, QPointF p, const QList<char>& kinds, Q
 void Repair_Segment(QList<QPolygonF>* segments);
 
 // cur trimmed or extended to the corners with its neighbours; with
-// trailingEdge set, the flap of width `flap` between the end of prev and the
-// start of next instead.
+// trailingEdge set, instead the flap of width `flap` over cur between those
+// two corners (where the neighbours' cutting lines end).
 QPolygonF Over_Poly_Corners(bool trailingEdge, double flap, const QPolygonF* cur, const QPolygonF* prev,
                             const QPolygonF* next);
 QPolygonF Over_Poly_Corners_1(const QPolygonF* cur, const QPolygonF* prev, const QPolygonF* next);
