@@ -6,6 +6,7 @@
 #include "pattspline.h"
 #include "calcul3d.h"
 #include "datadialog.h"
+#include "dxfpreviewdialog.h"
 #include "editairfoildialog.h"
 #include "flatwing.h"
 #include "frontviewdialog.h"
@@ -112,6 +113,7 @@ void MainWindow::InitDialogs()
     m_FrontViewDialog = new FrontViewDialog(nullptr);
     m_SkintDialog = new SkintDialog(this);
     m_ScaleDialog = new ScaleDialog(nullptr);
+    m_DxfPreviewDialog = new DxfPreviewDialog(this);
     m_TermsDialog = new TermsDialog(nullptr);
 }
 
@@ -586,7 +588,10 @@ void MainWindow::on_actionCFD_analysis_triggered() {}
 void MainWindow::on_actionGraphics_triggered() {}
 void MainWindow::on_actionManage_stripes_triggered() { on_actionManage_stripes_2_triggered(); }
 void MainWindow::on_actionManage_stripes_2_triggered() {}
-void MainWindow::on_actionPreview_and_export_triggered() {}
+void MainWindow::on_actionPreview_and_export_triggered()
+{
+    m_DxfPreviewDialog->showMaximized();
+}
 
 void MainWindow::on_actionFoil_analysis_triggered()
 {

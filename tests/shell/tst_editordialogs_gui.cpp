@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "datadialog.h"
+#include "dxfpreviewdialog.h"
 #include "editairfoildialog.h"
 #include "flatwing.h"
 #include "frontviewdialog.h"
@@ -31,6 +32,8 @@ class TestEditorDialogs : public QObject
             return w->flatWingDialog();
         if (title == QLatin1String("Billow compensation"))
             return w->skintDialog();
+        if (title == QLatin1String("Preview and export"))
+            return w->dxfPreviewDialog();
         return w->frontViewDialog();
     }
 
@@ -69,6 +72,8 @@ private slots:
                                     << false;
         QTest::newRow("billow compensation") << "actionBillow_compensation_2" << "actionBillow_compensation"
                                              << "Billow compensation" << true << true << false;
+        QTest::newRow("preview and export") << "actionDxf_preview_and_export" << "actionPreview_and_export"
+                                            << "Preview and export" << true << true << true;
     }
 
     void shownFromTheMenus()
