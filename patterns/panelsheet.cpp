@@ -127,8 +127,9 @@ void Acad_TextPos(ParaStruct* design, int cell, const QPolygonF* outline, int* a
         return;
     QPointF candidate = CenterPoly(outline);
     if (cell >= 0 && cell < kStructSlots) {
+        const QRectF box = outline->boundingRect();
         for (const QPointF& p : std::as_const(design->cellOutlinesB[cell])) {
-            if (outline->containsPoint(p, Qt::OddEvenFill)) {
+            if (box.contains(p) && outline->containsPoint(p, Qt::OddEvenFill)) {
                 candidate = p;
                 break;
             }

@@ -62,12 +62,15 @@ private slots:
     {
         ModalHooks::warning = [this](const QString&, const QString& text) { told << text; };
         ModalHooks::question = [](const QString&, const QString&) { return false; };
-        useDesign(34);
+        useDesign(8);
         dialog = std::make_unique<DxfPreviewDialog>();
     }
 
     void init()
     {
+        // A small wing keeps the previews quick; the tests of the default
+        // design's sheet and export choose it themselves.
+        useDesign(8);
         out = std::make_unique<QTemporaryDir>();
         GetGlobClass()->dxfDir = out->path();
         told.clear();
@@ -116,6 +119,7 @@ private slots:
 
     void panelTabPreviews()
     {
+        useDesign(34);
         showFresh();
         dialog->dxf_tabWidget->setCurrentIndex(0);
         QCOMPARE(dialog->dxf_tabWidget->tabText(0), QStringLiteral("PATTERNS"));
@@ -179,6 +183,7 @@ private slots:
     // nothing.
     void exportAll()
     {
+        useDesign(34);
         showFresh();
         dialog->dxf_tabWidget->setCurrentIndex(6);
         QCOMPARE(told.size(), 2);
@@ -291,13 +296,13 @@ private slots:
         QCOMPARE(told.size(), 1);
         QVERIFY(told.at(0).contains(QStringLiteral("at least 3 cells")));
         QVERIFY(outputFiles().isEmpty());
-        useDesign(34);
     }
 
     // The panel tab shows the pieces: their outlines in dark red on the grey
     // sheet, filled white.
     void panelTabPicture()
     {
+        useDesign(34);
         showFresh();
         dialog->dxf_tabWidget->setCurrentIndex(0);
         sendMouse(QEvent::MouseButtonPress, QPoint(10, 10), Qt::LeftButton, Qt::LeftButton);
