@@ -5,6 +5,7 @@
 
 #include "core/parastruct.h"
 #include "defaultdesign.h"
+#include "patterns/patternsheet.h"
 
 #include <QPolygonF>
 
@@ -78,6 +79,17 @@ inline double ribLength(const ParaStruct* d, int r, int a, int b)
         sum += std::sqrt(double(p.x()) * p.x() + double(p.y()) * p.y() + double(p.z()) * p.z());
     }
     return sum;
+}
+
+// What the writers draw on: the design, the preview view's font and a view
+// size.
+inline PatternSheet sheetOf(ParaStruct* d)
+{
+    PatternSheet s;
+    s.design = d;
+    s.font = QFont(QStringLiteral("Noto Sans"), 9);
+    s.viewSize = QSize(1000, 700);
+    return s;
 }
 
 } // namespace patternfixture

@@ -52,21 +52,13 @@ class TestPanelSheet : public QObject
     Q_OBJECT
     QTemporaryDir dir;
 
-    PatternSheet sheetOf(ParaStruct* d)
-    {
-        PatternSheet s;
-        s.design = d;
-        s.font = QFont(QStringLiteral("Noto Sans"), 9);
-        s.viewSize = QSize(1000, 700);
-        return s;
-    }
 
     QJsonObject exportAndRead(ParaStruct* d)
     {
         GlobClass* g = GetGlobClass();
         g->dxfDir = dir.path();
         g->writeDxf = true;
-        const bool written = Acad_Longpatt(sheetOf(d));
+        const bool written = Acad_Longpatt(patternfixture::sheetOf(d));
         g->writeDxf = false;
         if (!written)
             return {};
@@ -85,7 +77,7 @@ private slots:
         auto d = patternfixture::defaultDesign(12);
         GetGlobClass()->dxfDir = dir.path();
         QFile::remove(dir.filePath(QStringLiteral("longpatt.dxf")));
-        const QPainterPath path = Preview_Pattern(sheetOf(d.get()), PanelPatterns);
+        const QPainterPath path = Preview_Pattern(patternfixture::sheetOf(d.get()), PanelPatterns);
         QVERIFY(!path.isEmpty());
         QVERIFY(GetGlobClass()->previewPath.isEmpty());
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("longpatt.dxf"))));
@@ -95,9 +87,9 @@ private slots:
         QVERIFY(box.left() < 0 && box.left() > -column);
         QVERIFY(box.right() > (d->lastRib - 1) * column);
         // the kinds without a writer yet preview an empty sheet
-        QVERIFY(Preview_Pattern(sheetOf(d.get()), RibPatterns).isEmpty());
-        QVERIFY(Preview_Pattern(sheetOf(d.get()), -1).isEmpty());
-        QVERIFY(Preview_Pattern(sheetOf(d.get()), 7).isEmpty());
+        QVERIFY(Preview_Pattern(patternfixture::sheetOf(d.get()), RibPatterns).isEmpty());
+        QVERIFY(Preview_Pattern(patternfixture::sheetOf(d.get()), -1).isEmpty());
+        QVERIFY(Preview_Pattern(patternfixture::sheetOf(d.get()), 7).isEmpty());
     }
 
     // The file read back by ezdxf: per piece its layer, cutting line, marks
@@ -172,7 +164,7 @@ private slots:
         d->dxfWideSpacing = true;
         GetGlobClass()->dxfDir.clear(); // drawn, not written
         GetGlobClass()->writeDxf = true;
-        Acad_Longpatt(sheetOf(d.get()));
+        Acad_Longpatt(patternfixture::sheetOf(d.get()));
         GetGlobClass()->writeDxf = false;
         // first cutting-line LINE of each layer, straight from the entity list
         QMap<QString, QPointF> firstCut;

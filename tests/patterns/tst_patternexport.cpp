@@ -14,14 +14,6 @@ class TestPatternExport : public QObject
 {
     Q_OBJECT
 
-    PatternSheet sheetOf(ParaStruct* d)
-    {
-        PatternSheet s;
-        s.design = d;
-        s.font = QFont(QStringLiteral("Noto Sans"), 9);
-        s.viewSize = QSize(1000, 700);
-        return s;
-    }
 
     static QStringList filesIn(const QString& path)
     {
@@ -60,7 +52,7 @@ private slots:
         QTemporaryDir dir;
         GetGlobClass()->dxfDir = dir.path();
         QList<int> progress;
-        const ExportReport r = Export_All_Patterns(sheetOf(d.get()), [&](int p) { progress << p; });
+        const ExportReport r = Export_All_Patterns(patternfixture::sheetOf(d.get()), [&](int p) { progress << p; });
         QVERIFY(r.refusal.isEmpty());
         QCOMPARE(progress, (QList<int>{0, 10, 20, 30, 40, 50, 60, 70, 80, 100}));
         QVERIFY(!GetGlobClass()->writeDxf);
@@ -97,7 +89,7 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("longpatt.dxf"))); // a directory in its place
         GetGlobClass()->dxfDir = dir.path();
-        const ExportReport r = Export_All_Patterns(sheetOf(d.get()));
+        const ExportReport r = Export_All_Patterns(patternfixture::sheetOf(d.get()));
         QVERIFY(r.refusal.isEmpty());
         QVERIFY(!r.allWritten());
         bool found = false;
@@ -124,7 +116,7 @@ private slots:
         const bool rootHadFile = QFile::exists(QStringLiteral("/longpatt.dxf"));
         QList<int> progress;
         GetGlobClass()->dxfDir.clear();
-        const ExportReport r = Export_All_Patterns(sheetOf(d.get()), [&](int p) { progress << p; });
+        const ExportReport r = Export_All_Patterns(patternfixture::sheetOf(d.get()), [&](int p) { progress << p; });
         QDir::setCurrent(before);
         QVERIFY(!r.refusal.isEmpty());
         QVERIFY(r.files.isEmpty());
@@ -134,7 +126,7 @@ private slots:
         QCOMPARE(QFile::exists(QStringLiteral("/longpatt.dxf")), rootHadFile);
         // a directory that is gone counts as none
         GetGlobClass()->dxfDir = cwd.path() + QStringLiteral("/gone");
-        QVERIFY(!Export_All_Patterns(sheetOf(d.get())).refusal.isEmpty());
+        QVERIFY(!Export_All_Patterns(patternfixture::sheetOf(d.get())).refusal.isEmpty());
         QVERIFY(!QFileInfo::exists(cwd.path() + QStringLiteral("/gone")));
     }
 
@@ -159,14 +151,14 @@ private slots:
         }
         QCOMPARE(Patterns_Refusal(d.get()).isEmpty(), !refused);
         QString why;
-        const QPainterPath path = Preview_Pattern(sheetOf(d.get()), PanelPatterns, &why);
+        const QPainterPath path = Preview_Pattern(patternfixture::sheetOf(d.get()), PanelPatterns, &why);
         QCOMPARE(path.isEmpty(), refused);
         QCOMPARE(why.isEmpty(), !refused);
         if (refused)
             QCOMPARE(why, QStringLiteral("Sewing patterns need a wing of at least 3 cells."));
         QTemporaryDir dir;
         GetGlobClass()->dxfDir = dir.path();
-        const ExportReport r = Export_All_Patterns(sheetOf(d.get()));
+        const ExportReport r = Export_All_Patterns(patternfixture::sheetOf(d.get()));
         QCOMPARE(r.refusal.isEmpty(), !refused);
         QCOMPARE(filesIn(dir.path()).isEmpty(), refused);
         QVERIFY(!GetGlobClass()->writeDxf);
@@ -188,8 +180,8 @@ private slots:
         auto d = patternfixture::defaultDesign(3);
         const RecomputeStep old = Set_Recompute_Hook(RecomputeHook::Diagonals, [](ParaStruct*) { ++runs; });
         runs = 0;
-        Preview_Pattern(sheetOf(d.get()), RibPatterns);
-        Preview_Pattern(sheetOf(d.get()), -1);
+        Preview_Pattern(patternfixture::sheetOf(d.get()), RibPatterns);
+        Preview_Pattern(patternfixture::sheetOf(d.get()), -1);
         QCOMPARE(runs, 2);
         Set_Recompute_Hook(RecomputeHook::Diagonals, old);
     }
