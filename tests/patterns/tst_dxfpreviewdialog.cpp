@@ -178,6 +178,20 @@ private slots:
         QCOMPARE(view()->picture().controlPointRect().topLeft() - start, moved);
     }
 
+    // Fitting an empty picture leaves the view as it is (there is nothing to
+    // frame: the fit scale would be infinite).
+    void fittingNothing()
+    {
+        showFresh();
+        dialog->dxf_tabWidget->setCurrentIndex(1); // an empty sheet
+        sendMouse(QEvent::MouseButtonPress, QPoint(10, 10), Qt::RightButton, Qt::RightButton);
+        QVERIFY(view()->picture().isEmpty());
+        sendMouse(QEvent::MouseButtonPress, QPoint(10, 10), Qt::LeftButton, Qt::LeftButton);
+        QCOMPARE(view()->zoomFactor(), 1.0);
+        wheel(-120);
+        QCOMPARE(view()->zoomFactor(), 0.5);
+    }
+
     // "Export all" writes every file of the writers built so far into the
     // project's output directory and reports each; a later preview writes
     // nothing.
