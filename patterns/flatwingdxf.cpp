@@ -2,7 +2,7 @@
 
 #include "acad.h"
 #include "parastruct.h"
-#include "patterngeom.h"
+#include "patternfun.h"
 #include "transf.h"
 
 #include <QPolygonF>

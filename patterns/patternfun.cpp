@@ -50,3 +50,15 @@ void Quick_Unfold_AirFoil(ParaStruct* design, int i, QPolygonF* out)
     for (int k = 0; k < kAirfoilPoints; ++k)
         out->append(mapfoilPnt_3D_2D(0, curve[k], curve[0]));
 }
+
+QPolygonF turn_Y(QPolygonF poly)
+{
+    for (QPointF& p : poly)
+        p = turn_F_Y_point(p);
+    return poly;
+}
+
+QPointF turn_F_Y_point(QPointF p)
+{
+    return QPointF(p.x(), 500.0 - p.y());
+}

@@ -31,3 +31,7 @@ QVector3D mapfoilT_2D_3D(ParaStruct* design, int i, QPointF Q);
 // edge, in index order. A rib without airfoil (nose index 0) or a slot outside
 // the tables leaves out untouched.
 void Quick_Unfold_AirFoil(ParaStruct* design, int i, QPolygonF* out);
+
+// The pattern drawings put the upper surface at the top: y becomes 500 - y.
+QPolygonF turn_Y(QPolygonF poly);
+QPointF turn_F_Y_point(QPointF p);

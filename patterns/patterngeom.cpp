@@ -9,18 +9,6 @@
 #include <algorithm>
 #include <vector>
 
-QPolygonF turn_Y(QPolygonF poly)
-{
-    for (QPointF& p : poly)
-        p = turn_F_Y_point(p);
-    return poly;
-}
-
-QPointF turn_F_Y_point(QPointF p)
-{
-    return QPointF(p.x(), 500.0 - p.y());
-}
-
 QPointF Lines_Intesection(QPointF a1, QPointF a2, QPointF b1, QPointF b2)
 {
     QPointF p;

@@ -11,9 +11,9 @@
 #include <QRect>
 #include <QRectF>
 
-// The pattern sheets put the upper surface at the top: y becomes 500 - y.
-QPolygonF turn_Y(QPolygonF poly);
-QPointF turn_F_Y_point(QPointF p);
+// The y flip of the sheets (turn_Y, turn_F_Y_point) lives with the rib
+// unfolding, which the flat-shape drawing uses as well.
+#include "patterns/patternfun.h"
 
 // Intersection of the infinite lines a1 a2 and b1 b2; a1 when they are
 // parallel.
