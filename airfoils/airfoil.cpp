@@ -1,7 +1,7 @@
-#include "airfoil.h"
+#include "airfoils/airfoil.h"
 
-#include "mygsllib.h"
-#include "notify.h"
+#include "core/mygsllib.h"
+#include "core/notify.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -1,10 +1,10 @@
-#include "foilunfold.h"
+#include "airfoils/foilunfold.h"
 
-#include "curves.h"
-#include "holefun.h"
-#include "parastruct.h"
-#include "patternfun.h"
-#include "transf.h"
+#include "core/curves.h"
+#include "structure/holefun.h"
+#include "core/parastruct.h"
+#include "patterns/patternfun.h"
+#include "core/transf.h"
 
 #include <algorithm>
 

@@ -4,8 +4,8 @@
 //
 //   aerolyx_polar FILE [ANGLE ...] [--runs N]
 
-#include "airfoilprep.h"
-#include "flow.h"
+#include "apps/aerolyx/calc/airfoilprep.h"
+#include "apps/aerolyx/calc/flow.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -10,16 +10,18 @@
 #include <cstdio>
 #include <memory>
 
-#include "benchtime.h"
+#include "bench/benchtime.h"
 #include "core/openfile.h"
 #include "core/parastruct.h"
 #include "patterns/patternsheet.h"
+#include "shell/model/installhooks.h"
 
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    Install_Recompute_Hooks();
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 11;
     const QString path = argc > 2 ? QString::fromLocal8Bit(argv[2])
                                   : QCoreApplication::applicationDirPath() + "/../bin/template.ini";

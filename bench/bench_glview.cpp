@@ -10,10 +10,10 @@
 
 #include <cstdio>
 
-#include "calcul3d.h"
-#include "glwidget.h"
-#include "openfile.h"
-#include "parastruct.h"
+#include "core/calcul3d.h"
+#include "shell/glwidget.h"
+#include "core/openfile.h"
+#include "core/parastruct.h"
 
 namespace {
 

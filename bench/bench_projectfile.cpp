@@ -13,9 +13,9 @@
 #include <memory>
 #include <vector>
 
-#include "benchtime.h"
-#include "openfile.h"
-#include "parastruct.h"
+#include "bench/benchtime.h"
+#include "core/openfile.h"
+#include "core/parastruct.h"
 
 using bench::medianMs;
 

@@ -15,12 +15,13 @@
 #include <string>
 #include <vector>
 
-#include "benchtime.h"
-#include "calcul3d.h"
-#include "canopy.h"
-#include "cellgrid.h"
-#include "openfile.h"
-#include "parastruct.h"
+#include "bench/benchtime.h"
+#include "core/calcul3d.h"
+#include "core/canopy.h"
+#include "core/cellgrid.h"
+#include "core/openfile.h"
+#include "core/parastruct.h"
+#include "shell/model/installhooks.h"
 
 using bench::median;
 using bench::medianMs;
@@ -28,6 +29,7 @@ using bench::medianMs;
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    Install_Recompute_Hooks();
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 51;
     const QString path = argc > 2 ? QString::fromLocal8Bit(argv[2])
                                   : QCoreApplication::applicationDirPath() + "/../bin/template.ini";

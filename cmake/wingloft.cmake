@@ -10,8 +10,11 @@ endfunction()
 # suite under xvfb-run) and carry the "gui" label.
 function(wl_add_test name)
   cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS;LABELS" ${ARGN})
-  add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE Qt6::Test ${T_LIBS})
+  # Every test program gets the shared test support: the scripted user
+  # interaction installed from the start, and the watchdog that fails a test
+  # whose dialog nobody answers.
+  add_executable(${name} ${T_SOURCES} ${CMAKE_SOURCE_DIR}/tests/common/testsupport.cpp)
+  target_link_libraries(${name} PRIVATE Qt6::Test wl_geom ${T_LIBS})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   wl_warnings(${name})
   # The test programs themselves do little work; the code they exercise is
@@ -20,8 +23,11 @@ function(wl_add_test name)
     target_compile_options(${name} PRIVATE -O0)
   endif()
   add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  set(env "ASAN_OPTIONS=detect_leaks=0:abort_on_error=0"
+  set(env "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0"
+          "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0"
           "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
+          "DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent"
+          "DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent"
           "WL_APP_DIR=${WL_APP_DIR}"
           "WL_TEST_DATA_DIR=${CMAKE_BINARY_DIR}/tests/data"
           "WL_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
@@ -37,34 +43,165 @@ function(wl_add_test name)
   endif()
 endfunction()
 
-# wl_library(<target> [LIBS <targets...>]): one static library per source
-# folder, made of every source, header and form in it.
+# Layering. Every library of the project is made by wl_library and carries a
+# kind and the level of its folder:
+#   model   - widget-free computations of a folder (<folder>/*.cpp)
+#   ui      - the folder's dialogs and views (<folder>/ui/*.cpp)
+#   service - a small widget-free target in a later subsystem's folder holding
+#             what an earlier subsystem calls (record-free helpers or the rib
+#             unfolding maps); it links only the core and other services
+#   program - a companion program's own library
+# A library links only libraries of its own or an earlier folder, or
+# services; model and service libraries never reach Qt Widgets; the graph has
+# no cycle. wl_check_layering, run at the end of the configuration, fails the
+# build otherwise.
+set(WL_FOLDER_LEVELS
+    core 10  shell/ui 15  airfoils 30  shape 40  lines 50  structure 60  patterns 70
+    graphics 80  aero 90  shell/model 95  shell 100  apps 100  tools 100  bench 100)
+set(WL_WIDGET_LIBS Qt6::Widgets Qt6::OpenGLWidgets Qt6::PrintSupport)
+
+function(_wl_folder_level dir out)
+  file(RELATIVE_PATH rel ${CMAKE_SOURCE_DIR} ${dir})
+  set(level 100)
+  set(best "")
+  set(levels ${WL_FOLDER_LEVELS})
+  while(levels)
+    list(POP_FRONT levels folder value)
+    if(rel STREQUAL folder OR rel MATCHES "^${folder}/")
+      string(LENGTH "${folder}" len)
+      string(LENGTH "${best}" bestlen)
+      if(len GREATER bestlen)
+        set(best ${folder})
+        set(level ${value})
+      endif()
+    endif()
+  endwhile()
+  # A folder's dialogs (<folder>/ui) sit just above its model.
+  if(rel MATCHES "/ui$" AND NOT rel STREQUAL best)
+    math(EXPR level "${level} + 5")
+  endif()
+  set(${out} ${level} PARENT_SCOPE)
+endfunction()
+
+# wl_library(<target> [KIND model|ui|service|program] [SOURCES <files...>]
+#            [LIBS <targets...>])
+# One static library; without SOURCES it is made of every source, header and
+# form of the calling folder.
 function(wl_library target)
-  cmake_parse_arguments(L "" "" "LIBS" ${ARGN})
-  file(GLOB srcs CONFIGURE_DEPENDS
-       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h
-       ${CMAKE_CURRENT_SOURCE_DIR}/*.ui ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
+  cmake_parse_arguments(L "" "KIND" "SOURCES;LIBS" ${ARGN})
+  if(NOT L_KIND)
+    set(L_KIND model)
+  endif()
+  if(L_SOURCES)
+    set(srcs ${L_SOURCES})
+  else()
+    file(GLOB srcs CONFIGURE_DEPENDS
+         ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h
+         ${CMAKE_CURRENT_SOURCE_DIR}/*.ui ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
+  endif()
   add_library(${target} STATIC ${srcs})
-  target_include_directories(${target} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
   target_link_libraries(${target} PUBLIC ${L_LIBS})
+  if(L_KIND STREQUAL "ui" OR L_KIND STREQUAL "program")
+    # Headers of dialogs include their generated forms.
+    target_include_directories(${target} PUBLIC ${CMAKE_CURRENT_BINARY_DIR}/${target}_autogen/include)
+    set_target_properties(${target} PROPERTIES AUTOUIC_SEARCH_PATHS ${CMAKE_CURRENT_SOURCE_DIR})
+  endif()
+  _wl_folder_level(${CMAKE_CURRENT_SOURCE_DIR} level)
+  set_target_properties(${target} PROPERTIES WL_KIND ${L_KIND} WL_LEVEL ${level})
+  set_property(GLOBAL APPEND PROPERTY WL_TARGETS ${target})
   wl_warnings(${target})
 endfunction()
 
-# wl_test_dir(LIBS <targets...> [HELPERS <files...>]): every tst_*.cpp of the
-# calling folder becomes one test; files named tst_*_gui.cpp need a display.
-# HELPERS are fixture sources compiled into each test of the folder.
+function(_wl_closure target out)
+  get_property(done GLOBAL PROPERTY _WL_CLOSURE_DONE_${target})
+  if(done)
+    get_property(closure GLOBAL PROPERTY _WL_CLOSURE_${target})
+    set(${out} ${closure} PARENT_SCOPE)
+    return()
+  endif()
+  get_property(active GLOBAL PROPERTY _WL_ACTIVE_${target})
+  if(active)
+    get_property(path GLOBAL PROPERTY _WL_PATH)
+    message(FATAL_ERROR "Library cycle: ${path} -> ${target}")
+  endif()
+  set_property(GLOBAL PROPERTY _WL_ACTIVE_${target} ON)
+  get_property(path GLOBAL PROPERTY _WL_PATH)
+  set_property(GLOBAL PROPERTY _WL_PATH "${path} -> ${target}")
+  get_property(ours GLOBAL PROPERTY WL_TARGETS)
+  get_target_property(libs ${target} LINK_LIBRARIES)
+  set(closure)
+  foreach(lib ${libs})
+    list(APPEND closure ${lib})
+    if(lib IN_LIST ours)
+      _wl_closure(${lib} sub)
+      list(APPEND closure ${sub})
+    endif()
+  endforeach()
+  list(REMOVE_DUPLICATES closure)
+  set_property(GLOBAL PROPERTY _WL_PATH "${path}")
+  set_property(GLOBAL PROPERTY _WL_ACTIVE_${target} OFF)
+  set_property(GLOBAL PROPERTY _WL_CLOSURE_${target} ${closure})
+  set_property(GLOBAL PROPERTY _WL_CLOSURE_DONE_${target} ON)
+  set(${out} ${closure} PARENT_SCOPE)
+endfunction()
+
+function(wl_check_layering)
+  get_property(ours GLOBAL PROPERTY WL_TARGETS)
+  set(problems)
+  foreach(t ${ours})
+    set_property(GLOBAL PROPERTY _WL_PATH "")
+    _wl_closure(${t} closure)
+    get_target_property(kind ${t} WL_KIND)
+    get_target_property(level ${t} WL_LEVEL)
+    if(kind STREQUAL "model" OR kind STREQUAL "service")
+      foreach(w ${WL_WIDGET_LIBS})
+        if(w IN_LIST closure)
+          list(APPEND problems "${t} (${kind}) reaches ${w}")
+        endif()
+      endforeach()
+    endif()
+    get_target_property(libs ${t} LINK_LIBRARIES)
+    foreach(lib ${libs})
+      if(lib IN_LIST ours)
+        get_target_property(lkind ${lib} WL_KIND)
+        get_target_property(llevel ${lib} WL_LEVEL)
+        if(kind STREQUAL "service")
+          if(NOT lkind STREQUAL "service" AND llevel GREATER 10)
+            list(APPEND problems "${t} (service) links ${lib}: a service links only the core and services")
+          endif()
+        elseif(NOT lkind STREQUAL "service" AND llevel GREATER level)
+          list(APPEND problems "${t} (level ${level}) links the later ${lib} (level ${llevel})")
+        endif()
+      endif()
+    endforeach()
+  endforeach()
+  if(problems)
+    list(JOIN problems "\n  " text)
+    message(FATAL_ERROR "Layering broken:\n  ${text}")
+  endif()
+endfunction()
+
+# wl_test_dir(LIBS <targets...> [UI_LIBS <targets...>] [UI_TESTS <stems...>]
+#             [HELPERS <files...>])
+# Every tst_*.cpp of the calling folder becomes one test; files named
+# tst_*_gui.cpp need a display. Tests with windows (the _gui ones and those
+# named in UI_TESTS) link UI_LIBS as well; the others link the widget-free
+# LIBS only. HELPERS are fixture sources compiled into each test.
 function(wl_test_dir)
-  cmake_parse_arguments(D "" "" "LIBS;HELPERS" ${ARGN})
+  cmake_parse_arguments(D "" "" "LIBS;UI_LIBS;UI_TESTS;HELPERS" ${ARGN})
   file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tst_*.cpp)
   get_filename_component(folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
   foreach(src ${tests})
     get_filename_component(stem ${src} NAME_WE)
     set(name ${folder}_${stem})
-    if(stem MATCHES "_gui$")
-      wl_add_test(${name} SOURCES ${src} ${D_HELPERS} LIBS ${D_LIBS} GUI LABELS ${folder})
-    else()
-      wl_add_test(${name} SOURCES ${src} ${D_HELPERS} LIBS ${D_LIBS} LABELS ${folder})
+    set(libs ${D_LIBS})
+    if(stem MATCHES "_gui$" OR stem IN_LIST D_UI_TESTS)
+      list(APPEND libs ${D_UI_LIBS})
     endif()
-    target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+    if(stem MATCHES "_gui$")
+      wl_add_test(${name} SOURCES ${src} ${D_HELPERS} LIBS ${libs} GUI LABELS ${folder})
+    else()
+      wl_add_test(${name} SOURCES ${src} ${D_HELPERS} LIBS ${libs} LABELS ${folder})
+    endif()
   endforeach()
 endfunction()

@@ -1,7 +1,7 @@
-#include "billowarc.h"
+#include "core/billowarc.h"
 
-#include "skintension.h"
-#include "transf.h"
+#include "core/skintension.h"
+#include "core/transf.h"
 
 #include <cmath>
 

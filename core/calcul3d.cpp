@@ -3,17 +3,18 @@
 // points, unit conversions), the rib airfoils with their nose, top and bottom
 // indexes and foil pairs, and the line attachment indexes.
 
-#include "calcul3d.h"
+#include "core/calcul3d.h"
 
-#include "airfoil.h"
-#include "canopy.h"
-#include "cellgrid.h"
-#include "curves.h"
-#include "geomconst.h"
-#include "mygsllib.h"
-#include "notify.h"
-#include "parastruct.h"
-#include "transf.h"
+#include "airfoils/airfoil.h"
+#include "core/canopy.h"
+#include "core/cellgrid.h"
+#include "core/curves.h"
+#include "core/geomconst.h"
+#include "core/mygsllib.h"
+#include "core/notify.h"
+#include "core/parastruct.h"
+#include "core/skintension.h"
+#include "core/transf.h"
 
 #include <algorithm>
 #include <cmath>
@@ -100,6 +101,23 @@ double py(const QPolygonF& p, int i) { return p.at(i).y(); }
 // ---------------------------------------------------------------------------
 // Pipeline
 
+namespace {
+RearRangeService g_rearRange = nullptr;
+} // namespace
+
+RearRangeService Set_Rear_Range_Service(RearRangeService service)
+{
+    RearRangeService previous = g_rearRange;
+    g_rearRange = service;
+    return previous;
+}
+
+void Rear_Range(ParaStruct* design, int rib, int* first, int* last)
+{
+    if (g_rearRange)
+        g_rearRange(design, rib, first, last);
+}
+
 RecomputeStep Set_Recompute_Hook(RecomputeHook hook, RecomputeStep step)
 {
     RecomputeStep& slot = g_hooks[static_cast<int>(hook)];
@@ -125,6 +143,8 @@ void Refresh_Calculations(ParaStruct* design)
     if (!design)
         return;
     ReportOnce once;
+    // The hanging point follows the hang height and the pilot position.
+    design->Set_VHanging();
     announce("WingTipGeometrySetup");
     design->WingTipGeometrySetup();
     announce("Ribs_VirtualLineInd");
@@ -147,6 +167,8 @@ void Refresh_Calculations(ParaStruct* design)
     design->SetPUPDW();
     announce("Fill_Airfoil_Arclen");
     design->Fill_Airfoil_Arclen();
+    // How far the brake lines relax, for the views that draw them.
+    Calculate_RelaxLengths(design);
 }
 
 // ---------------------------------------------------------------------------

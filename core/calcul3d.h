@@ -39,6 +39,15 @@ using RecomputeStep = void (*)(ParaStruct*);
 RecomputeStep Set_Recompute_Hook(RecomputeHook hook, RecomputeStep step);
 RecomputeStep Recompute_Hook(RecomputeHook hook);
 
+// The one service of a later subsystem the canopy code calls: the rear
+// mini-rib index range of a rib (the airfoil library's mini-rib unfolding),
+// which the inflated grid uses for cells with a rear mini-rib. Installed at
+// start-up with the hooks; until then a rib has no rear range and the grid
+// keeps its default (0, 1000).
+using RearRangeService = void (*)(ParaStruct* design, int rib, int* first, int* last);
+RearRangeService Set_Rear_Range_Service(RearRangeService service);
+void Rear_Range(ParaStruct* design, int rib, int* first, int* last);
+
 // Optional observer of the pipeline: called with each step's name just
 // before the step runs (hooked steps are named even while empty). Returns
 // the observer it replaces; an empty function removes it.

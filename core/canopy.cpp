@@ -1,10 +1,10 @@
-#include "canopy.h"
+#include "core/canopy.h"
 
-#include "calcul3d.h"
-#include "geomconst.h"
-#include "parastruct.h"
-#include "skintension.h"
-#include "transf.h"
+#include "core/calcul3d.h"
+#include "core/geomconst.h"
+#include "core/parastruct.h"
+#include "core/skintension.h"
+#include "core/transf.h"
 
 #include <algorithm>
 #include <cmath>

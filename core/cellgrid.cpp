@@ -1,10 +1,10 @@
-#include "cellgrid.h"
+#include "core/cellgrid.h"
 
-#include "canopy.h"
-#include "foilunfold.h"
-#include "parastruct.h"
-#include "skintension.h"
-#include "transf.h"
+#include "core/canopy.h"
+#include "core/calcul3d.h"
+#include "core/parastruct.h"
+#include "core/skintension.h"
+#include "core/transf.h"
 
 #include <algorithm>
 #include <cmath>
@@ -145,7 +145,7 @@ void Space_Canopy_Inflated(ParaStruct* d)
         }
         int ra = 0, rb = 1000;
         if (d->rearRibEnabled[r])
-            getRear_rearIndex(d, r, &ra, &rb);
+            Rear_Range(d, r, &ra, &rb);
         const bool rear = d->rearRibEnabled[r] && ra > 1;
 
         for (int j = 0; j < kAirfoilPoints; ++j) {

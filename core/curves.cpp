@@ -1,4 +1,4 @@
-#include "curves.h"
+#include "core/curves.h"
 
 #include <QDebug>
 

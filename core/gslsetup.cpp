@@ -1,4 +1,4 @@
-#include "gslsetup.h"
+#include "core/gslsetup.h"
 
 #include <gsl/gsl_errno.h>
 

@@ -1,7 +1,7 @@
-#include "mygsllib.h"
+#include "core/mygsllib.h"
 
-#include "geomconst.h"
-#include "gslsetup.h"
+#include "core/geomconst.h"
+#include "core/gslsetup.h"
 
 #include <gsl/gsl_errno.h>
 #include <gsl/gsl_fft_real.h>

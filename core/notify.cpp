@@ -1,27 +1,8 @@
-#include "notify.h"
+#include "core/notify.h"
 
-#include <QDebug>
-
-namespace {
-UserNotifier& installedNotifier()
-{
-    static UserNotifier notifier;
-    return notifier;
-}
-} // namespace
-
-UserNotifier Set_User_Notifier(UserNotifier notifier)
-{
-    UserNotifier previous = installedNotifier();
-    installedNotifier() = std::move(notifier);
-    return previous;
-}
+#include "core/userinteraction.h"
 
 void Notify_User(const QString& text)
 {
-    const UserNotifier& notifier = installedNotifier();
-    if (notifier)
-        notifier(text);
-    else
-        qWarning().noquote() << text;
+    User().warning(QString(), text);
 }

@@ -1,4 +1,4 @@
-#include "openfile.h"
+#include "core/openfile.h"
 
 #include <QBuffer>
 #include <QDataStream>
@@ -9,9 +9,10 @@
 
 #include <memory>
 
-#include "notify.h"
-#include "parastruct.h"
-#include "projectsteps.h"
+#include "core/notify.h"
+#include "core/userinteraction.h"
+#include "core/parastruct.h"
+#include "core/projectsteps.h"
 
 namespace {
 using namespace projectfile;
@@ -275,28 +276,8 @@ bool Read_Project(QIODevice* device, ParaStruct* into, QString* reason)
 // ---------------------------------------------------------------------------
 
 namespace {
-using namespace projectfile;
-FileDialogFunction& installedDialog()
-{
-    static FileDialogFunction dialog;
-    return dialog;
-}
-
-QString runDialog(QWidget* parent, FileDialogKind kind, const QString& title, const QString& dir)
-{
-    const FileDialogFunction& dialog = installedDialog();
-    if (!dialog)
-        return QString();
-    return dialog(parent, kind, title, dir, QStringLiteral("Files (*.prg)"));
-}
+const QString kProjectFilter = QStringLiteral("Files (*.prg)");
 } // namespace
-
-FileDialogFunction Set_File_Dialog(FileDialogFunction dialog)
-{
-    FileDialogFunction previous = installedDialog();
-    installedDialog() = std::move(dialog);
-    return previous;
-}
 
 myOpenFile::myOpenFile(QObject* parent) : QObject(parent) {}
 
@@ -326,7 +307,16 @@ bool myOpenFile::WriteParaStream(const QString& path, const ParaStruct& design)
 
 bool myOpenFile::ReadParaStream(const QString& path, ParaStruct* into)
 {
+    const bool ok = ReadParaStream(path, into, Report::Silently);
+    if (!ok && !message.isEmpty())
+        Notify_User(message);
+    return ok;
+}
+
+bool myOpenFile::ReadParaStream(const QString& path, ParaStruct* into, Report)
+{
     error.clear();
+    message.clear();
     if (path.isEmpty()) {
         readStatus = EmptyPath;
         return false;
@@ -339,7 +329,7 @@ bool myOpenFile::ReadParaStream(const QString& path, ParaStruct* into)
     if (!file.open(QIODevice::ReadOnly)) {
         readStatus = CannotOpen;
         error = QStringLiteral("file is missing ");
-        Notify_User(path + QStringLiteral(" warning *** :file is missing "));
+        message = path + QStringLiteral(" warning *** :file is missing ");
         return false;
     }
     bool wrongVersion = false;
@@ -347,26 +337,26 @@ bool myOpenFile::ReadParaStream(const QString& path, ParaStruct* into)
     if (!readProject(&file, into, &reason, &wrongVersion)) {
         readStatus = wrongVersion ? WrongVersion : Corrupt;
         error = reason;
-        Notify_User(path + QStringLiteral(" warning *** :the file was not opened: ") + reason);
+        message = path + QStringLiteral(" warning *** :the file was not opened: ") + reason;
         return false;
     }
     readStatus = ReadOk;
     return true;
 }
 
-QString myOpenFile::DialogReadFromFile(QWidget* parent, const QString& dir)
+QString myOpenFile::DialogReadFromFile(QWidget*, const QString& dir)
 {
-    return runDialog(parent, FileDialogKind::Open, QStringLiteral("Open File in work directory"), dir);
+    return User().openFileName(QStringLiteral("Open File in work directory"), dir, kProjectFilter);
 }
 
-QString myOpenFile::DialogWriteToFile(QWidget* parent, const QString& dir)
+QString myOpenFile::DialogWriteToFile(QWidget*, const QString& dir)
 {
-    return runDialog(parent, FileDialogKind::Save, QStringLiteral("Save File [as .. select a name]"), dir);
+    return User().saveFileName(QStringLiteral("Save File [as .. select a name]"), dir, kProjectFilter);
 }
 
-QString myOpenFile::DialogNewFile(QWidget* parent, const QString& dir)
+QString myOpenFile::DialogNewFile(QWidget*, const QString& dir)
 {
-    return runDialog(parent, FileDialogKind::Save, QStringLiteral("Enter New file [name.prg] and Save "), dir);
+    return User().saveFileName(QStringLiteral("Enter New file [name.prg] and Save "), dir, kProjectFilter);
 }
 
 void WriteLogFile(const QString& text)

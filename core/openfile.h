@@ -7,8 +7,6 @@
 #include <QObject>
 #include <QString>
 
-#include <functional>
-
 class QDataStream;
 class QIODevice;
 class QWidget;
@@ -32,16 +30,6 @@ bool Write_Project(QIODevice* device, const ParaStruct& design);
 // *reason (when given) says why.
 bool Read_Project(QIODevice* device, ParaStruct* into, QString* reason = nullptr);
 
-// The file dialogs of the project life cycle. Core code does not show dialogs
-// itself: the main program installs the function that does. Without one the
-// dialogs answer as if cancelled.
-enum class FileDialogKind { Open, Save };
-using FileDialogFunction = std::function<QString(QWidget* parent, FileDialogKind kind, const QString& title,
-                                                 const QString& dir, const QString& filter)>;
-
-// Installs the file dialog function and returns the one it replaces.
-FileDialogFunction Set_File_Dialog(FileDialogFunction dialog);
-
 class myOpenFile : public QObject
 {
 public:
@@ -59,9 +47,14 @@ public:
     // of the caller's own). A missing file gives false silently; any other
     // refusal tells the user the path and the reason and leaves *into as it was.
     bool ReadParaStream(const QString& path, ParaStruct* into);
+    // The same, telling nobody: the caller explains a refusal in its own
+    // words (lastMessage() holds what would have been shown).
+    enum class Report { Silently };
+    bool ReadParaStream(const QString& path, ParaStruct* into, Report);
 
     ReadStatus lastReadStatus() const { return readStatus; }
     QString lastError() const { return error; }
+    QString lastMessage() const { return message; }
 
     static QString DialogReadFromFile(QWidget* parent, const QString& dir);
     static QString DialogWriteToFile(QWidget* parent, const QString& dir);
@@ -70,6 +63,7 @@ public:
 private:
     ReadStatus readStatus = ReadOk;
     QString error;
+    QString message;
 };
 
 // Appends " \n" and the text to "wingloft.log" in the project's output

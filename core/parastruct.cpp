@@ -1,4 +1,4 @@
-#include "parastruct.h"
+#include "core/parastruct.h"
 
 ParaStruct::ParaStruct()
 {

@@ -21,9 +21,9 @@
 #include <QVector3D>
 #include <QVector4D>
 
-#include "bridledata.h"
-#include "designspline.h"
-#include "structuredata.h"
+#include "core/bridledata.h"
+#include "core/designspline.h"
+#include "core/structuredata.h"
 
 constexpr int kRibSlots = 65;        // slots of the per-rib tables
 constexpr int kAirfoilSlots = 67;    // slots of the airfoil, index and foil-pair tables
@@ -49,6 +49,33 @@ struct ReservedRecord {
     QPointF pointsA[24];
     double table[5][24]{};
     QPointF pointsB[24];
+};
+
+// The design's rebuild flag. Raising it (assigning true) also gives the
+// design a new revision, a number never used before in this run: a view
+// that keeps the revision it last built from knows it must rebuild, without
+// clearing a flag that other views read too. A design copied back on Cancel
+// brings its old revision along, which differs from any later one as well.
+class RebuildFlag
+{
+public:
+    RebuildFlag& operator=(bool raise)
+    {
+        raised = raise;
+        if (raise)
+            number = ++lastRevision;
+        return *this;
+    }
+    operator bool() const { return raised; }
+    unsigned long long revision() const { return number; }
+
+private:
+    unsigned long long number = 0;
+    bool raised = false;
+    // Named so that copies carry zeros, not whatever the compiler left there:
+    // records compare byte by byte in the tests.
+    char padding[7]{};
+    static inline unsigned long long lastRevision = 0;
 };
 
 class ParaStruct
@@ -119,7 +146,7 @@ public:
     // --- Group 1, identity and flags
     QString version;
     QString projectName;
-    bool geometryChanged = false;
+    RebuildFlag geometryChanged;
     bool linesOutdated = false;
 
     // --- Group 2, editor control points

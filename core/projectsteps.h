@@ -7,7 +7,7 @@
 //   versionAccepted(tag) false stops right after the version tag,
 //   stepDone(step)    false stops after the step.
 
-#include "parastruct.h"
+#include "core/parastruct.h"
 
 namespace projectfile {
 

@@ -1,8 +1,8 @@
-#include "skintension.h"
+#include "core/skintension.h"
 
-#include "geomconst.h"
-#include "parastruct.h"
-#include "transf.h"
+#include "core/geomconst.h"
+#include "core/parastruct.h"
+#include "core/transf.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "transf.h"
+#include "core/transf.h"
 
-#include "geomconst.h"
+#include "core/geomconst.h"
 
 #include <QLineF>
 #include <QPainter>

@@ -1,5 +1,5 @@
-#include "pattspline.h"
-#include "parastruct.h"
+#include "graphics/pattspline.h"
+#include "core/parastruct.h"
 
 #include <QFile>
 #include <QSaveFile>

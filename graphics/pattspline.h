@@ -6,7 +6,7 @@
 #include <QDataStream>
 #include <QList>
 
-#include "designspline.h"
+#include "core/designspline.h"
 
 // Writes the count and then every record (1468 bytes each) in list order.
 QDataStream& operator<<(QDataStream& out, const QList<Spline>& list);

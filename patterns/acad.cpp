@@ -1,6 +1,6 @@
-#include "acad.h"
+#include "patterns/acad.h"
 
-#include "parastruct.h"
+#include "core/parastruct.h"
 
 #include <QSaveFile>
 

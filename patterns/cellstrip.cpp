@@ -1,10 +1,10 @@
-#include "cellstrip.h"
+#include "patterns/cellstrip.h"
 
 #include "core/billowarc.h"
 #include "core/cellgrid.h"
 #include "core/parastruct.h"
 #include "core/transf.h"
-#include "patterngeom.h"
+#include "patterns/patterngeom.h"
 
 #include <algorithm>
 #include <cmath>

@@ -10,7 +10,7 @@
 // previous left point are kept exactly. In the centre cell (odd cell count,
 // cell 0) the left rib is the mirror image of rib 1.
 
-#include "pieces.h"
+#include "patterns/pieces.h"
 
 #include <QList>
 

@@ -1,6 +1,6 @@
-#include "controlmarks.h"
+#include "patterns/controlmarks.h"
 
-#include "acad.h"
+#include "patterns/acad.h"
 #include "core/geomconst.h"
 #include "core/parastruct.h"
 

@@ -1,9 +1,9 @@
-#include "flatwingdxf.h"
+#include "patterns/flatwingdxf.h"
 
-#include "acad.h"
-#include "parastruct.h"
-#include "patternfun.h"
-#include "transf.h"
+#include "patterns/acad.h"
+#include "core/parastruct.h"
+#include "patterns/patternfun.h"
+#include "core/transf.h"
 
 #include <QPolygonF>
 

@@ -1,8 +1,8 @@
-#include "panelmanager.h"
+#include "patterns/panelmanager.h"
 
-#include "cellstrip.h"
+#include "patterns/cellstrip.h"
 #include "core/transf.h"
-#include "patterngeom.h"
+#include "patterns/patterngeom.h"
 
 #include <algorithm>
 #include <cmath>

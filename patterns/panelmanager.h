@@ -3,7 +3,7 @@
 // The panel pieces of one cell in the order the panel sheet numbers them:
 // from the upper trailing edge over the nose to the lower trailing edge.
 
-#include "pieces.h"
+#include "patterns/pieces.h"
 
 #include <QList>
 

@@ -1,15 +1,15 @@
-#include "panelsheet.h"
+#include "patterns/panelsheet.h"
 
-#include "acad.h"
-#include "controlmarks.h"
+#include "patterns/acad.h"
+#include "patterns/controlmarks.h"
 #include "core/calcul3d.h"
 #include "core/geomconst.h"
 #include "core/parastruct.h"
 #include "core/transf.h"
-#include "panelmanager.h"
-#include "patterngeom.h"
-#include "patternsheet.h"
-#include "seamallowance.h"
+#include "patterns/panelmanager.h"
+#include "patterns/patterngeom.h"
+#include "patterns/patternsheet.h"
+#include "patterns/seamallowance.h"
 
 #include <algorithm>
 #include <cmath>

@@ -6,7 +6,7 @@
 // ("Up.3.0", "VN.3", "Lw.3.1"); the preview also shows its sewing line (layer
 // label + ".pure").
 
-#include "pieces.h"
+#include "patterns/pieces.h"
 
 #include <QFont>
 #include <QList>

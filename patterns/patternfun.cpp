@@ -1,7 +1,7 @@
-#include "patternfun.h"
+#include "patterns/patternfun.h"
 
-#include "calcul3d.h"
-#include "parastruct.h"
+#include "core/calcul3d.h"
+#include "core/parastruct.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "patterngeom.h"
+#include "patterns/patterngeom.h"
 
 #include "core/transf.h"
 

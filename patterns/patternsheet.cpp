@@ -1,9 +1,9 @@
-#include "patternsheet.h"
+#include "patterns/patternsheet.h"
 
-#include "acad.h"
+#include "patterns/acad.h"
 #include "core/calcul3d.h"
 #include "core/parastruct.h"
-#include "panelsheet.h"
+#include "patterns/panelsheet.h"
 
 #include <QDir>
 

@@ -1,4 +1,4 @@
-#include "pieces.h"
+#include "patterns/pieces.h"
 
 #include "core/parastruct.h"
 

@@ -1,8 +1,8 @@
-#include "seamallowance.h"
+#include "patterns/seamallowance.h"
 
 #include "core/parastruct.h"
 #include "core/transf.h"
-#include "patterngeom.h"
+#include "patterns/patterngeom.h"
 
 #include <utility>
 

@@ -11,7 +11,7 @@
 // meet at a corner; a segment on the trailing edge becomes a rectangular
 // flap of the trailing-edge allowance instead.
 
-#include "pieces.h"
+#include "patterns/pieces.h"
 
 #include <QList>
 #include <QPointF>

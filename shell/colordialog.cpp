@@ -1,9 +1,8 @@
-#include "colordialog.h"
+#include "shell/colordialog.h"
 #include "ui_colordialog.h"
-#include "colorclass.h"
-#include "modalhooks.h"
+#include "shell/ui/colorclass.h"
+#include "core/userinteraction.h"
 
-#include <QColorDialog>
 #include <QPainter>
 
 namespace {
@@ -21,9 +20,7 @@ void paintSwatch(QWidget* w, const QColor& c)
 // The picker's answer; a cancelled picker keeps the colour the swatch had.
 QColor pick(const QColor& initial, const QString& title)
 {
-    const QColor chosen = ModalHooks::colorPicker
-        ? ModalHooks::colorPicker(initial, title)
-        : QColorDialog::getColor(initial, nullptr, title);
+    const QColor chosen = User().color(initial, title);
     return chosen.isValid() ? chosen : initial;
 }
 

@@ -1,9 +1,9 @@
-#include "glviewlists.h"
+#include "shell/glviewlists.h"
 
-#include "bridledata.h"
-#include "parastruct.h"
-#include "patternfun.h"
-#include "transf.h"
+#include "core/bridledata.h"
+#include "core/parastruct.h"
+#include "patterns/patternfun.h"
+#include "core/transf.h"
 
 #include <algorithm>
 #include <cmath>

@@ -19,8 +19,8 @@
 
 #include <memory>
 
-#include "glviewlists.h"
-#include "parastruct.h"
+#include "shell/glviewlists.h"
+#include "core/parastruct.h"
 
 class ColorDialog;
 struct GLUnurbs;
@@ -196,7 +196,10 @@ private:
     QList<QList<QVector3D>> miniRibsFront;
     QList<QList<QVector3D>> miniRibsRear;
 
+    void rebuildIfChanged();
     int rebuilds = 0;
+    unsigned long long builtRevision = 0;
+    bool builtInflated = false;
 };
 
 #endif

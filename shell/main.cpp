@@ -1,9 +1,10 @@
 #include <QApplication>
+#include <malloc.h>
 #include <QScreen>
 
-#include "mainwindow.h"
-#include "runguard.h"
-#include "shellservices.h"
+#include "shell/mainwindow.h"
+#include "shell/runguard.h"
+#include "shell/shellservices.h"
 
 int main(int argc, char** argv)
 {
@@ -11,6 +12,13 @@ int main(int argc, char** argv)
     RunGuard guard(key);
     if (!guard.tryToRun())
         return 0;
+
+    // Design records (18 MB each: the live one, an editor's backup while it
+    // is shown, a file being read) are taken straight from the system and
+    // given back when freed. Left to itself the allocator raises its mmap
+    // threshold after the first such free and keeps later copies in the heap
+    // for good.
+    mallopt(M_MMAP_THRESHOLD, 1 << 20);
 
     QApplication app(argc, argv);
     Install_Shell_Services();

@@ -1,21 +1,21 @@
-#include "mainwindow.h"
+#include "shell/mainwindow.h"
 
-#include "notify.h"
-#include "openfile.h"
-#include "parastruct.h"
-#include "pattspline.h"
-#include "calcul3d.h"
-#include "datadialog.h"
-#include "dxfpreviewdialog.h"
-#include "editairfoildialog.h"
-#include "flatwing.h"
-#include "frontviewdialog.h"
-#include "importairfoildialog.h"
-#include "skintdialog.h"
-#include "scaledialog.h"
-#include "termsdialog.h"
-#include "modalhooks.h"
-#include "uihelpers.h"
+#include "core/notify.h"
+#include "core/openfile.h"
+#include "core/parastruct.h"
+#include "graphics/pattspline.h"
+#include "core/calcul3d.h"
+#include "shape/ui/datadialog.h"
+#include "patterns/ui/dxfpreviewdialog.h"
+#include "airfoils/ui/editairfoildialog.h"
+#include "shape/ui/flatwing.h"
+#include "shape/ui/frontviewdialog.h"
+#include "airfoils/ui/importairfoildialog.h"
+#include "shape/ui/skintdialog.h"
+#include "shell/scaledialog.h"
+#include "shell/termsdialog.h"
+#include "core/userinteraction.h"
+#include "shell/ui/uihelpers.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -26,7 +26,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
-#include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -89,7 +88,9 @@ void MainWindow::showEvent(QShowEvent* event)
         initialised = true;
         InitMainWindow();
     }
-    statusBar()->showMessage("Ready");
+    // A message without a time-out hides the status labels for as long as
+    // it stands.
+    statusBar()->showMessage("Ready", 5000);
 }
 
 void MainWindow::InitMainWindow()
@@ -104,17 +105,18 @@ void MainWindow::InitMainWindow()
 void MainWindow::InitDialogs()
 {
     // The editors of the other subsystems join this table as they are built.
-    m_DataDialog = new DataDialog(nullptr);
-    m_OverSewDataDialog = new OverSewDataDialog(nullptr);
-    m_ImportAirFoilDialog = new ImportAirFoilDialog(nullptr);
-    m_EditAirFoilDialog = new EditAirFoilDialog(nullptr);
+    // Each is owned by the window, so it goes with it.
+    m_DataDialog = new DataDialog(this);
+    m_OverSewDataDialog = new OverSewDataDialog(this);
+    m_ImportAirFoilDialog = new ImportAirFoilDialog(this);
+    m_EditAirFoilDialog = new EditAirFoilDialog(this);
     m_ImportAirFoilDialog->Setup_EditAirfoil(m_EditAirFoilDialog);
-    m_FlatWingDialog = new FlatWingDialog(nullptr);
-    m_FrontViewDialog = new FrontViewDialog(nullptr);
+    m_FlatWingDialog = new FlatWingDialog(this);
+    m_FrontViewDialog = new FrontViewDialog(this);
     m_SkintDialog = new SkintDialog(this);
-    m_ScaleDialog = new ScaleDialog(nullptr);
+    m_ScaleDialog = new ScaleDialog(this);
     m_DxfPreviewDialog = new DxfPreviewDialog(this);
-    m_TermsDialog = new TermsDialog(nullptr);
+    m_TermsDialog = new TermsDialog(this);
 }
 
 void MainWindow::Set_Connections()
@@ -212,6 +214,8 @@ void MainWindow::Enable_Objects(bool on)
 
 void MainWindow::PaintStatusLabel(const QString& text)
 {
+    // A label added while a message stands would stay hidden for good.
+    statusBar()->clearMessage();
     auto* label = new QLabel;
     label->setText(text);
     statusBar()->addWidget(label, 1);
@@ -251,24 +255,12 @@ void MainWindow::SavePreviousFile()
 {
     const QString text = "Paraglider data are (maybe) modified ?";
     const QString informative = "Do you want to save changes?";
-    QMessageBox::StandardButton answer;
-    if (ModalHooks::savePrompt) {
-        answer = ModalHooks::savePrompt(text, informative);
-    } else {
-        QMessageBox box;
-        box.setText(text);
-        box.setInformativeText(informative);
-        box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
-        box.setDefaultButton(QMessageBox::Save);
-        answer = static_cast<QMessageBox::StandardButton>(box.exec());
-    }
-
-    switch (answer) {
-    case QMessageBox::Save:
+    switch (User().saveChanges(text, informative)) {
+    case UserInteraction::SaveAnswer::Save:
         // A project that could not be saved is not left.
         leaveAllowed = hasProjectFile() ? JustSaveFile(currentFile) : false;
         break;
-    case QMessageBox::Discard:
+    case UserInteraction::SaveAnswer::Discard:
         leaveAllowed = true;
         break;
     default:
@@ -426,14 +418,9 @@ void MainWindow::OpenMyFile()
         return;
 
     auto read = std::make_unique<ParaStruct>();
-    QString notice;
-    bool accepted;
-    {
-        // The refusals of Open are explained below in the program's own words.
-        const UserNotifier previous = Set_User_Notifier([&notice](const QString& text) { notice = text; });
-        accepted = openFile->ReadParaStream(name, read.get());
-        Set_User_Notifier(previous);
-    }
+    // The refusals of Open are explained below in the program's own words.
+    bool accepted = openFile->ReadParaStream(name, read.get(), myOpenFile::Report::Silently);
+    const QString notice = openFile->lastMessage();
     if (accepted && !ribBookkeepingFits(*read))
         accepted = false;
     if (!accepted) {
@@ -504,21 +491,15 @@ void MainWindow::ReadTermsDialog()
 
 void MainWindow::About()
 {
-    auto* box = new QMessageBox(this);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowTitle("About  program");
-    box->setIconPixmap(QPixmap(":/new/prefix1/images/wingloft_logo.png")
-                           .scaledToWidth(320, Qt::SmoothTransformation));
-    box->setText("<b>Wingloft WL9</b> - paraglider and kite design");
-    box->setInformativeText(
+    User().about(
+        "About  program", "<b>Wingloft WL9</b> - paraglider and kite design",
         "Version 9.0 (project files 7.0.0.0)<br>"
         "Shape, airfoils, lines and bridle, internal structure, graphic design, "
         "panel-method analysis and DXF sewing patterns.<br><br>"
         "Written by the Wingloft developers, 2024.<br>"
         "Home page: <a href=\"" + QString(kHomePage) + "\">" + QString(kHomePage) + "</a><br>"
-        "Companion programs: aerolyx (airfoil flow), splinora (spline airfoils).");
-    box->setStandardButtons(QMessageBox::Ok);
-    box->show();
+        "Companion programs: aerolyx (airfoil flow), splinora (spline airfoils).",
+        QImage(":/new/prefix1/images/wingloft_logo.png").scaledToWidth(320, Qt::SmoothTransformation));
 }
 
 void MainWindow::Home_site()

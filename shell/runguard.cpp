@@ -1,4 +1,4 @@
-#include "runguard.h"
+#include "shell/runguard.h"
 
 #include <QCryptographicHash>
 

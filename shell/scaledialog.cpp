@@ -1,9 +1,10 @@
-#include "scaledialog.h"
+#include "shell/scaledialog.h"
+#include "shell/ui/editsession.h"
 #include "ui_scaledialog.h"
-#include "openfile.h"
-#include "parastruct.h"
-#include "calcul3d.h"
-#include "uihelpers.h"
+#include "core/openfile.h"
+#include "core/parastruct.h"
+#include "core/calcul3d.h"
+#include "shell/ui/uihelpers.h"
 
 #include <QtMath>
 
@@ -11,7 +12,7 @@ ScaleDialog::ScaleDialog(QWidget* parent)
     : QDialog(parent)
     , ui(new Ui::ScaleDialog)
     , design(GetDataStruct())
-    , backup(std::make_unique<ParaStruct>())
+    , session(new EditSession(this))
 {
     ui->setupUi(this);
     move(0, 0);
@@ -26,14 +27,13 @@ ScaleDialog::~ScaleDialog()
 void ScaleDialog::showEvent(QShowEvent* event)
 {
     ++shownCount;
-    *backup = *design;
     initScaleDialog();
     QDialog::showEvent(event);
 }
 
 void ScaleDialog::closeEvent(QCloseEvent* event)
 {
-    *design = *backup;
+    session->revert();
     QDialog::closeEvent(event);
 }
 
@@ -102,7 +102,7 @@ void ScaleDialog::Accept_Changes()
 
     // The copy is saved under its own name; the open project keeps its path.
     const bool saved = openFile.WriteParaStream(name);
-    *design = *backup;
+    session->revert();
     hide();
     if (!saved)
         Show_Warning("Generate scaled model", "The scaled model could not be saved to\n" + name);
@@ -110,6 +110,6 @@ void ScaleDialog::Accept_Changes()
 
 void ScaleDialog::on_cancelButton_clicked()
 {
-    *design = *backup;
+    session->revert();
     hide();
 }

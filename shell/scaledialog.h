@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <memory>
 
+class EditSession;
 class ParaStruct;
 namespace Ui { class ScaleDialog; }
 
@@ -37,7 +38,7 @@ private:
     Ui::ScaleDialog* ui;
     int shownCount = 0;
     ParaStruct* design;
-    std::unique_ptr<ParaStruct> backup;
+    EditSession* session = nullptr;
     double scaleFactor = 1.0;
     double currentArea = 0.0;
     double newArea = 0.0;

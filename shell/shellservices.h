@@ -1,9 +1,6 @@
-#ifndef SHELLSERVICES_H
-#define SHELLSERVICES_H
+#pragma once
 
-// Hands the core the main program's ways of talking to the user: the message
-// box for its notices and the file dialogs of the project life cycle. Also
-// switches GSL's aborting error handler off. Called once at start-up.
+// The main program's start-up services, installed once in main before the
+// main window exists: the widget user interaction, the recompute hooks of
+// the later subsystems, and GSL's aborting error handler switched off.
 void Install_Shell_Services();
-
-#endif

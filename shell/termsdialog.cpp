@@ -1,6 +1,6 @@
-#include "termsdialog.h"
+#include "shell/termsdialog.h"
 #include "ui_termsdialog.h"
-#include "parastruct.h"
+#include "core/parastruct.h"
 
 TermsDialog::TermsDialog(QWidget* parent) : QDialog(parent), ui(new Ui::termsdialog)
 {

@@ -1,4 +1,4 @@
-#include "holefun.h"
+#include "structure/holefun.h"
 
 int get_UPindex(QPolygonF* P, int i, int k)
 {

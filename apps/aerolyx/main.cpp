@@ -1,5 +1,5 @@
-#include "gslsetup.h"
-#include "mainwindow.h"
+#include "core/gslsetup.h"
+#include "apps/aerolyx/ui/mainwindow.h"
 
 #include <QApplication>
 

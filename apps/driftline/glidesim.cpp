@@ -1,6 +1,6 @@
-#include "glidesim.h"
+#include "apps/driftline/glidesim.h"
 
-#include "gslsetup.h"
+#include "core/gslsetup.h"
 
 #include <gsl/gsl_errno.h>
 #include <gsl/gsl_spline.h>

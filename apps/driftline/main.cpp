@@ -1,4 +1,4 @@
-#include "mainwindow.h"
+#include "apps/driftline/mainwindow.h"
 
 #include <QApplication>
 

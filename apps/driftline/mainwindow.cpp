@@ -1,6 +1,6 @@
-#include "mainwindow.h"
+#include "apps/driftline/mainwindow.h"
 
-#include <QMessageBox>
+#include "core/userinteraction.h"
 
 namespace {
 QString number(double v)
@@ -108,8 +108,9 @@ void MainWindow::on_actionExit_triggered()
 
 void MainWindow::on_actionAbout_triggered()
 {
-    QMessageBox::about(this, QStringLiteral(" About driftline-Qt4 "),
-                       QStringLiteral("driftline ver. 1.0.0 \n"
-                                      "Wingsuit glide simulator of the wingloft programs.\n"
-                                      "The glide of a point mass from fixed lift and drag tables."));
+    User().about(QStringLiteral(" About driftline-Qt4 "),
+                 QStringLiteral("driftline ver. 1.0.0 \n"
+                                "Wingsuit glide simulator of the wingloft programs.\n"
+                                "The glide of a point mass from fixed lift and drag tables."),
+                 QString(), QImage());
 }

@@ -1,6 +1,6 @@
-#include "wsuit.h"
+#include "apps/driftline/wsuit.h"
 
-#include "transf.h"
+#include "core/transf.h"
 
 #include <QFont>
 #include <QMouseEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "glidesim.h"
+#include "apps/driftline/glidesim.h"
 
 #include <QPoint>
 #include <QPointF>

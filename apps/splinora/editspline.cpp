@@ -1,4 +1,4 @@
-#include "editspline.h"
+#include "apps/splinora/editspline.h"
 
 #include <QAction>
 #include <QCursor>
@@ -11,8 +11,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "myopenfile.h"
-#include "shared_links.h"
+#include "apps/splinora/myopenfile.h"
+#include "apps/splinora/shared_links.h"
 
 namespace splinora {
 

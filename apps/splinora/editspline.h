@@ -7,7 +7,7 @@
 #include <QVector2D>
 #include <QWidget>
 
-#include "parastruct.h"
+#include "apps/splinora/parastruct.h"
 
 class QPainter;
 

@@ -1,7 +1,7 @@
 // Drawing of the editing area: grid, openings, background airfoil, spline
 // and the thickness texts.
 
-#include "editspline.h"
+#include "apps/splinora/editspline.h"
 
 #include <QFileInfo>
 #include <QPainter>
@@ -9,7 +9,7 @@
 
 #include <cmath>
 
-#include "foilroutines.h"
+#include "apps/splinora/foilroutines.h"
 
 namespace splinora {
 

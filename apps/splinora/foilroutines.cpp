@@ -1,7 +1,7 @@
-#include "foilroutines.h"
+#include "apps/splinora/foilroutines.h"
 
+#include "core/userinteraction.h"
 #include <QFile>
-#include <QMessageBox>
 #include <QTextEdit>
 #include <QTextStream>
 
@@ -9,7 +9,7 @@
 #include <cmath>
 #include <vector>
 
-#include "shared_links.h"
+#include "apps/splinora/shared_links.h"
 
 namespace splinora {
 
@@ -86,9 +86,7 @@ namespace {
 
 void airfoilMissing()
 {
-    QMessageBox box;
-    box.setText("Airfoil not present yet - IMPORT first");
-    box.exec();
+    User().warning(QString(), "Airfoil not present yet - IMPORT first");
 }
 
 constexpr int lastFoilIndex = N_airfoil - 1;

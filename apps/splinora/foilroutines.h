@@ -3,7 +3,7 @@
 #include <QPolygonF>
 #include <QString>
 
-#include "parastruct.h"
+#include "apps/splinora/parastruct.h"
 
 class QTextEdit;
 

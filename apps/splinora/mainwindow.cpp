@@ -1,10 +1,10 @@
-#include "mainwindow.h"
+#include "apps/splinora/mainwindow.h"
 
 #include <QCloseEvent>
-#include <QMessageBox>
+#include "core/userinteraction.h"
 
-#include "editspline.h"
-#include "foilroutines.h"
+#include "apps/splinora/editspline.h"
+#include "apps/splinora/foilroutines.h"
 
 namespace splinora {
 
@@ -139,9 +139,10 @@ void MainWindow::Write_BaseTable(const QPolygonF& poly)
 
 void MainWindow::About()
 {
-    QMessageBox::about(this, " About Splinora ver 1.0 -Qt4 ",
-                       "Splinora ver.1.0 \n"
-                       "Edits an airfoil as one B-spline over a background airfoil.");
+    User().about(" About Splinora ver 1.0 -Qt4 ",
+                 "Splinora ver.1.0 \n"
+                 "Edits an airfoil as one B-spline over a background airfoil.",
+                 QString(), QImage());
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event)

@@ -4,8 +4,8 @@
 #include <QPolygonF>
 #include <QString>
 
-#include "myopenfile.h"
-#include "parastruct.h"
+#include "apps/splinora/myopenfile.h"
+#include "apps/splinora/parastruct.h"
 #include "ui_mainwindow.h"
 
 namespace splinora {

@@ -1,13 +1,12 @@
-#include "myopenfile.h"
+#include "apps/splinora/myopenfile.h"
 
+#include "core/userinteraction.h"
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
-#include <QMessageBox>
 
 #include <cmath>
 
-#include "shared_links.h"
+#include "apps/splinora/shared_links.h"
 
 namespace splinora {
 
@@ -160,30 +159,27 @@ myOpenFile::myOpenFile(QObject* parent)
 
 QString myOpenFile::DialogReadFromFile()
 {
-    return QFileDialog::getOpenFileName(nullptr, "Open airfoil", mydir, tr("Files(*.txt *.dat)"));
+    return User().openFileName("Open airfoil", mydir, tr("Files(*.txt *.dat)"));
 }
 
 QString myOpenFile::DialogReadSplineFromFile()
 {
-    return QFileDialog::getOpenFileName(nullptr, "Open airfoil spline (*.spl)", mydir,
-                                        tr("Files (*.spl)"));
+    return User().openFileName("Open airfoil spline (*.spl)", mydir, tr("Files (*.spl)"));
 }
 
 QString myOpenFile::DialogWriteToFile()
 {
-    return QFileDialog::getSaveFileName(nullptr, "Save File (...as)", mydir,
-                                        tr("Files (*.txt *.dat)"));
+    return User().saveFileName("Save File (...as)", mydir, tr("Files (*.txt *.dat)"));
 }
 
 QString myOpenFile::DialogWriteSplineToFile()
 {
-    return QFileDialog::getSaveFileName(nullptr, "Save Spline (.spl) (as...)", mydir,
-                                        tr("Files (*.spl)"));
+    return User().saveFileName("Save Spline (.spl) (as...)", mydir, tr("Files (*.spl)"));
 }
 
 QString myOpenFile::OpenFileName(const QString& title, const QString& filter)
 {
-    return QFileDialog::getOpenFileName(nullptr, title, mydir, "Files (" + filter + ")");
+    return User().openFileName(title, mydir, "Files (" + filter + ")");
 }
 
 bool myOpenFile::WriteParaStream(const QString& filename)
@@ -207,9 +203,7 @@ bool myOpenFile::ReadParaStream(const QString& filename)
         return false;
     QFile file(filename);
     if (!file.exists()) {
-        QMessageBox box;
-        box.setText(filename + " warning *** :file is missing ");
-        box.exec();
+        User().warning(QString(), filename + " warning *** :file is missing ");
         return false;
     }
     if (!file.open(QIODevice::ReadOnly))
@@ -217,9 +211,7 @@ bool myOpenFile::ReadParaStream(const QString& filename)
     const bool ok = Read_Spline_Device(&file, &outdata->spline);
     file.close();
     if (!ok) {
-        QMessageBox box;
-        box.setText(filename + " warning *** :file is damaged or not a spline file ");
-        box.exec();
+        User().warning(QString(), filename + " warning *** :file is damaged or not a spline file ");
     }
     return ok;
 }

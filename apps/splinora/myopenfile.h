@@ -6,7 +6,7 @@
 #include <QPolygonF>
 #include <QString>
 
-#include "parastruct.h"
+#include "apps/splinora/parastruct.h"
 
 namespace splinora {
 

@@ -1,4 +1,4 @@
-#include "parastruct.h"
+#include "apps/splinora/parastruct.h"
 
 namespace splinora {
 

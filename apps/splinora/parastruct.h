@@ -5,7 +5,7 @@
 #include <QPolygonF>
 #include <QString>
 
-#include "constants.h"
+#include "apps/splinora/constants.h"
 
 namespace splinora {
 

@@ -2,8 +2,8 @@
 
 // What the program takes from the airfoil library and the geometry core.
 
-#include "airfoil.h"
-#include "transf.h"
+#include "airfoils/airfoil.h"
+#include "core/transf.h"
 
 namespace splinora {
 

@@ -1,11 +1,12 @@
-#include "dxfpreviewdialog.h"
+#include "patterns/ui/dxfpreviewdialog.h"
 
 #include "core/calcul3d.h"
 #include "core/canopy.h"
 #include "core/parastruct.h"
-#include "datadialog.h"
+#include "core/userinteraction.h"
+#include "shape/ui/datadialog.h"
 #include "patterns/patternsheet.h"
-#include "uihelpers.h"
+#include "shell/ui/uihelpers.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -76,14 +77,14 @@ void DxfPreviewDialog::on_dxf_tabWidget_currentChanged(int index)
     }
     QApplication::restoreOverrideCursor();
     if (!refusal.isEmpty())
-        Show_Warning(kTitle, refusal);
+        User().warning(kTitle, refusal);
 }
 
 void DxfPreviewDialog::preview(int kind)
 {
     const QString refusal = pattwidget->Create_Previews(kind);
     if (!refusal.isEmpty())
-        Show_Warning(kTitle, refusal);
+        User().warning(kTitle, refusal);
 }
 
 void DxfPreviewDialog::Export_To_DXF()
@@ -95,10 +96,10 @@ void DxfPreviewDialog::Export_To_DXF()
 
     // Refused exports say why at once, before the user is asked to wait.
     if (glob->dxfDir.isEmpty() || !Patterns_Refusal(design).isEmpty()) {
-        Show_Warning(kTitle, Export_All_Patterns(sheet).text());
+        User().warning(kTitle, Export_All_Patterns(sheet).text());
         return;
     }
-    Show_Warning(kTitle, QStringLiteral(" Export ALL to DXF subdirectory press OK and wait few moments ..."));
+    User().information(kTitle, QStringLiteral(" Export ALL to DXF subdirectory press OK and wait few moments ..."));
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const ExportReport report = Export_All_Patterns(sheet, [this](int percent) {
@@ -108,7 +109,14 @@ void DxfPreviewDialog::Export_To_DXF()
     QApplication::restoreOverrideCursor();
     glob->writeDxf = false;
     setCursor(Qt::ArrowCursor);
-    Show_Warning(kTitle, report.text());
+    // Every file is named: those written, and those that were not and why.
+    bool failed = false;
+    for (const ExportedFile& f : report.files)
+        failed = failed || (f.available && !f.written);
+    if (failed || !report.refusal.isEmpty())
+        User().warning(kTitle, report.text());
+    else
+        User().information(kTitle, report.text());
 }
 
 void DxfPreviewDialog::on_exitButton_pressed()

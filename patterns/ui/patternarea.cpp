@@ -1,4 +1,4 @@
-#include "patternarea.h"
+#include "patterns/ui/patternarea.h"
 
 #include "core/parastruct.h"
 #include "patterns/patterngeom.h"

@@ -1,5 +1,5 @@
-#include "colorclass.h"
-#include "parastruct.h"
+#include "shell/ui/colorclass.h"
+#include "core/parastruct.h"
 
 #include <QCoreApplication>
 #include <QDataStream>

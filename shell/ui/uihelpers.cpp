@@ -1,36 +1,15 @@
-#include "uihelpers.h"
-#include "modalhooks.h"
+#include "shell/ui/uihelpers.h"
+
+#include "core/userinteraction.h"
 
 #include <QGuiApplication>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QScreen>
 #include <QTabWidget>
 #include <QToolTip>
-#include <QFileDialog>
 #include <QFileInfo>
-
-std::function<bool(const QString&, const QString&)> ModalHooks::question;
-std::function<QMessageBox::StandardButton(const QString&, const QString&)> ModalHooks::savePrompt;
-std::function<void(const QString&, const QString&)> ModalHooks::warning;
-std::function<QColor(const QColor&, const QString&)> ModalHooks::colorPicker;
-std::function<bool(QPrinter*, QWidget*)> ModalHooks::printDialog;
-std::function<QString(const QString&, const QString&, const QString&)> ModalHooks::openFileName;
-std::function<QString(const QString&, const QString&, const QString&)> ModalHooks::saveFileName;
-
-void ModalHooks::reset()
-{
-    question = nullptr;
-    savePrompt = nullptr;
-    warning = nullptr;
-    colorPicker = nullptr;
-    printDialog = nullptr;
-    openFileName = nullptr;
-    saveFileName = nullptr;
-}
 
 QString CheckDoubleStr(QString text)
 {
@@ -45,25 +24,12 @@ double doubleFromEdit(QLineEdit* edit)
 
 bool Break_Question(const QString& text, const QString& informative)
 {
-    if (ModalHooks::question)
-        return ModalHooks::question(text, informative);
-
-    QMessageBox box;
-    box.setText(text);
-    box.setInformativeText(informative + " (default cancel)");
-    box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-    box.setDefaultButton(QMessageBox::Cancel);
-    box.exec();
-    return box.clickedButton() == box.button(QMessageBox::Ok);
+    return User().question(text, informative);
 }
 
 void Show_Warning(const QString& title, const QString& text)
 {
-    if (ModalHooks::warning) {
-        ModalHooks::warning(title, text);
-        return;
-    }
-    QMessageBox::warning(nullptr, title, text);
+    User().warning(title, text);
 }
 
 void showToolTip(QPoint globalPos, const QString& text)
@@ -95,15 +61,7 @@ void Print_Widget(QWidget* widget)
     printer.setPageOrientation(QPageLayout::Landscape);
     printer.setColorMode(QPrinter::GrayScale);
 
-    bool accepted;
-    if (ModalHooks::printDialog) {
-        accepted = ModalHooks::printDialog(&printer, widget);
-    } else {
-        QPrintDialog dialog(&printer, widget);
-        dialog.setWindowTitle("Print this page ?  ");
-        accepted = dialog.exec() == QDialog::Accepted;
-    }
-    if (!accepted)
+    if (!User().print(&printer, "Print this page ?  "))
         return;
 
     QPainter painter;
@@ -127,16 +85,12 @@ QString strippedName(const QString& path)
     return QFileInfo(path).fileName();
 }
 
-QString Open_File_Name(QWidget* parent, const QString& caption, const QString& dir, const QString& filter)
+QString Open_File_Name(QWidget*, const QString& caption, const QString& dir, const QString& filter)
 {
-    if (ModalHooks::openFileName)
-        return ModalHooks::openFileName(caption, dir, filter);
-    return QFileDialog::getOpenFileName(parent, caption, dir, filter);
+    return User().openFileName(caption, dir, filter);
 }
 
-QString Save_File_Name(QWidget* parent, const QString& caption, const QString& dir, const QString& filter)
+QString Save_File_Name(QWidget*, const QString& caption, const QString& dir, const QString& filter)
 {
-    if (ModalHooks::saveFileName)
-        return ModalHooks::saveFileName(caption, dir, filter);
-    return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+    return User().saveFileName(caption, dir, filter);
 }

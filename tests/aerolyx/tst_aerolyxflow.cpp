@@ -2,10 +2,10 @@
 // checked against the exact Joukowski solution and inviscid panel-method
 // lift coefficients.
 
-#include "foilgen.h"
-#include "airfoilprep.h"
-#include "conformalmap.h"
-#include "flow.h"
+#include "tests/common/foilgen.h"
+#include "apps/aerolyx/calc/airfoilprep.h"
+#include "apps/aerolyx/calc/conformalmap.h"
+#include "apps/aerolyx/calc/flow.h"
 
 #include <QtTest>
 

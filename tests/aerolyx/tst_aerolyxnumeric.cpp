@@ -1,8 +1,8 @@
 // Numeric building blocks of the flow analyser and the preparation of an
 // airfoil outline.
 
-#include "airfoilprep.h"
-#include "numutil.h"
+#include "apps/aerolyx/calc/airfoilprep.h"
+#include "apps/aerolyx/calc/numutil.h"
 
 #include <QtTest>
 

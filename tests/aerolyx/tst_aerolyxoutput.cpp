@@ -1,11 +1,11 @@
 // The analyser's two text files: exact layout and number format, and values
 // equal to those recomputed from the analysis record.
 
-#include "airfoilprep.h"
-#include "flow.h"
-#include "foilgen.h"
-#include "mainwindow.h"
-#include "outputfiles.h"
+#include "apps/aerolyx/calc/airfoilprep.h"
+#include "apps/aerolyx/calc/flow.h"
+#include "tests/common/foilgen.h"
+#include "apps/aerolyx/ui/mainwindow.h"
+#include "apps/aerolyx/ui/outputfiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -2,17 +2,17 @@
 // after an airfoil is loaded, the stream lines leaving the trailing edge, the
 // chord labels of the pressure-coefficient chart and the polar tables.
 
-#include "conformalmap.h"
-#include "cpview.h"
-#include "flow.h"
-#include "foilgen.h"
-#include "mainwindow.h"
-#include "mapviews.h"
-#include "plotframe.h"
-#include "polarviews.h"
-#include "pressureview.h"
-#include "streamview.h"
-#include "velocityview.h"
+#include "apps/aerolyx/calc/conformalmap.h"
+#include "apps/aerolyx/ui/cpview.h"
+#include "apps/aerolyx/calc/flow.h"
+#include "tests/common/foilgen.h"
+#include "apps/aerolyx/ui/mainwindow.h"
+#include "apps/aerolyx/ui/mapviews.h"
+#include "apps/aerolyx/ui/plotframe.h"
+#include "apps/aerolyx/ui/polarviews.h"
+#include "apps/aerolyx/ui/pressureview.h"
+#include "apps/aerolyx/ui/streamview.h"
+#include "apps/aerolyx/ui/velocityview.h"
 
 #include <QPainter>
 #include <QSet>

@@ -1,9 +1,10 @@
 // The analyser's window: form, start-up state, the angle of incidence from
 // the slider and the edit, loading, printing through the print dialog seam.
 
-#include "flow.h"
-#include "foilgen.h"
-#include "mainwindow.h"
+#include "apps/aerolyx/calc/flow.h"
+#include "tests/common/foilgen.h"
+#include "apps/aerolyx/ui/mainwindow.h"
+#include "tests/common/scripteduser.h"
 
 #include <QFile>
 #include <QMenu>
@@ -17,6 +18,7 @@ using namespace aerolyx;
 
 class TestWindow : public QObject {
     Q_OBJECT
+    ScriptedUser user;
     QTemporaryDir dir;
     std::unique_ptr<MainWindow> w;
     QString foil;
@@ -182,7 +184,7 @@ private slots:
     {
         const QString pdf = dir.filePath("velocity.pdf");
         bool landscape = false, grey = false, a4 = false;
-        w->printDialog = [&](QPrinter* printer) {
+        user.onPrint = [&](QPrinter* printer) {
             landscape = printer->pageLayout().orientation() == QPageLayout::Landscape;
             grey = printer->colorMode() == QPrinter::GrayScale;
             a4 = printer->pageLayout().pageSize().id() == QPageSize::A4;
@@ -203,7 +205,7 @@ private slots:
     void cancelledPrintWritesNothing()
     {
         const QString pdf = dir.filePath("cancelled.pdf");
-        w->printDialog = [&](QPrinter* printer) {
+        user.onPrint = [&](QPrinter* printer) {
             printer->setOutputFormat(QPrinter::PdfFormat);
             printer->setOutputFileName(pdf);
             return false;
@@ -216,7 +218,7 @@ private slots:
     void printAirfoilTable()
     {
         const QString pdf = dir.filePath("table.pdf");
-        w->printDialog = [&](QPrinter* printer) {
+        user.onPrint = [&](QPrinter* printer) {
             printer->setOutputFormat(QPrinter::PdfFormat);
             printer->setOutputFileName(pdf);
             return true;

@@ -1,7 +1,7 @@
 #include <QtTest>
 
-#include "airfoil.h"
-#include "foilgen.h"
+#include "airfoils/airfoil.h"
+#include "tests/common/foilgen.h"
 
 #include <cmath>
 

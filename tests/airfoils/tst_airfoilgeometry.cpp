@@ -1,8 +1,8 @@
 #include <QtTest>
 
-#include "airfoil.h"
-#include "foilgen.h"
-#include "notify.h"
+#include "airfoils/airfoil.h"
+#include "tests/common/foilgen.h"
+#include "tests/common/scripteduser.h"
 
 #include <cmath>
 
@@ -24,15 +24,7 @@ double dist(QPointF a, QPointF b)
 }
 
 // Collects what the library tells the user while it lives.
-struct Messages {
-    QStringList texts;
-    UserNotifier previous;
-    Messages()
-    {
-        previous = Set_User_Notifier([this](const QString& t) { texts.append(t); });
-    }
-    ~Messages() { Set_User_Notifier(previous); }
-};
+using Messages = ScriptedUser;
 
 } // namespace
 

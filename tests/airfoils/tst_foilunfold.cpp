@@ -1,12 +1,12 @@
 #include <QtTest>
 
-#include "airfoil.h"
-#include "curves.h"
-#include "foilgen.h"
-#include "foilunfold.h"
-#include "holefun.h"
-#include "parastruct.h"
-#include "patternfun.h"
+#include "airfoils/airfoil.h"
+#include "core/curves.h"
+#include "tests/common/foilgen.h"
+#include "airfoils/foilunfold.h"
+#include "structure/holefun.h"
+#include "core/parastruct.h"
+#include "patterns/patternfun.h"
 
 #include <cmath>
 #include <memory>

@@ -8,15 +8,15 @@
 #include <cmath>
 #include <memory>
 
-#include "../core/designfixture.h"
-#include "airfoil.h"
-#include "calcul3d.h"
-#include "editairfoildialog.h"
-#include "foilgen.h"
-#include "importairfoildialog.h"
-#include "modalhooks.h"
-#include "notify.h"
-#include "parastruct.h"
+#include "tests/core/designfixture.h"
+#include "airfoils/airfoil.h"
+#include "core/calcul3d.h"
+#include "airfoils/ui/editairfoildialog.h"
+#include "tests/common/foilgen.h"
+#include "airfoils/ui/importairfoildialog.h"
+#include "tests/common/scripteduser.h"
+#include "core/notify.h"
+#include "core/parastruct.h"
 
 namespace {
 
@@ -49,6 +49,7 @@ class TestImportAirfoil : public QObject
     std::unique_ptr<ImportAirFoilDialog> dialog;
     std::unique_ptr<EditAirFoilDialog> morphDialog;
     QStringList steps;
+    ScriptedUser user;
     QStringList warnings;
     QString chosen;
     QStringList asked;
@@ -72,7 +73,6 @@ private slots:
                                        foilgen::plainTable(foilgen::naca4(f, 81)));
         QVERIFY(!plainFile.isEmpty());
         Set_Recompute_Trace([this](const char* step) { steps << step; });
-        Set_User_Notifier([](const QString&) {});
     }
 
     void init()
@@ -84,16 +84,17 @@ private slots:
         steps.clear();
         warnings.clear();
         asked.clear();
-        ModalHooks::reset();
-        ModalHooks::openFileName = [this](const QString& caption, const QString& dir, const QString& filter) {
+        user.onOpenFile = [this](const QString& caption, const QString& dir, const QString& filter) {
             asked << caption + "|" + dir + "|" + filter;
             return chosen;
         };
-        ModalHooks::saveFileName = [this](const QString& caption, const QString& dir, const QString& filter) {
-            asked << caption + "|" + dir + "|" + filter;
-            return chosen;
+        user.onSaveFile = user.onOpenFile;
+        // The dialog's own warnings carry a title; what the airfoil library
+        // tells the user on the way (no title) is not counted here.
+        user.onWarning = [this](const QString& t, const QString& m) {
+            if (!t.isEmpty())
+                warnings << t + "|" + m;
         };
-        ModalHooks::warning = [this](const QString& t, const QString& m) { warnings << t + "|" + m; };
         morphDialog = std::make_unique<EditAirFoilDialog>();
         dialog = std::make_unique<ImportAirFoilDialog>();
         dialog->Setup_EditAirfoil(morphDialog.get());

@@ -9,12 +9,12 @@
 #include <cmath>
 #include <memory>
 
-#include "../core/designfixture.h"
-#include "airfoil.h"
-#include "calcul3d.h"
-#include "editairfoildialog.h"
-#include "mygsllib.h"
-#include "parastruct.h"
+#include "tests/core/designfixture.h"
+#include "airfoils/airfoil.h"
+#include "core/calcul3d.h"
+#include "airfoils/ui/editairfoildialog.h"
+#include "core/mygsllib.h"
+#include "core/parastruct.h"
 
 namespace {
 

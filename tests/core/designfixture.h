@@ -3,8 +3,9 @@
 // Designs for the recompute tests, built by formula on the heap: four distinct
 // standard airfoils, a reference planform and a base line.
 
-#include "calcul3d.h"
-#include "parastruct.h"
+#include "core/calcul3d.h"
+#include "core/parastruct.h"
+#include "shell/model/installhooks.h"
 
 #include <QPolygonF>
 
@@ -84,6 +85,7 @@ inline void setStraightBaseLine(ParaStruct* d)
 // run makes the rib airfoils the outline steps look for).
 inline std::unique_ptr<ParaStruct> makeWing(int cells, bool recompute = true)
 {
+    Install_Recompute_Hooks();
     auto d = std::make_unique<ParaStruct>();
     d->span = 10.0;
     d->hangHeight = 7.0;

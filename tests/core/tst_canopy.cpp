@@ -1,11 +1,11 @@
 // The 3-D wing: rib curves, oversize tables, the flat and inflated cell
 // grids and the relative cloth extension.
 
-#include "canopy.h"
-#include "cellgrid.h"
-#include "designfixture.h"
-#include "geomconst.h"
-#include "skintension.h"
+#include "core/canopy.h"
+#include "core/cellgrid.h"
+#include "tests/core/designfixture.h"
+#include "core/geomconst.h"
+#include "core/skintension.h"
 
 #include <QtTest>
 

@@ -4,8 +4,8 @@
 #include <memory>
 #include <vector>
 
-#include "curves.h"
-#include "mygsllib.h"
+#include "core/curves.h"
+#include "core/mygsllib.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <gsl/gsl_errno.h>
 #include <gsl/gsl_sf_log.h>
 
-#include "gslsetup.h"
+#include "core/gslsetup.h"
 
 class TestGslSetup : public QObject
 {

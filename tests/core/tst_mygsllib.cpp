@@ -3,8 +3,8 @@
 #include <cmath>
 #include <vector>
 
-#include "geomconst.h"
-#include "mygsllib.h"
+#include "core/geomconst.h"
+#include "core/mygsllib.h"
 
 namespace {
 bool near(double a, double b, double tol)

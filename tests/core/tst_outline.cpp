@@ -1,8 +1,8 @@
 // Wing outline of the recompute: planform spacing, edges, front view, areas,
 // metacentre and unit conversions.
 
-#include "curves.h"
-#include "designfixture.h"
+#include "core/curves.h"
+#include "tests/core/designfixture.h"
 
 #include <QtTest>
 

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "parastruct.h"
+#include "core/parastruct.h"
 
 class TestParaStruct : public QObject
 {

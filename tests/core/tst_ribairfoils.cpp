@@ -1,8 +1,8 @@
 // Rib airfoils, foil pairs, nose/top/bottom indexes, line attachment indexes
 // and the order of the recompute steps.
 
-#include "designfixture.h"
-#include "notify.h"
+#include "tests/core/designfixture.h"
+#include "tests/common/scripteduser.h"
 
 #include <QtTest>
 
@@ -11,15 +11,7 @@
 namespace {
 
 // Collects what the core tells the user while it lives.
-struct NotifySpy {
-    QStringList texts;
-    UserNotifier previous;
-    NotifySpy()
-    {
-        previous = Set_User_Notifier([this](const QString& t) { texts.append(t); });
-    }
-    ~NotifySpy() { Set_User_Notifier(previous); }
-};
+using NotifySpy = ScriptedUser;
 
 QStringList g_calls;
 

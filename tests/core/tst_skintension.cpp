@@ -1,11 +1,11 @@
 // Cloth oversize formulas, smooth steps, billow reduction, brake relaxation
 // and the billow arcs.
 
-#include "billowarc.h"
-#include "designfixture.h"
-#include "geomconst.h"
-#include "skintension.h"
-#include "transf.h"
+#include "core/billowarc.h"
+#include "tests/core/designfixture.h"
+#include "core/geomconst.h"
+#include "core/skintension.h"
+#include "core/transf.h"
 
 #include <QtTest>
 

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <vector>
 
-#include "geomconst.h"
-#include "transf.h"
+#include "core/geomconst.h"
+#include "core/transf.h"
 
 class TestTransf : public QObject
 {

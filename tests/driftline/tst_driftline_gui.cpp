@@ -8,8 +8,8 @@
 #include <QSlider>
 #include <QToolTip>
 
-#include "mainwindow.h"
-#include "wsuit.h"
+#include "apps/driftline/mainwindow.h"
+#include "apps/driftline/wsuit.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #include <QtTest>
 
-#include "glidesim.h"
-#include "wsuit.h"
+#include "apps/driftline/glidesim.h"
+#include "apps/driftline/wsuit.h"
 
 #include <cmath>
 #include <limits>

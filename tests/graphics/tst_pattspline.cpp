@@ -1,7 +1,7 @@
 #include <QtTest>
 
-#include "parastruct.h"
-#include "pattspline.h"
+#include "core/parastruct.h"
+#include "graphics/pattspline.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // by side (its strips develop into exact rectangles) and the default design.
 
 #include "core/parastruct.h"
-#include "defaultdesign.h"
+#include "tools/template/defaultdesign.h"
 #include "patterns/patternsheet.h"
 
 #include <QPolygonF>

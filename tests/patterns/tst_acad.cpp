@@ -7,9 +7,9 @@
 
 #include <memory>
 
-#include "../common/dxfcheck.h"
-#include "acad.h"
-#include "parastruct.h"
+#include "tests/common/dxfcheck.h"
+#include "patterns/acad.h"
+#include "core/parastruct.h"
 
 namespace {
 QByteArray readAll(const QString& path)

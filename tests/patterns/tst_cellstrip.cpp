@@ -3,9 +3,9 @@
 
 #include <QtTest>
 
-#include "cellstrip.h"
+#include "patterns/cellstrip.h"
 #include "core/transf.h"
-#include "patternfixture.h"
+#include "tests/patterns/patternfixture.h"
 
 using patternfixture::boxCanopy;
 

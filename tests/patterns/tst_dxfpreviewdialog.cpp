@@ -6,12 +6,12 @@
 #include <QImage>
 #include <QTemporaryDir>
 
-#include "../common/dxfcheck.h"
-#include "datadialog.h"
-#include "dxfpreviewdialog.h"
-#include "modalhooks.h"
-#include "patternarea.h"
-#include "patternfixture.h"
+#include "tests/common/dxfcheck.h"
+#include "shape/ui/datadialog.h"
+#include "patterns/ui/dxfpreviewdialog.h"
+#include "tests/common/scripteduser.h"
+#include "patterns/ui/patternarea.h"
+#include "tests/patterns/patternfixture.h"
 #include "patterns/patterngeom.h"
 
 class TestDxfPreviewDialog : public QObject
@@ -20,7 +20,24 @@ class TestDxfPreviewDialog : public QObject
 
     std::unique_ptr<QTemporaryDir> out;
     std::unique_ptr<DxfPreviewDialog> dialog;
-    QStringList told; // what the user was told, in order
+    std::unique_ptr<ScriptedUser> user;
+
+    // What the user was told (warnings and information), in order.
+    QStringList told() const
+    {
+        QStringList texts;
+        for (const AskedEntry& e : user->asked)
+            if (e.kind == QLatin1String("warning") || e.kind == QLatin1String("information"))
+                texts << e.text;
+        return texts;
+    }
+    QStringList kinds() const
+    {
+        QStringList k;
+        for (const AskedEntry& e : user->asked)
+            k << e.kind;
+        return k;
+    }
 
     QStringList outputFiles() const
     {
@@ -60,8 +77,6 @@ class TestDxfPreviewDialog : public QObject
 private slots:
     void initTestCase()
     {
-        ModalHooks::warning = [this](const QString&, const QString& text) { told << text; };
-        ModalHooks::question = [](const QString&, const QString&) { return false; };
         useDesign(8);
         dialog = std::make_unique<DxfPreviewDialog>();
     }
@@ -73,14 +88,17 @@ private slots:
         useDesign(8);
         out = std::make_unique<QTemporaryDir>();
         GetGlobClass()->dxfDir = out->path();
-        told.clear();
+        user = std::make_unique<ScriptedUser>();
     }
 
-    void cleanupTestCase()
+    // The dialog is modal: it does not stay open between the tests.
+    void cleanup()
     {
-        dialog.reset();
-        ModalHooks::reset();
+        dialog->hide();
+        user.reset();
     }
+
+    void cleanupTestCase() { dialog.reset(); }
 
     void formAsSpecified()
     {
@@ -114,7 +132,7 @@ private slots:
         QVERIFY(outputFiles().isEmpty());
         QVERIFY(!GetGlobClass()->writeDxf);
         QCOMPARE(dialog->progressBar->value(), 0);
-        QVERIFY(told.isEmpty());
+        QVERIFY(told().isEmpty());
     }
 
     void panelTabPreviews()
@@ -126,12 +144,12 @@ private slots:
         QCOMPARE(dialog->dxf_tabWidget->tabText(1), QStringLiteral("ribs"));
         QVERIFY(!view()->picture().isEmpty());
         QVERIFY(outputFiles().isEmpty());
-        QVERIFY(told.isEmpty());
+        QVERIFY(told().isEmpty());
         // a kind without its writer yet shows an empty sheet
         dialog->dxf_tabWidget->setCurrentIndex(1);
         QVERIFY(view()->picture().isEmpty());
         QCOMPARE(dialog->lastPreview(), 1);
-        QVERIFY(told.isEmpty());
+        QVERIFY(told().isEmpty());
     }
 
     void zoomAndPan()
@@ -200,10 +218,10 @@ private slots:
         useDesign(34);
         showFresh();
         dialog->dxf_tabWidget->setCurrentIndex(6);
-        QCOMPARE(told.size(), 2);
-        QCOMPARE(told.at(0), QStringLiteral(" Export ALL to DXF subdirectory press OK and wait few moments ..."));
-        QVERIFY(told.at(1).contains(QStringLiteral("    longpatt.dxf")));
-        QVERIFY(told.at(1).contains(QStringLiteral("ribs.dxf (this pattern is not available yet)")));
+        QCOMPARE(kinds(), (QStringList{"information", "information"}));
+        QCOMPARE(told().at(0), QStringLiteral(" Export ALL to DXF subdirectory press OK and wait few moments ..."));
+        QVERIFY(told().at(1).contains(QStringLiteral("    longpatt.dxf")));
+        QVERIFY(told().at(1).contains(QStringLiteral("ribs.dxf (this pattern is not available yet)")));
         QCOMPARE(dialog->progressBar->value(), 100);
         QVERIFY(!GetGlobClass()->writeDxf);
         QCOMPARE(outputFiles(), QStringList{QStringLiteral("longpatt.dxf")});
@@ -229,11 +247,11 @@ private slots:
         dialog->dxf_tabWidget->setCurrentIndex(0);
         const QRectF narrow = view()->picture().boundingRect();
         dialog->dxf_tabWidget->setCurrentIndex(6);
-        told.clear();
+        user->asked.clear();
         dialog->wide_spacing_on->click();
         QVERIFY(GetDataStruct()->dxfWideSpacing);
         QVERIFY(view()->picture().boundingRect().width() > 1.8 * narrow.width());
-        QVERIFY(told.isEmpty());
+        QVERIFY(told().isEmpty());
         // the next show switches it off again
         showFresh();
         QVERIFY(!GetDataStruct()->dxfWideSpacing);
@@ -283,8 +301,8 @@ private slots:
         GetGlobClass()->dxfDir.clear();
         showFresh();
         dialog->dxf_tabWidget->setCurrentIndex(6);
-        QCOMPARE(told.size(), 1);
-        QVERIFY(told.at(0).startsWith(QStringLiteral("Nothing was exported. No project output directory")));
+        QCOMPARE(kinds(), QStringList{"warning"});
+        QVERIFY(told().at(0).startsWith(QStringLiteral("Nothing was exported. No project output directory")));
         QVERIFY(!GetGlobClass()->writeDxf);
         QVERIFY(outputFiles().isEmpty());
     }
@@ -294,8 +312,8 @@ private slots:
         QVERIFY(QDir(out->path()).mkdir(QStringLiteral("longpatt.dxf")));
         showFresh();
         dialog->dxf_tabWidget->setCurrentIndex(6);
-        QCOMPARE(told.size(), 2);
-        QVERIFY(told.at(1).contains(QStringLiteral("longpatt.dxf (could not be written)")));
+        QCOMPARE(kinds(), (QStringList{"information", "warning"}));
+        QVERIFY(told().at(1).contains(QStringLiteral("longpatt.dxf (could not be written)")));
     }
 
     void smallWingIsRefused()
@@ -304,11 +322,12 @@ private slots:
         showFresh();
         dialog->dxf_tabWidget->setCurrentIndex(0);
         QVERIFY(view()->picture().isEmpty());
-        QCOMPARE(told, QStringList{QStringLiteral("Sewing patterns need a wing of at least 3 cells.")});
-        told.clear();
+        QCOMPARE(told(), QStringList{QStringLiteral("Sewing patterns need a wing of at least 3 cells.")});
+        QCOMPARE(kinds(), QStringList{"warning"});
+        user->asked.clear();
         dialog->dxf_tabWidget->setCurrentIndex(6);
-        QCOMPARE(told.size(), 1);
-        QVERIFY(told.at(0).contains(QStringLiteral("at least 3 cells")));
+        QCOMPARE(told().size(), 1);
+        QVERIFY(told().at(0).contains(QStringLiteral("at least 3 cells")));
         QVERIFY(outputFiles().isEmpty());
     }
 

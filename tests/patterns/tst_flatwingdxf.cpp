@@ -3,12 +3,12 @@
 #include <QJsonArray>
 #include <QTemporaryDir>
 
-#include "../common/dxfcheck.h"
-#include "../core/designfixture.h"
-#include "acad.h"
-#include "flatwingdxf.h"
-#include "parastruct.h"
-#include "transf.h"
+#include "tests/common/dxfcheck.h"
+#include "tests/core/designfixture.h"
+#include "patterns/acad.h"
+#include "patterns/flatwingdxf.h"
+#include "core/parastruct.h"
+#include "core/transf.h"
 
 // The flat-shape drawing of test wings with a centre rib and with a centre
 // cell, written through the DXF writer and read back with a real reader.

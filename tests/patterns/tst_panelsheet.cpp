@@ -5,14 +5,14 @@
 #include <QJsonArray>
 #include <QTemporaryDir>
 
-#include "../common/dxfcheck.h"
-#include "acad.h"
+#include "tests/common/dxfcheck.h"
+#include "patterns/acad.h"
 #include "core/transf.h"
-#include "panelmanager.h"
-#include "panelsheet.h"
-#include "patternfixture.h"
-#include "patternsheet.h"
-#include "seamallowance.h"
+#include "patterns/panelmanager.h"
+#include "patterns/panelsheet.h"
+#include "tests/patterns/patternfixture.h"
+#include "patterns/patternsheet.h"
+#include "patterns/seamallowance.h"
 
 namespace {
 

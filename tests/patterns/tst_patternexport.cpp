@@ -5,10 +5,10 @@
 
 #include <QTemporaryDir>
 
-#include "../common/dxfcheck.h"
+#include "tests/common/dxfcheck.h"
 #include "core/calcul3d.h"
-#include "patternfixture.h"
-#include "patternsheet.h"
+#include "tests/patterns/patternfixture.h"
+#include "patterns/patternsheet.h"
 
 class TestPatternExport : public QObject
 {

@@ -1,7 +1,7 @@
 #include <QtTest>
 
-#include "parastruct.h"
-#include "patternfun.h"
+#include "core/parastruct.h"
+#include "patterns/patternfun.h"
 
 #include <cmath>
 #include <memory>

@@ -2,7 +2,7 @@
 
 #include <QtTest>
 
-#include "patterngeom.h"
+#include "patterns/patterngeom.h"
 
 namespace {
 bool near(QPointF a, QPointF b, double tol = 1e-9)

@@ -4,7 +4,7 @@
 #include <QtTest>
 
 #include "core/parastruct.h"
-#include "pieces.h"
+#include "patterns/pieces.h"
 
 #include <memory>
 

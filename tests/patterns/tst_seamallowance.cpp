@@ -3,12 +3,12 @@
 
 #include <QtTest>
 
-#include "cellstrip.h"
+#include "patterns/cellstrip.h"
 #include "core/transf.h"
-#include "outlinecheck.h"
-#include "panelmanager.h"
-#include "patternfixture.h"
-#include "seamallowance.h"
+#include "tests/patterns/outlinecheck.h"
+#include "patterns/panelmanager.h"
+#include "tests/patterns/patternfixture.h"
+#include "patterns/seamallowance.h"
 
 using namespace outlinecheck;
 

@@ -3,10 +3,10 @@
 // The live design of the editor tests: a realistic test wing built by
 // formula and recomputed, copied into the one live record.
 
-#include "../core/designfixture.h"
-#include "calcul3d.h"
-#include "modalhooks.h"
-#include "parastruct.h"
+#include "tests/core/designfixture.h"
+#include "core/calcul3d.h"
+#include "tests/common/scripteduser.h"
+#include "core/parastruct.h"
 
 #include <QPainterPath>
 

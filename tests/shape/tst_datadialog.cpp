@@ -8,8 +8,8 @@
 #include <cmath>
 #include <memory>
 
-#include "datadialog.h"
-#include "shapefixture.h"
+#include "shape/ui/datadialog.h"
+#include "tests/shape/shapefixture.h"
 
 // The general data editor and the seam allowance editor on a realistic
 // 34-cell test wing: rounding by the value table, the limits, the cell
@@ -19,6 +19,7 @@ class TestDataDialog : public QObject
     Q_OBJECT
     ParaStruct* live = nullptr;
     GlobClass* glob = nullptr;
+    ScriptedUser user;
     QStringList questions;
     bool answer = true;
     QStringList steps;
@@ -52,8 +53,7 @@ private slots:
         live->linesOutdated = false;
         questions.clear();
         answer = true;
-        ModalHooks::reset();
-        ModalHooks::question = [this](const QString& t, const QString& m) {
+        user.onQuestion = [this](const QString& t, const QString& m) {
             questions << t + "|" + m;
             return answer;
         };

@@ -12,11 +12,11 @@
 
 #include <memory>
 
-#include "../common/dxfcheck.h"
-#include "curves.h"
-#include "flatwing.h"
-#include "shapefixture.h"
-#include "transf.h"
+#include "tests/common/dxfcheck.h"
+#include "core/curves.h"
+#include "shape/ui/flatwing.h"
+#include "tests/shape/shapefixture.h"
+#include "core/transf.h"
 
 // The flat-shape editor on a realistic test wing: picking, dragging, wheel,
 // keys, sliders, Cancel, and the DXF export with its printout.
@@ -26,6 +26,7 @@ class TestFlatWing : public QObject
     std::unique_ptr<FlatWingDialog> dialog;
     ParaStruct* live = nullptr;
     QTemporaryDir dir;
+    ScriptedUser user;
     QStringList questions;
     bool answer = true;
     QStringList warnings;
@@ -61,12 +62,12 @@ private slots:
         questions.clear();
         warnings.clear();
         answer = true;
-        ModalHooks::question = [this](const QString& text, const QString&) {
+        user.onQuestion = [this](const QString& text, const QString&) {
             questions << text;
             return answer;
         };
-        ModalHooks::warning = [this](const QString&, const QString& text) { warnings << text; };
-        ModalHooks::printDialog = [](QPrinter*, QWidget*) { return false; };
+        user.onWarning = [this](const QString&, const QString& text) { warnings << text; };
+        user.onPrint = [](QPrinter*) { return false; };
         dialog = std::make_unique<FlatWingDialog>();
         dialog->resize(1400, 1000);
         dialog->show();
@@ -76,7 +77,7 @@ private slots:
     void cleanup()
     {
         dialog.reset();
-        ModalHooks::reset();
+        user.onPrint = nullptr;
     }
 
     void showPlacesPointFourAtTheOrigin()
@@ -288,7 +289,7 @@ private slots:
     {
         bool chordGraphWhilePrinting = true;
         QString pdf = dir.filePath(QStringLiteral("flat.pdf"));
-        ModalHooks::printDialog = [&](QPrinter* printer, QWidget*) {
+        user.onPrint = [&](QPrinter* printer) {
             chordGraphWhilePrinting = w()->showChordGraph;
             printer->setOutputFormat(QPrinter::PdfFormat);
             printer->setOutputFileName(pdf);
@@ -363,7 +364,7 @@ private slots:
     {
         answer = false;
         bool printed = false;
-        ModalHooks::printDialog = [&](QPrinter*, QWidget*) {
+        user.onPrint = [&](QPrinter*) {
             printed = true;
             return false;
         };

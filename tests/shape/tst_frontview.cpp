@@ -7,8 +7,8 @@
 
 #include <memory>
 
-#include "frontviewdialog.h"
-#include "shapefixture.h"
+#include "shape/ui/frontviewdialog.h"
+#include "tests/shape/shapefixture.h"
 
 // The base-line editor on a realistic test wing: the pinned centre node,
 // dragging, keys, zoom limits, the handle lines, Cancel and accept.

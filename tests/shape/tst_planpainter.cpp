@@ -3,8 +3,8 @@
 #include <QImage>
 #include <QPainter>
 
-#include "flatwing.h"
-#include "shapefixture.h"
+#include "shape/ui/flatwing.h"
+#include "tests/shape/shapefixture.h"
 
 // The plan-view painter drawn into an image: each switch adds its own kind
 // of drawing and nothing else.

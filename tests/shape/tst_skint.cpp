@@ -9,10 +9,10 @@
 
 #include <memory>
 
-#include "shapefixture.h"
-#include "skintdialog.h"
-#include "transf.h"
-#include "billowarc.h"
+#include "tests/shape/shapefixture.h"
+#include "shape/ui/skintdialog.h"
+#include "core/transf.h"
+#include "core/billowarc.h"
 
 // The billow-compensation editor on a realistic test wing: marker limits,
 // wheel steps, selection, the log lines written at OK, Cancel, and the nose

@@ -13,14 +13,14 @@
 #include <atomic>
 #include <thread>
 
-#include "mainwindow.h"
-#include "modalhooks.h"
-#include "openfile.h"
-#include "parastruct.h"
-#include "pattspline.h"
-#include "scaledialog.h"
-#include "shellfixture.h"
-#include "termsdialog.h"
+#include "shell/mainwindow.h"
+#include "tests/common/scripteduser.h"
+#include "core/openfile.h"
+#include "core/parastruct.h"
+#include "graphics/pattspline.h"
+#include "shell/scaledialog.h"
+#include "tests/shell/shellfixture.h"
+#include "shell/termsdialog.h"
 #include "ui_scaledialog.h"
 #include "ui_termsdialog.h"
 
@@ -65,11 +65,14 @@ private slots:
         QVERIFY(writeTemplate());
         templateBytes = fileBytes(templatePath());
         QVERIFY(!templateBytes.isEmpty());
-        Set_File_Dialog([this](QWidget*, FileDialogKind kind, const QString& title, const QString& dir,
-                               const QString&) {
-            asked << Asked{kind == FileDialogKind::Open ? "open" : "save", title, dir};
-            return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
-        });
+        auto chooser = [this](const char* kind) {
+            return [this, kind](const QString& title, const QString& dir, const QString&) {
+                asked << Asked{kind, title, dir};
+                return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+            };
+        };
+        user.onOpenFile = chooser("open");
+        user.onSaveFile = chooser("save");
     }
 
     void init()
@@ -77,17 +80,16 @@ private slots:
         asked.clear();
         fileAnswers.clear();
         questionAnswer = false;
-        promptAnswer = QMessageBox::Cancel;
-        ModalHooks::reset();
-        ModalHooks::question = [this](const QString& t, const QString& m) {
+        promptAnswer = UserInteraction::SaveAnswer::Cancel;
+        user.onQuestion = [this](const QString& t, const QString& m) {
             asked << Asked{"question", t, m};
             return questionAnswer;
         };
-        ModalHooks::savePrompt = [this](const QString& t, const QString& m) {
-            asked << Asked{"prompt", t, m};
+        user.onSaveChanges = [this](const QString& t) {
+            asked << Asked{"prompt", t, user.asked.last().text};
             return promptAnswer;
         };
-        ModalHooks::warning = [this](const QString& t, const QString& m) { asked << Asked{"warning", t, m}; };
+        user.onWarning = [this](const QString& t, const QString& m) { asked << Asked{"warning", t, m}; };
         GetGlobClass()->termsAccepted = false;
         w = new MainWindow;
         w->show();
@@ -133,13 +135,16 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(w->termsDialog(), terms);
         QVERIFY(!terms->isVisible());
-        QCOMPARE(w->statusBar()->currentMessage(), QString("Ready"));
 
+        // "Ready" goes after a while, or when a status label comes, and the
+        // status labels show.
         w->PaintStatusLabel("one");
         w->PaintStatusLabel("two");
+        QVERIFY(w->statusBar()->currentMessage().isEmpty());
         QStringList labels;
         for (QLabel* l : w->statusBar()->findChildren<QLabel*>())
-            labels << l->text();
+            if (l->isVisible())
+                labels << l->text();
         QVERIFY(labels.contains("one") && labels.contains("two"));
     }
 
@@ -284,7 +289,7 @@ private slots:
         newProjectNamed("first");
         GetDataStruct()->span = 12.5;
         asked.clear();
-        promptAnswer = QMessageBox::Discard;
+        promptAnswer = UserInteraction::SaveAnswer::Discard;
         fileAnswers << QString();
         w->actionNew->trigger();
         QVERIFY(w->isVisible());
@@ -295,7 +300,7 @@ private slots:
 
         // Cancel in the save prompt stops New before the file dialog.
         asked.clear();
-        promptAnswer = QMessageBox::Cancel;
+        promptAnswer = UserInteraction::SaveAnswer::Cancel;
         w->actionNew->trigger();
         QCOMPARE(asked.size(), 1);
         QCOMPARE(asked[0].kind, QString("prompt"));
@@ -339,7 +344,7 @@ private slots:
 
         // The same file again: the prompt, then nothing is read.
         GetDataStruct()->span = 3.0;
-        promptAnswer = QMessageBox::Discard;
+        promptAnswer = UserInteraction::SaveAnswer::Discard;
         fileAnswers << path;
         w->actionOpen->trigger();
         QCOMPARE(GetDataStruct()->span, 3.0);
@@ -378,7 +383,7 @@ private slots:
         const QString path = projects() + "/refused.prg";
         QVERIFY(myOpenFile().WriteParaStream(path, *record));
         asked.clear();
-        promptAnswer = QMessageBox::Discard;
+        promptAnswer = UserInteraction::SaveAnswer::Discard;
         fileAnswers << path;
         w->actionOpen->trigger();
         QCOMPARE(asked.last().kind, QString("question"));
@@ -497,7 +502,7 @@ private slots:
 
         // Leaving with a failed save does not leave.
         QVERIFY(QDir().mkdir(prg));
-        promptAnswer = QMessageBox::Save;
+        promptAnswer = UserInteraction::SaveAnswer::Save;
         w->actionExit->trigger();
         QDir().rmdir(prg);
         QVERIFY(w->isVisible());
@@ -509,11 +514,11 @@ private slots:
         newProjectNamed("leaving");
         GetDataStruct()->span = 16.5;
 
-        promptAnswer = QMessageBox::Cancel;
+        promptAnswer = UserInteraction::SaveAnswer::Cancel;
         w->actionExit->trigger();
         QVERIFY(w->isVisible());
 
-        promptAnswer = QMessageBox::Save;
+        promptAnswer = UserInteraction::SaveAnswer::Save;
         w->close();                          // by the window frame
         QVERIFY(!w->isVisible());
         auto back = std::make_unique<ParaStruct>();
@@ -523,7 +528,7 @@ private slots:
         w->show();
         asked.clear();
         GetDataStruct()->span = 17.5;
-        promptAnswer = QMessageBox::Discard;
+        promptAnswer = UserInteraction::SaveAnswer::Discard;
         w->actionExit->trigger();
         QVERIFY(!w->isVisible());
         QCOMPARE(asked.size(), 1);
@@ -650,7 +655,7 @@ private:
 
     void newProjectNamed(const QString& name)
     {
-        promptAnswer = QMessageBox::Discard;
+        promptAnswer = UserInteraction::SaveAnswer::Discard;
         fileAnswers << projects() + "/" + name;
         w->actionNew->trigger();
         QVERIFY(w->isProjectOpen());
@@ -671,7 +676,8 @@ private:
     QList<Asked> asked;
     QStringList fileAnswers;
     bool questionAnswer = false;
-    QMessageBox::StandardButton promptAnswer = QMessageBox::Cancel;
+    ScriptedUser user;
+    UserInteraction::SaveAnswer promptAnswer = UserInteraction::SaveAnswer::Cancel;
 };
 
 

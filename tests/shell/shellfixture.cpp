@@ -1,6 +1,7 @@
-#include "shellfixture.h"
+#include "tests/shell/shellfixture.h"
 
-#include "parastruct.h"
+#include "core/parastruct.h"
+#include "shell/model/installhooks.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -49,3 +50,7 @@ QByteArray fileBytes(const QString& path)
         return {};
     return f.readAll();
 }
+
+// The main program installs the recompute hooks in main; these tests build
+// its windows without it.
+Q_COREAPP_STARTUP_FUNCTION(Install_Recompute_Hooks)

@@ -1,15 +1,16 @@
 #include <QtTest>
 
-#include "colorclass.h"
-#include "colordialog.h"
-#include "modalhooks.h"
-#include "parastruct.h"
-#include "shellfixture.h"
+#include "shell/ui/colorclass.h"
+#include "shell/colordialog.h"
+#include "tests/common/scripteduser.h"
+#include "core/parastruct.h"
+#include "tests/shell/shellfixture.h"
 #include "ui_colordialog.h"
 
 class TestColors : public QObject
 {
     Q_OBJECT
+    ScriptedUser user;
 private slots:
     void init()
     {
@@ -18,7 +19,7 @@ private slots:
         QFile::remove(path());
         GetColorClass()->canopyColor = QColor();
         GetColorClass()->backgroundColor = QColor();
-        ModalHooks::reset();
+        user.onColor = nullptr;
     }
 
     void fileBytesOfAKnownPair()
@@ -99,7 +100,7 @@ private slots:
     {
         ColorDialog dialog;
         QString askedTitle;
-        ModalHooks::colorPicker = [&](const QColor&, const QString& title) {
+        user.onColor = [&](const QColor&, const QString& title) {
             askedTitle = title;
             return QColor(12, 34, 56);
         };
@@ -112,7 +113,7 @@ private slots:
         QCOMPARE(QFileInfo(path()).size(), qint64(22));
 
         // Pick another colour, cancel: the dialog opens again with the saved one.
-        ModalHooks::colorPicker = [](const QColor&, const QString&) { return QColor(99, 99, 99); };
+        user.onColor = [](const QColor&, const QString&) { return QColor(99, 99, 99); };
         dialog.show();
         QTest::mouseClick(dialog.form()->canopy_widget, Qt::LeftButton);
         QCOMPARE(GetColorClass()->canopyColor, QColor(99, 99, 99));
@@ -128,7 +129,7 @@ private slots:
         WriteColorsStream();
         ColorDialog dialog;
         dialog.show();
-        ModalHooks::colorPicker = [](const QColor&, const QString&) { return QColor(); };
+        user.onColor = [](const QColor&, const QString&) { return QColor(); };
         QTest::mouseClick(dialog.form()->background_widget, Qt::LeftButton);
         QCOMPARE(dialog.form()->background_widget->color(), QColor(1, 100, 200));
         QCOMPARE(GetColorClass()->backgroundColor, QColor(1, 100, 200));

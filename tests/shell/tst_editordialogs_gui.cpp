@@ -2,17 +2,17 @@
 
 #include <memory>
 
-#include "datadialog.h"
-#include "dxfpreviewdialog.h"
-#include "editairfoildialog.h"
-#include "flatwing.h"
-#include "frontviewdialog.h"
-#include "importairfoildialog.h"
-#include "mainwindow.h"
-#include "modalhooks.h"
-#include "shellfixture.h"
-#include "skintdialog.h"
-#include "termsdialog.h"
+#include "shape/ui/datadialog.h"
+#include "patterns/ui/dxfpreviewdialog.h"
+#include "airfoils/ui/editairfoildialog.h"
+#include "shape/ui/flatwing.h"
+#include "shape/ui/frontviewdialog.h"
+#include "airfoils/ui/importairfoildialog.h"
+#include "shell/mainwindow.h"
+#include "tests/common/scripteduser.h"
+#include "tests/shell/shellfixture.h"
+#include "shape/ui/skintdialog.h"
+#include "shell/termsdialog.h"
 
 // The main window creates every editor dialog once and shows it from the
 // Edit menu and from the toolbar.
@@ -20,6 +20,7 @@ class TestEditorDialogs : public QObject
 {
     Q_OBJECT
 
+    ScriptedUser user;
     std::unique_ptr<MainWindow> w;
 
     QDialog* dialogTitled(const QString& title) const
@@ -43,8 +44,6 @@ private slots:
         qApp->setQuitOnLastWindowClosed(false);
         useFreshHome();
         QVERIFY(writeTemplate());
-        ModalHooks::question = [](const QString&, const QString&) { return false; };
-        ModalHooks::warning = [](const QString&, const QString&) {};
         w = std::make_unique<MainWindow>();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
@@ -60,20 +59,18 @@ private slots:
         QTest::addColumn<QString>("toolbarAction");
         QTest::addColumn<QString>("title");
         QTest::addColumn<bool>("maximized");
-        QTest::addColumn<bool>("ownedByWindow");
         QTest::addColumn<bool>("applicationModal");
         QTest::newRow("general data")
-            << "actionGeneral_data_2" << "actionGeneral_data" << "General data" << false << false << true;
+            << "actionGeneral_data_2" << "actionGeneral_data" << "General data" << false << true;
         QTest::newRow("airfoils") << "actionAirfoils_import_morph" << "actionAirfoils"
-                                  << "Airfoil's  selection dialog" << false << false << true;
+                                  << "Airfoil's  selection dialog" << false << true;
         QTest::newRow("base line")
-            << "actionBase_line_face_view" << "actionBase_line" << "Base line shape" << true << false << false;
-        QTest::newRow("flat shape") << "action_flat_shape" << "actionFlat_shape" << "Flat shape" << true << false
-                                    << false;
+            << "actionBase_line_face_view" << "actionBase_line" << "Base line shape" << true << false;
+        QTest::newRow("flat shape") << "action_flat_shape" << "actionFlat_shape" << "Flat shape" << true << false;
         QTest::newRow("billow compensation") << "actionBillow_compensation_2" << "actionBillow_compensation"
-                                             << "Billow compensation" << true << true << false;
+                                             << "Billow compensation" << true << false;
         QTest::newRow("preview and export") << "actionDxf_preview_and_export" << "actionPreview_and_export"
-                                            << "Preview and export" << true << true << true;
+                                            << "Preview and export" << true << true;
     }
 
     void shownFromTheMenus()
@@ -82,13 +79,10 @@ private slots:
         QFETCH(QString, toolbarAction);
         QFETCH(QString, title);
         QFETCH(bool, maximized);
-        QFETCH(bool, ownedByWindow);
         QFETCH(bool, applicationModal);
         QDialog* dialog = dialogTitled(title);
         QVERIFY(dialog);
-        QCOMPARE(dialog->parent() == w.get(), ownedByWindow);
-        if (!ownedByWindow)
-            QVERIFY(!dialog->parent());
+        QCOMPARE(dialog->parent(), w.get());
         QCOMPARE(dialog->windowTitle(), title);
         if (applicationModal)
             QCOMPARE(dialog->windowModality(), Qt::ApplicationModal);
@@ -111,7 +105,7 @@ private slots:
     {
         ImportAirFoilDialog* import = w->importAirFoilDialog();
         EditAirFoilDialog* morph = w->editAirFoilDialog();
-        QVERIFY(morph && !morph->parent());
+        QVERIFY(morph && morph->parent() == w.get());
         w->findChild<QAction*>("actionAirfoils")->trigger();
         QTest::mouseClick(import->foil_1, Qt::LeftButton);
         import->editfoilButton->click();

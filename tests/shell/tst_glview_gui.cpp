@@ -8,11 +8,11 @@
 #include <QImage>
 #include <QSignalSpy>
 
-#include "calcul3d.h"
-#include "colorclass.h"
-#include "glwidget.h"
-#include "openfile.h"
-#include "parastruct.h"
+#include "core/calcul3d.h"
+#include "shell/ui/colorclass.h"
+#include "shell/glwidget.h"
+#include "core/openfile.h"
+#include "core/parastruct.h"
 
 #include <memory>
 

@@ -2,9 +2,9 @@
 
 #include <QtTest>
 
-#include "bridledata.h"
-#include "glviewlists.h"
-#include "parastruct.h"
+#include "core/bridledata.h"
+#include "shell/glviewlists.h"
+#include "core/parastruct.h"
 
 #include <cmath>
 #include <memory>

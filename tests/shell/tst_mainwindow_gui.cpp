@@ -1,11 +1,8 @@
-#include "mainwindowrunner.h"
+#include "tests/shell/mainwindowrunner.h"
 
 int main(int argc, char** argv)
 {
-    return runMainWindowTests(argc, argv,
-                              {"startUp", "termsDialogForm", "menusAndToolbar", "iconsLoad",
-                               "openWithTermsRefused", "companionProgramIsAwaited", "scaledModel",
-                               "scaledModelNameKeepsFolders", "saveWithoutProjectAsksForAName"});
+    return runMainWindowTests(argc, argv, kStartupTests);
 }
 
 #include "moc_mainwindowtests.cpp"

@@ -1,12 +1,8 @@
-#include "mainwindowrunner.h"
+#include "tests/shell/mainwindowrunner.h"
 
 int main(int argc, char** argv)
 {
-    return runMainWindowTests(argc, argv,
-                              {"newProject", "newCancelledChangesNothing", "newWithoutTemplateWarns",
-                               "openAcceptedProject", "openRefusals", "openUnreadableKeepsProgram",
-                               "inconsistentDesignLinesStayOnDisk", "saveAsMovesTheProject",
-                               "failedSaveIsReported", "exitFollowsThePrompt"});
+    return runMainWindowTests(argc, argv, kProjectTests);
 }
 
 #include "moc_mainwindowtests.cpp"

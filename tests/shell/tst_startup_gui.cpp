@@ -1,7 +1,7 @@
 #include <QtTest>
 
-#include "runguard.h"
-#include "shellfixture.h"
+#include "shell/runguard.h"
+#include "tests/shell/shellfixture.h"
 
 // The single-instance guard, in this process and between real starts of the
 // program.

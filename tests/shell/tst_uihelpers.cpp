@@ -3,18 +3,25 @@
 #include <QLineEdit>
 #include <QAbstractButton>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QPrinter>
 #include <QTabWidget>
 
-#include "modalhooks.h"
-#include "shellfixture.h"
-#include "uihelpers.h"
+#include "shell/ui/widgetinteraction.h"
+#include "tests/common/scripteduser.h"
+#include "tests/shell/shellfixture.h"
+#include "shell/ui/uihelpers.h"
 
 class TestUiHelpers : public QObject
 {
     Q_OBJECT
+    ScriptedUser user;
 private slots:
-    void init() { ModalHooks::reset(); }
+    void init()
+    {
+        user.asked.clear();
+        user.onPrint = nullptr;
+    }
 
     void numbersFromFields_data()
     {
@@ -38,31 +45,33 @@ private slots:
         QCOMPARE(CheckDoubleStr(text), QString(text).replace(',', '.'));
     }
 
-    void questionBox()
+    void questionGoesThroughTheSeam()
     {
-        // Enter answers with the default button, Cancel.
-        QTimer::singleShot(0, [] {
-            QWidget* box = QApplication::activeModalWidget();
-            QVERIFY(box);
-            auto* mb = qobject_cast<QMessageBox*>(box);
-            QCOMPARE(mb->text(), QString("text"));
-            QCOMPARE(mb->informativeText(), QString("more (default cancel)"));
-            QCOMPARE(mb->windowTitle(), QString());
-            QTest::keyClick(box, Qt::Key_Return);
-        });
-        QVERIFY(!Break_Question("text", "more"));
-
-        QTimer::singleShot(0, [] {
-            auto* mb = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            QVERIFY(mb);
-            QTest::mouseClick(static_cast<QWidget*>(mb->button(QMessageBox::Ok)), Qt::LeftButton);
-        });
+        user.answerQuestions(true);
         QVERIFY(Break_Question("text", "more"));
-
-        QTimer::singleShot(0, [] {
-            QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape);
-        });
+        user.answerQuestions(false);
         QVERIFY(!Break_Question("text", "more"));
+        QCOMPARE(user.count("question"), 2);
+        QCOMPARE(user.asked[0].title, QString("text"));
+        QCOMPARE(user.asked[0].text, QString("more"));
+        Show_Warning("title", "message");
+        QCOMPARE(user.all("warning"), QString("title message"));
+    }
+
+    // The real boxes behind the seam, inspected without being shown.
+    void questionBoxDefaultsToCancel()
+    {
+        const auto box = WidgetInteraction::questionBox(nullptr, "text", "more");
+        QCOMPARE(box->text(), QString("text"));
+        QCOMPARE(box->informativeText(), QString("more (default cancel)"));
+        QCOMPARE(box->windowTitle(), QString());
+        QCOMPARE(box->standardButtons(), QMessageBox::Ok | QMessageBox::Cancel);
+        QCOMPARE(static_cast<QAbstractButton*>(box->defaultButton()), box->button(QMessageBox::Cancel));
+
+        const auto prompt = WidgetInteraction::savePromptBox(nullptr, "changed", "save?");
+        QCOMPARE(prompt->standardButtons(), QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        QCOMPARE(static_cast<QAbstractButton*>(prompt->defaultButton()), prompt->button(QMessageBox::Save));
+        QCOMPARE(prompt->informativeText(), QString("save?"));
     }
 
     void tabSelect()
@@ -95,7 +104,7 @@ private slots:
         QTemporaryDir dir;
         const QString pdf = dir.filePath("page.pdf");
         bool asked = false;
-        ModalHooks::printDialog = [&](QPrinter* printer, QWidget*) {
+        user.onPrint = [&](QPrinter* printer) {
             asked = true;
             EXPECT_LANDSCAPE(printer);
             printer->setOutputFormat(QPrinter::PdfFormat);
@@ -108,7 +117,7 @@ private slots:
         QVERIFY(asked);
         QVERIFY(fileBytes(pdf).startsWith("%PDF"));
 
-        ModalHooks::printDialog = [&](QPrinter* printer, QWidget*) {
+        user.onPrint = [&](QPrinter* printer) {
             printer->setOutputFormat(QPrinter::PdfFormat);
             printer->setOutputFileName(dir.filePath("none.pdf"));
             return false;

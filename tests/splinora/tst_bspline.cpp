@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "parastruct.h"
+#include "apps/splinora/parastruct.h"
 
 using namespace splinora;
 

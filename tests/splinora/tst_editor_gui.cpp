@@ -1,22 +1,23 @@
 #include <QtTest>
 
 #include <QContextMenuEvent>
-#include <QFileDialog>
 #include <QMenu>
 #include <QTemporaryDir>
 
 #include <cmath>
 #include <functional>
 
-#include "airfoil.h"
-#include "editspline.h"
-#include "mainwindow.h"
+#include "airfoils/airfoil.h"
+#include "apps/splinora/editspline.h"
+#include "apps/splinora/mainwindow.h"
+#include "tests/common/scripteduser.h"
 
 using namespace splinora;
 
 namespace {
 
-// Runs `act` on the first modal dialog or popup that opens.
+// Runs `act` on the context menu that opens next (the menu itself is what
+// these tests look at).
 void onModal(std::function<void(QWidget*)> act)
 {
     QTimer::singleShot(50, [act] {
@@ -25,27 +26,6 @@ void onModal(std::function<void(QWidget*)> act)
             w = QApplication::activeModalWidget();
         if (w)
             act(w);
-    });
-}
-
-void chooseFile(const QString& path)
-{
-    onModal([path](QWidget* w) {
-        if (auto* fd = qobject_cast<QFileDialog*>(w)) {
-            fd->selectFile(path);
-            static_cast<QDialog*>(fd)->accept();
-        }
-    });
-}
-
-void cancelDialog(QString* seenDir = nullptr)
-{
-    onModal([seenDir](QWidget* w) {
-        if (auto* fd = qobject_cast<QFileDialog*>(w)) {
-            if (seenDir)
-                *seenDir = fd->directory().absolutePath();
-            fd->reject();
-        }
     });
 }
 
@@ -80,6 +60,19 @@ class TestEditorGui : public QObject
     Q_OBJECT
 private:
     QTemporaryDir home;
+    ScriptedUser user;
+
+    // The file chooser of the next command answers with path.
+    void chooseFile(const QString& path) { user.chooseFile(path); }
+    // The file chooser of the next command is cancelled; *seenDir gets the
+    // folder it was to start in.
+    void cancelDialog(QString* seenDir)
+    {
+        user.onOpenFile = [seenDir](const QString&, const QString& dir, const QString&) {
+            *seenDir = QDir(dir).absolutePath();
+            return QString();
+        };
+    }
     QString airfoils;
     MainWindow* win = nullptr;
     EditSpline* area = nullptr;

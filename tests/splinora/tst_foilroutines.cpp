@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "foilroutines.h"
+#include "apps/splinora/foilroutines.h"
 
 using namespace splinora;
 

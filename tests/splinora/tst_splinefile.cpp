@@ -7,9 +7,10 @@
 
 #include <cmath>
 
-#include "editspline.h"
-#include "myopenfile.h"
-#include "parastruct.h"
+#include "tests/common/scripteduser.h"
+#include "apps/splinora/editspline.h"
+#include "apps/splinora/myopenfile.h"
+#include "apps/splinora/parastruct.h"
 
 using namespace splinora;
 
@@ -71,13 +72,6 @@ int intOffset(int chars, int field) { return 4 + 2 * chars + 4 * field; }
 int knotOffset(int chars, int k) { return 4 + 2 * chars + 16 + 8 * k; }
 int pointOffset(int chars, int i) { return 4 + 2 * chars + 16 + 2400 + 32 * i; }
 
-void closeModalSoon()
-{
-    QTimer::singleShot(0, [] {
-        if (QWidget* w = QApplication::activeModalWidget())
-            w->close();
-    });
-}
 
 } // namespace
 
@@ -247,12 +241,14 @@ private slots:
         p->spline.init_knots();
         const QByteArray before = streamOf(p->spline);
         myOpenFile opf(nullptr);
-        closeModalSoon();
+        ScriptedUser user;
         QVERIFY(!opf.ReadParaStream(path));
         QCOMPARE(streamOf(p->spline), before);
-        closeModalSoon();
         QVERIFY(!opf.ReadParaStream(tmp.filePath("missing.spl")));
         QCOMPARE(streamOf(p->spline), before);
+        QCOMPARE(user.texts.size(), 2);
+        QVERIFY(user.texts[0].contains("damaged or not a spline file"));
+        QVERIFY(user.texts[1].contains("file is missing"));
     }
 
     void fuzzedStreamsNeverCrash()

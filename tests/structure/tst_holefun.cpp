@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "holefun.h"
+#include "structure/holefun.h"
 
 class TestHoleFun : public QObject
 {

@@ -1,11 +1,11 @@
 // The default design "template.ini" the build places beside the programs,
 // and its 35-cell variant for tests.
 
-#include "calcul3d.h"
-#include "cellgrid.h"
-#include "defaultdesign.h"
-#include "openfile.h"
-#include "parastruct.h"
+#include "core/calcul3d.h"
+#include "core/cellgrid.h"
+#include "tools/template/defaultdesign.h"
+#include "core/openfile.h"
+#include "core/parastruct.h"
 
 #include <QBuffer>
 #include <QFile>

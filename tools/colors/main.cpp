@@ -3,8 +3,8 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
-#include "colorclass.h"
-#include "parastruct.h"
+#include "shell/ui/colorclass.h"
+#include "core/parastruct.h"
 
 int main(int argc, char* argv[])
 {

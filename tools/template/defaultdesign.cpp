@@ -1,9 +1,10 @@
-#include "defaultdesign.h"
+#include "tools/template/defaultdesign.h"
 
-#include "calcul3d.h"
-#include "openfile.h"
-#include "parastruct.h"
-#include "transf.h"
+#include "core/calcul3d.h"
+#include "shell/model/installhooks.h"
+#include "core/openfile.h"
+#include "core/parastruct.h"
+#include "core/transf.h"
 
 #include <QBuffer>
 #include <QTextStream>
@@ -199,6 +200,7 @@ QPolygonF Default_Design_Airfoil(double thickness, double camber, double camberP
 
 std::unique_ptr<ParaStruct> Build_Default_Design(int cells)
 {
+    Install_Recompute_Hooks();
     auto d = std::make_unique<ParaStruct>();
     setGeneralData(d.get());
     setAirfoils(d.get());

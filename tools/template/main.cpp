@@ -4,9 +4,9 @@
 // pass its checks or the file cannot be written. The same arguments always
 // give the same bytes.
 
-#include "defaultdesign.h"
-#include "openfile.h"
-#include "parastruct.h"
+#include "tools/template/defaultdesign.h"
+#include "core/openfile.h"
+#include "core/parastruct.h"
 
 #include <QCoreApplication>
 #include <QFile>

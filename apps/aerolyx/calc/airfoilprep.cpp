@@ -1,8 +1,8 @@
-#include "airfoilprep.h"
+#include "apps/aerolyx/calc/airfoilprep.h"
 
-#include "airfoil.h"
-#include "conformalmap.h"
-#include "numutil.h"
+#include "airfoils/airfoil.h"
+#include "apps/aerolyx/calc/conformalmap.h"
+#include "apps/aerolyx/calc/numutil.h"
 
 #include <QFileInfo>
 #include <QObject>

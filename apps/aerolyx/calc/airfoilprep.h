@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysisrecord.h"
+#include "apps/aerolyx/calc/analysisrecord.h"
 
 #include <QPolygonF>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "analysisrecord.h"
+#include "apps/aerolyx/calc/analysisrecord.h"
 
 #include <cmath>
 

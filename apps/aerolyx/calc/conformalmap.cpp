@@ -1,7 +1,7 @@
-#include "conformalmap.h"
+#include "apps/aerolyx/calc/conformalmap.h"
 
-#include "mygsllib.h"
-#include "transf.h"
+#include "core/mygsllib.h"
+#include "core/transf.h"
 
 #include <QDebug>
 

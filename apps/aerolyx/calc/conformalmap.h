@@ -1,7 +1,7 @@
 #pragma once
 
-#include "analysisrecord.h"
-#include "numutil.h"
+#include "apps/aerolyx/calc/analysisrecord.h"
+#include "apps/aerolyx/calc/numutil.h"
 
 #include <QPointF>
 #include <QPolygonF>

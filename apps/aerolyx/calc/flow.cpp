@@ -1,8 +1,8 @@
-#include "flow.h"
+#include "apps/aerolyx/calc/flow.h"
 
-#include "conformalmap.h"
-#include "mygsllib.h"
-#include "numutil.h"
+#include "apps/aerolyx/calc/conformalmap.h"
+#include "core/mygsllib.h"
+#include "apps/aerolyx/calc/numutil.h"
 
 #include <cmath>
 #include <limits>

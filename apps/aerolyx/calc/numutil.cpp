@@ -1,7 +1,7 @@
-#include "numutil.h"
+#include "apps/aerolyx/calc/numutil.h"
 
-#include "gslsetup.h"
-#include "mygsllib.h"
+#include "core/gslsetup.h"
+#include "core/mygsllib.h"
 
 #include <QDebug>
 

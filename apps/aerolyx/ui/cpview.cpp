@@ -1,8 +1,8 @@
-#include "cpview.h"
+#include "apps/aerolyx/ui/cpview.h"
 
-#include "conformalmap.h"
-#include "flow.h"
-#include "transf.h"
+#include "apps/aerolyx/calc/conformalmap.h"
+#include "apps/aerolyx/calc/flow.h"
+#include "core/transf.h"
 
 #include <QPainter>
 

@@ -3,7 +3,7 @@
 // Pressure coefficient along the chord, upper side, lower side and their
 // difference, over the airfoil at the angle of attack; Cp grows downward.
 
-#include "plotframe.h"
+#include "apps/aerolyx/ui/plotframe.h"
 
 #include <QPolygonF>
 

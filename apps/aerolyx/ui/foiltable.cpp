@@ -1,4 +1,4 @@
-#include "foiltable.h"
+#include "apps/aerolyx/ui/foiltable.h"
 
 #include <QPainter>
 

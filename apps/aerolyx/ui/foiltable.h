@@ -3,7 +3,7 @@
 // The analysed airfoil as a text table: its name and the 128 points the
 // solver resampled at the uniform circle angles, in four columns of 32.
 
-#include "analysisrecord.h"
+#include "apps/aerolyx/calc/analysisrecord.h"
 
 #include <QWidget>
 

@@ -1,18 +1,16 @@
-#include "mainwindow.h"
+#include "apps/aerolyx/ui/mainwindow.h"
 
-#include "airfoilprep.h"
-#include "flow.h"
-#include "foiltable.h"
-#include "outputfiles.h"
+#include "apps/aerolyx/calc/airfoilprep.h"
+#include "apps/aerolyx/calc/flow.h"
+#include "apps/aerolyx/ui/foiltable.h"
+#include "apps/aerolyx/ui/outputfiles.h"
 
 #include <QCursor>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
-#include <QMessageBox>
+#include "core/userinteraction.h"
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QStandardPaths>
 
@@ -32,7 +30,6 @@ QString Angle_Text(double degrees)
 
 MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent)
-    , printDialog([this](QPrinter* printer) { return Run_Print_Dialog(printer); })
     , record(GetMyData())
 {
     setupUi(this);
@@ -115,15 +112,13 @@ void MainWindow::OpenAirfoilFile()
 {
     const QString dir =
         QStandardPaths::writableLocation(QStandardPaths::DesktopLocation) + "/WL9work/Airfoils";
-    const QString path = QFileDialog::getOpenFileName(this, tr("Select airfoil"), dir,
-                                                      "*.out *.txt *.dat *.pfl *.PFL *.DAT *.TXT");
+    const QString path = User().openFileName(tr("Select airfoil"), dir, "*.out *.txt *.dat *.pfl *.PFL *.DAT *.TXT");
     if (path.isEmpty())
         return;
     QString why;
     if (!Open_Airfoil(path, &why))
-        QMessageBox::warning(this, tr("Select airfoil"),
-                             tr("The airfoil \"%1\" cannot be analysed.").arg(strippedName(path)) +
-                                 (why.isEmpty() ? QString() : "\n" + why));
+        User().warning(tr("Select airfoil"), tr("The airfoil \"%1\" cannot be analysed.").arg(strippedName(path))
+                                                 + (why.isEmpty() ? QString() : "\n" + why));
 }
 
 void MainWindow::Quit()
@@ -133,10 +128,11 @@ void MainWindow::Quit()
 
 void MainWindow::About()
 {
-    QMessageBox::about(this, tr("About"),
-                       tr("Aerolyx\n\nPotential flow around one airfoil: the airfoil is mapped conformally "
-                          "onto a circle, and velocity, stream lines, pressure, lift and moment follow "
-                          "for any angle of incidence.\n\nPart of the wingloft suite."));
+    User().about(tr("About"),
+                 tr("Aerolyx\n\nPotential flow around one airfoil: the airfoil is mapped conformally "
+                    "onto a circle, and velocity, stream lines, pressure, lift and moment follow "
+                    "for any angle of incidence.\n\nPart of the wingloft suite."),
+                 QString(), QImage());
 }
 
 bool MainWindow::Save_Airfoil_Table(const QString& path)
@@ -146,7 +142,7 @@ bool MainWindow::Save_Airfoil_Table(const QString& path)
 
 void MainWindow::Create_airfoil_table()
 {
-    const QString path = QFileDialog::getSaveFileName(nullptr, tr("Save File as"), QString(), tr("Files (*.dat)"));
+    const QString path = User().saveFileName(tr("Save File as"), QString(), tr("Files (*.dat)"));
     Save_Airfoil_Table(path);
 }
 
@@ -236,9 +232,7 @@ void MainWindow::ShowContextMenu(const QPoint& pos)
 
 bool MainWindow::Run_Print_Dialog(QPrinter* printer)
 {
-    QPrintDialog dialog(printer, this);
-    dialog.setWindowTitle(tr("Print Document"));
-    return dialog.exec() == QDialog::Accepted;
+    return User().print(printer, tr("Print Document"));
 }
 
 void MainWindow::PrintSelectedPage(int page)
@@ -250,7 +244,7 @@ void MainWindow::PrintSelectedPage(int page)
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageOrientation(QPageLayout::Landscape);
     printer.setColorMode(QPrinter::GrayScale);
-    if (!printDialog(&printer))
+    if (!Run_Print_Dialog(&printer))
         return;
     const QPixmap pixmap = views[page]->grab();
     QPainter painter;
@@ -267,7 +261,7 @@ void MainWindow::Print_airfoil_table()
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageOrientation(QPageLayout::Landscape);
-    if (!printDialog(&printer))
+    if (!Run_Print_Dialog(&printer))
         return;
     QPainter painter;
     if (!painter.begin(&printer))

@@ -4,7 +4,7 @@
 // incidence, thickness, zero-lift angle and circulation, and the tabs of the
 // views.
 
-#include "analysisrecord.h"
+#include "apps/aerolyx/calc/analysisrecord.h"
 #include "ui_mainwindow.h"
 
 #include <QMainWindow>
@@ -34,10 +34,6 @@ public:
     // Prints view page (0 map, 1 stream lines, 2 velocity, 3 pressure
     // coefficient) after the print dialog.
     void PrintSelectedPage(int page);
-
-    // Runs the print dialog on the printer; true when the user accepted it.
-    // The platform dialog unless replaced (tests print to a file).
-    std::function<bool(QPrinter*)> printDialog;
 
     int Load_Count() const { return loadCount; }
     double Incidence() const { return incidence; }

@@ -1,7 +1,7 @@
-#include "mapviews.h"
+#include "apps/aerolyx/ui/mapviews.h"
 
-#include "conformalmap.h"
-#include "numutil.h"
+#include "apps/aerolyx/calc/conformalmap.h"
+#include "apps/aerolyx/calc/numutil.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -3,7 +3,7 @@
 // The two views of the conformal mapping itself: the airfoil plane with the
 // mapped grid, and the solver's tables over the circle angle.
 
-#include "plotframe.h"
+#include "apps/aerolyx/ui/plotframe.h"
 
 #include <QPolygonF>
 

@@ -1,6 +1,6 @@
-#include "outputfiles.h"
+#include "apps/aerolyx/ui/outputfiles.h"
 
-#include "flow.h"
+#include "apps/aerolyx/calc/flow.h"
 
 #include <QDir>
 #include <QFile>

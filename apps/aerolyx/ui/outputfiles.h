@@ -4,7 +4,7 @@
 // solver sees it, in the plain two-column layout the airfoil readers take)
 // and "dcppolar.txt" (the pressure view's results for the current angle).
 
-#include "analysisrecord.h"
+#include "apps/aerolyx/calc/analysisrecord.h"
 
 #include <QString>
 

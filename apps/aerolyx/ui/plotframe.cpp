@@ -1,4 +1,4 @@
-#include "plotframe.h"
+#include "apps/aerolyx/ui/plotframe.h"
 
 #include <QMouseEvent>
 #include <QPainter>

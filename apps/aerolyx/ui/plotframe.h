@@ -3,7 +3,7 @@
 // What the analyser's views share: the analysis record they paint from, the
 // zoom and pan of the four zoomable views, and the numbered pen colours.
 
-#include "analysisrecord.h"
+#include "apps/aerolyx/calc/analysisrecord.h"
 
 #include <QPoint>
 #include <QWidget>

@@ -1,6 +1,6 @@
-#include "polarviews.h"
+#include "apps/aerolyx/ui/polarviews.h"
 
-#include "flow.h"
+#include "apps/aerolyx/calc/flow.h"
 
 #include <QPainter>
 

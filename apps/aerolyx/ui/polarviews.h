@@ -4,7 +4,7 @@
 // attack from -10 to +10 degrees: a curve over a grid and a table of the
 // 21 values.
 
-#include "analysisrecord.h"
+#include "apps/aerolyx/calc/analysisrecord.h"
 
 #include <QPolygonF>
 #include <QStringList>

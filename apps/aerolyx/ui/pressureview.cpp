@@ -1,8 +1,8 @@
-#include "pressureview.h"
+#include "apps/aerolyx/ui/pressureview.h"
 
-#include "conformalmap.h"
-#include "flow.h"
-#include "transf.h"
+#include "apps/aerolyx/calc/conformalmap.h"
+#include "apps/aerolyx/calc/flow.h"
+#include "core/transf.h"
 
 #include <QPainter>
 

@@ -5,7 +5,7 @@
 // aerodynamic centre and the centres of pressure of the parts in front of
 // and behind it.
 
-#include "analysisrecord.h"
+#include "apps/aerolyx/calc/analysisrecord.h"
 
 #include <QPointF>
 #include <QPolygonF>

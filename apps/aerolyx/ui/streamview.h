@@ -4,7 +4,7 @@
 // circle plane where the stream function has a closed form and carried into
 // the airfoil plane by the map.
 
-#include "analysisrecord.h"
+#include "apps/aerolyx/calc/analysisrecord.h"
 
 #include <QList>
 #include <QPointF>

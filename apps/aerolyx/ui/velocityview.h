@@ -2,7 +2,7 @@
 
 // Surface speed ratio along the chord for the current angle of attack.
 
-#include "plotframe.h"
+#include "apps/aerolyx/ui/plotframe.h"
 
 #include <QPolygonF>
 #include <QRect>

@@ -1,6 +1,6 @@
 #include <QApplication>
 
-#include "mainwindow.h"
+#include "apps/splinora/mainwindow.h"
 
 int main(int argc, char* argv[])
 {

@@ -14,6 +14,7 @@
 
 #include <memory>
 
+class EditSession;
 class ParaStruct;
 class FaceWidget;
 class fEdge;
@@ -145,5 +146,5 @@ protected:
 private:
     std::unique_ptr<Ui::FrontViewDialog> ui;
     ParaStruct* design;
-    std::unique_ptr<ParaStruct> backup;
+    EditSession* session = nullptr;
 };

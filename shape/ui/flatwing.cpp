@@ -1,14 +1,15 @@
-#include "flatwing.h"
+#include "shape/ui/flatwing.h"
+#include "shell/ui/editsession.h"
 
 #include "ui_flatwing.h"
 
-#include "acad.h"
-#include "calcul3d.h"
-#include "curves.h"
-#include "flatwingdxf.h"
-#include "parastruct.h"
-#include "transf.h"
-#include "uihelpers.h"
+#include "patterns/acad.h"
+#include "core/calcul3d.h"
+#include "core/curves.h"
+#include "patterns/flatwingdxf.h"
+#include "core/parastruct.h"
+#include "core/transf.h"
+#include "shell/ui/uihelpers.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -150,6 +151,7 @@ void FlatWing::Setup_Flatwing(QPointF o)
     ++m_setupCount;
     origin = o;
     shift = GetCanopyShift();
+    Refresh_Outline();
     repaint();
 }
 
@@ -178,6 +180,7 @@ void FlatWing::MoveSelectedPoint(int i, int dx, int dy)
     controlPoints[i].ry() += dy;
     if (i != 0 && i != 3 && i != 7)
         controlPoints[i].rx() += dx;
+    Refresh_Outline();
 }
 
 void FlatWing::transformPainter(QPainter& painter)
@@ -203,11 +206,6 @@ void FlatWing::paintEvent(QPaintEvent*)
     painter.setPen(QPen(Qt::black, 2));
     painter.drawText(QPointF(350, 50), QStringLiteral(" file name: %1").arg(design->projectName));
 
-    design->WingTipGeometrySetup();
-    design->Ribs_VirtualLineInd();
-    design->Calculate_meta_Center(0.25);
-    design->Calculate_Areas_Aspects();
-
     transformPainter(painter);
     painter.save();
     Paint_TextData(&painter);
@@ -216,8 +214,17 @@ void FlatWing::paintEvent(QPaintEvent*)
     Paint_GlobGraph(&painter);
     drawCoordinates(&painter);
     painter.restore();
+}
 
+void FlatWing::Refresh_Outline()
+{
+    if (m_setupCount <= 0 || design->ribAirfoils[0].isEmpty())
+        return;
     design->SaveCanopyPos(controlPoints);
+    design->WingTipGeometrySetup();
+    design->Ribs_VirtualLineInd();
+    design->Calculate_meta_Center(0.25);
+    design->Calculate_Areas_Aspects();
 }
 
 void FlatWing::Paint_TextData(QPainter* painter)
@@ -413,8 +420,7 @@ void FlatWing::FlatWingShape_DXF()
 // --- The dialog ------------------------------------------------------------
 
 FlatWingDialog::FlatWingDialog(QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::flatwingdialog>()), design(GetDataStruct()),
-      backup(std::make_unique<ParaStruct>())
+    : QDialog(parent), ui(std::make_unique<Ui::flatwingdialog>()), design(GetDataStruct()), session(new EditSession(this))
 {
     ui->setupUi(this);
 }
@@ -428,7 +434,6 @@ FlatWing* FlatWingDialog::flatWing() const
 
 void FlatWingDialog::showEvent(QShowEvent* event)
 {
-    *backup = *design;
     InitFlatWingDialog();
     Refresh_Calculations(design);
     ui->flatwingwidget->Setup_Flatwing(QPointF(originX, originY));
@@ -453,6 +458,7 @@ void FlatWingDialog::on_cellwidthSlider_valueChanged(int v)
     design->cellWidthStep = v;
     ui->proportLabel->setText(QStringLiteral(" %1").arg(v));
     design->CalcFlatWingtip();
+    ui->flatwingwidget->Refresh_Outline();
     ui->flatwingwidget->repaint();
 }
 
@@ -467,6 +473,7 @@ void FlatWingDialog::on_ribshiftSlider_sliderMoved(int v)
         return;
     ui->ribshiftlabel->setText(QStringLiteral("%1").arg(v));
     design->ribShift[ribIndex] = v;
+    ui->flatwingwidget->Refresh_Outline();
     ui->flatwingwidget->repaint();
 }
 
@@ -477,6 +484,7 @@ void FlatWingDialog::on_resetButton_pressed()
     design->cellWidthStep = 0;
     ui->cellwidthSlider->setValue(0);
     Refresh_Calculations(design);
+    ui->flatwingwidget->Refresh_Outline();
     ui->flatwingwidget->repaint();
 }
 
@@ -501,12 +509,12 @@ void FlatWingDialog::on_buttonBox_accepted()
 
 void FlatWingDialog::on_buttonBox_rejected()
 {
-    *design = *backup;
+    session->revert();
     hide();
 }
 
 void FlatWingDialog::closeEvent(QCloseEvent* event)
 {
-    *design = *backup;
+    session->revert();
     QDialog::closeEvent(event);
 }

@@ -17,6 +17,7 @@
 #include "ui_oversewdatadialog.h"
 
 class GlobClass;
+class EditSession;
 class ParaStruct;
 class QShowEvent;
 class QTableWidget;
@@ -71,7 +72,7 @@ private slots:
 
 private:
     ParaStruct* design = nullptr;
-    std::unique_ptr<ParaStruct> backup;
+    EditSession* session = nullptr;
     GlobClass* glob = nullptr;
     int newCells = 0;
     // The line-group reset flag as it was when the dialog was shown, and
@@ -101,6 +102,6 @@ private slots:
 
 private:
     ParaStruct* design = nullptr;
-    std::unique_ptr<ParaStruct> backup;
+    EditSession* session = nullptr;
     GlobClass* glob = nullptr;
 };

@@ -1,8 +1,9 @@
-#include "datadialog.h"
+#include "shape/ui/datadialog.h"
+#include "shell/ui/editsession.h"
 
-#include "calcul3d.h"
-#include "parastruct.h"
-#include "uihelpers.h"
+#include "core/calcul3d.h"
+#include "core/parastruct.h"
+#include "shell/ui/uihelpers.h"
 
 #include <QShowEvent>
 #include <QSignalBlocker>
@@ -116,7 +117,7 @@ DataDialog::DataDialog(QWidget* parent) : QDialog(parent)
     setupUi(this);
     design = GetDataStruct();
     glob = GetGlobClass();
-    backup = std::make_unique<ParaStruct>();
+    session = new EditSession(this);
 }
 
 DataDialog::~DataDialog() = default;
@@ -127,7 +128,6 @@ void DataDialog::showEvent(QShowEvent* event)
     // A window restored from the task bar is not a new editing session.
     if (event->spontaneous())
         return;
-    *backup = *design;
     backupLineGroupsReset = glob->lineGroupsReset;
     cellsAccepted = false;
     initDataDialog();
@@ -213,7 +213,7 @@ void DataDialog::on_okButton_clicked()
 
 void DataDialog::on_cancelButton_clicked()
 {
-    *design = *backup;
+    session->revert();
     glob->lineGroupsReset = backupLineGroupsReset;
     if (cellsAccepted) {
         // The views may have rebuilt from the cell count that is now undone.
@@ -230,7 +230,7 @@ OverSewDataDialog::OverSewDataDialog(QWidget* parent) : QDialog(parent)
     setupUi(this);
     design = GetDataStruct();
     glob = GetGlobClass();
-    backup = std::make_unique<ParaStruct>();
+    session = new EditSession(this);
 }
 
 OverSewDataDialog::~OverSewDataDialog() = default;
@@ -240,7 +240,6 @@ void OverSewDataDialog::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    *backup = *design;
     initOverSewDataDialog();
 }
 
@@ -269,6 +268,6 @@ void OverSewDataDialog::on_okButton_clicked()
 
 void OverSewDataDialog::on_cancelButton_clicked()
 {
-    *design = *backup;
+    session->revert();
     hide();
 }

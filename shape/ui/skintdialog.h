@@ -14,6 +14,7 @@
 
 #include <memory>
 
+class EditSession;
 class ParaStruct;
 class QPainter;
 namespace Ui {
@@ -142,6 +143,6 @@ private slots:
 private:
     std::unique_ptr<Ui::skintdialog> ui;
     ParaStruct* design;
-    std::unique_ptr<ParaStruct> backup;
+    EditSession* session = nullptr;
     ViewCross* viewCross = nullptr;
 };

@@ -15,6 +15,7 @@
 
 #include <memory>
 
+class EditSession;
 class ParaStruct;
 class QPainter;
 namespace Ui {
@@ -44,6 +45,9 @@ public:
     QPointF GetCanopyShift();
     double calcMinCellWidth() const;
     void MoveSelectedPoint(int i, int dx, int dy);
+    // Takes the control points into the design and brings the outline, the
+    // line indexes and the area figures up to date for the next paint.
+    void Refresh_Outline();
     // Recomputes the design and writes the flat shape as "flatwingshape.dxf"
     // into the project's output directory; a failure is reported to the user.
     void FlatWingShape_DXF();
@@ -120,7 +124,7 @@ protected:
 private:
     std::unique_ptr<Ui::flatwingdialog> ui;
     ParaStruct* design;
-    std::unique_ptr<ParaStruct> backup;
+    EditSession* session = nullptr;
     int ribIndex = 0;
     double originX = 60.0;
     double originY = 0.0;

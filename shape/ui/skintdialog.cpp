@@ -1,16 +1,17 @@
-#include "skintdialog.h"
+#include "shape/ui/skintdialog.h"
+#include "shell/ui/editsession.h"
 
 #include "ui_skintdialog.h"
 
-#include "calcul3d.h"
-#include "openfile.h"
-#include "parastruct.h"
-#include "transf.h"
-#include "uihelpers.h"
-#include "billowarc.h"
-#include "canopy.h"
-#include "cellgrid.h"
-#include "skintension.h"
+#include "core/calcul3d.h"
+#include "core/openfile.h"
+#include "core/parastruct.h"
+#include "core/transf.h"
+#include "shell/ui/uihelpers.h"
+#include "core/billowarc.h"
+#include "core/canopy.h"
+#include "core/cellgrid.h"
+#include "core/skintension.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -511,7 +512,7 @@ void ViewCross::PolyribGraph(QPainter* painter)
 
 SkintDialog::SkintDialog(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::skintdialog>()), design(GetDataStruct()),
-      backup(std::make_unique<ParaStruct>())
+      session(new EditSession(this))
 {
     ui->setupUi(this);
     connect(this, &SkintDialog::to_skinedit, ui->skintedit_widget, &SkintEdit::set_curr_rib);
@@ -526,7 +527,6 @@ SkintEdit* SkintDialog::editor() const
 
 void SkintDialog::showEvent(QShowEvent* event)
 {
-    *backup = *design;
     initSkintDialog();
     Create_ViewCross();
     QDialog::showEvent(event);
@@ -605,7 +605,7 @@ void SkintDialog::on_acceptButton_pressed()
 
 void SkintDialog::on_cancelButton_pressed()
 {
-    *design = *backup;
+    session->revert();
     if (viewCross)
         viewCross->hide();
     hide();
@@ -613,6 +613,6 @@ void SkintDialog::on_cancelButton_pressed()
 
 void SkintDialog::closeEvent(QCloseEvent* event)
 {
-    *design = *backup;
+    session->revert();
     QDialog::closeEvent(event);
 }

@@ -1,11 +1,11 @@
-#include "importairfoildialog.h"
+#include "airfoils/ui/importairfoildialog.h"
 
-#include "airfoil.h"
-#include "calcul3d.h"
-#include "editairfoildialog.h"
-#include "parastruct.h"
-#include "transf.h"
-#include "uihelpers.h"
+#include "airfoils/airfoil.h"
+#include "core/calcul3d.h"
+#include "airfoils/ui/editairfoildialog.h"
+#include "core/parastruct.h"
+#include "core/transf.h"
+#include "shell/ui/uihelpers.h"
 
 #include <QFile>
 #include <QLinearGradient>

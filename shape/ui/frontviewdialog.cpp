@@ -1,11 +1,12 @@
-#include "frontviewdialog.h"
+#include "shape/ui/frontviewdialog.h"
+#include "shell/ui/editsession.h"
 
 #include "ui_frontviewdialog.h"
 
-#include "calcul3d.h"
-#include "curves.h"
-#include "parastruct.h"
-#include "transf.h"
+#include "core/calcul3d.h"
+#include "core/curves.h"
+#include "core/parastruct.h"
+#include "core/transf.h"
 
 #include <QGraphicsScene>
 #include <QKeyEvent>
@@ -418,8 +419,7 @@ void FaceWidget::drawNetBackground(QPainter* painter)
 // --- The dialog ----------------------------------------------------------------
 
 FrontViewDialog::FrontViewDialog(QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::FrontViewDialog>()), design(GetDataStruct()),
-      backup(std::make_unique<ParaStruct>())
+    : QDialog(parent), ui(std::make_unique<Ui::FrontViewDialog>()), design(GetDataStruct()), session(new EditSession(this))
 {
     ui->setupUi(this);
     move(0, 0);
@@ -434,7 +434,6 @@ FaceWidget* FrontViewDialog::faceWidget() const
 
 void FrontViewDialog::showEvent(QShowEvent* event)
 {
-    *backup = *design;
     ui->facegraphicsView->FaceNodesPositions();
     ui->facegraphicsView->viewport()->update();
     QDialog::showEvent(event);
@@ -450,6 +449,6 @@ void FrontViewDialog::on_acceptButton_pressed()
 
 void FrontViewDialog::on_cancelButton_pressed()
 {
-    *design = *backup;
+    session->revert();
     hide();
 }

@@ -1,9 +1,9 @@
-#include "editairfoildialog.h"
+#include "airfoils/ui/editairfoildialog.h"
 
-#include "airfoil.h"
-#include "calcul3d.h"
-#include "mygsllib.h"
-#include "parastruct.h"
+#include "airfoils/airfoil.h"
+#include "core/calcul3d.h"
+#include "core/mygsllib.h"
+#include "core/parastruct.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -168,6 +168,8 @@ void EditAirFoilArea::MorphSection(bool withFlap)
     morphed = MorphAirfoil(design, scaleFactor, upPos, downPos, lowFront, lowRear, working);
     if (withFlap)
         morphed = make_flaps_poly(flapStart, flapAmount, morphed);
+    if (!morphed.isEmpty())
+        design->morphedAirfoil = morphed;
     update();
 }
 
@@ -260,7 +262,6 @@ void EditAirFoilArea::paintEvent(QPaintEvent*)
         painter.setPen(QPen(Qt::black, 1));
         for (int i = 0; i < morph.size(); i += 10)
             painter.drawEllipse(morph[i], 2.0, 2.0);
-        design->morphedAirfoil = morphed;
     }
 
     QFont font = painter.font();

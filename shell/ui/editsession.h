@@ -1,0 +1,44 @@
+#pragma once
+
+// The editing protocol of an editor dialog. While the dialog is shown the
+// session holds a copy of the design as it was when the dialog opened; edits
+// go to the live design; Cancel or closing the window calls revert(), which
+// writes the copy back; hiding the dialog (after OK, Cancel or close) drops
+// the copy. So the 17 MB copy exists only while the editor is on screen.
+//
+// The session follows the dialog's show and hide events itself; the dialog
+// only calls revert() where its editing is cancelled.
+
+#include <QObject>
+
+#include <memory>
+
+class ParaStruct;
+class QWidget;
+
+class EditSession : public QObject
+{
+public:
+    // A session on the live design (GetDataStruct) or on the given record.
+    explicit EditSession(QWidget* dialog, ParaStruct* design = nullptr);
+    ~EditSession() override;
+
+    // Writes the copy back into the design; nothing outside a session.
+    void revert();
+
+    bool isOpen() const { return saved != nullptr; }
+    // The design as it was when the dialog opened (nullptr outside a session).
+    const ParaStruct* backup() const { return saved.get(); }
+
+    // Taking and dropping the copy, for dialogs whose session does not
+    // follow their visibility; the event filter calls them otherwise.
+    void begin();
+    void end();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    ParaStruct* design;
+    std::unique_ptr<ParaStruct> saved;
+};

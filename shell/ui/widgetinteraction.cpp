@@ -1,0 +1,128 @@
+#include "shell/ui/widgetinteraction.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QPrintDialog>
+
+namespace {
+QWidget* parentWindow()
+{
+    return QApplication::activeWindow();
+}
+} // namespace
+
+std::unique_ptr<QMessageBox> WidgetInteraction::questionBox(QWidget* parent, const QString& text,
+                                                            const QString& informative)
+{
+    auto box = std::make_unique<QMessageBox>(parent);
+    box->setText(text);
+    box->setInformativeText(informative + " (default cancel)");
+    box->setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+    box->setDefaultButton(QMessageBox::Cancel);
+    return box;
+}
+
+std::unique_ptr<QMessageBox> WidgetInteraction::savePromptBox(QWidget* parent, const QString& text,
+                                                              const QString& informative)
+{
+    auto box = std::make_unique<QMessageBox>(parent);
+    box->setText(text);
+    box->setInformativeText(informative);
+    box->setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    box->setDefaultButton(QMessageBox::Save);
+    return box;
+}
+
+bool WidgetInteraction::question(const QString& text, const QString& informative)
+{
+    const auto box = questionBox(parentWindow(), text, informative);
+    box->exec();
+    return box->clickedButton() == box->button(QMessageBox::Ok);
+}
+
+UserInteraction::SaveAnswer WidgetInteraction::saveChanges(const QString& text, const QString& informative)
+{
+    const auto box = savePromptBox(parentWindow(), text, informative);
+    switch (box->exec()) {
+    case QMessageBox::Save:
+        return SaveAnswer::Save;
+    case QMessageBox::Discard:
+        return SaveAnswer::Discard;
+    default:
+        return SaveAnswer::Cancel;
+    }
+}
+
+void WidgetInteraction::warning(const QString& title, const QString& text)
+{
+    QMessageBox::warning(parentWindow(), title, text);
+}
+
+void WidgetInteraction::information(const QString& title, const QString& text)
+{
+    QMessageBox::information(parentWindow(), title, text);
+}
+
+void WidgetInteraction::about(const QString& title, const QString& text, const QString& informative,
+                              const QImage& picture)
+{
+    QMessageBox box(parentWindow());
+    box.setWindowTitle(title);
+    if (!picture.isNull())
+        box.setIconPixmap(QPixmap::fromImage(picture));
+    box.setText(text);
+    box.setInformativeText(informative);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+}
+
+QString WidgetInteraction::openFileName(const QString& caption, const QString& dir, const QString& filter)
+{
+    return QFileDialog::getOpenFileName(parentWindow(), caption, dir, filter);
+}
+
+QString WidgetInteraction::saveFileName(const QString& caption, const QString& dir, const QString& filter)
+{
+    return QFileDialog::getSaveFileName(parentWindow(), caption, dir, filter);
+}
+
+std::optional<double> WidgetInteraction::number(const QString& title, const QString& label, double value,
+                                                double min, double max, int decimals)
+{
+    bool ok = false;
+    const double chosen = QInputDialog::getDouble(parentWindow(), title, label, value, min, max, decimals, &ok);
+    if (!ok)
+        return std::nullopt;
+    return chosen;
+}
+
+std::optional<QString> WidgetInteraction::text(const QString& title, const QString& label, const QString& value)
+{
+    bool ok = false;
+    const QString chosen = QInputDialog::getText(parentWindow(), title, label, QLineEdit::Normal, value, &ok);
+    if (!ok)
+        return std::nullopt;
+    return chosen;
+}
+
+QColor WidgetInteraction::color(const QColor& initial, const QString& title)
+{
+    return QColorDialog::getColor(initial, parentWindow(), title);
+}
+
+bool WidgetInteraction::print(QPrinter* printer, const QString& title)
+{
+    QPrintDialog dialog(printer, parentWindow());
+    dialog.setWindowTitle(title);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void Install_Widget_Interaction()
+{
+    static WidgetInteraction user;
+    Install_User_Interaction(&user);
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+// The user interaction of the programs with windows: message boxes, file and
+// colour choosers, input and print dialogs, parented to the active window.
+// Each program's main installs one (Install_Widget_Interaction); nothing
+// else in the programs opens these dialogs.
+
+#include "core/userinteraction.h"
+
+#include <memory>
+
+class QMessageBox;
+class QWidget;
+
+class WidgetInteraction final : public UserInteraction
+{
+public:
+    // The boxes of the question and of the save prompt, built but not shown.
+    static std::unique_ptr<QMessageBox> questionBox(QWidget* parent, const QString& text,
+                                                    const QString& informative);
+    static std::unique_ptr<QMessageBox> savePromptBox(QWidget* parent, const QString& text,
+                                                      const QString& informative);
+
+    bool question(const QString& text, const QString& informative) override;
+    SaveAnswer saveChanges(const QString& text, const QString& informative) override;
+    void warning(const QString& title, const QString& text) override;
+    void information(const QString& title, const QString& text) override;
+    void about(const QString& title, const QString& text, const QString& informative,
+               const QImage& picture) override;
+    QString openFileName(const QString& caption, const QString& dir, const QString& filter) override;
+    QString saveFileName(const QString& caption, const QString& dir, const QString& filter) override;
+    std::optional<double> number(const QString& title, const QString& label, double value, double min, double max,
+                                 int decimals) override;
+    std::optional<QString> text(const QString& title, const QString& label, const QString& value) override;
+    QColor color(const QColor& initial, const QString& title) override;
+    bool print(QPrinter* printer, const QString& title) override;
+};
+
+// Installs the program-long widget interaction.
+void Install_Widget_Interaction();

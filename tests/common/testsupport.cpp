@@ -1,0 +1,102 @@
+// Compiled into every test program. At the creation of the application
+// object it installs
+// - a scripted user that answers like a user who cancels, so that nothing in
+//   a test ever opens a real message box or file dialog (tests that need
+//   answers install their own ScriptedUser on top of it);
+// - with a GUI application, a watchdog: a modal window that stays open longer
+//   than WL_DIALOG_WATCHDOG seconds (20 by default) fails the running test
+//   with its class and title, and is closed so that the test program goes on;
+// - the system's software GL driver held in memory until the process ends.
+//   Qt unloads it when the last GL context goes, and LeakSanitizer then
+//   cannot name the driver in its report of the driver's own leaks, so the
+//   suppressions (tests/lsan.supp) could not match them.
+
+#include "tests/common/scripteduser.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QMetaObject>
+#include <QPointer>
+#include <QTimer>
+#include <QWindow>
+#include <QtTest/QTest>
+
+#include <dlfcn.h>
+
+namespace {
+
+// The outermost object above the focus: the dialog widget itself, whose
+// class name says what kind of dialog it is.
+QObject* dialogObject(QWindow* window)
+{
+    QObject* focus = QGuiApplication::focusObject();
+    QObject* top = nullptr;
+    for (QObject* o = focus; o; o = o->parent())
+        top = o;
+    return top ? top : window;
+}
+
+class DialogWatchdog : public QObject
+{
+public:
+    explicit DialogWatchdog(int seconds) : QObject(qApp), limitMs(seconds * 1000)
+    {
+        auto* timer = new QTimer(this);
+        connect(timer, &QTimer::timeout, this, [this] { check(); });
+        timer->start(250);
+    }
+
+private:
+    void check()
+    {
+        QWindow* modal = QGuiApplication::modalWindow();
+        if (!modal || !modal->isVisible()) {
+            watched = nullptr;
+            return;
+        }
+        if (modal != watched) {
+            watched = modal;
+            since.start();
+            return;
+        }
+        if (since.elapsed() < limitMs)
+            return;
+        QObject* dialog = dialogObject(modal);
+        const QByteArray message = QByteArray("a dialog nobody answered stayed open for ")
+            + QByteArray::number(limitMs / 1000) + " s: " + dialog->metaObject()->className() + " \""
+            + modal->title().toUtf8() + "\"";
+        qWarning("%s", message.constData());
+        QTest::qFail(message.constData(), __FILE__, __LINE__);
+        watched = nullptr;
+        if (!QMetaObject::invokeMethod(dialog, "reject"))
+            modal->close();
+    }
+
+    const int limitMs;
+    QPointer<QWindow> watched;
+    QElapsedTimer since;
+};
+
+void keepGlDriverLoaded()
+{
+    for (const char* driver : {"swrast_dri.so", "kms_swrast_dri.so"}) {
+        const QByteArray path = QByteArray("/usr/lib/x86_64-linux-gnu/dri/") + driver;
+        dlopen(path.constData(), RTLD_LAZY | RTLD_NODELETE);
+    }
+}
+
+void installTestSupport()
+{
+    static ScriptedUser cancellingUser;
+    keepGlDriverLoaded();
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        const int seconds = qEnvironmentVariableIsSet("WL_DIALOG_WATCHDOG")
+            ? qEnvironmentVariableIntValue("WL_DIALOG_WATCHDOG") : 20;
+        new DialogWatchdog(seconds);
+    }
+}
+
+} // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(installTestSupport)
