@@ -150,6 +150,7 @@ private slots:
         auto d = patternfixture::defaultDesign(3);
         QCOMPARE(d->lastRib, 2);
         const QJsonObject dxf = exportAndRead(d.get());
+        QVERIFY(dxf.value(QStringLiteral("ok")).toBool());
         QCOMPARE(dxf.value(QStringLiteral("audit_errors")).toInt(), 0);
         const QMap<QString, Layer> layers = layersOf(dxf);
         QVERIFY(layers.contains(QStringLiteral("Up.0.0")) && layers.contains(QStringLiteral("Lw.1.0")));

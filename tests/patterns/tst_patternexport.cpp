@@ -162,6 +162,11 @@ private slots:
         QCOMPARE(r.refusal.isEmpty(), !refused);
         QCOMPARE(filesIn(dir.path()).isEmpty(), refused);
         QVERIFY(!GetGlobClass()->writeDxf);
+        for (const QString& file : filesIn(dir.path())) {
+            const QJsonObject dxf = ReadDxfWithEzdxf(dir.filePath(file));
+            QVERIFY(dxf.value(QStringLiteral("ok")).toBool());
+            QCOMPARE(dxf.value(QStringLiteral("audit_errors")).toInt(), 0);
+        }
     }
 
     void noAirfoilIsRefused()
