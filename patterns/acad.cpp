@@ -4,12 +4,26 @@
 
 #include <QSaveFile>
 
+#include <algorithm>
+
 QStringList dxfEntities;
 QStringList dxfList;
 
 QString DxfReal(double value)
 {
     return QString::number(value, 'f', 4);
+}
+
+int DxfTextHeight(const ParaStruct* design, const QFont& font)
+{
+    if (font.pointSize() > 0)
+        return font.pointSize();
+    // A pixel-sized label font has no point size. Its pixels are plan units
+    // in the preview, so the label is as large on the cut cloth as it is
+    // drawn on the piece there. A height must be positive to be a valid
+    // TEXT entity.
+    const double mm = font.pixelSize() > 0 ? font.pixelSize() * design->dxfScale : 1.0;
+    return std::max(1, qRound(mm));
 }
 
 void Init_Export_To_Acad(ParaStruct*)
@@ -58,8 +72,7 @@ void WriteDxFText(ParaStruct* design, QPointF previewPos, QPointF dxfPos, const 
         return;
     }
     const double s = design->dxfScale;
-    // Pixel-sized fonts have no point size: their height is -1.
-    const int h = font.pointSize();
+    const int h = DxfTextHeight(design, font);
     const double x = s * dxfPos.x() + text.size();
     const double y = s * dxfPos.y() - 1.3 * h;
     dxfEntities << QStringLiteral("0") << QStringLiteral("TEXT")

@@ -40,7 +40,7 @@ void WriteDxFPolyGon(ParaStruct* design, const QPolygonF& polygon, const QString
 void WriteDxFPolyLoop(ParaStruct* design, const QPolygonF& polygon, const QString& layer, int colour,
                       bool close);
 // A label: in the preview at previewPos in the given font, in the file as a
-// TEXT entity at dxfPos with the font's point size as its height.
+// TEXT entity at dxfPos, DxfTextHeight high.
 void WriteDxFText(ParaStruct* design, QPointF previewPos, QPointF dxfPos, const QString& layer, int angle,
                   const QString& text, const QFont& font);
 
@@ -67,3 +67,7 @@ void MyPainterPathText(QPointF position, const QFont& font, const QString& text)
 
 // Number formats of the file: reals with exactly four decimals.
 QString DxfReal(double value);
+
+// Height of a TEXT entity in millimetres: the font's point size when it has
+// one, else its pixel size times the drawing scale (at least 1).
+int DxfTextHeight(const ParaStruct* design, const QFont& font);

@@ -6,6 +6,7 @@
 #include "graphics/pattspline.h"
 #include "core/calcul3d.h"
 #include "shape/ui/datadialog.h"
+#include "patterns/ui/dxfpreviewdialog.h"
 #include "airfoils/ui/editairfoildialog.h"
 #include "shape/ui/flatwing.h"
 #include "shape/ui/frontviewdialog.h"
@@ -114,6 +115,7 @@ void MainWindow::InitDialogs()
     m_FrontViewDialog = new FrontViewDialog(this);
     m_SkintDialog = new SkintDialog(this);
     m_ScaleDialog = new ScaleDialog(this);
+    m_DxfPreviewDialog = new DxfPreviewDialog(this);
     m_TermsDialog = new TermsDialog(this);
 }
 
@@ -558,7 +560,10 @@ void MainWindow::on_actionCFD_analysis_triggered() {}
 void MainWindow::on_actionGraphics_triggered() {}
 void MainWindow::on_actionManage_stripes_triggered() { on_actionManage_stripes_2_triggered(); }
 void MainWindow::on_actionManage_stripes_2_triggered() {}
-void MainWindow::on_actionPreview_and_export_triggered() {}
+void MainWindow::on_actionPreview_and_export_triggered()
+{
+    m_DxfPreviewDialog->showMaximized();
+}
 
 void MainWindow::on_actionFoil_analysis_triggered()
 {

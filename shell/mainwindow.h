@@ -16,6 +16,7 @@ class OverSewDataDialog;
 class SkintDialog;
 class ParaStruct;
 class ScaleDialog;
+class DxfPreviewDialog;
 class TermsDialog;
 class myOpenFile;
 
@@ -47,6 +48,7 @@ public:
     QString outputDir() const { return dxfDir; }
     TermsDialog* termsDialog() const { return m_TermsDialog; }
     ScaleDialog* scaleDialog() const { return m_ScaleDialog; }
+    DxfPreviewDialog* dxfPreviewDialog() const { return m_DxfPreviewDialog; }
     FlatWingDialog* flatWingDialog() const { return m_FlatWingDialog; }
     FrontViewDialog* frontViewDialog() const { return m_FrontViewDialog; }
     DataDialog* dataDialog() const { return m_DataDialog; }
@@ -130,6 +132,7 @@ private:
     FrontViewDialog* m_FrontViewDialog = nullptr;
     SkintDialog* m_SkintDialog = nullptr;
     ScaleDialog* m_ScaleDialog = nullptr;
+    DxfPreviewDialog* m_DxfPreviewDialog = nullptr;
     TermsDialog* m_TermsDialog = nullptr;
 
     bool initialised = false;

@@ -112,7 +112,9 @@ private slots:
         QTest::addColumn<bool>("pixelFont");
         QTest::addColumn<QString>("height");
         QTest::addColumn<QString>("y");
-        QTest::newRow("pixel-sized font") << true << QStringLiteral("-1") << QStringLiteral("151.3000");
+        // A pixel-sized label font is as high in the file as in the preview:
+        // 12 plan units at 6 mm each, 72 mm.
+        QTest::newRow("pixel-sized font") << true << QStringLiteral("72") << QStringLiteral("56.4000");
         QTest::newRow("30 point font") << false << QStringLiteral("30") << QStringLiteral("111.0000");
     }
 

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "shape/ui/datadialog.h"
+#include "patterns/ui/dxfpreviewdialog.h"
 #include "airfoils/ui/editairfoildialog.h"
 #include "shape/ui/flatwing.h"
 #include "shape/ui/frontviewdialog.h"
@@ -32,6 +33,8 @@ class TestEditorDialogs : public QObject
             return w->flatWingDialog();
         if (title == QLatin1String("Billow compensation"))
             return w->skintDialog();
+        if (title == QLatin1String("Preview and export"))
+            return w->dxfPreviewDialog();
         return w->frontViewDialog();
     }
 
@@ -66,6 +69,8 @@ private slots:
         QTest::newRow("flat shape") << "action_flat_shape" << "actionFlat_shape" << "Flat shape" << true << false;
         QTest::newRow("billow compensation") << "actionBillow_compensation_2" << "actionBillow_compensation"
                                              << "Billow compensation" << true << false;
+        QTest::newRow("preview and export") << "actionDxf_preview_and_export" << "actionPreview_and_export"
+                                            << "Preview and export" << true << true;
     }
 
     void shownFromTheMenus()

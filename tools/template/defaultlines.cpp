@@ -167,6 +167,8 @@ void chooseLengths(ParaStruct* d, Builder& b, QVector3D rootPos)
                 // A canopy end: the line is as long as its ends are apart,
                 // and says so.
                 const origRLS& a = b.g->attachments.at(j);
+                if (!a.attached || a.rib < 0 || a.row < 0)
+                    continue;
                 const QVector3D end = d->bridle.frame[a.rib][a.row].pos3D;
                 line.length = std::round(1000 * d->R_X((end - pos[p]).length())) / 1000 / d->hangHeight;
                 line.diameter = kUpperDiameter;
@@ -201,9 +203,13 @@ void buildGroup(ParaStruct* d, int groupSlot, Builder* b)
         std::vector<int> ribs = rowRibs(d, d->firstRib, d->lastRib - 1);
         if (groupSlot == 2)
             ribs.push_back(d->lastRib);   // the stabilo line goes with the B lines
+        // Two main lines, each carrying one half of the row; a small wing
+        // with few loaded ribs may have only one.
         const auto middle = ribs.begin() + (ribs.size() + 1) / 2;
-        b->cascade(b->node(b->tree.root), std::vector<int>(ribs.begin(), middle));
-        b->cascade(b->node(b->tree.root), std::vector<int>(middle, ribs.end()));
+        for (const std::vector<int>& half : {std::vector<int>(ribs.begin(), middle),
+                                             std::vector<int>(middle, ribs.end())})
+            if (!half.empty())
+                b->cascade(b->node(b->tree.root), half);
     }
     Store_Group_Lists(g);
 }

@@ -1,0 +1,59 @@
+// Median times of "Export all" of the default design (every pattern file
+// written into a scratch output directory) and of each tab's preview.
+//   bench_export [RUNS] [PROJECT]
+// PROJECT defaults to "template.ini" of the application directory.
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <memory>
+
+#include "bench/benchtime.h"
+#include "core/openfile.h"
+#include "core/parastruct.h"
+#include "patterns/patternsheet.h"
+#include "shell/model/installhooks.h"
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    Install_Recompute_Hooks();
+    const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 11;
+    const QString path = argc > 2 ? QString::fromLocal8Bit(argv[2])
+                                  : QCoreApplication::applicationDirPath() + "/../bin/template.ini";
+    auto design = std::make_unique<ParaStruct>();
+    QFile file(path);
+    QString reason;
+    if (!file.open(QIODevice::ReadOnly) || !Read_Project(&file, design.get(), &reason)) {
+        std::fprintf(stderr, "cannot read %s %s\n", qPrintable(path), qPrintable(reason));
+        return 1;
+    }
+    QTemporaryDir out;
+    GetGlobClass()->dxfDir = out.path();
+    PatternSheet sheet;
+    sheet.design = design.get();
+    sheet.font = QFont(QStringLiteral("Noto Sans"), 9);
+    sheet.viewSize = QSize(1600, 900);
+
+    ExportReport report;
+    const double all = bench::medianMs(runs, [&] { report = Export_All_Patterns(sheet); });
+    std::printf("Export all, %d cells, median of %d: %.1f ms\n", design->cells, runs, all);
+    for (const ExportedFile& f : report.files) {
+        const qint64 bytes = QFileInfo(out.filePath(f.fileName)).size();
+        std::printf("  %-14s %s", qPrintable(f.fileName), f.written ? "written" : f.available ? "FAILED" : "not available yet");
+        if (f.written)
+            std::printf(", %lld bytes", static_cast<long long>(bytes));
+        std::printf("\n");
+    }
+    for (const PatternWriter& w : Pattern_Writers()) {
+        if (!w.write || w.kind == Drawing3D)
+            continue;
+        const double ms = bench::medianMs(runs, [&] { Preview_Pattern(sheet, w.kind); });
+        std::printf("preview of %-14s median: %.1f ms\n", qPrintable(w.fileName), ms);
+    }
+    return report.refusal.isEmpty() ? 0 : 1;
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+// Cell strips: the panel of a cell (the cloth between rib i and rib i + 1)
+// developed into one flat strip, and its division along the chord into the
+// start pieces "Up", "VN" and "Lw" that the design lines later cut further.
+//
+// The strip is developed from the two 3-D rib curves directly, pairwise: the
+// new left and right points of row j are laid out from the flat points of
+// row j - 1 by the 3-D distances of their triangles, so distances from the
+// previous left point are kept exactly. In the centre cell (odd cell count,
+// cell 0) the left rib is the mirror image of rib 1.
+
+#include "patterns/pieces.h"
+
+#include <QList>
+
+class ParaStruct;
+
+// Fills the strip of the cell and the cell's mid-line (cellOutlinesA) and
+// label line (cellOutlinesB). A cell whose ribs are not both within the rib
+// tables leaves the strip empty.
+void Unfold_ZERO_Longpattern(ParaStruct* design, int cell, UnFolder* strip);
+
+// Replaces *pieces by the cell's start pieces, in order from the upper
+// trailing edge: the strip must hold the developed strip of the cell.
+void Generate_4Start_Polygons(ParaStruct* design, int cell, UnFolder* strip, QList<WholePoly>* pieces);
+
+// The mid-line (midpoints) and the label line (a tenth of the way from the
+// left edge to the right) of two edge lists of equal length, into the
+// cell's slots of cellOutlinesA and cellOutlinesB.
+void Setup_Inter_Rib(ParaStruct* design, int cell, const QList<PntPart>& left, const QList<PntPart>& right);
+
+// Boundary lists of start piece k, between split index k and k + 1 of the
+// two ribs' split lists; o1 and o2 (rows O1 and O2 at the left rib) choose
+// the cut allowances. Four empty lists for k beyond the last split.
+LRTBclass Create_LRTB_Group(ParaStruct* design, int cell, int k, const UnFolder* strip,
+                            const QList<int>& leftSplits, const QList<int>& rightSplits, int o1, int o2);
+
+// A straight cut from left point leftIndex to right point rightIndex in 256
+// steps (257 points), into the group's bottom ('B') or top ('T').
+void Insert_CutPoly(int cell, const UnFolder& strip, LRTBclass* group, int leftIndex, int rightIndex,
+                    double allowance, char which, bool trailingEdge);
+
+// A billow cut: the arc over the same two points, bulging away from the
+// piece it bounds by the cell's share of the billow-line offset, resampled
+// to 256 points equally spaced by arc length.
+void Insert_BillowPoly(ParaStruct* design, const UnFolder& strip, LRTBclass* group, int cell, int leftIndex,
+                       int rightIndex, double allowance, bool centre, char which, bool trailingEdge);
+
+// The split indexes of the cell's left (rib cell) and right (rib cell + 1)
+// edge: 0, the billow line when it splits the upper surface, O1, O2 when it
+// lies behind O1, sorted, then 999.
+QList<int> Start_Split_Indexes(ParaStruct* design, int cell, bool rightRib);

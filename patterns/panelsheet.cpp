@@ -1,0 +1,150 @@
+#include "patterns/panelsheet.h"
+
+#include "patterns/acad.h"
+#include "patterns/controlmarks.h"
+#include "core/calcul3d.h"
+#include "core/geomconst.h"
+#include "core/parastruct.h"
+#include "core/transf.h"
+#include "patterns/panelmanager.h"
+#include "patterns/patterngeom.h"
+#include "patterns/patternsheet.h"
+#include "patterns/seamallowance.h"
+
+#include <algorithm>
+#include <cmath>
+
+bool Acad_Longpatt(const PatternSheet& sheet)
+{
+    ParaStruct* design = sheet.design;
+    Init_Export_To_Acad(design);
+    QFont font = sheet.font;
+    font.setWeight(QFont::Bold);
+    font.setPixelSize(7);
+    Refresh_Calculations(design);
+    design->designWarnings.clear();
+    QList<WholePoly> pieces;
+    for (int cell = 0; cell < design->lastRib; ++cell) {
+        Whole_Panel_Pieces(design, cell, &pieces);
+        Acad_longpatt_output(design, cell, pieces, font);
+    }
+    return Finish_Export_To_Acad(GetGlobClass(), QStringLiteral("longpatt.dxf"));
+}
+
+void Acad_longpatt_output(ParaStruct* design, int cell, const QList<WholePoly>& pieces, const QFont& font)
+{
+    const bool preview = !GetGlobClass()->writeDxf;
+    int sides = 16;
+    const bool mirror = cell == 0 && design->centreCell;
+    const double width = 1.3 * (design->ribSpanPos[2] - design->ribSpanPos[1]);
+    const double X = design->dxfWideSpacing ? width * 2 * cell : width * cell;
+
+    QString label;
+    int n = 0;
+    bool upSeen = false, vnSeen = false, lwSeen = false;
+    QPointF position;
+    int angle = 0;
+    FinalPart fp;
+    for (WholePoly piece : pieces) {
+        if (piece.outline.isEmpty())
+            continue;
+        Setup_One_FinalPart(design, cell, &piece, &fp);
+        if (mirror) {
+            fp.pureOutline = RightPartPolyMirror(design, fp.pureOutline);
+            fp.allowanceOutline = RightPartPolyMirror(design, fp.allowanceOutline);
+        }
+
+        if (piece.name == QLatin1String("Up")) {
+            if (!upSeen) {
+                vnSeen = false;
+                lwSeen = false;
+                n = 0;
+            }
+            label = QStringLiteral("Up.%1.%2").arg(cell).arg(n);
+            ++n;
+            upSeen = true;
+        } else if (piece.name == QLatin1String("VN")) {
+            if (!vnSeen)
+                lwSeen = false;
+            label = QStringLiteral("VN.%1").arg(cell);
+            vnSeen = true;
+            n = 0;
+        } else if (piece.name == QLatin1String("Lw")) {
+            if (!lwSeen)
+                n = 0;
+            label = QStringLiteral("Lw.%1.%2").arg(cell).arg(n);
+            ++n;
+            lwSeen = true;
+            sides = 3;
+        }
+
+        // With wide spacing the pieces of a cell move apart, each keeping
+        // its size.
+        const QPointF c = CenterPoly(&fp.allowanceOutline);
+        const QPointF S = design->dxfWideSpacing ? QPointF(X + c.x() / 0.45 * 0.55, -0.55 * c.y()) : QPointF(X, 0);
+
+        if (!fp.ribMarks.isEmpty())
+            WriteDXF_cntrPoly(design, turn_Y(fp.ribMarks).translated(S), sides, label);
+        if (!fp.cutMarks.isEmpty())
+            WriteDXF_cntrPoly(design, turn_Y(fp.cutMarks).translated(S), 8, label);
+        Acad_TextPos(design, cell, &fp.allowanceOutline, &angle, &position);
+        WriteDxFText(design, turn_F_Y_point(c) + S, turn_F_Y_point(position) + S, label, angle, label, font);
+        if (preview)
+            WriteDxFPolyline(design, turn_Y(fp.pureOutline).translated(S), label + QStringLiteral(".pure"), 4);
+        if (!fp.allowanceOutline.isEmpty())
+            WriteDxFPolyline(design, turn_Y(fp.allowanceOutline).translated(S), label, 1);
+    }
+}
+
+QPolygonF RightPartPolyMirror(ParaStruct* design, const QPolygonF& poly)
+{
+    const QPolygonF& mid = design->cellOutlinesA[0];
+    if (mid.isEmpty() || poly.isEmpty())
+        return poly;
+    const double xm = mid.first().x();
+    int first = -1, last = -1;
+    for (int i = 0; i < poly.size(); ++i) {
+        if (poly.at(i).x() <= xm) {
+            if (first < 0)
+                first = i;
+            last = i;
+        }
+    }
+    if (first <= 0)
+        return poly;
+    QPolygonF right = poly.mid(last + 1);
+    right += poly.mid(0, first);
+    QPolygonF mirrored;
+    mirrored.reserve(right.size());
+    for (int i = right.size() - 1; i >= 0; --i)
+        mirrored.append(QPointF(2 * xm - right.at(i).x(), right.at(i).y()));
+    return right + mirrored;
+}
+
+void Acad_TextPos(ParaStruct* design, int cell, const QPolygonF* outline, int* angle, QPointF* position)
+{
+    if (outline->isEmpty())
+        return;
+    QPointF candidate = CenterPoly(outline);
+    if (cell >= 0 && cell < kStructSlots) {
+        const QRectF box = outline->boundingRect();
+        for (const QPointF& p : std::as_const(design->cellOutlinesB[cell])) {
+            if (box.contains(p) && outline->containsPoint(p, Qt::OddEvenFill)) {
+                candidate = p;
+                break;
+            }
+        }
+    }
+    *position = NearestPoint(outline, candidate);
+    const int i = Nearest_poly_pnt_index(outline, *position);
+    const int m = outline->size();
+    if (i <= 1)
+        *angle = f_txt_alpha(outline->at(m - 1), outline->at(std::max(m - 3, 0)));
+    else
+        *angle = f_txt_alpha(outline->at(i), outline->at(std::max(i - 3, 0)));
+}
+
+int f_txt_alpha(QPointF p, QPointF q)
+{
+    return -int(std::floor(std::atan2(q.y() - p.y(), q.x() - p.x()) * 180.0 / wl::Pi));
+}

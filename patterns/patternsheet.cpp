@@ -1,0 +1,151 @@
+#include "patterns/patternsheet.h"
+
+#include "patterns/acad.h"
+#include "core/calcul3d.h"
+#include "core/parastruct.h"
+#include "patterns/panelsheet.h"
+
+#include <QDir>
+
+namespace {
+
+// Sheets place cells by the spacing of the first cells and number pieces by
+// their neighbours: below three cells there is nothing to lay out.
+constexpr int kMinimumCells = 3;
+
+QList<PatternWriter> makeWriters()
+{
+    // Writers of the kinds not drawn yet join this table as they are built.
+    return {
+        {DiagonalPatterns, QStringLiteral("diagon.dxf"), nullptr},
+        {RearMiniRibPatterns, QStringLiteral("rearmini.dxf"), nullptr},
+        {FrontMiniRibPatterns, QStringLiteral("frontmini.dxf"), nullptr},
+        {StrapPatterns, QStringLiteral("straps.dxf"), nullptr},
+        {RibPatterns, QStringLiteral("ribs.dxf"), nullptr},
+        {PanelPatterns, QStringLiteral("longpatt.dxf"), &Acad_Longpatt},
+        {Drawing3D, QStringLiteral("Wl9_3D.dxf"), nullptr},
+    };
+}
+
+} // namespace
+
+const QList<PatternWriter>& Pattern_Writers()
+{
+    static const QList<PatternWriter> writers = makeWriters();
+    return writers;
+}
+
+PatternWriterFn Pattern_Writer_Of(int kind)
+{
+    for (const PatternWriter& w : Pattern_Writers())
+        if (w.kind == kind)
+            return w.write;
+    return nullptr;
+}
+
+QString Patterns_Refusal(const ParaStruct* design)
+{
+    if (!design || design->ribAirfoils[0].isEmpty())
+        return QStringLiteral("Airfoil not present yet - IMPORT first");
+    if (design->cells < kMinimumCells || design->lastRib < 2 || design->lastRib > kMaxLastRib)
+        return QStringLiteral("Sewing patterns need a wing of at least %1 cells.").arg(kMinimumCells);
+    return QString();
+}
+
+QPainterPath Preview_Pattern(const PatternSheet& sheet, int kind, QString* refusal)
+{
+    GlobClass* glob = GetGlobClass();
+    glob->writeDxf = false;
+    glob->previewPath = QPainterPath();
+    if (refusal)
+        refusal->clear();
+    if (RecomputeStep diagonals = Recompute_Hook(RecomputeHook::Diagonals))
+        diagonals(sheet.design);
+    const PatternWriterFn write = kind >= 0 && kind < Drawing3D ? Pattern_Writer_Of(kind) : nullptr;
+    if (write) {
+        const QString why = Patterns_Refusal(sheet.design);
+        if (why.isEmpty())
+            write(sheet);
+        else if (refusal)
+            *refusal = why;
+    }
+    QPainterPath path;
+    path.swap(glob->previewPath);
+    return path;
+}
+
+bool ExportReport::allWritten() const
+{
+    if (!refusal.isEmpty())
+        return false;
+    for (const ExportedFile& f : files)
+        if (!f.written)
+            return false;
+    return true;
+}
+
+QString ExportReport::text() const
+{
+    if (!refusal.isEmpty())
+        return QStringLiteral("Nothing was exported. ") + refusal;
+    QStringList written, missing;
+    for (const ExportedFile& f : files) {
+        if (f.written)
+            written << QStringLiteral("    ") + f.fileName;
+        else if (f.available)
+            missing << QStringLiteral("    %1 (could not be written)").arg(f.fileName);
+        else
+            missing << QStringLiteral("    %1 (this pattern is not available yet)").arg(f.fileName);
+    }
+    QString text;
+    if (!written.isEmpty())
+        text += QStringLiteral("Written into %1:\n").arg(QDir::toNativeSeparators(directory))
+              + written.join(QLatin1Char('\n'));
+    if (!missing.isEmpty()) {
+        if (!text.isEmpty())
+            text += QStringLiteral("\n\n");
+        text += QStringLiteral("Not written:\n") + missing.join(QLatin1Char('\n'));
+    }
+    return text;
+}
+
+ExportReport Export_All_Patterns(const PatternSheet& sheet, const std::function<void(int)>& progress)
+{
+    auto report = [&progress](int percent) {
+        if (progress)
+            progress(percent);
+    };
+    GlobClass* glob = GetGlobClass();
+    ExportReport result;
+    result.directory = glob->dxfDir;
+    // Without a project there is no output directory; nothing is written
+    // anywhere else.
+    if (glob->dxfDir.isEmpty() || !QDir(glob->dxfDir).exists()) {
+        result.refusal = QStringLiteral("No project output directory: make or open a project first.");
+        return result;
+    }
+    result.refusal = Patterns_Refusal(sheet.design);
+    if (!result.refusal.isEmpty())
+        return result;
+
+    const QList<PatternWriter>& writers = Pattern_Writers();
+    glob->writeDxf = true;
+    report(0);
+    for (int i = 0; i < writers.size(); ++i) {
+        const PatternWriter& w = writers.at(i);
+        const bool last = i + 1 == writers.size();
+        if (last) {
+            report(70);
+            report(80);
+        }
+        ExportedFile file;
+        file.fileName = w.fileName;
+        file.available = w.write != nullptr;
+        file.written = file.available && w.write(sheet);
+        result.files.append(file);
+        report(last ? 100 : 10 * (i + 1));
+    }
+    glob->writeDxf = false;
+    glob->previewPath = QPainterPath();
+    return result;
+}

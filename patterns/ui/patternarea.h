@@ -1,0 +1,68 @@
+#pragma once
+
+// The pattern preview: paints the sheet of one pattern kind, with zoom (the
+// wheel, around the cursor), a fit to the view (left button), a reset (right
+// button) and panning (middle button, one step every tenth mouse move). The
+// sheets themselves are drawn by the pattern writers (patterns/patternsheet.h)
+// in plan units; the view only holds and paints what they drew.
+
+#include <QPainterPath>
+#include <QPen>
+#include <QPoint>
+#include <QPointF>
+#include <QRect>
+#include <QRectF>
+#include <QString>
+#include <QWidget>
+
+class GlobClass;
+class ParaStruct;
+class QMouseEvent;
+class QPainter;
+class QPaintEvent;
+class QShowEvent;
+class QWheelEvent;
+
+class PatternArea : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit PatternArea(QWidget* parent = nullptr);
+
+    // Takes the view's rectangle, the frame of the automatic fit.
+    void initPatternArea();
+    // Draws the sheet of pattern kind 0 .. 5; any other kind empties the
+    // view. Returns why the design has no patterns, empty when it has.
+    QString Create_Previews(int kind);
+    // Fits the picture into the view.
+    void Auto_Zoom();
+    // The cursor's position in the view.
+    QPointF myAnchor() const;
+    // Paints a path under the view's zoom about its anchor.
+    void my_paint(QPainter* painter, const QPainterPath& path, const QPen& pen) const;
+
+    const QPainterPath& picture() const { return patternPath; }
+    double zoomFactor() const { return zoom; }
+    QPointF zoomAnchor() const { return anchor; }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    ParaStruct* design = nullptr;
+    GlobClass* glob = nullptr;
+    QPainterPath patternPath; // what is shown, plan units
+    double zoom = 1.0;
+    double zoomStep = 0.5;    // per wheel notch; also the smallest zoom
+    QPointF anchor;           // fixed point of the zoom, view coordinates
+    QPointF lastAnchor;
+    QPoint lastMousePos;
+    int moveCount = 0;        // mouse moves since the last press
+    QRectF drawingRect;       // framed box of the last fit
+    QRect viewRect;
+};

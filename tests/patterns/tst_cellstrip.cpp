@@ -1,0 +1,390 @@
+// Cell strips: development of a cell's panel into the flat and its start
+// pieces.
+
+#include <QtTest>
+
+#include "patterns/cellstrip.h"
+#include "core/transf.h"
+#include "tests/patterns/patternfixture.h"
+
+using patternfixture::boxCanopy;
+
+namespace {
+
+double polyLength(const QList<PntPart>& pts, int a, int b)
+{
+    double sum = 0;
+    for (int j = a + 1; j <= b; ++j)
+        sum += QLineF(pts.at(j - 1).point, pts.at(j).point).length();
+    return sum;
+}
+
+double polyLength(const QList<PntPart>& pts)
+{
+    return polyLength(pts, 0, pts.size() - 1);
+}
+
+double width3D(const ParaStruct* d, int cell, int j)
+{
+    QVector3D a = d->ribCurves3D[cell][j];
+    if (cell == 0 && d->centreCell)
+        a = QVector3D(a.x(), -d->ribCurves3D[1][j].y(), d->ribCurves3D[1][j].z());
+    const QVector3D v = d->ribCurves3D[cell + 1][j] - a;
+    return std::sqrt(double(v.x()) * v.x() + double(v.y()) * v.y() + double(v.z()) * v.z());
+}
+
+QStringList names(const QList<WholePoly>& pieces)
+{
+    QStringList n;
+    for (const WholePoly& p : pieces)
+        n << p.name;
+    return n;
+}
+
+// The piece's top and bottom cuts and edges as built by Create_LRTB_Group.
+LRTBclass groupOf(ParaStruct* d, int cell, int k, const UnFolder& strip)
+{
+    return Create_LRTB_Group(d, cell, k, &strip, Start_Split_Indexes(d, cell, false),
+                             Start_Split_Indexes(d, cell, true), d->lineIndex[0][cell], d->lineIndex[1][cell]);
+}
+
+} // namespace
+
+class TestCellStrip : public QObject
+{
+    Q_OBJECT
+private slots:
+    // Two equal plane ribs w apart develop into a rectangle: the left edge
+    // on x = 0, the right edge on x = w, and y the arc length of the rib.
+    void boxDevelopsToRectangle()
+    {
+        auto d = boxCanopy(3, 20.0);
+        UnFolder strip;
+        Unfold_ZERO_Longpattern(d.get(), 1, &strip);
+        QCOMPARE(strip.cell, 1);
+        QCOMPARE(strip.left.size(), 1000);
+        QCOMPARE(strip.right.size(), 1000);
+        QVERIFY(strip.mirrored.isEmpty());
+        const QPolygonF profile = patternfixture::boxProfile();
+        double arc = 0;
+        for (int j = 0; j < 1000; ++j) {
+            if (j > 0)
+                arc += QLineF(profile.at(j - 1), profile.at(j)).length();
+            const PntPart& l = strip.left.at(j);
+            const PntPart& r = strip.right.at(j);
+            QVERIFY2(std::abs(l.point.x()) < 1e-3 && std::abs(l.point.y() - arc) < 2e-3, qPrintable(QString::number(j)));
+            QVERIFY2(std::abs(r.point.x() - 20) < 1e-3 && std::abs(r.point.y() - arc) < 2e-3, qPrintable(QString::number(j)));
+            QCOMPARE(l.kind, 'L');
+            QCOMPARE(r.kind, 'R');
+            QCOMPARE(l.rib, 1);
+            QCOMPARE(r.rib, 2);
+            QCOMPARE(l.uv, QPoint(256, j));
+            QCOMPARE(r.uv, QPoint(512, j));
+        }
+        // mid-line and label line of the cell
+        QCOMPARE(d->cellOutlinesA[1].size(), 1000);
+        QVERIFY(std::abs(d->cellOutlinesA[1].at(700).x() - 10) < 1e-3);
+        QVERIFY(std::abs(d->cellOutlinesB[1].at(700).x() - 2) < 1e-3);
+        QVERIFY(std::abs(d->cellOutlinesB[1].at(700).y() - strip.left.at(700).point.y()) < 1e-3);
+    }
+
+    // The centre cell spans the symmetry plane: its left rib is rib 1's
+    // mirror image, whatever rib 0 holds.
+    void centreCellIsMirrored()
+    {
+        auto d = boxCanopy(3, 20.0, -10.0); // rib 1 at y = 10
+        d->centreCell = true;
+        d->centreRib = false;
+        d->firstRib = 1;
+        for (int j = 0; j < 1000; ++j) {
+            d->ribCurves3D[0][j] = QVector3D(3, 2, 1) * float(j % 7); // not used
+            d->patternOversize[0][j] = 0.25;
+            d->patternOversize[1][j] = 0.5;
+        }
+        UnFolder strip;
+        Unfold_ZERO_Longpattern(d.get(), 0, &strip);
+        QVERIFY(std::abs(strip.right.at(0).point.x() - 20) < 1e-4);
+        QCOMPARE(strip.mirrored.size(), 1000);
+        for (int j = 0; j < 1000; j += 37) {
+            QCOMPARE(strip.mirrored.at(j).point, strip.left.at(j).point);
+            QCOMPARE(strip.mirrored.at(j).allowance, 0.25);
+            QCOMPARE(strip.left.at(j).allowance, 0.5);
+            QCOMPARE(strip.left.at(j).rib, 0);
+            QVERIFY(std::abs(strip.left.at(j).point.x()) < 1e-3);
+            QVERIFY(std::abs(strip.right.at(j).point.x() - 20) < 1e-3);
+        }
+        UnFolder other;
+        Unfold_ZERO_Longpattern(d.get(), 1, &other);
+        QVERIFY(other.mirrored.isEmpty());
+    }
+
+    void degenerateRows()
+    {
+        auto d = boxCanopy(2, 20.0);
+        // two coincident points of the left rib: the left point stays put
+        d->ribCurves3D[0][11] = d->ribCurves3D[0][10];
+        UnFolder strip;
+        Unfold_ZERO_Longpattern(d.get(), 0, &strip);
+        QCOMPARE(strip.left.at(11).point, strip.left.at(10).point);
+        // a left point on the previous right point is placed on it
+        d->ribCurves3D[0][21] = d->ribCurves3D[1][20];
+        UnFolder second;
+        Unfold_ZERO_Longpattern(d.get(), 0, &second);
+        QCOMPARE(second.left.at(21).point, second.right.at(20).point);
+    }
+
+    void startPieces_data()
+    {
+        QTest::addColumn<int>("o1");
+        QTest::addColumn<int>("o2");
+        QTest::addColumn<int>("billow");
+        QTest::addColumn<bool>("billowOn");
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QList<int>>("splits");
+        QTest::newRow("billow line off") << 400 << 450 << 300 << false << QStringList{"Up", "VN", "Lw"}
+                                         << QList<int>{0, 400, 450, 999};
+        QTest::newRow("billow line on") << 400 << 450 << 300 << true << QStringList{"Up", "Up", "VN", "Lw"}
+                                        << QList<int>{0, 300, 400, 450, 999};
+        QTest::newRow("switch on, no billow line") << 400 << 450 << 0 << true << QStringList{"Up", "VN", "Lw"}
+                                                   << QList<int>{0, 400, 450, 999};
+        QTest::newRow("O1 = O2") << 400 << 400 << 300 << false << QStringList{"Up", "Lw"} << QList<int>{0, 400, 999};
+        QTest::newRow("O1 behind O2") << 450 << 400 << 300 << false << QStringList{"Up", "VN"}
+                                      << QList<int>{0, 450, 999};
+    }
+    void startPieces()
+    {
+        QFETCH(int, o1);
+        QFETCH(int, o2);
+        QFETCH(int, billow);
+        QFETCH(bool, billowOn);
+        QFETCH(QStringList, names);
+        QFETCH(QList<int>, splits);
+        auto d = boxCanopy(3, 20.0);
+        for (int r = 0; r <= 3; ++r) {
+            d->lineIndex[0][r] = o1;
+            d->lineIndex[1][r] = o2;
+        }
+        d->billowLineIndex = billow;
+        d->billowLineOnTop = billowOn;
+        d->billowLineOffset = 2.0;
+        UnFolder strip;
+        Unfold_ZERO_Longpattern(d.get(), 1, &strip);
+        QList<WholePoly> pieces{WholePoly()};
+        Generate_4Start_Polygons(d.get(), 1, &strip, &pieces);
+        QCOMPARE(::names(pieces), names);
+        QCOMPARE(Start_Split_Indexes(d.get(), 1, false), splits);
+        for (int k = 0; k < pieces.size(); ++k) {
+            const WholePoly& p = pieces.at(k);
+            QCOMPARE(p.cell, 1);
+            QCOMPARE(int(p.piece), k);
+            QCOMPARE(p.orderKey, 0);
+            const LRTBclass g = groupOf(d.get(), 1, k, strip);
+            const int s = splits.at(k), e = splits.at(k + 1);
+            QCOMPARE(g.left.first().index, s);
+            QCOMPARE(g.left.last().index, e);
+            QCOMPARE(g.right.size(), e - s + 1);
+            // a straight cut has 257 points, a billow cut 256
+            const bool billowBottom = billow > 0 && s == billow;
+            const bool billowTop = billow > 0 && e == billow;
+            QCOMPARE(g.bottom.size(), billowBottom ? 256 : 257);
+            QCOMPARE(g.top.size(), billowTop ? 256 : 257);
+            // outline: left edge up, top cut, right edge down, bottom cut back
+            QCOMPARE(p.outline.size(), g.left.size() + g.top.size() + g.right.size() + g.bottom.size());
+            QCOMPARE(p.outline.first().point, g.left.first().point);
+            QCOMPARE(p.outline.last().point, p.outline.first().point);
+            QCOMPARE(p.outline.at(g.left.size()).name, QStringLiteral("S 0 255"));
+            QCOMPARE(p.outline.at(g.left.size() + g.top.size()).kind, 'R');
+            QCOMPARE(p.outline.at(g.left.size() + g.top.size()).index, e);
+            // clockwise with x to the right and y up: negative signed area
+            double area = 0;
+            const QPolygonF poly = SetPolylineFromList(p);
+            for (int i = 0; i + 1 < poly.size(); ++i)
+                area += poly.at(i).x() * poly.at(i + 1).y() - poly.at(i + 1).x() * poly.at(i).y();
+            QVERIFY(area < 0);
+        }
+    }
+
+    void cutAllowancesAndTrailingEdge()
+    {
+        auto d = boxCanopy(3, 20.0);
+        UnFolder strip;
+        Unfold_ZERO_Longpattern(d.get(), 1, &strip);
+        const double mm = 1.0 / 6.0; // plan units per millimetre at a 12 m span
+        const LRTBclass first = groupOf(d.get(), 1, 0, strip);
+        const LRTBclass nose = groupOf(d.get(), 1, 1, strip);
+        const LRTBclass last = groupOf(d.get(), 1, 2, strip);
+        QVERIFY(first.bottom.first().trailingEdge && first.bottom.last().trailingEdge);
+        QVERIFY(!first.top.first().trailingEdge);
+        QVERIFY(last.top.first().trailingEdge);
+        QVERIFY(!last.bottom.first().trailingEdge);
+        QVERIFY(std::abs(first.bottom.at(5).allowance - 20 * mm) < 1e-12);
+        QVERIFY(std::abs(first.top.at(5).allowance - 15 * mm) < 1e-12); // O1
+        QVERIFY(std::abs(nose.bottom.at(5).allowance - 15 * mm) < 1e-12);
+        QVERIFY(std::abs(nose.top.at(5).allowance - 15 * mm) < 1e-12); // O2
+        QVERIFY(std::abs(last.top.at(5).allowance - 20 * mm) < 1e-12);
+        // straight cut: 257 evenly spaced points from the left to the right
+        // edge point; V is where the cut meets the left edge
+        const QList<PntPart>& c = first.top;
+        QCOMPARE(c.first().point, strip.left.at(400).point);
+        QCOMPARE(c.last().point, strip.right.at(400).point);
+        QVERIFY(std::abs(c.at(128).point.x() - 10) < 1e-3);
+        QCOMPARE(c.at(128).uv, QPoint(256 + 128, 400));
+        QCOMPARE(c.last().uv, QPoint(512, 400));
+        QVERIFY(c.at(64).control && c.at(128).control && c.at(192).control && !c.at(65).control);
+    }
+
+    void billowCuts()
+    {
+        auto d = boxCanopy(4, 20.0);
+        d->billowLineOnTop = true;
+        d->billowLineOffset = 4.0;
+        d->chord[3] = 50; // bulge scaled by chord[cell] / chord[1]
+        for (int cell : {2, 3}) {
+            UnFolder strip;
+            Unfold_ZERO_Longpattern(d.get(), cell, &strip);
+            const double bulge = cell == 3 ? 2.0 : 4.0;
+            const LRTBclass rear = groupOf(d.get(), cell, 0, strip);
+            const LRTBclass front = groupOf(d.get(), cell, 1, strip);
+            const double y = strip.left.at(300).point.y();
+            for (const QList<PntPart>* cut : {&rear.top, &front.bottom}) {
+                QCOMPARE(cut->size(), 256);
+                QCOMPARE(cut->first().point, strip.left.at(300).point);
+                QVERIFY(QLineF(cut->last().point, strip.right.at(300).point).length() < 1e-6);
+                QCOMPARE(cut->at(255).uv, QPoint(256 * cell + 255, 300));
+                QVERIFY(cut->at(128).control && !cut->at(0).control);
+                QVERIFY(!cut->first().trailingEdge);
+                QVERIFY(std::abs(cut->at(5).allowance - 10.0 / 6) < 1e-12); // side allowance
+            }
+            double up = -1e9, down = 1e9;
+            for (const PntPart& p : rear.top)
+                up = std::max(up, p.point.y() - y);
+            for (const PntPart& p : front.bottom)
+                down = std::min(down, p.point.y() - y);
+            QVERIFY2(std::abs(up - bulge) < 0.01, qPrintable(QString::number(up)));
+            QVERIFY2(std::abs(down + bulge) < 0.01, qPrintable(QString::number(down)));
+            // equal steps by arc length
+            const double step = polyLength(rear.top) / 255;
+            for (int t = 1; t < 256; ++t)
+                QVERIFY(std::abs(QLineF(rear.top.at(t - 1).point, rear.top.at(t).point).length() - step) < 1e-3);
+        }
+
+        // Without offset the billow cut is the straight segment, still 256 points.
+        d->billowLineOffset = 0.0;
+        UnFolder strip;
+        Unfold_ZERO_Longpattern(d.get(), 1, &strip);
+        const LRTBclass rear = groupOf(d.get(), 1, 0, strip);
+        QCOMPARE(rear.top.size(), 256);
+        for (int t = 0; t < 256; ++t)
+            QVERIFY(std::abs(rear.top.at(t).point.x() - 20.0 * t / 255) < 1e-3);
+    }
+
+    // The cut at the billow index is a billow cut even with the switch off,
+    // when an opening row lies there.
+    void billowCutFollowsTheIndex()
+    {
+        auto d = boxCanopy(3, 20.0);
+        d->billowLineIndex = 400; // on O1
+        d->billowLineOnTop = false;
+        UnFolder strip;
+        Unfold_ZERO_Longpattern(d.get(), 1, &strip);
+        const LRTBclass g = groupOf(d.get(), 1, 0, strip);
+        QCOMPARE(g.top.size(), 256);
+        QCOMPARE(g.bottom.size(), 257);
+    }
+
+    void shortPieceGetsLongerEdges()
+    {
+        auto d = boxCanopy(3, 20.0);
+        for (int r = 0; r <= 3; ++r) {
+            d->lineIndex[0][r] = 500;
+            d->lineIndex[1][r] = 501;
+        }
+        UnFolder strip;
+        Unfold_ZERO_Longpattern(d.get(), 1, &strip);
+        const LRTBclass g = groupOf(d.get(), 1, 1, strip);
+        QCOMPARE(g.left.first().index, 500);
+        QCOMPARE(g.left.last().index, 509);
+        QCOMPARE(g.right.size(), 10);
+        QCOMPARE(g.top.first().index, 501); // the cut stays at its split
+        // near the end of the airfoil the extension stops at 999
+        for (int r = 0; r <= 3; ++r) {
+            d->lineIndex[0][r] = 996;
+            d->lineIndex[1][r] = 997;
+        }
+        const LRTBclass end = groupOf(d.get(), 1, 1, strip);
+        QCOMPARE(end.left.last().index, 999);
+    }
+
+    // Split indexes outside the airfoil reach no further than its ends.
+    void corruptIndexesStayOnTheEdge()
+    {
+        auto d = boxCanopy(3, 20.0);
+        d->lineIndex[0][1] = 5000;
+        d->lineIndex[1][1] = -7;
+        UnFolder strip;
+        Unfold_ZERO_Longpattern(d.get(), 1, &strip);
+        QList<WholePoly> pieces;
+        Generate_4Start_Polygons(d.get(), 1, &strip, &pieces);
+        QVERIFY(!pieces.isEmpty());
+        for (const WholePoly& p : pieces)
+            for (const PntPart& q : p.outline)
+                QVERIFY(q.index >= -7 && q.index <= 5000);
+    }
+
+    // Developing keeps lengths: on the default design (and its odd variant
+    // with a centre cell) each strip's rib edges are as long as the rib seams
+    // in 3-D, and its cuts as long as the cell is wide there.
+    void developingKeepsLengths_data()
+    {
+        QTest::addColumn<int>("cells");
+        QTest::newRow("34 cells") << 34;
+        QTest::newRow("35 cells") << 35;
+    }
+    void developingKeepsLengths()
+    {
+        QFETCH(int, cells);
+        auto d = patternfixture::defaultDesign(cells);
+        const double mm = d->dxfScale; // millimetres per plan unit
+        QVERIFY(mm > 1);
+        double worstEdge = 0, worstCut = 0;
+        for (int cell = 0; cell < d->lastRib; ++cell) {
+            UnFolder strip;
+            Unfold_ZERO_Longpattern(d.get(), cell, &strip);
+            const bool centre = cell == 0 && d->centreCell;
+            QCOMPARE(centre, cells % 2 == 1 && cell == 0);
+            // the edges between every pair of split stations and as a whole
+            QList<int> stations = Start_Split_Indexes(d.get(), cell, false);
+            QList<int> stationsR = Start_Split_Indexes(d.get(), cell, true);
+            stations.prepend(0);
+            stationsR.prepend(0);
+            for (int k = 1; k < stations.size(); ++k) {
+                const double l3 = patternfixture::ribLength(d.get(), centre ? 1 : cell, stations[k - 1], stations[k]);
+                const double r3 = patternfixture::ribLength(d.get(), cell + 1, stationsR[k - 1], stationsR[k]);
+                worstEdge = std::max(worstEdge, mm * std::abs(polyLength(strip.left, stations[k - 1], stations[k]) - l3));
+                worstEdge = std::max(worstEdge, mm * std::abs(polyLength(strip.right, stationsR[k - 1], stationsR[k]) - r3));
+            }
+            worstEdge = std::max(worstEdge, mm * std::abs(polyLength(strip.left) - patternfixture::ribLength(d.get(), centre ? 1 : cell, 0, 999)));
+            worstEdge = std::max(worstEdge, mm * std::abs(polyLength(strip.right) - patternfixture::ribLength(d.get(), cell + 1, 0, 999)));
+            // the straight cuts of the start pieces
+            QList<WholePoly> pieces;
+            Generate_4Start_Polygons(d.get(), cell, &strip, &pieces);
+            for (int k = 0; k < pieces.size(); ++k) {
+                const LRTBclass g = groupOf(d.get(), cell, k, strip);
+                for (const QList<PntPart>* cut : {&g.bottom, &g.top}) {
+                    QCOMPARE(cut->size(), 257);
+                    const int j = cut->first().index;
+                    worstCut = std::max(worstCut, mm * std::abs(polyLength(*cut) - width3D(d.get(), cell, j)));
+                }
+            }
+            // and the width at every station of the strip
+            for (int j = 0; j < 1000; ++j)
+                worstCut = std::max(worstCut, mm * std::abs(QLineF(strip.left.at(j).point, strip.right.at(j).point).length() - width3D(d.get(), cell, j)));
+        }
+        qInfo("worst edge %.4f mm, worst cut %.4f mm", worstEdge, worstCut);
+        QVERIFY2(worstEdge < 0.5, qPrintable(QString::number(worstEdge)));
+        QVERIFY2(worstCut < 0.5, qPrintable(QString::number(worstCut)));
+    }
+};
+
+QTEST_MAIN(TestCellStrip)
+#include "tst_cellstrip.moc"

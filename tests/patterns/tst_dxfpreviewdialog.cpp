@@ -1,0 +1,360 @@
+// The "Preview and export" dialog on the live design, offscreen: tabs,
+// previews, zoom and pan, the buttons, and "Export all" with its report.
+
+#include <QtTest>
+
+#include <QImage>
+#include <QTemporaryDir>
+
+#include "tests/common/dxfcheck.h"
+#include "shape/ui/datadialog.h"
+#include "patterns/ui/dxfpreviewdialog.h"
+#include "tests/common/scripteduser.h"
+#include "patterns/ui/patternarea.h"
+#include "tests/patterns/patternfixture.h"
+#include "patterns/patterngeom.h"
+
+class TestDxfPreviewDialog : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> out;
+    std::unique_ptr<DxfPreviewDialog> dialog;
+    std::unique_ptr<ScriptedUser> user;
+
+    // What the user was told (warnings and information), in order.
+    QStringList told() const
+    {
+        QStringList texts;
+        for (const AskedEntry& e : user->asked)
+            if (e.kind == QLatin1String("warning") || e.kind == QLatin1String("information"))
+                texts << e.text;
+        return texts;
+    }
+    QStringList kinds() const
+    {
+        QStringList k;
+        for (const AskedEntry& e : user->asked)
+            k << e.kind;
+        return k;
+    }
+
+    QStringList outputFiles() const
+    {
+        return QDir(out->path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    }
+
+    void useDesign(int cells)
+    {
+        *GetDataStruct() = *patternfixture::defaultDesign(cells);
+    }
+
+    void showFresh()
+    {
+        dialog->hide();
+        dialog->resize(1000, 700);
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    }
+
+    PatternArea* view() const { return dialog->pattwidget; }
+
+    void sendMouse(QEvent::Type type, QPoint pos, Qt::MouseButton button, Qt::MouseButtons buttons)
+    {
+        QMouseEvent e(type, QPointF(pos), view()->mapToGlobal(QPointF(pos)), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(view(), &e);
+    }
+
+    void wheel(int delta)
+    {
+        const QPointF pos(200, 150);
+        QCursor::setPos(view()->mapToGlobal(pos.toPoint()));
+        QWheelEvent e(pos, view()->mapToGlobal(pos), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view(), &e);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        useDesign(8);
+        dialog = std::make_unique<DxfPreviewDialog>();
+    }
+
+    void init()
+    {
+        // A small wing keeps the previews quick; the tests of the default
+        // design's sheet and export choose it themselves.
+        useDesign(8);
+        out = std::make_unique<QTemporaryDir>();
+        GetGlobClass()->dxfDir = out->path();
+        user = std::make_unique<ScriptedUser>();
+    }
+
+    // The dialog is modal: it does not stay open between the tests.
+    void cleanup()
+    {
+        dialog->hide();
+        user.reset();
+    }
+
+    void cleanupTestCase() { dialog.reset(); }
+
+    void formAsSpecified()
+    {
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Preview and export"));
+        QCOMPARE(dialog->windowModality(), Qt::ApplicationModal);
+        QCOMPARE(dialog->minimumSize(), QSize(823, 602));
+        QCOMPARE(dialog->dxf_tabWidget->count(), 8);
+        QCOMPARE(dialog->dxf_tabWidget->tabShape(), QTabWidget::Triangular);
+        QCOMPARE(dialog->progressBar->parentWidget()->objectName(), QStringLiteral("Tab_7"));
+        QCOMPARE(dialog->radioLineseg->parentWidget()->parentWidget(), view());
+        QCOMPARE(dialog->radioLineseg->text(), QStringLiteral("line segments"));
+        QCOMPARE(dialog->radioSplineseg->text(), QStringLiteral("spline seg."));
+        QCOMPARE(dialog->wide_spacing_on->text(), QStringLiteral("wide spacing"));
+        QCOMPARE(dialog->dataButton->text(), QStringLiteral("oversew data"));
+        QCOMPARE(dialog->exitButton->text(), QStringLiteral("exit"));
+        QVERIFY(view()->hasMouseTracking());
+        QCOMPARE(dialog->lastPreview(), 0);
+        // no slot ran while the form was built: no tab title was marked yet
+        QCOMPARE(dialog->dxf_tabWidget->tabText(0), QStringLiteral("Patterns"));
+        QCOMPARE(dialog->dxf_tabWidget->tabText(6), QStringLiteral("Export all"));
+    }
+
+    // Showing selects the neutral tab and neither draws nor writes.
+    void showWritesNothing()
+    {
+        showFresh();
+        QCOMPARE(dialog->dxf_tabWidget->currentIndex(), 7);
+        QCOMPARE(dialog->dxf_tabWidget->tabText(7), QStringLiteral("S"));
+        QCOMPARE(dialog->dxf_tabWidget->tabText(0), QStringLiteral("patterns"));
+        QVERIFY(view()->picture().isEmpty());
+        QVERIFY(outputFiles().isEmpty());
+        QVERIFY(!GetGlobClass()->writeDxf);
+        QCOMPARE(dialog->progressBar->value(), 0);
+        QVERIFY(told().isEmpty());
+    }
+
+    void panelTabPreviews()
+    {
+        useDesign(34);
+        showFresh();
+        dialog->dxf_tabWidget->setCurrentIndex(0);
+        QCOMPARE(dialog->dxf_tabWidget->tabText(0), QStringLiteral("PATTERNS"));
+        QCOMPARE(dialog->dxf_tabWidget->tabText(1), QStringLiteral("ribs"));
+        QVERIFY(!view()->picture().isEmpty());
+        QVERIFY(outputFiles().isEmpty());
+        QVERIFY(told().isEmpty());
+        // a kind without its writer yet shows an empty sheet
+        dialog->dxf_tabWidget->setCurrentIndex(1);
+        QVERIFY(view()->picture().isEmpty());
+        QCOMPARE(dialog->lastPreview(), 1);
+        QVERIFY(told().isEmpty());
+    }
+
+    void zoomAndPan()
+    {
+        showFresh();
+        dialog->dxf_tabWidget->setCurrentIndex(0);
+        QCOMPARE(view()->zoomFactor(), 1.0);
+        // the wheel stops at 0.5
+        for (int k = 0; k < 4; ++k)
+            wheel(-120);
+        QCOMPARE(view()->zoomFactor(), 0.5);
+        wheel(120);
+        QCOMPARE(view()->zoomFactor(), 1.0);
+        QCOMPARE(view()->zoomAnchor(), QPointF(200, 150));
+        // right button: zoom 1 about (0, 0)
+        wheel(120);
+        sendMouse(QEvent::MouseButtonPress, QPoint(10, 10), Qt::RightButton, Qt::RightButton);
+        QCOMPARE(view()->zoomFactor(), 1.0);
+        QCOMPARE(view()->zoomAnchor(), QPointF(0, 0));
+        // left button: the picture framed by a twentieth of its height,
+        // moved to the origin and shown at 1.8 times the fitting size
+        const QRectF before = view()->picture().controlPointRect();
+        sendMouse(QEvent::MouseButtonPress, QPoint(10, 10), Qt::LeftButton, Qt::LeftButton);
+        const double m = int(before.height() / 20);
+        const QRectF framed(0, 0, before.width() + 2 * m, before.height() + 2 * m);
+        QRect viewRect = view()->rect();
+        QVERIFY(std::abs(view()->zoomFactor() - 2 * myScale(0.5, &viewRect, &framed)) < 1e-9);
+        QVERIFY(QLineF(view()->picture().controlPointRect().topLeft(), QPointF(m, m)).length() < 1e-6);
+        QCOMPARE(view()->zoomAnchor(), QPointF(0, 0));
+        // middle button: the first pan step comes with the tenth move
+        const double zoom = view()->zoomFactor();
+        sendMouse(QEvent::MouseButtonPress, QPoint(100, 100), Qt::MiddleButton, Qt::MiddleButton);
+        const QPointF start = view()->picture().controlPointRect().topLeft();
+        for (int k = 1; k <= 9; ++k)
+            sendMouse(QEvent::MouseMove, QPoint(100 + 5 * k, 100), Qt::NoButton, Qt::MiddleButton);
+        QCOMPARE(view()->picture().controlPointRect().topLeft(), start);
+        sendMouse(QEvent::MouseMove, QPoint(150, 100), Qt::NoButton, Qt::MiddleButton);
+        const QPointF moved = view()->picture().controlPointRect().topLeft() - start;
+        QVERIFY(QLineF(moved, QPointF(50 / zoom, 0)).length() < 1e-9);
+        sendMouse(QEvent::MouseButtonRelease, QPoint(150, 100), Qt::MiddleButton, Qt::NoButton);
+        // without the middle button, moves do not pan
+        for (int k = 1; k <= 10; ++k)
+            sendMouse(QEvent::MouseMove, QPoint(150 + k, 120), Qt::NoButton, Qt::NoButton);
+        QCOMPARE(view()->picture().controlPointRect().topLeft() - start, moved);
+    }
+
+    // Fitting an empty picture leaves the view as it is (there is nothing to
+    // frame: the fit scale would be infinite).
+    void fittingNothing()
+    {
+        showFresh();
+        dialog->dxf_tabWidget->setCurrentIndex(1); // an empty sheet
+        sendMouse(QEvent::MouseButtonPress, QPoint(10, 10), Qt::RightButton, Qt::RightButton);
+        QVERIFY(view()->picture().isEmpty());
+        sendMouse(QEvent::MouseButtonPress, QPoint(10, 10), Qt::LeftButton, Qt::LeftButton);
+        QCOMPARE(view()->zoomFactor(), 1.0);
+        wheel(-120);
+        QCOMPARE(view()->zoomFactor(), 0.5);
+    }
+
+    // "Export all" writes every file of the writers built so far into the
+    // project's output directory and reports each; a later preview writes
+    // nothing.
+    void exportAll()
+    {
+        useDesign(34);
+        showFresh();
+        dialog->dxf_tabWidget->setCurrentIndex(6);
+        QCOMPARE(kinds(), (QStringList{"information", "information"}));
+        QCOMPARE(told().at(0), QStringLiteral(" Export ALL to DXF subdirectory press OK and wait few moments ..."));
+        QVERIFY(told().at(1).contains(QStringLiteral("    longpatt.dxf")));
+        QVERIFY(told().at(1).contains(QStringLiteral("ribs.dxf (this pattern is not available yet)")));
+        QCOMPARE(dialog->progressBar->value(), 100);
+        QVERIFY(!GetGlobClass()->writeDxf);
+        QCOMPARE(outputFiles(), QStringList{QStringLiteral("longpatt.dxf")});
+        const QString path = out->filePath(QStringLiteral("longpatt.dxf"));
+        const QJsonObject dxf = ReadDxfWithEzdxf(path);
+        QVERIFY(dxf.value(QStringLiteral("ok")).toBool());
+        QCOMPARE(dxf.value(QStringLiteral("audit_errors")).toInt(), 0);
+
+        const QDateTime written = QFileInfo(path).lastModified();
+        const qint64 size = QFileInfo(path).size();
+        QTest::qWait(20);
+        dialog->dxf_tabWidget->setCurrentIndex(0);
+        QVERIFY(!view()->picture().isEmpty());
+        QCOMPARE(QFileInfo(path).lastModified(), written);
+        QCOMPARE(QFileInfo(path).size(), size);
+        QCOMPARE(outputFiles().size(), 1);
+    }
+
+    // Clicking "wide spacing" on the export tab redraws the last preview.
+    void wideSpacingRedrawsTheLastPreview()
+    {
+        showFresh();
+        dialog->dxf_tabWidget->setCurrentIndex(0);
+        const QRectF narrow = view()->picture().boundingRect();
+        dialog->dxf_tabWidget->setCurrentIndex(6);
+        user->asked.clear();
+        dialog->wide_spacing_on->click();
+        QVERIFY(GetDataStruct()->dxfWideSpacing);
+        QVERIFY(view()->picture().boundingRect().width() > 1.8 * narrow.width());
+        QVERIFY(told().isEmpty());
+        // the next show switches it off again
+        showFresh();
+        QVERIFY(!GetDataStruct()->dxfWideSpacing);
+        QVERIFY(!dialog->wide_spacing_on->isChecked());
+    }
+
+    // The segment-mode buttons show the mode the export will use, also after
+    // another view changed it.
+    void segmentModeButtons()
+    {
+        GetDataStruct()->dxfSplineSegments = false;
+        showFresh();
+        QVERIFY(dialog->radioSplineseg->isChecked());
+        QVERIFY(!dialog->radioLineseg->isChecked());
+        QTest::mouseClick(dialog->radioLineseg, Qt::LeftButton);
+        QVERIFY(GetDataStruct()->dxfSplineSegments);
+        QTest::mouseClick(dialog->radioSplineseg, Qt::LeftButton);
+        QVERIFY(!GetDataStruct()->dxfSplineSegments);
+        GetDataStruct()->dxfSplineSegments = true;
+        showFresh();
+        QVERIFY(dialog->radioLineseg->isChecked());
+    }
+
+    void exitEmptiesThePreview()
+    {
+        showFresh();
+        dialog->dxf_tabWidget->setCurrentIndex(0);
+        QVERIFY(!view()->picture().isEmpty());
+        QTest::mouseClick(dialog->exitButton, Qt::LeftButton);
+        QVERIFY(view()->picture().isEmpty());
+        QVERIFY(!dialog->isVisible());
+        showFresh();
+        QVERIFY(view()->picture().isEmpty());
+    }
+
+    void dataButtonShowsTheSeamAllowances()
+    {
+        showFresh();
+        QTest::mouseClick(dialog->dataButton, Qt::LeftButton);
+        QVERIFY(dialog->seamAllowanceDialog()->isVisible());
+        QVERIFY(!dialog->seamAllowanceDialog()->parent());
+        dialog->seamAllowanceDialog()->hide();
+    }
+
+    void noProjectNothingWritten()
+    {
+        GetGlobClass()->dxfDir.clear();
+        showFresh();
+        dialog->dxf_tabWidget->setCurrentIndex(6);
+        QCOMPARE(kinds(), QStringList{"warning"});
+        QVERIFY(told().at(0).startsWith(QStringLiteral("Nothing was exported. No project output directory")));
+        QVERIFY(!GetGlobClass()->writeDxf);
+        QVERIFY(outputFiles().isEmpty());
+    }
+
+    void failedFileIsReported()
+    {
+        QVERIFY(QDir(out->path()).mkdir(QStringLiteral("longpatt.dxf")));
+        showFresh();
+        dialog->dxf_tabWidget->setCurrentIndex(6);
+        QCOMPARE(kinds(), (QStringList{"information", "warning"}));
+        QVERIFY(told().at(1).contains(QStringLiteral("longpatt.dxf (could not be written)")));
+    }
+
+    void smallWingIsRefused()
+    {
+        useDesign(2);
+        showFresh();
+        dialog->dxf_tabWidget->setCurrentIndex(0);
+        QVERIFY(view()->picture().isEmpty());
+        QCOMPARE(told(), QStringList{QStringLiteral("Sewing patterns need a wing of at least 3 cells.")});
+        QCOMPARE(kinds(), QStringList{"warning"});
+        user->asked.clear();
+        dialog->dxf_tabWidget->setCurrentIndex(6);
+        QCOMPARE(told().size(), 1);
+        QVERIFY(told().at(0).contains(QStringLiteral("at least 3 cells")));
+        QVERIFY(outputFiles().isEmpty());
+    }
+
+    // The panel tab shows the pieces: their outlines in dark red on the grey
+    // sheet, filled white.
+    void panelTabPicture()
+    {
+        useDesign(34);
+        showFresh();
+        dialog->dxf_tabWidget->setCurrentIndex(0);
+        sendMouse(QEvent::MouseButtonPress, QPoint(10, 10), Qt::LeftButton, Qt::LeftButton);
+        const QImage image = dialog->grab().toImage();
+        const QString shot = qEnvironmentVariable("WL_SCREENSHOT_DIR");
+        if (!shot.isEmpty())
+            image.save(shot + QStringLiteral("/preview_panels.png"));
+        const QImage sheet = view()->grab().toImage();
+        int red = 0, white = 0;
+        for (int y = 0; y < sheet.height(); y += 2)
+            for (int x = 0; x < sheet.width(); x += 2) {
+                const QColor c = sheet.pixelColor(x, y);
+                red += c.red() > 100 && c.green() < 60 && c.blue() < 60;
+                white += c == Qt::white;
+            }
+        QVERIFY2(red > 500, qPrintable(QString::number(red)));
+        QVERIFY2(white > 5000, qPrintable(QString::number(white)));
+    }
+};
+
+QTEST_MAIN(TestDxfPreviewDialog)
+#include "tst_dxfpreviewdialog.moc"

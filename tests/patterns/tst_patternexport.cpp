@@ -1,0 +1,196 @@
+// "Export all": the writers in their order, the project output directory,
+// the report of every file, small wings.
+
+#include <QtTest>
+
+#include <QTemporaryDir>
+
+#include "tests/common/dxfcheck.h"
+#include "core/calcul3d.h"
+#include "tests/patterns/patternfixture.h"
+#include "patterns/patternsheet.h"
+
+class TestPatternExport : public QObject
+{
+    Q_OBJECT
+
+
+    static QStringList filesIn(const QString& path)
+    {
+        return QDir(path).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    }
+
+private slots:
+    void cleanup()
+    {
+        GetGlobClass()->writeDxf = false;
+        GetGlobClass()->dxfDir.clear();
+    }
+
+    void writersInExportOrder()
+    {
+        QStringList files;
+        QList<int> kinds;
+        for (const PatternWriter& w : Pattern_Writers()) {
+            files << w.fileName;
+            kinds << w.kind;
+        }
+        QCOMPARE(files, (QStringList{"diagon.dxf", "rearmini.dxf", "frontmini.dxf", "straps.dxf", "ribs.dxf",
+                                     "longpatt.dxf", "Wl9_3D.dxf"}));
+        QCOMPARE(kinds, (QList<int>{DiagonalPatterns, RearMiniRibPatterns, FrontMiniRibPatterns, StrapPatterns,
+                                    RibPatterns, PanelPatterns, Drawing3D}));
+        QVERIFY(Pattern_Writer_Of(PanelPatterns) != nullptr);
+        QVERIFY(Pattern_Writer_Of(42) == nullptr);
+    }
+
+    // Every file of the writers built so far lands in the project's output
+    // directory and is reported; the others are reported as not available;
+    // progress runs through the steps of the export.
+    void exportReportsEachFile()
+    {
+        auto d = patternfixture::defaultDesign();
+        QTemporaryDir dir;
+        GetGlobClass()->dxfDir = dir.path();
+        QList<int> progress;
+        const ExportReport r = Export_All_Patterns(patternfixture::sheetOf(d.get()), [&](int p) { progress << p; });
+        QVERIFY(r.refusal.isEmpty());
+        QCOMPARE(progress, (QList<int>{0, 10, 20, 30, 40, 50, 60, 70, 80, 100}));
+        QVERIFY(!GetGlobClass()->writeDxf);
+        QCOMPARE(r.files.size(), Pattern_Writers().size());
+        QStringList expected;
+        for (int i = 0; i < r.files.size(); ++i) {
+            const ExportedFile& f = r.files.at(i);
+            QCOMPARE(f.fileName, Pattern_Writers().at(i).fileName);
+            QCOMPARE(f.available, Pattern_Writers().at(i).write != nullptr);
+            QCOMPARE(f.written, f.available);
+            if (f.written)
+                expected << f.fileName;
+        }
+        QCOMPARE(filesIn(dir.path()), expected);
+        QVERIFY(expected.contains(QStringLiteral("longpatt.dxf")));
+        QCOMPARE(r.allWritten(), expected.size() == r.files.size());
+        const QString text = r.text();
+        QVERIFY(text.contains(QStringLiteral("    longpatt.dxf")));
+        QVERIFY(text.contains(dir.path()));
+        for (const ExportedFile& f : r.files)
+            if (!f.available)
+                QVERIFY(text.contains(f.fileName + QStringLiteral(" (this pattern is not available yet)")));
+        for (const QString& file : expected) {
+            const QJsonObject dxf = ReadDxfWithEzdxf(dir.filePath(file));
+            QVERIFY2(dxf.value(QStringLiteral("ok")).toBool(), qPrintable(file));
+            QCOMPARE(dxf.value(QStringLiteral("audit_errors")).toInt(), 0);
+        }
+    }
+
+    // A file that cannot be written is named in the report.
+    void failedFileIsReported()
+    {
+        auto d = patternfixture::defaultDesign(3);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("longpatt.dxf"))); // a directory in its place
+        GetGlobClass()->dxfDir = dir.path();
+        const ExportReport r = Export_All_Patterns(patternfixture::sheetOf(d.get()));
+        QVERIFY(r.refusal.isEmpty());
+        QVERIFY(!r.allWritten());
+        bool found = false;
+        for (const ExportedFile& f : r.files) {
+            if (f.fileName == QLatin1String("longpatt.dxf")) {
+                found = true;
+                QVERIFY(f.available && !f.written);
+            }
+        }
+        QVERIFY(found);
+        QVERIFY(r.text().contains(QStringLiteral("longpatt.dxf (could not be written)")));
+        QVERIFY(!r.text().contains(QStringLiteral("Written into")));
+        QVERIFY(!GetGlobClass()->writeDxf);
+    }
+
+    // Without a project there is no output directory: nothing is written,
+    // neither into the current directory nor into the filesystem root.
+    void noProjectNoFiles()
+    {
+        auto d = patternfixture::defaultDesign(3);
+        QTemporaryDir cwd;
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(cwd.path());
+        const bool rootHadFile = QFile::exists(QStringLiteral("/longpatt.dxf"));
+        QList<int> progress;
+        GetGlobClass()->dxfDir.clear();
+        const ExportReport r = Export_All_Patterns(patternfixture::sheetOf(d.get()), [&](int p) { progress << p; });
+        QDir::setCurrent(before);
+        QVERIFY(!r.refusal.isEmpty());
+        QVERIFY(r.files.isEmpty());
+        QVERIFY(progress.isEmpty());
+        QVERIFY(r.text().startsWith(QStringLiteral("Nothing was exported.")));
+        QVERIFY(filesIn(cwd.path()).isEmpty());
+        QCOMPARE(QFile::exists(QStringLiteral("/longpatt.dxf")), rootHadFile);
+        // a directory that is gone counts as none
+        GetGlobClass()->dxfDir = cwd.path() + QStringLiteral("/gone");
+        QVERIFY(!Export_All_Patterns(patternfixture::sheetOf(d.get())).refusal.isEmpty());
+        QVERIFY(!QFileInfo::exists(cwd.path() + QStringLiteral("/gone")));
+    }
+
+    // Below three cells the sheets have no layout: refused with a message,
+    // in the preview and in the export.
+    void smallWingsAreRefused_data()
+    {
+        QTest::addColumn<int>("cells");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("2 cells") << 2 << true;
+        QTest::newRow("1 cell") << 1 << true;
+        QTest::newRow("3 cells") << 3 << false;
+    }
+    void smallWingsAreRefused()
+    {
+        QFETCH(int, cells);
+        QFETCH(bool, refused);
+        auto d = patternfixture::defaultDesign(std::max(cells, 2));
+        if (cells < 2) {
+            d->cells = cells;
+            d->Reset_CellsNumber();
+        }
+        QCOMPARE(Patterns_Refusal(d.get()).isEmpty(), !refused);
+        QString why;
+        const QPainterPath path = Preview_Pattern(patternfixture::sheetOf(d.get()), PanelPatterns, &why);
+        QCOMPARE(path.isEmpty(), refused);
+        QCOMPARE(why.isEmpty(), !refused);
+        if (refused)
+            QCOMPARE(why, QStringLiteral("Sewing patterns need a wing of at least 3 cells."));
+        QTemporaryDir dir;
+        GetGlobClass()->dxfDir = dir.path();
+        const ExportReport r = Export_All_Patterns(patternfixture::sheetOf(d.get()));
+        QCOMPARE(r.refusal.isEmpty(), !refused);
+        QCOMPARE(filesIn(dir.path()).isEmpty(), refused);
+        QVERIFY(!GetGlobClass()->writeDxf);
+        for (const QString& file : filesIn(dir.path())) {
+            const QJsonObject dxf = ReadDxfWithEzdxf(dir.filePath(file));
+            QVERIFY(dxf.value(QStringLiteral("ok")).toBool());
+            QCOMPARE(dxf.value(QStringLiteral("audit_errors")).toInt(), 0);
+        }
+    }
+
+    void noAirfoilIsRefused()
+    {
+        auto d = std::make_unique<ParaStruct>();
+        d->cells = 34;
+        d->Reset_CellsNumber();
+        QCOMPARE(Patterns_Refusal(d.get()), QStringLiteral("Airfoil not present yet - IMPORT first"));
+    }
+
+    // The preview runs the diagonal model (when one is installed) before
+    // every preview, also of an empty kind.
+    void previewRunsTheDiagonalModel()
+    {
+        static int runs = 0;
+        auto d = patternfixture::defaultDesign(3);
+        const RecomputeStep old = Set_Recompute_Hook(RecomputeHook::Diagonals, [](ParaStruct*) { ++runs; });
+        runs = 0;
+        Preview_Pattern(patternfixture::sheetOf(d.get()), RibPatterns);
+        Preview_Pattern(patternfixture::sheetOf(d.get()), -1);
+        QCOMPARE(runs, 2);
+        Set_Recompute_Hook(RecomputeHook::Diagonals, old);
+    }
+};
+
+QTEST_MAIN(TestPatternExport)
+#include "tst_patternexport.moc"
