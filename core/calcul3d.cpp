@@ -686,7 +686,11 @@ void ParaStruct::Setup_LineIndProc()
         return;
     const double te = px(foil, 0);
     for (int r = 0; r < kLineRows; ++r) {
-        rowCentreIndex[r] = Find_PntIndex(rowMarkers[r], 'D', foil);
+        // A marker beyond the lower surface's x range has no index: the row
+        // keeps the one it had, -1 would later be read as an airfoil point.
+        const int index = Find_PntIndex(rowMarkers[r], 'D', foil);
+        if (index >= 0)
+            rowCentreIndex[r] = index;
         if (te != 0)
             rowPercent[r] = (rowMarkers[r].x() - 40) * 100 / (560 * te);
     }

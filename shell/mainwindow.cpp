@@ -12,6 +12,9 @@
 #include "shape/ui/frontviewdialog.h"
 #include "airfoils/ui/importairfoildialog.h"
 #include "shape/ui/skintdialog.h"
+#include "lines/ui/linemorphdialog.h"
+#include "lines/ui/midlinedialog.h"
+#include "structure/ui/stripesdialog.h"
 #include "shell/scaledialog.h"
 #include "shell/termsdialog.h"
 #include "core/userinteraction.h"
@@ -114,6 +117,9 @@ void MainWindow::InitDialogs()
     m_FlatWingDialog = new FlatWingDialog(this);
     m_FrontViewDialog = new FrontViewDialog(this);
     m_SkintDialog = new SkintDialog(this);
+    m_MidLineDialog = new MidLineDialog(this);
+    m_LineMorphDialog = new LineMorphDialog(this);
+    m_StripesDialog = new StripesDialog(this);
     m_ScaleDialog = new ScaleDialog(this);
     m_DxfPreviewDialog = new DxfPreviewDialog(this);
     m_TermsDialog = new TermsDialog(this);
@@ -538,8 +544,16 @@ void MainWindow::on_actionFlat_shape_triggered()
     m_FlatWingDialog->showMaximized();
 }
 
-void MainWindow::on_actionVent_and_lines_triggered() {}
-void MainWindow::on_actionLines_morphing_triggered() {}
+void MainWindow::on_actionVent_and_lines_triggered()
+{
+    m_MidLineDialog->showMaximized();
+}
+
+void MainWindow::on_actionLines_morphing_triggered()
+{
+    m_LineMorphDialog->showMaximized();
+}
+
 void MainWindow::on_actionAirfoils_triggered()
 {
     m_ImportAirFoilDialog->showNormal();
@@ -559,7 +573,10 @@ void MainWindow::on_actionBridle_triggered() {}
 void MainWindow::on_actionCFD_analysis_triggered() {}
 void MainWindow::on_actionGraphics_triggered() {}
 void MainWindow::on_actionManage_stripes_triggered() { on_actionManage_stripes_2_triggered(); }
-void MainWindow::on_actionManage_stripes_2_triggered() {}
+void MainWindow::on_actionManage_stripes_2_triggered()
+{
+    m_StripesDialog->showMaximized();
+}
 void MainWindow::on_actionPreview_and_export_triggered()
 {
     m_DxfPreviewDialog->showMaximized();

@@ -1,0 +1,58 @@
+#include "lines/ui/midlinedialog.h"
+
+#include "core/calcul3d.h"
+#include "core/parastruct.h"
+#include "lines/linetree.h"
+#include "shell/ui/editsession.h"
+
+MidLineDialog::MidLineDialog(QWidget* parent)
+    : QDialog(parent), design(GetDataStruct()), session(new EditSession(this))
+{
+    setupUi(this);
+    connect(exitButton, &QPushButton::pressed, this, &MidLineDialog::just_quit);
+    initDialog();
+}
+
+void MidLineDialog::initDialog()
+{
+    lineseq_checkBox->setChecked(false);
+    abcdpos_widget->Set_LineSequence(false);
+}
+
+void MidLineDialog::on_lineseq_checkBox_clicked()
+{
+    abcdpos_widget->Set_LineSequence(lineseq_checkBox->isChecked());
+}
+
+void MidLineDialog::showEvent(QShowEvent* event)
+{
+    // The view has put the markers on airfoil vertices before the session
+    // took its copy (children are shown first): that repair outlives a
+    // cancel. The rows' indexes and percents follow the markers from here
+    // on, within the session.
+    QDialog::showEvent(event);
+    initDialog();
+    abcdpos_widget->Update_Row_Indexes();
+}
+
+void MidLineDialog::on_acceptButton_pressed()
+{
+    Refresh_Calculations(design);
+    // The lines follow their new attachment points.
+    Recalculate_Line_Plan(design);
+    design->geometryChanged = true;
+    design->linesOutdated = true;
+    hide();
+}
+
+void MidLineDialog::just_quit()
+{
+    session->revert();
+    hide();
+}
+
+void MidLineDialog::reject()
+{
+    session->revert();
+    QDialog::reject();
+}

@@ -1,0 +1,110 @@
+#include "structure/ui/stripesdialog.h"
+
+#include "core/parastruct.h"
+#include "core/transf.h"
+
+#include <QSignalBlocker>
+
+namespace {
+
+constexpr int kFirstStrapRow = 2;   // "A"
+
+} // namespace
+
+StripesDialog::StripesDialog(QWidget* parent) : QDialog(parent), design(GetDataStruct())
+{
+    setupUi(this);
+    connect(btnOK, &QPushButton::pressed, this, &StripesDialog::quit);
+    connect(btnCancel, &QPushButton::pressed, this, &StripesDialog::quit_cancel);
+    connect(this, &StripesDialog::toshowEditBox, this, &StripesDialog::showStrapsEditBox);
+    connect(this, &StripesDialog::toshowInfoBox, this, &StripesDialog::showStrapInfo);
+    // The main window rebuilds its 3-D view on this; the dialog does not
+    // know the window's class, only the slot's name.
+    if (parent && parent->metaObject()->indexOfSlot("SetUpOpenglParam()") >= 0)
+        connect(this, SIGNAL(toglwidget()), parent, SLOT(SetUpOpenglParam()));
+    for (int row = kFirstStrapRow; row < kLineRows; ++row)
+        connect(rowButton(row), &QRadioButton::clicked, this, [this, row] {
+            currentRow = row;
+            emit toshowInfoBox();
+            emit toshowEditBox();
+        });
+}
+
+QRadioButton* StripesDialog::rowButton(int row) const
+{
+    return findChild<QRadioButton*>(QStringLiteral("radioButton") + LineLetter(row));
+}
+
+QLabel* StripesDialog::rowLabel(int row) const
+{
+    return findChild<QLabel*>(QStringLiteral("wlabel") + LineLetter(row));
+}
+
+void StripesDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    stripes_widget->init_LineRibs();
+}
+
+void StripesDialog::showStrapsEditBox()
+{
+    // Showing a width writes nothing back: a stored width outside the box's
+    // range stays as it is until the user sets one.
+    {
+        const QSignalBlocker blocker(stripewSpinBox);
+        stripewSpinBox->setValue(design->strapWidth[currentRow - kFirstStrapRow]);
+    }
+    const bool fixed = design->strapFixed[currentRow];
+    fixButton->setChecked(fixed);
+    varButton->setChecked(!fixed);
+    lineLetterLabel->setText(LineLetter(currentRow));
+}
+
+void StripesDialog::showStrapInfo()
+{
+    for (int row = kFirstStrapRow; row < kLineRows; ++row)
+        rowLabel(row)->setText(QStringLiteral(" width [mm]: %1     %2 ")
+                                   .arg(design->strapWidth[row - kFirstStrapRow])
+                                   .arg(design->strapFixed[row] ? QStringLiteral(" Fixed ")
+                                                                : QStringLiteral(" Proport.")));
+}
+
+void StripesDialog::on_fixButton_clicked()
+{
+    design->strapFixed[currentRow] = true;
+    emit toshowInfoBox();
+}
+
+void StripesDialog::on_varButton_clicked()
+{
+    design->strapFixed[currentRow] = false;
+    emit toshowInfoBox();
+}
+
+void StripesDialog::on_stripewSpinBox_valueChanged(int value)
+{
+    design->strapWidth[currentRow - kFirstStrapRow] = value;
+    emit toshowInfoBox();
+}
+
+void StripesDialog::on_selectLineStripsButton_pressed()
+{
+    stripes_widget->ToggleLineStrip(currentRow);
+}
+
+void StripesDialog::on_clearLineStripsButton_pressed()
+{
+    stripes_widget->ClearAllLineStrips();
+}
+
+void StripesDialog::quit()
+{
+    design->geometryChanged = true;
+    emit toglwidget();
+    hide();
+}
+
+void StripesDialog::quit_cancel()
+{
+    hide();
+}
