@@ -269,6 +269,32 @@ private slots:
         }
     }
 
+    // The markers lie on the centre airfoil (rib 1 with an odd cell count),
+    // the indexes come from rib 0's: a marker beyond rib 0's lower surface
+    // has no index and is not moved there, even in any order.
+    void markerWithoutIndexStays()
+    {
+        auto d = defaultDesign(35);
+        QVERIFY(d);
+        *live = *d;
+        for (QPointF& p : live->ribAirfoils[0])
+            p.rx() *= 0.9;
+        open();
+        QTest::mouseClick(dialog->lineseq_checkBox, Qt::LeftButton);
+        const QPointF g = view()->rowPoint(8);
+        const int index = live->rowCentreIndex[8];
+        QVERIFY(g.x() > 40 + 560 * 0.9);
+        dragRow(8, 3);
+        QCOMPARE(view()->rowPoint(8), g);
+        QCOMPARE(live->rowCentreIndex[8], index);
+        QVERIFY(index >= 0);
+        dragRow(8, -80);
+        QVERIFY(view()->rowPoint(8).x() < g.x() - 70);
+        QCOMPARE(live->rowCentreIndex[8], live->Find_PntIndex(live->rowMarkers[8], 'D', live->ribAirfoils[0]));
+        QVERIFY(live->rowCentreIndex[8] > 0);
+        dialog->exitButton->click();
+    }
+
     void cancelGivesTheDesignBack()
     {
         open();
