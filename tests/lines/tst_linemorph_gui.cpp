@@ -5,7 +5,21 @@
 // byte, dragging a point, closing and opening a cell through the context
 // menu, and the centre cell of an odd cell count.
 
-#include <QtTest>
+#include <QTest>
+#include <QAction>
+#include <QByteArray>
+#include <QColor>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QImage>
+#include <QMouseEvent>
+#include <QObject>
+#include <QPoint>
+#include <QPointF>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <QWheelEvent>
 
 #include <QApplication>
 #include <QCheckBox>

@@ -5,7 +5,12 @@
 // row-order rule, the lower-surface point under a marker, and a row marker
 // that has no lower-surface index.
 
-#include <QtTest>
+#include <QTest>
+#include <QList>
+#include <QObject>
+#include <QPointF>
+#include <QPolygonF>
+#include <QString>
 
 #include <cmath>
 #include <memory>

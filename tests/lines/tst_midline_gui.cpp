@@ -4,7 +4,24 @@
 // index on every rib, accept moving the lines of the row to their new ends,
 // cancel, the keys, the view, and what the table and the line fan draw.
 
-#include <QtTest>
+#include <QTest>
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QLineF>
+#include <QList>
+#include <QMap>
+#include <QMouseEvent>
+#include <QObject>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QPair>
+#include <QPen>
+#include <QPoint>
+#include <QPointF>
+#include <QString>
+#include <QStringList>
+#include <QTextItem>
+#include <QWheelEvent>
 
 #include <QCheckBox>
 #include <QPaintEngine>

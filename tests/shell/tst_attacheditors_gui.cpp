@@ -1,4 +1,10 @@
-#include <QtTest>
+#include <QTest>
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QList>
+#include <QObject>
+#include <QString>
 
 #include <QPushButton>
 

@@ -4,7 +4,21 @@
 // the rebuild flag and telling the main window once, cancel keeping every
 // change (the manager keeps no backup), and the view's navigation.
 
-#include <QtTest>
+#include <QTest>
+#include <QAbstractButton>
+#include <QColor>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QImage>
+#include <QLineF>
+#include <QList>
+#include <QMouseEvent>
+#include <QObject>
+#include <QPoint>
+#include <QPointF>
+#include <QString>
+#include <QWheelEvent>
+#include <QWidget>
 
 #include <QLabel>
 #include <QPushButton>
