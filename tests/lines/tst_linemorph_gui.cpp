@@ -144,6 +144,7 @@ private slots:
         QCOMPARE(dialog->minimumSize(), QSize(769, 600));
         QVERIFY(dialog->rowButton(8)->isChecked());
         QVERIFY(!dialog->check_wfl_on->isChecked());
+        QVERIFY(dialog->check_wfl_on->sizeHint().width() <= dialog->check_wfl_on->width());
         QCOMPARE(view()->contextMenuPolicy(), Qt::CustomContextMenu);
         QCOMPARE(view()->focusPolicy(), Qt::StrongFocus);
         for (int r = 0; r < kLineRows; ++r) {

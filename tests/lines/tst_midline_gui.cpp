@@ -189,6 +189,9 @@ private slots:
         QCOMPARE(dialog->acceptButton->text(), QString("accept"));
         QCOMPARE(view()->sizeHint(), QSize(1024, 768));
         QVERIFY(!dialog->lineseq_checkBox->isChecked());
+        // The rule and the switch show their whole texts.
+        for (QWidget* w : {static_cast<QWidget*>(dialog->label), static_cast<QWidget*>(dialog->lineseq_checkBox)})
+            QVERIFY2(w->sizeHint().width() <= w->width(), qPrintable(w->objectName() + QString(" %1").arg(w->sizeHint().width())));
     }
 
     // The show puts every marker on its nearest airfoil vertex; cancel keeps
