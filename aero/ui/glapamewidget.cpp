@@ -169,6 +169,9 @@ void GLApameWidget::initializeGL()
 {
     glClearColor(160 / 255.0f, 160 / 255.0f, 160 / 255.0f, 1);
     glEnable(GL_DEPTH_TEST);
+    // The panels lie a little behind their edge lines, which stay whole.
+    glEnable(GL_POLYGON_OFFSET_FILL);
+    glPolygonOffset(1, 1);
     glEnable(GL_NORMALIZE);
     glShadeModel(GL_SMOOTH);
     glEnable(GL_LIGHTING);
@@ -178,8 +181,11 @@ void GLApameWidget::initializeGL()
     glEnable(GL_LIGHT1);
     glLightfv(GL_LIGHT1, GL_DIFFUSE, kLight1Diffuse);
     glLightfv(GL_LIGHT1, GL_POSITION, kLight1Position);
-    glEnable(GL_COLOR_MATERIAL);
+    // The colour follows the diffuse reflection only; chosen before the
+    // tracking starts, so the ambient reflection keeps its default grey
+    // instead of taking up the white current colour.
     glColorMaterial(GL_FRONT, GL_DIFFUSE);
+    glEnable(GL_COLOR_MATERIAL);
 }
 
 void GLApameWidget::resizeGL(int w, int h)

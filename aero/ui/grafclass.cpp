@@ -2,10 +2,12 @@
 
 #include "core/parastruct.h"
 
+#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -214,10 +216,15 @@ void grafClass::drawOptLine(QPainter* painter, const QPolygonF& screenPoints)
     painter->setPen(QPen(QBrush(Qt::black), 2, Qt::DotLine, Qt::SquareCap, Qt::BevelJoin));
     painter->drawLine(QPointF(0, 0), screenPoints.at(k));
     const QString text = Optimum_Text(points.at(k));
+    // In the chart's own font and kept within the frame, so that the whole
+    // text can be read wherever the tangent touches.
+    painter->setFont(font());
+    const double textWidth = QFontMetricsF(font()).horizontalAdvance(text);
+    double x = screenPoints.at(k).x() - text.size() * charWidth * 0.5;
+    x = std::min(x, (viewWidth - offsetX) / zoom - textWidth);
+    x = std::max(x, -offsetX / zoom);
     painter->setPen(Qt::red);
-    painter->drawText(QPointF(screenPoints.at(k).x() - text.size() * charWidth * 0.5,
-                              screenPoints.at(k).y() + 2 * charHeight),
-                      text);
+    painter->drawText(QPointF(x, screenPoints.at(k).y() + 2 * charHeight), text);
 }
 
 void vertDraw(QPainter* painter, QPointF p, const QString& s)

@@ -91,6 +91,8 @@ void WPolar::RefreshAll()
     Get_Values();
     QString problem;
     createPolar_BaseTable(design, results, &polarRows, &problem);
+    // The line total as this computation found it.
+    sumropeslenEdit->setText(twoDecimals(design->totalLineLength));
     writeTable(problem);
     showChart(results->chartKind);
     // Told once per window; the table says it on every refresh.
@@ -118,6 +120,9 @@ void WPolar::writeTable(const QString& emptyReason)
         }
     }
     baseTable->setAlignment(Qt::AlignLeft);
+    // The head block first in view.
+    baseTable->moveCursor(QTextCursor::Start);
+    baseTable->ensureCursorVisible();
 }
 
 void WPolar::showChart(int kind)
