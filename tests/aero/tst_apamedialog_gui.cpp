@@ -455,6 +455,7 @@ private slots:
             }
         QVERIFY(found);
         save(dialog.get(), "cfd_dialog");
+        save(dialog->midline_view, "station_view");
         dialog->apamewidget->setXRotation(2880);
         save(dialog.get(), "cfd_dialog_below");
         // From above, moved down into the view: the suction over the nose.
@@ -472,7 +473,6 @@ private slots:
                           Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(dialog->midline_view, &wheel);
         save(dialog->midline_view, "station_view_zoomed");
-        save(dialog->midline_view, "station_view");
 
         dialog->polarButton->click();
         WPolar* polar = dialog->polarWindow();
