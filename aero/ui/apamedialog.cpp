@@ -11,6 +11,7 @@
 #include "shell/ui/uihelpers.h"
 
 #include <QElapsedTimer>
+#include <QSignalBlocker>
 #include <QTime>
 
 #include <algorithm>

@@ -22,7 +22,23 @@
 
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
+#include <QApplication>
+#include <QFile>
+#include <QHash>
+#include <QImage>
+#include <QList>
+#include <QMouseEvent>
+#include <QObject>
+#include <QPoint>
+#include <QPointer>
+#include <QPushButton>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <QStringLiteral>
+#include <QTime>
+#include <QWheelEvent>
 
 #include <cmath>
 #include <memory>

@@ -12,7 +12,18 @@
 #include "core/parastruct.h"
 #include "tests/core/designfixture.h"
 
-#include <QtTest>
+#include <QTest>
+#include <QApplication>
+#include <QByteArray>
+#include <QColor>
+#include <QImage>
+#include <QList>
+#include <QMouseEvent>
+#include <QObject>
+#include <QPoint>
+#include <QString>
+#include <QStringLiteral>
+#include <QWheelEvent>
 
 #include <cmath>
 #include <memory>

@@ -9,7 +9,14 @@
 
 #include "core/parastruct.h"
 
-#include <QtTest>
+#include <QTest>
+#include <QList>
+#include <QObject>
+#include <QPointF>
+#include <QPolygonF>
+#include <QString>
+#include <QStringList>
+#include <QStringLiteral>
 
 #include <cmath>
 #include <memory>

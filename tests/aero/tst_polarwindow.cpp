@@ -17,7 +17,17 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <QtTest>
+#include <QTest>
+#include <QByteArray>
+#include <QColor>
+#include <QFile>
+#include <QObject>
+#include <QPushButton>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <QStringLiteral>
 
 #include <memory>
 

@@ -9,8 +9,15 @@
 
 #include "core/parastruct.h"
 
-#include <QtTest>
+#include <QTest>
+#include <QColor>
+#include <QList>
+#include <QObject>
+#include <QRect>
+#include <QString>
+#include <QVector3D>
 
+#include <array>
 #include <cmath>
 #include <memory>
 

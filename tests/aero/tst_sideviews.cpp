@@ -10,7 +10,14 @@
 
 #include "core/parastruct.h"
 
-#include <QtTest>
+#include <QTest>
+#include <QLineF>
+#include <QObject>
+#include <QPointF>
+#include <QPolygonF>
+#include <QString>
+#include <QStringList>
+#include <QStringLiteral>
 
 #include <cmath>
 #include <memory>
