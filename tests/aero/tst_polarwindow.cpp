@@ -18,9 +18,12 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTest>
+#include <QApplication>
 #include <QByteArray>
 #include <QColor>
 #include <QFile>
+#include <QImage>
+#include <QMouseEvent>
 #include <QObject>
 #include <QPushButton>
 #include <QRect>
@@ -28,7 +31,9 @@
 #include <QString>
 #include <QStringList>
 #include <QStringLiteral>
+#include <QWheelEvent>
 
+#include <cmath>
 #include <memory>
 
 using namespace polarfixture;
@@ -53,6 +58,28 @@ void useFixtureWing()
     d->projectedAspectRatio = 3.52;
     d->legaX = 0.75; // 30 % of the 2.5 m centre chord
     *GetApameClass() = syntheticResults();
+}
+
+void chartWheel(QWidget* w, int delta)
+{
+    QWheelEvent e(QPointF(20, 20), w->mapToGlobal(QPointF(20, 20)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                  Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w, &e);
+}
+
+// The bounding box of the pure red pixels: the curve (the optimum text is
+// red too, and moves with it).
+QRect redArea(const QImage& image)
+{
+    const QImage img = image.convertToFormat(QImage::Format_RGB32);
+    QRect area;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            const QColor c = img.pixelColor(x, y);
+            if (c.red() > 200 && c.green() < 60 && c.blue() < 60)
+                area |= QRect(x, y, 1, 1);
+        }
+    return area;
 }
 
 } // namespace
@@ -178,6 +205,50 @@ private slots:
         QCOMPARE(chart->getOptimumVString(), QString::number(std::hypot(touch.x(), touch.y()) * 3.6, 'f', 2));
     }
 
+    // The wheel zooms by 2.5 % a step (in single precision, so two steps up
+    // and two down do not come back to 1), a middle drag moves the chart, a
+    // left click brings the start view back; the curve is drawn in red and
+    // moves with the view.
+    void chartZoomAndPan()
+    {
+        WPolar w;
+        grafClass* chart = w.grafclasswidget;
+        const double x0 = chart->viewOffsetX();
+        const double y0 = chart->viewOffsetY();
+        QCOMPARE(chart->viewZoom(), 1.0);
+        const QRect first = redArea(chart->grab().toImage());
+        QVERIFY(first.isValid());
+
+        const double step = double(0.025f);
+        for (int delta : {120, 120, -120, -120})
+            chartWheel(chart, delta);
+        const double expected = 1.0 * (1 + step) * (1 + step) * (1 - step) * (1 - step);
+        QVERIFY(std::fabs(chart->viewZoom() - expected) < 1e-15);
+        QVERIFY(chart->viewZoom() < 1.0);
+        chartWheel(chart, 120);
+        QVERIFY(std::fabs(chart->viewZoom() - expected * (1 + step)) < 1e-15);
+
+        QTest::mousePress(chart, Qt::MiddleButton, {}, QPoint(100, 100));
+        QMouseEvent move(QEvent::MouseMove, QPointF(130, 80), chart->mapToGlobal(QPointF(130, 80)), Qt::NoButton,
+                         Qt::MiddleButton, Qt::NoModifier);
+        QApplication::sendEvent(chart, &move);
+        QTest::mouseRelease(chart, Qt::MiddleButton, {}, QPoint(130, 80));
+        QCOMPARE(chart->viewOffsetX(), x0 + 30);
+        QCOMPARE(chart->viewOffsetY(), y0 - 20);
+        // Only the middle button pans.
+        QMouseEvent free(QEvent::MouseMove, QPointF(10, 10), chart->mapToGlobal(QPointF(10, 10)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(chart, &free);
+        QCOMPARE(chart->viewOffsetX(), x0 + 30);
+        QVERIFY(redArea(chart->grab().toImage()) != first);
+
+        QTest::mouseClick(chart, Qt::LeftButton, {}, QPoint(50, 50));
+        QCOMPARE(chart->viewZoom(), 1.0);
+        QCOMPARE(chart->viewOffsetX(), x0);
+        QCOMPARE(chart->viewOffsetY(), y0);
+        QCOMPARE(redArea(chart->grab().toImage()), first);
+    }
+
     // No results: head, headings and separators, no row, the reason; the
     // warning comes once however often the window refreshes.
     void emptyPolar()
@@ -193,6 +264,7 @@ private slots:
         QVERIFY(text.contains(warnings.first()));
         QVERIFY(warnings.first().contains(QLatin1String("13")));
         QVERIFY(w.grafclasswidget->chartPoints().isEmpty());
+        QVERIFY(!redArea(w.grafclasswidget->grab().toImage()).isValid());
         w.recalculatetableButton->click();
         w.cdButton->click();
         QCOMPARE(warnings.size(), 1);
