@@ -25,6 +25,7 @@
 #include <QTest>
 #include <QApplication>
 #include <QFile>
+#include <QLineEdit>
 #include <QHash>
 #include <QImage>
 #include <QList>
@@ -278,7 +279,15 @@ private slots:
         design->ropesCd = 1.3;
         design->oswaldFactor = 1.2;
         design->withBridleData = false;
+        design->maxTwistAngle = 4.25;
+        design->profileAlignment = 117.5;
         showDialog();
+        QCOMPARE(dialog->maxtwistangleEdit->text(), QStringLiteral("4.25"));
+        QCOMPARE(dialog->profilealignmentEdit->text(), QStringLiteral("117.50"));
+        // The widest value the field shows fits in it.
+        const QLineEdit* axis = dialog->profilealignmentEdit;
+        QVERIFY2(axis->fontMetrics().horizontalAdvance(axis->text()) + 8 <= axis->width(),
+                 qPrintable(QString::number(axis->width())));
         QCOMPARE(design->towForce, 20.0);
         QCOMPARE(design->pilotArea, 0.6);
         QCOMPARE(design->pilotCd, 0.5);
@@ -322,6 +331,8 @@ private slots:
         dialog->setSolverDir(qEnvironmentVariable("WL_APP_DIR"));
         showDialog();
         dialog->maxtwistangleEdit->setText("2");
+        // The twist axis is taken as typed, a decimal comma too, unbounded.
+        dialog->profilealignmentEdit->setText("12,5");
         dialog->inflatedmodelRadio->setChecked(false);
         dialog->flatmodelRadio->setChecked(true);
         QVERIFY(dialog->apamewidget->panels().isEmpty());
@@ -334,6 +345,7 @@ private slots:
         QCOMPARE(dialog->apamewidget->panels().size(), qsizetype(res->panelNumNoWake));
         QVERIFY(design->smoothModel);
         QCOMPARE(design->maxTwistAngle, 2.0);
+        QCOMPARE(design->profileAlignment, 12.5);
         QCOMPARE(dialog->modelEdit->text(), QStringLiteral("Smooth"));
         QCOMPARE(dialog->apameButton->text(), QStringLiteral("RECALCULATE"));
         const QString elapsed = dialog->endtimeEdit->text();
