@@ -34,6 +34,8 @@ ApameDialog::ApameDialog(QWidget* parent) : QDialog(parent)
     design = GetDataStruct();
     glob = GetGlobClass();
     results = GetApameClass();
+    // A cleared start time shows nothing rather than a stray ":00:00".
+    starttimeEdit->setSpecialValueText(QStringLiteral(" "));
 }
 
 void ApameDialog::showEvent(QShowEvent* event)
@@ -64,7 +66,7 @@ void ApameDialog::initApamedialog()
 
     if (!glob->dxfDir.isEmpty() && ReadToApameClass(design, glob, results))
         ShowCurrentModel();
-    starttimeEdit->clear();
+    starttimeEdit->setTime(starttimeEdit->minimumTime());
     endtimeEdit->clear();
     Refresh_Calculations(design);
     apamewidget->reinitialize();

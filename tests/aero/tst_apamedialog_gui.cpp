@@ -223,6 +223,9 @@ private slots:
         QCOMPARE(dialog->filenamelabel->text(), glob->prgPath);
         QCOMPARE(dialog->groupBox->width(), 980);
         QCOMPARE(dialog->midline_view->width(), 550);
+        // The time fields start empty.
+        QCOMPARE(dialog->starttimeEdit->text().trimmed(), QString());
+        QCOMPARE(dialog->endtimeEdit->text(), QString());
         // No results yet: the model field stays as it was.
         QCOMPARE(dialog->modelEdit->text(), QStringLiteral("****"));
         // The stations of the current design, as the station view shows them.
@@ -351,6 +354,7 @@ private slots:
         const QString elapsed = dialog->endtimeEdit->text();
         QVERIFY2(QRegularExpression("^ 0 h  0 m  \\d+ sec$").match(elapsed).hasMatch(), qPrintable(elapsed));
         QVERIFY(std::abs(dialog->starttimeEdit->time().secsTo(QTime::currentTime())) < 120);
+        QCOMPARE(dialog->starttimeEdit->text(), dialog->starttimeEdit->time().toString("HH:mm:ss"));
         QVERIFY(frame() != before);
         // Seen from below, the lower side in the colours of the scale.
         dialog->apamewidget->setXRotation(2880);
@@ -359,6 +363,12 @@ private slots:
             after.save(qEnvironmentVariable("WL_AERO_SHOTS") + "/small_wing_below.png");
         QVERIFY2(legendColoursShown(after).size() >= 5, qPrintable(QString::number(legendColoursShown(after).size())));
         QVERIFY(QFile::exists(output->filePath("wings.inp")));
+        // Shown again: the run's results are read back, the times cleared.
+        dialog->hide();
+        showDialog();
+        QCOMPARE(dialog->starttimeEdit->text().trimmed(), QString());
+        QCOMPARE(dialog->endtimeEdit->text(), QString());
+        QCOMPARE(dialog->apamewidget->panels().size(), qsizetype(res->panelNumNoWake));
     }
 
     // A solver that fails is reported; the results of the run before stay.
