@@ -133,10 +133,19 @@ void calculate_legaX_from_shift(ParaStruct* P, double percent)
     P->legaX = centreChord(P) * percent / 100;
 }
 
-double calculate_shift_from_legaX(ParaStruct* P)
+double calculate_shift_from_legaX(const ParaStruct* P)
 {
     const double Cr = centreChord(P);
     return Cr == 0 ? 0.0 : 100 * P->legaX / Cr;
+}
+
+void Standard_Polar_Constants(ParaStruct* P)
+{
+    P->pilotArea = 0.45;
+    P->towForce = 0;
+    P->ropesCd = 1.0;
+    P->pilotCd = 0.78;
+    P->oswaldFactor = 1.0;
 }
 
 int get_opt_gama(QList<CalageClass> rows)

@@ -51,7 +51,12 @@ void FromApameResToParaStruct(ParaStruct* design, ApameRes* res);
 // the centre chord, for a trim value.
 double calculate_displacement_shift(ParaStruct* design, double sigma);
 void calculate_legaX_from_shift(ParaStruct* design, double percent);
-double calculate_shift_from_legaX(ParaStruct* design);
+double calculate_shift_from_legaX(const ParaStruct* design);
+
+// The pilot and line constants a polar starts from when the user asks for
+// them: pilot area 0.45 m2, pilot drag 0.78, line drag 1.0, Oswald factor
+// 1.0 and no tow force.
+void Standard_Polar_Constants(ParaStruct* design);
 
 // Index of the row with the smallest glide angle (the first of equals); 0
 // for no rows.

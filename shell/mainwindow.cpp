@@ -1,5 +1,7 @@
 #include "shell/mainwindow.h"
 
+#include "aero/ui/apamedialog.h"
+#include "aero/ui/pilotdialog.h"
 #include "core/notify.h"
 #include "core/openfile.h"
 #include "core/parastruct.h"
@@ -123,6 +125,8 @@ void MainWindow::InitDialogs()
     m_ScaleDialog = new ScaleDialog(this);
     m_DxfPreviewDialog = new DxfPreviewDialog(this);
     m_TermsDialog = new TermsDialog(this);
+    m_ApameDialog = new ApameDialog(this);
+    m_PilotDialog = new PilotDialog(this);
 }
 
 void MainWindow::Set_Connections()
@@ -564,13 +568,22 @@ void MainWindow::on_actionReinforcements_triggered() { on_actionReinforcements_m
 void MainWindow::on_actionReinforcements_menu_triggered() {}
 void MainWindow::on_actionCross_ports_triggered() { on_actionCross_ports_menu_triggered(); }
 void MainWindow::on_actionCross_ports_menu_triggered() {}
-void MainWindow::on_actionPilot_position_triggered() {}
+void MainWindow::on_actionPilot_position_triggered()
+{
+    m_PilotDialog->showNormal();
+}
 void MainWindow::on_actionBillow_compensation_triggered()
 {
     m_SkintDialog->showMaximized();
 }
 void MainWindow::on_actionBridle_triggered() {}
-void MainWindow::on_actionCFD_analysis_triggered() {}
+void MainWindow::on_actionCFD_analysis_triggered()
+{
+    if (!Break_Question(" loading CFD and previous solution takes some time", " ...cancel or wait a moment ?  "))
+        return;
+    PaintStatusLabel(" ...loading CFD ....");
+    m_ApameDialog->showNormal();
+}
 void MainWindow::on_actionGraphics_triggered() {}
 void MainWindow::on_actionManage_stripes_triggered() { on_actionManage_stripes_2_triggered(); }
 void MainWindow::on_actionManage_stripes_2_triggered()

@@ -6,6 +6,7 @@
 
 #include "ui_mainwindow.h"
 
+class ApameDialog;
 class DataDialog;
 class EditAirFoilDialog;
 class FlatWingDialog;
@@ -16,6 +17,7 @@ class LineMorphDialog;
 class MidLineDialog;
 class StripesDialog;
 class OverSewDataDialog;
+class PilotDialog;
 class SkintDialog;
 class ParaStruct;
 class ScaleDialog;
@@ -58,6 +60,8 @@ public:
     ImportAirFoilDialog* importAirFoilDialog() const { return m_ImportAirFoilDialog; }
     EditAirFoilDialog* editAirFoilDialog() const { return m_EditAirFoilDialog; }
     SkintDialog* skintDialog() const { return m_SkintDialog; }
+    ApameDialog* apameDialog() const { return m_ApameDialog; }
+    PilotDialog* pilotDialog() const { return m_PilotDialog; }
 
 signals:
     void fileStillOpened();
@@ -140,6 +144,8 @@ private:
     ScaleDialog* m_ScaleDialog = nullptr;
     DxfPreviewDialog* m_DxfPreviewDialog = nullptr;
     TermsDialog* m_TermsDialog = nullptr;
+    ApameDialog* m_ApameDialog = nullptr;
+    PilotDialog* m_PilotDialog = nullptr;
 
     bool initialised = false;
     bool projectFileKnown = false;   // currentFile names a real project file

@@ -6,8 +6,13 @@
 #include <QPoint>
 #include <QString>
 
+#include <QLabel>
+#include <QStatusBar>
+
 #include <memory>
 
+#include "aero/ui/apamedialog.h"
+#include "aero/ui/pilotdialog.h"
 #include "shape/ui/datadialog.h"
 #include "patterns/ui/dxfpreviewdialog.h"
 #include "airfoils/ui/editairfoildialog.h"
@@ -104,6 +109,48 @@ private slots:
                                    static_cast<QDialog*>(w->importAirFoilDialog())})
                 QVERIFY(other == dialog || !other->isVisible());
             dialog->hide();
+        }
+    }
+
+    // "CFD analysis" asks first; only OK shows the window, with a word in
+    // the status bar.
+    void cfdAnalysisAfterAQuestion()
+    {
+        ApameDialog* cfd = w->apameDialog();
+        QVERIFY(cfd && cfd->parent() == w.get());
+        QCOMPARE(cfd->windowTitle(), QStringLiteral("CFD analysis"));
+        for (const char* name : {"actionCFD_analysis", "actionCFD_analysis_2"}) {
+            user.asked.clear();
+            user.answerQuestions(false);
+            w->findChild<QAction*>(name)->trigger();
+            QCOMPARE(user.count("question"), 1);
+            QCOMPARE(user.asked.first().title, QStringLiteral(" loading CFD and previous solution takes some time"));
+            QCOMPARE(user.asked.first().text, QStringLiteral(" ...cancel or wait a moment ?  "));
+            QVERIFY(!cfd->isVisible());
+            user.answerQuestions(true);
+            w->findChild<QAction*>(name)->trigger();
+            QVERIFY(cfd->isVisible());
+            QVERIFY(!(cfd->windowState() & Qt::WindowMaximized));
+            QVERIFY(cfd->windowModality() == Qt::NonModal);
+            bool said = false;
+            for (QLabel* label : w->statusBar()->findChildren<QLabel*>())
+                said = said || label->text() == QLatin1String(" ...loading CFD ....");
+            QVERIFY(said);
+            cfd->hide();
+        }
+        user.onQuestion = nullptr;
+    }
+
+    void pilotPosition()
+    {
+        PilotDialog* pilot = w->pilotDialog();
+        QVERIFY(pilot && pilot->parent() == w.get());
+        for (const char* name : {"actionPilot_position", "actionView_pilot_s_position"}) {
+            w->findChild<QAction*>(name)->trigger();
+            QVERIFY(pilot->isVisible());
+            QCOMPARE(pilot->windowTitle(), QStringLiteral("Pilot position"));
+            QVERIFY(!(pilot->windowState() & Qt::WindowMaximized));
+            pilot->hide();
         }
     }
 

@@ -1,0 +1,151 @@
+#include "aero/pressureview.h"
+
+#include "aero/apameres.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace pressureview {
+
+int Normalize_Rotation(int angle)
+{
+    while (angle < 0)
+        angle += kFullTurn;
+    while (angle > kFullTurn)
+        angle -= kFullTurn;
+    return angle;
+}
+
+double Wheel_Scale(double scale, int delta)
+{
+    const double s = std::pow(2.0, delta / 960.0) * scale;
+    if (s > 2.0 / 3.0)
+        return 2.0 / 3.0;
+    return std::max(s, 0.5);
+}
+
+double Model_Factor(int sizeExponent)
+{
+    return 0.0005 * std::pow(2.0, sizeExponent + 1);
+}
+
+Viewport Pressure_Viewport(int w, int h)
+{
+    const int side = 3 * std::min(w, h);
+    Viewport v;
+    v.rect = QRect((w - side) / 2, 2 * (h - side) / 3, side, side);
+    v.yTranslation = h > 0 ? side * 0.15 / h : 0.0;
+    return v;
+}
+
+} // namespace pressureview
+
+using namespace pressureview;
+
+void LegendColors(double* table, int n, double lo, double hi)
+{
+    for (int k = 0; k < n; ++k)
+        table[k] = n > 1 ? lo + k * (hi - lo) / (n - 1) : lo;
+}
+
+int indexColorOfValue(int n, double v, const double* table)
+{
+    if (n < 1)
+        return kTopIndex;
+    double best = 1000000.0;
+    int found = -1;
+    for (int k = 0; k < n; ++k) {
+        const double d = std::fabs(table[k] - v);
+        if (d < best) {
+            best = d;
+            found = k;
+        }
+    }
+    return found < 0 ? kTopIndex : kTopIndex - found;
+}
+
+int Index_iRed(int, int i)
+{
+    const double t = double(i) / kTopIndex;
+    return int(255 * (1 - t) * (1 - t));
+}
+
+int Index_iGreen(int, int i)
+{
+    const double t = double(i) / kTopIndex;
+    return std::min(int(600 * 2 * t * (1 - t)), 255);
+}
+
+int Index_iBlue(int, int i)
+{
+    const double t = double(i) / kTopIndex;
+    return int(255 * t * t);
+}
+
+QColor Index_Color(int i)
+{
+    return QColor(Index_iRed(kScaleSteps, i), Index_iGreen(kScaleSteps, i), Index_iBlue(kScaleSteps, i));
+}
+
+int Legend_Band_Index(int band)
+{
+    // Band k carries the label of scale entry 29 - k, whose colour index is
+    // 30 - (29 - k).
+    return band + 1;
+}
+
+namespace {
+
+constexpr int kMarkerStrip = 2;
+
+bool nodeKnown(const ApameRes& res, int node)
+{
+    return node >= 1 && node <= res.nodes.size();
+}
+
+} // namespace
+
+QList<PressurePanel> Pressure_Panel_List(const ApameRes& res, int caseIndex, int J, double modelFactor,
+                                         const double* table)
+{
+    QList<PressurePanel> list;
+    if (res.panels.size() < 5)
+        return list;
+    const int c = std::clamp(caseIndex, 0, kResultCases - 1);
+    const float f = float(modelFactor);
+    for (const PanelInfo& p : res.panels) {
+        if (p.type != 1 && p.type != 2)
+            continue;
+        PressurePanel out;
+        out.id = p.id;
+        out.cornerCount = p.type == 1 ? 4 : 3;
+        // A panel whose numbers the results do not hold (after a partial
+        // read) is not drawn rather than read out of bounds.
+        if (p.id < 1 || p.id > res.normals.size())
+            continue;
+        bool known = true;
+        for (int q = 0; q < out.cornerCount; ++q)
+            known = known && nodeKnown(res, p.nodes[q]);
+        if (!known)
+            continue;
+        for (int q = 0; q < out.cornerCount; ++q) {
+            const QVector3D& n = res.nodes.at(p.nodes[q] - 1);
+            out.corners[q] = QVector3D(n.x() * f, n.y() * f, -n.z() * f);
+        }
+        // The normal follows the corners back into the design frame.
+        const QVector3D& n = res.normals.at(p.id - 1);
+        out.normal = QVector3D(n.x(), n.y(), -n.z());
+
+        if (J > 0 && p.id % (J + 1) != 0 && p.id / (J + 1) == kMarkerStrip) {
+            out.color = QColor(0, 255, 0);
+        } else if (p.id <= res.cp.size()) {
+            // Each panel shows its own pressure.
+            out.colorIndex = indexColorOfValue(kScaleSteps, res.cp.at(p.id - 1).values[c], table);
+            out.color = Index_Color(out.colorIndex);
+        } else {
+            out.color = QColor(128, 128, 128);
+        }
+        list.append(out);
+    }
+    return list;
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+// What the pressure view of the analysis draws, built without a GL context:
+// the 30-step colour scale of the pressure coefficient, the panels of the
+// solver results with their colours for one case, and the view's camera
+// arithmetic. The widget (aero/ui/glapamewidget.h) only draws these lists.
+
+#include <QColor>
+#include <QList>
+#include <QRect>
+#include <QVector3D>
+
+class ApameRes;
+
+namespace pressureview {
+
+constexpr int kScaleSteps = 30;    // values of the colour scale
+constexpr int kTopIndex = 30;      // colour index divisor: 0 red .. 30 blue
+constexpr double kScaleLow = -1.5; // lowest value of the scale (the solver's clamp)
+constexpr double kScaleHigh = 1.0; // stagnation
+constexpr int kFullTurn = 5760;    // a full turn in sixteenths of a degree
+constexpr double kStartScale = 0.45;
+constexpr int kStartSizeExponent = 7;
+
+// A rotation angle brought into 0 .. 5760 (5760 itself stays).
+int Normalize_Rotation(int angle);
+// The scale after a wheel turn of `delta` eighths of a degree: times
+// 2^(delta / 960), kept within 0.5 .. 2/3.
+double Wheel_Scale(double scale, int delta);
+// Factor from solver metres to drawing units: 0.0005 x 2^(exponent + 1).
+double Model_Factor(int sizeExponent);
+
+// The square viewport of a w x h view, three times its smaller side,
+// centred across and lowered so that the wing sits in the upper part.
+struct Viewport {
+    QRect rect;          // x, y from the lower left corner, as GL takes them
+    double yTranslation; // vertical offset of the scene that goes with it
+};
+Viewport Pressure_Viewport(int w, int h);
+
+} // namespace pressureview
+
+// Stores n values evenly from lo to hi into table[0 .. n-1].
+void LegendColors(double* table, int n, double lo, double hi);
+
+// The colour index (1 .. 30, 30 for the lowest value) of the scale entry
+// nearest v among table[0 .. n-1] (the first of equally near entries); 30
+// when n < 1 or nothing is nearer than 1 000 000.
+int indexColorOfValue(int n, double v, const double* table);
+
+// The channels of colour index i: a quadratic blend of red, a strong green
+// and blue, green capped at 255. The divisor is 30 whatever n is.
+int Index_iRed(int n, int i);
+int Index_iGreen(int n, int i);
+int Index_iBlue(int n, int i);
+QColor Index_Color(int i);
+
+// The colour index of band k (0 at the top) of the legend: the colour of
+// the value written beside it, so that legend and panels agree.
+int Legend_Band_Index(int band);
+
+// One panel of the pressure view, in drawing units (solver metres times the
+// model factor, z turned back into the design frame).
+struct PressurePanel {
+    int id = 0;          // panel number
+    int cornerCount = 4; // 4 or 3
+    QVector3D corners[4];
+    QVector3D normal;
+    QColor color;
+    int colorIndex = -1; // -1: the marker strip or a panel without a value
+};
+
+// The surface panels of the results (quadrilaterals and triangles; wake
+// panels are not drawn), each coloured by its own pressure coefficient in
+// case `caseIndex` through the scale `table`. With J > 0 the panels of
+// strip 2 up to station J - 1 are the green marker strip. A panel that
+// names a node or has a normal the results do not hold is left out; fewer
+// than 5 panels give nothing.
+QList<PressurePanel> Pressure_Panel_List(const ApameRes& res, int caseIndex, int J, double modelFactor,
+                                         const double* table);

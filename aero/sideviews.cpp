@@ -1,0 +1,111 @@
+#include "aero/sideviews.h"
+
+#include "aero/polar.h"
+
+#include "core/parastruct.h"
+#include "core/transf.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace sideview {
+
+void Camera::wheel(int delta)
+{
+    zoom = std::clamp(std::pow(2.0, delta / 960.0) * zoom, 0.25, 8.0);
+}
+
+void Camera::pan(double dx, double dy)
+{
+    panX += dx;
+    panY += dy;
+}
+
+QTransform Camera::transform() const
+{
+    QTransform t;
+    t.scale(zoom, zoom);
+    t.translate(panX, panY);
+    return t;
+}
+
+} // namespace sideview
+
+using namespace sideview;
+
+QPointF Side_View_Point(QPointF p)
+{
+    return QPointF(kLeadingEdge + kChordUnits * p.x(), -kChordUnits * p.y());
+}
+
+QPolygonF Side_View_Polygon(const QPolygonF& airfoil)
+{
+    QPolygonF out;
+    out.reserve(airfoil.size());
+    for (const QPointF& p : airfoil)
+        out.append(Side_View_Point(p));
+    return out;
+}
+
+QPointF Lower_Side_Point(QPointF marker, const QPolygonF& airfoil)
+{
+    double x = marker.x();
+    if (std::fabs(x) > 1000)
+        x = 0;
+    for (int i = 0; i + 1 < airfoil.size(); ++i) {
+        const double a = Side_View_Point(airfoil.at(i)).x();
+        const double b = Side_View_Point(airfoil.at(i + 1)).x();
+        if (a <= x && x <= b) {
+            double y = -kChordUnits * airfoil.at(i).y();
+            if (std::fabs(y) > 500)
+                y = 0;
+            return QPointF(x, y);
+        }
+    }
+    return QPointF(0, 0);
+}
+
+PilotScene Pilot_Side_Scene(const ParaStruct* d)
+{
+    PilotScene s;
+    if (d->ribAirfoils[0].isEmpty())
+        return s;
+    s.empty = false;
+    const int centre = std::clamp(d->firstRib, 0, kRibSlots - 1);
+    s.airfoil = Side_View_Polygon(d->ribAirfoils[centre]);
+    for (int r = 0; r < kMarkedRows; ++r)
+        s.rows.append({Lower_Side_Point(d->rowMarkers[r], d->ribAirfoils[0]), LineLetter(r)});
+
+    const QPointF te = d->ribAirfoils[0].first();
+    s.chordLine = QLineF(-260, 0, kLeadingEdge + kChordUnits * te.x() + 300, -kChordUnits * te.y());
+
+    // Lengths in metres are drawn against the chord of rib slot 0.
+    const double c0 = d->R_X(d->chord[0]);
+    if (!(c0 > 0) || !std::isfinite(c0))
+        return s;
+    s.pilotShown = true;
+    auto units = [c0](double metres) { return Screen_Dist(metres, kChordUnits, c0); };
+    s.centreX = kLeadingEdge + units(d->R_X(d->chord[centre] * d->metaCentre));
+    s.pilotY = units(0.5 * d->hangHeight);
+    s.pilotX = kLeadingEdge + units(d->legaX);
+    for (int r = kFirstPilotRow; r <= kLastPilotRow; ++r)
+        s.pilotLines.append(QLineF(d->rowMarkers[r], QPointF(s.pilotX, s.pilotY)));
+    s.centreText = QStringLiteral("Aerodynamic center: %1 %").arg(d->metaCentre * 100, 4, 'f', 2);
+    s.centreTextAt = QPointF(std::trunc(s.centreX), 0);
+    s.shiftText = QStringLiteral("  Calage-pilot's displacement from LE: %1 [%]")
+                      .arg(calculate_shift_from_legaX(d), 4, 'f', 2);
+    s.shiftTextAt = QPointF(0, std::trunc(2 * s.pilotY / 3));
+    return s;
+}
+
+QPolygonF Mesh_Station_Points(const QPolygonF& airfoil, const int* stations, int J)
+{
+    QPolygonF out;
+    const int last = std::min(J + 1, kMaxStationMarks - 1);
+    for (int k = 0; k <= last; ++k) {
+        const int s = stations[k];
+        if (s >= 0 && s < airfoil.size())
+            out.append(Side_View_Point(airfoil.at(s)));
+    }
+    return out;
+}

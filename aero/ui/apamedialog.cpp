@@ -1,0 +1,162 @@
+#include "aero/ui/apamedialog.h"
+
+#include "aero/apamemesh.h"
+#include "aero/apameres.h"
+#include "aero/apamerun.h"
+#include "aero/ui/apameprogress.h"
+#include "aero/ui/wpolar.h"
+
+#include "core/calcul3d.h"
+#include "core/parastruct.h"
+#include "shell/ui/uihelpers.h"
+
+#include <QElapsedTimer>
+#include <QSignalBlocker>
+#include <QTime>
+
+#include <algorithm>
+
+namespace {
+
+constexpr double kMaxTwist = 12.0; // degrees
+
+void runHook(RecomputeHook hook, ParaStruct* design)
+{
+    if (RecomputeStep step = Recompute_Hook(hook))
+        step(design);
+}
+
+} // namespace
+
+ApameDialog::ApameDialog(QWidget* parent) : QDialog(parent)
+{
+    setupUi(this);
+    design = GetDataStruct();
+    glob = GetGlobClass();
+    results = GetApameClass();
+    // A cleared start time shows nothing rather than a stray ":00:00".
+    starttimeEdit->setSpecialValueText(QStringLiteral(" "));
+}
+
+void ApameDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    design->chordStationCount = f_CreateIndJ(design, design->chordStations);
+    initApamedialog();
+    update();
+}
+
+void ApameDialog::initApamedialog()
+{
+    bridle_checkBox->setChecked(true);
+    design->withBridleData = true;
+    filenamelabel->setText(glob->prgPath);
+    maxtwistangleEdit->setText(QString::number(design->maxTwistAngle, 'f', 2));
+    profilealignmentEdit->setText(QString::number(design->profileAlignment, 'f', 2));
+    // The pilot and line constants stay as the design holds them: they are
+    // part of the project.
+
+    // The case shown is the design's.
+    const int shown = std::clamp(design->cfdCase, 0, attackangleSlider->maximum());
+    {
+        const QSignalBlocker quiet(attackangleSlider);
+        attackangleSlider->setValue(shown);
+    }
+    attackanglelabel->setText(QString::number(shown));
+
+    if (!glob->dxfDir.isEmpty() && ReadToApameClass(design, glob, results))
+        ShowCurrentModel();
+    starttimeEdit->setTime(starttimeEdit->minimumTime());
+    endtimeEdit->clear();
+    Refresh_Calculations(design);
+    apamewidget->reinitialize();
+}
+
+void ApameDialog::ShowCurrentModel()
+{
+    modelEdit->setText(design->smoothModel ? QStringLiteral("Smooth") : QStringLiteral("Inflated"));
+}
+
+void ApameDialog::on_apameButton_pressed()
+{
+    // The run opens its progress window while the button is held.
+    apameButton->setDown(false);
+    Refresh_Calculations(design);
+    apameButton->setText(QStringLiteral("...Calculating..."));
+    setCursor(Qt::WaitCursor);
+
+    design->smoothModel = !inflatedmodelRadio->isChecked();
+    ShowCurrentModel();
+    design->maxTwistAngle = std::min(doubleFromEdit(maxtwistangleEdit), kMaxTwist);
+    design->profileAlignment = doubleFromEdit(profilealignmentEdit);
+    runHook(RecomputeHook::SpaceCanopy, design);
+    runHook(RecomputeHook::FlatGrid, design);
+    runHook(RecomputeHook::InflatedGrid, design);
+
+    starttimeEdit->setTime(QTime::currentTime());
+    endtimeEdit->setText(QStringLiteral(" started... "));
+    starttimeEdit->repaint();
+    endtimeEdit->repaint();
+    QElapsedTimer clock;
+    clock.start();
+
+    // The solver's failures are reported on the way; the results of the
+    // last good run stay in place.
+    const ApameOutcome outcome = Run_Apame_Analysis(this, design, glob, results, design->smoothModel, solverDir);
+    if (outcome.solved()) {
+        apamewidget->reinitialize();
+        endtimeEdit->setText(Elapsed_Time_Text(clock.elapsed()));
+    } else {
+        endtimeEdit->setText(outcome.kind == ApameOutcome::Cancelled ? QStringLiteral(" cancelled ")
+                                                                      : QStringLiteral(" failed "));
+    }
+    midline_view->update();
+
+    apameButton->setText(QStringLiteral("RECALCULATE"));
+    unsetCursor();
+    update();
+}
+
+void ApameDialog::on_exitButton_pressed()
+{
+    quit();
+}
+
+void ApameDialog::quit()
+{
+    design->geometryChanged = true;
+    design->linesOutdated = true;
+    Refresh_Calculations(design);
+    hide();
+}
+
+void ApameDialog::on_attackangleSlider_valueChanged(int value)
+{
+    design->cfdCase = value;
+    attackanglelabel->setText(QString::number(value));
+    apamewidget->reinitialize();
+}
+
+void ApameDialog::on_polarButton_pressed()
+{
+    polarButton->setDown(false);
+    auto* window = new WPolar(this);
+    polar = window;
+    // A window that gave up while it was built (no wing to compute) is gone.
+    if (window->isUsable())
+        window->show();
+    else
+        window->deleteLater();
+}
+
+void ApameDialog::on_maxtwistangleEdit_editingFinished()
+{
+    const double v = std::min(doubleFromEdit(maxtwistangleEdit), kMaxTwist);
+    design->maxTwistAngle = v;
+    maxtwistangleEdit->setText(QString::number(v, 'f', 2));
+}
+
+void ApameDialog::on_bridle_checkBox_toggled(bool checked)
+{
+    design->withBridleData = checked;
+}

@@ -1,0 +1,272 @@
+#include "aero/ui/glapamewidget.h"
+
+#include "aero/apameres.h"
+
+#include "core/parastruct.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSurfaceFormat>
+#include <QWheelEvent>
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+using namespace pressureview;
+
+namespace {
+
+const GLfloat kLight0Diffuse[4] = {1, 1, 1, 1};
+const GLfloat kLight0Position[4] = {0, 0, 10, 0};
+const GLfloat kLight1Diffuse[4] = {1, 1, 1, 0.9f};
+const GLfloat kLight1Position[4] = {-15, -15, -15, 0};
+
+void vertex(const QVector3D& p)
+{
+    glVertex3f(p.x(), p.y(), p.z());
+}
+
+} // namespace
+
+GLApameWidget::GLApameWidget(QWidget* parent)
+    : QOpenGLWidget(parent), design(GetDataStruct()), results(GetApameClass())
+{
+    QSurfaceFormat format = QSurfaceFormat::defaultFormat();
+    format.setDepthBufferSize(24);
+    format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
+    format.setProfile(QSurfaceFormat::CompatibilityProfile);
+    setFormat(format);
+
+    setScale(kStartScale);
+    setXRotation(-1440);
+    setZRotation(1440);
+    setYRotation(2880);
+    panelList = Pressure_Panel_List(*results, design->cfdCase, design->chordStationCount, factor,
+                                    design->legendValues);
+}
+
+// ---------------------------------------------------------------- camera
+
+void GLApameWidget::setXRotation(int angle)
+{
+    angle = Normalize_Rotation(angle);
+    if (angle != xRot) {
+        xRot = angle;
+        emit xRotationChanged(angle);
+        update();
+    }
+}
+
+void GLApameWidget::setYRotation(int angle)
+{
+    angle = Normalize_Rotation(angle);
+    if (angle != yRot) {
+        yRot = angle;
+        emit yRotationChanged(angle);
+        update();
+    }
+}
+
+void GLApameWidget::setZRotation(int angle)
+{
+    angle = Normalize_Rotation(angle);
+    if (angle != zRot) {
+        zRot = angle;
+        emit zRotationChanged(angle);
+        update();
+    }
+}
+
+void GLApameWidget::setScale(qreal s)
+{
+    if (float(s) != float(viewScale)) {
+        viewScale = float(s);
+        emit ScaleChanged(s);
+        update();
+    }
+}
+
+void GLApameWidget::setYTranslation(double t)
+{
+    yTrans = float(t);
+    emit yTranslationChanged(float(t));
+    update();
+}
+
+void GLApameWidget::reinitialize()
+{
+    // Legend and panels read the same scale.
+    LegendColors(design->legendValues, kScaleSteps, kScaleLow, kScaleHigh);
+    panelList = Pressure_Panel_List(*results, design->cfdCase, design->chordStationCount, factor,
+                                    design->legendValues);
+    if (isVisible())
+        repaint();
+    else
+        update();
+}
+
+// ---------------------------------------------------------------- input
+
+void GLApameWidget::mousePressEvent(QMouseEvent* event)
+{
+    lastPos = event->position().toPoint();
+    if (event->buttons() & Qt::LeftButton) {
+        setYTranslation(kStartScale);
+        setScale(kStartScale);
+    }
+    if ((event->buttons() & Qt::MiddleButton) && !cursorOverridden) {
+        QApplication::setOverrideCursor(QCursor(Qt::SizeVerCursor));
+        cursorOverridden = true;
+    }
+}
+
+void GLApameWidget::mouseReleaseEvent(QMouseEvent*)
+{
+    if (cursorOverridden) {
+        QApplication::restoreOverrideCursor();
+        cursorOverridden = false;
+    }
+}
+
+void GLApameWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint pos = event->position().toPoint();
+    const int dx = pos.x() - lastPos.x();
+    const int dy = pos.y() - lastPos.y();
+    if (event->buttons() & Qt::RightButton) {
+        setXRotation(int(std::trunc(xRot + 3.0 * dy)));
+        setZRotation(int(std::trunc(zRot - 2.0 * dx)));
+    } else if ((event->buttons() & Qt::MiddleButton) && height() > 0) {
+        setYTranslation(yTrans + dy * (-1.75) / height());
+    }
+    lastPos = pos;
+}
+
+void GLApameWidget::wheelEvent(QWheelEvent* event)
+{
+    setScale(Wheel_Scale(viewScale, event->angleDelta().y()));
+    update();
+}
+
+void GLApameWidget::keyPressEvent(QKeyEvent* event)
+{
+    if (event->text() == QLatin1String("+"))
+        ++sizeExp;
+    else if (event->text() == QLatin1String("-"))
+        --sizeExp;
+    else
+        return;
+    factor = Model_Factor(sizeExp);
+    reinitialize();
+}
+
+// ---------------------------------------------------------------- GL
+
+void GLApameWidget::initializeGL()
+{
+    glClearColor(160 / 255.0f, 160 / 255.0f, 160 / 255.0f, 1);
+    glEnable(GL_DEPTH_TEST);
+    // The panels lie a little behind their edge lines, which stay whole.
+    glEnable(GL_POLYGON_OFFSET_FILL);
+    glPolygonOffset(1, 1);
+    glEnable(GL_NORMALIZE);
+    glShadeModel(GL_SMOOTH);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, kLight0Diffuse);
+    glLightfv(GL_LIGHT0, GL_POSITION, kLight0Position);
+    glEnable(GL_LIGHT1);
+    glLightfv(GL_LIGHT1, GL_DIFFUSE, kLight1Diffuse);
+    glLightfv(GL_LIGHT1, GL_POSITION, kLight1Position);
+    // The colour follows the diffuse reflection only; chosen before the
+    // tracking starts, so the ambient reflection keeps its default grey
+    // instead of taking up the white current colour.
+    glColorMaterial(GL_FRONT, GL_DIFFUSE);
+    glEnable(GL_COLOR_MATERIAL);
+}
+
+void GLApameWidget::resizeGL(int w, int h)
+{
+    const double ratio = devicePixelRatioF();
+    const Viewport v = Pressure_Viewport(int(w * ratio), int(h * ratio));
+    viewport = v.rect;
+    glViewport(viewport.x(), viewport.y(), viewport.width(), viewport.height());
+    setYTranslation(v.yTranslation);
+    emit xTranslationChanged(0);
+
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-0.5, 0.5, -0.5, 0.5, 4, 13);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void GLApameWidget::paintGL()
+{
+    // The widget sets the viewport to its own size before every paint; the
+    // view's is larger.
+    glViewport(viewport.x(), viewport.y(), viewport.width(), viewport.height());
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glScaled(viewScale, viewScale, viewScale);
+    glTranslated(0, yTrans, -9.5);
+    glRotated(xRot / 16.0, 1, 0, 0);
+    glRotated(yRot / 16.0, 0, 1, 0);
+    glRotated(zRot / 16.0, 0, 0, 1);
+    for (const PressurePanel& p : panelList)
+        paintQuad(p);
+    glFlush();
+}
+
+void GLApameWidget::paintQuad(const PressurePanel& p)
+{
+    glBegin(GL_POLYGON);
+    glColor3f(p.color.redF(), p.color.greenF(), p.color.blueF());
+    glNormal3f(p.normal.x(), p.normal.y(), p.normal.z());
+    for (int q = 0; q < p.cornerCount; ++q)
+        vertex(p.corners[q]);
+    glEnd();
+    // The spanwise edges: the chordwise stations along the span.
+    glDisable(GL_LIGHTING);
+    glLineWidth(1);
+    glColor4f(0, 0, 0, 1);
+    glBegin(GL_LINES);
+    vertex(p.corners[0]);
+    vertex(p.corners[1]);
+    if (p.cornerCount == 4) {
+        vertex(p.corners[2]);
+        vertex(p.corners[3]);
+    }
+    glEnd();
+    glEnable(GL_LIGHTING);
+}
+
+// ---------------------------------------------------------------- legend
+
+LegendArea::LegendArea(QWidget* parent) : QWidget(parent) {}
+
+void LegendArea::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    DrawLegend(&painter);
+}
+
+void LegendArea::DrawLegend(QPainter* painter)
+{
+    const double* values = GetDataStruct()->legendValues;
+    const int band = height() / kScaleSteps;
+    for (int k = 0; k < kScaleSteps; ++k) {
+        painter->setBrush(Index_Color(Legend_Band_Index(k)));
+        painter->drawRect(0, k * band, width(), band);
+    }
+    QFont font = painter->font();
+    font.setWeight(QFont::Normal);
+    font.setPointSize(7);
+    painter->setFont(font);
+    painter->setPen(QPen(Qt::white, 1, Qt::SolidLine));
+    for (int k = 0; k < kScaleSteps; ++k)
+        painter->drawText(0, height() - 4 - k * band, QStringLiteral(" %1").arg(values[k], 0, 'f', 2));
+}

@@ -1,0 +1,103 @@
+#pragma once
+
+// The pressure view of the analysis: the solver's panels in 3-D, each filled
+// with the colour of its pressure coefficient in the case the dialog's
+// slider selects, and the colour legend beside it. Fixed-function OpenGL in
+// a compatibility context; the panels come ready from Pressure_Panel_List
+// (aero/pressureview.h) and are only drawn here.
+//
+// Mouse: right button turns, middle button moves up and down, left button
+// brings the start view back; wheel: fine zoom; keys "+" and "-": the size of
+// the mesh doubles or halves.
+
+#include "aero/pressureview.h"
+
+#include <QList>
+#include <QOpenGLWidget>
+#include <QPoint>
+#include <QWidget>
+
+class ApameRes;
+class ParaStruct;
+
+class GLApameWidget : public QOpenGLWidget
+{
+    Q_OBJECT
+
+public:
+    explicit GLApameWidget(QWidget* parent = nullptr);
+
+    QSize sizeHint() const override { return QSize(1024, 768); }
+    QSize minimumSizeHint() const override { return QSize(512, 384); }
+
+    // The view's state, for the dialog and the tests.
+    int xRotation() const { return xRot; }
+    int yRotation() const { return yRot; }
+    int zRotation() const { return zRot; }
+    double scale() const { return viewScale; }
+    double yTranslation() const { return yTrans; }
+    int sizeExponent() const { return sizeExp; }
+    double modelFactor() const { return factor; }
+    const QList<PressurePanel>& panels() const { return panelList; }
+
+signals:
+    void xRotationChanged(int angle);
+    void yRotationChanged(int angle);
+    void zRotationChanged(int angle);
+    void ScaleChanged(qreal fscale);
+    void xTranslationChanged(float t);
+    void yTranslationChanged(float t);
+
+public slots:
+    void setXRotation(int angle);
+    void setYRotation(int angle);
+    void setZRotation(int angle);
+    void setScale(qreal fscale);
+    // Rebuilds the panels from the results and the design's case, then
+    // repaints.
+    void reinitialize();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void initializeGL() override;
+    void resizeGL(int w, int h) override;
+    void paintGL() override;
+
+private:
+    void setYTranslation(double t);
+    void paintQuad(const PressurePanel& panel);
+
+    ParaStruct* design;
+    ApameRes* results;
+    int xRot = 0;
+    int yRot = 0;
+    int zRot = 0;
+    double viewScale = 0;
+    double yTrans = 0;
+    int sizeExp = pressureview::kStartSizeExponent;
+    double factor = pressureview::Model_Factor(pressureview::kStartSizeExponent);
+    QPoint lastPos;
+    bool cursorOverridden = false;
+    QRect viewport;
+    QList<PressurePanel> panelList;
+};
+
+// The colour scale of the pressure view: 30 bands from the highest value
+// (top) to the lowest, each with its value.
+class LegendArea : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit LegendArea(QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void DrawLegend(QPainter* painter);
+};

@@ -1,0 +1,43 @@
+#include "aero/ui/pilotdialog.h"
+
+#include "aero/polar.h"
+
+#include "core/calcul3d.h"
+#include "core/parastruct.h"
+
+PilotDialog::PilotDialog(QWidget* parent) : QDialog(parent)
+{
+    setupUi(this);
+    move(0, 0);
+    design = GetDataStruct();
+}
+
+void PilotDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // The side view draws the hang point and the aerodynamic centre as the
+    // design holds them.
+    design->Set_VHanging();
+    design->Calculate_meta_Center(0.25);
+    pilotdisplacementEdit->setText(QStringLiteral("%1").arg(calculate_shift_from_legaX(design), 4, 'f', 2));
+}
+
+void PilotDialog::on_pilotdisplacementEdit_textChanged(const QString& text)
+{
+    // A plain number: a decimal comma is no number here and reads as 0.
+    bool ok = false;
+    double percent = text.toDouble(&ok);
+    if (!ok)
+        percent = 0;
+    design->pilotShiftPercent = percent;
+    calculate_legaX_from_shift(design, percent);
+    Refresh_Calculations(design);
+    repaint();
+}
+
+void PilotDialog::on_exitButton_pressed()
+{
+    design->geometryChanged = true;
+    design->linesOutdated = true;
+    hide();
+}

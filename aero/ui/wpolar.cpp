@@ -1,0 +1,217 @@
+#include "aero/ui/wpolar.h"
+
+#include "aero/apameres.h"
+#include "aero/polarview.h"
+
+#include "core/calcul3d.h"
+#include "core/parastruct.h"
+#include "shell/ui/uihelpers.h"
+#include "core/userinteraction.h"
+
+#include <QFontMetrics>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinter>
+#include <QTextCursor>
+
+#include <algorithm>
+
+namespace {
+
+const char* const kTitle = "aerodynamics - flow analysis";
+constexpr int kTableMinimumHeight = 614;
+
+QString twoDecimals(double v)
+{
+    return QStringLiteral("%1").arg(v, 0, 'f', 2);
+}
+
+} // namespace
+
+WPolar::WPolar(QWidget* parent) : QDialog(parent)
+{
+    setupUi(this);
+    setAttribute(Qt::WA_DeleteOnClose);
+    connect(printbutton, &QPushButton::clicked, this, &WPolar::PrintPolar_BaseTable);
+    design = GetDataStruct();
+    results = GetApameClass();
+    results->chartKind = polarchart::kSpeedPolar;
+    Set_Values();
+    ShowCurrentModel();
+    RefreshAll();
+    baseTable->setMinimumHeight(kTableMinimumHeight);
+}
+
+WPolar::~WPolar() = default;
+
+void WPolar::Set_Values()
+{
+    if (design->totalWeight <= 0)
+        design->totalWeight = 100.0;
+    if (design->flatArea == 0 && usable) {
+        usable = false;
+        Show_Warning(QLatin1String(kTitle),
+                     QStringLiteral("Check your paraglider flat shape geometry data...program will close"));
+        if (isVisible())
+            close();
+    }
+    filenamelabel->setText(design->projectName);
+    totaPilotlweightEdit->setText(twoDecimals(design->totalWeight));
+    pullforceEdit->setText(twoDecimals(design->towForce));
+    pilotfaceEdit->setText(twoDecimals(design->pilotArea));
+    ropesCdEdit->setText(twoDecimals(design->ropesCd));
+    pilotCdEdit->setText(twoDecimals(design->pilotCd));
+    oswaldEdit->setText(twoDecimals(design->oswaldFactor));
+    sumropeslenEdit->setText(twoDecimals(design->totalLineLength));
+    pilotshiftprocEdit->setText(QStringLiteral(" %1 ").arg(calculate_shift_from_legaX(design), 4, 'f', 2));
+}
+
+void WPolar::Get_Values()
+{
+    design->totalWeight = doubleFromEdit(totaPilotlweightEdit);
+    design->towForce = doubleFromEdit(pullforceEdit);
+    design->pilotArea = doubleFromEdit(pilotfaceEdit);
+    design->ropesCd = doubleFromEdit(ropesCdEdit);
+    design->pilotCd = doubleFromEdit(pilotCdEdit);
+    design->oswaldFactor = doubleFromEdit(oswaldEdit);
+    Set_Values();
+}
+
+void WPolar::ShowCurrentModel()
+{
+    const bool pulled = design->towForce > 0;
+    if (design->smoothModel)
+        modelEdit->setText(pulled ? QStringLiteral("PULLED-SMOOTH") : QStringLiteral("SMOOTH"));
+    else
+        modelEdit->setText(pulled ? QStringLiteral("PULLED-INFLATED") : QStringLiteral("INFLATED"));
+}
+
+void WPolar::RefreshAll()
+{
+    Get_Values();
+    QString problem;
+    createPolar_BaseTable(design, results, &polarRows, &problem);
+    // The line total as this computation found it.
+    sumropeslenEdit->setText(twoDecimals(design->totalLineLength));
+    writeTable(problem);
+    showChart(results->chartKind);
+    // Told once per window; the table says it on every refresh.
+    if (!problem.isEmpty() && !problemShown) {
+        problemShown = true;
+        Show_Warning(QLatin1String(kTitle), problem);
+    }
+}
+
+void WPolar::writeTable(const QString& emptyReason)
+{
+    tableFont = QFont(QStringLiteral("Arial"), 9, QFont::Normal);
+    baseTable->setTabStopDistance(7 * QFontMetrics(tableFont).horizontalAdvance(QLatin1Char('X')));
+    baseTable->setFont(tableFont);
+    baseTable->clear();
+    baseTable->setAlignment(Qt::AlignLeft);
+    baseTable->setTextColor(Qt::black);
+    for (const PolarTableLine& line : Polar_Table_Lines(design, polarRows, emptyReason)) {
+        if (line.best) {
+            baseTable->setTextColor(QColor(255, 0, 0));
+            baseTable->append(line.text);
+            baseTable->setTextColor(Qt::black);
+        } else {
+            baseTable->append(line.text);
+        }
+    }
+    baseTable->setAlignment(Qt::AlignLeft);
+    // The head block first in view.
+    baseTable->moveCursor(QTextCursor::Start);
+    baseTable->ensureCursorVisible();
+}
+
+void WPolar::showChart(int kind)
+{
+    PolarChart chart;
+    if (Polar_Chart(design, kind, &chart))
+        grafclasswidget->load(chart);
+}
+
+void WPolar::PrintPolar_BaseTable()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    if (!User().print(&printer, QStringLiteral("Print the polar table")))
+        return;
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setColorMode(QPrinter::GrayScale);
+    baseTable->document()->print(&printer);
+}
+
+// ---------------------------------------------------------------- slots
+
+void WPolar::on_cdButton_clicked()
+{
+    results->chartKind = polarchart::kDrag;
+    RefreshAll();
+}
+
+void WPolar::on_clButton_clicked()
+{
+    results->chartKind = polarchart::kLift;
+    RefreshAll();
+}
+
+void WPolar::on_cindButton_clicked()
+{
+    results->chartKind = polarchart::kGlideOverAlpha;
+    RefreshAll();
+}
+
+void WPolar::on_cd_clButton_clicked()
+{
+    results->chartKind = polarchart::kGlideOverCalage;
+    RefreshAll();
+}
+
+void WPolar::on_cmButton_clicked()
+{
+    results->chartKind = polarchart::kMoment;
+    RefreshAll();
+}
+
+void WPolar::on_VyVxButton_clicked()
+{
+    results->chartKind = polarchart::kSpeedPolar;
+    RefreshAll();
+}
+
+void WPolar::on_recalculatetableButton_pressed()
+{
+    RefreshAll();
+}
+
+void WPolar::on_exitButton_pressed()
+{
+    Get_Values();
+    close();
+}
+
+void WPolar::on_oswaldEdit_editingFinished()
+{
+    design->oswaldFactor = std::clamp(doubleFromEdit(oswaldEdit), 0.9, 1.4);
+    Set_Values();
+}
+
+void WPolar::on_pilotshiftprocEdit_editingFinished()
+{
+    const double p = doubleFromEdit(pilotshiftprocEdit);
+    calculate_legaX_from_shift(design, p);
+    design->pilotShiftPercent = p;
+    design->linesOutdated = true;
+    Refresh_Calculations(design);
+    update();
+}
+
+void WPolar::on_defaultsButton_clicked()
+{
+    Standard_Polar_Constants(design);
+    Set_Values();
+    ShowCurrentModel();
+    RefreshAll();
+}

@@ -1,0 +1,539 @@
+// The CFD analysis window under Xvfb: the pressure view drawn by Mesa from a
+// results file (legend colours on the mesh, the case slider, the highest
+// pressure in the legend's top colour), RECALCULATE with the real solver
+// and with one that fails, and what showing the window does and no longer
+// does to the design.
+
+#include "aero/apameres.h"
+#include "aero/polar.h"
+#include "aero/pressureview.h"
+#include "aero/ui/apamedialog.h"
+#include "aero/ui/glapamewidget.h"
+#include "aero/ui/pilotdialog.h"
+#include "aero/ui/sideviewwidget.h"
+#include "aero/ui/wpolar.h"
+#include "tests/aero/aerofixture.h"
+#include "tests/aero/fakesolver.h"
+#include "tests/aero/resultwriter.h"
+
+#include "core/parastruct.h"
+#include "tests/common/scripteduser.h"
+#include "tests/core/designfixture.h"
+
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QHash>
+#include <QImage>
+#include <QList>
+#include <QMouseEvent>
+#include <QObject>
+#include <QPoint>
+#include <QPointer>
+#include <QPushButton>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <QStringLiteral>
+#include <QTime>
+#include <QWheelEvent>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+constexpr int kStrips = 6;   // across the span, 2 m each
+constexpr int kStations = 5; // up the height, 0.6 m each
+
+// Pressure of panel k in case c: every value of the scale once per case,
+// shifted by one panel from case to case.
+double pressure(int k, int c)
+{
+    return -1.5 + 2.5 * ((k + c) % 30) / 29.0;
+}
+
+// A flat wall of 6 x 5 panels facing forward (normal -x in the solver
+// frame), from y = -6 m to 6 m and z = -3 m to 0, straight in front of the
+// view's start camera.
+ApameRes wallResults()
+{
+    ApameRes r;
+    r.caseNum = kResultCases;
+    for (int k = 0; k < kResultCases; ++k) {
+        r.alpha[k] = k;
+        r.clift[k] = 0.3 + 0.07 * k;
+        r.cdrag[k] = 0.02 + 0.0005 * k * k;
+        r.cm[k] = -0.1 - 0.02 * k;
+    }
+    for (int i = 0; i <= kStrips; ++i)
+        for (int j = 0; j <= kStations; ++j)
+            r.nodes.append(QVector3D(0, -6 + 2 * i, -3 + 0.6f * j));
+    for (int i = 0; i < kStrips; ++i) {
+        for (int j = 0; j < kStations; ++j) {
+            PanelInfo p;
+            p.id = i * kStations + j + 1;
+            p.type = 1;
+            p.nodes[0] = i * (kStations + 1) + j + 1;
+            p.nodes[1] = (i + 1) * (kStations + 1) + j + 1;
+            p.nodes[2] = (i + 1) * (kStations + 1) + j + 2;
+            p.nodes[3] = i * (kStations + 1) + j + 2;
+            r.panels.append(p);
+            r.normals.append(QVector3D(-1, 0, 0));
+        }
+    }
+    r.nodeNum = r.nodes.size();
+    r.panelNum = r.panelNumNoWake = r.panels.size();
+    for (int k = 0; k < r.panelNum; ++k) {
+        ArrDouble a;
+        for (int c = 0; c < kResultCases; ++c)
+            a.values[c] = pressure(k, c);
+        r.cp.append(a);
+    }
+    return r;
+}
+
+// Where the start camera (scale 0.45, offset 0.45, sizes x 0.128, a 920 x
+// 340 view seen through its 1020-pixel viewport) puts a point of the wall.
+QPoint onScreen(double y, double z)
+{
+    const double s = 0.45, f = 0.128;
+    return QPoint(int(std::lround(460 + 1020 * s * f * y)), int(std::lround(283 - 1020 * s * (0.45 + f * z))));
+}
+
+QPoint panelCentre(int id)
+{
+    const int i = (id - 1) / kStations;
+    const int j = (id - 1) % kStations;
+    return onScreen(-5 + 2 * i, -2.7 + 0.6 * j);
+}
+
+// A panel facing the light shows its colour and a little ambient light
+// (0.2 x 0.2 of full white).
+QColor lit(int index)
+{
+    const QColor c = Index_Color(index);
+    auto up = [](int v) { return std::min(v + 10, 255); };
+    return QColor(up(c.red()), up(c.green()), up(c.blue()));
+}
+
+bool litAs(QRgb pixel, const QColor& colour)
+{
+    const int tolerance = 16;
+    return std::abs(qRed(pixel) - colour.red()) <= tolerance && std::abs(qGreen(pixel) - colour.green()) <= tolerance
+           && std::abs(qBlue(pixel) - colour.blue()) <= tolerance;
+}
+
+// The legend colours found on at least 40 pixels of the image.
+QSet<int> legendColoursShown(const QImage& image)
+{
+    QHash<int, int> counts;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            for (int i = 1; i <= 30; ++i)
+                if (litAs(p, lit(i))) {
+                    ++counts[i];
+                    break;
+                }
+        }
+    QSet<int> shown;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (it.value() >= 40)
+            shown.insert(it.key());
+    return shown;
+}
+
+} // namespace
+
+class TestApameDialog : public QObject
+{
+    Q_OBJECT
+
+    ScriptedUser user;
+    QStringList warnings;
+    std::unique_ptr<QTemporaryDir> output;
+    std::unique_ptr<QTemporaryDir> programs;
+    std::unique_ptr<ApameDialog> dialog;
+    ParaStruct* design = nullptr;
+    GlobClass* glob = nullptr;
+
+    QImage frame() { return dialog->apamewidget->grabFramebuffer().convertToFormat(QImage::Format_RGB32); }
+
+    // Looked at by hand when the drawing changes.
+    void save(QWidget* w, const QString& name)
+    {
+        if (qEnvironmentVariableIsSet("WL_AERO_SHOTS"))
+            w->grab().save(qEnvironmentVariable("WL_AERO_SHOTS") + "/" + name + ".png");
+    }
+
+    bool writeResults(const ApameRes& r)
+    {
+        return resultwriter::writeLines(output->filePath("wings.res"), resultwriter::resultLines(r));
+    }
+
+    void showDialog()
+    {
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        QCoreApplication::processEvents();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        user.onWarning = [this](const QString&, const QString& text) { warnings.append(text); };
+        design = GetDataStruct();
+        glob = GetGlobClass();
+    }
+
+    void init()
+    {
+        warnings.clear();
+        output = std::make_unique<QTemporaryDir>();
+        programs = std::make_unique<QTemporaryDir>();
+        *design = *fixture::makeWing(8);
+        design->cfdCase = 0;
+        *GetApameClass() = ApameRes();
+        glob->dxfDir = output->path();
+        glob->prgPath = output->filePath("wing.prg");
+        dialog = std::make_unique<ApameDialog>();
+        dialog->setSolverDir(programs->path());
+    }
+
+    void cleanup()
+    {
+        dialog.reset();
+        QCOMPARE(warnings, QStringList());
+    }
+
+    void form()
+    {
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("CFD analysis"));
+        QCOMPARE(dialog->minimumSize(), QSize(1000, 700));
+        QCOMPARE(dialog->legendwidget->size(), QSize(40, 340));
+        QCOMPARE(dialog->apamewidget->size(), QSize(920, 340));
+        QCOMPARE(dialog->attackangleSlider->maximum(), 12);
+        QCOMPARE(dialog->apameButton->text(), QStringLiteral("RECALCULATE"));
+        QCOMPARE(dialog->filenamelabel->text(), QStringLiteral("* * * * * * * * * * * * * "));
+        showDialog();
+        QCOMPARE(dialog->filenamelabel->text(), glob->prgPath);
+        QCOMPARE(dialog->groupBox->width(), 980);
+        QCOMPARE(dialog->midline_view->width(), 550);
+        // The time fields start empty.
+        QCOMPARE(dialog->starttimeEdit->text().trimmed(), QString());
+        QCOMPARE(dialog->endtimeEdit->text(), QString());
+        // No results yet: the model field stays as it was.
+        QCOMPARE(dialog->modelEdit->text(), QStringLiteral("****"));
+        // The stations of the current design, as the station view shows them.
+        int stations[kChordStations]{};
+        QCOMPARE(design->chordStationCount, f_CreateIndJ(design, stations));
+    }
+
+    // The mesh in the colours of the scale; the slider picks the case; the
+    // highest pressure shows in the colour of the legend's top band.
+    void pressureView()
+    {
+        const ApameRes wall = wallResults();
+        QVERIFY(writeResults(wall));
+        design->smoothModel = true;
+        showDialog();
+        QCOMPARE(dialog->modelEdit->text(), QStringLiteral("Smooth"));
+        QCOMPARE(dialog->apamewidget->panels().size(), qsizetype(30));
+
+        const QImage case0 = frame();
+        if (qEnvironmentVariableIsSet("WL_AERO_SHOTS"))
+            case0.save(qEnvironmentVariable("WL_AERO_SHOTS") + "/wall_frame.png");
+        QCOMPARE(case0.size(), QSize(920, 340));
+        QVERIFY2(legendColoursShown(case0).size() >= 20, qPrintable(QString::number(legendColoursShown(case0).size())));
+        // Panel 30 holds the highest pressure of case 0.
+        QVERIFY(litAs(case0.pixel(panelCentre(30)), lit(1)));
+
+        dialog->attackangleSlider->setValue(7);
+        QCOMPARE(design->cfdCase, 7);
+        QCOMPARE(dialog->attackanglelabel->text(), QStringLiteral("7"));
+        const QImage case7 = frame();
+        QVERIFY(case7 != case0);
+        for (const PressurePanel& p : dialog->apamewidget->panels())
+            QCOMPARE(p.colorIndex, indexColorOfValue(30, pressure(p.id - 1, 7), design->legendValues));
+        // In case 7 panel 23 holds the highest pressure, 1.0.
+        QCOMPARE(pressure(22, 7), 1.0);
+        const QColor top = dialog->legendwidget->grab().toImage().pixelColor(20, 5);
+        QCOMPARE(top, Index_Color(1));
+        QVERIFY(litAs(case7.pixel(panelCentre(23)), lit(1)));
+        // The lowest, -1.5, in the bottom band's pure blue.
+        QCOMPARE(pressure(23, 7), -1.5);
+        QVERIFY(litAs(case7.pixel(panelCentre(24)), lit(30)));
+        const QImage legend = dialog->legendwidget->grab().toImage();
+        QCOMPARE(legend.pixelColor(20, 29 * (340 / 30) + 5), Index_Color(30));
+        save(dialog.get(), "cfd_wall");
+    }
+
+    // Showing the window takes the design's pilot and line constants as
+    // they are; the line-drag switch comes back on.
+    void showKeepsTheDesignsValues()
+    {
+        design->towForce = 20;
+        design->pilotArea = 0.6;
+        design->pilotCd = 0.5;
+        design->ropesCd = 1.3;
+        design->oswaldFactor = 1.2;
+        design->withBridleData = false;
+        design->maxTwistAngle = 4.25;
+        design->profileAlignment = 117.5;
+        showDialog();
+        QCOMPARE(dialog->maxtwistangleEdit->text(), QStringLiteral("4.25"));
+        QCOMPARE(dialog->profilealignmentEdit->text(), QStringLiteral("117.50"));
+        // The widest value the field shows fits in it.
+        const QLineEdit* axis = dialog->profilealignmentEdit;
+        QVERIFY2(axis->fontMetrics().horizontalAdvance(axis->text()) + 8 <= axis->width(),
+                 qPrintable(QString::number(axis->width())));
+        QCOMPARE(design->towForce, 20.0);
+        QCOMPARE(design->pilotArea, 0.6);
+        QCOMPARE(design->pilotCd, 0.5);
+        QCOMPARE(design->ropesCd, 1.3);
+        QCOMPARE(design->oswaldFactor, 1.2);
+        QVERIFY(design->withBridleData);
+        dialog->bridle_checkBox->setChecked(false);
+        QVERIFY(!design->withBridleData);
+        dialog->exitButton->click();
+        QVERIFY(!dialog->isVisible());
+        showDialog();
+        QVERIFY(dialog->bridle_checkBox->isChecked());
+        QVERIFY(design->withBridleData);
+    }
+
+    void twistField_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<double>("stored");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("above the limit") << "15" << 12.0 << "12.00";
+        QTest::newRow("negative") << "-3" << -3.0 << "-3.00";
+        QTest::newRow("decimal comma") << "4,5" << 4.5 << "4.50";
+        QTest::newRow("no number") << "abc" << 0.0 << "0.00";
+    }
+    void twistField()
+    {
+        QFETCH(QString, typed);
+        QFETCH(double, stored);
+        QFETCH(QString, shown);
+        showDialog();
+        dialog->maxtwistangleEdit->setText(typed);
+        emit dialog->maxtwistangleEdit->editingFinished();
+        QCOMPARE(design->maxTwistAngle, stored);
+        QCOMPARE(dialog->maxtwistangleEdit->text(), shown);
+    }
+
+    // The real solver on a small wing: the view and the time fields follow.
+    void recalculateWithTheSolver()
+    {
+        dialog->setSolverDir(qEnvironmentVariable("WL_APP_DIR"));
+        showDialog();
+        dialog->maxtwistangleEdit->setText("2");
+        // The twist axis is taken as typed, a decimal comma too, unbounded.
+        dialog->profilealignmentEdit->setText("12,5");
+        dialog->inflatedmodelRadio->setChecked(false);
+        dialog->flatmodelRadio->setChecked(true);
+        QVERIFY(dialog->apamewidget->panels().isEmpty());
+        const QImage before = frame();
+        dialog->apameButton->click();
+
+        const ApameRes* res = GetApameClass();
+        QCOMPARE(res->caseNum, 13);
+        QVERIFY(res->panelNumNoWake > 100);
+        QCOMPARE(dialog->apamewidget->panels().size(), qsizetype(res->panelNumNoWake));
+        QVERIFY(design->smoothModel);
+        QCOMPARE(design->maxTwistAngle, 2.0);
+        QCOMPARE(design->profileAlignment, 12.5);
+        QCOMPARE(dialog->modelEdit->text(), QStringLiteral("Smooth"));
+        QCOMPARE(dialog->apameButton->text(), QStringLiteral("RECALCULATE"));
+        const QString elapsed = dialog->endtimeEdit->text();
+        QVERIFY2(QRegularExpression("^ 0 h  0 m  \\d+ sec$").match(elapsed).hasMatch(), qPrintable(elapsed));
+        QVERIFY(std::abs(dialog->starttimeEdit->time().secsTo(QTime::currentTime())) < 120);
+        QCOMPARE(dialog->starttimeEdit->text(), dialog->starttimeEdit->time().toString("HH:mm:ss"));
+        QVERIFY(frame() != before);
+        // Seen from below, the lower side in the colours of the scale.
+        dialog->apamewidget->setXRotation(2880);
+        const QImage after = frame();
+        if (qEnvironmentVariableIsSet("WL_AERO_SHOTS"))
+            after.save(qEnvironmentVariable("WL_AERO_SHOTS") + "/small_wing_below.png");
+        QVERIFY2(legendColoursShown(after).size() >= 5, qPrintable(QString::number(legendColoursShown(after).size())));
+        QVERIFY(QFile::exists(output->filePath("wings.inp")));
+        // Shown again: the run's results are read back, the times cleared.
+        dialog->hide();
+        showDialog();
+        QCOMPARE(dialog->starttimeEdit->text().trimmed(), QString());
+        QCOMPARE(dialog->endtimeEdit->text(), QString());
+        QCOMPARE(dialog->apamewidget->panels().size(), qsizetype(res->panelNumNoWake));
+    }
+
+    // A solver that fails is reported; the results of the run before stay.
+    void failingSolverKeepsTheResults()
+    {
+        QVERIFY(writeResults(wallResults()));
+        QVERIFY(fakesolver::install(programs->path(), fakesolver::exits3()));
+        showDialog();
+        const QList<PressurePanel> shown = dialog->apamewidget->panels();
+        QCOMPARE(shown.size(), qsizetype(30));
+        const QImage before = frame();
+        dialog->apameButton->click();
+        QCOMPARE(warnings.size(), 1);
+        QVERIFY2(warnings.first().contains("exit code 3"), qPrintable(warnings.first()));
+        warnings.clear();
+        QCOMPARE(dialog->endtimeEdit->text(), QStringLiteral(" failed "));
+        QCOMPARE(GetApameClass()->panelNum, 30);
+        QCOMPARE(GetApameClass()->cp.at(22).values[7], 1.0);
+        QCOMPARE(dialog->apamewidget->panels().size(), shown.size());
+        QCOMPARE(frame(), before);
+        QCOMPARE(dialog->apameButton->text(), QStringLiteral("RECALCULATE"));
+    }
+
+    void exitRaisesTheFlags()
+    {
+        showDialog();
+        design->geometryChanged = false;
+        design->linesOutdated = false;
+        dialog->exitButton->click();
+        QVERIFY(design->geometryChanged);
+        QVERIFY(design->linesOutdated);
+        QVERIFY(!dialog->isVisible());
+    }
+
+    // Every press opens a polar window over the dialog; closing it ends it.
+    void polarWindows()
+    {
+        QVERIFY(writeResults(wallResults()));
+        showDialog();
+        dialog->polarButton->click();
+        QPointer<WPolar> first = dialog->polarWindow();
+        QVERIFY(first);
+        QVERIFY(first->isVisible());
+        QCOMPARE(first->parent(), dialog.get());
+        QCOMPARE(first->windowModality(), Qt::WindowModal);
+        QVERIFY(!first->rows().isEmpty());
+        first->exitButton->click();
+        QTRY_VERIFY(!first);
+        QVERIFY(!dialog->polarWindow());
+    }
+
+    void viewCamera()
+    {
+        showDialog();
+        GLApameWidget* view = dialog->apamewidget;
+        QCOMPARE(view->xRotation(), 4320);
+        QCOMPARE(view->yRotation(), 2880);
+        QCOMPARE(view->zRotation(), 1440);
+        QVERIFY(std::fabs(view->scale() - 0.45) < 1e-6);
+        QVERIFY(std::fabs(view->yTranslation() - 0.45) < 1e-6);
+        // Right-button drag turns.
+        QTest::mousePress(view, Qt::RightButton, {}, QPoint(100, 100));
+        QMouseEvent move(QEvent::MouseMove, QPointF(110, 105), view->mapToGlobal(QPointF(110, 105)), Qt::NoButton,
+                         Qt::RightButton, Qt::NoModifier);
+        QApplication::sendEvent(view, &move);
+        QTest::mouseRelease(view, Qt::RightButton, {}, QPoint(110, 105));
+        QCOMPARE(view->xRotation(), 4335);
+        QCOMPARE(view->zRotation(), 1420);
+        // Middle-button drag moves up and down.
+        QTest::mousePress(view, Qt::MiddleButton, {}, QPoint(100, 100));
+        QMouseEvent drag(QEvent::MouseMove, QPointF(100, 134), view->mapToGlobal(QPointF(100, 134)), Qt::NoButton,
+                         Qt::MiddleButton, Qt::NoModifier);
+        QApplication::sendEvent(view, &drag);
+        QTest::mouseRelease(view, Qt::MiddleButton, {}, QPoint(100, 134));
+        QVERIFY(std::fabs(view->yTranslation() - (0.45 - 34 * 1.75 / 340)) < 1e-6);
+        QVERIFY(!QApplication::overrideCursor());
+        // Wheel within 0.5 .. 2/3; a left click brings the start back.
+        QWheelEvent wheel(QPointF(50, 50), view->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, 960), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view, &wheel);
+        QVERIFY(std::fabs(view->scale() - 2.0 / 3.0) < 1e-6);
+        QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(10, 10));
+        QVERIFY(std::fabs(view->scale() - 0.45) < 1e-6);
+        QVERIFY(std::fabs(view->yTranslation() - 0.45) < 1e-6);
+        // "+" doubles the mesh, "-" halves it.
+        QTest::keyClick(view, Qt::Key_Plus);
+        QCOMPARE(view->modelFactor(), 0.256);
+        for (int k = 0; k < 8; ++k)
+            QTest::keyClick(view, Qt::Key_Minus);
+        QCOMPARE(view->modelFactor(), 0.001);
+    }
+
+    // The default design after a run of the real solver: what the user sees
+    // first, against the pictures of the windows.
+    void defaultDesignAfterARun()
+    {
+        QString reason;
+        auto shipped = aerofixture::shippedDesign(&reason);
+        QVERIFY2(shipped, qPrintable(reason));
+        *design = *shipped;
+        design->projectName = QStringLiteral("template");
+        dialog->setSolverDir(qEnvironmentVariable("WL_APP_DIR"));
+        showDialog();
+        dialog->apameButton->click();
+        const ApameRes* res = GetApameClass();
+        QCOMPARE(res->caseNum, 13);
+        dialog->attackangleSlider->setValue(6);
+        // The stagnation line along the nose takes the top colour.
+        double highest = -10;
+        int at = -1;
+        for (int k = 0; k < res->cp.size(); ++k)
+            if (res->cp[k].values[6] > highest) {
+                highest = res->cp[k].values[6];
+                at = k + 1;
+            }
+        QVERIFY(highest > 0.96);
+        bool found = false;
+        for (const PressurePanel& p : dialog->apamewidget->panels())
+            if (p.id == at) {
+                QCOMPARE(p.color, Index_Color(Legend_Band_Index(0)));
+                found = true;
+            }
+        QVERIFY(found);
+        save(dialog.get(), "cfd_dialog");
+        save(dialog->midline_view, "station_view");
+        dialog->apamewidget->setXRotation(2880);
+        save(dialog.get(), "cfd_dialog_below");
+        // From above, moved down into the view: the suction over the nose.
+        dialog->apamewidget->setXRotation(0);
+        GLApameWidget* view = dialog->apamewidget;
+        QTest::mousePress(view, Qt::MiddleButton, {}, QPoint(100, 100));
+        QMouseEvent drag(QEvent::MouseMove, QPointF(100, 200), view->mapToGlobal(QPointF(100, 200)), Qt::NoButton,
+                         Qt::MiddleButton, Qt::NoModifier);
+        QApplication::sendEvent(view, &drag);
+        QTest::mouseRelease(view, Qt::MiddleButton, {}, QPoint(100, 200));
+        save(dialog.get(), "cfd_dialog_above");
+        QVERIFY2(legendColoursShown(frame()).size() >= 8, qPrintable(QString::number(legendColoursShown(frame()).size())));
+        // The station view close up.
+        QWheelEvent wheel(QPointF(50, 50), dialog->midline_view->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, 1440),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(dialog->midline_view, &wheel);
+        save(dialog->midline_view, "station_view_zoomed");
+
+        dialog->polarButton->click();
+        WPolar* polar = dialog->polarWindow();
+        QVERIFY(polar);
+        QVERIFY(!polar->rows().isEmpty());
+        const QList<std::pair<QPushButton*, QString>> charts = {
+            {polar->VyVxButton, "polar_speed"}, {polar->cdButton, "polar_cd"},     {polar->clButton, "polar_cl"},
+            {polar->cindButton, "polar_glide_alpha"}, {polar->cd_clButton, "polar_glide_calage"},
+            {polar->cmButton, "polar_cm"}};
+        for (const auto& [button, name] : charts) {
+            button->click();
+            QVERIFY(!polar->grafclasswidget->chartPoints().isEmpty());
+            save(polar, name);
+        }
+        polar->close();
+
+        PilotDialog pilot;
+        pilot.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&pilot));
+        save(&pilot, "pilot_dialog");
+        pilot.hide();
+    }
+};
+
+QTEST_MAIN(TestApameDialog)
+#include "tst_apamedialog_gui.moc"

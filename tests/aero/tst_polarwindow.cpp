@@ -1,0 +1,376 @@
+// The polar window: its table for a fixture design against a golden text,
+// the six chart buttons, the fields and what they store, an empty polar that
+// says why (once), and printing the table.
+
+#include "aero/apameres.h"
+#include "aero/polar.h"
+#include "aero/ui/grafclass.h"
+#include "aero/ui/wpolar.h"
+#include "tests/aero/polarfixture.h"
+
+#include "core/calcul3d.h"
+#include "core/parastruct.h"
+#include "tests/common/printtopdf.h"
+#include "tests/common/scripteduser.h"
+#include "tests/core/designfixture.h"
+
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTest>
+#include <QApplication>
+#include <QByteArray>
+#include <QColor>
+#include <QFile>
+#include <QImage>
+#include <QMouseEvent>
+#include <QObject>
+#include <QPushButton>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <QStringLiteral>
+#include <QWheelEvent>
+
+#include <cmath>
+#include <memory>
+
+using namespace polarfixture;
+
+namespace {
+
+QString goldenPath()
+{
+    return qEnvironmentVariable("WL_SOURCE_DIR") + "/tests/aero/data/polar_table.txt";
+}
+
+// The live design as the fixture wing, named and set up for the head block.
+void useFixtureWing()
+{
+    ParaStruct* d = GetDataStruct();
+    *d = *rectangularWing();
+    d->projectName = QStringLiteral("fixture.prg");
+    d->smoothModel = true;
+    d->maxTwistAngle = 2.5;
+    d->profileAlignment = 20;
+    d->ropesMomentFactor = 0.3;
+    d->projectedAspectRatio = 3.52;
+    d->legaX = 0.75; // 30 % of the 2.5 m centre chord
+    *GetApameClass() = syntheticResults();
+}
+
+void chartWheel(QWidget* w, int delta)
+{
+    QWheelEvent e(QPointF(20, 20), w->mapToGlobal(QPointF(20, 20)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                  Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w, &e);
+}
+
+// The bounding box of the pure red pixels: the curve (the optimum text is
+// red too, and moves with it).
+QRect redArea(const QImage& image)
+{
+    const QImage img = image.convertToFormat(QImage::Format_RGB32);
+    QRect area;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            const QColor c = img.pixelColor(x, y);
+            if (c.red() > 200 && c.green() < 60 && c.blue() < 60)
+                area |= QRect(x, y, 1, 1);
+        }
+    return area;
+}
+
+} // namespace
+
+class TestPolarWindow : public QObject
+{
+    Q_OBJECT
+
+    ScriptedUser user;
+    QStringList warnings;
+
+private slots:
+    void initTestCase()
+    {
+        user.onWarning = [this](const QString&, const QString& text) { warnings.append(text); };
+    }
+
+    void init()
+    {
+        warnings.clear();
+        useFixtureWing();
+    }
+
+    void form()
+    {
+        WPolar w;
+        QCOMPARE(w.windowTitle(), QStringLiteral("aerodynamics - flow analysis"));
+        QCOMPARE(w.windowModality(), Qt::WindowModal);
+        QCOMPARE(w.size(), QSize(1076, 710));
+        QCOMPARE(w.grafclasswidget->geometry(), QRect(9, 55, 490, 294));
+        QCOMPARE(w.baseTable->minimumHeight(), 614);
+        QVERIFY(w.baseTable->isReadOnly());
+        QCOMPARE(w.modelEdit->text(), QStringLiteral("SMOOTH"));
+        QCOMPARE(w.filenamelabel->text(), QStringLiteral("fixture.prg"));
+        QCOMPARE(w.pilotCdEdit->text(), QStringLiteral("0.78"));
+        QCOMPARE(w.ropesCdEdit->text(), QStringLiteral("1.00"));
+        QCOMPARE(w.oswaldEdit->text(), QStringLiteral("1.00"));
+        QCOMPARE(w.pilotfaceEdit->text(), QStringLiteral("0.45"));
+        QCOMPARE(w.totaPilotlweightEdit->text(), QStringLiteral("100.00"));
+        QCOMPARE(w.pullforceEdit->text(), QStringLiteral("0.00"));
+        QCOMPARE(w.sumropeslenEdit->text(), QStringLiteral("0.00"));
+        QCOMPARE(w.pilotshiftprocEdit->text(), QStringLiteral(" 30.00 "));
+        QVERIFY(warnings.isEmpty());
+    }
+
+    // The whole table of the fixture: head block, headings, every row and
+    // the best one in red.
+    void tableText()
+    {
+        WPolar w;
+        const QString text = w.baseTable->toPlainText();
+        if (qEnvironmentVariableIsSet("WL_WRITE_GOLDEN")) {
+            QFile out(goldenPath());
+            QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            out.write(text.toUtf8());
+        }
+        QFile golden(goldenPath());
+        QVERIFY(golden.open(QIODevice::ReadOnly));
+        QCOMPARE(text, QString::fromUtf8(golden.readAll()));
+
+        // The best row, and only it, in red.
+        const int best = get_opt_gama(w.rows());
+        QTextDocument* doc = w.baseTable->document();
+        int red = 0;
+        for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+            if (b.text().contains("1:") && b.begin() != b.end()) {
+                const QColor first = b.begin().fragment().charFormat().foreground().color();
+                if (first == QColor(255, 0, 0)) {
+                    ++red;
+                    QVERIFY(b.text().contains(QStringLiteral("\t%1 ").arg(w.rows()[best].alfa, 7, 'f', 2)));
+                }
+            }
+        }
+        QCOMPARE(red, 1);
+        QCOMPARE(w.baseTable->textCursor().position(), 0);
+    }
+
+    void chartButtons_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<int>("points");
+        QTest::newRow("Cd") << "cdButton" << 1 << "Cd" << 11;
+        QTest::newRow("Cl") << "clButton" << 2 << "LIFT Cl" << 11;
+        QTest::newRow("finesse(alfa)") << "cindButton" << 3 << "Finesse(alfa)" << 11;
+        QTest::newRow("finnesse(calage)") << "cd_clButton" << 4 << "Finesse(calage)  " << 13;
+        QTest::newRow("Cm") << "cmButton" << 5 << "MOMENT GRAPH Cm(alpha) " << 11;
+        QTest::newRow("(Vy,Vx)") << "VyVxButton" << 7 << "Velocity polar" << -1;
+    }
+    void chartButtons()
+    {
+        QFETCH(QString, button);
+        QFETCH(int, kind);
+        QFETCH(QString, title);
+        QFETCH(int, points);
+        // A new window starts with the speed polar whatever was chosen before.
+        GetApameClass()->chartKind = 2;
+        WPolar w;
+        QCOMPARE(GetApameClass()->chartKind, 7);
+        QCOMPARE(w.grafclasswidget->chartTitle(), QStringLiteral("Velocity polar"));
+        w.findChild<QPushButton*>(button)->click();
+        QCOMPARE(GetApameClass()->chartKind, kind);
+        QCOMPARE(w.grafclasswidget->chartTitle(), title);
+        const int expected = points < 0 ? int(w.rows().size()) - 2 : points;
+        QCOMPARE(int(w.grafclasswidget->chartPoints().size()), expected);
+        QCOMPARE(w.grafclasswidget->finesse(), kind == 4);
+        QCOMPARE(w.grafclasswidget->velocity(), kind == 7);
+    }
+
+    // The speed polar: the tangent from the origin at the flattest glide.
+    void speedPolarTangent()
+    {
+        WPolar w;
+        const grafClass* chart = w.grafclasswidget;
+        QVERIFY(chart->velocity());
+        const QPointF touch = chart->chartPoints().at(chart->optimumIndex());
+        // The flattest glide of the rows is where vy / vx is smallest.
+        double best = 1e9;
+        for (const QPointF& p : chart->chartPoints())
+            best = std::min(best, p.y() / p.x());
+        QVERIFY(std::fabs(touch.y() / touch.x() - best) < 0.002);
+        QCOMPARE(chart->getOptimumVString(), QString::number(std::hypot(touch.x(), touch.y()) * 3.6, 'f', 2));
+    }
+
+    // The wheel zooms by 2.5 % a step (in single precision, so two steps up
+    // and two down do not come back to 1), a middle drag moves the chart, a
+    // left click brings the start view back; the curve is drawn in red and
+    // moves with the view.
+    void chartZoomAndPan()
+    {
+        WPolar w;
+        grafClass* chart = w.grafclasswidget;
+        const double x0 = chart->viewOffsetX();
+        const double y0 = chart->viewOffsetY();
+        QCOMPARE(chart->viewZoom(), 1.0);
+        const QRect first = redArea(chart->grab().toImage());
+        QVERIFY(first.isValid());
+
+        const double step = double(0.025f);
+        for (int delta : {120, 120, -120, -120})
+            chartWheel(chart, delta);
+        const double expected = 1.0 * (1 + step) * (1 + step) * (1 - step) * (1 - step);
+        QVERIFY(std::fabs(chart->viewZoom() - expected) < 1e-15);
+        QVERIFY(chart->viewZoom() < 1.0);
+        chartWheel(chart, 120);
+        QVERIFY(std::fabs(chart->viewZoom() - expected * (1 + step)) < 1e-15);
+
+        QTest::mousePress(chart, Qt::MiddleButton, {}, QPoint(100, 100));
+        QMouseEvent move(QEvent::MouseMove, QPointF(130, 80), chart->mapToGlobal(QPointF(130, 80)), Qt::NoButton,
+                         Qt::MiddleButton, Qt::NoModifier);
+        QApplication::sendEvent(chart, &move);
+        QTest::mouseRelease(chart, Qt::MiddleButton, {}, QPoint(130, 80));
+        QCOMPARE(chart->viewOffsetX(), x0 + 30);
+        QCOMPARE(chart->viewOffsetY(), y0 - 20);
+        // Only the middle button pans.
+        QMouseEvent free(QEvent::MouseMove, QPointF(10, 10), chart->mapToGlobal(QPointF(10, 10)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(chart, &free);
+        QCOMPARE(chart->viewOffsetX(), x0 + 30);
+        QVERIFY(redArea(chart->grab().toImage()) != first);
+
+        QTest::mouseClick(chart, Qt::LeftButton, {}, QPoint(50, 50));
+        QCOMPARE(chart->viewZoom(), 1.0);
+        QCOMPARE(chart->viewOffsetX(), x0);
+        QCOMPARE(chart->viewOffsetY(), y0);
+        QCOMPARE(redArea(chart->grab().toImage()), first);
+    }
+
+    // No results: head, headings and separators, no row, the reason; the
+    // warning comes once however often the window refreshes.
+    void emptyPolar()
+    {
+        *GetApameClass() = ApameRes();
+        WPolar w;
+        QVERIFY(w.rows().isEmpty());
+        const QString text = w.baseTable->toPlainText();
+        QVERIFY(text.contains(QLatin1String("P O L A R")));
+        QVERIFY(text.contains(QLatin1String("displacement")));
+        QVERIFY(!text.contains(QLatin1String("\t1:")));
+        QCOMPARE(warnings.size(), 1);
+        QVERIFY(text.contains(warnings.first()));
+        QVERIFY(warnings.first().contains(QLatin1String("13")));
+        QVERIFY(w.grafclasswidget->chartPoints().isEmpty());
+        QVERIFY(!redArea(w.grafclasswidget->grab().toImage()).isValid());
+        w.recalculatetableButton->click();
+        w.cdButton->click();
+        QCOMPARE(warnings.size(), 1);
+        warnings.clear();
+    }
+
+    void print()
+    {
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("polar.pdf");
+        WPolar w;
+        // Cancelled: nothing printed.
+        w.printbutton->click();
+        QCOMPARE(user.count("print"), 1);
+        QVERIFY(!QFile::exists(pdf));
+        printToPdf(user, pdf);
+        w.printbutton->click();
+        user.onPrint = nullptr;
+        QFile f(pdf);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        QVERIFY(bytes.startsWith("%PDF"));
+        QVERIFY(bytes.contains("/Type /Page\n") || bytes.contains("/Type /Page "));
+        // A4 portrait.
+        QVERIFY(bytes.contains("/MediaBox [0 0 595.000000 842.000000]"));
+    }
+
+    void fields()
+    {
+        ParaStruct* d = GetDataStruct();
+        WPolar w;
+        // The Oswald factor is held within 0.9 .. 1.4 when its field is left.
+        w.oswaldEdit->setText("1.8");
+        emit w.oswaldEdit->editingFinished();
+        QCOMPARE(d->oswaldFactor, 1.4);
+        QCOMPARE(w.oswaldEdit->text(), QStringLiteral("1.40"));
+        w.oswaldEdit->setText("0,5");
+        emit w.oswaldEdit->editingFinished();
+        QCOMPARE(d->oswaldFactor, 0.9);
+        // A refresh stores the fields as they are (a decimal comma too).
+        w.oswaldEdit->setText("1.6");
+        w.pilotCdEdit->setText("0,9");
+        w.pullforceEdit->setText("25");
+        w.recalculatetableButton->click();
+        QCOMPARE(d->oswaldFactor, 1.6);
+        QCOMPARE(d->pilotCd, 0.9);
+        QCOMPARE(d->towForce, 25.0);
+        QVERIFY(w.baseTable->toPlainText().contains(QLatin1String("Vup")));
+        // No weight is taken as 100 kg.
+        w.totaPilotlweightEdit->setText("abc");
+        w.recalculatetableButton->click();
+        QCOMPARE(d->totalWeight, 100.0);
+        QCOMPARE(w.totaPilotlweightEdit->text(), QStringLiteral("100.00"));
+        // The standard values on request.
+        w.defaultsButton->click();
+        QCOMPARE(d->pilotArea, 0.45);
+        QCOMPARE(d->towForce, 0.0);
+        QCOMPARE(d->pilotCd, 0.78);
+        QCOMPARE(d->ropesCd, 1.0);
+        QCOMPARE(d->oswaldFactor, 1.0);
+        QCOMPARE(w.pullforceEdit->text(), QStringLiteral("0.00"));
+        QCOMPARE(w.modelEdit->text(), QStringLiteral("SMOOTH"));
+        QVERIFY(w.baseTable->toPlainText().contains(QLatin1String("finesse")));
+    }
+
+    void pulledModel()
+    {
+        GetDataStruct()->towForce = 20;
+        GetDataStruct()->smoothModel = false;
+        WPolar w;
+        QCOMPARE(w.modelEdit->text(), QStringLiteral("PULLED-INFLATED"));
+    }
+
+    // The displacement field sets the pilot position and recomputes.
+    void pilotDisplacement()
+    {
+        ParaStruct* d = GetDataStruct();
+        *d = *fixture::makeWing(9);
+        d->totalWeight = 100;
+        WPolar w;
+        int recomputes = 0;
+        const RecomputeTrace before = Set_Recompute_Trace([&recomputes](const char* step) {
+            recomputes += QByteArray(step) == "WingTipGeometrySetup";
+        });
+        d->linesOutdated = false;
+        w.pilotshiftprocEdit->setText("30");
+        emit w.pilotshiftprocEdit->editingFinished();
+        Set_Recompute_Trace(before);
+        QCOMPARE(recomputes, 1);
+        QCOMPARE(d->pilotShiftPercent, 30.0);
+        QVERIFY(std::fabs(d->legaX - d->R_X(d->chord[d->firstRib]) * 0.3) < 1e-12);
+        QVERIFY(d->linesOutdated);
+        QVERIFY(std::fabs(calculate_shift_from_legaX(d) - 30) < 1e-9);
+    }
+
+    void noWing()
+    {
+        GetDataStruct()->flatArea = 0;
+        WPolar w;
+        QVERIFY(!w.isUsable());
+        QVERIFY(warnings.contains(QStringLiteral("Check your paraglider flat shape geometry data...program will close")));
+        warnings.clear();
+    }
+
+    void cleanup() { QCOMPARE(warnings, QStringList()); }
+};
+
+QTEST_MAIN(TestPolarWindow)
+#include "tst_polarwindow.moc"
