@@ -95,7 +95,8 @@ void BridleView::ShowContextMenu(const QPoint& pos)
 
 void BridleView::printPage()
 {
-    Print_Widget(this);
+    // The sheet paints itself onto the printer, so that its labels stay text.
+    Print_Drawing(size(), [this](QPainter* painter) { paintSheet(*painter); });
 }
 
 bool BridleView::nearFramePoint(QPoint p) const
@@ -163,10 +164,16 @@ void BridleView::wheelEvent(QWheelEvent* event)
 
 void BridleView::paintEvent(QPaintEvent*)
 {
+    QPainter painter(this);
+    paintSheet(painter);
+}
+
+void BridleView::paintSheet(QPainter& p)
+{
     if (slot < 0 || design->ribAirfoils[0].isEmpty())
         return;
     const bool brakes = slot == kBrakeGroupSlot;
-    QPainter p(this);
+    p.save();
     p.setRenderHint(QPainter::Antialiasing);
     QFont text("Times");
     text.setPixelSize(10);
@@ -178,8 +185,9 @@ void BridleView::paintEvent(QPaintEvent*)
     p.drawText(QPointF(200, 20), QString(" scale: %1").arg(s, 0, 'f', 2));
 
     // The heading stays where it is whatever the zoom.
+    // 15 points of the screen, also on a printer, whose points are finer.
     QFont heading = QApplication::font();
-    heading.setPointSize(15);
+    heading.setPixelSize(int(std::lround(15 * logicalDpiY() / 72.0)));
     heading.setBold(true);
     p.setFont(heading);
     p.drawText(QPointF(kHeadingLeft, 34), QString("[ %1 ]").arg(GetGlobClass()->prgPath));
@@ -251,4 +259,5 @@ void BridleView::paintEvent(QPaintEvent*)
         p.setPen(cosmetic(Qt::black));
         DrawAngledText(&p, Bridle_Table_Label(rec, brakes), P, Q);
     }
+    p.restore();
 }

@@ -17,6 +17,7 @@
 #include "lines/bridlelists.h"
 
 class ParaStruct;
+class QPainter;
 
 class BridleView : public QWidget
 {
@@ -55,6 +56,7 @@ protected:
 
 private:
     bool nearFramePoint(QPoint p) const;
+    void paintSheet(QPainter& painter);
 
     ParaStruct* design;
     std::unique_ptr<BridleData> copy;
