@@ -6,6 +6,7 @@
 #include "graphics/pattspline.h"
 #include "core/calcul3d.h"
 #include "shape/ui/datadialog.h"
+#include "lines/ui/bridledialog.h"
 #include "patterns/ui/dxfpreviewdialog.h"
 #include "airfoils/ui/editairfoildialog.h"
 #include "shape/ui/flatwing.h"
@@ -116,6 +117,7 @@ void MainWindow::InitDialogs()
     m_SkintDialog = new SkintDialog(this);
     m_ScaleDialog = new ScaleDialog(this);
     m_DxfPreviewDialog = new DxfPreviewDialog(this);
+    m_BridleDialog = new BridleDialog(this);
     m_TermsDialog = new TermsDialog(this);
 }
 
@@ -555,7 +557,10 @@ void MainWindow::on_actionBillow_compensation_triggered()
 {
     m_SkintDialog->showMaximized();
 }
-void MainWindow::on_actionBridle_triggered() {}
+void MainWindow::on_actionBridle_triggered()
+{
+    m_BridleDialog->showMaximized();
+}
 void MainWindow::on_actionCFD_analysis_triggered() {}
 void MainWindow::on_actionGraphics_triggered() {}
 void MainWindow::on_actionManage_stripes_triggered() { on_actionManage_stripes_2_triggered(); }

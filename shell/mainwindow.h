@@ -6,6 +6,7 @@
 
 #include "ui_mainwindow.h"
 
+class BridleDialog;
 class DataDialog;
 class EditAirFoilDialog;
 class FlatWingDialog;
@@ -55,6 +56,7 @@ public:
     ImportAirFoilDialog* importAirFoilDialog() const { return m_ImportAirFoilDialog; }
     EditAirFoilDialog* editAirFoilDialog() const { return m_EditAirFoilDialog; }
     SkintDialog* skintDialog() const { return m_SkintDialog; }
+    BridleDialog* bridleDialog() const { return m_BridleDialog; }
 
 signals:
     void fileStillOpened();
@@ -133,6 +135,7 @@ private:
     SkintDialog* m_SkintDialog = nullptr;
     ScaleDialog* m_ScaleDialog = nullptr;
     DxfPreviewDialog* m_DxfPreviewDialog = nullptr;
+    BridleDialog* m_BridleDialog = nullptr;
     TermsDialog* m_TermsDialog = nullptr;
 
     bool initialised = false;

@@ -173,6 +173,9 @@ void BrWidget::rebuildLists()
 
 void BrWidget::reinitialize()
 {
+    // A hidden window catches up when it is shown.
+    if (!isVisible())
+        return;
     if (RecomputeStep diagonals = Recompute_Hook(RecomputeHook::Diagonals))
         diagonals(design);
     ReadColorsStream();
