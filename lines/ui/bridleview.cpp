@@ -7,6 +7,7 @@
 #include "shell/ui/uihelpers.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -190,7 +191,11 @@ void BridleView::paintSheet(QPainter& p)
     heading.setPixelSize(int(std::lround(15 * logicalDpiY() / 72.0)));
     heading.setBold(true);
     p.setFont(heading);
-    p.drawText(QPointF(kHeadingLeft, 34), QString("[ %1 ]").arg(GetGlobClass()->prgPath));
+    // A long project path would run into the title: it gives up its middle.
+    const QString path = QFontMetrics(heading, p.device())
+                             .elidedText(GetGlobClass()->prgPath, Qt::ElideMiddle,
+                                         kHeadingCentre - kHeadingLeft - 60);
+    p.drawText(QPointF(kHeadingLeft, 34), QString("[ %1 ]").arg(path));
     if (brakes) {
         p.drawText(QPointF(kHeadingCentre, 34), "BRAKES TABLE: " + GrupLineLetter(7));
         p.setFont(text);

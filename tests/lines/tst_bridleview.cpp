@@ -167,6 +167,29 @@ private slots:
             QCOMPARE(design->bridle.groups[slot].lineCount, before->bridle.groups[slot].lineCount);
     }
 
+    // A long project path gives up its middle and leaves the title readable.
+    void longPathHeading()
+    {
+        if (!QFileInfo::exists(kPdfToText))
+            QSKIP("poppler-utils is not installed");
+        const QString saved = GetGlobClass()->prgPath;
+        GetGlobClass()->prgPath = "/home/someone/Desktop/WL9work/Paragliders/a rather long project name.prg";
+        BridleView view;
+        view.resize(1024, 768);
+        design->lineSelection = 3;
+        view.getLineGrupData();
+        ScriptedUser user;
+        const QString pdf = dir.filePath("long.pdf");
+        printToPdf(user, pdf);
+        view.printPage();
+        const QString text = pdfText(pdf).simplified();
+        GetGlobClass()->prgPath = saved;
+        QVERIFY2(text.contains("BRIDLE TABLE group line: L2"), qPrintable(text.left(300)));
+        QVERIFY(text.contains("[ /home/"));
+        QVERIFY(text.contains("name.prg ]"));
+        QVERIFY(!text.contains("Paragliders/a rather long project name.prg"));
+    }
+
     // Cancelled print dialog: nothing printed, nothing written.
     void printCancelled()
     {
