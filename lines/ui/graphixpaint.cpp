@@ -29,6 +29,12 @@ void setFontHeight(QPainter* painter, int points, bool bold)
 
 } // namespace
 
+QString GraphixWidget::headerText() const
+{
+    return m_currentSlot < 1 ? QStringLiteral("Current grup line is not selected yet ***")
+                             : QStringLiteral("Current grup line: %1").arg(m_currentSlot);
+}
+
 void GraphixWidget::paintEvent(QPaintEvent*)
 {
     QFont header = m_headerFont;
@@ -38,8 +44,7 @@ void GraphixWidget::paintEvent(QPaintEvent*)
     painter.fillRect(QRect(QPoint(0, 0), QPoint(width() - 1, height() - 1)), Qt::black);
     painter.setPen(QPen(Qt::white, 1, Qt::SolidLine));
     painter.drawText(QPoint(700, 30), QStringLiteral("scale[%1]").arg(m_view.zoom, 0, 'f', 3));
-    painter.drawText(QPoint(300, 30), m_currentSlot < 1 ? QStringLiteral("Current grup line is not selected yet ***")
-                                                        : QStringLiteral("Current grup line: %1").arg(m_currentSlot));
+    painter.drawText(QPoint(300, 30), headerText());
     m_view.apply(&painter);
     painter.save();
     if (m_currentSlot > 0) {

@@ -387,6 +387,10 @@ void GraphixWidget::Paste_LineGrup()
         copyLists(m_stores->clipboard, &w);
         Move_Pasted_Ends(design, &w, m_copySlot, m_pasteSlot);
         Reattach_Canopy_Ends(&w, m_stores->frame);
+        // The brakes carry no load; the placement leaves their loads alone.
+        if (m_pasteSlot == kBrakeGroupSlot)
+            for (LineProp& line : w.lines)
+                line.load = 0;
         m_currentSlot = m_pasteSlot;
         m_rootNode = find_root_index(w.pairs).x();
         // Placed from its new riser (or the carabiner) before it is stored.

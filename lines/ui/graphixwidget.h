@@ -62,6 +62,8 @@ public:
     // line; empty until the frame is laid out.
     QRect frameRect() const { return m_frameRect; }
     const TreeView& view() const { return m_view; }
+    // The header line naming the group ("Current grup line: 1").
+    QString headerText() const;
     // Where a scene point lies in the widget (for scripted mouse input).
     QPoint widgetPoint(QPoint scenePoint) const;
     // The editor's frame (laid out from the design at every selection).

@@ -469,6 +469,11 @@ void RaiserWidget::ShowContextMenu(const QPoint& pos)
 
 // --- Drawing ---------------------------------------------------------------------------
 
+QString RaiserWidget::headerText() const
+{
+    return QStringLiteral("scale: %1  .RAISER MODEL. %2").arg(m_view.zoom, 0, 'f', 3).arg(QStringLiteral("edit mode ON \n "));
+}
+
 void RaiserWidget::paintEvent(QPaintEvent*)
 {
     m_canvasWidth = 1024;
@@ -479,9 +484,7 @@ void RaiserWidget::paintEvent(QPaintEvent*)
     painter.setFont(header);
     painter.fillRect(rect(), Qt::black);
     painter.setPen(QPen(Qt::white, 1, Qt::SolidLine));
-    painter.drawText(QPoint(400, 30), QStringLiteral("scale: %1  .RAISER MODEL. %2")
-                                          .arg(m_view.zoom, 0, 'f', 3)
-                                          .arg(QStringLiteral("edit mode ON \n ")));
+    painter.drawText(QPoint(400, 30), headerText());
     if (design->linesOutdated)
         painter.drawText(QPoint(400, 60), QStringLiteral(" exit with OK = just update risers !!!"));
     m_view.apply(&painter);

@@ -52,6 +52,8 @@ public:
     bool joinPending() const { return m_joinPending; }
     QRect frameRect() const { return m_frameRect; }
     const TreeView& view() const { return m_view; }
+    // The header line: the zoom and the edit mode.
+    QString headerText() const;
     QPoint widgetPoint(QPoint scenePoint) const;
 
 signals:
