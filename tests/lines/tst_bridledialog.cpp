@@ -24,14 +24,6 @@ using namespace linesfixture;
 
 namespace {
 
-QByteArray bytesOf(const ParaStruct& d)
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    Write_Project(&buffer, d);
-    return buffer.data();
-}
-
 // The load a line group's root passes up: the vector sum of the tensions
 // of the lines leaving the root.
 double rootLoad(const BridleGroup& stored)
