@@ -207,6 +207,9 @@ void BridleDialog::Create_BrWindow()
     if (brWidget)
         return;
     brWidget = new BrWidget(nullptr);
+    // A window of its own, but not one that keeps the program running once
+    // the main window is closed.
+    brWidget->setAttribute(Qt::WA_QuitOnClose, false);
     brWidget->setMinimumSize(windowMinimum());
     connect(this, &BridleDialog::to_ropes_refresh, brWidget, &BrWidget::reinitialize);
     connect(this, &BridleDialog::to_refresh_rrwidgets, this, &BridleDialog::refresh_rrwidgets);

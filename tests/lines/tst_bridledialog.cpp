@@ -341,6 +341,8 @@ private slots:
         QVERIFY(dialog->ropesWindow() && dialog->brWindow());
         QVERIFY(!dialog->ropesWindow()->isVisible());
         QCOMPARE(dialog->brWindow()->windowTitle(), QString(" 3D canopy "));
+        QVERIFY(!dialog->brWindow()->parent());
+        QVERIFY(!dialog->brWindow()->testAttribute(Qt::WA_QuitOnClose));
         QCOMPARE(dialog->ropesWindow()->minimumSize(), QSize(400, 300));
         dialog->ropeswindow_checkBox->click();
         QVERIFY(dialog->ropesWindow()->isVisible());
