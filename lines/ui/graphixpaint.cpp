@@ -11,14 +11,6 @@
 
 namespace {
 
-// A hairline: one pixel at every zoom.
-QPen hairline(const QColor& color, Qt::PenStyle style = Qt::SolidLine)
-{
-    QPen pen(color, 0, style);
-    pen.setCosmetic(true);
-    return pen;
-}
-
 void setFontHeight(QPainter* painter, int points, bool bold)
 {
     QFont f = painter->font();
@@ -37,8 +29,8 @@ QString GraphixWidget::headerText() const
 
 void GraphixWidget::paintEvent(QPaintEvent*)
 {
-    QFont header = m_headerFont;
-    header.setPointSize(std::max(6, m_letterWidth > 0 ? int(102.4 / m_letterWidth) : 6));
+    QFont header = m_lettering.header;
+    header.setPointSize(m_lettering.headerPoints(102.4));
     QPainter painter(this);
     painter.setFont(header);
     painter.fillRect(QRect(QPoint(0, 0), QPoint(width() - 1, height() - 1)), Qt::black);
@@ -73,34 +65,34 @@ void GraphixWidget::paintFrame(QPainter* painter)
     for (int s = 0; s < kLaidOutSlots; ++s) {
         const int y = f[tip][s].pos.y();
         painter->setPen(QPen(Qt::cyan));
-        painter->drawText(QPoint(int(centre), y + m_letterHeight / 3), LineLetter(s + 2));
-        painter->setPen(s < 4 ? QPen(Qt::red, 1, Qt::SolidLine) : hairline(Qt::white, Qt::DotLine));
+        painter->drawText(QPoint(int(centre), y + m_lettering.letterHeight / 3), LineLetter(s + 2));
+        painter->setPen(s < 4 ? QPen(Qt::red, 1, Qt::SolidLine) : Hairline_Pen(Qt::white, Qt::DotLine));
         painter->drawLine(QPoint(int(left), y), QPoint(int(right), y));
     }
-    painter->setPen(hairline(Qt::white, Qt::DashDotLine));
+    painter->setPen(Hairline_Pen(Qt::white, Qt::DashDotLine));
     painter->drawLine(QPoint(int(centre), 0), QPoint(int(centre), 768));
 
     setFontHeight(painter, 6, false);
     const int first = std::max(design->firstRib, 0);
-    const int numberY = int(1.1 * m_letterHeight + f[tip][kBrakeSlot].pos.y());
+    const int numberY = int(1.1 * m_lettering.letterHeight + f[tip][kBrakeSlot].pos.y());
     for (int half = 0; half < 2; ++half) {
         for (int r = first; r <= tip; ++r) {
             if (half == 1 && r == 0)
                 continue;   // the centre rib has no mirror
-            const QPen ribPen = design->isLoadedRib(r) ? QPen(Qt::red, 1, Qt::SolidLine) : hairline(Qt::white, Qt::DotLine);
+            const QPen ribPen = design->isLoadedRib(r) ? QPen(Qt::red, 1, Qt::SolidLine) : Hairline_Pen(Qt::white, Qt::DotLine);
             const int x = half == 0 ? f[r][0].pos.x() : f[r][0].mirrorPos.x();
             if (half == 0) {
                 painter->setPen(ribPen);
                 painter->drawLine(QPoint(x, int(top)), QPoint(x, int(bottom)));
             }
             painter->setPen(QPen(Qt::cyan));
-            DrawVerticalText(painter, QString::number(r), QPointF(x + m_letterWidth / 3, numberY));
+            DrawVerticalText(painter, QString::number(r), QPointF(x + m_lettering.letterWidth / 3, numberY));
             for (int s = 0; s < kLaidOutSlots; ++s) {
                 const QPoint q = half == 0 ? f[r][s].pos : f[r][s].mirrorPos;
                 painter->setPen(QPen(Qt::lightGray, 1, Qt::SolidLine));
                 painter->setBrush(Qt::NoBrush);
                 painter->drawEllipse(Circle_Rect(q, 4, 3));
-                painter->setPen(hairline(Qt::white));
+                painter->setPen(Hairline_Pen(Qt::white));
                 painter->setBrush(Qt::white);
                 painter->drawEllipse(Circle_Rect(q, 2, 1));
             }
@@ -156,10 +148,10 @@ void GraphixWidget::paintAngles(QPainter* painter)
     painter->setFont(f);
     for (const AngleLabel& label : Angle_Labels(w.pairs, w.lines, m_frameNodes)) {
         if (label.column) {
-            painter->setPen(hairline(Qt::yellow));
+            painter->setPen(Hairline_Pen(Qt::yellow));
             DrawDirectedText(painter, label.text, label.at, -90);
         } else {
-            painter->setPen(hairline(Qt::green));
+            painter->setPen(Hairline_Pen(Qt::green));
             painter->drawText(label.at, label.text);
         }
     }

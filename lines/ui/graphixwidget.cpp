@@ -6,7 +6,6 @@
 #include "shell/ui/uihelpers.h"
 
 #include <QDebug>
-#include <QFontMetrics>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -83,18 +82,10 @@ struct GraphixWidget::Stores {
 };
 
 GraphixWidget::GraphixWidget(QWidget* parent)
-    : QWidget(parent), design(GetDataStruct()), m_stores(std::make_unique<Stores>())
+    : QWidget(parent), design(GetDataStruct()), m_lettering(Editor_Lettering()), m_stores(std::make_unique<Stores>())
 {
     m_pendingAttachment = set_origRLS(-1, -1, -1, -1, false);
-    m_headerFont.setBold(true);
-    m_headerFont.setStyle(QFont::StyleNormal);
-    m_headerFont.setPointSize(10);
-    const QRect x = QFontMetrics(m_headerFont).boundingRect(QStringLiteral("X"));
-    m_letterWidth = x.right() - x.left();
-    m_letterHeight = x.bottom() - x.top();
-    setAttribute(Qt::WA_MouseTracking);
-    setContextMenuPolicy(Qt::CustomContextMenu);
-    setCursor(Qt::ArrowCursor);
+    Prepare_Tree_Editor(this);
 
     connect(this, &QWidget::customContextMenuRequested, this, &GraphixWidget::ShowContextMenu);
     connect(this, &GraphixWidget::to_getbridledata, this, &GraphixWidget::Get_All_Bridle_Data);

@@ -31,7 +31,6 @@
 // Questions and number dialogs go through the user-interaction seam
 // (Break_Question, User().number).
 
-#include <QFont>
 #include <QPoint>
 #include <QRect>
 #include <QWidget>
@@ -146,6 +145,7 @@ private:
     void paintPendingLineAndRoot(QPainter* painter);
 
     ParaStruct* design;
+    EditorLettering m_lettering;
     std::unique_ptr<Stores> m_stores;   // group store, clipboard, working group, frame
     int m_frameNodes = -1;
     int m_currentSlot = -1;
@@ -167,7 +167,5 @@ private:
     QRect m_frameRect;
     double m_unit2D = 0.0;
     double m_unit3D = 0.0;
-    QFont m_headerFont;
-    int m_letterWidth = 0, m_letterHeight = 0;
     bool m_connected = false;
 };

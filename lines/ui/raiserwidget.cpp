@@ -6,7 +6,6 @@
 #include "shell/ui/uihelpers.h"
 
 #include <QDebug>
-#include <QFontMetrics>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -35,13 +34,6 @@ const char* const kMenuTexts[EntryCount] = {
     " 3-set segment length",
 };
 
-QPen hairline(const QColor& color, Qt::PenStyle style = Qt::SolidLine)
-{
-    QPen pen(color, 0, style);
-    pen.setCosmetic(true);
-    return pen;
-}
-
 } // namespace
 
 struct RaiserWidget::Trees {
@@ -50,17 +42,9 @@ struct RaiserWidget::Trees {
 };
 
 RaiserWidget::RaiserWidget(QWidget* parent)
-    : QWidget(parent), design(GetDataStruct()), m_trees(std::make_unique<Trees>())
+    : QWidget(parent), design(GetDataStruct()), m_lettering(Editor_Lettering()), m_trees(std::make_unique<Trees>())
 {
-    m_headerFont.setBold(true);
-    m_headerFont.setStyle(QFont::StyleNormal);
-    m_headerFont.setPointSize(10);
-    const QRect x = QFontMetrics(m_headerFont).boundingRect(QStringLiteral("X"));
-    m_letterWidth = x.right() - x.left();
-    m_letterHeight = x.bottom() - x.top();
-    setAttribute(Qt::WA_MouseTracking);
-    setContextMenuPolicy(Qt::CustomContextMenu);
-    setCursor(Qt::ArrowCursor);
+    Prepare_Tree_Editor(this);
 
     connect(this, &QWidget::customContextMenuRequested, this, &RaiserWidget::ShowContextMenu);
     connect(this, &RaiserWidget::do_select_raiser, this, &RaiserWidget::Select_Raiser);
@@ -478,8 +462,8 @@ void RaiserWidget::paintEvent(QPaintEvent*)
 {
     m_canvasWidth = 1024;
     m_canvasHeight = 768;
-    QFont header = m_headerFont;
-    header.setPointSize(std::max(6, m_letterWidth > 0 ? int(0.1 * m_canvasWidth / m_letterWidth) : 6));
+    QFont header = m_lettering.header;
+    header.setPointSize(m_lettering.headerPoints(0.1 * m_canvasWidth));
     QPainter painter(this);
     painter.setFont(header);
     painter.fillRect(rect(), Qt::black);
@@ -501,12 +485,12 @@ void RaiserWidget::paintRiserFrame(QPainter* painter)
     f.setPointSize(10);
     painter->setFont(f);
     painter->setBrush(Qt::blue);
-    painter->setPen(hairline(Qt::white, Qt::DotLine));
+    painter->setPen(Hairline_Pen(Qt::white, Qt::DotLine));
     if (!m_frameRect.isNull())
         painter->drawRect(m_frameRect);
     for (int i = 0; i < std::min(design->lineGroupCount, kRiserFrames); ++i) {
         const QPoint q = m_riserFrame[i].pos;
-        painter->drawText(QPoint(q.x() - m_letterWidth / 3, q.y() + m_letterHeight), QStringLiteral("L-%1").arg(i + 1));
+        painter->drawText(QPoint(q.x() - m_lettering.letterWidth / 3, q.y() + m_lettering.letterHeight), QStringLiteral("L-%1").arg(i + 1));
         painter->drawEllipse(Circle_Rect(q, 6, 5));
     }
     painter->setBrush(Qt::NoBrush);
@@ -524,7 +508,7 @@ void RaiserWidget::paintLines(QPainter* painter)
         const QPoint A = w.points.at(a), B = w.points.at(b);
         if (b < m_frameNodes) {
             // A virtual line: the riser frame point hangs on it.
-            painter->setPen(hairline(Qt::white, Qt::DashDotLine));
+            painter->setPen(Hairline_Pen(Qt::white, Qt::DashDotLine));
             painter->drawLine(A, B);
             painter->setBrush(Qt::green);
             painter->drawEllipse(Circle_Rect(A, 5, 4));

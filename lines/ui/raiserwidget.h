@@ -22,7 +22,6 @@
 // reported once and left as it is in the design unless the user accepts the
 // reset.
 
-#include <QFont>
 #include <QPoint>
 #include <QPointF>
 #include <QRect>
@@ -111,6 +110,7 @@ private:
     void paintPendingLineAndRoot(QPainter* painter);
 
     ParaStruct* design;
+    EditorLettering m_lettering;
     std::unique_ptr<Trees> m_trees;   // the riser copy and the working tree
     FrameRaiser m_riserFrame[kRiserFrames];
     int m_frameNodes = -1;
@@ -126,8 +126,6 @@ private:
     double m_canvasWidth = 1024, m_canvasHeight = 768;
     double m_unit2D = 0.0;
     double m_unit3D = 0.0;
-    QFont m_headerFont;
-    int m_letterWidth = 0, m_letterHeight = 0;
     bool m_activated = false;
     // The stored tree failed to load: the reset that follows does not load it
     // again, and while the user keeps it nothing is stored over it.

@@ -5,6 +5,7 @@
 #include "core/userinteraction.h"
 #include "shell/ui/uihelpers.h"
 
+#include <QFontMetrics>
 #include <QMetaObject>
 #include <QPainter>
 #include <QSet>
@@ -183,4 +184,35 @@ void Connect_To_Ancestor(QWidget* editor, const char* signal, const char* slot)
 QRect Circle_Rect(QPoint c, int lo, int hi)
 {
     return QRect(QPoint(c.x() - lo, c.y() - lo), QPoint(c.x() + hi, c.y() + hi));
+}
+
+int EditorLettering::headerPoints(double span) const
+{
+    return std::max(6, letterWidth > 0 ? int(span / letterWidth) : 6);
+}
+
+EditorLettering Editor_Lettering()
+{
+    EditorLettering l;
+    l.header.setBold(true);
+    l.header.setStyle(QFont::StyleNormal);
+    l.header.setPointSize(10);
+    const QRect x = QFontMetrics(l.header).boundingRect(QStringLiteral("X"));
+    l.letterWidth = x.right() - x.left();
+    l.letterHeight = x.bottom() - x.top();
+    return l;
+}
+
+void Prepare_Tree_Editor(QWidget* editor)
+{
+    editor->setAttribute(Qt::WA_MouseTracking);
+    editor->setContextMenuPolicy(Qt::CustomContextMenu);
+    editor->setCursor(Qt::ArrowCursor);
+}
+
+QPen Hairline_Pen(const QColor& color, Qt::PenStyle style)
+{
+    QPen pen(color, 0, style);
+    pen.setCosmetic(true);
+    return pen;
 }

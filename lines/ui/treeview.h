@@ -5,7 +5,10 @@
 // nodes and line handles, the angle labels at branching nodes, and the
 // number dialogs for line lengths and diameters. No state of the editors.
 
+#include <QColor>
+#include <QFont>
 #include <QList>
+#include <QPen>
 #include <QPoint>
 #include <QPointF>
 #include <QPolygon>
@@ -95,6 +98,24 @@ std::optional<double> Ask_Diameter(const QString& title, double initialMm);
 // that slot, once however often it is called (SIGNAL()/SLOT() signatures).
 // Nothing when no ancestor has it.
 void Connect_To_Ancestor(QWidget* editor, const char* signal, const char* slot);
+
+// The lettering of the editors' drawings: the header font (bold, normal
+// style, 10 points) and the width and height of "X" in it.
+struct EditorLettering {
+    QFont header;
+    int letterWidth = 0;
+    int letterHeight = 0;
+    // The header's point size for one paint: int(span / letter width), at least 6.
+    int headerPoints(double span) const;
+};
+EditorLettering Editor_Lettering();
+
+// What both editors set on themselves: mouse tracking (moves without a
+// button are reported), a custom context menu and the arrow cursor.
+void Prepare_Tree_Editor(QWidget* editor);
+
+// A pen one pixel wide at every zoom.
+QPen Hairline_Pen(const QColor& color, Qt::PenStyle style = Qt::SolidLine);
 
 // The rectangle (c - lo, c - lo)..(c + hi, c + hi), corners included: the
 // editors' circles and dots.

@@ -7,13 +7,19 @@
 #include "core/openfile.h"
 #include "tests/lines/linesfixture.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QBuffer>
+#include <QByteArray>
+#include <QList>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPoint>
+#include <QStringList>
+#include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
-#include <QtTest>
+#include <QWidget>
 
 #include <functional>
 

@@ -6,9 +6,20 @@
 // the brakes, an inconsistent stored group, and Cancel of the bridle
 // manager's edit session after all of it.
 
-#include <QtTest>
-
+#include <QTest>
+#include <QByteArray>
+#include <QColor>
+#include <QImage>
+#include <QList>
+#include <QObject>
+#include <QPoint>
+#include <QPolygon>
+#include <QString>
+#include <QStringList>
+#include <QStringLiteral>
 #include <QToolTip>
+#include <QVector3D>
+#include <QWidget>
 
 #include <cmath>
 #include <memory>

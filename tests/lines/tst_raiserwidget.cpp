@@ -5,9 +5,20 @@
 // be right (reported once, kept on Cancel), and Cancel of the bridle
 // manager's edit session.
 
-#include <QtTest>
-
+#include <QTest>
+#include <QByteArray>
+#include <QColor>
+#include <QImage>
+#include <QList>
+#include <QObject>
+#include <QPoint>
+#include <QPolygon>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <QStringLiteral>
 #include <QToolTip>
+#include <QWidget>
 
 #include <cmath>
 #include <memory>

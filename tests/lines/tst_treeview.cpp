@@ -3,7 +3,16 @@
 // at branching nodes (against angles worked out by hand), the length and
 // diameter dialogs, and the connection to the bridle manager.
 
-#include <QtTest>
+#include <QTest>
+#include <QList>
+#include <QObject>
+#include <QPoint>
+#include <QPointF>
+#include <QPolygon>
+#include <QString>
+#include <QStringLiteral>
+#include <QVector3D>
+#include <QWidget>
 
 #include <cmath>
 
