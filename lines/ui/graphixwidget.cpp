@@ -146,6 +146,7 @@ void GraphixWidget::Get_All_Bridle_Data()
     m_unit2D = 0.5 * design->scrlength_100();
     m_unit3D = design->ToScreen(design->hangHeight);
     m_frameNodes = f_start_id(design);
+    m_loaded = true;
     emit to_refresh_frame();
 }
 
@@ -179,6 +180,11 @@ void GraphixWidget::Select_OneGrupLine()
         update();
         return;
     }
+    // A group selected before the line plan was ever loaded would be taken
+    // from an empty store and stored over the design's group.
+    if (!m_loaded)
+        Get_All_Bridle_Data();
+    m_frameNodes = f_start_id(design);
     copyLists(m_stores->groups[m_currentSlot], &w);
     emit to_refresh_frame();
     if (w.lines.isEmpty()) {

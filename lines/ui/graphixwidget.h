@@ -168,4 +168,5 @@ private:
     double m_unit2D = 0.0;
     double m_unit3D = 0.0;
     bool m_connected = false;
+    bool m_loaded = false;   // the line plan was loaded from the design once
 };

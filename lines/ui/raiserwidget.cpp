@@ -90,6 +90,7 @@ void RaiserWidget::resizeEvent(QResizeEvent* event)
 
 bool RaiserWidget::loadRiser()
 {
+    m_loaded = true;
     m_unit2D = 0.5 * design->scrlength_100();
     m_unit3D = design->ToScreen(design->hangHeight);
     m_frameNodes = design->lineGroupCount;
@@ -179,7 +180,8 @@ void RaiserWidget::Recalculate_Raiser()
 
 void RaiserWidget::Save_raiser_data()
 {
-    if (m_keptInconsistent)
+    // Nothing loaded yet means nothing edited: the design's tree stays.
+    if (m_keptInconsistent || !m_loaded)
         return;
     BridleGroup& copy = m_trees->copy;
     const BridleGroup& w = m_trees->work;

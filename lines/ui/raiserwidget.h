@@ -127,6 +127,7 @@ private:
     double m_unit2D = 0.0;
     double m_unit3D = 0.0;
     bool m_activated = false;
+    bool m_loaded = false;   // the tree was loaded from the design once
     // The stored tree failed to load: the reset that follows does not load it
     // again, and while the user keeps it nothing is stored over it.
     bool m_resetAfterFailedLoad = false;

@@ -608,6 +608,23 @@ private slots:
         QVERIFY(sameStores(e.stored(1), d->bridle.groups[1]));
     }
 
+    // Driven before it was ever shown: a selection loads the line plan
+    // first, so the design's group is what it edits and stores.
+    void selectedBeforeShown()
+    {
+        auto d = defaultDesign(34);
+        QVERIFY(d);
+        ParaStruct* live = makeLive(*d);
+        const QByteArray before = projectBytes(*live);
+        GraphixWidget g;
+        live->lineSelection = kL1;
+        g.Select_OneGrupLine();
+        QCOMPARE(g.workingGroup().lines.size(), d->bridle.groups[1].lineCount);
+        live->linesOutdated = d->linesOutdated;
+        g.Update_CurrentGrupLine();
+        QCOMPARE(projectBytes(*live), before);
+    }
+
     // The bridle manager's Cancel after every kind of edit: the design is
     // byte for byte what it was when the session began, and the editor
     // shows the group as it was at the next activation.

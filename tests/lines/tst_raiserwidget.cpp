@@ -294,6 +294,19 @@ private slots:
         QCOMPARE(e.live->bridle.riserGroup.idCount, 2 * e.live->lineGroupCount);
     }
 
+    // A store before anything was loaded leaves the design's tree alone.
+    void storedBeforeLoaded()
+    {
+        auto d = defaultDesign(34);
+        QVERIFY(d);
+        ParaStruct* live = makeLive(*d);
+        const QByteArray before = projectBytes(*live);
+        RaiserWidget r;
+        r.Recalculate_Raiser();
+        r.Save_raiser_data();
+        QCOMPARE(projectBytes(*live), before);
+    }
+
     // The bridle manager's Cancel after edits: the design as it was.
     void cancelRestoresTheDesign()
     {
