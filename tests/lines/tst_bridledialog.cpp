@@ -6,10 +6,15 @@
 // only by OK; showing the dialog changes no saved value; the share fields
 // read plain numbers; the brake centre rib stays on the wing.
 
-#include <QtTest>
-
-#include <QBuffer>
-#include <QSignalSpy>
+#include <QTest>
+#include <QMetaObject>
+#include <QObject>
+#include <QPoint>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <QVector3D>
+#include <QWidget>
 
 #include <memory>
 

@@ -3,7 +3,13 @@
 // half canopy of the 3-D window with its camera arithmetic, and the brake
 // relaxation diagram, also for a design that has no span yet.
 
-#include <QtTest>
+#include <QTest>
+#include <QObject>
+#include <QPoint>
+#include <QPointF>
+#include <QSet>
+#include <QString>
+#include <QVector3D>
 
 #include <cmath>
 #include <memory>

@@ -4,13 +4,19 @@
 // line length within the rounding); the empty sheet without a group; the
 // zoom limits, node dragging and panning.
 
-#include <QtTest>
-
+#include <QTest>
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QImage>
+#include <QMouseEvent>
+#include <QObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStringList>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 
+#include <cmath>
 #include <memory>
 
 #include "core/skintension.h"

@@ -5,10 +5,16 @@
 // view presets. The 2-D window and the brake relaxation diagram draw their
 // data, and the diagram draws nothing before a design exists.
 
-#include <QtTest>
-
+#include <QTest>
+#include <QColor>
+#include <QCoreApplication>
 #include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QObject>
+#include <QWheelEvent>
 
+#include <functional>
 #include <memory>
 
 #include "lines/ui/brwidget.h"
