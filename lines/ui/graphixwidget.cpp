@@ -303,12 +303,7 @@ void GraphixWidget::assign_ParentNode()
         parent = Add_Free_Node(&w, p);
     if (parent < 0)
         return;   // the group is full; the user was told
-    LineProp line;
-    line.q1 = QVector3D(0, 0, 0);
-    line.q2 = childEnd;
-    line.length = kNewLineLength;
-    line.load = 0;
-    line.diameter = kNewLineDiameter;
+    const LineProp line = New_Tree_Line(childEnd, kNewLineLength, kNewLineDiameter);
     if (!Add_Group_Line(&w, parent, m_startNode, line, m_pendingAttachment))
         return;
     m_joinPending = false;

@@ -231,12 +231,7 @@ void RaiserWidget::assign_ParentNode()
         parent = Add_Free_Node(&w, p, kStoredRiserLines);
     if (parent < 0)
         return;
-    LineProp line;
-    line.q1 = QVector3D(0, 0, 0);
-    line.q2 = childEnd;
-    line.length = kNewLineLength;
-    line.load = 0;
-    line.diameter = kNewLineDiameter;
+    const LineProp line = New_Tree_Line(childEnd, kNewLineLength, kNewLineDiameter);
     if (!Add_Riser_Line(&w, parent, m_startNode, line))
         return;
     m_joinPending = false;

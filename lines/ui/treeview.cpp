@@ -155,6 +155,17 @@ bool Ask_Line_Length(const ParaStruct* design, double unit3D, LineProp* line)
     return true;
 }
 
+LineProp New_Tree_Line(QVector3D childEnd, double length, double diameter)
+{
+    LineProp line;
+    line.q1 = QVector3D(0, 0, 0);
+    line.q2 = childEnd;
+    line.length = length;
+    line.load = 0;
+    line.diameter = diameter;
+    return line;
+}
+
 std::optional<double> Ask_Diameter(const QString& title, double initialMm)
 {
     const std::optional<double> answer = User().number(title, QStringLiteral("diameter [mm]:"), initialMm, 0, 30, 2);

@@ -14,6 +14,7 @@
 #include <QPolygon>
 #include <QRect>
 #include <QString>
+#include <QVector3D>
 
 #include <optional>
 
@@ -82,6 +83,10 @@ struct AngleLabel {
 // 3-D angle between two of its lines that end on the same rib column, and
 // the largest between two that end on the same frame row.
 QList<AngleLabel> Angle_Labels(const QPolygon& pairs, const QList<LineProp>& lines, int frameNodes);
+
+// A line just drawn: its child end at `childEnd` (3-D), no load yet; the
+// placement gives it its parent end.
+LineProp New_Tree_Line(QVector3D childEnd, double length, double diameter);
 
 // The length dialog ("change lenght") for one line, shown in metres; the
 // answer (at least 0.001 m) is stored as a fraction of the hang height,
