@@ -159,14 +159,23 @@ void RaiserWidget::Reset_Raiser()
         return;
     }
     m_keptInconsistent = false;
-    BridleGroup& w = m_trees->work;
-    Init_Riser_Frame(design, m_riserFrame, &w);
-    m_frameNodes = design->lineGroupCount;
-    Add_Riser_Virtual_Lines(design, m_riserFrame, &w, Round_Half_Up(kVirtualDrop / m_view.zoom));
-    m_rootNode = find_root_index(w.pairs).x();
+    Init_Raiser_Frame();
+    add_2virtualLines();
+    m_rootNode = find_root_index(m_trees->work.pairs).x();
     computeFrameRect();
     emit do_save_raiser();
     update();
+}
+
+void RaiserWidget::Init_Raiser_Frame()
+{
+    Init_Riser_Frame(design, m_riserFrame, &m_trees->work);
+    m_frameNodes = design->lineGroupCount;
+}
+
+void RaiserWidget::add_2virtualLines()
+{
+    Add_Riser_Virtual_Lines(design, m_riserFrame, &m_trees->work, Round_Half_Up(kVirtualDrop / m_view.zoom));
 }
 
 void RaiserWidget::Recalculate_Raiser()

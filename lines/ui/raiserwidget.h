@@ -95,6 +95,10 @@ private:
 
     bool loadRiser();
     void reportInconsistent() const;
+    // The reset's two steps: the frame of one point per line group, then a
+    // short virtual line below each.
+    void Init_Raiser_Frame();
+    void add_2virtualLines();
     void computeFrameRect();
     QPoint pointerScene() const;
     int nodeUnderPointer() const;
