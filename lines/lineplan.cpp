@@ -19,7 +19,6 @@ constexpr double kFrameRowStep = 153.6 / 9; // 0.2 of the scene height in nine r
 
 constexpr double kVirtualLineLength = 0.05;
 constexpr double kRiserLineDiameter = 0.02;
-constexpr int kVirtualLineDrop = 30;       // scene points below the riser frame point
 
 bool ribInFrame(int rib)
 {
@@ -296,14 +295,15 @@ void Init_Riser_Frame(const ParaStruct* design, FrameRaiser* riserFrame, BridleG
     }
 }
 
-void Add_Riser_Virtual_Lines(const ParaStruct* design, const FrameRaiser* riserFrame, BridleGroup* riser)
+void Add_Riser_Virtual_Lines(const ParaStruct* design, const FrameRaiser* riserFrame, BridleGroup* riser,
+                             int drop)
 {
     if (!design || !riserFrame || !riser)
         return;
     const int n = std::min<int>(std::clamp(design->lineGroupCount, 0, kRiserFrames - 1), riser->points.size());
     for (int i = 0; i < n; ++i) {
         const QPoint top = riser->points.at(i);
-        const int node = Add_Free_Node(riser, top + QPoint(0, kVirtualLineDrop), kStoredRiserLines);
+        const int node = Add_Free_Node(riser, top + QPoint(0, drop), kStoredRiserLines);
         if (node < 0)
             return;
         LineProp line;
@@ -317,5 +317,95 @@ void Add_Riser_Virtual_Lines(const ParaStruct* design, const FrameRaiser* riserF
             }
         }
         Add_Riser_Line(riser, node, i, line);
+    }
+}
+
+// --- Editing a tree -----------------------------------------------------------------
+
+int Frame_Node_Index(const ParaStruct* design, int rib, int slot, int side)
+{
+    if (!design || slot < 0 || slot >= kLaidOutSlots || (side != 0 && side != 1))
+        return -1;
+    const int first = std::max(design->firstRib, 0);
+    const int last = std::min(design->lastRib, kBridleRibs - 1);
+    if (rib < first || rib > last || (rib == 0 && side == 1))
+        return -1;
+    // Nodes per rib: one on rib 0 (no mirror), two elsewhere.
+    auto nodesUpTo = [](int from, int to) {   // ribs from..to - 1
+        int n = 0;
+        for (int r = from; r < to; ++r)
+            n += r == 0 ? 1 : 2;
+        return n;
+    };
+    const int perSlot = nodesUpTo(first, last + 1);
+    return slot * perSlot + nodesUpTo(first, rib) + side;
+}
+
+namespace {
+// Removes the lines i for which `hit` says so, at most `limit` of them.
+template <typename Hit>
+int removeLines(BridleGroup* g, Hit hit, int limit)
+{
+    if (!g)
+        return 0;
+    int removed = 0;
+    for (int i = 0; i < g->pairs.size() && removed < limit;) {
+        if (!hit(g->pairs.at(i))) {
+            ++i;
+            continue;
+        }
+        g->pairs.removeAt(i);
+        if (i < g->lines.size())
+            g->lines.removeAt(i);
+        if (i < g->attachments.size())
+            g->attachments.removeAt(i);
+        ++removed;
+    }
+    return removed;
+}
+} // namespace
+
+int Remove_Lines_With_Parent(BridleGroup* g, int node)
+{
+    return removeLines(g, [node](QPoint pair) { return pair.x() == node; }, kLineEntries + 1);
+}
+
+int Remove_Lines_With_Child(BridleGroup* g, int node)
+{
+    return removeLines(g, [node](QPoint pair) { return pair.y() == node; }, kLineEntries + 1);
+}
+
+int Remove_First_Line_With_Child(BridleGroup* g, int node)
+{
+    return removeLines(g, [node](QPoint pair) { return pair.y() == node; }, 1);
+}
+
+int Group_Home_Slot(int groupSlot)
+{
+    if (groupSlot >= 1 && groupSlot <= 4)
+        return groupSlot - 1;
+    return groupSlot == kBrakeGroupSlot ? kBrakeSlot : -1;
+}
+
+void Move_Pasted_Ends(const ParaStruct* design, BridleGroup* g, int copySlot, int pasteSlot)
+{
+    const int from = Group_Home_Slot(copySlot), to = Group_Home_Slot(pasteSlot);
+    if (!design || !g || from < 0 || to < 0)
+        return;
+    const int shift = to - from;
+    for (int i = 0; i < g->attachments.size(); ++i) {
+        origRLS& a = g->attachments[i];
+        if (a.row < 0)
+            continue;
+        const int slot = std::clamp(a.row + shift, 0, kBrakeSlot);
+        const int node = Frame_Node_Index(design, a.rib, slot, a.side);
+        if (node < 0 || node >= g->points.size())
+            continue;
+        a.row = slot;
+        if (a.attached) {
+            a.node = node;
+            if (i < g->pairs.size())
+                g->pairs[i].setY(node);
+        }
     }
 }

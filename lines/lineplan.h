@@ -112,5 +112,34 @@ void Reattach_Canopy_Ends(BridleGroup* group, const BridleFrame& frame);
 void Init_Riser_Frame(const ParaStruct* design, FrameRaiser* riserFrame, BridleGroup* riser);
 
 // Hangs every riser frame node on a short virtual line from a new free node
-// 30 points below it (length 0.05, diameter 0.02).
-void Add_Riser_Virtual_Lines(const ParaStruct* design, const FrameRaiser* riserFrame, BridleGroup* riser);
+// `drop` scene points below it (length 0.05, diameter 0.02).
+void Add_Riser_Virtual_Lines(const ParaStruct* design, const FrameRaiser* riserFrame, BridleGroup* riser,
+                             int drop = 30);
+
+// --- Editing a tree ----------------------------------------------------------
+
+// Index of the frame node of cell (rib, slot, side) in a group made by
+// Init_Line_Group; -1 when the design has no such cell (side 1 of rib 0, a
+// rib outside firstRib..lastRib, a slot outside 0..7).
+int Frame_Node_Index(const ParaStruct* design, int rib, int slot, int side);
+
+// Removing lines never removes nodes: node indexes stay valid. A removed
+// line takes its pair, its LineProp and (where the group has one) its
+// attachment; later lines move down by one. Each returns the number of lines
+// removed.
+int Remove_Lines_With_Parent(BridleGroup* group, int node);
+int Remove_Lines_With_Child(BridleGroup* group, int node);
+int Remove_First_Line_With_Child(BridleGroup* group, int node);
+
+// Frame slot on which the canopy ends of line group `groupSlot` start: rows
+// A..D for L1..L4, the brake row for the brakes; -1 for other slots.
+int Group_Home_Slot(int groupSlot);
+
+// Moves the canopy ends of a group copied from group slot `copySlot` to the
+// rows of group slot `pasteSlot`: every attached end goes by the difference
+// of the two groups' home rows (L1 -> L2 moves row A to row B, L1 -> brakes
+// row A to the brake row), kept within rows A..brakes, and is fastened to
+// the frame node of its new cell. Ends whose new cell the design does not
+// have stay where they were. The caller fastens the ends to the frame again
+// (Reattach_Canopy_Ends).
+void Move_Pasted_Ends(const ParaStruct* design, BridleGroup* group, int copySlot, int pasteSlot);

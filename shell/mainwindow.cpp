@@ -8,6 +8,7 @@
 #include "graphics/pattspline.h"
 #include "core/calcul3d.h"
 #include "shape/ui/datadialog.h"
+#include "lines/ui/bridledialog.h"
 #include "patterns/ui/dxfpreviewdialog.h"
 #include "airfoils/ui/editairfoildialog.h"
 #include "shape/ui/flatwing.h"
@@ -124,6 +125,7 @@ void MainWindow::InitDialogs()
     m_StripesDialog = new StripesDialog(this);
     m_ScaleDialog = new ScaleDialog(this);
     m_DxfPreviewDialog = new DxfPreviewDialog(this);
+    m_BridleDialog = new BridleDialog(this);
     m_TermsDialog = new TermsDialog(this);
     m_ApameDialog = new ApameDialog(this);
     m_PilotDialog = new PilotDialog(this);
@@ -576,7 +578,10 @@ void MainWindow::on_actionBillow_compensation_triggered()
 {
     m_SkintDialog->showMaximized();
 }
-void MainWindow::on_actionBridle_triggered() {}
+void MainWindow::on_actionBridle_triggered()
+{
+    m_BridleDialog->showMaximized();
+}
 void MainWindow::on_actionCFD_analysis_triggered()
 {
     if (!Break_Question(" loading CFD and previous solution takes some time", " ...cancel or wait a moment ?  "))

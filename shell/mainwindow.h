@@ -7,6 +7,7 @@
 #include "ui_mainwindow.h"
 
 class ApameDialog;
+class BridleDialog;
 class DataDialog;
 class EditAirFoilDialog;
 class FlatWingDialog;
@@ -62,6 +63,7 @@ public:
     SkintDialog* skintDialog() const { return m_SkintDialog; }
     ApameDialog* apameDialog() const { return m_ApameDialog; }
     PilotDialog* pilotDialog() const { return m_PilotDialog; }
+    BridleDialog* bridleDialog() const { return m_BridleDialog; }
 
 signals:
     void fileStillOpened();
@@ -143,6 +145,7 @@ private:
     StripesDialog* m_StripesDialog = nullptr;
     ScaleDialog* m_ScaleDialog = nullptr;
     DxfPreviewDialog* m_DxfPreviewDialog = nullptr;
+    BridleDialog* m_BridleDialog = nullptr;
     TermsDialog* m_TermsDialog = nullptr;
     ApameDialog* m_ApameDialog = nullptr;
     PilotDialog* m_PilotDialog = nullptr;

@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPrinter>
-#include <QScreen>
 #include <QTabWidget>
 #include <QToolTip>
 #include <QFileInfo>
@@ -51,11 +50,8 @@ void Tab_Select(int current, QFont font, QTabWidget* tabs)
     }
 }
 
-void Print_Widget(QWidget* widget)
+void Print_Drawing(QSize size, const std::function<void(QPainter*)>& paint)
 {
-    QScreen* screen = QGuiApplication::screens().value(0);
-    const QRect screenRect = screen ? screen->geometry() : QRect(0, 0, widget->width(), widget->height());
-
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageOrientation(QPageLayout::Landscape);
@@ -69,15 +65,22 @@ void Print_Widget(QWidget* widget)
         return;
     const QRect page = printer.pageRect(QPrinter::DevicePixel).toRect();
     const QRect paper = printer.paperRect(QPrinter::DevicePixel).toRect();
-    const int w = qMax(1, widget->width());
-    const int h = qMax(1, widget->height());
+    const int w = qMax(1, size.width());
+    const int h = qMax(1, size.height());
     const double s = qMin(double(page.width()) / double(w), double(page.height()) / double(h));
+    // The drawing's own middle on the page's middle, whatever the screen.
     painter.translate(paper.x() + page.width() / 2, paper.y() + page.height() / 2);
     painter.scale(s, s);
-    painter.translate(-(screenRect.width() / 2), -(screenRect.height() / 2));
-    widget->render(&painter, QPoint(0, 0), QRegion(),
-                   QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    painter.translate(-w / 2.0, -h / 2.0);
+    paint(&painter);
     painter.end();
+}
+
+void Print_Widget(QWidget* widget)
+{
+    Print_Drawing(widget->size(), [widget](QPainter* painter) {
+        widget->render(painter, QPoint(0, 0), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    });
 }
 
 QString strippedName(const QString& path)

@@ -3,9 +3,13 @@
 
 #include <QFont>
 #include <QPoint>
+#include <QSize>
 #include <QString>
 
+#include <functional>
+
 class QLineEdit;
+class QPainter;
 class QTabWidget;
 class QWidget;
 
@@ -30,8 +34,13 @@ void showToolTip(QPoint globalPos, const QString& text);
 // and the tab widget's font made bold.
 void Tab_Select(int current, QFont font, QTabWidget* tabs);
 
-// Prints the widget on one A4 landscape page in greyscale, after the print dialog.
+// Prints the widget on one A4 landscape page in greyscale, after the print
+// dialog, scaled to fit the printable page and centred. Qt draws the texts of
+// a widget rendered onto a printer as outlines.
 void Print_Widget(QWidget* widget);
+// The same for a drawing of `size` (widget pixels) that `paint` makes: a view
+// that paints itself through it keeps its texts as text in the print.
+void Print_Drawing(QSize size, const std::function<void(QPainter*)>& paint);
 
 // File choosers: the chosen path, or an empty string when cancelled.
 QString Open_File_Name(QWidget* parent, const QString& caption, const QString& dir, const QString& filter);

@@ -11,6 +11,7 @@
 #include "lines/lineplan.h"
 #include "lines/linetree.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QStringList>
 
@@ -55,6 +56,15 @@ inline QByteArray fileBytes(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The design as the project file carries it.
+inline QByteArray bytesOf(const ParaStruct& d)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    Write_Project(&buffer, d);
+    return buffer.data();
 }
 
 // The shipped default design as File > Open reads and recomputes it; null

@@ -27,18 +27,6 @@
 
 using namespace linesfixture;
 
-namespace {
-
-QByteArray bytesOf(const ParaStruct& d)
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    Write_Project(&buffer, d);
-    return buffer.data();
-}
-
-} // namespace
-
 class TestDefaultLines : public QObject
 {
     Q_OBJECT

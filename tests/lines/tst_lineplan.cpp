@@ -147,6 +147,116 @@ private slots:
         }
         QCOMPARE(Add_Free_Node(&g, QPoint(500, 600)), count);
         QCOMPARE(g.ids.last(), count);
+
+        // The index of every cell's node, and none for cells the design lacks.
+        for (int s = 0; s < 8; ++s) {
+            for (int r = d->firstRib; r <= d->lastRib; ++r) {
+                QCOMPARE(g.points[Frame_Node_Index(d.get(), r, s, 0)], d->bridle.frame[r][s].pos);
+                if (r != 0)
+                    QCOMPARE(g.points[Frame_Node_Index(d.get(), r, s, 1)], d->bridle.frame[r][s].mirrorPos);
+            }
+        }
+        QCOMPARE(Frame_Node_Index(d.get(), d->lastRib, 7, 1), count - 1);
+        QCOMPARE(Frame_Node_Index(d.get(), 0, 0, 1), -1);
+        QCOMPARE(Frame_Node_Index(d.get(), d->lastRib + 1, 0, 0), -1);
+        QCOMPARE(Frame_Node_Index(d.get(), d->firstRib - 1, 0, 0), -1);
+        QCOMPARE(Frame_Node_Index(d.get(), 3, 8, 0), -1);
+        QCOMPARE(Frame_Node_Index(d.get(), 3, 0, 2), -1);
+    }
+
+    // Lines go, nodes stay; later lines, their properties and attachments
+    // move down together.
+    void removingLines()
+    {
+        auto d = wing(34);
+        BridleGroup g;
+        Init_Line_Group(d.get(), d->bridle.frame, &g);
+        const int x = Add_Free_Node(&g, QPoint(500, 400));
+        const int y = Add_Free_Node(&g, QPoint(600, 400));
+        const int r = Add_Free_Node(&g, QPoint(550, 600));
+        auto line = [](double length) {
+            LineProp l;
+            l.length = length;
+            return l;
+        };
+        Add_Group_Line(&g, x, 1, line(0.1), set_origRLS(0, 0, 1, 1, true));
+        Add_Group_Line(&g, x, 2, line(0.2), set_origRLS(1, 0, 0, 2, true));
+        Add_Group_Line(&g, r, x, line(0.3), origRLS());
+        Add_Group_Line(&g, y, 5, line(0.4), set_origRLS(2, 0, 1, 5, true));
+        Add_Group_Line(&g, r, y, line(0.5), origRLS());
+        const qsizetype nodes = g.points.size();
+
+        QCOMPARE(Remove_Lines_With_Parent(&g, x), 2);
+        QCOMPARE(g.pairs, QPolygon({QPoint(r, x), QPoint(y, 5), QPoint(r, y)}));
+        QCOMPARE(g.lines[1].length, 0.4);
+        QCOMPARE(g.attachments[1].node, 5);
+        QCOMPARE(g.points.size(), nodes);
+        QCOMPARE(Remove_Lines_With_Parent(&g, x), 0);
+
+        Add_Group_Line(&g, x, 5, line(0.6), set_origRLS(2, 0, 1, 5, true));
+        QCOMPARE(Remove_First_Line_With_Child(&g, 5), 1);
+        QCOMPARE(g.pairs, QPolygon({QPoint(r, x), QPoint(r, y), QPoint(x, 5)}));
+        QCOMPARE(g.lines[2].length, 0.6);
+        QCOMPARE(Remove_Lines_With_Child(&g, y), 1);
+        QCOMPARE(g.pairs, QPolygon({QPoint(r, x), QPoint(x, 5)}));
+        QCOMPARE(g.lines.size(), 2);
+        QCOMPARE(g.attachments.size(), 2);
+        QCOMPARE(g.ids.size(), nodes);
+        // The riser tree has no attachments: its lines go alone.
+        BridleGroup riser;
+        riser.points = {QPoint(0, 0), QPoint(1, 1)};
+        riser.pairs = {QPoint(1, 0), QPoint(1, 0)};
+        riser.lines = {line(0.1), line(0.2)};
+        QCOMPARE(Remove_Lines_With_Child(&riser, 0), 2);
+        QVERIFY(riser.lines.isEmpty());
+    }
+
+    // A pasted group's canopy ends move by the difference of the groups'
+    // home rows (the brakes live on the brake row) and are fastened to the
+    // frame nodes of their new cells.
+    void pastedEnds_data()
+    {
+        QTest::addColumn<int>("copySlot");
+        QTest::addColumn<int>("pasteSlot");
+        QTest::addColumn<int>("fromRow");
+        QTest::addColumn<int>("toRow");
+        QTest::newRow("L1 -> L2") << 1 << 2 << 0 << 1;
+        QTest::newRow("L3 -> L1") << 3 << 1 << 2 << 0;
+        QTest::newRow("L1 -> brakes") << 1 << 5 << 0 << 7;
+        QTest::newRow("L1 row B -> brakes") << 1 << 5 << 1 << 7;
+        QTest::newRow("brakes -> L2") << 5 << 2 << 7 << 1;
+        QTest::newRow("L4 row G -> brakes") << 4 << 5 << 6 << 7;
+        QTest::newRow("L1 -> L1") << 1 << 1 << 0 << 0;
+    }
+    void pastedEnds()
+    {
+        QFETCH(int, copySlot);
+        QFETCH(int, pasteSlot);
+        QFETCH(int, fromRow);
+        QFETCH(int, toRow);
+        auto d = wing(35);
+        BridleGroup g;
+        Init_Line_Group(d.get(), d->bridle.frame, &g);
+        const int x = Add_Free_Node(&g, QPoint(500, 400));
+        const int r = Add_Free_Node(&g, QPoint(500, 600));
+        const int own = Frame_Node_Index(d.get(), 4, fromRow, 0);
+        const int mirror = Frame_Node_Index(d.get(), 1, fromRow, 1);
+        Add_Group_Line(&g, x, own, LineProp(), set_origRLS(4, fromRow, 0, own, true));
+        Add_Group_Line(&g, x, mirror, LineProp(), set_origRLS(1, fromRow, 1, mirror, true));
+        Add_Group_Line(&g, r, x, LineProp(), set_origRLS(-1, -1, -1, -1, false));
+        Move_Pasted_Ends(d.get(), &g, copySlot, pasteSlot);
+        QCOMPARE(g.attachments[0].row, toRow);
+        QCOMPARE(g.attachments[1].row, toRow);
+        QCOMPARE(g.attachments[0].node, Frame_Node_Index(d.get(), 4, toRow, 0));
+        QCOMPARE(g.pairs[1].y(), Frame_Node_Index(d.get(), 1, toRow, 1));
+        QCOMPARE(g.attachments[2].row, -1);
+        QCOMPARE(g.pairs[2], QPoint(r, x));
+        Reattach_Canopy_Ends(&g, d->bridle.frame);
+        QCOMPARE(g.lines[0].q2, d->bridle.frame[4][toRow].pos3D);
+        QCOMPARE(g.lines[1].p2, d->bridle.frame[1][toRow].mirrorPos);
+        // Every frame node still stands on its own cell.
+        for (int s = 0; s < 8; ++s)
+            QCOMPARE(g.points[Frame_Node_Index(d.get(), 4, s, 0)], d->bridle.frame[4][s].pos);
     }
 
     void frameLayout34()

@@ -19,6 +19,7 @@
 #include "shape/ui/flatwing.h"
 #include "shape/ui/frontviewdialog.h"
 #include "airfoils/ui/importairfoildialog.h"
+#include "lines/ui/bridledialog.h"
 #include "shell/mainwindow.h"
 #include "tests/common/scripteduser.h"
 #include "tests/shell/shellfixture.h"
@@ -46,6 +47,8 @@ class TestEditorDialogs : public QObject
             return w->skintDialog();
         if (title == QLatin1String("Preview and export"))
             return w->dxfPreviewDialog();
+        if (title == QLatin1String("Bridle manager"))
+            return w->bridleDialog();
         return w->frontViewDialog();
     }
 
@@ -82,6 +85,7 @@ private slots:
                                              << "Billow compensation" << true << false;
         QTest::newRow("preview and export") << "actionDxf_preview_and_export" << "actionPreview_and_export"
                                             << "Preview and export" << true << true;
+        QTest::newRow("bridle") << "actionBridle_2" << "actionBridle" << "Bridle manager" << true << false;
     }
 
     void shownFromTheMenus()

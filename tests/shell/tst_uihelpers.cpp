@@ -13,7 +13,10 @@
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QPainter>
 #include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTabWidget>
 
 #include "shell/ui/widgetinteraction.h"
@@ -133,6 +136,40 @@ private slots:
         };
         Print_Widget(&w);
         QVERIFY(!QFile::exists(dir.filePath("none.pdf")));
+    }
+
+    // A drawing is printed scaled to the page and centred on its own middle,
+    // whatever the size of the screen: marks at its left and right edge land
+    // equally far from the page's edges (read back with poppler's pdftotext).
+    void printedDrawingIsCentred()
+    {
+        if (!QFileInfo::exists("/usr/bin/pdftotext"))
+            QSKIP("poppler-utils is not installed");
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("centred.pdf");
+        user.onPrint = [&](QPrinter* printer) {
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(pdf);
+            return true;
+        };
+        Print_Drawing(QSize(2000, 300), [](QPainter* p) {
+            p->drawText(QPointF(0, 150), "LEFTMARK");
+            p->drawText(QRectF(1500, 140, 500, 20), Qt::AlignRight, "RIGHTMARK");
+        });
+        QProcess poppler;
+        poppler.start("/usr/bin/pdftotext", {"-bbox", pdf, "-"});
+        QVERIFY(poppler.waitForFinished(30000));
+        const QString html = QString::fromUtf8(poppler.readAllStandardOutput());
+        auto number = [&](const QString& pattern) {
+            const QRegularExpressionMatch m = QRegularExpression(pattern).match(html);
+            return m.hasMatch() ? m.captured(1).toDouble() : -1.0;
+        };
+        const double pageWidth = number(R"re(<page width="([\d.]+)")re");
+        const double left = number(R"re(xMin="([\d.]+)"[^>]*>LEFTMARK)re");
+        const double right = number(R"re(xMax="([\d.]+)"[^>]*>RIGHTMARK)re");
+        QVERIFY2(pageWidth > 800 && left >= 0 && right > 0, qPrintable(html));
+        QVERIFY2(qAbs(left - (pageWidth - right)) < 3.0,
+                 qPrintable(QString("%1 %2 %3").arg(left).arg(right).arg(pageWidth)));
     }
 
 private:

@@ -1,0 +1,268 @@
+#include "lines/ui/bridleview.h"
+
+#include "core/parastruct.h"
+#include "core/skintension.h"
+#include "core/transf.h"
+#include "lines/lineplan.h"
+#include "shell/ui/uihelpers.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kMinScale = 0.1;
+constexpr double kMaxScale = 20.0;
+constexpr double kPickReach = 7.0;   // a press this close to a frame point picks no node
+constexpr int kPageHeight = 768;
+constexpr int kHeadingLeft = 102;
+constexpr int kHeadingCentre = 512;
+
+void circle(QPainter& p, QPointF c, double diameter, const QColor& fill)
+{
+    p.setBrush(fill);
+    p.drawEllipse(c, diameter / 2, diameter / 2);
+}
+
+QPen cosmetic(const QColor& color, Qt::PenStyle style = Qt::SolidLine, int width = 0)
+{
+    QPen pen(color, width, style);
+    pen.setCosmetic(true);
+    return pen;
+}
+
+} // namespace
+
+BridleView::BridleView(QWidget* parent)
+    : QWidget(parent), design(GetDataStruct()), copy(std::make_unique<BridleData>())
+{
+    QFont f("Times");
+    f.setPixelSize(12);
+    f.setBold(true);
+    setFont(f);
+    connect(this, &QWidget::customContextMenuRequested, this, &BridleView::ShowContextMenu);
+}
+
+BridleView::~BridleView() = default;
+
+QStringList BridleView::labels() const
+{
+    QStringList out;
+    for (const GraphRec& rec : current.graph)
+        out << Bridle_Table_Label(rec, slot == kBrakeGroupSlot);
+    return out;
+}
+
+void BridleView::getLineGrupData()
+{
+    *copy = design->bridle;
+    slot = get_curr_bridle_grup(design->lineSelection);
+    current = BridleTable();
+    if (slot < 0) {
+        update();
+        return;
+    }
+    BridleGroup& g = copy->groups[slot];
+    Rebuild_Group_Lists(&g);
+    // The relaxation printed beside the brake lines follows the brake
+    // settings as they are now.
+    Calculate_RelaxLengths(design);
+    current = Bridle_Table(design, g, slot == kBrakeGroupSlot);
+    dragged = -1;
+    update();
+}
+
+void BridleView::activate_widget()
+{
+    if (get_curr_bridle_grup(design->lineSelection) < 0)
+        return;
+    getLineGrupData();
+}
+
+void BridleView::ShowContextMenu(const QPoint& pos)
+{
+    QMenu menu(this);
+    QAction* print = menu.addAction("print his page");
+    if (menu.exec(mapToGlobal(pos)) == print)
+        printPage();
+}
+
+void BridleView::printPage()
+{
+    // The sheet paints itself onto the printer, so that its labels stay text.
+    Print_Drawing(size(), [this](QPainter* painter) { paintSheet(*painter); });
+}
+
+bool BridleView::nearFramePoint(QPoint p) const
+{
+    const double reach = kPickReach / s;
+    for (int r = std::max(design->firstRib, 0); r <= std::min(design->lastRib, kBridleRibs - 1); ++r) {
+        for (int slotIndex = 0; slotIndex < kLaidOutSlots; ++slotIndex) {
+            if (intDist2(Bridle_Table_Frame_Point(design, r, slotIndex, false), p) <= reach)
+                return true;
+            if (r != 0 && intDist2(Bridle_Table_Frame_Point(design, r, slotIndex, true), p) <= reach)
+                return true;
+        }
+    }
+    return false;
+}
+
+void BridleView::mousePressEvent(QMouseEvent* event)
+{
+    lastPos = event->position().toPoint();
+    if (event->button() == Qt::LeftButton) {
+        const QPoint at(int(std::lround((lastPos.x() - std::trunc(tx)) / s)),
+                        int(std::lround((lastPos.y() - std::trunc(ty)) / s)));
+        if (!nearFramePoint(at)) {
+            dragged = -1;
+            double best = 0.0;
+            for (int i = 0; i < current.nodes.size(); ++i) {
+                const double d = intDist2(current.nodes.at(i), at);
+                if (dragged < 0 || d <= best) {
+                    best = d;
+                    dragged = i;
+                }
+            }
+        }
+        update();
+    }
+}
+
+void BridleView::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint pos = event->position().toPoint();
+    const QPoint d = pos - lastPos;
+    lastPos = pos;
+    if ((event->buttons() & Qt::LeftButton) && dragged >= 0 && dragged < current.nodes.size()) {
+        current.nodes[dragged] += d;
+        update();
+    } else if (event->buttons() & Qt::MiddleButton) {
+        tx += d.x();
+        ty += d.y();
+        update();
+    }
+}
+
+void BridleView::mouseReleaseEvent(QMouseEvent* event)
+{
+    dragged = -1;
+    lastPos = event->position().toPoint();
+    update();
+}
+
+void BridleView::wheelEvent(QWheelEvent* event)
+{
+    s = std::clamp(s * std::pow(2.0, event->angleDelta().y() / 960.0), kMinScale, kMaxScale);
+    update();
+}
+
+void BridleView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    paintSheet(painter);
+}
+
+void BridleView::paintSheet(QPainter& p)
+{
+    if (slot < 0 || design->ribAirfoils[0].isEmpty())
+        return;
+    const bool brakes = slot == kBrakeGroupSlot;
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    QFont text("Times");
+    text.setPixelSize(10);
+    text.setWeight(QFont::Normal);
+    p.setFont(text);
+    p.setPen(cosmetic(Qt::black));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    p.drawText(QPointF(200, 20), QString(" scale: %1").arg(s, 0, 'f', 2));
+
+    // The heading stays where it is whatever the zoom.
+    // 15 points of the screen, also on a printer, whose points are finer.
+    QFont heading = QApplication::font();
+    heading.setPixelSize(int(std::lround(15 * logicalDpiY() / 72.0)));
+    heading.setBold(true);
+    p.setFont(heading);
+    // A long project path would run into the title: it gives up its middle.
+    const QString path = QFontMetrics(heading, p.device())
+                             .elidedText(GetGlobClass()->prgPath, Qt::ElideMiddle,
+                                         kHeadingCentre - kHeadingLeft - 60);
+    p.drawText(QPointF(kHeadingLeft, 34), QString("[ %1 ]").arg(path));
+    if (brakes) {
+        p.drawText(QPointF(kHeadingCentre, 34), "BRAKES TABLE: " + GrupLineLetter(7));
+        p.setFont(text);
+        p.drawText(QPointF(kHeadingCentre, 51), "last level + relaxation length dim = [mm]");
+    } else {
+        p.drawText(QPointF(kHeadingCentre, 34), "BRIDLE TABLE  group line:  " + GrupLineLetter(slot + 1));
+        p.setFont(text);
+        p.drawText(QPointF(kHeadingCentre, 51), "[..dimension..mm]  <..loading..kg>");
+    }
+
+    p.translate(tx, ty);
+    p.scale(s, s);
+
+    // The frame, its bounds taken from the tip rib.
+    const int first = std::max(design->firstRib, 0);
+    const int tip = std::min(design->lastRib, kBridleRibs - 1);
+    const QPoint tipTop = Bridle_Table_Frame_Point(design, tip, 0, false);
+    const int left = Bridle_Table_Frame_Point(design, tip, 0, true).x();
+    const int right = tipTop.x();
+    const int top = tipTop.y();
+    const int bottom = Bridle_Table_Frame_Point(design, tip, kBrakeSlot, false).y();
+    const double centre = (left + right) / 2.0;
+    p.setPen(cosmetic(Qt::white, Qt::DotLine));
+    p.drawRect(QRectF(QPointF(left - 10, top - 10), QPointF(right + 9, bottom + 19)));
+    for (int row = 0; row < kLaidOutSlots; ++row) {
+        const int y = Bridle_Table_Frame_Point(design, tip, row, false).y();
+        p.setPen(cosmetic(Qt::black));
+        p.drawText(QPointF(centre - 20, y), LineLetter(Frame_Slot_Row(row)));
+        p.setPen(row < 4 ? cosmetic(Qt::blue) : cosmetic(Qt::white, Qt::DotLine));
+        p.drawLine(QPointF(left, y), QPointF(right, y));
+    }
+    p.setPen(cosmetic(Qt::blue, Qt::DotLine));
+    p.drawLine(QPointF(centre, 0), QPointF(centre, kPageHeight));
+    for (int r = first; r <= tip; ++r) {
+        const int x = Bridle_Table_Frame_Point(design, r, 0, false).x();
+        p.setPen(design->isLoadedRib(r) ? cosmetic(Qt::blue) : cosmetic(Qt::black, Qt::DotLine));
+        p.drawLine(QPointF(x, top), QPointF(x, bottom));
+        p.setPen(cosmetic(Qt::black));
+        p.drawText(QPointF(x, bottom + 20), QString::number(r));
+    }
+    p.setPen(cosmetic(Qt::lightGray));
+    for (int side = 0; side < 2; ++side) {
+        for (int row = 0; row < kLaidOutSlots; ++row) {
+            for (int r = first; r <= tip; ++r) {
+                if (side == 1 && r == 0)
+                    continue;
+                const QPointF pt = Bridle_Table_Frame_Point(design, r, row, side == 1);
+                circle(p, pt, 8, Qt::lightGray);
+                circle(p, pt, 4, Qt::white);
+            }
+        }
+    }
+
+    // The lines and their labels.
+    for (const GraphRec& rec : current.graph) {
+        if (rec.start < 0 || rec.end < 0)
+            continue;
+        const QPointF P = current.nodes.at(rec.start);
+        const QPointF Q = current.nodes.at(rec.end);
+        p.setPen(cosmetic(Qt::blue));
+        p.drawLine(P, Q);
+        circle(p, P, 10, Qt::white);
+        circle(p, Q, 10, Qt::white);
+        circle(p, P, 4, Qt::blue);
+        circle(p, Q, 4, Qt::blue);
+        p.setPen(cosmetic(Qt::black));
+        DrawAngledText(&p, Bridle_Table_Label(rec, brakes), P, Q);
+    }
+    p.restore();
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+// The "Bridle tables" sheet of the bridle manager: the current line group
+// drawn as a printable table. A heading, the frame of line attachment points
+// of both wing halves, the group's tree in the plane of the tree editor, and
+// on every line its length rounded to 5 mm and its load (brake lines: the
+// length plus the brake relaxation). Nodes may be dragged to tidy the sheet;
+// the view never changes the design's lines, it works on its own copy.
+
+#include <QFont>
+#include <QPoint>
+#include <QWidget>
+
+#include <memory>
+
+#include "core/bridledata.h"
+#include "lines/bridlelists.h"
+
+class ParaStruct;
+class QPainter;
+
+class BridleView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit BridleView(QWidget* parent = nullptr);
+    ~BridleView() override;
+
+    QSize minimumSizeHint() const override { return QSize(400, 200); }
+
+    // What the sheet shows (for the manager and the tests).
+    int groupSlot() const { return slot; }
+    const BridleTable& table() const { return current; }
+    double scale() const { return s; }
+    QPointF translation() const { return QPointF(tx, ty); }
+    int draggedNode() const { return dragged; }
+    // The labels written on the lines, in line order.
+    QStringList labels() const;
+
+public slots:
+    // Takes the line plan and the group of lineSelection from the design.
+    void getLineGrupData();
+    // The tab was chosen.
+    void activate_widget();
+    void ShowContextMenu(const QPoint& pos);
+    // Prints the sheet as shown.
+    void printPage();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    bool nearFramePoint(QPoint p) const;
+    void paintSheet(QPainter& painter);
+
+    ParaStruct* design;
+    std::unique_ptr<BridleData> copy;
+    int slot = -1;
+    BridleTable current;
+    double s = 1.0;
+    double tx = 0.0, ty = 0.0;
+    int dragged = -1;
+    QPoint lastPos;
+};

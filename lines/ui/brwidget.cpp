@@ -1,0 +1,380 @@
+#include "lines/ui/brwidget.h"
+
+#include "core/calcul3d.h"
+#include "core/parastruct.h"
+#include "shell/ui/colorclass.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QSurfaceFormat>
+#include <QWheelEvent>
+
+#include <GL/gl.h>
+
+#include <algorithm>
+
+namespace {
+
+const GLfloat kDiffuse[4] = {1, 1, 1, 1};
+const GLfloat kLight0[4] = {0, 0, 10, 0};
+const GLfloat kLight1[4] = {-15, -15, -15, 0};
+
+constexpr int kHalfTurn = 2880;
+constexpr double kDepth = -9.5;
+constexpr double kWheelStep = 0.1f;   // the wheel's step, taken in single precision
+
+void vertex(const QVector3D& p)
+{
+    glVertex3f(p.x(), p.y(), p.z());
+}
+
+} // namespace
+
+BrWidget::BrWidget(QWidget* parent)
+    : QOpenGLWidget(parent), design(GetDataStruct()), copy(std::make_unique<BridleData>())
+{
+    QSurfaceFormat format = QSurfaceFormat::defaultFormat();
+    format.setDepthBufferSize(24);
+    format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
+    format.setProfile(QSurfaceFormat::CompatibilityProfile);
+    setFormat(format);
+    setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint);
+    setWindowTitle(" 3D canopy ");
+    setFocusPolicy(Qt::StrongFocus);
+
+    setScale(bridle3d::kStartScale);
+    SetViewType(0);
+    setYTranslation(0.0);
+    setXTranslation(0.0);
+    factor = bridle3d::kModelFactor;
+    canopyColor = QColor(200, 200, 200);   // until a colour file says otherwise
+    connect(this, &BrWidget::ReInitialize, this, &BrWidget::reinitialize);
+}
+
+BrWidget::~BrWidget() = default;
+
+// ---------------------------------------------------------------- camera
+
+void BrWidget::setXRotation(int angle)
+{
+    angle = bridle3d::Fold_Rotation(angle);
+    if (angle != xRot) {
+        xRot = angle;
+        emit xRotationChanged(angle);
+        update();
+    }
+}
+
+void BrWidget::setYRotation(int angle)
+{
+    angle = bridle3d::Fold_Rotation(angle);
+    if (angle != yRot) {
+        yRot = angle;
+        emit yRotationChanged(angle);
+        update();
+    }
+}
+
+void BrWidget::setZRotation(int angle)
+{
+    angle = bridle3d::Fold_Rotation(angle);
+    if (angle != zRot) {
+        zRot = angle;
+        emit zRotationChanged(angle);
+        update();
+    }
+}
+
+void BrWidget::setXZ_Rotation(QPoint angles)
+{
+    const int x = bridle3d::Fold_Rotation(angles.x());
+    const int z = bridle3d::Fold_Rotation(angles.y());
+    if (x != xRot) {
+        xRot = x;
+        emit xRotationChanged(x);
+    }
+    if (z != zRot) {
+        zRot = z;
+        emit zRotationChanged(z);
+    }
+    update();
+}
+
+void BrWidget::setScale(qreal scale)
+{
+    if (scale != fscale) {
+        fscale = scale;
+        emit ScaleChanged(scale);
+        update();
+    }
+}
+
+// The translations are stored by the caller; these only announce them.
+void BrWidget::setXTranslation(qreal t)
+{
+    emit xTranslationChanged(t);
+    update();
+}
+
+void BrWidget::setYTranslation(qreal t)
+{
+    emit yTranslationChanged(t);
+    update();
+}
+
+void BrWidget::setXY_Translation(QPointF t)
+{
+    emit xTranslationChanged(t.x());
+    emit yTranslationChanged(t.y());
+    update();
+}
+
+void BrWidget::SetViewType(int preset)
+{
+    int x = 0, z = 0;
+    if (!bridle3d::View_Preset(preset, &x, &z))
+        return;
+    setXRotation(x);
+    setYRotation(kHalfTurn);
+    setZRotation(z);
+}
+
+void BrWidget::AutoZoom()
+{
+    yTrans = 0.5;
+    emit yTranslationChanged(yTrans);
+    xTrans = 0.0;
+    emit xTranslationChanged(xTrans);
+    setScale(bridle3d::kStartScale);
+    update();
+}
+
+// ---------------------------------------------------------------- data
+
+void BrWidget::takeColors()
+{
+    // A colour file that could not be read leaves the colours as they were.
+    const ColorClass* colors = GetColorClass();
+    if (colors->canopyColor.isValid())
+        canopyColor = colors->canopyColor;
+    if (colors->backgroundColor.isValid())
+        backgroundColor = colors->backgroundColor;
+}
+
+void BrWidget::rebuildLists()
+{
+    design->Set_VHanging();
+    quadList = Bridle_Canopy_Quads(design, factor);
+    builtRevision = design->geometryChanged.revision();
+    builtFactor = factor;
+    built = true;
+}
+
+void BrWidget::reinitialize()
+{
+    // A hidden window catches up when it is shown.
+    if (!isVisible())
+        return;
+    if (RecomputeStep diagonals = Recompute_Hook(RecomputeHook::Diagonals))
+        diagonals(design);
+    ReadColorsStream();
+    takeColors();
+    *copy = design->bridle;
+    rebuildLists();
+    if (isValid()) {
+        makeCurrent();
+        setupGL();
+        doneCurrent();
+    }
+    update();
+}
+
+// ---------------------------------------------------------------- GL
+
+void BrWidget::setupGL()
+{
+    glClearColor(backgroundColor.redF(), backgroundColor.greenF(), backgroundColor.blueF(), 1.0f);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glEnable(GL_NORMALIZE);
+    glEnable(GL_AUTO_NORMAL);
+    glShadeModel(GL_SMOOTH);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_LIGHT1);
+    // The quads take their colour from glColor under the lights.
+    glEnable(GL_COLOR_MATERIAL);
+    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, kDiffuse);
+    glLightfv(GL_LIGHT0, GL_POSITION, kLight0);
+    glLightfv(GL_LIGHT1, GL_DIFFUSE, kDiffuse);
+    glLightfv(GL_LIGHT1, GL_POSITION, kLight1);
+}
+
+void BrWidget::initializeGL()
+{
+    if (!built) {
+        takeColors();
+        *copy = design->bridle;
+        rebuildLists();
+    }
+    setupGL();
+}
+
+void BrWidget::resizeGL(int w, int h)
+{
+    const double ratio = devicePixelRatioF();
+    w = int(w * ratio);
+    h = int(h * ratio);
+    const int m = std::min(w, h);
+    viewSide = 3 * m;
+    viewX = (w - viewSide) / 2;
+    viewY = int((h - viewSide) * 0.7);
+    yTrans = 0.5;
+    emit yTranslationChanged(yTrans);
+    xTrans = 0.0;
+    emit xTranslationChanged(xTrans);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-0.5, 0.5, -0.5, 0.5, 0.4, 130);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void BrWidget::paintGL()
+{
+    // The canopy follows the design; the lists are rebuilt only when it changed.
+    if (!built || builtRevision != design->geometryChanged.revision() || builtFactor != factor)
+        rebuildLists();
+    lineList = Bridle_Group_Segments(*copy, design->lineSelection, factor);
+
+    // The widget resets the viewport before every paint: put back the large
+    // square of which only a window is seen.
+    glViewport(viewX, viewY, viewSide, viewSide);
+    glClearColor(backgroundColor.redF(), backgroundColor.greenF(), backgroundColor.blueF(), 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-0.5, 0.5, -0.5, 0.5, 0.4, 130);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glScaled(fscale, fscale, fscale);
+    glTranslated(xTrans, yTrans, kDepth);
+    glRotated(xRot / 16.0, 1.0, 0.0, 0.0);
+    glRotated(yRot / 16.0, 0.0, 1.0, 0.0);
+    glRotated(zRot / 16.0, 0.0, 0.0, 1.0);
+
+    if (!lineList.isEmpty()) {
+        glDisable(GL_LIGHTING);
+        glLineWidth(0.1f);
+        const QColor c = lineColor();
+        glColor3f(c.redF(), c.greenF(), c.blueF());
+        glBegin(GL_LINES);
+        for (const BridleSegment& s : lineList) {
+            vertex(s.a);
+            vertex(s.b);
+        }
+        glEnd();
+        glEnable(GL_LIGHTING);
+    }
+
+    glColor3f(canopyColor.redF(), canopyColor.greenF(), canopyColor.blueF());
+    glBegin(GL_QUADS);
+    for (const CanopyQuad& q : quadList) {
+        glNormal3f(q.normal.x(), q.normal.y(), q.normal.z());
+        vertex(q.a);
+        vertex(q.b);
+        vertex(q.c);
+        vertex(q.d);
+    }
+    glEnd();
+    glPopMatrix();
+    glFlush();
+}
+
+// ---------------------------------------------------------------- input
+
+void BrWidget::mousePressEvent(QMouseEvent* event)
+{
+    pressed = true;
+    moves = 0;
+    takeColors();
+    lastPos = event->position().toPoint();
+    if (event->button() == Qt::LeftButton) {
+        emit ReInitialize();
+        AutoZoom();
+        update();
+    } else if (event->button() == Qt::MiddleButton) {
+        QApplication::setOverrideCursor(QCursor(Qt::SizeVerCursor));
+        cursorSet = true;
+    }
+}
+
+void BrWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!pressed)
+        return;
+    // Every second move event only: the view turns at half the pointer's rate.
+    if (++moves % 2 != 0)
+        return;
+    const QPoint pos = event->position().toPoint();
+    const int dx = pos.x() - lastPos.x();
+    const int dy = pos.y() - lastPos.y();
+    lastPos = pos;
+    if (event->buttons() & Qt::RightButton) {
+        setXZ_Rotation(QPoint(xRot + 3 * dy, zRot - 2 * dx));
+    } else if (event->buttons() & Qt::MiddleButton) {
+        xTrans += double(dx) / std::max(width(), 1);
+        yTrans -= double(dy) / std::max(height(), 1);
+        setXY_Translation(QPointF(xTrans, yTrans));
+    }
+}
+
+void BrWidget::mouseReleaseEvent(QMouseEvent*)
+{
+    if (cursorSet)
+        QApplication::restoreOverrideCursor();
+    cursorSet = false;
+    pressed = false;
+    moves = 0;
+    update();
+}
+
+void BrWidget::wheelEvent(QWheelEvent* event)
+{
+    const double step = event->angleDelta().y() > 0 ? 1.0 + kWheelStep : 1.0 - kWheelStep;
+    setScale(fscale * step);
+    update();
+}
+
+void BrWidget::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Plus:
+        factor = bridle3d::Model_Factor(++zoomSteps);
+        break;
+    case Qt::Key_Minus:
+        factor = bridle3d::Model_Factor(--zoomSteps);
+        break;
+    case Qt::Key_F: SetViewType(0); break;
+    case Qt::Key_S: SetViewType(1); break;
+    case Qt::Key_B: SetViewType(2); break;
+    case Qt::Key_T: SetViewType(3); break;
+    default:
+        QOpenGLWidget::keyPressEvent(event);
+        return;
+    }
+    update();
+}
+
+void BrWidget::showEvent(QShowEvent* event)
+{
+    QOpenGLWidget::showEvent(event);
+    takeColors();
+    emit ReInitialize();
+}

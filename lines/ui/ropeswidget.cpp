@@ -1,0 +1,140 @@
+#include "lines/ui/ropeswidget.h"
+
+#include "core/parastruct.h"
+#include "core/transf.h"
+#include "lines/lineplan.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+#include <cmath>
+
+namespace {
+
+constexpr double kStartExponent = 8.5;
+constexpr double kMinExponent = 5.0;
+constexpr double kExponentStep = 0.1;
+// The right button puts the centre line here.
+constexpr double kHomeX = 512.0;
+constexpr double kHomeY = 76.8;
+
+QPen cosmetic(const QColor& color, Qt::PenStyle style = Qt::SolidLine)
+{
+    QPen pen(color, 0, style);
+    pen.setCosmetic(true);
+    return pen;
+}
+
+} // namespace
+
+RopesWidget::RopesWidget(QWidget* parent)
+    : QDialog(parent), design(GetDataStruct()), copy(std::make_unique<BridleData>())
+{
+    setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint);
+    setWindowOpacity(0.99);
+    setExponent(kStartExponent);
+}
+
+RopesWidget::~RopesWidget() = default;
+
+void RopesWidget::setExponent(double exponent)
+{
+    e = exponent;
+    s = 0.0005 * std::pow(2.0, e + 1);
+}
+
+void RopesWidget::refreshRopes()
+{
+    *copy = design->bridle;
+    const int slot = get_curr_bridle_grup(design->lineSelection);
+    // With no group selected the lines shown before stay.
+    if (slot >= 0) {
+        BridleGroup& g = copy->groups[slot];
+        Rebuild_Group_Lists(&g);
+        shownLines = g.lines;
+    }
+    update();
+}
+
+void RopesWidget::transformPainter(QPainter& painter, double xscale)
+{
+    painter.resetTransform();
+    painter.translate(tx, ty);
+    painter.scale(xscale, 1.0);
+}
+
+void RopesWidget::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.fillRect(rect(), QColor(Qt::lightGray));
+    QFont heading = font();
+    heading.setPointSize(12);
+    heading.setBold(true);
+    p.setFont(heading);
+    p.setPen(Qt::black);
+    p.drawText(QPointF(250, 20), " Current line grup: " + GrupLineLetter(design->lineSelection));
+    p.setFont(font());
+
+    transformPainter(p, 1.0);
+    for (const LineProp& line : shownLines) {
+        const QPointF P(s * line.q1.y(), s * line.q1.z());
+        const QPointF Q(s * line.q2.y(), s * line.q2.z());
+        p.setPen(cosmetic(Qt::blue));
+        p.setBrush(Qt::white);
+        p.drawLine(P, Q);
+        p.drawEllipse(P, 4, 4);
+        p.drawEllipse(Q, 4, 4);
+        p.setPen(Qt::black);
+        const double metres = design->R_X(Dist3(line.q1, line.q2));
+        DrawAngledText(&p, QString("%1[m]").arg(metres, 0, 'f', 2), P, Q);
+        p.drawText(QPointF(-(line.q1.y() + line.q2.y()) * s / 2, (line.q1.z() + line.q2.z()) * s / 2),
+                   QString("<%1>").arg(line.diameter * 1000, 0, 'f', 1));
+    }
+    transformPainter(p, -1.0);
+    for (const LineProp& line : shownLines) {
+        const QPointF P(s * line.q1.y(), s * line.q1.z());
+        const QPointF Q(s * line.q2.y(), s * line.q2.z());
+        p.setPen(cosmetic(Qt::black, Qt::DotLine));
+        p.setBrush(Qt::red);
+        p.drawLine(P, Q);
+        p.drawEllipse(P, 3, 3);
+        p.drawEllipse(Q, 3, 3);
+    }
+}
+
+void RopesWidget::wheelEvent(QWheelEvent* event)
+{
+    double next = e + (event->angleDelta().y() > 0 ? kExponentStep : -kExponentStep);
+    if (next < kMinExponent)
+        next = kMinExponent;
+    setExponent(next);
+    update();
+}
+
+void RopesWidget::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::RightButton) {
+        setExponent(kStartExponent);
+        tx = kHomeX;
+        ty = kHomeY;
+        update();
+    } else if (event->button() == Qt::MiddleButton) {
+        lastPos = event->position().toPoint();
+    }
+}
+
+void RopesWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint pos = event->position().toPoint();
+    const QPoint d = pos - lastPos;
+    lastPos = pos;
+    if (event->buttons() & Qt::MiddleButton) {
+        tx += d.x();
+        ty += d.y();
+        update();
+    } else if (event->buttons() & Qt::LeftButton) {
+        update();
+    }
+}

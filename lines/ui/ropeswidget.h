@@ -1,0 +1,56 @@
+#pragma once
+
+// The " 2D" window of the bridle manager: the current line group seen from
+// the front. The right half carries every line's length, the mirrored left
+// half every line's diameter. It follows the group selection and every
+// change of the lines or of the loading fields.
+
+#include <QDialog>
+#include <QList>
+#include <QPoint>
+#include <QPointF>
+
+#include <memory>
+
+#include "core/bridledata.h"
+
+class ParaStruct;
+
+class RopesWidget : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit RopesWidget(QWidget* parent = nullptr);
+    ~RopesWidget() override;
+
+    QSize sizeHint() const override { return QSize(1024, 768); }
+    QSize minimumSizeHint() const override { return QSize(400, 400); }
+
+    // The view and what it shows (for the manager and the tests).
+    double zoomExponent() const { return e; }
+    double scale() const { return s; }
+    QPointF translation() const { return QPointF(tx, ty); }
+    const QList<LineProp>& lines() const { return shownLines; }
+
+public slots:
+    void refreshRopes();
+    void transformPainter(QPainter& painter, double xscale);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void setExponent(double exponent);
+
+    ParaStruct* design;
+    std::unique_ptr<BridleData> copy;
+    QList<LineProp> shownLines;
+    double e = 8.5;
+    double s = 0.0;
+    double tx = 0.0, ty = 0.0;
+    QPoint lastPos;
+};

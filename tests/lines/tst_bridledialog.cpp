@@ -1,0 +1,362 @@
+// The bridle manager on the shipped default design: Cancel and closing put
+// the design back byte for byte after any edits (clearing all groups, a
+// pasted group, a new number of groups, shares, weights, brakes); OK places
+// and stores every group and the riser tree and raises the rebuild flags; a
+// pending line-group reset empties the groups at the show and is given up
+// only by OK; showing the dialog changes no saved value; the share fields
+// read plain numbers; the brake centre rib stays on the wing.
+
+#include <QTest>
+#include <QMetaObject>
+#include <QObject>
+#include <QPoint>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <QVector3D>
+#include <QWidget>
+
+#include <memory>
+
+#include "core/openfile.h"
+#include "core/transf.h"
+#include "lines/ui/bridledialog.h"
+#include "lines/ui/brwidget.h"
+#include "lines/ui/ropeswidget.h"
+#include "tests/lines/linesfixture.h"
+
+using namespace linesfixture;
+
+namespace {
+
+// The load a line group's root passes up: the vector sum of the tensions
+// of the lines leaving the root.
+double rootLoad(const BridleGroup& stored)
+{
+    BridleGroup g = stored;
+    Rebuild_Group_Lists(&g);
+    const QPoint root = find_root_index(g.pairs);
+    if (root.x() < 0)
+        return -1;
+    QVector3D sum;
+    for (int j = 0; j < g.pairs.size(); ++j) {
+        if (g.points[g.pairs[j].x()] != g.points[root.x()])
+            continue;
+        const LineProp& l = g.lines[j];
+        sum += float(l.load) * (l.q2 - l.q1).normalized();
+    }
+    return sum.length();
+}
+
+int storedLines(const ParaStruct* d, int slot)
+{
+    return d->bridle.groups[slot].lineCount;
+}
+
+} // namespace
+
+class TestBridleDialog : public QObject
+{
+    Q_OBJECT
+    ParaStruct* design = nullptr;
+    std::unique_ptr<ParaStruct> shipped;
+    std::unique_ptr<QWidget> mainWindow;
+    BridleDialog* dialog = nullptr;
+    ScriptedUser user;
+    QStringList questions;
+    bool answer = true;
+
+    void showDialog()
+    {
+        dialog->showMaximized();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog) || dialog->isVisible());
+    }
+
+private slots:
+    void initTestCase()
+    {
+        Install_Recompute_Hooks();
+        shipped = defaultDesign(34);
+        QVERIFY(shipped);
+        design = GetDataStruct();
+        mainWindow = std::make_unique<QWidget>();
+        mainWindow->resize(1200, 900);
+        dialog = new BridleDialog(mainWindow.get());
+        user.onQuestion = [this](const QString& t, const QString& m) {
+            questions << t + "|" + m;
+            return answer;
+        };
+    }
+
+    void init()
+    {
+        *design = *shipped;
+        GetGlobClass()->lineGroupsReset = false;
+        questions.clear();
+        answer = true;
+    }
+
+    void cleanup()
+    {
+        if (dialog->isVisible())
+            QMetaObject::invokeMethod(dialog, "on_cancelButton_pressed");
+    }
+
+    // Cancel after clearing every group, a paste, a new group count (which
+    // resets the riser), share, weight and brake edits: the design is the
+    // one from before the show, byte for byte; closing the window likewise.
+    void cancelRestoresDesign_data()
+    {
+        QTest::addColumn<bool>("close");
+        QTest::newRow("cancel") << false;
+        QTest::newRow("close") << true;
+    }
+    void cancelRestoresDesign()
+    {
+        QFETCH(bool, close);
+        design->lineGroupShares[0] = 0.127;   // not a two-decimal value
+        const QByteArray before = bytesOf(*design);
+        showDialog();
+        dialog->tabWidget->setCurrentIndex(1);
+        dialog->radioL1->click();
+        QCOMPARE(design->lineSelection, 2);
+        QMetaObject::invokeMethod(dialog, "on_copy_Button_pressed");
+        QVERIFY(dialog->paste_Button->isEnabled());
+        dialog->radioL2->click();
+        QMetaObject::invokeMethod(dialog, "on_paste_Button_pressed");
+        QVERIFY(!dialog->paste_Button->isEnabled());
+        QCOMPARE(storedLines(design, 2), storedLines(design, 1));
+        dialog->numlines_spinBox->setValue(3);
+        QCOMPARE(design->lineGroupCount, 3);
+        QVERIFY(questions.join('\n').contains(" warning: Riser will be cleared !|Ok / Cancel ?"));
+        dialog->pL1Edit->setText("0.61");
+        dialog->pL3Edit->setText("0.2");
+        QCOMPARE(design->lineGroupShares[0], 0.61);
+        dialog->C_spin->setValue(17);
+        QCOMPARE(design->lineWeights[2], 17);
+        dialog->mrlSpinBox->setValue(0.25);
+        QCOMPARE(design->brakeMiddleRelax, 0.25);
+        QMetaObject::invokeMethod(dialog, "on_resetBridleButton_clicked");
+        for (int slot = 1; slot <= kBrakeGroupSlot; ++slot)
+            QCOMPARE(storedLines(design, slot), 0);
+        QCOMPARE(design->lineSelection, 7);
+        QVERIFY(bytesOf(*design) != before);
+
+        if (close)
+            dialog->close();
+        else
+            QMetaObject::invokeMethod(dialog, "on_cancelButton_pressed");
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(bytesOf(*design), before);
+    }
+
+    // OK: every group and the riser placed and stored again, lineSelection 7,
+    // the rebuild flags raised, no full recompute; each group root passes up
+    // the load of its riser line.
+    void okStoresEverything()
+    {
+        showDialog();
+        int counts[kLineGroupSlots];
+        for (int s = 0; s < kLineGroupSlots; ++s)
+            counts[s] = storedLines(design, s);
+        const unsigned long long revision = design->geometryChanged.revision();
+        design->geometryChanged = false;
+        design->linesOutdated = false;
+        QStringList steps;
+        Set_Recompute_Trace([&steps](const char* step) { steps << step; });
+        QMetaObject::invokeMethod(dialog, "on_okButton_pressed");
+        Set_Recompute_Trace({});
+        QVERIFY(!dialog->isVisible());
+        QVERIFY(steps.isEmpty());
+        QCOMPARE(design->lineSelection, 7);
+        QVERIFY(design->geometryChanged);
+        QVERIFY(design->geometryChanged.revision() != revision);
+        QVERIFY(design->linesOutdated);
+        for (int s = 0; s < kLineGroupSlots; ++s)
+            QCOMPARE(storedLines(design, s), counts[s]);
+        for (int k = 1; k <= design->lineGroupCount; ++k) {
+            const double riserLoad = RaiserGrupLineLoad(k, design->bridle.riserGroup);
+            QVERIFY(riserLoad > 1.0);
+            QVERIFY2(qAbs(rootLoad(design->bridle.groups[k]) - riserLoad) < 1e-3 * riserLoad,
+                     qPrintable(QString("L%1: %2 vs %3").arg(k).arg(rootLoad(design->bridle.groups[k])).arg(riserLoad)));
+        }
+        // The riser's top line carries half the flying weight.
+        double top = 0;
+        const BridleGroup& riser = design->bridle.riserGroup;
+        const QPoint root = find_root_index(QPolygon(QList<QPoint>(riser.pairArray, riser.pairArray + riser.pairCount)));
+        QVERIFY(root.y() >= 0);
+        top = riser.lineArray[root.y()].load;
+        QVERIFY(qAbs(top - 0.5 * design->totalWeight) < 1e-9);
+    }
+
+    // A pending line-group reset: the groups are empty at the show without a
+    // question; Cancel brings them back and leaves the reset pending, so the
+    // next show empties them again; OK gives the reset up.
+    void pendingGroupReset()
+    {
+        GlobClass* glob = GetGlobClass();
+        glob->lineGroupsReset = true;
+        const QByteArray before = bytesOf(*design);
+        showDialog();
+        for (int slot = 1; slot <= kBrakeGroupSlot; ++slot)
+            QCOMPARE(storedLines(design, slot), 0);
+        QVERIFY(questions.isEmpty());
+        QCOMPARE(design->lineSelection, 7);
+        QVERIFY(glob->lineGroupsReset);
+        QMetaObject::invokeMethod(dialog, "on_cancelButton_pressed");
+        QCOMPARE(bytesOf(*design), before);
+        QVERIFY(glob->lineGroupsReset);
+
+        showDialog();
+        for (int slot = 1; slot <= kBrakeGroupSlot; ++slot)
+            QCOMPARE(storedLines(design, slot), 0);
+        QMetaObject::invokeMethod(dialog, "on_okButton_pressed");
+        QVERIFY(!glob->lineGroupsReset);
+        for (int slot = 1; slot <= kBrakeGroupSlot; ++slot)
+            QCOMPARE(storedLines(design, slot), 0);
+        // Every group still holds its frame nodes.
+        QCOMPARE(design->bridle.groups[1].pointCount, f_start_id(design));
+
+        showDialog();   // nothing pending: the groups stay as stored
+        QCOMPARE(design->bridle.groups[1].pointCount, f_start_id(design));
+    }
+
+    // Showing the dialog fills its fields without storing them back: a share
+    // of 0.127 shows 0.13 and stays 0.127, the H weight shows 1 and the
+    // stored one stays, a brake relaxation of 0.1234 m stays.
+    void showingChangesNothing()
+    {
+        design->lineGroupShares[0] = 0.127;
+        design->lineWeights[7] = 42;
+        design->brakeMiddleRelax = 0.1234;
+        design->brakeCentreRib = 5;
+        showDialog();
+        QCOMPARE(dialog->pL1Edit->text(), QString("0.13"));
+        QCOMPARE(design->lineGroupShares[0], 0.127);
+        QCOMPARE(dialog->H_spin->value(), 1);
+        QCOMPARE(design->lineWeights[7], 42);
+        QCOMPARE(design->brakeMiddleRelax, 0.1234);
+        QCOMPARE(dialog->c_Slider_Box->value(), 5);
+        QCOMPARE(dialog->c_Slider_Box_label->text(), QString("5"));
+        QCOMPARE(dialog->L1percent->text(), QString("%1").arg(design->lineGroupLoads[0], 0, 'f', 2));
+        QCOMPARE(dialog->activelinegrupEdit->text(), QString("L1:L2:L3:L4"));
+        QVERIFY(dialog->radioL0->isChecked());
+        QCOMPARE(design->lineSelection, -1);
+        // Four active groups: all four buttons shown and enabled.
+        QVERIFY(dialog->radioL4->isEnabled() && !dialog->radioL4->isHidden());
+        QVERIFY(!dialog->paste_Button->isVisible());
+        // The analysis has not switched the totals on: both sums read 0.
+        QCOMPARE(dialog->sumropeslengthsEdit->text(), QString("0.00"));
+    }
+
+    // Shares are plain numbers: a decimal comma or other text stores 0.
+    void shareParsing_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("share");
+        QTest::newRow("point") << "0.35" << 0.35;
+        QTest::newRow("decimal comma") << "0,3" << 0.0;
+        QTest::newRow("text") << "abc" << 0.0;
+        QTest::newRow("empty") << "" << 0.0;
+        QTest::newRow("exponent") << "2e-1" << 0.2;
+    }
+    void shareParsing()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, share);
+        showDialog();
+        dialog->pL2Edit->setText("0.9");
+        dialog->pL2Edit->setText(text);
+        QCOMPARE(design->lineGroupShares[1], share);
+    }
+
+    // Dragging the slider stores the centre rib, never beyond the tip; a
+    // click on its track moves the slider only.
+    void brakeCentreRib()
+    {
+        showDialog();
+        QCOMPARE(dialog->c_Slider_Box->minimum(), design->firstRib);
+        QCOMPARE(dialog->c_Slider_Box->maximum(), design->lastRib);
+        QMetaObject::invokeMethod(dialog, "on_c_Slider_Box_sliderMoved", Q_ARG(int, 99));
+        QCOMPARE(design->brakeCentreRib, design->lastRib);
+        QCOMPARE(dialog->c_Slider_Box_label->text(), QString::number(design->lastRib));
+        QMetaObject::invokeMethod(dialog, "on_c_Slider_Box_sliderMoved", Q_ARG(int, 4));
+        QCOMPARE(design->brakeCentreRib, 4);
+        QCOMPARE(dialog->relaxwidget->centreRib(), 4);
+        dialog->c_Slider_Box->setValue(9);
+        QCOMPARE(design->brakeCentreRib, 4);
+        dialog->erlSpinBox->setValue(0.5);
+        QCOMPARE(design->brakeEdgeRelax, 0.5);
+        QCOMPARE(design->relaxFactors[design->lastRib], 0.5);
+    }
+
+    // A group count whose question is cancelled is not stored; the box keeps
+    // the new value until the next show puts it back.
+    void groupCountCancelled()
+    {
+        answer = false;
+        showDialog();
+        dialog->numlines_spinBox->setValue(2);
+        QCOMPARE(design->lineGroupCount, 4);
+        QCOMPARE(dialog->numlines_spinBox->value(), 2);
+        QMetaObject::invokeMethod(dialog, "on_cancelButton_pressed");
+        showDialog();
+        QCOMPARE(dialog->numlines_spinBox->value(), 4);
+    }
+
+    // The group buttons select the group for the editor, the tables and the
+    // two windows; "BR" hides the paste button; "clear grup" names the group.
+    void groupSelection()
+    {
+        showDialog();
+        dialog->tabWidget->setCurrentIndex(3);
+        QVERIFY(dialog->radioL3->isEnabled());
+        dialog->radioL3->click();
+        QCOMPARE(design->lineSelection, 4);
+        QCOMPARE(dialog->br_table_widget->groupSlot(), 3);
+        QCOMPARE(dialog->ropesWindow()->lines().size(), storedLines(design, 3));
+        QCOMPARE(dialog->graphix_widget->currentSlot(), 3);
+        QMetaObject::invokeMethod(dialog, "on_copy_Button_pressed");
+        QVERIFY(dialog->paste_Button->isEnabled());
+        dialog->radioKmd->click();
+        QCOMPARE(design->lineSelection, 7);
+        QVERIFY(!dialog->paste_Button->isEnabled());
+        QCOMPARE(dialog->br_table_widget->groupSlot(), kBrakeGroupSlot);
+        answer = false;
+        QMetaObject::invokeMethod(dialog, "on_clearbridleButton_pressed");
+        QVERIFY(questions.last().startsWith("  L-Brakes bridle grup will be cleared |OK ?"));
+        QVERIFY(storedLines(design, kBrakeGroupSlot) > 0);
+        dialog->radioL1->click();
+        QMetaObject::invokeMethod(dialog, "on_clearbridleButton_pressed");
+        QCOMPARE(questions.last(), QString("  Selected bridle grup L1  will be cleared |OK ?"));
+        answer = true;
+        QMetaObject::invokeMethod(dialog, "on_clearbridleButton_pressed");
+        QCOMPARE(storedLines(design, 1), 0);
+        QCOMPARE(dialog->br_table_widget->table().graph.size(), 0);
+        // The tab titles mark the current one.
+        QCOMPARE(dialog->tabWidget->tabText(3), QString("BRIDLE TABLES"));
+        QCOMPARE(dialog->tabWidget->tabText(0), QString("loading "));
+    }
+
+    // The free windows exist from the first show, hidden until ticked, and
+    // stay open after OK or Cancel.
+    void freeWindows()
+    {
+        showDialog();
+        QVERIFY(dialog->ropesWindow() && dialog->brWindow());
+        QVERIFY(!dialog->ropesWindow()->isVisible());
+        QCOMPARE(dialog->brWindow()->windowTitle(), QString(" 3D canopy "));
+        QVERIFY(!dialog->brWindow()->parent());
+        QVERIFY(!dialog->brWindow()->testAttribute(Qt::WA_QuitOnClose));
+        QCOMPARE(dialog->ropesWindow()->minimumSize(), QSize(400, 300));
+        dialog->ropeswindow_checkBox->click();
+        QVERIFY(dialog->ropesWindow()->isVisible());
+        QMetaObject::invokeMethod(dialog, "on_cancelButton_pressed");
+        QVERIFY(dialog->ropesWindow()->isVisible());
+        dialog->ropeswindow_checkBox->click();
+        QVERIFY(!dialog->ropesWindow()->isVisible());
+    }
+};
+
+QTEST_MAIN(TestBridleDialog)
+#include "tst_bridledialog.moc"

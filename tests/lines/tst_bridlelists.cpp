@@ -1,0 +1,311 @@
+// What the bridle views show, without painting: the line table of a group
+// (labels, lengths, loads, brake relaxation, shared nodes), the lines and the
+// half canopy of the 3-D window with its camera arithmetic, and the brake
+// relaxation diagram, also for a design that has no span yet.
+
+#include <QTest>
+#include <QObject>
+#include <QPoint>
+#include <QPointF>
+#include <QSet>
+#include <QString>
+#include <QVector3D>
+
+#include <cmath>
+#include <memory>
+
+#include "core/skintension.h"
+#include "core/transf.h"
+#include "lines/bridlelists.h"
+#include "lines/loading.h"
+#include "tests/lines/linesfixture.h"
+
+using namespace linesfixture;
+
+class TestBridleLists : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<ParaStruct> shipped;
+
+    ParaStruct* design()
+    {
+        if (!shipped) {
+            Install_Recompute_Hooks();
+            shipped = defaultDesign(34);
+        }
+        return shipped.get();
+    }
+
+private slots:
+    // The label of a line: rounded to 5 mm (millimetre digit 0-2 down, 3-7 to
+    // 5 mm, 8-9 up), the load to 0.1 kg; the brake form adds the relaxation.
+    void labels_data()
+    {
+        QTest::addColumn<double>("length");
+        QTest::addColumn<double>("load");
+        QTest::addColumn<double>("relax");
+        QTest::addColumn<bool>("brakes");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("to 5 mm") << 3.4567 << 12.34 << 0.0 << false << "[3.455] <12.3>";
+        QTest::newRow("down") << 1.232 << 0.0 << 0.0 << false << "[1.230] <0.0>";
+        QTest::newRow("up a centimetre") << 1.238 << 7.06 << 0.0 << false << "[1.240] <7.1>";
+        QTest::newRow("9 mm up over a metre") << 0.999 << 1.0 << 0.0 << false << "[1.000] <1.0>";
+        QTest::newRow("groups never show relaxation") << 2.0 << 3.0 << 0.2 << false << "[2.000] <3.0>";
+        QTest::newRow("brake with relaxation") << 2.1234 << 0.0 << 0.05 << true << "2.123 + 0.050= [2.175] ";
+        QTest::newRow("brake sum rounded") << 1.5 << 0.0 << 0.0379 << true << "1.500 + 0.038= [1.540] ";
+        QTest::newRow("brake without relaxation") << 2.1234 << 0.0 << 0.0 << true << "[2.125]";
+    }
+    void labels()
+    {
+        QFETCH(double, length);
+        QFETCH(double, load);
+        QFETCH(double, relax);
+        QFETCH(bool, brakes);
+        QFETCH(QString, label);
+        GraphRec rec;
+        rec.length = length;
+        rec.load = load;
+        rec.relax = relax;
+        QCOMPARE(Bridle_Table_Label(rec, brakes), label);
+    }
+
+    // The table's rows lie 17 units apart from 93.8 (truncated), the ribs
+    // spread over 614.4 units either side of 512.
+    void framePoints()
+    {
+        ParaStruct* d = design();
+        const int rows[8] = {93, 110, 127, 144, 161, 178, 195, 212};
+        for (int s = 0; s < 8; ++s)
+            QCOMPARE(Bridle_Table_Frame_Point(d, d->lastRib, s, false).y(), rows[s]);
+        QCOMPARE(Bridle_Table_Frame_Point(d, d->firstRib, 0, false).x(), 512);
+        QCOMPARE(Bridle_Table_Frame_Point(d, d->lastRib, 0, false).x(), 1126);
+        QCOMPARE(Bridle_Table_Frame_Point(d, d->lastRib, 0, true).x(), 512 - 614);
+        const int r = d->firstRib + 5;
+        const int off = int(std::trunc(5 * 614.4 / (d->lastRib - d->firstRib)));
+        QCOMPARE(Bridle_Table_Frame_Point(d, r, 3, true), QPoint(512 - off, 144));
+    }
+
+    // Every line of the shipped design's groups is one record, its length
+    // the straight 3-D distance in metres and its load as stored; the lengths
+    // of all groups add up to half the total line length.
+    void defaultDesignTables()
+    {
+        ParaStruct* d = design();
+        d->withBridleData = true;
+        getTotalBridleLength(d);
+        Calculate_RelaxLengths(d);
+        double sum = 0.0;
+        for (int slot = 0; slot <= kBrakeGroupSlot; ++slot) {
+            BridleGroup g = d->bridle.groups[slot];
+            Rebuild_Group_Lists(&g);
+            const BridleTable t = Bridle_Table(d, g, slot == kBrakeGroupSlot);
+            QCOMPARE(t.graph.size(), g.lines.size());
+            for (int k = 0; k < t.graph.size(); ++k) {
+                const GraphRec& rec = t.graph[k];
+                const LineProp& line = g.lines[k];
+                QCOMPARE(t.nodes[rec.start], g.points[g.pairs[k].x()]);
+                QCOMPARE(t.nodes[rec.end], g.points[g.pairs[k].y()]);
+                QCOMPARE(rec.length, d->R_X(Dist3(line.q1, line.q2)));
+                QCOMPARE(rec.load, line.load);
+                sum += rec.length;
+            }
+            // Every distinct end point once.
+            QSet<QPoint> ends;
+            for (const QPoint& pair : std::as_const(g.pairs)) {
+                ends.insert(g.points[pair.x()]);
+                ends.insert(g.points[pair.y()]);
+            }
+            QCOMPARE(t.nodes.size(), ends.size());
+        }
+        QVERIFY(sum > 100.0);
+        QVERIFY(qAbs(sum - d->totalLineLength / 2) < 1e-9 * sum);
+        d->withBridleData = false;
+    }
+
+    // A brake line that ends on the canopy carries the relaxation of its
+    // rib; a line between two free nodes, and every line of L1, none.
+    void brakeRelaxation()
+    {
+        ParaStruct* d = design();
+        d->brakeMiddleRelax = 0.12;
+        d->brakeEdgeRelax = 0.3;
+        d->brakeCentreRib = 8;
+        Calculate_RelaxLengths(d);
+        BridleGroup g = d->bridle.groups[kBrakeGroupSlot];
+        Rebuild_Group_Lists(&g);
+        const BridleTable t = Bridle_Table(d, g, true);
+        const int firstFree = f_start_id(d);
+        int canopy = 0, free = 0;
+        for (int k = 0; k < t.graph.size(); ++k) {
+            if (g.pairs[k].y() < firstFree) {
+                ++canopy;
+                QCOMPARE(t.graph[k].relax, d->relaxFactors[g.attachments[k].rib]);
+            } else {
+                ++free;
+                QCOMPARE(t.graph[k].relax, 0.0);
+            }
+        }
+        QVERIFY(canopy > 0 && free > 0);
+        // The tip rib's brake line is let out by the edge value.
+        bool tip = false;
+        for (int k = 0; k < t.graph.size(); ++k)
+            if (g.pairs[k].y() < firstFree && g.attachments[k].rib == d->lastRib) {
+                QVERIFY(qAbs(t.graph[k].relax - 0.3) < 1e-12);
+                tip = true;
+            }
+        QVERIFY(tip);
+        BridleGroup l1 = d->bridle.groups[1];
+        Rebuild_Group_Lists(&l1);
+        for (const GraphRec& rec : Bridle_Table(d, l1, false).graph)
+            QCOMPARE(rec.relax, 0.0);
+    }
+
+    // Two lines meeting at one point share one node; a group without lines,
+    // or with more pairs than lines, gives an empty table.
+    void sharedNodesAndEmptyTables()
+    {
+        ParaStruct* d = design();
+        BridleGroup g;
+        Init_Line_Group(d, d->bridle.frame, &g);
+        QVERIFY(Bridle_Table(d, g, false).graph.isEmpty());
+        const int top = Add_Free_Node(&g, QPoint(500, 400));
+        const int mid = Add_Free_Node(&g, QPoint(520, 300));
+        const int twin = Add_Free_Node(&g, QPoint(520, 300));   // same point as mid
+        QVERIFY(Add_Group_Line(&g, top, mid, LineProp(), origRLS()));
+        QVERIFY(Add_Group_Line(&g, twin, 0, LineProp(), origRLS()));
+        const BridleTable t = Bridle_Table(d, g, false);
+        QCOMPARE(t.graph.size(), 2);
+        QCOMPARE(t.nodes.size(), 3);
+        QCOMPARE(t.graph[0].end, t.graph[1].start);
+        g.lines.removeLast();
+        QVERIFY(Bridle_Table(d, g, false).graph.isEmpty());
+    }
+
+    void foldRotation_data()
+    {
+        QTest::addColumn<int>("angle");
+        QTest::addColumn<int>("folded");
+        QTest::newRow("inside") << 1440 << 1440;
+        QTest::newRow("full turn stays") << 5760 << 5760;
+        QTest::newRow("just over") << 5761 << 1;
+        QTest::newRow("just below zero") << -1 << 5759;
+        QTest::newRow("two turns over") << 11521 << 1;
+        QTest::newRow("two turns under") << -5761 << 5759;
+    }
+    void foldRotation()
+    {
+        QFETCH(int, angle);
+        QFETCH(int, folded);
+        QCOMPARE(bridle3d::Fold_Rotation(angle), folded);
+    }
+
+    // '+' from the start multiplies the model by 1.27 twice, '-' from the
+    // start leaves it; the presets F, S, B, T.
+    void zoomAndPresets()
+    {
+        QCOMPARE(bridle3d::Model_Factor(1), 0.0005 * 1.27 * 1.27);
+        QCOMPARE(bridle3d::Model_Factor(-1), 0.0005);
+        QCOMPARE(bridle3d::Model_Factor(2), 0.0005 * 1.27 * 1.27 * 1.27);
+        const int expected[4][2] = {{4320, 1440}, {4320, 2880}, {2880, 1440}, {0, 1440}};
+        for (int t = 0; t < 4; ++t) {
+            int x = -1, z = -1;
+            QVERIFY(bridle3d::View_Preset(t, &x, &z));
+            QCOMPARE(x, expected[t][0]);
+            QCOMPARE(z, expected[t][1]);
+        }
+        int x = 7, z = 9;
+        QVERIFY(!bridle3d::View_Preset(4, &x, &z));
+        QVERIFY(!bridle3d::View_Preset(-1, &x, &z));
+        QCOMPARE(x, 7);
+        QCOMPARE(z, 9);
+    }
+
+    // The 3-D lines are those of the selected group, scaled; none without a
+    // group (selection -1 or 6) or with a damaged line count.
+    void groupSegments()
+    {
+        ParaStruct* d = design();
+        const BridleData& b = d->bridle;
+        QVERIFY(Bridle_Group_Segments(b, -1, 0.0005).isEmpty());
+        QVERIFY(Bridle_Group_Segments(b, 6, 0.0005).isEmpty());
+        for (int sel : {2, 3, 4, 5, 7}) {
+            const int slot = get_curr_bridle_grup(sel);
+            const QList<BridleSegment> s = Bridle_Group_Segments(b, sel, 0.001);
+            QCOMPARE(s.size(), b.groups[slot].lineCount);
+            QVERIFY(!s.isEmpty());
+            QCOMPARE(s[0].a, b.groups[slot].lineArray[0].q1 * 0.001f);
+            QCOMPARE(s.last().b, b.groups[slot].lineArray[s.size() - 1].q2 * 0.001f);
+        }
+        auto damaged = std::make_unique<BridleData>(b);
+        damaged->groups[1].lineCount = kLineEntries + 1;
+        QVERIFY(Bridle_Group_Segments(*damaged, 2, 0.001).isEmpty());
+    }
+
+    // One quad per airfoil point step of every cell, the air intake left
+    // open; a closed cell (O1 at O2) has no opening. Corners come from the
+    // first and last sub-row of the flat grid; the normal is (A - C) x (B - D).
+    void canopyQuads()
+    {
+        auto d = std::make_unique<ParaStruct>(*design());
+        int expected = 0;
+        for (int r = 0; r < d->lastRib; ++r) {
+            const int open = d->lineIndex[0][r], close = d->lineIndex[1][r];
+            expected += 998 - std::max(0, std::min(close, 998) - std::max(open + 1, 0));
+        }
+        QList<CanopyQuad> q = Bridle_Canopy_Quads(d.get(), 0.0005);
+        QCOMPARE(q.size(), expected);
+        QVERIFY(expected < d->lastRib * 998);   // the default design has intakes
+        const CanopyQuad& first = q.first();
+        const QVector3D A = d->flatGrid[0][0][0] * 0.0005f, B = d->flatGrid[0][0][1] * 0.0005f;
+        const QVector3D C = d->flatGrid[8][0][1] * 0.0005f, D = d->flatGrid[8][0][0] * 0.0005f;
+        QCOMPARE(first.a, A);
+        QCOMPARE(first.c, C);
+        QCOMPARE(first.normal, QVector3D::crossProduct(A - C, B - D));
+        for (int r = 0; r < d->lastRib; ++r)
+            d->lineIndex[1][r] = d->lineIndex[0][r];
+        QCOMPARE(Bridle_Canopy_Quads(d.get(), 0.0005).size(), d->lastRib * 998);
+    }
+
+    // The diagram: one bar per rib at its span position, the middle and edge
+    // bars twice their (at most 0.5 m) relaxation high, the centre rib marked.
+    void relaxDiagram()
+    {
+        ParaStruct* d = design();
+        double relax[kStructSlots];
+        for (int i = 0; i < kStructSlots; ++i)
+            relax[i] = 0.01 * i;
+        const int w = 400, h = 240;
+        const RelaxDiagram g = Relax_Diagram(d, 0.2, 0.9, 10, relax, d->lastRib + 1, w, h);
+        QVERIFY(g.valid);
+        QCOMPARE(g.bars.size(), d->lastRib + 1);
+        QCOMPARE(g.baseY, 180.0);
+        QCOMPARE(g.middle, 0.2);
+        QCOMPARE(g.edge, 0.5);
+        QCOMPARE(g.middleTop.y(), 180.0 - 2 * d->ToScreen(0.2));
+        QCOMPARE(g.edgeTop.y(), 180.0 - 2 * d->ToScreen(0.5));
+        const double k = 0.8 * w / d->ribSpanPos[d->lastRib];
+        QCOMPARE(g.bars.last().foot.x(), 40 + k * d->ribSpanPos[d->lastRib]);
+        QCOMPARE(g.bars[7].top.y(), 180.0 - 2 * d->ToScreen(0.07));
+        QCOMPARE(g.bars[7].label, QPointF(g.bars[7].foot.x() - 10, 220));
+        QCOMPARE(g.bars[6].label.y(), 200.0);
+        QCOMPARE(g.centre, QPointF(40 + k * d->ribSpanPos[10], 180));
+    }
+
+    // Before a design exists (no span, no rib positions) the diagram has
+    // nothing to be scaled by: it is not drawn, and no division by zero
+    // reaches the drawing.
+    void relaxDiagramWithoutDesign()
+    {
+        auto empty = std::make_unique<ParaStruct>();
+        double relax[kStructSlots]{};
+        QVERIFY(!Relax_Diagram(empty.get(), 0.1, 0.1, 0, relax, 1, 400, 240).valid);
+        auto noSpan = std::make_unique<ParaStruct>(*design());
+        noSpan->span = 0;
+        QVERIFY(!Relax_Diagram(noSpan.get(), 0.1, 0.1, 0, relax, 1, 400, 240).valid);
+        QVERIFY(!Relax_Diagram(nullptr, 0.1, 0.1, 0, relax, 1, 400, 240).valid);
+    }
+};
+
+QTEST_MAIN(TestBridleLists)
+#include "tst_bridlelists.moc"

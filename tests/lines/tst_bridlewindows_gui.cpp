@@ -1,0 +1,214 @@
+// The bridle manager's free windows on the shipped design, drawn for real:
+// the 3-D window (OpenGL under Xvfb, read back with grabFramebuffer) shows
+// the selected group's lines in the line colour over the lit canopy and
+// nothing of them without a group; its keys zoom the model and choose the
+// view presets. The 2-D window and the brake relaxation diagram draw their
+// data, and the diagram draws nothing before a design exists.
+
+#include <QTest>
+#include <QColor>
+#include <QCoreApplication>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QObject>
+#include <QWheelEvent>
+
+#include <functional>
+#include <memory>
+
+#include "lines/ui/brwidget.h"
+#include "lines/ui/relaxbrakes.h"
+#include "lines/ui/ropeswidget.h"
+#include "tests/lines/linesfixture.h"
+
+using namespace linesfixture;
+
+namespace {
+
+bool near(QRgb p, const QColor& c, int tolerance)
+{
+    return qAbs(qRed(p) - c.red()) <= tolerance && qAbs(qGreen(p) - c.green()) <= tolerance
+        && qAbs(qBlue(p) - c.blue()) <= tolerance;
+}
+
+int count(const QImage& image, const std::function<bool(QRgb)>& test)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += test(image.pixel(x, y));
+    return n;
+}
+
+void key(QWidget* w, Qt::Key k, const QString& text)
+{
+    QKeyEvent e(QEvent::KeyPress, k, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(w, &e);
+}
+
+void wheel(QWidget* w, int delta)
+{
+    QWheelEvent e(QPointF(10, 10), w->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                  Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(w, &e);
+}
+
+void press(QWidget* w, Qt::MouseButton b)
+{
+    QMouseEvent e(QEvent::MouseButtonPress, QPointF(20, 20), w->mapToGlobal(QPointF(20, 20)), b, b, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &e);
+    QMouseEvent r(QEvent::MouseButtonRelease, QPointF(20, 20), w->mapToGlobal(QPointF(20, 20)), b, Qt::NoButton,
+                  Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &r);
+}
+
+} // namespace
+
+class TestBridleWindows : public QObject
+{
+    Q_OBJECT
+    ParaStruct* design = nullptr;
+    std::unique_ptr<ParaStruct> shipped;
+
+private slots:
+    void initTestCase()
+    {
+        Install_Recompute_Hooks();
+        shipped = defaultDesign(34);
+        QVERIFY(shipped);
+        design = GetDataStruct();
+    }
+
+    void init() { *design = *shipped; }
+
+    // L1 selected: pixels of the line colour over the canopy; no group: none,
+    // while the canopy (neither background nor line colour) is drawn.
+    void linesOverCanopy()
+    {
+        BrWidget view;
+        view.resize(640, 480);
+        design->lineSelection = -1;
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        const QColor line = BrWidget::lineColor();
+        const QColor ground = view.background();
+        QImage empty = view.grabFramebuffer();
+        QCOMPARE(count(empty, [&](QRgb p) { return near(p, line, 3); }), 0);
+        const int canopy = count(empty, [&](QRgb p) { return !near(p, ground, 3); });
+        QVERIFY2(canopy > 2000, qPrintable(QString::number(canopy)));
+        QVERIFY(!view.canopyQuads().isEmpty());
+
+        design->lineSelection = 2;
+        view.reinitialize();
+        QImage lines = view.grabFramebuffer();
+        QCOMPARE(view.segments().size(), design->bridle.groups[1].lineCount);
+        const int linePixels = count(lines, [&](QRgb p) { return near(p, line, 3); });
+        QVERIFY2(linePixels > 200, qPrintable(QString::number(linePixels)));
+        // Seen from below (preset B) the lines lie in front of the canopy:
+        // line pixels with canopy pixels right and left of them.
+        key(&view, Qt::Key_B, "b");
+        lines = view.grabFramebuffer();
+        int overCanopy = 0;
+        for (int y = 0; y < lines.height(); ++y)
+            for (int x = 2; x < lines.width() - 2; ++x)
+                if (near(lines.pixel(x, y), line, 3) && !near(lines.pixel(x - 2, y), ground, 3)
+                    && !near(lines.pixel(x + 2, y), ground, 3) && !near(lines.pixel(x - 2, y), line, 3))
+                    ++overCanopy;
+        QVERIFY2(overCanopy > 20, qPrintable(QString::number(overCanopy)));
+        view.close();
+    }
+
+    // '+' steps the model by 1.27 (the first from the start twice), '-'
+    // back; F, S, B, T set the presets; the wheel scales by 1.1 and 0.9.
+    void keysAndWheel()
+    {
+        BrWidget view;
+        view.resize(400, 300);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QCOMPARE(view.modelFactor(), 0.0005);
+        QCOMPARE(view.xRotation(), 4320);
+        QCOMPARE(view.yRotation(), 2880);
+        QCOMPARE(view.zRotation(), 1440);
+        key(&view, Qt::Key_Plus, "+");
+        QCOMPARE(view.modelFactor(), 0.0005 * 1.27 * 1.27);
+        key(&view, Qt::Key_Minus, "-");
+        key(&view, Qt::Key_Minus, "-");
+        QCOMPARE(view.modelFactor(), 0.0005);
+        struct Preset { Qt::Key key; const char* text; int x, z; };
+        const Preset presets[] = {{Qt::Key_S, "s", 4320, 2880}, {Qt::Key_B, "b", 2880, 1440},
+                                  {Qt::Key_T, "t", 0, 1440}, {Qt::Key_F, "f", 4320, 1440}};
+        for (const Preset& p : presets) {
+            view.setYRotation(100);
+            key(&view, p.key, p.text);
+            QCOMPARE(view.xRotation(), p.x);
+            QCOMPARE(view.zRotation(), p.z);
+            QCOMPARE(view.yRotation(), 2880);
+        }
+        const double scale = view.scale();
+        wheel(&view, 120);
+        QCOMPARE(view.scale(), scale * (1.0 + double(0.1f)));
+        wheel(&view, -120);
+        QCOMPARE(view.scale(), scale * (1.0 + double(0.1f)) * (1.0 - double(0.1f)));
+        view.setXRotation(-16);
+        QCOMPARE(view.xRotation(), 5744);
+        // A left click goes back to the start framing.
+        press(&view, Qt::LeftButton);
+        QCOMPARE(view.scale(), 0.45);
+        QCOMPARE(view.yTranslation(), 0.5);
+        view.close();
+    }
+
+    // The 2-D window: the selected group's lines; with no group the lines of
+    // the group shown before stay. Right button: back to the start zoom with
+    // the centre line at 512; the wheel zooms out no further than e = 5.
+    void ropesWindow()
+    {
+        RopesWidget ropes;
+        ropes.resize(800, 600);
+        design->lineSelection = 3;
+        ropes.refreshRopes();
+        QCOMPARE(ropes.lines().size(), design->bridle.groups[2].lineCount);
+        design->lineSelection = -1;
+        ropes.refreshRopes();
+        QCOMPARE(ropes.lines().size(), design->bridle.groups[2].lineCount);
+        QCOMPARE(ropes.scale(), 0.0005 * std::pow(2.0, 9.5));
+        press(&ropes, Qt::RightButton);
+        QCOMPARE(ropes.translation(), QPointF(512, 76.8));
+        ropes.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&ropes));
+        const QImage image = ropes.grab().toImage();
+        QVERIFY(count(image, [](QRgb p) { return qBlue(p) > 200 && qRed(p) < 60 && qGreen(p) < 60; }) > 100);
+        QVERIFY(count(image, [](QRgb p) { return qRed(p) > 200 && qGreen(p) < 60 && qBlue(p) < 60; }) > 20);
+        for (int i = 0; i < 60; ++i)
+            wheel(&ropes, -120);
+        QCOMPARE(ropes.zoomExponent(), 5.0);
+        QVERIFY(qAbs(ropes.scale() - 0.032) < 1e-12);
+        ropes.close();
+    }
+
+    // The diagram of the shipped design: bars, the centre rib's red disc; a
+    // design without span or rib positions draws nothing at all.
+    void relaxDiagram()
+    {
+        RelaxBrakes relax;
+        relax.resize(400, 240);
+        design->brakeMiddleRelax = 0.7;
+        design->brakeEdgeRelax = 0.2;
+        relax.relaxbrakes_Update();
+        QCOMPARE(relax.middleRelax(), 0.5);
+        QCOMPARE(design->relaxFactors[0], 0.5);
+        QImage drawn = relax.grab().toImage();
+        QVERIFY(count(drawn, [](QRgb p) { return qRed(p) > 200 && qGreen(p) < 60 && qBlue(p) < 60; }) > 50);
+
+        *design = *std::make_unique<ParaStruct>();   // never on the stack: 17 MB
+        relax.relaxbrakes_Update();
+        QImage blank = relax.grab().toImage();
+        const QRgb ground = blank.pixel(0, 0);
+        QCOMPARE(count(blank, [&](QRgb p) { return p != ground; }), 0);
+    }
+};
+
+QTEST_MAIN(TestBridleWindows)
+#include "tst_bridlewindows_gui.moc"
