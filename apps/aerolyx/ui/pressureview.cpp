@@ -50,7 +50,10 @@ void Wpotential::Compute_Results()
 
 double Wpotential::potential_value(double r, double theta, double k, double alpha)
 {
-    return std::cos(theta - alpha) * (r * r + 1.0) / r - k * theta;
+    // The circulation term is +k theta: the conjugate of the stream
+    // function's -k ln r (the stream-line view's), so that both describe one
+    // flow.
+    return std::cos(theta - alpha) * (r * r + 1.0) / r + k * theta;
 }
 
 QPointF Wpotential::New_Point_Direct(double r, double theta)
