@@ -3,6 +3,7 @@
 // choosers, the save announcements and the question without a note.
 
 #include "apps/aerolyx/calc/airfoilprep.h"
+#include "apps/aerolyx/calc/conformalmap.h"
 #include "apps/aerolyx/calc/flow.h"
 #include "apps/aerolyx/calc/numutil.h"
 #include "apps/aerolyx/ui/cpview.h"
@@ -69,6 +70,30 @@ private slots:
         }
         QVERIFY(!F_coef(6, y.data(), a.data(), b.data())); // 12 samples
         QCOMPARE(a[0], 0.0);
+    }
+
+    void correctionStep()
+    {
+        const int n = 128;
+        std::vector<double> theta(n), step(n, 0.01);
+        for (int k = 0; k < n; ++k)
+            theta[k] = Uniform_Angle(k, n);
+        const std::vector<double> start = theta;
+        QVERIFY(Suma_Theta_Hi(n, theta.data(), step.data()));
+        for (int k = 0; k < 6; ++k) { // straight ramps over the end six points
+            QVERIFY(std::fabs(step[k] - 0.01 * k / 6) < 1e-15);
+            QVERIFY(std::fabs(step[n - 1 - k] - 0.01 * k / 6) < 1e-15);
+        }
+        for (int k = 1; k < n - 1; ++k)
+            QVERIFY(std::fabs(theta[k] - (start[k] + 0.8 * step[k])) < 1e-15);
+        QCOMPARE(theta[0], 0.0);
+        QCOMPARE(theta[n - 1], 2 * M_PI);
+        // A correction that would fold the angles is refused whole.
+        std::vector<double> fold(n, 0.0);
+        fold[60] = 1.0;
+        const std::vector<double> kept = theta;
+        QVERIFY(!Suma_Theta_Hi(n, theta.data(), fold.data()));
+        QCOMPARE(theta, kept);
     }
 
     void dynamicPressure()
