@@ -242,7 +242,7 @@ void Fourier_Cos_Proc(int n, const double* src, double* out)
     fourierSeries(n, src, out, true);
 }
 
-QPolygonF FourierInterpolationAirfoil(const QPolygonF& poly)
+QPolygonF Fourier_Contour(const QPolygonF& poly, FourierFit fit)
 {
     const int N = int(poly.size());
     if (N == 0)
@@ -260,11 +260,71 @@ QPolygonF FourierInterpolationAirfoil(const QPolygonF& poly)
     y[size_t(N - 1)] = y[0];
 
     std::vector<double> X(1000), Y(1000);
-    Fourier_Proc(N / 2, x.data(), X.data());
-    Fourier_Proc(N / 2, y.data(), Y.data());
+    fit(N / 2, x.data(), X.data());
+    fit(N / 2, y.data(), Y.data());
     QPolygonF out;
     out.reserve(1000);
     for (int j = 0; j < 1000; ++j)
         out.append(QPointF(X[size_t(j)], Y[size_t(j)]));
     return out;
+}
+
+QPolygonF FourierInterpolationAirfoil(const QPolygonF& poly)
+{
+    return Fourier_Contour(poly, &Fourier_Proc);
+}
+
+double Fourier_Series_Value(int m, const double* a, const double* b, double t, int derivative)
+{
+    // cos(i t) and sin(i t) by turning on from the previous term: long series
+    // at many angles cost a cosine and a sine per term otherwise. Every 64
+    // terms the pair is taken afresh, so rounding cannot build up.
+    const double c1 = std::cos(t), s1 = std::sin(t);
+    double c = 1.0, sn = 0.0;
+    double v = derivative == 0 ? a[0] / 2.0 : 0.0;
+    for (int i = 1; i < m; ++i) {
+        if (i % 64 == 0) {
+            c = std::cos(i * t);
+            sn = std::sin(i * t);
+        } else {
+            const double next = c * c1 - sn * s1;
+            sn = sn * c1 + c * s1;
+            c = next;
+        }
+        if (derivative == 0) {
+            v += a[i] * c;
+            v += b[i] * sn;
+        } else if (derivative == 1) {
+            v += i * (b[i] * c - a[i] * sn);
+        } else {
+            v -= double(i) * i * (a[i] * c + b[i] * sn);
+        }
+    }
+    return v;
+}
+
+bool interpol_Linear(int n, int m, const double* x, double* y)
+{
+    if (n < 1 || m < 2)
+        return false;
+    for (int i = 1; i < n; ++i)
+        if (x[i] < x[i - 1])
+            return false;
+    const std::vector<double> v(y, y + n);
+    const double last = x[n - 1];
+    int k = 0;
+    for (int i = 0; i < m; ++i) {
+        const double t = i * last / (m - 1);
+        while (k < n - 2 && t > x[k + 1])
+            ++k;
+        if (n == 1 || t <= x[0]) {
+            y[i] = v[0];
+        } else if (t >= x[n - 1]) {
+            y[i] = v[size_t(n - 1)];
+        } else {
+            const double span = x[k + 1] - x[k];
+            y[i] = span > 0 ? v[size_t(k)] + (t - x[k]) / span * (v[size_t(k + 1)] - v[size_t(k)]) : v[size_t(k)];
+        }
+    }
+    return true;
 }

@@ -61,3 +61,21 @@ void Fourier_Cos_Proc(int n, const double* src, double* out);
 // Closed contour re-sampled at 1000 points through its Fourier series; empty
 // for an empty polygon.
 QPolygonF FourierInterpolationAirfoil(const QPolygonF& poly);
+
+// A fit of 2n samples into 1000 values, of the form of Fourier_Proc.
+using FourierFit = void (*)(int n, const double* src, double* out);
+// The contour closed (its last point replaced by its first), x and y each
+// expanded by fit with half the point count as n: 1000 points. Empty for an
+// empty polygon; a single point stands for the whole contour.
+QPolygonF Fourier_Contour(const QPolygonF& poly, FourierFit fit);
+
+// The series a[0]/2 + sum over i = 1..m-1 of (a[i] cos(i t) + b[i] sin(i t)),
+// or its first or second derivative with respect to t (derivative 1 or 2);
+// a[0]/2 (0 for a derivative) when m < 2.
+double Fourier_Series_Value(int m, const double* a, const double* b, double t, int derivative = 0);
+
+// Linear interpolation of y over the n ascending abscissae x, evaluated at
+// the m values i x[n-1] / (m-1), i = 0..m-1, written back into y (which must
+// hold max(n, m) values). Values before x[0] take y[0]. Leaves y unchanged and
+// returns false for n < 1, m < 2 or abscissae that fall.
+bool interpol_Linear(int n, int m, const double* x, double* y);

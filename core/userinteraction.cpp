@@ -58,3 +58,8 @@ UserInteraction* Install_User_Interaction(UserInteraction* user)
     g_user = user ? user : &g_silent;
     return previous;
 }
+
+bool Break_Question(const QString& text, const QString& informative)
+{
+    return User().question(text, informative);
+}

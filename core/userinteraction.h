@@ -54,3 +54,7 @@ UserInteraction& User();
 // Installs an implementation, which the caller keeps alive, and returns the
 // one it replaces; nullptr restores the silent one.
 UserInteraction* Install_User_Interaction(UserInteraction* user);
+
+// The modal OK/Cancel question of every program, default Cancel: true only
+// when OK was pressed.
+bool Break_Question(const QString& text, const QString& informative);

@@ -1,5 +1,6 @@
 #include "core/gslsetup.h"
 #include "apps/aerolyx/ui/mainwindow.h"
+#include "shell/ui/widgetinteraction.h"
 
 #include <QApplication>
 
@@ -7,6 +8,8 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     Gsl_Errors_Off();
+    // Its questions carry no note about the default answer.
+    Install_Widget_Interaction(WidgetInteraction::QuestionNote::None);
     aerolyx::MainWindow window;
     window.showMaximized();
     return app.exec();

@@ -42,6 +42,14 @@ void MainWindow::InitMainWindow()
     imp_maxatt = 25;
 }
 
+void MainWindow::createStatusBar()
+{
+}
+
+void MainWindow::Set_Connections()
+{
+}
+
 void MainWindow::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
@@ -113,6 +121,11 @@ void MainWindow::on_imp_maxatt_Edit_editingFinished()
 }
 
 void MainWindow::on_actionExit_triggered()
+{
+    Quit();
+}
+
+void MainWindow::Quit()
 {
     close();
 }

@@ -13,6 +13,10 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
 
     void InitMainWindow();
+    // The window has no status bar and makes no connections of its own (the
+    // form connects its slots by name); both stay empty.
+    void createStatusBar();
+    void Set_Connections();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -28,6 +32,7 @@ private slots:
     void on_imp_maxatt_Edit_editingFinished();
     void on_actionExit_triggered();
     void on_actionAbout_triggered();
+    void Quit();
 
 private:
     // Defaults of the inputs; the fields write to the view, not here.

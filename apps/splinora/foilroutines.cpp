@@ -1,6 +1,8 @@
 #include "apps/splinora/foilroutines.h"
 
+#include "core/mygsllib.h"
 #include "core/userinteraction.h"
+#include <QDebug>
 #include <QFile>
 #include <QTextEdit>
 #include <QTextStream>
@@ -280,6 +282,59 @@ void Create_FoilPairList(const QPolygonF& poly)
     for (int j = nose + 1; j <= last; ++j) {
         const int i = FindUPIndex(j, poly);
         p->FoilPairList.append(Foil_Pair{i, j, poly[i].y() - poly[j].y()});
+    }
+}
+
+double f_theta(int k, int N)
+{
+    const double Pi = 3.141592653;
+    if (k <= N / 2)
+        return Pi * std::sqrt(std::sin(k * Pi / N));
+    return Pi * (2.0 - std::sqrt(std::sin((N - k) * Pi / N)));
+}
+
+namespace {
+
+constexpr int kSeriesPoints = 1000;
+
+// Coefficients a[0..n], b[0..n] of the 2n samples y (the core's fit, with pi
+// at full precision so that a sampled harmonic comes back exactly), then
+// out[k] = the series or its derivative at f_theta(k, 1000).
+void Series_At_Theta(int n, const double* y, int derivative, double* out)
+{
+    if (n < 1) {
+        std::fill(out, out + kSeriesPoints, 0.0);
+        return;
+    }
+    std::vector<double> a(size_t(n) + 1, 0.0), b(size_t(n) + 1, 0.0), theta(size_t(2 * n)), yy(size_t(2 * n));
+    Init_fu_fields(n, a.data(), b.data(), theta.data(), yy.data(), y, true);
+    Proc_A_bn(n, a.data(), b.data(), theta.data(), yy.data());
+    for (int k = 0; k < kSeriesPoints; ++k)
+        out[k] = Fourier_Series_Value(n, a.data(), b.data(), f_theta(k, kSeriesPoints), derivative);
+}
+
+} // namespace
+
+void Fourier_Proc(int n, const double* in_file, double* ou_file)
+{
+    Series_At_Theta(n, in_file, 0, ou_file);
+}
+
+QPolygonF FourierInterpolationAirfoil(const QPolygonF& poly)
+{
+    return Fourier_Contour(poly, &splinora::Fourier_Proc);
+}
+
+void Fourier_Polygon_D2(const QPolygonF& Poly, double* d2_file)
+{
+    const int n = int(Poly.size()) / 2;
+    std::vector<double> y(size_t(2 * n));
+    for (int j = 0; j < 2 * n; ++j)
+        y[size_t(j)] = Poly[j].y();
+    Series_At_Theta(n, y.data(), 2, d2_file);
+    for (int k = 0; k < kSeriesPoints; ++k) {
+        d2_file[k] = std::fabs(d2_file[k]);
+        qDebug().noquote() << QString("%1    d2: %2").arg(k).arg(d2_file[k] * 1e7, 0, 'f', 5);
     }
 }
 

@@ -60,4 +60,29 @@ int FindUPIndex(int dwindex, const QPolygonF& polygon);
 int FindDWIndex(int upindex, const QPolygonF& polygon);
 void Create_FoilPairList(const QPolygonF& poly);
 
+// --- Fourier series of an outline at nose-crowded angles -------------------
+//
+// The samples are taken as equally spaced over one period, as everywhere in
+// these programs: for 2n samples y[j] the coefficients are
+// a[k] = (1/n) sum y[j] cos(k j pi/n) and b[k] the same with sin, and the
+// series is a[0]/2 + sum over k = 1..n-1 of (a[k] cos(k t) + b[k] sin(k t)).
+// It is evaluated at the 1000 angles f_theta(k, 1000), which run from 0
+// through pi (the nose of an outline traced from its trailing edge) to
+// just below 2 pi and lie closest together about pi.
+
+// Pi sqrt(sin(k Pi/N)) up to k = N/2 (halved and truncated), then
+// Pi (2 - sqrt(sin((N - k) Pi/N))), with Pi = 3.141592653.
+double f_theta(int k, int N);
+// The series of the 2n samples in_file evaluated at f_theta(k, 1000),
+// k = 0..999, into ou_file; zeros for n < 1.
+void Fourier_Proc(int n, const double* in_file, double* ou_file);
+// The outline closed (its last point replaced by its first), x and y each
+// expanded with half the point count (truncated) as n: 1000 points, crowded
+// at the nose. Empty for an empty polygon.
+QPolygonF FourierInterpolationAirfoil(const QPolygonF& poly);
+// The magnitude of the second derivative (with respect to the angle) of the
+// series of the polygon's y values, with half the point count as n, at the
+// same 1000 angles into d2_file; each value also goes to the debug output.
+void Fourier_Polygon_D2(const QPolygonF& Poly, double* d2_file);
+
 } // namespace splinora

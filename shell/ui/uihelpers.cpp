@@ -21,11 +21,6 @@ double doubleFromEdit(QLineEdit* edit)
     return CheckDoubleStr(edit->text()).toDouble();
 }
 
-bool Break_Question(const QString& text, const QString& informative)
-{
-    return User().question(text, informative);
-}
-
 void Show_Warning(const QString& title, const QString& text)
 {
     User().warning(title, text);

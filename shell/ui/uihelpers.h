@@ -1,6 +1,8 @@
 #ifndef UIHELPERS_H
 #define UIHELPERS_H
 
+#include "core/userinteraction.h"
+
 #include <QFont>
 #include <QPoint>
 #include <QSize>
@@ -21,8 +23,7 @@ QString CheckDoubleStr(QString text);
 // The number typed in the field; a decimal comma is accepted; bad text gives 0.0.
 double doubleFromEdit(QLineEdit* edit);
 
-// Modal OK/Cancel question (default Cancel); true only when OK was pressed.
-bool Break_Question(const QString& text, const QString& informative);
+// Break_Question, the modal OK/Cancel question, comes with the seam.
 
 // A warning box with one OK button.
 void Show_Warning(const QString& title, const QString& text);

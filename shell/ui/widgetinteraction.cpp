@@ -16,11 +16,11 @@ QWidget* parentWindow()
 } // namespace
 
 std::unique_ptr<QMessageBox> WidgetInteraction::questionBox(QWidget* parent, const QString& text,
-                                                            const QString& informative)
+                                                            const QString& informative, QuestionNote note)
 {
     auto box = std::make_unique<QMessageBox>(parent);
     box->setText(text);
-    box->setInformativeText(informative + " (default cancel)");
+    box->setInformativeText(note == QuestionNote::DefaultCancel ? informative + " (default cancel)" : informative);
     box->setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
     box->setDefaultButton(QMessageBox::Cancel);
     return box;
@@ -39,7 +39,7 @@ std::unique_ptr<QMessageBox> WidgetInteraction::savePromptBox(QWidget* parent, c
 
 bool WidgetInteraction::question(const QString& text, const QString& informative)
 {
-    const auto box = questionBox(parentWindow(), text, informative);
+    const auto box = questionBox(parentWindow(), text, informative, questionNote);
     box->exec();
     return box->clickedButton() == box->button(QMessageBox::Ok);
 }
@@ -121,8 +121,9 @@ bool WidgetInteraction::print(QPrinter* printer, const QString& title)
     return dialog.exec() == QDialog::Accepted;
 }
 
-void Install_Widget_Interaction()
+void Install_Widget_Interaction(WidgetInteraction::QuestionNote note)
 {
     static WidgetInteraction user;
+    user.setQuestionNote(note);
     Install_User_Interaction(&user);
 }

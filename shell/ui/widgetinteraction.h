@@ -15,9 +15,16 @@ class QWidget;
 class WidgetInteraction final : public UserInteraction
 {
 public:
+    // What the question box adds to its informative text: the main program
+    // reminds that Enter answers Cancel, the flow analyser adds nothing.
+    enum class QuestionNote { DefaultCancel, None };
+
+    void setQuestionNote(QuestionNote note) { questionNote = note; }
+
     // The boxes of the question and of the save prompt, built but not shown.
     static std::unique_ptr<QMessageBox> questionBox(QWidget* parent, const QString& text,
-                                                    const QString& informative);
+                                                    const QString& informative,
+                                                    QuestionNote note = QuestionNote::DefaultCancel);
     static std::unique_ptr<QMessageBox> savePromptBox(QWidget* parent, const QString& text,
                                                       const QString& informative);
 
@@ -34,7 +41,11 @@ public:
     std::optional<QString> text(const QString& title, const QString& label, const QString& value) override;
     QColor color(const QColor& initial, const QString& title) override;
     bool print(QPrinter* printer, const QString& title) override;
+
+private:
+    QuestionNote questionNote = QuestionNote::DefaultCancel;
 };
 
 // Installs the program-long widget interaction.
-void Install_Widget_Interaction();
+void Install_Widget_Interaction(
+    WidgetInteraction::QuestionNote note = WidgetInteraction::QuestionNote::DefaultCancel);

@@ -197,6 +197,9 @@ private slots:
         QCOMPARE(w->currentFileLabel->text(), QString("naca2412.dat"));
         QCOMPARE(d->foilName, QString("naca2412.dat"));
         QCOMPARE(d->workFoil.size(), 128);
+        // The window keeps the 128 points that went into the record.
+        QCOMPARE(w->Foil_Poly(), d->workFoil);
+        QCOMPARE(w->Resampled_Poly(), d->workFoil);
         // A load does not change the angle; the circulation follows the new
         // zero-lift angle.
         QCOMPARE(d->attackAngle, 3.0);

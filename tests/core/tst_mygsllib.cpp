@@ -290,6 +290,70 @@ private slots:
                      qPrintable(QString("%1: (%2, %3)").arg(j).arg(out[j].x()).arg(out[j].y())));
         }
     }
+
+    // The series and its two derivatives against the formulas, past the
+    // 64-term point where the turned cosines are taken afresh.
+    void seriesValueAndDerivatives()
+    {
+        const int m = 70;
+        std::vector<double> a(m, 0.0), b(m, 0.0);
+        a[0] = 0.8;
+        a[1] = 1.0;
+        b[2] = -0.5;
+        a[66] = 0.01;
+        b[69] = 0.02;
+        for (double t : {0.0, 0.3, 1.7, 3.14, 5.9}) {
+            const double v = 0.4 + std::cos(t) - 0.5 * std::sin(2 * t) + 0.01 * std::cos(66 * t) + 0.02 * std::sin(69 * t);
+            const double d1 = -std::sin(t) - std::cos(2 * t) - 0.66 * std::sin(66 * t) + 1.38 * std::cos(69 * t);
+            const double d2 = -std::cos(t) + 2 * std::sin(2 * t) - 43.56 * std::cos(66 * t) - 95.22 * std::sin(69 * t);
+            QVERIFY(std::fabs(Fourier_Series_Value(m, a.data(), b.data(), t) - v) < 1e-12);
+            QVERIFY(std::fabs(Fourier_Series_Value(m, a.data(), b.data(), t, 1) - d1) < 1e-11);
+            QVERIFY(std::fabs(Fourier_Series_Value(m, a.data(), b.data(), t, 2) - d2) < 1e-9);
+        }
+        QCOMPARE(Fourier_Series_Value(1, a.data(), b.data(), 1.0), 0.4);
+        QCOMPARE(Fourier_Series_Value(1, a.data(), b.data(), 1.0, 2), 0.0);
+    }
+
+    // The contour helper hands each coordinate to the fit with half the
+    // point count, the last point replaced by the first.
+    void contourFitSeesTheClosedContour()
+    {
+        static QList<int> halves;
+        static QList<double> lastSamples;
+        halves.clear();
+        lastSamples.clear();
+        const FourierFit probe = [](int n, const double* src, double* out) {
+            halves << n;
+            lastSamples << src[2 * n - 1];
+            for (int j = 0; j < 1000; ++j)
+                out[j] = j;
+        };
+        const QPolygonF c{QPointF(1, 0), QPointF(0, 1), QPointF(-1, 0), QPointF(0, -1), QPointF(5, 5), QPointF(7, 7)};
+        const QPolygonF r = Fourier_Contour(c, probe);
+        QCOMPARE(halves, (QList<int>{3, 3}));
+        QCOMPARE(lastSamples, (QList<double>{1, 0})); // point 5 became point 0
+        QCOMPARE(r.size(), 1000);
+        QCOMPARE(r[999], QPointF(999, 999));
+        QVERIFY(Fourier_Contour(QPolygonF(), probe).isEmpty());
+    }
+
+    void linearResampling()
+    {
+        // y = 2x on a ragged table, read back at 0, 1, ..., 4.
+        const double x[] = {0, 0.5, 3, 4};
+        double y[5] = {0, 1, 6, 8, -1};
+        QVERIFY(interpol_Linear(4, 5, x, y));
+        QCOMPARE(std::vector<double>(y, y + 5), (std::vector<double>{0, 2, 4, 6, 8}));
+        // Fewer samples than points: every written value still on the line.
+        double z[] = {0, 1, 6, 8};
+        QVERIFY(interpol_Linear(4, 3, x, z));
+        QCOMPARE(std::vector<double>(z, z + 3), (std::vector<double>{0, 4, 8}));
+        double keep[] = {1, 2, 3, 4};
+        const double falling[] = {0, 2, 1, 3};
+        QVERIFY(!interpol_Linear(4, 4, falling, keep));
+        QVERIFY(!interpol_Linear(4, 1, x, keep));
+        QCOMPARE(std::vector<double>(keep, keep + 4), (std::vector<double>{1, 2, 3, 4}));
+    }
 };
 
 QTEST_APPLESS_MAIN(TestNumeric)

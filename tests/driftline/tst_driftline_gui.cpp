@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
+#include <QStatusBar>
 #include <QToolTip>
 
 #include "apps/driftline/mainwindow.h"
@@ -119,6 +120,19 @@ private slots:
         QVERIFY(!view->flights.isEmpty());
 
         child<QAction>(w, "actionExit")->trigger();
+        QVERIFY(!w.isVisible());
+    }
+
+    // No status bar and no connections of its own; Quit closes like "exit".
+    void noStatusBarAndQuitCloses()
+    {
+        MainWindow w;
+        w.createStatusBar();
+        w.Set_Connections();
+        QVERIFY(!w.findChild<QStatusBar *>());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(QMetaObject::invokeMethod(&w, "Quit"));
         QVERIFY(!w.isVisible());
     }
 

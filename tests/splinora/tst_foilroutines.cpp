@@ -5,11 +5,13 @@
 #include <QPointF>
 #include <QPolygonF>
 #include <QString>
+#include <QStringList>
 #include <QTextStream>
 
 #include <QTemporaryDir>
 
 #include <cmath>
+#include <vector>
 
 #include "apps/splinora/foilroutines.h"
 
@@ -201,6 +203,112 @@ private slots:
         const QPolygonF read = airfoil_Read(path);
         QVERIFY(samePoly(read, foil, 1e-6));
         QVERIFY(airfoil_Read(dir.filePath("none.dat")).isEmpty());
+    }
+
+    // The angles run from 0 over pi at k = N/2 to just below 2 pi, rising,
+    // symmetric about pi, and closest together about pi (the nose).
+    void nosePackedAngles()
+    {
+        const double Pi = 3.141592653;
+        QCOMPARE(f_theta(0, 1000), 0.0);
+        QCOMPARE(f_theta(500, 1000), Pi);
+        QVERIFY(std::fabs(f_theta(999, 1000) - Pi * (2 - std::sqrt(std::sin(Pi / 1000)))) < 1e-15);
+        QCOMPARE(f_theta(3, 7), Pi * std::sqrt(std::sin(3 * Pi / 7))); // the half is truncated
+        QCOMPARE(f_theta(4, 7), Pi * (2 - std::sqrt(std::sin(3 * Pi / 7))));
+        for (int k = 1; k < 1000; ++k) {
+            QVERIFY(f_theta(k, 1000) > f_theta(k - 1, 1000));
+            QVERIFY(std::fabs(f_theta(k, 1000) + f_theta(1000 - k, 1000) - 2 * Pi) < 1e-12);
+        }
+        QVERIFY(f_theta(501, 1000) - f_theta(500, 1000) < 0.01 * (f_theta(1, 1000) - f_theta(0, 1000)));
+    }
+
+    // 2n samples of a constant, or of one harmonic below n, equally spaced
+    // over one period: the series gives the function back at every angle.
+    void seriesReturnsSampledHarmonics_data()
+    {
+        QTest::addColumn<int>("n");
+        QTest::addColumn<int>("harmonic"); // 0: the constant 0.7
+        QTest::addColumn<bool>("sine");
+        QTest::newRow("constant") << 8 << 0 << false;
+        QTest::newRow("cos t") << 8 << 1 << false;
+        QTest::newRow("cos 5t") << 8 << 5 << false;
+        QTest::newRow("sin 3t") << 8 << 3 << true;
+        QTest::newRow("cos 40t of 500") << 500 << 40 << false;
+        QTest::newRow("constant of 1") << 1 << 0 << false;
+    }
+
+    void seriesReturnsSampledHarmonics()
+    {
+        QFETCH(int, n);
+        QFETCH(int, harmonic);
+        QFETCH(bool, sine);
+        const auto f = [&](double t) {
+            return harmonic == 0 ? 0.7 : sine ? std::sin(harmonic * t) : std::cos(harmonic * t);
+        };
+        std::vector<double> in(size_t(2 * n)), out(1000), d2(1000);
+        QPolygonF poly;
+        for (int j = 0; j < 2 * n; ++j) {
+            in[size_t(j)] = f(j * M_PI / n);
+            poly << QPointF(j, in[size_t(j)]);
+        }
+        Fourier_Proc(n, in.data(), out.data());
+        QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+        Fourier_Polygon_D2(poly, d2.data());
+        qInstallMessageHandler(previous);
+        for (int k = 0; k < 1000; ++k) {
+            const double t = f_theta(k, 1000);
+            QVERIFY2(std::fabs(out[size_t(k)] - f(t)) < 1e-12, qPrintable(QString("k %1").arg(k)));
+            // The second derivative of the harmonic is -harmonic^2 times it.
+            QVERIFY2(std::fabs(d2[size_t(k)] - harmonic * harmonic * std::fabs(f(t))) < 1e-9 * (1 + harmonic * harmonic),
+                     qPrintable(QString("k %1").arg(k)));
+        }
+    }
+
+    void seriesOfNoSamples()
+    {
+        std::vector<double> out(1000, 5.0);
+        Fourier_Proc(0, nullptr, out.data());
+        QCOMPARE(out[0], 0.0);
+        QCOMPARE(out[999], 0.0);
+    }
+
+    void secondDerivativeIsLogged()
+    {
+        QPolygonF poly;
+        for (int j = 0; j < 8; ++j)
+            poly << QPointF(j, std::cos(j * M_PI / 4));
+        std::vector<double> d2(1000);
+        static QStringList lines;
+        lines.clear();
+        QtMessageHandler previous = qInstallMessageHandler(
+            [](QtMsgType, const QMessageLogContext&, const QString& text) { lines << text; });
+        Fourier_Polygon_D2(poly, d2.data());
+        qInstallMessageHandler(previous);
+        QCOMPARE(lines.size(), 1000);
+        QCOMPARE(lines[0], QString("0    d2: %1").arg(1e7, 0, 'f', 5)); // cos t at 0: |-1|
+        QCOMPARE(lines[500], QString("500    d2: %1").arg(d2[500] * 1e7, 0, 'f', 5));
+    }
+
+    // A closed circle listed at equal angles: the expansion puts the 1000
+    // points on the same circle at the nose-packed angles.
+    void contourExpansionFollowsTheCircle()
+    {
+        const int m = 50;
+        QPolygonF circle;
+        for (int j = 0; j <= 2 * m; ++j) // the last point repeats the first
+            circle << QPointF(0.5 + 0.5 * std::cos(j * M_PI / m), 0.3 * std::sin(j * M_PI / m));
+        const QPolygonF r = FourierInterpolationAirfoil(circle);
+        QCOMPARE(r.size(), 1000);
+        for (int k = 0; k < 1000; ++k) {
+            const double t = f_theta(k, 1000);
+            QVERIFY2(std::hypot(r[k].x() - 0.5 - 0.5 * std::cos(t), r[k].y() - 0.3 * std::sin(t)) < 1e-12,
+                     qPrintable(QString("k %1").arg(k)));
+        }
+        QVERIFY(FourierInterpolationAirfoil(QPolygonF()).isEmpty());
+        QCOMPARE(FourierInterpolationAirfoil(QPolygonF{QPointF(0.2, 0.1)}).size(), 1000);
+        // An airfoil keeps its extent and its nose at the middle point.
+        const QPolygonF foil = FourierInterpolationAirfoil(symmetricFoil(100));
+        QVERIFY(std::fabs(foil[0].x() - 1.0) < 0.01 && std::fabs(foil[500].x()) < 0.01);
     }
 };
 

@@ -5,6 +5,7 @@
 #include "apps/aerolyx/calc/numutil.h"
 #include "apps/aerolyx/calc/flow.h"
 #include "core/gslsetup.h"
+#include "core/mygsllib.h"
 
 #include <gsl/gsl_errno.h>
 #include <gsl/gsl_spline.h>
@@ -233,6 +234,74 @@ QString FindThickness(const QPolygonF& p)
         lo = std::min(lo, q.y());
     }
     return QString("%1").arg((hi - lo) * 100.0, 0, 'f', 2);
+}
+
+bool Fill_Natur_Param(int n, const double* x, const double*, double* t)
+{
+    return Fill_ArcCos(n, x, t);
+}
+
+bool fNatur_Airfoil(int n, QPolygonF* p)
+{
+    const int c = p->size();
+    if (n < 2 || c < 3)
+        return false;
+    const size_t room = size_t(std::max(c, n));
+    std::vector<double> x(room), y(room), t(static_cast<size_t>(c));
+    for (int i = 0; i < c; ++i) {
+        x[size_t(i)] = (*p)[i].x();
+        y[size_t(i)] = (*p)[i].y();
+    }
+    if (!Fill_ArcCos(c, x.data(), t.data()) || !interpol_Linear(c, n, t.data(), x.data())
+        || !interpol_Linear(c, n, t.data(), y.data()))
+        return false;
+    QPolygonF out;
+    out.reserve(n);
+    for (int i = 0; i < n; ++i)
+        out << QPointF(x[size_t(i)], y[size_t(i)]);
+    *p = out;
+    return true;
+}
+
+QPolygonF Adjust_Polygon_Length(int n, const QPolygonF& p)
+{
+    QPolygonF out;
+    if (p.isEmpty())
+        return out;
+    const int s = std::max(1, n > 0 ? int(p.size()) / n : 1);
+    for (int i = 0; i < p.size(); i += s)
+        out << p[i];
+    out.last() = out.first();
+    return out;
+}
+
+QPolygonF airfoil_Read(int n, const QString& path)
+{
+    return Normalize_airfoil(Adjust_Polygon_Length(n, Read_All_AirfoilTypes(path, AirfoilReader::Aerolyx)));
+}
+
+QString WriteAirfoilTable(const QPolygonF& p)
+{
+    QString text;
+    for (int i = 0; i < p.size(); ++i)
+        text += QString("%1  %2  %3 \n").arg(i).arg(p[i].x(), 0, 'f', 5).arg(p[i].y(), 0, 'f', 5);
+    return text;
+}
+
+QString WriteFftTable(int n, int every, const double* v, bool withSum)
+{
+    // A step below 1 would divide by zero; every index is written then.
+    const int step = std::max(1, every);
+    QString text;
+    double sum = 0;
+    for (int i = 0; i < n; ++i) {
+        sum += v[i];
+        if (i % step == 0)
+            text += QString("%1  %2 \n").arg(i).arg(v[i], 0, 'f', 5);
+    }
+    if (withSum)
+        text += QString(" SUMA = %1 \n").arg(sum, 0, 'f', 8);
+    return text;
 }
 
 namespace {

@@ -27,6 +27,27 @@ bool Fill_ArcCos(int n, const double* x, double* t);
 // Vertical extent in percent of the chord, two decimals.
 QString FindThickness(const QPolygonF& p);
 
+// Resampling variants beside the load's own chain.
+// The cosine parameter of the outline's x (Fill_ArcCos); y is not used.
+bool Fill_Natur_Param(int n, const double* x, const double* y, double* t);
+// Replaces *p by n points taken at equal steps of its cosine parameter, from
+// 0 to the last, x and y interpolated linearly; false, with *p unchanged,
+// when the outline cannot be parametrised or n < 2.
+bool fNatur_Airfoil(int n, QPolygonF* p);
+// Every s-th point of p from the first, s = max(1, size / n), the last of
+// them replaced by the first so that the outline closes.
+QPolygonF Adjust_Polygon_Length(int n, const QPolygonF& p);
+// The airfoil file at path thinned by Adjust_Polygon_Length and normalised;
+// empty when the file yields no points.
+QPolygonF airfoil_Read(int n, const QString& path);
+
+// Text tables for inspecting outlines and series.
+// One line per point: "index  x  y " with five decimals.
+QString WriteAirfoilTable(const QPolygonF& p);
+// "i  v[i] " for every index i < n divisible by every (every below 1 counts
+// as 1); with withSum a closing " SUMA = " line with the sum of all n values.
+QString WriteFftTable(int n, int every, const double* v, bool withSum);
+
 // Loads an airfoil coordinate file into the record: reading, resampling,
 // normalising, Fourier smoothing to 128 points, the solver's preparation, the
 // zero-lift angle and the mapping run. A file that cannot be read or whose

@@ -118,6 +118,23 @@ double NON_Lift_Angle(const QPolygonF& foil)
     return 2.0 * alpha;
 }
 
+bool Suma_Theta_Hi(int n, double* theta, double* thetaStep)
+{
+    Repair_Tail_Hi(n, thetaStep);
+    std::vector<double> next(theta, theta + n);
+    for (int k = 1; k <= n - 2; ++k)
+        next[k] += 0.8 * thetaStep[k];
+    next[0] = 0;
+    next[n - 1] = 2 * M_PI;
+    for (int k = 1; k < n; ++k)
+        if (!(next[k] > next[k - 1])) {
+            qDebug() << "mapping: corrected circle angles stop increasing at point" << k;
+            return false;
+        }
+    std::copy(next.begin(), next.end(), theta);
+    return true;
+}
+
 double PerformIterations(myData* data, double relax, int n)
 {
     if (n < 3 || n > kFoilPoints)
@@ -131,19 +148,8 @@ double PerformIterations(myData* data, double relax, int n)
     ConformalMappings(data, n, data->circleY);
     Calc_dx_Hi(relax, n, data->circleX, data->mapX, data->thetaStep);
     PolyFit(n, 11, data->phiGrid, data->thetaStep, PowerForm::Multiply);
-    Repair_Tail_Hi(n, data->thetaStep);
-
-    std::vector<double> next(data->theta, data->theta + n);
-    for (int k = 1; k <= n - 2; ++k)
-        next[k] += 0.8 * data->thetaStep[k];
-    next[0] = 0;
-    next[n - 1] = 2 * M_PI;
-    for (int k = 1; k < n; ++k)
-        if (!(next[k] > next[k - 1])) {
-            qDebug() << "mapping: corrected circle angles stop increasing at point" << k;
-            return std::nan("");
-        }
-    std::copy(next.begin(), next.end(), data->theta);
+    if (!Suma_Theta_Hi(n, data->theta, data->thetaStep))
+        return std::nan("");
 
     double sum = 0;
     for (int k = 0; k < n; ++k)

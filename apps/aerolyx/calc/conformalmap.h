@@ -31,6 +31,11 @@ double NON_Lift_Angle(const QPolygonF& foil);
 // contour cannot be interpolated, the record keeps the map of this call's
 // start angles, theta is not changed and the result is not a number.
 double PerformIterations(myData* data, double relax, int n);
+// Applies the correction: ramps thetaStep to zero over the first and last
+// 5 % of the points, then moves theta[1..n-2] by 0.8 thetaStep and pins
+// theta[0] = 0 and theta[n-1] = 2 pi. False, with theta unchanged, when the
+// corrected angles would stop increasing.
+bool Suma_Theta_Hi(int n, double* theta, double* thetaStep);
 // The map whose unit-circle image has exactly the n y values.
 void ConformalMappings(myData* data, int n, const double* y);
 

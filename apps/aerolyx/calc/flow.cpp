@@ -76,7 +76,12 @@ double Circulation(const myData* data)
 
 double f_Cp(double v, double vinf)
 {
-    return 1.0 - (v / vinf) * (v / vinf);
+    return 1.0 - f_Dp(v, vinf);
+}
+
+double f_Dp(double v, double vinf)
+{
+    return (v / vinf) * (v / vinf);
 }
 
 void f_CP_Polar(const myData* data, double beta, double* x1, double* x2, double* cp1, double* cp2)

@@ -25,6 +25,8 @@ double Free_Stream_Speed(const myData* data);
 // -2 sin(beta) for the record's angle of attack.
 double Circulation(const myData* data);
 double f_Cp(double v, double vinf);
+// The dynamic-pressure ratio (v/vinf)^2, the part f_Cp subtracts from 1.
+double f_Dp(double v, double vinf);
 // Pressure coefficients in two halves: stations 0..64 into x1, cp1 and
 // stations 64..128 into x2, cp2 at the same indexes (arrays of 129).
 void f_CP_Polar(const myData* data, double beta, double* x1, double* x2, double* cp1, double* cp2);

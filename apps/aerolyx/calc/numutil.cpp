@@ -169,27 +169,17 @@ bool Fourier_Proc(int n, int m, const double* y, double* out, double* a, double*
 
 double f_value(int n, int m, const double* a, const double* b, int k)
 {
-    const double t = 2.0 * M_PI * k / (n - 1);
-    // cos(i t) and sin(i t) by turning on from the previous term: the load
-    // sums series of 2048 terms at 128 angles, where a cosine and a sine per
-    // term cost more than all the rest of it. Every 64 terms the pair is
-    // taken afresh, so rounding cannot build up.
-    const double c1 = std::cos(t), s1 = std::sin(t);
-    double c = 1.0, sn = 0.0;
-    double v = a[0] / 2.0;
-    for (int i = 1; i < m; ++i) {
-        if (i % 64 == 0) {
-            c = std::cos(i * t);
-            sn = std::sin(i * t);
-        } else {
-            const double next = c * c1 - sn * s1;
-            sn = sn * c1 + c * s1;
-            c = next;
-        }
-        v += a[i] * c;
-        v += b[i] * sn;
-    }
-    return v;
+    return Fourier_Series_Value(m, a, b, 2.0 * M_PI * k / (n - 1));
+}
+
+double f_Dvalue(int n, int m, const double* a, const double* b, int k)
+{
+    return Fourier_Series_Value(m, a, b, 2.0 * M_PI * k / (n - 1), 1);
+}
+
+bool F_coef(int m, const double* y, double* a, double* b)
+{
+    return fft_test(2 * m, y, a, b);
 }
 
 void Fourier_Skeleton(int n, int m, const double* y, double* out)

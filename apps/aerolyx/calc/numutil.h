@@ -51,6 +51,12 @@ bool Spline_Period_Samples(int n, const double* x, const double* y, double* out)
 bool Fourier_Proc(int n, int m, const double* y, double* out, double* a, double* b);
 // Value of the series at angle 2pi k/(n-1).
 double f_value(int n, int m, const double* a, const double* b, int k);
+// Its derivative with respect to the angle there: the sum over i = 1..m-1 of
+// i (b[i] cos(i t) - a[i] sin(i t)); 0 when m < 2.
+double f_Dvalue(int n, int m, const double* a, const double* b, int k);
+// Cosine and sine coefficients a[0..m-1], b[0..m-1] of the 2m samples y by
+// the real FFT; false, with the coefficients 0, when 2m is not a power of two.
+bool F_coef(int m, const double* y, double* a, double* b);
 // The cosine part of the series of the 2m samples y (the camber line of an
 // outline traced from the trailing edge around the nose), at n angles.
 void Fourier_Skeleton(int n, int m, const double* y, double* out);

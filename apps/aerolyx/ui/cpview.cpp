@@ -181,4 +181,22 @@ int Find_i2_index(const QPolygonF& p, int nose, int i)
     return k;
 }
 
+int Find_i1_index(const QPolygonF& p, int nose, int i)
+{
+    const int n = p.size();
+    if (n == 0)
+        return 0;
+    if (i == nose)
+        return i;
+    if (i < 0 || i >= n || nose <= 1 || nose >= n)
+        return 0;
+    const double xv = p[i].x();
+    if (!(p[1].x() > xv))
+        return 0;
+    int j = 1;
+    while (j + 1 < nose && p[j + 1].x() > xv)
+        ++j;
+    return j;
+}
+
 } // namespace aerolyx

@@ -52,5 +52,9 @@ private:
 int f_nose_index(const QPolygonF& p);
 // The point on the far side of the nose that lies just before the x of point i.
 int Find_i2_index(const QPolygonF& p, int nose, int i);
+// The mirror rule toward the start of p: the last upper-side point from 1
+// on, before the nose, whose x still lies beyond that of point i; 0 when
+// point 1 does not, i itself for the nose.
+int Find_i1_index(const QPolygonF& p, int nose, int i);
 
 } // namespace aerolyx

@@ -5,6 +5,7 @@
 #include "apps/aerolyx/ui/foiltable.h"
 #include "apps/aerolyx/ui/outputfiles.h"
 
+#include <QCloseEvent>
 #include <QCursor>
 #include <QDir>
 #include <QFileInfo>
@@ -103,6 +104,8 @@ bool MainWindow::Open_Airfoil(const QString& path, QString* why)
     }
     curFile = strippedName(path);
     currentFileLabel->setText(curFile);
+    resampledPoly = record->workFoil;
+    foilPoly = resampledPoly;
     nonliftangleEdit->setText(QString("%1").arg(180.0 * record->zeroLiftAngle / M_PI, 4, 'f', 3));
     thicknessEdit->setText(FindThickness(record->workFoil));
     // The circulation depends on the zero-lift angle of the new airfoil.
@@ -129,6 +132,28 @@ void MainWindow::OpenAirfoilFile()
 void MainWindow::Quit()
 {
     close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (fileOpened)
+        emit fileStillOpened();
+    QMainWindow::closeEvent(event);
+}
+
+void MainWindow::Save_Changes()
+{
+    emit statusEvent(" Save_Changes");
+    JustSaveFile(curFile);
+}
+
+void MainWindow::JustSaveFile(const QString& name)
+{
+    emit statusEvent(" Just  Save  File");
+    if (name.isEmpty())
+        return;
+    curFile = name;
+    currentFileLabel->setText(strippedName(name));
 }
 
 void MainWindow::About()

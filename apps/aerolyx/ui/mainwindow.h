@@ -38,9 +38,24 @@ public:
     int Load_Count() const { return loadCount; }
     double Incidence() const { return incidence; }
     const QString& Current_File() const { return curFile; }
+    // The airfoil of the last completed load, as it went into the record.
+    const QPolygonF& Foil_Poly() const { return foilPoly; }
+    const QPolygonF& Resampled_Poly() const { return resampledPoly; }
+
+    // Saving is not part of the analyser: these only announce themselves on
+    // statusEvent and take over the file name; no file is written.
+    void Save_Changes();
+    void JustSaveFile(const QString& name);
 
 signals:
     void statusEvent(const QString& text);
+    // For a host that keeps the analyser open beside a file of its own;
+    // nothing here connects to them.
+    void fileStillOpened();
+    void refreshOpengl();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 public slots:
     void OpenAirfoilFile();
@@ -68,7 +83,10 @@ private:
     static QString strippedName(const QString& path);
 
     QString curFile;
+    QPolygonF foilPoly;       // the airfoil of the last completed load
+    QPolygonF resampledPoly;  // the same 128 points, the resampling's result
     myData* record;
+    bool fileOpened = false;  // no file stays open in the analyser
     double incidence = 0;
     int loadCount = 0;
 };

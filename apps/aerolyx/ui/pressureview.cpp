@@ -48,6 +48,19 @@ void Wpotential::Compute_Results()
     cp2Position = C_P_position(data, effAngle, acPosition, 1.0, nullptr);
 }
 
+double Wpotential::potential_value(double r, double theta, double k, double alpha)
+{
+    // The circulation term is +k theta: the conjugate of the stream
+    // function's -k ln r (the stream-line view's), so that both describe one
+    // flow.
+    return std::cos(theta - alpha) * (r * r + 1.0) / r + k * theta;
+}
+
+QPointF Wpotential::New_Point_Direct(double r, double theta)
+{
+    return {r * std::cos(theta), r * std::sin(theta)};
+}
+
 QPolygonF Wpotential::Contour() const
 {
     Layout();

@@ -38,6 +38,14 @@ public:
     // not shifted) for the widget's current size.
     QPolygonF Contour() const;
 
+    // Velocity potential of the flow around the unit circle, polar
+    // coordinates about its centre, k the circulation value and alpha the
+    // stream direction: cos(theta - alpha) (r^2 + 1)/r + k theta, the
+    // partner of the stream function (r - 1/r) sin(theta - alpha) - k ln r.
+    static double potential_value(double r, double theta, double k, double alpha);
+    // The circle-plane point (r, theta) itself, unmapped, y up.
+    static QPointF New_Point_Direct(double r, double theta);
+
 protected:
     void paintEvent(QPaintEvent* e) override;
 

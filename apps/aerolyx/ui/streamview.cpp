@@ -78,6 +78,11 @@ QPointF StreamTracer::New_Point(double r, double theta) const
     return {p.x(), -p.y()};
 }
 
+QPointF StreamTracer::New_Point_Direct(double r, double theta)
+{
+    return {r * std::cos(theta), -r * std::sin(theta)};
+}
+
 void StreamTracer::Append(QPolygonF& line, double r, double theta) const
 {
     const QPointF p = New_Point(r, theta);

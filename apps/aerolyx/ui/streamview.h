@@ -50,6 +50,9 @@ public:
     // Image of the circle-plane point (r, theta) turned by the flow angle,
     // y negated, not scaled.
     QPointF New_Point(double r, double theta) const;
+    // The circle-plane point (r, theta) itself, unmapped and unturned, y
+    // negated.
+    static QPointF New_Point_Direct(double r, double theta);
 
 private:
     void Append(QPolygonF& line, double r, double theta) const;

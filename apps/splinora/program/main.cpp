@@ -1,10 +1,12 @@
 #include <QApplication>
 
 #include "apps/splinora/mainwindow.h"
+#include "shell/ui/widgetinteraction.h"
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    Install_Widget_Interaction();
     auto* window = new splinora::MainWindow(nullptr);
     window->showMaximized();
     return app.exec();
