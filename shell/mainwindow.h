@@ -6,12 +6,15 @@
 
 #include "ui_mainwindow.h"
 
+class CrossLabDialog;
 class DataDialog;
+class DiagDialog;
 class EditAirFoilDialog;
 class FlatWingDialog;
 class FrontViewDialog;
 class GlobClass;
 class ImportAirFoilDialog;
+class MiscPortDialog;
 class OverSewDataDialog;
 class SkintDialog;
 class ParaStruct;
@@ -55,6 +58,9 @@ public:
     ImportAirFoilDialog* importAirFoilDialog() const { return m_ImportAirFoilDialog; }
     EditAirFoilDialog* editAirFoilDialog() const { return m_EditAirFoilDialog; }
     SkintDialog* skintDialog() const { return m_SkintDialog; }
+    DiagDialog* diagDialog() const { return m_DiagDialog; }
+    CrossLabDialog* crossLabDialog() const { return m_CrossLabDialog; }
+    MiscPortDialog* miscPortDialog() const { return m_MiscPortDialog; }
 
 signals:
     void fileStillOpened();
@@ -134,6 +140,9 @@ private:
     ScaleDialog* m_ScaleDialog = nullptr;
     DxfPreviewDialog* m_DxfPreviewDialog = nullptr;
     TermsDialog* m_TermsDialog = nullptr;
+    DiagDialog* m_DiagDialog = nullptr;
+    CrossLabDialog* m_CrossLabDialog = nullptr;
+    MiscPortDialog* m_MiscPortDialog = nullptr;
 
     bool initialised = false;
     bool projectFileKnown = false;   // currentFile names a real project file
