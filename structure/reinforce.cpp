@@ -1,7 +1,5 @@
 #include "structure/reinforce.h"
 
-#include "core/structuredata.h"
-
 #include <QLineF>
 
 QPointF fun_T(QPointF P0, QPointF P1, QPointF P2, double lambda, double mu)
@@ -42,18 +40,4 @@ QPolygonF Spline3pnt(QPointF a, QPointF b, QPointF c, double n)
     for (double t = 0; t < 1; t += s)
         out.append((1 - t) * (1 - t) * a + 2 * t * (1 - t) * m + t * t * c);
     return out;
-}
-
-QPointF Rod_Pair(const NoseRod& rod, int k)
-{
-    if (k < 0 || k > 3)
-        return QPointF();
-    return k < 2 ? rod.controlA[k] : rod.controlB[k - 2];
-}
-
-void Set_Rod_Pair(NoseRod* rod, int k, QPointF pair)
-{
-    if (!rod || k < 0 || k > 3)
-        return;
-    (k < 2 ? rod->controlA[k] : rod->controlB[k - 2]) = pair;
 }

@@ -22,11 +22,3 @@ double f_mi(QPointF P0, QPointF P1, QPointF P2, QPointF Q, double lambda);
 // steps of 1 / (n - 1) added up while t stays below 1: n = 3 gives a and b
 // only; n = 11 ends next to c.
 QPolygonF Spline3pnt(QPointF a, QPointF b, QPointF c, double n);
-
-struct NoseRod;
-
-// The (lambda, mu) pair of inner point k = 0..3 of a rod: points 0 and 1 are
-// kept in controlA, points 2 and 3 in controlB. The editor and the rib
-// patterns read and write the pairs only through these two.
-QPointF Rod_Pair(const NoseRod& rod, int k);
-void Set_Rod_Pair(NoseRod* rod, int k, QPointF pair);

@@ -1,6 +1,7 @@
 #include "structure/reinforcecurves.h"
 
 #include "core/parastruct.h"
+#include "patterns/ribunfold.h"
 #include "structure/reinforce.h"
 
 #include <algorithm>
@@ -45,14 +46,14 @@ QList<QPointF> rodPairs(const NoseRod& rod)
 {
     QList<QPointF> pairs;
     for (int k = 0; k < kRodPoints; ++k)
-        pairs.append(Rod_Pair(rod, k));
+        pairs.append(Rod_Shape_Pair(rod, k));
     return pairs;
 }
 
 void storeRod(NoseRod* rod, const ReinforceCurve& c)
 {
     for (int k = 0; k < kRodPoints && k < c.pairs.size(); ++k)
-        Set_Rod_Pair(rod, k, c.pairs[k]);
+        Set_Rod_Shape_Pair(rod, k, c.pairs[k]);
 }
 
 } // namespace

@@ -10,7 +10,8 @@
 // of the screen). Record fields: minirib.mylarStart / mylarEnd (mylar
 // extents), minirib.mylarSplineA / mylarSplineB (its lambdas and mus),
 // rod1 / rod2 (upper and lower rod: index[0] and index[1] the extents
-// before and after, the pairs through Rod_Pair).
+// before and after; the pairs as the rib unfolding keeps them,
+// Rod_Shape_Pair).
 
 #include <QList>
 #include <QPointF>

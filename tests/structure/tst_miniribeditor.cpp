@@ -12,6 +12,7 @@
 #include <QToolButton>
 
 #include "core/parastruct.h"
+#include "patterns/ribunfold.h"
 #include "structure/reinforce.h"
 #include "structure/ui/miscport_dialog.h"
 #include "structure/ui/miscport_edit.h"
@@ -69,8 +70,8 @@ class TestMiniribEditor : public QObject
         d->rod2.index[0] = 60;
         d->rod2.index[1] = 90;
         for (int k = 0; k < 4; ++k) {
-            Set_Rod_Pair(&d->rod1, k, QPointF(0.2 * (k + 1), 0.9));
-            Set_Rod_Pair(&d->rod2, k, QPointF(0.2 * (k + 1), 0.7));
+            Set_Rod_Shape_Pair(&d->rod1, k, QPointF(0.2 * (k + 1), 0.9));
+            Set_Rod_Shape_Pair(&d->rod2, k, QPointF(0.2 * (k + 1), 0.7));
         }
         d->minirib.frontRibStart = 12;
         d->minirib.frontRibEnd = 8;
@@ -157,14 +158,14 @@ private slots:
         QCOMPARE(user.count("question"), 1);
         QCOMPARE(user.asked.last().title, QString("reset rod position"));
         QCOMPARE(user.asked.last().text, QString(" Ok or Cancel ?"));
-        QCOMPARE(Rod_Pair(live->rod1, 0), QPointF(0.2, 0.9));
+        QCOMPARE(Rod_Shape_Pair(live->rod1, 0), QPointF(0.2, 0.9));
 
         user.answerQuestions(true);
         QTest::mouseClick(child<QPushButton>("resetrodsButton"), Qt::LeftButton);
         QTest::mouseClick(child<QPushButton>("resetrodsButton_2"), Qt::LeftButton);
         for (int k = 0; k < 4; ++k) {
             for (const NoseRod* rod : {&live->rod1, &live->rod2}) {
-                const QPointF pair = Rod_Pair(*rod, k);
+                const QPointF pair = Rod_Shape_Pair(*rod, k);
                 QVERIFY(std::fabs(pair.x() - 0.15 * (k + 1)) < 1e-12);
                 QVERIFY(std::fabs(pair.y() - 1.0) < 1e-9);
             }
@@ -189,12 +190,12 @@ private slots:
         const ReinforceCurve& after = view()->upperRod();
         const QPointF moved = before.points[1] + QPointF(20, -12) / (1024 * view()->zoom());
         QVERIFY(near(after.points[1], moved, 1e-12));
-        const QPointF pair = Rod_Pair(live->rod1, 1);
+        const QPointF pair = Rod_Shape_Pair(live->rod1, 1);
         QVERIFY(pair != QPointF(0.4, 0.9));
         // The stored pair gives the point back.
         QVERIFY(near(fun_T(after.first, after.reference, after.second, pair.x(), pair.y()), moved, 1e-9));
         // The other points keep theirs.
-        QCOMPARE(Rod_Pair(live->rod1, 0), QPointF(0.2, 0.9));
+        QCOMPARE(Rod_Shape_Pair(live->rod1, 0), QPointF(0.2, 0.9));
 
         // Keys move the selected handle one pixel.
         QTest::keyClick(view(), Qt::Key_Down);
@@ -205,7 +206,7 @@ private slots:
         const QPointF beyond = lower.reference + 1.5 * (lower.reference - lower.points[3]);
         dragHandle(lower.points[3], (beyond - lower.points[3]) * 1024 * view()->zoom());
         QCOMPARE(view()->selectedHandle(), 23);
-        QVERIFY(Rod_Pair(live->rod2, 3).y() < 0);
+        QVERIFY(Rod_Shape_Pair(live->rod2, 3).y() < 0);
         // A mylar handle.
         const ReinforceCurve mylar = view()->mylar();
         dragHandle(mylar.points[2], QPointF(-15, 0));
