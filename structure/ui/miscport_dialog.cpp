@@ -46,7 +46,9 @@ void MiscPortDialog::showEvent(QShowEvent* event)
     Refresh_Calculations(design);
     initDialog();
     setupCrossPortData();
+    // The flat shapes come from the canopy, which has just been recomputed.
     editor()->Update_Miniribs();
+    editor()->Update_Reinforcements();
     editor()->repaint();
 }
 

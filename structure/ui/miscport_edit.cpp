@@ -3,6 +3,8 @@
 #include "airfoils/foilunfold.h"
 #include "core/parastruct.h"
 #include "core/transf.h"
+#include "graphics/designcurves.h"
+#include "patterns/ribunfold.h"
 #include "structure/crossports.h"
 #include "structure/holefun.h"
 #include "structure/structfun.h"
@@ -44,6 +46,43 @@ CrossEdit::CrossEdit(QWidget* parent) : QWidget(parent), design(GetDataStruct())
 void CrossEdit::Setup_MylarPoints()
 {
     curves[0] = Mylar_Curve(design);
+    inSpline.degree = 3;
+    inSpline.order = 4;
+    inSpline.knotCount = 0;
+    inSpline.side = 0;
+    SetupMiSpline();
+}
+
+void CrossEdit::SetupMiSpline()
+{
+    const ReinforceCurve& m = curves[0];
+    inSpline.curve.clear();
+    if (m.points.size() != 5) {
+        inSpline.pointCount = 0;
+        return;
+    }
+    inSpline.pointCount = 7;
+    inSpline.points[0] = kScale * m.first;
+    for (int k = 0; k < 5; ++k)
+        inSpline.points[k + 1] = kScale * m.points[k];
+    inSpline.points[6] = kScale * m.second;
+    Calculate_Spline_Poly(design, &inSpline);
+}
+
+void CrossEdit::Update_Reinforcements()
+{
+    mylarSheet.clear();
+    upperRodCurve.clear();
+    lowerRodCurve.clear();
+    const double chord = design->chord[kWorkRib];
+    if (workFoil.isEmpty() || !(chord > 0))
+        return;
+    RibUnfolding flat;
+    Unfold_AirFoil(design, kWorkRib, &flat);
+    // The flat rib is in plan units; the drawing has the chord at its scale.
+    mylarSheet = scaled(flat.mylar, kScale / chord);
+    upperRodCurve = scaled(flat.rod1, kScale / chord);
+    lowerRodCurve = scaled(flat.rod2, kScale / chord);
 }
 
 void CrossEdit::Setup_RodPoints()
@@ -59,16 +98,21 @@ void CrossEdit::Setup_Rod2Point()
 void CrossEdit::Store_Curve(int c)
 {
     switch (c) {
-    case 0: Store_Mylar(design, curves[0]); break;
+    case 0: Store_Mylar(design, curves[0]); SetupMiSpline(); break;
     case 1: Store_Upper_Rod(design, curves[1]); break;
     case 2: Store_Lower_Rod(design, curves[2]); break;
+    default: return;
     }
+    Update_Reinforcements();
 }
 
 void CrossEdit::update_milar_rods()
 {
-    for (int c = 0; c < 3; ++c)
-        Store_Curve(c);
+    Store_Mylar(design, curves[0]);
+    Store_Upper_Rod(design, curves[1]);
+    Store_Lower_Rod(design, curves[2]);
+    SetupMiSpline();
+    Update_Reinforcements();
 }
 
 void CrossEdit::resetMylar()
@@ -172,6 +216,7 @@ void CrossEdit::showEvent(QShowEvent* event)
     Setup_MylarPoints();
     Setup_RodPoints();
     Setup_Rod2Point();
+    Update_Reinforcements();
     repaint();
 }
 
@@ -246,6 +291,23 @@ void CrossEdit::paintEvent(QPaintEvent*)
     painter.setPen(QPen(Qt::red, 1));
     painter.drawPolygon(workFoil);
 
+    // 2: the flat mylar sheet and rods of rib 1
+    QPen cosmetic(Qt::black, 0);
+    if (!mylarSheet.isEmpty()) {
+        painter.setPen(cosmetic);
+        painter.setBrush(Qt::lightGray);
+        painter.drawPolygon(mylarSheet);
+        painter.setBrush(Qt::NoBrush);
+    }
+    if (!upperRodCurve.isEmpty()) {
+        painter.setPen(QPen(Qt::green, 2));
+        painter.drawPolyline(upperRodCurve);
+    }
+    if (!lowerRodCurve.isEmpty()) {
+        painter.setPen(QPen(Qt::darkGreen, 2));
+        painter.drawPolyline(lowerRodCurve);
+    }
+
     // 3, 4: the mini-rib outlines
     painter.setPen(QPen(Qt::blue, 1));
     painter.setBrush(QBrush(Qt::black, Qt::Dense4Pattern));
@@ -255,6 +317,10 @@ void CrossEdit::paintEvent(QPaintEvent*)
     if (!rearOutline.isEmpty())
         painter.drawPolygon(rearOutline);
     painter.setBrush(Qt::NoBrush);
+
+    // 5: the mylar in-spline
+    painter.setPen(QPen(Qt::red, 1));
+    painter.drawPolyline(inSpline.curve);
 
     // 6: the cross-port anchors of rib 1
     QPen blue(Qt::blue, 0);

@@ -13,6 +13,7 @@
 #include <QPolygonF>
 #include <QWidget>
 
+#include "core/designspline.h"
 #include "structure/reinforcecurves.h"
 
 class ParaStruct;
@@ -43,9 +44,13 @@ public:
     // 0 (mylar), 1 (upper rod) or 2 (lower rod).
     void update_milar_rods();
     void Store_Curve(int curve);
+    // The mylar in-spline through the mylar's ends and inner points.
+    void SetupMiSpline();
     // The mini-rib outlines of rib 1 (front and rear) after a change of their
     // settings or of the canopy.
     void Update_Miniribs();
+    // The flat mylar sheet and rods of rib 1 after a change of theirs.
+    void Update_Reinforcements();
 
     double zoom() const { return zoomFactor; }
     QPointF pan() const { return panOffset; }
@@ -56,6 +61,11 @@ public:
     // Where a point of the drawing (chord units, y downward) lies on the widget.
     QPointF toScreen(QPointF p) const { return panOffset + zoomFactor * kScale * p; }
     const QList<QPolygonF>& holePolygons() const { return holes; }
+    const Spline& mylarSpline() const { return inSpline; }
+    // The flat mylar sheet and the two rod paths, at the drawing's scale.
+    const QPolygonF& mylarShape() const { return mylarSheet; }
+    const QPolygonF& upperRodPath() const { return upperRodCurve; }
+    const QPolygonF& lowerRodPath() const { return lowerRodCurve; }
 
     static constexpr double kScale = 1024;
 
@@ -83,6 +93,10 @@ private:
     QPointF anchors[13];
     QPolygonF frontOutline;
     QPolygonF rearOutline;
+    Spline inSpline;
+    QPolygonF mylarSheet;
+    QPolygonF upperRodCurve;
+    QPolygonF lowerRodCurve;
     int selected = -1;
     QPoint lastMouse;
     bool pressed = false;

@@ -60,6 +60,7 @@ inline void keepPicture(QWidget* w, const QString& name)
     if (dir.isEmpty())
         return;
     QDir().mkpath(dir);
+    QCoreApplication::processEvents();
     w->grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
 

@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include "core/parastruct.h"
+#include "core/transf.h"
 #include "patterns/ribunfold.h"
 #include "structure/crossports.h"
 #include "structure/crossportview.h"
@@ -192,9 +193,11 @@ private slots:
         QVERIFY(d->diagModelPolys.isEmpty());
         QCOMPARE(apex, valid);
         QCOMPARE(d->diagModelTriangle.corner[2], valid);
-        // Below the bottom: the lines cross inside both segments.
-        Move_Model_Height(d.get(), 800);
+        // Lines that cross within both segments make no triangle either.
+        d->diagModelPoints[6] = QPointF(600, 300);
+        d->diagModelPoints[7] = QPointF(300, 300);
         QVERIFY(!Store_Diagonal_Model(d.get(), 2, 40, 2, &apex));
+        QCOMPARE(apex, valid);
     }
 
     void planeIndexes()
