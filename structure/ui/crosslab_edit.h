@@ -56,6 +56,8 @@ public:
     const QPolygonF& airfoil() const { return foil; }
     const QPolygonF& innerOutline() const { return workFoil; }
     const QList<QPolygonF>& holePolygons() const { return holes; }
+    // The front or rear mini-rib of the work rib's cell (groups 2 and 3).
+    const QPolygonF& miniribShape() const { return miniribOutline; }
     // Where a point of the drawing lies on the widget.
     QPointF toScreen(QPointF p) const { return QPointF(panX, panY) + zoom * p; }
 

@@ -8,6 +8,7 @@
 #include "tests/structure/structfixture.h"
 
 #include <QCoreApplication>
+#include <QTest>
 #include <QDir>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -20,6 +21,23 @@ inline ParaStruct* liveDefault()
     ParaStruct* live = GetDataStruct();
     *live = fixture::defaultDesign();
     return live;
+}
+
+// The child of the given name; the test stops when there is none.
+template <class T>
+T* named(const QObject* root, const char* name)
+{
+    T* w = root->findChild<T*>(QString::fromLatin1(name));
+    Q_ASSERT(w);
+    return w;
+}
+
+// Shows the dialog at the given size and waits until it is on screen.
+inline bool showAt(QWidget* dialog, int width, int height)
+{
+    dialog->resize(width, height);
+    dialog->show();
+    return QTest::qWaitForWindowExposed(dialog);
 }
 
 inline void mouse(QWidget* w, QEvent::Type type, QPointF pos, Qt::MouseButton button, Qt::MouseButtons buttons)

@@ -64,9 +64,7 @@ class TestCrossPortsManager : public QObject
     template <class T>
     T* child(const char* name) const
     {
-        T* w = dialog->findChild<T*>(QString::fromLatin1(name));
-        Q_ASSERT(w);
-        return w;
+        return named<T>(dialog.get(), name);
     }
     QSpinBox* nBox() const { return child<QSpinBox>("n_Box"); }
     QSpinBox* offsetBox() const { return child<QSpinBox>("offsetBox"); }
@@ -75,12 +73,7 @@ class TestCrossPortsManager : public QObject
     QTabWidget* tabs() const { return child<QTabWidget>("tabWidget"); }
     Values boxes() const { return {nBox()->value(), offsetBox()->value(), cornerBox()->value()}; }
 
-    void open()
-    {
-        dialog->resize(1100, 900);
-        dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
-    }
+    void open() { QVERIFY(showAt(dialog.get(), 1100, 900)); }
     // Clicks inside base shape `slot` of the tab's group.
     void clickShape(int tab, int slot)
     {
@@ -337,6 +330,31 @@ private slots:
             QVERIFY(fixture::allInside(e->innerOutline(), h, 1e-6));
         tabs()->setCurrentIndex(3);
         QVERIFY(!dialog->editor(3)->holePolygons().isEmpty());
+    }
+
+    void miniRibsOverTheirBands()
+    {
+        QTest::mouseClick(child<QPushButton>("btnCancel"), Qt::LeftButton);
+        live->minirib.frontRibStart = 12;
+        live->minirib.frontRibEnd = 8;
+        live->minirib.rearRibPosition = 30;
+        open();
+        QVERIFY(dialog->editor(0)->miniribShape().isEmpty());
+        tabs()->setCurrentIndex(2);
+        const QPolygonF front = dialog->editor(2)->miniribShape();
+        QCOMPARE(int(front.size()), 5 * (12 + 8));
+        // Around the nose of the rib drawn at 1024 per chord.
+        for (const QPointF& p : front)
+            QVERIFY(p.x() > -20 && p.x() < 0.3 * 1024);
+        keepPicture(dialog.get(), "crossports_front_minirib");
+        tabs()->setCurrentIndex(3);
+        const QPolygonF rear = dialog->editor(3)->miniribShape();
+        QVERIFY(!rear.isEmpty());
+        double right = 0;
+        for (const QPointF& p : rear)
+            right = std::max(right, p.x());
+        QVERIFY(std::fabs(right - 1024) < 30);
+        keepPicture(dialog.get(), "crossports_rear_minirib");
     }
 
     void mouseAndWheel()

@@ -37,9 +37,7 @@ class TestDiagDialog : public QObject
     template <class T>
     T* child(const char* name) const
     {
-        T* w = dialog->findChild<T*>(QString::fromLatin1(name));
-        Q_ASSERT(w);
-        return w;
+        return named<T>(dialog.get(), name);
     }
     QTableWidget* d1() const { return child<QTableWidget>("diagTableWidget"); }
     QTableWidget* d2() const { return child<QTableWidget>("diagTableWidget_2"); }
@@ -48,12 +46,7 @@ class TestDiagDialog : public QObject
     DiaCrossPort* actual() const { return child<DiaCrossPort>("dia_crossport_widget"); }
     QTabWidget* tabs() const { return child<QTabWidget>("tabWidget"); }
 
-    void open()
-    {
-        dialog->resize(1200, 900);
-        dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
-    }
+    void open() { QVERIFY(showAt(dialog.get(), 1200, 900)); }
     void reopen()
     {
         dialog->hide();

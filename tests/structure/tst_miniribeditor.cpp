@@ -49,9 +49,7 @@ class TestMiniribEditor : public QObject
     template <class T>
     T* child(const char* name) const
     {
-        T* w = dialog->findChild<T*>(QString::fromLatin1(name));
-        Q_ASSERT(w);
-        return w;
+        return named<T>(dialog.get(), name);
     }
     CrossEdit* view() const { return dialog->editor(); }
     QTabWidget* tabs() const { return child<QTabWidget>("tabWidget"); }
@@ -79,12 +77,7 @@ class TestMiniribEditor : public QObject
         for (int c = 2; c < 6; ++c)
             d->frontRibEnabled[c] = d->rearRibEnabled[c] = true;
     }
-    void open()
-    {
-        dialog->resize(1100, 900);
-        dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
-    }
+    void open() { QVERIFY(showAt(dialog.get(), 1100, 900)); }
     void dragHandle(QPointF point, QPointF by)
     {
         const QPointF at = view()->toScreen(point);
