@@ -3,7 +3,9 @@
 #include <QDialog>
 #include <QLatin1String>
 #include <QObject>
+#include <QPushButton>
 #include <QPoint>
+#include <QSignalSpy>
 #include <QString>
 
 #include <memory>
@@ -25,7 +27,6 @@
 #include "structure/ui/miscport_dialog.h"
 #include "core/parastruct.h"
 
-#include <QPushButton>
 
 // The main window creates every editor dialog once and shows it from the
 // Edit menu and from the toolbar.

@@ -8,9 +8,9 @@
 #include "tests/structure/structfixture.h"
 
 #include <QCoreApplication>
-#include <QTest>
 #include <QDir>
 #include <QMouseEvent>
+#include <QTest>
 #include <QWheelEvent>
 #include <QWidget>
 

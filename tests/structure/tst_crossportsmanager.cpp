@@ -2,7 +2,14 @@
 // boxes, the limits of the hole count, the edge offset, "setup  group",
 // switching tabs, the protocol of OK and Cancel, and the view's mouse.
 
-#include <QtTest>
+#include <QTest>
+#include <QSignalSpy>
+#include <QEvent>
+#include <QList>
+#include <QObject>
+#include <QPointF>
+#include <QPolygonF>
+#include <QString>
 
 #include <QPushButton>
 #include <QSpinBox>

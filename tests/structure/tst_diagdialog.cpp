@@ -2,7 +2,13 @@
 // edit rules, the replication accelerator, OK and Cancel, the bottom width,
 // the cross-port model, the plane view's drags and the actual view.
 
-#include <QtTest>
+#include <QTest>
+#include <QSignalSpy>
+#include <QEvent>
+#include <QObject>
+#include <QPointF>
+#include <QString>
+#include <QWidget>
 
 #include <QCheckBox>
 #include <QLabel>

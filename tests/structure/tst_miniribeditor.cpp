@@ -2,7 +2,13 @@
 // showing it writes (nothing), the handles and their (lambda, mu) pairs,
 // the resets, the cell selections, the twist, OK and Cancel.
 
-#include <QtTest>
+#include <QTest>
+#include <QSignalSpy>
+#include <QByteArray>
+#include <QEvent>
+#include <QObject>
+#include <QPointF>
+#include <QString>
 
 #include <QLabel>
 #include <QLineEdit>

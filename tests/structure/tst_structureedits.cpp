@@ -3,7 +3,13 @@
 // view's indexes, the reinforcement curves and what the cross ports
 // manager shows.
 
-#include <QtTest>
+#include <QTest>
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QPointF>
+#include <QPolygonF>
+#include <QString>
 
 #include "core/parastruct.h"
 #include "core/transf.h"
