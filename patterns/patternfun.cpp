@@ -13,9 +13,16 @@ double Psi_angle(ParaStruct* design, int i)
 {
     if (!design || i <= 0 || i >= kRibSlots)
         return kRightAngle;
-    const double tilt = f_slashangle(design, i);
+    double tilt = f_slashangle(design, i);
+    double angle = design->ribAngle[i];
+    // The canopy stands the first rib of a wing with a centre cell upright
+    // and leans it by half its tilt only: its plane is the one to map into.
+    if (i == design->firstRib) {
+        angle = 0.0;
+        tilt *= 0.5;
+    }
     // The tilt goes through degrees and back, as the rib patterns always had it.
-    return (kRightAngle - design->ribAngle[i]) + tilt * (-57.29577952383886) * 0.017453292516666667;
+    return (kRightAngle - angle) + tilt * (-57.29577952383886) * 0.017453292516666667;
 }
 
 QPointF mapfoilPnt_3D_2D(double /*psi*/, QVector3D P, QVector3D R)

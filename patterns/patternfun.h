@@ -12,7 +12,8 @@ class ParaStruct;
 
 // Angle of the plane of rib i against the horizontal, in radians: the rib's
 // front-view angle and its tilt taken off a right angle (a right angle for
-// rib 0).
+// rib 0), as the canopy builds the rib: the first rib of a wing with a centre
+// cell stands upright, leant by half its tilt.
 double Psi_angle(ParaStruct* design, int i);
 
 // Flat image of a 3-D point against the reference point R: x stays, y is the

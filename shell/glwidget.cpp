@@ -475,6 +475,9 @@ void glWidget::Create_All_Lists()
         return;
     ++rebuilds;
     builtRevision = design->geometryChanged.revision();
+    // The lists now follow the design: the flag is taken here, or the paint
+    // that follows a refresh would build them all a second time.
+    design->geometryChanged = false;
     copyBridle();
     // Only the surface on show is kept: each list holds some 65 000 quads.
     builtInflated = design->inflatedView;

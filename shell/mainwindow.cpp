@@ -22,6 +22,9 @@
 #include "shell/termsdialog.h"
 #include "core/userinteraction.h"
 #include "shell/ui/uihelpers.h"
+#include "structure/ui/crosslab_dialog.h"
+#include "structure/ui/diagdialog.h"
+#include "structure/ui/miscport_dialog.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -129,6 +132,12 @@ void MainWindow::InitDialogs()
     m_TermsDialog = new TermsDialog(this);
     m_ApameDialog = new ApameDialog(this);
     m_PilotDialog = new PilotDialog(this);
+    m_DiagDialog = new DiagDialog(this);
+    m_CrossLabDialog = new CrossLabDialog(this);
+    m_MiscPortDialog = new MiscPortDialog(this);
+    // Made once: each OK refreshes the 3-D view once.
+    connect(m_CrossLabDialog, &CrossLabDialog::to_glwidget, this, &MainWindow::SetUpOpenglParam);
+    connect(m_MiscPortDialog, &MiscPortDialog::toglwidget, this, &MainWindow::SetUpOpenglParam);
 }
 
 void MainWindow::Set_Connections()
@@ -565,11 +574,24 @@ void MainWindow::on_actionAirfoils_triggered()
     m_ImportAirFoilDialog->showNormal();
 }
 
-void MainWindow::on_actionDiagonal_ribs_triggered() {}
+void MainWindow::on_actionDiagonal_ribs_triggered()
+{
+    Refresh_Calculations(design);
+    m_DiagDialog->showMaximized();
+}
+
 void MainWindow::on_actionReinforcements_triggered() { on_actionReinforcements_menu_triggered(); }
-void MainWindow::on_actionReinforcements_menu_triggered() {}
+void MainWindow::on_actionReinforcements_menu_triggered()
+{
+    m_MiscPortDialog->showMaximized();
+}
+
 void MainWindow::on_actionCross_ports_triggered() { on_actionCross_ports_menu_triggered(); }
-void MainWindow::on_actionCross_ports_menu_triggered() {}
+void MainWindow::on_actionCross_ports_menu_triggered()
+{
+    m_CrossLabDialog->showMaximized();
+}
+
 void MainWindow::on_actionPilot_position_triggered()
 {
     m_PilotDialog->showNormal();

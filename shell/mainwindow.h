@@ -8,7 +8,9 @@
 
 class ApameDialog;
 class BridleDialog;
+class CrossLabDialog;
 class DataDialog;
+class DiagDialog;
 class EditAirFoilDialog;
 class FlatWingDialog;
 class FrontViewDialog;
@@ -17,6 +19,7 @@ class ImportAirFoilDialog;
 class LineMorphDialog;
 class MidLineDialog;
 class StripesDialog;
+class MiscPortDialog;
 class OverSewDataDialog;
 class PilotDialog;
 class SkintDialog;
@@ -64,6 +67,9 @@ public:
     ApameDialog* apameDialog() const { return m_ApameDialog; }
     PilotDialog* pilotDialog() const { return m_PilotDialog; }
     BridleDialog* bridleDialog() const { return m_BridleDialog; }
+    DiagDialog* diagDialog() const { return m_DiagDialog; }
+    CrossLabDialog* crossLabDialog() const { return m_CrossLabDialog; }
+    MiscPortDialog* miscPortDialog() const { return m_MiscPortDialog; }
 
 signals:
     void fileStillOpened();
@@ -149,6 +155,9 @@ private:
     TermsDialog* m_TermsDialog = nullptr;
     ApameDialog* m_ApameDialog = nullptr;
     PilotDialog* m_PilotDialog = nullptr;
+    DiagDialog* m_DiagDialog = nullptr;
+    CrossLabDialog* m_CrossLabDialog = nullptr;
+    MiscPortDialog* m_MiscPortDialog = nullptr;
 
     bool initialised = false;
     bool projectFileKnown = false;   // currentFile names a real project file

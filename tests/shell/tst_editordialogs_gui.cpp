@@ -3,7 +3,9 @@
 #include <QDialog>
 #include <QLatin1String>
 #include <QObject>
+#include <QPushButton>
 #include <QPoint>
+#include <QSignalSpy>
 #include <QString>
 
 #include <QLabel>
@@ -25,6 +27,12 @@
 #include "tests/shell/shellfixture.h"
 #include "shape/ui/skintdialog.h"
 #include "shell/termsdialog.h"
+#include "shell/glwidget.h"
+#include "structure/ui/crosslab_dialog.h"
+#include "structure/ui/diagdialog.h"
+#include "structure/ui/miscport_dialog.h"
+#include "core/parastruct.h"
+
 
 // The main window creates every editor dialog once and shows it from the
 // Edit menu and from the toolbar.
@@ -49,6 +57,12 @@ class TestEditorDialogs : public QObject
             return w->dxfPreviewDialog();
         if (title == QLatin1String("Bridle manager"))
             return w->bridleDialog();
+        if (title == QLatin1String("Diagonals dialog"))
+            return w->diagDialog();
+        if (title == QLatin1String("Cross ports manager"))
+            return w->crossLabDialog();
+        if (title == QLatin1String("Miniribs and reinforcements"))
+            return w->miscPortDialog();
         return w->frontViewDialog();
     }
 
@@ -86,6 +100,12 @@ private slots:
         QTest::newRow("preview and export") << "actionDxf_preview_and_export" << "actionPreview_and_export"
                                             << "Preview and export" << true << true;
         QTest::newRow("bridle") << "actionBridle_2" << "actionBridle" << "Bridle manager" << true << false;
+        QTest::newRow("diagonal ribs")
+            << "actionDiagonals" << "actionDiagonal_ribs" << "Diagonals dialog" << true << true;
+        QTest::newRow("cross ports")
+            << "actionCross_ports_menu" << "actionCross_ports" << "Cross ports manager" << true << true;
+        QTest::newRow("reinforcements") << "actionReinforcements_menu" << "actionReinforcements"
+                                        << "Miniribs and reinforcements" << true << true;
     }
 
     void shownFromTheMenus()
@@ -156,6 +176,42 @@ private slots:
             QVERIFY(!(pilot->windowState() & Qt::WindowMaximized));
             pilot->hide();
         }
+    }
+
+    // The structure editors' OK refreshes the 3-D view once, however often
+    // the dialog was shown before; the view builds its lists once for it.
+    void structureEditorsRefreshTheViewOnce_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::newRow("cross ports") << "actionCross_ports";
+        QTest::newRow("reinforcements") << "actionReinforcements";
+    }
+
+    void structureEditorsRefreshTheViewOnce()
+    {
+        QFETCH(QString, action);
+        auto* show = w->findChild<QAction*>(action);
+        QDialog* dialog = action == "actionCross_ports" ? static_cast<QDialog*>(w->crossLabDialog())
+                                                        : static_cast<QDialog*>(w->miscPortDialog());
+        const double twist = 3.0;
+        GetDataStruct()->maxTwistAngle = twist;
+        for (int shown = 0; shown < 3; ++shown) {
+            show->trigger();
+            QTest::mouseClick(dialog->findChild<QPushButton*>("btnCancel"), Qt::LeftButton);
+        }
+        QCOMPARE(GetDataStruct()->maxTwistAngle, twist);
+        QSignalSpy refresh(w.get(), &MainWindow::refresh_GL);
+        show->trigger();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        QCOMPARE(GetDataStruct()->maxTwistAngle, 0.0);
+        const int rebuilds = w->openglwidget->rebuildCount();
+        QTest::mouseClick(dialog->findChild<QPushButton*>("btnOK"), Qt::LeftButton);
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(refresh.count(), 1);
+        QCOMPARE(GetDataStruct()->maxTwistAngle, twist);
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        w->openglwidget->grabFramebuffer();
+        QCOMPARE(w->openglwidget->rebuildCount(), rebuilds + 1);
     }
 
     void morphingDialogIsHandedToTheAirfoilDialog()

@@ -1,0 +1,26 @@
+#pragma once
+
+// Seam-allowance outlines of ribs, rods and rear mini-ribs: the outline
+// offset outward by the allowance d (plan units; callers convert
+// millimetres with ParaStruct::ToScreen). Each segment P -> Q is moved by d
+// along its left normal, so a positive d is the outside of the clockwise
+// outline of an unfolded rib.
+
+#include <QPolygonF>
+
+class ParaStruct;
+
+// Ribs and front mini-ribs: chords p[j] -> p[j + 4] for j = 0, 5, 10, ..
+// while j < n - 6 (a chord whose ends have exactly the same x is left out),
+// then the chord p[n - 3] -> p[n - 1] closes it. Empty for fewer than 3
+// points.
+QPolygonF Airfoil_ubermuss(double d, const QPolygonF& outline);
+
+// The band around a rod path traced there and back: the same chords, none
+// left out, with the local fold-backs of the offset repaired (twice).
+QPolygonF Rod_ubermuss(double d, const QPolygonF& rodPath);
+
+// A rear mini-rib: from its last point, every segment offset, except along
+// the cavity (from the last upper point over the cavity curve to its end),
+// which is not sewn and keeps its points. Empty for an empty outline.
+QPolygonF Rear_Airfoil_ubermuss(const ParaStruct* design, double d, const QPolygonF& outline);

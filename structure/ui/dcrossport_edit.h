@@ -1,0 +1,60 @@
+#pragma once
+
+// The actual view of one generated diagonal rib, flat as it is cut: its
+// seven trapezes between the bottom and the top edge points, its cross-port
+// holes, its cutting outline, its edge and control points and the widths of
+// its four bottom tabs in millimetres. The diagonal is a completed copy;
+// the design's list keeps its records as the generation made them.
+
+#include <QPoint>
+#include <QPointF>
+#include <QWidget>
+
+#include "core/structuredata.h"
+
+class ParaStruct;
+
+class DiaCrossPort : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit DiaCrossPort(QWidget* parent = nullptr);
+
+    QSize sizeHint() const override { return QSize(1024, 768); }
+    QSize minimumSizeHint() const override { return QSize(400, 200); }
+
+    // Shows generated diagonal id, or the last one for a larger id; nothing
+    // changes for a negative id or an empty list.
+    void set_current_diagonal(int id);
+
+    double zoom() const { return z; }
+    QPointF offset() const { return pan; }
+    const DiagonalData& shownDiagonal() const { return shown; }
+    bool hasDiagonal() const { return showing; }
+    // The widths of the four bottom tabs in mm, as labelled.
+    QStringList tabWidthLabels() const;
+
+public slots:
+    void Recreate_diagonals();
+    void Refresh_DiaCrossPort();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void rebuild();
+
+    ParaStruct* design;
+    double z = 1.0;
+    QPointF pan;
+    bool dragging = false;
+    QPoint lastMouse;
+    DiagonalData shown;
+    bool showing = false;
+};
