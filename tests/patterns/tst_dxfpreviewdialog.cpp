@@ -397,8 +397,20 @@ private slots:
         const QString shot = qEnvironmentVariable("WL_SCREENSHOT_DIR");
         if (!shot.isEmpty())
             dialog->grab().toImage().save(shot + QStringLiteral("/preview_panels_design_lines.png"));
-        QVERIFY2(view()->picture().elementCount() > plain,
-                 qPrintable(QString("%1 %2").arg(view()->picture().elementCount()).arg(plain)));
+        const int lineCuts = view()->picture().elementCount();
+        QVERIFY2(lineCuts > plain, qPrintable(QString("%1 %2").arg(lineCuts).arg(plain)));
+        // "spline seg.": the pieces cut along arcs instead
+        const QImage lines = view()->grab().toImage();
+        QTest::mouseClick(dialog->radioSplineseg, Qt::LeftButton);
+        QVERIFY(!d->dxfSplineSegments);
+        dialog->dxf_tabWidget->setCurrentIndex(7);
+        dialog->dxf_tabWidget->setCurrentIndex(0);
+        sendMouse(QEvent::MouseButtonPress, QPoint(10, 10), Qt::LeftButton, Qt::LeftButton);
+        wheel(-120);
+        if (!shot.isEmpty())
+            dialog->grab().toImage().save(shot + QStringLiteral("/preview_panels_design_arcs.png"));
+        QVERIFY(view()->grab().toImage() != lines);
+        d->dxfSplineSegments = true;
         d->designSplines.clear();
     }
 };
