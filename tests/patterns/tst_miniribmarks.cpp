@@ -196,6 +196,7 @@ private slots:
         GetGlobClass()->dxfDir = dir.path();
         QVERIFY(Acad_Longpatt(patternfixture::sheetOf(wing.get())));
         GetGlobClass()->writeDxf = false;
+        GetGlobClass()->dxfDir.clear();
         const QJsonObject dxf = ReadDxfWithEzdxf(dir.filePath(QStringLiteral("longpatt.dxf")));
         QCOMPARE(dxf.value(QStringLiteral("audit_errors")).toInt(), 0);
         const auto layers = sewingcheck::layersOf(dxf);
