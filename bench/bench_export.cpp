@@ -13,6 +13,7 @@
 #include "bench/benchtime.h"
 #include "core/openfile.h"
 #include "core/parastruct.h"
+#include "core/designspline.h"
 #include "patterns/patternsheet.h"
 #include "shell/model/installhooks.h"
 
@@ -54,6 +55,28 @@ int main(int argc, char** argv)
             continue;
         const double ms = bench::medianMs(runs, [&] { Preview_Pattern(sheet, w.kind); });
         std::printf("preview of %-14s median: %.1f ms\n", qPrintable(w.fileName), ms);
+    }
+    // The panel sheet again with two design lines, one on each surface, that
+    // cut the pieces of several cells.
+    if (design->lastRib > 10) {
+        auto at = [&](int side, int k, int i) {
+            const double s = side == 0 ? design->airfoilArcLen[i][k]
+                                       : design->airfoilArcLen[999][k] - design->airfoilArcLen[i][k];
+            return QPointF(design->ribSpanPos[k], design->trailingEdgeX[k] - s);
+        };
+        auto line = [](int side, const QList<QPointF>& points) {
+            Spline l;
+            l.side = side;
+            l.pointCount = points.size();
+            for (int i = 0; i < points.size(); ++i)
+                l.points[i] = points.at(i);
+            return l;
+        };
+        design->designSplines = {line(0, {at(0, 5, 250), at(0, 7, 330), at(0, 10, 200)}),
+                                 line(1, {at(1, 1, 850), at(1, 4, 700)})};
+        const double ms = bench::medianMs(runs, [&] { Preview_Pattern(sheet, PanelPatterns); });
+        std::printf("preview of longpatt.dxf with 2 design lines median: %.1f ms\n", ms);
+        design->designSplines.clear();
     }
     return report.refusal.isEmpty() ? 0 : 1;
 }

@@ -81,6 +81,36 @@ inline double ribLength(const ParaStruct* d, int r, int a, int b)
     return sum;
 }
 
+// The design-plane point of airfoil index i at rib k on the top (side 0) or
+// bottom (side 1) surface: x on the rib, y the length along the surface from
+// the side's trailing edge below the rib's trailing edge.
+inline QPointF designPoint(const ParaStruct* d, int side, int k, int i)
+{
+    const double s = side == 0 ? d->airfoilArcLen[i][k] : d->airfoilArcLen[999][k] - d->airfoilArcLen[i][k];
+    return QPointF(d->ribSpanPos[k], d->trailingEdgeX[k] - s);
+}
+
+// A design line through the given design-plane points.
+inline Spline designLine(int side, const QList<QPointF>& points)
+{
+    Spline s;
+    s.pointCount = points.size();
+    s.degree = 3;
+    s.order = 4;
+    s.side = side;
+    for (int i = 0; i < points.size() && i < kSplinePoints; ++i)
+        s.points[i] = points.at(i);
+    return s;
+}
+
+// Two design lines of the default design: one on the upper surface from
+// rib 5 over rib 7 to rib 10, one on the lower surface from rib 1 to rib 4.
+inline QList<Spline> twoDesignLines(const ParaStruct* d)
+{
+    return {designLine(0, {designPoint(d, 0, 5, 250), designPoint(d, 0, 7, 330), designPoint(d, 0, 10, 200)}),
+            designLine(1, {designPoint(d, 1, 1, 850), designPoint(d, 1, 4, 700)})};
+}
+
 // What the writers draw on: the design, the preview view's font and a view
 // size.
 inline PatternSheet sheetOf(ParaStruct* d)

@@ -376,6 +376,43 @@ private slots:
         QVERIFY2(red > 500, qPrintable(QString::number(red)));
         QVERIFY2(white > 5000, qPrintable(QString::number(white)));
     }
+
+    // Two design lines on the default design, one on each surface: the
+    // panel tab shows the pieces they cut, more outlines than without them.
+    void panelTabWithDesignLines()
+    {
+        useDesign(34);
+        showFresh();
+        dialog->dxf_tabWidget->setCurrentIndex(0);
+        const int plain = view()->picture().elementCount();
+        dialog->dxf_tabWidget->setCurrentIndex(7);
+
+        ParaStruct* d = GetDataStruct();
+        d->designSplines = patternfixture::twoDesignLines(d);
+        showFresh();
+        dialog->dxf_tabWidget->setCurrentIndex(0);
+        sendMouse(QEvent::MouseButtonPress, QPoint(10, 10), Qt::LeftButton, Qt::LeftButton);
+        // zoomed out once: the whole sheet, both lines in view
+        wheel(-120);
+        const QString shot = qEnvironmentVariable("WL_SCREENSHOT_DIR");
+        if (!shot.isEmpty())
+            dialog->grab().toImage().save(shot + QStringLiteral("/preview_panels_design_lines.png"));
+        const int lineCuts = view()->picture().elementCount();
+        QVERIFY2(lineCuts > plain, qPrintable(QString("%1 %2").arg(lineCuts).arg(plain)));
+        // "spline seg.": the pieces cut along arcs instead
+        const QImage lines = view()->grab().toImage();
+        QTest::mouseClick(dialog->radioSplineseg, Qt::LeftButton);
+        QVERIFY(!d->dxfSplineSegments);
+        dialog->dxf_tabWidget->setCurrentIndex(7);
+        dialog->dxf_tabWidget->setCurrentIndex(0);
+        sendMouse(QEvent::MouseButtonPress, QPoint(10, 10), Qt::LeftButton, Qt::LeftButton);
+        wheel(-120);
+        if (!shot.isEmpty())
+            dialog->grab().toImage().save(shot + QStringLiteral("/preview_panels_design_arcs.png"));
+        QVERIFY(view()->grab().toImage() != lines);
+        d->dxfSplineSegments = true;
+        d->designSplines.clear();
+    }
 };
 
 QTEST_MAIN(TestDxfPreviewDialog)
