@@ -8,6 +8,9 @@
 
 constexpr int kSplinePoints = 30;
 constexpr int kSplineKnots = 60;
+// A line of 4 or more control points has 2 B-spline points more, and the
+// record holds kSplinePoints of those: at most 28 control points then.
+constexpr int kMaxSplineControlPoints = kSplinePoints - 2;
 
 struct Spline {
     int pointCount = 0;

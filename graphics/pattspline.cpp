@@ -4,6 +4,7 @@
 #include <QDebug>
 #include <QFile>
 #include <QSaveFile>
+#include <QStringList>
 
 #include "core/notify.h"
 
@@ -108,10 +109,13 @@ QList<Spline> ReadSplineStream(SplineFileReport* report)
 
 QString Spline_Problem(const Spline& s)
 {
-    if (s.pointCount < 1 || s.pointCount > 29)
-        return QStringLiteral("it has %1 control points where 1 to 29 fit").arg(s.pointCount);
-    if (s.bsplineCount < 1 || s.bsplineCount > 29)
-        return QStringLiteral("it has %1 B-spline points where 1 to 29 fit").arg(s.bsplineCount);
+    // A line of 4 or more control points carries 2 B-spline points more, and
+    // the record holds 30 of those.
+    if (s.pointCount < 1 || s.pointCount > kMaxSplineControlPoints)
+        return QStringLiteral("it has %1 control points where 1 to %2 fit")
+            .arg(s.pointCount).arg(kMaxSplineControlPoints);
+    if (s.bsplineCount < 1 || s.bsplineCount > kSplinePoints)
+        return QStringLiteral("it has %1 B-spline points where 1 to %2 fit").arg(s.bsplineCount).arg(kSplinePoints);
     if (s.knotCount < 0 || s.knotCount > kSplineKnots)
         return QStringLiteral("it has %1 knots where 0 to %2 fit").arg(s.knotCount).arg(kSplineKnots);
     if (s.side != 0 && s.side != 1)
@@ -151,17 +155,25 @@ QList<Spline> Open_Design_Lines()
         why = QStringLiteral("the file ends inside design line %1").arg(report.read + 1);
     }
 
+    // An inconsistent line is dropped alone: the others are sound.
     int dropped = missing;
+    QStringList inconsistent;
+    QList<Spline> sound;
+    sound.reserve(list.size());
     for (int k = 0; k < list.size(); ++k) {
         const QString problem = Spline_Problem(list[k]);
-        if (problem.isEmpty())
+        if (problem.isEmpty()) {
+            sound.append(list[k]);
             continue;
+        }
         qDebug() << " error - nonconsistent Design Data";
-        dropped += list.size();
-        const QString inconsistent = QStringLiteral("design line %1 is inconsistent: %2").arg(k + 1).arg(problem);
-        why = why.isEmpty() ? inconsistent : inconsistent + QStringLiteral("; and ") + why;
-        list.clear();
-        break;
+        ++dropped;
+        inconsistent << QStringLiteral("design line %1 is inconsistent: %2").arg(k + 1).arg(problem);
+    }
+    list = sound;
+    if (!inconsistent.isEmpty()) {
+        const QString bad = inconsistent.join(QStringLiteral("; "));
+        why = why.isEmpty() ? bad : bad + QStringLiteral("; and ") + why;
     }
     if (dropped == 0)
         return list;

@@ -31,19 +31,20 @@ bool WriteSplineStream(const QList<Spline>& list);
 // The design lines of the file at GlobClass::dsgPath; empty when there is no
 // path or no readable file. *report, when given, tells what was dropped.
 QList<Spline> ReadSplineStream(SplineFileReport* report = nullptr);
-// The consistency check of a loaded list: every line has 1 to 29 control
-// points, 1 to 29 B-spline points, a knot count within the knot table and a
-// side of 0 (top) or 1 (bottom). True for an empty list.
+// The consistency check of a loaded list: every line has 1 to 28 control
+// points and 1 to 30 B-spline points (what the record holds), a knot count
+// within the knot table and a side of 0 (top) or 1 (bottom). True for an
+// empty list.
 bool Test_SplineList(const QList<Spline>* list);
 // Why a line fails that check ("" when it passes).
 QString Spline_Problem(const Spline& line);
 
 // The design lines of a project being opened, from GlobClass::dsgPath: the
 // lines read and checked. Lines the file announces but does not hold whole
-// are dropped, and all of them when one fails the check; then the user is
-// told once, through Notify_User, how many and why, and a copy of the file
-// is kept beside it as ".bak". The file itself stays untouched until the
-// project is saved.
+// are dropped, and so is every line that fails the check (the others are
+// kept); then the user is told once, through Notify_User, how many and why,
+// and a copy of the file is kept beside it as ".bak". The file itself stays
+// untouched until the project is saved.
 QList<Spline> Open_Design_Lines();
 
 #endif

@@ -198,7 +198,11 @@ private slots:
         QTest::newRow("side -1") << 5 << 7 << 11 << -1 << false;
         QTest::newRow("no points") << 0 << 2 << 0 << 0 << false;
         QTest::newRow("30 points") << 30 << 29 << 0 << 0 << false;
-        QTest::newRow("30 B-spline points") << 28 << 30 << 34 << 0 << false;
+        // 28 control points carry 30 B-spline points, all the record holds:
+        // a line the editor can make loads again.
+        QTest::newRow("28 points, 30 B-spline points") << 28 << 30 << 34 << 0 << true;
+        QTest::newRow("29 points") << 29 << 29 << 33 << 0 << false;
+        QTest::newRow("31 B-spline points") << 5 << 31 << 11 << 0 << false;
         QTest::newRow("no B-spline points") << 3 << 0 << 0 << 0 << false;
         QTest::newRow("knot count beyond the table") << 5 << 7 << 61 << 0 << false;
         QTest::newRow("negative knot count") << 5 << 7 << -1 << 0 << false;
@@ -245,14 +249,23 @@ private slots:
         QTest::newRow("one announced, cut inside the third")
             << oneAnnounced.left(oneAnnounced.size() - 1) << 2
             << "1 design line of this project was dropped: the file ends inside design line 3.";
+        // Only the offending line goes; the others load.
         QTest::newRow("an inconsistent line")
-            << withBad << 0
-            << "3 design lines of this project were dropped: design line 2 is inconsistent: its surface side is 2, "
+            << withBad << 2
+            << "1 design line of this project was dropped: design line 2 is inconsistent: its surface side is 2, "
                "neither top (0) nor bottom (1).";
         QTest::newRow("an inconsistent line, and cut")
-            << withBad.left(withBad.size() - 8) << 0
-            << "3 design lines of this project were dropped: design line 2 is inconsistent: its surface side is 2, "
+            << withBad.left(withBad.size() - 8) << 1
+            << "2 design lines of this project were dropped: design line 2 is inconsistent: its surface side is 2, "
                "neither top (0) nor bottom (1); and the file announces 3 design lines but ends after 2.";
+        Spline tooMany = makeLine(28, 1, 5);
+        tooMany.pointCount = 29;
+        const QByteArray withLong = streamed({makeLine(28, 0, 1), tooMany, makeLine(3, 1, 2), bad});
+        QTest::newRow("28 points load, 29 do not")
+            << withLong << 2
+            << "2 design lines of this project were dropped: design line 2 is inconsistent: it has 29 control points "
+               "where 1 to 28 fit; design line 4 is inconsistent: its surface side is 2, neither top (0) nor "
+               "bottom (1).";
         QTest::newRow("sound file") << two << 2 << "";
         QTest::newRow("empty list") << streamed({}) << 0 << "";
         QTest::newRow("count only, cut") << int32(1).left(3) << 0 << "";
