@@ -62,6 +62,12 @@ void EditSplineUP::Rebuild_Background()
     markers = edit.Snap_Markers();
 }
 
+void EditSplineUP::Refresh_Background()
+{
+    Rebuild_Background();
+    update();
+}
+
 void EditSplineUP::Update_Spline_list()
 {
     edit.Update_Spline_list();

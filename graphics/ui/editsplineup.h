@@ -27,6 +27,9 @@ public:
     // design. The editor keeps the side: it selects it again when shown.
     void setCurrentside(char side);
 
+    // The background built again, after a change of the billow line.
+    void Refresh_Background();
+
     // Whether entry m of the context menu can be chosen now.
     bool Menu_Entry_Enabled(int m) const;
 
