@@ -1,13 +1,17 @@
 #include "patterns/panelmanager.h"
 
 #include "patterns/cellstrip.h"
+#include "core/parastruct.h"
+#include "patterns/designsegments.h"
+#include "patterns/panelcut.h"
 #include "core/transf.h"
 #include "patterns/patterngeom.h"
 
 #include <algorithm>
 #include <cmath>
 
-void Whole_Panel_Pieces(ParaStruct* design, int cell, QList<WholePoly>* pieces)
+void Longpattern_Manager(ParaStruct* design, int cell, const QList<Spline>* lines, QList<WholePoly>* pieces,
+                         bool slopeCheck)
 {
     if (!pieces)
         return;
@@ -15,7 +19,46 @@ void Whole_Panel_Pieces(ParaStruct* design, int cell, QList<WholePoly>* pieces)
     UnFolder strip;
     Unfold_ZERO_Longpattern(design, cell, &strip);
     Generate_4Start_Polygons(design, cell, &strip, pieces);
+    if (lines && !lines->isEmpty() && !pieces->isEmpty()) {
+        QList<QPolygonF> xySegments;
+        QList<QPolygon> uvSegments;
+        // The centre cell's segments lie between the mirrored rib 1 (with
+        // the allowances of rib 0) and rib 1.
+        if (cell == 0 && design->centreCell)
+            Create_segment_list(design, 0, lines, strip.mirrored, strip.right, &xySegments, &uvSegments);
+        else
+            Create_segment_list(design, cell, lines, strip.left, strip.right, &xySegments, &uvSegments);
+        const int n = std::min(xySegments.size(), uvSegments.size());
+        for (int r = 0; r < n; ++r) {
+            check_segments_slope(design, cell, uvSegments.at(r), slopeCheck);
+            Perform_Intersections(design, xySegments.at(r), uvSegments.at(r), pieces);
+        }
+    }
     Order_Pieces(pieces);
+}
+
+namespace {
+
+// Angle from the span-wise direction of the UV step from p to q, in degrees.
+double slopeAngle(QPoint p, QPoint q)
+{
+    const double du = std::abs(p.x() - q.x()), dv = std::abs(p.y() - q.y());
+    return dv > 0 ? std::atan2(dv, du) * 180 / 3.141592653 : 0.0;
+}
+
+} // namespace
+
+void check_segments_slope(ParaStruct* design, int cell, const QPolygon& uvSegment, bool check)
+{
+    if (!check || uvSegment.size() <= 30 || cell < design->firstRib)
+        return;
+    const int n = uvSegment.size();
+    const double a1 = slopeAngle(uvSegment.at(0), uvSegment.at(20));
+    const double a2 = slopeAngle(uvSegment.at(n - 1), uvSegment.at(n - 20));
+    for (double a : {a1, a2})
+        if (a > 85.0)
+            design->designWarnings.append(
+                QStringLiteral(" critical slope in rib:%1    angle:%2 \n").arg(cell).arg(a, 0, 'f', 0));
 }
 
 void Set_Order_Keys(QList<WholePoly>* pieces)
@@ -23,8 +66,15 @@ void Set_Order_Keys(QList<WholePoly>* pieces)
     for (WholePoly& piece : *pieces) {
         if (piece.outline.isEmpty())
             continue;
-        const QPolygonF flipped = turn_Y(SetPolylineFromList(piece));
-        piece.orderKey = qRound(CenterPoly(&flipped).y());
+        // The chord-wise place of the piece, from the upper trailing edge
+        // over the nose to the lower trailing edge: the mean V (airfoil
+        // index) of its outline. The mean flat y would not do: the strip of
+        // a strongly tapered cell curls round, and its lower piece can lie
+        // above its nose piece on the sheet.
+        double sum = 0;
+        for (const PntPart& p : std::as_const(piece.outline))
+            sum += p.uv.y();
+        piece.orderKey = qRound(500 - sum / piece.outline.size());
     }
 }
 

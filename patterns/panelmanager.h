@@ -6,22 +6,37 @@
 #include "patterns/pieces.h"
 
 #include <QList>
+#include <QPolygon>
+
+#include "core/designspline.h"
 
 class ParaStruct;
 
-// The cell's whole panels: its strip developed and divided into its start
-// pieces, keyed and ordered like every piece list of a cell. Replaces
-// *pieces.
-void Whole_Panel_Pieces(ParaStruct* design, int cell, QList<WholePoly>* pieces);
+// The cell's panels: its strip developed and divided into its start pieces,
+// these cut along every design-line segment of the cell in turn, keyed,
+// cleaned of pieces without area and ordered. `lines` are the design lines
+// with fresh UV curves (RecreateSplineList); none (nullptr or empty) gives
+// the start pieces. With slopeCheck set, the slope check of every segment
+// adds its warnings to the design. Replaces *pieces.
+void Longpattern_Manager(ParaStruct* design, int cell, const QList<Spline>* lines, QList<WholePoly>* pieces,
+                         bool slopeCheck);
 
-// Key of every piece with an outline: 500 - the mean y of its outline points
-// (duplicates included), rounded half away from zero.
+// Warns (designWarnings) where a design-line segment of more than 30 points
+// meets a rib at more than 85 degrees from the span-wise direction, measured
+// over its first and its last 20 UV steps. Only with check set and outside
+// the centre cell; the cut is made all the same.
+void check_segments_slope(ParaStruct* design, int cell, const QPolygon& uvSegment, bool check);
+
+// Key of every piece with an outline: 500 - the mean V (airfoil index) of its
+// outline points (duplicates included), rounded half away from zero; the
+// greater key lies nearer the upper trailing edge.
 void Set_Order_Keys(QList<WholePoly>* pieces);
 
 // Drops the pieces without area, keeping the order of the others.
 void Clean_List(QList<WholePoly>* pieces);
 
-// The sort order: greater key first, that is smaller mean y first.
+// The sort order: greater key first, that is from the upper trailing edge
+// over the nose to the lower trailing edge.
 bool toAscending(const WholePoly& a, const WholePoly& b);
 
 // Keys, drops the pieces without area and sorts the rest. Pieces of equal

@@ -1,6 +1,9 @@
 #include "patterns/panelsheet.h"
 
 #include "patterns/acad.h"
+#include "airfoils/foilunfold.h"
+#include "graphics/designcurves.h"
+#include "patterns/miniribmarks.h"
 #include "patterns/controlmarks.h"
 #include "core/calcul3d.h"
 #include "core/geomconst.h"
@@ -23,9 +26,11 @@ bool Acad_Longpatt(const PatternSheet& sheet)
     font.setPixelSize(7);
     Refresh_Calculations(design);
     design->designWarnings.clear();
+    QList<Spline> lines;
+    RecreateSplineList(design, &lines);
     QList<WholePoly> pieces;
     for (int cell = 0; cell < design->lastRib; ++cell) {
-        Whole_Panel_Pieces(design, cell, &pieces);
+        Longpattern_Manager(design, cell, &lines, &pieces, false);
         Acad_longpatt_output(design, cell, pieces, font);
     }
     return Finish_Export_To_Acad(GetGlobClass(), QStringLiteral("longpatt.dxf"));
@@ -38,6 +43,14 @@ void Acad_longpatt_output(ParaStruct* design, int cell, const QList<WholePoly>& 
     const bool mirror = cell == 0 && design->centreCell;
     const double width = 1.3 * (design->ribSpanPos[2] - design->ribSpanPos[1]);
     const double X = design->dxfWideSpacing ? width * 2 * cell : width * cell;
+    // The cell's own mid-line: the mini-ribs of the tip cell sit on it too.
+    const QPolygonF midLine = cell >= 0 && cell < kStructSlots ? design->cellOutlinesA[cell] : QPolygonF();
+    // The mini-rib data of this cell, for the marks below.
+    QList<QVector3D> miniRib;
+    if (!design->ribAirfoils[1].isEmpty())
+        unfold_RearFoil(design, cell, &miniRib);
+    if (!design->ribAirfoils[0].isEmpty())
+        unfold_FrontFoil(design, cell, &miniRib);
 
     QString label;
     int n = 0;
@@ -93,6 +106,8 @@ void Acad_longpatt_output(ParaStruct* design, int cell, const QList<WholePoly>& 
             WriteDxFPolyline(design, turn_Y(fp.pureOutline).translated(S), label + QStringLiteral(".pure"), 4);
         if (!fp.allowanceOutline.isEmpty())
             WriteDxFPolyline(design, turn_Y(fp.allowanceOutline).translated(S), label, 1);
+        CalcRearRibControls(design, cell, S, label, midLine, fp.allowanceOutline);
+        CalcFrontRibControls(design, cell, S, label, midLine, fp.allowanceOutline);
     }
 }
 

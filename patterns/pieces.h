@@ -43,7 +43,7 @@ struct WholePoly {
     qint32 cell = 0;
     qint16 piece = 0;      // start piece it comes from, 0 at the upper trailing edge
     QString name;          // "Up", "VN" (nose piece between O1 and O2) or "Lw"
-    qint32 orderKey = 0;   // 500 - mean y of the outline once ordered, else 0
+    qint32 orderKey = 0;   // 500 - mean V of the outline once ordered, else 0
     QList<PntPart> outline; // closed, clockwise (x right, y up)
 };
 

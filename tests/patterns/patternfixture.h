@@ -81,6 +81,28 @@ inline double ribLength(const ParaStruct* d, int r, int a, int b)
     return sum;
 }
 
+// The design-plane point of airfoil index i at rib k on the top (side 0) or
+// bottom (side 1) surface: x on the rib, y the length along the surface from
+// the side's trailing edge below the rib's trailing edge.
+inline QPointF designPoint(const ParaStruct* d, int side, int k, int i)
+{
+    const double s = side == 0 ? d->airfoilArcLen[i][k] : d->airfoilArcLen[999][k] - d->airfoilArcLen[i][k];
+    return QPointF(d->ribSpanPos[k], d->trailingEdgeX[k] - s);
+}
+
+// A design line through the given design-plane points.
+inline Spline designLine(int side, const QList<QPointF>& points)
+{
+    Spline s;
+    s.pointCount = points.size();
+    s.degree = 3;
+    s.order = 4;
+    s.side = side;
+    for (int i = 0; i < points.size() && i < kSplinePoints; ++i)
+        s.points[i] = points.at(i);
+    return s;
+}
+
 // What the writers draw on: the design, the preview view's font and a view
 // size.
 inline PatternSheet sheetOf(ParaStruct* d)

@@ -102,16 +102,24 @@ private slots:
         QCOMPARE(dxf.value(QStringLiteral("audit_errors")).toInt(), 0);
         QCOMPARE(dxf.value(QStringLiteral("audit_fixes")).toInt(), 0);
         const QMap<QString, Layer> layers = layersOf(dxf);
-        QCOMPARE(layers.size(), 3 * d->lastRib);
-        for (const QString& name : layers.keys())
+        // every piece on its layer, with the cell's mid-line mark on a layer
+        // of its own beside it
+        int pieceLayers = 0;
+        for (const QString& name : layers.keys()) {
             QVERIFY2(!name.endsWith(QLatin1String(".pure")), qPrintable(name));
+            if (name.endsWith(QLatin1String(".midline")))
+                QVERIFY2(layers.contains(name.chopped(8)), qPrintable(name));
+            else
+                ++pieceLayers;
+        }
+        QCOMPARE(pieceLayers, 3 * d->lastRib);
 
         const double s = d->dxfScale;
         const double column = 1.3 * (d->ribSpanPos[2] - d->ribSpanPos[1]);
         const int height = qRound(7 * s);
         for (int cell : {0, 2, 16}) {
             QList<WholePoly> pieces;
-            Whole_Panel_Pieces(d.get(), cell, &pieces);
+            Longpattern_Manager(d.get(), cell, nullptr, &pieces, false);
             QCOMPARE(pieces.size(), 3);
             bool lowerSeen = false;
             for (int k = 0; k < 3; ++k) {
@@ -179,7 +187,7 @@ private slots:
         const double s = d->dxfScale;
         const double column = 1.3 * (d->ribSpanPos[2] - d->ribSpanPos[1]);
         QList<WholePoly> pieces;
-        Whole_Panel_Pieces(d.get(), 4, &pieces);
+        Longpattern_Manager(d.get(), 4, nullptr, &pieces, false);
         for (int k = 0; k < 3; ++k) {
             FinalPart fp;
             Setup_One_FinalPart(d.get(), 4, &pieces[k], &fp);

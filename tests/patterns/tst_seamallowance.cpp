@@ -285,7 +285,7 @@ private slots:
         int checked = 0;
         for (int cell : cellsChecked) {
             QList<WholePoly> pieces;
-            Whole_Panel_Pieces(d.get(), cell, &pieces);
+            Longpattern_Manager(d.get(), cell, nullptr, &pieces, false);
             QCOMPARE(pieces.size(), 3);
             for (WholePoly& piece : pieces) {
                 FinalPart fp;

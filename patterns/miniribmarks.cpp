@@ -1,0 +1,83 @@
+#include "patterns/miniribmarks.h"
+
+#include "airfoils/airfoil.h"
+#include "core/parastruct.h"
+#include "patterns/acad.h"
+#include "patterns/controlmarks.h"
+#include "patterns/patternfun.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kLastIndex = kAirfoilPoints - 1;
+
+bool holds(const QPolygonF& piece, const QPolygonF& midLine, int k)
+{
+    return k >= 0 && k < midLine.size() && piece.containsPoint(midLine.at(k), Qt::OddEvenFill);
+}
+
+QPointF placed(QPointF p, QPointF offset)
+{
+    return turn_F_Y_point(p) + offset;
+}
+
+bool inRange(int k, int a, int b)
+{
+    return std::min(a, b) <= k && k <= std::max(a, b);
+}
+
+} // namespace
+
+void CalcFrontRibControls(ParaStruct* design, int cell, QPointF offset, const QString& label,
+                          const QPolygonF& midLine, const QPolygonF& piece)
+{
+    if (cell < 0 || cell >= kStructSlots || !design->frontRibEnabled[cell])
+        return;
+    const int n = design->noseIndex[std::min(cell, kAirfoilSlots - 1)];
+    const int from = n - 5 * design->minirib.frontRibStart;
+    const int to = n + 5 * design->minirib.frontRibEnd - 2;
+    QPolygonF seam;
+    for (int k = from; k <= to; ++k) {
+        if (!holds(piece, midLine, k))
+            continue;
+        const QPointF q = placed(midLine.at(k), offset);
+        seam.append(q);
+        if (design->is_Control(k, cell))
+            WriteDXF_cntrPoint(design, q, 12, label);
+    }
+    WriteDxFPolyLoop(design, seam, label, 3, false);
+}
+
+void CalcRearRibControls(ParaStruct* design, int cell, QPointF offset, const QString& label,
+                         const QPolygonF& midLine, const QPolygonF& piece)
+{
+    const int* idx = design->minirib.rearRibControls;
+    const int s = std::clamp(std::clamp(idx[0], 0, 6), 0, kLastIndex);
+    const int u = std::clamp(idx[2], 0, kLastIndex);
+    int e = std::clamp(idx[3], 0, kLastIndex);
+    const bool rear = cell >= 0 && cell < kStructSlots && design->rearRibEnabled[cell];
+    if (rear) {
+        for (int c = 0; c < 5; ++c) {
+            const int k = c == 0 ? s : std::clamp(idx[c], 0, kLastIndex);
+            if (holds(piece, midLine, k))
+                WriteDXF_cntrPoint(design, placed(midLine.at(k), offset), 12, label);
+        }
+        QPolygonF seam;
+        for (int k = 0; k < midLine.size(); ++k)
+            if ((inRange(k, s, u) || inRange(k, e, kLastIndex)) && holds(piece, midLine, k))
+                seam.append(placed(midLine.at(k), offset));
+        WriteDxFPolyLoop(design, seam, label, 3, false);
+    } else {
+        e = kLastIndex;
+    }
+
+    QPolygonF mid;
+    for (int k = 0; k < midLine.size(); ++k)
+        if (inRange(k, u + 10, e - 10) && holds(piece, midLine, k))
+            mid.append(placed(midLine.at(k), offset));
+    if (mid.size() > 2) {
+        const QPolygonF even = Interpolated_poly(70, &mid);
+        WriteDxFPolyLoop(design, even, label + QStringLiteral(".midline"), 3, false);
+    }
+}
