@@ -7,6 +7,7 @@
 #include "core/calcul3d.h"
 #include "shape/ui/datadialog.h"
 #include "patterns/ui/dxfpreviewdialog.h"
+#include "graphics/ui/designdialog.h"
 #include "airfoils/ui/editairfoildialog.h"
 #include "shape/ui/flatwing.h"
 #include "shape/ui/frontviewdialog.h"
@@ -116,6 +117,7 @@ void MainWindow::InitDialogs()
     m_SkintDialog = new SkintDialog(this);
     m_ScaleDialog = new ScaleDialog(this);
     m_DxfPreviewDialog = new DxfPreviewDialog(this);
+    m_DesignDialog = new DesignDialog(this);
     m_TermsDialog = new TermsDialog(this);
 }
 
@@ -557,7 +559,10 @@ void MainWindow::on_actionBillow_compensation_triggered()
 }
 void MainWindow::on_actionBridle_triggered() {}
 void MainWindow::on_actionCFD_analysis_triggered() {}
-void MainWindow::on_actionGraphics_triggered() {}
+void MainWindow::on_actionGraphics_triggered()
+{
+    m_DesignDialog->showMaximized();
+}
 void MainWindow::on_actionManage_stripes_triggered() { on_actionManage_stripes_2_triggered(); }
 void MainWindow::on_actionManage_stripes_2_triggered() {}
 void MainWindow::on_actionPreview_and_export_triggered()

@@ -17,6 +17,7 @@ class SkintDialog;
 class ParaStruct;
 class ScaleDialog;
 class DxfPreviewDialog;
+class DesignDialog;
 class TermsDialog;
 class myOpenFile;
 
@@ -49,6 +50,7 @@ public:
     TermsDialog* termsDialog() const { return m_TermsDialog; }
     ScaleDialog* scaleDialog() const { return m_ScaleDialog; }
     DxfPreviewDialog* dxfPreviewDialog() const { return m_DxfPreviewDialog; }
+    DesignDialog* designDialog() const { return m_DesignDialog; }
     FlatWingDialog* flatWingDialog() const { return m_FlatWingDialog; }
     FrontViewDialog* frontViewDialog() const { return m_FrontViewDialog; }
     DataDialog* dataDialog() const { return m_DataDialog; }
@@ -133,6 +135,7 @@ private:
     SkintDialog* m_SkintDialog = nullptr;
     ScaleDialog* m_ScaleDialog = nullptr;
     DxfPreviewDialog* m_DxfPreviewDialog = nullptr;
+    DesignDialog* m_DesignDialog = nullptr;
     TermsDialog* m_TermsDialog = nullptr;
 
     bool initialised = false;

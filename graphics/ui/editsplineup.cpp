@@ -250,39 +250,34 @@ void EditSplineUP::paintEvent(QPaintEvent*)
     painter.drawLine(axisPos[0], 0, axisPos[0], h);
 
     const DesignBackground& b = background;
-    if (b.side == 0) {
+    if (b.side == 0 || b.side == 1) {
         painter.setPen(QPen(Qt::black));
         painter.drawText(b.titleRect, b.title);
-        painter.setPen(QPen(Qt::blue, 3));
-        painter.drawPolyline(b.trailingEdge);
-        painter.setPen(QPen(Qt::black, 2, Qt::DotLine));
-        painter.drawPolyline(b.nose);
-        const QPen red(Qt::red, 2);
-        painter.setPen(red);
-        painter.drawPolyline(b.edge);
+        // The area is outlined with the pen of the line drawn last: the O1
+        // row's red on top, the trailing edge's blue below.
+        if (b.side == 0) {
+            painter.setPen(QPen(Qt::blue, 3));
+            painter.drawPolyline(b.trailingEdge);
+            painter.setPen(QPen(Qt::black, 2, Qt::DotLine));
+            painter.drawPolyline(b.nose);
+            painter.setPen(QPen(Qt::red, 2));
+            painter.drawPolyline(b.edge);
+        } else {
+            painter.setPen(cosmetic(Qt::red));
+            painter.drawPolyline(b.edge);
+            painter.setPen(QPen(Qt::blue, 3));
+            painter.drawPolyline(b.trailingEdge);
+        }
         painter.setBrush(Qt::lightGray);
         painter.drawPolygon(b.areaOutline, Qt::OddEvenFill);
         painter.setBrush(Qt::NoBrush);
         painter.setPen(cosmetic(Qt::black, Qt::DotLine));
         painter.drawLines(b.ribLines);
         if (b.billowShown) {
-            QPen pen = b.billowUsed ? QPen(Qt::blue, 1, Qt::DotLine) : cosmetic(Qt::blue, Qt::DotLine);
-            painter.setPen(pen);
+            painter.setPen(b.billowUsed ? QPen(Qt::blue, 1, Qt::DotLine) : cosmetic(Qt::blue, Qt::DotLine));
             painter.drawText(b.billowLabelPos, b.billowLabel);
             painter.drawPolyline(b.billowLine);
         }
-    } else if (b.side == 1) {
-        painter.setPen(QPen(Qt::black));
-        painter.drawText(b.titleRect, b.title);
-        painter.setPen(cosmetic(Qt::red));
-        painter.drawPolyline(b.edge);
-        painter.setPen(QPen(Qt::blue, 3));
-        painter.drawPolyline(b.trailingEdge);
-        painter.setBrush(Qt::lightGray);
-        painter.drawPolygon(b.areaOutline, Qt::OddEvenFill);
-        painter.setBrush(Qt::NoBrush);
-        painter.setPen(cosmetic(Qt::black, Qt::DotLine));
-        painter.drawLines(b.ribLines);
     }
 
     // The work line: its control points, the selected one marked, its curve.

@@ -4,6 +4,7 @@
 
 #include "shape/ui/datadialog.h"
 #include "patterns/ui/dxfpreviewdialog.h"
+#include "graphics/ui/designdialog.h"
 #include "airfoils/ui/editairfoildialog.h"
 #include "shape/ui/flatwing.h"
 #include "shape/ui/frontviewdialog.h"
@@ -35,6 +36,8 @@ class TestEditorDialogs : public QObject
             return w->skintDialog();
         if (title == QLatin1String("Preview and export"))
             return w->dxfPreviewDialog();
+        if (title == QLatin1String("Design dialog"))
+            return w->designDialog();
         return w->frontViewDialog();
     }
 
@@ -71,6 +74,8 @@ private slots:
                                              << "Billow compensation" << true << false;
         QTest::newRow("preview and export") << "actionDxf_preview_and_export" << "actionPreview_and_export"
                                             << "Preview and export" << true << true;
+        QTest::newRow("graphic design") << "actionDesign_lower_and_upper_surface" << "actionGraphics"
+                                        << "Design dialog" << true << true;
     }
 
     void shownFromTheMenus()
