@@ -2,14 +2,27 @@
 // module, the reader's bounds on what a file says, and the check of a file
 // against the pieces laid out now.
 
-#include <QtTest>
-
+#include <QTest>
+#include <QByteArray>
+#include <QColor>
+#include <QCoreApplication>
+#include <QDataStream>
+#include <QFile>
+#include <QIODevice>
+#include <QList>
+#include <QObject>
+#include <QPointF>
+#include <QPolygonF>
 #include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include "core/parastruct.h"
 #include "graphics/canopyfile.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace {

@@ -3,8 +3,17 @@
 // colour button, "Save and  Preview" saving the colours and rebuilding the
 // texture once, and a picture of every tab with two coloured panels.
 
-#include <QtTest>
-
+#include <QTest>
+#include <QColor>
+#include <QCoreApplication>
+#include <QFile>
+#include <QImage>
+#include <QList>
+#include <QObject>
+#include <QPointF>
+#include <QPolygonF>
+#include <QRectF>
+#include <QString>
 #include <QTemporaryDir>
 
 #include "core/parastruct.h"

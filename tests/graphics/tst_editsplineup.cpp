@@ -3,7 +3,18 @@
 // ends kept on ribs and snapped to other lines' ends, the limit of points,
 // and the background of both sides.
 
-#include <QtTest>
+#include <QTest>
+#include <QApplication>
+#include <QEvent>
+#include <QImage>
+#include <QKeyEvent>
+#include <QList>
+#include <QMouseEvent>
+#include <QObject>
+#include <QPoint>
+#include <QPointF>
+#include <QPolygonF>
+#include <QString>
 
 #include "core/parastruct.h"
 #include "graphics/designcurves.h"
@@ -11,6 +22,7 @@
 #include "tests/common/scripteduser.h"
 #include "tools/template/defaultdesign.h"
 
+#include <cmath>
 #include <memory>
 
 class TestEditSplineUp : public QObject

@@ -2,15 +2,26 @@
 // control net of the default design checked by evaluating the B-spline
 // (de Boor), the texture image and its upload bytes, the bridle lines.
 
-#include <QtTest>
-
+#include <QTest>
+#include <QByteArray>
+#include <QColor>
+#include <QFile>
+#include <QImage>
+#include <QList>
+#include <QObject>
+#include <QPoint>
+#include <QPolygon>
+#include <QSize>
+#include <QString>
 #include <QTemporaryDir>
+#include <QVector3D>
 
 #include "core/bridledata.h"
 #include "core/parastruct.h"
 #include "graphics/nurbspreview.h"
 #include "tools/template/defaultdesign.h"
 
+#include <cmath>
 #include <memory>
 
 namespace {

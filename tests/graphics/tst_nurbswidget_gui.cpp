@@ -2,14 +2,24 @@
 // design's canopy in the texture's colour, the mirrored half plain, the
 // lines; the camera; no image without a project.
 
-#include <QtTest>
-
+#include <QTest>
+#include <QColor>
+#include <QFile>
+#include <QImage>
+#include <QObject>
+#include <QPoint>
+#include <QPolygon>
+#include <QRect>
+#include <QSignalSpy>
+#include <QString>
 #include <QTemporaryDir>
 
 #include "core/parastruct.h"
 #include "graphics/ui/nurbswidget.h"
 #include "tools/template/defaultdesign.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
 
 namespace {

@@ -3,9 +3,21 @@
 // the ".cnp" saved and read back by position, colours kept while they are
 // not saved, and what the user is told about a file for other design lines.
 
-#include <QtTest>
-
+#include <QTest>
+#include <QApplication>
+#include <QColor>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFile>
+#include <QList>
+#include <QMouseEvent>
+#include <QObject>
+#include <QPointF>
+#include <QPolygonF>
+#include <QRectF>
+#include <QString>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 
 #include "core/parastruct.h"
 #include "graphics/designcurves.h"
