@@ -91,6 +91,11 @@ WholePoly splitPart(ParaStruct* design, const QPolygonF& xy, const QPolygon& uv,
             out += forward;
         }
     }
+    // Outlines are closed by their first point repeated, as the start pieces
+    // are: the seam allowance takes the last point for that repetition, and
+    // would otherwise drop the last point of the cut.
+    if (!out.isEmpty() && out.last().point != out.first().point)
+        out.append(out.first());
     return part;
 }
 

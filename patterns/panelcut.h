@@ -11,7 +11,8 @@
 // A split piece is replaced, at its place in the list, by its part on the
 // side of the lower airfoil indexes (with the bottom cut) and then its part
 // on the side of the higher ones; both keep the parent's name, cell and
-// piece number, and the clockwise sense of its outline.
+// piece number, and the clockwise sense of its outline; like every piece
+// outline, each part is closed by its first point repeated at its end.
 
 #include "patterns/pieces.h"
 

@@ -103,6 +103,14 @@ inline Spline designLine(int side, const QList<QPointF>& points)
     return s;
 }
 
+// Two design lines of the default design: one on the upper surface from
+// rib 5 over rib 7 to rib 10, one on the lower surface from rib 1 to rib 4.
+inline QList<Spline> twoDesignLines(const ParaStruct* d)
+{
+    return {designLine(0, {designPoint(d, 0, 5, 250), designPoint(d, 0, 7, 330), designPoint(d, 0, 10, 200)}),
+            designLine(1, {designPoint(d, 1, 1, 850), designPoint(d, 1, 4, 700)})};
+}
+
 // What the writers draw on: the design, the preview view's font and a view
 // size.
 inline PatternSheet sheetOf(ParaStruct* d)

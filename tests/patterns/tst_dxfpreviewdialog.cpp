@@ -376,6 +376,29 @@ private slots:
         QVERIFY2(red > 500, qPrintable(QString::number(red)));
         QVERIFY2(white > 5000, qPrintable(QString::number(white)));
     }
+
+    // Two design lines on the default design, one on each surface: the
+    // panel tab shows the pieces they cut, more outlines than without them.
+    void panelTabWithDesignLines()
+    {
+        useDesign(34);
+        showFresh();
+        dialog->dxf_tabWidget->setCurrentIndex(0);
+        const int plain = view()->picture().elementCount();
+        dialog->dxf_tabWidget->setCurrentIndex(7);
+
+        ParaStruct* d = GetDataStruct();
+        d->designSplines = patternfixture::twoDesignLines(d);
+        showFresh();
+        dialog->dxf_tabWidget->setCurrentIndex(0);
+        sendMouse(QEvent::MouseButtonPress, QPoint(10, 10), Qt::LeftButton, Qt::LeftButton);
+        const QString shot = qEnvironmentVariable("WL_SCREENSHOT_DIR");
+        if (!shot.isEmpty())
+            dialog->grab().toImage().save(shot + QStringLiteral("/preview_panels_design_lines.png"));
+        QVERIFY2(view()->picture().elementCount() > plain,
+                 qPrintable(QString("%1 %2").arg(view()->picture().elementCount()).arg(plain)));
+        d->designSplines.clear();
+    }
 };
 
 QTEST_MAIN(TestDxfPreviewDialog)

@@ -27,6 +27,8 @@
 #include "tests/patterns/patternfixture.h"
 #include "patterns/patternsheet.h"
 #include "patterns/seamallowance.h"
+#include "patterns/cellstrip.h"
+#include "tests/patterns/sewingcheck.h"
 
 namespace {
 
@@ -215,6 +217,191 @@ private slots:
             QVERIFY(std::abs(w.x() - s * (p.x() + shift.x())) < 1e-3);
             QVERIFY(std::abs(w.y() - s * (500 - p.y() + shift.y())) < 1e-3);
         }
+    }
+
+    // The sheet with two design lines, one on each surface, in both cut
+    // modes, read back by ezdxf: the Part's labels and mark sides, no sewing
+    // lines, every cutting line closed, and the pieces fit where they are
+    // sewn: along a design-line cut both pieces have the same sewing edge,
+    // along a rib each piece has the rib's length between the same notches.
+    // (The rib patterns are not written yet: the rib's length is that of its
+    // 3-D seam, which the rib pattern keeps; along the rib the panels carry
+    // no oversize, their cloth oversize lies across the cell.)
+    void designLineSheet_data()
+    {
+        QTest::addColumn<bool>("straight");
+        QTest::newRow("line segments") << true;
+        QTest::newRow("spline seg.") << false;
+    }
+    void designLineSheet()
+    {
+        QFETCH(bool, straight);
+        using namespace sewingcheck;
+        auto d = patternfixture::defaultDesign();
+        d->dxfSplineSegments = straight;
+        d->designSplines = patternfixture::twoDesignLines(d.get());
+        const QJsonObject dxf = exportAndRead(d.get());
+        QVERIFY2(dxf.value(QStringLiteral("ok")).toBool(), qPrintable(dxf.value(QStringLiteral("error")).toString()));
+        QCOMPARE(dxf.value(QStringLiteral("audit_errors")).toInt(), 0);
+        QCOMPARE(dxf.value(QStringLiteral("audit_fixes")).toInt(), 0);
+        const QMap<QString, sewingcheck::Layer> layers = sewingcheck::layersOf(dxf);
+
+        QStringList cell2;
+        for (const QString& name : layers.keys()) {
+            QVERIFY2(!name.endsWith(QLatin1String(".pure")), qPrintable(name));
+            if (name.contains(QLatin1String(".2")) && !name.endsWith(QLatin1String(".midline")))
+                cell2 << name;
+        }
+        QCOMPARE(cell2, (QStringList{"Lw.2.0", "Lw.2.1", "Up.2.0", "VN.2"}));
+        // rib marks: 16-gons on the upper and nose pieces, triangles on the
+        // lower ones; octagons on the cuts
+        for (const QString& name : cell2) {
+            QCOMPARE(layers.value(name).texts, QStringList{name});
+            QMap<int, int> sides;
+            for (const Mark& m : marksOf(layers.value(name)))
+                ++sides[m.sides];
+            const bool lower = name.startsWith(QLatin1String("Lw"));
+            QVERIFY2(sides.value(lower ? 3 : 16) > 0 && sides.value(lower ? 16 : 3) == 0, qPrintable(name));
+            QVERIFY2(sides.value(8) > 0, qPrintable(name));
+        }
+
+        // every cutting line one closed line
+        int pieces = 0;
+        for (const QString& name : layers.keys()) {
+            if (name.endsWith(QLatin1String(".midline")))
+                continue;
+            const QPolygonF cut = chain(layers.value(name), 1);
+            QVERIFY2(cut.size() > 20, qPrintable(name));
+            QVERIFY2(QLineF(cut.first(), cut.last()).length() < 1e-3, qPrintable(name));
+            ++pieces;
+        }
+        QCOMPARE(pieces, 3 * d->lastRib + 3 + 5);
+
+        const double s = d->dxfScale;
+        const double w = d->seamAllowance[0];   // mm, between pieces
+        const double column = 1.3 * (d->ribSpanPos[2] - d->ribSpanPos[1]);
+        // Where a point of the sheet lies on a cell's strip: the nearest
+        // point of its rib edges (side 0 left, 1 right) and its distance, mm.
+        QMap<int, UnFolder> strips;
+        for (int cell = 1; cell <= 9; ++cell)
+            Unfold_ZERO_Longpattern(d.get(), cell, &strips[cell]);
+        auto edgeAt = [&](int cell, QPointF m, int* side, int* index) {
+            const QPointF flat(m.x() / s - column * cell, 500 - m.y() / s);
+            double best = 1e18;
+            for (int e = 0; e < 2; ++e) {
+                const QList<PntPart>& edge = e == 0 ? strips[cell].left : strips[cell].right;
+                for (int j = 0; j < edge.size(); ++j) {
+                    const double dist = QLineF(edge.at(j).point, flat).length();
+                    if (dist < best) {
+                        best = dist;
+                        *side = e;
+                        *index = j;
+                    }
+                }
+            }
+            return best * s;
+        };
+
+        // along the design-line cuts: the sewing lines of each piece (its
+        // cutting line moved in by the seam allowance); the two pieces of a
+        // seam have the same sewing edge from rib seam to rib seam. A curved
+        // cut is continued straight across the oversize to its corners, along
+        // a chord a few points in on either side, so the two corners of a
+        // seam can stand about a millimetre apart there.
+        const QList<QPair<QString, QString>> seams{{"Lw.1.0", "Lw.1.1"}, {"Lw.2.0", "Lw.2.1"}, {"Lw.3.0", "Lw.3.1"},
+                                                   {"Up.5.0", "Up.5.1"}, {"Up.7.0", "Up.7.1"}, {"Up.9.0", "Up.9.1"}};
+        for (const auto& seam : seams) {
+            const QPolygonF P = chain(layers.value(seam.first), 1), Q = chain(layers.value(seam.second), 1);
+            const auto seamAllowance = [w](QPointF) { return w; };
+            const QPolygonF eP = sewingEdgeFacing(P, Q, 2 * w, w, seamAllowance);
+            const QPolygonF eQ = sewingEdgeFacing(Q, P, 2 * w, w, seamAllowance);
+            QVERIFY2(eP.size() > 10 && eQ.size() > 10, qPrintable(seam.first));
+            const double lP = lengthOf(eP), lQ = lengthOf(eQ);
+            QVERIFY2(lP > 300 && std::abs(lP - lQ) < (straight ? 0.5 : 1.5),
+                     qPrintable(QString("%1 %2 %3").arg(seam.first).arg(lP).arg(lQ)));
+            // one seam: the two edges end at the same points (within half a
+            // millimetre each)
+            const double ends = std::min(QLineF(eP.first(), eQ.first()).length() + QLineF(eP.last(), eQ.last()).length(),
+                                         QLineF(eP.first(), eQ.last()).length() + QLineF(eP.last(), eQ.first()).length());
+            QVERIFY2(ends < (straight ? 1.0 : 2.0), qPrintable(QString("%1 %2").arg(seam.first).arg(ends)));
+        }
+
+        // along the ribs, notch to notch: the sewing line has the length of
+        // the rib between the same notches plus what the cloth oversize adds.
+        // The panels are cut wider than the developed cell by the cloth
+        // half-oversize at each rib edge, and the sewing line lies that far
+        // outside the developed edge, the cutting line the seam allowance
+        // farther; where the edge curves and the oversize changes, each of
+        // the two adds to (or takes from) the length. What they add is taken
+        // along the developed edge, whose length is the rib's.
+        const double seamUnits = d->ToScreen(0.001 * w);
+        auto offsetLength = [&](int cell, int side, int j1, int j2, double less) {
+            // the line at the prescribed distance (less `less`) outside the
+            // developed edge, the way the piece's outline runs along it
+            const QList<PntPart>& edge = side == 0 ? strips[cell].left : strips[cell].right;
+            QPolygonF line;
+            for (int k = 0; k <= j2 - j1; ++k) {
+                const int j = side == 0 ? j1 + k : j2 - k;
+                const int next = side == 0 ? std::min(j + 1, 999) : std::max(j - 1, 0);
+                line << uberLeft(edge.at(j).allowance - less, edge.at(j).point, edge.at(next).point);
+            }
+            return lengthOf(line) * s;
+        };
+        int measured = 0;
+        for (int cell : {1, 2, 5, 7, 9}) {
+            for (const QString& name : layers.keys()) {
+                if (name.endsWith(QLatin1String(".midline")) || name.section(QLatin1Char('.'), 1, 1).toInt() != cell)
+                    continue;
+                const QPolygonF cut = chain(layers.value(name), 1);
+                QMap<int, QList<QPair<int, int>>> notches; // edge side -> (index, vertex)
+                for (const Mark& m : marksOf(layers.value(name))) {
+                    if (m.sides != 16 && m.sides != 3)
+                        continue;
+                    double onLine = 0;
+                    const int vertex = nearestVertex(cut, m.centre, &onLine);
+                    if (onLine > 0.05)
+                        continue; // a notch of a corner that was trimmed away
+                    int side = 0, index = 0;
+                    const double off = edgeAt(cell, m.centre, &side, &index);
+                    const QList<PntPart>& edge = side == 0 ? strips[cell].left : strips[cell].right;
+                    // a control point of the rib, at its prescribed distance
+                    QVERIFY2(d->is_Control(index, cell + side), qPrintable(QString("%1 %2").arg(name).arg(index)));
+                    QVERIFY2(std::abs(off - edge.at(index).allowance * s) < 0.05,
+                             qPrintable(QString("%1 %2: %3").arg(name).arg(index).arg(off)));
+                    notches[side] << qMakePair(index, vertex);
+                }
+                for (auto it = notches.begin(); it != notches.end(); ++it) {
+                    QList<QPair<int, int>> list = it.value();
+                    if (list.size() < 2)
+                        continue;
+                    std::sort(list.begin(), list.end());
+                    const int i = list.first().second, j = list.last().second;
+                    const QPolygonF ahead = stretch(cut, i, j), back = stretch(cut, j, i);
+                    const QPolygonF& along = ahead.size() < back.size() ? ahead : back;
+                    QCOMPARE(along.size(), list.last().first - list.first().first + 1);
+                    const int j1 = list.first().first, j2 = list.last().first;
+                    const int side = it.key();
+                    const double ribLength = patternfixture::ribLength(d.get(), cell + side, j1, j2) * s;
+                    const double edgeOnly = [&] {
+                        const QList<PntPart>& edge = side == 0 ? strips[cell].left : strips[cell].right;
+                        double L = 0;
+                        for (int j = j1 + 1; j <= j2; ++j)
+                            L += QLineF(edge.at(j - 1).point, edge.at(j).point).length();
+                        return L * s;
+                    }();
+                    // the developed edge keeps the rib's length
+                    QVERIFY(std::abs(edgeOnly - ribLength) < 0.5);
+                    const double sewingLine = offsetLength(cell, side, j1, j2, seamUnits);
+                    const double cuttingLine = offsetLength(cell, side, j1, j2, 0);
+                    const double sewn = lengthOf(along) - (cuttingLine - sewingLine);
+                    const double rib = ribLength + (sewingLine - edgeOnly);
+                    QVERIFY2(std::abs(sewn - rib) < 1.0,
+                             qPrintable(QString("%1 rib %2: %3 %4").arg(name).arg(cell + it.key()).arg(sewn).arg(rib)));
+                    ++measured;
+                }
+            }
+        }
+        QVERIFY(measured > 20);
     }
 
     void labelAngles_data()
