@@ -253,7 +253,7 @@ DesignBackground Design_Background(const ParaStruct* d, int side)
         b.billowShown = true;
         b.billowUsed = d->billowLineOnTop;
         b.billowLabel = b.billowUsed ? QStringLiteral("used ") : QStringLiteral("  Not used");
-        b.billowLabelPos = QPointF(d->ribSpanPos[0], getBillowPoint(d, first, d->billowLineIndex).y());
+        b.billowLabelPos = QPointF(d->ribSpanPos[0], getBillowPoint(d, 0, d->billowLineIndex).y());
         if (d->billowLineOffset != 0.0)
             for (int k = first; k <= last; ++k)
                 b.billowLine.append(getBillowPoint(d, k, d->billowLineIndex));

@@ -2,6 +2,7 @@
 
 #include "core/parastruct.h"
 #include "core/userinteraction.h"
+#include "graphics/nurbspreview.h"
 #include "shell/ui/uihelpers.h"
 
 #include <QCloseEvent>
@@ -115,6 +116,13 @@ void DesignDialog::on_saveButton_pressed()
     coloring_checkBox->setChecked(false);
     patt_widget->SetColoring(false);
     emit set_texture();
+    // Without a project the colours' warning has said that no texture is
+    // made; with one, a texture that could not be written is told too, or
+    // the preview would show the previous one as if it were new.
+    const QString dir = GetGlobClass()->dxfDir;
+    if (!dir.isEmpty() && !nurbswidget->imageWritten())
+        User().warning(windowTitle(), QStringLiteral("The texture image could not be written to\n%1")
+                                          .arg(Design_Image_Path()));
     nurbswidget->setEnabled(true);
     tabWidget->setCurrentIndex(kPreviewTab);
 }

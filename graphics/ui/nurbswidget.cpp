@@ -68,7 +68,8 @@ NurbsWidget::~NurbsWidget()
 void NurbsWidget::Create_DesignImage()
 {
     // Without a project there is no output directory: nothing is written.
-    if (::Create_DesignImage())
+    lastImageWritten = ::Create_DesignImage();
+    if (lastImageWritten)
         ++builds;
 }
 

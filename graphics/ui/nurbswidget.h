@@ -43,8 +43,10 @@ public:
     const NurbsSurface& surface() const { return *net; }
     const QList<PreviewLine>& bridleLines() const { return lines; }
     const QList<PreviewLine>& riserLines() const { return risers; }
-    // How often the texture image was painted and written.
+    // How often the texture image was painted and written, and whether the
+    // last try wrote it.
     int imageBuilds() const { return builds; }
+    bool imageWritten() const { return lastImageWritten; }
 
     QSize sizeHint() const override { return QSize(1024, 768); }
     QSize minimumSizeHint() const override { return QSize(512, 384); }
@@ -110,4 +112,5 @@ private:
     QList<PreviewLine> risers;
     int viewport[4] = {0, 0, 1, 1};
     int builds = 0;
+    bool lastImageWritten = false;
 };

@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QColor>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QList>
@@ -14,6 +15,7 @@
 #include <QPolygonF>
 #include <QRectF>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include "core/parastruct.h"
@@ -200,6 +202,41 @@ private slots:
         QCOMPARE(saved.size(), colouring().outlines.size());
         QCOMPARE(saved[3].colour, QColor(230, 40, 40, 200));
         QTRY_VERIFY(dialog->nurbswidget->textureReady());
+    }
+
+    // Without a project "Save and  Preview" writes no file anywhere and says
+    // so; with an output directory that cannot take the image, the user is
+    // told that the preview has no new texture.
+    void savingWithoutProjectOrImage()
+    {
+        GlobClass* glob = GetGlobClass();
+        const QString cnp = glob->cnpPath;
+        const QString out = glob->dxfDir;
+        const QStringList before = QDir(dir.path()).entryList(QDir::Files);
+        glob->cnpPath.clear();
+        glob->dxfDir.clear();
+        dialog->tabWidget->setCurrentIndex(2);
+        colourPiece(2, QColor(20, 200, 20));
+        const int builds = dialog->nurbswidget->imageBuilds();
+        user->asked.clear();
+        emit dialog->saveButton->pressed();
+        QCOMPARE(user->count(QStringLiteral("warning")), 1);
+        QVERIFY(user->all(QStringLiteral("warning")).contains(QStringLiteral("No project is open")));
+        QCOMPARE(dialog->nurbswidget->imageBuilds(), builds);
+        QVERIFY(!QFile::exists(QStringLiteral("/texture_image.png")));
+        QVERIFY(!QFile::exists(QStringLiteral("texture_image.png")));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), before);
+
+        glob->cnpPath = cnp;
+        glob->dxfDir = dir.filePath(QStringLiteral("gone"));
+        dialog->tabWidget->setCurrentIndex(2);
+        user->asked.clear();
+        emit dialog->saveButton->pressed();
+        QCOMPARE(user->all(QStringLiteral("warning")),
+                 QStringLiteral("Design dialog The texture image could not be written to\n%1")
+                     .arg(dir.filePath(QStringLiteral("gone/texture_image.png"))));
+        QCOMPARE(dialog->nurbswidget->imageBuilds(), builds);
+        glob->dxfDir = out;
     }
 
     // Two coloured panels (and the grey reset undone) on every tab.
