@@ -1,10 +1,10 @@
 #include "graphics/canopyfile.h"
 
 #include "core/parastruct.h"
+#include "graphics/streamfile.h"
 
 #include <QFile>
 #include <QIODevice>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -208,20 +208,10 @@ QList<Canopy> CreateCanopyList(const QList<QColor>& colours, const QList<QPolygo
 
 bool WriteCanopyStream(const QList<Canopy>& list)
 {
-    const QString path = GetGlobClass()->cnpPath;
-    if (path.isEmpty())
-        return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QDataStream out(&file);
-    prepare(out);
-    out << list;
-    if (out.status() != QDataStream::Ok) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return Write_Stream_File(GetGlobClass()->cnpPath, [&list](QDataStream& out) {
+        prepare(out);
+        out << list;
+    });
 }
 
 QList<Canopy> ReadCanopyStream(const ParaStruct*, CanopyFileReport* report)

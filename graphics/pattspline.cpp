@@ -3,10 +3,10 @@
 
 #include <QDebug>
 #include <QFile>
-#include <QSaveFile>
 #include <QStringList>
 
 #include "core/notify.h"
+#include "graphics/streamfile.h"
 
 namespace {
 
@@ -76,19 +76,7 @@ QDataStream& operator>>(QDataStream& in, QList<Spline>* list)
 
 bool WriteSplineStream(const QList<Spline>& list)
 {
-    const QString path = GetGlobClass()->dsgPath;
-    if (path.isEmpty())
-        return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QDataStream out(&file);
-    out << list;
-    if (out.status() != QDataStream::Ok) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return Write_Stream_File(GetGlobClass()->dsgPath, [&list](QDataStream& out) { out << list; });
 }
 
 QList<Spline> ReadSplineStream(SplineFileReport* report)
