@@ -3,7 +3,6 @@
 #include "core/parastruct.h"
 #include "graphics/streamfile.h"
 
-#include <QFile>
 #include <QIODevice>
 
 #include <cmath>
@@ -219,15 +218,10 @@ QList<Canopy> ReadCanopyStream(const ParaStruct*, CanopyFileReport* report)
     QList<Canopy> list;
     if (report)
         *report = CanopyFileReport();
-    const QString path = GetGlobClass()->cnpPath;
-    if (path.isEmpty())
-        return list;
-    QFile file(path);
-    if (!file.exists() || !file.open(QIODevice::ReadOnly))
-        return list;
-    QDataStream in(&file);
-    prepare(in);
-    Read_Canopy_List(in, &list, report);
+    Read_Stream_File(GetGlobClass()->cnpPath, [&list, report](QDataStream& in) {
+        prepare(in);
+        Read_Canopy_List(in, &list, report);
+    });
     return list;
 }
 

@@ -84,14 +84,8 @@ QList<Spline> ReadSplineStream(SplineFileReport* report)
     QList<Spline> list;
     if (report)
         *report = SplineFileReport();
-    const QString path = GetGlobClass()->dsgPath;
-    if (path.isEmpty())
-        return list;
-    QFile file(path);
-    if (!file.exists() || !file.open(QIODevice::ReadOnly))
-        return list;
-    QDataStream in(&file);
-    Read_Spline_List(in, &list, report);
+    Read_Stream_File(GetGlobClass()->dsgPath,
+                     [&list, report](QDataStream& in) { Read_Spline_List(in, &list, report); });
     return list;
 }
 

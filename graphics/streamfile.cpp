@@ -1,5 +1,6 @@
 #include "graphics/streamfile.h"
 
+#include <QFile>
 #include <QSaveFile>
 
 bool Write_Stream_File(const QString& path, const std::function<void(QDataStream&)>& write)
@@ -16,4 +17,16 @@ bool Write_Stream_File(const QString& path, const std::function<void(QDataStream
         return false;
     }
     return file.commit();
+}
+
+bool Read_Stream_File(const QString& path, const std::function<void(QDataStream&)>& read)
+{
+    if (path.isEmpty())
+        return false;
+    QFile file(path);
+    if (!file.exists() || !file.open(QIODevice::ReadOnly))
+        return false;
+    QDataStream in(&file);
+    read(in);
+    return true;
 }
