@@ -1,6 +1,14 @@
 // Design-line curves and their UV mapping.
 
-#include <QtTest>
+#include <QTest>
+#include <QLineF>
+#include <QList>
+#include <QObject>
+#include <QPoint>
+#include <QPointF>
+#include <QPolygon>
+#include <QPolygonF>
+#include <QString>
 
 #include "core/parastruct.h"
 #include "graphics/designcurves.h"

@@ -1,7 +1,15 @@
 // Design-line segments of a cell: UV stretches mapped onto the strip and
 // shaped into cuts from rib seam to rib seam.
 
-#include <QtTest>
+#include <QTest>
+#include <QLineF>
+#include <QList>
+#include <QObject>
+#include <QPoint>
+#include <QPointF>
+#include <QPolygon>
+#include <QPolygonF>
+#include <QStringLiteral>
 
 #include "core/parastruct.h"
 #include "core/transf.h"

@@ -392,6 +392,8 @@ private slots:
         showFresh();
         dialog->dxf_tabWidget->setCurrentIndex(0);
         sendMouse(QEvent::MouseButtonPress, QPoint(10, 10), Qt::LeftButton, Qt::LeftButton);
+        // zoomed out once: the whole sheet, both lines in view
+        wheel(-120);
         const QString shot = qEnvironmentVariable("WL_SCREENSHOT_DIR");
         if (!shot.isEmpty())
             dialog->grab().toImage().save(shot + QStringLiteral("/preview_panels_design_lines.png"));

@@ -1,6 +1,13 @@
 // Cutting the pieces of a cell along design-line segments.
 
-#include <QtTest>
+#include <QTest>
+#include <QList>
+#include <QObject>
+#include <QPoint>
+#include <QPointF>
+#include <QPolygon>
+#include <QPolygonF>
+#include <QStringLiteral>
 
 #include "core/parastruct.h"
 #include "core/transf.h"

@@ -1,7 +1,16 @@
 // The panel manager: the pieces of a cell, cut along the design lines, keyed
 // and ordered.
 
-#include <QtTest>
+#include <QTest>
+#include <QList>
+#include <QObject>
+#include <QPoint>
+#include <QPointF>
+#include <QPolygon>
+#include <QPolygonF>
+#include <QRectF>
+#include <QString>
+#include <QStringList>
 
 #include "core/parastruct.h"
 #include "core/transf.h"

@@ -24,6 +24,7 @@
 #include "core/transf.h"
 #include "patterns/panelmanager.h"
 #include "patterns/panelsheet.h"
+#include "patterns/patternfun.h"
 #include "tests/patterns/patternfixture.h"
 #include "patterns/patternsheet.h"
 #include "patterns/seamallowance.h"
@@ -224,9 +225,8 @@ private slots:
     // lines, every cutting line closed, and the pieces fit where they are
     // sewn: along a design-line cut both pieces have the same sewing edge,
     // along a rib each piece has the rib's length between the same notches.
-    // (The rib patterns are not written yet: the rib's length is that of its
-    // 3-D seam, which the rib pattern keeps; along the rib the panels carry
-    // no oversize, their cloth oversize lies across the cell.)
+    // The rib's contour is the flat rib that the rib sheet cuts
+    // (Quick_Unfold_AirFoil), which keeps the length of the rib's 3-D seam.
     void designLineSheet_data()
     {
         QTest::addColumn<bool>("straight");
@@ -381,7 +381,12 @@ private slots:
                     QCOMPARE(along.size(), list.last().first - list.first().first + 1);
                     const int j1 = list.first().first, j2 = list.last().first;
                     const int side = it.key();
-                    const double ribLength = patternfixture::ribLength(d.get(), cell + side, j1, j2) * s;
+                    QPolygonF flatRib;
+                    Quick_Unfold_AirFoil(d.get(), cell + side, &flatRib);
+                    QCOMPARE(flatRib.size(), 1000);
+                    const double ribLength = lengthOf(flatRib.mid(j1, j2 - j1 + 1)) * s;
+                    // the rib pattern keeps the length of the rib's seam
+                    QVERIFY(std::abs(ribLength - patternfixture::ribLength(d.get(), cell + side, j1, j2) * s) < 0.1);
                     const double edgeOnly = [&] {
                         const QList<PntPart>& edge = side == 0 ? strips[cell].left : strips[cell].right;
                         double L = 0;
