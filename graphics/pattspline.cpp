@@ -3,10 +3,10 @@
 
 #include <QDebug>
 #include <QFile>
-#include <QSaveFile>
 #include <QStringList>
 
 #include "core/notify.h"
+#include "graphics/streamfile.h"
 
 namespace {
 
@@ -76,19 +76,7 @@ QDataStream& operator>>(QDataStream& in, QList<Spline>* list)
 
 bool WriteSplineStream(const QList<Spline>& list)
 {
-    const QString path = GetGlobClass()->dsgPath;
-    if (path.isEmpty())
-        return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QDataStream out(&file);
-    out << list;
-    if (out.status() != QDataStream::Ok) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return Write_Stream_File(GetGlobClass()->dsgPath, [&list](QDataStream& out) { out << list; });
 }
 
 QList<Spline> ReadSplineStream(SplineFileReport* report)
@@ -96,14 +84,8 @@ QList<Spline> ReadSplineStream(SplineFileReport* report)
     QList<Spline> list;
     if (report)
         *report = SplineFileReport();
-    const QString path = GetGlobClass()->dsgPath;
-    if (path.isEmpty())
-        return list;
-    QFile file(path);
-    if (!file.exists() || !file.open(QIODevice::ReadOnly))
-        return list;
-    QDataStream in(&file);
-    Read_Spline_List(in, &list, report);
+    Read_Stream_File(GetGlobClass()->dsgPath,
+                     [&list, report](QDataStream& in) { Read_Spline_List(in, &list, report); });
     return list;
 }
 

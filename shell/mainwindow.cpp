@@ -10,6 +10,7 @@
 #include "shape/ui/datadialog.h"
 #include "lines/ui/bridledialog.h"
 #include "patterns/ui/dxfpreviewdialog.h"
+#include "graphics/ui/designdialog.h"
 #include "airfoils/ui/editairfoildialog.h"
 #include "shape/ui/flatwing.h"
 #include "shape/ui/frontviewdialog.h"
@@ -129,6 +130,7 @@ void MainWindow::InitDialogs()
     m_ScaleDialog = new ScaleDialog(this);
     m_DxfPreviewDialog = new DxfPreviewDialog(this);
     m_BridleDialog = new BridleDialog(this);
+    m_DesignDialog = new DesignDialog(this);
     m_TermsDialog = new TermsDialog(this);
     m_ApameDialog = new ApameDialog(this);
     m_PilotDialog = new PilotDialog(this);
@@ -611,7 +613,10 @@ void MainWindow::on_actionCFD_analysis_triggered()
     PaintStatusLabel(" ...loading CFD ....");
     m_ApameDialog->showNormal();
 }
-void MainWindow::on_actionGraphics_triggered() {}
+void MainWindow::on_actionGraphics_triggered()
+{
+    m_DesignDialog->showMaximized();
+}
 void MainWindow::on_actionManage_stripes_triggered() { on_actionManage_stripes_2_triggered(); }
 void MainWindow::on_actionManage_stripes_2_triggered()
 {

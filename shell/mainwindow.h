@@ -26,6 +26,7 @@ class SkintDialog;
 class ParaStruct;
 class ScaleDialog;
 class DxfPreviewDialog;
+class DesignDialog;
 class TermsDialog;
 class myOpenFile;
 
@@ -58,6 +59,7 @@ public:
     TermsDialog* termsDialog() const { return m_TermsDialog; }
     ScaleDialog* scaleDialog() const { return m_ScaleDialog; }
     DxfPreviewDialog* dxfPreviewDialog() const { return m_DxfPreviewDialog; }
+    DesignDialog* designDialog() const { return m_DesignDialog; }
     FlatWingDialog* flatWingDialog() const { return m_FlatWingDialog; }
     FrontViewDialog* frontViewDialog() const { return m_FrontViewDialog; }
     DataDialog* dataDialog() const { return m_DataDialog; }
@@ -152,6 +154,7 @@ private:
     ScaleDialog* m_ScaleDialog = nullptr;
     DxfPreviewDialog* m_DxfPreviewDialog = nullptr;
     BridleDialog* m_BridleDialog = nullptr;
+    DesignDialog* m_DesignDialog = nullptr;
     TermsDialog* m_TermsDialog = nullptr;
     ApameDialog* m_ApameDialog = nullptr;
     PilotDialog* m_PilotDialog = nullptr;

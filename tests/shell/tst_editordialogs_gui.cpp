@@ -17,6 +17,7 @@
 #include "aero/ui/pilotdialog.h"
 #include "shape/ui/datadialog.h"
 #include "patterns/ui/dxfpreviewdialog.h"
+#include "graphics/ui/designdialog.h"
 #include "airfoils/ui/editairfoildialog.h"
 #include "shape/ui/flatwing.h"
 #include "shape/ui/frontviewdialog.h"
@@ -63,6 +64,8 @@ class TestEditorDialogs : public QObject
             return w->crossLabDialog();
         if (title == QLatin1String("Miniribs and reinforcements"))
             return w->miscPortDialog();
+        if (title == QLatin1String("Design dialog"))
+            return w->designDialog();
         return w->frontViewDialog();
     }
 
@@ -106,6 +109,8 @@ private slots:
             << "actionCross_ports_menu" << "actionCross_ports" << "Cross ports manager" << true << true;
         QTest::newRow("reinforcements") << "actionReinforcements_menu" << "actionReinforcements"
                                         << "Miniribs and reinforcements" << true << true;
+        QTest::newRow("graphic design") << "actionDesign_lower_and_upper_surface" << "actionGraphics"
+                                        << "Design dialog" << true << true;
     }
 
     void shownFromTheMenus()
