@@ -4,6 +4,7 @@
 #include "core/calcul3d.h"
 #include "core/parastruct.h"
 #include "patterns/panelsheet.h"
+#include "patterns/ribsheet.h"
 
 #include <QDir>
 
@@ -21,7 +22,7 @@ QList<PatternWriter> makeWriters()
         {RearMiniRibPatterns, QStringLiteral("rearmini.dxf"), nullptr},
         {FrontMiniRibPatterns, QStringLiteral("frontmini.dxf"), nullptr},
         {StrapPatterns, QStringLiteral("straps.dxf"), nullptr},
-        {RibPatterns, QStringLiteral("ribs.dxf"), nullptr},
+        {RibPatterns, QStringLiteral("ribs.dxf"), &Acad_FoilPatt},
         {PanelPatterns, QStringLiteral("longpatt.dxf"), &Acad_Longpatt},
         {Drawing3D, QStringLiteral("Wl9_3D.dxf"), nullptr},
     };
