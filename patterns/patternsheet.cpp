@@ -3,6 +3,7 @@
 #include "patterns/acad.h"
 #include "core/calcul3d.h"
 #include "core/parastruct.h"
+#include "patterns/minisheet.h"
 #include "patterns/panelsheet.h"
 #include "patterns/ribsheet.h"
 
@@ -19,8 +20,8 @@ QList<PatternWriter> makeWriters()
     // Writers of the kinds not drawn yet join this table as they are built.
     return {
         {DiagonalPatterns, QStringLiteral("diagon.dxf"), nullptr},
-        {RearMiniRibPatterns, QStringLiteral("rearmini.dxf"), nullptr},
-        {FrontMiniRibPatterns, QStringLiteral("frontmini.dxf"), nullptr},
+        {RearMiniRibPatterns, QStringLiteral("rearmini.dxf"), &Acad_RearFoilPatt},
+        {FrontMiniRibPatterns, QStringLiteral("frontmini.dxf"), &Acad_FrontFoilPatt},
         {StrapPatterns, QStringLiteral("straps.dxf"), nullptr},
         {RibPatterns, QStringLiteral("ribs.dxf"), &Acad_FoilPatt},
         {PanelPatterns, QStringLiteral("longpatt.dxf"), &Acad_Longpatt},
@@ -29,6 +30,12 @@ QList<PatternWriter> makeWriters()
 }
 
 } // namespace
+
+void Sheet_Note(const PatternSheet& sheet, const QString& text)
+{
+    if (sheet.notes)
+        sheet.notes->append(text);
+}
 
 const QList<PatternWriter>& Pattern_Writers()
 {
@@ -107,6 +114,11 @@ QString ExportReport::text() const
             text += QStringLiteral("\n\n");
         text += QStringLiteral("Not written:\n") + missing.join(QLatin1Char('\n'));
     }
+    if (!notes.isEmpty()) {
+        if (!text.isEmpty())
+            text += QStringLiteral("\n\n");
+        text += QStringLiteral("Left out:\n    ") + notes.join(QStringLiteral("\n    "));
+    }
     return text;
 }
 
@@ -130,6 +142,8 @@ ExportReport Export_All_Patterns(const PatternSheet& sheet, const std::function<
         return result;
 
     const QList<PatternWriter>& writers = Pattern_Writers();
+    PatternSheet writing = sheet;
+    writing.notes = &result.notes;
     glob->writeDxf = true;
     report(0);
     for (int i = 0; i < writers.size(); ++i) {
@@ -142,7 +156,7 @@ ExportReport Export_All_Patterns(const PatternSheet& sheet, const std::function<
         ExportedFile file;
         file.fileName = w.fileName;
         file.available = w.write != nullptr;
-        file.written = file.available && w.write(sheet);
+        file.written = file.available && w.write(writing);
         result.files.append(file);
         report(last ? 100 : 10 * (i + 1));
     }
