@@ -3,6 +3,7 @@
 #include "patterns/acad.h"
 #include "core/calcul3d.h"
 #include "core/parastruct.h"
+#include "patterns/diagsheet.h"
 #include "patterns/minisheet.h"
 #include "patterns/panelsheet.h"
 #include "patterns/ribsheet.h"
@@ -19,7 +20,7 @@ QList<PatternWriter> makeWriters()
 {
     // Writers of the kinds not drawn yet join this table as they are built.
     return {
-        {DiagonalPatterns, QStringLiteral("diagon.dxf"), nullptr},
+        {DiagonalPatterns, QStringLiteral("diagon.dxf"), &Acad_Diagon},
         {RearMiniRibPatterns, QStringLiteral("rearmini.dxf"), &Acad_RearFoilPatt},
         {FrontMiniRibPatterns, QStringLiteral("frontmini.dxf"), &Acad_FrontFoilPatt},
         {StrapPatterns, QStringLiteral("straps.dxf"), nullptr},
