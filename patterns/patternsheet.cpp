@@ -7,6 +7,7 @@
 #include "patterns/minisheet.h"
 #include "patterns/panelsheet.h"
 #include "patterns/ribsheet.h"
+#include "patterns/straps.h"
 
 #include <QDir>
 
@@ -23,7 +24,7 @@ QList<PatternWriter> makeWriters()
         {DiagonalPatterns, QStringLiteral("diagon.dxf"), &Acad_Diagon},
         {RearMiniRibPatterns, QStringLiteral("rearmini.dxf"), &Acad_RearFoilPatt},
         {FrontMiniRibPatterns, QStringLiteral("frontmini.dxf"), &Acad_FrontFoilPatt},
-        {StrapPatterns, QStringLiteral("straps.dxf"), nullptr},
+        {StrapPatterns, QStringLiteral("straps.dxf"), &Acad_Straps},
         {RibPatterns, QStringLiteral("ribs.dxf"), &Acad_FoilPatt},
         {PanelPatterns, QStringLiteral("longpatt.dxf"), &Acad_Longpatt},
         {Drawing3D, QStringLiteral("Wl9_3D.dxf"), nullptr},
