@@ -4,6 +4,7 @@
 #include "core/calcul3d.h"
 #include "core/parastruct.h"
 #include "patterns/diagsheet.h"
+#include "patterns/drawing3d.h"
 #include "patterns/minisheet.h"
 #include "patterns/panelsheet.h"
 #include "patterns/ribsheet.h"
@@ -27,7 +28,7 @@ QList<PatternWriter> makeWriters()
         {StrapPatterns, QStringLiteral("straps.dxf"), &Acad_Straps},
         {RibPatterns, QStringLiteral("ribs.dxf"), &Acad_FoilPatt},
         {PanelPatterns, QStringLiteral("longpatt.dxf"), &Acad_Longpatt},
-        {Drawing3D, QStringLiteral("Wl9_3D.dxf"), nullptr},
+        {Drawing3D, QStringLiteral("Wl9_3D.dxf"), &Wl9_Dxf},
     };
 }
 
