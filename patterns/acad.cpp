@@ -7,7 +7,16 @@
 #include <algorithm>
 
 QStringList dxfEntities;
-QStringList dxfList;
+DxfLines dxfList;
+
+QString DxfLines::at(qsizetype i) const
+{
+    if (i < 0 || i >= size())
+        return QString();
+    if (i < finished)
+        return dxfEntities.at(i);
+    return Close_Eof().at(i - finished);
+}
 
 QString DxfReal(double value)
 {
@@ -145,8 +154,7 @@ QStringList Close_Eof()
 bool Finish_Export_To_Acad(GlobClass* glob, const QString& fileName)
 {
     dxfEntities << Close_Section();
-    dxfList = dxfEntities;
-    dxfList << Close_Eof();
+    dxfList.finish(dxfEntities.size());
 
     if (!glob->writeDxf)
         return false;
@@ -155,11 +163,35 @@ bool Finish_Export_To_Acad(GlobClass* glob, const QString& fileName)
     if (glob->dxfDir.isEmpty())
         return false;
 
+    // Every line is ASCII but a label's text: copied byte by byte, without a
+    // conversion buffer per line (a 3-D drawing has some two million lines).
+    const QStringList eof = Close_Eof();
+    qsizetype size = 0;
+    for (const QString& line : std::as_const(dxfEntities))
+        size += line.size() + 2;
     QByteArray bytes;
-    for (const QString& line : std::as_const(dxfList)) {
-        bytes += line.toUtf8();
+    bytes.reserve(size + 16);
+    auto append = [&bytes](const QString& line) {
+        const QChar* c = line.constData();
+        const qsizetype n = line.size();
+        bool ascii = true;
+        for (qsizetype i = 0; i < n && ascii; ++i)
+            ascii = c[i].unicode() < 0x80;
+        if (ascii) {
+            const qsizetype at = bytes.size();
+            bytes.resize(at + n);
+            char* out = bytes.data() + at;
+            for (qsizetype i = 0; i < n; ++i)
+                out[i] = char(c[i].unicode());
+        } else {
+            bytes += line.toUtf8();
+        }
         bytes += "\r\n";
-    }
+    };
+    for (const QString& line : std::as_const(dxfEntities))
+        append(line);
+    for (const QString& line : eof)
+        append(line);
     // Written through a save file: the old file is replaced only when the
     // whole new one was written.
     QSaveFile file(glob->dxfDir + QLatin1Char('/') + fileName);
