@@ -10,11 +10,16 @@ endfunction()
 # suite under xvfb-run) and carry the "gui" label.
 function(wl_add_test name)
   cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS;LABELS" ${ARGN})
-  # Every test program gets the shared test support: the scripted user
-  # interaction installed from the start, and the watchdog that fails a test
-  # whose dialog nobody answers.
-  add_executable(${name} ${T_SOURCES} ${CMAKE_SOURCE_DIR}/tests/common/testsupport.cpp)
-  target_link_libraries(${name} PRIVATE Qt6::Test wl_geom ${T_LIBS})
+  # Every test program gets the shared test support, compiled once: the
+  # scripted user interaction installed from the start, and the watchdog that
+  # fails a test whose dialog nobody answers.
+  if(NOT TARGET wl_testsupport)
+    add_library(wl_testsupport OBJECT ${CMAKE_SOURCE_DIR}/tests/common/testsupport.cpp)
+    target_link_libraries(wl_testsupport PUBLIC Qt6::Test Qt6::Gui wl_geom)
+    wl_warnings(wl_testsupport)
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE wl_testsupport Qt6::Test wl_geom ${T_LIBS})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   wl_warnings(${name})
   # The test programs themselves do little work; the code they exercise is

@@ -12,7 +12,14 @@
 
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
+#include <QByteArray>
+#include <QFile>
+#include <QIODevice>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QStringLiteral>
 
 namespace {
 

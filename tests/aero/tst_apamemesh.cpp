@@ -7,7 +7,15 @@
 
 #include "core/parastruct.h"
 
-#include <QtTest>
+#include <QTest>
+#include <QLatin1String>
+#include <QList>
+#include <QObject>
+#include <QPointF>
+#include <QPolygonF>
+#include <QString>
+#include <QStringLiteral>
+#include <QVector3D>
 
 #include <cmath>
 

@@ -17,7 +17,15 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
+#include <QFile>
+#include <QIODevice>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QStringLiteral>
+#include <QTimer>
+#include <QWidget>
 
 #include <memory>
 

@@ -7,7 +7,14 @@
 #include "core/parastruct.h"
 
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
+#include <QFile>
+#include <QIODevice>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QStringLiteral>
+#include <QVector3D>
 
 namespace {
 

@@ -12,7 +12,16 @@
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
+#include <QDir>
+#include <QFile>
+#include <QIODevice>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QStringLiteral>
+#include <QVector3D>
 
 #include <memory>
 

@@ -14,7 +14,16 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
+#include <QByteArray>
+#include <QFile>
+#include <QIODevice>
+#include <QList>
+#include <QObject>
+#include <QPointF>
+#include <QPolygonF>
+#include <QString>
+#include <QStringLiteral>
 
 #include <cmath>
 #include <memory>

@@ -9,7 +9,11 @@
 
 #include "core/parastruct.h"
 
-#include <QtTest>
+#include <QTest>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringLiteral>
 
 #include <cmath>
 #include <memory>

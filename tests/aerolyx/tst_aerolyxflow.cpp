@@ -7,7 +7,15 @@
 #include "apps/aerolyx/calc/conformalmap.h"
 #include "apps/aerolyx/calc/flow.h"
 
-#include <QtTest>
+#include <QTest>
+#include <QFile>
+#include <QIODevice>
+#include <QLineF>
+#include <QObject>
+#include <QPointF>
+#include <QPolygonF>
+#include <QString>
+#include <QTemporaryDir>
 
 #include <cmath>
 #include <memory>

@@ -4,7 +4,12 @@
 #include "apps/aerolyx/calc/airfoilprep.h"
 #include "apps/aerolyx/calc/numutil.h"
 
-#include <QtTest>
+#include <QTest>
+#include <QObject>
+#include <QPointF>
+#include <QPolygonF>
+#include <QRegularExpression>
+#include <QString>
 
 #include <algorithm>
 #include <cmath>

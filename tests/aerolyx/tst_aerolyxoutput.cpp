@@ -9,7 +9,11 @@
 
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
+#include <QIODevice>
+#include <QObject>
+#include <QString>
+#include <QStringList>
 
 #include <cmath>
 #include <memory>

@@ -4,7 +4,12 @@
 
 #include <QDir>
 #include <QProcess>
-#include <QtTest>
+#include <QTest>
+#include <QFileInfo>
+#include <QObject>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
 
 class TestProgram : public QObject {
     Q_OBJECT

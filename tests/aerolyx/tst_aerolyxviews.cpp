@@ -17,7 +17,25 @@
 #include <QPainter>
 #include <QSet>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
+#include <QByteArray>
+#include <QColor>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QImage>
+#include <QLineF>
+#include <QList>
+#include <QMouseEvent>
+#include <QObject>
+#include <QPen>
+#include <QPoint>
+#include <QPointF>
+#include <QPolygonF>
+#include <QRgb>
+#include <QString>
+#include <QStringList>
+#include <QWheelEvent>
+#include <QWidget>
 
 #include <cmath>
 #include <memory>

@@ -14,7 +14,19 @@
 #include <QMenu>
 #include <QPrinter>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
+#include <QAction>
+#include <QByteArray>
+#include <QFileInfo>
+#include <QIODevice>
+#include <QLineEdit>
+#include <QObject>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPolygonF>
+#include <QRect>
+#include <QString>
+#include <QStringList>
 
 #include <memory>
 

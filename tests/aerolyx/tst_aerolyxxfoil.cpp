@@ -8,7 +8,16 @@
 #include "tests/common/xfoilrun.h"
 
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
+#include <QFile>
+#include <QIODevice>
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QPointF>
+#include <QPolygonF>
+#include <QString>
+#include <QStringList>
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,13 @@
-#include <QtTest>
+#include <QTest>
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QPointF>
+#include <QPolygonF>
+#include <QString>
+#include <QStringList>
+#include <QStringLiteral>
+#include <QTemporaryDir>
 
 #include "airfoils/airfoil.h"
 #include "tests/common/foilgen.h"

@@ -1,4 +1,11 @@
-#include <QtTest>
+#include <QTest>
+#include <QList>
+#include <QObject>
+#include <QPointF>
+#include <QPolygonF>
+#include <QString>
+#include <QStringLiteral>
+#include <QTemporaryDir>
 
 #include "airfoils/airfoil.h"
 #include "tests/common/foilgen.h"

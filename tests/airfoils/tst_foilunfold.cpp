@@ -1,4 +1,9 @@
-#include <QtTest>
+#include <QTest>
+#include <QList>
+#include <QObject>
+#include <QPointF>
+#include <QPolygonF>
+#include <QVector3D>
 
 #include "airfoils/airfoil.h"
 #include "core/curves.h"

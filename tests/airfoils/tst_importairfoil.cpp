@@ -1,4 +1,15 @@
-#include <QtTest>
+#include <QTest>
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QIODevice>
+#include <QList>
+#include <QObject>
+#include <QPointF>
+#include <QPolygonF>
+#include <QRegularExpression>
+#include <QString>
+#include <QStringList>
 
 #include <QPushButton>
 #include <QSpinBox>

@@ -1,4 +1,14 @@
-#include <QtTest>
+#include <QTest>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QMouseEvent>
+#include <QObject>
+#include <QPoint>
+#include <QPointF>
+#include <QPolygonF>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
 
 #include <QCheckBox>
 #include <QPushButton>

@@ -3,9 +3,12 @@
 // - a scripted user that answers like a user who cancels, so that nothing in
 //   a test ever opens a real message box or file dialog (tests that need
 //   answers install their own ScriptedUser on top of it);
-// - with a GUI application, a watchdog: a modal window that stays open longer
-//   than WL_DIALOG_WATCHDOG seconds (20 by default) fails the running test
-//   with its class and title, and is closed so that the test program goes on;
+// - with a GUI application, a watchdog: a modal window that blocks the test
+//   (shown while an event loop runs inside the test, as a dialog's exec()
+//   does) longer than WL_DIALOG_WATCHDOG seconds (20 by default) fails the
+//   running test with its class and title, and is closed so that the test
+//   program goes on. A dialog the test only shows, and works on, is not
+//   watched;
 // - the system's software GL driver held in memory until the process ends.
 //   Qt unloads it when the last GL context goes, and LeakSanitizer then
 //   cannot name the driver in its report of the driver's own leaks, so the
@@ -18,6 +21,7 @@
 #include <QGuiApplication>
 #include <QMetaObject>
 #include <QPointer>
+#include <QThread>
 #include <QTimer>
 #include <QWindow>
 #include <QtTest/QTest>
@@ -51,7 +55,9 @@ private:
     void check()
     {
         QWindow* modal = QGuiApplication::modalWindow();
-        if (!modal || !modal->isVisible()) {
+        // Test functions run outside any event loop; a blocking dialog runs
+        // one of its own.
+        if (!modal || !modal->isVisible() || QThread::currentThread()->loopLevel() < 1) {
             watched = nullptr;
             return;
         }

@@ -7,7 +7,11 @@
 #include "core/geomconst.h"
 #include "core/skintension.h"
 
-#include <QtTest>
+#include <QTest>
+#include <QObject>
+#include <QPolygonF>
+#include <QString>
+#include <QVector3D>
 
 #include <cmath>
 #include <limits>

@@ -1,4 +1,9 @@
-#include <QtTest>
+#include <QTest>
+#include <QObject>
+#include <QPointF>
+#include <QPolygonF>
+#include <QString>
+#include <QVector3D>
 
 #include <cmath>
 #include <memory>

@@ -1,4 +1,5 @@
-#include <QtTest>
+#include <QTest>
+#include <QObject>
 
 #include <gsl/gsl_errno.h>
 #include <gsl/gsl_sf_log.h>

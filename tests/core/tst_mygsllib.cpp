@@ -1,4 +1,9 @@
-#include <QtTest>
+#include <QTest>
+#include <QList>
+#include <QObject>
+#include <QPointF>
+#include <QPolygonF>
+#include <QString>
 
 #include <cmath>
 #include <vector>

@@ -4,7 +4,11 @@
 #include "core/curves.h"
 #include "tests/core/designfixture.h"
 
-#include <QtTest>
+#include <QTest>
+#include <QObject>
+#include <QPointF>
+#include <QString>
+#include <QVector3D>
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,9 @@
-#include <QtTest>
+#include <QTest>
+#include <QObject>
+#include <QPointF>
+#include <QPolygonF>
+#include <QStringLiteral>
+#include <QVector3D>
 
 #include <memory>
 

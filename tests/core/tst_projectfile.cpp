@@ -1,4 +1,21 @@
-#include <QtTest>
+#include <QTest>
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileDevice>
+#include <QIODevice>
+#include <QLatin1Char>
+#include <QList>
+#include <QObject>
+#include <QPoint>
+#include <QPointF>
+#include <QPolygonF>
+#include <QString>
+#include <QStringList>
+#include <QStringLiteral>
+#include <QVector>
+#include <QVector3D>
+#include <QVector4D>
 
 #include <QBuffer>
 #include <QMap>

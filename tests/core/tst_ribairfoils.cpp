@@ -4,7 +4,15 @@
 #include "tests/core/designfixture.h"
 #include "tests/common/scripteduser.h"
 
-#include <QtTest>
+#include <QTest>
+#include <QList>
+#include <QObject>
+#include <QPointF>
+#include <QPolygonF>
+#include <QString>
+#include <QStringList>
+#include <QStringLiteral>
+#include <QVector3D>
 
 #include <cmath>
 

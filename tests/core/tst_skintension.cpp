@@ -7,7 +7,11 @@
 #include "core/skintension.h"
 #include "core/transf.h"
 
-#include <QtTest>
+#include <QTest>
+#include <QObject>
+#include <QPointF>
+#include <QPolygonF>
+#include <QStringLiteral>
 
 #include <cmath>
 

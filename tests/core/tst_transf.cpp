@@ -1,4 +1,16 @@
-#include <QtTest>
+#include <QTest>
+#include <QFont>
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QPoint>
+#include <QPointF>
+#include <QPolygonF>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <QTransform>
+#include <QVector3D>
 
 #include <QImage>
 #include <QPainter>

@@ -1,4 +1,15 @@
-#include <QtTest>
+#include <QTest>
+#include <QDir>
+#include <QLatin1String>
+#include <QList>
+#include <QObject>
+#include <QPoint>
+#include <QRect>
+#include <QRgb>
+#include <QSize>
+#include <QString>
+#include <QStringLiteral>
+#include <QWidget>
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,4 +1,9 @@
-#include <QtTest>
+#include <QTest>
+#include <QObject>
+#include <QPointF>
+#include <QString>
+#include <QStringLiteral>
+#include <QVector>
 
 #include "apps/driftline/glidesim.h"
 #include "apps/driftline/wsuit.h"

@@ -1,4 +1,17 @@
-#include <QtTest>
+#include <QTest>
+#include <QByteArray>
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QIODevice>
+#include <QList>
+#include <QObject>
+#include <QPoint>
+#include <QPointF>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
 
 #include "tests/common/scripteduser.h"
 #include "core/parastruct.h"

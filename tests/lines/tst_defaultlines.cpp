@@ -5,7 +5,15 @@
 // with lines: saved and opened again byte for byte, a damaged line store
 // refused with the live design left as it was.
 
-#include <QtTest>
+#include <QTest>
+#include <QByteArray>
+#include <QFile>
+#include <QIODevice>
+#include <QObject>
+#include <QPoint>
+#include <QPolygon>
+#include <QString>
+#include <QStringLiteral>
 
 #include <QBuffer>
 #include <QTemporaryDir>

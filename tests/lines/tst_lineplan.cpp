@@ -2,7 +2,13 @@
 // frame layout, the stores and lists of a group, the limits of a group, the
 // riser frame, and the line-index tables at the rib limit.
 
-#include <QtTest>
+#include <QTest>
+#include <QList>
+#include <QObject>
+#include <QPoint>
+#include <QPolygon>
+#include <QStringLiteral>
+#include <QVector3D>
 
 #include <QRandomGenerator>
 

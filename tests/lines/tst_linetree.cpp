@@ -2,7 +2,16 @@
 // leaves with their weights, the centres and steps, and the walks of the line
 // groups and of the riser tree, checked against the geometry worked out here.
 
-#include <QtTest>
+#include <QTest>
+#include <QList>
+#include <QObject>
+#include <QPoint>
+#include <QPointF>
+#include <QPolygon>
+#include <QString>
+#include <QStringLiteral>
+#include <QVector3D>
+#include <QVector4D>
 
 #include <cmath>
 #include <memory>

@@ -3,7 +3,13 @@
 // the pulls), the walk down a tree, a node whose load cannot be split, and
 // the line totals of the analysis.
 
-#include <QtTest>
+#include <QTest>
+#include <QList>
+#include <QObject>
+#include <QPoint>
+#include <QPolygon>
+#include <QString>
+#include <QVector3D>
 
 #include <QRandomGenerator>
 

@@ -4,7 +4,9 @@
 
 #include "apps/panelsolver/influence.h"
 
-#include <QtTest>
+#include <QTest>
+#include <QObject>
+#include <QString>
 
 #include <cmath>
 

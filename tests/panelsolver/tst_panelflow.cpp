@@ -7,7 +7,9 @@
 #include "apps/panelsolver/panelsolver.h"
 #include "tests/panelsolver/testmesh.h"
 
-#include <QtTest>
+#include <QTest>
+#include <QObject>
+#include <QString>
 
 #include <cmath>
 

@@ -3,7 +3,10 @@
 // program starts it, and "wings.res" read back by the main program's reader.
 // It needs the analysis library; without it there is nothing to test.
 
-#include <QtTest>
+#include <QTest>
+#include <QIODevice>
+#include <QObject>
+#include <QString>
 
 #ifdef WL_WITH_AERO
 

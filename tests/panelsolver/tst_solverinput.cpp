@@ -6,7 +6,10 @@
 #include "tests/panelsolver/testmesh.h"
 
 #include <QRegularExpression>
-#include <QtTest>
+#include <QTest>
+#include <QObject>
+#include <QString>
+#include <QStringList>
 
 #include <cmath>
 #include <functional>

@@ -1,4 +1,18 @@
-#include <QtTest>
+#include <QTest>
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QFile>
+#include <QIODevice>
+#include <QJsonObject>
+#include <QLatin1Char>
+#include <QObject>
+#include <QPainterPath>
+#include <QPointF>
+#include <QPolygonF>
+#include <QString>
+#include <QStringList>
+#include <QStringLiteral>
+#include <QVector3D>
 
 #include <QFont>
 #include <QJsonArray>

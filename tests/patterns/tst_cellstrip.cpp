@@ -1,7 +1,16 @@
 // Cell strips: development of a cell's panel into the flat and its start
 // pieces.
 
-#include <QtTest>
+#include <QTest>
+#include <QLineF>
+#include <QList>
+#include <QObject>
+#include <QPoint>
+#include <QPolygonF>
+#include <QString>
+#include <QStringList>
+#include <QStringLiteral>
+#include <QVector3D>
 
 #include "patterns/cellstrip.h"
 #include "core/transf.h"

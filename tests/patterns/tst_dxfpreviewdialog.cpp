@@ -1,7 +1,29 @@
 // The "Preview and export" dialog on the live design, offscreen: tabs,
 // previews, zoom and pan, the buttons, and "Export all" with its report.
 
-#include <QtTest>
+#include <QTest>
+#include <QApplication>
+#include <QColor>
+#include <QCursor>
+#include <QDateTime>
+#include <QDir>
+#include <QEvent>
+#include <QFileInfo>
+#include <QJsonObject>
+#include <QLatin1String>
+#include <QLineF>
+#include <QMouseEvent>
+#include <QObject>
+#include <QPoint>
+#include <QPointF>
+#include <QRect>
+#include <QRectF>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <QStringLiteral>
+#include <QTabWidget>
+#include <QWheelEvent>
 
 #include <QImage>
 #include <QTemporaryDir>

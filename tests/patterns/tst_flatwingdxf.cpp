@@ -1,4 +1,15 @@
-#include <QtTest>
+#include <QTest>
+#include <QFont>
+#include <QHash>
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QLatin1String>
+#include <QList>
+#include <QObject>
+#include <QPointF>
+#include <QString>
+#include <QStringList>
+#include <QStringLiteral>
 
 #include <QJsonArray>
 #include <QTemporaryDir>

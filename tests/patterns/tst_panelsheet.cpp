@@ -1,6 +1,20 @@
 // The panel sheet of whole panels: preview and "longpatt.dxf".
 
-#include <QtTest>
+#include <QTest>
+#include <QFile>
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QLatin1String>
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QPainterPath>
+#include <QPointF>
+#include <QPolygonF>
+#include <QRectF>
+#include <QString>
+#include <QStringList>
+#include <QStringLiteral>
 
 #include <QJsonArray>
 #include <QTemporaryDir>

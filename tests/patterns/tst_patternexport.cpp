@@ -1,7 +1,18 @@
 // "Export all": the writers in their order, the project output directory,
 // the report of every file, small wings.
 
-#include <QtTest>
+#include <QTest>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonObject>
+#include <QLatin1String>
+#include <QList>
+#include <QObject>
+#include <QPainterPath>
+#include <QString>
+#include <QStringList>
+#include <QStringLiteral>
 
 #include <QTemporaryDir>
 

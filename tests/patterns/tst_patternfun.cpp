@@ -1,4 +1,8 @@
-#include <QtTest>
+#include <QTest>
+#include <QObject>
+#include <QPointF>
+#include <QPolygonF>
+#include <QVector3D>
 
 #include "core/parastruct.h"
 #include "patterns/patternfun.h"

@@ -1,6 +1,13 @@
 // Small geometry functions of the pattern sheets and views.
 
-#include <QtTest>
+#include <QTest>
+#include <QLineF>
+#include <QObject>
+#include <QPointF>
+#include <QPolygonF>
+#include <QRect>
+#include <QRectF>
+#include <QString>
 
 #include "patterns/patterngeom.h"
 

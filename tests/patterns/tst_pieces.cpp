@@ -1,7 +1,14 @@
 // Records of the flat panel pieces: point makers, cut allowances and piece
 // names.
 
-#include <QtTest>
+#include <QTest>
+#include <QList>
+#include <QObject>
+#include <QPoint>
+#include <QPointF>
+#include <QPolygonF>
+#include <QString>
+#include <QStringLiteral>
 
 #include "core/parastruct.h"
 #include "patterns/pieces.h"

@@ -1,7 +1,15 @@
 // Seam allowance of the panel pieces: cutting outline, corners, trailing-edge
 // flaps and control marks.
 
-#include <QtTest>
+#include <QTest>
+#include <QByteArray>
+#include <QLineF>
+#include <QList>
+#include <QObject>
+#include <QPointF>
+#include <QPolygonF>
+#include <QString>
+#include <QStringLiteral>
 
 #include "patterns/cellstrip.h"
 #include "core/transf.h"

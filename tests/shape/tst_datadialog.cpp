@@ -1,4 +1,7 @@
-#include <QtTest>
+#include <QTest>
+#include <QObject>
+#include <QString>
+#include <QStringList>
 
 #include <QPushButton>
 #include <QRadioButton>

@@ -1,4 +1,22 @@
-#include <QtTest>
+#include <QTest>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFile>
+#include <QGuiApplication>
+#include <QIODevice>
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QLatin1String>
+#include <QMetaObject>
+#include <QMouseEvent>
+#include <QObject>
+#include <QPoint>
+#include <QPointF>
+#include <QPolygonF>
+#include <QString>
+#include <QStringList>
+#include <QStringLiteral>
+#include <QWheelEvent>
 
 #include <QJsonArray>
 #include <QDialogButtonBox>

@@ -1,4 +1,16 @@
-#include <QtTest>
+#include <QTest>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QMessageLogContext>
+#include <QMouseEvent>
+#include <QObject>
+#include <QPoint>
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+#include <QStringList>
+#include <QStringLiteral>
+#include <QWidget>
 
 #include <QGraphicsScene>
 #include <QImage>

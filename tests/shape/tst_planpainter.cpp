@@ -1,4 +1,7 @@
-#include <QtTest>
+#include <QTest>
+#include <QFont>
+#include <QObject>
+#include <QRgb>
 
 #include <QImage>
 #include <QPainter>

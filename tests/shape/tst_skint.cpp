@@ -1,4 +1,16 @@
-#include <QtTest>
+#include <QTest>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFile>
+#include <QIODevice>
+#include <QMouseEvent>
+#include <QObject>
+#include <QPoint>
+#include <QPointF>
+#include <QPolygonF>
+#include <QString>
+#include <QStringLiteral>
+#include <QWheelEvent>
 
 #include <QCheckBox>
 #include <QPushButton>

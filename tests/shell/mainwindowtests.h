@@ -3,7 +3,24 @@
 
 // The tests of the main window; two test programs run halves of them side by side.
 
-#include <QtTest>
+#include <QTest>
+#include <QAction>
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QIODevice>
+#include <QIcon>
+#include <QImage>
+#include <QList>
+#include <QObject>
+#include <QPair>
+#include <QPointF>
+#include <QString>
+#include <QStringList>
 
 #include <QLabel>
 #include <QMenuBar>
@@ -98,6 +115,10 @@ private slots:
         };
         GetGlobClass()->termsAccepted = false;
         w = new MainWindow;
+        readyShown = 0;
+        connect(w->statusBar(), &QStatusBar::messageChanged, w, [this](const QString& m) {
+            readyShown += m == QLatin1String("Ready");
+        });
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w));
         QCoreApplication::processEvents();
@@ -121,7 +142,8 @@ private slots:
         QVERIFY(!w->openglwidget->isEnabled());
         QVERIFY(w->menuMenu->isEnabled());
         QVERIFY(w->menuAerolyx->isEnabled());
-        QCOMPARE(w->statusBar()->currentMessage(), QString("Ready"));
+        // "Ready" was shown (it may be gone again on a slow machine).
+        QVERIFY(readyShown >= 1);
         QCOMPARE(w->currentFileName(), QString("template"));
         QCOMPARE(GetGlobClass()->prgPath, templatePath());
         QCOMPARE(QDir::currentPath(), QCoreApplication::applicationDirPath());
@@ -746,6 +768,7 @@ private:
     QStringList fileAnswers;
     bool questionAnswer = false;
     ScriptedUser user;
+    int readyShown = 0;
     UserInteraction::SaveAnswer promptAnswer = UserInteraction::SaveAnswer::Cancel;
 };
 

@@ -1,4 +1,15 @@
-#include <QtTest>
+#include <QTest>
+#include <QByteArray>
+#include <QColor>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QIODevice>
+#include <QObject>
+#include <QSize>
+#include <QString>
+#include <QTemporaryDir>
 
 #include "shell/ui/colorclass.h"
 #include "shell/colordialog.h"

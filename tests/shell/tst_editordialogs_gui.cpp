@@ -1,4 +1,10 @@
-#include <QtTest>
+#include <QTest>
+#include <QAction>
+#include <QDialog>
+#include <QLatin1String>
+#include <QObject>
+#include <QPoint>
+#include <QString>
 
 #include <memory>
 

@@ -1,4 +1,6 @@
-#include <QtTest>
+#include <QTest>
+#include <QObject>
+#include <QStringLiteral>
 
 #include <QDialog>
 

@@ -2,7 +2,13 @@
 // under Xvfb: cross-port holes cut into the rib patches and the diagonal ribs
 // between them.
 
-#include <QtTest>
+#include <QTest>
+#include <QColor>
+#include <QObject>
+#include <QRgb>
+#include <QString>
+#include <QStringLiteral>
+#include <QTemporaryDir>
 
 #include <QCheckBox>
 #include <QImage>

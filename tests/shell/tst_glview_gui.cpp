@@ -2,7 +2,22 @@
 // frame buffer in the solid, wireframe, inflated and ghost views, and how the
 // camera answers the mouse, the wheel and the keys.
 
-#include <QtTest>
+#include <QTest>
+#include <QColor>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QList>
+#include <QMouseEvent>
+#include <QObject>
+#include <QPoint>
+#include <QPointF>
+#include <QRgb>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QVector3D>
+#include <QWheelEvent>
 
 #include <QCheckBox>
 #include <QImage>

@@ -1,6 +1,16 @@
 // The 3-D view's camera arithmetic and drawing lists, without a GL context.
 
-#include <QtTest>
+#include <QTest>
+#include <QColor>
+#include <QLineF>
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QPoint>
+#include <QPointF>
+#include <QPolygonF>
+#include <QString>
+#include <QVector3D>
 
 #include "core/bridledata.h"
 #include "shell/glviewlists.h"

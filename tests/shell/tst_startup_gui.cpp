@@ -1,4 +1,13 @@
-#include <QtTest>
+#include <QTest>
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QObject>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
+#include <QString>
 
 #include "shell/runguard.h"
 #include "tests/shell/shellfixture.h"

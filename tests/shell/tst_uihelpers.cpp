@@ -1,4 +1,13 @@
-#include <QtTest>
+#include <QTest>
+#include <QFile>
+#include <QFont>
+#include <QLocale>
+#include <QObject>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QString>
+#include <QTemporaryDir>
+#include <QWidget>
 
 #include <QLineEdit>
 #include <QAbstractButton>

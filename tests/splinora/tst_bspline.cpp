@@ -1,4 +1,7 @@
-#include <QtTest>
+#include <QTest>
+#include <QObject>
+#include <QPointF>
+#include <QPolygonF>
 
 #include <cmath>
 

@@ -1,4 +1,11 @@
-#include <QtTest>
+#include <QTest>
+#include <QFile>
+#include <QIODevice>
+#include <QObject>
+#include <QPointF>
+#include <QPolygonF>
+#include <QString>
+#include <QTextStream>
 
 #include <QTemporaryDir>
 

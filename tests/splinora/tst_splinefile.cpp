@@ -1,4 +1,14 @@
-#include <QtTest>
+#include <QTest>
+#include <QByteArray>
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QIODevice>
+#include <QObject>
+#include <QPointF>
+#include <QPolygonF>
+#include <QString>
 
 #include <QBuffer>
 #include <QMessageBox>

@@ -1,7 +1,12 @@
 // Cross-port base shapes on the default design: anchors, the triangle strip,
 // the mini-rib bands, the working copies and the holes they give.
 
-#include <QtTest>
+#include <QTest>
+#include <QList>
+#include <QObject>
+#include <QPointF>
+#include <QPolygonF>
+#include <QStringLiteral>
 
 #include "core/parastruct.h"
 #include "tests/structure/structfixture.h"

@@ -2,7 +2,13 @@
 // The fixture installs the recompute's diagonal step:
 // Set_Recompute_Hook(RecomputeHook::Diagonals, Generate_All_Diagonals).
 
-#include <QtTest>
+#include <QTest>
+#include <QList>
+#include <QObject>
+#include <QPointF>
+#include <QPolygonF>
+#include <QString>
+#include <QVector3D>
 
 #include "core/calcul3d.h"
 #include "core/parastruct.h"

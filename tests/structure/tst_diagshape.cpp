@@ -1,7 +1,13 @@
 // Completing the diagonal ribs of the default design: tabs, allowances,
 // cut-outs, mapped holes, flat and 3-D outlines.
 
-#include <QtTest>
+#include <QTest>
+#include <QList>
+#include <QObject>
+#include <QPointF>
+#include <QPolygonF>
+#include <QStringLiteral>
+#include <QVector3D>
 
 #include "core/parastruct.h"
 #include "core/transf.h"

@@ -1,6 +1,13 @@
 // Cross-port hole outlines and the polygon tools of the hole makers.
 
-#include <QtTest>
+#include <QTest>
+#include <QList>
+#include <QObject>
+#include <QPointF>
+#include <QPolygonF>
+#include <QString>
+#include <QStringLiteral>
+#include <QVector3D>
 
 #include "core/parastruct.h"
 #include "tests/structure/structfixture.h"

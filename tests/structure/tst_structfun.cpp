@@ -1,6 +1,12 @@
 // Curve and index helpers of the structure, and the reinforcement curves.
 
-#include <QtTest>
+#include <QTest>
+#include <QFont>
+#include <QList>
+#include <QObject>
+#include <QPointF>
+#include <QPolygonF>
+#include <QVector3D>
 
 #include "core/parastruct.h"
 #include "structure/reinforce.h"

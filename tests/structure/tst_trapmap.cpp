@@ -1,6 +1,9 @@
 // Mapping of points between quadrilaterals.
 
-#include <QtTest>
+#include <QTest>
+#include <QObject>
+#include <QPointF>
+#include <QVector3D>
 
 #include "structure/trapmap.h"
 

@@ -9,7 +9,15 @@
 
 #include <QBuffer>
 #include <QFile>
-#include <QtTest>
+#include <QTest>
+#include <QByteArray>
+#include <QIODevice>
+#include <QLatin1String>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QStringLiteral>
+#include <QVector3D>
 
 #include <cmath>
 
