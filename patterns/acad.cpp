@@ -163,30 +163,37 @@ bool Finish_Export_To_Acad(GlobClass* glob, const QString& fileName)
     if (glob->dxfDir.isEmpty())
         return false;
 
-    // Every line is ASCII but a label's text: copied byte by byte, without a
-    // conversion buffer per line (a 3-D drawing has some two million lines).
+    // Every line is ASCII but a label's text: copied character by character
+    // into one buffer sized in advance, without a conversion buffer per line
+    // (a 3-D drawing has some two million lines); a line with other
+    // characters goes in as UTF-8 and grows the buffer.
     const QStringList eof = Close_Eof();
     qsizetype size = 0;
     for (const QString& line : std::as_const(dxfEntities))
         size += line.size() + 2;
-    QByteArray bytes;
-    bytes.reserve(size + 16);
-    auto append = [&bytes](const QString& line) {
+    for (const QString& line : eof)
+        size += line.size() + 2;
+    QByteArray bytes(size, Qt::Uninitialized);
+    qsizetype at = 0;
+    auto append = [&bytes, &at](const QString& line) {
         const QChar* c = line.constData();
         const qsizetype n = line.size();
-        bool ascii = true;
-        for (qsizetype i = 0; i < n && ascii; ++i)
-            ascii = c[i].unicode() < 0x80;
-        if (ascii) {
-            const qsizetype at = bytes.size();
-            bytes.resize(at + n);
-            char* out = bytes.data() + at;
-            for (qsizetype i = 0; i < n; ++i)
-                out[i] = char(c[i].unicode());
-        } else {
-            bytes += line.toUtf8();
+        char* out = bytes.data() + at;
+        char16_t all = 0;
+        for (qsizetype i = 0; i < n; ++i) {
+            all |= c[i].unicode();
+            out[i] = char(c[i].unicode());
         }
-        bytes += "\r\n";
+        if (all >= 0x80) {
+            const QByteArray utf8 = line.toUtf8();
+            bytes.resize(bytes.size() + utf8.size() - n);
+            std::copy(utf8.begin(), utf8.end(), bytes.data() + at);
+            at += utf8.size();
+        } else {
+            at += n;
+        }
+        bytes[at++] = '\r';
+        bytes[at++] = '\n';
     };
     for (const QString& line : std::as_const(dxfEntities))
         append(line);
