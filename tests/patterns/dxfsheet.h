@@ -19,7 +19,14 @@
 
 #include <cmath>
 
+#include <QFile>
+#include <QSize>
+#include <QTemporaryDir>
+
+#include "core/parastruct.h"
+#include "patterns/patternsheet.h"
 #include "tests/common/dxfcheck.h"
+#include "tests/patterns/patternfixture.h"
 
 namespace dxfsheet {
 
@@ -141,6 +148,35 @@ inline double length(const QPolygonF& p)
 inline bool closed(const QPolygonF& p, double tol = 1e-3)
 {
     return p.size() > 2 && QLineF(p.first(), p.last()).length() <= tol;
+}
+
+// Runs one sheet writer with the writer switched to the file, into a scratch
+// output directory, and reads the file back: an empty Sheet when the writer
+// wrote nothing. What the writer has to say goes to *notes, the file's bytes
+// to *bytes and the writer's result to *written, each when given.
+inline Sheet writeAndRead(ParaStruct* d, PatternWriterFn write, const QString& file, QSize view = QSize(1000, 700),
+                          QStringList* notes = nullptr, QByteArray* bytes = nullptr, bool* written = nullptr)
+{
+    QTemporaryDir dir;
+    GlobClass* glob = GetGlobClass();
+    glob->dxfDir = dir.path();
+    glob->writeDxf = true;
+    PatternSheet sheet = patternfixture::sheetOf(d);
+    sheet.viewSize = view;
+    sheet.notes = notes;
+    const bool ok = write(sheet);
+    glob->writeDxf = false;
+    glob->dxfDir.clear();
+    if (written)
+        *written = ok;
+    if (!ok)
+        return Sheet();
+    if (bytes) {
+        QFile f(dir.filePath(file));
+        if (f.open(QIODevice::ReadOnly))
+            *bytes = f.readAll();
+    }
+    return read(dir.filePath(file));
 }
 
 } // namespace dxfsheet

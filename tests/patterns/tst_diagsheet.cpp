@@ -22,18 +22,7 @@ namespace {
 
 Sheet diagonalSheet(ParaStruct* d, QSize view, bool* written = nullptr)
 {
-    QTemporaryDir dir;
-    GlobClass* glob = GetGlobClass();
-    glob->dxfDir = dir.path();
-    glob->writeDxf = true;
-    PatternSheet sheet = patternfixture::sheetOf(d);
-    sheet.viewSize = view;
-    const bool ok = Acad_Diagon(sheet);
-    glob->writeDxf = false;
-    glob->dxfDir.clear();
-    if (written)
-        *written = ok;
-    return ok ? dxfsheet::read(dir.filePath(QStringLiteral("diagon.dxf"))) : Sheet();
+    return dxfsheet::writeAndRead(d, Acad_Diagon, QStringLiteral("diagon.dxf"), view, nullptr, nullptr, written);
 }
 
 // Length of a rib's 3-D curve through the given point indexes, in mm.

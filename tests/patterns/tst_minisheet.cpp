@@ -30,23 +30,7 @@ using Writer = bool (*)(const PatternSheet&);
 Sheet writeSheet(ParaStruct* d, Writer write, const QString& file, QStringList* notes = nullptr,
                  QByteArray* bytes = nullptr)
 {
-    QTemporaryDir dir;
-    GlobClass* glob = GetGlobClass();
-    glob->dxfDir = dir.path();
-    glob->writeDxf = true;
-    PatternSheet sheet = patternfixture::sheetOf(d);
-    sheet.notes = notes;
-    const bool written = write(sheet);
-    glob->writeDxf = false;
-    glob->dxfDir.clear();
-    if (!written)
-        return Sheet();
-    if (bytes) {
-        QFile f(dir.filePath(file));
-        f.open(QIODevice::ReadOnly);
-        *bytes = f.readAll();
-    }
-    return dxfsheet::read(dir.filePath(file));
+    return dxfsheet::writeAndRead(d, write, file, patternfixture::sheetOf(d).viewSize, notes, bytes);
 }
 
 // The default design with front and rear mini-ribs in every cell.

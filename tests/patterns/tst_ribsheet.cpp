@@ -28,18 +28,7 @@ namespace {
 // back.
 Sheet ribSheet(ParaStruct* d, QSize view = QSize(1000, 700))
 {
-    QTemporaryDir dir;
-    GlobClass* glob = GetGlobClass();
-    glob->dxfDir = dir.path();
-    glob->writeDxf = true;
-    PatternSheet sheet = patternfixture::sheetOf(d);
-    sheet.viewSize = view;
-    const bool written = Acad_FoilPatt(sheet);
-    glob->writeDxf = false;
-    glob->dxfDir.clear();
-    if (!written)
-        return Sheet();
-    return dxfsheet::read(dir.filePath(QStringLiteral("ribs.dxf")));
+    return dxfsheet::writeAndRead(d, Acad_FoilPatt, QStringLiteral("ribs.dxf"), view);
 }
 
 // The design with both rods and a mylar.

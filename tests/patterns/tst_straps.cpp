@@ -24,23 +24,7 @@ const QByteArray kEmptyDrawing = "0\r\nSECTION\r\n2\r\nENTITIES\r\n0\r\nENDSEC\r
 
 Sheet strapSheet(ParaStruct* d, QSize view = QSize(1000, 700), QByteArray* bytes = nullptr)
 {
-    QTemporaryDir dir;
-    GlobClass* glob = GetGlobClass();
-    glob->dxfDir = dir.path();
-    glob->writeDxf = true;
-    PatternSheet sheet = patternfixture::sheetOf(d);
-    sheet.viewSize = view;
-    const bool written = Acad_Straps(sheet);
-    glob->writeDxf = false;
-    glob->dxfDir.clear();
-    if (!written)
-        return Sheet();
-    if (bytes) {
-        QFile f(dir.filePath(QStringLiteral("straps.dxf")));
-        f.open(QIODevice::ReadOnly);
-        *bytes = f.readAll();
-    }
-    return dxfsheet::read(dir.filePath(QStringLiteral("straps.dxf")));
+    return dxfsheet::writeAndRead(d, Acad_Straps, QStringLiteral("straps.dxf"), view, nullptr, bytes);
 }
 
 // The default design with straps: row C on rib 3, row A (fixed width) on
