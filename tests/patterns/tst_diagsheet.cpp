@@ -1,7 +1,16 @@
 // The diagonal-rib sheet "diagon.dxf" read back with ezdxf: placement,
 // labels, outlines, holes and marks; the flat edges against the ribs.
 
-#include <QtTest>
+#include <QTest>
+#include <QLatin1String>
+#include <QLineF>
+#include <QList>
+#include <QObject>
+#include <QPointF>
+#include <QPolygonF>
+#include <QSize>
+#include <QString>
+#include <QStringLiteral>
 
 #include <QTemporaryDir>
 

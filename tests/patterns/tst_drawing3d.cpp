@@ -3,7 +3,16 @@
 // group code here (its entities are plain LINEs); the export test audits it
 // with ezdxf.
 
-#include <QtTest>
+#include <QTest>
+#include <QByteArray>
+#include <QFile>
+#include <QIODevice>
+#include <QList>
+#include <QObject>
+#include <QPoint>
+#include <QString>
+#include <QStringLiteral>
+#include <QVector3D>
 
 #include <QTemporaryDir>
 

@@ -1,7 +1,19 @@
 // The front and rear mini-rib sheets read back with ezdxf, and the mini-rib
 // marks the panel sheet draws on its pieces.
 
-#include <QtTest>
+#include <QTest>
+#include <QByteArray>
+#include <QLatin1String>
+#include <QLineF>
+#include <QList>
+#include <QObject>
+#include <QPointF>
+#include <QPolygonF>
+#include <QRectF>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <QStringLiteral>
 
 #include <QTemporaryDir>
 

@@ -1,7 +1,18 @@
 // The rib sheet "ribs.dxf", read back with ezdxf: layers, marks, holes,
 // the sewing contour against the airfoil, turned ribs, the sheet's place.
 
-#include <QtTest>
+#include <QTest>
+#include <QLatin1String>
+#include <QLineF>
+#include <QList>
+#include <QObject>
+#include <QPointF>
+#include <QPolygonF>
+#include <QRectF>
+#include <QSet>
+#include <QSize>
+#include <QString>
+#include <QStringLiteral>
 
 #include <QTemporaryDir>
 

@@ -1,7 +1,19 @@
 // Straps: the strap list in 3-D, the flat strap and the strap sheet
 // "straps.dxf" read back with ezdxf, against the ribs' 3-D curves.
 
-#include <QtTest>
+#include <QTest>
+#include <QByteArray>
+#include <QLineF>
+#include <QList>
+#include <QObject>
+#include <QPair>
+#include <QPointF>
+#include <QPolygonF>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <QStringLiteral>
+#include <QVector3D>
 
 #include <QTemporaryDir>
 
