@@ -1,5 +1,6 @@
 // Median times of "Export all" of the default design (every pattern file
-// written into a scratch output directory) and of each tab's preview.
+// written into a scratch output directory), of each writer of the export on
+// its own and of each tab's preview.
 //   bench_export [RUNS] [PROJECT]
 // PROJECT defaults to "template.ini" of the application directory.
 
@@ -49,6 +50,15 @@ int main(int argc, char** argv)
         if (f.written)
             std::printf(", %lld bytes", static_cast<long long>(bytes));
         std::printf("\n");
+    }
+    // Each writer of the export on its own, file written.
+    for (const PatternWriter& w : Pattern_Writers()) {
+        if (!w.write)
+            continue;
+        GetGlobClass()->writeDxf = true;
+        const double ms = bench::medianMs(runs, [&] { w.write(sheet); });
+        GetGlobClass()->writeDxf = false;
+        std::printf("writing %-14s median: %.1f ms\n", qPrintable(w.fileName), ms);
     }
     for (const PatternWriter& w : Pattern_Writers()) {
         if (!w.write || w.kind == Drawing3D)

@@ -7,7 +7,16 @@
 #include <algorithm>
 
 QStringList dxfEntities;
-QStringList dxfList;
+DxfLines dxfList;
+
+QString DxfLines::at(qsizetype i) const
+{
+    if (i < 0 || i >= size())
+        return QString();
+    if (i < finished)
+        return dxfEntities.at(i);
+    return Close_Eof().at(i - finished);
+}
 
 QString DxfReal(double value)
 {
@@ -145,8 +154,7 @@ QStringList Close_Eof()
 bool Finish_Export_To_Acad(GlobClass* glob, const QString& fileName)
 {
     dxfEntities << Close_Section();
-    dxfList = dxfEntities;
-    dxfList << Close_Eof();
+    dxfList.finish(dxfEntities.size());
 
     if (!glob->writeDxf)
         return false;
@@ -155,11 +163,42 @@ bool Finish_Export_To_Acad(GlobClass* glob, const QString& fileName)
     if (glob->dxfDir.isEmpty())
         return false;
 
-    QByteArray bytes;
-    for (const QString& line : std::as_const(dxfList)) {
-        bytes += line.toUtf8();
-        bytes += "\r\n";
-    }
+    // Every line is ASCII but a label's text: copied character by character
+    // into one buffer sized in advance, without a conversion buffer per line
+    // (a 3-D drawing has some two million lines); a line with other
+    // characters goes in as UTF-8 and grows the buffer.
+    const QStringList eof = Close_Eof();
+    qsizetype size = 0;
+    for (const QString& line : std::as_const(dxfEntities))
+        size += line.size() + 2;
+    for (const QString& line : eof)
+        size += line.size() + 2;
+    QByteArray bytes(size, Qt::Uninitialized);
+    qsizetype at = 0;
+    auto append = [&bytes, &at](const QString& line) {
+        const QChar* c = line.constData();
+        const qsizetype n = line.size();
+        char* out = bytes.data() + at;
+        char16_t all = 0;
+        for (qsizetype i = 0; i < n; ++i) {
+            all |= c[i].unicode();
+            out[i] = char(c[i].unicode());
+        }
+        if (all >= 0x80) {
+            const QByteArray utf8 = line.toUtf8();
+            bytes.resize(bytes.size() + utf8.size() - n);
+            std::copy(utf8.begin(), utf8.end(), bytes.data() + at);
+            at += utf8.size();
+        } else {
+            at += n;
+        }
+        bytes[at++] = '\r';
+        bytes[at++] = '\n';
+    };
+    for (const QString& line : std::as_const(dxfEntities))
+        append(line);
+    for (const QString& line : eof)
+        append(line);
     // Written through a save file: the old file is replaced only when the
     // whole new one was written.
     QSaveFile file(glob->dxfDir + QLatin1Char('/') + fileName);

@@ -24,9 +24,26 @@ class ParaStruct;
 class GlobClass;
 
 // The lines of the ENTITIES section being built (group codes and values,
-// without line ends) and all lines of the file last finished.
+// without line ends).
 extern QStringList dxfEntities;
-extern QStringList dxfList;
+
+// All lines of the drawing last finished: the ENTITIES section (closed)
+// followed by "0" "EOF". A view of dxfEntities rather than a copy: a 3-D
+// drawing has some two million lines.
+class DxfLines
+{
+public:
+    qsizetype size() const { return finished < 0 ? 0 : finished + 2; }
+    bool isEmpty() const { return size() == 0; }
+    QString at(qsizetype i) const;
+    void clear() { finished = -1; }
+    // The drawing is finished: the first `entityLines` lines of dxfEntities.
+    void finish(qsizetype entityLines) { finished = entityLines; }
+
+private:
+    qsizetype finished = -1;
+};
+extern DxfLines dxfList;
 
 void Init_Export_To_Acad(ParaStruct* design);
 void Init_dxfEntities();

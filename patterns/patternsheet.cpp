@@ -3,7 +3,12 @@
 #include "patterns/acad.h"
 #include "core/calcul3d.h"
 #include "core/parastruct.h"
+#include "patterns/diagsheet.h"
+#include "patterns/drawing3d.h"
+#include "patterns/minisheet.h"
 #include "patterns/panelsheet.h"
+#include "patterns/ribsheet.h"
+#include "patterns/straps.h"
 
 #include <QDir>
 
@@ -17,17 +22,23 @@ QList<PatternWriter> makeWriters()
 {
     // Writers of the kinds not drawn yet join this table as they are built.
     return {
-        {DiagonalPatterns, QStringLiteral("diagon.dxf"), nullptr},
-        {RearMiniRibPatterns, QStringLiteral("rearmini.dxf"), nullptr},
-        {FrontMiniRibPatterns, QStringLiteral("frontmini.dxf"), nullptr},
-        {StrapPatterns, QStringLiteral("straps.dxf"), nullptr},
-        {RibPatterns, QStringLiteral("ribs.dxf"), nullptr},
+        {DiagonalPatterns, QStringLiteral("diagon.dxf"), &Acad_Diagon},
+        {RearMiniRibPatterns, QStringLiteral("rearmini.dxf"), &Acad_RearFoilPatt},
+        {FrontMiniRibPatterns, QStringLiteral("frontmini.dxf"), &Acad_FrontFoilPatt},
+        {StrapPatterns, QStringLiteral("straps.dxf"), &Acad_Straps},
+        {RibPatterns, QStringLiteral("ribs.dxf"), &Acad_FoilPatt},
         {PanelPatterns, QStringLiteral("longpatt.dxf"), &Acad_Longpatt},
-        {Drawing3D, QStringLiteral("Wl9_3D.dxf"), nullptr},
+        {Drawing3D, QStringLiteral("Wl9_3D.dxf"), &Wl9_Dxf},
     };
 }
 
 } // namespace
+
+void Sheet_Note(const PatternSheet& sheet, const QString& text)
+{
+    if (sheet.notes)
+        sheet.notes->append(text);
+}
 
 const QList<PatternWriter>& Pattern_Writers()
 {
@@ -106,6 +117,11 @@ QString ExportReport::text() const
             text += QStringLiteral("\n\n");
         text += QStringLiteral("Not written:\n") + missing.join(QLatin1Char('\n'));
     }
+    if (!notes.isEmpty()) {
+        if (!text.isEmpty())
+            text += QStringLiteral("\n\n");
+        text += QStringLiteral("Left out:\n    ") + notes.join(QStringLiteral("\n    "));
+    }
     return text;
 }
 
@@ -129,6 +145,8 @@ ExportReport Export_All_Patterns(const PatternSheet& sheet, const std::function<
         return result;
 
     const QList<PatternWriter>& writers = Pattern_Writers();
+    PatternSheet writing = sheet;
+    writing.notes = &result.notes;
     glob->writeDxf = true;
     report(0);
     for (int i = 0; i < writers.size(); ++i) {
@@ -141,7 +159,7 @@ ExportReport Export_All_Patterns(const PatternSheet& sheet, const std::function<
         ExportedFile file;
         file.fileName = w.fileName;
         file.available = w.write != nullptr;
-        file.written = file.available && w.write(sheet);
+        file.written = file.available && w.write(writing);
         result.files.append(file);
         report(last ? 100 : 10 * (i + 1));
     }

@@ -14,6 +14,7 @@
 #include <QPainterPath>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -26,7 +27,13 @@ struct PatternSheet {
     ParaStruct* design = nullptr;
     QFont font;
     QSize viewSize;
+    // Where a writer says which pieces it could not draw and why (the sheet
+    // goes on without them); nothing is said when null.
+    QStringList* notes = nullptr;
 };
+
+// Tells the user of the sheet (through sheet.notes) about a piece left out.
+void Sheet_Note(const PatternSheet& sheet, const QString& text);
 
 // The pattern kinds; a preview tab shows the kind of its index.
 enum PatternKind {
@@ -61,7 +68,8 @@ QString Patterns_Refusal(const ParaStruct* design);
 // The preview of one kind: switches the writer to preview, runs the
 // diagonal model, runs the kind's writer and returns what it drew (empty for
 // any other kind, for a kind without writer and for a refused design, whose
-// reason goes to *refusal when given). GlobClass::previewPath is left empty.
+// reason goes to *refusal when given); what the writer has to say goes to
+// sheet.notes. GlobClass::previewPath is left empty.
 QPainterPath Preview_Pattern(const PatternSheet& sheet, int kind, QString* refusal = nullptr);
 
 struct ExportedFile {
@@ -74,9 +82,11 @@ struct ExportReport {
     QString refusal;          // why nothing was written; empty when the export ran
     QString directory;        // where the files went
     QList<ExportedFile> files; // in export order
+    QStringList notes;        // pieces the writers left out, and why
 
     bool allWritten() const;
-    // What the user is told: the files written and those that were not, and why.
+    // What the user is told: the files written and those that were not, and
+    // why, then the pieces left out of the files written.
     QString text() const;
 };
 

@@ -1,4 +1,5 @@
 #include "shell/glviewlists.h"
+#include "patterns/straps.h"
 
 #include "core/bridledata.h"
 #include "core/parastruct.h"
@@ -207,6 +208,23 @@ QList<DiagonalData> Completed_Diagonals(ParaStruct* design)
         shapes.append(copy);
     }
     return shapes;
+}
+
+QList<QList<QVector3D>> Strap_Polygons(ParaStruct* design)
+{
+    QList<QList<QVector3D>> polygons;
+    if (!design || design->lastRib < 1 || design->lastRib > kRibSlots - 1)
+        return polygons;
+    const float ms = float(kModelScale);
+    for (const Strap3D& strap : Create_Strap_list(design)) {
+        QList<QVector3D> polygon;
+        for (int k = 0; k < 3; ++k)
+            polygon.append(strap.sideA[k] * ms);
+        for (int k = 2; k >= 0; --k)
+            polygon.append(strap.sideB[k] * ms);
+        polygons.append(polygon);
+    }
+    return polygons;
 }
 
 Table_ctl Rib_Patch_Net(const ParaStruct* d, int rib, QPointF* corners)

@@ -137,6 +137,11 @@ QList<QList<QVector3D>> Rib_Hole_Loops(ParaStruct* design, int rib, int group, c
 // recompute made it, so completing again gives the same shapes.
 QList<DiagonalData> Completed_Diagonals(ParaStruct* design);
 
+// The straps of the design (Create_Strap_list), each one closed polygon in
+// GL units: its end on rib i from the nose side to the trailing-edge side,
+// then its end on rib i + 1 back.
+QList<QList<QVector3D>> Strap_Polygons(ParaStruct* design);
+
 // Twice the signed area of a (u, v) loop of n pairs (positive counter-clockwise).
 double Trim_Loop_Area(const float (*p)[2], int n);
 // Reverses a trim loop in place.

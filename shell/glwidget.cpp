@@ -493,6 +493,7 @@ void glWidget::Create_All_Lists()
     Create_DiagonalList();
     Create_Rib_Holes_List();
     Create_MiniRibs();
+    strapPolygons = Strap_Polygons(design);
 }
 
 void glWidget::Create_FlatQuadList()
@@ -805,8 +806,15 @@ void glWidget::Paint_MiniRibs()
 
 void glWidget::Paint_Straps()
 {
-    // The straps are drawn from the strap list of the pattern code, which is
-    // not part of the program yet.
+    if (!boxChecked("Strap"))
+        return;
+    glColor4f(0.9f, 0.9f, 0.5f, 1);
+    for (const QList<QVector3D>& strap : std::as_const(strapPolygons)) {
+        glBegin(GL_POLYGON);
+        for (const QVector3D& p : strap)
+            vertex(p);
+        glEnd();
+    }
 }
 
 void glWidget::Paint_DiagonalList()

@@ -77,6 +77,8 @@ public:
     int rebuildCount() const { return rebuilds; }
     // The diagonals as drawn: the design's, completed at the last rebuild.
     const QList<DiagonalData>& diagonalList() const { return diagonalShapes; }
+    // The straps as drawn, one polygon each (GL units).
+    const QList<QList<QVector3D>>& strapList() const { return strapPolygons; }
 
 signals:
     void xRotationChanged(int angle);
@@ -198,6 +200,7 @@ private:
     QList<QList<QVector3D>> miniRibsFront;
     QList<QList<QVector3D>> miniRibsRear;
     QList<DiagonalData> diagonalShapes;   // the design's diagonals, completed for drawing
+    QList<QList<QVector3D>> strapPolygons;
 
     void rebuildIfChanged();
     int rebuilds = 0;

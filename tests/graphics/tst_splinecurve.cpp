@@ -1,7 +1,13 @@
 // Curves of design lines: the sampling step, the three curve kinds, the
 // clamped knots and the UV image.
 
-#include <QtTest>
+#include <QTest>
+#include <QList>
+#include <QObject>
+#include <QPoint>
+#include <QPointF>
+#include <QPolygonF>
+#include <QString>
 
 #include "core/parastruct.h"
 #include "graphics/designcurves.h"

@@ -71,6 +71,25 @@ private slots:
         QCOMPARE(dxfList.size(), 8);
     }
 
+    // A label with characters beyond ASCII goes into the file as UTF-8, the
+    // lines around it unchanged; dxfList holds the same lines.
+    void textBeyondAsciiIsUtf8()
+    {
+        Init_Export_To_Acad(design.get());
+        QFont font;
+        font.setPointSize(4);
+        const QString label = QStringLiteral("Rippe \u00e4\u00df\u20ac");
+        WriteDxFText(design.get(), QPointF(), QPointF(1, 2), QStringLiteral("L\u00f8"), 0, label, font);
+        QVERIFY(Finish_Export_To_Acad(GetGlobClass(), QStringLiteral("utf8.dxf")));
+        QStringList lines;
+        for (qsizetype i = 0; i < dxfList.size(); ++i)
+            lines << dxfList.at(i);
+        QCOMPARE(lines.size(), 8 + 22);
+        QVERIFY(lines.contains(label));
+        QCOMPARE(readAll(dir.filePath(QStringLiteral("utf8.dxf"))), crlf(lines));
+        QVERIFY(dxfList.at(-1).isNull() && dxfList.at(lines.size()).isNull());
+    }
+
     void lineEntityIsScaledToMillimetres()
     {
         Init_Export_To_Acad(design.get());

@@ -35,6 +35,7 @@
 #include "patterns/ui/patternarea.h"
 #include "tests/patterns/patternfixture.h"
 #include "patterns/patterngeom.h"
+#include "patterns/patternsheet.h"
 
 class TestDxfPreviewDialog : public QObject
 {
@@ -167,10 +168,14 @@ private slots:
         QVERIFY(!view()->picture().isEmpty());
         QVERIFY(outputFiles().isEmpty());
         QVERIFY(told().isEmpty());
-        // a kind without its writer yet shows an empty sheet
-        dialog->dxf_tabWidget->setCurrentIndex(1);
-        QVERIFY(view()->picture().isEmpty());
-        QCOMPARE(dialog->lastPreview(), 1);
+        // the rib and diagonal sheets of the default design (it has neither
+        // mini-ribs nor straps)
+        for (int tab : {RibPatterns, DiagonalPatterns}) {
+            dialog->dxf_tabWidget->setCurrentIndex(tab);
+            QVERIFY2(!view()->picture().isEmpty(), qPrintable(dialog->dxf_tabWidget->tabText(tab)));
+            QCOMPARE(dialog->lastPreview(), tab);
+        }
+        QVERIFY(outputFiles().isEmpty());
         QVERIFY(told().isEmpty());
     }
 
@@ -223,7 +228,7 @@ private slots:
     void fittingNothing()
     {
         showFresh();
-        dialog->dxf_tabWidget->setCurrentIndex(1); // an empty sheet
+        dialog->dxf_tabWidget->setCurrentIndex(RearMiniRibPatterns); // none in the design: an empty sheet
         sendMouse(QEvent::MouseButtonPress, QPoint(10, 10), Qt::RightButton, Qt::RightButton);
         QVERIFY(view()->picture().isEmpty());
         sendMouse(QEvent::MouseButtonPress, QPoint(10, 10), Qt::LeftButton, Qt::LeftButton);
@@ -232,9 +237,8 @@ private slots:
         QCOMPARE(view()->zoomFactor(), 0.5);
     }
 
-    // "Export all" writes every file of the writers built so far into the
-    // project's output directory and reports each; a later preview writes
-    // nothing.
+    // "Export all" writes every pattern file into the project's output
+    // directory and reports each; a later preview writes nothing.
     void exportAll()
     {
         useDesign(34);
@@ -243,10 +247,18 @@ private slots:
         QCOMPARE(kinds(), (QStringList{"information", "information"}));
         QCOMPARE(told().at(0), QStringLiteral(" Export ALL to DXF subdirectory press OK and wait few moments ..."));
         QVERIFY(told().at(1).contains(QStringLiteral("    longpatt.dxf")));
-        QVERIFY(told().at(1).contains(QStringLiteral("ribs.dxf (this pattern is not available yet)")));
+        QVERIFY(!told().at(1).contains(QStringLiteral("Not written")));
         QCOMPARE(dialog->progressBar->value(), 100);
         QVERIFY(!GetGlobClass()->writeDxf);
-        QCOMPARE(outputFiles(), QStringList{QStringLiteral("longpatt.dxf")});
+        QStringList all;
+        for (const PatternWriter& w : Pattern_Writers()) {
+            all << w.fileName;
+            QVERIFY2(told().at(1).contains(QStringLiteral("    ") + w.fileName), qPrintable(w.fileName));
+        }
+        QStringList files = outputFiles();
+        files.sort();
+        all.sort();
+        QCOMPARE(files, all);
         const QString path = out->filePath(QStringLiteral("longpatt.dxf"));
         const QJsonObject dxf = ReadDxfWithEzdxf(path);
         QVERIFY(dxf.value(QStringLiteral("ok")).toBool());
@@ -259,7 +271,7 @@ private slots:
         QVERIFY(!view()->picture().isEmpty());
         QCOMPARE(QFileInfo(path).lastModified(), written);
         QCOMPARE(QFileInfo(path).size(), size);
-        QCOMPARE(outputFiles().size(), 1);
+        QCOMPARE(outputFiles().size(), all.size());
     }
 
     // Clicking "wide spacing" on the export tab redraws the last preview.

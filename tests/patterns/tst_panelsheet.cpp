@@ -103,8 +103,8 @@ private slots:
         const double column = 1.3 * (d->ribSpanPos[2] - d->ribSpanPos[1]);
         QVERIFY(box.left() < 0 && box.left() > -column);
         QVERIFY(box.right() > (d->lastRib - 1) * column);
-        // the kinds without a writer yet preview an empty sheet
-        QVERIFY(Preview_Pattern(patternfixture::sheetOf(d.get()), RibPatterns).isEmpty());
+        // the 3-D drawing and unknown kinds preview an empty sheet
+        QVERIFY(Preview_Pattern(patternfixture::sheetOf(d.get()), Drawing3D).isEmpty());
         QVERIFY(Preview_Pattern(patternfixture::sheetOf(d.get()), -1).isEmpty());
         QVERIFY(Preview_Pattern(patternfixture::sheetOf(d.get()), 7).isEmpty());
     }

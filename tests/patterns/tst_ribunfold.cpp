@@ -1,7 +1,15 @@
 // The full rib unfolding: the plane mapping on the recomputed canopy, the
 // control points, the mylar and the rods, and the seam-allowance outlines.
 
-#include <QtTest>
+#include <QTest>
+#include <QList>
+#include <QObject>
+#include <QPoint>
+#include <QPointF>
+#include <QPolygon>
+#include <QPolygonF>
+#include <QString>
+#include <QVector3D>
 
 #include "core/calcul3d.h"
 #include "core/parastruct.h"

@@ -27,9 +27,10 @@ namespace {
 const QColor kBackground(20, 30, 60);
 
 struct Counts {
-    double white = 0; // diagonal outlines
-    double green = 0; // diagonal holes
-    double cyan = 0;  // rib patches
+    double white = 0;  // diagonal outlines
+    double green = 0;  // diagonal holes
+    double cyan = 0;   // rib patches
+    double yellow = 0; // straps
 };
 
 Counts count(const QImage& image)
@@ -46,6 +47,9 @@ Counts count(const QImage& image)
                 c.green += 1 / n;
             else if (qRed(p) < qGreen(p) / 2 && qGreen(p) > 100 && qBlue(p) > 100)
                 c.cyan += 1 / n;
+            else if (qRed(p) > 90 && qGreen(p) > 90 && std::abs(qRed(p) - qGreen(p)) < 30
+                     && qBlue(p) < 0.75 * qRed(p))
+                c.yellow += 1 / n;
         }
     }
     return c;
@@ -160,6 +164,41 @@ private slots:
         QVERIFY2(holed < 0.93 * solid, qPrintable(QStringLiteral("%1 %2").arg(holed).arg(solid)));
         view->panelBox("Diags")->setChecked(true);
         save(frame(), "structure_side_diagonals");
+    }
+
+    // The straps of a design with straps: one light yellow polygon each,
+    // from the strap list, shown with the "Strap" box.
+    void straps()
+    {
+        ParaStruct* d = GetDataStruct();
+        for (int k = 0; k < 8; ++k)
+            d->strapWidth[k] = 80; // wide enough to be seen on the whole wing
+        for (int row = 2; row <= 5; ++row)
+            for (int r = 0; r < d->lastRib; ++r)
+                d->lineStrips[row][r] = true;
+        view->panelBox("Diags")->setChecked(false);
+        view->panelBox("Ribs ")->setChecked(false);
+        view->ReInit_GL();
+        QCOMPARE(view->strapList().size(), 4 * d->lastRib);
+        for (const QList<QVector3D>& strap : view->strapList())
+            QCOMPARE(strap.size(), 6);
+        view->setFocus();
+        QTest::keyClick(view.get(), Qt::Key_B);
+        const QImage with = frame();
+        save(with, "straps_rear");
+        view->panelBox("Strap")->setChecked(false);
+        const QImage without = frame();
+        view->panelBox("Strap")->setChecked(true);
+        const double shown = count(with).yellow;
+        const double hidden = count(without).yellow;
+        QVERIFY2(shown > 0.002 && hidden < 0.2 * shown, qPrintable(QStringLiteral("%1 %2").arg(shown).arg(hidden)));
+        for (int row = 2; row <= 5; ++row)
+            for (int r = 0; r < d->lastRib; ++r)
+                d->lineStrips[row][r] = false;
+        view->ReInit_GL();
+        QVERIFY(view->strapList().isEmpty());
+        view->panelBox("Diags")->setChecked(true);
+        view->panelBox("Ribs ")->setChecked(true);
     }
 };
 

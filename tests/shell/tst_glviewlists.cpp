@@ -19,6 +19,7 @@
 #include "core/openfile.h"
 #include "patterns/patternfun.h"
 #include "structure/diagonals.h"
+#include "patterns/straps.h"
 
 #include <cmath>
 #include <memory>
@@ -387,6 +388,37 @@ private slots:
         for (int k = 0; k < shapes.size(); ++k) {
             QCOMPARE(again[k].spaceOutline, shapes[k].spaceOutline);
             QCOMPARE(again[k].spaceHoles, shapes[k].spaceHoles);
+        }
+    }
+
+    // One polygon per marked strap: its end on rib i from the nose side
+    // toward the trailing edge, then its end on rib i + 1 back, in GL units;
+    // none without marked straps.
+    void strapPolygons()
+    {
+        auto d = std::make_unique<ParaStruct>();
+        QVERIFY(myOpenFile().ReadParaStream(qEnvironmentVariable("WL_APP_DIR") + "/template.ini", d.get()));
+        Refresh_Calculations(d.get());
+        QVERIFY(Strap_Polygons(d.get()).isEmpty());
+        d->lineStrips[4][3] = true;
+        d->lineStrips[2][6] = true;
+        const QList<QList<QVector3D>> polygons = Strap_Polygons(d.get());
+        QCOMPARE(polygons.size(), 2);
+        const int ribs[2] = {6, 3};
+        const int rows[2] = {2, 4};
+        for (int s = 0; s < 2; ++s) {
+            const QList<QVector3D>& p = polygons.at(s);
+            QCOMPARE(p.size(), 6);
+            const int r = ribs[s];
+            // the attachments, second and fifth
+            QVERIFY((p.at(1) - d->ribCurves3D[r][d->lineIndex[rows[s]][r]] * ms).length() < 1e-7);
+            QVERIFY((p.at(4) - d->ribCurves3D[r + 1][d->lineIndex[rows[s]][r + 1]] * ms).length() < 1e-7);
+            // the end on rib i in order, the end on rib i + 1 reversed
+            const Strap3D strap = Create_Strap_list(d.get()).at(s);
+            for (int k = 0; k < 3; ++k) {
+                QCOMPARE(p.at(k), strap.sideA[k] * ms);
+                QCOMPARE(p.at(3 + k), strap.sideB[2 - k] * ms);
+            }
         }
     }
 

@@ -1,0 +1,55 @@
+#include "patterns/diagsheet.h"
+
+#include "core/parastruct.h"
+#include "patterns/acad.h"
+#include "patterns/controlmarks.h"
+#include "patterns/patternsheet.h"
+#include "structure/diagonals.h"
+#include "structure/diagshape.h"
+
+#include <cmath>
+
+QPolygonF filter_Diag_Cntr(const QPolygonF& outline, const QPolygonF& points)
+{
+    QPolygonF kept;
+    for (const QPointF& p : points)
+        if (outline.containsPoint(p, Qt::OddEvenFill) || outline.containsPoint(p, Qt::WindingFill))
+            kept.append(p);
+    return kept;
+}
+
+bool Acad_Diagon(const PatternSheet& sheet)
+{
+    ParaStruct* design = sheet.design;
+    QFont font = sheet.font;
+    font.setFamily(QStringLiteral("Times"));
+    font.setPixelSize(5);
+    if (design->ribAirfoils[0].isEmpty())
+        return false;
+    const int w = sheet.viewSize.width();
+    Init_Export_To_Acad(design);
+    Generate_All_Diagonals(design);
+    int xpos = 0;
+    // Each record is completed on a copy: the list stays as generated.
+    const QList<DiagonalData> diagonals = design->diagonals;
+    for (DiagonalData copy : diagonals) {
+        xpos = int(xpos + w / 5.0);
+        const QPointF T(xpos, 0);
+        Create_Diagonal_2D3D(design, &copy);
+        const QPolygonF& O = copy.flatOutline;
+        const QString label = QStringLiteral("Dia.%1.%2").arg(copy.first.rib).arg(copy.second.rib);
+        if (O.isEmpty()) {
+            Sheet_Note(sheet, QStringLiteral("%1: the diagonal has no flat shape").arg(label));
+            continue;
+        }
+        const QPointF p0 = O.first() + T, pn = O.last() + T;
+        const QPointF m((p0.x() + pn.x()) * 0.5, (p0.y() + pn.y()) * 0.5 + 2.0);
+        const int angle = int(std::atan2(p0.y() - pn.y(), p0.x() - pn.x()) * 57.29577952383886);
+        WriteDxFText(design, m, m, label, angle, label, font);
+        WriteDxFPolyLoop(design, O.translated(T), label, 2, true);
+        for (const QPolygonF& hole : std::as_const(copy.flatHoles))
+            WriteDxFPolyLoop(design, hole.translated(T), label, 3, true);
+        WriteDXF_cntrPoly(design, filter_Diag_Cntr(O, copy.flatControls).translated(T), 12, label);
+    }
+    return Finish_Export_To_Acad(GetGlobClass(), QStringLiteral("diagon.dxf"));
+}

@@ -1,0 +1,206 @@
+#include "patterns/minisheet.h"
+
+#include "airfoils/airfoil.h"
+#include "airfoils/foilunfold.h"
+#include "core/parastruct.h"
+#include "patterns/acad.h"
+#include "patterns/controlmarks.h"
+#include "patterns/patterngeom.h"
+#include "patterns/patternsheet.h"
+#include "patterns/ribseams.h"
+#include "patterns/ribunfold.h"
+#include "structure/crossports.h"
+#include "structure/holefun.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+QFont labelFont(const PatternSheet& sheet)
+{
+    QFont font = sheet.font;
+    font.setFamily(QStringLiteral("Times"));
+    font.setPixelSize(5);
+    return font;
+}
+
+double widthOf(const QPolygonF& p)
+{
+    if (p.isEmpty())
+        return 0.0;
+    const QRectF box = p.boundingRect();
+    return box.width();
+}
+
+// Index of the leading edge: the point of smallest x, the first of equal
+// ones; any number of points (a mini-rib outline is no standard airfoil).
+int leadingEdgeIndex(const QPolygonF& p)
+{
+    int at = 0;
+    for (int i = 1; i < p.size(); ++i)
+        if (p.at(i).x() < p.at(at).x())
+            at = i;
+    return at;
+}
+
+// The holes of the working trapezoids 8 .. 15 of hole group g laid out on
+// the rib outline.
+QList<QPolygonF> trapezoidHoles(ParaStruct* design, const QPolygonF& ribOutline, int g)
+{
+    QPolygonF O = ribOutline;
+    Set_Trap_Index_Values23(design, &O);
+    Reset_baseTrap_Array(design, &O, g, false);
+    Calc_current_grup_all_trap(design, g);
+    QList<QPolygonF> holes;
+    for (int k = 8; k < 16; ++k)
+        holes += Create_div_Trapez(design, &design->baseTraps[k], false);
+    return holes;
+}
+
+void drawHolesInside(ParaStruct* design, const QList<QPolygonF>& holes, const QPolygonF& mini, double dx, int x,
+                     int y, const QString& label)
+{
+    for (const QPolygonF& h : holes)
+        if (testContain(mini, h.translated(dx, 0)))
+            WriteDxFPolyLoop(design, h.translated(x + dx, y), label, 1, true);
+}
+
+bool designLoaded(const ParaStruct* d)
+{
+    return !d->ribAirfoils[0].isEmpty();
+}
+
+} // namespace
+
+bool Setup_FrontFoilPattern(ParaStruct* design, int cell, QPolygonF* outline, QPolygonF* controls)
+{
+    if (!designLoaded(design))
+        return false;
+    QList<QVector3D> list;
+    unfold_FrontFoil(design, cell, &list);
+    *outline = design->minirib.foils[0];
+    *controls = design->minirib.foils[2];
+    return true;
+}
+
+bool Setup_RearFoilPattern(ParaStruct* design, int cell, QPolygonF* outline, QPolygonF* controls)
+{
+    if (design->ribAirfoils[1].isEmpty())
+        return false;
+    QList<QVector3D> list;
+    unfold_RearFoil(design, cell, &list);
+    *outline = design->minirib.foils[3];
+    *controls = design->minirib.foils[5];
+    return true;
+}
+
+double deltaNose(const QPolygonF* rib, const QPolygonF* mini)
+{
+    if (rib->isEmpty() || mini->isEmpty())
+        return 0.0;
+    return mini->at(leadingEdgeIndex(*mini)).x() - rib->at(leadingEdgeIndex(*rib)).x();
+}
+
+double deltaTail(const QPolygonF& rib, const QPolygonF& mini)
+{
+    if (rib.isEmpty() || mini.isEmpty())
+        return 0.0;
+    return rib.first().x() - mini.first().x();
+}
+
+void Acad_Front_FoilHoles(ParaStruct* design, const QPolygonF& ribOutline, const QPolygonF& frontFoil, int x, int y,
+                          const QString& label)
+{
+    if (ribOutline.isEmpty() || frontFoil.isEmpty())
+        return;
+    const QList<QPolygonF> holes = trapezoidHoles(design, ribOutline, 2);
+    drawHolesInside(design, holes, frontFoil, deltaNose(&ribOutline, &frontFoil), x, y, label);
+}
+
+void Acad_Rear_FoilHoles(ParaStruct* design, const QPolygonF& ribOutline, const QPolygonF& rearFoil, int x, int y,
+                         const QString& label)
+{
+    if (ribOutline.isEmpty() || rearFoil.isEmpty())
+        return;
+    const QList<QPolygonF> holes = trapezoidHoles(design, ribOutline, 3);
+    // The rib's layout moves onto the mini-rib by the difference of their
+    // trailing edges: the mini-rib's less the rib's.
+    drawHolesInside(design, holes, rearFoil, -deltaTail(ribOutline, rearFoil), x, y, label);
+}
+
+bool Acad_FrontFoilPatt(const PatternSheet& sheet)
+{
+    ParaStruct* design = sheet.design;
+    const QFont font = labelFont(sheet);
+    if (!designLoaded(design))
+        return false;
+    int x = sheet.viewSize.width() / 50;
+    const int y = sheet.viewSize.height() / 5;
+    Init_Export_To_Acad(design);
+    const double allowance = design->ToScreen(design->seamAllowance[0] * 0.001);
+    RibUnfolding rib;
+    QPolygonF frontFoil, frontControls;
+    const int last = std::min(design->lastRib, kStructSlots - 1);
+    for (int i = 1; i < last; ++i) {
+        if (!design->frontRibEnabled[i])
+            continue;
+        const QString label = QStringLiteral("frontf.%1.%2").arg(i).arg(i + 1);
+        Unfold_AirFoil(design, i, &rib);
+        Setup_FrontFoilPattern(design, i, &frontFoil, &frontControls);
+        if (frontFoil.size() < 2) {
+            Sheet_Note(sheet, QStringLiteral("%1: the front mini-rib has no extent around the nose").arg(label));
+            continue;
+        }
+        const QPolygonF P = frontFoil.translated(x, y);
+        if (design->dxfWideSpacing)
+            WriteDxFPolyline(design, P, label, 3);
+        WriteDXF_cntrPoly(design, frontControls.translated(x, y), 12, label);
+        WriteDxFPolyline(design, Airfoil_ubermuss(allowance, P), label, 1);
+        Acad_Front_FoilHoles(design, rib.outline, frontFoil, x, y, label);
+        const QPointF at = Txt_minx_center(P);
+        WriteDxFText(design, at, at, label, 0, label, font);
+        x = int(x + std::round(1.3 * widthOf(frontFoil)));
+    }
+    return Finish_Export_To_Acad(GetGlobClass(), QStringLiteral("frontmini.dxf"));
+}
+
+bool Acad_RearFoilPatt(const PatternSheet& sheet)
+{
+    ParaStruct* design = sheet.design;
+    const QFont font = labelFont(sheet);
+    if (!designLoaded(design))
+        return false;
+    int x = sheet.viewSize.width() / 100;
+    const int y = sheet.viewSize.height() / 10;
+    Init_Export_To_Acad(design);
+    const double allowance = design->ToScreen(design->seamAllowance[0] * 0.001);
+    RibUnfolding rib;
+    QPolygonF rearFoil, rearControls;
+    const int last = std::min(design->lastRib, kStructSlots - 1);
+    for (int i = 1; i < last - 1; ++i) {
+        if (!design->rearRibEnabled[i])
+            continue;
+        const QString label = QStringLiteral("Rear.%1.%2").arg(i).arg(i + 1);
+        Unfold_AirFoil(design, i, &rib);
+        rearFoil.clear();
+        rearControls.clear();
+        Setup_RearFoilPattern(design, i, &rearFoil, &rearControls);
+        // A rear mini-rib the cell cannot have (no rear points) is left out;
+        // the other cells are still drawn.
+        if (rearFoil.isEmpty()) {
+            Sheet_Note(sheet, QStringLiteral("%1: the cell has no rear part for its rear mini-rib").arg(label));
+            continue;
+        }
+        const QPolygonF P = rearFoil.translated(x, y);
+        if (design->dxfWideSpacing)
+            WriteDxFPolyline(design, P, label, 3);
+        WriteDXF_cntrPoly(design, rearControls.translated(x, y), 12, label);
+        WriteDxFPolyline(design, Rear_Airfoil_ubermuss(design, allowance, P), label, 1);
+        Acad_Rear_FoilHoles(design, rib.outline, rearFoil, x, y, label);
+        const QPointF at = Txt_maxx_center(P);
+        WriteDxFText(design, at, at, label, 0, label, font);
+        x = int(x + 1.5 * widthOf(rearFoil));
+    }
+    return Finish_Export_To_Acad(GetGlobClass(), QStringLiteral("rearmini.dxf"));
+}

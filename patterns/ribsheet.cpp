@@ -1,0 +1,144 @@
+#include "patterns/ribsheet.h"
+
+#include "airfoils/airfoil.h"
+#include "core/canopy.h"
+#include "core/parastruct.h"
+#include "patterns/acad.h"
+#include "patterns/controlmarks.h"
+#include "patterns/patternsheet.h"
+#include "patterns/ribseams.h"
+#include "patterns/ribunfold.h"
+#include "structure/crossports.h"
+#include "structure/holefun.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kRightAngle = 1.5707963265;
+constexpr double kMirroredTurn = 2.094395102;
+
+// A rib whose front-view angle passes the right angle has turned past the
+// horizontal: its flat outline is mirrored and runs counter-clockwise.
+bool mirrored(const ParaStruct* d, int r)
+{
+    return d->ribAngle[r] > kRightAngle;
+}
+
+QPolygonF moved(const QPolygonF& p, QPointF T)
+{
+    return p.translated(T);
+}
+
+double chordRatio(const ParaStruct* d, int a, int b)
+{
+    a = std::clamp(a, 0, kRibSlots - 1);
+    b = std::clamp(b, 0, kRibSlots - 1);
+    return d->chord[b] > 0 ? d->chord[a] / d->chord[b] : 1.0;
+}
+
+} // namespace
+
+double foil_deb(const ParaStruct* design, int r, const QPolygonF& outline)
+{
+    const int n = std::min<int>(outline.size(), kAirfoilPoints - 2);
+    if (n <= 0)
+        return 0.0;
+    double lo = outline.at(0).x(), hi = lo;
+    for (int k = 1; k < n; ++k) {
+        lo = std::min(lo, outline.at(k).x());
+        hi = std::max(hi, outline.at(k).x());
+    }
+    const double e = hi - lo;
+    // The tip rib looks at the two ribs before it; a wing of one cell has
+    // only rib 0 there.
+    const double ratio = r < design->lastRib ? chordRatio(design, r, r + 1) : chordRatio(design, r - 2, r - 1);
+    return e * (ratio * 1.5);
+}
+
+void Acad_FoilHoles(ParaStruct* design, int r, int x, int y, const QString& layer, int ribType,
+                    const QPolygonF& outline)
+{
+    if (r >= design->lastRib || ribType > 1 || ribType < 0 || outline.size() < 3)
+        return;
+    QPolygonF O = outline;
+    // The hole zone lies inside the outline: to the right of a clockwise
+    // outline, to the left of a mirrored one.
+    const double off = design->ToScreen(0.001 * design->holeEdgeFactor);
+    QPolygonF W = Poly_Off(mirrored(design, r) ? off : -off, O);
+    W = Poly_Uncross(W);
+    W = Interpolated_poly(O.size(), &W);
+    if (W.size() < 3)
+        return;
+    Set_Triang_Index_Values2(design, r, &O, &W);
+    Reset_baseTri_Array(design, &W, ribType, false);
+    Calc_current_grup_all_tribase(design, ribType);
+    QList<QPolygonF> holes;
+    for (int k = 0; k <= 10; ++k)
+        holes += Create_div_Triangles(design, design->baseTriangles[k], false);
+    for (const QPolygonF& hole : std::as_const(holes))
+        WriteDxFPolyLoop(design, moved(hole, QPointF(x, y)), layer, 1, true);
+}
+
+bool Acad_FoilPatt(const PatternSheet& sheet)
+{
+    ParaStruct* design = sheet.design;
+    QFont font = sheet.font;
+    font.setFamily(QStringLiteral("Times"));
+    font.setPixelSize(5);
+    const double allowance = design->ToScreen(0.001 * design->seamAllowance[0]);
+    Create_Space_Canopy(design);
+    const int ypos = int(0.2 * sheet.viewSize.height());
+
+    const int first = design->centreRib ? 0 : design->firstRib;
+    const int last = std::min(design->lastRib, kRibSlots - 1);
+    Init_Export_To_Acad(design);
+    const bool rod1 = is_rodUP(design);
+    const bool rod2 = is_rodDW(design);
+    int xpos = 0;
+    RibUnfolding u;
+    for (int r = first; r <= last; ++r) {
+        // A rib without airfoil has nothing to lay out (and must not take the
+        // shapes of the rib before it).
+        if (design->noseIndex[r] <= 0)
+            continue;
+        Unfold_AirFoil(design, r, &u);
+        const bool hasMylar = !u.mylar.isEmpty();
+
+        const double a = mirrored(design, r) ? kMirroredTurn : kRightAngle;
+        const QPointF c = u.outline.first();
+        for (QPolygonF* p : {&u.outline, &u.controls, &u.mylar, &u.rod1, &u.rod1Controls, &u.rod2, &u.rod2Controls})
+            *p = Rotate_Poly(a, c, *p);
+
+        xpos = int(xpos + foil_deb(design, r, u.outline));
+        if (r == last && last > 0)
+            xpos = int((1 + 1.0 / last) * xpos);
+        const QPointF T(xpos, ypos);
+        const QString label = QStringLiteral("RIB.%1").arg(r);
+
+        if (design->dxfWideSpacing)
+            WriteDxFPolyLoop(design, moved(u.outline, T), label + QStringLiteral(".saw"), 3, true);
+        const QPointF p = u.outline.first() + T;
+        WriteDxFText(design, p, p, label, -90, label, font);
+        if (design->isLoadedRib(r))
+            WriteDXF_cntrPoly2(design, moved(u.controls, T), u.controlSides, label);
+        WriteDXF_cntrPoly(design, moved(u.controls, T), 12, label);
+        if (hasMylar)
+            WriteDxFPolyLoop(design, moved(u.mylar, T), label + QStringLiteral(".milar"), 2, true);
+        auto rod = [&](const QPolygonF& path, const QPolygonF& marks, const QString& suffix) {
+            WriteDXF_cntrPoly(design, moved(marks, T), 3, label + suffix);
+            if (design->dxfWideSpacing)
+                WriteDxFPolyLoop(design, moved(path, T), label + QStringLiteral(".rod.saw"), 2, true);
+            WriteDxFPolyLoop(design, moved(Rod_ubermuss(allowance, path), T), label + suffix, 2, true);
+        };
+        if (rod1)
+            rod(u.rod1, u.rod1Controls, QStringLiteral(".rod_1"));
+        if (rod2)
+            rod(u.rod2, u.rod2Controls, QStringLiteral(".rod_2"));
+        const double d = mirrored(design, r) ? -allowance : allowance;
+        WriteDxFPolyLoop(design, moved(Airfoil_ubermuss(d, u.outline), T), label, 1, true);
+        Acad_FoilHoles(design, r, xpos, ypos, label, design->diagTableD1[r].ribType, u.outline);
+    }
+    return Finish_Export_To_Acad(GetGlobClass(), QStringLiteral("ribs.dxf"));
+}
