@@ -114,8 +114,8 @@ void MainWindow::InitMainWindow()
 
 void MainWindow::InitDialogs()
 {
-    // The editors of the other subsystems join this table as they are built.
-    // Each is owned by the window, so it goes with it.
+    // Every editor of the program, made once and owned by the window, so it
+    // goes with it; the menus and the toolbar only show them.
     m_DataDialog = new DataDialog(this);
     m_OverSewDataDialog = new OverSewDataDialog(this);
     m_ImportAirFoilDialog = new ImportAirFoilDialog(this);
@@ -123,21 +123,21 @@ void MainWindow::InitDialogs()
     m_ImportAirFoilDialog->Setup_EditAirfoil(m_EditAirFoilDialog);
     m_FlatWingDialog = new FlatWingDialog(this);
     m_FrontViewDialog = new FrontViewDialog(this);
-    m_SkintDialog = new SkintDialog(this);
     m_MidLineDialog = new MidLineDialog(this);
     m_LineMorphDialog = new LineMorphDialog(this);
-    m_StripesDialog = new StripesDialog(this);
-    m_ScaleDialog = new ScaleDialog(this);
-    m_DxfPreviewDialog = new DxfPreviewDialog(this);
     m_BridleDialog = new BridleDialog(this);
-    m_DesignDialog = new DesignDialog(this);
+    m_SkintDialog = new SkintDialog(this);
+    m_DiagDialog = new DiagDialog(this);
+    m_ScaleDialog = new ScaleDialog(this);
     m_TermsDialog = new TermsDialog(this);
     m_ApameDialog = new ApameDialog(this);
     m_PilotDialog = new PilotDialog(this);
-    m_DiagDialog = new DiagDialog(this);
     m_CrossLabDialog = new CrossLabDialog(this);
     m_MiscPortDialog = new MiscPortDialog(this);
-    // Made once: each OK refreshes the 3-D view once.
+    m_DxfPreviewDialog = new DxfPreviewDialog(this);
+    m_StripesDialog = new StripesDialog(this);
+    m_DesignDialog = new DesignDialog(this);
+    // Connected once: each OK refreshes the 3-D view once.
     connect(m_CrossLabDialog, &CrossLabDialog::to_glwidget, this, &MainWindow::SetUpOpenglParam);
     connect(m_MiscPortDialog, &MiscPortDialog::toglwidget, this, &MainWindow::SetUpOpenglParam);
 }

@@ -72,6 +72,10 @@ public:
     DiagDialog* diagDialog() const { return m_DiagDialog; }
     CrossLabDialog* crossLabDialog() const { return m_CrossLabDialog; }
     MiscPortDialog* miscPortDialog() const { return m_MiscPortDialog; }
+    MidLineDialog* midLineDialog() const { return m_MidLineDialog; }
+    LineMorphDialog* lineMorphDialog() const { return m_LineMorphDialog; }
+    StripesDialog* stripesDialog() const { return m_StripesDialog; }
+    OverSewDataDialog* overSewDataDialog() const { return m_OverSewDataDialog; }
 
 signals:
     void fileStillOpened();

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QPoint>
 #include <QSignalSpy>
+#include <QSet>
 #include <QString>
 
 #include <QLabel>
@@ -23,6 +24,10 @@
 #include "shape/ui/frontviewdialog.h"
 #include "airfoils/ui/importairfoildialog.h"
 #include "lines/ui/bridledialog.h"
+#include "shell/scaledialog.h"
+#include "lines/ui/linemorphdialog.h"
+#include "lines/ui/midlinedialog.h"
+#include "structure/ui/stripesdialog.h"
 #include "shell/mainwindow.h"
 #include "tests/common/scripteduser.h"
 #include "tests/shell/shellfixture.h"
@@ -66,6 +71,12 @@ class TestEditorDialogs : public QObject
             return w->miscPortDialog();
         if (title == QLatin1String("Design dialog"))
             return w->designDialog();
+        if (title == QLatin1String("Default lines positions <center rib>"))
+            return w->midLineDialog();
+        if (title == QLatin1String("Lines morphing"))
+            return w->lineMorphDialog();
+        if (title == QLatin1String("Stripes manager"))
+            return w->stripesDialog();
         return w->frontViewDialog();
     }
 
@@ -83,6 +94,26 @@ private slots:
     }
 
     void cleanupTestCase() { w.reset(); }
+
+    // Twenty editors, made once at the first show, each its own dialog
+    // owned by the window.
+    void everyEditorMadeOnce()
+    {
+        const QList<QDialog*> editors = {
+            w->dataDialog(),        static_cast<QDialog*>(w->overSewDataDialog()),
+            w->importAirFoilDialog(), w->editAirFoilDialog(), w->flatWingDialog(), w->frontViewDialog(),
+            w->midLineDialog(),     w->lineMorphDialog(),  w->bridleDialog(),   w->skintDialog(),
+            w->diagDialog(),        static_cast<QDialog*>(w->scaleDialog()), w->termsDialog(),
+            w->apameDialog(),       w->pilotDialog(),      w->crossLabDialog(), w->miscPortDialog(),
+            w->dxfPreviewDialog(),  w->stripesDialog(),    w->designDialog()};
+        QSet<QObject*> distinct;
+        for (QDialog* d : editors) {
+            QVERIFY(d);
+            QCOMPARE(static_cast<QObject*>(d)->parent(), static_cast<QObject*>(w.get()));
+            distinct.insert(d);
+        }
+        QCOMPARE(distinct.size(), 20);
+    }
 
     void shownFromTheMenus_data()
     {
@@ -111,6 +142,12 @@ private slots:
                                         << "Miniribs and reinforcements" << true << true;
         QTest::newRow("graphic design") << "actionDesign_lower_and_upper_surface" << "actionGraphics"
                                         << "Design dialog" << true << true;
+        QTest::newRow("line positions") << "actionLine_positins" << "actionVent_and_lines"
+                                        << "Default lines positions <center rib>" << true << true;
+        QTest::newRow("lines morphing") << "actionLine_s_morfing_closed_cells" << "actionLines_morphing"
+                                        << "Lines morphing" << true << true;
+        QTest::newRow("straps") << "actionManage_stripes" << "actionManage_stripes_2" << "Stripes manager" << true
+                                << true;
     }
 
     void shownFromTheMenus()
