@@ -201,6 +201,24 @@ QPolygon get_firstchilds_list(QPoint node, const QPolygon* points, const QPolygo
 
 // --- Leaves ------------------------------------------------------------------------
 
+void make_last_child_set(const ParaStruct* design, QPoint node, int n, LeafSet2D* set2D, LeafSet3D* set3D,
+                         const QPolygon* points, const QPolygon* pairs, const BridleFrame& frame)
+{
+    if (!design || !set2D || !set3D || !points || !pairs)
+        return;
+    LeafCollector c{design, n, points, pairs, &frame, nullptr, set2D, set3D, {}};
+    c.collect(node);
+}
+
+void make_raiser_LastChildSet(const ParaStruct* design, QPoint node, int n, LeafSet2D* set2D, LeafSet3D* set3D,
+                              const QPolygon* points, const QPolygon* pairs, const FrameRaiser* riserFrame)
+{
+    if (!design || !set2D || !set3D || !points || !pairs || !riserFrame)
+        return;
+    LeafCollector c{design, n, points, pairs, nullptr, riserFrame, set2D, set3D, {}};
+    c.collect(node);
+}
+
 void MakeLastChildSet(const ParaStruct* design, QPoint node, int n, LeafSet2D* set2D, LeafSet3D* set3D,
                       const QPolygon* points, const QPolygon* pairs, const BridleFrame& frame)
 {
@@ -208,10 +226,7 @@ void MakeLastChildSet(const ParaStruct* design, QPoint node, int n, LeafSet2D* s
         return;
     set2D->clear();
     set3D->clear();
-    if (!design || !points || !pairs)
-        return;
-    LeafCollector c{design, n, points, pairs, &frame, nullptr, set2D, set3D, {}};
-    c.collect(node);
+    make_last_child_set(design, node, n, set2D, set3D, points, pairs, frame);
 }
 
 void MakeRaiserLastChildSet(const ParaStruct* design, QPoint node, int n, LeafSet2D* set2D, LeafSet3D* set3D,
@@ -221,10 +236,7 @@ void MakeRaiserLastChildSet(const ParaStruct* design, QPoint node, int n, LeafSe
         return;
     set2D->clear();
     set3D->clear();
-    if (!design || !points || !pairs || !riserFrame)
-        return;
-    LeafCollector c{design, n, points, pairs, nullptr, riserFrame, set2D, set3D, {}};
-    c.collect(node);
+    make_raiser_LastChildSet(design, node, n, set2D, set3D, points, pairs, riserFrame);
 }
 
 QVector3D get_PointInfo3D(const ParaStruct* design, QPoint pt, int n, const QPolygon* points,

@@ -52,9 +52,16 @@ QPolygon get_firstchilds_list(QPoint node, const QPolygon* points, const QPolygo
 
 // --- Leaves ------------------------------------------------------------------------
 
-// Empties both sets and fills them with the frame leaves below `node`; the
-// first n nodes are frame nodes. Line groups look leaves up in the frame,
-// the riser tree in the riser frame.
+// Adds the frame leaves below `node` to both sets, walking down the tree;
+// the first n nodes are frame nodes. A node on the path down is not entered
+// again, so a cycle in broken data ends the walk. Line groups look leaves up
+// in the frame, the riser tree in the riser frame.
+void make_last_child_set(const ParaStruct* design, QPoint node, int n, LeafSet2D* set2D, LeafSet3D* set3D,
+                         const QPolygon* points, const QPolygon* pairs, const BridleFrame& frame);
+void make_raiser_LastChildSet(const ParaStruct* design, QPoint node, int n, LeafSet2D* set2D, LeafSet3D* set3D,
+                              const QPolygon* points, const QPolygon* pairs, const FrameRaiser* riserFrame);
+
+// Empties both sets, then fills them with the leaves below `node`.
 void MakeLastChildSet(const ParaStruct* design, QPoint node, int n, LeafSet2D* set2D, LeafSet3D* set3D,
                       const QPolygon* points, const QPolygon* pairs, const BridleFrame& frame);
 void MakeRaiserLastChildSet(const ParaStruct* design, QPoint node, int n, LeafSet2D* set2D, LeafSet3D* set3D,

@@ -11,7 +11,7 @@
 
 namespace {
 
-void setFontHeight(QPainter* painter, int points, bool bold)
+void set_Font_Height(QPainter* painter, int points, bool bold)
 {
     QFont f = painter->font();
     f.setPointSize(points);
@@ -40,14 +40,14 @@ void GraphixWidget::paintEvent(QPaintEvent*)
     m_view.apply(&painter);
     painter.save();
     if (m_currentSlot > 0) {
-        paintFrame(&painter);
-        paintLines(&painter);
-        paintPendingLineAndRoot(&painter);
+        Paint_Frame(&painter);
+        paint_LineList(&painter);
+        paint_newChildParentLine(&painter);
     }
     painter.restore();
 }
 
-void GraphixWidget::paintFrame(QPainter* painter)
+void GraphixWidget::Paint_Frame(QPainter* painter)
 {
     const int tip = design->lastRib;
     if (tip < 0 || tip >= kBridleRibs)
@@ -57,7 +57,7 @@ void GraphixWidget::paintFrame(QPainter* painter)
     const double centre = (left + right) / 2;
     const double top = f[tip][0].pos.y(), bottom = f[tip][kBrakeSlot].pos.y();
 
-    setFontHeight(painter, 11, true);
+    set_Font_Height(painter, 11, true);
     painter->setBrush(Qt::NoBrush);
     painter->setPen(QPen(Qt::white, 1, Qt::DotLine));
     painter->drawRect(m_frameRect);
@@ -72,7 +72,7 @@ void GraphixWidget::paintFrame(QPainter* painter)
     painter->setPen(Hairline_Pen(Qt::white, Qt::DashDotLine));
     painter->drawLine(QPoint(int(centre), 0), QPoint(int(centre), 768));
 
-    setFontHeight(painter, 6, false);
+    set_Font_Height(painter, 6, false);
     const int first = std::max(design->firstRib, 0);
     const int numberY = int(1.1 * m_lettering.letterHeight + f[tip][kBrakeSlot].pos.y());
     for (int half = 0; half < 2; ++half) {
@@ -101,7 +101,7 @@ void GraphixWidget::paintFrame(QPainter* painter)
     painter->setBrush(Qt::NoBrush);
 }
 
-void GraphixWidget::paintLines(QPainter* painter)
+void GraphixWidget::paint_LineList(QPainter* painter)
 {
     const BridleGroup& w = workingGroup();
     if (w.pairs.size() > w.lines.size()) {
@@ -158,7 +158,7 @@ void GraphixWidget::paintAngles(QPainter* painter)
     painter->setFont(saved);
 }
 
-void GraphixWidget::paintPendingLineAndRoot(QPainter* painter)
+void GraphixWidget::paint_newChildParentLine(QPainter* painter)
 {
     const BridleGroup& w = workingGroup();
     if (m_joinPending && m_startNode >= 0 && m_startNode < w.points.size()) {

@@ -139,10 +139,10 @@ private:
     void showTip(const QString& text);
 
     // Drawing (graphixpaint.cpp).
-    void paintFrame(QPainter* painter);
-    void paintLines(QPainter* painter);
+    void Paint_Frame(QPainter* painter);
+    void paint_LineList(QPainter* painter);
     void paintAngles(QPainter* painter);
-    void paintPendingLineAndRoot(QPainter* painter);
+    void paint_newChildParentLine(QPainter* painter);
 
     ParaStruct* design;
     EditorLettering m_lettering;

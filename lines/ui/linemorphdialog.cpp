@@ -6,6 +6,15 @@
 #include "lines/linetree.h"
 #include "shell/ui/editsession.h"
 
+namespace {
+
+// How the fields show a percent: one decimal, at least four characters.
+QString percentText(double value)
+{
+    return QStringLiteral("%1").arg(value, 4, 'f', 1);
+}
+
+} // namespace
 
 LineMorphDialog::LineMorphDialog(QWidget* parent)
     : QDialog(parent), design(GetDataStruct()), session(new EditSession(this))
@@ -14,13 +23,6 @@ LineMorphDialog::LineMorphDialog(QWidget* parent)
     connect(this, &LineMorphDialog::to_save_changes, linemorphwidget, &LineMorph::SaveChangesOnExit);
     connect(linemorphwidget, &LineMorph::to_close_cell, linemorphwidget, &LineMorph::Close_Cell);
     connect(linemorphwidget, &LineMorph::to_open_cell, linemorphwidget, &LineMorph::Open_Cell);
-    for (int row = 0; row < kLineRows; ++row) {
-        connect(rowButton(row), &QRadioButton::clicked, this, [this, row] { Set_Current_Line(row); });
-        // The field is read as a plain number: a decimal comma, like any
-        // text that is no number, stores 0. Storing does not run winflex.
-        connect(winflexEdit(row), &QLineEdit::editingFinished, this,
-                [this, row] { design->wingFlexPercent[row] = winflexEdit(row)->text().toDouble(); });
-    }
     check_wfl_on->setChecked(false);
 }
 
@@ -42,11 +44,9 @@ QRadioButton* LineMorphDialog::rowButton(int row) const
 void LineMorphDialog::InitLineMorphDialog()
 {
     linemorphwidget->SetCurrentLine(currentRow);
-    // The position fields only show the rows' percents; being read-only
-    // they never write the rounded text back.
     for (int row = 0; row < kLineRows; ++row) {
-        winflexEdit(row)->setText(QStringLiteral("%1").arg(design->wingFlexPercent[row], 4, 'f', 1));
-        positionEdit(row)->setText(QStringLiteral("%1").arg(design->rowPercent[row], 4, 'f', 1));
+        winflexEdit(row)->setText(percentText(design->wingFlexPercent[row]));
+        positionEdit(row)->setText(percentText(design->rowPercent[row]));
     }
 }
 
@@ -58,6 +58,54 @@ void LineMorphDialog::Set_Current_Line(int row)
     if (winflexOn)
         linemorphwidget->Virtual_WingFlex_Lines(row, design->wingFlexPercent[row]);
     linemorphwidget->update();
+}
+
+void LineMorphDialog::on_radio_O1_clicked() { Set_Current_Line(0); }
+void LineMorphDialog::on_radio_O2_clicked() { Set_Current_Line(1); }
+void LineMorphDialog::on_radio_A_clicked() { Set_Current_Line(2); }
+void LineMorphDialog::on_radio_B_clicked() { Set_Current_Line(3); }
+void LineMorphDialog::on_radio_C_clicked() { Set_Current_Line(4); }
+void LineMorphDialog::on_radio_D_clicked() { Set_Current_Line(5); }
+void LineMorphDialog::on_radio_E_clicked() { Set_Current_Line(6); }
+void LineMorphDialog::on_radio_F_clicked() { Set_Current_Line(7); }
+void LineMorphDialog::on_radio_G_clicked() { Set_Current_Line(8); }
+
+void LineMorphDialog::on_O1_wflEdit_editingFinished() { storeWinflex(0); }
+void LineMorphDialog::on_O2_wflEdit_editingFinished() { storeWinflex(1); }
+void LineMorphDialog::on_A_wflEdit_editingFinished() { storeWinflex(2); }
+void LineMorphDialog::on_B_wflEdit_editingFinished() { storeWinflex(3); }
+void LineMorphDialog::on_C_wflEdit_editingFinished() { storeWinflex(4); }
+void LineMorphDialog::on_D_wflEdit_editingFinished() { storeWinflex(5); }
+void LineMorphDialog::on_E_wflEdit_editingFinished() { storeWinflex(6); }
+void LineMorphDialog::on_F_wflEdit_editingFinished() { storeWinflex(7); }
+void LineMorphDialog::on_G_wflEdit_editingFinished() { storeWinflex(8); }
+
+void LineMorphDialog::on_posO1Edit_editingFinished() { storePosition(0); }
+void LineMorphDialog::on_posO2Edit_editingFinished() { storePosition(1); }
+void LineMorphDialog::on_posAEdit_editingFinished() { storePosition(2); }
+void LineMorphDialog::on_posBEdit_editingFinished() { storePosition(3); }
+void LineMorphDialog::on_posCEdit_editingFinished() { storePosition(4); }
+void LineMorphDialog::on_posDEdit_editingFinished() { storePosition(5); }
+void LineMorphDialog::on_posEEdit_editingFinished() { storePosition(6); }
+void LineMorphDialog::on_posFEdit_editingFinished() { storePosition(7); }
+void LineMorphDialog::on_posGEdit_editingFinished() { storePosition(8); }
+
+// The field is read as a plain number: a decimal comma, like any text that
+// is no number, stores 0. Storing does not run winflex.
+void LineMorphDialog::storeWinflex(int row)
+{
+    design->wingFlexPercent[row] = winflexEdit(row)->text().toDouble();
+}
+
+// The position fields only show the rows' percents to one decimal. Writing
+// that text back whenever a field loses focus would round the design's
+// percent, so the field stores only a text that no longer shows the stored
+// value (a read-only field never does).
+void LineMorphDialog::storePosition(int row)
+{
+    const QString text = positionEdit(row)->text();
+    if (text != percentText(design->rowPercent[row]))
+        design->rowPercent[row] = text.toDouble();
 }
 
 void LineMorphDialog::on_check_wfl_on_clicked()

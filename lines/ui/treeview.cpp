@@ -99,6 +99,50 @@ double angleBetween(QVector3D u, QVector3D v)
 
 } // namespace
 
+QList<AngleEntry> set_angles_List(const QPolygon& pairs, const QList<LineProp>& lines, int parent)
+{
+    QList<AngleEntry> list;
+    const int count = std::min<int>(pairs.size(), lines.size());
+    for (int i = 0; i < count; ++i)
+        if (pairs.at(i).x() == parent) {
+            const LineProp& l = lines.at(i);
+            list.append({l.q1, l.q2, l.p1, l.p2});
+        }
+    return list;
+}
+
+QList<AngleLabel> calc_paint_angle(const QList<AngleEntry>& list)
+{
+    QList<AngleLabel> labels;
+    if (list.size() < 2)
+        return labels;
+    const QVector3D o = list.first().q1;
+    // The column pass (lines to one rib), then the row pass (lines to one row).
+    for (const bool column : {true, false}) {
+        double best = 0.0;
+        QPoint at;
+        for (int i = 0; i < list.size(); ++i) {
+            const AngleEntry& li = list.at(i);
+            for (int j = i + 1; j < list.size(); ++j) {
+                const AngleEntry& lj = list.at(j);
+                if (column ? li.p2.x() != lj.p2.x() : li.p2.y() != lj.p2.y())
+                    continue;
+                const double a = angleBetween(li.q2 - o, lj.q2 - o);
+                if (a > best) {
+                    best = a;
+                    at = column ? QPoint(Round_Half_Up((li.p1.x() + li.p2.x()) / 2.0),
+                                         Round_Half_Up((li.p1.y() + li.p2.y()) / 2.0))
+                                : li.p1;
+                }
+            }
+        }
+        if (best > 0)
+            labels.append({at, (column ? QStringLiteral("  %1") : QStringLiteral("   %1")).arg(best, 0, 'f', 1),
+                           column});
+    }
+    return labels;
+}
+
 QList<AngleLabel> Angle_Labels(const QPolygon& pairs, const QList<LineProp>& lines, int frameNodes)
 {
     QList<AngleLabel> labels;
@@ -109,36 +153,7 @@ QList<AngleLabel> Angle_Labels(const QPolygon& pairs, const QList<LineProp>& lin
         if (pairs.at(k).y() >= frameNodes || done.contains(parent))
             continue;
         done.insert(parent);
-        QList<int> entries;
-        for (int i = 0; i < count; ++i)
-            if (pairs.at(i).x() == parent)
-                entries.append(i);
-        if (entries.size() < 2)
-            continue;
-        const QVector3D o = lines.at(entries.first()).q1;
-        // The column pass (lines to one rib), then the row pass (lines to one row).
-        for (const bool column : {true, false}) {
-            double best = 0.0;
-            QPoint at;
-            for (int i = 0; i < entries.size(); ++i) {
-                const LineProp& li = lines.at(entries.at(i));
-                for (int j = i + 1; j < entries.size(); ++j) {
-                    const LineProp& lj = lines.at(entries.at(j));
-                    if (column ? li.p2.x() != lj.p2.x() : li.p2.y() != lj.p2.y())
-                        continue;
-                    const double a = angleBetween(li.q2 - o, lj.q2 - o);
-                    if (a > best) {
-                        best = a;
-                        at = column ? QPoint(Round_Half_Up((li.p1.x() + li.p2.x()) / 2.0),
-                                             Round_Half_Up((li.p1.y() + li.p2.y()) / 2.0))
-                                    : li.p1;
-                    }
-                }
-            }
-            if (best > 0)
-                labels.append({at, (column ? QStringLiteral("  %1") : QStringLiteral("   %1")).arg(best, 0, 'f', 1),
-                               column});
-        }
+        labels += calc_paint_angle(set_angles_List(pairs, lines, parent));
     }
     return labels;
 }

@@ -78,10 +78,24 @@ struct AngleLabel {
                     // false: between two lines to the same row (at the parent)
 };
 
-// The angle labels of a tree: for every parent of a canopy line (a line to
-// one of the first `frameNodes` nodes) with more than one line, the largest
-// 3-D angle between two of its lines that end on the same rib column, and
-// the largest between two that end on the same frame row.
+// One line leaving a branching node: its 3-D ends and its drawn ends.
+struct AngleEntry {
+    QVector3D q1, q2;
+    QPoint p1, p2;
+};
+
+// Every line whose parent is node `parent`, in line order.
+QList<AngleEntry> set_angles_List(const QPolygon& pairs, const QList<LineProp>& lines, int parent);
+
+// The labels of one node's lines (none for fewer than two): the largest 3-D
+// angle, seen from the first line's upper end, between two lines that end on
+// the same rib column (beside the first of the two), then the largest
+// between two that end on the same frame row (at the node). A pair wins
+// only with a strictly larger angle; an angle of 0 gives no label.
+QList<AngleLabel> calc_paint_angle(const QList<AngleEntry>& list);
+
+// The angle labels of a tree: those of every parent of a canopy line (a
+// line to one of the first `frameNodes` nodes), once per parent.
 QList<AngleLabel> Angle_Labels(const QPolygon& pairs, const QList<LineProp>& lines, int frameNodes);
 
 // A line just drawn: its child end at `childEnd` (3-D), no load yet; the

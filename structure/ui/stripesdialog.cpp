@@ -22,13 +22,22 @@ StripesDialog::StripesDialog(QWidget* parent) : QDialog(parent), design(GetDataS
     // know the window's class, only the slot's name.
     if (parent && parent->metaObject()->indexOfSlot("SetUpOpenglParam()") >= 0)
         connect(this, SIGNAL(toglwidget()), parent, SLOT(SetUpOpenglParam()));
-    for (int row = kFirstStrapRow; row < kLineRows; ++row)
-        connect(rowButton(row), &QRadioButton::clicked, this, [this, row] {
-            currentRow = row;
-            emit toshowInfoBox();
-            emit toshowEditBox();
-        });
 }
+
+void StripesDialog::selectRow(int row)
+{
+    currentRow = row;
+    emit toshowInfoBox();
+    emit toshowEditBox();
+}
+
+void StripesDialog::on_radioButtonA_clicked() { selectRow(2); }
+void StripesDialog::on_radioButtonB_clicked() { selectRow(3); }
+void StripesDialog::on_radioButtonC_clicked() { selectRow(4); }
+void StripesDialog::on_radioButtonD_clicked() { selectRow(5); }
+void StripesDialog::on_radioButtonE_clicked() { selectRow(6); }
+void StripesDialog::on_radioButtonF_clicked() { selectRow(7); }
+void StripesDialog::on_radioButtonG_clicked() { selectRow(8); }
 
 QRadioButton* StripesDialog::rowButton(int row) const
 {

@@ -37,6 +37,13 @@ public slots:
     void showStrapInfo();
 
 private slots:
+    void on_radioButtonA_clicked();
+    void on_radioButtonB_clicked();
+    void on_radioButtonC_clicked();
+    void on_radioButtonD_clicked();
+    void on_radioButtonE_clicked();
+    void on_radioButtonF_clicked();
+    void on_radioButtonG_clicked();
     void on_fixButton_clicked();
     void on_varButton_clicked();
     void on_stripewSpinBox_valueChanged(int value);
@@ -47,6 +54,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void selectRow(int row);
+
     ParaStruct* design;
     int currentRow = 2;
 };

@@ -170,6 +170,35 @@ private slots:
         QCOMPARE(live->lineSelection, 8);
     }
 
+    // Every row's radio button and fields reach their own slot by name (a
+    // slot without its control is reported while the form is set up), and
+    // a position field stores only a text that differs from what it shows.
+    void everyRowReachesItsSlots()
+    {
+        static QStringList unmatched;
+        unmatched.clear();
+        const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& m) {
+            if (m.contains("No matching signal"))
+                unmatched << m;
+        });
+        dialog = std::make_unique<LineMorphDialog>();
+        qInstallMessageHandler(previous);
+        QVERIFY2(unmatched.isEmpty(), qPrintable(unmatched.join('\n')));
+        open();
+        for (int r = 0; r < kLineRows; ++r) {
+            QTest::mouseClick(dialog->rowButton(r), Qt::LeftButton);
+            QCOMPARE(view()->currentLine(), r);
+            QCOMPARE(live->lineSelection, r);
+            setField(dialog->winflexEdit(r), QString::number(10 + r));
+            QCOMPARE(live->wingFlexPercent[r], 10.0 + r);
+            live->rowPercent[r] = 40.04 + r;
+            setField(dialog->positionEdit(r), QString("%1").arg(40.04 + r, 4, 'f', 1));
+            QCOMPARE(live->rowPercent[r], 40.04 + r);
+            setField(dialog->positionEdit(r), QString::number(20 + r));
+            QCOMPARE(live->rowPercent[r], 20.0 + r);
+        }
+    }
+
     void winflexFieldsReadPlainNumbers_data()
     {
         QTest::addColumn<QString>("text");

@@ -295,6 +295,40 @@ private slots:
         QCOMPARE(spy.texts.size(), 2);
     }
 
+    // The walk down adds the leaves below a node to what the sets hold; the
+    // collection of a node empties them first. The root carries the leaves of
+    // both its children, each with its own frame point and weight.
+    void leafCollections()
+    {
+        auto d = wing12();
+        const int slot = 3;
+        SmallTree t(d.get(), slot, 0.1);
+        const int n = f_start_id(d.get());
+        const QPolygon* pts = &t.g.points;
+        const QPolygon* prs = &t.g.pairs;
+        LeafSet2D s2{QPoint(1, 2)};
+        LeafSet3D s3{QVector4D(1, 2, 3, 4)};
+        make_last_child_set(d.get(), pts->at(t.a), n, &s2, &s3, pts, prs, d->bridle.frame);
+        make_last_child_set(d.get(), pts->at(t.b), n, &s2, &s3, pts, prs, d->bridle.frame);
+        QCOMPARE(s2.size(), 5);
+        QCOMPARE(s3.size(), 5);
+        QCOMPARE(s2.first(), QPoint(1, 2));
+        QCOMPARE(s3.first(), QVector4D(1, 2, 3, 4));
+        int k = 1;
+        for (int rib : {2, 4, 6, 8}) {
+            QCOMPARE(s2[k], d->bridle.frame[rib][slot].pos);
+            QCOMPARE(s3[k].toVector3D(), d->bridle.frame[rib][slot].pos3D);
+            QVERIFY(std::fabs(s3[k].w() - weightOf(d.get(), rib, slot)) < 1e-5 * weightOf(d.get(), rib, slot));
+            ++k;
+        }
+        LeafSet2D root2{QPoint(7, 7)};
+        LeafSet3D root3{QVector4D()};
+        MakeLastChildSet(d.get(), pts->at(t.root), n, &root2, &root3, pts, prs, d->bridle.frame);
+        QCOMPARE(root2, s2.mid(1));
+        QCOMPARE(root3, s3.mid(1));
+        QVERIFY(near(Center3d(root3), weightedCentre(d.get(), slot, {2, 4, 6, 8}), 1e-3));
+    }
+
     // A line to a frame node keeps its lower end; only its upper end moves.
     void canopyEndsStay()
     {
@@ -395,6 +429,17 @@ private slots:
         QVERIFY(std::fabs(riser.lines[0].load - riser.lines[2].load) < 1e-5);
         QVERIFY(std::fabs(riser.lines[1].load - riser.lines[3].load) < 1e-5);
         QVERIFY(std::fabs(riser.lines[2].load + riser.lines[3].load - 50.0) < 0.5);
+
+        // The split's leaves are the two riser tops, weighted by their share
+        // of the flying weight, added after what the sets held.
+        LeafSet2D s2{QPoint(1, 1)};
+        LeafSet3D s3{QVector4D()};
+        make_raiser_LastChildSet(d.get(), riser.points[split], d->lineGroupCount, &s2, &s3, &riser.points,
+                                 &riser.pairs, d->bridle.riserFrames);
+        QCOMPARE(s3.size(), 3);
+        QCOMPARE(s2.size(), 3);
+        QCOMPARE(s3[1], QVector4D(d->riserTops[0], 0.75f));
+        QCOMPARE(s3[2], QVector4D(d->riserTops[1], 0.25f));
     }
 
     // Trees of a damaged file may close on themselves: the walks stop.

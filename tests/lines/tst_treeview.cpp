@@ -150,6 +150,21 @@ private slots:
         QVERIFY(!labels[1].column);
         QCOMPARE(labels[1].text, QStringLiteral("   60.0"));
         QCOMPARE(labels[1].at, parent);
+
+        // The list of one node holds its lines in order; the labels come from
+        // it alone. Of two equal angles the first pair keeps the label.
+        const QList<AngleEntry> list = set_angles_List(pairs, lines, 7);
+        QCOMPARE(list.size(), 3);
+        QCOMPARE(list[1].p2, QPoint(600, 110));
+        QCOMPARE(list[2].q2, lines[2].q2);
+        QCOMPARE(set_angles_List(pairs, lines, 8).size(), 1);
+        QCOMPARE(calc_paint_angle(list.mid(0, 1)).size(), 0);
+        QList<AngleEntry> tie = list.mid(0, 2);
+        tie << AngleEntry{o, o + QVector3D(0, 0, 4), QPoint(510, 410), QPoint(600, 120)};
+        const QList<AngleLabel> tied = calc_paint_angle(tie);
+        QCOMPARE(tied.size(), 1);
+        QCOMPARE(tied[0].text, QStringLiteral("  90.0"));
+        QCOMPARE(tied[0].at, QPoint(550, 247));
         // A single canopy line and parallel lines give none.
         QCOMPARE(Angle_Labels(QPolygon{QPoint(7, 0)}, lines.mid(0, 1), 5).size(), 0);
         lines[1].q2 = lines[0].q2 * 2 - o;

@@ -23,6 +23,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QSpinBox>
 
 #include <algorithm>
@@ -107,6 +108,22 @@ private slots:
             QCOMPARE(dialog->rowLabel(row)->text(), QString("0"));
         }
         QCOMPARE(view()->minimumSizeHint(), QSize(512, 384));
+    }
+
+    // Each row button reaches its own slot by name, and only that one: one
+    // click makes its row current and fills the boxes once.
+    void rowButtonsSelectTheirRow()
+    {
+        open();
+        QSignalSpy edits(dialog, &StripesDialog::toshowEditBox);
+        QSignalSpy infos(dialog, &StripesDialog::toshowInfoBox);
+        for (int row = 2; row < kLineRows; ++row) {
+            clickIndicator(dialog->rowButton(row));
+            QCOMPARE(dialog->currentLine(), row);
+            QCOMPARE(dialog->lineLetterLabel->text(), LineLetter(row));
+            QCOMPARE(edits.count(), row - 1);
+            QCOMPARE(infos.count(), row - 1);
+        }
     }
 
     // "toggle selected line" sets all 65 entries of the row, or clears them

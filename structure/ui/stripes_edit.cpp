@@ -1,4 +1,4 @@
-#include "structure/ui/stripesedit.h"
+#include "structure/ui/stripes_edit.h"
 
 #include "core/curves.h"
 #include "core/transf.h"
