@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <malloc.h>
 #include <QScreen>
+#include <QTimer>
 
 #include "shell/mainwindow.h"
 #include "shell/runguard.h"
@@ -28,5 +29,8 @@ int main(int argc, char** argv)
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         window.setGeometry(screen->availableGeometry());
     window.showMaximized();
+    // Start-up builds and drops much scratch (airfoils read and resampled,
+    // lists of the first picture): hand the freed heap back once it is done.
+    QTimer::singleShot(2000, [] { malloc_trim(0); });
     return app.exec();
 }

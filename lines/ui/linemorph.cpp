@@ -304,6 +304,8 @@ void LineMorph::paintEvent(QPaintEvent*)
         return;
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
+    // The painter's default black pen would not show on the black ground.
+    painter.setPen(Qt::white);
     painter.drawText(QPointF(int(0.3 * width()), 50), QStringLiteral(" current Line:%1  Rib:%2  button:%3")
                                                           .arg(currentRow)
                                                           .arg(currentRib)

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QTabWidget>
+#include <QTabBar>
 #include <QToolTip>
 #include <QFileInfo>
 
@@ -38,7 +39,9 @@ void Tab_Select(int current, QFont font, QTabWidget* tabs)
     for (int i = 0; i < tabs->count(); ++i) {
         if (i == current) {
             tabs->setTabText(i, tabs->tabText(i).toUpper());
-            tabs->setFont(f);
+            // Only the tab titles turn bold: a bold tab widget would pass its
+            // font to every page, whose fixed-size labels then clip.
+            tabs->tabBar()->setFont(f);
         } else {
             tabs->setTabText(i, tabs->tabText(i).toLower());
         }

@@ -30,6 +30,7 @@
 #include <QRadioButton>
 
 #include <cmath>
+#include <algorithm>
 #include <memory>
 
 #include "core/calcul3d.h"
@@ -396,6 +397,27 @@ private slots:
         const int atRib1 = view()->workIndex(8, 1);
         drag(at(8, 1), at(8, 1) + QPoint(0, -30));
         QVERIFY(view()->workIndex(8, 1) != atRib1);
+    }
+
+    // The status line (current row, rib and button) is readable on the
+    // black ground.
+    void statusLineShows()
+    {
+        open();
+        // Pan the drawing out of sight: only the status line is left.
+        const QPoint from(200, 300), to(200, 300 + 4 * view()->height());
+        QTest::mousePress(view(), Qt::MiddleButton, Qt::NoModifier, from);
+        QMouseEvent move(QEvent::MouseMove, to, view()->mapToGlobal(to), Qt::NoButton, Qt::MiddleButton,
+                         Qt::NoModifier);
+        QCoreApplication::sendEvent(view(), &move);
+        QTest::mouseRelease(view(), Qt::MiddleButton, Qt::NoModifier, to);
+        const QImage image = view()->grab().toImage();
+        const int x0 = int(0.3 * view()->width());
+        int light = 0;
+        for (int y = 30; y <= 55; ++y)
+            for (int x = x0; x < std::min(x0 + 300, image.width()); ++x)
+                light += qGray(image.pixel(x, y)) > 128;
+        QVERIFY2(light > 20, qPrintable(QString::number(light)));
     }
 
     void navigation()

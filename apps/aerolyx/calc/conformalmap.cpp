@@ -87,8 +87,8 @@ void PrepareRotateAirfoil(myData* data, const QPolygonF& foil)
         data->foilX[i] = data->zeroFoil[i].x();
         data->foilY[i] = data->zeroFoil[i].y();
     }
-    PolyFit(n, 32, data->phiGrid, data->foilX, PowerForm::Multiply);
-    PolyFit(n, 32, data->phiGrid, data->foilY, PowerForm::Multiply);
+    Poly_Fit(n, 32, data->phiGrid, data->foilX);
+    Poly_Fit(n, 32, data->phiGrid, data->foilY);
     std::copy(data->foilX, data->foilX + n, data->circleX);
     std::copy(data->foilY, data->foilY + n, data->circleY);
     interpSpline(n, data->theta, data->circleX, data->circleX);
@@ -147,7 +147,7 @@ double PerformIterations(myData* data, double relax, int n)
     std::copy(cx.begin(), cx.end(), data->circleX);
     ConformalMappings(data, n, data->circleY);
     Calc_dx_Hi(relax, n, data->circleX, data->mapX, data->thetaStep);
-    PolyFit(n, 11, data->phiGrid, data->thetaStep, PowerForm::Multiply);
+    Poly_Fit(n, 11, data->phiGrid, data->thetaStep);
     if (!Suma_Theta_Hi(n, data->theta, data->thetaStep))
         return std::nan("");
 

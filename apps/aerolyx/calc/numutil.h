@@ -2,6 +2,8 @@
 
 #include <complex>
 
+#include "core/mygsllib.h"
+
 namespace aerolyx {
 
 using Complex = std::complex<double>;
@@ -19,6 +21,17 @@ Complex C_inv(Complex z);
 
 // The uniform circle angle j 2pi/(m-1) of point j of m.
 double Uniform_Angle(int j, int m);
+
+// The shared least-squares polynomial fit, as this program forms it: the
+// powers of x by repeated multiplication.
+inline bool polyfit(int n, int m, const double* x, const double* y, double* c)
+{
+    return gslpolyfit(n, m, x, y, c, PowerForm::Multiply);
+}
+inline bool Poly_Fit(int n, int m, const double* x, double* y)
+{
+    return PolyFit(n, m, x, y, PowerForm::Multiply);
+}
 
 // Tables of n entries.
 // out[0] = 0, out[i+1] = out[i] + |v[i+1] - v[i]|.
