@@ -76,6 +76,10 @@ void PieceColouring::Preview_Longpatt_Design(QList<Spline>* lines)
 
 void PieceColouring::Setup_Preview_Poly(int cell)
 {
+    // A fresh piece has no colour: the invalid colour the name "#0000"
+    // gives, equal to QColor() and stored as such in the colour file.
+    QColor noColour;
+    noColour.setNamedColor(QStringLiteral("#0000"));
     const double W = 1.5 * (design->ribSpanPos[2] - design->ribSpanPos[1]);
     const double N = design->cells;
     for (int j = 0; j < cellPieces.size(); ++j) {
@@ -83,7 +87,7 @@ void PieceColouring::Setup_Preview_Poly(int cell)
         if (outline.isEmpty())
             continue;
         outlines.append(turn_Y(outline).translated(W * cell, 5.1 * W * cell / (N * 0.5) - 0.1 * (j + 1)));
-        colours.append(QColor());
+        colours.append(noColour);
     }
 }
 

@@ -60,7 +60,7 @@ void SplineEditor::Update_Spline_list()
     SetMyPainterPath();
 }
 
-void SplineEditor::setLineParameters()
+void SplineEditor::Set_WorkSpline_Parameters()
 {
     workLine.side = side();
     workLine.degree = 3;
@@ -88,7 +88,7 @@ bool SplineEditor::Append_New_Point(QPointF p)
         return false;
     workLine.points[workLine.pointCount] = Adjust_to_Near_Rib(design, p);
     ++workLine.pointCount;
-    setLineParameters();
+    Set_WorkSpline_Parameters();
     recompute();
     return true;
 }
@@ -107,7 +107,7 @@ bool SplineEditor::New_Point_Insert(QPointF p, QPointF pressed)
         workLine.points[i] = workLine.points[i - 1];
     workLine.points[at] = point;
     ++workLine.pointCount;
-    setLineParameters();
+    Set_WorkSpline_Parameters();
     recompute();
     return true;
 }
@@ -199,15 +199,20 @@ QPolygonF SplineEditor::Snap_Markers() const
 
 void SplineEditor::SetMyPainterPath()
 {
+    linePath = Set_MyPainterPath(lineList, side());
+}
+
+QPainterPath Set_MyPainterPath(const QList<Spline>& lineList, int side)
+{
     QPainterPath path;
     for (const Spline& line : lineList) {
-        if (line.side != side() || line.curve.size() < 2)
+        if (line.side != side || line.curve.size() < 2)
             continue;
         path.moveTo(line.curve.first());
         for (int i = 1; i < line.curve.size(); ++i)
             path.lineTo(line.curve.at(i));
     }
-    linePath = path;
+    return path;
 }
 
 // ---------------------------------------------------------------- background
@@ -219,44 +224,85 @@ int indexAt(int index)
     return std::clamp(index, 0, kAirfoilPoints - 1);
 }
 
-} // namespace
+int firstRibOf(const ParaStruct* d)
+{
+    return std::clamp(d->firstRib, 0, 1);
+}
 
-DesignBackground Design_Background(const ParaStruct* d, int side)
+int lastRibOf(const ParaStruct* d)
+{
+    return std::clamp(d->lastRib, 0, kMaxLastRib);
+}
+
+// What both sides share, around the side's edge row (its y on every rib):
+// the title, the trailing edge, the ribs from the edge row to the trailing
+// edge and the design area between the two.
+template <typename EdgeY>
+DesignBackground sideBackground(const ParaStruct* d, int side, const QString& title, EdgeY edgeY)
 {
     DesignBackground b;
-    if (side != 0 && side != 1)
-        return b;
-    const int first = std::clamp(d->firstRib, 0, 1);
-    const int last = std::clamp(d->lastRib, 0, kMaxLastRib);
     b.side = side;
-    b.title = side == 0 ? QStringLiteral("TOP SIDE DESIGN") : QStringLiteral("BOTTOM SIDE Design");
+    b.title = title;
     b.titleRect = QRectF(d->ribSpanPos[0], d->trailingEdgeX[0], 400, 80);
-    for (int k = first; k <= last; ++k) {
+    b.trailingEdge = Table_to_Poly(d, d->trailingEdgeX);
+    for (int k = firstRibOf(d); k <= lastRibOf(d); ++k) {
         const double x = d->ribSpanPos[k];
-        const double te = d->trailingEdgeX[k];
-        b.trailingEdge.append(QPointF(x, te));
-        double edge;
-        if (side == 0) {
-            b.nose.append(QPointF(x, te - d->airfoilArcLen[indexAt(d->noseIndex[k])][k]));
-            edge = te - d->airfoilArcLen[indexAt(d->lineIndex[0][k])][k];
-        } else {
-            edge = te - (d->airfoilArcLen[kAirfoilPoints - 1][k] - d->airfoilArcLen[indexAt(d->lineIndex[1][k])][k]);
-        }
+        const double edge = edgeY(k);
         b.edge.append(QPointF(x, edge));
-        b.ribLines.append(QLineF(x, edge, x, te));
+        b.ribLines.append(QLineF(x, edge, x, d->trailingEdgeX[k]));
     }
     b.areaOutline = b.edge;
     for (int i = b.trailingEdge.size() - 1; i >= 0; --i)
         b.areaOutline.append(b.trailingEdge.at(i));
+    return b;
+}
 
-    if (side == 0 && d->billowLineIndex < d->noseIndex[1] - 10) {
+} // namespace
+
+QPolygonF Table_to_Poly(const ParaStruct* d, const double* table)
+{
+    QPolygonF poly;
+    for (int k = firstRibOf(d); k <= lastRibOf(d); ++k)
+        poly.append(QPointF(d->ribSpanPos[k], table[k]));
+    return poly;
+}
+
+DesignBackground Background_UP(const ParaStruct* d)
+{
+    // The top side runs from the trailing edge over the O1 row.
+    DesignBackground b = sideBackground(d, 0, QStringLiteral("TOP SIDE DESIGN"), [d](int k) {
+        return d->trailingEdgeX[k] - d->airfoilArcLen[indexAt(d->lineIndex[0][k])][k];
+    });
+    for (int k = firstRibOf(d); k <= lastRibOf(d); ++k)
+        b.nose.append(QPointF(d->ribSpanPos[k], d->trailingEdgeX[k] - d->airfoilArcLen[indexAt(d->noseIndex[k])][k]));
+
+    if (d->billowLineIndex < d->noseIndex[1] - 10) {
         b.billowShown = true;
         b.billowUsed = d->billowLineOnTop;
         b.billowLabel = b.billowUsed ? QStringLiteral("used ") : QStringLiteral("  Not used");
         b.billowLabelPos = QPointF(d->ribSpanPos[0], getBillowPoint(d, 0, d->billowLineIndex).y());
         if (d->billowLineOffset != 0.0)
-            for (int k = first; k <= last; ++k)
+            for (int k = firstRibOf(d); k <= lastRibOf(d); ++k)
                 b.billowLine.append(getBillowPoint(d, k, d->billowLineIndex));
     }
     return b;
+}
+
+DesignBackground Background_DW(const ParaStruct* d)
+{
+    // The bottom side's arc length counts from the lower trailing edge, up
+    // to the O2 row.
+    return sideBackground(d, 1, QStringLiteral("BOTTOM SIDE Design"), [d](int k) {
+        return d->trailingEdgeX[k]
+             - (d->airfoilArcLen[kAirfoilPoints - 1][k] - d->airfoilArcLen[indexAt(d->lineIndex[1][k])][k]);
+    });
+}
+
+DesignBackground Design_Background(const ParaStruct* d, int side)
+{
+    if (side == 0)
+        return Background_UP(d);
+    if (side == 1)
+        return Background_DW(d);
+    return DesignBackground();
 }

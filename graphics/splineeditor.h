@@ -76,8 +76,7 @@ public:
     bool Point_Is_Selected() const { return selectedPoint >= 0 && selectedPoint < workLine.pointCount; }
     bool Selected_Is_End() const;
 
-    // Rebuilds linePath: one sub-path per line of the side whose curve has
-    // 2 or more points.
+    // Rebuilds linePath (Set_MyPainterPath of the side).
     void SetMyPainterPath();
 
     ParaStruct* design;
@@ -90,10 +89,16 @@ public:
 
 private:
     void recompute();
-    void setLineParameters();
+    // What every added or inserted point leaves the line with: the side
+    // being designed, degree 3, order 4, no knots.
+    void Set_WorkSpline_Parameters();
     void putPoint(int i, QPointF q);
     bool refuseFullLine();
 };
+
+// The lines of the side as one path: one sub-path per line of that side
+// whose curve has 2 or more points, through its curve points in order.
+QPainterPath Set_MyPainterPath(const QList<Spline>& lineList, int side);
 
 // What the editor draws behind the lines of a side, in the design plane.
 struct DesignBackground {
@@ -112,5 +117,12 @@ struct DesignBackground {
     QPolygonF billowLine;     // drawn only when the billow excess is not 0
 };
 
+// One point (x of rib k, table[k]) per rib, first rib to tip rib.
+QPolygonF Table_to_Poly(const ParaStruct* design, const double* table);
+
+// The background of the top side (nose, O1 row, billow line) and of the
+// bottom side (O2 row).
+DesignBackground Background_UP(const ParaStruct* design);
+DesignBackground Background_DW(const ParaStruct* design);
 // The background of side 0 (top) or 1 (bottom); another side gives side -1.
 DesignBackground Design_Background(const ParaStruct* design, int side);

@@ -73,25 +73,25 @@ bool designLoaded(const ParaStruct* d)
 
 } // namespace
 
-bool Setup_FrontFoilPattern(ParaStruct* design, int cell, QPolygonF* outline, QPolygonF* controls)
+bool Setup_FrontFoilPattern(ParaStruct* design, int cell, QPolygonF* frontFoil, QPolygonF* frontFoilControls)
 {
     if (!designLoaded(design))
         return false;
     QList<QVector3D> list;
     unfold_FrontFoil(design, cell, &list);
-    *outline = design->minirib.foils[0];
-    *controls = design->minirib.foils[2];
+    *frontFoil = design->minirib.foils[0];
+    *frontFoilControls = design->minirib.foils[2];
     return true;
 }
 
-bool Setup_RearFoilPattern(ParaStruct* design, int cell, QPolygonF* outline, QPolygonF* controls)
+bool Setup_RearFoilPattern(ParaStruct* design, int cell, QPolygonF* rearFoil, QPolygonF* rearFoilControls)
 {
     if (design->ribAirfoils[1].isEmpty())
         return false;
     QList<QVector3D> list;
     unfold_RearFoil(design, cell, &list);
-    *outline = design->minirib.foils[3];
-    *controls = design->minirib.foils[5];
+    *rearFoil = design->minirib.foils[3];
+    *rearFoilControls = design->minirib.foils[5];
     return true;
 }
 
@@ -140,14 +140,14 @@ bool Acad_FrontFoilPatt(const PatternSheet& sheet)
     Init_Export_To_Acad(design);
     const double allowance = design->ToScreen(design->seamAllowance[0] * 0.001);
     RibUnfolding rib;
-    QPolygonF frontFoil, frontControls;
+    QPolygonF frontFoil, frontFoilControls;
     const int last = std::min(design->lastRib, kStructSlots - 1);
     for (int i = 1; i < last; ++i) {
         if (!design->frontRibEnabled[i])
             continue;
         const QString label = QStringLiteral("frontf.%1.%2").arg(i).arg(i + 1);
         Unfold_AirFoil(design, i, &rib);
-        Setup_FrontFoilPattern(design, i, &frontFoil, &frontControls);
+        Setup_FrontFoilPattern(design, i, &frontFoil, &frontFoilControls);
         if (frontFoil.size() < 2) {
             Sheet_Note(sheet, QStringLiteral("%1: the front mini-rib has no extent around the nose").arg(label));
             continue;
@@ -155,7 +155,7 @@ bool Acad_FrontFoilPatt(const PatternSheet& sheet)
         const QPolygonF P = frontFoil.translated(x, y);
         if (design->dxfWideSpacing)
             WriteDxFPolyline(design, P, label, 3);
-        WriteDXF_cntrPoly(design, frontControls.translated(x, y), 12, label);
+        WriteDXF_cntrPoly(design, frontFoilControls.translated(x, y), 12, label);
         WriteDxFPolyline(design, Airfoil_ubermuss(allowance, P), label, 1);
         Acad_Front_FoilHoles(design, rib.outline, frontFoil, x, y, label);
         const QPointF at = Txt_minx_center(P);
@@ -176,7 +176,7 @@ bool Acad_RearFoilPatt(const PatternSheet& sheet)
     Init_Export_To_Acad(design);
     const double allowance = design->ToScreen(design->seamAllowance[0] * 0.001);
     RibUnfolding rib;
-    QPolygonF rearFoil, rearControls;
+    QPolygonF rearFoil, rearFoilControls;
     const int last = std::min(design->lastRib, kStructSlots - 1);
     for (int i = 1; i < last - 1; ++i) {
         if (!design->rearRibEnabled[i])
@@ -184,8 +184,8 @@ bool Acad_RearFoilPatt(const PatternSheet& sheet)
         const QString label = QStringLiteral("Rear.%1.%2").arg(i).arg(i + 1);
         Unfold_AirFoil(design, i, &rib);
         rearFoil.clear();
-        rearControls.clear();
-        Setup_RearFoilPattern(design, i, &rearFoil, &rearControls);
+        rearFoilControls.clear();
+        Setup_RearFoilPattern(design, i, &rearFoil, &rearFoilControls);
         // A rear mini-rib the cell cannot have (no rear points) is left out;
         // the other cells are still drawn.
         if (rearFoil.isEmpty()) {
@@ -195,7 +195,7 @@ bool Acad_RearFoilPatt(const PatternSheet& sheet)
         const QPolygonF P = rearFoil.translated(x, y);
         if (design->dxfWideSpacing)
             WriteDxFPolyline(design, P, label, 3);
-        WriteDXF_cntrPoly(design, rearControls.translated(x, y), 12, label);
+        WriteDXF_cntrPoly(design, rearFoilControls.translated(x, y), 12, label);
         WriteDxFPolyline(design, Rear_Airfoil_ubermuss(design, allowance, P), label, 1);
         Acad_Rear_FoilHoles(design, rib.outline, rearFoil, x, y, label);
         const QPointF at = Txt_maxx_center(P);

@@ -19,8 +19,8 @@ struct PatternSheet;
 // The flat outline and control points of the cell's front (rear) mini-rib,
 // as the airfoil library unfolds them. Nothing while no design is loaded
 // (the outputs keep what they held); false then.
-bool Setup_FrontFoilPattern(ParaStruct* design, int cell, QPolygonF* outline, QPolygonF* controls);
-bool Setup_RearFoilPattern(ParaStruct* design, int cell, QPolygonF* outline, QPolygonF* controls);
+bool Setup_FrontFoilPattern(ParaStruct* design, int cell, QPolygonF* frontFoil, QPolygonF* frontFoilControls);
+bool Setup_RearFoilPattern(ParaStruct* design, int cell, QPolygonF* rearFoil, QPolygonF* rearFoilControls);
 
 // The two sheets; each returns whether its file was written (false in the
 // preview and while no design is loaded). Cells 1 .. lastRib - 1 may carry a

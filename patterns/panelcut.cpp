@@ -28,14 +28,16 @@ WholePoly splitPart(ParaStruct* design, const QPolygonF& xy, const QPolygon& uv,
     const int m = piece.outline.size() - 1;
     if (n == 0 || m < 0)
         return part;
-    const int a = std::clamp(crossing[0].x(), 0, n - 1);
-    const int b = std::clamp(crossing[1].x(), 0, n - 1);
+    const int firstInside = crossing[0].x(), entryVertex = crossing[0].y();
+    const int lastInside = crossing[1].x(), exitVertex = crossing[1].y();
+    const int a = std::clamp(firstInside, 0, n - 1);
+    const int b = std::clamp(lastInside, 0, n - 1);
     if (b <= a)
         return part;
     const bool noMarks = piece.cell == 0 && design->centreCell;
     const double w = design->ToScreen(design->seamAllowance[0] * 0.001);
-    const int e = std::clamp(crossing[0].y(), 0, m);
-    const int x = std::clamp(crossing[1].y(), 0, m);
+    const int e = std::clamp(entryVertex, 0, m);
+    const int x = std::clamp(exitVertex, 0, m);
 
     auto cutPoint = [&](int i) {
         const QPoint p = i < uv.size() ? uv.at(i) : QPoint();
@@ -109,11 +111,12 @@ void Perform_Intersections(ParaStruct* design, const QPolygonF& xy, const QPolyg
         const QPolygonF outline = SetPolylineFromList(piece);
         QPoint crossing[2];
         Find_Intersection_Index(outline, xy, crossing);
-        const bool enters = crossing[0].x() >= 0 && crossing[0].y() >= 0 && crossing[1].x() >= 0
-                         && crossing[1].y() >= 0;
+        const int firstInside = crossing[0].x(), entryVertex = crossing[0].y();
+        const int lastInside = crossing[1].x(), exitVertex = crossing[1].y();
+        const bool enters = firstInside >= 0 && entryVertex >= 0 && lastInside >= 0 && exitVertex >= 0;
         // A segment that only touches the piece at one point would leave two
         // parts without area, and the piece would be lost: it stays whole.
-        if (!enters || crossing[1].x() <= crossing[0].x()) {
+        if (!enters || lastInside <= firstInside) {
             result.append(piece);
             continue;
         }
@@ -129,21 +132,23 @@ void Find_Intersection_Index(const QPolygonF& outline, const QPolygonF& xy, QPoi
     crossing[1] = QPoint(-1, -1);
     if (outline.size() < 2 || xy.size() < 2)
         return;
-    int first = -1;
-    for (int i = 0; i < xy.size() && first < 0; ++i)
+    int firstInside = -1;
+    for (int i = 0; i < xy.size() && firstInside < 0; ++i)
         if (is_InsideBorder(outline, xy.at(i)))
-            first = i;
-    if (first < 0)
+            firstInside = i;
+    if (firstInside < 0)
         return;
-    int last = first;
-    for (int i = xy.size() - 1; i > first; --i) {
+    const int entryVertex = Nearest_poly_pnt_index(&outline, xy.at(firstInside));
+    int lastInside = firstInside;
+    for (int i = xy.size() - 1; i > firstInside; --i) {
         if (is_InsideBorder(outline, xy.at(i))) {
-            last = i;
+            lastInside = i;
             break;
         }
     }
-    crossing[0] = QPoint(first, Nearest_poly_pnt_index(&outline, xy.at(first)));
-    crossing[1] = QPoint(last, Nearest_poly_pnt_index(&outline, xy.at(last)));
+    const int exitVertex = Nearest_poly_pnt_index(&outline, xy.at(lastInside));
+    crossing[0] = QPoint(firstInside, entryVertex);
+    crossing[1] = QPoint(lastInside, exitVertex);
 }
 
 bool is_InsideBorder(const QPolygonF& outline, QPointF point)

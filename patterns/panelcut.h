@@ -28,9 +28,10 @@ class ParaStruct;
 // piece whole.
 void Perform_Intersections(ParaStruct* design, const QPolygonF& xy, const QPolygon& uv, QList<WholePoly>* pieces);
 
-// crossing[0] = (first point of xy inside the outline, outline vertex
-// nearest to it), crossing[1] = (last point inside, vertex nearest to it);
-// all four -1 when the segment does not enter, or when the outline or xy
+// crossing[0] = (firstInside, entryVertex): the first point of xy inside
+// the outline and the outline vertex nearest to it; crossing[1] =
+// (lastInside, exitVertex): the last point inside and its nearest vertex.
+// All four -1 when the segment does not enter, or when the outline or xy
 // has fewer than 2 points.
 void Find_Intersection_Index(const QPolygonF& outline, const QPolygonF& xy, QPoint crossing[2]);
 

@@ -97,35 +97,39 @@ bool Acad_FoilPatt(const PatternSheet& sheet)
     const bool rod1 = is_rodUP(design);
     const bool rod2 = is_rodDW(design);
     int xpos = 0;
-    RibUnfolding u;
+    // The unfolded shapes of the rib being laid out.
+    QPolygonF ribOutline, ribControls, ribMylar, ribRod1, ribRod1Controls, ribRod2, ribRod2Controls;
+    QPolygon ribControlSides;
     for (int r = first; r <= last; ++r) {
         // A rib without airfoil has nothing to lay out (and must not take the
         // shapes of the rib before it).
         if (design->noseIndex[r] <= 0)
             continue;
-        Unfold_AirFoil(design, r, &u);
-        const bool hasMylar = !u.mylar.isEmpty();
+        Unfold_AirFoil(design, r, &ribOutline, &ribControls, &ribControlSides, &ribMylar, &ribRod1, &ribRod1Controls,
+                       &ribRod2, &ribRod2Controls);
+        const bool hasMylar = !ribMylar.isEmpty();
 
         const double a = mirrored(design, r) ? kMirroredTurn : kRightAngle;
-        const QPointF c = u.outline.first();
-        for (QPolygonF* p : {&u.outline, &u.controls, &u.mylar, &u.rod1, &u.rod1Controls, &u.rod2, &u.rod2Controls})
+        const QPointF c = ribOutline.first();
+        for (QPolygonF* p :
+             {&ribOutline, &ribControls, &ribMylar, &ribRod1, &ribRod1Controls, &ribRod2, &ribRod2Controls})
             *p = Rotate_Poly(a, c, *p);
 
-        xpos = int(xpos + foil_deb(design, r, u.outline));
+        xpos = int(xpos + foil_deb(design, r, ribOutline));
         if (r == last && last > 0)
             xpos = int((1 + 1.0 / last) * xpos);
         const QPointF T(xpos, ypos);
         const QString label = QStringLiteral("RIB.%1").arg(r);
 
         if (design->dxfWideSpacing)
-            WriteDxFPolyLoop(design, moved(u.outline, T), label + QStringLiteral(".saw"), 3, true);
-        const QPointF p = u.outline.first() + T;
+            WriteDxFPolyLoop(design, moved(ribOutline, T), label + QStringLiteral(".saw"), 3, true);
+        const QPointF p = ribOutline.first() + T;
         WriteDxFText(design, p, p, label, -90, label, font);
         if (design->isLoadedRib(r))
-            WriteDXF_cntrPoly2(design, moved(u.controls, T), u.controlSides, label);
-        WriteDXF_cntrPoly(design, moved(u.controls, T), 12, label);
+            WriteDXF_cntrPoly2(design, moved(ribControls, T), ribControlSides, label);
+        WriteDXF_cntrPoly(design, moved(ribControls, T), 12, label);
         if (hasMylar)
-            WriteDxFPolyLoop(design, moved(u.mylar, T), label + QStringLiteral(".milar"), 2, true);
+            WriteDxFPolyLoop(design, moved(ribMylar, T), label + QStringLiteral(".milar"), 2, true);
         auto rod = [&](const QPolygonF& path, const QPolygonF& marks, const QString& suffix) {
             WriteDXF_cntrPoly(design, moved(marks, T), 3, label + suffix);
             if (design->dxfWideSpacing)
@@ -133,12 +137,12 @@ bool Acad_FoilPatt(const PatternSheet& sheet)
             WriteDxFPolyLoop(design, moved(Rod_ubermuss(allowance, path), T), label + suffix, 2, true);
         };
         if (rod1)
-            rod(u.rod1, u.rod1Controls, QStringLiteral(".rod_1"));
+            rod(ribRod1, ribRod1Controls, QStringLiteral(".rod_1"));
         if (rod2)
-            rod(u.rod2, u.rod2Controls, QStringLiteral(".rod_2"));
+            rod(ribRod2, ribRod2Controls, QStringLiteral(".rod_2"));
         const double d = mirrored(design, r) ? -allowance : allowance;
-        WriteDxFPolyLoop(design, moved(Airfoil_ubermuss(d, u.outline), T), label, 1, true);
-        Acad_FoilHoles(design, r, xpos, ypos, label, design->diagTableD1[r].ribType, u.outline);
+        WriteDxFPolyLoop(design, moved(Airfoil_ubermuss(d, ribOutline), T), label, 1, true);
+        Acad_FoilHoles(design, r, xpos, ypos, label, design->diagTableD1[r].ribType, ribOutline);
     }
     return Finish_Export_To_Acad(GetGlobClass(), QStringLiteral("ribs.dxf"));
 }

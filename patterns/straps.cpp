@@ -172,17 +172,17 @@ bool Acad_Straps(const PatternSheet& sheet)
     Init_Export_To_Acad(design);
     const double allowance = design->ToScreen(design->seamAllowance[0] * 0.001);
     const QList<Strap3D> list = Create_Strap_list(design);
-    for (const Strap3D& strap : list) {
-        const FlatStrap flat = Unfold_Strap(strap);
-        const QString label = QStringLiteral("Strap.%1.%2").arg(strap.ribA).arg(LineLetter(strap.row));
-        const QPointF offset(strap.ribA * column, (strap.row - 1) * line);
-        const QPolygonF outline = flat.outline.translated(offset);
+    for (const Strap3D& currentStrap : list) {
+        const auto [strapOutline, strapSideA, strapSideB, strapAttach] = Unfold_Strap(currentStrap);
+        const QString label = QStringLiteral("Strap.%1.%2").arg(currentStrap.ribA).arg(LineLetter(currentStrap.row));
+        const QPointF offset(currentStrap.ribA * column, (currentStrap.row - 1) * line);
+        const QPolygonF outline = strapOutline.translated(offset);
         WriteDxFPolyline(design, outline, label, 3);
-        WriteDXF_cntrPoly(design, flat.attach.translated(offset), 12, label);
-        WriteDxFPolyline(design, Straps_ubermuss(allowance, flat.sideA.translated(offset), flat.sideB.translated(offset)),
-                         label, 1);
+        WriteDXF_cntrPoly(design, strapAttach.translated(offset), 12, label);
+        const QPolygonF cut = Straps_ubermuss(allowance, strapSideA.translated(offset), strapSideB.translated(offset));
+        WriteDxFPolyline(design, cut, label, 1);
         const QPointF c = Geometric_center(outline);
-        const double e = flat.outline.boundingRect().width();
+        const double e = strapOutline.boundingRect().width();
         WriteDxFText(design, c, c, label, 0, label, font);
         WriteDxFText(design, c, QPointF(c.x() - 0.25 * e, c.y()), label, 0, QStringLiteral("to center"), font);
         WriteDxFText(design, c, QPointF(c.x(), c.y() - 0.05 * e), label, 0, QStringLiteral("to nose"), font);

@@ -55,6 +55,8 @@ void FindStrapSegment(ParaStruct* design, double width, int rib, int index, QVec
 
 // A strap laid flat: its end on rib i from (0, 0) up the y axis, its
 // nose-side edge along the x axis to the end on rib i + 1.
+// The sheet takes the four by name (strapOutline, strapSideA, strapSideB,
+// strapAttach), in this order.
 struct FlatStrap {
     QPolygonF outline; // closed: a0, a1, a2, b2, b1, b0, a0
     QPolygonF sideA;   // a0, a1, a2

@@ -228,83 +228,105 @@ void EditSplineUP::paintEvent(QPaintEvent*)
     gradient.setColorAt(1, edit.side() == 0 ? QColor(150, 100, 150, 100) : QColor(200, 200, 200, 200));
     painter.fillRect(QRect(0, 0, w + 1, h + 1), gradient);
 
-    // Information text, in widget coordinates.
-    const int x = int(0.8 * w);
-    const SplineEditor& e = edit;
-    painter.drawText(x, 6 * textLine + 10, QStringLiteral(" current point id: %1").arg(e.selectedPoint));
-    painter.drawText(x, 8 * textLine + 10, QStringLiteral("  spline poly size: %1").arg(e.workLine.curve.size()));
-    painter.drawText(x, 10 * textLine + 10, QStringLiteral(" scale factor: %1").arg(scale, 0, 'f', 3));
-    if (e.Point_Is_Selected()) {
-        const QPointF p = e.workLine.points[e.selectedPoint];
-        painter.drawText(x, 12 * textLine + 10,
-                         QStringLiteral("selected point: [%1 , %2]").arg(p.x(), 0, 'f', 2).arg(p.y(), 0, 'f', 2));
-    }
+    Paint_Info(&painter);
 
     painter.translate(0, pan);
     painter.scale(scale, scale);
     painter.save();
+    Coor_System(&painter);
+    paintBackground(&painter);
+    Paint_Work_Spline(&painter);
+    paint_Snap_Points(&painter);
+    painter.setPen(cosmetic(Qt::black));
+    painter.drawPath(edit.linePath);
+    painter.restore();
+}
 
-    // Axes through rib 0's trailing edge as it was when the editor was made.
-    painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
-    painter.drawLine(0, axisPos[1], w, axisPos[1]);
-    painter.drawLine(axisPos[0], 0, axisPos[0], h);
-
-    const DesignBackground& b = background;
-    if (b.side == 0 || b.side == 1) {
-        painter.setPen(QPen(Qt::black));
-        painter.drawText(b.titleRect, b.title);
-        // The area is outlined with the pen of the line drawn last: the O1
-        // row's red on top, the trailing edge's blue below.
-        if (b.side == 0) {
-            painter.setPen(QPen(Qt::blue, 3));
-            painter.drawPolyline(b.trailingEdge);
-            painter.setPen(QPen(Qt::black, 2, Qt::DotLine));
-            painter.drawPolyline(b.nose);
-            painter.setPen(QPen(Qt::red, 2));
-            painter.drawPolyline(b.edge);
-        } else {
-            painter.setPen(cosmetic(Qt::red));
-            painter.drawPolyline(b.edge);
-            painter.setPen(QPen(Qt::blue, 3));
-            painter.drawPolyline(b.trailingEdge);
-        }
-        painter.setBrush(Qt::lightGray);
-        painter.drawPolygon(b.areaOutline, Qt::OddEvenFill);
-        painter.setBrush(Qt::NoBrush);
-        painter.setPen(cosmetic(Qt::black, Qt::DotLine));
-        painter.drawLines(b.ribLines);
-        if (b.billowShown) {
-            painter.setPen(b.billowUsed ? QPen(Qt::blue, 1, Qt::DotLine) : cosmetic(Qt::blue, Qt::DotLine));
-            painter.drawText(b.billowLabelPos, b.billowLabel);
-            painter.drawPolyline(b.billowLine);
-        }
-    }
-
-    // The work line: its control points, the selected one marked, its curve.
-    painter.setPen(QPen(Qt::red, 1));
-    for (int i = 0; i < e.workLine.pointCount && i < kSplinePoints; ++i)
-        painter.drawEllipse(e.workLine.points[i], 6, 6);
+void EditSplineUP::Paint_Info(QPainter* painter)
+{
+    // In widget coordinates, with the painter's pen.
+    const int x = int(0.8 * (width() - 1));
+    const SplineEditor& e = edit;
+    painter->drawText(x, 6 * textLine + 10, QStringLiteral(" current point id: %1").arg(e.selectedPoint));
+    painter->drawText(x, 8 * textLine + 10, QStringLiteral("  spline poly size: %1").arg(e.workLine.curve.size()));
+    painter->drawText(x, 10 * textLine + 10, QStringLiteral(" scale factor: %1").arg(scale, 0, 'f', 3));
     if (e.Point_Is_Selected()) {
         const QPointF p = e.workLine.points[e.selectedPoint];
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(Qt::lightGray);
-        painter.drawEllipse(p, 9, 9);
-        painter.setBrush(Qt::darkGray);
-        painter.drawEllipse(p, 6, 6);
-        painter.setBrush(Qt::NoBrush);
+        painter->drawText(x, 12 * textLine + 10,
+                          QStringLiteral("selected point: [%1 , %2]").arg(p.x(), 0, 'f', 2).arg(p.y(), 0, 'f', 2));
     }
-    painter.setPen(cosmetic(Qt::red));
-    painter.drawPolyline(e.workLine.curve);
+}
+
+void EditSplineUP::Coor_System(QPainter* painter)
+{
+    // Axes through rib 0's trailing edge as it was when the editor was made.
+    painter->setPen(QPen(Qt::black, 1, Qt::DotLine));
+    painter->drawLine(0, axisPos[1], width() - 1, axisPos[1]);
+    painter->drawLine(axisPos[0], 0, axisPos[0], height() - 1);
+}
+
+void EditSplineUP::paintBackground(QPainter* painter)
+{
+    const DesignBackground& b = background;
+    if (b.side != 0 && b.side != 1)
+        return;
+    painter->setPen(QPen(Qt::black));
+    painter->drawText(b.titleRect, b.title);
+    // The area is outlined with the pen of the line drawn last: the O1
+    // row's red on top, the trailing edge's blue below.
+    if (b.side == 0) {
+        painter->setPen(QPen(Qt::blue, 3));
+        painter->drawPolyline(b.trailingEdge);
+        painter->setPen(QPen(Qt::black, 2, Qt::DotLine));
+        painter->drawPolyline(b.nose);
+        painter->setPen(QPen(Qt::red, 2));
+        painter->drawPolyline(b.edge);
+    } else {
+        painter->setPen(cosmetic(Qt::red));
+        painter->drawPolyline(b.edge);
+        painter->setPen(QPen(Qt::blue, 3));
+        painter->drawPolyline(b.trailingEdge);
+    }
+    painter->setBrush(Qt::lightGray);
+    painter->drawPolygon(b.areaOutline, Qt::OddEvenFill);
+    painter->setBrush(Qt::NoBrush);
+    painter->setPen(cosmetic(Qt::black, Qt::DotLine));
+    painter->drawLines(b.ribLines);
+    if (b.billowShown) {
+        painter->setPen(b.billowUsed ? QPen(Qt::blue, 1, Qt::DotLine) : cosmetic(Qt::blue, Qt::DotLine));
+        painter->drawText(b.billowLabelPos, b.billowLabel);
+        painter->drawPolyline(b.billowLine);
+    }
+}
+
+void EditSplineUP::Paint_Work_Spline(QPainter* painter)
+{
+    // Its control points, the selected one marked, its curve (recomputed
+    // by every change of the line, not here).
+    const SplineEditor& e = edit;
+    painter->setPen(QPen(Qt::red, 1));
+    for (int i = 0; i < e.workLine.pointCount && i < kSplinePoints; ++i)
+        painter->drawEllipse(e.workLine.points[i], 6, 6);
+    if (e.Point_Is_Selected()) {
+        const QPointF p = e.workLine.points[e.selectedPoint];
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(Qt::lightGray);
+        painter->drawEllipse(p, 9, 9);
+        painter->setBrush(Qt::darkGray);
+        painter->drawEllipse(p, 6, 6);
+        painter->setBrush(Qt::NoBrush);
+    }
+    painter->setPen(cosmetic(Qt::red));
+    painter->drawPolyline(e.workLine.curve);
     for (int i = 0; i < e.workLine.curve.size(); i += 100)
-        painter.drawEllipse(e.workLine.curve.at(i), 1, 1);
+        painter->drawEllipse(e.workLine.curve.at(i), 1, 1);
+}
 
-    painter.setPen(cosmetic(Qt::red));
-    for (const QPointF& m : markers) {
-        painter.drawEllipse(m, 6, 1);
-        painter.drawEllipse(m, 1, 6);
+void EditSplineUP::paint_Snap_Points(QPainter* painter)
+{
+    painter->setPen(cosmetic(Qt::red));
+    for (const QPointF& m : std::as_const(markers)) {
+        painter->drawEllipse(m, 6, 1);
+        painter->drawEllipse(m, 1, 6);
     }
-
-    painter.setPen(cosmetic(Qt::black));
-    painter.drawPath(e.linePath);
-    painter.restore();
 }

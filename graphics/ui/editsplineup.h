@@ -14,6 +14,8 @@
 #include <QPolygonF>
 #include <QWidget>
 
+class QPainter;
+
 #include "graphics/splineeditor.h"
 
 class EditSplineUP : public QWidget
@@ -61,6 +63,13 @@ private:
     void setup_snapPoints();
     void Snap_Current_Point();
     void Move_SelectedPoint(double dx, double dy);
+
+    // Painting only draws what the editor and the background hold.
+    void Paint_Info(QPainter* painter);
+    void Coor_System(QPainter* painter);
+    void paintBackground(QPainter* painter);
+    void Paint_Work_Spline(QPainter* painter);
+    void paint_Snap_Points(QPainter* painter);
 
     SplineEditor edit;
     DesignBackground background;

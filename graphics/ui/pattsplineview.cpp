@@ -135,12 +135,16 @@ void PattSpline::my_polylist_paint(QPainter* painter, int)
 {
     const QList<QPolygonF>& outlines = model.outlines;
     const QList<QColor>& colours = model.colours;
+    // Every invalid colour is equal to this one: a piece without colour is
+    // drawn without a brush.
+    QColor noColour;
+    noColour.setNamedColor(QStringLiteral("0000"));
     for (int i = 0; i < outlines.size(); ++i) {
         painter->save();
         painter->translate(model.anchor);
         painter->scale(model.scale, model.scale);
-        const QColor c = i < colours.size() ? colours.at(i) : QColor();
-        painter->setBrush(c.isValid() ? QBrush(c, Qt::SolidPattern) : QBrush(Qt::NoBrush));
+        const QColor c = i < colours.size() ? colours.at(i) : noColour;
+        painter->setBrush(c == noColour ? QBrush(Qt::NoBrush) : QBrush(c, Qt::SolidPattern));
         painter->drawPolygon(outlines.at(i).translated(-model.anchor), Qt::OddEvenFill);
         painter->restore();
     }

@@ -11,6 +11,8 @@
 #include <QList>
 #include <QMouseEvent>
 #include <QObject>
+#include <QPainterPath>
+#include <QPair>
 #include <QPoint>
 #include <QPointF>
 #include <QPolygonF>
@@ -361,6 +363,40 @@ private slots:
         QCOMPARE(top.areaOutline.size(), 2 * top.trailingEdge.size());
         QCOMPARE(Design_Background(design, 1).title, QStringLiteral("BOTTOM SIDE Design"));
         QCOMPARE(Design_Background(design, -1).side, -1);
+    }
+
+    // The stored lines of one side as one path, a line of one point left
+    // out; a table of the ribs as a polyline, rib by rib.
+    void linePathAndRibTables()
+    {
+        QList<Spline> lines(4);
+        lines[0].curve = {QPointF(0, 0), QPointF(10, 0), QPointF(20, 5)};
+        lines[1].side = 1;
+        lines[1].curve = {QPointF(0, 1), QPointF(1, 1)};
+        lines[2].curve = {QPointF(3, 3)};
+        lines[3].curve = {QPointF(7, 7), QPointF(8, 9)};
+        const QPainterPath path = Set_MyPainterPath(lines, 0);
+        const QList<QPair<QPainterPath::ElementType, QPointF>> expected = {
+            {QPainterPath::MoveToElement, QPointF(0, 0)},  {QPainterPath::LineToElement, QPointF(10, 0)},
+            {QPainterPath::LineToElement, QPointF(20, 5)}, {QPainterPath::MoveToElement, QPointF(7, 7)},
+            {QPainterPath::LineToElement, QPointF(8, 9)}};
+        QCOMPARE(path.elementCount(), int(expected.size()));
+        for (int i = 0; i < path.elementCount(); ++i) {
+            QCOMPARE(path.elementAt(i).type, expected[i].first);
+            QCOMPARE(QPointF(path.elementAt(i)), expected[i].second);
+        }
+        QCOMPARE(Set_MyPainterPath(lines, 1).elementCount(), 2);
+        QVERIFY(Set_MyPainterPath(lines, 2).isEmpty());
+
+        double table[kRibSlots];
+        for (int k = 0; k < kRibSlots; ++k)
+            table[k] = 100.0 + k;
+        const QPolygonF poly = Table_to_Poly(design, table);
+        QCOMPARE(poly.size(), design->lastRib - design->firstRib + 1);
+        for (int i = 0; i < poly.size(); ++i)
+            QCOMPARE(poly[i], QPointF(design->ribSpanPos[design->firstRib + i], 100.0 + design->firstRib + i));
+        QCOMPARE(Background_UP(design).trailingEdge, Table_to_Poly(design, design->trailingEdgeX));
+        QCOMPARE(Background_DW(design).areaOutline, Design_Background(design, 1).areaOutline);
     }
 
     void billowLineOfTheTopSide()
