@@ -37,6 +37,8 @@ function(wl_add_test name)
       list(REMOVE_ITEM options -fsanitize=address,undefined -fno-sanitize=vptr -fno-sanitize-recover=undefined)
       set_target_properties(${name} PROPERTIES COMPILE_OPTIONS "${options}")
     endif()
+    # A test that starts itself as a child must still know it runs sanitized.
+    target_compile_definitions(${name} PRIVATE WL_SANITIZED=1)
   endif()
   add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   set(env "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0"

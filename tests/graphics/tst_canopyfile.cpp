@@ -264,7 +264,7 @@ private slots:
         writeFile(bigEndian(1, 4) + pieceBytes(0x7FFFFFF0u, 1) + pieceBytes(2, 2));
         QProcess child;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__) || defined(WL_SANITIZED)
         env.insert(QStringLiteral("ASAN_OPTIONS"),
                    QStringLiteral("detect_leaks=0:allocator_may_return_null=0:max_allocation_size_mb=1000:"
                                   "hard_rss_limit_mb=1000"));
