@@ -3,7 +3,9 @@
 #include "core/parastruct.h"
 #include "core/transf.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace {
 
@@ -19,21 +21,36 @@ double meshScale(const ParaStruct* d)
 }
 
 // Grid row r from one curve of 1000 points, stations J down to 0.
-void fillRow(ParaStruct* d, int r, const QVector3D* curve, double yFactor, int J, const int* stations)
+void fillRow(ParaStruct* d, int r, const QVector3D* curve, double s, double yFactor, int J, const int* stations)
 {
-    const double s = meshScale(d);
     for (int j = J; j >= 0; --j) {
         const QVector3D& p = curve[stations[j]];
         d->meshGrid[r][j] = QVector3D(float(p.x() * s), float(yFactor * p.y() * s), float(p.z() * s));
     }
 }
 
-int surfaceNumber(int J, int i, int j)
+} // namespace
+
+int setNode(int J, int j, int i)
 {
-    return i * (J + 1) + j + 1;
+    return j + i * (J + 1) + 1;
 }
 
-} // namespace
+double f_x(double n, double i)
+{
+    // An empty range has no position along it.
+    return n == 0 ? 0.0 : i / n;
+}
+
+double f_y1(double a, double t)
+{
+    return std::sqrt(t) * a;
+}
+
+double f_y2(double b, double c, double t)
+{
+    return (t - c) * (t - c) * b + c;
+}
 
 int f_J_DW_Index(ParaStruct* d, int j)
 {
@@ -62,14 +79,14 @@ int f_CreateIndJ(ParaStruct* d, int* stations)
     stations[0] = 0;
     int count = 1;
     for (int i = kFirstCandidate; i < kCandidateEnd; i += kCandidateStep) {
-        const double t = i / 999.0;
+        const double t = f_x(999, i);
         double x;
         // The two branches meet at the nose with slopes one half and zero:
         // stations crowd about the nose and thin out toward the trailing edge.
         if (i < m)
-            x = 999 * std::sqrt(t) * (b / std::sqrt(b));
+            x = 999 * f_y1(b / std::sqrt(b), t);
         else if (i > m)
-            x = 999 * ((t - b) * (t - b) * (1 / (1 - b)) + b);
+            x = 999 * f_y2(1 / (1 - b), b, t);
         else
             x = 999 * b;
         const int v = int(std::lround(x));
@@ -80,6 +97,20 @@ int f_CreateIndJ(ParaStruct* d, int* stations)
     stations[J] = f_J_DW_Index(d, stations[1]);
     stations[J + 1] = 0;
     return J;
+}
+
+void OneArc(ParaStruct* d, int J, const int* stations, double scale, int r, int k, int c, double yFactor)
+{
+    // A row, sub-row, cell or station beyond the tables writes nothing.
+    if (r < 0 || r >= kMeshRows || k < 0 || k >= int(std::size(d->inflatedGrid)) || c < 0
+        || c >= int(std::size(d->inflatedGrid[0])) || J < 0
+        || J >= kMeshStations)
+        return;
+    for (int j = 0; j <= J; ++j) {
+        if (stations[j] < 0 || stations[j] >= kAirfoilPoints)
+            return;
+    }
+    fillRow(d, r, d->inflatedGrid[k][c], scale, yFactor, J, stations);
 }
 
 QString Mesh_Input_Problem(ParaStruct* d, bool smooth, int J, const int* stations)
@@ -111,11 +142,12 @@ int Fill_3D_SmoothModel(ParaStruct* d, int J, const int* stations)
 {
     const int Rp = d->lastRib;
     const int f = d->firstRib;
+    const double s = meshScale(d);
     int r = -1;
     for (int q = Rp; q >= f; --q)
-        fillRow(d, ++r, d->ribCurves3D[q], -1.0, J, stations);
+        fillRow(d, ++r, d->ribCurves3D[q], s, -1.0, J, stations);
     for (int q = 1; q <= Rp; ++q)
-        fillRow(d, ++r, d->ribCurves3D[q], 1.0, J, stations);
+        fillRow(d, ++r, d->ribCurves3D[q], s, 1.0, J, stations);
     return r;
 }
 
@@ -124,7 +156,8 @@ int Fill_3D_Inflated(ParaStruct* d, int J, const int* stations)
     const int f = d->cells % 2;
     const int Rp = d->lastRib;
     int r = -1;
-    auto row = [&](int k, int c, double g) { fillRow(d, ++r, d->inflatedGrid[k][c], g, J, stations); };
+    const double s = meshScale(d);
+    auto row = [&](int k, int c, double g) { OneArc(d, J, stations, s, ++r, k, c, g); };
 
     // Only the even sub-rows are used: every cell gives four panel strips, and
     // a rib row shared by two cells is written once.
@@ -147,7 +180,7 @@ void CreateNodeList(ParaStruct* d, int R, int J, WingMeshData* mesh)
     for (int i = 0; i <= R; ++i) {
         for (int j = 0; j <= J; ++j) {
             const QVector3D& g = d->meshGrid[i][j];
-            mesh->nodes.append(NodeInfo{surfaceNumber(J, i, j), j, i, g.x(), g.y(), -g.z()});
+            mesh->nodes.append(NodeInfo{setNode(J, j, i), j, i, g.x(), g.y(), -g.z()});
         }
     }
 }
@@ -187,20 +220,36 @@ bool InRectangle(int x, int y, int x0, int x1, int y0, int y1)
     return is_between(x0, x1, x) && is_between(y0, y1, y);
 }
 
+int getSurfPanel(int J, int R, int j, int i)
+{
+    // Panels are numbered like the node at their first corner.
+    return InRectangle(j, i, 0, J, 0, R - 1) ? setNode(J, j, i) : 0;
+}
+
 int TopNeighbour(int J, int R, int j, int i)
 {
-    return InRectangle(j, i, 0, J, 0, R - 1) ? surfaceNumber(J, i, j) : 0;
+    return getSurfPanel(J, R, j, i);
+}
+
+int BottomNeighbour(int J, int R, int j, int i)
+{
+    return getSurfPanel(J, R, j, i);
 }
 
 int LeftNeighbour(int J, int R, int /*S*/, int j, int i)
 {
-    return TopNeighbour(J, R, j, i);
+    return getSurfPanel(J, R, j, i);
+}
+
+int RightNeighbour(int J, int R, int /*S*/, int j, int i)
+{
+    return getSurfPanel(J, R, j, i);
 }
 
 void fillNeighbour(int J, int R, int S, int j, int i, int out[4])
 {
     const int candidates[4] = {LeftNeighbour(J, R, S, j - 1, i), TopNeighbour(J, R, j, i + 1),
-                               LeftNeighbour(J, R, S, j + 1, i), TopNeighbour(J, R, j, i - 1)};
+                               RightNeighbour(J, R, S, j + 1, i), BottomNeighbour(J, R, j, i - 1)};
     int n = 0;
     for (int c : candidates) {
         if (c != 0)
@@ -222,13 +271,45 @@ void CreateSurfPanels(int R, int J, int S, WingMeshData* mesh)
         p.id = ++mesh->panelCounter;
         p.type = 1;
         const int next = j < J ? j + 1 : 0; // the last panel closes across the trailing edge
-        p.nodes[0] = surfaceNumber(J, i, j);
-        p.nodes[1] = surfaceNumber(J, i + 1, j);
-        p.nodes[2] = surfaceNumber(J, i + 1, next);
-        p.nodes[3] = surfaceNumber(J, i, next);
+        p.nodes[0] = setNode(J, j, i);
+        p.nodes[1] = setNode(J, j, i + 1);
+        p.nodes[2] = setNode(J, next, i + 1);
+        p.nodes[3] = setNode(J, next, i);
         fillNeighbour(J, R, S, j, i, p.neighbours);
         mesh->panels.append(p);
     }
+}
+
+void SetupSidePanels(int J, int /*side*/, int c, PanelInfo* panel)
+{
+    panel->type = 2;
+    if (c > 0) {
+        // The tip row's nodes at stations 0, J and 1, beside the panels of
+        // the last strip at stations J, 1 and 0.
+        const int row = c * (J + 1);
+        const int strip = (c - 1) * (J + 1);
+        const int nodes[3] = {row + 1, row + J + 1, row + 2};
+        const int neighbours[3] = {strip + J + 1, strip + 2, strip + 1};
+        std::copy(nodes, nodes + 3, panel->nodes);
+        std::copy(neighbours, neighbours + 3, panel->neighbours);
+    } else {
+        const int first[3] = {1, 2, J + 1};
+        std::copy(first, first + 3, panel->nodes);
+        std::copy(first, first + 3, panel->neighbours);
+    }
+    panel->nodes[3] = panel->neighbours[3] = 0;
+}
+
+void CreateSidePanels(int R, int J, WingMeshData* mesh)
+{
+    PanelInfo first;
+    first.id = ++mesh->panelCounter;
+    SetupSidePanels(J, 0, 0, &first);
+    mesh->panels.append(first);
+    PanelInfo last;
+    last.id = ++mesh->panelCounter;
+    SetupSidePanels(J, 0, R, &last);
+    mesh->panels.append(last);
 }
 
 void CreateWakePanels(int R, int J, int S, int N, WingMeshData* mesh)
@@ -238,12 +319,12 @@ void CreateWakePanels(int R, int J, int S, int N, WingMeshData* mesh)
         PanelInfo p;
         p.id = ++mesh->panelCounter;
         p.type = 10;
-        p.nodes[0] = surfaceNumber(J, i + 1, 0);
-        p.nodes[1] = surfaceNumber(J, i, 0);
+        p.nodes[0] = setNode(J, 0, i + 1);
+        p.nodes[1] = setNode(J, 0, i);
         p.nodes[2] = S + 1 + i;
         p.nodes[3] = S + 2 + i;
-        p.neighbours[0] = surfaceNumber(J, i, 0);
-        p.neighbours[1] = surfaceNumber(J, i, J);
+        p.neighbours[0] = setNode(J, 0, i);
+        p.neighbours[1] = setNode(J, J, i);
         mesh->panels.append(p);
     }
     Q_UNUSED(R);

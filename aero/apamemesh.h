@@ -58,6 +58,12 @@ int f_CreateIndJ(ParaStruct* design, int* stations);
 // The point among 900 .. 999 of the first design airfoil whose distance from
 // the trailing edge is nearest that of point j (the first of equals).
 int f_J_DW_Index(ParaStruct* design, int j);
+// The pieces of the station law: the position i / n along a range of n
+// (0 for n = 0), the branch before the nose sqrt(t) a, and the one after it
+// (t - c)^2 b + c.
+double f_x(double n, double i);
+double f_y1(double a, double t);
+double f_y2(double b, double c, double t);
 
 // Why the design cannot be meshed with these stations (empty when it can):
 // station indexes outside the airfoil, a station count the grid cannot hold
@@ -69,6 +75,14 @@ QString Mesh_Input_Problem(ParaStruct* design, bool smooth, int J, const int* st
 int Fill_3D_SmoothModel(ParaStruct* design, int J, const int* stations);
 int Fill_3D_Inflated(ParaStruct* design, int J, const int* stations);
 
+// Grid row r, stations J down to 0, from sub-row k of cell c of the
+// inflated grid: x and z times scale, y times scale x yFactor. A row,
+// sub-row, cell, station count or station beyond the tables writes nothing.
+void OneArc(ParaStruct* design, int J, const int* stations, double scale, int r, int k, int c, double yFactor);
+
+// Number of the surface node at station j of row i.
+int setNode(int J, int j, int i);
+
 void CreateNodeList(ParaStruct* design, int R, int J, WingMeshData* mesh);
 void CreateWakeNodeList(ParaStruct* design, int R, int J, int S, WingMeshData* mesh);
 // Three mean chords behind row's trailing edge, along the bisector of the
@@ -79,13 +93,28 @@ void CreateWakePanels(int R, int J, int S, int N, WingMeshData* mesh);
 
 // Neighbour look-ups of the panel grid (stations 0 .. J, strips 0 .. R - 1).
 bool InRectangle(int x, int y, int x0, int x1, int y0, int y1);
+// The number of surface panel (strip i, station j), 0 outside the grid;
+// the four neighbour look-ups are this one under the name of the side they
+// look to.
+int getSurfPanel(int J, int R, int j, int i);
 int TopNeighbour(int J, int R, int j, int i);
+int BottomNeighbour(int J, int R, int j, int i);
 int LeftNeighbour(int J, int R, int S, int j, int i);
+int RightNeighbour(int J, int R, int S, int j, int i);
 // The panels beside surface panel (strip i, station j), in the order
 // station j - 1, strip i + 1, station j + 1, strip i - 1; those outside the
 // grid are left out and the rest of out[] is 0. No wrap across the trailing
 // edge.
 void fillNeighbour(int J, int R, int S, int j, int i, int out[4]);
+
+// Triangles closing the wing tips (type 2), not part of a solver run's mesh.
+// SetupSidePanels fills the triangle of tip row c: for c > 0 the nodes at
+// stations 0, J and 1 of row c beside the panels of strip c - 1 at stations
+// J, 1 and 0; for c = 0 nodes and neighbours (1, 2, J + 1). side is not
+// used. CreateSidePanels appends the triangles of rows 0 and R with the next
+// panel numbers.
+void SetupSidePanels(int J, int side, int c, PanelInfo* panel);
+void CreateSidePanels(int R, int J, WingMeshData* mesh);
 
 // The whole mesh of one run: grid rows from the chosen model, surface and
 // wake nodes, surface and wake panels. Returns R. The caller checks the

@@ -161,6 +161,70 @@ int get_opt_gama(QList<CalageClass> rows)
     return best;
 }
 
+int Tangent_Point_Index(int n, const double* x, const double* y, double bound)
+{
+    double least = bound;
+    int found = 0;
+    for (int i = 0; i + 1 < n; ++i) {
+        if (x[i] == 0 || x[i + 1] == x[i])
+            continue;
+        const double d = std::fabs(y[i] / x[i] - (y[i + 1] - y[i]) / (x[i + 1] - x[i]));
+        if (d < least) {
+            least = d;
+            found = i;
+        }
+    }
+    return found;
+}
+
+int opt_Vx(int n, const double* x, const double* y)
+{
+    return Tangent_Point_Index(n, x, y, 1e12);
+}
+
+QPointF f_findTopAlfa(const double* x, const double* y)
+{
+    double top = -1e12;
+    int index = 0;
+    for (int i = 0; i < kCases; ++i) {
+        if (y[i] == 0)
+            continue;
+        const double r = x[i] / y[i];
+        if (r >= top) {
+            top = r;
+            index = i;
+        }
+    }
+    return QPointF(index * wl::Degree, top);
+}
+
+double MinimalCD_CL(ParaStruct* P)
+{
+    double least = 1000;
+    double best = 0;
+    for (int k = 0; k < kCases; ++k) {
+        const double s = k * wl::Degree;
+        const double lift = f_table(kCases, P->aeroAngle, P->liftArea, s);
+        const double ratio = lift == 0 ? 0.0 : f_table(kCases, P->aeroAngle, P->totalDragArea, s) / lift;
+        if (ratio <= least) {
+            least = ratio;
+            best = s;
+        }
+    }
+    return best;
+}
+
+QPointF getLineRibPos(const ParaStruct* P, int row, int rib)
+{
+    if (row < 0 || row >= kLineRows || rib < 0 || rib >= kRibSlots)
+        return QPointF(0, 0);
+    const int index = P->lineIndex[row][rib];
+    const QPolygonF& foil = P->ribAirfoils[rib];
+    if (index < 0 || index > 998 || index >= foil.size())
+        return QPointF(0, 0);
+    return QPointF(P->ribSpanPos[rib], foil.at(index).x() * P->chord[rib] + P->leadingEdgeX[rib]);
+}
+
 QString Polar_Input_Problem(ParaStruct* P, ApameRes* res)
 {
     if (res->caseNum < kCases)

@@ -11,6 +11,7 @@
 // leading edge) are here too.
 
 #include <QList>
+#include <QPointF>
 #include <QString>
 
 class ParaStruct;
@@ -61,6 +62,27 @@ void Standard_Polar_Constants(ParaStruct* design);
 // Index of the row with the smallest glide angle (the first of equals); 0
 // for no rows.
 int get_opt_gama(QList<CalageClass> rows);
+
+// Index of the point where a line from the origin touches the curve
+// (x[i], y[i]): the i (0 .. n-2, x[i] != 0) with the smallest
+// |y[i]/x[i] - slope of segment i| below `bound`, the first of equals; 0 for
+// n <= 1 or no candidate. A segment without width has no slope and is no
+// candidate.
+int Tangent_Point_Index(int n, const double* x, const double* y, double bound);
+int opt_Vx(int n, const double* x, const double* y);
+// Over the 13 entries, the largest x[i]/y[i] (a later equal one wins;
+// entries with y[i] = 0 are left out): (i in radians as if degrees, the
+// ratio); (0, -1e12) when no entry counts.
+QPointF f_findTopAlfa(const double* x, const double* y);
+// Of 13 angles from 0 in steps of one degree in radians, looked up on the
+// case tables, the one with the smallest ratio of total drag area to lift
+// area (0 where the lift area is 0; a later equal ratio wins).
+double MinimalCD_CL(ParaStruct* design);
+// Plan position of the attachment point of line row `row` on rib `rib`: the
+// rib's span position and the x of its airfoil point at the attachment
+// index, scaled by the chord and moved to the rib's leading edge; (0, 0)
+// when the index lies outside 0 .. 998, or row, rib or point is not there.
+QPointF getLineRibPos(const ParaStruct* design, int row, int rib);
 
 // Why the polar cannot be computed from these results and the design's case
 // tables (empty when it can): fewer than 13 cases, case angles that do not

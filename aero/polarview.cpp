@@ -1,10 +1,13 @@
 #include "aero/polarview.h"
 
+#include "aero/polar.h"
+
 #include "core/cellgrid.h"
 #include "core/parastruct.h"
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -188,20 +191,12 @@ void calcMinMax(const QPolygonF& points, double* xMin, double* xMax, double* yMi
 
 int opt_Vx_poly(const QPolygonF& points)
 {
-    double least = 1e6;
-    int found = 0;
-    for (int i = 0; i + 1 < points.size(); ++i) {
-        const QPointF& a = points.at(i);
-        const QPointF& b = points.at(i + 1);
-        if (a.x() == 0)
-            continue;
-        const double d = std::fabs(a.y() / a.x() - (b.y() - a.y()) / (b.x() - a.x()));
-        if (d < least) {
-            least = d;
-            found = i;
-        }
+    std::vector<double> u, v;
+    for (const QPointF& p : points) {
+        u.push_back(p.x());
+        v.push_back(p.y());
     }
-    return found;
+    return Tangent_Point_Index(int(points.size()), u.data(), v.data(), 1e6);
 }
 
 QString Optimum_Text(QPointF p)

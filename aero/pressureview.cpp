@@ -87,6 +87,43 @@ QColor Index_Color(int i)
     return QColor(Index_iRed(kScaleSteps, i), Index_iGreen(kScaleSteps, i), Index_iBlue(kScaleSteps, i));
 }
 
+int calcX(QPointF a, QPointF b, QPointF c, double t)
+{
+    return int((1 - t) * (1 - t) * a.x() + 2 * t * (1 - t) * b.x() + t * t * c.x());
+}
+
+bool thisPanel(int n, int id, int strip)
+{
+    if (n < 1 || id % (n + 1) == 0)
+        return false;
+    return id / (n + 1) == strip;
+}
+
+void ListMaxVal(int k, const QList<ArrDouble>& list, double* out)
+{
+    out[0] = 1e12;
+    out[1] = -1e12;
+    if (k < 0 || k >= kResultCases)
+        return;
+    for (int e = 1; e + 1 < list.size(); ++e) {
+        out[0] = std::min(out[0], list.at(e).values[k]);
+        out[1] = std::max(out[1], list.at(e).values[k]);
+    }
+}
+
+double Y_Val(double v, const double* range)
+{
+    const double width = range[1] - range[0];
+    if (std::trunc(width) == 0)
+        return 0.0;
+    return (v - range[0]) / width;
+}
+
+QList<ColoredSegment> Arrow_Segments(QVector3D a, QVector3D b)
+{
+    return {{a, b, QColor(255, 255, 0)}, {b, a / 4 + 3 * b / 4, QColor(255, 0, 0)}};
+}
+
 int Legend_Band_Index(int band)
 {
     // Band k carries the label of scale entry 29 - k, whose colour index is
@@ -136,7 +173,7 @@ QList<PressurePanel> Pressure_Panel_List(const ApameRes& res, int caseIndex, int
         const QVector3D& n = res.normals.at(p.id - 1);
         out.normal = QVector3D(n.x(), n.y(), -n.z());
 
-        if (J > 0 && p.id % (J + 1) != 0 && p.id / (J + 1) == kMarkerStrip) {
+        if (thisPanel(J, p.id, kMarkerStrip)) {
             out.color = QColor(0, 255, 0);
         } else if (p.id <= res.cp.size()) {
             // Each panel shows its own pressure.

@@ -7,10 +7,12 @@
 
 #include <QColor>
 #include <QList>
+#include <QPointF>
 #include <QRect>
 #include <QVector3D>
 
 class ApameRes;
+struct ArrDouble;
 
 namespace pressureview {
 
@@ -55,9 +57,35 @@ int Index_iGreen(int n, int i);
 int Index_iBlue(int n, int i);
 QColor Index_Color(int i);
 
+// The x of the quadratic blend of a, b and c at t, truncated:
+// (1-t)^2 a.x + 2t(1-t) b.x + t^2 c.x.
+int calcX(QPointF a, QPointF b, QPointF c, double t);
+
 // The colour index of band k (0 at the top) of the legend: the colour of
 // the value written beside it, so that legend and panels agree.
 int Legend_Band_Index(int band);
+
+// Whether panel `id` of a mesh with last station n lies in strip `strip`,
+// leaving out the strip's closing panel at station n; false for n < 1.
+bool thisPanel(int n, int id, int strip);
+
+// out[0] the smallest and out[1] the largest value of case k over the
+// entries 1 .. size-2 (the first and the last left out); (1e12, -1e12) for
+// fewer than 3 entries or a case the entries do not hold.
+void ListMaxVal(int k, const QList<ArrDouble>& list, double* out);
+
+// Where v lies in range[0] .. range[1], as a fraction; 0 when the width of
+// the range truncated to a whole number is 0.
+double Y_Val(double v, const double* range);
+
+// A line from a to b with a head: yellow a to b, then red from b back a
+// quarter of the way.
+struct ColoredSegment {
+    QVector3D from;
+    QVector3D to;
+    QColor color;
+};
+QList<ColoredSegment> Arrow_Segments(QVector3D a, QVector3D b);
 
 // One panel of the pressure view, in drawing units (solver metres times the
 // model factor, z turned back into the design frame).

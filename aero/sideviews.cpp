@@ -109,3 +109,13 @@ QPolygonF Mesh_Station_Points(const QPolygonF& airfoil, const int* stations, int
     }
     return out;
 }
+
+int find_Nj(const ParaStruct* d, int j)
+{
+    const int last = std::min(d->chordStationCount + 1, kChordStations - 1);
+    for (int k = 0; k <= last; ++k) {
+        if (d->chordStations[k] == j)
+            return 1;
+    }
+    return 0;
+}

@@ -88,3 +88,8 @@ PilotScene Pilot_Side_Scene(const ParaStruct* design);
 // last one the terminating 0), in the side-view frame; entries outside the
 // airfoil are left out, at most 70 points. Nothing for J + 1 < 0.
 QPolygonF Mesh_Station_Points(const QPolygonF& airfoil, const int* stations, int J);
+
+// 1 when j is one of the station entries 0 .. J + 1 of the design's
+// chordStations (J its count, the last entry the terminating 0), else 0;
+// 0 at once for J + 1 < 0. Entries beyond the list's 70 are not read.
+int find_Nj(const ParaStruct* design, int j);

@@ -46,6 +46,7 @@ GLApameWidget::GLApameWidget(QWidget* parent)
     setYRotation(2880);
     panelList = Pressure_Panel_List(*results, design->cfdCase, design->chordStationCount, factor,
                                     design->legendValues);
+    listSource = results;
 }
 
 // ---------------------------------------------------------------- camera
@@ -96,12 +97,19 @@ void GLApameWidget::setYTranslation(double t)
     update();
 }
 
+void GLApameWidget::setXTranslation(float t)
+{
+    emit xTranslationChanged(t);
+    update();
+}
+
 void GLApameWidget::reinitialize()
 {
     // Legend and panels read the same scale.
     LegendColors(design->legendValues, kScaleSteps, kScaleLow, kScaleHigh);
     panelList = Pressure_Panel_List(*results, design->cfdCase, design->chordStationCount, factor,
                                     design->legendValues);
+    listSource = results;
     if (isVisible())
         repaint();
     else
@@ -195,7 +203,7 @@ void GLApameWidget::resizeGL(int w, int h)
     viewport = v.rect;
     glViewport(viewport.x(), viewport.y(), viewport.width(), viewport.height());
     setYTranslation(v.yTranslation);
-    emit xTranslationChanged(0);
+    setXTranslation(0);
 
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -216,9 +224,21 @@ void GLApameWidget::paintGL()
     glRotated(xRot / 16.0, 1, 0, 0);
     glRotated(yRot / 16.0, 0, 1, 0);
     glRotated(zRot / 16.0, 0, 0, 1);
+    draw();
+    glFlush();
+}
+
+void GLApameWidget::draw()
+{
+    addQuads(results);
+}
+
+void GLApameWidget::addQuads(const ApameRes* res)
+{
+    if (res != listSource)
+        return;
     for (const PressurePanel& p : panelList)
         paintQuad(p);
-    glFlush();
 }
 
 void GLApameWidget::paintQuad(const PressurePanel& p)
@@ -239,6 +259,19 @@ void GLApameWidget::paintQuad(const PressurePanel& p)
     if (p.cornerCount == 4) {
         vertex(p.corners[2]);
         vertex(p.corners[3]);
+    }
+    glEnd();
+    glEnable(GL_LIGHTING);
+}
+
+void GLApameWidget::DrawArrow(QVector3D a, QVector3D b)
+{
+    glDisable(GL_LIGHTING);
+    glBegin(GL_LINES);
+    for (const ColoredSegment& s : Arrow_Segments(a, b)) {
+        glColor3f(s.color.redF(), s.color.greenF(), s.color.blueF());
+        vertex(s.from);
+        vertex(s.to);
     }
     glEnd();
     glEnable(GL_LIGHTING);

@@ -53,6 +53,8 @@ public slots:
     void setYRotation(int angle);
     void setZRotation(int angle);
     void setScale(qreal fscale);
+    // The view has no sideways offset: this only tells and repaints.
+    void setXTranslation(float t);
     // Rebuilds the panels from the results and the design's case, then
     // repaints.
     void reinitialize();
@@ -69,7 +71,14 @@ protected:
 
 private:
     void setYTranslation(double t);
+    // Draws the panels of the results record.
+    void draw();
+    // Draws the panels built from `res` by the last reinitialize (nothing
+    // for a record they were not built from).
+    void addQuads(const ApameRes* res);
     void paintQuad(const PressurePanel& panel);
+    // A yellow line from a to b with a red head back from b.
+    void DrawArrow(QVector3D a, QVector3D b);
 
     ParaStruct* design;
     ApameRes* results;
@@ -84,6 +93,7 @@ private:
     bool cursorOverridden = false;
     QRect viewport;
     QList<PressurePanel> panelList;
+    const ApameRes* listSource = nullptr; // the record panelList was built from
 };
 
 // The colour scale of the pressure view: 30 bands from the highest value

@@ -1,6 +1,7 @@
 #include "aero/ui/sideviewwidget.h"
 
 #include "core/parastruct.h"
+#include "structure/crossports.h"
 
 #include <QFontMetrics>
 #include <QLinearGradient>
@@ -26,6 +27,12 @@ SideViewWidget::SideViewWidget(QWidget* parent) : QWidget(parent), design(GetDat
 void SideViewWidget::transformPainter(QPainter& painter) const
 {
     painter.setTransform(camera.transform());
+}
+
+void SideViewWidget::init_Work_Airfoil(double)
+{
+    const int rib = std::clamp(design->firstRib, 0, kAirfoilSlots - 1);
+    workAirfoil = ::init_Work_Airfoil(design->ribAirfoils[rib], sideview::kChordUnits);
 }
 
 void SideViewWidget::paintBackground(QPainter& painter, const QColor& corner) const

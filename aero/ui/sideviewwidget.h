@@ -9,6 +9,7 @@
 #include "aero/sideviews.h"
 
 #include <QPoint>
+#include <QPolygonF>
 #include <QRect>
 #include <QWidget>
 
@@ -30,6 +31,11 @@ public:
     // transform.
     void transformPainter(QPainter& painter) const;
 
+    // The airfoil of the half's first rib at the frame's chord, y downward,
+    // without the leading-edge offset; the argument is not used.
+    void init_Work_Airfoil(double);
+    const QPolygonF& workAirfoilPoints() const { return workAirfoil; }
+
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -43,6 +49,7 @@ protected:
     sideview::Camera camera;
     QRect xLabelRect; // bounding rectangles of "x" and "y" in the view's first font
     QRect yLabelRect;
+    QPolygonF workAirfoil;
 };
 
 // The centre rib with the line rows, the aerodynamic centre, the hang

@@ -23,6 +23,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QSignalSpy>
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
@@ -459,6 +460,14 @@ private slots:
         for (int k = 0; k < 8; ++k)
             QTest::keyClick(view, Qt::Key_Minus);
         QCOMPARE(view->modelFactor(), 0.001);
+        // No sideways offset: the view tells what it is given and keeps
+        // its place.
+        QSignalSpy sideways(view, &GLApameWidget::xTranslationChanged);
+        const double up = view->yTranslation();
+        view->setXTranslation(0.3f);
+        QCOMPARE(sideways.size(), 1);
+        QCOMPARE(sideways.at(0).at(0).toFloat(), 0.3f);
+        QCOMPARE(view->yTranslation(), up);
     }
 
     // The default design after a run of the real solver: what the user sees

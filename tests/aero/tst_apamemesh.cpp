@@ -357,6 +357,131 @@ private slots:
         checkOutward(m);
     }
 
+    // The station law's pieces: the two branches meet at the nose b with
+    // slopes one half and zero, and the second ends at the trailing edge.
+    void stationLawPieces_data()
+    {
+        QTest::addColumn<double>("b");
+        QTest::newRow("nose at 0.2") << 0.2;
+        QTest::newRow("nose at 0.5") << 0.5;
+        QTest::newRow("nose at 0.61") << 0.61;
+    }
+    void stationLawPieces()
+    {
+        QFETCH(double, b);
+        const double a = b / std::sqrt(b), c = 1 / (1 - b), h = 1e-6;
+        QVERIFY(std::fabs(f_y1(a, b) - b) < 1e-12);
+        QVERIFY(std::fabs(f_y2(c, b, b) - b) < 1e-12);
+        QVERIFY(std::fabs(f_y2(c, b, 1) - 1) < 1e-12);
+        QVERIFY(std::fabs(f_y1(a, 0)) < 1e-12);
+        QVERIFY(std::fabs((f_y1(a, b) - f_y1(a, b - h)) / h - 0.5) < 1e-5);
+        QVERIFY(std::fabs((f_y2(c, b, b + h) - f_y2(c, b, b)) / h) < 1e-5);
+        QCOMPARE(f_x(999, 5), 5 / 999.0);
+        QCOMPARE(f_x(4, 1), 0.25);
+        // An empty range divides by nothing.
+        QCOMPARE(f_x(0, 5), 0.0);
+    }
+
+    void oneArcWritesAnInflatedRow()
+    {
+        auto d = aerofixture::archedWing(10);
+        int stations[kChordStations];
+        const int J = f_CreateIndJ(d.get(), stations);
+        const double scale = 0.25;
+        OneArc(d.get(), J, stations, scale, 7, 4, 2, -1.0);
+        for (int j = 0; j <= J; ++j) {
+            const QVector3D& p = d->inflatedGrid[4][2][stations[j]];
+            const QVector3D& g = d->meshGrid[7][j];
+            QCOMPARE(g.x(), float(p.x() * scale));
+            QCOMPARE(g.y(), float(-p.y() * scale));
+            QCOMPARE(g.z(), float(p.z() * scale));
+        }
+        // Whatever lies beyond the tables leaves the grid as it was.
+        const QVector3D mark(1, 2, 3);
+        for (int r = 0; r < kMeshRows; ++r)
+            std::fill(d->meshGrid[r], d->meshGrid[r] + kMeshStations, mark);
+        int bad[kChordStations];
+        std::copy(stations, stations + kChordStations, bad);
+        bad[3] = kAirfoilPoints;
+        OneArc(d.get(), J, stations, scale, kMeshRows, 4, 2, 1.0);
+        OneArc(d.get(), J, stations, scale, -1, 4, 2, 1.0);
+        OneArc(d.get(), J, stations, scale, 0, 9, 2, 1.0);
+        OneArc(d.get(), J, stations, scale, 0, 4, kRibSlots, 1.0);
+        OneArc(d.get(), kMeshStations, stations, scale, 0, 4, 2, 1.0);
+        OneArc(d.get(), J, bad, scale, 0, 4, 2, 1.0);
+        for (int r = 0; r < kMeshRows; ++r)
+            for (int j = 0; j < kMeshStations; ++j)
+                QCOMPARE(d->meshGrid[r][j], mark);
+    }
+
+    // The numbering and look-up helpers agree with the mesh a run builds.
+    void numberingHelpers()
+    {
+        const Mesh m = meshOf(aerofixture::archedWing(10), true);
+        const int J = m.J, R = m.R, S = (R + 1) * (J + 1);
+        for (int k = 0; k < S; ++k) {
+            const NodeInfo& n = m.mesh.nodes.at(k);
+            QCOMPARE(setNode(J, n.chordIndex, n.rowIndex), n.id);
+        }
+        for (int i = -1; i <= R; ++i) {
+            for (int j = -1; j <= J + 1; ++j) {
+                const bool inside = i >= 0 && i < R && j >= 0 && j <= J;
+                const int expected = inside ? m.mesh.panels.at(i * (J + 1) + j).id : 0;
+                QCOMPARE(getSurfPanel(J, R, j, i), expected);
+                QCOMPARE(TopNeighbour(J, R, j, i), expected);
+                QCOMPARE(BottomNeighbour(J, R, j, i), expected);
+                QCOMPARE(LeftNeighbour(J, R, S, j, i), expected);
+                QCOMPARE(RightNeighbour(J, R, S, j, i), expected);
+            }
+        }
+    }
+
+    // The tip triangles: their nodes lie on the tip rows, and each neighbour
+    // is a surface panel that shares an edge or a corner with them.
+    void sidePanels_data()
+    {
+        QTest::addColumn<int>("cells");
+        QTest::newRow("centre rib") << 10;
+        QTest::newRow("centre cell") << 11;
+    }
+    void sidePanels()
+    {
+        QFETCH(int, cells);
+        Mesh m = meshOf(aerofixture::archedWing(cells), true);
+        const int J = m.J, R = m.R;
+        const int before = int(m.mesh.panels.size());
+        CreateSidePanels(R, J, &m.mesh);
+        QCOMPARE(int(m.mesh.panels.size()), before + 2);
+        QCOMPARE(m.mesh.panelCounter, before + 2);
+        const int tipRow[2] = {0, R};
+        for (int t = 0; t < 2; ++t) {
+            const PanelInfo& p = m.mesh.panels.at(before + t);
+            QCOMPARE(p.id, before + t + 1);
+            QCOMPARE(p.type, 2);
+            QCOMPARE(p.nodes[3], 0);
+            QCOMPARE(p.neighbours[3], 0);
+            for (int q = 0; q < 3; ++q) {
+                QCOMPARE(m.mesh.nodes.at(p.nodes[q] - 1).rowIndex, tipRow[t]);
+                const PanelInfo& n = m.mesh.panels.at(p.neighbours[q] - 1);
+                QCOMPARE(n.type, 1);
+                int shared = 0;
+                for (int a = 0; a < 3; ++a)
+                    shared += int(std::count(n.nodes, n.nodes + 4, p.nodes[a]));
+                QVERIFY(shared >= 1);
+            }
+        }
+        // The numbers as they stand, and the first triangle for row 0.
+        PanelInfo p;
+        SetupSidePanels(5, 0, 3, &p);
+        const int nodes[3] = {19, 24, 20}, neighbours[3] = {18, 14, 13};
+        QVERIFY(std::equal(nodes, nodes + 3, p.nodes));
+        QVERIFY(std::equal(neighbours, neighbours + 3, p.neighbours));
+        SetupSidePanels(5, 0, 0, &p);
+        const int first[3] = {1, 2, 6};
+        QVERIFY(std::equal(first, first + 3, p.nodes));
+        QVERIFY(std::equal(first, first + 3, p.neighbours));
+    }
+
     void inputTheMeshCannotTake()
     {
         auto d = aerofixture::archedWing(10);

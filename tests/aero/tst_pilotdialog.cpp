@@ -222,6 +222,26 @@ private slots:
         QCOMPARE(view->zoom(), 0.25);
     }
 
+    // Both side views keep the half's first rib at the frame's chord, y
+    // downward, without the leading-edge offset: the frame less its 40.
+    void workAirfoil()
+    {
+        const ParaStruct* d = GetDataStruct();
+        const QPolygonF& foil = d->ribAirfoils[d->firstRib];
+        QVERIFY(foil.size() > 100);
+        ApameCross cross;
+        for (SideViewWidget* view : {static_cast<SideViewWidget*>(&cross), static_cast<SideViewWidget*>(dialog->pilotwidget)}) {
+            QVERIFY(view->workAirfoilPoints().isEmpty());
+            for (int twice = 0; twice < 2; ++twice) {
+                view->init_Work_Airfoil(3.0);
+                const QPolygonF& w = view->workAirfoilPoints();
+                QCOMPARE(w.size(), foil.size());
+                for (int k = 0; k < foil.size(); ++k)
+                    QVERIFY((w[k] + QPointF(40, 0) - Side_View_Point(foil[k])).manhattanLength() < 1e-9);
+            }
+        }
+    }
+
     // The station view: the rib's outline and the stations of the mesh.
     void stationView()
     {

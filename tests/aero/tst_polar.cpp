@@ -5,6 +5,7 @@
 
 #include "aero/apameres.h"
 #include "aero/polar.h"
+#include "aero/polarview.h"
 #include "tests/aero/aerofixture.h"
 #include "tests/aero/polarfixture.h"
 
@@ -13,11 +14,14 @@
 #include <QTest>
 #include <QList>
 #include <QObject>
+#include <QPointF>
+#include <QPolygonF>
 #include <QString>
 #include <QStringLiteral>
 
 #include <cmath>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -306,6 +310,115 @@ private slots:
 
     // No results yet, or results the polar cannot use: an empty polar and a
     // message, never a spline through tables that do not rise.
+    // The tangent from the origin to y = 1 + x^2 touches at x = 1; the chart
+    // runs the same search on its polygon (with its own bound).
+    void tangentFromTheOrigin()
+    {
+        std::vector<double> x, y;
+        QPolygonF polygon;
+        for (int i = 0; i <= 2000; ++i) {
+            x.push_back(0.2 + i * 1e-3);
+            y.push_back(1 + x.back() * x.back());
+            polygon << QPointF(x.back(), y.back());
+        }
+        const int n = int(x.size());
+        const int k = opt_Vx(n, x.data(), y.data());
+        QVERIFY2(std::fabs(x[k] - 1) < 2e-3, qPrintable(QString::number(x[k])));
+        QCOMPARE(opt_Vx_poly(polygon), k);
+        // No points, one point, a point on the axis, a segment without width,
+        // and differences no smaller than the bound.
+        QCOMPARE(opt_Vx(0, x.data(), y.data()), 0);
+        QCOMPARE(opt_Vx(1, x.data(), y.data()), 0);
+        const double ax[3] = {0, 2, 2}, ay[3] = {1, 3, 5};
+        QCOMPARE(opt_Vx(3, ax, ay), 0);
+        const double bx[4] = {1, 1, 2, 3}, by[4] = {1, 9, 4, 6};
+        QCOMPARE(opt_Vx(4, bx, by), 2);
+        const double cx[3] = {1, 2, 3}, cy[3] = {0, 1e13, 0};
+        QCOMPARE(Tangent_Point_Index(3, cx, cy, 1e12), 0);
+        QCOMPARE(opt_Vx(3, cx, cy), 0);
+    }
+
+    void topRatio_data()
+    {
+        QTest::addColumn<QList<double>>("x");
+        QTest::addColumn<QList<double>>("y");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<double>("ratio");
+        QList<double> ten(13, 10), peaked, ones(13, 1), flat(13, 2), zeroAtTop;
+        for (int i = 0; i < 13; ++i) {
+            peaked << 1 + (i - 7) * (i - 7);
+            zeroAtTop << (i == 4 ? 0.0 : 1 + (i - 4) * (i - 4));
+        }
+        QTest::newRow("best at 7") << ten << peaked << 7 << 10.0;
+        QTest::newRow("equal ratios: the last") << flat << ones << 12 << 2.0;
+        QTest::newRow("no drag at 4: left out") << ten << zeroAtTop << 5 << 5.0;
+        QTest::newRow("no drag at all") << ten << QList<double>(13, 0) << 0 << -1e12;
+    }
+    void topRatio()
+    {
+        QFETCH(QList<double>, x);
+        QFETCH(QList<double>, y);
+        QFETCH(int, index);
+        QFETCH(double, ratio);
+        const QPointF top = f_findTopAlfa(x.constData(), y.constData());
+        QCOMPARE(top.x(), index * 3.141592653 / 180);
+        QCOMPARE(top.y(), ratio);
+    }
+
+    // Tables linear in the angle, which the natural spline reproduces: the
+    // ratio falls, rises, or is 0 throughout (the last sample wins).
+    void minimalDragOverLift_data()
+    {
+        QTest::addColumn<double>("drag0");
+        QTest::addColumn<double>("dragSlope");
+        QTest::addColumn<double>("lift");
+        QTest::addColumn<int>("sample");
+        QTest::newRow("falling ratio") << 2.0 << -0.1 << 1.0 << 12;
+        QTest::newRow("rising ratio") << 1.0 << 0.5 << 2.0 << 0;
+        QTest::newRow("no drag") << 0.0 << 0.0 << 1.0 << 12;
+        QTest::newRow("no lift") << 1.0 << 0.5 << 0.0 << 12;
+    }
+    void minimalDragOverLift()
+    {
+        QFETCH(double, drag0);
+        QFETCH(double, dragSlope);
+        QFETCH(double, lift);
+        QFETCH(int, sample);
+        auto d = rectangularWing();
+        for (int k = 0; k < 13; ++k) {
+            d->aeroAngle[k] = k;
+            d->liftArea[k] = lift;
+            d->totalDragArea[k] = drag0 + dragSlope * k;
+        }
+        QCOMPARE(MinimalCD_CL(d.get()), sample * 0.017453292516666667);
+    }
+
+    void lineAttachmentInPlan()
+    {
+        auto d = rectangularWing();
+        d->ribAirfoils[2] = aerofixture::unitAirfoil();
+        d->ribSpanPos[2] = 400;
+        struct Case {
+            int row, rib, index;
+            bool found;
+        };
+        const Case cases[] = {{3, 2, 250, true}, {0, 2, 0, true}, {8, 2, 998, true}, {3, 2, 999, false},
+                              {3, 2, -1, false}, {3, 3, 250, false}, {9, 2, 250, false}, {3, 65, 250, false}};
+        for (const Case& c : cases) {
+            if (c.row >= 0 && c.row < kLineRows && c.rib < kRibSlots)
+                d->lineIndex[c.row][c.rib] = c.index;
+            const QPointF p = getLineRibPos(d.get(), c.row, c.rib);
+            const QPointF expected =
+                c.found ? QPointF(400, d->ribAirfoils[2].at(c.index).x() * 500 + 100) : QPointF(0, 0);
+            QCOMPARE(p, expected);
+        }
+        // Point 250 of the upper side lies behind the leading edge, within
+        // the chord.
+        d->lineIndex[3][2] = 250;
+        const double x = getLineRibPos(d.get(), 3, 2).y();
+        QVERIFY(x > 100 && x < 600);
+    }
+
     void polarWithoutUsableResults_data()
     {
         QTest::addColumn<int>("cases");

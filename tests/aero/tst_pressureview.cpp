@@ -13,6 +13,7 @@
 #include <QColor>
 #include <QList>
 #include <QObject>
+#include <QPointF>
 #include <QRect>
 #include <QString>
 #include <QVector3D>
@@ -270,6 +271,120 @@ private slots:
 
     // After a partial read the panels may name nodes or normals the record
     // does not hold: those panels are left out, the others drawn.
+    // The blend of three control values: its ends, a midpoint control that
+    // makes it linear, the peak of the green channel, and truncation toward
+    // zero; the red and blue channels are this blend of 255, 0, 0 and 0, 0,
+    // 255.
+    void blendOfThree_data()
+    {
+        QTest::addColumn<double>("a");
+        QTest::addColumn<double>("b");
+        QTest::addColumn<double>("c");
+        QTest::addColumn<double>("t");
+        QTest::addColumn<int>("x");
+        QTest::newRow("start") << 17.0 << 900.0 << -4.0 << 0.0 << 17;
+        QTest::newRow("end") << 17.0 << 900.0 << -4.0 << 1.0 << -4;
+        QTest::newRow("linear at a quarter") << 0.0 << 50.0 << 100.0 << 0.25 << 25;
+        QTest::newRow("green peak") << 0.0 << 600.0 << 0.0 << 0.5 << 300;
+        QTest::newRow("toward zero") << -2.5 << -2.5 << -2.5 << 0.5 << -2;
+    }
+    void blendOfThree()
+    {
+        QFETCH(double, a);
+        QFETCH(double, b);
+        QFETCH(double, c);
+        QFETCH(double, t);
+        QFETCH(int, x);
+        QCOMPARE(calcX(QPointF(a, 1), QPointF(b, 2), QPointF(c, 3), t), x);
+        for (int i = 0; i <= 30; ++i) {
+            const double u = i / 30.0;
+            QVERIFY(std::abs(calcX(QPointF(255, 0), QPointF(0, 0), QPointF(0, 0), u) - Index_iRed(30, i)) <= 1);
+            QVERIFY(std::abs(calcX(QPointF(0, 0), QPointF(0, 0), QPointF(255, 0), u) - Index_iBlue(30, i)) <= 1);
+        }
+    }
+
+    // Against the mesh numbering: panel i (J+1) + j + 1 is strip i, station j.
+    void panelOfStrip()
+    {
+        for (int J : {1, 4, 9}) {
+            for (int i = 0; i < 5; ++i) {
+                for (int j = 0; j <= J; ++j) {
+                    const int id = i * (J + 1) + j + 1;
+                    // The closing panel (station J) carries the next strip's
+                    // quotient and counts for neither.
+                    for (int strip = 0; strip < 6; ++strip)
+                        QCOMPARE(thisPanel(J, id, strip), j < J && strip == i);
+                }
+            }
+        }
+        QVERIFY(!thisPanel(0, 3, 3));
+        QVERIFY(!thisPanel(-2, 5, 1));
+    }
+
+    void extremesOfACase()
+    {
+        QList<ArrDouble> list(5);
+        const double values[5] = {-9, 0.3, -0.7, 0.1, 9};
+        for (int e = 0; e < 5; ++e)
+            list[e].values[4] = values[e];
+        double out[2];
+        // The first and the last entry do not count.
+        ListMaxVal(4, list, out);
+        QCOMPARE(out[0], -0.7);
+        QCOMPARE(out[1], 0.3);
+        ListMaxVal(3, list, out);
+        QCOMPARE(out[0], 0.0);
+        QCOMPARE(out[1], 0.0);
+        for (int k : {-1, kResultCases}) {
+            ListMaxVal(k, list, out);
+            QCOMPARE(out[0], 1e12);
+            QCOMPARE(out[1], -1e12);
+        }
+        ListMaxVal(4, list.mid(0, 2), out);
+        QCOMPARE(out[0], 1e12);
+        QCOMPARE(out[1], -1e12);
+    }
+
+    void placeInRange_data()
+    {
+        QTest::addColumn<double>("v");
+        QTest::addColumn<double>("lo");
+        QTest::addColumn<double>("hi");
+        QTest::addColumn<double>("fraction");
+        QTest::newRow("middle") << 5.0 << 0.0 << 10.0 << 0.5;
+        QTest::newRow("shifted") << 12.5 << 10.0 << 20.0 << 0.25;
+        QTest::newRow("beyond") << 30.0 << 10.0 << 20.0 << 2.0;
+        QTest::newRow("reversed") << 2.0 << 10.0 << 0.0 << 0.8;
+        QTest::newRow("no width") << 3.0 << 2.0 << 2.0 << 0.0;
+        QTest::newRow("width below one") << 0.3 << 0.0 << 0.5 << 0.0;
+        QTest::newRow("width just one") << 0.3 << 0.0 << 1.0 << 0.3;
+    }
+    void placeInRange()
+    {
+        QFETCH(double, v);
+        QFETCH(double, lo);
+        QFETCH(double, hi);
+        QFETCH(double, fraction);
+        const double range[2] = {lo, hi};
+        QVERIFY(std::fabs(Y_Val(v, range) - fraction) < 1e-12);
+    }
+
+    // The head runs from the tip back along the shaft a quarter of its length.
+    void arrow()
+    {
+        const QVector3D a(1, -2, 3), b(5, 6, -1);
+        const QList<ColoredSegment> s = Arrow_Segments(a, b);
+        QCOMPARE(s.size(), 2);
+        QCOMPARE(s[0].from, a);
+        QCOMPARE(s[0].to, b);
+        QCOMPARE(s[0].color, QColor(255, 255, 0));
+        QCOMPARE(s[1].from, b);
+        QCOMPARE(s[1].color, QColor(255, 0, 0));
+        QVERIFY(std::fabs((s[1].to - b).length() - (b - a).length() / 4) < 1e-5);
+        QVERIFY(QVector3D::crossProduct(s[1].to - a, b - a).length() < 1e-4);
+        QVERIFY(QVector3D::dotProduct(s[1].to - a, b - a) > 0);
+    }
+
     void panelsTheResultsCannotPlace()
     {
         const auto t = standardScale();

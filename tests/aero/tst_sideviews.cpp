@@ -19,6 +19,7 @@
 #include <QStringList>
 #include <QStringLiteral>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -175,6 +176,36 @@ private slots:
         for (int k = 0; k < kChordStations; ++k)
             full[k] = k;
         QCOMPARE(Mesh_Station_Points(foil, full, 500).size(), qsizetype(kChordStations));
+    }
+
+    // Membership in the station list as the mesh lays it out, and the ends
+    // of the count.
+    void stationMembership()
+    {
+        auto d = fixture::makeWing(8);
+        d->chordStationCount = f_CreateIndJ(d.get(), d->chordStations);
+        const int J = d->chordStationCount;
+        QVERIFY(J > 10);
+        int found = 0;
+        for (int j = -1; j <= 1000; ++j) {
+            const bool listed = std::find(d->chordStations, d->chordStations + J + 2, j) != d->chordStations + J + 2;
+            QCOMPARE(find_Nj(d.get(), j), listed ? 1 : 0);
+            found += listed;
+        }
+        // The stations are distinct; the terminating 0 repeats station 0.
+        QCOMPARE(found, J + 1);
+        // J + 1 < 0: nothing, not even the first entry.
+        d->chordStationCount = -2;
+        QCOMPARE(find_Nj(d.get(), 0), 0);
+        d->chordStationCount = -1;
+        QCOMPARE(find_Nj(d.get(), 0), 1);
+        QCOMPARE(find_Nj(d.get(), d->chordStations[1]), 0);
+        // A count beyond the list reads its 70 entries and no further.
+        for (int k = 0; k < kChordStations; ++k)
+            d->chordStations[k] = 100 + k;
+        d->chordStationCount = 500;
+        QCOMPARE(find_Nj(d.get(), 100 + kChordStations - 1), 1);
+        QCOMPARE(find_Nj(d.get(), 100 + kChordStations), 0);
     }
 
     void camera()
