@@ -4,6 +4,7 @@
 // texture once, and a picture of every tab with two coloured panels.
 
 #include <QTest>
+#include <QWidget>
 #include <QColor>
 #include <QCoreApplication>
 #include <QDir>
@@ -165,6 +166,22 @@ private slots:
         dialog->coloring_checkBox->click();
         QVERIFY(!dialog->colorButton->isEnabled());
         QVERIFY(QFile::exists(GetGlobClass()->cnpPath));
+    }
+
+    // The colour tab's labels and buttons show their whole texts with this
+    // system's fonts.
+    void colourTabTextsFit()
+    {
+        const int tab = dialog->tabWidget->currentIndex();
+        dialog->tabWidget->setCurrentIndex(2);
+        QCoreApplication::processEvents();
+        for (const char* name : {"label_2", "pushButton", "colorButton"}) {
+            auto* w = dialog->findChild<QWidget*>(name);
+            QVERIFY2(w, name);
+            const QString text = w->property("text").toString();
+            QVERIFY2(w->fontMetrics().horizontalAdvance(text) + 4 <= w->width(), name);
+        }
+        dialog->tabWidget->setCurrentIndex(tab);
     }
 
     void greyResetAsksFirst()
