@@ -40,6 +40,7 @@ public:
     std::optional<QString> text(const QString&, const QString&, const QString&) override { return std::nullopt; }
     QColor color(const QColor&, const QString&) override { return {}; }
     bool print(QPrinter*, const QString&) override { return false; }
+    QAction* menu(QMenu*, const QList<QAction*>&, const QPoint&) override { return nullptr; }
 };
 
 SilentUser g_silent;

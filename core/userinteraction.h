@@ -12,10 +12,14 @@
 
 #include <QColor>
 #include <QImage>
+#include <QList>
 #include <QString>
 
 #include <optional>
 
+class QAction;
+class QMenu;
+class QPoint;
 class QPrinter;
 
 class UserInteraction
@@ -46,6 +50,10 @@ public:
     virtual QColor color(const QColor& initial, const QString& title) = 0;
     // The print dialog for the printer: true when the user chose to print.
     virtual bool print(QPrinter* printer, const QString& title) = 0;
+    // A context menu with these entries at globalPos: the entry chosen
+    // (already triggered), or null when the menu was closed without a
+    // choice. Widget code calls it through Popup_Menu.
+    virtual QAction* menu(QMenu* menu, const QList<QAction*>& entries, const QPoint& globalPos) = 0;
 };
 
 // The installed implementation (the silent one until a program installs its own).

@@ -1,4 +1,5 @@
 #include "apps/splinora/editspline.h"
+#include "shell/ui/widgetinteraction.h"
 
 #include <QAction>
 #include <QCursor>
@@ -224,7 +225,7 @@ void EditSpline::ShowContextMenu(const QPoint& pos)
     entries[4]->setEnabled(pnt_selected >= 0);
     entries << menu.addAction("________________");
     entries << menu.addAction("set hull        ");
-    QAction* chosen = menu.exec(mapToGlobal(pos));
+    QAction* chosen = Popup_Menu(&menu, mapToGlobal(pos));
     // The menu takes the release of the press that opened it.
     mousepressed = false;
     const int index = entries.indexOf(chosen);

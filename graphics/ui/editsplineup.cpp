@@ -1,4 +1,5 @@
 #include "graphics/ui/editsplineup.h"
+#include "shell/ui/widgetinteraction.h"
 
 #include "core/parastruct.h"
 #include "graphics/designcurves.h"
@@ -179,7 +180,7 @@ void EditSplineUP::ShowContextMenu(QPoint pos)
         a->setEnabled(Menu_Entry_Enabled(m));
         actions.append(a);
     }
-    QAction* chosen = menu.exec(mapToGlobal(pos));
+    QAction* chosen = Popup_Menu(&menu, mapToGlobal(pos));
     // The release of the press that opened the menu went to the menu: the
     // next press must not wait for it.
     edit.pressPending = false;

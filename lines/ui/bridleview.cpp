@@ -1,4 +1,5 @@
 #include "lines/ui/bridleview.h"
+#include "shell/ui/widgetinteraction.h"
 
 #include "core/parastruct.h"
 #include "core/skintension.h"
@@ -90,7 +91,7 @@ void BridleView::ShowContextMenu(const QPoint& pos)
 {
     QMenu menu(this);
     QAction* print = menu.addAction("print his page");
-    if (menu.exec(mapToGlobal(pos)) == print)
+    if (Popup_Menu(&menu, mapToGlobal(pos)) == print)
         printPage();
 }
 

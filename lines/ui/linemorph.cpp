@@ -1,4 +1,5 @@
 #include "lines/ui/linemorph.h"
+#include "shell/ui/widgetinteraction.h"
 
 #include "core/curves.h"
 #include "core/transf.h"
@@ -198,7 +199,7 @@ void LineMorph::ShowContextMenu(const QPoint& pos)
     if (selectedCell < 1)
         return;
     QMenu* menu = Cell_Menu(selectedCell);
-    const QAction* chosen = menu->exec(mapToGlobal(pos));
+    const QAction* chosen = Popup_Menu(menu, mapToGlobal(pos));
     if (chosen)
         Action_From_Menu(pos, chosen->data().toInt());
     delete menu;

@@ -1,4 +1,5 @@
 #include "lines/ui/raiserwidget.h"
+#include "shell/ui/widgetinteraction.h"
 
 #include "core/parastruct.h"
 #include "core/transf.h"
@@ -427,7 +428,7 @@ void RaiserWidget::ShowContextMenu(const QPoint& pos)
         for (int i : {AddLine, RemoveUpgoing, RemoveDowngoing})
             entries[i]->setEnabled(true);
     }
-    QAction* chosen = menu.exec(mapToGlobal(pos));
+    QAction* chosen = Popup_Menu(&menu, mapToGlobal(pos));
     const int entry = int(std::find(entries, entries + EntryCount, chosen) - entries);
     switch (entry) {
     case AddLine:

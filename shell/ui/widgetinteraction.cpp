@@ -6,6 +6,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QMenu>
 #include <QPrintDialog>
 
 namespace {
@@ -119,6 +120,16 @@ bool WidgetInteraction::print(QPrinter* printer, const QString& title)
     QPrintDialog dialog(printer, parentWindow());
     dialog.setWindowTitle(title);
     return dialog.exec() == QDialog::Accepted;
+}
+
+QAction* WidgetInteraction::menu(QMenu* menu, const QList<QAction*>&, const QPoint& globalPos)
+{
+    return menu->exec(globalPos);
+}
+
+QAction* Popup_Menu(QMenu* menu, const QPoint& globalPos)
+{
+    return User().menu(menu, menu->actions(), globalPos);
 }
 
 void Install_Widget_Interaction(WidgetInteraction::QuestionNote note)

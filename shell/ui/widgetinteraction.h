@@ -41,10 +41,15 @@ public:
     std::optional<QString> text(const QString& title, const QString& label, const QString& value) override;
     QColor color(const QColor& initial, const QString& title) override;
     bool print(QPrinter* printer, const QString& title) override;
+    QAction* menu(QMenu* menu, const QList<QAction*>& entries, const QPoint& globalPos) override;
 
 private:
     QuestionNote questionNote = QuestionNote::DefaultCancel;
 };
+
+// Shows a context menu through the installed user interaction (tests choose
+// the entry there): the entry chosen, already triggered, or null.
+QAction* Popup_Menu(QMenu* menu, const QPoint& globalPos);
 
 // Installs the program-long widget interaction.
 void Install_Widget_Interaction(

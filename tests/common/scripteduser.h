@@ -7,6 +7,7 @@
 
 #include "core/userinteraction.h"
 
+#include <QAction>
 #include <QList>
 #include <QStringList>
 
@@ -15,7 +16,8 @@
 struct AskedEntry
 {
     QString kind;   // "question", "saveChanges", "warning", "information", "about",
-                    // "openFile", "saveFile", "number", "text", "color", "print"
+                    // "openFile", "saveFile", "number", "text", "color", "print",
+                    // "menu" (its entries' texts in `text`, joined by '|')
     QString title;  // caption or title (the text itself for questions)
     QString text;   // informative text, message, label or start folder
 };
@@ -37,6 +39,9 @@ public:
     std::function<std::optional<QString>(const QString& title, const QString& label, const QString& value)> onText;
     std::function<QColor(const QColor& initial, const QString& title)> onColor;
     std::function<bool(QPrinter* printer)> onPrint;
+    // Given the context menu, the entry to choose (null: closed). A disabled
+    // entry cannot be chosen: the menu is then closed without a choice.
+    std::function<QAction*(const QList<QAction*>& entries)> onMenu;
     // Called for every warning besides recording it.
     std::function<void(const QString& title, const QString& text)> onWarning;
 
@@ -126,7 +131,36 @@ public:
         asked.append({"print", title, QString()});
         return onPrint ? onPrint(printer) : false;
     }
+    QAction* menu(QMenu*, const QList<QAction*>& entries, const QPoint&) override
+    {
+        QStringList texts;
+        for (const QAction* a : entries)
+            texts << a->text();
+        asked.append({"menu", QString(), texts.join(QLatin1Char('|'))});
+        QAction* chosen = onMenu ? onMenu(entries) : nullptr;
+        if (!chosen || !chosen->isEnabled())
+            return nullptr;
+        chosen->trigger();   // as the menu does when an entry is chosen
+        return chosen;
+    }
 
 private:
     UserInteraction* previous;
 };
+
+// Runs `open`, which may show context menus, with `choose` answering them
+// through the installed scripted user (every test program has one), and
+// puts back what that user answered before.
+inline void withMenuChoice(const std::function<QAction*(const QList<QAction*>& entries)>& choose,
+                           const std::function<void()>& open)
+{
+    auto* user = dynamic_cast<ScriptedUser*>(&User());
+    if (!user) {
+        open();
+        return;
+    }
+    const auto before = user->onMenu;
+    user->onMenu = choose;
+    open();
+    user->onMenu = before;
+}

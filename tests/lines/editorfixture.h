@@ -5,6 +5,7 @@
 // design they edit, compared as the project file would hold it.
 
 #include "core/openfile.h"
+#include "tests/common/scripteduser.h"
 #include "tests/lines/linesfixture.h"
 
 #include <QAction>
@@ -90,28 +91,16 @@ struct MenuSeen {
 inline MenuSeen runMenu(const std::function<void()>& open, int choose)
 {
     MenuSeen seen;
-    // A timer of this call only: when no menu opens it goes with the call.
-    QTimer timer;
-    timer.setSingleShot(true);
-    QObject::connect(&timer, &QTimer::timeout, [&seen, choose] {
-        QMenu* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (!menu)
-            return;
-        seen.opened = true;
-        const QList<QAction*> actions = menu->actions();
-        for (QAction* a : actions) {
-            seen.texts << a->text();
-            seen.enabled << a->isEnabled();
-        }
-        if (choose >= 0 && choose < actions.size() && actions[choose]->isEnabled()) {
-            menu->setActiveAction(actions[choose]);
-            QTest::keyClick(menu, Qt::Key_Return);
-        } else {
-            menu->close();
-        }
-    });
-    timer.start(0);
-    open();
+    withMenuChoice(
+        [&seen, choose](const QList<QAction*>& actions) -> QAction* {
+            seen.opened = true;
+            for (QAction* a : actions) {
+                seen.texts << a->text();
+                seen.enabled << a->isEnabled();
+            }
+            return choose >= 0 && choose < actions.size() ? actions[choose] : nullptr;
+        },
+        open);
     return seen;
 }
 

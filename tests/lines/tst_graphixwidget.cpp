@@ -479,7 +479,9 @@ private slots:
         const MenuSeen seen = e.menu(handle, entry);
         QVERIFY(seen.enabled[entry]);
         QCOMPARE(user.count("number"), 1);
-        QCOMPARE(user.asked[0].title, title);
+        const auto number = std::find_if(user.asked.cbegin(), user.asked.cend(),
+                                         [](const AskedEntry& a) { return a.kind == "number"; });
+        QCOMPARE(number->title, title);
         if (entry == SingleDiam && answer >= 0)
             QCOMPARE(shown, 0.5);   // the line's own diameter in mm
         else if (entry != SetLength && answer >= 0)

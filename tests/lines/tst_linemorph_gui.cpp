@@ -38,6 +38,7 @@
 #include "lines/linemorphing.h"
 #include "lines/ui/linemorphdialog.h"
 #include "shell/model/installhooks.h"
+#include "tests/common/scripteduser.h"
 #include "tests/lines/linesfixture.h"
 
 using namespace linesfixture;
@@ -103,22 +104,21 @@ class TestLineMorphDialog : public QObject
         QTest::mouseRelease(view(), Qt::RightButton, Qt::NoModifier, p);
         QStringList texts;
         *shown = false;
-        QTimer poll;
-        connect(&poll, &QTimer::timeout, this, [&] {
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            if (!menu)
-                return;
-            poll.stop();
+        // `downs` steps down the menu pass over the entries that cannot be
+        // chosen, as the arrow keys do.
+        const auto choose = [&](const QList<QAction*>& actions) -> QAction* {
             *shown = true;
-            for (QAction* a : menu->actions())
+            int step = 0;
+            QAction* chosen = nullptr;
+            for (QAction* a : actions) {
                 texts << a->text() + (a->isEnabled() ? "" : " [disabled]");
-            for (int i = 0; i < downs; ++i)
-                QTest::keyClick(menu, Qt::Key_Down);
-            QTest::keyClick(menu, downs > 0 ? Qt::Key_Return : Qt::Key_Escape);
-        });
-        poll.start(10);
+                if (a->isEnabled() && !a->isSeparator() && ++step == downs && !chosen)
+                    chosen = a;
+            }
+            return chosen;
+        };
         QContextMenuEvent event(QContextMenuEvent::Mouse, p, view()->mapToGlobal(p));
-        QCoreApplication::sendEvent(view(), &event);
+        withMenuChoice(choose, [&] { QCoreApplication::sendEvent(view(), &event); });
         return texts;
     }
 

@@ -39,19 +39,6 @@ using namespace splinora;
 
 namespace {
 
-// Runs `act` on the context menu that opens next (the menu itself is what
-// these tests look at).
-void onModal(std::function<void(QWidget*)> act)
-{
-    QTimer::singleShot(50, [act] {
-        QWidget* w = QApplication::activePopupWidget();
-        if (!w)
-            w = QApplication::activeModalWidget();
-        if (w)
-            act(w);
-    });
-}
-
 // Symmetric 12 % airfoil with its maximum at 30 %, from the trailing edge
 // over the upper side and back, written as a plain coordinate file.
 void writeBackgroundFoil(const QString& path)
@@ -289,16 +276,15 @@ private slots:
         // The menu offers neither command at the capacity.
         select(5);
         QStringList enabled;
-        onModal([&enabled](QWidget* w) {
-            if (auto* m = qobject_cast<QMenu*>(w)) {
-                for (QAction* a : m->actions())
-                    if (a->isEnabled())
-                        enabled << a->text();
-                m->close();
-            }
-        });
+        user.onMenu = [&enabled](const QList<QAction*>& actions) -> QAction* {
+            for (QAction* a : actions)
+                if (a->isEnabled())
+                    enabled << a->text();
+            return nullptr;
+        };
         QContextMenuEvent ev(QContextMenuEvent::Mouse, QPoint(350, 350), area->mapToGlobal(QPoint(350, 350)));
         QApplication::sendEvent(area, &ev);
+        user.onMenu = nullptr;
         QVERIFY(enabled.contains("Remove selected point"));
         QVERIFY(!enabled.contains("Append point to spline"));
         QVERIFY(!enabled.contains("Insert point after selected point"));
@@ -308,14 +294,10 @@ private slots:
     {
         startSpline();
         select(4);
-        onModal([](QWidget* w) {
-            if (auto* m = qobject_cast<QMenu*>(w)) {
-                QAction* remove = m->actions().at(4);
-                QTest::mouseClick(m, Qt::LeftButton, {}, m->actionGeometry(remove).center());
-            }
-        });
+        user.onMenu = [](const QList<QAction*>& actions) { return actions.at(4); };
         QContextMenuEvent ev(QContextMenuEvent::Mouse, QPoint(300, 300), area->mapToGlobal(QPoint(300, 300)));
         QApplication::sendEvent(area, &ev);
+        user.onMenu = nullptr;
         QCOMPARE(p->spline.num_pnt, 9);
         QCOMPARE(area->pnt_selected, -1);
         // The next press is not swallowed after the menu.

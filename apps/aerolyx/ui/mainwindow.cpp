@@ -1,4 +1,5 @@
 #include "apps/aerolyx/ui/mainwindow.h"
+#include "shell/ui/widgetinteraction.h"
 
 #include "apps/aerolyx/calc/airfoilprep.h"
 #include "apps/aerolyx/calc/flow.h"
@@ -256,7 +257,7 @@ QMenu* MainWindow::Build_Print_Menu()
 void MainWindow::ShowContextMenu(const QPoint& pos)
 {
     QMenu* menu = Build_Print_Menu();
-    menu->exec(mapToGlobal(pos));
+    Popup_Menu(menu, mapToGlobal(pos));
     menu->deleteLater();
 }
 
