@@ -117,7 +117,8 @@ QString Mesh_Input_Problem(ParaStruct* d, bool smooth, int J, const int* station
 {
     if (!d || !stations)
         return QStringLiteral("There is no design to mesh.");
-    // The wake direction needs stations 5 and J - 6.
+    // Fewer stations than the station law ever gives: a section of a few
+    // panels is no airfoil.
     if (J < 6 || J >= kMeshStations)
         return QStringLiteral("The mesh needs 7 to %1 chordwise stations; the design has %2.")
             .arg(kMeshStations)
@@ -185,26 +186,15 @@ void CreateNodeList(ParaStruct* d, int R, int J, WingMeshData* mesh)
     }
 }
 
-QVector3D WakeNode(ParaStruct* d, int row, int J)
+QVector3D WakeNode(ParaStruct* d, int row, int /*J*/)
 {
+    // Straight downstream rather than along the bisector of the trailing
+    // edge: on a billowed trailing edge the bisector swings from one row to
+    // the next, and wake strips drawn along it cross each other. Along the
+    // flow every wake panel is a flat parallelogram.
     const QVector3D& T = d->meshGrid[row][0];
-    const QVector3D& A = d->meshGrid[row][5];
-    const QVector3D& B = d->meshGrid[row][J - 6];
-    double dx = T.x() - 0.5 * (double(A.x()) + B.x());
-    double dy = T.y() - 0.5 * (double(A.y()) + B.y());
-    double dz = T.z() - 0.5 * (double(A.z()) + B.z());
-    const double len = std::sqrt(dx * dx + dy * dy + dz * dz);
-    if (len > 0) {
-        dx /= len;
-        dy /= len;
-        dz /= len;
-    } else {
-        // A wedge without thickness: the wake leaves straight downstream.
-        dx = 1;
-        dy = dz = 0;
-    }
     const double length = kWakeChords * (d->flatArea / d->span);
-    return QVector3D(float(T.x() + dx * length), float(T.y() + dy * length), float(T.z() + dz * length));
+    return QVector3D(float(T.x() + length), T.y(), T.z());
 }
 
 void CreateWakeNodeList(ParaStruct* d, int R, int J, int S, WingMeshData* mesh)

@@ -67,7 +67,7 @@ double f_y2(double b, double c, double t);
 
 // Why the design cannot be meshed with these stations (empty when it can):
 // station indexes outside the airfoil, a station count the grid cannot hold
-// or too small for the wake, a rib count beyond the tables, no span or area.
+// or too few for a section, a rib count beyond the tables, no span or area.
 QString Mesh_Input_Problem(ParaStruct* design, bool smooth, int J, const int* stations);
 
 // Fill meshGrid rows 0 .. R with stations 0 .. J and return R (-1 for none):
@@ -85,8 +85,8 @@ int setNode(int J, int j, int i);
 
 void CreateNodeList(ParaStruct* design, int R, int J, WingMeshData* mesh);
 void CreateWakeNodeList(ParaStruct* design, int R, int J, int S, WingMeshData* mesh);
-// Three mean chords behind row's trailing edge, along the bisector of the
-// trailing-edge wedge (from stations 5 and J - 6); design frame, metres.
+// Three mean chords behind row's trailing edge, straight downstream (along
+// x); design frame, metres. J is not used.
 QVector3D WakeNode(ParaStruct* design, int row, int J);
 void CreateSurfPanels(int R, int J, int S, WingMeshData* mesh);
 void CreateWakePanels(int R, int J, int S, int N, WingMeshData* mesh);
