@@ -1,5 +1,6 @@
 #include "apps/panelsolver/panelsolver.h"
 
+#include "apps/panelsolver/factorise.h"
 #include "apps/panelsolver/influence.h"
 
 #include <lapacke.h>
@@ -9,8 +10,10 @@
 #include <array>
 #include <chrono>
 #include <cmath>
+#include <map>
 #include <memory>
 #include <new>
+#include <unordered_map>
 
 namespace panelsolver {
 
@@ -34,12 +37,19 @@ struct GradientTerm {
 struct Model {
     std::vector<PanelGeometry> panels;     // surface panels, in input order
     std::vector<const InputPanel*> source; // their input records
-    std::vector<PanelGeometry> wakes;      // carried far downstream
-    std::vector<Vec3> wakeNormals;         // of the wake panels as given
+    std::vector<PanelGeometry> wakes;      // from the trailing edge far downstream
     std::vector<int> wakeUpper, wakeLower; // surface panels each wake leaves
     std::vector<int> surfaceOf;            // input index -> surface panel, -1 for wakes
-    double size = 0;                       // diagonal of the mesh's bounding box
+    double size = 0;                       // diagonal of the surface's bounding box
 };
+
+// Straight downstream: the free stream of a case without incidence or
+// sideslip. One wake serves every case, as one factorisation does.
+const Vec3 kDownstream(1, 0, 0);
+
+// How far the wake reaches, in sizes of the surface: far enough that the
+// vortex along its far edge no longer acts on the wing.
+constexpr double kWakeReach = 100.0;
 
 PanelGeometry inputGeometry(const SolverInput& in, const InputPanel& p, bool reversed)
 {
@@ -69,16 +79,37 @@ bool facesInward(const Model& m, double farField)
     return sum > 0;
 }
 
-bool buildModel(const SolverInput& in, Model* m, bool* flipped, std::string* why)
+// The normal of a surface panel at the edge nearest the segment (a, b): of
+// the corner loop along that edge and across to the opposite one, which on
+// a twisted panel leans with the surface there rather than with the panel's
+// mean plane.
+Vec3 normalAtEdge(const PanelGeometry& g, const Vec3& a, const Vec3& b)
+{
+    int edge = 0;
+    double nearest = HUGE_VAL;
+    for (int c = 0; c < g.corners; ++c) {
+        const Vec3 &p = g.p[c], &q = g.p[(c + 1) % g.corners];
+        const double d = std::min(norm(p - a) + norm(q - b), norm(p - b) + norm(q - a));
+        if (d < nearest)
+            nearest = d, edge = c;
+    }
+    const Vec3 &p = g.p[edge], &q = g.p[(edge + 1) % g.corners];
+    Vec3 across;
+    for (int c = 2; c < g.corners; ++c)
+        across += g.p[(edge + c) % g.corners];
+    across = across / (g.corners - 2) - (p + q) * 0.5;
+    // Counter-clockwise seen from the normal's side, the panel lies to the
+    // left of its edges.
+    const Vec3 n = cross(q - p, across);
+    const double len = norm(n);
+    return len > 0 && dot(n, g.normal) > 0 ? n / len : g.normal;
+}
+
+void buildModel(const SolverInput& in, Model* m, bool* flipped)
 {
     const int count = static_cast<int>(in.panels.size());
-    Vec3 lo = in.nodes.front(), hi = in.nodes.front();
-    for (const Vec3& p : in.nodes) {
-        lo = Vec3(std::min(lo.x, p.x), std::min(lo.y, p.y), std::min(lo.z, p.z));
-        hi = Vec3(std::max(hi.x, p.x), std::max(hi.y, p.y), std::max(hi.z, p.z));
-    }
-    m->size = norm(hi - lo);
     m->surfaceOf.assign(count, -1);
+    Vec3 lo(HUGE_VAL, HUGE_VAL, HUGE_VAL), hi(-HUGE_VAL, -HUGE_VAL, -HUGE_VAL);
     for (int k = 0; k < count; ++k) {
         const InputPanel& p = in.panels[k];
         if (p.isWake())
@@ -86,53 +117,241 @@ bool buildModel(const SolverInput& in, Model* m, bool* flipped, std::string* why
         m->surfaceOf[k] = static_cast<int>(m->panels.size());
         m->panels.push_back(inputGeometry(in, p, false));
         m->source.push_back(&p);
+        for (int c = 0; c < p.cornerCount(); ++c) {
+            const Vec3& v = in.nodes[p.nodes[c] - 1];
+            lo = Vec3(std::min(lo.x, v.x), std::min(lo.y, v.y), std::min(lo.z, v.z));
+            hi = Vec3(std::max(hi.x, v.x), std::max(hi.y, v.y), std::max(hi.z, v.z));
+        }
     }
+    // The surface alone: the wake nodes of the input may lie anywhere.
+    m->size = norm(hi - lo);
     *flipped = facesInward(*m, in.farField);
     if (*flipped)
         for (size_t k = 0; k < m->panels.size(); ++k)
             m->panels[k] = inputGeometry(in, *m->source[k], true);
 
-    // A steady wake has no end: each wake panel is carried far downstream
-    // along its own sides, so that the vortex along its far edge no longer
-    // acts on the wing. Wake panels that share a node stay joined, since the
-    // node moves along the side from the same trailing-edge node.
-    const double far = 100.0 * m->size;
+    // A steady wake has no end: each wake panel runs from its trailing-edge
+    // segment straight downstream, far enough that the vortex along its far
+    // edge no longer acts on the wing. Its given far nodes are not used:
+    // carried along its own sides, a wake panel whose sides are not quite
+    // parallel turns into a twisted or crossed strip. Wake panels that share
+    // a trailing-edge node stay joined.
+    const double far = kWakeReach * m->size;
     for (int k = 0; k < count; ++k) {
         const InputPanel& p = in.panels[k];
         if (!p.isWake())
             continue;
         const Vec3 a = in.nodes[p.nodes[0] - 1], b = in.nodes[p.nodes[1] - 1];
-        const Vec3 c = in.nodes[p.nodes[2] - 1], d = in.nodes[p.nodes[3] - 1];
-        const double bc = norm(c - b), ad = norm(d - a);
-        if (!(bc > 1e-9 * m->size) || !(ad > 1e-9 * m->size)) {
-            *why = "wake panel " + std::to_string(k + 1) + " does not reach behind the trailing edge";
-            return false;
-        }
-        const Vec3 corners[4] = {a, b, b + (c - b) * (far / bc), a + (d - a) * (far / ad)};
+        const Vec3 corners[4] = {a, b, b + kDownstream * far, a + kDownstream * far};
         const PanelGeometry w = Make_Panel_Geometry(corners, 4);
         // The wake's strength is the jump from its back to its front: the
-        // doublet of the trailing-edge panel on the front side minus that of
-        // the other. The sides are told by the panel as given: carried far,
-        // a wake panel whose sides are not quite parallel turns into a
-        // twisted strip whose mean normal says nothing about the trailing
-        // edge.
-        const Vec3 given[4] = {a, b, c, d};
-        const Vec3 front = Make_Panel_Geometry(given, 4).normal;
+        // doublet of the trailing-edge panel on its front side less that of
+        // the other. At a trailing edge the surfaces face away from each
+        // other, above and below the wake; where the edge is blunt or the
+        // normals say nothing, the panels' centres tell instead.
         int upper = m->surfaceOf[p.neighbours[0] - 1], lower = m->surfaceOf[p.neighbours[1] - 1];
-        const Vec3 edge = (a + b) * 0.5;
-        if (dot(m->panels[upper].centre - edge, front) < dot(m->panels[lower].centre - edge, front))
+        const PanelGeometry &gu = m->panels[upper], &gl = m->panels[lower];
+        double side = dot(normalAtEdge(gu, a, b) - normalAtEdge(gl, a, b), w.normal);
+        if (std::fabs(side) < 1e-6) {
+            const Vec3 edge = (a + b) * 0.5;
+            side = dot(gu.centre - edge, w.normal) - dot(gl.centre - edge, w.normal);
+        }
+        if (side < 0)
             std::swap(upper, lower);
         m->wakes.push_back(w);
-        m->wakeNormals.push_back(front);
         m->wakeUpper.push_back(upper);
         m->wakeLower.push_back(lower);
     }
-    return true;
 }
 
-bool enoughMemory(size_t n, std::string* why)
+// Panels by mirror image. The system's unknowns are one doublet per class:
+// a panel and its mirror image share one, a panel on the centre plane has
+// one of its own; without symmetry every panel is a class of its own.
+struct Classes {
+    std::vector<int> of;    // surface panel -> its class
+    std::vector<int> first; // class -> its first panel, whose equation stands for the class
+    bool mirrored = false;
+};
+
+Classes eachPanelAlone(int n)
 {
-    const double bytes = 8.0 * n * n + 200.0 * n;
+    Classes c;
+    c.of.resize(n);
+    c.first.resize(n);
+    for (int k = 0; k < n; ++k)
+        c.of[k] = c.first[k] = k;
+    return c;
+}
+
+// Nodes near a point, by cells of a grid: a point is looked for in its
+// own cell and those around it. The cells are no smaller than the
+// tolerance, nor so small that their numbers outgrow an integer.
+class NodeFinder
+{
+public:
+    NodeFinder(const std::vector<Vec3>& nodes, const std::vector<char>& used, double tolerance)
+        : nodes_(nodes), tolerance_(tolerance)
+    {
+        double extent = 0;
+        for (size_t k = 0; k < nodes.size(); ++k)
+            if (used[k])
+                extent = std::max({extent, std::fabs(nodes[k].x), std::fabs(nodes[k].y), std::fabs(nodes[k].z)});
+        cell_ = std::max({2 * tolerance, 1e-12 * extent, 1e-300});
+        for (size_t k = 0; k < nodes.size(); ++k)
+            if (used[k])
+                cells_[key(nodes[k], 0, 0, 0)].push_back(static_cast<int>(k));
+    }
+
+    // The node nearest p within the tolerance, or -1.
+    int find(const Vec3& p) const
+    {
+        int best = -1;
+        double nearest = tolerance_;
+        for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dz = -1; dz <= 1; ++dz) {
+                    const auto it = cells_.find(key(p, dx, dy, dz));
+                    if (it == cells_.end())
+                        continue;
+                    for (int k : it->second) {
+                        const double d = norm(nodes_[k] - p);
+                        if (d <= nearest)
+                            nearest = d, best = k;
+                    }
+                }
+        return best;
+    }
+
+private:
+    using Key = std::array<long long, 3>;
+    struct KeyHash {
+        size_t operator()(const Key& k) const
+        {
+            const auto u = [](long long v) { return static_cast<unsigned long long>(v); };
+            return static_cast<size_t>(u(k[0]) * 73856093ULL ^ u(k[1]) * 19349663ULL ^ u(k[2]) * 83492791ULL);
+        }
+    };
+    Key key(const Vec3& p, int dx, int dy, int dz) const
+    {
+        return {static_cast<long long>(std::floor(p.x / cell_)) + dx,
+                static_cast<long long>(std::floor(p.y / cell_)) + dy,
+                static_cast<long long>(std::floor(p.z / cell_)) + dz};
+    }
+
+    const std::vector<Vec3>& nodes_;
+    double tolerance_, cell_ = 0;
+    std::unordered_map<Key, std::vector<int>, KeyHash> cells_;
+};
+
+// The classes of a mesh that is its own mirror image about y = 0, with
+// wakes that are too, for cases without sideslip; each panel alone
+// otherwise. Nodes count as mirror images within a ten-billionth of the
+// smallest panel: near enough that the half system's answer stays within
+// rounding of the whole one's, and the mesh the main program writes, whose
+// halves come from the same numbers, is symmetric to the last digit.
+Classes mirrorClasses(const SolverInput& in, const Model& m)
+{
+    const int n = static_cast<int>(m.panels.size());
+    Classes alone = eachPanelAlone(n);
+    for (double b : in.beta)
+        if (!(std::fabs(b) <= 1e-10))
+            return alone;
+    double smallest = HUGE_VAL;
+    for (const PanelGeometry& g : m.panels)
+        smallest = std::min(smallest, g.diameter);
+    const double tolerance = 1e-10 * smallest;
+    if (!(tolerance > 0) || !std::isfinite(tolerance))
+        return alone;
+
+    // Mirror image of every node the surface uses.
+    std::vector<char> used(in.nodes.size(), 0);
+    for (const InputPanel* p : m.source)
+        for (int c = 0; c < p->cornerCount(); ++c)
+            used[p->nodes[c] - 1] = 1;
+    const NodeFinder finder(in.nodes, used, tolerance);
+    std::vector<int> image(in.nodes.size(), -1);
+    for (size_t k = 0; k < in.nodes.size(); ++k) {
+        if (!used[k])
+            continue;
+        const Vec3& p = in.nodes[k];
+        image[k] = finder.find(Vec3(p.x, -p.y, p.z));
+        if (image[k] < 0)
+            return alone;
+    }
+
+    // Mirror image of every panel: the panel on the mirror images of its
+    // corners, with the same edges.
+    using Edges = std::array<std::pair<int, int>, 4>;
+    auto edgesOf = [](const InputPanel& p, const std::vector<int>* map) {
+        Edges e{};
+        const int corners = p.cornerCount();
+        for (int c = 0; c < corners; ++c) {
+            int a = p.nodes[c] - 1, b = p.nodes[(c + 1) % corners] - 1;
+            if (map)
+                a = (*map)[a], b = (*map)[b];
+            e[c] = {std::min(a, b), std::max(a, b)};
+        }
+        for (int c = corners; c < 4; ++c)
+            e[c] = {-1, -1};
+        std::sort(e.begin(), e.end());
+        return e;
+    };
+    std::map<Edges, int> byEdges;
+    for (int k = 0; k < n; ++k)
+        if (!byEdges.emplace(edgesOf(*m.source[k], nullptr), k).second)
+            return alone; // two panels on the same corners
+    std::vector<int> mirror(n, -1);
+    for (int k = 0; k < n; ++k) {
+        const auto it = byEdges.find(edgesOf(*m.source[k], &image));
+        if (it == byEdges.end())
+            return alone;
+        mirror[k] = it->second;
+    }
+    for (int k = 0; k < n; ++k)
+        if (mirror[mirror[k]] != k)
+            return alone;
+
+    // Each wake's mirror image leaves the mirror image of its trailing edge,
+    // with the mirror images of its panels above and below.
+    std::map<std::pair<int, int>, int> wakeAt;
+    std::vector<std::pair<int, int>> edges;
+    for (size_t k = 0; k < in.panels.size(); ++k) {
+        const InputPanel& p = in.panels[k];
+        if (!p.isWake())
+            continue;
+        const int a = p.nodes[0] - 1, b = p.nodes[1] - 1;
+        if (!used[a] || !used[b])
+            return alone;
+        const std::pair<int, int> edge(std::min(a, b), std::max(a, b));
+        if (!wakeAt.emplace(edge, static_cast<int>(edges.size())).second)
+            return alone;
+        edges.push_back(edge);
+    }
+    for (size_t w = 0; w < edges.size(); ++w) {
+        const int a = image[edges[w].first], b = image[edges[w].second];
+        const auto it = wakeAt.find({std::min(a, b), std::max(a, b)});
+        if (it == wakeAt.end() || m.wakeUpper[it->second] != mirror[m.wakeUpper[w]]
+            || m.wakeLower[it->second] != mirror[m.wakeLower[w]])
+            return alone;
+    }
+
+    Classes c;
+    c.mirrored = true;
+    c.of.assign(n, -1);
+    for (int k = 0; k < n; ++k) {
+        if (mirror[k] < k) {
+            c.of[k] = c.of[mirror[k]];
+        } else {
+            c.of[k] = static_cast<int>(c.first.size());
+            c.first.push_back(k);
+        }
+    }
+    return c;
+}
+
+bool enoughMemory(size_t unknowns, size_t n, std::string* why)
+{
+    const double bytes = 8.0 * unknowns * unknowns + 200.0 * n;
     const long pages = sysconf(_SC_PHYS_PAGES), pageSize = sysconf(_SC_PAGE_SIZE);
     if (pages > 0 && pageSize > 0 && bytes > 0.75 * double(pages) * double(pageSize)) {
         *why = "the mesh of " + std::to_string(n) + " surface panels needs "
@@ -142,40 +361,56 @@ bool enoughMemory(size_t n, std::string* why)
     return true;
 }
 
-// Influence matrix, row-major (row i: the potentials at panel i's
-// collocation point), and the right-hand sides of unit onsets along x, y and
-// z, column after column. Returns the first surface panel whose centre does
-// not lie inside the rest of the surface, or -1.
+// Unit onsets the doublets are solved for: along x, y and z, or without
+// sideslip in a mirror-symmetric flow along x and z only (the onset along y
+// is antisymmetric, and no case needs it).
+std::vector<Vec3> onsetsFor(const Classes& classes)
+{
+    if (classes.mirrored)
+        return {Vec3(1, 0, 0), Vec3(0, 0, 1)};
+    return {Vec3(1, 0, 0), Vec3(0, 1, 0), Vec3(0, 0, 1)};
+}
+
+// Influence matrix of the classes, row-major (row r: the potentials at the
+// collocation point of class r's first panel, the panels of each class
+// summed in its column), and the right-hand sides of the unit onsets,
+// column after column. Returns the first surface panel whose centre does not
+// lie inside the rest of the surface, or -1.
 //
 // Inside a closed surface the doublets of all panels sum to -1. The open
 // wing tips let up to half of that through for a panel at the very opening;
 // a panel turned against its neighbours, where the mesh folds over itself,
 // sums to about 0 and would spoil the whole solution.
-int assemble(const SolverInput& in, const Model& m, double* A, std::vector<double>* rhs,
-             const SolverProgress& progress)
+int assemble(const SolverInput& in, const Model& m, const Classes& classes, const std::vector<Vec3>& onsets,
+             double* A, std::vector<double>* rhs, const SolverProgress& progress)
 {
     int folded = -1;
     const int n = static_cast<int>(m.panels.size());
+    const int u = static_cast<int>(classes.first.size());
     const int wakes = static_cast<int>(m.wakes.size());
+    const int* of = classes.of.data();
     const int steps = 10;
     for (int s = 0; s < steps; ++s) {
-        const int first = static_cast<int>(static_cast<long long>(n) * s / steps);
-        const int last = static_cast<int>(static_cast<long long>(n) * (s + 1) / steps);
+        const int first = static_cast<int>(static_cast<long long>(u) * s / steps);
+        const int last = static_cast<int>(static_cast<long long>(u) * (s + 1) / steps);
 #pragma omp parallel for schedule(dynamic, 8)
-        for (int i = first; i < last; ++i) {
-            double* row = A + static_cast<size_t>(i) * n;
+        for (int r = first; r < last; ++r) {
+            const int i = classes.first[r];
+            double* row = A + static_cast<size_t>(r) * u;
+            std::fill(row, row + u, 0.0);
             const Vec3 x = m.panels[i].centre - m.panels[i].normal * in.collDist;
-            Vec3 r;
+            Vec3 sources;
             double enclosed = 0;
             for (int k = 0; k < n; ++k) {
                 const PanelGeometry& g = m.panels[k];
                 // Just inside its own panel a doublet sheet reads half its
                 // strength below the outside.
-                row[k] = k == i ? -0.5 : Doublet_Potential(g, x, in.farField);
-                enclosed += row[k];
+                const double d = k == i ? -0.5 : Doublet_Potential(g, x, in.farField);
+                row[of[k]] += d;
+                enclosed += d;
                 // Zero potential inside: sum D mu = -sum S sigma, with the
                 // source strength sigma = -n . onset.
-                r += g.normal * Source_Potential(g, x, in.farField);
+                sources += g.normal * Source_Potential(g, x, in.farField);
             }
             if (enclosed > -0.4) {
 #pragma omp critical
@@ -184,12 +419,11 @@ int assemble(const SolverInput& in, const Model& m, double* A, std::vector<doubl
             }
             for (int w = 0; w < wakes; ++w) {
                 const double d = Doublet_Potential(m.wakes[w], x, in.farField);
-                row[m.wakeUpper[w]] += d;
-                row[m.wakeLower[w]] -= d;
+                row[of[m.wakeUpper[w]]] += d;
+                row[of[m.wakeLower[w]]] -= d;
             }
-            (*rhs)[i] = r.x;
-            (*rhs)[n + i] = r.y;
-            (*rhs)[2 * n + i] = r.z;
+            for (size_t o = 0; o < onsets.size(); ++o)
+                (*rhs)[o * u + r] = dot(sources, onsets[o]);
         }
         if (progress)
             progress("assembly", 10 * (s + 1));
@@ -412,7 +646,7 @@ std::vector<std::vector<GradientTerm>> gradientStencils(const SolverInput& in, c
 } // namespace
 
 bool Solve_Cases(const SolverInput& in, SolverResult* out, std::string* why, const SolverProgress& progress,
-                 SolverTimes* times)
+                 SolverTimes* times, const SolverOptions& options)
 {
     if (!Check_Solver_Input(in, why))
         return false;
@@ -422,28 +656,31 @@ bool Solve_Cases(const SolverInput& in, SolverResult* out, std::string* why, con
     auto start = Clock::now();
     Model m;
     bool flipped = false;
-    if (!buildModel(in, &m, &flipped, why))
-        return false;
+    buildModel(in, &m, &flipped);
     const int n = static_cast<int>(m.panels.size());
-    if (!enoughMemory(n, why))
+    const Classes classes = options.useSymmetry ? mirrorClasses(in, m) : eachPanelAlone(n);
+    const int u = static_cast<int>(classes.first.size());
+    const std::vector<Vec3> onsets = onsetsFor(classes);
+    const int columns = static_cast<int>(onsets.size());
+    if (!enoughMemory(u, n, why))
         return false;
     t.geometry = msSince(start);
 
     start = Clock::now();
-    // Not cleared: the assembly writes every entry, and its threads touch
-    // the fresh pages in parallel.
+    // Not cleared here: the assembly's threads clear their own rows, so
+    // the fresh pages are touched in parallel.
     std::unique_ptr<double[]> A;
     std::vector<double> rhs;
     std::vector<lapack_int> pivots;
     try {
-        A.reset(new double[static_cast<size_t>(n) * n]);
-        rhs.assign(3 * static_cast<size_t>(n), 0.0);
-        pivots.assign(n, 0);
+        A.reset(new double[static_cast<size_t>(u) * u]);
+        rhs.assign(static_cast<size_t>(columns) * u, 0.0);
+        pivots.assign(u, 0);
     } catch (const std::bad_alloc&) {
         *why = "not enough memory for the matrix of " + std::to_string(n) + " surface panels";
         return false;
     }
-    const int folded = assemble(in, m, A.get(), &rhs, progress);
+    const int folded = assemble(in, m, classes, onsets, A.get(), &rhs, progress);
     t.assembly = msSince(start);
     if (folded >= 0) {
         const long long number = m.source[folded] - in.panels.data() + 1;
@@ -457,7 +694,10 @@ bool Solve_Cases(const SolverInput& in, SolverResult* out, std::string* why, con
     if (progress)
         progress("factorisation", 0);
     start = Clock::now();
-    lapack_int info = LAPACKE_dgetrf(LAPACK_COL_MAJOR, n, n, A.get(), n, pivots.data());
+    int info = Factorise_LU(A.get(), u, pivots.data(), [&progress](int percent) {
+        if (progress && percent > 0)
+            progress("factorisation", percent);
+    });
     t.factorisation = msSince(start);
     if (info != 0) {
         *why = info > 0 ? "the system of equations is singular (is the mesh closed and consistent?)"
@@ -467,13 +707,23 @@ bool Solve_Cases(const SolverInput& in, SolverResult* out, std::string* why, con
     if (progress)
         progress("solution", 0);
     start = Clock::now();
-    info = LAPACKE_dgetrs(LAPACK_COL_MAJOR, 'T', n, 3, A.get(), n, pivots.data(), rhs.data(), n);
+    info = LAPACKE_dgetrs(LAPACK_COL_MAJOR, 'T', u, columns, A.get(), u, pivots.data(), rhs.data(), u);
     t.solution = msSince(start);
     if (info != 0 || !std::all_of(rhs.begin(), rhs.end(), [](double v) { return std::isfinite(v); })) {
         *why = "the system of equations could not be solved";
         return false;
     }
     A.reset();
+
+    // The doublet of every panel for each unit onset along x, y and z.
+    std::vector<double> mu[3];
+    for (int d = 0; d < 3; ++d)
+        mu[d].assign(n, 0.0);
+    for (int o = 0; o < columns; ++o) {
+        const int d = onsets[o].x != 0 ? 0 : onsets[o].y != 0 ? 1 : 2;
+        for (int k = 0; k < n; ++k)
+            mu[d][k] = rhs[static_cast<size_t>(o) * u + classes.of[k]];
+    }
 
     if (progress)
         progress("velocities", 0);
@@ -483,14 +733,17 @@ bool Solve_Cases(const SolverInput& in, SolverResult* out, std::string* why, con
     std::vector<Vec3> grad[3];
     for (int d = 0; d < 3; ++d) {
         grad[d].assign(n, Vec3());
-        const double* mu = rhs.data() + static_cast<size_t>(d) * n;
         for (int i = 0; i < n; ++i)
             for (const GradientTerm& term : stencils[i])
-                grad[d][i] += term.weight * mu[term.panel];
+                grad[d][i] += term.weight * mu[d][term.panel];
     }
 
     SolverResult r;
     r.flipped = flipped;
+    r.unknowns = u;
+    r.mirrored = classes.mirrored;
+    r.wakeUpper = m.wakeUpper;
+    r.wakeLower = m.wakeLower;
     r.normals.resize(in.panels.size());
     int wake = 0;
     for (size_t k = 0; k < in.panels.size(); ++k) {
@@ -499,12 +752,13 @@ bool Solve_Cases(const SolverInput& in, SolverResult* out, std::string* why, con
             r.normals[k] = m.panels[s].normal;
             r.surface.push_back(static_cast<int>(k));
         } else {
-            r.normals[k] = m.wakeNormals[wake++];
+            r.normals[k] = m.wakes[wake++].normal;
         }
     }
     const int caseCount = static_cast<int>(in.alpha.size());
     r.cases.resize(caseCount);
     r.cp.assign(static_cast<size_t>(n) * caseCount, 0.0);
+    r.doublet.assign(static_cast<size_t>(n) * caseCount, 0.0);
     for (int c = 0; c < caseCount; ++c) {
         const double a = in.alpha[c] * kDegree, b = in.beta[c] * kDegree;
         const Vec3 onset(std::cos(a) * std::cos(b), std::sin(b), std::sin(a) * std::cos(b));
@@ -516,6 +770,7 @@ bool Solve_Cases(const SolverInput& in, SolverResult* out, std::string* why, con
             v -= g.normal * dot(v, g.normal);
             const double cp = 1.0 - dot(v, v);
             r.cp[static_cast<size_t>(i) * caseCount + c] = cp;
+            r.doublet[static_cast<size_t>(i) * caseCount + c] = mu[0][i] * onset.x + mu[1][i] * onset.y + mu[2][i] * onset.z;
             const Vec3 f = g.normal * (-cp * g.area);
             force += f;
             moment += cross(g.centre - in.origin, f);

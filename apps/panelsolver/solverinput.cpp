@@ -409,12 +409,17 @@ bool Check_Solver_Input(const SolverInput& in, std::string* why)
         const Vec3& b = in.nodes[p.nodes[1] - 1];
         const Vec3& c = in.nodes[p.nodes[2] - 1];
         const Vec3& d = corners == 4 ? in.nodes[p.nodes[3] - 1] : a;
-        if (!(area2(a, b, c, d) > minArea2))
-            return fail(name + " has no area");
         if (!p.isWake()) {
+            if (!(area2(a, b, c, d) > minArea2))
+                return fail(name + " has no area");
             ++surfaceCount;
             continue;
         }
+        // The solver carries a wake from its trailing-edge segment (its first
+        // two nodes) straight downstream: its far nodes may lie anywhere, but
+        // the segment must lie across the flow.
+        if (!(norm(cross(b - a, Vec3(1, 0, 0))) > 1e-6 * size))
+            return fail("wake " + name + " leaves no trailing edge across the flow");
         const int up = p.neighbours[0], low = p.neighbours[1];
         if (up < 1 || low < 1 || up == low || in.panels[up - 1].isWake() || in.panels[low - 1].isWake())
             return fail("wake " + name + " does not name the two surface panels it leaves");

@@ -53,8 +53,9 @@ bool Read_Solver_Input(const std::string& path, SolverInput* in, std::string* wh
 
 // The checks the parser applies to what it read: settings within what the
 // solver supports, positive reference values, every panel naming nodes and
-// neighbours that exist, no panel without area, every wake panel leaving
-// two surface panels. Exposed for inputs built in memory.
+// neighbours that exist, no surface panel without area, every wake panel
+// leaving two surface panels along a trailing-edge segment (its first two
+// nodes) that lies across the flow. Exposed for inputs built in memory.
 bool Check_Solver_Input(const SolverInput& in, std::string* why);
 
 } // namespace panelsolver

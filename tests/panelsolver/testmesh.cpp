@@ -71,42 +71,124 @@ Mesh Sphere(double radius, int nLat, int nLon)
     return m;
 }
 
-Mesh Rectangular_Wing(const WingShape& s)
+namespace {
+
+using Grid = std::vector<std::vector<Node>>; // rows across the span, stations along each
+
+Grid wingGrid(const WingShape& s)
+{
+    const int n = s.perSide;
+    const int J = 2 * n - 1;
+    const int R = s.strips;
+    // Station j: where along the chord, and on which side.
+    std::vector<double> u(J + 1);
+    std::vector<bool> upper(J + 1);
+    for (int j = 0; j <= J; ++j) {
+        // Dense about the nose and even toward the trailing edge, as the
+        // main program places its stations.
+        upper[j] = j <= n;
+        u[j] = 1 - std::cos(0.5 * foilgen::kPi * (upper[j] ? n - j : j - n) / n);
+    }
+    auto camberLine = [&s](double x) {
+        const double c = s.camber, p = 0.4;
+        return x < p ? c / (p * p) * (2 * p * x - x * x) : c / ((1 - p) * (1 - p)) * (1 - 2 * p + 2 * p * x - x * x);
+    };
+    const double radius = s.arc > 0 ? 0.5 * s.span / s.arc : 0;
+    Grid grid(R + 1);
+    for (int i = 0; i <= R; ++i) {
+        // Along the span (flat), and the bulge of the row within its cell.
+        double along, bulge = 0;
+        if (s.stripsPerCell > 0) {
+            along = s.span * (double(i) / R - 0.5);
+            bulge = s.billow * std::sin(foilgen::kPi * (i % s.stripsPerCell) / s.stripsPerCell);
+        } else {
+            along = -0.5 * s.span * std::cos(foilgen::kPi * i / R);
+        }
+        for (int j = 0; j <= J; ++j) {
+            const double t = foilgen::halfThickness(u[j], s.thickness);
+            const double fx = u[j] * (1 - 0.2 * bulge);
+            const double fz = camberLine(u[j]) + (upper[j] ? t * (1 + bulge) : -t * (1 + 0.25 * bulge))
+                              - 0.15 * bulge * std::pow(u[j], 4);
+            const double x = s.chord * fx, h = s.chord * fz;
+            if (radius > 0) {
+                const double phi = along / radius, r = radius + h;
+                grid[i].push_back({x, r * std::sin(phi), r * std::cos(phi) - radius});
+            } else {
+                grid[i].push_back({x, along, h});
+            }
+        }
+    }
+    return grid;
+}
+
+Node mid(const Node& a, const Node& b)
+{
+    return {0.5 * (a.x + b.x), 0.5 * (a.y + b.y), 0.5 * (a.z + b.z)};
+}
+
+// Every panel cut into four on its own bilinear surface: a node between
+// every two along a row (the last between the last station and the first,
+// across the closing panel) and a row between every two.
+Grid subdivided(const Grid& coarse)
+{
+    Grid along;
+    for (const std::vector<Node>& row : coarse) {
+        std::vector<Node> r;
+        for (size_t j = 0; j < row.size(); ++j) {
+            r.push_back(row[j]);
+            r.push_back(mid(row[j], row[(j + 1) % row.size()]));
+        }
+        along.push_back(r);
+    }
+    Grid fine;
+    for (size_t i = 0; i < along.size(); ++i) {
+        fine.push_back(along[i]);
+        if (i + 1 < along.size()) {
+            std::vector<Node> r;
+            for (size_t j = 0; j < along[i].size(); ++j)
+                r.push_back(mid(along[i][j], along[i + 1][j]));
+            fine.push_back(r);
+        }
+    }
+    return fine;
+}
+
+Mesh gridMesh(const Grid& grid, const WingShape& s)
 {
     Mesh m;
     m.span = s.span;
     m.area = s.span * s.chord;
-    const int n = s.perSide;
-    const int J = 2 * n - 1;
-    const int R = s.strips;
-    // Station j: x along the chord, z of the first side positive.
-    std::vector<double> x(J + 1), z(J + 1);
-    for (int j = 0; j <= J; ++j) {
-        // Dense about the nose and even toward the trailing edge, as the
-        // main program places its stations.
-        const bool first = j <= n;
-        const double u = 1 - std::cos(0.5 * foilgen::kPi * (first ? n - j : j - n) / n);
-        x[j] = s.chord * u;
-        const double t = s.chord * foilgen::halfThickness(u, s.thickness);
-        z[j] = first ? t : -t;
-    }
-    for (int i = 0; i <= R; ++i) {
-        const double y = -0.5 * s.span * std::cos(foilgen::kPi * i / R);
-        for (int j = 0; j <= J; ++j)
-            m.nodes.push_back({x[j], y, z[j]});
-    }
+    const int R = int(grid.size()) - 1;
+    const int J = int(grid[0].size()) - 1;
+    for (const std::vector<Node>& row : grid)
+        m.nodes.insert(m.nodes.end(), row.begin(), row.end());
     const int S = int(m.nodes.size());
-    // Wake nodes behind the trailing edge along the bisector of its wedge
-    // (the mean of stations 5 and J-6 on both sides).
+    const double reach = s.wakeChords * m.area / m.span;
     for (int i = 0; i <= R; ++i) {
         const Node& T = m.nodes[i * (J + 1)];
-        const Node& A = m.nodes[i * (J + 1) + std::min(5, J)];
-        const Node& B = m.nodes[i * (J + 1) + std::max(J - 6, 0)];
-        double dx = T.x - 0.5 * (A.x + B.x), dz = T.z - 0.5 * (A.z + B.z);
-        const double len = std::hypot(dx, dz);
-        dx /= len, dz /= len;
-        const double reach = s.wakeChords * m.area / m.span;
-        m.nodes.push_back({T.x + dx * reach, T.y, T.z + dz * reach});
+        double d[3] = {1, 0, 0};
+        if (s.wake == WakeShape::Bisector || s.wake == WakeShape::Crossed) {
+            // The bisector of the trailing-edge wedge: from the middle of
+            // stations 5 and J - 6 through the trailing edge.
+            const Node& A = m.nodes[i * (J + 1) + std::min(5, J)];
+            const Node& B = m.nodes[i * (J + 1) + std::max(J - 6, 0)];
+            d[0] = T.x - 0.5 * (A.x + B.x), d[1] = T.y - 0.5 * (A.y + B.y), d[2] = T.z - 0.5 * (A.z + B.z);
+        } else if (s.wake == WakeShape::Fanned) {
+            d[1] = T.y / s.span;
+            d[2] = i % 2 ? 0.2 : -0.2;
+        }
+        const double len = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
+        Node W{T.x + d[0] / len * reach, T.y + d[1] / len * reach, T.z + d[2] / len * reach};
+        if (s.wake == WakeShape::Crossed) {
+            // Along the trailing edge by one and a half times the width of
+            // the strips beside, to one side and the other by turns.
+            const Node& P = m.nodes[std::max(i - 1, 0) * (J + 1)];
+            const Node& Q = m.nodes[std::min(i + 1, R) * (J + 1)];
+            const double e[3] = {Q.x - P.x, Q.y - P.y, Q.z - P.z};
+            const double shift = (i % 2 ? 1.5 : -1.5) / (std::min(i + 1, R) - std::max(i - 1, 0));
+            W.x += shift * e[0], W.y += shift * e[1], W.z += shift * e[2];
+        }
+        m.nodes.push_back(W);
     }
     auto panel = [J, R](int i, int j) { return (j < 0 || j > J || i < 0 || i > R - 1) ? 0 : i * (J + 1) + j + 1; };
     for (int i = 0; i < R; ++i)
@@ -126,6 +208,18 @@ Mesh Rectangular_Wing(const WingShape& s)
                             {(i + 1) * (J + 1) + 1, i * (J + 1) + 1, S + 1 + i, S + 2 + i},
                             {i * (J + 1) + 1, i * (J + 1) + J + 1, 0, 0}});
     return m;
+}
+
+} // namespace
+
+Mesh Rectangular_Wing(const WingShape& s)
+{
+    return gridMesh(wingGrid(s), s);
+}
+
+Mesh Subdivided_Wing(const WingShape& s)
+{
+    return gridMesh(subdivided(wingGrid(s)), s);
 }
 
 QByteArray Input_File(const Mesh& mesh, int velOrder)

@@ -78,7 +78,10 @@ private slots:
         QVERIFY(writeFile(dir.filePath("wings.inp"), input));
         const Run run = runSolver({dir.filePath("wings")});
         QVERIFY2(!run.crashed && run.exitCode == 0, qPrintable(run.err));
+        // Progress line by line, the factorisation's too, rising to the whole.
         QVERIFY(run.err.contains("assembly 100 %"));
+        QVERIFY(run.err.contains("factorisation 100 %"));
+        QVERIFY(run.err.indexOf("assembly 100 %") < run.err.indexOf("factorisation 100 %"));
 
         QFile file(dir.filePath("wings.res"));
         QVERIFY(file.open(QIODevice::ReadOnly));
