@@ -131,6 +131,11 @@ QString ApameRun::stderrTail() const
     return QString();
 }
 
+QString ApameRun::lastSaid() const
+{
+    return stderrTail();
+}
+
 void ApameRun::onFinished(int exitCode, bool crashed)
 {
     if (!running_)

@@ -62,6 +62,10 @@ public:
 
     bool isRunning() const { return running_; }
     qint64 elapsedMs() const;
+    // The last line the solver has written to its error output so far, as
+    // the program's solver reports its progress ("factorisation 62 %");
+    // empty before the first.
+    QString lastSaid() const;
     qint64 processId() const { return pid_; }
     const ApameOutcome& outcome() const { return outcome_; }
 

@@ -10,6 +10,7 @@
 namespace {
 
 constexpr int kTickMs = 200;
+constexpr int kTextWidth = 300; // pixels, within the window's width
 const char* const kTitle = "CFD analysis";
 
 } // namespace
@@ -27,6 +28,12 @@ ApameProgressDialog::ApameProgressDialog(ApameRun* run, QWidget* parent) : QDial
 void ApameProgressDialog::showElapsed()
 {
     elapsedLabel->setText(Elapsed_Time_Text(run_->elapsedMs()));
+    // What the solver last said of its progress, while it is not being
+    // stopped; a long line is cut rather than widening the window.
+    const QString said = run_->lastSaid();
+    if (cancelButton->isEnabled() && !said.isEmpty())
+        textLabel->setText(textLabel->fontMetrics().elidedText(tr("The solver is running: %1").arg(said),
+                                                               Qt::ElideRight, kTextWidth));
 }
 
 void ApameProgressDialog::on_cancelButton_clicked()

@@ -1,7 +1,8 @@
 #pragma once
 
-// The window shown while the outside solver runs: the elapsed time and a
-// Cancel button that stops the solver. The window is modal but the event
+// The window shown while the outside solver runs: what the solver last said
+// of its progress, the elapsed time and a Cancel button that stops the
+// solver. The window is modal but the event
 // loop goes on, so the program keeps drawing while it waits.
 
 #include "aero/apamerun.h"

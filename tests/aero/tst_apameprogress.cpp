@@ -120,6 +120,38 @@ private slots:
         QCOMPARE(outcome.kind, ApameOutcome::Cancelled);
     }
 
+    // The window shows the solver's last line of progress while it works.
+    void showsTheSolversProgress()
+    {
+        QVERIFY(fakesolver::install(programs->path(),
+                                    QStringLiteral("echo '120 surface panels, 10 wake panels' >&2\n"
+                                                   "echo 'factorisation 62 %' >&2\n")
+                                        + fakesolver::sleeps()));
+        auto design = std::make_unique<ParaStruct>();
+        ApameRes res;
+        QString shown;
+        QElapsedTimer waited;
+        waited.start();
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, [&] {
+            ApameProgressDialog* dialog = shownDialog();
+            if (!dialog)
+                return;
+            const QString text = dialog->findChild<QLabel*>("textLabel")->text();
+            // Waits for the line, and gives up rather than hang.
+            if (text.contains(QStringLiteral("%")) || waited.elapsed() > 20000) {
+                shown = text;
+                poll.stop();
+                QTest::mouseClick(dialog->findChild<QPushButton*>("cancelButton"), Qt::LeftButton);
+            }
+        });
+        poll.start(50);
+        const ApameOutcome outcome =
+            Run_Solver_With_Progress(nullptr, casePath(), design.get(), &glob, &res, programs->path());
+        QCOMPARE(outcome.kind, ApameOutcome::Cancelled);
+        QCOMPARE(shown, QStringLiteral("The solver is running: factorisation 62 %"));
+    }
+
     void failureIsReportedWithItsCode()
     {
         QVERIFY(fakesolver::install(programs->path(), fakesolver::exits3()));
