@@ -16,19 +16,25 @@ namespace {
 
 // Columns per block: wide enough that the update of the columns to the
 // right runs near the speed of a plain matrix product, narrow enough that
-// the first block, the heaviest, is a small part of the whole.
-constexpr int kBlock = 128;
+// the first block, the heaviest, is a fair step of the whole.
+constexpr int kBlock = 256;
 
 } // namespace
 
 int Factorise_LU(double* a, int n, int* pivots, const std::function<void(int)>& done)
 {
     auto at = [a, n](int row, int col) { return a + static_cast<size_t>(col) * n + row; };
+    const int threads = openblas_get_num_threads();
     int info = 0, told = -1;
     for (int k = 0; k < n; k += kBlock) {
         const int kb = std::min(kBlock, n - k), rest = n - k - kb;
-        // The block's columns from the diagonal down, with their pivots.
+        // The block's columns from the diagonal down, with their pivots, in
+        // one thread: split over several, the narrow column block spends
+        // most of its time waiting for them (many times longer on a busy
+        // machine).
+        openblas_set_num_threads(1);
         const int panel = LAPACKE_dgetrf_work(LAPACK_COL_MAJOR, n - k, kb, at(k, k), n, pivots + k);
+        openblas_set_num_threads(threads);
         if (panel < 0)
             return panel;
         if (panel > 0 && info == 0)
