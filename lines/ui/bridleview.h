@@ -6,6 +6,7 @@
 // on every line its length rounded to 5 mm and its load (brake lines: the
 // length plus the brake relaxation). Nodes may be dragged to tidy the sheet;
 // the view never changes the design's lines, it works on its own copy.
+// Printed, the whole table is fitted to the page, whatever the zoom.
 
 #include <QFont>
 #include <QPoint>
@@ -44,7 +45,7 @@ public slots:
     // The tab was chosen.
     void activate_widget();
     void ShowContextMenu(const QPoint& pos);
-    // Prints the sheet as shown.
+    // Prints the whole sheet fitted to the page (not the zoomed screen).
     void printPage();
 
 protected:
@@ -57,6 +58,14 @@ protected:
 private:
     bool nearFramePoint(QPoint p) const;
     void paintSheet(QPainter& painter);
+    void paintHeading(QPainter& painter) const;
+    // Frame, lines and labels in the drawing's own units.
+    void paintDrawing(QPainter& painter) const;
+    // What paintDrawing covers, in the drawing's units: the frame with its
+    // rib numbers, and every line, line end and label.
+    QRectF drawingExtent() const;
+    QRectF frameExtent() const;
+    static QFont labelFont();
 
     ParaStruct* design;
     std::unique_ptr<BridleData> copy;
