@@ -1,7 +1,6 @@
 #include "lines/ui/bridleview.h"
 #include "shell/ui/widgetinteraction.h"
 
-#include "core/geomconst.h"
 #include "core/parastruct.h"
 #include "core/skintension.h"
 #include "core/transf.h"
@@ -30,8 +29,11 @@ constexpr int kHeadingCentre = 512;
 constexpr int kSheetWidth = 1024;      // the sheet the heading is laid out on
 constexpr double kHeadingBand = 60.0;  // the heading's height on a printed sheet
 constexpr double kPrintMargin = 10.0;
-constexpr double kRibNumberDrop = 20.0; // rib numbers below the frame's last row
+// The rib numbers stand above the frame: the lines leave the frame
+// downwards, and their labels stand below it.
+constexpr double kRibNumberLift = 13.0; // rib numbers' base line above the first row
 constexpr double kNodeRadius = 5.0;     // the white ring of a line end
+constexpr double kLabelLift = 1.0;      // a line label's gap above its line
 
 void circle(QPainter& p, QPointF c, double diameter, const QColor& fill)
 {
@@ -144,11 +146,12 @@ QRectF BridleView::drawingExtent() const
             continue;
         const QPointF P = current.nodes.at(rec.start);
         const QPointF Q = current.nodes.at(rec.end);
-        // The label starts at the middle of the line and runs along it.
-        const double angle = std::atan2(Q.y() - P.y(), Q.x() - P.x()) * 180.0 / wl::Pi;
         const QString label = Bridle_Table_Label(rec, brakes);
-        const QRectF box(0, -metrics.ascent(), metrics.horizontalAdvance(label), metrics.height());
-        extent |= QTransform().translate((P.x() + Q.x()) / 2, (P.y() + Q.y()) / 2).rotate(angle).mapRect(box);
+        const LabelPlace place = Bridle_Table_Label_Place(P, Q, labelsBelow(), labelSize(metrics, label));
+        extent |= QTransform()
+                      .translate(place.centre.x(), place.centre.y())
+                      .rotate(place.angle)
+                      .mapRect(labelBox(metrics, label, place.under));
     }
     return extent;
 }
@@ -160,10 +163,9 @@ QRectF BridleView::frameExtent() const
     const int left = Bridle_Table_Frame_Point(design, tip, 0, true).x();
     const int bottom = Bridle_Table_Frame_Point(design, tip, kBrakeSlot, false).y();
     const QFontMetricsF metrics(labelFont());
-    // The rib numbers stand below the frame, the last one beyond its right edge.
-    const double numbers = bottom + kRibNumberDrop + metrics.descent();
-    const double right = tipTop.x() + metrics.horizontalAdvance(QString::number(tip));
-    return QRectF(QPointF(left - 10, tipTop.y() - 10), QPointF(std::max(right, tipTop.x() + 9.0), numbers));
+    const double numbers = tipTop.y() - kRibNumberLift - metrics.ascent();
+    const double right = tipTop.x() + metrics.horizontalAdvance(QString::number(tip)) / 2;
+    return QRectF(QPointF(left - 10, numbers), QPointF(std::max(right, tipTop.x() + 9.0), bottom + 19));
 }
 
 bool BridleView::nearFramePoint(QPoint p) const
@@ -253,7 +255,8 @@ void BridleView::paintSheet(QPainter& p)
     p.setPen(cosmetic(Qt::black));
     p.setBrush(Qt::NoBrush);
     p.drawRect(rect().adjusted(0, 0, -1, -1));
-    p.drawText(QPointF(200, 20), QString(" scale: %1").arg(s, 0, 'f', 2));
+    // Under the project path, clear of the heading's large letters.
+    p.drawText(QPointF(kHeadingLeft, 51), QString(" scale: %1").arg(s, 0, 'f', 2));
     // The heading stays where it is whatever the zoom.
     paintHeading(p);
     p.translate(tx, ty);
@@ -315,13 +318,15 @@ void BridleView::paintDrawing(QPainter& p) const
         p.drawLine(QPointF(left, y), QPointF(right, y));
     }
     p.setPen(cosmetic(Qt::blue, Qt::DotLine));
-    p.drawLine(QPointF(centre, 0), QPointF(centre, kPageHeight));
+    // From the frame down: above it stand the rib numbers.
+    p.drawLine(QPointF(centre, top - 10), QPointF(centre, kPageHeight));
     for (int r = first; r <= tip; ++r) {
         const int x = Bridle_Table_Frame_Point(design, r, 0, false).x();
         p.setPen(design->isLoadedRib(r) ? cosmetic(Qt::blue) : cosmetic(Qt::black, Qt::DotLine));
         p.drawLine(QPointF(x, top), QPointF(x, bottom));
         p.setPen(cosmetic(Qt::black));
-        p.drawText(QPointF(x, bottom + kRibNumberDrop), QString::number(r));
+        const QString number = QString::number(r);
+        p.drawText(QPointF(x - QFontMetricsF(labelFont()).horizontalAdvance(number) / 2, top - kRibNumberLift), number);
     }
     p.setPen(cosmetic(Qt::lightGray));
     for (int side = 0; side < 2; ++side) {
@@ -337,6 +342,7 @@ void BridleView::paintDrawing(QPainter& p) const
     }
 
     // The lines and their labels.
+    const QFontMetricsF metrics(labelFont());
     for (const GraphRec& rec : current.graph) {
         if (rec.start < 0 || rec.end < 0)
             continue;
@@ -349,6 +355,32 @@ void BridleView::paintDrawing(QPainter& p) const
         circle(p, P, 4, Qt::blue);
         circle(p, Q, 4, Qt::blue);
         p.setPen(cosmetic(Qt::black));
-        DrawAngledText(&p, Bridle_Table_Label(rec, brakes), P, Q);
+        const QString label = Bridle_Table_Label(rec, brakes);
+        const LabelPlace place = Bridle_Table_Label_Place(P, Q, labelsBelow(), labelSize(metrics, label));
+        const QRectF box = labelBox(metrics, label, place.under);
+        p.save();
+        p.translate(place.centre);
+        p.rotate(place.angle);
+        p.drawText(box.bottomLeft() - QPointF(0, metrics.descent()), label);
+        p.restore();
     }
+}
+
+double BridleView::labelsBelow() const
+{
+    return frameExtent().bottom();
+}
+
+QSizeF BridleView::labelSize(const QFontMetricsF& metrics, const QString& label)
+{
+    // Across the line: the text and its gap from the line.
+    return QSizeF(metrics.horizontalAdvance(label), metrics.height() + kLabelLift);
+}
+
+QRectF BridleView::labelBox(const QFontMetricsF& metrics, const QString& label, bool under)
+{
+    // Centred along the line, just above it or just below it.
+    const double w = metrics.horizontalAdvance(label);
+    const double h = metrics.height();
+    return QRectF(-w / 2, under ? kLabelLift : -kLabelLift - h, w, h);
 }

@@ -9,6 +9,8 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QImage>
+#include <QMap>
+#include <QRectF>
 #include <QMouseEvent>
 #include <QObject>
 #include <QProcess>
@@ -176,8 +178,8 @@ private slots:
 
     // The printed table holds the whole sheet on the page, whatever the
     // window's size, zoom and panning: every rib number of the frame, every
-    // line label, nothing beyond the page (poppler's word boxes); the legend
-    // names the units the numbers are in.
+    // line label, nothing beyond the page and no label over a rib number
+    // (poppler's word boxes); the legend names the units the numbers are in.
     void printFitsThePage_data()
     {
         QTest::addColumn<int>("selection");
@@ -223,6 +225,7 @@ private slots:
         const double width = page.captured(1).toDouble(), height = page.captured(2).toDouble();
         QVERIFY(width > height);   // A4 landscape
         QStringList words;
+        QList<QRectF> boxes;
         auto it = QRegularExpression(
                       R"re(<word xMin="([-\d.]+)" yMin="([-\d.]+)" xMax="([-\d.]+)" yMax="([-\d.]+)">([^<]*)</word>)re")
                       .globalMatch(html);
@@ -234,10 +237,29 @@ private slots:
                      qPrintable(QString("\"%1\" at %2,%3 .. %4,%5 on a page of %6 x %7")
                                     .arg(w.captured(5)).arg(x0).arg(y0).arg(x1).arg(y1).arg(width).arg(height)));
             words << w.captured(5);
+            boxes << QRectF(QPointF(x0, y0), QPointF(x1, y1));
         }
-        // The rib numbers stand upright below the frame, each a word.
-        for (int r = design->firstRib; r <= design->lastRib; ++r)
-            QVERIFY2(words.contains(QString::number(r)), qPrintable(QString("rib %1 is not printed").arg(r)));
+        // The rib numbers stand upright on one row, each a word; no label
+        // runs over them.
+        QMap<int, int> rows;   // top of a rib number's box -> how many
+        for (int i = 0; i < words.size(); ++i)
+            if (QRegularExpression(R"(^\d+$)").match(words[i]).hasMatch() && words[i].toInt() <= design->lastRib)
+                ++rows[qRound(boxes[i].top())];
+        int row = -1;
+        for (auto r = rows.cbegin(); r != rows.cend(); ++r)
+            if (r.value() > design->lastRib - design->firstRib)
+                row = r.key();
+        QVERIFY2(row >= 0, qPrintable(QString("no row of rib numbers among %1").arg(words.join(' '))));
+        for (int r = design->firstRib; r <= design->lastRib; ++r) {
+            int at = -1;
+            for (int i = 0; i < words.size(); ++i)
+                if (words[i] == QString::number(r) && qRound(boxes[i].top()) == row)
+                    at = i;
+            QVERIFY2(at >= 0, qPrintable(QString("rib %1 is not printed").arg(r)));
+            for (int i = 0; i < words.size(); ++i)
+                QVERIFY2(i == at || !boxes[i].adjusted(0.2, 0.2, -0.2, -0.2).intersects(boxes[at]),
+                         qPrintable(QString("\"%1\" runs over rib %2").arg(words[i]).arg(r)));
+        }
         const QString text = pdfText(pdf);
         QCOMPARE(printedLines(text, brakes).size(), design->bridle.groups[get_curr_bridle_grup(selection)].lineCount);
         // The legend: lengths in metres, loads in kilograms.
