@@ -204,19 +204,29 @@ private slots:
     // the record and recomputed: every line hangs from the new wing at once.
     void linesFollowTheWing_data()
     {
+        QTest::addColumn<int>("cells");
         QTest::addColumn<bool>("editor");
         QTest::addColumn<double>("span");
         QTest::addColumn<double>("hang");
-        QTest::newRow("general data: span and hang height") << true << 12.0 << 7.2;
-        QTest::newRow("general data: hang height") << true << shipped->span << 7.2;
-        QTest::newRow("general data: span") << true << 12.0 << shipped->hangHeight;
-        QTest::newRow("recompute: shorter wing") << false << 10.5 << 6.2;
+        QTest::newRow("general data: span and hang height") << 34 << true << 12.0 << 7.2;
+        QTest::newRow("general data: hang height") << 34 << true << shipped->span << 7.2;
+        QTest::newRow("general data: span") << 34 << true << 12.0 << shipped->hangHeight;
+        QTest::newRow("recompute: shorter wing") << 34 << false << 10.5 << 6.2;
+        QTest::newRow("recompute: 35 cells") << 35 << false << 12.5 << 7.4;
     }
     void linesFollowTheWing()
     {
+        QFETCH(int, cells);
         QFETCH(bool, editor);
         QFETCH(double, span);
         QFETCH(double, hang);
+        if (cells != 34) {
+            auto other = defaultDesign(cells);
+            QVERIFY(other);
+            *design = *other;
+            QCOMPARE(design->cells, cells);
+            QVERIFY(linesIn(design) > 50);
+        }
         const double before = twiceTheLines(design);
         if (editor) {
             typeGeneralData(span, hang);
