@@ -23,9 +23,10 @@ namespace {
 
 // ---------------------------------------------------------------------------
 // Hooks of the steps: the 3-D canopy and the cell grids are built in;
-// the diagonal ribs come from the internal structure.
+// the diagonal ribs come from the internal structure, the line placement
+// from the suspension lines.
 
-RecomputeStep g_hooks[4] = {Create_Space_Canopy, Space_Canopy_Flat, Space_Canopy_Inflated, nullptr};
+RecomputeStep g_hooks[5] = {Create_Space_Canopy, Space_Canopy_Flat, Space_Canopy_Inflated, nullptr, nullptr};
 RecomputeTrace g_trace;
 
 void runHook(RecomputeHook hook, const char* name, ParaStruct* design)
@@ -169,6 +170,7 @@ void Refresh_Calculations(ParaStruct* design)
     design->Fill_Airfoil_Arclen();
     // How far the brake lines relax, for the views that draw them.
     Calculate_RelaxLengths(design);
+    runHook(RecomputeHook::LinePlan, "Place_Line_Plan", design);
 }
 
 // ---------------------------------------------------------------------------

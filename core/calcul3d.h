@@ -9,28 +9,31 @@
 
 class ParaStruct;
 
-// Runs the thirteen steps of the recompute, always in this order:
+// Runs the fourteen steps of the recompute, always in this order:
 //  1 WingTipGeometrySetup      8 Create_Space_Canopy
 //  2 Ribs_VirtualLineInd       9 Space_Canopy_Flat
 //  3 CalculateResLines        10 Space_Canopy_Inflated
 //  4 Create_FoilPairList      11 Generate_All_Diagonals
 //  5 Calculate_meta_Center    12 SetPUPDW
 //  6 Calculate_Areas_Aspects  13 Fill_Airfoil_Arclen
-//  7 Setup_Wing_Airfoils
+//  7 Setup_Wing_Airfoils      14 Place_Line_Plan
 // Steps 2 to 4 use the rib airfoils of the previous run; step 7 renews them.
+// Step 14 comes last: the lines hang from everything the others compute.
 // Problems are reported at most once per run through the user notifier.
 void Refresh_Calculations(ParaStruct* design);
 
 // Steps 8 to 11 belong to the 3-D canopy and grid code and to the internal
-// structure. Each is one hook: a plain function on the design record. Steps
-// 8 to 10 start with Create_Space_Canopy, Space_Canopy_Flat and
-// Space_Canopy_Inflated (canopy.h, cellgrid.h); step 11 is empty (skipped)
-// until the code that provides it installs it.
+// structure, step 14 to the suspension lines. Each is one hook: a plain
+// function on the design record. Steps 8 to 10 start with
+// Create_Space_Canopy, Space_Canopy_Flat and Space_Canopy_Inflated
+// (canopy.h, cellgrid.h); steps 11 and 14 are empty (skipped) until the code
+// that provides them installs them.
 enum class RecomputeHook {
     SpaceCanopy,    // step 8:  Create_Space_Canopy
     FlatGrid,       // step 9:  Space_Canopy_Flat
     InflatedGrid,   // step 10: Space_Canopy_Inflated
     Diagonals,      // step 11: Generate_All_Diagonals
+    LinePlan,       // step 14: Place_Line_Plan
 };
 using RecomputeStep = void (*)(ParaStruct*);
 

@@ -1,5 +1,6 @@
 #include "lines/bridlelists.h"
 
+#include "core/geomconst.h"
 #include "core/parastruct.h"
 #include "core/transf.h"
 #include "lines/lineplan.h"
@@ -15,6 +16,7 @@ constexpr double kTableCentreX = 512.0;
 constexpr double kTableHalfWidth = 614.4;
 constexpr double kTableFirstRowY = 93.8;
 constexpr double kTableRowStep = 17.0;
+constexpr double kLabelGap = 2.0;   // between the frame and the labels below it
 
 int nodeOf(QList<QPoint>& nodes, QPoint p)
 {
@@ -65,6 +67,35 @@ QString Bridle_Table_Label(const GraphRec& line, bool brakes)
             .arg(line.relax, 0, 'f', 3)
             .arg(RouCm(line.length + line.relax), 0, 'f', 3);
     return QString("[%1]").arg(RouCm(line.length), 0, 'f', 3);
+}
+
+LabelPlace Bridle_Table_Label_Place(QPointF P, QPointF Q, double clear, QSizeF size)
+{
+    LabelPlace place;
+    double angle = std::atan2(Q.y() - P.y(), Q.x() - P.x()) * 180.0 / wl::FullPi;
+    if (angle > 90.0)
+        angle -= 180.0;
+    else if (angle < -90.0)
+        angle += 180.0;
+    place.angle = angle;
+    const QPointF a = P.y() < Q.y() ? P : Q;   // upper end
+    const QPointF b = P.y() < Q.y() ? Q : P;   // lower end
+    // Above the base line is (sin, -cos) of the angle: there when that
+    // side is the one the line leans to.
+    const double lean = a.x() - b.x();
+    place.under = lean != 0 && (std::sin(angle * wl::FullPi / 180.0) > 0) != (lean > 0);
+    if (!(a.y() < clear && b.y() > clear)) {
+        place.centre = (P + Q) / 2;
+        return place;
+    }
+    // How far the label reaches up from its centre: half its width along
+    // the line, its height above the line.
+    const double rad = angle * wl::FullPi / 180.0;
+    const double up = 0.5 * std::max(0.0, size.width()) * std::fabs(std::sin(rad))
+                      + std::max(0.0, size.height()) * std::fabs(std::cos(rad));
+    const double t = std::clamp((clear + kLabelGap + up - a.y()) / (b.y() - a.y()), 0.0, 1.0);
+    place.centre = a + t * (b - a);
+    return place;
 }
 
 QPoint Bridle_Table_Frame_Point(const ParaStruct* design, int rib, int slot, bool mirror)

@@ -9,6 +9,7 @@
 #include <QList>
 #include <QPoint>
 #include <QPointF>
+#include <QSizeF>
 #include <QString>
 #include <QVector3D>
 
@@ -46,6 +47,24 @@ BridleTable Bridle_Table(const ParaStruct* design, const BridleGroup& group, boo
 // rounded to 5 mm; for a brake line "length + relaxation= [rounded sum] ",
 // or "[rounded length]" when it has no relaxation.
 QString Bridle_Table_Label(const GraphRec& line, bool brakes);
+
+// Where the label of a table line from P to Q is written: centred on
+// `centre`, along `angle` degrees, which is kept between -90 and 90 so that
+// the label reads upright whichever way the line leans, on the side of the
+// line its upper end leans to (`under`: below the text's base line, else
+// above it), so that the lines of a fan carry their labels outside it. The
+// top lines cross the frame (everything above `clear`) on their way to the
+// canopy: the label of such a line stands on it just below the frame, where
+// the lines of a fan are furthest apart, as high as a label of `size` (its
+// width along the line, its height across) can stand without reaching up
+// over `clear`, at most at the line's lower end. Any other line has its
+// label at its middle.
+struct LabelPlace {
+    QPointF centre;
+    double angle = 0.0;
+    bool under = false;
+};
+LabelPlace Bridle_Table_Label_Place(QPointF P, QPointF Q, double clear, QSizeF size = QSizeF(0, 0));
 
 // Point of frame slot `slot` (0..7) on `rib` in the table's drawing: rows
 // 17 units apart from 93.8, the ribs spread over 614.4 units either side of

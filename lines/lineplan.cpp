@@ -380,6 +380,41 @@ int Remove_First_Line_With_Child(BridleGroup* g, int node)
     return removeLines(g, [node](QPoint pair) { return pair.y() == node; }, 1);
 }
 
+int Remove_Branch(BridleGroup* g, int node)
+{
+    if (!g || node < 0 || node >= g->points.size())
+        return 0;
+    QList<bool> doomed(g->pairs.size(), false);
+    QList<QPoint> visited;
+    QList<QPoint> open{g->points.at(node)};
+    while (!open.isEmpty()) {
+        const QPoint at = open.takeLast();
+        if (visited.contains(at))
+            continue;   // a cycle in broken data
+        visited.append(at);
+        for (int i = 0; i < g->pairs.size(); ++i) {
+            const QPoint pair = g->pairs.at(i);
+            if (doomed.at(i) || pair.x() < 0 || pair.x() >= g->points.size() || g->points.at(pair.x()) != at)
+                continue;
+            doomed[i] = true;
+            if (pair.y() >= 0 && pair.y() < g->points.size())
+                open.append(g->points.at(pair.y()));
+        }
+    }
+    int removed = 0;
+    for (int i = int(g->pairs.size()) - 1; i >= 0; --i) {
+        if (!doomed.at(i))
+            continue;
+        g->pairs.removeAt(i);
+        if (i < g->lines.size())
+            g->lines.removeAt(i);
+        if (i < g->attachments.size())
+            g->attachments.removeAt(i);
+        ++removed;
+    }
+    return removed;
+}
+
 int Group_Home_Slot(int groupSlot)
 {
     if (groupSlot >= 1 && groupSlot <= 4)

@@ -131,6 +131,13 @@ int Remove_Lines_With_Parent(BridleGroup* group, int node);
 int Remove_Lines_With_Child(BridleGroup* group, int node);
 int Remove_First_Line_With_Child(BridleGroup* group, int node);
 
+// Removes every line that hangs from `node` and, with each, everything that
+// hangs from its child end up to the canopy: the whole branch above the node,
+// so that no line is left without a way down to the root. Lines hang from a
+// node when their parent node lies at its 2-D point (as the placement finds
+// them). Nodes stay. Returns the number of lines removed.
+int Remove_Branch(BridleGroup* group, int node);
+
 // Frame slot on which the canopy ends of line group `groupSlot` start: rows
 // A..D for L1..L4, the brake row for the brakes; -1 for other slots.
 int Group_Home_Slot(int groupSlot);

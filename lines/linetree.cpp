@@ -318,7 +318,11 @@ QVector4D setup_Raiser_PointInfo3D(const ParaStruct* design, QPoint pt, int n, c
         return QVector4D(0, 0, 0, 1);
     }
     const int j = info[0];
-    const double w = j >= 0 && j < 4 ? design->lineGroupShares[j] * design->totalWeight / 100 : 0.0;
+    // A share that is no part of the weight (a damaged file) weighs nothing
+    // rather than turning every position below into no number.
+    const bool share = j >= 0 && j < 4 && Group_Share_Valid(design->lineGroupShares[j]);
+    const double w = share && std::isfinite(design->totalWeight) ? design->lineGroupShares[j] * design->totalWeight / 100
+                           : 0.0;
     return QVector4D(pos, float(w));
 }
 
@@ -523,10 +527,39 @@ TreePlacement Place_Riser(ParaStruct* d, BridleGroup* riser, const FrameRaiser* 
     return result;
 }
 
-int Recalculate_Line_Plan(ParaStruct* d)
+bool Group_Fits_Frame(const ParaStruct* d, const BridleGroup& g)
 {
-    if (!d)
-        return 0;
+    const int n = d ? f_start_id(d) : 0;
+    if (n <= 0 || g.points.size() < n)
+        return false;
+    const int first = std::max(d->firstRib, 0);
+    const int last = std::min(d->lastRib, kBridleRibs - 1);
+    int i = 0;
+    for (int s = 0; s < kLaidOutSlots; ++s) {
+        for (int r = first; r <= last; ++r) {
+            for (int side = 0; side < (r == 0 ? 1 : 2); ++side) {
+                if (i >= n || g.points.at(i) != Frame_Point_2D(d, r, s, side == 1))
+                    return false;
+                ++i;
+            }
+        }
+    }
+    return i == n;
+}
+
+namespace {
+
+bool hasLines(const BridleGroup& g)
+{
+    return g.lineCount > 0 && g.lineCount <= kLineEntries;
+}
+
+// The riser, every line group and the riser again placed, loaded and stored.
+// A group without lines is made its frame nodes when `initEmpty`, otherwise
+// left alone; a group drawn on another frame (the cells changed) is left
+// alone: its node indexes name other points now.
+int placeLinePlan(ParaStruct* d, bool initEmpty)
+{
     Calculate_RelaxLengths(d);
     Layout_Frame(d, d->bridle.frame);
 
@@ -544,6 +577,8 @@ int Recalculate_Line_Plan(ParaStruct* d)
     int unsplit = 0;
     for (int slot = 1; slot <= kBrakeGroupSlot; ++slot) {
         BridleGroup& g = d->bridle.groups[slot];
+        if (!initEmpty && !hasLines(g))
+            continue;
         Rebuild_Group_Lists(&g);
         if (!consistent(g)) {
             warn(QPoint(0, 0), kGroupWarning);
@@ -552,6 +587,8 @@ int Recalculate_Line_Plan(ParaStruct* d)
         if (g.lines.isEmpty()) {
             Init_Line_Group(d, d->bridle.frame, &g);
         } else {
+            if (!Group_Fits_Frame(d, g))
+                continue;
             Reattach_Canopy_Ends(&g, d->bridle.frame);
             unsplit += Place_Line_Group(d, slot, &g, d->bridle.frame).unsplitNodes;
         }
@@ -560,4 +597,26 @@ int Recalculate_Line_Plan(ParaStruct* d)
     unsplit += placeRiser();
     SetUpLineGrupLoadings(d);
     return unsplit;
+}
+
+} // namespace
+
+int Recalculate_Line_Plan(ParaStruct* d)
+{
+    if (!d)
+        return 0;
+    return placeLinePlan(d, true);
+}
+
+void Place_Line_Plan(ParaStruct* d)
+{
+    if (!d)
+        return;
+    bool any = hasLines(d->bridle.riserGroup);
+    for (const BridleGroup& g : d->bridle.groups)
+        any = any || hasLines(g);
+    // A design without lines keeps its line plan exactly as stored.
+    if (!any)
+        return;
+    placeLinePlan(d, false);
 }

@@ -154,3 +154,18 @@ TreePlacement Place_Riser(ParaStruct* design, BridleGroup* riser, const FrameRai
 // and the brakes) and the riser again placed, loaded and stored, and the
 // group loads set. Returns the number of nodes whose load could not be shared.
 int Recalculate_Line_Plan(ParaStruct* design);
+
+// The recompute's last step: the line trees follow the wing. Whenever the
+// geometry they hang from changes (span, hang height, attachment rows,
+// pilot position...), the riser and every line group that has lines are
+// placed, loaded and stored again as on OK, so that the tables, the prints,
+// the 3-D views and drawings, the polar and the project file read current
+// lengths. The user's trees, lengths and diameters stay; groups without
+// lines stay as stored, and so does a design without any line. A group
+// whose frame nodes are not the design's frame (drawn for another number of
+// cells, waiting for its reset) is left alone.
+void Place_Line_Plan(ParaStruct* design);
+
+// Whether the first f_start_id nodes of `group` are the design's frame nodes
+// in their order, at the points the frame layout gives them.
+bool Group_Fits_Frame(const ParaStruct* design, const BridleGroup& group);

@@ -64,6 +64,11 @@ struct LoadWalk {
 
 } // namespace
 
+bool Group_Share_Valid(double share)
+{
+    return std::isfinite(share) && share >= 0.0 && share <= 1.0;
+}
+
 void SetUpLineGrupLoadings(ParaStruct* d)
 {
     if (!d)
@@ -124,25 +129,30 @@ int Loading_Walk(int j, double F, QList<LineProp>* lines, const QPolygon* pairs,
     return walk.unsplit;
 }
 
-void getTotalBridleLength(ParaStruct* d)
+LineTotals Line_Totals(const ParaStruct* d)
 {
+    LineTotals totals;
     if (!d)
-        return;
-    if (!d->withBridleData) {
-        d->totalLineLength = 0;
-        d->ropesArea = 0;
-        return;
-    }
-    double length = 0, area = 0;
+        return totals;
     for (const BridleGroup& g : d->bridle.groups) {
         const int count = g.lineCount >= 0 && g.lineCount <= kLineEntries ? g.lineCount : 0;
         for (int i = 0; i < count; ++i) {
             const LineProp& line = g.lineArray[i];
             const double L = d->R_X(Dist3(line.q2, line.q1));
-            length += L;
-            area += L * line.diameter;
+            totals.length += L;
+            totals.area += L * line.diameter;
         }
     }
-    d->totalLineLength = 2 * length;
-    d->ropesArea = 2 * area;
+    totals.length *= 2;
+    totals.area *= 2;
+    return totals;
+}
+
+void getTotalBridleLength(ParaStruct* d)
+{
+    if (!d)
+        return;
+    const LineTotals totals = d->withBridleData ? Line_Totals(d) : LineTotals();
+    d->totalLineLength = totals.length;
+    d->ropesArea = totals.area;
 }

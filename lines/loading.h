@@ -14,6 +14,11 @@
 
 class ParaStruct;
 
+// A line group's load share is the part of the flying weight its riser
+// carries: a number from 0 to 1. Anything else (negative, above the whole
+// weight, not a number) would break the riser placement and every load below.
+bool Group_Share_Valid(double share);
+
 // lineGroupLoads from lineGroupShares and lineGroupCount: 4 groups take the
 // shares as they are, 3 put L4's share on L3, 2 put L3's and L4's on L2.
 void SetUpLineGrupLoadings(ParaStruct* design);
@@ -31,7 +36,16 @@ int Calc_Loading(int n, QVector3D u, double F, const QVector3D* d, double* T);
 int Loading_Walk(int j, double F, QList<LineProp>* lines, const QPolygon* pairs, const QPolygon* points,
                  int mode);
 
-// totalLineLength and ropesArea of both halves from the stored lines of the
-// six group slots (not the riser tree): the sums of each line's 3-D length in
-// metres and of length x diameter, doubled. Both 0 while withBridleData is off.
+// The lines of both halves together, from the stored lines of the six group
+// slots (not the riser tree): the sum of each line's 3-D length in metres and
+// the sum of length x diameter (its frontal area, m2), doubled.
+struct LineTotals {
+    double length = 0.0;
+    double area = 0.0;
+};
+LineTotals Line_Totals(const ParaStruct* design);
+
+// totalLineLength and ropesArea, what the glide polar counts of the lines:
+// the totals above while the analysis counts the lines (withBridleData), both
+// 0 while it leaves them out.
 void getTotalBridleLength(ParaStruct* design);

@@ -2,6 +2,7 @@
 
 #include "core/calcul3d.h"
 #include "core/parastruct.h"
+#include "core/userinteraction.h"
 #include "lines/lineplan.h"
 #include "lines/loading.h"
 #include "lines/ui/brwidget.h"
@@ -23,6 +24,18 @@ constexpr int kBrakes = 7;   // lineSelection of the brake group
 QString twoDecimals(double v)
 {
     return QString("%1").arg(v, 0, 'f', 2);
+}
+
+// The share in a field's text, read as the program's number fields read (a
+// decimal comma too); false when the text is no share of the load.
+bool shareFromText(const QString& text, double* share)
+{
+    bool ok = false;
+    const double v = CheckDoubleStr(text.trimmed()).toDouble(&ok);
+    if (!ok || !Group_Share_Valid(v))
+        return false;
+    *share = v;
+    return true;
 }
 
 } // namespace
@@ -51,6 +64,10 @@ BridleDialog::BridleDialog(QWidget* parent)
 
     paste_Button->setEnabled(false);
     paste_Button->hide();
+
+    QLineEdit* shares[4] = {pL1Edit, pL2Edit, pL3Edit, pL4Edit};
+    for (int k = 0; k < 4; ++k)
+        connect(shares[k], &QLineEdit::editingFinished, this, [this, k] { settleShare(k); });
 }
 
 BridleDialog::~BridleDialog()
@@ -135,6 +152,7 @@ void BridleDialog::GetBridleDialogData()
         const QSignalBlocker block(shares[k]);
         shares[k]->setText(twoDecimals(design->lineGroupShares[k]));
         loads[k]->setText(twoDecimals(design->lineGroupLoads[k]));
+        settledShares[k] = design->lineGroupShares[k];
     }
     QSpinBox* weights[7] = {A_spin, B_spin, C_spin, D_spin, E_spin, F_spin, G_spin};
     for (int k = 0; k < 7; ++k) {
@@ -148,8 +166,11 @@ void BridleDialog::GetBridleDialogData()
 void BridleDialog::show_bridle_lengths()
 {
     getTotalBridleLength(design);
-    sumropeslengthsEdit->setText(twoDecimals(design->totalLineLength));
-    sumropessquareEdit->setText(twoDecimals(design->ropesArea));
+    // The sums of the lines as they are, whether or not the analysis counts
+    // them in its polar.
+    const LineTotals totals = Line_Totals(design);
+    sumropeslengthsEdit->setText(twoDecimals(totals.length));
+    sumropessquareEdit->setText(twoDecimals(totals.area));
 }
 
 void BridleDialog::ShowActiveLineGrups(int count)
@@ -384,9 +405,42 @@ void BridleDialog::on_numlines_spinBox_valueChanged(int count)
 
 void BridleDialog::storeShare(int group, const QString& text)
 {
-    // A plain number only: a decimal comma is not read here.
-    design->lineGroupShares[group] = text.toDouble();
+    // Half-typed text ("", "-", "1e") is no share yet: the design keeps the
+    // settled one until the field holds a share again.
+    double share = settledShares[group];
+    shareFromText(text, &share);
+    design->lineGroupShares[group] = share;
     emit to_ropes_refresh();
+}
+
+bool BridleDialog::settleShare(int group)
+{
+    QLineEdit* shares[4] = {pL1Edit, pL2Edit, pL3Edit, pL4Edit};
+    QLineEdit* field = shares[group];
+    double share = 0.0;
+    if (shareFromText(field->text(), &share)) {
+        // The design holds what was typed; a field the user left alone shows
+        // the share rounded and the design keeps it unrounded.
+        settledShares[group] = design->lineGroupShares[group];
+        return true;
+    }
+    const QString typed = field->text();
+    const double kept = settledShares[group];
+    design->lineGroupShares[group] = kept;
+    {
+        // Put back first: the message box takes the focus, which ends the
+        // editing once more.
+        const QSignalBlocker block(field);
+        field->setText(twoDecimals(kept));
+    }
+    User().warning(QStringLiteral("Load share"),
+                   QStringLiteral("The share of L%1 is the part of the flying weight its riser carries, a number "
+                                  "from 0 to 1 (for example 0.3 or 0,3); \"%2\" is not one.\nL%1 keeps %3.")
+                       .arg(group + 1)
+                       .arg(typed.trimmed())
+                       .arg(twoDecimals(kept)));
+    emit to_ropes_refresh();
+    return false;
 }
 
 void BridleDialog::on_pL1Edit_textChanged(const QString& text) { storeShare(0, text); }
@@ -468,6 +522,10 @@ void BridleDialog::Refresh_Risers()
 
 void BridleDialog::on_okButton_pressed()
 {
+    // A share field still holding no share is put back (and the user told)
+    // before anything is placed from the shares.
+    for (int k = 0; k < 4; ++k)
+        settleShare(k);
     Refresh_Risers();
     design->geometryChanged = true;
     design->linesOutdated = true;

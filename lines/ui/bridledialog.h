@@ -15,6 +15,12 @@
 // group and the riser tree again and raises the design's rebuild flags,
 // without a full recompute.
 //
+// The share fields read numbers as the other fields of the program do (a
+// decimal comma too). A field that holds no share of the load (negative,
+// above 1, no number) never reaches the design: while it is typed the
+// design keeps the share it had, and when the field is left, or at OK, the
+// user is told and the field shows that share again.
+//
 // A pending reset of the line groups (GlobClass::lineGroupsReset, raised when
 // the number of cells changed) empties the groups when the dialog is shown;
 // the flag is cleared only by OK, so a Cancel leaves the reset pending.
@@ -113,6 +119,7 @@ private:
     void Refresh_Risers();
     void selectGroup(int lineSelection);
     void storeShare(int group, const QString& text);
+    bool settleShare(int group);
     void storeWeight(int row, int value);
     QSize windowMinimum() const;
 
@@ -121,4 +128,7 @@ private:
     EditSession* session;
     RopesWidget* ropesWidget = nullptr;
     BrWidget* brWidget = nullptr;   // a window of its own, without parent
+    // The shares as they were when their fields were last settled: what a
+    // field that holds no share gives back.
+    double settledShares[4] = {};
 };

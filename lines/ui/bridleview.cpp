@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTransform>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -25,6 +26,14 @@ constexpr double kPickReach = 7.0;   // a press this close to a frame point pick
 constexpr int kPageHeight = 768;
 constexpr int kHeadingLeft = 102;
 constexpr int kHeadingCentre = 512;
+constexpr int kSheetWidth = 1024;      // the sheet the heading is laid out on
+constexpr double kHeadingBand = 60.0;  // the heading's height on a printed sheet
+constexpr double kPrintMargin = 10.0;
+// The rib numbers stand above the frame: the lines leave the frame
+// downwards, and their labels stand below it.
+constexpr double kRibNumberLift = 13.0; // rib numbers' base line above the first row
+constexpr double kNodeRadius = 5.0;     // the white ring of a line end
+constexpr double kLabelLift = 1.0;      // a line label's gap above its line
 
 void circle(QPainter& p, QPointF c, double diameter, const QColor& fill)
 {
@@ -97,8 +106,66 @@ void BridleView::ShowContextMenu(const QPoint& pos)
 
 void BridleView::printPage()
 {
-    // The sheet paints itself onto the printer, so that its labels stay text.
-    Print_Drawing(size(), [this](QPainter* painter) { paintSheet(*painter); });
+    // The whole table goes on the page whatever the zoom and the panning on
+    // the screen: the heading on top, below it everything the drawing holds
+    // (frame, rib numbers, lines and their labels, nodes where they were
+    // dragged to). The sheet paints itself onto the printer, so that its
+    // labels stay text.
+    const QRectF drawing = drawingExtent();
+    const double width = std::max(drawing.width() + 2 * kPrintMargin, double(kSheetWidth));
+    const double height = kHeadingBand + drawing.height() + 2 * kPrintMargin;
+    const QSize sheet(int(std::ceil(width)), int(std::ceil(height)));
+    Print_Drawing(sheet, [this, drawing, sheet](QPainter* painter) {
+        QPainter& p = *painter;
+        if (slot < 0 || design->ribAirfoils[0].isEmpty())
+            return;
+        p.save();
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(cosmetic(Qt::black));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRectF(0, 0, sheet.width() - 1, sheet.height() - 1));
+        paintHeading(p);
+        // The drawing centred under the heading.
+        const double left = (sheet.width() - drawing.width()) / 2;
+        p.translate(left - drawing.left(), kHeadingBand + kPrintMargin - drawing.top());
+        p.setClipRect(drawing);
+        paintDrawing(p);
+        p.restore();
+    });
+}
+
+QRectF BridleView::drawingExtent() const
+{
+    QRectF extent = frameExtent();
+    const QFontMetricsF metrics(labelFont());
+    for (const QPoint& node : current.nodes)
+        extent |= QRectF(node - QPointF(kNodeRadius, kNodeRadius), QSizeF(2 * kNodeRadius, 2 * kNodeRadius));
+    const bool brakes = slot == kBrakeGroupSlot;
+    for (const GraphRec& rec : current.graph) {
+        if (rec.start < 0 || rec.end < 0)
+            continue;
+        const QPointF P = current.nodes.at(rec.start);
+        const QPointF Q = current.nodes.at(rec.end);
+        const QString label = Bridle_Table_Label(rec, brakes);
+        const LabelPlace place = Bridle_Table_Label_Place(P, Q, labelsBelow(), labelSize(metrics, label));
+        extent |= QTransform()
+                      .translate(place.centre.x(), place.centre.y())
+                      .rotate(place.angle)
+                      .mapRect(labelBox(metrics, label, place.under));
+    }
+    return extent;
+}
+
+QRectF BridleView::frameExtent() const
+{
+    const int tip = std::min(design->lastRib, kBridleRibs - 1);
+    const QPoint tipTop = Bridle_Table_Frame_Point(design, tip, 0, false);
+    const int left = Bridle_Table_Frame_Point(design, tip, 0, true).x();
+    const int bottom = Bridle_Table_Frame_Point(design, tip, kBrakeSlot, false).y();
+    const QFontMetricsF metrics(labelFont());
+    const double numbers = tipTop.y() - kRibNumberLift - metrics.ascent();
+    const double right = tipTop.x() + metrics.horizontalAdvance(QString::number(tip)) / 2;
+    return QRectF(QPointF(left - 10, numbers), QPointF(std::max(right, tipTop.x() + 9.0), bottom + 19));
 }
 
 bool BridleView::nearFramePoint(QPoint p) const
@@ -170,45 +237,67 @@ void BridleView::paintEvent(QPaintEvent*)
     paintSheet(painter);
 }
 
+QFont BridleView::labelFont()
+{
+    QFont text("Times");
+    text.setPixelSize(10);
+    text.setWeight(QFont::Normal);
+    return text;
+}
+
 void BridleView::paintSheet(QPainter& p)
 {
     if (slot < 0 || design->ribAirfoils[0].isEmpty())
         return;
-    const bool brakes = slot == kBrakeGroupSlot;
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
-    QFont text("Times");
-    text.setPixelSize(10);
-    text.setWeight(QFont::Normal);
-    p.setFont(text);
+    p.setFont(labelFont());
     p.setPen(cosmetic(Qt::black));
     p.setBrush(Qt::NoBrush);
     p.drawRect(rect().adjusted(0, 0, -1, -1));
-    p.drawText(QPointF(200, 20), QString(" scale: %1").arg(s, 0, 'f', 2));
-
+    // Under the project path, clear of the heading's large letters.
+    p.drawText(QPointF(kHeadingLeft, 51), QString(" scale: %1").arg(s, 0, 'f', 2));
     // The heading stays where it is whatever the zoom.
+    paintHeading(p);
+    p.translate(tx, ty);
+    p.scale(s, s);
+    paintDrawing(p);
+    p.restore();
+}
+
+void BridleView::paintHeading(QPainter& p) const
+{
+    const bool brakes = slot == kBrakeGroupSlot;
+    p.save();
     // 15 points of the screen, also on a printer, whose points are finer.
     QFont heading = QApplication::font();
     heading.setPixelSize(int(std::lround(15 * logicalDpiY() / 72.0)));
     heading.setBold(true);
     p.setFont(heading);
+    p.setPen(cosmetic(Qt::black));
     // A long project path would run into the title: it gives up its middle.
     const QString path = QFontMetrics(heading, p.device())
                              .elidedText(GetGlobClass()->prgPath, Qt::ElideMiddle,
                                          kHeadingCentre - kHeadingLeft - 60);
     p.drawText(QPointF(kHeadingLeft, 34), QString("[ %1 ]").arg(path));
+    // The legend says what the numbers on the lines are: metres rounded to
+    // 5 mm, and kilograms of one wing half.
     if (brakes) {
         p.drawText(QPointF(kHeadingCentre, 34), "BRAKES TABLE: " + GrupLineLetter(7));
-        p.setFont(text);
-        p.drawText(QPointF(kHeadingCentre, 51), "last level + relaxation length dim = [mm]");
+        p.setFont(labelFont());
+        p.drawText(QPointF(kHeadingCentre, 51), "last level: length + relaxation = [length to cut, m]");
     } else {
         p.drawText(QPointF(kHeadingCentre, 34), "BRIDLE TABLE  group line:  " + GrupLineLetter(slot + 1));
-        p.setFont(text);
-        p.drawText(QPointF(kHeadingCentre, 51), "[..dimension..mm]  <..loading..kg>");
+        p.setFont(labelFont());
+        p.drawText(QPointF(kHeadingCentre, 51), "[..length..m]  <..loading..kg>");
     }
+    p.restore();
+}
 
-    p.translate(tx, ty);
-    p.scale(s, s);
+void BridleView::paintDrawing(QPainter& p) const
+{
+    const bool brakes = slot == kBrakeGroupSlot;
+    p.setFont(labelFont());
 
     // The frame, its bounds taken from the tip rib.
     const int first = std::max(design->firstRib, 0);
@@ -229,13 +318,15 @@ void BridleView::paintSheet(QPainter& p)
         p.drawLine(QPointF(left, y), QPointF(right, y));
     }
     p.setPen(cosmetic(Qt::blue, Qt::DotLine));
-    p.drawLine(QPointF(centre, 0), QPointF(centre, kPageHeight));
+    // From the frame down: above it stand the rib numbers.
+    p.drawLine(QPointF(centre, top - 10), QPointF(centre, kPageHeight));
     for (int r = first; r <= tip; ++r) {
         const int x = Bridle_Table_Frame_Point(design, r, 0, false).x();
         p.setPen(design->isLoadedRib(r) ? cosmetic(Qt::blue) : cosmetic(Qt::black, Qt::DotLine));
         p.drawLine(QPointF(x, top), QPointF(x, bottom));
         p.setPen(cosmetic(Qt::black));
-        p.drawText(QPointF(x, bottom + 20), QString::number(r));
+        const QString number = QString::number(r);
+        p.drawText(QPointF(x - QFontMetricsF(labelFont()).horizontalAdvance(number) / 2, top - kRibNumberLift), number);
     }
     p.setPen(cosmetic(Qt::lightGray));
     for (int side = 0; side < 2; ++side) {
@@ -251,6 +342,7 @@ void BridleView::paintSheet(QPainter& p)
     }
 
     // The lines and their labels.
+    const QFontMetricsF metrics(labelFont());
     for (const GraphRec& rec : current.graph) {
         if (rec.start < 0 || rec.end < 0)
             continue;
@@ -258,12 +350,37 @@ void BridleView::paintSheet(QPainter& p)
         const QPointF Q = current.nodes.at(rec.end);
         p.setPen(cosmetic(Qt::blue));
         p.drawLine(P, Q);
-        circle(p, P, 10, Qt::white);
-        circle(p, Q, 10, Qt::white);
+        circle(p, P, 2 * kNodeRadius, Qt::white);
+        circle(p, Q, 2 * kNodeRadius, Qt::white);
         circle(p, P, 4, Qt::blue);
         circle(p, Q, 4, Qt::blue);
         p.setPen(cosmetic(Qt::black));
-        DrawAngledText(&p, Bridle_Table_Label(rec, brakes), P, Q);
+        const QString label = Bridle_Table_Label(rec, brakes);
+        const LabelPlace place = Bridle_Table_Label_Place(P, Q, labelsBelow(), labelSize(metrics, label));
+        const QRectF box = labelBox(metrics, label, place.under);
+        p.save();
+        p.translate(place.centre);
+        p.rotate(place.angle);
+        p.drawText(box.bottomLeft() - QPointF(0, metrics.descent()), label);
+        p.restore();
     }
-    p.restore();
+}
+
+double BridleView::labelsBelow() const
+{
+    return frameExtent().bottom();
+}
+
+QSizeF BridleView::labelSize(const QFontMetricsF& metrics, const QString& label)
+{
+    // Across the line: the text and its gap from the line.
+    return QSizeF(metrics.horizontalAdvance(label), metrics.height() + kLabelLift);
+}
+
+QRectF BridleView::labelBox(const QFontMetricsF& metrics, const QString& label, bool under)
+{
+    // Centred along the line, just above it or just below it.
+    const double w = metrics.horizontalAdvance(label);
+    const double h = metrics.height();
+    return QRectF(-w / 2, under ? kLabelLift : -kLabelLift - h, w, h);
 }

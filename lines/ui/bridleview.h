@@ -4,10 +4,14 @@
 // drawn as a printable table. A heading, the frame of line attachment points
 // of both wing halves, the group's tree in the plane of the tree editor, and
 // on every line its length rounded to 5 mm and its load (brake lines: the
-// length plus the brake relaxation). Nodes may be dragged to tidy the sheet;
+// length plus the brake relaxation), written upright beside the line and,
+// for the lines that cross the frame, below it; the rib numbers stand above
+// the frame. Nodes may be dragged to tidy the sheet;
 // the view never changes the design's lines, it works on its own copy.
+// Printed, the whole table is fitted to the page, whatever the zoom.
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPoint>
 #include <QWidget>
 
@@ -44,7 +48,7 @@ public slots:
     // The tab was chosen.
     void activate_widget();
     void ShowContextMenu(const QPoint& pos);
-    // Prints the sheet as shown.
+    // Prints the whole sheet fitted to the page (not the zoomed screen).
     void printPage();
 
 protected:
@@ -57,6 +61,21 @@ protected:
 private:
     bool nearFramePoint(QPoint p) const;
     void paintSheet(QPainter& painter);
+    void paintHeading(QPainter& painter) const;
+    // Frame, lines and labels in the drawing's own units.
+    void paintDrawing(QPainter& painter) const;
+    // What paintDrawing covers, in the drawing's units: the frame with its
+    // rib numbers, and every line, line end and label.
+    QRectF drawingExtent() const;
+    QRectF frameExtent() const;
+    // The labels stand below this line of the drawing where their lines
+    // reach below it: below the frame.
+    double labelsBelow() const;
+    // A label's box around the place it is written, and its size as the
+    // placement takes it.
+    static QRectF labelBox(const QFontMetricsF& metrics, const QString& label, bool under);
+    static QSizeF labelSize(const QFontMetricsF& metrics, const QString& label);
+    static QFont labelFont();
 
     ParaStruct* design;
     std::unique_ptr<BridleData> copy;

@@ -328,12 +328,15 @@ void GraphixWidget::remove_childindex(int node)
     Remove_First_Line_With_Child(&m_stores->work, node);
 }
 
+// A removed line takes what hangs from it: a branch left without its way
+// down to the root would keep stale loads and still count in the totals,
+// the tables and the file.
 void GraphixWidget::removeNodeBranches()
 {
     if (isFreeNode(nodeUnderPointer())) {
         const int k = int(m_stores->work.points.indexOf(m_targetPoint));
         if (isFreeNode(k))
-            remove_graphIndex_Parent(k);
+            Remove_Branch(&m_stores->work, k);
     }
     storeAfterEdit();
 }
@@ -342,8 +345,8 @@ void GraphixWidget::removeLineByChild()
 {
     if (isFreeNode(nodeUnderPointer())) {
         const int k = int(m_stores->work.points.indexOf(m_targetPoint));
-        if (isFreeNode(k))
-            remove_graphIndex_Child(k);
+        if (isFreeNode(k) && remove_graphIndex_Child(k))
+            Remove_Branch(&m_stores->work, k);
     } else {
         const int f = frameNodeAt(pointerScene());
         if (f >= 0)

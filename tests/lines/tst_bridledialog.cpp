@@ -3,10 +3,12 @@
 // pasted group, a new number of groups, shares, weights, brakes); OK places
 // and stores every group and the riser tree and raises the rebuild flags; a
 // pending line-group reset empties the groups at the show and is given up
-// only by OK; showing the dialog changes no saved value; the share fields
-// read plain numbers; the brake centre rib stays on the wing.
+// only by OK; showing the dialog changes no saved value; the sums show the
+// lines' totals; the share fields read numbers as the other fields do and
+// refuse what is no share; the brake centre rib stays on the wing.
 
 #include <QTest>
+#include <QBuffer>
 #include <QMetaObject>
 #include <QObject>
 #include <QPoint>
@@ -16,9 +18,11 @@
 #include <QVector3D>
 #include <QWidget>
 
+#include <cmath>
 #include <memory>
 
 #include "core/openfile.h"
+#include "lines/loading.h"
 #include "core/transf.h"
 #include "lines/ui/bridledialog.h"
 #include "lines/ui/brwidget.h"
@@ -245,29 +249,116 @@ private slots:
         // Four active groups: all four buttons shown and enabled.
         QVERIFY(dialog->radioL4->isEnabled() && !dialog->radioL4->isHidden());
         QVERIFY(!dialog->paste_Button->isVisible());
-        // The analysis has not switched the totals on: both sums read 0.
-        QCOMPARE(dialog->sumropeslengthsEdit->text(), QString("0.00"));
     }
 
-    // Shares are plain numbers: a decimal comma or other text stores 0.
+    // The sums of the Loading tab are those of the lines whether or not the
+    // analysis has ever been opened: both halves' line length, the length
+    // the polar counts when the analysis counts the lines, and the frontal
+    // area; the analysis switch itself is left as it was.
+    void totalsOfTheLines()
+    {
+        QVERIFY(!design->withBridleData);
+        double length = 0, area = 0;
+        for (int slot = 0; slot < kLineGroupSlots; ++slot) {
+            BridleGroup g = design->bridle.groups[slot];
+            Rebuild_Group_Lists(&g);
+            for (const LineProp& l : g.lines) {
+                const double metres = design->R_X(double((l.q2 - l.q1).length()));
+                length += metres;
+                area += metres * l.diameter;
+            }
+        }
+        showDialog();
+        QVERIFY(!design->withBridleData);
+        QCOMPARE(dialog->sumropeslengthsEdit->text(), QString::number(2 * length, 'f', 2));
+        QCOMPARE(dialog->sumropessquareEdit->text(), QString::number(2 * area, 'f', 2));
+        QVERIFY(2 * length > 100);
+        auto analysis = std::make_unique<ParaStruct>(*design);
+        analysis->withBridleData = true;
+        getTotalBridleLength(analysis.get());
+        QCOMPARE(dialog->sumropeslengthsEdit->text(), QString::number(analysis->totalLineLength, 'f', 2));
+        // Back on the tab after another one: the same sums.
+        dialog->tabWidget->setCurrentIndex(3);
+        dialog->tabWidget->setCurrentIndex(0);
+        QCOMPARE(dialog->sumropeslengthsEdit->text(), QString::number(2 * length, 'f', 2));
+    }
+
+    // Typed shares, read as the program's other number fields read them (a
+    // decimal comma too). A text that is no share of the load (negative,
+    // above 1, no number) never reaches the design: the design keeps its
+    // share while it is typed; leaving the field or OK tells the
+    // user and puts the share back. After OK and Save every line of the
+    // file is a finite line with a finite load.
     void shareParsing_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("share");
-        QTest::newRow("point") << "0.35" << 0.35;
-        QTest::newRow("decimal comma") << "0,3" << 0.0;
-        QTest::newRow("text") << "abc" << 0.0;
-        QTest::newRow("empty") << "" << 0.0;
-        QTest::newRow("exponent") << "2e-1" << 0.2;
+        QTest::addColumn<bool>("leave");      // the field left before OK
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<double>("share");    // stored when accepted
+        QTest::newRow("point") << "0.35" << true << true << 0.35;
+        QTest::newRow("decimal comma") << "0,5" << true << true << 0.5;
+        QTest::newRow("blanks around") << " 0.4 " << false << true << 0.4;
+        QTest::newRow("exponent") << "2e-1" << true << true << 0.2;
+        QTest::newRow("none") << "0" << true << true << 0.0;
+        QTest::newRow("all") << "1" << false << true << 1.0;
+        QTest::newRow("1e300, OK") << "1e300" << false << false << 0.0;
+        QTest::newRow("1e300, Return") << "1e300" << true << false << 0.0;
+        QTest::newRow("above the whole") << "1.5" << true << false << 0.0;
+        QTest::newRow("negative") << "-0.5" << false << false << 0.0;
+        QTest::newRow("nan") << "nan" << true << false << 0.0;
+        QTest::newRow("inf") << "inf" << false << false << 0.0;
+        QTest::newRow("1e400") << "1e400" << true << false << 0.0;
+        QTest::newRow("empty") << "" << true << false << 0.0;
+        QTest::newRow("text") << "abc" << false << false << 0.0;
+        QTest::newRow("two commas") << "0,1,2" << true << false << 0.0;
     }
     void shareParsing()
     {
         QFETCH(QString, text);
+        QFETCH(bool, leave);
+        QFETCH(bool, accepted);
         QFETCH(double, share);
+        const double before = design->lineGroupShares[2];
+        QCOMPARE(before, 0.1);
         showDialog();
-        dialog->pL2Edit->setText("0.9");
-        dialog->pL2Edit->setText(text);
-        QCOMPARE(design->lineGroupShares[1], share);
+        user.texts.clear();
+        dialog->pL3Edit->setText(text);
+        QCOMPARE(design->lineGroupShares[2], accepted ? share : before);
+        if (leave)
+            emit dialog->pL3Edit->editingFinished();   // Return, or the focus moved on
+        QMetaObject::invokeMethod(dialog, "on_okButton_pressed");
+        QVERIFY(!dialog->isVisible());
+        if (accepted) {
+            QVERIFY2(user.texts.isEmpty(), qPrintable(user.texts.join('\n')));
+            QCOMPARE(design->lineGroupShares[2], share);
+        } else {
+            QCOMPARE(user.texts.size(), 1);
+            QVERIFY2(user.texts[0].contains("L3") && user.texts[0].contains('"' + text.trimmed() + '"'),
+                     qPrintable(user.texts[0]));
+            QCOMPARE(design->lineGroupShares[2], before);
+            QCOMPARE(dialog->pL3Edit->text(), QString("0.10"));
+        }
+
+        // Saved and read back: every line and load a number.
+        auto read = std::make_unique<ParaStruct>();
+        QBuffer file;
+        file.setData(bytesOf(*design));
+        file.open(QIODevice::ReadOnly);
+        QVERIFY(Read_Project(&file, read.get()));
+        QCOMPARE(read->lineGroupShares[2], design->lineGroupShares[2]);
+        int lines = 0;
+        for (const BridleGroup& g : read->bridle.groups) {
+            for (int i = 0; i < g.lineCount; ++i) {
+                const LineProp& l = g.lineArray[i];
+                for (float v : {l.q1.x(), l.q1.y(), l.q1.z(), l.q2.x(), l.q2.y(), l.q2.z()})
+                    QVERIFY(std::isfinite(v));
+                QVERIFY(std::isfinite(l.load) && l.load >= 0);
+                ++lines;
+            }
+        }
+        QVERIFY(lines > 50);
+        const LineTotals totals = Line_Totals(read.get());
+        QVERIFY(std::isfinite(totals.length) && totals.length > 100);
     }
 
     // Dragging the slider stores the centre rib, never beyond the tip; a

@@ -38,6 +38,59 @@ class TestBridleLists : public QObject
     }
 
 private slots:
+    // A label reads upright whichever way its line leans, on the side its
+    // line leans to; a line that crosses the frame has it just below the
+    // frame (2 units), any other line at its middle.
+    void labelPlace_data()
+    {
+        QTest::addColumn<QPointF>("P");   // parent end
+        QTest::addColumn<QPointF>("Q");   // child end
+        QTest::addColumn<double>("clear");
+        QTest::addColumn<QPointF>("centre");
+        QTest::addColumn<double>("angle");
+        QTest::addColumn<bool>("under");
+        QTest::newRow("up to the frame") << QPointF(100, 400) << QPointF(100, 100) << 250.0 << QPointF(100, 252) << -90.0 << false;
+        QTest::newRow("leaning left") << QPointF(400, 400) << QPointF(100, 100) << 250.0 << QPointF(252, 252) << 45.0 << true;
+        QTest::newRow("leaning right") << QPointF(100, 400) << QPointF(400, 100) << 250.0 << QPointF(248, 252) << -45.0 << true;
+        QTest::newRow("steep, left") << QPointF(100, 400) << QPointF(90, 100) << 250.0 << QPointF(90 + 152.0 / 30, 252) << 88.09 << true;
+        QTest::newRow("steep, right") << QPointF(100, 400) << QPointF(110, 100) << 250.0 << QPointF(110 - 152.0 / 30, 252) << -88.09 << true;
+        QTest::newRow("child below") << QPointF(100, 100) << QPointF(400, 400) << 250.0 << QPointF(252, 252) << 45.0 << true;
+        QTest::newRow("below the frame") << QPointF(0, 300) << QPointF(100, 400) << 250.0 << QPointF(50, 350) << 45.0 << true;
+        QTest::newRow("inside the frame") << QPointF(0, 0) << QPointF(100, 100) << 250.0 << QPointF(50, 50) << 45.0 << true;
+        QTest::newRow("leftwards") << QPointF(200, 300) << QPointF(0, 300) << 250.0 << QPointF(100, 300) << 0.0 << false;
+    }
+    void labelPlace()
+    {
+        QFETCH(QPointF, P);
+        QFETCH(QPointF, Q);
+        QFETCH(double, clear);
+        QFETCH(QPointF, centre);
+        QFETCH(double, angle);
+        QFETCH(bool, under);
+        const LabelPlace place = Bridle_Table_Label_Place(P, Q, clear);
+        QVERIFY2((place.centre - centre).manhattanLength() < 1e-9,
+                 qPrintable(QString("%1, %2").arg(place.centre.x()).arg(place.centre.y())));
+        QVERIFY2(std::fabs(place.angle - angle) < 0.01, qPrintable(QString::number(place.angle)));
+        QCOMPARE(place.under, under);
+    }
+
+    // A label stands low enough on its line to clear the frame with its
+    // whole size, at most at the line's lower end.
+    void labelPlaceLongLabel()
+    {
+        // Vertical from 400 up to 100, the frame down to 250: a label 100
+        // wide reaches 50 up from its centre.
+        LabelPlace place = Bridle_Table_Label_Place(QPointF(100, 400), QPointF(100, 100), 250, QSizeF(100, 12));
+        QVERIFY((place.centre - QPointF(100, 302)).manhattanLength() < 1e-9);
+        place = Bridle_Table_Label_Place(QPointF(100, 300), QPointF(100, 100), 250, QSizeF(200, 12));
+        QVERIFY((place.centre - QPointF(100, 300)).manhattanLength() < 1e-9);
+        // At 45 degrees: half the width and the height each times 0.707.
+        place = Bridle_Table_Label_Place(QPointF(400, 400), QPointF(100, 100), 250, QSizeF(100, 10));
+        const double up = (50 + 10) * std::sqrt(0.5);
+        QVERIFY2((place.centre - QPointF(252 + up, 252 + up)).manhattanLength() < 1e-9,
+                 qPrintable(QString::number(place.centre.y())));
+    }
+
     // The label of a line: rounded to 5 mm (millimetre digit 0-2 down, 3-7 to
     // 5 mm, 8-9 up), the load to 0.1 kg; the brake form adds the relaxation.
     void labels_data()

@@ -1,13 +1,16 @@
 // The "Bridle tables" sheet: the shipped design's tables printed through the
 // print seam into PDF files and read back with poppler's pdftotext (one label
 // per line of each group, the printed lengths adding up to half the total
-// line length within the rounding); the empty sheet without a group; the
-// zoom limits, node dragging and panning.
+// line length within the rounding; the whole sheet on the page whatever the
+// zoom); the empty sheet without a group; the zoom limits, node dragging and
+// panning.
 
 #include <QTest>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QImage>
+#include <QMap>
+#include <QRectF>
 #include <QMouseEvent>
 #include <QObject>
 #include <QProcess>
@@ -119,8 +122,8 @@ private slots:
             QSKIP("poppler-utils is not installed");
         BridleView view;
         view.resize(1024, 768);
-        // The frame is wider than the sheet: zoomed out and moved right, as
-        // the user does before printing, it fits.
+        // Zoomed out and moved right on the screen: the print is the same
+        // whole sheet.
         wheel(&view, -120);
         wheel(&view, -120);
         mouse(&view, QEvent::MouseButtonPress, QPoint(10, 10), Qt::MiddleButton, Qt::MiddleButton);
@@ -142,7 +145,7 @@ private slots:
             const QString text = pdfText(pdf);
             // poppler writes runs of spaces as one.
             const QString title = brakes ? "BRAKES TABLE: L-brakes" : "BRIDLE TABLE  group line:  " + GrupLineLetter(sel);
-            const QString legend = brakes ? "last level + relaxation length dim = [mm]" : "[..dimension..mm]  <..loading..kg>";
+            const QString legend = brakes ? "last level: length + relaxation = [length to cut, m]" : "[..length..m]  <..loading..kg>";
             QVERIFY2(text.simplified().contains(title.simplified()), qPrintable(text.left(300)));
             QVERIFY(text.simplified().contains(legend.simplified()));
             QVERIFY(text.contains("[ /tmp/t.prg ]"));
@@ -171,6 +174,98 @@ private slots:
         QVERIFY(printedCount > 50);
         for (int slot = 0; slot < kLineGroupSlots; ++slot)
             QCOMPARE(design->bridle.groups[slot].lineCount, before->bridle.groups[slot].lineCount);
+    }
+
+    // The printed table holds the whole sheet on the page, whatever the
+    // window's size, zoom and panning: every rib number of the frame, every
+    // line label, nothing beyond the page and no label over a rib number
+    // (poppler's word boxes); the legend names the units the numbers are in.
+    void printFitsThePage_data()
+    {
+        QTest::addColumn<int>("selection");
+        QTest::addColumn<QSize>("window");
+        QTest::addColumn<int>("notches");   // wheel notches: 2^(1/8) each
+        QTest::addColumn<QPoint>("pan");
+        QTest::newRow("L1, small window") << 2 << QSize(800, 600) << 0 << QPoint(0, 0);
+        QTest::newRow("L1, as the tab shows it") << 2 << QSize(1024, 768) << 0 << QPoint(0, 0);
+        QTest::newRow("L2, zoomed in and panned") << 3 << QSize(1024, 768) << 16 << QPoint(-300, -200);
+        QTest::newRow("brakes, zoomed out") << 7 << QSize(1024, 768) << -12 << QPoint(400, 0);
+    }
+    void printFitsThePage()
+    {
+        QFETCH(int, selection);
+        QFETCH(QSize, window);
+        QFETCH(int, notches);
+        QFETCH(QPoint, pan);
+        if (!QFileInfo::exists(kPdfToText))
+            QSKIP("poppler-utils is not installed");
+        BridleView view;
+        view.resize(window);
+        for (int i = 0; i < std::abs(notches); ++i)
+            wheel(&view, notches > 0 ? 120 : -120);
+        mouse(&view, QEvent::MouseButtonPress, QPoint(500, 500), Qt::MiddleButton, Qt::MiddleButton);
+        mouse(&view, QEvent::MouseMove, QPoint(500, 500) + pan, Qt::NoButton, Qt::MiddleButton);
+        mouse(&view, QEvent::MouseButtonRelease, QPoint(500, 500) + pan, Qt::MiddleButton, Qt::NoButton);
+        design->lineSelection = selection;
+        view.getLineGrupData();
+        const bool brakes = selection == 7;
+        ScriptedUser user;
+        const QString pdf = dir.filePath(QString("fit%1.pdf").arg(QTest::currentDataTag()).replace(' ', '_'));
+        printToPdf(user, pdf);
+        view.printPage();
+
+        // Every word with its box, and the page's size.
+        QProcess p;
+        p.start(kPdfToText, {"-bbox", pdf, "-"});
+        QVERIFY(p.waitForFinished(30000) && p.exitCode() == 0);
+        const QString html = QString::fromUtf8(p.readAllStandardOutput());
+        const QRegularExpressionMatch page =
+            QRegularExpression(R"re(<page width="([\d.]+)" height="([\d.]+)")re").match(html);
+        QVERIFY(page.hasMatch());
+        const double width = page.captured(1).toDouble(), height = page.captured(2).toDouble();
+        QVERIFY(width > height);   // A4 landscape
+        QStringList words;
+        QList<QRectF> boxes;
+        auto it = QRegularExpression(
+                      R"re(<word xMin="([-\d.]+)" yMin="([-\d.]+)" xMax="([-\d.]+)" yMax="([-\d.]+)">([^<]*)</word>)re")
+                      .globalMatch(html);
+        while (it.hasNext()) {
+            const QRegularExpressionMatch w = it.next();
+            const double x0 = w.captured(1).toDouble(), y0 = w.captured(2).toDouble();
+            const double x1 = w.captured(3).toDouble(), y1 = w.captured(4).toDouble();
+            QVERIFY2(x0 >= 0 && y0 >= 0 && x1 <= width && y1 <= height,
+                     qPrintable(QString("\"%1\" at %2,%3 .. %4,%5 on a page of %6 x %7")
+                                    .arg(w.captured(5)).arg(x0).arg(y0).arg(x1).arg(y1).arg(width).arg(height)));
+            words << w.captured(5);
+            boxes << QRectF(QPointF(x0, y0), QPointF(x1, y1));
+        }
+        // The rib numbers stand upright on one row, each a word; no label
+        // runs over them.
+        QMap<int, int> rows;   // top of a rib number's box -> how many
+        for (int i = 0; i < words.size(); ++i)
+            if (QRegularExpression(R"(^\d+$)").match(words[i]).hasMatch() && words[i].toInt() <= design->lastRib)
+                ++rows[qRound(boxes[i].top())];
+        int row = -1;
+        for (auto r = rows.cbegin(); r != rows.cend(); ++r)
+            if (r.value() > design->lastRib - design->firstRib)
+                row = r.key();
+        QVERIFY2(row >= 0, qPrintable(QString("no row of rib numbers among %1").arg(words.join(' '))));
+        for (int r = design->firstRib; r <= design->lastRib; ++r) {
+            int at = -1;
+            for (int i = 0; i < words.size(); ++i)
+                if (words[i] == QString::number(r) && qRound(boxes[i].top()) == row)
+                    at = i;
+            QVERIFY2(at >= 0, qPrintable(QString("rib %1 is not printed").arg(r)));
+            for (int i = 0; i < words.size(); ++i)
+                QVERIFY2(i == at || !boxes[i].adjusted(0.2, 0.2, -0.2, -0.2).intersects(boxes[at]),
+                         qPrintable(QString("\"%1\" runs over rib %2").arg(words[i]).arg(r)));
+        }
+        const QString text = pdfText(pdf);
+        QCOMPARE(printedLines(text, brakes).size(), design->bridle.groups[get_curr_bridle_grup(selection)].lineCount);
+        // The legend: lengths in metres, loads in kilograms.
+        const QString legend = text.simplified();
+        QVERIFY(!legend.contains("mm]"));
+        QVERIFY(legend.contains(brakes ? "[length to cut, m]" : "[..length..m] <..loading..kg>"));
     }
 
     // A long project path gives up its middle and leaves the title readable.

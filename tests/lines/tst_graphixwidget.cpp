@@ -1,12 +1,15 @@
 // The line-group editor worked as a user works it: selecting a group,
 // adding lines through the menu and a press, the rules a press must meet,
 // the placement of a small tree (against the geometry worked out here),
-// removing lines, dragging nodes and line ends, zooming, the context menu's
+// removing lines (a removed line takes its branch), dragging nodes and line
+// ends, zooming, the context menu's
 // entries, the property dialogs, copy and paste into another group and into
 // the brakes, an inconsistent stored group, and Cancel of the bridle
 // manager's edit session after all of it.
 
 #include <QTest>
+#include <QBuffer>
+#include <QSet>
 #include <QByteArray>
 #include <QColor>
 #include <QImage>
@@ -25,6 +28,8 @@
 #include <memory>
 
 #include "core/transf.h"
+#include "lines/bridlelists.h"
+#include "lines/loading.h"
 #include "lines/ui/graphixwidget.h"
 #include "shell/ui/editsession.h"
 #include "tests/lines/editorfixture.h"
@@ -289,6 +294,92 @@ private slots:
         QCOMPARE(e.group().points.size(), nodes);
         QCOMPARE(e.stored(1).pairCount, 1);
         QCOMPARE(e.stored(1).pointCount, int(nodes));
+    }
+
+    // A removed line takes everything that hangs from it. On the shipped
+    // L1, "downgoing" on a middle node removes its line to the parent and
+    // the branch above it; "upgoing" removes the branch above it and keeps
+    // its own line. Either way one tree is left, every line of it reached
+    // from the root, and the totals, the table and the file count exactly
+    // those lines.
+    void removingTakesTheBranch_data()
+    {
+        QTest::addColumn<int>("entry");
+        QTest::newRow("downgoing") << int(RemoveDown);
+        QTest::newRow("upgoing") << int(RemoveUp);
+    }
+    void removingTakesTheBranch()
+    {
+        QFETCH(int, entry);
+        auto d = defaultDesign(34);
+        QVERIFY(d);
+        Editor e(*d);
+        e.select(kL1);
+        const int n = e.w->frameNodeCount();
+        const BridleGroup before = e.group();
+        // The lines above each node, by index.
+        auto above = [](const BridleGroup& g, int node) {
+            QList<int> lines, open{node};
+            while (!open.isEmpty()) {
+                const int at = open.takeLast();
+                for (int i = 0; i < g.pairs.size(); ++i)
+                    if (g.pairs[i].x() == at && !lines.contains(i)) {
+                        lines << i;
+                        open << g.pairs[i].y();
+                    }
+            }
+            return lines;
+        };
+        // A middle node: a free node with a line down and a free node above.
+        int k = -1;
+        for (int i = 0; i < before.pairs.size() && k < 0; ++i) {
+            const int c = before.pairs[i].y();
+            if (c < n)
+                continue;
+            for (const QPoint& pair : before.pairs)
+                if (pair.x() == c && pair.y() >= n)
+                    k = c;
+        }
+        QVERIFY(k >= 0);
+        const qsizetype branch = above(before, k).size();
+        QVERIFY(branch >= 3);
+
+        ScriptedUser user;
+        user.answerQuestions(true);
+        e.menu(e.node(k), entry);
+        const BridleGroup& g = e.group();
+        QCOMPARE(g.lines.size(), before.lines.size() - branch - (entry == RemoveDown ? 1 : 0));
+        // One root, and every line reached from it.
+        QSet<int> roots;
+        for (const QPoint& pair : g.pairs) {
+            bool child = false;
+            for (const QPoint& other : g.pairs)
+                child = child || other.y() == pair.x();
+            if (!child)
+                roots << pair.x();
+        }
+        QCOMPARE(roots.size(), 1);
+        QCOMPARE(above(g, *roots.begin()).size(), g.lines.size());
+
+        // The design, its totals, the table and the file hold that tree.
+        QCOMPARE(e.stored(1).lineCount, int(g.lines.size()));
+        double length = 0;
+        for (int slot = 0; slot < kLineGroupSlots; ++slot) {
+            BridleGroup s = e.live->bridle.groups[slot];
+            Rebuild_Group_Lists(&s);
+            for (const LineProp& l : s.lines)
+                length += e.live->R_X(double((l.q2 - l.q1).length()));
+        }
+        QVERIFY(std::fabs(Line_Totals(e.live).length - 2 * length) < 1e-9 * length);
+        BridleGroup stored = e.live->bridle.groups[1];
+        Rebuild_Group_Lists(&stored);
+        QCOMPARE(Bridle_Table(e.live, stored, false).graph.size(), g.lines.size());
+        auto read = std::make_unique<ParaStruct>();
+        QBuffer file;
+        file.setData(projectBytes(*e.live));
+        file.open(QIODevice::ReadOnly);
+        QVERIFY(Read_Project(&file, read.get()));
+        QCOMPARE(read->bridle.groups[1].lineCount, int(g.lines.size()));
     }
 
     // A free node dragged down by 768 pixels shortens its line by one hang

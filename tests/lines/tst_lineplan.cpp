@@ -211,6 +211,57 @@ private slots:
         QVERIFY(riser.lines.isEmpty());
     }
 
+    // A branch goes whole: every line above the node, by the points the
+    // placement finds children by (a node sharing the point shares the
+    // branch); the rest of the tree, its properties and attachments stay in
+    // order; a cycle of damaged data ends the walk.
+    void removingBranches()
+    {
+        auto d = wing(34);
+        BridleGroup g;
+        Init_Line_Group(d.get(), d->bridle.frame, &g);
+        const int x = Add_Free_Node(&g, QPoint(500, 400));
+        const int y = Add_Free_Node(&g, QPoint(600, 400));
+        const int m = Add_Free_Node(&g, QPoint(550, 500));
+        const int r = Add_Free_Node(&g, QPoint(550, 600));
+        auto line = [](double length) {
+            LineProp l;
+            l.length = length;
+            return l;
+        };
+        Add_Group_Line(&g, x, 1, line(0.1), set_origRLS(0, 0, 1, 1, true));
+        Add_Group_Line(&g, x, 2, line(0.2), set_origRLS(1, 0, 0, 2, true));
+        Add_Group_Line(&g, m, x, line(0.3), origRLS());
+        Add_Group_Line(&g, y, 5, line(0.4), set_origRLS(2, 0, 1, 5, true));
+        Add_Group_Line(&g, m, y, line(0.5), origRLS());
+        Add_Group_Line(&g, r, m, line(0.6), origRLS());
+        Add_Group_Line(&g, r, 7, line(0.7), set_origRLS(3, 0, 1, 7, true));
+        const BridleGroup whole = g;
+
+        // Above m: its two lines and the three above them.
+        QCOMPARE(Remove_Branch(&g, m), 5);
+        QCOMPARE(g.pairs, QPolygon({QPoint(r, m), QPoint(r, 7)}));
+        QCOMPARE(g.lines[1].length, 0.7);
+        QCOMPARE(g.attachments[1].node, 7);
+        QCOMPARE(g.points.size(), whole.points.size());
+        QCOMPARE(Remove_Branch(&g, m), 0);
+        // A frame node carries nothing.
+        g = whole;
+        QCOMPARE(Remove_Branch(&g, 1), 0);
+        // A second node at x's point shares x's branch.
+        const int twin = Add_Free_Node(&g, g.points[x]);
+        QCOMPARE(Remove_Branch(&g, twin), 2);
+        QCOMPARE(g.pairs.size(), whole.pairs.size() - 2);
+        // x and y hanging from each other: the walk ends.
+        g = whole;
+        Add_Group_Line(&g, x, y, line(0.8), origRLS());
+        Add_Group_Line(&g, y, x, line(0.9), origRLS());
+        QCOMPARE(Remove_Branch(&g, x), 5);
+        QCOMPARE(g.pairs, QPolygon({QPoint(m, x), QPoint(m, y), QPoint(r, m), QPoint(r, 7)}));
+        QCOMPARE(Remove_Branch(nullptr, 0), 0);
+        QCOMPARE(Remove_Branch(&g, -1), 0);
+    }
+
     // A pasted group's canopy ends move by the difference of the groups'
     // home rows (the brakes live on the brake row) and are fastened to the
     // frame nodes of their new cells.
