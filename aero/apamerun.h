@@ -72,7 +72,6 @@ private:
     void onFinished(int exitCode, bool crashed);
     void end(ApameOutcome::Kind kind, int exitCode, const QString& message);
     void killAll();
-    QString stderrTail() const;
 
     QString programDir_;
     QString resultsPath_;
@@ -98,3 +97,14 @@ ApameOutcome ApameInputExec(const QString& casePath, ParaStruct* design, GlobCla
 
 // Elapsed time as the analysis shows it: " 1 h  2 m  5 sec".
 QString Elapsed_Time_Text(qint64 ms);
+
+// Whether a line of the solver's error output is one of its progress
+// reports: the mesh summary ("1200 surface panels, 40 wake panels, 13
+// cases"), a phase with its percentage ("assembly 40 %"), or a bare phase
+// name ("solution", "done").
+bool Is_Solver_Progress_Line(const QString& line);
+
+// The last line of the solver's error output that is not a progress report,
+// trimmed; empty when it wrote none. A solver that was killed in the middle
+// of its work has no last words, and its last progress report is none.
+QString Solver_Error_Line(const QByteArray& errorOutput);
