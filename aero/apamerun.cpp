@@ -63,6 +63,9 @@ bool ApameRun::start(const QString& casePath, ParaStruct* design, GlobClass* glo
     outcome_ = ApameOutcome();
     clock_.start();
     getTotalBridleLength(design);
+    // The design may be edited while the solver runs: the results belong
+    // to the design the input was written from.
+    source_ = design ? Analysis_Source_Of(*design) : AnalysisSource();
 
     resultsPath_ = casePath + QStringLiteral(".res");
     if (QFile::exists(resultsPath_) && !QFile::remove(resultsPath_)) {
@@ -171,6 +174,11 @@ void ApameRun::onFinished(int exitCode, bool crashed)
     QString why;
     if (!Read_Apame_Results(resultsPath_, res_, &why))
         return end(ApameOutcome::NoResults, 0, why);
+    const AnalysisSource file = Results_File_Identity(resultsPath_);
+    res_->source = source_;
+    res_->source.file = file.file;
+    res_->source.fileSize = file.fileSize;
+    res_->source.fileModified = file.fileModified;
     end(ApameOutcome::Solved, 0, QString());
 }
 

@@ -10,7 +10,11 @@
 // solver and whatever it started), and its results are read only after a
 // clean exit. Results of an earlier run are removed before the start, and a
 // run that fails or is cancelled leaves none behind, so old results never
-// show as new ones.
+// show as new ones. Results read after a clean exit carry the source of the
+// design as it was at the start (Analysis_Source_Of); after any other end
+// the record keeps its earlier results with their own source.
+
+#include "aero/apameres.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -20,7 +24,6 @@
 
 class ParaStruct;
 class GlobClass;
-class ApameRes;
 class QProcess;
 
 struct ApameOutcome {
@@ -85,6 +88,7 @@ private:
     bool running_ = false;
     bool cancelled_ = false;
     ApameOutcome outcome_;
+    AnalysisSource source_;
 };
 
 // The run in one call: starts the solver and returns when it has ended,
