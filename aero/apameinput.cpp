@@ -1,8 +1,13 @@
 #include "aero/apameinput.h"
 
+#include "aero/apameres.h"
+
 #include "core/parastruct.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace apameinput {
@@ -308,6 +313,26 @@ bool Read_Input_File(const QByteArray& bytes, InputValues* values, QString* prob
 
 } // namespace apameinput
 
+QByteArray Apame_Input_Bytes(ParaStruct* design, int velOrder, bool smooth, int J, const int* stations,
+                             QString* problem)
+{
+    const QString why = Mesh_Input_Problem(design, smooth, J, stations);
+    if (problem)
+        *problem = why;
+    if (!why.isEmpty())
+        return QByteArray();
+    WingMeshData mesh;
+    Build_Wing_Mesh(design, smooth, J, stations, &mesh);
+    apameinput::InputValues values;
+    values.span = design->span;
+    values.mac = design->flatArea / design->span;
+    values.surface = design->flatArea;
+    values.velOrder = velOrder;
+    values.nodes = mesh.nodes;
+    values.panels = mesh.panels;
+    return apameinput::Input_File_Bytes(values);
+}
+
 bool CreateApameInputFile(ParaStruct* design, GlobClass* glob, int velOrder, bool smooth, int J,
                           const int* stations, QString* problem)
 {
@@ -322,16 +347,7 @@ bool CreateApameInputFile(ParaStruct* design, GlobClass* glob, int velOrder, boo
     if (!glob || glob->dxfDir.isEmpty())
         return refuse(QStringLiteral("The project has no output directory for the solver input."));
 
-    WingMeshData mesh;
-    Build_Wing_Mesh(design, smooth, J, stations, &mesh);
-    apameinput::InputValues values;
-    values.span = design->span;
-    values.mac = design->flatArea / design->span;
-    values.surface = design->flatArea;
-    values.velOrder = velOrder;
-    values.nodes = mesh.nodes;
-    values.panels = mesh.panels;
-    const QByteArray bytes = apameinput::Input_File_Bytes(values);
+    const QByteArray bytes = Apame_Input_Bytes(design, velOrder, smooth, J, stations);
 
     // Written aside and moved into place: a failed write never leaves a
     // half-written input for the solver.
@@ -341,5 +357,38 @@ bool CreateApameInputFile(ParaStruct* design, GlobClass* glob, int velOrder, boo
         return refuse(QStringLiteral("The solver input %1 cannot be written: %2").arg(path, file.errorString()));
     if (problem)
         problem->clear();
+    return true;
+}
+
+bool Adopt_Results_Of_Input(ParaStruct* design, GlobClass* glob, ApameRes* res)
+{
+    if (!res->hasResults())
+        return false;
+    if (res->source.known)
+        return true;
+    if (!glob || glob->dxfDir.isEmpty() || res->source.file.isEmpty())
+        return false;
+    const QDir dir(glob->dxfDir);
+    const QFileInfo results(res->source.file);
+    if (results.absoluteFilePath() != QFileInfo(dir.filePath(QStringLiteral("wings.res"))).absoluteFilePath())
+        return false;
+    // The solver writes its results after reading its input: an input
+    // newer than the results was written for a run that made none.
+    QFile input(dir.filePath(QStringLiteral("wings.inp")));
+    const QFileInfo inputInfo(input);
+    if (!inputInfo.exists() || inputInfo.lastModified().toMSecsSinceEpoch() > res->source.fileModified)
+        return false;
+    if (!input.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray solved = input.readAll();
+    const QByteArray now = Apame_Input_Bytes(design, kApameVelOrder, design->smoothModel, design->chordStationCount,
+                                             design->chordStations);
+    if (now.isEmpty() || solved != now)
+        return false;
+    const AnalysisSource file = res->source;
+    res->source = Analysis_Source_Of(*design);
+    res->source.file = file.file;
+    res->source.fileSize = file.fileSize;
+    res->source.fileModified = file.fileModified;
     return true;
 }

@@ -150,7 +150,16 @@ bool Read_Input_File(const QByteArray& bytes, InputValues* values, QString* prob
 
 } // namespace apameinput
 
+class ApameRes;
 class GlobClass;
+
+// The order of the velocity interpolation the analysis asks the solver for.
+constexpr int kApameVelOrder = 2;
+
+// The bytes of the solver input of the design as it stands (empty, with the
+// reason, when it cannot be meshed).
+QByteArray Apame_Input_Bytes(ParaStruct* design, int velOrder, bool smooth, int J, const int* stations,
+                             QString* problem = nullptr);
 
 // Meshes the canopy (smooth or inflated model, J and the stations as the
 // design holds them) and writes "wings.inp" into the project output
@@ -159,3 +168,11 @@ class GlobClass;
 // earlier "wings.inp" then stays as it was).
 bool CreateApameInputFile(ParaStruct* design, GlobClass* glob, int velOrder, bool smooth, int J,
                           const int* stations, QString* problem = nullptr);
+
+// Results read from the project output directory whose design is not known
+// belong to the design as it stands when the solver input beside them
+// ("wings.inp", not newer than the results) is the input the design gives
+// now, with the model and stations it holds: they then take the design's
+// source. True when the results belong to a known design afterwards. The
+// design's canopy must be up to date (after the recompute).
+bool Adopt_Results_Of_Input(ParaStruct* design, GlobClass* glob, ApameRes* res);

@@ -2,6 +2,7 @@
 
 #include "core/parastruct.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -242,6 +243,64 @@ QString referenceProblem(const ApameRes& r)
 
 } // namespace
 
+AnalysisSource Results_File_Identity(const QString& path)
+{
+    AnalysisSource s;
+    const QFileInfo info(path);
+    s.file = info.absoluteFilePath();
+    s.fileSize = info.exists() ? info.size() : -1;
+    s.fileModified = info.exists() ? info.lastModified().toMSecsSinceEpoch() : 0;
+    return s;
+}
+
+AnalysisSource Analysis_Source_Of(const ParaStruct& design)
+{
+    AnalysisSource s;
+    s.known = true;
+    s.revision = design.geometryChanged.revision();
+    s.twist = design.maxTwistAngle;
+    s.alignment = design.profileAlignment;
+    s.smooth = design.smoothModel;
+    return s;
+}
+
+QString Results_Design_Mismatch(const ApameRes& res, const ParaStruct& design)
+{
+    if (!res.hasResults())
+        return QString();
+    const QString rerun = QStringLiteral("Press RECALCULATE in the CFD analysis for results of the design shown.");
+    const AnalysisSource& was = res.source;
+    if (!was.known)
+        return QStringLiteral("The solver results %1 are not known to belong to the design shown: they were not "
+                              "computed from it here, and the solver input beside them does not match it. %2")
+            .arg(was.file.isEmpty() ? QString() : QStringLiteral("in ") + was.file, rerun)
+            .simplified();
+    const AnalysisSource now = Analysis_Source_Of(design);
+    QStringList changes;
+    auto degrees = [](double v) { return QString::number(v, 'f', 2); };
+    if (was.twist != now.twist)
+        changes << QStringLiteral("twist %1 deg, now %2 deg").arg(degrees(was.twist), degrees(now.twist));
+    if (was.alignment != now.alignment)
+        changes << QStringLiteral("profile alignment %1 %, now %2 %").arg(degrees(was.alignment), degrees(now.alignment));
+    if (was.smooth != now.smooth)
+        changes << QStringLiteral("%1 model, now %2").arg(was.smooth ? QStringLiteral("smooth") : QStringLiteral("inflated"),
+                                                          now.smooth ? QStringLiteral("smooth") : QStringLiteral("inflated"));
+    if (was.revision != now.revision)
+        changes << QStringLiteral("the wing has been changed since");
+    if (changes.isEmpty())
+        return QString();
+    return QStringLiteral("The solver results were computed for an earlier state of the design (%1). %2")
+        .arg(changes.join(QStringLiteral("; ")), rerun);
+}
+
+void Raise_Rebuild_Keeping_Results(ParaStruct* design, ApameRes* res)
+{
+    const bool current = res->hasResults() && Results_Design_Mismatch(*res, *design).isEmpty();
+    design->geometryChanged = true;
+    if (current)
+        res->source.revision = design->geometryChanged.revision();
+}
+
 ApameRes* GetApameClass()
 {
     static ApameRes* record = new ApameRes;
@@ -318,6 +377,12 @@ bool Read_Apame_Results(const QString& path, ApameRes* res, QString* problem)
 
     read.projectPath = res->projectPath;
     read.chartKind = res->chartKind;
+    const AnalysisSource seen = Results_File_Identity(path);
+    if (res->source.file == seen.file && res->source.fileSize == seen.fileSize
+        && res->source.fileModified == seen.fileModified)
+        read.source = res->source;
+    else
+        read.source = seen;
     *res = read;
     if (problem)
         problem->clear();

@@ -15,6 +15,7 @@
 #include <QList>
 #include <QString>
 #include <QVector3D>
+#include <QtGlobal>
 
 class ParaStruct;
 class GlobClass;
@@ -25,6 +26,43 @@ constexpr int kLineFields = 14;  // fields of one result line
 struct ArrDouble {
     double values[kResultCases]{}; // pressure coefficient of cases 0 .. 12
 };
+
+// The design a set of results was computed from: the design's revision
+// (renewed by every edit of the wing, and brought back with the design when
+// an editor is cancelled) and the settings of the run that the design holds
+// beside it. Results belong to the design shown only while all of these
+// are the same; views of results that do not say so and show nothing.
+struct AnalysisSource {
+    // False for results whose design is not known: none yet, or read from a
+    // file this program did not see its run make.
+    bool known = false;
+    unsigned long long revision = 0;
+    double twist = 0;     // degrees
+    double alignment = 0; // percent of the chord
+    bool smooth = true;   // smooth (true) or inflated model
+    // The results file as it was read after the run: a later read of the
+    // same, unchanged file keeps the source.
+    QString file;
+    qint64 fileSize = -1;
+    qint64 fileModified = 0; // ms since the epoch
+};
+
+// The source a run of the design as it stands would have.
+AnalysisSource Analysis_Source_Of(const ParaStruct& design);
+// An unknown source that names the results file as it is now.
+AnalysisSource Results_File_Identity(const QString& path);
+
+class ApameRes;
+
+// Empty when the results belong to the design as it stands, or when there
+// are no results at all; otherwise why they do not, as a sentence for the
+// user that tells how to get results of this design.
+QString Results_Design_Mismatch(const ApameRes& res, const ParaStruct& design);
+
+// Raises the design's rebuild flag for a change that leaves the canopy as
+// it is (the views rebuild; the solver would see the same wing): results
+// that belonged to the design before still do.
+void Raise_Rebuild_Keeping_Results(ParaStruct* design, ApameRes* res);
 
 class ApameRes
 {
@@ -49,6 +87,9 @@ public:
     QList<ArrDouble> cp; // never below -1.5
     QString projectPath;
     int chartKind = 0; // the polar window's chart choice, kept between windows
+    AnalysisSource source;
+
+    bool hasResults() const { return caseNum > 0 || !panels.isEmpty(); }
 };
 
 // The one results record of the program: all zero and empty at first.
@@ -57,7 +98,9 @@ ApameRes* GetApameClass();
 // Reads "wings.res" of the project output directory into the record. Only a
 // complete, consistent file is taken: otherwise the result is false, the
 // reason goes to *problem and the record keeps its previous results (only
-// its projectPath is renewed). Refused: a missing, unreadable or empty file,
+// its projectPath is renewed). Results read from a file keep the record's
+// source only when it is the file the source names, unchanged; otherwise
+// their design is not known. Refused: a missing, unreadable or empty file,
 // a section keyword that never comes, a count that is negative or does not
 // match the rows that follow it, a panel naming a node or neighbour that the
 // file does not hold.

@@ -9,9 +9,11 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTimer>
 
 #include <csignal>
+#include <cstring>
 #include <unistd.h>
 
 namespace {
@@ -61,6 +63,9 @@ bool ApameRun::start(const QString& casePath, ParaStruct* design, GlobClass* glo
     outcome_ = ApameOutcome();
     clock_.start();
     getTotalBridleLength(design);
+    // The design may be edited while the solver runs: the results belong
+    // to the design the input was written from.
+    source_ = design ? Analysis_Source_Of(*design) : AnalysisSource();
 
     resultsPath_ = casePath + QStringLiteral(".res");
     if (QFile::exists(resultsPath_) && !QFile::remove(resultsPath_)) {
@@ -82,8 +87,13 @@ bool ApameRun::start(const QString& casePath, ParaStruct* design, GlobClass* glo
     process_->setChildProcessModifier([] { ::setpgid(0, 0); });
     connect(process_, &QProcess::readyReadStandardError, this, [this] {
         stderr_ += process_->readAllStandardError();
-        if (stderr_.size() > kStderrKeep)
+        if (stderr_.size() > kStderrKeep) {
             stderr_ = stderr_.right(kStderrKeep);
+            // The cut falls inside a line: its end alone would read as a
+            // line of its own.
+            const qsizetype lineEnd = stderr_.indexOf('\n');
+            stderr_ = lineEnd < 0 ? QByteArray() : stderr_.mid(lineEnd + 1);
+        }
     });
     connect(process_, &QProcess::finished, this,
             [this](int code, QProcess::ExitStatus status) { onFinished(code, status == QProcess::CrashExit); });
@@ -120,12 +130,19 @@ void ApameRun::cancel()
     killAll();
 }
 
-QString ApameRun::stderrTail() const
+bool Is_Solver_Progress_Line(const QString& line)
 {
-    const QStringList lines = QString::fromLocal8Bit(stderr_).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    static const QRegularExpression progress(QStringLiteral(
+        "^(?:\\d+ surface panels, \\d+ wake panels, \\d+ cases|[a-z]+(?: [a-z]+)* \\d{1,3} %|[a-z]+)$"));
+    return progress.match(line.trimmed()).hasMatch();
+}
+
+QString Solver_Error_Line(const QByteArray& errorOutput)
+{
+    const QStringList lines = QString::fromLocal8Bit(errorOutput).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     for (auto it = lines.crbegin(); it != lines.crend(); ++it) {
         const QString line = it->trimmed();
-        if (!line.isEmpty())
+        if (!line.isEmpty() && !Is_Solver_Progress_Line(line))
             return line;
     }
     return QString();
@@ -144,11 +161,16 @@ void ApameRun::onFinished(int exitCode, bool crashed)
     if (cancelled_)
         return end(ApameOutcome::Cancelled, 0, QString());
 
-    const QString tail = stderrTail();
-    const QString said = tail.isEmpty() ? QString() : QStringLiteral(" It said: \"%1\"").arg(tail);
-    if (crashed)
+    const QString last = Solver_Error_Line(stderr_);
+    const QString said = last.isEmpty() ? QString() : QStringLiteral(" It said: \"%1\"").arg(last);
+    if (crashed) {
+        // A crashed process's exit code is the signal that ended it.
+        const char* name = exitCode > 0 ? ::strsignal(exitCode) : nullptr;
+        const QString how = name ? QStringLiteral(" (signal %1, %2)").arg(exitCode).arg(QString::fromLocal8Bit(name))
+                                 : QString();
         return end(ApameOutcome::Crashed, exitCode,
-                   QStringLiteral("The solver stopped abnormally; there are no new results.%1").arg(said));
+                   QStringLiteral("The solver stopped abnormally%1; there are no new results.%2").arg(how, said));
+    }
     if (exitCode != 0)
         return end(ApameOutcome::Failed, exitCode,
                    QStringLiteral("The solver ended with exit code %1; there are no new results.%2").arg(exitCode).arg(said));
@@ -157,6 +179,11 @@ void ApameRun::onFinished(int exitCode, bool crashed)
     QString why;
     if (!Read_Apame_Results(resultsPath_, res_, &why))
         return end(ApameOutcome::NoResults, 0, why);
+    const AnalysisSource file = Results_File_Identity(resultsPath_);
+    res_->source = source_;
+    res_->source.file = file.file;
+    res_->source.fileSize = file.fileSize;
+    res_->source.fileModified = file.fileModified;
     end(ApameOutcome::Solved, 0, QString());
 }
 

@@ -10,7 +10,11 @@
 // solver and whatever it started), and its results are read only after a
 // clean exit. Results of an earlier run are removed before the start, and a
 // run that fails or is cancelled leaves none behind, so old results never
-// show as new ones.
+// show as new ones. Results read after a clean exit carry the source of the
+// design as it was at the start (Analysis_Source_Of); after any other end
+// the record keeps its earlier results with their own source.
+
+#include "aero/apameres.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -20,7 +24,6 @@
 
 class ParaStruct;
 class GlobClass;
-class ApameRes;
 class QProcess;
 
 struct ApameOutcome {
@@ -76,7 +79,6 @@ private:
     void onFinished(int exitCode, bool crashed);
     void end(ApameOutcome::Kind kind, int exitCode, const QString& message);
     void killAll();
-    QString stderrTail() const;
 
     QString programDir_;
     QString resultsPath_;
@@ -90,6 +92,7 @@ private:
     bool running_ = false;
     bool cancelled_ = false;
     ApameOutcome outcome_;
+    AnalysisSource source_;
 };
 
 // The run in one call: starts the solver and returns when it has ended,
@@ -102,3 +105,14 @@ ApameOutcome ApameInputExec(const QString& casePath, ParaStruct* design, GlobCla
 
 // Elapsed time as the analysis shows it: " 1 h  2 m  5 sec".
 QString Elapsed_Time_Text(qint64 ms);
+
+// Whether a line of the solver's error output is one of its progress
+// reports: the mesh summary ("1200 surface panels, 40 wake panels, 13
+// cases"), a phase with its percentage ("assembly 40 %"), or a bare phase
+// name ("solution", "done").
+bool Is_Solver_Progress_Line(const QString& line);
+
+// The last line of the solver's error output that is not a progress report,
+// trimmed; empty when it wrote none. A solver that was killed in the middle
+// of its work has no last words, and its last progress report is none.
+QString Solver_Error_Line(const QByteArray& errorOutput);

@@ -30,28 +30,14 @@ bool usableRib(const ParaStruct* d, int rib)
 
 void readTable(ParaStruct* d, const DiagonalRow* T)
 {
-    const int last = std::min(d->lastRib, kStructSlots) - 1;
-    for (int r = std::max(d->firstRib, 0); r <= last - 2; ++r) {
-        const DiagonalRow& start = T[r];
-        if (!start.connectNext || (start.heightPercent != kBottom && start.heightPercent != kTop))
-            continue;
-        if (!usableRib(d, start.rib))
-            continue;
-        const int other = start.heightPercent == kBottom ? kTop : kBottom;
-        int partner = -1;
-        for (int j = r + 1; j <= last - 1; ++j) {
-            if (T[j].heightPercent == other && usableRib(d, T[j].rib)) {
-                partner = j;
-                break;
-            }
-        }
-        if (partner < 0)
+    for (const DiagonalPlanEntry& e : Diagonal_Plan(d, T)) {
+        if (!e.built)
             continue;
         DiagonalData rec;
-        rec.first.rib = start.rib;
-        rec.first.heightPercent = start.heightPercent;
-        rec.second.rib = T[partner].rib;
-        rec.second.heightPercent = T[partner].heightPercent;
+        rec.first.rib = e.start.rib;
+        rec.first.heightPercent = e.start.heightPercent;
+        rec.second.rib = e.end.rib;
+        rec.second.heightPercent = e.end.heightPercent;
         for (DiagonalEnd* end : {&rec.first, &rec.second}) {
             for (int k = 0; k < 8; ++k)
                 end->lineIndex[k] = end->heightPercent == kBottom ? d->diagIndexTableA[k][end->rib]
@@ -63,6 +49,48 @@ void readTable(ParaStruct* d, const DiagonalRow* T)
 }
 
 } // namespace
+
+QList<DiagonalPlanEntry> Diagonal_Plan(const ParaStruct* d, const DiagonalRow* T)
+{
+    QList<DiagonalPlanEntry> plan;
+    const int last = std::min(d->lastRib, kStructSlots) - 1;
+    const int firstStart = std::max(d->firstRib, 0);
+    const int lastStart = last - 2;
+    const int lastPartner = last - 1;
+    for (int r = 0; r <= std::min(d->lastRib, kStructSlots - 1); ++r) {
+        const DiagonalRow& row = T[r];
+        if (!row.connectNext)
+            continue;
+        DiagonalPlanEntry e;
+        e.row = r;
+        e.start.rib = row.rib;
+        e.start.heightPercent = row.heightPercent;
+        const bool extreme = row.heightPercent == kBottom || row.heightPercent == kTop;
+        if (r < firstStart) {
+            e.reason = QStringLiteral("diagonals start from rib %1 on").arg(firstStart);
+        } else if (r > lastStart) {
+            e.reason = QStringLiteral("no diagonal starts from rib %1 outwards").arg(lastStart + 1);
+        } else if (!extreme) {
+            e.reason = QStringLiteral("a diagonal starts at 0 or 100 %, not at %1 %").arg(row.heightPercent);
+        } else if (!usableRib(d, row.rib)) {
+            e.reason = QStringLiteral("the table's rib numbers are not stored yet (OK stores them)");
+        } else {
+            const int other = row.heightPercent == kBottom ? kTop : kBottom;
+            for (int j = r + 1; j <= lastPartner; ++j) {
+                if (T[j].heightPercent == other && usableRib(d, T[j].rib)) {
+                    e.built = true;
+                    e.end.rib = T[j].rib;
+                    e.end.heightPercent = T[j].heightPercent;
+                    break;
+                }
+            }
+            if (!e.built)
+                e.reason = QStringLiteral("no rib up to %1 at %2 % to end on").arg(lastPartner).arg(other);
+        }
+        plan.append(e);
+    }
+    return plan;
+}
 
 void init_Diag_StartIndex(ParaStruct* d)
 {

@@ -19,6 +19,7 @@
 
 #include <QList>
 #include <QPointF>
+#include <QString>
 #include <QVector3D>
 
 class ParaStruct;
@@ -43,10 +44,26 @@ void set_index_3d_tpnt(const QList<OrigPnt3D>& list, const int* idx, QVector3D* 
 // flattened, and the cross-port model's holes renewed.
 void Generate_All_Diagonals(ParaStruct* design);
 
-// Appends the diagonals of one table. A start row with connectNext and
-// height 0 or 100 pairs with the first later row of the other extreme. Rows
-// whose rib is not one of firstRib .. lastRib - 1 (a table never stored by
-// the dialog) take no part.
+// One connected row of a diagonal table ("connect to next rib" set), as the
+// generation takes it: the diagonal it starts, or why it starts none.
+struct DiagonalPlanEntry {
+    int row = 0;          // the table row, one per rib of the half wing
+    bool built = false;   // a diagonal starts here
+    DiagonalEnd start;    // the row's rib and height
+    DiagonalEnd end;      // built: the partner row's rib and height
+    QString reason;       // not built: why, for the user ("no diagonal starts from rib 15 outwards")
+};
+
+// The connected rows 0 .. lastRib of a table in ascending order, each with
+// the diagonal the generation builds from it or the reason it builds none.
+// A start row with connectNext and height 0 or 100 pairs with the first
+// later row of the other extreme; starts run from firstRib to lastRib - 3
+// and partners end at lastRib - 2 at the furthest, so the two cells next to
+// the tip never carry one. Rows whose rib is not one of firstRib ..
+// lastRib - 1 (a table never stored by the dialog) take no part.
+QList<DiagonalPlanEntry> Diagonal_Plan(const ParaStruct* design, const DiagonalRow* table);
+
+// Appends the diagonals of one table: those Diagonal_Plan builds.
 void Read_DiagData1(ParaStruct* design);
 void Read_DiagData2(ParaStruct* design);
 

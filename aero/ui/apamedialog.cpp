@@ -1,5 +1,6 @@
 #include "aero/ui/apamedialog.h"
 
+#include "aero/apameinput.h"
 #include "aero/apamemesh.h"
 #include "aero/apameres.h"
 #include "aero/apamerun.h"
@@ -10,7 +11,9 @@
 #include "core/parastruct.h"
 #include "shell/ui/uihelpers.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QWindow>
 #include <QSignalBlocker>
 #include <QTime>
 
@@ -36,6 +39,13 @@ ApameDialog::ApameDialog(QWidget* parent) : QDialog(parent)
     results = GetApameClass();
     // A cleared start time shows nothing rather than a stray ":00:00".
     starttimeEdit->setSpecialValueText(QStringLiteral(" "));
+    // The design may be edited in other windows while this one stays open:
+    // coming back from them, the pressure view checks that its results
+    // still belong to the design.
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this] {
+        if (isVisible())
+            apamewidget->refreshIfStale();
+    });
 }
 
 void ApameDialog::showEvent(QShowEvent* event)
@@ -64,11 +74,16 @@ void ApameDialog::initApamedialog()
     }
     attackanglelabel->setText(QString::number(shown));
 
-    if (!glob->dxfDir.isEmpty() && ReadToApameClass(design, glob, results))
+    // The design recomputed first: results of an earlier session are taken
+    // as this design's only when the input they were solved from is the
+    // input the design gives now.
+    Refresh_Calculations(design);
+    if (!glob->dxfDir.isEmpty() && ReadToApameClass(design, glob, results)) {
         ShowCurrentModel();
+        Adopt_Results_Of_Input(design, glob, results);
+    }
     starttimeEdit->setTime(starttimeEdit->minimumTime());
     endtimeEdit->clear();
-    Refresh_Calculations(design);
     apamewidget->reinitialize();
 }
 
@@ -101,10 +116,11 @@ void ApameDialog::on_apameButton_pressed()
     clock.start();
 
     // The solver's failures are reported on the way; the results of the
-    // last good run stay in place.
+    // last good run stay in place, and the view says so when they belong to
+    // the design as it was before this run's settings.
     const ApameOutcome outcome = Run_Apame_Analysis(this, design, glob, results, design->smoothModel, solverDir);
+    apamewidget->reinitialize();
     if (outcome.solved()) {
-        apamewidget->reinitialize();
         endtimeEdit->setText(Elapsed_Time_Text(clock.elapsed()));
     } else {
         endtimeEdit->setText(outcome.kind == ApameOutcome::Cancelled ? QStringLiteral(" cancelled ")
@@ -124,7 +140,9 @@ void ApameDialog::on_exitButton_pressed()
 
 void ApameDialog::quit()
 {
-    design->geometryChanged = true;
+    // The flag asks the other views to rebuild after the run; the design
+    // itself is what it was, and results that were its results stay so.
+    Raise_Rebuild_Keeping_Results(design, results);
     design->linesOutdated = true;
     Refresh_Calculations(design);
     hide();
@@ -154,6 +172,8 @@ void ApameDialog::on_maxtwistangleEdit_editingFinished()
     const double v = std::min(doubleFromEdit(maxtwistangleEdit), kMaxTwist);
     design->maxTwistAngle = v;
     maxtwistangleEdit->setText(QString::number(v, 'f', 2));
+    // Results of another twist are no results of this design.
+    apamewidget->reinitialize();
 }
 
 void ApameDialog::on_bridle_checkBox_toggled(bool checked)

@@ -73,7 +73,7 @@ ApameOutcome Run_Apame_Analysis(QWidget* parent, ParaStruct* design, GlobClass* 
                                 const QString& programDir)
 {
     QString why;
-    if (!CreateApameInputFile(design, glob, 2, smooth, design->chordStationCount, design->chordStations, &why)) {
+    if (!CreateApameInputFile(design, glob, kApameVelOrder, smooth, design->chordStationCount, design->chordStations, &why)) {
         Show_Warning(QLatin1String(kTitle), why);
         return {ApameOutcome::NotStarted, 0, why};
     }

@@ -6,9 +6,11 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSurfaceFormat>
+#include <QVBoxLayout>
 #include <QWheelEvent>
 
 #include <GL/gl.h>
@@ -44,9 +46,36 @@ GLApameWidget::GLApameWidget(QWidget* parent)
     setXRotation(-1440);
     setZRotation(1440);
     setYRotation(2880);
-    panelList = Pressure_Panel_List(*results, design->cfdCase, design->chordStationCount, factor,
-                                    design->legendValues);
+
+    notice = new QLabel(this);
+    notice->setObjectName(QStringLiteral("resultsNotice"));
+    notice->setWordWrap(true);
+    notice->setAlignment(Qt::AlignCenter);
+    notice->setStyleSheet(QStringLiteral("background-color: rgb(255, 255, 225); color: black; padding: 8px;"));
+    notice->setMinimumWidth(520);
+    notice->hide();
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(60, 30, 60, 30);
+    layout->addWidget(notice, 0, Qt::AlignCenter);
+    buildPanels();
+}
+
+void GLApameWidget::buildPanels()
+{
+    const QString why = Results_Design_Mismatch(*results, *design);
+    panelList = why.isEmpty() ? Pressure_Panel_List(*results, design->cfdCase, design->chordStationCount, factor,
+                                                    design->legendValues)
+                              : QList<PressurePanel>();
     listSource = results;
+    designBuilt = Analysis_Source_Of(*design);
+    resultsBuilt = results->source;
+    notice->setText(why);
+    notice->setVisible(!why.isEmpty());
+}
+
+QString GLApameWidget::noticeText() const
+{
+    return notice->isVisibleTo(this) ? notice->text() : QString();
 }
 
 // ---------------------------------------------------------------- camera
@@ -107,13 +136,23 @@ void GLApameWidget::reinitialize()
 {
     // Legend and panels read the same scale.
     LegendColors(design->legendValues, kScaleSteps, kScaleLow, kScaleHigh);
-    panelList = Pressure_Panel_List(*results, design->cfdCase, design->chordStationCount, factor,
-                                    design->legendValues);
-    listSource = results;
+    buildPanels();
     if (isVisible())
         repaint();
     else
         update();
+}
+
+void GLApameWidget::refreshIfStale()
+{
+    const AnalysisSource now = Analysis_Source_Of(*design);
+    const AnalysisSource& res = results->source;
+    auto same = [](const AnalysisSource& a, const AnalysisSource& b) {
+        return a.known == b.known && a.revision == b.revision && a.twist == b.twist && a.alignment == b.alignment
+               && a.smooth == b.smooth && a.file == b.file && a.fileModified == b.fileModified;
+    };
+    if (!same(now, designBuilt) || !same(res, resultsBuilt))
+        reinitialize();
 }
 
 // ---------------------------------------------------------------- input

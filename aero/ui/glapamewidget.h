@@ -9,7 +9,13 @@
 // Mouse: right button turns, middle button moves up and down, left button
 // brings the start view back; wheel: fine zoom; keys "+" and "-": the size of
 // the mesh doubles or halves.
+//
+// Results that do not belong to the design as it stands (Results_Design_
+// Mismatch: computed before an edit or with other run settings, or read
+// from a file whose design is not known) are not drawn: the view says why
+// in their place.
 
+#include "aero/apameres.h"
 #include "aero/pressureview.h"
 
 #include <QList>
@@ -17,8 +23,8 @@
 #include <QPoint>
 #include <QWidget>
 
-class ApameRes;
 class ParaStruct;
+class QLabel;
 
 class GLApameWidget : public QOpenGLWidget
 {
@@ -39,6 +45,8 @@ public:
     int sizeExponent() const { return sizeExp; }
     double modelFactor() const { return factor; }
     const QList<PressurePanel>& panels() const { return panelList; }
+    // Why no results are drawn though there are some (empty otherwise).
+    QString noticeText() const;
 
 signals:
     void xRotationChanged(int angle);
@@ -58,6 +66,9 @@ public slots:
     // Rebuilds the panels from the results and the design's case, then
     // repaints.
     void reinitialize();
+    // reinitialize() when the design or the results changed since the
+    // panels were built.
+    void refreshIfStale();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -71,6 +82,9 @@ protected:
 
 private:
     void setYTranslation(double t);
+    // The panels of the results when they belong to the design as it
+    // stands, otherwise none and the notice that says why.
+    void buildPanels();
     // Draws the panels of the results record.
     void draw();
     // Draws the panels built from `res` by the last reinitialize (nothing
@@ -94,6 +108,9 @@ private:
     QRect viewport;
     QList<PressurePanel> panelList;
     const ApameRes* listSource = nullptr; // the record panelList was built from
+    AnalysisSource designBuilt;           // the design and results the list was built for
+    AnalysisSource resultsBuilt;
+    QLabel* notice = nullptr;
 };
 
 // The colour scale of the pressure view: 30 bands from the highest value

@@ -1,5 +1,6 @@
 #include "aero/ui/pilotdialog.h"
 
+#include "aero/apameres.h"
 #include "aero/polar.h"
 
 #include "core/calcul3d.h"
@@ -37,7 +38,9 @@ void PilotDialog::on_pilotdisplacementEdit_textChanged(const QString& text)
 
 void PilotDialog::on_exitButton_pressed()
 {
-    design->geometryChanged = true;
+    // The pilot hangs elsewhere; the canopy the solver saw is the same, and
+    // the polar takes the new position when it is next computed.
+    Raise_Rebuild_Keeping_Results(design, GetApameClass());
     design->linesOutdated = true;
     hide();
 }

@@ -7,6 +7,7 @@
 #include "core/parastruct.h"
 #include "shell/ui/uihelpers.h"
 #include "core/userinteraction.h"
+#include "lines/loading.h"
 
 #include <QFontMetrics>
 #include <QPageLayout>
@@ -89,12 +90,21 @@ void WPolar::ShowCurrentModel()
 void WPolar::RefreshAll()
 {
     Get_Values();
-    QString problem;
-    createPolar_BaseTable(design, results, &polarRows, &problem);
+    // Results of another state of the design give no polar under this
+    // design's head block: the table says why in place of the rows.
+    const QString mismatch = Results_Design_Mismatch(*results, *design);
+    QString problem = mismatch;
+    if (mismatch.isEmpty()) {
+        createPolar_BaseTable(design, results, &polarRows, &problem);
+    } else {
+        getTotalBridleLength(design);
+        polarRows.clear();
+        design->polarRowCount = 0;
+    }
     // The line total as this computation found it.
     sumropeslenEdit->setText(twoDecimals(design->totalLineLength));
     writeTable(problem);
-    showChart(results->chartKind);
+    showChart(mismatch.isEmpty() ? results->chartKind : 0);
     // Told once per window; the table says it on every refresh.
     if (!problem.isEmpty() && !problemShown) {
         problemShown = true;
@@ -128,8 +138,15 @@ void WPolar::writeTable(const QString& emptyReason)
 void WPolar::showChart(int kind)
 {
     PolarChart chart;
-    if (Polar_Chart(design, kind, &chart))
+    if (Polar_Chart(design, kind, &chart)) {
         grafclasswidget->load(chart);
+    } else {
+        // No chart: none of the design's tables, whatever results they
+        // were filled from, is drawn.
+        chart = PolarChart();
+        chart.title = QStringLiteral("no polar of the design shown: see the table");
+        grafclasswidget->load(chart);
+    }
 }
 
 void WPolar::PrintPolar_BaseTable()

@@ -4,6 +4,7 @@
 
 #include "core/calcul3d.h"
 #include "core/parastruct.h"
+#include "structure/diagchart.h"
 #include "structure/diagonals.h"
 #include "structure/diagtables.h"
 
@@ -59,13 +60,23 @@ void DiagDialog::diag_has_changed()
 
 void DiagDialog::closeEvent(QCloseEvent* event)
 {
-    // Closing only hides: the edits are in the design already.
+    // Closing only hides (through reject): the edits are in the design
+    // already.
     QDialog::closeEvent(event);
+}
+
+void DiagDialog::reject()
+{
+    design->ghostView = ghostFound;
+    QDialog::reject();
 }
 
 void DiagDialog::showEvent(QShowEvent* event)
 {
-    // The 3-D view shows the internal structure while the plan is edited.
+    // The 3-D view shows the internal structure while the plan is edited;
+    // a window brought back from the task bar finds it on already.
+    if (!event->spontaneous())
+        ghostFound = design->ghostView;
     design->ghostView = true;
     columns = std::min(design->lastRib, kRibSlots - 1) + 1;
     ui->diagTableWidget->setRowCount(4);
@@ -173,6 +184,14 @@ void DiagDialog::fillTables()
     fillTable(ui->diagTableWidget, design->diagTableD1, true);
     fillTable(ui->diagTableWidget_2, design->diagTableD2, false);
     editsLive = live;
+    refreshChart();
+}
+
+void DiagDialog::refreshChart()
+{
+    const QStringList notes = Diagonal_Chart_Notes(design);
+    ui->skippedLabel->setText(notes.isEmpty() ? QString()
+                                              : QStringLiteral("Not built (dashed in the chart): ") + notes.join(QStringLiteral("; ")));
     ui->ucwidget->update();
 }
 
@@ -195,7 +214,7 @@ void DiagDialog::cellChanged(QTableWidget* table, DiagonalRow* rows, int row, in
         editsLive = true;
         update();
     }
-    ui->ucwidget->update();
+    refreshChart();
 }
 
 void DiagDialog::on_diagTableWidget_cellChanged(int row, int column)
@@ -325,5 +344,5 @@ void DiagDialog::on_OkButton_pressed()
 
 void DiagDialog::on_CancelButton_pressed()
 {
-    hide();
+    reject();
 }

@@ -8,7 +8,9 @@
 //
 // The dialog works on the live design and keeps no copy: every edit is in
 // the design at once and Cancel only hides. OK stores the tables with their
-// rib numbers and recomputes the design.
+// rib numbers and recomputes the design. While the dialog is open the main
+// 3-D view shows the internal structure (ghost view); OK leaves it off,
+// Cancel and closing bring back the view the dialog found.
 
 #include <QColor>
 #include <QDialog>
@@ -40,6 +42,7 @@ signals:
 
 public slots:
     void diag_has_changed();
+    void reject() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -70,6 +73,8 @@ private:
     void storeTables();
     void cellChanged(QTableWidget* table, DiagonalRow* rows, int row, int column);
     void modelBoxesChanged();
+    // Repaints the chart and writes why the dashed connections build nothing.
+    void refreshChart();
 
     std::unique_ptr<Ui::DiagDialog> ui;
     ParaStruct* design;
@@ -77,6 +82,7 @@ private:
     int unit = 8;
     QColor blue = Qt::blue;
     QColor black = Qt::black;
+    bool ghostFound = false; // the 3-D view's ghost mode when the dialog opened
     bool cellsBuilt = false;
     bool editsLive = false;
     int replicationStart = 0;

@@ -1,39 +1,17 @@
 #include "structure/ui/ucwidget.h"
 
 #include "core/parastruct.h"
+#include "structure/diagchart.h"
 
 #include <QPainter>
 
+#include <algorithm>
+
 namespace {
 
-// The bottom and top of rib i's line on the chart.
-QPointF bottomPoint(const ParaStruct* d, int i, double base)
+QColor tableColour(int table)
 {
-    return QPointF(d->ribSpanPos[i], base);
-}
-
-QPointF topPoint(const ParaStruct* d, int i, double base)
-{
-    return QPointF(d->ribSpanPos[i], base - 0.35 * d->chord[i]);
-}
-
-QPointF atHeight(const ParaStruct* d, int i, double base, int percent)
-{
-    const QPointF b = bottomPoint(d, i, base);
-    return b + percent / 100.0 * (topPoint(d, i, base) - b);
-}
-
-void paintTable(QPainter* painter, const ParaStruct* d, const DiagonalRow* table, double base)
-{
-    // A row that names no rib, or whose next rib is beyond the tip, has no
-    // place on the chart.
-    for (int k = 0; k < kRibSlots; ++k) {
-        const int r = table[k].rib;
-        if (!table[k].connectNext || r < 0 || r + 1 > d->lastRib || r + 1 >= kRibSlots)
-            continue;
-        painter->drawLine(atHeight(d, r, base, table[k].heightPercent),
-                          atHeight(d, r + 1, base, table[r + 1].heightPercent));
-    }
+    return table == 1 ? QColor(Qt::magenta) : QColor(Qt::darkRed);
 }
 
 } // namespace
@@ -45,25 +23,22 @@ UcWidget::UcWidget(QWidget* parent) : QWidget(parent), design(GetDataStruct())
 
 void UcWidget::paintEvent(QPaintEvent*)
 {
-    const ParaStruct* d = design;
-    const int last = std::min(d->lastRib, kRibSlots - 1);
-    if (last < 1)
+    const DiagonalChart chart = Diagonal_Chart(design, height());
+    if (chart.ribLines.isEmpty())
         return;
     QPainter painter(this);
-    const double base = 0.85 * (height() - 1);
-    for (int i = 0; i <= last; ++i) {
-        const QPointF p = i % 2 == 0 ? bottomPoint(d, i, base) + QPointF(0, 20)
-                                     : topPoint(d, i, base) - QPointF(0, 20);
-        painter.drawText(p, QString::number(i));
-    }
+    // The numbers above the tallest ribs would start above the widget.
+    const double topBaseline = painter.fontMetrics().ascent() + 1;
+    for (const DiagonalChartLabel& l : chart.ribNumbers)
+        painter.drawText(QPointF(l.at.x(), std::max(l.at.y(), topBaseline)), l.text);
     painter.setPen(QPen(Qt::black, 0));
-    for (int i = 0; i < last; ++i) {
-        painter.drawLine(topPoint(d, i, base), bottomPoint(d, i, base));
-        painter.drawLine(topPoint(d, i, base), topPoint(d, i + 1, base));
-        painter.drawLine(bottomPoint(d, i, base), bottomPoint(d, i + 1, base));
+    painter.drawLines(chart.ribLines);
+    for (const DiagonalChartLine& l : chart.built) {
+        painter.setPen(QPen(tableColour(l.table), 2));
+        painter.drawLine(l.line);
     }
-    painter.setPen(QPen(Qt::magenta, 2));
-    paintTable(&painter, d, d->diagTableD1, base);
-    painter.setPen(QPen(Qt::darkRed, 2));
-    paintTable(&painter, d, d->diagTableD2, base);
+    for (const DiagonalChartLine& l : chart.skipped) {
+        painter.setPen(QPen(tableColour(l.table), 1, Qt::DashLine));
+        painter.drawLine(l.line);
+    }
 }

@@ -4,10 +4,12 @@
 // and with one that fails, and what showing the window does and no longer
 // does to the design.
 
+#include "aero/apameinput.h"
 #include "aero/apameres.h"
 #include "aero/polar.h"
 #include "aero/pressureview.h"
 #include "aero/ui/apamedialog.h"
+#include "aero/ui/apameprogress.h"
 #include "aero/ui/glapamewidget.h"
 #include "aero/ui/pilotdialog.h"
 #include "aero/ui/sideviewwidget.h"
@@ -25,7 +27,10 @@
 #include <QTest>
 #include <QSignalSpy>
 #include <QApplication>
+#include <QDateTime>
 #include <QFile>
+#include <QLabel>
+#include <QTimer>
 #include <QLineEdit>
 #include <QHash>
 #include <QImage>
@@ -176,6 +181,90 @@ class TestApameDialog : public QObject
         return resultwriter::writeLines(output->filePath("wings.res"), resultwriter::resultLines(r));
     }
 
+    // Results left by a run of an earlier session on the design as it
+    // stands: the solver input the design gives, then the results.
+    bool writeResultsOfTheDesign(const ApameRes& r)
+    {
+        Refresh_Calculations(design);
+        design->chordStationCount = f_CreateIndJ(design, design->chordStations);
+        const QByteArray input = Apame_Input_Bytes(design, kApameVelOrder, design->smoothModel,
+                                                   design->chordStationCount, design->chordStations);
+        QFile f(output->filePath("wings.inp"));
+        if (input.isEmpty() || !f.open(QIODevice::WriteOnly) || f.write(input) != input.size())
+            return false;
+        f.close();
+        return writeResults(r);
+    }
+
+    // A stand-in solver that answers with the given results.
+    bool installAnswering(const ApameRes& r)
+    {
+        const QString answer = programs->filePath("answer.res");
+        return resultwriter::writeLines(answer, resultwriter::resultLines(r))
+               && fakesolver::install(programs->path(), QStringLiteral("cp '%1' \"$1.res\"").arg(answer));
+    }
+
+    // Presses RECALCULATE with a solver that runs until it is stopped, and
+    // stops it from its progress window once it has started.
+    void recalculateAndCancel()
+    {
+        QVERIFY(fakesolver::install(programs->path(), fakesolver::sleeps()));
+        const QString sleeper = output->filePath("wings.sleeper");
+        QFile::remove(sleeper);
+        bool cancelled = false;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                auto* progress = qobject_cast<ApameProgressDialog*>(w);
+                if (progress && progress->isVisible() && QFile::exists(sleeper) && !cancelled) {
+                    cancelled = true;
+                    QTest::mouseClick(progress->findChild<QPushButton*>("cancelButton"), Qt::LeftButton);
+                }
+            }
+        });
+        poll.start(20);
+        dialog->apameButton->click();
+        QVERIFY(cancelled);
+        QCOMPARE(dialog->endtimeEdit->text(), QStringLiteral(" cancelled "));
+    }
+
+    void typeTwist(const QString& text)
+    {
+        dialog->maxtwistangleEdit->setText(text);
+        emit dialog->maxtwistangleEdit->editingFinished();
+    }
+
+    // The polar window opened from the dialog: its table, and whether it
+    // has rows and a chart.
+    struct PolarSeen {
+        QString table;
+        qsizetype rows = 0;
+        qsizetype chartPoints = 0;
+        QStringList warnings;
+        bool shown = false;
+        bool closed = false;
+    };
+    PolarSeen openPolar(const QString& shot = QString())
+    {
+        dialog->polarButton->click();
+        QPointer<WPolar> polar = dialog->polarWindow();
+        PolarSeen seen;
+        if (!polar)
+            return seen;
+        seen.shown = QTest::qWaitForWindowExposed(polar);
+        seen.table = polar->baseTable->toPlainText();
+        seen.rows = polar->rows().size();
+        seen.chartPoints = polar->grafclasswidget->chartPoints().size();
+        if (!shot.isEmpty())
+            save(polar, shot);
+        polar->exitButton->click();
+        seen.closed = QTest::qWaitFor([&polar] { return !polar; });
+        // A window that has no polar tells why once, as its table does.
+        seen.warnings = warnings;
+        warnings.clear();
+        return seen;
+    }
+
     void showDialog()
     {
         dialog->show();
@@ -239,9 +328,10 @@ private slots:
     void pressureView()
     {
         const ApameRes wall = wallResults();
-        QVERIFY(writeResults(wall));
         design->smoothModel = true;
+        QVERIFY(writeResultsOfTheDesign(wall));
         showDialog();
+        QCOMPARE(dialog->apamewidget->noticeText(), QString());
         QCOMPARE(dialog->modelEdit->text(), QStringLiteral("Smooth"));
         QCOMPARE(dialog->apamewidget->panels().size(), qsizetype(30));
 
@@ -375,7 +465,7 @@ private slots:
     // A solver that fails is reported; the results of the run before stay.
     void failingSolverKeepsTheResults()
     {
-        QVERIFY(writeResults(wallResults()));
+        QVERIFY(writeResultsOfTheDesign(wallResults()));
         QVERIFY(fakesolver::install(programs->path(), fakesolver::exits3()));
         showDialog();
         const QList<PressurePanel> shown = dialog->apamewidget->panels();
@@ -393,6 +483,154 @@ private slots:
         QCOMPARE(dialog->apameButton->text(), QStringLiteral("RECALCULATE"));
     }
 
+    // Results belong to the design they were computed from. A run at twist
+    // 3, the twist set to 8: the next run cancelled, or failed, leaves the
+    // twist-3 results, which the pressure view and the polar window no
+    // longer show under the twist-8 design; back at twist 3 they are its
+    // results again.
+    void resultsOfAnotherTwistAreNotShown()
+    {
+        QVERIFY(installAnswering(wallResults()));
+        showDialog();
+        typeTwist("3");
+        dialog->apameButton->click();
+        QCOMPARE(GetApameClass()->panelNum, 30);
+        QCOMPARE(dialog->apamewidget->panels().size(), qsizetype(30));
+        QCOMPARE(dialog->apamewidget->noticeText(), QString());
+        const PolarSeen atThree = openPolar();
+        QVERIFY(atThree.shown && atThree.closed);
+        QVERIFY(atThree.rows > 0);
+        QVERIFY(atThree.table.contains("Current twist[deg]: 3.00"));
+
+        typeTwist("8");
+        QVERIFY(dialog->apamewidget->panels().isEmpty());
+        const QString stale = "The solver results were computed for an earlier state of the design "
+                              "(twist 3.00 deg, now 8.00 deg).";
+        QVERIFY2(dialog->apamewidget->noticeText().startsWith(stale), qPrintable(dialog->apamewidget->noticeText()));
+
+        recalculateAndCancel();
+        QCOMPARE(GetApameClass()->panelNum, 30); // the twist-3 results are kept
+        QVERIFY(dialog->apamewidget->panels().isEmpty());
+        QVERIFY(dialog->apamewidget->noticeText().startsWith(stale));
+        QVERIFY(dialog->apamewidget->findChild<QLabel*>("resultsNotice")->isVisible());
+        save(dialog.get(), "cfd_dialog_after_cancel");
+        const PolarSeen afterCancel = openPolar("polar_after_cancel");
+        QVERIFY(afterCancel.shown && afterCancel.closed);
+        QCOMPARE(afterCancel.rows, qsizetype(0));
+        QCOMPARE(afterCancel.chartPoints, qsizetype(0));
+        QVERIFY(afterCancel.table.contains("Current twist[deg]: 8.00"));
+        QVERIFY2(afterCancel.table.contains(stale), qPrintable(afterCancel.table));
+        QCOMPARE(afterCancel.warnings.size(), 1);
+        QVERIFY(afterCancel.warnings.first().startsWith(stale));
+        // No row of the twist-3 polar under the twist-8 head.
+        QVERIFY(!afterCancel.table.contains("\t1:"));
+
+        QVERIFY(fakesolver::install(programs->path(), fakesolver::exits3()));
+        dialog->apameButton->click();
+        QCOMPARE(warnings.size(), 1);
+        warnings.clear();
+        QCOMPARE(dialog->endtimeEdit->text(), QStringLiteral(" failed "));
+        QVERIFY(dialog->apamewidget->panels().isEmpty());
+        QVERIFY(dialog->apamewidget->noticeText().startsWith(stale));
+        QCOMPARE(openPolar().rows, qsizetype(0));
+
+        typeTwist("3");
+        QCOMPARE(dialog->apamewidget->panels().size(), qsizetype(30));
+        QCOMPARE(dialog->apamewidget->noticeText(), QString());
+        QCOMPARE(openPolar().rows, atThree.rows);
+    }
+
+    // The run's other settings are part of the design the results belong
+    // to: a cancelled run with the other model leaves results of the smooth
+    // one.
+    void resultsOfAnotherModelAreNotShown()
+    {
+        QVERIFY(installAnswering(wallResults()));
+        showDialog();
+        dialog->flatmodelRadio->setChecked(true);
+        dialog->apameButton->click();
+        QCOMPARE(dialog->apamewidget->panels().size(), qsizetype(30));
+        dialog->inflatedmodelRadio->setChecked(true);
+        recalculateAndCancel();
+        QVERIFY(!design->smoothModel);
+        QVERIFY(dialog->apamewidget->panels().isEmpty());
+        QVERIFY2(dialog->apamewidget->noticeText().contains("smooth model, now inflated"),
+                 qPrintable(dialog->apamewidget->noticeText()));
+    }
+
+    // Exit and show again: the run's results are still the design's. An
+    // edit of the wing meanwhile (an editor's OK renews the revision) makes
+    // them an earlier state's; an editor cancelled brings back the design
+    // they belong to.
+    void resultsFollowTheDesignBetweenShows()
+    {
+        QVERIFY(installAnswering(wallResults()));
+        showDialog();
+        dialog->apameButton->click();
+        QCOMPARE(dialog->apamewidget->panels().size(), qsizetype(30));
+        dialog->exitButton->click();
+        showDialog();
+        QCOMPARE(dialog->apamewidget->panels().size(), qsizetype(30));
+        QVERIFY(openPolar().rows > 0);
+
+        dialog->exitButton->click();
+        const auto before = std::make_unique<ParaStruct>(*design);
+        design->span *= 1.05;
+        design->geometryChanged = true;
+        showDialog();
+        QVERIFY(dialog->apamewidget->panels().isEmpty());
+        QVERIFY2(dialog->apamewidget->noticeText().contains("the wing has been changed since"),
+                 qPrintable(dialog->apamewidget->noticeText()));
+        const PolarSeen edited = openPolar();
+        QCOMPARE(edited.rows, qsizetype(0));
+        QVERIFY(edited.table.contains("the wing has been changed since"));
+
+        dialog->exitButton->click();
+        *design = *before; // as an editor's Cancel does
+        showDialog();
+        QCOMPARE(dialog->apamewidget->panels().size(), qsizetype(30));
+    }
+
+    // Results found in the project folder at the first show belong to the
+    // design only when the solver input beside them is the design's.
+    void resultsOfAnEarlierSession_data()
+    {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("input of the design") << "design" << true;
+        QTest::newRow("no input") << "none" << false;
+        QTest::newRow("input of another twist") << "other twist" << false;
+        QTest::newRow("input written after the results") << "newer" << false;
+    }
+    void resultsOfAnEarlierSession()
+    {
+        QFETCH(QString, input);
+        QFETCH(bool, shown);
+        design->maxTwistAngle = 4;
+        if (input == "other twist")
+            design->maxTwistAngle = 5;
+        QVERIFY(writeResultsOfTheDesign(wallResults()));
+        design->maxTwistAngle = 4;
+        QFile inp(output->filePath("wings.inp"));
+        if (input == "none")
+            QVERIFY(inp.remove());
+        if (input == "newer") {
+            QVERIFY(inp.open(QIODevice::ReadWrite));
+            QVERIFY(inp.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
+            inp.close();
+        }
+        showDialog();
+        QCOMPARE(GetApameClass()->panelNum, 30);
+        QCOMPARE(dialog->apamewidget->panels().size(), qsizetype(shown ? 30 : 0));
+        if (shown) {
+            QCOMPARE(dialog->apamewidget->noticeText(), QString());
+        } else {
+            QVERIFY2(dialog->apamewidget->noticeText().contains("are not known to belong to the design shown"),
+                     qPrintable(dialog->apamewidget->noticeText()));
+            QCOMPARE(openPolar().rows, qsizetype(0));
+        }
+    }
+
     void exitRaisesTheFlags()
     {
         showDialog();
@@ -407,7 +645,7 @@ private slots:
     // Every press opens a polar window over the dialog; closing it ends it.
     void polarWindows()
     {
-        QVERIFY(writeResults(wallResults()));
+        QVERIFY(writeResultsOfTheDesign(wallResults()));
         showDialog();
         dialog->polarButton->click();
         QPointer<WPolar> first = dialog->polarWindow();

@@ -143,6 +143,60 @@ private slots:
             QVERIFY(!QFile::exists(casePath() + ".res"));
     }
 
+    // A solver that dies has no last words: its progress reports are not
+    // quoted as if they were, only a line that tells of an error is.
+    void onlyErrorLinesAreQuoted_data()
+    {
+        QTest::addColumn<QString>("body");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("expected"); // in the message
+        QTest::addColumn<QString>("quoted");   // the quoted line; empty: nothing quoted
+        const QString head = "echo '1200 surface panels, 40 wake panels, 13 cases' >&2\n";
+        QTest::newRow("killed in the assembly")
+            << head + "echo 'assembly 10 %' >&2\necho 'assembly 40 %' >&2\nkill -KILL $$" << int(ApameOutcome::Crashed)
+            << "signal 9" << "";
+        QTest::newRow("killed in the factorisation")
+            << head + "echo 'assembly 100 %' >&2\necho 'factorisation 40 %' >&2\nkill -KILL $$"
+            << int(ApameOutcome::Crashed) << "stopped abnormally" << "";
+        QTest::newRow("killed after a phase name")
+            << head + "echo 'factorisation' >&2\necho 'solution' >&2\nkill -TERM $$" << int(ApameOutcome::Crashed)
+            << "signal 15" << "";
+        QTest::newRow("killed after the mesh summary") << head + "kill -KILL $$" << int(ApameOutcome::Crashed)
+                                                       << "stopped abnormally" << "";
+        // More progress than the run keeps: the cut through a line leaves no
+        // piece of it to be taken for a line of its own.
+        QTest::newRow("long progress")
+            << head + "i=0\nwhile [ $i -lt 700 ]; do echo \"assembly $((i % 100)) %\" >&2; i=$((i+1)); done\nkill -KILL $$"
+            << int(ApameOutcome::Crashed) << "stopped abnormally" << "";
+        QTest::newRow("aborted with a reason")
+            << head + "echo 'assembly 40 %' >&2\necho 'free(): invalid pointer' >&2\nkill -ABRT $$"
+            << int(ApameOutcome::Crashed) << "signal 6" << "free(): invalid pointer";
+        QTest::newRow("failed with a reason")
+            << head + "echo 'assembly 100 %' >&2\necho 'apame_lnx32: not enough memory' >&2\nexit 1"
+            << int(ApameOutcome::Failed) << "exit code 1" << "apame_lnx32: not enough memory";
+        QTest::newRow("failed after progress only")
+            << head + "echo 'assembly 100 %' >&2\necho 'velocities' >&2\nexit 1" << int(ApameOutcome::Failed)
+            << "exit code 1" << "";
+    }
+    void onlyErrorLinesAreQuoted()
+    {
+        QFETCH(QString, body);
+        QFETCH(int, kind);
+        QFETCH(QString, expected);
+        QFETCH(QString, quoted);
+        QVERIFY(fakesolver::install(programs->path(), body));
+        ApameRes res;
+        const ApameOutcome outcome = ApameInputExec(casePath(), design.get(), &glob, &res, {}, programs->path());
+        QCOMPARE(int(outcome.kind), kind);
+        QVERIFY2(outcome.message.contains(expected), qPrintable(outcome.message));
+        if (quoted.isEmpty()) {
+            QVERIFY2(!outcome.message.contains("said"), qPrintable(outcome.message));
+            QVERIFY2(!outcome.message.contains('"'), qPrintable(outcome.message));
+        } else {
+            QVERIFY2(outcome.message.endsWith(QStringLiteral(" It said: \"%1\"").arg(quoted)), qPrintable(outcome.message));
+        }
+    }
+
     void missingSolver()
     {
         ApameRun run;

@@ -4,6 +4,7 @@
 // and both side views share zoom and pan with their reset.
 
 #include "aero/apamemesh.h"
+#include "aero/apameres.h"
 #include "aero/polar.h"
 #include "aero/ui/pilotdialog.h"
 #include "aero/ui/sideviewwidget.h"
@@ -167,6 +168,27 @@ private slots:
         QVERIFY(!dialog->isVisible());
         QVERIFY(d->geometryChanged);
         QVERIFY(d->linesOutdated);
+    }
+
+    // Moving the pilot leaves the canopy the solver saw: results of the
+    // design stay its results; results of another state stay another's.
+    void exitKeepsTheResultsOfTheDesign()
+    {
+        ParaStruct* d = GetDataStruct();
+        ApameRes* res = GetApameClass();
+        const ApameRes before = *res;
+        res->caseNum = kResultCases;
+        res->source = Analysis_Source_Of(*d);
+        dialog->show();
+        dialog->pilotdisplacementEdit->setText("35");
+        QTest::mouseClick(dialog->exitButton, Qt::LeftButton);
+        QCOMPARE(Results_Design_Mismatch(*res, *d), QString());
+
+        res->source.twist = d->maxTwistAngle + 1;
+        dialog->show();
+        QTest::mouseClick(dialog->exitButton, Qt::LeftButton);
+        QVERIFY(Results_Design_Mismatch(*res, *d).contains("the wing has been changed since"));
+        *res = before;
     }
 
     // The pilot is drawn where the design puts him: at the start view a

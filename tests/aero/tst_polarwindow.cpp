@@ -58,6 +58,7 @@ void useFixtureWing()
     d->projectedAspectRatio = 3.52;
     d->legaX = 0.75; // 30 % of the 2.5 m centre chord
     *GetApameClass() = syntheticResults();
+    GetApameClass()->source = Analysis_Source_Of(*d); // results of this design
 }
 
 void chartWheel(QWidget* w, int delta)
@@ -271,6 +272,61 @@ private slots:
         warnings.clear();
     }
 
+    // Results of another state of the design give no polar: the head block
+    // of the design as it stands, the reason where the rows would be, no
+    // chart of the case tables an earlier polar filled; told once.
+    void resultsOfAnotherDesign_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("twist") << "twist" << "twist 2.50 deg, now 6.00 deg";
+        QTest::newRow("alignment") << "alignment" << "profile alignment 20.00 %, now 30.00 %";
+        QTest::newRow("model") << "model" << "smooth model, now inflated";
+        QTest::newRow("wing edited") << "edit" << "the wing has been changed since";
+        QTest::newRow("design not known") << "unknown" << "are not known to belong to the design shown";
+    }
+    void resultsOfAnotherDesign()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, reason);
+        ParaStruct* d = GetDataStruct();
+        auto w = std::make_unique<WPolar>();
+        QVERIFY(!w->rows().isEmpty());
+        w->cdButton->click();
+        QVERIFY(!w->grafclasswidget->chartPoints().isEmpty());
+
+        if (change == "twist")
+            d->maxTwistAngle = 6;
+        else if (change == "alignment")
+            d->profileAlignment = 30;
+        else if (change == "model")
+            d->smoothModel = false;
+        else if (change == "edit")
+            d->geometryChanged = true;
+        else
+            GetApameClass()->source = AnalysisSource();
+        for (QPushButton* chart : {w->cdButton, w->clButton, w->cindButton, w->cd_clButton, w->cmButton, w->VyVxButton}) {
+            chart->click();
+            QVERIFY(w->rows().isEmpty());
+            QVERIFY(w->grafclasswidget->chartPoints().isEmpty());
+        }
+        const QString text = w->baseTable->toPlainText();
+        QVERIFY2(text.contains(reason), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("Current twist[deg]: %1").arg(d->maxTwistAngle, 0, 'f', 2)));
+        QVERIFY(!text.contains(QLatin1String("\t1:")));
+        QCOMPARE(d->polarRowCount, 0);
+        QCOMPARE(warnings.size(), 1);
+        QVERIFY(warnings.first().contains(reason));
+        warnings.clear();
+        w.reset();
+
+        // A new window says so as well.
+        WPolar again;
+        QVERIFY(again.rows().isEmpty());
+        QCOMPARE(warnings.size(), 1);
+        warnings.clear();
+    }
+
     void print()
     {
         QTemporaryDir dir;
@@ -334,6 +390,7 @@ private slots:
     {
         GetDataStruct()->towForce = 20;
         GetDataStruct()->smoothModel = false;
+        GetApameClass()->source = Analysis_Source_Of(*GetDataStruct()); // results of the inflated model
         WPolar w;
         QCOMPARE(w.modelEdit->text(), QStringLiteral("PULLED-INFLATED"));
     }
@@ -344,6 +401,7 @@ private slots:
         ParaStruct* d = GetDataStruct();
         *d = *fixture::makeWing(9);
         d->totalWeight = 100;
+        GetApameClass()->source = Analysis_Source_Of(*d);
         WPolar w;
         int recomputes = 0;
         const RecomputeTrace before = Set_Recompute_Trace([&recomputes](const char* step) {

@@ -5,6 +5,10 @@
 #include <QTest>
 #include <QSignalSpy>
 #include <QEvent>
+#include <QImage>
+#include <QLineF>
+
+#include <cmath>
 #include <QObject>
 #include <QPointF>
 #include <QString>
@@ -19,6 +23,7 @@
 #include <QToolButton>
 
 #include "core/parastruct.h"
+#include "structure/diagchart.h"
 #include "structure/diagmodel.h"
 #include "structure/diagonals.h"
 #include "structure/ui/dcrossport_edit.h"
@@ -152,9 +157,45 @@ private slots:
         QTest::mouseClick(child<QPushButton>("CancelButton"), Qt::LeftButton);
         QVERIFY(!dialog->isVisible());
         QVERIFY(live->diagTableD1[3].connectNext);
-        QVERIFY(live->ghostView);
         open();
         QCOMPARE(d1()->item(2, 3)->checkState(), Qt::Checked);
+    }
+
+    // The main view turns to its ghost mode while the plan is edited; Cancel,
+    // Escape and the window's close button bring back the view the dialog
+    // found, OK leaves the canopy shown.
+    void leavingBringsBackTheViewItFound_data()
+    {
+        QTest::addColumn<bool>("ghostBefore");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("ghostAfter");
+        for (bool before : {false, true}) {
+            const char* was = before ? "ghost view on" : "canopy shown";
+            for (const char* how : {"Cancel", "Escape", "close"})
+                QTest::addRow("%s, %s", was, how) << before << QString(how) << before;
+            QTest::addRow("%s, OK", was) << before << QString("OK") << false;
+        }
+    }
+
+    void leavingBringsBackTheViewItFound()
+    {
+        QFETCH(bool, ghostBefore);
+        QFETCH(QString, how);
+        QFETCH(bool, ghostAfter);
+        dialog->hide();
+        live->ghostView = ghostBefore;
+        open();
+        QVERIFY(live->ghostView);
+        if (how == "Cancel")
+            QTest::mouseClick(child<QPushButton>("CancelButton"), Qt::LeftButton);
+        else if (how == "Escape")
+            QTest::keyClick(dialog.get(), Qt::Key_Escape);
+        else if (how == "close")
+            QVERIFY(dialog->close());
+        else
+            QTest::mouseClick(child<QPushButton>("OkButton"), Qt::LeftButton);
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(live->ghostView, ghostAfter);
     }
 
     void replicationRepeatsThePattern()
@@ -402,6 +443,105 @@ private slots:
         release(v, QPointF(10, 10), Qt::RightButton);
         QCOMPARE(v->zoom(), 1.0);
         QCOMPARE(v->offset(), QPointF(0, 0.17 * 768));
+    }
+
+    // The chart draws the diagonals the design gets, each from its start rib
+    // to its partner, and nothing solid where none is built: on the default
+    // design none starts from rib 15 outwards, though the plan connects ribs
+    // 15-16 (D2) and 16-17 (D1). Those are dashed and their reason written
+    // (the tip rib's connection, to no rib, too).
+    void chartShowsWhatIsBuilt()
+    {
+        Generate_All_Diagonals(live);
+        QCOMPARE(live->diagonals.size(), 15);
+        QWidget* chartWidget = child<QWidget>("ucwidget");
+        const DiagonalChart chart = Diagonal_Chart(live, chartWidget->height());
+        // Where the chart puts a point at p % of rib i: 1:1 in plan units on
+        // a base at 0.85 of the height, the rib 0.35 of its chord high.
+        const double base = 0.85 * (chartWidget->height() - 1);
+        auto at = [&](int i, int p) {
+            return QPointF(live->ribSpanPos[i], base - p / 100.0 * 0.35 * live->chord[i]);
+        };
+        QCOMPARE(chart.built.size(), live->diagonals.size());
+        for (int k = 0; k < live->diagonals.size(); ++k) {
+            const DiagonalData& d = live->diagonals.at(k);
+            const QLineF line = chart.built.at(k).line;
+            QCOMPARE(line.p1(), at(d.first.rib, d.first.heightPercent));
+            QCOMPARE(line.p2(), at(d.second.rib, d.second.heightPercent));
+            QCOMPARE(chart.built.at(k).table, k < 8 ? 1 : 2);
+            QVERIFY(d.first.rib < 15 && d.second.rib <= 15);
+        }
+        QCOMPARE(chart.skipped.size(), 2);
+        QCOMPARE(chart.skipped.at(0).line, QLineF(at(16, 0), at(17, 100)));
+        QCOMPARE(chart.skipped.at(1).line, QLineF(at(15, 100), at(16, 0)));
+        QCOMPARE(chart.notes,
+                 QStringList{"no diagonal starts from rib 15 outwards (D1 rib 16, D2 rib 15, D2 rib 17)"});
+
+        // On screen: the built ones solid in their table's colour, the
+        // skipped ones broken.
+        const QImage image = chartWidget->grab().toImage();
+        keepPicture(chartWidget, "diagonals_chart");
+        auto share = [&](const QLineF& line, QColor colour) {
+            int hits = 0, samples = 0;
+            for (double t = 0.15; t <= 0.85; t += 0.01, ++samples) {
+                // The pixel that holds the point.
+                const QPointF q = line.pointAt(t);
+                const QPoint p(int(std::floor(q.x())), int(std::floor(q.y())));
+                hits += image.pixelColor(p) == colour ? 1 : 0;
+            }
+            return double(hits) / samples;
+        };
+        for (const DiagonalChartLine& l : chart.built)
+            QVERIFY2(share(l.line, l.table == 1 ? QColor(Qt::magenta) : QColor(Qt::darkRed)) > 0.95,
+                     qPrintable(QString::number(l.line.x1())));
+        const double d1Outer = share(QLineF(at(16, 0), at(17, 100)), Qt::magenta);
+        const double d2Outer = share(QLineF(at(15, 100), at(16, 0)), Qt::darkRed);
+        QVERIFY2(d1Outer > 0.3 && d1Outer < 0.85, qPrintable(QString::number(d1Outer)));
+        QVERIFY2(d2Outer > 0.3 && d2Outer < 0.85, qPrintable(QString::number(d2Outer)));
+        // Under the chart, in words.
+        const QLabel* why = child<QLabel>("skippedLabel");
+        QCOMPARE(why->text(), "Not built (dashed in the chart): " + chart.notes.first());
+        // An edit that leaves a connection without a diagonal is told at once.
+        typeInto(d1(), 1, 4, "50");
+        QVERIFY2(why->text().contains("a diagonal starts at 0 or 100 %, not at 50 % (D1 rib 4)"), qPrintable(why->text()));
+        keepPicture(dialog.get(), "diagonals_plan_edited");
+        dialog->resize(1033, 836);
+        keepPicture(dialog.get(), "diagonals_plan_form_size");
+    }
+
+    // Every kind of connected row that builds nothing says why.
+    void chartTellsWhyARowBuildsNothing_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<int>("rib");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("between the extremes") << 5 << 50 << 5 << "a diagonal starts at 0 or 100 %, not at 50 %";
+        QTest::newRow("rib number not stored") << 5 << 0 << -1
+                                               << "the table's rib numbers are not stored yet (OK stores them)";
+        QTest::newRow("next to the tip") << 16 << 100 << 16 << "no diagonal starts from rib 15 outwards";
+    }
+    void chartTellsWhyARowBuildsNothing()
+    {
+        QFETCH(int, row);
+        QFETCH(int, height);
+        QFETCH(int, rib);
+        QFETCH(QString, reason);
+        for (int k = 0; k < kStructSlots; ++k)
+            live->diagTableD1[k].connectNext = live->diagTableD2[k].connectNext = false;
+        live->diagTableD1[row] = DiagonalRow{rib, height, true, 0, {}};
+        live->diagTableD1[row + 1].heightPercent = 100 - height;
+        const QList<DiagonalPlanEntry> plan = Diagonal_Plan(live, live->diagTableD1);
+        QCOMPARE(plan.size(), 1);
+        QVERIFY(!plan.first().built);
+        QCOMPARE(plan.first().reason, reason);
+        const DiagonalChart chart = Diagonal_Chart(live, 210);
+        QVERIFY(chart.built.isEmpty());
+        QCOMPARE(chart.skipped.size(), 1);
+        QCOMPARE(chart.notes, QStringList{QStringLiteral("%1 (D1 rib %2)").arg(reason).arg(row)});
+        // The generation agrees.
+        Generate_All_Diagonals(live);
+        QVERIFY(live->diagonals.isEmpty());
     }
 
     void chartSkipsRowsWithoutANextRib()

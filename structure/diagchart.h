@@ -1,0 +1,42 @@
+#pragma once
+
+// What the chart under the diagonal tables draws, built without widgets:
+// every rib of the half wing as a vertical line of 0.35 of its chord on a
+// common base, 1:1 in plan units, with its number, and the diagonals of
+// tables D1 and D2 as the generation builds them (Diagonal_Plan), from the
+// height on the start rib to the height on the partner rib. A connected row
+// that builds no diagonal is drawn as the plan has it (to the next rib at
+// that rib's height), marked as skipped, and its reason is listed.
+
+#include <QLineF>
+#include <QList>
+#include <QPointF>
+#include <QString>
+#include <QStringList>
+
+class ParaStruct;
+
+struct DiagonalChartLabel {
+    QPointF at; // the text's base-line start
+    QString text;
+};
+
+struct DiagonalChartLine {
+    QLineF line;
+    int table = 1; // 1 for D1, 2 for D2
+};
+
+struct DiagonalChart {
+    QList<QLineF> ribLines; // verticals, top and bottom chains
+    QList<DiagonalChartLabel> ribNumbers;
+    QList<DiagonalChartLine> built;
+    QList<DiagonalChartLine> skipped;
+    // Why the skipped rows build nothing, one per reason: "no diagonal
+    // starts from rib 15 outwards (D1 rib 16, D2 rib 15)".
+    QStringList notes;
+};
+
+// The chart of a widget `height` pixels high (nothing without ribs).
+DiagonalChart Diagonal_Chart(const ParaStruct* design, double height);
+// Its notes alone.
+QStringList Diagonal_Chart_Notes(const ParaStruct* design);
