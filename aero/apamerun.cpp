@@ -150,7 +150,13 @@ QString Solver_Error_Line(const QByteArray& errorOutput)
 
 QString ApameRun::lastSaid() const
 {
-    return stderrTail();
+    const QStringList lines = QString::fromLocal8Bit(stderr_).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (auto it = lines.crbegin(); it != lines.crend(); ++it) {
+        const QString line = it->trimmed();
+        if (!line.isEmpty())
+            return line;
+    }
+    return QString();
 }
 
 void ApameRun::onFinished(int exitCode, bool crashed)
