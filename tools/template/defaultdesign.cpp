@@ -343,16 +343,24 @@ QPointF topDesignPoint(const ParaStruct* d, int k, int i)
     return QPointF(d->ribSpanPos[k], d->trailingEdgeX[k] - d->airfoilArcLen[i][k]);
 }
 
-// A design line of the top side through (rib, airfoil point) pairs, its
-// curve computed as the design-line editor leaves it.
-Spline topDesignLine(const ParaStruct* d, std::initializer_list<std::pair<int, int>> at)
+// A design line of the top side through the given points, each an airfoil
+// point index at a fraction of the half span (rib 0 .. the tip rib),
+// placed on the nearest rib; a point on the same rib as the one before it
+// is left out. Its curve is computed as the design-line editor leaves it.
+Spline topDesignLine(const ParaStruct* d, std::initializer_list<std::pair<double, int>> at)
 {
     Spline s;
     s.degree = 3;
     s.order = 4;
     s.side = 0;
-    for (const auto& [rib, index] : at)
-        s.points[s.pointCount++] = topDesignPoint(d, std::min(rib, d->lastRib), index);
+    int previous = -1;
+    for (const auto& [fraction, index] : at) {
+        const int rib = std::clamp(int(std::lround(fraction * d->lastRib)), 0, d->lastRib);
+        if (rib == previous)
+            continue;
+        previous = rib;
+        s.points[s.pointCount++] = topDesignPoint(d, rib, index);
+    }
     Calculate_Spline_Poly(d, &s);
     return s;
 }
@@ -364,11 +372,13 @@ QList<Spline> Default_Design_Lines(const ParaStruct& design)
     // A band across the whole upper surface from 26 % to 65 % of the chord,
     // both edges bowing a little forward over the middle of the half wing,
     // and an accent behind it rising from the trailing edge towards the tip.
+    // A wing of fewer than 12 cells has too few for a band: it gets none.
     const ParaStruct* d = &design;
-    const int tip = d->lastRib;
-    return {topDesignLine(d, {{0, 340}, {6, 350}, {12, 340}, {tip, 320}}),
-            topDesignLine(d, {{0, 210}, {6, 220}, {12, 215}, {tip, 200}}),
-            topDesignLine(d, {{7, 120}, {11, 145}, {15, 165}})};
+    if (d->lastRib < 6)
+        return {};
+    return {topDesignLine(d, {{0.0, 340}, {1 / 3.0, 350}, {2 / 3.0, 340}, {1.0, 320}}),
+            topDesignLine(d, {{0.0, 210}, {1 / 3.0, 220}, {2 / 3.0, 215}, {1.0, 200}}),
+            topDesignLine(d, {{0.4, 120}, {0.65, 145}, {0.88, 165}})};
 }
 
 namespace {
