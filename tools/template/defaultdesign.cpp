@@ -320,20 +320,22 @@ void setMiniribs(ParaStruct* d)
     }
 }
 
-// Load tapes across every cell along the four line rows: A and B 50 mm at
-// the centre, narrowing with the chord; C and D a fixed 30 mm. Rows without
-// lines (E .. G) keep the smallest width the straps manager offers, so that
-// every stored width is one the manager shows as it is.
+// Load tapes across every cell along the four line rows: A 30 mm and B
+// 40 mm at the centre, narrowing with the chord; C 40 mm and D 30 mm, the
+// same on every rib. Row A is the row the straps manager opens on, with its
+// box at 30 mm and "proportional" before the user picks a row: so it shows
+// row A as stored from the start. Rows without lines (E .. G) keep the
+// smallest width the manager offers, so that every stored width is one it
+// shows as it is.
 void setStraps(ParaStruct* d)
 {
-    for (int k = 0; k < kLineRows; ++k)
-        d->strapWidth[k] = 30;
-    d->strapWidth[0] = d->strapWidth[1] = 50;   // rows A, B
+    const int widths[kLineRows] = {30, 40, 40, 30, 30, 30, 30, 30, 30};   // rows A .. G, spare
+    std::copy(std::begin(widths), std::end(widths), d->strapWidth);
     for (int row = 0; row < kLineRows; ++row) {
         const bool tape = row >= 2 && row <= 5;
         d->strapFixed[row] = row == 4 || row == 5;
         for (int rib = 0; rib < kRibSlots; ++rib)
-            d->lineStrips[row][rib] = tape && rib >= 0 && rib < d->lastRib;
+            d->lineStrips[row][rib] = tape && rib < d->lastRib;
     }
 }
 
