@@ -340,9 +340,12 @@ void setStraps(ParaStruct* d)
 }
 
 // Where airfoil point i of rib k lies in the design plane of the top side.
+// Short of the first rib (the symmetry plane of a wing with a centre cell)
+// the surface is that of the first rib.
 QPointF topDesignPoint(const ParaStruct* d, int k, int i)
 {
-    return QPointF(d->ribSpanPos[k], d->trailingEdgeX[k] - d->airfoilArcLen[i][k]);
+    const int m = std::max(k, d->firstRib);
+    return QPointF(d->ribSpanPos[k], d->trailingEdgeX[m] - d->airfoilArcLen[i][m]);
 }
 
 // A design line of the top side through the given points, each an airfoil
