@@ -122,7 +122,6 @@ void setGeneralData(ParaStruct* d)
         d->rowPercent[r] = kRowPercent[r];
         d->wingFlexPercent[r] = 0.0;
     }
-
 }
 
 void setAirfoils(ParaStruct* d)
@@ -273,11 +272,12 @@ void setStructure(ParaStruct* d)
 }
 
 // The nose reinforcements, measured on rib 1 as their editor shows them: a
-// mylar from 10 % of the chord on the upper side round the nose to the upper
-// lip of the air inlet (row O1), an upper rod from a little further back on
-// the upper side to the same lip, a lower rod from the lower lip (row O2)
-// to just behind row A. The inner points lie as the editor's reset puts
-// them, evenly on the chord between the ends.
+// mylar from about 10 % of the chord on the upper side (100 points before
+// the nose) round the nose to the upper lip of the air inlet (row O1), an
+// upper rod from a little further back (120 points, about 14 %) to the same
+// lip, a lower rod from the lower lip (row O2) to just behind row A. The
+// inner points lie as the editor's reset puts them, evenly on the chord
+// between the ends.
 void setReinforcements(ParaStruct* d)
 {
     const int nose = d->noseIndex[1];
@@ -303,10 +303,11 @@ void setReinforcements(ParaStruct* d)
 }
 
 // Mini-ribs halfway between the ribs: front ones over the nose from 100
-// points before it to the lower lip of the air inlet, rear ones over the
-// last 30 % of the upper side with the editor's default cavity. Every cell
-// the mini-rib sheets build gets them: the front sheet builds cells 1 to the
-// tip cell, the rear sheet stops one cell short of the tip.
+// points before it to the lower lip of the air inlet, rear ones from the
+// trailing edge forward over 30 % of the points to the nose (about the last
+// quarter of the chord) with the editor's default cavity. Every cell the
+// mini-rib sheets build gets them: the front sheet builds cells 1 to the tip
+// cell, the rear sheet stops one cell short of the tip.
 void setMiniribs(ParaStruct* d)
 {
     MiniribData& m = d->minirib;
@@ -400,7 +401,8 @@ void checkStructure(const ParaStruct& design, QStringList* problems)
     // partner lies short of the last two ribs.
     const int arms = d->lastRib - 2 - d->firstRib;
     if (d->diagonals.size() != arms)
-        problems->append(QStringLiteral("%1 diagonal ribs where the V arms make %2").arg(d->diagonals.size()).arg(arms));
+        problems->append(
+            QStringLiteral("%1 diagonal ribs where the V arms make %2").arg(d->diagonals.size()).arg(arms));
     for (const DiagonalData& diag : d->diagonals) {
         if (diag.flatEdgeA.size() < 100 || diag.flatEdgeA.size() != diag.flatEdgeB.size())
             problems->append(QStringLiteral("diagonal from rib %1 has no flat edges").arg(diag.first.rib));
