@@ -151,14 +151,14 @@ private slots:
 
     void cancelKeepsEdits()
     {
-        QVERIFY(!live->diagTableD1[3].connectNext);
-        d1()->item(2, 3)->setCheckState(Qt::Checked);
-        QVERIFY(live->diagTableD1[3].connectNext);
+        QVERIFY(!live->diagTableD1[4].connectNext);
+        d1()->item(2, 4)->setCheckState(Qt::Checked);
+        QVERIFY(live->diagTableD1[4].connectNext);
         QTest::mouseClick(child<QPushButton>("CancelButton"), Qt::LeftButton);
         QVERIFY(!dialog->isVisible());
-        QVERIFY(live->diagTableD1[3].connectNext);
+        QVERIFY(live->diagTableD1[4].connectNext);
         open();
-        QCOMPARE(d1()->item(2, 3)->checkState(), Qt::Checked);
+        QCOMPARE(d1()->item(2, 4)->checkState(), Qt::Checked);
     }
 
     // The main view turns to its ghost mode while the plan is edited; Cancel,

@@ -32,6 +32,7 @@
 #include "core/transf.h"
 #include "structure/structfun.h"
 #include "structure/ui/stripesdialog.h"
+#include "tests/structure/editorfixture.h"
 #include "tests/structure/structfixture.h"
 
 // Stands in for the main window: the manager finds the slot by its name.
@@ -77,9 +78,16 @@ class TestStripes : public QObject
 private slots:
     void initTestCase() { live = GetDataStruct(); }
 
+    // The cases below start from the default design without its straps,
+    // every row proportional.
     void init()
     {
         *live = fixture::defaultDesign();
+        for (int row = 0; row < kLineRows; ++row) {
+            live->strapFixed[row] = false;
+            for (int rib = 0; rib < kRibSlots; ++rib)
+                live->lineStrips[row][rib] = false;
+        }
         window = std::make_unique<MainWindowStandIn>();
         dialog = new StripesDialog(window.get());
         dialog->resize(1400, 950);
@@ -235,6 +243,44 @@ private slots:
         clickIndicator(dialog->fixButton);
         QVERIFY(live->strapFixed[3]);
         QCOMPARE(live->strapWidth[2], 1200);
+    }
+
+    // The default design as it is shipped: every row's box, mode and
+    // summary show the stored values as they stand, from the first show on,
+    // its straps are drawn, and looking at every row and pressing OK
+    // changes none of it.
+    void defaultDesignShownAsStored()
+    {
+        *live = fixture::defaultDesign();
+        const ParaStruct& shipped = fixture::defaultDesign();
+        open();
+        int marked = 0;
+        for (int row = 2; row < kLineRows; ++row)
+            for (int rib = 0; rib < live->lastRib; ++rib)
+                marked += live->lineStrips[row][rib] ? 1 : 0;
+        QVERIFY(marked > 0);
+        QCOMPARE(view()->Strap_Lines().size(), marked);
+        // Before a row is picked the boxes show the form's values, for row
+        // A, the row that is checked: they are row A's.
+        QVERIFY(dialog->radioButtonA->isChecked());
+        QCOMPARE(dialog->stripewSpinBox->value(), shipped.strapWidth[0]);
+        QCOMPARE(dialog->varButton->isChecked(), !shipped.strapFixed[2]);
+        editors::keepPicture(dialog, "straps_default_design");
+        for (int row = 2; row < kLineRows; ++row) {
+            clickIndicator(dialog->rowButton(row));
+            const int width = shipped.strapWidth[row - 2];
+            QCOMPARE(dialog->stripewSpinBox->value(), width);
+            QCOMPARE(dialog->fixButton->isChecked(), shipped.strapFixed[row]);
+            QCOMPARE(dialog->varButton->isChecked(), !shipped.strapFixed[row]);
+            QCOMPARE(dialog->rowLabel(row)->text(),
+                     QString(" width [mm]: %1     %2 ").arg(width).arg(shipped.strapFixed[row] ? " Fixed " : " Proport."));
+        }
+        QTest::mousePress(dialog->btnOK, Qt::LeftButton);
+        QVERIFY(std::equal(std::begin(live->strapWidth), std::end(live->strapWidth), std::begin(shipped.strapWidth)));
+        QVERIFY(std::equal(std::begin(live->strapFixed), std::end(live->strapFixed), std::begin(shipped.strapFixed)));
+        for (int row = 0; row < kLineRows; ++row)
+            QVERIFY(std::equal(std::begin(live->lineStrips[row]), std::end(live->lineStrips[row]),
+                               std::begin(shipped.lineStrips[row])));
     }
 
     // OK raises the rebuild flag and has the main window rebuild its view,
