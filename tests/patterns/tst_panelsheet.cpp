@@ -327,13 +327,11 @@ private slots:
         }
 
         // along the ribs, notch to notch: the sewing line has the length of
-        // the rib between the same notches plus what the cloth oversize adds.
-        // The panels are cut wider than the developed cell by the cloth
-        // half-oversize at each rib edge, and the sewing line lies that far
-        // outside the developed edge, the cutting line the seam allowance
-        // farther; where the edge curves and the oversize changes, each of
-        // the two adds to (or takes from) the length. What they add is taken
-        // along the developed edge, whose length is the rib's.
+        // the rib between the same notches. The developed edge is the
+        // sewing line (the panel is laid out as wide as its cloth, its
+        // edges as long as the ribs), the cutting line the seam allowance
+        // outside it; where the edge curves, the allowance adds to (or takes
+        // from) the cutting line's length, taken along the developed edge.
         const double seamUnits = d->ToScreen(0.001 * w);
         auto offsetLength = [&](int cell, int side, int j1, int j2, double less) {
             // the line at the prescribed distance (less `less`) outside the
@@ -397,11 +395,11 @@ private slots:
                     // the developed edge keeps the rib's length
                     QVERIFY(std::abs(edgeOnly - ribLength) < 0.5);
                     const double sewingLine = offsetLength(cell, side, j1, j2, seamUnits);
+                    QVERIFY(std::abs(sewingLine - edgeOnly) < 1e-6);
                     const double cuttingLine = offsetLength(cell, side, j1, j2, 0);
                     const double sewn = lengthOf(along) - (cuttingLine - sewingLine);
-                    const double rib = ribLength + (sewingLine - edgeOnly);
-                    QVERIFY2(std::abs(sewn - rib) < 1.0,
-                             qPrintable(QString("%1 rib %2: %3 %4").arg(name).arg(cell + it.key()).arg(sewn).arg(rib)));
+                    QVERIFY2(std::abs(sewn - ribLength) < 1.0,
+                             qPrintable(QString("%1 rib %2: %3 %4").arg(name).arg(cell + it.key()).arg(sewn).arg(ribLength)));
                     ++measured;
                 }
             }
