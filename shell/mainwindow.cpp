@@ -6,6 +6,7 @@
 #include "core/openfile.h"
 #include "core/parastruct.h"
 #include "graphics/pattspline.h"
+#include "graphics/streamfile.h"
 #include "core/calcul3d.h"
 #include "shape/ui/datadialog.h"
 #include "lines/ui/bridledialog.h"
@@ -47,6 +48,9 @@
 namespace {
 
 const char* const kTemplateName = "template.ini";
+// The default design's design lines, beside it as a project's ".dsg" is
+// beside its ".prg".
+const char* const kTemplateLinesName = "template.dsg";
 const char* const kHomePage = "https://wingloft.example.org/";
 
 // A project name as typed: ".prg" is appended unless it already ends so.
@@ -64,6 +68,19 @@ QString companionPath(const QString& prg, const char* ending)
     if (path.endsWith(".prg"))
         path.chop(4);
     return path + ending;
+}
+
+// The design lines of the default design: none when their file is missing
+// or unreadable; a line that fails the check is left out.
+QList<Spline> templateDesignLines(const QString& appDir)
+{
+    QList<Spline> lines;
+    Read_Stream_File(appDir + "/" + kTemplateLinesName, [&lines](QDataStream& in) { in >> &lines; });
+    QList<Spline> sound;
+    for (const Spline& line : std::as_const(lines))
+        if (Spline_Problem(line).isEmpty())
+            sound.append(line);
+    return sound;
 }
 
 // The rib bookkeeping of a design read from a file must stay within the
@@ -212,6 +229,7 @@ void MainWindow::setTemplateView()
     auto read = std::make_unique<ParaStruct>();
     if (openFile->ReadParaStream(templatePath, read.get())) {
         *design = *read;
+        design->designSplines = templateDesignLines(appDir);
         lastNameRead = currentFile;
     } else {
         // Told once the window is up, so the start is not held up by it.
@@ -395,6 +413,9 @@ void MainWindow::MakeNewFile()
         return;
     }
 
+    const QList<Spline> lines = templateDesignLines(appDir);
+    fresh->designSplines = lines;
+
     auto previous = std::make_unique<ParaStruct>(*design);
     *design = *fresh;
     if (!openFile->WriteParaStream(name)) {
@@ -407,11 +428,16 @@ void MainWindow::MakeNewFile()
 
     Refresh_Calculations(design);
     setProjectPaths(name);
+    // The default design's lines go into the new project's file set with the
+    // design, so that the project reads back as it was made.
+    if (!lines.isEmpty() && !WriteSplineStream(lines))
+        Show_Warning("New", "The design lines of the new project could not be written:\n" + glob->dsgPath);
 
     lastNameRead = name;
     auto readBack = std::make_unique<ParaStruct>();
     if (openFile->ReadParaStream(name, readBack.get())) {
         *design = *readBack;
+        design->designSplines = lines;
         currentFile = name;
         projectFileKnown = true;
         Enable_Objects(true);

@@ -227,6 +227,8 @@ private slots:
     // frame: the fit scale would be infinite).
     void fittingNothing()
     {
+        for (bool& cell : GetDataStruct()->rearRibEnabled)
+            cell = false;
         showFresh();
         dialog->dxf_tabWidget->setCurrentIndex(RearMiniRibPatterns); // none in the design: an empty sheet
         sendMouse(QEvent::MouseButtonPress, QPoint(10, 10), Qt::RightButton, Qt::RightButton);
@@ -395,6 +397,7 @@ private slots:
     void panelTabWithDesignLines()
     {
         useDesign(34);
+        GetDataStruct()->designSplines.clear();
         showFresh();
         dialog->dxf_tabWidget->setCurrentIndex(0);
         const int plain = view()->picture().elementCount();

@@ -39,11 +39,23 @@ Sheet strapSheet(ParaStruct* d, QSize view = QSize(1000, 700), QByteArray* bytes
     return dxfsheet::writeAndRead(d, Acad_Straps, QStringLiteral("straps.dxf"), view, nullptr, bytes);
 }
 
-// The default design with straps: row C on rib 3, row A (fixed width) on
-// ribs 5 to 7, row G on rib 10.
-std::unique_ptr<ParaStruct> strappedDesign(int cells = 34)
+// The default design without its straps (all rows proportional).
+std::unique_ptr<ParaStruct> unstrappedDesign(int cells = 34)
 {
     auto d = patternfixture::defaultDesign(cells);
+    for (int row = 0; row < kLineRows; ++row) {
+        d->strapFixed[row] = false;
+        for (int rib = 0; rib < kRibSlots; ++rib)
+            d->lineStrips[row][rib] = false;
+    }
+    return d;
+}
+
+// The default design with other straps in place of its own: row C on rib
+// 3, row A (fixed width) on ribs 5 to 7, row G on rib 10.
+std::unique_ptr<ParaStruct> strappedDesign(int cells = 34)
+{
+    auto d = unstrappedDesign(cells);
     for (int k = 0; k < 8; ++k)
         d->strapWidth[k] = 10;
     d->strapWidth[2] = 25; // row C
@@ -107,14 +119,14 @@ private slots:
                 QVERIFY(std::abs(mm(d.get(), s.sideB[k], s.attachB) - 500 * s.widthB) < 0.2);
             }
         }
-        QVERIFY(Create_Strap_list(patternfixture::defaultDesign(6).get()).isEmpty());
+        QVERIFY(Create_Strap_list(unstrappedDesign(6).get()).isEmpty());
     }
 
     // A centre cell's strap spans the whole cell: from the mirror image of
     // rib 1 to rib 1.
     void centreCellStrap()
     {
-        auto d = patternfixture::defaultDesign(35);
+        auto d = unstrappedDesign(35);
         d->lineStrips[3][0] = true;
         const QList<Strap3D> list = Create_Strap_list(d.get());
         QCOMPARE(list.size(), 1);
@@ -194,7 +206,7 @@ private slots:
     // No strap marked: a sheet without entities.
     void emptyGrid()
     {
-        auto d = patternfixture::defaultDesign(6);
+        auto d = unstrappedDesign(6);
         QByteArray bytes;
         QVERIFY(strapSheet(d.get(), QSize(1000, 700), &bytes).ok);
         QCOMPARE(bytes, kEmptyDrawing);

@@ -11,8 +11,8 @@ inline const QStringList kStartupTests = {
     "companionProgramIsAwaited", "scaledModel", "scaledModelNameKeepsFolders",
     "saveWithoutProjectAsksForAName"};
 inline const QStringList kProjectTests = {
-    "newProject", "newCancelledChangesNothing", "newWithoutTemplateWarns", "openAcceptedProject",
-    "openRefusals", "openRefusesNonFiniteNumbers", "openUnreadableKeepsProgram",
+    "newProject", "newCancelledChangesNothing", "templateWithoutDesignLines", "newWithoutTemplateWarns",
+    "openAcceptedProject", "openRefusals", "openRefusesNonFiniteNumbers", "openUnreadableKeepsProgram",
     "inconsistentDesignLinesStayOnDisk", "cutDesignLinesAreReported", "saveAsMovesTheProject",
     "failedSaveIsReported", "exitFollowsThePrompt"};
 

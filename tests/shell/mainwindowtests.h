@@ -57,6 +57,15 @@ inline QDebug operator<<(QDebug d, const Asked& a)
     return d << a.kind << a.text << a.more;
 }
 
+// The bytes a design-line file of these lines holds.
+inline QByteArray linesBytes(const QList<Spline>& lines)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out << lines;
+    return bytes;
+}
+
 using Entry = QPair<QString, QString>;   // object name ("sep" for a separator), text
 
 inline QList<Entry> entries(const QList<QAction*>& actions)
@@ -85,6 +94,8 @@ private slots:
         QVERIFY(writeTemplate());
         templateBytes = fileBytes(templatePath());
         QVERIFY(!templateBytes.isEmpty());
+        templateLinesBytes = fileBytes(templateLinesPath());
+        QVERIFY(templateLinesBytes.size() > 4);
         auto chooser = [this](const char* kind) {
             return [this, kind](const QString& title, const QString& dir, const QString&) {
                 asked << Asked{kind, title, dir};
@@ -146,6 +157,9 @@ private slots:
         QVERIFY(readyShown >= 1);
         QCOMPARE(w->currentFileName(), QString("template"));
         QCOMPARE(GetGlobClass()->prgPath, templatePath());
+        // The default design comes with its design lines.
+        QVERIFY(!GetDataStruct()->designSplines.isEmpty());
+        QCOMPARE(linesBytes(GetDataStruct()->designSplines), templateLinesBytes);
         QCOMPARE(QDir::currentPath(), QCoreApplication::applicationDirPath());
         // A fresh desktop gets its work tree.
         QVERIFY(QDir(home + "/Desktop/WL9work/Paragliders").exists());
@@ -307,7 +321,10 @@ private slots:
         QCOMPARE(GetGlobClass()->prgPath, prg);
         QCOMPARE(GetGlobClass()->dsgPath, projects() + "/glider.dsg");
         QCOMPARE(GetGlobClass()->cnpPath, projects() + "/glider.cnp");
-        QVERIFY(!QFile::exists(GetGlobClass()->dsgPath));
+        // The default design's lines go with it into the new project.
+        QCOMPARE(fileBytes(GetGlobClass()->dsgPath), templateLinesBytes);
+        QCOMPARE(linesBytes(GetDataStruct()->designSplines), templateLinesBytes);
+        QVERIFY(!QFile::exists(GetGlobClass()->cnpPath));
         QVERIFY(statusTexts().contains("new file:  glider.prg"));
     }
 
@@ -334,6 +351,20 @@ private slots:
         QCOMPARE(asked[0].kind, QString("prompt"));
         QCOMPARE(asked[0].text, QString("Paraglider data are (maybe) modified ?"));
         QCOMPARE(asked[0].more, QString("Do you want to save changes?"));
+    }
+
+    // Without "template.dsg" the default design has no design lines, and
+    // New writes no design-line file.
+    void templateWithoutDesignLines()
+    {
+        acceptTerms();
+        QVERIFY(QFile::rename(templateLinesPath(), templateLinesPath() + ".away"));
+        newProjectNamed("plain");
+        QFile::rename(templateLinesPath() + ".away", templateLinesPath());
+        QCOMPARE(fileBytes(projects() + "/plain.prg"), templateBytes);
+        QVERIFY(GetDataStruct()->designSplines.isEmpty());
+        QVERIFY(!QFile::exists(projects() + "/plain.dsg"));
+        QVERIFY(w->isProjectOpen());
     }
 
     void newWithoutTemplateWarns()
@@ -764,6 +795,7 @@ private:
     MainWindow* w = nullptr;
     QString home;
     QByteArray templateBytes;
+    QByteArray templateLinesBytes;
     QList<Asked> asked;
     QStringList fileAnswers;
     bool questionAnswer = false;

@@ -25,11 +25,19 @@ QString shippedTemplatePath()
     return qEnvironmentVariable("WL_APP_DIR") + "/template.ini";
 }
 
+QString templateLinesPath()
+{
+    return QCoreApplication::applicationDirPath() + "/template.dsg";
+}
+
 bool writeTemplate()
 {
-    // The default design the build puts beside the programs.
+    // The default design the build puts beside the programs, with its
+    // design lines.
     QFile::remove(templatePath());
-    return QFile::copy(shippedTemplatePath(), templatePath());
+    QFile::remove(templateLinesPath());
+    return QFile::copy(shippedTemplatePath(), templatePath())
+           && QFile::copy(qEnvironmentVariable("WL_APP_DIR") + "/template.dsg", templateLinesPath());
 }
 
 QString useFreshHome()

@@ -10,10 +10,12 @@ class ParaStruct;
 // A default design record with its cell bookkeeping done.
 std::unique_ptr<ParaStruct> defaultDesign();
 
-// Copies the shipped default design "template.ini" of the build's
-// application directory into the application directory of the running test.
+// Copies the shipped default design "template.ini" and its design lines
+// "template.dsg" of the build's application directory into the application
+// directory of the running test.
 bool writeTemplate();
 QString templatePath();
+QString templateLinesPath();
 QString shippedTemplatePath();
 
 // Points HOME at a new empty folder (kept for the test's life), so the work

@@ -399,6 +399,11 @@ private slots:
         auto d = std::make_unique<ParaStruct>();
         QVERIFY(myOpenFile().ReadParaStream(qEnvironmentVariable("WL_APP_DIR") + "/template.ini", d.get()));
         Refresh_Calculations(d.get());
+        QCOMPARE(Strap_Polygons(d.get()).size(), Create_Strap_list(d.get()).size());
+        QVERIFY(!Strap_Polygons(d.get()).isEmpty());
+        for (auto& row : d->lineStrips)
+            for (bool& marked : row)
+                marked = false;
         QVERIFY(Strap_Polygons(d.get()).isEmpty());
         d->lineStrips[4][3] = true;
         d->lineStrips[2][6] = true;

@@ -146,15 +146,15 @@ private slots:
 
     void cancelKeepsEdits()
     {
-        QVERIFY(!live->diagTableD1[3].connectNext);
-        d1()->item(2, 3)->setCheckState(Qt::Checked);
-        QVERIFY(live->diagTableD1[3].connectNext);
+        QVERIFY(!live->diagTableD1[4].connectNext);
+        d1()->item(2, 4)->setCheckState(Qt::Checked);
+        QVERIFY(live->diagTableD1[4].connectNext);
         QTest::mouseClick(child<QPushButton>("CancelButton"), Qt::LeftButton);
         QVERIFY(!dialog->isVisible());
-        QVERIFY(live->diagTableD1[3].connectNext);
+        QVERIFY(live->diagTableD1[4].connectNext);
         QVERIFY(live->ghostView);
         open();
-        QCOMPARE(d1()->item(2, 3)->checkState(), Qt::Checked);
+        QCOMPARE(d1()->item(2, 4)->checkState(), Qt::Checked);
     }
 
     void replicationRepeatsThePattern()

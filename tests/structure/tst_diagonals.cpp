@@ -61,18 +61,22 @@ private slots:
     void recomputeBuildsTheDefaultDiagonals()
     {
         const ParaStruct& d = defaultDesign();
-        // A V at every loaded rib: D1 outward from ribs 0, 2, .. 14, D2
-        // inward from ribs 1, 3, .. 13.
+        // A V under every loaded rib (1, 3, .. 15): D1 outward from the
+        // bottoms of ribs 1, 3, .. 13, D2 inward from the tops of ribs 0,
+        // 2, .. 14 (the centre rib takes the inner arm of rib 1); none
+        // reaches the last two ribs, so rib 15 has only its inner arm.
         QCOMPARE(d.diagonals.size(), 15);
-        for (int k = 0; k < 8; ++k) {
-            QCOMPARE(d.diagonals[k].first.rib, 2 * k);
+        for (int k = 0; k < 7; ++k) {
+            QCOMPARE(d.diagonals[k].first.rib, 2 * k + 1);
             QCOMPARE(d.diagonals[k].first.heightPercent, 0);
-            QCOMPARE(d.diagonals[k].second.rib, 2 * k + 1);
+            QCOMPARE(d.diagonals[k].second.rib, 2 * k + 2);
+            QCOMPARE(d.diagonals[k].second.heightPercent, 100);
         }
-        for (int k = 8; k < 15; ++k) {
-            QCOMPARE(d.diagonals[k].first.rib, 2 * (k - 8) + 1);
+        for (int k = 7; k < 15; ++k) {
+            QCOMPARE(d.diagonals[k].first.rib, 2 * (k - 7));
             QCOMPARE(d.diagonals[k].first.heightPercent, 100);
-            QCOMPARE(d.diagonals[k].second.rib, 2 * (k - 8) + 2);
+            QCOMPARE(d.diagonals[k].second.rib, 2 * (k - 7) + 1);
+            QCOMPARE(d.diagonals[k].second.heightPercent, 0);
         }
         QVERIFY(!d.diagModelPolys.isEmpty());
         QCOMPARE(d.diagModelOutline[3], d.diagModelPoints[5]);

@@ -19,12 +19,14 @@
 
 #include "core/parastruct.h"
 #include "patterns/ribunfold.h"
+#include "structure/diagtables.h"
 #include "structure/reinforce.h"
 #include "structure/ui/miscport_dialog.h"
 #include "structure/ui/miscport_edit.h"
 #include "tests/common/scripteduser.h"
 #include "tests/structure/editorfixture.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -80,8 +82,8 @@ class TestMiniribEditor : public QObject
         d->minirib.frontRibStart = 12;
         d->minirib.frontRibEnd = 8;
         d->minirib.rearRibPosition = 30;
-        for (int c = 2; c < 6; ++c)
-            d->frontRibEnabled[c] = d->rearRibEnabled[c] = true;
+        for (int c = 0; c < kStructSlots; ++c)
+            d->frontRibEnabled[c] = d->rearRibEnabled[c] = c >= 2 && c < 6;
     }
     void open() { QVERIFY(showAt(dialog.get(), 1100, 900)); }
     void dragHandle(QPointF point, QPointF by)
@@ -125,6 +127,65 @@ private slots:
             tabs()->setCurrentIndex(t);
             keepPicture(dialog.get(), names[t]);
         }
+    }
+
+    // The default design as it is shipped: every slider, field and handle
+    // shows the stored value as it stands (no slider limits it, no pair is
+    // clamped), both mini-ribs are drawn on rib 1, and OK leaves every
+    // setting as it was.
+    void defaultDesignShownAsStored()
+    {
+        dialog.reset();
+        live = liveDefault();
+        const ParaStruct& shipped = fixture::defaultDesign();
+        dialog = std::make_unique<MiscPortDialog>();
+        open();
+        const MiniribData& m = shipped.minirib;
+        QCOMPARE(child<QSlider>("startmilarSlider")->value(), m.mylarStart);
+        QCOMPARE(child<QSlider>("endmilarSlider")->value(), m.mylarEnd);
+        QCOMPARE(child<QSlider>("rearribposSlider")->value(), m.rearRibPosition);
+        QCOMPARE(child<QSlider>("startfrontSlider")->value(), m.frontRibStart);
+        QCOMPARE(child<QSlider>("endfrontSlider")->value(), m.frontRibEnd);
+        QCOMPARE(child<QSlider>("upSlider")->value(), shipped.rod1.index[0]);
+        QCOMPARE(child<QSlider>("dwSlider")->value(), shipped.rod1.index[1]);
+        QCOMPARE(child<QSlider>("leftSlider")->value(), shipped.rod2.index[0]);
+        QCOMPARE(child<QSlider>("rightSlider")->value(), shipped.rod2.index[1]);
+        QCOMPARE(child<QLineEdit>("rearrib_cavityEdit")->text().toDouble(), m.rearRibCavity);
+        QCOMPARE(child<QLineEdit>("frontribsEdit")->text(), Bfield_To_Edit(&shipped, shipped.frontRibEnabled));
+        QCOMPARE(child<QLineEdit>("rearribsEdit")->text(), Bfield_To_Edit(&shipped, shipped.rearRibEnabled));
+        for (int k = 0; k < 5; ++k)
+            QCOMPARE(view()->mylar().pairs.at(k), QPointF(m.mylarSplineA[k], m.mylarSplineB[k]));
+        for (int k = 0; k < 4; ++k) {
+            QCOMPARE(view()->upperRod().pairs.at(k), Rod_Shape_Pair(shipped.rod1, k));
+            QCOMPARE(view()->lowerRod().pairs.at(k), Rod_Shape_Pair(shipped.rod2, k));
+        }
+        QVERIFY(live->minirib.foils[0].size() > 10);
+        QVERIFY(live->minirib.foils[3].size() > 10);
+        QVERIFY(!view()->mylarShape().isEmpty());
+        QVERIFY(!view()->upperRodPath().isEmpty() && !view()->lowerRodPath().isEmpty());
+        keepPicture(dialog.get(), "miniribs_default_design");
+
+        QTest::mouseClick(child<QPushButton>("btnOK"), Qt::LeftButton);
+        const MiniribData& after = live->minirib;
+        QCOMPARE(after.mylarStart, m.mylarStart);
+        QCOMPARE(after.mylarEnd, m.mylarEnd);
+        QCOMPARE(after.frontRibStart, m.frontRibStart);
+        QCOMPARE(after.frontRibEnd, m.frontRibEnd);
+        QCOMPARE(after.rearRibPosition, m.rearRibPosition);
+        QCOMPARE(after.rearRibCavity, m.rearRibCavity);
+        for (int k = 0; k < 5; ++k) {
+            QCOMPARE(after.mylarSplineA[k], m.mylarSplineA[k]);
+            QCOMPARE(after.mylarSplineB[k], m.mylarSplineB[k]);
+        }
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(&live->rod1), sizeof(NoseRod)),
+                 QByteArray(reinterpret_cast<const char*>(&shipped.rod1), sizeof(NoseRod)));
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(&live->rod2), sizeof(NoseRod)),
+                 QByteArray(reinterpret_cast<const char*>(&shipped.rod2), sizeof(NoseRod)));
+        QVERIFY(std::equal(std::begin(live->frontRibEnabled), std::end(live->frontRibEnabled),
+                           std::begin(shipped.frontRibEnabled)));
+        QVERIFY(std::equal(std::begin(live->rearRibEnabled), std::end(live->rearRibEnabled),
+                           std::begin(shipped.rearRibEnabled)));
+        QCOMPARE(live->maxTwistAngle, shipped.maxTwistAngle);
     }
 
     // Values beyond a slider's range, a fractional rear position and a

@@ -77,9 +77,16 @@ class TestStripes : public QObject
 private slots:
     void initTestCase() { live = GetDataStruct(); }
 
+    // The cases below start from the default design without its straps,
+    // every row proportional.
     void init()
     {
         *live = fixture::defaultDesign();
+        for (int row = 0; row < kLineRows; ++row) {
+            live->strapFixed[row] = false;
+            for (int rib = 0; rib < kRibSlots; ++rib)
+                live->lineStrips[row][rib] = false;
+        }
         window = std::make_unique<MainWindowStandIn>();
         dialog = new StripesDialog(window.get());
         dialog->resize(1400, 950);
@@ -235,6 +242,37 @@ private slots:
         clickIndicator(dialog->fixButton);
         QVERIFY(live->strapFixed[3]);
         QCOMPARE(live->strapWidth[2], 1200);
+    }
+
+    // The default design as it is shipped: every row's box, mode and
+    // summary show the stored values as they stand, its straps are drawn,
+    // and looking at every row and pressing OK changes none of it.
+    void defaultDesignShownAsStored()
+    {
+        *live = fixture::defaultDesign();
+        const ParaStruct& shipped = fixture::defaultDesign();
+        open();
+        int marked = 0;
+        for (int row = 2; row < kLineRows; ++row)
+            for (int rib = 0; rib < live->lastRib; ++rib)
+                marked += live->lineStrips[row][rib] ? 1 : 0;
+        QVERIFY(marked > 0);
+        QCOMPARE(view()->Strap_Lines().size(), marked);
+        for (int row = 2; row < kLineRows; ++row) {
+            clickIndicator(dialog->rowButton(row));
+            const int width = shipped.strapWidth[row - 2];
+            QCOMPARE(dialog->stripewSpinBox->value(), width);
+            QCOMPARE(dialog->fixButton->isChecked(), shipped.strapFixed[row]);
+            QCOMPARE(dialog->varButton->isChecked(), !shipped.strapFixed[row]);
+            QCOMPARE(dialog->rowLabel(row)->text(),
+                     QString(" width [mm]: %1     %2 ").arg(width).arg(shipped.strapFixed[row] ? " Fixed " : " Proport."));
+        }
+        QTest::mousePress(dialog->btnOK, Qt::LeftButton);
+        QVERIFY(std::equal(std::begin(live->strapWidth), std::end(live->strapWidth), std::begin(shipped.strapWidth)));
+        QVERIFY(std::equal(std::begin(live->strapFixed), std::end(live->strapFixed), std::begin(shipped.strapFixed)));
+        for (int row = 0; row < kLineRows; ++row)
+            QVERIFY(std::equal(std::begin(live->lineStrips[row]), std::end(live->lineStrips[row]),
+                               std::begin(shipped.lineStrips[row])));
     }
 
     // OK raises the rebuild flag and has the main window rebuild its view,

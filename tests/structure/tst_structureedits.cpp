@@ -251,6 +251,8 @@ private slots:
         auto point = [&](int i) { return QPointF(d->ribAirfoils[1][i].x(), -d->ribAirfoils[1][i].y()); };
         d->minirib.mylarStart = 30;
         d->minirib.mylarEnd = 20;
+        for (int k = 0; k < 5; ++k)
+            d->minirib.mylarSplineA[k] = d->minirib.mylarSplineB[k] = 0;
         ReinforceCurve m = Mylar_Curve(d.get());
         QCOMPARE(m.first, point(nose - 100));
         QCOMPARE(m.second, point(nose + 66));

@@ -6,6 +6,8 @@
 #include "tools/template/defaultdesign.h"
 #include "core/openfile.h"
 #include "core/parastruct.h"
+#include "graphics/pattspline.h"
+#include "graphics/streamfile.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -56,6 +58,28 @@ std::unique_ptr<ParaStruct> readDesign(const QString& path, QString* reason)
     return d;
 }
 
+// The design lines written beside a design file ("x.ini" -> "x.dsg").
+QByteArray linesBytesBeside(const QString& path)
+{
+    return fileBytes(QString(path).replace(QLatin1String(".ini"), QLatin1String(".dsg")));
+}
+
+QList<Spline> linesBeside(const QString& path)
+{
+    QList<Spline> lines;
+    Read_Stream_File(QString(path).replace(QLatin1String(".ini"), QLatin1String(".dsg")),
+                     [&lines](QDataStream& in) { in >> &lines; });
+    return lines;
+}
+
+QByteArray linesBytes(const QList<Spline>& lines)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out << lines;
+    return bytes;
+}
+
 // Outward at point j of cell r: from the other side of the airfoil (the
 // point's foil pair) to j, on the flat grid.
 QVector3D outward(const ParaStruct* d, int r, int j)
@@ -72,16 +96,20 @@ class TestTemplate : public QObject
     Q_OBJECT
 
 private slots:
-    // The file is the generator's output and the generator gives the same
-    // bytes every time.
+    // The files are the generator's output (the design and its design
+    // lines beside it) and the generator gives the same bytes every time.
     void regeneratesByteIdentically()
     {
         const QByteArray shipped = fileBytes(shippedTemplate());
+        const QByteArray shippedLines = linesBytesBeside(shippedTemplate());
         QVERIFY(!shipped.isEmpty());
+        QVERIFY(shippedLines.size() > 4);
         auto first = Build_Default_Design(34);
         auto second = Build_Default_Design(34);
         QCOMPARE(bytesOf(*first), shipped);
         QCOMPARE(bytesOf(*second), shipped);
+        QCOMPARE(linesBytes(first->designSplines), shippedLines);
+        QCOMPARE(linesBytes(second->designSplines), shippedLines);
     }
 
     void designs_data()
@@ -107,6 +135,7 @@ private slots:
         QVERIFY(d->lastRib <= 65);
         Refresh_Calculations(d.get());
         QCOMPARE(bytesOf(*d), fileBytes(path));
+        d->designSplines = linesBeside(path);
         const QStringList problems = Check_Default_Design(*d);
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
     }

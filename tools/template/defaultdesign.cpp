@@ -6,10 +6,16 @@
 #include "core/parastruct.h"
 #include "core/transf.h"
 #include "core/billowarc.h"
+#include "airfoils/foilunfold.h"
+#include "graphics/designcurves.h"
+#include "graphics/pattspline.h"
 #include "lines/loading.h"
+#include "patterns/ribunfold.h"
+#include "patterns/straps.h"
 #include "structure/crossports.h"
 #include "structure/diagonals.h"
 #include "structure/holefun.h"
+#include "structure/reinforcecurves.h"
 
 #include <QBuffer>
 #include <QTextStream>
@@ -117,11 +123,6 @@ void setGeneralData(ParaStruct* d)
         d->wingFlexPercent[r] = 0.0;
     }
 
-    // No mini-ribs or marked straps.
-    d->minirib.frontRibStart = 0;
-    d->minirib.frontRibEnd = 0;
-    d->minirib.rearRibPosition = 0.0;
-    d->minirib.rearRibCavity = 0.3;
 }
 
 void setAirfoils(ParaStruct* d)
@@ -177,12 +178,22 @@ double spacing(double cosine, double even)
     return (1 - kEvenSpacing) * cosine + kEvenSpacing * even;
 }
 
+// Whether the suspension is rigged to rib r: every second rib from rib 1
+// out, the centre rib (rib 0) left free, and the tip rib, which takes the
+// stabilo line. A wing with a centre cell has its rib 1 loaded on either
+// side of it.
+bool rigged(const ParaStruct* d, int r)
+{
+    return r >= 1 && r <= d->lastRib && (r % 2 == 1 || r == d->lastRib);
+}
+
 // Internal structure, laid out through the structure code on the recomputed
-// ribs: every second rib from the centre carries lines (loaded), the ribs
-// between them are intermediate; a V of diagonal ribs runs from the bottom
-// of each loaded rib up to its two neighbours (table D1 outward, table D2
-// inward), with the default cross-port model in every tab; the rib groups
-// get cross-ports between the line rows, the mini-rib groups in every band.
+// ribs: the ribs the lines are rigged to are loaded, the others
+// intermediate; a V of diagonal ribs runs from the bottom of each loaded rib
+// up to its two neighbours (table D1 outward, table D2 inward, so that the
+// centre rib takes the tops of the inner arms from both sides), with the
+// default cross-port model in every tab; the rib groups get cross-ports
+// between the line rows, the mini-rib groups in every band.
 void setStructure(ParaStruct* d)
 {
     const int first = d->firstRib;
@@ -192,11 +203,12 @@ void setStructure(ParaStruct* d)
         DiagonalRow& d2 = d->diagTableD2[r];
         d1 = d2 = DiagonalRow{};
         d1.rib = d2.rib = r <= last ? r : -1;
-        const bool loaded = r >= first && (r - first) % 2 == 0;
+        const bool loaded = rigged(d, r);
+        const bool inWing = r >= first && r <= last;
         d1.ribType = loaded ? 0 : 1;
         d1.heightPercent = d2.heightPercent = loaded ? 0 : 100;
-        d1.connectNext = loaded;
-        d2.connectNext = !loaded;
+        d1.connectNext = inWing && loaded;
+        d2.connectNext = inWing && !loaded;
     }
     d->diagBottomWidth = 12.0;
     d->diagMask1 = first;
@@ -260,20 +272,210 @@ void setStructure(ParaStruct* d)
     }
 }
 
+// The nose reinforcements, measured on rib 1 as their editor shows them: a
+// mylar from 10 % of the chord on the upper side round the nose to the upper
+// lip of the air inlet (row O1), an upper rod from a little further back on
+// the upper side to the same lip, a lower rod from the lower lip (row O2)
+// to just behind row A. The inner points lie as the editor's reset puts
+// them, evenly on the chord between the ends.
+void setReinforcements(ParaStruct* d)
+{
+    const int nose = d->noseIndex[1];
+    const int o1 = d->lineIndex[0][1];
+    const int o2 = d->lineIndex[1][1];
+    const int a = d->lineIndex[2][1];
+    MiniribData& m = d->minirib;
+    m.mylarStart = 30;                          // 100 points before the nose
+    m.mylarEnd = (o1 - nose) * 300 / 1000;      // the slider's steps of 10/3 points
+    for (int k = 0; k < 5; ++k) {
+        m.mylarSplineA[k] = 0.15 * (k + 1);
+        m.mylarSplineB[k] = 1.0;
+    }
+    d->rod1.index[0] = 120;
+    d->rod1.index[1] = o1 - nose;
+    const int centre = Lower_Rod_Centre(d);
+    d->rod2.index[0] = centre - o2;
+    d->rod2.index[1] = a - centre + 15;
+    for (int k = 0; k < 4; ++k) {
+        Set_Rod_Shape_Pair(&d->rod1, k, QPointF(0.15 * (k + 1), 1.0));
+        Set_Rod_Shape_Pair(&d->rod2, k, QPointF(0.15 * (k + 1), 1.0));
+    }
+}
+
+// Mini-ribs halfway between the ribs: front ones over the nose from 100
+// points before it to the lower lip of the air inlet, rear ones over the
+// last 30 % of the upper side with the editor's default cavity. Every cell
+// the mini-rib sheets build gets them: the front sheet builds cells 1 to the
+// tip cell, the rear sheet stops one cell short of the tip.
+void setMiniribs(ParaStruct* d)
+{
+    MiniribData& m = d->minirib;
+    m.frontRibStart = 20;
+    m.frontRibEnd = (d->lineIndex[1][1] - d->noseIndex[1]) / 5;
+    m.rearRibPosition = 30.0;
+    m.rearRibCavity = 0.3;
+    for (int c = 0; c < kStructSlots; ++c) {
+        d->frontRibEnabled[c] = c >= 1 && c <= d->lastRib - 1;
+        d->rearRibEnabled[c] = c >= 1 && c <= d->lastRib - 2;
+    }
+}
+
+// Load tapes across every cell along the four line rows: A and B 50 mm at
+// the centre, narrowing with the chord; C and D a fixed 30 mm. Rows without
+// lines (E .. G) keep the smallest width the straps manager offers, so that
+// every stored width is one the manager shows as it is.
+void setStraps(ParaStruct* d)
+{
+    for (int k = 0; k < kLineRows; ++k)
+        d->strapWidth[k] = 30;
+    d->strapWidth[0] = d->strapWidth[1] = 50;   // rows A, B
+    for (int row = 0; row < kLineRows; ++row) {
+        const bool tape = row >= 2 && row <= 5;
+        d->strapFixed[row] = row == 4 || row == 5;
+        for (int rib = 0; rib < kRibSlots; ++rib)
+            d->lineStrips[row][rib] = tape && rib >= 0 && rib < d->lastRib;
+    }
+}
+
+// Where airfoil point i of rib k lies in the design plane of the top side.
+QPointF topDesignPoint(const ParaStruct* d, int k, int i)
+{
+    return QPointF(d->ribSpanPos[k], d->trailingEdgeX[k] - d->airfoilArcLen[i][k]);
+}
+
+// A design line of the top side through the given points, each an airfoil
+// point index at a fraction of the half span (rib 0 .. the tip rib),
+// placed on the nearest rib; a point on the same rib as the one before it
+// is left out. Its curve is computed as the design-line editor leaves it.
+Spline topDesignLine(const ParaStruct* d, std::initializer_list<std::pair<double, int>> at)
+{
+    Spline s;
+    s.degree = 3;
+    s.order = 4;
+    s.side = 0;
+    int previous = -1;
+    for (const auto& [fraction, index] : at) {
+        const int rib = std::clamp(int(std::lround(fraction * d->lastRib)), 0, d->lastRib);
+        if (rib == previous)
+            continue;
+        previous = rib;
+        s.points[s.pointCount++] = topDesignPoint(d, rib, index);
+    }
+    Calculate_Spline_Poly(d, &s);
+    return s;
+}
+
+} // namespace
+
+QList<Spline> Default_Design_Lines(const ParaStruct& design)
+{
+    // A band across the whole upper surface from 26 % to 65 % of the chord,
+    // both edges bowing a little forward over the middle of the half wing,
+    // and an accent behind it rising from the trailing edge towards the tip.
+    // A wing of fewer than 12 cells has too few for a band: it gets none.
+    const ParaStruct* d = &design;
+    if (d->lastRib < 6)
+        return {};
+    return {topDesignLine(d, {{0.0, 340}, {1 / 3.0, 350}, {2 / 3.0, 340}, {1.0, 320}}),
+            topDesignLine(d, {{0.0, 210}, {1 / 3.0, 220}, {2 / 3.0, 215}, {1.0, 200}}),
+            topDesignLine(d, {{0.4, 120}, {0.65, 145}, {0.88, 165}})};
+}
+
+namespace {
+
 // What is wrong with the internal structure: the diagonal tables must give
-// one diagonal per V arm with both flat edges.
+// one diagonal per V arm with both flat edges, each from the bottom of a
+// loaded rib to the top of an intermediate one, and as many as the rule of
+// the tables allows (none reaching the last two ribs).
 void checkStructure(const ParaStruct& design, QStringList* problems)
 {
     auto d = std::make_unique<ParaStruct>(design);
     Generate_All_Diagonals(d.get());
-    const int loaded = (d->lastRib - 1 - d->firstRib) / 2;
-    if (d->diagonals.size() < 2 * loaded - 1)
-        problems->append(QStringLiteral("only %1 diagonal ribs").arg(d->diagonals.size()));
-    for (const DiagonalData& diag : d->diagonals)
+    // Every row from the first rib starts one arm, up to the last row whose
+    // partner lies short of the last two ribs.
+    const int arms = d->lastRib - 2 - d->firstRib;
+    if (d->diagonals.size() != arms)
+        problems->append(QStringLiteral("%1 diagonal ribs where the V arms make %2").arg(d->diagonals.size()).arg(arms));
+    for (const DiagonalData& diag : d->diagonals) {
         if (diag.flatEdgeA.size() < 100 || diag.flatEdgeA.size() != diag.flatEdgeB.size())
             problems->append(QStringLiteral("diagonal from rib %1 has no flat edges").arg(diag.first.rib));
+        const DiagonalEnd& bottom = diag.first.heightPercent == 0 ? diag.first : diag.second;
+        const DiagonalEnd& top = diag.first.heightPercent == 0 ? diag.second : diag.first;
+        if (bottom.heightPercent != 0 || top.heightPercent != 100 || !d->isLoadedRib(bottom.rib)
+            || d->isLoadedRib(top.rib) || std::abs(bottom.rib - top.rib) != 1)
+            problems->append(QStringLiteral("the diagonal between ribs %1 and %2 is not an arm of a V under a "
+                                            "loaded rib").arg(diag.first.rib).arg(diag.second.rib));
+    }
     if (d->diagModelPolys.isEmpty())
         problems->append(QStringLiteral("the cross-port model has no hole"));
+}
+
+// What is wrong with the settings the editors show: every value must lie
+// within its control's range as the control shows it, so that opening an
+// editor and pressing OK changes nothing. Mini-ribs, straps and design
+// lines must be there and make pieces.
+void checkEditorValues(const ParaStruct& design, QStringList* problems)
+{
+    auto fail = [problems](const QString& s) { problems->append(s); };
+    auto range = [&fail](const char* what, double v, double lo, double hi) {
+        if (!(v >= lo && v <= hi))
+            fail(QStringLiteral("%1 %2 outside the editor's %3 .. %4").arg(QLatin1String(what)).arg(v).arg(lo).arg(hi));
+    };
+    const ParaStruct& d = design;
+    const MiniribData& m = d.minirib;
+    range("mylar up", m.mylarStart, 0, 90);
+    range("mylar down", m.mylarEnd, 0, 70);
+    range("front mini-rib up", m.frontRibStart, 1, 75);
+    range("front mini-rib down", m.frontRibEnd, 1, 60);
+    range("rear mini-rib size", m.rearRibPosition, 1, 50);
+    if (m.rearRibPosition != std::trunc(m.rearRibPosition))
+        fail(QStringLiteral("the rear mini-rib size is not a whole number"));
+    range("rear cavity", m.rearRibCavity, 0, 0.5);
+    if (QString::number(m.rearRibCavity, 'f', 2).toDouble() != m.rearRibCavity)
+        fail(QStringLiteral("the rear cavity has more than two decimals"));
+    for (int k = 0; k < 5; ++k) {
+        range("mylar lambda", m.mylarSplineA[k], 0.001, 0.999);
+        range("mylar mu", m.mylarSplineB[k], 0.1, 3.0);
+    }
+    for (const NoseRod* rod : {&d.rod1, &d.rod2}) {
+        range("rod extent", rod->index[0], 0, 500);
+        range("rod extent", rod->index[1], 0, 500);
+        for (int k = 0; k < 4; ++k) {
+            range("rod lambda", Rod_Shape_Pair(*rod, k).x(), 0.001, 0.999);
+            range("rod mu", Rod_Shape_Pair(*rod, k).y(), 0.1, 3.0);
+        }
+    }
+    for (int row = 2; row < kLineRows; ++row)
+        range("strap width", d.strapWidth[row - 2], 30, 900);
+
+    // Every cell marked for a mini-rib gets one, and there are some.
+    auto copy = std::make_unique<ParaStruct>(d);
+    int front = 0, rear = 0;
+    QList<QVector3D> outline;
+    for (int c = 0; c < d.lastRib; ++c) {
+        if (copy->frontRibEnabled[c]) {
+            unfold_FrontFoil(copy.get(), c, &outline);
+            front += copy->minirib.foils[0].size() >= 2 ? 1 : 0;
+        }
+        if (copy->rearRibEnabled[c]) {
+            unfold_RearFoil(copy.get(), c, &outline);
+            rear += copy->minirib.foils[3].size() >= 2 ? 1 : 0;
+        }
+    }
+    if (front < d.lastRib - 1 || rear < d.lastRib - 2)
+        fail(QStringLiteral("front mini-ribs in %1 cells, rear ones in %2").arg(front).arg(rear));
+    if (Create_Strap_list(copy.get()).size() < 4 * (d.lastRib - d.firstRib))
+        fail(QStringLiteral("straps missing"));
+
+    int top = 0;
+    for (const Spline& line : d.designSplines) {
+        const QString problem = Spline_Problem(line);
+        if (!problem.isEmpty())
+            fail(QStringLiteral("a design line: ") + problem);
+        top += line.side == 0 ? 1 : 0;
+    }
+    if (top < 2)
+        fail(QStringLiteral("%1 design lines on the upper surface").arg(top));
 }
 
 bool isFiniteValue(double v)
@@ -363,8 +565,12 @@ std::unique_ptr<ParaStruct> Build_Default_Design(int cells)
     Refresh_Calculations(d.get());
     setMarkers(d.get());
     setStructure(d.get());
+    setReinforcements(d.get());
+    setMiniribs(d.get());
+    setStraps(d.get());
     Refresh_Calculations(d.get());
     Build_Default_Lines(d.get());
+    d->designSplines = Default_Design_Lines(*d);
     return d;
 }
 
@@ -468,6 +674,7 @@ QStringList Check_Default_Design(const ParaStruct& design)
     }
 
     checkStructure(d, &problems);
+    checkEditorValues(d, &problems);
 
     // A further recompute changes nothing.
     auto again = std::make_unique<ParaStruct>(d);
@@ -534,5 +741,34 @@ QString Default_Design_Figures(const ParaStruct& d)
         count += g.lineCount;
     out << QStringLiteral("lines                  %1 per half wing, %2 m in all, %3 m2 frontal area\n")
                .arg(count).arg(lines->totalLineLength, 0, 'f', 1).arg(lines->ropesArea, 0, 'f', 3);
+    out << QStringLiteral("loaded ribs           ");
+    for (int r = d.firstRib; r <= d.lastRib; ++r)
+        if (d.isLoadedRib(r))
+            out << " " << r;
+    auto diagonals = std::make_unique<ParaStruct>(d);
+    Generate_All_Diagonals(diagonals.get());
+    out << QStringLiteral("; %1 diagonal ribs\n").arg(diagonals->diagonals.size());
+    auto cellsOf = [&d](const bool* flags) {
+        QStringList c;
+        for (int k = 0; k < d.lastRib; ++k)
+            if (flags[k])
+                c << QString::number(k);
+        return c.isEmpty() ? QStringLiteral("none") : c.first() + QStringLiteral(" .. ") + c.last();
+    };
+    out << QStringLiteral("mini-ribs              front in cells %1 (%2 points before the nose to %3 after), "
+                          "rear in cells %4 (%5 %, cavity %6)\n")
+               .arg(cellsOf(d.frontRibEnabled)).arg(5 * d.minirib.frontRibStart).arg(5 * d.minirib.frontRibEnd)
+               .arg(cellsOf(d.rearRibEnabled)).arg(d.minirib.rearRibPosition).arg(d.minirib.rearRibCavity, 0, 'f', 2);
+    int straps = 0;
+    for (int row = 2; row < kLineRows; ++row)
+        for (int rib = 0; rib < d.lastRib; ++rib)
+            straps += d.lineStrips[row][rib] ? 1 : 0;
+    out << QStringLiteral("straps                 %1; widths A .. D %2, %3, %4, %5 mm\n")
+               .arg(straps).arg(d.strapWidth[0]).arg(d.strapWidth[1]).arg(d.strapWidth[2]).arg(d.strapWidth[3]);
+    int top = 0;
+    for (const Spline& line : d.designSplines)
+        top += line.side == 0 ? 1 : 0;
+    out << QStringLiteral("design lines           %1 on the upper surface, %2 on the lower\n")
+               .arg(top).arg(d.designSplines.size() - top);
     return s;
 }

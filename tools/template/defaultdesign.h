@@ -4,6 +4,7 @@
 // generated airfoils, recomputed and checked, ready to be written as
 // "template.ini" (the start-up design and the seed of every new project).
 
+#include <QList>
 #include <QPolygonF>
 #include <QString>
 #include <QStringList>
@@ -11,10 +12,17 @@
 #include <memory>
 
 class ParaStruct;
+struct Spline;
 
 // The default design with the given number of cells (34 for the shipped
-// design), fully recomputed.
+// design), fully recomputed, its design lines (Default_Design_Lines) in
+// designSplines.
 std::unique_ptr<ParaStruct> Build_Default_Design(int cells = 34);
+
+// The design lines of the default design (they travel beside the design, in
+// "template.dsg"): a band across the upper surface and an accent behind it,
+// laid on the recomputed ribs of `design`, curves computed.
+QList<Spline> Default_Design_Lines(const ParaStruct& design);
 
 // Gives the design its suspension (four line groups on rows A..D, the brakes
 // and the risers), placed and loaded; the design must be recomputed.

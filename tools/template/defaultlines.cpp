@@ -310,6 +310,22 @@ QStringList Check_Default_Lines(const ParaStruct& design)
         }
     }
 
+    // The ribs the line groups hang from are those marked loaded, and only
+    // those: the rib patterns and the diagonals follow the marks.
+    bool attached[kRibSlots] = {};
+    for (int slot = 1; slot <= d.lineGroupCount; ++slot) {
+        BridleGroup g = d.bridle.groups[slot];
+        Rebuild_Group_Lists(&g);
+        for (const origRLS& a : g.attachments)
+            if (a.attached && a.rib >= 0 && a.rib < kRibSlots)
+                attached[a.rib] = true;
+    }
+    for (int r = d.firstRib; r <= d.lastRib; ++r)
+        if (attached[r] != d.isLoadedRib(r))
+            fail(QStringLiteral("rib %1 is marked %2 but %3 lines").arg(r)
+                     .arg(d.isLoadedRib(r) ? QStringLiteral("loaded") : QStringLiteral("intermediate"))
+                     .arg(attached[r] ? QStringLiteral("carries") : QStringLiteral("carries no")));
+
     const BridleGroup& riser = d.bridle.riserGroup;
     const int top = riser.lineCount - 1;
     if (top < 0 || std::fabs(2 * riser.lineArray[top].load - d.totalWeight) > 1e-9)

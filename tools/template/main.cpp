@@ -1,15 +1,20 @@
-// Builds the default design and writes it as a project file.
+// Builds the default design and writes it as a project file, and its design
+// lines beside it (OUTPUT's base name with ".dsg": "template.dsg" beside
+// "template.ini"), where the main program takes them from with the design.
 //   wl_template [--cells N] [--name NAME] OUTPUT
 // Prints the design's figures; fails (exit code 1) when the design does not
-// pass its checks or the file cannot be written. The same arguments always
+// pass its checks or a file cannot be written. The same arguments always
 // give the same bytes.
 
 #include "tools/template/defaultdesign.h"
 #include "core/openfile.h"
 #include "core/parastruct.h"
+#include "graphics/pattspline.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
 #include <QStringList>
 
 #include <cstdio>
@@ -47,6 +52,17 @@ int main(int argc, char** argv)
     myOpenFile file;
     if (!file.WriteParaStream(output, *design)) {
         std::fprintf(stderr, "wl_template: cannot write %s\n", qPrintable(output));
+        return 1;
+    }
+    const QFileInfo info(output);
+    const QString lines = info.absolutePath() + "/" + info.completeBaseName() + ".dsg";
+    QSaveFile dsg(lines);
+    if (dsg.open(QIODevice::WriteOnly)) {
+        QDataStream out(&dsg);
+        out << design->designSplines;
+    }
+    if (!dsg.commit()) {
+        std::fprintf(stderr, "wl_template: cannot write %s\n", qPrintable(lines));
         return 1;
     }
     // What is written must read back through the checks of File > Open.
