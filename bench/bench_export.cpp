@@ -110,7 +110,8 @@ int main(int argc, char** argv)
     bool complete = report.refusal.isEmpty();
     for (const ExportedFile& f : report.files) {
         const qint64 bytes = QFileInfo(QDir(outDir).filePath(f.fileName)).size();
-        std::printf("  %-14s %s", qPrintable(f.fileName), f.written ? "written" : f.available ? "FAILED" : "not available yet");
+        std::printf("  %-14s %s", qPrintable(f.fileName),
+                    f.written ? "written" : f.available ? "FAILED" : "not available yet");
         if (f.written)
             std::printf(", %lld bytes", static_cast<long long>(bytes));
         std::printf("\n");

@@ -32,6 +32,7 @@
 #include "core/transf.h"
 #include "structure/structfun.h"
 #include "structure/ui/stripesdialog.h"
+#include "tests/structure/editorfixture.h"
 #include "tests/structure/structfixture.h"
 
 // Stands in for the main window: the manager finds the slot by its name.
@@ -245,8 +246,9 @@ private slots:
     }
 
     // The default design as it is shipped: every row's box, mode and
-    // summary show the stored values as they stand, its straps are drawn,
-    // and looking at every row and pressing OK changes none of it.
+    // summary show the stored values as they stand, from the first show on,
+    // its straps are drawn, and looking at every row and pressing OK
+    // changes none of it.
     void defaultDesignShownAsStored()
     {
         *live = fixture::defaultDesign();
@@ -258,6 +260,12 @@ private slots:
                 marked += live->lineStrips[row][rib] ? 1 : 0;
         QVERIFY(marked > 0);
         QCOMPARE(view()->Strap_Lines().size(), marked);
+        // Before a row is picked the boxes show the form's values, for row
+        // A, the row that is checked: they are row A's.
+        QVERIFY(dialog->radioButtonA->isChecked());
+        QCOMPARE(dialog->stripewSpinBox->value(), shipped.strapWidth[0]);
+        QCOMPARE(dialog->varButton->isChecked(), !shipped.strapFixed[2]);
+        editors::keepPicture(dialog, "straps_default_design");
         for (int row = 2; row < kLineRows; ++row) {
             clickIndicator(dialog->rowButton(row));
             const int width = shipped.strapWidth[row - 2];

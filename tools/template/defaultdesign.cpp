@@ -122,7 +122,6 @@ void setGeneralData(ParaStruct* d)
         d->rowPercent[r] = kRowPercent[r];
         d->wingFlexPercent[r] = 0.0;
     }
-
 }
 
 void setAirfoils(ParaStruct* d)
@@ -273,11 +272,12 @@ void setStructure(ParaStruct* d)
 }
 
 // The nose reinforcements, measured on rib 1 as their editor shows them: a
-// mylar from 10 % of the chord on the upper side round the nose to the upper
-// lip of the air inlet (row O1), an upper rod from a little further back on
-// the upper side to the same lip, a lower rod from the lower lip (row O2)
-// to just behind row A. The inner points lie as the editor's reset puts
-// them, evenly on the chord between the ends.
+// mylar from about 10 % of the chord on the upper side (100 points before
+// the nose) round the nose to the upper lip of the air inlet (row O1), an
+// upper rod from a little further back (120 points, about 14 %) to the same
+// lip, a lower rod from the lower lip (row O2) to just behind row A. The
+// inner points lie as the editor's reset puts them, evenly on the chord
+// between the ends.
 void setReinforcements(ParaStruct* d)
 {
     const int nose = d->noseIndex[1];
@@ -303,10 +303,11 @@ void setReinforcements(ParaStruct* d)
 }
 
 // Mini-ribs halfway between the ribs: front ones over the nose from 100
-// points before it to the lower lip of the air inlet, rear ones over the
-// last 30 % of the upper side with the editor's default cavity. Every cell
-// the mini-rib sheets build gets them: the front sheet builds cells 1 to the
-// tip cell, the rear sheet stops one cell short of the tip.
+// points before it to the lower lip of the air inlet, rear ones from the
+// trailing edge forward over 30 % of the points to the nose (about the last
+// quarter of the chord) with the editor's default cavity. Every cell the
+// mini-rib sheets build gets them: the front sheet builds cells 1 to the tip
+// cell, the rear sheet stops one cell short of the tip.
 void setMiniribs(ParaStruct* d)
 {
     MiniribData& m = d->minirib;
@@ -320,27 +321,32 @@ void setMiniribs(ParaStruct* d)
     }
 }
 
-// Load tapes across every cell along the four line rows: A and B 50 mm at
-// the centre, narrowing with the chord; C and D a fixed 30 mm. Rows without
-// lines (E .. G) keep the smallest width the straps manager offers, so that
-// every stored width is one the manager shows as it is.
+// Load tapes across every cell along the four line rows: A 30 mm and B
+// 40 mm at the centre, narrowing with the chord; C 40 mm and D 30 mm, the
+// same on every rib. Row A is the row the straps manager opens on, with its
+// box at 30 mm and "proportional" before the user picks a row: so it shows
+// row A as stored from the start. Rows without lines (E .. G) keep the
+// smallest width the manager offers, so that every stored width is one it
+// shows as it is.
 void setStraps(ParaStruct* d)
 {
-    for (int k = 0; k < kLineRows; ++k)
-        d->strapWidth[k] = 30;
-    d->strapWidth[0] = d->strapWidth[1] = 50;   // rows A, B
+    const int widths[kLineRows] = {30, 40, 40, 30, 30, 30, 30, 30, 30};   // rows A .. G, spare
+    std::copy(std::begin(widths), std::end(widths), d->strapWidth);
     for (int row = 0; row < kLineRows; ++row) {
         const bool tape = row >= 2 && row <= 5;
         d->strapFixed[row] = row == 4 || row == 5;
         for (int rib = 0; rib < kRibSlots; ++rib)
-            d->lineStrips[row][rib] = tape && rib >= 0 && rib < d->lastRib;
+            d->lineStrips[row][rib] = tape && rib < d->lastRib;
     }
 }
 
 // Where airfoil point i of rib k lies in the design plane of the top side.
+// Short of the first rib (the symmetry plane of a wing with a centre cell)
+// the surface is that of the first rib.
 QPointF topDesignPoint(const ParaStruct* d, int k, int i)
 {
-    return QPointF(d->ribSpanPos[k], d->trailingEdgeX[k] - d->airfoilArcLen[i][k]);
+    const int m = std::max(k, d->firstRib);
+    return QPointF(d->ribSpanPos[k], d->trailingEdgeX[m] - d->airfoilArcLen[i][m]);
 }
 
 // A design line of the top side through the given points, each an airfoil
@@ -395,7 +401,8 @@ void checkStructure(const ParaStruct& design, QStringList* problems)
     // partner lies short of the last two ribs.
     const int arms = d->lastRib - 2 - d->firstRib;
     if (d->diagonals.size() != arms)
-        problems->append(QStringLiteral("%1 diagonal ribs where the V arms make %2").arg(d->diagonals.size()).arg(arms));
+        problems->append(
+            QStringLiteral("%1 diagonal ribs where the V arms make %2").arg(d->diagonals.size()).arg(arms));
     for (const DiagonalData& diag : d->diagonals) {
         if (diag.flatEdgeA.size() < 100 || diag.flatEdgeA.size() != diag.flatEdgeB.size())
             problems->append(QStringLiteral("diagonal from rib %1 has no flat edges").arg(diag.first.rib));

@@ -32,13 +32,17 @@ void Build_Default_Lines(ParaStruct* design);
 // without ends or of no realistic length, loads that are not numbers or do
 // not add up to the flying weight, a total line length unlike a real wing's,
 // free nodes the editors cannot tell apart, lines the bridle manager's OK
-// would move. Empty when all is well.
+// would move, ribs marked loaded that carry no line or carrying lines while
+// marked intermediate. Empty when all is well.
 QStringList Check_Default_Lines(const ParaStruct& design);
 
 // What is wrong with a design that is meant to be shipped: indexes outside
 // the airfoil or the rib tables, values that are not numbers, a recompute that
-// changes the design again, figures outside the ranges of a realistic wing.
-// Empty when all is well.
+// changes the design again, figures outside the ranges of a realistic wing,
+// settings an editor would show other than stored, mini-ribs, straps or
+// design lines missing (the design lines are those of designSplines), ribs
+// marked loaded other than the lines hang from them, diagonals that are not
+// the arms of a V under a loaded rib. Empty when all is well.
 QStringList Check_Default_Design(const ParaStruct& design);
 
 // The design's figures, one per line, as the generator prints them.
