@@ -97,16 +97,21 @@ void WriteDxFText(ParaStruct* design, QPointF previewPos, QPointF dxfPos, const 
                 << QStringLiteral("100") << QStringLiteral("AcDbText");
 }
 
-void basicDXFPolygon(ParaStruct* design, const QString& layer, const QPolygonF& polygon, int colour)
+namespace {
+// Two coordinates as written are one value ("-0.0000" is 0 too).
+bool sameReal(const QString& a, const QString& b)
 {
-    for (int i = 0; i + 1 < polygon.size(); ++i)
-        basicDXFLine(design, layer, polygon.at(i), polygon.at(i + 1), colour);
+    auto zero = [](const QString& v) { return v == QLatin1String("0.0000") || v == QLatin1String("-0.0000"); };
+    return a == b || (zero(a) && zero(b));
 }
 
-namespace {
 void appendLine(const QString& layer, int colour, const QString& x1, const QString& y1, const QString& z1,
                 const QString& x2, const QString& y2, const QString& z2)
 {
+    // A LINE whose ends are one point in the file cuts nothing, and cutter
+    // drivers reject it.
+    if (sameReal(x1, x2) && sameReal(y1, y2) && sameReal(z1, z2))
+        return;
     dxfEntities << QStringLiteral("0") << QStringLiteral("LINE")
                 << QStringLiteral("8") << layer
                 << QStringLiteral("62") << QString::number(colour)
@@ -118,6 +123,22 @@ void appendLine(const QString& layer, int colour, const QString& x1, const QStri
                 << QStringLiteral("31") << z2;
 }
 } // namespace
+
+void basicDXFPolygon(ParaStruct* design, const QString& layer, const QPolygonF& polygon, int colour)
+{
+    // Each LINE starts where the one before ended in the file; a point that
+    // is the same point in the file as the one before it adds no LINE.
+    const double s = design->dxfScale;
+    const QString zero = QStringLiteral("0.0000");
+    QString x, y;
+    for (int i = 0; i < polygon.size(); ++i) {
+        const QString nx = DxfReal(s * polygon.at(i).x()), ny = DxfReal(s * polygon.at(i).y());
+        if (i > 0)
+            appendLine(layer, colour, x, y, zero, nx, ny, zero);
+        x = nx;
+        y = ny;
+    }
+}
 
 void basicDXFLine(ParaStruct* design, const QString& layer, QPointF a, QPointF b, int colour)
 {

@@ -48,8 +48,8 @@ extern DxfLines dxfList;
 void Init_Export_To_Acad(ParaStruct* design);
 void Init_dxfEntities();
 
-// Open polyline: one LINE per pair of consecutive points, or one open
-// preview sub-path. WriteDxFPolyGon is the same operation.
+// Open polyline: one LINE per pair of consecutive distinct points, or one
+// open preview sub-path. WriteDxFPolyGon is the same operation.
 void WriteDxFPolyline(ParaStruct* design, const QPolygonF& polygon, const QString& layer, int colour);
 void WriteDxFPolyGon(ParaStruct* design, const QPolygonF& polygon, const QString& layer, int colour);
 // As WriteDxFPolyline; with close set, a LINE from the last point back to
@@ -61,7 +61,9 @@ void WriteDxFPolyLoop(ParaStruct* design, const QPolygonF& polygon, const QStrin
 void WriteDxFText(ParaStruct* design, QPointF previewPos, QPointF dxfPos, const QString& layer, int angle,
                   const QString& text, const QFont& font);
 
-// Entity writers that ignore the preview switch.
+// Entity writers that ignore the preview switch. None writes a LINE whose
+// two ends are the same point in the file: a polyline steps over a point
+// that repeats the one before it, a single line of no length is left out.
 void basicDXFPolygon(ParaStruct* design, const QString& layer, const QPolygonF& polygon, int colour);
 void basicDXFLine(ParaStruct* design, const QString& layer, QPointF a, QPointF b, int colour);
 void basicDXFLine3D(ParaStruct* design, const QString& layer, QVector3D a, QVector3D b, int colour);

@@ -2,9 +2,12 @@
 
 #include "core/billowarc.h"
 #include "core/cellgrid.h"
+#include "core/geomconst.h"
 #include "core/parastruct.h"
-#include "core/transf.h"
 #include "patterns/patterngeom.h"
+
+#include <QLineF>
+#include <QPair>
 
 #include <algorithm>
 #include <cmath>
@@ -12,6 +15,13 @@
 namespace {
 
 constexpr int kLastIndex = kAirfoilPoints - 1;
+// The oversize is averaged over 2 * reach + 1 points, so many times over.
+constexpr int kSmoothingReach = 4;
+constexpr int kSmoothingPasses = 3;
+constexpr double kPi = wl::FullPi;
+// Steepest growth of the panel's oversize along its edges: the edges flare
+// out by up to 30 degrees.
+constexpr double kFlareSlope = 0.5;
 
 bool isCentre(const ParaStruct* design, int cell)
 {
@@ -25,6 +35,74 @@ int onEdge(int index)
     return std::clamp(index, 0, kLastIndex);
 }
 
+double angleOf(QPointF v)
+{
+    return std::atan2(v.y(), v.x());
+}
+
+QPointF towards(double angle, double length)
+{
+    return QPointF(length * std::cos(angle), length * std::sin(angle));
+}
+
+// A 3-D point or direction in double precision.
+struct Vec {
+    double x = 0, y = 0, z = 0;
+    Vec() = default;
+    Vec(double x, double y, double z) : x(x), y(y), z(z) {}
+    explicit Vec(QVector3D p) : x(p.x()), y(p.y()), z(p.z()) {}
+    Vec operator-(Vec o) const { return Vec(x - o.x, y - o.y, z - o.z); }
+    Vec operator+(Vec o) const { return Vec(x + o.x, y + o.y, z + o.z); }
+    Vec operator*(double k) const { return Vec(k * x, k * y, k * z); }
+    Vec operator/(double k) const { return Vec(x / k, y / k, z / k); }
+    double dot(Vec o) const { return x * o.x + y * o.y + z * o.z; }
+    double length() const { return std::sqrt(dot(*this)); }
+};
+
+// The angle between two directions, 0 .. pi; a right angle when one has no
+// length.
+double angleBetween(Vec u, Vec v)
+{
+    const double n = u.length() * v.length();
+    if (!(n > 0))
+        return kPi / 2;
+    const Vec c(u.y * v.z - u.z * v.y, u.z * v.x - u.x * v.z, u.x * v.y - u.y * v.x);
+    return std::atan2(c.length(), u.dot(v));
+}
+
+// One row of the widened panel laid out from the row before (pL, pR): the
+// new left point eL from pL and the new right point eR from pR, the two
+// `width` apart. The steps leave the row before at the angles a and b (from
+// the direction pL -> pR, counter-clockwise), both turned outward (or
+// inward) by the same angle until the row has its width; as far as they can
+// turn when it cannot.
+QPair<QPointF, QPointF> widenedRow(QPointF pL, QPointF pR, double eL, double eR, double a, double b, double width)
+{
+    const double base = angleOf(pR - pL);
+    auto row = [&](double t) {
+        return qMakePair(pL + towards(base + a + t, eL), pR + towards(base + b - t, eR));
+    };
+    auto wide = [&](double t) {
+        const auto r = row(t);
+        return QLineF(r.first, r.second).length();
+    };
+    // Turned outward the left step runs towards pi, the right one towards 0.
+    const double hi = std::min(kPi - a, b);
+    const double lo = std::max(-a, b - kPi);
+    if (!(lo < hi))
+        return row(0);
+    double from = lo, to = hi;
+    if (wide(to) <= width)
+        return row(to);
+    if (wide(from) >= width)
+        return row(from);
+    for (int k = 0; k < 60; ++k) {
+        const double t = 0.5 * (from + to);
+        (wide(t) < width ? from : to) = t;
+    }
+    return row(0.5 * (from + to));
+}
+
 } // namespace
 
 void Unfold_ZERO_Longpattern(ParaStruct* design, int cell, UnFolder* strip)
@@ -34,40 +112,92 @@ void Unfold_ZERO_Longpattern(ParaStruct* design, int cell, UnFolder* strip)
     const bool centre = isCentre(design, cell);
     const QVector3D* ribA = design->ribCurves3D[cell];
     const QVector3D* ribB = design->ribCurves3D[cell + 1];
-    auto A = [&](int j) { return centre ? SymNullCell(ribB[j]) : ribA[j]; };
-    auto B = [&](int j) { return ribB[j]; };
+    auto A = [&](int j) { return Vec(centre ? SymNullCell(ribB[j]) : ribA[j]); };
+    auto B = [&](int j) { return Vec(ribB[j]); };
     const int leftRib = cell;
     const int rightRib = cell + 1;
 
+    // The panel is cut wider than the cell by the cell's cloth half-oversize
+    // on either side, across the cell from rib point to rib point, as the
+    // inflated cell's cloth runs; its edges are the sewing lines, each sewn
+    // to a rib of its own length, and every rib edge (the tip rib's too) has
+    // the side seam allowance outside it.
+    //
+    // Where the oversize grows faster along the cell than the cloth can
+    // flare out (near the trailing edge, where the rib points crowd), the
+    // edges could not keep the ribs' lengths: the growth is held to a slope
+    // the edges can follow. The oversize also comes point by point in small
+    // steps, which the edges would take on as kinks: it is smoothed over a
+    // few points (the ends, at the trailing edge, stay as they are).
+    const double* halfOversize = design->clothHalfOversize[std::clamp(cell, 0, kRibSlots - 1)];
+    QList<double> oversize(halfOversize, halfOversize + kAirfoilPoints);
+    auto step = [&](int j) { return std::min((A(j) - A(j - 1)).length(), (B(j) - B(j - 1)).length()); };
+    for (int j = 1; j < kAirfoilPoints; ++j)
+        oversize[j] = std::min(oversize.at(j), oversize.at(j - 1) + kFlareSlope * step(j));
+    for (int j = kAirfoilPoints - 2; j >= 0; --j)
+        oversize[j] = std::min(oversize.at(j), oversize.at(j + 1) + kFlareSlope * step(j + 1));
+    for (int pass = 0; pass < kSmoothingPasses; ++pass) {
+        const QList<double> was = oversize;
+        for (int j = 1; j < kLastIndex; ++j) {
+            const int reach = std::min({kSmoothingReach, j, kLastIndex - j});
+            double sum = 0;
+            for (int k = j - reach; k <= j + reach; ++k)
+                sum += was.at(k);
+            oversize[j] = sum / (2 * reach + 1);
+        }
+    }
+
+    // The cell widened in place: each rib point moved out along the line
+    // across the cell by the oversize.
+    QList<Vec> wideA, wideB;
+    wideA.reserve(kAirfoilPoints);
+    wideB.reserve(kAirfoilPoints);
+    Vec across(0, 1, 0);
+    for (int j = 0; j < kAirfoilPoints; ++j) {
+        const Vec a = A(j), b = B(j);
+        if ((b - a).length() > 0)
+            across = (b - a) / (b - a).length();
+        wideA.append(a - across * oversize.at(j));
+        wideB.append(b + across * oversize.at(j));
+    }
+
+    // Laid out row by row: every edge step as long as the rib's, every row
+    // as long as the cloth across the cell, the steps leaving the row before
+    // at the angles they make with it on the cell (turned alike where the
+    // cell does not lie flat).
+    QList<QPointF> left, right;
+    left.reserve(kAirfoilPoints);
+    right.reserve(kAirfoilPoints);
+    left.append(QPointF(0, 0));
+    right.append(QPointF((wideB.first() - wideA.first()).length(), 0));
+    for (int j = 1; j < kAirfoilPoints; ++j) {
+        auto stepOf = [&](const QList<Vec>& wide, Vec from, Vec to) {
+            const Vec w = wide.at(j) - wide.at(j - 1);
+            return w.length() > 0 ? w : to - from;
+        };
+        const Vec rowBefore = wideB.at(j - 1) - wideA.at(j - 1);
+        const double a = angleBetween(rowBefore, stepOf(wideA, A(j - 1), A(j)));
+        const double b = kPi - angleBetween(rowBefore * -1.0, stepOf(wideB, B(j - 1), B(j)));
+        const auto row = widenedRow(left.last(), right.last(), (A(j) - A(j - 1)).length(),
+                                    (B(j) - B(j - 1)).length(), a, b, (wideB.at(j) - wideA.at(j)).length());
+        left.append(row.first);
+        right.append(row.second);
+    }
+
+    const double seam = design->ToScreen(0.001 * design->seamAllowance[0]);
     QList<PntPart> L, R, M;
     L.reserve(kAirfoilPoints);
     R.reserve(kAirfoilPoints);
     if (centre)
         M.reserve(kAirfoilPoints);
-
-    auto addLeft = [&](QPointF p, int j) {
+    for (int j = 0; j < kAirfoilPoints; ++j) {
         if (centre) {
-            M.append(Insert_TP7(design, p, 0, j, design->patternOversize[0][j], 'L'));
-            L.append(Insert_TP7(design, p, 0, j, design->patternOversize[1][j], 'L'));
+            M.append(Insert_TP7(design, left.at(j), 0, j, seam, 'L'));
+            L.append(Insert_TP7(design, left.at(j), 0, j, seam, 'L'));
         } else {
-            L.append(Insert_TP7(design, p, leftRib, j, design->patternOversize[leftRib][j], 'L'));
+            L.append(Insert_TP7(design, left.at(j), leftRib, j, seam, 'L'));
         }
-    };
-    auto addRight = [&](QPointF p, int j) {
-        R.append(Insert_TP7(design, p, rightRib, j, design->patternOversize[rightRib][j], 'R'));
-    };
-
-    addLeft(QPointF(0, 0), 0);
-    addRight(QPointF(Dist3(A(0), B(0)), 0), 0);
-    for (int j = 1; j < kAirfoilPoints; ++j) {
-        const QPointF pL = L.last().point;
-        const QPointF pR = R.last().point;
-        const QVector3D Ap = A(j - 1), Bp = B(j - 1), Ac = A(j), Bc = B(j);
-        const double base = Dist3(Ap, Bp);
-        const QPointF left = unfold_Pnt(pL, pR, base, Dist3(Bp, Ac), Dist3(Ap, Ac));
-        const QPointF right = unfold_Pnt(pL, pR, base, Dist3(Bp, Bc), Dist3(Ap, Bc));
-        addLeft(left, j);
-        addRight(right, j);
+        R.append(Insert_TP7(design, right.at(j), rightRib, j, seam, 'R'));
     }
 
     strip->cell = cell;

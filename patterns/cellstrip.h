@@ -4,11 +4,15 @@
 // developed into one flat strip, and its division along the chord into the
 // start pieces "Up", "VN" and "Lw" that the design lines later cut further.
 //
-// The strip is developed from the two 3-D rib curves directly, pairwise: the
-// new left and right points of row j are laid out from the flat points of
-// row j - 1 by the 3-D distances of their triangles, so distances from the
-// previous left point are kept exactly. In the centre cell (odd cell count,
-// cell 0) the left rib is the mirror image of rib 1.
+// The strip is the panel as it is cut: wider than the cell by the cloth
+// half-oversize on either side (as the inflated cell's cloth runs from rib
+// point to rib point), its edges the sewing lines. It is laid out from the
+// two 3-D rib curves row by row: every edge step as long as the rib's (each
+// edge is sewn to a rib of its own length), every row as long as the cloth
+// across the cell, the steps leaving the row before at the angles they make
+// with it on the cell. The seam allowance lies outside the edges. In the
+// centre cell (odd cell count, cell 0) the left rib is the mirror image of
+// rib 1.
 
 #include "patterns/pieces.h"
 

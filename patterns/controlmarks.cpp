@@ -28,8 +28,10 @@ QPolygonF cntrCirc(QPointF c, double r, int n)
     QPolygonF mark;
     if (n < 1)
         return mark;
-    mark.reserve(n + 2);
-    for (int k = 0; k <= n; ++k) {
+    // n corners and the first once more: closed by its last side, without
+    // a side of no length (a corner at 2 pi would be the first one again).
+    mark.reserve(n + 1);
+    for (int k = 0; k < n; ++k) {
         const double phi = (2 * k) * wl::Pi / n;
         mark.append(c + r * QPointF(std::cos(phi), std::sin(phi)));
     }

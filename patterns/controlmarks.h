@@ -12,9 +12,9 @@
 
 class ParaStruct;
 
-// n-sided mark around c: n + 1 points on the circle of radius r from the +x
-// side round to the start, then the first point once more (n + 2 in all).
-// Empty for n < 1.
+// n-sided mark around c: its n corners on the circle of radius r from the
+// +x side counter-clockwise, then the first corner once more (n + 1 points,
+// n sides). Empty for n < 1.
 QPolygonF cntrCirc(QPointF c, double r, int n);
 
 // An n-sided mark at every point (radius 0.6 x the diameter), colour 4.

@@ -22,8 +22,8 @@ void Longpattern_Manager(ParaStruct* design, int cell, const QList<Spline>* line
     if (lines && !lines->isEmpty() && !pieces->isEmpty()) {
         QList<QPolygonF> xySegments;
         QList<QPolygon> uvSegments;
-        // The centre cell's segments lie between the mirrored rib 1 (with
-        // the allowances of rib 0) and rib 1.
+        // The centre cell's segments lie between the mirrored rib 1 (as
+        // points of rib 0) and rib 1.
         if (cell == 0 && design->centreCell)
             Create_segment_list(design, 0, lines, strip.mirrored, strip.right, &xySegments, &uvSegments);
         else

@@ -49,7 +49,7 @@ struct WholePoly {
 
 // The developed strip of one cell: 1000 points on each edge, airfoil
 // indexes 0 .. 999. In the centre cell `mirrored` holds the left edge once
-// more with the allowances of rib 0; it is empty for every other cell.
+// more as a point of rib 0; it is empty for every other cell.
 struct UnFolder {
     qint32 cell = 0;
     QList<PntPart> left;

@@ -11,6 +11,8 @@
 #include "structure/crossports.h"
 #include "structure/holefun.h"
 
+#include <QRectF>
+
 #include <algorithm>
 #include <cmath>
 
@@ -107,7 +109,10 @@ bool Acad_FoilPatt(const PatternSheet& sheet)
             continue;
         Unfold_AirFoil(design, r, &ribOutline, &ribControls, &ribControlSides, &ribMylar, &ribRod1, &ribRod1Controls,
                        &ribRod2, &ribRod2Controls);
-        const bool hasMylar = !ribMylar.isEmpty();
+        // Without its extents the mylar collapses onto the nose point: there
+        // is nothing to cut.
+        const QRectF mylarBox = ribMylar.boundingRect();
+        const bool hasMylar = mylarBox.width() > 0 || mylarBox.height() > 0;
 
         const double a = mirrored(design, r) ? kMirroredTurn : kRightAngle;
         const QPointF c = ribOutline.first();

@@ -54,14 +54,18 @@ class TestDesignDialog : public QObject
         const QPolygonF& p = colouring().outlines.at(i);
         QPointF inside(-1, -1);
         const QRectF box = p.boundingRect();
+        // a point of the piece, and of no piece before it, that the view shows
         for (int a = 1; a < 20 && inside.x() < 0; ++a)
             for (int b = 1; b < 20 && inside.x() < 0; ++b) {
                 const QPointF q(box.left() + box.width() * a / 20, box.top() + box.height() * b / 20);
+                const QPointF at = colouring().anchor + colouring().scale * (q - colouring().anchor);
+                if (!QRectF(view->rect()).contains(at))
+                    continue;
                 bool earlier = false;
                 for (int j = 0; j < i; ++j)
                     earlier = earlier || colouring().outlines.at(j).containsPoint(q, Qt::OddEvenFill);
                 if (!earlier && p.containsPoint(q, Qt::OddEvenFill))
-                    inside = colouring().anchor + colouring().scale * (q - colouring().anchor);
+                    inside = at;
             }
         QVERIFY(inside.x() >= 0);
         if (!dialog->coloring_checkBox->isChecked())

@@ -46,7 +46,8 @@ inline double rayDistance(QPointF p, QPointF dir, const QPolygonF& poly)
         const QPointF w = a - p;
         const double t = (w.x() * e.y() - w.y() * e.x()) / den;
         const double u = (w.x() * dir.y() - w.y() * dir.x()) / den;
-        if (t > 1e-9 && u >= 0 && u <= 1 && (best < 0 || t < best))
+        // a ray through a vertex meets both segments there, within rounding
+        if (t > 1e-9 && u >= -1e-9 && u <= 1 + 1e-9 && (best < 0 || t < best))
             best = t;
     }
     return best;

@@ -29,8 +29,8 @@ inline QPolygonF boxProfile()
 // Ribs 0 .. ribs, rib r being boxProfile() at y = y0 + r w (x along the
 // chord, z = the profile's height). Span 12 m (a millimetre is 1/6 plan
 // unit); seam allowances 10 (side), 15 (front), 20 (trailing edge) mm; the
-// opening rows O1 and O2 at 400 and 450 on every rib; a panel allowance of
-// 1 unit; billow line at 300, off.
+// opening rows O1 and O2 at 400 and 450 on every rib; no cloth oversize;
+// billow line at 300, off.
 inline std::unique_ptr<ParaStruct> boxCanopy(int ribs, double w, double y0 = 0.0)
 {
     auto d = std::make_unique<ParaStruct>();
@@ -51,11 +51,9 @@ inline std::unique_ptr<ParaStruct> boxCanopy(int ribs, double w, double y0 = 0.0
         d->noseIndex[r] = 500;
         d->lineIndex[0][r] = 400;
         d->lineIndex[1][r] = 450;
-        for (int j = 0; j < kAirfoilPoints; ++j) {
+        for (int j = 0; j < kAirfoilPoints; ++j)
             d->ribCurves3D[r][j] =
                 QVector3D(float(profile.at(j).x()), float(y0 + r * w), float(profile.at(j).y()));
-            d->patternOversize[r][j] = 1.0;
-        }
     }
     d->billowLineIndex = 300;
     d->billowLineOnTop = false;

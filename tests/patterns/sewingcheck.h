@@ -81,24 +81,24 @@ struct Mark {
 };
 
 // The control marks (colour 4) of a layer: each a run of LINEs round a
-// small circle closed by one LINE of (next to) no length.
+// small circle, the last of them ending where the first began.
 inline QList<Mark> marksOf(const Layer& layer)
 {
     QList<Mark> marks;
-    QPointF sum;
+    QPointF sum, first;
     int sides = 0;
     for (const Line& l : layer.lines) {
         if (l.colour != 4)
             continue;
-        if (QLineF(l.a, l.b).length() < 1e-3) {
-            if (sides > 0)
-                marks << Mark{sum / sides, sides};
-            sum = QPointF();
-            sides = 0;
-            continue;
-        }
+        if (sides == 0)
+            first = l.a;
         sum += l.a;
         ++sides;
+        if (QLineF(l.b, first).length() < 1e-3) {
+            marks << Mark{sum / sides, sides};
+            sum = QPointF();
+            sides = 0;
+        }
     }
     return marks;
 }

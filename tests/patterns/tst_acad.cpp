@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QIODevice>
 #include <QJsonObject>
+#include <QLineF>
 #include <QLatin1Char>
 #include <QObject>
 #include <QPainterPath>
@@ -111,7 +112,7 @@ private slots:
         QTest::newRow("polyline of 5") << 5 << false << false << 4;
         QTest::newRow("closed loop of 5") << 5 << true << true << 5;
         QTest::newRow("open loop of 5") << 5 << true << false << 4;
-        QTest::newRow("closed loop of 1") << 1 << true << true << 1;
+        QTest::newRow("closed loop of 1") << 1 << true << true << 0;
         QTest::newRow("polyline of 1") << 1 << false << false << 0;
         QTest::newRow("closed loop of 0") << 0 << true << true << 0;
     }
@@ -132,12 +133,42 @@ private slots:
             WriteDxFPolyline(design.get(), poly, QStringLiteral("L"), 1);
         QCOMPARE(dxfEntities.count(QStringLiteral("LINE")), lines);
         QCOMPARE(dxfEntities.size(), 4 + 18 * lines);
-        if (close && points > 0) {
+        if (close && points > 1) {
             // the closing line runs from the last point back to the first
             const int at = dxfEntities.size() - 18;
             QCOMPARE(dxfEntities.at(at + 7), DxfReal(6.0 * (points - 1)));
             QCOMPARE(dxfEntities.at(at + 13), QStringLiteral("0.0000"));
         }
+    }
+
+    // No LINE of no length in the file: a point that is the one before it
+    // as written (within the four decimals, "-0.0000" being 0 as well) adds
+    // no LINE, the next LINE starts where the last one ended, a loop already
+    // closed gets no closing LINE, and a mark is closed by its last side.
+    void noLineOfNoLength()
+    {
+        Init_Export_To_Acad(design.get());
+        // 6 mm per unit: 1e-6 units are 0.000006 mm, -2e-6 units -0.000012 mm
+        const QPolygonF poly{{0, 0},  {1e-6, -2e-6}, {1, 0}, {1, 0}, {1, 1}, {1 + 1e-6, 1},
+                             {0, 1}, {0, 0}};
+        WriteDxFPolyLoop(design.get(), poly, QStringLiteral("L"), 1, true);
+        basicDXFLine(design.get(), QStringLiteral("L"), QPointF(2, 2), QPointF(2, 2 + 1e-6), 1);
+        WriteDxFLine3(design.get(), QVector3D(1, 2, 3), QVector3D(1, 2, 3), QStringLiteral("L"), 1);
+        QVERIFY(Finish_Export_To_Acad(GetGlobClass(), QStringLiteral("lines.dxf")));
+        const QJsonObject dxf = ReadDxfWithEzdxf(dir.filePath(QStringLiteral("lines.dxf")));
+        QVERIFY(dxf.value(QStringLiteral("ok")).toBool());
+        const QJsonArray lines = dxf.value(QStringLiteral("lines")).toArray();
+        // the square's four sides, nothing else
+        QCOMPARE(lines.size(), 4);
+        QPointF end(0, 0);
+        for (const QJsonValue& v : lines) {
+            const QJsonArray l = v.toArray();
+            const QPointF a(l.at(2).toDouble(), l.at(3).toDouble()), b(l.at(5).toDouble(), l.at(6).toDouble());
+            QVERIFY(QLineF(a, b).length() > 1);
+            QVERIFY(QLineF(a, end).length() < 1e-3);
+            end = b;
+        }
+        QVERIFY(QLineF(end, QPointF(0, 0)).length() < 1e-3);
     }
 
     void textEntity_data()

@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 
 #include "core/parastruct.h"
+#include "patterns/acad.h"
 #include "patterns/diagsheet.h"
 #include "patterns/patternsheet.h"
 #include "structure/diagonals.h"
@@ -105,16 +106,25 @@ private slots:
             for (const QPolygonF& c : outline)
                 if (QLineF(c.first(), sc * p0).length() < 1e-3)
                     mine = c;
-            QCOMPARE(mine.size(), copy.flatOutline.size() + 1);
-            for (int k = 0; k < copy.flatOutline.size(); ++k)
-                QVERIFY(QLineF(mine.at(k), sc * (copy.flatOutline.at(k) + QPointF(xpos, 0))).length() < 1e-3);
+            // the outline closed, a point that repeats the one before it in
+            // the file stepped over
+            QPolygonF written;
+            for (const QPointF& p : copy.flatOutline + QPolygonF{copy.flatOutline.first()}) {
+                const QPointF w = sc * (p + QPointF(xpos, 0));
+                if (written.isEmpty() || DxfReal(w.x()) != DxfReal(written.last().x())
+                    || DxfReal(w.y()) != DxfReal(written.last().y()))
+                    written << w;
+            }
+            QCOMPARE(mine.size(), written.size());
+            for (int k = 0; k < written.size(); ++k)
+                QVERIFY(QLineF(mine.at(k), written.at(k)).length() < 1e-3);
             QVERIFY(dxfsheet::closed(mine));
             int holeLines = 0;
             for (const QPolygonF& h : copy.flatHoles)
                 holeLines += h.size();
             QVERIFY(s.on(label, 3).size() >= holeLines);
             const int marks = filter_Diag_Cntr(copy.flatOutline, copy.flatControls).size();
-            QVERIFY(s.on(label, 4).size() >= 13 * marks);
+            QVERIFY(s.on(label, 4).size() >= 12 * marks);
         }
         QVERIFY(sawDia34);
     }

@@ -63,18 +63,21 @@ QList<Drawn> ofColour(const QList<Drawn>& lines, int colour, const QString& laye
     return out;
 }
 
-// Number of n-sided marks (n LINEs and a closing one of no length).
+// Number of n-sided marks: n LINEs round a small circle, the last ending
+// where the first began.
 int marks(const QList<Drawn>& lines, int sides)
 {
     int count = 0, run = 0;
+    QPointF first;
     for (const Drawn& d : lines) {
         if (d.colour != 4)
             continue;
-        if (QLineF(d.a, d.b).length() < 1e-3) {
+        if (run == 0)
+            first = d.a;
+        ++run;
+        if (QLineF(d.b, first).length() < 1e-3) {
             count += run == sides;
             run = 0;
-        } else {
-            ++run;
         }
     }
     return count;

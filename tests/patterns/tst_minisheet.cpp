@@ -286,7 +286,7 @@ private slots:
                     ++count;
             return count;
         };
-        QCOMPARE(lines(4), 13 * controls);
+        QCOMPARE(lines(4), 12 * controls);
         QCOMPARE(lines(3), (n + 38) - (n - 60)); // a seam of 99 points
         Init_Export_To_Acad(d.get());
         CalcFrontRibControls(d.get(), cell, QPointF(100, 0), QStringLiteral("Up.3.0"), mid, nothing);
@@ -309,7 +309,7 @@ private slots:
         d->rearRibEnabled[cell] = true;
         Init_Export_To_Acad(d.get());
         CalcRearRibControls(d.get(), cell, QPointF(0, 0), QStringLiteral("Lw.3.0"), mid, everything);
-        QCOMPARE(lines(4), 13 * 5);
+        QCOMPARE(lines(4), 12 * 5);
         GetGlobClass()->writeDxf = false;
     }
 };

@@ -133,8 +133,8 @@ private slots:
         }
     }
 
-    // Without wide spacing no seam lines; without rods no rod layers; the
-    // mylar collapsed at the nose still has its layer.
+    // Without wide spacing no seam lines; without rods no rod layers;
+    // without mylar extents (the mylar collapsed onto the nose) no mylar.
     void layersFollowTheSettings()
     {
         auto d = patternfixture::defaultDesign(8);
@@ -149,8 +149,10 @@ private slots:
             QVERIFY2(!layer.endsWith(QLatin1String(".saw")), qPrintable(layer));
             QVERIFY2(!layer.contains(QLatin1String(".rod")), qPrintable(layer));
         }
-        for (int r = 0; r <= d->lastRib; ++r)
-            QVERIFY(s.layers().contains(QStringLiteral("RIB.%1.milar").arg(r)));
+        for (int r = 0; r <= d->lastRib; ++r) {
+            QVERIFY(s.layers().contains(QStringLiteral("RIB.%1").arg(r)));
+            QVERIFY(!s.layers().contains(QStringLiteral("RIB.%1.milar").arg(r)));
+        }
     }
 
     // Control marks: a loaded rib carries a 16-gon (upper side) or a
@@ -174,9 +176,9 @@ private slots:
             QList<int> sizes; // LINEs per mark, in drawing order
             if (loaded)
                 for (int k = 0; k < n; ++k)
-                    sizes << (k < n - lower ? 17 : 4);
+                    sizes << (k < n - lower ? 16 : 3);
             for (int k = 0; k < n; ++k)
-                sizes << 13;
+                sizes << 12;
             int total = 0;
             for (int m : sizes)
                 total += m;
@@ -184,12 +186,14 @@ private slots:
             QList<QPointF> centres;
             int at = 0;
             for (int m : sizes) {
+                // a closed polygon of m sides
                 QPointF c(0, 0);
-                for (int j = 0; j < m - 1; ++j)
+                for (int j = 0; j < m; ++j)
                     c += marks.at(at + j).a;
-                c /= (m - 1);
+                c /= m;
                 for (int j = 0; j < m; ++j)
                     QVERIFY(std::abs(QLineF(c, marks.at(at + j).a).length() - radius) < 1e-3);
+                QVERIFY(QLineF(marks.at(at + m - 1).b, marks.at(at).a).length() < 1e-3);
                 centres << c;
                 at += m;
             }

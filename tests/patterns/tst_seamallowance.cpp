@@ -167,14 +167,15 @@ private slots:
         FinalPart fp;
         Setup_One_FinalPart(d.get(), 0, &first, &fp);
         const double flap = 20.0 / 6;
+        const double side = 10.0 / 6; // the side seam allowance on the rib edges
         const QPolygonF f = fp.allowanceOutline.mid(fp.allowanceOutline.size() - 34);
-        QVERIFY(QLineF(f.first(), QPointF(21, 0)).length() < 1e-3);
-        QVERIFY(QLineF(f.last(), QPointF(-1, 0)).length() < 1e-3);
+        QVERIFY(QLineF(f.first(), QPointF(20 + side, 0)).length() < 1e-3);
+        QVERIFY(QLineF(f.last(), QPointF(-side, 0)).length() < 1e-3);
         for (int i = 1; i <= 32; ++i)
             QVERIFY(std::abs(f.at(i).y() + flap) < 1e-3);
-        QVERIFY(std::abs(f.at(1).x() - 21) < 1e-3 && std::abs(f.at(32).x() + 1) < 1e-3);
+        QVERIFY(std::abs(f.at(1).x() - 20 - side) < 1e-3 && std::abs(f.at(32).x() + side) < 1e-3);
         // the corners of the left edge lie on the trailing edge's sewing line
-        QVERIFY(QLineF(fp.allowanceOutline.first(), QPointF(-1, 0)).length() < 1e-3);
+        QVERIFY(QLineF(fp.allowanceOutline.first(), QPointF(-side, 0)).length() < 1e-3);
         // marks: 3 on each cut (those of the flap's cut included), on the cutting line
         QCOMPARE(fp.cutMarks.size(), 6);
         QVERIFY(containsNear(fp.cutMarks, QPointF(10, strip.left.at(400).point.y() + 15.0 / 6), 1e-3));
@@ -269,7 +270,7 @@ private slots:
     }
 
     // On the default design every piece's cutting outline lies outside its
-    // sewing outline, at the allowance of each edge (the panel allowance on
+    // sewing outline, at the allowance of each edge (the side allowance on
     // the ribs, the front, trailing-edge or side allowance on the cuts, the
     // trailing-edge flap), within 0.1 mm, and does not cross itself.
     void defaultDesignAllowances_data()

@@ -160,7 +160,7 @@ private slots:
             const QPolygonF seamLine = dxfsheet::chains(seam).first();
             QCOMPARE(seamLine.size(), 7);
             QVERIFY(dxfsheet::closed(seamLine));
-            QCOMPARE(s.on(label, 4).size(), 2 * 13);
+            QCOMPARE(s.on(label, 4).size(), 2 * 12);
             const QList<Line> cut = s.on(label, 1);
             QCOMPARE(cut.size(), 3);
             const QPolygonF corners = dxfsheet::chains(cut).first();
