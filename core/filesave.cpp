@@ -100,7 +100,7 @@ int keepOld(Entry& e)
         }
         if (errno == EEXIST)
             continue;
-        if (errno != EPERM && errno != EOPNOTSUPP && errno != EMLINK && errno != EXDEV)
+        if (errno != EPERM && errno != EOPNOTSUPP && errno != EMLINK && errno != EXDEV && errno != ENOSYS)
             return errno;
         break;
     }
