@@ -652,24 +652,24 @@ private slots:
 
     // Save as onto an earlier project: whichever file of the three fails,
     // at its write or when it replaces the old one, every file on disk is as
-    // it was and the project stays where it was.
-    void failedSaveAsKeepsEveryFile_data()
-    {
-        QTest::addColumn<QString>("ending");
-        QTest::addColumn<int>("step");
-        QTest::addColumn<int>("code");
-        QTest::newRow("design, disk full") << ".prg" << int(FileSaveStep::Write) << ENOSPC;
-        QTest::newRow("design, read-only disk at the rename") << ".prg" << int(FileSaveStep::Replace) << EROFS;
-        QTest::newRow("lines, no permission") << ".dsg" << int(FileSaveStep::Write) << EACCES;
-        QTest::newRow("lines, rename fails") << ".dsg" << int(FileSaveStep::Replace) << EIO;
-        QTest::newRow("pieces, quota") << ".cnp" << int(FileSaveStep::Write) << EDQUOT;
-        QTest::newRow("pieces, rename fails") << ".cnp" << int(FileSaveStep::Replace) << EROFS;
-    }
+    // it was and the project stays where it was. One project for all the
+    // cases: a failed Save as recomputes nothing.
     void failedSaveAsKeepsEveryFile()
     {
-        QFETCH(QString, ending);
-        QFETCH(int, step);
-        QFETCH(int, code);
+        struct Case {
+            const char* name;
+            QString ending;
+            FileSaveStep step;
+            int code;
+        };
+        const Case cases[] = {
+            {"design, disk full", ".prg", FileSaveStep::Write, ENOSPC},
+            {"design, read-only disk at the rename", ".prg", FileSaveStep::Replace, EROFS},
+            {"lines, no permission", ".dsg", FileSaveStep::Write, EACCES},
+            {"lines, rename fails", ".dsg", FileSaveStep::Replace, EIO},
+            {"pieces, quota", ".cnp", FileSaveStep::Write, EDQUOT},
+            {"pieces, rename fails", ".cnp", FileSaveStep::Replace, EROFS},
+        };
         acceptTerms();
         newProjectNamed("alpha");
         auto write = [](const QString& path, const QByteArray& bytes) {
@@ -682,33 +682,36 @@ private slots:
         const QStringList beta = {projects() + "/beta.prg", projects() + "/beta.dsg", projects() + "/beta.cnp"};
         for (const QString& f : beta)
             write(f, "old " + f.toUtf8());
+        const QStringList watched = beta + QStringList{projects() + "/alpha.prg", projects() + "/alpha.cnp"};
         QList<QByteArray> before;
-        for (const QString& f : beta + QStringList{projects() + "/alpha.prg", projects() + "/alpha.cnp"})
+        for (const QString& f : watched)
             before << fileBytes(f);
         const QString title = w->windowTitle();
 
-        Set_File_Save_Fault([&](FileSaveStep s, const QString& path) {
-            return int(s) == step && path.endsWith("/beta" + ending) ? code : 0;
-        });
-        asked.clear();
-        fileAnswers << projects() + "/beta";
-        w->actionSave_as->trigger();
-        Set_File_Save_Fault({});
+        for (const Case& c : cases) {
+            Set_File_Save_Fault([&c](FileSaveStep s, const QString& path) {
+                return s == c.step && path.endsWith("/beta" + c.ending) ? c.code : 0;
+            });
+            asked.clear();
+            fileAnswers << projects() + "/beta";
+            w->actionSave_as->trigger();
+            Set_File_Save_Fault({});
 
-        QList<QByteArray> after;
-        for (const QString& f : beta + QStringList{projects() + "/alpha.prg", projects() + "/alpha.cnp"})
-            after << fileBytes(f);
-        QCOMPARE(after, before);
-        QCOMPARE(QDir(projects()).entryList({"*beta*"}, QDir::Files | QDir::Hidden).size(), 3);
-        QCOMPARE(asked.last().kind, QString("warning"));
-        const QString text = asked.last().more;
-        QVERIFY2(text.contains("beta" + ending + " could not be written"), qPrintable(text));
-        QVERIFY2(text.contains(QString::fromLocal8Bit(std::strerror(code))), qPrintable(text));
-        QVERIFY(text.contains(File_Error_Advice(code)));
-        QVERIFY(text.contains("as it was"));
-        QCOMPARE(w->currentFileName(), projects() + "/alpha.prg");
-        QCOMPARE(GetGlobClass()->dsgPath, projects() + "/alpha.dsg");
-        QCOMPARE(w->windowTitle(), title);
+            QList<QByteArray> after;
+            for (const QString& f : watched)
+                after << fileBytes(f);
+            QVERIFY2(after == before, c.name);
+            QCOMPARE(QDir(projects()).entryList({"*beta*"}, QDir::Files | QDir::Hidden).size(), 3);
+            QCOMPARE(asked.last().kind, QString("warning"));
+            const QString text = asked.last().more;
+            QVERIFY2(text.contains("beta" + c.ending + " could not be written"), qPrintable(text));
+            QVERIFY2(text.contains(QString::fromLocal8Bit(std::strerror(c.code))), qPrintable(text));
+            QVERIFY2(text.contains(File_Error_Advice(c.code)), c.name);
+            QVERIFY(text.contains("as it was"));
+            QCOMPARE(w->currentFileName(), projects() + "/alpha.prg");
+            QCOMPARE(GetGlobClass()->dsgPath, projects() + "/alpha.dsg");
+            QCOMPARE(w->windowTitle(), title);
+        }
     }
 
     // A damaged project says what the reader found; a newer one is called newer.
