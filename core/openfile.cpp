@@ -4,13 +4,16 @@
 #include <QDataStream>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRegularExpression>
 #include <QTextStream>
+#include <QVersionNumber>
 
+#include <cerrno>
 #include <cmath>
 #include <memory>
 #include <type_traits>
 
+#include "core/filesave.h"
 #include "core/notify.h"
 #include "core/userinteraction.h"
 #include "core/parastruct.h"
@@ -58,6 +61,10 @@ bool finite(double x) { return std::isfinite(x); }
 bool finite(const QPointF& p) { return std::isfinite(p.x()) && std::isfinite(p.y()); }
 bool finite(const QVector3D& p) { return std::isfinite(p.x()) && std::isfinite(p.y()) && std::isfinite(p.z()); }
 
+bool within(double x, Range r) { return r.holds(x); }
+bool within(const QPointF& p, Range r) { return r.holds(p.x()) && r.holds(p.y()); }
+bool within(const QVector3D& p, Range r) { return r.holds(p.x()) && r.holds(p.y()) && r.holds(p.z()); }
+
 QString shown(double x) { return QString::number(x); }
 QString shown(const QPointF& p) { return QStringLiteral("(%1, %2)").arg(p.x()).arg(p.y()); }
 QString shown(const QVector3D& p) { return QStringLiteral("(%1, %2, %3)").arg(p.x()).arg(p.y()).arg(p.z()); }
@@ -74,16 +81,20 @@ public:
         s >> value;
     }
 
-    // A number that is not finite would run through every computation, view
-    // and output file of the design: the whole file is refused, naming the
-    // first such field.
+    // A number that is not finite, or far outside what any wing has, would
+    // run through every computation, view and output file of the design:
+    // the whole file is refused, naming the first such field.
     template <class T>
     void v(T& value, const Field& field)
     {
         static_assert(kFloating<T>, "only floating-point fields are checked for finite numbers");
         s >> value;
-        if (s.status() == QDataStream::Ok && !finite(value))
+        if (s.status() != QDataStream::Ok)
+            return;
+        if (!finite(value))
             refuseNumber(field.text(), shown(value));
+        else if (!within(value, field.range))
+            refuseRange(field.text(), shown(value), field.range);
     }
 
     // Counts are checked before anything is allocated for the points.
@@ -106,12 +117,17 @@ public:
                 refuseNumber(QStringLiteral("%1 (point %2)").arg(field.text()).arg(k), shown(q));
                 return;
             }
+            if (s.status() == QDataStream::Ok && !within(q, field.range)) {
+                refuseRange(QStringLiteral("%1 (point %2)").arg(field.text()).arg(k), shown(q), field.range);
+                return;
+            }
             p.append(q);
         }
     }
 
     bool versionAccepted(const QString& tag)
     {
+        versionTag = tag;
         if (s.status() != QDataStream::Ok) {
             fail(QStringLiteral("the file is empty or cut short"));
             return false;
@@ -156,6 +172,16 @@ public:
                  .arg(field, value).arg(lastStep + 1));
     }
 
+    void refuseRange(const QString& field, const QString& value, Range range)
+    {
+        if (!reason.isEmpty())
+            return;
+        outOfRange = true;
+        fail(QStringLiteral("the field %1 holds %2, outside the plausible range %3 .. %4 (in part %5 of 40)")
+                 .arg(field, value, QString::number(range.lo), QString::number(range.hi))
+                 .arg(lastStep + 1));
+    }
+
     void fail(const QString& why)
     {
         if (reason.isEmpty())
@@ -166,21 +192,35 @@ public:
 
     QDataStream& s;
     QString reason;
+    QString versionTag;
     bool wrongVersion = false;
     bool notFinite = false;
+    bool outOfRange = false;
     int lastStep = 0;
 };
 
 // ---------------------------------------------------------------------------
 // Values the record uses as indexes or counts must fit its tables.
 
+// Bounds of stored counts and sizes that no wing comes near.
+constexpr int kMaxCount = 100000;
+constexpr int kMaxMillimetres = 100000;
+
 QString rangeError(const char* name, int value, int lo, int hi)
 {
     return QStringLiteral("%1 = %2 is outside %3 .. %4").arg(QLatin1String(name)).arg(value).arg(lo).arg(hi);
 }
 
+// A wing with more ribs on a side than the per-rib tables hold.
+bool tooManyRibs(const ParaStruct& d)
+{
+    return d.lastRib > kRibSlots;
+}
+
 QString checkRecord(const ParaStruct& d)
 {
+    if (tooManyRibs(d))
+        return QStringLiteral("the wing has %1 ribs on a side where at most %2 fit").arg(d.lastRib).arg(kRibSlots);
     if (d.cells < 2 || d.cells > kMaxCells)
         return rangeError("the number of cells", d.cells, 2, kMaxCells);
     {
@@ -228,6 +268,87 @@ QString checkRecord(const ParaStruct& d)
     if (!inRange(d.chordStationCount, 0, kChordStations - 1))
         return rangeError("the number of chord stations", d.chordStationCount, 0, kChordStations - 1);
 
+    // Counts and point offsets that the computations take as they stand:
+    // plausible bounds, far from where their arithmetic would overflow. Point
+    // indexes and offsets that the computations clamp or derive may lie
+    // beyond the airfoil (a fresh record's billow controls do).
+    const int pointLimit = 10 * kAirfoilPoints;
+    for (int k = 0; k < 2; ++k) {
+        if (!inRange(d.rod1.index[k], -pointLimit, pointLimit))
+            return rangeError("a point count of the upper nose rod", d.rod1.index[k], -pointLimit, pointLimit);
+        if (!inRange(d.rod2.index[k], -pointLimit, pointLimit))
+            return rangeError("a point count of the lower nose rod", d.rod2.index[k], -pointLimit, pointLimit);
+    }
+    for (int k = 0; k < 6; ++k)
+        if (!inRange(d.skinControlIndex[k], -pointLimit, pointLimit))
+            return rangeError("a billow control index", d.skinControlIndex[k], -pointLimit, pointLimit);
+    for (int v : {d.minirib.frontRibStart, d.minirib.frontRibEnd, d.minirib.mylarStart, d.minirib.mylarEnd})
+        if (!inRange(v, 0, kAirfoilPoints))
+            return rangeError("a mini-rib or mylar extent", v, 0, kAirfoilPoints);
+    for (int v : {d.transitionRib1, d.transitionRib2})
+        if (!inRange(v, 0, kRibSlots))
+            return rangeError("a transition rib", v, 0, kRibSlots);
+    for (int v : d.strapWidth)
+        if (!inRange(v, 0, kMaxMillimetres))
+            return rangeError("a strap width", v, 0, kMaxMillimetres);
+    for (int v : d.lineWeights)
+        if (!inRange(v, -kMaxCount, kMaxCount))
+            return rangeError("a line weight", v, -kMaxCount, kMaxCount);
+    if (!inRange(d.cellWidthStep, -kMaxCount, kMaxCount))
+        return rangeError("the cell width step", d.cellWidthStep, -kMaxCount, kMaxCount);
+    auto checkShape = [&](int holes, int corners, int offsetMm) -> QString {
+        if (!inRange(holes, 0, kMaxCount))
+            return rangeError("the number of holes of a cut-out", holes, 0, kMaxCount);
+        if (!inRange(corners, -kMaxCount, kMaxCount))
+            return rangeError("the corner rounding of a cut-out", corners, -kMaxCount, kMaxCount);
+        if (!inRange(offsetMm, -kMaxMillimetres, kMaxMillimetres))
+            return rangeError("the web width of a cut-out", offsetMm, -kMaxMillimetres, kMaxMillimetres);
+        return QString();
+    };
+    for (const CrossPorts& g : d.crossPorts) {
+        for (const auto& t : g.triangles)
+            if (const QString why = checkShape(t.holeCount, t.cornerCount, t.offsetMm); !why.isEmpty())
+                return why;
+        for (const auto& t : g.traps)
+            if (const QString why = checkShape(t.holeCount, t.cornerCount, t.offsetMm); !why.isEmpty())
+                return why;
+    }
+    if (const QString why = checkShape(d.diagModelTriangle.holeCount, d.diagModelTriangle.cornerCount,
+                                       d.diagModelTriangle.offsetMm);
+        !why.isEmpty())
+        return why;
+    // Airfoil point indexes the structure computations derive and store.
+    struct IndexTable {
+        const char* name;
+        const int* values;
+        int count;
+    };
+    const IndexTable derived[] = {
+        {"a diagonal start index", &d.diagStartIndexA, 1},
+        {"a diagonal start index", &d.diagStartIndexB, 1},
+        {"a diagonal row index", d.diagRowIndexA, 8},
+        {"a diagonal row index", d.diagRowIndexB, 8},
+        {"a cut-out index", d.trapIndexA, 9},
+        {"a cut-out index", d.trapIndexB, 9},
+        {"a cross-port index", d.crossPortTriIndex, 13},
+        {"a diagonal index", &d.diagIndexTableA[0][0], 8 * kRibSlots},
+        {"a diagonal index", &d.diagIndexTableB[0][0], 8 * kRibSlots},
+    };
+    const int lo = -pointLimit, hi = pointLimit;
+    for (const IndexTable& t : derived)
+        for (int k = 0; k < t.count; ++k)
+            if (!inRange(t.values[k], lo, hi))
+                return rangeError(t.name, t.values[k], lo, hi);
+    for (int i = 0; i < kStoredRibs; ++i) {
+        for (const DiagonalRow* row : {&d.diagTableD1[i], &d.diagTableD2[i]}) {
+            if (!inRange(row->heightPercent, -kMaxCount, kMaxCount))
+                return rangeError("the height of a diagonal end", row->heightPercent, -kMaxCount, kMaxCount);
+            for (int k : row->lineIndex)
+                if (!inRange(k, lo, hi))
+                    return rangeError("a diagonal end index", k, lo, hi);
+        }
+    }
+
     auto checkGroup = [&](const BridleGroup& g, bool attachments) -> QString {
         const int counts[5] = {g.idCount, g.pointCount, g.lineCount, g.pairCount, g.attachmentCount};
         for (int c : counts)
@@ -274,16 +395,20 @@ QDataStream& operator<<(QDataStream& stream, const ParaStruct& design)
 
 namespace {
 using namespace projectfile;
-enum class Refusal { None, WrongVersion, NotFinite, Other };
+enum class Refusal { None, WrongVersion, NotFinite, OutOfRange, TooManyRibs, Other };
 
-// Reads and checks; the reason of a refusal goes to *reason, its kind to *kind.
-bool readChecked(QDataStream& stream, ParaStruct& design, QString* reason, Refusal* kind)
+// Reads and checks; the reason of a refusal goes to *reason, its kind to
+// *kind, the version tag read to *tag.
+bool readChecked(QDataStream& stream, ParaStruct& design, QString* reason, Refusal* kind, QString* tag = nullptr)
 {
     StreamReader reader(stream);
     projectSteps(reader, design);
+    if (tag)
+        *tag = reader.versionTag;
     if (kind)
         *kind = reader.wrongVersion ? Refusal::WrongVersion
               : reader.notFinite    ? Refusal::NotFinite
+              : reader.outOfRange   ? Refusal::OutOfRange
               : stream.status() != QDataStream::Ok ? Refusal::Other
                                                     : Refusal::None;
     if (stream.status() != QDataStream::Ok) {
@@ -297,19 +422,19 @@ bool readChecked(QDataStream& stream, ParaStruct& design, QString* reason, Refus
         if (reason)
             *reason = why;
         if (kind)
-            *kind = Refusal::Other;
+            *kind = tooManyRibs(design) ? Refusal::TooManyRibs : Refusal::Other;
         return false;
     }
     return true;
 }
 
-bool readProject(QIODevice* device, ParaStruct* into, QString* reason, Refusal* kind)
+bool readProject(QIODevice* device, ParaStruct* into, QString* reason, Refusal* kind, QString* tag = nullptr)
 {
     QDataStream stream(device);
     stream.setVersion(kProjectStreamVersion);
     // A fresh record: working and derived members start from their defaults.
     auto fresh = std::make_unique<ParaStruct>();
-    if (!readChecked(stream, *fresh, reason, kind))
+    if (!readChecked(stream, *fresh, reason, kind, tag))
         return false;
     *into = *fresh;
     return true;
@@ -335,6 +460,25 @@ bool Read_Project(QIODevice* device, ParaStruct* into, QString* reason)
     return readProject(device, into, reason, nullptr);
 }
 
+QByteArray Project_File_Bytes(const ParaStruct& design)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!Write_Project(&buffer, design))
+        return QByteArray();
+    return bytes;
+}
+
+bool Version_Tag_Is_Newer(const QString& tag)
+{
+    static const QRegularExpression number(QStringLiteral("\\d+(\\.\\d+)*"));
+    const QRegularExpressionMatch m = number.match(tag);
+    if (!m.hasMatch())
+        return false;
+    return QVersionNumber::fromString(m.captured(0)) > QVersionNumber::fromString(kVersionTag);
+}
+
 // ---------------------------------------------------------------------------
 
 namespace {
@@ -352,19 +496,17 @@ bool myOpenFile::WriteParaStream(const QString& path)
 
 bool myOpenFile::WriteParaStream(const QString& path, const ParaStruct& design)
 {
+    saveError = FileSaveResult();
     if (path.isEmpty())
         return false;
-    QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly) && Write_Project(&file, design);
-    if (ok)
-        ok = file.commit();
-    else
-        file.cancelWriting();
-    if (!ok) {
-        Notify_User(path + QStringLiteral(" warning *** :the project could not be saved (%1); the file on disk is unchanged ")
-                               .arg(file.errorString()));
+    const QByteArray bytes = Project_File_Bytes(design);
+    saveError = bytes.isEmpty() ? FileSaveResult{path, EIO, QString()} : Save_File(path, bytes);
+    if (!saveError.ok()) {
+        Notify_User(path + QStringLiteral(" warning *** :the project could not be saved: %1. %2 The file on disk is "
+                                          "unchanged.")
+                               .arg(saveError.reason(), saveError.advice()));
     }
-    return ok;
+    return saveError.ok();
 }
 
 bool myOpenFile::ReadParaStream(const QString& path, ParaStruct* into)
@@ -379,6 +521,7 @@ bool myOpenFile::ReadParaStream(const QString& path, ParaStruct* into, Report)
 {
     error.clear();
     message.clear();
+    versionTag.clear();
     if (path.isEmpty()) {
         readStatus = EmptyPath;
         return false;
@@ -390,14 +533,20 @@ bool myOpenFile::ReadParaStream(const QString& path, ParaStruct* into, Report)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         readStatus = CannotOpen;
-        error = QStringLiteral("file is missing ");
+        error = QStringLiteral("the file cannot be opened: ") + file.errorString();
         message = path + QStringLiteral(" warning *** :file is missing ");
         return false;
     }
     Refusal kind = Refusal::None;
     QString reason;
-    if (!readProject(&file, into, &reason, &kind)) {
-        readStatus = kind == Refusal::WrongVersion ? WrongVersion : kind == Refusal::NotFinite ? NotFinite : Corrupt;
+    if (!readProject(&file, into, &reason, &kind, &versionTag)) {
+        switch (kind) {
+        case Refusal::WrongVersion: readStatus = WrongVersion; break;
+        case Refusal::NotFinite: readStatus = NotFinite; break;
+        case Refusal::OutOfRange: readStatus = OutOfRange; break;
+        case Refusal::TooManyRibs: readStatus = TooManyRibs; break;
+        default: readStatus = Corrupt; break;
+        }
         error = reason;
         message = path + QStringLiteral(" warning *** :the file was not opened: ") + reason;
         return false;

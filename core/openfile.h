@@ -4,8 +4,11 @@
 // big-endian, doubles), its writer and reader, the project file dialogs and
 // the append-only log file of the project's output directory.
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
+
+#include "core/filesave.h"
 
 class QDataStream;
 class QIODevice;
@@ -25,6 +28,14 @@ QDataStream& operator>>(QDataStream& stream, ParaStruct& design);
 // reports an error.
 bool Write_Project(QIODevice* device, const ParaStruct& design);
 
+// The bytes of the project file of the design; empty when the stream fails.
+QByteArray Project_File_Bytes(const ParaStruct& design);
+
+// Whether a version tag names a later version of the project file than the
+// one this program reads and writes ("8.0.0.0"); false for an earlier one
+// and for a tag without a version number.
+bool Version_Tag_Is_Newer(const QString& tag);
+
 // Reads one project file from the device into a fresh record and checks it;
 // only an accepted file replaces *into. On refusal *into is untouched and
 // *reason (when given) says why.
@@ -33,14 +44,19 @@ bool Read_Project(QIODevice* device, ParaStruct* into, QString* reason = nullptr
 class myOpenFile : public QObject
 {
 public:
-    // NotFinite: a field holds NaN or an infinity; the reason names the field.
-    enum ReadStatus { ReadOk, EmptyPath, FileMissing, CannotOpen, WrongVersion, Corrupt, NotFinite };
+    // NotFinite: a field holds NaN or an infinity; OutOfRange: a number far
+    // outside what any wing has; the reason names the field. TooManyRibs: the
+    // wing has more ribs on a side than the record holds.
+    enum ReadStatus { ReadOk, EmptyPath, FileMissing, CannotOpen, WrongVersion, Corrupt, NotFinite, OutOfRange,
+                      TooManyRibs };
 
     explicit myOpenFile(QObject* parent = nullptr);
     ~myOpenFile() override;
 
     // Writes the live design (GetDataStruct) or the given one to path. The
-    // old file is replaced only when the whole new file was written.
+    // old file is replaced only when the whole new file was written; a
+    // failure is told to the user with the system's reason, and
+    // lastSaveError() keeps it.
     bool WriteParaStream(const QString& path);
     bool WriteParaStream(const QString& path, const ParaStruct& design);
 
@@ -54,6 +70,9 @@ public:
     bool ReadParaStream(const QString& path, ParaStruct* into, Report);
 
     ReadStatus lastReadStatus() const { return readStatus; }
+    // The version tag of the file last read (also of a refused one).
+    QString lastVersionTag() const { return versionTag; }
+    const FileSaveResult& lastSaveError() const { return saveError; }
     QString lastError() const { return error; }
     QString lastMessage() const { return message; }
 
@@ -63,6 +82,8 @@ public:
 
 private:
     ReadStatus readStatus = ReadOk;
+    QString versionTag;
+    FileSaveResult saveError;
     QString error;
     QString message;
 };

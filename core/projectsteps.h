@@ -4,8 +4,9 @@
 // IO is a writer (R = const ParaStruct) or a reader (R = ParaStruct) with
 //   v(value)          one value in the data stream's own encoding,
 //   v(value, field)   the same for a value made of floating-point numbers,
-//                     which carries where it lives: the reader refuses a
-//                     number that is not finite and names the field,
+//                     which carries where it lives and its plausible range:
+//                     the reader refuses a number that is not finite or lies
+//                     outside the range, and names the field,
 //   polygon(p, field) a point count followed by the points,
 //   versionAccepted(tag) false stops right after the version tag,
 //   stepDone(step)    false stops after the step.
@@ -13,19 +14,55 @@
 #include "core/parastruct.h"
 #include <QString>
 
+#include <limits>
+
 namespace projectfile {
 
 // Where a value lives in the record, for the reader's refusals: a member
 // path holding %1, %2, %3 for the indexes in the order they were given, and
 // up to two members of sub-records below it.
+// The values a stored number may plausibly hold, bounds included.
+struct Range {
+    double lo;
+    double hi;
+    bool holds(double x) const { return x >= lo && x <= hi; }
+};
+
+// The ranges of the stored numbers. They are wide, so that every real wing
+// (a small model, a tandem, a kite) and every file the program has written
+// fits with room to spare; a value outside is damage or an edit by hand,
+// which would carry through every computation into the cut patterns.
+// Plan units: half the span is 1000.
+constexpr Range kAnyValue{-std::numeric_limits<double>::infinity(),
+                          std::numeric_limits<double>::infinity()}; // kept, used by no computation
+constexpr Range kPlanUnits{-1e5, 1e5};   // positions and lengths on the plan, in the views and in 3-D
+constexpr Range kChordUnits{-10.0, 10.0}; // airfoil coordinates, the chord being 1
+constexpr Range kMetres{-1e4, 1e4};      // the wing's and the pilot's sizes, line lengths
+constexpr Range kMillimetres{-1e4, 1e4}; // seam allowances, widths and diameters on the cloth
+constexpr Range kDegrees{-360.0, 360.0};
+constexpr Range kPercent{-1e4, 1e4};
+constexpr Range kFactor{-1e6, 1e6};      // factors, coefficients, areas, weights and forces
+
 struct Field {
     const char* path;
     int index[3] = {-1, -1, -1};
     const char* members[2] = {nullptr, nullptr};
+    Range range = kAnyValue;
 
     Field(const char* path) : path(path) {}
     Field(const char* path, int a) : path(path), index{a, -1, -1} {}
     Field(const char* path, int a, int b) : path(path), index{a, b, -1} {}
+    Field(const char* path, Range r) : path(path), range(r) {}
+    Field(const char* path, int a, Range r) : path(path), index{a, -1, -1}, range(r) {}
+    Field(const char* path, int a, int b, Range r) : path(path), index{a, b, -1}, range(r) {}
+
+    // The same field with another range.
+    Field within(Range r) const
+    {
+        Field f = *this;
+        f.range = r;
+        return f;
+    }
 
     // The same field one level down: one index more, or a member of it.
     Field at(int k) const
@@ -81,11 +118,11 @@ void lineEntry(IO& io, L& line, const Field& field)
 {
     io.v(line.p1);
     io.v(line.p2);
-    io.v(line.q1, field.dot("q1"));
-    io.v(line.q2, field.dot("q2"));
-    io.v(line.length, field.dot("length"));
-    io.v(line.diameter, field.dot("diameter"));
-    io.v(line.load, field.dot("load"));
+    io.v(line.q1, field.dot("q1").within(kPlanUnits));
+    io.v(line.q2, field.dot("q2").within(kPlanUnits));
+    io.v(line.length, field.dot("length").within(kMetres));
+    io.v(line.diameter, field.dot("diameter").within(kMetres));
+    io.v(line.load, field.dot("load").within(kFactor));
 }
 
 template <class IO, class A>
@@ -120,9 +157,9 @@ template <class IO, class F>
 void frameCell(IO& io, F& f, const Field& field)
 {
     io.v(f.pos);
-    io.v(f.pos3D, field.dot("pos3D"));
+    io.v(f.pos3D, field.dot("pos3D").within(kPlanUnits));
     io.v(f.mirrorPos);
-    io.v(f.mirrorPos3D, field.dot("mirrorPos3D"));
+    io.v(f.mirrorPos3D, field.dot("mirrorPos3D").within(kPlanUnits));
 }
 
 template <class IO, class Row>
@@ -141,9 +178,9 @@ void holeShape(IO& io, Shape& s, int corners, const Field& field)
     io.v(s.holeCount);
     io.v(s.cornerCount);
     io.v(s.offsetMm);
-    io.v(s.cornerStep, field.dot("cornerStep"));
-    io.v(s.offset, field.dot("offset"));
-    each(io, s.corner, corners, field.dot("corner[%3]"));
+    io.v(s.cornerStep, field.dot("cornerStep").within(kFactor));
+    io.v(s.offset, field.dot("offset").within(kPlanUnits));
+    each(io, s.corner, corners, field.dot("corner[%3]").within(kPlanUnits));
 }
 
 template <class IO, class Rec>
@@ -169,21 +206,21 @@ void projectSteps(IO& io, R& d)
     io.v(d.projectName);
     if (!io.stepDone(1)) return;
     // 2
-    io.v(d.span, {"span"});
+    io.v(d.span, {"span", kMetres});
     io.v(d.cells);
-    io.v(d.hangHeight, {"hangHeight"});
-    io.v(d.billowReductionUp, {"billowReductionUp"});
-    io.v(d.ribTilt, {"ribTilt"});
-    io.v(d.maxTwistAngle, {"maxTwistAngle"});
-    io.v(d.carabinerDistance, {"carabinerDistance"});
-    io.v(d.minirib.rearRibPosition, {"minirib.rearRibPosition"});
+    io.v(d.hangHeight, {"hangHeight", kMetres});
+    io.v(d.billowReductionUp, {"billowReductionUp", kPercent});
+    io.v(d.ribTilt, {"ribTilt", kDegrees});
+    io.v(d.maxTwistAngle, {"maxTwistAngle", kDegrees});
+    io.v(d.carabinerDistance, {"carabinerDistance", kMetres});
+    io.v(d.minirib.rearRibPosition, {"minirib.rearRibPosition", kPercent});
     io.v(d.reservedRecords[0].value, {"reservedRecords[0].value"});
     if (!io.stepDone(2)) return;
     // 3
     io.v(d.cellWidthStep);
-    io.v(d.legaX, {"legaX"});
-    io.v(d.hangingPoint, {"hangingPoint"});
-    each(io, d.seamAllowance, 4, {"seamAllowance[%1]"});
+    io.v(d.legaX, {"legaX", kMetres});
+    io.v(d.hangingPoint, {"hangingPoint", kMetres});
+    each(io, d.seamAllowance, 4, {"seamAllowance[%1]", kMillimetres});
     if (!io.stepDone(3)) return;
     // 4
     io.v(d.reservedInt2);
@@ -192,30 +229,30 @@ void projectSteps(IO& io, R& d)
     io.v(d.transitionRib2);
     if (!io.stepDone(4)) return;
     // 5
-    io.v(d.brakeMiddleRelax, {"brakeMiddleRelax"});
-    io.v(d.brakeEdgeRelax, {"brakeEdgeRelax"});
-    io.v(d.holeEdgeFactor, {"holeEdgeFactor"});
+    io.v(d.brakeMiddleRelax, {"brakeMiddleRelax", kFactor});
+    io.v(d.brakeEdgeRelax, {"brakeEdgeRelax", kFactor});
+    io.v(d.holeEdgeFactor, {"holeEdgeFactor", kFactor});
     io.v(d.reservedDouble6, {"reservedDouble6"});
-    io.v(d.minirib.rearRibCavity, {"minirib.rearRibCavity"});
-    io.v(d.edgeTipFactor, {"edgeTipFactor"});
+    io.v(d.minirib.rearRibCavity, {"minirib.rearRibCavity", kFactor});
+    io.v(d.edgeTipFactor, {"edgeTipFactor", kFactor});
     io.v(d.reservedDouble3, {"reservedDouble3"});
     if (!io.stepDone(5)) return;
     // 6
     io.v(d.brakeCentreRib);
-    io.v(d.oswaldFactor, {"oswaldFactor"});
+    io.v(d.oswaldFactor, {"oswaldFactor", kFactor});
     io.v(d.chordStationCount);
     if (!io.stepDone(6)) return;
     // 7
-    io.v(d.billowReductionDown, {"billowReductionDown"});
+    io.v(d.billowReductionDown, {"billowReductionDown", kPercent});
     io.v(d.reservedDouble1, {"reservedDouble1"});
     io.v(d.reservedDouble2, {"reservedDouble2"});
-    io.v(d.ropesMomentFactor, {"ropesMomentFactor"});
+    io.v(d.ropesMomentFactor, {"ropesMomentFactor", kFactor});
     io.v(d.reservedDouble7, {"reservedDouble7"});
     io.v(d.reservedDouble8, {"reservedDouble8"});
-    io.v(d.pilotArea, {"pilotArea"});
-    io.v(d.pilotCd, {"pilotCd"});
-    io.v(d.ropesCd, {"ropesCd"});
-    io.v(d.totalWeight, {"totalWeight"});
+    io.v(d.pilotArea, {"pilotArea", kFactor});
+    io.v(d.pilotCd, {"pilotCd", kFactor});
+    io.v(d.ropesCd, {"ropesCd", kFactor});
+    io.v(d.totalWeight, {"totalWeight", kFactor});
     if (!io.stepDone(7)) return;
     // 8
     io.v(d.smoothModel);
@@ -227,7 +264,7 @@ void projectSteps(IO& io, R& d)
     io.v(d.centreCell);
     if (!io.stepDone(8)) return;
     // 9
-    io.v(d.billowLineOffset, {"billowLineOffset"});
+    io.v(d.billowLineOffset, {"billowLineOffset", kPlanUnits});
     io.v(d.billowLineIndex);
     each(io, d.reservedRecords[0].params, 6);
     io.v(d.reservedDouble4, {"reservedDouble4"});
@@ -238,33 +275,33 @@ void projectSteps(IO& io, R& d)
     io.v(d.minirib.mylarEnd);
     if (!io.stepDone(9)) return;
     // 10
-    io.v(d.profileAlignment, {"profileAlignment"});
+    io.v(d.profileAlignment, {"profileAlignment", kPercent});
     io.v(d.reservedDouble9, {"reservedDouble9"});
     io.v(d.reservedDouble10, {"reservedDouble10"});
     io.v(d.reservedDouble5, {"reservedDouble5"});
-    io.v(d.towForce, {"towForce"});
-    io.v(d.pilotShiftPercent, {"pilotShiftPercent"});
-    io.v(d.controlPointDiameter, {"controlPointDiameter"});
+    io.v(d.towForce, {"towForce", kFactor});
+    io.v(d.pilotShiftPercent, {"pilotShiftPercent", kPercent});
+    io.v(d.controlPointDiameter, {"controlPointDiameter", kMillimetres});
     io.v(d.lineGroupCount);
     each(io, d.reservedIntTable, 8);
     if (!io.stepDone(10)) return;
     // 11
     for (int k = 0; k < 3; ++k) {
         io.v(d.designAirfoilNames[k]);
-        io.polygon(d.designAirfoils[k], {"designAirfoils[%1]", k});
+        io.polygon(d.designAirfoils[k], {"designAirfoils[%1]", k, kChordUnits});
     }
     if (!io.stepDone(11)) return;
     // 12
     for (int i = 0; i < kStoredRibs; ++i) {
-        io.v(d.leadingEdgeX[i], {"leadingEdgeX[%1]", i});
-        io.v(d.trailingEdgeX[i], {"trailingEdgeX[%1]", i});
-        io.v(d.ribSpanPos[i], {"ribSpanPos[%1]", i});
-        io.v(d.cellWidth[i], {"cellWidth[%1]", i});
-        io.v(d.chord[i], {"chord[%1]", i});
-        io.v(d.frontY[i], {"frontY[%1]", i});
-        io.v(d.frontZ[i], {"frontZ[%1]", i});
-        io.v(d.twistedLeadingEdgeX[i], {"twistedLeadingEdgeX[%1]", i});
-        io.v(d.ribAngle[i], {"ribAngle[%1]", i});
+        io.v(d.leadingEdgeX[i], {"leadingEdgeX[%1]", i, kPlanUnits});
+        io.v(d.trailingEdgeX[i], {"trailingEdgeX[%1]", i, kPlanUnits});
+        io.v(d.ribSpanPos[i], {"ribSpanPos[%1]", i, kPlanUnits});
+        io.v(d.cellWidth[i], {"cellWidth[%1]", i, kPlanUnits});
+        io.v(d.chord[i], {"chord[%1]", i, kPlanUnits});
+        io.v(d.frontY[i], {"frontY[%1]", i, kPlanUnits});
+        io.v(d.frontZ[i], {"frontZ[%1]", i, kPlanUnits});
+        io.v(d.twistedLeadingEdgeX[i], {"twistedLeadingEdgeX[%1]", i, kPlanUnits});
+        io.v(d.ribAngle[i], {"ribAngle[%1]", i, kDegrees});
         io.v(d.noseIndex[i]);
         io.v(d.topIndex[i]);
         io.v(d.bottomIndex[i]);
@@ -276,8 +313,8 @@ void projectSteps(IO& io, R& d)
         io.v(d.reservedRibTable6[i], {"reservedRibTable6[%1]", i});
         for (int r = 0; r < kLineRows; ++r)
             io.v(d.lineIndex[r][i]);
-        io.v(d.ribShift[i], {"ribShift[%1]", i});
-        io.polygon(d.ribAirfoils[i], {"ribAirfoils[%1]", i});
+        io.v(d.ribShift[i], {"ribShift[%1]", i, kPlanUnits});
+        io.polygon(d.ribAirfoils[i], {"ribAirfoils[%1]", i, kChordUnits});
         diagonalRow(io, d.diagTableD1[i]);
         for (int k = 0; k < 4; ++k) {
             io.v(d.reservedRibInts1[k][i]);
@@ -290,11 +327,11 @@ void projectSteps(IO& io, R& d)
     if (!io.stepDone(12)) return;
     // 13
     for (int k = 0; k < 8; ++k) {
-        io.v(d.upControlMarkers[k], {"upControlMarkers[%1]", k});
+        io.v(d.upControlMarkers[k], {"upControlMarkers[%1]", k, kPlanUnits});
         io.v(d.upControlIndex[k]);
     }
     for (int k = 0; k < 6; ++k) {
-        io.v(d.skinControlMarkers[k], {"skinControlMarkers[%1]", k});
+        io.v(d.skinControlMarkers[k], {"skinControlMarkers[%1]", k, kPlanUnits});
         io.v(d.skinControlIndex[k]);
     }
     if (!io.stepDone(13)) return;
@@ -321,16 +358,16 @@ void projectSteps(IO& io, R& d)
     if (!io.stepDone(15)) return;
     // 16
     for (int r = 0; r < kLineRows; ++r) {
-        io.v(d.rowPercent[r], {"rowPercent[%1]", r});
-        io.v(d.rowMarkers[r], {"rowMarkers[%1]", r});
+        io.v(d.rowPercent[r], {"rowPercent[%1]", r, kPercent});
+        io.v(d.rowMarkers[r], {"rowMarkers[%1]", r, kPlanUnits});
         io.v(d.rowCentreIndex[r]);
     }
     if (!io.stepDone(16)) return;
     // 17
-    each(io, d.lineGroupShares, 4, {"lineGroupShares[%1]"});
+    each(io, d.lineGroupShares, 4, {"lineGroupShares[%1]", kFactor});
     for (int k = 0; k < 5; ++k) {
-        io.v(d.minirib.mylarSplineA[k], {"minirib.mylarSplineA[%1]", k});
-        io.v(d.minirib.mylarSplineB[k], {"minirib.mylarSplineB[%1]", k});
+        io.v(d.minirib.mylarSplineA[k], {"minirib.mylarSplineA[%1]", k, kFactor});
+        io.v(d.minirib.mylarSplineB[k], {"minirib.mylarSplineB[%1]", k, kFactor});
     }
     if (!io.stepDone(17)) return;
     // 18
@@ -338,18 +375,18 @@ void projectSteps(IO& io, R& d)
     if (!io.stepDone(18)) return;
     // 19
     for (int k = 0; k < 2; ++k) {
-        io.v(d.rod1.controlA[k], {"rod1.controlA[%1]", k});
+        io.v(d.rod1.controlA[k], {"rod1.controlA[%1]", k, kPlanUnits});
         io.v(d.rod1.index[k]);
-        io.v(d.rod1.controlB[k], {"rod1.controlB[%1]", k});
-        io.v(d.rod2.controlA[k], {"rod2.controlA[%1]", k});
+        io.v(d.rod1.controlB[k], {"rod1.controlB[%1]", k, kPlanUnits});
+        io.v(d.rod2.controlA[k], {"rod2.controlA[%1]", k, kPlanUnits});
         io.v(d.rod2.index[k]);
-        io.v(d.rod2.controlB[k], {"rod2.controlB[%1]", k});
+        io.v(d.rod2.controlB[k], {"rod2.controlB[%1]", k, kPlanUnits});
     }
     if (!io.stepDone(19)) return;
     // 20
-    each(io, d.planControlPoints, 8, {"planControlPoints[%1]"});
-    each(io, d.frontControlPoints, 4, {"frontControlPoints[%1]"});
-    each(io, d.wingFlexPercent, 9, {"wingFlexPercent[%1]"});
+    each(io, d.planControlPoints, 8, {"planControlPoints[%1]", kPlanUnits});
+    each(io, d.frontControlPoints, 4, {"frontControlPoints[%1]", kPlanUnits});
+    each(io, d.wingFlexPercent, 9, {"wingFlexPercent[%1]", kPercent});
     each(io, d.strapFixed, 8);
     if (!io.stepDone(20)) return;
     // 21
@@ -365,7 +402,7 @@ void projectSteps(IO& io, R& d)
     if (!io.stepDone(22)) return;
     // 23
     for (int g = 0; g < kCrossPortGroups; ++g) {
-        each(io, d.crossPorts[g].values, 13, {"crossPorts[%1].values[%2]", g});
+        each(io, d.crossPorts[g].values, 13, {"crossPorts[%1].values[%2]", g, kFactor});
         for (int t = 0; t < kCrossPortTriangles; ++t)
             holeShape(io, d.crossPorts[g].triangles[t], 3, {"crossPorts[%1].triangles[%2]", g, t});
     }
@@ -398,13 +435,13 @@ void projectSteps(IO& io, R& d)
     }
     if (!io.stepDone(27)) return;
     // 28
-    each(io, d.diagModelPoints, 12, {"diagModelPoints[%1]"});
+    each(io, d.diagModelPoints, 12, {"diagModelPoints[%1]", kPlanUnits});
     each(io, d.diagModelFlags, 4);
     io.v(d.diagModelTriangle.holeCount);
     io.v(d.diagModelTriangle.offsetMm);
     io.v(d.diagModelTriangle.cornerCount);
-    each(io, d.diagModelTriangle.corner, 3, {"diagModelTriangle.corner[%1]"});
-    io.v(d.diagBottomWidth, {"diagBottomWidth"});
+    each(io, d.diagModelTriangle.corner, 3, {"diagModelTriangle.corner[%1]", kPlanUnits});
+    io.v(d.diagBottomWidth, {"diagBottomWidth", kMillimetres});
     if (!io.stepDone(28)) return;
     // 29
     for (int i = 0; i < kStoredRibs; ++i) {
@@ -437,8 +474,8 @@ void projectSteps(IO& io, R& d)
     // 34
     for (int k = 0; k < kRiserFrames; ++k) {
         io.v(d.bridle.riserFrames[k].pos);
-        io.v(d.bridle.riserFrames[k].pos3D, {"bridle.riserFrames[%1].pos3D", k});
-        io.v(d.riserTops[k], {"riserTops[%1]", k});
+        io.v(d.bridle.riserFrames[k].pos3D, {"bridle.riserFrames[%1].pos3D", k, kPlanUnits});
+        io.v(d.riserTops[k], {"riserTops[%1]", k, kPlanUnits});
     }
     if (!io.stepDone(34)) return;
     // 35
@@ -450,7 +487,7 @@ void projectSteps(IO& io, R& d)
     if (!io.stepDone(35)) return;
     // 36
     io.v(d.designAirfoilNames[3]);
-    io.polygon(d.designAirfoils[3], {"designAirfoils[3]"});
+    io.polygon(d.designAirfoils[3], {"designAirfoils[3]", kChordUnits});
     each(io, d.positionAirfoilIndex, 4);
     if (!io.stepDone(36)) return;
     // 37

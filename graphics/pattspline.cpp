@@ -74,6 +74,11 @@ QDataStream& operator>>(QDataStream& in, QList<Spline>* list)
     return in;
 }
 
+QByteArray Spline_File_Bytes(const QList<Spline>& list)
+{
+    return Stream_File_Bytes([&list](QDataStream& out) { out << list; });
+}
+
 bool WriteSplineStream(const QList<Spline>& list)
 {
     return Write_Stream_File(GetGlobClass()->dsgPath, [&list](QDataStream& out) { out << list; });

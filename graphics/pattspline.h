@@ -28,6 +28,8 @@ void Read_Spline_List(QDataStream& in, QList<Spline>* list, SplineFileReport* re
 // the whole list was written. False when nothing was written (no path, or
 // the file could not be written).
 bool WriteSplineStream(const QList<Spline>& list);
+// The bytes WriteSplineStream writes for the list.
+QByteArray Spline_File_Bytes(const QList<Spline>& list);
 // The design lines of the file at GlobClass::dsgPath; empty when there is no
 // path or no readable file. *report, when given, tells what was dropped.
 QList<Spline> ReadSplineStream(SplineFileReport* report = nullptr);

@@ -1,22 +1,29 @@
 #include "graphics/streamfile.h"
 
+#include "core/filesave.h"
+
+#include <QBuffer>
 #include <QFile>
-#include <QSaveFile>
+
+QByteArray Stream_File_Bytes(const std::function<void(QDataStream&)>& write, bool* ok)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QDataStream out(&buffer);
+    write(out);
+    if (ok)
+        *ok = out.status() == QDataStream::Ok;
+    return bytes;
+}
 
 bool Write_Stream_File(const QString& path, const std::function<void(QDataStream&)>& write)
 {
     if (path.isEmpty())
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QDataStream out(&file);
-    write(out);
-    if (out.status() != QDataStream::Ok) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    bool ok = false;
+    const QByteArray bytes = Stream_File_Bytes(write, &ok);
+    return ok && Save_File(path, bytes).ok();
 }
 
 bool Read_Stream_File(const QString& path, const std::function<void(QDataStream&)>& read)

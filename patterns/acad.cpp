@@ -1,8 +1,8 @@
 #include "patterns/acad.h"
 
+#include "core/filesave.h"
 #include "core/parastruct.h"
-
-#include <QSaveFile>
+#include "core/checkedint.h"
 
 #include <algorithm>
 
@@ -32,11 +32,21 @@ int DxfTextHeight(const ParaStruct* design, const QFont& font)
     // drawn on the piece there. A height must be positive to be a valid
     // TEXT entity.
     const double mm = font.pixelSize() > 0 ? font.pixelSize() * design->dxfScale : 1.0;
-    return std::max(1, qRound(mm));
+    return std::max(1, wl::Checked_Round(mm));
+}
+
+namespace {
+int lastWriteError = 0;
+} // namespace
+
+int Acad_Write_Error()
+{
+    return lastWriteError;
 }
 
 void Init_Export_To_Acad(ParaStruct*)
 {
+    lastWriteError = 0;
     dxfList.clear();
     Init_dxfEntities();
 }
@@ -220,16 +230,9 @@ bool Finish_Export_To_Acad(GlobClass* glob, const QString& fileName)
         append(line);
     for (const QString& line : eof)
         append(line);
-    // Written through a save file: the old file is replaced only when the
-    // whole new one was written.
-    QSaveFile file(glob->dxfDir + QLatin1Char('/') + fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    // The old file is replaced only when the whole new one was written.
+    lastWriteError = Save_File(glob->dxfDir + QLatin1Char('/') + fileName, bytes).code;
+    return lastWriteError == 0;
 }
 
 void MyPainterPathPoly(const QPolygonF& polygon)

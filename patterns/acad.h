@@ -78,6 +78,9 @@ QStringList Close_Eof();
 // set, so a drawing never lands outside a project's output directory; a file
 // that cannot be written leaves an earlier file of the same name untouched.
 bool Finish_Export_To_Acad(GlobClass* glob, const QString& fileName);
+// The system's error number of the last file write that failed since
+// Init_Export_To_Acad (errno); 0 when none did.
+int Acad_Write_Error();
 
 // Preview geometry.
 void MyPainterPathPoly(const QPolygonF& polygon);

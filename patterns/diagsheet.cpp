@@ -1,6 +1,7 @@
 #include "patterns/diagsheet.h"
 
 #include "core/parastruct.h"
+#include "core/checkedint.h"
 #include "patterns/acad.h"
 #include "patterns/controlmarks.h"
 #include "patterns/patternsheet.h"
@@ -44,7 +45,7 @@ bool Acad_Diagon(const PatternSheet& sheet)
         }
         const QPointF p0 = O.first() + T, pn = O.last() + T;
         const QPointF m((p0.x() + pn.x()) * 0.5, (p0.y() + pn.y()) * 0.5 + 2.0);
-        const int angle = int(std::atan2(p0.y() - pn.y(), p0.x() - pn.x()) * 57.29577952383886);
+        const int angle = wl::Checked_Int(std::atan2(p0.y() - pn.y(), p0.x() - pn.x()) * 57.29577952383886);
         WriteDxFText(design, m, m, label, angle, label, font);
         WriteDxFPolyLoop(design, O.translated(T), label, 2, true);
         for (const QPolygonF& hole : std::as_const(copy.flatHoles))

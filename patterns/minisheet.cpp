@@ -3,6 +3,7 @@
 #include "airfoils/airfoil.h"
 #include "airfoils/foilunfold.h"
 #include "core/parastruct.h"
+#include "core/checkedint.h"
 #include "patterns/acad.h"
 #include "patterns/controlmarks.h"
 #include "patterns/patterngeom.h"
@@ -160,7 +161,7 @@ bool Acad_FrontFoilPatt(const PatternSheet& sheet)
         Acad_Front_FoilHoles(design, rib.outline, frontFoil, x, y, label);
         const QPointF at = Txt_minx_center(P);
         WriteDxFText(design, at, at, label, 0, label, font);
-        x = int(x + std::round(1.3 * widthOf(frontFoil)));
+        x = wl::Checked_Int(x + std::round(1.3 * widthOf(frontFoil)));
     }
     return Finish_Export_To_Acad(GetGlobClass(), QStringLiteral("frontmini.dxf"));
 }
@@ -200,7 +201,7 @@ bool Acad_RearFoilPatt(const PatternSheet& sheet)
         Acad_Rear_FoilHoles(design, rib.outline, rearFoil, x, y, label);
         const QPointF at = Txt_maxx_center(P);
         WriteDxFText(design, at, at, label, 0, label, font);
-        x = int(x + 1.5 * widthOf(rearFoil));
+        x = wl::Checked_Int(x + 1.5 * widthOf(rearFoil));
     }
     return Finish_Export_To_Acad(GetGlobClass(), QStringLiteral("rearmini.dxf"));
 }

@@ -9,6 +9,7 @@
 #include "core/geomconst.h"
 #include "core/parastruct.h"
 #include "core/transf.h"
+#include "core/checkedint.h"
 #include "patterns/panelmanager.h"
 #include "patterns/patterngeom.h"
 #include "patterns/patternsheet.h"
@@ -161,5 +162,5 @@ void Acad_TextPos(ParaStruct* design, int cell, const QPolygonF* outline, int* a
 
 int f_txt_alpha(QPointF p, QPointF q)
 {
-    return -int(std::floor(std::atan2(q.y() - p.y(), q.x() - p.x()) * 180.0 / wl::Pi));
+    return -wl::Checked_Int(std::floor(std::atan2(q.y() - p.y(), q.x() - p.x()) * 180.0 / wl::Pi));
 }

@@ -2,6 +2,7 @@
 
 #include "patterns/acad.h"
 #include "core/calcul3d.h"
+#include "core/filesave.h"
 #include "core/parastruct.h"
 #include "patterns/diagsheet.h"
 #include "patterns/drawing3d.h"
@@ -99,23 +100,31 @@ QString ExportReport::text() const
 {
     if (!refusal.isEmpty())
         return QStringLiteral("Nothing was exported. ") + refusal;
-    QStringList written, missing;
+    QStringList written, missing, advice;
     for (const ExportedFile& f : files) {
-        if (f.written)
+        if (f.written) {
             written << QStringLiteral("    ") + f.fileName;
-        else if (f.available)
+        } else if (f.available && f.error) {
+            missing << QStringLiteral("    %1 (could not be written: %2)").arg(f.fileName, File_Error_Reason(f.error));
+            const QString a = File_Error_Advice(f.error);
+            if (!advice.contains(a))
+                advice << a;
+        } else if (f.available) {
             missing << QStringLiteral("    %1 (could not be written)").arg(f.fileName);
-        else
+        } else {
             missing << QStringLiteral("    %1 (this pattern is not available yet)").arg(f.fileName);
+        }
     }
+    const QString folder = QDir::toNativeSeparators(directory);
     QString text;
     if (!written.isEmpty())
-        text += QStringLiteral("Written into %1:\n").arg(QDir::toNativeSeparators(directory))
-              + written.join(QLatin1Char('\n'));
+        text += QStringLiteral("Written into %1:\n").arg(folder) + written.join(QLatin1Char('\n'));
     if (!missing.isEmpty()) {
         if (!text.isEmpty())
             text += QStringLiteral("\n\n");
-        text += QStringLiteral("Not written:\n") + missing.join(QLatin1Char('\n'));
+        text += QStringLiteral("Not written into %1:\n").arg(folder) + missing.join(QLatin1Char('\n'));
+        if (!advice.isEmpty())
+            text += QLatin1Char('\n') + advice.join(QLatin1Char('\n'));
     }
     if (!notes.isEmpty()) {
         if (!text.isEmpty())
@@ -123,6 +132,18 @@ QString ExportReport::text() const
         text += QStringLiteral("Left out:\n    ") + notes.join(QStringLiteral("\n    "));
     }
     return text;
+}
+
+QString Export_Folder_Refusal()
+{
+    const QString dir = GetGlobClass()->dxfDir;
+    if (dir.isEmpty())
+        return QStringLiteral("No project output directory: make or open a project first.");
+    const int code = Make_Folder(dir);
+    if (code == 0)
+        return QString();
+    return QStringLiteral("The project output folder could not be made:\n%1\n%2. %3")
+        .arg(QDir::toNativeSeparators(dir), File_Error_Reason(code), File_Error_Advice(code));
 }
 
 ExportReport Export_All_Patterns(const PatternSheet& sheet, const std::function<void(int)>& progress)
@@ -136,10 +157,9 @@ ExportReport Export_All_Patterns(const PatternSheet& sheet, const std::function<
     result.directory = glob->dxfDir;
     // Without a project there is no output directory; nothing is written
     // anywhere else.
-    if (glob->dxfDir.isEmpty() || !QDir(glob->dxfDir).exists()) {
-        result.refusal = QStringLiteral("No project output directory: make or open a project first.");
+    result.refusal = Export_Folder_Refusal();
+    if (!result.refusal.isEmpty())
         return result;
-    }
     result.refusal = Patterns_Refusal(sheet.design);
     if (!result.refusal.isEmpty())
         return result;
@@ -160,6 +180,8 @@ ExportReport Export_All_Patterns(const PatternSheet& sheet, const std::function<
         file.fileName = w.fileName;
         file.available = w.write != nullptr;
         file.written = file.available && w.write(writing);
+        if (file.available && !file.written)
+            file.error = Acad_Write_Error();
         result.files.append(file);
         report(last ? 100 : 10 * (i + 1));
     }

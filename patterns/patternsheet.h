@@ -76,6 +76,7 @@ struct ExportedFile {
     QString fileName;
     bool available = false; // the kind has a writer
     bool written = false;
+    int error = 0;          // the system's error number when the write failed
 };
 
 struct ExportReport {
@@ -89,6 +90,12 @@ struct ExportReport {
     // why, then the pieces left out of the files written.
     QString text() const;
 };
+
+// Why no pattern file can be written into the project's output directory:
+// there is none (no project), or it is not there and cannot be made (the
+// folder, the system's reason and advice). Makes the folder when it is
+// missing; empty when the files can be written there.
+QString Export_Folder_Refusal();
 
 // Writes every pattern file into the project's output directory, in export
 // order, reporting progress (0 .. 100) after each step. Refused, writing

@@ -3,6 +3,7 @@
 #include "airfoils/airfoil.h"
 #include "core/canopy.h"
 #include "core/parastruct.h"
+#include "core/checkedint.h"
 #include "patterns/acad.h"
 #include "patterns/controlmarks.h"
 #include "patterns/patternsheet.h"
@@ -120,9 +121,9 @@ bool Acad_FoilPatt(const PatternSheet& sheet)
              {&ribOutline, &ribControls, &ribMylar, &ribRod1, &ribRod1Controls, &ribRod2, &ribRod2Controls})
             *p = Rotate_Poly(a, c, *p);
 
-        xpos = int(xpos + foil_deb(design, r, ribOutline));
+        xpos = wl::Checked_Int(xpos + foil_deb(design, r, ribOutline));
         if (r == last && last > 0)
-            xpos = int((1 + 1.0 / last) * xpos);
+            xpos = wl::Checked_Int((1 + 1.0 / last) * xpos);
         const QPointF T(xpos, ypos);
         const QString label = QStringLiteral("RIB.%1").arg(r);
 

@@ -272,6 +272,12 @@ void glWidget::wheelEvent(QWheelEvent* event)
 
 void glWidget::keyPressEvent(QKeyEvent* event)
 {
+    // A letter with Ctrl, Alt or Meta is a command for the window (Ctrl+S),
+    // not a view key: it goes on to the parent.
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+        QOpenGLWidget::keyPressEvent(event);
+        return;
+    }
     // By key code, so with or without Shift.
     const int key = event->key();
     const int presetKeys[4] = {Qt::Key_F, Qt::Key_S, Qt::Key_B, Qt::Key_T};

@@ -9,7 +9,9 @@
 
 int main(int argc, char** argv)
 {
-    const QString key = "..only_single_app_WLX...";
+    // One copy per user and home folder: a second start of the same user
+    // ends at once; other users' copies run beside it.
+    const QString key = userInstanceKey("..only_single_app_WLX...");
     RunGuard guard(key);
     if (!guard.tryToRun())
         return 0;

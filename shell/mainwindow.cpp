@@ -2,6 +2,7 @@
 
 #include "aero/ui/apamedialog.h"
 #include "aero/ui/pilotdialog.h"
+#include "core/filesave.h"
 #include "core/notify.h"
 #include "core/openfile.h"
 #include "core/parastruct.h"
@@ -253,14 +254,32 @@ void MainWindow::Enable_Objects(bool on)
     toolBar->setEnabled(on);
 }
 
+QLabel* MainWindow::statusLabel(StatusKind kind)
+{
+    QLabel*& label = statusLabels[kind == StatusKind::Project ? 0 : 1];
+    if (!label) {
+        label = new QLabel;
+        statusBar()->addWidget(label, 1);
+    }
+    return label;
+}
+
 void MainWindow::PaintStatusLabel(const QString& text)
 {
-    // A label added while a message stands would stay hidden for good.
+    PaintStatusLabel(text, StatusKind::Project);
+}
+
+void MainWindow::PaintStatusLabel(const QString& text, StatusKind kind)
+{
+    // A label shown while a message stands would stay hidden behind it.
     statusBar()->clearMessage();
-    auto* label = new QLabel;
-    label->setText(text);
-    statusBar()->addWidget(label, 1);
+    statusLabel(kind)->setText(text);
     statusBar()->update();
+}
+
+void MainWindow::ClearStatusLabel(StatusKind kind)
+{
+    statusLabel(kind)->clear();
 }
 
 // ---------------------------------------------------------------- leaving
@@ -326,15 +345,42 @@ void MainWindow::setProjectPaths(const QString& prg)
 
 bool MainWindow::JustSaveFile(const QString& path)
 {
+    return saveProject(path, QString());
+}
+
+bool MainWindow::saveProject(const QString& path, const QString& cnpSource)
+{
     if (path.isEmpty())
         return false;
-    const bool linesSaved = WriteSplineStream(design->designSplines);
-    const bool designSaved = linesSaved && openFile->WriteParaStream(path);
-    if (!linesSaved || !designSaved) {
-        Show_Warning("Save",
-                     "The project could not be saved:\n"
-                         + (linesSaved ? path : glob->dsgPath)
-                         + "\n\nCheck that the folder exists and can be written.");
+    const QByteArray record = Project_File_Bytes(*design);
+    if (record.isEmpty()) {
+        Show_Warning("Save", "The project could not be saved:\n" + path
+                                 + "\n\nThe design could not be put into the file format. Nothing was written.");
+        return false;
+    }
+    // The project file last: of the renames that replace the old files it is
+    // the one that makes the saved design the project's.
+    QList<FileContent> files;
+    files.append({glob->dsgPath, Spline_File_Bytes(design->designSplines)});
+    if (!cnpSource.isEmpty()) {
+        QFile pieces(cnpSource);
+        if (pieces.open(QIODevice::ReadOnly))
+            files.append({glob->cnpPath, pieces.readAll()});
+        else
+            Show_Warning("Save as", "The coloured pieces could not be copied to\n" + glob->cnpPath + "\n\n"
+                                        + cnpSource + " cannot be read: " + pieces.errorString() + ".");
+    }
+    files.append({path, record});
+
+    const FileSaveResult result = Save_Files(files);
+    if (!result.ok()) {
+        QString text = "The project could not be saved: " + strippedName(result.path) + " could not be written.\n"
+                     + result.path + "\n\n" + result.reason() + ". " + result.advice();
+        if (result.notRestored.isEmpty())
+            text += "\n\nEvery file of the project on disk is as it was.";
+        else
+            text += "\n\nNot every old file could be put back: " + result.notRestored + ".";
+        Show_Warning("Save", text);
         return false;
     }
     currentFile = path;
@@ -364,7 +410,10 @@ void MainWindow::SaveToFile()
     const QString oldFile = currentFile;
     setProjectPaths(name);
     currentFile = name;
-    if (!JustSaveFile(name)) {
+    // The coloured pieces go with the design under the new name, in the
+    // same save.
+    const bool movePieces = !oldCnp.isEmpty() && oldCnp != glob->cnpPath && QFile::exists(oldCnp);
+    if (!saveProject(name, movePieces ? oldCnp : QString())) {
         glob->prgPath = oldPrg;
         glob->dsgPath = oldDsg;
         glob->cnpPath = oldCnp;
@@ -372,13 +421,6 @@ void MainWindow::SaveToFile()
         return;
     }
     projectFileKnown = true;
-
-    // The coloured pieces go with the design under the new name.
-    if (!oldCnp.isEmpty() && oldCnp != glob->cnpPath && QFile::exists(oldCnp)) {
-        QFile::remove(glob->cnpPath);
-        if (!QFile::copy(oldCnp, glob->cnpPath))
-            Show_Warning("Save as", "The coloured pieces could not be copied to\n" + glob->cnpPath);
-    }
     // Output of the new project goes to its own folder.
     MakeDxfDirectory();
     mainwidget_show();
@@ -387,9 +429,9 @@ void MainWindow::SaveToFile()
 void MainWindow::MakeDxfDirectory()
 {
     dxfDir = workDir + "/Dxf" + QFileInfo(currentFile).baseName();
-    QDir dir(dxfDir);
-    if (!dir.exists())
-        QDir().mkdir(dxfDir);
+    // A folder that cannot be made is told when something is to be written
+    // into it, with the reason.
+    Make_Folder(dxfDir);
     glob->dxfDir = dxfDir;
 }
 
@@ -468,24 +510,14 @@ void MainWindow::OpenMyFile()
 
     auto read = std::make_unique<ParaStruct>();
     // The refusals of Open are explained below in the program's own words.
-    bool accepted = openFile->ReadParaStream(name, read.get(), myOpenFile::Report::Silently);
-    const QString notice = openFile->lastMessage();
-    if (accepted && !ribBookkeepingFits(*read))
-        accepted = false;
+    const bool accepted = openFile->ReadParaStream(name, read.get(), myOpenFile::Report::Silently);
     if (!accepted) {
-        switch (openFile->lastReadStatus()) {
-        case myOpenFile::WrongVersion:
-            Break_Question("Warning ... this is an old Wingloft version ... ",
-                           "  open a right version file or a create new one ! ");
-            break;
-        case myOpenFile::ReadOk:
-        case myOpenFile::Corrupt:
-            Break_Question(" *** WARNING ***", "  Corrupted file! Please just remove it ! ");
-            break;
-        default:
-            Show_Warning("Open", notice.isEmpty() ? "The project could not be read:\n" + name : notice);
-            break;
-        }
+        explainRefusal(name);
+        return;
+    }
+    if (!ribBookkeepingFits(*read)) {
+        Show_Warning("Open", "The project could not be opened:\n" + name
+                                 + "\n\nIts rib bookkeeping does not fit the design tables.");
         return;
     }
 
@@ -507,6 +539,40 @@ void MainWindow::OpenMyFile()
     // stays as it is until the project is saved.
     design->designSplines = Open_Design_Lines();
     mainwidget_show();
+}
+
+void MainWindow::explainRefusal(const QString& path)
+{
+    switch (openFile->lastReadStatus()) {
+    case myOpenFile::EmptyPath:
+    case myOpenFile::FileMissing:
+        return;
+    case myOpenFile::WrongVersion:
+        if (Version_Tag_Is_Newer(openFile->lastVersionTag()))
+            Break_Question("Warning ... this file is of a newer Wingloft version ... ",
+                           "  it was saved by version " + openFile->lastVersionTag().left(40)
+                               + ": open it with that version, or a file of version 7.0.0.0 ! ");
+        else
+            Break_Question("Warning ... this is an old Wingloft version ... ",
+                           "  open a right version file or a create new one ! ");
+        return;
+    case myOpenFile::TooManyRibs:
+        Break_Question(" *** WARNING ***", "  Corrupted file! Please just remove it ! ");
+        return;
+    default:
+        break;
+    }
+    const QString why = openFile->lastError();
+    QString advice;
+    if (openFile->lastReadStatus() == myOpenFile::CannotOpen)
+        advice = "Check that you may read the file.";
+    else if (why.contains("cut short") || why.contains("empty"))
+        advice = "A copy or a transfer that was interrupted leaves a file cut short: copy the file again from "
+                 "where it came, or open an earlier copy of it.";
+    else
+        advice = "The file was damaged or changed outside the program: open an earlier copy of it.";
+    Show_Warning("Open", "The project could not be opened:\n" + path + "\n\nIt cannot be read: " + why + ".\n\n"
+                             + advice + "\nThe file stays as it is.");
 }
 
 void MainWindow::mainwidget_show()
@@ -636,8 +702,13 @@ void MainWindow::on_actionCFD_analysis_triggered()
 {
     if (!Break_Question(" loading CFD and previous solution takes some time", " ...cancel or wait a moment ?  "))
         return;
-    PaintStatusLabel(" ...loading CFD ....");
+    // The message stands while the dialog loads the model and its solution
+    // (in its show), holding up the event loop: painted at once, and gone
+    // when the dialog is up.
+    PaintStatusLabel(" ...loading CFD ....", StatusKind::Work);
+    statusBar()->repaint();
     m_ApameDialog->showNormal();
+    ClearStatusLabel(StatusKind::Work);
 }
 void MainWindow::on_actionGraphics_triggered()
 {

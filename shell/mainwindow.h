@@ -7,6 +7,7 @@
 #include "ui_mainwindow.h"
 
 class ApameDialog;
+class QLabel;
 class BridleDialog;
 class CrossLabDialog;
 class DataDialog;
@@ -48,6 +49,11 @@ public:
     void Enable_Objects(bool on);
 
     bool JustSaveFile(const QString& path);
+    // The kinds of status-bar message: each has one label, whose text the
+    // next message of its kind replaces.
+    enum class StatusKind { Project, Work };
+    void PaintStatusLabel(const QString& text, StatusKind kind);
+    void ClearStatusLabel(StatusKind kind);
     void MakeDxfDirectory();
     void mainwidget_show();
     void QtProgLauncher(const QString& name);
@@ -131,6 +137,13 @@ private:
     // The three paths of the file set of a project file.
     void setProjectPaths(const QString& prg);
     bool hasProjectFile() const;
+    // Writes the design to prg, its design lines to GlobClass::dsgPath and,
+    // when cnpSource is given, a copy of that coloured-pieces file to
+    // GlobClass::cnpPath, as one save: all of them or none.
+    bool saveProject(const QString& prg, const QString& cnpSource);
+    // The open refusals in words.
+    void explainRefusal(const QString& path);
+    QLabel* statusLabel(StatusKind kind);
 
     myOpenFile* openFile = nullptr;
     QString currentFile;
@@ -165,6 +178,8 @@ private:
     DiagDialog* m_DiagDialog = nullptr;
     CrossLabDialog* m_CrossLabDialog = nullptr;
     MiscPortDialog* m_MiscPortDialog = nullptr;
+
+    QLabel* statusLabels[2] = {nullptr, nullptr};
 
     bool initialised = false;
     bool projectFileKnown = false;   // currentFile names a real project file

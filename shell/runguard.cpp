@@ -1,6 +1,9 @@
 #include "shell/runguard.h"
 
 #include <QCryptographicHash>
+#include <QDir>
+
+#include <unistd.h>
 
 QString generateKeyHash(const QString& key, const QString& salt)
 {
@@ -8,6 +11,11 @@ QString generateKeyHash(const QString& key, const QString& salt)
     hash.addData(key.toUtf8());
     hash.addData(salt.toUtf8());
     return QString::fromLatin1(hash.result().toHex());
+}
+
+QString userInstanceKey(const QString& key)
+{
+    return key + QStringLiteral(" uid %1 home %2").arg(::getuid()).arg(QDir::homePath());
 }
 
 RunGuard::RunGuard(const QString& key)

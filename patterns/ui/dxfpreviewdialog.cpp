@@ -95,7 +95,7 @@ void DxfPreviewDialog::Export_To_DXF()
     sheet.viewSize = pattwidget->size();
 
     // Refused exports say why at once, before the user is asked to wait.
-    if (glob->dxfDir.isEmpty() || !Patterns_Refusal(design).isEmpty()) {
+    if (!Export_Folder_Refusal().isEmpty() || !Patterns_Refusal(design).isEmpty()) {
         User().warning(kTitle, Export_All_Patterns(sheet).text());
         return;
     }

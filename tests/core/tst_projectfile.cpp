@@ -23,6 +23,8 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
+#include <cerrno>
+#include <cmath>
 #include <csignal>
 #include <cstdlib>
 #include <limits>
@@ -172,12 +174,14 @@ struct Filler {
     quint32 n;
     explicit Filler(quint32 seed) : n(seed) {}
     void v(int& x) { x = int(++n); }
-    void v(double& x) { x = ++n * 1.5 + 0.25; }
+    // Distinct for every n, and within every field's plausible range.
+    double small() const { return (n % 4) + n * 1e-6; }
+    void v(double& x) { ++n; x = small(); }
     void v(bool& x) { x = (++n % 2) != 0; }
     void v(QString& x) { x = QStringLiteral("s%1").arg(++n); }
-    void v(QPointF& x) { ++n; x = QPointF(n + 0.5, -double(n)); }
+    void v(QPointF& x) { ++n; x = QPointF(small() + 0.5, -small()); }
     void v(QPoint& x) { ++n; x = QPoint(int(n), -int(n)); }
-    void v(QVector3D& x) { ++n; x = QVector3D(float(n), float(n) + 0.5f, -float(n)); }
+    void v(QVector3D& x) { ++n; x = QVector3D(float(small()), float(small()) + 0.5f, -float(small())); }
     template <class T>
     void v(T& x, const projectfile::Field&) { v(x); }
     void polygon(QPolygonF& p, const projectfile::Field&)
@@ -185,7 +189,7 @@ struct Filler {
         const int count = int(++n % 7) == 0 ? 1000 : int(n % 5);
         p.clear();
         for (int k = 0; k < count; ++k)
-            p.append(QPointF(n + k, -double(k)));
+            p.append(QPointF((n % 4) + k * 1e-3, -k * 1e-3));
     }
     bool versionAccepted(const QString&) { return true; }
     bool stepDone(int) { return true; }
@@ -230,6 +234,26 @@ struct FieldCensus {
     bool stepDone(int) { return true; }
 };
 
+// The floating-point fields without a finite range, outside the kept
+// spare fields (those whose names start with "reserved").
+struct UnboundedFields {
+    QStringList unbounded;
+    template <class T>
+    void v(const T&) {}
+    template <class T>
+    void v(const T&, const projectfile::Field& f) { note(f); }
+    void polygon(const QPolygonF&, const projectfile::Field& f) { note(f); }
+    void note(const projectfile::Field& f)
+    {
+        const QString name = QString::fromLatin1(f.path);
+        if (!std::isfinite(f.range.lo) || !std::isfinite(f.range.hi))
+            if (!name.startsWith(QLatin1String("reserved")) && !unbounded.contains(f.text()))
+                unbounded << f.text();
+    }
+    bool versionAccepted(const QString&) { return true; }
+    bool stepDone(int) { return true; }
+};
+
 void fillFileMembers(ParaStruct& d, quint32 seed)
 {
     Filler f(seed);
@@ -257,6 +281,49 @@ void fillFileMembers(ParaStruct& d, quint32 seed)
     for (int& v : d.upControlIndex)
         v = idx(v);
     d.billowLineIndex = idx(d.billowLineIndex);
+    for (int k = 0; k < 2; ++k) {
+        d.rod1.index[k] = idx(d.rod1.index[k]);
+        d.rod2.index[k] = idx(d.rod2.index[k]);
+    }
+    for (int& v : d.skinControlIndex)
+        v = idx(v);
+    for (int* v : {&d.minirib.frontRibStart, &d.minirib.frontRibEnd, &d.minirib.mylarStart, &d.minirib.mylarEnd,
+                   &d.cellWidthStep, &d.diagStartIndexA, &d.diagStartIndexB})
+        *v = idx(*v);
+    d.transitionRib1 %= 66;
+    d.transitionRib2 %= 66;
+    for (int* table : {d.strapWidth, d.lineWeights, d.diagRowIndexA, d.diagRowIndexB, d.trapIndexA, d.trapIndexB,
+                       d.crossPortTriIndex})
+        for (int k = 0; k < 8; ++k)
+            table[k] = idx(table[k]);
+    d.strapWidth[8] = idx(d.strapWidth[8]);
+    d.trapIndexA[8] = idx(d.trapIndexA[8]);
+    d.trapIndexB[8] = idx(d.trapIndexB[8]);
+    for (int k = 8; k < 13; ++k)
+        d.crossPortTriIndex[k] = idx(d.crossPortTriIndex[k]);
+    for (int r = 0; r < 8; ++r)
+        for (int i = 0; i < kRibSlots; ++i) {
+            d.diagIndexTableA[r][i] = idx(d.diagIndexTableA[r][i]);
+            d.diagIndexTableB[r][i] = idx(d.diagIndexTableB[r][i]);
+        }
+    for (int i = 0; i < kStructSlots; ++i)
+        for (DiagonalRow* row : {&d.diagTableD1[i], &d.diagTableD2[i]}) {
+            row->heightPercent = idx(row->heightPercent);
+            for (int& v : row->lineIndex)
+                v = idx(v);
+        }
+    auto fixShape = [&idx](int* holes, int* corners, int* offsetMm) {
+        *holes = idx(*holes);
+        *corners = idx(*corners);
+        *offsetMm = idx(*offsetMm);
+    };
+    for (CrossPorts& g : d.crossPorts) {
+        for (Triang& t : g.triangles)
+            fixShape(&t.holeCount, &t.cornerCount, &t.offsetMm);
+        for (Trap& t : g.traps)
+            fixShape(&t.holeCount, &t.cornerCount, &t.offsetMm);
+    }
+    fixShape(&d.diagModelTriangle.holeCount, &d.diagModelTriangle.cornerCount, &d.diagModelTriangle.offsetMm);
     for (int& v : d.positionAirfoilIndex)
         v %= 4;
     d.brakeCentreRib %= 65;
@@ -685,19 +752,110 @@ private slots:
         }
     }
 
-    // Only numbers that are not finite are refused: a huge one is a design
-    // value like any other.
-    void hugeFiniteNumbersAreKept()
+    // A finite number far outside what any wing has is refused too, naming
+    // the field: it would run into every view and cut sheet.
+    void wildValuesAreRefused_data()
     {
+        QTest::addColumn<int>("which");
+        QTest::addColumn<QString>("field");
+        QTest::newRow("rib airfoil y") << 0 << "the field ribAirfoils[3] (point 5) holds (0.5, -4.4e+14), outside";
+        QTest::newRow("design airfoil y") << 1 << "the field designAirfoils[2] (point 1) holds (0.5, 4e+118), outside";
+        QTest::newRow("chord") << 2 << "the field chord[4] holds -1e+300, outside";
+        QTest::newRow("span") << 3 << "the field span holds 1e+300, outside";
+        QTest::newRow("rib position") << 4 << "the field ribSpanPos[7] holds 2e+07, outside";
+        QTest::newRow("line end in 3-D") << 5 << "the field bridle.groups[1].lineArray[3].q1 holds (0, 1e+12, 0), outside";
+        QTest::newRow("plan control point") << 6 << "the field planControlPoints[2] holds (300000, 0), outside";
+        QTest::newRow("cross-port corner") << 7 << "the field crossPorts[0].traps[1].corner[2] holds (0, -1e+09), outside";
+        QTest::newRow("rib angle") << 8 << "the field ribAngle[2] holds 1000, outside";
+    }
+    void wildValuesAreRefused()
+    {
+        QFETCH(int, which);
+        QFETCH(QString, field);
         auto d = validRecord();
-        d->span = 1e300;
-        d->chord[4] = -1e300;
-        writeBytes("huge.prg", encode(*d));
+        d->ribAirfoils[3] = QPolygonF(8);
+        d->designAirfoils[2] = QPolygonF(3);
+        switch (which) {
+        case 0: d->ribAirfoils[3][5] = QPointF(0.5, -4.4e14); break;
+        case 1: d->designAirfoils[2][1] = QPointF(0.5, 4e118); break;
+        case 2: d->chord[4] = -1e300; break;
+        case 3: d->span = 1e300; break;
+        case 4: d->ribSpanPos[7] = 2e7; break;
+        case 5: d->bridle.groups[1].lineArray[3].q1 = QVector3D(0, 1e12f, 0); break;
+        case 6: d->planControlPoints[2] = QPointF(3e5, 0); break;
+        case 7: d->crossPorts[0].traps[1].corner[2] = QPointF(0, -1e9); break;
+        case 8: d->ribAngle[2] = 1000; break;
+        }
+        writeBytes("wild.prg", encode(*d));
+        auto live = validRecord();
+        live->span = 7.5;
+        const QByteArray before(reinterpret_cast<const char*>(live.get()), sizeof(ParaStruct));
+        myOpenFile files;
+        QVERIFY(!files.ReadParaStream(path("wild.prg"), live.get()));
+        QCOMPARE(files.lastReadStatus(), myOpenFile::OutOfRange);
+        QVERIFY2(files.lastError().startsWith(field), qPrintable(files.lastError()));
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages[0].contains(field));
+        QVERIFY(std::memcmp(before.constData(), live.get(), sizeof(ParaStruct)) == 0);
+    }
+
+    // Every floating-point field a computation uses carries a finite range;
+    // only the kept spare fields take any finite number. A field added
+    // without a range shows here.
+    void everyUsedFieldHasARange()
+    {
+        UnboundedFields ranges;
+        auto d = validRecord();
+        projectfile::projectSteps(ranges, *d);
+        QVERIFY2(ranges.unbounded.isEmpty(), qPrintable(ranges.unbounded.join(", ")));
+    }
+
+    // Wide enough for real wings: the default design and its outline at the
+    // edges of every range's use.
+    void defaultDesignFitsTheRanges()
+    {
         auto live = validRecord();
         myOpenFile files;
-        QVERIFY(files.ReadParaStream(path("huge.prg"), live.get()));
-        QCOMPARE(live->span, 1e300);
-        QCOMPARE(live->chord[4], -1e300);
+        QVERIFY2(files.ReadParaStream(qEnvironmentVariable("WL_APP_DIR") + QStringLiteral("/template.ini"), live.get()),
+                 qPrintable(files.lastError()));
+        // A tandem of 30 m span with a 4 m chord, drawn in plan units (half
+        // the span is 1000), and a hang height of 60 m.
+        live->span = 30.0;
+        live->hangHeight = 60.0;
+        for (int i = 0; i < projectfile::kStoredRibs; ++i) {
+            live->chord[i] = 4.0 / 15.0 * 1000;
+            live->ribSpanPos[i] = 1000.0 * i / projectfile::kStoredRibs;
+        }
+        writeBytes("tandem.prg", encode(*live));
+        QVERIFY2(files.ReadParaStream(path("tandem.prg"), live.get()), qPrintable(files.lastError()));
+    }
+
+    void newerVersionTags_data()
+    {
+        QTest::addColumn<QString>("tag");
+        QTest::addColumn<bool>("newer");
+        QTest::newRow("next") << "8.0.0.0" << true;
+        QTest::newRow("later patch") << "7.0.0.1" << true;
+        QTest::newRow("with text") << "WL 10.2 beta" << true;
+        QTest::newRow("older") << "6.0.0.0" << false;
+        QTest::newRow("older short") << "5.1" << false;
+        QTest::newRow("this one") << "7.0.0.0" << false;
+        QTest::newRow("no number") << "garbage" << false;
+        QTest::newRow("empty") << "" << false;
+    }
+    void newerVersionTags()
+    {
+        QFETCH(QString, tag);
+        QFETCH(bool, newer);
+        QCOMPARE(Version_Tag_Is_Newer(tag), newer);
+        // The reader keeps the tag of a refused file for the message.
+        auto d = validRecord();
+        d->version = tag;
+        writeBytes("version.prg", encode(*d));
+        myOpenFile files;
+        auto live = validRecord();
+        files.ReadParaStream(path("version.prg"), live.get());
+        QCOMPARE(files.lastVersionTag(), tag);
     }
 
     // Bytes after the last step are ignored (a later writer may append
@@ -731,6 +889,13 @@ private slots:
         QTest::newRow("pair node") << 7 << "joins nodes";
         QTest::newRow("nose index") << 8 << "nose index";
         QTest::newRow("negative count") << 9 << "line group count";
+        QTest::newRow("nose rod") << 10 << "point count of the upper nose rod";
+        QTest::newRow("billow control") << 11 << "billow control index";
+        QTest::newRow("mini-rib extent") << 12 << "mini-rib or mylar extent";
+        QTest::newRow("strap width") << 13 << "strap width";
+        QTest::newRow("hole count") << 14 << "number of holes";
+        QTest::newRow("diagonal index") << 15 << "diagonal index";
+        QTest::newRow("transition rib") << 16 << "transition rib";
     }
 
     void storedValuesMustFitTheRecord()
@@ -749,6 +914,13 @@ private slots:
         case 7: d->bridle.groups[3].pairCount = 2; d->bridle.groups[3].pairArray[1] = QPoint(0, -1); break;
         case 8: d->noseIndex[0] = -1; break;
         case 9: d->bridle.groups[0].attachmentCount = -1; break;
+        case 10: d->rod1.index[1] = std::numeric_limits<int>::min(); break;
+        case 11: d->skinControlIndex[4] = 50000; break;
+        case 12: d->minirib.mylarEnd = std::numeric_limits<int>::max(); break;
+        case 13: d->strapWidth[2] = -4; break;
+        case 14: d->crossPorts[2].traps[5].holeCount = 2000000000; break;
+        case 15: d->diagIndexTableB[3][40] = -900000; break;
+        case 16: d->transitionRib2 = 400; break;
         }
         writeBytes("bad.prg", encode(*d));
         auto live = validRecord();
@@ -760,6 +932,21 @@ private slots:
         QCOMPARE(live->span, 4.0);
         QCOMPARE(messages.size(), 1);
         QVERIFY(messages[0].startsWith(path("bad.prg")));
+    }
+
+    // More ribs on a side than the tables hold is a refusal of its own kind.
+    void tooManyRibs()
+    {
+        auto d = validRecord();
+        d->cells = 200;
+        d->Reset_CellsNumber();
+        QVERIFY(d->lastRib > 65);
+        writeBytes("many.prg", encode(*d));
+        auto live = validRecord();
+        myOpenFile files;
+        QVERIFY(!files.ReadParaStream(path("many.prg"), live.get()));
+        QCOMPARE(files.lastReadStatus(), myOpenFile::TooManyRibs);
+        QVERIFY2(files.lastError().contains(QStringLiteral("ribs on a side")), qPrintable(files.lastError()));
     }
 
     void largestWingIsAccepted()
@@ -851,6 +1038,10 @@ private slots:
         QVERIFY(!saved);
         QCOMPARE(messages.size(), 1);
         QVERIFY(messages[0].startsWith(target));
+        // The system's reason, not what the writer did after it.
+        QVERIFY2(messages[0].contains(QString::fromLocal8Bit(std::strerror(EFBIG))), qPrintable(messages[0]));
+        QVERIFY(!messages[0].contains(QStringLiteral("canceled")));
+        QCOMPARE(files.lastSaveError().code, EFBIG);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), before);
         f.close();

@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonObject>
 #include <QLatin1String>
@@ -27,6 +28,9 @@
 
 #include <QImage>
 #include <QTemporaryDir>
+
+#include <cerrno>
+#include <cstring>
 
 #include "tests/common/dxfcheck.h"
 #include "shape/ui/datadialog.h"
@@ -349,7 +353,29 @@ private slots:
         showFresh();
         dialog->dxf_tabWidget->setCurrentIndex(6);
         QCOMPARE(kinds(), (QStringList{"information", "warning"}));
-        QVERIFY(told().at(1).contains(QStringLiteral("longpatt.dxf (could not be written)")));
+        // The folder and the system's reason.
+        QVERIFY2(told().at(1).contains(QStringLiteral("Not written into %1:\n    longpatt.dxf (could not be written: %2)")
+                                           .arg(out->path(), QString::fromLocal8Bit(std::strerror(EISDIR)))),
+                 qPrintable(told().at(1)));
+    }
+
+    // An output folder that cannot be made is told at once, with the folder
+    // and the reason, before the user is asked to wait.
+    void outputFolderThatCannotBeMade()
+    {
+        const QString blocked = out->filePath(QStringLiteral("Dxfglider"));
+        QFile file(blocked);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        GetGlobClass()->dxfDir = blocked;
+        showFresh();
+        dialog->dxf_tabWidget->setCurrentIndex(6);
+        QCOMPARE(kinds(), QStringList{"warning"});
+        QVERIFY2(told().at(0).contains(QStringLiteral("The project output folder could not be made:\n") + blocked),
+                 qPrintable(told().at(0)));
+        QVERIFY(told().at(0).contains(QString::fromLocal8Bit(std::strerror(EEXIST))));
+        QVERIFY(!told().at(0).contains(QStringLiteral("make or open a project")));
+        QVERIFY(QFileInfo(blocked).isFile());
     }
 
     void smallWingIsRefused()

@@ -18,6 +18,11 @@
 
 #include <QTemporaryDir>
 
+#include <cerrno>
+#include <cstring>
+
+#include "core/filesave.h"
+
 #include "tests/common/dxfcheck.h"
 #include "core/calcul3d.h"
 #include "tests/patterns/patternfixture.h"
@@ -142,12 +147,93 @@ private slots:
         }
         QVERIFY(found);
         const QString text = r.text();
-        QVERIFY(text.contains(QStringLiteral("longpatt.dxf (could not be written)")));
+        // The folder, the system's reason and advice that fits it.
+        QVERIFY2(text.contains(QStringLiteral("Not written into %1:\n    longpatt.dxf (could not be written: %2)")
+                                   .arg(dir.path(), QString::fromLocal8Bit(std::strerror(EISDIR)))),
+                 qPrintable(text));
+        QVERIFY(text.contains(File_Error_Advice(EISDIR)));
         // the others are written and listed; the failed one is not among them
         QVERIFY(text.contains(QStringLiteral("Written into")));
         QVERIFY(text.contains(QStringLiteral("    ribs.dxf\n")));
-        QVERIFY(!text.section(QStringLiteral("Not written:"), 0, 0).contains(QStringLiteral("longpatt.dxf")));
+        QVERIFY(!text.section(QStringLiteral("Not written"), 0, 0).contains(QStringLiteral("longpatt.dxf")));
         QVERIFY(!GetGlobClass()->writeDxf);
+    }
+
+    // The output folder cannot be made: a file of its name stands there, or
+    // its parent is gone. The user reads which folder and why, not that
+    // there is no project.
+    void outputFolderThatCannotBeMade_data()
+    {
+        QTest::addColumn<bool>("fileInTheWay");
+        QTest::addColumn<int>("code");
+        QTest::newRow("a file of that name") << true << EEXIST;
+        QTest::newRow("its parent is gone") << false << ENOENT;
+    }
+    void outputFolderThatCannotBeMade()
+    {
+        QFETCH(bool, fileInTheWay);
+        QFETCH(int, code);
+        auto d = patternfixture::defaultDesign(3);
+        QTemporaryDir work;
+        const QString out = fileInTheWay ? work.filePath(QStringLiteral("Dxfglider"))
+                                         : work.filePath(QStringLiteral("gone/Dxfglider"));
+        if (fileInTheWay) {
+            QFile f(out);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        GetGlobClass()->dxfDir = out;
+        const ExportReport r = Export_All_Patterns(patternfixture::sheetOf(d.get()));
+        QVERIFY(r.files.isEmpty());
+        const QString text = r.text();
+        QVERIFY2(text.contains(QStringLiteral("The project output folder could not be made:\n") + out), qPrintable(text));
+        QVERIFY(text.contains(QString::fromLocal8Bit(std::strerror(code))));
+        QVERIFY(text.contains(File_Error_Advice(code)));
+        QVERIFY(!text.contains(QStringLiteral("make or open a project")));
+        QCOMPARE(Export_Folder_Refusal(), r.refusal);
+        QCOMPARE(QFileInfo(out).isFile(), fileInTheWay);
+    }
+
+    // Files the folder does not take: every one named with the system's
+    // reason, under the folder's name, with the advice once.
+    void folderRefusingFiles_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::newRow("read-only folder") << int(EACCES);
+        QTest::newRow("disk full") << int(ENOSPC);
+        QTest::newRow("read-only disk") << int(EROFS);
+    }
+    void folderRefusingFiles()
+    {
+        QFETCH(int, code);
+        auto d = patternfixture::defaultDesign(3);
+        QTemporaryDir dir;
+        GetGlobClass()->dxfDir = dir.path();
+        // A folder this user may not write into is the real thing where the
+        // system refuses it; elsewhere (as root) the refusal is made so.
+        bool real = false;
+        if (code == EACCES) {
+            QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+            QFile probe(dir.filePath(QStringLiteral("probe")));
+            real = !probe.open(QIODevice::WriteOnly);
+            probe.remove();
+        }
+        if (!real)
+            Set_File_Save_Fault([code](FileSaveStep s, const QString&) { return s == FileSaveStep::Write ? code : 0; });
+        const ExportReport r = Export_All_Patterns(patternfixture::sheetOf(d.get()));
+        Set_File_Save_Fault({});
+        QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QVERIFY(r.refusal.isEmpty());
+        QCOMPARE(r.files.size(), 7);
+        const QString text = r.text();
+        QVERIFY2(text.startsWith(QStringLiteral("Not written into %1:\n").arg(dir.path())), qPrintable(text));
+        const QString reason = QString::fromLocal8Bit(std::strerror(code));
+        for (const ExportedFile& f : r.files) {
+            QCOMPARE(f.error, code);
+            QVERIFY2(text.contains(QStringLiteral("    %1 (could not be written: %2)").arg(f.fileName, reason)),
+                     qPrintable(text));
+        }
+        QCOMPARE(text.count(File_Error_Advice(code)), 1);
+        QVERIFY(filesIn(dir.path()).isEmpty());
     }
 
     // Without a project there is no output directory: nothing is written,
@@ -169,10 +255,11 @@ private slots:
         QVERIFY(r.text().startsWith(QStringLiteral("Nothing was exported.")));
         QVERIFY(filesIn(cwd.path()).isEmpty());
         QCOMPARE(QFile::exists(QStringLiteral("/longpatt.dxf")), rootHadFile);
-        // a directory that is gone counts as none
+        // an output folder that is gone is made again, as opening the
+        // project makes it
         GetGlobClass()->dxfDir = cwd.path() + QStringLiteral("/gone");
-        QVERIFY(!Export_All_Patterns(patternfixture::sheetOf(d.get())).refusal.isEmpty());
-        QVERIFY(!QFileInfo::exists(cwd.path() + QStringLiteral("/gone")));
+        QVERIFY(Export_All_Patterns(patternfixture::sheetOf(d.get())).refusal.isEmpty());
+        QVERIFY(QFileInfo(cwd.path() + QStringLiteral("/gone/ribs.dxf")).isFile());
     }
 
     // Below three cells the sheets have no layout: refused with a message,

@@ -14,7 +14,8 @@ inline const QStringList kProjectTests = {
     "newProject", "newCancelledChangesNothing", "templateWithoutDesignLines", "newWithoutTemplateWarns",
     "openAcceptedProject", "openRefusals", "openRefusesNonFiniteNumbers", "openUnreadableKeepsProgram",
     "inconsistentDesignLinesStayOnDisk", "cutDesignLinesAreReported", "saveAsMovesTheProject",
-    "failedSaveIsReported", "exitFollowsThePrompt"};
+    "failedSaveIsReported", "exitFollowsThePrompt", "saveIsAllOrNothing", "failedSaveAsKeepsEveryFile",
+    "damagedProjectSaysWhy", "statusBarDoesNotGrow"};
 
 // Test functions of TestMainWindow that neither half names (and names in a
 // half that are no test function).

@@ -26,14 +26,21 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QBuffer>
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
+#include <csignal>
 #include <cstring>
+#include <sys/resource.h>
 #include <limits>
 #include <thread>
 
 #include "shell/mainwindow.h"
 #include "tests/common/scripteduser.h"
+#include "core/filesave.h"
 #include "core/openfile.h"
 #include "core/parastruct.h"
 #include "graphics/pattspline.h"
@@ -179,7 +186,7 @@ private slots:
         QVERIFY(!terms->isVisible());
 
         // "Ready" goes after a while, or when a status label comes, and the
-        // status labels show.
+        // status label shows; a second message of its kind replaces it.
         w->PaintStatusLabel("one");
         w->PaintStatusLabel("two");
         QVERIFY(w->statusBar()->currentMessage().isEmpty());
@@ -187,7 +194,8 @@ private slots:
         for (QLabel* l : w->statusBar()->findChildren<QLabel*>())
             if (l->isVisible())
                 labels << l->text();
-        QVERIFY(labels.contains("one") && labels.contains("two"));
+        QVERIFY(labels.contains("two"));
+        QVERIFY(!labels.contains("one"));
     }
 
     void termsDialogForm()
@@ -609,6 +617,10 @@ private slots:
         w->actionSave->trigger();
         QDir().rmdir(prg);
         QCOMPARE(asked.last().kind, QString("warning"));
+        // The system's reason, and advice that fits it.
+        QVERIFY2(asked.last().more.contains(QString::fromLocal8Bit(std::strerror(EISDIR))), qPrintable(asked.last().more));
+        QVERIFY(asked.last().more.contains("A folder stands where the file should be"));
+        QVERIFY(!asked.last().more.contains("Check that the folder exists"));
         QCOMPARE(statusTexts().size(), labels);
 
         // Leaving with a failed save does not leave.
@@ -617,6 +629,184 @@ private slots:
         w->actionExit->trigger();
         QDir().rmdir(prg);
         QVERIFY(w->isVisible());
+    }
+
+    // A disk that takes the new design lines but not the new project file:
+    // neither file changes, and the user reads the system's reason.
+    void saveIsAllOrNothing()
+    {
+        acceptTerms();
+        Spline line;
+        line.pointCount = 3;
+        line.bsplineCount = 3;
+        line.degree = 3;
+        line.order = 4;
+        const QString prg = projectWithLines("pair", {line, line});
+        const QString dsg = projects() + "/pair.dsg";
+        fileAnswers << prg;
+        w->actionOpen->trigger();
+        QVERIFY(w->isProjectOpen());
+        QCOMPARE(GetDataStruct()->designSplines.size(), 2);
+        const QByteArray prgBefore = fileBytes(prg), dsgBefore = fileBytes(dsg);
+        GetDataStruct()->designSplines.removeLast();
+        GetDataStruct()->span = 12.75;
+
+        struct rlimit old;
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
+        struct rlimit small = old;
+        small.rlim_cur = 64 * 1024; // the lines fit, the design does not
+        QVERIFY(dsgBefore.size() < 8 * 1024 && prgBefore.size() > 256 * 1024);
+        auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        asked.clear();
+        w->actionSave->trigger();
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+
+        QCOMPARE(fileBytes(dsg), dsgBefore);
+        QCOMPARE(fileBytes(prg), prgBefore);
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked[0].kind, QString("warning"));
+        QVERIFY2(asked[0].more.contains("pair.prg could not be written"), qPrintable(asked[0].more));
+        QVERIFY(asked[0].more.contains(QString::fromLocal8Bit(std::strerror(EFBIG))));
+        QVERIFY(asked[0].more.contains("Every file of the project on disk is as it was."));
+        QCOMPARE(QDir(projects()).entryList({"*pair*"}, QDir::Files | QDir::Hidden),
+                 QStringList({"pair.dsg", "pair.prg"}));
+
+        // With room again both go.
+        w->actionSave->trigger();
+        QCOMPARE(fileBytes(dsg).size(), 4 + 1468);
+        auto back = std::make_unique<ParaStruct>();
+        QVERIFY(myOpenFile().ReadParaStream(prg, back.get()));
+        QCOMPARE(back->span, 12.75);
+    }
+
+    // Save as onto an earlier project: whichever file of the three fails,
+    // at its write or when it replaces the old one, every file on disk is as
+    // it was and the project stays where it was. One project for all the
+    // cases: a failed Save as recomputes nothing.
+    void failedSaveAsKeepsEveryFile()
+    {
+        struct Case {
+            const char* name;
+            QString ending;
+            FileSaveStep step;
+            int code;
+        };
+        const Case cases[] = {
+            {"design, disk full", ".prg", FileSaveStep::Write, ENOSPC},
+            {"design, read-only disk at the rename", ".prg", FileSaveStep::Replace, EROFS},
+            {"lines, no permission", ".dsg", FileSaveStep::Write, EACCES},
+            {"lines, rename fails", ".dsg", FileSaveStep::Replace, EIO},
+            {"pieces, quota", ".cnp", FileSaveStep::Write, EDQUOT},
+            {"pieces, rename fails", ".cnp", FileSaveStep::Replace, EROFS},
+        };
+        acceptTerms();
+        newProjectNamed("alpha");
+        auto write = [](const QString& path, const QByteArray& bytes) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        };
+        write(projects() + "/alpha.cnp", "alpha pieces");
+        GetDataStruct()->span = 13.5;
+        const QStringList beta = {projects() + "/beta.prg", projects() + "/beta.dsg", projects() + "/beta.cnp"};
+        for (const QString& f : beta)
+            write(f, "old " + f.toUtf8());
+        const QStringList watched = beta + QStringList{projects() + "/alpha.prg", projects() + "/alpha.cnp"};
+        QList<QByteArray> before;
+        for (const QString& f : watched)
+            before << fileBytes(f);
+        const QString title = w->windowTitle();
+
+        for (const Case& c : cases) {
+            Set_File_Save_Fault([&c](FileSaveStep s, const QString& path) {
+                return s == c.step && path.endsWith("/beta" + c.ending) ? c.code : 0;
+            });
+            asked.clear();
+            fileAnswers << projects() + "/beta";
+            w->actionSave_as->trigger();
+            Set_File_Save_Fault({});
+
+            QList<QByteArray> after;
+            for (const QString& f : watched)
+                after << fileBytes(f);
+            QVERIFY2(after == before, c.name);
+            QCOMPARE(QDir(projects()).entryList({"*beta*"}, QDir::Files | QDir::Hidden).size(), 3);
+            QCOMPARE(asked.last().kind, QString("warning"));
+            const QString text = asked.last().more;
+            QVERIFY2(text.contains("beta" + c.ending + " could not be written"), qPrintable(text));
+            QVERIFY2(text.contains(QString::fromLocal8Bit(std::strerror(c.code))), qPrintable(text));
+            QVERIFY2(text.contains(File_Error_Advice(c.code)), c.name);
+            QVERIFY(text.contains("as it was"));
+            QCOMPARE(w->currentFileName(), projects() + "/alpha.prg");
+            QCOMPARE(GetGlobClass()->dsgPath, projects() + "/alpha.dsg");
+            QCOMPARE(w->windowTitle(), title);
+        }
+    }
+
+    // A damaged project says what the reader found; a newer one is called newer.
+    void damagedProjectSaysWhy_data()
+    {
+        QTest::addColumn<int>("which");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("expected"); // a pattern of the text shown
+        QTest::newRow("cut short") << 0 << "warning" << "cut short \\(in part 12 of 40\\)";
+        QTest::newRow("empty") << 1 << "warning" << "empty or cut short";
+        QTest::newRow("newer version") << 2 << "question" << "newer";
+        QTest::newRow("unreadable airfoil number") << 3 << "warning" << "designAirfoils\\[0\\] \\(point 2\\) holds";
+    }
+    void damagedProjectSaysWhy()
+    {
+        QFETCH(int, which);
+        QFETCH(QString, kind);
+        QFETCH(QString, expected);
+        acceptTerms();
+        auto record = defaultDesign();
+        record->designAirfoils[0] = QPolygonF({QPointF(1, 0), QPointF(0.5, 0.05), QPointF(0, 0)});
+        if (which == 2)
+            record->version = "8.0.0.0";
+        if (which == 3)
+            record->designAirfoils[0][2] = QPointF(0, 4e118);
+        QByteArray bytes;
+        {
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            QVERIFY(Write_Project(&buffer, *record));
+        }
+        if (which == 0)
+            bytes.truncate(3000); // inside the rib tables
+        if (which == 1)
+            bytes.clear();
+        const QString path = projects() + "/damaged.prg";
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        f.close();
+        asked.clear();
+        fileAnswers << path;
+        w->actionOpen->trigger();
+        QVERIFY(!w->isProjectOpen());
+        QCOMPARE(asked.last().kind, kind);
+        const QString text = asked.last().text + " " + asked.last().more;
+        QVERIFY2(QRegularExpression(expected).match(text).hasMatch(), qPrintable(text));
+        QVERIFY2(!text.contains("remove") && !text.contains("old Wingloft"), qPrintable(text));
+        QCOMPARE(fileBytes(path), bytes);
+    }
+
+    // Saving again and again keeps one label for the project's messages.
+    void statusBarDoesNotGrow()
+    {
+        acceptTerms();
+        newProjectNamed("labels");
+        for (int k = 0; k < 3; ++k)
+            w->actionSave->trigger();
+        int shown = 0;
+        for (const QString& t : statusTexts())
+            shown += !t.isEmpty();
+        QCOMPARE(shown, 1);
+        QVERIFY(statusTexts().contains("saved file:  labels.prg"));
+        QVERIFY(statusTexts().size() <= 2);
     }
 
     void exitFollowsThePrompt()

@@ -39,6 +39,28 @@
 #include "structure/ui/miscport_dialog.h"
 #include "core/parastruct.h"
 
+#include <functional>
+
+// Runs a function when the watched widget gets its show event.
+class StatusAtShow : public QObject
+{
+public:
+    StatusAtShow(QWidget* watched, std::function<void()> f) : watched(watched), f(std::move(f))
+    {
+        watched->installEventFilter(this);
+    }
+    ~StatusAtShow() override { watched->removeEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Show)
+            f();
+        return false;
+    }
+
+private:
+    QWidget* watched;
+    std::function<void()> f;
+};
 
 // The main window creates every editor dialog once and shows it from the
 // Edit menu and from the toolbar.
@@ -194,14 +216,20 @@ private slots:
             QCOMPARE(user.asked.first().text, QStringLiteral(" ...cancel or wait a moment ?  "));
             QVERIFY(!cfd->isVisible());
             user.answerQuestions(true);
+            // The message stands while the dialog loads (in its show) and is
+            // gone once the dialog is up.
+            bool said = false;
+            StatusAtShow watch(cfd, [&] {
+                for (QLabel* label : w->statusBar()->findChildren<QLabel*>())
+                    said = said || label->text() == QLatin1String(" ...loading CFD ....");
+            });
             w->findChild<QAction*>(name)->trigger();
             QVERIFY(cfd->isVisible());
             QVERIFY(!(cfd->windowState() & Qt::WindowMaximized));
             QVERIFY(cfd->windowModality() == Qt::NonModal);
-            bool said = false;
-            for (QLabel* label : w->statusBar()->findChildren<QLabel*>())
-                said = said || label->text() == QLatin1String(" ...loading CFD ....");
             QVERIFY(said);
+            for (QLabel* label : w->statusBar()->findChildren<QLabel*>())
+                QVERIFY(!label->text().contains("loading CFD"));
             cfd->hide();
         }
         user.onQuestion = nullptr;

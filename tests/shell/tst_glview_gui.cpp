@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QList>
 #include <QMouseEvent>
 #include <QObject>
@@ -206,6 +207,42 @@ private slots:
         QTest::keyClick(view.get(), Qt::Key_W, Qt::ShiftModifier);
         QCOMPARE(GetDataStruct()->glSelection, 0);
         QVERIFY(count(frame()).canopy > 0.02);
+    }
+
+    // A letter with Ctrl, Alt or Meta is the window's (Ctrl+S), not the
+    // view's: the view stays as it is and passes the key on.
+    void modifiedLettersAreNotViewKeys_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("Ctrl+S") << int(Qt::Key_S) << int(Qt::ControlModifier);
+        QTest::newRow("Ctrl+Shift+S") << int(Qt::Key_S) << int(Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::newRow("Alt+T") << int(Qt::Key_T) << int(Qt::AltModifier);
+        QTest::newRow("Ctrl+W") << int(Qt::Key_W) << int(Qt::ControlModifier);
+        QTest::newRow("Meta+B") << int(Qt::Key_B) << int(Qt::MetaModifier);
+    }
+    void modifiedLettersAreNotViewKeys()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        view->setFocus();
+        QTest::keyClick(view.get(), Qt::Key_F);
+        const int x = view->xRotation(), y = view->yRotation(), z = view->zRotation();
+        const int selection = GetDataStruct()->glSelection;
+
+        // Not taken: the event goes on to the window that holds the view.
+        QKeyEvent press(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers));
+        QCoreApplication::sendEvent(view.get(), &press);
+        QVERIFY(!press.isAccepted());
+        QTest::keyClick(view.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+
+        QCOMPARE(view->xRotation(), x);
+        QCOMPARE(view->yRotation(), y);
+        QCOMPARE(view->zRotation(), z);
+        QCOMPARE(GetDataStruct()->glSelection, selection);
+        // The bare letter still turns the view.
+        QTest::keyClick(view.get(), Qt::Key_S);
+        QCOMPARE(view->zRotation(), 2880);
     }
 
     void presets_data()

@@ -3,11 +3,15 @@
 #include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QObject>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QString>
+#include <QTemporaryDir>
+
+#include <unistd.h>
 
 #include "shell/runguard.h"
 #include "tests/shell/shellfixture.h"
@@ -42,6 +46,57 @@ private slots:
         first.release();
         RunGuard third(key);
         QVERIFY(third.tryToRun());
+    }
+
+    // The key is the user's and the home folder's: a copy started from
+    // another home (or by another user) is no second copy.
+    void keyPerUserAndHome()
+    {
+        const QString home = qEnvironmentVariable("HOME");
+        const QString a = userInstanceKey("k");
+        QVERIFY(a.startsWith("k"));
+        QVERIFY(a.contains(QString::number(::getuid())));
+        qputenv("HOME", "/elsewhere/home");
+        const QString b = userInstanceKey("k");
+        qputenv("HOME", home.toUtf8());
+        QVERIFY(a != b);
+        QCOMPARE(userInstanceKey("k"), a);
+    }
+
+    // Two homes, two programs: the second start runs as far as making its
+    // work folders (the first show) while the first still runs.
+    void otherHomeRunsBeside()
+    {
+        const QString program = qEnvironmentVariable("WL_APP_DIR") + "/wingloft";
+        QVERIFY(QFile::exists(program));
+        QTemporaryDir homeA, homeB;
+        auto start = [&program](QProcess& p, const QString& home) {
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert("HOME", home);
+            env.remove("XDG_DESKTOP_DIR");
+            env.remove("XDG_CONFIG_HOME");
+            p.setProcessEnvironment(env);
+            p.start(program, {});
+        };
+        // Up and past the guard: its work folders are there.
+        auto upIn = [](QProcess& p, const QString& home) {
+            const QString work = home + "/Desktop/WL9work/Paragliders";
+            QTest::qWaitFor([&] { return QFileInfo::exists(work) || p.state() == QProcess::NotRunning; }, 300000);
+            return QFileInfo::exists(work) && p.state() != QProcess::NotRunning;
+        };
+        QProcess first, second;
+        start(first, homeA.path());
+        QVERIFY(first.waitForStarted());
+        const bool firstUp = upIn(first, homeA.path());
+        start(second, homeB.path());
+        QVERIFY(second.waitForStarted());
+        const bool secondUp = upIn(second, homeB.path());
+        for (QProcess* p : {&first, &second}) {
+            p->kill();
+            p->waitForFinished();
+        }
+        QVERIFY(firstUp);
+        QVERIFY2(secondUp, "the start from another home ended without running");
     }
 
     void secondStartExitsAtOnce()

@@ -1,0 +1,306 @@
+#include "core/filesave.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+FileSaveFault& fault()
+{
+    static FileSaveFault hook;
+    return hook;
+}
+
+int injected(FileSaveStep step, const QString& path)
+{
+    return fault() ? fault()(step, path) : 0;
+}
+
+QByteArray native(const QString& path)
+{
+    return QFile::encodeName(path);
+}
+
+// A name beside `path` that no file has yet, hidden from file choosers.
+QString sideName(const QString& path, const char* kind)
+{
+    const QFileInfo info(path);
+    return info.path() + QStringLiteral("/.") + info.fileName() + QLatin1Char('.') + QLatin1String(kind)
+         + QStringLiteral("-%1").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+}
+
+// Creates a new file beside `path` (permissions as the system gives a new
+// file, or those of `mode` when given) and writes the bytes into it, flushed
+// to the disk. Returns 0 or the error number; *created is the file's name
+// once it exists.
+int writeNew(const QString& path, const char* kind, const QByteArray& bytes, const mode_t* mode, QString* created)
+{
+    int fd = -1;
+    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
+        const QString name = sideName(path, kind);
+        fd = ::open(native(name).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0)
+            *created = name;
+        else if (errno != EEXIST)
+            return errno;
+    }
+    if (fd < 0)
+        return EEXIST;
+    int error = 0;
+    if (mode && ::fchmod(fd, *mode & 07777) != 0)
+        error = errno;
+    const char* data = bytes.constData();
+    qint64 left = bytes.size();
+    while (!error && left > 0) {
+        const ssize_t n = ::write(fd, data, size_t(left));
+        if (n < 0) {
+            if (errno != EINTR)
+                error = errno;
+            continue;
+        }
+        data += n;
+        left -= n;
+    }
+    // Data the disk has not taken yet can still fail here: the rename must
+    // not come before it is there.
+    if (!error && ::fsync(fd) != 0)
+        error = errno;
+    if (::close(fd) != 0 && !error)
+        error = errno;
+    return error;
+}
+
+struct Entry {
+    QString path;       // the file replaced (a link's target, not the link)
+    QByteArray bytes;
+    bool hadOld = false;
+    mode_t mode = 0;
+    QString temporary;  // the new content, until it is renamed
+    QString kept;       // the old content, until the save is done
+    bool replaced = false;
+};
+
+// Keeps the old file under a second name: a hard link costs no space; a
+// filesystem without links gets a copy.
+int keepOld(Entry& e)
+{
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const QString name = sideName(e.path, "old");
+        if (::link(native(e.path).constData(), native(name).constData()) == 0) {
+            e.kept = name;
+            return 0;
+        }
+        if (errno == EEXIST)
+            continue;
+        if (errno != EPERM && errno != EOPNOTSUPP && errno != EMLINK && errno != EXDEV && errno != ENOSYS)
+            return errno;
+        break;
+    }
+    QFile old(e.path);
+    if (!old.open(QIODevice::ReadOnly))
+        return EACCES;
+    const QByteArray bytes = old.readAll();
+    if (old.error() != QFileDevice::NoError)
+        return EIO;
+    return writeNew(e.path, "old", bytes, &e.mode, &e.kept);
+}
+
+void removeFile(const QString& path)
+{
+    if (!path.isEmpty())
+        ::unlink(native(path).constData());
+}
+
+void syncFolder(const QString& path)
+{
+    const int fd = ::open(native(QFileInfo(path).path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+} // namespace
+
+void Set_File_Save_Fault(FileSaveFault hook)
+{
+    fault() = std::move(hook);
+}
+
+FileSaveResult Save_File(const QString& path, const QByteArray& bytes)
+{
+    return Save_Files({FileContent{path, bytes}});
+}
+
+FileSaveResult Save_Files(const QList<FileContent>& files)
+{
+    FileSaveResult result;
+    QList<Entry> entries;
+    for (const FileContent& f : files) {
+        if (f.path.isEmpty()) {
+            result.code = ENOENT;
+            return result;
+        }
+        Entry e;
+        e.path = f.path;
+        // A link is followed: the file it points to gets the new content.
+        const QFileInfo info(f.path);
+        if (info.isSymLink() && info.exists())
+            e.path = info.canonicalFilePath();
+        e.bytes = f.bytes;
+        struct stat st {};
+        if (::stat(native(e.path).constData(), &st) == 0) {
+            if (S_ISDIR(st.st_mode)) {
+                result.path = f.path;
+                result.code = EISDIR;
+                return result;
+            }
+            e.hadOld = true;
+            e.mode = st.st_mode;
+        }
+        entries.append(e);
+    }
+
+    auto fail = [&result](const Entry& e, int code) {
+        result.path = e.path;
+        result.code = code;
+    };
+    auto dropSideFiles = [&entries] {
+        for (Entry& e : entries) {
+            removeFile(e.temporary);
+            removeFile(e.kept);
+        }
+    };
+
+    // 1. Every new content whole on the disk; nothing replaced yet.
+    for (Entry& e : entries) {
+        int code = injected(FileSaveStep::Write, e.path);
+        if (!code)
+            code = writeNew(e.path, "new", e.bytes, e.hadOld ? &e.mode : nullptr, &e.temporary);
+        if (code) {
+            fail(e, code);
+            dropSideFiles();
+            return result;
+        }
+    }
+    // 2. The old files kept aside, still in place.
+    for (Entry& e : entries) {
+        if (!e.hadOld)
+            continue;
+        if (const int code = keepOld(e)) {
+            fail(e, code);
+            dropSideFiles();
+            return result;
+        }
+    }
+    // 3. The new files take the old ones' places; a failure puts back those
+    // already replaced, newest first.
+    for (int k = 0; k < entries.size(); ++k) {
+        Entry& e = entries[k];
+        int code = injected(FileSaveStep::Replace, e.path);
+        if (!code && ::rename(native(e.temporary).constData(), native(e.path).constData()) != 0)
+            code = errno;
+        if (!code) {
+            e.replaced = true;
+            e.temporary.clear();
+            continue;
+        }
+        fail(e, code);
+        for (int j = k - 1; j >= 0; --j) {
+            Entry& done = entries[j];
+            if (!done.replaced)
+                continue;
+            if (!done.hadOld) {
+                removeFile(done.path);
+                continue;
+            }
+            if (::rename(native(done.kept).constData(), native(done.path).constData()) == 0) {
+                done.kept.clear();
+            } else if (result.notRestored.isEmpty()) {
+                result.notRestored = QStringLiteral("%1 could not be put back; its old content is kept as %2")
+                                         .arg(done.path, done.kept);
+                done.kept.clear(); // kept for the user, not removed below
+            }
+        }
+        dropSideFiles();
+        return result;
+    }
+    for (Entry& e : entries) {
+        removeFile(e.kept);
+        syncFolder(e.path);
+    }
+    return result;
+}
+
+int Make_Folder(const QString& path)
+{
+    if (path.isEmpty())
+        return ENOENT;
+    if (::mkdir(native(path).constData(), 0777) == 0)
+        return 0;
+    const int code = errno;
+    struct stat st {};
+    if (code == EEXIST && ::stat(native(path).constData(), &st) == 0 && S_ISDIR(st.st_mode))
+        return 0;
+    return code;
+}
+
+QString FileSaveResult::reason() const
+{
+    return File_Error_Reason(code);
+}
+
+QString FileSaveResult::advice() const
+{
+    return File_Error_Advice(code);
+}
+
+QString File_Error_Reason(int code)
+{
+    if (code == 0)
+        return QString();
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+QString File_Error_Advice(int code)
+{
+    switch (code) {
+    case ENOSPC:
+        return QStringLiteral("Free some space on that disk, or choose a folder on another disk.");
+    case EDQUOT:
+        return QStringLiteral("Your share of that disk is used up: free some of it, or choose a folder on "
+                              "another disk.");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("You may not write there: change the permissions of the folder or the file, or "
+                              "choose a folder you may write in.");
+    case EROFS:
+        return QStringLiteral("That disk is mounted read-only: choose a folder on another disk.");
+    case ENOENT:
+        return QStringLiteral("The folder is not there (any more): make it again, or choose another folder.");
+    case ENOTDIR:
+        return QStringLiteral("A file stands where the path needs a folder: move it away, or choose another "
+                              "folder.");
+    case EEXIST:
+        return QStringLiteral("A file of that name stands where the folder should be: move or rename it.");
+    case EISDIR:
+        return QStringLiteral("A folder stands where the file should be: move it away, or choose another name.");
+    case EFBIG:
+        return QStringLiteral("The file is larger than this system lets the program write: choose a folder on "
+                              "another disk, or raise the file size limit.");
+    case ENAMETOOLONG:
+        return QStringLiteral("Choose a shorter name or a folder nearer the top.");
+    case EIO:
+        return QStringLiteral("The disk reported a fault: check the disk and its connection.");
+    default:
+        return QStringLiteral("Check the folder and the disk, then try again.");
+    }
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+// Writing files so that a failure never leaves a file half written, nor a set
+// of files that belong together (a project's ".prg" and ".dsg") part new and
+// part old.
+//
+// Every file of a save is first written whole into a temporary file beside
+// it and flushed to the disk; only when all of them are written are the old
+// files replaced, one rename each. The renames of several files cannot be
+// one atomic step: the old files are kept under a second name (a hard link,
+// or a copy where the filesystem has none) until every rename is done, and
+// when a rename fails those already made are undone, so the files on disk
+// are the old ones again.
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+// One file of a save: where it goes and its whole content.
+struct FileContent {
+    QString path;
+    QByteArray bytes;
+};
+
+// The outcome of a save. `code` is the system's error number (errno) of the
+// step that failed, 0 when every file was written.
+struct FileSaveResult {
+    QString path;    // the file whose write failed
+    int code = 0;
+    // Set when undoing a failed save failed too: which file could not be put
+    // back, and where its old content is kept.
+    QString notRestored;
+
+    bool ok() const { return code == 0; }
+    // The system's reason in words ("no space is left on the device") and
+    // advice that fits it ("Free some space on that disk ...").
+    QString reason() const;
+    QString advice() const;
+};
+
+// Writes the files as one save; see above. On failure every file on disk is
+// as it was (unless notRestored says otherwise), and no temporary is left.
+FileSaveResult Save_Files(const QList<FileContent>& files);
+FileSaveResult Save_File(const QString& path, const QByteArray& bytes);
+
+// Makes the folder at path (its parent must be there) unless a folder is
+// there already. 0, or the system's error number: EEXIST when a file of that
+// name stands there.
+int Make_Folder(const QString& path);
+
+// The reason and the advice for a system error number of a file write.
+QString File_Error_Reason(int code);
+QString File_Error_Advice(int code);
+
+// A test seam: called before each file's temporary is written (Write) and
+// before it replaces the file (Replace); a non-zero error number makes that
+// step fail as the system would have failed it. An empty function removes it.
+enum class FileSaveStep { Write, Replace };
+using FileSaveFault = std::function<int(FileSaveStep step, const QString& path)>;
+void Set_File_Save_Fault(FileSaveFault fault);
