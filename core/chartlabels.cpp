@@ -1,0 +1,148 @@
+#include "core/chartlabels.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <cmath>
+
+double Nice_Step(double minimum)
+{
+    if (!(minimum > 0) || !std::isfinite(minimum))
+        return 0;
+    const double power = std::pow(10.0, std::floor(std::log10(minimum)));
+    // The mantissa is taken with a little slack, so that a minimum of
+    // exactly 0.2 (stored a hair above it) stays 0.2 and does not become 0.5.
+    const double m = minimum / power;
+    for (double nice : {1.0, 2.0, 5.0})
+        if (m <= nice * (1 + 1e-9))
+            return nice * power;
+    return 10 * power;
+}
+
+double Next_Nice_Step(double step)
+{
+    return Nice_Step(step * 1.5);
+}
+
+int Step_Decimals(double step)
+{
+    if (!(step > 0) || !std::isfinite(step))
+        return 0;
+    // Steps are 1, 2 or 5 times a power of ten: the power gives the digits.
+    const int power = int(std::floor(std::log10(step) + 1e-9));
+    return std::max(0, -power);
+}
+
+QString Tick_Text(double value, int decimals)
+{
+    QString text = QString::number(value, 'f', std::max(0, decimals));
+    // A value that rounds to zero is written without its sign.
+    bool allZero = true;
+    for (QChar c : text)
+        if (c.isDigit() && c != QLatin1Char('0'))
+            allZero = false;
+    if (allZero && text.startsWith(QLatin1Char('-')))
+        text.remove(0, 1);
+    return text;
+}
+
+namespace {
+
+// Multiples of the step in [lo, hi]; false when there are more than
+// maxTicks of them.
+bool ticksAt(double lo, double hi, double step, int maxTicks, AxisTicks* out)
+{
+    AxisTicks& t = *out;
+    t = AxisTicks();
+    t.step = step;
+    t.decimals = Step_Decimals(step);
+    const double first = std::ceil(lo / step - 1e-9);
+    const double last = std::floor(hi / step + 1e-9);
+    if (last - first + 1 > maxTicks)
+        return false;
+    for (double k = first; k <= last; ++k) {
+        const double v = k * step;
+        t.values.append(v);
+        t.texts.append(Tick_Text(v, t.decimals));
+    }
+    return true;
+}
+
+} // namespace
+
+AxisTicks Axis_Ticks(double lo, double hi, double length, double gap,
+                     const std::function<double(const QString&)>& extent, int maxTicks)
+{
+    if (lo > hi)
+        std::swap(lo, hi);
+    const double span = hi - lo;
+    if (!(span > 0) || !std::isfinite(span) || !(length > 0) || maxTicks < 1)
+        return {};
+    const double pixelsPerUnit = length / span;
+    // Begin with the step at which bare gaps would fit, then widen it until
+    // the labels themselves fit too.
+    double step = Nice_Step(std::max(gap, 1.0) / pixelsPerUnit);
+    for (int tries = 0; tries < 64 && step > 0; ++tries, step = Next_Nice_Step(step)) {
+        AxisTicks t;
+        if (!ticksAt(lo, hi, step, maxTicks, &t))
+            continue;
+        double widest = gap;
+        if (extent)
+            for (const QString& text : t.texts)
+                widest = std::max(widest, extent(text) + gap);
+        if (step * pixelsPerUnit >= widest)
+            return t;
+    }
+    return {};
+}
+
+QList<QRectF> Place_Labels(const QList<QRectF>& wanted, const QList<QPointF>& moves, const QRectF& bounds)
+{
+    QList<QRectF> placed;
+    placed.reserve(wanted.size());
+    auto fits = [&](const QRectF& r) {
+        if (bounds.isValid() && !bounds.contains(r))
+            return false;
+        for (const QRectF& other : placed)
+            if (!other.isNull() && other.intersects(r))
+                return false;
+        return true;
+    };
+    for (const QRectF& r : wanted) {
+        QRectF at;
+        if (fits(r)) {
+            at = r;
+        } else {
+            for (const QPointF& m : moves) {
+                const QRectF moved = r.translated(m.x() * r.width(), m.y() * r.height());
+                if (fits(moved)) {
+                    at = moved;
+                    break;
+                }
+            }
+        }
+        placed.append(at);
+    }
+    return placed;
+}
+
+QList<QPointF> Label_Moves(int steps)
+{
+    QList<QPointF> moves;
+    for (int k = 1; k <= steps; ++k) {
+        moves.append(QPointF(0, k));
+        moves.append(QPointF(0, -k));
+    }
+    moves.append(QPointF(1, 0));
+    moves.append(QPointF(-1, 0));
+    return moves;
+}
+
+bool Labels_Overlap(const QList<QRectF>& rects)
+{
+    for (int i = 0; i < rects.size(); ++i)
+        for (int j = i + 1; j < rects.size(); ++j)
+            if (!rects[i].isNull() && !rects[j].isNull() && rects[i].intersects(rects[j]))
+                return true;
+    return false;
+}
