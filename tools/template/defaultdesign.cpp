@@ -6,6 +6,7 @@
 #include "core/parastruct.h"
 #include "core/transf.h"
 #include "core/billowarc.h"
+#include "patterns/ribunfold.h"
 #include "lines/loading.h"
 #include "structure/crossports.h"
 #include "structure/diagonals.h"
@@ -260,6 +261,20 @@ void setStructure(ParaStruct* d)
     }
 }
 
+// A nose rod round the leading edge of every rib, 100 points before the
+// nose on the upper side and 60 after it on the lower (about 10 % and 3 % of
+// the chord), its ends turned in along the chord between them as the rod
+// editor's reset lays them. Left at the record's initial values the rod
+// would run 600 points down the lower side, past the editor's range, and
+// its unshaped end would stand out beyond the nose of every rib.
+void setNoseRod(ParaStruct* d)
+{
+    d->rod1.index[0] = 100;
+    d->rod1.index[1] = 60;
+    for (int k = 0; k < 4; ++k)
+        Set_Rod_Shape_Pair(&d->rod1, k, QPointF(0.15 * (k + 1), 1.0));
+}
+
 // What is wrong with the internal structure: the diagonal tables must give
 // one diagonal per V arm with both flat edges.
 void checkStructure(const ParaStruct& design, QStringList* problems)
@@ -362,6 +377,7 @@ std::unique_ptr<ParaStruct> Build_Default_Design(int cells)
     d->Reset_Dyn_LineInd();
     Refresh_Calculations(d.get());
     setMarkers(d.get());
+    setNoseRod(d.get());
     setStructure(d.get());
     Refresh_Calculations(d.get());
     Build_Default_Lines(d.get());
