@@ -146,3 +146,22 @@ bool Labels_Overlap(const QList<QRectF>& rects)
                 return true;
     return false;
 }
+
+double Relative_Luminance(const QColor& c)
+{
+    auto linear = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    const QColor rgb = c.toRgb();
+    return 0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF()) + 0.0722 * linear(rgb.blueF());
+}
+
+double Contrast_Ratio(const QColor& a, const QColor& b)
+{
+    const double la = Relative_Luminance(a), lb = Relative_Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor Readable_Text_Colour(const QColor& ground)
+{
+    const QColor black(Qt::black), white(Qt::white);
+    return Contrast_Ratio(black, ground) >= Contrast_Ratio(white, ground) ? black : white;
+}

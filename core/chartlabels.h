@@ -6,6 +6,7 @@
 // covers another. No widgets: the caller measures its texts (a width per
 // text, in the units of the axis length) and draws what is returned.
 
+#include <QColor>
 #include <QList>
 #include <QPointF>
 #include <QRectF>
@@ -58,3 +59,13 @@ QList<QPointF> Label_Moves(int steps = 3);
 
 // True when any two of the non-null rectangles overlap.
 bool Labels_Overlap(const QList<QRectF>& rects);
+
+// Contrast of text and ground, as the accessibility guidelines measure it:
+// the relative luminance of an sRGB colour (0 black .. 1 white), and the
+// ratio (L1 + 0.05) / (L2 + 0.05) of the lighter to the darker, from 1 (no
+// contrast) to 21 (black on white). Body text wants 4.5 or more.
+double Relative_Luminance(const QColor& c);
+double Contrast_Ratio(const QColor& a, const QColor& b);
+
+// Black or white, whichever reads better on the ground.
+QColor Readable_Text_Colour(const QColor& ground);

@@ -3,6 +3,7 @@
 
 #include <QTest>
 
+#include <QColor>
 #include <QList>
 #include <QObject>
 #include <QPointF>
@@ -131,6 +132,25 @@ private slots:
         const AxisTicks capped = Axis_Ticks(0, 1, 1e6, 4, {}, 10);
         QVERIFY(std::abs(capped.step - 0.2) < 1e-12);
         QCOMPARE(capped.values.size(), 6);
+    }
+
+    // Contrast against the guidelines' published figures: black on white
+    // 21:1, a colour on itself 1:1, mid grey #777 on white 4.48:1.
+    void contrast()
+    {
+        QVERIFY(std::abs(Contrast_Ratio(Qt::black, Qt::white) - 21.0) < 1e-9);
+        QVERIFY(std::abs(Contrast_Ratio(QColor(0x77, 0x77, 0x77), Qt::white) - 4.48) < 0.01);
+        QVERIFY(std::abs(Contrast_Ratio(QColor(10, 200, 30), QColor(10, 200, 30)) - 1.0) < 1e-12);
+        QCOMPARE(Contrast_Ratio(Qt::red, Qt::blue), Contrast_Ratio(Qt::blue, Qt::red));
+        QVERIFY(std::abs(Relative_Luminance(Qt::white) - 1.0) < 1e-12);
+        // the text colour chosen reads at least 4.5:1 on any ground of a
+        // colour scale, from red over yellow-green to blue
+        const QList<QColor> grounds{Qt::red, QColor(160, 200, 40), QColor(120, 255, 0), Qt::yellow, Qt::cyan,
+                                    Qt::blue, QColor(0, 0, 80), QColor(128, 128, 128), Qt::white};
+        for (const QColor& g : grounds)
+            QVERIFY2(Contrast_Ratio(Readable_Text_Colour(g), g) >= 4.5, qPrintable(g.name()));
+        QCOMPARE(Readable_Text_Colour(QColor(160, 200, 40)), QColor(Qt::black));
+        QCOMPARE(Readable_Text_Colour(QColor(0, 0, 160)), QColor(Qt::white));
     }
 
     // Labels meant for the same spot: each finds a place of its own, or is
