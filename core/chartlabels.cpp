@@ -165,3 +165,26 @@ QColor Readable_Text_Colour(const QColor& ground)
     const QColor black(Qt::black), white(Qt::white);
     return Contrast_Ratio(black, ground) >= Contrast_Ratio(white, ground) ? black : white;
 }
+
+QPalette Readable_Disabled_Palette(QPalette palette, double minimum)
+{
+    const QPalette::ColorRole pairs[][2] = {{QPalette::ButtonText, QPalette::Button},
+                                            {QPalette::WindowText, QPalette::Window},
+                                            {QPalette::Text, QPalette::Base}};
+    for (const auto& pair : pairs) {
+        const QColor ground = palette.color(QPalette::Disabled, pair[1]);
+        QColor text = palette.color(QPalette::Disabled, pair[0]);
+        if (Contrast_Ratio(text, ground) >= minimum)
+            continue;
+        const QColor target = Readable_Text_Colour(ground);
+        const QColor start = text.toRgb();
+        for (int step = 1; step <= 20 && Contrast_Ratio(text, ground) < minimum; ++step) {
+            const double t = step / 20.0;
+            text = QColor::fromRgbF(float(start.redF() + t * (target.redF() - start.redF())),
+                                    float(start.greenF() + t * (target.greenF() - start.greenF())),
+                                    float(start.blueF() + t * (target.blueF() - start.blueF())));
+        }
+        palette.setColor(QPalette::Disabled, pair[0], text);
+    }
+    return palette;
+}

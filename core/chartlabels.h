@@ -8,6 +8,7 @@
 
 #include <QColor>
 #include <QList>
+#include <QPalette>
 #include <QPointF>
 #include <QRectF>
 #include <QString>
@@ -69,3 +70,10 @@ double Contrast_Ratio(const QColor& a, const QColor& b);
 
 // Black or white, whichever reads better on the ground.
 QColor Readable_Text_Colour(const QColor& ground);
+
+// The palette with its disabled texts made readable: where a disabled text
+// colour (button text on button, window text on window, text on base) has
+// less than `minimum` contrast with its ground, it is moved toward black or
+// white until it has; it stays below the active text's contrast, so that
+// disabled still looks disabled. Other colours are kept.
+QPalette Readable_Disabled_Palette(QPalette palette, double minimum = 3.0);

@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QList>
+#include <QPalette>
 #include <QObject>
 #include <QPointF>
 #include <QRectF>
@@ -151,6 +152,45 @@ private slots:
             QVERIFY2(Contrast_Ratio(Readable_Text_Colour(g), g) >= 4.5, qPrintable(g.name()));
         QCOMPARE(Readable_Text_Colour(QColor(160, 200, 40)), QColor(Qt::black));
         QCOMPARE(Readable_Text_Colour(QColor(0, 0, 160)), QColor(Qt::white));
+    }
+
+    // Disabled texts made readable on light and dark palettes alike, still
+    // fainter than the active texts; readable ones are kept as they are.
+    void readableDisabledTexts_data()
+    {
+        QTest::addColumn<QColor>("ground");
+        QTest::addColumn<QColor>("disabledText");
+        QTest::addColumn<QColor>("activeText");
+        QTest::newRow("grey on grey") << QColor(239, 239, 239) << QColor(190, 190, 190) << QColor(Qt::black);
+        QTest::newRow("invisible") << QColor(200, 200, 200) << QColor(200, 200, 200) << QColor(Qt::black);
+        QTest::newRow("dark theme") << QColor(50, 50, 50) << QColor(70, 70, 70) << QColor(Qt::white);
+        QTest::newRow("already readable") << QColor(239, 239, 239) << QColor(110, 110, 110) << QColor(Qt::black);
+    }
+    void readableDisabledTexts()
+    {
+        QFETCH(QColor, ground);
+        QFETCH(QColor, disabledText);
+        QFETCH(QColor, activeText);
+        QPalette p;
+        for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+            p.setColor(g, QPalette::Button, ground);
+            p.setColor(g, QPalette::Window, ground);
+            p.setColor(g, QPalette::Base, ground);
+            const QColor text = g == QPalette::Disabled ? disabledText : activeText;
+            p.setColor(g, QPalette::ButtonText, text);
+            p.setColor(g, QPalette::WindowText, text);
+            p.setColor(g, QPalette::Text, text);
+        }
+        const QPalette r = Readable_Disabled_Palette(p);
+        for (QPalette::ColorRole role : {QPalette::ButtonText, QPalette::WindowText, QPalette::Text}) {
+            const QColor d = r.color(QPalette::Disabled, role);
+            const double c = Contrast_Ratio(d, ground);
+            QVERIFY2(c >= 3.0, qPrintable(QStringLiteral("%1 on %2: %3").arg(d.name(), ground.name()).arg(c)));
+            QVERIFY(c < Contrast_Ratio(activeText, ground));
+            if (Contrast_Ratio(disabledText, ground) >= 3.0)
+                QCOMPARE(d, disabledText);
+            QCOMPARE(r.color(QPalette::Active, role), activeText);
+        }
     }
 
     // Labels meant for the same spot: each finds a place of its own, or is
