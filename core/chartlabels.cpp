@@ -96,7 +96,8 @@ AxisTicks Axis_Ticks(double lo, double hi, double length, double gap,
     return {};
 }
 
-QList<QRectF> Place_Labels(const QList<QRectF>& wanted, const QList<QPointF>& moves, const QRectF& bounds)
+QList<QRectF> Place_Labels(const QList<QRectF>& wanted, const QList<QPointF>& moves, const QRectF& bounds,
+                           const QList<QRectF>& obstacles)
 {
     QList<QRectF> placed;
     placed.reserve(wanted.size());
@@ -105,6 +106,9 @@ QList<QRectF> Place_Labels(const QList<QRectF>& wanted, const QList<QPointF>& mo
             return false;
         for (const QRectF& other : placed)
             if (!other.isNull() && other.intersects(r))
+                return false;
+        for (const QRectF& other : obstacles)
+            if (other.intersects(r))
                 return false;
         return true;
     };

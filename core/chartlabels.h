@@ -51,8 +51,9 @@ AxisTicks Axis_Ticks(double lo, double hi, double length, double gap,
 // (mx, my) shifts a label by mx times its own width and my times its own
 // height. A label that finds no such place is left out: its rectangle comes
 // back null.
+// Labels also keep off the `obstacles` (the marks of a drawing).
 QList<QRectF> Place_Labels(const QList<QRectF>& wanted, const QList<QPointF>& moves,
-                           const QRectF& bounds = QRectF());
+                           const QRectF& bounds = QRectF(), const QList<QRectF>& obstacles = {});
 
 // Moves that try a label below and above its place by one to `steps` times
 // its height, then beside it by one width.

@@ -209,6 +209,10 @@ private slots:
         QVERIFY(!Labels_Overlap(placed));
         QVERIFY(Labels_Overlap(wanted));
 
+        // a mark in the way: the label moves off it too
+        const QList<QRectF> offMark = Place_Labels({box}, Label_Moves(3), QRectF(), {QRectF(110, 104, 6, 6)});
+        QCOMPARE(offMark[0], box.translated(0, 12));
+
         // inside bounds only; a label with no free place is left out
         const QRectF bounds(90, 95, 60, 30);
         const QList<QRectF> crowded = Place_Labels({box, box, box, box}, Label_Moves(3), bounds);
