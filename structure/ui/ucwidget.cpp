@@ -2,7 +2,10 @@
 
 #include "core/parastruct.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
+
+#include <algorithm>
 
 namespace {
 
@@ -43,27 +46,79 @@ UcWidget::UcWidget(QWidget* parent) : QWidget(parent), design(GetDataStruct())
     setAttribute(Qt::WA_StyledBackground, true);
 }
 
+namespace {
+
+constexpr double kLabelGap = 4; // pixels between a rib's line and its number
+
+int lastRibOf(const ParaStruct* d)
+{
+    return std::min(d->lastRib, kRibSlots - 1);
+}
+
+} // namespace
+
+ViewFit UcWidget::chartFit() const
+{
+    const ParaStruct* d = design;
+    const int last = lastRibOf(d);
+    if (last < 1)
+        return ViewFit();
+    // The ribs on base 0, their tops above it; the numbers take a line of
+    // text above and below, which the fit leaves free in pixels.
+    QRectF chart;
+    for (int i = 0; i <= last; ++i)
+        chart |= QRectF(bottomPoint(d, i, 0), topPoint(d, i, 0)).normalized().adjusted(-0.5, 0, 0.5, 0);
+    const double text = QFontMetricsF(font()).height() + kLabelGap;
+    const QRectF area = QRectF(rect()).adjusted(12, 4 + text, -12, -4 - text);
+    return Fit_In(chart, area, 2.0);
+}
+
+QList<UcWidget::RibLabel> UcWidget::ribLabels() const
+{
+    const ParaStruct* d = design;
+    const int last = lastRibOf(d);
+    QList<RibLabel> labels;
+    if (last < 1)
+        return labels;
+    const ViewFit fit = chartFit();
+    const QFontMetricsF metrics(font());
+    for (int i = 0; i <= last; ++i) {
+        const QString text = QString::number(i);
+        const double w = metrics.horizontalAdvance(text);
+        const double h = metrics.height();
+        // Even ribs below the base, odd ones above their tops.
+        const QPointF at = fit.toView(i % 2 == 0 ? bottomPoint(d, i, 0) : topPoint(d, i, 0));
+        const double y = i % 2 == 0 ? at.y() + kLabelGap : at.y() - kLabelGap - h;
+        labels.append({QRectF(at.x() - w / 2, y, w, h), text});
+    }
+    return labels;
+}
+
 void UcWidget::paintEvent(QPaintEvent*)
 {
     const ParaStruct* d = design;
-    const int last = std::min(d->lastRib, kRibSlots - 1);
+    const int last = lastRibOf(d);
     if (last < 1)
         return;
     QPainter painter(this);
-    const double base = 0.85 * (height() - 1);
-    for (int i = 0; i <= last; ++i) {
-        const QPointF p = i % 2 == 0 ? bottomPoint(d, i, base) + QPointF(0, 20)
-                                     : topPoint(d, i, base) - QPointF(0, 20);
-        painter.drawText(p, QString::number(i));
-    }
+    for (const RibLabel& l : ribLabels())
+        painter.drawText(l.box, Qt::AlignCenter, l.text);
+    const ViewFit fit = chartFit();
+    painter.translate(fit.offset);
+    painter.scale(fit.zoom, fit.zoom);
     painter.setPen(QPen(Qt::black, 0));
     for (int i = 0; i < last; ++i) {
-        painter.drawLine(topPoint(d, i, base), bottomPoint(d, i, base));
-        painter.drawLine(topPoint(d, i, base), topPoint(d, i + 1, base));
-        painter.drawLine(bottomPoint(d, i, base), bottomPoint(d, i + 1, base));
+        painter.drawLine(topPoint(d, i, 0), bottomPoint(d, i, 0));
+        painter.drawLine(topPoint(d, i, 0), topPoint(d, i + 1, 0));
+        painter.drawLine(bottomPoint(d, i, 0), bottomPoint(d, i + 1, 0));
     }
-    painter.setPen(QPen(Qt::magenta, 2));
-    paintTable(&painter, d, d->diagTableD1, base);
-    painter.setPen(QPen(Qt::darkRed, 2));
-    paintTable(&painter, d, d->diagTableD2, base);
+    painter.drawLine(topPoint(d, last, 0), bottomPoint(d, last, 0));
+    QPen d1(Qt::magenta, 2);
+    d1.setCosmetic(true);
+    painter.setPen(d1);
+    paintTable(&painter, d, d->diagTableD1, 0);
+    QPen d2(Qt::darkRed, 2);
+    d2.setCosmetic(true);
+    painter.setPen(d2);
+    paintTable(&painter, d, d->diagTableD2, 0);
 }

@@ -1,11 +1,18 @@
 #pragma once
 
 // The chart under the diagonal tables: every rib of the half wing as a
-// vertical line of 0.35 of its chord on a common base, drawn 1:1 in plan
-// units, with the planned diagonals of table D1 (magenta) and D2 (dark red)
-// from the height on one rib to the height on the next.
+// vertical line of 0.35 of its chord on a common base, with the planned
+// diagonals of table D1 (magenta) and D2 (dark red) from the height on one
+// rib to the height on the next. The chart is drawn in plan units, fitted
+// whole into the widget with the rib numbers (even ones below the base, odd
+// ones above the tops).
 
+#include <QList>
+#include <QRectF>
+#include <QString>
 #include <QWidget>
+
+#include "core/viewfit.h"
 
 class ParaStruct;
 
@@ -15,6 +22,15 @@ class UcWidget : public QWidget
 
 public:
     explicit UcWidget(QWidget* parent = nullptr);
+
+    // How the chart's plan units map into the widget at its current size.
+    ViewFit chartFit() const;
+    // The rib numbers where they are drawn (widget coordinates).
+    struct RibLabel {
+        QRectF box;
+        QString text;
+    };
+    QList<RibLabel> ribLabels() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -3,6 +3,9 @@
 // the cross-port model, the plane view's drags and the actual view.
 
 #include <QTest>
+#include <QCoreApplication>
+#include <QSize>
+#include <QRectF>
 #include <QSignalSpy>
 #include <QEvent>
 #include <QObject>
@@ -24,6 +27,9 @@
 #include "structure/ui/dcrossport_edit.h"
 #include "structure/ui/diagdialog.h"
 #include "structure/ui/diatopview.h"
+#include "structure/ui/ucwidget.h"
+#include "core/chartlabels.h"
+#include "core/viewfit.h"
 #include "structure/ui/dmodelview.h"
 #include "tests/common/scripteduser.h"
 #include "tests/structure/editorfixture.h"
@@ -412,6 +418,48 @@ private slots:
         live->diagTableD2[live->lastRib].connectNext = true;
         live->diagTableD2[live->lastRib].rib = live->lastRib;
         QVERIFY(!child<QWidget>("ucwidget")->grab().isNull());
+    }
+
+    // At the form's size and at the screen's, the plan chart shows every
+    // rib and every rib number whole, odd numbers above the tops included,
+    // none on another; the plane view shows its airfoil with the row
+    // letters whole.
+    void chartsFitTheFormsSize()
+    {
+        for (const QSize size : {QSize(1033, 836), QSize(1600, 1000)}) {
+            QVERIFY(showAt(dialog.get(), size.width(), size.height()));
+            tabs()->setCurrentIndex(0);
+            QCoreApplication::processEvents();
+            auto* chart = child<UcWidget>("ucwidget");
+            const QRectF view(chart->rect());
+            QList<QRectF> boxes;
+            for (const UcWidget::RibLabel& l : chart->ribLabels()) {
+                boxes << l.box;
+                QVERIFY2(view.contains(l.box), qPrintable(QStringLiteral("rib %1 at %2 x %3")
+                                                               .arg(l.text).arg(size.width()).arg(size.height())));
+            }
+            QCOMPARE(boxes.size(), live->lastRib + 1);
+            QVERIFY(!Labels_Overlap(boxes));
+            const ViewFit fit = chart->chartFit();
+            for (int i = 0; i <= live->lastRib; ++i) {
+                const QPointF base = fit.toView(QPointF(live->ribSpanPos[i], 0));
+                const QPointF top = fit.toView(QPointF(live->ribSpanPos[i], -0.35 * live->chord[i]));
+                QVERIFY(view.contains(base) && view.contains(top));
+            }
+
+            tabs()->setCurrentIndex(2);
+            QCoreApplication::processEvents();
+            DiaTopView* v = plane();
+            const QRectF drawing = v->drawingExtent();
+            QVERIFY(!drawing.isEmpty());
+            const QRectF shown(v->offset() + v->zoom() * drawing.topLeft(),
+                               v->offset() + v->zoom() * drawing.bottomRight());
+            QVERIFY2(QRectF(v->rect()).contains(shown),
+                     qPrintable(QStringLiteral("%1,%2 %3x%4 in %5x%6")
+                                    .arg(shown.x()).arg(shown.y()).arg(shown.width()).arg(shown.height())
+                                    .arg(v->width()).arg(v->height())));
+        }
+        open();
     }
 
     void tipTab()
