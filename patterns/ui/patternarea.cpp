@@ -5,13 +5,18 @@
 #include "patterns/patternsheet.h"
 
 #include <QCursor>
-#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
+
+namespace {
+// The cut-mode buttons stand over the view's upper left corner: a fitted
+// sheet starts below them.
+constexpr int kButtonBand = 36;
+} // namespace
 
 QString Empty_Sheet_Text(int kind)
 {
@@ -68,15 +73,16 @@ void PatternArea::Auto_Zoom()
         return;
     const double m = int(((r.y() + r.height()) - r.y()) / 20);
     drawingRect = QRectF(r.x() - m, r.y() - m, r.width() + 2 * m, r.height() + 2 * m);
-    patternPath.translate(-(r.x() - m), -(r.y() - m));
     // The whole framed sheet in the view as it is now (the window may have
-    // been resized since it was shown), at nine tenths of the size that
-    // would just fit; a large sheet may need a zoom below the wheel's steps.
-    const QRect view = rect();
+    // been resized since it was shown), below the cut-mode buttons, at nine
+    // tenths of the size that would just fit; a large sheet may need a zoom
+    // below the wheel's steps.
+    const QRect view = rect().adjusted(0, 0, 0, -kButtonBand);
     zoom = myScale(0.0, &view, &drawingRect);
     if (!(zoom > 0) || !std::isfinite(zoom))
         zoom = 1.0;
     fitZoom = zoom;
+    patternPath.translate(-(r.x() - m), -(r.y() - m) + kButtonBand / zoom);
     anchor = QPointF(0, 0);
 }
 
