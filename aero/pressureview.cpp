@@ -1,5 +1,7 @@
 #include "aero/pressureview.h"
 
+#include "core/chartlabels.h"
+
 #include "aero/apameres.h"
 
 #include <algorithm>
@@ -90,6 +92,57 @@ QColor Index_Color(int i)
 int calcX(QPointF a, QPointF b, QPointF c, double t)
 {
     return int((1 - t) * (1 - t) * a.x() + 2 * t * (1 - t) * b.x() + t * t * c.x());
+}
+
+LegendScene Legend_Scene(const double* values, int n, QSize size, double textHeight,
+                         const std::function<double(const QString&)>& textWidth, double margin)
+{
+    LegendScene scene;
+    if (n < 2 || !values || size.isEmpty())
+        return scene;
+    const int band = size.height() / n;
+    if (band < 1)
+        return scene;
+    for (int k = 0; k < n; ++k)
+        scene.bands.append({QRect(0, k * band, size.width(), band), Index_Color(Legend_Band_Index(k))});
+    // Band k (from the top) carries value values[n - 1 - k]; a value lies
+    // on the scale between the centres of the first and the last band.
+    const double lo = values[0], hi = values[n - 1];
+    if (!(hi > lo))
+        return scene;
+    const double top = 0.5 * band, bottom = (n - 0.5) * band;
+    const double gap = 0.3 * textHeight;
+    const AxisTicks ticks = Axis_Ticks(lo, hi, bottom - top, gap, [textHeight](const QString&) { return textHeight; });
+    for (int i = 0; i < ticks.values.size(); ++i) {
+        const double y = top + (hi - ticks.values[i]) / (hi - lo) * (bottom - top);
+        const QString& text = ticks.texts[i];
+        const double w = textWidth ? textWidth(text) : textHeight * text.size() * 0.6;
+        QRectF box(margin, y - 0.5 * textHeight, w, textHeight);
+        // Whole inside the legend: the end labels are moved in.
+        if (box.top() < 0)
+            box.moveTop(0);
+        if (box.bottom() > n * band)
+            box.moveBottom(n * band);
+        // Black or white, whichever reads better on every band the label
+        // covers; a label across bands that neither reads on gets a plate.
+        double best = 0;
+        QColor colour(Qt::black);
+        for (const QColor& candidate : {QColor(Qt::black), QColor(Qt::white)}) {
+            double worst = 21;
+            for (const LegendBand& b : std::as_const(scene.bands))
+                if (QRectF(b.rect).intersects(box))
+                    worst = std::min(worst, Contrast_Ratio(candidate, b.colour));
+            if (worst > best) {
+                best = worst;
+                colour = candidate;
+            }
+        }
+        QColor plate;
+        if (best < 4.5)
+            plate = colour == QColor(Qt::black) ? QColor(Qt::white) : QColor(Qt::black);
+        scene.labels.append({box, text, colour, plate});
+    }
+    return scene;
 }
 
 bool thisPanel(int n, int id, int strip)

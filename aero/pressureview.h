@@ -9,7 +9,12 @@
 #include <QList>
 #include <QPointF>
 #include <QRect>
+#include <QRectF>
+#include <QSize>
+#include <QString>
 #include <QVector3D>
+
+#include <functional>
 
 class ApameRes;
 struct ArrDouble;
@@ -64,6 +69,31 @@ int calcX(QPointF a, QPointF b, QPointF c, double t);
 // The colour index of band k (0 at the top) of the legend: the colour of
 // the value written beside it, so that legend and panels agree.
 int Legend_Band_Index(int band);
+
+// The colour legend as drawn in a view of the given size: the kScaleSteps
+// bands from the highest value (top) down, each a whole number of pixels
+// high, and labels at round values of the scale, centred where the value
+// lies on it. As many labels as stand a text height plus a gap apart (the
+// nice-number step of the scale for that room); each in black or white,
+// whichever reads better on the bands behind it, on a plate of the other
+// where neither reads on all of them. `textWidth` measures a label; labels
+// start `margin` pixels from the left.
+struct LegendBand {
+    QRect rect;
+    QColor colour;
+};
+struct LegendLabel {
+    QRectF box;
+    QString text;
+    QColor colour;
+    QColor plate; // invalid: none
+};
+struct LegendScene {
+    QList<LegendBand> bands;
+    QList<LegendLabel> labels;
+};
+LegendScene Legend_Scene(const double* values, int n, QSize size, double textHeight,
+                         const std::function<double(const QString&)>& textWidth, double margin = 2);
 
 // Whether panel `id` of a mesh with last station n lies in strip `strip`,
 // leaving out the strip's closing panel at station n; false for n < 1.

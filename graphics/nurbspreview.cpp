@@ -139,14 +139,19 @@ QImage Paint_DesignImage(const QList<QPolygon>& pieces, const QList<QColor>& col
         painter.setPen(Qt::NoPen);
         painter.scale(float(nurbs::kImageSize) / float(uvHeight), float(nurbs::kImageSize) / float(uvWidth));
         for (int i = 0; i < n; ++i) {
-            // A piece without colour is filled black, as the texture shows
-            // every uncoloured place.
-            const QColor c = colours.at(i).isValid() ? colours.at(i) : QColor(Qt::black);
+            // A piece without colour shows as plain fabric, so that a design
+            // coloured in part (or not yet) does not look like a black wing.
+            const QColor c = colours.at(i).isValid() ? colours.at(i) : Uncoloured_Piece_Colour();
             painter.setBrush(QBrush(c, Qt::SolidPattern));
             painter.drawPolygon(turnPoly(pieces.at(i)), Qt::OddEvenFill);
         }
     }
     return image.mirrored(false, true);
+}
+
+QColor Uncoloured_Piece_Colour()
+{
+    return QColor(225, 225, 218);
 }
 
 QString Design_Image_Path()

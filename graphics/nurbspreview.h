@@ -1,7 +1,8 @@
 #pragma once
 
 // What the textured 3-D preview of the graphic design draws, built without
-// GL: the NURBS control net and knots of the inflated half canopy, the
+// GL: the NURBS control net and knots of the inflated half canopy (drawn
+// twice, the second time mirrored, both halves in the same texture), the
 // texture image painted from the coloured pieces, its pixels as the GL
 // upload takes them, and the lines of the bridle.
 //
@@ -77,8 +78,11 @@ struct NurbsSurface {
 // design has no cells the net can hold.
 bool Set_Inflated_Surface_Points(const ParaStruct* design, double modelScale, NurbsSurface* surface);
 
+// The colour of a piece not coloured yet: a light, plain fabric colour.
+QColor Uncoloured_Piece_Colour();
+
 // The texture image: 2048 x 2048 ARGB32, transparent, each piece filled in
-// its colour (opaque black for the no-colour value) at image point
+// its colour (Uncoloured_Piece_Colour for the no-colour value) at image point
 // (V x 2048 / uvHeight, U x 2048 / uvWidth), then flipped top to bottom so
 // that U = 0 lies on the bottom row. Transparent when either list is empty
 // or the extent has no size.

@@ -1,6 +1,7 @@
 #include "graphics/piececolouring.h"
 
 #include "core/parastruct.h"
+#include "core/viewfit.h"
 #include "graphics/designcurves.h"
 #include "graphics/pieceuv.h"
 #include "patterns/panelcut.h"
@@ -111,15 +112,27 @@ void PieceColouring::generate_Texture()
     glob->uvHeight = maxY - minY;
 }
 
+QRectF Colouring_Area(const QRect& widgetRect)
+{
+    // Below the view's tool-tip label and the current colour's sample, with
+    // a margin on the other sides.
+    return QRectF(widgetRect).adjusted(10, 60, -10, -10);
+}
+
 void PieceColouring::Auto_Zoom(const QRect& widgetRect)
 {
-    const int w = widgetRect.width();
-    const int h = widgetRect.height();
-    const double m = std::floor(h / 20.0);
-    poly_list_translate(m, m);
-    const QRectF drawing(-m, -m, w + 2 * m, h + 2 * m);
-    scale = std::min(myScale(0.1, &widgetRect, &drawing), 0.25);
     anchor = QPointF(0, 0);
+    QRectF bounds;
+    for (const QPolygonF& o : std::as_const(outlines))
+        bounds |= o.boundingRect();
+    const QRectF area = Colouring_Area(widgetRect);
+    if (bounds.isEmpty() || area.isEmpty())
+        return;
+    // The whole layout in the area: a drawn point is scale x p, so the
+    // outlines move by the fit's offset in layout units.
+    const ViewFit fit = Fit_In(bounds, area);
+    scale = fit.zoom;
+    poly_list_translate(fit.offset.x() / scale, fit.offset.y() / scale);
 }
 
 void PieceColouring::poly_list_translate(double dx, double dy)

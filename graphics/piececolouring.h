@@ -15,6 +15,7 @@
 #include <QPolygon>
 #include <QPolygonF>
 #include <QRect>
+#include <QRectF>
 #include <QString>
 
 #include "core/designspline.h"
@@ -22,6 +23,10 @@
 #include "patterns/pieces.h"
 
 class ParaStruct;
+
+// Where the widget shows the pieces: its rectangle less the band at the top
+// that holds the tool-tip label and the colour sample, and a margin.
+QRectF Colouring_Area(const QRect& widgetRect);
 
 class PieceColouring
 {
@@ -45,6 +50,8 @@ public:
     void Setup_Preview_Poly(int cell);
     // UV outline of every piece, published with its extent.
     void generate_Texture();
+    // The whole layout, as large as it fits, in the widget's colouring area
+    // (Colouring_Area); the anchor back at (0, 0).
     void Auto_Zoom(const QRect& widgetRect);
     void poly_list_translate(double dx, double dy);
 

@@ -52,16 +52,16 @@ void addTable(const Frame& f, int last, const DiagonalRow* table, int number, Di
 
 } // namespace
 
-DiagonalChart Diagonal_Chart(const ParaStruct* d, double height)
+DiagonalChart Diagonal_Chart(const ParaStruct* d)
 {
     DiagonalChart chart;
     const int last = std::min(d->lastRib, kRibSlots - 1);
     if (last < 1)
         return chart;
-    const Frame f{d, 0.85 * (height - 1)};
+    const Frame f{d, 0};
     for (int i = 0; i <= last; ++i) {
-        const QPointF at = i % 2 == 0 ? f.bottom(i) + QPointF(0, 20) : f.top(i) - QPointF(0, 20);
-        chart.ribNumbers.append({at, QString::number(i)});
+        const bool odd = i % 2 != 0;
+        chart.ribNumbers.append({odd ? f.top(i) : f.bottom(i), odd, QString::number(i)});
     }
     for (int i = 0; i < last; ++i) {
         chart.ribLines.append(QLineF(f.top(i), f.bottom(i)));
@@ -78,5 +78,5 @@ DiagonalChart Diagonal_Chart(const ParaStruct* d, double height)
 
 QStringList Diagonal_Chart_Notes(const ParaStruct* design)
 {
-    return Diagonal_Chart(design, 0).notes;
+    return Diagonal_Chart(design).notes;
 }

@@ -2,7 +2,8 @@
 
 // What the chart under the diagonal tables draws, built without widgets:
 // every rib of the half wing as a vertical line of 0.35 of its chord on a
-// common base, 1:1 in plan units, with its number, and the diagonals of
+// common base at y = 0 (tops upward, at negative y, as on screen), in plan
+// units, with its number, and the diagonals of
 // tables D1 and D2 as the generation builds them (Diagonal_Plan), from the
 // height on the start rib to the height on the partner rib. A connected row
 // that builds no diagonal is drawn as the plan has it (to the next rib at
@@ -17,7 +18,8 @@
 class ParaStruct;
 
 struct DiagonalChartLabel {
-    QPointF at; // the text's base-line start
+    QPointF at;   // the rib's end the number stands by: the bottom of an even rib, the top of an odd one
+    bool above;   // the number stands above that point (odd ribs), or below it
     QString text;
 };
 
@@ -36,7 +38,7 @@ struct DiagonalChart {
     QStringList notes;
 };
 
-// The chart of a widget `height` pixels high (nothing without ribs).
-DiagonalChart Diagonal_Chart(const ParaStruct* design, double height);
+// The chart (nothing without ribs). The view fits it to its size.
+DiagonalChart Diagonal_Chart(const ParaStruct* design);
 // Its notes alone.
 QStringList Diagonal_Chart_Notes(const ParaStruct* design);

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QSurfaceFormat>
 #include <QVBoxLayout>
@@ -326,19 +327,33 @@ void LegendArea::paintEvent(QPaintEvent*)
     DrawLegend(&painter);
 }
 
+QFont LegendArea::labelFont() const
+{
+    QFont f = font();
+    f.setWeight(QFont::DemiBold);
+    f.setPixelSize(11);
+    return f;
+}
+
+LegendScene LegendArea::scene() const
+{
+    const QFontMetricsF metrics(labelFont());
+    return Legend_Scene(GetDataStruct()->legendValues, kScaleSteps, size(), metrics.height(),
+                        [&metrics](const QString& text) { return metrics.horizontalAdvance(text); });
+}
+
 void LegendArea::DrawLegend(QPainter* painter)
 {
-    const double* values = GetDataStruct()->legendValues;
-    const int band = height() / kScaleSteps;
-    for (int k = 0; k < kScaleSteps; ++k) {
-        painter->setBrush(Index_Color(Legend_Band_Index(k)));
-        painter->drawRect(0, k * band, width(), band);
+    const LegendScene legend = scene();
+    for (const LegendBand& b : legend.bands) {
+        painter->setBrush(b.colour);
+        painter->drawRect(b.rect);
     }
-    QFont font = painter->font();
-    font.setWeight(QFont::Normal);
-    font.setPointSize(7);
-    painter->setFont(font);
-    painter->setPen(QPen(Qt::white, 1, Qt::SolidLine));
-    for (int k = 0; k < kScaleSteps; ++k)
-        painter->drawText(0, height() - 4 - k * band, QStringLiteral(" %1").arg(values[k], 0, 'f', 2));
+    painter->setFont(labelFont());
+    for (const LegendLabel& l : legend.labels) {
+        if (l.plate.isValid())
+            painter->fillRect(l.box.adjusted(-1, 0, 1, 0), l.plate);
+        painter->setPen(l.colour);
+        painter->drawText(l.box, Qt::AlignLeft | Qt::AlignVCenter, l.text);
+    }
 }

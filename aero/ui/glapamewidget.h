@@ -18,6 +18,7 @@
 #include "aero/apameres.h"
 #include "aero/pressureview.h"
 
+#include <QFont>
 #include <QList>
 #include <QOpenGLWidget>
 #include <QPoint>
@@ -122,9 +123,13 @@ class LegendArea : public QWidget
 public:
     explicit LegendArea(QWidget* parent = nullptr);
 
+    // What the legend draws at its current size and font.
+    LegendScene scene() const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     void DrawLegend(QPainter* painter);
+    QFont labelFont() const;
 };

@@ -1,8 +1,10 @@
 #include "apps/driftline/wsuit.h"
 
+#include "core/chartlabels.h"
 #include "core/transf.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPen>
@@ -103,12 +105,13 @@ void WSuit::paintEvent(QPaintEvent *)
     // The chart, the grid and the path all lay out for the current size.
     takeExtents();
     painter.drawRect(wsRect);
-    draw_Polars(&painter);
-    transformPainter(painter);
     painter.save();
+    transformPainter(painter);
     draw_Net(&painter);
     draw_flight(&painter);
     painter.restore();
+    // The chart is an inset: drawn last, over the flight plane.
+    draw_Polars(&painter);
 }
 
 void WSuit::draw_Net(QPainter *painter)
@@ -116,7 +119,8 @@ void WSuit::draw_Net(QPainter *painter)
     QFont font = painter->font();
     font.setWeight(QFont::Normal);
     font.setStyle(QFont::StyleNormal);
-    font.setPointSize(std::max(1, drawHeight / 150));
+    // Large enough to read at the window's form size, growing with it.
+    font.setPixelSize(std::max(10, drawHeight / 70));
     painter->setFont(font);
     painter->setPen(makePen(Qt::black, 0, Qt::DotLine));
 
@@ -130,7 +134,9 @@ void WSuit::draw_Net(QPainter *painter)
     if (y_range > 0) {
         for (double Y = 0; Y <= y_range; Y += 0.1 * y_range) {
             const int sy = int(topMargin + drawHeight * Y / y_range);
-            painter->drawText(QPoint(int(leftMargin), sy), fixed(Y, 1));
+            // The origin is labelled once, by the distance axis.
+            if (Y > 0)
+                painter->drawText(QPoint(int(leftMargin), sy), fixed(Y, 1));
             painter->drawLine(int(leftMargin), sy, int(leftMargin + drawWidth), sy);
         }
     }
@@ -152,7 +158,8 @@ void WSuit::draw_flight(QPainter *painter)
             continue;
         p = q;
         painter->drawPoint(p);
-        if (i % LabelEvery == 0) {
+        // (the start, time 0, lies on the plane's labelled origin)
+        if (i % LabelEvery == 0 && i > 0) {
             painter->setPen(black);
             painter->drawText(p, fixed(flight.time, 1));
             painter->setPen(red);
@@ -180,62 +187,157 @@ void WSuit::paint_pilot(QPainter *painter, QPointF P, double theta, double alpha
     painter->drawPolygon(QPolygonF({P1, B, C}), Qt::OddEvenFill);
 }
 
-void WSuit::draw_Polars(QPainter *painter)
+QRectF Polar_Inset(const QSizeF &view, const QList<QRectF> &fields, double labelRoom)
 {
-    const double w = drawWidth, h = drawHeight;
-    const double W = 0.45 * w, H = 0.3 * h;
-    const QPointF O(0.5 * w, 0.05 * w + H);
+    const double w = view.width(), h = view.height();
+    QRectF chart(0.5 * w, 0.05 * w, 0.45 * w, 0.3 * h);
+    // Below every input field that stands over the chart or its labels.
+    const QRectF withLabels = chart.adjusted(-labelRoom, -labelRoom, labelRoom, labelRoom);
+    double top = chart.top();
+    for (const QRectF &f : fields)
+        if (f.intersects(QRectF(withLabels.left(), 0, withLabels.width(), h)) && f.top() < withLabels.bottom())
+            top = std::max(top, f.bottom() + labelRoom);
+    chart.moveTop(top);
+    // The angle labels below it stay in the view.
+    chart.setBottom(std::min(chart.bottom(), h - 1.5 * labelRoom));
+    return chart;
+}
 
-    painter->setPen(makePen(Qt::black, 2));
-    painter->drawRect(QRectF(0.5 * w, 0.05 * w, W, H));
-
-    const QVector<QPointF> CL = Inter_Poly(6, t_kot, t_Cl, 100);
-    const QVector<QPointF> CD = Inter_Poly(6, t_kot, t_Cd, 100);
-    if (CL.isEmpty() || CD.size() != CL.size())
-        return;
-    const double angleScale = W / CL.last().x();
-    const double coefScale = H / CL.last().y();
-
-    painter->setPen(makePen(Qt::black, 0));
-    for (int i = 0; i <= 20; ++i) {
-        const double x = O.x() + i * 0.05 * W;
-        painter->drawLine(QPointF(x, O.y()), QPointF(x, O.y() - H));
-        painter->drawText(QPointF(x - 10, O.y() + 0.1 * H), fixed(2.25 * i, 1));
-    }
-    painter->setPen(makePen(Qt::blue, 0));
-    for (int i = 0; i <= 10; ++i) {
-        const double y = O.y() - i * 0.1 * H;
-        painter->drawLine(QPointF(O.x(), y), QPointF(O.x() + W, y));
-        painter->drawText(QPointF(O.x() - 20, y), fixed(i * 0.1 * CL.last().y(), 1));
-    }
-
-    const double legendX = O.x() - 100;
-    painter->setPen(makePen(Qt::blue, 0));
-    painter->drawText(QPointF(legendX, O.y() - 0.5 * H), QStringLiteral("CL"));
-    painter->setPen(makePen(Qt::red, 0));
-    painter->drawText(QPointF(legendX, O.y() - 0.3 * H), QStringLiteral("CD"));
-    painter->setPen(makePen(Qt::cyan, 0));
-    painter->drawText(QPointF(legendX, O.y() - 0.7 * H), QStringLiteral("CL/CD"));
-
-    painter->setPen(makePen(Qt::blue, 2));
-    for (const QPointF &c : CL)
-        painter->drawPoint(QPointF(O.x() + c.x() * angleScale, O.y() - c.y() * coefScale));
-    painter->setPen(makePen(Qt::red, 2));
-    for (const QPointF &c : CD)
-        painter->drawPoint(QPointF(O.x() + c.x() * angleScale, O.y() - c.y() * coefScale));
-
+PolarChart Polar_Chart(const QRectF &chart, const QVector<QPointF> &CL, const QVector<QPointF> &CD,
+                       const std::function<double(const QString &)> &textWidth, double textHeight)
+{
+    PolarChart c;
+    c.frame = chart;
+    if (CL.isEmpty() || CD.size() != CL.size() || !(chart.width() > 0) || !(chart.height() > 0))
+        return c;
+    const double angleMax = CL.last().x();
+    const double clMax = CL.last().y();
     double rMax = 0;
     for (int i = 0; i < CL.size(); ++i)
         rMax = std::max(rMax, CL[i].y() / CD[i].y());
-    const double ratioScale = H / rMax;
-    painter->setPen(makePen(Qt::cyan, 0));
-    for (int i = 0; i <= 10; ++i)
-        painter->drawText(QPointF(O.x() + 10, O.y() - i * 0.1 * H), fixed(i * 0.1 * rMax, 1));
-    QPolygonF ratio;
-    for (int i = 0; i < CL.size(); ++i)
-        ratio << QPointF(O.x() + CL[i].x() * angleScale, O.y() - CL[i].y() / CD[i].y() * ratioScale);
+    if (!(angleMax > 0) || !(clMax > 0) || !(rMax > 0) || !std::isfinite(rMax))
+        return c;
+    const QPointF O = chart.bottomLeft();
+    const double W = chart.width(), H = chart.height();
+    auto at = [&](double angle, double value, double top) {
+        return QPointF(O.x() + angle / angleMax * W, O.y() - value / top * H);
+    };
+    // The angle axis: round angles, a label's width and a gap apart.
+    const AxisTicks angles = Axis_Ticks(0, angleMax, W, 8, textWidth);
+    for (int i = 0; i < angles.values.size(); ++i) {
+        const double x = at(angles.values[i], 0, 1).x();
+        const double tw = textWidth(angles.texts[i]);
+        c.verticals.append(x);
+        c.angleLabels.append({QRectF(x - tw / 2, O.y() + 3, tw, textHeight), angles.texts[i]});
+    }
+    // Lift on the left of the frame, glide ratio on its right: round values
+    // a text height and a gap apart.
+    const auto height = [textHeight](const QString &) { return textHeight; };
+    const AxisTicks lifts = Axis_Ticks(0, clMax, H, 0.5 * textHeight, height);
+    for (int i = 0; i < lifts.values.size(); ++i) {
+        const double y = at(0, lifts.values[i], clMax).y();
+        const double tw = textWidth(lifts.texts[i]);
+        c.horizontals.append(y);
+        c.liftLabels.append({QRectF(O.x() - 4 - tw, y - textHeight / 2, tw, textHeight), lifts.texts[i]});
+    }
+    const AxisTicks ratios = Axis_Ticks(0, rMax, H, 0.5 * textHeight, height);
+    for (int i = 0; i < ratios.values.size(); ++i) {
+        const double y = at(0, ratios.values[i], rMax).y();
+        c.ratioLabels.append(
+            {QRectF(O.x() + W + 4, y - textHeight / 2, textWidth(ratios.texts[i]), textHeight), ratios.texts[i]});
+    }
+    for (int i = 0; i < CL.size(); ++i) {
+        c.lift << at(CL[i].x(), CL[i].y(), clMax);
+        c.drag << at(CD[i].x(), CD[i].y(), clMax);
+        c.ratio << at(CL[i].x(), CL[i].y() / CD[i].y(), rMax);
+    }
+    return c;
+}
+
+QList<QRectF> WSuit::fieldRects() const
+{
+    QList<QRectF> rects;
+    for (const QWidget *child : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+        if (child->isVisible())
+            rects.append(QRectF(child->geometry()));
+    return rects;
+}
+
+PolarChart WSuit::polarChart() const
+{
+    const QFontMetricsF metrics(chartFont());
+    const QRectF frame = Polar_Inset(QSizeF(drawWidth, drawHeight), fieldRects(), 1.5 * metrics.height());
+    return Polar_Chart(frame, Inter_Poly(6, t_kot, t_Cl, 100), Inter_Poly(6, t_kot, t_Cd, 100),
+                       [&metrics](const QString &t) { return metrics.horizontalAdvance(t); }, metrics.height());
+}
+
+QFont WSuit::chartFont() const
+{
+    QFont f = font();
+    f.setWeight(QFont::Normal);
+    f.setStyle(QFont::StyleNormal);
+    f.setPixelSize(11);
+    return f;
+}
+
+void WSuit::draw_Polars(QPainter *painter)
+{
+    const PolarChart c = polarChart();
+    // A white ground, so that the chart's lines and texts read over the
+    // flight plane's grid.
+    painter->setPen(makePen(Qt::black, 2));
+    painter->setBrush(Qt::white);
+    painter->drawRect(c.frame);
+    painter->setBrush(Qt::NoBrush);
+    if (c.lift.isEmpty())
+        return;
+    painter->setFont(chartFont());
+
+    painter->setPen(makePen(Qt::black, 0));
+    for (double x : c.verticals)
+        painter->drawLine(QPointF(x, c.frame.bottom()), QPointF(x, c.frame.top()));
+    for (const ChartLabel &l : c.angleLabels)
+        painter->drawText(l.box, Qt::AlignCenter, l.text);
+    painter->setPen(makePen(Qt::blue, 0));
+    for (double y : c.horizontals)
+        painter->drawLine(QPointF(c.frame.left(), y), QPointF(c.frame.right(), y));
+    for (const ChartLabel &l : c.liftLabels)
+        painter->drawText(l.box, Qt::AlignRight | Qt::AlignVCenter, l.text);
+    // Cyan does not read on the view's grey-green: the glide ratio's values
+    // are written in its darker shade.
+    painter->setPen(makePen(Qt::darkCyan, 0));
+    for (const ChartLabel &l : c.ratioLabels)
+        painter->drawText(l.box, Qt::AlignLeft | Qt::AlignVCenter, l.text);
+
+    painter->setPen(makePen(Qt::blue, 2));
+    for (const QPointF &p : c.lift)
+        painter->drawPoint(p);
+    painter->setPen(makePen(Qt::red, 2));
+    for (const QPointF &p : c.drag)
+        painter->drawPoint(p);
     painter->setPen(makePen(Qt::cyan, 2));
-    painter->drawPolyline(ratio);
+    painter->drawPolyline(c.ratio);
+
+    // The legend in a box of its own at the lower right, where the curves
+    // leave room.
+    const QFontMetricsF metrics(chartFont());
+    const QString names[3] = {QStringLiteral("CL"), QStringLiteral("CD"), QStringLiteral("CL/CD")};
+    const Qt::GlobalColor colours[3] = {Qt::blue, Qt::red, Qt::darkCyan};
+    double width = 0;
+    for (const QString &n : names)
+        width += metrics.horizontalAdvance(n) + 10;
+    QRectF legend(c.frame.right() - width - 8, c.frame.bottom() - metrics.height() - 8, width + 4,
+                  metrics.height() + 4);
+    painter->setPen(makePen(Qt::black, 0));
+    painter->setBrush(Qt::white);
+    painter->drawRect(legend);
+    painter->setBrush(Qt::NoBrush);
+    double x = legend.left() + 6;
+    for (int i = 0; i < 3; ++i) {
+        painter->setPen(makePen(colours[i], 0));
+        painter->drawText(QPointF(x, legend.top() + 2 + metrics.ascent()), names[i]);
+        x += metrics.horizontalAdvance(names[i]) + 10;
+    }
 }
 
 Flight WSuit::find_flight_point()

@@ -414,11 +414,11 @@ void NurbsWidget::Render_Surface()
     gluNurbsSurface(renderer, net->chordKnotCount, net->chordKnots, net->spanKnotCount, net->spanKnots,
                     nurbs::kSpanRows * 3, 3, vertices, net->chordOrder, net->spanOrder, GL_MAP2_VERTEX_3);
     gluEndSurface(renderer);
-    // The mirrored half has no texture coordinates of its own: it is drawn
-    // plain, not in whatever texel the first half left current.
+    // The other half is the mirror image, coloured alike: the pieces and
+    // their colours are those of one half, and a wing is sewn symmetric.
     glScalef(1.0f, -1.0f, 1.0f);
-    glDisable(GL_TEXTURE_2D);
     gluBeginSurface(renderer);
+    gluNurbsSurface(renderer, 4, tknots, 4, tknots, 2 * 2, 2, &texels[0][0][0], 2, 2, GL_MAP2_TEXTURE_COORD_2);
     gluNurbsSurface(renderer, net->chordKnotCount, net->chordKnots, net->spanKnotCount, net->spanKnots,
                     nurbs::kSpanRows * 3, 3, vertices, net->chordOrder, net->spanOrder, GL_MAP2_VERTEX_3);
     gluEndSurface(renderer);

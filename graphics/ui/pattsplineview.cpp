@@ -5,6 +5,7 @@
 #include "shell/ui/uihelpers.h"
 
 #include <QKeyEvent>
+#include <QResizeEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
@@ -23,6 +24,18 @@ void PattSpline::showEvent(QShowEvent* event)
     widgetRect = QRect(0, 0, width(), height());
     notify(model.Show(widgetRect));
     update();
+}
+
+void PattSpline::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // A new size (the dialog restored or maximized) shows the whole layout
+    // again.
+    widgetRect = QRect(0, 0, width(), height());
+    if (isVisible()) {
+        model.Auto_Zoom(widgetRect);
+        update();
+    }
 }
 
 void PattSpline::notify(const QString& notice)

@@ -3,6 +3,7 @@
 
 #include "core/curves.h"
 #include "core/transf.h"
+#include "core/viewfit.h"
 #include "lines/linemorphing.h"
 
 #include <QFontMetrics>
@@ -10,6 +11,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -49,14 +51,11 @@ void LineMorph::SetCurrentLine(int row)
 
 void LineMorph::initLineMorph()
 {
-    zoom = 1.0;
     currentRow = 8;
     currentRib = -1;
     selectedButton = -1;
     selectedCell = -1;
     lastPos = QPoint(0, 0);
-    panX = 0.1 * width();
-    panY = -0.5 * height();
     // The plan view is drawn from the rib positions of the current outline.
     if (!design->ribAirfoils[0].isEmpty()) {
         design->WingTipGeometrySetup();
@@ -73,6 +72,7 @@ void LineMorph::initLineMorph()
     frontCurve = Bezier_FourPoints(planPoints[0], planPoints[1], planPoints[2], planPoints[3]);
     rearCurve = Bezier_FourPoints(planPoints[4], planPoints[5], planPoints[6], planPoints[7]);
     Generate_All_LineRib_Buttons();
+    Restore_View();
     update();
 }
 
@@ -224,11 +224,44 @@ void LineMorph::Action_From_Menu(QPoint, int entry)
     update();
 }
 
+QRectF LineMorph::planExtent() const
+{
+    // The plan from the leading to the trailing edge and from the centre to
+    // the tip, with the row letters left of it and the rib numbers below.
+    const QRectF plan = QRectF(planPoints[0], QPointF(planPoints[3].x(), planPoints[4].y())).normalized();
+    if (plan.isEmpty())
+        return QRectF();
+    return plan.adjusted(-50, -10, 20, 30);
+}
+
+QRectF LineMorph::viewArea() const
+{
+    // Below the header line of the current row and point.
+    return QRectF(rect()).adjusted(10, 60, -10, -10);
+}
+
 void LineMorph::Restore_View()
 {
-    zoom = 1.0;
-    panX = 0.1 * width();
-    panY = -0.5 * height();
+    // The whole plan in the view, every row in sight whichever is current;
+    // no larger than the wheel's largest zoom.
+    const QRectF plan = planExtent();
+    if (plan.isEmpty() || viewArea().isEmpty()) {
+        zoom = 1.0;
+        panX = 0.1 * width();
+        panY = -0.5 * height();
+        return;
+    }
+    const ViewFit fit = Fit_In(plan, viewArea(), 2.0);
+    zoom = fit.zoom;
+    panX = fit.offset.x();
+    panY = fit.offset.y();
+}
+
+void LineMorph::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // The dialog restored or maximized: the plan fitted to the new size.
+    Restore_View();
 }
 
 // ---------------------------------------------------------------- input

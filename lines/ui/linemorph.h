@@ -9,6 +9,7 @@
 #include <QPoint>
 #include <QPointF>
 #include <QPolygonF>
+#include <QRectF>
 #include <QWidget>
 
 #include "core/parastruct.h"
@@ -50,6 +51,10 @@ public:
     bool pointValid(int point) const { return valid[point]; }
     // Where a plan-view point shows in the widget.
     QPointF toWidget(QPointF plan) const { return plan * zoom + QPointF(panX, panY); }
+    // The plan with its row letters and rib numbers (plan units), and the
+    // part of the widget the view fits it into (below the header line).
+    QRectF planExtent() const;
+    QRectF viewArea() const;
 
 signals:
     void to_close_cell();
@@ -70,6 +75,7 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void transformPainter(QPainter& painter) const;

@@ -4,6 +4,11 @@
 #include "core/parastruct.h"
 #include "lines/linetree.h"
 #include "shell/ui/editsession.h"
+#include "shell/ui/uihelpers.h"
+
+#include <QResizeEvent>
+#include <QStyle>
+#include <QTextDocumentFragment>
 
 MidLineDialog::MidLineDialog(QWidget* parent)
     : QDialog(parent), design(GetDataStruct()), session(new EditSession(this))
@@ -22,6 +27,24 @@ void MidLineDialog::initDialog()
 void MidLineDialog::on_lineseq_checkBox_clicked()
 {
     abcdpos_widget->Set_LineSequence(lineseq_checkBox->isChecked());
+}
+
+void MidLineDialog::fitHeader()
+{
+    // The two lines over the view show whole at the form's width too: their
+    // font shrinks to the room the window gives.
+    const int room = groupBox_2->width() - label->x() - 6;
+    QFont bold = font();
+    bold.setBold(true);
+    Fit_Caption(label, bold, QTextDocumentFragment::fromHtml(label->text()).toPlainText(), room);
+    const int box = style()->pixelMetric(QStyle::PM_IndicatorWidth) + style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing) + 4;
+    Fit_Caption(lineseq_checkBox, font(), lineseq_checkBox->text(), room, box);
+}
+
+void MidLineDialog::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    fitHeader();
 }
 
 void MidLineDialog::showEvent(QShowEvent* event)

@@ -20,6 +20,9 @@ public:
     explicit MidLineDialog(QWidget* parent = nullptr);
 
     void initDialog();
+    // The header's label and check box in the largest font that shows them
+    // whole at the window's width.
+    void fitHeader();
     MidLinEdit* view() const { return abcdpos_widget; }
 
 public slots:
@@ -33,6 +36,7 @@ private slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     ParaStruct* design;

@@ -1,12 +1,14 @@
 #include "lines/ui/midlinedit.h"
 
 #include "core/transf.h"
+#include "core/viewfit.h"
 #include "lines/linemorphing.h"
 
 #include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -101,11 +103,35 @@ void MidLinEdit::move_points(double dx, double dy)
     Update_Row_Indexes();
 }
 
+QRectF MidLinEdit::contentExtent() const
+{
+    // The table of row positions with its heading (x 70 .. 745 from y -180)
+    // and the centre rib's airfoil below it with the row letters (the chord
+    // from x 40, 560 long).
+    return QRectF(QPointF(kDrawingLE - 10, -190), QPointF(70 + 75 * kLineRows + 5, 100));
+}
+
 void MidLinEdit::Restore_View()
 {
     panX = 40.0;
     panY = kViewHeight / 4;
     zoom = 1.0;
+    // A view too narrow for the table and the foil at full size shows them
+    // whole, scaled down, from its upper left corner.
+    const QRectF content = contentExtent();
+    const QRectF area = QRectF(rect()).adjusted(10, 10, -10, -10);
+    if (area.isEmpty() || panX + content.right() <= area.right())
+        return;
+    const ViewFit fit = Fit_In(content, area, 1.0, FitAlign::TopLeft);
+    zoom = fit.zoom;
+    panX = fit.offset.x();
+    panY = fit.offset.y();
+}
+
+void MidLinEdit::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    Restore_View();
 }
 
 // ---------------------------------------------------------------- events

@@ -10,6 +10,7 @@
 
 #include <QPoint>
 #include <QPointF>
+#include <QRectF>
 #include <QPolygonF>
 #include <QWidget>
 
@@ -36,6 +37,9 @@ public:
     // The rows' centre indexes and percents from the markers.
     void Update_Row_Indexes();
     void Restore_View();
+    // The table and the centre airfoil in drawing units: what the view
+    // shows whole at its start.
+    QRectF contentExtent() const;
 
     // State the dialog and the tests look at.
     bool anyOrder() const { return anySequence; }
@@ -53,6 +57,7 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:

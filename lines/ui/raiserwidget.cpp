@@ -2,11 +2,13 @@
 #include "shell/ui/widgetinteraction.h"
 
 #include "core/parastruct.h"
+#include "core/chartlabels.h"
 #include "core/transf.h"
 #include "lines/linetree.h"
 #include "shell/ui/uihelpers.h"
 
 #include <QDebug>
+#include <QFontMetricsF>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -482,6 +484,7 @@ void RaiserWidget::paintEvent(QPaintEvent*)
     paintRiserFrame(&painter);
     paintLines(&painter);
     paintPendingLineAndRoot(&painter);
+    paintLengthLabels(&painter);
 }
 
 void RaiserWidget::paintRiserFrame(QPainter* painter)
@@ -535,9 +538,70 @@ void RaiserWidget::paintLines(QPainter* painter)
         painter->setBrush(Qt::red);
         painter->drawEllipse(Circle_Rect(M, 3, 2));
         painter->setBrush(Qt::NoBrush);
-        DrawAngledText(painter, QStringLiteral("%1[m]").arg(design->R_X(m_unit3D * w.lines.at(i).length), 0, 'f', 2),
-                       A, B);
     }
+}
+
+QFont RaiserWidget::labelFont() const
+{
+    QFont f = m_lettering.header;
+    f.setWeight(QFont::Normal);
+    f.setStyle(QFont::StyleNormal);
+    f.setPointSize(10);
+    return f;
+}
+
+QList<RaiserWidget::LengthLabel> RaiserWidget::lengthLabels() const
+{
+    const BridleGroup& w = m_trees->work;
+    QList<LengthLabel> labels;
+    if (w.pairs.isEmpty() || w.pairs.size() > w.lines.size())
+        return labels;
+    const QFontMetricsF metrics(labelFont());
+    QList<QRectF> wanted;
+    for (int i = 0; i < w.pairs.size(); ++i) {
+        const int a = w.pairs.at(i).x(), b = w.pairs.at(i).y();
+        // The virtual lines of the frame carry no length.
+        if (a < 0 || b < 0 || a >= w.points.size() || b >= w.points.size() || b < m_frameNodes)
+            continue;
+        const QPointF M = m_view.toWidget(QPointF(w.points.at(a) + w.points.at(b)) / 2);
+        const QString text = QStringLiteral("%1[m]").arg(design->R_X(m_unit3D * w.lines.at(i).length), 0, 'f', 2);
+        const QSizeF size(metrics.horizontalAdvance(text) + 4, metrics.height());
+        labels.append({QRectF(M + QPointF(6, -size.height() / 2), size), text, M});
+        wanted.append(labels.last().box);
+    }
+    // Lines that meet at a split put their labels on one another: each is
+    // moved to the first free place below, above or beside it.
+    // The nodes stay in sight.
+    QList<QRectF> nodes;
+    for (const QPoint& p : w.points)
+        nodes.append(QRectF(m_view.toWidget(QPointF(p)) - QPointF(6, 6), QSizeF(12, 12)));
+    const QList<QRectF> placed = Place_Labels(wanted, Label_Moves(4), QRectF(rect()), nodes);
+    QList<LengthLabel> shown;
+    for (int i = 0; i < labels.size(); ++i)
+        if (!placed[i].isNull())
+            shown.append({placed[i], labels[i].text, labels[i].line});
+    return shown;
+}
+
+void RaiserWidget::paintLengthLabels(QPainter* painter) const
+{
+    painter->save();
+    painter->resetTransform();
+    painter->setFont(labelFont());
+    for (const LengthLabel& l : lengthLabels()) {
+        // A label moved off its line points back to it.
+        if (!l.box.adjusted(-8, -2, 2, 2).contains(l.line)) {
+            painter->setPen(QPen(QColor(255, 255, 255, 140), 1, Qt::DotLine));
+            const QPointF edge(std::clamp(l.line.x(), l.box.left(), l.box.right()),
+                               std::clamp(l.line.y(), l.box.top(), l.box.bottom()));
+            painter->drawLine(l.line, edge);
+        }
+        // On a dark plate, so that the lines behind do not cross the text.
+        painter->fillRect(l.box, QColor(0, 0, 0, 210));
+        painter->setPen(Qt::white);
+        painter->drawText(l.box, Qt::AlignCenter, l.text);
+    }
+    painter->restore();
 }
 
 void RaiserWidget::paintPendingLineAndRoot(QPainter* painter)

@@ -22,9 +22,13 @@
 // reported once and left as it is in the design unless the user accepts the
 // reset.
 
+#include <QFont>
+#include <QList>
 #include <QPoint>
 #include <QPointF>
 #include <QRect>
+#include <QRectF>
+#include <QString>
 #include <QWidget>
 
 #include <memory>
@@ -53,6 +57,16 @@ public:
     const TreeView& view() const { return m_view; }
     // The header line: the zoom and the edit mode.
     QString headerText() const;
+    // The length labels of the riser lines where they are drawn (widget
+    // coordinates): each beside its line's middle, or moved clear of the
+    // labels placed before it (a leader then points to its line); none
+    // covers another. A label with no free place nearby is left out.
+    struct LengthLabel {
+        QRectF box;
+        QString text;
+        QPointF line; // the middle of its line
+    };
+    QList<LengthLabel> lengthLabels() const;
     QPoint widgetPoint(QPoint scenePoint) const;
 
 signals:
@@ -111,6 +125,8 @@ private:
 
     void paintRiserFrame(QPainter* painter);
     void paintLines(QPainter* painter);
+    void paintLengthLabels(QPainter* painter) const;
+    QFont labelFont() const;
     void paintPendingLineAndRoot(QPainter* painter);
 
     ParaStruct* design;

@@ -1,13 +1,16 @@
 #include "lines/ui/ropeswidget.h"
 
 #include "core/parastruct.h"
+#include "core/chartlabels.h"
 #include "core/transf.h"
 #include "lines/lineplan.h"
 
+#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -89,8 +92,6 @@ void RopesWidget::paintEvent(QPaintEvent*)
         p.setPen(Qt::black);
         const double metres = design->R_X(Dist3(line.q1, line.q2));
         DrawAngledText(&p, QString("%1[m]").arg(metres, 0, 'f', 2), P, Q);
-        p.drawText(QPointF(-(line.q1.y() + line.q2.y()) * s / 2, (line.q1.z() + line.q2.z()) * s / 2),
-                   QString("<%1>").arg(line.diameter * 1000, 0, 'f', 1));
     }
     transformPainter(p, -1.0);
     for (const LineProp& line : shownLines) {
@@ -102,6 +103,48 @@ void RopesWidget::paintEvent(QPaintEvent*)
         p.drawEllipse(P, 3, 3);
         p.drawEllipse(Q, 3, 3);
     }
+    p.resetTransform();
+    for (const DiameterLabel& l : diameterLabels()) {
+        if (!l.box.adjusted(-2, -2, 2, 2).contains(l.line)) {
+            p.setPen(cosmetic(Qt::darkGray, Qt::DotLine));
+            const QPointF edge(std::clamp(l.line.x(), l.box.left(), l.box.right()),
+                               std::clamp(l.line.y(), l.box.top(), l.box.bottom()));
+            p.drawLine(l.line, edge);
+        }
+        // On a plate of the ground, so that the dotted lines do not cross it.
+        p.fillRect(l.box, QColor(Qt::lightGray));
+        p.setPen(Qt::black);
+        p.drawText(l.box, Qt::AlignCenter, l.text);
+    }
+}
+
+QList<RopesWidget::DiameterLabel> RopesWidget::diameterLabels() const
+{
+    const QFontMetricsF metrics(font());
+    QList<DiameterLabel> labels;
+    QList<QRectF> wanted;
+    for (const LineProp& line : shownLines) {
+        // The mirrored half: the line's middle with its span side turned over.
+        const QPointF M(tx - s * (line.q1.y() + line.q2.y()) / 2, ty + s * (line.q1.z() + line.q2.z()) / 2);
+        const QString text = QString("<%1>").arg(line.diameter * 1000, 0, 'f', 1);
+        const QSizeF size(metrics.horizontalAdvance(text) + 2, metrics.height());
+        labels.append({QRectF(M - QPointF(size.width() / 2, size.height() / 2), size), text, M});
+        wanted.append(labels.last().box);
+    }
+    // Lines that leave one node side by side put their labels on one
+    // another: each is moved to the first free place below, above or beside
+    // it.
+    // The line ends stay in sight.
+    QList<QRectF> ends;
+    for (const LineProp& line : shownLines)
+        for (const QVector3D& q : {line.q1, line.q2})
+            ends.append(QRectF(QPointF(tx - s * q.y(), ty + s * q.z()) - QPointF(4, 4), QSizeF(8, 8)));
+    const QList<QRectF> placed = Place_Labels(wanted, Label_Moves(4), QRectF(rect()), ends);
+    QList<DiameterLabel> shown;
+    for (int i = 0; i < labels.size(); ++i)
+        if (!placed[i].isNull())
+            shown.append({placed[i], labels[i].text, labels[i].line});
+    return shown;
 }
 
 void RopesWidget::wheelEvent(QWheelEvent* event)

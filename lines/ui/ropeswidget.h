@@ -9,6 +9,8 @@
 #include <QList>
 #include <QPoint>
 #include <QPointF>
+#include <QRectF>
+#include <QString>
 
 #include <memory>
 
@@ -32,6 +34,16 @@ public:
     double scale() const { return s; }
     QPointF translation() const { return QPointF(tx, ty); }
     const QList<LineProp>& lines() const { return shownLines; }
+    // The diameter labels of the mirrored half where they are drawn (widget
+    // coordinates): each at its line's middle, or moved clear of the labels
+    // placed before it, a leader pointing back to the line; none covers
+    // another. A label with no free place nearby is left out.
+    struct DiameterLabel {
+        QRectF box;
+        QString text;
+        QPointF line; // the middle of its mirrored line
+    };
+    QList<DiameterLabel> diameterLabels() const;
 
 public slots:
     void refreshRopes();

@@ -9,6 +9,28 @@
 #include <QPainter>
 #include <QWheelEvent>
 
+#include <algorithm>
+#include <cmath>
+
+namespace {
+// The cut-mode buttons stand over the view's upper left corner: a fitted
+// sheet starts below them.
+constexpr int kButtonBand = 36;
+} // namespace
+
+QString Empty_Sheet_Text(int kind)
+{
+    switch (kind) {
+    case PanelPatterns: return QStringLiteral("no panels in this design");
+    case RibPatterns: return QStringLiteral("no ribs in this design");
+    case DiagonalPatterns: return QStringLiteral("no diagonal ribs in this design");
+    case RearMiniRibPatterns: return QStringLiteral("no rear mini-ribs in this design");
+    case FrontMiniRibPatterns: return QStringLiteral("no front mini-ribs in this design");
+    case StrapPatterns: return QStringLiteral("no straps in this design");
+    default: return QString();
+    }
+}
+
 PatternArea::PatternArea(QWidget* parent) : QWidget(parent)
 {
     design = GetDataStruct();
@@ -19,6 +41,7 @@ PatternArea::PatternArea(QWidget* parent) : QWidget(parent)
 void PatternArea::initPatternArea()
 {
     viewRect = rect();
+    fitZoom = 0.0;
 }
 
 QString PatternArea::Create_Previews(int kind)
@@ -28,8 +51,16 @@ QString PatternArea::Create_Previews(int kind)
     sheet.font = font();
     sheet.viewSize = size();
     QString refusal;
+    QStringList notes;
+    sheet.notes = &notes;
     QPainterPath drawn = Preview_Pattern(sheet, kind, &refusal);
     patternPath.swap(drawn);
+    // A sheet without pieces says why, instead of showing an empty area.
+    emptyNote.clear();
+    if (patternPath.isEmpty() && kind >= 0 && kind < Drawing3D)
+        emptyNote = !refusal.isEmpty() ? refusal
+                    : !notes.isEmpty() ? notes.join(QLatin1Char('\n'))
+                                       : Empty_Sheet_Text(kind);
     repaint();
     return refusal;
 }
@@ -42,9 +73,27 @@ void PatternArea::Auto_Zoom()
         return;
     const double m = int(((r.y() + r.height()) - r.y()) / 20);
     drawingRect = QRectF(r.x() - m, r.y() - m, r.width() + 2 * m, r.height() + 2 * m);
-    patternPath.translate(-(r.x() - m), -(r.y() - m));
-    zoom = 2 * myScale(zoomStep, &viewRect, &drawingRect);
+    // The whole framed sheet in the view as it is now (the window may have
+    // been resized since it was shown), below the cut-mode buttons, at nine
+    // tenths of the size that would just fit; a large sheet may need a zoom
+    // below the wheel's steps.
+    const QRect view = rect().adjusted(0, 0, 0, -kButtonBand);
+    zoom = myScale(0.0, &view, &drawingRect);
+    if (!(zoom > 0) || !std::isfinite(zoom))
+        zoom = 1.0;
+    fitZoom = zoom;
+    patternPath.translate(-(r.x() - m), -(r.y() - m) + kButtonBand / zoom);
     anchor = QPointF(0, 0);
+}
+
+double Wheel_Zoom(double zoom, int delta, double step, double fitZoom)
+{
+    // Below one step the steps shrink with the zoom, so that a sheet fitted
+    // far below it can be zoomed by the wheel in useful steps.
+    const double d = zoom < step ? 0.5 * zoom : step;
+    zoom += delta > 0 ? d : -d;
+    const double floor = std::min(step, fitZoom > 0 ? fitZoom : step);
+    return zoom <= floor ? floor : zoom;
 }
 
 QPointF PatternArea::myAnchor() const
@@ -74,6 +123,11 @@ void PatternArea::paintEvent(QPaintEvent*)
     QPen pen(Qt::darkRed, 0, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
     pen.setCosmetic(true);
     my_paint(&painter, patternPath, pen);
+    if (!emptyNote.isEmpty()) {
+        painter.resetTransform();
+        painter.setPen(Qt::black);
+        painter.drawText(rect().adjusted(20, 40, -20, -20), Qt::AlignCenter | Qt::TextWordWrap, emptyNote);
+    }
 }
 
 void PatternArea::mousePressEvent(QMouseEvent* event)
@@ -113,9 +167,7 @@ void PatternArea::wheelEvent(QWheelEvent* event)
 {
     lastAnchor = anchor;
     anchor = myAnchor();
-    zoom += event->angleDelta().y() > 0 ? zoomStep : -zoomStep;
-    if (zoom <= zoomStep)
-        zoom = zoomStep;
+    zoom = Wheel_Zoom(zoom, event->angleDelta().y(), zoomStep, fitZoom);
     // Moving the anchor to the cursor leaves the picture in place; the zoom
     // then changes about the cursor.
     const double k = (zoom - 1) / zoom;

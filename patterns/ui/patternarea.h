@@ -1,8 +1,10 @@
 #pragma once
 
 // The pattern preview: paints the sheet of one pattern kind, with zoom (the
-// wheel, around the cursor), a fit to the view (left button), a reset (right
-// button) and panning (middle button, one step every tenth mouse move). The
+// wheel, around the cursor), a fit of the whole sheet to the view (left
+// button), a reset (right button) and panning (middle button, one step every
+// tenth mouse move). Zoom and anchor stay when another kind is chosen. A
+// sheet without pieces says why. The
 // sheets themselves are drawn by the pattern writers (patterns/patternsheet.h)
 // in plan units; the view only holds and paints what they drew.
 
@@ -22,6 +24,15 @@ class QPainter;
 class QPaintEvent;
 class QShowEvent;
 class QWheelEvent;
+
+// What an empty sheet of pattern kind 0 .. 5 says: that the design has no
+// such pieces ("no straps in this design"); empty for any other kind.
+QString Empty_Sheet_Text(int kind);
+
+// The zoom after a wheel step: up (delta > 0) or down by `step`, or by half
+// the zoom while the zoom is below one step; never below the smaller of
+// `step` and the zoom of the last fit (0: no fit yet).
+double Wheel_Zoom(double zoom, int delta, double step, double fitZoom);
 
 class PatternArea : public QWidget
 {
@@ -43,6 +54,9 @@ public:
     void my_paint(QPainter* painter, const QPainterPath& path, const QPen& pen) const;
 
     const QPainterPath& picture() const { return patternPath; }
+    // What the view says instead of an empty sheet; empty while it shows
+    // pieces (or no kind was chosen).
+    const QString& emptySheetNote() const { return emptyNote; }
     double zoomFactor() const { return zoom; }
     QPointF zoomAnchor() const { return anchor; }
 
@@ -58,11 +72,13 @@ private:
     GlobClass* glob = nullptr;
     QPainterPath patternPath; // what is shown, plan units
     double zoom = 1.0;
-    double zoomStep = 0.5;    // per wheel notch; also the smallest zoom
+    double zoomStep = 0.5;    // per wheel notch; also the smallest zoom, unless a fit went below
+    double fitZoom = 0.0;     // zoom of the last fit; 0 before the first
     QPointF anchor;           // fixed point of the zoom, view coordinates
     QPointF lastAnchor;
     QPoint lastMousePos;
     int moveCount = 0;        // mouse moves since the last press
     QRectF drawingRect;       // framed box of the last fit
     QRect viewRect;
+    QString emptyNote;
 };

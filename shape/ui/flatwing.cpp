@@ -9,15 +9,20 @@
 #include "patterns/flatwingdxf.h"
 #include "core/parastruct.h"
 #include "core/transf.h"
+#include "core/viewfit.h"
 #include "shell/ui/uihelpers.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFontMetrics>
+#include <QFontMetricsF>
+#include <QList>
+#include <QPolygonF>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QWheelEvent>
 
@@ -152,7 +157,52 @@ void FlatWing::Setup_Flatwing(QPointF o)
     origin = o;
     shift = GetCanopyShift();
     Refresh_Outline();
+    fitView();
     repaint();
+}
+
+QRectF FlatWing::drawingExtent() const
+{
+    if (m_setupCount <= 0 || design->ribAirfoils[0].isEmpty())
+        return QRectF();
+    // The plan with its control points, the row letters left of it, the
+    // chord lengths standing above it, the meta centre's and the cell
+    // widths' texts right of and below it.
+    QRectF plan = QPolygonF(QList<QPointF>(controlPoints, controlPoints + 8)).boundingRect();
+    plan = plan.adjusted(-50, -75, 170, 45);
+    // The block of figures written from the middle of the plan, in the
+    // 14-point face it is drawn in.
+    QFont font = this->font();
+    font.setBold(true);
+    font.setItalic(true);
+    font.setPointSize(14);
+    const QFontMetricsF metrics(font);
+    const QPointF A = (controlPoints[0] + controlPoints[3] + controlPoints[4] + controlPoints[7]) / 4;
+    const QString widest = QStringLiteral(" aver. wing depth [m]: 00.00");
+    const QRectF figures(A.x(), A.y() - metrics.ascent(), metrics.horizontalAdvance(widest), 5 * 25 + metrics.height());
+    return plan.united(figures);
+}
+
+void FlatWing::fitView()
+{
+    // The whole plan with its texts below the header lines, at full size
+    // when there is room, smaller when there is not; the pan is what moves
+    // it from where the shift puts it.
+    const QRectF drawing = drawingExtent();
+    const QRectF area = QRectF(rect()).adjusted(8, 60, -8, -8);
+    if (drawing.isEmpty() || area.isEmpty())
+        return;
+    const ViewFit fit = Fit_In(drawing, area, 1.0, FitAlign::TopLeft);
+    m_scale = std::clamp(fit.zoom, 0.25, 2.0);
+    m_panX = fit.offset.x() - shift.x();
+    m_panY = fit.offset.y() - shift.y();
+    m_translation = QPointF(m_panX + shift.x(), m_panY + shift.y());
+}
+
+void FlatWing::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    fitView();
 }
 
 QPointF FlatWing::GetCanopyShift()
@@ -334,12 +384,9 @@ void FlatWing::mousePressEvent(QMouseEvent* event)
         m_selected = set_selected_button(lastMousePos, m_scale, m_translation, controlPoints);
         repaint();
     } else if (event->buttons() & Qt::RightButton) {
-        m_panY = 0;
-        m_panX = 0;
-        baseOffset = QPointF(50, 0);
-        m_translation = QPointF(50, 0);
         lastMousePos = QPoint(0, 0);
-        m_scale = 1.0;
+        fitView();
+        repaint();
     }
     if ((event->buttons() & Qt::MiddleButton) && !cursorOverridden) {
         QApplication::setOverrideCursor(Qt::SizeVerCursor);

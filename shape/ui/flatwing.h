@@ -10,6 +10,7 @@
 #include <QDialog>
 #include <QPoint>
 #include <QPointF>
+#include <QRectF>
 #include <QRect>
 #include <QWidget>
 
@@ -61,6 +62,9 @@ public:
     double scale() const { return m_scale; }
     double panY() const { return m_panY; }
     QPointF translation() const { return m_translation; }
+    // The plan with its labels and figures, in drawing units: what the view
+    // shows whole at its setup, a resize and the right button.
+    QRectF drawingExtent() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -70,8 +74,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void fitView();
     void transformPainter(QPainter& painter);
     void Paint_TextData(QPainter* painter);
     void PaintFlatWing(QPainter* painter);

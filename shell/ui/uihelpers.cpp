@@ -1,5 +1,9 @@
 #include "shell/ui/uihelpers.h"
 
+#include <QFontMetricsF>
+
+#include <algorithm>
+
 #include "core/userinteraction.h"
 
 #include <QGuiApplication>
@@ -94,4 +98,23 @@ QString Open_File_Name(QWidget*, const QString& caption, const QString& dir, con
 QString Save_File_Name(QWidget*, const QString& caption, const QString& dir, const QString& filter)
 {
     return User().saveFileName(caption, dir, filter);
+}
+
+int Fitting_Point_Size(const QFont& font, const QString& text, int width, int smallest)
+{
+    QFont f = font;
+    const int start = font.pointSize() > 0 ? font.pointSize() : 10;
+    for (int points = start; points > smallest; --points) {
+        f.setPointSize(points);
+        if (QFontMetricsF(f).horizontalAdvance(text) <= width)
+            return points;
+    }
+    return std::min(start, smallest);
+}
+
+void Fit_Caption(QWidget* caption, const QFont& font, const QString& text, int width, int extra)
+{
+    QFont f = font;
+    f.setPointSize(Fitting_Point_Size(font, text, width - extra));
+    caption->setFont(f);
 }

@@ -43,6 +43,15 @@ void Print_Widget(QWidget* widget);
 // that paints itself through it keeps its texts as text in the print.
 void Print_Drawing(QSize size, const std::function<void(QPainter*)>& paint);
 
+// The largest point size, from the font's own down to `smallest`, at which
+// the text fits `width` pixels; `smallest` when none does.
+int Fitting_Point_Size(const QFont& font, const QString& text, int width, int smallest = 7);
+
+// Gives a fixed-width caption (a label, a check box) the largest font, up to
+// `font`'s size, at which its text shows whole in `width` pixels; `extra`
+// pixels are taken by the widget itself (a check box's box).
+void Fit_Caption(QWidget* caption, const QFont& font, const QString& text, int width, int extra = 0);
+
 // File choosers: the chosen path, or an empty string when cancelled.
 QString Open_File_Name(QWidget* parent, const QString& caption, const QString& dir, const QString& filter);
 QString Save_File_Name(QWidget* parent, const QString& caption, const QString& dir, const QString& filter);

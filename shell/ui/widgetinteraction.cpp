@@ -1,5 +1,7 @@
 #include "shell/ui/widgetinteraction.h"
 
+#include "core/chartlabels.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
@@ -132,9 +134,15 @@ QAction* Popup_Menu(QMenu* menu, const QPoint& globalPos)
     return User().menu(menu, menu->actions(), globalPos);
 }
 
+void Install_Readable_Palette()
+{
+    QApplication::setPalette(Readable_Disabled_Palette(QApplication::palette()));
+}
+
 void Install_Widget_Interaction(WidgetInteraction::QuestionNote note)
 {
     static WidgetInteraction user;
     user.setQuestionNote(note);
     Install_User_Interaction(&user);
+    Install_Readable_Palette();
 }

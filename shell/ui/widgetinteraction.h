@@ -51,6 +51,11 @@ private:
 // the entry there): the entry chosen, already triggered, or null.
 QAction* Popup_Menu(QMenu* menu, const QPoint& globalPos);
 
-// Installs the program-long widget interaction.
+// The application palette with its disabled texts made readable (a
+// disabled button's caption, a greyed label): the style's own disabled grey
+// can all but vanish on the button it sits on.
+void Install_Readable_Palette();
+
+// Installs the program-long widget interaction, and the readable palette.
 void Install_Widget_Interaction(
     WidgetInteraction::QuestionNote note = WidgetInteraction::QuestionNote::DefaultCancel);

@@ -1,5 +1,7 @@
 #include "structure/ui/crosslab_edit.h"
 
+#include "core/viewfit.h"
+
 #include "airfoils/foilunfold.h"
 #include "core/parastruct.h"
 #include "core/transf.h"
@@ -10,6 +12,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -171,8 +174,40 @@ void CrossLab::set_n_corner(int v)
 
 void CrossLab::setObjectPosition()
 {
-    panX = 0;
-    panY = viewHeight / 2;
+    homeView(!zoomChosen);
+}
+
+QRectF CrossLab::drawingExtent() const
+{
+    // The rib with its row letters and attachment marks around it.
+    if (foil.isEmpty())
+        return QRectF();
+    return foil.boundingRect().adjusted(-12, -12, 12, 28);
+}
+
+void CrossLab::homeView(bool fitZoom)
+{
+    // The whole rib in the view below the header line, clear of its edges:
+    // at the zoom the user chose, or, until he chooses one, at the size that
+    // fits (at most 1).
+    const QRectF drawing = drawingExtent();
+    const QRectF area = QRectF(rect()).adjusted(8, 30, -8, -8);
+    if (drawing.isEmpty() || area.isEmpty()) {
+        panX = 0;
+        panY = viewHeight / 2;
+        return;
+    }
+    if (fitZoom)
+        zoom = std::clamp(Fit_In(drawing, area, 1.0).zoom, kMinZoom, kMaxZoom);
+    const QPointF pan = area.center() - zoom * drawing.center();
+    panX = pan.x();
+    panY = pan.y();
+}
+
+void CrossLab::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    homeView(!zoomChosen);
 }
 
 void CrossLab::Apply_EdgeOffset()
@@ -211,11 +246,10 @@ void CrossLab::showEvent(QShowEvent* event)
     zoom = std::max(zoom, kMinZoom);
     viewScale = 1024;
     viewHeight = 768;
-    panX = 0;
-    panY = 384;
     selected = -1;
     workRib = data->firstRib;
     setup_CurrentGrup(false);
+    homeView(!zoomChosen);
     emit to_setupboxes();
     repaint();
 }
@@ -231,9 +265,8 @@ void CrossLab::mousePressEvent(QMouseEvent* event)
         SelectPointRegion();
         repaint();
     } else if (event->button() == Qt::RightButton) {
-        panX = 0;
-        zoom = 1.0;
-        panY = viewHeight / 2;
+        zoomChosen = false;
+        homeView(true);
         repaint();
     }
 }
@@ -259,6 +292,7 @@ void CrossLab::mouseReleaseEvent(QMouseEvent*)
 void CrossLab::wheelEvent(QWheelEvent* event)
 {
     zoom = std::clamp(zoom * std::pow(2.0, event->angleDelta().y() / 960.0), kMinZoom, kMaxZoom);
+    zoomChosen = true;
     repaint();
 }
 

@@ -14,6 +14,7 @@
 #include <QList>
 #include <QPoint>
 #include <QPolygonF>
+#include <QRectF>
 #include <QWidget>
 
 class ParaStruct;
@@ -60,6 +61,9 @@ public:
     const QPolygonF& miniribShape() const { return miniribOutline; }
     // Where a point of the drawing lies on the widget.
     QPointF toScreen(QPointF p) const { return QPointF(panX, panY) + zoom * p; }
+    // The rib with its letters and marks, in drawing units: the view shows
+    // it whole and centred at a show, a resize and the right button.
+    QRectF drawingExtent() const;
 
 signals:
     void to_setupboxes();
@@ -74,8 +78,11 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Centres the rib in the view; with fitZoom also at the zoom that fits.
+    void homeView(bool fitZoom);
     // The holes and the mini-rib outline of the group as it stands.
     void rebuildView();
     void takeShownValues(int slot);
@@ -83,6 +90,7 @@ private:
     ParaStruct* data;
     int group = -1;
     double zoom = 1.0;
+    bool zoomChosen = false; // by the wheel, since the last right click
     bool dragging = false;
     int workRib = 0;
     double viewScale = 1024;

@@ -2,6 +2,7 @@
 
 #include "core/parastruct.h"
 #include "core/transf.h"
+#include "core/viewfit.h"
 #include "structure/diagonals.h"
 #include "structure/diagplane.h"
 #include "structure/structfun.h"
@@ -10,6 +11,7 @@
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -54,12 +56,41 @@ void DiaTopView::commit()
     update_Diagonal_Main(design, L, U);
 }
 
+QRectF DiaTopView::drawingExtent() const
+{
+    // The airfoil with the row letters under its lower side and the marks
+    // around its points.
+    if (foil.isEmpty())
+        return QRectF();
+    return foil.boundingRect().adjusted(-12, -12, 12, 28);
+}
+
+void DiaTopView::homeView()
+{
+    // The whole airfoil with its letters in the view, at full size when it
+    // fits (the left edge where it always was), smaller when it does not.
+    z = 1.0;
+    pan = kHome;
+    const QRectF drawing = drawingExtent();
+    const QRectF area = QRectF(rect()).adjusted(8, 8, -8, -8);
+    if (drawing.isEmpty() || area.isEmpty())
+        return;
+    const ViewFit fit = Fit_In(drawing, area.adjusted(kHome.x() - 8, 0, 0, 0), 1.0, FitAlign::Left);
+    z = std::max(fit.zoom, kMinZoom);
+    pan = fit.offset;
+}
+
+void DiaTopView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    homeView();
+}
+
 void DiaTopView::readyView()
 {
-    z = 1.0;
     selected = -1;
-    pan = kHome;
     foil = Plane_Work_Airfoil(design);
+    homeView();
     Plane_Read_Indexes(design, L, U);
     startIndex = design->diagStartIndexA;
     endIndex = design->diagStartIndexB;
@@ -112,8 +143,7 @@ void DiaTopView::mousePressEvent(QMouseEvent* event)
             }
         }
     } else if (event->button() == Qt::RightButton) {
-        pan = kHome;
-        z = 1.0;
+        homeView();
         repaint();
     }
 }

@@ -7,6 +7,7 @@
 #include <QPoint>
 #include <QPointF>
 #include <QPolygonF>
+#include <QRectF>
 #include <QWidget>
 
 class ParaStruct;
@@ -28,6 +29,9 @@ public:
     int lowerIndex(int i) const { return L[i]; }
     // Where upper point i is drawn, in widget pixels.
     QPointF upperPointOnScreen(int i) const;
+    // The airfoil with its row letters and marks, in drawing units: what
+    // the view shows whole at its start, after a resize and the right button.
+    QRectF drawingExtent() const;
 
 signals:
     void back_to_dialog();
@@ -43,9 +47,11 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void readyView();
+    void homeView();
     void refreshPoints();
     void commit();
     void moveSelected(QPointF delta);

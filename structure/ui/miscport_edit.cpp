@@ -1,5 +1,7 @@
 #include "structure/ui/miscport_edit.h"
 
+#include "core/viewfit.h"
+
 #include "airfoils/foilunfold.h"
 #include "core/parastruct.h"
 #include "core/transf.h"
@@ -12,6 +14,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -206,12 +209,41 @@ void CrossEdit::Update_Miniribs()
     rearOutline = scaled(design->minirib.foils[3], kScale / chord);
 }
 
+QRectF CrossEdit::drawingExtent() const
+{
+    // The airfoil with its row letters and attachment marks around it.
+    if (workFoil.isEmpty())
+        return QRectF();
+    return workFoil.boundingRect().adjusted(-12, -12, 12, 28);
+}
+
+void CrossEdit::homeView(bool fitZoom)
+{
+    // The whole rib in the view, clear of its edges: at the zoom the user
+    // chose, or, until he chooses one, at the size that fits (at most 1).
+    const QRectF drawing = drawingExtent();
+    const QRectF area = QRectF(rect()).adjusted(8, 8, -8, -8);
+    if (drawing.isEmpty() || area.isEmpty()) {
+        panOffset = QPointF(0, 384);
+        return;
+    }
+    if (fitZoom)
+        zoomFactor = std::clamp(Fit_In(drawing, area, 1.0).zoom, kMinZoom, kMaxZoom);
+    panOffset = area.center() - zoomFactor * drawing.center();
+}
+
+void CrossEdit::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    homeView(!zoomChosen);
+}
+
 void CrossEdit::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    panOffset = QPointF(0, 384);
     zoomFactor = std::max(zoomFactor, kMinZoom);
     workFoil = init_Work_Airfoil(design->ribAirfoils[kWorkRib], kScale);
+    homeView(!zoomChosen);
     buildCrossPorts();
     Setup_MylarPoints();
     Setup_RodPoints();
@@ -230,8 +262,8 @@ void CrossEdit::mousePressEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton) {
         selected = SelectPoint(event->pos());
     } else if (event->button() == Qt::RightButton) {
-        panOffset = QPointF(0, 384);
-        zoomFactor = 1.0;
+        zoomChosen = false;
+        homeView(true);
     }
 }
 
@@ -257,6 +289,7 @@ void CrossEdit::mouseReleaseEvent(QMouseEvent*)
 void CrossEdit::wheelEvent(QWheelEvent* event)
 {
     zoomFactor = std::clamp(zoomFactor * std::pow(2.0, event->angleDelta().y() / 960.0), kMinZoom, kMaxZoom);
+    zoomChosen = true;
     repaint();
 }
 

@@ -11,6 +11,7 @@
 #include <QPoint>
 #include <QPointF>
 #include <QPolygonF>
+#include <QRectF>
 #include <QWidget>
 
 #include "core/designspline.h"
@@ -54,6 +55,10 @@ public:
 
     double zoom() const { return zoomFactor; }
     QPointF pan() const { return panOffset; }
+    // The rib with its letters and marks, in drawing pixels at zoom 1: the
+    // view shows it whole and centred at a show, a resize and the right
+    // button.
+    QRectF drawingExtent() const;
     int selectedHandle() const { return selected; }
     const ReinforceCurve& mylar() const { return curves[0]; }
     const ReinforceCurve& upperRod() const { return curves[1]; }
@@ -77,14 +82,18 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Centres the rib in the view; with fitZoom also at the zoom that fits.
+    void homeView(bool fitZoom);
     // Which curve and which of its points a handle number names.
     bool handle(int number, int* curve, int* point) const;
     void buildCrossPorts();
 
     ParaStruct* design;
     double zoomFactor = 1.0;
+    bool zoomChosen = false; // by the wheel, since the last right click
     QPointF panOffset{0, 384};
     QPolygonF workFoil;
     ReinforceCurve curves[3];

@@ -352,14 +352,20 @@ private slots:
             QCOMPARE(p.colorIndex, indexColorOfValue(30, pressure(p.id - 1, 7), design->legendValues));
         // In case 7 panel 23 holds the highest pressure, 1.0.
         QCOMPARE(pressure(22, 7), 1.0);
-        const QColor top = dialog->legendwidget->grab().toImage().pixelColor(20, 5);
+        // (sampled beside the labels, which stand at the legend's left)
+        const QColor top = dialog->legendwidget->grab().toImage().pixelColor(37, 5);
         QCOMPARE(top, Index_Color(1));
         QVERIFY(litAs(case7.pixel(panelCentre(23)), lit(1)));
         // The lowest, -1.5, in the bottom band's pure blue.
         QCOMPARE(pressure(23, 7), -1.5);
         QVERIFY(litAs(case7.pixel(panelCentre(24)), lit(30)));
         const QImage legend = dialog->legendwidget->grab().toImage();
-        QCOMPARE(legend.pixelColor(20, 29 * (340 / 30) + 5), Index_Color(30));
+        QCOMPARE(legend.pixelColor(37, 29 * (340 / 30) + 5), Index_Color(30));
+        // The labels: round values that stand apart, not one per band.
+        const LegendScene drawn = dialog->legendwidget->scene();
+        QVERIFY(drawn.labels.size() >= 5 && drawn.labels.size() <= 15);
+        for (const LegendLabel& l : drawn.labels)
+            QVERIFY2(l.box.right() < 37, qPrintable(l.text));
         save(dialog.get(), "cfd_wall");
     }
 

@@ -5,11 +5,15 @@
 
 #include "aero/apameres.h"
 #include "aero/pressureview.h"
+#include "core/chartlabels.h"
 #include "tests/aero/resultwriter.h"
 
 #include "core/parastruct.h"
 
 #include <QTest>
+#include <QLatin1String>
+#include <QRectF>
+#include <QSize>
 #include <QColor>
 #include <QList>
 #include <QObject>
@@ -429,6 +433,60 @@ private slots:
             QCOMPARE(high[k].colorIndex, last[k].colorIndex);
             QCOMPARE(low[k].colorIndex, first[k].colorIndex);
         }
+    }
+
+    // The legend of a 40 x 340 view: 30 bands from the top value down, and
+    // labels at round values that stand apart, inside the legend, each
+    // reading at least 4.5:1 on every band it covers (or on its plate).
+    void legendLabelsCanBeRead()
+    {
+        using pressureview::kScaleHigh;
+        using pressureview::kScaleLow;
+        using pressureview::kScaleSteps;
+        double values[kScaleSteps];
+        LegendColors(values, kScaleSteps, kScaleLow, kScaleHigh);
+        const double textHeight = 13;
+        const auto width = [](const QString& s) { return 7.0 * s.size(); };
+        for (const QSize size : {QSize(40, 340), QSize(40, 900), QSize(40, 150)}) {
+            const LegendScene legend = Legend_Scene(values, kScaleSteps, size, textHeight, width);
+            QCOMPARE(legend.bands.size(), kScaleSteps);
+            QCOMPARE(legend.bands.first().colour, Index_Color(Legend_Band_Index(0)));
+            QCOMPARE(legend.bands.last().rect.bottom() + 1, kScaleSteps * (size.height() / kScaleSteps));
+            QVERIFY2(legend.labels.size() >= 3, qPrintable(QString::number(legend.labels.size())));
+            QList<QRectF> boxes;
+            for (const LegendLabel& l : legend.labels) {
+                boxes << l.box;
+                QVERIFY(QRectF(0, 0, size.width(), size.height()).contains(l.box));
+                // a round value, written with as few digits as its step needs
+                bool ok = false;
+                const double v = l.text.toDouble(&ok);
+                QVERIFY2(ok && v >= kScaleLow - 1e-9 && v <= kScaleHigh + 1e-9, qPrintable(l.text));
+                if (l.plate.isValid())
+                    QVERIFY(Contrast_Ratio(l.colour, l.plate) >= 4.5);
+                else
+                    for (const LegendBand& b : legend.bands)
+                        if (QRectF(b.rect).intersects(l.box))
+                            QVERIFY2(Contrast_Ratio(l.colour, b.colour) >= 4.5,
+                                     qPrintable(QStringLiteral("%1 on %2").arg(l.text, b.colour.name())));
+            }
+            QVERIFY(!Labels_Overlap(boxes));
+            // labels a text height and more apart, higher values higher up
+            for (int i = 1; i < legend.labels.size(); ++i) {
+                QVERIFY(legend.labels[i].text.toDouble() > legend.labels[i - 1].text.toDouble());
+                QVERIFY(legend.labels[i].box.center().y() < legend.labels[i - 1].box.center().y());
+            }
+            // the value 0 sits where the scale has it: on the band whose
+            // value is nearest 0
+            for (const LegendLabel& l : legend.labels) {
+                if (l.text != QLatin1String("0.0") && l.text != QLatin1String("0"))
+                    continue;
+                const int band = int(l.box.center().y() / (size.height() / kScaleSteps));
+                QCOMPARE(indexColorOfValue(kScaleSteps, 0.0, values), Legend_Band_Index(band));
+            }
+        }
+        // the old legend wrote all 30 values into 340 pixels
+        const LegendScene tight = Legend_Scene(values, kScaleSteps, QSize(40, 340), textHeight, width);
+        QVERIFY(tight.labels.size() <= 15);
     }
 };
 

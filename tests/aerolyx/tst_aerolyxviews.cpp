@@ -13,6 +13,7 @@
 #include "apps/aerolyx/ui/pressureview.h"
 #include "apps/aerolyx/ui/streamview.h"
 #include "apps/aerolyx/ui/velocityview.h"
+#include "core/chartlabels.h"
 
 #include <QPainter>
 #include <QSet>
@@ -31,6 +32,8 @@
 #include <QPoint>
 #include <QPointF>
 #include <QPolygonF>
+#include <QRectF>
+#include <QLatin1String>
 #include <QRgb>
 #include <QString>
 #include <QStringList>
@@ -335,6 +338,35 @@ private slots:
         }
         QCOMPARE(view->Grid_Labels(), labels);
         QCOMPARE(view->Curve().size(), 21);
+    }
+
+    // The angle axis of both polar charts at the sizes the window gives
+    // them: round angles, none running into the next, none cut at the
+    // view's edge, the zero among them; the texts read on the light lift
+    // chart and on the dark moment chart alike.
+    void polarAxisLabelsCanBeRead()
+    {
+        for (PolarView* view : {static_cast<PolarView*>(w->cliftwidget_2), static_cast<PolarView*>(w->momentumwidget)}) {
+            for (const int width : {400, 560, 1100}) {
+                view->resize(width, 470);
+                const QList<PolarView::AxisLabel> labels = view->Angle_Labels();
+                QVERIFY2(labels.size() >= 5, qPrintable(QString::number(labels.size())));
+                QList<QRectF> boxes;
+                bool zero = false;
+                for (const PolarView::AxisLabel& l : labels) {
+                    boxes << l.box.adjusted(-2, 0, 2, 0); // and a little air between them
+                    QVERIFY2(l.box.left() >= 0 && l.box.right() <= width - 1, qPrintable(l.text));
+                    bool ok = false;
+                    const double v = l.text.toDouble(&ok);
+                    QVERIFY(ok && std::abs(v) <= 15 && v == std::round(v));
+                    zero = zero || l.text == QLatin1String("0");
+                }
+                QVERIFY(zero);
+                QVERIFY2(!Labels_Overlap(boxes), qPrintable(QString::number(width)));
+            }
+            const QColor ground = view->palette().color(view->backgroundRole());
+            QVERIFY2(Contrast_Ratio(view->Text_Colour(), ground) >= 4.5, qPrintable(ground.name()));
+        }
     }
 
     void liftGrowsWithIncidence()

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPoint>
 #include <QRect>
+#include <QRectF>
 #include <QRgb>
 #include <QSize>
 #include <QString>
@@ -25,6 +26,7 @@
 
 #include "apps/driftline/mainwindow.h"
 #include "apps/driftline/wsuit.h"
+#include "core/chartlabels.h"
 
 #include <cmath>
 
@@ -321,6 +323,42 @@ private slots:
         }
         QCheckBox *box = child<QCheckBox>(w, "imp_checkBox");
         QVERIFY(box->sizeHint().width() <= box->width());
+    }
+
+    // The polar chart stands clear of the input fields at the form's size
+    // and at the screen's; none of its labels covers another or a field,
+    // all stay in the view, and the angle axis shows round angles.
+    void chartLabelsCanBeRead()
+    {
+        MainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        WSuit *view = child<WSuit>(w, "ws_widget");
+        QList<QRectF> fields;
+        for (QWidget *f : view->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+            if (f->isVisible())
+                fields << QRectF(f->geometry());
+        QVERIFY(fields.size() >= 8);
+        for (const QSize size : {QSize(832, 695), QSize(1600, 1000), QSize(700, 560)}) {
+            w.resize(size);
+            view->repaint();
+            const PolarChart c = view->polarChart();
+            QVERIFY(c.angleLabels.size() >= 3 && c.liftLabels.size() >= 3 && c.ratioLabels.size() >= 3);
+            QList<QRectF> all{c.frame};
+            for (const QList<ChartLabel> *labels : {&c.angleLabels, &c.liftLabels, &c.ratioLabels})
+                for (const ChartLabel &l : *labels) {
+                    all << l.box;
+                    QVERIFY2(QRectF(view->rect()).contains(l.box), qPrintable(l.text));
+                }
+            QVERIFY(!Labels_Overlap(all.mid(1)));
+            for (const QRectF &f : fields)
+                for (const QRectF &r : all)
+                    QVERIFY2(!f.intersects(r), qPrintable(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height())));
+            for (const ChartLabel &l : c.angleLabels) {
+                const double v = l.text.toDouble();
+                QVERIFY2(std::fmod(v, 5.0) == 0.0 || std::fmod(v, 2.0) == 0.0, qPrintable(l.text));
+            }
+        }
     }
 
     void pictureShowsPathPilotAndChart()

@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QList>
 #include <QObject>
+#include <QPoint>
 #include <QPointF>
 #include <QPolygonF>
 #include <QRectF>
@@ -57,15 +58,18 @@ class TestDesignDialog : public QObject
         // a point of the piece, and of no piece before it, that the view shows
         for (int a = 1; a < 20 && inside.x() < 0; ++a)
             for (int b = 1; b < 20 && inside.x() < 0; ++b) {
-                const QPointF q(box.left() + box.width() * a / 20, box.top() + box.height() * b / 20);
-                const QPointF at = colouring().anchor + colouring().scale * (q - colouring().anchor);
-                if (!QRectF(view->rect()).contains(at))
+                // The layout point under the whole pixel the click lands on.
+                const QPointF aimed(box.left() + box.width() * a / 20, box.top() + box.height() * b / 20);
+                const QPoint pixel =
+                    (colouring().anchor + colouring().scale * (aimed - colouring().anchor)).toPoint();
+                if (!view->rect().contains(pixel))
                     continue;
+                const QPointF q = colouring().anchor + (QPointF(pixel) - colouring().anchor) / colouring().scale;
                 bool earlier = false;
                 for (int j = 0; j < i; ++j)
                     earlier = earlier || colouring().outlines.at(j).containsPoint(q, Qt::OddEvenFill);
                 if (!earlier && p.containsPoint(q, Qt::OddEvenFill))
-                    inside = at;
+                    inside = QPointF(pixel);
             }
         QVERIFY(inside.x() >= 0);
         if (!dialog->coloring_checkBox->isChecked())

@@ -226,11 +226,14 @@ private slots:
         QCOMPARE(QByteArray(bgr.constData() + (2000 * 2048 + 400) * 3, 3), QByteArray(3, '\0'));
     }
 
-    void uncolouredPiecesAreBlack()
+    // A piece not coloured yet shows as light plain fabric, not black.
+    void uncolouredPiecesArePlainFabric()
     {
         const QPolygon piece({QPoint(0, 0), QPoint(512, 0), QPoint(512, 998), QPoint(0, 998)});
         const QImage image = Paint_DesignImage({piece}, {QColor()}, 512, 998);
-        QCOMPARE(pixel(image, 1000, 1000), QColor(0, 0, 0, 255));
+        QCOMPARE(pixel(image, 1000, 1000), Uncoloured_Piece_Colour());
+        QVERIFY(Uncoloured_Piece_Colour().lightness() > 200);
+        QCOMPARE(Uncoloured_Piece_Colour().alpha(), 255);
         // Nothing published yet, or no extent: all transparent.
         for (const QImage& empty : {Paint_DesignImage({}, {Qt::red}, 512, 998),
                                     Paint_DesignImage({piece}, {}, 512, 998),

@@ -1,6 +1,6 @@
-// The textured preview under a display: the first half of the default
-// design's canopy in the texture's colour, the mirrored half plain, the
-// lines; the camera; no image without a project.
+// The textured preview under a display: both halves of the default
+// design's canopy in the texture's colours, the lines; the camera; no image
+// without a project.
 
 #include <QTest>
 #include <QColor>
@@ -77,7 +77,9 @@ private slots:
         QVERIFY(QFile::exists(dir.filePath(QStringLiteral("texture_image.png"))));
     }
 
-    void texturedFirstHalfPlainMirror()
+    // Both halves carry the texture: the face view is symmetric, and every
+    // red pixel of one half has a red mirror image in the other.
+    void bothHalvesTextured()
     {
         GetGlobClass()->dxfDir = dir.path();
         publishRedCanopy();
@@ -98,34 +100,67 @@ private slots:
         const QString shots = qEnvironmentVariable("WL_SCREENSHOT_DIR");
         if (!shots.isEmpty())
             image.save(shots + QStringLiteral("/nurbs-red.png"));
-        // The face view is symmetric: every red pixel of the textured half
-        // has its mirror image across the middle column in the plain half,
-        // where the surface is drawn without the texture.
         const int w = image.width();
-        const QColor background = QColor(Qt::lightGray);
-        int redLeft = 0, redRight = 0;
+        int redLeft = 0, redRight = 0, mirrored = 0;
         for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < w; ++x)
-                if (isRed(image.pixelColor(x, y)))
-                    ++(x < w / 2 ? redLeft : redRight);
-        const bool rightTextured = redRight > redLeft;
-        int red = 0, mirroredPlain = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = rightTextured ? w / 2 : 0; x < (rightTextured ? w : w / 2); ++x) {
+            for (int x = 0; x < w; ++x) {
                 if (!isRed(image.pixelColor(x, y)))
                     continue;
-                ++red;
+                ++(x < w / 2 ? redLeft : redRight);
+                if (x >= w / 2)
+                    continue;
                 // Within two pixels: the halves are rasterised apart.
-                bool plain = false;
-                for (int dx = -2; dx <= 2 && !plain; ++dx) {
-                    const int mx = std::clamp(w - 1 - x + dx, 0, w - 1);
-                    const QColor m = image.pixelColor(mx, y);
-                    plain = !isRed(m) && !isBackground(m, background);
-                }
-                mirroredPlain += plain;
+                bool red = false;
+                for (int dx = -2; dx <= 2 && !red; ++dx)
+                    red = isRed(image.pixelColor(std::clamp(w - 1 - x + dx, 0, w - 1), y));
+                mirrored += red;
             }
-        QVERIFY2(red > 10000, qPrintable(QStringLiteral("%1 red").arg(red)));
-        QVERIFY2(mirroredPlain > 0.9 * red, qPrintable(QStringLiteral("%1 of %2").arg(mirroredPlain).arg(red)));
+        QVERIFY2(redLeft > 10000 && redRight > 10000, qPrintable(QStringLiteral("%1 %2").arg(redLeft).arg(redRight)));
+        QVERIFY2(mirrored > 0.9 * redLeft, qPrintable(QStringLiteral("%1 of %2").arg(mirrored).arg(redLeft)));
+        QVERIFY(std::abs(redLeft - redRight) < 0.1 * redLeft);
+    }
+
+    // Nothing coloured yet: the canopy shows light, not black, on both sides.
+    void uncolouredCanopyIsLight()
+    {
+        GetGlobClass()->dxfDir = dir.path();
+        GlobClass* glob = GetGlobClass();
+        const int u = 256 * design->lastRib;
+        glob->uvPieces = {QPolygon({QPoint(0, 0), QPoint(u, 0), QPoint(u, 998), QPoint(0, 998)})};
+        glob->pieceColours = {QColor()};
+        glob->uvWidth = u;
+        glob->uvHeight = 998;
+        NurbsWidget view;
+        view.resize(800, 600);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QTRY_VERIFY(view.textureReady());
+        const QImage image = view.grabFramebuffer();
+        const QString shots = qEnvironmentVariable("WL_SCREENSHOT_DIR");
+        if (!shots.isEmpty())
+            image.save(shots + QStringLiteral("/nurbs-uncoloured.png"));
+        // Pixels of the canopy: neither the background nor a line colour;
+        // the black ones are few on either side.
+        const QColor background = QColor(Qt::lightGray);
+        const int w = image.width();
+        int canopy[2] = {0, 0}, black[2] = {0, 0};
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < w; ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (isBackground(c, background))
+                    continue;
+                const int side = x < w / 2 ? 0 : 1;
+                const bool grey = std::abs(c.red() - c.green()) < 40 && std::abs(c.green() - c.blue()) < 60;
+                if (!grey)
+                    continue;
+                ++canopy[side];
+                black[side] += c.lightness() < 40;
+            }
+        for (int side : {0, 1}) {
+            QVERIFY2(canopy[side] > 5000, qPrintable(QString::number(canopy[side])));
+            QVERIFY2(black[side] < 0.2 * canopy[side],
+                     qPrintable(QStringLiteral("side %1: %2 black of %3").arg(side).arg(black[side]).arg(canopy[side])));
+        }
     }
 
     void cameraWrapsAndRestores()

@@ -15,6 +15,7 @@
 #include <QPointF>
 #include <QPolygonF>
 #include <QRectF>
+#include <QSize>
 #include <QString>
 #include <QTemporaryDir>
 #include <QWheelEvent>
@@ -129,8 +130,36 @@ private slots:
         QCOMPARE(glob->uvWidth, 256 * design->lastRib);
         QVERIFY2(glob->uvHeight >= 998 && glob->uvHeight <= 999, qPrintable(QString::number(glob->uvHeight)));
         QCOMPARE(glob->pieceColours, model().colours);
-        QVERIFY(model().scale <= 0.25);
         QVERIFY(!design->dxfSplineSegments);   // cut along the curves
+    }
+
+    // The whole layout shows in the view, below the band of the tool-tip
+    // label, and fills it on one side; also after the view was resized.
+    void layoutFitsTheView()
+    {
+        for (const QSize size : {QSize(1200, 700), QSize(780, 480), QSize(1580, 900)}) {
+            view->resize(size);
+            QCoreApplication::processEvents();
+            QPolygonF drawn;
+            for (const QPolygonF& o : model().outlines)
+                for (const QPointF& q : o)
+                    drawn << model().anchor + model().scale * (q - model().anchor);
+            const QRectF shown = drawn.boundingRect();
+            const QRectF area = Colouring_Area(view->rect());
+            QVERIFY(area.top() >= 50);
+            QVERIFY2(shown.top() >= area.top() - 1e-6 && shown.bottom() <= area.bottom() + 1e-6
+                         && shown.left() >= area.left() - 1e-6 && shown.right() <= area.right() + 1e-6,
+                     qPrintable(QStringLiteral("%1,%2 %3x%4 in %5x%6")
+                                    .arg(shown.x())
+                                    .arg(shown.y())
+                                    .arg(shown.width())
+                                    .arg(shown.height())
+                                    .arg(size.width())
+                                    .arg(size.height())));
+            QVERIFY(shown.width() > 0.95 * area.width() || shown.height() > 0.95 * area.height());
+        }
+        view->resize(1200, 700);
+        QCoreApplication::processEvents();
     }
 
     void noPieces()

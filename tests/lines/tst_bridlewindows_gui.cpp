@@ -6,6 +6,8 @@
 // data, and the diagram draws nothing before a design exists.
 
 #include <QTest>
+#include <QLatin1Char>
+#include <QRectF>
 #include <QColor>
 #include <QCoreApplication>
 #include <QImage>
@@ -20,6 +22,7 @@
 #include "lines/ui/brwidget.h"
 #include "lines/ui/relaxbrakes.h"
 #include "lines/ui/ropeswidget.h"
+#include "core/chartlabels.h"
 #include "tests/lines/linesfixture.h"
 
 using namespace linesfixture;
@@ -181,6 +184,20 @@ private slots:
         const QImage image = ropes.grab().toImage();
         QVERIFY(count(image, [](QRgb p) { return qBlue(p) > 200 && qRed(p) < 60 && qGreen(p) < 60; }) > 100);
         QVERIFY(count(image, [](QRgb p) { return qRed(p) > 200 && qGreen(p) < 60 && qBlue(p) < 60; }) > 20);
+        // The diameters on the mirrored half: one label per line, none on
+        // another, near its line, inside the window.
+        const QList<RopesWidget::DiameterLabel> labels = ropes.diameterLabels();
+        QCOMPARE(labels.size(), ropes.lines().size());
+        QList<QRectF> boxes;
+        for (const RopesWidget::DiameterLabel& l : labels) {
+            boxes << l.box;
+            QVERIFY(QRectF(ropes.rect()).contains(l.box));
+            QVERIFY(l.text.startsWith(QLatin1Char('<')) && l.text.endsWith(QLatin1Char('>')));
+            QVERIFY(l.line.x() < 512); // the mirrored half
+            const QPointF gap = l.box.center() - l.line;
+            QVERIFY(std::abs(gap.y()) <= 5 * l.box.height() && std::abs(gap.x()) <= 2 * l.box.width());
+        }
+        QVERIFY(!Labels_Overlap(boxes));
         for (int i = 0; i < 60; ++i)
             wheel(&ropes, -120);
         QCOMPARE(ropes.zoomExponent(), 5.0);

@@ -16,6 +16,8 @@
 #include <QObject>
 #include <QPoint>
 #include <QPointF>
+#include <QRectF>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -420,10 +422,42 @@ private slots:
         QVERIFY2(light > 20, qPrintable(QString::number(light)));
     }
 
+    // At the form's size and larger, every row's points, whichever row is
+    // current, and the plan with its letters and rib numbers show whole in
+    // the view below its header line.
+    void planFitsTheView()
+    {
+        for (const QSize size : {QSize(769, 600), QSize(1400, 950), QSize(1600, 1000)}) {
+            dialog->resize(size);
+            open();
+            QCoreApplication::processEvents();
+            dialog->radio_G->click();
+            QCOMPARE(view()->currentLine(), 8);
+            const QRectF area = view()->viewArea();
+            QVERIFY(area.top() >= 55);
+            const QRectF plan = view()->planExtent();
+            const QRectF shown(view()->toWidget(plan.topLeft()), view()->toWidget(plan.bottomRight()));
+            QVERIFY2(area.adjusted(-1, -1, 1, 1).contains(shown),
+                     qPrintable(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height())));
+            for (int row = 0; row < kLineRows; ++row)
+                for (int rib = 0; rib <= live->lastRib; ++rib) {
+                    const int id = row * kRibSlots + rib;
+                    if (view()->pointValid(id))
+                        QVERIFY2(area.contains(view()->toWidget(view()->pointPosition(id))),
+                                 qPrintable(QStringLiteral("row %1 rib %2 at %3 x %4").arg(row).arg(rib)
+                                                .arg(size.width()).arg(size.height())));
+                }
+            dialog->hide();
+        }
+        dialog->resize(1400, 950);
+    }
+
     void navigation()
     {
         open();
-        QCOMPARE(view()->zoomFactor(), 1.0);
+        const double fitted = view()->zoomFactor();
+        const QPointF pan = view()->panOffset();
+        QVERIFY(fitted > 0.25 && fitted <= 2.0);
         QWheelEvent up(QPointF(100, 100), view()->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, 960),
                        Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QCoreApplication::sendEvent(view(), &up);
@@ -432,8 +466,8 @@ private slots:
         QCOMPARE(view()->zoomFactor(), 2.0);
         bool shown = false;
         cellMenu(3, 3, &shown);   // " RESTORE VIEW   ", past the dotted entry
-        QCOMPARE(view()->zoomFactor(), 1.0);
-        QCOMPARE(view()->panOffset(), QPointF(0.1 * view()->width(), -0.5 * view()->height()));
+        QCOMPARE(view()->zoomFactor(), fitted);
+        QCOMPARE(view()->panOffset(), pan);
     }
 };
 

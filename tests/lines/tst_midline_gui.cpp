@@ -5,6 +5,10 @@
 // cancel, the keys, the view, and what the table and the line fan draw.
 
 #include <QTest>
+#include <QTextDocumentFragment>
+#include <QSize>
+#include <QRectF>
+#include <QFontMetricsF>
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QLineF>
@@ -351,6 +355,36 @@ private slots:
         QVERIFY(live->rowCentreIndex[5] > before->rowCentreIndex[5]);
         QTest::keyClick(view(), Qt::Key_Left);
         QVERIFY(view()->rowPoint(5).x() < x + 4);
+    }
+
+    // At the form's size the table and the airfoil show whole across the
+    // view, and the header's two lines whole in the window; at a large size
+    // the view stays at full size.
+    void fitsTheFormsSize()
+    {
+        for (const QSize size : {QSize(538, 642), QSize(1200, 900)}) {
+            dialog->resize(size);
+            open();
+            QCoreApplication::processEvents();
+            const QRectF content = view()->contentExtent();
+            const QRectF shown(view()->toWidget(content.topLeft()), view()->toWidget(content.bottomRight()));
+            QVERIFY2(QRectF(view()->rect()).contains(shown),
+                     qPrintable(QStringLiteral("%1: %2..%3").arg(size.width()).arg(shown.left()).arg(shown.right())));
+            if (size.width() >= 1000)
+                QCOMPARE(view()->zoomFactor(), 1.0);
+            else
+                QVERIFY(view()->zoomFactor() >= 0.5 && view()->zoomFactor() < 1.0);
+            // the header's texts are not cut
+            const QFontMetricsF label(dialog->label->font());
+            const int room = dialog->groupBox_2->width() - dialog->label->x();
+            QVERIFY(label.horizontalAdvance(QTextDocumentFragment::fromHtml(dialog->label->text()).toPlainText())
+                    <= room);
+            const QFontMetricsF box(dialog->lineseq_checkBox->font());
+            QVERIFY(box.horizontalAdvance(dialog->lineseq_checkBox->text()) + 16 <= room);
+            QVERIFY(dialog->label->font().pointSize() >= 7);
+            dialog->hide();
+        }
+        dialog->resize(1200, 900);
     }
 
     void navigation()

@@ -6,6 +6,9 @@
 // manager's edit session.
 
 #include <QTest>
+#include <QCoreApplication>
+#include <QLatin1String>
+#include <QRectF>
 #include <QByteArray>
 #include <QColor>
 #include <QImage>
@@ -23,6 +26,7 @@
 #include <cmath>
 #include <memory>
 
+#include "core/chartlabels.h"
 #include "core/transf.h"
 #include "lines/ui/raiserwidget.h"
 #include "shell/ui/editsession.h"
@@ -100,6 +104,34 @@ class TestRaiserWidget : public QObject
     Q_OBJECT
 
 private slots:
+    // The shipped riser: four lines leave the split side by side. Every
+    // line's length label is drawn, none on another, each within a few
+    // label heights of its line's middle, all inside the view.
+    void lengthLabelsStandApart()
+    {
+        auto d = defaultDesign(34);
+        QVERIFY(d);
+        Editor e(*d);
+        QCoreApplication::processEvents();
+        const BridleGroup& t = e.tree();
+        int lines = 0;
+        for (const QPoint& pair : t.pairs)
+            lines += pair.y() >= e.w->frameNodeCount();
+        QVERIFY(lines >= 5);
+        const QList<RaiserWidget::LengthLabel> labels = e.w->lengthLabels();
+        QCOMPARE(labels.size(), lines);
+        QList<QRectF> boxes;
+        for (const RaiserWidget::LengthLabel& l : labels) {
+            boxes << l.box;
+            QVERIFY(QRectF(e.w->rect()).contains(l.box));
+            QVERIFY(l.text.endsWith(QLatin1String("[m]")));
+            const QPointF gap = l.box.center() - l.line;
+            QVERIFY2(std::abs(gap.y()) <= 5 * l.box.height() && std::abs(gap.x()) <= 2 * l.box.width(),
+                     qPrintable(l.text));
+        }
+        QVERIFY(!Labels_Overlap(boxes));
+    }
+
     // Three groups: frame points at x 307, 512, 716 on y 153, each hanging
     // by a virtual line (0.05 long, 0.02 thick) on a node 30 lower.
     void resetThreeGroups()

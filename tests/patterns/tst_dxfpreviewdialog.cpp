@@ -29,8 +29,10 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <iterator>
 
 #include "tests/common/dxfcheck.h"
 #include "shape/ui/datadialog.h"
@@ -201,14 +203,20 @@ private slots:
         QCOMPARE(view()->zoomFactor(), 1.0);
         QCOMPARE(view()->zoomAnchor(), QPointF(0, 0));
         // left button: the picture framed by a twentieth of its height,
-        // moved to the origin and shown at 1.8 times the fitting size
+        // moved to the origin and shown whole, at nine tenths of the size
+        // that just fits the view
         const QRectF before = view()->picture().controlPointRect();
         sendMouse(QEvent::MouseButtonPress, QPoint(10, 10), Qt::LeftButton, Qt::LeftButton);
         const double m = int(before.height() / 20);
         const QRectF framed(0, 0, before.width() + 2 * m, before.height() + 2 * m);
-        QRect viewRect = view()->rect();
-        QVERIFY(std::abs(view()->zoomFactor() - 2 * myScale(0.5, &viewRect, &framed)) < 1e-9);
-        QVERIFY(QLineF(view()->picture().controlPointRect().topLeft(), QPointF(m, m)).length() < 1e-6);
+        const double fits =
+            std::min((view()->width() - 1) / framed.width(), (view()->height() - 37) / framed.height());
+        QVERIFY(std::abs(view()->zoomFactor() - 0.9 * fits) < 1e-9);
+        // below the band of the cut-mode buttons
+        QVERIFY(QLineF(view()->picture().controlPointRect().topLeft(), QPointF(m, m + 36 / view()->zoomFactor()))
+                    .length()
+                < 1e-6);
+        QVERIFY(view()->picture().controlPointRect().top() * view()->zoomFactor() >= 36);
         QCOMPARE(view()->zoomAnchor(), QPointF(0, 0));
         // middle button: the first pan step comes with the tenth move
         const double zoom = view()->zoomFactor();
@@ -225,6 +233,104 @@ private slots:
         for (int k = 1; k <= 10; ++k)
             sendMouse(QEvent::MouseMove, QPoint(150 + k, 120), Qt::NoButton, Qt::NoButton);
         QCOMPARE(view()->picture().controlPointRect().topLeft() - start, moved);
+    }
+
+    // The fit shows the whole sheet in the view, whatever its size; the
+    // next tab keeps that zoom and anchor, and its own fit shows its whole
+    // sheet in turn, also after the window was resized.
+    void fitShowsTheWholeSheet()
+    {
+        useDesign(34);
+        showFresh();
+        for (int tab : {PanelPatterns, RibPatterns, DiagonalPatterns}) {
+            dialog->dxf_tabWidget->setCurrentIndex(tab);
+            QVERIFY(!view()->picture().isEmpty());
+            if (tab != PanelPatterns)
+                QCOMPARE(view()->zoomAnchor(), QPointF(0, 0));
+            sendMouse(QEvent::MouseButtonPress, QPoint(10, 10), Qt::LeftButton, Qt::LeftButton);
+            // anchor (0, 0): a sheet point p shows at zoom x p
+            const QRectF sheet = view()->picture().controlPointRect();
+            const QRectF shown(sheet.topLeft() * view()->zoomFactor(), sheet.bottomRight() * view()->zoomFactor());
+            QVERIFY2(QRectF(view()->rect()).contains(shown),
+                     qPrintable(QStringLiteral("tab %1: %2 x %3 at %4, %5 in %6 x %7")
+                                    .arg(tab)
+                                    .arg(shown.width())
+                                    .arg(shown.height())
+                                    .arg(shown.x())
+                                    .arg(shown.y())
+                                    .arg(view()->width())
+                                    .arg(view()->height())));
+            // not a postage stamp either: a side spans most of the view
+            QVERIFY(shown.width() > 0.8 * view()->width() || shown.height() > 0.8 * view()->height());
+        }
+        // zoom and anchor stay when another tab is chosen
+        const double zoom = view()->zoomFactor();
+        dialog->dxf_tabWidget->setCurrentIndex(RibPatterns);
+        QCOMPARE(view()->zoomFactor(), zoom);
+        // a larger window: the fit takes the view's new size
+        dialog->resize(1500, 950);
+        QTRY_VERIFY(view()->width() > 1300);
+        sendMouse(QEvent::MouseButtonPress, QPoint(10, 10), Qt::LeftButton, Qt::LeftButton);
+        const QRectF sheet = view()->picture().controlPointRect();
+        const QRectF shown(sheet.topLeft() * view()->zoomFactor(), sheet.bottomRight() * view()->zoomFactor());
+        QVERIFY(QRectF(view()->rect()).contains(shown));
+        QVERIFY(shown.width() > 0.8 * view()->width() || shown.height() > 0.8 * view()->height());
+    }
+
+    // The wheel zooms in steps of 0.5 down to 0.5, and below that, after a
+    // fit that went lower, in halves down to the fit's zoom.
+    void wheelSteps_data()
+    {
+        QTest::addColumn<double>("zoom");
+        QTest::addColumn<int>("delta");
+        QTest::addColumn<double>("fitZoom");
+        QTest::addColumn<double>("next");
+        QTest::newRow("up from 1") << 1.0 << 120 << 0.0 << 1.5;
+        QTest::newRow("down from 1") << 1.0 << -120 << 0.0 << 0.5;
+        QTest::newRow("floor 0.5 without fit") << 0.5 << -120 << 0.0 << 0.5;
+        QTest::newRow("up from 0.5") << 0.5 << 120 << 0.0 << 1.0;
+        QTest::newRow("down to the fit") << 0.5 << -120 << 0.09 << 0.09;
+        QTest::newRow("up from the fit") << 0.09 << 120 << 0.09 << 0.135;
+        QTest::newRow("down from 0.2") << 0.2 << -120 << 0.09 << 0.1;
+        QTest::newRow("fit above a step") << 1.0 << -120 << 0.8 << 0.5;
+    }
+    void wheelSteps()
+    {
+        QFETCH(double, zoom);
+        QFETCH(int, delta);
+        QFETCH(double, fitZoom);
+        QFETCH(double, next);
+        QVERIFY(std::abs(Wheel_Zoom(zoom, delta, 0.5, fitZoom) - next) < 1e-12);
+    }
+
+    // A sheet without pieces says so, in the view, instead of an empty grey
+    // area; a sheet with pieces says nothing.
+    void emptySheetSaysWhy()
+    {
+        ParaStruct* d = GetDataStruct();
+        std::fill(std::begin(d->frontRibEnabled), std::end(d->frontRibEnabled), false);
+        std::fill(std::begin(d->rearRibEnabled), std::end(d->rearRibEnabled), false);
+        showFresh();
+        dialog->dxf_tabWidget->setCurrentIndex(RearMiniRibPatterns);
+        QVERIFY(view()->picture().isEmpty());
+        QCOMPARE(view()->emptySheetNote(), QStringLiteral("no rear mini-ribs in this design"));
+        dialog->dxf_tabWidget->setCurrentIndex(FrontMiniRibPatterns);
+        QVERIFY(view()->picture().isEmpty());
+        QCOMPARE(view()->emptySheetNote(), QStringLiteral("no front mini-ribs in this design"));
+        const QImage shown = view()->grab().toImage();
+        const QString shot = qEnvironmentVariable("WL_SCREENSHOT_DIR");
+        if (!shot.isEmpty())
+            dialog->grab().toImage().save(shot + QStringLiteral("/preview_empty_sheet.png"));
+        int dark = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                dark += shown.pixelColor(x, y).lightness() < 60;
+        QVERIFY2(dark > 50, qPrintable(QString::number(dark))); // the words are drawn
+        dialog->dxf_tabWidget->setCurrentIndex(RibPatterns);
+        QVERIFY(!view()->picture().isEmpty());
+        QVERIFY(view()->emptySheetNote().isEmpty());
+        QCOMPARE(Empty_Sheet_Text(StrapPatterns), QStringLiteral("no straps in this design"));
+        QCOMPARE(Empty_Sheet_Text(Drawing3D), QString());
     }
 
     // Fitting an empty picture leaves the view as it is (there is nothing to

@@ -133,6 +133,40 @@ private slots:
         }
     }
 
+    // The default design's nose rod: its pocket lies on the rib, within the
+    // rib's cut line, on every rib (nothing of it stands out beyond the
+    // nose or the trailing edge).
+    void defaultRodStaysOnTheRib()
+    {
+        auto d = patternfixture::defaultDesign(34);
+        QVERIFY(is_rodUP(d.get()));
+        const Sheet s = ribSheet(d.get());
+        QVERIFY2(s.ok, qPrintable(s.error));
+        for (int r = 0; r <= d->lastRib; ++r) {
+            QPolygonF cut, rod;
+            for (const Line& l : s.on(QStringLiteral("RIB.%1").arg(r)))
+                cut << l.a << l.b;
+            for (const Line& l : s.on(QStringLiteral("RIB.%1.rod_1").arg(r)))
+                rod << l.a << l.b;
+            QVERIFY2(!rod.isEmpty(), qPrintable(QString::number(r)));
+            const QRectF rib = cut.boundingRect();
+            const QRectF pocket = rod.boundingRect();
+            // a millimetre of slack for the seam offsets' rounding
+            const double slack = 1.0;
+            QVERIFY2(rib.adjusted(-slack, -slack, slack, slack).contains(pocket),
+                     qPrintable(QStringLiteral("rib %1: pocket %2..%3 x %4..%5, rib %6..%7 x %8..%9")
+                                    .arg(r)
+                                    .arg(pocket.left())
+                                    .arg(pocket.right())
+                                    .arg(pocket.top())
+                                    .arg(pocket.bottom())
+                                    .arg(rib.left())
+                                    .arg(rib.right())
+                                    .arg(rib.top())
+                                    .arg(rib.bottom())));
+        }
+    }
+
     // Without wide spacing no seam lines; without rods no rod layers;
     // without mylar extents (the mylar collapsed onto the nose) no mylar.
     void layersFollowTheSettings()

@@ -1,4 +1,6 @@
 #include <QTest>
+#include <QApplication>
+#include <QPalette>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -11,7 +13,9 @@
 #include <cmath>
 #include <memory>
 
+#include "core/chartlabels.h"
 #include "shape/ui/datadialog.h"
+#include "shell/ui/widgetinteraction.h"
 #include "tests/shape/shapefixture.h"
 
 // The general data editor and the seam allowance editor on a realistic
@@ -189,6 +193,25 @@ private slots:
         DataDialog d;
         d.show();
         QVERIFY(!d.acceptButton->isEnabled());
+    }
+
+    // The disabled "accept change" reads on its button: with the programs'
+    // palette its caption has 3:1 contrast or more with the button, where the
+    // style's own grey all but vanished.
+    void disabledAcceptStillReads()
+    {
+        *live = *fixture::makeWing(5);
+        DataDialog d;
+        d.show();
+        QVERIFY(!d.acceptButton->isEnabled());
+        const QPalette before = QApplication::palette();
+        Install_Readable_Palette();
+        QCoreApplication::processEvents();
+        const QPalette p = d.acceptButton->palette();
+        const double contrast = Contrast_Ratio(p.color(QPalette::Disabled, QPalette::ButtonText),
+                                               p.color(QPalette::Disabled, QPalette::Button));
+        QVERIFY2(contrast >= 3.0, qPrintable(QString::number(contrast)));
+        QApplication::setPalette(before);
     }
 
     void acceptingANewCountRebuildsTheRibLayout()

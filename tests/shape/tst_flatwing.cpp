@@ -1,4 +1,6 @@
 #include <QTest>
+#include <QSize>
+#include <QRectF>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
@@ -174,8 +176,42 @@ private slots:
             QCOMPARE(w()->controlPoints[i], before[i]);
     }
 
+    // At the form's size and at the screen's the plan, its labels and the
+    // block of figures ("FLAT area" first) show whole below the header
+    // lines; the right button fits it again after zoom and pan.
+    void planFitsTheView()
+    {
+        for (const QSize size : {QSize(844, 608), QSize(1600, 1000), QSize(1400, 1000)}) {
+            dialog->resize(size);
+            QCoreApplication::processEvents();
+            const QRectF drawing = w()->drawingExtent();
+            QVERIFY(!drawing.isEmpty());
+            const QRectF shown(w()->scale() * drawing.topLeft() + w()->translation(),
+                               w()->scale() * drawing.bottomRight() + w()->translation());
+            QVERIFY2(QRectF(w()->rect()).adjusted(7, 59, -7, -7).contains(shown),
+                     qPrintable(QStringLiteral("%1,%2 %3x%4 in %5x%6")
+                                    .arg(shown.x()).arg(shown.y()).arg(shown.width()).arg(shown.height())
+                                    .arg(w()->width()).arg(w()->height())));
+            QVERIFY(w()->scale() <= 1.0);
+        }
+        const double fitted = w()->scale();
+        const QPointF at = w()->translation();
+        wheel(-480);
+        press(QPoint(300, 300), Qt::MiddleButton);
+        for (int k = 1; k <= 3; ++k)
+            move(QPoint(300, 300 + 10 * k), Qt::MiddleButton);
+        release(QPoint(300, 330), Qt::MiddleButton);
+        QVERIFY(w()->scale() < fitted);
+        press(QPoint(10, 10), Qt::RightButton);
+        release(QPoint(10, 10), Qt::RightButton);
+        QCOMPARE(w()->scale(), fitted);
+        QCOMPARE(w()->translation(), at);
+    }
+
     void wheelKeysAndRightButton()
     {
+        const double fitted = w()->scale();
+        const double fittedPan = w()->panY();
         for (int k = 0; k < 30; ++k)
             wheel(120);
         QCOMPARE(w()->scale(), 2.0);
@@ -190,13 +226,13 @@ private slots:
         for (int k = 1; k <= 3; ++k)
             move(QPoint(300, 300 + 10 * k), Qt::MiddleButton);
         release(QPoint(300, 330), Qt::MiddleButton);
-        QCOMPARE(w()->panY(), 30.0);
+        QCOMPARE(w()->panY(), fittedPan + 30.0);
 
-        // the right button resets zoom and pan
+        // the right button resets zoom and pan to the fitted view
         press(QPoint(10, 10), Qt::RightButton);
         release(QPoint(10, 10), Qt::RightButton);
-        QCOMPARE(w()->scale(), 1.0);
-        QCOMPARE(w()->panY(), 0.0);
+        QCOMPARE(w()->scale(), fitted);
+        QCOMPARE(w()->panY(), fittedPan);
 
         const QPointF p2 = w()->controlPoints[2];
         press(screenOf(2));

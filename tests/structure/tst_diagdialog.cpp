@@ -3,6 +3,9 @@
 // the cross-port model, the plane view's drags and the actual view.
 
 #include <QTest>
+#include <QCoreApplication>
+#include <QSize>
+#include <QRectF>
 #include <QSignalSpy>
 #include <QEvent>
 #include <QImage>
@@ -29,6 +32,9 @@
 #include "structure/ui/dcrossport_edit.h"
 #include "structure/ui/diagdialog.h"
 #include "structure/ui/diatopview.h"
+#include "structure/ui/ucwidget.h"
+#include "core/chartlabels.h"
+#include "core/viewfit.h"
 #include "structure/ui/dmodelview.h"
 #include "tests/common/scripteduser.h"
 #include "tests/structure/editorfixture.h"
@@ -454,13 +460,12 @@ private slots:
     {
         Generate_All_Diagonals(live);
         QCOMPARE(live->diagonals.size(), 15);
-        QWidget* chartWidget = child<QWidget>("ucwidget");
-        const DiagonalChart chart = Diagonal_Chart(live, chartWidget->height());
-        // Where the chart puts a point at p % of rib i: 1:1 in plan units on
-        // a base at 0.85 of the height, the rib 0.35 of its chord high.
-        const double base = 0.85 * (chartWidget->height() - 1);
+        auto* chartWidget = child<UcWidget>("ucwidget");
+        const DiagonalChart chart = Diagonal_Chart(live);
+        // Where the chart puts a point at p % of rib i: in plan units on a
+        // base at 0, the rib 0.35 of its chord high (upward on screen).
         auto at = [&](int i, int p) {
-            return QPointF(live->ribSpanPos[i], base - p / 100.0 * 0.35 * live->chord[i]);
+            return QPointF(live->ribSpanPos[i], -p / 100.0 * 0.35 * live->chord[i]);
         };
         QCOMPARE(chart.built.size(), live->diagonals.size());
         for (int k = 0; k < live->diagonals.size(); ++k) {
@@ -481,11 +486,13 @@ private slots:
         // skipped ones broken.
         const QImage image = chartWidget->grab().toImage();
         keepPicture(chartWidget, "diagonals_chart");
+        const ViewFit fit = chartWidget->chartFit();
         auto share = [&](const QLineF& line, QColor colour) {
             int hits = 0, samples = 0;
+            const QLineF shown(fit.toView(line.p1()), fit.toView(line.p2()));
             for (double t = 0.15; t <= 0.85; t += 0.01, ++samples) {
                 // The pixel that holds the point.
-                const QPointF q = line.pointAt(t);
+                const QPointF q = shown.pointAt(t);
                 const QPoint p(int(std::floor(q.x())), int(std::floor(q.y())));
                 hits += image.pixelColor(p) == colour ? 1 : 0;
             }
@@ -535,7 +542,7 @@ private slots:
         QCOMPARE(plan.size(), 1);
         QVERIFY(!plan.first().built);
         QCOMPARE(plan.first().reason, reason);
-        const DiagonalChart chart = Diagonal_Chart(live, 210);
+        const DiagonalChart chart = Diagonal_Chart(live);
         QVERIFY(chart.built.isEmpty());
         QCOMPARE(chart.skipped.size(), 1);
         QCOMPARE(chart.notes, QStringList{QStringLiteral("%1 (D1 rib %2)").arg(reason).arg(row)});
@@ -552,6 +559,48 @@ private slots:
         live->diagTableD2[live->lastRib].connectNext = true;
         live->diagTableD2[live->lastRib].rib = live->lastRib;
         QVERIFY(!child<QWidget>("ucwidget")->grab().isNull());
+    }
+
+    // At the form's size and at the screen's, the plan chart shows every
+    // rib and every rib number whole, odd numbers above the tops included,
+    // none on another; the plane view shows its airfoil with the row
+    // letters whole.
+    void chartsFitTheFormsSize()
+    {
+        for (const QSize size : {QSize(1033, 836), QSize(1600, 1000)}) {
+            QVERIFY(showAt(dialog.get(), size.width(), size.height()));
+            tabs()->setCurrentIndex(0);
+            QCoreApplication::processEvents();
+            auto* chart = child<UcWidget>("ucwidget");
+            const QRectF view(chart->rect());
+            QList<QRectF> boxes;
+            for (const UcWidget::RibLabel& l : chart->ribLabels()) {
+                boxes << l.box;
+                QVERIFY2(view.contains(l.box), qPrintable(QStringLiteral("rib %1 at %2 x %3")
+                                                               .arg(l.text).arg(size.width()).arg(size.height())));
+            }
+            QCOMPARE(boxes.size(), live->lastRib + 1);
+            QVERIFY(!Labels_Overlap(boxes));
+            const ViewFit fit = chart->chartFit();
+            for (int i = 0; i <= live->lastRib; ++i) {
+                const QPointF base = fit.toView(QPointF(live->ribSpanPos[i], 0));
+                const QPointF top = fit.toView(QPointF(live->ribSpanPos[i], -0.35 * live->chord[i]));
+                QVERIFY(view.contains(base) && view.contains(top));
+            }
+
+            tabs()->setCurrentIndex(2);
+            QCoreApplication::processEvents();
+            DiaTopView* v = plane();
+            const QRectF drawing = v->drawingExtent();
+            QVERIFY(!drawing.isEmpty());
+            const QRectF shown(v->offset() + v->zoom() * drawing.topLeft(),
+                               v->offset() + v->zoom() * drawing.bottomRight());
+            QVERIFY2(QRectF(v->rect()).contains(shown),
+                     qPrintable(QStringLiteral("%1,%2 %3x%4 in %5x%6")
+                                    .arg(shown.x()).arg(shown.y()).arg(shown.width()).arg(shown.height())
+                                    .arg(v->width()).arg(v->height())));
+        }
+        open();
     }
 
     void tipTab()

@@ -1,8 +1,12 @@
 #include "apps/aerolyx/ui/polarviews.h"
 
 #include "apps/aerolyx/calc/flow.h"
+#include "core/chartlabels.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
+
+#include <algorithm>
 
 #include <cmath>
 
@@ -11,11 +15,6 @@ namespace aerolyx {
 namespace {
 constexpr int kAngleDivisions = 15;
 constexpr double kAngleRange = 15.0;
-
-QString Angle_Label(double v)
-{
-    return QString("%1").arg(v, 0, 'f', 1);
-}
 
 QString Value_Label(double v)
 {
@@ -69,16 +68,56 @@ QStringList PolarView::Grid_Labels() const
     return labels;
 }
 
+QFont PolarView::Grid_Font() const
+{
+    QFont f = font();
+    f.setPixelSize(9);
+    f.setWeight(QFont::Bold);
+    return f;
+}
+
+QList<PolarView::AxisLabel> PolarView::Angle_Labels() const
+{
+    Layout();
+    const QFontMetricsF metrics(Grid_Font());
+    const double dx = halfWidth / kAngleDivisions;
+    // Every few degrees, as many as stand a label and a gap apart over the
+    // chart's width; a label that would stick out of the view is left out.
+    const AxisTicks ticks = Axis_Ticks(-kAngleDivisions, kAngleDivisions, 2 * halfWidth, 6,
+                                       [&metrics](const QString& t) { return metrics.horizontalAdvance(t); });
+    // The zero of the value axis is written left of the origin, on the
+    // angle axis' line: angle labels keep clear of it.
+    const QString zero = Value_Label(0);
+    const QRectF zeroLabel(originX - 4 - metrics.horizontalAdvance(zero), originY + 4 - metrics.ascent(),
+                           metrics.horizontalAdvance(zero), metrics.height());
+    QList<AxisLabel> labels;
+    for (int i = 0; i < ticks.values.size(); ++i) {
+        const double x = originX + ticks.values[i] * dx;
+        const double tw = metrics.horizontalAdvance(ticks.texts[i]);
+        const QRectF box(x - tw / 2, originY + 4 + metrics.descent(), tw, metrics.height());
+        if (box.left() < 0 || box.right() > w || box.adjusted(-2, 0, 2, 0).intersects(zeroLabel))
+            continue;
+        labels.append({box, ticks.texts[i]});
+    }
+    return labels;
+}
+
+QColor PolarView::Text_Colour() const
+{
+    // The style sheets paint the views light or dark: the texts take the
+    // colour that reads on it.
+    return Readable_Text_Colour(palette().color(backgroundRole()));
+}
+
 void PolarView::RasterNet(QPainter* painter)
 {
     Layout();
     const double dx = halfWidth / kAngleDivisions;
     const double dy = quarterHeight / style.yDivisions;
-    QFont font = painter->font();
-    font.setPixelSize(9);
-    font.setWeight(QFont::Bold);
+    QFont font = Grid_Font();
     painter->setFont(font);
-    const QPen dotted(QBrush(Qt::black), 0, Qt::DotLine);
+    const QColor ink = Text_Colour();
+    const QPen dotted(QBrush(ink), 0, Qt::DotLine);
     const QPen axis(QBrush(Qt::cyan), 1, Qt::SolidLine);
 
     for (int i = 0; i <= kAngleDivisions; ++i) {
@@ -86,12 +125,11 @@ void PolarView::RasterNet(QPainter* painter)
         const double offset = style.lineStep * i * dx;
         painter->drawLine(QPointF(originX + offset, 0), QPointF(originX + offset, h / 2));
         painter->drawLine(QPointF(originX - offset, 0), QPointF(originX - offset, h / 2));
-        if (i % 2 == 0) {
-            painter->setPen(dotted);
-            painter->drawText(QPointF(originX + i * dx - 5, originY + 10), Angle_Label(i * 1.0));
-            painter->drawText(QPointF(originX - i * dx - 5, originY + 10), Angle_Label(-i * 1.0));
-        }
     }
+    painter->setPen(ink);
+    for (const AxisLabel& l : Angle_Labels())
+        painter->drawText(l.box, Qt::AlignCenter, l.text);
+    const QFontMetricsF metrics(font);
     for (int j = 0; j <= style.yDivisions; ++j) {
         painter->setPen(j == 0 ? axis : dotted);
         for (double y : {originY - j * dy, originY + j * dy}) {
@@ -99,14 +137,18 @@ void PolarView::RasterNet(QPainter* painter)
             painter->drawLine(QPointF(originX, y), QPointF(-w, y));
         }
         if (j % style.labelEvery == 0) {
-            painter->setPen(dotted);
-            painter->drawText(QPointF(originX - 30, originY - j * dy + 4), Value_Label(j * style.yLabelUnit));
-            painter->drawText(QPointF(originX - 30, originY + j * dy + 4), Value_Label(-j * style.yLabelUnit));
+            painter->setPen(ink);
+            // The top and bottom labels kept whole inside the chart.
+            const double top = std::max(originY - j * dy + 4, metrics.ascent());
+            const double bottom = std::min(originY + j * dy + 4, h / 2.0);
+            const QString up = Value_Label(j * style.yLabelUnit), down = Value_Label(-j * style.yLabelUnit);
+            painter->drawText(QPointF(originX - 4 - metrics.horizontalAdvance(up), top), up);
+            painter->drawText(QPointF(originX - 4 - metrics.horizontalAdvance(down), bottom), down);
         }
     }
     font.setPixelSize(12);
     painter->setFont(font);
-    painter->setPen(QPen(Qt::black, 1));
+    painter->setPen(QPen(ink, 1));
     painter->drawText(10, 15, style.title);
     painter->drawText(QPointF(w - 50, originY - 15), "alpha");
     painter->drawText(QPointF(originX + 15, style.nameY), style.name);
@@ -131,22 +173,28 @@ QPolygonF PolarView::Curve() const
 
 void PolarView::Paint_Polar(QPainter* painter)
 {
-    painter->setPen(QPen(Qt::black, 1));
+    painter->setPen(QPen(Text_Colour(), 1));
     painter->setBrush(Qt::NoBrush);
     QFont font = painter->font();
     font.setPixelSize(10);
     font.setWeight(QFont::Normal);
     painter->setFont(font);
     const double tableX = 0.1 * halfWidth;
-    painter->drawText(QPointF(tableX, h * 0.5 + 50), style.header);
+    // The table in one column, or in two side by side where the view is too
+    // short for its 21 rows.
+    const int rows = kLastAngle - kFirstAngle + 1;
+    const int perColumn = h * 0.5 + 60 + 10 * (rows - 1) + 4 <= h ? rows : (rows + 1) / 2;
     QPolygonF curve;
     int row = 0;
+    for (int column = 0; column * perColumn < rows; ++column)
+        painter->drawText(QPointF(tableX + column * halfWidth, h * 0.5 + 50), style.header);
     for (int alpha = kFirstAngle; alpha <= kLastAngle; ++alpha, ++row) {
         const double c = Coefficient(alpha);
         const QPointF P = Point(alpha, c);
         curve << P;
         painter->drawEllipse(QRectF(P - QPointF(3, 3), QSizeF(6, 6)));
-        painter->drawText(QPointF(tableX, h * 0.5 + 60 + 10 * row), Row_Text(alpha, c));
+        painter->drawText(QPointF(tableX + (row / perColumn) * halfWidth, h * 0.5 + 60 + 10 * (row % perColumn)),
+                          Row_Text(alpha, c));
     }
     painter->setPen(QPen(style.curveColour, 1));
     painter->drawPolyline(curve);

@@ -6,7 +6,12 @@
 
 #include "apps/aerolyx/calc/analysisrecord.h"
 
+#include <QColor>
+#include <QFont>
+#include <QList>
 #include <QPolygonF>
+#include <QRectF>
+#include <QString>
 #include <QStringList>
 #include <QWidget>
 
@@ -29,6 +34,16 @@ public:
     QPolygonF Curve() const;
     // Labels of the horizontal grid lines, from the top row down.
     QStringList Grid_Labels() const;
+    // The labels of the angle axis where they are drawn: round angles as
+    // many as stand apart at the view's width, each whole inside the view.
+    struct AxisLabel {
+        QRectF box;
+        QString text;
+    };
+    QList<AxisLabel> Angle_Labels() const;
+    // The colour of the texts and the grid: black or white, whichever
+    // reads on the view's background.
+    QColor Text_Colour() const;
 
 protected:
     struct Style {
@@ -53,6 +68,7 @@ protected:
 private:
     void Layout() const;
     void RasterNet(QPainter* painter);
+    QFont Grid_Font() const;
     void Paint_Polar(QPainter* painter);
     QPointF Point(double alpha, double c) const;
 
