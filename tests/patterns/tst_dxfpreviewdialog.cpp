@@ -501,7 +501,8 @@ private slots:
 
     // The panel tab shows the pieces: their outlines in dark red on the grey
     // sheet, the seam allowance between the sewing line and the cutting line
-    // filled white.
+    // filled white (a band of a pixel or two with the whole sheet in view;
+    // the grey sheet has no white of its own).
     void panelTabPicture()
     {
         useDesign(34);
@@ -521,7 +522,7 @@ private slots:
                 white += c == Qt::white;
             }
         QVERIFY2(red > 500, qPrintable(QString::number(red)));
-        QVERIFY2(white > 2500, qPrintable(QString::number(white)));
+        QVERIFY2(white > 300, qPrintable(QString::number(white)));
     }
 
     // Two design lines on the default design, one on each surface: the
