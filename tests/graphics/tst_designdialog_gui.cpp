@@ -22,6 +22,7 @@
 #include "core/parastruct.h"
 #include "graphics/canopyfile.h"
 #include "graphics/ui/designdialog.h"
+#include "tests/common/statewait.h"
 #include "tests/common/scripteduser.h"
 #include "tools/template/defaultdesign.h"
 
@@ -218,7 +219,7 @@ private slots:
         const QList<Canopy> saved = ReadCanopyStream(design);
         QCOMPARE(saved.size(), colouring().outlines.size());
         QCOMPARE(saved[3].colour, QColor(230, 40, 40, 200));
-        QTRY_VERIFY(dialog->nurbswidget->textureReady());
+        QTRY_VERIFY_WITH_TIMEOUT(dialog->nurbswidget->textureReady(), kStateWaitMs);
     }
 
     // Without a project "Save and  Preview" writes no file anywhere and says
@@ -272,7 +273,7 @@ private slots:
         dialog->coloring_checkBox->click();
         shot(QStringLiteral("design-colours.png"));
         emit dialog->saveButton->pressed();
-        QTRY_VERIFY(dialog->nurbswidget->textureReady());
+        QTRY_VERIFY_WITH_TIMEOUT(dialog->nurbswidget->textureReady(), kStateWaitMs);
         shot(QStringLiteral("design-preview.png"));
         dialog->nurbswidget->SetViewType(3);
         for (int i = 0; i < 2; ++i)
