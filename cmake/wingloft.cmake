@@ -165,7 +165,11 @@ function(wl_add_test name)
           "DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent"
           "WL_APP_DIR=${WL_APP_DIR}"
           "WL_TEST_DATA_DIR=${CMAKE_BINARY_DIR}/tests/data"
-          "WL_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+          "WL_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
+          # QtTest ends a test function after 5 minutes: on a machine whose
+          # every core is busy a data-driven function of the main window
+          # takes longer. Only the test's own time-out ends a hang.
+          "QTEST_FUNCTION_TIMEOUT=1800000")
   set(labels ${T_LABELS})
   if(T_GUI)
     list(APPEND labels gui)
