@@ -51,7 +51,7 @@ case "$mode" in
       -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1" -DWL_SANITIZE=ON -DBUILD_TESTING=ON
     cd "$root/build/test"
     xvfb-run -a -s "-screen 0 1600x1000x24" \
-      ctest --output-on-failure -j "$jobs" --timeout 900
+      ctest --output-on-failure -j "$jobs" --timeout 1800
     ;;
   *)
     echo "usage: $0 [run|test]" >&2

@@ -38,10 +38,12 @@ inline QString copiesResults()
         .arg(resultsFixture());
 }
 
-// Starts a child that sleeps, notes its process number, and waits.
+// Starts a child that sleeps, notes its process number, and waits: a solver
+// that does not end on its own while a test runs, so that its end can only
+// come from the run that cancels or kills it.
 inline QString sleeps()
 {
-    return QStringLiteral("sleep 30 &\necho $! > \"$1.sleeper\"\nwait");
+    return QStringLiteral("sleep 3600 &\necho $! > \"$1.sleeper\"\nwait");
 }
 
 inline QString exits3()

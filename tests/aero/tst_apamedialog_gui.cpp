@@ -14,6 +14,7 @@
 #include "aero/ui/pilotdialog.h"
 #include "aero/ui/sideviewwidget.h"
 #include "aero/ui/wpolar.h"
+#include "tests/common/statewait.h"
 #include "tests/aero/aerofixture.h"
 #include "tests/aero/fakesolver.h"
 #include "tests/aero/resultwriter.h"
@@ -661,7 +662,7 @@ private slots:
         QCOMPARE(first->windowModality(), Qt::WindowModal);
         QVERIFY(!first->rows().isEmpty());
         first->exitButton->click();
-        QTRY_VERIFY(!first);
+        QTRY_VERIFY_WITH_TIMEOUT(!first, kStateWaitMs);
         QVERIFY(!dialog->polarWindow());
     }
 

@@ -207,7 +207,7 @@ private slots:
         run.setProcessChannelMode(QProcess::MergedChannels);
         run.setWorkingDirectory(dir.path());
         run.start(freefem, {"-nw", "-v", "1", path});
-        QVERIFY(run.waitForFinished(60000));
+        QVERIFY(run.waitForFinished(-1));
         const QString output = QString::fromLocal8Bit(run.readAll());
         QCOMPARE(run.exitCode(), 0);
         QVERIFY2(output.contains("Normal End"), qPrintable(output.right(2000)));

@@ -10,6 +10,43 @@
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
+
+#include "tests/common/statewait.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace {
+
+// Whether the X display shows a top-level window whose title contains the
+// text. Without a window manager the programs' windows are children of the
+// root window.
+bool windowShown(Display* display, const char* text)
+{
+    Window root = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count))
+        return false;
+    bool shown = false;
+    for (unsigned i = 0; i < count && !shown; ++i) {
+        XWindowAttributes attributes;
+        XTextProperty name{};
+        // The title's bytes as they are: Qt writes it in UTF-8.
+        if (XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable
+            && XGetWMName(display, children[i], &name) && name.value) {
+            shown = QByteArray(reinterpret_cast<const char*>(name.value), int(name.nitems)).contains(text);
+        }
+        if (name.value)
+            XFree(name.value);
+    }
+    if (children)
+        XFree(children);
+    return shown;
+}
+
+} // namespace
 
 class TestProgram : public QObject {
     Q_OBJECT
@@ -20,20 +57,27 @@ private slots:
         const QString appDir = qEnvironmentVariable("WL_APP_DIR");
         QVERIFY(QFileInfo(appDir + "/aerolyx").isExecutable());
         QVERIFY(QFileInfo(appDir + "/wingloft").isExecutable());
+        Display* display = XOpenDisplay(nullptr);
+        if (!display)
+            QSKIP("no X display to show the window on");
 
+        QTemporaryDir home;
         QProcess process;
         process.setWorkingDirectory(appDir);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("HOME", QDir::tempPath());
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        env.insert("HOME", home.path());
         process.setProcessEnvironment(env);
         process.start(QDir(appDir).filePath("aerolyx"), QStringList());
-        QVERIFY(process.waitForStarted());
-        // Still running with its window after a while: it waits for the user.
-        QVERIFY2(!process.waitForFinished(2500), process.readAllStandardError().constData());
+        QVERIFY(process.waitForStarted(-1));
+        // Its window shows, however long the start takes, and it waits for
+        // the user: it is still there once the window is up.
+        const bool shown = Runs_Until(process, [display] { return windowShown(display, "Aerolyx"); });
+        XCloseDisplay(display);
+        QVERIFY2(shown, process.readAllStandardError().constData());
         QCOMPARE(process.state(), QProcess::Running);
         process.terminate();
-        QVERIFY(process.waitForFinished(10000));
+        QVERIFY(process.waitForFinished(-1));
     }
 };
 

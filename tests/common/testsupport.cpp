@@ -5,9 +5,11 @@
 //   answers install their own ScriptedUser on top of it);
 // - with a GUI application, a watchdog: a modal window that blocks the test
 //   (shown while an event loop runs inside the test, as a dialog's exec()
-//   does) longer than WL_DIALOG_WATCHDOG seconds (20 by default) fails the
-//   running test with its class and title, and is closed so that the test
-//   program goes on. A dialog the test only shows, and works on, is not
+//   does) longer than WL_DIALOG_WATCHDOG seconds fails the running test with
+//   its class and title, and is closed so that the test program goes on. By
+//   default the bound of a hang (tests/common/statewait.h): a solver's
+//   progress window rightly stays while the solver works, however long a
+//   busy machine takes. A dialog the test only shows, and works on, is not
 //   watched;
 // - the system's software GL driver held in memory until the process ends.
 //   Qt unloads it when the last GL context goes, and LeakSanitizer then
@@ -15,6 +17,7 @@
 //   suppressions (tests/lsan.supp) could not match them.
 
 #include "tests/common/scripteduser.h"
+#include "tests/common/statewait.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -98,7 +101,7 @@ void installTestSupport()
     keepGlDriverLoaded();
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         const int seconds = qEnvironmentVariableIsSet("WL_DIALOG_WATCHDOG")
-            ? qEnvironmentVariableIntValue("WL_DIALOG_WATCHDOG") : 20;
+            ? qEnvironmentVariableIntValue("WL_DIALOG_WATCHDOG") : kStateWaitMs / 1000;
         new DialogWatchdog(seconds);
     }
 }

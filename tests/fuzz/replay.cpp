@@ -3,7 +3,7 @@
 // generator, so that each run feeds the reader the same inputs. The real
 // fuzzer (-DWL_FUZZ=ON with clang) links the harness to libFuzzer instead.
 //
-//   fuzz_<reader> <corpus folder> <mutations> [<seconds>]
+//   fuzz_<reader> <corpus folder>[:<folder>...] <mutations> [<seconds>]
 //
 // The optional time budget stops the mutations early on a slow machine; the
 // summary line says how many ran.
@@ -135,31 +135,37 @@ bool readFile(const std::string& path, Bytes* out)
 int main(int argc, char** argv)
 {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s <corpus folder> <mutations> [<seconds>]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <corpus folder>[:<folder>...] <mutations> [<seconds>]\n", argv[0]);
         return 2;
     }
-    const std::string folder = argv[1];
+    const std::string folders = argv[1];
     const long mutations = std::strtol(argv[2], nullptr, 10);
     const double budget = argc > 3 ? std::strtod(argv[3], nullptr) : 1e9;
     if (LLVMFuzzerInitialize)
         LLVMFuzzerInitialize(&argc, &argv);
 
-    std::vector<std::string> names;
-    if (DIR* dir = opendir(folder.c_str())) {
-        while (dirent* e = readdir(dir))
-            if (e->d_name[0] != '.')
-                names.push_back(e->d_name);
-        closedir(dir);
-    }
-    std::sort(names.begin(), names.end());
+    // Every folder's files in name order, folder after folder.
     std::vector<Bytes> corpus;
-    for (const std::string& name : names) {
-        Bytes b;
-        if (readFile(folder + "/" + name, &b))
-            corpus.push_back(std::move(b));
+    for (size_t from = 0; from <= folders.size();) {
+        const size_t to = std::min(folders.find(':', from), folders.size());
+        const std::string folder = folders.substr(from, to - from);
+        from = to + 1;
+        std::vector<std::string> names;
+        if (DIR* dir = opendir(folder.c_str())) {
+            while (dirent* e = readdir(dir))
+                if (e->d_name[0] != '.')
+                    names.push_back(e->d_name);
+            closedir(dir);
+        }
+        std::sort(names.begin(), names.end());
+        for (const std::string& name : names) {
+            Bytes b;
+            if (readFile(folder + "/" + name, &b))
+                corpus.push_back(std::move(b));
+        }
     }
     if (corpus.empty()) {
-        std::fprintf(stderr, "no seed files in %s\n", folder.c_str());
+        std::fprintf(stderr, "no seed files in %s\n", folders.c_str());
         return 1;
     }
 

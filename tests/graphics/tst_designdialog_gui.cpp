@@ -23,6 +23,7 @@
 #include "core/parastruct.h"
 #include "graphics/canopyfile.h"
 #include "graphics/ui/designdialog.h"
+#include "tests/common/statewait.h"
 #include "tests/common/scripteduser.h"
 #include "tools/template/defaultdesign.h"
 
@@ -226,7 +227,7 @@ private slots:
         const QList<Canopy> saved = ReadCanopyStream(design);
         QCOMPARE(saved.size(), colouring().outlines.size());
         QCOMPARE(saved[3].colour, QColor(230, 40, 40, 200));
-        QTRY_VERIFY(dialog->nurbswidget->textureReady());
+        QTRY_VERIFY_WITH_TIMEOUT(dialog->nurbswidget->textureReady(), kStateWaitMs);
     }
 
     // Without a project "Save and  Preview" writes no file anywhere and says
@@ -280,7 +281,7 @@ private slots:
         dialog->coloring_checkBox->click();
         shot(QStringLiteral("design-colours.png"));
         emit dialog->saveButton->pressed();
-        QTRY_VERIFY(dialog->nurbswidget->textureReady());
+        QTRY_VERIFY_WITH_TIMEOUT(dialog->nurbswidget->textureReady(), kStateWaitMs);
         shot(QStringLiteral("design-preview.png"));
         dialog->nurbswidget->SetViewType(3);
         for (int i = 0; i < 2; ++i)

@@ -3,6 +3,8 @@
 // without a project.
 
 #include <QTest>
+
+#include "tests/common/statewait.h"
 #include <QColor>
 #include <QFile>
 #include <QImage>
@@ -90,7 +92,7 @@ private slots:
         view.resize(800, 600);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
-        QTRY_VERIFY(view.textureReady());
+        QTRY_VERIFY_WITH_TIMEOUT(view.textureReady(), kStateWaitMs);
         QCOMPARE(view.surface().spanCount, 136);
         QVERIFY(!view.bridleLines().isEmpty());
         QVERIFY(!view.riserLines().isEmpty());

@@ -37,7 +37,7 @@ Run runSolver(const QStringList& args)
     p.setWorkingDirectory(appDir);
     p.start("./apame_lnx32", args);
     Run r;
-    if (!p.waitForStarted() || !p.waitForFinished(120000))
+    if (!p.waitForStarted(-1) || !p.waitForFinished(-1))
         return r;
     r.crashed = p.exitStatus() != QProcess::NormalExit;
     r.exitCode = p.exitCode();

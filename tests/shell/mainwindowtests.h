@@ -842,26 +842,39 @@ private slots:
         const QString appDir = QCoreApplication::applicationDirPath();
         const QString marker = appDir + "/aerolyx.ran";
         QFile::remove(marker);
+        const QString started = appDir + "/aerolyx.started";
+        const QString go = appDir + "/aerolyx.go";
+        QFile::remove(started);
+        QFile::remove(go);
         QFile script(appDir + "/aerolyx");
         QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\nsleep 0.6\necho done > aerolyx.ran\n");
+        // Runs until the test has looked at the waiting program.
+        script.write("#!/bin/sh\ntouch aerolyx.started\nwhile [ ! -e aerolyx.go ]; do sleep 0.05; done\n"
+                     "echo done > aerolyx.ran\n");
         script.close();
         script.setPermissions(script.permissions() | QFile::ExeOwner);
 
         std::atomic<int> shapeSeen{-1};
+        std::atomic<bool> returned{false};
         std::thread watcher([&] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(300));
-            // The GUI thread is blocked in the wait: the cursor stack holds still.
+            // Once the companion runs, the GUI thread is blocked in the wait:
+            // the cursor stack holds still.
+            while (!QFile::exists(started) && !returned)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
             if (const QCursor* c = QGuiApplication::overrideCursor())
                 shapeSeen = c->shape();
+            QFile(go).open(QIODevice::WriteOnly);
         });
         w->actionFoil_analysis->trigger();
+        returned = true;
         watcher.join();
         QVERIFY(QFile::exists(marker));
         QCOMPARE(shapeSeen.load(), int(Qt::WaitCursor));
         QVERIFY(!QGuiApplication::overrideCursor());
 
         QFile::remove(appDir + "/aerolyx");
+        QFile::remove(started);
+        QFile::remove(go);
         w->actionFoil_analysis->trigger();     // missing: returns at once
         QVERIFY(!QGuiApplication::overrideCursor());
     }

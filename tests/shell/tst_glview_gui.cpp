@@ -3,6 +3,8 @@
 // camera answers the mouse, the wheel and the keys.
 
 #include <QTest>
+
+#include "tests/common/statewait.h"
 #include <QColor>
 #include <QCoreApplication>
 #include <QEvent>
@@ -349,7 +351,7 @@ private slots:
 
         // A resize puts the pan back and keeps zoom and turn.
         view->resize(620, 500);
-        QTRY_COMPARE(view->yTranslation(), 0.5);
+        QTRY_COMPARE_WITH_TIMEOUT(view->yTranslation(), 0.5, kStateWaitMs);
         QCOMPARE(view->xTranslation(), 0.0);
         QCOMPARE(view->scale(), 0.45);
 

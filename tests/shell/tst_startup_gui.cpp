@@ -1,7 +1,7 @@
 #include <QTest>
 #include <QCoreApplication>
 #include <QCryptographicHash>
-#include <QElapsedTimer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QObject>
@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "shell/runguard.h"
+#include "tests/common/statewait.h"
 #include "tests/shell/shellfixture.h"
 
 // The single-instance guard, in this process and between real starts of the
@@ -103,35 +104,50 @@ private slots:
     {
         const QString program = qEnvironmentVariable("WL_APP_DIR") + "/wingloft";
         QVERIFY(QFile::exists(program));
+        const QString home = useFreshHome();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("HOME", useFreshHome());
+        env.insert("HOME", home);
+        // A start that got past the guard shows its window and then makes the
+        // work tree on the desktop.
+        const QString workTree = home + "/Desktop/WL9work";
+        const auto exists = [&] { return QFileInfo::exists(workTree); };
 
         QProcess first;
         first.setProcessEnvironment(env);
         first.start(program, {});
-        QVERIFY(first.waitForStarted());
-        QVERIFY(!first.waitForFinished(2500));   // the first start stays up
+        QVERIFY(first.waitForStarted(-1));
+        QVERIFY2(Runs_Until(first, exists), "the first start ended before its window showed");
 
+        // Made again only by a copy that runs: the second one must not.
+        QVERIFY(QDir(workTree).removeRecursively());
         QProcess second;
         second.setProcessEnvironment(env);
-        QElapsedTimer t;
-        t.start();
         second.start(program, {});
-        QVERIFY(second.waitForFinished(5000));
+        QVERIFY(second.waitForStarted(-1));
+        const bool secondRan = Runs_Until(second, exists);
+        const bool secondEnded = second.state() == QProcess::NotRunning;
+        if (!secondEnded)
+            second.kill();
+        second.waitForFinished(-1);
+        QVERIFY2(!secondRan, "a second copy showed its window");
+        QVERIFY2(secondEnded, "a second copy neither ended nor showed its window");
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(first.state(), QProcess::Running);
 
         // A crashed first instance leaves the segment behind; the next start runs.
         first.kill();
-        first.waitForFinished();
+        first.waitForFinished(-1);
         QProcess third;
         third.setProcessEnvironment(env);
         third.start(program, {});
-        QVERIFY(third.waitForStarted());
-        QVERIFY(!third.waitForFinished(2500));
+        QVERIFY(third.waitForStarted(-1));
+        const bool thirdRan = Runs_Until(third, exists);
         third.kill();
-        third.waitForFinished();
+        third.waitForFinished(-1);
+        QVERIFY2(thirdRan, "the start after a crashed one did not show its window");
     }
+
 };
 
 QTEST_GUILESS_MAIN(TestStartUp)

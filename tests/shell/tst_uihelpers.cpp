@@ -162,7 +162,7 @@ private slots:
         });
         QProcess poppler;
         poppler.start("/usr/bin/pdftotext", {"-bbox", pdf, "-"});
-        QVERIFY(poppler.waitForFinished(30000));
+        QVERIFY(poppler.waitForFinished(-1));
         const QString html = QString::fromUtf8(poppler.readAllStandardOutput());
         auto number = [&](const QString& pattern) {
             const QRegularExpressionMatch m = QRegularExpression(pattern).match(html);

@@ -33,6 +33,7 @@
 #include "airfoils/airfoil.h"
 #include "apps/splinora/editspline.h"
 #include "apps/splinora/mainwindow.h"
+#include "tests/common/statewait.h"
 #include "tests/common/scripteduser.h"
 
 using namespace splinora;
@@ -398,13 +399,13 @@ private slots:
         const QSize oldSize = win->size();
         win->showNormal();
         win->resize(900, 700);
-        QTRY_VERIFY(area->L_T != oldChord);
+        QTRY_VERIFY_WITH_TIMEOUT(area->L_T != oldChord, kStateWaitMs);
         area->repaint();
         QCOMPARE(p->spline.num_pnt, 10);
         for (int i = 0; i < 10; ++i)
             QVERIFY(QLineF(foilOf(i), before[i]).length() < 1e-6);
         win->resize(oldSize);
-        QTRY_COMPARE(area->L_T, oldChord);
+        QTRY_COMPARE_WITH_TIMEOUT(area->L_T, oldChord, kStateWaitMs);
     }
 
     void splineFileThroughTheMenus()
