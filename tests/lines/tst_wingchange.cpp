@@ -53,7 +53,7 @@ QString pdfText(const QString& path)
 {
     QProcess p;
     p.start(kPdfToText, {"-raw", path, "-"});
-    if (!p.waitForFinished(30000) || p.exitCode() != 0)
+    if (!p.waitForFinished(-1) || p.exitCode() != 0)
         return QString();
     return QString::fromUtf8(p.readAllStandardOutput());
 }

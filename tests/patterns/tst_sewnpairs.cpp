@@ -65,7 +65,7 @@ except Exception as exc:
     out["error"] = repr(exc)
 print(json.dumps(out))
 )PY";
-    return RunDxfScript(script, path, 180000);
+    return RunDxfScript(script, path);
 }
 
 double length(const QPolygonF& p)
