@@ -202,9 +202,10 @@ QList<DiagonalData> Completed_Diagonals(ParaStruct* design)
     QList<DiagonalData> shapes;
     if (!design)
         return shapes;
+    const HoleModel holes = Hole_Model(design);
     for (const DiagonalData& diagonal : design->diagonals) {
         DiagonalData copy = diagonal;
-        Create_Diagonal_2D3D(design, &copy);
+        Create_Diagonal_2D3D(design, &copy, holes);
         shapes.append(copy);
     }
     return shapes;

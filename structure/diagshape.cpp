@@ -423,33 +423,58 @@ QList<QVector3D> create_Poly_Trap3D(const QVector3D* q)
     return out;
 }
 
-QList<QPolygonF> create_wHList_PolyList(ParaStruct* d, const QPointF* q)
+HoleModel Hole_Model(const ParaStruct* d)
+{
+    HoleModel model;
+    if (!d)
+        return model;
+    for (const QPolygonF& hole : d->diagModelPolys) {
+        QList<TrapWeights> places;
+        places.reserve(hole.size());
+        for (const QPointF& p : hole)
+            places.append(Trap_Weights(p, d->diagModelOutline));
+        model.append(places);
+    }
+    return model;
+}
+
+QList<QPolygonF> create_wHList_PolyList(const HoleModel& holes, const QPointF* q)
 {
     QList<QPolygonF> out;
-    for (const QPolygonF& hole : d->diagModelPolys) {
+    for (const QList<TrapWeights>& hole : holes) {
         QPolygonF mapped;
         mapped.reserve(hole.size());
-        for (const QPointF& p : hole)
-            mapped.append(mapTrapPnt(p, d->diagModelOutline, q));
+        for (const TrapWeights& p : hole)
+            mapped.append(mapTrapPnt(p, q));
         out.append(mapped);
     }
     return out;
 }
 
-QList<QList<QVector3D>> create_wHList_Poly3DList(ParaStruct* d, const QVector3D* q)
+QList<QList<QVector3D>> create_wHList_Poly3DList(const HoleModel& holes, const QVector3D* q)
 {
     // Closed loops: the 3-D view draws each list as one line strip.
     QList<QList<QVector3D>> out;
-    for (const QPolygonF& hole : d->diagModelPolys) {
+    for (const QList<TrapWeights>& hole : holes) {
         QList<QVector3D> mapped;
         mapped.reserve(hole.size() + 1);
-        for (const QPointF& p : hole)
-            mapped.append(mapTrap3DPnt(p, d->diagModelOutline, q));
+        for (const TrapWeights& p : hole)
+            mapped.append(mapTrap3DPnt(p, q));
         if (!mapped.isEmpty())
             mapped.append(mapped.first());
         out.append(mapped);
     }
     return out;
+}
+
+QList<QPolygonF> create_wHList_PolyList(ParaStruct* d, const QPointF* q)
+{
+    return create_wHList_PolyList(Hole_Model(d), q);
+}
+
+QList<QList<QVector3D>> create_wHList_Poly3DList(ParaStruct* d, const QVector3D* q)
+{
+    return create_wHList_Poly3DList(Hole_Model(d), q);
 }
 
 void Diagonal_Top_Indexes(const ParaStruct* d, int rib, int* top)
@@ -464,6 +489,13 @@ void Diagonal_Top_Indexes(const ParaStruct* d, int rib, int* top)
 // ------------------------------------------------------------ one diagonal
 
 void Create_Diagonal_2D3D(ParaStruct* d, DiagonalData* D)
+{
+    if (!d || !D)
+        return;
+    Create_Diagonal_2D3D(d, D, Hole_Model(d));
+}
+
+void Create_Diagonal_2D3D(ParaStruct* d, DiagonalData* D, const HoleModel& holes)
 {
     if (!d || !D)
         return;
@@ -491,7 +523,7 @@ void Create_Diagonal_2D3D(ParaStruct* d, DiagonalData* D)
     d->diagCutOuts.clear();
     for (int b = 0; b < 4; ++b) {
         const QPointF tab[4] = {B[2 * b], B[2 * b + 1], T[2 * b + 1], T[2 * b]};
-        D->flatHoles += create_wHList_PolyList(d, tab);
+        D->flatHoles += create_wHList_PolyList(holes, tab);
     }
     for (int b = 0; b < 3; ++b) {
         const QPointF cut[4] = {B[2 * b + 2], T[2 * b + 2], T[2 * b + 1], B[2 * b + 1]};
@@ -519,7 +551,7 @@ void Create_Diagonal_2D3D(ParaStruct* d, DiagonalData* D)
     QList<QList<QVector3D>> cuts;
     for (int b = 0; b < 4; ++b) {
         const QVector3D tab[4] = {S[2 * b], S[2 * b + 1], U[2 * b + 1], U[2 * b]};
-        D->spaceHoles += create_wHList_Poly3DList(d, tab);
+        D->spaceHoles += create_wHList_Poly3DList(holes, tab);
     }
     for (int b = 0; b < 3; ++b) {
         const QVector3D cut[4] = {S[2 * b + 2], U[2 * b + 2], U[2 * b + 1], S[2 * b + 1]};

@@ -11,6 +11,7 @@
 // of an n-point polyline (t = 1 is point n - 2).
 
 #include "core/structuredata.h"
+#include "structure/trapmap.h"
 
 #include <QList>
 #include <QPointF>
@@ -20,6 +21,15 @@
 class ParaStruct;
 
 void Create_Diagonal_2D3D(ParaStruct* design, DiagonalData* diagonal);
+
+// The cross-port model's holes as places in the model trapeze
+// (diagModelPolys in diagModelOutline). Finding a place is a search, and the
+// same model goes into four tabs of every diagonal, flat and in 3-D: whoever
+// completes several diagonals of one design finds the places once and hands
+// them to each.
+using HoleModel = QList<QList<TrapWeights>>;
+HoleModel Hole_Model(const ParaStruct* design);
+void Create_Diagonal_2D3D(ParaStruct* design, DiagonalData* diagonal, const HoleModel& holes);
 
 // Mode 0 (bottom end): attachment points and tab ends (set_param_tpnt);
 // mode 1 (top end): points matched by index (set_index_tpnt); other modes
@@ -89,6 +99,8 @@ QList<QVector3D> create_Poly_Trap3D(const QVector3D* q);
 // The 3-D holes are closed loops (first point repeated at the end).
 QList<QPolygonF> create_wHList_PolyList(ParaStruct* design, const QPointF* q);
 QList<QList<QVector3D>> create_wHList_Poly3DList(ParaStruct* design, const QVector3D* q);
+QList<QPolygonF> create_wHList_PolyList(const HoleModel& holes, const QPointF* q);
+QList<QList<QVector3D>> create_wHList_Poly3DList(const HoleModel& holes, const QVector3D* q);
 
 // The top indexes of a rib: the plane view's upper points of each bottom row,
 // moved by as many points as that row's attachment on the rib lies from its

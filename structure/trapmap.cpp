@@ -67,26 +67,40 @@ double mi4_fun(const QPointF* q, QPointF P)
     return bisect(q[0], q[3], q[1], q[2], P);
 }
 
+TrapWeights Trap_Weights(QPointF P, const QPointF* src)
+{
+    TrapWeights at;
+    at.corner = snappedCorner(P, src);
+    if (at.corner < 0)
+        weights(P, src, at.w);
+    return at;
+}
+
+QPointF mapTrapPnt(const TrapWeights& at, const QPointF* dst)
+{
+    if (at.corner >= 0)
+        return dst[at.corner];
+    const double* w = at.w;
+    return w[0] * dst[0] + w[1] * dst[1] + w[2] * dst[2] + w[3] * dst[3];
+}
+
+QVector3D mapTrap3DPnt(const TrapWeights& at, const QVector3D* dst)
+{
+    if (at.corner >= 0)
+        return dst[at.corner];
+    float c[3] = {0, 0, 0};
+    for (int axis = 0; axis < 3; ++axis)
+        for (int i = 0; i < 4; ++i)
+            c[axis] += float(at.w[i] * dst[i][axis]);
+    return QVector3D(c[0], c[1], c[2]);
+}
+
 QPointF mapTrapPnt(QPointF P, const QPointF* src, const QPointF* dst)
 {
-    const int k = snappedCorner(P, src);
-    if (k >= 0)
-        return dst[k];
-    double w[4];
-    weights(P, src, w);
-    return w[0] * dst[0] + w[1] * dst[1] + w[2] * dst[2] + w[3] * dst[3];
+    return mapTrapPnt(Trap_Weights(P, src), dst);
 }
 
 QVector3D mapTrap3DPnt(QPointF P, const QPointF* src, const QVector3D* dst)
 {
-    const int k = snappedCorner(P, src);
-    if (k >= 0)
-        return dst[k];
-    double w[4];
-    weights(P, src, w);
-    float c[3] = {0, 0, 0};
-    for (int axis = 0; axis < 3; ++axis)
-        for (int i = 0; i < 4; ++i)
-            c[axis] += float(w[i] * dst[i][axis]);
-    return QVector3D(c[0], c[1], c[2]);
+    return mapTrap3DPnt(Trap_Weights(P, src), dst);
 }

@@ -16,6 +16,17 @@
 double lam4_fun(const QPointF* q, QPointF P);
 double mi4_fun(const QPointF* q, QPointF P);
 
+// Where P lies in src: the corner it sits on (within 0.0001), else its four
+// bilinear weights (all 0 outside src). Found once, it places P into any
+// number of destinations: the holes of the one model go into every tab.
+struct TrapWeights {
+    int corner = -1;
+    double w[4] = {0, 0, 0, 0};
+};
+TrapWeights Trap_Weights(QPointF P, const QPointF* src);
+QPointF mapTrapPnt(const TrapWeights& at, const QPointF* dst);
+QVector3D mapTrap3DPnt(const TrapWeights& at, const QVector3D* dst);
+
 // P mapped from src to dst. A point within 0.0001 of a source corner lands
 // on the matching destination corner; a point outside src on dst[0].
 QPointF mapTrapPnt(QPointF P, const QPointF* src, const QPointF* dst);
