@@ -101,6 +101,15 @@ int main(int argc, char** argv)
                 std::printf(" %9.4f %9.4f", p.cl, p.cm);
         std::printf("\n");
     }
+    // The map itself to the last digit, so that a change meant to leave the
+    // results alone can be checked against the program before it.
+    double sumA = 0, sumB = 0;
+    for (int k = 0; k < kMapCoefs; ++k) {
+        sumA += data->mapCoefA[k];
+        sumB += data->mapCoefB[k];
+    }
+    std::printf("map: scale %.17g shift %.17g %.17g coefficient sums %.17g %.17g\n", data->mapScale,
+                data->mapShiftX, data->mapShiftY, sumA, sumB);
     std::printf("median analysis time: %.1f ms over %d runs\n", times[times.size() / 2], runs);
     return 0;
 }

@@ -6,10 +6,13 @@
 #include <QDebug>
 
 #include <gsl/gsl_errno.h>
+#include <gsl/gsl_multifit.h>
+#include <gsl/gsl_poly.h>
 #include <gsl/gsl_spline.h>
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <vector>
 
 namespace aerolyx {
@@ -38,6 +41,118 @@ Complex C_inv(Complex z)
 double Uniform_Angle(int j, int m)
 {
     return j * 2.0 * M_PI / (m - 1);
+}
+
+namespace {
+// The design matrix of a least-squares polynomial fit on one grid, its
+// balanced singular value decomposition made once; each fit on that grid
+// is then the solve alone.
+class FitBasis
+{
+public:
+    FitBasis() = default;
+    FitBasis(const FitBasis&) = delete;
+    FitBasis& operator=(const FitBasis&) = delete;
+    ~FitBasis() { Release(); }
+
+    bool Holds(int n, int m, const double* x) const
+    {
+        return X && rows == n && cols == m && std::equal(grid.begin(), grid.end(), x);
+    }
+
+    bool Build(int n, int m, const double* x)
+    {
+        Release();
+        X = gsl_matrix_alloc(size_t(n), size_t(m));
+        Y = gsl_vector_alloc(size_t(n));
+        C = gsl_vector_alloc(size_t(m));
+        work = gsl_multifit_linear_alloc(size_t(n), size_t(m));
+        if (!X || !Y || !C || !work) {
+            Release();
+            return false;
+        }
+        // The powers by repeated multiplication, as the fit of this program
+        // forms them.
+        for (int i = 0; i < n; ++i) {
+            double v = 1.0;
+            for (int j = 0; j < m; ++j) {
+                gsl_matrix_set(X, size_t(i), size_t(j), v);
+                v *= x[i];
+            }
+        }
+        if (gsl_multifit_linear_bsvd(X, work) != GSL_SUCCESS) {
+            Release();
+            return false;
+        }
+        rows = n;
+        cols = m;
+        grid.assign(x, x + n);
+        return true;
+    }
+
+    bool Fit(const double* y, double* c)
+    {
+        for (int i = 0; i < rows; ++i)
+            gsl_vector_set(Y, size_t(i), y[i]);
+        double rnorm = 0, snorm = 0;
+        if (gsl_multifit_linear_solve(0.0, X, Y, C, &rnorm, &snorm, work) != GSL_SUCCESS)
+            return false;
+        for (int j = 0; j < cols; ++j) {
+            c[j] = gsl_vector_get(C, size_t(j));
+            if (!std::isfinite(c[j]))
+                return false;
+        }
+        return true;
+    }
+
+private:
+    void Release()
+    {
+        gsl_multifit_linear_free(work);
+        gsl_vector_free(C);
+        gsl_vector_free(Y);
+        gsl_matrix_free(X);
+        work = nullptr;
+        C = Y = nullptr;
+        X = nullptr;
+        rows = cols = 0;
+        grid.clear();
+    }
+
+    gsl_matrix* X = nullptr;
+    gsl_vector* Y = nullptr;
+    gsl_vector* C = nullptr;
+    gsl_multifit_linear_workspace* work = nullptr;
+    int rows = 0, cols = 0;
+    std::vector<double> grid;
+};
+} // namespace
+
+bool Poly_Fit(int n, int m, const double* x, double* y)
+{
+    Gsl_Errors_Off();
+    if (m < 1 || m > n)
+        return false;
+    // The preparation fits one degree, every iteration another, on the
+    // same grid: a basis for each.
+    thread_local FitBasis bases[2];
+    thread_local int older = 0;
+    FitBasis* basis = nullptr;
+    for (FitBasis& b : bases)
+        if (b.Holds(n, m, x))
+            basis = &b;
+    if (!basis) {
+        basis = &bases[older];
+        older = 1 - older;
+        if (!basis->Build(n, m, x))
+            return false;
+    }
+    std::vector<double> c(size_t(m), 0.0);
+    if (!basis || !basis->Fit(y, c.data()))
+        return false;
+    for (int i = 0; i < n; ++i)
+        y[i] = gsl_poly_eval(c.data(), m, x[i]);
+    return true;
 }
 
 void f_fasc(int n, const double* v, double* out)
@@ -108,6 +223,46 @@ void Calc_dx_Hi(double relax, int n, const double* xt, const double* xm, double*
 namespace {
 // The natural cubic spline through (x[i], y[i]) evaluated at the m angles
 // 2pi j / step, j = 0..m-1, clamped to the table; out untouched on failure.
+//
+// One analysis builds splines of a few sizes, the resampled outline's of
+// some thousand points among them, again and again: the spline, its
+// accelerator and the values are kept per size and per thread and built
+// anew in place. Allocated and freed each time, their tens of kilobytes
+// made the heap grow and shrink at every call, and a good part of an
+// analysis was the system faulting the same pages in again.
+class SplineWorkspace
+{
+public:
+    SplineWorkspace() = default;
+    SplineWorkspace(const SplineWorkspace&) = delete;
+    SplineWorkspace& operator=(const SplineWorkspace&) = delete;
+    ~SplineWorkspace()
+    {
+        gsl_spline_free(spline);
+        gsl_interp_accel_free(acc);
+    }
+    bool Ready(int n, int m)
+    {
+        if (!acc)
+            acc = gsl_interp_accel_alloc();
+        if (!spline || size != n) {
+            gsl_spline_free(spline);
+            spline = gsl_spline_alloc(gsl_interp_cspline, size_t(n));
+            size = spline ? n : 0;
+        }
+        if (acc)
+            gsl_interp_accel_reset(acc);
+        values.resize(size_t(m));
+        return acc && spline;
+    }
+    gsl_interp_accel* acc = nullptr;
+    gsl_spline* spline = nullptr;
+    std::vector<double> values;
+
+private:
+    int size = 0;
+};
+
 bool Spline_At_Steps(int n, const double* x, const double* y, int m, double step, double* out)
 {
     Gsl_Errors_Off();
@@ -116,24 +271,22 @@ bool Spline_At_Steps(int n, const double* x, const double* y, int m, double step
     for (int i = 0; i < n; ++i)
         if (!std::isfinite(x[i]) || !std::isfinite(y[i]) || (i > 0 && !(x[i] > x[i - 1])))
             return false;
-    gsl_interp_accel* acc = gsl_interp_accel_alloc();
-    gsl_spline* spline = gsl_spline_alloc(gsl_interp_cspline, n);
-    if (!acc || !spline) {
-        gsl_spline_free(spline);
-        gsl_interp_accel_free(acc);
+    // A few sizes are in use (the resampled outline, the mapped contour);
+    // an odd one now and then must not make the table grow for ever.
+    thread_local std::map<int, SplineWorkspace> bySize;
+    if (bySize.size() > 4 && bySize.find(n) == bySize.end())
+        bySize.clear();
+    SplineWorkspace& work = bySize[n];
+    if (!work.Ready(n, m))
         return false;
-    }
-    bool ok = gsl_spline_init(spline, x, y, n) == GSL_SUCCESS;
-    std::vector<double> values(m);
+    bool ok = gsl_spline_init(work.spline, x, y, n) == GSL_SUCCESS;
     for (int j = 0; ok && j < m; ++j) {
         // The last uniform angle may round past the table's end.
         const double at = std::clamp(j * 2.0 * M_PI / step, x[0], x[n - 1]);
-        ok = gsl_spline_eval_e(spline, at, acc, &values[j]) == GSL_SUCCESS;
+        ok = gsl_spline_eval_e(work.spline, at, work.acc, &work.values[size_t(j)]) == GSL_SUCCESS;
     }
-    gsl_spline_free(spline);
-    gsl_interp_accel_free(acc);
     if (ok)
-        std::copy(values.begin(), values.end(), out);
+        std::copy(work.values.begin(), work.values.begin() + m, out);
     return ok;
 }
 } // namespace

@@ -28,10 +28,11 @@ inline bool polyfit(int n, int m, const double* x, const double* y, double* c)
 {
     return gslpolyfit(n, m, x, y, c, PowerForm::Multiply);
 }
-inline bool Poly_Fit(int n, int m, const double* x, double* y)
-{
-    return PolyFit(n, m, x, y, PowerForm::Multiply);
-}
+// y replaced by its fit, as PolyFit does. The mapping fits samples on the
+// same angles at every iteration: the factorisation of the grid's design
+// matrix is kept from one call to the next (per thread) and only the
+// samples change; the coefficients are the ones PolyFit finds.
+bool Poly_Fit(int n, int m, const double* x, double* y);
 
 // Tables of n entries.
 // out[0] = 0, out[i+1] = out[i] + |v[i+1] - v[i]|.
