@@ -11,6 +11,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -104,6 +105,31 @@ int main(int argc, char** argv)
     const double diagonals = median(steps["Generate_All_Diagonals"]);
     std::printf("  diagonal step: %d diagonals, %.1f %% of the recompute\n", int(d->diagonals.size()),
                 full > 0 ? 100 * diagonals / full : 0.0);
+    // A digest of what the recompute derived, so that a change meant to
+    // leave the results alone can be checked against the program before it.
+    std::uint64_t digest = 1469598103934665603ull;
+    auto mix = [&digest](const void* data, std::size_t size) {
+        const unsigned char* p = static_cast<const unsigned char*>(data);
+        for (std::size_t i = 0; i < size; ++i)
+            digest = (digest ^ p[i]) * 1099511628211ull;
+    };
+    Refresh_Calculations(d);
+    mix(d->ribCurves3D, sizeof d->ribCurves3D);
+    mix(d->clothHalfOversize, sizeof d->clothHalfOversize);
+    mix(d->patternOversize, sizeof d->patternOversize);
+    mix(d->flatGrid, sizeof d->flatGrid);
+    mix(d->inflatedGrid, sizeof d->inflatedGrid);
+    for (const DiagonalData& g : d->diagonals) {
+        DiagonalData copy = g;
+        Create_Diagonal_2D3D(d, &copy);
+        for (const QPolygonF& hole : copy.flatHoles)
+            mix(hole.constData(), hole.size() * sizeof(QPointF));
+        for (const QList<QVector3D>& hole : copy.spaceHoles)
+            mix(hole.constData(), hole.size() * sizeof(QVector3D));
+        mix(copy.flatOutline.constData(), copy.flatOutline.size() * sizeof(QPointF));
+        mix(copy.spaceOutline.constData(), copy.spaceOutline.size() * sizeof(QVector3D));
+    }
+    std::printf("digest of the derived data: %016llx\n", static_cast<unsigned long long>(digest));
     std::printf("alone:\n");
     std::printf("  Create_Space_Canopy      %6.2f ms\n", canopy);
     std::printf("  Space_Canopy_Flat        %6.2f ms\n", flat);

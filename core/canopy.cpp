@@ -97,10 +97,13 @@ void Create_Space_Canopy(ParaStruct* d)
     Calculate_BillowComp_Reduction(d);
 
     const double seam = d->ToScreen(0.001 * d->seamAllowance[0]);
+    double tension[kAirfoilPoints];
     for (int r = 0; r <= last; ++r) {
         const int c = std::min(r, last - 1);
+        if (r == c)
+            Skin_Norma_Tension_Row(d, c, tension);
         for (int j = 0; j < kAirfoilPoints; ++j) {
-            const double v = r == c ? f_skin_norma_tension(d, c, j) : d->clothHalfOversize[c][j];
+            const double v = r == c ? tension[j] : d->clothHalfOversize[c][j];
             d->clothHalfOversize[r][j] = v;
             d->patternOversize[r][j] = r == last ? 0.0 : seam + v;
         }

@@ -148,10 +148,9 @@ void Space_Canopy_Inflated(ParaStruct* d)
             Rear_Range(d, r, &ra, &rb);
         const bool rear = d->rearRibEnabled[r] && ra > 1;
 
-        for (int j = 0; j < kAirfoilPoints; ++j) {
+        for (int j = 0; j < kAirfoilPoints; ++j)
             width[j] = f_Wide(d, r, j);
-            over[j] = f_uberNull(d, r, j);
-        }
+        Skin_Norma_Tension_Row(d, r, over);
 
         for (int j = 0; j + 1 < kAirfoilPoints; ++j) {
             const bool inFront = front && is_between(a, b, j);

@@ -242,15 +242,17 @@ double f_BCalongrib(ParaStruct* d, int r, int j)
     return v;
 }
 
-double f_skin_norma_tension(ParaStruct* d, int r, int j)
+namespace {
+
+// The half-oversize at point j, with D(k) the theoretical half-oversize of
+// the rib at point k.
+template <class HalfOversize>
+double skinNormaTension(ParaStruct* d, int r, int j, HalfOversize D)
 {
-    if (!d || !ribSlot(r) || j < 0 || j > kLastPoint)
-        return 0.0;
     const SkinZones z = skinZones(d);
     const int top = pointIndex(d->topIndex[r]);
     const int nose = pointIndex(d->noseIndex[r]);
     const int bottom = pointIndex(d->bottomIndex[r]);
-    auto D = [d, r](int k) { return Delta_Half(d, r, k); };
 
     double v = 0.0;
     switch (f_skin_decision(d, r, j)) {
@@ -281,6 +283,38 @@ double f_skin_norma_tension(ParaStruct* d, int r, int j)
     }
     // Cloth is never cut shorter than the straight distance.
     return std::max(0.0, f_BCalongrib(d, r, j) * d->billowReduction[r] * v);
+}
+
+} // namespace
+
+double f_skin_norma_tension(ParaStruct* d, int r, int j)
+{
+    if (!d || !ribSlot(r) || j < 0 || j > kLastPoint)
+        return 0.0;
+    return skinNormaTension(d, r, j, [d, r](int k) { return Delta_Half(d, r, k); });
+}
+
+void Skin_Norma_Tension_Row(ParaStruct* d, int r, double* out)
+{
+    if (!d || !ribSlot(r)) {
+        std::fill(out, out + kAirfoilPoints, 0.0);
+        return;
+    }
+    // Most points take the theoretical half-oversize of their own point and
+    // of the top or bottom point: each is worked out once for the rib.
+    double half[kAirfoilPoints];
+    bool known[kAirfoilPoints] = {};
+    auto D = [&](int k) {
+        if (k < 0 || k > kLastPoint)
+            return Delta_Half(d, r, k);
+        if (!known[k]) {
+            half[k] = Delta_Half(d, r, k);
+            known[k] = true;
+        }
+        return half[k];
+    };
+    for (int j = 0; j < kAirfoilPoints; ++j)
+        out[j] = skinNormaTension(d, r, j, D);
 }
 
 void Calculate_BillowComp_Reduction(ParaStruct* d)

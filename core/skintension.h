@@ -48,6 +48,8 @@ void Skin_desc(double d, double* out);
 int f_skin_decision(ParaStruct* design, int rib, int j);
 // Cloth half-oversize of cell `rib` at point j (never negative).
 double f_skin_norma_tension(ParaStruct* design, int rib, int j);
+// f_skin_norma_tension at every point 0 .. 999 of the rib, into out.
+void Skin_Norma_Tension_Row(ParaStruct* design, int rib, double* out);
 // Reduction factor of the oversize toward the trailing edges.
 double f_BCalongrib(ParaStruct* design, int rib, int j);
 
