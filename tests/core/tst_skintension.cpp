@@ -107,6 +107,34 @@ private slots:
         QCOMPARE(f_skin_norma_tension(d.get(), r, nose), 0.0);
     }
 
+    // The row of a rib is the point-by-point half-oversize, to the bit, in
+    // every zone (the zone borders moved so that each one is wide) and on
+    // every rib, the centre and tip ones included.
+    void rowMatchesPoints()
+    {
+        auto d = fixture::makeWing(34);
+        int* k = d->skinControlIndex;
+        k[1] = 450;
+        k[2] = 700;
+        k[4] = 150;
+        k[5] = 850;
+        d->billowReductionUp = 30;
+        d->billowReductionDown = 10;
+        for (int r = 0; r <= d->lastRib; ++r) {
+            double row[kAirfoilPoints];
+            Skin_Norma_Tension_Row(d.get(), r, row);
+            for (int j = 0; j < kAirfoilPoints; ++j)
+                if (row[j] != f_skin_norma_tension(d.get(), r, j))
+                    QFAIL(qPrintable(QStringLiteral("rib %1 point %2: %3 in the row, %4 alone")
+                                         .arg(r).arg(j).arg(row[j], 0, 'g', 17)
+                                         .arg(f_skin_norma_tension(d.get(), r, j), 0, 'g', 17)));
+        }
+        double none[kAirfoilPoints];
+        Skin_Norma_Tension_Row(d.get(), -1, none);
+        QCOMPARE(none[0], 0.0);
+        QCOMPARE(none[kAirfoilPoints - 1], 0.0);
+    }
+
     void reductionAlongRib()
     {
         auto d = fixture::makeWing(34);

@@ -72,6 +72,24 @@ private slots:
         QCOMPARE(mapTrap3DPnt(src[2], src, d3), d3[2]);
         QCOMPARE(mapTrap3DPnt(QPointF(9, 9), src, d3), d3[0]);
     }
+
+    // A place found once carries the point into every tab exactly where the
+    // search for that tab alone puts it: inside, on a corner and outside.
+    void placeFoundOnceServesEveryTab()
+    {
+        const QPointF src[4] = {{368.64, 691.2}, {552.96, 691.2}, {737.28, 34.56}, {184.32, 34.56}};
+        const QPointF points[] = {{460, 400}, {300, 100}, src[1], {0, 0}, {700, 60}};
+        const QPointF flat[][4] = {{{0, 0}, {3, 0}, {4, 9}, {-1, 9}}, {{10, 10}, {12, 11}, {11, 20}, {8, 18}}};
+        const QVector3D space[][4] = {{{0, 0, 0}, {50, 0, 10}, {60, 40, 30}, {-5, 45, 20}},
+                                      {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {1, 1, 1}}};
+        for (const QPointF& P : points) {
+            const TrapWeights at = Trap_Weights(P, src);
+            for (const auto& dst : flat)
+                QCOMPARE(mapTrapPnt(at, dst), mapTrapPnt(P, src, dst));
+            for (const auto& dst : space)
+                QCOMPARE(mapTrap3DPnt(at, dst), mapTrap3DPnt(P, src, dst));
+        }
+    }
 };
 
 QTEST_APPLESS_MAIN(TestTrapMap)
