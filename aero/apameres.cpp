@@ -1,5 +1,6 @@
 #include "aero/apameres.h"
 
+#include "core/designedit.h"
 #include "core/parastruct.h"
 
 #include <QDateTime>
@@ -293,10 +294,10 @@ QString Results_Design_Mismatch(const ApameRes& res, const ParaStruct& design)
         .arg(changes.join(QStringLiteral("; ")), rerun);
 }
 
-void Raise_Rebuild_Keeping_Results(ParaStruct* design, ApameRes* res)
+void Apply_Edit_Keeping_Results(ParaStruct* design, ApameRes* res, DesignEdit what)
 {
     const bool current = res->hasResults() && Results_Design_Mismatch(*res, *design).isEmpty();
-    design->geometryChanged = true;
+    Apply_Edit(design, what);
     if (current)
         res->source.revision = design->geometryChanged.revision();
 }

@@ -11,6 +11,7 @@
 // field 1.
 
 #include "aero/apamemesh.h"
+#include "core/designedit.h"
 
 #include <QList>
 #include <QString>
@@ -59,10 +60,10 @@ class ApameRes;
 // user that tells how to get results of this design.
 QString Results_Design_Mismatch(const ApameRes& res, const ParaStruct& design);
 
-// Raises the design's rebuild flag for a change that leaves the canopy as
-// it is (the views rebuild; the solver would see the same wing): results
-// that belonged to the design before still do.
-void Raise_Rebuild_Keeping_Results(ParaStruct* design, ApameRes* res);
+// Applies an edit (Apply_Edit) that leaves the canopy as it is, such as
+// the pilot's position: the views rebuild, and since the solver would see
+// the same wing, results that belonged to the design before still do.
+void Apply_Edit_Keeping_Results(ParaStruct* design, ApameRes* res, DesignEdit what);
 
 class ApameRes
 {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "bench/benchtime.h"
+#include "core/designedit.h"
 #include "core/openfile.h"
 #include "core/parastruct.h"
 
@@ -24,8 +25,7 @@ namespace {
 std::unique_ptr<ParaStruct> fullDesign()
 {
     auto d = std::make_unique<ParaStruct>();
-    d->cells = 40;
-    d->Reset_CellsNumber();
+    Set_Cell_Count(d.get(), 40);
     QPolygonF foil;
     for (int i = 0; i < kAirfoilPoints; ++i)
         foil.append(QPointF(i / 999.0, 0.001 * (i % 17)));

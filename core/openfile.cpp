@@ -13,6 +13,7 @@
 #include <memory>
 #include <type_traits>
 
+#include "core/designedit.h"
 #include "core/filesave.h"
 #include "core/notify.h"
 #include "core/userinteraction.h"
@@ -221,14 +222,12 @@ QString checkRecord(const ParaStruct& d)
 {
     if (tooManyRibs(d))
         return QStringLiteral("the wing has %1 ribs on a side where at most %2 fit").arg(d.lastRib).arg(kRibSlots);
-    if (d.cells < 2 || d.cells > kMaxCells)
-        return rangeError("the number of cells", d.cells, 2, kMaxCells);
+    if (d.cells < kMinCells || d.cells > kMaxCells)
+        return rangeError("the number of cells", d.cells, kMinCells, kMaxCells);
     {
-        const int firstRib = d.cells % 2;
-        const int sideCells = (d.cells - firstRib) / 2;
-        const int lastRib = sideCells + firstRib;
-        if (d.firstRib != firstRib || d.sideCells != sideCells || d.lastRib != lastRib
-            || d.lastCell != lastRib - 1 || d.centreCell != (firstRib == 1) || d.centreRib != (firstRib == 0))
+        const RibLayout r = Rib_Layout(d.cells);
+        if (d.firstRib != r.firstRib || d.sideCells != r.sideCells || d.lastRib != r.lastRib
+            || d.lastCell != r.lastCell || d.centreCell != r.centreCell || d.centreRib != r.centreRib)
             return QStringLiteral("the rib bookkeeping does not match %1 cells").arg(d.cells);
     }
 

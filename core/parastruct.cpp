@@ -1,5 +1,7 @@
 #include "core/parastruct.h"
 
+#include "core/designedit.h"
+
 ParaStruct::ParaStruct()
 {
     // Every member starts at zero, false or empty through its initialiser;
@@ -105,12 +107,13 @@ void ParaStruct::SetInitialValues()
 
 void ParaStruct::Reset_CellsNumber()
 {
-    firstRib = cells % 2; // remainder with the sign of cells
-    sideCells = (cells - firstRib) / 2;
-    lastRib = sideCells + firstRib;
-    lastCell = lastRib - 1;
-    centreCell = firstRib == 1;
-    centreRib = firstRib == 0;
+    const RibLayout r = Rib_Layout(cells);
+    firstRib = r.firstRib;
+    sideCells = r.sideCells;
+    lastRib = r.lastRib;
+    lastCell = r.lastCell;
+    centreCell = r.centreCell;
+    centreRib = r.centreRib;
 
     cellWidthStep = 0;
     Reset_Dyn_LineInd();

@@ -2,6 +2,7 @@
 
 #include "aero/ui/apamedialog.h"
 #include "aero/ui/pilotdialog.h"
+#include "core/designedit.h"
 #include "core/filesave.h"
 #include "core/notify.h"
 #include "core/openfile.h"
@@ -468,7 +469,7 @@ void MainWindow::MakeNewFile()
     previous.reset();
     fresh.reset();
 
-    Refresh_Calculations(design);
+    Apply_Edit(design, DesignEdit::Wing);
     setProjectPaths(name);
     // The default design's lines go into the new project's file set with the
     // design, so that the project reads back as it was made.
@@ -580,7 +581,7 @@ void MainWindow::mainwidget_show()
     design->projectName = strippedName(currentFile);
     setWindowTitle("wingloft   WL9        Current file: " + design->projectName);
     design->Repair_Airfoils();
-    Refresh_Calculations(design);
+    Apply_Edit(design, DesignEdit::Nothing);
     design->inflatedView = false;
     design->ghostView = false;
     emit refresh_GL();
@@ -624,7 +625,7 @@ void MainWindow::QtProgLauncher(const QString& name)
 
 void MainWindow::ShowScaleDialog()
 {
-    Refresh_Calculations(design);
+    Apply_Edit(design, DesignEdit::Nothing);
     m_ScaleDialog->showNormal();
 }
 
@@ -670,7 +671,7 @@ void MainWindow::on_actionAirfoils_triggered()
 
 void MainWindow::on_actionDiagonal_ribs_triggered()
 {
-    Refresh_Calculations(design);
+    Apply_Edit(design, DesignEdit::Nothing);
     m_DiagDialog->showMaximized();
 }
 

@@ -1,6 +1,7 @@
 #include "shell/scaledialog.h"
 #include "shell/ui/editsession.h"
 #include "ui_scaledialog.h"
+#include "core/designedit.h"
 #include "core/openfile.h"
 #include "core/parastruct.h"
 #include "core/calcul3d.h"
@@ -78,7 +79,7 @@ void ScaleDialog::SetScaledModelValues()
     design->hangHeight = newHang;
     newDiagWidth = scaleFactor * currentDiagWidth;
     design->diagBottomWidth = newDiagWidth;
-    Refresh_Calculations(design);
+    Apply_Edit(design, DesignEdit::Nothing);
     design->lineSelection = 2;
     design->inflatedView = true;
     design->ghostView = false;

@@ -8,6 +8,7 @@
 #include "aero/ui/wpolar.h"
 
 #include "core/calcul3d.h"
+#include "core/designedit.h"
 #include "core/parastruct.h"
 #include "shell/ui/uihelpers.h"
 
@@ -77,7 +78,7 @@ void ApameDialog::initApamedialog()
     // The design recomputed first: results of an earlier session are taken
     // as this design's only when the input they were solved from is the
     // input the design gives now.
-    Refresh_Calculations(design);
+    Apply_Edit(design, DesignEdit::Nothing);
     if (!glob->dxfDir.isEmpty() && ReadToApameClass(design, glob, results)) {
         ShowCurrentModel();
         Adopt_Results_Of_Input(design, glob, results);
@@ -96,7 +97,7 @@ void ApameDialog::on_apameButton_pressed()
 {
     // The run opens its progress window while the button is held.
     apameButton->setDown(false);
-    Refresh_Calculations(design);
+    Apply_Edit(design, DesignEdit::Nothing);
     apameButton->setText(QStringLiteral("...Calculating..."));
     setCursor(Qt::WaitCursor);
 
@@ -142,9 +143,7 @@ void ApameDialog::quit()
 {
     // The flag asks the other views to rebuild after the run; the design
     // itself is what it was, and results that were its results stay so.
-    Raise_Rebuild_Keeping_Results(design, results);
-    design->linesOutdated = true;
-    Refresh_Calculations(design);
+    Apply_Edit_Keeping_Results(design, results, DesignEdit::Wing);
     hide();
 }
 

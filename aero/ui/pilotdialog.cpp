@@ -4,6 +4,7 @@
 #include "aero/polar.h"
 
 #include "core/calcul3d.h"
+#include "core/designedit.h"
 #include "core/parastruct.h"
 
 PilotDialog::PilotDialog(QWidget* parent) : QDialog(parent)
@@ -32,7 +33,7 @@ void PilotDialog::on_pilotdisplacementEdit_textChanged(const QString& text)
         percent = 0;
     design->pilotShiftPercent = percent;
     calculate_legaX_from_shift(design, percent);
-    Refresh_Calculations(design);
+    Apply_Edit(design, DesignEdit::Nothing);
     repaint();
 }
 
@@ -40,7 +41,6 @@ void PilotDialog::on_exitButton_pressed()
 {
     // The pilot hangs elsewhere; the canopy the solver saw is the same, and
     // the polar takes the new position when it is next computed.
-    Raise_Rebuild_Keeping_Results(design, GetApameClass());
-    design->linesOutdated = true;
+    Apply_Edit_Keeping_Results(design, GetApameClass(), DesignEdit::Lines);
     hide();
 }

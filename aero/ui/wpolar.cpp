@@ -4,6 +4,7 @@
 #include "aero/polarview.h"
 
 #include "core/calcul3d.h"
+#include "core/designedit.h"
 #include "core/parastruct.h"
 #include "shell/ui/uihelpers.h"
 #include "core/userinteraction.h"
@@ -220,8 +221,9 @@ void WPolar::on_pilotshiftprocEdit_editingFinished()
     const double p = doubleFromEdit(pilotshiftprocEdit);
     calculate_legaX_from_shift(design, p);
     design->pilotShiftPercent = p;
-    design->linesOutdated = true;
-    Refresh_Calculations(design);
+    // The lines hang from the pilot's new place; the canopy the solver saw
+    // is the same.
+    Apply_Edit_Keeping_Results(design, GetApameClass(), DesignEdit::Wing);
     update();
 }
 

@@ -2,6 +2,7 @@
 
 #include "airfoils/airfoil.h"
 #include "core/calcul3d.h"
+#include "core/designedit.h"
 #include "core/mygsllib.h"
 #include "core/parastruct.h"
 
@@ -326,9 +327,7 @@ void EditAirFoilDialog::initSliders()
 
 void EditAirFoilDialog::just_quit()
 {
-    Refresh_Calculations(design);
-    design->geometryChanged = true;
-    design->linesOutdated = true;
+    Apply_Edit(design, DesignEdit::Wing);
     hide();
 }
 

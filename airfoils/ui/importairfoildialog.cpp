@@ -3,6 +3,7 @@
 #include "airfoils/airfoil.h"
 #include "core/calcul3d.h"
 #include "airfoils/ui/editairfoildialog.h"
+#include "core/designedit.h"
 #include "core/parastruct.h"
 #include "core/transf.h"
 #include "shell/ui/uihelpers.h"
@@ -365,9 +366,7 @@ void ImportAirFoilDialog::on_okButton_pressed()
     Set_LineInd_by_LinePos();
     working.clear();
     foil_work->Setworkingfoil(9, QString(), working);
-    Refresh_Calculations(design);
-    design->geometryChanged = true;
-    design->linesOutdated = true;
+    Apply_Edit(design, DesignEdit::Wing);
     hide();
 }
 

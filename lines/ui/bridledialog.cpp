@@ -1,6 +1,7 @@
 #include "lines/ui/bridledialog.h"
 
 #include "core/calcul3d.h"
+#include "core/designedit.h"
 #include "core/parastruct.h"
 #include "core/userinteraction.h"
 #include "lines/lineplan.h"
@@ -100,7 +101,7 @@ void BridleDialog::showEvent(QShowEvent* event)
 
 void BridleDialog::InitBridleDialog()
 {
-    Refresh_Calculations(design);
+    Apply_Edit(design, DesignEdit::Nothing);
     design->lineSelection = 0;
     design->linesOutdated = true;
     paste_Button->setEnabled(false);
@@ -527,8 +528,7 @@ void BridleDialog::on_okButton_pressed()
     for (int k = 0; k < 4; ++k)
         settleShare(k);
     Refresh_Risers();
-    design->geometryChanged = true;
-    design->linesOutdated = true;
+    Apply_Edit(design, DesignEdit::Lines);
     // The groups stored now belong to the design's cells.
     glob->lineGroupsReset = false;
     hide();

@@ -1,6 +1,7 @@
 #include "lines/ui/linemorphdialog.h"
 
 #include "core/calcul3d.h"
+#include "core/designedit.h"
 #include "core/parastruct.h"
 #include "core/transf.h"
 #include "lines/linetree.h"
@@ -126,10 +127,10 @@ void LineMorphDialog::showEvent(QShowEvent* event)
 void LineMorphDialog::on_buttonBox_accepted()
 {
     emit to_save_changes();
-    Refresh_Calculations(design);
-    // The lines follow their new attachment points.
+    Apply_Edit(design, DesignEdit::Parts);
+    // The lines follow their new attachment points; groups still without
+    // lines get their frame nodes.
     Recalculate_Line_Plan(design);
-    design->geometryChanged = true;
     hide();
 }
 

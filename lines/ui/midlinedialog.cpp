@@ -1,6 +1,7 @@
 #include "lines/ui/midlinedialog.h"
 
 #include "core/calcul3d.h"
+#include "core/designedit.h"
 #include "core/parastruct.h"
 #include "lines/linetree.h"
 #include "shell/ui/editsession.h"
@@ -60,11 +61,10 @@ void MidLineDialog::showEvent(QShowEvent* event)
 
 void MidLineDialog::on_acceptButton_pressed()
 {
-    Refresh_Calculations(design);
-    // The lines follow their new attachment points.
+    Apply_Edit(design, DesignEdit::Wing);
+    // The lines follow their new attachment points; groups still without
+    // lines get their frame nodes.
     Recalculate_Line_Plan(design);
-    design->geometryChanged = true;
-    design->linesOutdated = true;
     hide();
 }
 

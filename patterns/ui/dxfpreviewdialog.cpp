@@ -2,6 +2,7 @@
 
 #include "core/calcul3d.h"
 #include "core/canopy.h"
+#include "core/designedit.h"
 #include "core/parastruct.h"
 #include "core/userinteraction.h"
 #include "shape/ui/datadialog.h"
@@ -49,7 +50,7 @@ void DxfPreviewDialog::showEvent(QShowEvent* event)
 
 void DxfPreviewDialog::initDxfPreviewDialog()
 {
-    Refresh_Calculations(design);
+    Apply_Edit(design, DesignEdit::Nothing);
     pattwidget->initPatternArea();
     progressBar->setValue(0);
     design->dxfWideSpacing = false;

@@ -2,6 +2,7 @@
 #include "shell/ui/editsession.h"
 
 #include "core/calcul3d.h"
+#include "core/designedit.h"
 #include "core/parastruct.h"
 #include "shell/ui/uihelpers.h"
 
@@ -190,14 +191,8 @@ void DataDialog::on_acceptButton_pressed()
         return;
     if (!Break_Question(" warning ...", " all existing line grups wil be erased !!"))
         return;
-    design->cells = newCells;
-    design->Reset_CellsNumber();
-    Refresh_Calculations(design);
-    design->Setup_TransitionRibs();
-    glob->lineGroupsReset = true;
-    cellsAccepted = true;
-    design->geometryChanged = true;
-    design->linesOutdated = true;
+    if (Change_Cell_Count(design, glob, newCells))
+        cellsAccepted = true;
     acceptButton->setEnabled(false);
     setLabelValues();
 }
@@ -205,9 +200,7 @@ void DataDialog::on_acceptButton_pressed()
 void DataDialog::on_okButton_clicked()
 {
     GetPanelData();
-    Refresh_Calculations(design);
-    design->geometryChanged = true;
-    design->linesOutdated = true;
+    Apply_Edit(design, DesignEdit::Wing);
     hide();
 }
 
@@ -215,11 +208,9 @@ void DataDialog::on_cancelButton_clicked()
 {
     session->revert();
     glob->lineGroupsReset = backupLineGroupsReset;
-    if (cellsAccepted) {
-        // The views may have rebuilt from the cell count that is now undone.
-        design->geometryChanged = true;
-        design->linesOutdated = true;
-    }
+    // The views may have rebuilt from the cell count that is now undone.
+    if (cellsAccepted)
+        Apply_Edit(design, DesignEdit::Wing);
     hide();
 }
 
@@ -262,7 +253,7 @@ void OverSewDataDialog::on_tableWidget_cellChanged(int row, int)
 void OverSewDataDialog::on_okButton_clicked()
 {
     GetPanelData();
-    design->geometryChanged = true;
+    Apply_Edit(design, DesignEdit::Marks);
     hide();
 }
 

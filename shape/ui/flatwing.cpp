@@ -7,6 +7,7 @@
 #include "core/calcul3d.h"
 #include "core/curves.h"
 #include "patterns/flatwingdxf.h"
+#include "core/designedit.h"
 #include "core/parastruct.h"
 #include "core/transf.h"
 #include "core/viewfit.h"
@@ -446,7 +447,7 @@ void FlatWing::keyPressEvent(QKeyEvent* event)
 
 void FlatWing::FlatWingShape_DXF()
 {
-    Refresh_Calculations(design);
+    Apply_Edit(design, DesignEdit::Nothing);
     GlobClass* glob = GetGlobClass();
     Init_Export_To_Acad(design);
     glob->writeDxf = true;
@@ -482,7 +483,7 @@ FlatWing* FlatWingDialog::flatWing() const
 void FlatWingDialog::showEvent(QShowEvent* event)
 {
     InitFlatWingDialog();
-    Refresh_Calculations(design);
+    Apply_Edit(design, DesignEdit::Nothing);
     ui->flatwingwidget->Setup_Flatwing(QPointF(originX, originY));
     QDialog::showEvent(event);
 }
@@ -530,7 +531,7 @@ void FlatWingDialog::on_resetButton_pressed()
         return;
     design->cellWidthStep = 0;
     ui->cellwidthSlider->setValue(0);
-    Refresh_Calculations(design);
+    Apply_Edit(design, DesignEdit::Nothing);
     ui->flatwingwidget->Refresh_Outline();
     ui->flatwingwidget->repaint();
 }
@@ -548,9 +549,7 @@ void FlatWingDialog::on_printButton_pressed()
 
 void FlatWingDialog::on_buttonBox_accepted()
 {
-    Refresh_Calculations(design);
-    design->geometryChanged = true;
-    design->linesOutdated = true;
+    Apply_Edit(design, DesignEdit::Wing);
     hide();
 }
 

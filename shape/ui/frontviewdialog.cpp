@@ -5,6 +5,7 @@
 
 #include "core/calcul3d.h"
 #include "core/curves.h"
+#include "core/designedit.h"
 #include "core/parastruct.h"
 #include "core/transf.h"
 
@@ -441,9 +442,7 @@ void FrontViewDialog::showEvent(QShowEvent* event)
 
 void FrontViewDialog::on_acceptButton_pressed()
 {
-    Refresh_Calculations(design);
-    design->geometryChanged = true;
-    design->linesOutdated = true;
+    Apply_Edit(design, DesignEdit::Wing);
     hide();
 }
 

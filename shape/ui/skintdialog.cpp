@@ -4,6 +4,7 @@
 #include "ui_skintdialog.h"
 
 #include "core/calcul3d.h"
+#include "core/designedit.h"
 #include "core/openfile.h"
 #include "core/parastruct.h"
 #include "core/transf.h"
@@ -52,7 +53,7 @@ SkintEdit::SkintEdit(QWidget* parent)
 
 void SkintEdit::showEvent(QShowEvent* event)
 {
-    Refresh_Calculations(design);
+    Apply_Edit(design, DesignEdit::Nothing);
     initSkintEdit();
     wheelScale = 7.0;
     repaint();
@@ -211,7 +212,7 @@ void SkintEdit::mouseReleaseEvent(QMouseEvent*)
 {
     rightButtonDown = false;
     Control_Skint_Pos_Index(selectedMarker);
-    Refresh_Calculations(design);
+    Apply_Edit(design, DesignEdit::Nothing);
     repaint();
 }
 
@@ -534,7 +535,7 @@ void SkintDialog::showEvent(QShowEvent* event)
 
 void SkintDialog::initSkintDialog()
 {
-    Refresh_Calculations(design);
+    Apply_Edit(design, DesignEdit::Nothing);
     ui->billowcompBox->setChecked(design->billowLineOnTop);
     ui->ribspinBox->setRange(design->firstRib, design->lastRib - 1);
     ui->ribspinBox->setValue(1);
@@ -595,9 +596,7 @@ void SkintDialog::on_acceptButton_pressed()
 {
     if (viewCross)
         viewCross->hide();
-    Refresh_Calculations(design);
-    design->geometryChanged = true;
-    design->linesOutdated = true;
+    Apply_Edit(design, DesignEdit::Wing);
     for (int r = std::max(design->firstRib, 0); r <= design->lastRib && r < kRibSlots; ++r)
         WriteLogFile(QStringLiteral(" f_BCR:%1       rib:%2").arg(design->billowReduction[r], 0, 'f', 3).arg(r));
     hide();

@@ -2,6 +2,7 @@
 
 #include "ui_crosslab_dialog.h"
 
+#include "core/designedit.h"
 #include "core/parastruct.h"
 #include "shell/ui/editsession.h"
 #include "shell/ui/uihelpers.h"
@@ -156,8 +157,8 @@ void CrossLabDialog::setupBoxes()
 
 void CrossLabDialog::quit()
 {
-    data->geometryChanged = true;
     data->maxTwistAngle = savedTwist;
+    Apply_Edit(data, DesignEdit::Marks);
     emit to_glwidget();
     hide();
 }

@@ -3,6 +3,7 @@
 #include "ui_diagdialog.h"
 
 #include "core/calcul3d.h"
+#include "core/designedit.h"
 #include "core/parastruct.h"
 #include "structure/diagchart.h"
 #include "structure/diagonals.h"
@@ -336,9 +337,8 @@ void DiagDialog::on_OkButton_pressed()
 {
     storeTables();
     design->ghostView = false;
-    Refresh_Calculations(design);
     // The 3-D view shows the new diagonals when it next draws.
-    design->geometryChanged = true;
+    Apply_Edit(design, DesignEdit::Parts);
     hide();
 }
 

@@ -3,6 +3,7 @@
 #include "ui_miscportdialog.h"
 
 #include "core/calcul3d.h"
+#include "core/designedit.h"
 #include "core/parastruct.h"
 #include "shell/ui/editsession.h"
 #include "shell/ui/uihelpers.h"
@@ -43,7 +44,7 @@ void MiscPortDialog::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     savedTwist = design->maxTwistAngle;
     design->maxTwistAngle = 0;
-    Refresh_Calculations(design);
+    Apply_Edit(design, DesignEdit::Nothing);
     initDialog();
     setupCrossPortData();
     // The flat shapes come from the canopy, which has just been recomputed.
@@ -233,8 +234,7 @@ void MiscPortDialog::on_resetrodsButton_2_pressed()
 void MiscPortDialog::quit()
 {
     design->maxTwistAngle = savedTwist;
-    Refresh_Calculations(design);
-    design->geometryChanged = true;
+    Apply_Edit(design, DesignEdit::Parts);
     emit toglwidget();
     hide();
 }

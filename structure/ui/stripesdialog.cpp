@@ -1,5 +1,6 @@
 #include "structure/ui/stripesdialog.h"
 
+#include "core/designedit.h"
 #include "core/parastruct.h"
 #include "core/transf.h"
 
@@ -108,7 +109,7 @@ void StripesDialog::on_clearLineStripsButton_pressed()
 
 void StripesDialog::quit()
 {
-    design->geometryChanged = true;
+    Apply_Edit(design, DesignEdit::Marks);
     emit toglwidget();
     hide();
 }

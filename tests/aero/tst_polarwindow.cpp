@@ -418,6 +418,29 @@ private slots:
         QVERIFY(std::fabs(calculate_shift_from_legaX(d) - 30) < 1e-9);
     }
 
+    // The lines hang from the pilot's new place, so a view that built the
+    // design before (the 3-D view keeps the revision it built) must see a
+    // new one; the canopy the solver saw is the same, so its results stay
+    // the design's results.
+    void pilotDisplacementRebuildsTheViewsKeepingResults()
+    {
+        ParaStruct* d = GetDataStruct();
+        *d = *fixture::makeWing(9);
+        d->totalWeight = 100;
+        ApameRes* res = GetApameClass();
+        const ApameRes before = *res;
+        res->caseNum = kResultCases;
+        res->source = Analysis_Source_Of(*d);
+        QCOMPARE(Results_Design_Mismatch(*res, *d), QString());
+        WPolar w;
+        const unsigned long long built = d->geometryChanged.revision();
+        w.pilotshiftprocEdit->setText("30");
+        emit w.pilotshiftprocEdit->editingFinished();
+        QVERIFY(d->geometryChanged.revision() != built);
+        QCOMPARE(Results_Design_Mismatch(*res, *d), QString());
+        *res = before;
+    }
+
     void noWing()
     {
         GetDataStruct()->flatArea = 0;

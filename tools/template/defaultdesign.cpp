@@ -2,6 +2,7 @@
 
 #include "core/calcul3d.h"
 #include "shell/model/installhooks.h"
+#include "core/designedit.h"
 #include "core/openfile.h"
 #include "core/parastruct.h"
 #include "core/transf.h"
@@ -552,9 +553,7 @@ std::unique_ptr<ParaStruct> Build_Default_Design(int cells)
     auto d = std::make_unique<ParaStruct>();
     setGeneralData(d.get());
     setAirfoils(d.get());
-    d->cells = cells;
-    d->Reset_CellsNumber();
-    d->Setup_TransitionRibs();
+    Set_Cell_Count(d.get(), cells);
     d->cellWidthStep = 50;   // cells narrow toward the tip with the chord
     setPlanform(d.get());
     d->brakeCentreRib = d->lastRib / 2;
