@@ -107,7 +107,7 @@ bool RaiserWidget::loadRiser()
     w.pairs = copy.pairs;
     w.lines = copy.lines;
     w.attachments.clear();
-    m_rootNode = find_root_index(w.pairs).x();
+    m_rootNode = Riser_Root_Index(w.pairs, m_frameNodes).x();
     computeFrameRect();
     if (w.ids.size() == w.points.size() && w.pairs.size() == w.lines.size()) {
         m_keptInconsistent = false;
@@ -164,7 +164,7 @@ void RaiserWidget::Reset_Raiser()
     m_keptInconsistent = false;
     Init_Raiser_Frame();
     add_2virtualLines();
-    m_rootNode = find_root_index(m_trees->work.pairs).x();
+    m_rootNode = Riser_Root_Index(m_trees->work.pairs, m_frameNodes).x();
     computeFrameRect();
     emit do_save_raiser();
     update();
@@ -186,7 +186,7 @@ void RaiserWidget::Recalculate_Raiser()
     BridleGroup& w = m_trees->work;
     if (!Place_Riser(design, &w, m_riserFrame).placed)
         return;
-    m_rootNode = find_root_index(w.pairs).x();
+    m_rootNode = Riser_Root_Index(w.pairs, m_frameNodes).x();
     emit do_save_raiser();
 }
 
@@ -265,23 +265,26 @@ void RaiserWidget::remove_childindex(int node)
     Remove_First_Line_With_Child(&m_trees->work, node);
 }
 
+// A removed line takes what hangs from it, down to the virtual lines of the
+// riser frame: a branch left without its way down to the carabiner would
+// keep stale loads and still count in the tables and the file.
 void RaiserWidget::removeNodeBranches()
 {
     if (isFreeNode(nodeUnderPointer())) {
         const int k = int(m_trees->work.points.indexOf(m_targetPoint));
         if (isFreeNode(k))
-            remove_graphIndex_Parent(k);
+            Remove_Branch(&m_trees->work, k, m_frameNodes);
     }
     storeAfterEdit();
 }
 
 void RaiserWidget::removeLineByChild()
 {
-    const BridleGroup& w = m_trees->work;
+    BridleGroup& w = m_trees->work;
     if (isFreeNode(nodeUnderPointer())) {
         const int k = int(w.points.indexOf(m_targetPoint));
-        if (isFreeNode(k))
-            remove_graphIndex_Child(k);
+        if (isFreeNode(k) && remove_graphIndex_Child(k))
+            Remove_Branch(&w, k, m_frameNodes);
     } else if (m_frameNodes >= 1 && w.points.size() >= m_frameNodes) {
         const int f = Node_At(w.points, pointerScene(), kFrameNodeReach, m_frameNodes);
         if (f >= 0)
