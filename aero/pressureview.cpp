@@ -9,15 +9,6 @@
 
 namespace pressureview {
 
-int Normalize_Rotation(int angle)
-{
-    while (angle < 0)
-        angle += kFullTurn;
-    while (angle > kFullTurn)
-        angle -= kFullTurn;
-    return angle;
-}
-
 double Wheel_Scale(double scale, int delta)
 {
     const double s = std::pow(2.0, delta / 960.0) * scale;

@@ -25,12 +25,9 @@ constexpr int kScaleSteps = 30;    // values of the colour scale
 constexpr int kTopIndex = 30;      // colour index divisor: 0 red .. 30 blue
 constexpr double kScaleLow = -1.5; // lowest value of the scale (the solver's clamp)
 constexpr double kScaleHigh = 1.0; // stagnation
-constexpr int kFullTurn = 5760;    // a full turn in sixteenths of a degree
 constexpr double kStartScale = 0.45;
 constexpr int kStartSizeExponent = 7;
 
-// A rotation angle brought into 0 .. 5760 (5760 itself stays).
-int Normalize_Rotation(int angle);
 // The scale after a wheel turn of `delta` eighths of a degree: times
 // 2^(delta / 960), kept within 0.5 .. 2/3.
 double Wheel_Scale(double scale, int delta);

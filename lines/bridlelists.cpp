@@ -111,28 +111,9 @@ QPoint Bridle_Table_Frame_Point(const ParaStruct* design, int rib, int slot, boo
 
 namespace bridle3d {
 
-int Fold_Rotation(int angle)
-{
-    while (angle < 0)
-        angle += kFullTurn;
-    while (angle > kFullTurn)
-        angle -= kFullTurn;
-    return angle;
-}
-
 double Model_Factor(int steps)
 {
     return kModelFactor * std::pow(kZoomStep, steps + 1);
-}
-
-bool View_Preset(int preset, int* xAngle, int* zAngle)
-{
-    static const int angles[4][2] = {{4320, 1440}, {4320, 2880}, {2880, 1440}, {0, 1440}};
-    if (preset < 0 || preset > 3)
-        return false;
-    *xAngle = angles[preset][0];
-    *zAngle = angles[preset][1];
-    return true;
 }
 
 } // namespace bridle3d

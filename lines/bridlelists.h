@@ -77,18 +77,9 @@ namespace bridle3d {
 
 constexpr double kModelFactor = 0.0005;  // plan units -> GL units at the start
 constexpr double kZoomStep = 1.27;       // one '+' or '-' on the model factor
-constexpr int kFullTurn = 5760;          // a full turn in sixteenths of a degree
-constexpr double kStartScale = 0.45;
-
-// An angle brought into 0 .. 5760 (5760 itself stays).
-int Fold_Rotation(int angle);
 
 // The model factor after `steps` net presses of '+' (negative for '-').
 double Model_Factor(int steps);
-
-// View presets F, S, B, T (0..3): the x and z angles; the y angle is always
-// half a turn. False for any other preset.
-bool View_Preset(int preset, int* xAngle, int* zAngle);
 
 } // namespace bridle3d
 

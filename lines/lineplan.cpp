@@ -380,7 +380,7 @@ int Remove_First_Line_With_Child(BridleGroup* g, int node)
     return removeLines(g, [node](QPoint pair) { return pair.y() == node; }, 1);
 }
 
-int Remove_Branch(BridleGroup* g, int node)
+int Remove_Branch(BridleGroup* g, int node, int keptFrameNodes)
 {
     if (!g || node < 0 || node >= g->points.size())
         return 0;
@@ -394,7 +394,8 @@ int Remove_Branch(BridleGroup* g, int node)
         visited.append(at);
         for (int i = 0; i < g->pairs.size(); ++i) {
             const QPoint pair = g->pairs.at(i);
-            if (doomed.at(i) || pair.x() < 0 || pair.x() >= g->points.size() || g->points.at(pair.x()) != at)
+            if (doomed.at(i) || pair.x() < 0 || pair.x() >= g->points.size() || g->points.at(pair.x()) != at
+                || (pair.y() >= 0 && pair.y() < keptFrameNodes))
                 continue;
             doomed[i] = true;
             if (pair.y() >= 0 && pair.y() < g->points.size())
@@ -411,6 +412,18 @@ int Remove_Branch(BridleGroup* g, int node)
         if (i < g->attachments.size())
             g->attachments.removeAt(i);
         ++removed;
+    }
+    // A kept line now hanging from nothing carries nothing: its group would
+    // otherwise go on taking the load of a tree that is gone.
+    for (int i = 0; i < g->pairs.size() && i < g->lines.size(); ++i) {
+        const int parent = g->pairs.at(i).x();
+        if (g->pairs.at(i).y() < 0 || g->pairs.at(i).y() >= keptFrameNodes)
+            continue;
+        bool hangs = false;
+        for (const QPoint& other : std::as_const(g->pairs))
+            hangs = hangs || other.y() == parent;
+        if (!hangs)
+            g->lines[i].load = 0;
     }
     return removed;
 }

@@ -136,7 +136,11 @@ int Remove_First_Line_With_Child(BridleGroup* group, int node);
 // so that no line is left without a way down to the root. Lines hang from a
 // node when their parent node lies at its 2-D point (as the placement finds
 // them). Nodes stay. Returns the number of lines removed.
-int Remove_Branch(BridleGroup* group, int node);
+// In the riser tree the branch ends below the riser frame: a line whose child
+// is one of the first `keptFrameNodes` nodes (a virtual line, which only a
+// reset changes) stays; one left hanging from nothing has no load, as after a
+// reset.
+int Remove_Branch(BridleGroup* group, int node, int keptFrameNodes = 0);
 
 // Frame slot on which the canopy ends of line group `groupSlot` start: rows
 // A..D for L1..L4, the brake row for the brakes; -1 for other slots.

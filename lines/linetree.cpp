@@ -176,6 +176,24 @@ QPoint find_root_index(const QPolygon& pairs)
     return QPoint(-1, -1);
 }
 
+QPoint Riser_Root_Index(const QPolygon& pairs, int frameNodes)
+{
+    for (int i = 0; i < pairs.size(); ++i) {
+        const int parent = pairs.at(i).x();
+        if (pairs.at(i).y() < frameNodes)
+            continue;
+        bool child = false;
+        for (const QPoint& other : pairs)
+            child = child || other.y() == parent;
+        if (child)
+            continue;
+        for (int first = 0; first < pairs.size(); ++first)
+            if (pairs.at(first).x() == parent)
+                return QPoint(parent, first);
+    }
+    return find_root_index(pairs);
+}
+
 QPolygon get_childs_id_list(QPoint node, const QPolygon* pairs, const QPolygon* points)
 {
     QPolygon out;
@@ -510,10 +528,10 @@ TreePlacement Place_Riser(ParaStruct* d, BridleGroup* riser, const FrameRaiser* 
     TreePlacement result;
     if (!d || !riser || !riserFrame || riser->lines.size() < 2 || riser->points.isEmpty())
         return result;
-    const QPoint root = find_root_index(riser->pairs);
+    const int n = d->lineGroupCount;
+    const QPoint root = Riser_Root_Index(riser->pairs, n);
     if (root.x() < 0 || root.x() >= riser->points.size())
         return result;
-    const int n = d->lineGroupCount;
     QList<LeafSet2D> sets2D;
     QList<LeafSet3D> sets3D;
     allLeafSets(riser->points, &sets2D, &sets3D, [&](QPoint p, LeafSet2D* s2, LeafSet3D* s3) {

@@ -45,6 +45,13 @@ BridleWarning Set_Bridle_Warning(BridleWarning warning);
 // parent is nobody's child; (-1, -1) without one.
 QPoint find_root_index(const QPolygon& pairs);
 
+// The root of a riser tree whose first `frameNodes` nodes are the riser
+// frame: as find_root_index, but a node that only hangs a virtual line (a
+// line to a frame node) is the root only while the tree has no other lines.
+// So a virtual line left hanging from nothing, after a reset or when the line
+// below it went, is never taken for the carabiner's line.
+QPoint Riser_Root_Index(const QPolygon& pairs, int frameNodes);
+
 // (child node, line) of every pair whose parent lies at `node`, in pair order.
 QPolygon get_childs_id_list(QPoint node, const QPolygon* pairs, const QPolygon* points);
 // The 2-D points of those children.

@@ -14,15 +14,6 @@
 
 namespace glview {
 
-int Normalize_Rotation(int angle)
-{
-    while (angle < 0)
-        angle += kFullTurn;
-    while (angle > kFullTurn)
-        angle -= kFullTurn;
-    return angle;
-}
-
 double Wheel_Zoom(double scale, int delta)
 {
     const double step = double(0.15f);

@@ -1,7 +1,7 @@
 #ifndef GLVIEWLISTS_H
 #define GLVIEWLISTS_H
 
-// The drawing lists of the 3-D view and the camera arithmetic, kept apart from
+// The drawing lists of the 3-D view and its wheel zoom, kept apart from
 // the OpenGL widget so that they can be built and checked without a GL
 // context. Every vertex stored here is already in GL units (plan units times
 // the view's model scale) unless stated otherwise.
@@ -21,14 +21,10 @@ class ParaStruct;
 namespace glview {
 
 constexpr double kModelScale = 0.0005;  // plan units (half span 1000) -> GL units
-constexpr int kFullTurn = 5760;         // a full turn in sixteenths of a degree
 constexpr double kMinScale = 0.1;
 constexpr double kMaxScale = 10.0;
 constexpr int kHoleTrimPoints = 24;     // points of a hole trim loop
 constexpr int kOutlineTrimPoints = 50;  // points of a rib outline trim loop
-
-// A rotation angle brought into 0 .. 5760 (5760 itself stays).
-int Normalize_Rotation(int angle);
 
 // The zoom after one wheel step: 15 % up for a positive delta, 15 % down
 // otherwise, clamped into [0.1, 10].

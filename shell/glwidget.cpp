@@ -78,10 +78,9 @@ glWidget::glWidget(QWidget* parent)
     connect(this, &glWidget::to_paint_ribs, this, &glWidget::Paint_RibList);
     connect(this, &glWidget::to_paint_trim_ribs, this, &glWidget::Paint_Trim_Ribs_Holes);
 
-    setXRotation(4320);
-    setYRotation(2880);
-    setZRotation(1440);
-    fscale = 0.5;
+    // The face view, a little closer than a fit.
+    Camera_Preset(&cam, 0);
+    cam.scale = 0.5;
 
     // The design's diagonals stay as the recompute made them: the view
     // completes copies of them for drawing.
@@ -144,34 +143,22 @@ bool glWidget::boxChecked(const QString& text) const
 
 // ---------------------------------------------------------------- camera
 
-namespace {
-// Stores a normalised angle; true when it changed.
-bool storeAngle(int* member, int* angle)
-{
-    *angle = glview::Normalize_Rotation(*angle);
-    if (*angle == *member)
-        return false;
-    *member = *angle;
-    return true;
-}
-} // namespace
-
 void glWidget::setXRotation(int angle)
 {
-    if (storeAngle(&xRot, &angle))
-        emit xRotationChanged(angle);
+    if (cam.setXRotation(angle))
+        emit xRotationChanged(cam.xRot);
 }
 
 void glWidget::setYRotation(int angle)
 {
-    if (storeAngle(&yRot, &angle))
-        emit yRotationChanged(angle);
+    if (cam.setYRotation(angle))
+        emit yRotationChanged(cam.yRot);
 }
 
 void glWidget::setZRotation(int angle)
 {
-    if (storeAngle(&zRot, &angle))
-        emit zRotationChanged(angle);
+    if (cam.setZRotation(angle))
+        emit zRotationChanged(cam.zRot);
 }
 
 void glWidget::setXZ_Rotation(QPoint Tangle)
@@ -182,37 +169,28 @@ void glWidget::setXZ_Rotation(QPoint Tangle)
 
 void glWidget::setScale(qreal s)
 {
-    if (s != fscale) {
-        fscale = s;
+    if (cam.setScale(s))
         emit ScaleChanged(s);
-    }
 }
 
 void glWidget::SetViewType(int n)
 {
-    static const int presets[4][3] = {
-        {-1440, 1440, 2880}, // F: face view
-        {-1440, 2880, 2880}, // S: side
-        {-2880, 1440, 2880}, // B: pilot's view
-        {0, 1440, 2880},     // T: upper side view
-    };
-    if (n < 0 || n > 3)
+    ViewCamera preset = cam;
+    if (!Camera_Preset(&preset, n))
         return;
-    setXRotation(presets[n][0]);
-    setZRotation(presets[n][1]);
-    setYRotation(presets[n][2]);
+    setXRotation(preset.xRot);
+    setZRotation(preset.zRot);
+    setYRotation(preset.yRot);
 }
 
 void glWidget::AutoZoom()
 {
-    yTrans = 0.5;
-    xTrans = 0.0;
-    emit xTranslationChanged(0.0);
-    emit yTranslationChanged(0.5);
-    if (fscale != 0.45) {
-        fscale = 0.45;
-        emit ScaleChanged(0.45);
-    }
+    const double before = cam.scale;
+    cam = Camera_Fitted(cam);
+    emit xTranslationChanged(cam.xPan);
+    emit yTranslationChanged(cam.yPan);
+    if (cam.scale != before)
+        emit ScaleChanged(cam.scale);
     update();
 }
 
@@ -249,24 +227,22 @@ void glWidget::mouseMoveEvent(QMouseEvent* event)
     const int dy = pos.y() - lastPos.y();
     lastPos = pos;
     if (event->buttons() & Qt::RightButton) {
-        setXZ_Rotation(QPoint(xRot + 3 * dy, zRot - 2 * dx));
+        const ViewCamera turned = Camera_Turned(cam, QPoint(dx, dy));
+        setXZ_Rotation(QPoint(turned.xRot, turned.zRot));
         update();
     }
     if (event->buttons() & Qt::MiddleButton) {
-        xTrans += double(dx) / width();
-        yTrans -= double(dy) / height();
-        emit xTranslationChanged(xTrans);
-        emit yTranslationChanged(yTrans);
+        cam = Camera_Panned(cam, QPoint(dx, dy), size());
+        emit xTranslationChanged(cam.xPan);
+        emit yTranslationChanged(cam.yPan);
         update();
     }
 }
 
 void glWidget::wheelEvent(QWheelEvent* event)
 {
-    const double before = fscale;
-    fscale = glview::Wheel_Zoom(fscale, event->angleDelta().y());
-    if (fscale != before)
-        emit ScaleChanged(fscale);
+    if (cam.setScale(glview::Wheel_Zoom(cam.scale, event->angleDelta().y())))
+        emit ScaleChanged(cam.scale);
     update();
 }
 
@@ -396,19 +372,16 @@ void glWidget::resizeGL(int w, int h)
     const double ratio = devicePixelRatioF();
     w = int(w * ratio);
     h = int(h * ratio);
-    viewSide = 3 * std::min(w, h);
-    viewX = (w - viewSide) / 2;
-    viewY = int((h - viewSide) * 0.7);
-    glViewport(viewX, viewY, viewSide, viewSide);
+    viewport = Camera_Viewport(cam, w, h);
+    glViewport(viewport.x, viewport.y, viewport.side, viewport.side);
 
-    yTrans = 0.5;
+    cam.yPan = 0.5;
     emit yTranslationChanged(0.5);
-    xTrans = 0.0;
+    cam.xPan = 0.0;
     emit xTranslationChanged(0.0);
 
     glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-0.5, 0.5, -0.5, 0.5, 0.4, 130);
+    glLoadMatrixd(Camera_Projection(cam).data());
     glMatrixMode(GL_MODELVIEW);
 }
 
@@ -416,19 +389,14 @@ void glWidget::paintGL()
 {
     // The widget sets the viewport to its own size before every paint: put
     // back the large one, of which only a window is visible.
-    glViewport(viewX, viewY, viewSide, viewSide);
+    glViewport(viewport.x, viewport.y, viewport.side, viewport.side);
     glClearColor(backgroundColor.redF(), backgroundColor.greenF(), backgroundColor.blueF(),
                  backgroundColor.alphaF());
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
-    glLoadIdentity();
-    glScaled(fscale, fscale, fscale);
-    glTranslated(xTrans, yTrans, -9.5);
-    glRotated(xRot / 16.0, 1.0, 0.0, 0.0);
-    glRotated(yRot / 16.0, 0.0, 1.0, 0.0);
-    glRotated(zRot / 16.0, 0.0, 0.0, 1.0);
+    glLoadMatrixd(Camera_Modelview(cam).data());
     main_draw();
     glPopMatrix();
     glFlush();

@@ -20,6 +20,7 @@
 #include <memory>
 
 #include "shell/glviewlists.h"
+#include "core/viewcamera.h"
 #include "core/parastruct.h"
 
 class ColorDialog;
@@ -55,12 +56,13 @@ public:
     void SetCanopyColor();
 
     // The camera and the view's state, for the window and the tests.
-    int xRotation() const { return xRot; }
-    int yRotation() const { return yRot; }
-    int zRotation() const { return zRot; }
-    double scale() const { return fscale; }
-    double xTranslation() const { return xTrans; }
-    double yTranslation() const { return yTrans; }
+    const ViewCamera& camera() const { return cam; }
+    int xRotation() const { return cam.xRot; }
+    int yRotation() const { return cam.yRot; }
+    int zRotation() const { return cam.zRot; }
+    double scale() const { return cam.scale; }
+    double xTranslation() const { return cam.xPan; }
+    double yTranslation() const { return cam.yPan; }
     double alpha() const { return alphaValue; }
     QColor canopy() const { return canopyColor; }
     QColor background() const { return backgroundColor; }
@@ -160,12 +162,7 @@ private:
 
     ParaStruct* design;
     GLUnurbs* nurbs = nullptr;
-    int xRot = 0;
-    int yRot = 0;
-    int zRot = 0;
-    double fscale = 0.5;
-    double xTrans = 0.0;
-    double yTrans = 0.0;
+    ViewCamera cam;
     double modelScale = glview::kModelScale;
     double alphaValue = 1.0;
     QColor canopyColor;
@@ -176,7 +173,7 @@ private:
 
     // The viewport of the last resize; set again before every frame, since
     // the widget resets it to its own size before painting.
-    int viewX = 0, viewY = 0, viewSide = 1;
+    CameraViewport viewport;
 
     // The panel.
     QWidget* panel = nullptr;

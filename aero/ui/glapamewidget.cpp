@@ -43,10 +43,12 @@ GLApameWidget::GLApameWidget(QWidget* parent)
     format.setProfile(QSurfaceFormat::CompatibilityProfile);
     setFormat(format);
 
-    setScale(kStartScale);
-    setXRotation(-1440);
-    setZRotation(1440);
-    setYRotation(2880);
+    cam.nearPlane = 4;
+    cam.farPlane = 13;
+    cam.lift = 2.0 / 3.0;
+    cam.yPan = 0;
+    Camera_Preset(&cam, 0);
+    cam.scale = float(kStartScale);
 
     notice = new QLabel(this);
     notice->setObjectName(QStringLiteral("resultsNotice"));
@@ -83,38 +85,32 @@ QString GLApameWidget::noticeText() const
 
 void GLApameWidget::setXRotation(int angle)
 {
-    angle = Normalize_Rotation(angle);
-    if (angle != xRot) {
-        xRot = angle;
-        emit xRotationChanged(angle);
+    if (cam.setXRotation(angle)) {
+        emit xRotationChanged(cam.xRot);
         update();
     }
 }
 
 void GLApameWidget::setYRotation(int angle)
 {
-    angle = Normalize_Rotation(angle);
-    if (angle != yRot) {
-        yRot = angle;
-        emit yRotationChanged(angle);
+    if (cam.setYRotation(angle)) {
+        emit yRotationChanged(cam.yRot);
         update();
     }
 }
 
 void GLApameWidget::setZRotation(int angle)
 {
-    angle = Normalize_Rotation(angle);
-    if (angle != zRot) {
-        zRot = angle;
-        emit zRotationChanged(angle);
+    if (cam.setZRotation(angle)) {
+        emit zRotationChanged(cam.zRot);
         update();
     }
 }
 
 void GLApameWidget::setScale(qreal s)
 {
-    if (float(s) != float(viewScale)) {
-        viewScale = float(s);
+    // Kept in single precision, as the view has always held its zoom.
+    if (cam.setScale(float(s))) {
         emit ScaleChanged(s);
         update();
     }
@@ -122,7 +118,7 @@ void GLApameWidget::setScale(qreal s)
 
 void GLApameWidget::setYTranslation(double t)
 {
-    yTrans = float(t);
+    cam.yPan = float(t);
     emit yTranslationChanged(float(t));
     update();
 }
@@ -185,17 +181,19 @@ void GLApameWidget::mouseMoveEvent(QMouseEvent* event)
     const int dx = pos.x() - lastPos.x();
     const int dy = pos.y() - lastPos.y();
     if (event->buttons() & Qt::RightButton) {
-        setXRotation(int(std::trunc(xRot + 3.0 * dy)));
-        setZRotation(int(std::trunc(zRot - 2.0 * dx)));
+        const ViewCamera turned = Camera_Turned(cam, QPoint(dx, dy));
+        setXRotation(turned.xRot);
+        setZRotation(turned.zRot);
     } else if ((event->buttons() & Qt::MiddleButton) && height() > 0) {
-        setYTranslation(yTrans + dy * (-1.75) / height());
+        // Up and down only, faster than the pointer.
+        setYTranslation(cam.yPan + dy * (-1.75) / height());
     }
     lastPos = pos;
 }
 
 void GLApameWidget::wheelEvent(QWheelEvent* event)
 {
-    setScale(Wheel_Scale(viewScale, event->angleDelta().y()));
+    setScale(Wheel_Scale(cam.scale, event->angleDelta().y()));
     update();
 }
 
@@ -239,15 +237,15 @@ void GLApameWidget::initializeGL()
 void GLApameWidget::resizeGL(int w, int h)
 {
     const double ratio = devicePixelRatioF();
-    const Viewport v = Pressure_Viewport(int(w * ratio), int(h * ratio));
-    viewport = v.rect;
-    glViewport(viewport.x(), viewport.y(), viewport.width(), viewport.height());
-    setYTranslation(v.yTranslation);
+    w = int(w * ratio);
+    h = int(h * ratio);
+    viewport = Camera_Viewport(cam, w, h);
+    glViewport(viewport.x, viewport.y, viewport.side, viewport.side);
+    setYTranslation(Pressure_Viewport(w, h).yTranslation);
     setXTranslation(0);
 
     glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-0.5, 0.5, -0.5, 0.5, 4, 13);
+    glLoadMatrixd(Camera_Projection(cam).data());
     glMatrixMode(GL_MODELVIEW);
 }
 
@@ -255,15 +253,10 @@ void GLApameWidget::paintGL()
 {
     // The widget sets the viewport to its own size before every paint; the
     // view's is larger.
-    glViewport(viewport.x(), viewport.y(), viewport.width(), viewport.height());
+    glViewport(viewport.x, viewport.y, viewport.side, viewport.side);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glScaled(viewScale, viewScale, viewScale);
-    glTranslated(0, yTrans, -9.5);
-    glRotated(xRot / 16.0, 1, 0, 0);
-    glRotated(yRot / 16.0, 0, 1, 0);
-    glRotated(zRot / 16.0, 0, 0, 1);
+    glLoadMatrixd(Camera_Modelview(cam).data());
     draw();
     glFlush();
 }

@@ -17,6 +17,7 @@
 
 #include "aero/apameres.h"
 #include "aero/pressureview.h"
+#include "core/viewcamera.h"
 
 #include <QFont>
 #include <QList>
@@ -38,11 +39,12 @@ public:
     QSize minimumSizeHint() const override { return QSize(512, 384); }
 
     // The view's state, for the dialog and the tests.
-    int xRotation() const { return xRot; }
-    int yRotation() const { return yRot; }
-    int zRotation() const { return zRot; }
-    double scale() const { return viewScale; }
-    double yTranslation() const { return yTrans; }
+    const ViewCamera& camera() const { return cam; }
+    int xRotation() const { return cam.xRot; }
+    int yRotation() const { return cam.yRot; }
+    int zRotation() const { return cam.zRot; }
+    double scale() const { return cam.scale; }
+    double yTranslation() const { return cam.yPan; }
     int sizeExponent() const { return sizeExp; }
     double modelFactor() const { return factor; }
     const QList<PressurePanel>& panels() const { return panelList; }
@@ -97,16 +99,13 @@ private:
 
     ParaStruct* design;
     ApameRes* results;
-    int xRot = 0;
-    int yRot = 0;
-    int zRot = 0;
-    double viewScale = 0;
-    double yTrans = 0;
+    // The view never pans sideways; its box is shallow, round the mesh.
+    ViewCamera cam;
     int sizeExp = pressureview::kStartSizeExponent;
     double factor = pressureview::Model_Factor(pressureview::kStartSizeExponent);
     QPoint lastPos;
     bool cursorOverridden = false;
-    QRect viewport;
+    CameraViewport viewport;
     QList<PressurePanel> panelList;
     const ApameRes* listSource = nullptr; // the record panelList was built from
     AnalysisSource designBuilt;           // the design and results the list was built for

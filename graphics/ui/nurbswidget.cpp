@@ -17,17 +17,6 @@
 
 namespace {
 
-constexpr int kFullTurn = 5760; // sixteenths of a degree
-
-int wrapAngle(int angle)
-{
-    while (angle < 0)
-        angle += kFullTurn;
-    while (angle > kFullTurn)
-        angle -= kFullTurn;
-    return angle;
-}
-
 // The texture-coordinate surface: parameter (s, t) is texture point (s, t).
 GLfloat tknots[4] = {0, 0, 1, 1};
 GLfloat texels[2][2][2] = {{{0, 0}, {0, 1}}, {{1, 0}, {1, 1}}};
@@ -43,12 +32,11 @@ NurbsWidget::NurbsWidget(QWidget* parent)
     format.setProfile(QSurfaceFormat::CompatibilityProfile);
     setFormat(format);
 
-    zoom = 0.45f;
-    emit ScaleChanged(zoom);
-    SetViewType(0);
-    yTrans = xTrans = 0.0;
-    emit yTranslationChanged(0.0f);
-    emit xTranslationChanged(0.0f);
+    // The box reaches up to the eye; the large viewport hangs by two thirds.
+    cam.nearPlane = 0;
+    cam.lift = 2.0 / 3.0;
+    cam.scale = float(kFitScale);
+    Camera_Preset(&cam, 0);
     connect(this, &NurbsWidget::to_create_design_image, this, &NurbsWidget::Create_DesignImage);
     emit to_create_design_image();
 }
@@ -77,8 +65,7 @@ void NurbsWidget::Create_DesignImage()
 
 void NurbsWidget::setScale(qreal s)
 {
-    if (float(s) != zoom) {
-        zoom = float(s);
+    if (cam.setScale(float(s))) {
         emit ScaleChanged(s);
         update();
     }
@@ -86,46 +73,34 @@ void NurbsWidget::setScale(qreal s)
 
 void NurbsWidget::setXRotation(int angle)
 {
-    angle = wrapAngle(angle);
-    if (angle != xRot) {
-        xRot = angle;
-        emit xRotationChanged(angle);
+    if (cam.setXRotation(angle)) {
+        emit xRotationChanged(cam.xRot);
         update();
     }
 }
 
 void NurbsWidget::setYRotation(int angle)
 {
-    angle = wrapAngle(angle);
-    if (angle != yRot) {
-        yRot = angle;
-        emit yRotationChanged(angle);
+    if (cam.setYRotation(angle)) {
+        emit yRotationChanged(cam.yRot);
         update();
     }
 }
 
 void NurbsWidget::setZRotation(int angle)
 {
-    angle = wrapAngle(angle);
-    if (angle != zRot) {
-        zRot = angle;
-        emit zRotationChanged(angle);
+    if (cam.setZRotation(angle)) {
+        emit zRotationChanged(cam.zRot);
         update();
     }
 }
 
 void NurbsWidget::setXZ_Rotation(QPoint angles)
 {
-    const int x = wrapAngle(angles.x());
-    const int z = wrapAngle(angles.y());
-    if (x != xRot) {
-        xRot = x;
-        emit xRotationChanged(x);
-    }
-    if (z != zRot) {
-        zRot = z;
-        emit zRotationChanged(z);
-    }
+    if (cam.setXRotation(angles.x()))
+        emit xRotationChanged(cam.xRot);
+    if (cam.setZRotation(angles.y()))
+        emit zRotationChanged(cam.zRot);
     update();
 }
 
@@ -150,28 +125,24 @@ void NurbsWidget::setXY_Translation(QPointF t)
 
 void NurbsWidget::SetViewType(int v)
 {
-    static const int presets[4][3] = {
-        {-1440, 1440, 2880}, // face
-        {-1440, 2880, 2880}, // side
-        {-2880, 1440, 2880}, // pilot's view
-        {0, 1440, 2880},     // top
-    };
-    if (v < 0 || v > 3)
+    ViewCamera preset = cam;
+    if (!Camera_Preset(&preset, v))
         return;
-    setXRotation(presets[v][0]);
-    setZRotation(presets[v][1]);
-    setYRotation(presets[v][2]);
+    setXRotation(preset.xRot);
+    setZRotation(preset.zRot);
+    setYRotation(preset.yRot);
     update();
 }
 
 void NurbsWidget::AutoZoom()
 {
-    yTrans = 0.5;
-    xTrans = 0.0;
-    emit yTranslationChanged(0.5f);
-    emit xTranslationChanged(0.0f);
+    const ViewCamera fitted = Camera_Fitted(cam);
+    cam.yPan = fitted.yPan;
+    cam.xPan = fitted.xPan;
+    emit yTranslationChanged(float(cam.yPan));
+    emit xTranslationChanged(float(cam.xPan));
     update();
-    setScale(0.45);
+    setScale(fitted.scale);
 }
 
 // ---------------------------------------------------------------- input
@@ -199,17 +170,17 @@ void NurbsWidget::mouseMoveEvent(QMouseEvent* event)
     const int dy = pos.y() - lastMousePos.y();
     lastMousePos = pos;
     if (event->buttons() & Qt::RightButton) {
-        setXZ_Rotation(QPoint(xRot + 3 * dy, zRot - 2 * dx));
+        const ViewCamera turned = Camera_Turned(cam, QPoint(dx, dy));
+        setXZ_Rotation(QPoint(turned.xRot, turned.zRot));
     } else if (event->buttons() & Qt::MiddleButton) {
-        xTrans += double(dx) / width();
-        yTrans -= double(dy) / height();
-        setXY_Translation(QPointF(xTrans, yTrans));
+        cam = Camera_Panned(cam, QPoint(dx, dy), size());
+        setXY_Translation(QPointF(cam.xPan, cam.yPan));
     }
 }
 
 void NurbsWidget::wheelEvent(QWheelEvent* event)
 {
-    zoom *= event->angleDelta().y() > 0 ? 1.15f : 0.85f;
+    cam.scale = float(cam.scale) * (event->angleDelta().y() > 0 ? 1.15f : 0.85f);
     update();
 }
 
@@ -221,15 +192,15 @@ void NurbsWidget::keyPressEvent(QKeyEvent* event)
     case Qt::Key_S: SetViewType(1); return;
     case Qt::Key_B: SetViewType(2); return;
     case Qt::Key_T: SetViewType(3); return;
-    case Qt::Key_Plus: setScale(zoom * 1.25); return;
-    case Qt::Key_Minus: setScale(zoom * 0.75); return;
-    case Qt::Key_8: case Qt::Key_Up: yTrans += step; break;
-    case Qt::Key_2: case Qt::Key_Down: yTrans -= step; break;
-    case Qt::Key_Right: xTrans += step; break;
-    case Qt::Key_Left: xTrans -= step; break;
+    case Qt::Key_Plus: setScale(cam.scale * 1.25); return;
+    case Qt::Key_Minus: setScale(cam.scale * 0.75); return;
+    case Qt::Key_8: case Qt::Key_Up: cam.yPan += step; break;
+    case Qt::Key_2: case Qt::Key_Down: cam.yPan -= step; break;
+    case Qt::Key_Right: cam.xPan += step; break;
+    case Qt::Key_Left: cam.xPan -= step; break;
     default: return;
     }
-    emit yTranslationChanged(float(yTrans));
+    emit yTranslationChanged(float(cam.yPan));
     update();
 }
 
@@ -356,17 +327,13 @@ void NurbsWidget::resizeGL(int w, int h)
     w = int(w * ratio);
     h = int(h * ratio);
     // A square three times the smaller side, of which a window shows.
-    const int m = std::min(w, h);
-    viewport[0] = (w - 3 * m) / 2;
-    viewport[1] = 2 * (h - 3 * m) / 3;
-    viewport[2] = viewport[3] = 3 * m;
-    yTrans = 0.5;
+    viewport = Camera_Viewport(cam, w, h);
+    cam.yPan = 0.5;
     emit yTranslationChanged(0.5f);
-    xTrans = 0.0;
+    cam.xPan = 0.0;
     emit xTranslationChanged(0.0f);
     glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-0.5, 0.5, -0.5, 0.5, 0, 130);
+    glLoadMatrixd(Camera_Projection(cam).data());
     glMatrixMode(GL_MODELVIEW);
 }
 
@@ -379,18 +346,13 @@ void NurbsWidget::paintGL()
         QApplication::restoreOverrideCursor();
     }
     // The widget sets the viewport to its own size before every frame.
-    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+    glViewport(viewport.x, viewport.y, viewport.side, viewport.side);
     glClearColor(backgroundColour.redF(), backgroundColour.greenF(), backgroundColour.blueF(),
                  backgroundColour.alphaF());
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
-    glLoadIdentity();
-    glScalef(zoom, zoom, zoom);
-    glTranslated(xTrans, yTrans, -9.5);
-    glRotated(xRot / 16.0, 1.0, 0.0, 0.0);
-    glRotated(yRot / 16.0, 0.0, 1.0, 0.0);
-    glRotated(zRot / 16.0, 0.0, 0.0, 1.0);
+    glLoadMatrixd(Camera_Modelview(cam).data());
     if (surfaceReady)
         Render_Surface();
     Paint_Raiser();

@@ -16,6 +16,7 @@
 
 #include <memory>
 
+#include "core/viewcamera.h"
 #include "graphics/nurbspreview.h"
 
 class ParaStruct;
@@ -33,12 +34,13 @@ public:
     void AutoZoom();
 
     // The camera and the view's state, for the dialog and the tests.
-    int xRotation() const { return xRot; }
-    int yRotation() const { return yRot; }
-    int zRotation() const { return zRot; }
-    float scale() const { return zoom; }
-    double xTranslation() const { return xTrans; }
-    double yTranslation() const { return yTrans; }
+    const ViewCamera& camera() const { return cam; }
+    int xRotation() const { return cam.xRot; }
+    int yRotation() const { return cam.yRot; }
+    int zRotation() const { return cam.zRot; }
+    float scale() const { return float(cam.scale); }
+    double xTranslation() const { return cam.xPan; }
+    double yTranslation() const { return cam.yPan; }
     bool textureReady() const { return surfaceReady; }
     const NurbsSurface& surface() const { return *net; }
     const QList<PreviewLine>& bridleLines() const { return lines; }
@@ -101,16 +103,15 @@ private:
     unsigned int textureId = 0;
     bool surfaceReady = false;
     bool loadPending = false;  // a show asked for the image: loaded at the next frame
-    int xRot = 0, yRot = 0, zRot = 0;
-    float zoom = 0.45f;
-    double xTrans = 0.0, yTrans = 0.0;
+    // The zoom is kept in single precision, as the preview has always held it.
+    ViewCamera cam;
     const double modelScale = nurbs::kModelScale;
     QPoint lastMousePos;
     bool mousePressed = false;
     QColor backgroundColour = Qt::lightGray;
     QList<PreviewLine> lines;   // the bridle of the design at the last GL set-up
     QList<PreviewLine> risers;
-    int viewport[4] = {0, 0, 1, 1};
+    CameraViewport viewport;
     int builds = 0;
     bool lastImageWritten = false;
 };

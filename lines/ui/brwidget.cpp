@@ -20,8 +20,6 @@ const GLfloat kDiffuse[4] = {1, 1, 1, 1};
 const GLfloat kLight0[4] = {0, 0, 10, 0};
 const GLfloat kLight1[4] = {-15, -15, -15, 0};
 
-constexpr int kHalfTurn = 2880;
-constexpr double kDepth = -9.5;
 constexpr double kWheelStep = 0.1f;   // the wheel's step, taken in single precision
 
 void vertex(const QVector3D& p)
@@ -43,10 +41,9 @@ BrWidget::BrWidget(QWidget* parent)
     setWindowTitle(" 3D canopy ");
     setFocusPolicy(Qt::StrongFocus);
 
-    setScale(bridle3d::kStartScale);
-    SetViewType(0);
-    setYTranslation(0.0);
-    setXTranslation(0.0);
+    // The face view at the fitting zoom, not yet panned.
+    Camera_Preset(&cam, 0);
+    cam.scale = kFitScale;
     factor = bridle3d::kModelFactor;
     canopyColor = QColor(200, 200, 200);   // until a colour file says otherwise
     connect(this, &BrWidget::ReInitialize, this, &BrWidget::reinitialize);
@@ -58,53 +55,40 @@ BrWidget::~BrWidget() = default;
 
 void BrWidget::setXRotation(int angle)
 {
-    angle = bridle3d::Fold_Rotation(angle);
-    if (angle != xRot) {
-        xRot = angle;
-        emit xRotationChanged(angle);
+    if (cam.setXRotation(angle)) {
+        emit xRotationChanged(cam.xRot);
         update();
     }
 }
 
 void BrWidget::setYRotation(int angle)
 {
-    angle = bridle3d::Fold_Rotation(angle);
-    if (angle != yRot) {
-        yRot = angle;
-        emit yRotationChanged(angle);
+    if (cam.setYRotation(angle)) {
+        emit yRotationChanged(cam.yRot);
         update();
     }
 }
 
 void BrWidget::setZRotation(int angle)
 {
-    angle = bridle3d::Fold_Rotation(angle);
-    if (angle != zRot) {
-        zRot = angle;
-        emit zRotationChanged(angle);
+    if (cam.setZRotation(angle)) {
+        emit zRotationChanged(cam.zRot);
         update();
     }
 }
 
 void BrWidget::setXZ_Rotation(QPoint angles)
 {
-    const int x = bridle3d::Fold_Rotation(angles.x());
-    const int z = bridle3d::Fold_Rotation(angles.y());
-    if (x != xRot) {
-        xRot = x;
-        emit xRotationChanged(x);
-    }
-    if (z != zRot) {
-        zRot = z;
-        emit zRotationChanged(z);
-    }
+    if (cam.setXRotation(angles.x()))
+        emit xRotationChanged(cam.xRot);
+    if (cam.setZRotation(angles.y()))
+        emit zRotationChanged(cam.zRot);
     update();
 }
 
 void BrWidget::setScale(qreal scale)
 {
-    if (scale != fscale) {
-        fscale = scale;
+    if (cam.setScale(scale)) {
         emit ScaleChanged(scale);
         update();
     }
@@ -132,21 +116,22 @@ void BrWidget::setXY_Translation(QPointF t)
 
 void BrWidget::SetViewType(int preset)
 {
-    int x = 0, z = 0;
-    if (!bridle3d::View_Preset(preset, &x, &z))
+    ViewCamera turned = cam;
+    if (!Camera_Preset(&turned, preset))
         return;
-    setXRotation(x);
-    setYRotation(kHalfTurn);
-    setZRotation(z);
+    setXRotation(turned.xRot);
+    setYRotation(turned.yRot);
+    setZRotation(turned.zRot);
 }
 
 void BrWidget::AutoZoom()
 {
-    yTrans = 0.5;
-    emit yTranslationChanged(yTrans);
-    xTrans = 0.0;
-    emit xTranslationChanged(xTrans);
-    setScale(bridle3d::kStartScale);
+    const ViewCamera fitted = Camera_Fitted(cam);
+    cam.yPan = fitted.yPan;
+    emit yTranslationChanged(cam.yPan);
+    cam.xPan = fitted.xPan;
+    emit xTranslationChanged(cam.xPan);
+    setScale(fitted.scale);
     update();
 }
 
@@ -231,17 +216,13 @@ void BrWidget::resizeGL(int w, int h)
     const double ratio = devicePixelRatioF();
     w = int(w * ratio);
     h = int(h * ratio);
-    const int m = std::min(w, h);
-    viewSide = 3 * m;
-    viewX = (w - viewSide) / 2;
-    viewY = int((h - viewSide) * 0.7);
-    yTrans = 0.5;
-    emit yTranslationChanged(yTrans);
-    xTrans = 0.0;
-    emit xTranslationChanged(xTrans);
+    viewport = Camera_Viewport(cam, w, h);
+    cam.yPan = 0.5;
+    emit yTranslationChanged(cam.yPan);
+    cam.xPan = 0.0;
+    emit xTranslationChanged(cam.xPan);
     glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-0.5, 0.5, -0.5, 0.5, 0.4, 130);
+    glLoadMatrixd(Camera_Projection(cam).data());
     glMatrixMode(GL_MODELVIEW);
 }
 
@@ -254,20 +235,14 @@ void BrWidget::paintGL()
 
     // The widget resets the viewport before every paint: put back the large
     // square of which only a window is seen.
-    glViewport(viewX, viewY, viewSide, viewSide);
+    glViewport(viewport.x, viewport.y, viewport.side, viewport.side);
     glClearColor(backgroundColor.redF(), backgroundColor.greenF(), backgroundColor.blueF(), 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-0.5, 0.5, -0.5, 0.5, 0.4, 130);
+    glLoadMatrixd(Camera_Projection(cam).data());
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
-    glLoadIdentity();
-    glScaled(fscale, fscale, fscale);
-    glTranslated(xTrans, yTrans, kDepth);
-    glRotated(xRot / 16.0, 1.0, 0.0, 0.0);
-    glRotated(yRot / 16.0, 0.0, 1.0, 0.0);
-    glRotated(zRot / 16.0, 0.0, 0.0, 1.0);
+    glLoadMatrixd(Camera_Modelview(cam).data());
 
     if (!lineList.isEmpty()) {
         glDisable(GL_LIGHTING);
@@ -327,11 +302,11 @@ void BrWidget::mouseMoveEvent(QMouseEvent* event)
     const int dy = pos.y() - lastPos.y();
     lastPos = pos;
     if (event->buttons() & Qt::RightButton) {
-        setXZ_Rotation(QPoint(xRot + 3 * dy, zRot - 2 * dx));
+        const ViewCamera turned = Camera_Turned(cam, QPoint(dx, dy));
+        setXZ_Rotation(QPoint(turned.xRot, turned.zRot));
     } else if (event->buttons() & Qt::MiddleButton) {
-        xTrans += double(dx) / std::max(width(), 1);
-        yTrans -= double(dy) / std::max(height(), 1);
-        setXY_Translation(QPointF(xTrans, yTrans));
+        cam = Camera_Panned(cam, QPoint(dx, dy), size());
+        setXY_Translation(QPointF(cam.xPan, cam.yPan));
     }
 }
 
@@ -348,7 +323,7 @@ void BrWidget::mouseReleaseEvent(QMouseEvent*)
 void BrWidget::wheelEvent(QWheelEvent* event)
 {
     const double step = event->angleDelta().y() > 0 ? 1.0 + kWheelStep : 1.0 - kWheelStep;
-    setScale(fscale * step);
+    setScale(cam.scale * step);
     update();
 }
 

@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "core/bridledata.h"
+#include "core/viewcamera.h"
 #include "lines/bridlelists.h"
 
 class ParaStruct;
@@ -35,12 +36,13 @@ public:
     void AutoZoom();
 
     // The camera and what is drawn (for the manager and the tests).
-    int xRotation() const { return xRot; }
-    int yRotation() const { return yRot; }
-    int zRotation() const { return zRot; }
-    double scale() const { return fscale; }
-    double xTranslation() const { return xTrans; }
-    double yTranslation() const { return yTrans; }
+    const ViewCamera& camera() const { return cam; }
+    int xRotation() const { return cam.xRot; }
+    int yRotation() const { return cam.yRot; }
+    int zRotation() const { return cam.zRot; }
+    double scale() const { return cam.scale; }
+    double xTranslation() const { return cam.xPan; }
+    double yTranslation() const { return cam.yPan; }
     double modelFactor() const { return factor; }
     QColor canopy() const { return canopyColor; }
     QColor background() const { return backgroundColor; }
@@ -89,12 +91,7 @@ private:
     std::unique_ptr<BridleData> copy;
     QColor canopyColor;
     QColor backgroundColor{170, 170, 255};
-    int xRot = 0;
-    int yRot = 0;
-    int zRot = 0;
-    double fscale = 0.0;
-    double xTrans = 0.0;
-    double yTrans = 0.0;
+    ViewCamera cam;
     double factor = bridle3d::kModelFactor;
     int zoomSteps = 0;
     QPoint lastPos;
@@ -102,7 +99,7 @@ private:
     bool cursorSet = false;   // the middle button's cursor is on
     int moves = 0;
     // The viewport of the last resize, set again before every frame.
-    int viewX = 0, viewY = 0, viewSide = 1;
+    CameraViewport viewport;
 
     QList<BridleSegment> lineList;
     QList<CanopyQuad> quadList;

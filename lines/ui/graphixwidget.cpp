@@ -83,10 +83,9 @@ struct GraphixWidget::Stores {
 };
 
 GraphixWidget::GraphixWidget(QWidget* parent)
-    : QWidget(parent), design(GetDataStruct()), m_lettering(Editor_Lettering()), m_stores(std::make_unique<Stores>())
+    : TreeEditor(parent, kNodeReach, kInfoReach), m_stores(std::make_unique<Stores>())
 {
     m_pendingAttachment = set_origRLS(-1, -1, -1, -1, false);
-    Prepare_Tree_Editor(this);
 
     connect(this, &QWidget::customContextMenuRequested, this, &GraphixWidget::ShowContextMenu);
     connect(this, &GraphixWidget::to_getbridledata, this, &GraphixWidget::Get_All_Bridle_Data);
@@ -111,9 +110,9 @@ const BridleFrame& GraphixWidget::frame() const
     return m_stores->frame;
 }
 
-QPoint GraphixWidget::widgetPoint(QPoint scenePoint) const
+BridleGroup& GraphixWidget::workTree()
 {
-    return m_view.toWidget(scenePoint).toPoint();
+    return m_stores->work;
 }
 
 // --- Activation and the line plan -------------------------------------------------
@@ -313,48 +312,6 @@ void GraphixWidget::assign_ParentNode()
     emit to_refresh_ropes();
 }
 
-bool GraphixWidget::remove_graphIndex_Parent(int node)
-{
-    return Remove_Lines_With_Parent(&m_stores->work, node) > 0;
-}
-
-bool GraphixWidget::remove_graphIndex_Child(int node)
-{
-    return Remove_Lines_With_Child(&m_stores->work, node) > 0;
-}
-
-void GraphixWidget::remove_childindex(int node)
-{
-    Remove_First_Line_With_Child(&m_stores->work, node);
-}
-
-// A removed line takes what hangs from it: a branch left without its way
-// down to the root would keep stale loads and still count in the totals,
-// the tables and the file.
-void GraphixWidget::removeNodeBranches()
-{
-    if (isFreeNode(nodeUnderPointer())) {
-        const int k = int(m_stores->work.points.indexOf(m_targetPoint));
-        if (isFreeNode(k))
-            Remove_Branch(&m_stores->work, k);
-    }
-    storeAfterEdit();
-}
-
-void GraphixWidget::removeLineByChild()
-{
-    if (isFreeNode(nodeUnderPointer())) {
-        const int k = int(m_stores->work.points.indexOf(m_targetPoint));
-        if (isFreeNode(k) && remove_graphIndex_Child(k))
-            Remove_Branch(&m_stores->work, k);
-    } else {
-        const int f = frameNodeAt(pointerScene());
-        if (f >= 0)
-            remove_childindex(f);
-    }
-    storeAfterEdit();
-}
-
 void GraphixWidget::storeAfterEdit()
 {
     emit to_recalc();
@@ -398,17 +355,6 @@ void GraphixWidget::Paste_LineGrup()
 }
 
 // --- Line properties ------------------------------------------------------------------
-
-bool GraphixWidget::selectedLine() const
-{
-    return m_selectionIsLine && m_selection >= 0 && m_selection < m_stores->work.lines.size();
-}
-
-void GraphixWidget::LineLengthChangeAction()
-{
-    if (selectedLine())
-        Ask_Line_Length(design, m_unit3D, &m_stores->work.lines[m_selection]);
-}
 
 void GraphixWidget::SingleLineDiameterChangeAction()
 {
@@ -465,16 +411,11 @@ bool GraphixWidget::diameterAction(int which)
 
 // --- Hit tests ----------------------------------------------------------------------
 
-QPoint GraphixWidget::pointerScene() const
-{
-    return m_view.toScene(m_pointer);
-}
-
 int GraphixWidget::nodeUnderPointer()
 {
     const QPoint p = pointerScene();
     showFrameCellInfo(p);
-    return Node_At(m_stores->work.points, p, m_view.reach(kNodeReach));
+    return TreeEditor::nodeUnderPointer();
 }
 
 int GraphixWidget::frameNodeAt(QPoint p) const
@@ -539,27 +480,6 @@ bool GraphixWidget::lineEndUnderPointer() const
         if (intDist2(l.p2, p) < reach)
             return true;
     return false;
-}
-
-int GraphixWidget::handleUnderPointer() const
-{
-    const BridleGroup& w = m_stores->work;
-    return Handle_At(Midpoint_Handles(w.pairs, w.points), pointerScene(), m_view.reach(kInfoReach));
-}
-
-QPoint GraphixWidget::nearestNode() const
-{
-    return Nearest_Node_Point(m_stores->work.points, pointerScene());
-}
-
-bool GraphixWidget::isFreeNode(int node) const
-{
-    return node >= m_frameNodes && node >= 0 && node < m_stores->work.points.size();
-}
-
-void GraphixWidget::showTip(const QString& text)
-{
-    showToolTip(mapToGlobal(m_pointer), text);
 }
 
 // --- Mouse ------------------------------------------------------------------------
@@ -678,12 +598,6 @@ void GraphixWidget::refastenLineEnds()
     Reattach_Canopy_Ends(&w, m_stores->frame);
 }
 
-void GraphixWidget::wheelEvent(QWheelEvent* event)
-{
-    m_view.wheel(event->angleDelta().y());
-    update();
-}
-
 // --- Context menu ----------------------------------------------------------------------
 
 void GraphixWidget::ShowContextMenu(const QPoint& pos)
@@ -718,14 +632,8 @@ void GraphixWidget::ShowContextMenu(const QPoint& pos)
         emit to_child();
         break;
     case RemoveUpgoing:
-        m_targetPoint = nearestNode();
-        if (Break_Question(QStringLiteral(" removing "), QStringLiteral("remove node branches: ?")))
-            removeNodeBranches();
-        break;
     case RemoveDowngoing:
-        m_targetPoint = nearestNode();
-        if (Break_Question(QStringLiteral(" removing "), QStringLiteral("remove line by child node: ?")))
-            removeLineByChild();
+        removeAtPointer(entry == RemoveUpgoing);
         break;
     case SetLength:
         if (selectedLine() && Ask_Line_Length(design, m_unit3D, &m_stores->work.lines[m_selection])) {

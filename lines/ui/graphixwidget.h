@@ -33,16 +33,16 @@
 
 #include <QPoint>
 #include <QRect>
-#include <QWidget>
 
 #include <memory>
 
 #include "lines/lineplan.h"
+#include "lines/ui/treeeditor.h"
 #include "lines/ui/treeview.h"
 
 class ParaStruct;
 
-class GraphixWidget : public QWidget
+class GraphixWidget : public TreeEditor
 {
     Q_OBJECT
 
@@ -54,17 +54,8 @@ public:
     // The working group (lists only) and its group slot (-1: none).
     const BridleGroup& workingGroup() const;
     int currentSlot() const { return m_currentSlot; }
-    int rootNode() const { return m_rootNode; }
-    int frameNodeCount() const { return m_frameNodes; }
-    bool joinPending() const { return m_joinPending; }
-    // The frame rectangle in scene points: a press inside it never ends a
-    // line; empty until the frame is laid out.
-    QRect frameRect() const { return m_frameRect; }
-    const TreeView& view() const { return m_view; }
     // The header line naming the group ("Current grup line: 1").
     QString headerText() const;
-    // Where a scene point lies in the widget (for scripted mouse input).
-    QPoint widgetPoint(QPoint scenePoint) const;
     // The editor's frame (laid out from the design at every selection).
     const BridleFrame& frame() const;
 
@@ -90,53 +81,39 @@ public slots:
     void AttachToRiser_2D3D();
     void assign_ChildNode();
     void assign_ParentNode();
-    void LineLengthChangeAction();
     void SingleLineDiameterChangeAction();
     void AllLineDiameterChangeAction();
     void FastenRopeDiameterChangeAction();
     void DefaultLineDiameterChangeAction();
     void Copy_LineGrup();
     void Paste_LineGrup();
-    void removeNodeBranches();
-    void removeLineByChild();
-    // Remove every line whose parent is the node, every line whose child is
-    // the node, or the first line whose child is the node; the nodes stay.
-    // The bool forms tell whether a line went.
-    bool remove_graphIndex_Parent(int node);
-    bool remove_graphIndex_Child(int node);
-    void remove_childindex(int node);
     void ShowContextMenu(const QPoint& pos);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
-    void wheelEvent(QWheelEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     struct Stores;
 
-    // Hit tests (scene points; the radii stay constant on screen).
-    QPoint pointerScene() const;
-    int nodeUnderPointer();
-    int frameNodeAt(QPoint scenePoint) const;
+    BridleGroup& workTree() override;
+    void storeAfterEdit() override;
+    // Hit tests (scene points; the radii stay constant on screen). A node
+    // under the pointer on the frame shows its cell.
+    int nodeUnderPointer() override;
+    int frameNodeAt(QPoint scenePoint) const override;
     bool frameCellAt(QPoint scenePoint);
     bool showFrameCellInfo(QPoint scenePoint);
     bool lineEndUnderPointer() const;
-    int handleUnderPointer() const;
-    QPoint nearestNode() const;
-    bool isFreeNode(int node) const;
-    bool selectedLine() const;
 
     void computeFrameRect();
-    void storeAfterEdit();
     void moveSelectedNode(int dy);
     void refastenLineEnds();
     void showJoinToolTips();
     bool diameterAction(int which);
-    void showTip(const QString& text);
 
     // Drawing (graphixpaint.cpp).
     void Paint_Frame(QPainter* painter);
@@ -144,29 +121,14 @@ private:
     void paintAngles(QPainter* painter);
     void paint_newChildParentLine(QPainter* painter);
 
-    ParaStruct* design;
-    EditorLettering m_lettering;
     std::unique_ptr<Stores> m_stores;   // group store, clipboard, working group, frame
-    int m_frameNodes = -1;
     int m_currentSlot = -1;
-    int m_rootNode = -1;
     int m_copySlot = -1;
     int m_pasteSlot = -1;
-    bool m_joinPending = false;
-    int m_startNode = -1;
     QPoint m_startPoint;
     origRLS m_pendingAttachment;
     int m_hitRib = -1, m_hitSlot = -1, m_hitSide = -1;
-    int m_selection = -1;
-    bool m_selectionIsLine = false;
     bool m_lineEndDrag = false;
     QPoint m_pressPoint, m_dragTarget;
-    QPoint m_targetPoint;
-    QPoint m_pointer;
-    TreeView m_view;
-    QRect m_frameRect;
-    double m_unit2D = 0.0;
-    double m_unit3D = 0.0;
     bool m_connected = false;
-    bool m_loaded = false;   // the line plan was loaded from the design once
 };

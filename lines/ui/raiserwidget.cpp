@@ -45,10 +45,8 @@ struct RaiserWidget::Trees {
 };
 
 RaiserWidget::RaiserWidget(QWidget* parent)
-    : QWidget(parent), design(GetDataStruct()), m_lettering(Editor_Lettering()), m_trees(std::make_unique<Trees>())
+    : TreeEditor(parent, kNodeReach, kInfoReach), m_trees(std::make_unique<Trees>())
 {
-    Prepare_Tree_Editor(this);
-
     connect(this, &QWidget::customContextMenuRequested, this, &RaiserWidget::ShowContextMenu);
     connect(this, &RaiserWidget::do_select_raiser, this, &RaiserWidget::Select_Raiser);
     connect(this, &RaiserWidget::do_recalc, this, &RaiserWidget::Recalculate_Raiser);
@@ -65,9 +63,9 @@ const BridleGroup& RaiserWidget::workingTree() const
     return m_trees->work;
 }
 
-QPoint RaiserWidget::widgetPoint(QPoint scenePoint) const
+BridleGroup& RaiserWidget::workTree()
 {
-    return m_view.toWidget(scenePoint).toPoint();
+    return m_trees->work;
 }
 
 // --- Activation, loading, storing ---------------------------------------------------
@@ -107,7 +105,7 @@ bool RaiserWidget::loadRiser()
     w.pairs = copy.pairs;
     w.lines = copy.lines;
     w.attachments.clear();
-    m_rootNode = find_root_index(w.pairs).x();
+    m_rootNode = Riser_Root_Index(w.pairs, m_frameNodes).x();
     computeFrameRect();
     if (w.ids.size() == w.points.size() && w.pairs.size() == w.lines.size()) {
         m_keptInconsistent = false;
@@ -164,7 +162,7 @@ void RaiserWidget::Reset_Raiser()
     m_keptInconsistent = false;
     Init_Raiser_Frame();
     add_2virtualLines();
-    m_rootNode = find_root_index(m_trees->work.pairs).x();
+    m_rootNode = Riser_Root_Index(m_trees->work.pairs, m_frameNodes).x();
     computeFrameRect();
     emit do_save_raiser();
     update();
@@ -186,7 +184,7 @@ void RaiserWidget::Recalculate_Raiser()
     BridleGroup& w = m_trees->work;
     if (!Place_Riser(design, &w, m_riserFrame).placed)
         return;
-    m_rootNode = find_root_index(w.pairs).x();
+    m_rootNode = Riser_Root_Index(w.pairs, m_frameNodes).x();
     emit do_save_raiser();
 }
 
@@ -250,53 +248,6 @@ void RaiserWidget::assign_ParentNode()
     storeAfterEdit();
 }
 
-bool RaiserWidget::remove_graphIndex_Parent(int node)
-{
-    return Remove_Lines_With_Parent(&m_trees->work, node) > 0;
-}
-
-bool RaiserWidget::remove_graphIndex_Child(int node)
-{
-    return Remove_Lines_With_Child(&m_trees->work, node) > 0;
-}
-
-void RaiserWidget::remove_childindex(int node)
-{
-    Remove_First_Line_With_Child(&m_trees->work, node);
-}
-
-void RaiserWidget::removeNodeBranches()
-{
-    if (isFreeNode(nodeUnderPointer())) {
-        const int k = int(m_trees->work.points.indexOf(m_targetPoint));
-        if (isFreeNode(k))
-            remove_graphIndex_Parent(k);
-    }
-    storeAfterEdit();
-}
-
-void RaiserWidget::removeLineByChild()
-{
-    const BridleGroup& w = m_trees->work;
-    if (isFreeNode(nodeUnderPointer())) {
-        const int k = int(w.points.indexOf(m_targetPoint));
-        if (isFreeNode(k))
-            remove_graphIndex_Child(k);
-    } else if (m_frameNodes >= 1 && w.points.size() >= m_frameNodes) {
-        const int f = Node_At(w.points, pointerScene(), kFrameNodeReach, m_frameNodes);
-        if (f >= 0)
-            remove_childindex(f);
-    }
-    storeAfterEdit();
-}
-
-void RaiserWidget::LineLengthChangeAction()
-{
-    BridleGroup& w = m_trees->work;
-    if (m_selectionIsLine && m_selection >= 0 && m_selection < w.lines.size())
-        Ask_Line_Length(design, m_unit3D, &w.lines[m_selection]);
-}
-
 void RaiserWidget::storeAfterEdit()
 {
     emit do_recalc();
@@ -306,22 +257,12 @@ void RaiserWidget::storeAfterEdit()
 
 // --- Hit tests ---------------------------------------------------------------------
 
-QPoint RaiserWidget::pointerScene() const
-{
-    return m_view.toScene(m_pointer);
-}
-
-int RaiserWidget::nodeUnderPointer() const
-{
-    return Node_At(m_trees->work.points, pointerScene(), m_view.reach(kNodeReach));
-}
-
-int RaiserWidget::handleUnderPointer() const
+int RaiserWidget::frameNodeAt(QPoint p) const
 {
     const BridleGroup& w = m_trees->work;
-    // The virtual lines have no handle: they change only by a reset.
-    return Handle_At(Midpoint_Handles(w.pairs, w.points, std::max(m_frameNodes, 0)), pointerScene(),
-                     m_view.reach(kInfoReach));
+    if (m_frameNodes < 1 || w.points.size() < m_frameNodes)
+        return -1;
+    return Node_At(w.points, p, kFrameNodeReach, m_frameNodes);
 }
 
 int RaiserWidget::riserFramePointNear(QPoint p) const
@@ -330,16 +271,6 @@ int RaiserWidget::riserFramePointNear(QPoint p) const
         if (intDist2(m_riserFrame[i].pos, p) < kFramePointReach)
             return i;
     return -1;
-}
-
-bool RaiserWidget::isFreeNode(int node) const
-{
-    return node >= m_frameNodes && node >= 0 && node < m_trees->work.points.size();
-}
-
-void RaiserWidget::showTip(const QString& text)
-{
-    showToolTip(mapToGlobal(m_pointer), text);
 }
 
 void RaiserWidget::showHoverToolTips()
@@ -406,12 +337,6 @@ void RaiserWidget::mouseReleaseEvent(QMouseEvent*)
     update();
 }
 
-void RaiserWidget::wheelEvent(QWheelEvent* event)
-{
-    m_view.wheel(event->angleDelta().y());
-    update();
-}
-
 void RaiserWidget::ShowContextMenu(const QPoint& pos)
 {
     m_pointer = pos;
@@ -434,26 +359,17 @@ void RaiserWidget::ShowContextMenu(const QPoint& pos)
     const int entry = int(std::find(entries, entries + EntryCount, chosen) - entries);
     switch (entry) {
     case AddLine:
-        m_targetPoint = Nearest_Node_Point(m_trees->work.points, pointerScene());
+        m_targetPoint = nearestNode();
         emit do_child();
         break;
     case RemoveUpgoing:
-        m_targetPoint = Nearest_Node_Point(m_trees->work.points, pointerScene());
-        if (Break_Question(QStringLiteral(" removing "), QStringLiteral("remove node branches: ?")))
-            removeNodeBranches();
-        break;
     case RemoveDowngoing:
-        m_targetPoint = Nearest_Node_Point(m_trees->work.points, pointerScene());
-        if (Break_Question(QStringLiteral(" removing "), QStringLiteral("remove line by child node: ?")))
-            removeLineByChild();
+        removeAtPointer(entry == RemoveUpgoing);
         break;
-    case SetLength: {
-        BridleGroup& w = m_trees->work;
-        if (m_selectionIsLine && m_selection >= 0 && m_selection < w.lines.size()
-            && Ask_Line_Length(design, m_unit3D, &w.lines[m_selection]))
+    case SetLength:
+        if (selectedLine() && Ask_Line_Length(design, m_unit3D, &m_trees->work.lines[m_selection]))
             storeAfterEdit();
         break;
-    }
     default:
         break;
     }

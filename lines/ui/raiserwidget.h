@@ -29,16 +29,16 @@
 #include <QRect>
 #include <QRectF>
 #include <QString>
-#include <QWidget>
 
 #include <memory>
 
 #include "lines/lineplan.h"
+#include "lines/ui/treeeditor.h"
 #include "lines/ui/treeview.h"
 
 class ParaStruct;
 
-class RaiserWidget : public QWidget
+class RaiserWidget : public TreeEditor
 {
     Q_OBJECT
 
@@ -50,11 +50,6 @@ public:
     // lines; no attachments), its root, the riser frame.
     const BridleGroup& workingTree() const;
     const FrameRaiser* riserFrame() const { return m_riserFrame; }
-    int rootNode() const { return m_rootNode; }
-    int frameNodeCount() const { return m_frameNodes; }
-    bool joinPending() const { return m_joinPending; }
-    QRect frameRect() const { return m_frameRect; }
-    const TreeView& view() const { return m_view; }
     // The header line: the zoom and the edit mode.
     QString headerText() const;
     // The length labels of the riser lines where they are drawn (widget
@@ -67,7 +62,6 @@ public:
         QPointF line; // the middle of its line
     };
     QList<LengthLabel> lengthLabels() const;
-    QPoint widgetPoint(QPoint scenePoint) const;
 
 signals:
     void do_save_raiser();
@@ -86,21 +80,12 @@ public slots:
     void activate_riser_widget();
     void assign_ChildNode();
     void assign_ParentNode();
-    void LineLengthChangeAction();
-    void removeNodeBranches();
-    void removeLineByChild();
-    // As in the line-group editor: the nodes stay; the bool forms tell
-    // whether a line went.
-    bool remove_graphIndex_Parent(int node);
-    bool remove_graphIndex_Child(int node);
-    void remove_childindex(int node);
     void ShowContextMenu(const QPoint& pos);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
-    void wheelEvent(QWheelEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -114,14 +99,13 @@ private:
     void Init_Raiser_Frame();
     void add_2virtualLines();
     void computeFrameRect();
-    QPoint pointerScene() const;
-    int nodeUnderPointer() const;
-    int handleUnderPointer() const;
+    BridleGroup& workTree() override;
+    void storeAfterEdit() override;
+    int frameNodeAt(QPoint scenePoint) const override;
+    // The virtual lines belong to the riser frame.
+    int frameLineNodes() const override { return m_frameNodes; }
     int riserFramePointNear(QPoint scenePoint) const;
-    bool isFreeNode(int node) const;
-    void storeAfterEdit();
     void showHoverToolTips();
-    void showTip(const QString& text);
 
     void paintRiserFrame(QPainter* painter);
     void paintLines(QPainter* painter);
@@ -129,25 +113,10 @@ private:
     QFont labelFont() const;
     void paintPendingLineAndRoot(QPainter* painter);
 
-    ParaStruct* design;
-    EditorLettering m_lettering;
     std::unique_ptr<Trees> m_trees;   // the riser copy and the working tree
     FrameRaiser m_riserFrame[kRiserFrames];
-    int m_frameNodes = -1;
-    int m_rootNode = -1;
-    bool m_joinPending = false;
-    int m_startNode = -1;
-    int m_selection = -1;
-    bool m_selectionIsLine = false;
-    QPoint m_targetPoint;
-    QPoint m_pointer;
-    TreeView m_view;
-    QRect m_frameRect;
     double m_canvasWidth = 1024, m_canvasHeight = 768;
-    double m_unit2D = 0.0;
-    double m_unit3D = 0.0;
     bool m_activated = false;
-    bool m_loaded = false;   // the tree was loaded from the design once
     // The stored tree failed to load: the reset that follows does not load it
     // again, and while the user keeps it nothing is stored over it.
     bool m_resetAfterFailedLoad = false;

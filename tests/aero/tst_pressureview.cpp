@@ -142,25 +142,6 @@ private slots:
         QCOMPARE(Index_Color(Legend_Band_Index(29)), QColor(0, 0, 255));
     }
 
-    void rotation_data()
-    {
-        QTest::addColumn<int>("angle");
-        QTest::addColumn<int>("stored");
-        QTest::newRow("-1") << -1 << 5759;
-        QTest::newRow("5761") << 5761 << 1;
-        QTest::newRow("5760 stays") << 5760 << 5760;
-        QTest::newRow("0") << 0 << 0;
-        QTest::newRow("-1440") << -1440 << 4320;
-        QTest::newRow("three turns") << 3 * 5760 + 7 << 7;
-        QTest::newRow("minus two turns") << -2 * 5760 - 5 << 5755;
-    }
-    void rotation()
-    {
-        QFETCH(int, angle);
-        QFETCH(int, stored);
-        QCOMPARE(pressureview::Normalize_Rotation(angle), stored);
-    }
-
     void wheelScale()
     {
         using pressureview::Wheel_Scale;

@@ -235,43 +235,13 @@ private slots:
         QVERIFY(Bridle_Table(d, g, false).graph.isEmpty());
     }
 
-    void foldRotation_data()
-    {
-        QTest::addColumn<int>("angle");
-        QTest::addColumn<int>("folded");
-        QTest::newRow("inside") << 1440 << 1440;
-        QTest::newRow("full turn stays") << 5760 << 5760;
-        QTest::newRow("just over") << 5761 << 1;
-        QTest::newRow("just below zero") << -1 << 5759;
-        QTest::newRow("two turns over") << 11521 << 1;
-        QTest::newRow("two turns under") << -5761 << 5759;
-    }
-    void foldRotation()
-    {
-        QFETCH(int, angle);
-        QFETCH(int, folded);
-        QCOMPARE(bridle3d::Fold_Rotation(angle), folded);
-    }
-
     // '+' from the start multiplies the model by 1.27 twice, '-' from the
-    // start leaves it; the presets F, S, B, T.
-    void zoomAndPresets()
+    // start leaves it.
+    void zoomSteps()
     {
         QCOMPARE(bridle3d::Model_Factor(1), 0.0005 * 1.27 * 1.27);
         QCOMPARE(bridle3d::Model_Factor(-1), 0.0005);
         QCOMPARE(bridle3d::Model_Factor(2), 0.0005 * 1.27 * 1.27 * 1.27);
-        const int expected[4][2] = {{4320, 1440}, {4320, 2880}, {2880, 1440}, {0, 1440}};
-        for (int t = 0; t < 4; ++t) {
-            int x = -1, z = -1;
-            QVERIFY(bridle3d::View_Preset(t, &x, &z));
-            QCOMPARE(x, expected[t][0]);
-            QCOMPARE(z, expected[t][1]);
-        }
-        int x = 7, z = 9;
-        QVERIFY(!bridle3d::View_Preset(4, &x, &z));
-        QVERIFY(!bridle3d::View_Preset(-1, &x, &z));
-        QCOMPARE(x, 7);
-        QCOMPARE(z, 9);
     }
 
     // The 3-D lines are those of the selected group, scaled; none without a

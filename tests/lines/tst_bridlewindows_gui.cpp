@@ -85,6 +85,13 @@ private slots:
 
     void init() { *design = *shipped; }
 
+    // With WL_BRIDLE_SHOTS set, what the window showed, to look at.
+    static void shot(const QImage& image, const char* name)
+    {
+        if (qEnvironmentVariableIsSet("WL_BRIDLE_SHOTS"))
+            image.save(qEnvironmentVariable("WL_BRIDLE_SHOTS") + "/" + name + ".png");
+    }
+
     // L1 selected: pixels of the line colour over the canopy; no group: none,
     // while the canopy (neither background nor line colour) is drawn.
     void linesOverCanopy()
@@ -105,6 +112,7 @@ private slots:
         design->lineSelection = 2;
         view.reinitialize();
         QImage lines = view.grabFramebuffer();
+        shot(lines, "lines_face");
         QCOMPARE(view.segments().size(), design->bridle.groups[1].lineCount);
         const int linePixels = count(lines, [&](QRgb p) { return near(p, line, 3); });
         QVERIFY2(linePixels > 200, qPrintable(QString::number(linePixels)));
@@ -112,6 +120,7 @@ private slots:
         // line pixels with canopy pixels right and left of them.
         key(&view, Qt::Key_B, "b");
         lines = view.grabFramebuffer();
+        shot(lines, "lines_pilot");
         int overCanopy = 0;
         for (int y = 0; y < lines.height(); ++y)
             for (int x = 2; x < lines.width() - 2; ++x)

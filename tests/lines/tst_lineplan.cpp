@@ -262,6 +262,51 @@ private slots:
         QCOMPARE(Remove_Branch(&g, -1), 0);
     }
 
+    // In the riser tree a branch ends at the riser frame: the virtual lines
+    // (to frame nodes 0..2) stay, and those left hanging from nothing lose
+    // their load; one still hanging keeps it.
+    void removingRiserBranches()
+    {
+        BridleGroup g;
+        const QPoint at[] = {{300, 150}, {500, 150}, {700, 150}, {300, 180}, {500, 180},
+                             {700, 180}, {400, 400}, {550, 500}, {550, 600}};
+        for (int i = 0; i < 9; ++i) {
+            g.ids.append(i);
+            g.points.append(at[i]);
+        }
+        const QPolygon pairs({QPoint(3, 0), QPoint(4, 1), QPoint(5, 2), QPoint(6, 3), QPoint(6, 4), QPoint(7, 6),
+                              QPoint(7, 5), QPoint(8, 7)});
+        for (int i = 0; i < pairs.size(); ++i) {
+            LineProp l;
+            l.load = 10.0 + i;
+            g.pairs.append(pairs[i]);
+            g.lines.append(l);
+        }
+        const BridleGroup whole = g;
+        // Above 7: the lines to 6 and 5 and the two above 6.
+        QCOMPARE(Remove_Branch(&g, 7, 3), 4);
+        QCOMPARE(g.pairs, QPolygon({QPoint(3, 0), QPoint(4, 1), QPoint(5, 2), QPoint(8, 7)}));
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(g.lines[i].load, 0.0);
+        QCOMPARE(g.lines[3].load, 17.0);
+        // Above 6 only: the third group still hangs from the tree.
+        g = whole;
+        QCOMPARE(Remove_Branch(&g, 6, 3), 2);
+        QCOMPARE(g.pairs, QPolygon({QPoint(3, 0), QPoint(4, 1), QPoint(5, 2), QPoint(7, 6), QPoint(7, 5),
+                                    QPoint(8, 7)}));
+        QCOMPARE(g.lines[0].load, 0.0);
+        QCOMPARE(g.lines[1].load, 0.0);
+        QCOMPARE(g.lines[2].load, 12.0);
+        // A virtual node carries only its virtual line: nothing goes.
+        g = whole;
+        QCOMPARE(Remove_Branch(&g, 3, 3), 0);
+        QCOMPARE(g.pairs, whole.pairs);
+        QCOMPARE(g.lines[0].load, 10.0);
+        // Without a frame to keep, the virtual lines go with the branch.
+        g = whole;
+        QCOMPARE(Remove_Branch(&g, 6, 0), 4);
+    }
+
     // A pasted group's canopy ends move by the difference of the groups'
     // home rows (the brakes live on the brake row) and are fastened to the
     // frame nodes of their new cells.

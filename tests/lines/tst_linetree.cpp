@@ -118,6 +118,33 @@ private slots:
         QCOMPARE(find_root_index(pairs), root);
     }
 
+    // The riser's root with three frame nodes (0..2) hanging on virtual
+    // lines from 3..5: a node that only hangs a virtual line is the root
+    // only while there are no other lines.
+    void riserRoot_data()
+    {
+        QTest::addColumn<QPolygon>("pairs");
+        QTest::addColumn<QPoint>("root");
+        const QPolygon virtualLines({QPoint(3, 0), QPoint(4, 1), QPoint(5, 2)});
+        QTest::newRow("no lines") << QPolygon() << QPoint(-1, -1);
+        QTest::newRow("after a reset") << virtualLines << QPoint(3, 0);
+        QTest::newRow("joined")
+            << QPolygon(virtualLines + QPolygon({QPoint(6, 3), QPoint(6, 4), QPoint(7, 6), QPoint(7, 5)}))
+            << QPoint(7, 5);
+        QTest::newRow("first two loose")
+            << QPolygon(virtualLines + QPolygon({QPoint(7, 5), QPoint(8, 7)})) << QPoint(8, 4);
+        QTest::newRow("the root hangs a virtual line first")
+            << QPolygon(virtualLines + QPolygon({QPoint(3, 6), QPoint(6, 4)})) << QPoint(3, 0);
+    }
+    void riserRoot()
+    {
+        QFETCH(QPolygon, pairs);
+        QFETCH(QPoint, root);
+        QCOMPARE(Riser_Root_Index(pairs, 3), root);
+        // Without a frame it is the plain root.
+        QCOMPARE(Riser_Root_Index(pairs, 0), find_root_index(pairs));
+    }
+
     // Children are found by the 2-D point of the parent: two nodes at one
     // point share their children.
     void childrenByPoint()

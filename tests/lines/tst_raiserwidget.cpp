@@ -6,6 +6,7 @@
 // manager's edit session.
 
 #include <QTest>
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QLatin1String>
 #include <QRectF>
@@ -28,6 +29,7 @@
 
 #include "core/chartlabels.h"
 #include "core/transf.h"
+#include "lines/linetree.h"
 #include "lines/ui/raiserwidget.h"
 #include "shell/ui/editsession.h"
 #include "tests/lines/editorfixture.h"
@@ -256,6 +258,78 @@ private slots:
         QCOMPARE(e->tree().pairs, QPolygon({QPoint(3, 0), QPoint(4, 1), QPoint(5, 2)}));
         QCOMPARE(e->tree().points.size(), nodes);
         QCOMPARE(e->live->bridle.riserGroup.pairCount, 3);
+    }
+
+    // A removed line takes everything that hangs from it down to the riser
+    // frame's virtual lines, which stay as after a reset: hanging from
+    // nothing and without load. On a tree of three levels (node 6 joins the
+    // first two groups, 7 joins 6 and the third, 8 is the carabiner),
+    // "downgoing" on 6 removes its line to 7 and the two above it;
+    // "upgoing" removes the two above it. Either way the carabiner stays the
+    // root, every other line hangs from it, and the first two groups, no
+    // longer joined, take no load from a tree that is gone.
+    void removingTakesTheBranch_data()
+    {
+        QTest::addColumn<int>("entry");
+        QTest::addColumn<QPolygon>("pairs");
+        QTest::newRow("downgoing") << int(RemoveDown)
+                                   << QPolygon({QPoint(3, 0), QPoint(4, 1), QPoint(5, 2), QPoint(7, 5), QPoint(8, 7)});
+        QTest::newRow("upgoing") << int(RemoveUp)
+                                 << QPolygon({QPoint(3, 0), QPoint(4, 1), QPoint(5, 2), QPoint(7, 6), QPoint(7, 5),
+                                              QPoint(8, 7)});
+    }
+    void removingTakesTheBranch()
+    {
+        QFETCH(int, entry);
+        QFETCH(QPolygon, pairs);
+        auto d = defaultDesign(34);
+        QVERIFY(d);
+        ScriptedUser user;
+        auto e = resetThree(*d, user);
+        e->addLine(e->node(3), QPoint(400, 450));
+        e->addLine(e->node(4), e->node(6));
+        e->addLine(e->node(6), QPoint(512, 600));
+        e->addLine(e->node(5), e->node(7));
+        e->addLine(e->node(7), QPoint(512, 700));
+        QCOMPARE(e->tree().pairs.size(), 8);
+        QCOMPARE(e->w->rootNode(), 8);
+        const double half = 0.5 * e->live->totalWeight;
+        for (int k = 1; k <= 3; ++k)
+            QVERIFY(RaiserGrupLineLoad(k, e->live->bridle.riserGroup) > 0);
+
+        user.answerQuestions(true);
+        e->menu(e->node(6), entry);
+        const BridleGroup& t = e->tree();
+        QCOMPARE(t.pairs, pairs);
+        QCOMPARE(e->w->rootNode(), 8);
+        // Every line but the virtual ones hangs from the carabiner.
+        QList<int> reached, open{8};
+        while (!open.isEmpty()) {
+            const int at = open.takeLast();
+            for (int i = 0; i < t.pairs.size(); ++i)
+                if (t.pairs[i].x() == at && !reached.contains(i)) {
+                    reached << i;
+                    open << t.pairs[i].y();
+                }
+        }
+        for (int i = 0; i < t.pairs.size(); ++i)
+            QVERIFY2(reached.contains(i) || t.pairs[i].y() < 3, qPrintable(QString::number(i)));
+
+        // The design holds that tree: the carabiner's line with half the
+        // flying weight, the third group loaded through it, the first two not.
+        const BridleGroup& stored = e->live->bridle.riserGroup;
+        QCOMPARE(stored.lineCount, int(t.lines.size()));
+        QCOMPARE(stored.lineArray[t.pairs.indexOf(QPoint(8, 7))].load, half);
+        QCOMPARE(RaiserGrupLineLoad(1, stored), 0.0);
+        QCOMPARE(RaiserGrupLineLoad(2, stored), 0.0);
+        QVERIFY(RaiserGrupLineLoad(3, stored) > 0);
+        auto read = std::make_unique<ParaStruct>();
+        QBuffer file;
+        file.setData(projectBytes(*e->live));
+        file.open(QIODevice::ReadOnly);
+        QVERIFY(Read_Project(&file, read.get()));
+        QCOMPARE(read->bridle.riserGroup.lineCount, int(t.lines.size()));
+        QCOMPARE(read->bridle.riserGroup.pairArray[t.lines.size() - 1], QPoint(8, 7));
     }
 
     // A cancelled reset leaves the tree as loaded.

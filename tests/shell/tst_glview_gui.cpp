@@ -337,8 +337,8 @@ private slots:
                          Qt::NoButton, Qt::RightButton, Qt::NoModifier);
         QCoreApplication::sendEvent(view.get(), &move);
         QTest::mouseRelease(view.get(), Qt::RightButton, {}, QPoint(110, 120));
-        QCOMPARE(view->xRotation(), glview::Normalize_Rotation(x + 60));
-        QCOMPARE(view->zRotation(), glview::Normalize_Rotation(z - 20));
+        QCOMPARE(view->xRotation(), Normalize_Rotation(x + 60));
+        QCOMPARE(view->zRotation(), Normalize_Rotation(z - 20));
 
         // Middle button pans by the share of the view's size.
         QTest::mousePress(view.get(), Qt::MiddleButton, {}, QPoint(100, 100));

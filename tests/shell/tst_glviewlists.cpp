@@ -71,25 +71,6 @@ class TestGlViewLists : public QObject
     Q_OBJECT
 
 private slots:
-    void rotation_data()
-    {
-        QTest::addColumn<int>("angle");
-        QTest::addColumn<int>("stored");
-        QTest::newRow("-1440") << -1440 << 4320;
-        QTest::newRow("5760 stays") << 5760 << 5760;
-        QTest::newRow("5761") << 5761 << 1;
-        QTest::newRow("-5760") << -5760 << 0;
-        QTest::newRow("two turns and one") << 11521 << 1;
-        QTest::newRow("-2880") << -2880 << 2880;
-        QTest::newRow("inside") << 1440 << 1440;
-    }
-    void rotation()
-    {
-        QFETCH(int, angle);
-        QFETCH(int, stored);
-        QCOMPARE(glview::Normalize_Rotation(angle), stored);
-    }
-
     void wheelZoom()
     {
         // The factor is the single-precision 0.15.
