@@ -5,6 +5,7 @@
 #include "patterns/acad.h"
 #include "patterns/controlmarks.h"
 #include "patterns/patternsheet.h"
+#include "patterns/scratchloan.h"
 #include "patterns/sheet.h"
 #include "structure/diagonals.h"
 #include "structure/diagshape.h"
@@ -30,8 +31,8 @@ Sheet Diagonal_Sheet(const PatternSheet& sheet)
     if (sheet.design->ribAirfoils[0].isEmpty())
         return out;
     // The flat shape of a diagonal is worked out in the record: on a copy.
-    const auto work = std::make_unique<ParaStruct>(*sheet.design);
-    ParaStruct* design = work.get();
+    ScratchLoan loan(sheet.design);
+    ParaStruct* design = loan.design();
     const int height = DxfTextHeight(design, font);
     const int w = sheet.viewSize.width();
     int xpos = 0;

@@ -10,6 +10,7 @@
 #include "patterns/patternsheet.h"
 #include "patterns/ribseams.h"
 #include "patterns/ribunfold.h"
+#include "patterns/scratchloan.h"
 #include "patterns/sheet.h"
 #include "structure/crossports.h"
 #include "structure/holefun.h"
@@ -140,8 +141,8 @@ Sheet FrontMiniRib_Sheet(const PatternSheet& sheet)
         return out;
     // The unfolding and the hole layout keep their scratch in the record:
     // they work on a copy.
-    const auto work = std::make_unique<ParaStruct>(*sheet.design);
-    ParaStruct* design = work.get();
+    ScratchLoan loan(sheet.design);
+    ParaStruct* design = loan.design();
     const int height = DxfTextHeight(design, font);
     int x = sheet.viewSize.width() / 50;
     const int y = sheet.viewSize.height() / 5;
@@ -187,8 +188,8 @@ Sheet RearMiniRib_Sheet(const PatternSheet& sheet)
         return out;
     // The unfolding and the hole layout keep their scratch in the record:
     // they work on a copy.
-    const auto work = std::make_unique<ParaStruct>(*sheet.design);
-    ParaStruct* design = work.get();
+    ScratchLoan loan(sheet.design);
+    ParaStruct* design = loan.design();
     const int height = DxfTextHeight(design, font);
     int x = sheet.viewSize.width() / 100;
     const int y = sheet.viewSize.height() / 10;

@@ -13,6 +13,7 @@
 #include "patterns/patterngeom.h"
 #include "patterns/patternsheet.h"
 #include "patterns/seamallowance.h"
+#include "patterns/scratchloan.h"
 #include "patterns/sheet.h"
 
 #include <algorithm>
@@ -23,7 +24,8 @@ Sheet Panel_Sheet(const PatternSheet& sheet)
 {
     Sheet out(sheet.design->dxfScale);
     // The piece geometry keeps its scratch in the record: it works on a copy.
-    const auto design = std::make_unique<ParaStruct>(*sheet.design);
+    ScratchLoan loan(sheet.design);
+    ParaStruct* design = loan.design();
     QFont font = sheet.font;
     font.setWeight(QFont::Bold);
     font.setPixelSize(7);
@@ -31,8 +33,8 @@ Sheet Panel_Sheet(const PatternSheet& sheet)
     RecreateSplineList(sheet.design, &lines);
     QList<WholePoly> pieces;
     for (int cell = 0; cell < design->lastRib; ++cell) {
-        Longpattern_Manager(design.get(), cell, &lines, &pieces, false);
-        Acad_longpatt_output(&out, design.get(), cell, pieces, font);
+        Longpattern_Manager(design, cell, &lines, &pieces, false);
+        Acad_longpatt_output(&out, design, cell, pieces, font);
     }
     return out;
 }

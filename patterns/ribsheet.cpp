@@ -8,6 +8,7 @@
 #include "patterns/patternsheet.h"
 #include "patterns/ribseams.h"
 #include "patterns/ribunfold.h"
+#include "patterns/scratchloan.h"
 #include "patterns/sheet.h"
 #include "structure/crossports.h"
 #include "structure/holefun.h"
@@ -90,8 +91,8 @@ Sheet Rib_Sheet(const PatternSheet& sheet)
     Sheet out(sheet.design->dxfScale);
     // The unfolding and the hole layout keep their scratch in the record:
     // they work on a copy.
-    const auto work = std::make_unique<ParaStruct>(*sheet.design);
-    ParaStruct* design = work.get();
+    ScratchLoan loan(sheet.design);
+    ParaStruct* design = loan.design();
     QFont font = sheet.font;
     font.setFamily(QStringLiteral("Times"));
     font.setPixelSize(5);

@@ -6,6 +6,7 @@
 #include "patterns/controlmarks.h"
 #include "patterns/patterngeom.h"
 #include "patterns/patternsheet.h"
+#include "patterns/scratchloan.h"
 #include "patterns/sheet.h"
 
 #include <algorithm>
@@ -167,8 +168,8 @@ Sheet Strap_Sheet(const PatternSheet& sheet)
 {
     Sheet out(sheet.design->dxfScale);
     // The strap walk works in the record: on a copy.
-    const auto work = std::make_unique<ParaStruct>(*sheet.design);
-    ParaStruct* design = work.get();
+    ScratchLoan loan(sheet.design);
+    ParaStruct* design = loan.design();
     QFont font = sheet.font;
     font.setFamily(QStringLiteral("Times"));
     font.setPixelSize(5);
