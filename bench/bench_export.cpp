@@ -29,6 +29,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -64,6 +65,15 @@ long statusKb(const char* key)
         if (line.startsWith(k))
             return line.mid(k.size()).trimmed().split(' ').value(0).toLong();
     return -1;
+}
+
+// Processor time of this process (user and system) in milliseconds: on a
+// busy machine the wall time says more about the neighbours.
+double cpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
 
 // Starts the peak resident figure again from the present one.
@@ -111,14 +121,17 @@ int child(const QString& path, const QString& outDir)
     const PatternSheet sheet = sheetOf(design.get());
     const long before = statusKb("VmRSS:");
     resetPeak();
-    std::vector<double> ms;
+    std::vector<double> ms, cpu;
     long peak = 0;
     for (int k = 0; k < 3; ++k) {
+        const double c0 = cpuMs();
         ms.push_back(bench::medianMs(1, [&] { Export_All_Patterns(sheet); }));
+        cpu.push_back(cpuMs() - c0);
         if (k == 0)
             peak = statusKb("VmHWM:");
     }
-    std::printf("%.3f %.3f %ld\n", ms[0], bench::median({ms[1], ms[2]}), peak - before);
+    std::printf("%.3f %.3f %ld %.3f %.3f\n", ms[0], bench::median({ms[1], ms[2]}), peak - before, cpu[0],
+                bench::median({cpu[1], cpu[2]}));
     return 0;
 }
 
@@ -167,24 +180,28 @@ int main(int argc, char** argv)
 
     // Fresh processes first, on a quiet heap.
     {
-        std::vector<double> firsts, laters, peaks;
+        std::vector<double> firsts, laters, peaks, firstCpus, laterCpus;
         for (int k = 0; k < runs; ++k) {
             QProcess p;
             p.start(QCoreApplication::applicationFilePath(),
                     {QStringLiteral("--child"), QStringLiteral("1"), path, outDir});
             p.waitForFinished(-1);
             const QList<QByteArray> f = p.readAllStandardOutput().trimmed().split(' ');
-            if (p.exitCode() != 0 || f.size() != 3) {
+            if (p.exitCode() != 0 || f.size() != 5) {
                 std::fprintf(stderr, "fresh export process failed\n");
                 return 1;
             }
             firsts.push_back(f[0].toDouble());
             laters.push_back(f[1].toDouble());
             peaks.push_back(f[2].toDouble() / 1024.0);
+            firstCpus.push_back(f[3].toDouble());
+            laterCpus.push_back(f[4].toDouble());
         }
         std::printf("Export all in a fresh process, median of %d: first %.1f ms, later %.1f ms, "
                     "extra peak memory of the first %.1f MB\n",
                     runs, bench::median(firsts), bench::median(laters), bench::median(peaks));
+        std::printf("  processor time: first %.1f ms, later %.1f ms\n", bench::median(firstCpus),
+                    bench::median(laterCpus));
     }
 
     auto design = std::make_unique<ParaStruct>();

@@ -91,6 +91,11 @@ const Sheet& Acad_Sheet()
     return drawing().sheet;
 }
 
+Sheet* Acad_Drawing(const ParaStruct* design)
+{
+    return &sheetFor(design);
+}
+
 QString DxfReal(double value)
 {
     return QString::number(value, 'f', 4);

@@ -57,8 +57,10 @@ public:
 };
 extern const DxfLines dxfList;
 
-// The sheet being drawn.
+// The sheet being drawn; Acad_Drawing hands it out to draw on with the
+// sheet's own operations (once per operation: it notes the change).
 const Sheet& Acad_Sheet();
+Sheet* Acad_Drawing(const ParaStruct* design);
 
 void Init_Export_To_Acad(ParaStruct* design);
 
