@@ -151,8 +151,11 @@ void dumpPreview(const QString& dir, const QString& name, const QPainterPath& pa
 
 int main(int argc, char** argv)
 {
-    // As the program sets its allocator at start (shell/main.cpp).
-    mallopt(M_MMAP_THRESHOLD, 1 << 20);
+    // As the program sets its allocator at start (shell/main.cpp); with
+    // WL_BENCH_PLAIN_ALLOCATOR set, the allocator is left as it comes, to
+    // measure without that setting.
+    if (qEnvironmentVariableIsEmpty("WL_BENCH_PLAIN_ALLOCATOR"))
+        mallopt(M_MMAP_THRESHOLD, 1 << 20);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
