@@ -132,7 +132,12 @@ struct Real {
     char s[336];
     int n = 0;
 
-    explicit Real(double v)
+    Real() = default;
+    explicit Real(double v) { set(v); }
+    Real(const Real&) = delete;
+    Real& operator=(const Real&) = delete;
+
+    void set(double v)
     {
         if (!std::isfinite(v)) {
             const QByteArray q = QString::number(v, 'f', 4).toLatin1();
@@ -145,10 +150,42 @@ struct Real {
             n = 6;
             return;
         }
-        n = int(std::to_chars(s, s + sizeof s, v, std::chars_format::fixed, 4).ptr - s);
+        // Ten thousandths as an integer, where the product cannot be on the
+        // wrong side of a half: most coordinates.
         const double y = std::fabs(v) * 1e4;
+        if (y < 1e15) {
+            const double below = std::floor(y);
+            if (std::fabs(y - below - 0.5) > 1e-15 * y + 1e-9) {
+                fromTenThousandths(v < 0, static_cast<unsigned long long>(below) + (y - below > 0.5 ? 1 : 0));
+                return;
+            }
+        }
+        n = int(std::to_chars(s, s + sizeof s, v, std::chars_format::fixed, 4).ptr - s);
         if (std::fabs(y - std::floor(y) - 0.5) < 1e-3)
             roundHalfAway(v);
+    }
+
+    void fromTenThousandths(bool negative, unsigned long long k)
+    {
+        char digits[24];
+        int m = int(std::to_chars(digits, digits + sizeof digits, k).ptr - digits);
+        n = 0;
+        if (negative)
+            s[n++] = '-';
+        if (m <= 4) {
+            s[n++] = '0';
+            s[n++] = '.';
+            for (int z = m; z < 4; ++z)
+                s[n++] = '0';
+            std::memcpy(s + n, digits, size_t(m));
+            n += m;
+            return;
+        }
+        std::memcpy(s + n, digits, size_t(m - 4));
+        n += m - 4;
+        s[n++] = '.';
+        std::memcpy(s + n, digits + m - 4, 4);
+        n += 4;
     }
 
     // The shortest form rounds an exact half to even; the file rounds it up.
@@ -281,13 +318,15 @@ struct Writer {
     {
         const double s = sheet.scale();
         static const Real zero(0.0);
-        Real x(0.0), y(0.0);
+        // The point before and this one, in turn (a formatted real is too
+        // large to copy for every point).
+        Real x[2], y[2];
         for (int i = 0; i < points.size(); ++i) {
-            const Real nx(s * points.at(i).x()), ny(s * points.at(i).y());
+            const int at = i & 1;
+            x[at].set(s * points.at(i).x());
+            y[at].set(s * points.at(i).y());
             if (i > 0)
-                line(layer, colour, x, y, zero, nx, ny, zero);
-            x = nx;
-            y = ny;
+                line(layer, colour, x[1 - at], y[1 - at], zero, x[at], y[at], zero);
         }
     }
 
@@ -321,8 +360,9 @@ struct Writer {
         // 3-D points are single precision: each product is rounded to float
         // before it is formatted.
         const double s = sheet.scale();
-        auto f = [s](float v) { return Real(double(static_cast<float>(s * double(v)))); };
-        line(l.layer, l.colour, f(l.a.x()), f(l.a.y()), f(l.a.z()), f(l.b.x()), f(l.b.y()), f(l.b.z()));
+        auto f = [s](float v) { return double(static_cast<float>(s * double(v))); };
+        const Real x1(f(l.a.x())), y1(f(l.a.y())), z1(f(l.a.z())), x2(f(l.b.x())), y2(f(l.b.y())), z2(f(l.b.z()));
+        line(l.layer, l.colour, x1, y1, z1, x2, y2, z2);
     }
 };
 
