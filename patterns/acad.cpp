@@ -12,7 +12,7 @@ namespace {
 // The drawing of the step-by-step interface: the sheet being drawn, whether
 // it is finished, and its lines as last read.
 struct Drawing {
-    Sheet sheet;
+    PieceSheet sheet;
     bool finished = false;
     int lastWriteError = 0;
     quint64 revision = 0;
@@ -39,14 +39,14 @@ Drawing& drawing()
     return d;
 }
 
-Sheet& sheetFor(const ParaStruct* design)
+PieceSheet& sheetFor(const ParaStruct* design)
 {
     Drawing& d = drawing();
     d.changed();
     // The scale is the design's at every operation, as each coordinate is
     // scaled when it is drawn.
     if (d.sheet.isEmpty() && d.sheet.scale() != design->dxfScale)
-        d.sheet = Sheet(design->dxfScale);
+        d.sheet = PieceSheet(design->dxfScale);
     return d.sheet;
 }
 
@@ -86,12 +86,12 @@ QString DxfLines::at(qsizetype i) const
     return drawing().allLines().value(i);
 }
 
-const Sheet& Acad_Sheet()
+const PieceSheet& Acad_Sheet()
 {
     return drawing().sheet;
 }
 
-Sheet* Acad_Drawing(const ParaStruct* design)
+PieceSheet* Acad_Drawing(const ParaStruct* design)
 {
     return &sheetFor(design);
 }
@@ -123,7 +123,7 @@ void Init_Export_To_Acad(ParaStruct* design)
     Drawing& d = drawing();
     d.lastWriteError = 0;
     d.finished = false;
-    d.sheet = Sheet(design ? design->dxfScale : 1.0);
+    d.sheet = PieceSheet(design ? design->dxfScale : 1.0);
     d.changed();
 }
 
@@ -170,7 +170,7 @@ void basicDXFLine(ParaStruct* design, const QString& layer, QPointF a, QPointF b
 
 void basicDXFLine3D(ParaStruct* design, const QString& layer, QVector3D a, QVector3D b, int colour)
 {
-    Sheet& s = sheetFor(design);
+    PieceSheet& s = sheetFor(design);
     s.line3D(a, b, s.layerIndex(layer), colour);
 }
 
@@ -194,7 +194,7 @@ bool Finish_Export_To_Acad(GlobClass* glob, const QString& fileName)
     return d.lastWriteError == 0;
 }
 
-bool Finish_Sheet(GlobClass* glob, const Sheet& sheet, const QString& fileName)
+bool Finish_Sheet(GlobClass* glob, const PieceSheet& sheet, const QString& fileName)
 {
     Drawing& d = drawing();
     d.lastWriteError = 0;

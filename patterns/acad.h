@@ -26,7 +26,7 @@
 
 class ParaStruct;
 class GlobClass;
-class Sheet;
+class PieceSheet;
 
 // The lines of the drawing being built (group codes and values, without
 // line ends): the ENTITIES section, closed once the drawing is finished.
@@ -59,8 +59,8 @@ extern const DxfLines dxfList;
 
 // The sheet being drawn; Acad_Drawing hands it out to draw on with the
 // sheet's own operations (once per operation: it notes the change).
-const Sheet& Acad_Sheet();
-Sheet* Acad_Drawing(const ParaStruct* design);
+const PieceSheet& Acad_Sheet();
+PieceSheet* Acad_Drawing(const ParaStruct* design);
 
 void Init_Export_To_Acad(ParaStruct* design);
 
@@ -93,7 +93,7 @@ void WriteDxFLine3(ParaStruct* design, QVector3D a, QVector3D b, const QString& 
 bool Finish_Export_To_Acad(GlobClass* glob, const QString& fileName);
 // The same for a whole sheet made as a value: it becomes the drawing last
 // finished; in preview mode its preview is added to GlobClass::previewPath.
-bool Finish_Sheet(GlobClass* glob, const Sheet& sheet, const QString& fileName);
+bool Finish_Sheet(GlobClass* glob, const PieceSheet& sheet, const QString& fileName);
 // The system's error number of the last file write that failed since
 // Init_Export_To_Acad (errno); 0 when none did.
 int Acad_Write_Error();

@@ -15,14 +15,14 @@ constexpr double kPreviewEnlargement = 6;
 
 } // namespace
 
-void Sheet_Marks(Sheet* out, const ParaStruct* design, const QPolygonF& points, int n, const QString& layer)
+void Sheet_Marks(PieceSheet* out, const ParaStruct* design, const QPolygonF& points, int n, const QString& layer)
 {
     const double r = 0.6 * markDiameter(design);
     for (const QPointF& p : points)
         out->mark(p, r, kPreviewEnlargement * r, n, layer);
 }
 
-void Sheet_Marks2(Sheet* out, const ParaStruct* design, const QPolygonF& points, const QPolygon& sides,
+void Sheet_Marks2(PieceSheet* out, const ParaStruct* design, const QPolygonF& points, const QPolygon& sides,
                   const QString& layer)
 {
     const double r = 0.6 * markDiameter(design);
@@ -32,7 +32,7 @@ void Sheet_Marks2(Sheet* out, const ParaStruct* design, const QPolygonF& points,
     }
 }
 
-void Sheet_Mark(Sheet* out, const ParaStruct* design, QPointF point, int n, const QString& layer)
+void Sheet_Mark(PieceSheet* out, const ParaStruct* design, QPointF point, int n, const QString& layer)
 {
     const double r = 0.65 * markDiameter(design);
     out->mark(point, r, r, n, layer);

@@ -15,10 +15,10 @@
 class ParaStruct;
 
 // An n-sided mark at every point (radius 0.6 x the diameter), colour 4.
-void Sheet_Marks(Sheet* out, const ParaStruct* design, const QPolygonF& points, int n, const QString& layer);
+void Sheet_Marks(PieceSheet* out, const ParaStruct* design, const QPolygonF& points, int n, const QString& layer);
 // A triangle where the point's side pair has a y other than 0 (lower side),
 // else a 16-gon, at every point; sides holds one pair per point.
-void Sheet_Marks2(Sheet* out, const ParaStruct* design, const QPolygonF& points, const QPolygon& sides,
+void Sheet_Marks2(PieceSheet* out, const ParaStruct* design, const QPolygonF& points, const QPolygon& sides,
                   const QString& layer);
 // One n-sided mark (radius 0.65 x the diameter), the same size in the preview.
-void Sheet_Mark(Sheet* out, const ParaStruct* design, QPointF point, int n, const QString& layer);
+void Sheet_Mark(PieceSheet* out, const ParaStruct* design, QPointF point, int n, const QString& layer);

@@ -22,9 +22,9 @@ QPolygonF filter_Diag_Cntr(const QPolygonF& outline, const QPolygonF& points)
     return kept;
 }
 
-Sheet Diagonal_Sheet(const PatternSheet& sheet)
+PieceSheet Diagonal_Sheet(const PatternSheet& sheet)
 {
-    Sheet out(sheet.design->dxfScale);
+    PieceSheet out(sheet.design->dxfScale);
     QFont font = sheet.font;
     font.setFamily(QStringLiteral("Times"));
     font.setPixelSize(5);

@@ -9,12 +9,12 @@
 
 #include <QPolygonF>
 
-class Sheet;
+class PieceSheet;
 struct PatternSheet;
 
 // The whole sheet of a current design (its diagonal list as the recompute
 // generated it); empty while no design is loaded.
-Sheet Diagonal_Sheet(const PatternSheet& sheet);
+PieceSheet Diagonal_Sheet(const PatternSheet& sheet);
 // The sheet previewed or written as the step-by-step interface does it
 // (acad.h); returns whether the file was written (false in the preview and
 // while no design is loaded, when nothing is drawn).

@@ -17,7 +17,7 @@ constexpr int kStep = 10;      // airfoil points per mesh step
 constexpr int kLastStart = 980; // the last step starts here (points beyond 990 unused)
 
 // A line and its mirror image in the symmetry plane.
-void bothHalves(Sheet* out, int layer, QVector3D a, QVector3D b, int colour)
+void bothHalves(PieceSheet* out, int layer, QVector3D a, QVector3D b, int colour)
 {
     out->line3D(a, b, layer, colour);
     out->line3D(p_SymY(a), p_SymY(b), layer, colour);
@@ -40,10 +40,10 @@ bool Riser_Drawn(int lineGroupCount, QPoint pair)
     return lineGroupCount <= pair.y();
 }
 
-Sheet Drawing3D_Sheet(const PatternSheet& sheet)
+PieceSheet Drawing3D_Sheet(const PatternSheet& sheet)
 {
     const ParaStruct* d = sheet.design;
-    Sheet out(d->dxfScale);
+    PieceSheet out(d->dxfScale);
     const int canopyLayer = out.layerIndex(QStringLiteral("Equilines"));
     const int lineLayer = out.layerIndex(QStringLiteral("Bridle"));
     const int riserLayer = out.layerIndex(QStringLiteral("Risers"));

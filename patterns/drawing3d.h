@@ -9,7 +9,7 @@
 #include "core/bridledata.h"
 
 class ParaStruct;
-class Sheet;
+class PieceSheet;
 struct PatternSheet;
 
 // Line-group slot `slot` (0 .. 5) and the riser group of the design's line
@@ -23,7 +23,7 @@ bool Riser_Drawn(int lineGroupCount, QPoint pair);
 
 // The whole drawing of a current design (its inflated canopy as the
 // recompute built it).
-Sheet Drawing3D_Sheet(const PatternSheet& sheet);
+PieceSheet Drawing3D_Sheet(const PatternSheet& sheet);
 // The drawing written as the step-by-step interface does it (acad.h);
 // returns whether the file was written.
 bool Wl9_Dxf(const PatternSheet& sheet);

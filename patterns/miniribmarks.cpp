@@ -29,7 +29,7 @@ bool inRange(int k, int a, int b)
 
 } // namespace
 
-void CalcFrontRibControls(Sheet* out, const ParaStruct* design, int cell, QPointF offset, const QString& label,
+void CalcFrontRibControls(PieceSheet* out, const ParaStruct* design, int cell, QPointF offset, const QString& label,
                           const QPolygonF& midLine, const QPolygonF& piece)
 {
     if (cell < 0 || cell >= kStructSlots || !design->frontRibEnabled[cell])
@@ -49,7 +49,7 @@ void CalcFrontRibControls(Sheet* out, const ParaStruct* design, int cell, QPoint
     out->polyline(seam, label, 3);
 }
 
-void CalcRearRibControls(Sheet* out, const ParaStruct* design, int cell, QPointF offset, const QString& label,
+void CalcRearRibControls(PieceSheet* out, const ParaStruct* design, int cell, QPointF offset, const QString& label,
                          const QPolygonF& midLine, const QPolygonF& piece)
 {
     const int* idx = design->minirib.rearRibControls;

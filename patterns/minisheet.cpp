@@ -62,7 +62,7 @@ QList<QPolygonF> trapezoidHoles(ParaStruct* design, const QPolygonF& ribOutline,
     return holes;
 }
 
-void drawHolesInside(Sheet* out, const QList<QPolygonF>& holes, const QPolygonF& mini, double dx, int x,
+void drawHolesInside(PieceSheet* out, const QList<QPolygonF>& holes, const QPolygonF& mini, double dx, int x,
                      int y, const QString& label)
 {
     for (const QPolygonF& h : holes)
@@ -113,8 +113,8 @@ double deltaTail(const QPolygonF& rib, const QPolygonF& mini)
     return rib.first().x() - mini.first().x();
 }
 
-void Acad_Front_FoilHoles(Sheet* out, ParaStruct* design, const QPolygonF& ribOutline, const QPolygonF& frontFoil, int x, int y,
-                          const QString& label)
+void Acad_Front_FoilHoles(PieceSheet* out, ParaStruct* design, const QPolygonF& ribOutline, const QPolygonF& frontFoil,
+                          int x, int y, const QString& label)
 {
     if (ribOutline.isEmpty() || frontFoil.isEmpty())
         return;
@@ -122,8 +122,8 @@ void Acad_Front_FoilHoles(Sheet* out, ParaStruct* design, const QPolygonF& ribOu
     drawHolesInside(out, holes, frontFoil, deltaNose(&ribOutline, &frontFoil), x, y, label);
 }
 
-void Acad_Rear_FoilHoles(Sheet* out, ParaStruct* design, const QPolygonF& ribOutline, const QPolygonF& rearFoil, int x, int y,
-                         const QString& label)
+void Acad_Rear_FoilHoles(PieceSheet* out, ParaStruct* design, const QPolygonF& ribOutline, const QPolygonF& rearFoil,
+                         int x, int y, const QString& label)
 {
     if (ribOutline.isEmpty() || rearFoil.isEmpty())
         return;
@@ -133,9 +133,9 @@ void Acad_Rear_FoilHoles(Sheet* out, ParaStruct* design, const QPolygonF& ribOut
     drawHolesInside(out, holes, rearFoil, -deltaTail(ribOutline, rearFoil), x, y, label);
 }
 
-Sheet FrontMiniRib_Sheet(const PatternSheet& sheet)
+PieceSheet FrontMiniRib_Sheet(const PatternSheet& sheet)
 {
-    Sheet out(sheet.design->dxfScale);
+    PieceSheet out(sheet.design->dxfScale);
     const QFont font = labelFont(sheet);
     if (!designLoaded(sheet.design))
         return out;
@@ -180,9 +180,9 @@ bool Acad_FrontFoilPatt(const PatternSheet& sheet)
     return Finish_Sheet(GetGlobClass(), FrontMiniRib_Sheet(sheet), QStringLiteral("frontmini.dxf"));
 }
 
-Sheet RearMiniRib_Sheet(const PatternSheet& sheet)
+PieceSheet RearMiniRib_Sheet(const PatternSheet& sheet)
 {
-    Sheet out(sheet.design->dxfScale);
+    PieceSheet out(sheet.design->dxfScale);
     const QFont font = labelFont(sheet);
     if (!designLoaded(sheet.design))
         return out;

@@ -14,7 +14,7 @@
 #include <QString>
 
 class ParaStruct;
-class Sheet;
+class PieceSheet;
 struct PatternSheet;
 
 // The flat outline and control points of the cell's front (rear) mini-rib,
@@ -30,18 +30,18 @@ bool Setup_RearFoilPattern(ParaStruct* design, int cell, QPolygonF* rearFoil, QP
 bool Acad_FrontFoilPatt(const PatternSheet& sheet);
 bool Acad_RearFoilPatt(const PatternSheet& sheet);
 // The two sheets of a current design; empty while no design is loaded.
-Sheet FrontMiniRib_Sheet(const PatternSheet& sheet);
-Sheet RearMiniRib_Sheet(const PatternSheet& sheet);
+PieceSheet FrontMiniRib_Sheet(const PatternSheet& sheet);
+PieceSheet RearMiniRib_Sheet(const PatternSheet& sheet);
 
 // The vent holes of the front (hole group 2) or rear (group 3) mini-rib: laid
 // out on the flat outline of the cell's left rib, moved onto the mini-rib at
 // its nose (front) or its trailing edge (rear), kept where they lie wholly
 // inside it and drawn moved by (x, y). The design is a working copy: the hole
 // layout keeps its scratch in it.
-void Acad_Front_FoilHoles(Sheet* out, ParaStruct* design, const QPolygonF& ribOutline, const QPolygonF& frontFoil, int x, int y,
-                          const QString& label);
-void Acad_Rear_FoilHoles(Sheet* out, ParaStruct* design, const QPolygonF& ribOutline, const QPolygonF& rearFoil, int x, int y,
-                         const QString& label);
+void Acad_Front_FoilHoles(PieceSheet* out, ParaStruct* design, const QPolygonF& ribOutline, const QPolygonF& frontFoil,
+                          int x, int y, const QString& label);
+void Acad_Rear_FoilHoles(PieceSheet* out, ParaStruct* design, const QPolygonF& ribOutline, const QPolygonF& rearFoil,
+                         int x, int y, const QString& label);
 
 // x of the leading edge (the point of smallest x) of mini less that of rib.
 double deltaNose(const QPolygonF* rib, const QPolygonF* mini);

@@ -20,9 +20,9 @@
 #include <cmath>
 #include <memory>
 
-Sheet Panel_Sheet(const PatternSheet& sheet)
+PieceSheet Panel_Sheet(const PatternSheet& sheet)
 {
-    Sheet out(sheet.design->dxfScale);
+    PieceSheet out(sheet.design->dxfScale);
     // The piece geometry keeps its scratch in the record: it works on a copy.
     ScratchLoan loan(sheet.design);
     ParaStruct* design = loan.design();
@@ -44,7 +44,7 @@ bool Acad_Longpatt(const PatternSheet& sheet)
     return Finish_Sheet(GetGlobClass(), Panel_Sheet(sheet), QStringLiteral("longpatt.dxf"));
 }
 
-void Acad_longpatt_output(Sheet* out, ParaStruct* design, int cell, const QList<WholePoly>& pieces,
+void Acad_longpatt_output(PieceSheet* out, ParaStruct* design, int cell, const QList<WholePoly>& pieces,
                           const QFont& font)
 {
     int sides = 16;

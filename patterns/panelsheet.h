@@ -14,18 +14,18 @@
 #include <QPolygonF>
 
 class ParaStruct;
-class Sheet;
+class PieceSheet;
 struct PatternSheet;
 
 // The whole sheet, of a current design.
-Sheet Panel_Sheet(const PatternSheet& sheet);
+PieceSheet Panel_Sheet(const PatternSheet& sheet);
 // The sheet previewed or written as the step-by-step interface does it
 // (acad.h); returns whether the file was written (false in the preview).
 bool Acad_Longpatt(const PatternSheet& sheet);
 
 // The pieces of one cell, in list order. The design is a working copy: the
 // piece geometry keeps scratch in it.
-void Acad_longpatt_output(Sheet* out, ParaStruct* design, int cell, const QList<WholePoly>& pieces,
+void Acad_longpatt_output(PieceSheet* out, ParaStruct* design, int cell, const QList<WholePoly>& pieces,
                           const QFont& font);
 
 // The part of poly right of the centre cell's mid-line, completed by its

@@ -64,18 +64,18 @@ QString Patterns_Refusal(const ParaStruct* design)
     return QString();
 }
 
-Sheet Pattern_Sheet(const PatternSheet& sheet, int kind, QString* refusal)
+PieceSheet Pattern_Sheet(const PatternSheet& sheet, int kind, QString* refusal)
 {
     if (refusal)
         refusal->clear();
     const PatternSheetFn draw = Pattern_Writer_Of(kind);
     if (!draw)
-        return Sheet(sheet.design ? sheet.design->dxfScale : 1.0);
+        return PieceSheet(sheet.design ? sheet.design->dxfScale : 1.0);
     const QString why = Patterns_Refusal(sheet.design);
     if (!why.isEmpty()) {
         if (refusal)
             *refusal = why;
-        return Sheet(sheet.design ? sheet.design->dxfScale : 1.0);
+        return PieceSheet(sheet.design ? sheet.design->dxfScale : 1.0);
     }
     return draw(sheet);
 }

@@ -19,7 +19,7 @@
 #include <functional>
 
 class ParaStruct;
-class Sheet;
+class PieceSheet;
 
 // What a writer draws on: the design, and the preview view's font (label
 // fonts start from a copy) and size (some sheets place their pieces by it,
@@ -51,7 +51,7 @@ enum PatternKind {
 // whether the file was written (in the preview always false).
 using PatternWriterFn = bool (*)(const PatternSheet& sheet);
 // Builds the sheet of one kind.
-using PatternSheetFn = Sheet (*)(const PatternSheet& sheet);
+using PatternSheetFn = PieceSheet (*)(const PatternSheet& sheet);
 
 struct PatternWriter {
     PatternKind kind;
@@ -72,7 +72,7 @@ QString Patterns_Refusal(const ParaStruct* design);
 // empty for any other kind, for a kind without writer and for a refused
 // design, whose reason goes to *refusal when given; what the writer has to
 // say goes to sheet.notes.
-Sheet Pattern_Sheet(const PatternSheet& sheet, int kind, QString* refusal = nullptr);
+PieceSheet Pattern_Sheet(const PatternSheet& sheet, int kind, QString* refusal = nullptr);
 // Its preview (the 3-D drawing has none).
 QPainterPath Preview_Pattern(const PatternSheet& sheet, int kind, QString* refusal = nullptr);
 

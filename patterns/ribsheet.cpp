@@ -62,7 +62,7 @@ double foil_deb(const ParaStruct* design, int r, const QPolygonF& outline)
     return e * (ratio * 1.5);
 }
 
-void Acad_FoilHoles(Sheet* out, ParaStruct* design, int r, int x, int y, const QString& layer, int ribType,
+void Acad_FoilHoles(PieceSheet* out, ParaStruct* design, int r, int x, int y, const QString& layer, int ribType,
                     const QPolygonF& outline)
 {
     if (r >= design->lastRib || ribType > 1 || ribType < 0 || outline.size() < 3)
@@ -86,9 +86,9 @@ void Acad_FoilHoles(Sheet* out, ParaStruct* design, int r, int x, int y, const Q
         out->loop(moved(hole, QPointF(x, y)), layer, 1, true);
 }
 
-Sheet Rib_Sheet(const PatternSheet& sheet)
+PieceSheet Rib_Sheet(const PatternSheet& sheet)
 {
-    Sheet out(sheet.design->dxfScale);
+    PieceSheet out(sheet.design->dxfScale);
     // The unfolding and the hole layout keep their scratch in the record:
     // they work on a copy.
     ScratchLoan loan(sheet.design);

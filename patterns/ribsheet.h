@@ -15,11 +15,11 @@
 #include <QString>
 
 class ParaStruct;
-class Sheet;
+class PieceSheet;
 struct PatternSheet;
 
 // The whole sheet, of a current design.
-Sheet Rib_Sheet(const PatternSheet& sheet);
+PieceSheet Rib_Sheet(const PatternSheet& sheet);
 // The sheet previewed or written as the step-by-step interface does it
 // (acad.h); returns whether the file was written (false in the preview).
 bool Acad_FoilPatt(const PatternSheet& sheet);
@@ -29,7 +29,7 @@ bool Acad_FoilPatt(const PatternSheet& sheet);
 // (ribType), none on the tip rib and for other rib types. The hole zone lies
 // the design's edge offset inside the outline. The design is a working copy:
 // the hole layout keeps its scratch in it.
-void Acad_FoilHoles(Sheet* out, ParaStruct* design, int r, int x, int y, const QString& layer, int ribType,
+void Acad_FoilHoles(PieceSheet* out, ParaStruct* design, int r, int x, int y, const QString& layer, int ribType,
                     const QPolygonF& outline);
 
 // Horizontal advance before rib r on the sheet: one and a half times the

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <cstring>
 
-int Sheet::layerIndex(const QString& name)
+int PieceSheet::layerIndex(const QString& name)
 {
     const auto it = layerIndexes.constFind(name);
     if (it != layerIndexes.constEnd())
@@ -19,60 +19,60 @@ int Sheet::layerIndex(const QString& name)
     return i;
 }
 
-void Sheet::polyline(const QPolygonF& points, const QString& layer, int colour)
+void PieceSheet::polyline(const QPolygonF& points, const QString& layer, int colour)
 {
     loop(points, layer, colour, false);
 }
 
-void Sheet::loop(const QPolygonF& points, const QString& layer, int colour, bool closedInFile)
+void PieceSheet::loop(const QPolygonF& points, const QString& layer, int colour, bool closedInFile)
 {
     order.push_back({Kind::Polyline, int(polylines.size())});
     polylines.push_back({layerIndex(layer), colour, points, closedInFile, true, true});
 }
 
-void Sheet::sewingLine(const QPolygonF& points, const QString& layer, int colour)
+void PieceSheet::sewingLine(const QPolygonF& points, const QString& layer, int colour)
 {
     order.push_back({Kind::Polyline, int(polylines.size())});
     polylines.push_back({layerIndex(layer), colour, points, false, false, true});
 }
 
-void Sheet::fileOnlyLine(QPointF a, QPointF b, const QString& layer, int colour)
+void PieceSheet::fileOnlyLine(QPointF a, QPointF b, const QString& layer, int colour)
 {
     fileOnlyPolyline(QPolygonF{a, b}, layer, colour);
 }
 
-void Sheet::fileOnlyPolyline(const QPolygonF& points, const QString& layer, int colour)
+void PieceSheet::fileOnlyPolyline(const QPolygonF& points, const QString& layer, int colour)
 {
     order.push_back({Kind::Polyline, int(polylines.size())});
     polylines.push_back({layerIndex(layer), colour, points, false, true, false});
 }
 
-void Sheet::mark(QPointF centre, double radius, double previewRadius, int sides, const QString& layer)
+void PieceSheet::mark(QPointF centre, double radius, double previewRadius, int sides, const QString& layer)
 {
     order.push_back({Kind::Mark, int(marks.size())});
     marks.push_back({layerIndex(layer), centre, radius, previewRadius, sides});
 }
 
-void Sheet::text(QPointF previewAt, QPointF at, const QString& layer, int angle, const QString& text,
+void PieceSheet::text(QPointF previewAt, QPointF at, const QString& layer, int angle, const QString& text,
                  const QFont& font, int height)
 {
     order.push_back({Kind::Text, int(texts.size())});
     texts.push_back({layerIndex(layer), at, previewAt, angle, height, text, font});
 }
 
-void Sheet::line3D(QVector3D a, QVector3D b, int layer, int colour)
+void PieceSheet::line3D(QVector3D a, QVector3D b, int layer, int colour)
 {
     order.push_back({Kind::Line3D, int(lines3D.size())});
     lines3D.push_back({layer, colour, a, b});
 }
 
-void Sheet::reserve3D(qsizetype lines)
+void PieceSheet::reserve3D(qsizetype lines)
 {
     lines3D.reserve(lines3D.size() + size_t(lines));
     order.reserve(order.size() + size_t(lines));
 }
 
-void Sheet::append(const Sheet& other)
+void PieceSheet::append(const PieceSheet& other)
 {
     for (const Item& item : other.order) {
         switch (item.kind) {
@@ -284,7 +284,7 @@ private:
 };
 
 struct Writer {
-    const Sheet& sheet;
+    const PieceSheet& sheet;
     DxfOut& out;
     std::vector<QByteArray> layers;
 
@@ -337,7 +337,7 @@ struct Writer {
         line(layer, colour, Real(s * a.x()), Real(s * a.y()), zero, Real(s * b.x()), Real(s * b.y()), zero);
     }
 
-    void text(const Sheet::Text& t)
+    void text(const PieceSheet::Text& t)
     {
         const double s = sheet.scale();
         out.lit("0\r\nTEXT\r\n100\r\nAcDbEntity\r\n8\r\n");
@@ -355,7 +355,7 @@ struct Writer {
         out.lit("100\r\nAcDbText\r\n");
     }
 
-    void line3D(const Sheet::Line3D& l)
+    void line3D(const PieceSheet::Line3D& l)
     {
         // 3-D points are single precision: each product is rounded to float
         // before it is formatted.
@@ -367,15 +367,15 @@ struct Writer {
 };
 
 // Bytes of the drawing, about: every LINE with its six reals, every label.
-qsizetype estimatedSize(const Sheet& sheet)
+qsizetype estimatedSize(const PieceSheet& sheet)
 {
     qsizetype lines = 0, texts = 0;
-    for (const Sheet::Item& item : sheet.items()) {
+    for (const PieceSheet::Item& item : sheet.items()) {
         switch (item.kind) {
-        case Sheet::Kind::Polyline: lines += sheet.polylineAt(item.index).points.size(); break;
-        case Sheet::Kind::Mark: lines += sheet.markAt(item.index).sides; break;
-        case Sheet::Kind::Text: ++texts; break;
-        case Sheet::Kind::Line3D: ++lines; break;
+        case PieceSheet::Kind::Polyline: lines += sheet.polylineAt(item.index).points.size(); break;
+        case PieceSheet::Kind::Mark: lines += sheet.markAt(item.index).sides; break;
+        case PieceSheet::Kind::Text: ++texts; break;
+        case PieceSheet::Kind::Line3D: ++lines; break;
         }
     }
     return 64 + lines * 150 + texts * 200;
@@ -383,7 +383,7 @@ qsizetype estimatedSize(const Sheet& sheet)
 
 } // namespace
 
-QByteArray Sheet_Dxf_Bytes(const Sheet& sheet)
+QByteArray Sheet_Dxf_Bytes(const PieceSheet& sheet)
 {
     DxfOut out(estimatedSize(sheet));
     Writer w{sheet, out, {}};
@@ -391,10 +391,10 @@ QByteArray Sheet_Dxf_Bytes(const Sheet& sheet)
     for (const QString& name : sheet.layers())
         w.layers.push_back(name.toUtf8());
     out.lit("0\r\nSECTION\r\n2\r\nENTITIES\r\n");
-    for (const Sheet::Item& item : sheet.items()) {
+    for (const PieceSheet::Item& item : sheet.items()) {
         switch (item.kind) {
-        case Sheet::Kind::Polyline: {
-            const Sheet::Polyline& p = sheet.polylineAt(item.index);
+        case PieceSheet::Kind::Polyline: {
+            const PieceSheet::Polyline& p = sheet.polylineAt(item.index);
             if (!p.inFile)
                 break;
             w.polyline(p.layer, p.colour, p.points);
@@ -402,20 +402,20 @@ QByteArray Sheet_Dxf_Bytes(const Sheet& sheet)
                 w.segment(p.layer, p.colour, p.points.last(), p.points.first());
             break;
         }
-        case Sheet::Kind::Mark: {
-            const Sheet::Mark& m = sheet.markAt(item.index);
+        case PieceSheet::Kind::Mark: {
+            const PieceSheet::Mark& m = sheet.markAt(item.index);
             w.polyline(m.layer, 4, cntrCirc(m.centre, m.radius, m.sides));
             break;
         }
-        case Sheet::Kind::Text: w.text(sheet.textAt(item.index)); break;
-        case Sheet::Kind::Line3D: w.line3D(sheet.line3DAt(item.index)); break;
+        case PieceSheet::Kind::Text: w.text(sheet.textAt(item.index)); break;
+        case PieceSheet::Kind::Line3D: w.line3D(sheet.line3DAt(item.index)); break;
         }
     }
     out.lit("0\r\nENDSEC\r\n0\r\nEOF\r\n");
     return out.take();
 }
 
-QPainterPath Sheet_Preview(const Sheet& sheet)
+QPainterPath Sheet_Preview(const PieceSheet& sheet)
 {
     QPainterPath path;
     auto open = [&path](const QPolygonF& points) {
@@ -427,34 +427,34 @@ QPainterPath Sheet_Preview(const Sheet& sheet)
             piece.lineTo(points.at(i));
         path.addPath(piece);
     };
-    for (const Sheet::Item& item : sheet.items()) {
+    for (const PieceSheet::Item& item : sheet.items()) {
         switch (item.kind) {
-        case Sheet::Kind::Polyline: {
-            const Sheet::Polyline& p = sheet.polylineAt(item.index);
+        case PieceSheet::Kind::Polyline: {
+            const PieceSheet::Polyline& p = sheet.polylineAt(item.index);
             if (p.inPreview)
                 open(p.points);
             break;
         }
-        case Sheet::Kind::Mark: {
-            const Sheet::Mark& m = sheet.markAt(item.index);
+        case PieceSheet::Kind::Mark: {
+            const PieceSheet::Mark& m = sheet.markAt(item.index);
             open(cntrCirc(m.centre, m.previewRadius, m.sides));
             break;
         }
-        case Sheet::Kind::Text: {
-            const Sheet::Text& t = sheet.textAt(item.index);
+        case PieceSheet::Kind::Text: {
+            const PieceSheet::Text& t = sheet.textAt(item.index);
             QPainterPath glyphs;
             glyphs.addText(t.previewAt, t.font, t.text);
             glyphs.closeSubpath();
             path.addPath(glyphs);
             break;
         }
-        case Sheet::Kind::Line3D: break;
+        case PieceSheet::Kind::Line3D: break;
         }
     }
     return path;
 }
 
-int Write_Sheet(const Sheet& sheet, const QString& directory, const QString& fileName)
+int Write_Sheet(const PieceSheet& sheet, const QString& directory, const QString& fileName)
 {
     // The old file is replaced only when the whole new one was written.
     return Save_File(directory + QLatin1Char('/') + fileName, Sheet_Dxf_Bytes(sheet)).code;

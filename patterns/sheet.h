@@ -29,7 +29,7 @@
 
 #include <vector>
 
-class Sheet
+class PieceSheet
 {
 public:
     struct Polyline {
@@ -67,7 +67,7 @@ public:
         int index; // into the list of its kind
     };
 
-    explicit Sheet(double scale = 1.0) : dxfScale(scale) {}
+    explicit PieceSheet(double scale = 1.0) : dxfScale(scale) {}
 
     double scale() const { return dxfScale; }
     // The layer names in the order they were first drawn on.
@@ -88,7 +88,7 @@ public:
     void reserve3D(qsizetype lines);
 
     // Everything another sheet drew, after what this one holds.
-    void append(const Sheet& other);
+    void append(const PieceSheet& other);
 
     bool isEmpty() const { return order.empty(); }
     const std::vector<Item>& items() const { return order; }
@@ -112,15 +112,15 @@ private:
 // "0 SECTION 2 ENTITIES", the entities, "0 ENDSEC", then "0 EOF", one value a
 // line, CR LF line ends, reals with four decimals, labels in UTF-8. No LINE
 // has two ends that are one point in the file (cutter drivers reject it).
-QByteArray Sheet_Dxf_Bytes(const Sheet& sheet);
+QByteArray Sheet_Dxf_Bytes(const PieceSheet& sheet);
 
 // Everything the sheet shows on screen, as one path.
-QPainterPath Sheet_Preview(const Sheet& sheet);
+QPainterPath Sheet_Preview(const PieceSheet& sheet);
 
 // Writes the sheet's drawing as directory + "/" + fileName; the system's
 // error number when it could not be written (an earlier file of that name is
 // then left as it was), 0 when it was.
-int Write_Sheet(const Sheet& sheet, const QString& directory, const QString& fileName);
+int Write_Sheet(const PieceSheet& sheet, const QString& directory, const QString& fileName);
 
 // n-sided mark around c: its n corners on the circle of radius r from the
 // +x side counter-clockwise, then the first corner once more (n + 1 points,

@@ -164,9 +164,9 @@ QPolygonF Straps_ubermuss(double allowance, const QPolygonF& sideA, const QPolyg
                      Lines_Intesection(a2, b2, offB1, offB2), Lines_Intesection(a0, b0, offB1, offB2)};
 }
 
-Sheet Strap_Sheet(const PatternSheet& sheet)
+PieceSheet Strap_Sheet(const PatternSheet& sheet)
 {
-    Sheet out(sheet.design->dxfScale);
+    PieceSheet out(sheet.design->dxfScale);
     // The strap walk works in the record: on a copy.
     ScratchLoan loan(sheet.design);
     ParaStruct* design = loan.design();

@@ -216,7 +216,7 @@ private slots:
     void sheetRealsAsTheLibraryFormatsThem()
     {
         QFETCH(double, value);
-        Sheet sheet(1.0);
+        PieceSheet sheet(1.0);
         sheet.polyline(QPolygonF{QPointF(value, 1), QPointF(2, value)}, QStringLiteral("a"), 1);
         const QStringList lines = QString::fromUtf8(Sheet_Dxf_Bytes(sheet)).split(QStringLiteral("\r\n"));
         QCOMPARE(lines.mid(4, 3), (QStringList{"0", "LINE", "8"}));

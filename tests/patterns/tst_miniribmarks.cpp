@@ -22,6 +22,8 @@
 #include "patterns/cellstrip.h"
 #include "patterns/miniribmarks.h"
 #include "patterns/panelsheet.h"
+#include "patterns/panelmanager.h"
+#include "graphics/designcurves.h"
 #include "tests/common/dxfcheck.h"
 #include "tests/patterns/patternfixture.h"
 #include "tests/patterns/sewingcheck.h"
@@ -206,7 +208,13 @@ private slots:
         const auto layers = sewingcheck::layersOf(dxf);
         const double s = wing->dxfScale;
         const double column = 1.3 * (wing->ribSpanPos[2] - wing->ribSpanPos[1]);
+        // The cells' mid-lines as the panel layout works them out (the sheet
+        // leaves the design's own as they were).
+        QList<Spline> designLines;
+        RecreateSplineList(wing.get(), &designLines);
         for (int cell : {tip - 1, tip}) {
+            QList<WholePoly> pieces;
+            Longpattern_Manager(wing.get(), cell, &designLines, &pieces, false);
             const QPolygonF own = wing->cellOutlinesA[cell];
             int seamPoints = 0;
             for (const QString& name : layers.keys()) {
