@@ -1,21 +1,99 @@
 #include "patterns/acad.h"
 
+#include "core/checkedint.h"
 #include "core/filesave.h"
 #include "core/parastruct.h"
-#include "core/checkedint.h"
+#include "patterns/sheet.h"
 
 #include <algorithm>
 
-QStringList dxfEntities;
-DxfLines dxfList;
+namespace {
+
+// The drawing of the step-by-step interface: the sheet being drawn, whether
+// it is finished, and its lines as last read.
+struct Drawing {
+    PieceSheet sheet;
+    bool finished = false;
+    int lastWriteError = 0;
+    quint64 revision = 0;
+    quint64 linesRevision = ~quint64(0);
+    QStringList lines; // every line of the file, EOF included
+
+    void changed() { ++revision; }
+    const QStringList& allLines()
+    {
+        if (linesRevision != revision) {
+            const QByteArray bytes = Sheet_Dxf_Bytes(sheet);
+            lines = QString::fromUtf8(bytes).split(QStringLiteral("\r\n"));
+            if (!lines.isEmpty() && lines.last().isEmpty())
+                lines.removeLast();
+            linesRevision = revision;
+        }
+        return lines;
+    }
+};
+
+Drawing& drawing()
+{
+    static Drawing d;
+    return d;
+}
+
+PieceSheet& sheetFor(const ParaStruct* design)
+{
+    Drawing& d = drawing();
+    d.changed();
+    // The scale is the design's at every operation, as each coordinate is
+    // scaled when it is drawn.
+    if (d.sheet.isEmpty() && d.sheet.scale() != design->dxfScale)
+        d.sheet = PieceSheet(design->dxfScale);
+    return d.sheet;
+}
+
+bool previewing()
+{
+    return !GetGlobClass()->writeDxf;
+}
+
+} // namespace
+
+const DxfEntityLines dxfEntities;
+const DxfLines dxfList;
+
+const QStringList& DxfEntityLines::lines() const
+{
+    Drawing& d = drawing();
+    static QStringList entities;
+    static quint64 revision = ~quint64(0);
+    if (revision != d.revision) {
+        const QStringList& all = d.allLines();
+        // Open: without "0 ENDSEC 0 EOF"; finished: without "0 EOF".
+        entities = all.mid(0, all.size() - (d.finished ? 2 : 4));
+        revision = d.revision;
+    }
+    return entities;
+}
+
+qsizetype DxfLines::size() const
+{
+    return drawing().finished ? drawing().allLines().size() : 0;
+}
 
 QString DxfLines::at(qsizetype i) const
 {
-    if (i < 0 || i >= size())
+    if (!drawing().finished)
         return QString();
-    if (i < finished)
-        return dxfEntities.at(i);
-    return Close_Eof().at(i - finished);
+    return drawing().allLines().value(i);
+}
+
+const PieceSheet& Acad_Sheet()
+{
+    return drawing().sheet;
+}
+
+PieceSheet* Acad_Drawing(const ParaStruct* design)
+{
+    return &sheetFor(design);
 }
 
 QString DxfReal(double value)
@@ -35,35 +113,26 @@ int DxfTextHeight(const ParaStruct* design, const QFont& font)
     return std::max(1, wl::Checked_Round(mm));
 }
 
-namespace {
-int lastWriteError = 0;
-} // namespace
-
 int Acad_Write_Error()
 {
-    return lastWriteError;
+    return drawing().lastWriteError;
 }
 
-void Init_Export_To_Acad(ParaStruct*)
+void Init_Export_To_Acad(ParaStruct* design)
 {
-    lastWriteError = 0;
-    dxfList.clear();
-    Init_dxfEntities();
-}
-
-void Init_dxfEntities()
-{
-    dxfEntities.clear();
-    dxfEntities << QStringLiteral("0") << QStringLiteral("SECTION") << QStringLiteral("2")
-                << QStringLiteral("ENTITIES");
+    Drawing& d = drawing();
+    d.lastWriteError = 0;
+    d.finished = false;
+    d.sheet = PieceSheet(design ? design->dxfScale : 1.0);
+    d.changed();
 }
 
 void WriteDxFPolyline(ParaStruct* design, const QPolygonF& polygon, const QString& layer, int colour)
 {
-    if (GetGlobClass()->writeDxf)
-        basicDXFPolygon(design, layer, polygon, colour);
-    else
+    if (previewing())
         MyPainterPathPoly(polygon);
+    else
+        sheetFor(design).polyline(polygon, layer, colour);
 }
 
 void WriteDxFPolyGon(ParaStruct* design, const QPolygonF& polygon, const QString& layer, int colour)
@@ -74,97 +143,35 @@ void WriteDxFPolyGon(ParaStruct* design, const QPolygonF& polygon, const QString
 void WriteDxFPolyLoop(ParaStruct* design, const QPolygonF& polygon, const QString& layer, int colour,
                       bool close)
 {
-    if (!GetGlobClass()->writeDxf) {
+    if (previewing())
         MyPainterPathPoly(polygon);
-        return;
-    }
-    basicDXFPolygon(design, layer, polygon, colour);
-    if (close && !polygon.isEmpty())
-        basicDXFLine(design, layer, polygon.last(), polygon.first(), colour);
+    else
+        sheetFor(design).loop(polygon, layer, colour, close);
 }
 
 void WriteDxFText(ParaStruct* design, QPointF previewPos, QPointF dxfPos, const QString& layer, int angle,
                   const QString& text, const QFont& font)
 {
-    if (!GetGlobClass()->writeDxf) {
+    if (previewing())
         MyPainterPathText(previewPos, font, text);
-        return;
-    }
-    const double s = design->dxfScale;
-    const int h = DxfTextHeight(design, font);
-    const double x = s * dxfPos.x() + text.size();
-    const double y = s * dxfPos.y() - 1.3 * h;
-    dxfEntities << QStringLiteral("0") << QStringLiteral("TEXT")
-                << QStringLiteral("100") << QStringLiteral("AcDbEntity")
-                << QStringLiteral("8") << layer
-                << QStringLiteral("100") << QStringLiteral("AcDbText")
-                << QStringLiteral("10") << DxfReal(x)
-                << QStringLiteral("20") << DxfReal(y)
-                << QStringLiteral("30") << QStringLiteral("0.0000")
-                << QStringLiteral("40") << QString::number(h)
-                << QStringLiteral("1") << text
-                << QStringLiteral("50") << QString::number(angle)
-                << QStringLiteral("100") << QStringLiteral("AcDbText");
+    else
+        sheetFor(design).text(previewPos, dxfPos, layer, angle, text, font, DxfTextHeight(design, font));
 }
-
-namespace {
-// Two coordinates as written are one value ("-0.0000" is 0 too).
-bool sameReal(const QString& a, const QString& b)
-{
-    auto zero = [](const QString& v) { return v == QLatin1String("0.0000") || v == QLatin1String("-0.0000"); };
-    return a == b || (zero(a) && zero(b));
-}
-
-void appendLine(const QString& layer, int colour, const QString& x1, const QString& y1, const QString& z1,
-                const QString& x2, const QString& y2, const QString& z2)
-{
-    // A LINE whose ends are one point in the file cuts nothing, and cutter
-    // drivers reject it.
-    if (sameReal(x1, x2) && sameReal(y1, y2) && sameReal(z1, z2))
-        return;
-    dxfEntities << QStringLiteral("0") << QStringLiteral("LINE")
-                << QStringLiteral("8") << layer
-                << QStringLiteral("62") << QString::number(colour)
-                << QStringLiteral("10") << x1
-                << QStringLiteral("20") << y1
-                << QStringLiteral("30") << z1
-                << QStringLiteral("11") << x2
-                << QStringLiteral("21") << y2
-                << QStringLiteral("31") << z2;
-}
-} // namespace
 
 void basicDXFPolygon(ParaStruct* design, const QString& layer, const QPolygonF& polygon, int colour)
 {
-    // Each LINE starts where the one before ended in the file; a point that
-    // is the same point in the file as the one before it adds no LINE.
-    const double s = design->dxfScale;
-    const QString zero = QStringLiteral("0.0000");
-    QString x, y;
-    for (int i = 0; i < polygon.size(); ++i) {
-        const QString nx = DxfReal(s * polygon.at(i).x()), ny = DxfReal(s * polygon.at(i).y());
-        if (i > 0)
-            appendLine(layer, colour, x, y, zero, nx, ny, zero);
-        x = nx;
-        y = ny;
-    }
+    sheetFor(design).fileOnlyPolyline(polygon, layer, colour);
 }
 
 void basicDXFLine(ParaStruct* design, const QString& layer, QPointF a, QPointF b, int colour)
 {
-    const double s = design->dxfScale;
-    const QString zero = QStringLiteral("0.0000");
-    appendLine(layer, colour, DxfReal(s * a.x()), DxfReal(s * a.y()), zero, DxfReal(s * b.x()),
-               DxfReal(s * b.y()), zero);
+    sheetFor(design).fileOnlyLine(a, b, layer, colour);
 }
 
 void basicDXFLine3D(ParaStruct* design, const QString& layer, QVector3D a, QVector3D b, int colour)
 {
-    // 3-D points are single precision: each product is rounded to float
-    // before it is formatted.
-    const double s = design->dxfScale;
-    auto f = [s](float v) { return DxfReal(static_cast<float>(s * double(v))); };
-    appendLine(layer, colour, f(a.x()), f(a.y()), f(a.z()), f(b.x()), f(b.y()), f(b.z()));
+    PieceSheet& s = sheetFor(design);
+    s.line3D(a, b, s.layerIndex(layer), colour);
 }
 
 void WriteDxFLine3(ParaStruct* design, QVector3D a, QVector3D b, const QString& layer, int colour)
@@ -172,67 +179,33 @@ void WriteDxFLine3(ParaStruct* design, QVector3D a, QVector3D b, const QString& 
     basicDXFLine3D(design, layer, a, b, colour);
 }
 
-QStringList Close_Section()
-{
-    return {QStringLiteral("0"), QStringLiteral("ENDSEC")};
-}
-
-QStringList Close_Eof()
-{
-    return {QStringLiteral("0"), QStringLiteral("EOF")};
-}
-
 bool Finish_Export_To_Acad(GlobClass* glob, const QString& fileName)
 {
-    dxfEntities << Close_Section();
-    dxfList.finish(dxfEntities.size());
-
+    Drawing& d = drawing();
+    d.finished = true;
+    d.changed();
     if (!glob->writeDxf)
         return false;
     // Without a project there is no output directory: write nothing rather
     // than a file in the filesystem root.
     if (glob->dxfDir.isEmpty())
         return false;
+    d.lastWriteError = Write_Sheet(d.sheet, glob->dxfDir, fileName);
+    return d.lastWriteError == 0;
+}
 
-    // Every line is ASCII but a label's text: copied character by character
-    // into one buffer sized in advance, without a conversion buffer per line
-    // (a 3-D drawing has some two million lines); a line with other
-    // characters goes in as UTF-8 and grows the buffer.
-    const QStringList eof = Close_Eof();
-    qsizetype size = 0;
-    for (const QString& line : std::as_const(dxfEntities))
-        size += line.size() + 2;
-    for (const QString& line : eof)
-        size += line.size() + 2;
-    QByteArray bytes(size, Qt::Uninitialized);
-    qsizetype at = 0;
-    auto append = [&bytes, &at](const QString& line) {
-        const QChar* c = line.constData();
-        const qsizetype n = line.size();
-        char* out = bytes.data() + at;
-        char16_t all = 0;
-        for (qsizetype i = 0; i < n; ++i) {
-            all |= c[i].unicode();
-            out[i] = char(c[i].unicode());
-        }
-        if (all >= 0x80) {
-            const QByteArray utf8 = line.toUtf8();
-            bytes.resize(bytes.size() + utf8.size() - n);
-            std::copy(utf8.begin(), utf8.end(), bytes.data() + at);
-            at += utf8.size();
-        } else {
-            at += n;
-        }
-        bytes[at++] = '\r';
-        bytes[at++] = '\n';
-    };
-    for (const QString& line : std::as_const(dxfEntities))
-        append(line);
-    for (const QString& line : eof)
-        append(line);
-    // The old file is replaced only when the whole new one was written.
-    lastWriteError = Save_File(glob->dxfDir + QLatin1Char('/') + fileName, bytes).code;
-    return lastWriteError == 0;
+bool Finish_Sheet(GlobClass* glob, const PieceSheet& sheet, const QString& fileName)
+{
+    Drawing& d = drawing();
+    d.lastWriteError = 0;
+    d.sheet = sheet;
+    if (!glob->writeDxf) {
+        glob->previewPath.addPath(Sheet_Preview(sheet));
+        d.finished = true;
+        d.changed();
+        return false;
+    }
+    return Finish_Export_To_Acad(glob, fileName);
 }
 
 void MyPainterPathPoly(const QPolygonF& polygon)

@@ -1,15 +1,19 @@
 #pragma once
 
-// The DXF writer: the one output channel of every pattern writer.
+// The step-by-step drawing interface over a pattern sheet (sheet.h), for the
+// drawings that are still made one operation at a time (the flat-shape
+// drawing) and for callers that drive single operations.
 //
-// A writer calls Init_Export_To_Acad, then any number of drawing operations,
+// A caller calls Init_Export_To_Acad, then any number of drawing operations,
 // then Finish_Export_To_Acad with its file name. GlobClass::writeDxf decides
 // what the drawing operations do: off, outlines and text glyphs go into
-// GlobClass::previewPath for the on-screen preview; on, they become LINE and
-// TEXT entities of an ASCII DXF drawing (ENTITIES section only, millimetres,
-// CR LF line ends), which the finish step writes into the project's output
-// directory GlobClass::dxfDir. Points are plan units; every coordinate written
-// is multiplied by ParaStruct::dxfScale (millimetres per plan unit).
+// GlobClass::previewPath for the on-screen preview; on, they are added to
+// the sheet being drawn, which the finish step writes into the project's
+// output directory GlobClass::dxfDir as an ASCII DXF drawing (ENTITIES
+// section only, millimetres, CR LF line ends). Points are plan units; every
+// coordinate written is multiplied by ParaStruct::dxfScale (millimetres per
+// plan unit). The pattern writers build their sheets as values instead
+// (patternsheet.h).
 
 #include <QFont>
 #include <QList>
@@ -22,31 +26,43 @@
 
 class ParaStruct;
 class GlobClass;
+class PieceSheet;
 
-// The lines of the ENTITIES section being built (group codes and values,
-// without line ends).
-extern QStringList dxfEntities;
+// The lines of the drawing being built (group codes and values, without
+// line ends): the ENTITIES section, closed once the drawing is finished.
+// Read from the sheet as the file would have it.
+class DxfEntityLines
+{
+public:
+    qsizetype size() const { return lines().size(); }
+    QString at(qsizetype i) const { return lines().value(i); }
+    qsizetype count(const QString& value) const { return lines().count(value); }
+    bool contains(const QString& value) const { return lines().contains(value); }
+    qsizetype indexOf(const QString& value) const { return lines().indexOf(value); }
+    QStringList mid(qsizetype from, qsizetype n = -1) const { return lines().mid(from, n); }
+
+private:
+    const QStringList& lines() const;
+};
+extern const DxfEntityLines dxfEntities;
 
 // All lines of the drawing last finished: the ENTITIES section (closed)
-// followed by "0" "EOF". A view of dxfEntities rather than a copy: a 3-D
-// drawing has some two million lines.
+// followed by "0" "EOF"; none before the first one is finished.
 class DxfLines
 {
 public:
-    qsizetype size() const { return finished < 0 ? 0 : finished + 2; }
+    qsizetype size() const;
     bool isEmpty() const { return size() == 0; }
     QString at(qsizetype i) const;
-    void clear() { finished = -1; }
-    // The drawing is finished: the first `entityLines` lines of dxfEntities.
-    void finish(qsizetype entityLines) { finished = entityLines; }
-
-private:
-    qsizetype finished = -1;
 };
-extern DxfLines dxfList;
+extern const DxfLines dxfList;
+
+// The sheet being drawn; Acad_Drawing hands it out to draw on with the
+// sheet's own operations (once per operation: it notes the change).
+const PieceSheet& Acad_Sheet();
+PieceSheet* Acad_Drawing(const ParaStruct* design);
 
 void Init_Export_To_Acad(ParaStruct* design);
-void Init_dxfEntities();
 
 // Open polyline: one LINE per pair of consecutive distinct points, or one
 // open preview sub-path. WriteDxFPolyGon is the same operation.
@@ -69,15 +85,15 @@ void basicDXFLine(ParaStruct* design, const QString& layer, QPointF a, QPointF b
 void basicDXFLine3D(ParaStruct* design, const QString& layer, QVector3D a, QVector3D b, int colour);
 void WriteDxFLine3(ParaStruct* design, QVector3D a, QVector3D b, const QString& layer, int colour);
 
-QStringList Close_Section();
-QStringList Close_Eof();
-
 // Ends the drawing and, when writeDxf is on, writes it as
 // dxfDir + "/" + fileName. Returns true only when the whole file was written.
 // Nothing is written (false) in preview mode or while no output directory is
 // set, so a drawing never lands outside a project's output directory; a file
 // that cannot be written leaves an earlier file of the same name untouched.
 bool Finish_Export_To_Acad(GlobClass* glob, const QString& fileName);
+// The same for a whole sheet made as a value: it becomes the drawing last
+// finished; in preview mode its preview is added to GlobClass::previewPath.
+bool Finish_Sheet(GlobClass* glob, const PieceSheet& sheet, const QString& fileName);
 // The system's error number of the last file write that failed since
 // Init_Export_To_Acad (errno); 0 when none did.
 int Acad_Write_Error();

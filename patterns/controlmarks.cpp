@@ -1,10 +1,6 @@
 #include "patterns/controlmarks.h"
 
-#include "patterns/acad.h"
-#include "core/geomconst.h"
 #include "core/parastruct.h"
-
-#include <cmath>
 
 namespace {
 
@@ -15,47 +11,29 @@ double markDiameter(const ParaStruct* design)
 
 // The polygon writers' marks are too small to see on screen at their cutting
 // size: the preview draws them six times larger.
-double polyMarkRadius(const ParaStruct* design)
-{
-    const double r = 0.6 * markDiameter(design);
-    return GetGlobClass()->writeDxf ? r : 6 * r;
-}
+constexpr double kPreviewEnlargement = 6;
 
 } // namespace
 
-QPolygonF cntrCirc(QPointF c, double r, int n)
+void Sheet_Marks(PieceSheet* out, const ParaStruct* design, const QPolygonF& points, int n, const QString& layer)
 {
-    QPolygonF mark;
-    if (n < 1)
-        return mark;
-    // n corners and the first once more: closed by its last side, without
-    // a side of no length (a corner at 2 pi would be the first one again).
-    mark.reserve(n + 1);
-    for (int k = 0; k < n; ++k) {
-        const double phi = (2 * k) * wl::Pi / n;
-        mark.append(c + r * QPointF(std::cos(phi), std::sin(phi)));
-    }
-    mark.append(mark.first());
-    return mark;
-}
-
-void WriteDXF_cntrPoly(ParaStruct* design, const QPolygonF& points, int n, const QString& layer)
-{
-    const double r = polyMarkRadius(design);
+    const double r = 0.6 * markDiameter(design);
     for (const QPointF& p : points)
-        WriteDxFPolyline(design, cntrCirc(p, r, n), layer, 4);
+        out->mark(p, r, kPreviewEnlargement * r, n, layer);
 }
 
-void WriteDXF_cntrPoly2(ParaStruct* design, const QPolygonF& points, const QPolygon& sides, const QString& layer)
+void Sheet_Marks2(PieceSheet* out, const ParaStruct* design, const QPolygonF& points, const QPolygon& sides,
+                  const QString& layer)
 {
-    const double r = polyMarkRadius(design);
+    const double r = 0.6 * markDiameter(design);
     for (int k = 0; k < points.size(); ++k) {
         const bool lower = k < sides.size() && sides.at(k).y() != 0;
-        WriteDxFPolyline(design, cntrCirc(points.at(k), r, lower ? 3 : 16), layer, 4);
+        out->mark(points.at(k), r, kPreviewEnlargement * r, lower ? 3 : 16, layer);
     }
 }
 
-void WriteDXF_cntrPoint(ParaStruct* design, QPointF point, int n, const QString& layer)
+void Sheet_Mark(PieceSheet* out, const ParaStruct* design, QPointF point, int n, const QString& layer)
 {
-    WriteDxFPolyline(design, cntrCirc(point, 0.65 * markDiameter(design), n), layer, 4);
+    const double r = 0.65 * markDiameter(design);
+    out->mark(point, r, r, n, layer);
 }

@@ -10,17 +10,15 @@
 #include <QPolygonF>
 #include <QString>
 
+#include "patterns/sheet.h" // cntrCirc, the shape of a mark
+
 class ParaStruct;
 
-// n-sided mark around c: its n corners on the circle of radius r from the
-// +x side counter-clockwise, then the first corner once more (n + 1 points,
-// n sides). Empty for n < 1.
-QPolygonF cntrCirc(QPointF c, double r, int n);
-
 // An n-sided mark at every point (radius 0.6 x the diameter), colour 4.
-void WriteDXF_cntrPoly(ParaStruct* design, const QPolygonF& points, int n, const QString& layer);
+void Sheet_Marks(PieceSheet* out, const ParaStruct* design, const QPolygonF& points, int n, const QString& layer);
 // A triangle where the point's side pair has a y other than 0 (lower side),
 // else a 16-gon, at every point; sides holds one pair per point.
-void WriteDXF_cntrPoly2(ParaStruct* design, const QPolygonF& points, const QPolygon& sides, const QString& layer);
+void Sheet_Marks2(PieceSheet* out, const ParaStruct* design, const QPolygonF& points, const QPolygon& sides,
+                  const QString& layer);
 // One n-sided mark (radius 0.65 x the diameter), the same size in the preview.
-void WriteDXF_cntrPoint(ParaStruct* design, QPointF point, int n, const QString& layer);
+void Sheet_Mark(PieceSheet* out, const ParaStruct* design, QPointF point, int n, const QString& layer);

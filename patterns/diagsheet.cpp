@@ -5,10 +5,13 @@
 #include "patterns/acad.h"
 #include "patterns/controlmarks.h"
 #include "patterns/patternsheet.h"
+#include "patterns/scratchloan.h"
+#include "patterns/sheet.h"
 #include "structure/diagonals.h"
 #include "structure/diagshape.h"
 
 #include <cmath>
+#include <memory>
 
 QPolygonF filter_Diag_Cntr(const QPolygonF& outline, const QPolygonF& points)
 {
@@ -19,17 +22,19 @@ QPolygonF filter_Diag_Cntr(const QPolygonF& outline, const QPolygonF& points)
     return kept;
 }
 
-bool Acad_Diagon(const PatternSheet& sheet)
+PieceSheet Diagonal_Sheet(const PatternSheet& sheet)
 {
-    ParaStruct* design = sheet.design;
+    PieceSheet out(sheet.design->dxfScale);
     QFont font = sheet.font;
     font.setFamily(QStringLiteral("Times"));
     font.setPixelSize(5);
-    if (design->ribAirfoils[0].isEmpty())
-        return false;
+    if (sheet.design->ribAirfoils[0].isEmpty())
+        return out;
+    // The flat shape of a diagonal is worked out in the record: on a copy.
+    ScratchLoan loan(sheet.design);
+    ParaStruct* design = loan.design();
+    const int height = DxfTextHeight(design, font);
     const int w = sheet.viewSize.width();
-    Init_Export_To_Acad(design);
-    Generate_All_Diagonals(design);
     int xpos = 0;
     // Each record is completed on a copy: the list stays as generated.
     const QList<DiagonalData> diagonals = design->diagonals;
@@ -46,11 +51,18 @@ bool Acad_Diagon(const PatternSheet& sheet)
         const QPointF p0 = O.first() + T, pn = O.last() + T;
         const QPointF m((p0.x() + pn.x()) * 0.5, (p0.y() + pn.y()) * 0.5 + 2.0);
         const int angle = wl::Checked_Int(std::atan2(p0.y() - pn.y(), p0.x() - pn.x()) * 57.29577952383886);
-        WriteDxFText(design, m, m, label, angle, label, font);
-        WriteDxFPolyLoop(design, O.translated(T), label, 2, true);
+        out.text(m, m, label, angle, label, font, height);
+        out.loop(O.translated(T), label, 2, true);
         for (const QPolygonF& hole : std::as_const(copy.flatHoles))
-            WriteDxFPolyLoop(design, hole.translated(T), label, 3, true);
-        WriteDXF_cntrPoly(design, filter_Diag_Cntr(O, copy.flatControls).translated(T), 12, label);
+            out.loop(hole.translated(T), label, 3, true);
+        Sheet_Marks(&out, design, filter_Diag_Cntr(O, copy.flatControls).translated(T), 12, label);
     }
-    return Finish_Export_To_Acad(GetGlobClass(), QStringLiteral("diagon.dxf"));
+    return out;
+}
+
+bool Acad_Diagon(const PatternSheet& sheet)
+{
+    if (sheet.design->ribAirfoils[0].isEmpty())
+        return false;
+    return Finish_Sheet(GetGlobClass(), Diagonal_Sheet(sheet), QStringLiteral("diagon.dxf"));
 }

@@ -1,29 +1,26 @@
 #include "patterns/drawing3d.h"
 
-#include "core/canopy.h"
 #include "core/parastruct.h"
 #include "core/transf.h"
 #include "lines/lineplan.h"
 #include "patterns/acad.h"
 #include "patterns/patternsheet.h"
+#include "patterns/sheet.h"
 
 #include <algorithm>
 #include <memory>
 
 namespace {
 
-const QString kCanopyLayer = QStringLiteral("Equilines");
-const QString kLineLayer = QStringLiteral("Bridle");
-const QString kRiserLayer = QStringLiteral("Risers");
 
 constexpr int kStep = 10;      // airfoil points per mesh step
 constexpr int kLastStart = 980; // the last step starts here (points beyond 990 unused)
 
 // A line and its mirror image in the symmetry plane.
-void bothHalves(ParaStruct* d, const QString& layer, QVector3D a, QVector3D b, int colour)
+void bothHalves(PieceSheet* out, int layer, QVector3D a, QVector3D b, int colour)
 {
-    WriteDxFLine3(d, a, b, layer, colour);
-    WriteDxFLine3(d, p_SymY(a), p_SymY(b), layer, colour);
+    out->line3D(a, b, layer, colour);
+    out->line3D(p_SymY(a), p_SymY(b), layer, colour);
 }
 
 } // namespace
@@ -43,14 +40,18 @@ bool Riser_Drawn(int lineGroupCount, QPoint pair)
     return lineGroupCount <= pair.y();
 }
 
-bool Wl9_Dxf(const PatternSheet& sheet)
+PieceSheet Drawing3D_Sheet(const PatternSheet& sheet)
 {
-    ParaStruct* d = sheet.design;
-    Init_Export_To_Acad(d);
-    Create_Space_Canopy(d);
+    const ParaStruct* d = sheet.design;
+    PieceSheet out(d->dxfScale);
+    const int canopyLayer = out.layerIndex(QStringLiteral("Equilines"));
+    const int lineLayer = out.layerIndex(QStringLiteral("Bridle"));
+    const int riserLayer = out.layerIndex(QStringLiteral("Risers"));
 
+    const int first = std::max(d->firstRib, 0);
     const int last = std::min(d->lastRib, kRibSlots - 1);
-    for (int i = std::max(d->firstRib, 0); i < last; ++i) {
+    out.reserve3D(qsizetype(std::max(last - first, 0)) * (kLineRows - 1) * (kLastStart / kStep + 1) * 8);
+    for (int i = first; i < last; ++i) {
         for (int r = 0; r < kLineRows - 1; ++r) {
             const QVector3D* row = d->inflatedGrid[r][i];
             const QVector3D* next = d->inflatedGrid[r + 1][i];
@@ -58,9 +59,9 @@ bool Wl9_Dxf(const PatternSheet& sheet)
                 const QVector3D P0 = row[k], P1 = row[k + kStep], P2 = next[k], P3 = next[k + kStep];
                 const QVector3D patch[4][2] = {{P0, P1}, {P1, P2}, {P2, P3}, {P3, P0}};
                 for (const auto& line : patch)
-                    WriteDxFLine3(d, line[0], line[1], kCanopyLayer, 5);
+                    out.line3D(line[0], line[1], canopyLayer, 5);
                 for (const auto& line : patch)
-                    WriteDxFLine3(d, p_SymY(line[0]), p_SymY(line[1]), kCanopyLayer, 5);
+                    out.line3D(p_SymY(line[0]), p_SymY(line[1]), canopyLayer, 5);
             }
         }
     }
@@ -71,12 +72,17 @@ bool Wl9_Dxf(const PatternSheet& sheet)
     for (int slot = 1; slot < kLineGroupSlots; ++slot) {
         Get_bridle_data(d, slot, group.get(), risers.get());
         for (const LineProp& line : std::as_const(group->lines))
-            bothHalves(d, kLineLayer, line.q1, line.q2, 6);
+            bothHalves(&out, lineLayer, line.q1, line.q2, 6);
     }
     for (int i = 0; i < risers->lines.size(); ++i) {
         // A riser line without its pair is not drawn.
         if (i < risers->pairs.size() && Riser_Drawn(d->lineGroupCount, risers->pairs.at(i)))
-            bothHalves(d, kRiserLayer, risers->lines.at(i).q1, risers->lines.at(i).q2, 7);
+            bothHalves(&out, riserLayer, risers->lines.at(i).q1, risers->lines.at(i).q2, 7);
     }
-    return Finish_Export_To_Acad(GetGlobClass(), QStringLiteral("Wl9_3D.dxf"));
+    return out;
+}
+
+bool Wl9_Dxf(const PatternSheet& sheet)
+{
+    return Finish_Sheet(GetGlobClass(), Drawing3D_Sheet(sheet), QStringLiteral("Wl9_3D.dxf"));
 }

@@ -9,6 +9,7 @@
 #include "core/bridledata.h"
 
 class ParaStruct;
+class PieceSheet;
 struct PatternSheet;
 
 // Line-group slot `slot` (0 .. 5) and the riser group of the design's line
@@ -20,5 +21,9 @@ void Get_bridle_data(const ParaStruct* design, int slot, BridleGroup* group, Bri
 // child is at or beyond the number of line groups.
 bool Riser_Drawn(int lineGroupCount, QPoint pair);
 
-// The whole drawing; returns whether the file was written.
+// The whole drawing of a current design (its inflated canopy as the
+// recompute built it).
+PieceSheet Drawing3D_Sheet(const PatternSheet& sheet);
+// The drawing written as the step-by-step interface does it (acad.h);
+// returns whether the file was written.
 bool Wl9_Dxf(const PatternSheet& sheet);

@@ -2,9 +2,9 @@
 
 #include "airfoils/airfoil.h"
 #include "core/parastruct.h"
-#include "patterns/acad.h"
 #include "patterns/controlmarks.h"
 #include "patterns/patternfun.h"
+#include "patterns/sheet.h"
 
 #include <algorithm>
 
@@ -29,7 +29,7 @@ bool inRange(int k, int a, int b)
 
 } // namespace
 
-void CalcFrontRibControls(ParaStruct* design, int cell, QPointF offset, const QString& label,
+void CalcFrontRibControls(PieceSheet* out, const ParaStruct* design, int cell, QPointF offset, const QString& label,
                           const QPolygonF& midLine, const QPolygonF& piece)
 {
     if (cell < 0 || cell >= kStructSlots || !design->frontRibEnabled[cell])
@@ -44,12 +44,12 @@ void CalcFrontRibControls(ParaStruct* design, int cell, QPointF offset, const QS
         const QPointF q = placed(midLine.at(k), offset);
         seam.append(q);
         if (design->is_Control(k, cell))
-            WriteDXF_cntrPoint(design, q, 12, label);
+            Sheet_Mark(out, design, q, 12, label);
     }
-    WriteDxFPolyLoop(design, seam, label, 3, false);
+    out->polyline(seam, label, 3);
 }
 
-void CalcRearRibControls(ParaStruct* design, int cell, QPointF offset, const QString& label,
+void CalcRearRibControls(PieceSheet* out, const ParaStruct* design, int cell, QPointF offset, const QString& label,
                          const QPolygonF& midLine, const QPolygonF& piece)
 {
     const int* idx = design->minirib.rearRibControls;
@@ -61,13 +61,13 @@ void CalcRearRibControls(ParaStruct* design, int cell, QPointF offset, const QSt
         for (int c = 0; c < 5; ++c) {
             const int k = c == 0 ? s : std::clamp(idx[c], 0, kLastIndex);
             if (holds(piece, midLine, k))
-                WriteDXF_cntrPoint(design, placed(midLine.at(k), offset), 12, label);
+                Sheet_Mark(out, design, placed(midLine.at(k), offset), 12, label);
         }
         QPolygonF seam;
         for (int k = 0; k < midLine.size(); ++k)
             if ((inRange(k, s, u) || inRange(k, e, kLastIndex)) && holds(piece, midLine, k))
                 seam.append(placed(midLine.at(k), offset));
-        WriteDxFPolyLoop(design, seam, label, 3, false);
+        out->polyline(seam, label, 3);
     } else {
         e = kLastIndex;
     }
@@ -78,6 +78,6 @@ void CalcRearRibControls(ParaStruct* design, int cell, QPointF offset, const QSt
             mid.append(placed(midLine.at(k), offset));
     if (mid.size() > 2) {
         const QPolygonF even = Interpolated_poly(70, &mid);
-        WriteDxFPolyLoop(design, even, label + QStringLiteral(".midline"), 3, false);
+        out->polyline(even, label + QStringLiteral(".midline"), 3);
     }
 }

@@ -15,11 +15,12 @@
 #include <QString>
 
 class ParaStruct;
+class PieceSheet;
 
 // The front mini-rib's seam (the mid-line points of its index range inside
 // the piece, colour 3) with a 12-sided mark at each control point of the
 // cell's left rib; only for a cell with a front mini-rib.
-void CalcFrontRibControls(ParaStruct* design, int cell, QPointF offset, const QString& label,
+void CalcFrontRibControls(PieceSheet* out, const ParaStruct* design, int cell, QPointF offset, const QString& label,
                           const QPolygonF& midLine, const QPolygonF& piece);
 
 // For a cell with a rear mini-rib, the marks at its five control indexes
@@ -27,5 +28,5 @@ void CalcFrontRibControls(ParaStruct* design, int cell, QPointF offset, const QS
 // upper and the lower run; for every cell the mid-line between the rear
 // mini-rib's front ends (10 indexes in from each), resampled to 70 points on
 // the layer label + ".midline".
-void CalcRearRibControls(ParaStruct* design, int cell, QPointF offset, const QString& label,
+void CalcRearRibControls(PieceSheet* out, const ParaStruct* design, int cell, QPointF offset, const QString& label,
                          const QPolygonF& midLine, const QPolygonF& piece);

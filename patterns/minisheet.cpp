@@ -10,11 +10,14 @@
 #include "patterns/patternsheet.h"
 #include "patterns/ribseams.h"
 #include "patterns/ribunfold.h"
+#include "patterns/scratchloan.h"
+#include "patterns/sheet.h"
 #include "structure/crossports.h"
 #include "structure/holefun.h"
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -59,12 +62,12 @@ QList<QPolygonF> trapezoidHoles(ParaStruct* design, const QPolygonF& ribOutline,
     return holes;
 }
 
-void drawHolesInside(ParaStruct* design, const QList<QPolygonF>& holes, const QPolygonF& mini, double dx, int x,
+void drawHolesInside(PieceSheet* out, const QList<QPolygonF>& holes, const QPolygonF& mini, double dx, int x,
                      int y, const QString& label)
 {
     for (const QPolygonF& h : holes)
         if (testContain(mini, h.translated(dx, 0)))
-            WriteDxFPolyLoop(design, h.translated(x + dx, y), label, 1, true);
+            out->loop(h.translated(x + dx, y), label, 1, true);
 }
 
 bool designLoaded(const ParaStruct* d)
@@ -110,35 +113,39 @@ double deltaTail(const QPolygonF& rib, const QPolygonF& mini)
     return rib.first().x() - mini.first().x();
 }
 
-void Acad_Front_FoilHoles(ParaStruct* design, const QPolygonF& ribOutline, const QPolygonF& frontFoil, int x, int y,
-                          const QString& label)
+void Acad_Front_FoilHoles(PieceSheet* out, ParaStruct* design, const QPolygonF& ribOutline, const QPolygonF& frontFoil,
+                          int x, int y, const QString& label)
 {
     if (ribOutline.isEmpty() || frontFoil.isEmpty())
         return;
     const QList<QPolygonF> holes = trapezoidHoles(design, ribOutline, 2);
-    drawHolesInside(design, holes, frontFoil, deltaNose(&ribOutline, &frontFoil), x, y, label);
+    drawHolesInside(out, holes, frontFoil, deltaNose(&ribOutline, &frontFoil), x, y, label);
 }
 
-void Acad_Rear_FoilHoles(ParaStruct* design, const QPolygonF& ribOutline, const QPolygonF& rearFoil, int x, int y,
-                         const QString& label)
+void Acad_Rear_FoilHoles(PieceSheet* out, ParaStruct* design, const QPolygonF& ribOutline, const QPolygonF& rearFoil,
+                         int x, int y, const QString& label)
 {
     if (ribOutline.isEmpty() || rearFoil.isEmpty())
         return;
     const QList<QPolygonF> holes = trapezoidHoles(design, ribOutline, 3);
     // The rib's layout moves onto the mini-rib by the difference of their
     // trailing edges: the mini-rib's less the rib's.
-    drawHolesInside(design, holes, rearFoil, -deltaTail(ribOutline, rearFoil), x, y, label);
+    drawHolesInside(out, holes, rearFoil, -deltaTail(ribOutline, rearFoil), x, y, label);
 }
 
-bool Acad_FrontFoilPatt(const PatternSheet& sheet)
+PieceSheet FrontMiniRib_Sheet(const PatternSheet& sheet)
 {
-    ParaStruct* design = sheet.design;
+    PieceSheet out(sheet.design->dxfScale);
     const QFont font = labelFont(sheet);
-    if (!designLoaded(design))
-        return false;
+    if (!designLoaded(sheet.design))
+        return out;
+    // The unfolding and the hole layout keep their scratch in the record:
+    // they work on a copy.
+    ScratchLoan loan(sheet.design);
+    ParaStruct* design = loan.design();
+    const int height = DxfTextHeight(design, font);
     int x = sheet.viewSize.width() / 50;
     const int y = sheet.viewSize.height() / 5;
-    Init_Export_To_Acad(design);
     const double allowance = design->ToScreen(design->seamAllowance[0] * 0.001);
     RibUnfolding rib;
     QPolygonF frontFoil, frontFoilControls;
@@ -155,26 +162,37 @@ bool Acad_FrontFoilPatt(const PatternSheet& sheet)
         }
         const QPolygonF P = frontFoil.translated(x, y);
         if (design->dxfWideSpacing)
-            WriteDxFPolyline(design, P, label, 3);
-        WriteDXF_cntrPoly(design, frontFoilControls.translated(x, y), 12, label);
-        WriteDxFPolyline(design, Airfoil_ubermuss(allowance, P), label, 1);
-        Acad_Front_FoilHoles(design, rib.outline, frontFoil, x, y, label);
+            out.polyline(P, label, 3);
+        Sheet_Marks(&out, design, frontFoilControls.translated(x, y), 12, label);
+        out.polyline(Airfoil_ubermuss(allowance, P), label, 1);
+        Acad_Front_FoilHoles(&out, design, rib.outline, frontFoil, x, y, label);
         const QPointF at = Txt_minx_center(P);
-        WriteDxFText(design, at, at, label, 0, label, font);
+        out.text(at, at, label, 0, label, font, height);
         x = wl::Checked_Int(x + std::round(1.3 * widthOf(frontFoil)));
     }
-    return Finish_Export_To_Acad(GetGlobClass(), QStringLiteral("frontmini.dxf"));
+    return out;
 }
 
-bool Acad_RearFoilPatt(const PatternSheet& sheet)
+bool Acad_FrontFoilPatt(const PatternSheet& sheet)
 {
-    ParaStruct* design = sheet.design;
-    const QFont font = labelFont(sheet);
-    if (!designLoaded(design))
+    if (!designLoaded(sheet.design))
         return false;
+    return Finish_Sheet(GetGlobClass(), FrontMiniRib_Sheet(sheet), QStringLiteral("frontmini.dxf"));
+}
+
+PieceSheet RearMiniRib_Sheet(const PatternSheet& sheet)
+{
+    PieceSheet out(sheet.design->dxfScale);
+    const QFont font = labelFont(sheet);
+    if (!designLoaded(sheet.design))
+        return out;
+    // The unfolding and the hole layout keep their scratch in the record:
+    // they work on a copy.
+    ScratchLoan loan(sheet.design);
+    ParaStruct* design = loan.design();
+    const int height = DxfTextHeight(design, font);
     int x = sheet.viewSize.width() / 100;
     const int y = sheet.viewSize.height() / 10;
-    Init_Export_To_Acad(design);
     const double allowance = design->ToScreen(design->seamAllowance[0] * 0.001);
     RibUnfolding rib;
     QPolygonF rearFoil, rearFoilControls;
@@ -195,13 +213,20 @@ bool Acad_RearFoilPatt(const PatternSheet& sheet)
         }
         const QPolygonF P = rearFoil.translated(x, y);
         if (design->dxfWideSpacing)
-            WriteDxFPolyline(design, P, label, 3);
-        WriteDXF_cntrPoly(design, rearFoilControls.translated(x, y), 12, label);
-        WriteDxFPolyline(design, Rear_Airfoil_ubermuss(design, allowance, P), label, 1);
-        Acad_Rear_FoilHoles(design, rib.outline, rearFoil, x, y, label);
+            out.polyline(P, label, 3);
+        Sheet_Marks(&out, design, rearFoilControls.translated(x, y), 12, label);
+        out.polyline(Rear_Airfoil_ubermuss(design, allowance, P), label, 1);
+        Acad_Rear_FoilHoles(&out, design, rib.outline, rearFoil, x, y, label);
         const QPointF at = Txt_maxx_center(P);
-        WriteDxFText(design, at, at, label, 0, label, font);
+        out.text(at, at, label, 0, label, font, height);
         x = wl::Checked_Int(x + 1.5 * widthOf(rearFoil));
     }
-    return Finish_Export_To_Acad(GetGlobClass(), QStringLiteral("rearmini.dxf"));
+    return out;
+}
+
+bool Acad_RearFoilPatt(const PatternSheet& sheet)
+{
+    if (!designLoaded(sheet.design))
+        return false;
+    return Finish_Sheet(GetGlobClass(), RearMiniRib_Sheet(sheet), QStringLiteral("rearmini.dxf"));
 }

@@ -14,6 +14,7 @@
 #include <QString>
 
 class ParaStruct;
+class PieceSheet;
 struct PatternSheet;
 
 // The flat outline and control points of the cell's front (rear) mini-rib,
@@ -28,15 +29,19 @@ bool Setup_RearFoilPattern(ParaStruct* design, int cell, QPolygonF* rearFoil, QP
 // be built is left out, the others are drawn, and the sheet's notes say so.
 bool Acad_FrontFoilPatt(const PatternSheet& sheet);
 bool Acad_RearFoilPatt(const PatternSheet& sheet);
+// The two sheets of a current design; empty while no design is loaded.
+PieceSheet FrontMiniRib_Sheet(const PatternSheet& sheet);
+PieceSheet RearMiniRib_Sheet(const PatternSheet& sheet);
 
 // The vent holes of the front (hole group 2) or rear (group 3) mini-rib: laid
 // out on the flat outline of the cell's left rib, moved onto the mini-rib at
 // its nose (front) or its trailing edge (rear), kept where they lie wholly
-// inside it and drawn moved by (x, y).
-void Acad_Front_FoilHoles(ParaStruct* design, const QPolygonF& ribOutline, const QPolygonF& frontFoil, int x, int y,
-                          const QString& label);
-void Acad_Rear_FoilHoles(ParaStruct* design, const QPolygonF& ribOutline, const QPolygonF& rearFoil, int x, int y,
-                         const QString& label);
+// inside it and drawn moved by (x, y). The design is a working copy: the hole
+// layout keeps its scratch in it.
+void Acad_Front_FoilHoles(PieceSheet* out, ParaStruct* design, const QPolygonF& ribOutline, const QPolygonF& frontFoil,
+                          int x, int y, const QString& label);
+void Acad_Rear_FoilHoles(PieceSheet* out, ParaStruct* design, const QPolygonF& ribOutline, const QPolygonF& rearFoil,
+                         int x, int y, const QString& label);
 
 // x of the leading edge (the point of smallest x) of mini less that of rib.
 double deltaNose(const QPolygonF* rib, const QPolygonF* mini);

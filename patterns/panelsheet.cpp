@@ -5,7 +5,6 @@
 #include "graphics/designcurves.h"
 #include "patterns/miniribmarks.h"
 #include "patterns/controlmarks.h"
-#include "core/calcul3d.h"
 #include "core/geomconst.h"
 #include "core/parastruct.h"
 #include "core/transf.h"
@@ -14,32 +13,40 @@
 #include "patterns/patterngeom.h"
 #include "patterns/patternsheet.h"
 #include "patterns/seamallowance.h"
+#include "patterns/scratchloan.h"
+#include "patterns/sheet.h"
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
-bool Acad_Longpatt(const PatternSheet& sheet)
+PieceSheet Panel_Sheet(const PatternSheet& sheet)
 {
-    ParaStruct* design = sheet.design;
-    Init_Export_To_Acad(design);
+    PieceSheet out(sheet.design->dxfScale);
+    // The piece geometry keeps its scratch in the record: it works on a copy.
+    ScratchLoan loan(sheet.design);
+    ParaStruct* design = loan.design();
     QFont font = sheet.font;
     font.setWeight(QFont::Bold);
     font.setPixelSize(7);
-    Refresh_Calculations(design);
-    design->designWarnings.clear();
     QList<Spline> lines;
-    RecreateSplineList(design, &lines);
+    RecreateSplineList(sheet.design, &lines);
     QList<WholePoly> pieces;
     for (int cell = 0; cell < design->lastRib; ++cell) {
         Longpattern_Manager(design, cell, &lines, &pieces, false);
-        Acad_longpatt_output(design, cell, pieces, font);
+        Acad_longpatt_output(&out, design, cell, pieces, font);
     }
-    return Finish_Export_To_Acad(GetGlobClass(), QStringLiteral("longpatt.dxf"));
+    return out;
 }
 
-void Acad_longpatt_output(ParaStruct* design, int cell, const QList<WholePoly>& pieces, const QFont& font)
+bool Acad_Longpatt(const PatternSheet& sheet)
 {
-    const bool preview = !GetGlobClass()->writeDxf;
+    return Finish_Sheet(GetGlobClass(), Panel_Sheet(sheet), QStringLiteral("longpatt.dxf"));
+}
+
+void Acad_longpatt_output(PieceSheet* out, ParaStruct* design, int cell, const QList<WholePoly>& pieces,
+                          const QFont& font)
+{
     int sides = 16;
     const bool mirror = cell == 0 && design->centreCell;
     const double width = 1.3 * (design->ribSpanPos[2] - design->ribSpanPos[1]);
@@ -98,21 +105,21 @@ void Acad_longpatt_output(ParaStruct* design, int cell, const QList<WholePoly>& 
         const QPointF S = design->dxfWideSpacing ? QPointF(X + c.x() / 0.45 * 0.55, -0.55 * c.y()) : QPointF(X, 0);
 
         if (!fp.ribMarks.isEmpty())
-            WriteDXF_cntrPoly(design, turn_Y(fp.ribMarks).translated(S), sides, label);
+            Sheet_Marks(out, design, turn_Y(fp.ribMarks).translated(S), sides, label);
         if (!fp.cutMarks.isEmpty())
-            WriteDXF_cntrPoly(design, turn_Y(fp.cutMarks).translated(S), 8, label);
+            Sheet_Marks(out, design, turn_Y(fp.cutMarks).translated(S), 8, label);
         Acad_TextPos(design, cell, &fp.allowanceOutline, &angle, &position);
-        WriteDxFText(design, turn_F_Y_point(c) + S, turn_F_Y_point(position) + S, label, angle, label, font);
-        if (preview)
-            WriteDxFPolyline(design, turn_Y(fp.pureOutline).translated(S), label + QStringLiteral(".pure"), 4);
+        out->text(turn_F_Y_point(c) + S, turn_F_Y_point(position) + S, label, angle, label, font,
+                  DxfTextHeight(design, font));
+        out->sewingLine(turn_Y(fp.pureOutline).translated(S), label + QStringLiteral(".pure"), 4);
         if (!fp.allowanceOutline.isEmpty())
-            WriteDxFPolyline(design, turn_Y(fp.allowanceOutline).translated(S), label, 1);
-        CalcRearRibControls(design, cell, S, label, midLine, fp.allowanceOutline);
-        CalcFrontRibControls(design, cell, S, label, midLine, fp.allowanceOutline);
+            out->polyline(turn_Y(fp.allowanceOutline).translated(S), label, 1);
+        CalcRearRibControls(out, design, cell, S, label, midLine, fp.allowanceOutline);
+        CalcFrontRibControls(out, design, cell, S, label, midLine, fp.allowanceOutline);
     }
 }
 
-QPolygonF RightPartPolyMirror(ParaStruct* design, const QPolygonF& poly)
+QPolygonF RightPartPolyMirror(const ParaStruct* design, const QPolygonF& poly)
 {
     const QPolygonF& mid = design->cellOutlinesA[0];
     if (mid.isEmpty() || poly.isEmpty())
@@ -137,7 +144,7 @@ QPolygonF RightPartPolyMirror(ParaStruct* design, const QPolygonF& poly)
     return right + mirrored;
 }
 
-void Acad_TextPos(ParaStruct* design, int cell, const QPolygonF* outline, int* angle, QPointF* position)
+void Acad_TextPos(const ParaStruct* design, int cell, const QPolygonF* outline, int* angle, QPointF* position)
 {
     if (outline->isEmpty())
         return;

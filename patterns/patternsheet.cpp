@@ -1,6 +1,5 @@
 #include "patterns/patternsheet.h"
 
-#include "patterns/acad.h"
 #include "core/calcul3d.h"
 #include "core/filesave.h"
 #include "core/parastruct.h"
@@ -9,6 +8,7 @@
 #include "patterns/minisheet.h"
 #include "patterns/panelsheet.h"
 #include "patterns/ribsheet.h"
+#include "patterns/sheet.h"
 #include "patterns/straps.h"
 
 #include <QDir>
@@ -23,13 +23,13 @@ QList<PatternWriter> makeWriters()
 {
     // Writers of the kinds not drawn yet join this table as they are built.
     return {
-        {DiagonalPatterns, QStringLiteral("diagon.dxf"), &Acad_Diagon},
-        {RearMiniRibPatterns, QStringLiteral("rearmini.dxf"), &Acad_RearFoilPatt},
-        {FrontMiniRibPatterns, QStringLiteral("frontmini.dxf"), &Acad_FrontFoilPatt},
-        {StrapPatterns, QStringLiteral("straps.dxf"), &Acad_Straps},
-        {RibPatterns, QStringLiteral("ribs.dxf"), &Acad_FoilPatt},
-        {PanelPatterns, QStringLiteral("longpatt.dxf"), &Acad_Longpatt},
-        {Drawing3D, QStringLiteral("Wl9_3D.dxf"), &Wl9_Dxf},
+        {DiagonalPatterns, QStringLiteral("diagon.dxf"), &Diagonal_Sheet},
+        {RearMiniRibPatterns, QStringLiteral("rearmini.dxf"), &RearMiniRib_Sheet},
+        {FrontMiniRibPatterns, QStringLiteral("frontmini.dxf"), &FrontMiniRib_Sheet},
+        {StrapPatterns, QStringLiteral("straps.dxf"), &Strap_Sheet},
+        {RibPatterns, QStringLiteral("ribs.dxf"), &Rib_Sheet},
+        {PanelPatterns, QStringLiteral("longpatt.dxf"), &Panel_Sheet},
+        {Drawing3D, QStringLiteral("Wl9_3D.dxf"), &Drawing3D_Sheet},
     };
 }
 
@@ -47,11 +47,11 @@ const QList<PatternWriter>& Pattern_Writers()
     return writers;
 }
 
-PatternWriterFn Pattern_Writer_Of(int kind)
+PatternSheetFn Pattern_Writer_Of(int kind)
 {
     for (const PatternWriter& w : Pattern_Writers())
         if (w.kind == kind)
-            return w.write;
+            return w.draw;
     return nullptr;
 }
 
@@ -64,26 +64,30 @@ QString Patterns_Refusal(const ParaStruct* design)
     return QString();
 }
 
-QPainterPath Preview_Pattern(const PatternSheet& sheet, int kind, QString* refusal)
+PieceSheet Pattern_Sheet(const PatternSheet& sheet, int kind, QString* refusal)
 {
-    GlobClass* glob = GetGlobClass();
-    glob->writeDxf = false;
-    glob->previewPath = QPainterPath();
     if (refusal)
         refusal->clear();
-    if (RecomputeStep diagonals = Recompute_Hook(RecomputeHook::Diagonals))
-        diagonals(sheet.design);
-    const PatternWriterFn write = kind >= 0 && kind < Drawing3D ? Pattern_Writer_Of(kind) : nullptr;
-    if (write) {
-        const QString why = Patterns_Refusal(sheet.design);
-        if (why.isEmpty())
-            write(sheet);
-        else if (refusal)
+    const PatternSheetFn draw = Pattern_Writer_Of(kind);
+    if (!draw)
+        return PieceSheet(sheet.design ? sheet.design->dxfScale : 1.0);
+    const QString why = Patterns_Refusal(sheet.design);
+    if (!why.isEmpty()) {
+        if (refusal)
             *refusal = why;
+        return PieceSheet(sheet.design ? sheet.design->dxfScale : 1.0);
     }
-    QPainterPath path;
-    path.swap(glob->previewPath);
-    return path;
+    return draw(sheet);
+}
+
+QPainterPath Preview_Pattern(const PatternSheet& sheet, int kind, QString* refusal)
+{
+    if (kind < 0 || kind >= Drawing3D) {
+        if (refusal)
+            refusal->clear();
+        return QPainterPath();
+    }
+    return Sheet_Preview(Pattern_Sheet(sheet, kind, refusal));
 }
 
 bool ExportReport::allWritten() const
@@ -152,9 +156,8 @@ ExportReport Export_All_Patterns(const PatternSheet& sheet, const std::function<
         if (progress)
             progress(percent);
     };
-    GlobClass* glob = GetGlobClass();
     ExportReport result;
-    result.directory = glob->dxfDir;
+    result.directory = GetGlobClass()->dxfDir;
     // Without a project there is no output directory; nothing is written
     // anywhere else.
     result.refusal = Export_Folder_Refusal();
@@ -167,7 +170,6 @@ ExportReport Export_All_Patterns(const PatternSheet& sheet, const std::function<
     const QList<PatternWriter>& writers = Pattern_Writers();
     PatternSheet writing = sheet;
     writing.notes = &result.notes;
-    glob->writeDxf = true;
     report(0);
     for (int i = 0; i < writers.size(); ++i) {
         const PatternWriter& w = writers.at(i);
@@ -178,14 +180,15 @@ ExportReport Export_All_Patterns(const PatternSheet& sheet, const std::function<
         }
         ExportedFile file;
         file.fileName = w.fileName;
-        file.available = w.write != nullptr;
-        file.written = file.available && w.write(writing);
-        if (file.available && !file.written)
-            file.error = Acad_Write_Error();
+        file.available = w.draw != nullptr;
+        if (file.available) {
+            // One sheet at a time: the 3-D drawing alone is some twenty
+            // megabytes.
+            file.error = Write_Sheet(w.draw(writing), result.directory, w.fileName);
+            file.written = file.error == 0;
+        }
         result.files.append(file);
         report(last ? 100 : 10 * (i + 1));
     }
-    glob->writeDxf = false;
-    glob->previewPath = QPainterPath();
     return result;
 }

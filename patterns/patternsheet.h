@@ -4,10 +4,10 @@
 // the order "Export all" writes them, the preview of one kind and the
 // export of all.
 //
-// Every writer draws through the DXF writer (acad.h): with
-// GlobClass::writeDxf off it fills GlobClass::previewPath, with it on it
-// writes its file into the project's output directory. The preview and the
-// export set the switch; a writer runs the same in both.
+// Every writer builds a sheet (sheet.h) from a design it only reads: the
+// preview draws that sheet, the export writes it into the project's output
+// directory. The design must be current (recomputed after its last edit);
+// neither the preview nor the export changes it.
 
 #include <QFont>
 #include <QList>
@@ -19,12 +19,13 @@
 #include <functional>
 
 class ParaStruct;
+class PieceSheet;
 
 // What a writer draws on: the design, and the preview view's font (label
 // fonts start from a copy) and size (some sheets place their pieces by it,
 // in the preview and in the file alike).
 struct PatternSheet {
-    ParaStruct* design = nullptr;
+    const ParaStruct* design = nullptr;
     QFont font;
     QSize viewSize;
     // Where a writer says which pieces it could not draw and why (the sheet
@@ -46,30 +47,33 @@ enum PatternKind {
     Drawing3D = 6, // written by the export only, never previewed
 };
 
-// Draws one kind; returns what Finish_Export_To_Acad returned (in the
-// preview always false).
+// Draws one kind through the step-by-step interface (acad.h); returns
+// whether the file was written (in the preview always false).
 using PatternWriterFn = bool (*)(const PatternSheet& sheet);
+// Builds the sheet of one kind.
+using PatternSheetFn = PieceSheet (*)(const PatternSheet& sheet);
 
 struct PatternWriter {
     PatternKind kind;
     QString fileName;
-    PatternWriterFn write; // nullptr: the kind cannot be drawn yet
+    PatternSheetFn draw; // nullptr: the kind cannot be drawn yet
 };
 
 // The writers in export order: diagonal ribs, rear mini-ribs, front
 // mini-ribs, straps, ribs, panels, 3-D drawing.
 const QList<PatternWriter>& Pattern_Writers();
-PatternWriterFn Pattern_Writer_Of(int kind);
+PatternSheetFn Pattern_Writer_Of(int kind);
 
 // Why no patterns can be drawn of the design (no airfoils, too few cells for
 // the sheets' layout); empty when they can.
 QString Patterns_Refusal(const ParaStruct* design);
 
-// The preview of one kind: switches the writer to preview, runs the
-// diagonal model, runs the kind's writer and returns what it drew (empty for
-// any other kind, for a kind without writer and for a refused design, whose
-// reason goes to *refusal when given); what the writer has to say goes to
-// sheet.notes. GlobClass::previewPath is left empty.
+// The sheet of one kind as the preview shows it and the export writes it:
+// empty for any other kind, for a kind without writer and for a refused
+// design, whose reason goes to *refusal when given; what the writer has to
+// say goes to sheet.notes.
+PieceSheet Pattern_Sheet(const PatternSheet& sheet, int kind, QString* refusal = nullptr);
+// Its preview (the 3-D drawing has none).
 QPainterPath Preview_Pattern(const PatternSheet& sheet, int kind, QString* refusal = nullptr);
 
 struct ExportedFile {
@@ -100,5 +104,5 @@ QString Export_Folder_Refusal();
 // Writes every pattern file into the project's output directory, in export
 // order, reporting progress (0 .. 100) after each step. Refused, writing
 // nothing, while no project output directory is set or when the design
-// cannot have patterns. The writer switch is off again afterwards.
+// cannot have patterns.
 ExportReport Export_All_Patterns(const PatternSheet& sheet, const std::function<void(int)>& progress = {});

@@ -1,7 +1,6 @@
 #include "patterns/ribsheet.h"
 
 #include "airfoils/airfoil.h"
-#include "core/canopy.h"
 #include "core/parastruct.h"
 #include "core/checkedint.h"
 #include "patterns/acad.h"
@@ -9,6 +8,8 @@
 #include "patterns/patternsheet.h"
 #include "patterns/ribseams.h"
 #include "patterns/ribunfold.h"
+#include "patterns/scratchloan.h"
+#include "patterns/sheet.h"
 #include "structure/crossports.h"
 #include "structure/holefun.h"
 
@@ -16,6 +17,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -60,7 +62,7 @@ double foil_deb(const ParaStruct* design, int r, const QPolygonF& outline)
     return e * (ratio * 1.5);
 }
 
-void Acad_FoilHoles(ParaStruct* design, int r, int x, int y, const QString& layer, int ribType,
+void Acad_FoilHoles(PieceSheet* out, ParaStruct* design, int r, int x, int y, const QString& layer, int ribType,
                     const QPolygonF& outline)
 {
     if (r >= design->lastRib || ribType > 1 || ribType < 0 || outline.size() < 3)
@@ -81,22 +83,25 @@ void Acad_FoilHoles(ParaStruct* design, int r, int x, int y, const QString& laye
     for (int k = 0; k <= 10; ++k)
         holes += Create_div_Triangles(design, design->baseTriangles[k], false);
     for (const QPolygonF& hole : std::as_const(holes))
-        WriteDxFPolyLoop(design, moved(hole, QPointF(x, y)), layer, 1, true);
+        out->loop(moved(hole, QPointF(x, y)), layer, 1, true);
 }
 
-bool Acad_FoilPatt(const PatternSheet& sheet)
+PieceSheet Rib_Sheet(const PatternSheet& sheet)
 {
-    ParaStruct* design = sheet.design;
+    PieceSheet out(sheet.design->dxfScale);
+    // The unfolding and the hole layout keep their scratch in the record:
+    // they work on a copy.
+    ScratchLoan loan(sheet.design);
+    ParaStruct* design = loan.design();
     QFont font = sheet.font;
     font.setFamily(QStringLiteral("Times"));
     font.setPixelSize(5);
+    const int height = DxfTextHeight(design, font);
     const double allowance = design->ToScreen(0.001 * design->seamAllowance[0]);
-    Create_Space_Canopy(design);
     const int ypos = int(0.2 * sheet.viewSize.height());
 
     const int first = design->centreRib ? 0 : design->firstRib;
     const int last = std::min(design->lastRib, kRibSlots - 1);
-    Init_Export_To_Acad(design);
     const bool rod1 = is_rodUP(design);
     const bool rod2 = is_rodDW(design);
     int xpos = 0;
@@ -128,27 +133,32 @@ bool Acad_FoilPatt(const PatternSheet& sheet)
         const QString label = QStringLiteral("RIB.%1").arg(r);
 
         if (design->dxfWideSpacing)
-            WriteDxFPolyLoop(design, moved(ribOutline, T), label + QStringLiteral(".saw"), 3, true);
+            out.loop(moved(ribOutline, T), label + QStringLiteral(".saw"), 3, true);
         const QPointF p = ribOutline.first() + T;
-        WriteDxFText(design, p, p, label, -90, label, font);
+        out.text(p, p, label, -90, label, font, height);
         if (design->isLoadedRib(r))
-            WriteDXF_cntrPoly2(design, moved(ribControls, T), ribControlSides, label);
-        WriteDXF_cntrPoly(design, moved(ribControls, T), 12, label);
+            Sheet_Marks2(&out, design, moved(ribControls, T), ribControlSides, label);
+        Sheet_Marks(&out, design, moved(ribControls, T), 12, label);
         if (hasMylar)
-            WriteDxFPolyLoop(design, moved(ribMylar, T), label + QStringLiteral(".milar"), 2, true);
+            out.loop(moved(ribMylar, T), label + QStringLiteral(".milar"), 2, true);
         auto rod = [&](const QPolygonF& path, const QPolygonF& marks, const QString& suffix) {
-            WriteDXF_cntrPoly(design, moved(marks, T), 3, label + suffix);
+            Sheet_Marks(&out, design, moved(marks, T), 3, label + suffix);
             if (design->dxfWideSpacing)
-                WriteDxFPolyLoop(design, moved(path, T), label + QStringLiteral(".rod.saw"), 2, true);
-            WriteDxFPolyLoop(design, moved(Rod_ubermuss(allowance, path), T), label + suffix, 2, true);
+                out.loop(moved(path, T), label + QStringLiteral(".rod.saw"), 2, true);
+            out.loop(moved(Rod_ubermuss(allowance, path), T), label + suffix, 2, true);
         };
         if (rod1)
             rod(ribRod1, ribRod1Controls, QStringLiteral(".rod_1"));
         if (rod2)
             rod(ribRod2, ribRod2Controls, QStringLiteral(".rod_2"));
         const double d = mirrored(design, r) ? -allowance : allowance;
-        WriteDxFPolyLoop(design, moved(Airfoil_ubermuss(d, ribOutline), T), label, 1, true);
-        Acad_FoilHoles(design, r, xpos, ypos, label, design->diagTableD1[r].ribType, ribOutline);
+        out.loop(moved(Airfoil_ubermuss(d, ribOutline), T), label, 1, true);
+        Acad_FoilHoles(&out, design, r, xpos, ypos, label, design->diagTableD1[r].ribType, ribOutline);
     }
-    return Finish_Export_To_Acad(GetGlobClass(), QStringLiteral("ribs.dxf"));
+    return out;
+}
+
+bool Acad_FoilPatt(const PatternSheet& sheet)
+{
+    return Finish_Sheet(GetGlobClass(), Rib_Sheet(sheet), QStringLiteral("ribs.dxf"));
 }

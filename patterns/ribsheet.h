@@ -15,17 +15,21 @@
 #include <QString>
 
 class ParaStruct;
+class PieceSheet;
 struct PatternSheet;
 
-// The whole sheet; returns whether the file was written (false in the
-// preview).
+// The whole sheet, of a current design.
+PieceSheet Rib_Sheet(const PatternSheet& sheet);
+// The sheet previewed or written as the step-by-step interface does it
+// (acad.h); returns whether the file was written (false in the preview).
 bool Acad_FoilPatt(const PatternSheet& sheet);
 
 // The cross-port holes of rib r laid out on its turned flat outline and
 // drawn moved by (x, y): hole group 0 on loaded ribs, 1 on intermediate ones
 // (ribType), none on the tip rib and for other rib types. The hole zone lies
-// the design's edge offset inside the outline.
-void Acad_FoilHoles(ParaStruct* design, int r, int x, int y, const QString& layer, int ribType,
+// the design's edge offset inside the outline. The design is a working copy:
+// the hole layout keeps its scratch in it.
+void Acad_FoilHoles(PieceSheet* out, ParaStruct* design, int r, int x, int y, const QString& layer, int ribType,
                     const QPolygonF& outline);
 
 // Horizontal advance before rib r on the sheet: one and a half times the

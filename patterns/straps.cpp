@@ -6,9 +6,12 @@
 #include "patterns/controlmarks.h"
 #include "patterns/patterngeom.h"
 #include "patterns/patternsheet.h"
+#include "patterns/scratchloan.h"
+#include "patterns/sheet.h"
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -161,15 +164,18 @@ QPolygonF Straps_ubermuss(double allowance, const QPolygonF& sideA, const QPolyg
                      Lines_Intesection(a2, b2, offB1, offB2), Lines_Intesection(a0, b0, offB1, offB2)};
 }
 
-bool Acad_Straps(const PatternSheet& sheet)
+PieceSheet Strap_Sheet(const PatternSheet& sheet)
 {
-    ParaStruct* design = sheet.design;
+    PieceSheet out(sheet.design->dxfScale);
+    // The strap walk works in the record: on a copy.
+    ScratchLoan loan(sheet.design);
+    ParaStruct* design = loan.design();
     QFont font = sheet.font;
     font.setFamily(QStringLiteral("Times"));
     font.setPixelSize(5);
+    const int height = DxfTextHeight(design, font);
     const int column = int(sheet.viewSize.width() / 15.0);
     const int line = int(sheet.viewSize.height() / 25.0);
-    Init_Export_To_Acad(design);
     const double allowance = design->ToScreen(design->seamAllowance[0] * 0.001);
     const QList<Strap3D> list = Create_Strap_list(design);
     for (const Strap3D& currentStrap : list) {
@@ -177,15 +183,20 @@ bool Acad_Straps(const PatternSheet& sheet)
         const QString label = QStringLiteral("Strap.%1.%2").arg(currentStrap.ribA).arg(LineLetter(currentStrap.row));
         const QPointF offset(currentStrap.ribA * column, (currentStrap.row - 1) * line);
         const QPolygonF outline = strapOutline.translated(offset);
-        WriteDxFPolyline(design, outline, label, 3);
-        WriteDXF_cntrPoly(design, strapAttach.translated(offset), 12, label);
+        out.polyline(outline, label, 3);
+        Sheet_Marks(&out, design, strapAttach.translated(offset), 12, label);
         const QPolygonF cut = Straps_ubermuss(allowance, strapSideA.translated(offset), strapSideB.translated(offset));
-        WriteDxFPolyline(design, cut, label, 1);
+        out.polyline(cut, label, 1);
         const QPointF c = Geometric_center(outline);
         const double e = strapOutline.boundingRect().width();
-        WriteDxFText(design, c, c, label, 0, label, font);
-        WriteDxFText(design, c, QPointF(c.x() - 0.25 * e, c.y()), label, 0, QStringLiteral("to center"), font);
-        WriteDxFText(design, c, QPointF(c.x(), c.y() - 0.05 * e), label, 0, QStringLiteral("to nose"), font);
+        out.text(c, c, label, 0, label, font, height);
+        out.text(c, QPointF(c.x() - 0.25 * e, c.y()), label, 0, QStringLiteral("to center"), font, height);
+        out.text(c, QPointF(c.x(), c.y() - 0.05 * e), label, 0, QStringLiteral("to nose"), font, height);
     }
-    return Finish_Export_To_Acad(GetGlobClass(), QStringLiteral("straps.dxf"));
+    return out;
+}
+
+bool Acad_Straps(const PatternSheet& sheet)
+{
+    return Finish_Sheet(GetGlobClass(), Strap_Sheet(sheet), QStringLiteral("straps.dxf"));
 }

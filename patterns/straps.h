@@ -13,6 +13,7 @@
 #include <QVector3D>
 
 class ParaStruct;
+class PieceSheet;
 struct PatternSheet;
 
 // One strap in 3-D, plan units; a plain value record.
@@ -69,6 +70,8 @@ FlatStrap Unfold_Strap(const Strap3D& strap);
 // the two long edges only extended to meet them.
 QPolygonF Straps_ubermuss(double allowance, const QPolygonF& sideA, const QPolygonF& sideB);
 
-// The strap sheet; returns whether the file was written (false in the
-// preview).
+// The strap sheet of a current design.
+PieceSheet Strap_Sheet(const PatternSheet& sheet);
+// The sheet previewed or written as the step-by-step interface does it
+// (acad.h); returns whether the file was written (false in the preview).
 bool Acad_Straps(const PatternSheet& sheet);

@@ -66,7 +66,6 @@ void DxfPreviewDialog::on_dxf_tabWidget_currentChanged(int index)
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     Tab_Select(index, font(), dxf_tabWidget);
-    glob->writeDxf = false;
     QString refusal;
     if (index >= 0 && index < kExportTab) {
         refusal = pattwidget->Create_Previews(index);
@@ -108,7 +107,6 @@ void DxfPreviewDialog::Export_To_DXF()
         progressBar->repaint();
     });
     QApplication::restoreOverrideCursor();
-    glob->writeDxf = false;
     setCursor(Qt::ArrowCursor);
     // Every file is named: those written, and those that were not and why.
     bool failed = false;

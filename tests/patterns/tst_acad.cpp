@@ -24,6 +24,7 @@
 
 #include "tests/common/dxfcheck.h"
 #include "patterns/acad.h"
+#include "patterns/sheet.h"
 #include "core/parastruct.h"
 
 namespace {
@@ -199,6 +200,28 @@ private slots:
                                       "10", "65.0000",  "20",  y,            "30", "0.0000", "40",    height,
                                       "1",  "abcde",    "50",  "-90",        "100", "AcDbText"};
         QCOMPARE(dxfEntities.mid(4), expected);
+    }
+
+    // A sheet's reals are written as the number formatting of the library
+    // writes them (four decimals, an exact half rounded away from zero, zero
+    // without a sign), also where the shortest correct form would round a half
+    // to even.
+    void sheetRealsAsTheLibraryFormatsThem_data()
+    {
+        QTest::addColumn<double>("value");
+        for (double v : {0.03125, -0.03125, 1.03125, 0.15625, 123456.78125, 9.99995, 0.99995, -0.0, 0.0, -0.00001,
+                         0.00004, -0.00005, 2.5e-5, 7.5e-5, 99999.99995, 1e20, 12.5, -7.65625, 3.14159265})
+            QTest::newRow(qPrintable(QString::number(v, 'g', 17))) << v;
+    }
+    void sheetRealsAsTheLibraryFormatsThem()
+    {
+        QFETCH(double, value);
+        PieceSheet sheet(1.0);
+        sheet.polyline(QPolygonF{QPointF(value, 1), QPointF(2, value)}, QStringLiteral("a"), 1);
+        const QStringList lines = QString::fromUtf8(Sheet_Dxf_Bytes(sheet)).split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.mid(4, 3), (QStringList{"0", "LINE", "8"}));
+        QCOMPARE(lines.at(4 + 7), QString::number(value, 'f', 4));
+        QCOMPARE(lines.at(4 + 15), QString::number(value, 'f', 4));
     }
 
     void lines3DKeepSinglePrecision()

@@ -22,6 +22,8 @@
 #include "patterns/cellstrip.h"
 #include "patterns/miniribmarks.h"
 #include "patterns/panelsheet.h"
+#include "patterns/panelmanager.h"
+#include "graphics/designcurves.h"
 #include "tests/common/dxfcheck.h"
 #include "tests/patterns/patternfixture.h"
 #include "tests/patterns/sewingcheck.h"
@@ -126,7 +128,7 @@ private slots:
     void front()
     {
         d->frontRibEnabled[5] = true;
-        CalcFrontRibControls(d.get(), 5, offset, QStringLiteral("VN.5"), mid, everything);
+        CalcFrontRibControls(Acad_Drawing(d.get()), d.get(), 5, offset, QStringLiteral("VN.5"), mid, everything);
         const QList<Drawn> lines = linesWritten();
         const int nose = d->noseIndex[5];
         const QList<Drawn> seam = ofColour(lines, 3, QStringLiteral("VN.5"));
@@ -141,9 +143,10 @@ private slots:
         // a piece away from the nose gets nothing; a cell without a front
         // mini-rib nothing either
         Init_Export_To_Acad(d.get());
-        CalcFrontRibControls(d.get(), 5, offset, QStringLiteral("Up.5.0"), mid, QPolygonF(QRectF(-500, -500, 1, 1)));
+        CalcFrontRibControls(Acad_Drawing(d.get()), d.get(),
+                             5, offset, QStringLiteral("Up.5.0"), mid, QPolygonF(QRectF(-500, -500, 1, 1)));
         d->frontRibEnabled[5] = false;
-        CalcFrontRibControls(d.get(), 5, offset, QStringLiteral("VN.5"), mid, everything);
+        CalcFrontRibControls(Acad_Drawing(d.get()), d.get(), 5, offset, QStringLiteral("VN.5"), mid, everything);
         QVERIFY(linesWritten().isEmpty());
     }
 
@@ -158,7 +161,7 @@ private slots:
         const int s = std::clamp(idx[0], 0, 6), u = idx[2], e = idx[3];
         QVERIFY2(u > s && e > u, qPrintable(QString("%1 %2 %3 %4 %5").arg(idx[0]).arg(idx[1]).arg(idx[2]).arg(idx[3]).arg(idx[4])));
         d->rearRibEnabled[5] = true;
-        CalcRearRibControls(d.get(), 5, offset, QStringLiteral("Up.5.0"), mid, everything);
+        CalcRearRibControls(Acad_Drawing(d.get()), d.get(), 5, offset, QStringLiteral("Up.5.0"), mid, everything);
         QList<Drawn> lines = linesWritten();
         QCOMPARE(marks(lines, 12), 5);
         const QList<Drawn> seam = ofColour(lines, 3, QStringLiteral("Up.5.0"));
@@ -173,7 +176,7 @@ private slots:
 
         // without a rear mini-rib only the mid-line, from u + 10 to 989
         Init_Export_To_Acad(d.get());
-        CalcRearRibControls(d.get(), 5, offset, QStringLiteral("Up.5.0"), mid, everything);
+        CalcRearRibControls(Acad_Drawing(d.get()), d.get(), 5, offset, QStringLiteral("Up.5.0"), mid, everything);
         lines = linesWritten();
         QCOMPARE(marks(lines, 12), 0);
         QVERIFY(ofColour(lines, 3, QStringLiteral("Up.5.0")).isEmpty());
@@ -181,7 +184,7 @@ private slots:
         // a piece holding two mid-line points or fewer: no mark
         Init_Export_To_Acad(d.get());
         const QPolygonF tiny = QPolygonF(QRectF(mid.at(600) - QPointF(0.01, 0.01), QSizeF(0.02, 0.02)));
-        CalcRearRibControls(d.get(), 5, offset, QStringLiteral("Lw.5.0"), mid, tiny);
+        CalcRearRibControls(Acad_Drawing(d.get()), d.get(), 5, offset, QStringLiteral("Lw.5.0"), mid, tiny);
         QVERIFY(linesWritten().isEmpty());
     }
 
@@ -205,7 +208,13 @@ private slots:
         const auto layers = sewingcheck::layersOf(dxf);
         const double s = wing->dxfScale;
         const double column = 1.3 * (wing->ribSpanPos[2] - wing->ribSpanPos[1]);
+        // The cells' mid-lines as the panel layout works them out (the sheet
+        // leaves the design's own as they were).
+        QList<Spline> designLines;
+        RecreateSplineList(wing.get(), &designLines);
         for (int cell : {tip - 1, tip}) {
+            QList<WholePoly> pieces;
+            Longpattern_Manager(wing.get(), cell, &designLines, &pieces, false);
             const QPolygonF own = wing->cellOutlinesA[cell];
             int seamPoints = 0;
             for (const QString& name : layers.keys()) {

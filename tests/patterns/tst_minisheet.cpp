@@ -274,7 +274,8 @@ private slots:
         GetGlobClass()->writeDxf = true;
 
         Init_Export_To_Acad(d.get());
-        CalcFrontRibControls(d.get(), cell, QPointF(100, 0), QStringLiteral("Up.3.0"), mid, everything);
+        CalcFrontRibControls(Acad_Drawing(d.get()), d.get(),
+                             cell, QPointF(100, 0), QStringLiteral("Up.3.0"), mid, everything);
         const int n = d->noseIndex[cell];
         int controls = 0;
         for (int k = n - 60; k <= n + 40 - 2; ++k)
@@ -289,7 +290,8 @@ private slots:
         QCOMPARE(lines(4), 12 * controls);
         QCOMPARE(lines(3), (n + 38) - (n - 60)); // a seam of 99 points
         Init_Export_To_Acad(d.get());
-        CalcFrontRibControls(d.get(), cell, QPointF(100, 0), QStringLiteral("Up.3.0"), mid, nothing);
+        CalcFrontRibControls(Acad_Drawing(d.get()), d.get(),
+                             cell, QPointF(100, 0), QStringLiteral("Up.3.0"), mid, nothing);
         QCOMPARE(dxfEntities.size(), 4);
 
         // rear: without the cell's rear mini-rib only the mid-line mark
@@ -298,7 +300,8 @@ private slots:
         const int u = d->minirib.rearRibControls[2];
         d->rearRibEnabled[cell] = false;
         Init_Export_To_Acad(d.get());
-        CalcRearRibControls(d.get(), cell, QPointF(0, 0), QStringLiteral("Lw.3.0"), mid, everything);
+        CalcRearRibControls(Acad_Drawing(d.get()), d.get(),
+                            cell, QPointF(0, 0), QStringLiteral("Lw.3.0"), mid, everything);
         QCOMPARE(lines(3), 69);
         QCOMPARE(lines(4), 0);
         QVERIFY(dxfEntities.contains(QStringLiteral("Lw.3.0.midline")));
@@ -308,7 +311,8 @@ private slots:
         QCOMPARE(dxfEntities.at(dxfEntities.indexOf(QStringLiteral("20")) + 1), DxfReal(s * (500 - (u + 10))));
         d->rearRibEnabled[cell] = true;
         Init_Export_To_Acad(d.get());
-        CalcRearRibControls(d.get(), cell, QPointF(0, 0), QStringLiteral("Lw.3.0"), mid, everything);
+        CalcRearRibControls(Acad_Drawing(d.get()), d.get(),
+                            cell, QPointF(0, 0), QStringLiteral("Lw.3.0"), mid, everything);
         QCOMPARE(lines(4), 12 * 5);
         GetGlobClass()->writeDxf = false;
     }

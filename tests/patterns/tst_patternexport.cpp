@@ -10,6 +10,9 @@
 #include <QJsonObject>
 #include <QLatin1String>
 #include <QList>
+#include <QLineF>
+#include <QMultiHash>
+#include <QPair>
 #include <QObject>
 #include <QPainterPath>
 #include <QString>
@@ -20,11 +23,15 @@
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
 
 #include "core/filesave.h"
 
 #include "tests/common/dxfcheck.h"
 #include "core/calcul3d.h"
+#include "core/openfile.h"
+#include "patterns/sheet.h"
+#include "tests/patterns/dxfsheet.h"
 #include "tests/patterns/patternfixture.h"
 #include "patterns/patternsheet.h"
 
@@ -309,18 +316,90 @@ private slots:
         QCOMPARE(Patterns_Refusal(d.get()), QStringLiteral("Airfoil not present yet - IMPORT first"));
     }
 
-    // The preview runs the diagonal model (when one is installed) before
-    // every preview, also of an empty kind.
-    void previewRunsTheDiagonalModel()
+    // What the user sees is what is cut: every line of a written sheet, read
+    // back by ezdxf, runs between points the preview of the same kind draws
+    // (control marks aside: the preview enlarges them).
+    void previewShowsTheFileGeometry_data()
     {
-        static int runs = 0;
-        auto d = patternfixture::defaultDesign(3);
-        const RecomputeStep old = Set_Recompute_Hook(RecomputeHook::Diagonals, [](ParaStruct*) { ++runs; });
-        runs = 0;
-        Preview_Pattern(patternfixture::sheetOf(d.get()), RibPatterns);
-        Preview_Pattern(patternfixture::sheetOf(d.get()), -1);
-        QCOMPARE(runs, 2);
-        Set_Recompute_Hook(RecomputeHook::Diagonals, old);
+        QTest::addColumn<int>("kind");
+        QTest::newRow("panels") << int(PanelPatterns);
+        QTest::newRow("ribs") << int(RibPatterns);
+        QTest::newRow("diagonals") << int(DiagonalPatterns);
+        QTest::newRow("rear mini-ribs") << int(RearMiniRibPatterns);
+        QTest::newRow("front mini-ribs") << int(FrontMiniRibPatterns);
+        QTest::newRow("straps") << int(StrapPatterns);
+    }
+    void previewShowsTheFileGeometry()
+    {
+        QFETCH(int, kind);
+        static const std::unique_ptr<ParaStruct> d = patternfixture::defaultDesign(12);
+        const PatternSheet ps = patternfixture::sheetOf(d.get());
+        const QPainterPath preview = Preview_Pattern(ps, kind);
+        QTemporaryDir dir;
+        QCOMPARE(Write_Sheet(Pattern_Sheet(ps, kind), dir.path(), QStringLiteral("sheet.dxf")), 0);
+        const dxfsheet::Sheet file = dxfsheet::read(dir.filePath(QStringLiteral("sheet.dxf")));
+        QVERIFY2(file.ok, qPrintable(file.error));
+
+        // The preview's points on a grid of a hundredth of a plan unit.
+        QMultiHash<QPair<qint64, qint64>, QPointF> shown;
+        for (int i = 0; i < preview.elementCount(); ++i) {
+            const QPointF p = preview.elementAt(i);
+            shown.insert({qRound64(100 * p.x()), qRound64(100 * p.y())}, p);
+        }
+        const double s = d->dxfScale;
+        auto isShown = [&](QPointF mm) {
+            const QPointF p = mm / s;
+            const qint64 gx = qRound64(100 * p.x()), gy = qRound64(100 * p.y());
+            for (qint64 x = gx - 1; x <= gx + 1; ++x)
+                for (qint64 y = gy - 1; y <= gy + 1; ++y)
+                    for (const QPointF& q : shown.values({x, y}))
+                        if (QLineF(p, q).length() < 1e-3)
+                            return true;
+            return false;
+        };
+        int checked = 0;
+        for (const dxfsheet::Line& l : file.lines) {
+            if (l.colour == 4)
+                continue;
+            QVERIFY2(isShown(l.a) && isShown(l.b),
+                     qPrintable(QStringLiteral("%1: (%2, %3) - (%4, %5) is not in the preview")
+                                    .arg(l.layer).arg(l.a.x()).arg(l.a.y()).arg(l.b.x()).arg(l.b.y())));
+            ++checked;
+        }
+        QVERIFY(checked > 0);
+        // and every piece label of the file is on the sheet
+        QVERIFY(!file.texts.isEmpty());
+    }
+
+    // Neither the previews nor "Export all" change the design they draw: its
+    // project file, its warnings and what the geometry routines work out in it
+    // are as before.
+    void writersLeaveTheDesignAsItWas()
+    {
+        auto d = patternfixture::defaultDesign(12);
+        d->designWarnings = {QStringLiteral("a warning the user has not read yet")};
+        const QByteArray project = Project_File_Bytes(*d);
+        const auto before = std::make_unique<ParaStruct>(*d);
+        QTemporaryDir dir;
+        GetGlobClass()->dxfDir = dir.path();
+        const PatternSheet ps = patternfixture::sheetOf(d.get());
+        for (int kind = PanelPatterns; kind < Drawing3D; ++kind)
+            Preview_Pattern(ps, kind);
+        QVERIFY(Export_All_Patterns(ps).allWritten());
+        QCOMPARE(Project_File_Bytes(*d), project);
+        QCOMPARE(d->designWarnings, before->designWarnings);
+        for (int c = 0; c < kStructSlots; ++c) {
+            QCOMPARE(d->cellOutlinesA[c], before->cellOutlinesA[c]);
+            QCOMPARE(d->cellOutlinesB[c], before->cellOutlinesB[c]);
+        }
+        for (int k = 0; k < 6; ++k)
+            QCOMPARE(d->minirib.foils[k], before->minirib.foils[k]);
+        QCOMPARE(d->diagonals.size(), before->diagonals.size());
+        QCOMPARE(d->diagModelPolys, before->diagModelPolys);
+        QCOMPARE(std::memcmp(d->trapIndexA, before->trapIndexA, sizeof d->trapIndexA), 0);
+        QCOMPARE(std::memcmp(d->crossPortTriIndex, before->crossPortTriIndex, sizeof d->crossPortTriIndex), 0);
+        QCOMPARE(std::memcmp(d->baseTriPoints, before->baseTriPoints, sizeof d->baseTriPoints), 0);
+        QCOMPARE(std::memcmp(d->baseTrapPoints, before->baseTrapPoints, sizeof d->baseTrapPoints), 0);
     }
 };
 

@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 
 #include "core/calcul3d.h"
+#include "core/canopy.h"
 #include "core/parastruct.h"
 #include "patterns/acad.h"
 #include "patterns/patternsheet.h"
@@ -340,6 +341,8 @@ private slots:
         d->dxfWideSpacing = true;
         const int r = d->lastRib - 1;
         d->ribAngle[r] = 1.8;
+        // The sheet draws the design as it is: its canopy follows the turn.
+        Create_Space_Canopy(d.get());
         const Sheet s = ribSheet(d.get());
         QVERIFY(s.ok);
         const QPolygonF saw = dxfsheet::chains(s.on(QStringLiteral("RIB.%1.saw").arg(r))).first();

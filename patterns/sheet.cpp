@@ -1,0 +1,461 @@
+#include "patterns/sheet.h"
+
+#include "core/filesave.h"
+#include "core/geomconst.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+int PieceSheet::layerIndex(const QString& name)
+{
+    const auto it = layerIndexes.constFind(name);
+    if (it != layerIndexes.constEnd())
+        return it.value();
+    const int i = int(layerNames.size());
+    layerNames.append(name);
+    layerIndexes.insert(name, i);
+    return i;
+}
+
+void PieceSheet::polyline(const QPolygonF& points, const QString& layer, int colour)
+{
+    loop(points, layer, colour, false);
+}
+
+void PieceSheet::loop(const QPolygonF& points, const QString& layer, int colour, bool closedInFile)
+{
+    order.push_back({Kind::Polyline, int(polylines.size())});
+    polylines.push_back({layerIndex(layer), colour, points, closedInFile, true, true});
+}
+
+void PieceSheet::sewingLine(const QPolygonF& points, const QString& layer, int colour)
+{
+    order.push_back({Kind::Polyline, int(polylines.size())});
+    polylines.push_back({layerIndex(layer), colour, points, false, false, true});
+}
+
+void PieceSheet::fileOnlyLine(QPointF a, QPointF b, const QString& layer, int colour)
+{
+    fileOnlyPolyline(QPolygonF{a, b}, layer, colour);
+}
+
+void PieceSheet::fileOnlyPolyline(const QPolygonF& points, const QString& layer, int colour)
+{
+    order.push_back({Kind::Polyline, int(polylines.size())});
+    polylines.push_back({layerIndex(layer), colour, points, false, true, false});
+}
+
+void PieceSheet::mark(QPointF centre, double radius, double previewRadius, int sides, const QString& layer)
+{
+    order.push_back({Kind::Mark, int(marks.size())});
+    marks.push_back({layerIndex(layer), centre, radius, previewRadius, sides});
+}
+
+void PieceSheet::text(QPointF previewAt, QPointF at, const QString& layer, int angle, const QString& text,
+                 const QFont& font, int height)
+{
+    order.push_back({Kind::Text, int(texts.size())});
+    texts.push_back({layerIndex(layer), at, previewAt, angle, height, text, font});
+}
+
+void PieceSheet::line3D(QVector3D a, QVector3D b, int layer, int colour)
+{
+    order.push_back({Kind::Line3D, int(lines3D.size())});
+    lines3D.push_back({layer, colour, a, b});
+}
+
+void PieceSheet::reserve3D(qsizetype lines)
+{
+    lines3D.reserve(lines3D.size() + size_t(lines));
+    order.reserve(order.size() + size_t(lines));
+}
+
+void PieceSheet::append(const PieceSheet& other)
+{
+    for (const Item& item : other.order) {
+        switch (item.kind) {
+        case Kind::Polyline: {
+            Polyline p = other.polylines[item.index];
+            p.layer = layerIndex(other.layerNames.at(p.layer));
+            order.push_back({Kind::Polyline, int(polylines.size())});
+            polylines.push_back(std::move(p));
+            break;
+        }
+        case Kind::Mark: {
+            Mark m = other.marks[item.index];
+            m.layer = layerIndex(other.layerNames.at(m.layer));
+            order.push_back({Kind::Mark, int(marks.size())});
+            marks.push_back(m);
+            break;
+        }
+        case Kind::Text: {
+            Text t = other.texts[item.index];
+            t.layer = layerIndex(other.layerNames.at(t.layer));
+            order.push_back({Kind::Text, int(texts.size())});
+            texts.push_back(std::move(t));
+            break;
+        }
+        case Kind::Line3D: {
+            Line3D l = other.lines3D[item.index];
+            l.layer = layerIndex(other.layerNames.at(l.layer));
+            order.push_back({Kind::Line3D, int(lines3D.size())});
+            lines3D.push_back(l);
+            break;
+        }
+        }
+    }
+}
+
+QPolygonF cntrCirc(QPointF c, double r, int n)
+{
+    QPolygonF mark;
+    if (n < 1)
+        return mark;
+    // n corners and the first once more: closed by its last side, without
+    // a side of no length (a corner at 2 pi would be the first one again).
+    mark.reserve(n + 1);
+    for (int k = 0; k < n; ++k) {
+        const double phi = (2 * k) * wl::Pi / n;
+        mark.append(c + r * QPointF(std::cos(phi), std::sin(phi)));
+    }
+    mark.append(mark.first());
+    return mark;
+}
+
+namespace {
+
+// A real as the file has it: four decimals, a half in the fifth rounded away
+// from zero, zero without a sign (but a small negative value keeps its "-").
+struct Real {
+    char s[336];
+    int n = 0;
+
+    Real() = default;
+    explicit Real(double v) { set(v); }
+    Real(const Real&) = delete;
+    Real& operator=(const Real&) = delete;
+
+    void set(double v)
+    {
+        if (!std::isfinite(v)) {
+            const QByteArray q = QString::number(v, 'f', 4).toLatin1();
+            n = int(std::min<qsizetype>(q.size(), sizeof s));
+            std::memcpy(s, q.constData(), size_t(n));
+            return;
+        }
+        if (v == 0) {
+            std::memcpy(s, "0.0000", 6);
+            n = 6;
+            return;
+        }
+        // Ten thousandths as an integer, where the product cannot be on the
+        // wrong side of a half: most coordinates.
+        const double y = std::fabs(v) * 1e4;
+        if (y < 1e15) {
+            const double below = std::floor(y);
+            if (std::fabs(y - below - 0.5) > 1e-15 * y + 1e-9) {
+                fromTenThousandths(v < 0, static_cast<unsigned long long>(below) + (y - below > 0.5 ? 1 : 0));
+                return;
+            }
+        }
+        n = int(std::to_chars(s, s + sizeof s, v, std::chars_format::fixed, 4).ptr - s);
+        if (std::fabs(y - std::floor(y) - 0.5) < 1e-3)
+            roundHalfAway(v);
+    }
+
+    void fromTenThousandths(bool negative, unsigned long long k)
+    {
+        char digits[24];
+        int m = int(std::to_chars(digits, digits + sizeof digits, k).ptr - digits);
+        n = 0;
+        if (negative)
+            s[n++] = '-';
+        if (m <= 4) {
+            s[n++] = '0';
+            s[n++] = '.';
+            for (int z = m; z < 4; ++z)
+                s[n++] = '0';
+            std::memcpy(s + n, digits, size_t(m));
+            n += m;
+            return;
+        }
+        std::memcpy(s + n, digits, size_t(m - 4));
+        n += m - 4;
+        s[n++] = '.';
+        std::memcpy(s + n, digits + m - 4, 4);
+        n += 4;
+    }
+
+    // The shortest form rounds an exact half to even; the file rounds it up.
+    void roundHalfAway(double v)
+    {
+        char exact[400];
+        const int m = int(std::to_chars(exact, exact + sizeof exact, v, std::chars_format::fixed, 40).ptr - exact);
+        const int dot = int(std::find(exact, exact + m, '.') - exact);
+        if (dot + 5 >= m || exact[dot + 5] != '5')
+            return;
+        for (int k = dot + 6; k < m; ++k)
+            if (exact[k] != '0')
+                return;
+        // Truncate after four decimals and add one in the last place.
+        int len = dot + 5;
+        int k = len - 1;
+        while (k >= 0) {
+            if (exact[k] == '.') {
+                --k;
+                continue;
+            }
+            if (exact[k] == '-')
+                break;
+            if (exact[k] == '9') {
+                exact[k] = '0';
+                --k;
+                continue;
+            }
+            ++exact[k];
+            break;
+        }
+        const bool carry = k < 0 || exact[k] == '-';
+        n = 0;
+        const bool negative = exact[0] == '-';
+        if (negative)
+            s[n++] = '-';
+        if (carry)
+            s[n++] = '1';
+        const int from = negative ? 1 : 0;
+        std::memcpy(s + n, exact + from, size_t(len - from));
+        n += len - from;
+    }
+
+    bool isZero() const
+    {
+        return (n == 6 && std::memcmp(s, "0.0000", 6) == 0) || (n == 7 && std::memcmp(s, "-0.0000", 7) == 0);
+    }
+    bool sameAs(const Real& o) const
+    {
+        return (n == o.n && std::memcmp(s, o.s, size_t(n)) == 0) || (isZero() && o.isZero());
+    }
+};
+
+class DxfOut
+{
+public:
+    explicit DxfOut(qsizetype estimate) { bytes.resize(estimate); }
+
+    void raw(const char* text, qsizetype size)
+    {
+        room(size);
+        std::memcpy(bytes.data() + at, text, size_t(size));
+        at += size;
+    }
+    template <qsizetype N>
+    void lit(const char (&text)[N])
+    {
+        raw(text, N - 1);
+    }
+    void line(const char* text, qsizetype size)
+    {
+        raw(text, size);
+        lit("\r\n");
+    }
+    void line(const QByteArray& text) { line(text.constData(), text.size()); }
+    void line(const Real& r) { line(r.s, r.n); }
+    void integer(long long v)
+    {
+        char s[24];
+        line(s, std::to_chars(s, s + sizeof s, v).ptr - s);
+    }
+    QByteArray take()
+    {
+        bytes.truncate(at);
+        return std::move(bytes);
+    }
+
+private:
+    void room(qsizetype size)
+    {
+        if (at + size > bytes.size())
+            bytes.resize(std::max(2 * bytes.size(), at + size));
+    }
+    QByteArray bytes;
+    qsizetype at = 0;
+};
+
+struct Writer {
+    const PieceSheet& sheet;
+    DxfOut& out;
+    std::vector<QByteArray> layers;
+
+    void line(int layer, int colour, const Real& x1, const Real& y1, const Real& z1, const Real& x2, const Real& y2,
+              const Real& z2)
+    {
+        // A LINE whose ends are one point in the file cuts nothing.
+        if (x1.sameAs(x2) && y1.sameAs(y2) && z1.sameAs(z2))
+            return;
+        out.lit("0\r\nLINE\r\n8\r\n");
+        out.line(layers[size_t(layer)]);
+        out.lit("62\r\n");
+        out.integer(colour);
+        out.lit("10\r\n");
+        out.line(x1);
+        out.lit("20\r\n");
+        out.line(y1);
+        out.lit("30\r\n");
+        out.line(z1);
+        out.lit("11\r\n");
+        out.line(x2);
+        out.lit("21\r\n");
+        out.line(y2);
+        out.lit("31\r\n");
+        out.line(z2);
+    }
+
+    // Each LINE starts where the one before ended in the file; a point that
+    // is the same point in the file as the one before it adds no LINE.
+    void polyline(int layer, int colour, const QPolygonF& points)
+    {
+        const double s = sheet.scale();
+        static const Real zero(0.0);
+        // The point before and this one, in turn (a formatted real is too
+        // large to copy for every point).
+        Real x[2], y[2];
+        for (int i = 0; i < points.size(); ++i) {
+            const int at = i & 1;
+            x[at].set(s * points.at(i).x());
+            y[at].set(s * points.at(i).y());
+            if (i > 0)
+                line(layer, colour, x[1 - at], y[1 - at], zero, x[at], y[at], zero);
+        }
+    }
+
+    void segment(int layer, int colour, QPointF a, QPointF b)
+    {
+        const double s = sheet.scale();
+        static const Real zero(0.0);
+        line(layer, colour, Real(s * a.x()), Real(s * a.y()), zero, Real(s * b.x()), Real(s * b.y()), zero);
+    }
+
+    void text(const PieceSheet::Text& t)
+    {
+        const double s = sheet.scale();
+        out.lit("0\r\nTEXT\r\n100\r\nAcDbEntity\r\n8\r\n");
+        out.line(layers[size_t(t.layer)]);
+        out.lit("100\r\nAcDbText\r\n10\r\n");
+        out.line(Real(s * t.at.x() + t.text.size()));
+        out.lit("20\r\n");
+        out.line(Real(s * t.at.y() - 1.3 * t.height));
+        out.lit("30\r\n0.0000\r\n40\r\n");
+        out.integer(t.height);
+        out.lit("1\r\n");
+        out.line(t.text.toUtf8());
+        out.lit("50\r\n");
+        out.integer(t.angle);
+        out.lit("100\r\nAcDbText\r\n");
+    }
+
+    void line3D(const PieceSheet::Line3D& l)
+    {
+        // 3-D points are single precision: each product is rounded to float
+        // before it is formatted.
+        const double s = sheet.scale();
+        auto f = [s](float v) { return double(static_cast<float>(s * double(v))); };
+        const Real x1(f(l.a.x())), y1(f(l.a.y())), z1(f(l.a.z())), x2(f(l.b.x())), y2(f(l.b.y())), z2(f(l.b.z()));
+        line(l.layer, l.colour, x1, y1, z1, x2, y2, z2);
+    }
+};
+
+// Bytes of the drawing, about: every LINE with its six reals, every label.
+qsizetype estimatedSize(const PieceSheet& sheet)
+{
+    qsizetype lines = 0, texts = 0;
+    for (const PieceSheet::Item& item : sheet.items()) {
+        switch (item.kind) {
+        case PieceSheet::Kind::Polyline: lines += sheet.polylineAt(item.index).points.size(); break;
+        case PieceSheet::Kind::Mark: lines += sheet.markAt(item.index).sides; break;
+        case PieceSheet::Kind::Text: ++texts; break;
+        case PieceSheet::Kind::Line3D: ++lines; break;
+        }
+    }
+    return 64 + lines * 150 + texts * 200;
+}
+
+} // namespace
+
+QByteArray Sheet_Dxf_Bytes(const PieceSheet& sheet)
+{
+    DxfOut out(estimatedSize(sheet));
+    Writer w{sheet, out, {}};
+    w.layers.reserve(size_t(sheet.layers().size()));
+    for (const QString& name : sheet.layers())
+        w.layers.push_back(name.toUtf8());
+    out.lit("0\r\nSECTION\r\n2\r\nENTITIES\r\n");
+    for (const PieceSheet::Item& item : sheet.items()) {
+        switch (item.kind) {
+        case PieceSheet::Kind::Polyline: {
+            const PieceSheet::Polyline& p = sheet.polylineAt(item.index);
+            if (!p.inFile)
+                break;
+            w.polyline(p.layer, p.colour, p.points);
+            if (p.closedInFile && !p.points.isEmpty())
+                w.segment(p.layer, p.colour, p.points.last(), p.points.first());
+            break;
+        }
+        case PieceSheet::Kind::Mark: {
+            const PieceSheet::Mark& m = sheet.markAt(item.index);
+            w.polyline(m.layer, 4, cntrCirc(m.centre, m.radius, m.sides));
+            break;
+        }
+        case PieceSheet::Kind::Text: w.text(sheet.textAt(item.index)); break;
+        case PieceSheet::Kind::Line3D: w.line3D(sheet.line3DAt(item.index)); break;
+        }
+    }
+    out.lit("0\r\nENDSEC\r\n0\r\nEOF\r\n");
+    return out.take();
+}
+
+QPainterPath Sheet_Preview(const PieceSheet& sheet)
+{
+    QPainterPath path;
+    auto open = [&path](const QPolygonF& points) {
+        if (points.size() < 2)
+            return;
+        QPainterPath piece;
+        piece.moveTo(points.first());
+        for (int i = 1; i < points.size(); ++i)
+            piece.lineTo(points.at(i));
+        path.addPath(piece);
+    };
+    for (const PieceSheet::Item& item : sheet.items()) {
+        switch (item.kind) {
+        case PieceSheet::Kind::Polyline: {
+            const PieceSheet::Polyline& p = sheet.polylineAt(item.index);
+            if (p.inPreview)
+                open(p.points);
+            break;
+        }
+        case PieceSheet::Kind::Mark: {
+            const PieceSheet::Mark& m = sheet.markAt(item.index);
+            open(cntrCirc(m.centre, m.previewRadius, m.sides));
+            break;
+        }
+        case PieceSheet::Kind::Text: {
+            const PieceSheet::Text& t = sheet.textAt(item.index);
+            QPainterPath glyphs;
+            glyphs.addText(t.previewAt, t.font, t.text);
+            glyphs.closeSubpath();
+            path.addPath(glyphs);
+            break;
+        }
+        case PieceSheet::Kind::Line3D: break;
+        }
+    }
+    return path;
+}
+
+int Write_Sheet(const PieceSheet& sheet, const QString& directory, const QString& fileName)
+{
+    // The old file is replaced only when the whole new one was written.
+    return Save_File(directory + QLatin1Char('/') + fileName, Sheet_Dxf_Bytes(sheet)).code;
+}
