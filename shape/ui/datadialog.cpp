@@ -3,6 +3,7 @@
 
 #include "core/calcul3d.h"
 #include "core/parastruct.h"
+#include "shape/patternlimits.h"
 #include "shell/ui/uihelpers.h"
 
 #include <QShowEvent>
@@ -94,20 +95,6 @@ void Store_ValueCell(QTableWidget* table, const ValueRow* rows, int count, int r
         return;
     }
     *rows[row].field(design) = value;
-}
-
-void Apply_PatternLimits(ParaStruct* design)
-{
-    if (design->controlPointDiameter < 1.0)
-        design->controlPointDiameter = 1.0;
-    if (design->edgeTipFactor < 0.0025)
-        design->edgeTipFactor = 0.0025;
-    if (design->edgeTipFactor > 1.0)
-        design->edgeTipFactor = 1.0;
-    if (design->minirib.rearRibCavity < 0.0)
-        design->minirib.rearRibCavity = 0.0;
-    if (design->minirib.rearRibCavity > 0.5)
-        design->minirib.rearRibCavity = 0.5;
 }
 
 // ---------------------------------------------------------------- general data
