@@ -11,6 +11,7 @@
 #include <QTableWidget>
 #include <QTableWidgetItem>
 
+#include <cmath>
 #include <iterator>
 
 namespace {
@@ -89,7 +90,9 @@ void Store_ValueCell(QTableWidget* table, const ValueRow* rows, int count, int r
         return;
     bool ok = false;
     const double value = CheckDoubleStr(item->text().trimmed()).toDouble(&ok);
-    if (!ok || (rows[row].positive && !(value > 0.0))) {
+    // Qt reads "nan" and "inf" as numbers; a project holding one could not
+    // be opened again.
+    if (!ok || !std::isfinite(value) || (rows[row].positive && !(value > 0.0))) {
         const QSignalBlocker quiet(table);
         item->setText(cellText(rows[row], design));
         return;
