@@ -554,17 +554,17 @@ bool myOpenFile::ReadParaStream(const QString& path, ParaStruct* into, Report)
     return true;
 }
 
-QString myOpenFile::DialogReadFromFile(QWidget*, const QString& dir)
+QString myOpenFile::DialogReadFromFile(const QString& dir)
 {
     return User().openFileName(QStringLiteral("Open File in work directory"), dir, kProjectFilter);
 }
 
-QString myOpenFile::DialogWriteToFile(QWidget*, const QString& dir)
+QString myOpenFile::DialogWriteToFile(const QString& dir)
 {
     return User().saveFileName(QStringLiteral("Save File [as .. select a name]"), dir, kProjectFilter);
 }
 
-QString myOpenFile::DialogNewFile(QWidget*, const QString& dir)
+QString myOpenFile::DialogNewFile(const QString& dir)
 {
     return User().saveFileName(QStringLiteral("Enter New file [name.prg] and Save "), dir, kProjectFilter);
 }

@@ -12,7 +12,6 @@
 
 class QDataStream;
 class QIODevice;
-class QWidget;
 class ParaStruct;
 
 // Writes the project file fields of the design, all forty steps.
@@ -76,9 +75,9 @@ public:
     QString lastError() const { return error; }
     QString lastMessage() const { return message; }
 
-    static QString DialogReadFromFile(QWidget* parent, const QString& dir);
-    static QString DialogWriteToFile(QWidget* parent, const QString& dir);
-    static QString DialogNewFile(QWidget* parent, const QString& dir);
+    static QString DialogReadFromFile(const QString& dir);
+    static QString DialogWriteToFile(const QString& dir);
+    static QString DialogNewFile(const QString& dir);
 
 private:
     ReadStatus readStatus = ReadOk;

@@ -12,8 +12,6 @@
 #include <QString>
 #include <QVector3D>
 
-class QPainter;
-
 // --- Distances ------------------------------------------------------------
 double norma2(double x, double y);
 double norma3(double x, double y, double z);
@@ -87,11 +85,6 @@ QString GrupLineLetter(int group);                // "L1".."L4", "L-brakes", " ?
 // Length in metres rounded to 5 mm: millimetre digit 0-2 down, 3-7 to 5 mm,
 // 8-9 up to the next centimetre.
 double RouCm(double x);
-
-// --- Text drawing -------------------------------------------------------------
-void DrawVerticalText(QPainter* painter, const QString& text, QPointF P);
-void DrawAngledText(QPainter* painter, const QString& text, QPointF P1, QPointF P2);
-void DrawDirectedText(QPainter* painter, const QString& text, QPointF P, double angle);
 
 // --- Rib spacing along the span -----------------------------------------
 // Spread the half span `total` over the cells: a share p percent in

@@ -402,7 +402,7 @@ void MainWindow::Save_Changes()
 
 void MainWindow::SaveToFile()
 {
-    QString name = openFile->DialogWriteToFile(this, projectsDir);
+    QString name = openFile->DialogWriteToFile(projectsDir);
     if (name.isEmpty())
         return;
     name = completeProjectName(name);
@@ -443,7 +443,7 @@ void MainWindow::MakeNewFile()
     if (!leaveProject())
         return;
 
-    QString name = openFile->DialogNewFile(this, projectsDir);
+    QString name = openFile->DialogNewFile(projectsDir);
     if (name.isEmpty())
         return;
     name = completeProjectName(name);
@@ -503,7 +503,7 @@ void MainWindow::OpenMyFile()
     if (!leaveProject())
         return;
 
-    const QString name = openFile->DialogReadFromFile(this, projectsDir);
+    const QString name = openFile->DialogReadFromFile(projectsDir);
     if (name.isEmpty())
         return;
     if (name == lastNameRead)

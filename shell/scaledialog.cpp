@@ -95,7 +95,7 @@ void ScaleDialog::Accept_Changes()
     const QString proposal = base + QString("-%1").arg(newArea, 0, 'f', 0) + ".prg";
 
     myOpenFile openFile;
-    QString name = openFile.DialogWriteToFile(this, proposal);
+    QString name = openFile.DialogWriteToFile(proposal);
     if (name.isEmpty())
         return;
     if (!name.endsWith(".prg"))

@@ -3,9 +3,6 @@
 #include "core/parastruct.h"
 #include "core/transf.h"
 
-#include <QFont>
-#include <QPainter>
-
 #include <algorithm>
 #include <cmath>
 
@@ -123,15 +120,4 @@ int f_LineID(int id)
 int f_RibID(int id)
 {
     return id < 0 ? -1 : id % kRibSlots;
-}
-
-void setMyFont(int size, bool bold, bool italic, QPainter* painter)
-{
-    if (!painter)
-        return;
-    QFont font = painter->font();
-    font.setWeight(bold ? QFont::Bold : QFont::Normal);
-    font.setItalic(italic);
-    font.setPointSize(size);
-    painter->setFont(font);
 }

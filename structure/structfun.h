@@ -9,7 +9,6 @@
 #include <QVector3D>
 
 class ParaStruct;
-class QPainter;
 struct Triang;
 
 // Quadratic Bezier of P[0..2] sampled at t = k h, h = 0.999 / (3m - 1), while
@@ -39,7 +38,3 @@ int getLineIndex(const ParaStruct* design, int k, int rib);
 int f_LineRibID(int row, int rib);
 int f_LineID(int id);
 int f_RibID(int id);
-
-// The painter's font with the given point size, bold or normal weight,
-// italic or upright.
-void setMyFont(int size, bool bold, bool italic, QPainter* painter);

@@ -4,6 +4,7 @@
 #include "core/calcul3d.h"
 #include "core/designedit.h"
 #include "core/parastruct.h"
+#include "shape/patternlimits.h"
 #include "shell/ui/uihelpers.h"
 
 #include <QShowEvent>
@@ -11,6 +12,7 @@
 #include <QTableWidget>
 #include <QTableWidgetItem>
 
+#include <cmath>
 #include <iterator>
 
 namespace {
@@ -89,26 +91,14 @@ void Store_ValueCell(QTableWidget* table, const ValueRow* rows, int count, int r
         return;
     bool ok = false;
     const double value = CheckDoubleStr(item->text().trimmed()).toDouble(&ok);
-    if (!ok || (rows[row].positive && !(value > 0.0))) {
+    // Qt reads "nan" and "inf" as numbers; a project holding one could not
+    // be opened again.
+    if (!ok || !std::isfinite(value) || (rows[row].positive && !(value > 0.0))) {
         const QSignalBlocker quiet(table);
         item->setText(cellText(rows[row], design));
         return;
     }
     *rows[row].field(design) = value;
-}
-
-void Apply_PatternLimits(ParaStruct* design)
-{
-    if (design->controlPointDiameter < 1.0)
-        design->controlPointDiameter = 1.0;
-    if (design->edgeTipFactor < 0.0025)
-        design->edgeTipFactor = 0.0025;
-    if (design->edgeTipFactor > 1.0)
-        design->edgeTipFactor = 1.0;
-    if (design->minirib.rearRibCavity < 0.0)
-        design->minirib.rearRibCavity = 0.0;
-    if (design->minirib.rearRibCavity > 0.5)
-        design->minirib.rearRibCavity = 0.5;
 }
 
 // ---------------------------------------------------------------- general data

@@ -40,10 +40,6 @@ void Fill_ValueTable(QTableWidget* table, const ValueRow* rows, int count, ParaS
 // field's value again and the field keeps it. A decimal comma is accepted.
 void Store_ValueCell(QTableWidget* table, const ValueRow* rows, int count, int row, ParaStruct* design);
 
-// The lower bounds and ranges of the pattern settings: control-point diameter
-// at least 1 mm, tip airfoil factor 0.0025 to 1, rear rib cavity 0 to 0.5.
-void Apply_PatternLimits(ParaStruct* design);
-
 class DataDialog : public QDialog, public Ui::DataDialog
 {
     Q_OBJECT

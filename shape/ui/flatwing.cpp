@@ -10,6 +10,8 @@
 #include "core/designedit.h"
 #include "core/parastruct.h"
 #include "core/transf.h"
+#include "shape/planoutline.h"
+#include "shell/ui/textdraw.h"
 #include "core/viewfit.h"
 #include "shell/ui/uihelpers.h"
 
@@ -208,20 +210,14 @@ void FlatWing::resizeEvent(QResizeEvent* event)
 
 QPointF FlatWing::GetCanopyShift()
 {
-    design->GetCanopyPos(controlPoints);
-    const QPointF d = origin - controlPoints[4];
-    for (QPointF& p : controlPoints)
-        p += d;
+    Plan_Points_At(*design, origin, controlPoints);
     design->SaveCanopyPos(controlPoints);
     return (origin - controlPoints[4]) + baseOffset;
 }
 
 double FlatWing::calcMinCellWidth() const
 {
-    double smallest = 1000;
-    for (int i = 1; i <= design->lastRib - 1 && i + 1 < kRibSlots; ++i)
-        smallest = std::min(smallest, 100 * design->R_X(design->ribSpanPos[i + 1] - design->ribSpanPos[i]));
-    return smallest;
+    return Min_Cell_Width(*design);
 }
 
 void FlatWing::MoveSelectedPoint(int i, int dx, int dy)
@@ -269,13 +265,9 @@ void FlatWing::paintEvent(QPaintEvent*)
 
 void FlatWing::Refresh_Outline()
 {
-    if (m_setupCount <= 0 || design->ribAirfoils[0].isEmpty())
+    if (m_setupCount <= 0)
         return;
-    design->SaveCanopyPos(controlPoints);
-    design->WingTipGeometrySetup();
-    design->Ribs_VirtualLineInd();
-    design->Calculate_meta_Center(0.25);
-    design->Calculate_Areas_Aspects();
+    Apply_PlanOutline(design, controlPoints);
 }
 
 void FlatWing::Paint_TextData(QPainter* painter)
@@ -321,8 +313,8 @@ void FlatWing::PaintFlatWing(QPainter* painter)
     painter->drawPolyline(Bezier_FourPoints(P[0], P[1], P[2], P[3]));
     painter->drawPolyline(Bezier_FourPoints(P[4], P[5], P[6], P[7]));
     painter->setPen(QPen(Qt::black, 1));
-    const double centre = 100 * design->R_X(std::fabs(P[4].y() - P[0].y()));
-    const double tip = 100 * design->R_X(std::fabs(P[7].y() - P[3].y()));
+    const double centre = Centre_Chord(*design, P);
+    const double tip = Tip_Chord(*design, P);
     DrawVerticalText(painter, QStringLiteral("%1").arg(centre, 4, 'f', 2),
                      QPointF((P[0].x() + P[4].x()) / 2 + 10, (P[0].y() + P[4].y()) / 2));
     DrawVerticalText(painter, QStringLiteral("%1").arg(tip, 4, 'f', 2),

@@ -7,7 +7,8 @@
 #include "core/curves.h"
 #include "core/designedit.h"
 #include "core/parastruct.h"
-#include "core/transf.h"
+#include "shape/frontview.h"
+#include "shell/ui/textdraw.h"
 
 #include <QGraphicsScene>
 #include <QKeyEvent>
@@ -188,6 +189,7 @@ void BezierFace::Bezier4_adjust()
     ParaStruct* design = GetDataStruct();
     design->SetFNodePos(points);
     design->WingTipGeometrySetup();
+    design->Calculate_Areas_Aspects();
     arcLength = design->frontArcLength;
 }
 
@@ -198,15 +200,13 @@ QRectF BezierFace::boundingRect() const
 
 void BezierFace::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*)
 {
-    ParaStruct* d = GetDataStruct();
-    const double half = d->span / 2;
+    const ParaStruct* d = GetDataStruct();
+    const FrontViewFigures f = Front_View_Figures(*d);
     const double H = d->hangHeight;
-    const int N = d->lastCell;
-    const int lastRib = std::clamp(d->lastRib, 0, kRibSlots - 1);
-    const double hy = 100 + 1000 * H / half;
+    const double hy = f.hangY;
     const QPointF& p0 = points[0];
 
-    // 1. the arc and its mirror image
+    // the arc and its mirror image
     painter->setPen(QPen(Qt::red, 0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     QPolygonF curve = Bezier_FourPoints(points[0], points[1], points[2], points[3]);
     painter->drawPolyline(curve);
@@ -214,67 +214,42 @@ void BezierFace::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidg
         p.setX(-p.x());
     painter->drawPolyline(curve);
 
-    // 2., 3. the figures and the hang height
-    d->Calculate_Areas_Aspects();
+    // the hang height and the pilot
     DrawVerticalText(painter, QStringLiteral(" Hang height [m]: %1").arg(H, 0, 'g', 6), QPointF(0, (100 + hy) / 2));
-
-    // 4. the pilot
     painter->setPen(QPen(Qt::black, 1, Qt::SolidLine));
     painter->drawEllipse(QRect(-10, int(hy - 10), 20, 20));
     painter->drawLine(QPointF(0, hy), QPointF(0, 100));
 
-    // 5., 6. reference circle around the hang point and reference curve;
-    // they need at least one cell beside the centre and a hang height
-    double circleAngle = 0.0;
-    if (N >= 1 && H > 0 && half > 0) {
-        QPolygonF circle;
-        for (int i = -N; i <= N; ++i) {
-            const double a = i * (half / H) / N;
-            circle << QPointF(1000 * H * std::sin(a) / half, 1000 * (H - H * std::cos(a)) / half + 100);
-        }
-        painter->drawLine(QPointF(0, hy), circle.last());
-        painter->drawLine(QPointF(0, hy), circle.first());
-        painter->drawPolyline(circle);
-
+    // reference circle around the hang point and reference curve
+    if (!f.circle.isEmpty()) {
+        painter->drawLine(QPointF(0, hy), f.circle.last());
+        painter->drawLine(QPointF(0, hy), f.circle.first());
+        painter->drawPolyline(f.circle);
         painter->setPen(QPen(Qt::cyan, 2, Qt::DotLine));
-        const double c = 45 * 3.141592653 / 180;
-        QPolygonF reference;
-        for (double t = 0; t <= half; t += 0.01 * half)
-            reference << QPointF(1000 * t / H, 100 - 1000 * (half / c) * std::log(std::cos(c * t / half)) / H);
-        painter->drawPolyline(reference);
-
-        // 7.
-        const QPointF tip = circle.last();
-        circleAngle = 2 * std::atan2(std::fabs(tip.x()), std::fabs(tip.y() - hy));
+        painter->drawPolyline(f.reference);
     }
 
-    // 8. figure font and colour
+    // the figures, red while the base line is shorter than the flat half span
     QFont font = painter->font();
     font.setBold(true);
     font.setItalic(true);
     font.setPointSize(10);
     painter->setFont(font);
-    const QPen textPen(arcLength * half / 1000 >= half ? Qt::black : Qt::red);
+    const QPen textPen(f.arcReachesSpan ? Qt::black : Qt::red);
 
-    // 9.
     painter->setPen(textPen);
     painter->setBrush(Qt::NoBrush);
     painter->drawRect(QRectF(0, 218, 400, 25));
     painter->drawText(QRectF(0, 218, 400, 25), QStringLiteral("TOT.FLAT SPAN [m]: %1 ").arg(d->span, 0, 'f', 2));
 
-    // 10.
-    const QPointF tipRib(d->frontY[lastRib], d->frontZ[lastRib]);
-    const double openAngle = 2 * std::atan2(std::fabs(tipRib.x()), std::fabs(tipRib.y() - hy));
     painter->drawText(QRectF(0, 350, 600, 40), QStringLiteral(" open angle [deg]:%1    Circ.angle [deg]: %2  ")
-                                                   .arg(openAngle * kRadToDeg, 0, 'f', 2)
-                                                   .arg(circleAngle * kRadToDeg, 0, 'f', 2));
+                                                   .arg(f.openAngle * kRadToDeg, 0, 'f', 2)
+                                                   .arg(f.circleAngle * kRadToDeg, 0, 'f', 2));
 
-    // 11.
     painter->setPen(QPen(Qt::blue, 1, Qt::DotLine));
-    painter->drawLine(QPointF(0, hy), tipRib);
+    painter->drawLine(QPointF(0, hy), f.tipRib);
     painter->setPen(textPen);
 
-    // 12.
     painter->drawText(QRectF(0, 262, 400, 25), QStringLiteral("  FLAT Area: %1    aspect ratio: %2 ")
                                                    .arg(d->flatArea, 0, 'f', 2)
                                                    .arg(d->flatAspectRatio, 0, 'f', 2));
@@ -286,33 +261,28 @@ void BezierFace::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidg
                                                    .arg(d->flatteningPercent, 4, 'f', 2)
                                                    .arg(d->arcHeightPercent, 4, 'f', 2));
 
-    // 13. the ribs
+    // the ribs
     painter->setPen(QPen(Qt::blue, 1, Qt::SolidLine));
     font.setPointSize(8);
     painter->setFont(font);
-    double xMax = 0;
-    double yMax = 0;
-    for (int r = 0; r <= lastRib; ++r) {
-        const QPointF P(d->frontY[r], d->frontZ[r]);
+    for (int r = 0; r < f.ribs.size(); ++r) {
+        const QPointF P = f.ribs.at(r);
         painter->drawEllipse(QRectF(P.x() - 5, P.y() - 5, 10, 10));
         painter->drawEllipse(QRectF(-P.x() - 5, P.y() - 5, 10, 10));
         painter->drawText(P, QString::number(r));
-        if (r == lastRib)
+        if (r == f.ribs.size() - 1)
             painter->drawEllipse(QRectF(P.x() - 8, P.y() - 8, 16, 16));
-        if (P.x() > xMax) {
-            xMax = P.x();
-            yMax = P.y();
-        }
     }
 
-    // 14. projected span and height of the tip
+    // projected span and height of the tip
+    const double xMax = f.outermost.x();
+    const double yMax = f.outermost.y();
     font.setPointSize(12);
     painter->setFont(font);
     painter->setPen(QPen(Qt::blue, 1, Qt::DashDotLine));
     painter->drawText(QRectF(0.5 * (p0.x() + xMax), p0.y(), 200, 30),
-                      QStringLiteral("proj.span:%1").arg(2 * d->R_X(xMax - p0.x()), 0, 'f', 2));
-    DrawVerticalText(painter, QStringLiteral("%1").arg(d->R_X(p0.y() - yMax), 0, 'f', 2),
-                     QPointF(xMax, 0.5 * (p0.y() + yMax)));
+                      QStringLiteral("proj.span:%1").arg(f.projectedSpan, 0, 'f', 2));
+    DrawVerticalText(painter, QStringLiteral("%1").arg(f.tipHeight, 0, 'f', 2), QPointF(xMax, 0.5 * (p0.y() + yMax)));
     painter->drawLine(QPointF(p0.x(), p0.y()), QPointF(xMax, p0.y()));
     painter->drawLine(QPointF(xMax, p0.y()), QPointF(xMax, yMax));
 }
@@ -436,6 +406,9 @@ FaceWidget* FrontViewDialog::faceWidget() const
 void FrontViewDialog::showEvent(QShowEvent* event)
 {
     ui->facegraphicsView->FaceNodesPositions();
+    // The figures are shown as they are: nodes already in place do not move
+    // and so do not recompute them.
+    design->Calculate_Areas_Aspects();
     ui->facegraphicsView->viewport()->update();
     QDialog::showEvent(event);
 }

@@ -55,6 +55,7 @@ void SkintEdit::showEvent(QShowEvent* event)
 {
     Apply_Edit(design, DesignEdit::Nothing);
     initSkintEdit();
+    Billow_Compensation();
     wheelScale = 7.0;
     repaint();
     QWidget::showEvent(event);
@@ -100,22 +101,10 @@ void SkintEdit::Control_Skint_Pos_Index(int i)
 {
     if (i < 1 || i > 5)
         return;
-    const int nose = design->noseIndex[1];
-    const int top = design->topIndex[1];
-    const int bottom = design->bottomIndex[1];
-    int lo = 0;
-    int hi = 999;
-    switch (i) {
-    case 1: lo = top + 3; hi = nose - 3; break;
-    case 2: lo = design->lineIndex[1][1] + 3; hi = bottom - 3; break;
-    case 3: lo = top; hi = nose - 3; break;
-    case 4: lo = 3; hi = top - 3; break;
-    case 5: lo = bottom + 3; hi = 997; break;
-    }
-    int& index = design->skinControlIndex[i];
-    index = std::max(lo, std::min(hi, index));
+    Limit_Skin_Marker(design, i);
+    const IndexRange range = Skin_Marker_Range(*design, i);
     QPointF& marker = design->skinControlMarkers[i];
-    marker.setX(std::max(pos(hi), std::min(pos(lo), marker.x())));
+    marker.setX(std::max(pos(range.hi), std::min(pos(range.lo), marker.x())));
 }
 
 void SkintEdit::MoveButton(int i, double x)
@@ -126,6 +115,7 @@ void SkintEdit::MoveButton(int i, double x)
     design->skinControlIndex[i] = find_j_pos(x);
     Control_Skint_Pos_Index(i);
     Create_Space_Canopy(design);
+    Billow_Compensation();
 }
 
 void SkintEdit::select_button()
@@ -151,35 +141,7 @@ void SkintEdit::BillowInfo()
 
 void SkintEdit::Billow_Compensation()
 {
-    const QPolygonF F = design->ribAirfoils[1];
-    if (F.size() < 2)
-        return;
-    const QPolygonF D = skint_dinamic(design, 1, 'D', 1.0, F);
-    const int last = std::min<int>(F.size(), D.size()) - 1;
-    const int N = std::clamp(design->noseIndex[std::clamp(design->firstRib, 0, kAirfoilSlots - 1)], 0, last - 1);
-    const int marker = design->skinControlIndex[3];
-    // The tables run from the nose backward; they reach at least down to
-    // marker 3, so that its entry is always a computed one.
-    const int lowest = std::max(0, std::min(N / 2 + 1, marker));
-    billowCount = 0;
-    double a = 0;
-    double b = 0;
-    for (int j = N; j >= lowest; --j) {
-        a += Dist2(F.at(j + 1), F.at(j));
-        b += Dist2(D.at(j + 1), D.at(j));
-        billowLength[billowCount] = b;
-        billowDifference[billowCount] = b > 0 ? std::fabs(a - b) / b : 0.0;
-        billowPoint[billowCount] = j;
-        ++billowCount;
-    }
-    const int k = N - marker;
-    if (k < 0 || k >= billowCount)
-        return;
-    chosenIndex = billowPoint[k];
-    chosenDifference = billowDifference[k];
-    chosenLength = billowLength[k];
-    design->billowLineIndex = chosenIndex;
-    design->billowLineOffset = 0.5 * chosenLength * chosenDifference;
+    billow = ::Billow_Compensation(design);
 }
 
 void SkintEdit::mousePressEvent(QMouseEvent* event)
@@ -213,6 +175,7 @@ void SkintEdit::mouseReleaseEvent(QMouseEvent*)
     rightButtonDown = false;
     Control_Skint_Pos_Index(selectedMarker);
     Apply_Edit(design, DesignEdit::Nothing);
+    Billow_Compensation();
     repaint();
 }
 
@@ -309,11 +272,7 @@ void SkintEdit::PaintInfoVertical(QPainter* painter, double x, int marker, bool 
     if (!withText)
         return;
     const QPolygonF& foil = design->ribAirfoils[std::clamp(currentRib, 0, kAirfoilSlots - 1)];
-    const int j = find_j_pos(x);
-    const double xj = foilPoint(foil, j).x();
-    const double xa = foilPoint(foil, 0).x();
-    const double xn = foilPoint(foil, design->noseIndex[0]).x();
-    const double percent = (xa - xn) != 0 ? (xj - xn) * 100 / (xa - xn) : 0.0;
+    const double percent = Chord_Percent(foil, design->noseIndex[0], find_j_pos(x));
     painter->drawText(QPointF(ix, top), QStringLiteral("%1 %").arg(percent, 0, 'f', 1));
     const QPen own = painter->pen();
     painter->setPen(QPen(Qt::cyan, 1));
@@ -351,11 +310,10 @@ void SkintEdit::paint_button(QPainter* painter, QPointF p, int i)
 
 void SkintEdit::paint_billow_line(QPainter* painter)
 {
-    Billow_Compensation();
-    if (chosenIndex < 0)
+    if (!billow.found())
         return;
     painter->setPen(QPen(Qt::red, 2, Qt::DotLine));
-    painter->drawLine(QPointF(pos(chosenIndex), yc - dy), QPointF(pos(chosenIndex), yc + dy));
+    painter->drawLine(QPointF(pos(billow.lineIndex), yc - dy), QPointF(pos(billow.lineIndex), yc + dy));
 }
 
 void SkintEdit::Airfoil_Inflation(QPainter* painter)
@@ -372,11 +330,7 @@ void SkintEdit::Airfoil_Inflation(QPainter* painter)
         F << QPointF(p.x() * S, -p.y() * S + 270);
     const QPolygonF D = skint_dinamic(design, 1, 'D', 1.0, F);
 
-    bool folded = false;
-    if (!D.isEmpty() && N >= 5 && N < D.size())
-        for (int k = N - 5; k <= N - 2; ++k)
-            if (!(D.at(k).x() >= D.at(N).x() + 0.0001))
-                folded = true;
+    const bool folded = Nose_Folded(D, N);
     painter->setPen(QPen(Qt::blue, 0));
     painter->setBrush(folded ? Qt::red : Qt::cyan);
     painter->drawPolygon(D);
@@ -581,6 +535,7 @@ void SkintDialog::on_reduct_slider_up_Box_sliderMoved(int v)
     design->billowReductionUp = v;
     ui->up_pos->setText(QStringLiteral("%1").arg(v));
     Create_Space_Canopy(design);
+    ui->skintedit_widget->Billow_Compensation();
     ui->skintedit_widget->repaint();
 }
 
@@ -589,6 +544,7 @@ void SkintDialog::on_reduct_slider_dw_Box_sliderMoved(int v)
     design->billowReductionDown = v;
     ui->dw_pos->setText(QStringLiteral("%1").arg(v));
     Create_Space_Canopy(design);
+    ui->skintedit_widget->Billow_Compensation();
     ui->skintedit_widget->repaint();
 }
 

@@ -14,6 +14,8 @@
 
 #include <memory>
 
+#include "shape/billow.h"
+
 class EditSession;
 class ParaStruct;
 class QPainter;
@@ -38,6 +40,9 @@ public:
     void MoveButton(int i, double x);
     void select_button();
     void BillowInfo();
+    // Recomputes the nose billow tables and the design's billow line from
+    // the markers and the skin tension: after every change of either, so
+    // that painting only draws.
     void Billow_Compensation();
 
     int currentRib = 1;
@@ -51,10 +56,7 @@ public:
     double stripHalfHeight() const { return dy; }
 
     // The nose billow tables of the last computation.
-    int billowCount = 0;
-    int chosenIndex = -1;
-    double chosenDifference = 0.0;
-    double chosenLength = 0.0;
+    const NoseBillow& noseBillow() const { return billow; }
 
 public slots:
     void set_curr_rib();
@@ -79,9 +81,7 @@ private:
 
     ParaStruct* design;
     double W = 0, H = 0, w1 = 0, h1 = 0, m = 0, x0 = 0, A = 1, yc = 0, dy = 0, cw = 0;
-    double billowLength[1000]{};
-    double billowDifference[1000]{};
-    int billowPoint[1000]{};
+    NoseBillow billow;
 };
 
 class ViewCross : public QDialog

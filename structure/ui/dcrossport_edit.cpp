@@ -5,6 +5,7 @@
 #include "structure/diagonals.h"
 #include "structure/diagshape.h"
 #include "structure/structfun.h"
+#include "structure/ui/painterfont.h"
 
 #include <QLinearGradient>
 #include <QMouseEvent>

@@ -1097,7 +1097,7 @@ private slots:
 
     void fileDialogsGoThroughTheInstalledFunction()
     {
-        QCOMPARE(myOpenFile::DialogReadFromFile(nullptr, QStringLiteral("/w")), QString());
+        QCOMPARE(myOpenFile::DialogReadFromFile(QStringLiteral("/w")), QString());
         QStringList seen;
         auto choose = [&](const char* kind) {
             return [&seen, kind](const QString& title, const QString& d, const QString& filter) {
@@ -1107,9 +1107,9 @@ private slots:
         };
         user.onOpenFile = choose("open");
         user.onSaveFile = choose("save");
-        QCOMPARE(myOpenFile::DialogReadFromFile(nullptr, QStringLiteral("/w")), QStringLiteral("/w/a.prg"));
-        myOpenFile::DialogWriteToFile(nullptr, QStringLiteral("/w"));
-        myOpenFile::DialogNewFile(nullptr, QStringLiteral("/w"));
+        QCOMPARE(myOpenFile::DialogReadFromFile(QStringLiteral("/w")), QStringLiteral("/w/a.prg"));
+        myOpenFile::DialogWriteToFile(QStringLiteral("/w"));
+        myOpenFile::DialogNewFile(QStringLiteral("/w"));
         user.onOpenFile = nullptr;
         user.onSaveFile = nullptr;
         QCOMPARE(seen, QStringList({"open|Open File in work directory|/w|Files (*.prg)",

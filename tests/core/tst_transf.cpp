@@ -12,8 +12,6 @@
 #include <QTransform>
 #include <QVector3D>
 
-#include <QImage>
-#include <QPainter>
 
 #include <cmath>
 #include <vector>
@@ -264,34 +262,6 @@ private slots:
         QFETCH(double, rounded);
         QVERIFY2(std::fabs(RouCm(length) - rounded) < 1e-9,
                  qPrintable(QString::number(RouCm(length), 'g', 17)));
-    }
-
-    void textDrawing()
-    {
-        QImage image(200, 200, QImage::Format_ARGB32);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        QFont font = painter.font();
-        font.setPixelSize(20);
-        painter.setFont(font);
-        const QTransform before = painter.transform();
-        DrawVerticalText(&painter, "WWWWWW", QPointF(100, 190));
-        QCOMPARE(painter.transform(), before);
-        DrawAngledText(&painter, "x", QPointF(0, 0), QPointF(10, 10));
-        DrawDirectedText(&painter, "x", QPointF(0, 0), 30);
-        QCOMPARE(painter.transform(), before);
-        painter.end();
-
-        // Text turned by -90 degrees runs upward from the anchor: its ink
-        // is taller than wide and lies above the anchor.
-        QRect ink;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 30; x < image.width(); ++x)
-                if (image.pixelColor(x, y) != Qt::white)
-                    ink |= QRect(x, y, 1, 1);
-        QVERIFY(!ink.isEmpty());
-        QVERIFY2(ink.height() > 2 * ink.width(), qPrintable(QString("%1x%2").arg(ink.width()).arg(ink.height())));
-        QVERIFY(ink.bottom() <= 190 && ink.right() <= 100);
     }
 
     void cellWidths_data()

@@ -150,6 +150,10 @@ private slots:
         QTest::newRow("weight letters") << 5 << "heavy" << 100.0 << "100.00";
         QTest::newRow("twist negative") << 4 << "-3.5" << -3.5 << "-3.5";
         QTest::newRow("seam comma") << 7 << "8,5" << 8.5 << "8,5";
+        QTest::newRow("weight not a number") << 5 << "nan" << 100.0 << "100.00";
+        QTest::newRow("seam infinite") << 7 << "inf" << 12.5 << "12.5";
+        QTest::newRow("twist infinite") << 4 << "-inf" << 0.0 << "0.00";
+        QTest::newRow("span infinite") << 0 << "infinity" << 12.35 << "12.35";
     }
 
     void tableRefusesWhatTheWingCannotTake()

@@ -25,6 +25,7 @@
 #include "shape/ui/skintdialog.h"
 #include "core/transf.h"
 #include "core/billowarc.h"
+#include "shape/billow.h"
 
 // The billow-compensation editor on a realistic test wing: marker limits,
 // wheel steps, selection, the log lines written at OK, Cancel, and the nose
@@ -198,6 +199,32 @@ private slots:
         }
         QVERIFY(std::isfinite(live->billowLineOffset));
         QVERIFY(qAbs(live->billowLineOffset - 0.5 * std::fabs(a - b)) < 1e-9 * (1 + b));
+    }
+
+    // Painting only draws: the billow line is computed when a marker or the
+    // skin tension changes, not when the strip paints.
+    void billowLineFollowsTheEditsNotThePainting()
+    {
+        live->billowLineIndex = 3;
+        live->billowLineOffset = 42;
+        e()->repaint();
+        dialog->grab();
+        QCOMPARE(live->billowLineIndex, 3);
+        QCOMPARE(live->billowLineOffset, 42.0);
+
+        dragMarker(3, live->skinControlMarkers[3].x() + 12);
+        QCOMPARE(live->billowLineIndex, live->skinControlIndex[3]);
+        const NoseBillow expected = Design_Nose_Billow(live);
+        QCOMPARE(live->billowLineOffset, expected.lineOffset);
+        QCOMPARE(e()->noseBillow().lineIndex, expected.lineIndex);
+
+        live->billowLineOffset = 42;
+        auto* slider = dialog->findChild<QSlider*>(QStringLiteral("reduct_slider_up_Box"));
+        QVERIFY(slider);
+        emit slider->sliderMoved(40);
+        QCOMPARE(live->billowReductionUp, 40.0);
+        QCOMPARE(live->billowLineOffset, Design_Nose_Billow(live).lineOffset);
+        QVERIFY(live->billowLineOffset != 42.0);
     }
 
     void screenshot()

@@ -24,7 +24,10 @@
 #include "shell/ui/widgetinteraction.h"
 #include "tests/common/scripteduser.h"
 #include "tests/shell/shellfixture.h"
+#include "shell/ui/textdraw.h"
 #include "shell/ui/uihelpers.h"
+#include <QImage>
+#include <QTransform>
 
 class TestUiHelpers : public QObject
 {
@@ -182,6 +185,34 @@ private:
         QCOMPARE(printer->pageLayout().orientation(), QPageLayout::Landscape);
         QCOMPARE(printer->pageLayout().pageSize().id(), QPageSize::A4);
         QCOMPARE(printer->colorMode(), QPrinter::GrayScale);
+    }
+
+    void textDrawing()
+    {
+        QImage image(200, 200, QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        QFont font = painter.font();
+        font.setPixelSize(20);
+        painter.setFont(font);
+        const QTransform before = painter.transform();
+        DrawVerticalText(&painter, "WWWWWW", QPointF(100, 190));
+        QCOMPARE(painter.transform(), before);
+        DrawAngledText(&painter, "x", QPointF(0, 0), QPointF(10, 10));
+        DrawDirectedText(&painter, "x", QPointF(0, 0), 30);
+        QCOMPARE(painter.transform(), before);
+        painter.end();
+
+        // Text turned by -90 degrees runs upward from the anchor: its ink
+        // is taller than wide and lies above the anchor.
+        QRect ink;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 30; x < image.width(); ++x)
+                if (image.pixelColor(x, y) != Qt::white)
+                    ink |= QRect(x, y, 1, 1);
+        QVERIFY(!ink.isEmpty());
+        QVERIFY2(ink.height() > 2 * ink.width(), qPrintable(QString("%1x%2").arg(ink.width()).arg(ink.height())));
+        QVERIFY(ink.bottom() <= 190 && ink.right() <= 100);
     }
 };
 

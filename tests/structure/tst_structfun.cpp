@@ -12,8 +12,6 @@
 #include "structure/reinforce.h"
 #include "structure/structfun.h"
 
-#include <QImage>
-#include <QPainter>
 
 #include <cmath>
 #include <memory>
@@ -92,19 +90,6 @@ private slots:
         QCOMPARE(f_RibID(f_LineRibID(3, 7)), 7);
         QCOMPARE(f_LineID(-1), -1);
         QCOMPARE(f_RibID(-1), -1);
-    }
-
-    void painterFont()
-    {
-        QImage image(10, 10, QImage::Format_RGB32);
-        QPainter p(&image);
-        setMyFont(13, true, true, &p);
-        QCOMPARE(p.font().pointSize(), 13);
-        QCOMPARE(p.font().weight(), QFont::Bold);
-        QVERIFY(p.font().italic());
-        setMyFont(9, false, false, &p);
-        QCOMPARE(p.font().weight(), QFont::Normal);
-        QVERIFY(!p.font().italic());
     }
 
     void lambdaMuRoundTrip_data()

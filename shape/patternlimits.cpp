@@ -1,0 +1,14 @@
+#include "shape/patternlimits.h"
+
+#include "core/parastruct.h"
+
+#include <algorithm>
+
+void Apply_PatternLimits(ParaStruct* design)
+{
+    if (!design)
+        return;
+    design->controlPointDiameter = std::max(design->controlPointDiameter, 1.0);
+    design->edgeTipFactor = std::clamp(design->edgeTipFactor, 0.0025, 1.0);
+    design->minirib.rearRibCavity = std::clamp(design->minirib.rearRibCavity, 0.0, 0.5);
+}
