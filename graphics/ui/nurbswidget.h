@@ -113,4 +113,5 @@ private:
     int viewport[4] = {0, 0, 1, 1};
     int builds = 0;
     bool lastImageWritten = false;
+    QString lastImageProblem; // the failure of the last image write, told once
 };
