@@ -494,14 +494,19 @@ bool myOpenFile::WriteParaStream(const QString& path)
     return WriteParaStream(path, *GetDataStruct());
 }
 
-bool myOpenFile::WriteParaStream(const QString& path, const ParaStruct& design)
+bool myOpenFile::WriteParaStream(const QString& path, const ParaStruct& design, Report)
 {
     saveError = FileSaveResult();
     if (path.isEmpty())
         return false;
     const QByteArray bytes = Project_File_Bytes(design);
     saveError = bytes.isEmpty() ? FileSaveResult{path, EIO, QString()} : Save_File(path, bytes);
-    if (!saveError.ok()) {
+    return saveError.ok();
+}
+
+bool myOpenFile::WriteParaStream(const QString& path, const ParaStruct& design)
+{
+    if (!WriteParaStream(path, design, Report::Silently) && !path.isEmpty()) {
         Notify_User(path + QStringLiteral(" warning *** :the project could not be saved: %1. %2 The file on disk is "
                                           "unchanged.")
                                .arg(saveError.reason(), saveError.advice()));
