@@ -506,12 +506,13 @@ bool myOpenFile::WriteParaStream(const QString& path, const ParaStruct& design, 
 
 bool myOpenFile::WriteParaStream(const QString& path, const ParaStruct& design)
 {
-    if (!WriteParaStream(path, design, Report::Silently) && !path.isEmpty()) {
+    const bool written = WriteParaStream(path, design, Report::Silently);
+    if (!written && !path.isEmpty()) {
         Notify_User(path + QStringLiteral(" warning *** :the project could not be saved: %1. %2 The file on disk is "
                                           "unchanged.")
                                .arg(saveError.reason(), saveError.advice()));
     }
-    return saveError.ok();
+    return written;
 }
 
 bool myOpenFile::ReadParaStream(const QString& path, ParaStruct* into)
