@@ -2,13 +2,13 @@
 
 #include "aero/apameres.h"
 
+#include "core/filesave.h"
 #include "core/parastruct.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace apameinput {
 
@@ -352,9 +352,10 @@ bool CreateApameInputFile(ParaStruct* design, GlobClass* glob, int velOrder, boo
     // Written aside and moved into place: a failed write never leaves a
     // half-written input for the solver.
     const QString path = QDir(glob->dxfDir).filePath(QStringLiteral("wings.inp"));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return refuse(QStringLiteral("The solver input %1 cannot be written: %2").arg(path, file.errorString()));
+    const FileSaveResult saved = Save_File(path, bytes);
+    if (!saved.ok())
+        return refuse(QStringLiteral("The solver input %1 cannot be written: %2. %3")
+                          .arg(path, saved.reason(), saved.advice()));
     if (problem)
         problem->clear();
     return true;

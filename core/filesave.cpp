@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QStringList>
 
 #include <cerrno>
 #include <cstring>
@@ -214,21 +215,47 @@ FileSaveResult Save_Files(const QList<FileContent>& files)
             continue;
         }
         fail(e, code);
+        // What could not be undone is told file by file, with where the old
+        // content is, and the files that are as they were beside it: the
+        // user has to put the set together by hand.
+        QStringList stuck;
         for (int j = k - 1; j >= 0; --j) {
             Entry& done = entries[j];
             if (!done.replaced)
                 continue;
+            int undo = injected(FileSaveStep::Restore, done.path);
             if (!done.hadOld) {
-                removeFile(done.path);
+                if (!undo && ::unlink(native(done.path).constData()) != 0)
+                    undo = errno;
+                if (undo) {
+                    stuck << QStringLiteral("%1 holds the new content and could not be removed (%2); there was "
+                                            "no such file before")
+                                 .arg(done.path, File_Error_Reason(undo));
+                } else {
+                    done.replaced = false;
+                }
                 continue;
             }
-            if (::rename(native(done.kept).constData(), native(done.path).constData()) == 0) {
-                done.kept.clear();
-            } else if (result.notRestored.isEmpty()) {
-                result.notRestored = QStringLiteral("%1 could not be put back; its old content is kept as %2")
-                                         .arg(done.path, done.kept);
+            if (!undo && ::rename(native(done.kept).constData(), native(done.path).constData()) != 0)
+                undo = errno;
+            if (undo) {
+                stuck << QStringLiteral("%1 holds the new content and could not be put back (%2); its old "
+                                        "content is kept as %3")
+                             .arg(done.path, File_Error_Reason(undo), done.kept);
                 done.kept.clear(); // kept for the user, not removed below
+            } else {
+                done.kept.clear();
+                done.replaced = false;
             }
+        }
+        if (!stuck.isEmpty()) {
+            QStringList asBefore;
+            for (const Entry& other : std::as_const(entries))
+                if (!other.replaced)
+                    asBefore << other.path;
+            result.notRestored = stuck.join(QStringLiteral("; "));
+            if (!asBefore.isEmpty())
+                result.notRestored += QStringLiteral("; as they were: ") + asBefore.join(QStringLiteral(", "));
         }
         dropSideFiles();
         return result;

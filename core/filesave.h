@@ -29,8 +29,10 @@ struct FileContent {
 struct FileSaveResult {
     QString path;    // the file whose write failed
     int code = 0;
-    // Set when undoing a failed save failed too: which file could not be put
-    // back, and where its old content is kept.
+    // Set when undoing a failed save failed too: every file that could not
+    // be put back (it holds the new content; where its old content is kept,
+    // and the system's reason), then the files of the save that are as they
+    // were. Empty when every file is as it was.
     QString notRestored;
 
     bool ok() const { return code == 0; }
@@ -54,9 +56,10 @@ int Make_Folder(const QString& path);
 QString File_Error_Reason(int code);
 QString File_Error_Advice(int code);
 
-// A test seam: called before each file's temporary is written (Write) and
-// before it replaces the file (Replace); a non-zero error number makes that
+// A test seam: called before each file's temporary is written (Write),
+// before it replaces the file (Replace), and before a replaced file is put
+// back after a later failure (Restore); a non-zero error number makes that
 // step fail as the system would have failed it. An empty function removes it.
-enum class FileSaveStep { Write, Replace };
+enum class FileSaveStep { Write, Replace, Restore };
 using FileSaveFault = std::function<int(FileSaveStep step, const QString& path)>;
 void Set_File_Save_Fault(FileSaveFault fault);

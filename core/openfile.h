@@ -58,6 +58,11 @@ public:
     // lastSaveError() keeps it.
     bool WriteParaStream(const QString& path);
     bool WriteParaStream(const QString& path, const ParaStruct& design);
+    // The same, telling nobody: the caller tells the failure in its own
+    // words, with lastSaveError()'s reason, so that one failure is one
+    // message.
+    enum class Report { Silently };
+    bool WriteParaStream(const QString& path, const ParaStruct& design, Report);
 
     // Reads the project file at path into *into (the live design, or a record
     // of the caller's own). A missing file gives false silently; any other
@@ -65,7 +70,6 @@ public:
     bool ReadParaStream(const QString& path, ParaStruct* into);
     // The same, telling nobody: the caller explains a refusal in its own
     // words (lastMessage() holds what would have been shown).
-    enum class Report { Silently };
     bool ReadParaStream(const QString& path, ParaStruct* into, Report);
 
     ReadStatus lastReadStatus() const { return readStatus; }

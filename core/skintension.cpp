@@ -159,8 +159,12 @@ double Real_Kapica(ParaStruct* d, int r, int j)
 
 double find_lam(double y0, double y1, double y2, int x0, int x1, int x2, int x)
 {
+    // Bisected until the parameter is as fine as a double holds it. A
+    // coarse stop (a thousandth) would round the parameter to steps of
+    // 1/2048, two of which fall between some neighbouring airfoil points and
+    // three between others: the oversize would rise in uneven steps.
     double lo = 0.0, hi = 1.0, t = 0.0;
-    do {
+    for (int i = 0; i < 64 && hi - lo > 1e-15; ++i) {
         t = 0.5 * (lo + hi);
         const double s = 1 - t;
         const double X = s * s * x0 + 2 * s * t * x1 + t * t * x2;
@@ -168,7 +172,7 @@ double find_lam(double y0, double y1, double y2, int x0, int x1, int x2, int x)
             hi = t;
         else
             lo = t;
-    } while (hi - lo > 0.001);
+    }
     const double s = 1 - t;
     return s * s * y0 + 2 * s * t * y1 + t * t * y2;
 }

@@ -204,6 +204,46 @@ double f_glob(const ParaStruct* design, int side, int k)
     return design->airfoilArcLen[kLastIndex][rib] - design->airfoilArcLen[rowIndex(design, 1, rib)][rib];
 }
 
+namespace {
+
+// The airfoil index (with its fraction) at which the length along the
+// surface of rib k, from the side's trailing edge, is the fraction v of the
+// design area's height there (f_glob); beyond the last point the index runs
+// on at the last step's length.
+double indexAtFraction(const ParaStruct* design, int side, int k, double v)
+{
+    const int tip = tipRib(design);
+    const int rib = std::clamp(k, std::min(std::clamp(design->firstRib, 0, 1), tip), tip);
+    const double target = v * f_glob(design, side, k);
+    // The length from the side's trailing edge to point i.
+    const auto length = [&](int i) {
+        const double a = design->airfoilArcLen[i][rib];
+        return side == 0 ? a : design->airfoilArcLen[kLastIndex][rib] - a;
+    };
+    // Top: the length grows with the index from 0; bottom: it grows from 999
+    // downward.
+    const int first = side == 0 ? 0 : kLastIndex;
+    const int step = side == 0 ? 1 : -1;
+    int lo = 0, hi = kLastIndex; // steps along the side
+    if (!(length(first + step * hi) > target)) {
+        lo = hi - 1;
+    } else {
+        while (hi - lo > 1) {
+            const int mid = (lo + hi) / 2;
+            if (length(first + step * mid) <= target)
+                lo = mid;
+            else
+                hi = mid;
+        }
+    }
+    const double a = length(first + step * lo), b = length(first + step * hi);
+    const double f = b > a ? (target - a) / (b - a) : 0.0;
+    const double along = lo + f * (hi - lo);
+    return side == 0 ? along : kLastIndex - along;
+}
+
+} // namespace
+
 QPoint SplineSidePntToUV(const ParaStruct* design, int side, int k, QPointF p)
 {
     const QPoint none(-1, -1);
@@ -228,10 +268,26 @@ QPoint SplineSidePntToUV(const ParaStruct* design, int side, int k, QPointF p)
     const double T = (1 - t) * design->trailingEdgeX[k] + t * design->trailingEdgeX[k + 1];
     const double v = (T - p.y()) / H;
     double V = 0;
-    if (side == 0)
-        V = std::trunc(v * rowIndex(design, 0, k));
-    else if (side == 1)
-        V = std::trunc(kLastIndex - v * (kLastIndex - rowIndex(design, 1, k)));
+    if (side == 0 || side == 1) {
+        if (!usable(v))
+            return none;
+        if (v < 0) {
+            // Behind the trailing edge there is no airfoil point: a point
+            // less than one step behind it counts on the edge, one further
+            // out has no UV image.
+            V = side == 0 ? std::trunc(v * rowIndex(design, 0, k))
+                          : std::trunc(kLastIndex - v * (kLastIndex - rowIndex(design, 1, k)));
+        } else {
+            // The line is drawn at the fraction v of the length along the
+            // surface (the height of the design area); the cutter and the
+            // textured preview find it by airfoil point. The points are not
+            // spaced evenly along the surface, so the index of that length
+            // is looked up on both ribs of the cell and taken across the
+            // cell as the line's position is.
+            V = std::round((1 - t) * indexAtFraction(design, side, k, v)
+                           + t * indexAtFraction(design, side, k + 1, v));
+        }
+    }
     if (!usable(V))
         return none;
     return QPoint(U, int(V));

@@ -13,10 +13,11 @@
 // edge row (O1 on top, O2 below).
 //
 // UV space is integer: U runs 256 per cell from rib 0, V is the airfoil
-// point index (0 the upper trailing edge, 999 the lower), reached linearly
-// in the length along the surface between the trailing edge and the edge row
-// of the cell's left rib. The panel cutter and the textured preview work in
-// it.
+// point index (0 the upper trailing edge, 999 the lower): the point at the
+// same length along the surface as the design-plane point, found on each rib
+// of the cell and taken across it as U is (the airfoil points are not evenly
+// spaced, so V is not in proportion to that length). The panel cutter and
+// the textured preview work in it, so they place a line where it is drawn.
 //
 // A service of the graphic design that earlier parts call too (the mylar
 // edge of the rib reinforcements is a Spline): free functions, no state.

@@ -2,12 +2,12 @@
 
 #include "core/bridledata.h"
 #include "core/curves.h"
+#include "core/filesave.h"
 #include "core/parastruct.h"
 
 #include <QBuffer>
 #include <QDebug>
 #include <QPainter>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -162,21 +162,33 @@ QString Design_Image_Path()
     return dir + QStringLiteral("/texture_image.png");
 }
 
-bool Create_DesignImage()
+bool Create_DesignImage(QString* problem)
 {
+    if (problem)
+        problem->clear();
     const QString path = Design_Image_Path();
     if (path.isEmpty())
         return false;
     const GlobClass* glob = GetGlobClass();
     const QImage image = Paint_DesignImage(glob->uvPieces, glob->pieceColours, glob->uvWidth, glob->uvHeight);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (!image.save(&file, "PNG")) {
-        file.cancelWriting();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG")) {
+        if (problem)
+            *problem = QStringLiteral("The texture image %1 could not be made: the picture could not be encoded "
+                                      "as PNG. Nothing was written.")
+                           .arg(path);
         return false;
     }
-    return file.commit();
+    const FileSaveResult saved = Save_File(path, bytes);
+    if (!saved.ok()) {
+        if (problem)
+            *problem = QStringLiteral("The texture image %1 could not be written: %2. %3")
+                           .arg(path, saved.reason(), saved.advice());
+        return false;
+    }
+    return true;
 }
 
 QByteArray Texture_BGR(const QImage& source)

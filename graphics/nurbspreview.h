@@ -94,9 +94,11 @@ QImage Paint_DesignImage(const QList<QPolygon>& pieces, const QList<QColor>& col
 QString Design_Image_Path();
 
 // Paints the image from the pieces and colours published in GlobClass and
-// writes it to Design_Image_Path() through a save file. False, and nothing
-// written, while no project is open or when the file cannot be written.
-bool Create_DesignImage();
+// writes it to Design_Image_Path() as one save (core/filesave.h). False, and
+// nothing written, while no project is open or when the file cannot be
+// written; in the second case *problem (when given) says why, with the
+// system's reason and advice, and is empty otherwise.
+bool Create_DesignImage(QString* problem = nullptr);
 
 // The image's pixels as the texture upload takes them: three bytes a pixel
 // (blue, green, red; no alpha), rows from the image's bottom row up.

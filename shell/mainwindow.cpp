@@ -461,9 +461,11 @@ void MainWindow::MakeNewFile()
 
     auto previous = std::make_unique<ParaStruct>(*design);
     *design = *fresh;
-    if (!openFile->WriteParaStream(name)) {
+    if (!openFile->WriteParaStream(name, *design, myOpenFile::Report::Silently)) {
         *design = *previous;
-        Show_Warning("New", "The new project could not be written:\n" + name);
+        const FileSaveResult& failed = openFile->lastSaveError();
+        Show_Warning("New", "The new project could not be written:\n" + name + "\n\n" + failed.reason() + ". "
+                                + failed.advice());
         return;
     }
     previous.reset();
@@ -480,6 +482,13 @@ void MainWindow::MakeNewFile()
     auto readBack = std::make_unique<ParaStruct>();
     if (openFile->ReadParaStream(name, readBack.get())) {
         *design = *readBack;
+        // Another project: a revision of its own, so that nothing built or
+        // computed from the project before (the views, solver results) is
+        // taken for this one's.
+        design->geometryChanged = true;
+        // A reset of the line groups asked for in the project before is not
+        // this project's.
+        glob->lineGroupsReset = false;
         design->designSplines = lines;
         currentFile = name;
         projectFileKnown = true;
@@ -525,6 +534,9 @@ void MainWindow::OpenMyFile()
     lastNameRead = name;
     *design = *read;
     read.reset();
+    // A reset of the line groups asked for in the project before is not
+    // this project's.
+    glob->lineGroupsReset = false;
     setProjectPaths(name);
     currentFile = name;
     projectFileKnown = true;

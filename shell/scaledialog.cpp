@@ -2,6 +2,7 @@
 #include "shell/ui/editsession.h"
 #include "ui_scaledialog.h"
 #include "core/designedit.h"
+#include "core/filesave.h"
 #include "core/openfile.h"
 #include "core/parastruct.h"
 #include "core/calcul3d.h"
@@ -102,11 +103,14 @@ void ScaleDialog::Accept_Changes()
         name += ".prg";
 
     // The copy is saved under its own name; the open project keeps its path.
-    const bool saved = openFile.WriteParaStream(name);
+    const bool saved = openFile.WriteParaStream(name, *GetDataStruct(), myOpenFile::Report::Silently);
     session->revert();
     hide();
-    if (!saved)
-        Show_Warning("Generate scaled model", "The scaled model could not be saved to\n" + name);
+    if (!saved) {
+        const FileSaveResult& failed = openFile.lastSaveError();
+        Show_Warning("Generate scaled model", "The scaled model could not be saved to\n" + name + "\n\n"
+                                                  + failed.reason() + ". " + failed.advice());
+    }
 }
 
 void ScaleDialog::on_cancelButton_clicked()

@@ -1,5 +1,6 @@
 #include "graphics/ui/nurbswidget.h"
 
+#include "core/notify.h"
 #include "core/parastruct.h"
 #include "shell/ui/colorclass.h"
 
@@ -56,9 +57,15 @@ NurbsWidget::~NurbsWidget()
 void NurbsWidget::Create_DesignImage()
 {
     // Without a project there is no output directory: nothing is written.
-    lastImageWritten = ::Create_DesignImage();
+    QString problem;
+    lastImageWritten = ::Create_DesignImage(&problem);
     if (lastImageWritten)
         ++builds;
+    // Told once while the same failure repeats: the image is made again at
+    // every change of the colours.
+    if (!problem.isEmpty() && problem != lastImageProblem)
+        Notify_User(problem);
+    lastImageProblem = problem;
 }
 
 // ---------------------------------------------------------------- camera

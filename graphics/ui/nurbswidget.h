@@ -114,4 +114,5 @@ private:
     CameraViewport viewport;
     int builds = 0;
     bool lastImageWritten = false;
+    QString lastImageProblem; // the failure of the last image write, told once
 };

@@ -8,7 +8,11 @@
 #include "aero/apameinput.h"
 #include "tests/aero/aerofixture.h"
 
+#include "core/filesave.h"
 #include "core/parastruct.h"
+
+#include <QDir>
+#include <cerrno>
 
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -333,6 +337,41 @@ private slots:
         QByteArray second = fileBytes(dir.path() + "/wings.inp");
         QCOMPARE(second.size(), first.size());
         QVERIFY(second.contains("VELORDER 1 \n"));
+    }
+    // A write that the disk refuses (full): the user reads the system's
+    // reason and advice that fits it, and the input written before stays.
+    void refusedWriteTellsTheReason_data()
+    {
+        QTest::addColumn<int>("step");
+        QTest::addColumn<int>("code");
+        QTest::newRow("disk full while writing") << int(FileSaveStep::Write) << ENOSPC;
+        QTest::newRow("read-only disk at the rename") << int(FileSaveStep::Replace) << EROFS;
+    }
+    void refusedWriteTellsTheReason()
+    {
+        QFETCH(int, step);
+        QFETCH(int, code);
+        QTemporaryDir dir;
+        auto d = aerofixture::archedWing(11);
+        int stations[kChordStations];
+        const int J = f_CreateIndJ(d.get(), stations);
+        GlobClass glob;
+        glob.dxfDir = dir.path();
+        QString problem;
+        QVERIFY(CreateApameInputFile(d.get(), &glob, 2, true, J, stations, &problem));
+        const QString path = dir.path() + "/wings.inp";
+        const QByteArray before = fileBytes(path);
+        Set_File_Save_Fault([&](FileSaveStep s, const QString& p) {
+            return int(s) == step && p == path ? code : 0;
+        });
+        const bool written = CreateApameInputFile(d.get(), &glob, 1, true, J, stations, &problem);
+        Set_File_Save_Fault({});
+        QVERIFY(!written);
+        QVERIFY2(problem.contains(path), qPrintable(problem));
+        QVERIFY2(problem.contains(File_Error_Reason(code)), qPrintable(problem));
+        QVERIFY2(problem.contains(File_Error_Advice(code)), qPrintable(problem));
+        QCOMPARE(fileBytes(path), before);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"wings.inp"});
     }
 };
 

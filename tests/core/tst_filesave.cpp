@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QObject>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -122,6 +123,72 @@ private slots:
         QCOMPARE(bytesOf(files[1]), QByteArray("design as saved before"));
         QVERIFY(!QFile::exists(files[2]));
         QCOMPARE(allFiles(), before);
+    }
+
+    // The last rename fails and putting back the files replaced before it
+    // fails too: every file that could not be put back is named with the
+    // place of its old content, which stays on the disk; the others are
+    // named as they were, and are.
+    void rollbackThatFails_data()
+    {
+        QTest::addColumn<QStringList>("stuck"); // names whose undo fails
+        QTest::newRow("one file") << QStringList{"q.dsg"};
+        QTest::newRow("two files") << QStringList{"q.dsg", "q.cnp"};
+        QTest::newRow("a file that was not there") << QStringList{"q.new"};
+    }
+    void rollbackThatFails()
+    {
+        QFETCH(QStringList, stuck);
+        const QStringList names = {"q.dsg", "q.cnp", "q.new", "q.prg"};
+        const QByteArray old[4] = {"old lines", "old pieces", "", "old design"};
+        for (int i = 0; i < 4; ++i)
+            if (names[i] != "q.new")
+                put(path(names[i]), old[i]);
+        Set_File_Save_Fault([&](FileSaveStep s, const QString& p) {
+            if (s == FileSaveStep::Replace && p == path("q.prg"))
+                return ENOSPC;
+            if (s == FileSaveStep::Restore && stuck.contains(QFileInfo(p).fileName()))
+                return EIO;
+            return 0;
+        });
+        const FileSaveResult r = Save_Files({{path("q.dsg"), "new lines"}, {path("q.cnp"), "new pieces"},
+                                             {path("q.new"), "new file"}, {path("q.prg"), "new design"}});
+        Set_File_Save_Fault({});
+        QVERIFY(!r.ok());
+        QCOMPARE(r.code, ENOSPC);
+        QCOMPARE(r.path, path("q.prg"));
+        QVERIFY(!r.notRestored.isEmpty());
+        const QString told = r.notRestored;
+        const QStringList parts = told.split("; as they were: ");
+        QCOMPARE(parts.size(), 2);
+        const QStringList asBefore = parts[1].split(", ");
+        for (int i = 0; i < 4; ++i) {
+            const QString& name = names[i];
+            if (stuck.contains(name)) {
+                QVERIFY2(told.contains(path(name) + " holds the new content"), qPrintable(told));
+                QVERIFY2(told.contains(systemText(EIO)), qPrintable(told));
+                QVERIFY(!asBefore.contains(path(name)));
+                if (name == "q.new") {
+                    QVERIFY2(told.contains("there was no such file before"), qPrintable(told));
+                    continue;
+                }
+                // the old content is where the message says
+                const QRegularExpression kept(QRegularExpression::escape(path(name))
+                                              + " holds the new content[^;]*; its old content is kept as ([^;]+)");
+                const QRegularExpressionMatch m = kept.match(told);
+                QVERIFY2(m.hasMatch(), qPrintable(told));
+                QCOMPARE(bytesOf(m.captured(1)), old[i]);
+                QCOMPARE(bytesOf(path(name)), QByteArray("new ") + QByteArray(old[i]).mid(4));
+            } else {
+                QVERIFY2(asBefore.contains(path(name)), qPrintable(told));
+                QCOMPARE(bytesOf(path(name)), name == "q.new" ? QByteArray("<missing>") : old[i]);
+            }
+        }
+        // nothing else beside them but the kept old contents told of
+        int keptFiles = 0;
+        for (const QString& f : allFiles())
+            keptFiles += names.contains(f) ? 0 : 1;
+        QCOMPARE(keptFiles, int(stuck.size() - stuck.count("q.new")));
     }
 
     // A real write the system refuses half-way (the file size limit of the

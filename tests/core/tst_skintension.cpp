@@ -6,13 +6,16 @@
 #include "core/geomconst.h"
 #include "core/skintension.h"
 #include "core/transf.h"
+#include "tools/template/defaultdesign.h"
 
 #include <QTest>
+#include <QList>
 #include <QObject>
 #include <QPointF>
 #include <QPolygonF>
 #include <QStringLiteral>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -58,6 +61,66 @@ private slots:
         QVERIFY(std::fabs(find_lam(0, 2, 0, 0, 50, 100, 50) - 1.0) < 1e-3);
         QVERIFY(std::fabs(find_lam(0, 2, 4, 0, 50, 100, 0)) < 1e-2);
         QVERIFY(std::fabs(find_lam(0, 2, 4, 0, 50, 100, 100) - 4) < 1e-2);
+    }
+
+    // The quadratic curve's value at x against the closed form: t from the
+    // quadratic X(t) = x, then Y(t); exact to rounding at every x, so that
+    // neighbouring points step evenly.
+    void quadraticValueIsExact_data()
+    {
+        QTest::addColumn<QList<int>>("xs");
+        QTest::addColumn<QList<double>>("ys");
+        QTest::newRow("rising to the trailing edge zone") << QList<int>{0, 90, 120} << QList<double>{0, 17.9, 17.2};
+        QTest::newRow("falling to the lower trailing edge") << QList<int>{700, 774, 999}
+                                                            << QList<double>{16.8, 17.5, 0};
+        QTest::newRow("even control points") << QList<int>{0, 50, 100} << QList<double>{0, 2, 4};
+    }
+    void quadraticValueIsExact()
+    {
+        QFETCH(QList<int>, xs);
+        QFETCH(QList<double>, ys);
+        const double a = xs[0] - 2.0 * xs[1] + xs[2], b = 2.0 * (xs[1] - xs[0]);
+        for (int x = xs[0]; x <= xs[2]; ++x) {
+            const double c = xs[0] - double(x);
+            const double t = std::fabs(a) < 1e-12 ? -c / b : (-b + std::sqrt(b * b - 4 * a * c)) / (2 * a);
+            const double y = (1 - t) * (1 - t) * ys[0] + 2 * (1 - t) * t * ys[1] + t * t * ys[2];
+            const double got = find_lam(ys[0], ys[1], ys[2], xs[0], xs[1], xs[2], x);
+            QVERIFY2(std::fabs(got - y) < 1e-9, qPrintable(QStringLiteral("x %1: %2, closed form %3").arg(x).arg(got).arg(y)));
+        }
+    }
+
+    // The default design's oversize toward the trailing edges changes
+    // smoothly from point to point: the steps of neighbouring points change
+    // gradually (their third differences are a small share of the largest
+    // step), with no step now and then larger than the ones beside it.
+    void oversizeStepsEvenly()
+    {
+        auto d = Build_Default_Design(34);
+        for (int r : {0, 1, 8}) {
+            for (int zone : {4, 5}) {
+                QList<double> steps;
+                for (int j = 1; j < kAirfoilPoints; ++j)
+                    if (f_skin_decision(d.get(), r, j) == zone && f_skin_decision(d.get(), r, j - 1) == zone)
+                        steps << d->clothHalfOversize[r][j] - d->clothHalfOversize[r][j - 1];
+                QVERIFY(steps.size() > 10);
+                double largest = 0, worst = 0;
+                int at = 0;
+                for (double s : std::as_const(steps))
+                    largest = std::max(largest, std::fabs(s));
+                for (int i = 2; i < steps.size(); ++i) {
+                    const double third = std::fabs(steps[i] - 2 * steps[i - 1] + steps[i - 2]);
+                    if (third > worst) {
+                        worst = third;
+                        at = i;
+                    }
+                }
+                QVERIFY(largest > 0);
+                QVERIFY2(worst <= 0.05 * largest,
+                         qPrintable(QStringLiteral("rib %1, zone %2: steps %3, %4, %5 (largest %6)")
+                                        .arg(r).arg(zone).arg(steps[at - 2]).arg(steps[at - 1]).arg(steps[at])
+                                        .arg(largest)));
+            }
+        }
     }
 
     // Thickness 0 (no airfoil on the rib): the cloth is a half circle over

@@ -7,6 +7,10 @@
 // 8 cells and its lines, which recomputes and exports in a fraction of the
 // time. A design that comes without lines gets three: a straight one and a
 // quadratic arc on the top surface, a cubic B-spline on the bottom one.
+// Beside them "edge-<field>-past.prg": the 8-cell design with one stored
+// number just past the bound of the range the reader accepts for it, and
+// for a few fields "edge-<field>-at.prg" with the bound itself (see
+// edgeValues below).
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -15,12 +19,17 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <cmath>
 #include <cstdio>
+#include <functional>
+#include <string_view>
+#include <utility>
 #include <memory>
 
 #include "core/calcul3d.h"
 #include "core/openfile.h"
 #include "core/parastruct.h"
+#include "core/projectsteps.h"
 #include "graphics/designcurves.h"
 #include "graphics/pattspline.h"
 #include "shell/model/installhooks.h"
@@ -89,6 +98,63 @@ bool writeSeed(const QByteArray& project, QByteArray lines, const QString& path)
     return true;
 }
 
+// One stored number of the design set to a value at the edge of what the
+// reader accepts: `at` the bound itself (read, recomputed and exported: the
+// writers' conversions meet the largest numbers an accepted file carries),
+// and the next number past it (refused, with the field named).
+struct EdgeValue {
+    const char* name;
+    double bound;
+    std::function<void(ParaStruct*, double)> set;
+    bool exported = false; // the accepted value is a seed too
+};
+
+QList<EdgeValue> edgeValues()
+{
+    using namespace projectfile;
+    return {
+        {"airfoil-y-high", kChordUnits.hi, [](ParaStruct* d, double v) { d->ribAirfoils[2][300].setY(v); }, true},
+        {"design-airfoil-y-low", kChordUnits.lo, [](ParaStruct* d, double v) { d->designAirfoils[0][150].setY(v); }, true},
+        {"chord-high", kPlanUnits.hi, [](ParaStruct* d, double v) { d->chord[3] = v; }},
+        {"span-position-low", kPlanUnits.lo, [](ParaStruct* d, double v) { d->ribSpanPos[4] = v; }},
+        {"cell-width-high", kPlanUnits.hi, [](ParaStruct* d, double v) { d->cellWidth[1] = v; }},
+        {"trailing-edge-high", kPlanUnits.hi, [](ParaStruct* d, double v) { d->trailingEdgeX[5] = v; }},
+        {"span-high", kMetres.hi, [](ParaStruct* d, double v) { d->span = v; }},
+        {"hang-height-low", kMetres.lo, [](ParaStruct* d, double v) { d->hangHeight = v; }},
+        {"seam-allowance-high", kMillimetres.hi, [](ParaStruct* d, double v) { d->seamAllowance[0] = v; }, true},
+        {"diagonal-width-high", kMillimetres.hi, [](ParaStruct* d, double v) { d->diagBottomWidth = v; }, true},
+        {"rib-angle-high", kDegrees.hi, [](ParaStruct* d, double v) { d->ribAngle[2] = v; }},
+        {"twist-low", kDegrees.lo, [](ParaStruct* d, double v) { d->maxTwistAngle = v; }},
+        {"weight-high", kFactor.hi, [](ParaStruct* d, double v) { d->totalWeight = v; }},
+        {"billow-offset-high", kPlanUnits.hi, [](ParaStruct* d, double v) { d->billowLineOffset = v; }},
+    };
+}
+
+// The seeds of every edge value beside the design's own seed, with its lines.
+bool writeEdgeSeeds(const ParaStruct& design, const QByteArray& lines, const QDir& folder)
+{
+    for (const EdgeValue& e : edgeValues()) {
+        const double past = std::nextafter(e.bound, e.bound > 0 ? HUGE_VAL : -HUGE_VAL);
+        for (const auto& [kind, value] : {std::pair<const char*, double>{"at", e.bound}, {"past", past}}) {
+            // An accepted seed is recomputed and exported in every replay:
+            // only those that reach the pattern writers' conversions at a
+            // bearable cost (a wing of 10 km takes minutes).
+            const QString name = QStringLiteral("edge-%1-%2.prg").arg(QLatin1String(e.name), QLatin1String(kind));
+            if (std::string_view(kind) == "at" && !e.exported) {
+                QFile::remove(folder.filePath(name)); // one an earlier build wrote
+                continue;
+            }
+            auto variant = std::make_unique<ParaStruct>(design);
+            e.set(variant.get(), value);
+            QBuffer project;
+            project.open(QIODevice::WriteOnly);
+            if (!Write_Project(&project, *variant) || !writeSeed(project.data(), lines, folder.filePath(name)))
+                return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -114,10 +180,11 @@ int main(int argc, char** argv)
     const auto small = Build_Default_Design(8);
     QBuffer smallProject;
     smallProject.open(QIODevice::WriteOnly);
+    const QByteArray smallLines = linesFile(small->designSplines.isEmpty() ? designLines(small.get())
+                                                                            : small->designSplines);
     const bool ok = writeSeed(shipped.readAll(), lines, folder.filePath(QStringLiteral("template-lines.prg")))
                  && Write_Project(&smallProject, *small)
-                 && writeSeed(smallProject.data(),
-                              small->designSplines.isEmpty() ? QByteArray() : linesFile(small->designSplines),
-                              folder.filePath(QStringLiteral("eight-cells-lines.prg")));
+                 && writeSeed(smallProject.data(), smallLines, folder.filePath(QStringLiteral("eight-cells-lines.prg")))
+                 && writeEdgeSeeds(*small, smallLines, folder);
     return ok ? 0 : 1;
 }

@@ -17,10 +17,12 @@
 #include <QVector3D>
 
 #include "core/bridledata.h"
+#include "core/filesave.h"
 #include "core/parastruct.h"
 #include "graphics/nurbspreview.h"
 #include "tools/template/defaultdesign.h"
 
+#include <cerrno>
 #include <cmath>
 #include <memory>
 
@@ -242,6 +244,39 @@ private slots:
             QCOMPARE(pixel(empty, 1000, 1000).alpha(), 0);
             QCOMPARE(QImage(empty).convertToFormat(QImage::Format_ARGB32).pixel(5, 5), qRgba(0, 0, 0, 0));
         }
+    }
+
+    // A disk that refuses the image: false, the system's reason and advice,
+    // and the image written before stays as it was.
+    void refusedImageTellsTheReason()
+    {
+        QVERIFY(dir.isValid());
+        GlobClass* glob = GetGlobClass();
+        glob->dxfDir = dir.path();
+        glob->uvPieces = {QPolygon({QPoint(0, 100), QPoint(256, 100), QPoint(256, 300), QPoint(0, 300)})};
+        glob->pieceColours = {QColor(0, 0, 255)};
+        glob->uvWidth = 512;
+        glob->uvHeight = 1000;
+        QString problem = QStringLiteral("left over");
+        QVERIFY(Create_DesignImage(&problem));
+        QVERIFY(problem.isEmpty());
+        const QString path = Design_Image_Path();
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+        glob->pieceColours = {QColor(0, 255, 0)};
+        Set_File_Save_Fault([&](FileSaveStep step, const QString& p) {
+            return step == FileSaveStep::Write && p == path ? ENOSPC : 0;
+        });
+        const bool written = Create_DesignImage(&problem);
+        Set_File_Save_Fault({});
+        QVERIFY(!written);
+        QVERIFY2(problem.contains(path), qPrintable(problem));
+        QVERIFY2(problem.contains(File_Error_Reason(ENOSPC)), qPrintable(problem));
+        QVERIFY2(problem.contains(File_Error_Advice(ENOSPC)), qPrintable(problem));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
     }
 
     // No project, no image: nothing is written into the root folder.

@@ -14,9 +14,11 @@
 #include "core/parastruct.h"
 #include "core/transf.h"
 #include "patterns/cellstrip.h"
+#include "graphics/designcurves.h"
 #include "patterns/designsegments.h"
 #include "tests/patterns/patternfixture.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -50,6 +52,54 @@ Spline uvLine(const QPolygon& uv)
     Spline s;
     s.uvCurve = uv;
     return s;
+}
+
+// Length along the edge from its first point to the point of the edge
+// nearest p (p projected onto the nearest edge segment).
+double lengthAlongEdgeTo(const QList<PntPart>& edge, QPointF p, double* distance)
+{
+    double best = 1e300, at = 0, run = 0;
+    for (int i = 1; i < edge.size(); ++i) {
+        const QPointF a = edge.at(i - 1).point, b = edge.at(i).point;
+        const QPointF ab = b - a;
+        const double len2 = ab.x() * ab.x() + ab.y() * ab.y();
+        double f = len2 > 0 ? ((p.x() - a.x()) * ab.x() + (p.y() - a.y()) * ab.y()) / len2 : 0;
+        f = std::clamp(f, 0.0, 1.0);
+        const QPointF q = a + f * ab;
+        const double dist = std::hypot(p.x() - q.x(), p.y() - q.y());
+        const double len = std::sqrt(len2);
+        if (dist < best) {
+            best = dist;
+            at = run + f * len;
+        }
+        run += len;
+    }
+    *distance = best;
+    return at;
+}
+
+double lengthAlongEdge(const QList<PntPart>& edge, int to)
+{
+    double sum = 0;
+    for (int i = 1; i <= to && i < edge.size(); ++i)
+        sum += QLineF(edge.at(i - 1).point, edge.at(i).point).length();
+    return sum;
+}
+
+// The design-plane y values where the drawn curve crosses x.
+QList<double> crossingsAt(const QPolygonF& curve, double x)
+{
+    QList<double> ys;
+    for (int i = 1; i < curve.size(); ++i) {
+        const QPointF a = curve.at(i - 1), b = curve.at(i);
+        if ((a.x() - x) * (b.x() - x) <= 0 && a.x() != b.x())
+            ys.append(a.y() + (x - a.x()) / (b.x() - a.x()) * (b.y() - a.y()));
+        else if (a.x() == x)
+            ys.append(a.y());
+    }
+    if (!curve.isEmpty() && curve.last().x() == x)
+        ys.append(curve.last().y());
+    return ys;
 }
 
 } // namespace
@@ -293,6 +343,73 @@ private slots:
         QCOMPARE(p.name, QStringLiteral("S 10 60"));
         QVERIFY(!Add_SplineSegment(0, true, QPointF(), 10, 60, 30, 100, 420, 1.5).control);
         QVERIFY(!Add_SplineSegment(5, false, QPointF(), 10, 60, 35, 100, 420, 1.5).control);
+    }
+
+    // The default design's lines are cut where they are drawn: where a cut
+    // meets a rib edge of its panel, its length along that sewn edge from
+    // the trailing edge, as a share of the edge's length to the edge row,
+    // is the share of the design area's height at which the drawn curve
+    // crosses the rib. Measured on the developed edges themselves (each as
+    // long as its rib), so within about one airfoil point's spacing.
+    void cutWhereDrawn()
+    {
+        auto w = patternfixture::defaultDesign();
+        QList<Spline> lines;
+        RecreateSplineList(w.get(), &lines);
+        int upper = 0;
+        for (const Spline& l : std::as_const(lines))
+            upper += l.side == 0 ? 1 : 0;
+        QVERIFY(upper >= 3);
+        w->dxfSplineSegments = false;
+        int ends = 0;
+        double worst = 0;
+        for (int li = 0; li < lines.size(); ++li) {
+            const Spline& line = lines.at(li);
+            if (line.side != 0)
+                continue;
+            const QList<Spline> one{line};
+            for (int cell = w->firstRib; cell < w->lastRib; ++cell) {
+                UnFolder cellStrip;
+                Unfold_ZERO_Longpattern(w.get(), cell, &cellStrip);
+                QList<QPolygonF> xy;
+                QList<QPolygon> uv;
+                Create_segment_list(w.get(), cell, &one, cellStrip.left, cellStrip.right, &xy, &uv);
+                for (const QPolygonF& seg : std::as_const(xy)) {
+                    for (const QPointF end : {seg.first(), seg.last()}) {
+                        double dl = 0, dr = 0;
+                        const double al = lengthAlongEdgeTo(cellStrip.left, end, &dl);
+                        const double ar = lengthAlongEdgeTo(cellStrip.right, end, &dr);
+                        const bool left = dl < dr;
+                        const int rib = left ? cell : cell + 1;
+                        const QList<PntPart>& edge = left ? cellStrip.left : cellStrip.right;
+                        const double edgeRow = lengthAlongEdge(edge, w->lineIndex[0][rib]);
+                        const double cut = (left ? al : ar) / edgeRow;
+                        // the step between airfoil points there
+                        const int near = std::clamp(int(std::lround(cut * w->lineIndex[0][rib])), 1, 998);
+                        const double spacing = std::max(QLineF(edge.at(near - 1).point, edge.at(near).point).length(),
+                                                        QLineF(edge.at(near).point, edge.at(near + 1).point).length());
+                        // a line that ends inside a cell is led to the nearer
+                        // seam: that end is drawn nowhere on the rib
+                        const QList<double> crossings = crossingsAt(line.curve, w->ribSpanPos[rib]);
+                        if (crossings.isEmpty())
+                            continue;
+                        double nearest = 1e300;
+                        for (double y : crossings) {
+                            const double drawn = (w->trailingEdgeX[rib] - y) / f_glob(w.get(), 0, rib);
+                            nearest = std::min(nearest, std::abs(drawn - cut) * edgeRow);
+                        }
+                        QVERIFY2(nearest <= spacing + 1.0,
+                                 qPrintable(QStringLiteral("line %1, rib %2: cut %3 from where it is drawn "
+                                                           "(points %4 apart)")
+                                                .arg(li).arg(rib).arg(nearest).arg(spacing)));
+                        worst = std::max(worst, nearest);
+                        ++ends;
+                    }
+                }
+            }
+        }
+        QVERIFY(ends > 20);
+        qInfo("%d cut ends, the farthest %.2f from where the line is drawn", ends, worst);
     }
 
     // The centre cell of an odd cell count: a segment across its half from

@@ -9,13 +9,13 @@
 inline const QStringList kStartupTests = {
     "startUp", "termsDialogForm", "menusAndToolbar", "iconsLoad", "openWithTermsRefused",
     "companionProgramIsAwaited", "scaledModel", "scaledModelNameKeepsFolders",
-    "saveWithoutProjectAsksForAName"};
+    "saveWithoutProjectAsksForAName", "failedScaledSaveIsOneMessage"};
 inline const QStringList kProjectTests = {
     "newProject", "newCancelledChangesNothing", "templateWithoutDesignLines", "newWithoutTemplateWarns",
     "openAcceptedProject", "openRefusals", "openRefusesNonFiniteNumbers", "openUnreadableKeepsProgram",
     "inconsistentDesignLinesStayOnDisk", "cutDesignLinesAreReported", "saveAsMovesTheProject",
     "failedSaveIsReported", "exitFollowsThePrompt", "saveIsAllOrNothing", "failedSaveAsKeepsEveryFile",
-    "damagedProjectSaysWhy", "statusBarDoesNotGrow"};
+    "damagedProjectSaysWhy", "statusBarDoesNotGrow", "failedNewIsOneMessage", "nextProjectStartsClean"};
 
 // Test functions of TestMainWindow that neither half names (and names in a
 // half that are no test function).

@@ -40,6 +40,7 @@
 
 #include "shell/mainwindow.h"
 #include "tests/common/scripteduser.h"
+#include "aero/apameres.h"
 #include "core/filesave.h"
 #include "core/openfile.h"
 #include "core/parastruct.h"
@@ -809,6 +810,61 @@ private slots:
         QVERIFY(statusTexts().size() <= 2);
     }
 
+    // One failure of New is one message, with the system's reason.
+    void failedNewIsOneMessage()
+    {
+        acceptTerms();
+        const QString prg = projects() + "/walled.prg";
+        QVERIFY(QDir().mkpath(prg)); // a folder where the file should go
+        fileAnswers << projects() + "/walled";
+        asked.clear();
+        w->actionNew->trigger();
+        QDir().rmdir(prg);
+        QList<Asked> told;
+        for (const Asked& a : std::as_const(asked))
+            if (a.kind == "warning" || a.kind == "notice")
+                told << a;
+        QCOMPARE(told.size(), 1);
+        QVERIFY2(told.first().more.contains(prg), qPrintable(told.first().more));
+        QVERIFY2(told.first().more.contains(QString::fromLocal8Bit(std::strerror(EISDIR))),
+                 qPrintable(told.first().more));
+        QVERIFY(!w->isProjectOpen());
+    }
+
+    // A project opened or made after another starts clean: no reset of the
+    // line groups asked for in the one before, and no solver results of the
+    // one before taken for its own.
+    void nextProjectStartsClean()
+    {
+        acceptTerms();
+        ApameRes* results = GetApameClass();
+        const ApameRes before = *results;
+        auto resultsOfTheDesignShown = [results] {
+            results->caseNum = 1;
+            results->source = Analysis_Source_Of(*GetDataStruct());
+            QVERIFY(Results_Design_Mismatch(*results, *GetDataStruct()).isEmpty());
+        };
+
+        newProjectNamed("alpha");
+        resultsOfTheDesignShown();
+        GetGlobClass()->lineGroupsReset = true; // as a change of the cell count asks
+        newProjectNamed("beta");
+        QVERIFY(!GetGlobClass()->lineGroupsReset);
+        QVERIFY(!Results_Design_Mismatch(*results, *GetDataStruct()).isEmpty());
+
+        resultsOfTheDesignShown();
+        GetGlobClass()->lineGroupsReset = true;
+        const QString path = projects() + "/gamma.prg";
+        QVERIFY(myOpenFile().WriteParaStream(path, *defaultDesign()));
+        promptAnswer = UserInteraction::SaveAnswer::Discard;
+        fileAnswers << path;
+        w->actionOpen->trigger();
+        QCOMPARE(w->currentFileName(), path);
+        QVERIFY(!GetGlobClass()->lineGroupsReset);
+        QVERIFY(!Results_Design_Mismatch(*results, *GetDataStruct()).isEmpty());
+        *results = before;
+    }
+
     void exitFollowsThePrompt()
     {
         acceptTerms();
@@ -930,6 +986,32 @@ private slots:
         QCOMPARE(d->span, span);
         QCOMPARE(d->hangHeight, hang);
         QCOMPARE(GetGlobClass()->prgPath, projects() + "/wing.prg");
+    }
+
+    // One failure of the scaled save is one message, with the system's
+    // reason.
+    void failedScaledSaveIsOneMessage()
+    {
+        acceptTerms();
+        newProjectNamed("small");
+        GetDataStruct()->flatArea = 10.0;
+        w->actionGenerate_scaled_model->trigger();
+        ScaleDialog* s = w->scaleDialog();
+        s->form()->squareEdit->setText(QString::number(4 * GetDataStruct()->flatArea));
+        const QString prg = projects() + "/walled-big.prg";
+        QVERIFY(QDir().mkpath(prg)); // a folder where the file should go
+        fileAnswers << prg;
+        asked.clear();
+        QTest::mouseClick(s->form()->okButton, Qt::LeftButton);
+        QDir().rmdir(prg);
+        QList<Asked> told;
+        for (const Asked& a : std::as_const(asked))
+            if (a.kind == "warning" || a.kind == "notice")
+                told << a;
+        QCOMPARE(told.size(), 1);
+        QVERIFY2(told.first().more.contains(prg), qPrintable(told.first().more));
+        QVERIFY2(told.first().more.contains(QString::fromLocal8Bit(std::strerror(EISDIR))),
+                 qPrintable(told.first().more));
     }
 
     void scaledModelNameKeepsFolders()
