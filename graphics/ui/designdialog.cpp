@@ -118,11 +118,15 @@ void DesignDialog::on_saveButton_pressed()
     emit set_texture();
     // Without a project the colours' warning has said that no texture is
     // made; with one, a texture that could not be written is told too, or
-    // the preview would show the previous one as if it were new.
+    // the preview would show the previous one as if it were new. The
+    // preview has told the reason already unless it is the same failure as
+    // before; one message a failure.
     const QString dir = GetGlobClass()->dxfDir;
-    if (!dir.isEmpty() && !nurbswidget->imageWritten())
-        User().warning(windowTitle(), QStringLiteral("The texture image could not be written to\n%1")
-                                          .arg(Design_Image_Path()));
+    if (!dir.isEmpty() && !nurbswidget->imageWritten() && !nurbswidget->imageProblemTold())
+        User().warning(windowTitle(), nurbswidget->imageProblem().isEmpty()
+                                          ? QStringLiteral("The texture image could not be written to\n%1")
+                                                .arg(Design_Image_Path())
+                                          : nurbswidget->imageProblem());
     nurbswidget->setEnabled(true);
     tabWidget->setCurrentIndex(kPreviewTab);
 }

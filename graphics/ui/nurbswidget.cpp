@@ -63,7 +63,8 @@ void NurbsWidget::Create_DesignImage()
         ++builds;
     // Told once while the same failure repeats: the image is made again at
     // every change of the colours.
-    if (!problem.isEmpty() && problem != lastImageProblem)
+    lastProblemTold = !problem.isEmpty() && problem != lastImageProblem;
+    if (lastProblemTold)
         Notify_User(problem);
     lastImageProblem = problem;
 }

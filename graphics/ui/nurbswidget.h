@@ -49,6 +49,10 @@ public:
     // last try wrote it.
     int imageBuilds() const { return builds; }
     bool imageWritten() const { return lastImageWritten; }
+    // The reason the last image was not written, and whether the last build
+    // told the user of it (a failure is told once while it repeats).
+    const QString& imageProblem() const { return lastImageProblem; }
+    bool imageProblemTold() const { return lastProblemTold; }
 
     QSize sizeHint() const override { return QSize(1024, 768); }
     QSize minimumSizeHint() const override { return QSize(512, 384); }
@@ -115,4 +119,5 @@ private:
     int builds = 0;
     bool lastImageWritten = false;
     QString lastImageProblem; // the failure of the last image write, told once
+    bool lastProblemTold = false;
 };
