@@ -1,9 +1,9 @@
 #include "airfoils/foilunfold.h"
 
 #include "core/curves.h"
-#include "structure/upindex.h"
+#include "geom/upindex.h"
 #include "core/parastruct.h"
-#include "patterns/patternfun.h"
+#include "geom/patternfun.h"
 #include "core/transf.h"
 
 #include <algorithm>

@@ -197,7 +197,7 @@ endfunction()
 # no cycle. wl_check_layering, run at the end of the configuration, fails the
 # build otherwise.
 set(WL_FOLDER_LEVELS
-    core 10  shell/ui 15  airfoils 30  shape 40  lines 50  structure 60  patterns 70
+    core 10  widgets 15  airfoils 30  shape 40  lines 50  structure 60  patterns 70
     graphics 80  aero 90  shell/model 95  shell 100  apps 100  tools 100  bench 100)
 set(WL_WIDGET_LIBS Qt6::Widgets Qt6::OpenGLWidgets Qt6::PrintSupport)
 

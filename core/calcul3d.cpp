@@ -5,7 +5,7 @@
 
 #include "core/calcul3d.h"
 
-#include "airfoils/airfoil.h"
+#include "core/airfoil.h"
 #include "core/canopy.h"
 #include "core/cellgrid.h"
 #include "core/curves.h"

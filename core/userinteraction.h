@@ -4,7 +4,7 @@
 // questions, warnings, file choosers, number and text input, the colour
 // picker and the print dialog. Computations call it without knowing about
 // widgets; each program's main installs the widget implementation
-// (shell/ui/widgetinteraction.h), and tests install one that answers from a
+// (widgets/widgetinteraction.h), and tests install one that answers from a
 // script and records what was asked (tests/common/scripteduser.h).
 //
 // Until something is installed a silent implementation answers: questions

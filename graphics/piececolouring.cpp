@@ -2,7 +2,7 @@
 
 #include "core/parastruct.h"
 #include "core/viewfit.h"
-#include "graphics/designcurves.h"
+#include "geom/designcurves.h"
 #include "graphics/pieceuv.h"
 #include "patterns/panelcut.h"
 #include "patterns/panelmanager.h"

@@ -2,7 +2,7 @@
 
 #include "core/notify.h"
 #include "core/parastruct.h"
-#include "graphics/designcurves.h"
+#include "geom/designcurves.h"
 
 #include <algorithm>
 #include <cmath>

@@ -7,7 +7,7 @@
 // these calls and draws what they leave.
 //
 // Positions are in the design plane of the side being designed
-// (graphics/designcurves.h), the widget's pixels less its vertical pan.
+// (geom/designcurves.h), the widget's pixels less its vertical pan.
 
 #include <QLineF>
 #include <QList>

@@ -10,7 +10,7 @@
 #include <QPolygonF>
 #include <QString>
 
-#include "patterns/sheet.h" // cntrCirc, the shape of a mark
+#include "geom/sheet.h" // cntrCirc, the shape of a mark
 
 class ParaStruct;
 

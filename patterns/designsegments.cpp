@@ -3,7 +3,7 @@
 #include "core/mygsllib.h"
 #include "core/parastruct.h"
 #include "core/transf.h"
-#include "structure/reinforce.h"
+#include "geom/reinforce.h"
 
 #include <algorithm>
 #include <cmath>

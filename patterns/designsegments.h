@@ -2,7 +2,7 @@
 
 // The design lines of one cell, turned into cuts of its flat strip.
 //
-// Every design line carries its curve in UV space (graphics/designcurves.h):
+// Every design line carries its curve in UV space (geom/designcurves.h):
 // U 256 per cell, V the airfoil point index. The stretches of a line that lie
 // in a cell's UV window (256 cell <= U <= 256 (cell + 1), 1 <= V <= 999) are
 // mapped onto the cell's developed strip and replaced by a simple cut from

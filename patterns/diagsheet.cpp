@@ -2,11 +2,11 @@
 
 #include "core/parastruct.h"
 #include "core/checkedint.h"
-#include "patterns/acad.h"
+#include "geom/acad.h"
 #include "patterns/controlmarks.h"
 #include "patterns/patternsheet.h"
 #include "patterns/scratchloan.h"
-#include "patterns/sheet.h"
+#include "geom/sheet.h"
 #include "structure/diagonals.h"
 #include "structure/diagshape.h"
 

@@ -3,9 +3,9 @@
 #include "core/parastruct.h"
 #include "core/transf.h"
 #include "lines/lineplan.h"
-#include "patterns/acad.h"
+#include "geom/acad.h"
 #include "patterns/patternsheet.h"
-#include "patterns/sheet.h"
+#include "geom/sheet.h"
 
 #include <algorithm>
 #include <memory>

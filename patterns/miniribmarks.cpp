@@ -1,10 +1,10 @@
 #include "patterns/miniribmarks.h"
 
-#include "airfoils/airfoil.h"
+#include "core/airfoil.h"
 #include "core/parastruct.h"
 #include "patterns/controlmarks.h"
-#include "patterns/patternfun.h"
-#include "patterns/sheet.h"
+#include "geom/patternfun.h"
+#include "geom/sheet.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #include "patterns/panelsheet.h"
 
-#include "patterns/acad.h"
+#include "geom/acad.h"
 #include "airfoils/foilunfold.h"
-#include "graphics/designcurves.h"
+#include "geom/designcurves.h"
 #include "patterns/miniribmarks.h"
 #include "patterns/controlmarks.h"
 #include "core/geomconst.h"
@@ -14,7 +14,7 @@
 #include "patterns/patternsheet.h"
 #include "patterns/seamallowance.h"
 #include "patterns/scratchloan.h"
-#include "patterns/sheet.h"
+#include "geom/sheet.h"
 
 #include <algorithm>
 #include <cmath>

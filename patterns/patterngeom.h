@@ -13,7 +13,7 @@
 
 // The y flip of the sheets (turn_Y, turn_F_Y_point) lives with the rib
 // unfolding, which the flat-shape drawing uses as well.
-#include "patterns/patternfun.h"
+#include "geom/patternfun.h"
 
 // Intersection of the infinite lines a1 a2 and b1 b2; a1 when they are
 // parallel.

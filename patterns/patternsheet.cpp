@@ -8,7 +8,7 @@
 #include "patterns/minisheet.h"
 #include "patterns/panelsheet.h"
 #include "patterns/ribsheet.h"
-#include "patterns/sheet.h"
+#include "geom/sheet.h"
 #include "patterns/straps.h"
 
 #include <QDir>

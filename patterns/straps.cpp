@@ -2,12 +2,12 @@
 
 #include "core/parastruct.h"
 #include "core/transf.h"
-#include "patterns/acad.h"
+#include "geom/acad.h"
 #include "patterns/controlmarks.h"
 #include "patterns/patterngeom.h"
 #include "patterns/patternsheet.h"
 #include "patterns/scratchloan.h"
-#include "patterns/sheet.h"
+#include "geom/sheet.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "shell/colordialog.h"
 #include "ui_colordialog.h"
-#include "shell/ui/colorclass.h"
+#include "widgets/colorclass.h"
 #include "core/userinteraction.h"
 
 #include <QPainter>

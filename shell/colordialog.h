@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <QWidget>
 
-#include "shell/ui/colorclass.h"
+#include "widgets/colorclass.h"
 namespace Ui { class ColorDialog; }
 
 // A colour swatch: shows its own colour; a click opens the colour picker and

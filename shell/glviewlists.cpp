@@ -3,7 +3,7 @@
 
 #include "core/bridledata.h"
 #include "core/parastruct.h"
-#include "patterns/patternfun.h"
+#include "geom/patternfun.h"
 #include "core/transf.h"
 #include "structure/crossports.h"
 #include "structure/diagshape.h"

@@ -1,10 +1,10 @@
 #include "shell/glwidget.h"
 
 #include "core/calcul3d.h"
-#include "shell/ui/colorclass.h"
+#include "widgets/colorclass.h"
 #include "shell/colordialog.h"
 #include "airfoils/foilunfold.h"
-#include "patterns/patternfun.h"
+#include "geom/patternfun.h"
 #include "core/skintension.h"
 #include "core/transf.h"
 

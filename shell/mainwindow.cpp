@@ -25,7 +25,7 @@
 #include "shell/scaledialog.h"
 #include "shell/termsdialog.h"
 #include "core/userinteraction.h"
-#include "shell/ui/uihelpers.h"
+#include "widgets/uihelpers.h"
 #include "structure/ui/crosslab_dialog.h"
 #include "structure/ui/diagdialog.h"
 #include "structure/ui/miscport_dialog.h"

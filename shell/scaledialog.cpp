@@ -1,12 +1,12 @@
 #include "shell/scaledialog.h"
-#include "shell/ui/editsession.h"
+#include "widgets/editsession.h"
 #include "ui_scaledialog.h"
 #include "core/designedit.h"
 #include "core/filesave.h"
 #include "core/openfile.h"
 #include "core/parastruct.h"
 #include "core/calcul3d.h"
-#include "shell/ui/uihelpers.h"
+#include "widgets/uihelpers.h"
 
 #include <QtMath>
 

@@ -2,7 +2,7 @@
 
 #include "core/gslsetup.h"
 #include "shell/model/installhooks.h"
-#include "shell/ui/widgetinteraction.h"
+#include "widgets/widgetinteraction.h"
 
 void Install_Shell_Services()
 {

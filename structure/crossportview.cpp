@@ -1,6 +1,6 @@
 #include "structure/crossportview.h"
 
-#include "airfoils/airfoil.h"
+#include "core/airfoil.h"
 #include "core/parastruct.h"
 #include "structure/crossports.h"
 #include "structure/holefun.h"

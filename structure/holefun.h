@@ -13,7 +13,7 @@
 #include <QPolygonF>
 #include <QVector3D>
 
-#include "structure/upindex.h"
+#include "geom/upindex.h"
 
 class ParaStruct;
 struct Triang;

@@ -1,8 +1,8 @@
 #include "structure/reinforcecurves.h"
 
 #include "core/parastruct.h"
-#include "patterns/ribunfold.h"
-#include "structure/reinforce.h"
+#include "geom/ribunfold.h"
+#include "geom/reinforce.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 #include "aero/apameinput.h"
 
 #include "core/parastruct.h"
-#include "shell/ui/uihelpers.h"
+#include "widgets/uihelpers.h"
 
 #include <QDir>
 

@@ -6,7 +6,7 @@
 #include "core/calcul3d.h"
 #include "core/designedit.h"
 #include "core/parastruct.h"
-#include "shell/ui/uihelpers.h"
+#include "widgets/uihelpers.h"
 #include "core/userinteraction.h"
 #include "lines/loading.h"
 

@@ -1,6 +1,6 @@
 #include "airfoils/ui/editairfoildialog.h"
 
-#include "airfoils/airfoil.h"
+#include "core/airfoil.h"
 #include "core/calcul3d.h"
 #include "core/designedit.h"
 #include "core/mygsllib.h"

@@ -1,12 +1,12 @@
 #include "airfoils/ui/importairfoildialog.h"
 
-#include "airfoils/airfoil.h"
+#include "core/airfoil.h"
 #include "core/calcul3d.h"
 #include "airfoils/ui/editairfoildialog.h"
 #include "core/designedit.h"
 #include "core/parastruct.h"
 #include "core/transf.h"
-#include "shell/ui/uihelpers.h"
+#include "widgets/uihelpers.h"
 
 #include <QFile>
 #include <QLinearGradient>

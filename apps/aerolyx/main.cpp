@@ -1,6 +1,6 @@
 #include "core/gslsetup.h"
 #include "apps/aerolyx/ui/mainwindow.h"
-#include "shell/ui/widgetinteraction.h"
+#include "widgets/widgetinteraction.h"
 
 #include <QApplication>
 

@@ -1,5 +1,5 @@
 #include "apps/driftline/mainwindow.h"
-#include "shell/ui/widgetinteraction.h"
+#include "widgets/widgetinteraction.h"
 
 #include <QApplication>
 

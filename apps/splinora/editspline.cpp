@@ -1,5 +1,5 @@
 #include "apps/splinora/editspline.h"
-#include "shell/ui/widgetinteraction.h"
+#include "widgets/widgetinteraction.h"
 
 #include <QAction>
 #include <QCursor>

@@ -2,7 +2,7 @@
 
 // What the program takes from the airfoil library and the geometry core.
 
-#include "airfoils/airfoil.h"
+#include "core/airfoil.h"
 #include "core/transf.h"
 
 namespace splinora {

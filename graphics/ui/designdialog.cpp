@@ -3,7 +3,7 @@
 #include "core/parastruct.h"
 #include "core/userinteraction.h"
 #include "graphics/nurbspreview.h"
-#include "shell/ui/uihelpers.h"
+#include "widgets/uihelpers.h"
 
 #include <QCloseEvent>
 #include <QShowEvent>

@@ -1,8 +1,8 @@
 #include "graphics/ui/editsplineup.h"
-#include "shell/ui/widgetinteraction.h"
+#include "widgets/widgetinteraction.h"
 
 #include "core/parastruct.h"
-#include "graphics/designcurves.h"
+#include "geom/designcurves.h"
 
 #include <QKeyEvent>
 #include <QLinearGradient>

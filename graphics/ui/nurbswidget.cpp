@@ -2,7 +2,7 @@
 
 #include "core/notify.h"
 #include "core/parastruct.h"
-#include "shell/ui/colorclass.h"
+#include "widgets/colorclass.h"
 
 #include <QApplication>
 #include <QImage>

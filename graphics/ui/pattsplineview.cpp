@@ -2,7 +2,7 @@
 
 #include "core/notify.h"
 #include "core/parastruct.h"
-#include "shell/ui/uihelpers.h"
+#include "widgets/uihelpers.h"
 
 #include <QKeyEvent>
 #include <QResizeEvent>

@@ -8,8 +8,8 @@
 #include "lines/loading.h"
 #include "lines/ui/brwidget.h"
 #include "lines/ui/ropeswidget.h"
-#include "shell/ui/editsession.h"
-#include "shell/ui/uihelpers.h"
+#include "widgets/editsession.h"
+#include "widgets/uihelpers.h"
 
 #include <QCloseEvent>
 #include <QShowEvent>

@@ -1,11 +1,11 @@
 #include "lines/ui/bridleview.h"
-#include "shell/ui/widgetinteraction.h"
+#include "widgets/widgetinteraction.h"
 
 #include "core/parastruct.h"
 #include "core/skintension.h"
 #include "core/transf.h"
 #include "lines/lineplan.h"
-#include "shell/ui/uihelpers.h"
+#include "widgets/uihelpers.h"
 
 #include <QApplication>
 #include <QFontMetrics>

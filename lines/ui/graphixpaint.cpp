@@ -5,7 +5,7 @@
 
 #include "core/parastruct.h"
 #include "core/transf.h"
-#include "shell/ui/textdraw.h"
+#include "widgets/textdraw.h"
 
 #include <QDebug>
 #include <QPainter>

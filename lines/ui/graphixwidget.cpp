@@ -1,10 +1,10 @@
 #include "lines/ui/graphixwidget.h"
-#include "shell/ui/widgetinteraction.h"
+#include "widgets/widgetinteraction.h"
 
 #include "core/parastruct.h"
 #include "core/transf.h"
 #include "lines/linetree.h"
-#include "shell/ui/uihelpers.h"
+#include "widgets/uihelpers.h"
 
 #include <QDebug>
 #include <QMenu>

@@ -1,5 +1,5 @@
 #include "lines/ui/linemorph.h"
-#include "shell/ui/widgetinteraction.h"
+#include "widgets/widgetinteraction.h"
 
 #include "core/curves.h"
 #include "core/transf.h"

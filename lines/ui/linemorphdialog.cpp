@@ -5,7 +5,7 @@
 #include "core/parastruct.h"
 #include "core/transf.h"
 #include "lines/linetree.h"
-#include "shell/ui/editsession.h"
+#include "widgets/editsession.h"
 
 namespace {
 

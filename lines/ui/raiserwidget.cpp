@@ -1,11 +1,11 @@
 #include "lines/ui/raiserwidget.h"
-#include "shell/ui/widgetinteraction.h"
+#include "widgets/widgetinteraction.h"
 
 #include "core/parastruct.h"
 #include "core/chartlabels.h"
 #include "core/transf.h"
 #include "lines/linetree.h"
-#include "shell/ui/uihelpers.h"
+#include "widgets/uihelpers.h"
 
 #include <QDebug>
 #include <QFontMetricsF>

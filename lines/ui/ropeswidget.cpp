@@ -3,7 +3,7 @@
 #include "core/parastruct.h"
 #include "core/chartlabels.h"
 #include "core/transf.h"
-#include "shell/ui/textdraw.h"
+#include "widgets/textdraw.h"
 #include "lines/lineplan.h"
 
 #include <QFontMetricsF>

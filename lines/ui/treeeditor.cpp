@@ -1,8 +1,8 @@
 #include "lines/ui/treeeditor.h"
-#include "shell/ui/widgetinteraction.h"
+#include "widgets/widgetinteraction.h"
 
 #include "core/parastruct.h"
-#include "shell/ui/uihelpers.h"
+#include "widgets/uihelpers.h"
 
 #include <QWheelEvent>
 

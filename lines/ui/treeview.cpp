@@ -3,7 +3,7 @@
 #include "core/parastruct.h"
 #include "core/transf.h"
 #include "core/userinteraction.h"
-#include "shell/ui/uihelpers.h"
+#include "widgets/uihelpers.h"
 
 #include <QFontMetrics>
 #include <QMetaObject>

@@ -7,7 +7,7 @@
 #include "core/userinteraction.h"
 #include "shape/ui/datadialog.h"
 #include "patterns/patternsheet.h"
-#include "shell/ui/uihelpers.h"
+#include "widgets/uihelpers.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,11 +1,11 @@
 #include "shape/ui/datadialog.h"
-#include "shell/ui/editsession.h"
+#include "widgets/editsession.h"
 
 #include "core/calcul3d.h"
 #include "core/designedit.h"
 #include "core/parastruct.h"
 #include "shape/patternlimits.h"
-#include "shell/ui/uihelpers.h"
+#include "widgets/uihelpers.h"
 
 #include <QShowEvent>
 #include <QSignalBlocker>

@@ -1,19 +1,19 @@
 #include "shape/ui/flatwing.h"
-#include "shell/ui/editsession.h"
+#include "widgets/editsession.h"
 
 #include "ui_flatwing.h"
 
-#include "patterns/acad.h"
+#include "geom/acad.h"
 #include "core/calcul3d.h"
 #include "core/curves.h"
-#include "patterns/flatwingdxf.h"
+#include "geom/flatwingdxf.h"
 #include "core/designedit.h"
 #include "core/parastruct.h"
 #include "core/transf.h"
 #include "shape/planoutline.h"
-#include "shell/ui/textdraw.h"
+#include "widgets/textdraw.h"
 #include "core/viewfit.h"
-#include "shell/ui/uihelpers.h"
+#include "widgets/uihelpers.h"
 
 #include <QApplication>
 #include <QCloseEvent>

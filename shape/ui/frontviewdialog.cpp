@@ -1,5 +1,5 @@
 #include "shape/ui/frontviewdialog.h"
-#include "shell/ui/editsession.h"
+#include "widgets/editsession.h"
 
 #include "ui_frontviewdialog.h"
 
@@ -8,7 +8,7 @@
 #include "core/designedit.h"
 #include "core/parastruct.h"
 #include "shape/frontview.h"
-#include "shell/ui/textdraw.h"
+#include "widgets/textdraw.h"
 
 #include <QGraphicsScene>
 #include <QKeyEvent>

@@ -1,5 +1,5 @@
 #include "shape/ui/skintdialog.h"
-#include "shell/ui/editsession.h"
+#include "widgets/editsession.h"
 
 #include "ui_skintdialog.h"
 
@@ -8,7 +8,7 @@
 #include "core/openfile.h"
 #include "core/parastruct.h"
 #include "core/transf.h"
-#include "shell/ui/uihelpers.h"
+#include "widgets/uihelpers.h"
 #include "core/billowarc.h"
 #include "core/canopy.h"
 #include "core/cellgrid.h"

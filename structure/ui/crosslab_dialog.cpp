@@ -4,8 +4,8 @@
 
 #include "core/designedit.h"
 #include "core/parastruct.h"
-#include "shell/ui/editsession.h"
-#include "shell/ui/uihelpers.h"
+#include "widgets/editsession.h"
+#include "widgets/uihelpers.h"
 #include "structure/ui/crosslab_edit.h"
 
 #include <QCloseEvent>

@@ -5,8 +5,8 @@
 #include "core/calcul3d.h"
 #include "core/designedit.h"
 #include "core/parastruct.h"
-#include "shell/ui/editsession.h"
-#include "shell/ui/uihelpers.h"
+#include "widgets/editsession.h"
+#include "widgets/uihelpers.h"
 #include "structure/diagtables.h"
 #include "structure/ui/miscport_edit.h"
 

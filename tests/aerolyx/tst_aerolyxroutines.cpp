@@ -11,7 +11,7 @@
 #include "apps/aerolyx/ui/myopenfile.h"
 #include "apps/aerolyx/ui/pressureview.h"
 #include "apps/aerolyx/ui/streamview.h"
-#include "shell/ui/widgetinteraction.h"
+#include "widgets/widgetinteraction.h"
 #include "tests/common/foilgen.h"
 #include "tests/common/scripteduser.h"
 

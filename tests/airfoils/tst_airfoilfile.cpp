@@ -9,7 +9,7 @@
 #include <QStringLiteral>
 #include <QTemporaryDir>
 
-#include "airfoils/airfoil.h"
+#include "core/airfoil.h"
 #include "tests/common/foilgen.h"
 
 #include <cmath>

@@ -5,13 +5,13 @@
 #include <QPolygonF>
 #include <QVector3D>
 
-#include "airfoils/airfoil.h"
+#include "core/airfoil.h"
 #include "core/curves.h"
 #include "tests/common/foilgen.h"
 #include "airfoils/foilunfold.h"
 #include "structure/holefun.h"
 #include "core/parastruct.h"
-#include "patterns/patternfun.h"
+#include "geom/patternfun.h"
 
 #include <cmath>
 #include <memory>

@@ -20,7 +20,7 @@
 #include <memory>
 
 #include "tests/core/designfixture.h"
-#include "airfoils/airfoil.h"
+#include "core/airfoil.h"
 #include "core/calcul3d.h"
 #include "airfoils/ui/editairfoildialog.h"
 #include "core/mygsllib.h"

@@ -1,7 +1,7 @@
 // aerolyx's load of an airfoil file: reading, smoothing, the conformal map,
 // and the figures its window shows right after.
 
-#include "airfoils/airfoil.h"
+#include "core/airfoil.h"
 #include "apps/aerolyx/calc/airfoilprep.h"
 #include "apps/aerolyx/calc/flow.h"
 #include "tests/fuzz/fuzzsupport.h"

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "airfoils/airfoil.h"
+#include "core/airfoil.h"
 #include "tests/fuzz/fuzzsupport.h"
 #include "tests/fuzz/tempinput.h"
 

@@ -1,7 +1,7 @@
 // "colors.ini", the display colours, and what the 3-D view does with them.
 
 #include "tests/fuzz/fuzzsupport.h"
-#include "shell/ui/colorclass.h"
+#include "widgets/colorclass.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -30,7 +30,7 @@
 #include "core/openfile.h"
 #include "core/parastruct.h"
 #include "core/projectsteps.h"
-#include "graphics/designcurves.h"
+#include "geom/designcurves.h"
 #include "graphics/pattspline.h"
 #include "shell/model/installhooks.h"
 #include "tools/template/defaultdesign.h"

@@ -11,7 +11,7 @@
 #include <QString>
 
 #include "core/parastruct.h"
-#include "graphics/designcurves.h"
+#include "geom/designcurves.h"
 #include "graphics/pieceuv.h"
 #include "patterns/pieces.h"
 #include "tools/template/defaultdesign.h"

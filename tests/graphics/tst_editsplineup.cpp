@@ -19,7 +19,7 @@
 #include <QString>
 
 #include "core/parastruct.h"
-#include "graphics/designcurves.h"
+#include "geom/designcurves.h"
 #include "graphics/ui/editsplineup.h"
 #include "tests/common/scripteduser.h"
 #include "tools/template/defaultdesign.h"

@@ -21,7 +21,7 @@
 #include <QWheelEvent>
 
 #include "core/parastruct.h"
-#include "graphics/designcurves.h"
+#include "geom/designcurves.h"
 #include "graphics/ui/pattsplineview.h"
 #include "tests/common/scripteduser.h"
 #include "tools/template/defaultdesign.h"

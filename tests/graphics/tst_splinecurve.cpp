@@ -10,7 +10,7 @@
 #include <QString>
 
 #include "core/parastruct.h"
-#include "graphics/designcurves.h"
+#include "geom/designcurves.h"
 #include "tools/template/defaultdesign.h"
 
 #include <cmath>

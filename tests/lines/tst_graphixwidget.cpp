@@ -31,7 +31,7 @@
 #include "lines/bridlelists.h"
 #include "lines/loading.h"
 #include "lines/ui/graphixwidget.h"
-#include "shell/ui/editsession.h"
+#include "widgets/editsession.h"
 #include "tests/lines/editorfixture.h"
 
 using namespace linesfixture;

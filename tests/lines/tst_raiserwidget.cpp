@@ -31,7 +31,7 @@
 #include "core/transf.h"
 #include "lines/linetree.h"
 #include "lines/ui/raiserwidget.h"
-#include "shell/ui/editsession.h"
+#include "widgets/editsession.h"
 #include "tests/lines/editorfixture.h"
 
 using namespace linesfixture;

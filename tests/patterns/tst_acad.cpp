@@ -23,8 +23,8 @@
 #include <memory>
 
 #include "tests/common/dxfcheck.h"
-#include "patterns/acad.h"
-#include "patterns/sheet.h"
+#include "geom/acad.h"
+#include "geom/sheet.h"
 #include "core/parastruct.h"
 
 namespace {

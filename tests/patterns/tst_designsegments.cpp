@@ -14,7 +14,7 @@
 #include "core/parastruct.h"
 #include "core/transf.h"
 #include "patterns/cellstrip.h"
-#include "graphics/designcurves.h"
+#include "geom/designcurves.h"
 #include "patterns/designsegments.h"
 #include "tests/patterns/patternfixture.h"
 

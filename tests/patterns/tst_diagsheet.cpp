@@ -15,7 +15,7 @@
 #include <QTemporaryDir>
 
 #include "core/parastruct.h"
-#include "patterns/acad.h"
+#include "geom/acad.h"
 #include "patterns/diagsheet.h"
 #include "patterns/patternsheet.h"
 #include "structure/diagonals.h"

@@ -19,7 +19,7 @@
 #include "core/parastruct.h"
 #include "core/transf.h"
 #include "lines/lineplan.h"
-#include "patterns/acad.h"
+#include "geom/acad.h"
 #include "patterns/drawing3d.h"
 #include "patterns/patternsheet.h"
 #include "tests/patterns/patternfixture.h"

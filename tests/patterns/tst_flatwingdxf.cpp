@@ -16,8 +16,8 @@
 
 #include "tests/common/dxfcheck.h"
 #include "tests/core/designfixture.h"
-#include "patterns/acad.h"
-#include "patterns/flatwingdxf.h"
+#include "geom/acad.h"
+#include "geom/flatwingdxf.h"
 #include "core/parastruct.h"
 #include "core/transf.h"
 

@@ -19,11 +19,11 @@
 
 #include "core/calcul3d.h"
 #include "core/parastruct.h"
-#include "patterns/acad.h"
+#include "geom/acad.h"
 #include "patterns/miniribmarks.h"
 #include "patterns/minisheet.h"
 #include "patterns/patternsheet.h"
-#include "patterns/ribunfold.h"
+#include "geom/ribunfold.h"
 #include "structure/crossports.h"
 #include "structure/holefun.h"
 #include "tests/patterns/dxfsheet.h"

@@ -14,7 +14,7 @@
 
 #include "core/parastruct.h"
 #include "core/transf.h"
-#include "graphics/designcurves.h"
+#include "geom/designcurves.h"
 #include "patterns/panelmanager.h"
 #include "patterns/patterngeom.h"
 #include "tests/patterns/patternfixture.h"

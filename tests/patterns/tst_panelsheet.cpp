@@ -20,11 +20,11 @@
 #include <QTemporaryDir>
 
 #include "tests/common/dxfcheck.h"
-#include "patterns/acad.h"
+#include "geom/acad.h"
 #include "core/transf.h"
 #include "patterns/panelmanager.h"
 #include "patterns/panelsheet.h"
-#include "patterns/patternfun.h"
+#include "geom/patternfun.h"
 #include "tests/patterns/patternfixture.h"
 #include "patterns/patternsheet.h"
 #include "patterns/seamallowance.h"

@@ -30,7 +30,7 @@
 #include "tests/common/dxfcheck.h"
 #include "core/calcul3d.h"
 #include "core/openfile.h"
-#include "patterns/sheet.h"
+#include "geom/sheet.h"
 #include "tests/patterns/dxfsheet.h"
 #include "tests/patterns/patternfixture.h"
 #include "patterns/patternsheet.h"

@@ -5,7 +5,7 @@
 #include <QVector3D>
 
 #include "core/parastruct.h"
-#include "patterns/patternfun.h"
+#include "geom/patternfun.h"
 
 #include <cmath>
 #include <memory>

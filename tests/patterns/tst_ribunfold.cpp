@@ -13,9 +13,9 @@
 
 #include "core/calcul3d.h"
 #include "core/parastruct.h"
-#include "patterns/patternfun.h"
+#include "geom/patternfun.h"
 #include "patterns/ribseams.h"
-#include "patterns/ribunfold.h"
+#include "geom/ribunfold.h"
 #include "tests/patterns/outlinecheck.h"
 #include "tests/patterns/patternfixture.h"
 

@@ -15,7 +15,7 @@
 
 #include "core/chartlabels.h"
 #include "shape/ui/datadialog.h"
-#include "shell/ui/widgetinteraction.h"
+#include "widgets/widgetinteraction.h"
 #include "tests/shape/shapefixture.h"
 
 // The general data editor and the seam allowance editor on a realistic

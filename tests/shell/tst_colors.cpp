@@ -11,7 +11,7 @@
 #include <QString>
 #include <QTemporaryDir>
 
-#include "shell/ui/colorclass.h"
+#include "widgets/colorclass.h"
 #include "shell/colordialog.h"
 #include "tests/common/scripteduser.h"
 #include "core/parastruct.h"

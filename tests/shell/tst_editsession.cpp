@@ -5,7 +5,7 @@
 #include <QDialog>
 
 #include "core/parastruct.h"
-#include "shell/ui/editsession.h"
+#include "widgets/editsession.h"
 
 // The editing protocol: the copy of the design exists only while the
 // dialog is shown, Cancel writes it back, OK keeps the edit.

@@ -14,7 +14,7 @@
 #include <QImage>
 
 #include "core/calcul3d.h"
-#include "shell/ui/colorclass.h"
+#include "widgets/colorclass.h"
 #include "shell/glwidget.h"
 #include "core/openfile.h"
 #include "core/parastruct.h"

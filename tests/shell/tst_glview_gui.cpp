@@ -27,7 +27,7 @@
 #include <QSignalSpy>
 
 #include "core/calcul3d.h"
-#include "shell/ui/colorclass.h"
+#include "widgets/colorclass.h"
 #include "shell/glwidget.h"
 #include "core/openfile.h"
 #include "core/parastruct.h"

@@ -17,7 +17,7 @@
 #include "core/parastruct.h"
 #include "core/calcul3d.h"
 #include "core/openfile.h"
-#include "patterns/patternfun.h"
+#include "geom/patternfun.h"
 #include "structure/diagonals.h"
 #include "patterns/straps.h"
 

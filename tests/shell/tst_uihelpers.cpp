@@ -21,11 +21,11 @@
 #include <QLabel>
 #include <QTabBar>
 
-#include "shell/ui/widgetinteraction.h"
+#include "widgets/widgetinteraction.h"
 #include "tests/common/scripteduser.h"
 #include "tests/shell/shellfixture.h"
-#include "shell/ui/textdraw.h"
-#include "shell/ui/uihelpers.h"
+#include "widgets/textdraw.h"
+#include "widgets/uihelpers.h"
 #include <QImage>
 #include <QTransform>
 

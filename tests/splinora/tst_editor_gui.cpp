@@ -30,7 +30,7 @@
 #include <cmath>
 #include <functional>
 
-#include "airfoils/airfoil.h"
+#include "core/airfoil.h"
 #include "apps/splinora/editspline.h"
 #include "apps/splinora/mainwindow.h"
 #include "tests/common/statewait.h"

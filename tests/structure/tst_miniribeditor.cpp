@@ -20,9 +20,9 @@
 #include <QToolButton>
 
 #include "core/parastruct.h"
-#include "patterns/ribunfold.h"
+#include "geom/ribunfold.h"
 #include "structure/diagtables.h"
-#include "structure/reinforce.h"
+#include "geom/reinforce.h"
 #include "structure/ui/miscport_dialog.h"
 #include "structure/ui/miscport_edit.h"
 #include "tests/common/scripteduser.h"

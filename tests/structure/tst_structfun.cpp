@@ -9,7 +9,7 @@
 #include <QVector3D>
 
 #include "core/parastruct.h"
-#include "structure/reinforce.h"
+#include "geom/reinforce.h"
 #include "structure/structfun.h"
 
 

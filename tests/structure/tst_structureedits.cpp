@@ -13,14 +13,14 @@
 
 #include "core/parastruct.h"
 #include "core/transf.h"
-#include "patterns/ribunfold.h"
+#include "geom/ribunfold.h"
 #include "structure/crossports.h"
 #include "structure/crossportview.h"
 #include "structure/diagmodel.h"
 #include "structure/diagplane.h"
 #include "structure/diagtables.h"
 #include "structure/holefun.h"
-#include "structure/reinforce.h"
+#include "geom/reinforce.h"
 #include "structure/reinforcecurves.h"
 #include "tests/structure/structfixture.h"
 

@@ -9,7 +9,7 @@
 #include "core/calcul3d.h"
 #include "core/openfile.h"
 #include "core/parastruct.h"
-#include "graphics/designcurves.h"
+#include "geom/designcurves.h"
 #include "graphics/pattspline.h"
 #include "graphics/streamfile.h"
 #include "lines/lineplan.h"

@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
-#include "shell/ui/colorclass.h"
+#include "widgets/colorclass.h"
 #include "core/parastruct.h"
 
 int main(int argc, char* argv[])

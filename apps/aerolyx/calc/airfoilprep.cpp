@@ -1,6 +1,6 @@
 #include "apps/aerolyx/calc/airfoilprep.h"
 
-#include "airfoils/airfoil.h"
+#include "core/airfoil.h"
 #include "apps/aerolyx/calc/conformalmap.h"
 #include "apps/aerolyx/calc/numutil.h"
 #include "apps/aerolyx/calc/flow.h"

@@ -1,5 +1,5 @@
 #include "apps/aerolyx/ui/mainwindow.h"
-#include "shell/ui/widgetinteraction.h"
+#include "widgets/widgetinteraction.h"
 
 #include "apps/aerolyx/calc/airfoilprep.h"
 #include "apps/aerolyx/calc/flow.h"

@@ -1,7 +1,7 @@
 #include <QApplication>
 
 #include "apps/splinora/mainwindow.h"
-#include "shell/ui/widgetinteraction.h"
+#include "widgets/widgetinteraction.h"
 
 int main(int argc, char* argv[])
 {

@@ -1,8 +1,8 @@
-#include "patterns/flatwingdxf.h"
+#include "geom/flatwingdxf.h"
 
-#include "patterns/acad.h"
+#include "geom/acad.h"
 #include "core/parastruct.h"
-#include "patterns/patternfun.h"
+#include "geom/patternfun.h"
 #include "core/transf.h"
 
 #include <QPolygonF>

@@ -1,4 +1,4 @@
-#include "airfoils/airfoil.h"
+#include "core/airfoil.h"
 
 #include "core/mygsllib.h"
 #include "core/notify.h"

@@ -1,9 +1,9 @@
-#include "patterns/acad.h"
+#include "geom/acad.h"
 
 #include "core/checkedint.h"
 #include "core/filesave.h"
 #include "core/parastruct.h"
-#include "patterns/sheet.h"
+#include "geom/sheet.h"
 
 #include <algorithm>
 

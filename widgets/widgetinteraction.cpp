@@ -1,4 +1,4 @@
-#include "shell/ui/widgetinteraction.h"
+#include "widgets/widgetinteraction.h"
 
 #include "core/chartlabels.h"
 

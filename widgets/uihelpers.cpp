@@ -1,4 +1,4 @@
-#include "shell/ui/uihelpers.h"
+#include "widgets/uihelpers.h"
 
 #include <QFontMetricsF>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // The full unfolding of a rib: its flat outline (the plane mapping of
-// patterns/patternfun.h), its control points with the side of the airfoil
+// geom/patternfun.h), its control points with the side of the airfoil
 // each lies on, and the nose reinforcements in the flat rib frame: the mylar
 // sheet (a band along the nose closed by a spline edge) and the two rods (a
 // nose rod and a lower rod), each a stretch of the rib outline with a hook
@@ -16,7 +16,7 @@
 #include <QPolygon>
 #include <QPolygonF>
 
-#include "patterns/patternfun.h"
+#include "geom/patternfun.h"
 
 class ParaStruct;
 struct NoseRod;

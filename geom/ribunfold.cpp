@@ -1,10 +1,10 @@
-#include "patterns/ribunfold.h"
+#include "geom/ribunfold.h"
 
 #include "core/designspline.h"
 #include "core/parastruct.h"
 #include "core/transf.h"
-#include "graphics/designcurves.h"
-#include "structure/reinforce.h"
+#include "geom/designcurves.h"
+#include "geom/reinforce.h"
 
 #include <algorithm>
 #include <cmath>

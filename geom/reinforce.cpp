@@ -1,4 +1,4 @@
-#include "structure/reinforce.h"
+#include "geom/reinforce.h"
 
 #include <QLineF>
 

@@ -1,4 +1,4 @@
-#include "shell/ui/textdraw.h"
+#include "widgets/textdraw.h"
 
 #include "core/geomconst.h"
 

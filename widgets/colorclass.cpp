@@ -1,4 +1,4 @@
-#include "shell/ui/colorclass.h"
+#include "widgets/colorclass.h"
 #include "core/parastruct.h"
 
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "patterns/patternfun.h"
+#include "geom/patternfun.h"
 
 #include "core/calcul3d.h"
 #include "core/parastruct.h"

@@ -1,4 +1,4 @@
-#include "graphics/designcurves.h"
+#include "geom/designcurves.h"
 
 #include "core/curves.h"
 #include "core/parastruct.h"

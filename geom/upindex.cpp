@@ -1,4 +1,4 @@
-#include "structure/upindex.h"
+#include "geom/upindex.h"
 
 int get_UPindex(QPolygonF* P, int i, int k)
 {

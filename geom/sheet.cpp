@@ -1,4 +1,4 @@
-#include "patterns/sheet.h"
+#include "geom/sheet.h"
 
 #include "core/filesave.h"
 #include "core/geomconst.h"

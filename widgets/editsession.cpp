@@ -1,4 +1,4 @@
-#include "shell/ui/editsession.h"
+#include "widgets/editsession.h"
 
 #include "core/parastruct.h"
 
