@@ -187,18 +187,20 @@ endfunction()
 # Layering. Every library of the project is made by wl_library and carries a
 # kind and the level of its folder:
 #   model   - widget-free computations of a folder (<folder>/*.cpp)
-#   ui      - the folder's dialogs and views (<folder>/ui/*.cpp)
-#   service - a small widget-free target in a later subsystem's folder holding
-#             what an earlier subsystem calls (record-free helpers or the rib
-#             unfolding maps); it links only the core and other services
+#   ui      - the folder's dialogs and views (<folder>/ui/*.cpp), or the
+#             dialog helpers under every folder's dialogs (widgets/)
+#   service - a small widget-free library that several subsystems call
+#             (geom/, just above the core); it links only the core and other
+#             services
 #   program - a companion program's own library
-# A library links only libraries of its own or an earlier folder, or
-# services; model and service libraries never reach Qt Widgets; the graph has
-# no cycle. wl_check_layering, run at the end of the configuration, fails the
-# build otherwise.
+# A library links only libraries of its own or an earlier folder; services
+# live in geom/; model and service libraries never reach Qt Widgets; the
+# graph has no cycle. wl_check_layering, run at the end of the configuration,
+# fails the build otherwise.
 set(WL_FOLDER_LEVELS
-    core 10  widgets 15  airfoils 30  shape 40  lines 50  structure 60  patterns 70
+    core 10  geom 12  widgets 15  airfoils 30  shape 40  lines 50  structure 60  patterns 70
     graphics 80  aero 90  shell/model 95  shell 100  apps 100  tools 100  bench 100)
+set(WL_SERVICE_FOLDER geom)
 set(WL_WIDGET_LIBS Qt6::Widgets Qt6::OpenGLWidgets Qt6::PrintSupport)
 
 function(_wl_folder_level dir out)
@@ -289,6 +291,7 @@ endfunction()
 
 function(wl_check_layering)
   get_property(ours GLOBAL PROPERTY WL_TARGETS)
+  _wl_folder_level(${CMAKE_SOURCE_DIR}/${WL_SERVICE_FOLDER} service_level)
   set(problems)
   foreach(t ${ours})
     set_property(GLOBAL PROPERTY _WL_PATH "")
@@ -302,16 +305,17 @@ function(wl_check_layering)
         endif()
       endforeach()
     endif()
+    if(kind STREQUAL "service" AND NOT level EQUAL service_level)
+      list(APPEND problems "${t} (service) lies outside ${WL_SERVICE_FOLDER}/, where every service lives")
+    endif()
     get_target_property(libs ${t} LINK_LIBRARIES)
     foreach(lib ${libs})
       if(lib IN_LIST ours)
         get_target_property(lkind ${lib} WL_KIND)
         get_target_property(llevel ${lib} WL_LEVEL)
-        if(kind STREQUAL "service")
-          if(NOT lkind STREQUAL "service" AND llevel GREATER 10)
-            list(APPEND problems "${t} (service) links ${lib}: a service links only the core and services")
-          endif()
-        elseif(NOT lkind STREQUAL "service" AND llevel GREATER level)
+        if(kind STREQUAL "service" AND NOT lkind STREQUAL "service" AND llevel GREATER 10)
+          list(APPEND problems "${t} (service) links ${lib}: a service links only the core and services")
+        elseif(llevel GREATER level)
           list(APPEND problems "${t} (level ${level}) links the later ${lib} (level ${llevel})")
         endif()
       endif()

@@ -1,0 +1,1 @@
+int core_unit() { return 0; }

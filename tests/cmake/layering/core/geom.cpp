@@ -1,0 +1,1 @@
+int geom_unit() { return 0; }

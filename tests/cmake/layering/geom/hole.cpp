@@ -1,0 +1,1 @@
+int hole_unit() { return 0; }

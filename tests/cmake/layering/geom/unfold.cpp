@@ -1,0 +1,1 @@
+int unfold_unit() { return 0; }

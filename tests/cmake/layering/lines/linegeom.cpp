@@ -1,0 +1,1 @@
+int linegeom_unit() { return 0; }

@@ -1,0 +1,1 @@
+int lines_unit() { return 0; }

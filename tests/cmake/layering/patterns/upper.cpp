@@ -1,0 +1,1 @@
+int upper_unit() { return 0; }
