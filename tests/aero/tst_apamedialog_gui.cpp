@@ -662,7 +662,7 @@ private slots:
         QCOMPARE(first->windowModality(), Qt::WindowModal);
         QVERIFY(!first->rows().isEmpty());
         first->exitButton->click();
-        QTRY_VERIFY_WITH_TIMEOUT(!first, kStateWaitMs);
+        WAIT_FOR_STATE(!first);
         QVERIFY(!dialog->polarWindow());
     }
 

@@ -101,7 +101,7 @@ private slots:
         QFile sleeper(casePath() + ".sleeper");
         QVERIFY(sleeper.open(QIODevice::ReadOnly));
         const qint64 pid = sleeper.readAll().trimmed().toLongLong();
-        QTRY_VERIFY_WITH_TIMEOUT(!fakesolver::alive(pid), kStateWaitMs);
+        WAIT_FOR_STATE(!fakesolver::alive(pid));
     }
 
     // Closing the window is a cancel too; it stays until the solver is gone.
@@ -131,16 +131,16 @@ private slots:
         auto design = std::make_unique<ParaStruct>();
         ApameRes res;
         QString shown;
-        QElapsedTimer waited;
-        waited.start();
+        // Only turns a missing line into a failure instead of a hang (see
+        // statewait.h): the fake solver prints it before it sleeps.
+        const QDeadlineTimer hang(kStateWaitMs);
         QTimer poll;
         connect(&poll, &QTimer::timeout, [&] {
             ApameProgressDialog* dialog = shownDialog();
             if (!dialog)
                 return;
             const QString text = dialog->findChild<QLabel*>("textLabel")->text();
-            // Waits for the line, and gives up rather than hang.
-            if (text.contains(QStringLiteral("%")) || waited.elapsed() > 20000) {
+            if (text.contains(QStringLiteral("%")) || hang.hasExpired()) {
                 shown = text;
                 poll.stop();
                 QTest::mouseClick(dialog->findChild<QPushButton*>("cancelButton"), Qt::LeftButton);

@@ -241,7 +241,7 @@ private slots:
         QVERIFY(sleeper.open(QIODevice::ReadOnly));
         const qint64 pid = sleeper.readAll().trimmed().toLongLong();
         QVERIFY(pid > 0);
-        QTRY_VERIFY_WITH_TIMEOUT(!fakesolver::alive(pid), kStateWaitMs);
+        WAIT_FOR_STATE(!fakesolver::alive(pid));
     }
 
     // The run object itself: finished once, the process number known while
@@ -258,9 +258,9 @@ private slots:
         const qint64 pid = run.processId();
         QVERIFY(fakesolver::alive(pid));
         QVERIFY(!run.start(casePath(), design.get(), &glob, &res));
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(casePath() + ".sleeper"), kStateWaitMs);
+        WAIT_FOR_STATE(QFile::exists(casePath() + ".sleeper"));
         run.cancel();
-        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, kStateWaitMs);
+        WAIT_FOR_EQUAL(finished.count(), 1);
         QCOMPARE(run.outcome().kind, ApameOutcome::Cancelled);
         QVERIFY(!fakesolver::alive(pid));
         run.cancel(); // nothing to cancel any more
@@ -279,13 +279,13 @@ private slots:
             run.setProgramDir(programs->path());
             QVERIFY(run.start(casePath(), design.get(), &glob, &res));
             pid = run.processId();
-            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(casePath() + ".sleeper"), kStateWaitMs);
+            WAIT_FOR_STATE(QFile::exists(casePath() + ".sleeper"));
         }
-        QTRY_VERIFY_WITH_TIMEOUT(!fakesolver::alive(pid), kStateWaitMs);
+        WAIT_FOR_STATE(!fakesolver::alive(pid));
         QFile sleeper(casePath() + ".sleeper");
         QVERIFY(sleeper.open(QIODevice::ReadOnly));
         const qint64 child = sleeper.readAll().trimmed().toLongLong();
-        QTRY_VERIFY_WITH_TIMEOUT(!fakesolver::alive(child), kStateWaitMs);
+        WAIT_FOR_STATE(!fakesolver::alive(child));
     }
 
     void elapsedText_data()

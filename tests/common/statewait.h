@@ -11,6 +11,12 @@
 
 constexpr int kStateWaitMs = 120000;
 
+// Waits, turning the event loop, until a state holds (a window gone, a file
+// there, a process ended). The bound is only the hang guard above: a state
+// that comes at all comes long before it, however busy the machine.
+#define WAIT_FOR_STATE(condition) QTRY_VERIFY_WITH_TIMEOUT(condition, kStateWaitMs)
+#define WAIT_FOR_EQUAL(actual, expected) QTRY_COMPARE_WITH_TIMEOUT(actual, expected, kStateWaitMs)
+
 // Waits until ready() holds while the process runs. True once it holds;
 // false when the process ended first (and ready() still does not hold) or
 // after kStateWaitMs.

@@ -227,7 +227,7 @@ private slots:
         const QList<Canopy> saved = ReadCanopyStream(design);
         QCOMPARE(saved.size(), colouring().outlines.size());
         QCOMPARE(saved[3].colour, QColor(230, 40, 40, 200));
-        QTRY_VERIFY_WITH_TIMEOUT(dialog->nurbswidget->textureReady(), kStateWaitMs);
+        WAIT_FOR_STATE(dialog->nurbswidget->textureReady());
     }
 
     // Without a project "Save and  Preview" writes no file anywhere and says
@@ -289,7 +289,7 @@ private slots:
         dialog->coloring_checkBox->click();
         shot(QStringLiteral("design-colours.png"));
         emit dialog->saveButton->pressed();
-        QTRY_VERIFY_WITH_TIMEOUT(dialog->nurbswidget->textureReady(), kStateWaitMs);
+        WAIT_FOR_STATE(dialog->nurbswidget->textureReady());
         shot(QStringLiteral("design-preview.png"));
         dialog->nurbswidget->SetViewType(3);
         for (int i = 0; i < 2; ++i)

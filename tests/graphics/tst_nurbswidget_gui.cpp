@@ -92,7 +92,7 @@ private slots:
         view.resize(800, 600);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
-        QTRY_VERIFY_WITH_TIMEOUT(view.textureReady(), kStateWaitMs);
+        WAIT_FOR_STATE(view.textureReady());
         QCOMPARE(view.surface().spanCount, 136);
         QVERIFY(!view.bridleLines().isEmpty());
         QVERIFY(!view.riserLines().isEmpty());

@@ -351,7 +351,7 @@ private slots:
 
         // A resize puts the pan back and keeps zoom and turn.
         view->resize(620, 500);
-        QTRY_COMPARE_WITH_TIMEOUT(view->yTranslation(), 0.5, kStateWaitMs);
+        WAIT_FOR_EQUAL(view->yTranslation(), 0.5);
         QCOMPARE(view->xTranslation(), 0.0);
         QCOMPARE(view->scale(), 0.45);
 

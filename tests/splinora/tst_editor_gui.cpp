@@ -399,13 +399,13 @@ private slots:
         const QSize oldSize = win->size();
         win->showNormal();
         win->resize(900, 700);
-        QTRY_VERIFY_WITH_TIMEOUT(area->L_T != oldChord, kStateWaitMs);
+        WAIT_FOR_STATE(area->L_T != oldChord);
         area->repaint();
         QCOMPARE(p->spline.num_pnt, 10);
         for (int i = 0; i < 10; ++i)
             QVERIFY(QLineF(foilOf(i), before[i]).length() < 1e-6);
         win->resize(oldSize);
-        QTRY_COMPARE_WITH_TIMEOUT(area->L_T, oldChord, kStateWaitMs);
+        WAIT_FOR_EQUAL(area->L_T, oldChord);
     }
 
     void splineFileThroughTheMenus()
