@@ -140,7 +140,7 @@ PieceSheet FrontMiniRib_Sheet(const PatternSheet& sheet)
     if (!designLoaded(sheet.design))
         return out;
     // The unfolding and the hole layout keep their scratch in the record:
-    // they work on a copy.
+    // it is lent to them and their working values are put back at the end.
     ScratchLoan loan(sheet.design);
     ParaStruct* design = loan.design();
     const int height = DxfTextHeight(design, font);
@@ -187,7 +187,7 @@ PieceSheet RearMiniRib_Sheet(const PatternSheet& sheet)
     if (!designLoaded(sheet.design))
         return out;
     // The unfolding and the hole layout keep their scratch in the record:
-    // they work on a copy.
+    // it is lent to them and their working values are put back at the end.
     ScratchLoan loan(sheet.design);
     ParaStruct* design = loan.design();
     const int height = DxfTextHeight(design, font);

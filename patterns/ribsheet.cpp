@@ -90,7 +90,7 @@ PieceSheet Rib_Sheet(const PatternSheet& sheet)
 {
     PieceSheet out(sheet.design->dxfScale);
     // The unfolding and the hole layout keep their scratch in the record:
-    // they work on a copy.
+    // it is lent to them and their working values are put back at the end.
     ScratchLoan loan(sheet.design);
     ParaStruct* design = loan.design();
     QFont font = sheet.font;

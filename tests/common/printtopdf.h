@@ -5,6 +5,21 @@
 #include "tests/common/scripteduser.h"
 
 #include <QPrinter>
+#include <QProcess>
+#include <QString>
+
+// Poppler's reader of PDF text, which the tests check prints with.
+inline const char* const kPdfToText = "/usr/bin/pdftotext";
+
+// The text of a PDF file as poppler reads it; empty when it cannot.
+inline QString pdfText(const QString& path)
+{
+    QProcess p;
+    p.start(kPdfToText, {"-raw", path, "-"});
+    if (!p.waitForFinished(-1) || p.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
 
 inline void printToPdf(ScriptedUser& user, const QString& path)
 {

@@ -33,18 +33,6 @@ using namespace linesfixture;
 
 namespace {
 
-const char* const kPdfToText = "/usr/bin/pdftotext";
-
-// The text of a PDF file as poppler reads it; empty when it cannot.
-QString pdfText(const QString& path)
-{
-    QProcess p;
-    p.start(kPdfToText, {"-raw", path, "-"});
-    if (!p.waitForFinished(-1) || p.exitCode() != 0)
-        return QString();
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 struct PrintedLine {
     double length = 0.0;   // the line's own length as printed
     QString text;

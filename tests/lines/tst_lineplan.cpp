@@ -71,6 +71,14 @@ void fillRandomly(BridleGroup* g, quint32 seed)
     }
 }
 
+// A line known by its length alone.
+LineProp lineOfLength(double length)
+{
+    LineProp l;
+    l.length = length;
+    return l;
+}
+
 } // namespace
 
 class TestLinePlan : public QObject
@@ -174,16 +182,11 @@ private slots:
         const int x = Add_Free_Node(&g, QPoint(500, 400));
         const int y = Add_Free_Node(&g, QPoint(600, 400));
         const int r = Add_Free_Node(&g, QPoint(550, 600));
-        auto line = [](double length) {
-            LineProp l;
-            l.length = length;
-            return l;
-        };
-        Add_Group_Line(&g, x, 1, line(0.1), set_origRLS(0, 0, 1, 1, true));
-        Add_Group_Line(&g, x, 2, line(0.2), set_origRLS(1, 0, 0, 2, true));
-        Add_Group_Line(&g, r, x, line(0.3), origRLS());
-        Add_Group_Line(&g, y, 5, line(0.4), set_origRLS(2, 0, 1, 5, true));
-        Add_Group_Line(&g, r, y, line(0.5), origRLS());
+        Add_Group_Line(&g, x, 1, lineOfLength(0.1), set_origRLS(0, 0, 1, 1, true));
+        Add_Group_Line(&g, x, 2, lineOfLength(0.2), set_origRLS(1, 0, 0, 2, true));
+        Add_Group_Line(&g, r, x, lineOfLength(0.3), origRLS());
+        Add_Group_Line(&g, y, 5, lineOfLength(0.4), set_origRLS(2, 0, 1, 5, true));
+        Add_Group_Line(&g, r, y, lineOfLength(0.5), origRLS());
         const qsizetype nodes = g.points.size();
 
         QCOMPARE(Remove_Lines_With_Parent(&g, x), 2);
@@ -193,7 +196,7 @@ private slots:
         QCOMPARE(g.points.size(), nodes);
         QCOMPARE(Remove_Lines_With_Parent(&g, x), 0);
 
-        Add_Group_Line(&g, x, 5, line(0.6), set_origRLS(2, 0, 1, 5, true));
+        Add_Group_Line(&g, x, 5, lineOfLength(0.6), set_origRLS(2, 0, 1, 5, true));
         QCOMPARE(Remove_First_Line_With_Child(&g, 5), 1);
         QCOMPARE(g.pairs, QPolygon({QPoint(r, x), QPoint(r, y), QPoint(x, 5)}));
         QCOMPARE(g.lines[2].length, 0.6);
@@ -206,7 +209,7 @@ private slots:
         BridleGroup riser;
         riser.points = {QPoint(0, 0), QPoint(1, 1)};
         riser.pairs = {QPoint(1, 0), QPoint(1, 0)};
-        riser.lines = {line(0.1), line(0.2)};
+        riser.lines = {lineOfLength(0.1), lineOfLength(0.2)};
         QCOMPARE(Remove_Lines_With_Child(&riser, 0), 2);
         QVERIFY(riser.lines.isEmpty());
     }
@@ -224,18 +227,13 @@ private slots:
         const int y = Add_Free_Node(&g, QPoint(600, 400));
         const int m = Add_Free_Node(&g, QPoint(550, 500));
         const int r = Add_Free_Node(&g, QPoint(550, 600));
-        auto line = [](double length) {
-            LineProp l;
-            l.length = length;
-            return l;
-        };
-        Add_Group_Line(&g, x, 1, line(0.1), set_origRLS(0, 0, 1, 1, true));
-        Add_Group_Line(&g, x, 2, line(0.2), set_origRLS(1, 0, 0, 2, true));
-        Add_Group_Line(&g, m, x, line(0.3), origRLS());
-        Add_Group_Line(&g, y, 5, line(0.4), set_origRLS(2, 0, 1, 5, true));
-        Add_Group_Line(&g, m, y, line(0.5), origRLS());
-        Add_Group_Line(&g, r, m, line(0.6), origRLS());
-        Add_Group_Line(&g, r, 7, line(0.7), set_origRLS(3, 0, 1, 7, true));
+        Add_Group_Line(&g, x, 1, lineOfLength(0.1), set_origRLS(0, 0, 1, 1, true));
+        Add_Group_Line(&g, x, 2, lineOfLength(0.2), set_origRLS(1, 0, 0, 2, true));
+        Add_Group_Line(&g, m, x, lineOfLength(0.3), origRLS());
+        Add_Group_Line(&g, y, 5, lineOfLength(0.4), set_origRLS(2, 0, 1, 5, true));
+        Add_Group_Line(&g, m, y, lineOfLength(0.5), origRLS());
+        Add_Group_Line(&g, r, m, lineOfLength(0.6), origRLS());
+        Add_Group_Line(&g, r, 7, lineOfLength(0.7), set_origRLS(3, 0, 1, 7, true));
         const BridleGroup whole = g;
 
         // Above m: its two lines and the three above them.
@@ -254,8 +252,8 @@ private slots:
         QCOMPARE(g.pairs.size(), whole.pairs.size() - 2);
         // x and y hanging from each other: the walk ends.
         g = whole;
-        Add_Group_Line(&g, x, y, line(0.8), origRLS());
-        Add_Group_Line(&g, y, x, line(0.9), origRLS());
+        Add_Group_Line(&g, x, y, lineOfLength(0.8), origRLS());
+        Add_Group_Line(&g, y, x, lineOfLength(0.9), origRLS());
         QCOMPARE(Remove_Branch(&g, x), 5);
         QCOMPARE(g.pairs, QPolygon({QPoint(m, x), QPoint(m, y), QPoint(r, m), QPoint(r, 7)}));
         QCOMPARE(Remove_Branch(nullptr, 0), 0);

@@ -47,17 +47,6 @@ using namespace linesfixture;
 
 namespace {
 
-const char* const kPdfToText = "/usr/bin/pdftotext";
-
-QString pdfText(const QString& path)
-{
-    QProcess p;
-    p.start(kPdfToText, {"-raw", path, "-"});
-    if (!p.waitForFinished(-1) || p.exitCode() != 0)
-        return QString();
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 BridleGroup listsOf(const BridleGroup& stored)
 {
     BridleGroup g = stored;

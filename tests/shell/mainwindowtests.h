@@ -74,6 +74,17 @@ inline QByteArray linesBytes(const QList<Spline>& lines)
     return bytes;
 }
 
+// What the user was told of a failure: the warnings and notices among all
+// that was asked.
+inline QList<Asked> toldOf(const QList<Asked>& asked)
+{
+    QList<Asked> told;
+    for (const Asked& a : asked)
+        if (a.kind == "warning" || a.kind == "notice")
+            told << a;
+    return told;
+}
+
 using Entry = QPair<QString, QString>;   // object name ("sep" for a separator), text
 
 inline QList<Entry> entries(const QList<QAction*>& actions)
@@ -820,10 +831,7 @@ private slots:
         asked.clear();
         w->actionNew->trigger();
         QDir().rmdir(prg);
-        QList<Asked> told;
-        for (const Asked& a : std::as_const(asked))
-            if (a.kind == "warning" || a.kind == "notice")
-                told << a;
+        const QList<Asked> told = toldOf(asked);
         QCOMPARE(told.size(), 1);
         QVERIFY2(told.first().more.contains(prg), qPrintable(told.first().more));
         QVERIFY2(told.first().more.contains(QString::fromLocal8Bit(std::strerror(EISDIR))),
@@ -1004,10 +1012,7 @@ private slots:
         asked.clear();
         QTest::mouseClick(s->form()->okButton, Qt::LeftButton);
         QDir().rmdir(prg);
-        QList<Asked> told;
-        for (const Asked& a : std::as_const(asked))
-            if (a.kind == "warning" || a.kind == "notice")
-                told << a;
+        const QList<Asked> told = toldOf(asked);
         QCOMPARE(told.size(), 1);
         QVERIFY2(told.first().more.contains(prg), qPrintable(told.first().more));
         QVERIFY2(told.first().more.contains(QString::fromLocal8Bit(std::strerror(EISDIR))),

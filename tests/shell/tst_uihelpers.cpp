@@ -22,6 +22,7 @@
 #include <QTabBar>
 
 #include "widgets/widgetinteraction.h"
+#include "tests/common/printtopdf.h"
 #include "tests/common/scripteduser.h"
 #include "tests/shell/shellfixture.h"
 #include "widgets/textdraw.h"
@@ -150,21 +151,17 @@ private slots:
     // equally far from the page's edges (read back with poppler's pdftotext).
     void printedDrawingIsCentred()
     {
-        if (!QFileInfo::exists("/usr/bin/pdftotext"))
+        if (!QFileInfo::exists(kPdfToText))
             QSKIP("poppler-utils is not installed");
         QTemporaryDir dir;
         const QString pdf = dir.filePath("centred.pdf");
-        user.onPrint = [&](QPrinter* printer) {
-            printer->setOutputFormat(QPrinter::PdfFormat);
-            printer->setOutputFileName(pdf);
-            return true;
-        };
+        printToPdf(user, pdf);
         Print_Drawing(QSize(2000, 300), [](QPainter* p) {
             p->drawText(QPointF(0, 150), "LEFTMARK");
             p->drawText(QRectF(1500, 140, 500, 20), Qt::AlignRight, "RIGHTMARK");
         });
         QProcess poppler;
-        poppler.start("/usr/bin/pdftotext", {"-bbox", pdf, "-"});
+        poppler.start(kPdfToText, {"-bbox", pdf, "-"});
         QVERIFY(poppler.waitForFinished(-1));
         const QString html = QString::fromUtf8(poppler.readAllStandardOutput());
         auto number = [&](const QString& pattern) {
