@@ -20,6 +20,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QSlider>
 #include <QSpinBox>
@@ -230,8 +231,10 @@ void SkintEdit::PaintShema(QPainter* painter)
     for (int i : {1000, 0, o1, nose})
         painter->drawLine(QPointF(pos(i), yc - dy), QPointF(pos(i), yc + dy));
     painter->fillRect(QRectF(QPointF(pos(o2), yc - dy), QPointF(pos(o1), yc + dy)).normalized(), Qt::green);
-    painter->drawText(QPointF(m - cw, yc), QStringLiteral("TE down"));
-    painter->drawText(QPointF(x0 - 5 * cw, yc), QStringLiteral("TE up"));
+    // Both ends' names inside the band, whatever the font's width.
+    const QFontMetricsF metrics(painter->font());
+    painter->drawText(QPointF(m + 4, yc), QStringLiteral("TE down"));
+    painter->drawText(QPointF(x0 - 4 - metrics.horizontalAdvance(QStringLiteral("TE up")), yc), QStringLiteral("TE up"));
     painter->drawText(QPointF(pos(nose) - cw, yc), QStringLiteral("LE"));
     painter->drawText(QPointF(pos(o1) - cw, yc), QStringLiteral("O1"));
     painter->drawText(QPointF(pos(o2) - cw, yc), QStringLiteral("O2"));
@@ -303,7 +306,9 @@ void SkintEdit::paint_button(QPainter* painter, QPointF p, int i)
     } else {
         painter->setBrush(Qt::red);
         painter->drawPolygon(rect_to_triangle(QRectF(p.x() - 13, p.y() - 13, 26, 26)));
-        painter->drawText(QPointF(p.x() - 12, p.y() - 1), QStringLiteral("Cut"));
+        // Below the mark as the other markers' numbers: above it the
+        // airfoil picture, drawn later, would cover it.
+        painter->drawText(QPointF(p.x() - 12, p.y() + 25), QStringLiteral("Cut"));
     }
     painter->setBrush(Qt::NoBrush);
 }
