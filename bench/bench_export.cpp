@@ -11,8 +11,8 @@
 // path element a line), to compare previews of two builds.
 //
 // The user waits for the first export of a session too: RUNS fresh processes
-// of this program (started with the program's allocator setting, reading the
-// design, exporting three times) give the medians of the first and of the
+// of this program (reading the design as the program does, exporting three
+// times) give the medians of the first and of the
 // later exports, and the export's peak memory above what the process held
 // before it.
 
@@ -24,8 +24,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
-
-#include <malloc.h>
 
 #include <cstdio>
 #include <cstring>
@@ -151,11 +149,6 @@ void dumpPreview(const QString& dir, const QString& name, const QPainterPath& pa
 
 int main(int argc, char** argv)
 {
-    // As the program sets its allocator at start (shell/main.cpp); with
-    // WL_BENCH_PLAIN_ALLOCATOR set, the allocator is left as it comes, to
-    // measure without that setting.
-    if (qEnvironmentVariableIsEmpty("WL_BENCH_PLAIN_ALLOCATOR"))
-        mallopt(M_MMAP_THRESHOLD, 1 << 20);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);

@@ -114,11 +114,12 @@ int main(int argc, char** argv)
             digest = (digest ^ p[i]) * 1099511628211ull;
     };
     Refresh_Calculations(d);
-    mix(d->ribCurves3D, sizeof d->ribCurves3D);
-    mix(d->clothHalfOversize, sizeof d->clothHalfOversize);
-    mix(d->patternOversize, sizeof d->patternOversize);
-    mix(d->flatGrid, sizeof d->flatGrid);
-    mix(d->inflatedGrid, sizeof d->inflatedGrid);
+    const ParaStruct* derived = d;
+    mix(&derived->ribCurves3D.values(), sizeof derived->ribCurves3D.values());
+    mix(&derived->clothHalfOversize.values(), sizeof derived->clothHalfOversize.values());
+    mix(&derived->patternOversize.values(), sizeof derived->patternOversize.values());
+    mix(&derived->flatGrid.values(), sizeof derived->flatGrid.values());
+    mix(&derived->inflatedGrid.values(), sizeof derived->inflatedGrid.values());
     for (const DiagonalData& g : d->diagonals) {
         DiagonalData copy = g;
         Create_Diagonal_2D3D(d, &copy);

@@ -414,7 +414,13 @@ void ParaStruct::Setup_Wing_Airfoils()
     if (firstRib == 1)
         ribAirfoils[0] = A[0];
 
+    // What the earlier steps derived from the airfoils' shape (foil pairs,
+    // the virtual line indexes and the resulting lines) was worked out on
+    // the airfoils as they were before: again on the ones just made, so that
+    // a recompute depends only on the design, not on the one before it.
     Create_FoilPairList();
+    Ribs_VirtualLineInd();
+    CalculateResLines();
 }
 
 void ParaStruct::Morph_Canopy_Airfoils(int a, int b, QPolygonF* A, QPolygonF* B)

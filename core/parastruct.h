@@ -3,11 +3,13 @@
 // The design record of one half wing (ParaStruct) and the shared state of a
 // run of the main program (GlobClass).
 //
-// ParaStruct is one large value type of fixed capacity (about 17 MB): create
+// ParaStruct is one large value type of fixed capacity (about 1 MB): create
 // it on the heap only (GetDataStruct, std::make_unique), never on the stack.
-// Copy assignment copies the whole record member by member; all tables are
-// inline arrays of plain values, so a copy allocates nothing beyond the
-// implicitly shared Qt strings, polygons and lists.
+// Copy assignment copies the record member by member. The design's inputs
+// and small working tables are inline arrays of plain values; the 17 MB the
+// recompute derives from them (arc lengths, rib curves, the flat and
+// inflated grids, the solver's grid, the oversizes) are DerivedTables, which
+// a copy shares until one side writes to them.
 
 #include <QColor>
 #include <QHash>
@@ -22,6 +24,7 @@
 #include <QVector4D>
 
 #include "core/bridledata.h"
+#include "core/derivedtable.h"
 #include "core/designspline.h"
 #include "core/structuredata.h"
 
@@ -257,11 +260,12 @@ public:
     double metaCentre = 0.0;
 
     // --- Group 12, arc lengths and 3-D geometry
-    double airfoilArcLen[kAirfoilPoints][kStructSlots]{};       // [point][rib]
-    QVector3D ribCurves3D[kRibSlots][kAirfoilPoints];           // [rib][point]
-    QVector3D flatGrid[kLineRows][kRibSlots][kAirfoilPoints];   // [sub-row][cell][point]
-    QVector3D inflatedGrid[kLineRows][kRibSlots][kAirfoilPoints];
-    QVector3D meshGrid[650][50];
+    // derived by the recompute, shared by copies of the record (derivedtable.h)
+    DerivedTable<double[kAirfoilPoints][kStructSlots]> airfoilArcLen;          // [point][rib]
+    DerivedTable<QVector3D[kRibSlots][kAirfoilPoints]> ribCurves3D;            // [rib][point]
+    DerivedTable<QVector3D[kLineRows][kRibSlots][kAirfoilPoints]> flatGrid;    // [sub-row][cell][point]
+    DerivedTable<QVector3D[kLineRows][kRibSlots][kAirfoilPoints]> inflatedGrid;
+    DerivedTable<QVector3D[650][50]> meshGrid;
     QList<Par12> foilPairs[kAirfoilSlots];
 
     // --- Group 13, view switches, straps, rib parts and export state
@@ -320,8 +324,8 @@ public:
     // --- Group 15, editor working state
     QPolygonF morphedAirfoil;
     int lineSelection = 0;
-    double patternOversize[kRibSlots][kAirfoilPoints]{};   // [rib][point]
-    double clothHalfOversize[kRibSlots][kAirfoilPoints]{}; // [rib][point]
+    DerivedTable<double[kRibSlots][kAirfoilPoints]> patternOversize;   // [rib][point]
+    DerivedTable<double[kRibSlots][kAirfoilPoints]> clothHalfOversize; // [rib][point]
     int legendColours[3][30]{};
     int reservedIntTable[8]{};
     double legendValues[30]{};

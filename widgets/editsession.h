@@ -4,7 +4,9 @@
 // session holds a copy of the design as it was when the dialog opened; edits
 // go to the live design; Cancel or closing the window calls revert(), which
 // writes the copy back; hiding the dialog (after OK, Cancel or close) drops
-// the copy. So the 17 MB copy exists only while the editor is on screen.
+// the copy. The copy holds the design's inputs (about 1 MB); the tables the
+// recompute derives are shared with the live design until it is recomputed
+// (core/derivedtable.h), so Cancel brings back exactly what was shown.
 //
 // The session follows the dialog's show and hide events itself; the dialog
 // only calls revert() where its editing is cancelled.

@@ -39,6 +39,7 @@
 #include "core/openfile.h"
 #include "core/parastruct.h"
 #include "core/projectsteps.h"
+#include "tests/common/recordimage.h"
 
 // Allocation hooks of the sanitizer runtime, present only in checked builds.
 extern "C" {
@@ -141,7 +142,7 @@ QByteArray encode(const ParaStruct& d)
     return buf.data();
 }
 
-// A handle on one of a few records that are reused, because a fresh 17 MB
+// A handle on one of a few records that are reused, because a fresh
 // record costs much more under the sanitizers than a copy into one.
 struct Rec {
     ParaStruct* p;
@@ -699,7 +700,7 @@ private slots:
         writeBytes("nan.prg", encode(*d));
         auto live = validRecord();
         live->span = 7.5;
-        const QByteArray before(reinterpret_cast<const char*>(live.get()), sizeof(ParaStruct));
+        const QByteArray before = recordImage(*live);
         const QByteArray beforeFile = encode(*live);
         myOpenFile files;
         QVERIFY(!files.ReadParaStream(path("nan.prg"), live.get()));
@@ -708,7 +709,7 @@ private slots:
         QCOMPARE(messages.size(), 1);
         QVERIFY(messages[0].startsWith(path("nan.prg")));
         QVERIFY(messages[0].contains(field));
-        QVERIFY(std::memcmp(before.constData(), live.get(), sizeof(ParaStruct)) == 0);
+        QVERIFY(before == recordImage(*live));
         QCOMPARE(encode(*live), beforeFile);
     }
 
@@ -789,14 +790,14 @@ private slots:
         writeBytes("wild.prg", encode(*d));
         auto live = validRecord();
         live->span = 7.5;
-        const QByteArray before(reinterpret_cast<const char*>(live.get()), sizeof(ParaStruct));
+        const QByteArray before = recordImage(*live);
         myOpenFile files;
         QVERIFY(!files.ReadParaStream(path("wild.prg"), live.get()));
         QCOMPARE(files.lastReadStatus(), myOpenFile::OutOfRange);
         QVERIFY2(files.lastError().startsWith(field), qPrintable(files.lastError()));
         QCOMPARE(messages.size(), 1);
         QVERIFY(messages[0].contains(field));
-        QVERIFY(std::memcmp(before.constData(), live.get(), sizeof(ParaStruct)) == 0);
+        QVERIFY(before == recordImage(*live));
     }
 
     // Every floating-point field a computation uses carries a finite range;
@@ -1130,7 +1131,7 @@ private slots:
         auto live = validRecord();
         live->designAirfoils[0] = QPolygonF(1000);
         const auto pristine = std::make_unique<ParaStruct>(*live);
-        QByteArray snapshot(reinterpret_cast<const char*>(live.get()), sizeof(ParaStruct));
+        QByteArray snapshot = recordImage(*live);
         auto scratch = std::make_unique<ParaStruct>();
 
         const bool hooks = __sanitizer_install_malloc_and_free_hooks && __sanitizer_get_allocated_size;
@@ -1175,10 +1176,10 @@ private slots:
             if (ok) {
                 ++accepted;
                 *live = *pristine;
-                snapshot = QByteArray(reinterpret_cast<const char*>(live.get()), sizeof(ParaStruct));
+                snapshot = recordImage(*live);
             } else {
                 ++refused;
-                QVERIFY2(std::memcmp(snapshot.constData(), live.get(), sizeof(ParaStruct)) == 0,
+                QVERIFY2(snapshot == recordImage(*live),
                          qPrintable(QStringLiteral("round %1 changed the record").arg(round)));
             }
         }

@@ -228,7 +228,7 @@ private slots:
         QImage drawn = relax.grab().toImage();
         QVERIFY(count(drawn, [](QRgb p) { return qRed(p) > 200 && qGreen(p) < 60 && qBlue(p) < 60; }) > 50);
 
-        *design = *std::make_unique<ParaStruct>();   // never on the stack: 17 MB
+        *design = *std::make_unique<ParaStruct>();   // never on the stack: 1 MB
         relax.relaxbrakes_Update();
         QImage blank = relax.grab().toImage();
         const QRgb ground = blank.pixel(0, 0);

@@ -83,6 +83,46 @@ QList<double> ribsAcrossTheSpan(const ParaStruct* d)
     return out;
 }
 
+
+// What a recompute derives, table by table: the named tables that differ
+// between two designs (empty when none does).
+QStringList derivedDifferences(const ParaStruct& a, const ParaStruct& b)
+{
+    QStringList out;
+    auto bytes = [](const auto& table) {
+        return QByteArray(reinterpret_cast<const char*>(&table), qsizetype(sizeof(table)));
+    };
+    auto compare = [&out](const char* name, const QByteArray& x, const QByteArray& y) {
+        if (x != y)
+            out << name;
+    };
+    compare("project file", linesfixture::bytesOf(a), linesfixture::bytesOf(b));
+    compare("airfoilArcLen", bytes(a.airfoilArcLen.values()), bytes(b.airfoilArcLen.values()));
+    compare("ribCurves3D", bytes(a.ribCurves3D.values()), bytes(b.ribCurves3D.values()));
+    compare("flatGrid", bytes(a.flatGrid.values()), bytes(b.flatGrid.values()));
+    compare("inflatedGrid", bytes(a.inflatedGrid.values()), bytes(b.inflatedGrid.values()));
+    compare("meshGrid", bytes(a.meshGrid.values()), bytes(b.meshGrid.values()));
+    compare("patternOversize", bytes(a.patternOversize.values()), bytes(b.patternOversize.values()));
+    compare("clothHalfOversize", bytes(a.clothHalfOversize.values()), bytes(b.clothHalfOversize.values()));
+    compare("noseIndex", bytes(a.noseIndex), bytes(b.noseIndex));
+    compare("topIndex", bytes(a.topIndex), bytes(b.topIndex));
+    compare("bottomIndex", bytes(a.bottomIndex), bytes(b.bottomIndex));
+    compare("dynLineIndex", bytes(a.dynLineIndex), bytes(b.dynLineIndex));
+    compare("resLineIndex", bytes(a.resLineIndex), bytes(b.resLineIndex));
+    compare("upControlIndex", bytes(a.upControlIndex), bytes(b.upControlIndex));
+    compare("billowReduction", bytes(a.billowReduction), bytes(b.billowReduction));
+    for (int r = 0; r < kAirfoilSlots; ++r) {
+        if (a.foilPairs[r].size() != b.foilPairs[r].size()
+            || !std::equal(a.foilPairs[r].begin(), a.foilPairs[r].end(), b.foilPairs[r].begin(),
+                           [](const Par12& x, const Par12& y) {
+                               return x.up == y.up && x.low == y.low && x.thickness == y.thickness;
+                           })) {
+            out << QString("foilPairs[%1]").arg(r);
+            break;
+        }
+    }
+    return out;
+}
 } // namespace
 
 class TestDesignEdit : public QObject
@@ -338,6 +378,32 @@ private slots:
         QCOMPARE(r.centreCell, firstRib == 1);
         QCOMPARE(r.centreRib, firstRib == 0);
         QVERIFY(r.lastRib <= kMaxLastRib);
+    }
+    // A recompute reads only the design's inputs: a second one, with
+    // nothing changed, derives every table again exactly as the first did,
+    // for the design as read and after its cell count changed.
+    void recomputeIsSettled_data()
+    {
+        QTest::addColumn<int>("cells");
+        QTest::newRow("as read") << 0;
+        QTest::newRow("35 cells") << 35;
+        QTest::newRow("20 cells") << 20;
+    }
+
+    void recomputeIsSettled()
+    {
+        QFETCH(int, cells);
+        QFile f(templatePath(34));
+        auto d = std::make_unique<ParaStruct>();
+        QVERIFY(f.open(QIODevice::ReadOnly) && Read_Project(&f, d.get()));
+        if (cells > 0)
+            QVERIFY(Change_Cell_Count(d.get(), GetGlobClass(), cells));
+        else
+            Refresh_Calculations(d.get());
+        const auto once = std::make_unique<ParaStruct>(*d);
+        Refresh_Calculations(d.get());
+        const QStringList changed = derivedDifferences(*d, *once);
+        QVERIFY2(changed.isEmpty(), qPrintable("changed by a second recompute: " + changed.join(", ")));
     }
 };
 

@@ -42,6 +42,7 @@
 #include "shell/model/installhooks.h"
 #include "tests/common/scripteduser.h"
 #include "tests/lines/linesfixture.h"
+#include "tests/common/recordimage.h"
 
 using namespace linesfixture;
 
@@ -49,7 +50,7 @@ namespace {
 
 QByteArray recordBytes(const ParaStruct* d)
 {
-    return QByteArray(reinterpret_cast<const char*>(d), sizeof(ParaStruct));
+    return recordImage(*d);
 }
 
 } // namespace

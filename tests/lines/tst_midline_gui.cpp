@@ -40,6 +40,7 @@
 #include "lines/ui/midlinedialog.h"
 #include "shell/model/installhooks.h"
 #include "tests/lines/linesfixture.h"
+#include "tests/common/recordimage.h"
 
 using namespace linesfixture;
 
@@ -47,7 +48,7 @@ namespace {
 
 QByteArray recordBytes(const ParaStruct* d)
 {
-    return QByteArray(reinterpret_cast<const char*>(d), sizeof(ParaStruct));
+    return recordImage(*d);
 }
 
 // A paint device that keeps the texts and lines drawn on it, in the

@@ -51,6 +51,7 @@
 #include "core/notify.h"
 #include "ui_scaledialog.h"
 #include "ui_termsdialog.h"
+#include "tests/common/recordimage.h"
 
 namespace mwtest {
 
@@ -484,7 +485,7 @@ private slots:
         newProjectNamed("kept");
         GetDataStruct()->span = 11.25;
         const QString title = w->windowTitle();
-        const QByteArray before(reinterpret_cast<const char*>(GetDataStruct()), sizeof(ParaStruct));
+        const QByteArray before = recordImage(*GetDataStruct());
 
         auto record = defaultDesign();
         record->span = std::numeric_limits<double>::quiet_NaN();
@@ -497,7 +498,7 @@ private slots:
         QCOMPARE(asked.last().kind, QString("warning"));
         QCOMPARE(asked.last().text, QString("Open"));
         QVERIFY2(asked.last().more.contains("the field span holds nan"), qPrintable(asked.last().more));
-        QVERIFY(std::memcmp(before.constData(), GetDataStruct(), sizeof(ParaStruct)) == 0);
+        QVERIFY(before == recordImage(*GetDataStruct()));
         QCOMPARE(w->windowTitle(), title);
         QCOMPARE(GetGlobClass()->prgPath, projects() + "/kept.prg");
     }

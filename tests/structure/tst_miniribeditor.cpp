@@ -27,6 +27,7 @@
 #include "structure/ui/miscport_edit.h"
 #include "tests/common/scripteduser.h"
 #include "tests/structure/editorfixture.h"
+#include "tests/common/recordimage.h"
 
 #include <algorithm>
 #include <cstring>
@@ -38,7 +39,7 @@ namespace {
 
 QByteArray bytesOf(const ParaStruct* d)
 {
-    return QByteArray(reinterpret_cast<const char*>(d), sizeof(ParaStruct));
+    return recordImage(*d);
 }
 
 bool near(QPointF a, QPointF b, double tol = 1e-9)
