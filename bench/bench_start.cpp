@@ -4,7 +4,9 @@
 // to the end of its start-up work (the process idle: the window and its 3-D
 // view drawn), with the resident memory then and how much of it is the
 // OpenGL driver's libraries. Run it under xvfb-run.
-//   bench_start [RUNS]
+//   bench_start [RUNS] [PROGRAM]
+// PROGRAM defaults to bin/wingloft of this build; another build's program
+// can be given to compare.
 
 #include <QCoreApplication>
 #include <QFile>
@@ -125,7 +127,8 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 7;
-    const QString program = QCoreApplication::applicationDirPath() + "/../bin/wingloft";
+    const QString program = argc > 2 ? QString::fromLocal8Bit(argv[2])
+                                     : QCoreApplication::applicationDirPath() + "/../bin/wingloft";
     XSetErrorHandler(ignoreXErrors);
     Display* display = XOpenDisplay(nullptr);
     if (!display) {

@@ -6,6 +6,7 @@
 #include <QVector3D>
 
 #include <memory>
+#include <utility>
 
 #include "core/parastruct.h"
 
@@ -109,6 +110,43 @@ private slots:
         QCOMPARE(live->bridle.groups[3].lines.size(), 1);
         QCOMPARE(live->bridle.groups[3].lineArray[17].load, 12.5);
         QCOMPARE(live->diagonals.size(), 1);
+    }
+
+    // The tables the recompute derives are shared by copies of the record
+    // until one side writes: the writer gets a table of its own, the other
+    // keeps what it had; a table never written reads as zeros.
+    void derivedTablesAreSharedUntilWritten()
+    {
+        auto live = std::make_unique<ParaStruct>();
+        const ParaStruct& seen = *live;
+        QCOMPARE(seen.inflatedGrid[4][20][500], QVector3D(0, 0, 0));
+        QCOMPARE(seen.airfoilArcLen[999][65], 0.0);
+
+        live->inflatedGrid[4][20][500] = QVector3D(1, 2, 3);
+        live->clothHalfOversize[3][7] = 2.5;
+        auto backup = std::make_unique<ParaStruct>(*live);
+        QVERIFY(backup->inflatedGrid.sharedWith(live->inflatedGrid));
+
+        // The live design recomputed: the backup still holds the old tables.
+        live->inflatedGrid[4][20][500] = QVector3D(4, 5, 6);
+        live->clothHalfOversize[3][7] = 3.0;
+        QVERIFY(!backup->inflatedGrid.sharedWith(live->inflatedGrid));
+        QCOMPARE(std::as_const(*backup).inflatedGrid[4][20][500], QVector3D(1, 2, 3));
+        QCOMPARE(std::as_const(*backup).clothHalfOversize[3][7], 2.5);
+
+        // Written back: the tables as they were, shared again.
+        *live = *backup;
+        QVERIFY(live->inflatedGrid.sharedWith(backup->inflatedGrid));
+        QCOMPARE(seen.inflatedGrid[4][20][500], QVector3D(1, 2, 3));
+        QCOMPARE(seen.clothHalfOversize[3][7], 2.5);
+
+        // A write through the copy leaves the original alone too.
+        backup->clothHalfOversize[3][7] = -1.0;
+        QCOMPARE(seen.clothHalfOversize[3][7], 2.5);
+
+        live->inflatedGrid.clear();
+        QCOMPARE(seen.inflatedGrid[4][20][500], QVector3D(0, 0, 0));
+        QCOMPARE(std::as_const(*backup).inflatedGrid[4][20][500], QVector3D(1, 2, 3));
     }
 
     void setOffsetConvertsMillimetresToPlanUnits()

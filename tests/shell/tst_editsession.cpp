@@ -3,6 +3,9 @@
 #include <QStringLiteral>
 
 #include <QDialog>
+#include <QVector3D>
+
+#include <utility>
 
 #include "core/parastruct.h"
 #include "widgets/editsession.h"
@@ -47,6 +50,23 @@ private slots:
         design->span = 3.0;
         session.revert();
         QCOMPARE(design->span, 3.0);
+    }
+
+    // The copy holds the design's inputs; the derived tables are shared
+    // with the live design, and a recompute during the session does not
+    // reach the copy: Cancel brings back the tables as shown.
+    void cancelBringsBackTheDerivedTables()
+    {
+        design->flatGrid[2][10][300] = QVector3D(1, 1, 1);
+        QDialog dialog;
+        EditSession session(&dialog, design.get());
+        dialog.show();
+        QVERIFY(session.backup()->flatGrid.sharedWith(design->flatGrid));
+        design->flatGrid[2][10][300] = QVector3D(7, 7, 7);
+        QCOMPARE(session.backup()->flatGrid[2][10][300], QVector3D(1, 1, 1));
+        session.revert();
+        dialog.hide();
+        QCOMPARE(std::as_const(*design).flatGrid[2][10][300], QVector3D(1, 1, 1));
     }
 
     void showingAgainWhileOpenKeepsTheFirstCopy()
