@@ -309,20 +309,25 @@ bool Is_Power_Of_Two(int v)
 } // namespace
 
 namespace {
-// f_value at every k = 0..n-1: the same operations per angle as the series'
-// value at one angle (cos and sin of i t by turning on from the previous
-// term, afresh every 64 terms), taken term by term for all angles together
-// so that the compiler can work on several angles at once. Thousands of
-// terms at a hundred angles were the largest part of the smoothing.
-void Series_At_Angles(int n, int m, const double* a, const double* b, double* out)
+// f_value at every k = 0..n-1 for one or two series: the same operations
+// per angle as the series' value at one angle (cos and sin of i t by turning
+// on from the previous term, afresh every 64 terms), taken term by term for
+// all angles together so that the compiler can work on several angles at
+// once. Thousands of terms at a hundred angles were the largest part of the
+// smoothing; the series of an outline's two coordinates share the angles,
+// and so the turning on.
+template <int Sets>
+void Series_At_Angles(int n, int m, const double* const* a, const double* const* b, double* const* out)
 {
     if (n < 1)
         return;
-    std::vector<double> t(n), c1(n), s1(n), c(n, 1.0), s(n, 0.0), v(n, a[0] / 2.0);
+    std::vector<double> t(n), c1(n), s1(n), c(n, 1.0), s(n, 0.0), v(static_cast<size_t>(Sets * n));
     for (int k = 0; k < n; ++k) {
         t[k] = 2.0 * M_PI * k / (n - 1);
         c1[k] = std::cos(t[k]);
         s1[k] = std::sin(t[k]);
+        for (int set = 0; set < Sets; ++set)
+            v[size_t(set * n + k)] = a[set][0] / 2.0;
     }
     for (int i = 1; i < m; ++i) {
         if (i % 64 == 0) {
@@ -337,13 +342,17 @@ void Series_At_Angles(int n, int m, const double* a, const double* b, double* ou
                 c[k] = next;
             }
         }
-        const double ai = a[i], bi = b[i];
-        for (int k = 0; k < n; ++k) {
-            v[k] += ai * c[k];
-            v[k] += bi * s[k];
+        for (int set = 0; set < Sets; ++set) {
+            const double ai = a[set][i], bi = b[set][i];
+            double* w = v.data() + size_t(set * n);
+            for (int k = 0; k < n; ++k) {
+                w[k] += ai * c[k];
+                w[k] += bi * s[k];
+            }
         }
     }
-    std::copy(v.begin(), v.end(), out);
+    for (int set = 0; set < Sets; ++set)
+        std::copy(v.begin() + set * n, v.begin() + (set + 1) * n, out[set]);
 }
 } // namespace
 
@@ -351,10 +360,23 @@ bool Fourier_Proc(int n, int m, const double* y, double* out, double* a, double*
 {
     if (m < 1 || !Is_Power_Of_Two(2 * m))
         return false;
-    std::vector<double> theta(2 * m), yy(2 * m);
-    Init_fu_fields(m, a, b, theta.data(), yy.data(), y, true);
     fft_test(2 * m, y, a, b);
-    Series_At_Angles(n, m, a, b, out);
+    Series_At_Angles<1>(n, m, &a, &b, &out);
+    return true;
+}
+
+bool Fourier_Proc_XY(int n, int m, const double* x, const double* y, double* outX, double* outY)
+{
+    if (m < 1 || !Is_Power_Of_Two(2 * m))
+        return false;
+    const size_t h = static_cast<size_t>(m);
+    std::vector<double> ax(h), bx(h), ay(h), by(h);
+    fft_test(2 * m, x, ax.data(), bx.data());
+    fft_test(2 * m, y, ay.data(), by.data());
+    const double* a[2] = {ax.data(), ay.data()};
+    const double* b[2] = {bx.data(), by.data()};
+    double* out[2] = {outX, outY};
+    Series_At_Angles<2>(n, m, a, b, out);
     return true;
 }
 

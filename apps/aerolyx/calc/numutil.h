@@ -63,6 +63,9 @@ bool Spline_Period_Samples(int n, const double* x, const double* y, double* out)
 // coefficients a[0..m-1], b[0..m-1] and out[k], the series at angle
 // 2pi k/(n-1) for k = 0..n-1. False when 2m is not a power of two.
 bool Fourier_Proc(int n, int m, const double* y, double* out, double* a, double* b);
+// Fourier_Proc of an outline's x and y samples, the two series summed
+// together at the same angles.
+bool Fourier_Proc_XY(int n, int m, const double* x, const double* y, double* outX, double* outY);
 // Value of the series at angle 2pi k/(n-1).
 double f_value(int n, int m, const double* a, const double* b, int k);
 // Its derivative with respect to the angle there: the sum over i = 1..m-1 of
