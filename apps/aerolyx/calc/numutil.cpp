@@ -408,30 +408,53 @@ void Fourier_Skeleton(int n, int m, const double* y, double* out)
         out[k] = f_value(n, m, a.data(), b.data(), k);
 }
 
+namespace {
+// The sums of the terms k0..k0 + count - 1 (count <= 4) side by side: each
+// term's sums run over j in order, as one term alone would take them, and
+// the four terms' chains of additions overlap.
+void Period_Terms(int period, const double* y, const double* c, const double* s, int k0, int count,
+                  double* a, double* b)
+{
+    double sa[4] = {}, sb[4] = {};
+    int inc[4] = {}, m[4] = {};
+    for (int q = 0; q < 4; ++q)
+        inc[q] = (k0 + std::min(q, count - 1)) % period;
+    for (int j = 0; j < period; ++j) {
+        for (int q = 0; q < 4; ++q) {
+            sa[q] += y[j] * c[m[q]];
+            sb[q] += y[j] * s[m[q]];
+            m[q] += inc[q];
+            if (m[q] >= period)
+                m[q] -= period;
+        }
+    }
+    for (int q = 0; q < count; ++q) {
+        a[k0 + q] = 2.0 * sa[q] / period;
+        b[k0 + q] = 2.0 * sb[q] / period;
+    }
+}
+} // namespace
+
 void Period_Coefficients(int period, const double* y, int h, double* a, double* b)
 {
     if (period < 1 || h < 1)
         return;
     // j k is taken modulo the period, so one table of angles serves every
-    // term.
-    std::vector<double> c(period), s(period);
-    for (int m = 0; m < period; ++m) {
-        c[m] = std::cos(2.0 * M_PI * m / period);
-        s[m] = std::sin(2.0 * M_PI * m / period);
-    }
-    for (int k = 0; k < h; ++k) {
-        double sa = 0, sb = 0;
-        const int inc = k % period;
-        for (int j = 0, m = 0; j < period; ++j) {
-            sa += y[j] * c[m];
-            sb += y[j] * s[m];
-            m += inc;
-            if (m >= period)
-                m -= period;
+    // term. The mapping takes the coefficients over the same period at
+    // every iteration: the table is kept (per thread) for the last period.
+    thread_local int tablePeriod = 0;
+    thread_local std::vector<double> c, s;
+    if (tablePeriod != period) {
+        c.resize(size_t(period));
+        s.resize(size_t(period));
+        for (int m = 0; m < period; ++m) {
+            c[size_t(m)] = std::cos(2.0 * M_PI * m / period);
+            s[size_t(m)] = std::sin(2.0 * M_PI * m / period);
         }
-        a[k] = 2.0 * sa / period;
-        b[k] = 2.0 * sb / period;
+        tablePeriod = period;
     }
+    for (int k = 0; k < h; k += 4)
+        Period_Terms(period, y, c.data(), s.data(), k, std::min(4, h - k), a, b);
 }
 
 void Normalize_Table(int n, double* t)
