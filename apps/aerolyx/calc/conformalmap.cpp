@@ -379,22 +379,41 @@ double f2valX(int h, const double* a, const double* b, double theta)
     return s;
 }
 
+namespace {
+// fvalX and f_lambda from the series' part f2valX at theta, with sumB the
+// sum of b[1..h-1].
+double X_From(double series, double x0, double lambda, double theta)
+{
+    return x0 + 2.0 * lambda * std::cos(theta) + series;
+}
+double Lambda_From(double series, double sumB, double theta)
+{
+    return (series + 1.0 + sumB) * 0.5 / (1.0 - std::cos(theta));
+}
+// The angles near the nose among which minNoseTheta seeks the least x.
+constexpr int kNoseAngles = 40;
+double Nose_Angle(int k)
+{
+    return 2.827433388230814 + k * 0.015707963267948977;
+}
+} // namespace
+
 double fvalX(int h, const double* a, const double* b, double x0, double lambda, double theta)
 {
-    return x0 + 2.0 * lambda * std::cos(theta) + f2valX(h, a, b, theta);
+    return X_From(f2valX(h, a, b, theta), x0, lambda, theta);
 }
 
 double f_lambda(int h, const double* a, const double* b, double theta)
 {
-    return (f2valX(h, a, b, theta) + 1.0 + Sum_B(h, b)) * 0.5 / (1.0 - std::cos(theta));
+    return Lambda_From(f2valX(h, a, b, theta), Sum_B(h, b), theta);
 }
 
 double minNoseTheta(int h, const double* a, const double* b, double lambda, double x0, double theta)
 {
     double best = theta;
     double least = fvalX(h, a, b, x0, lambda, theta);
-    for (int k = 0; k < 40; ++k) {
-        const double t = 2.827433388230814 + k * 0.015707963267948977;
+    for (int k = 0; k < kNoseAngles; ++k) {
+        const double t = Nose_Angle(k);
         const double v = fvalX(h, a, b, x0, lambda, t);
         if (v < least) {
             least = v;
@@ -406,19 +425,49 @@ double minNoseTheta(int h, const double* a, const double* b, double lambda, doub
 
 double f_Theta_LE(int h, const double* a, const double* b)
 {
-    double theta = M_PI;
-    const double sumB = Sum_B(h, b);
-    for (int pass = 0; pass < 100; ++pass) {
-        double lambda = f_lambda(h, a, b, theta);
-        double x0 = 1.0 - 2.0 * lambda + sumB;
-        theta = minNoseTheta(h, a, b, lambda, x0, theta);
-        lambda = f_lambda(h, a, b, theta);
-        x0 = 1.0 - 2.0 * lambda + sumB;
-        if (std::fabs(fvalX(h, a, b, x0, lambda, theta)) < 1e-10)
-            return theta;
+    // minNoseTheta and f_lambda pass after pass. The angle is pi or one of
+    // the nose angles, and the series' part of x at those depends on the
+    // coefficients alone: it is summed once for all passes, the passes only
+    // move x0 and lambda.
+    // The harmonics of those angles are fixed too (kept per thread).
+    const int start = kNoseAngles;
+    double angle[kNoseAngles + 1], series[kNoseAngles + 1];
+    for (int k = 0; k < kNoseAngles; ++k)
+        angle[k] = Nose_Angle(k);
+    angle[start] = M_PI;
+    thread_local std::unique_ptr<CircleHarmonics> harmonics;
+    if (!harmonics || harmonics->Terms() < h - 1)
+        harmonics = std::make_unique<CircleHarmonics>(std::vector<double>(angle, angle + start + 1), h - 1);
+    // f2valX at every angle, its terms in the same order.
+    std::fill(series, series + start + 1, 0.0);
+    for (int k = 1; k < h; ++k) {
+        const double* c = harmonics->Cos(k);
+        const double* s = harmonics->Sin(k);
+        for (int j = 0; j <= start; ++j)
+            series[j] += a[k] * s[j] - b[k] * c[j];
     }
-    qDebug() << " Strange return *theta :" << theta * 180.0 / M_PI;
-    return theta;
+    const double sumB = Sum_B(h, b);
+    int at = start;
+    for (int pass = 0; pass < 100; ++pass) {
+        double lambda = Lambda_From(series[at], sumB, angle[at]);
+        double x0 = 1.0 - 2.0 * lambda + sumB;
+        int best = at;
+        double least = X_From(series[at], x0, lambda, angle[at]);
+        for (int k = 0; k < kNoseAngles; ++k) {
+            const double v = X_From(series[k], x0, lambda, angle[k]);
+            if (v < least) {
+                least = v;
+                best = k;
+            }
+        }
+        at = best;
+        lambda = Lambda_From(series[at], sumB, angle[at]);
+        x0 = 1.0 - 2.0 * lambda + sumB;
+        if (std::fabs(X_From(series[at], x0, lambda, angle[at])) < 1e-10)
+            return angle[at];
+    }
+    qDebug() << " Strange return *theta :" << angle[at] * 180.0 / M_PI;
+    return angle[at];
 }
 
 } // namespace aerolyx
