@@ -17,27 +17,6 @@
 
 namespace aerolyx {
 
-Complex C_set(double re, double im) { return Complex(re, im); }
-Complex C_set_P(double r, double a) { return Complex(r * std::cos(a), r * std::sin(a)); }
-double C_abs(Complex z) { return std::sqrt(z.real() * z.real() + z.imag() * z.imag()); }
-double C_abs2(Complex z) { return z.real() * z.real() + z.imag() * z.imag(); }
-Complex C_sum(Complex a, Complex b) { return a + b; }
-Complex C_sub(Complex a, Complex b) { return a - b; }
-
-Complex C_mul(Complex a, Complex b)
-{
-    return Complex(a.real() * b.real() - a.imag() * b.imag(),
-                   a.real() * b.imag() + a.imag() * b.real());
-}
-
-Complex C_inv(Complex z)
-{
-    double d = C_abs2(z);
-    if (!(d > 0))
-        d = 1e12;
-    return Complex(z.real() / d, -z.imag() / d);
-}
-
 double Uniform_Angle(int j, int m)
 {
     return j * 2.0 * M_PI / (m - 1);
