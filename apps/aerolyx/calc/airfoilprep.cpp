@@ -213,9 +213,8 @@ QPolygonF Finterpol(int n, const QPolygonF& p)
     if (!Spline_Period_Samples(N, t.data(), x.data(), x.data())
         || !Spline_Period_Samples(N, t.data(), y.data(), y.data()))
         return QPolygonF();
-    std::vector<double> X(n), Y(n), a(m), b(m);
-    if (!Fourier_Proc(n, m, x.data(), X.data(), a.data(), b.data())
-        || !Fourier_Proc(n, m, y.data(), Y.data(), a.data(), b.data()))
+    std::vector<double> X(n), Y(n);
+    if (!Fourier_Proc_XY(n, m, x.data(), y.data(), X.data(), Y.data()))
         return QPolygonF();
     QPolygonF out;
     out.reserve(n);

@@ -5,12 +5,40 @@
 
 #include <QDebug>
 
+#include <algorithm>
 #include <cmath>
+#include <memory>
 #include <vector>
 
 namespace aerolyx {
 
 namespace {
+// cos(k phi) and sin(k phi) for k = 1, 2, ... by turning on from the previous
+// pair: the map is evaluated at thousands of points per iteration and view,
+// and a cosine and a sine per term were most of its cost. The pair is taken
+// afresh every 32 terms, so rounding cannot build up.
+class Harmonics {
+public:
+    explicit Harmonics(double phi) : phi(phi), c1(std::cos(phi)), s1(std::sin(phi)), c(c1), s(s1) {}
+    double Cos() const { return c; }
+    double Sin() const { return s; }
+    void Next()
+    {
+        ++k;
+        if (k % 32 == 0) {
+            c = std::cos(k * phi);
+            s = std::sin(k * phi);
+            return;
+        }
+        const double next = c * c1 - s * s1;
+        s = s * c1 + c * s1;
+        c = next;
+    }
+
+private:
+    double phi, c1, s1, c, s;
+    int k = 1;
+};
 
 // Linear ramps to zero over the first and last 5 % of the correction, so the
 // trailing-edge angles stay put.
@@ -181,42 +209,65 @@ void ConformalMappings(myData* data, int n, const double* y)
     data->mapScale = lambda;
     data->mapShiftX = x0;
     data->mapShiftY = y0;
-    for (int j = 0; j < n; ++j) {
-        const double phi = Uniform_Angle(j, n);
-        data->mapX[j] = fin2_X(h, 1.0, phi, lambda, x0, data->mapCoefA, data->mapCoefB);
-        data->mapY[j] = fin2_Y(h, 1.0, phi, lambda, y0, data->mapCoefA, data->mapCoefB);
-    }
+    Map_Unit_Circle(Uniform_Harmonics(n), h, lambda, x0, y0, data->mapCoefA, data->mapCoefB, data->mapX,
+                    data->mapY);
     Normalize_Table(n, data->mapX);
 }
 
-namespace {
-// cos(k phi) and sin(k phi) for k = 1, 2, ... by turning on from the previous
-// pair: the map is evaluated at thousands of points per iteration and view,
-// and a cosine and a sine per term were most of its cost. The pair is taken
-// afresh every 32 terms, so rounding cannot build up.
-class Harmonics {
-public:
-    explicit Harmonics(double phi) : phi(phi), c1(std::cos(phi)), s1(std::sin(phi)), c(c1), s(s1) {}
-    double Cos() const { return c; }
-    double Sin() const { return s; }
-    void Next()
-    {
-        ++k;
-        if (k % 32 == 0) {
-            c = std::cos(k * phi);
-            s = std::sin(k * phi);
-            return;
+CircleHarmonics::CircleHarmonics(const std::vector<double>& angles, int terms)
+    : count(int(angles.size())), terms(std::max(terms, 0)),
+      table(size_t(2 * this->terms) * angles.size())
+{
+    for (int j = 0; j < count; ++j) {
+        Harmonics h(angles[size_t(j)]);
+        for (int k = 1; k <= this->terms; ++k) {
+            if (k > 1)
+                h.Next();
+            const_cast<double*>(Cos(k))[j] = h.Cos();
+            const_cast<double*>(Sin(k))[j] = h.Sin();
         }
-        const double next = c * c1 - s * s1;
-        s = s * c1 + c * s1;
-        c = next;
     }
+}
 
-private:
-    double phi, c1, s1, c, s;
-    int k = 1;
-};
-} // namespace
+const CircleHarmonics& Uniform_Harmonics(int n)
+{
+    thread_local std::unique_ptr<CircleHarmonics> made;
+    if (!made || made->Count() != std::max(n, 0)) {
+        std::vector<double> angles(size_t(std::max(n, 0)));
+        for (int j = 0; j < n; ++j)
+            angles[size_t(j)] = Uniform_Angle(j, n);
+        made = std::make_unique<CircleHarmonics>(angles, n / 2);
+    }
+    return *made;
+}
+
+// The sums of fin2_X and fin2_Y at r = 1, where the powers of r drop out
+// exactly, each taken in the same order at every angle.
+void Map_Unit_Circle(const CircleHarmonics& at, int m, double lambda, double x0, double y0,
+                     const double* A, const double* B, double* x, double* y)
+{
+    const int n = at.Count();
+    const double* c1 = at.Cos(1);
+    const double* s1 = at.Sin(1);
+    for (int j = 0; j < n; ++j) {
+        x[j] = (1.0 + A[1]) * c1[j] + B[1] * s1[j];
+        y[j] = (1.0 - A[1]) * s1[j] + B[1] * c1[j];
+    }
+    for (int k = 2; k < m; ++k) {
+        const double* c = at.Cos(k);
+        const double* s = at.Sin(k);
+        const double a = A[k], b = B[k];
+        for (int j = 0; j < n; ++j) {
+            x[j] += a * c[j] + b * s[j];
+            y[j] += b * c[j] - a * s[j];
+        }
+    }
+    for (int j = 0; j < n; ++j) {
+        x[j] = x0 + lambda * x[j];
+        y[j] = y0 + lambda * y[j];
+    }
+}
+
 
 double fin2_X(int m, double r, double phi, double lambda, double x0, const double* A, const double* B)
 {
@@ -279,6 +330,27 @@ Complex Df_conform(const myData* data, int m, double r, double phi, double lambd
     return C_mul(C_set_P(lambda, -data->foilTurn), C_set(re, im));
 }
 
+// The sum of Df_conform at r = 1, the same operations in the same order at
+// every angle.
+void Df_Unit_Circle(const myData* data, const CircleHarmonics& at, int m, double lambda,
+                    const double* A, const double* B, Complex* dz)
+{
+    const int n = at.Count();
+    std::vector<double> re(size_t(n), 1.0), im(size_t(n), 0.0);
+    for (int k = 1; k < m; ++k) {
+        const double* c = at.Cos(k + 1);
+        const double* s = at.Sin(k + 1);
+        const double a = A[k], b = B[k], weight = k;
+        for (int j = 0; j < n; ++j) {
+            re[size_t(j)] -= weight * (a * c[j] + b * s[j]);
+            im[size_t(j)] -= weight * (b * c[j] - a * s[j]);
+        }
+    }
+    const Complex turn = C_set_P(lambda, -data->foilTurn);
+    for (int j = 0; j < n; ++j)
+        dz[j] = C_mul(turn, C_set(re[size_t(j)], im[size_t(j)]));
+}
+
 QPolygonF Main_Conform_Polygon(const myData* data, int m, double r, double x0, double y0,
                                double lambda, const double* A, const double* B)
 {
@@ -307,22 +379,41 @@ double f2valX(int h, const double* a, const double* b, double theta)
     return s;
 }
 
+namespace {
+// fvalX and f_lambda from the series' part f2valX at theta, with sumB the
+// sum of b[1..h-1].
+double X_From(double series, double x0, double lambda, double theta)
+{
+    return x0 + 2.0 * lambda * std::cos(theta) + series;
+}
+double Lambda_From(double series, double sumB, double theta)
+{
+    return (series + 1.0 + sumB) * 0.5 / (1.0 - std::cos(theta));
+}
+// The angles near the nose among which minNoseTheta seeks the least x.
+constexpr int kNoseAngles = 40;
+double Nose_Angle(int k)
+{
+    return 2.827433388230814 + k * 0.015707963267948977;
+}
+} // namespace
+
 double fvalX(int h, const double* a, const double* b, double x0, double lambda, double theta)
 {
-    return x0 + 2.0 * lambda * std::cos(theta) + f2valX(h, a, b, theta);
+    return X_From(f2valX(h, a, b, theta), x0, lambda, theta);
 }
 
 double f_lambda(int h, const double* a, const double* b, double theta)
 {
-    return (f2valX(h, a, b, theta) + 1.0 + Sum_B(h, b)) * 0.5 / (1.0 - std::cos(theta));
+    return Lambda_From(f2valX(h, a, b, theta), Sum_B(h, b), theta);
 }
 
 double minNoseTheta(int h, const double* a, const double* b, double lambda, double x0, double theta)
 {
     double best = theta;
     double least = fvalX(h, a, b, x0, lambda, theta);
-    for (int k = 0; k < 40; ++k) {
-        const double t = 2.827433388230814 + k * 0.015707963267948977;
+    for (int k = 0; k < kNoseAngles; ++k) {
+        const double t = Nose_Angle(k);
         const double v = fvalX(h, a, b, x0, lambda, t);
         if (v < least) {
             least = v;
@@ -334,19 +425,49 @@ double minNoseTheta(int h, const double* a, const double* b, double lambda, doub
 
 double f_Theta_LE(int h, const double* a, const double* b)
 {
-    double theta = M_PI;
-    const double sumB = Sum_B(h, b);
-    for (int pass = 0; pass < 100; ++pass) {
-        double lambda = f_lambda(h, a, b, theta);
-        double x0 = 1.0 - 2.0 * lambda + sumB;
-        theta = minNoseTheta(h, a, b, lambda, x0, theta);
-        lambda = f_lambda(h, a, b, theta);
-        x0 = 1.0 - 2.0 * lambda + sumB;
-        if (std::fabs(fvalX(h, a, b, x0, lambda, theta)) < 1e-10)
-            return theta;
+    // minNoseTheta and f_lambda pass after pass. The angle is pi or one of
+    // the nose angles, and the series' part of x at those depends on the
+    // coefficients alone: it is summed once for all passes, the passes only
+    // move x0 and lambda.
+    // The harmonics of those angles are fixed too (kept per thread).
+    const int start = kNoseAngles;
+    double angle[kNoseAngles + 1], series[kNoseAngles + 1];
+    for (int k = 0; k < kNoseAngles; ++k)
+        angle[k] = Nose_Angle(k);
+    angle[start] = M_PI;
+    thread_local std::unique_ptr<CircleHarmonics> harmonics;
+    if (!harmonics || harmonics->Terms() < h - 1)
+        harmonics = std::make_unique<CircleHarmonics>(std::vector<double>(angle, angle + start + 1), h - 1);
+    // f2valX at every angle, its terms in the same order.
+    std::fill(series, series + start + 1, 0.0);
+    for (int k = 1; k < h; ++k) {
+        const double* c = harmonics->Cos(k);
+        const double* s = harmonics->Sin(k);
+        for (int j = 0; j <= start; ++j)
+            series[j] += a[k] * s[j] - b[k] * c[j];
     }
-    qDebug() << " Strange return *theta :" << theta * 180.0 / M_PI;
-    return theta;
+    const double sumB = Sum_B(h, b);
+    int at = start;
+    for (int pass = 0; pass < 100; ++pass) {
+        double lambda = Lambda_From(series[at], sumB, angle[at]);
+        double x0 = 1.0 - 2.0 * lambda + sumB;
+        int best = at;
+        double least = X_From(series[at], x0, lambda, angle[at]);
+        for (int k = 0; k < kNoseAngles; ++k) {
+            const double v = X_From(series[k], x0, lambda, angle[k]);
+            if (v < least) {
+                least = v;
+                best = k;
+            }
+        }
+        at = best;
+        lambda = Lambda_From(series[at], sumB, angle[at]);
+        x0 = 1.0 - 2.0 * lambda + sumB;
+        if (std::fabs(X_From(series[at], x0, lambda, angle[at])) < 1e-10)
+            return angle[at];
+    }
+    qDebug() << " Strange return *theta :" << angle[at] * 180.0 / M_PI;
+    return angle[at];
 }
 
 } // namespace aerolyx

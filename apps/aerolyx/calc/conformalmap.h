@@ -6,6 +6,8 @@
 #include <QPointF>
 #include <QPolygonF>
 
+#include <vector>
+
 namespace aerolyx {
 
 // Preparation and iteration of the map from the exterior of the unit circle
@@ -49,6 +51,35 @@ Complex Df_conform(const myData* data, int m, double r, double phi, double lambd
 // Real and imaginary part of the unturned map.
 double fin2_X(int m, double r, double phi, double lambda, double x0, const double* A, const double* B);
 double fin2_Y(int m, double r, double phi, double lambda, double y0, const double* A, const double* B);
+// cos(k phi) and sin(k phi), k = 1..terms, at fixed circle angles, exactly as
+// the map's sums at one angle turn them on from term to term, stored term by
+// term. The mapping and the flow evaluate the map at the same stations of
+// the unit circle again and again: their harmonics are taken once, and a sum
+// over the terms then runs over all stations together.
+class CircleHarmonics {
+public:
+    CircleHarmonics(const std::vector<double>& angles, int terms);
+    int Count() const { return count; }
+    int Terms() const { return terms; }
+    const double* Cos(int k) const { return table.data() + size_t(2 * (k - 1)) * size_t(count); }
+    const double* Sin(int k) const { return Cos(k) + count; }
+
+private:
+    int count = 0, terms = 0;
+    std::vector<double> table;
+};
+// The harmonics of the n uniform circle angles Uniform_Angle(j, n), terms
+// 1..n/2; made once per thread and n.
+const CircleHarmonics& Uniform_Harmonics(int n);
+// fin2_X and fin2_Y with m coefficients on the unit circle at every angle of
+// the table (which must hold m - 1 terms), into x and y.
+void Map_Unit_Circle(const CircleHarmonics& at, int m, double lambda, double x0, double y0,
+                     const double* A, const double* B, double* x, double* y);
+// Df_conform with m coefficients on the unit circle at every angle of the
+// table (which must hold m terms), into dz.
+void Df_Unit_Circle(const myData* data, const CircleHarmonics& at, int m, double lambda,
+                    const double* A, const double* B, Complex* dz);
+
 // The 128 images of the circle points of radius r at k 2pi/127.
 QPolygonF Main_Conform_Polygon(const myData* data, int m, double r, double x0, double y0,
                                double lambda, const double* A, const double* B);

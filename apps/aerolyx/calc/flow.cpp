@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace aerolyx {
 
@@ -14,18 +15,15 @@ namespace {
 constexpr int kStations = 127;              // intervals of the contour integrals
 constexpr double kStep = 2.0 * M_PI / kStations;
 
-// The speed without the trailing-edge cut.
-double Speed(const myData* data, int m, double r, double phi, double beta)
+// The speed at the circle point zeta whose map has the derivative dz, in the
+// stream e1 = e^(-i beta) with e2 = e^(i beta).
+double Speed_At(Complex zeta, double dz, Complex e1, Complex e2)
 {
     const Complex one = C_set(1, 0);
-    const Complex e1 = C_set_P(1.0, -beta);
-    const Complex e2 = C_set_P(1.0, beta);
-    const Complex zeta = C_set_P(r, phi);
     const Complex q = C_inv(zeta);
     const Complex t = C_mul(e2, q);
     const Complex s = C_sub(zeta, one);
     const Complex w = C_mul(C_mul(C_sum(e1, t), q), s);
-    const double dz = f_V_XY(data, m, r, phi);
     // Where the map's derivative vanishes (the trailing edge) the flow
     // stagnates.
     if (!(dz > 0))
@@ -33,21 +31,61 @@ double Speed(const myData* data, int m, double r, double phi, double beta)
     return C_abs(w) / dz;
 }
 
-double Station_Speed(const myData* data, int i, double beta)
+// The speed without the trailing-edge cut.
+double Speed(const myData* data, int m, double r, double phi, double beta)
 {
-    const double phi = i * kStep;
-    return phi >= kTrailingCut ? 0.0 : Speed(data, kMapCoefs, 1.0, phi, beta);
+    return Speed_At(C_set_P(r, phi), f_V_XY(data, m, r, phi), C_set_P(1.0, -beta), C_set_P(1.0, beta));
 }
 
-// The speed of station i as the surface integrals take it: the stations next
-// to the trailing edge, where the map's derivative vanishes, count as
-// stagnation on both sides of it, so that the cut itself adds no lift.
-double Integral_Speed(const myData* data, int i, double beta)
+// Stations 0..kStations + 1: the contour integrals take 0..kStations, the
+// pressure tables one more.
+constexpr int kStationCount = kStations + 2;
+
+// The harmonics of the stations' circle angles, for all the map's terms.
+const CircleHarmonics& Station_Harmonics()
+{
+    static const CircleHarmonics table = [] {
+        std::vector<double> angles(kStationCount);
+        for (int i = 0; i < kStationCount; ++i)
+            angles[size_t(i)] = i * kStep;
+        return CircleHarmonics(angles, kMapCoefs);
+    }();
+    return table;
+}
+
+// The speed of every station at the angle beta, 0 from kTrailingCut on: what
+// Speed gives at r = 1, the map's derivative taken at all stations at once.
+void Station_Speeds(const myData* data, double beta, double* v)
+{
+    const CircleHarmonics& at = Station_Harmonics();
+    Complex dz[kStationCount];
+    Df_Unit_Circle(data, at, kMapCoefs, data->mapScale, data->mapCoefA, data->mapCoefB, dz);
+    const Complex e1 = C_set_P(1.0, -beta);
+    const Complex e2 = C_set_P(1.0, beta);
+    for (int i = 0; i < kStationCount; ++i)
+        v[i] = i * kStep >= kTrailingCut
+                 ? 0.0
+                 : Speed_At(C_set(at.Cos(1)[i], at.Sin(1)[i]), C_abs(dz[i]), e1, e2);
+}
+
+// The first station of the trailing-edge cut.
+int First_Cut()
 {
     int firstCut = kStations;
     while (firstCut > 0 && (firstCut - 1) * kStep >= kTrailingCut)
         --firstCut;
-    return i > 0 && i <= kStations - firstCut ? 0.0 : Station_Speed(data, i, beta);
+    return firstCut;
+}
+
+// The speeds as the surface integrals take them: the stations next to the
+// trailing edge, where the map's derivative vanishes, count as stagnation on
+// both sides of it, so that the cut itself adds no lift.
+void Integral_Speeds(const myData* data, double beta, double* v)
+{
+    Station_Speeds(data, beta, v);
+    static const int firstCut = First_Cut();
+    for (int i = 1; i <= kStations - firstCut; ++i)
+        v[i] = 0.0;
 }
 
 } // namespace
@@ -87,10 +125,12 @@ double f_Dp(double v, double vinf)
 void f_CP_Polar(const myData* data, double beta, double* x1, double* x2, double* cp1, double* cp2)
 {
     const double vinf = Free_Stream_Speed(data);
+    double v[kStationCount];
+    Station_Speeds(data, beta, v);
     for (int i = 0; i <= 128; ++i) {
         const double x = fin2_X(kMapCoefs, 1.0, i * kStep, data->mapScale, data->mapShiftX,
                                 data->mapCoefA, data->mapCoefB);
-        const double cp = f_Cp(Station_Speed(data, i, beta), vinf);
+        const double cp = f_Cp(v[i], vinf);
         if (i <= 64) {
             x1[i] = x;
             cp1[i] = cp;
@@ -105,9 +145,11 @@ void f_CP_Polar(const myData* data, double beta, double* x1, double* x2, double*
 void f_CP_foil(const myData* data, double beta, double* phi, double* cp)
 {
     const double vinf = Free_Stream_Speed(data);
+    double v[kStationCount];
+    Station_Speeds(data, beta, v);
     for (int i = 0; i <= 128; ++i) {
         phi[i] = i * kStep;
-        cp[i] = f_Cp(Station_Speed(data, i, beta), vinf);
+        cp[i] = f_Cp(v[i], vinf);
     }
 }
 
@@ -136,10 +178,12 @@ double f_Moment(const myData* data, double beta, double xref)
     const double xr = 1.0 + (xref - 1.0) * std::cos(data->foilTurn);
     const double yr = (xref - 1.0) * std::sin(data->foilTurn);
     const double vinf = Free_Stream_Speed(data);
+    double v[kStationCount];
+    Integral_Speeds(data, beta, v);
     double f[kStations + 1];
     f[0] = 0;
     for (int i = 1; i <= kStations; ++i)
-        f[i] = f_Cp(Integral_Speed(data, i, beta), vinf)
+        f[i] = f_Cp(v[i], vinf)
              * ((data->circleX[i] - xr) * Slope_X(data, i) + (data->circleY[i] - yr) * Slope_Y(data, i));
     return -Simpson(kStations, kStep, f);
 }
@@ -152,10 +196,12 @@ double f_Clift(const myData* data, double alphaDegrees)
     // cosine of beta (2 % at 8 degrees of a 4 % cambered section).
     const double beta = alphaDegrees * M_PI / 180.0;
     const double vinf = Free_Stream_Speed(data);
+    double v[kStationCount];
+    Integral_Speeds(data, beta, v);
     double fx[kStations + 1], fy[kStations + 1];
     fx[0] = fy[0] = 0;
     for (int i = 1; i <= kStations; ++i) {
-        const double cp = f_Cp(Integral_Speed(data, i, beta), vinf);
+        const double cp = f_Cp(v[i], vinf);
         fy[i] = Slope_X(data, i) * cp;
         fx[i] = -Slope_Y(data, i) * cp;
     }
@@ -167,6 +213,8 @@ double f_Clift(const myData* data, double alphaDegrees)
 double C_P_position(const myData* data, double beta, double x1, double x2, double* normalForce)
 {
     const double vinf = Free_Stream_Speed(data);
+    double v[kStationCount];
+    Integral_Speeds(data, beta, v);
     double f1[kStations + 1], f2[kStations + 1];
     f1[0] = f2[0] = 0;
     bool any = false;
@@ -175,7 +223,7 @@ double C_P_position(const myData* data, double beta, double x1, double x2, doubl
         const double x = data->circleX[i];
         if (x1 <= x && x <= x2) {
             any = true;
-            f1[i] = Slope_X(data, i) * f_Cp(Integral_Speed(data, i, beta), vinf);
+            f1[i] = Slope_X(data, i) * f_Cp(v[i], vinf);
             f2[i] = f1[i] * x;
         }
     }

@@ -17,27 +17,6 @@
 
 namespace aerolyx {
 
-Complex C_set(double re, double im) { return Complex(re, im); }
-Complex C_set_P(double r, double a) { return Complex(r * std::cos(a), r * std::sin(a)); }
-double C_abs(Complex z) { return std::sqrt(z.real() * z.real() + z.imag() * z.imag()); }
-double C_abs2(Complex z) { return z.real() * z.real() + z.imag() * z.imag(); }
-Complex C_sum(Complex a, Complex b) { return a + b; }
-Complex C_sub(Complex a, Complex b) { return a - b; }
-
-Complex C_mul(Complex a, Complex b)
-{
-    return Complex(a.real() * b.real() - a.imag() * b.imag(),
-                   a.real() * b.imag() + a.imag() * b.real());
-}
-
-Complex C_inv(Complex z)
-{
-    double d = C_abs2(z);
-    if (!(d > 0))
-        d = 1e12;
-    return Complex(z.real() / d, -z.imag() / d);
-}
-
 double Uniform_Angle(int j, int m)
 {
     return j * 2.0 * M_PI / (m - 1);
@@ -309,20 +288,25 @@ bool Is_Power_Of_Two(int v)
 } // namespace
 
 namespace {
-// f_value at every k = 0..n-1: the same operations per angle as the series'
-// value at one angle (cos and sin of i t by turning on from the previous
-// term, afresh every 64 terms), taken term by term for all angles together
-// so that the compiler can work on several angles at once. Thousands of
-// terms at a hundred angles were the largest part of the smoothing.
-void Series_At_Angles(int n, int m, const double* a, const double* b, double* out)
+// f_value at every k = 0..n-1 for one or two series: the same operations
+// per angle as the series' value at one angle (cos and sin of i t by turning
+// on from the previous term, afresh every 64 terms), taken term by term for
+// all angles together so that the compiler can work on several angles at
+// once. Thousands of terms at a hundred angles were the largest part of the
+// smoothing; the series of an outline's two coordinates share the angles,
+// and so the turning on.
+template <int Sets>
+void Series_At_Angles(int n, int m, const double* const* a, const double* const* b, double* const* out)
 {
     if (n < 1)
         return;
-    std::vector<double> t(n), c1(n), s1(n), c(n, 1.0), s(n, 0.0), v(n, a[0] / 2.0);
+    std::vector<double> t(n), c1(n), s1(n), c(n, 1.0), s(n, 0.0), v(static_cast<size_t>(Sets * n));
     for (int k = 0; k < n; ++k) {
         t[k] = 2.0 * M_PI * k / (n - 1);
         c1[k] = std::cos(t[k]);
         s1[k] = std::sin(t[k]);
+        for (int set = 0; set < Sets; ++set)
+            v[size_t(set * n + k)] = a[set][0] / 2.0;
     }
     for (int i = 1; i < m; ++i) {
         if (i % 64 == 0) {
@@ -337,13 +321,17 @@ void Series_At_Angles(int n, int m, const double* a, const double* b, double* ou
                 c[k] = next;
             }
         }
-        const double ai = a[i], bi = b[i];
-        for (int k = 0; k < n; ++k) {
-            v[k] += ai * c[k];
-            v[k] += bi * s[k];
+        for (int set = 0; set < Sets; ++set) {
+            const double ai = a[set][i], bi = b[set][i];
+            double* w = v.data() + size_t(set * n);
+            for (int k = 0; k < n; ++k) {
+                w[k] += ai * c[k];
+                w[k] += bi * s[k];
+            }
         }
     }
-    std::copy(v.begin(), v.end(), out);
+    for (int set = 0; set < Sets; ++set)
+        std::copy(v.begin() + set * n, v.begin() + (set + 1) * n, out[set]);
 }
 } // namespace
 
@@ -351,10 +339,23 @@ bool Fourier_Proc(int n, int m, const double* y, double* out, double* a, double*
 {
     if (m < 1 || !Is_Power_Of_Two(2 * m))
         return false;
-    std::vector<double> theta(2 * m), yy(2 * m);
-    Init_fu_fields(m, a, b, theta.data(), yy.data(), y, true);
     fft_test(2 * m, y, a, b);
-    Series_At_Angles(n, m, a, b, out);
+    Series_At_Angles<1>(n, m, &a, &b, &out);
+    return true;
+}
+
+bool Fourier_Proc_XY(int n, int m, const double* x, const double* y, double* outX, double* outY)
+{
+    if (m < 1 || !Is_Power_Of_Two(2 * m))
+        return false;
+    const size_t h = static_cast<size_t>(m);
+    std::vector<double> ax(h), bx(h), ay(h), by(h);
+    fft_test(2 * m, x, ax.data(), bx.data());
+    fft_test(2 * m, y, ay.data(), by.data());
+    const double* a[2] = {ax.data(), ay.data()};
+    const double* b[2] = {bx.data(), by.data()};
+    double* out[2] = {outX, outY};
+    Series_At_Angles<2>(n, m, a, b, out);
     return true;
 }
 
@@ -386,30 +387,53 @@ void Fourier_Skeleton(int n, int m, const double* y, double* out)
         out[k] = f_value(n, m, a.data(), b.data(), k);
 }
 
+namespace {
+// The sums of the terms k0..k0 + count - 1 (count <= 4) side by side: each
+// term's sums run over j in order, as one term alone would take them, and
+// the four terms' chains of additions overlap.
+void Period_Terms(int period, const double* y, const double* c, const double* s, int k0, int count,
+                  double* a, double* b)
+{
+    double sa[4] = {}, sb[4] = {};
+    int inc[4] = {}, m[4] = {};
+    for (int q = 0; q < 4; ++q)
+        inc[q] = (k0 + std::min(q, count - 1)) % period;
+    for (int j = 0; j < period; ++j) {
+        for (int q = 0; q < 4; ++q) {
+            sa[q] += y[j] * c[m[q]];
+            sb[q] += y[j] * s[m[q]];
+            m[q] += inc[q];
+            if (m[q] >= period)
+                m[q] -= period;
+        }
+    }
+    for (int q = 0; q < count; ++q) {
+        a[k0 + q] = 2.0 * sa[q] / period;
+        b[k0 + q] = 2.0 * sb[q] / period;
+    }
+}
+} // namespace
+
 void Period_Coefficients(int period, const double* y, int h, double* a, double* b)
 {
     if (period < 1 || h < 1)
         return;
     // j k is taken modulo the period, so one table of angles serves every
-    // term.
-    std::vector<double> c(period), s(period);
-    for (int m = 0; m < period; ++m) {
-        c[m] = std::cos(2.0 * M_PI * m / period);
-        s[m] = std::sin(2.0 * M_PI * m / period);
-    }
-    for (int k = 0; k < h; ++k) {
-        double sa = 0, sb = 0;
-        const int inc = k % period;
-        for (int j = 0, m = 0; j < period; ++j) {
-            sa += y[j] * c[m];
-            sb += y[j] * s[m];
-            m += inc;
-            if (m >= period)
-                m -= period;
+    // term. The mapping takes the coefficients over the same period at
+    // every iteration: the table is kept (per thread) for the last period.
+    thread_local int tablePeriod = 0;
+    thread_local std::vector<double> c, s;
+    if (tablePeriod != period) {
+        c.resize(size_t(period));
+        s.resize(size_t(period));
+        for (int m = 0; m < period; ++m) {
+            c[size_t(m)] = std::cos(2.0 * M_PI * m / period);
+            s[size_t(m)] = std::sin(2.0 * M_PI * m / period);
         }
-        a[k] = 2.0 * sa / period;
-        b[k] = 2.0 * sb / period;
+        tablePeriod = period;
     }
+    for (int k = 0; k < h; k += 4)
+        Period_Terms(period, y, c.data(), s.data(), k, std::min(4, h - k), a, b);
 }
 
 void Normalize_Table(int n, double* t)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <complex>
 
 #include "core/mygsllib.h"
@@ -8,16 +9,27 @@ namespace aerolyx {
 
 using Complex = std::complex<double>;
 
-// Complex numbers, by value.
-Complex C_set(double re, double im);
-Complex C_set_P(double r, double a);   // r e^(i a)
-double C_abs(Complex z);
-double C_abs2(Complex z);
-Complex C_sum(Complex a, Complex b);
-Complex C_sub(Complex a, Complex b);
-Complex C_mul(Complex a, Complex b);
+// Complex numbers, by value. Inline: the flow's sums call them at every
+// station of every iteration.
+inline Complex C_set(double re, double im) { return Complex(re, im); }
+// r e^(i a)
+inline Complex C_set_P(double r, double a) { return Complex(r * std::cos(a), r * std::sin(a)); }
+inline double C_abs(Complex z) { return std::sqrt(z.real() * z.real() + z.imag() * z.imag()); }
+inline double C_abs2(Complex z) { return z.real() * z.real() + z.imag() * z.imag(); }
+inline Complex C_sum(Complex a, Complex b) { return a + b; }
+inline Complex C_sub(Complex a, Complex b) { return a - b; }
+inline Complex C_mul(Complex a, Complex b)
+{
+    return Complex(a.real() * b.real() - a.imag() * b.imag(), a.real() * b.imag() + a.imag() * b.real());
+}
 // 1/z; the reciprocal of 0 is 0 (the divisor is taken as 1e12 there).
-Complex C_inv(Complex z);
+inline Complex C_inv(Complex z)
+{
+    double d = C_abs2(z);
+    if (!(d > 0))
+        d = 1e12;
+    return Complex(z.real() / d, -z.imag() / d);
+}
 
 // The uniform circle angle j 2pi/(m-1) of point j of m.
 double Uniform_Angle(int j, int m);
@@ -63,6 +75,9 @@ bool Spline_Period_Samples(int n, const double* x, const double* y, double* out)
 // coefficients a[0..m-1], b[0..m-1] and out[k], the series at angle
 // 2pi k/(n-1) for k = 0..n-1. False when 2m is not a power of two.
 bool Fourier_Proc(int n, int m, const double* y, double* out, double* a, double* b);
+// Fourier_Proc of an outline's x and y samples, the two series summed
+// together at the same angles.
+bool Fourier_Proc_XY(int n, int m, const double* x, const double* y, double* outX, double* outY);
 // Value of the series at angle 2pi k/(n-1).
 double f_value(int n, int m, const double* a, const double* b, int k);
 // Its derivative with respect to the angle there: the sum over i = 1..m-1 of
