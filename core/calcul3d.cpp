@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace {
 
@@ -513,6 +514,38 @@ void ParaStruct::Make_ParList12(int rib)
     ReportOnce once;
     const bool noDesign = designAirfoils[0].isEmpty();
 
+    // Each point's partner on the other side is the point before the first
+    // one (walking away from the nose) that reaches its x. Instead of a walk
+    // per point: the running minimum (upper side, from the trailing edge)
+    // and maximum (lower side, behind the nose) of x only ever fall and
+    // rise, and the first point reaching x is the first where they reach
+    // it, found by bisection.
+    const QPointF* P = foil.constData();
+    const auto first = std::find_if(P, P + size, [](const QPointF& p) { return std::isnan(p.x()); });
+    const bool ordered = first == P + size; // a NaN would stop every walk, not order it
+    // lowest[i]: least x of points 1 .. i (i < n); highest[i - n - 2]:
+    // greatest x of points n + 2 .. i.
+    double lowest[kAirfoilPoints];
+    double highest[kAirfoilPoints];
+    const int highCount = std::max(0, size - (n + 2));
+    if (ordered && !noDesign) {
+        for (int i = 1; i < n; ++i)
+            lowest[i] = i == 1 ? P[1].x() : std::min(lowest[i - 1], P[i].x());
+        for (int i = n + 2; i < size; ++i)
+            highest[i - (n + 2)] = i == n + 2 ? P[i].x() : std::max(highest[i - (n + 3)], P[i].x());
+    }
+    // The last lower-side point j >= n + 1 before the first one with x >= X.
+    auto lowerPartner = [&](double X) {
+        return n + 1 + int(std::lower_bound(highest, highest + highCount, X) - highest);
+    };
+    // The last upper-side point k <= n - 1 before the first one (from 1)
+    // with x <= X.
+    auto upperPartner = [&](double X) {
+        if (n <= 1)
+            return 0;
+        return int(std::lower_bound(lowest + 1, lowest + n, X, std::greater<double>()) - (lowest + 1));
+    };
+
     QList<Par12>& pairs = foilPairs[rib];
     pairs.clear();
     pairs.reserve(size);
@@ -520,8 +553,12 @@ void ParaStruct::Make_ParList12(int rib)
     for (int k = 1; k < n; ++k) {
         int j = n + 1;
         if (j < size && !noDesign && px(foil, k) > px(foil, j)) {
-            while (j + 1 < size && px(foil, k) > px(foil, j + 1))
-                ++j;
+            if (ordered) {
+                j = lowerPartner(px(foil, k));
+            } else {
+                while (j + 1 < size && px(foil, k) > px(foil, j + 1))
+                    ++j;
+            }
         } else {
             j = 0;
         }
@@ -530,7 +567,13 @@ void ParaStruct::Make_ParList12(int rib)
     if (n > 0)
         pairs.append(Par12{n, n, 0.0});
     for (int m = n + 1; m < size; ++m) {
-        const int up = Find_i1up_index(rib, m);
+        int up = 0;
+        if (ordered && !noDesign && n > 0) {
+            const double x = P[m].x();
+            up = P[0].x() <= x ? 0 : upperPartner(x);
+        } else {
+            up = Find_i1up_index(rib, m);
+        }
         pairs.append(Par12{up, m, std::fabs(py(foil, up) - py(foil, m))});
     }
 }

@@ -68,6 +68,7 @@ void Space_Canopy_Flat(ParaStruct* d)
 {
     if (!d || !hasCells(d))
         return;
+    auto& grid = d->flatGrid.values();
     for (int r = 0; r < d->lastRib; ++r) {
         const QVector3D *ribA = nullptr, *ribB = nullptr;
         bool mirror = false;
@@ -76,19 +77,28 @@ void Space_Canopy_Flat(ParaStruct* d)
             const QVector3D& B = ribB[j];
             const QVector3D A = mirror ? SymNullCell(B) : ribA[j];
             for (int k = 0; k < kSubRows; ++k)
-                d->flatGrid[k][r][j] = blend(A, B, k * 0.125);
+                grid[k][r][j] = blend(A, B, k * 0.125);
         }
     }
 }
 
-QVector3D norm4(QVector3D A, QVector3D B, QVector3D C, QVector3D D)
+namespace {
+
+inline QVector3D quadNormal(const QVector3D& A, const QVector3D& B, const QVector3D& C, const QVector3D& D)
 {
     return (QVector3D::crossProduct(D - A, B - A) + QVector3D::crossProduct(C - A, D - A)).normalized();
 }
 
+} // namespace
+
+QVector3D norm4(QVector3D A, QVector3D B, QVector3D C, QVector3D D)
+{
+    return quadNormal(A, B, C, D);
+}
+
 QVector3D H_C3D(QVector3D A, QVector3D B, QVector3D C, QVector3D D, double h)
 {
-    return pushedMidpoint(A, B, norm4(A, B, C, D), h);
+    return pushedMidpoint(A, B, quadNormal(A, B, C, D), h);
 }
 
 QVector3D H_C3D1(QVector3D A, QVector3D B, QVector3D C, QVector3D D, double h)
@@ -127,13 +137,15 @@ void Space_Canopy_Inflated(ParaStruct* d)
 {
     if (!d || !hasCells(d))
         return;
+    const ParaStruct* in = d;
+    const auto& cloth = in->clothHalfOversize.values();
+    auto& grid = d->inflatedGrid.values();
     double width[kAirfoilPoints];
-    double over[kAirfoilPoints];
 
     for (int r = 0; r < d->lastRib; ++r) {
         const QVector3D *ribA = nullptr, *ribB = nullptr;
         bool mirror = false;
-        cellRibs(d, r, &ribA, &ribB, &mirror);
+        cellRibs(in, r, &ribA, &ribB, &mirror);
 
         const int nose = d->noseIndex[r];
         int a = 0, b = 0;
@@ -150,7 +162,8 @@ void Space_Canopy_Inflated(ParaStruct* d)
 
         for (int j = 0; j < kAirfoilPoints; ++j)
             width[j] = f_Wide(d, r, j);
-        Skin_Norma_Tension_Row(d, r, over);
+        // The cloth half-oversize the canopy step gave the cell.
+        const double* over = cloth[r];
 
         for (int j = 0; j + 1 < kAirfoilPoints; ++j) {
             const bool inFront = front && is_between(a, b, j);
@@ -170,7 +183,7 @@ void Space_Canopy_Inflated(ParaStruct* d)
             const QVector3D C = mirror ? SymNullCell(P11) : P01;
             const QVector3D D = P11;
 
-            const QVector3D n = norm4(A, B, C, D);
+            const QVector3D n = quadNormal(A, B, C, D);
             const QVector3D Q0 = pushedMidpoint(A, B, n, hF0);
             const QVector3D Q1 = pushedMidpoint(C, D, n, hF1);
             const QVector3D M0 = mirror ? P00 : midpoint(P00, P10);
@@ -185,21 +198,21 @@ void Space_Canopy_Inflated(ParaStruct* d)
             const QVector3D R1 = blend(M1, Q1, f);
 
             // H_C3D and H_C3D1 of one quad share its normal.
-            const QVector3D n1 = norm4(A, R0, C, R1);
+            const QVector3D n1 = quadNormal(A, R0, C, R1);
             const QVector3D S1 = pushedMidpoint(A, R0, n1, hH0);
             const QVector3D T1 = pushedMidpoint(C, R1, n1, hH1);
-            const QVector3D n2 = norm4(R0, B, R1, D);
+            const QVector3D n2 = quadNormal(R0, B, R1, D);
             const QVector3D S2 = pushedMidpoint(R0, B, n2, hH0);
             const QVector3D T2 = pushedMidpoint(R1, D, n2, hH1);
 
-            const QVector3D U1 = H_C3D(A, S1, C, T1, hQ0);
-            const QVector3D U3 = H_C3D(S1, R0, T1, R1, hQ0);
-            const QVector3D U5 = H_C3D(R0, S2, R1, T2, hQ0);
-            const QVector3D U7 = H_C3D(S2, B, T2, D, hQ0);
+            const QVector3D U1 = pushedMidpoint(A, S1, quadNormal(A, S1, C, T1), hQ0);
+            const QVector3D U3 = pushedMidpoint(S1, R0, quadNormal(S1, R0, T1, R1), hQ0);
+            const QVector3D U5 = pushedMidpoint(R0, S2, quadNormal(R0, S2, R1, T2), hQ0);
+            const QVector3D U7 = pushedMidpoint(S2, B, quadNormal(S2, B, T2, D), hQ0);
 
             const QVector3D row[kSubRows] = {A, U1, S1, U3, R0, U5, S2, U7, B};
             for (int k = 0; k < kSubRows; ++k)
-                d->inflatedGrid[k][r][j] = row[k];
+                grid[k][r][j] = row[k];
         }
 
         // The lower trailing-edge point closes the cell without bulge, as
@@ -208,7 +221,7 @@ void Space_Canopy_Inflated(ParaStruct* d)
         const QVector3D& B = ribB[te];
         const QVector3D A = mirror ? SymNullCell(B) : ribA[te];
         for (int k = 0; k < kSubRows; ++k)
-            d->inflatedGrid[k][r][te] = blend(A, B, k * 0.125);
+            grid[k][r][te] = blend(A, B, k * 0.125);
     }
 }
 

@@ -4,7 +4,8 @@
 // sub-rows from its first rib (0) to its second rib (8), 1000 points along
 // the airfoil, built from ribCurves3D. In the flat grid the cloth runs
 // straight from rib to rib; in the inflated grid it bulges outward by the
-// cap height of its cloth oversize. With an odd number of cells cell 0 is
+// cap height of its cloth oversize, the clothHalfOversize that
+// Create_Space_Canopy derives together with ribCurves3D. With an odd number of cells cell 0 is
 // the centre cell, between rib 1 and its mirror image.
 
 #include <QVector3D>

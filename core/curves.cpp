@@ -19,19 +19,41 @@ double d_Bn(int i, int n, double t)
     return n * (Bn(i - 1, n - 1, t) - Bn(i, n - 1, t));
 }
 
+namespace {
+
+// Bn(i, n, t) for i = 0 .. 3 and n <= 3, each level of the recursion worked
+// out once instead of once per path through it (the same sums, so the same
+// values to the last bit).
+void bernsteinRow(int n, double t, double* b)
+{
+    for (int i = 0; i < 4; ++i)
+        b[i] = i == 0 ? 1.0 : 0.0;
+    for (int m = 1; m <= n; ++m) {
+        for (int i = 3; i >= 0; --i)
+            b[i] = (1 - t) * b[i] + t * (i > 0 ? b[i - 1] : 0.0);
+    }
+}
+
+} // namespace
+
 double spline_value(const double* c, double t)
 {
+    double b[4];
+    bernsteinRow(3, t, b);
     double v = 0.0;
     for (int i = 0; i < 4; ++i)
-        v += Bn(i, 3, t) * c[i];
+        v += b[i] * c[i];
     return v;
 }
 
 double spline_d_value(const double* c, double t)
 {
+    // d_Bn(i, 3, t) = 3 (Bn(i - 1, 2, t) - Bn(i, 2, t)), with Bn(-1, 2, t) = 0.
+    double b[4];
+    bernsteinRow(2, t, b);
     double v = 0.0;
     for (int i = 0; i < 4; ++i)
-        v += d_Bn(i, 3, t) * c[i];
+        v += 3 * ((i > 0 ? b[i - 1] : 0.0) - b[i]) * c[i];
     return v;
 }
 

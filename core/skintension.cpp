@@ -6,6 +6,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
+#include <optional>
+
+static_assert(kAirfoilPoints == 1000, "the rows of Skin_Norma_Tension_Rows hold every airfoil point");
 
 namespace {
 
@@ -97,8 +101,9 @@ double f_Wide(ParaStruct* d, int r, int j)
         a = d->lastRib - 1;
     if (!ribSlot(a) || !ribSlot(a + 1))
         return 0.0;
-    const QVector3D& A = d->ribCurves3D[a][j];
-    const QVector3D& B = d->ribCurves3D[a + 1][j];
+    const ParaStruct* in = d;
+    const QVector3D& A = in->ribCurves3D[a][j];
+    const QVector3D& B = in->ribCurves3D[a + 1][j];
     const float dx = A.x() - B.x();
     const float dy = A.y() - B.y();
     const float dz = A.z() - B.z();
@@ -157,12 +162,15 @@ double Real_Kapica(ParaStruct* d, int r, int j)
     return f_kapica(w, w + 2 * d->clothHalfOversize[r][j]);
 }
 
-double find_lam(double y0, double y1, double y2, int x0, int x1, int x2, int x)
+namespace {
+
+// The parameter at which the quadratic Bezier curve with control abscissae
+// x0, x1, x2 reaches x, bisected until it is as fine as a double holds it.
+// A coarse stop (a thousandth) would round the parameter to steps of 1/2048,
+// two of which fall between some neighbouring airfoil points and three
+// between others: the oversize would rise in uneven steps.
+double bezierParameter(int x0, int x1, int x2, int x)
 {
-    // Bisected until the parameter is as fine as a double holds it. A
-    // coarse stop (a thousandth) would round the parameter to steps of
-    // 1/2048, two of which fall between some neighbouring airfoil points and
-    // three between others: the oversize would rise in uneven steps.
     double lo = 0.0, hi = 1.0, t = 0.0;
     for (int i = 0; i < 64 && hi - lo > 1e-15; ++i) {
         t = 0.5 * (lo + hi);
@@ -173,8 +181,20 @@ double find_lam(double y0, double y1, double y2, int x0, int x1, int x2, int x)
         else
             lo = t;
     }
+    return t;
+}
+
+double bezierValue(double y0, double y1, double y2, double t)
+{
     const double s = 1 - t;
     return s * s * y0 + 2 * s * t * y1 + t * t * y2;
+}
+
+} // namespace
+
+double find_lam(double y0, double y1, double y2, int x0, int x1, int x2, int x)
+{
+    return bezierValue(y0, y1, y2, bezierParameter(x0, x1, x2, x));
 }
 
 void Skin_Asc(double d, double* out)
@@ -189,29 +209,40 @@ void Skin_desc(double d, double* out)
     gaussSolve(A, 3, out + 1);
 }
 
-double f_asc_ten(double y0, double y1, int i0, int i1, int i)
-{
-    double c[4];
-    Skin_Asc(y1 - y0, c);
-    return quinticStep(y0, c, stepFraction(i0, i1, i));
-}
+namespace {
 
-double f_desc_ten(double y0, double y1, int i0, int i1, int i)
-{
-    if (!(y0 - y1 > 1e-8))
-        return y0;
-    double c[4];
-    Skin_desc(y0 - y1, c);
-    return std::max(0.0, quinticStep(y0, c, stepFraction(i0, i1, i)));
-}
+// f_asc_ten and f_desc_ten with their coefficients solved once.
+struct AscStep {
+    double y0 = 0.0;
+    double c[4] = {};
+    int i0 = 0, i1 = 0;
 
-int f_skin_decision(ParaStruct* d, int r, int j)
+    AscStep(double from, double to, int first, int last) : y0(from), i0(first), i1(last)
+    {
+        Skin_Asc(to - from, c);
+    }
+    double at(int i) const { return quinticStep(y0, c, stepFraction(i0, i1, i)); }
+};
+
+struct DescStep {
+    double y0 = 0.0;
+    double c[4] = {};
+    int i0 = 0, i1 = 0;
+    bool falls = false;
+
+    DescStep(double from, double to, int first, int last) : y0(from), i0(first), i1(last), falls(from - to > 1e-8)
+    {
+        if (falls)
+            Skin_desc(from - to, c);
+    }
+    double at(int i) const
+    {
+        return falls ? std::max(0.0, quinticStep(y0, c, stepFraction(i0, i1, i))) : y0;
+    }
+};
+
+int skinDecision(const SkinZones& z, int L0, int L1, int j)
 {
-    if (!d || !ribSlot(r))
-        return 0;
-    const SkinZones z = skinZones(d);
-    const int L0 = pointIndex(d->lineIndex[0][r]);
-    const int L1 = pointIndex(d->lineIndex[1][r]);
     if (is_between(z.k1, L0, j))
         return 1;
     if (is_between(0, z.k4, j))
@@ -229,81 +260,169 @@ int f_skin_decision(ParaStruct* d, int r, int j)
     return 0;
 }
 
+// f_BCalongrib of one rib: the reduction toward the two trailing edges.
+struct AlongRib {
+    int top, bottom;
+    AscStep rise;
+    DescStep fall;
+
+    AlongRib(const ParaStruct* d, int r)
+        : top(pointIndex(d->topIndex[r])), bottom(pointIndex(d->bottomIndex[r])),
+          // A reduction is a share of the oversize: 0 to 100 percent.
+          rise(1 - 0.01 * std::clamp(d->billowReductionUp, 0.0, 100.0), 1.0, 0, top),
+          fall(1.0, 1 - 0.01 * std::clamp(d->billowReductionDown, 0.0, 100.0), bottom, kLastPoint)
+    {
+    }
+    double at(int j) const
+    {
+        double v = 1.0;
+        if (j < top)
+            v = rise.at(j);
+        if (j > bottom)
+            return fall.at(j);
+        return v;
+    }
+};
+
+} // namespace
+
+double f_asc_ten(double y0, double y1, int i0, int i1, int i)
+{
+    return AscStep(y0, y1, i0, i1).at(i);
+}
+
+double f_desc_ten(double y0, double y1, int i0, int i1, int i)
+{
+    return DescStep(y0, y1, i0, i1).at(i);
+}
+
+int f_skin_decision(ParaStruct* d, int r, int j)
+{
+    if (!d || !ribSlot(r))
+        return 0;
+    return skinDecision(skinZones(d), pointIndex(d->lineIndex[0][r]), pointIndex(d->lineIndex[1][r]), j);
+}
+
 double f_BCalongrib(ParaStruct* d, int r, int j)
 {
     if (!d || !ribSlot(r))
         return 1.0;
-    // A reduction is a share of the oversize: 0 to 100 percent.
-    const double up = std::clamp(d->billowReductionUp, 0.0, 100.0);
-    const double down = std::clamp(d->billowReductionDown, 0.0, 100.0);
-    const int top = pointIndex(d->topIndex[r]);
-    const int bottom = pointIndex(d->bottomIndex[r]);
-    double v = 1.0;
-    if (j < top)
-        v = f_asc_ten(1 - 0.01 * up, 1.0, 0, top, j);
-    if (j > bottom)
-        return f_desc_ten(1.0, 1 - 0.01 * down, bottom, kLastPoint, j);
-    return v;
+    return AlongRib(d, r).at(j);
 }
 
 namespace {
 
-// The half-oversize at point j, with D(k) the theoretical half-oversize of
-// the rib at point k.
+// What the half-oversize of every rib shares: the zone borders (taken on
+// rib 1) and the Bezier parameters of the two trailing-edge zones, whose
+// control abscissae are those borders; each parameter is bisected once for
+// all ribs, when a rib first asks for it.
+class TensionZones
+{
+public:
+    explicit TensionZones(const ParaStruct* d)
+        : z(skinZones(d)), m4((3 * z.k4) / 4), m5(z.k5 + (kLastPoint - z.k5) / 4),
+          bottom1(pointIndex(d->bottomIndex[1]))
+    {
+    }
+
+    const SkinZones z;
+    const int m4, m5;
+    const int bottom1;
+
+    double upperTail(int j) { return cached(t4, known4, 0, m4, z.k4, j); }
+    double lowerTail(int j) { return cached(t5, known5, z.k5, m5, kLastPoint, j); }
+
+private:
+    static double cached(double* t, bool* known, int x0, int x1, int x2, int j)
+    {
+        if (j < 0 || j > kLastPoint)
+            return bezierParameter(x0, x1, x2, j);
+        if (!known[j]) {
+            t[j] = bezierParameter(x0, x1, x2, j);
+            known[j] = true;
+        }
+        return t[j];
+    }
+    double t4[kAirfoilPoints];
+    double t5[kAirfoilPoints];
+    bool known4[kAirfoilPoints] = {};
+    bool known5[kAirfoilPoints] = {};
+};
+
+// The half-oversize of rib r, with D(k) the theoretical half-oversize of the
+// rib at point k: what does not change along the rib is worked out once,
+// when a point first needs it.
 template <class HalfOversize>
-double skinNormaTension(ParaStruct* d, int r, int j, HalfOversize D)
+class RibTension
 {
-    const SkinZones z = skinZones(d);
-    const int top = pointIndex(d->topIndex[r]);
-    const int nose = pointIndex(d->noseIndex[r]);
-    const int bottom = pointIndex(d->bottomIndex[r]);
-
-    double v = 0.0;
-    switch (f_skin_decision(d, r, j)) {
-    case 1:
-        v = j <= nose ? f_asc_ten(D(top), 0.0, z.k1, nose, j) : 0.0;
-        break;
-    case 2:
-        v = f_asc_ten(0.0, D(pointIndex(d->bottomIndex[1])), pointIndex(d->lineIndex[1][r]), z.k2, j);
-        break;
-    case 4: {
-        const int m = (3 * z.k4) / 4;
-        v = find_lam(0.0, D(m), D(z.k4), 0, m, z.k4, j);
-        break;
+public:
+    RibTension(const ParaStruct* d, int r, TensionZones& zones, HalfOversize D)
+        : zones(zones), D(D), top(pointIndex(d->topIndex[r])), nose(pointIndex(d->noseIndex[r])),
+          bottom(pointIndex(d->bottomIndex[r])), L0(pointIndex(d->lineIndex[0][r])),
+          L1(pointIndex(d->lineIndex[1][r])), along(d, r), reduction(d->billowReduction[r])
+    {
     }
-    case 5: {
-        const int m = z.k5 + (kLastPoint - z.k5) / 4;
-        v = find_lam(D(z.k5), D(m), 0.0, z.k5, m, kLastPoint, j);
-        break;
-    }
-    case 10:
-        v = j < top ? D(j) : std::min(D(j), D(top));
-        break;
-    case 11:
-        v = j > bottom ? D(j) : std::min(D(j), D(bottom));
-        break;
-    default:
-        break;
-    }
-    // Cloth is never cut shorter than the straight distance.
-    return std::max(0.0, f_BCalongrib(d, r, j) * d->billowReduction[r] * v);
-}
 
-} // namespace
+    double at(int j)
+    {
+        const SkinZones& z = zones.z;
+        double v = 0.0;
+        switch (skinDecision(z, L0, L1, j)) {
+        case 1:
+            if (j <= nose) {
+                if (!front)
+                    front.emplace(D(top), 0.0, z.k1, nose);
+                v = front->at(j);
+            }
+            break;
+        case 2:
+            if (!back)
+                back.emplace(0.0, D(zones.bottom1), L1, z.k2);
+            v = back->at(j);
+            break;
+        case 4:
+            if (!upperKnown) {
+                upper[0] = D(zones.m4);
+                upper[1] = D(z.k4);
+                upperKnown = true;
+            }
+            v = bezierValue(0.0, upper[0], upper[1], zones.upperTail(j));
+            break;
+        case 5:
+            if (!lowerKnown) {
+                lower[0] = D(z.k5);
+                lower[1] = D(zones.m5);
+                lowerKnown = true;
+            }
+            v = bezierValue(lower[0], lower[1], 0.0, zones.lowerTail(j));
+            break;
+        case 10:
+            v = j < top ? D(j) : std::min(D(j), D(top));
+            break;
+        case 11:
+            v = j > bottom ? D(j) : std::min(D(j), D(bottom));
+            break;
+        default:
+            break;
+        }
+        // Cloth is never cut shorter than the straight distance.
+        return std::max(0.0, along.at(j) * reduction * v);
+    }
 
-double f_skin_norma_tension(ParaStruct* d, int r, int j)
+private:
+    TensionZones& zones;
+    HalfOversize D;
+    const int top, nose, bottom, L0, L1;
+    const AlongRib along;
+    const double reduction;
+    std::optional<AscStep> front, back;
+    bool upperKnown = false, lowerKnown = false;
+    double upper[2] = {0.0, 0.0}, lower[2] = {0.0, 0.0};
+};
+
+// Skin_Norma_Tension_Row with the shared zones.
+void tensionRow(ParaStruct* d, int r, TensionZones& zones, double* out)
 {
-    if (!d || !ribSlot(r) || j < 0 || j > kLastPoint)
-        return 0.0;
-    return skinNormaTension(d, r, j, [d, r](int k) { return Delta_Half(d, r, k); });
-}
-
-void Skin_Norma_Tension_Row(ParaStruct* d, int r, double* out)
-{
-    if (!d || !ribSlot(r)) {
-        std::fill(out, out + kAirfoilPoints, 0.0);
-        return;
-    }
     // Most points take the theoretical half-oversize of their own point and
     // of the top or bottom point: each is worked out once for the rib.
     double half[kAirfoilPoints];
@@ -317,8 +436,43 @@ void Skin_Norma_Tension_Row(ParaStruct* d, int r, double* out)
         }
         return half[k];
     };
+    RibTension<decltype(D)> rib(d, r, zones, D);
     for (int j = 0; j < kAirfoilPoints; ++j)
-        out[j] = skinNormaTension(d, r, j, D);
+        out[j] = rib.at(j);
+}
+
+} // namespace
+
+double f_skin_norma_tension(ParaStruct* d, int r, int j)
+{
+    if (!d || !ribSlot(r) || j < 0 || j > kLastPoint)
+        return 0.0;
+    auto zones = std::make_unique<TensionZones>(d);
+    auto D = [d, r](int k) { return Delta_Half(d, r, k); };
+    return RibTension<decltype(D)>(d, r, *zones, D).at(j);
+}
+
+void Skin_Norma_Tension_Row(ParaStruct* d, int r, double* out)
+{
+    if (!d || !ribSlot(r)) {
+        std::fill(out, out + kAirfoilPoints, 0.0);
+        return;
+    }
+    auto zones = std::make_unique<TensionZones>(d);
+    tensionRow(d, r, *zones, out);
+}
+
+void Skin_Norma_Tension_Rows(ParaStruct* d, int count, double (*out)[kAirfoilPoints])
+{
+    if (!d || count <= 0)
+        return;
+    auto zones = std::make_unique<TensionZones>(d);
+    for (int r = 0; r < count; ++r) {
+        if (ribSlot(r))
+            tensionRow(d, r, *zones, out[r]);
+        else
+            std::fill(out[r], out[r] + kAirfoilPoints, 0.0);
+    }
 }
 
 void Calculate_BillowComp_Reduction(ParaStruct* d)

@@ -50,6 +50,8 @@ int f_skin_decision(ParaStruct* design, int rib, int j);
 double f_skin_norma_tension(ParaStruct* design, int rib, int j);
 // f_skin_norma_tension at every point 0 .. 999 of the rib, into out.
 void Skin_Norma_Tension_Row(ParaStruct* design, int rib, double* out);
+// Skin_Norma_Tension_Row of ribs 0 .. count - 1 into out[0 .. count - 1].
+void Skin_Norma_Tension_Rows(ParaStruct* design, int count, double (*out)[1000]);
 // Reduction factor of the oversize toward the trailing edges.
 double f_BCalongrib(ParaStruct* design, int rib, int j);
 

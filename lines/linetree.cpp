@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -60,6 +61,10 @@ struct LeafCollector {
     LeafSet3D* set3D;
     QList<QPoint> path;
     int budget = kVisitBudget;
+    // Where the leaves hang (by point index), kept for the other nodes above
+    // them while the points stay put; a leaf on no frame cell is looked up,
+    // and reported, each time.
+    std::vector<std::optional<QVector4D>>* known = nullptr;
 
     void collect(QPoint node)
     {
@@ -75,8 +80,17 @@ struct LeafCollector {
                 int info[3] = {-1, -1, -1};
                 set2D->append(child);
                 if (frame) {
-                    const QVector3D pos = get_PointInfo3D(design, child, n, points, *frame, info);
-                    set3D->append(setup_PointInfo3D(design, child, n, points, pos, info));
+                    std::optional<QVector4D>* slot =
+                        known && index >= 0 && index < int(known->size()) ? &(*known)[index] : nullptr;
+                    if (slot && *slot) {
+                        set3D->append(**slot);
+                    } else {
+                        const QVector3D pos = get_PointInfo3D(design, child, n, points, *frame, info);
+                        const QVector4D leaf = setup_PointInfo3D(design, child, n, points, pos, info);
+                        set3D->append(leaf);
+                        if (slot && info[0] >= 0)
+                            *slot = leaf;
+                    }
                 } else {
                     const QVector3D pos = get_Raiser_PointInfo3D(design, child, n, points, riserFrame, info);
                     set3D->append(setup_Raiser_PointInfo3D(design, child, n, points, pos, info));
@@ -499,8 +513,13 @@ TreePlacement Place_Line_Group(ParaStruct* d, int slot, BridleGroup* g, const Br
     const int n = f_start_id(d);
     QList<LeafSet2D> sets2D;
     QList<LeafSet3D> sets3D;
+    // Every node collects the leaves below it: each leaf is placed on the
+    // frame once for all of them.
+    std::vector<std::optional<QVector4D>> known(std::max(n, 0));
     allLeafSets(g->points, &sets2D, &sets3D, [&](QPoint p, LeafSet2D* s2, LeafSet3D* s3) {
-        MakeLastChildSet(d, p, n, s2, s3, &g->points, &g->pairs, frame);
+        LeafCollector c{d, n, &g->points, &g->pairs, &frame, nullptr, s2, s3, {}};
+        c.known = &known;
+        c.collect(p);
     });
 
     const bool loaded = slot >= 1 && slot <= 4;

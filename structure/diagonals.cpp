@@ -249,7 +249,10 @@ void Unfold_One_Diagonal(ParaStruct* d, DiagonalData* D)
     if (A.isEmpty() || B.isEmpty())
         return;
     const double s = d->ToScreen(0.001 * d->seamAllowance[3]);
+    const int n = int(std::min(A.size(), B.size()));
     QList<OrigPnt2D> L, R;
+    L.reserve(n);
+    R.reserve(n);
     auto add = [&](QList<OrigPnt2D>& list, QPointF p, int index, int rib) {
         list.append(Insert_OrigPnt2D(d, p, index, rib, s));
         if (list.last().control)
@@ -257,7 +260,6 @@ void Unfold_One_Diagonal(ParaStruct* d, DiagonalData* D)
     };
     add(L, QPointF(0, 0), A[0].index, D->first.rib);
     add(R, QPointF(Dist3(A[0].point, B[0].point), 0), B[0].index, D->second.rib);
-    const int n = int(std::min(A.size(), B.size()));
     for (int i = 1; i < n; ++i) {
         const QPointF PL = L.last().point;
         const QPointF PR = R.last().point;

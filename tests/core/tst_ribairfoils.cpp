@@ -113,6 +113,59 @@ private slots:
         }
     }
 
+    // A point's partner is the point before the first one, walking away from
+    // the nose on the other side, that reaches its x - also where x runs
+    // back and forth (a wavy or roughly digitised airfoil) or stands still.
+    void foilPairsOnUnevenAirfoils_data()
+    {
+        QTest::addColumn<double>("wave");   // amplitude of a ripple in x
+        QTest::addColumn<int>("flatFrom");  // points from here on share their x in runs of 7
+        QTest::newRow("smooth") << 0.0 << 1000;
+        QTest::newRow("rippled") << 0.004 << 1000;
+        QTest::newRow("steps in x") << 0.0 << 0;
+        QTest::newRow("rippled steps") << 0.002 << 300;
+    }
+
+    void foilPairsOnUnevenAirfoils()
+    {
+        QFETCH(double, wave);
+        QFETCH(int, flatFrom);
+        auto d = std::make_unique<ParaStruct>();
+        d->designAirfoils[0] = fixture::standardAirfoil(0.15, 0.02);
+        QPolygonF f = fixture::standardAirfoil(0.16, 0.03, 490);
+        for (int i = 1; i + 1 < f.size(); ++i) {
+            QPointF& p = f[i];
+            p.setX(p.x() + wave * std::sin(i * 0.9));
+            if (i >= flatFrom)
+                p.setX(f[i - i % 7].x());
+        }
+        d->ribAirfoils[2] = f;
+        d->FindNoseTopIndex(2);
+        const int n = d->noseIndex[2];
+        const QList<Par12>& pairs = d->foilPairs[2];
+        QCOMPARE(pairs.size(), 1000);
+        for (int k = 1; k < n; ++k) {
+            int low = 0;
+            if (f[k].x() > f[n + 1].x()) {
+                low = n + 1;
+                while (low + 1 < 1000 && f[k].x() > f[low + 1].x())
+                    ++low;
+            }
+            QCOMPARE(pairs[k].up, k);
+            QCOMPARE(pairs[k].low, low);
+        }
+        for (int m = n + 1; m < 1000; ++m) {
+            int up = 0;
+            if (f[0].x() > f[m].x()) {
+                while (up < n - 1 && f[up + 1].x() > f[m].x())
+                    ++up;
+            }
+            QCOMPARE(pairs[m].low, m);
+            QCOMPARE(pairs[m].up, up);
+            QCOMPARE(pairs[m].up, d->Find_i1up_index(2, m));
+        }
+    }
+
     // Ribs inboard of the first transition rib share slot 0's indexes, the
     // others those of the transition rib.
     void indexesAreSharedAroundTheTransitionRib()
