@@ -13,9 +13,12 @@ namespace {
 
 constexpr int kSubRows = 9;
 
+// The grids are built where the canopy step built the rib curves and the
+// oversize they are made from: on the same conditions.
 bool hasCells(const ParaStruct* d)
 {
-    return !d->ribAirfoils[0].isEmpty() && d->lastRib >= 1 && d->lastRib <= kMaxLastRib;
+    return !d->ribAirfoils[0].isEmpty() && d->lastRib >= 1 && d->lastRib <= kMaxLastRib && d->firstRib >= 0
+           && d->firstRib < d->lastRib;
 }
 
 // t B + (1 - t) A, each product rounded to float before the float sum.
