@@ -239,14 +239,22 @@ struct Real {
     }
 };
 
+// The file's bytes as they are made, handed on a piece at a time: a sheet's
+// drawing is megabytes of text that need not be held whole.
 class DxfOut
 {
 public:
-    explicit DxfOut(qsizetype estimate) { bytes.resize(estimate); }
+    explicit DxfOut(const FilePiece& put) : put(put) { bytes.resize(kPiece); }
 
     void raw(const char* text, qsizetype size)
     {
-        room(size);
+        if (at + size > kPiece) {
+            flush();
+            if (size > kPiece) {
+                hand(text, size);
+                return;
+            }
+        }
         std::memcpy(bytes.data() + at, text, size_t(size));
         at += size;
     }
@@ -267,20 +275,34 @@ public:
         char s[24];
         line(s, std::to_chars(s, s + sizeof s, v).ptr - s);
     }
-    QByteArray take()
+    // What is left handed on; the first error number of put, or 0.
+    int finish()
     {
-        bytes.truncate(at);
-        return std::move(bytes);
+        flush();
+        return error;
     }
 
 private:
-    void room(qsizetype size)
+    // Large enough that the writes are few, small enough to stay in the
+    // processor's cache.
+    static constexpr qsizetype kPiece = qsizetype(1) << 18;
+
+    void flush()
     {
-        if (at + size > bytes.size())
-            bytes.resize(std::max(2 * bytes.size(), at + size));
+        hand(bytes.constData(), at);
+        at = 0;
     }
+    // After a failed write the rest is dropped.
+    void hand(const char* data, qsizetype size)
+    {
+        if (!error && size > 0)
+            error = put(data, size);
+    }
+
+    const FilePiece& put;
     QByteArray bytes;
     qsizetype at = 0;
+    int error = 0;
 };
 
 struct Writer {
@@ -385,7 +407,18 @@ qsizetype estimatedSize(const PieceSheet& sheet)
 
 QByteArray Sheet_Dxf_Bytes(const PieceSheet& sheet)
 {
-    DxfOut out(estimatedSize(sheet));
+    QByteArray bytes;
+    bytes.reserve(estimatedSize(sheet));
+    Sheet_Dxf_Write(sheet, [&bytes](const char* data, qsizetype size) {
+        bytes.append(data, size);
+        return 0;
+    });
+    return bytes;
+}
+
+int Sheet_Dxf_Write(const PieceSheet& sheet, const FilePiece& put)
+{
+    DxfOut out(put);
     Writer w{sheet, out, {}};
     w.layers.reserve(size_t(sheet.layers().size()));
     for (const QString& name : sheet.layers())
@@ -412,7 +445,7 @@ QByteArray Sheet_Dxf_Bytes(const PieceSheet& sheet)
         }
     }
     out.lit("0\r\nENDSEC\r\n0\r\nEOF\r\n");
-    return out.take();
+    return out.finish();
 }
 
 QPainterPath Sheet_Preview(const PieceSheet& sheet)
@@ -457,5 +490,7 @@ QPainterPath Sheet_Preview(const PieceSheet& sheet)
 int Write_Sheet(const PieceSheet& sheet, const QString& directory, const QString& fileName)
 {
     // The old file is replaced only when the whole new one was written.
-    return Save_File(directory + QLatin1Char('/') + fileName, Sheet_Dxf_Bytes(sheet)).code;
+    return Save_File(directory + QLatin1Char('/') + fileName,
+                     [&sheet](const FilePiece& put) { return Sheet_Dxf_Write(sheet, put); })
+        .code;
 }

@@ -337,7 +337,7 @@ private slots:
                         ++checked;
                         if (e >= 0.1)
                             QFAIL(qPrintable(QStringLiteral("cell %1 %2 point %3 (%4): %5 mm off")
-                                                 .arg(cell).arg(piece.name).arg(j).arg(p.name).arg(e)));
+                                                 .arg(cell).arg(piece.name).arg(j).arg(p.name()).arg(e)));
                     }
                 }
             }
