@@ -13,6 +13,12 @@ constexpr std::size_t kCopiesPerEdge = 8;
 
 } // namespace
 
+inline int PolygonInside::bandOf(double y) const
+{
+    const double b = (y - yLow) * bandsPerUnit;
+    return b < bandCount ? std::max(0, int(b)) : bandCount - 1;
+}
+
 PolygonInside::PolygonInside(const QPolygonF& polygon)
 {
     if (polygon.size() < 2)
@@ -74,17 +80,12 @@ PolygonInside::PolygonInside(const QPolygonF& polygon)
             ++bandStart[std::size_t(b) + 1];
     for (int b = 0; b < bandCount; ++b)
         bandStart[std::size_t(b) + 1] += bandStart[std::size_t(b)];
-    edges.resize(copies);
+    // Every place is filled below: no need to clear them first.
+    edges.reset(new Edge[copies]);
     std::vector<int> next(bandStart.begin(), bandStart.end() - 1);
     for (const Edge& e : all)
         for (int b = bandOf(e.y1), last = bandOf(e.y2); b <= last; ++b)
             edges[std::size_t(next[std::size_t(b)]++)] = e;
-}
-
-int PolygonInside::bandOf(double y) const
-{
-    const double b = (y - yLow) * bandsPerUnit;
-    return b < bandCount ? std::max(0, int(b)) : bandCount - 1;
 }
 
 int PolygonInside::winding(QPointF p) const

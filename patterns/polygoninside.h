@@ -14,6 +14,7 @@
 #include <QPointF>
 #include <QPolygonF>
 
+#include <memory>
 #include <vector>
 
 class PolygonInside
@@ -40,5 +41,5 @@ private:
     double yLow = 0, yHigh = 0, bandsPerUnit = 0;
     int bandCount = 0;
     std::vector<int> bandStart; // edges of band b: [bandStart[b], bandStart[b + 1])
-    std::vector<Edge> edges;
+    std::unique_ptr<Edge[]> edges;
 };
