@@ -38,11 +38,16 @@ QString sideName(const QString& path, const char* kind)
          + QStringLiteral("-%1").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
 }
 
+FileWriter whole(const QByteArray& bytes)
+{
+    return [bytes](const FilePiece& put) { return put(bytes.constData(), bytes.size()); };
+}
+
 // Creates a new file beside `path` (permissions as the system gives a new
-// file, or those of `mode` when given) and writes the bytes into it, flushed
-// to the disk. Returns 0 or the error number; *created is the file's name
-// once it exists.
-int writeNew(const QString& path, const char* kind, const QByteArray& bytes, const mode_t* mode, QString* created)
+// file, or those of `mode` when given) and writes the content into it,
+// flushed to the disk. Returns 0 or the error number; *created is the file's
+// name once it exists.
+int writeNew(const QString& path, const char* kind, const FileWriter& content, const mode_t* mode, QString* created)
 {
     int fd = -1;
     for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
@@ -58,18 +63,21 @@ int writeNew(const QString& path, const char* kind, const QByteArray& bytes, con
     int error = 0;
     if (mode && ::fchmod(fd, *mode & 07777) != 0)
         error = errno;
-    const char* data = bytes.constData();
-    qint64 left = bytes.size();
-    while (!error && left > 0) {
-        const ssize_t n = ::write(fd, data, size_t(left));
-        if (n < 0) {
-            if (errno != EINTR)
-                error = errno;
-            continue;
+    auto put = [fd](const char* data, qsizetype left) {
+        while (left > 0) {
+            const ssize_t n = ::write(fd, data, size_t(left));
+            if (n < 0) {
+                if (errno != EINTR)
+                    return errno;
+                continue;
+            }
+            data += n;
+            left -= n;
         }
-        data += n;
-        left -= n;
-    }
+        return 0;
+    };
+    if (!error)
+        error = content(put);
     // Data the disk has not taken yet can still fail here: the rename must
     // not come before it is there.
     if (!error && ::fsync(fd) != 0)
@@ -81,7 +89,7 @@ int writeNew(const QString& path, const char* kind, const QByteArray& bytes, con
 
 struct Entry {
     QString path;       // the file replaced (a link's target, not the link)
-    QByteArray bytes;
+    FileWriter content;
     bool hadOld = false;
     mode_t mode = 0;
     QString temporary;  // the new content, until it is renamed
@@ -111,7 +119,7 @@ int keepOld(Entry& e)
     const QByteArray bytes = old.readAll();
     if (old.error() != QFileDevice::NoError)
         return EIO;
-    return writeNew(e.path, "old", bytes, &e.mode, &e.kept);
+    return writeNew(e.path, "old", whole(bytes), &e.mode, &e.kept);
 }
 
 void removeFile(const QString& path)
@@ -136,16 +144,18 @@ void Set_File_Save_Fault(FileSaveFault hook)
     fault() = std::move(hook);
 }
 
-FileSaveResult Save_File(const QString& path, const QByteArray& bytes)
-{
-    return Save_Files({FileContent{path, bytes}});
-}
+namespace {
 
-FileSaveResult Save_Files(const QList<FileContent>& files)
+struct Source {
+    QString path;
+    FileWriter content;
+};
+
+FileSaveResult saveAll(const QList<Source>& files)
 {
     FileSaveResult result;
     QList<Entry> entries;
-    for (const FileContent& f : files) {
+    for (const Source& f : files) {
         if (f.path.isEmpty()) {
             result.code = ENOENT;
             return result;
@@ -156,7 +166,7 @@ FileSaveResult Save_Files(const QList<FileContent>& files)
         const QFileInfo info(f.path);
         if (info.isSymLink() && info.exists())
             e.path = info.canonicalFilePath();
-        e.bytes = f.bytes;
+        e.content = f.content;
         struct stat st {};
         if (::stat(native(e.path).constData(), &st) == 0) {
             if (S_ISDIR(st.st_mode)) {
@@ -185,7 +195,7 @@ FileSaveResult Save_Files(const QList<FileContent>& files)
     for (Entry& e : entries) {
         int code = injected(FileSaveStep::Write, e.path);
         if (!code)
-            code = writeNew(e.path, "new", e.bytes, e.hadOld ? &e.mode : nullptr, &e.temporary);
+            code = writeNew(e.path, "new", e.content, e.hadOld ? &e.mode : nullptr, &e.temporary);
         if (code) {
             fail(e, code);
             dropSideFiles();
@@ -265,6 +275,27 @@ FileSaveResult Save_Files(const QList<FileContent>& files)
         syncFolder(e.path);
     }
     return result;
+}
+
+} // namespace
+
+FileSaveResult Save_Files(const QList<FileContent>& files)
+{
+    QList<Source> sources;
+    sources.reserve(files.size());
+    for (const FileContent& f : files)
+        sources.append({f.path, whole(f.bytes)});
+    return saveAll(sources);
+}
+
+FileSaveResult Save_File(const QString& path, const QByteArray& bytes)
+{
+    return saveAll({{path, whole(bytes)}});
+}
+
+FileSaveResult Save_File(const QString& path, const FileWriter& write)
+{
+    return saveAll({{path, write}});
 }
 
 int Make_Folder(const QString& path)

@@ -47,6 +47,15 @@ struct FileSaveResult {
 FileSaveResult Save_Files(const QList<FileContent>& files);
 FileSaveResult Save_File(const QString& path, const QByteArray& bytes);
 
+// Content handed over piece by piece as it is made, for a file too large to
+// be held whole first: the writer gives the pieces in order to `put`, which
+// returns 0 or the error number of its write; the writer stops at the first
+// error and returns it, 0 when every piece went in.
+using FilePiece = std::function<int(const char* data, qsizetype size)>;
+using FileWriter = std::function<int(const FilePiece& put)>;
+// One file saved as Save_File saves it, its content from the writer.
+FileSaveResult Save_File(const QString& path, const FileWriter& write);
+
 // Makes the folder at path (its parent must be there) unless a folder is
 // there already. 0, or the system's error number: EEXIST when a file of that
 // name stands there.

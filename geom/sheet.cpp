@@ -165,27 +165,29 @@ struct Real {
             roundHalfAway(v);
     }
 
+    // The digits are written in place, the four decimals always, the whole
+    // part at least "0".
     void fromTenThousandths(bool negative, unsigned long long k)
     {
-        char digits[24];
-        int m = int(std::to_chars(digits, digits + sizeof digits, k).ptr - digits);
+        unsigned long long whole = k / 10000;
+        const unsigned decimals = unsigned(k % 10000);
+        int m = 1;
+        for (unsigned long long w = whole; w >= 10; w /= 10)
+            ++m;
         n = 0;
         if (negative)
             s[n++] = '-';
-        if (m <= 4) {
-            s[n++] = '0';
-            s[n++] = '.';
-            for (int z = m; z < 4; ++z)
-                s[n++] = '0';
-            std::memcpy(s + n, digits, size_t(m));
-            n += m;
-            return;
+        for (int i = m - 1; i >= 0; --i) {
+            s[n + i] = char('0' + whole % 10);
+            whole /= 10;
         }
-        std::memcpy(s + n, digits, size_t(m - 4));
-        n += m - 4;
-        s[n++] = '.';
-        std::memcpy(s + n, digits + m - 4, 4);
-        n += 4;
+        n += m;
+        s[n] = '.';
+        s[n + 1] = char('0' + decimals / 1000);
+        s[n + 2] = char('0' + decimals / 100 % 10);
+        s[n + 3] = char('0' + decimals / 10 % 10);
+        s[n + 4] = char('0' + decimals % 10);
+        n += 5;
     }
 
     // The shortest form rounds an exact half to even; the file rounds it up.
@@ -239,14 +241,22 @@ struct Real {
     }
 };
 
+// The file's bytes as they are made, handed on a piece at a time: a sheet's
+// drawing is megabytes of text that need not be held whole.
 class DxfOut
 {
 public:
-    explicit DxfOut(qsizetype estimate) { bytes.resize(estimate); }
+    explicit DxfOut(const FilePiece& put) : put(put) { bytes.resize(kPiece); }
 
     void raw(const char* text, qsizetype size)
     {
-        room(size);
+        if (at + size > kPiece) {
+            flush();
+            if (size > kPiece) {
+                hand(text, size);
+                return;
+            }
+        }
         std::memcpy(bytes.data() + at, text, size_t(size));
         at += size;
     }
@@ -267,23 +277,54 @@ public:
         char s[24];
         line(s, std::to_chars(s, s + sizeof s, v).ptr - s);
     }
-    QByteArray take()
+    // Room for `size` bytes more, written at the pointer returned and taken
+    // with done(end); null when they would not fit into one piece.
+    char* room(qsizetype size)
     {
-        bytes.truncate(at);
-        return std::move(bytes);
+        if (at + size > kPiece) {
+            flush();
+            if (size > kPiece)
+                return nullptr;
+        }
+        return bytes.data() + at;
+    }
+    void done(const char* end) { at = end - bytes.constData(); }
+
+    // What is left handed on; the first error number of put, or 0.
+    int finish()
+    {
+        flush();
+        return error;
     }
 
 private:
-    void room(qsizetype size)
+    // Large enough that the writes are few, small enough to stay in the
+    // processor's cache.
+    static constexpr qsizetype kPiece = qsizetype(1) << 18;
+
+    void flush()
     {
-        if (at + size > bytes.size())
-            bytes.resize(std::max(2 * bytes.size(), at + size));
+        hand(bytes.constData(), at);
+        at = 0;
     }
+    // After a failed write the rest is dropped.
+    void hand(const char* data, qsizetype size)
+    {
+        if (!error && size > 0)
+            error = put(data, size);
+    }
+
+    const FilePiece& put;
     QByteArray bytes;
     qsizetype at = 0;
+    int error = 0;
 };
 
 struct Writer {
+    // A real of at most this many characters is copied as one block.
+    static constexpr int kShort = 24;
+    static constexpr qsizetype kSlack = kShort;
+
     const PieceSheet& sheet;
     DxfOut& out;
     std::vector<QByteArray> layers;
@@ -294,6 +335,37 @@ struct Writer {
         // A LINE whose ends are one point in the file cuts nothing.
         if (x1.sameAs(x2) && y1.sameAs(y2) && z1.sameAs(z2))
             return;
+        // Most lines in one go: their reals are short, each copied as a
+        // block of fixed size (the buffer has room beyond it).
+        const QByteArray& name = layers[size_t(layer)];
+        const Real* reals[6] = {&x1, &y1, &z1, &x2, &y2, &z2};
+        bool short6 = true;
+        qsizetype size = 12 + name.size() + 2 + 4 + 24 + 2 + kSlack;
+        for (const Real* r : reals) {
+            short6 = short6 && r->n <= kShort;
+            size += 4 + r->n + 2;
+        }
+        if (char* p = short6 ? out.room(size) : nullptr) {
+            auto lit = [&p](const char* text, size_t n) {
+                std::memcpy(p, text, n);
+                p += n;
+            };
+            lit("0\r\nLINE\r\n8\r\n", 12);
+            std::memcpy(p, name.constData(), size_t(name.size()));
+            p += name.size();
+            lit("\r\n62\r\n", 6);
+            p = std::to_chars(p, p + 24, colour).ptr;
+            static const char codes[6][5] = {"10\r\n", "20\r\n", "30\r\n", "11\r\n", "21\r\n", "31\r\n"};
+            for (int k = 0; k < 6; ++k) {
+                lit("\r\n", 2);
+                lit(codes[k], 4);
+                std::memcpy(p, reals[k]->s, kShort);
+                p += reals[k]->n;
+            }
+            lit("\r\n", 2);
+            out.done(p);
+            return;
+        }
         out.lit("0\r\nLINE\r\n8\r\n");
         out.line(layers[size_t(layer)]);
         out.lit("62\r\n");
@@ -385,7 +457,18 @@ qsizetype estimatedSize(const PieceSheet& sheet)
 
 QByteArray Sheet_Dxf_Bytes(const PieceSheet& sheet)
 {
-    DxfOut out(estimatedSize(sheet));
+    QByteArray bytes;
+    bytes.reserve(estimatedSize(sheet));
+    Sheet_Dxf_Write(sheet, [&bytes](const char* data, qsizetype size) {
+        bytes.append(data, size);
+        return 0;
+    });
+    return bytes;
+}
+
+int Sheet_Dxf_Write(const PieceSheet& sheet, const FilePiece& put)
+{
+    DxfOut out(put);
     Writer w{sheet, out, {}};
     w.layers.reserve(size_t(sheet.layers().size()));
     for (const QString& name : sheet.layers())
@@ -412,7 +495,7 @@ QByteArray Sheet_Dxf_Bytes(const PieceSheet& sheet)
         }
     }
     out.lit("0\r\nENDSEC\r\n0\r\nEOF\r\n");
-    return out.take();
+    return out.finish();
 }
 
 QPainterPath Sheet_Preview(const PieceSheet& sheet)
@@ -457,5 +540,7 @@ QPainterPath Sheet_Preview(const PieceSheet& sheet)
 int Write_Sheet(const PieceSheet& sheet, const QString& directory, const QString& fileName)
 {
     // The old file is replaced only when the whole new one was written.
-    return Save_File(directory + QLatin1Char('/') + fileName, Sheet_Dxf_Bytes(sheet)).code;
+    return Save_File(directory + QLatin1Char('/') + fileName,
+                     [&sheet](const FilePiece& put) { return Sheet_Dxf_Write(sheet, put); })
+        .code;
 }

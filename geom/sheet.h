@@ -27,6 +27,8 @@
 #include <QStringList>
 #include <QVector3D>
 
+#include "core/filesave.h"
+
 #include <vector>
 
 class PieceSheet
@@ -113,6 +115,9 @@ private:
 // line, CR LF line ends, reals with four decimals, labels in UTF-8. No LINE
 // has two ends that are one point in the file (cutter drivers reject it).
 QByteArray Sheet_Dxf_Bytes(const PieceSheet& sheet);
+// The same bytes handed to `put` a piece at a time as they are made; the
+// first error number put returns (the rest is not handed on), or 0.
+int Sheet_Dxf_Write(const PieceSheet& sheet, const FilePiece& put);
 
 // Everything the sheet shows on screen, as one path.
 QPainterPath Sheet_Preview(const PieceSheet& sheet);

@@ -245,6 +245,5 @@ PntPart Add_SplineSegment(int cell, bool noMarks, QPointF point, int first, int 
     p.trailingEdge = false;
     p.cutFrom = first;
     p.cutTo = last;
-    p.set_S();
     return p;
 }

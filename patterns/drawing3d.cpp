@@ -7,6 +7,8 @@
 #include "patterns/patternsheet.h"
 #include "geom/sheet.h"
 
+#include <QList>
+
 #include <algorithm>
 #include <memory>
 
@@ -48,9 +50,34 @@ PieceSheet Drawing3D_Sheet(const PatternSheet& sheet)
     const int lineLayer = out.layerIndex(QStringLiteral("Bridle"));
     const int riserLayer = out.layerIndex(QStringLiteral("Risers"));
 
+    // The lines of the bridle and the risers, gathered first so that the
+    // sheet is made as large as all its lines at once: growing a list of a
+    // hundred thousand lines would copy it whole.
+    struct Line {
+        int layer, colour;
+        QVector3D a, b;
+    };
+    QList<Line> lines;
+    {
+        // Each group is some hundred kilobytes: not on the stack.
+        auto group = std::make_unique<BridleGroup>();
+        auto risers = std::make_unique<BridleGroup>();
+        for (int slot = 1; slot < kLineGroupSlots; ++slot) {
+            Get_bridle_data(d, slot, group.get(), risers.get());
+            for (const LineProp& line : std::as_const(group->lines))
+                lines.append({lineLayer, 6, line.q1, line.q2});
+        }
+        for (int i = 0; i < risers->lines.size(); ++i) {
+            // A riser line without its pair is not drawn.
+            if (i < risers->pairs.size() && Riser_Drawn(d->lineGroupCount, risers->pairs.at(i)))
+                lines.append({riserLayer, 7, risers->lines.at(i).q1, risers->lines.at(i).q2});
+        }
+    }
+
     const int first = std::max(d->firstRib, 0);
     const int last = std::min(d->lastRib, kRibSlots - 1);
-    out.reserve3D(qsizetype(std::max(last - first, 0)) * (kLineRows - 1) * (kLastStart / kStep + 1) * 8);
+    out.reserve3D(qsizetype(std::max(last - first, 0)) * (kLineRows - 1) * (kLastStart / kStep + 1) * 8
+                  + 2 * lines.size());
     for (int i = first; i < last; ++i) {
         for (int r = 0; r < kLineRows - 1; ++r) {
             const QVector3D* row = d->inflatedGrid[r][i];
@@ -66,19 +93,8 @@ PieceSheet Drawing3D_Sheet(const PatternSheet& sheet)
         }
     }
 
-    // Each group is some hundred kilobytes: not on the stack.
-    auto group = std::make_unique<BridleGroup>();
-    auto risers = std::make_unique<BridleGroup>();
-    for (int slot = 1; slot < kLineGroupSlots; ++slot) {
-        Get_bridle_data(d, slot, group.get(), risers.get());
-        for (const LineProp& line : std::as_const(group->lines))
-            bothHalves(&out, lineLayer, line.q1, line.q2, 6);
-    }
-    for (int i = 0; i < risers->lines.size(); ++i) {
-        // A riser line without its pair is not drawn.
-        if (i < risers->pairs.size() && Riser_Drawn(d->lineGroupCount, risers->pairs.at(i)))
-            bothHalves(&out, riserLayer, risers->lines.at(i).q1, risers->lines.at(i).q2, 7);
-    }
+    for (const Line& line : std::as_const(lines))
+        bothHalves(&out, line.layer, line.a, line.b, line.colour);
     return out;
 }
 

@@ -3,6 +3,7 @@
 #include "core/airfoil.h"
 #include "core/parastruct.h"
 #include "patterns/controlmarks.h"
+#include "patterns/polygoninside.h"
 #include "geom/patternfun.h"
 #include "geom/sheet.h"
 
@@ -12,9 +13,9 @@ namespace {
 
 constexpr int kLastIndex = kAirfoilPoints - 1;
 
-bool holds(const QPolygonF& piece, const QPolygonF& midLine, int k)
+bool holds(const PolygonInside& piece, const QPolygonF& midLine, int k)
 {
-    return k >= 0 && k < midLine.size() && piece.containsPoint(midLine.at(k), Qt::OddEvenFill);
+    return k >= 0 && k < midLine.size() && piece.containsOddEven(midLine.at(k));
 }
 
 QPointF placed(QPointF p, QPointF offset)
@@ -37,9 +38,10 @@ void CalcFrontRibControls(PieceSheet* out, const ParaStruct* design, int cell, Q
     const int n = design->noseIndex[std::min(cell, kAirfoilSlots - 1)];
     const int from = n - 5 * design->minirib.frontRibStart;
     const int to = n + 5 * design->minirib.frontRibEnd - 2;
+    const PolygonInside inside(piece);
     QPolygonF seam;
     for (int k = from; k <= to; ++k) {
-        if (!holds(piece, midLine, k))
+        if (!holds(inside, midLine, k))
             continue;
         const QPointF q = placed(midLine.at(k), offset);
         seam.append(q);
@@ -57,15 +59,16 @@ void CalcRearRibControls(PieceSheet* out, const ParaStruct* design, int cell, QP
     const int u = std::clamp(idx[2], 0, kLastIndex);
     int e = std::clamp(idx[3], 0, kLastIndex);
     const bool rear = cell >= 0 && cell < kStructSlots && design->rearRibEnabled[cell];
+    const PolygonInside inside(piece);
     if (rear) {
         for (int c = 0; c < 5; ++c) {
             const int k = c == 0 ? s : std::clamp(idx[c], 0, kLastIndex);
-            if (holds(piece, midLine, k))
+            if (holds(inside, midLine, k))
                 Sheet_Mark(out, design, placed(midLine.at(k), offset), 12, label);
         }
         QPolygonF seam;
         for (int k = 0; k < midLine.size(); ++k)
-            if ((inRange(k, s, u) || inRange(k, e, kLastIndex)) && holds(piece, midLine, k))
+            if ((inRange(k, s, u) || inRange(k, e, kLastIndex)) && holds(inside, midLine, k))
                 seam.append(placed(midLine.at(k), offset));
         out->polyline(seam, label, 3);
     } else {
@@ -74,7 +77,7 @@ void CalcRearRibControls(PieceSheet* out, const ParaStruct* design, int cell, QP
 
     QPolygonF mid;
     for (int k = 0; k < midLine.size(); ++k)
-        if (inRange(k, u + 10, e - 10) && holds(piece, midLine, k))
+        if (inRange(k, u + 10, e - 10) && holds(inside, midLine, k))
             mid.append(placed(midLine.at(k), offset));
     if (mid.size() > 2) {
         const QPolygonF even = Interpolated_poly(70, &mid);

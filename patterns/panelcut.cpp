@@ -3,6 +3,7 @@
 #include "core/parastruct.h"
 #include "patterns/designsegments.h"
 #include "patterns/patterngeom.h"
+#include "patterns/polygoninside.h"
 
 #include <algorithm>
 
@@ -132,16 +133,19 @@ void Find_Intersection_Index(const QPolygonF& outline, const QPolygonF& xy, QPoi
     crossing[1] = QPoint(-1, -1);
     if (outline.size() < 2 || xy.size() < 2)
         return;
+    // Inside by either rule is inside by the winding rule: an odd winding
+    // number is not zero.
+    const PolygonInside inside(outline);
     int firstInside = -1;
     for (int i = 0; i < xy.size() && firstInside < 0; ++i)
-        if (is_InsideBorder(outline, xy.at(i)))
+        if (inside.containsWinding(xy.at(i)))
             firstInside = i;
     if (firstInside < 0)
         return;
     const int entryVertex = Nearest_poly_pnt_index(&outline, xy.at(firstInside));
     int lastInside = firstInside;
     for (int i = xy.size() - 1; i > firstInside; --i) {
-        if (is_InsideBorder(outline, xy.at(i))) {
+        if (inside.containsWinding(xy.at(i))) {
             lastInside = i;
             break;
         }

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-void PntPart::set_S()
+QString PntPart::name() const
 {
-    name = QStringLiteral("%1 %2 %3").arg(QChar::fromLatin1(kind)).arg(cutFrom).arg(cutTo);
+    return QStringLiteral("%1 %2 %3").arg(QChar::fromLatin1(kind)).arg(cutFrom).arg(cutTo);
 }
 
 PntPart Insert_TP7(ParaStruct* design, QPointF point, int rib, int index, double allowance, char kind)
@@ -22,7 +22,6 @@ PntPart Insert_TP7(ParaStruct* design, QPointF point, int rib, int index, double
     p.trailingEdge = false;
     p.cutFrom = -1;
     p.cutTo = -1;
-    p.set_S();
     return p;
 }
 
@@ -40,7 +39,6 @@ PntPart Insert_CrossCut(int cell, int index, QPointF point, int t, int steps, do
     p.trailingEdge = trailingEdge;
     p.cutFrom = 0;
     p.cutTo = 255;
-    p.set_S();
     return p;
 }
 

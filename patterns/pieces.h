@@ -33,9 +33,15 @@ struct PntPart {
     bool trailingEdge = false; // a straight cut lying on the trailing edge
     qint32 cutFrom = 0;       // parameter range of the point's cut: -1 -1 on the edges
     qint32 cutTo = 0;
-    QString name;             // "kind cutFrom cutTo", set by set_S
 
-    void set_S();
+    // "kind cutFrom cutTo": points of one name lie on one boundary segment.
+    QString name() const;
+    // Whether the two points have one name (without making the names: a
+    // point is copied and compared often, and is plain data).
+    bool sameName(const PntPart& other) const
+    {
+        return kind == other.kind && cutFrom == other.cutFrom && cutTo == other.cutTo;
+    }
 };
 
 // One flat piece of a cell.

@@ -78,12 +78,12 @@ QList<int> Boundary_Segments(const QList<PntPart>& outline)
     // lies) never starts one. The list grows with the outline: a piece may
     // have any number of segments.
     QList<int> starts{0};
-    QString reference = outline.at(0).name;
+    const PntPart* reference = &outline.at(0);
     for (int j = 1; j <= n - 2; ++j) {
         const PntPart& p = outline.at(j);
-        if (p.name != reference && j >= 7) {
+        if (!p.sameName(*reference) && j >= 7) {
             starts.append(j);
-            reference = p.name;
+            reference = &p;
         }
     }
     starts.append(n - 1);

@@ -214,6 +214,46 @@ private slots:
         QCOMPARE(allFiles(), QStringList({"s.dsg", "s.prg"}));
     }
 
+    // Content handed over piece by piece lands whole and in order; when the
+    // system refuses a piece the writer hears why, stops, and the old file
+    // stays with nothing left beside it.
+    void piecesOfAStreamedSave()
+    {
+        auto pieces = [](int count, int* handed) {
+            return [count, handed](const FilePiece& put) {
+                for (int k = 0; k < count; ++k) {
+                    const QByteArray piece(64 * 1024, char('a' + k % 26));
+                    ++*handed;
+                    if (const int code = put(piece.constData(), piece.size()))
+                        return code;
+                }
+                return 0;
+            };
+        };
+        QByteArray whole;
+        for (int k = 0; k < 7; ++k)
+            whole += QByteArray(64 * 1024, char('a' + k));
+        int handed = 0;
+        QVERIFY(Save_File(path("w.dxf"), pieces(7, &handed)).ok());
+        QCOMPARE(bytesOf(path("w.dxf")), whole);
+        QCOMPARE(handed, 7);
+
+        struct rlimit old;
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
+        struct rlimit small = old;
+        small.rlim_cur = 100 * 1024;
+        auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        handed = 0;
+        const FileSaveResult r = Save_File(path("w.dxf"), pieces(7, &handed));
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+        QCOMPARE(r.code, EFBIG);
+        QCOMPARE(handed, 2);
+        QCOMPARE(bytesOf(path("w.dxf")), whole);
+        QCOMPARE(allFiles(), QStringList({"w.dxf"}));
+    }
+
     void linkIsFollowed()
     {
         QVERIFY(QDir(dir.path()).mkpath("real"));

@@ -20,6 +20,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <cerrno>
 #include <memory>
 
 #include "tests/common/dxfcheck.h"
@@ -274,6 +275,39 @@ private slots:
         basicDXFLine(design.get(), QStringLiteral("x"), QPointF(0, 0), QPointF(1, 1), 1);
         QVERIFY(!Finish_Export_To_Acad(GetGlobClass(), name));
         QVERIFY(!QFile::exists(QLatin1Char('/') + name));
+    }
+
+    // A sheet of megabytes goes into the file a piece at a time: the file
+    // holds every byte in order (a label longer than a piece among them),
+    // and when the disk refuses a piece nothing more is handed on and the
+    // system's reason comes back.
+    void largeSheetGoesInPieces()
+    {
+        PieceSheet sheet(6.0);
+        for (int k = 0; k < 20000; ++k)
+            sheet.polyline(QPolygonF{QPointF(k, 0.5), QPointF(k + 0.25, 3), QPointF(k, 7.125)},
+                           QStringLiteral("L%1").arg(k % 7), 1 + k % 5);
+        QFont font;
+        font.setPixelSize(10);
+        sheet.text(QPointF(), QPointF(1, 2), QStringLiteral("label"), 0, QString(300000, QLatin1Char('x')), font, 3);
+        sheet.line3D(QVector3D(1, 2, 3), QVector3D(-1, -2, -3), sheet.layerIndex(QStringLiteral("3D")), 7);
+        const QByteArray bytes = Sheet_Dxf_Bytes(sheet);
+        QVERIFY(bytes.size() > 3 * 1024 * 1024);
+        QVERIFY(bytes.endsWith("0\r\nENDSEC\r\n0\r\nEOF\r\n"));
+        QCOMPARE(bytes.count("\r\nLINE\r\n"), qsizetype(2 * 20000 + 1));
+        QCOMPARE(Write_Sheet(sheet, dir.path(), QStringLiteral("large.dxf")), 0);
+        QCOMPARE(readAll(dir.filePath(QStringLiteral("large.dxf"))), bytes);
+
+        int pieces = 0;
+        qsizetype handed = 0;
+        const int code = Sheet_Dxf_Write(sheet, [&](const char*, qsizetype size) {
+            ++pieces;
+            handed += size;
+            return pieces == 3 ? ENOSPC : 0;
+        });
+        QCOMPARE(code, ENOSPC);
+        QCOMPARE(pieces, 3);
+        QVERIFY(handed < bytes.size());
     }
 
     void failedWriteIsReported()

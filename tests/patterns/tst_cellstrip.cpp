@@ -255,7 +255,7 @@ private slots:
             QCOMPARE(p.outline.size(), g.left.size() + g.top.size() + g.right.size() + g.bottom.size());
             QCOMPARE(p.outline.first().point, g.left.first().point);
             QCOMPARE(p.outline.last().point, p.outline.first().point);
-            QCOMPARE(p.outline.at(g.left.size()).name, QStringLiteral("S 0 255"));
+            QCOMPARE(p.outline.at(g.left.size()).name(), QStringLiteral("S 0 255"));
             QCOMPARE(p.outline.at(g.left.size() + g.top.size()).kind, 'R');
             QCOMPARE(p.outline.at(g.left.size() + g.top.size()).index, e);
             // clockwise with x to the right and y up: negative signed area

@@ -340,7 +340,7 @@ private slots:
         QVERIFY(!p.trailingEdge);
         QCOMPARE(p.cutFrom, 10);
         QCOMPARE(p.cutTo, 60);
-        QCOMPARE(p.name, QStringLiteral("S 10 60"));
+        QCOMPARE(p.name(), QStringLiteral("S 10 60"));
         QVERIFY(!Add_SplineSegment(0, true, QPointF(), 10, 60, 30, 100, 420, 1.5).control);
         QVERIFY(!Add_SplineSegment(5, false, QPointF(), 10, 60, 35, 100, 420, 1.5).control);
     }

@@ -146,10 +146,10 @@ private slots:
         // part and backward in the up part
         QList<PntPart> fwd, bwd;
         for (const PntPart& p : down.outline)
-            if (p.kind == 'S' && p.name != QLatin1String("S 0 255"))
+            if (p.kind == 'S' && p.name() != QLatin1String("S 0 255"))
                 fwd << p;
         for (const PntPart& p : up.outline)
-            if (p.kind == 'S' && p.name != QLatin1String("S 0 255"))
+            if (p.kind == 'S' && p.name() != QLatin1String("S 0 255"))
                 bwd << p;
         QVERIFY(fwd.size() > 10);
         QCOMPARE(fwd.size(), bwd.size());
@@ -182,10 +182,10 @@ private slots:
         const PntPart* cutA = nullptr;
         const PntPart* cutB = nullptr;
         for (const PntPart& p : ahead.at(0).outline)
-            if (!cutA && p.kind == 'S' && p.name != QLatin1String("S 0 255"))
+            if (!cutA && p.kind == 'S' && p.name() != QLatin1String("S 0 255"))
                 cutA = &p;
         for (const PntPart& p : back.at(0).outline)
-            if (!cutB && p.kind == 'S' && p.name != QLatin1String("S 0 255"))
+            if (!cutB && p.kind == 'S' && p.name() != QLatin1String("S 0 255"))
                 cutB = &p;
         QVERIFY(cutA && cutB);
         QCOMPARE(cutB->cutFrom, n - 1 - cutA->cutTo);

@@ -26,7 +26,7 @@ private slots:
         d->lineIndex[4][4] = 520;
         const PntPart left = Insert_TP7(d.get(), QPointF(1, 2), 3, 500, 0.7, 'L');
         QCOMPARE(left.uv, QPoint(768, 500));
-        QCOMPARE(left.name, QStringLiteral("L -1 -1"));
+        QCOMPARE(left.name(), QStringLiteral("L -1 -1"));
         QCOMPARE(left.rib, 3);
         QCOMPARE(left.index, 500);
         QCOMPARE(left.allowance, 0.7);
@@ -34,7 +34,7 @@ private slots:
         QVERIFY(!left.control && !left.trailingEdge);
         const PntPart right = Insert_TP7(d.get(), QPointF(), 4, 500, 0, 'R');
         QCOMPARE(right.uv.x(), 1024);
-        QCOMPARE(right.name, QStringLiteral("R -1 -1"));
+        QCOMPARE(right.name(), QStringLiteral("R -1 -1"));
         // control marks at the rib's nose and its line rows
         QVERIFY(Insert_TP7(d.get(), QPointF(), 3, 480, 0, 'L').control);
         QVERIFY(Insert_TP7(d.get(), QPointF(), 4, 520, 0, 'R').control);
@@ -57,13 +57,13 @@ private slots:
         const PntPart p = Insert_CrossCut(2, 345, QPointF(3, 4), t, 256, 1.5, true);
         QCOMPARE(p.uv, QPoint(512 + t, 345));
         QCOMPARE(p.control, control);
-        QCOMPARE(p.name, QStringLiteral("S 0 255"));
+        QCOMPARE(p.name(), QStringLiteral("S 0 255"));
         QCOMPARE(p.kind, 'S');
         QVERIFY(p.trailingEdge);
         QCOMPARE(p.cutFrom, 0);
         QCOMPARE(p.cutTo, 255);
         // the range stays 0 .. 255 whatever the number of steps
-        QCOMPARE(Insert_CrossCut(2, 345, QPointF(), 7, 100, 0, false).name, QStringLiteral("S 0 255"));
+        QCOMPARE(Insert_CrossCut(2, 345, QPointF(), 7, 100, 0, false).name(), QStringLiteral("S 0 255"));
     }
 
     void lastCutStepReachesTheNextCell()

@@ -38,7 +38,6 @@ QList<PntPart> polygonOutline(const QPolygonF& corners, int per, double a, const
             pt.kind = kinds.isEmpty() ? 'S' : kinds.at(k);
             pt.cutFrom = k;
             pt.cutTo = 0;
-            pt.set_S();
             out.append(pt);
         }
     }
@@ -54,10 +53,11 @@ bool containsNear(const QPolygonF& poly, QPointF p, double tol = 1e-9)
     return false;
 }
 
-PntPart named(const QString& name)
+// A point of the boundary segment of the given kind.
+PntPart named(char kind)
 {
     PntPart p;
-    p.name = name;
+    p.kind = kind;
     return p;
 }
 
@@ -91,10 +91,10 @@ private slots:
     {
         QList<PntPart> o;
         for (int j = 0; j < 20; ++j)
-            o << named(j < 3 ? "A" : j < 12 ? "B" : "C");
+            o << named(j < 3 ? 'A' : j < 12 ? 'B' : 'C');
         QCOMPARE(Boundary_Segments(o), (QList<int>{0, 7, 12, 19}));
         // the last point never starts a segment
-        o.last().name = QStringLiteral("D");
+        o.last().kind = 'D';
         QCOMPARE(Boundary_Segments(o), (QList<int>{0, 7, 12, 19}));
         QVERIFY(Boundary_Segments({}).isEmpty());
     }
@@ -236,7 +236,9 @@ private slots:
         WholePoly one;
         one.outline = polygonOutline({{0, 0}, {0, 10}, {10, 0}}, 20, 1.0);
         for (PntPart& p : one.outline) {
-            p.name = QStringLiteral("S 0 255");
+            p.kind = 'S';
+            p.cutFrom = 0;
+            p.cutTo = 255;
         }
         one.outline[30].control = true;
         Setup_One_FinalPart(d.get(), 0, &one, &fp);
@@ -335,7 +337,7 @@ private slots:
                         ++checked;
                         if (e >= 0.1)
                             QFAIL(qPrintable(QStringLiteral("cell %1 %2 point %3 (%4): %5 mm off")
-                                                 .arg(cell).arg(piece.name).arg(j).arg(p.name).arg(e)));
+                                                 .arg(cell).arg(piece.name).arg(j).arg(p.name()).arg(e)));
                     }
                 }
             }
