@@ -74,36 +74,27 @@ void PieceSheet::reserve3D(qsizetype lines)
 
 void PieceSheet::append(const PieceSheet& other)
 {
+    // Each item of the other sheet in its order, its layer renamed into
+    // this sheet's table.
+    auto take = [this, &other](auto& items, Kind kind, auto item) {
+        item.layer = layerIndex(other.layerNames.at(item.layer));
+        order.push_back({kind, int(items.size())});
+        items.push_back(std::move(item));
+    };
     for (const Item& item : other.order) {
         switch (item.kind) {
-        case Kind::Polyline: {
-            Polyline p = other.polylines[item.index];
-            p.layer = layerIndex(other.layerNames.at(p.layer));
-            order.push_back({Kind::Polyline, int(polylines.size())});
-            polylines.push_back(std::move(p));
+        case Kind::Polyline:
+            take(polylines, item.kind, other.polylines[item.index]);
             break;
-        }
-        case Kind::Mark: {
-            Mark m = other.marks[item.index];
-            m.layer = layerIndex(other.layerNames.at(m.layer));
-            order.push_back({Kind::Mark, int(marks.size())});
-            marks.push_back(m);
+        case Kind::Mark:
+            take(marks, item.kind, other.marks[item.index]);
             break;
-        }
-        case Kind::Text: {
-            Text t = other.texts[item.index];
-            t.layer = layerIndex(other.layerNames.at(t.layer));
-            order.push_back({Kind::Text, int(texts.size())});
-            texts.push_back(std::move(t));
+        case Kind::Text:
+            take(texts, item.kind, other.texts[item.index]);
             break;
-        }
-        case Kind::Line3D: {
-            Line3D l = other.lines3D[item.index];
-            l.layer = layerIndex(other.layerNames.at(l.layer));
-            order.push_back({Kind::Line3D, int(lines3D.size())});
-            lines3D.push_back(l);
+        case Kind::Line3D:
+            take(lines3D, item.kind, other.lines3D[item.index]);
             break;
-        }
         }
     }
 }

@@ -1,7 +1,6 @@
 #include "patterns/ui/dxfpreviewdialog.h"
 
 #include "core/calcul3d.h"
-#include "core/canopy.h"
 #include "core/designedit.h"
 #include "core/parastruct.h"
 #include "core/userinteraction.h"
@@ -45,7 +44,6 @@ void DxfPreviewDialog::showEvent(QShowEvent* event)
     if (event->spontaneous())
         return;
     initDxfPreviewDialog();
-    Create_Space_Canopy(design);
 }
 
 void DxfPreviewDialog::initDxfPreviewDialog()
