@@ -245,6 +245,10 @@ void MainWindow::setTemplateView()
     projectOpen = false;
     projectFileKnown = false;
     Enable_Objects(false);
+    // The editors wait for a project; without a word the greyed-out window
+    // does not tell a newcomer where to start. The first project's name
+    // takes this place.
+    PaintStatusLabel("To begin, choose File > New (or File > Open for a saved project).");
 }
 
 void MainWindow::Enable_Objects(bool on)

@@ -173,6 +173,8 @@ private slots:
         QVERIFY(!w->openglwidget->isEnabled());
         QVERIFY(w->menuMenu->isEnabled());
         QVERIFY(w->menuAerolyx->isEnabled());
+        // With the editors greyed out, the status bar says where to begin.
+        QVERIFY2(statusTexts().join('|').contains("File > New"), qPrintable(statusTexts().join('|')));
         // "Ready" was shown (it may be gone again on a slow machine).
         QVERIFY(readyShown >= 1);
         QCOMPARE(w->currentFileName(), QString("template"));
@@ -347,6 +349,7 @@ private slots:
         QCOMPARE(linesBytes(GetDataStruct()->designSplines), templateLinesBytes);
         QVERIFY(!QFile::exists(GetGlobClass()->cnpPath));
         QVERIFY(statusTexts().contains("new file:  glider.prg"));
+        QVERIFY(!statusTexts().join('|').contains("File > New"));
     }
 
     void newCancelledChangesNothing()
