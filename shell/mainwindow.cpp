@@ -523,6 +523,8 @@ void MainWindow::OpenMyFile()
         return;
 
     auto read = std::make_unique<ParaStruct>();
+    // Reading the project and recomputing its design take a moment.
+    const WaitCursor busy;
     // The refusals of Open are explained below in the program's own words.
     const bool accepted = openFile->ReadParaStream(name, read.get(), myOpenFile::Report::Silently);
     if (!accepted) {
