@@ -6,6 +6,7 @@
 #include "apps/aerolyx/ui/cpview.h"
 #include "apps/aerolyx/calc/flow.h"
 #include "tests/common/foilgen.h"
+#include "tests/common/overlap.h"
 #include "apps/aerolyx/ui/mainwindow.h"
 #include "apps/aerolyx/ui/mapviews.h"
 #include "apps/aerolyx/ui/plotframe.h"
@@ -67,25 +68,6 @@ void Mouse(QWidget* view, QEvent::Type type, QPoint at, Qt::MouseButton button, 
 {
     QMouseEvent e(type, at, view->mapToGlobal(at), button, held, Qt::NoModifier);
     QCoreApplication::sendEvent(view, &e);
-}
-
-// Whether the polyline passes through the rectangle (a vertex inside, or a
-// segment crossing one of its sides).
-bool Crosses(const QPolygonF& line, const QRectF& box)
-{
-    const QLineF sides[4] = {{box.topLeft(), box.topRight()}, {box.topRight(), box.bottomRight()},
-                             {box.bottomRight(), box.bottomLeft()}, {box.bottomLeft(), box.topLeft()}};
-    for (int i = 0; i < line.size(); ++i) {
-        if (box.contains(line[i]))
-            return true;
-        if (i == 0)
-            continue;
-        const QLineF segment(line[i - 1], line[i]);
-        for (const QLineF& side : sides)
-            if (segment.intersects(side) == QLineF::BoundedIntersection)
-                return true;
-    }
-    return false;
 }
 
 } // namespace
@@ -286,7 +268,7 @@ private slots:
             QVERIFY2(b.top() > zeroLine || b.bottom() < zeroLine, qPrintable(which));
             for (const QPolygonF* curve : {&chart->Outline(), &chart->Upper_Curve(), &chart->Lower_Curve(),
                                            &chart->Difference_Curve()})
-                QVERIFY2(!Crosses(*curve, b), qPrintable(which));
+                QVERIFY2(!Polyline_Crosses(*curve, b), qPrintable(which));
         }
         Set_Angle(5);
     }
