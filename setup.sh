@@ -13,7 +13,7 @@ packages=(cmake ninja-build g++ ccache pkg-config
           libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libgsl-dev
           xvfb xauth python3 python3-ezdxf
           xfoil xfonts-base fonts-liberation freefem++
-          libopenblas-dev liblapacke-dev poppler-utils)
+          libopenblas-dev liblapacke-dev poppler-utils libxcb1-dev)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -3,6 +3,7 @@
 #include "aero/polar.h"
 
 #include "core/cellgrid.h"
+#include "core/chartlabels.h"
 #include "core/parastruct.h"
 
 #include <algorithm>
@@ -204,4 +205,56 @@ QString Optimum_Text(QPointF p)
     const double v = std::hypot(p.x(), p.y());
     return QStringLiteral("(canopy optimum Vx:%1 m/s; Vy:%2 m/s)  result V= %3 km/h")
         .arg(fixed(p.x(), 2), fixed(p.y(), 2), fixed(v * 3.6, 2));
+}
+
+namespace {
+
+// Small squares along a polyline, every 3 pixels, that a text must not touch.
+void coverLine(const QPolygonF& line, QList<QRectF>* cover)
+{
+    for (int i = 1; i < line.size(); ++i) {
+        const QLineF segment(line[i - 1], line[i]);
+        const int steps = std::clamp(int(segment.length() / 3), 1, 2000);
+        for (int k = 0; k <= steps; ++k)
+            cover->append(QRectF(segment.pointAt(double(k) / steps) - QPointF(1.5, 1.5), QSizeF(3, 3)));
+    }
+}
+
+QRectF placed(const QRectF& wanted, const QList<QPointF>& moves, const QRectF& bounds,
+              const QList<QRectF>& obstacles)
+{
+    const QRectF at = Place_Labels({wanted}, moves, bounds, obstacles).first();
+    return at.isNull() ? wanted : at;
+}
+
+} // namespace
+
+ChartTextBoxes Place_Chart_Texts(const QRectF& bounds, const QPolygonF& curve, const QLineF& tangent,
+                                 const QList<QRectF>& obstacles, const QRectF& title, const QRectF& note)
+{
+    QList<QRectF> cover = obstacles;
+    coverLine(curve, &cover);
+    if (!tangent.isNull())
+        coverLine(QPolygonF({tangent.p1(), tangent.p2()}), &cover);
+
+    QList<QPointF> along;
+    for (double down : {0.0, 1.0}) {
+        if (down > 0)
+            along << QPointF(0, down);
+        for (int k = 1; k <= 12; ++k)
+            along << QPointF(0.25 * k, down) << QPointF(-0.25 * k, down);
+    }
+    ChartTextBoxes out;
+    out.title = placed(title, along, bounds, cover);
+    if (note.isNull())
+        return out;
+
+    cover.append(out.title);
+    QList<QPointF> near;
+    for (int k = 1; k <= 16; ++k)
+        for (double dy : {0.5 * k, -0.5 * k})
+            for (double dx : {0.0, 0.25, -0.25, 0.5, -0.5})
+                near << QPointF(dx, dy);
+    out.note = placed(note, near, bounds, cover);
+    return out;
 }

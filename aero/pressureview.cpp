@@ -31,6 +31,12 @@ Viewport Pressure_Viewport(int w, int h)
     return v;
 }
 
+void Start_Turns(ViewCamera* camera)
+{
+    Camera_Preset(camera, 0);
+    camera->setXRotation(camera->xRot + kStartTilt);
+}
+
 } // namespace pressureview
 
 using namespace pressureview;
@@ -226,6 +232,7 @@ QList<PressurePanel> Pressure_Panel_List(const ApameRes& res, int caseIndex, int
         } else {
             out.color = QColor(128, 128, 128);
         }
+        out.edge = out.color.darker(140);
         list.append(out);
     }
     return list;

@@ -14,6 +14,8 @@
 #include <QString>
 #include <QVector3D>
 
+#include "core/viewcamera.h"
+
 #include <functional>
 
 class ApameRes;
@@ -41,6 +43,14 @@ struct Viewport {
     double yTranslation; // vertical offset of the scene that goes with it
 };
 Viewport Pressure_Viewport(int w, int h);
+
+// The view starts from the front and above: straight from the front the
+// panels of the upper and lower side stand edge-on and show no pressure, so
+// the face view is tilted this much (30 degrees, in sixteenths) down onto
+// the upper side, where a gliding wing's pressure varies most.
+constexpr int kStartTilt = 480;
+// Sets the camera's turns to the start view.
+void Start_Turns(ViewCamera* camera);
 
 } // namespace pressureview
 
@@ -122,6 +132,11 @@ struct PressurePanel {
     QVector3D corners[4];
     QVector3D normal;
     QColor color;
+    // The spanwise edges (the chordwise stations along the span) in a
+    // darker shade of the panel's own colour: where the stations crowd, seen
+    // from afar or at a slant, they keep the pressure's colour instead of
+    // turning the wing black.
+    QColor edge;
     int colorIndex = -1; // -1: the marker strip or a panel without a value
 };
 

@@ -2,6 +2,7 @@
 
 #include "aero/polar.h"
 
+#include "core/chartlabels.h"
 #include "core/parastruct.h"
 #include "core/transf.h"
 
@@ -96,6 +97,19 @@ PilotScene Pilot_Side_Scene(const ParaStruct* d)
                       .arg(calculate_shift_from_legaX(d), 4, 'f', 2);
     s.shiftTextAt = QPointF(0, std::trunc(2 * s.pilotY / 3));
     return s;
+}
+
+QList<QRectF> Row_Label_Boxes(const PilotScene& scene, const std::function<double(const QString&)>& textWidth,
+                              double textHeight)
+{
+    constexpr double kMarkerRadius = 4;
+    QList<QRectF> wanted, markers;
+    for (const PilotScene::Marker& m : scene.rows) {
+        const double w = textWidth(m.letter);
+        wanted << QRectF(m.at.x() - w / 2, m.at.y() + kMarkerRadius + 1, w, textHeight);
+        markers << QRectF(m.at - QPointF(kMarkerRadius, kMarkerRadius), QSizeF(2, 2) * kMarkerRadius);
+    }
+    return Place_Labels(wanted, Label_Moves(), QRectF(), markers);
 }
 
 QPolygonF Mesh_Station_Points(const QPolygonF& airfoil, const int* stations, int J)

@@ -14,8 +14,11 @@
 #include <QList>
 #include <QPointF>
 #include <QPolygonF>
+#include <QRectF>
 #include <QString>
 #include <QTransform>
+
+#include <functional>
 
 class ParaStruct;
 
@@ -83,6 +86,15 @@ struct PilotScene {
 // Reads the design only: the aerodynamic centre is the design's as the last
 // recompute left it.
 PilotScene Pilot_Side_Scene(const ParaStruct* design);
+
+// Where the row letters of the scene stand, in the frame, one box a row:
+// centred under its marker, or, where rows lie closer than their letters
+// are wide (O2 and A, a few per cent of the chord apart), moved a line or
+// more down (or up, or aside) until it covers no letter before it and no
+// marker. `textWidth` measures a letter and `textHeight` is the height of
+// a line, both in frame units (the view draws the letters in the frame).
+QList<QRectF> Row_Label_Boxes(const PilotScene& scene, const std::function<double(const QString&)>& textWidth,
+                              double textHeight);
 
 // The airfoil points at the station entries 0 .. J + 1 of `stations` (the
 // last one the terminating 0), in the side-view frame; entries outside the

@@ -161,7 +161,7 @@ QList<CanopyQuad> Bridle_Canopy_Quads(const ParaStruct* d, double factor)
 // --- Brake relaxation diagram --------------------------------------------------------
 
 RelaxDiagram Relax_Diagram(const ParaStruct* d, double middle, double edge, int centreRib, const double* relax,
-                           int count, int w, int h)
+                           int count, int w, int h, double ascent, double descent)
 {
     RelaxDiagram out;
     if (!d)
@@ -180,6 +180,11 @@ RelaxDiagram Relax_Diagram(const ParaStruct* d, double middle, double edge, int 
     out.middleTop = QPointF(left, out.baseY - 2 * d->ToScreen(out.middle));
     out.edgeFoot = QPointF(0.9 * w, out.baseY);
     out.edgeTop = QPointF(9 * w / 10, out.baseY - 2 * d->ToScreen(out.edge));
+    // Turned upward, a text's glyphs lie from `ascent` left of its base
+    // line to `descent` right of it; two pixels of air to the bar.
+    const double air = 2;
+    out.middleTextAt = out.middleFoot - QPointF(descent + air, 0);
+    out.edgeTextAt = out.edgeFoot + QPointF(ascent + air, 0);
     const double k = 0.8 * w / d->ribSpanPos[n];
     const double yb = 3 * h / 4;
     for (int i = 0; i <= n; ++i) {

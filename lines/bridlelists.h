@@ -119,10 +119,16 @@ struct RelaxDiagram {
     double baseY = 0.0;
     QPointF middleFoot, middleTop, edgeFoot, edgeTop;
     double middle = 0.0, edge = 0.0;   // metres, at most 0.5
+    // The two values are written reading upward from the base line, on the
+    // outer side of their bars: the middle's left of the first rib's bar,
+    // the edge's right of the last rib's, where no other bar stands. These
+    // are the starts of their base lines (the text turned by -90 degrees).
+    QPointF middleTextAt, edgeTextAt;
     QList<RelaxBar> bars;
     QPointF centre;                    // the brake centre rib on the base line
 };
 // The values are those of the view's last update: the middle and edge
 // relaxation (m), the centre rib and the relaxation of ribs 0..count - 1.
+// `ascent` and `descent` are those of the font the values are written in.
 RelaxDiagram Relax_Diagram(const ParaStruct* design, double middle, double edge, int centreRib,
-                           const double* relax, int count, int w, int h);
+                           const double* relax, int count, int w, int h, double ascent, double descent);

@@ -245,6 +245,10 @@ void MainWindow::setTemplateView()
     projectOpen = false;
     projectFileKnown = false;
     Enable_Objects(false);
+    // The editors wait for a project; without a word the greyed-out window
+    // does not tell a newcomer where to start. The first project's name
+    // takes this place.
+    PaintStatusLabel("To begin, choose File > New (or File > Open for a saved project).");
 }
 
 void MainWindow::Enable_Objects(bool on)
@@ -519,6 +523,8 @@ void MainWindow::OpenMyFile()
         return;
 
     auto read = std::make_unique<ParaStruct>();
+    // Reading the project and recomputing its design take a moment.
+    const WaitCursor busy;
     // The refusals of Open are explained below in the program's own words.
     const bool accepted = openFile->ReadParaStream(name, read.get(), myOpenFile::Report::Silently);
     if (!accepted) {

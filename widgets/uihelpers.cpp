@@ -6,6 +6,7 @@
 
 #include "core/userinteraction.h"
 
+#include <QCursor>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPainter>
@@ -88,6 +89,16 @@ void Print_Widget(QWidget* widget)
 QString strippedName(const QString& path)
 {
     return QFileInfo(path).fileName();
+}
+
+WaitCursor::WaitCursor()
+{
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+WaitCursor::~WaitCursor()
+{
+    QGuiApplication::restoreOverrideCursor();
 }
 
 QString Open_File_Name(QWidget*, const QString& caption, const QString& dir, const QString& filter)

@@ -59,4 +59,16 @@ QString Save_File_Name(QWidget* parent, const QString& caption, const QString& d
 // The file-name part of a path.
 QString strippedName(const QString& path);
 
+// The wait cursor over the program's windows for as long as it lives, for
+// work of a moment that shows no progress of its own (reading a project,
+// drawing a texture). Questions asked meanwhile show the ordinary pointer.
+class WaitCursor
+{
+public:
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
 #endif

@@ -16,6 +16,28 @@ QWidget* parentWindow()
 {
     return QApplication::activeWindow();
 }
+
+// A question asked while the program shows the wait cursor is answered with
+// the ordinary pointer; the wait cursor comes back with the answer.
+class PointerWhileAsked
+{
+public:
+    PointerWhileAsked() : busy(QApplication::overrideCursor() != nullptr)
+    {
+        if (busy)
+            QApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    ~PointerWhileAsked()
+    {
+        if (busy)
+            QApplication::restoreOverrideCursor();
+    }
+    PointerWhileAsked(const PointerWhileAsked&) = delete;
+    PointerWhileAsked& operator=(const PointerWhileAsked&) = delete;
+
+private:
+    bool busy;
+};
 } // namespace
 
 std::unique_ptr<QMessageBox> WidgetInteraction::questionBox(QWidget* parent, const QString& text,
@@ -42,6 +64,7 @@ std::unique_ptr<QMessageBox> WidgetInteraction::savePromptBox(QWidget* parent, c
 
 bool WidgetInteraction::question(const QString& text, const QString& informative)
 {
+    const PointerWhileAsked pointer;
     const auto box = questionBox(parentWindow(), text, informative, questionNote);
     box->exec();
     return box->clickedButton() == box->button(QMessageBox::Ok);
@@ -49,6 +72,7 @@ bool WidgetInteraction::question(const QString& text, const QString& informative
 
 UserInteraction::SaveAnswer WidgetInteraction::saveChanges(const QString& text, const QString& informative)
 {
+    const PointerWhileAsked pointer;
     const auto box = savePromptBox(parentWindow(), text, informative);
     switch (box->exec()) {
     case QMessageBox::Save:
@@ -62,17 +86,20 @@ UserInteraction::SaveAnswer WidgetInteraction::saveChanges(const QString& text, 
 
 void WidgetInteraction::warning(const QString& title, const QString& text)
 {
+    const PointerWhileAsked pointer;
     QMessageBox::warning(parentWindow(), title, text);
 }
 
 void WidgetInteraction::information(const QString& title, const QString& text)
 {
+    const PointerWhileAsked pointer;
     QMessageBox::information(parentWindow(), title, text);
 }
 
 void WidgetInteraction::about(const QString& title, const QString& text, const QString& informative,
                               const QImage& picture)
 {
+    const PointerWhileAsked pointer;
     QMessageBox box(parentWindow());
     box.setWindowTitle(title);
     if (!picture.isNull())
@@ -85,17 +112,20 @@ void WidgetInteraction::about(const QString& title, const QString& text, const Q
 
 QString WidgetInteraction::openFileName(const QString& caption, const QString& dir, const QString& filter)
 {
+    const PointerWhileAsked pointer;
     return QFileDialog::getOpenFileName(parentWindow(), caption, dir, filter);
 }
 
 QString WidgetInteraction::saveFileName(const QString& caption, const QString& dir, const QString& filter)
 {
+    const PointerWhileAsked pointer;
     return QFileDialog::getSaveFileName(parentWindow(), caption, dir, filter);
 }
 
 std::optional<double> WidgetInteraction::number(const QString& title, const QString& label, double value,
                                                 double min, double max, int decimals)
 {
+    const PointerWhileAsked pointer;
     bool ok = false;
     const double chosen = QInputDialog::getDouble(parentWindow(), title, label, value, min, max, decimals, &ok);
     if (!ok)
@@ -105,6 +135,7 @@ std::optional<double> WidgetInteraction::number(const QString& title, const QStr
 
 std::optional<QString> WidgetInteraction::text(const QString& title, const QString& label, const QString& value)
 {
+    const PointerWhileAsked pointer;
     bool ok = false;
     const QString chosen = QInputDialog::getText(parentWindow(), title, label, QLineEdit::Normal, value, &ok);
     if (!ok)
@@ -114,11 +145,13 @@ std::optional<QString> WidgetInteraction::text(const QString& title, const QStri
 
 QColor WidgetInteraction::color(const QColor& initial, const QString& title)
 {
+    const PointerWhileAsked pointer;
     return QColorDialog::getColor(initial, parentWindow(), title);
 }
 
 bool WidgetInteraction::print(QPrinter* printer, const QString& title)
 {
+    const PointerWhileAsked pointer;
     QPrintDialog dialog(printer, parentWindow());
     dialog.setWindowTitle(title);
     return dialog.exec() == QDialog::Accepted;
@@ -126,6 +159,7 @@ bool WidgetInteraction::print(QPrinter* printer, const QString& title)
 
 QAction* WidgetInteraction::menu(QMenu* menu, const QList<QAction*>&, const QPoint& globalPos)
 {
+    const PointerWhileAsked pointer;
     return menu->exec(globalPos);
 }
 

@@ -47,7 +47,7 @@ GLApameWidget::GLApameWidget(QWidget* parent)
     cam.farPlane = 13;
     cam.lift = 2.0 / 3.0;
     cam.yPan = 0;
-    Camera_Preset(&cam, 0);
+    Start_Turns(&cam);
     cam.scale = float(kStartScale);
 
     notice = new QLabel(this);
@@ -285,7 +285,7 @@ void GLApameWidget::paintQuad(const PressurePanel& p)
     // The spanwise edges: the chordwise stations along the span.
     glDisable(GL_LIGHTING);
     glLineWidth(1);
-    glColor4f(0, 0, 0, 1);
+    glColor4f(p.edge.redF(), p.edge.greenF(), p.edge.blueF(), 1);
     glBegin(GL_LINES);
     vertex(p.corners[0]);
     vertex(p.corners[1]);

@@ -109,6 +109,56 @@ void grafClass::transformPainter(QPainter* painter) const
     painter->scale(zoom, zoom);
 }
 
+QPolygonF grafClass::screenCurve() const
+{
+    QPolygonF curve;
+    if (!(xRange > 0 && yRange > 0))
+        return curve;
+    for (const QPointF& p : scalePoly(points))
+        curve.append(QPointF(offsetX, offsetY) + zoom * p);
+    return curve;
+}
+
+QLineF grafClass::screenTangent() const
+{
+    if (!velocityMode || design->towForce < 0 || points.isEmpty() || !(xRange > 0 && yRange > 0))
+        return QLineF();
+    const QPointF touch = scalePoly({points.at(optimum)}).first();
+    return QLineF(QPointF(offsetX, offsetY), QPointF(offsetX, offsetY) + zoom * touch);
+}
+
+QFont grafClass::titleFont() const
+{
+    QFont big(QStringLiteral("times"), 14);
+    big.setWeight(QFont::Thin);
+    return big;
+}
+
+ChartTextBoxes grafClass::textBoxes() const
+{
+    const double W = viewWidth, H = viewHeight;
+    const QFontMetricsF big(titleFont()), small(font());
+    const QRectF wantedTitle(W * 0.3, 4 * charWidth - big.ascent(), big.horizontalAdvance(title), big.height());
+    QRectF wantedNote;
+    const QLineF tangent = screenTangent();
+    if (!tangent.isNull()) {
+        // Centred below the point the tangent touches, inside the chart.
+        const double w = small.horizontalAdvance(Optimum_Text(points.at(optimum)));
+        const double x = std::clamp(tangent.p2().x() - w / 2, 0.0, std::max(0.0, W - w));
+        wantedNote = QRectF(x, tangent.p2().y() + 2 * charHeight - small.ascent(), w, small.height());
+    }
+    // Clear of the grid values along the top, the bottom and the left, and
+    // of the two axis captions.
+    const double valueWidth = small.horizontalAdvance(
+        QStringLiteral("%1").arg(-std::max(std::fabs(yMin), std::fabs(yMax)) * std::fabs(yScale), 0, 'f', yDecimals));
+    const QRectF bounds(0, charHeight + 2, W, std::max(0.0, H - 2 * (charHeight + 2)));
+    const QList<QRectF> obstacles = {
+        QRectF(0, 0, 1.2 * charWidth + valueWidth + 2, H),
+        QRectF(W * 0.8, H - 1.5 * charWidth - small.ascent(), small.horizontalAdvance(xCaption), small.height()),
+    };
+    return Place_Chart_Texts(bounds, screenCurve(), tangent, obstacles, wantedTitle, wantedNote);
+}
+
 // ---------------------------------------------------------------- input
 
 void grafClass::wheelEvent(QWheelEvent* event)
@@ -152,13 +202,21 @@ void grafClass::paintEvent(QPaintEvent*)
     if (!(xRange > 0 && yRange > 0))
         return;
     const QPolygonF screenPoints = scalePoly(points);
-    transformPainter(&painter);
     painter.save();
+    transformPainter(&painter);
     painter.setPen(QPen(QBrush(Qt::red), 1, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
     painter.drawPolyline(screenPoints);
     if (velocityMode && design->towForce >= 0)
         drawOptLine(&painter, screenPoints);
     painter.restore();
+    // The note in the chart's own pixels, where neither the curve nor the
+    // tangent runs through it.
+    const QRectF note = textBoxes().note;
+    if (!note.isNull() && !points.isEmpty()) {
+        painter.setFont(font());
+        painter.setPen(Qt::red);
+        painter.drawText(note, Qt::AlignLeft | Qt::AlignVCenter, Optimum_Text(points.at(optimum)));
+    }
 }
 
 void grafClass::drawAxes(QPainter* painter)
@@ -202,29 +260,17 @@ void grafClass::drawAxes(QPainter* painter)
     painter->setPen(Qt::blue);
     vertDraw(painter, QPointF(7 * charWidth, H * 0.5), yCaption);
     painter->drawText(QPointF(W * 0.8, H - 1.5 * charWidth), xCaption);
-    QFont big(QStringLiteral("times"), 14);
-    big.setWeight(QFont::Thin);
+    const QFont big = titleFont();
     painter->setFont(big);
-    painter->drawText(QPointF(W * 0.3, 4 * charWidth), title);
+    painter->drawText(textBoxes().title.topLeft() + QPointF(0, QFontMetricsF(big).ascent()), title);
 }
 
 void grafClass::drawOptLine(QPainter* painter, const QPolygonF& screenPoints)
 {
     if (points.isEmpty())
         return;
-    const int k = optimum;
     painter->setPen(QPen(QBrush(Qt::black), 2, Qt::DotLine, Qt::SquareCap, Qt::BevelJoin));
-    painter->drawLine(QPointF(0, 0), screenPoints.at(k));
-    const QString text = Optimum_Text(points.at(k));
-    // In the chart's own font and kept within the frame, so that the whole
-    // text can be read wherever the tangent touches.
-    painter->setFont(font());
-    const double textWidth = QFontMetricsF(font()).horizontalAdvance(text);
-    double x = screenPoints.at(k).x() - text.size() * charWidth * 0.5;
-    x = std::min(x, (viewWidth - offsetX) / zoom - textWidth);
-    x = std::max(x, -offsetX / zoom);
-    painter->setPen(Qt::red);
-    painter->drawText(QPointF(x, screenPoints.at(k).y() + 2 * charHeight), text);
+    painter->drawLine(QPointF(0, 0), screenPoints.at(optimum));
 }
 
 void vertDraw(QPainter* painter, QPointF p, const QString& s)

@@ -10,6 +10,8 @@
 
 #include "aero/polarview.h"
 
+#include <QFont>
+#include <QLineF>
 #include <QPoint>
 #include <QPolygonF>
 #include <QRect>
@@ -51,6 +53,12 @@ public:
     int optimumIndex() const { return optimum; }
     // The best-glide speed of the speed polar, km/h; "XXX" until there is one.
     QString getOptimumVString() const { return optimumText; }
+    // What the chart shows, in its own pixels for the present zoom and pan:
+    // the curve, the best-glide tangent of the speed polar (null for the
+    // other charts), and where the title and the best-glide note stand.
+    QPolygonF screenCurve() const;
+    QLineF screenTangent() const;
+    ChartTextBoxes textBoxes() const;
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -65,6 +73,7 @@ private:
     void transformPainter(QPainter* painter) const;
     void drawAxes(QPainter* painter);
     void drawOptLine(QPainter* painter, const QPolygonF& screenPoints);
+    QFont titleFont() const;
 
     ParaStruct* design;
     QPoint lastMousePos;

@@ -4,6 +4,7 @@
 #include "structure/crossports.h"
 
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
@@ -95,11 +96,17 @@ void MidLineView::PaintAirfoil(QPainter* painter, const PilotScene& scene)
 
 void MidLineView::drawCrossview(QPainter* painter, const PilotScene& scene)
 {
-    for (const PilotScene::Marker& m : scene.rows) {
+    const QFontMetricsF metrics(font());
+    const QList<QRectF> labels = Row_Label_Boxes(
+        scene, [&metrics](const QString& text) { return metrics.horizontalAdvance(text); }, metrics.height());
+    for (int r = 0; r < scene.rows.size(); ++r) {
+        const PilotScene::Marker& m = scene.rows[r];
         painter->setPen(QPen(Qt::red, 0));
         painter->drawEllipse(m.at, 4, 4);
+        if (labels.value(r).isNull())
+            continue;
         painter->setPen(QPen(Qt::black, 0));
-        painter->drawText(QPointF(m.at.x() - xLabelRect.width(), m.at.y() + yLabelRect.height()), m.letter);
+        painter->drawText(labels[r], Qt::AlignCenter, m.letter);
     }
     pilot_Position(scene, painter);
 }

@@ -233,6 +233,13 @@ bool GlideSimulation::calculate_flight(double T60)
     }
 }
 
+QList<Flight> GlideSimulation::Whole_Flight() const
+{
+    GlideSimulation run(*this);
+    run.calculate_flight(AnimationEnd);
+    return run.flights;
+}
+
 void GlideSimulation::animate_flight()
 {
     anim_T = 0;

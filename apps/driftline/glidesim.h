@@ -73,6 +73,9 @@ public:
     // Recomputes the glide for a time limit growing by 0.075 s per frame,
     // showing every frame, up to 60 s or until the path reaches x_range.
     void animate_flight();
+    // The glide the animation of the present inputs ends with, computed at
+    // once; the simulation itself is left as it is.
+    QList<Flight> Whole_Flight() const;
 
     double M = 90;           // kg
     double S = 2.2;          // m2

@@ -5,6 +5,7 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QLineF>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPen>
@@ -114,32 +115,123 @@ void WSuit::paintEvent(QPaintEvent *)
     draw_Polars(&painter);
 }
 
+QFont WSuit::netFont() const
+{
+    QFont f = font();
+    f.setWeight(QFont::Normal);
+    f.setStyle(QFont::StyleNormal);
+    // Large enough to read at the window's form size, growing with it.
+    f.setPixelSize(std::max(10, drawHeight / 70));
+    return f;
+}
+
+QList<NetLabel> Net_Labels(QPointF origin, QSizeF extent, double xRange, double yRange, const QList<QRectF> &keepOff,
+                           const std::function<double(const QString &)> &textWidth, double ascent, double lineHeight)
+{
+    // A distance label goes down its line (beside it, left, when the line
+    // itself is taken), a height label left of its line, or along it.
+    QList<QPointF> down, along{QPointF(-1.1, 0)};
+    for (int k = 1; k <= 12; ++k)
+        down << QPointF(0, 0.5 * k) << QPointF(-1.1, 0.5 * k);
+    for (int k = 1; k <= 24; ++k)
+        along << QPointF(0.25 * k, 0);
+    QList<NetLabel> labels;
+    QList<QRectF> taken = keepOff;
+    auto place = [&](const QRectF &wanted, const QString &text, const QList<QPointF> &moves) {
+        const QRectF at = Place_Labels({wanted}, moves, QRectF(), taken).first();
+        if (at.isNull())
+            return;
+        labels.append({at, text});
+        taken.append(at);
+    };
+    if (xRange > 0) {
+        for (double X = 0; X <= xRange; X += 0.1 * xRange) {
+            const QString text = fixed(X, 1);
+            const int sx = int(origin.x() + extent.width() * X / xRange);
+            place(QRectF(sx, int(origin.y()) - ascent, textWidth(text), lineHeight), text, down);
+        }
+    }
+    if (yRange > 0) {
+        // The origin is labelled once, by the distance axis.
+        for (double Y = 0.1 * yRange; Y <= yRange; Y += 0.1 * yRange) {
+            const QString text = fixed(Y, 1);
+            const int sy = int(origin.y() + extent.height() * Y / yRange);
+            place(QRectF(int(origin.x()), sy - ascent, textWidth(text), lineHeight), text, along);
+        }
+    }
+    return labels;
+}
+
+QList<QRectF> Path_Cover(const QPolygonF &path)
+{
+    QList<QRectF> cover;
+    QPointF last;
+    for (const QPointF &p : path) {
+        if (!cover.isEmpty() && QLineF(last, p).length() < 3)
+            continue;
+        cover << QRectF(p - QPointF(1.5, 1.5), QSizeF(3, 3));
+        last = p;
+    }
+    return cover;
+}
+
+const WSuit::Overlays &WSuit::overlays() const
+{
+    const QSize size(drawWidth, drawHeight);
+    if (overlayCache.size == size && overlayCache.glide == glide)
+        return overlayCache;
+    overlayCache.size = size;
+    overlayCache.glide = glide;
+    // The path of the whole glide with its time labels, and the fields.
+    const QFontMetricsF net(netFont());
+    const QPolygonF path = foreseenPath();
+    QList<QRectF> keepOff = fieldRects();
+    keepOff << Path_Cover(path);
+    for (int i = LabelEvery; i < foreseen.size(); i += LabelEvery) {
+        const QPointF p = planePoint(foreseen[i]);
+        if (isFinite(p))
+            keepOff << QRectF(p.x(), p.y() - net.ascent(), net.horizontalAdvance(fixed(foreseen[i].time, 1)),
+                              net.height());
+    }
+    overlayCache.labels = Net_Labels(QPointF(leftMargin, topMargin), QSizeF(drawWidth, drawHeight), x_range,
+                                     y_range, keepOff,
+                                     [&net](const QString &t) { return net.horizontalAdvance(t); }, net.ascent(),
+                                     net.height());
+    QList<QRectF> chartOff = fieldRects();
+    for (const NetLabel &l : overlayCache.labels)
+        chartOff << l.box;
+    const QFontMetricsF chart(chartFont());
+    overlayCache.chart = Polar_Inset(QSizeF(drawWidth, drawHeight), chartOff, 1.5 * chart.height(), path);
+    return overlayCache;
+}
+
+QList<NetLabel> WSuit::netLabels() const
+{
+    return overlays().labels;
+}
+
 void WSuit::draw_Net(QPainter *painter)
 {
-    QFont font = painter->font();
-    font.setWeight(QFont::Normal);
-    font.setStyle(QFont::StyleNormal);
-    // Large enough to read at the window's form size, growing with it.
-    font.setPixelSize(std::max(10, drawHeight / 70));
+    const QFont font = netFont();
+    const QFontMetricsF metrics(font);
     painter->setFont(font);
     painter->setPen(makePen(Qt::black, 0, Qt::DotLine));
 
     if (x_range > 0) {
         for (double X = 0; X <= x_range; X += 0.1 * x_range) {
             const int sx = int(leftMargin + drawWidth * X / x_range);
-            painter->drawText(QPoint(sx, int(topMargin)), fixed(X, 1));
             painter->drawLine(sx, int(topMargin), sx, int(topMargin + drawHeight));
         }
     }
     if (y_range > 0) {
         for (double Y = 0; Y <= y_range; Y += 0.1 * y_range) {
             const int sy = int(topMargin + drawHeight * Y / y_range);
-            // The origin is labelled once, by the distance axis.
-            if (Y > 0)
-                painter->drawText(QPoint(int(leftMargin), sy), fixed(Y, 1));
             painter->drawLine(int(leftMargin), sy, int(leftMargin + drawWidth), sy);
         }
     }
+    // Off the input fields that stand over the plane.
+    for (const NetLabel &l : netLabels())
+        painter->drawText(l.box.topLeft() + QPointF(0, metrics.ascent()), l.text);
     painter->drawText(QPoint(500, 25), QStringLiteral(" < painting finished >"));
 }
 
@@ -187,20 +279,40 @@ void WSuit::paint_pilot(QPainter *painter, QPointF P, double theta, double alpha
     painter->drawPolygon(QPolygonF({P1, B, C}), Qt::OddEvenFill);
 }
 
-QRectF Polar_Inset(const QSizeF &view, const QList<QRectF> &fields, double labelRoom)
+QRectF Polar_Inset(const QSizeF &view, const QList<QRectF> &keepOff, double labelRoom, const QPolygonF &path)
 {
     const double w = view.width(), h = view.height();
     QRectF chart(0.5 * w, 0.05 * w, 0.45 * w, 0.3 * h);
-    // Below every input field that stands over the chart or its labels.
-    const QRectF withLabels = chart.adjusted(-labelRoom, -labelRoom, labelRoom, labelRoom);
+    const auto withLabels = [labelRoom](const QRectF &c) {
+        return c.adjusted(-labelRoom, -labelRoom, labelRoom, labelRoom);
+    };
+    // Below everything it must keep off that stands over its column.
+    const QRectF column(withLabels(chart).left(), 0, withLabels(chart).width(), h);
     double top = chart.top();
-    for (const QRectF &f : fields)
-        if (f.intersects(QRectF(withLabels.left(), 0, withLabels.width(), h)) && f.top() < withLabels.bottom())
+    for (const QRectF &f : keepOff)
+        if (f.intersects(column) && f.top() < withLabels(chart).bottom())
             top = std::max(top, f.bottom() + labelRoom);
     chart.moveTop(top);
-    // The angle labels below it stay in the view.
-    chart.setBottom(std::min(chart.bottom(), h - 1.5 * labelRoom));
-    return chart;
+    // Then down the column, a label's room at a time, to the first place
+    // the glide does not pass (the angle labels below it stay in the view).
+    const double lowest = h - 1.5 * labelRoom - chart.height();
+    QRectF best = chart;
+    int fewest = -1;
+    for (double y = top; y <= lowest + 1e-9 && fewest != 0; y += labelRoom) {
+        QRectF c = chart;
+        c.moveTop(y);
+        const QRectF around = withLabels(c);
+        if (std::any_of(keepOff.begin(), keepOff.end(), [&around](const QRectF &f) { return f.intersects(around); }))
+            continue;
+        const int covered = int(std::count_if(path.begin(), path.end(),
+                                               [&around](const QPointF &p) { return around.contains(p); }));
+        if (fewest < 0 || covered < fewest) {
+            fewest = covered;
+            best = c;
+        }
+    }
+    best.setBottom(std::min(best.bottom(), h - 1.5 * labelRoom));
+    return best;
 }
 
 PolarChart Polar_Chart(const QRectF &chart, const QVector<QPointF> &CL, const QVector<QPointF> &CD,
@@ -263,10 +375,21 @@ QList<QRectF> WSuit::fieldRects() const
     return rects;
 }
 
+QPolygonF WSuit::foreseenPath() const
+{
+    QPolygonF path;
+    for (const Flight &f : foreseen) {
+        const QPointF p = planePoint(f);
+        if (isFinite(p))
+            path << p;
+    }
+    return path;
+}
+
 PolarChart WSuit::polarChart() const
 {
     const QFontMetricsF metrics(chartFont());
-    const QRectF frame = Polar_Inset(QSizeF(drawWidth, drawHeight), fieldRects(), 1.5 * metrics.height());
+    const QRectF frame = overlays().chart;
     return Polar_Chart(frame, Inter_Poly(6, t_kot, t_Cl, 100), Inter_Poly(6, t_kot, t_Cd, 100),
                        [&metrics](const QString &t) { return metrics.horizontalAdvance(t); }, metrics.height());
 }
@@ -369,7 +492,7 @@ void WSuit::mousePressEvent(QMouseEvent *event)
     if (buttons & Qt::LeftButton) {
         panX = panY = 0;
         zoom = 1;
-        animate_flight();
+        startAnimation();
     } else if (buttons & Qt::RightButton) {
         panX = panY = 0;
         zoom = 1;
@@ -407,5 +530,14 @@ void WSuit::keyPressEvent(QKeyEvent *)
 void WSuit::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    startAnimation();
+}
+
+void WSuit::startAnimation()
+{
+    // The chart takes its place from the whole glide, before the path
+    // grows into it frame by frame.
+    foreseen = Whole_Flight();
+    ++glide;
     animate_flight();
 }

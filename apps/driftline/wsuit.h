@@ -35,10 +35,33 @@ struct PolarChart {
     QPolygonF lift, drag, ratio;
 };
 
-// Where the chart stands in a view of the given size: the upper right, 45 %
-// of the width and 30 % of the height, moved down below the input fields
-// that stand over it or its labels (`labelRoom` around the frame).
-QRectF Polar_Inset(const QSizeF &view, const QList<QRectF> &fields, double labelRoom);
+// The labels of the flight plane's grid: the distances above its top line,
+// each starting at its grid line, the heights (from 100 m on) right of its
+// left line, on theirs. `origin` is where the plane's top and left lines
+// meet, `extent` the drawing's width and height, over which xRange and
+// yRange metres run. A label that would cover something to keep off (an
+// input field, the glide's path and its time labels) moves along its grid
+// line until it covers nothing: a distance label down (and to the left of
+// its line), a height label to the left of its line or on to the right; one
+// that finds no such place nearby is left out.
+struct NetLabel {
+    QRectF box;
+    QString text;
+};
+QList<NetLabel> Net_Labels(QPointF origin, QSizeF extent, double xRange, double yRange, const QList<QRectF> &keepOff,
+                           const std::function<double(const QString &)> &textWidth, double ascent, double lineHeight);
+
+// Small squares along a path on screen, a few pixels apart, for labels to
+// keep off.
+QList<QRectF> Path_Cover(const QPolygonF &path);
+
+// Where the chart stands in a view of the given size: 45 % of the width and
+// 30 % of the height at the right, as high up as it can stand below what it
+// must keep off (the input fields, the grid's labels) with `labelRoom`
+// around its frame for its own labels, and where the glide's path does not
+// run through it or its labels; where the path runs through it wherever it
+// stands, where it covers the fewest points of the path.
+QRectF Polar_Inset(const QSizeF &view, const QList<QRectF> &keepOff, double labelRoom, const QPolygonF &path = {});
 
 // The chart in `frame` for the lift and drag tables (x: angle of attack):
 // angle labels below the frame, lift values to its left and glide-ratio
@@ -68,6 +91,11 @@ public:
     QPointF planePoint(const Flight &f) const;
     // The polar chart as the last paint laid it out.
     PolarChart polarChart() const;
+    // The grid's labels as the last paint laid them out.
+    QList<NetLabel> netLabels() const;
+    // The path of the glide the running (or last) animation ends with, on
+    // the flight plane of the last paint: the chart keeps off it.
+    QPolygonF foreseenPath() const;
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -88,6 +116,17 @@ private:
     void draw_Polars(QPainter *painter);
     QList<QRectF> fieldRects() const;
     QFont chartFont() const;
+    QFont netFont() const;
+    void startAnimation();
+    // The grid's labels and the chart's frame, laid out again when the
+    // view's size or the foreseen glide changes (not at every frame).
+    struct Overlays {
+        QSize size;
+        int glide = -1;
+        QList<NetLabel> labels;
+        QRectF chart;
+    };
+    const Overlays &overlays() const;
 
     QRect wsRect;           // (0, 0, width, height) of the last paint
     int drawHeight = 0;     // height less 1
@@ -99,4 +138,7 @@ private:
     double panY = 0;
     double panX = 0;
     double zoom = 1;
+    QList<Flight> foreseen;  // the whole glide of the running animation
+    int glide = 0;           // counts the animations started
+    mutable Overlays overlayCache;
 };

@@ -65,7 +65,8 @@ int Factorise_LU(double* a, int n, int* pivots, const std::function<void(int)>& 
 int Free_Cores(int cores, double load, int wanted)
 {
     const double spare = std::isfinite(load) ? cores - load : cores;
-    const int free = static_cast<int>(std::lround(std::max(1.0, spare)));
+    const int half = (cores + 1) / 2;
+    const int free = std::max(half, static_cast<int>(std::lround(std::max(1.0, spare))));
     return std::max(1, std::min(free, wanted));
 }
 

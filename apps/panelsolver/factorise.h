@@ -17,15 +17,18 @@ namespace panelsolver {
 // info: 0, or the first zero pivot counted from 1.
 int Factorise_LU(double* a, int n, int* pivots, const std::function<void(int percent)>& done = nullptr);
 
-// The cores this process may run on that other work leaves free: `cores`
-// less the load average, rounded, at least 1 and no more than `wanted`. A
-// machine busy with other work runs the dense algebra slower with more
-// threads than it has cores to spare.
+// The threads for this process: the cores that other work leaves free
+// (`cores` less the load average, rounded), but never fewer than half of
+// the cores (rounded up), and no more than `wanted`; at least 1. More
+// threads than cores to spare slow the dense algebra down a little; one
+// thread on a busy machine slows it down three times: the load average
+// counts work that comes and goes, and the solver competes for the cores
+// as well as any program does.
 int Free_Cores(int cores, double load, int wanted);
 
-// Caps the threads of the assembly (OpenMP) and of the factorisation
-// (OpenBLAS) at the cores this machine has free now, never above what the
-// environment set for either, and returns the larger cap.
+// Sets the threads of the assembly (OpenMP) and of the factorisation
+// (OpenBLAS) by Free_Cores for this machine's cores and its load now, never
+// above what the environment set for either, and returns the larger count.
 int Use_Free_Cores();
 
 } // namespace panelsolver

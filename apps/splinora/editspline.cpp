@@ -4,6 +4,8 @@
 #include <QAction>
 #include <QCursor>
 #include <QFile>
+#include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -12,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "apps/splinora/foilroutines.h"
 #include "apps/splinora/myopenfile.h"
 #include "apps/splinora/shared_links.h"
 
@@ -47,9 +50,52 @@ void EditSpline::take_frame()
     H = MyRect.bottom() - MyRect.top();
     xc = int(wr * 0.1);
     L_T = wr - 2 * xc;
-    yc = int(H * 0.5);
+    // Below the fields and the figures, in the middle of the rest.
+    band = Band_Bottom();
+    yc = band + std::max(0, H - band) / 2;
     Orig = QPointF(xc, yc);
     TE = QPointF(L_T + xc, yc);
+}
+
+namespace {
+constexpr int kInfoLines = 4;
+constexpr int kMargin = 10;
+} // namespace
+
+int EditSpline::Band_Bottom() const
+{
+    const QFontMetrics metrics(font());
+    const int fields = childrenRect().isValid() ? childrenRect().bottom() + 1 : 0;
+    return fields + 6 + kInfoLines * metrics.lineSpacing() + 4;
+}
+
+QRect EditSpline::Chart_Area() const
+{
+    const int top = Band_Bottom();
+    return QRect(0, top, width(), std::max(0, height() - top));
+}
+
+QList<QRectF> EditSpline::Info_Line_Boxes() const
+{
+    const QFontMetricsF metrics(font());
+    const double top = (childrenRect().isValid() ? childrenRect().bottom() + 1 : 0) + 6;
+    QList<QRectF> boxes;
+    for (int k = 0; k < infoLines.size(); ++k)
+        boxes << QRectF(kMargin, top + k * metrics.lineSpacing(), metrics.horizontalAdvance(infoLines[k]),
+                        metrics.height());
+    return boxes;
+}
+
+QStringList EditSpline::Thickness_Lines(const QPolygonF& poly, const QString& label, const QString& name) const
+{
+    if (poly.isEmpty())
+        return {QString(), QString()};
+    QString St[2];
+    FindThickness(&poly, St);
+    const QFontMetrics metrics(font());
+    const int room = width() - 2 * kMargin - metrics.horizontalAdvance(label + ": " + St[0]);
+    return {label + metrics.elidedText(name, Qt::ElideMiddle, std::max(room, 0)) + ": " + St[0],
+            QStringLiteral("      || ") + St[1]};
 }
 
 void EditSpline::Init_widget()

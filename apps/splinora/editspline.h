@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QList>
 #include <QPointF>
 #include <QPolygonF>
 #include <QRect>
+#include <QRectF>
 #include <QString>
+#include <QStringList>
 #include <QVector2D>
 #include <QWidget>
 
@@ -50,6 +53,19 @@ public:
 
     // Drawing point of a position in widget (screen) coordinates.
     QPointF fromScreen(QPointF pos) const;
+
+    // The band along the top of the area that the fields over it and the
+    // four lines of figures take: the chart is drawn below it only, and
+    // its chord line runs through the middle of what is left.
+    int Band_Bottom() const;
+    QRect Chart_Area() const;
+    // The lines of figures as the last paint wrote them: the background
+    // airfoil's thickness, then its top and bottom, then the spline's (a
+    // line is empty while its airfoil is); and where they stand, under the
+    // fields, one a line, each within the area's width (a file name too
+    // long for it is shortened in its middle).
+    QStringList Info_Lines() const { return infoLines; }
+    QList<QRectF> Info_Line_Boxes() const;
 
     QPointF myAnchor() const;
     QSize SizeHint() const;
@@ -104,7 +120,10 @@ protected:
 
 private:
     void take_frame();
+    QStringList Thickness_Lines(const QPolygonF& poly, const QString& label, const QString& name) const;
     bool contextMenuConnected = false;
+    int band = 0;
+    QStringList infoLines;
 };
 
 // One control point with its leg of the control polygon.

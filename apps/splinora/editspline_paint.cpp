@@ -4,6 +4,7 @@
 #include "apps/splinora/editspline.h"
 
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QTransform>
 
@@ -15,7 +16,8 @@ namespace splinora {
 
 void EditSpline::paintEvent(QPaintEvent*)
 {
-    if (rect() != MyRect)
+    // A new size, or fields laid out anew, move the chart.
+    if (rect() != MyRect || Band_Bottom() != band)
         Update_geometry();
     QPainter painter(this);
     painter.setWindow(MyRect);
@@ -23,12 +25,15 @@ void EditSpline::paintEvent(QPaintEvent*)
     spline_poly = p->spline.make_SplinePoly();
     AdjustSpline_TE();
 
-    QString label = "Background foil: " + QFileInfo(p->baseAirfoilName).baseName() + ": ";
-    Paint_thickness(&p->baseAirfoil, QPointF(300, 20), label, &painter);
-
     p->workAirfoil = normalize_FromScreen(spline_poly);
-    label = "Spline ....... : " + QFileInfo(p->spline.airfoilName).baseName() + ": ";
-    Paint_thickness(&p->workAirfoil, QPointF(300, 35), label, &painter);
+    infoLines = Thickness_Lines(p->baseAirfoil, QStringLiteral("Background foil: "),
+                                QFileInfo(p->baseAirfoilName).baseName())
+              + Thickness_Lines(p->workAirfoil, QStringLiteral("Spline ....... : "),
+                                QFileInfo(p->spline.airfoilName).baseName());
+    const QFontMetricsF metrics(font());
+    const QList<QRectF> boxes = Info_Line_Boxes();
+    for (int k = 0; k < boxes.size(); ++k)
+        painter.drawText(boxes[k].topLeft() + QPointF(0, metrics.ascent()), infoLines[k]);
 
     if (mousepressed && pnt_selected >= 0 && pnt_selected < p->spline.num_pnt && L_T > 0) {
         const QPointF cp = p->spline.CP[pnt_selected];
@@ -39,6 +44,9 @@ void EditSpline::paintEvent(QPaintEvent*)
     }
     ShowKnotString(&painter);
 
+    // The chart keeps below the fields and the figures, however it is
+    // zoomed and panned.
+    painter.setClipRect(Chart_Area());
     transformPainter(painter);
     painter.save();
     Coor_System(&painter);

@@ -110,6 +110,8 @@ void DesignDialog::on_colorButton_pressed()
 
 void DesignDialog::on_saveButton_pressed()
 {
+    // Saving the colours and drawing the texture from them take a moment.
+    const WaitCursor busy;
     colorButton->setEnabled(false);
     if (!patt_widget->Save_Canopy_Data())
         reportUnsaved();

@@ -3,6 +3,8 @@
 #include "core/skintension.h"
 #include "lines/bridlelists.h"
 
+#include <QFontMetricsF>
+
 #include <algorithm>
 
 void drawVerticalText(QPainter* painter, float angle, QPointF point, const QString& text)
@@ -35,7 +37,9 @@ void RelaxBrakes::paintEvent(QPaintEvent*)
 
 void RelaxBrakes::PaintRelaxBrakes(QPainter* p, int w, int h)
 {
-    const RelaxDiagram d = Relax_Diagram(design, middle, edge, centre, relax, count, w, h);
+    const QFontMetricsF metrics(p->font());
+    const RelaxDiagram d =
+        Relax_Diagram(design, middle, edge, centre, relax, count, w, h, metrics.ascent(), metrics.descent());
     // Without a design there is nothing to scale the diagram by.
     if (!d.valid)
         return;
@@ -47,8 +51,8 @@ void RelaxBrakes::PaintRelaxBrakes(QPainter* p, int w, int h)
     p->drawLine(QPointF(w / 10, d.baseY), QPointF(0.9 * w, d.baseY));
     p->drawLine(d.middleFoot, d.middleTop);
     p->drawLine(d.edgeFoot, d.edgeTop);
-    drawVerticalText(p, -90, d.middleFoot, QString(" %1").arg(d.middle, 0, 'f', 2));
-    drawVerticalText(p, -90, d.edgeFoot, QString(" %1").arg(d.edge, 0, 'f', 2));
+    drawVerticalText(p, -90, d.middleTextAt, QString(" %1").arg(d.middle, 0, 'f', 2));
+    drawVerticalText(p, -90, d.edgeTextAt, QString(" %1").arg(d.edge, 0, 'f', 2));
     for (const RelaxBar& bar : d.bars) {
         p->drawEllipse(bar.foot, 1, 1);
         p->drawEllipse(bar.top, 1, 1);

@@ -173,17 +173,58 @@ QRectF FlatWing::drawingExtent() const
     // widths' texts right of and below it.
     QRectF plan = QPolygonF(QList<QPointF>(controlPoints, controlPoints + 8)).boundingRect();
     plan = plan.adjusted(-50, -75, 170, 45);
-    // The block of figures written from the middle of the plan, in the
-    // 14-point face it is drawn in.
+    return plan.united(summaryBlock());
+}
+
+QFont FlatWing::summaryFont() const
+{
     QFont font = this->font();
     font.setBold(true);
     font.setItalic(true);
     font.setPointSize(14);
-    const QFontMetricsF metrics(font);
-    const QPointF A = (controlPoints[0] + controlPoints[3] + controlPoints[4] + controlPoints[7]) / 4;
-    const QString widest = QStringLiteral(" aver. wing depth [m]: 00.00");
-    const QRectF figures(A.x(), A.y() - metrics.ascent(), metrics.horizontalAdvance(widest), 5 * 25 + metrics.height());
-    return plan.united(figures);
+    return font;
+}
+
+QList<FlatWing::SummaryLine> FlatWing::summaryLines() const
+{
+    const QString texts[6] = {
+        QStringLiteral("FLAT area [m2]: %1 ").arg(design->flatArea, 5, 'f', 2),
+        QStringLiteral("Aspect ratio: %1 ").arg(design->flatAspectRatio, 4, 'f', 2),
+        QStringLiteral("Total number of ribs: %1 ").arg(design->cells),
+        QStringLiteral("Total span [m]: %1").arg(design->span, 4, 'f', 2),
+        QStringLiteral(" span/2 [m]: %1").arg(design->span / 2, 4, 'f', 2),
+        QStringLiteral(" aver. wing depth [m]: %1").arg(design->meanChord, 4, 'f', 2),
+    };
+    // Below the trailing edge stand the rib numbers and, up to four lines
+    // of the rib labels' face down, the cell widths; the figures start a
+    // line below those, at the plan's left edge, in two columns of three.
+    const QRectF plan = QPolygonF(QList<QPointF>(controlPoints, controlPoints + 8)).boundingRect();
+    QFont ribFont = font();
+    ribFont.setPointSize(10);
+    const QFontMetricsF ribs(ribFont);
+    const QFontMetricsF metrics(summaryFont());
+    const double top = plan.bottom() + 5 * ribs.height() + metrics.ascent();
+    double firstColumn = 0;
+    for (int k = 0; k < 3; ++k)
+        firstColumn = std::max(firstColumn, metrics.horizontalAdvance(texts[k]));
+    QList<SummaryLine> lines;
+    for (int k = 0; k < 6; ++k) {
+        const double x = plan.left() + (k < 3 ? 0 : firstColumn + metrics.horizontalAdvance(QStringLiteral("MM")));
+        lines.append({QPointF(x, top + (k % 3) * metrics.lineSpacing()), texts[k]});
+    }
+    return lines;
+}
+
+QRectF FlatWing::summaryBlock() const
+{
+    if (m_setupCount <= 0)
+        return QRectF();
+    const QFontMetricsF metrics(summaryFont());
+    QRectF block;
+    for (const SummaryLine& line : summaryLines())
+        block |= QRectF(line.at.x(), line.at.y() - metrics.ascent(), metrics.horizontalAdvance(line.text),
+                        metrics.height());
+    return block;
 }
 
 void FlatWing::fitView()
@@ -273,23 +314,10 @@ void FlatWing::Refresh_Outline()
 void FlatWing::Paint_TextData(QPainter* painter)
 {
     const QFont own = painter->font();
-    QFont font = own;
-    font.setBold(true);
-    font.setItalic(true);
-    font.setPointSize(14);
-    painter->setFont(font);
+    painter->setFont(summaryFont());
     painter->setPen(QPen(Qt::darkGray, 1));
-    const QPointF A = (controlPoints[0] + controlPoints[3] + controlPoints[4] + controlPoints[7]) / 4;
-    const QString lines[6] = {
-        QStringLiteral("FLAT area [m2]: %1 ").arg(design->flatArea, 5, 'f', 2),
-        QStringLiteral("Aspect ratio: %1 ").arg(design->flatAspectRatio, 4, 'f', 2),
-        QStringLiteral("Total number of ribs: %1 ").arg(design->cells),
-        QStringLiteral("Total span [m]: %1").arg(design->span, 4, 'f', 2),
-        QStringLiteral(" span/2 [m]: %1").arg(design->span / 2, 4, 'f', 2),
-        QStringLiteral(" aver. wing depth [m]: %1").arg(design->meanChord, 4, 'f', 2),
-    };
-    for (int k = 0; k < 6; ++k)
-        painter->drawText(A + QPointF(0, 25 * k), lines[k]);
+    for (const SummaryLine& line : summaryLines())
+        painter->drawText(line.at, line.text);
     painter->setFont(own);
     if (m_selected >= 0 && m_selected < 8) {
         const QPointF p = controlPoints[m_selected];

@@ -8,10 +8,13 @@
 // reset, DXF export and printing).
 
 #include <QDialog>
+#include <QFont>
+#include <QList>
 #include <QPoint>
 #include <QPointF>
 #include <QRectF>
 #include <QRect>
+#include <QString>
 #include <QWidget>
 
 #include <memory>
@@ -65,6 +68,10 @@ public:
     // The plan with its labels and figures, in drawing units: what the view
     // shows whole at its setup, a resize and the right button.
     QRectF drawingExtent() const;
+    // The block of the wing's figures (flat area, aspect ratio, ...), in
+    // drawing units: two columns below the plan and the labels under its
+    // trailing edge, so that it covers nothing of the plan.
+    QRectF summaryBlock() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -79,6 +86,12 @@ protected:
 private:
     void fitView();
     void transformPainter(QPainter& painter);
+    struct SummaryLine {
+        QPointF at; // start of the base line
+        QString text;
+    };
+    QList<SummaryLine> summaryLines() const;
+    QFont summaryFont() const;
     void Paint_TextData(QPainter* painter);
     void PaintFlatWing(QPainter* painter);
     void Paint_Cntrl(QPainter* painter);

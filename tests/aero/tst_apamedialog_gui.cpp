@@ -103,7 +103,7 @@ ApameRes wallResults()
     return r;
 }
 
-// Where the start camera (scale 0.45, offset 0.45, sizes x 0.128, a 920 x
+// Where the face view (scale 0.45, offset 0.45, sizes x 0.128, a 920 x
 // 340 view seen through its 1020-pixel viewport) puts a point of the wall.
 QPoint onScreen(double y, double z)
 {
@@ -132,6 +132,26 @@ bool litAs(QRgb pixel, const QColor& colour)
     const int tolerance = 16;
     return std::abs(qRed(pixel) - colour.red()) <= tolerance && std::abs(qGreen(pixel) - colour.green()) <= tolerance
            && std::abs(qBlue(pixel) - colour.blue()) <= tolerance;
+}
+
+// The pixels of a frame that show the wing (not the grey ground), and how
+// many of them are black.
+struct WingPixels {
+    int all = 0;
+    int black = 0;
+};
+WingPixels wingPixels(const QImage& image)
+{
+    WingPixels n;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            if (p == qRgb(160, 160, 160))
+                continue;
+            ++n.all;
+            n.black += qRed(p) < 40 && qGreen(p) < 40 && qBlue(p) < 40;
+        }
+    return n;
 }
 
 // The legend colours found on at least 40 pixels of the image.
@@ -335,6 +355,8 @@ private slots:
         QCOMPARE(dialog->apamewidget->noticeText(), QString());
         QCOMPARE(dialog->modelEdit->text(), QStringLiteral("Smooth"));
         QCOMPARE(dialog->apamewidget->panels().size(), qsizetype(30));
+        // The wall stands straight in front of the face view.
+        dialog->apamewidget->setXRotation(4320);
 
         const QImage case0 = frame();
         if (qEnvironmentVariableIsSet("WL_AERO_SHOTS"))
@@ -454,6 +476,20 @@ private slots:
         QVERIFY(std::abs(dialog->starttimeEdit->time().secsTo(QTime::currentTime())) < 120);
         QCOMPARE(dialog->starttimeEdit->text(), dialog->starttimeEdit->time().toString("HH:mm:ss"));
         QVERIFY(frame() != before);
+        // At the start the view looks from the front and above: the wing
+        // shows its upper side, twice the area it shows edge-on
+        // straight from the front, in colour: the panels' edges do not
+        // hide it (next to no pixel of the wing is black).
+        const QImage start = frame();
+        if (qEnvironmentVariableIsSet("WL_AERO_SHOTS"))
+            start.save(qEnvironmentVariable("WL_AERO_SHOTS") + "/small_wing_start.png");
+        const WingPixels seen = wingPixels(start);
+        const int startTurn = dialog->apamewidget->xRotation();
+        dialog->apamewidget->setXRotation(4320);
+        const WingPixels face = wingPixels(frame());
+        dialog->apamewidget->setXRotation(startTurn);
+        QVERIFY2(seen.all > 2 * face.all, qPrintable(QStringLiteral("%1 pixels, %2 from the front").arg(seen.all).arg(face.all)));
+        QVERIFY2(seen.black * 20 < seen.all, qPrintable(QStringLiteral("%1 of %2 pixels black").arg(seen.black).arg(seen.all)));
         // Seen from below, the lower side in the colours of the scale.
         dialog->apamewidget->setXRotation(2880);
         const QImage after = frame();
@@ -670,7 +706,8 @@ private slots:
     {
         showDialog();
         GLApameWidget* view = dialog->apamewidget;
-        QCOMPARE(view->xRotation(), 4320);
+        // From the front, tilted 30 degrees down onto the upper side.
+        QCOMPARE(view->xRotation(), 4320 + 480);
         QCOMPARE(view->yRotation(), 2880);
         QCOMPARE(view->zRotation(), 1440);
         QVERIFY(std::fabs(view->scale() - 0.45) < 1e-6);
@@ -681,7 +718,7 @@ private slots:
                          Qt::RightButton, Qt::NoModifier);
         QApplication::sendEvent(view, &move);
         QTest::mouseRelease(view, Qt::RightButton, {}, QPoint(110, 105));
-        QCOMPARE(view->xRotation(), 4335);
+        QCOMPARE(view->xRotation(), 4815);
         QCOMPARE(view->zRotation(), 1420);
         // Middle-button drag moves up and down.
         QTest::mousePress(view, Qt::MiddleButton, {}, QPoint(100, 100));

@@ -10,6 +10,7 @@
 
 #include "core/calcul3d.h"
 #include "core/parastruct.h"
+#include "tests/common/overlap.h"
 #include "tests/common/printtopdf.h"
 #include "tests/common/scripteduser.h"
 #include "tests/core/designfixture.h"
@@ -204,6 +205,43 @@ private slots:
             best = std::min(best, p.y() / p.x());
         QVERIFY(std::fabs(touch.y() / touch.x() - best) < 0.002);
         QCOMPARE(chart->getOptimumVString(), QString::number(std::hypot(touch.x(), touch.y()) * 3.6, 'f', 2));
+    }
+
+    // The title and the best-glide note stand where neither the curve nor
+    // the tangent runs through them, apart and inside the chart: every
+    // chart, at the window's size and at a larger one.
+    void chartTextsStandClear_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QSize>("size");
+        for (const char* button : {"VyVxButton", "cdButton", "clButton", "cindButton", "cd_clButton", "cmButton"})
+            for (const QSize size : {QSize(1076, 710), QSize(1500, 950)})
+                QTest::addRow("%s, %d x %d", button, size.width(), size.height()) << QString(button) << size;
+    }
+
+    void chartTextsStandClear()
+    {
+        QFETCH(QString, button);
+        QFETCH(QSize, size);
+        WPolar w;
+        w.resize(size);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.findChild<QPushButton*>(button)->click();
+        const grafClass* chart = w.grafclasswidget;
+        const ChartTextBoxes texts = chart->textBoxes();
+        const QLineF tangent = chart->screenTangent();
+        QCOMPARE(texts.note.isNull(), tangent.isNull());
+        QCOMPARE(tangent.isNull(), button != "VyVxButton");
+        const QRectF frame(0, 0, chart->width(), chart->height());
+        for (const QRectF& box : {texts.title, texts.note}) {
+            if (box.isNull())
+                continue;
+            QVERIFY(frame.contains(box));
+            QVERIFY(!Polyline_Crosses(chart->screenCurve(), box));
+            QVERIFY(!Polyline_Crosses(QPolygonF({tangent.p1(), tangent.p2()}), box));
+        }
+        QVERIFY(!texts.title.intersects(texts.note));
     }
 
     // The wheel zooms by 2.5 % a step (in single precision, so two steps up

@@ -6,7 +6,9 @@
 #include "aero/apamemesh.h"
 #include "aero/polar.h"
 #include "aero/sideviews.h"
+#include "core/chartlabels.h"
 #include "tests/core/designfixture.h"
+#include "tools/template/defaultdesign.h"
 
 #include "core/parastruct.h"
 
@@ -15,6 +17,8 @@
 #include <QObject>
 #include <QPointF>
 #include <QPolygonF>
+#include <QRectF>
+#include <QSizeF>
 #include <QString>
 #include <QStringList>
 #include <QStringLiteral>
@@ -109,6 +113,42 @@ private slots:
         QCOMPARE(s.centreTextAt, QPointF(std::trunc(s.centreX), 0));
         QCOMPARE(s.shiftText, QStringLiteral("  Calage-pilot's displacement from LE: 25.00 [%]"));
         QCOMPARE(s.shiftTextAt, QPointF(0, std::trunc(2 * s.pilotY / 3)));
+    }
+
+    // The row letters under the markers stand apart where rows lie close
+    // (O2 and A a few per cent of the chord apart), near their markers and
+    // on none of them: the fixture's rows and the default design's.
+    void rowLettersStandApart_data()
+    {
+        QTest::addColumn<bool>("shipped");
+        QTest::addColumn<double>("aBehindO2"); // per cent of the chord; 0: as the design has it
+        QTest::newRow("fixture") << false << 0.0;
+        QTest::newRow("A one per cent behind O2") << false << 1.0;
+        QTest::newRow("default design") << true << 0.0;
+    }
+
+    void rowLettersStandApart()
+    {
+        QFETCH(bool, shipped);
+        QFETCH(double, aBehindO2);
+        const std::unique_ptr<ParaStruct> d = shipped ? Build_Default_Design() : pilotWing();
+        if (aBehindO2 > 0)
+            d->rowMarkers[2] = d->rowMarkers[1] + QPointF(5.6 * aBehindO2, 0);
+        const PilotScene s = Pilot_Side_Scene(d.get());
+        QVERIFY(!s.empty);
+        // The view's face, 20 pixels bold: about 14 units a letter, 23 a line.
+        const double line = 23;
+        const QList<QRectF> boxes = Row_Label_Boxes(s, [](const QString& t) { return 14.0 * t.size(); }, line);
+        QCOMPARE(boxes.size(), s.rows.size());
+        QVERIFY(!Labels_Overlap(boxes));
+        for (int r = 0; r < boxes.size(); ++r) {
+            const QPointF at = s.rows[r].at;
+            QVERIFY2(!boxes[r].isNull(), qPrintable(s.rows[r].letter));
+            QVERIFY2(QLineF(boxes[r].center(), at).length() < 4 * line, qPrintable(s.rows[r].letter));
+            for (const PilotScene::Marker& m : s.rows)
+                QVERIFY2(!boxes[r].intersects(QRectF(m.at - QPointF(4, 4), QSizeF(8, 8))),
+                         qPrintable(s.rows[r].letter + " on " + m.letter));
+        }
     }
 
     // A row beyond the lower side's reach is marked at the frame's origin.

@@ -6,6 +6,7 @@
 #include "apps/aerolyx/ui/cpview.h"
 #include "apps/aerolyx/calc/flow.h"
 #include "tests/common/foilgen.h"
+#include "tests/common/overlap.h"
 #include "apps/aerolyx/ui/mainwindow.h"
 #include "apps/aerolyx/ui/mapviews.h"
 #include "apps/aerolyx/ui/plotframe.h"
@@ -235,6 +236,43 @@ private slots:
             QVERIFY(cpCoef::Chord_Label(i).toDouble() > cpCoef::Chord_Label(i - 1).toDouble());
     }
 
+    // The chord labels stand apart from what the chart explains: off the
+    // Cp = 0 line, the airfoil drawn on it and the three curves, at small
+    // and large incidence and at the sizes the window gives the chart.
+    void chordLabelsStandClearOfTheCurves_data()
+    {
+        QTest::addColumn<double>("angle");
+        QTest::addColumn<QSize>("size");
+        for (double angle : {0.0, 5.0, 12.0})
+            for (const QSize size : {QSize(800, 470), QSize(1560, 720)})
+                QTest::addRow("%g degrees, %d x %d", angle, size.width(), size.height()) << angle << size;
+    }
+
+    void chordLabelsStandClearOfTheCurves()
+    {
+        QFETCH(double, angle);
+        QFETCH(QSize, size);
+        Set_Angle(angle);
+        w->tabWidget->setCurrentIndex(4);
+        cpCoef* chart = w->cpwidget;
+        chart->resize(size);
+        chart->grab();
+        const QList<QRectF> boxes = chart->Chord_Label_Boxes();
+        QCOMPARE(boxes.size(), 16);
+        QVERIFY(!Labels_Overlap(boxes));
+        const double zeroLine = 0.5 * (size.height() - 1);
+        for (int i = 0; i < boxes.size(); ++i) {
+            const QRectF& b = boxes[i];
+            const QString which = cpCoef::Chord_Label(i);
+            QVERIFY2(QRectF(0, 0, size.width(), size.height()).contains(b), qPrintable(which));
+            QVERIFY2(b.top() > zeroLine || b.bottom() < zeroLine, qPrintable(which));
+            for (const QPolygonF* curve : {&chart->Outline(), &chart->Upper_Curve(), &chart->Lower_Curve(),
+                                           &chart->Difference_Curve()})
+                QVERIFY2(!Polyline_Crosses(*curve, b), qPrintable(which));
+        }
+        Set_Angle(5);
+    }
+
     void streamLines()
     {
         const QList<double> values = Stream_Values();
@@ -317,8 +355,9 @@ private slots:
                               << QStringList{"3.0000", "2.5000", "2.0000", "1.5000", "1.0000", "0.5000", "0.0000",
                                              "0.0000", "-0.5000", "-1.0000", "-1.5000", "-2.0000", "-2.5000",
                                              "-3.0000"};
+        // The 4412's moment reaches beyond 0.1: the range is 0.2.
         QTest::newRow("moment") << 1 << " alpha           Cm"
-                                << QStringList{"0.1000", "0.0500", "0.0000", "0.0000", "-0.0500", "-0.1000"};
+                                << QStringList{"0.2000", "0.1000", "0.0000", "0.0000", "-0.1000", "-0.2000"};
     }
 
     void polarTables()
@@ -367,6 +406,50 @@ private slots:
             const QColor ground = view->palette().color(view->backgroundRole());
             QVERIFY2(Contrast_Ratio(view->Text_Colour(), ground) >= 4.5, qPrintable(ground.name()));
         }
+    }
+
+    // The charts' value ranges hold the whole sweep: a cambered airfoil's
+    // moment (about -0.12 for the 4415, xfoil gives -0.11 to -0.13) stays
+    // inside the moment chart, whose range grows to 0.2; where the values
+    // fit, the ranges stay 0.1 and 3.
+    void polarRangesHoldTheSweep_data()
+    {
+        QTest::addColumn<double>("camber");
+        QTest::addColumn<double>("thickness");
+        QTest::addColumn<QString>("liftTop");
+        QTest::addColumn<QString>("momentTop");
+        QTest::newRow("0012") << 0.0 << 0.12 << "3.0000" << "0.1000";
+        QTest::newRow("2412") << 0.02 << 0.12 << "3.0000" << "0.1000";
+        QTest::newRow("4415") << 0.04 << 0.15 << "3.0000" << "0.2000";
+        QTest::newRow("6409") << 0.06 << 0.09 << "3.0000" << "0.2000";
+    }
+
+    void polarRangesHoldTheSweep()
+    {
+        QFETCH(double, camber);
+        QFETCH(double, thickness);
+        QFETCH(QString, liftTop);
+        QFETCH(QString, momentTop);
+        const QString foil = foilgen::writeFile(dir.path(), "range.dat",
+                                                foilgen::plainTable(foilgen::naca4({camber, 0.4, thickness, true}, 81)));
+        QVERIFY(w->Open_Airfoil(foil));
+        for (PolarView* view : {static_cast<PolarView*>(w->cliftwidget_2), static_cast<PolarView*>(w->momentumwidget)}) {
+            view->resize(560, 470);
+            const QStringList labels = view->Grid_Labels();
+            QCOMPARE(labels.first(), view == w->momentumwidget ? momentTop : liftTop);
+            double largest = 0;
+            for (int alpha = -10; alpha <= 10; ++alpha)
+                largest = std::max(largest, std::abs(view->Coefficient(alpha)));
+            QVERIFY2(labels.first().toDouble() >= largest, qPrintable(QString::number(largest)));
+            QCOMPARE(labels.last(), "-" + labels.first());
+            // Every point on the grid, which spans a quarter of the height
+            // above and below the origin.
+            const int h = view->height() - 1;
+            for (const QPointF& p : view->Curve())
+                QVERIFY2(p.y() >= 0 && p.y() <= h / 2, qPrintable(QString::number(p.y())));
+        }
+        QVERIFY(w->Open_Airfoil(dir.filePath("naca4412.dat")));
+        Set_Angle(5);
     }
 
     void liftGrowsWithIncidence()

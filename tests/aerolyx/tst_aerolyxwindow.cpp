@@ -5,6 +5,7 @@
 #include "tests/common/foilgen.h"
 #include "apps/aerolyx/ui/mainwindow.h"
 #include "tests/common/scripteduser.h"
+#include "tests/common/xfoilrun.h"
 
 #include <QFile>
 #include <QFontInfo>
@@ -213,6 +214,40 @@ private slots:
         QTest::mouseRelease(w->conmapButton, Qt::LeftButton);
         QVERIFY(d->iterationCount >= 1 && d->iterationCount <= 1001);
         QCOMPARE(w->cursor().shape(), Qt::ArrowCursor);
+    }
+
+    // A symmetric airfoil does not lift at zero incidence: its zero-lift
+    // angle reads 0.000 whichever side of zero the last digit of the
+    // computation falls on, never -0.000; the files as a formula writes
+    // them and as xfoil saves them.
+    void symmetricAirfoilReadsZero_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("closed trailing edge")
+            << foilgen::writeFile(dir.path(), "sym_closed.dat",
+                                  foilgen::plainTable(foilgen::naca4({0.0, 0.0, 0.12, true}, 81)));
+        QTest::newRow("blunt trailing edge")
+            << foilgen::writeFile(dir.path(), "sym_blunt.dat",
+                                  foilgen::plainTable(foilgen::naca4({0.0, 0.0, 0.12, false}, 61)));
+        xfoilrun::Session s;
+        s.naca = "0012";
+        s.points = {160, 99};
+        if (!xfoilrun::program().isEmpty() && xfoilrun::run(dir.path(), s)) {
+            QTest::newRow("xfoil, 160 points") << dir.filePath(xfoilrun::fileName(s, 160));
+            QTest::newRow("xfoil, 99 points") << dir.filePath(xfoilrun::fileName(s, 99));
+        }
+    }
+
+    void symmetricAirfoilReadsZero()
+    {
+        QFETCH(QString, file);
+        QVERIFY(w->Open_Airfoil(file));
+        QVERIFY2(std::abs(GetMyData()->zeroLiftAngle) < 1e-6, qPrintable(w->nonliftangleEdit->text()));
+        QCOMPARE(w->nonliftangleEdit->text(), QString("0.000"));
+        QTest::mousePress(w->conmapButton, Qt::LeftButton);
+        QTest::mouseRelease(w->conmapButton, Qt::LeftButton);
+        QCOMPARE(w->nonliftangleEdit->text(), QString("0.000"));
+        QVERIFY(w->Open_Airfoil(foil));
     }
 
     // A file the analyser cannot take leaves the window and the record with

@@ -2,6 +2,8 @@
 #include <QDir>
 #include <QLatin1String>
 #include <QList>
+#include <QPolygonF>
+#include <QStringList>
 #include <QObject>
 #include <QPoint>
 #include <QRect>
@@ -359,6 +361,65 @@ private slots:
                 QVERIFY2(std::fmod(v, 5.0) == 0.0 || std::fmod(v, 2.0) == 0.0, qPrintable(l.text));
             }
         }
+    }
+
+    // Nothing stands over what it explains: the chart and its labels keep
+    // off the glide's path, the grid's labels off the input fields, the
+    // path and the chart; every height and all but the origin's distance
+    // are labelled. Glides that level off low and high, at the form's size,
+    // the screen's and a small one.
+    void chartAndLabelsKeepOffThePath_data()
+    {
+        QTest::addColumn<int>("slider");
+        QTest::addColumn<QSize>("size");
+        for (const int slider : {0, 40, 70})
+            for (const QSize size : {QSize(832, 695), QSize(1600, 1000), QSize(700, 560)})
+                QTest::addRow("%g degrees, %d x %d", slider / 2.0, size.width(), size.height()) << slider << size;
+    }
+
+    void chartAndLabelsKeepOffThePath()
+    {
+        QFETCH(int, slider);
+        QFETCH(QSize, size);
+        MainWindow w;
+        w.resize(size);
+        child<QSlider>(w, "attSlider")->setValue(slider);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        WSuit *view = child<WSuit>(w, "ws_widget");
+        view->repaint();
+        QPolygonF path;
+        for (const Flight &f : view->flights)
+            path << view->planePoint(f);
+        QVERIFY(path.size() > 100);
+        QList<QRectF> fields;
+        for (QWidget *f : view->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+            if (f->isVisible())
+                fields << QRectF(f->geometry());
+
+        const PolarChart c = view->polarChart();
+        QList<QRectF> chart{c.frame};
+        for (const QList<ChartLabel> *labels : {&c.angleLabels, &c.liftLabels, &c.ratioLabels})
+            for (const ChartLabel &l : *labels)
+                chart << l.box;
+        for (const QRectF &r : chart)
+            for (const QPointF &p : path)
+                QVERIFY2(!r.contains(p), qPrintable(QStringLiteral("the path at %1, %2").arg(p.x()).arg(p.y())));
+
+        const QList<NetLabel> grid = view->netLabels();
+        QStringList texts;
+        for (const NetLabel &l : grid) {
+            if (QRectF(view->rect()).intersects(l.box))
+                texts << l.text;
+            for (const QRectF &f : fields + chart)
+                QVERIFY2(!f.intersects(l.box), qPrintable(l.text));
+            for (const QPointF &p : path)
+                QVERIFY2(!l.box.contains(p), qPrintable(l.text));
+        }
+        // (900 m of distance lie at the right edge, 1000 m beyond both.)
+        for (int m = 100; m <= 800; m += 100)
+            QVERIFY2(texts.count(QString::number(m) + ".0") == 2, qPrintable(texts.join(' ')));
+        QVERIFY2(texts.contains("900.0"), qPrintable(texts.join(' ')));
     }
 
     void pictureShowsPathPilotAndChart()

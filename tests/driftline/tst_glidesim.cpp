@@ -220,6 +220,32 @@ private slots:
         QVERIFY(g.flights.last().dX < 1000);
     }
 
+    // The whole glide, known before the animation runs, is the one the
+    // animation ends with (to the last frame's 0.075 s): the distance limit
+    // and the time limit alike; the simulation itself is left alone.
+    void wholeFlightIsWhereTheAnimationEnds_data()
+    {
+        QTest::addColumn<double>("angle");
+        QTest::newRow("to the distance limit") << 0.0;
+        QTest::newRow("to the time limit") << 40.0;
+    }
+
+    void wholeFlightIsWhereTheAnimationEnds()
+    {
+        QFETCH(double, angle);
+        CountingGlide g;
+        setDefaultGlide(g);
+        g.att_angle = angle;
+        const QList<Flight> whole = g.Whole_Flight();
+        QVERIFY(g.flights.isEmpty());
+        QCOMPARE(g.frames, 0);
+        g.animate_flight();
+        QVERIFY(whole.size() >= g.flights.size());
+        for (int i = 0; i < g.flights.size(); ++i)
+            QCOMPARE(whole[i].dY, g.flights[i].dY);
+        QVERIFY(whole.last().time - g.flights.last().time < 0.075);
+    }
+
     void impulseFollowsTheTriangle()
     {
         GlideSimulation g;

@@ -7,6 +7,8 @@
 #include <QWidget>
 #include <QColor>
 #include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -218,7 +220,17 @@ private slots:
         colourPiece(3, QColor(230, 40, 40));
         colourPiece(9, QColor(40, 40, 230));
         const int builds = dialog->nurbswidget->imageBuilds();
+        // The texture is drawn under the wait cursor, which goes with the
+        // save.
+        int cursor = -1;
+        const QMetaObject::Connection watch = connect(dialog.get(), &DesignDialog::set_texture, dialog.get(), [&cursor] {
+            const QCursor* c = QGuiApplication::overrideCursor();
+            cursor = c ? int(c->shape()) : -1;
+        });
         emit dialog->saveButton->pressed();
+        disconnect(watch);
+        QCOMPARE(cursor, int(Qt::WaitCursor));
+        QVERIFY(!QGuiApplication::overrideCursor());
         QCOMPARE(dialog->nurbswidget->imageBuilds(), builds + 1);
         QVERIFY(dialog->nurbswidget->isEnabled());
         QCOMPARE(dialog->tabWidget->currentIndex(), 3);

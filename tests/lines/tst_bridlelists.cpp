@@ -7,7 +7,9 @@
 #include <QObject>
 #include <QPoint>
 #include <QPointF>
+#include <QRectF>
 #include <QSet>
+#include <QSize>
 #include <QString>
 #include <QVector3D>
 
@@ -299,7 +301,7 @@ private slots:
         for (int i = 0; i < kStructSlots; ++i)
             relax[i] = 0.01 * i;
         const int w = 400, h = 240;
-        const RelaxDiagram g = Relax_Diagram(d, 0.2, 0.9, 10, relax, d->lastRib + 1, w, h);
+        const RelaxDiagram g = Relax_Diagram(d, 0.2, 0.9, 10, relax, d->lastRib + 1, w, h, 11, 3);
         QVERIFY(g.valid);
         QCOMPARE(g.bars.size(), d->lastRib + 1);
         QCOMPARE(g.baseY, 180.0);
@@ -315,6 +317,42 @@ private slots:
         QCOMPARE(g.centre, QPointF(40 + k * d->ribSpanPos[10], 180));
     }
 
+    // The middle and edge values, written upward beside their bars, cover
+    // no rib's bar (the edge bar stands where the last rib's does) and stay
+    // in the box, at the sizes the bridle manager gives it.
+    void relaxValuesStandApart_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<double>("ascent");
+        QTest::addColumn<double>("descent");
+        QTest::newRow("form") << QSize(318, 238) << 11.0 << 3.0;
+        QTest::newRow("maximized") << QSize(700, 420) << 11.0 << 3.0;
+        QTest::newRow("large font") << QSize(318, 238) << 15.0 << 4.0;
+    }
+
+    void relaxValuesStandApart()
+    {
+        QFETCH(QSize, size);
+        QFETCH(double, ascent);
+        QFETCH(double, descent);
+        ParaStruct* d = design();
+        double relax[kStructSlots];
+        for (int i = 0; i < kStructSlots; ++i)
+            relax[i] = 0.01 * i;
+        const RelaxDiagram g =
+            Relax_Diagram(d, 0.15, 0.05, 8, relax, d->lastRib + 1, size.width(), size.height(), ascent, descent);
+        QVERIFY(g.valid);
+        // " 0.15" read upward: its glyphs span ascent + descent across the
+        // base line and the text's width (here 40 pixels) up from its start.
+        for (const QPointF at : {g.middleTextAt, g.edgeTextAt}) {
+            const QRectF glyphs(at.x() - ascent, at.y() - 40, ascent + descent, 40);
+            QVERIFY2(QRectF(0, 0, size.width(), size.height()).contains(glyphs), qPrintable(QString::number(at.x())));
+            for (const RelaxBar& bar : g.bars)
+                QVERIFY2(bar.foot.x() < glyphs.left() || bar.foot.x() > glyphs.right(),
+                         qPrintable(QString("the bar of rib %1").arg(bar.rib)));
+        }
+    }
+
     // Before a design exists (no span, no rib positions) the diagram has
     // nothing to be scaled by: it is not drawn, and no division by zero
     // reaches the drawing.
@@ -322,11 +360,11 @@ private slots:
     {
         auto empty = std::make_unique<ParaStruct>();
         double relax[kStructSlots]{};
-        QVERIFY(!Relax_Diagram(empty.get(), 0.1, 0.1, 0, relax, 1, 400, 240).valid);
+        QVERIFY(!Relax_Diagram(empty.get(), 0.1, 0.1, 0, relax, 1, 400, 240, 11, 3).valid);
         auto noSpan = std::make_unique<ParaStruct>(*design());
         noSpan->span = 0;
-        QVERIFY(!Relax_Diagram(noSpan.get(), 0.1, 0.1, 0, relax, 1, 400, 240).valid);
-        QVERIFY(!Relax_Diagram(nullptr, 0.1, 0.1, 0, relax, 1, 400, 240).valid);
+        QVERIFY(!Relax_Diagram(noSpan.get(), 0.1, 0.1, 0, relax, 1, 400, 240, 11, 3).valid);
+        QVERIFY(!Relax_Diagram(nullptr, 0.1, 0.1, 0, relax, 1, 400, 240, 11, 3).valid);
     }
 };
 

@@ -88,9 +88,17 @@ private slots:
         QTest::newRow("idle machine") << 8 << 0.1 << 8 << 8;
         QTest::newRow("fewer wanted") << 8 << 0.1 << 2 << 2;
         QTest::newRow("half busy") << 8 << 3.6 << 8 << 4;
-        QTest::newRow("busier than its cores") << 8 << 20.0 << 8 << 1;
+        QTest::newRow("a quarter busy") << 8 << 2.2 << 8 << 6;
+        // A busy machine still gives the solver half of its cores: one
+        // thread there took three times as long as four.
+        QTest::newRow("nearly all busy") << 8 << 7.5 << 8 << 4;
+        QTest::newRow("busier than its cores") << 8 << 20.0 << 8 << 4;
+        QTest::newRow("odd cores, busy") << 5 << 9.0 << 8 << 3;
+        QTest::newRow("busy, fewer wanted than half") << 8 << 20.0 << 2 << 2;
         QTest::newRow("load unknown") << 4 << std::nan("") << 8 << 4;
         QTest::newRow("one core") << 1 << 0.0 << 8 << 1;
+        QTest::newRow("one core, busy") << 1 << 6.0 << 8 << 1;
+        QTest::newRow("two cores, busy") << 2 << 6.0 << 8 << 1;
     }
     void freeCores()
     {

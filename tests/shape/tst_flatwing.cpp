@@ -33,6 +33,7 @@
 #include <memory>
 
 #include "tests/common/dxfcheck.h"
+#include "tests/common/overlap.h"
 #include "core/curves.h"
 #include "shape/ui/flatwing.h"
 #include "tests/shape/shapefixture.h"
@@ -206,6 +207,34 @@ private slots:
         release(QPoint(10, 10), Qt::RightButton);
         QCOMPARE(w()->scale(), fitted);
         QCOMPARE(w()->translation(), at);
+    }
+
+    // The wing's figures stand off the plan: no rib, no edge of the plan
+    // and no row of line attachments runs through them, and they show
+    // whole in the view, at the form's size and larger.
+    void figuresStandOffThePlan()
+    {
+        for (const QSize size : {QSize(844, 608), QSize(1600, 1000)}) {
+            dialog->resize(size);
+            QCoreApplication::processEvents();
+            const QRectF block = w()->summaryBlock();
+            QVERIFY(!block.isEmpty());
+            const QPointF* P = w()->controlPoints;
+            QList<QPolygonF> drawn = {Bezier_FourPoints(P[0], P[1], P[2], P[3]),
+                                      Bezier_FourPoints(P[4], P[5], P[6], P[7])};
+            for (int r = live->firstRib; r <= live->lastRib; ++r)
+                drawn << QPolygonF({QPointF(live->ribSpanPos[r], live->leadingEdgeX[r]),
+                                    QPointF(live->ribSpanPos[r], live->trailingEdgeX[r])});
+            for (const QPolygonF& line : drawn)
+                QVERIFY2(!Polyline_Crosses(line, block), qPrintable(QString::number(line.first().x())));
+            // Below the trailing edge stand the ribs' numbers and cell
+            // widths: the figures keep three lines of them free.
+            for (int r = live->firstRib; r <= live->lastRib; ++r)
+                QVERIFY(block.top() > live->trailingEdgeX[r] + 3 * 13);
+            const QRectF shown(w()->scale() * block.topLeft() + w()->translation(),
+                               w()->scale() * block.bottomRight() + w()->translation());
+            QVERIFY(QRectF(w()->rect()).contains(shown));
+        }
     }
 
     void wheelKeysAndRightButton()

@@ -41,6 +41,7 @@
 #include "shell/mainwindow.h"
 #include "tests/common/scripteduser.h"
 #include "aero/apameres.h"
+#include "core/calcul3d.h"
 #include "core/filesave.h"
 #include "core/openfile.h"
 #include "core/parastruct.h"
@@ -173,6 +174,8 @@ private slots:
         QVERIFY(!w->openglwidget->isEnabled());
         QVERIFY(w->menuMenu->isEnabled());
         QVERIFY(w->menuAerolyx->isEnabled());
+        // With the editors greyed out, the status bar says where to begin.
+        QVERIFY2(statusTexts().join('|').contains("File > New"), qPrintable(statusTexts().join('|')));
         // "Ready" was shown (it may be gone again on a slow machine).
         QVERIFY(readyShown >= 1);
         QCOMPARE(w->currentFileName(), QString("template"));
@@ -347,6 +350,7 @@ private slots:
         QCOMPARE(linesBytes(GetDataStruct()->designSplines), templateLinesBytes);
         QVERIFY(!QFile::exists(GetGlobClass()->cnpPath));
         QVERIFY(statusTexts().contains("new file:  glider.prg"));
+        QVERIFY(!statusTexts().join('|').contains("File > New"));
     }
 
     void newCancelledChangesNothing()
@@ -410,7 +414,18 @@ private slots:
         QVERIFY(myOpenFile().WriteParaStream(path, *record));
         fileAnswers << path;
         const int rebuilds = w->openglwidget->rebuildCount();
+        // The project is read and its design recomputed under the wait
+        // cursor, which goes once the project is open.
+        QList<int> cursors;
+        const RecomputeTrace trace = Set_Recompute_Trace([&cursors](const char*) {
+            const QCursor* c = QGuiApplication::overrideCursor();
+            cursors << (c ? int(c->shape()) : -1);
+        });
         w->actionOpen->trigger();
+        Set_Recompute_Trace(trace);
+        QVERIFY(!cursors.isEmpty());
+        QCOMPARE(cursors.count(int(Qt::WaitCursor)), cursors.size());
+        QVERIFY(!QGuiApplication::overrideCursor());
         QCOMPARE(asked.last().text, QString("Open File in work directory"));
         QCOMPARE(GetDataStruct()->span, 9.75);
         // The 3-D view rebuilt from the design and took the flag.

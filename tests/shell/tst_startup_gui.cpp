@@ -100,6 +100,53 @@ private slots:
         QVERIFY2(secondUp, "the start from another home ended without running");
     }
 
+    // Started without a display, each program says that it needs one and
+    // how to start it under a virtual one, and ends; the message of the
+    // windowing library (reinstall the application, an abort) never comes.
+    void withoutDisplayEachProgramSaysWhy_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("display");
+        QTest::addColumn<QString>("reason");
+        // A display number no X server listens on here.
+        int free = 90;
+        while (QFileInfo::exists(QString("/tmp/.X11-unix/X%1").arg(free))
+               || QFileInfo::exists(QString("/tmp/.X%1-lock").arg(free)))
+            ++free;
+        for (const char* program : {"wingloft", "aerolyx", "splinora", "driftline"}) {
+            QTest::addRow("%s, no DISPLAY", program) << program << QString() << "DISPLAY is not set";
+            QTest::addRow("%s, a display that is not there", program)
+                << program << QString(":%1").arg(free) << "does not answer";
+        }
+    }
+
+    void withoutDisplayEachProgramSaysWhy()
+    {
+        QFETCH(QString, program);
+        QFETCH(QString, display);
+        QFETCH(QString, reason);
+        const QString path = qEnvironmentVariable("WL_APP_DIR") + "/" + program;
+        QVERIFY(QFile::exists(path));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(name);
+        if (!display.isEmpty())
+            env.insert("DISPLAY", display);
+        env.insert("HOME", useFreshHome());
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.setWorkingDirectory(qEnvironmentVariable("WL_APP_DIR"));
+        p.start(path, {});
+        QVERIFY(p.waitForStarted(-1));
+        QVERIFY(p.waitForFinished(-1));
+        const QString said = QString::fromLocal8Bit(p.readAllStandardError());
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), 1);
+        QVERIFY2(said.contains("needs a graphical display") && said.contains(reason), qPrintable(said));
+        QVERIFY2(said.contains("xvfb-run -a " + path), qPrintable(said));
+        QVERIFY2(!said.contains("einstall"), qPrintable(said));
+    }
+
     void secondStartExitsAtOnce()
     {
         const QString program = qEnvironmentVariable("WL_APP_DIR") + "/wingloft";
@@ -133,6 +180,11 @@ private slots:
         QVERIFY2(secondEnded, "a second copy neither ended nor showed its window");
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.exitCode(), 0);
+        // It says why it ends, in one line: the window the user looks for
+        // may be hidden behind others.
+        const QString said = QString::fromLocal8Bit(second.readAllStandardError());
+        QVERIFY2(said.endsWith('\n') && said.count('\n') == 1 && said.contains("already running"),
+                 qPrintable(said));
         QCOMPARE(first.state(), QProcess::Running);
 
         // A crashed first instance leaves the segment behind; the next start runs.

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QLineF>
 #include <QList>
+#include <QRectF>
 #include <QMouseEvent>
 #include <QObject>
 #include <QPoint>
@@ -31,6 +32,7 @@
 #include <functional>
 
 #include "core/airfoil.h"
+#include "core/chartlabels.h"
 #include "apps/splinora/editspline.h"
 #include "apps/splinora/mainwindow.h"
 #include "tests/common/statewait.h"
@@ -508,6 +510,61 @@ private slots:
         const int x = area->xc + area->L_T / 10;
         const QColor c = img.pixelColor(x, area->yc + (area->H - area->yc) / 2);
         QCOMPARE(c, QColor(Qt::darkBlue));
+    }
+
+    // The lines of figures and the chart keep off the fields over the
+    // area: the four lines stand whole inside the area, under the fields and
+    // apart; the chart, its chord line and the background airfoil lie below
+    // them; at the window's form size and maximized.
+    void figuresAndChartKeepOffTheFields_data()
+    {
+        QTest::addColumn<bool>("maximized");
+        QTest::newRow("form size") << false;
+        QTest::newRow("maximized") << true;
+    }
+
+    void figuresAndChartKeepOffTheFields()
+    {
+        QFETCH(bool, maximized);
+        const QString path = airfoils + "/test12.dat";
+        writeBackgroundFoil(path);
+        chooseFile(path);
+        win->actionOpen_backround_template->trigger();
+        startSpline();
+        if (maximized) {
+            win->showMaximized();
+        } else {
+            win->showNormal();
+            win->resize(800, 600);
+        }
+        WAIT_FOR_STATE(area->MyRect == area->rect());
+        area->repaint();
+
+        QList<QRectF> fields;
+        for (const QWidget* child : area->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+            fields << QRectF(child->geometry());
+        QVERIFY(fields.size() >= 5);
+        const QStringList lines = area->Info_Lines();
+        const QList<QRectF> boxes = area->Info_Line_Boxes();
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(boxes.size(), 4);
+        QVERIFY2(lines[0].contains("test12") && lines[1].contains("Bottom: at:"), qPrintable(lines.join('|')));
+        QVERIFY2(lines[3].contains("Bottom: at:"), qPrintable(lines.join('|')));
+        QVERIFY(!Labels_Overlap(boxes));
+        const QRectF chart(area->Chart_Area());
+        for (const QRectF& b : boxes) {
+            QVERIFY2(QRectF(area->rect()).contains(b), qPrintable(QString::number(b.right())));
+            QVERIFY(!b.intersects(chart));
+            for (const QRectF& f : fields)
+                QVERIFY(!b.intersects(f));
+        }
+        for (const QRectF& f : fields)
+            QVERIFY(!f.intersects(chart));
+        // The chord line and the airfoil on it, whole in the chart.
+        QVERIFY(chart.contains(QPointF(area->xc, area->yc)) && chart.contains(QPointF(area->TE.x(), area->yc)));
+        for (const QPointF& q : p->baseAirfoil)
+            QVERIFY(chart.contains(QPointF(area->xc + q.x() * area->L_T, area->yc - q.y() * area->L_T)));
+        win->showMaximized();
     }
 };
 

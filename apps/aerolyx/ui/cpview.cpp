@@ -4,6 +4,7 @@
 #include "apps/aerolyx/calc/flow.h"
 #include "core/transf.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 
 #include <cmath>
@@ -44,6 +45,21 @@ QString cpCoef::Chord_Label(int i)
     return Fixed(double(i) / kChordDivisions, 2);
 }
 
+QList<QRectF> cpCoef::Chord_Label_Boxes() const
+{
+    // The rows below Cp = 2 stay free of the curves (the stagnation point
+    // has Cp = 1), and the airfoil lies on the Cp = 0 line.
+    const int w = width() - 1, h = height() - 1;
+    const double left = 0.1 * w, dx = 0.85 * w / kChordDivisions;
+    const QFontMetricsF metrics(font());
+    QList<QRectF> boxes;
+    for (int i = 0; i <= kChordDivisions; ++i) {
+        const double tw = metrics.horizontalAdvance(Chord_Label(i));
+        boxes << QRectF(left + i * dx - tw / 2, h - 4 - metrics.height(), tw, metrics.height());
+    }
+    return boxes;
+}
+
 void cpCoef::Raster_Net(QPainter* painter)
 {
     rectW = width() - 1;
@@ -55,10 +71,11 @@ void cpCoef::Raster_Net(QPainter* painter)
     const double dx = chartWidth / kChordDivisions, dy = halfHeight / kCpDivisions;
 
     painter->setPen(QPen(QBrush(Qt::black), 0, Qt::DotLine, Qt::SquareCap, Qt::BevelJoin));
+    const QList<QRectF> chordLabels = Chord_Label_Boxes();
     for (int i = 0; i <= kChordDivisions; ++i) {
         const double x = leftMargin + i * dx;
         painter->drawLine(QPointF(x, 0), QPointF(x, rectH));
-        painter->drawText(QPointF(x, middle + 20), Chord_Label(i));
+        painter->drawText(chordLabels[i], Qt::AlignCenter, Chord_Label(i));
     }
     for (int j = 0; j <= 3 * kCpDivisions; ++j) {
         const double up = middle - j * dy, down = middle + j * dy;
@@ -71,7 +88,8 @@ void cpCoef::Raster_Net(QPainter* painter)
     }
     painter->setFont(Bold_Font(painter->font()));
     painter->drawText(10, 15, "Cp(alpha attack)");
-    painter->drawText(rectW - 50, int(middle - 30), "[x/c]");
+    // The axis' name above its last labels.
+    painter->drawText(QPointF(rectW - 50, chordLabels.last().top() - 4), "[x/c]");
     painter->drawText(int(leftMargin + 15), 30, "[Cp]");
     painter->setPen(QPen(Qt::red, 1));
     painter->drawText(rectW / 2, 30, "________ Up side cp ");

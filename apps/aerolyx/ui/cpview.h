@@ -5,7 +5,9 @@
 
 #include "apps/aerolyx/ui/plotframe.h"
 
+#include <QList>
 #include <QPolygonF>
+#include <QRectF>
 
 namespace aerolyx {
 
@@ -21,6 +23,10 @@ public:
     const QPolygonF& Outline() const { return outline; }
     // Label of the vertical grid line i (0..15) along the chord.
     static QString Chord_Label(int i);
+    // Where the chord labels stand, in chart coordinates for the view's
+    // size: along the lower edge, under their grid lines, away from the
+    // Cp = 0 line and the airfoil drawn on it.
+    QList<QRectF> Chord_Label_Boxes() const;
 
 public slots:
     void scaleView(qreal) {}

@@ -5,6 +5,7 @@
 #include "apps/aerolyx/calc/flow.h"
 #include "apps/aerolyx/ui/foiltable.h"
 #include "apps/aerolyx/ui/outputfiles.h"
+#include "core/chartlabels.h"
 
 #include <QCloseEvent>
 #include <QCursor>
@@ -28,6 +29,13 @@ constexpr double kMaxIncidence = 20.0;
 QString Angle_Text(double degrees)
 {
     return QString("%1").arg(degrees, 0, 'f', 2);
+}
+
+// A symmetric airfoil's zero-lift angle comes out a hair below zero: it
+// reads 0.000, not -0.000.
+QString Zero_Lift_Text(double radians)
+{
+    return Tick_Text(180.0 * radians / M_PI, 3);
 }
 } // namespace
 
@@ -107,7 +115,7 @@ bool MainWindow::Open_Airfoil(const QString& path, QString* why)
     currentFileLabel->setText(curFile);
     resampledPoly = record->workFoil;
     foilPoly = resampledPoly;
-    nonliftangleEdit->setText(QString("%1").arg(180.0 * record->zeroLiftAngle / M_PI, 4, 'f', 3));
+    nonliftangleEdit->setText(Zero_Lift_Text(record->zeroLiftAngle));
     thicknessEdit->setText(FindThickness(record->workFoil));
     // The circulation depends on the zero-lift angle of the new airfoil.
     Show_Circulation();
@@ -200,7 +208,7 @@ void MainWindow::on_conmapButton_pressed()
         return;
     setCursor(Qt::WaitCursor);
     Perform_Conform_Map(record);
-    nonliftangleEdit->setText(QString("%1").arg(180.0 * record->zeroLiftAngle / M_PI, 4, 'f', 3));
+    nonliftangleEdit->setText(Zero_Lift_Text(record->zeroLiftAngle));
     setCursor(Qt::ArrowCursor);
     Repaint_All_Views();
 }

@@ -50,21 +50,45 @@ void PolarView::Layout() const
     }
 }
 
+void PolarView::Sweep() const
+{
+    values.clear();
+    for (int alpha = kFirstAngle; alpha <= kLastAngle; ++alpha)
+        values << Coefficient(alpha);
+    rangeFactor = Range_Factor();
+}
+
+double PolarView::Range_Factor() const
+{
+    // A cambered airfoil's moment lies below the view's own -0.1: the
+    // range grows in steps of 1, 2 and 5 until it holds every value.
+    double largest = 0;
+    for (double c : values)
+        if (std::isfinite(c))
+            largest = std::max(largest, std::fabs(c));
+    double factor = 1;
+    while (largest > factor * style.yRange && factor < 1e6)
+        factor = Next_Nice_Step(factor);
+    return factor;
+}
+
 QPointF PolarView::Point(double alpha, double c) const
 {
     const double dx = halfWidth / kAngleDivisions;
-    return {originX + alpha * dx, originY - quarterHeight * c / style.yRange};
+    return {originX + alpha * dx, originY - quarterHeight * c / (rangeFactor * style.yRange)};
 }
 
 QStringList PolarView::Grid_Labels() const
 {
+    Sweep();
+    const double unit = rangeFactor * style.yLabelUnit;
     QStringList labels;
     for (int j = style.yDivisions; j >= 0; --j)
         if (j % style.labelEvery == 0)
-            labels << Value_Label(j * style.yLabelUnit);
+            labels << Value_Label(j * unit);
     for (int j = 0; j <= style.yDivisions; ++j)
         if (j % style.labelEvery == 0)
-            labels << Value_Label(-j * style.yLabelUnit);
+            labels << Value_Label(-j * unit);
     return labels;
 }
 
@@ -112,6 +136,7 @@ QColor PolarView::Text_Colour() const
 void PolarView::RasterNet(QPainter* painter)
 {
     Layout();
+    Sweep();
     const double dx = halfWidth / kAngleDivisions;
     const double dy = quarterHeight / style.yDivisions;
     QFont font = Grid_Font();
@@ -141,7 +166,8 @@ void PolarView::RasterNet(QPainter* painter)
             // The top and bottom labels kept whole inside the chart.
             const double top = std::max(originY - j * dy + 4, metrics.ascent());
             const double bottom = std::min(originY + j * dy + 4, h / 2.0);
-            const QString up = Value_Label(j * style.yLabelUnit), down = Value_Label(-j * style.yLabelUnit);
+            const double unit = rangeFactor * style.yLabelUnit;
+            const QString up = Value_Label(j * unit), down = Value_Label(-j * unit);
             painter->drawText(QPointF(originX - 4 - metrics.horizontalAdvance(up), top), up);
             painter->drawText(QPointF(originX - 4 - metrics.horizontalAdvance(down), bottom), down);
         }
@@ -156,18 +182,20 @@ void PolarView::RasterNet(QPainter* painter)
 
 QStringList PolarView::Table_Rows() const
 {
+    Sweep();
     QStringList rows{style.header};
     for (int alpha = kFirstAngle; alpha <= kLastAngle; ++alpha)
-        rows << Row_Text(alpha, Coefficient(alpha));
+        rows << Row_Text(alpha, values[alpha - kFirstAngle]);
     return rows;
 }
 
 QPolygonF PolarView::Curve() const
 {
     Layout();
+    Sweep();
     QPolygonF curve;
     for (int alpha = kFirstAngle; alpha <= kLastAngle; ++alpha)
-        curve << Point(alpha, Coefficient(alpha));
+        curve << Point(alpha, values[alpha - kFirstAngle]);
     return curve;
 }
 
@@ -189,7 +217,7 @@ void PolarView::Paint_Polar(QPainter* painter)
     for (int column = 0; column * perColumn < rows; ++column)
         painter->drawText(QPointF(tableX + column * halfWidth, h * 0.5 + 50), style.header);
     for (int alpha = kFirstAngle; alpha <= kLastAngle; ++alpha, ++row) {
-        const double c = Coefficient(alpha);
+        const double c = values[alpha - kFirstAngle];
         const QPointF P = Point(alpha, c);
         curve << P;
         painter->drawEllipse(QRectF(P - QPointF(3, 3), QSizeF(6, 6)));

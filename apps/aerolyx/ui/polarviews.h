@@ -32,7 +32,10 @@ public:
     QStringList Table_Rows() const;
     // The curve in widget coordinates for the widget's current size.
     QPolygonF Curve() const;
-    // Labels of the horizontal grid lines, from the top row down.
+    // Labels of the horizontal grid lines, from the top row down. The
+    // chart's range is the view's own unless a coefficient of the sweep
+    // lies beyond it: then it is 2, 5, 10 ... times as large, the least
+    // that holds them all.
     QStringList Grid_Labels() const;
     // The labels of the angle axis where they are drawn: round angles as
     // many as stand apart at the view's width, each whole inside the view.
@@ -67,6 +70,9 @@ protected:
 
 private:
     void Layout() const;
+    // The coefficients of the sweep and the range they need.
+    void Sweep() const;
+    double Range_Factor() const;
     void RasterNet(QPainter* painter);
     QFont Grid_Font() const;
     void Paint_Polar(QPainter* painter);
@@ -76,6 +82,9 @@ private:
     mutable int w = 0, h = 0;
     mutable double halfWidth = 0, quarterHeight = 0;
     mutable double originX = 0, originY = 0;
+    // As the last sweep found them.
+    mutable QList<double> values;
+    mutable double rangeFactor = 1;
 };
 
 class Clift : public PolarView {
