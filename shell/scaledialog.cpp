@@ -2,7 +2,6 @@
 #include "widgets/editsession.h"
 #include "ui_scaledialog.h"
 #include "core/designedit.h"
-#include "core/filesave.h"
 #include "core/openfile.h"
 #include "core/parastruct.h"
 #include "core/calcul3d.h"
@@ -107,9 +106,8 @@ void ScaleDialog::Accept_Changes()
     session->revert();
     hide();
     if (!saved) {
-        const FileSaveResult& failed = openFile.lastSaveError();
         Show_Warning("Generate scaled model", "The scaled model could not be saved to\n" + name + "\n\n"
-                                                  + failed.reason() + ". " + failed.advice());
+                                                  + openFile.lastSaveFailure());
     }
 }
 

@@ -75,6 +75,13 @@ inline QByteArray linesBytes(const QList<Spline>& lines)
     return bytes;
 }
 
+// A project file of the record written as it stands, as a damaged file or
+// one of another program holds it: Save would refuse the record.
+inline bool writeUnchecked(const QString& path, const ParaStruct& record)
+{
+    return Save_File(path, Project_File_Bytes(record)).ok();
+}
+
 // What the user was told of a failure: the warnings and notices among all
 // that was asked.
 inline QList<Asked> toldOf(const QList<Asked>& asked)
@@ -461,7 +468,7 @@ private slots:
             record->Reset_CellsNumber();
         }
         const QString path = projects() + "/refused.prg";
-        QVERIFY(myOpenFile().WriteParaStream(path, *record));
+        QVERIFY(writeUnchecked(path, *record));
         asked.clear();
         promptAnswer = UserInteraction::SaveAnswer::Discard;
         fileAnswers << path;
@@ -490,7 +497,7 @@ private slots:
         auto record = defaultDesign();
         record->span = std::numeric_limits<double>::quiet_NaN();
         const QString path = projects() + "/nan.prg";
-        QVERIFY(myOpenFile().WriteParaStream(path, *record));
+        QVERIFY(writeUnchecked(path, *record));
         asked.clear();
         promptAnswer = UserInteraction::SaveAnswer::Discard;
         fileAnswers << path;
@@ -692,6 +699,68 @@ private slots:
         auto back = std::make_unique<ParaStruct>();
         QVERIFY(myOpenFile().ReadParaStream(prg, back.get()));
         QCOMPARE(back->span, 12.75);
+    }
+
+    // A design that Open would refuse is not saved: Save names the field and
+    // the value, and the project's files on disk stay as they were, byte for
+    // byte (the design lines too), with nothing left beside them. Fixed, the
+    // design saves again.
+    void saveRefusesWhatOpenWouldRefuse_data()
+    {
+        QTest::addColumn<int>("which");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("span of a toy") << 0 << "the field span holds 0.05, outside";
+        QTest::newRow("no hang height") << 1 << "the field hangHeight holds 1e-300, outside";
+        QTest::newRow("weight not a number") << 2 << "the field totalWeight holds nan, not a finite number";
+        QTest::newRow("a line end far out") << 3 << "the field bridle.groups[1].lineArray[0].q2 holds (0, 0, 252146), outside";
+    }
+    void saveRefusesWhatOpenWouldRefuse()
+    {
+        QFETCH(int, which);
+        QFETCH(QString, told);
+        acceptTerms();
+        Spline line;
+        line.pointCount = 3;
+        line.bsplineCount = 3;
+        line.degree = 3;
+        line.order = 4;
+        const QString prg = projectWithLines("kept", {line, line});
+        const QString dsg = projects() + "/kept.dsg";
+        fileAnswers << prg;
+        w->actionOpen->trigger();
+        QVERIFY(w->isProjectOpen());
+        const QByteArray prgBefore = fileBytes(prg), dsgBefore = fileBytes(dsg);
+        ParaStruct* d = GetDataStruct();
+        const double span = d->span;
+        d->designSplines.removeLast();
+        switch (which) {
+        case 0: d->span = 0.05; break;
+        case 1: d->hangHeight = 1e-300; break;
+        case 2: d->totalWeight = std::numeric_limits<double>::quiet_NaN(); break;
+        case 3: d->bridle.groups[1].lineArray[0].q2 = QVector3D(0, 0, 252146); break;
+        }
+        asked.clear();
+        w->actionSave->trigger();
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked[0].kind, QString("warning"));
+        QVERIFY2(asked[0].more.contains(told), qPrintable(asked[0].more));
+        QVERIFY(asked[0].more.contains("every file of the project on disk is as it was"));
+        QCOMPARE(fileBytes(prg), prgBefore);
+        QCOMPARE(fileBytes(dsg), dsgBefore);
+        QCOMPARE(QDir(projects()).entryList({"*kept*"}, QDir::Files | QDir::Hidden),
+                 QStringList({"kept.dsg", "kept.prg"}));
+
+        auto fixed = std::make_unique<ParaStruct>();
+        QVERIFY(myOpenFile().ReadParaStream(prg, fixed.get()));
+        fixed->designSplines = d->designSplines;
+        fixed->span = span + 0.5;
+        *d = *fixed;
+        w->actionSave->trigger();
+        QVERIFY(fileBytes(prg) != prgBefore);
+        QVERIFY(fileBytes(dsg) != dsgBefore);
+        auto back = std::make_unique<ParaStruct>();
+        QVERIFY(myOpenFile().ReadParaStream(prg, back.get()));
+        QCOMPARE(back->span, span + 0.5);
     }
 
     // Save as onto an earlier project: whichever file of the three fails,
