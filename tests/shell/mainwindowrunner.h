@@ -9,7 +9,7 @@
 inline const QStringList kStartupTests = {
     "startUp", "termsDialogForm", "menusAndToolbar", "iconsLoad", "openWithTermsRefused",
     "companionProgramIsAwaited", "scaledModel", "scaledModelNameKeepsFolders",
-    "saveWithoutProjectAsksForAName", "failedScaledSaveIsOneMessage"};
+    "saveWithoutProjectAsksForAName", "failedScaledSaveIsOneMessage", "scaledModelTakesOnlyAreasOfAWing"};
 inline const QStringList kProjectTests = {
     "newProject", "newCancelledChangesNothing", "templateWithoutDesignLines", "newWithoutTemplateWarns",
     "openAcceptedProject", "openRefusals", "openRefusesNonFiniteNumbers", "openUnreadableKeepsProgram",

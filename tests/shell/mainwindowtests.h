@@ -1066,6 +1066,53 @@ private slots:
         QCOMPARE(GetGlobClass()->prgPath, projects() + "/wing.prg");
     }
 
+    // The scaled model takes an area that gives it a span and a hang height
+    // a design may have (from 1 to 50 m, from 0.25 to 40 m): another text is
+    // refused at OK with the range of areas, nothing is saved and the dialog
+    // stays open with the last area it took.
+    void scaledModelTakesOnlyAreasOfAWing()
+    {
+        acceptTerms();
+        newProjectNamed("wing");
+        ParaStruct* d = GetDataStruct();
+        d->span = 10.0;
+        d->hangHeight = 7.0;
+        for (int i = 0; i <= d->lastRib && i < kRibSlots; ++i) {
+            d->cellWidth[i] = 1000.0 / std::max(1, d->lastRib);
+            d->chord[i] = 200.0;
+        }
+        w->actionGenerate_scaled_model->trigger();
+        ScaleDialog* s = w->scaleDialog();
+        const double area = d->flatArea;
+        QVERIFY(area > 0);
+        // Scaled by f, the span is 10 f and the hang height 7 f: f from
+        // 1 / 10 to 50 / 10 (the span's bounds, tighter than the hang
+        // height's 0.25 / 7 and 40 / 7), the area f^2 times.
+        const double least = area / 100, most = area * 25;
+        s->form()->squareEdit->setText(QString::number(4 * area, 'g', 17));
+        // The field holds the digits its length allows.
+        const QString taken = QString("%1").arg(s->form()->squareEdit->text().toDouble());
+        const QStringList refused = {"1e300", "nan", "-80", "", QString::number(least * 0.9),
+                                     QString::number(most * 1.01), QString(5000, '9')};
+        for (const QString& text : refused) {
+            s->form()->squareEdit->setText(text);
+            QVERIFY(qAbs(s->factor() - 2.0) < 1e-5);
+            asked.clear();
+            QTest::mouseClick(s->form()->okButton, Qt::LeftButton);
+            QCOMPARE(asked.size(), 1);
+            QCOMPARE(asked[0].kind, QString("warning"));
+            const QRegularExpressionMatch m =
+                QRegularExpression("from (\\S+) to (\\S+) m²").match(asked[0].more);
+            QVERIFY2(m.hasMatch(), qPrintable(asked[0].more));
+            const double lo = m.captured(1).toDouble(), hi = m.captured(2).toDouble();
+            QVERIFY2(lo >= least && lo < least * 1.01, qPrintable(m.captured(0)));
+            QVERIFY2(hi <= most && hi > most * 0.99, qPrintable(m.captured(0)));
+            QVERIFY(s->isVisible());
+            QCOMPARE(s->form()->squareEdit->text(), taken);
+        }
+        QTest::mouseClick(s->form()->cancelButton, Qt::LeftButton);
+    }
+
     // One failure of the scaled save is one message, with the system's
     // reason.
     void failedScaledSaveIsOneMessage()
