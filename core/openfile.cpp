@@ -14,6 +14,7 @@
 #include <type_traits>
 
 #include "core/designedit.h"
+#include "core/designinputs.h"
 #include "core/filesave.h"
 #include "core/notify.h"
 #include "core/userinteraction.h"
@@ -66,9 +67,17 @@ bool within(double x, Range r) { return r.holds(x); }
 bool within(const QPointF& p, Range r) { return r.holds(p.x()) && r.holds(p.y()); }
 bool within(const QVector3D& p, Range r) { return r.holds(p.x()) && r.holds(p.y()) && r.holds(p.z()); }
 
-QString shown(double x) { return QString::number(x); }
-QString shown(const QPointF& p) { return QStringLiteral("(%1, %2)").arg(p.x()).arg(p.y()); }
-QString shown(const QVector3D& p) { return QStringLiteral("(%1, %2, %3)").arg(p.x()).arg(p.y()).arg(p.z()); }
+// A refused value is quoted with every digit it needs to be told from the
+// bound it broke (10000.000000000002 is not 10000).
+QString shown(double x) { return Shortest_Number(x); }
+QString shown(const QPointF& p)
+{
+    return QStringLiteral("(%1, %2)").arg(Shortest_Number(p.x()), Shortest_Number(p.y()));
+}
+QString shown(const QVector3D& p)
+{
+    return QStringLiteral("(%1, %2, %3)").arg(Shortest_Number(p.x()), Shortest_Number(p.y()), Shortest_Number(p.z()));
+}
 
 class StreamReader
 {
@@ -179,7 +188,7 @@ public:
             return;
         outOfRange = true;
         fail(QStringLiteral("the field %1 holds %2, outside the plausible range %3 .. %4 (in part %5 of 40)")
-                 .arg(field, value, QString::number(range.lo), QString::number(range.hi))
+                 .arg(field, value, Shortest_Number(range.lo), Shortest_Number(range.hi))
                  .arg(lastStep + 1));
     }
 
@@ -469,6 +478,27 @@ QByteArray Project_File_Bytes(const ParaStruct& design)
     return bytes;
 }
 
+QByteArray Checked_Project_File_Bytes(const ParaStruct& design, QString* refusal)
+{
+    QByteArray bytes = Project_File_Bytes(design);
+    QString why;
+    if (bytes.isEmpty()) {
+        why = QStringLiteral("the design could not be put into the file format");
+    } else {
+        // Read back as Open reads a file: the same steps, ranges and checks.
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        QDataStream stream(&buffer);
+        stream.setVersion(kProjectStreamVersion);
+        auto scratch = std::make_unique<ParaStruct>();
+        if (readChecked(stream, *scratch, &why, nullptr))
+            return bytes;
+    }
+    if (refusal)
+        *refusal = why;
+    return QByteArray();
+}
+
 bool Version_Tag_Is_Newer(const QString& tag)
 {
     static const QRegularExpression number(QStringLiteral("\\d+(\\.\\d+)*"));
@@ -496,20 +526,33 @@ bool myOpenFile::WriteParaStream(const QString& path)
 bool myOpenFile::WriteParaStream(const QString& path, const ParaStruct& design, Report)
 {
     saveError = FileSaveResult();
+    saveRefusal.clear();
     if (path.isEmpty())
         return false;
-    const QByteArray bytes = Project_File_Bytes(design);
-    saveError = bytes.isEmpty() ? FileSaveResult{path, EIO, QString()} : Save_File(path, bytes);
+    // A design that Open would refuse is not written: the file on disk stays
+    // the last one that can be opened.
+    const QByteArray bytes = Checked_Project_File_Bytes(design, &saveRefusal);
+    if (bytes.isEmpty())
+        return false;
+    saveError = Save_File(path, bytes);
     return saveError.ok();
+}
+
+QString myOpenFile::lastSaveFailure() const
+{
+    if (!saveRefusal.isEmpty())
+        return QStringLiteral("the design could not be opened again from the file: %1. Nothing was written.")
+            .arg(saveRefusal);
+    return saveError.reason() + QStringLiteral(". ") + saveError.advice();
 }
 
 bool myOpenFile::WriteParaStream(const QString& path, const ParaStruct& design)
 {
     const bool written = WriteParaStream(path, design, Report::Silently);
     if (!written && !path.isEmpty()) {
-        Notify_User(path + QStringLiteral(" warning *** :the project could not be saved: %1. %2 The file on disk is "
+        Notify_User(path + QStringLiteral(" warning *** :the project could not be saved: %1 The file on disk is "
                                           "unchanged.")
-                               .arg(saveError.reason(), saveError.advice()));
+                               .arg(lastSaveFailure()));
     }
     return written;
 }

@@ -30,6 +30,11 @@ bool Write_Project(QIODevice* device, const ParaStruct& design);
 // The bytes of the project file of the design; empty when the stream fails.
 QByteArray Project_File_Bytes(const ParaStruct& design);
 
+// The bytes Save writes: the project file of the design, read back as Open
+// reads it (the same steps, ranges and checks). Empty when Open would refuse
+// them; *refusal (when given) then says why, naming the field.
+QByteArray Checked_Project_File_Bytes(const ParaStruct& design, QString* refusal);
+
 // Whether a version tag names a later version of the project file than the
 // one this program reads and writes ("8.0.0.0"); false for an earlier one
 // and for a tag without a version number.
@@ -52,14 +57,15 @@ public:
     explicit myOpenFile(QObject* parent = nullptr);
     ~myOpenFile() override;
 
-    // Writes the live design (GetDataStruct) or the given one to path. The
-    // old file is replaced only when the whole new file was written; a
-    // failure is told to the user with the system's reason, and
-    // lastSaveError() keeps it.
+    // Writes the live design (GetDataStruct) or the given one to path. A
+    // design that Open would refuse is not written at all; otherwise the old
+    // file is replaced only when the whole new file was written. A failure
+    // is told to the user with its reason; lastSaveFailure() keeps it (and
+    // lastSaveError() the system's reason of a failed write).
     bool WriteParaStream(const QString& path);
     bool WriteParaStream(const QString& path, const ParaStruct& design);
     // The same, telling nobody: the caller tells the failure in its own
-    // words, with lastSaveError()'s reason, so that one failure is one
+    // words, with lastSaveFailure(), so that one failure is one
     // message.
     enum class Report { Silently };
     bool WriteParaStream(const QString& path, const ParaStruct& design, Report);
@@ -76,6 +82,8 @@ public:
     // The version tag of the file last read (also of a refused one).
     QString lastVersionTag() const { return versionTag; }
     const FileSaveResult& lastSaveError() const { return saveError; }
+    // Why the last save failed, in words, with advice where there is some.
+    QString lastSaveFailure() const;
     QString lastError() const { return error; }
     QString lastMessage() const { return message; }
 
@@ -87,6 +95,7 @@ private:
     ReadStatus readStatus = ReadOk;
     QString versionTag;
     FileSaveResult saveError;
+    QString saveRefusal;
     QString error;
     QString message;
 };

@@ -11,6 +11,7 @@
 //   versionAccepted(tag) false stops right after the version tag,
 //   stepDone(step)    false stops after the step.
 
+#include "core/designinputs.h"
 #include "core/parastruct.h"
 #include <QString>
 
@@ -18,20 +19,15 @@
 
 namespace projectfile {
 
-// Where a value lives in the record, for the reader's refusals: a member
-// path holding %1, %2, %3 for the indexes in the order they were given, and
-// up to two members of sub-records below it.
 // The values a stored number may plausibly hold, bounds included.
-struct Range {
-    double lo;
-    double hi;
-    bool holds(double x) const { return x >= lo && x <= hi; }
-};
+using Range = ValueRange;
 
-// The ranges of the stored numbers. They are wide, so that every real wing
-// (a small model, a tandem, a kite) and every file the program has written
-// fits with room to spare; a value outside is damage or an edit by hand,
-// which would carry through every computation into the cut patterns.
+// The ranges of the stored numbers that are not the user's own (those are in
+// core/designinputs.h): the values the recompute derives, and those the
+// editors set by dragging and choosing. They are wide, so that every real
+// wing (a small model, a tandem, a kite) and every file the program has
+// written fits with room to spare; a value outside is damage or an edit by
+// hand, which would carry through every computation into the cut patterns.
 // Plan units: half the span is 1000.
 constexpr Range kAnyValue{-std::numeric_limits<double>::infinity(),
                           std::numeric_limits<double>::infinity()}; // kept, used by no computation
@@ -43,6 +39,24 @@ constexpr Range kDegrees{-360.0, 360.0};
 constexpr Range kPercent{-1e4, 1e4};
 constexpr Range kFactor{-1e6, 1e6};      // factors, coefficients, areas, weights and forces
 
+// What the recompute derives from the user's numbers stays inside the ranges
+// the reader holds it to. The pilot hangs the hang height below the wing,
+// half the carabiner distance beside the centre and within one and a half
+// centre chords of the leading edge; on the plan a metre is 2000 / span
+// units. The line ends and the riser lie between the wing and the pilot; a
+// fifth of the plan range is left for the wing itself, whose half span is
+// 1000 units and whose chord is less than that.
+constexpr double kFarthestPilot = 2000 * designinput::kHangHeight.range.hi / designinput::kSpan.range.lo;
+static_assert(kFarthestPilot <= 0.8 * kPlanUnits.hi, "the riser of a valid design must fit the plan range");
+static_assert(designinput::kCarabinerDistance.range.hi <= designinput::kHangHeight.range.hi,
+              "the carabiners lie within the pilot's reach");
+// Lengths in metres (the lines, the hanging point) of anything on the plan.
+static_assert(kPlanUnits.hi * designinput::kSpan.range.hi / 2000 <= kMetres.hi,
+              "a length on the plan of a valid design must fit the metre range");
+
+// Where a value lives in the record, for the reader's refusals: a member
+// path holding %1, %2, %3 for the indexes in the order they were given, and
+// up to two members of sub-records below it.
 struct Field {
     const char* path;
     int index[3] = {-1, -1, -1};
@@ -55,6 +69,9 @@ struct Field {
     Field(const char* path, Range r) : path(path), range(r) {}
     Field(const char* path, int a, Range r) : path(path), index{a, -1, -1}, range(r) {}
     Field(const char* path, int a, int b, Range r) : path(path), index{a, b, -1}, range(r) {}
+    // A number the user gives: named and bounded as the editors name and
+    // bound it.
+    Field(const DesignInput& input) : path(input.field), range(input.range) {}
 
     // The same field with another range.
     Field within(Range r) const
@@ -206,13 +223,13 @@ void projectSteps(IO& io, R& d)
     io.v(d.projectName);
     if (!io.stepDone(1)) return;
     // 2
-    io.v(d.span, {"span", kMetres});
+    io.v(d.span, designinput::kSpan);
     io.v(d.cells);
-    io.v(d.hangHeight, {"hangHeight", kMetres});
+    io.v(d.hangHeight, designinput::kHangHeight);
     io.v(d.billowReductionUp, {"billowReductionUp", kPercent});
     io.v(d.ribTilt, {"ribTilt", kDegrees});
-    io.v(d.maxTwistAngle, {"maxTwistAngle", kDegrees});
-    io.v(d.carabinerDistance, {"carabinerDistance", kMetres});
+    io.v(d.maxTwistAngle, designinput::kTwist);
+    io.v(d.carabinerDistance, designinput::kCarabinerDistance);
     io.v(d.minirib.rearRibPosition, {"minirib.rearRibPosition", kPercent});
     io.v(d.reservedRecords[0].value, {"reservedRecords[0].value"});
     if (!io.stepDone(2)) return;
@@ -220,7 +237,7 @@ void projectSteps(IO& io, R& d)
     io.v(d.cellWidthStep);
     io.v(d.legaX, {"legaX", kMetres});
     io.v(d.hangingPoint, {"hangingPoint", kMetres});
-    each(io, d.seamAllowance, 4, {"seamAllowance[%1]", kMillimetres});
+    each(io, d.seamAllowance, 4, designinput::kSeamAllowance);
     if (!io.stepDone(3)) return;
     // 4
     io.v(d.reservedInt2);
@@ -233,13 +250,13 @@ void projectSteps(IO& io, R& d)
     io.v(d.brakeEdgeRelax, {"brakeEdgeRelax", kFactor});
     io.v(d.holeEdgeFactor, {"holeEdgeFactor", kFactor});
     io.v(d.reservedDouble6, {"reservedDouble6"});
-    io.v(d.minirib.rearRibCavity, {"minirib.rearRibCavity", kFactor});
-    io.v(d.edgeTipFactor, {"edgeTipFactor", kFactor});
+    io.v(d.minirib.rearRibCavity, designinput::kRearRibCavity);
+    io.v(d.edgeTipFactor, designinput::kEdgeTipFactor);
     io.v(d.reservedDouble3, {"reservedDouble3"});
     if (!io.stepDone(5)) return;
     // 6
     io.v(d.brakeCentreRib);
-    io.v(d.oswaldFactor, {"oswaldFactor", kFactor});
+    io.v(d.oswaldFactor, designinput::kOswaldFactor);
     io.v(d.chordStationCount);
     if (!io.stepDone(6)) return;
     // 7
@@ -249,10 +266,10 @@ void projectSteps(IO& io, R& d)
     io.v(d.ropesMomentFactor, {"ropesMomentFactor", kFactor});
     io.v(d.reservedDouble7, {"reservedDouble7"});
     io.v(d.reservedDouble8, {"reservedDouble8"});
-    io.v(d.pilotArea, {"pilotArea", kFactor});
-    io.v(d.pilotCd, {"pilotCd", kFactor});
-    io.v(d.ropesCd, {"ropesCd", kFactor});
-    io.v(d.totalWeight, {"totalWeight", kFactor});
+    io.v(d.pilotArea, designinput::kPilotArea);
+    io.v(d.pilotCd, designinput::kPilotCd);
+    io.v(d.ropesCd, designinput::kLinesCd);
+    io.v(d.totalWeight, designinput::kTotalWeight);
     if (!io.stepDone(7)) return;
     // 8
     io.v(d.smoothModel);
@@ -275,13 +292,13 @@ void projectSteps(IO& io, R& d)
     io.v(d.minirib.mylarEnd);
     if (!io.stepDone(9)) return;
     // 10
-    io.v(d.profileAlignment, {"profileAlignment", kPercent});
+    io.v(d.profileAlignment, designinput::kProfileAlignment);
     io.v(d.reservedDouble9, {"reservedDouble9"});
     io.v(d.reservedDouble10, {"reservedDouble10"});
     io.v(d.reservedDouble5, {"reservedDouble5"});
-    io.v(d.towForce, {"towForce", kFactor});
-    io.v(d.pilotShiftPercent, {"pilotShiftPercent", kPercent});
-    io.v(d.controlPointDiameter, {"controlPointDiameter", kMillimetres});
+    io.v(d.towForce, designinput::kTowForce);
+    io.v(d.pilotShiftPercent, designinput::kPilotShift);
+    io.v(d.controlPointDiameter, designinput::kControlPointDiameter);
     io.v(d.lineGroupCount);
     each(io, d.reservedIntTable, 8);
     if (!io.stepDone(10)) return;
@@ -358,13 +375,13 @@ void projectSteps(IO& io, R& d)
     if (!io.stepDone(15)) return;
     // 16
     for (int r = 0; r < kLineRows; ++r) {
-        io.v(d.rowPercent[r], {"rowPercent[%1]", r, kPercent});
+        io.v(d.rowPercent[r], Field(designinput::kRowPosition).at(r));
         io.v(d.rowMarkers[r], {"rowMarkers[%1]", r, kPlanUnits});
         io.v(d.rowCentreIndex[r]);
     }
     if (!io.stepDone(16)) return;
     // 17
-    each(io, d.lineGroupShares, 4, {"lineGroupShares[%1]", kFactor});
+    each(io, d.lineGroupShares, 4, designinput::kLoadShare);
     for (int k = 0; k < 5; ++k) {
         io.v(d.minirib.mylarSplineA[k], {"minirib.mylarSplineA[%1]", k, kFactor});
         io.v(d.minirib.mylarSplineB[k], {"minirib.mylarSplineB[%1]", k, kFactor});
@@ -386,7 +403,7 @@ void projectSteps(IO& io, R& d)
     // 20
     each(io, d.planControlPoints, 8, {"planControlPoints[%1]", kPlanUnits});
     each(io, d.frontControlPoints, 4, {"frontControlPoints[%1]", kPlanUnits});
-    each(io, d.wingFlexPercent, 9, {"wingFlexPercent[%1]", kPercent});
+    each(io, d.wingFlexPercent, 9, designinput::kWingFlex);
     each(io, d.strapFixed, 8);
     if (!io.stepDone(20)) return;
     // 21

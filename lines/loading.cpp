@@ -1,5 +1,6 @@
 #include "lines/loading.h"
 
+#include "core/designinputs.h"
 #include "core/parastruct.h"
 #include "core/transf.h"
 #include "lines/linetree.h"
@@ -66,7 +67,7 @@ struct LoadWalk {
 
 bool Group_Share_Valid(double share)
 {
-    return std::isfinite(share) && share >= 0.0 && share <= 1.0;
+    return designinput::kLoadShare.range.holds(share);
 }
 
 void SetUpLineGrupLoadings(ParaStruct* d)

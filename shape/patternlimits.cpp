@@ -1,5 +1,6 @@
 #include "shape/patternlimits.h"
 
+#include "core/designinputs.h"
 #include "core/parastruct.h"
 
 #include <algorithm>
@@ -9,6 +10,7 @@ void Apply_PatternLimits(ParaStruct* design)
     if (!design)
         return;
     design->controlPointDiameter = std::max(design->controlPointDiameter, 1.0);
-    design->edgeTipFactor = std::clamp(design->edgeTipFactor, 0.0025, 1.0);
-    design->minirib.rearRibCavity = std::clamp(design->minirib.rearRibCavity, 0.0, 0.5);
+    design->edgeTipFactor = std::clamp(design->edgeTipFactor, 0.0025, designinput::kEdgeTipFactor.range.hi);
+    const ValueRange cavity = designinput::kRearRibCavity.range;
+    design->minirib.rearRibCavity = std::clamp(design->minirib.rearRibCavity, cavity.lo, cavity.hi);
 }

@@ -357,10 +357,14 @@ bool MainWindow::saveProject(const QString& path, const QString& cnpSource)
 {
     if (path.isEmpty())
         return false;
-    const QByteArray record = Project_File_Bytes(*design);
+    // What could not be opened again is not saved: the files on disk stay
+    // the last ones that open.
+    QString refusal;
+    const QByteArray record = Checked_Project_File_Bytes(*design, &refusal);
     if (record.isEmpty()) {
-        Show_Warning("Save", "The project could not be saved:\n" + path
-                                 + "\n\nThe design could not be put into the file format. Nothing was written.");
+        Show_Warning("Save", "The project could not be saved:\n" + path + "\n\nThe design could not be opened again "
+                                 "from the file: " + refusal + ".\n\nNothing was written; every file of the project "
+                                 "on disk is as it was.");
         return false;
     }
     // The project file last: of the renames that replace the old files it is
@@ -467,9 +471,8 @@ void MainWindow::MakeNewFile()
     *design = *fresh;
     if (!openFile->WriteParaStream(name, *design, myOpenFile::Report::Silently)) {
         *design = *previous;
-        const FileSaveResult& failed = openFile->lastSaveError();
-        Show_Warning("New", "The new project could not be written:\n" + name + "\n\n" + failed.reason() + ". "
-                                + failed.advice());
+        Show_Warning("New", "The new project could not be written:\n" + name + "\n\n"
+                                + openFile->lastSaveFailure());
         return;
     }
     previous.reset();

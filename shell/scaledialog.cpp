@@ -2,13 +2,17 @@
 #include "widgets/editsession.h"
 #include "ui_scaledialog.h"
 #include "core/designedit.h"
-#include "core/filesave.h"
+#include "core/designinputs.h"
 #include "core/openfile.h"
 #include "core/parastruct.h"
 #include "core/calcul3d.h"
+#include "widgets/numberfield.h"
 #include "widgets/uihelpers.h"
 
 #include <QtMath>
+
+#include <algorithm>
+#include <cmath>
 
 ScaleDialog::ScaleDialog(QWidget* parent)
     : QDialog(parent)
@@ -55,16 +59,45 @@ void ScaleDialog::initScaleDialog()
     ui->squareEdit->setText(QString("%1").arg(newArea));
 }
 
+namespace {
+
+// A bound written with three digits, rounded into the range.
+double inward(double bound, bool up)
+{
+    if (!(bound > 0) || !std::isfinite(bound))
+        return bound;
+    const double step = std::pow(10.0, std::floor(std::log10(bound)) - 2);
+    const double r = (up ? std::ceil(bound / step) : std::floor(bound / step)) * step;
+    return QString::number(r, 'g', 3).toDouble();
+}
+
+} // namespace
+
+// The areas the model may be scaled to: those that give it a span and a hang
+// height a design may have. A design without an area has none.
+DesignInput ScaleDialog::areaInput() const
+{
+    DesignInput area{"flatArea", "flat area", "m²", {1.0, 0.0}};
+    if (!(currentArea > 0.0) || !(currentSpan > 0.0) || !(currentHang > 0.0))
+        return area;
+    const ValueRange span = designinput::kSpan.range;
+    const ValueRange hang = designinput::kHangHeight.range;
+    const double least = std::max(span.lo / currentSpan, hang.lo / currentHang);
+    const double most = std::min(span.hi / currentSpan, hang.hi / currentHang);
+    area.range = {inward(currentArea * least * least, true), inward(currentArea * most * most, false)};
+    return area;
+}
+
 void ScaleDialog::on_squareEdit_textChanged(const QString& text)
 {
     if (shownCount <= 0)
         return;
-    const double a = text.toDouble();
-    // Only a positive area of a design with a positive area gives a scale.
-    if (!(a > 0.0) || !(currentArea > 0.0))
+    // Half-typed text gives no scale: the last one stays until OK says why.
+    const std::optional<double> a = Input_From_Text(areaInput(), text);
+    if (!a)
         return;
-    newArea = a;
-    scaleFactor = qSqrt(a / currentArea);
+    newArea = *a;
+    scaleFactor = qSqrt(*a / currentArea);
     newSpan = scaleFactor * currentSpan;
     ui->spanEdit->setText(QString::number(newSpan, 'f', 2));
     newHang = scaleFactor * currentHang;
@@ -88,6 +121,8 @@ void ScaleDialog::SetScaledModelValues()
 
 void ScaleDialog::Accept_Changes()
 {
+    if (!Settle_Input(ui->squareEdit, areaInput(), QString("%1").arg(newArea)))
+        return;
     SetScaledModelValues();
 
     QString base = GetGlobClass()->prgPath;
@@ -107,9 +142,8 @@ void ScaleDialog::Accept_Changes()
     session->revert();
     hide();
     if (!saved) {
-        const FileSaveResult& failed = openFile.lastSaveError();
         Show_Warning("Generate scaled model", "The scaled model could not be saved to\n" + name + "\n\n"
-                                                  + failed.reason() + ". " + failed.advice());
+                                                  + openFile.lastSaveFailure());
     }
 }
 

@@ -6,6 +6,7 @@
 
 class EditSession;
 class ParaStruct;
+struct DesignInput;
 namespace Ui { class ScaleDialog; }
 
 // "Generate scaled model": saves a copy of the design scaled to a new flat
@@ -35,6 +36,8 @@ private slots:
     void on_cancelButton_clicked();
 
 private:
+    DesignInput areaInput() const;
+
     Ui::ScaleDialog* ui;
     int shownCount = 0;
     ParaStruct* design;

@@ -21,6 +21,8 @@ class QWidget;
 QString CheckDoubleStr(QString text);
 
 // The number typed in the field; a decimal comma is accepted; bad text gives 0.0.
+// A field that gives the design one of its numbers takes it through
+// Take_Input (widgets/numberfield.h) instead, which refuses bad text.
 double doubleFromEdit(QLineEdit* edit);
 
 // Break_Question, the modal OK/Cancel question, comes with the seam.

@@ -9,7 +9,9 @@
 
 #include "core/calcul3d.h"
 #include "core/designedit.h"
+#include "core/designinputs.h"
 #include "core/parastruct.h"
+#include "widgets/numberfield.h"
 #include "widgets/uihelpers.h"
 
 #include <QApplication>
@@ -21,8 +23,6 @@
 #include <algorithm>
 
 namespace {
-
-constexpr double kMaxTwist = 12.0; // degrees
 
 void runHook(RecomputeHook hook, ParaStruct* design)
 {
@@ -97,14 +97,20 @@ void ApameDialog::on_apameButton_pressed()
 {
     // The run opens its progress window while the button is held.
     apameButton->setDown(false);
+    // The run takes the twist and the alignment the fields show; a field
+    // holding no such value gets the design's back, the user is told, and
+    // nothing runs.
+    const bool twist = takeTwist();
+    const bool alignment = Take_Input(profilealignmentEdit, designinput::kProfileAlignment,
+                                      &design->profileAlignment, QString::number(design->profileAlignment, 'f', 2));
+    if (!twist || !alignment)
+        return;
     Apply_Edit(design, DesignEdit::Nothing);
     apameButton->setText(QStringLiteral("...Calculating..."));
     setCursor(Qt::WaitCursor);
 
     design->smoothModel = !inflatedmodelRadio->isChecked();
     ShowCurrentModel();
-    design->maxTwistAngle = std::min(doubleFromEdit(maxtwistangleEdit), kMaxTwist);
-    design->profileAlignment = doubleFromEdit(profilealignmentEdit);
     runHook(RecomputeHook::SpaceCanopy, design);
     runHook(RecomputeHook::FlatGrid, design);
     runHook(RecomputeHook::InflatedGrid, design);
@@ -166,11 +172,17 @@ void ApameDialog::on_polarButton_pressed()
         window->deleteLater();
 }
 
+bool ApameDialog::takeTwist()
+{
+    return Take_Input(maxtwistangleEdit, designinput::kTwist, &design->maxTwistAngle,
+                      QString::number(design->maxTwistAngle, 'f', 2));
+}
+
 void ApameDialog::on_maxtwistangleEdit_editingFinished()
 {
-    const double v = std::min(doubleFromEdit(maxtwistangleEdit), kMaxTwist);
-    design->maxTwistAngle = v;
-    maxtwistangleEdit->setText(QString::number(v, 'f', 2));
+    if (!takeTwist())
+        return;
+    maxtwistangleEdit->setText(QString::number(design->maxTwistAngle, 'f', 2));
     // Results of another twist are no results of this design.
     apamewidget->reinitialize();
 }

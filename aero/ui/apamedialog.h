@@ -54,6 +54,9 @@ private slots:
     void on_bridle_checkBox_toggled(bool checked);
 
 private:
+    // The twist field into the design, or its refusal (false).
+    bool takeTwist();
+
     ParaStruct* design;
     GlobClass* glob;
     ApameRes* results;

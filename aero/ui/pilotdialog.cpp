@@ -5,7 +5,9 @@
 
 #include "core/calcul3d.h"
 #include "core/designedit.h"
+#include "core/designinputs.h"
 #include "core/parastruct.h"
+#include "widgets/numberfield.h"
 
 PilotDialog::PilotDialog(QWidget* parent) : QDialog(parent)
 {
@@ -21,24 +23,36 @@ void PilotDialog::showEvent(QShowEvent* event)
     // design holds them.
     design->Set_VHanging();
     design->Calculate_meta_Center(0.25);
-    pilotdisplacementEdit->setText(QStringLiteral("%1").arg(calculate_shift_from_legaX(design), 4, 'f', 2));
+    pilotdisplacementEdit->setText(shownShift());
 }
 
+QString PilotDialog::shownShift() const
+{
+    return QStringLiteral("%1").arg(calculate_shift_from_legaX(design), 4, 'f', 2);
+}
+
+// Every keystroke that leaves a displacement in the field moves the pilot;
+// half-typed text ("", "-", "1e") leaves him where he is until the editing
+// ends, which puts his displacement back and says why.
 void PilotDialog::on_pilotdisplacementEdit_textChanged(const QString& text)
 {
-    // A plain number: a decimal comma is no number here and reads as 0.
-    bool ok = false;
-    double percent = text.toDouble(&ok);
-    if (!ok)
-        percent = 0;
-    design->pilotShiftPercent = percent;
-    calculate_legaX_from_shift(design, percent);
+    const std::optional<double> percent = Input_From_Text(designinput::kPilotShift, text);
+    if (!percent)
+        return;
+    design->pilotShiftPercent = *percent;
+    calculate_legaX_from_shift(design, *percent);
     Apply_Edit(design, DesignEdit::Nothing);
     repaint();
 }
 
+void PilotDialog::on_pilotdisplacementEdit_editingFinished()
+{
+    Settle_Input(pilotdisplacementEdit, designinput::kPilotShift, shownShift());
+}
+
 void PilotDialog::on_exitButton_pressed()
 {
+    Settle_Input(pilotdisplacementEdit, designinput::kPilotShift, shownShift());
     // The pilot hangs elsewhere; the canopy the solver saw is the same, and
     // the polar takes the new position when it is next computed.
     Apply_Edit_Keeping_Results(design, GetApameClass(), DesignEdit::Lines);

@@ -5,7 +5,9 @@
 
 #include "core/calcul3d.h"
 #include "core/designedit.h"
+#include "core/designinputs.h"
 #include "core/parastruct.h"
+#include "widgets/numberfield.h"
 #include "widgets/uihelpers.h"
 #include "core/userinteraction.h"
 #include "lines/loading.h"
@@ -68,14 +70,24 @@ void WPolar::Set_Values()
     pilotshiftprocEdit->setText(QStringLiteral(" %1 ").arg(calculate_shift_from_legaX(design), 4, 'f', 2));
 }
 
+// A field holding no value of its number gets the design's value back, and
+// the user is told the range.
 void WPolar::Get_Values()
 {
-    design->totalWeight = doubleFromEdit(totaPilotlweightEdit);
-    design->towForce = doubleFromEdit(pullforceEdit);
-    design->pilotArea = doubleFromEdit(pilotfaceEdit);
-    design->ropesCd = doubleFromEdit(ropesCdEdit);
-    design->pilotCd = doubleFromEdit(pilotCdEdit);
-    design->oswaldFactor = doubleFromEdit(oswaldEdit);
+    const struct {
+        QLineEdit* field;
+        const DesignInput& input;
+        double* value;
+    } fields[] = {
+        {totaPilotlweightEdit, designinput::kTotalWeight, &design->totalWeight},
+        {pullforceEdit, designinput::kTowForce, &design->towForce},
+        {pilotfaceEdit, designinput::kPilotArea, &design->pilotArea},
+        {ropesCdEdit, designinput::kLinesCd, &design->ropesCd},
+        {pilotCdEdit, designinput::kPilotCd, &design->pilotCd},
+        {oswaldEdit, designinput::kOswaldFactor, &design->oswaldFactor},
+    };
+    for (const auto& f : fields)
+        Take_Input(f.field, f.input, f.value, twoDecimals(*f.value));
     Set_Values();
 }
 
@@ -212,13 +224,16 @@ void WPolar::on_exitButton_pressed()
 
 void WPolar::on_oswaldEdit_editingFinished()
 {
-    design->oswaldFactor = std::clamp(doubleFromEdit(oswaldEdit), 0.9, 1.4);
+    Take_Input(oswaldEdit, designinput::kOswaldFactor, &design->oswaldFactor, twoDecimals(design->oswaldFactor));
     Set_Values();
 }
 
 void WPolar::on_pilotshiftprocEdit_editingFinished()
 {
-    const double p = doubleFromEdit(pilotshiftprocEdit);
+    double p = 0.0;
+    if (!Take_Input(pilotshiftprocEdit, designinput::kPilotShift, &p,
+                    QStringLiteral(" %1 ").arg(calculate_shift_from_legaX(design), 4, 'f', 2)))
+        return;
     calculate_legaX_from_shift(design, p);
     design->pilotShiftPercent = p;
     // The lines hang from the pilot's new place; the canopy the solver saw

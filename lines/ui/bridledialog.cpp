@@ -2,6 +2,7 @@
 
 #include "core/calcul3d.h"
 #include "core/designedit.h"
+#include "core/designinputs.h"
 #include "core/parastruct.h"
 #include "core/userinteraction.h"
 #include "lines/lineplan.h"
@@ -31,11 +32,10 @@ QString twoDecimals(double v)
 // decimal comma too); false when the text is no share of the load.
 bool shareFromText(const QString& text, double* share)
 {
-    bool ok = false;
-    const double v = CheckDoubleStr(text.trimmed()).toDouble(&ok);
-    if (!ok || !Group_Share_Valid(v))
+    const std::optional<double> v = Input_From_Text(designinput::kLoadShare, text);
+    if (!v)
         return false;
-    *share = v;
+    *share = *v;
     return true;
 }
 

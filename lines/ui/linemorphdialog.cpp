@@ -2,10 +2,12 @@
 
 #include "core/calcul3d.h"
 #include "core/designedit.h"
+#include "core/designinputs.h"
 #include "core/parastruct.h"
 #include "core/transf.h"
 #include "lines/linetree.h"
 #include "widgets/editsession.h"
+#include "widgets/numberfield.h"
 
 namespace {
 
@@ -91,11 +93,13 @@ void LineMorphDialog::on_posEEdit_editingFinished() { storePosition(6); }
 void LineMorphDialog::on_posFEdit_editingFinished() { storePosition(7); }
 void LineMorphDialog::on_posGEdit_editingFinished() { storePosition(8); }
 
-// The field is read as a plain number: a decimal comma, like any text that
-// is no number, stores 0. Storing does not run winflex.
+// The field is read as every number field reads (a decimal comma too); a
+// text that is no winflex percent is refused and the row keeps its percent.
+// Storing does not run winflex.
 void LineMorphDialog::storeWinflex(int row)
 {
-    design->wingFlexPercent[row] = winflexEdit(row)->text().toDouble();
+    double* percent = &design->wingFlexPercent[row];
+    Take_Input(winflexEdit(row), designinput::kWingFlex, percent, percentText(*percent));
 }
 
 // The position fields only show the rows' percents to one decimal. Writing
@@ -104,9 +108,9 @@ void LineMorphDialog::storeWinflex(int row)
 // value (a read-only field never does).
 void LineMorphDialog::storePosition(int row)
 {
-    const QString text = positionEdit(row)->text();
-    if (text != percentText(design->rowPercent[row]))
-        design->rowPercent[row] = text.toDouble();
+    double* percent = &design->rowPercent[row];
+    if (positionEdit(row)->text() != percentText(*percent))
+        Take_Input(positionEdit(row), designinput::kRowPosition, percent, percentText(*percent));
 }
 
 void LineMorphDialog::on_check_wfl_on_clicked()

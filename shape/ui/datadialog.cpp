@@ -3,6 +3,7 @@
 
 #include "core/calcul3d.h"
 #include "core/designedit.h"
+#include "core/designinputs.h"
 #include "core/parastruct.h"
 #include "shape/patternlimits.h"
 #include "widgets/uihelpers.h"
@@ -12,7 +13,6 @@
 #include <QTableWidget>
 #include <QTableWidgetItem>
 
-#include <cmath>
 #include <iterator>
 
 namespace {
@@ -35,20 +35,20 @@ double* cavityField(ParaStruct* d) { return &d->minirib.rearRibCavity; }
 // The rows of the general data table. The seam allowance editor shows the
 // pattern rows (from kFirstPatternRow on) by themselves.
 const ValueRow kDataRows[] = {
-    {spanField, 'f', 2, true},
-    {hangHeightField, 'f', 2, true},
-    {carabinerField, 'f', 2, false},
-    {alignmentField, 'f', 2, false},
-    {twistField, 'f', 2, false},
-    {weightField, 'f', 2, false},
-    {towField, 'f', 2, false},
-    {sideSeamField, 'g', 6, false},
-    {frontSeamField, 'g', 6, false},
-    {trailingSeamField, 'g', 6, false},
-    {diagonalSeamField, 'g', 6, false},
-    {controlPointField, 'f', 1, false},
-    {tipFactorField, 'f', 2, false},
-    {cavityField, 'f', 2, false},
+    {spanField, &designinput::kSpan, 'f', 2},
+    {hangHeightField, &designinput::kHangHeight, 'f', 2},
+    {carabinerField, &designinput::kCarabinerDistance, 'f', 2},
+    {alignmentField, &designinput::kProfileAlignment, 'f', 2},
+    {twistField, &designinput::kTwist, 'f', 2},
+    {weightField, &designinput::kTotalWeight, 'f', 2},
+    {towField, &designinput::kTowForce, 'f', 2},
+    {sideSeamField, &designinput::kSeamAllowance, 'g', 6},
+    {frontSeamField, &designinput::kSeamAllowance, 'g', 6},
+    {trailingSeamField, &designinput::kSeamAllowance, 'g', 6},
+    {diagonalSeamField, &designinput::kSeamAllowance, 'g', 6},
+    {controlPointField, &designinput::kControlPointDiameter, 'f', 1},
+    {tipFactorField, &designinput::kEdgeTipFactor, 'f', 2},
+    {cavityField, &designinput::kRearRibCavity, 'f', 2},
 };
 constexpr int kDataRowCount = int(std::size(kDataRows));
 constexpr int kFirstPatternRow = 7;
@@ -89,16 +89,18 @@ void Store_ValueCell(QTableWidget* table, const ValueRow* rows, int count, int r
     QTableWidgetItem* item = table->item(row, 1);
     if (!item)
         return;
-    bool ok = false;
-    const double value = CheckDoubleStr(item->text().trimmed()).toDouble(&ok);
-    // Qt reads "nan" and "inf" as numbers; a project holding one could not
-    // be opened again.
-    if (!ok || !std::isfinite(value) || (rows[row].positive && !(value > 0.0))) {
-        const QSignalBlocker quiet(table);
-        item->setText(cellText(rows[row], design));
+    const QString typed = item->text();
+    const std::optional<double> value = Input_From_Text(*rows[row].input, typed);
+    if (!value) {
+        const QString kept = cellText(rows[row], design);
+        {
+            const QSignalBlocker quiet(table);
+            item->setText(kept);
+        }
+        Refuse_Input(*rows[row].input, typed, kept);
         return;
     }
-    *rows[row].field(design) = value;
+    *rows[row].field(design) = *value;
 }
 
 // ---------------------------------------------------------------- general data

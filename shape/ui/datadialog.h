@@ -18,26 +18,28 @@
 
 class GlobClass;
 class EditSession;
+struct DesignInput;
 class ParaStruct;
 class QShowEvent;
 class QTableWidget;
 
-// One row of a value table: which field of the design it edits and how the
-// field is written into the cell.
+// One row of a value table: which field of the design it edits, the values
+// it takes, and how the field is written into the cell.
 struct ValueRow {
     double* (*field)(ParaStruct*);
+    const DesignInput* input;
     char format;   // 'f' fixed point, 'g' shortest general form
     int precision; // decimals ('f') or significant digits ('g')
-    bool positive; // only values above 0 are taken (a length the wing is scaled by)
 };
 
 // Fills column 1 of the table from the rows; every cell whose text changes
 // stores its shown value back (so the fields are rounded as displayed).
 void Fill_ValueTable(QTableWidget* table, const ValueRow* rows, int count, ParaStruct* design);
 
-// Takes the text of column 1 of the row into its field. A text that is not a
-// number, or a value the row does not allow, is refused: the cell shows the
-// field's value again and the field keeps it. A decimal comma is accepted.
+// Takes the text of column 1 of the row into its field. A text that is no
+// value of the row's input (no number, or outside its range) is refused: the
+// cell shows the field's value again, the field keeps it, and the user is
+// told the range. A decimal comma is accepted.
 void Store_ValueCell(QTableWidget* table, const ValueRow* rows, int count, int row, ParaStruct* design);
 
 class DataDialog : public QDialog, public Ui::DataDialog

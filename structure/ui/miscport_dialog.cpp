@@ -4,8 +4,10 @@
 
 #include "core/calcul3d.h"
 #include "core/designedit.h"
+#include "core/designinputs.h"
 #include "core/parastruct.h"
 #include "widgets/editsession.h"
+#include "widgets/numberfield.h"
 #include "widgets/uihelpers.h"
 #include "structure/diagtables.h"
 #include "structure/ui/miscport_edit.h"
@@ -148,11 +150,28 @@ void MiscPortDialog::on_resetrearButton_pressed()
     editor()->repaint();
 }
 
-void MiscPortDialog::on_rearrib_cavityEdit_textChanged(const QString&)
+// The cavity follows the field as it is typed; a text that is no cavity
+// (half typed, or outside its range) leaves the last one in place until the
+// editing ends, which puts that one back and says why.
+void MiscPortDialog::on_rearrib_cavityEdit_textChanged(const QString& text)
 {
-    design->minirib.rearRibCavity = doubleFromEdit(ui->rearrib_cavityEdit);
+    const std::optional<double> cavity = Input_From_Text(designinput::kRearRibCavity, text);
+    if (!cavity)
+        return;
+    design->minirib.rearRibCavity = *cavity;
     editor()->Update_Miniribs();
     editor()->repaint();
+}
+
+bool MiscPortDialog::settleCavity()
+{
+    return Settle_Input(ui->rearrib_cavityEdit, designinput::kRearRibCavity,
+                        QString::number(design->minirib.rearRibCavity, 'f', 2));
+}
+
+void MiscPortDialog::on_rearrib_cavityEdit_editingFinished()
+{
+    settleCavity();
 }
 
 void MiscPortDialog::on_startfrontSlider_valueChanged(int v)
@@ -233,6 +252,7 @@ void MiscPortDialog::on_resetrodsButton_2_pressed()
 
 void MiscPortDialog::quit()
 {
+    settleCavity();
     design->maxTwistAngle = savedTwist;
     Apply_Edit(design, DesignEdit::Parts);
     emit toglwidget();

@@ -62,6 +62,7 @@ private slots:
     void on_rearribsEdit_textChanged(const QString& text);
     void on_resetrearButton_pressed();
     void on_rearrib_cavityEdit_textChanged(const QString& text);
+    void on_rearrib_cavityEdit_editingFinished();
     void on_startfrontSlider_valueChanged(int v);
     void on_endfrontSlider_valueChanged(int v);
     void on_frontribsEdit_textChanged(const QString& text);
@@ -76,6 +77,8 @@ private slots:
 private:
     // Every cell of the half wing selected.
     void selectAllCells(bool* flags);
+    // Puts the cavity back (and says why) when the field holds no cavity.
+    bool settleCavity();
 
     std::unique_ptr<Ui::miscportdialog> ui;
     ParaStruct* design;

@@ -20,7 +20,9 @@
 #include "tests/aero/resultwriter.h"
 
 #include "core/parastruct.h"
+#include "tests/common/recordimage.h"
 #include "tests/common/scripteduser.h"
+#include "tests/common/typednumbers.h"
 #include "tests/core/designfixture.h"
 
 #include <QRegularExpression>
@@ -426,26 +428,82 @@ private slots:
         QVERIFY(design->withBridleData);
     }
 
+    // The twist field takes -12 to 12 degrees, read as the other number
+    // fields read it (a decimal comma too); any other text is refused with
+    // a message naming the range, and the field shows the design's twist
+    // again, the design as it was.
     void twistField_data()
     {
-        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("taken");
         QTest::addColumn<double>("stored");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("above the limit") << "15" << 12.0 << "12.00";
-        QTest::newRow("negative") << "-3" << -3.0 << "-3.00";
-        QTest::newRow("decimal comma") << "4,5" << 4.5 << "4.50";
-        QTest::newRow("no number") << "abc" << 0.0 << "0.00";
+        addNoFieldNumberRows();
+        QTest::newRow("above the limit") << "15" << false << 0.0;
+        QTest::newRow("below the limit") << "-12.5" << false << 0.0;
+        QTest::newRow("at the limit") << "12" << true << 12.0;
+        QTest::newRow("negative") << "-3" << true << -3.0;
+        QTest::newRow("decimal comma") << "4,5" << true << 4.5;
     }
     void twistField()
     {
-        QFETCH(QString, typed);
+        QFETCH(QString, text);
+        QFETCH(bool, taken);
         QFETCH(double, stored);
-        QFETCH(QString, shown);
+        design->maxTwistAngle = 1.5;
         showDialog();
-        dialog->maxtwistangleEdit->setText(typed);
-        emit dialog->maxtwistangleEdit->editingFinished();
-        QCOMPARE(design->maxTwistAngle, stored);
-        QCOMPARE(dialog->maxtwistangleEdit->text(), shown);
+        const QByteArray before = recordImage(*design);
+        user.texts.clear();
+        typeTwist(text);
+        if (taken) {
+            QCOMPARE(design->maxTwistAngle, stored);
+            QCOMPARE(dialog->maxtwistangleEdit->text(), QString::number(stored, 'f', 2));
+            return;
+        }
+        const QString problem = refusalProblem(user, "from -12 to 12 degrees", text, "1.50");
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        warnings.clear();
+        QCOMPARE(dialog->maxtwistangleEdit->text(), QStringLiteral("1.50"));
+        QVERIFY(recordImage(*design) == before);
+    }
+
+    // RECALCULATE with a text in the twist or the alignment field that is
+    // none of its values says so, puts the design's value back and runs
+    // nothing: no solver input is written, the design stays as it was.
+    void recalculateTakesOnlyValues_data()
+    {
+        QTest::addColumn<bool>("twist");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("range");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("twist nan") << true << "nan" << "from -12 to 12 degrees" << "1.50";
+        QTest::newRow("twist -inf") << true << "-inf" << "from -12 to 12 degrees" << "1.50";
+        QTest::newRow("twist beyond") << true << "13" << "from -12 to 12 degrees" << "1.50";
+        QTest::newRow("alignment ahead") << false << "-5" << "from 0 to 100 %" << "25.00";
+        QTest::newRow("alignment 1e300") << false << "1e300" << "from 0 to 100 %" << "25.00";
+        QTest::newRow("alignment letters") << false << "abc" << "from 0 to 100 %" << "25.00";
+    }
+    void recalculateTakesOnlyValues()
+    {
+        QFETCH(bool, twist);
+        QFETCH(QString, text);
+        QFETCH(QString, range);
+        QFETCH(QString, kept);
+        QVERIFY(installAnswering(wallResults()));
+        design->maxTwistAngle = 1.5;
+        design->profileAlignment = 25;
+        showDialog();
+        const QByteArray before = recordImage(*design);
+        QLineEdit* field = twist ? dialog->maxtwistangleEdit : dialog->profilealignmentEdit;
+        field->setText(text);
+        user.texts.clear();
+        dialog->apameButton->click();
+        const QString problem = refusalProblem(user, range, text, kept);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        warnings.clear();
+        QCOMPARE(field->text(), kept);
+        QVERIFY(!QFile::exists(output->filePath("wings.inp")));
+        QCOMPARE(dialog->endtimeEdit->text(), QString());
+        QVERIFY(recordImage(*design) == before);
     }
 
     // The real solver on a small wing: the view and the time fields follow.
@@ -454,7 +512,7 @@ private slots:
         dialog->setSolverDir(qEnvironmentVariable("WL_APP_DIR"));
         showDialog();
         dialog->maxtwistangleEdit->setText("2");
-        // The twist axis is taken as typed, a decimal comma too, unbounded.
+        // The twist axis is taken as typed, a decimal comma too.
         dialog->profilealignmentEdit->setText("12,5");
         dialog->inflatedmodelRadio->setChecked(false);
         dialog->flatmodelRadio->setChecked(true);

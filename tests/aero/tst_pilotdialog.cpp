@@ -1,6 +1,6 @@
-// The pilot position dialog: every keystroke in the displacement field sets
-// the pilot position and recomputes the design, a decimal comma is no
-// number there, the side view draws the pilot where the design puts him,
+// The pilot position dialog: every keystroke that leaves a displacement in
+// its field sets the pilot position and recomputes the design, a text that
+// is none is refused, the side view draws the pilot where the design puts him,
 // and both side views share zoom and pan with their reset.
 
 #include "aero/apamemesh.h"
@@ -11,6 +11,9 @@
 
 #include "core/calcul3d.h"
 #include "core/parastruct.h"
+#include "tests/common/recordimage.h"
+#include "tests/common/scripteduser.h"
+#include "tests/common/typednumbers.h"
 #include "tests/core/designfixture.h"
 
 #include <QTest>
@@ -131,26 +134,49 @@ private slots:
         dialog->hide();
     }
 
-    void plainNumbers_data()
+    // A displacement from -50 % to 150 % of the centre chord moves the pilot
+    // as it is typed, read as the other number fields read it (a decimal
+    // comma too). Any other text leaves him where he was; when the editing
+    // ends the field shows his displacement again and the user is told the
+    // range, the design exactly as it was.
+    void typedTexts_data()
     {
         QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("taken");
         QTest::addColumn<double>("percent");
-        QTest::newRow("decimal comma") << "25,5" << 0.0;
-        QTest::newRow("decimal point") << "25.5" << 25.5;
-        QTest::newRow("empty") << "" << 0.0;
-        QTest::newRow("no number") << "abc" << 0.0;
-        QTest::newRow("negative") << "-12" << -12.0;
-        QTest::newRow("beyond the chord") << "140" << 140.0;
+        addNoFieldNumberRows();
+        QTest::newRow("decimal comma") << "25,5" << true << 25.5;
+        QTest::newRow("half, decimal comma") << "0,5" << true << 0.5;
+        QTest::newRow("decimal point") << "25.5" << true << 25.5;
+        QTest::newRow("negative") << "-12" << true << -12.0;
+        QTest::newRow("beyond the chord") << "140" << true << 140.0;
+        QTest::newRow("far ahead") << "-60" << false << 0.0;
+        QTest::newRow("far behind") << "200" << false << 0.0;
     }
-    void plainNumbers()
+    void typedTexts()
     {
         QFETCH(QString, text);
+        QFETCH(bool, taken);
         QFETCH(double, percent);
-        dialog->pilotdisplacementEdit->setText("7");
-        dialog->pilotdisplacementEdit->setText(text);
+        ScriptedUser user;
         ParaStruct* d = GetDataStruct();
-        QCOMPARE(d->pilotShiftPercent, percent);
-        QVERIFY(std::fabs(d->legaX - centreChord() * percent / 100) < 1e-12);
+        dialog->show();
+        dialog->pilotdisplacementEdit->setText("7");
+        const QByteArray before = recordImage(*d);
+        dialog->pilotdisplacementEdit->setText(text);
+        emit dialog->pilotdisplacementEdit->editingFinished();
+        if (taken) {
+            QVERIFY2(user.texts.isEmpty(), qPrintable(user.texts.join('\n')));
+            QCOMPARE(d->pilotShiftPercent, percent);
+            QVERIFY(std::fabs(d->legaX - centreChord() * percent / 100) < 1e-12);
+        } else {
+            const QString typed = text.left(dialog->pilotdisplacementEdit->maxLength());
+            const QString problem = refusalProblem(user, "from -50 to 150 %", typed, "7.00");
+            QVERIFY2(problem.isEmpty(), qPrintable(problem));
+            QCOMPARE(dialog->pilotdisplacementEdit->text(), QStringLiteral("7.00"));
+            QVERIFY(recordImage(*d) == before);
+        }
+        dialog->hide();
     }
 
     void exitRaisesTheFlags()

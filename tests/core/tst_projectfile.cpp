@@ -183,6 +183,23 @@ struct Filler {
     void v(QPointF& x) { ++n; x = QPointF(small() + 0.5, -small()); }
     void v(QPoint& x) { ++n; x = QPoint(int(n), -int(n)); }
     void v(QVector3D& x) { ++n; x = QVector3D(float(small()), float(small()) + 0.5f, -float(small())); }
+    // A checked number outside its field's range is moved inside, keeping
+    // it distinct.
+    double inside(double x, const projectfile::Range& r) const
+    {
+        return r.holds(x) ? x : r.lo + (r.hi - r.lo) * small() / 5;
+    }
+    void v(double& x, const projectfile::Field& f) { v(x); x = inside(x, f.range); }
+    void v(QPointF& x, const projectfile::Field& f)
+    {
+        v(x);
+        x = QPointF(inside(x.x(), f.range), inside(x.y(), f.range));
+    }
+    void v(QVector3D& x, const projectfile::Field& f)
+    {
+        v(x);
+        x = QVector3D(float(inside(x.x(), f.range)), float(inside(x.y(), f.range)), float(inside(x.z(), f.range)));
+    }
     template <class T>
     void v(T& x, const projectfile::Field&) { v(x); }
     void polygon(QPolygonF& p, const projectfile::Field&)
@@ -768,6 +785,16 @@ private slots:
         QTest::newRow("plan control point") << 6 << "the field planControlPoints[2] holds (300000, 0), outside";
         QTest::newRow("cross-port corner") << 7 << "the field crossPorts[0].traps[1].corner[2] holds (0, -1e+09), outside";
         QTest::newRow("rib angle") << 8 << "the field ribAngle[2] holds 1000, outside";
+        // No wing: the least span and hang height a design may have.
+        QTest::newRow("no span") << 9 << "the field span holds 0, outside the plausible range 1 .. 50";
+        QTest::newRow("span 1e-300") << 10 << "the field span holds 1e-300, outside the plausible range 1 .. 50";
+        QTest::newRow("negative span") << 11 << "the field span holds -11, outside";
+        QTest::newRow("hang height 1e-300") << 12 << "the field hangHeight holds 1e-300, outside the plausible range 0.25 .. 40";
+        // A value is quoted with the digits that tell it from the bound.
+        QTest::newRow("just beyond a bound") << 13 << "the field span holds 50.00000000000001, outside";
+        QTest::newRow("far beyond a bound") << 14 << "the field span holds 10000.000000000002, outside";
+        QTest::newRow("chord just beyond") << 15 << "the field chord[4] holds 100000.00000000001, outside the plausible range -100000 .. 100000";
+        QTest::newRow("3-D line end just beyond") << 16 << "the field bridle.groups[1].lineArray[3].q1 holds (0, 100000.01, 0), outside";
     }
     void wildValuesAreRefused()
     {
@@ -786,6 +813,14 @@ private slots:
         case 6: d->planControlPoints[2] = QPointF(3e5, 0); break;
         case 7: d->crossPorts[0].traps[1].corner[2] = QPointF(0, -1e9); break;
         case 8: d->ribAngle[2] = 1000; break;
+        case 9: d->span = 0; break;
+        case 10: d->span = 1e-300; break;
+        case 11: d->span = -11; break;
+        case 12: d->hangHeight = 1e-300; break;
+        case 13: d->span = std::nextafter(50.0, 100.0); break;
+        case 14: d->span = 10000.000000000002; break;
+        case 15: d->chord[4] = std::nextafter(1e5, 1e6); break;
+        case 16: d->bridle.groups[1].lineArray[3].q1 = QVector3D(0, std::nextafter(1e5f, 1e6f), 0); break;
         }
         writeBytes("wild.prg", encode(*d));
         auto live = validRecord();
@@ -820,9 +855,9 @@ private slots:
         QVERIFY2(files.ReadParaStream(qEnvironmentVariable("WL_APP_DIR") + QStringLiteral("/template.ini"), live.get()),
                  qPrintable(files.lastError()));
         // A tandem of 30 m span with a 4 m chord, drawn in plan units (half
-        // the span is 1000), and a hang height of 60 m.
+        // the span is 1000), and the longest hang height a design may have.
         live->span = 30.0;
-        live->hangHeight = 60.0;
+        live->hangHeight = designinput::kHangHeight.range.hi;
         for (int i = 0; i < projectfile::kStoredRibs; ++i) {
             live->chord[i] = 4.0 / 15.0 * 1000;
             live->ribSpanPos[i] = 1000.0 * i / projectfile::kStoredRibs;

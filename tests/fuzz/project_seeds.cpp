@@ -119,13 +119,13 @@ QList<EdgeValue> edgeValues()
         {"span-position-low", kPlanUnits.lo, [](ParaStruct* d, double v) { d->ribSpanPos[4] = v; }},
         {"cell-width-high", kPlanUnits.hi, [](ParaStruct* d, double v) { d->cellWidth[1] = v; }},
         {"trailing-edge-high", kPlanUnits.hi, [](ParaStruct* d, double v) { d->trailingEdgeX[5] = v; }},
-        {"span-high", kMetres.hi, [](ParaStruct* d, double v) { d->span = v; }},
-        {"hang-height-low", kMetres.lo, [](ParaStruct* d, double v) { d->hangHeight = v; }},
-        {"seam-allowance-high", kMillimetres.hi, [](ParaStruct* d, double v) { d->seamAllowance[0] = v; }, true},
+        {"span-high", designinput::kSpan.range.hi, [](ParaStruct* d, double v) { d->span = v; }},
+        {"hang-height-low", designinput::kHangHeight.range.lo, [](ParaStruct* d, double v) { d->hangHeight = v; }},
+        {"seam-allowance-high", designinput::kSeamAllowance.range.hi, [](ParaStruct* d, double v) { d->seamAllowance[0] = v; }, true},
         {"diagonal-width-high", kMillimetres.hi, [](ParaStruct* d, double v) { d->diagBottomWidth = v; }, true},
         {"rib-angle-high", kDegrees.hi, [](ParaStruct* d, double v) { d->ribAngle[2] = v; }},
-        {"twist-low", kDegrees.lo, [](ParaStruct* d, double v) { d->maxTwistAngle = v; }},
-        {"weight-high", kFactor.hi, [](ParaStruct* d, double v) { d->totalWeight = v; }},
+        {"twist-low", designinput::kTwist.range.lo, [](ParaStruct* d, double v) { d->maxTwistAngle = v; }},
+        {"weight-high", designinput::kTotalWeight.range.hi, [](ParaStruct* d, double v) { d->totalWeight = v; }},
         {"billow-offset-high", kPlanUnits.hi, [](ParaStruct* d, double v) { d->billowLineOffset = v; }},
     };
 }

@@ -41,6 +41,7 @@
 #include "lines/ui/linemorphdialog.h"
 #include "shell/model/installhooks.h"
 #include "tests/common/scripteduser.h"
+#include "tests/common/typednumbers.h"
 #include "tests/lines/linesfixture.h"
 #include "tests/common/recordimage.h"
 
@@ -203,27 +204,49 @@ private slots:
         }
     }
 
-    void winflexFieldsReadPlainNumbers_data()
+    // A winflex field takes a percent from -100 to 100 as the other number
+    // fields read it (a decimal comma too); any other text is refused with
+    // a message naming the range, the field shows the row's percent again
+    // and the design is exactly as it was.
+    void winflexFieldsTakeTheirPercents_data()
     {
         QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("taken");
         QTest::addColumn<double>("stored");
-        QTest::newRow("number") << "12.5" << 12.5;
-        QTest::newRow("decimal comma") << "1,5" << 0.0;
-        QTest::newRow("no number") << "abc" << 0.0;
-        QTest::newRow("negative") << "-20" << -20.0;
+        addNoFieldNumberRows();
+        QTest::newRow("number") << "12.5" << true << 12.5;
+        QTest::newRow("decimal comma") << "1,5" << true << 1.5;
+        QTest::newRow("half, decimal comma") << "0,5" << true << 0.5;
+        QTest::newRow("negative") << "-20" << true << -20.0;
+        QTest::newRow("beyond the whole") << "150" << false << 0.0;
+        QTest::newRow("beyond the whole back") << "-100.5" << false << 0.0;
     }
 
-    void winflexFieldsReadPlainNumbers()
+    void winflexFieldsTakeTheirPercents()
     {
         QFETCH(QString, text);
+        QFETCH(bool, taken);
         QFETCH(double, stored);
+        ScriptedUser user;
+        live->wingFlexPercent[4] = 7.0;
         open();
         const ParaStruct* d = live;
         const int before = view()->workIndex(4, d->lastRib);
+        const QByteArray record = recordBytes(live);
         setField(dialog->winflexEdit(4), text);
-        QCOMPARE(live->wingFlexPercent[4], stored);
         // storing runs no winflex
         QCOMPARE(view()->workIndex(4, d->lastRib), before);
+        if (taken) {
+            QVERIFY2(user.texts.isEmpty(), qPrintable(user.texts.join('\n')));
+            QCOMPARE(live->wingFlexPercent[4], stored);
+            return;
+        }
+        // The field holds at most its maximum length of what was typed.
+        const QString typed = text.left(dialog->winflexEdit(4)->maxLength());
+        const QString problem = refusalProblem(user, "from -100 to 100 %", typed, " 7.0");
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        QCOMPARE(dialog->winflexEdit(4)->text(), QString(" 7.0"));
+        QVERIFY(recordBytes(live) == record);
     }
 
     // With "winflex on" a row's radio button runs winflex with the row's

@@ -16,6 +16,8 @@
 #include "core/chartlabels.h"
 #include "shape/ui/datadialog.h"
 #include "widgets/widgetinteraction.h"
+#include "tests/common/recordimage.h"
+#include "tests/common/typednumbers.h"
 #include "tests/shape/shapefixture.h"
 
 // The general data editor and the seam allowance editor on a realistic
@@ -169,6 +171,87 @@ private slots:
                                   &live->totalWeight, nullptr, &live->seamAllowance[0]};
         QCOMPARE(*fields[row], stored);
         QCOMPARE(cell(d.tableWidget, row), shown);
+    }
+
+    // Typed into the general data table or the seam allowance table, a
+    // number in its field's range is taken, a decimal comma too; any other
+    // text is refused with a message that names the range, the cell shows
+    // the value again and the design is exactly as it was. Fields: span,
+    // hang height, total weight, side seam and control point diameter; in
+    // the seam allowance table its rows 0, 3 and 4 and the tip factor.
+    void typedTextsPerField_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("taken");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<bool>("seamTable");
+        QTest::addColumn<int>("row");   // of the general data table
+        QTest::addColumn<QString>("range");
+        struct Field {
+            bool seamTable;
+            int row;
+            const char* name;
+            const char* range;
+            QStringList outside;
+            const char* comma;
+            double commaValue;
+        };
+        const Field fields[] = {
+            {false, 0, "span", "from 1 to 50 m", {"0.05", "0.1", "-4", "50.01"}, "11,5", 11.5},
+            {false, 1, "hang height", "from 0.25 to 40 m", {"1e-300", "0", "40.5"}, "6,5", 6.5},
+            {false, 5, "total weight", "from 0.1 to 1000 kg", {"0", "-80", "1000.5"}, "95,5", 95.5},
+            {false, 7, "side seam", "from 0 to 100 mm", {"-1", "150"}, "12,5", 12.5},
+            {false, 11, "control point diameter", "from 0 to 50 mm", {"-0.5", "51"}, "2,5", 2.5},
+            {true, 7, "seam table side seam", "from 0 to 100 mm", {"-1", "100.5"}, "8,5", 8.5},
+            {true, 10, "seam table diagonal seam", "from 0 to 100 mm", {"-3", "1000"}, "6,5", 6.5},
+            {true, 11, "seam table control point diameter", "from 0 to 50 mm", {"-1", "60"}, "3,5", 3.5},
+            {true, 12, "seam table tip factor", "from 0 to 1", {"5", "-0.1"}, "0,75", 0.75},
+        };
+        for (const Field& f : fields) {
+            auto row = [&](const QString& what, const QString& text, bool taken, double value) {
+                QTest::addRow("%s: %s", f.name, qPrintable(what)) << text << taken << value << f.seamTable << f.row
+                                                                   << QString(f.range);
+            };
+            for (const auto& [name, text] : noFieldNumbers())
+                row(name, text, false, 0.0);
+            for (const QString& text : f.outside)
+                row(text, text, false, 0.0);
+            row("decimal comma", f.comma, true, f.commaValue);
+        }
+    }
+
+    void typedTextsPerField()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, taken);
+        QFETCH(double, value);
+        QFETCH(bool, seamTable);
+        QFETCH(int, row);
+        QFETCH(QString, range);
+        double* const fields[] = {&live->span, &live->hangHeight, &live->carabinerDistance, &live->profileAlignment,
+                                  &live->maxTwistAngle, &live->totalWeight, &live->towForce,
+                                  &live->seamAllowance[0], &live->seamAllowance[1], &live->seamAllowance[2],
+                                  &live->seamAllowance[3], &live->controlPointDiameter, &live->edgeTipFactor,
+                                  &live->minirib.rearRibCavity};
+        DataDialog general;
+        OverSewDataDialog seams;
+        QDialog* dialog = seamTable ? static_cast<QDialog*>(&seams) : &general;
+        QTableWidget* table = seamTable ? seams.tableWidget : general.tableWidget;
+        const int at = seamTable ? row - 7 : row;
+        dialog->show();
+        const QString shown = cell(table, at);
+        const QByteArray before = recordImage(*live);
+        user.texts.clear();
+        type(table, at, text);
+        if (taken) {
+            QVERIFY2(user.texts.isEmpty(), qPrintable(user.texts.join('\n')));
+            QCOMPARE(*fields[row], value);
+            return;
+        }
+        const QString problem = refusalProblem(user, range, text, shown);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        QCOMPARE(cell(table, at), shown);
+        QVERIFY(recordImage(*live) == before);
     }
 
     void firstShowOffersTheUnchangedCountHarmlessly()
@@ -331,15 +414,15 @@ private slots:
     {
         OverSewDataDialog o;
         o.show();
-        type(o.tableWidget, 5, "5");
-        QCOMPARE(live->edgeTipFactor, 5.0);
+        type(o.tableWidget, 5, "0.001");
+        QCOMPARE(live->edgeTipFactor, 0.001);
         type(o.tableWidget, 2, "xx");
         QCOMPARE(live->seamAllowance[2], 10.0);
         type(o.tableWidget, 3, "6,5");
         QCOMPARE(live->seamAllowance[3], 6.5);
         o.okButton->click();
         QVERIFY(!o.isVisible());
-        QCOMPARE(live->edgeTipFactor, 1.0);
+        QCOMPARE(live->edgeTipFactor, 0.0025);
         QVERIFY(live->geometryChanged);
         QVERIFY(!live->linesOutdated);
         QVERIFY(steps.isEmpty());

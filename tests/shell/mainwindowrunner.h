@@ -9,13 +9,14 @@
 inline const QStringList kStartupTests = {
     "startUp", "termsDialogForm", "menusAndToolbar", "iconsLoad", "openWithTermsRefused",
     "companionProgramIsAwaited", "scaledModel", "scaledModelNameKeepsFolders",
-    "saveWithoutProjectAsksForAName", "failedScaledSaveIsOneMessage"};
+    "saveWithoutProjectAsksForAName", "failedScaledSaveIsOneMessage", "scaledModelTakesOnlyAreasOfAWing"};
 inline const QStringList kProjectTests = {
     "newProject", "newCancelledChangesNothing", "templateWithoutDesignLines", "newWithoutTemplateWarns",
     "openAcceptedProject", "openRefusals", "openRefusesNonFiniteNumbers", "openUnreadableKeepsProgram",
     "inconsistentDesignLinesStayOnDisk", "cutDesignLinesAreReported", "saveAsMovesTheProject",
     "failedSaveIsReported", "exitFollowsThePrompt", "saveIsAllOrNothing", "failedSaveAsKeepsEveryFile",
-    "damagedProjectSaysWhy", "statusBarDoesNotGrow", "failedNewIsOneMessage", "nextProjectStartsClean"};
+    "damagedProjectSaysWhy", "statusBarDoesNotGrow", "failedNewIsOneMessage", "nextProjectStartsClean",
+    "saveRefusesWhatOpenWouldRefuse"};
 
 // Test functions of TestMainWindow that neither half names (and names in a
 // half that are no test function).

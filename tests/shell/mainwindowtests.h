@@ -76,6 +76,13 @@ inline QByteArray linesBytes(const QList<Spline>& lines)
     return bytes;
 }
 
+// A project file of the record written as it stands, as a damaged file or
+// one of another program holds it: Save would refuse the record.
+inline bool writeUnchecked(const QString& path, const ParaStruct& record)
+{
+    return Save_File(path, Project_File_Bytes(record)).ok();
+}
+
 // What the user was told of a failure: the warnings and notices among all
 // that was asked.
 inline QList<Asked> toldOf(const QList<Asked>& asked)
@@ -476,7 +483,7 @@ private slots:
             record->Reset_CellsNumber();
         }
         const QString path = projects() + "/refused.prg";
-        QVERIFY(myOpenFile().WriteParaStream(path, *record));
+        QVERIFY(writeUnchecked(path, *record));
         asked.clear();
         promptAnswer = UserInteraction::SaveAnswer::Discard;
         fileAnswers << path;
@@ -505,7 +512,7 @@ private slots:
         auto record = defaultDesign();
         record->span = std::numeric_limits<double>::quiet_NaN();
         const QString path = projects() + "/nan.prg";
-        QVERIFY(myOpenFile().WriteParaStream(path, *record));
+        QVERIFY(writeUnchecked(path, *record));
         asked.clear();
         promptAnswer = UserInteraction::SaveAnswer::Discard;
         fileAnswers << path;
@@ -707,6 +714,68 @@ private slots:
         auto back = std::make_unique<ParaStruct>();
         QVERIFY(myOpenFile().ReadParaStream(prg, back.get()));
         QCOMPARE(back->span, 12.75);
+    }
+
+    // A design that Open would refuse is not saved: Save names the field and
+    // the value, and the project's files on disk stay as they were, byte for
+    // byte (the design lines too), with nothing left beside them. Fixed, the
+    // design saves again.
+    void saveRefusesWhatOpenWouldRefuse_data()
+    {
+        QTest::addColumn<int>("which");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("span of a toy") << 0 << "the field span holds 0.05, outside";
+        QTest::newRow("no hang height") << 1 << "the field hangHeight holds 1e-300, outside";
+        QTest::newRow("weight not a number") << 2 << "the field totalWeight holds nan, not a finite number";
+        QTest::newRow("a line end far out") << 3 << "the field bridle.groups[1].lineArray[0].q2 holds (0, 0, 252146), outside";
+    }
+    void saveRefusesWhatOpenWouldRefuse()
+    {
+        QFETCH(int, which);
+        QFETCH(QString, told);
+        acceptTerms();
+        Spline line;
+        line.pointCount = 3;
+        line.bsplineCount = 3;
+        line.degree = 3;
+        line.order = 4;
+        const QString prg = projectWithLines("kept", {line, line});
+        const QString dsg = projects() + "/kept.dsg";
+        fileAnswers << prg;
+        w->actionOpen->trigger();
+        QVERIFY(w->isProjectOpen());
+        const QByteArray prgBefore = fileBytes(prg), dsgBefore = fileBytes(dsg);
+        ParaStruct* d = GetDataStruct();
+        const double span = d->span;
+        d->designSplines.removeLast();
+        switch (which) {
+        case 0: d->span = 0.05; break;
+        case 1: d->hangHeight = 1e-300; break;
+        case 2: d->totalWeight = std::numeric_limits<double>::quiet_NaN(); break;
+        case 3: d->bridle.groups[1].lineArray[0].q2 = QVector3D(0, 0, 252146); break;
+        }
+        asked.clear();
+        w->actionSave->trigger();
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked[0].kind, QString("warning"));
+        QVERIFY2(asked[0].more.contains(told), qPrintable(asked[0].more));
+        QVERIFY(asked[0].more.contains("every file of the project on disk is as it was"));
+        QCOMPARE(fileBytes(prg), prgBefore);
+        QCOMPARE(fileBytes(dsg), dsgBefore);
+        QCOMPARE(QDir(projects()).entryList({"*kept*"}, QDir::Files | QDir::Hidden),
+                 QStringList({"kept.dsg", "kept.prg"}));
+
+        auto fixed = std::make_unique<ParaStruct>();
+        QVERIFY(myOpenFile().ReadParaStream(prg, fixed.get()));
+        fixed->designSplines = d->designSplines;
+        fixed->span = span + 0.5;
+        *d = *fixed;
+        w->actionSave->trigger();
+        QVERIFY(fileBytes(prg) != prgBefore);
+        QVERIFY(fileBytes(dsg) != dsgBefore);
+        auto back = std::make_unique<ParaStruct>();
+        QVERIFY(myOpenFile().ReadParaStream(prg, back.get()));
+        QCOMPARE(back->span, span + 0.5);
     }
 
     // Save as onto an earlier project: whichever file of the three fails,
@@ -1010,6 +1079,53 @@ private slots:
         QCOMPARE(d->span, span);
         QCOMPARE(d->hangHeight, hang);
         QCOMPARE(GetGlobClass()->prgPath, projects() + "/wing.prg");
+    }
+
+    // The scaled model takes an area that gives it a span and a hang height
+    // a design may have (from 1 to 50 m, from 0.25 to 40 m): another text is
+    // refused at OK with the range of areas, nothing is saved and the dialog
+    // stays open with the last area it took.
+    void scaledModelTakesOnlyAreasOfAWing()
+    {
+        acceptTerms();
+        newProjectNamed("wing");
+        ParaStruct* d = GetDataStruct();
+        d->span = 10.0;
+        d->hangHeight = 7.0;
+        for (int i = 0; i <= d->lastRib && i < kRibSlots; ++i) {
+            d->cellWidth[i] = 1000.0 / std::max(1, d->lastRib);
+            d->chord[i] = 200.0;
+        }
+        w->actionGenerate_scaled_model->trigger();
+        ScaleDialog* s = w->scaleDialog();
+        const double area = d->flatArea;
+        QVERIFY(area > 0);
+        // Scaled by f, the span is 10 f and the hang height 7 f: f from
+        // 1 / 10 to 50 / 10 (the span's bounds, tighter than the hang
+        // height's 0.25 / 7 and 40 / 7), the area f^2 times.
+        const double least = area / 100, most = area * 25;
+        s->form()->squareEdit->setText(QString::number(4 * area, 'g', 17));
+        // The field holds the digits its length allows.
+        const QString taken = QString("%1").arg(s->form()->squareEdit->text().toDouble());
+        const QStringList refused = {"1e300", "nan", "-80", "", QString::number(least * 0.9),
+                                     QString::number(most * 1.01), QString(5000, '9')};
+        for (const QString& text : refused) {
+            s->form()->squareEdit->setText(text);
+            QVERIFY(qAbs(s->factor() - 2.0) < 1e-5);
+            asked.clear();
+            QTest::mouseClick(s->form()->okButton, Qt::LeftButton);
+            QCOMPARE(asked.size(), 1);
+            QCOMPARE(asked[0].kind, QString("warning"));
+            const QRegularExpressionMatch m =
+                QRegularExpression("from (\\S+) to (\\S+) m²").match(asked[0].more);
+            QVERIFY2(m.hasMatch(), qPrintable(asked[0].more));
+            const double lo = m.captured(1).toDouble(), hi = m.captured(2).toDouble();
+            QVERIFY2(lo >= least && lo < least * 1.01, qPrintable(m.captured(0)));
+            QVERIFY2(hi <= most && hi > most * 0.99, qPrintable(m.captured(0)));
+            QVERIFY(s->isVisible());
+            QCOMPARE(s->form()->squareEdit->text(), taken);
+        }
+        QTest::mouseClick(s->form()->cancelButton, Qt::LeftButton);
     }
 
     // One failure of the scaled save is one message, with the system's

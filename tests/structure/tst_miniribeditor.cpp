@@ -26,6 +26,7 @@
 #include "structure/ui/miscport_dialog.h"
 #include "structure/ui/miscport_edit.h"
 #include "tests/common/scripteduser.h"
+#include "tests/common/typednumbers.h"
 #include "tests/structure/editorfixture.h"
 #include "tests/common/recordimage.h"
 
@@ -189,6 +190,54 @@ private slots:
         QVERIFY(std::equal(std::begin(live->rearRibEnabled), std::end(live->rearRibEnabled),
                            std::begin(shipped.rearRibEnabled)));
         QCOMPARE(live->maxTwistAngle, shipped.maxTwistAngle);
+    }
+
+    // The rear rib cavity follows its field from 0 to 0.5, read as the
+    // other number fields read it (a decimal comma too). Any other text
+    // leaves the cavity as it was; when the editing ends, or at OK, the
+    // field shows it again and the user is told the range.
+    void cavityField_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("taken");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<bool>("atOk");
+        for (const auto& [name, text] : noFieldNumbers())
+            QTest::newRow(name) << text << false << 0.0 << false;
+        QTest::newRow("deeper than half") << "0.7" << false << 0.0 << false;
+        QTest::newRow("negative") << "-0.1" << false << 0.0 << false;
+        QTest::newRow("nan, at OK") << "nan" << false << 0.0 << true;
+        QTest::newRow("decimal comma") << "0,25" << true << 0.25 << false;
+        QTest::newRow("half") << "0.5" << true << 0.5 << false;
+        QTest::newRow("none") << "0" << true << 0.0 << true;
+    }
+    void cavityField()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, taken);
+        QFETCH(double, value);
+        QFETCH(bool, atOk);
+        QLineEdit* field = child<QLineEdit>("rearrib_cavityEdit");
+        QCOMPARE(field->text(), QString("0.30"));
+        const QByteArray before = bytesOf(live);
+        user.texts.clear();
+        field->setText(text);
+        const QString typed = field->text();
+        if (atOk)
+            QTest::mouseClick(child<QPushButton>("btnOK"), Qt::LeftButton);
+        else
+            emit field->editingFinished();
+        if (taken) {
+            QVERIFY2(user.texts.isEmpty(), qPrintable(user.texts.join('\n')));
+            QCOMPARE(live->minirib.rearRibCavity, value);
+            return;
+        }
+        const QString problem = refusalProblem(user, "from 0 to 0.5", typed, "0.30");
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        QCOMPARE(field->text(), QString("0.30"));
+        if (!atOk)
+            QVERIFY(bytesOf(live) == before);
+        QCOMPARE(live->minirib.rearRibCavity, 0.3);
     }
 
     // Values beyond a slider's range, a fractional rear position and a
