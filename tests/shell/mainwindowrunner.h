@@ -15,7 +15,8 @@ inline const QStringList kProjectTests = {
     "openAcceptedProject", "openRefusals", "openRefusesNonFiniteNumbers", "openUnreadableKeepsProgram",
     "inconsistentDesignLinesStayOnDisk", "cutDesignLinesAreReported", "saveAsMovesTheProject",
     "failedSaveIsReported", "exitFollowsThePrompt", "saveIsAllOrNothing", "failedSaveAsKeepsEveryFile",
-    "damagedProjectSaysWhy", "statusBarDoesNotGrow", "failedNewIsOneMessage", "nextProjectStartsClean"};
+    "damagedProjectSaysWhy", "statusBarDoesNotGrow", "failedNewIsOneMessage", "nextProjectStartsClean",
+    "openingAStaleLinePlan"};
 
 // Test functions of TestMainWindow that neither half names (and names in a
 // half that are no test function).
