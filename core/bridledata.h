@@ -9,6 +9,8 @@
 #include <QPolygon>
 #include <QVector3D>
 
+#include <algorithm>
+
 constexpr int kBridleRibs = 65;       // rib slots of the frame
 constexpr int kFrameSlots = 9;        // frame slots per rib (0..7 used, 8 spare)
 constexpr int kLineGroupSlots = 6;    // line-group slots of the bridle
@@ -77,3 +79,23 @@ struct BridleData {
     FrameRaiser riserFrames[kRiserFrames];
     BridleGroup riserGroup;
 };
+
+// Empties a line group: no node and no line, and nothing of them left in the
+// stores the project file carries. The tree editors give such a group the
+// frame nodes of the wing it is next edited on.
+inline void Erase_Line_Group(BridleGroup* g)
+{
+    if (!g)
+        return;
+    g->ids.clear();
+    g->points.clear();
+    g->pairs.clear();
+    g->lines.clear();
+    g->attachments.clear();
+    g->idCount = g->pointCount = g->pairCount = g->lineCount = g->attachmentCount = 0;
+    std::fill(std::begin(g->idArray), std::end(g->idArray), 0);
+    std::fill(std::begin(g->pointArray), std::end(g->pointArray), QPoint());
+    std::fill(std::begin(g->pairArray), std::end(g->pairArray), QPoint());
+    std::fill(std::begin(g->lineArray), std::end(g->lineArray), LineProp());
+    std::fill(std::begin(g->attachArray), std::end(g->attachArray), origRLS());
+}

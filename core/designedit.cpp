@@ -41,16 +41,16 @@ void Set_Cell_Count(ParaStruct* design, int cells)
     design->Setup_TransitionRibs();
 }
 
-bool Change_Cell_Count(ParaStruct* design, GlobClass* glob, int cells)
+bool Change_Cell_Count(ParaStruct* design, int cells)
 {
     if (!design || cells < kMinCells || cells > kMaxCells || cells == design->cells)
         return false;
     Set_Cell_Count(design, cells);
-    // The line groups name frame nodes of the old count: the bridle manager
-    // empties them when it next opens; until then the recompute leaves them
-    // as stored.
-    if (glob)
-        glob->lineGroupsReset = true;
+    // Erased here, at the change the user agreed to, and not when some editor
+    // is next shown: until then a save, an export or a view would carry lines
+    // ending off the new ribs or on ribs the wing no longer has.
+    for (BridleGroup& group : design->bridle.groups)
+        Erase_Line_Group(&group);
     Apply_Edit(design, DesignEdit::Wing);
     return true;
 }

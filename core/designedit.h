@@ -6,7 +6,6 @@
 // flags other editors read follow the same rules whichever editor made it.
 
 class ParaStruct;
-class GlobClass;
 
 // The rib bookkeeping of a wing of `cells` cells (both halves together).
 // An odd count has a centre cell (rib 0 is its middle, rib 1 its side), an
@@ -57,9 +56,11 @@ void Apply_Edit(ParaStruct* design, DesignEdit what);
 // is recomputed.
 void Set_Cell_Count(ParaStruct* design, int cells);
 
-// The user's change of the cell count: Set_Cell_Count, the line groups
-// (drawn on the frame of the old count) marked for their reset in the bridle
-// manager, and the edit applied as a change of the wing. Counts outside
-// kMinCells .. kMaxCells and the count the design has change nothing.
-// Returns whether the design changed.
-bool Change_Cell_Count(ParaStruct* design, GlobClass* glob, int cells);
+// The user's change of the cell count, once the user has agreed to lose the
+// line groups: Set_Cell_Count, every line group erased (its nodes and canopy
+// ends name cells and ribs of the old count), and the edit applied as a
+// change of the wing. The riser tree, which hangs from the groups' roots
+// and not from the ribs, stays. Counts outside kMinCells .. kMaxCells and
+// the count the design has change nothing. Returns whether the design
+// changed.
+bool Change_Cell_Count(ParaStruct* design, int cells);

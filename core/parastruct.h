@@ -431,7 +431,6 @@ public:
     QString dxfDir;                 // output directory of the current project
     QString airfoilsDir;
     QString appParentDir;
-    bool lineGroupsReset = false;
     QString prgPath;
     QString dsgPath;
     QString cnpPath;

@@ -342,6 +342,16 @@ int Frame_Node_Index(const ParaStruct* design, int rib, int slot, int side)
 }
 
 namespace {
+// Line i goes with its pair, its properties and its attachment.
+void removeLineAt(BridleGroup* g, int i)
+{
+    g->pairs.removeAt(i);
+    if (i < g->lines.size())
+        g->lines.removeAt(i);
+    if (i < g->attachments.size())
+        g->attachments.removeAt(i);
+}
+
 // Removes the lines i for which `hit` says so, at most `limit` of them.
 template <typename Hit>
 int removeLines(BridleGroup* g, Hit hit, int limit)
@@ -354,11 +364,7 @@ int removeLines(BridleGroup* g, Hit hit, int limit)
             ++i;
             continue;
         }
-        g->pairs.removeAt(i);
-        if (i < g->lines.size())
-            g->lines.removeAt(i);
-        if (i < g->attachments.size())
-            g->attachments.removeAt(i);
+        removeLineAt(g, i);
         ++removed;
     }
     return removed;
@@ -406,11 +412,7 @@ int Remove_Branch(BridleGroup* g, int node, int keptFrameNodes)
     for (int i = int(g->pairs.size()) - 1; i >= 0; --i) {
         if (!doomed.at(i))
             continue;
-        g->pairs.removeAt(i);
-        if (i < g->lines.size())
-            g->lines.removeAt(i);
-        if (i < g->attachments.size())
-            g->attachments.removeAt(i);
+        removeLineAt(g, i);
         ++removed;
     }
     // A kept line now hanging from nothing carries nothing: its group would
@@ -424,6 +426,41 @@ int Remove_Branch(BridleGroup* g, int node, int keptFrameNodes)
             hangs = hangs || other.y() == parent;
         if (!hangs)
             g->lines[i].load = 0;
+    }
+    return removed;
+}
+
+int Remove_Lines_Holding_Nothing(BridleGroup* g, int node, int frameNodes)
+{
+    if (!g)
+        return 0;
+    auto exists = [g](int i) { return i >= 0 && i < g->points.size(); };
+    int removed = 0;
+    QList<QPoint> seen;   // a cycle in broken data ends the walk
+    QList<int> open{node};
+    while (!open.isEmpty()) {
+        const int at = open.takeLast();
+        if (!exists(at) || at < frameNodes)
+            continue;
+        // Lines hang from a node, and end at it, by its 2-D point, as the
+        // placement finds them: a node sharing the point shares its lines.
+        const QPoint point = g->points.at(at);
+        if (seen.contains(point))
+            continue;
+        seen.append(point);
+        bool holds = false;
+        for (const QPoint& pair : std::as_const(g->pairs))
+            holds = holds || (exists(pair.x()) && g->points.at(pair.x()) == point);
+        if (holds)
+            continue;
+        for (int i = int(g->pairs.size()) - 1; i >= 0; --i) {
+            const QPoint pair = g->pairs.at(i);
+            if (!exists(pair.y()) || pair.y() < frameNodes || g->points.at(pair.y()) != point)
+                continue;
+            open.append(pair.x());
+            removeLineAt(g, i);
+            ++removed;
+        }
     }
     return removed;
 }

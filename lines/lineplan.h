@@ -142,6 +142,15 @@ int Remove_First_Line_With_Child(BridleGroup* group, int node);
 // reset.
 int Remove_Branch(BridleGroup* group, int node, int keptFrameNodes = 0);
 
+// After a removal: a line that holds nothing carries nothing, so it goes
+// too. Starting at free node `node`: when no line hangs from it any more,
+// the lines ending at it are removed and their parent nodes looked at in
+// turn, down to a node that still holds a line (or the root). The first
+// `frameNodes` nodes are the frame (canopy ends, riser tops): they hold what
+// the tree carries, and their lines stay. Nodes stay. Returns the number of
+// lines removed.
+int Remove_Lines_Holding_Nothing(BridleGroup* group, int node, int frameNodes);
+
 // Frame slot on which the canopy ends of line group `groupSlot` start: rows
 // A..D for L1..L4, the brake row for the brakes; -1 for other slots.
 int Group_Home_Slot(int groupSlot);

@@ -1,11 +1,13 @@
 #include "lines/linetree.h"
 
+#include "core/notify.h"
 #include "core/parastruct.h"
 #include "core/skintension.h"
 #include "core/transf.h"
 #include "lines/loading.h"
 
 #include <QDebug>
+#include <QStringList>
 
 #include <algorithm>
 #include <cmath>
@@ -591,12 +593,50 @@ bool hasLines(const BridleGroup& g)
     return g.lineCount > 0 && g.lineCount <= kLineEntries;
 }
 
+bool cellOnWing(const ParaStruct* d, const origRLS& a)
+{
+    const int first = std::max(d->firstRib, 0);
+    const int last = std::min(d->lastRib, kBridleRibs - 1);
+    return a.rib >= first && a.rib <= last && a.row >= 0 && a.row < kLaidOutSlots
+           && (a.side == 0 || (a.side == 1 && a.rib != 0));
+}
+
+QString groupName(int slot)
+{
+    if (slot == kBrakeGroupSlot)
+        return GrupLineLetter(7);
+    if (slot >= 1 && slot <= 4)
+        return GrupLineLetter(slot + 1);
+    return QStringLiteral("(unnamed, slot %1)").arg(slot);
+}
+
+void tellErased(const ParaStruct* d, const QList<int>& erased)
+{
+    if (erased.isEmpty())
+        return;
+    QStringList names;
+    for (int slot : erased)
+        names << groupName(slot);
+    const bool one = names.size() == 1;
+    Notify_User(QStringLiteral("The line %1 %2 drawn for a wing of another number of cells: %3 lines name cells"
+                               " this wing of %4 cells does not have, or end off its attachment points.\n\n"
+                               "%5 erased; draw %6 again in the bridle manager.")
+                    .arg(one ? QStringLiteral("group ") + names.first()
+                             : QStringLiteral("groups ") + names.join(QStringLiteral(", ")))
+                    .arg(one ? QStringLiteral("was") : QStringLiteral("were"))
+                    .arg(one ? QStringLiteral("its") : QStringLiteral("their"))
+                    .arg(d->cells)
+                    .arg(one ? QStringLiteral("It was") : QStringLiteral("They were"))
+                    .arg(one ? QStringLiteral("it") : QStringLiteral("them")));
+}
+
 // The riser, every line group and the riser again placed, loaded and stored.
 // A group without lines is made its frame nodes when `initEmpty`, otherwise
-// left alone; a group drawn on another frame (the cells changed) is left
-// alone: its node indexes name other points now.
+// left alone. A group drawn for another wing goes first, and the user is
+// told: its node indexes name other points, its ends other ribs.
 int placeLinePlan(ParaStruct* d, bool initEmpty)
 {
+    tellErased(d, Erase_Foreign_Line_Groups(d));
     Calculate_RelaxLengths(d);
     Layout_Frame(d, d->bridle.frame);
 
@@ -624,8 +664,6 @@ int placeLinePlan(ParaStruct* d, bool initEmpty)
         if (g.lines.isEmpty()) {
             Init_Line_Group(d, d->bridle.frame, &g);
         } else {
-            if (!Group_Fits_Frame(d, g))
-                continue;
             Reattach_Canopy_Ends(&g, d->bridle.frame);
             unsplit += Place_Line_Group(d, slot, &g, d->bridle.frame).unsplitNodes;
         }
@@ -637,6 +675,34 @@ int placeLinePlan(ParaStruct* d, bool initEmpty)
 }
 
 } // namespace
+
+bool Group_On_Wing(const ParaStruct* d, const BridleGroup& g)
+{
+    if (!Group_Fits_Frame(d, g))
+        return false;
+    for (const origRLS& a : g.attachments)
+        if (a.attached && !cellOnWing(d, a))
+            return false;
+    return true;
+}
+
+QList<int> Erase_Foreign_Line_Groups(ParaStruct* d)
+{
+    QList<int> erased;
+    if (!d)
+        return erased;
+    for (int slot = 0; slot < kLineGroupSlots; ++slot) {
+        BridleGroup& g = d->bridle.groups[slot];
+        if (!hasLines(g))
+            continue;
+        Rebuild_Group_Lists(&g);
+        if (Group_On_Wing(d, g))
+            continue;
+        Erase_Line_Group(&g);
+        erased << slot;
+    }
+    return erased;
+}
 
 int Recalculate_Line_Plan(ParaStruct* d)
 {

@@ -169,10 +169,24 @@ int Recalculate_Line_Plan(ParaStruct* design);
 // the 3-D views and drawings, the polar and the project file read current
 // lengths. The user's trees, lengths and diameters stay; groups without
 // lines stay as stored, and so does a design without any line. A group
-// whose frame nodes are not the design's frame (drawn for another number of
-// cells, waiting for its reset) is left alone.
+// drawn for another wing (Erase_Foreign_Line_Groups) is erased first, and
+// the user told.
 void Place_Line_Plan(ParaStruct* design);
 
 // Whether the first f_start_id nodes of `group` are the design's frame nodes
 // in their order, at the points the frame layout gives them.
 bool Group_Fits_Frame(const ParaStruct* design, const BridleGroup& group);
+
+// Whether the group (its lists rebuilt) hangs from the design's wing: its
+// frame nodes are the design's (Group_Fits_Frame) and every canopy end names
+// a cell the wing has: a rib firstRib..lastRib, a row A..brakes, on rib 0
+// only its own side.
+bool Group_On_Wing(const ParaStruct* design, const BridleGroup& group);
+
+// Erases every line group with lines that does not hang from the design's
+// wing: drawn for another number of cells, as a project written with the
+// groups of an earlier count holds them, its frame nodes stand for other
+// cells and its canopy ends lie off the attachment points or on ribs the
+// wing no longer has. Such a group can be neither placed nor edited.
+// Returns the group slots erased.
+QList<int> Erase_Foreign_Line_Groups(ParaStruct* design);

@@ -220,7 +220,6 @@ void MainWindow::setupWorkDirectories()
     glob->projectsDir = projectsDir;
     glob->airfoilsDir = airfoilsDir;
     glob->appParentDir = parent.absolutePath();
-    glob->lineGroupsReset = false;
 }
 
 void MainWindow::setTemplateView()
@@ -493,9 +492,6 @@ void MainWindow::MakeNewFile()
         // computed from the project before (the views, solver results) is
         // taken for this one's.
         design->geometryChanged = true;
-        // A reset of the line groups asked for in the project before is not
-        // this project's.
-        glob->lineGroupsReset = false;
         design->designSplines = lines;
         currentFile = name;
         projectFileKnown = true;
@@ -543,9 +539,6 @@ void MainWindow::OpenMyFile()
     lastNameRead = name;
     *design = *read;
     read.reset();
-    // A reset of the line groups asked for in the project before is not
-    // this project's.
-    glob->lineGroupsReset = false;
     setProjectPaths(name);
     currentFile = name;
     projectFileKnown = true;

@@ -42,7 +42,7 @@ bool shareFromText(const QString& text, double* share)
 } // namespace
 
 BridleDialog::BridleDialog(QWidget* parent)
-    : QDialog(parent), design(GetDataStruct()), glob(GetGlobClass())
+    : QDialog(parent), design(GetDataStruct())
 {
     setupUi(this);
     session = new EditSession(this);
@@ -124,12 +124,6 @@ void BridleDialog::InitBridleDialog()
     }
     ShowActiveLineGrups(design->lineGroupCount);
     SetUpLineGrupLoadings(design);
-    if (glob->lineGroupsReset) {
-        // The groups were drawn for another number of cells. The flag stays
-        // until OK: after a Cancel the old groups are back and must still go.
-        emit to_getallbridledata();
-        Clear_All_LineGrups();
-    }
 }
 
 void BridleDialog::GetBridleDialogData()
@@ -374,24 +368,6 @@ void BridleDialog::on_resetBridleButton_clicked()
     }
 }
 
-void BridleDialog::Clear_All_LineGrups()
-{
-    design->lineSelection = 2;
-    emit to_select_grupline();
-    for (int next = 3; next <= 5; ++next) {
-        emit to_refresh_rrwidgets();
-        emit to_clear_linegrup();
-        design->lineSelection = next;
-        emit to_select_grupline();
-    }
-    emit to_refresh_rrwidgets();
-    emit to_clear_linegrup();
-    design->lineSelection = kBrakes;
-    emit to_select_grupline();
-    emit to_refresh_rrwidgets();
-    emit to_clear_linegrup();
-}
-
 // ---------------------------------------------------------------- loading fields
 
 void BridleDialog::on_numlines_spinBox_valueChanged(int count)
@@ -529,8 +505,6 @@ void BridleDialog::on_okButton_pressed()
         settleShare(k);
     Refresh_Risers();
     Apply_Edit(design, DesignEdit::Lines);
-    // The groups stored now belong to the design's cells.
-    glob->lineGroupsReset = false;
     hide();
 }
 

@@ -20,10 +20,6 @@
 // above 1, no number) never reaches the design: while it is typed the
 // design keeps the share it had, and when the field is left, or at OK, the
 // user is told and the field shows that share again.
-//
-// A pending reset of the line groups (GlobClass::lineGroupsReset, raised when
-// the number of cells changed) empties the groups when the dialog is shown;
-// the flag is cleared only by OK, so a Cancel leaves the reset pending.
 
 #include <QDialog>
 
@@ -31,7 +27,6 @@
 
 class BrWidget;
 class EditSession;
-class GlobClass;
 class ParaStruct;
 class RopesWidget;
 
@@ -114,7 +109,6 @@ private:
     void InitBridleDialog();
     void GetBridleDialogData();
     void show_bridle_lengths();
-    void Clear_All_LineGrups();
     void Attach_RaiserToLines();
     void Refresh_Risers();
     void selectGroup(int lineSelection);
@@ -124,7 +118,6 @@ private:
     QSize windowMinimum() const;
 
     ParaStruct* design;
-    GlobClass* glob;
     EditSession* session;
     RopesWidget* ropesWidget = nullptr;
     BrWidget* brWidget = nullptr;   // a window of its own, without parent

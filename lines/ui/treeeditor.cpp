@@ -40,29 +40,53 @@ void TreeEditor::remove_childindex(int node)
 
 // A removed line takes what hangs from it: a branch left without its way
 // down to the root would keep stale loads and still count in the totals,
-// the tables and the file.
+// the tables and the file. And a line left holding nothing goes too: it
+// would end in mid-air and still take its share of the load.
 void TreeEditor::removeNodeBranches()
 {
     if (isFreeNode(nodeUnderPointer())) {
         const int k = int(workTree().points.indexOf(m_targetPoint));
-        if (isFreeNode(k))
+        if (isFreeNode(k)) {
             Remove_Branch(&workTree(), k, frameLineNodes());
+            Remove_Lines_Holding_Nothing(&workTree(), k, m_frameNodes);
+        }
     }
     storeAfterEdit();
 }
 
 void TreeEditor::removeLineByChild()
 {
+    BridleGroup& tree = workTree();
     if (isFreeNode(nodeUnderPointer())) {
-        const int k = int(workTree().points.indexOf(m_targetPoint));
-        if (isFreeNode(k) && remove_graphIndex_Child(k))
-            Remove_Branch(&workTree(), k, frameLineNodes());
+        const int k = int(tree.points.indexOf(m_targetPoint));
+        if (isFreeNode(k)) {
+            QList<int> parents;
+            for (const QPoint& pair : std::as_const(tree.pairs))
+                if (pair.y() == k)
+                    parents << pair.x();
+            if (remove_graphIndex_Child(k)) {
+                Remove_Branch(&tree, k, frameLineNodes());
+                for (int parent : std::as_const(parents))
+                    Remove_Lines_Holding_Nothing(&tree, parent, m_frameNodes);
+            }
+        }
     } else {
         const int f = frameNodeAt(pointerScene());
-        if (f >= 0)
+        if (f >= 0) {
+            const int parent = parentOf(f);
             remove_childindex(f);
+            Remove_Lines_Holding_Nothing(&tree, parent, m_frameNodes);
+        }
     }
     storeAfterEdit();
+}
+
+int TreeEditor::parentOf(int node) const
+{
+    for (const QPoint& pair : workTree().pairs)
+        if (pair.y() == node)
+            return pair.x();
+    return -1;
 }
 
 void TreeEditor::removeAtPointer(bool upgoing)

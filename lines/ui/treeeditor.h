@@ -42,7 +42,9 @@ public slots:
     // "Remove upgoing": the lines hanging from the node at the menu's target
     // point, each with everything above it. "Remove downgoing": a free
     // node's line to its parent with everything above the node, or a frame
-    // node's line. Then the tree is placed and stored.
+    // node's line. Either way the lines below that then hold nothing go
+    // too (the node's own line down after "upgoing"). Then the tree is
+    // placed and stored.
     void removeNodeBranches();
     void removeLineByChild();
     // Remove every line whose parent is the node, every line whose child is
@@ -80,6 +82,8 @@ protected:
     int handleUnderPointer() const;
     // The node nearest to the pointer.
     QPoint nearestNode() const;
+    // The parent of the first line ending at `node`; -1 without one.
+    int parentOf(int node) const;
     void showTip(const QString& text);
     // A removal chosen from the menu at the pointer, asked first.
     void removeAtPointer(bool upgoing);

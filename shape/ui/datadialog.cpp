@@ -109,7 +109,6 @@ DataDialog::DataDialog(QWidget* parent) : QDialog(parent)
 {
     setupUi(this);
     design = GetDataStruct();
-    glob = GetGlobClass();
     session = new EditSession(this);
 }
 
@@ -121,12 +120,9 @@ void DataDialog::showEvent(QShowEvent* event)
     // A window restored from the task bar is not a new editing session.
     if (event->spontaneous())
         return;
-    backupLineGroupsReset = glob->lineGroupsReset;
     cellsAccepted = false;
     initDataDialog();
     setLabelValues();
-    // A cell change accepted earlier stays pending until the bridle manager
-    // has emptied its line groups.
 }
 
 void DataDialog::initDataDialog()
@@ -183,7 +179,7 @@ void DataDialog::on_acceptButton_pressed()
         return;
     if (!Break_Question(" warning ...", " all existing line grups wil be erased !!"))
         return;
-    if (Change_Cell_Count(design, glob, newCells))
+    if (Change_Cell_Count(design, newCells))
         cellsAccepted = true;
     acceptButton->setEnabled(false);
     setLabelValues();
@@ -198,8 +194,8 @@ void DataDialog::on_okButton_clicked()
 
 void DataDialog::on_cancelButton_clicked()
 {
+    // The copy holds the line groups of the old count with the old count.
     session->revert();
-    glob->lineGroupsReset = backupLineGroupsReset;
     // The views may have rebuilt from the cell count that is now undone.
     if (cellsAccepted)
         Apply_Edit(design, DesignEdit::Wing);

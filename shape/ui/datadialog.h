@@ -71,11 +71,8 @@ private slots:
 private:
     ParaStruct* design = nullptr;
     EditSession* session = nullptr;
-    GlobClass* glob = nullptr;
     int newCells = 0;
-    // The line-group reset flag as it was when the dialog was shown, and
-    // whether a new cell count was accepted since then.
-    bool backupLineGroupsReset = false;
+    // Whether a new cell count was accepted since the dialog was shown.
     bool cellsAccepted = false;
 };
 

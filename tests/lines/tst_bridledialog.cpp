@@ -1,9 +1,9 @@
 // The bridle manager on the shipped default design: Cancel and closing put
 // the design back byte for byte after any edits (clearing all groups, a
 // pasted group, a new number of groups, shares, weights, brakes); OK places
-// and stores every group and the riser tree and raises the rebuild flags; a
-// pending line-group reset empties the groups at the show and is given up
-// only by OK; showing the dialog changes no saved value; the sums show the
+// and stores every group and the riser tree and raises the rebuild flags;
+// after a new cell count no line of the old count comes back; showing the
+// dialog changes no saved value; the sums show the
 // lines' totals; the share fields read numbers as the other fields do and
 // refuse what is no share; the brake centre rib stays on the wing.
 
@@ -21,6 +21,7 @@
 #include <cmath>
 #include <memory>
 
+#include "core/designedit.h"
 #include "core/openfile.h"
 #include "lines/loading.h"
 #include "core/transf.h"
@@ -95,7 +96,6 @@ private slots:
     void init()
     {
         *design = *shipped;
-        GetGlobClass()->lineGroupsReset = false;
         questions.clear();
         answer = true;
     }
@@ -193,36 +193,27 @@ private slots:
         QVERIFY(qAbs(top - 0.5 * design->totalWeight) < 1e-9);
     }
 
-    // A pending line-group reset: the groups are empty at the show without a
-    // question; Cancel brings them back and leaves the reset pending, so the
-    // next show empties them again; OK gives the reset up.
-    void pendingGroupReset()
+    // After a new cell count the manager finds the groups of the old count
+    // gone: it shows them empty on the new frame, and neither Cancel nor a
+    // second show brings an old line back; OK stores the new frame nodes.
+    void afterANewCellCount()
     {
-        GlobClass* glob = GetGlobClass();
-        glob->lineGroupsReset = true;
-        const QByteArray before = bytesOf(*design);
+        QVERIFY(Change_Cell_Count(design, 30));
         showDialog();
-        for (int slot = 1; slot <= kBrakeGroupSlot; ++slot)
+        for (int slot = 0; slot < kLineGroupSlots; ++slot)
             QCOMPARE(storedLines(design, slot), 0);
         QVERIFY(questions.isEmpty());
-        QCOMPARE(design->lineSelection, 7);
-        QVERIFY(glob->lineGroupsReset);
         QMetaObject::invokeMethod(dialog, "on_cancelButton_pressed");
-        QCOMPARE(bytesOf(*design), before);
-        QVERIFY(glob->lineGroupsReset);
+        for (int slot = 0; slot < kLineGroupSlots; ++slot)
+            QCOMPARE(storedLines(design, slot), 0);
 
         showDialog();
-        for (int slot = 1; slot <= kBrakeGroupSlot; ++slot)
-            QCOMPARE(storedLines(design, slot), 0);
         QMetaObject::invokeMethod(dialog, "on_okButton_pressed");
-        QVERIFY(!glob->lineGroupsReset);
-        for (int slot = 1; slot <= kBrakeGroupSlot; ++slot)
+        for (int slot = 0; slot < kLineGroupSlots; ++slot)
             QCOMPARE(storedLines(design, slot), 0);
-        // Every group still holds its frame nodes.
-        QCOMPARE(design->bridle.groups[1].pointCount, f_start_id(design));
-
-        showDialog();   // nothing pending: the groups stay as stored
-        QCOMPARE(design->bridle.groups[1].pointCount, f_start_id(design));
+        // 31 ribs, the centre rib without a mirror: 8 x 31 frame nodes.
+        for (int slot = 1; slot <= kBrakeGroupSlot; ++slot)
+            QCOMPARE(design->bridle.groups[slot].pointCount, 8 * 31);
     }
 
     // Showing the dialog fills its fields without storing them back: a share

@@ -151,7 +151,6 @@ private slots:
         design = std::make_unique<ParaStruct>(*shipped);
         design->geometryChanged = false;
         design->linesOutdated = false;
-        GetGlobClass()->lineGroupsReset = false;
         steps.clear();
     }
 
@@ -245,12 +244,9 @@ private slots:
         design->ribShift[3] = 4.0;
         design->ribShift[10] = -2.5;
         design->cellWidthStep = 50;
-        QByteArray groupsBefore[kLineGroupSlots];
-        for (int s = 1; s < kLineGroupSlots; ++s)
-            groupsBefore[s] = groupBytes(design->bridle.groups[s]);
         const unsigned long long built = design->geometryChanged.revision();
 
-        QVERIFY(Change_Cell_Count(design.get(), GetGlobClass(), cells));
+        QVERIFY(Change_Cell_Count(design.get(), cells));
         QCOMPARE(design->cells, cells);
 
         // The ribs across the span: one more than the cells, evenly ordered,
@@ -283,11 +279,13 @@ private slots:
         for (int i = 0; i <= design->lastRib; ++i)
             QVERIFY2(design->ribAirfoils[i] == airfoils[i], qPrintable(QString("rib %1").arg(i)));
 
-        // The line groups, drawn on the old frame, wait for their reset in
-        // the bridle manager and stay as stored meanwhile.
-        QVERIFY(GetGlobClass()->lineGroupsReset);
-        for (int s = 1; s < kLineGroupSlots; ++s)
-            QCOMPARE(groupBytes(design->bridle.groups[s]), groupsBefore[s]);
+        // The line groups, drawn on the old frame, are gone, as the user
+        // agreed; the riser tree hangs from no rib and stays.
+        for (int s = 0; s < kLineGroupSlots; ++s) {
+            QCOMPARE(design->bridle.groups[s].lineCount, 0);
+            QCOMPARE(design->bridle.groups[s].pointCount, 0);
+        }
+        QCOMPARE(design->bridle.riserGroup.lineCount, shipped->bridle.riserGroup.lineCount);
 
         // An edit of the wing: the views rebuild, the risers are to update.
         QVERIFY(design->geometryChanged);
@@ -325,21 +323,20 @@ private slots:
         QFETCH(int, cells);
         const QByteArray before = linesfixture::bytesOf(*design);
         const unsigned long long revision = design->geometryChanged.revision();
-        QVERIFY(!Change_Cell_Count(design.get(), GetGlobClass(), cells));
+        QVERIFY(!Change_Cell_Count(design.get(), cells));
         QCOMPARE(linesfixture::bytesOf(*design), before);
         QCOMPARE(recomputes(), 0);
         QVERIFY(!design->geometryChanged);
         QCOMPARE(design->geometryChanged.revision(), revision);
         QVERIFY(!design->linesOutdated);
-        QVERIFY(!GetGlobClass()->lineGroupsReset);
     }
 
     // Back to the old count: the wing is the old wing again (the rib
     // positions and airfoils of the shipped design, which has no rib shift).
     void thereAndBackAgain()
     {
-        QVERIFY(Change_Cell_Count(design.get(), GetGlobClass(), 41));
-        QVERIFY(Change_Cell_Count(design.get(), GetGlobClass(), 34));
+        QVERIFY(Change_Cell_Count(design.get(), 41));
+        QVERIFY(Change_Cell_Count(design.get(), 34));
         design->cellWidthStep = shipped->cellWidthStep;
         Apply_Edit(design.get(), DesignEdit::Wing);
         QCOMPARE(design->lastRib, shipped->lastRib);
@@ -397,7 +394,7 @@ private slots:
         auto d = std::make_unique<ParaStruct>();
         QVERIFY(f.open(QIODevice::ReadOnly) && Read_Project(&f, d.get()));
         if (cells > 0)
-            QVERIFY(Change_Cell_Count(d.get(), GetGlobClass(), cells));
+            QVERIFY(Change_Cell_Count(d.get(), cells));
         else
             Refresh_Calculations(d.get());
         const auto once = std::make_unique<ParaStruct>(*d);

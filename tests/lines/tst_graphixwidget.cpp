@@ -1,17 +1,23 @@
 // The line-group editor worked as a user works it: selecting a group,
 // adding lines through the menu and a press, the rules a press must meet,
 // the placement of a small tree (against the geometry worked out here),
-// removing lines (a removed line takes its branch), dragging nodes and line
-// ends, zooming, the context menu's
-// entries, the property dialogs, copy and paste into another group and into
-// the brakes, an inconsistent stored group, and Cancel of the bridle
-// manager's edit session after all of it.
+// removing lines (a removed line takes its branch, and a line left holding
+// nothing goes with it), dragging nodes and line ends, zooming, the context
+// menu's entries, the property dialogs, copy and paste into another group
+// and into the brakes, an inconsistent stored group, and Cancel of the
+// bridle manager's edit session after all of it.
 
 #include <QTest>
 #include <QBuffer>
 #include <QSet>
 #include <QByteArray>
 #include <QColor>
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QImage>
 #include <QList>
 #include <QObject>
@@ -24,14 +30,20 @@
 #include <QVector3D>
 #include <QWidget>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
 #include "core/transf.h"
 #include "lines/bridlelists.h"
 #include "lines/loading.h"
+#include "lines/ui/bridleview.h"
 #include "lines/ui/graphixwidget.h"
+#include "patterns/drawing3d.h"
+#include "patterns/patternsheet.h"
 #include "widgets/editsession.h"
+#include "tests/common/dxfcheck.h"
+#include "tests/common/printtopdf.h"
 #include "tests/lines/editorfixture.h"
 
 using namespace linesfixture;
@@ -113,6 +125,88 @@ struct ThreeLines {
         r = n + 1;
     }
 };
+
+BridleGroup listsOf(const BridleGroup& stored)
+{
+    BridleGroup g = stored;
+    Rebuild_Group_Lists(&g);
+    return g;
+}
+
+// The frame points of the tree editor's scene: rib r of ribs first..last at
+// x = 512 +- (r - first) x 614.4 / (last - first), row s at
+// y = 76.8 + (s + 1) x 153.6 / 9, each cut to whole points.
+QSet<QPoint> framePoints(const ParaStruct* d)
+{
+    QSet<QPoint> points;
+    for (int r = d->firstRib; r <= d->lastRib; ++r) {
+        const double dx = (r - d->firstRib) * 614.4 / (d->lastRib - d->firstRib);
+        for (int s = 0; s < 8; ++s) {
+            const int y = int(76.8 + (s + 1) * 153.6 / 9);
+            points << QPoint(int(512 + dx), y) << QPoint(int(512 - dx), y);
+        }
+    }
+    return points;
+}
+
+// Why a bridle line of "Wl9_3D.dxf", written from `d` and read with ezdxf,
+// ends in mid-air: an end that is neither an end of another line of the
+// drawing (bridle or riser) nor an attachment point of the canopy (either
+// half); empty when none does.
+QString loseEnds(ParaStruct* d)
+{
+    QTemporaryDir out;
+    GetGlobClass()->dxfDir = out.path();
+    GetGlobClass()->writeDxf = true;
+    PatternSheet sheet;
+    sheet.design = d;
+    const bool written = Wl9_Dxf(sheet);
+    GetGlobClass()->writeDxf = false;
+    if (!written)
+        return "Wl9_3D.dxf was not written";
+    const QJsonObject dxf = ReadDxfWithEzdxf(QDir(out.path()).filePath("Wl9_3D.dxf"));
+    if (!dxf.value("ok").toBool())
+        return dxf.value("error").toString();
+    struct End {
+        QVector3D at;
+        int line;
+    };
+    QList<End> ends;
+    QList<bool> bridle;
+    for (const QJsonValue& v : dxf.value("lines").toArray()) {
+        const QJsonArray l = v.toArray();
+        const QString layer = l.at(0).toString();
+        if (layer != "Bridle" && layer != "Risers")
+            continue;
+        const int line = int(bridle.size());
+        bridle << (layer == "Bridle");
+        ends << End{QVector3D(l.at(2).toDouble(), l.at(3).toDouble(), l.at(4).toDouble()), line}
+             << End{QVector3D(l.at(5).toDouble(), l.at(6).toDouble(), l.at(7).toDouble()), line};
+    }
+    if (!bridle.contains(true))
+        return "no bridle line drawn";
+    const float scale = float(d->dxfScale);
+    const float near = 1e-3f * scale * float(d->ToScreen(1.0));   // a millimetre
+    QList<QVector3D> canopy;
+    for (int r = d->firstRib; r <= d->lastRib; ++r)
+        for (int s = 0; s < 8; ++s) {
+            const QVector3D p = Row_Attachment_Point(d, s == 7 ? 9 : s + 2, r) * scale;
+            canopy << p << QVector3D(p.x(), -p.y(), p.z());
+        }
+    for (const End& e : std::as_const(ends)) {
+        if (!bridle[e.line])
+            continue;
+        bool held = false;
+        for (const End& other : std::as_const(ends))
+            held = held || (other.line != e.line && (other.at - e.at).length() < near);
+        for (const QVector3D& p : std::as_const(canopy))
+            held = held || (p - e.at).length() < near;
+        if (!held)
+            return QString("a bridle line ends in mid-air at (%1, %2, %3)")
+                .arg(e.at.x()).arg(e.at.y()).arg(e.at.z());
+    }
+    return QString();
+}
 
 bool sameStores(const BridleGroup& a, const BridleGroup& b)
 {
@@ -257,7 +351,9 @@ private slots:
     }
 
     // Upgoing: the lines to the node's children; downgoing: the line to its
-    // parent. Nodes stay; later lines move down.
+    // parent. A line left holding nothing goes too (after "upgoing" the
+    // node's own line), down to a node that still holds a line. Nodes stay;
+    // later lines move down.
     void removeLines()
     {
         auto d = wing(34);
@@ -280,37 +376,49 @@ private slots:
         user.answerQuestions(true);
         e.menu(e.node(t.x), RemoveUp);
         QCOMPARE(user.all("question"), QStringLiteral(" removing  remove node branches: ?\n removing  remove node branches: ?"));
-        QCOMPARE(e.group().pairs, QPolygon({QPoint(t.r, t.x), QPoint(y, c), QPoint(t.r, y)}));
-        QCOMPARE(e.group().attachments[1].node, c);
+        QCOMPARE(e.group().pairs, QPolygon({QPoint(y, c), QPoint(t.r, y)}));
+        QCOMPARE(e.group().attachments[0].node, c);
         QCOMPARE(e.group().points.size(), nodes);
-        QCOMPARE(e.stored(1).lineCount, 3);
+        QCOMPARE(e.stored(1).lineCount, 2);
 
+        // y holds a second end: taking one leaves its line to the root.
+        const int f = Frame_Node_Index(e.live, 10, 0, 1);
+        e.addLine(e.cell(10, 0, 1), e.node(y));
         e.menu(e.cell(8, 0, 1), RemoveDown);   // a frame node: its line to the parent
-        QCOMPARE(e.group().pairs, QPolygon({QPoint(t.r, t.x), QPoint(t.r, y)}));
-        e.menu(e.node(t.x), RemoveDown);       // a free node: its line to the parent
-        QCOMPARE(e.group().pairs, QPolygon({QPoint(t.r, y)}));
-        QCOMPARE(e.group().lines.size(), 1);
-        QCOMPARE(e.group().attachments.size(), 1);
+        QCOMPARE(e.group().pairs, QPolygon({QPoint(t.r, y), QPoint(y, f)}));
+        e.menu(e.cell(10, 0, 1), RemoveDown);  // y's last end: y's line goes with it
+        QVERIFY(e.group().pairs.isEmpty());
+        QVERIFY(e.group().lines.isEmpty());
+        QVERIFY(e.group().attachments.isEmpty());
         QCOMPARE(e.group().points.size(), nodes);
-        QCOMPARE(e.stored(1).pairCount, 1);
+        QCOMPARE(e.stored(1).pairCount, 0);
         QCOMPARE(e.stored(1).pointCount, int(nodes));
     }
 
-    // A removed line takes everything that hangs from it. On the shipped
-    // L1, "downgoing" on a middle node removes its line to the parent and
-    // the branch above it; "upgoing" removes the branch above it and keeps
-    // its own line. Either way one tree is left, every line of it reached
-    // from the root, and the totals, the table and the file count exactly
-    // those lines.
+    // A removed line takes everything that hangs from it, and a line left
+    // holding nothing goes too. On the shipped L1, at a middle node (a free
+    // node with a free node above it) and at the node that holds the canopy
+    // ends of ribs 1 and 3 (the bucket of "1-Remove upgoing lines bucket"):
+    // "downgoing" removes the node's line to its parent and the branch
+    // above it; "upgoing" removes the branch, and with it the node's own
+    // line, which would end in mid-air. Either way one tree is left, every
+    // line of it reached from the root and holding the canopy; its loads
+    // still pass the riser line's load on, node by node; and the totals, the
+    // table (on screen and printed) and "Wl9_3D.dxf" (read with ezdxf) hold
+    // exactly those lines, none of them ending in mid-air.
     void removingTakesTheBranch_data()
     {
         QTest::addColumn<int>("entry");
-        QTest::newRow("downgoing") << int(RemoveDown);
-        QTest::newRow("upgoing") << int(RemoveUp);
+        QTest::addColumn<bool>("bucket");
+        QTest::newRow("middle node, downgoing") << int(RemoveDown) << false;
+        QTest::newRow("middle node, upgoing") << int(RemoveUp) << false;
+        QTest::newRow("ribs 1 and 3, downgoing") << int(RemoveDown) << true;
+        QTest::newRow("ribs 1 and 3, upgoing") << int(RemoveUp) << true;
     }
     void removingTakesTheBranch()
     {
         QFETCH(int, entry);
+        QFETCH(bool, bucket);
         auto d = defaultDesign(34);
         QVERIFY(d);
         Editor e(*d);
@@ -330,25 +438,41 @@ private slots:
             }
             return lines;
         };
-        // A middle node: a free node with a line down and a free node above.
         int k = -1;
-        for (int i = 0; i < before.pairs.size() && k < 0; ++i) {
-            const int c = before.pairs[i].y();
-            if (c < n)
-                continue;
-            for (const QPoint& pair : before.pairs)
-                if (pair.x() == c && pair.y() >= n)
-                    k = c;
+        if (bucket) {
+            // The node whose lines go up to rows A of ribs 1 and 3, and nowhere else.
+            const int a1 = Frame_Node_Index(e.live, 1, 0, 0), a3 = Frame_Node_Index(e.live, 3, 0, 0);
+            for (int node = n; node < before.points.size() && k < 0; ++node) {
+                QList<int> ends;
+                for (int i : above(before, node))
+                    ends << before.pairs[i].y();
+                std::sort(ends.begin(), ends.end());
+                if (ends == QList<int>({a1, a3}))
+                    k = node;
+            }
+        } else {
+            // A middle node: a free node with a line down and a free node above.
+            for (int i = 0; i < before.pairs.size() && k < 0; ++i) {
+                const int c = before.pairs[i].y();
+                if (c < n)
+                    continue;
+                for (const QPoint& pair : before.pairs)
+                    if (pair.x() == c && pair.y() >= n)
+                        k = c;
+            }
         }
         QVERIFY(k >= 0);
         const qsizetype branch = above(before, k).size();
-        QVERIFY(branch >= 3);
+        QVERIFY(branch >= 2);
 
         ScriptedUser user;
         user.answerQuestions(true);
         e.menu(e.node(k), entry);
         const BridleGroup& g = e.group();
-        QCOMPARE(g.lines.size(), before.lines.size() - branch - (entry == RemoveDown ? 1 : 0));
+        // The branch and the node's line down; the node below still holds
+        // another branch.
+        QCOMPARE(g.lines.size(), before.lines.size() - branch - 1);
+        QCOMPARE(g.points.size(), before.points.size());
         // One root, and every line reached from it.
         QSet<int> roots;
         for (const QPoint& pair : g.pairs) {
@@ -359,27 +483,91 @@ private slots:
                 roots << pair.x();
         }
         QCOMPARE(roots.size(), 1);
-        QCOMPARE(above(g, *roots.begin()).size(), g.lines.size());
+        const int root = *roots.begin();
+        QCOMPARE(above(g, root).size(), g.lines.size());
 
-        // The design, its totals, the table and the file hold that tree.
-        QCOMPARE(e.stored(1).lineCount, int(g.lines.size()));
-        double length = 0;
-        for (int slot = 0; slot < kLineGroupSlots; ++slot) {
-            BridleGroup s = e.live->bridle.groups[slot];
-            Rebuild_Group_Lists(&s);
-            for (const LineProp& l : s.lines)
-                length += e.live->R_X(double((l.q2 - l.q1).length()));
+        // Every line ends on the canopy or at a node that holds a line.
+        const BridleGroup stored = listsOf(e.stored(1));
+        for (int i = 0; i < stored.pairs.size(); ++i) {
+            const int child = stored.pairs[i].y();
+            bool holds = child < n;
+            for (const QPoint& pair : stored.pairs)
+                holds = holds || pair.x() == child;
+            QVERIFY2(holds, qPrintable(QString("line %1 ends at node %2, which holds nothing").arg(i).arg(child)));
         }
-        QVERIFY(std::fabs(Line_Totals(e.live).length - 2 * length) < 1e-9 * length);
-        BridleGroup stored = e.live->bridle.groups[1];
-        Rebuild_Group_Lists(&stored);
-        QCOMPARE(Bridle_Table(e.live, stored, false).graph.size(), g.lines.size());
+        // The loads: at every node the tensions of the lines above it add up
+        // to the load of the line below, and those leaving the root to the
+        // load of the group's riser line.
+        auto tension = [&stored](int i) {
+            const LineProp& l = stored.lines[i];
+            return float(l.load) * (l.q2 - l.q1).normalized();
+        };
+        const double riserLoad = RaiserGrupLineLoad(1, e.live->bridle.riserGroup);
+        QVERIFY(riserLoad > 1.0);
+        for (int node = n; node < stored.points.size(); ++node) {
+            QVector3D up;
+            bool holds = false;
+            for (int i = 0; i < stored.pairs.size(); ++i)
+                if (stored.pairs[i].x() == node) {
+                    up += tension(i);
+                    holds = true;
+                }
+            if (!holds)
+                continue;
+            double down = riserLoad;
+            for (int i = 0; i < stored.pairs.size(); ++i)
+                if (stored.pairs[i].y() == node)
+                    down = stored.lines[i].load;
+            QVERIFY2(std::fabs(up.length() - down) < 1e-4 * riserLoad,
+                     qPrintable(QString("node %1: %2 kg above, %3 kg below").arg(node).arg(up.length()).arg(down)));
+        }
+        for (const LineProp& l : stored.lines)
+            QVERIFY(l.load > 0.0);
+
+        // The file, and the totals of its lines.
         auto read = std::make_unique<ParaStruct>();
         QBuffer file;
         file.setData(projectBytes(*e.live));
         file.open(QIODevice::ReadOnly);
         QVERIFY(Read_Project(&file, read.get()));
         QCOMPARE(read->bridle.groups[1].lineCount, int(g.lines.size()));
+        double length = 0;
+        for (int slot = 0; slot < kLineGroupSlots; ++slot)
+            for (const LineProp& l : listsOf(read->bridle.groups[slot]).lines)
+                length += e.live->R_X(double((l.q2 - l.q1).length()));
+        QVERIFY(std::fabs(Line_Totals(e.live).length - 2 * length) < 1e-9 * length);
+
+        // The table: a label per line, and every line ends on the frame or
+        // where another line starts.
+        BridleView view;
+        view.resize(1024, 768);
+        e.live->lineSelection = kL1;
+        view.getLineGrupData();
+        QCOMPARE(view.labels().size(), g.lines.size());
+        const BridleTable& table = view.table();
+        const QSet<QPoint> frame = framePoints(e.live);
+        for (const GraphRec& rec : table.graph) {
+            bool held = frame.contains(table.nodes[rec.end]);
+            for (const GraphRec& other : table.graph)
+                held = held || other.start == rec.end;
+            QVERIFY2(held, qPrintable(Bridle_Table_Label(rec, false) + " ends in mid-air"));
+        }
+
+        // The 3-D drawing: no bridle line ends in mid-air.
+        const QString drawing = loseEnds(e.live);
+        QVERIFY2(drawing.isEmpty(), qPrintable(drawing));
+
+        // The printed table holds the labels.
+        if (!QFileInfo::exists(kPdfToText))
+            QSKIP("poppler-utils is not installed");
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("l1.pdf");
+        printToPdf(user, pdf);
+        view.printPage();
+        QString text = pdfText(pdf);
+        text.remove(QRegularExpression(R"(\s)"));
+        for (QString label : view.labels())
+            QVERIFY2(text.contains(label.remove(' ')), qPrintable(label));
     }
 
     // A free node dragged down by 768 pixels shortens its line by one hang

@@ -4,9 +4,11 @@
 
 #include <QTest>
 #include <QList>
+#include <QMap>
 #include <QObject>
 #include <QPoint>
 #include <QPolygon>
+#include <QStringList>
 #include <QStringLiteral>
 #include <QVector3D>
 
@@ -303,6 +305,110 @@ private slots:
         // Without a frame to keep, the virtual lines go with the branch.
         g = whole;
         QCOMPARE(Remove_Branch(&g, 6, 0), 4);
+    }
+
+    // After a removal a line that holds nothing goes, and so do the lines
+    // below it that then hold nothing, down to a node that still holds a
+    // line. On the tree r -> m -> {x -> {1, 2}, y -> 5}, r -> 7: for each
+    // node named in turn, the branch above it is removed (where `branch`),
+    // then what holds nothing below it.
+    void removingLinesHoldingNothing_data()
+    {
+        QTest::addColumn<QStringList>("nodes");
+        QTest::addColumn<bool>("branch");
+        QTest::addColumn<QList<int>>("left");   // lines: 0 x-1, 1 x-2, 2 m-x, 3 y-5, 4 m-y, 5 r-m, 6 r-7
+        QTest::newRow("x: its line; m still holds y") << QStringList{"x"} << true << QList<int>{3, 4, 5, 6};
+        QTest::newRow("y: its line; m still holds x") << QStringList{"y"} << true << QList<int>{0, 1, 2, 5, 6};
+        QTest::newRow("x, then y: down to r, which holds 7") << QStringList{"x", "y"} << true << QList<int>{6};
+        QTest::newRow("m: its line to r") << QStringList{"m"} << true << QList<int>{6};
+        QTest::newRow("r: the root has no line down") << QStringList{"r"} << true << QList<int>{};
+        QTest::newRow("x still holds its ends") << QStringList{"x"} << false << QList<int>{0, 1, 2, 3, 4, 5, 6};
+        QTest::newRow("a frame node holds the canopy") << QStringList{"frame"} << false
+                                                       << QList<int>{0, 1, 2, 3, 4, 5, 6};
+        QTest::newRow("no such node") << QStringList{"none"} << false << QList<int>{0, 1, 2, 3, 4, 5, 6};
+    }
+    void removingLinesHoldingNothing()
+    {
+        QFETCH(QStringList, nodes);
+        QFETCH(bool, branch);
+        QFETCH(QList<int>, left);
+        auto d = wing(34);
+        BridleGroup g;
+        Init_Line_Group(d.get(), d->bridle.frame, &g);
+        const int n = int(g.points.size());
+        QMap<QString, int> node{{"frame", 1}, {"none", -1}};
+        node["x"] = Add_Free_Node(&g, QPoint(500, 400));
+        node["y"] = Add_Free_Node(&g, QPoint(600, 400));
+        node["m"] = Add_Free_Node(&g, QPoint(550, 500));
+        node["r"] = Add_Free_Node(&g, QPoint(550, 600));
+        // Line i has length 0.1 x (i + 1).
+        Add_Group_Line(&g, node["x"], 1, lineOfLength(0.1), set_origRLS(0, 0, 1, 1, true));
+        Add_Group_Line(&g, node["x"], 2, lineOfLength(0.2), set_origRLS(1, 0, 0, 2, true));
+        Add_Group_Line(&g, node["m"], node["x"], lineOfLength(0.3), origRLS());
+        Add_Group_Line(&g, node["y"], 5, lineOfLength(0.4), set_origRLS(2, 0, 1, 5, true));
+        Add_Group_Line(&g, node["m"], node["y"], lineOfLength(0.5), origRLS());
+        Add_Group_Line(&g, node["r"], node["m"], lineOfLength(0.6), origRLS());
+        Add_Group_Line(&g, node["r"], 7, lineOfLength(0.7), set_origRLS(3, 0, 1, 7, true));
+        const BridleGroup whole = g;
+        for (const QString& name : nodes) {
+            if (branch)
+                Remove_Branch(&g, node[name]);
+            const int before = int(g.lines.size());
+            const int removed = Remove_Lines_Holding_Nothing(&g, node[name], n);
+            QCOMPARE(removed, before - int(g.lines.size()));
+        }
+        QList<int> kept;
+        for (const LineProp& l : std::as_const(g.lines))
+            kept << int(std::lround(l.length * 10)) - 1;
+        QCOMPARE(kept, left);
+        // Attachments went with their lines; nodes stay.
+        QCOMPARE(g.attachments.size(), g.lines.size());
+        for (int i = 0; i < g.lines.size(); ++i)
+            QVERIFY(sameAttachment(g.attachments[i], whole.attachments[kept[i]]));
+        QCOMPARE(g.points.size(), whole.points.size());
+    }
+
+    // Lines end at a node by its point: a second node at x's point shares
+    // x's fate. In the riser tree a node that hangs a virtual line (to a
+    // riser frame node) holds that group's load and keeps its line. A cycle
+    // of damaged data ends the walk.
+    void linesHoldingNothingEdgeCases()
+    {
+        auto d = wing(34);
+        BridleGroup g;
+        Init_Line_Group(d.get(), d->bridle.frame, &g);
+        const int n = int(g.points.size());
+        const int x = Add_Free_Node(&g, QPoint(500, 400));
+        const int twin = Add_Free_Node(&g, QPoint(500, 400));
+        const int r = Add_Free_Node(&g, QPoint(550, 600));
+        Add_Group_Line(&g, r, x, lineOfLength(0.1), origRLS());
+        Add_Group_Line(&g, r, twin, lineOfLength(0.2), origRLS());
+        Add_Group_Line(&g, r, 7, lineOfLength(0.3), set_origRLS(3, 0, 1, 7, true));
+        QCOMPARE(Remove_Lines_Holding_Nothing(&g, x, n), 2);
+        QCOMPARE(g.pairs, QPolygon({QPoint(r, 7)}));
+
+        BridleGroup riser;
+        const QPoint at[] = {{300, 150}, {500, 150}, {300, 180}, {500, 180}, {400, 400}, {400, 500}};
+        for (int i = 0; i < 6; ++i) {
+            riser.ids.append(i);
+            riser.points.append(at[i]);
+        }
+        riser.pairs = QPolygon({QPoint(2, 0), QPoint(3, 1), QPoint(4, 2), QPoint(5, 4), QPoint(5, 3)});
+        riser.lines = {lineOfLength(0.1), lineOfLength(0.2), lineOfLength(0.3), lineOfLength(0.4),
+                       lineOfLength(0.5)};
+        QCOMPARE(Remove_Lines_Holding_Nothing(&riser, 2, 2), 0);
+        QCOMPARE(Remove_Lines_Holding_Nothing(&riser, 4, 2), 0);
+        QCOMPARE(riser.pairs.size(), 5);
+
+        BridleGroup loop;
+        loop.points = {QPoint(0, 0), QPoint(10, 10), QPoint(20, 20)};
+        loop.pairs = QPolygon({QPoint(1, 2), QPoint(2, 1)});
+        loop.lines = {lineOfLength(0.1), lineOfLength(0.2)};
+        QCOMPARE(Remove_Lines_Holding_Nothing(&loop, 1, 1), 0);
+        loop.pairs = QPolygon({QPoint(2, 1)});
+        loop.lines = {lineOfLength(0.1)};
+        QCOMPARE(Remove_Lines_Holding_Nothing(&loop, 1, 1), 1);
+        QCOMPARE(Remove_Lines_Holding_Nothing(nullptr, 0, 0), 0);
     }
 
     // A pasted group's canopy ends move by the difference of the groups'

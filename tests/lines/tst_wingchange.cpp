@@ -4,9 +4,9 @@
 // checked against the wing as it now is, and everything that reads lines
 // is checked to read those: the bridle tables (on screen and printed), the
 // 3-D bridle window, the 3-D drawing "Wl9_3D.dxf" (read with ezdxf), the
-// totals of the polar and the project file. A design without lines and a
-// design whose groups wait for their reset (new cell count) keep their
-// line plan as stored.
+// totals of the polar and the project file. A design without lines keeps
+// its line plan as stored. A new cell count, and a project saved with the
+// groups of an earlier count, leave no line of the old count anywhere.
 //
 // The oracle is the geometry itself: a line hanging from a free node is its
 // length times the hang height long, a line ending on the canopy ends at
@@ -29,6 +29,7 @@
 #include <memory>
 
 #include "core/calcul3d.h"
+#include "core/designedit.h"
 #include "core/openfile.h"
 #include "core/transf.h"
 #include "lines/bridlelists.h"
@@ -146,6 +147,84 @@ QByteArray groupBytes(const ParaStruct& d)
     return out;
 }
 
+// Why the bridle lines of "Wl9_3D.dxf" written from `d` (read back with
+// ezdxf) are not the lines the groups 1..5 of `file` hold, both halves, in
+// drawing units; empty when they are.
+QString drawnNotDesigned(ParaStruct* d, const ParaStruct& file)
+{
+    QTemporaryDir out;
+    GetGlobClass()->dxfDir = out.path();
+    GetGlobClass()->writeDxf = true;
+    PatternSheet sheet;
+    sheet.design = d;
+    const bool written = Wl9_Dxf(sheet);
+    GetGlobClass()->writeDxf = false;
+    if (!written)
+        return "Wl9_3D.dxf was not written";
+    const QJsonObject dxf = ReadDxfWithEzdxf(QDir(out.path()).filePath("Wl9_3D.dxf"));
+    if (!dxf.value("ok").toBool())
+        return dxf.value("error").toString();
+    QList<double> drawn, lines;
+    for (const QJsonValue& v : dxf.value("lines").toArray()) {
+        const QJsonArray l = v.toArray();
+        if (l.at(0).toString() != "Bridle")
+            continue;
+        const QVector3D a(l.at(2).toDouble(), l.at(3).toDouble(), l.at(4).toDouble());
+        const QVector3D b(l.at(5).toDouble(), l.at(6).toDouble(), l.at(7).toDouble());
+        drawn << d->R_X((b - a).length() / d->dxfScale);
+    }
+    for (int slot = 1; slot < kLineGroupSlots; ++slot)
+        for (const LineProp& l : listsOf(file.bridle.groups[slot]).lines)
+            lines << metres(d, l.q1, l.q2) << metres(d, l.q1, l.q2);
+    std::sort(drawn.begin(), drawn.end());
+    std::sort(lines.begin(), lines.end());
+    if (drawn.size() != lines.size())
+        return QString("%1 bridle lines drawn, %2 designed").arg(drawn.size()).arg(lines.size());
+    for (int i = 0; i < drawn.size(); ++i)
+        if (std::fabs(drawn[i] - lines[i]) >= 1e-4)
+            return QString("%1 m drawn, %2 m designed").arg(drawn[i]).arg(lines[i]);
+    return QString();
+}
+
+// Why the line groups a project file holds do not hang from the wing `d`
+// (the design the file was written from): a stored attachment, anywhere in
+// the stores the file carries, naming a rib or a row the wing does not
+// have, or a canopy end off its attachment point; empty when none does.
+QString offTheNewWing(const ParaStruct* d, const ParaStruct& file)
+{
+    for (int slot = 0; slot < kLineGroupSlots; ++slot) {
+        const BridleGroup& stored = file.bridle.groups[slot];
+        for (int e = 0; e < kLineEntries; ++e) {
+            const origRLS& a = stored.attachArray[e];
+            if (a.attached && (a.rib < d->firstRib || a.rib > d->lastRib || a.row < 0 || a.row > kBrakeSlot))
+                return QString("group %1 entry %2 is attached to rib %3, row %4 of a wing of ribs %5..%6")
+                    .arg(slot).arg(e).arg(a.rib).arg(a.row).arg(d->firstRib).arg(d->lastRib);
+        }
+        const BridleGroup g = listsOf(stored);
+        for (int i = 0; i < g.lines.size() && i < g.attachments.size(); ++i) {
+            const origRLS& a = g.attachments[i];
+            if (!a.attached)
+                continue;
+            QVector3D on = Row_Attachment_Point(d, Frame_Slot_Row(a.row), a.rib);
+            if (a.side == 1)
+                on = p_SymY(on);
+            if ((g.lines[i].q2 - on).length() > 1e-3f)
+                return QString("group %1 line %2 ends %3 m off its attachment on rib %4")
+                    .arg(slot).arg(i).arg(metres(d, g.lines[i].q2, on)).arg(a.rib);
+        }
+    }
+    return QString();
+}
+
+std::unique_ptr<ParaStruct> readBack(const QByteArray& bytes)
+{
+    auto read = std::make_unique<ParaStruct>();
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return Read_Project(&buffer, read.get()) ? std::move(read) : nullptr;
+}
+
 } // namespace
 
 class TestWingChange : public QObject
@@ -178,7 +257,6 @@ private slots:
     void init()
     {
         *design = *shipped;
-        GetGlobClass()->lineGroupsReset = false;
     }
 
     // The shipped design hangs from its own wing.
@@ -297,36 +375,9 @@ private slots:
         QCOMPARE(read->hangHeight, 7.2);
         QCOMPARE(groupBytes(*read), groupBytes(*design));
 
-        // The 3-D drawing: its bridle lines are the lines of groups 1..5,
-        // both halves, in drawing units.
-        QTemporaryDir out;
-        GetGlobClass()->dxfDir = out.path();
-        GetGlobClass()->writeDxf = true;
-        PatternSheet sheet;
-        sheet.design = design;
-        const bool written = Wl9_Dxf(sheet);
-        GetGlobClass()->writeDxf = false;
-        QVERIFY(written);
-        const QJsonObject dxf = ReadDxfWithEzdxf(QDir(out.path()).filePath("Wl9_3D.dxf"));
-        QVERIFY2(dxf.value("ok").toBool(), qPrintable(dxf.value("error").toString()));
-        QList<double> drawn, lines;
-        for (const QJsonValue& v : dxf.value("lines").toArray()) {
-            const QJsonArray l = v.toArray();
-            if (l.at(0).toString() != "Bridle")
-                continue;
-            const QVector3D a(l.at(2).toDouble(), l.at(3).toDouble(), l.at(4).toDouble());
-            const QVector3D b(l.at(5).toDouble(), l.at(6).toDouble(), l.at(7).toDouble());
-            drawn << design->R_X((b - a).length() / design->dxfScale);
-        }
-        for (int slot = 1; slot < kLineGroupSlots; ++slot)
-            for (const LineProp& l : listsOf(design->bridle.groups[slot]).lines)
-                lines << metres(design, l.q1, l.q2) << metres(design, l.q1, l.q2);
-        std::sort(drawn.begin(), drawn.end());
-        std::sort(lines.begin(), lines.end());
-        QCOMPARE(drawn.size(), lines.size());
-        for (int i = 0; i < drawn.size(); ++i)
-            QVERIFY2(std::fabs(drawn[i] - lines[i]) < 1e-4,
-                     qPrintable(QString("%1 drawn, %2 designed").arg(drawn[i]).arg(lines[i])));
+        // The 3-D drawing: its bridle lines are the lines of groups 1..5.
+        const QString drawing = drawnNotDesigned(design, *design);
+        QVERIFY2(drawing.isEmpty(), qPrintable(drawing));
 
         // The printed table holds the labels of the table.
         if (!QFileInfo::exists(kPdfToText))
@@ -358,24 +409,171 @@ private slots:
         QCOMPARE(bytesOf(*with), bytesOf(*without));
     }
 
-    // A new cell count: the groups were drawn for the old frame and wait for
-    // their reset; the recompute leaves them as they are.
-    void groupsOfAnotherFrameWait()
+    // A new cell count, made through the model or through the general data
+    // editor with the user agreeing to lose the line groups, then saved at
+    // once: the file read back holds no line of the old count. Every canopy
+    // end sits on its attachment point, no stored attachment names a rib the
+    // wing no longer has, and the totals and "Wl9_3D.dxf" hold exactly the
+    // lines of the file. The riser still hangs from the hanging point. A
+    // user who declines keeps the count and every line.
+    void newCellCountLeavesNoOldLine_data()
+    {
+        QTest::addColumn<int>("cells");
+        QTest::addColumn<bool>("editor");
+        QTest::addColumn<bool>("agree");
+        QTest::newRow("model: 34 -> 30") << 30 << false << true;
+        QTest::newRow("model: 34 -> 40") << 40 << false << true;
+        QTest::newRow("general data: 34 -> 30") << 30 << true << true;
+        QTest::newRow("general data: 34 -> 40") << 40 << true << true;
+        QTest::newRow("general data: 34 -> 35") << 35 << true << true;
+        QTest::newRow("general data: declined") << 30 << true << false;
+    }
+    void newCellCountLeavesNoOldLine()
+    {
+        QFETCH(int, cells);
+        QFETCH(bool, editor);
+        QFETCH(bool, agree);
+        const QByteArray before = groupBytes(*design);
+        if (editor) {
+            ScriptedUser user;
+            user.answerQuestions(agree);
+            DataDialog d;
+            d.show();
+            d.cellsspinBox->setValue(cells);
+            QMetaObject::invokeMethod(&d, "on_acceptButton_pressed");
+            QCOMPARE(user.all("question"), QString(" warning ...  all existing line grups wil be erased !!"));
+            d.okButton->click();
+            QCOMPARE(user.count("warning"), 0);
+        } else {
+            QVERIFY(Change_Cell_Count(design, cells));
+        }
+        if (!agree) {
+            QCOMPARE(design->cells, 34);
+            QCOMPARE(groupBytes(*design), before);
+            return;
+        }
+        QCOMPARE(design->cells, cells);
+
+        const auto file = readBack(bytesOf(*design));
+        QVERIFY(file);
+        QCOMPARE(file->cells, cells);
+        const QString off = offTheNewWing(design, *file);
+        QVERIFY2(off.isEmpty(), qPrintable(off));
+        file->withBridleData = true;
+        getTotalBridleLength(file.get());
+        QVERIFY(std::fabs(file->totalLineLength - twiceTheLines(file.get())) <= 1e-9 * file->totalLineLength);
+        const QString drawing = drawnNotDesigned(design, *file);
+        QVERIFY2(drawing.isEmpty(), qPrintable(drawing));
+        QVERIFY2(riserMisplaced(design).isEmpty(), qPrintable(riserMisplaced(design)));
+    }
+
+    // A project saved with the groups of an earlier cell count (the design
+    // as it was before the count changed, written with the new count): read
+    // and recomputed as Open does, the groups go and the user is told once;
+    // the file written then holds none of their lines.
+    void staleProjectIsNotCarriedOn()
+    {
+        auto stale = std::make_unique<ParaStruct>(*shipped);
+        Set_Cell_Count(stale.get(), 30);
+        const auto opened = readBack(bytesOf(*stale));
+        QVERIFY(opened);
+        QCOMPARE(linesIn(opened.get()), linesIn(shipped.get()));
+        ScriptedUser user;
+        Refresh_Calculations(opened.get());
+        QCOMPARE(user.count("warning"), 1);
+        for (const char* name : {"L1", "L2", "L3", "L4", "L-brakes", "30 cells"})
+            QVERIFY2(user.texts.first().contains(name), qPrintable(user.texts.first()));
+        Refresh_Calculations(opened.get());
+        QCOMPARE(user.count("warning"), 1);
+        const auto saved = readBack(bytesOf(*opened));
+        QVERIFY(saved);
+        const QString off = offTheNewWing(opened.get(), *saved);
+        QVERIFY2(off.isEmpty(), qPrintable(off));
+        QCOMPARE(linesIn(saved.get()), 0);
+        QCOMPARE(saved->bridle.riserGroup.lineCount, shipped->bridle.riserGroup.lineCount);
+    }
+
+    // Which groups hang from no wing of theirs: drawn for another cell
+    // count (their frame nodes stand for other cells), or a canopy end on a
+    // rib, a row or a side the wing does not have. Those are erased, and
+    // only those; a group without lines is left as it is.
+    void foreignGroupsAreErased_data()
+    {
+        QTest::addColumn<int>("cells");
+        QTest::addColumn<int>("slot");      // the group given a bad canopy end, or -1
+        QTest::addColumn<int>("rib");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("side");
+        QTest::addColumn<bool>("lines");    // the groups keep their lines
+        QTest::addColumn<QList<int>>("erased");
+        const QList<int> all{1, 2, 3, 4, 5};
+        QTest::newRow("as shipped") << 34 << -1 << 0 << 0 << 0 << true << QList<int>{};
+        QTest::newRow("drawn for 34 cells, 30 now") << 30 << -1 << 0 << 0 << 0 << true << all;
+        QTest::newRow("drawn for 34 cells, 40 now") << 40 << -1 << 0 << 0 << 0 << true << all;
+        QTest::newRow("drawn for 34 cells, 35 now") << 35 << -1 << 0 << 0 << 0 << true << all;
+        QTest::newRow("L2 on rib 19 of 17") << 34 << 2 << 19 << 1 << 0 << true << QList<int>{2};
+        QTest::newRow("brakes on row 8") << 34 << 5 << 9 << 8 << 0 << true << QList<int>{5};
+        QTest::newRow("L3 on the mirror of rib 0") << 34 << 3 << 0 << 2 << 1 << true << QList<int>{3};
+        QTest::newRow("only frame nodes of 34 cells") << 30 << -1 << 0 << 0 << 0 << false << QList<int>{};
+    }
+    void foreignGroupsAreErased()
+    {
+        QFETCH(int, cells);
+        QFETCH(int, slot);
+        QFETCH(int, rib);
+        QFETCH(int, row);
+        QFETCH(int, side);
+        QFETCH(bool, lines);
+        QFETCH(QList<int>, erased);
+        if (cells != 34)
+            Set_Cell_Count(design, cells);
+        if (slot >= 0) {
+            BridleGroup& g = design->bridle.groups[slot];
+            for (int e = 0; e < g.attachmentCount; ++e) {
+                if (g.attachArray[e].attached) {
+                    g.attachArray[e].rib = rib;
+                    g.attachArray[e].row = row;
+                    g.attachArray[e].side = side;
+                    break;
+                }
+            }
+        }
+        if (!lines)
+            for (BridleGroup& g : design->bridle.groups)
+                g.lineCount = g.pairCount = g.attachmentCount = 0;
+        const auto before = std::make_unique<ParaStruct>(*design);
+        QCOMPARE(Erase_Foreign_Line_Groups(design), erased);
+        for (int s = 0; s < kLineGroupSlots; ++s) {
+            const BridleGroup& g = design->bridle.groups[s];
+            if (erased.contains(s)) {
+                QCOMPARE(g.lineCount, 0);
+                QCOMPARE(g.pointCount, 0);
+            } else {
+                QCOMPARE(g.lineCount, before->bridle.groups[s].lineCount);
+                QCOMPARE(g.pointCount, before->bridle.groups[s].pointCount);
+            }
+        }
+        QCOMPARE(design->bridle.riserGroup.lineCount, before->bridle.riserGroup.lineCount);
+    }
+
+    // Cancel in the general data editor after a new cell count: the old
+    // count comes back with its lines, hanging from the wing as before.
+    void cancelledCellCountBringsTheLinesBack()
     {
         const QByteArray before = groupBytes(*design);
         ScriptedUser user;
         user.answerQuestions(true);
         DataDialog d;
         d.show();
-        d.cellsspinBox->setValue(36);
+        d.cellsspinBox->setValue(30);
         QMetaObject::invokeMethod(&d, "on_acceptButton_pressed");
-        QCOMPARE(design->cells, 36);
-        QVERIFY(GetGlobClass()->lineGroupsReset);
+        QCOMPARE(linesIn(design), 0);
+        d.cancelButton->click();
+        QCOMPARE(design->cells, 34);
         QCOMPARE(groupBytes(*design), before);
         for (int slot = 1; slot <= kBrakeGroupSlot; ++slot)
-            QVERIFY(!Group_Fits_Frame(design, listsOf(design->bridle.groups[slot])));
-        d.okButton->click();
-        QCOMPARE(groupBytes(*design), before);
+            QVERIFY2(misplaced(design, slot).isEmpty(), qPrintable(misplaced(design, slot)));
+        QCOMPARE(user.count("warning"), 0);
     }
 };
 

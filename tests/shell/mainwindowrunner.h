@@ -16,7 +16,7 @@ inline const QStringList kProjectTests = {
     "inconsistentDesignLinesStayOnDisk", "cutDesignLinesAreReported", "saveAsMovesTheProject",
     "failedSaveIsReported", "exitFollowsThePrompt", "saveIsAllOrNothing", "failedSaveAsKeepsEveryFile",
     "damagedProjectSaysWhy", "statusBarDoesNotGrow", "failedNewIsOneMessage", "nextProjectStartsClean",
-    "saveRefusesWhatOpenWouldRefuse"};
+    "saveRefusesWhatOpenWouldRefuse", "openingAStaleLinePlan"};
 
 // Test functions of TestMainWindow that neither half names (and names in a
 // half that are no test function).

@@ -42,6 +42,7 @@
 #include "tests/common/scripteduser.h"
 #include "aero/apameres.h"
 #include "core/calcul3d.h"
+#include "core/designedit.h"
 #include "core/filesave.h"
 #include "core/openfile.h"
 #include "core/parastruct.h"
@@ -924,9 +925,8 @@ private slots:
         QVERIFY(!w->isProjectOpen());
     }
 
-    // A project opened or made after another starts clean: no reset of the
-    // line groups asked for in the one before, and no solver results of the
-    // one before taken for its own.
+    // A project opened or made after another starts clean: no solver
+    // results of the one before taken for its own.
     void nextProjectStartsClean()
     {
         acceptTerms();
@@ -940,22 +940,57 @@ private slots:
 
         newProjectNamed("alpha");
         resultsOfTheDesignShown();
-        GetGlobClass()->lineGroupsReset = true; // as a change of the cell count asks
         newProjectNamed("beta");
-        QVERIFY(!GetGlobClass()->lineGroupsReset);
         QVERIFY(!Results_Design_Mismatch(*results, *GetDataStruct()).isEmpty());
 
         resultsOfTheDesignShown();
-        GetGlobClass()->lineGroupsReset = true;
         const QString path = projects() + "/gamma.prg";
         QVERIFY(myOpenFile().WriteParaStream(path, *defaultDesign()));
         promptAnswer = UserInteraction::SaveAnswer::Discard;
         fileAnswers << path;
         w->actionOpen->trigger();
         QCOMPARE(w->currentFileName(), path);
-        QVERIFY(!GetGlobClass()->lineGroupsReset);
         QVERIFY(!Results_Design_Mismatch(*results, *GetDataStruct()).isEmpty());
         *results = before;
+    }
+
+    // A project saved with the line groups of an earlier cell count: their
+    // lines name cells and ribs the wing does not have. Opened, the project
+    // comes without them and the user is told once which went; a save then
+    // writes none of them. The file stays as it is until then.
+    void openingAStaleLinePlan()
+    {
+        acceptTerms();
+        auto stale = std::make_unique<ParaStruct>();
+        QVERIFY(myOpenFile().ReadParaStream(shippedTemplatePath(), stale.get()));
+        QVERIFY(stale->bridle.groups[1].lineCount > 0);
+        Set_Cell_Count(stale.get(), 30);
+        const QString path = projects() + "/stale.prg";
+        QVERIFY(myOpenFile().WriteParaStream(path, *stale));
+        const QByteArray written = fileBytes(path);
+        promptAnswer = UserInteraction::SaveAnswer::Discard;
+        fileAnswers << path;
+        asked.clear();
+        w->actionOpen->trigger();
+        QCOMPARE(w->currentFileName(), path);
+        const QList<Asked> told = toldOf(asked);
+        QCOMPARE(told.size(), 1);
+        for (const char* name : {"L1", "L2", "L3", "L4", "L-brakes", "30 cells"})
+            QVERIFY2(told.first().text.contains(name), qPrintable(told.first().text));
+        for (int slot = 0; slot < kLineGroupSlots; ++slot)
+            QCOMPARE(GetDataStruct()->bridle.groups[slot].lineCount, 0);
+        QCOMPARE(fileBytes(path), written);
+
+        w->actionSave->trigger();
+        auto back = std::make_unique<ParaStruct>();
+        QVERIFY(myOpenFile().ReadParaStream(path, back.get()));
+        QCOMPARE(back->cells, 30);
+        for (int slot = 0; slot < kLineGroupSlots; ++slot) {
+            QCOMPARE(back->bridle.groups[slot].lineCount, 0);
+            for (const origRLS& a : back->bridle.groups[slot].attachArray)
+                QVERIFY(!a.attached);
+        }
+        QCOMPARE(toldOf(asked).size(), 1);
     }
 
     void exitFollowsThePrompt()
