@@ -7,7 +7,6 @@
 #include "aero/ui/apameprogress.h"
 #include "aero/ui/wpolar.h"
 
-#include "core/calcul3d.h"
 #include "core/designedit.h"
 #include "core/parastruct.h"
 #include "widgets/uihelpers.h"
@@ -23,12 +22,6 @@
 namespace {
 
 constexpr double kMaxTwist = 12.0; // degrees
-
-void runHook(RecomputeHook hook, ParaStruct* design)
-{
-    if (RecomputeStep step = Recompute_Hook(hook))
-        step(design);
-}
 
 } // namespace
 
@@ -97,7 +90,6 @@ void ApameDialog::on_apameButton_pressed()
 {
     // The run opens its progress window while the button is held.
     apameButton->setDown(false);
-    Apply_Edit(design, DesignEdit::Nothing);
     apameButton->setText(QStringLiteral("...Calculating..."));
     setCursor(Qt::WaitCursor);
 
@@ -105,9 +97,10 @@ void ApameDialog::on_apameButton_pressed()
     ShowCurrentModel();
     design->maxTwistAngle = std::min(doubleFromEdit(maxtwistangleEdit), kMaxTwist);
     design->profileAlignment = doubleFromEdit(profilealignmentEdit);
-    runHook(RecomputeHook::SpaceCanopy, design);
-    runHook(RecomputeHook::FlatGrid, design);
-    runHook(RecomputeHook::InflatedGrid, design);
+    // The solver meshes the wing of the twist and alignment just taken: the
+    // whole recompute runs on them, so that whatever hangs from the canopy
+    // (the lines the drag counts among them) follows it too.
+    Apply_Edit(design, DesignEdit::Nothing);
 
     starttimeEdit->setTime(QTime::currentTime());
     endtimeEdit->setText(QStringLiteral(" started... "));
