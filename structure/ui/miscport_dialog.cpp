@@ -2,15 +2,16 @@
 
 #include "ui_miscportdialog.h"
 
-#include "core/calcul3d.h"
 #include "core/designedit.h"
 #include "core/parastruct.h"
 #include "widgets/editsession.h"
 #include "widgets/uihelpers.h"
 #include "structure/diagtables.h"
 #include "structure/ui/miscport_edit.h"
+#include "structure/untwistedwing.h"
 
 #include <QCloseEvent>
+#include <QShowEvent>
 
 #include <algorithm>
 
@@ -33,7 +34,10 @@ CrossEdit* MiscPortDialog::editor() const
 void MiscPortDialog::setVisible(bool visible)
 {
     // The copy for Cancel is taken before anything is shown: the view sets
-    // itself up as it appears, before the dialog's own show.
+    // itself up as it appears, before the dialog's own show. The untwisted
+    // wing the view unfolds from is built anew for each session.
+    if (visible != isVisible())
+        editor()->flatWing().forget();
     if (visible && !isVisible())
         session->begin();
     QDialog::setVisible(visible);
@@ -42,12 +46,12 @@ void MiscPortDialog::setVisible(bool visible)
 void MiscPortDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    savedTwist = design->maxTwistAngle;
-    design->maxTwistAngle = 0;
-    Apply_Edit(design, DesignEdit::Nothing);
+    // A window restored from the task bar is no new session: the controls
+    // keep what the user has set.
+    if (event->spontaneous())
+        return;
     initDialog();
     setupCrossPortData();
-    // The flat shapes come from the canopy, which has just been recomputed.
     editor()->Update_Miniribs();
     editor()->Update_Reinforcements();
     editor()->repaint();
@@ -233,7 +237,6 @@ void MiscPortDialog::on_resetrodsButton_2_pressed()
 
 void MiscPortDialog::quit()
 {
-    design->maxTwistAngle = savedTwist;
     Apply_Edit(design, DesignEdit::Parts);
     emit toglwidget();
     hide();

@@ -273,7 +273,7 @@ private slots:
         QSignalSpy refresh(w.get(), &MainWindow::refresh_GL);
         show->trigger();
         QVERIFY(QTest::qWaitForWindowExposed(dialog));
-        QCOMPARE(GetDataStruct()->maxTwistAngle, 0.0);
+        QCOMPARE(GetDataStruct()->maxTwistAngle, twist);
         const int rebuilds = w->openglwidget->rebuildCount();
         QTest::mouseClick(dialog->findChild<QPushButton*>("btnOK"), Qt::LeftButton);
         QVERIFY(!dialog->isVisible());
