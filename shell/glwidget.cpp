@@ -307,6 +307,9 @@ void glWidget::check_GoastView()
 void glWidget::showEvent(QShowEvent* event)
 {
     QOpenGLWidget::showEvent(event);
+    // A window restored from the task bar is shown as it was left.
+    if (event->spontaneous())
+        return;
     if (design->lastRib < 66) {
         SetCanopyColor();
         emit to_reinitGL();

@@ -45,6 +45,9 @@ ApameDialog::ApameDialog(QWidget* parent) : QDialog(parent)
 void ApameDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    // A window restored from the task bar is shown as it was left.
+    if (event->spontaneous())
+        return;
     design->chordStationCount = f_CreateIndJ(design, design->chordStations);
     initApamedialog();
     update();
