@@ -23,12 +23,13 @@
 namespace {
 
 // ---------------------------------------------------------------------------
-// Hooks of the steps: the diagonal ribs come from the internal structure,
-// the line placement from the suspension lines.
+// Hooks of the steps: the diagonal ribs and the cross-port sizes come from
+// the internal structure, the line placement from the suspension lines.
 
-constexpr int kHooks = 2;
-RecomputeStep g_hooks[kHooks] = {nullptr, nullptr};
-const char* const kHookNames[kHooks] = {"Generate_All_Diagonals", "Place_Line_Plan"};
+constexpr int kHooks = 3;
+RecomputeStep g_hooks[kHooks] = {nullptr, nullptr, nullptr};
+const char* const kHookNames[kHooks] = {"Generate_All_Diagonals", "Refresh_Cross_Port_Offsets",
+                                        "Place_Line_Plan"};
 RecomputeTrace g_trace;
 
 void runHook(RecomputeHook hook, ParaStruct* design)
@@ -193,6 +194,7 @@ void Refresh_Calculations(ParaStruct* design, const RecomputeParams& params)
     announce("Space_Canopy_Inflated");
     Space_Canopy_Inflated(design);
     runHook(RecomputeHook::Diagonals, design);
+    runHook(RecomputeHook::CrossPortOffsets, design);
     announce("SetPUPDW");
     design->SetPUPDW();
     announce("Fill_Airfoil_Arclen");

@@ -22,16 +22,17 @@ struct RecomputeParams {
     std::optional<double> twist;
 };
 
-// Runs the fourteen steps of the recompute, always in this order:
-//  1 WingTipGeometrySetup      8 Create_Space_Canopy
-//  2 Ribs_VirtualLineInd       9 Space_Canopy_Flat
-//  3 CalculateResLines        10 Space_Canopy_Inflated
-//  4 Create_FoilPairList      11 Generate_All_Diagonals
-//  5 Calculate_meta_Center    12 SetPUPDW
-//  6 Calculate_Areas_Aspects  13 Fill_Airfoil_Arclen
-//  7 Setup_Wing_Airfoils      14 Place_Line_Plan
+// Runs the fifteen steps of the recompute, always in this order:
+//  1 WingTipGeometrySetup      9 Space_Canopy_Flat
+//  2 Ribs_VirtualLineInd      10 Space_Canopy_Inflated
+//  3 CalculateResLines        11 Generate_All_Diagonals
+//  4 Create_FoilPairList      12 Refresh_Cross_Port_Offsets
+//  5 Calculate_meta_Center    13 SetPUPDW
+//  6 Calculate_Areas_Aspects  14 Fill_Airfoil_Arclen
+//  7 Setup_Wing_Airfoils      15 Place_Line_Plan
+//  8 Create_Space_Canopy
 // Steps 2 to 4 use the rib airfoils of the previous run; step 7 renews them.
-// Steps 1 and 8 read the twist. Step 14 comes last: the lines hang from
+// Steps 1 and 8 read the twist. Step 15 comes last: the lines hang from
 // everything the others compute.
 // Problems are reported at most once per run through the user notifier.
 // A run whose pipeline lacks a step of a later subsystem (see below) throws
@@ -39,13 +40,15 @@ struct RecomputeParams {
 void Refresh_Calculations(ParaStruct* design);
 void Refresh_Calculations(ParaStruct* design, const RecomputeParams& params);
 
-// Steps 11 and 14 belong to the internal structure and to the suspension
-// lines, which the core does not link: each is a hook, a plain function on
-// the design record, that the start-up installs (Install_Recompute_Hooks,
-// shell/model/installhooks.h) together with the rear range service below.
+// Steps 11 and 12 belong to the internal structure, step 15 to the
+// suspension lines, which the core does not link: each is a hook, a plain
+// function on the design record, that the start-up installs
+// (Install_Recompute_Hooks, shell/model/installhooks.h) together with the
+// rear range service below.
 enum class RecomputeHook {
-    Diagonals,      // step 11: Generate_All_Diagonals
-    LinePlan,       // step 14: Place_Line_Plan
+    Diagonals,        // step 11: Generate_All_Diagonals
+    CrossPortOffsets, // step 12: Refresh_Cross_Port_Offsets
+    LinePlan,         // step 15: Place_Line_Plan
 };
 using RecomputeStep = void (*)(ParaStruct*);
 

@@ -51,11 +51,12 @@ private slots:
     // the design is left exactly as it was.
     void missingStepIsRefused_data()
     {
-        QTest::addColumn<int>("missing"); // 0, 1: hooks; 2: the rear range service
+        QTest::addColumn<int>("missing"); // 0 .. 2: hooks; 3: the rear range service
         QTest::addColumn<QString>("named");
         QTest::newRow("diagonals") << 0 << "Generate_All_Diagonals";
-        QTest::newRow("line plan") << 1 << "Place_Line_Plan";
-        QTest::newRow("rear mini-rib range") << 2 << "Rear_Range";
+        QTest::newRow("cross-port offsets") << 1 << "Refresh_Cross_Port_Offsets";
+        QTest::newRow("line plan") << 2 << "Place_Line_Plan";
+        QTest::newRow("rear mini-rib range") << 3 << "Rear_Range";
     }
     void missingStepIsRefused()
     {
@@ -65,10 +66,11 @@ private slots:
         d->span += 0.5; // an edit the run would carry through
         const QByteArray before = recordImage(*d);
 
-        const RecomputeHook hooks[2] = {RecomputeHook::Diagonals, RecomputeHook::LinePlan};
+        const RecomputeHook hooks[3] = {RecomputeHook::Diagonals, RecomputeHook::CrossPortOffsets,
+                                        RecomputeHook::LinePlan};
         RecomputeStep removedStep = nullptr;
         RearRangeService removedService = nullptr;
-        if (missing < 2)
+        if (missing < 3)
             removedStep = Set_Recompute_Hook(hooks[missing], nullptr);
         else
             removedService = Set_Rear_Range_Service(nullptr);
@@ -84,7 +86,7 @@ private slots:
         const QStringList reported = Missing_Recompute_Steps();
 
         Set_Recompute_Trace(trace);
-        if (missing < 2)
+        if (missing < 3)
             Set_Recompute_Hook(hooks[missing], removedStep);
         else
             Set_Rear_Range_Service(removedService);
@@ -126,7 +128,7 @@ private slots:
         Refresh_Calculations(d.get(), params);
         Set_Recompute_Trace(trace);
 
-        QCOMPARE(ran.size(), 14);
+        QCOMPARE(ran.size(), 15);
         QCOMPARE(d->maxTwistAngle, 4.0);
         for (int r = d->firstRib; r <= d->lastRib; ++r) {
             const double expected = expectedTwist(*d, r, built);

@@ -454,7 +454,7 @@ private slots:
         }
     }
 
-    // The recompute runs its fourteen steps in a fixed order; the hooked
+    // The recompute runs its fifteen steps in a fixed order; the hooked
     // steps run where they are named.
     void stepsRunInOrder()
     {
@@ -474,8 +474,8 @@ private slots:
         const QStringList expected{
             "WingTipGeometrySetup", "Ribs_VirtualLineInd", "CalculateResLines", "Create_FoilPairList",
             "Calculate_meta_Center", "Calculate_Areas_Aspects", "Setup_Wing_Airfoils", "Create_Space_Canopy",
-            "Space_Canopy_Flat", "Space_Canopy_Inflated", "Generate_All_Diagonals", "SetPUPDW",
-            "Fill_Airfoil_Arclen", "Place_Line_Plan"};
+            "Space_Canopy_Flat", "Space_Canopy_Inflated", "Generate_All_Diagonals", "Refresh_Cross_Port_Offsets",
+            "SetPUPDW", "Fill_Airfoil_Arclen", "Place_Line_Plan"};
         QCOMPARE(names, expected);
         for (const char* hooked : {"Generate_All_Diagonals", "Place_Line_Plan"}) {
             const int at = g_calls.indexOf(QString::fromLatin1(hooked));
