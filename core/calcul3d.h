@@ -66,8 +66,9 @@ public:
     using std::logic_error::logic_error;
 };
 
-// The hooked steps and services not installed, by the names the trace
-// gives them; empty while the pipeline is whole.
+// What is not installed: the hooked steps by the names the trace gives
+// them, the rear range service as Rear_Range; empty while the pipeline is
+// whole.
 QStringList Missing_Recompute_Steps();
 
 // The one service of a later subsystem the canopy code calls: the rear

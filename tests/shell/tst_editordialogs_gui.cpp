@@ -29,6 +29,7 @@
 #include "lines/ui/midlinedialog.h"
 #include "structure/ui/stripesdialog.h"
 #include "shell/mainwindow.h"
+#include "tests/common/recordimage.h"
 #include "tests/common/scripteduser.h"
 #include "tests/shell/shellfixture.h"
 #include "shape/ui/skintdialog.h"
@@ -198,6 +199,26 @@ private slots:
                 QVERIFY(other == dialog || !other->isVisible());
             dialog->hide();
         }
+    }
+
+    // An editor minimised to the task bar and restored is no new editing
+    // session: the design stays as the user left it, byte for byte.
+    void restoredEditorWritesNothing_data() { shownFromTheMenus_data(); }
+    void restoredEditorWritesNothing()
+    {
+        QFETCH(QString, menuAction);
+        QFETCH(QString, title);
+        QDialog* dialog = dialogTitled(title);
+        w->findChild<QAction*>(menuAction)->trigger();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        const Qt::WindowStates shown = dialog->windowState();
+        const QByteArray before = recordImage(*GetDataStruct());
+        dialog->setWindowState(Qt::WindowMinimized);
+        dialog->setWindowState(shown);
+        QVERIFY(dialog->isVisible());
+        const bool unchanged = recordImage(*GetDataStruct()) == before;
+        dialog->hide();
+        QVERIFY(unchanged);
     }
 
     // "CFD analysis" asks first; only OK shows the window, with a word in
