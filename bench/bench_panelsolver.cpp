@@ -224,9 +224,6 @@ std::unique_ptr<ParaStruct> defaultDesign(QString* why)
     }
     Refresh_Calculations(d.get());
     d->chordStationCount = f_CreateIndJ(d.get(), d->chordStations);
-    for (RecomputeHook hook : {RecomputeHook::SpaceCanopy, RecomputeHook::FlatGrid, RecomputeHook::InflatedGrid})
-        if (RecomputeStep step = Recompute_Hook(hook))
-            step(d.get());
     return d;
 }
 

@@ -23,19 +23,21 @@
 namespace {
 
 // ---------------------------------------------------------------------------
-// Hooks of the steps: the 3-D canopy and the cell grids are built in;
-// the diagonal ribs come from the internal structure, the line placement
-// from the suspension lines.
+// Hooks of the steps: the diagonal ribs and the cross-port sizes come from
+// the internal structure, the line placement from the suspension lines.
 
-RecomputeStep g_hooks[5] = {Create_Space_Canopy, Space_Canopy_Flat, Space_Canopy_Inflated, nullptr, nullptr};
+constexpr int kHooks = 3;
+RecomputeStep g_hooks[kHooks] = {nullptr, nullptr, nullptr};
+const char* const kHookNames[kHooks] = {"Generate_All_Diagonals", "Refresh_Cross_Port_Offsets",
+                                        "Place_Line_Plan"};
 RecomputeTrace g_trace;
 
-void runHook(RecomputeHook hook, const char* name, ParaStruct* design)
+void runHook(RecomputeHook hook, ParaStruct* design)
 {
+    const int k = static_cast<int>(hook);
     if (g_trace)
-        g_trace(name);
-    if (RecomputeStep step = g_hooks[static_cast<int>(hook)])
-        step(design);
+        g_trace(kHookNames[k]);
+    g_hooks[k](design);
 }
 
 void announce(const char* name)
@@ -140,15 +142,39 @@ RecomputeTrace Set_Recompute_Trace(RecomputeTrace trace)
     return old;
 }
 
+QStringList Missing_Recompute_Steps()
+{
+    QStringList missing;
+    for (int k = 0; k < kHooks; ++k)
+        if (!g_hooks[k])
+            missing << QString::fromLatin1(kHookNames[k]);
+    if (!g_rearRange)
+        missing << QStringLiteral("Rear_Range");
+    return missing;
+}
+
 void Refresh_Calculations(ParaStruct* design)
+{
+    Refresh_Calculations(design, RecomputeParams());
+}
+
+void Refresh_Calculations(ParaStruct* design, const RecomputeParams& params)
 {
     if (!design)
         return;
+    const QStringList missing = Missing_Recompute_Steps();
+    if (!missing.isEmpty())
+        throw MissingRecomputeStep(
+            QStringLiteral("the recompute lacks %1, which the program installs at its start "
+                           "(Install_Recompute_Hooks): without it that part of the design would stay as it was")
+                .arg(missing.join(QStringLiteral(", ")))
+                .toStdString());
+    const double twist = params.twist.value_or(design->maxTwistAngle);
     ReportOnce once;
     // The hanging point follows the hang height and the pilot position.
     design->Set_VHanging();
     announce("WingTipGeometrySetup");
-    design->WingTipGeometrySetup();
+    design->WingTipGeometrySetup(twist);
     announce("Ribs_VirtualLineInd");
     design->Ribs_VirtualLineInd();
     announce("CalculateResLines");
@@ -161,17 +187,21 @@ void Refresh_Calculations(ParaStruct* design)
     design->Calculate_Areas_Aspects();
     announce("Setup_Wing_Airfoils");
     design->Setup_Wing_Airfoils();
-    runHook(RecomputeHook::SpaceCanopy, "Create_Space_Canopy", design);
-    runHook(RecomputeHook::FlatGrid, "Space_Canopy_Flat", design);
-    runHook(RecomputeHook::InflatedGrid, "Space_Canopy_Inflated", design);
-    runHook(RecomputeHook::Diagonals, "Generate_All_Diagonals", design);
+    announce("Create_Space_Canopy");
+    Create_Space_Canopy(design, twist);
+    announce("Space_Canopy_Flat");
+    Space_Canopy_Flat(design);
+    announce("Space_Canopy_Inflated");
+    Space_Canopy_Inflated(design);
+    runHook(RecomputeHook::Diagonals, design);
+    runHook(RecomputeHook::CrossPortOffsets, design);
     announce("SetPUPDW");
     design->SetPUPDW();
     announce("Fill_Airfoil_Arclen");
     design->Fill_Airfoil_Arclen();
     // How far the brake lines relax, for the views that draw them.
     Calculate_RelaxLengths(design);
-    runHook(RecomputeHook::LinePlan, "Place_Line_Plan", design);
+    runHook(RecomputeHook::LinePlan, design);
 }
 
 // ---------------------------------------------------------------------------
@@ -179,11 +209,16 @@ void Refresh_Calculations(ParaStruct* design)
 
 void ParaStruct::WingTipGeometrySetup()
 {
+    WingTipGeometrySetup(maxTwistAngle);
+}
+
+void ParaStruct::WingTipGeometrySetup(double twist)
+{
     if (ribAirfoils[0].isEmpty())
         return;
     CalcFlatWingtip();
     CalcFrontTailCurve();
-    CalculateFace();
+    CalculateFace(twist);
 }
 
 void ParaStruct::CalcFlatWingtip()
@@ -259,13 +294,18 @@ void ParaStruct::CalcFrontTailCurve()
 
 void ParaStruct::CalculateFace()
 {
+    CalculateFace(maxTwistAngle);
+}
+
+void ParaStruct::CalculateFace(double twist)
+{
     if (ribAirfoils[0].isEmpty() || !ribsInRange(this))
         return;
     const QPointF* F = frontControlPoints;
     double cx[4], cy[4];
     PointToPX(F[0], F[1], F[2], F[3], cx);
     PointToPY(F[0], F[1], F[2], F[3], cy);
-    const double g = std::tan(maxTwistAngle * wl::Pi / 180);
+    const double g = std::tan(twist * wl::Pi / 180);
 
     // Every rib to the tip: with an odd cell count the tip is slot
     // sideCells + 1, and the canopy places it with these entries too.

@@ -108,6 +108,12 @@ double f_uberPatt(ParaStruct* d, int rib, int point)
 
 void Create_Space_Canopy(ParaStruct* d)
 {
+    if (d)
+        Create_Space_Canopy(d, d->maxTwistAngle);
+}
+
+void Create_Space_Canopy(ParaStruct* d, double twistDegrees)
+{
     if (!d)
         return;
     d->dxfScale = d->span / 1000.0 * 500.0;
@@ -121,7 +127,7 @@ void Create_Space_Canopy(ParaStruct* d)
     for (int r = 0; r <= last; ++r) {
         const double slash = f_slashangle(d, r);
         const double angle = r == d->firstRib ? 0.0 : d->ribAngle[r];
-        const double twist = Wing_Attack(d->maxTwistAngle, angle);
+        const double twist = Wing_Attack(twistDegrees, angle);
         const QPolygonF foil = RotatePoly(d, twist, &d->ribAirfoils[r]);
         const double theta = wl::Pi - angle;
         QVector3D* curve = curves[r];

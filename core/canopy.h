@@ -14,8 +14,11 @@ class ParaStruct;
 
 // Builds ribCurves3D of ribs 0 .. lastRib, the billow reduction factors and
 // then, with those, patternOversize and clothHalfOversize. dxfScale is set
-// first, also when rib 0 has no airfoil (nothing else is built then).
+// first, also when rib 0 has no airfoil (nothing else is built then). The
+// ribs are twisted by the design's maxTwistAngle, or by `twist` (degrees)
+// where it is given.
 void Create_Space_Canopy(ParaStruct* design);
+void Create_Space_Canopy(ParaStruct* design, double twist);
 
 // Places the chord-scaled airfoil point (X, Y) of the rib in 3-D; `slash` is
 // the rib's tilt, theta = pi - the rib's front-view angle.

@@ -102,9 +102,11 @@ public:
 
     // --- Wing outline (calcul3d.cpp). Plan units: half the span is 1000.
     void WingTipGeometrySetup();          // CalcFlatWingtip, CalcFrontTailCurve, CalculateFace
+    void WingTipGeometrySetup(double twist); // the same with the twist given (degrees)
     void CalcFlatWingtip();               // rib positions, cell widths, chords
     void CalcFrontTailCurve();            // leading and trailing edge of every rib
     void CalculateFace();                 // front view along the base-line arc
+    void CalculateFace(double twist);     // the same with the twist given (degrees)
     void Calculate_meta_Center(double fraction);
     void Calculate_Areas_Aspects();
     QVector3D Set_VHanging();             // hanging point in metres

@@ -77,6 +77,11 @@ ColorDialog::~ColorDialog()
 
 void ColorDialog::showEvent(QShowEvent* event)
 {
+    // A window restored from the task bar is shown as it was left.
+    if (event->spontaneous()) {
+        QDialog::showEvent(event);
+        return;
+    }
     ReadColorsStream();
     ui->canopy_widget->initCanopyColor();
     ui->background_widget->initBackgrounColor();

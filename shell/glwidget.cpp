@@ -307,6 +307,9 @@ void glWidget::check_GoastView()
 void glWidget::showEvent(QShowEvent* event)
 {
     QOpenGLWidget::showEvent(event);
+    // A window restored from the task bar is shown as it was left.
+    if (event->spontaneous())
+        return;
     if (design->lastRib < 66) {
         SetCanopyColor();
         emit to_reinitGL();
@@ -634,6 +637,10 @@ void glWidget::Create_DiagonalList()
 
 void glWidget::Create_Rib_Holes_List()
 {
+    // The holes are laid out on every rib in turn, with the cross-port
+    // routines' working values: on a copy, so that drawing the wing leaves
+    // the design (and the file saved next) as it was.
+    holeLayout = std::make_unique<ParaStruct>(*design);
     ribCurveList.clear();
     const int last = std::min(design->lastRib, kRibSlots);
     for (int r = std::max(design->firstRib, 0); r < last; ++r) {
@@ -651,11 +658,12 @@ void glWidget::Create_Rib_Holes_List()
         if (type == 0 || type == 1)
             ribHoles[r] = HolesForAllRibs(r, type);
     }
+    holeLayout.reset();
 }
 
 QList<QList<QVector3D>> glWidget::HolesForAllRibs(int rib, int group)
 {
-    return Rib_Hole_Loops(design, rib, group, flatRib);
+    return Rib_Hole_Loops(holeLayout ? holeLayout.get() : design, rib, group, flatRib);
 }
 
 void glWidget::init_Trim_rib(int rib, QPointF* corners)

@@ -188,6 +188,8 @@ private:
     QList<OpeningOutline> flatOpenings;
     QList<OpeningOutline> infOpenings;
     std::unique_ptr<BridleData> bridleCopy;
+    // The design copy the rib holes are laid out on while the lists are built.
+    std::unique_ptr<ParaStruct> holeLayout;
     QList<QList<QVector3D>> ribCurveList;
     QPolygonF flatRib;
     QList<QList<QVector3D>> ribHoles[kRibSlots];

@@ -32,6 +32,11 @@ ScaleDialog::~ScaleDialog()
 
 void ScaleDialog::showEvent(QShowEvent* event)
 {
+    // A window restored from the task bar is shown as it was left.
+    if (event->spontaneous()) {
+        QDialog::showEvent(event);
+        return;
+    }
     ++shownCount;
     initScaleDialog();
     QDialog::showEvent(event);

@@ -276,3 +276,15 @@ QPolygonF init_Work_Airfoil(QPolygonF foil, double s)
         out.append(QPointF(p.x() * s, -p.y() * s));
     return out;
 }
+
+void Refresh_Cross_Port_Offsets(ParaStruct* d)
+{
+    if (!d)
+        return;
+    for (CrossPorts& g : d->crossPorts) {
+        for (Triang& t : g.triangles)
+            t.offset = Hole_Screen_Offset(d, t.offsetMm);
+        for (Trap& t : g.traps)
+            t.offset = Hole_Screen_Offset(d, t.offsetMm);
+    }
+}

@@ -55,6 +55,12 @@ void Calc_current_grup_all_trap(ParaStruct* design, int group);
 // rib_glob_factor x diagTableRows[b][rib].
 void Set_DW_Bottom_Shift(ParaStruct* design);
 
+// The web width (offset) of every base shape of the four groups in plan
+// units, from its width in millimetres and the span: a step of the
+// recompute, so that a new span reaches the stored shapes at once, not
+// when an editor or a view next builds them.
+void Refresh_Cross_Port_Offsets(ParaStruct* design);
+
 // Lower-surface index of band station k (see crossports.cpp).
 int set_trap_ddw(QPolygonF* outline, int nose, int k);
 

@@ -7,7 +7,6 @@
 #include "aero/ui/apameprogress.h"
 #include "aero/ui/wpolar.h"
 
-#include "core/calcul3d.h"
 #include "core/designedit.h"
 #include "core/designinputs.h"
 #include "core/parastruct.h"
@@ -21,16 +20,6 @@
 #include <QTime>
 
 #include <algorithm>
-
-namespace {
-
-void runHook(RecomputeHook hook, ParaStruct* design)
-{
-    if (RecomputeStep step = Recompute_Hook(hook))
-        step(design);
-}
-
-} // namespace
 
 ApameDialog::ApameDialog(QWidget* parent) : QDialog(parent)
 {
@@ -52,6 +41,9 @@ ApameDialog::ApameDialog(QWidget* parent) : QDialog(parent)
 void ApameDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    // A window restored from the task bar is shown as it was left.
+    if (event->spontaneous())
+        return;
     design->chordStationCount = f_CreateIndJ(design, design->chordStations);
     initApamedialog();
     update();
@@ -105,15 +97,15 @@ void ApameDialog::on_apameButton_pressed()
                                       &design->profileAlignment, QString::number(design->profileAlignment, 'f', 2));
     if (!twist || !alignment)
         return;
-    Apply_Edit(design, DesignEdit::Nothing);
     apameButton->setText(QStringLiteral("...Calculating..."));
     setCursor(Qt::WaitCursor);
 
     design->smoothModel = !inflatedmodelRadio->isChecked();
     ShowCurrentModel();
-    runHook(RecomputeHook::SpaceCanopy, design);
-    runHook(RecomputeHook::FlatGrid, design);
-    runHook(RecomputeHook::InflatedGrid, design);
+    // The solver meshes the wing of the twist and alignment just taken: the
+    // whole recompute runs on them, so that whatever hangs from the canopy
+    // (the lines the drag counts among them) follows it too.
+    Apply_Edit(design, DesignEdit::Nothing);
 
     starttimeEdit->setTime(QTime::currentTime());
     endtimeEdit->setText(QStringLiteral(" started... "));

@@ -19,6 +19,9 @@ PilotDialog::PilotDialog(QWidget* parent) : QDialog(parent)
 void PilotDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    // A window restored from the task bar is shown as it was left.
+    if (event->spontaneous())
+        return;
     // The side view draws the hang point and the aerodynamic centre as the
     // design holds them.
     design->Set_VHanging();

@@ -530,6 +530,9 @@ void WSuit::keyPressEvent(QKeyEvent *)
 void WSuit::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    // A window restored from the task bar is shown as it was left.
+    if (event->spontaneous())
+        return;
     startAnimation();
 }
 

@@ -145,8 +145,13 @@ QPointF EditSpline::fromScreen(QPointF pos) const
     return (pos - p_D) / f_scale;
 }
 
-void EditSpline::showEvent(QShowEvent*)
+void EditSpline::showEvent(QShowEvent* event)
 {
+    // A window restored from the task bar is shown as it was left.
+    if (event->spontaneous()) {
+        QWidget::showEvent(event);
+        return;
+    }
     if (!contextMenuConnected) {
         connect(this, &QWidget::customContextMenuRequested, this, &EditSpline::ShowContextMenu);
         contextMenuConnected = true;

@@ -33,6 +33,9 @@ void DesignDialog::closeEvent(QCloseEvent* event)
 void DesignDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    // A window restored from the task bar is shown as it was left.
+    if (event->spontaneous())
+        return;
     // The side follows the tab on show, so that the bottom editor never
     // draws top lines.
     design->Set_DesignSide(tabWidget->currentIndex() == kBottomTab ? 'D' : 'U');

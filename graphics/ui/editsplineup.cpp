@@ -46,6 +46,9 @@ void EditSplineUP::setCurrentside(char side)
 void EditSplineUP::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    // A window restored from the task bar is shown as it was left.
+    if (event->spontaneous())
+        return;
     // The side follows the editor, not whichever side was designed last:
     // lines drawn on the bottom editor are bottom lines.
     if (ownSide)

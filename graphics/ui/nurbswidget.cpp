@@ -221,6 +221,9 @@ void NurbsWidget::closeEvent(QCloseEvent*)
 void NurbsWidget::showEvent(QShowEvent* event)
 {
     QOpenGLWidget::showEvent(event);
+    // A window restored from the task bar is shown as it was left.
+    if (event->spontaneous())
+        return;
     Set_Inflated_Surface_Points();
     // The image becomes the texture at the next frame, with the context
     // current; until then the surface is not drawn.

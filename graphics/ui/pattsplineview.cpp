@@ -21,6 +21,9 @@ PattSpline::PattSpline(QWidget* parent) : QWidget(parent), model(GetDataStruct()
 void PattSpline::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    // A window restored from the task bar is shown as it was left.
+    if (event->spontaneous())
+        return;
     widgetRect = QRect(0, 0, width(), height());
     notify(model.Show(widgetRect));
     update();

@@ -350,6 +350,9 @@ void BrWidget::keyPressEvent(QKeyEvent* event)
 void BrWidget::showEvent(QShowEvent* event)
 {
     QOpenGLWidget::showEvent(event);
+    // A window restored from the task bar is shown as it was left.
+    if (event->spontaneous())
+        return;
     takeColors();
     emit ReInitialize();
 }

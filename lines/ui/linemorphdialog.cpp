@@ -123,6 +123,9 @@ void LineMorphDialog::showEvent(QShowEvent* event)
     // The session has taken its copy of the design already (it sees the
     // show first), so Cancel also undoes what the show computes here.
     QDialog::showEvent(event);
+    // A window restored from the task bar is shown as it was left.
+    if (event->spontaneous())
+        return;
     Set_Current_Line(8);
     InitLineMorphDialog();
     linemorphwidget->initLineMorph();

@@ -55,6 +55,9 @@ void MidLineDialog::showEvent(QShowEvent* event)
     // cancel. The rows' indexes and percents follow the markers from here
     // on, within the session.
     QDialog::showEvent(event);
+    // A window restored from the task bar is shown as it was left.
+    if (event->spontaneous())
+        return;
     initDialog();
     abcdpos_widget->Update_Row_Indexes();
 }

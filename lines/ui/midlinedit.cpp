@@ -139,6 +139,9 @@ void MidLinEdit::resizeEvent(QResizeEvent* event)
 void MidLinEdit::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    // A window restored from the task bar is shown as it was left.
+    if (event->spontaneous())
+        return;
     Restore_View();
     init_Airfoil_Poly();
     for (int k = 0; k < kLineRows; ++k)

@@ -142,6 +142,11 @@ FlatWing::FlatWing(QWidget* parent)
 
 void FlatWing::showEvent(QShowEvent* event)
 {
+    // A window restored from the task bar is shown as it was left.
+    if (event->spontaneous()) {
+        QWidget::showEvent(event);
+        return;
+    }
     m_setupCount = 0;
     lastMousePos = QPoint(0, 0);
     m_panX = 0;
@@ -502,6 +507,11 @@ FlatWing* FlatWingDialog::flatWing() const
 
 void FlatWingDialog::showEvent(QShowEvent* event)
 {
+    // A window restored from the task bar is shown as it was left.
+    if (event->spontaneous()) {
+        QDialog::showEvent(event);
+        return;
+    }
     InitFlatWingDialog();
     Apply_Edit(design, DesignEdit::Nothing);
     ui->flatwingwidget->Setup_Flatwing(QPointF(originX, originY));

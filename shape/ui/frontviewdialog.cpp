@@ -405,6 +405,11 @@ FaceWidget* FrontViewDialog::faceWidget() const
 
 void FrontViewDialog::showEvent(QShowEvent* event)
 {
+    // A window restored from the task bar is shown as it was left.
+    if (event->spontaneous()) {
+        QDialog::showEvent(event);
+        return;
+    }
     ui->facegraphicsView->FaceNodesPositions();
     // The figures are shown as they are: nodes already in place do not move
     // and so do not recompute them.

@@ -54,6 +54,11 @@ SkintEdit::SkintEdit(QWidget* parent)
 
 void SkintEdit::showEvent(QShowEvent* event)
 {
+    // A window restored from the task bar is shown as it was left.
+    if (event->spontaneous()) {
+        QWidget::showEvent(event);
+        return;
+    }
     Apply_Edit(design, DesignEdit::Nothing);
     initSkintEdit();
     Billow_Compensation();
@@ -487,6 +492,11 @@ SkintEdit* SkintDialog::editor() const
 
 void SkintDialog::showEvent(QShowEvent* event)
 {
+    // A window restored from the task bar is shown as it was left.
+    if (event->spontaneous()) {
+        QDialog::showEvent(event);
+        return;
+    }
     initSkintDialog();
     Create_ViewCross();
     QDialog::showEvent(event);

@@ -7,8 +7,10 @@
 #include "widgets/editsession.h"
 #include "widgets/uihelpers.h"
 #include "structure/ui/crosslab_edit.h"
+#include "structure/untwistedwing.h"
 
 #include <QCloseEvent>
+#include <QShowEvent>
 
 #include <algorithm>
 
@@ -22,14 +24,17 @@ constexpr int kMaxBandHoles = 20;
 } // namespace
 
 CrossLabDialog::CrossLabDialog(QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::crosslab_dialog>()), data(GetDataStruct())
+    : QDialog(parent), ui(std::make_unique<Ui::crosslab_dialog>()), data(GetDataStruct()),
+      flatWing(std::make_shared<UntwistedWing>())
 {
     ui->setupUi(this);
     session = new EditSession(this);
     connect(ui->btnOK, &QPushButton::pressed, this, &CrossLabDialog::quit);
     connect(ui->btnCancel, &QPushButton::pressed, this, &CrossLabDialog::quit_cancel);
-    for (int g = 0; g < kGroupTabs; ++g)
+    for (int g = 0; g < kGroupTabs; ++g) {
         connect(editor(g), &CrossLab::to_setupboxes, this, &CrossLabDialog::setupBoxes);
+        editor(g)->setFlatWing(flatWing);
+    }
 }
 
 CrossLabDialog::~CrossLabDialog() = default;
@@ -53,7 +58,10 @@ CrossLab* CrossLabDialog::currentEditor() const
 void CrossLabDialog::setVisible(bool visible)
 {
     // The copy for Cancel is taken before anything is shown: the editors
-    // set themselves up as they appear, before the dialog's own show.
+    // set themselves up as they appear, before the dialog's own show. The
+    // untwisted wing they unfold from is built anew for each session.
+    if (visible != isVisible())
+        flatWing->forget();
     if (visible && !isVisible())
         session->begin();
     QDialog::setVisible(visible);
@@ -62,14 +70,15 @@ void CrossLabDialog::setVisible(bool visible)
 void CrossLabDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    // A window restored from the task bar is no new session.
+    if (event->spontaneous())
+        return;
     {
         const QSignalBlocker block(ui->edgeBox);
         ui->edgeBox->setValue(int(data->holeEdgeFactor));
     }
     for (int g = 0; g < kGroupTabs; ++g)
         editor(g)->Set_Index_Type(g);
-    savedTwist = data->maxTwistAngle;
-    data->maxTwistAngle = 0;
     if (CrossLab* e = currentEditor())
         e->Set_Index_Type(currentTab);
     showValues();
@@ -157,7 +166,6 @@ void CrossLabDialog::setupBoxes()
 
 void CrossLabDialog::quit()
 {
-    data->maxTwistAngle = savedTwist;
     Apply_Edit(data, DesignEdit::Marks);
     emit to_glwidget();
     hide();

@@ -4,13 +4,15 @@
 // (loaded ribs, intermediate ribs, front and rear mini-ribs), one editor tab
 // per group. Edits go to the live design; OK keeps them, Cancel or closing
 // the window restores the design as it was when the dialog was shown. The
-// twist is held at 0 while the dialog is open.
+// mini-rib outlines are laid flat from the wing built without twist
+// (structure/untwistedwing.h); the design keeps its twist.
 
 #include <QDialog>
 
 #include <memory>
 
 class CrossLab;
+class UntwistedWing;
 class EditSession;
 class ParaStruct;
 namespace Ui {
@@ -64,5 +66,5 @@ private:
     ParaStruct* data;
     EditSession* session = nullptr;
     int currentTab = -1;
-    double savedTwist = 0.0;
+    std::shared_ptr<UntwistedWing> flatWing;
 };

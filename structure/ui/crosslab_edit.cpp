@@ -9,10 +9,12 @@
 #include "structure/crossportview.h"
 #include "structure/holefun.h"
 #include "structure/structfun.h"
+#include "structure/untwistedwing.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QShowEvent>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -27,7 +29,8 @@ const QColor kInk(230, 230, 230);
 
 } // namespace
 
-CrossLab::CrossLab(QWidget* parent) : QWidget(parent), data(GetDataStruct())
+CrossLab::CrossLab(QWidget* parent)
+    : QWidget(parent), data(GetDataStruct()), wing(std::make_shared<UntwistedWing>())
 {
     setAttribute(Qt::WA_StyledBackground, true);
     data->crossPortHoles = 1;
@@ -113,13 +116,15 @@ void CrossLab::rebuildView()
     miniribOutline.clear();
     const double chord = workRib >= 0 && workRib < kRibSlots ? data->chord[workRib] : 0;
     if ((group == 2 || group == 3) && chord > 0 && !data->ribAirfoils[workRib].isEmpty()) {
+        // Laid flat from the untwisted wing, over the rib's own airfoil.
         QList<QVector3D> outline3D;
+        ParaStruct* flat = wing->view(*data);
         if (group == 2)
-            unfold_FrontFoil(data, workRib, &outline3D);
+            unfold_FrontFoil(flat, workRib, &outline3D);
         else
-            unfold_RearFoil(data, workRib, &outline3D);
+            unfold_RearFoil(flat, workRib, &outline3D);
         const double s = viewScale / chord;
-        for (const QPointF& p : data->minirib.foils[group == 2 ? 0 : 3])
+        for (const QPointF& p : flat->minirib.foils[group == 2 ? 0 : 3])
             miniribOutline.append(s * p);
     }
 }
@@ -243,6 +248,10 @@ double CrossLab::Solid_Area() const
 void CrossLab::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    // A window restored from the task bar keeps the selected shape and the
+    // values in the boxes.
+    if (event->spontaneous())
+        return;
     zoom = std::max(zoom, kMinZoom);
     viewScale = 1024;
     viewHeight = 768;

@@ -17,7 +17,10 @@
 #include <QRectF>
 #include <QWidget>
 
+#include <memory>
+
 class ParaStruct;
+class UntwistedWing;
 
 class CrossLab : public QWidget
 {
@@ -59,6 +62,10 @@ public:
     const QList<QPolygonF>& holePolygons() const { return holes; }
     // The front or rear mini-rib of the work rib's cell (groups 2 and 3).
     const QPolygonF& miniribShape() const { return miniribOutline; }
+    // The wing the mini-rib outlines are unfolded from (built without
+    // twist); the manager gives its four editors one, and forgets it when
+    // an editing session starts.
+    void setFlatWing(std::shared_ptr<UntwistedWing> flat) { wing = std::move(flat); }
     // Where a point of the drawing lies on the widget.
     QPointF toScreen(QPointF p) const { return QPointF(panX, panY) + zoom * p; }
     // The rib with its letters and marks, in drawing units: the view shows
@@ -88,6 +95,7 @@ private:
     void takeShownValues(int slot);
 
     ParaStruct* data;
+    std::shared_ptr<UntwistedWing> wing;
     int group = -1;
     double zoom = 1.0;
     bool zoomChosen = false; // by the wheel, since the last right click

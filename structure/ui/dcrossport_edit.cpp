@@ -61,6 +61,9 @@ void DiaCrossPort::rebuild()
 void DiaCrossPort::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    // A window restored from the task bar is shown as it was left.
+    if (event->spontaneous())
+        return;
     rebuild();
 }
 

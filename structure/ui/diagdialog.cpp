@@ -74,10 +74,14 @@ void DiagDialog::reject()
 
 void DiagDialog::showEvent(QShowEvent* event)
 {
-    // The 3-D view shows the internal structure while the plan is edited;
-    // a window brought back from the task bar finds it on already.
-    if (!event->spontaneous())
-        ghostFound = design->ghostView;
+    // A window brought back from the task bar finds the dialog as it was
+    // left, the 3-D view showing the internal structure.
+    if (event->spontaneous()) {
+        QDialog::showEvent(event);
+        return;
+    }
+    // The 3-D view shows the internal structure while the plan is edited.
+    ghostFound = design->ghostView;
     design->ghostView = true;
     columns = std::min(design->lastRib, kRibSlots - 1) + 1;
     ui->diagTableWidget->setRowCount(4);

@@ -102,6 +102,9 @@ void DiaTopView::readyView()
 void DiaTopView::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    // A window restored from the task bar is shown as it was left.
+    if (event->spontaneous())
+        return;
     readyView();
     update();
 }

@@ -2,7 +2,6 @@
 
 #include "ui_miscportdialog.h"
 
-#include "core/calcul3d.h"
 #include "core/designedit.h"
 #include "core/designinputs.h"
 #include "core/parastruct.h"
@@ -11,8 +10,10 @@
 #include "widgets/uihelpers.h"
 #include "structure/diagtables.h"
 #include "structure/ui/miscport_edit.h"
+#include "structure/untwistedwing.h"
 
 #include <QCloseEvent>
+#include <QShowEvent>
 
 #include <algorithm>
 
@@ -35,7 +36,10 @@ CrossEdit* MiscPortDialog::editor() const
 void MiscPortDialog::setVisible(bool visible)
 {
     // The copy for Cancel is taken before anything is shown: the view sets
-    // itself up as it appears, before the dialog's own show.
+    // itself up as it appears, before the dialog's own show. The untwisted
+    // wing the view unfolds from is built anew for each session.
+    if (visible != isVisible())
+        editor()->flatWing().forget();
     if (visible && !isVisible())
         session->begin();
     QDialog::setVisible(visible);
@@ -44,12 +48,12 @@ void MiscPortDialog::setVisible(bool visible)
 void MiscPortDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    savedTwist = design->maxTwistAngle;
-    design->maxTwistAngle = 0;
-    Apply_Edit(design, DesignEdit::Nothing);
+    // A window restored from the task bar is no new session: the controls
+    // keep what the user has set.
+    if (event->spontaneous())
+        return;
     initDialog();
     setupCrossPortData();
-    // The flat shapes come from the canopy, which has just been recomputed.
     editor()->Update_Miniribs();
     editor()->Update_Reinforcements();
     editor()->repaint();
@@ -253,7 +257,6 @@ void MiscPortDialog::on_resetrodsButton_2_pressed()
 void MiscPortDialog::quit()
 {
     settleCavity();
-    design->maxTwistAngle = savedTwist;
     Apply_Edit(design, DesignEdit::Parts);
     emit toglwidget();
     hide();

@@ -5,7 +5,8 @@
 // The settings are global; the dialog shows and edits them on rib 1. Edits
 // go to the live design; OK recomputes and keeps them, Cancel or closing
 // the window restores the design as it was when the dialog was shown. The
-// canopy is computed without twist while the dialog is open.
+// view lays the rib and its mini-ribs flat from the wing built without twist
+// (structure/untwistedwing.h); the design keeps its twist.
 //
 // Record fields: minirib (rear position, front extents, rear cavity, the
 // mylar's extents and pairs), rod1 / rod2 (upper and lower rod),
@@ -83,5 +84,4 @@ private:
     std::unique_ptr<Ui::miscportdialog> ui;
     ParaStruct* design;
     EditSession* session = nullptr;
-    double savedTwist = 0.0;
 };

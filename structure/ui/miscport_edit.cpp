@@ -10,11 +10,13 @@
 #include "structure/crossports.h"
 #include "structure/holefun.h"
 #include "structure/structfun.h"
+#include "structure/untwistedwing.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QShowEvent>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -41,10 +43,13 @@ QPolygonF scaled(const QPolygonF& poly, double s)
 
 } // namespace
 
-CrossEdit::CrossEdit(QWidget* parent) : QWidget(parent), design(GetDataStruct())
+CrossEdit::CrossEdit(QWidget* parent)
+    : QWidget(parent), design(GetDataStruct()), wing(std::make_unique<UntwistedWing>())
 {
     setAttribute(Qt::WA_StyledBackground, true);
 }
+
+CrossEdit::~CrossEdit() = default;
 
 void CrossEdit::Setup_MylarPoints()
 {
@@ -81,7 +86,7 @@ void CrossEdit::Update_Reinforcements()
     if (workFoil.isEmpty() || !(chord > 0))
         return;
     RibUnfolding flat;
-    Unfold_AirFoil(design, kWorkRib, &flat);
+    Unfold_AirFoil(wing->view(*design), kWorkRib, &flat);
     // The flat rib is in plan units; the drawing has the chord at its scale.
     mylarSheet = scaled(flat.mylar, kScale / chord);
     upperRodCurve = scaled(flat.rod1, kScale / chord);
@@ -181,15 +186,17 @@ void CrossEdit::buildCrossPorts()
         t.clear();
     if (workFoil.isEmpty())
         return;
-    Set_Triang_Index_Values(design, kWorkRib);
-    Reset_baseTri_Array(design, &workFoil, 0, false);
-    Calc_current_grup_all_tribase(design, 0);
+    // Context only: the cross ports manager edits them.
+    ParaStruct* d = wing->view(*design);
+    Set_Triang_Index_Values(d, kWorkRib);
+    Reset_baseTri_Array(d, &workFoil, 0, false);
+    Calc_current_grup_all_tribase(d, 0);
     for (int i = 0; i < 13; ++i)
-        anchors[i] = design->baseTriPoints[i];
+        anchors[i] = d->baseTriPoints[i];
     for (int i = 0; i < 11; ++i) {
-        const Triang& t = design->crossPorts[0].triangles[i];
+        const Triang& t = d->crossPorts[0].triangles[i];
         triangles[i] = QPolygonF({t.corner[0], t.corner[1], t.corner[2]});
-        holes += Create_div_Triangles(design, design->baseTriangles[i], false);
+        holes += Create_div_Triangles(d, d->baseTriangles[i], false);
     }
 }
 
@@ -201,12 +208,13 @@ void CrossEdit::Update_Miniribs()
     if (workFoil.isEmpty() || !(chord > 0))
         return;
     QList<QVector3D> outline3D;
-    unfold_FrontFoil(design, kWorkRib, &outline3D);
-    unfold_RearFoil(design, kWorkRib, &outline3D);
+    ParaStruct* d = wing->view(*design);
+    unfold_FrontFoil(d, kWorkRib, &outline3D);
+    unfold_RearFoil(d, kWorkRib, &outline3D);
     // The flat outlines are in plan units; the drawing has the chord at
     // its scale.
-    frontOutline = scaled(design->minirib.foils[0], kScale / chord);
-    rearOutline = scaled(design->minirib.foils[3], kScale / chord);
+    frontOutline = scaled(d->minirib.foils[0], kScale / chord);
+    rearOutline = scaled(d->minirib.foils[3], kScale / chord);
 }
 
 QRectF CrossEdit::drawingExtent() const
@@ -241,6 +249,9 @@ void CrossEdit::resizeEvent(QResizeEvent* event)
 void CrossEdit::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    // A window restored from the task bar shows the view as it was left.
+    if (event->spontaneous())
+        return;
     zoomFactor = std::max(zoomFactor, kMinZoom);
     workFoil = init_Work_Airfoil(design->ribAirfoils[kWorkRib], kScale);
     homeView(!zoomChosen);

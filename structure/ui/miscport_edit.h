@@ -17,7 +17,10 @@
 #include "core/designspline.h"
 #include "structure/reinforcecurves.h"
 
+#include <memory>
+
 class ParaStruct;
+class UntwistedWing;
 
 class CrossEdit : public QWidget
 {
@@ -25,6 +28,7 @@ class CrossEdit : public QWidget
 
 public:
     explicit CrossEdit(QWidget* parent = nullptr);
+    ~CrossEdit() override;
 
     QSize sizeHint() const override { return QSize(1024, 768); }
     QSize minimumSizeHint() const override { return QSize(512, 384); }
@@ -52,6 +56,9 @@ public:
     void Update_Miniribs();
     // The flat mylar sheet and rods of rib 1 after a change of theirs.
     void Update_Reinforcements();
+    // The wing the view unfolds from (built without twist); the dialog
+    // forgets it when an editing session starts.
+    UntwistedWing& flatWing() { return *wing; }
 
     double zoom() const { return zoomFactor; }
     QPointF pan() const { return panOffset; }
@@ -71,6 +78,9 @@ public:
     const QPolygonF& mylarShape() const { return mylarSheet; }
     const QPolygonF& upperRodPath() const { return upperRodCurve; }
     const QPolygonF& lowerRodPath() const { return lowerRodCurve; }
+    // The front and rear mini-ribs of rib 1's cell, at the drawing's scale.
+    const QPolygonF& frontMiniribShape() const { return frontOutline; }
+    const QPolygonF& rearMiniribShape() const { return rearOutline; }
 
     static constexpr double kScale = 1024;
 
@@ -92,6 +102,9 @@ private:
     void buildCrossPorts();
 
     ParaStruct* design;
+    // The view's computations run on a record of the wing's: the design's
+    // values on the untwisted wing. They write none of it into the design.
+    std::unique_ptr<UntwistedWing> wing;
     double zoomFactor = 1.0;
     bool zoomChosen = false; // by the wheel, since the last right click
     QPointF panOffset{0, 384};

@@ -53,6 +53,9 @@ QLabel* StripesDialog::rowLabel(int row) const
 void StripesDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    // A window restored from the task bar is shown as it was left.
+    if (event->spontaneous())
+        return;
     stripes_widget->init_LineRibs();
 }
 

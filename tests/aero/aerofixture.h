@@ -107,6 +107,7 @@ inline std::unique_ptr<ParaStruct> archedWing(int cells)
 // application directory), recomputed; null when it cannot be read.
 inline std::unique_ptr<ParaStruct> shippedDesign(QString* reason)
 {
+    Install_Recompute_Hooks();
     QFile f(qEnvironmentVariable("WL_APP_DIR") + "/template.ini");
     auto d = std::make_unique<ParaStruct>();
     if (!f.open(QIODevice::ReadOnly) || !Read_Project(&f, d.get(), reason))

@@ -14,6 +14,7 @@
 #include "aero/ui/pilotdialog.h"
 #include "aero/ui/sideviewwidget.h"
 #include "aero/ui/wpolar.h"
+#include "tests/common/projectfields.h"
 #include "tests/common/statewait.h"
 #include "tests/aero/aerofixture.h"
 #include "tests/aero/fakesolver.h"
@@ -582,6 +583,35 @@ private slots:
         QCOMPARE(dialog->apamewidget->panels().size(), shown.size());
         QCOMPARE(frame(), before);
         QCOMPARE(dialog->apameButton->text(), QStringLiteral("RECALCULATE"));
+    }
+
+    // RECALCULATE builds the wing of the twist and alignment typed in, the
+    // whole of it: whatever hangs from the canopy (the lines among them,
+    // which the line drag counts) follows, as the recompute of the design
+    // with those values gives it.
+    void runRecomputesTheWholeWing()
+    {
+        QString reason;
+        auto shipped = aerofixture::shippedDesign(&reason);
+        QVERIFY2(shipped, qPrintable(reason));
+        *design = *shipped;
+        QVERIFY(fakesolver::install(programs->path(), fakesolver::exits3()));
+        showDialog();
+        dialog->maxtwistangleEdit->setText("6");
+        dialog->profilealignmentEdit->setText("40");
+        QStringList ran;
+        const RecomputeTrace trace = Set_Recompute_Trace([&ran](const char* step) { ran << step; });
+        dialog->apameButton->click();
+        Set_Recompute_Trace(trace);
+        warnings.clear();
+        QCOMPARE(ran.count("Place_Line_Plan"), 1);
+
+        auto recomputed = std::make_unique<ParaStruct>(*design);
+        QCOMPARE(recomputed->maxTwistAngle, 6.0);
+        QCOMPARE(recomputed->profileAlignment, 40.0);
+        Refresh_Calculations(recomputed.get());
+        const QStringList differ = projectfields::differences(*design, *recomputed);
+        QVERIFY2(differ.isEmpty(), qPrintable(differ.join('\n')));
     }
 
     // Results belong to the design they were computed from. A run at twist

@@ -23,9 +23,6 @@ using NotifySpy = ScriptedUser;
 
 QStringList g_calls;
 
-void spyCanopy(ParaStruct*) { g_calls.append(QStringLiteral("run Create_Space_Canopy")); }
-void spyFlat(ParaStruct*) { g_calls.append(QStringLiteral("run Space_Canopy_Flat")); }
-void spyInflated(ParaStruct*) { g_calls.append(QStringLiteral("run Space_Canopy_Inflated")); }
 void spyDiagonals(ParaStruct*) { g_calls.append(QStringLiteral("run Generate_All_Diagonals")); }
 void spyLinePlan(ParaStruct*) { g_calls.append(QStringLiteral("run Place_Line_Plan")); }
 
@@ -457,7 +454,7 @@ private slots:
         }
     }
 
-    // The recompute runs its fourteen steps in a fixed order; the hooked
+    // The recompute runs its fifteen steps in a fixed order; the hooked
     // steps run where they are named.
     void stepsRunInOrder()
     {
@@ -468,10 +465,7 @@ private slots:
             g_calls.append(QString::fromLatin1(step));
         });
         auto d = fixture::makeWing(34, false);
-        const RecomputeStep previous[5] = {
-            Set_Recompute_Hook(RecomputeHook::SpaceCanopy, spyCanopy),
-            Set_Recompute_Hook(RecomputeHook::FlatGrid, spyFlat),
-            Set_Recompute_Hook(RecomputeHook::InflatedGrid, spyInflated),
+        const RecomputeStep previous[2] = {
             Set_Recompute_Hook(RecomputeHook::Diagonals, spyDiagonals),
             Set_Recompute_Hook(RecomputeHook::LinePlan, spyLinePlan),
         };
@@ -480,22 +474,17 @@ private slots:
         const QStringList expected{
             "WingTipGeometrySetup", "Ribs_VirtualLineInd", "CalculateResLines", "Create_FoilPairList",
             "Calculate_meta_Center", "Calculate_Areas_Aspects", "Setup_Wing_Airfoils", "Create_Space_Canopy",
-            "Space_Canopy_Flat", "Space_Canopy_Inflated", "Generate_All_Diagonals", "SetPUPDW",
-            "Fill_Airfoil_Arclen", "Place_Line_Plan"};
+            "Space_Canopy_Flat", "Space_Canopy_Inflated", "Generate_All_Diagonals", "Refresh_Cross_Port_Offsets",
+            "SetPUPDW", "Fill_Airfoil_Arclen", "Place_Line_Plan"};
         QCOMPARE(names, expected);
-        for (const char* hooked :
-             {"Create_Space_Canopy", "Space_Canopy_Flat", "Space_Canopy_Inflated", "Generate_All_Diagonals",
-              "Place_Line_Plan"}) {
+        for (const char* hooked : {"Generate_All_Diagonals", "Place_Line_Plan"}) {
             const int at = g_calls.indexOf(QString::fromLatin1(hooked));
             QCOMPARE(g_calls.value(at + 1), QStringLiteral("run ") + hooked);
         }
 
         QVERIFY(Recompute_Hook(RecomputeHook::Diagonals) == &spyDiagonals);
-        Set_Recompute_Hook(RecomputeHook::SpaceCanopy, previous[0]);
-        Set_Recompute_Hook(RecomputeHook::FlatGrid, previous[1]);
-        Set_Recompute_Hook(RecomputeHook::InflatedGrid, previous[2]);
-        Set_Recompute_Hook(RecomputeHook::Diagonals, previous[3]);
-        Set_Recompute_Hook(RecomputeHook::LinePlan, previous[4]);
+        Set_Recompute_Hook(RecomputeHook::Diagonals, previous[0]);
+        Set_Recompute_Hook(RecomputeHook::LinePlan, previous[1]);
         Set_Recompute_Trace(previousTrace);
         g_calls.clear();
         Refresh_Calculations(d.get());

@@ -71,6 +71,7 @@ inline QByteArray bytesOf(const ParaStruct& d)
 // when it cannot be read.
 inline std::unique_ptr<ParaStruct> defaultDesign(int cells)
 {
+    Install_Recompute_Hooks();
     QFile f(templatePath(cells));
     auto d = std::make_unique<ParaStruct>();
     if (!f.open(QIODevice::ReadOnly) || !Read_Project(&f, d.get()))

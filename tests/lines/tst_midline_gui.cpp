@@ -409,6 +409,30 @@ private slots:
         QCOMPARE(view()->panOffset(), QPointF(40, 192));
     }
 
+    // A window restored from the task bar starts no session: the record,
+    // the markers where the user put them, the order option and the zoom
+    // stay as they were.
+    void restoredWindowWritesNothing()
+    {
+        open();
+        QTest::mouseClick(dialog->lineseq_checkBox, Qt::LeftButton);
+        dragRow(2, int(view()->rowPoint(3).x() - view()->rowPoint(2).x()) + 15);
+        QWheelEvent up(QPointF(100, 100), view()->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, 360),
+                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(view(), &up);
+        const double zoom = view()->zoomFactor();
+        const QPointF pan = view()->panOffset();
+        const QByteArray before = recordBytes(live);
+        dialog->setWindowState(Qt::WindowMinimized);
+        dialog->setWindowState(Qt::WindowNoState);
+        QVERIFY(dialog->isVisible());
+        QVERIFY(recordBytes(live) == before);
+        QVERIFY(dialog->lineseq_checkBox->isChecked());
+        QVERIFY(view()->anyOrder());
+        QCOMPARE(view()->zoomFactor(), zoom);
+        QCOMPARE(view()->panOffset(), pan);
+    }
+
     // The table shows every row's percent with two decimals; the fan runs
     // from rows A..F to the hanging point.
     void tableAndFan()

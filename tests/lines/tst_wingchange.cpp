@@ -402,7 +402,7 @@ private slots:
             QCOMPARE(with->bridle.groups[slot].lineCount, 0);
         auto without = std::make_unique<ParaStruct>(*with);
         Refresh_Calculations(with.get());
-        const RecomputeStep step = Set_Recompute_Hook(RecomputeHook::LinePlan, nullptr);
+        const RecomputeStep step = Set_Recompute_Hook(RecomputeHook::LinePlan, [](ParaStruct*) {});
         Refresh_Calculations(without.get());
         Set_Recompute_Hook(RecomputeHook::LinePlan, step);
         QVERIFY(step == &Place_Line_Plan);

@@ -16,6 +16,7 @@
 #include "core/calcul3d.h"
 #include "core/openfile.h"
 #include "core/parastruct.h"
+#include "shell/model/installhooks.h"
 
 #include <QFile>
 #include <QProcess>
@@ -37,6 +38,7 @@ bool designInput(bool smooth, panelsolver::SolverInput* in, QString* problem)
     auto design = std::make_unique<ParaStruct>();
     if (!file.open(QIODevice::ReadOnly) || !Read_Project(&file, design.get(), problem))
         return false;
+    Install_Recompute_Hooks();
     Refresh_Calculations(design.get());
     QTemporaryDir dir;
     int stations[kChordStations]{};
@@ -74,6 +76,7 @@ private slots:
         QString problem;
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY2(Read_Project(&file, design.get(), &problem), qPrintable(problem));
+        Install_Recompute_Hooks();
         Refresh_Calculations(design.get());
 
         QTemporaryDir dir;

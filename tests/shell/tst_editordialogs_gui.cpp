@@ -29,6 +29,7 @@
 #include "lines/ui/midlinedialog.h"
 #include "structure/ui/stripesdialog.h"
 #include "shell/mainwindow.h"
+#include "tests/common/recordimage.h"
 #include "tests/common/scripteduser.h"
 #include "tests/shell/shellfixture.h"
 #include "shape/ui/skintdialog.h"
@@ -200,6 +201,26 @@ private slots:
         }
     }
 
+    // An editor minimised to the task bar and restored is no new editing
+    // session: the design stays as the user left it, byte for byte.
+    void restoredEditorWritesNothing_data() { shownFromTheMenus_data(); }
+    void restoredEditorWritesNothing()
+    {
+        QFETCH(QString, menuAction);
+        QFETCH(QString, title);
+        QDialog* dialog = dialogTitled(title);
+        w->findChild<QAction*>(menuAction)->trigger();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        const Qt::WindowStates shown = dialog->windowState();
+        const QByteArray before = recordImage(*GetDataStruct());
+        dialog->setWindowState(Qt::WindowMinimized);
+        dialog->setWindowState(shown);
+        QVERIFY(dialog->isVisible());
+        const bool unchanged = recordImage(*GetDataStruct()) == before;
+        dialog->hide();
+        QVERIFY(unchanged);
+    }
+
     // "CFD analysis" asks first; only OK shows the window, with a word in
     // the status bar.
     void cfdAnalysisAfterAQuestion()
@@ -273,7 +294,7 @@ private slots:
         QSignalSpy refresh(w.get(), &MainWindow::refresh_GL);
         show->trigger();
         QVERIFY(QTest::qWaitForWindowExposed(dialog));
-        QCOMPARE(GetDataStruct()->maxTwistAngle, 0.0);
+        QCOMPARE(GetDataStruct()->maxTwistAngle, twist);
         const int rebuilds = w->openglwidget->rebuildCount();
         QTest::mouseClick(dialog->findChild<QPushButton*>("btnOK"), Qt::LeftButton);
         QVERIFY(!dialog->isVisible());

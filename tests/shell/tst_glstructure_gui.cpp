@@ -200,6 +200,22 @@ private slots:
         view->panelBox("Diags")->setChecked(true);
         view->panelBox("Ribs ")->setChecked(true);
     }
+
+    // Laying the holes out on every rib to draw them leaves the design as
+    // it was: the project saved next is the one saved before.
+    void drawingWritesNothing()
+    {
+        ParaStruct* design = GetDataStruct();
+        const ParaStruct shown = *design;
+        QVERIFY(myOpenFile().ReadParaStream(qEnvironmentVariable("WL_APP_DIR") + "/template.ini", design));
+        Refresh_Calculations(design);
+        const QByteArray before = Project_File_Bytes(*design);
+        view->ReInit_GL();
+        frame();
+        QVERIFY(Project_File_Bytes(*design) == before);
+        *design = shown;
+        view->ReInit_GL();
+    }
 };
 
 QTEST_MAIN(TestGlStructure)

@@ -15,6 +15,7 @@
 #include "core/bridledata.h"
 #include "shell/glviewlists.h"
 #include "core/parastruct.h"
+#include "shell/model/installhooks.h"
 #include "core/calcul3d.h"
 #include "core/openfile.h"
 #include "geom/patternfun.h"
@@ -71,6 +72,8 @@ class TestGlViewLists : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { Install_Recompute_Hooks(); }
+
     void wheelZoom()
     {
         // The factor is the single-precision 0.15.

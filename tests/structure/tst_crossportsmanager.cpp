@@ -110,8 +110,8 @@ private slots:
         // Showing the box is no edit: the stored edge offset keeps its half
         // millimetre.
         QCOMPARE(live->holeEdgeFactor, 1.5);
-        // The twist is held at 0 while the dialog is open.
-        QCOMPARE(live->maxTwistAngle, 0.0);
+        // The design keeps its twist while the dialog is open.
+        QCOMPARE(live->maxTwistAngle, fixture::defaultDesign().maxTwistAngle);
         QCOMPARE(dialog->editor(1)->groupType(), 1);
         tabs()->setCurrentIndex(0);
         QCOMPARE(tabs()->tabText(0), QString("LOADED RIBS CROSS-PORTS"));

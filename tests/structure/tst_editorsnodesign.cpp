@@ -65,6 +65,8 @@ class TestEditorsNoDesign : public QObject
     ParaStruct* live = nullptr;
 
 private slots:
+    void initTestCase() { Install_Recompute_Hooks(); }
+
     void init()
     {
         live = GetDataStruct();

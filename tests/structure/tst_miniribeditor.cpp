@@ -120,7 +120,7 @@ private slots:
         QCOMPARE(child<QLabel>("upLabel")->text(), QString("120"));
         QCOMPARE(child<QLineEdit>("rearribsEdit")->text(), QString("( 2,3,4,5)"));
         QCOMPARE(child<QLineEdit>("rearrib_cavityEdit")->text(), QString("0.30"));
-        QCOMPARE(live->maxTwistAngle, 0.0);
+        QCOMPARE(live->maxTwistAngle, 3.0);
         QCOMPARE(view()->mylar().points.size(), 5);
         QCOMPARE(view()->upperRod().points.size(), 4);
         QCOMPARE(view()->lowerRod().points.size(), 4);
@@ -163,8 +163,8 @@ private slots:
             QCOMPARE(view()->upperRod().pairs.at(k), Rod_Shape_Pair(shipped.rod1, k));
             QCOMPARE(view()->lowerRod().pairs.at(k), Rod_Shape_Pair(shipped.rod2, k));
         }
-        QVERIFY(live->minirib.foils[0].size() > 10);
-        QVERIFY(live->minirib.foils[3].size() > 10);
+        QVERIFY(view()->frontMiniribShape().size() > 10);
+        QVERIFY(view()->rearMiniribShape().size() > 10);
         QVERIFY(!view()->mylarShape().isEmpty());
         QVERIFY(!view()->upperRodPath().isEmpty() && !view()->lowerRodPath().isEmpty());
         keepPicture(dialog.get(), "miniribs_default_design");
@@ -374,7 +374,7 @@ private slots:
         const double twist = live->maxTwistAngle;
         QCOMPARE(twist, 3.0);
         open();
-        QCOMPARE(live->maxTwistAngle, 0.0);
+        QCOMPARE(live->maxTwistAngle, twist);
         child<QSlider>("upSlider")->setValue(300);
         child<QSlider>("rearribposSlider")->setValue(40);
         child<QLineEdit>("frontribsEdit")->setText("( 7)");

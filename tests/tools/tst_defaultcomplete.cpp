@@ -17,6 +17,7 @@
 #include "patterns/patternsheet.h"
 #include "patterns/straps.h"
 #include "structure/diagonals.h"
+#include "shell/model/installhooks.h"
 #include "tests/common/dxfcheck.h"
 #include "tools/template/defaultdesign.h"
 
@@ -43,6 +44,7 @@ QString shippedPath(const char* name)
 // recomputed, and the design lines read from beside it.
 std::unique_ptr<ParaStruct> shippedDesign()
 {
+    Install_Recompute_Hooks();
     QFile f(shippedPath("template.ini"));
     auto d = std::make_unique<ParaStruct>();
     QString reason;
