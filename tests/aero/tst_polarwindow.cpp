@@ -13,6 +13,7 @@
 #include "tests/common/overlap.h"
 #include "tests/common/printtopdf.h"
 #include "core/openfile.h"
+#include "shell/model/installhooks.h"
 #include "tests/common/scripteduser.h"
 #include "tests/common/typednumbers.h"
 #include "tests/core/designfixture.h"
@@ -98,6 +99,7 @@ class TestPolarWindow : public QObject
 private slots:
     void initTestCase()
     {
+        Install_Recompute_Hooks();
         user.onWarning = [this](const QString&, const QString& text) { warnings.append(text); };
     }
 
