@@ -136,6 +136,31 @@ QString Mesh_Input_Problem(ParaStruct* d, bool smooth, int J, const int* station
     const int rows = smooth ? 2 * Rp + 1 - f : 8 * Rp + 1 - 4 * f;
     if (rows > kMeshRows)
         return QStringLiteral("The mesh would need %1 rows; it holds %2.").arg(rows).arg(kMeshRows);
+    // The solver reads "nan" as a coordinate and solves garbage, or stops
+    // after minutes: every number of its input is looked at before it runs.
+    const double wake = kWakeChords * (d->flatArea / d->span);
+    if (!std::isfinite(d->span) || !std::isfinite(d->flatArea) || !std::isfinite(wake)
+        || !std::isfinite(meshScale(d)))
+        return QStringLiteral("The wing's span (%1 m) or flat area (%2 m2) is not a finite number: the design "
+                              "cannot be solved.")
+            .arg(d->span)
+            .arg(d->flatArea);
+    const int R = smooth ? Fill_3D_SmoothModel(d, J, stations) : Fill_3D_Inflated(d, J, stations);
+    auto finite = [](const QVector3D& p) { return std::isfinite(p.x()) && std::isfinite(p.y()) && std::isfinite(p.z()); };
+    for (int i = 0; i <= R; ++i) {
+        for (int j = 0; j <= J; ++j)
+            if (!finite(d->meshGrid[i][j]))
+                return QStringLiteral("The canopy has a point that is not a finite number (mesh row %1 of %2, "
+                                      "station %3): the design cannot be solved.")
+                    .arg(i + 1)
+                    .arg(R + 1)
+                    .arg(j);
+        if (!finite(WakeNode(d, i, J)))
+            return QStringLiteral("The wake behind mesh row %1 of %2 ends at a point that is not a finite number: "
+                                  "the design cannot be solved.")
+                .arg(i + 1)
+                .arg(R + 1);
+    }
     return QString();
 }
 

@@ -67,7 +67,9 @@ double f_y2(double b, double c, double t);
 
 // Why the design cannot be meshed with these stations (empty when it can):
 // station indexes outside the airfoil, a station count the grid cannot hold
-// or too few for a section, a rib count beyond the tables, no span or area.
+// or too few for a section, a rib count beyond the tables, no span or area,
+// a reference value or a point of the mesh or its wake that is not a finite
+// number. Fills the mesh grid from the chosen model to look at its points.
 QString Mesh_Input_Problem(ParaStruct* design, bool smooth, int J, const int* stations);
 
 // Fill meshGrid rows 0 .. R with stations 0 .. J and return R (-1 for none):

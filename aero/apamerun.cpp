@@ -6,13 +6,17 @@
 #include "lines/loading.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTimer>
 
+#include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <unistd.h>
 
@@ -68,17 +72,33 @@ bool ApameRun::start(const QString& casePath, ParaStruct* design, GlobClass* glo
     source_ = design ? Analysis_Source_Of(*design) : AnalysisSource();
 
     resultsPath_ = casePath + QStringLiteral(".res");
-    if (QFile::exists(resultsPath_) && !QFile::remove(resultsPath_)) {
+    // The solver writes into a folder of the run's own beside the case, on
+    // the same disk: the results of the run before stay where they are until
+    // this run's are read and accepted, and then one rename replaces them.
+    const QFileInfo caseInfo(casePath);
+    runDir_ = std::make_unique<QTemporaryDir>(caseInfo.absolutePath() + QStringLiteral("/.solver-run-XXXXXX"));
+    if (!runDir_->isValid()) {
+        const QString why = runDir_->errorString();
+        runDir_.reset();
         outcome_ = {ApameOutcome::NotStarted, 0,
-                    QStringLiteral("The results of the previous run, %1, cannot be removed; the solver was not started.")
-                        .arg(resultsPath_)};
+                    QStringLiteral("The solver was not started: its working folder cannot be made in %1: %2.")
+                        .arg(caseInfo.absolutePath(), why)};
         return false;
     }
+    const QString runCase = runDir_->filePath(caseInfo.fileName());
+    // The input goes with the case: a second name of the same file, or a
+    // copy where the disk has no links.
+    const QString input = casePath + QStringLiteral(".inp");
+    if (QFile::exists(input) && ::link(QFile::encodeName(input).constData(),
+                                       QFile::encodeName(runCase + QStringLiteral(".inp")).constData())
+                                    != 0)
+        QFile::copy(input, runCase + QStringLiteral(".inp"));
+    runResults_ = runCase + QStringLiteral(".res");
 
     delete process_;
     process_ = new QProcess(this);
     process_->setProgram(program());
-    process_->setArguments({casePath});
+    process_->setArguments({runCase});
     // The solver's report is not read; only the end of its error output is
     // kept for the message of a failed run.
     process_->setStandardOutputFile(QProcess::nullDevice());
@@ -103,6 +123,7 @@ bool ApameRun::start(const QString& casePath, ParaStruct* design, GlobClass* glo
         const QString why = process_->errorString();
         process_->kill();
         process_->waitForFinished(kKillWaitMs);
+        runDir_.reset();
         outcome_ = {ApameOutcome::NotStarted, 0,
                     QStringLiteral("The solver %1 could not be started: %2.").arg(program(), why)};
         return false;
@@ -132,8 +153,12 @@ void ApameRun::cancel()
 
 bool Is_Solver_Progress_Line(const QString& line)
 {
+    // The mesh summary names the threads the solver takes; a mesh that is
+    // its own mirror image is solved on half the unknowns, and said so.
     static const QRegularExpression progress(QStringLiteral(
-        "^(?:\\d+ surface panels, \\d+ wake panels, \\d+ cases|[a-z]+(?: [a-z]+)* \\d{1,3} %|[a-z]+)$"));
+        "^(?:\\d+ surface panels, \\d+ wake panels, \\d+ cases(?:, \\d+ threads?)?"
+        "|mirror-symmetric: \\d+ unknowns for \\d+ surface panels"
+        "|[a-z]+(?: [a-z]+)* \\d{1,3} %|[a-z]+)$"));
     return progress.match(line.trimmed()).hasMatch();
 }
 
@@ -181,10 +206,27 @@ void ApameRun::onFinished(int exitCode, bool crashed)
         return end(ApameOutcome::Failed, exitCode,
                    QStringLiteral("The solver ended with exit code %1; there are no new results.%2").arg(exitCode).arg(said));
 
-    res_->projectPath = glob_ ? glob_->prgPath : QString();
+    // Read into a record of its own: the results are taken only once they
+    // are in place.
+    ApameRes read = *res_;
+    read.projectPath = glob_ ? glob_->prgPath : QString();
     QString why;
-    if (!Read_Apame_Results(resultsPath_, res_, &why))
+    if (!Read_Apame_Results(runResults_, &read, &why)) {
+        // The run's own file is gone with its folder: the message speaks of
+        // this run's results, not of a path the user cannot find.
+        if (!QFile::exists(runResults_))
+            why = QStringLiteral("The solver ended without writing results.");
+        else
+            why.replace(runResults_, QStringLiteral("of this run"));
         return end(ApameOutcome::NoResults, 0, why);
+    }
+    if (::rename(QFile::encodeName(runResults_).constData(), QFile::encodeName(resultsPath_).constData()) != 0) {
+        const int code = errno;
+        return end(ApameOutcome::NoResults, 0,
+                   QStringLiteral("The results of this run could not be put in place as %1: %2.")
+                       .arg(resultsPath_, QString::fromLocal8Bit(std::strerror(code))));
+    }
+    *res_ = read;
     const AnalysisSource file = Results_File_Identity(resultsPath_);
     res_->source = source_;
     res_->source.file = file.file;
@@ -196,10 +238,13 @@ void ApameRun::onFinished(int exitCode, bool crashed)
 void ApameRun::end(ApameOutcome::Kind kind, int exitCode, const QString& message)
 {
     running_ = false;
-    // Whatever a failed or cancelled run wrote is no result.
-    if (kind != ApameOutcome::Solved && kind != ApameOutcome::NoResults)
-        QFile::remove(resultsPath_);
-    outcome_ = {kind, exitCode, message};
+    // Whatever a failed or cancelled run wrote goes with its folder; the
+    // results of the run before stay, and the user is told so.
+    runDir_.reset();
+    QString text = message;
+    if (kind != ApameOutcome::Solved && kind != ApameOutcome::Cancelled && QFile::exists(resultsPath_))
+        text += QStringLiteral(" The results of the run before stay in %1.").arg(resultsPath_);
+    outcome_ = {kind, exitCode, text};
     emit finished(outcome_);
 }
 

@@ -8,11 +8,14 @@
 // The run never blocks the calling thread: it is started and watched
 // through the event loop, can be cancelled at any time (which kills the
 // solver and whatever it started), and its results are read only after a
-// clean exit. Results of an earlier run are removed before the start, and a
-// run that fails or is cancelled leaves none behind, so old results never
-// show as new ones. Results read after a clean exit carry the source of the
-// design as it was at the start (Analysis_Source_Of); after any other end
-// the record keeps its earlier results with their own source.
+// clean exit. The solver writes into a working folder of the run's own
+// beside the case ("CASE" there, with a second name of CASE.inp); its
+// results replace CASE.res only once they are read and accepted, so a run
+// that fails, is cancelled or writes no usable results leaves the results
+// of the run before as they were, on disk and in the record, and nothing of
+// its own. Results read after a clean exit carry the source of the design
+// as it was at the start (Analysis_Source_Of); after any other end the
+// record keeps its earlier results with their own source.
 
 #include "aero/apameres.h"
 
@@ -21,15 +24,17 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class ParaStruct;
 class GlobClass;
 class QProcess;
+class QTemporaryDir;
 
 struct ApameOutcome {
     enum Kind {
         Solved,     // clean exit, results read into the record
-        NotStarted, // the solver could not be started (or old results not removed)
+        NotStarted, // the solver could not be started (or its working folder not made)
         Crashed,    // the solver stopped abnormally
         Failed,     // the solver exited with a code other than 0
         NoResults,  // clean exit, but no usable results file
@@ -56,8 +61,8 @@ public:
     void setProgramDir(const QString& dir);
     QString program() const;
 
-    // Updates the line totals, removes old results and starts the solver on
-    // casePath. False when it could not start; outcome() then says why and
+    // Updates the line totals and starts the solver on casePath (in the
+    // run's working folder). False when it could not start; outcome() then says why and
     // finished() is not emitted. Otherwise finished() follows exactly once.
     bool start(const QString& casePath, ParaStruct* design, GlobClass* glob, ApameRes* res);
     // Kills the solver (and its children); finished() with Cancelled follows.
@@ -81,7 +86,9 @@ private:
     void killAll();
 
     QString programDir_;
-    QString resultsPath_;
+    QString resultsPath_;                  // CASE.res
+    std::unique_ptr<QTemporaryDir> runDir_; // where the solver works during the run
+    QString runResults_;                   // CASE.res in runDir_
     ParaStruct* design_ = nullptr;
     GlobClass* glob_ = nullptr;
     ApameRes* res_ = nullptr;
@@ -108,8 +115,10 @@ QString Elapsed_Time_Text(qint64 ms);
 
 // Whether a line of the solver's error output is one of its progress
 // reports: the mesh summary ("1200 surface panels, 40 wake panels, 13
-// cases"), a phase with its percentage ("assembly 40 %"), or a bare phase
-// name ("solution", "done").
+// cases, 4 threads"), the halved system of a mirror-symmetric mesh
+// ("mirror-symmetric: 600 unknowns for 1200 surface panels"), a phase with
+// its percentage ("assembly 40 %"), or a bare phase name ("solution",
+// "done").
 bool Is_Solver_Progress_Line(const QString& line);
 
 // The last line of the solver's error output that is not a progress report,

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -89,7 +90,6 @@ int writeNew(const QString& path, const char* kind, const FileWriter& content, c
 
 struct Entry {
     QString path;       // the file replaced (a link's target, not the link)
-    FileWriter content;
     bool hadOld = false;
     mode_t mode = 0;
     QString temporary;  // the new content, until it is renamed
@@ -144,75 +144,93 @@ void Set_File_Save_Fault(FileSaveFault hook)
     fault() = std::move(hook);
 }
 
-namespace {
-
-struct Source {
-    QString path;
-    FileWriter content;
+struct FileSet::Data {
+    QList<Entry> entries;
+    FileSaveResult failed; // the first failure; the set is then dropped
+    bool done = false;     // committed, or dropped after a failure
 };
 
-FileSaveResult saveAll(const QList<Source>& files)
-{
-    FileSaveResult result;
-    QList<Entry> entries;
-    for (const Source& f : files) {
-        if (f.path.isEmpty()) {
-            result.code = ENOENT;
-            return result;
-        }
-        Entry e;
-        e.path = f.path;
-        // A link is followed: the file it points to gets the new content.
-        const QFileInfo info(f.path);
-        if (info.isSymLink() && info.exists())
-            e.path = info.canonicalFilePath();
-        e.content = f.content;
-        struct stat st {};
-        if (::stat(native(e.path).constData(), &st) == 0) {
-            if (S_ISDIR(st.st_mode)) {
-                result.path = f.path;
-                result.code = EISDIR;
-                return result;
-            }
-            e.hadOld = true;
-            e.mode = st.st_mode;
-        }
-        entries.append(e);
-    }
+FileSet::FileSet() : d(std::make_unique<Data>()) {}
 
+FileSet::~FileSet()
+{
+    if (!d->done)
+        drop();
+}
+
+bool FileSet::failed() const
+{
+    return !d->failed.ok();
+}
+
+void FileSet::drop()
+{
+    for (Entry& e : d->entries) {
+        removeFile(e.temporary);
+        removeFile(e.kept);
+        e.temporary.clear();
+        e.kept.clear();
+    }
+    d->done = true;
+}
+
+FileSaveResult FileSet::add(const QString& path, const FileWriter& write)
+{
+    if (d->done)
+        return d->failed.ok() ? FileSaveResult{path, EINVAL, QString()} : d->failed;
+    auto fail = [this](const QString& at, int code) {
+        d->failed.path = at;
+        d->failed.code = code;
+        drop();
+        return d->failed;
+    };
+    if (path.isEmpty())
+        return fail(QString(), ENOENT);
+    Entry e;
+    e.path = path;
+    // A link is followed: the file it points to gets the new content.
+    const QFileInfo info(path);
+    if (info.isSymLink() && info.exists())
+        e.path = info.canonicalFilePath();
+    struct stat st {};
+    if (::stat(native(e.path).constData(), &st) == 0) {
+        if (S_ISDIR(st.st_mode))
+            return fail(path, EISDIR);
+        e.hadOld = true;
+        e.mode = st.st_mode;
+    }
+    // The new content whole on the disk; nothing replaced yet.
+    int code = injected(FileSaveStep::Write, e.path);
+    if (!code)
+        code = writeNew(e.path, "new", write, e.hadOld ? &e.mode : nullptr, &e.temporary);
+    d->entries.append(e);
+    if (code)
+        return fail(e.path, code);
+    return FileSaveResult();
+}
+
+FileSaveResult FileSet::commit()
+{
+    if (d->done)
+        return d->failed.ok() ? FileSaveResult{QString(), EINVAL, QString()} : d->failed;
+    FileSaveResult result;
+    QList<Entry>& entries = d->entries;
     auto fail = [&result](const Entry& e, int code) {
         result.path = e.path;
         result.code = code;
     };
-    auto dropSideFiles = [&entries] {
-        for (Entry& e : entries) {
-            removeFile(e.temporary);
-            removeFile(e.kept);
-        }
-    };
-
-    // 1. Every new content whole on the disk; nothing replaced yet.
-    for (Entry& e : entries) {
-        int code = injected(FileSaveStep::Write, e.path);
-        if (!code)
-            code = writeNew(e.path, "new", e.content, e.hadOld ? &e.mode : nullptr, &e.temporary);
-        if (code) {
-            fail(e, code);
-            dropSideFiles();
-            return result;
-        }
-    }
-    // 2. The old files kept aside, still in place.
+    // The old files kept aside, still in place.
     for (Entry& e : entries) {
         if (!e.hadOld)
             continue;
         if (const int code = keepOld(e)) {
             fail(e, code);
-            dropSideFiles();
+            d->failed = result;
+            drop();
             return result;
         }
     }
-    // 3. The new files take the old ones' places; a failure puts back those
+    // The new files take the old ones' places; a failure puts back those
     // already replaced, newest first.
     for (int k = 0; k < entries.size(); ++k) {
         Entry& e = entries[k];
@@ -267,14 +285,35 @@ FileSaveResult saveAll(const QList<Source>& files)
             if (!asBefore.isEmpty())
                 result.notRestored += QStringLiteral("; as they were: ") + asBefore.join(QStringLiteral(", "));
         }
-        dropSideFiles();
+        d->failed = result;
+        drop();
         return result;
     }
     for (Entry& e : entries) {
         removeFile(e.kept);
+        e.kept.clear();
         syncFolder(e.path);
     }
+    d->done = true;
     return result;
+}
+
+namespace {
+
+struct Source {
+    QString path;
+    FileWriter content;
+};
+
+FileSaveResult saveAll(const QList<Source>& files)
+{
+    FileSet set;
+    for (const Source& f : files) {
+        const FileSaveResult written = set.add(f.path, f.content);
+        if (!written.ok())
+            return written;
+    }
+    return set.commit();
 }
 
 } // namespace

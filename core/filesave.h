@@ -17,6 +17,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 // One file of a save: where it goes and its whole content.
 struct FileContent {
@@ -55,6 +56,30 @@ using FilePiece = std::function<int(const char* data, qsizetype size)>;
 using FileWriter = std::function<int(const FilePiece& put)>;
 // One file saved as Save_File saves it, its content from the writer.
 FileSaveResult Save_File(const QString& path, const FileWriter& write);
+
+// A set saved as Save_Files saves it, for files too large to be held
+// together: each file's new content is written beside it when it is added,
+// and commit() replaces the old files by all of them. After the first
+// failure (of add or commit) every file on disk is as it was (unless
+// notRestored says otherwise) and the set takes nothing more. A set that is
+// dropped without commit leaves every file as it was and no temporary.
+class FileSet
+{
+public:
+    FileSet();
+    ~FileSet();
+    FileSet(const FileSet&) = delete;
+    FileSet& operator=(const FileSet&) = delete;
+
+    FileSaveResult add(const QString& path, const FileWriter& write);
+    FileSaveResult commit();
+    bool failed() const;
+
+private:
+    void drop();
+    struct Data;
+    std::unique_ptr<Data> d;
+};
 
 // Makes the folder at path (its parent must be there) unless a folder is
 // there already. 0, or the system's error number: EEXIST when a file of that

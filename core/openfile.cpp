@@ -26,6 +26,28 @@ using namespace projectfile;
 
 constexpr QDataStream::Version kProjectStreamVersion = QDataStream::Qt_4_8; // 12
 const QString kVersionTag = QStringLiteral("7.0.0.0");
+constexpr int kLastStep = 40;
+
+// How a version tag stands to the version this program reads and writes.
+// The tag is compared as a version: "17.0.0.0" is not "7.0.0.0" with a
+// digit before it but a later version, and a tag that is no version number
+// at all names no version.
+enum class TagAge { NotAVersion, Older, Supported, Newer };
+
+TagAge tagAge(const QString& tag)
+{
+    static const QRegularExpression version(QStringLiteral("^\\d+(\\.\\d+)*$"));
+    const QString t = tag.trimmed();
+    if (!version.match(t).hasMatch())
+        return TagAge::NotAVersion;
+    // Digits beyond what a segment holds make no version either.
+    qsizetype end = 0;
+    const QVersionNumber v = QVersionNumber::fromString(t, &end).normalized();
+    if (end != t.size())
+        return TagAge::NotAVersion;
+    const int c = QVersionNumber::compare(v, QVersionNumber::fromString(kVersionTag).normalized());
+    return c < 0 ? TagAge::Older : c > 0 ? TagAge::Newer : TagAge::Supported;
+}
 
 // ---------------------------------------------------------------------------
 
@@ -142,12 +164,19 @@ public:
             fail(QStringLiteral("the file is empty or cut short"));
             return false;
         }
-        if (!tag.contains(kVersionTag)) {
-            wrongVersion = true;
-            fail(QStringLiteral("its version tag \"%1\" is not of version %2").arg(tag.left(40), kVersionTag));
+        switch (tagAge(tag)) {
+        case TagAge::Supported:
+            return true;
+        case TagAge::NotAVersion:
+            fail(QStringLiteral("its version tag \"%1\" is not a version number").arg(tag.left(40)));
             return false;
+        case TagAge::Older:
+        case TagAge::Newer:
+            break;
         }
-        return true;
+        wrongVersion = true;
+        fail(QStringLiteral("its version tag \"%1\" is not of version %2").arg(tag.left(40), kVersionTag));
+        return false;
     }
 
     bool stepDone(int step)
@@ -169,7 +198,9 @@ public:
         // the version tag has stayed "7.0.0.0" while steps were appended, so
         // a later writer may append more, and copies padded by a transfer
         // must still open. Nothing in the record depends on them; a save
-        // writes the forty steps only.
+        // writes the forty steps only, so they are counted for the user.
+        if (step == kLastStep && s.device())
+            unread = s.device()->bytesAvailable();
         return true;
     }
 
@@ -207,6 +238,7 @@ public:
     bool notFinite = false;
     bool outOfRange = false;
     int lastStep = 0;
+    qint64 unread = 0; // bytes after the last step
 };
 
 // ---------------------------------------------------------------------------
@@ -407,12 +439,15 @@ enum class Refusal { None, WrongVersion, NotFinite, OutOfRange, TooManyRibs, Oth
 
 // Reads and checks; the reason of a refusal goes to *reason, its kind to
 // *kind, the version tag read to *tag.
-bool readChecked(QDataStream& stream, ParaStruct& design, QString* reason, Refusal* kind, QString* tag = nullptr)
+bool readChecked(QDataStream& stream, ParaStruct& design, QString* reason, Refusal* kind, QString* tag = nullptr,
+                 qint64* unread = nullptr)
 {
     StreamReader reader(stream);
     projectSteps(reader, design);
     if (tag)
         *tag = reader.versionTag;
+    if (unread)
+        *unread = reader.unread;
     if (kind)
         *kind = reader.wrongVersion ? Refusal::WrongVersion
               : reader.notFinite    ? Refusal::NotFinite
@@ -436,13 +471,14 @@ bool readChecked(QDataStream& stream, ParaStruct& design, QString* reason, Refus
     return true;
 }
 
-bool readProject(QIODevice* device, ParaStruct* into, QString* reason, Refusal* kind, QString* tag = nullptr)
+bool readProject(QIODevice* device, ParaStruct* into, QString* reason, Refusal* kind, QString* tag = nullptr,
+                 qint64* unread = nullptr)
 {
     QDataStream stream(device);
     stream.setVersion(kProjectStreamVersion);
     // A fresh record: working and derived members start from their defaults.
     auto fresh = std::make_unique<ParaStruct>();
-    if (!readChecked(stream, *fresh, reason, kind, tag))
+    if (!readChecked(stream, *fresh, reason, kind, tag, unread))
         return false;
     *into = *fresh;
     return true;
@@ -501,11 +537,7 @@ QByteArray Checked_Project_File_Bytes(const ParaStruct& design, QString* refusal
 
 bool Version_Tag_Is_Newer(const QString& tag)
 {
-    static const QRegularExpression number(QStringLiteral("\\d+(\\.\\d+)*"));
-    const QRegularExpressionMatch m = number.match(tag);
-    if (!m.hasMatch())
-        return false;
-    return QVersionNumber::fromString(m.captured(0)) > QVersionNumber::fromString(kVersionTag);
+    return tagAge(tag) == TagAge::Newer;
 }
 
 // ---------------------------------------------------------------------------
@@ -570,6 +602,7 @@ bool myOpenFile::ReadParaStream(const QString& path, ParaStruct* into, Report)
     error.clear();
     message.clear();
     versionTag.clear();
+    unreadBytes = 0;
     if (path.isEmpty()) {
         readStatus = EmptyPath;
         return false;
@@ -587,7 +620,7 @@ bool myOpenFile::ReadParaStream(const QString& path, ParaStruct* into, Report)
     }
     Refusal kind = Refusal::None;
     QString reason;
-    if (!readProject(&file, into, &reason, &kind, &versionTag)) {
+    if (!readProject(&file, into, &reason, &kind, &versionTag, &unreadBytes)) {
         switch (kind) {
         case Refusal::WrongVersion: readStatus = WrongVersion; break;
         case Refusal::NotFinite: readStatus = NotFinite; break;

@@ -17,10 +17,11 @@ class ParaStruct;
 // Writes the project file fields of the design, all forty steps.
 QDataStream& operator<<(QDataStream& stream, const ParaStruct& design);
 
-// Reads the project file fields into the design. A version tag without
-// "7.0.0.0", a file cut short, a number that is not finite, or stored values
-// that do not fit the record leave the stream's status other than Ok; the design then holds whatever was
-// read up to that point, so read into a record of its own.
+// Reads the project file fields into the design. A version tag other than
+// "7.0.0.0" (compared as a version), a file cut short, a number that is not
+// finite, or stored values that do not fit the record leave the stream's
+// status other than Ok; the design then holds whatever was read up to that
+// point, so read into a record of its own.
 QDataStream& operator>>(QDataStream& stream, ParaStruct& design);
 
 // Writes the design to the device as one project file; false when the stream
@@ -36,8 +37,8 @@ QByteArray Project_File_Bytes(const ParaStruct& design);
 QByteArray Checked_Project_File_Bytes(const ParaStruct& design, QString* refusal);
 
 // Whether a version tag names a later version of the project file than the
-// one this program reads and writes ("8.0.0.0"); false for an earlier one
-// and for a tag without a version number.
+// one this program reads and writes ("8.0.0.0", "17.0.0.0"); false for an
+// earlier one and for a tag that is not a version number ("WL 8.0").
 bool Version_Tag_Is_Newer(const QString& tag);
 
 // Reads one project file from the device into a fresh record and checks it;
@@ -81,6 +82,9 @@ public:
     ReadStatus lastReadStatus() const { return readStatus; }
     // The version tag of the file last read (also of a refused one).
     QString lastVersionTag() const { return versionTag; }
+    // The bytes after the last part of the file last read: this program
+    // does not read them, and a save does not write them.
+    qint64 lastUnreadBytes() const { return unreadBytes; }
     const FileSaveResult& lastSaveError() const { return saveError; }
     // Why the last save failed, in words, with advice where there is some.
     QString lastSaveFailure() const;
@@ -94,6 +98,7 @@ public:
 private:
     ReadStatus readStatus = ReadOk;
     QString versionTag;
+    qint64 unreadBytes = 0;
     FileSaveResult saveError;
     QString saveRefusal;
     QString error;

@@ -4,6 +4,7 @@
 #include "core/geomconst.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -489,6 +490,64 @@ int Sheet_Dxf_Write(const PieceSheet& sheet, const FilePiece& put)
     return out.finish();
 }
 
+QString Sheet_File_Problem(const PieceSheet& sheet)
+{
+    const double s = sheet.scale();
+    if (!std::isfinite(s))
+        return QStringLiteral("the drawing's scale is %1, not a finite number").arg(s);
+    // The values as the file computes them: a finite point times the scale
+    // can still overflow.
+    auto bad = [s](QPointF p) { return !std::isfinite(s * p.x()) || !std::isfinite(s * p.y()); };
+    auto badPolygon = [&bad](const QPolygonF& points) {
+        for (const QPointF& p : points)
+            if (bad(p))
+                return true;
+        return false;
+    };
+    auto badFloat = [s](float v) { return !std::isfinite(static_cast<float>(s * double(v))); };
+    auto piece = [&sheet](int layer) {
+        return QStringLiteral("the piece %1 holds a point that is not a finite number")
+            .arg(sheet.layers().value(layer));
+    };
+    for (const PieceSheet::Item& item : sheet.items()) {
+        switch (item.kind) {
+        case PieceSheet::Kind::Polyline: {
+            const PieceSheet::Polyline& p = sheet.polylineAt(item.index);
+            if (p.inFile && badPolygon(p.points))
+                return piece(p.layer);
+            break;
+        }
+        case PieceSheet::Kind::Mark: {
+            const PieceSheet::Mark& m = sheet.markAt(item.index);
+            if (bad(m.centre) || !std::isfinite(m.radius) || badPolygon(cntrCirc(m.centre, m.radius, m.sides)))
+                return piece(m.layer);
+            break;
+        }
+        case PieceSheet::Kind::Text: {
+            const PieceSheet::Text& t = sheet.textAt(item.index);
+            if (!std::isfinite(s * t.at.x() + t.text.size()) || !std::isfinite(s * t.at.y() - 1.3 * t.height)) {
+                const QString layer = sheet.layers().value(t.layer);
+                if (t.text == layer)
+                    return QStringLiteral("the label of the piece %1 stands at a point that is not a finite number")
+                        .arg(layer);
+                return QStringLiteral("the label \"%1\" of the piece %2 stands at a point that is not a finite "
+                                      "number")
+                    .arg(t.text, layer);
+            }
+            break;
+        }
+        case PieceSheet::Kind::Line3D: {
+            const PieceSheet::Line3D& l = sheet.line3DAt(item.index);
+            for (const QVector3D& v : {l.a, l.b})
+                if (badFloat(v.x()) || badFloat(v.y()) || badFloat(v.z()))
+                    return piece(l.layer);
+            break;
+        }
+        }
+    }
+    return QString();
+}
+
 QPainterPath Sheet_Preview(const PieceSheet& sheet)
 {
     QPainterPath path;
@@ -530,6 +589,8 @@ QPainterPath Sheet_Preview(const PieceSheet& sheet)
 
 int Write_Sheet(const PieceSheet& sheet, const QString& directory, const QString& fileName)
 {
+    if (!Sheet_File_Problem(sheet).isEmpty())
+        return EDOM;
     // The old file is replaced only when the whole new one was written.
     return Save_File(directory + QLatin1Char('/') + fileName,
                      [&sheet](const FilePiece& put) { return Sheet_Dxf_Write(sheet, put); })

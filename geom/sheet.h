@@ -119,12 +119,19 @@ QByteArray Sheet_Dxf_Bytes(const PieceSheet& sheet);
 // first error number put returns (the rest is not handed on), or 0.
 int Sheet_Dxf_Write(const PieceSheet& sheet, const FilePiece& put);
 
+// Why the sheet cannot go into a file: a value the file would hold (a
+// point, a mark's corner, a label's position, the scale) that is not a
+// finite number, naming the first piece (layer) that holds one; empty when
+// every value is finite. A cutter takes "nan" for a coordinate, or stops.
+QString Sheet_File_Problem(const PieceSheet& sheet);
+
 // Everything the sheet shows on screen, as one path.
 QPainterPath Sheet_Preview(const PieceSheet& sheet);
 
 // Writes the sheet's drawing as directory + "/" + fileName; the system's
 // error number when it could not be written (an earlier file of that name is
-// then left as it was), 0 when it was.
+// then left as it was), 0 when it was. A sheet with a file problem
+// (Sheet_File_Problem) is not written: EDOM.
 int Write_Sheet(const PieceSheet& sheet, const QString& directory, const QString& fileName);
 
 // n-sided mark around c: its n corners on the circle of radius r from the

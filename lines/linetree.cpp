@@ -41,9 +41,16 @@ void warn(QPoint at, const QString& text)
 }
 
 // Halves upward, also below zero (the editors' rounding of scene points).
+// A step of a wing without a span to speak of lands beyond any scene, or
+// nowhere: such a point stays at the scene's far edge (with room for the
+// sums and differences the editors take), or at its origin.
 int roundHalfUp(double v)
 {
-    return int(std::floor(v + 0.5));
+    constexpr double kSceneEdge = 1 << 30;
+    const double r = std::floor(v + 0.5);
+    if (std::isnan(r))
+        return 0;
+    return int(std::clamp(r, -kSceneEdge, kSceneEdge));
 }
 
 int frameNodeIndex(const QPolygon* points, QPoint pt)

@@ -12,6 +12,7 @@
 #include "patterns/straps.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -104,37 +105,51 @@ QString ExportReport::text() const
 {
     if (!refusal.isEmpty())
         return QStringLiteral("Nothing was exported. ") + refusal;
-    QStringList written, missing, advice;
-    for (const ExportedFile& f : files) {
-        if (f.written) {
-            written << QStringLiteral("    ") + f.fileName;
-        } else if (f.available && f.error) {
-            missing << QStringLiteral("    %1 (could not be written: %2)").arg(f.fileName, File_Error_Reason(f.error));
-            const QString a = File_Error_Advice(f.error);
-            if (!advice.contains(a))
-                advice << a;
-        } else if (f.available) {
-            missing << QStringLiteral("    %1 (could not be written)").arg(f.fileName);
-        } else {
-            missing << QStringLiteral("    %1 (this pattern is not available yet)").arg(f.fileName);
-        }
-    }
     const QString folder = QDir::toNativeSeparators(directory);
+    QStringList written, missing, older, advice;
+    const ExportedFile* failed = nullptr;
+    for (const ExportedFile& f : files) {
+        if (f.error && !failed)
+            failed = &f;
+        if (f.written)
+            written << QStringLiteral("    ") + f.fileName;
+        else if (!f.problem.isEmpty())
+            missing << QStringLiteral("    %1 (%2)").arg(f.fileName, f.problem);
+        else if (!f.available)
+            missing << QStringLiteral("    %1 (this pattern is not available yet)").arg(f.fileName);
+        if (!f.written && f.olderInFolder)
+            older << f.fileName;
+    }
     QString text;
-    if (!written.isEmpty())
-        text += QStringLiteral("Written into %1:\n").arg(folder) + written.join(QLatin1Char('\n'));
-    if (!missing.isEmpty()) {
+    auto paragraph = [&text](const QString& more) {
         if (!text.isEmpty())
             text += QStringLiteral("\n\n");
-        text += QStringLiteral("Not written into %1:\n").arg(folder) + missing.join(QLatin1Char('\n'));
-        if (!advice.isEmpty())
-            text += QLatin1Char('\n') + advice.join(QLatin1Char('\n'));
+        text += more;
+    };
+    if (failed) {
+        // One file that cannot be written stops the set: none is written.
+        paragraph(QStringLiteral("Nothing was written into %1: %2 could not be written: %3.\n%4")
+                      .arg(folder, failed->fileName, File_Error_Reason(failed->error),
+                           File_Error_Advice(failed->error)));
+        if (!notRestored.isEmpty())
+            paragraph(QStringLiteral("Not every old file could be put back: %1.").arg(notRestored));
+        else if (!older.isEmpty())
+            paragraph(QStringLiteral("The files of an earlier export in that folder are as they were: %1.")
+                          .arg(older.join(QStringLiteral(", "))));
+    } else {
+        if (!written.isEmpty())
+            paragraph(QStringLiteral("Written into %1:\n").arg(folder) + written.join(QLatin1Char('\n')));
+        if (!missing.isEmpty())
+            paragraph(QStringLiteral("Not written into %1:\n").arg(folder) + missing.join(QLatin1Char('\n')));
+        if (!older.isEmpty())
+            paragraph((older.size() == 1 ? QStringLiteral("The file %1 in that folder is from an earlier export: it "
+                                                          "does not belong to the files written now.")
+                                         : QStringLiteral("The files %1 in that folder are from an earlier export: "
+                                                          "they do not belong to the files written now."))
+                          .arg(older.join(QStringLiteral(", "))));
     }
-    if (!notes.isEmpty()) {
-        if (!text.isEmpty())
-            text += QStringLiteral("\n\n");
-        text += QStringLiteral("Left out:\n    ") + notes.join(QStringLiteral("\n    "));
-    }
+    if (!notes.isEmpty())
+        paragraph(QStringLiteral("Left out:\n    ") + notes.join(QStringLiteral("\n    ")));
     return text;
 }
 
@@ -170,6 +185,7 @@ ExportReport Export_All_Patterns(const PatternSheet& sheet, const std::function<
     const QList<PatternWriter>& writers = Pattern_Writers();
     PatternSheet writing = sheet;
     writing.notes = &result.notes;
+    FileSet set;
     report(0);
     for (int i = 0; i < writers.size(); ++i) {
         const PatternWriter& w = writers.at(i);
@@ -181,14 +197,34 @@ ExportReport Export_All_Patterns(const PatternSheet& sheet, const std::function<
         ExportedFile file;
         file.fileName = w.fileName;
         file.available = w.draw != nullptr;
-        if (file.available) {
-            // One sheet at a time: the 3-D drawing alone is some twenty
-            // megabytes.
-            file.error = Write_Sheet(w.draw(writing), result.directory, w.fileName);
-            file.written = file.error == 0;
+        if (file.available && !set.failed()) {
+            // One sheet at a time, written beside its file at once: the 3-D
+            // drawing alone is some twenty megabytes.
+            // A sheet whose numbers are not all finite is left out whole:
+            // a cutter given "nan" cuts garbage or stops.
+            const PieceSheet drawn = w.draw(writing);
+            file.problem = Sheet_File_Problem(drawn);
+            if (file.problem.isEmpty()) {
+                const FileSaveResult added =
+                    set.add(QDir(result.directory).filePath(w.fileName),
+                            [&drawn](const FilePiece& put) { return Sheet_Dxf_Write(drawn, put); });
+                file.error = added.code;
+                file.written = added.ok();
+            }
         }
         result.files.append(file);
         report(last ? 100 : 10 * (i + 1));
     }
+    const FileSaveResult saved = set.commit();
+    if (!saved.ok()) {
+        result.notRestored = saved.notRestored;
+        for (ExportedFile& f : result.files) {
+            f.written = false;
+            if (!saved.path.isEmpty() && QFileInfo(saved.path).fileName() == f.fileName && !f.error)
+                f.error = saved.code;
+        }
+    }
+    for (ExportedFile& f : result.files)
+        f.olderInFolder = !f.written && QFileInfo(QDir(result.directory).filePath(f.fileName)).isFile();
     return result;
 }

@@ -81,6 +81,8 @@ struct ExportedFile {
     bool available = false; // the kind has a writer
     bool written = false;
     int error = 0;          // the system's error number when the write failed
+    QString problem;        // why the sheet was not put into a file (Sheet_File_Problem)
+    bool olderInFolder = false; // not written, and a file of its name from before is in the folder
 };
 
 struct ExportReport {
@@ -88,10 +90,15 @@ struct ExportReport {
     QString directory;        // where the files went
     QList<ExportedFile> files; // in export order
     QStringList notes;        // pieces the writers left out, and why
+    // The files go into the folder as one set: when one of them cannot be
+    // written none is, and every file in the folder is as it was (unless
+    // notRestored, from FileSaveResult, says otherwise).
+    QString notRestored;
 
     bool allWritten() const;
     // What the user is told: the files written and those that were not, and
-    // why, then the pieces left out of the files written.
+    // why, the older files of those names still in the folder, then the
+    // pieces left out of the files written.
     QString text() const;
 };
 
@@ -102,7 +109,9 @@ struct ExportReport {
 QString Export_Folder_Refusal();
 
 // Writes every pattern file into the project's output directory, in export
-// order, reporting progress (0 .. 100) after each step. Refused, writing
-// nothing, while no project output directory is set or when the design
-// cannot have patterns.
+// order, reporting progress (0 .. 100) after each step, as one set: the old
+// files are replaced only when every new one was written. A sheet holding a
+// value that is not a finite number is left out (its file is not written;
+// the report says which piece). Refused, writing nothing, while no project
+// output directory is set or when the design cannot have patterns.
 ExportReport Export_All_Patterns(const PatternSheet& sheet, const std::function<void(int)>& progress = {});

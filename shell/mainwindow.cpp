@@ -39,6 +39,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLocale>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -231,7 +232,6 @@ void MainWindow::setTemplateView()
     if (openFile->ReadParaStream(templatePath, read.get())) {
         *design = *read;
         design->designSplines = templateDesignLines(appDir);
-        lastNameRead = currentFile;
     } else {
         // Told once the window is up, so the start is not held up by it.
         QTimer::singleShot(0, this, [templatePath] {
@@ -484,7 +484,6 @@ void MainWindow::MakeNewFile()
     if (!lines.isEmpty() && !WriteSplineStream(lines))
         Show_Warning("New", "The design lines of the new project could not be written:\n" + glob->dsgPath);
 
-    lastNameRead = name;
     auto readBack = std::make_unique<ParaStruct>();
     if (openFile->ReadParaStream(name, readBack.get())) {
         *design = *readBack;
@@ -518,8 +517,12 @@ void MainWindow::OpenMyFile()
     const QString name = openFile->DialogReadFromFile(projectsDir);
     if (name.isEmpty())
         return;
-    if (name == lastNameRead)
+    // The project open now is not read over itself; any other file is
+    // opened, also one that was open before a Save as.
+    if (isOpenNow(name)) {
+        User().information("Open", "This project is open already:\n" + QDir::toNativeSeparators(name));
         return;
+    }
 
     auto read = std::make_unique<ParaStruct>();
     // Reading the project and recomputing its design take a moment.
@@ -536,7 +539,6 @@ void MainWindow::OpenMyFile()
         return;
     }
 
-    lastNameRead = name;
     *design = *read;
     read.reset();
     setProjectPaths(name);
@@ -554,6 +556,23 @@ void MainWindow::OpenMyFile()
     // stays as it is until the project is saved.
     design->designSplines = Open_Design_Lines();
     mainwidget_show();
+    if (const qint64 unread = openFile->lastUnreadBytes(); unread > 0)
+        Show_Warning("Open", "The project file " + QDir::toNativeSeparators(name) + " holds "
+                                 + QLocale(QLocale::English).toString(unread)
+                                 + " bytes after its last part, which this program does not read.\n\nThe project "
+                                   "is open without them; the next Save writes the file without them. Keep a copy "
+                                   "of the file if they matter.");
+}
+
+bool MainWindow::isOpenNow(const QString& path) const
+{
+    if (!hasProjectFile())
+        return false;
+    const QFileInfo asked(path), open(currentFile);
+    const QString a = asked.canonicalFilePath(), b = open.canonicalFilePath();
+    if (!a.isEmpty() && !b.isEmpty())
+        return a == b;
+    return asked.absoluteFilePath() == open.absoluteFilePath();
 }
 
 void MainWindow::explainRefusal(const QString& path)

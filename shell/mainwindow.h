@@ -143,6 +143,8 @@ private:
     bool saveProject(const QString& prg, const QString& cnpSource);
     // The open refusals in words.
     void explainRefusal(const QString& path);
+    // Whether path names the project file open now.
+    bool isOpenNow(const QString& path) const;
     QLabel* statusLabel(StatusKind kind);
 
     myOpenFile* openFile = nullptr;
@@ -152,7 +154,6 @@ private:
     QString projectsDir;
     QString airfoilsDir;
     QString dxfDir;
-    QString lastNameRead;
     bool projectOpen = false;
     ParaStruct* design = nullptr;
     GlobClass* glob = nullptr;

@@ -128,7 +128,7 @@ void DesignDialog::on_saveButton_pressed()
     // before; one message a failure.
     const QString dir = GetGlobClass()->dxfDir;
     if (!dir.isEmpty() && !nurbswidget->imageWritten() && !nurbswidget->imageProblemTold())
-        User().warning(windowTitle(), nurbswidget->imageProblem().isEmpty()
+        User().warning(QStringLiteral("Texture image"), nurbswidget->imageProblem().isEmpty()
                                           ? QStringLiteral("The texture image could not be written to\n%1")
                                                 .arg(Design_Image_Path())
                                           : nurbswidget->imageProblem());

@@ -1,6 +1,6 @@
 #include "graphics/ui/nurbswidget.h"
 
-#include "core/notify.h"
+#include "core/userinteraction.h"
 #include "core/parastruct.h"
 #include "widgets/colorclass.h"
 
@@ -65,7 +65,7 @@ void NurbsWidget::Create_DesignImage()
     // every change of the colours.
     lastProblemTold = !problem.isEmpty() && problem != lastImageProblem;
     if (lastProblemTold)
-        Notify_User(problem);
+        User().warning(QStringLiteral("Texture image"), problem);
     lastImageProblem = problem;
 }
 

@@ -30,20 +30,23 @@ inline bool install(const QString& dir, const QString& body)
                             QFile::ExeGroup);
 }
 
-// Notes its arguments and directory, then copies the results fixture.
-inline QString copiesResults()
+// Notes its arguments and directory in `notes` (when given), then copies
+// the results fixture. The solver works in a folder of the run's own, gone
+// after the run: what a test reads afterwards goes to a path of its choice.
+inline QString copiesResults(const QString& notes = QString())
 {
-    return QStringLiteral("printf '%s\\n' \"$#\" \"$1\" \"$(pwd)\" > \"$1.args\"\n"
-                          "cp '%1' \"$1.res\"")
-        .arg(resultsFixture());
+    const QString note = notes.isEmpty()
+                             ? QString()
+                             : QStringLiteral("printf '%s\\n' \"$#\" \"$1\" \"$(pwd)\" > '%1'\n").arg(notes);
+    return note + QStringLiteral("cp '%1' \"$1.res\"").arg(resultsFixture());
 }
 
-// Starts a child that sleeps, notes its process number, and waits: a solver
-// that does not end on its own while a test runs, so that its end can only
-// come from the run that cancels or kills it.
-inline QString sleeps()
+// Starts a child that sleeps, notes its process number in `notes`, and
+// waits: a solver that does not end on its own while a test runs, so that
+// its end can only come from the run that cancels or kills it.
+inline QString sleeps(const QString& notes)
 {
-    return QStringLiteral("sleep 3600 &\necho $! > \"$1.sleeper\"\nwait");
+    return QStringLiteral("sleep 3600 &\necho $! > '%1'\nwait").arg(notes);
 }
 
 inline QString exits3()

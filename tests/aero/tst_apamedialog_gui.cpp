@@ -232,7 +232,7 @@ class TestApameDialog : public QObject
     // stops it from its progress window once it has started.
     void recalculateAndCancel()
     {
-        QVERIFY(fakesolver::install(programs->path(), fakesolver::sleeps()));
+        QVERIFY(fakesolver::install(programs->path(), fakesolver::sleeps(output->filePath("wings.sleeper"))));
         const QString sleeper = output->filePath("wings.sleeper");
         QFile::remove(sleeper);
         bool cancelled = false;

@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <cerrno>
+#include <limits>
 
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -372,6 +373,68 @@ private slots:
         QVERIFY2(problem.contains(File_Error_Advice(code)), qPrintable(problem));
         QCOMPARE(fileBytes(path), before);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"wings.inp"});
+    }
+
+    // A number that is not finite anywhere the solver would read it: the
+    // input is refused before anything is written, the earlier input stays,
+    // and the reason says so. A value the chosen model does not read is no
+    // reason; the input then holds finite numbers only.
+    void nonFiniteInputIsRefused_data()
+    {
+        QTest::addColumn<QString>("spoil");
+        QTest::addColumn<bool>("smooth");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("rib point, smooth model") << "rib" << true << true;
+        QTest::newRow("rib point, inflated model") << "rib" << false << false;
+        QTest::newRow("cell grid point, inflated model") << "grid" << false << true;
+        QTest::newRow("cell grid point, smooth model") << "grid" << true << false;
+        QTest::newRow("infinite span") << "span" << true << true;
+        QTest::newRow("infinite area") << "area" << false << true;
+        // Finite in the design, beyond single precision once in metres.
+        QTest::newRow("scale beyond a float") << "scale" << true << true;
+    }
+    void nonFiniteInputIsRefused()
+    {
+        QFETCH(QString, spoil);
+        QFETCH(bool, smooth);
+        QFETCH(bool, refused);
+        QTemporaryDir dir;
+        auto d = aerofixture::archedWing(11);
+        int stations[kChordStations];
+        const int J = f_CreateIndJ(d.get(), stations);
+        GlobClass glob;
+        glob.dxfDir = dir.path();
+        QString problem;
+        QVERIFY(CreateApameInputFile(d.get(), &glob, 2, smooth, J, stations, &problem));
+        const QString path = dir.path() + "/wings.inp";
+        const QByteArray before = fileBytes(path);
+
+        const float nan = std::numeric_limits<float>::quiet_NaN();
+        const float inf = std::numeric_limits<float>::infinity();
+        if (spoil == "rib")
+            d->ribCurves3D[3][stations[5]].setZ(nan);
+        else if (spoil == "grid")
+            d->inflatedGrid[4][2][stations[J - 2]].setX(-inf);
+        else if (spoil == "span")
+            d->span = double(inf);
+        else if (spoil == "area")
+            d->flatArea = double(inf);
+        else if (spoil == "scale")
+            d->dxfScale = 1e300;
+        const bool written = CreateApameInputFile(d.get(), &glob, 1, smooth, J, stations, &problem);
+        QCOMPARE(written, !refused);
+        const QByteArray after = fileBytes(path);
+        if (refused) {
+            QVERIFY2(problem.contains("not a finite number"), qPrintable(problem));
+            QCOMPARE(after, before);
+            QVERIFY(Apame_Input_Bytes(d.get(), 1, smooth, J, stations).isEmpty());
+        } else {
+            QVERIFY(after.contains("VELORDER 1 \n"));
+        }
+        for (const QByteArray& word : after.simplified().split(' ')) {
+            const QByteArray w = word.toLower();
+            QVERIFY2(!w.contains("nan") && !w.contains("inf"), word.constData());
+        }
     }
 };
 

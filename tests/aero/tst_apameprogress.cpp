@@ -69,7 +69,7 @@ private slots:
 
     void cancelEndsTheRun()
     {
-        QVERIFY(fakesolver::install(programs->path(), fakesolver::sleeps()));
+        QVERIFY(fakesolver::install(programs->path(), fakesolver::sleeps(casePath() + ".sleeper")));
         auto design = std::make_unique<ParaStruct>();
         ApameRes res;
         // The event loop goes on while the solver runs: the window counts the
@@ -107,7 +107,7 @@ private slots:
     // Closing the window is a cancel too; it stays until the solver is gone.
     void closingTheWindowCancels()
     {
-        QVERIFY(fakesolver::install(programs->path(), fakesolver::sleeps()));
+        QVERIFY(fakesolver::install(programs->path(), fakesolver::sleeps(casePath() + ".sleeper")));
         auto design = std::make_unique<ParaStruct>();
         ApameRes res;
         // Runs in the window's own event loop, with the window shown.
@@ -127,7 +127,7 @@ private slots:
         QVERIFY(fakesolver::install(programs->path(),
                                     QStringLiteral("echo '120 surface panels, 10 wake panels' >&2\n"
                                                    "echo 'factorisation 62 %' >&2\n")
-                                        + fakesolver::sleeps()));
+                                        + fakesolver::sleeps(casePath() + ".sleeper")));
         auto design = std::make_unique<ParaStruct>();
         ApameRes res;
         QString shown;
@@ -180,7 +180,9 @@ private slots:
     // results read.
     void analysisRun()
     {
-        QVERIFY(fakesolver::install(programs->path(), "test -f \"$1.inp\" || exit 7\n" + fakesolver::copiesResults()));
+        // The solver's case input is the input the analysis wrote.
+        QVERIFY(fakesolver::install(programs->path(), "cmp -s \"$1.inp\" '" + output->filePath("wings.inp")
+                                                          + "' || exit 7\n" + fakesolver::copiesResults()));
         auto design = aerofixture::archedWing(11);
         design->chordStationCount = f_CreateIndJ(design.get(), design->chordStations);
         ApameRes res;
@@ -197,7 +199,7 @@ private slots:
 
     void inputNotWrittenNothingRun()
     {
-        QVERIFY(fakesolver::install(programs->path(), "touch \"$1.ran\""));
+        QVERIFY(fakesolver::install(programs->path(), "touch '" + output->filePath("ran") + "'"));
         auto design = aerofixture::archedWing(11);
         design->chordStationCount = f_CreateIndJ(design.get(), design->chordStations);
         glob.dxfDir = output->filePath("missing");
@@ -206,7 +208,7 @@ private slots:
         QCOMPARE(outcome.kind, ApameOutcome::NotStarted);
         QCOMPARE(warnings.size(), 1);
         QVERIFY(warnings.first().contains("cannot be written"));
-        QVERIFY(!QFile::exists(output->filePath("missing/wings.ran")));
+        QVERIFY(!QFile::exists(output->filePath("ran")));
     }
 };
 

@@ -1,7 +1,8 @@
 // The solver run with stand-in solvers: the contract (one argument, the
 // application directory), results read only after a clean exit, failures
-// reported with their reason, stale results never taken, and a cancel that
-// ends the solver and all it started.
+// reported with their reason, the results of the run before kept on disk
+// and in the record until new ones are accepted, and a cancel that ends the
+// solver and all it started. The real solver's own reports are progress.
 
 #include "aero/apameres.h"
 #include "aero/apamerun.h"
@@ -15,6 +16,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QDir>
+#include <QFileInfo>
+#include <QProcess>
 #include <QFile>
 #include <QIODevice>
 #include <QList>
@@ -37,9 +40,33 @@ class TestApameRun : public QObject
 
     QString casePath() const { return output->filePath("wings"); }
 
-    void writeStale()
+    // Results of a run before, a little different from the fixture the
+    // stand-ins copy, so that they cannot be taken for new ones.
+    QByteArray writeStale()
     {
-        QVERIFY(QFile::copy(fakesolver::resultsFixture(), casePath() + ".res"));
+        QFile fixture(fakesolver::resultsFixture());
+        if (!fixture.open(QIODevice::ReadOnly))
+            return QByteArray();
+        const QByteArray bytes = fixture.readAll() + "\n";
+        QFile stale(casePath() + ".res");
+        if (!stale.open(QIODevice::WriteOnly) || stale.write(bytes) != bytes.size())
+            return QByteArray();
+        return bytes;
+    }
+
+    QByteArray resultsOnDisk() const
+    {
+        QFile f(casePath() + ".res");
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
+    }
+
+    // What the run leaves in the output folder besides the files named.
+    QStringList leftBehind(const QStringList& expected) const
+    {
+        QStringList left = QDir(output->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        for (const QString& e : expected)
+            left.removeAll(e);
+        return left;
     }
 
 private slots:
@@ -54,7 +81,9 @@ private slots:
 
     void solverWritesResults()
     {
-        QVERIFY(fakesolver::install(programs->path(), fakesolver::copiesResults()));
+        const QByteArray stale = writeStale();
+        QVERIFY(!stale.isEmpty());
+        QVERIFY(fakesolver::install(programs->path(), fakesolver::copiesResults(programs->filePath("args"))));
         ApameRes res;
         res.chartKind = 3;
         design->withBridleData = false;
@@ -74,13 +103,23 @@ private slots:
         QCOMPARE(res.projectPath, glob.prgPath);
         QCOMPARE(res.chartKind, 3);
         QCOMPARE(design->ropesArea, 0.0); // line totals renewed for the run
-        // One argument, the case path; the solver runs in our directory.
-        QFile args(casePath() + ".args");
+        // One argument, a case path named as ours in a folder of the run's
+        // own beside it; the solver runs in our directory.
+        QFile args(programs->filePath("args"));
         QVERIFY(args.open(QIODevice::ReadOnly));
         const QStringList lines = QString::fromLocal8Bit(args.readAll()).split('\n');
         QCOMPARE(lines.at(0), QStringLiteral("1"));
-        QCOMPARE(lines.at(1), casePath());
+        const QFileInfo runCase(lines.at(1));
+        QCOMPARE(runCase.fileName(), QStringLiteral("wings"));
+        QCOMPARE(QFileInfo(runCase.path()).absolutePath(), output->path());
         QCOMPARE(lines.at(2), QDir::currentPath());
+        // The new results took the place of the old ones; the run's folder
+        // is gone.
+        QFile fixture(fakesolver::resultsFixture());
+        QVERIFY(fixture.open(QIODevice::ReadOnly));
+        QCOMPARE(resultsOnDisk(), fixture.readAll());
+        QCOMPARE(res.source.file, QFileInfo(casePath() + ".res").absoluteFilePath());
+        QCOMPARE(leftBehind({"wings.res"}), QStringList());
     }
 
     // "./apame_lnx32" from the current directory, as the program starts it.
@@ -100,15 +139,16 @@ private slots:
     void exitCodeIsReported()
     {
         QVERIFY(fakesolver::install(programs->path(), fakesolver::exits3()));
-        writeStale();
+        const QByteArray stale = writeStale();
         ApameRes res;
         const ApameOutcome outcome = ApameInputExec(casePath(), design.get(), &glob, &res, {}, programs->path());
         QCOMPARE(outcome.kind, ApameOutcome::Failed);
         QCOMPARE(outcome.exitCode, 3);
         QVERIFY2(outcome.message.contains("exit code 3"), qPrintable(outcome.message));
         QVERIFY(outcome.message.contains("bad input: no NODES section"));
-        // The results of the run before are gone, not shown as new.
-        QVERIFY(!QFile::exists(casePath() + ".res"));
+        // The results of the run before stay, on disk as they were, and are
+        // not read as new.
+        QCOMPARE(resultsOnDisk(), stale);
         QCOMPARE(res.nodeNum, 0);
     }
 
@@ -117,9 +157,14 @@ private slots:
         QTest::addColumn<QString>("body");
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("message");
+        const QString fixture = fakesolver::resultsFixture();
         QTest::newRow("crash") << "kill -SEGV $$" << int(ApameOutcome::Crashed) << "stopped abnormally";
-        QTest::newRow("no results") << "exit 0" << int(ApameOutcome::NoResults) << "does not exist";
-        QTest::newRow("partial results") << "head -n 40 '" + fakesolver::resultsFixture() + "' > \"$1.res\""
+        QTest::newRow("crash after writing results") << "cp '" + fixture + "' \"$1.res\"\nkill -SEGV $$"
+                                                     << int(ApameOutcome::Crashed) << "stopped abnormally";
+        QTest::newRow("no results") << "exit 0" << int(ApameOutcome::NoResults) << "without writing results";
+        QTest::newRow("empty results") << ": > \"$1.res\"" << int(ApameOutcome::NoResults)
+                                       << "The solver results of this run are empty.";
+        QTest::newRow("partial results") << "head -n 40 '" + fixture + "' > \"$1.res\""
                                          << int(ApameOutcome::NoResults) << "NODES section ends after 1 of the 6 rows";
         QTest::newRow("not executable") << "" << int(ApameOutcome::NotStarted) << "could not be started";
     }
@@ -131,17 +176,22 @@ private slots:
         QVERIFY(fakesolver::install(programs->path(), body));
         if (kind == ApameOutcome::NotStarted)
             QFile(programs->filePath("apame_lnx32")).setPermissions(QFile::ReadOwner);
-        writeStale();
+        const QByteArray stale = writeStale();
         ApameRes res;
         QVERIFY(Read_Apame_Results(fakesolver::resultsFixture(), &res));
         res.nodes[0] = QVector3D(7, 7, 7);
         const ApameOutcome outcome = ApameInputExec(casePath(), design.get(), &glob, &res, {}, programs->path());
         QCOMPARE(int(outcome.kind), kind);
         QVERIFY2(outcome.message.contains(message), qPrintable(outcome.message));
-        // The record keeps the results it had.
+        // The record keeps the results it had, the disk the file it had,
+        // and the user is told that it does.
         QCOMPARE(res.nodes.at(0), QVector3D(7, 7, 7));
-        if (kind != ApameOutcome::NoResults)
-            QVERIFY(!QFile::exists(casePath() + ".res"));
+        QCOMPARE(resultsOnDisk(), stale);
+        if (kind != ApameOutcome::NotStarted)
+            QVERIFY2(outcome.message.endsWith(QStringLiteral("The results of the run before stay in %1.")
+                                                  .arg(casePath() + ".res")),
+                     qPrintable(outcome.message));
+        QCOMPARE(leftBehind({"wings.res"}), QStringList());
     }
 
     // A solver that dies has no last words: its progress reports are not
@@ -164,6 +214,18 @@ private slots:
             << "signal 15" << "";
         QTest::newRow("killed after the mesh summary") << head + "kill -KILL $$" << int(ApameOutcome::Crashed)
                                                        << "stopped abnormally" << "";
+        // The summary as the solver prints it names its threads.
+        QTest::newRow("killed after the summary of one thread")
+            << "echo '4920 surface panels, 120 wake panels, 13 cases, 1 thread' >&2\nkill -KILL $$"
+            << int(ApameOutcome::Crashed) << "stopped abnormally" << "";
+        QTest::newRow("killed after the summary of four threads")
+            << "echo '4920 surface panels, 120 wake panels, 13 cases, 4 threads' >&2\necho 'assembly 30 %' >&2\n"
+               "kill -TERM $$"
+            << int(ApameOutcome::Crashed) << "signal 15" << "";
+        QTest::newRow("killed after the mirror report")
+            << head + "echo 'velocities' >&2\necho 'mirror-symmetric: 600 unknowns for 1200 surface panels' >&2\n"
+                      "kill -KILL $$"
+            << int(ApameOutcome::Crashed) << "stopped abnormally" << "";
         // More progress than the run keeps: the cut through a line leaves no
         // piece of it to be taken for a line of its own.
         QTest::newRow("long progress")
@@ -216,8 +278,8 @@ private slots:
     // own, is ended with its child by the cancel, and leaves no results.
     void cancelEndsTheSolverAndItsChildren()
     {
-        QVERIFY(fakesolver::install(programs->path(), fakesolver::sleeps()));
-        writeStale();
+        QVERIFY(fakesolver::install(programs->path(), fakesolver::sleeps(casePath() + ".sleeper")));
+        const QByteArray stale = writeStale();
         ApameRes res;
         int calls = 0;
         qint64 last = -1;
@@ -236,7 +298,8 @@ private slots:
         QVERIFY(increasing);
         QCOMPARE(outcome.kind, ApameOutcome::Cancelled);
         QVERIFY(outcome.message.isEmpty());
-        QVERIFY(!QFile::exists(casePath() + ".res"));
+        QCOMPARE(resultsOnDisk(), stale);
+        QCOMPARE(leftBehind({"wings.res", "wings.sleeper"}), QStringList());
         QFile sleeper(casePath() + ".sleeper");
         QVERIFY(sleeper.open(QIODevice::ReadOnly));
         const qint64 pid = sleeper.readAll().trimmed().toLongLong();
@@ -248,7 +311,7 @@ private slots:
     // it runs, and a second start refused meanwhile.
     void runObject()
     {
-        QVERIFY(fakesolver::install(programs->path(), fakesolver::sleeps()));
+        QVERIFY(fakesolver::install(programs->path(), fakesolver::sleeps(casePath() + ".sleeper")));
         ApameRun run;
         run.setProgramDir(programs->path());
         ApameRes res;
@@ -271,7 +334,7 @@ private slots:
     // Destroying a run that is still going ends the solver.
     void destroyedWhileRunning()
     {
-        QVERIFY(fakesolver::install(programs->path(), fakesolver::sleeps()));
+        QVERIFY(fakesolver::install(programs->path(), fakesolver::sleeps(casePath() + ".sleeper")));
         ApameRes res;
         qint64 pid = 0;
         {
@@ -286,6 +349,34 @@ private slots:
         QVERIFY(sleeper.open(QIODevice::ReadOnly));
         const qint64 child = sleeper.readAll().trimmed().toLongLong();
         WAIT_FOR_STATE(!fakesolver::alive(child));
+    }
+
+    // What the solver of the build writes to its error output on a good
+    // run is progress, every line of it: killed at any point, it has no
+    // last words to quote.
+    void realSolverReportsProgressOnly_data()
+    {
+        QTest::addColumn<QString>("input");
+        QTest::newRow("two strips") << "two-strips-18-panels";
+        QTest::newRow("mirror-symmetric wing") << "wings_11cells_smooth";
+    }
+    void realSolverReportsProgressOnly()
+    {
+        QFETCH(QString, input);
+        const QString solver = qEnvironmentVariable("WL_APP_DIR") + "/apame_lnx32";
+        QVERIFY(QFile::exists(solver));
+        QVERIFY(QFile::copy(qEnvironmentVariable("WL_SOURCE_DIR") + "/tests/fuzz/corpus/inp/" + input + ".inp",
+                            casePath() + ".inp"));
+        QProcess p;
+        p.start(solver, {casePath()});
+        QVERIFY(p.waitForFinished(-1));
+        QCOMPARE(p.exitCode(), 0);
+        const QByteArray said = p.readAllStandardError();
+        const QStringList lines = QString::fromLocal8Bit(said).split('\n', Qt::SkipEmptyParts);
+        QVERIFY(lines.size() > 3);
+        for (const QString& line : lines)
+            QVERIFY2(Is_Solver_Progress_Line(line), qPrintable(line));
+        QCOMPARE(Solver_Error_Line(said), QString());
     }
 
     void elapsedText_data()

@@ -89,3 +89,30 @@ print(json.dumps(out))
 )PY";
     return RunDxfScript(script, path);
 }
+
+// Reads a DXF file with ezdxf and counts the reals of its entities (the
+// coordinates of every LINE, the insertion point, height and rotation of
+// every TEXT) and those among them that are not finite numbers:
+// {"ok": bool, "error": str, "reals": n, "nonfinite": n}.
+inline QJsonObject CountNonFiniteWithEzdxf(const QString& path)
+{
+    static const char* script = R"PY(
+import json, math, sys
+out = {"ok": False, "error": ""}
+try:
+    import ezdxf
+    doc = ezdxf.readfile(sys.argv[1])
+    reals = []
+    for e in doc.modelspace():
+        t = e.dxftype()
+        if t == "LINE":
+            reals += list(e.dxf.start) + list(e.dxf.end)
+        elif t == "TEXT":
+            reals += list(e.dxf.insert) + [e.dxf.height, e.dxf.rotation]
+    out.update(reals=len(reals), nonfinite=sum(1 for v in reals if not math.isfinite(v)), ok=True)
+except Exception as exc:
+    out["error"] = repr(exc)
+print(json.dumps(out))
+)PY";
+    return RunDxfScript(script, path);
+}

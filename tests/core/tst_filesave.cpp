@@ -254,6 +254,67 @@ private slots:
         QCOMPARE(allFiles(), QStringList({"w.dxf"}));
     }
 
+    // A set written file by file as its contents are made: nothing on disk
+    // changes before the commit, every file after it; a set left without
+    // commit, or stopped by a failed write, leaves every file as it was and
+    // nothing beside them, and takes no more files.
+    void setOfFilesAddedOneByOne_data()
+    {
+        QTest::addColumn<int>("failing"); // the file whose write fails; -1 none
+        QTest::addColumn<bool>("commit");
+        QTest::newRow("committed") << -1 << true;
+        QTest::newRow("dropped before the commit") << -1 << false;
+        QTest::newRow("second write fails") << 1 << true;
+        QTest::newRow("first write fails") << 0 << true;
+    }
+    void setOfFilesAddedOneByOne()
+    {
+        QFETCH(int, failing);
+        QFETCH(bool, commit);
+        const QStringList files = {path("a.dxf"), path("b.dxf"), path("c.dxf")};
+        put(files[0], "earlier a");
+        put(files[2], "earlier c");
+        const QStringList before = allFiles();
+        Set_File_Save_Fault([&](FileSaveStep s, const QString& p) {
+            return s == FileSaveStep::Write && failing >= 0 && p == files[failing] ? ENOSPC : 0;
+        });
+        auto content = [](const QByteArray& bytes) {
+            return FileWriter([bytes](const FilePiece& put) { return put(bytes.constData(), bytes.size()); });
+        };
+        FileSaveResult last;
+        {
+            FileSet set;
+            for (int k = 0; k < files.size(); ++k) {
+                const FileSaveResult added = set.add(files[k], content("new " + QByteArray(1, char('a' + k))));
+                QCOMPARE(added.ok(), failing < 0 || k < failing);
+                if (k == failing) {
+                    QCOMPARE(added.code, ENOSPC);
+                    QCOMPARE(added.path, files[k]);
+                }
+                // Nothing replaced yet.
+                QCOMPARE(bytesOf(files[0]), QByteArray("earlier a"));
+            }
+            QCOMPARE(set.failed(), failing >= 0);
+            if (commit)
+                last = set.commit();
+        }
+        if (failing < 0 && commit) {
+            QVERIFY(last.ok());
+            QCOMPARE(bytesOf(files[0]), QByteArray("new a"));
+            QCOMPARE(bytesOf(files[1]), QByteArray("new b"));
+            QCOMPARE(bytesOf(files[2]), QByteArray("new c"));
+            QCOMPARE(allFiles(), QStringList({"a.dxf", "b.dxf", "c.dxf"}));
+            return;
+        }
+        if (commit) {
+            QCOMPARE(last.code, ENOSPC);
+            QCOMPARE(last.path, files[failing]);
+        }
+        QCOMPARE(bytesOf(files[0]), QByteArray("earlier a"));
+        QCOMPARE(bytesOf(files[2]), QByteArray("earlier c"));
+        QCOMPARE(allFiles(), before);
+    }
+
     void linkIsFollowed()
     {
         QVERIFY(QDir(dir.path()).mkpath("real"));

@@ -1,7 +1,9 @@
 // The road a project file takes from Open to the sewing patterns: the project
 // file read and checked, its design lines opened, the recompute that Open
-// runs, "Export all" into a scratch folder, the preview of every pattern tab
-// and the textured 3-D preview's surface and lines.
+// runs, "Export all" into a scratch folder, the solver input of both canopy
+// models, the preview of every pattern tab and the textured 3-D preview's
+// surface and lines. Every file written is read back: no number in it may be
+// anything but a finite number, whatever the input held.
 //
 // An input is a project file (".prg") followed by the design-line stream of
 // its ".dsg" (the seeds are made by project_seeds.cpp): one input carries
@@ -12,8 +14,12 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
+#include <cmath>
+#include <cstdlib>
 #include <memory>
 
+#include "aero/apameinput.h"
+#include "aero/apamemesh.h"
 #include "core/calcul3d.h"
 #include "core/openfile.h"
 #include "core/parastruct.h"
@@ -51,7 +57,54 @@ struct Road {
         for (const QString& f : QDir(output.path()).entryList(QDir::Files | QDir::Hidden))
             QFile::remove(output.filePath(f));
     }
+
+    QByteArray bytesOf(const QString& name) const
+    {
+        QFile f(output.filePath(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
 };
+
+// A number as a reader takes it: the whole text, finite.
+bool finiteNumber(const QByteArray& text)
+{
+    const QByteArray t = text.trimmed();
+    if (t.isEmpty())
+        return false;
+    char* end = nullptr;
+    const double v = std::strtod(t.constData(), &end);
+    return end == t.constData() + t.size() && std::isfinite(v);
+}
+
+// Every real of a DXF drawing (group codes 10 to 59: coordinates, heights,
+// angles) is a finite number.
+bool dxfRealsFinite(const QByteArray& bytes)
+{
+    const QList<QByteArray> lines = bytes.split('\n');
+    for (qsizetype k = 0; k + 1 < lines.size(); k += 2) {
+        bool isCode = false;
+        const int code = lines.at(k).trimmed().toInt(&isCode);
+        if (!isCode)
+            return false;
+        if (code >= 10 && code <= 59 && !finiteNumber(lines.at(k + 1)))
+            return false;
+    }
+    return true;
+}
+
+// No word of the solver input is a number that is not finite ("nan",
+// "inf", "-inf" as the writer would print them).
+bool inputFinite(const QByteArray& bytes)
+{
+    for (const QByteArray& word : bytes.simplified().split(' ')) {
+        QByteArray w = word.toLower();
+        if (w.startsWith('-') || w.startsWith('+'))
+            w = w.mid(1);
+        if (w == "nan" || w == "inf" || w == "infinity")
+            return false;
+    }
+    return true;
+}
 
 } // namespace
 
@@ -90,7 +143,33 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_REQUIRE(report.refusal.isEmpty() == Patterns_Refusal(design.get()).isEmpty());
     FUZZ_REQUIRE(!report.text().isEmpty());
     FUZZ_REQUIRE(!glob->writeDxf);
+    // What the report calls written is there, whole and finite; what it
+    // leaves out is not (the folder was empty before).
+    for (const ExportedFile& f : report.files) {
+        const bool there = QFile::exists(road.output.filePath(f.fileName));
+        FUZZ_REQUIRE(there == f.written);
+        FUZZ_REQUIRE(f.written || !f.problem.isEmpty() || f.error != 0);
+        if (there) {
+            const QByteArray bytes = road.bytesOf(f.fileName);
+            FUZZ_REQUIRE(bytes.endsWith("0\r\nEOF\r\n"));
+            FUZZ_REQUIRE(dxfRealsFinite(bytes));
+        }
+    }
     road.clearOutput();
+
+    // The solver input as the analysis writes it, stations laid out as its
+    // window does: written only when every number in it is finite.
+    for (const bool smooth : {true, false}) {
+        design->chordStationCount = f_CreateIndJ(design.get(), design->chordStations);
+        QString why;
+        const bool written = CreateApameInputFile(design.get(), glob, kApameVelOrder, smooth,
+                                                  design->chordStationCount, design->chordStations, &why);
+        const QByteArray input = road.bytesOf(QStringLiteral("wings.inp"));
+        FUZZ_REQUIRE(written == !input.isEmpty());
+        FUZZ_REQUIRE(written || !why.isEmpty());
+        FUZZ_REQUIRE(inputFinite(input));
+        road.clearOutput();
+    }
 
     for (const PatternWriter& w : Pattern_Writers()) {
         if (w.kind == Drawing3D)

@@ -10,7 +10,8 @@
 // Beside them "edge-<field>-past.prg": the 8-cell design with one stored
 // number just past the bound of the range the reader accepts for it, and
 // for a few fields "edge-<field>-at.prg" with the bound itself (see
-// edgeValues below).
+// edgeValues below); and "flat-<case>.prg", the 8-cell design without a
+// span to speak of, whose recompute divides by nothing.
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -155,6 +156,22 @@ bool writeEdgeSeeds(const ParaStruct& design, const QByteArray& lines, const QDi
     return true;
 }
 
+// A wing of no span (0, or 1e-300 m): within the reader's ranges, and
+// every length derived from it is 0 or not a number.
+bool writeFlatSeeds(const ParaStruct& design, const QByteArray& lines, const QDir& folder)
+{
+    for (const auto& [name, span] : {std::pair<const char*, double>{"span-zero", 0.0}, {"span-tiny", 1e-300}}) {
+        auto variant = std::make_unique<ParaStruct>(design);
+        variant->span = span;
+        QBuffer project;
+        project.open(QIODevice::WriteOnly);
+        if (!Write_Project(&project, *variant)
+            || !writeSeed(project.data(), lines, folder.filePath(QStringLiteral("flat-%1.prg").arg(QLatin1String(name)))))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -185,6 +202,6 @@ int main(int argc, char** argv)
     const bool ok = writeSeed(shipped.readAll(), lines, folder.filePath(QStringLiteral("template-lines.prg")))
                  && Write_Project(&smallProject, *small)
                  && writeSeed(smallProject.data(), smallLines, folder.filePath(QStringLiteral("eight-cells-lines.prg")))
-                 && writeEdgeSeeds(*small, smallLines, folder);
+                 && writeEdgeSeeds(*small, smallLines, folder) && writeFlatSeeds(*small, smallLines, folder);
     return ok ? 0 : 1;
 }

@@ -272,10 +272,13 @@ private slots:
         emit dialog->saveButton->pressed();
         const QString told = user->all(QStringLiteral("warning"));
         glob->dxfDir = out;
-        // One message, with the file and the system's reason.
+        // One message, titled, with the file and the system's reason.
         QCOMPARE(user->count(QStringLiteral("warning")), 1);
         QVERIFY2(told.contains(dir.filePath(QStringLiteral("gone/texture_image.png"))), qPrintable(told));
         QVERIFY2(told.contains(QStringLiteral("No such file or directory")), qPrintable(told));
+        for (const AskedEntry& e : std::as_const(user->asked))
+            if (e.kind == QLatin1String("warning"))
+                QCOMPARE(e.title, QStringLiteral("Texture image"));
         QCOMPARE(dialog->nurbswidget->imageBuilds(), builds);
         // The same failure again is told again: the user pressed Save.
         glob->dxfDir = dir.filePath(QStringLiteral("gone"));
@@ -283,6 +286,9 @@ private slots:
         emit dialog->saveButton->pressed();
         glob->dxfDir = out;
         QCOMPARE(user->count(QStringLiteral("warning")), 1);
+        for (const AskedEntry& e : std::as_const(user->asked))
+            if (e.kind == QLatin1String("warning"))
+                QCOMPARE(e.title, QStringLiteral("Texture image"));
     }
 
     // Two coloured panels (and the grey reset undone) on every tab.

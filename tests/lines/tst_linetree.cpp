@@ -210,6 +210,30 @@ private slots:
         QCOMPARE(calculate_2dLine(0, QPoint(0, 0), -10.5, &sets), QPoint(0, 90));
     }
 
+    // A step no scene holds (the hang height of a wing of no span, in plan
+    // units): the point stays at the scene's edge, where the editors' sums
+    // of points still fit an int; one that is not a number stays at the
+    // origin.
+    void stepsBeyondTheScene_data()
+    {
+        QTest::addColumn<double>("t");
+        QTest::addColumn<QPoint>("expected");
+        const int edge = 1 << 30;
+        QTest::newRow("far down") << 1.8e303 << QPoint(0, edge);
+        QTest::newRow("far up") << -1.8e303 << QPoint(0, -edge);
+        QTest::newRow("just past an int") << 3e9 << QPoint(0, edge);
+        QTest::newRow("infinite") << double(INFINITY) << QPoint(0, edge);
+        QTest::newRow("not a number") << double(NAN) << QPoint(0, 0);
+    }
+    void stepsBeyondTheScene()
+    {
+        QFETCH(double, t);
+        QFETCH(QPoint, expected);
+        const QList<LeafSet2D> sets{{QPoint(0, 100)}};
+        const QPoint p = calculate_2dLine(0, QPoint(0, 0), t, &sets);
+        QCOMPARE(p, expected);
+    }
+
     // Length 0.1, hang height 7 m, span 12 m: the child hangs 116.67 units
     // (0.7 m) from its parent in 3-D, aimed at the weighted centre of its
     // attachments, 58 points from it in the group drawing and 292 in the

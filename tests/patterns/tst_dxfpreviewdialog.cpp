@@ -464,10 +464,13 @@ private slots:
         showFresh();
         dialog->dxf_tabWidget->setCurrentIndex(6);
         QCOMPARE(kinds(), (QStringList{"information", "warning"}));
-        // The folder and the system's reason.
-        QVERIFY2(told().at(1).contains(QStringLiteral("Not written into %1:\n    longpatt.dxf (could not be written: %2)")
-                                           .arg(out->path(), QString::fromLocal8Bit(std::strerror(EISDIR)))),
+        // The folder, the file and the system's reason; the set is not
+        // written, and a folder in a file's place is no earlier file.
+        QVERIFY2(told().at(1).startsWith(QStringLiteral("Nothing was written into %1: longpatt.dxf could not be "
+                                                        "written: %2.")
+                                             .arg(out->path(), QString::fromLocal8Bit(std::strerror(EISDIR)))),
                  qPrintable(told().at(1)));
+        QVERIFY2(!told().at(1).contains(QStringLiteral("earlier")), qPrintable(told().at(1)));
     }
 
     // An output folder that cannot be made is told at once, with the folder

@@ -10,6 +10,8 @@
 #include <QJsonObject>
 #include <QLatin1String>
 #include <QList>
+#include <QMap>
+#include <QVector3D>
 #include <QLineF>
 #include <QMultiHash>
 #include <QPair>
@@ -23,6 +25,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
 #include <memory>
 
 #include "core/filesave.h"
@@ -43,6 +48,12 @@ class TestPatternExport : public QObject
     static QStringList filesIn(const QString& path)
     {
         return QDir(path).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    }
+
+    static QByteArray fileBytes(const QString& path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
 private slots:
@@ -135,7 +146,8 @@ private slots:
         }
     }
 
-    // A file that cannot be written is named in the report.
+    // A file that cannot be written is named in the report, with the
+    // system's reason; the set is not written, the others neither.
     void failedFileIsReported()
     {
         auto d = patternfixture::defaultDesign(3);
@@ -145,24 +157,20 @@ private slots:
         const ExportReport r = Export_All_Patterns(patternfixture::sheetOf(d.get()));
         QVERIFY(r.refusal.isEmpty());
         QVERIFY(!r.allWritten());
-        bool found = false;
         for (const ExportedFile& f : r.files) {
-            if (f.fileName == QLatin1String("longpatt.dxf")) {
-                found = true;
-                QVERIFY(f.available && !f.written);
-            }
+            QVERIFY(f.available && !f.written);
+            QCOMPARE(f.error, f.fileName == QLatin1String("longpatt.dxf") ? EISDIR : 0);
         }
-        QVERIFY(found);
         const QString text = r.text();
-        // The folder, the system's reason and advice that fits it.
-        QVERIFY2(text.contains(QStringLiteral("Not written into %1:\n    longpatt.dxf (could not be written: %2)")
-                                   .arg(dir.path(), QString::fromLocal8Bit(std::strerror(EISDIR)))),
+        // The folder, the file, the system's reason and advice that fits it.
+        QVERIFY2(text.startsWith(QStringLiteral("Nothing was written into %1: longpatt.dxf could not be written: %2.")
+                                     .arg(dir.path(), QString::fromLocal8Bit(std::strerror(EISDIR)))),
                  qPrintable(text));
         QVERIFY(text.contains(File_Error_Advice(EISDIR)));
-        // the others are written and listed; the failed one is not among them
-        QVERIFY(text.contains(QStringLiteral("Written into")));
-        QVERIFY(text.contains(QStringLiteral("    ribs.dxf\n")));
-        QVERIFY(!text.section(QStringLiteral("Not written"), 0, 0).contains(QStringLiteral("longpatt.dxf")));
+        QVERIFY(!text.contains(QStringLiteral("Written into")));
+        // The folder in the file's place is no file of an earlier export.
+        QVERIFY2(!text.contains(QStringLiteral("earlier")), qPrintable(text));
+        QCOMPARE(filesIn(dir.path()), QStringList{QStringLiteral("longpatt.dxf")});
         QVERIFY(!GetGlobClass()->writeDxf);
     }
 
@@ -200,8 +208,8 @@ private slots:
         QCOMPARE(QFileInfo(out).isFile(), fileInTheWay);
     }
 
-    // Files the folder does not take: every one named with the system's
-    // reason, under the folder's name, with the advice once.
+    // Files the folder does not take: the first named with the system's
+    // reason under the folder's name, the advice once, nothing written.
     void folderRefusingFiles_data()
     {
         QTest::addColumn<int>("code");
@@ -231,16 +239,109 @@ private slots:
         QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QVERIFY(r.refusal.isEmpty());
         QCOMPARE(r.files.size(), 7);
+        QCOMPARE(r.files.first().error, code);
         const QString text = r.text();
-        QVERIFY2(text.startsWith(QStringLiteral("Not written into %1:\n").arg(dir.path())), qPrintable(text));
         const QString reason = QString::fromLocal8Bit(std::strerror(code));
-        for (const ExportedFile& f : r.files) {
-            QCOMPARE(f.error, code);
-            QVERIFY2(text.contains(QStringLiteral("    %1 (could not be written: %2)").arg(f.fileName, reason)),
-                     qPrintable(text));
-        }
+        QVERIFY2(text.startsWith(QStringLiteral("Nothing was written into %1: diagon.dxf could not be written: %2.")
+                                     .arg(dir.path(), reason)),
+                 qPrintable(text));
         QCOMPARE(text.count(File_Error_Advice(code)), 1);
         QVERIFY(filesIn(dir.path()).isEmpty());
+    }
+
+    // "Export all" writes its seven files as one set: a write or a
+    // replacement that fails part way leaves every file of the earlier
+    // export byte for byte, and no file of the new one, not even hidden;
+    // the report names the failure and the earlier files.
+    void failedExportKeepsTheEarlierSet_data()
+    {
+        QTest::addColumn<int>("step");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("disk full at the first file") << int(FileSaveStep::Write) << "diagon.dxf";
+        QTest::newRow("disk full at the ribs") << int(FileSaveStep::Write) << "ribs.dxf";
+        QTest::newRow("disk full at the 3-D drawing") << int(FileSaveStep::Write) << "Wl9_3D.dxf";
+        QTest::newRow("replacing the panels fails") << int(FileSaveStep::Replace) << "longpatt.dxf";
+    }
+    void failedExportKeepsTheEarlierSet()
+    {
+        QFETCH(int, step);
+        QFETCH(QString, file);
+        QTemporaryDir dir;
+        GetGlobClass()->dxfDir = dir.path();
+        auto earlier = patternfixture::defaultDesign(12);
+        QVERIFY(Export_All_Patterns(patternfixture::sheetOf(earlier.get())).allWritten());
+        QMap<QString, QByteArray> before;
+        for (const QString& f : filesIn(dir.path()))
+            before.insert(f, fileBytes(dir.filePath(f)));
+        QCOMPARE(before.size(), 7);
+
+        auto d = patternfixture::defaultDesign(13);
+        Set_File_Save_Fault([step, file](FileSaveStep s, const QString& path) {
+            return int(s) == step && QFileInfo(path).fileName() == file ? ENOSPC : 0;
+        });
+        const ExportReport r = Export_All_Patterns(patternfixture::sheetOf(d.get()));
+        Set_File_Save_Fault({});
+        QVERIFY(!r.allWritten());
+        QStringList after = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        after.sort();
+        QCOMPARE(after, QStringList(before.keys()));
+        for (auto it = before.cbegin(); it != before.cend(); ++it)
+            QVERIFY2(fileBytes(dir.filePath(it.key())) == it.value(), qPrintable(it.key()));
+        const QString text = r.text();
+        QVERIFY2(text.startsWith(QStringLiteral("Nothing was written into %1: %2 could not be written: %3.")
+                                     .arg(dir.path(), file, QString::fromLocal8Bit(std::strerror(ENOSPC)))),
+                 qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("The files of an earlier export in that folder are as they were: "
+                                              "diagon.dxf, rearmini.dxf, frontmini.dxf, straps.dxf, ribs.dxf, "
+                                              "longpatt.dxf, Wl9_3D.dxf.")),
+                 qPrintable(text));
+    }
+
+    // A number that is not finite reaches a sheet: that file is left out,
+    // naming the piece; the others are written, and a real reader finds
+    // only finite numbers in them. An earlier file of the one left out stays
+    // and is named as not belonging to the files written.
+    void nonFiniteSheetIsLeftOut_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::newRow("nan") << "nan";
+        QTest::newRow("infinity") << "inf";
+        QTest::newRow("minus infinity") << "-inf";
+    }
+    void nonFiniteSheetIsLeftOut()
+    {
+        QFETCH(QString, value);
+        auto d = patternfixture::defaultDesign(12);
+        const float v = std::strtof(value.toLatin1().constData(), nullptr);
+        d->ribCurves3D[5][300] = QVector3D(v, d->ribCurves3D[5][300].y(), d->ribCurves3D[5][300].z());
+        QTemporaryDir dir;
+        GetGlobClass()->dxfDir = dir.path();
+        const QByteArray earlier("0\r\nSECTION\r\n2\r\nENTITIES\r\n0\r\nENDSEC\r\n0\r\nEOF\r\n");
+        {
+            QFile f(dir.filePath(QStringLiteral("ribs.dxf")));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(earlier);
+        }
+        const ExportReport r = Export_All_Patterns(patternfixture::sheetOf(d.get()));
+        QVERIFY(!r.allWritten());
+        for (const ExportedFile& f : r.files) {
+            QCOMPARE(f.written, f.fileName != QLatin1String("ribs.dxf"));
+            if (!f.written)
+                continue;
+            const QJsonObject dxf = CountNonFiniteWithEzdxf(dir.filePath(f.fileName));
+            QVERIFY2(dxf.value(QStringLiteral("ok")).toBool(), qPrintable(dxf.value(QStringLiteral("error")).toString()));
+            QVERIFY(dxf.value(QStringLiteral("reals")).toInt() > 0);
+            QCOMPARE(dxf.value(QStringLiteral("nonfinite")).toInt(), 0);
+        }
+        QCOMPARE(fileBytes(dir.filePath(QStringLiteral("ribs.dxf"))), earlier);
+        const QString text = r.text();
+        QVERIFY2(text.contains(QStringLiteral("Not written into %1:\n    ribs.dxf (the piece RIB.5 holds a point "
+                                              "that is not a finite number)")
+                                   .arg(dir.path())),
+                 qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("The file ribs.dxf in that folder is from an earlier export")),
+                 qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("Written into %1:\n    diagon.dxf\n").arg(dir.path())));
     }
 
     // Without a project there is no output directory: nothing is written,

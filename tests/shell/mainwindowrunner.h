@@ -12,7 +12,7 @@ inline const QStringList kStartupTests = {
     "saveWithoutProjectAsksForAName", "failedScaledSaveIsOneMessage", "scaledModelTakesOnlyAreasOfAWing"};
 inline const QStringList kProjectTests = {
     "newProject", "newCancelledChangesNothing", "templateWithoutDesignLines", "newWithoutTemplateWarns",
-    "openAcceptedProject", "openRefusals", "openRefusesNonFiniteNumbers", "openUnreadableKeepsProgram",
+    "openAcceptedProject", "openAfterSaveAs", "openTellsOfUnreadBytes", "openRefusals", "openRefusesNonFiniteNumbers", "openUnreadableKeepsProgram",
     "inconsistentDesignLinesStayOnDisk", "cutDesignLinesAreReported", "saveAsMovesTheProject",
     "failedSaveIsReported", "exitFollowsThePrompt", "saveIsAllOrNothing", "failedSaveAsKeepsEveryFile",
     "damagedProjectSaysWhy", "statusBarDoesNotGrow", "failedNewIsOneMessage", "nextProjectStartsClean",

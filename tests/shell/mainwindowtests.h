@@ -445,13 +445,89 @@ private slots:
         QVERIFY(QDir(home + "/Desktop/WL9work/Dxfopened").exists());
         QVERIFY(w->menuActions->isEnabled());
 
-        // The same file again: the prompt, then nothing is read.
+        // The same file again: the prompt, then nothing is read, and the
+        // user is told why.
         GetDataStruct()->span = 3.0;
         promptAnswer = UserInteraction::SaveAnswer::Discard;
         fileAnswers << path;
+        user.asked.clear();
         w->actionOpen->trigger();
         QCOMPARE(GetDataStruct()->span, 3.0);
         QVERIFY(w->isProjectOpen());
+        QCOMPARE(user.count("information"), 1);
+        QCOMPARE(user.asked.last().title, QString("Open"));
+        QCOMPARE(user.asked.last().text, "This project is open already:\n" + path);
+    }
+
+    // Open compares with the project open now, not with the file read
+    // last: after Save as, the file the project came from opens again; the
+    // file saved as is the one open.
+    void openAfterSaveAs()
+    {
+        acceptTerms();
+        auto record = defaultDesign();
+        record->span = 9.75;
+        const QString geo = projects() + "/geo.prg";
+        QVERIFY(myOpenFile().WriteParaStream(geo, *record));
+        fileAnswers << geo;
+        w->actionOpen->trigger();
+        QCOMPARE(GetDataStruct()->span, 9.75);
+
+        GetDataStruct()->span = 12.5;
+        fileAnswers << projects() + "/geo12";
+        w->actionSave_as->trigger();
+        QCOMPARE(w->currentFileName(), projects() + "/geo12.prg");
+
+        promptAnswer = UserInteraction::SaveAnswer::Discard;
+        fileAnswers << geo;
+        user.asked.clear();
+        w->actionOpen->trigger();
+        QCOMPARE(w->currentFileName(), geo);
+        QCOMPARE(GetDataStruct()->span, 9.75);
+        QCOMPARE(w->windowTitle(), QString("wingloft   WL9        Current file: geo.prg"));
+        QCOMPARE(user.count("information"), 0);
+
+        // geo12.prg under another spelling of its path is the other project.
+        fileAnswers << projects() + "/../Paragliders/geo12.prg";
+        w->actionOpen->trigger();
+        QCOMPARE(GetDataStruct()->span, 12.5);
+        // ... and geo.prg, named through a link, is not open now.
+        QVERIFY(QFile::link(geo, projects() + "/link-to-geo.prg"));
+        fileAnswers << projects() + "/link-to-geo.prg";
+        user.asked.clear();
+        w->actionOpen->trigger();
+        QCOMPARE(GetDataStruct()->span, 9.75);
+        QCOMPARE(user.count("information"), 0);
+        // geo.prg, open now through the link, is open already.
+        fileAnswers << geo;
+        w->actionOpen->trigger();
+        QCOMPARE(user.count("information"), 1);
+    }
+
+    // Bytes after the last part of a project file: it opens, and the user
+    // is told that they are not read and that a save drops them.
+    void openTellsOfUnreadBytes()
+    {
+        acceptTerms();
+        auto record = defaultDesign();
+        record->span = 9.25;
+        const QString path = projects() + "/padded.prg";
+        QVERIFY(myOpenFile().WriteParaStream(path, *record));
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::Append));
+            QCOMPARE(f.write(QByteArray(4096, '\0')), qint64(4096));
+        }
+        fileAnswers << path;
+        asked.clear();
+        w->actionOpen->trigger();
+        QVERIFY(w->isProjectOpen());
+        QCOMPARE(GetDataStruct()->span, 9.25);
+        const QList<Asked> told = toldOf(asked);
+        QCOMPARE(told.size(), 1);
+        QCOMPARE(told[0].text, QString("Open"));
+        QVERIFY2(told[0].more.contains("holds 4,096 bytes after its last part"), qPrintable(told[0].more));
+        QVERIFY2(told[0].more.contains("the next Save writes the file without them"), qPrintable(told[0].more));
     }
 
     void openRefusals_data()
@@ -462,6 +538,11 @@ private slots:
         QTest::addColumn<QString>("more");
         QTest::newRow("old version") << "6.0.0.0" << 0 << "Warning ... this is an old Wingloft version ... "
                                      << "  open a right version file or a create new one ! ";
+        // Ten versions later, though "7.0.0.0" is in its tag.
+        QTest::newRow("later version") << "17.0.0.0" << 0
+                                       << "Warning ... this file is of a newer Wingloft version ... "
+                                       << "  it was saved by version 17.0.0.0: open it with that version, or a file "
+                                          "of version 7.0.0.0 ! ";
         QTest::newRow("ribs beyond the tables") << "" << 200 << " *** WARNING ***"
                                                 << "  Corrupted file! Please just remove it ! ";
     }

@@ -136,7 +136,7 @@ private slots:
         Refresh_Calculations(d.get());
         QCOMPARE(bytesOf(*d), fileBytes(path));
         d->designSplines = linesBeside(path);
-        const QStringList problems = Check_Default_Design(*d);
+        const QStringList problems = Check_Default_Design(*d) + Check_Default_Figures(*d);
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
     }
 

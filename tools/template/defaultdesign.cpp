@@ -10,6 +10,7 @@
 #include "airfoils/foilunfold.h"
 #include "geom/designcurves.h"
 #include "graphics/pattspline.h"
+#include "lines/linetree.h"
 #include "lines/loading.h"
 #include "geom/ribunfold.h"
 #include "patterns/straps.h"
@@ -27,6 +28,9 @@
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
+
+// The last rib of the narrowest wing that gets the band of design lines.
+constexpr int kBandLastRib = 6;
 
 // Share of even spacing in the airfoil point distribution.
 constexpr double kEvenSpacing = 0.08;
@@ -381,7 +385,7 @@ QList<Spline> Default_Design_Lines(const ParaStruct& design)
     // and an accent behind it rising from the trailing edge towards the tip.
     // A wing of fewer than 12 cells has too few for a band: it gets none.
     const ParaStruct* d = &design;
-    if (d->lastRib < 6)
+    if (d->lastRib < kBandLastRib)
         return {};
     return {topDesignLine(d, {{0.0, 340}, {1 / 3.0, 350}, {2 / 3.0, 340}, {1.0, 320}}),
             topDesignLine(d, {{0.0, 210}, {1 / 3.0, 220}, {2 / 3.0, 215}, {1.0, 200}}),
@@ -400,7 +404,7 @@ void checkStructure(const ParaStruct& design, QStringList* problems)
     Generate_All_Diagonals(d.get());
     // Every row from the first rib starts one arm, up to the last row whose
     // partner lies short of the last two ribs.
-    const int arms = d->lastRib - 2 - d->firstRib;
+    const int arms = std::max(0, d->lastRib - 2 - d->firstRib);
     if (d->diagonals.size() != arms)
         problems->append(
             QStringLiteral("%1 diagonal ribs where the V arms make %2").arg(d->diagonals.size()).arg(arms));
@@ -482,8 +486,9 @@ void checkEditorValues(const ParaStruct& design, QStringList* problems)
             fail(QStringLiteral("a design line: ") + problem);
         top += line.side == 0 ? 1 : 0;
     }
-    if (top < 2)
-        fail(QStringLiteral("%1 design lines on the upper surface").arg(top));
+    const int band = d.lastRib >= kBandLastRib ? 2 : 0;
+    if (top < band)
+        fail(QStringLiteral("%1 design lines on the upper surface where the band makes %2").arg(top).arg(band));
 }
 
 bool isFiniteValue(double v)
@@ -698,7 +703,15 @@ QStringList Check_Default_Design(const ParaStruct& design)
             fail(QStringLiteral("a further recompute changes the 3-D wing at rib %1").arg(r));
     }
 
-    // Figures of a realistic mid-size wing.
+    problems += Check_Default_Lines(d);
+    return problems;
+}
+
+QStringList Check_Default_Figures(const ParaStruct& design)
+{
+    QStringList problems;
+    auto fail = [&problems](const QString& s) { problems.append(s); };
+    const ParaStruct& d = design;
     auto range = [&fail](const char* what, double v, double lo, double hi) {
         if (!(v >= lo && v <= hi))
             fail(QStringLiteral("%1 %2 outside %3 .. %4").arg(QLatin1String(what)).arg(v).arg(lo).arg(hi));
@@ -708,11 +721,22 @@ QStringList Check_Default_Design(const ParaStruct& design)
     range("projected aspect ratio", d.projectedAspectRatio, 3.6, 4.4);
     range("flattening", d.flatteningPercent, 10, 18);
 
+    auto lines = std::make_unique<ParaStruct>(d);
+    lines->withBridleData = true;
+    getTotalBridleLength(lines.get());
+    range("total line length (m)", lines->totalLineLength, 250, 450);
+    // Risers that hang nearly parallel share the weight without adding to
+    // it: the loads of the line groups come to the flying weight.
+    double groups = 0;
+    for (int k = 1; k <= d.lineGroupCount; ++k)
+        groups += RaiserGrupLineLoad(k, d.bridle.riserGroup);
+    range("weight carried by the line groups (kg)", 2 * groups, 0.99 * d.totalWeight, 1.01 * d.totalWeight);
+
+    auto again = std::make_unique<ParaStruct>(d);
+    Refresh_Calculations(again.get());
     for (int width = 600; width <= 2600; width += 200)
         if (inflatedNoseFolds(again.get(), width))
             fail(QStringLiteral("the billow editor shows the inflated nose folded over at width %1").arg(width));
-
-    problems += Check_Default_Lines(d);
     return problems;
 }
 
