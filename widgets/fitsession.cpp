@@ -1,0 +1,47 @@
+#include "widgets/fitsession.h"
+
+#include <QShowEvent>
+#include <QWidget>
+
+#include <utility>
+
+FitSession::FitSession(std::function<bool()> f) : fit(std::move(f)) {}
+
+void FitSession::tryFit()
+{
+    if (fit && fit()) {
+        owed = false;
+        following = true;
+    }
+}
+
+void FitSession::shown(const QWidget*, const QShowEvent* event)
+{
+    // A window restored from the task bar keeps its view.
+    if (event && event->spontaneous())
+        return;
+    if (owed)
+        tryFit();
+}
+
+void FitSession::hidden(const QWidget* view)
+{
+    // A tab page hidden behind another, or a window sent to the task bar,
+    // leaves its window shown: the session goes on.
+    if (view && !view->window()->isVisible())
+        owed = true;
+}
+
+void FitSession::resized(const QWidget* view)
+{
+    if (!view || !view->isVisible())
+        return;
+    if (owed || following)
+        tryFit();
+}
+
+void FitSession::drawingReady(const QWidget* view)
+{
+    if (owed && view && view->isVisible())
+        tryFit();
+}
