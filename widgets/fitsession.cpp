@@ -17,10 +17,11 @@ void FitSession::tryFit()
 
 void FitSession::shown(const QWidget*, const QShowEvent* event)
 {
-    // A window restored from the task bar keeps its view.
+    // A window restored from the task bar keeps its view. A tab shown again
+    // takes the size its window got meanwhile, unless the user moved it.
     if (event && event->spontaneous())
         return;
-    if (owed)
+    if (owed || following)
         tryFit();
 }
 
@@ -42,6 +43,6 @@ void FitSession::resized(const QWidget* view)
 
 void FitSession::drawingReady(const QWidget* view)
 {
-    if (owed && view && view->isVisible())
+    if (view && view->isVisible() && (owed || following))
         tryFit();
 }

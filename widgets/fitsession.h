@@ -2,12 +2,12 @@
 
 // When a view fits its drawing into its pane by itself: once in each session
 // of its window, when it is first shown there (a window shown again after it
-// was closed starts a new session; one restored from the task bar, or a tab
-// chosen again, goes on as it was), and again on a resize for as long as the
-// user has not zoomed or panned since that fit, so that a window maximized
-// after it opened shows its whole drawing too. A fit that finds nothing to
-// fit stays owed until the view has a drawing. The view keeps the numbers
-// (core/viewfit.h gives them); the session only says when.
+// was closed starts a new session; one restored from the task bar goes on
+// as it was), and again on a resize, a new drawing or a tab chosen again for
+// as long as the user has not zoomed or panned since that fit, so that a
+// window maximized after it opened shows its whole drawing too. A fit that
+// finds nothing to fit stays owed until the view has a drawing. The view
+// keeps the numbers (core/viewfit.h gives them); the session only says when.
 
 #include <functional>
 
@@ -27,7 +27,7 @@ public:
     void hidden(const QWidget* view);
     // From the view's resizeEvent.
     void resized(const QWidget* view);
-    // The view took a new drawing: an owed fit is made now.
+    // The view took a new drawing: fitted now unless the user moved it.
     void drawingReady(const QWidget* view);
     // The user zoomed, panned or reset the view: resizes leave it alone.
     void userMoved() { following = false; }
