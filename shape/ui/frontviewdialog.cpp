@@ -7,6 +7,7 @@
 #include "core/curves.h"
 #include "core/designedit.h"
 #include "core/parastruct.h"
+#include "core/viewfit.h"
 #include "shape/frontview.h"
 #include "widgets/textdraw.h"
 
@@ -290,7 +291,7 @@ void BezierFace::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidg
 // --- The view ----------------------------------------------------------------
 
 FaceWidget::FaceWidget(QWidget* parent)
-    : QGraphicsView(parent), design(GetDataStruct())
+    : QGraphicsView(parent), design(GetDataStruct()), fits([this] { return fitDrawing(); })
 {
     auto* scene = new QGraphicsScene(this);
     scene->setItemIndexMethod(QGraphicsScene::NoIndex);
@@ -339,6 +340,63 @@ void FaceWidget::scaleView(double factor)
     if (width < 0.05 || width > 100)
         return;
     scale(factor, factor);
+    fits.userMoved();
+}
+
+QRectF FaceWidget::drawingExtent() const
+{
+    // Node 0 and the figures written from the centre line (see
+    // BezierFace::paint), then the arc and its nodes with their marks.
+    QRectF extent(QPointF(-20, 80), QPointF(420, 470));
+    QPointF points[4];
+    for (int i = 0; i < 4; ++i) {
+        points[i] = nodes[i]->pos();
+        extent |= QRectF(points[i] - QPointF(20, 20), QSizeF(40, 40));
+    }
+    extent |= Bezier_FourPoints(points[0], points[1], points[2], points[3]).boundingRect().adjusted(-15, -15, 15, 15);
+    return extent;
+}
+
+bool FaceWidget::fitDrawing()
+{
+    const QRectF drawing = drawingExtent();
+    const QRectF area = QRectF(viewport()->rect()).adjusted(8, 8, -8, -8);
+    if (drawing.isEmpty() || area.isEmpty())
+        return false;
+    const ViewFit fit = Fit_In(drawing, area);
+    fitting = true;
+    setTransform(QTransform::fromScale(fit.zoom, fit.zoom));
+    centerOn(drawing.center());
+    fitting = false;
+    return true;
+}
+
+void FaceWidget::showEvent(QShowEvent* event)
+{
+    QGraphicsView::showEvent(event);
+    fits.shown(this, event);
+}
+
+void FaceWidget::hideEvent(QHideEvent* event)
+{
+    QGraphicsView::hideEvent(event);
+    fits.hidden(this);
+}
+
+void FaceWidget::resizeEvent(QResizeEvent* event)
+{
+    fitting = true;
+    QGraphicsView::resizeEvent(event);
+    fitting = false;
+    fits.resized(this);
+}
+
+void FaceWidget::scrollContentsBy(int dx, int dy)
+{
+    // A scroll bar moved by the user pans the view.
+    if (!fitting)
+        fits.userMoved();
+    QGraphicsView::scrollContentsBy(dx, dy);
 }
 
 void FaceWidget::wheelEvent(QWheelEvent* event)
