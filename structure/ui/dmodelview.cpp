@@ -52,11 +52,13 @@ QRectF DModelView::drawingExtent() const
     QRectF extent;
     const QFontMetricsF metrics(font());
     for (int i = 0; i < 12; ++i) {
-        // The ring around the point and its number written from it.
-        const QString number = QStringLiteral(" %1 ").arg(i);
+        // The ring around the point and room for its number beside it (the
+        // number keeps its size whatever the zoom: a zoom near 1 is taken).
+        const QString number = QStringLiteral(" %1").arg(i);
         extent |= QRectF(p[i] - QPointF(kPointDiameter / 2, kPointDiameter / 2),
                          QSizeF(kPointDiameter, kPointDiameter));
-        extent |= QRectF(p[i] - QPointF(0, metrics.ascent()), QSizeF(metrics.horizontalAdvance(number), metrics.height()));
+        extent |= QRectF(p[i] + QPointF(kPointDiameter / 2, -metrics.ascent()),
+                         QSizeF(metrics.horizontalAdvance(number), metrics.height()));
     }
     extent |= design->diagModelTriangle.outline.boundingRect();
     if (valid) {
@@ -220,9 +222,16 @@ void DModelView::paintEvent(QPaintEvent*)
         else
             painter.setBrush(Qt::NoBrush);
         painter.drawEllipse(p[i], kPointDiameter / 2, kPointDiameter / 2);
-        painter.drawText(p[i], QStringLiteral(" %1 ").arg(i));
     }
     painter.setBrush(Qt::NoBrush);
+    // The numbers at the font's own size, whatever the zoom: beside the
+    // ring, not under the line through it.
+    painter.save();
+    painter.resetTransform();
+    painter.setPen(Qt::black);
+    for (int i = 0; i < 12; ++i)
+        painter.drawText(pan + z * p[i] + QPointF(z * kPointDiameter / 2, 0), QStringLiteral(" %1").arg(i));
+    painter.restore();
 
     painter.setPen(QPen(Qt::blue, 0, Qt::DotLine));
     const int lines[7][2] = {{0, 1}, {10, 1}, {0, 11}, {0, 4}, {3, 1}, {2, 7}, {5, 6}};
