@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QRadialGradient>
+#include <QScrollBar>
 #include <QStyleOptionGraphicsItem>
 #include <QWheelEvent>
 
@@ -318,6 +319,9 @@ FaceWidget::FaceWidget(QWidget* parent)
 
     scale(0.8, 0.8);
     setMinimumSize(250, 250);
+    // A scroll bar the user moves pans the view: resizes leave it alone.
+    for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()})
+        connect(bar, &QScrollBar::actionTriggered, this, [this] { fits.userMoved(); });
 }
 
 void FaceWidget::FaceNodesPositions()
@@ -332,6 +336,9 @@ void FaceWidget::FaceNodesPositions()
         if (n->nodeIndex >= 0 && n->nodeIndex < 4)
             n->setPos(stored[n->nodeIndex]);
     }
+    // The dialog places the nodes as it is shown, after the view itself
+    // was shown.
+    fits.drawingReady(this);
 }
 
 void FaceWidget::scaleView(double factor)
@@ -364,10 +371,8 @@ bool FaceWidget::fitDrawing()
     if (drawing.isEmpty() || area.isEmpty())
         return false;
     const ViewFit fit = Fit_In(drawing, area);
-    fitting = true;
     setTransform(QTransform::fromScale(fit.zoom, fit.zoom));
     centerOn(drawing.center());
-    fitting = false;
     return true;
 }
 
@@ -385,18 +390,8 @@ void FaceWidget::hideEvent(QHideEvent* event)
 
 void FaceWidget::resizeEvent(QResizeEvent* event)
 {
-    fitting = true;
     QGraphicsView::resizeEvent(event);
-    fitting = false;
     fits.resized(this);
-}
-
-void FaceWidget::scrollContentsBy(int dx, int dy)
-{
-    // A scroll bar moved by the user pans the view.
-    if (!fitting)
-        fits.userMoved();
-    QGraphicsView::scrollContentsBy(dx, dy);
 }
 
 void FaceWidget::wheelEvent(QWheelEvent* event)

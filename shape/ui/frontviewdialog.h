@@ -128,7 +128,6 @@ protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void scrollContentsBy(int dx, int dy) override;
 
 private:
     bool fitDrawing();
@@ -138,7 +137,6 @@ private:
     fEdge* edges[2] = {};
     BezierFace* bezier = nullptr;
     FitSession fits;
-    bool fitting = false;   // the view scrolls by itself, not by the user
 };
 
 class FrontViewDialog : public QDialog
