@@ -7,12 +7,13 @@
 
 FitSession::FitSession(std::function<bool()> f) : fit(std::move(f)) {}
 
-void FitSession::tryFit()
+bool FitSession::tryFit()
 {
-    if (fit && fit()) {
-        owed = false;
-        following = true;
-    }
+    if (!fit || !fit())
+        return false;
+    owed = false;
+    following = true;
+    return true;
 }
 
 void FitSession::shown(const QWidget*, const QShowEvent* event)
@@ -33,12 +34,11 @@ void FitSession::hidden(const QWidget* view)
         owed = true;
 }
 
-void FitSession::resized(const QWidget* view)
+bool FitSession::resized(const QWidget* view)
 {
     if (!view || !view->isVisible())
-        return;
-    if (owed || following)
-        tryFit();
+        return false;
+    return (owed || following) && tryFit();
 }
 
 void FitSession::drawingReady(const QWidget* view)

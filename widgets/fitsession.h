@@ -25,8 +25,8 @@ public:
     // From the view's hideEvent: a window that is no longer shown ends the
     // session.
     void hidden(const QWidget* view);
-    // From the view's resizeEvent.
-    void resized(const QWidget* view);
+    // From the view's resizeEvent; true when it fitted the view.
+    bool resized(const QWidget* view);
     // The view took a new drawing: fitted now unless the user moved it.
     void drawingReady(const QWidget* view);
     // The user zoomed, panned or reset the view: resizes leave it alone.
@@ -35,7 +35,7 @@ public:
     bool fitOwed() const { return owed; }
 
 private:
-    void tryFit();
+    bool tryFit();
 
     std::function<bool()> fit;
     bool owed = true;        // this session has not been fitted yet
