@@ -99,30 +99,39 @@ AxisTicks Axis_Ticks(double lo, double hi, double length, double gap,
 QList<QRectF> Place_Labels(const QList<QRectF>& wanted, const QList<QPointF>& moves, const QRectF& bounds,
                            const QList<QRectF>& obstacles)
 {
+    QList<QList<QRectF>> candidates;
+    candidates.reserve(wanted.size());
+    for (const QRectF& r : wanted) {
+        QList<QRectF> places{r};
+        for (const QPointF& m : moves)
+            places.append(r.translated(m.x() * r.width(), m.y() * r.height()));
+        candidates.append(places);
+    }
+    return Place_Labels_Among(candidates, obstacles, [&bounds](int, const QRectF& r) {
+        return bounds.isValid() && !bounds.contains(r);
+    });
+}
+
+QList<QRectF> Place_Labels_Among(const QList<QList<QRectF>>& candidates, const QList<QRectF>& obstacles,
+                                 const std::function<bool(int, const QRectF&)>& refused)
+{
     QList<QRectF> placed;
-    placed.reserve(wanted.size());
-    auto fits = [&](const QRectF& r) {
-        if (bounds.isValid() && !bounds.contains(r))
-            return false;
+    placed.reserve(candidates.size());
+    auto fits = [&](int label, const QRectF& r) {
         for (const QRectF& other : placed)
             if (!other.isNull() && other.intersects(r))
                 return false;
         for (const QRectF& other : obstacles)
             if (other.intersects(r))
                 return false;
-        return true;
+        return !(refused && refused(label, r));
     };
-    for (const QRectF& r : wanted) {
+    for (int i = 0; i < candidates.size(); ++i) {
         QRectF at;
-        if (fits(r)) {
-            at = r;
-        } else {
-            for (const QPointF& m : moves) {
-                const QRectF moved = r.translated(m.x() * r.width(), m.y() * r.height());
-                if (fits(moved)) {
-                    at = moved;
-                    break;
-                }
+        for (const QRectF& r : candidates[i]) {
+            if (fits(i, r)) {
+                at = r;
+                break;
             }
         }
         placed.append(at);

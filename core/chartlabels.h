@@ -55,6 +55,14 @@ AxisTicks Axis_Ticks(double lo, double hi, double length, double gap,
 QList<QRectF> Place_Labels(const QList<QRectF>& wanted, const QList<QPointF>& moves,
                            const QRectF& bounds = QRectF(), const QList<QRectF>& obstacles = {});
 
+// The same for labels whose places are not one shape moved about (labels
+// along the lines of a drawing): each label takes the first of its own
+// candidate rectangles that overlaps no label placed before it, no obstacle,
+// and that `refused` (when given: the label's index and the rectangle) does
+// not turn down. A label none of whose candidates fits comes back null.
+QList<QRectF> Place_Labels_Among(const QList<QList<QRectF>>& candidates, const QList<QRectF>& obstacles = {},
+                                 const std::function<bool(int, const QRectF&)>& refused = {});
+
 // Moves that try a label below and above its place by one to `steps` times
 // its height, then beside it by one width.
 QList<QPointF> Label_Moves(int steps = 3);

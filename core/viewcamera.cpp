@@ -1,7 +1,12 @@
 #include "core/viewcamera.h"
 
+#include "core/viewfit.h"
+
+#include <QRectF>
+
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -163,4 +168,43 @@ std::array<double, 3> Camera_Eye_Point(const CameraMatrix& m, double x, double y
 {
     return {m[0] * x + m[4] * y + m[8] * z + m[12], m[1] * x + m[5] * y + m[9] * z + m[13],
             m[2] * x + m[6] * y + m[10] * z + m[14]};
+}
+
+QPointF Camera_Window_Point(const ViewCamera& camera, int w, int h, const QVector3D& point)
+{
+    const CameraViewport v = Camera_Viewport(camera, w, h);
+    const std::array<double, 3> eye = Camera_Eye_Point(Camera_Modelview(camera), point.x(), point.y(), point.z());
+    // The orthographic box is one unit wide: the viewport's side spans it.
+    return QPointF(v.x + v.side * (0.5 + eye[0]), v.y + v.side * (0.5 + eye[1]));
+}
+
+ViewCamera Camera_Fit_Points(ViewCamera camera, const QList<QVector3D>& points, int w, int h, const QRectF& area)
+{
+    if (points.isEmpty() || w <= 0 || h <= 0 || !(area.width() > 0) || !(area.height() > 0))
+        return camera;
+    // The points turned as the camera turns them, neither zoomed nor
+    // panned: a window point is then the viewport's middle plus side x
+    // zoom x (turned point + pan).
+    ViewCamera turned = camera;
+    turned.scale = 1.0;
+    turned.xPan = turned.yPan = 0.0;
+    const CameraMatrix m = Camera_Modelview(turned);
+    double left = std::numeric_limits<double>::infinity(), right = -left, bottom = left, top = -left;
+    for (const QVector3D& p : points) {
+        for (double side : {1.0, -1.0}) {
+            const std::array<double, 3> eye = Camera_Eye_Point(m, p.x(), side * p.y(), p.z());
+            left = std::min(left, eye[0]);
+            right = std::max(right, eye[0]);
+            bottom = std::min(bottom, eye[1]);
+            top = std::max(top, eye[1]);
+        }
+    }
+    const QRectF extent(QPointF(left, bottom), QPointF(right, top));
+    const ViewFit fit = Fit_In(extent, area);
+    const CameraViewport v = Camera_Viewport(camera, w, h);
+    camera.scale = fit.zoom / v.side;
+    // fit: window = offset + zoom x turned point.
+    camera.xPan = (fit.offset.x() - v.x - 0.5 * v.side) / fit.zoom;
+    camera.yPan = (fit.offset.y() - v.y - 0.5 * v.side) / fit.zoom;
+    return camera;
 }

@@ -12,7 +12,11 @@
 // window of the square viewport shows: it is three times the view's smaller
 // side, so that the wing fills the view at the start zoom.
 
+#include <QList>
 #include <QPoint>
+#include <QPointF>
+#include <QRectF>
+#include <QVector3D>
 #include <QSize>
 
 #include <array>
@@ -65,6 +69,17 @@ ViewCamera Camera_Panned(ViewCamera camera, QPoint drag, QSize view);
 // The start framing: no sideways pan, the scene raised by half a unit into
 // the visible window of the viewport, the given zoom. The turns stay.
 ViewCamera Camera_Fitted(ViewCamera camera, double scale = kFitScale);
+
+// The zoom and the pan at which every scene point (GL units), and its mirror
+// image across y = 0 (the other wing half), shows inside `area` of a w x h
+// view (pixels from the lower left, as GL counts them), centred in it (the
+// rule of core/viewfit.h); the turns stay. The camera unchanged without a
+// point or an area.
+ViewCamera Camera_Fit_Points(ViewCamera camera, const QList<QVector3D>& points, int w, int h, const QRectF& area);
+
+// Where a scene point shows in a w x h view, in pixels from the lower left
+// as GL counts them.
+QPointF Camera_Window_Point(const ViewCamera& camera, int w, int h, const QVector3D& point);
 
 // The square viewport of a w x h view (pixels, from the lower left as GL
 // takes them): three times the smaller side, centred across, hanging `lift`

@@ -9,6 +9,7 @@
 #include <QList>
 #include <QPoint>
 #include <QPointF>
+#include <QRectF>
 #include <QSizeF>
 #include <QString>
 #include <QVector3D>
@@ -35,6 +36,7 @@ struct GraphRec {
 struct BridleTable {
     QList<QPoint> nodes;
     QList<GraphRec> graph;
+    QList<bool> onFrame;   // per node: a point of the frame (a canopy attachment)
 };
 
 // The table of `group` (its lists already rebuilt from the stores). The
@@ -48,23 +50,36 @@ BridleTable Bridle_Table(const ParaStruct* design, const BridleGroup& group, boo
 // or "[rounded length]" when it has no relaxation.
 QString Bridle_Table_Label(const GraphRec& line, bool brakes);
 
-// Where the label of a table line from P to Q is written: centred on
-// `centre`, along `angle` degrees, which is kept between -90 and 90 so that
-// the label reads upright whichever way the line leans, on the side of the
-// line its upper end leans to (`under`: below the text's base line, else
-// above it), so that the lines of a fan carry their labels outside it. The
-// top lines cross the frame (everything above `clear`) on their way to the
-// canopy: the label of such a line stands on it just below the frame, where
-// the lines of a fan are furthest apart, as high as a label of `size` (its
-// width along the line, its height across) can stand without reaching up
-// over `clear`, at most at the line's lower end. Any other line has its
-// label at its middle.
-struct LabelPlace {
-    QPointF centre;
-    double angle = 0.0;
-    bool under = false;
+
+// The tree of a table laid out to be read. The editors' scene places a node
+// a line's length from its parent, aimed at its leaves, so that on a sheet
+// lines of neighbouring branches can cross. Here the frame points stay and
+// every free node that has frame points below it stands over the middle of
+// their span, `leafDrop` below `base` when lines run from it to the frame,
+// and `levelStep` below the lowest of its free children; a wide fan goes
+// lower, so that its lines run no flatter than 45 degrees, and so does a
+// node whose line would run through the branch of one of its other lines.
+// Each branch then keeps to the span of its own ribs, and two lines cross
+// only where the rib spans of their branches interleave. Free nodes with no
+// frame point below them (a line left hanging) stay where they are.
+void Lay_Out_Bridle_Table(BridleTable* table, double base, double leafDrop, double levelStep);
+
+// The labels of a table, in line order, each beside its line: turned a
+// quarter (read from bottom to top) on a line steeper than 45 degrees,
+// level on a flatter one. `textSizes` are the level sizes of the labels'
+// texts. A label keeps below `clear` (the frame with its rib numbers stands
+// above it), off every node (rings of `nodeRadius`) and off the labels
+// placed before it, and where it can off the other lines too; along its
+// line it takes the first free place from the frame down (lines to the
+// frame) or from the middle out (other lines), on the side its line leans
+// to first.
+struct TableLabel {
+    QRectF box;            // where the text stands, in the drawing's units
+    bool turned = false;   // written upwards along a steep line
+    bool placed = false;   // false: no free place; box is then its first wish
 };
-LabelPlace Bridle_Table_Label_Place(QPointF P, QPointF Q, double clear, QSizeF size = QSizeF(0, 0));
+QList<TableLabel> Bridle_Table_Labels(const BridleTable& table, const QList<QSizeF>& textSizes, double clear,
+                                      double nodeRadius);
 
 // Point of frame slot `slot` (0..7) on `rib` in the table's drawing: rows
 // 17 units apart from 93.8, the ribs spread over 614.4 units either side of

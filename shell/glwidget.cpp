@@ -57,6 +57,7 @@ glWidget::glWidget(QWidget* parent)
     : QOpenGLWidget(parent)
     , design(GetDataStruct())
     , bridleCopy(std::make_unique<BridleData>())
+    , fits([this] { return fitScene(); })
 {
     QSurfaceFormat format = QSurfaceFormat::defaultFormat();
     format.setDepthBufferSize(24);
@@ -183,9 +184,41 @@ void glWidget::SetViewType(int n)
     setYRotation(preset.yRot);
 }
 
+bool glWidget::fitScene()
+{
+    QList<QVector3D> points;
+    for (const QList<Quad6>* quads : {&flatQuadList, &infQuadList})
+        for (const Quad6& q : *quads)
+            points << q.c1 << q.c2 << q.c3 << q.c4;
+    const float ms = float(modelScale);
+    for (int g = 1; g <= 5; ++g)
+        for (const LineProp& line : bridleCopy->groups[g].lines)
+            points << line.q1 * ms << line.q2 * ms;
+    for (const LineProp& line : bridleCopy->riserGroup.lines)
+        points << line.q1 * ms << line.q2 * ms;
+    const double ratio = devicePixelRatioF();
+    const int w = int(width() * ratio), h = int(height() * ratio);
+    if (points.isEmpty() || w <= 0 || h <= 0)
+        return false;
+    const double before = cam.scale;
+    // Clear of the view's edges and, at its top, of the panel of boxes.
+    const double margin = 0.04 * std::min(w, h);
+    const double band = panel ? panel->geometry().bottom() * ratio : 0.0;
+    const QRectF area(QPointF(margin, margin), QPointF(w - margin, h - band - margin));
+    cam = Camera_Fit_Points(cam, points, w, h, area);
+    viewport = Camera_Viewport(cam, w, h);
+    emit xTranslationChanged(cam.xPan);
+    emit yTranslationChanged(cam.yPan);
+    if (cam.scale != before)
+        emit ScaleChanged(cam.scale);
+    update();
+    return true;
+}
+
 void glWidget::AutoZoom()
 {
     const double before = cam.scale;
+    fits.userMoved();
     cam = Camera_Fitted(cam);
     emit xTranslationChanged(cam.xPan);
     emit yTranslationChanged(cam.yPan);
@@ -229,9 +262,11 @@ void glWidget::mouseMoveEvent(QMouseEvent* event)
     if (event->buttons() & Qt::RightButton) {
         const ViewCamera turned = Camera_Turned(cam, QPoint(dx, dy));
         setXZ_Rotation(QPoint(turned.xRot, turned.zRot));
+        fits.userMoved();
         update();
     }
     if (event->buttons() & Qt::MiddleButton) {
+        fits.userMoved();
         cam = Camera_Panned(cam, QPoint(dx, dy), size());
         emit xTranslationChanged(cam.xPan);
         emit yTranslationChanged(cam.yPan);
@@ -243,6 +278,7 @@ void glWidget::wheelEvent(QWheelEvent* event)
 {
     if (cam.setScale(glview::Wheel_Zoom(cam.scale, event->angleDelta().y())))
         emit ScaleChanged(cam.scale);
+    fits.userMoved();
     update();
 }
 
@@ -258,8 +294,10 @@ void glWidget::keyPressEvent(QKeyEvent* event)
     const int key = event->key();
     const int presetKeys[4] = {Qt::Key_F, Qt::Key_S, Qt::Key_B, Qt::Key_T};
     for (int n = 0; n < 4; ++n)
-        if (key == presetKeys[n])
+        if (key == presetKeys[n]) {
             SetViewType(n);
+            fits.userMoved();
+        }
     if (key == Qt::Key_W) {
         design->glSelection = design->glSelection == 0 ? 1 : 0;
         SetViewType(0);
@@ -314,11 +352,21 @@ void glWidget::showEvent(QShowEvent* event)
         SetCanopyColor();
         emit to_reinitGL();
     }
+    fits.shown(this, event);
+}
+
+void glWidget::hideEvent(QHideEvent* event)
+{
+    QOpenGLWidget::hideEvent(event);
+    fits.hidden(this);
 }
 
 void glWidget::ReInit_GL()
 {
     Create_All_Lists();
+    // A new design (a project opened) shows whole while the user has not
+    // moved the view.
+    fits.drawingReady(this);
     // Outside a paint the context is made current here; before the first
     // show there is none yet, and its first paint sets the GL state up.
     if (isValid()) {
@@ -376,12 +424,15 @@ void glWidget::resizeGL(int w, int h)
     w = int(w * ratio);
     h = int(h * ratio);
     viewport = Camera_Viewport(cam, w, h);
+    // While the view is as its fit left it, it fits the new size; else the
+    // pan goes back to the start.
+    if (!fits.resized(this)) {
+        cam.yPan = 0.5;
+        emit yTranslationChanged(0.5);
+        cam.xPan = 0.0;
+        emit xTranslationChanged(0.0);
+    }
     glViewport(viewport.x, viewport.y, viewport.side, viewport.side);
-
-    cam.yPan = 0.5;
-    emit yTranslationChanged(0.5);
-    cam.xPan = 0.0;
-    emit xTranslationChanged(0.0);
 
     glMatrixMode(GL_PROJECTION);
     glLoadMatrixd(Camera_Projection(cam).data());

@@ -6,7 +6,7 @@
 // wireframe, or as its internal structure (the ghost view), always with the
 // suspension lines and the risers. Fixed-function OpenGL with GLU for the rib
 // patches, drawn in immediate mode from lists rebuilt only when the design
-// changes.
+// changes. It opens with the whole scene in view (widgets/fitsession.h).
 
 #include <QCheckBox>
 #include <QColor>
@@ -22,6 +22,7 @@
 #include "shell/glviewlists.h"
 #include "core/viewcamera.h"
 #include "core/parastruct.h"
+#include "widgets/fitsession.h"
 
 class ColorDialog;
 struct GLUnurbs;
@@ -132,6 +133,7 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void initializeGL() override;
     void resizeGL(int w, int h) override;
     void paintGL() override;
@@ -159,6 +161,8 @@ private:
     void Get_graphix_data(int slot);
     void Get_Raiser_data();
     void copyBridle();
+    // The wing, its lines and risers whole in the view (both halves).
+    bool fitScene();
 
     ParaStruct* design;
     GLUnurbs* nurbs = nullptr;
@@ -174,6 +178,8 @@ private:
     // The viewport of the last resize; set again before every frame, since
     // the widget resets it to its own size before painting.
     CameraViewport viewport;
+    // The first show fits the whole scene, risers and all.
+    FitSession fits;
 
     // The panel.
     QWidget* panel = nullptr;

@@ -92,6 +92,16 @@ void grafClass::reset_grafRect()
     zoom = 1;
     offsetX = viewWidth * 0.125 - xMin * viewWidth / xRange;
     offsetY = viewHeight * 0.25 - yMin * viewHeight / yRange;
+    startView = true;
+}
+
+void grafClass::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // A window that grows takes its chart with it, unless the user moved
+    // the chart since its start view.
+    if (startView)
+        reset_grafRect();
 }
 
 QPolygonF grafClass::scalePoly(const QPolygonF& poly) const
@@ -167,6 +177,7 @@ void grafClass::wheelEvent(QWheelEvent* event)
         zoom += zoom * kWheelStep;
     else
         zoom -= zoom * kWheelStep;
+    startView = false;
     update();
 }
 
@@ -185,6 +196,7 @@ void grafClass::mouseMoveEvent(QMouseEvent* event)
     if (event->buttons() & Qt::MiddleButton) {
         offsetX += pos.x() - lastMousePos.x();
         offsetY += pos.y() - lastMousePos.y();
+        startView = false;
         repaint();
     }
     lastMousePos = pos;

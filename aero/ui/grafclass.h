@@ -65,6 +65,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void store(ChartMode mode, int n, const double* x, const double* y, const QString& title,
@@ -90,6 +91,7 @@ private:
     bool finesseMode = false;
     QList<double> xLabelValues; // the calage chart's pilot displacements of the points
     double offsetX = 0, offsetY = 0, zoom = 1;
+    bool startView = true;   // not zoomed or panned since the start view: it follows the chart's size
     int charWidth = 0, charHeight = 0;
     int optimum = 0;
     QString optimumText = QStringLiteral("XXX");

@@ -1,10 +1,13 @@
 #include "graphics/ui/nurbswidget.h"
 
+#include "core/chartlabels.h"
+#include "core/notify.h"
 #include "core/userinteraction.h"
 #include "core/parastruct.h"
 #include "widgets/colorclass.h"
 
 #include <QApplication>
+#include <QPainter>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -348,6 +351,12 @@ void NurbsWidget::resizeGL(int w, int h)
     glMatrixMode(GL_MODELVIEW);
 }
 
+QString NurbsWidget::emptyHint()
+{
+    return QStringLiteral("No coloured canopy yet: colour the pieces, then press \"Save and Preview\" on the "
+                          "\"Texture colors\" tab.");
+}
+
 void NurbsWidget::paintGL()
 {
     if (loadPending) {
@@ -356,8 +365,11 @@ void NurbsWidget::paintGL()
         surfaceReady = load_DesignImage();
         QApplication::restoreOverrideCursor();
     }
-    // The widget sets the viewport to its own size before every frame.
+    // The widget sets the viewport to its own size before every frame, and
+    // the hint's painter leaves a projection of its own.
     glViewport(viewport.x, viewport.y, viewport.side, viewport.side);
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixd(Camera_Projection(cam).data());
     glClearColor(backgroundColour.redF(), backgroundColour.greenF(), backgroundColour.blueF(),
                  backgroundColour.alphaF());
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -373,6 +385,12 @@ void NurbsWidget::paintGL()
     draw_Bridle();
     glPopMatrix();
     glFlush();
+    if (!surfaceReady) {
+        QPainter painter(this);
+        painter.setPen(Readable_Text_Colour(backgroundColour));
+        painter.drawText(rect().adjusted(10, 10, -10, -10), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
+                         emptyHint());
+    }
 }
 
 void NurbsWidget::Render_Surface()

@@ -2,7 +2,8 @@
 
 // The 3-D tab of the design dialog: both halves of the inflated canopy as
 // GLU NURBS surfaces, the first half textured with the colour design, and
-// the line groups and risers of the bridle. Fixed-function OpenGL in a
+// the line groups and risers of the bridle; until a colour design was saved
+// as its texture image the view says how to make one. Fixed-function OpenGL in a
 // compatibility context; everything drawn is built without GL
 // (graphics/nurbspreview.h). The colour design comes as the image file the
 // colouring writes into the project's output directory; every show rebuilds
@@ -53,6 +54,9 @@ public:
     // told the user of it (a failure is told once while it repeats).
     const QString& imageProblem() const { return lastImageProblem; }
     bool imageProblemTold() const { return lastProblemTold; }
+
+    // What the view says while it has no texture to show.
+    static QString emptyHint();
 
     QSize sizeHint() const override { return QSize(1024, 768); }
     QSize minimumSizeHint() const override { return QSize(512, 384); }

@@ -33,7 +33,10 @@ constexpr double kPrintMargin = 10.0;
 // downwards, and their labels stand below it.
 constexpr double kRibNumberLift = 13.0; // rib numbers' base line above the first row
 constexpr double kNodeRadius = 5.0;     // the white ring of a line end
-constexpr double kLabelLift = 1.0;      // a line label's gap above its line
+// Room a line needs for its label beside it: the label's length and a
+// little more, at least this much.
+constexpr double kShortestLine = 40.0;
+constexpr double kLabelRoom = 14.0;
 
 void circle(QPainter& p, QPointF c, double diameter, const QColor& fill)
 {
@@ -86,7 +89,43 @@ void BridleView::getLineGrupData()
     Calculate_RelaxLengths(design);
     current = Bridle_Table(design, g, slot == kBrakeGroupSlot);
     dragged = -1;
+    layOut();
     update();
+}
+
+void BridleView::layOut()
+{
+    // The lines to the frame are as long as their longest label needs to
+    // stand beside them below the frame, the others as long as theirs.
+    const QFontMetricsF metrics(labelFont());
+    const bool brakes = slot == kBrakeGroupSlot;
+    double leafDrop = kShortestLine, levelStep = kShortestLine;
+    for (const GraphRec& rec : std::as_const(current.graph)) {
+        if (rec.end < 0 || rec.end >= current.onFrame.size())
+            continue;
+        const double room = metrics.horizontalAdvance(Bridle_Table_Label(rec, brakes)) + kLabelRoom;
+        if (current.onFrame.at(rec.end))
+            leafDrop = std::max(leafDrop, room + kNodeRadius);
+        else
+            levelStep = std::max(levelStep, room);
+    }
+    Lay_Out_Bridle_Table(&current, labelsBelow(), leafDrop, levelStep);
+    placeLabels();
+}
+
+void BridleView::placeLabels()
+{
+    const QFontMetricsF metrics(labelFont());
+    const bool brakes = slot == kBrakeGroupSlot;
+    QList<QSizeF> sizes;
+    for (const GraphRec& rec : std::as_const(current.graph))
+        sizes.append(QSizeF(metrics.horizontalAdvance(Bridle_Table_Label(rec, brakes)), metrics.height()));
+    places = Bridle_Table_Labels(current, sizes, labelsBelow(), kNodeRadius);
+}
+
+QString BridleView::emptyHint()
+{
+    return QStringLiteral("Choose a line group (L1 .. L4 or BR) on the \"bridle model\" tab: its table is drawn here.");
 }
 
 void BridleView::activate_widget()
@@ -137,22 +176,11 @@ void BridleView::printPage()
 QRectF BridleView::drawingExtent() const
 {
     QRectF extent = frameExtent();
-    const QFontMetricsF metrics(labelFont());
     for (const QPoint& node : current.nodes)
         extent |= QRectF(node - QPointF(kNodeRadius, kNodeRadius), QSizeF(2 * kNodeRadius, 2 * kNodeRadius));
-    const bool brakes = slot == kBrakeGroupSlot;
-    for (const GraphRec& rec : current.graph) {
-        if (rec.start < 0 || rec.end < 0)
-            continue;
-        const QPointF P = current.nodes.at(rec.start);
-        const QPointF Q = current.nodes.at(rec.end);
-        const QString label = Bridle_Table_Label(rec, brakes);
-        const LabelPlace place = Bridle_Table_Label_Place(P, Q, labelsBelow(), labelSize(metrics, label));
-        extent |= QTransform()
-                      .translate(place.centre.x(), place.centre.y())
-                      .rotate(place.angle)
-                      .mapRect(labelBox(metrics, label, place.under));
-    }
+    for (const TableLabel& label : places)
+        if (!label.box.isNull())
+            extent |= label.box;
     return extent;
 }
 
@@ -210,6 +238,7 @@ void BridleView::mouseMoveEvent(QMouseEvent* event)
     lastPos = pos;
     if ((event->buttons() & Qt::LeftButton) && dragged >= 0 && dragged < current.nodes.size()) {
         current.nodes[dragged] += d;
+        placeLabels();
         update();
     } else if (event->buttons() & Qt::MiddleButton) {
         tx += d.x();
@@ -247,7 +276,12 @@ QFont BridleView::labelFont()
 
 void BridleView::paintSheet(QPainter& p)
 {
-    if (slot < 0 || design->ribAirfoils[0].isEmpty())
+    if (slot < 0) {
+        p.setPen(palette().color(QPalette::WindowText));
+        p.drawText(rect().adjusted(10, 10, -10, -10), Qt::AlignCenter | Qt::TextWordWrap, emptyHint());
+        return;
+    }
+    if (design->ribAirfoils[0].isEmpty())
         return;
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
@@ -341,8 +375,7 @@ void BridleView::paintDrawing(QPainter& p) const
         }
     }
 
-    // The lines and their labels.
-    const QFontMetricsF metrics(labelFont());
+    // The lines, then their labels where the placing put them.
     for (const GraphRec& rec : current.graph) {
         if (rec.start < 0 || rec.end < 0)
             continue;
@@ -354,14 +387,19 @@ void BridleView::paintDrawing(QPainter& p) const
         circle(p, Q, 2 * kNodeRadius, Qt::white);
         circle(p, P, 4, Qt::blue);
         circle(p, Q, 4, Qt::blue);
-        p.setPen(cosmetic(Qt::black));
-        const QString label = Bridle_Table_Label(rec, brakes);
-        const LabelPlace place = Bridle_Table_Label_Place(P, Q, labelsBelow(), labelSize(metrics, label));
-        const QRectF box = labelBox(metrics, label, place.under);
+    }
+    p.setPen(cosmetic(Qt::black));
+    for (int k = 0; k < current.graph.size() && k < places.size(); ++k) {
+        const TableLabel& label = places.at(k);
+        if (label.box.isNull())
+            continue;
+        const QString text = Bridle_Table_Label(current.graph.at(k), brakes);
         p.save();
-        p.translate(place.centre);
-        p.rotate(place.angle);
-        p.drawText(box.bottomLeft() - QPointF(0, metrics.descent()), label);
+        p.translate(label.box.center());
+        if (label.turned)
+            p.rotate(-90);
+        const QSizeF size = label.turned ? label.box.size().transposed() : label.box.size();
+        p.drawText(QRectF(QPointF(-size.width() / 2, -size.height() / 2), size), Qt::AlignCenter, text);
         p.restore();
     }
 }
@@ -369,18 +407,4 @@ void BridleView::paintDrawing(QPainter& p) const
 double BridleView::labelsBelow() const
 {
     return frameExtent().bottom();
-}
-
-QSizeF BridleView::labelSize(const QFontMetricsF& metrics, const QString& label)
-{
-    // Across the line: the text and its gap from the line.
-    return QSizeF(metrics.horizontalAdvance(label), metrics.height() + kLabelLift);
-}
-
-QRectF BridleView::labelBox(const QFontMetricsF& metrics, const QString& label, bool under)
-{
-    // Centred along the line, just above it or just below it.
-    const double w = metrics.horizontalAdvance(label);
-    const double h = metrics.height();
-    return QRectF(-w / 2, under ? kLabelLift : -kLabelLift - h, w, h);
 }

@@ -1,14 +1,16 @@
 #pragma once
 
 // The "Bridle tables" sheet of the bridle manager: the current line group
-// drawn as a printable table. A heading, the frame of line attachment points
-// of both wing halves, the group's tree in the plane of the tree editor, and
-// on every line its length rounded to 5 mm and its load (brake lines: the
-// length plus the brake relaxation), written upright beside the line and,
-// for the lines that cross the frame, below it; the rib numbers stand above
-// the frame. Nodes may be dragged to tidy the sheet;
-// the view never changes the design's lines, it works on its own copy.
-// Printed, the whole table is fitted to the page, whatever the zoom.
+// drawn as a printable table, the cut list of its lines. A heading, the
+// frame of line attachment points of both wing halves, the group's tree
+// laid out so that its branches do not cross (Lay_Out_Bridle_Table), and on
+// every line its length rounded to 5 mm and its load (brake lines: the
+// length plus the brake relaxation), written beside the line where it
+// covers no other label and, for the lines that cross the frame, below it;
+// the rib numbers stand above the frame. Nodes may be dragged to tidy the
+// sheet further; the view never changes the design's lines, it works on its
+// own copy. Printed, the whole table is fitted to the page, whatever the
+// zoom. Without a chosen group the sheet says where to choose one.
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -39,8 +41,12 @@ public:
     double scale() const { return s; }
     QPointF translation() const { return QPointF(tx, ty); }
     int draggedNode() const { return dragged; }
-    // The labels written on the lines, in line order.
+    // The labels written on the lines, in line order, and where they stand
+    // in the drawing.
     QStringList labels() const;
+    const QList<TableLabel>& labelPlaces() const { return places; }
+    // What the sheet says while it has no group to show.
+    static QString emptyHint();
 
 public slots:
     // Takes the line plan and the group of lineSelection from the design.
@@ -71,16 +77,17 @@ private:
     // The labels stand below this line of the drawing where their lines
     // reach below it: below the frame.
     double labelsBelow() const;
-    // A label's box around the place it is written, and its size as the
-    // placement takes it.
-    static QRectF labelBox(const QFontMetricsF& metrics, const QString& label, bool under);
-    static QSizeF labelSize(const QFontMetricsF& metrics, const QString& label);
+    // The tree laid out and the labels placed again, after a new table or a
+    // dragged node.
+    void layOut();
+    void placeLabels();
     static QFont labelFont();
 
     ParaStruct* design;
     std::unique_ptr<BridleData> copy;
     int slot = -1;
     BridleTable current;
+    QList<TableLabel> places;
     double s = 1.0;
     double tx = 0.0, ty = 0.0;
     int dragged = -1;

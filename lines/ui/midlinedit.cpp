@@ -20,6 +20,7 @@ constexpr double kDrawingScale = 560.0;    // drawing units per chord
 constexpr double kDrawingLE = 40.0;        // x of the leading edge
 constexpr double kPickDistance = 7.0;      // drawing units
 constexpr double kKeyStep = 2.0;           // pixels per Left/Right key
+constexpr double kLargestFit = 2.5;        // a wide view shows the table no larger
 
 QPen cosmetic(const QColor& color, Qt::PenStyle style)
 {
@@ -116,13 +117,14 @@ void MidLinEdit::Restore_View()
     panX = 40.0;
     panY = kViewHeight / 4;
     zoom = 1.0;
-    // A view too narrow for the table and the foil at full size shows them
-    // whole, scaled down, from its upper left corner.
+    // The table and the foil whole across the view from its top, scaled
+    // down in a narrow view and up in a wide one (a maximized window), the
+    // lines' fan below them.
     const QRectF content = contentExtent();
     const QRectF area = QRectF(rect()).adjusted(10, 10, -10, -10);
-    if (area.isEmpty() || panX + content.right() <= area.right())
+    if (area.isEmpty())
         return;
-    const ViewFit fit = Fit_In(content, area, 1.0, FitAlign::TopLeft);
+    const ViewFit fit = Fit_In(content, area, kLargestFit, FitAlign::Top);
     zoom = fit.zoom;
     panX = fit.offset.x();
     panY = fit.offset.y();

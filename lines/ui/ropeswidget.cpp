@@ -3,6 +3,7 @@
 #include "core/parastruct.h"
 #include "core/chartlabels.h"
 #include "core/transf.h"
+#include "core/viewfit.h"
 #include "widgets/textdraw.h"
 #include "lines/lineplan.h"
 
@@ -22,6 +23,10 @@ constexpr double kExponentStep = 0.1;
 // The right button puts the centre line here.
 constexpr double kHomeX = 512.0;
 constexpr double kHomeY = 76.8;
+// A fit keeps the heading's band free and leaves room around the lines for
+// their labels.
+constexpr double kHeadingBand = 30.0;
+constexpr double kLabelMargin = 40.0;
 
 QPen cosmetic(const QColor& color, Qt::PenStyle style = Qt::SolidLine)
 {
@@ -33,7 +38,8 @@ QPen cosmetic(const QColor& color, Qt::PenStyle style = Qt::SolidLine)
 } // namespace
 
 RopesWidget::RopesWidget(QWidget* parent)
-    : QDialog(parent), design(GetDataStruct()), copy(std::make_unique<BridleData>())
+    : QDialog(parent), design(GetDataStruct()), copy(std::make_unique<BridleData>()),
+      fits([this] { return fitToLines(); })
 {
     setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint);
     setWindowOpacity(0.99);
@@ -58,7 +64,54 @@ void RopesWidget::refreshRopes()
         Rebuild_Group_Lists(&g);
         shownLines = g.lines;
     }
+    fits.drawingReady(this);
     update();
+}
+
+QRectF RopesWidget::drawingExtent() const
+{
+    QRectF extent;
+    for (const LineProp& line : shownLines) {
+        for (const QVector3D& q : {line.q1, line.q2}) {
+            const double y = std::fabs(q.y());
+            extent |= QRectF(QPointF(-y, q.z()), QPointF(y, q.z()));
+        }
+    }
+    return extent;
+}
+
+bool RopesWidget::fitToLines()
+{
+    const QRectF extent = drawingExtent();
+    if (shownLines.isEmpty() || !(extent.width() > 0))
+        return false;
+    const QRectF area =
+        QRectF(rect()).adjusted(kLabelMargin, kHeadingBand + kLabelMargin, -kLabelMargin, -kLabelMargin);
+    const ViewFit fit = Fit_In(extent, area);
+    // The zoom is kept as the wheel's exponent; the wheel's far end holds.
+    setExponent(std::max(kMinExponent, std::log2(fit.zoom / 0.0005) - 1));
+    tx = area.center().x() - s * extent.center().x();
+    ty = area.center().y() - s * extent.center().y();
+    update();
+    return true;
+}
+
+void RopesWidget::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    fits.shown(this, event);
+}
+
+void RopesWidget::hideEvent(QHideEvent* event)
+{
+    QDialog::hideEvent(event);
+    fits.hidden(this);
+}
+
+void RopesWidget::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    fits.resized(this);
 }
 
 void RopesWidget::transformPainter(QPainter& painter, double xscale)
@@ -154,6 +207,7 @@ void RopesWidget::wheelEvent(QWheelEvent* event)
     if (next < kMinExponent)
         next = kMinExponent;
     setExponent(next);
+    fits.userMoved();
     update();
 }
 
@@ -163,6 +217,7 @@ void RopesWidget::mousePressEvent(QMouseEvent* event)
         setExponent(kStartExponent);
         tx = kHomeX;
         ty = kHomeY;
+        fits.userMoved();
         update();
     } else if (event->button() == Qt::MiddleButton) {
         lastPos = event->position().toPoint();
@@ -177,6 +232,7 @@ void RopesWidget::mouseMoveEvent(QMouseEvent* event)
     if (event->buttons() & Qt::MiddleButton) {
         tx += d.x();
         ty += d.y();
+        fits.userMoved();
         update();
     } else if (event->buttons() & Qt::LeftButton) {
         update();

@@ -3,7 +3,8 @@
 // The " 2D" window of the bridle manager: the current line group seen from
 // the front. The right half carries every line's length, the mirrored left
 // half every line's diameter. It follows the group selection and every
-// change of the lines or of the loading fields.
+// change of the lines or of the loading fields. Both halves open fitted
+// into the window (widgets/fitsession.h).
 
 #include <QDialog>
 #include <QList>
@@ -15,6 +16,7 @@
 #include <memory>
 
 #include "core/bridledata.h"
+#include "widgets/fitsession.h"
 
 class ParaStruct;
 
@@ -49,7 +51,14 @@ public slots:
     void refreshRopes();
     void transformPainter(QPainter& painter, double xscale);
 
+    // The group's lines, both halves, in the window's plan units (y across,
+    // z down): what a fit shows whole.
+    QRectF drawingExtent() const;
+
 protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
@@ -57,6 +66,7 @@ protected:
 
 private:
     void setExponent(double exponent);
+    bool fitToLines();
 
     ParaStruct* design;
     std::unique_ptr<BridleData> copy;
@@ -65,4 +75,5 @@ private:
     double s = 0.0;
     double tx = 0.0, ty = 0.0;
     QPoint lastPos;
+    FitSession fits;
 };

@@ -72,6 +72,9 @@ void DxfPreviewDialog::on_dxf_tabWidget_currentChanged(int index)
         QApplication::restoreOverrideCursor();
         Export_To_DXF();
         return;
+    } else if (index == kNeutralTab) {
+        // The neutral tab shows no sheet: the view says what to choose.
+        pattwidget->Create_Previews(-1);
     }
     QApplication::restoreOverrideCursor();
     if (!refusal.isEmpty())

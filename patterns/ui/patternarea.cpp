@@ -1,6 +1,7 @@
 #include "patterns/ui/patternarea.h"
 
 #include "core/parastruct.h"
+#include "core/viewfit.h"
 #include "patterns/patterngeom.h"
 #include "patterns/patternsheet.h"
 
@@ -42,6 +43,7 @@ void PatternArea::initPatternArea()
 {
     viewRect = rect();
     fitZoom = 0.0;
+    fittedKinds.clear();
 }
 
 QString PatternArea::Create_Previews(int kind)
@@ -55,12 +57,19 @@ QString PatternArea::Create_Previews(int kind)
     sheet.notes = &notes;
     QPainterPath drawn = Preview_Pattern(sheet, kind, &refusal);
     patternPath.swap(drawn);
+    kindShown = kind >= 0 && kind < Drawing3D;
     // A sheet without pieces says why, instead of showing an empty area.
     emptyNote.clear();
     if (patternPath.isEmpty() && kind >= 0 && kind < Drawing3D)
         emptyNote = !refusal.isEmpty() ? refusal
                     : !notes.isEmpty() ? notes.join(QLatin1Char('\n'))
                                        : Empty_Sheet_Text(kind);
+    // A sheet opens whole, the first time its kind is drawn after the
+    // dialog was shown; after that the zoom is the user's.
+    if (!patternPath.isEmpty() && !fittedKinds.contains(kind)) {
+        fittedKinds.insert(kind);
+        Auto_Zoom();
+    }
     repaint();
     return refusal;
 }
@@ -73,16 +82,14 @@ void PatternArea::Auto_Zoom()
         return;
     const double m = int(((r.y() + r.height()) - r.y()) / 20);
     drawingRect = QRectF(r.x() - m, r.y() - m, r.width() + 2 * m, r.height() + 2 * m);
-    // The whole framed sheet in the view as it is now (the window may have
-    // been resized since it was shown), below the cut-mode buttons, at nine
-    // tenths of the size that would just fit; a large sheet may need a zoom
-    // below the wheel's steps.
-    const QRect view = rect().adjusted(0, 0, 0, -kButtonBand);
-    zoom = myScale(0.0, &view, &drawingRect);
-    if (!(zoom > 0) || !std::isfinite(zoom))
-        zoom = 1.0;
+    // The whole framed sheet in the middle of the view as it is now (the
+    // window may have been resized since it was shown), below the cut-mode
+    // buttons; a large sheet may need a zoom below the wheel's steps.
+    const ViewFit fit = Fit_In(drawingRect, QRectF(rect()).adjusted(0, kButtonBand, 0, 0));
+    zoom = fit.zoom;
     fitZoom = zoom;
-    patternPath.translate(-(r.x() - m), -(r.y() - m) + kButtonBand / zoom);
+    // About the anchor (0, 0) a sheet point p shows at zoom x p.
+    patternPath.translate(fit.offset / zoom);
     anchor = QPointF(0, 0);
 }
 
@@ -115,11 +122,21 @@ void PatternArea::my_paint(QPainter* painter, const QPainterPath& path, const QP
     painter->drawPath(filled);
 }
 
+QString PatternArea::chooseHint()
+{
+    return QStringLiteral("Choose a tab above to preview its pieces, or \"Export all\" to write every DXF file.");
+}
+
 void PatternArea::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setBrush(QBrush(Qt::lightGray, Qt::SolidPattern));
     painter.drawRect(rect());
+    if (!kindShown) {
+        painter.setPen(Qt::black);
+        painter.drawText(rect().adjusted(20, kButtonBand, -20, -20), Qt::AlignCenter | Qt::TextWordWrap, chooseHint());
+        return;
+    }
     QPen pen(Qt::darkRed, 0, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
     pen.setCosmetic(true);
     my_paint(&painter, patternPath, pen);

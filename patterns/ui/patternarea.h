@@ -3,8 +3,10 @@
 // The pattern preview: paints the sheet of one pattern kind, with zoom (the
 // wheel, around the cursor), a fit of the whole sheet to the view (left
 // button), a reset (right button) and panning (middle button, one step every
-// tenth mouse move). Zoom and anchor stay when another kind is chosen. A
-// sheet without pieces says why. The
+// tenth mouse move). Each kind's sheet is fitted the first time it is drawn
+// after the dialog was shown; later the zoom and anchor stay when another
+// kind is chosen. A sheet without pieces says why; before any kind is chosen
+// the view says what to choose. The
 // sheets themselves are drawn by the pattern writers (patterns/patternsheet.h)
 // in plan units; the view only holds and paints what they drew.
 
@@ -14,6 +16,7 @@
 #include <QPointF>
 #include <QRect>
 #include <QRectF>
+#include <QSet>
 #include <QString>
 #include <QWidget>
 
@@ -58,6 +61,8 @@ public:
     // pieces (or no kind was chosen).
     const QString& emptySheetNote() const { return emptyNote; }
     double zoomFactor() const { return zoom; }
+    // What the view says before a kind is chosen.
+    static QString chooseHint();
     QPointF zoomAnchor() const { return anchor; }
 
 protected:
@@ -81,4 +86,6 @@ private:
     QRectF drawingRect;       // framed box of the last fit
     QRect viewRect;
     QString emptyNote;
+    bool kindShown = false;   // a sheet of a pattern kind (or its note) is on the view
+    QSet<int> fittedKinds;    // kinds fitted since the dialog was shown
 };

@@ -234,14 +234,14 @@ QRectF FlatWing::summaryBlock() const
 
 void FlatWing::fitView()
 {
-    // The whole plan with its texts below the header lines, at full size
-    // when there is room, smaller when there is not; the pan is what moves
-    // it from where the shift puts it.
+    // The whole plan with its texts below the header lines, filling the
+    // view (a maximized window shows it larger, up to the wheel's largest
+    // zoom); the pan is what moves it from where the shift puts it.
     const QRectF drawing = drawingExtent();
     const QRectF area = QRectF(rect()).adjusted(8, 60, -8, -8);
     if (drawing.isEmpty() || area.isEmpty())
         return;
-    const ViewFit fit = Fit_In(drawing, area, 1.0, FitAlign::TopLeft);
+    const ViewFit fit = Fit_In(drawing, area, 2.0);
     m_scale = std::clamp(fit.zoom, 0.25, 2.0);
     m_panX = fit.offset.x() - shift.x();
     m_panY = fit.offset.y() - shift.y();

@@ -7,6 +7,7 @@
 #include "core/curves.h"
 #include "core/designedit.h"
 #include "core/parastruct.h"
+#include "core/viewfit.h"
 #include "shape/frontview.h"
 #include "widgets/textdraw.h"
 
@@ -14,6 +15,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QRadialGradient>
+#include <QScrollBar>
 #include <QStyleOptionGraphicsItem>
 #include <QWheelEvent>
 
@@ -290,7 +292,7 @@ void BezierFace::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidg
 // --- The view ----------------------------------------------------------------
 
 FaceWidget::FaceWidget(QWidget* parent)
-    : QGraphicsView(parent), design(GetDataStruct())
+    : QGraphicsView(parent), design(GetDataStruct()), fits([this] { return fitDrawing(); })
 {
     auto* scene = new QGraphicsScene(this);
     scene->setItemIndexMethod(QGraphicsScene::NoIndex);
@@ -317,6 +319,9 @@ FaceWidget::FaceWidget(QWidget* parent)
 
     scale(0.8, 0.8);
     setMinimumSize(250, 250);
+    // A scroll bar the user moves pans the view: resizes leave it alone.
+    for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()})
+        connect(bar, &QScrollBar::actionTriggered, this, [this] { fits.userMoved(); });
 }
 
 void FaceWidget::FaceNodesPositions()
@@ -331,6 +336,9 @@ void FaceWidget::FaceNodesPositions()
         if (n->nodeIndex >= 0 && n->nodeIndex < 4)
             n->setPos(stored[n->nodeIndex]);
     }
+    // The dialog places the nodes as it is shown, after the view itself
+    // was shown.
+    fits.drawingReady(this);
 }
 
 void FaceWidget::scaleView(double factor)
@@ -339,6 +347,51 @@ void FaceWidget::scaleView(double factor)
     if (width < 0.05 || width > 100)
         return;
     scale(factor, factor);
+    fits.userMoved();
+}
+
+QRectF FaceWidget::drawingExtent() const
+{
+    // Node 0 and the figures written from the centre line (see
+    // BezierFace::paint), then the arc and its nodes with their marks.
+    QRectF extent(QPointF(-20, 80), QPointF(420, 470));
+    QPointF points[4];
+    for (int i = 0; i < 4; ++i) {
+        points[i] = nodes[i]->pos();
+        extent |= QRectF(points[i] - QPointF(20, 20), QSizeF(40, 40));
+    }
+    extent |= Bezier_FourPoints(points[0], points[1], points[2], points[3]).boundingRect().adjusted(-15, -15, 15, 15);
+    return extent;
+}
+
+bool FaceWidget::fitDrawing()
+{
+    const QRectF drawing = drawingExtent();
+    const QRectF area = QRectF(viewport()->rect()).adjusted(8, 8, -8, -8);
+    if (drawing.isEmpty() || area.isEmpty())
+        return false;
+    const ViewFit fit = Fit_In(drawing, area);
+    setTransform(QTransform::fromScale(fit.zoom, fit.zoom));
+    centerOn(drawing.center());
+    return true;
+}
+
+void FaceWidget::showEvent(QShowEvent* event)
+{
+    QGraphicsView::showEvent(event);
+    fits.shown(this, event);
+}
+
+void FaceWidget::hideEvent(QHideEvent* event)
+{
+    QGraphicsView::hideEvent(event);
+    fits.hidden(this);
+}
+
+void FaceWidget::resizeEvent(QResizeEvent* event)
+{
+    QGraphicsView::resizeEvent(event);
+    fits.resized(this);
 }
 
 void FaceWidget::wheelEvent(QWheelEvent* event)

@@ -14,6 +14,8 @@
 
 #include <memory>
 
+#include "widgets/fitsession.h"
+
 class EditSession;
 class ParaStruct;
 class FaceWidget;
@@ -99,6 +101,8 @@ private:
     fNode* NP3;
 };
 
+// The view opens with the half wing's arc, its nodes and the figures whole
+// in it (widgets/fitsession.h).
 class FaceWidget : public QGraphicsView
 {
     Q_OBJECT
@@ -112,18 +116,27 @@ public:
     fNode* node(int i) const { return nodes[i]; }
     BezierFace* arc() const { return bezier; }
     fEdge* edge(int i) const { return edges[i]; }
+    // The arc of the right half with its nodes, and the block of figures, in
+    // scene units: what a fit shows whole.
+    QRectF drawingExtent() const;
 
 protected:
     void drawBackground(QPainter* painter, const QRectF& rect) override;
     void drawNetBackground(QPainter* painter);
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    bool fitDrawing();
+
     ParaStruct* design;
     fNode* nodes[4] = {};
     fEdge* edges[2] = {};
     BezierFace* bezier = nullptr;
+    FitSession fits;
 };
 
 class FrontViewDialog : public QDialog

@@ -2,6 +2,7 @@
 
 #include "core/parastruct.h"
 #include "core/transf.h"
+#include "core/viewfit.h"
 #include "structure/diagonals.h"
 #include "structure/diagshape.h"
 #include "structure/structfun.h"
@@ -21,6 +22,9 @@ constexpr double kMinZoom = 0.5;
 constexpr double kMaxZoom = 3.0;
 const QPointF kHome(0, 0.17 * 768);
 const QPointF kSheetOrigin(512, 50);
+// A fit leaves the heading line free and room around for the labels.
+constexpr double kHeadingBand = 35;
+constexpr double kFitMargin = 12;
 
 // Flat points are drawn turned: the bottom edge runs down the left side.
 QPointF sheet(QPointF p)
@@ -39,7 +43,9 @@ QPolygonF sheet(const QPolygonF& poly)
 
 } // namespace
 
-DiaCrossPort::DiaCrossPort(QWidget* parent) : QWidget(parent), design(GetDataStruct()), pan(kHome)
+DiaCrossPort::DiaCrossPort(QWidget* parent)
+    : QWidget(parent), design(GetDataStruct()), pan(kHome), largestZoom(kMaxZoom),
+      fits([this] { return fitDiagonal(); })
 {
     setAttribute(Qt::WA_StyledBackground, true);
     design->diagCurrent = 0;
@@ -65,6 +71,48 @@ void DiaCrossPort::showEvent(QShowEvent* event)
     if (event->spontaneous())
         return;
     rebuild();
+    fits.shown(this, event);
+}
+
+void DiaCrossPort::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    fits.hidden(this);
+}
+
+void DiaCrossPort::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    fits.resized(this);
+}
+
+QRectF DiaCrossPort::drawingExtent() const
+{
+    if (!showing)
+        return QRectF();
+    QRectF extent = sheet(shown.flatOutline).boundingRect();
+    for (int k = 0; k < 8; ++k) {
+        extent |= QRectF(sheet(shown.first.flatPoints[k]), QSizeF(0, 0));
+        extent |= QRectF(sheet(shown.second.flatPoints[k]), QSizeF(0, 0));
+    }
+    for (const QPointF& c : shown.flatControls)
+        extent |= QRectF(sheet(c), QSizeF(0, 0));
+    // The tab widths are written from their points to the right and up.
+    return extent.adjusted(-4, -10, 20, 4);
+}
+
+bool DiaCrossPort::fitDiagonal()
+{
+    const QRectF drawing = drawingExtent();
+    if (drawing.isEmpty())
+        return false;
+    const QRectF area = QRectF(rect()).adjusted(kFitMargin, kHeadingBand, -kFitMargin, -kFitMargin);
+    const ViewFit fit = Fit_In(drawing, area);
+    z = std::max(fit.zoom, kMinZoom);
+    largestZoom = std::max(kMaxZoom, z);
+    pan = area.center() - z * drawing.center();
+    update();
+    return true;
 }
 
 void DiaCrossPort::set_current_diagonal(int id)
@@ -74,6 +122,7 @@ void DiaCrossPort::set_current_diagonal(int id)
     const int k = std::min(id, int(design->diagonals.size()) - 1);
     design->diagCurrent = k;
     rebuild();
+    fits.drawingReady(this);
     repaint();
 }
 
@@ -81,6 +130,7 @@ void DiaCrossPort::Recreate_diagonals()
 {
     Generate_All_Diagonals(design);
     rebuild();
+    fits.drawingReady(this);
     repaint();
 }
 
@@ -88,6 +138,7 @@ void DiaCrossPort::Refresh_DiaCrossPort()
 {
     design->diagCurrent = 0;
     rebuild();
+    fits.drawingReady(this);
     repaint();
 }
 
@@ -108,6 +159,7 @@ void DiaCrossPort::mousePressEvent(QMouseEvent* event)
         if (event->button() == Qt::RightButton) {
             pan = kHome;
             z = 1.0;
+            fits.userMoved();
         }
     }
     repaint();
@@ -121,6 +173,7 @@ void DiaCrossPort::mouseMoveEvent(QMouseEvent* event)
     lastMouse = event->pos();
     if (event->buttons() & Qt::MiddleButton) {
         pan += d;
+        fits.userMoved();
         repaint();
     }
 }
@@ -133,7 +186,8 @@ void DiaCrossPort::mouseReleaseEvent(QMouseEvent*)
 
 void DiaCrossPort::wheelEvent(QWheelEvent* event)
 {
-    z = std::clamp(z * std::pow(2.0, event->angleDelta().y() / 360.0), kMinZoom, kMaxZoom);
+    z = std::clamp(z * std::pow(2.0, event->angleDelta().y() / 360.0), kMinZoom, largestZoom);
+    fits.userMoved();
     repaint();
 }
 

@@ -4,13 +4,16 @@
 // seven trapezes between the bottom and the top edge points, its cross-port
 // holes, its cutting outline, its edge and control points and the widths of
 // its four bottom tabs in millimetres. The diagonal is a completed copy;
-// the design's list keeps its records as the generation made them.
+// the design's list keeps its records as the generation made them. It opens
+// fitted into the pane (widgets/fitsession.h).
 
 #include <QPoint>
 #include <QPointF>
+#include <QRectF>
 #include <QWidget>
 
 #include "core/structuredata.h"
+#include "widgets/fitsession.h"
 
 class ParaStruct;
 
@@ -34,6 +37,9 @@ public:
     bool hasDiagonal() const { return showing; }
     // The widths of the four bottom tabs in mm, as labelled.
     QStringList tabWidthLabels() const;
+    // The shown diagonal with its marks and labels, in drawing units: what
+    // a fit shows whole.
+    QRectF drawingExtent() const;
 
 public slots:
     void Recreate_diagonals();
@@ -46,9 +52,12 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void rebuild();
+    bool fitDiagonal();
 
     ParaStruct* design;
     double z = 1.0;
@@ -57,4 +66,6 @@ private:
     QPoint lastMouse;
     DiagonalData shown;
     bool showing = false;
+    double largestZoom;   // the wheel's, or a fit's where that went larger
+    FitSession fits;
 };

@@ -2,8 +2,10 @@
 
 #include "core/parastruct.h"
 #include "core/transf.h"
+#include "core/viewfit.h"
 #include "structure/diagmodel.h"
 
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -18,10 +20,12 @@ constexpr double kHitDistance = 10;
 constexpr double kMinZoom = 0.5;
 constexpr double kMaxZoom = 4.0;
 constexpr double kPointDiameter = 18;
+constexpr double kFitMargin = 10;
 
 } // namespace
 
-DModelView::DModelView(QWidget* parent) : QWidget(parent), design(GetDataStruct())
+DModelView::DModelView(QWidget* parent)
+    : QWidget(parent), design(GetDataStruct()), fits([this] { return fitModel(); })
 {
     setAttribute(Qt::WA_StyledBackground, true);
     Load_Model();
@@ -38,7 +42,62 @@ void DModelView::Load_Model()
     apexPoint = t.corner[2];
     QPointF x;
     valid = Diagonal_Model_Apex(design, &x);
+    fits.drawingReady(this);
     update();
+}
+
+QRectF DModelView::drawingExtent() const
+{
+    const QPointF* p = design->diagModelPoints;
+    QRectF extent;
+    const QFontMetricsF metrics(font());
+    for (int i = 0; i < 12; ++i) {
+        // The ring around the point and room for its number beside it (the
+        // number keeps its size whatever the zoom: a zoom near 1 is taken).
+        const QString number = QStringLiteral(" %1").arg(i);
+        extent |= QRectF(p[i] - QPointF(kPointDiameter / 2, kPointDiameter / 2),
+                         QSizeF(kPointDiameter, kPointDiameter));
+        extent |= QRectF(p[i] + QPointF(kPointDiameter / 2, -metrics.ascent()),
+                         QSizeF(metrics.horizontalAdvance(number), metrics.height()));
+    }
+    extent |= design->diagModelTriangle.outline.boundingRect();
+    if (valid) {
+        extent |= QRectF(apexPoint, QSizeF(0, 0));
+        for (const QPolygonF& hole : design->diagModelPolys)
+            extent |= hole.boundingRect();
+    }
+    return extent;
+}
+
+bool DModelView::fitModel()
+{
+    const QRectF drawing = drawingExtent();
+    if (!(drawing.width() > 0) || !(drawing.height() > 0))
+        return false;
+    const QRectF area = QRectF(rect()).adjusted(kFitMargin, kFitMargin, -kFitMargin, -kFitMargin);
+    const ViewFit fit = Fit_In(drawing, area, kMaxZoom);
+    z = std::max(fit.zoom, kMinZoom);
+    pan = area.center() - z * drawing.center();
+    update();
+    return true;
+}
+
+void DModelView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    fits.shown(this, event);
+}
+
+void DModelView::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    fits.hidden(this);
+}
+
+void DModelView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    fits.resized(this);
 }
 
 void DModelView::storeModel()
@@ -52,6 +111,7 @@ void DModelView::set_box_values(int c, int offset, int n)
     offsetMm = 4 * offset;
     count = n;
     storeModel();
+    fits.drawingReady(this);
     repaint();
 }
 
@@ -59,6 +119,7 @@ void DModelView::set_default_diagonal()
 {
     Diagonal_Model_Default(design);
     storeModel();
+    fits.drawingReady(this);
     if (valid)
         repaint();
 }
@@ -98,6 +159,7 @@ void DModelView::mousePressEvent(QMouseEvent* event)
     } else if (event->button() == Qt::RightButton) {
         pan = QPointF();
         z = 1.0;
+        fits.userMoved();
     }
     repaint();
 }
@@ -113,6 +175,7 @@ void DModelView::mouseMoveEvent(QMouseEvent* event)
         repaint();
     } else if (event->buttons() & Qt::MiddleButton) {
         pan += d;
+        fits.userMoved();
         repaint();
     }
 }
@@ -126,6 +189,7 @@ void DModelView::mouseReleaseEvent(QMouseEvent*)
 void DModelView::wheelEvent(QWheelEvent* event)
 {
     z = std::clamp(z * std::pow(2.0, event->angleDelta().y() / 360.0), kMinZoom, kMaxZoom);
+    fits.userMoved();
     repaint();
 }
 
@@ -158,9 +222,16 @@ void DModelView::paintEvent(QPaintEvent*)
         else
             painter.setBrush(Qt::NoBrush);
         painter.drawEllipse(p[i], kPointDiameter / 2, kPointDiameter / 2);
-        painter.drawText(p[i], QStringLiteral(" %1 ").arg(i));
     }
     painter.setBrush(Qt::NoBrush);
+    // The numbers at the font's own size, whatever the zoom: beside the
+    // ring, not under the line through it.
+    painter.save();
+    painter.resetTransform();
+    painter.setPen(Qt::black);
+    for (int i = 0; i < 12; ++i)
+        painter.drawText(pan + z * p[i] + QPointF(z * kPointDiameter / 2, 0), QStringLiteral(" %1").arg(i));
+    painter.restore();
 
     painter.setPen(QPen(Qt::blue, 0, Qt::DotLine));
     const int lines[7][2] = {{0, 1}, {10, 1}, {0, 11}, {0, 4}, {3, 1}, {2, 7}, {5, 6}};

@@ -3,11 +3,15 @@
 // The cross-port model of the diagonals on its own tab of the diagonal ribs
 // dialog: the twelve model points, the hole triangle and its holes. The user
 // raises or lowers the two height points (p6, p7) together; each change and
-// each new box value goes into the design at once (diagmodel.h).
+// each new box value goes into the design at once (diagmodel.h). The model
+// opens fitted into the pane (widgets/fitsession.h).
 
 #include <QPoint>
 #include <QPointF>
+#include <QRectF>
 #include <QWidget>
+
+#include "widgets/fitsession.h"
 
 class ParaStruct;
 
@@ -34,6 +38,9 @@ public:
     int selectedPoint() const { return selected; }
     bool modelValid() const { return valid; }
     QPointF apex() const { return apexPoint; }
+    // The model's points with their marks and numbers, the triangle and its
+    // holes, in drawing units: what a fit shows whole.
+    QRectF drawingExtent() const;
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -42,8 +49,12 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    bool fitModel();
     void moveHeightPoints(double dx, double dy);
     void storeModel();
 
@@ -58,4 +69,5 @@ private:
     int count = 1;
     bool valid = false;
     QPointF apexPoint;
+    FitSession fits;
 };

@@ -22,6 +22,8 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTest>
+
+#include "tests/common/statewait.h"
 #include <QApplication>
 #include <QByteArray>
 #include <QColor>
@@ -115,7 +117,6 @@ private slots:
         QCOMPARE(w.windowTitle(), QStringLiteral("aerodynamics - flow analysis"));
         QCOMPARE(w.windowModality(), Qt::WindowModal);
         QCOMPARE(w.size(), QSize(1076, 710));
-        QCOMPARE(w.grafclasswidget->geometry(), QRect(9, 55, 490, 294));
         QCOMPARE(w.baseTable->minimumHeight(), 614);
         QVERIFY(w.baseTable->isReadOnly());
         QCOMPARE(w.modelEdit->text(), QStringLiteral("SMOOTH"));
@@ -129,6 +130,46 @@ private slots:
         QCOMPARE(w.sumropeslenEdit->text(), QStringLiteral("0.00"));
         QCOMPARE(w.pilotshiftprocEdit->text(), QStringLiteral(" 30.00 "));
         QVERIFY(warnings.isEmpty());
+    }
+
+    // The window is laid out: at the form's size its parts stand side by
+    // side inside it, none over another; maximized, the chart and the table
+    // grow with it and the window's content fills it instead of keeping to
+    // its corner.
+    void growsWithTheWindow()
+    {
+        WPolar w;
+        w.resize(1076, 710);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QWidget* parts[] = {w.topWidget, w.grafclasswidget, w.baseTable, w.groupBox, w.groupBox_4, w.bottomWidget};
+        auto laidOut = [&]() {
+            const QRect window = w.rect();
+            for (QWidget* a : parts) {
+                if (!window.contains(a->geometry()))
+                    return a->objectName() + " leaves the window";
+                for (QWidget* b : parts)
+                    if (a != b && a->geometry().intersects(b->geometry()))
+                        return a->objectName() + " lies over " + b->objectName();
+            }
+            return QString();
+        };
+        QString problem = laidOut();
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        const QSize chart = w.grafclasswidget->size();
+        const QSize table = w.baseTable->size();
+        w.resize(1600, 1000);
+        WAIT_FOR_EQUAL(w.width(), 1600);
+        WAIT_FOR_EQUAL(w.bottomWidget->geometry().bottom() > 950, true);
+        problem = laidOut();
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        QVERIFY(w.grafclasswidget->width() > chart.width() + 150);
+        // the curve is drawn over the grown chart, not in its old corner
+        QVERIFY(redArea(w.grafclasswidget->grab().toImage()).right() > chart.width() + 100);
+        QVERIFY(w.grafclasswidget->height() > chart.height() + 150);
+        QVERIFY(w.baseTable->height() > table.height() + 150);
+        QVERIFY(w.baseTable->geometry().right() > 1550);
+        w.close();
     }
 
     // The whole table of the fixture: head block, headings, every row and
@@ -256,10 +297,10 @@ private slots:
     {
         WPolar w;
         grafClass* chart = w.grafclasswidget;
+        const QRect first = redArea(chart->grab().toImage());
         const double x0 = chart->viewOffsetX();
         const double y0 = chart->viewOffsetY();
         QCOMPARE(chart->viewZoom(), 1.0);
-        const QRect first = redArea(chart->grab().toImage());
         QVERIFY(first.isValid());
 
         const double step = double(0.025f);

@@ -8,12 +8,14 @@
 #include <QMatrix4x4>
 #include <QObject>
 #include <QPoint>
+#include <QRectF>
 #include <QSize>
 #include <QVector3D>
 #include <QVector4D>
 
 #include "core/viewcamera.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -277,6 +279,81 @@ private slots:
         const CameraMatrix m = Camera_Modelview(c);
         for (int i = 0; i < 16; ++i)
             QVERIFY2(near(m[i], qt.constData()[i], 1e-5), qPrintable(QStringLiteral("%1: %2 %3").arg(i).arg(m[i]).arg(qt.constData()[i])));
+    }
+
+    // The fit of a scene: every point and its mirror image across y = 0,
+    // projected as GL does (Qt's matrices, the orthographic box, the square
+    // viewport), lands inside the given area of the view, the scene as large
+    // as that allows (it touches two opposite sides of the area) and centred
+    // in it; the turns stay. Scenes off the origin, views wide and
+    // tall, turned and not.
+    void fitPoints_data()
+    {
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("z");
+        QTest::addColumn<QSize>("view");
+        QTest::addColumn<QList<QVector3D>>("points");
+        // A half wing seen from the front with its lines down to risers
+        // far below it (GL units).
+        const QList<QVector3D> wing{{0, 0, 0}, {0.1, 0.5, 0.05}, {0.05, 0.55, 0.25}, {0.3, 0.1, 0.02},
+                                    {0.1, 0.08, 0.9}, {0.12, 0.1, 1.05}};
+        QTest::newRow("face view, the form's size") << 4320 << 1440 << QSize(640, 500) << wing;
+        QTest::newRow("face view, maximized") << 4320 << 1440 << QSize(1600, 900) << wing;
+        QTest::newRow("tall view") << 4320 << 1440 << QSize(400, 900) << wing;
+        QTest::newRow("turned") << 1000 << 333 << QSize(900, 700) << wing;
+        QTest::newRow("far off the origin")
+            << 0 << 0 << QSize(800, 600) << QList<QVector3D>{{5, 7, -3}, {5.2, 7.5, -2.9}, {4.9, 6.8, -3.3}};
+    }
+    void fitPoints()
+    {
+        QFETCH(int, x);
+        QFETCH(int, z);
+        QFETCH(QSize, view);
+        QFETCH(QList<QVector3D>, points);
+        ViewCamera c;
+        c.xRot = x;
+        c.zRot = z;
+        c.scale = 3.0;
+        c.xPan = 0.7;
+        // An area of the view (from its lower left): 20 pixels to spare,
+        // a band of 40 more at the top.
+        const double margin = 20, band = 40;
+        const QRectF area(QPointF(margin, margin), QPointF(view.width() - margin, view.height() - band - margin));
+        const ViewCamera fitted = Camera_Fit_Points(c, points, view.width(), view.height(), area);
+        QCOMPARE(fitted.xRot, x);
+        QCOMPARE(fitted.zRot, z);
+        // GL's road from a scene point to the window, built from Qt's
+        // matrices.
+        QMatrix4x4 m;
+        m.ortho(-0.5f, 0.5f, -0.5f, 0.5f, float(c.nearPlane), float(c.farPlane));
+        m.scale(float(fitted.scale));
+        m.translate(float(fitted.xPan), float(fitted.yPan), -9.5f);
+        m.rotate(x / 16.0f, 1, 0, 0);
+        m.rotate(z / 16.0f, 0, 0, 1);
+        const int side = 3 * std::min(view.width(), view.height());
+        const double vx = (view.width() - side) / 2, vy = int((view.height() - side) * c.lift);
+        double left = 1e9, right = -1e9, bottom = 1e9, top = -1e9;
+        for (const QVector3D& p : points) {
+            for (float mirror : {1.0f, -1.0f}) {
+                const QVector3D ndc = m.map(QVector3D(p.x(), mirror * p.y(), p.z()));
+                const double wx = vx + side * (ndc.x() + 1) / 2, wy = vy + side * (ndc.y() + 1) / 2;
+                left = std::min(left, wx);
+                right = std::max(right, wx);
+                bottom = std::min(bottom, wy);
+                top = std::max(top, wy);
+            }
+        }
+        const QString where = QStringLiteral("%1..%2 x %3..%4 in %5 x %6")
+                                  .arg(left).arg(right).arg(bottom).arg(top).arg(view.width()).arg(view.height());
+        const double slack = 1e-3 * view.width();
+        QVERIFY2(left >= area.left() - slack && right <= area.right() + slack, qPrintable(where));
+        QVERIFY2(bottom >= area.top() - slack && top <= area.bottom() + slack, qPrintable(where));
+        QVERIFY2((left < area.left() + slack && right > area.right() - slack)
+                     || (bottom < area.top() + slack && top > area.bottom() - slack),
+                 qPrintable(where));
+        QVERIFY2(std::abs((left + right) / 2 - area.center().x()) < slack
+                     && std::abs((bottom + top) / 2 - area.center().y()) < slack,
+                 qPrintable(where));
     }
 };
 

@@ -79,6 +79,40 @@ private slots:
         QVERIFY(QFile::exists(dir.filePath(QStringLiteral("texture_image.png"))));
     }
 
+    // Without a texture image (no project, nothing saved) the view says how
+    // to make one, in a line at its top; with the texture it says nothing.
+    void withoutTextureSaysHow()
+    {
+        GetGlobClass()->dxfDir.clear();
+        NurbsWidget view;
+        view.resize(800, 600);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        const QImage image = view.grabFramebuffer();
+        QVERIFY(!view.textureReady());
+        auto textRows = [](const QImage& shot) {
+            // Rows of the top band that hold dark text on the light ground.
+            int rows = 0;
+            for (int y = 0; y < 60; ++y) {
+                int dark = 0;
+                for (int x = 0; x < shot.width(); ++x)
+                    dark += shot.pixelColor(x, y).lightness() < 80;
+                rows += dark > 3;
+            }
+            return rows;
+        };
+        QVERIFY2(textRows(image) >= 6, qPrintable(QString::number(textRows(image))));
+
+        GetGlobClass()->dxfDir = dir.path();
+        publishRedCanopy();
+        NurbsWidget textured;
+        textured.resize(800, 600);
+        textured.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&textured));
+        WAIT_FOR_STATE(textured.textureReady());
+        QCOMPARE(textRows(textured.grabFramebuffer()), 0);
+    }
+
     // Both halves carry the texture: the face view is symmetric, and every
     // red pixel of one half has a red mirror image in the other.
     void bothHalvesTextured()

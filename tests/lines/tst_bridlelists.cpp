@@ -1,5 +1,6 @@
 // What the bridle views show, without painting: the line table of a group
-// (labels, lengths, loads, brake relaxation, shared nodes), the lines and the
+// (labels, lengths, loads, brake relaxation, shared nodes, the tree laid out
+// without crossings and its labels placed apart), the lines and the
 // half canopy of the 3-D window with its camera arithmetic, and the brake
 // relaxation diagram, also for a design that has no span yet.
 
@@ -21,6 +22,8 @@
 #include "lines/bridlelists.h"
 #include "lines/loading.h"
 #include "tests/lines/linesfixture.h"
+#include "tests/lines/tablecheck.h"
+#include "core/chartlabels.h"
 
 using namespace linesfixture;
 
@@ -40,57 +43,89 @@ class TestBridleLists : public QObject
     }
 
 private slots:
-    // A label reads upright whichever way its line leans, on the side its
-    // line leans to; a line that crosses the frame has it just below the
-    // frame (2 units), any other line at its middle.
-    void labelPlace_data()
+    // A table's tree laid out for reading, from trees whose scene places
+    // cross: the frame points stay, every free node stands below the frame
+    // and below the nodes it carries, and no two lines cross unless the ribs
+    // of their branches interleave. The labels then all find a place clear
+    // of one another, of the nodes and of the frame.
+    void tidyTree_data()
     {
-        QTest::addColumn<QPointF>("P");   // parent end
-        QTest::addColumn<QPointF>("Q");   // child end
-        QTest::addColumn<double>("clear");
-        QTest::addColumn<QPointF>("centre");
-        QTest::addColumn<double>("angle");
-        QTest::addColumn<bool>("under");
-        QTest::newRow("up to the frame") << QPointF(100, 400) << QPointF(100, 100) << 250.0 << QPointF(100, 252) << -90.0 << false;
-        QTest::newRow("leaning left") << QPointF(400, 400) << QPointF(100, 100) << 250.0 << QPointF(252, 252) << 45.0 << true;
-        QTest::newRow("leaning right") << QPointF(100, 400) << QPointF(400, 100) << 250.0 << QPointF(248, 252) << -45.0 << true;
-        QTest::newRow("steep, left") << QPointF(100, 400) << QPointF(90, 100) << 250.0 << QPointF(90 + 152.0 / 30, 252) << 88.09 << true;
-        QTest::newRow("steep, right") << QPointF(100, 400) << QPointF(110, 100) << 250.0 << QPointF(110 - 152.0 / 30, 252) << -88.09 << true;
-        QTest::newRow("child below") << QPointF(100, 100) << QPointF(400, 400) << 250.0 << QPointF(252, 252) << 45.0 << true;
-        QTest::newRow("below the frame") << QPointF(0, 300) << QPointF(100, 400) << 250.0 << QPointF(50, 350) << 45.0 << true;
-        QTest::newRow("inside the frame") << QPointF(0, 0) << QPointF(100, 100) << 250.0 << QPointF(50, 50) << 45.0 << true;
-        QTest::newRow("leftwards") << QPointF(200, 300) << QPointF(0, 300) << 250.0 << QPointF(100, 300) << 0.0 << false;
+        QTest::addColumn<int>("framePoints");     // frame nodes 0 .. n-1, 36 apart on one row
+        QTest::addColumn<QList<QPoint>>("free");  // free nodes n, n+1, ... where the scene put them
+        QTest::addColumn<QList<QPoint>>("lines"); // (parent, child)
+        // The brake fans: the first fan's node lies low and to the right,
+        // beyond the second's, as the scene's steps leave it.
+        QTest::newRow("two fans, the first lower")
+            << 4 << QList<QPoint>{{150, 600}, {260, 420}, {140, 300}}
+            << QList<QPoint>{{4, 5}, {4, 6}, {5, 0}, {5, 1}, {6, 2}, {6, 3}};
+        // A line straight to the frame beside a branch several levels deep.
+        QTest::newRow("leaf beside a deep branch")
+            << 9 << QList<QPoint>{{250, 650}, {260, 500}, {160, 330}, {300, 420}}
+            << QList<QPoint>{{9, 0}, {9, 10}, {10, 11}, {11, 1}, {11, 2}, {10, 12}, {12, 3}, {12, 4}, {12, 5},
+                             {12, 6}, {12, 7}, {12, 8}};
+        QTest::newRow("chain to a wide fan")
+            << 8 << QList<QPoint>{{230, 700}, {230, 600}, {240, 300}}
+            << QList<QPoint>{{8, 9}, {9, 10}, {10, 0}, {10, 1}, {10, 2}, {10, 3}, {10, 4}, {10, 5}, {10, 6}, {10, 7}};
+        QTest::newRow("outer lines round a branch")
+            << 10 << QList<QPoint>{{260, 500}, {270, 450}}
+            << QList<QPoint>{{10, 0}, {10, 9}, {10, 11}, {11, 1}, {11, 2}, {11, 3}, {11, 4}, {11, 5}, {11, 6}, {11, 7},
+                             {11, 8}};
     }
-    void labelPlace()
+    void tidyTree()
     {
-        QFETCH(QPointF, P);
-        QFETCH(QPointF, Q);
-        QFETCH(double, clear);
-        QFETCH(QPointF, centre);
-        QFETCH(double, angle);
-        QFETCH(bool, under);
-        const LabelPlace place = Bridle_Table_Label_Place(P, Q, clear);
-        QVERIFY2((place.centre - centre).manhattanLength() < 1e-9,
-                 qPrintable(QString("%1, %2").arg(place.centre.x()).arg(place.centre.y())));
-        QVERIFY2(std::fabs(place.angle - angle) < 0.01, qPrintable(QString::number(place.angle)));
-        QCOMPARE(place.under, under);
-    }
+        QFETCH(int, framePoints);
+        QFETCH(QList<QPoint>, free);
+        QFETCH(QList<QPoint>, lines);
+        constexpr int kRow = 212;
+        constexpr double kBase = 232;
+        BridleTable t;
+        for (int i = 0; i < framePoints; ++i) {
+            t.nodes.append(QPoint(100 + 36 * i, kRow));
+            t.onFrame.append(true);
+        }
+        for (const QPoint& p : free) {
+            t.nodes.append(p);
+            t.onFrame.append(false);
+        }
+        for (const QPoint& l : lines) {
+            GraphRec rec;
+            rec.start = l.x();
+            rec.end = l.y();
+            t.graph.append(rec);
+        }
+        const BridleTable scene = t;
+        Lay_Out_Bridle_Table(&t, kBase, 120, 50);
+        for (int i = 0; i < framePoints; ++i)
+            QCOMPARE(t.nodes[i], scene.nodes[i]);
+        for (const GraphRec& rec : std::as_const(t.graph)) {
+            QVERIFY(t.nodes[rec.start].y() > kBase);
+            QVERIFY2(t.nodes[rec.start].y() > t.nodes[rec.end].y(),
+                     qPrintable(QString("node %1 not below node %2").arg(rec.start).arg(rec.end)));
+        }
+        const QList<QPair<int, int>> crossing = tablecheck::crossingLines(t, kRow);
+        QVERIFY2(crossing.isEmpty(), qPrintable(QString("lines %1 and %2 cross")
+                                                     .arg(crossing.value(0).first)
+                                                     .arg(crossing.value(0).second)));
 
-    // A label stands low enough on its line to clear the frame with its
-    // whole size, at most at the line's lower end.
-    void labelPlaceLongLabel()
-    {
-        // Vertical from 400 up to 100, the frame down to 250: a label 100
-        // wide reaches 50 up from its centre.
-        LabelPlace place = Bridle_Table_Label_Place(QPointF(100, 400), QPointF(100, 100), 250, QSizeF(100, 12));
-        QVERIFY((place.centre - QPointF(100, 302)).manhattanLength() < 1e-9);
-        place = Bridle_Table_Label_Place(QPointF(100, 300), QPointF(100, 100), 250, QSizeF(200, 12));
-        QVERIFY((place.centre - QPointF(100, 300)).manhattanLength() < 1e-9);
-        // At 45 degrees: half the width and the height each times 0.707.
-        place = Bridle_Table_Label_Place(QPointF(400, 400), QPointF(100, 100), 250, QSizeF(100, 10));
-        const double up = (50 + 10) * std::sqrt(0.5);
-        QVERIFY2((place.centre - QPointF(252 + up, 252 + up)).manhattanLength() < 1e-9,
-                 qPrintable(QString::number(place.centre.y())));
+        // Labels as long as a brake line's on the lines to the frame.
+        QList<QSizeF> sizes;
+        for (const GraphRec& rec : std::as_const(t.graph))
+            sizes.append(t.onFrame[rec.end] ? QSizeF(105, 12) : QSizeF(36, 12));
+        const QList<TableLabel> labels = Bridle_Table_Labels(t, sizes, kBase, 5);
+        QCOMPARE(labels.size(), t.graph.size());
+        QList<QRectF> boxes;
+        for (int k = 0; k < labels.size(); ++k) {
+            const TableLabel& l = labels[k];
+            QVERIFY2(l.placed, qPrintable(QString("label %1 found no place").arg(k)));
+            const QSizeF wanted = l.turned ? sizes[k].transposed() : sizes[k];
+            QCOMPARE(l.box.size(), wanted);
+            QVERIFY(l.box.top() >= kBase);
+            for (const QPoint& n : std::as_const(t.nodes))
+                QVERIFY2(!l.box.intersects(QRectF(n - QPointF(5, 5), QSizeF(10, 10))),
+                         qPrintable(QString("label %1 covers a node").arg(k)));
+            boxes.append(l.box);
+        }
+        QVERIFY(!Labels_Overlap(boxes));
     }
 
     // The label of a line: rounded to 5 mm (millimetre digit 0-2 down, 3-7 to

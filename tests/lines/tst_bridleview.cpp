@@ -28,6 +28,7 @@
 #include "lines/ui/bridleview.h"
 #include "tests/common/printtopdf.h"
 #include "tests/lines/linesfixture.h"
+#include "tests/lines/tablecheck.h"
 
 using namespace linesfixture;
 
@@ -65,6 +66,35 @@ QList<PrintedLine> printedLines(const QString& text, bool brakes)
         out.append(l);
     }
     return out;
+}
+
+// Every word poppler finds on the first page of a PDF with its box, in
+// points; false when the file cannot be read.
+struct PdfWord {
+    QString text;
+    QRectF box;
+};
+bool pdfWords(const QString& pdf, QList<PdfWord>* words, QSizeF* page)
+{
+    QProcess p;
+    p.start(kPdfToText, {"-bbox", pdf, "-"});
+    if (!p.waitForFinished(-1) || p.exitCode() != 0)
+        return false;
+    const QString html = QString::fromUtf8(p.readAllStandardOutput());
+    const QRegularExpressionMatch size =
+        QRegularExpression(R"re(<page width="([\d.]+)" height="([\d.]+)")re").match(html);
+    if (!size.hasMatch())
+        return false;
+    *page = QSizeF(size.captured(1).toDouble(), size.captured(2).toDouble());
+    auto it = QRegularExpression(
+                  R"re(<word xMin="([-\d.]+)" yMin="([-\d.]+)" xMax="([-\d.]+)" yMax="([-\d.]+)">([^<]*)</word>)re")
+                  .globalMatch(html);
+    while (it.hasNext()) {
+        const QRegularExpressionMatch w = it.next();
+        words->append({w.captured(5), QRectF(QPointF(w.captured(1).toDouble(), w.captured(2).toDouble()),
+                                             QPointF(w.captured(3).toDouble(), w.captured(4).toDouble()))});
+    }
+    return true;
 }
 
 void mouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons)
@@ -256,6 +286,65 @@ private slots:
         QVERIFY(legend.contains(brakes ? "[length to cut, m]" : "[..length..m] <..loading..kg>"));
     }
 
+    // The printed table is the cut list of the lines: every line's label is
+    // on the page, and no word on it covers another (poppler's word boxes
+    // read back from the PDF). The tree's lines cross only where the ribs
+    // their branches hold interleave. Every group of both shipped designs.
+    void printedTableReadable_data()
+    {
+        QTest::addColumn<int>("cells");
+        QTest::addColumn<int>("selection");
+        for (int cells : {34, 35})
+            for (int sel : {2, 3, 4, 5, 7})
+                QTest::addRow("%d cells, %s", cells, qPrintable(GrupLineLetter(sel))) << cells << sel;
+    }
+    void printedTableReadable()
+    {
+        QFETCH(int, cells);
+        QFETCH(int, selection);
+        if (!QFileInfo::exists(kPdfToText))
+            QSKIP("poppler-utils is not installed");
+        const auto shipped = defaultDesign(cells);
+        QVERIFY(shipped);
+        const auto saved = std::make_unique<ParaStruct>(*design);
+        struct Restore {
+            ParaStruct* into;
+            const ParaStruct& from;
+            ~Restore() { *into = from; }
+        } restore{design, *saved};
+        *design = *shipped;
+        design->lineSelection = selection;
+        BridleView view;
+        view.resize(1024, 768);
+        view.getLineGrupData();
+        QVERIFY(!view.table().graph.isEmpty());
+        ScriptedUser user;
+        const QString pdf = dir.filePath(QString("readable-%1-%2.pdf").arg(cells).arg(selection));
+        printToPdf(user, pdf);
+        view.printPage();
+
+        QList<PdfWord> words;
+        QSizeF page;
+        QVERIFY(pdfWords(pdf, &words, &page));
+        for (int i = 0; i < words.size(); ++i)
+            for (int j = i + 1; j < words.size(); ++j)
+                QVERIFY2(!words[i].box.adjusted(0.1, 0.1, -0.1, -0.1).intersects(words[j].box),
+                         qPrintable(QString("\"%1\" and \"%2\" cover each other at %3, %4 pt")
+                                        .arg(words[i].text, words[j].text)
+                                        .arg(words[i].box.left(), 0, 'f', 1)
+                                        .arg(words[i].box.top(), 0, 'f', 1)));
+        const QString text = withoutSpaces(pdfText(pdf));
+        for (const QString& label : view.labels())
+            QVERIFY2(text.contains(withoutSpaces(label)), qPrintable(label + " is not on the page"));
+
+        // The lines as drawn.
+        const int frameBottom = Bridle_Table_Frame_Point(design, design->lastRib, 7, false).y();
+        const QList<QPair<int, int>> crossing = tablecheck::crossingLines(view.table(), frameBottom);
+        QVERIFY2(crossing.isEmpty(), qPrintable(QString("lines %1 and %2 cross")
+                                                     .arg(crossing.value(0).first)
+                                                     .arg(crossing.value(0).second)));
+    }
+
     // A long project path gives up its middle and leaves the title readable.
     void longPathHeading()
     {
@@ -291,8 +380,9 @@ private slots:
         QCOMPARE(user.all("print"), QString("Print this page ?   "));
     }
 
-    // A refresh with no group selected leaves the sheet empty; selecting a
-    // group draws it; the labels follow the group's lines.
+    // A refresh with no group selected draws no table: one line in the
+    // middle of the sheet says where to choose a group; selecting a group
+    // draws it; the labels follow the group's lines.
     void emptyWithoutGroup()
     {
         BridleView view;
@@ -304,10 +394,17 @@ private slots:
         QImage blank = view.grab().toImage();
         const QRgb ground = blank.pixel(5, 5);
         int drawn = 0;
-        for (int y = 0; y < blank.height(); y += 3)
-            for (int x = 0; x < blank.width(); x += 3)
-                drawn += blank.pixel(x, y) != ground;
-        QCOMPARE(drawn, 0);
+        int top = blank.height(), bottom = -1;
+        for (int y = 0; y < blank.height(); ++y)
+            for (int x = 0; x < blank.width(); ++x)
+                if (blank.pixel(x, y) != ground) {
+                    ++drawn;
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+        QVERIFY(drawn > 0);
+        QVERIFY2(bottom - top < 2 * view.fontMetrics().height(), qPrintable(QString("%1 .. %2").arg(top).arg(bottom)));
+        QVERIFY(top > blank.height() / 3 && bottom < 2 * blank.height() / 3);
         // Activation without a group does not refresh either.
         view.activate_widget();
         QCOMPARE(view.groupSlot(), -1);

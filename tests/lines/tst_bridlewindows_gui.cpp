@@ -24,6 +24,7 @@
 #include "lines/ui/ropeswidget.h"
 #include "core/chartlabels.h"
 #include "tests/lines/linesfixture.h"
+#include "tests/common/statewait.h"
 
 using namespace linesfixture;
 
@@ -211,6 +212,68 @@ private slots:
             wheel(&ropes, -120);
         QCOMPARE(ropes.zoomExponent(), 5.0);
         QVERIFY(qAbs(ropes.scale() - 0.032) < 1e-12);
+        ropes.close();
+    }
+
+    // The 2-D window opens with both halves of the group whole in it, at
+    // its own size and maximized: every line end of either half inside the
+    // window clear of its edges and of the heading, the lines spanning most
+    // of it, every diameter label shown. A resize follows until the user
+    // zooms; a window closed and shown again opens fitted again.
+    void ropesWindowOpensFitted_data()
+    {
+        QTest::addColumn<QSize>("window");
+        QTest::addColumn<int>("selection");
+        QTest::newRow("its own size, L1") << QSize(1024, 768) << 2;
+        QTest::newRow("maximized, L1") << QSize(1600, 1000) << 2;
+        QTest::newRow("its own size, brakes") << QSize(1024, 768) << 7;
+        QTest::newRow("maximized, brakes") << QSize(1600, 1000) << 7;
+    }
+    void ropesWindowOpensFitted()
+    {
+        QFETCH(QSize, window);
+        QFETCH(int, selection);
+        RopesWidget ropes;
+        ropes.resize(window);
+        design->lineSelection = selection;
+        ropes.refreshRopes();
+        ropes.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&ropes));
+        auto wholeAndLarge = [&ropes]() {
+            const QRectF inside = QRectF(ropes.rect()).adjusted(20, 40, -20, -20);
+            QRectF shown;
+            for (const LineProp& l : ropes.lines())
+                for (const QVector3D& q : {l.q1, l.q2})
+                    for (double side : {1.0, -1.0}) {
+                        const QPointF p = ropes.translation() + ropes.scale() * QPointF(side * q.y(), q.z());
+                        if (!inside.contains(p))
+                            return QString("a line end at %1, %2").arg(p.x()).arg(p.y());
+                        shown |= QRectF(p, QSizeF(0.01, 0.01));
+                    }
+            if (shown.width() < 0.6 * ropes.width() && shown.height() < 0.6 * ropes.height())
+                return QString("the lines span %1 x %2").arg(shown.width()).arg(shown.height());
+            return QString();
+        };
+        QString problem = wholeAndLarge();
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        QCOMPARE(ropes.diameterLabels().size(), ropes.lines().size());
+        // maximized after it opened
+        ropes.resize(window + QSize(-200, -150));
+        WAIT_FOR_EQUAL(ropes.width(), window.width() - 200);
+        problem = wholeAndLarge();
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        // the user's zoom stays through a resize
+        wheel(&ropes, 120);
+        const double zoomed = ropes.scale();
+        ropes.resize(window);
+        WAIT_FOR_EQUAL(ropes.width(), window.width());
+        QCOMPARE(ropes.scale(), zoomed);
+        // a new session fits again
+        ropes.close();
+        ropes.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&ropes));
+        problem = wholeAndLarge();
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
         ropes.close();
     }
 

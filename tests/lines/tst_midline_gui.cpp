@@ -360,10 +360,10 @@ private slots:
 
     // At the form's size the table and the airfoil show whole across the
     // view, and the header's two lines whole in the window; at a large size
-    // the view stays at full size.
+    // (maximized) they fill the view's width instead of 60 % of it.
     void fitsTheFormsSize()
     {
-        for (const QSize size : {QSize(538, 642), QSize(1200, 900)}) {
+        for (const QSize size : {QSize(538, 642), QSize(1200, 900), QSize(1600, 1000)}) {
             dialog->resize(size);
             open();
             QCoreApplication::processEvents();
@@ -372,7 +372,8 @@ private slots:
             QVERIFY2(QRectF(view()->rect()).contains(shown),
                      qPrintable(QStringLiteral("%1: %2..%3").arg(size.width()).arg(shown.left()).arg(shown.right())));
             if (size.width() >= 1000)
-                QCOMPARE(view()->zoomFactor(), 1.0);
+                QVERIFY2(shown.width() > 0.9 * view()->width() || shown.height() > 0.9 * view()->height(),
+                         qPrintable(QStringLiteral("%1 wide in %2").arg(shown.width()).arg(view()->width())));
             else
                 QVERIFY(view()->zoomFactor() >= 0.5 && view()->zoomFactor() < 1.0);
             // the header's texts are not cut
@@ -391,10 +392,12 @@ private slots:
     void navigation()
     {
         open();
+        const double fitted = view()->zoomFactor();
+        const QPointF home = view()->panOffset();
         QWheelEvent up(QPointF(100, 100), view()->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, 360),
                        Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QCoreApplication::sendEvent(view(), &up);
-        QCOMPARE(view()->zoomFactor(), 2.0);
+        QCOMPARE(view()->zoomFactor(), 2 * fitted);
         for (int i = 0; i < 5; ++i)
             QCoreApplication::sendEvent(view(), &up);
         QCOMPARE(view()->zoomFactor(), 10.0);
@@ -403,10 +406,10 @@ private slots:
                          Qt::MiddleButton, Qt::NoModifier);
         QCoreApplication::sendEvent(view(), &move);
         QTest::mouseRelease(view(), Qt::MiddleButton, Qt::NoModifier, QPoint(230, 190));
-        QCOMPARE(view()->panOffset(), QPointF(70, 182));
+        QCOMPARE(view()->panOffset(), home + QPointF(30, -10));
         QTest::mouseClick(view(), Qt::RightButton, Qt::NoModifier, QPoint(10, 10));
-        QCOMPARE(view()->zoomFactor(), 1.0);
-        QCOMPARE(view()->panOffset(), QPointF(40, 192));
+        QCOMPARE(view()->zoomFactor(), fitted);
+        QCOMPARE(view()->panOffset(), home);
     }
 
     // A window restored from the task bar starts no session: the record,

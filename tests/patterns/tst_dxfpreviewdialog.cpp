@@ -38,6 +38,7 @@
 #include "shape/ui/datadialog.h"
 #include "patterns/ui/dxfpreviewdialog.h"
 #include "tests/common/scripteduser.h"
+#include "tests/common/statewait.h"
 #include "patterns/ui/patternarea.h"
 #include "tests/patterns/patternfixture.h"
 #include "patterns/patterngeom.h"
@@ -150,7 +151,9 @@ private slots:
         QCOMPARE(dialog->dxf_tabWidget->tabText(6), QStringLiteral("Export all"));
     }
 
-    // Showing selects the neutral tab and neither draws nor writes.
+    // Showing selects the neutral tab and neither draws nor writes; the
+    // view says what to choose, also when the neutral tab is chosen again
+    // after a sheet was shown.
     void showWritesNothing()
     {
         showFresh();
@@ -158,6 +161,19 @@ private slots:
         QCOMPARE(dialog->dxf_tabWidget->tabText(7), QStringLiteral("S"));
         QCOMPARE(dialog->dxf_tabWidget->tabText(0), QStringLiteral("patterns"));
         QVERIFY(view()->picture().isEmpty());
+        auto darkPixels = [this] {
+            const QImage shown = view()->grab().toImage();
+            int dark = 0;
+            for (int y = 0; y < shown.height(); ++y)
+                for (int x = 0; x < shown.width(); ++x)
+                    dark += shown.pixelColor(x, y).lightness() < 60;
+            return dark;
+        };
+        QVERIFY2(darkPixels() > 50, "the hint is drawn");
+        dialog->dxf_tabWidget->setCurrentIndex(RibPatterns);
+        dialog->dxf_tabWidget->setCurrentIndex(7);
+        QVERIFY(view()->picture().isEmpty());
+        QVERIFY2(darkPixels() > 50, "the hint is drawn again");
         QVERIFY(outputFiles().isEmpty());
         QVERIFY(!GetGlobClass()->writeDxf);
         QCOMPARE(dialog->progressBar->value(), 0);
@@ -189,34 +205,32 @@ private slots:
     {
         showFresh();
         dialog->dxf_tabWidget->setCurrentIndex(0);
-        QCOMPARE(view()->zoomFactor(), 1.0);
-        // the wheel stops at 0.5
-        for (int k = 0; k < 4; ++k)
+        // The sheet opened whole; the wheel goes no lower than 0.5, or than
+        // that fit where it went lower.
+        const double fitted = view()->zoomFactor();
+        for (int k = 0; k < 12; ++k)
             wheel(-120);
-        QCOMPARE(view()->zoomFactor(), 0.5);
-        wheel(120);
-        QCOMPARE(view()->zoomFactor(), 1.0);
-        QCOMPARE(view()->zoomAnchor(), QPointF(200, 150));
+        QCOMPARE(view()->zoomFactor(), std::min(0.5, fitted));
         // right button: zoom 1 about (0, 0)
-        wheel(120);
         sendMouse(QEvent::MouseButtonPress, QPoint(10, 10), Qt::RightButton, Qt::RightButton);
         QCOMPARE(view()->zoomFactor(), 1.0);
         QCOMPARE(view()->zoomAnchor(), QPointF(0, 0));
-        // left button: the picture framed by a twentieth of its height,
-        // moved to the origin and shown whole, at nine tenths of the size
-        // that just fits the view
+        wheel(120);
+        QCOMPARE(view()->zoomFactor(), 1.5);
+        QCOMPARE(view()->zoomAnchor(), QPointF(200, 150));
+        // left button: the picture framed by a twentieth of its height and
+        // fitted into the view below the band of the cut-mode buttons, in
+        // its middle
         const QRectF before = view()->picture().controlPointRect();
         sendMouse(QEvent::MouseButtonPress, QPoint(10, 10), Qt::LeftButton, Qt::LeftButton);
         const double m = int(before.height() / 20);
-        const QRectF framed(0, 0, before.width() + 2 * m, before.height() + 2 * m);
-        const double fits =
-            std::min((view()->width() - 1) / framed.width(), (view()->height() - 37) / framed.height());
-        QVERIFY(std::abs(view()->zoomFactor() - 0.9 * fits) < 1e-9);
-        // below the band of the cut-mode buttons
-        QVERIFY(QLineF(view()->picture().controlPointRect().topLeft(), QPointF(m, m + 36 / view()->zoomFactor()))
-                    .length()
-                < 1e-6);
-        QVERIFY(view()->picture().controlPointRect().top() * view()->zoomFactor() >= 36);
+        const double z = view()->zoomFactor();
+        const QRectF sheet = view()->picture().controlPointRect();
+        const QRectF framed = QRectF(sheet.topLeft() * z, sheet.bottomRight() * z).adjusted(-m * z, -m * z, m * z, m * z);
+        const QRectF area = QRectF(view()->rect()).adjusted(0, 36, 0, 0);
+        QVERIFY(area.adjusted(-1e-6, -1e-6, 1e-6, 1e-6).contains(framed));
+        QVERIFY(std::abs(framed.width() - area.width()) < 1e-6 || std::abs(framed.height() - area.height()) < 1e-6);
+        QVERIFY(QLineF(framed.center(), area.center()).length() < 1e-6);
         QCOMPARE(view()->zoomAnchor(), QPointF(0, 0));
         // middle button: the first pan step comes with the tenth move
         const double zoom = view()->zoomFactor();
@@ -235,46 +249,58 @@ private slots:
         QCOMPARE(view()->picture().controlPointRect().topLeft() - start, moved);
     }
 
-    // The fit shows the whole sheet in the view, whatever its size; the
-    // next tab keeps that zoom and anchor, and its own fit shows its whole
-    // sheet in turn, also after the window was resized.
+    // Each tab's sheet opens whole the first time it is drawn after the
+    // dialog was shown, at the form's size and in a large window alike; a
+    // tab drawn before keeps the user's zoom; a click fits again, also after
+    // the window was resized.
+    void fitShowsTheWholeSheet_data()
+    {
+        QTest::addColumn<QSize>("window");
+        QTest::newRow("form's size") << QSize(823, 602);
+        QTest::newRow("large") << QSize(1580, 960);
+    }
     void fitShowsTheWholeSheet()
     {
+        QFETCH(QSize, window);
         useDesign(34);
-        showFresh();
-        for (int tab : {PanelPatterns, RibPatterns, DiagonalPatterns}) {
-            dialog->dxf_tabWidget->setCurrentIndex(tab);
-            QVERIFY(!view()->picture().isEmpty());
-            if (tab != PanelPatterns)
-                QCOMPARE(view()->zoomAnchor(), QPointF(0, 0));
-            sendMouse(QEvent::MouseButtonPress, QPoint(10, 10), Qt::LeftButton, Qt::LeftButton);
+        dialog->hide();
+        dialog->resize(window);
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        auto wholeSheetShown = [this](int tab) {
             // anchor (0, 0): a sheet point p shows at zoom x p
             const QRectF sheet = view()->picture().controlPointRect();
             const QRectF shown(sheet.topLeft() * view()->zoomFactor(), sheet.bottomRight() * view()->zoomFactor());
-            QVERIFY2(QRectF(view()->rect()).contains(shown),
-                     qPrintable(QStringLiteral("tab %1: %2 x %3 at %4, %5 in %6 x %7")
-                                    .arg(tab)
-                                    .arg(shown.width())
-                                    .arg(shown.height())
-                                    .arg(shown.x())
-                                    .arg(shown.y())
-                                    .arg(view()->width())
-                                    .arg(view()->height())));
-            // not a postage stamp either: a side spans most of the view
-            QVERIFY(shown.width() > 0.8 * view()->width() || shown.height() > 0.8 * view()->height());
+            const QRectF area = QRectF(view()->rect()).adjusted(0, 36, 0, 0);
+            // inside, with a margin, and no postage stamp either: a side
+            // spans most of the view
+            return QTest::qVerify(area.contains(shown) && shown.top() > area.top() + 2
+                                      && (shown.width() > 0.8 * area.width() || shown.height() > 0.8 * area.height()),
+                                  "sheet shown whole", qPrintable(QStringLiteral("tab %1: %2 x %3 at %4, %5 in %6 x %7")
+                                                                      .arg(tab)
+                                                                      .arg(shown.width())
+                                                                      .arg(shown.height())
+                                                                      .arg(shown.x())
+                                                                      .arg(shown.y())
+                                                                      .arg(view()->width())
+                                                                      .arg(view()->height())),
+                                  __FILE__, __LINE__);
+        };
+        for (int tab : {PanelPatterns, RibPatterns, DiagonalPatterns}) {
+            dialog->dxf_tabWidget->setCurrentIndex(tab);
+            QVERIFY(!view()->picture().isEmpty());
+            QVERIFY(wholeSheetShown(tab));
         }
-        // zoom and anchor stay when another tab is chosen
+        // the user's zoom stays when a tab drawn before is chosen again
+        wheel(120);
         const double zoom = view()->zoomFactor();
         dialog->dxf_tabWidget->setCurrentIndex(RibPatterns);
         QCOMPARE(view()->zoomFactor(), zoom);
-        // a larger window: the fit takes the view's new size
-        dialog->resize(1500, 950);
-        QTRY_VERIFY(view()->width() > 1300);
+        // a window resized: the click's fit takes the view's new size
+        dialog->resize(window + QSize(150, 40));
+        WAIT_FOR_STATE(view()->width() > window.width() + 100);
         sendMouse(QEvent::MouseButtonPress, QPoint(10, 10), Qt::LeftButton, Qt::LeftButton);
-        const QRectF sheet = view()->picture().controlPointRect();
-        const QRectF shown(sheet.topLeft() * view()->zoomFactor(), sheet.bottomRight() * view()->zoomFactor());
-        QVERIFY(QRectF(view()->rect()).contains(shown));
-        QVERIFY(shown.width() > 0.8 * view()->width() || shown.height() > 0.8 * view()->height());
+        QVERIFY(wholeSheetShown(RibPatterns));
     }
 
     // The wheel zooms in steps of 0.5 down to 0.5, and below that, after a

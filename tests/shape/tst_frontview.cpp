@@ -1,4 +1,6 @@
 #include <QTest>
+
+#include "tests/common/statewait.h"
 #include <QCoreApplication>
 #include <QEvent>
 #include <QMessageLogContext>
@@ -113,6 +115,58 @@ private slots:
         for (int k = 0; k < 200; ++k)
             view()->scaleView(1 / 1.2);
         QVERIFY(unit() >= 0.05 && unit() < 0.05 * 1.2);
+    }
+
+    // The editor opens with the arc, its nodes and the figures whole in the
+    // view and filling it, at the form's size and maximized, not scrolled
+    // to the middle of the scene; the user's zoom survives a resize, and
+    // the next opening fits again.
+    void opensFitted_data()
+    {
+        QTest::addColumn<QSize>("window");
+        QTest::newRow("form's size") << QSize(665, 542);
+        QTest::newRow("maximized") << QSize(1600, 1000);
+    }
+    void opensFitted()
+    {
+        QFETCH(QSize, window);
+        dialog->hide();
+        dialog->resize(window);
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        auto shownWhole = [this]() {
+            const QRectF drawing = view()->drawingExtent();
+            // The figures block and every node are part of it.
+            if (!drawing.contains(QRectF(0, 218, 400, 245)))
+                return QStringLiteral("the figures are not in the drawing");
+            for (int i = 0; i < 4; ++i)
+                if (!drawing.contains(view()->node(i)->scenePos()))
+                    return QStringLiteral("node %1 is not in the drawing").arg(i);
+            const QRectF shown = view()->mapFromScene(drawing).boundingRect();
+            const QRectF pane = view()->viewport()->rect();
+            if (!pane.contains(shown))
+                return QStringLiteral("%1,%2 %3x%4 leaves the pane %5x%6")
+                    .arg(shown.x()).arg(shown.y()).arg(shown.width()).arg(shown.height())
+                    .arg(pane.width()).arg(pane.height());
+            if (shown.width() < 0.8 * pane.width() && shown.height() < 0.8 * pane.height())
+                return QStringLiteral("%1x%2 is small in %3x%4")
+                    .arg(shown.width()).arg(shown.height()).arg(pane.width()).arg(pane.height());
+            return QString();
+        };
+        QString problem = shownWhole();
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        auto unit = [this] { return view()->transform().mapRect(QRectF(0, 0, 1, 1)).width(); };
+        QTest::keyClick(view(), Qt::Key_Plus);
+        const double zoomed = unit();
+        dialog->resize(window + QSize(100, 50));
+        WAIT_FOR_EQUAL(dialog->width(), window.width() + 100);
+        QCOMPARE(unit(), zoomed);
+        dialog->hide();
+        dialog->resize(window);
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        problem = shownWhole();
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
     }
 
     void shortHandleLinesAreNotDrawn()

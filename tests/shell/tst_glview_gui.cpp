@@ -10,6 +10,8 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QList>
+#include <QMatrix4x4>
+#include <QRectF>
 #include <QMouseEvent>
 #include <QObject>
 #include <QPoint>
@@ -32,6 +34,7 @@
 #include "core/openfile.h"
 #include "core/parastruct.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -126,6 +129,70 @@ private slots:
     void cleanupTestCase()
     {
         view.reset();
+    }
+
+    // A view opens with the whole scene in it, at the form's size and
+    // maximized: the canopy, every line and the risers down to their ends
+    // (both halves), each end projected as GL does (Qt's matrices), inside
+    // the view, the scene spanning most of it. A resize follows until the
+    // user moves the view.
+    void opensFitted_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("the form's size") << QSize(640, 500);
+        QTest::newRow("maximized") << QSize(1580, 900);
+    }
+    void opensFitted()
+    {
+        QFETCH(QSize, size);
+        const ParaStruct* d = GetDataStruct();
+        QList<QVector3D> ends;
+        const float ms = float(glview::kModelScale);
+        for (const BridleGroup* g : {&d->bridle.groups[1], &d->bridle.groups[2], &d->bridle.groups[3],
+                                     &d->bridle.groups[4], &d->bridle.groups[5], &d->bridle.riserGroup})
+            for (int i = 0; i < g->lineCount; ++i)
+                ends << g->lineArray[i].q1 * ms << g->lineArray[i].q2 * ms;
+        QVERIFY(d->bridle.riserGroup.lineCount > 0);
+        for (int r = 0; r <= d->lastRib; ++r)
+            for (int k : {0, 250, 500, 750, 999})
+                ends << d->flatGrid[0][r][k] * ms;
+        glWidget fresh;
+        fresh.resize(size);
+        fresh.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&fresh));
+        WAIT_FOR_EQUAL(fresh.size(), size);
+        auto check = [&fresh, &ends]() {
+            const ViewCamera& c = fresh.camera();
+            QMatrix4x4 m;
+            m.ortho(-0.5f, 0.5f, -0.5f, 0.5f, float(c.nearPlane), float(c.farPlane));
+            m.scale(float(c.scale));
+            m.translate(float(c.xPan), float(c.yPan), float(kCameraDepth));
+            m.rotate(c.xRot / 16.0f, 1, 0, 0);
+            m.rotate(c.yRot / 16.0f, 0, 1, 0);
+            m.rotate(c.zRot / 16.0f, 0, 0, 1);
+            const double ratio = fresh.devicePixelRatioF();
+            const int w = int(fresh.width() * ratio), h = int(fresh.height() * ratio);
+            const int side = 3 * std::min(w, h);
+            const double vx = (w - side) / 2, vy = int((h - side) * c.lift);
+            QRectF shown;
+            for (const QVector3D& p : ends)
+                for (float mirror : {1.0f, -1.0f}) {
+                    const QVector3D ndc = m.map(QVector3D(p.x(), mirror * p.y(), p.z()));
+                    const QPointF at(vx + side * (ndc.x() + 1) / 2, vy + side * (ndc.y() + 1) / 2);
+                    if (!QRectF(5, 5, w - 10, h - 10).contains(at))
+                        return QStringLiteral("a point at %1, %2 of %3 x %4").arg(at.x()).arg(at.y()).arg(w).arg(h);
+                    shown |= QRectF(at, QSizeF(0.01, 0.01));
+                }
+            if (shown.width() < 0.7 * w && shown.height() < 0.7 * h)
+                return QStringLiteral("the scene spans %1 x %2 of %3 x %4").arg(shown.width()).arg(shown.height()).arg(w).arg(h);
+            return QString();
+        };
+        QString problem = check();
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        fresh.resize(size - QSize(100, 60));
+        WAIT_FOR_EQUAL(fresh.size(), size - QSize(100, 60));
+        problem = check();
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
     }
 
     void init()
@@ -293,6 +360,9 @@ private slots:
     // curves' points.
     void ghostView()
     {
+        // The zoom the shares below were taken at: the view no longer opens
+        // at it, but fitted with its lines and risers.
+        QMetaObject::invokeMethod(view.get(), "setScale", Q_ARG(qreal, 0.5));
         QTest::keyClick(view.get(), Qt::Key_S);
         GetDataStruct()->inflatedView = true;
         QTest::mouseClick(view->ghostIcon(), Qt::LeftButton);

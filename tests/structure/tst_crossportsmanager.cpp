@@ -3,6 +3,7 @@
 // switching tabs, the protocol of OK and Cancel, and the view's mouse.
 
 #include <QTest>
+#include <QLabel>
 #include <QRectF>
 #include <QSignalSpy>
 #include <QEvent>
@@ -106,6 +107,12 @@ private slots:
         QCOMPARE(dialog->windowTitle(), QString("Cross ports manager"));
         QCOMPARE(tabs()->currentIndex(), 4);
         QCOMPARE(tabs()->tabText(4), QString("N"));
+        // The page it opens on says what to do, on lines that are not cut.
+        QLabel* hint = named<QLabel>(dialog.get(), "hintLabel");
+        QVERIFY(hint && hint->isVisible());
+        QVERIFY(hint->text().contains("tab"));
+        QVERIFY(hint->height() >= hint->heightForWidth(hint->width()));
+        QVERIFY(hint->width() >= std::min(hint->fontMetrics().horizontalAdvance(hint->text()), tabs()->width() / 2));
         QCOMPARE(edgeBox()->value(), 1);
         // Showing the box is no edit: the stored edge offset keeps its half
         // millimetre.

@@ -342,7 +342,6 @@ private slots:
         tabs()->setCurrentIndex(1);
         QTest::mouseClick(child<QToolButton>("default_Button"), Qt::LeftButton);
         DModelView* v = model();
-        QCOMPARE(v->zoom(), 0.5);
         const QPointF p6 = live->diagModelPoints[6];
         const QPointF p7 = live->diagModelPoints[7];
         const QPointF at = v->offset() + v->zoom() * p7;
@@ -440,15 +439,15 @@ private slots:
         for (const QString& mm : v->tabWidthLabels())
             QVERIFY2(std::fabs(mm.toDouble() - expected) < 0.03 * expected + 1, qPrintable(mm));
         // A right click resets the view, a left click changes nothing.
+        press(v, QPointF(10, 10), Qt::RightButton);
+        release(v, QPointF(10, 10), Qt::RightButton);
+        QCOMPARE(v->zoom(), 1.0);
+        QCOMPARE(v->offset(), QPointF(0, 0.17 * 768));
         wheel(v, 360);
         QCOMPARE(v->zoom(), 2.0);
         press(v, QPointF(10, 10));
         release(v, QPointF(10, 10));
         QCOMPARE(v->zoom(), 2.0);
-        press(v, QPointF(10, 10), Qt::RightButton);
-        release(v, QPointF(10, 10), Qt::RightButton);
-        QCOMPARE(v->zoom(), 1.0);
-        QCOMPARE(v->offset(), QPointF(0, 0.17 * 768));
     }
 
     // The chart draws the diagonals the design gets, each from its start rib
@@ -564,7 +563,9 @@ private slots:
     // At the form's size and at the screen's, the plan chart shows every
     // rib and every rib number whole, odd numbers above the tops included,
     // none on another; the plane view shows its airfoil with the row
-    // letters whole.
+    // letters whole; the cross-port model and the flat diagonal open whole
+    // in their panes and fill them (point numbers readable, not a quarter
+    // of the pane).
     void chartsFitTheFormsSize()
     {
         for (const QSize size : {QSize(1033, 836), QSize(1600, 1000)}) {
@@ -599,6 +600,26 @@ private slots:
                      qPrintable(QStringLiteral("%1,%2 %3x%4 in %5x%6")
                                     .arg(shown.x()).arg(shown.y()).arg(shown.width()).arg(shown.height())
                                     .arg(v->width()).arg(v->height())));
+
+            auto filled = [](const QWidget* pane, QPointF offset, double zoom, const QRectF& drawing) {
+                const QRectF shown(offset + zoom * drawing.topLeft(), offset + zoom * drawing.bottomRight());
+                const QString where = QStringLiteral("%1,%2 %3x%4 in %5x%6")
+                                          .arg(shown.x()).arg(shown.y()).arg(shown.width()).arg(shown.height())
+                                          .arg(pane->width()).arg(pane->height());
+                if (drawing.isEmpty() || !QRectF(pane->rect()).adjusted(5, 5, -5, -5).contains(shown))
+                    return QStringLiteral("not whole: ") + where;
+                if (shown.width() < 0.8 * pane->width() && shown.height() < 0.8 * pane->height())
+                    return QStringLiteral("too small: ") + where;
+                return QString();
+            };
+            DiaCrossPort* flat = actual();
+            QString problem = filled(flat, flat->offset(), flat->zoom(), flat->drawingExtent());
+            QVERIFY2(problem.isEmpty(), qPrintable(problem));
+            tabs()->setCurrentIndex(1);
+            QCoreApplication::processEvents();
+            DModelView* m = model();
+            problem = filled(m, m->offset(), m->zoom(), m->drawingExtent());
+            QVERIFY2(problem.isEmpty(), qPrintable(problem));
         }
         open();
     }
