@@ -1,7 +1,6 @@
 #include "graphics/ui/nurbswidget.h"
 
 #include "core/chartlabels.h"
-#include "core/notify.h"
 #include "core/userinteraction.h"
 #include "core/parastruct.h"
 #include "widgets/colorclass.h"
