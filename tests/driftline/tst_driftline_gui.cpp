@@ -27,6 +27,7 @@
 #include "apps/driftline/mainwindow.h"
 #include "apps/driftline/wsuit.h"
 #include "core/chartlabels.h"
+#include "tests/common/statewait.h"
 
 #include <cmath>
 
@@ -97,7 +98,7 @@ private slots:
     {
         MainWindow w;
         w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        WAIT_FOR_EXPOSED(&w);
         QCOMPARE(w.windowTitle(), QStringLiteral("Wingloft ver.  7.0"));
         QCOMPARE(child<QLineEdit>(w, "M_Edit")->text(), QStringLiteral("90"));
         QCOMPARE(child<QLineEdit>(w, "S_Edit")->text(), QStringLiteral("2.2"));
@@ -133,7 +134,7 @@ private slots:
         w.Set_Connections();
         QVERIFY(!w.findChild<QStatusBar *>());
         w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        WAIT_FOR_EXPOSED(&w);
         QVERIFY(QMetaObject::invokeMethod(&w, "Quit"));
         QVERIFY(!w.isVisible());
     }
@@ -142,7 +143,7 @@ private slots:
     {
         MainWindow w;
         w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        WAIT_FOR_EXPOSED(&w);
         WSuit *view = child<WSuit>(w, "ws_widget");
 
         replaceText(child<QLineEdit>(w, "S_Edit"), QStringLiteral("1.8"));
@@ -166,7 +167,7 @@ private slots:
     {
         MainWindow w;
         w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        WAIT_FOR_EXPOSED(&w);
         WSuit *view = child<WSuit>(w, "ws_widget");
         QLineEdit *mass = child<QLineEdit>(w, "M_Edit");
         QLineEdit *trigger = child<QLineEdit>(w, "imp_V_Edit");
@@ -177,7 +178,7 @@ private slots:
 
         w.hide();
         w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        WAIT_FOR_EXPOSED(&w);
         QCOMPARE(mass->text(), QStringLiteral("75"));
         QCOMPARE(trigger->text(), QStringLiteral("180"));
         QVERIFY(box->isChecked());
@@ -194,7 +195,7 @@ private slots:
         // Start at 35 degrees, where the glide ends inside the view.
         slider->setValue(70);
         w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        WAIT_FOR_EXPOSED(&w);
         WSuit *view = child<WSuit>(w, "ws_widget");
         QCOMPARE(child<QLineEdit>(w, "attEdit")->text(), QStringLiteral("35"));
         const QList<Flight> before = view->flights;
@@ -254,7 +255,7 @@ private slots:
         setDefaultGlide(view);
         view.resize(size);
         view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        WAIT_FOR_EXPOSED(&view);
         view.repaint();
 
         // The tip shows while the button is held; releasing it hides the tip.
@@ -285,7 +286,7 @@ private slots:
         setDefaultGlide(view);
         view.resize(400, 300);
         view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        WAIT_FOR_EXPOSED(&view);
         const int before = view.flights.size();
 
         view.set_S(3.0);
@@ -306,7 +307,7 @@ private slots:
     {
         MainWindow w;
         w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        WAIT_FOR_EXPOSED(&w);
         WSuit *view = child<WSuit>(w, "ws_widget");
         QCOMPARE(QFontInfo(view->font()).family(), QString("Liberation Sans"));
         const QList<QLabel *> labels = view->findChildren<QLabel *>();
@@ -332,7 +333,7 @@ private slots:
     {
         MainWindow w;
         w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        WAIT_FOR_EXPOSED(&w);
         WSuit *view = child<WSuit>(w, "ws_widget");
         QList<QRectF> fields;
         for (QWidget *f : view->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
@@ -367,7 +368,7 @@ private slots:
         w.resize(1400, 900);
         child<QSlider>(w, "attSlider")->setValue(80);
         w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        WAIT_FOR_EXPOSED(&w);
         WSuit *view = child<WSuit>(w, "ws_widget");
         QVERIFY(view->flights.last().dX < 900);  // the glide ends in view
         const QImage picture = w.grab().toImage().convertToFormat(QImage::Format_RGB32);

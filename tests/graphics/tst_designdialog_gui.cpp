@@ -45,7 +45,7 @@ class TestDesignDialog : public QObject
         dialog->hide();
         dialog->resize(1300, 860);
         dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        WAIT_FOR_EXPOSED(dialog.get());
         QCoreApplication::processEvents();
     }
     // Colours piece i by a click, as the user does: colouring on, a colour

@@ -22,6 +22,7 @@
 #include "geom/designcurves.h"
 #include "graphics/ui/editsplineup.h"
 #include "tests/common/scripteduser.h"
+#include "tests/common/statewait.h"
 #include "tools/template/defaultdesign.h"
 
 #include <cmath>
@@ -115,7 +116,7 @@ private slots:
         view->resize(1200, 700);
         view->setCurrentside('U');
         view->show();
-        QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+        WAIT_FOR_EXPOSED(view.get());
     }
 
     void init()

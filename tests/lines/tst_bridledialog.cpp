@@ -28,6 +28,7 @@
 #include "lines/ui/brwidget.h"
 #include "lines/ui/ropeswidget.h"
 #include "tests/lines/linesfixture.h"
+#include "tests/common/statewait.h"
 
 using namespace linesfixture;
 
@@ -73,7 +74,7 @@ class TestBridleDialog : public QObject
     void showDialog()
     {
         dialog->showMaximized();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog) || dialog->isVisible());
+        WAIT_FOR_EXPOSED(dialog);
     }
 
 private slots:

@@ -24,6 +24,7 @@
 #include "lines/ui/ropeswidget.h"
 #include "core/chartlabels.h"
 #include "tests/lines/linesfixture.h"
+#include "tests/common/statewait.h"
 
 using namespace linesfixture;
 
@@ -100,7 +101,7 @@ private slots:
         view.resize(640, 480);
         design->lineSelection = -1;
         view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        WAIT_FOR_EXPOSED(&view);
         const QColor line = BrWidget::lineColor();
         const QColor ground = view.background();
         QImage empty = view.grabFramebuffer();
@@ -138,7 +139,7 @@ private slots:
         BrWidget view;
         view.resize(400, 300);
         view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        WAIT_FOR_EXPOSED(&view);
         QCOMPARE(view.modelFactor(), 0.0005);
         QCOMPARE(view.xRotation(), 4320);
         QCOMPARE(view.yRotation(), 2880);
@@ -189,7 +190,7 @@ private slots:
         press(&ropes, Qt::RightButton);
         QCOMPARE(ropes.translation(), QPointF(512, 76.8));
         ropes.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&ropes));
+        WAIT_FOR_EXPOSED(&ropes);
         const QImage image = ropes.grab().toImage();
         QVERIFY(count(image, [](QRgb p) { return qBlue(p) > 200 && qRed(p) < 60 && qGreen(p) < 60; }) > 100);
         QVERIFY(count(image, [](QRgb p) { return qRed(p) > 200 && qGreen(p) < 60 && qBlue(p) < 60; }) > 20);

@@ -43,6 +43,7 @@
 #include "tests/common/scripteduser.h"
 #include "tests/lines/linesfixture.h"
 #include "tests/common/recordimage.h"
+#include "tests/common/statewait.h"
 
 using namespace linesfixture;
 
@@ -73,7 +74,7 @@ class TestLineMorphDialog : public QObject
     void open()
     {
         dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        WAIT_FOR_EXPOSED(dialog.get());
     }
     QPoint at(int row, int rib) const
     {

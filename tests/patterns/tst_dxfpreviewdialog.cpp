@@ -40,6 +40,7 @@
 #include "tests/common/scripteduser.h"
 #include "patterns/ui/patternarea.h"
 #include "tests/patterns/patternfixture.h"
+#include "tests/common/statewait.h"
 #include "patterns/patterngeom.h"
 #include "patterns/patternsheet.h"
 
@@ -83,7 +84,7 @@ class TestDxfPreviewDialog : public QObject
         dialog->hide();
         dialog->resize(1000, 700);
         dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        WAIT_FOR_EXPOSED(dialog.get());
     }
 
     PatternArea* view() const { return dialog->pattwidget; }
@@ -269,7 +270,7 @@ private slots:
         QCOMPARE(view()->zoomFactor(), zoom);
         // a larger window: the fit takes the view's new size
         dialog->resize(1500, 950);
-        QTRY_VERIFY(view()->width() > 1300);
+        WAIT_FOR_STATE(view()->width() > 1300);
         sendMouse(QEvent::MouseButtonPress, QPoint(10, 10), Qt::LeftButton, Qt::LeftButton);
         const QRectF sheet = view()->picture().controlPointRect();
         const QRectF shown(sheet.topLeft() * view()->zoomFactor(), sheet.bottomRight() * view()->zoomFactor());

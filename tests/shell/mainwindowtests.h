@@ -52,6 +52,7 @@
 #include "ui_scaledialog.h"
 #include "ui_termsdialog.h"
 #include "tests/common/recordimage.h"
+#include "tests/common/statewait.h"
 
 namespace mwtest {
 
@@ -151,7 +152,7 @@ private slots:
             readyShown += m == QLatin1String("Ready");
         });
         w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w));
+        WAIT_FOR_EXPOSED(w);
         QCoreApplication::processEvents();
     }
 

@@ -17,6 +17,7 @@
 #include "structure/ui/stripesdialog.h"
 #include "tests/common/scripteduser.h"
 #include "tests/shell/shellfixture.h"
+#include "tests/common/statewait.h"
 #include "shell/termsdialog.h"
 
 // The editors of the line attachment points and the straps manager: created
@@ -37,7 +38,7 @@ private slots:
         QVERIFY(writeTemplate());
         w = std::make_unique<MainWindow>();
         w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        WAIT_FOR_EXPOSED(w.get());
         w->termsDialog()->hide();
         w->Enable_Objects(true);
     }

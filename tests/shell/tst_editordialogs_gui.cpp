@@ -31,6 +31,7 @@
 #include "shell/mainwindow.h"
 #include "tests/common/scripteduser.h"
 #include "tests/shell/shellfixture.h"
+#include "tests/common/statewait.h"
 #include "shape/ui/skintdialog.h"
 #include "shell/termsdialog.h"
 #include "shell/glwidget.h"
@@ -110,7 +111,7 @@ private slots:
         QVERIFY(writeTemplate());
         w = std::make_unique<MainWindow>();
         w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        WAIT_FOR_EXPOSED(w.get());
         w->termsDialog()->hide();
         w->Enable_Objects(true);
     }
@@ -272,14 +273,14 @@ private slots:
         QCOMPARE(GetDataStruct()->maxTwistAngle, twist);
         QSignalSpy refresh(w.get(), &MainWindow::refresh_GL);
         show->trigger();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        WAIT_FOR_EXPOSED(dialog);
         QCOMPARE(GetDataStruct()->maxTwistAngle, 0.0);
         const int rebuilds = w->openglwidget->rebuildCount();
         QTest::mouseClick(dialog->findChild<QPushButton*>("btnOK"), Qt::LeftButton);
         QVERIFY(!dialog->isVisible());
         QCOMPARE(refresh.count(), 1);
         QCOMPARE(GetDataStruct()->maxTwistAngle, twist);
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        WAIT_FOR_EXPOSED(w.get());
         w->openglwidget->grabFramebuffer();
         QCOMPARE(w->openglwidget->rebuildCount(), rebuilds + 1);
     }

@@ -120,7 +120,7 @@ private slots:
         view = std::make_unique<glWidget>();
         view->resize(640, 500);
         view->show();
-        QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+        WAIT_FOR_EXPOSED(view.get());
     }
 
     void cleanupTestCase()
