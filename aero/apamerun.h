@@ -56,9 +56,9 @@ public:
     void setProgramDir(const QString& dir);
     QString program() const;
 
-    // Updates the line totals, removes old results and starts the solver on
-    // casePath. False when it could not start; outcome() then says why and
-    // finished() is not emitted. Otherwise finished() follows exactly once.
+    // Removes old results and starts the solver on casePath. False when it
+    // could not start; outcome() then says why and finished() is not
+    // emitted. Otherwise finished() follows exactly once.
     bool start(const QString& casePath, ParaStruct* design, GlobClass* glob, ApameRes* res);
     // Kills the solver (and its children); finished() with Cancelled follows.
     void cancel();

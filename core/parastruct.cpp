@@ -62,7 +62,6 @@ void ParaStruct::SetInitialValues()
         strapWidth[k] = 10;
 
     smoothModel = true;
-    totalLineLength = 1.0;
     edgeTipFactor = 0.5;
     holeEdgeFactor = 1.5;
     reservedDouble6 = 1.2;

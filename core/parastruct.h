@@ -34,7 +34,6 @@ constexpr int kStructSlots = 66;     // slots of some structure tables
 constexpr int kLineRows = 9;         // line rows "O1", "O2", "A" .. "G"
 constexpr int kAirfoilPoints = 1000; // points of a standard airfoil
 constexpr int kChordStations = 70;   // chord stations of the solver mesh
-constexpr int kPolarCases = 13;      // solver cases of the glide polar
 constexpr int kMaxCells = 126;       // cells whose ribs the per-rib tables hold
 constexpr int kMaxLastRib = 63;      // last rib slot that keeps the record consistent
 
@@ -287,8 +286,6 @@ public:
     int chordStations[kChordStations]{};
     int chordStationCount = 0;
     int cfdCase = 0;
-    double totalLineLength = 0.0;
-    double ropesArea = 0.0;
     double ropesMomentFactor = 0.0;
     double edgeTipFactor = 0.0;
     double holeEdgeFactor = 0.0;
@@ -302,24 +299,8 @@ public:
     double reservedDouble8 = 0.0;
     double oswaldFactor = 0.0;
     double pilotShiftPercent = 0.0;
-    // glide-polar working tables over the solver cases
-    double aeroAlpha[kPolarCases]{};
-    double aeroIndex[kPolarCases]{};
-    double aeroAngle[kPolarCases]{};
-    double liftArea[kPolarCases]{};
-    double profileDragArea[kPolarCases]{};
-    double inducedDragArea[kPolarCases]{};
-    double totalDragArea[kPolarCases]{};
-    double glideRatio[kPolarCases]{};
-    double momentCoeff[kPolarCases]{};
-    double polarGama[kPolarCases]{};
-    double polarTheta[kPolarCases]{};
-    double polarQ[kPolarCases]{};
-    double polarMoment[kPolarCases]{};
-    double polarSigma[kPolarCases]{};
-    int polarRowCount = 0;
-    double polarVx[100]{};
-    double polarVy[100]{};
+    // (The glide polar and the line totals it counts are the polar
+    // window's: Polar, aero/polar.h.)
 
     // --- Group 15, editor working state
     QPolygonF morphedAirfoil;
@@ -402,7 +383,6 @@ public:
     // --- Group 20, risers and design-side state
     QList<QVector4D> riserHashes[5]; // weighted 3-D points (w = weight) below each group root
     QVector3D riserTops[5];
-    bool withBridleData = false;
     int designSide = 0;
     QList<QString> designWarnings;
     int glSelection = 0;

@@ -60,7 +60,7 @@ void ApameDialog::showEvent(QShowEvent* event)
 void ApameDialog::initApamedialog()
 {
     bridle_checkBox->setChecked(true);
-    design->withBridleData = true;
+    withBridleData = true;
     filenamelabel->setText(glob->prgPath);
     maxtwistangleEdit->setText(QString::number(design->maxTwistAngle, 'f', 2));
     profilealignmentEdit->setText(QString::number(design->profileAlignment, 'f', 2));
@@ -157,7 +157,7 @@ void ApameDialog::on_attackangleSlider_valueChanged(int value)
 void ApameDialog::on_polarButton_pressed()
 {
     polarButton->setDown(false);
-    auto* window = new WPolar(this);
+    auto* window = new WPolar(this, withBridleData);
     polar = window;
     // A window that gave up while it was built (no wing to compute) is gone.
     if (window->isUsable())
@@ -177,5 +177,5 @@ void ApameDialog::on_maxtwistangleEdit_editingFinished()
 
 void ApameDialog::on_bridle_checkBox_toggled(bool checked)
 {
-    design->withBridleData = checked;
+    withBridleData = checked;
 }

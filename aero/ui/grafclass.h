@@ -66,7 +66,7 @@ private:
     void drawAxes(QPainter* painter);
     void drawOptLine(QPainter* painter, const QPolygonF& screenPoints);
 
-    ParaStruct* design;
+    const ParaStruct* design;
     QPoint lastMousePos;
     QPolygonF points;
     double xMin = 1e6, xMax = -1e6, yMin = 1e6, yMax = -1e6;

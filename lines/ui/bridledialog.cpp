@@ -166,7 +166,6 @@ void BridleDialog::GetBridleDialogData()
 
 void BridleDialog::show_bridle_lengths()
 {
-    getTotalBridleLength(design);
     // The sums of the lines as they are, whether or not the analysis counts
     // them in its polar.
     const LineTotals totals = Line_Totals(design);

@@ -20,6 +20,7 @@
 #include "tests/aero/resultwriter.h"
 
 #include "core/parastruct.h"
+#include "lines/loading.h"
 #include "tests/common/scripteduser.h"
 #include "tests/core/designfixture.h"
 
@@ -375,6 +376,33 @@ private slots:
         save(dialog.get(), "cfd_wall");
     }
 
+    // The polar window counts the lines' drag as the line-data box says
+    // when it is opened: the length and frontal area of both halves' lines,
+    // or none.
+    void polarCountsTheLinesAsTheBoxSays()
+    {
+        QString reason;
+        auto shipped = aerofixture::shippedDesign(&reason);
+        QVERIFY2(shipped, qPrintable(reason));
+        *design = *shipped;
+        QVERIFY(installAnswering(wallResults()));
+        showDialog();
+        dialog->apameButton->click();
+        const LineTotals lines = Line_Totals(design);
+        QVERIFY(lines.length > 100 && lines.area > 0);
+        for (bool counted : {true, false}) {
+            dialog->bridle_checkBox->setChecked(counted);
+            dialog->polarButton->click();
+            QPointer<WPolar> polar = dialog->polarWindow();
+            QVERIFY(polar);
+            QVERIFY(!polar->rows().isEmpty());
+            QCOMPARE(polar->sumropeslenEdit->text(), QString::number(counted ? lines.length : 0.0, 'f', 2));
+            QCOMPARE(polar->shownPolar().ropesArea, counted ? lines.area : 0.0);
+            polar->close();
+            WAIT_FOR_STATE(!polar);
+        }
+    }
+
     // Showing the window takes the design's pilot and line constants as
     // they are; the line-drag switch comes back on.
     void showKeepsTheDesignsValues()
@@ -384,7 +412,6 @@ private slots:
         design->pilotCd = 0.5;
         design->ropesCd = 1.3;
         design->oswaldFactor = 1.2;
-        design->withBridleData = false;
         design->maxTwistAngle = 4.25;
         design->profileAlignment = 117.5;
         showDialog();
@@ -399,14 +426,14 @@ private slots:
         QCOMPARE(design->pilotCd, 0.5);
         QCOMPARE(design->ropesCd, 1.3);
         QCOMPARE(design->oswaldFactor, 1.2);
-        QVERIFY(design->withBridleData);
+        QVERIFY(dialog->countsLines());
         dialog->bridle_checkBox->setChecked(false);
-        QVERIFY(!design->withBridleData);
+        QVERIFY(!dialog->countsLines());
         dialog->exitButton->click();
         QVERIFY(!dialog->isVisible());
         showDialog();
         QVERIFY(dialog->bridle_checkBox->isChecked());
-        QVERIFY(design->withBridleData);
+        QVERIFY(dialog->countsLines());
     }
 
     void twistField_data()

@@ -369,8 +369,6 @@ void spoilNonFileMembers(ParaStruct& d)
     d.ghostView = d.inflatedView = true;
     d.reservedRibFlags[65] = d.rearRibEnabled[65] = d.frontRibEnabled[65] = true;
     d.chordStations[5] = 5;
-    d.totalLineLength = 7;
-    d.polarVy[99] = 1;
     d.morphedAirfoil.append(QPointF(1, 1));
     d.patternOversize[64][999] = 1;
     d.clothHalfOversize[1][1] = 1;

@@ -739,14 +739,12 @@ QString Default_Design_Figures(const ParaStruct& d)
         out << QStringLiteral("%1 %2  ").arg(LineLetter(r)).arg(d.rowPercent[r]);
     out << "\n";
     out << QStringLiteral("total weight           %1 kg, hang height %2 m\n").arg(d.totalWeight).arg(d.hangHeight);
-    auto lines = std::make_unique<ParaStruct>(d);
-    lines->withBridleData = true;
-    getTotalBridleLength(lines.get());
+    const LineTotals lines = Line_Totals(&d);
     int count = 0;
     for (const BridleGroup& g : d.bridle.groups)
         count += g.lineCount;
     out << QStringLiteral("lines                  %1 per half wing, %2 m in all, %3 m2 frontal area\n")
-               .arg(count).arg(lines->totalLineLength, 0, 'f', 1).arg(lines->ropesArea, 0, 'f', 3);
+               .arg(count).arg(lines.length, 0, 'f', 1).arg(lines.area, 0, 'f', 3);
     out << QStringLiteral("loaded ribs           ");
     for (int r = d.firstRib; r <= d.lastRib; ++r)
         if (d.isLoadedRib(r))

@@ -278,7 +278,6 @@ QStringList Check_Default_Lines(const ParaStruct& design)
     QStringList problems;
     auto fail = [&problems](const QString& s) { problems.append(s); };
     const ParaStruct& d = design;
-    auto copy = std::make_unique<ParaStruct>(d);
     const int n = f_start_id(&d);
 
     for (int slot = 1; slot <= kBrakeGroupSlot; ++slot) {
@@ -336,10 +335,9 @@ QStringList Check_Default_Lines(const ParaStruct& design)
     if (std::fabs(2 * groups - d.totalWeight) > 0.01 * d.totalWeight)
         fail(QStringLiteral("the line groups carry %1 kg of %2 kg").arg(2 * groups).arg(d.totalWeight));
 
-    copy->withBridleData = true;
-    getTotalBridleLength(copy.get());
-    if (!(copy->totalLineLength >= 250 && copy->totalLineLength <= 450))
-        fail(QStringLiteral("total line length %1 m").arg(copy->totalLineLength));
+    const double length = Line_Totals(&d).length;
+    if (!(length >= 250 && length <= 450))
+        fail(QStringLiteral("total line length %1 m").arg(length));
 
     // The bridle manager's OK on the shipped design moves nothing.
     auto again = std::make_unique<ParaStruct>(d);
