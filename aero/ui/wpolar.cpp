@@ -107,7 +107,8 @@ void WPolar::RefreshAll()
     // The line total as this computation found it.
     sumropeslenEdit->setText(twoDecimals(polar.totalLineLength));
     writeTable(problem);
-    showChart(mismatch.isEmpty() ? results->chartKind : 0);
+    // Without a polar no chart: its tables hold nothing of these results.
+    showChart(problem.isEmpty() ? results->chartKind : 0);
     // Told once per window; the table says it on every refresh.
     if (!problem.isEmpty() && !problemShown) {
         problemShown = true;
