@@ -267,9 +267,7 @@ public:
     DerivedTable<QVector3D[650][50]> meshGrid;
     QList<Par12> foilPairs[kAirfoilSlots];
 
-    // --- Group 13, view switches, straps, rib parts and export state
-    bool ghostView = false;
-    bool inflatedView = false;
+    // --- Group 13, straps, rib parts and export state
     int strapWidth[kLineRows]{};        // [line row - 2], mm
     bool strapFixed[kLineRows]{};
     bool lineStrips[kLineRows][kRibSlots]{}; // [row][rib]
@@ -328,7 +326,6 @@ public:
     DiagonalRow diagTableD2[kStructSlots];
     QList<DiagonalData> diagonals;
     QPointF ribTailPoints[kStructSlots];
-    int diagCurrent = 0;
     int billowCurrentRib = 0;
 
     // --- Group 17, export flags, design splines and panel outlines
@@ -385,7 +382,6 @@ public:
     QVector3D riserTops[5];
     int designSide = 0;
     QList<QString> designWarnings;
-    int glSelection = 0;
     double billowReduction[kRibSlots]{};
 
 private:

@@ -156,6 +156,9 @@ void MainWindow::InitDialogs()
     m_DxfPreviewDialog = new DxfPreviewDialog(this);
     m_StripesDialog = new StripesDialog(this);
     m_DesignDialog = new DesignDialog(this);
+    // The editors that switch the 3-D view while they are open.
+    m_DiagDialog->setViewState(&openglwidget->viewState());
+    m_ScaleDialog->setViewState(&openglwidget->viewState());
     // Connected once: each OK refreshes the 3-D view once.
     connect(m_CrossLabDialog, &CrossLabDialog::to_glwidget, this, &MainWindow::SetUpOpenglParam);
     connect(m_MiscPortDialog, &MiscPortDialog::toglwidget, this, &MainWindow::SetUpOpenglParam);
@@ -241,7 +244,6 @@ void MainWindow::setTemplateView()
         });
     }
     glob->prgPath = templatePath;
-    design->lineSelection = 0;
     projectOpen = false;
     projectFileKnown = false;
     Enable_Objects(false);
@@ -594,8 +596,8 @@ void MainWindow::mainwidget_show()
     setWindowTitle("wingloft   WL9        Current file: " + design->projectName);
     design->Repair_Airfoils();
     Apply_Edit(design, DesignEdit::Nothing);
-    design->inflatedView = false;
-    design->ghostView = false;
+    openglwidget->viewState().inflatedView = false;
+    openglwidget->viewState().ghostView = false;
     emit refresh_GL();
 }
 
@@ -643,8 +645,8 @@ void MainWindow::ShowScaleDialog()
 
 void MainWindow::SetUpOpenglParam()
 {
-    design->inflatedView = false;
-    design->ghostView = false;
+    openglwidget->viewState().inflatedView = false;
+    openglwidget->viewState().ghostView = false;
     emit refresh_GL();
 }
 

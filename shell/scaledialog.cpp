@@ -35,8 +35,16 @@ void ScaleDialog::showEvent(QShowEvent* event)
 
 void ScaleDialog::closeEvent(QCloseEvent* event)
 {
-    session->revert();
+    revert();
     QDialog::closeEvent(event);
+}
+
+void ScaleDialog::revert()
+{
+    session->revert();
+    if (view && viewFound)
+        *view = *viewFound;
+    viewFound.reset();
 }
 
 void ScaleDialog::initScaleDialog()
@@ -81,9 +89,12 @@ void ScaleDialog::SetScaledModelValues()
     newDiagWidth = scaleFactor * currentDiagWidth;
     design->diagBottomWidth = newDiagWidth;
     Apply_Edit(design, DesignEdit::Nothing);
-    design->lineSelection = 2;
-    design->inflatedView = true;
-    design->ghostView = false;
+    if (view) {
+        if (!viewFound)
+            viewFound = *view;
+        view->inflatedView = true;
+        view->ghostView = false;
+    }
 }
 
 void ScaleDialog::Accept_Changes()
@@ -104,7 +115,7 @@ void ScaleDialog::Accept_Changes()
 
     // The copy is saved under its own name; the open project keeps its path.
     const bool saved = openFile.WriteParaStream(name, *GetDataStruct(), myOpenFile::Report::Silently);
-    session->revert();
+    revert();
     hide();
     if (!saved) {
         const FileSaveResult& failed = openFile.lastSaveError();
@@ -115,6 +126,6 @@ void ScaleDialog::Accept_Changes()
 
 void ScaleDialog::on_cancelButton_clicked()
 {
-    session->revert();
+    revert();
     hide();
 }

@@ -42,7 +42,6 @@ QPolygonF sheet(const QPolygonF& poly)
 DiaCrossPort::DiaCrossPort(QWidget* parent) : QWidget(parent), design(GetDataStruct()), pan(kHome)
 {
     setAttribute(Qt::WA_StyledBackground, true);
-    design->diagCurrent = 0;
     Generate_All_Diagonals(design);
 }
 
@@ -50,7 +49,7 @@ DiaCrossPort::DiaCrossPort(QWidget* parent) : QWidget(parent), design(GetDataStr
 // bottom width or a new model shows at once.
 void DiaCrossPort::rebuild()
 {
-    const int k = design->diagCurrent;
+    const int k = diagCurrent;
     showing = k >= 0 && k < design->diagonals.size() && !design->ribAirfoils[0].isEmpty();
     if (k >= 0 && k < design->diagonals.size())
         shown = design->diagonals.at(k);
@@ -69,7 +68,7 @@ void DiaCrossPort::set_current_diagonal(int id)
     if (design->diagonals.isEmpty() || id < 0)
         return;
     const int k = std::min(id, int(design->diagonals.size()) - 1);
-    design->diagCurrent = k;
+    diagCurrent = k;
     rebuild();
     repaint();
 }
@@ -83,7 +82,7 @@ void DiaCrossPort::Recreate_diagonals()
 
 void DiaCrossPort::Refresh_DiaCrossPort()
 {
-    design->diagCurrent = 0;
+    diagCurrent = 0;
     rebuild();
     repaint();
 }

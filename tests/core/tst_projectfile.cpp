@@ -366,7 +366,6 @@ void spoilNonFileMembers(ParaStruct& d)
     d.ribCurves3D[3][3] = QVector3D(1, 1, 1);
     d.meshGrid[649][49] = QVector3D(1, 1, 1);
     d.foilPairs[2].append(Par12{1, 2, 0.5});
-    d.ghostView = d.inflatedView = true;
     d.reservedRibFlags[65] = d.rearRibEnabled[65] = d.frontRibEnabled[65] = true;
     d.chordStations[5] = 5;
     d.morphedAirfoil.append(QPointF(1, 1));

@@ -1037,14 +1037,20 @@ private slots:
         QVERIFY(asked.last().more.startsWith(folder + "/kite-"));
         QVERIFY(QFile::exists(folder + "/kite small.prg"));
 
-        // A cancelled save dialog keeps the dialog open; Cancel restores the design.
+        // A cancelled save dialog keeps the dialog open, the 3-D view showing
+        // the scaled design inflated; Cancel restores the design and the view.
         const double span = GetDataStruct()->span;
+        GlViewState& view = w->openglwidget->viewState();
+        view = GlViewState();
+        view.ghostView = true;
         w->actionGenerate_scaled_model->trigger();
         s->form()->squareEdit->setText(QString::number(4 * GetDataStruct()->flatArea));
         QTest::mouseClick(s->form()->okButton, Qt::LeftButton);
         QVERIFY(s->isVisible());
+        QVERIFY(view.inflatedView && !view.ghostView);
         QTest::mouseClick(s->form()->cancelButton, Qt::LeftButton);
         QCOMPARE(GetDataStruct()->span, span);
+        QVERIFY(!view.inflatedView && view.ghostView);
     }
 
 private:

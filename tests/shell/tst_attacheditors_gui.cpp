@@ -14,6 +14,7 @@
 #include "lines/ui/linemorphdialog.h"
 #include "lines/ui/midlinedialog.h"
 #include "shell/mainwindow.h"
+#include "structure/ui/diagdialog.h"
 #include "structure/ui/stripesdialog.h"
 #include "tests/common/scripteduser.h"
 #include "tests/shell/shellfixture.h"
@@ -85,17 +86,35 @@ private slots:
         }
     }
 
+    // The diagonal ribs editor shows the internal structure in the main
+    // window's 3-D view while it is open, and gives the view back as it
+    // found it when it is cancelled.
+    void diagonalsEditorSwitchesTheMainView()
+    {
+        GlViewState& view = w->openglwidget->viewState();
+        view = GlViewState();
+        view.inflatedView = true;
+        w->findChild<QAction*>("actionDiagonal_ribs")->trigger();
+        QVERIFY(w->diagDialog()->isVisible());
+        QVERIFY(view.ghostView);
+        QVERIFY(view.inflatedView);
+        w->diagDialog()->reject();
+        QVERIFY(!w->diagDialog()->isVisible());
+        QVERIFY(!view.ghostView);
+        QVERIFY(view.inflatedView);
+    }
+
     void strapsOkRebuildsThe3DView()
     {
-        ParaStruct* d = GetDataStruct();
-        d->ghostView = true;
-        d->inflatedView = true;
+        GlViewState& view = w->openglwidget->viewState();
+        view.ghostView = true;
+        view.inflatedView = true;
         w->findChild<QAction*>("actionManage_stripes_2")->trigger();
         auto* straps = w->findChild<StripesDialog*>();
         QTest::mousePress(straps->btnOK, Qt::LeftButton);
         QVERIFY(!straps->isVisible());
-        QVERIFY(!d->ghostView);
-        QVERIFY(!d->inflatedView);
+        QVERIFY(!view.ghostView);
+        QVERIFY(!view.inflatedView);
     }
 };
 

@@ -112,9 +112,9 @@ private slots:
         WAIT_FOR_EXPOSED(view.get());
         for (QCheckBox* box : view->findChildren<QCheckBox*>())
             box->setChecked(true);
-        GetDataStruct()->inflatedView = true;
+        view->viewState().inflatedView = true;
         QTest::mouseClick(view->ghostIcon(), Qt::LeftButton);
-        QVERIFY(GetDataStruct()->ghostView);
+        QVERIFY(view->viewState().ghostView);
     }
 
     void cleanupTestCase()

@@ -130,10 +130,7 @@ private slots:
 
     void init()
     {
-        ParaStruct* d = GetDataStruct();
-        d->ghostView = false;
-        d->inflatedView = false;
-        d->glSelection = 0;
+        view->viewState() = GlViewState();
         for (const char* text : {"Top surf.", "Bott.surf.", "Ribs "})
             view->panelBox(text)->setChecked(true);
         view->ReInit_GL();
@@ -196,7 +193,7 @@ private slots:
         QTest::keyClick(view.get(), Qt::Key_S);
         QCOMPARE(view->zRotation(), 2880);
         QTest::keyClick(view.get(), Qt::Key_W);
-        QCOMPARE(GetDataStruct()->glSelection, 1);
+        QCOMPARE(view->viewState().glSelection, 1);
         QCOMPARE(view->xRotation(), 4320);
         QCOMPARE(view->zRotation(), 1440);
         QCOMPARE(view->yRotation(), 2880);
@@ -205,9 +202,9 @@ private slots:
         QVERIFY(wire.wire > 0.005);
         save("wireframe");
         QTest::keyClick(view.get(), Qt::Key_T);
-        QCOMPARE(GetDataStruct()->glSelection, 1); // presets leave it alone
+        QCOMPARE(view->viewState().glSelection, 1); // presets leave it alone
         QTest::keyClick(view.get(), Qt::Key_W, Qt::ShiftModifier);
-        QCOMPARE(GetDataStruct()->glSelection, 0);
+        QCOMPARE(view->viewState().glSelection, 0);
         QVERIFY(count(frame()).canopy > 0.02);
     }
 
@@ -230,7 +227,7 @@ private slots:
         view->setFocus();
         QTest::keyClick(view.get(), Qt::Key_F);
         const int x = view->xRotation(), y = view->yRotation(), z = view->zRotation();
-        const int selection = GetDataStruct()->glSelection;
+        const int selection = view->viewState().glSelection;
 
         // Not taken: the event goes on to the window that holds the view.
         QKeyEvent press(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers));
@@ -241,7 +238,7 @@ private slots:
         QCOMPARE(view->xRotation(), x);
         QCOMPARE(view->yRotation(), y);
         QCOMPARE(view->zRotation(), z);
-        QCOMPARE(GetDataStruct()->glSelection, selection);
+        QCOMPARE(view->viewState().glSelection, selection);
         // The bare letter still turns the view.
         QTest::keyClick(view.get(), Qt::Key_S);
         QCOMPARE(view->zRotation(), 2880);
@@ -277,14 +274,14 @@ private slots:
         QTest::keyClick(view.get(), Qt::Key_F);
         const int before = view->rebuildCount();
         QTest::mouseClick(view->inflateIcon(), Qt::LeftButton);
-        QVERIFY(GetDataStruct()->inflatedView);
+        QVERIFY(view->viewState().inflatedView);
         QCOMPARE(view->rebuildCount(), before + 1);
         QCOMPARE(view->inflateIcon()->maximumSize(), QSize(30, 30));
         QVERIFY(!view->inflatedQuads().isEmpty());
         QVERIFY(count(frame()).canopy > 0.02);
         save("inflated");
         QTest::mouseClick(view->inflateIcon(), Qt::LeftButton);
-        QVERIFY(!GetDataStruct()->inflatedView);
+        QVERIFY(!view->viewState().inflatedView);
         QCOMPARE(view->inflateIcon()->maximumSize(), QSize(20, 20));
     }
 
@@ -294,9 +291,9 @@ private slots:
     void ghostView()
     {
         QTest::keyClick(view.get(), Qt::Key_S);
-        GetDataStruct()->inflatedView = true;
+        view->viewState().inflatedView = true;
         QTest::mouseClick(view->ghostIcon(), Qt::LeftButton);
-        QVERIFY(GetDataStruct()->ghostView);
+        QVERIFY(view->viewState().ghostView);
         const Counts ghost = count(frame());
         QCOMPARE(view->alpha(), 0.5);
         QCOMPARE(ghost.canopy, 0.0);
@@ -312,7 +309,7 @@ private slots:
         QVERIFY(curves.background < 0.999);
         save("ghost_curves");
         QTest::mouseClick(view->ghostIcon(), Qt::LeftButton);
-        QVERIFY(!GetDataStruct()->ghostView);
+        QVERIFY(!view->viewState().ghostView);
         frame();
         QCOMPARE(view->alpha(), 1.0);
         QTest::keyClick(view.get(), Qt::Key_F);
