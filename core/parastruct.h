@@ -302,7 +302,6 @@ public:
 
     // --- Group 15, editor working state
     QPolygonF morphedAirfoil;
-    int lineSelection = 0;
     DerivedTable<double[kRibSlots][kAirfoilPoints]> patternOversize;   // [rib][point]
     DerivedTable<double[kRibSlots][kAirfoilPoints]> clothHalfOversize; // [rib][point]
     int legendColours[3][30]{};

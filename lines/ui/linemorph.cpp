@@ -46,7 +46,6 @@ LineMorph::LineMorph(QWidget* parent) : QWidget(parent), design(GetDataStruct())
 void LineMorph::SetCurrentLine(int row)
 {
     currentRow = row;
-    design->lineSelection = row;
 }
 
 void LineMorph::initLineMorph()

@@ -44,6 +44,9 @@ public:
         QPointF line; // the middle of its mirrored line
     };
     QList<DiameterLabel> diameterLabels() const;
+    // The group the bridle manager has selected (its lineSelection: 2..5
+    // L1..L4, 7 the brakes, anything else none).
+    void setLineSelection(int selection) { lineSelection = selection; }
 
 public slots:
     void refreshRopes();
@@ -59,6 +62,7 @@ private:
     void setExponent(double exponent);
 
     ParaStruct* design;
+    int lineSelection = 0;
     std::unique_ptr<BridleData> copy;
     QList<LineProp> shownLines;
     double e = 8.5;

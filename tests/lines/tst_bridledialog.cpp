@@ -124,7 +124,7 @@ private slots:
         showDialog();
         dialog->tabWidget->setCurrentIndex(1);
         dialog->radioL1->click();
-        QCOMPARE(design->lineSelection, 2);
+        QCOMPARE(dialog->selection(), 2);
         QMetaObject::invokeMethod(dialog, "on_copy_Button_pressed");
         QVERIFY(dialog->paste_Button->isEnabled());
         dialog->radioL2->click();
@@ -144,7 +144,7 @@ private slots:
         QMetaObject::invokeMethod(dialog, "on_resetBridleButton_clicked");
         for (int slot = 1; slot <= kBrakeGroupSlot; ++slot)
             QCOMPARE(storedLines(design, slot), 0);
-        QCOMPARE(design->lineSelection, 7);
+        QCOMPARE(dialog->selection(), 7);
         QVERIFY(bytesOf(*design) != before);
 
         if (close)
@@ -155,7 +155,7 @@ private slots:
         QCOMPARE(bytesOf(*design), before);
     }
 
-    // OK: every group and the riser placed and stored again, lineSelection 7,
+    // OK: every group and the riser placed and stored again, the brakes selected,
     // the rebuild flags raised, no full recompute; each group root passes up
     // the load of its riser line.
     void okStoresEverything()
@@ -173,7 +173,7 @@ private slots:
         Set_Recompute_Trace({});
         QVERIFY(!dialog->isVisible());
         QVERIFY(steps.isEmpty());
-        QCOMPARE(design->lineSelection, 7);
+        QCOMPARE(dialog->selection(), 7);
         QVERIFY(design->geometryChanged);
         QVERIFY(design->geometryChanged.revision() != revision);
         QVERIFY(design->linesOutdated);
@@ -206,7 +206,7 @@ private slots:
         for (int slot = 1; slot <= kBrakeGroupSlot; ++slot)
             QCOMPARE(storedLines(design, slot), 0);
         QVERIFY(questions.isEmpty());
-        QCOMPARE(design->lineSelection, 7);
+        QCOMPARE(dialog->selection(), 7);
         QVERIFY(glob->lineGroupsReset);
         QMetaObject::invokeMethod(dialog, "on_cancelButton_pressed");
         QCOMPARE(bytesOf(*design), before);
@@ -246,7 +246,7 @@ private slots:
         QCOMPARE(dialog->L1percent->text(), QString("%1").arg(design->lineGroupLoads[0], 0, 'f', 2));
         QCOMPARE(dialog->activelinegrupEdit->text(), QString("L1:L2:L3:L4"));
         QVERIFY(dialog->radioL0->isChecked());
-        QCOMPARE(design->lineSelection, -1);
+        QCOMPARE(dialog->selection(), -1);
         // Four active groups: all four buttons shown and enabled.
         QVERIFY(dialog->radioL4->isEnabled() && !dialog->radioL4->isHidden());
         QVERIFY(!dialog->paste_Button->isVisible());
@@ -399,14 +399,14 @@ private slots:
         dialog->tabWidget->setCurrentIndex(3);
         QVERIFY(dialog->radioL3->isEnabled());
         dialog->radioL3->click();
-        QCOMPARE(design->lineSelection, 4);
+        QCOMPARE(dialog->selection(), 4);
         QCOMPARE(dialog->br_table_widget->groupSlot(), 3);
         QCOMPARE(dialog->ropesWindow()->lines().size(), storedLines(design, 3));
         QCOMPARE(dialog->graphix_widget->currentSlot(), 3);
         QMetaObject::invokeMethod(dialog, "on_copy_Button_pressed");
         QVERIFY(dialog->paste_Button->isEnabled());
         dialog->radioKmd->click();
-        QCOMPARE(design->lineSelection, 7);
+        QCOMPARE(dialog->selection(), 7);
         QVERIFY(!dialog->paste_Button->isEnabled());
         QCOMPARE(dialog->br_table_widget->groupSlot(), kBrakeGroupSlot);
         answer = false;

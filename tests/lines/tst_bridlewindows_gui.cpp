@@ -99,7 +99,7 @@ private slots:
     {
         BrWidget view;
         view.resize(640, 480);
-        design->lineSelection = -1;
+        view.setLineSelection(-1);
         view.show();
         WAIT_FOR_EXPOSED(&view);
         const QColor line = BrWidget::lineColor();
@@ -110,7 +110,7 @@ private slots:
         QVERIFY2(canopy > 2000, qPrintable(QString::number(canopy)));
         QVERIFY(!view.canopyQuads().isEmpty());
 
-        design->lineSelection = 2;
+        view.setLineSelection(2);
         view.reinitialize();
         QImage lines = view.grabFramebuffer();
         shot(lines, "lines_face");
@@ -180,10 +180,10 @@ private slots:
     {
         RopesWidget ropes;
         ropes.resize(800, 600);
-        design->lineSelection = 3;
+        ropes.setLineSelection(3);
         ropes.refreshRopes();
         QCOMPARE(ropes.lines().size(), design->bridle.groups[2].lineCount);
-        design->lineSelection = -1;
+        ropes.setLineSelection(-1);
         ropes.refreshRopes();
         QCOMPARE(ropes.lines().size(), design->bridle.groups[2].lineCount);
         QCOMPARE(ropes.scale(), 0.0005 * std::pow(2.0, 9.5));

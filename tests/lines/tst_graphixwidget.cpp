@@ -56,7 +56,7 @@ struct Editor {
     }
     void select(int selection)
     {
-        live->lineSelection = selection;
+        w->setLineSelection(selection);
         w->Select_OneGrupLine();
     }
     const BridleGroup& group() const { return w->workingGroup(); }
@@ -710,7 +710,7 @@ private slots:
         ParaStruct* live = makeLive(*d);
         const QByteArray before = projectBytes(*live);
         GraphixWidget g;
-        live->lineSelection = kL1;
+        g.setLineSelection(kL1);
         g.Select_OneGrupLine();
         QCOMPARE(g.workingGroup().lines.size(), d->bridle.groups[1].lineCount);
         live->linesOutdated = d->linesOutdated;

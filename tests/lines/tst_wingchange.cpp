@@ -254,8 +254,8 @@ private slots:
 
         // The L1 table, and the same table once the bridle manager's OK has
         // placed every group again.
-        design->lineSelection = 2;
         BridleView view;
+        view.setLineSelection(2);
         view.resize(1024, 768);
         view.getLineGrupData();
         const QStringList labels = view.labels();
@@ -272,7 +272,6 @@ private slots:
             manager.show();
             QMetaObject::invokeMethod(&manager, "on_okButton_pressed");
         }
-        design->lineSelection = 2;
         view.getLineGrupData();
         QCOMPARE(view.labels(), labels);
 
