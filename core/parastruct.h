@@ -97,7 +97,6 @@ public:
     void GetCanopyPos(QPointF* points) const;  // eight points out of planControlPoints
     void SetFNodePos(const QPointF* points);   // four points into frontControlPoints
     void GetFacePos(QPointF* points) const;    // four points out of frontControlPoints
-    void Set_DesignSide(char side);            // 'U' 0, 'D' 1, anything else -1
 
     // --- Wing outline (calcul3d.cpp). Plan units: half the span is 1000.
     void WingTipGeometrySetup();          // CalcFlatWingtip, CalcFrontTailCurve, CalculateFace
@@ -198,7 +197,6 @@ public:
     QPolygonF designAirfoils[4];
     int transitionRib1 = 0;
     int transitionRib2 = 0;
-    int selectedDesignAirfoil = 0;
     int positionAirfoilIndex[4]{};
     QPolygonF ribAirfoils[kAirfoilSlots];
 
@@ -283,7 +281,6 @@ public:
     bool smoothModel = false;
     int chordStations[kChordStations]{};
     int chordStationCount = 0;
-    int cfdCase = 0;
     double ropesMomentFactor = 0.0;
     double edgeTipFactor = 0.0;
     double holeEdgeFactor = 0.0;
@@ -300,13 +297,11 @@ public:
     // (The glide polar and the line totals it counts are the polar
     // window's: Polar, aero/polar.h.)
 
-    // --- Group 15, editor working state
-    QPolygonF morphedAirfoil;
+    // --- Group 15, derived working tables
     DerivedTable<double[kRibSlots][kAirfoilPoints]> patternOversize;   // [rib][point]
     DerivedTable<double[kRibSlots][kAirfoilPoints]> clothHalfOversize; // [rib][point]
     int legendColours[3][30]{};
     int reservedIntTable[8]{};
-    double legendValues[30]{};
     double relaxFactors[kStructSlots]{};
     QString polarModelNames[4];
 
@@ -325,7 +320,6 @@ public:
     DiagonalRow diagTableD2[kStructSlots];
     QList<DiagonalData> diagonals;
     QPointF ribTailPoints[kStructSlots];
-    int billowCurrentRib = 0;
 
     // --- Group 17, export flags, design splines and panel outlines
     bool dxfExportOption = false;
@@ -379,7 +373,6 @@ public:
     // --- Group 20, risers and design-side state
     QList<QVector4D> riserHashes[5]; // weighted 3-D points (w = weight) below each group root
     QVector3D riserTops[5];
-    int designSide = 0;
     QList<QString> designWarnings;
     double billowReduction[kRibSlots]{};
 

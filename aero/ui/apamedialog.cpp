@@ -67,12 +67,13 @@ void ApameDialog::initApamedialog()
     // The pilot and line constants stay as the design holds them: they are
     // part of the project.
 
-    // The case shown is the design's.
-    const int shown = std::clamp(design->cfdCase, 0, attackangleSlider->maximum());
+    // The case shown is the one shown last.
+    const int shown = std::clamp(apamewidget->shownCase(), 0, attackangleSlider->maximum());
     {
         const QSignalBlocker quiet(attackangleSlider);
         attackangleSlider->setValue(shown);
     }
+    apamewidget->setCase(shown);
     attackanglelabel->setText(QString::number(shown));
 
     // The design recomputed first: results of an earlier session are taken
@@ -149,7 +150,7 @@ void ApameDialog::quit()
 
 void ApameDialog::on_attackangleSlider_valueChanged(int value)
 {
-    design->cfdCase = value;
+    apamewidget->setCase(value);
     attackanglelabel->setText(QString::number(value));
     apamewidget->reinitialize();
 }

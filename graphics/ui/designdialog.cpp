@@ -33,9 +33,6 @@ void DesignDialog::closeEvent(QCloseEvent* event)
 void DesignDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    // The side follows the tab on show, so that the bottom editor never
-    // draws top lines.
-    design->Set_DesignSide(tabWidget->currentIndex() == kBottomTab ? 'D' : 'U');
     colorButton->setEnabled(true);
     coloring_checkBox->setChecked(false);
     patt_widget->SetColoring(false);

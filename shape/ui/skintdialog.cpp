@@ -62,9 +62,9 @@ void SkintEdit::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
 }
 
-void SkintEdit::set_curr_rib()
+void SkintEdit::set_curr_rib(int rib)
 {
-    currentRib = std::max(design->billowCurrentRib, 1);
+    currentRib = std::max(rib, 1);
     repaint();
 }
 
@@ -504,7 +504,6 @@ void SkintDialog::initSkintDialog()
     ui->reduct_slider_dw_Box->setValue(int(design->billowReductionDown));
     ui->up_pos->setText(QStringLiteral("%1").arg(design->billowReductionUp, 0, 'g', 6));
     ui->dw_pos->setText(QStringLiteral("%1").arg(design->billowReductionDown, 0, 'g', 6));
-    design->billowCurrentRib = 1;
 }
 
 void SkintDialog::Create_ViewCross()
@@ -525,8 +524,7 @@ void SkintDialog::on_billowcompBox_clicked(bool checked)
 
 void SkintDialog::on_ribspinBox_valueChanged(int v)
 {
-    design->billowCurrentRib = v;
-    emit to_skinedit();
+    emit to_skinedit(v);
 }
 
 void SkintDialog::on_crossviewcheckBox_clicked()

@@ -293,7 +293,6 @@ private slots:
         output = std::make_unique<QTemporaryDir>();
         programs = std::make_unique<QTemporaryDir>();
         *design = *fixture::makeWing(8);
-        design->cfdCase = 0;
         *GetApameClass() = ApameRes();
         glob->dxfDir = output->path();
         glob->prgPath = output->filePath("wing.prg");
@@ -351,12 +350,18 @@ private slots:
         QVERIFY(litAs(case0.pixel(panelCentre(30)), lit(1)));
 
         dialog->attackangleSlider->setValue(7);
-        QCOMPARE(design->cfdCase, 7);
+        QCOMPARE(dialog->apamewidget->shownCase(), 7);
         QCOMPARE(dialog->attackanglelabel->text(), QStringLiteral("7"));
         const QImage case7 = frame();
         QVERIFY(case7 != case0);
+        // The scale: -1.5 to 1.0 in 30 steps.
+        double scale[30];
+        for (int k = 0; k < 30; ++k)
+            scale[k] = -1.5 + k * 2.5 / 29;
+        for (int k = 0; k < 30; ++k)
+            QVERIFY(std::fabs(dialog->apamewidget->legendScale()[k] - scale[k]) < 1e-15);
         for (const PressurePanel& p : dialog->apamewidget->panels())
-            QCOMPARE(p.colorIndex, indexColorOfValue(30, pressure(p.id - 1, 7), design->legendValues));
+            QCOMPARE(p.colorIndex, indexColorOfValue(30, pressure(p.id - 1, 7), scale));
         // In case 7 panel 23 holds the highest pressure, 1.0.
         QCOMPARE(pressure(22, 7), 1.0);
         // (sampled beside the labels, which stand at the legend's left)
@@ -374,6 +379,14 @@ private slots:
         for (const LegendLabel& l : drawn.labels)
             QVERIFY2(l.box.right() < 37, qPrintable(l.text));
         save(dialog.get(), "cfd_wall");
+
+        // Shown again, the window shows the case it showed last.
+        dialog->hide();
+        showDialog();
+        QCOMPARE(dialog->attackangleSlider->value(), 7);
+        QCOMPARE(dialog->apamewidget->shownCase(), 7);
+        for (const PressurePanel& p : dialog->apamewidget->panels())
+            QCOMPARE(p.colorIndex, indexColorOfValue(30, pressure(p.id - 1, 7), scale));
     }
 
     // The polar window counts the lines' drag as the line-data box says

@@ -47,16 +47,6 @@ class TestPolar : public QObject
     Q_OBJECT
 
 private slots:
-    // The pressure colour scale is there from the record's creation on.
-    void pressureScaleOfANewRecord()
-    {
-        auto d = std::make_unique<ParaStruct>();
-        QCOMPARE(d->legendValues[0], -1.5);
-        QCOMPARE(d->legendValues[29], 1.0);
-        for (int k = 0; k < 30; ++k)
-            QVERIFY(std::fabs(d->legendValues[k] - (-1.5 + k * 2.5 / 29)) < 1e-15);
-    }
-
     void caseTables()
     {
         auto d = rectangularWing();

@@ -129,6 +129,27 @@ private slots:
         view->setCurrentside('U');
     }
 
+    // The letters of the sides: new lines of a side carry its number.
+    void sideLetters_data()
+    {
+        QTest::addColumn<char>("side");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("U") << 'U' << 0;
+        QTest::newRow("D") << 'D' << 1;
+        QTest::newRow("u") << 'u' << -1;
+        QTest::newRow("x") << 'x' << -1;
+    }
+    void sideLetters()
+    {
+        QFETCH(char, side);
+        QFETCH(int, expected);
+        SplineEditor editor(design);
+        editor.Set_DesignSide(side);
+        QCOMPARE(editor.side(), expected);
+        editor.Init_Work_Spline();
+        QCOMPARE(editor.workLine.side, expected);
+    }
+
     void menuPointsBuildALine()
     {
         const QList<QPointF> points = {topPoint(3, 0.3) + QPointF(7, 0), topPoint(6, 0.5), topPoint(9, 0.4)};
@@ -341,7 +362,7 @@ private slots:
     {
         buildLine({topPoint(2, 0.5), topPoint(6, 0.5)});
         view->setCurrentside('D');
-        QCOMPARE(design->designSide, 1);
+        QCOMPARE(view->editor().side(), 1);
         // The top line stays, but is not drawn or picked on the bottom side.
         QCOMPARE(view->editor().lineList.size(), 1);
         QVERIFY(view->editor().linePath.isEmpty());

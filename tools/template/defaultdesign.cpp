@@ -133,7 +133,6 @@ void setAirfoils(ParaStruct* d)
         d->designAirfoilNames[k] = QString::fromLatin1(f.name);
         d->positionAirfoilIndex[k] = k;
     }
-    d->selectedDesignAirfoil = 0;
 }
 
 // Editor-side data that follows from the recomputed rib airfoils: the row
