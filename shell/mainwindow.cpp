@@ -639,7 +639,6 @@ void MainWindow::QtProgLauncher(const QString& name)
 
 void MainWindow::ShowScaleDialog()
 {
-    Apply_Edit(design, DesignEdit::Nothing);
     m_ScaleDialog->showNormal();
 }
 
@@ -685,7 +684,6 @@ void MainWindow::on_actionAirfoils_triggered()
 
 void MainWindow::on_actionDiagonal_ribs_triggered()
 {
-    Apply_Edit(design, DesignEdit::Nothing);
     m_DiagDialog->showMaximized();
 }
 

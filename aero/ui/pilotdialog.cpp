@@ -17,10 +17,6 @@ PilotDialog::PilotDialog(QWidget* parent) : QDialog(parent)
 void PilotDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    // The side view draws the hang point and the aerodynamic centre as the
-    // design holds them.
-    design->Set_VHanging();
-    design->Calculate_meta_Center(0.25);
     pilotdisplacementEdit->setText(QStringLiteral("%1").arg(calculate_shift_from_legaX(design), 4, 'f', 2));
 }
 

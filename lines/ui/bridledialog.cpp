@@ -101,7 +101,6 @@ void BridleDialog::showEvent(QShowEvent* event)
 
 void BridleDialog::InitBridleDialog()
 {
-    Apply_Edit(design, DesignEdit::Nothing);
     setSelection(0);
     design->linesOutdated = true;
     paste_Button->setEnabled(false);

@@ -149,7 +149,6 @@ void BrWidget::takeColors()
 
 void BrWidget::rebuildLists()
 {
-    design->Set_VHanging();
     quadList = Bridle_Canopy_Quads(design, factor);
     builtRevision = design->geometryChanged.revision();
     builtFactor = factor;

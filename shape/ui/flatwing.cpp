@@ -475,7 +475,6 @@ FlatWing* FlatWingDialog::flatWing() const
 void FlatWingDialog::showEvent(QShowEvent* event)
 {
     InitFlatWingDialog();
-    Apply_Edit(design, DesignEdit::Nothing);
     ui->flatwingwidget->Setup_Flatwing(QPointF(originX, originY));
     QDialog::showEvent(event);
 }

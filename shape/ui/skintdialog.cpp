@@ -54,7 +54,6 @@ SkintEdit::SkintEdit(QWidget* parent)
 
 void SkintEdit::showEvent(QShowEvent* event)
 {
-    Apply_Edit(design, DesignEdit::Nothing);
     initSkintEdit();
     Billow_Compensation();
     wheelScale = 7.0;
@@ -494,7 +493,6 @@ void SkintDialog::showEvent(QShowEvent* event)
 
 void SkintDialog::initSkintDialog()
 {
-    Apply_Edit(design, DesignEdit::Nothing);
     ui->billowcompBox->setChecked(design->billowLineOnTop);
     ui->ribspinBox->setRange(design->firstRib, design->lastRib - 1);
     ui->ribspinBox->setValue(1);

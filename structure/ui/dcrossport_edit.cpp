@@ -42,7 +42,6 @@ QPolygonF sheet(const QPolygonF& poly)
 DiaCrossPort::DiaCrossPort(QWidget* parent) : QWidget(parent), design(GetDataStruct()), pan(kHome)
 {
     setAttribute(Qt::WA_StyledBackground, true);
-    Generate_All_Diagonals(design);
 }
 
 // The shown diagonal follows the list as it is now: a regeneration, a new

@@ -108,7 +108,6 @@ void DiagDialog::showEvent(QShowEvent* event)
 
 void DiagDialog::initDialog()
 {
-    Generate_All_Diagonals(design);
     {
         const QSignalBlocker a(ui->masksizespinBox);
         const QSignalBlocker b(ui->startribpinBox);
