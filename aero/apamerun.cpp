@@ -3,7 +3,6 @@
 #include "aero/apameres.h"
 
 #include "core/parastruct.h"
-#include "lines/loading.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -66,7 +65,6 @@ bool ApameRun::start(const QString& casePath, ParaStruct* design, GlobClass* glo
     pid_ = 0;
     outcome_ = ApameOutcome();
     clock_.start();
-    getTotalBridleLength(design);
     // The design may be edited while the solver runs: the results belong
     // to the design the input was written from.
     source_ = design ? Analysis_Source_Of(*design) : AnalysisSource();

@@ -61,9 +61,9 @@ public:
     void setProgramDir(const QString& dir);
     QString program() const;
 
-    // Updates the line totals and starts the solver on casePath (in the
-    // run's working folder). False when it could not start; outcome() then says why and
-    // finished() is not emitted. Otherwise finished() follows exactly once.
+    // Starts the solver on casePath (in the run's working folder). False
+    // when it could not start; outcome() then says why and finished() is not
+    // emitted. Otherwise finished() follows exactly once.
     bool start(const QString& casePath, ParaStruct* design, GlobClass* glob, ApameRes* res);
     // Kills the solver (and its children); finished() with Cancelled follows.
     void cancel();

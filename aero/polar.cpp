@@ -12,20 +12,20 @@
 
 namespace {
 
-constexpr int kCases = 13;
+constexpr int kCases = kPolarCases;
 constexpr int kSweepSteps = 52;     // 0.0 .. 12.75 degrees
 constexpr double kSweepStep = 0.25; // degrees
 
-double weight(const ParaStruct* P)
+double weight(const ParaStruct& P)
 {
-    return kGravity * P->totalWeight;
+    return kGravity * P.totalWeight;
 }
 
 // Chord of the centre rib in metres.
-double centreChord(const ParaStruct* P)
+double centreChord(const ParaStruct& P)
 {
-    const int rib = std::clamp(P->firstRib, 0, kRibSlots - 1);
-    return P->R_X(P->chord[rib]);
+    const int rib = std::clamp(P.firstRib, 0, kRibSlots - 1);
+    return P.R_X(P.chord[rib]);
 }
 
 bool allFinite(const double* v)
@@ -59,25 +59,26 @@ double iterate_Gama(double D, double L, double W, double T)
     return g;
 }
 
-double CalculateGama(ParaStruct* P, double alpha)
+double CalculateGama(const ParaStruct& P, const Polar& polar, double alpha)
 {
-    const double D = f_table(kCases, P->aeroAngle, P->totalDragArea, alpha);
-    const double L = f_table(kCases, P->aeroAngle, P->liftArea, alpha);
-    return iterate_Gama(D, L, weight(P), kGravity * P->towForce) * kRadToDeg;
+    const double D = f_table(kCases, polar.aeroAngle, polar.totalDragArea, alpha);
+    const double L = f_table(kCases, polar.aeroAngle, polar.liftArea, alpha);
+    return iterate_Gama(D, L, weight(P), kGravity * P.towForce) * kRadToDeg;
 }
 
-double Calculate_Q(ParaStruct* P, double alpha, double gama)
+double Calculate_Q(const ParaStruct& P, const Polar& polar, double alpha, double gama)
 {
-    return weight(P) * std::cos(gama * wl::Degree) / f_table(kCases, P->aeroAngle, P->liftArea, alpha);
+    return weight(P) * std::cos(gama * wl::Degree) / f_table(kCases, polar.aeroAngle, polar.liftArea, alpha);
 }
 
-double Calculate_Sigma_Proc(ParaStruct* P, double alpha, double gama, double theta, double q, double cm)
+double Calculate_Sigma_Proc(const ParaStruct& P, const Polar& polar, double alpha, double gama, double theta,
+                            double q, double cm)
 {
     const double Wq = weight(P) / q;
-    const double Dp = P->pilotArea * P->pilotCd;
-    const double Dl = P->ropesArea * P->ropesCd;
-    const double H = P->hangHeight;
-    const double c = P->meanChord;
+    const double Dp = P.pilotArea * P.pilotCd;
+    const double Dl = polar.ropesArea * P.ropesCd;
+    const double H = P.hangHeight;
+    const double c = P.meanChord;
     const double a = alpha * wl::Degree;
     const double t = (gama > 0 ? theta : -theta) * wl::Degree;
     // The wing's own pitching moment over q, in m3. The solver's coefficient
@@ -85,7 +86,7 @@ double Calculate_Sigma_Proc(ParaStruct* P, double alpha, double gama, double the
     // area and MAC the mean chord, positive nose-up; the pilot's lever
     // balances it nose-down positive. (Lift at the quarter chord alone puts
     // the pilot a quarter chord behind the leading edge.)
-    const double moment = -cm * P->flatArea * c;
+    const double moment = -cm * P.flatArea * c;
     return (H * Wq * std::sin(t) + H * std::cos(a) * (Dl / 3 + Dp) + moment) / (Wq * std::cos(t) - (Dl + Dp) * std::sin(a)) /
            c;
 }
@@ -95,47 +96,47 @@ double f_Veloc(double q)
     return q <= 0 ? 0.0 : std::pow(2 * q / kAirDensity, 0.5);
 }
 
-double f_inducedDrag(ParaStruct* P, double CL)
+double f_inducedDrag(const ParaStruct& P, double CL)
 {
-    return CL * CL / wl::Pi / (P->oswaldFactor * P->flatAspectRatio);
+    return CL * CL / wl::Pi / (P.oswaldFactor * P.flatAspectRatio);
 }
 
-void FromApameResToParaStruct(ParaStruct* P, ApameRes* res)
+void FromApameResToParaStruct(const ParaStruct& P, const ApameRes& res, Polar* polar)
 {
-    if (res->caseNum < kCases)
+    if (res.caseNum < kCases)
         return;
-    const double S = P->flatArea;
-    const double E = P->pilotArea * P->pilotCd + P->ropesArea * P->ropesCd;
+    const double S = P.flatArea;
+    const double E = P.pilotArea * P.pilotCd + polar->ropesArea * P.ropesCd;
     for (int k = 0; k < kCases; ++k) {
-        P->aeroAlpha[k] = res->alpha[k];
-        P->aeroIndex[k] = k;
-        P->aeroAngle[k] = k;
-        P->momentCoeff[k] = res->cm[k];
-        P->liftArea[k] = res->clift[k] * S;
-        P->profileDragArea[k] = 0.95 * std::fabs(res->cdrag[k]) * S;
-        P->inducedDragArea[k] = f_inducedDrag(P, res->clift[k]) * S;
-        P->totalDragArea[k] = P->inducedDragArea[k] + P->profileDragArea[k] + E;
-        P->glideRatio[k] = std::fabs(P->totalDragArea[k]) > 0 ? P->liftArea[k] / P->totalDragArea[k] : 0.0;
+        polar->aeroAlpha[k] = res.alpha[k];
+        polar->aeroIndex[k] = k;
+        polar->aeroAngle[k] = k;
+        polar->momentCoeff[k] = res.cm[k];
+        polar->liftArea[k] = res.clift[k] * S;
+        polar->profileDragArea[k] = 0.95 * std::fabs(res.cdrag[k]) * S;
+        polar->inducedDragArea[k] = f_inducedDrag(P, res.clift[k]) * S;
+        polar->totalDragArea[k] = polar->inducedDragArea[k] + polar->profileDragArea[k] + E;
+        polar->glideRatio[k] =
+            std::fabs(polar->totalDragArea[k]) > 0 ? polar->liftArea[k] / polar->totalDragArea[k] : 0.0;
     }
 }
 
-double calculate_displacement_shift(ParaStruct* P, double sigma)
+double calculate_displacement_shift(const ParaStruct& P, double sigma)
 {
-    P->Calculate_meta_Center(0.25);
     const double Cr = centreChord(P);
     if (Cr == 0)
         return 0.0;
-    return (P->metaCentre * Cr + (sigma - 0.25) * P->meanChord) / Cr;
+    return (P.metaCentre * Cr + (sigma - 0.25) * P.meanChord) / Cr;
 }
 
 void calculate_legaX_from_shift(ParaStruct* P, double percent)
 {
-    P->legaX = centreChord(P) * percent / 100;
+    P->legaX = centreChord(*P) * percent / 100;
 }
 
 double calculate_shift_from_legaX(const ParaStruct* P)
 {
-    const double Cr = centreChord(P);
+    const double Cr = centreChord(*P);
     return Cr == 0 ? 0.0 : 100 * P->legaX / Cr;
 }
 
@@ -198,14 +199,14 @@ QPointF f_findTopAlfa(const double* x, const double* y)
     return QPointF(index * wl::Degree, top);
 }
 
-double MinimalCD_CL(ParaStruct* P)
+double MinimalCD_CL(const Polar& polar)
 {
     double least = 1000;
     double best = 0;
     for (int k = 0; k < kCases; ++k) {
         const double s = k * wl::Degree;
-        const double lift = f_table(kCases, P->aeroAngle, P->liftArea, s);
-        const double ratio = lift == 0 ? 0.0 : f_table(kCases, P->aeroAngle, P->totalDragArea, s) / lift;
+        const double lift = f_table(kCases, polar.aeroAngle, polar.liftArea, s);
+        const double ratio = lift == 0 ? 0.0 : f_table(kCases, polar.aeroAngle, polar.totalDragArea, s) / lift;
         if (ratio <= least) {
             least = ratio;
             best = s;
@@ -225,55 +226,58 @@ QPointF getLineRibPos(const ParaStruct* P, int row, int rib)
     return QPointF(P->ribSpanPos[rib], foil.at(index).x() * P->chord[rib] + P->leadingEdgeX[rib]);
 }
 
-QString Polar_Input_Problem(ParaStruct* P, ApameRes* res)
+QString Polar_Input_Problem(const ParaStruct& P, const Polar& polar, const ApameRes& res)
 {
-    if (res->caseNum < kCases)
+    if (res.caseNum < kCases)
         return QStringLiteral("The glide polar needs solver results for the 13 angles of attack 0 to 12 degrees; "
                               "there are %1. Run the analysis first.")
-            .arg(res->caseNum);
+            .arg(res.caseNum);
     for (int k = 1; k < kCases; ++k) {
-        if (!(P->aeroAngle[k] > P->aeroAngle[k - 1]))
+        if (!(polar.aeroAngle[k] > polar.aeroAngle[k - 1]))
             return QStringLiteral("The angles of attack of the solver cases do not rise.");
     }
-    if (!allFinite(P->liftArea) || !allFinite(P->totalDragArea) || !allFinite(P->momentCoeff))
+    if (!allFinite(polar.liftArea) || !allFinite(polar.totalDragArea) || !allFinite(polar.momentCoeff))
         return QStringLiteral("The solver results give lift or drag values that are no numbers.");
-    if (!(P->totalWeight > 0))
+    if (!(P.totalWeight > 0))
         return QStringLiteral("The glide polar needs a flying weight above 0 kg.");
-    if (!(P->meanChord > 0) || centreChord(P) == 0)
+    if (!(P.meanChord > 0) || centreChord(P) == 0)
         return QStringLiteral("The glide polar needs a wing with a chord.");
     return QString();
 }
 
-bool createPolar_BaseTable(ParaStruct* P, ApameRes* res, QList<CalageClass>* polarRows, QString* message)
+bool createPolar_BaseTable(const ParaStruct& P, const ApameRes& res, bool withBridleData, Polar* polar,
+                           QString* message)
 {
-    getTotalBridleLength(P);
-    FromApameResToParaStruct(P, res);
-    polarRows->clear();
-    P->polarRowCount = 0;
+    const LineTotals lines = getTotalBridleLength(P, withBridleData);
+    polar->totalLineLength = lines.length;
+    polar->ropesArea = lines.area;
+    FromApameResToParaStruct(P, res, polar);
+    polar->rows.clear();
+    polar->polarRowCount = 0;
 
     // Before the first complete results the case tables cannot carry a spline.
-    const QString why = Polar_Input_Problem(P, res);
+    const QString why = Polar_Input_Problem(P, *polar, res);
     if (message)
         *message = why;
     if (!why.isEmpty())
         return false;
 
     for (int k = 0; k < kCases; ++k) {
-        const double alpha = P->aeroAngle[k];
-        P->polarGama[k] = CalculateGama(P, alpha);
-        P->polarTheta[k] = alpha - P->polarGama[k];
-        P->polarQ[k] = Calculate_Q(P, alpha, P->polarGama[k]);
-        P->polarMoment[k] = P->momentCoeff[k];
-        P->polarSigma[k] = Calculate_Sigma_Proc(P, alpha, P->polarGama[k], P->polarTheta[k], P->polarQ[k],
-                                                P->polarMoment[k]);
+        const double alpha = polar->aeroAngle[k];
+        polar->polarGama[k] = CalculateGama(P, *polar, alpha);
+        polar->polarTheta[k] = alpha - polar->polarGama[k];
+        polar->polarQ[k] = Calculate_Q(P, *polar, alpha, polar->polarGama[k]);
+        polar->polarMoment[k] = polar->momentCoeff[k];
+        polar->polarSigma[k] = Calculate_Sigma_Proc(P, *polar, alpha, polar->polarGama[k], polar->polarTheta[k],
+                                                    polar->polarQ[k], polar->polarMoment[k]);
     }
 
-    const bool towed = P->towForce > 0;
+    const bool towed = P.towForce > 0;
     for (int i = 0; i < kSweepSteps; ++i) {
         const double a = i * kSweepStep;
-        const double sigma = f_table(kCases, P->aeroAngle, P->polarSigma, a);
-        const double gama = f_table(kCases, P->aeroAngle, P->polarGama, a);
-        const double speed = f_Veloc(f_table(kCases, P->aeroAngle, P->polarQ, a));
+        const double sigma = f_table(kCases, polar->aeroAngle, polar->polarSigma, a);
+        const double gama = f_table(kCases, polar->aeroAngle, polar->polarGama, a);
+        const double speed = f_Veloc(f_table(kCases, polar->aeroAngle, polar->polarQ, a));
         const double shift = calculate_displacement_shift(P, sigma);
         if (towed ? !(a > 0.25 && gama <= 0 && 100 * shift > -90.0) : !(a >= 1.0 && gama > 0))
             continue;
@@ -289,8 +293,13 @@ bool createPolar_BaseTable(ParaStruct* P, ApameRes* res, QList<CalageClass>* pol
             continue;
         row.ratioText = towed ? QStringLiteral(" %1").arg(row.vy, 0, 'f', 2)
                               : QStringLiteral(" %1 ").arg(1 / std::tan(gama * wl::Degree), 0, 'f', 2);
-        polarRows->append(row);
-        P->polarRowCount = int(polarRows->size());
+        polar->rows.append(row);
+    }
+    polar->polarRowCount = int(polar->rows.size());
+    // The speed polar from row 1 on: the chart leaves the first value out.
+    for (int k = 1; k < polar->rows.size() && k < kSpeedSlots; ++k) {
+        polar->polarVx[k] = polar->rows.at(k).vx;
+        polar->polarVy[k] = polar->rows.at(k).vy;
     }
     return true;
 }

@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr int kSpeedSlots = 100; // capacity of polarVx, polarVy
 const char* const kRowPattern = " \t%1 \t1:%2 \t%3 \t%4 \t%5 ";
 const char* const kHeadingPattern = " \t%1 \t %2 \t%3 \t%4 \t%5 ";
 
@@ -36,8 +35,10 @@ QString heading(const QStringList& texts)
 
 } // namespace
 
-QList<PolarTableLine> Polar_Table_Lines(ParaStruct* P, const QList<CalageClass>& rows, const QString& emptyReason)
+QList<PolarTableLine> Polar_Table_Lines(const ParaStruct& design, const Polar& polar, const QString& emptyReason)
 {
+    const ParaStruct* P = &design;
+    const QList<CalageClass>& rows = polar.rows;
     QList<PolarTableLine> out;
     auto add = [&out](const QString& text, bool best = false) { out.append({text, best}); };
     const QString separatorA = QStringLiteral("\t ") + QString(83, QLatin1Char('-'));
@@ -59,7 +60,7 @@ QList<PolarTableLine> Polar_Table_Lines(ParaStruct* P, const QList<CalageClass>&
     add(QStringLiteral("\n\t Flat aspect ratio: %1   \t Proj. aspect ratio: %2")
             .arg(fixed(P->flatAspectRatio, 2), fixed(P->projectedAspectRatio, 2)));
     add(QStringLiteral("\t Ropes square: %1 [m2] \t Ropes moment factor: %2")
-            .arg(fixed(P->ropesArea, 3), fixed(P->ropesMomentFactor, 3)));
+            .arg(fixed(polar.ropesArea, 3), fixed(P->ropesMomentFactor, 3)));
     add(QStringLiteral("\n\t Ropes Cd: %1  \t\t Oswald factor: %2").arg(fixed(P->ropesCd, 2), fixed(P->oswaldFactor, 2)));
     add(QStringLiteral("\t Pilot face: %1 [m2]  \t Pilot Cd: %2 ").arg(fixed(P->pilotArea, 2), fixed(P->pilotCd, 2)));
     add(QStringLiteral("\n\t PULL force [N]: %1").arg(fixed(kGravity * P->towForce, 2)));
@@ -77,16 +78,11 @@ QList<PolarTableLine> Polar_Table_Lines(ParaStruct* P, const QList<CalageClass>&
     add(separatorB);
 
     const int best = get_opt_gama(rows);
-    P->polarRowCount = int(rows.size());
-    for (int k = 1; k < rows.size() && k < kSpeedSlots; ++k) {
-        P->polarVx[k] = rows.at(k).vx;
-        P->polarVy[k] = rows.at(k).vy;
-    }
     for (int k = 0; k < rows.size(); ++k) {
         const CalageClass& r = rows.at(k);
         add(QString::fromLatin1(kRowPattern)
                 .arg(column(r.speed * 3.6), r.ratioText, column(r.gama), column(r.alfa),
-                     column(100 * calculate_displacement_shift(P, r.calage))),
+                     column(100 * calculate_displacement_shift(design, r.calage))),
             !towed && k == best);
     }
     if (rows.isEmpty()) {
@@ -100,40 +96,40 @@ QList<PolarTableLine> Polar_Table_Lines(ParaStruct* P, const QList<CalageClass>&
     return out;
 }
 
-bool Polar_Chart(const ParaStruct* P, int kind, PolarChart* c)
+bool Polar_Chart(const ParaStruct& design, const Polar& P, int kind, PolarChart* c)
 {
     using namespace polarchart;
     const QString alpha = QStringLiteral("angle of attack [deg]");
     // Areas over the flat area are coefficients again.
-    const double perArea = P->flatArea != 0 ? 1 / P->flatArea : 1.0;
+    const double perArea = design.flatArea != 0 ? 1 / design.flatArea : 1.0;
     *c = PolarChart();
     c->count = kPolarCases;
-    c->x = P->aeroAngle;
+    c->x = P.aeroAngle;
     switch (kind) {
     case kDrag:
-        c->y = P->profileDragArea;
+        c->y = P.profileDragArea;
         c->title = QStringLiteral("Cd");
         c->xCaption = alpha;
         c->yCaption = QStringLiteral("Cd");
         c->sy = perArea;
         return true;
     case kLift:
-        c->y = P->liftArea;
+        c->y = P.liftArea;
         c->title = QStringLiteral("LIFT Cl");
         c->xCaption = alpha;
         c->yCaption = QStringLiteral("Cl");
         c->sy = perArea;
         return true;
     case kGlideOverAlpha:
-        c->y = P->polarGama;
+        c->y = P.polarGama;
         c->title = QStringLiteral("Finesse(alfa)");
         c->xCaption = QStringLiteral("alfa[deg] ");
         c->yCaption = QStringLiteral("gama[deg]");
         return true;
     case kGlideOverCalage:
         c->mode = ChartMode::Finesse;
-        c->x = P->polarSigma;
-        c->y = P->polarGama;
+        c->x = P.polarSigma;
+        c->y = P.polarGama;
         c->title = QStringLiteral("Finesse(calage)  ");
         c->xCaption = QStringLiteral("calage[%]");
         c->yCaption = QStringLiteral("gama[deg] ");
@@ -141,16 +137,16 @@ bool Polar_Chart(const ParaStruct* P, int kind, PolarChart* c)
         return true;
     case kMoment:
         // The case table holds the solver's moment coefficient as it is.
-        c->y = P->momentCoeff;
+        c->y = P.momentCoeff;
         c->title = QStringLiteral("MOMENT GRAPH Cm(alpha) ");
         c->xCaption = alpha;
         c->yCaption = QStringLiteral("Cm");
         return true;
     case kSpeedPolar:
         c->mode = ChartMode::Velocity;
-        c->count = std::clamp(P->polarRowCount, 0, kSpeedSlots);
-        c->x = P->polarVx;
-        c->y = P->polarVy;
+        c->count = std::clamp(P.polarRowCount, 0, kSpeedSlots);
+        c->x = P.polarVx;
+        c->y = P.polarVy;
         c->title = QStringLiteral("Velocity polar");
         c->xCaption = QStringLiteral("Vx[m/sec]");
         c->yCaption = QStringLiteral("Vy[m/sec]");

@@ -21,11 +21,10 @@ struct PolarTableLine {
     bool best = false;
 };
 
-// The table of the polar rows: head block, headings, one line per row. It
-// also fills the design's speed-polar tables (polarRowCount, polarVx and
-// polarVy from row 1 on). With no rows, `emptyReason` (or, when that is
-// empty, why no sweep value was kept) stands where the rows would be.
-QList<PolarTableLine> Polar_Table_Lines(ParaStruct* design, const QList<CalageClass>& rows,
+// The table of the polar's rows: head block, headings, one line per row.
+// With no rows, `emptyReason` (or, when that is empty, why no sweep value
+// was kept) stands where the rows would be.
+QList<PolarTableLine> Polar_Table_Lines(const ParaStruct& design, const Polar& polar,
                                         const QString& emptyReason = QString());
 
 // The six charts of the window.
@@ -50,9 +49,9 @@ constexpr int kMoment = 5;
 constexpr int kSpeedPolar = 7;
 } // namespace polarchart
 
-// The chart of kind 1, 2, 3, 4, 5 or 7 over the design's tables; false for
-// any other kind (no chart).
-bool Polar_Chart(const ParaStruct* design, int kind, PolarChart* chart);
+// The chart of kind 1, 2, 3, 4, 5 or 7 over the polar's tables (which it
+// points into); false for any other kind (no chart).
+bool Polar_Chart(const ParaStruct& design, const Polar& polar, int kind, PolarChart* chart);
 
 // The points a chart draws, in chart coordinates (u right, v down): a curve
 // or the speed polar leave out the first and the last value (none for n <=

@@ -58,11 +58,11 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    design->inflatedView = false;
+    view.viewState().inflatedView = false;
     view.ReInit_GL();
     const double flat = framesPerSecond(view, frames);
     const int flatQuads = view.flatQuads().size();
-    design->inflatedView = true;
+    view.viewState().inflatedView = true;
     view.ReInit_GL();
     const double inflated = framesPerSecond(view, frames);
     const int infQuads = view.inflatedQuads().size();

@@ -53,7 +53,7 @@ int main(int argc, char** argv)
     GraphixWidget g;
     g.resize(1024, 768);
     g.show();
-    d->lineSelection = 2;
+    g.setLineSelection(2);
     g.Select_OneGrupLine();
     const BridleGroup& w = g.workingGroup();
     const int node = g.frameNodeCount() + 1;

@@ -256,7 +256,7 @@ double inflatedLength(const ParaStruct* d, int r, int j)
 
 } // namespace
 
-double RelativeExtension(int j, ParaStruct* d)
+double RelativeExtension(int j, const ParaStruct* d)
 {
     if (!d || j < 0 || j >= kAirfoilPoints)
         return 0.0;
@@ -268,7 +268,7 @@ double RelativeExtension(int j, ParaStruct* d)
     return S > 0 ? std::fabs(L - S) / S * 100 : 0.0;
 }
 
-double Max_Relative_Extension(ParaStruct* d)
+double Max_Relative_Extension(const ParaStruct* d)
 {
     // Cell 1 must be a cell of this wing.
     if (!d || d->lastRib < 2)

@@ -36,6 +36,6 @@ QVector3D SymNullCell(QVector3D p);
 // Relative cloth extension across the cells at point j in percent: from the
 // theoretical cap heights, and measured on the inflated grid; 0 without cells.
 double Theory_RelativeExtension(int j, ParaStruct* design);
-double RelativeExtension(int j, ParaStruct* design);
+double RelativeExtension(int j, const ParaStruct* design);
 // RelativeExtension at the point where cell 1 is longest across.
-double Max_Relative_Extension(ParaStruct* design);
+double Max_Relative_Extension(const ParaStruct* design);

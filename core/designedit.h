@@ -40,8 +40,12 @@ constexpr int kMinCells = 2;
 // Marks: what is only drawn from stored values (seam allowances, stripes,
 //   hole shapes); nothing derived depends on it.
 // Nothing: no edit to commit (an editor trying a change before its OK, a
-//   view making sure it reads current data): the derived data follow the
-//   record, and views and results keep counting it as the design they know.
+//   design just read from a file): the derived data follow the record, and
+//   views and results keep counting it as the design they know.
+//
+// After every edit applied here the derived data are current: a further
+// recompute would derive every table as it stands. Views and editors read
+// the design as they find it and recompute nothing to be sure.
 enum class DesignEdit { Wing, Parts, Lines, Marks, Nothing };
 
 // Applies an edit made to `design`: the recompute (whose last step places

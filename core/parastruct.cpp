@@ -62,7 +62,6 @@ void ParaStruct::SetInitialValues()
         strapWidth[k] = 10;
 
     smoothModel = true;
-    totalLineLength = 1.0;
     edgeTipFactor = 0.5;
     holeEdgeFactor = 1.5;
     reservedDouble6 = 1.2;
@@ -72,10 +71,6 @@ void ParaStruct::SetInitialValues()
     ropesCd = 1.0;
     oswaldFactor = 1.0;
     pilotShiftPercent = 25.0;
-    // The analysis's pressure colour scale, -1.5 to 1.0 in 30 steps, there
-    // before its legend is first drawn.
-    for (int k = 0; k < 30; ++k)
-        legendValues[k] = -1.5 + k * 2.5 / 29;
 
     const int spareInts[8] = {0, 0, 0, 0, 90, 90, 90, 0};
     for (int k = 0; k < 8; ++k)
@@ -145,11 +140,6 @@ void ParaStruct::GetFacePos(QPointF* points) const
 {
     for (int k = 0; k < 4; ++k)
         points[k] = frontControlPoints[k];
-}
-
-void ParaStruct::Set_DesignSide(char side)
-{
-    designSide = side == 'U' ? 0 : side == 'D' ? 1 : -1;
 }
 
 ParaStruct* GetDataStruct()

@@ -34,7 +34,6 @@ constexpr int kStructSlots = 66;     // slots of some structure tables
 constexpr int kLineRows = 9;         // line rows "O1", "O2", "A" .. "G"
 constexpr int kAirfoilPoints = 1000; // points of a standard airfoil
 constexpr int kChordStations = 70;   // chord stations of the solver mesh
-constexpr int kPolarCases = 13;      // solver cases of the glide polar
 constexpr int kMaxCells = 126;       // cells whose ribs the per-rib tables hold
 constexpr int kMaxLastRib = 63;      // last rib slot that keeps the record consistent
 
@@ -98,7 +97,6 @@ public:
     void GetCanopyPos(QPointF* points) const;  // eight points out of planControlPoints
     void SetFNodePos(const QPointF* points);   // four points into frontControlPoints
     void GetFacePos(QPointF* points) const;    // four points out of frontControlPoints
-    void Set_DesignSide(char side);            // 'U' 0, 'D' 1, anything else -1
 
     // --- Wing outline (calcul3d.cpp). Plan units: half the span is 1000.
     void WingTipGeometrySetup();          // CalcFlatWingtip, CalcFrontTailCurve, CalculateFace
@@ -201,7 +199,6 @@ public:
     QPolygonF designAirfoils[4];
     int transitionRib1 = 0;
     int transitionRib2 = 0;
-    int selectedDesignAirfoil = 0;
     int positionAirfoilIndex[4]{};
     QPolygonF ribAirfoils[kAirfoilSlots];
 
@@ -270,9 +267,7 @@ public:
     DerivedTable<QVector3D[650][50]> meshGrid;
     QList<Par12> foilPairs[kAirfoilSlots];
 
-    // --- Group 13, view switches, straps, rib parts and export state
-    bool ghostView = false;
-    bool inflatedView = false;
+    // --- Group 13, straps, rib parts and export state
     int strapWidth[kLineRows]{};        // [line row - 2], mm
     bool strapFixed[kLineRows]{};
     bool lineStrips[kLineRows][kRibSlots]{}; // [row][rib]
@@ -288,9 +283,6 @@ public:
     bool smoothModel = false;
     int chordStations[kChordStations]{};
     int chordStationCount = 0;
-    int cfdCase = 0;
-    double totalLineLength = 0.0;
-    double ropesArea = 0.0;
     double ropesMomentFactor = 0.0;
     double edgeTipFactor = 0.0;
     double holeEdgeFactor = 0.0;
@@ -304,33 +296,14 @@ public:
     double reservedDouble8 = 0.0;
     double oswaldFactor = 0.0;
     double pilotShiftPercent = 0.0;
-    // glide-polar working tables over the solver cases
-    double aeroAlpha[kPolarCases]{};
-    double aeroIndex[kPolarCases]{};
-    double aeroAngle[kPolarCases]{};
-    double liftArea[kPolarCases]{};
-    double profileDragArea[kPolarCases]{};
-    double inducedDragArea[kPolarCases]{};
-    double totalDragArea[kPolarCases]{};
-    double glideRatio[kPolarCases]{};
-    double momentCoeff[kPolarCases]{};
-    double polarGama[kPolarCases]{};
-    double polarTheta[kPolarCases]{};
-    double polarQ[kPolarCases]{};
-    double polarMoment[kPolarCases]{};
-    double polarSigma[kPolarCases]{};
-    int polarRowCount = 0;
-    double polarVx[100]{};
-    double polarVy[100]{};
+    // (The glide polar and the line totals it counts are the polar
+    // window's: Polar, aero/polar.h.)
 
-    // --- Group 15, editor working state
-    QPolygonF morphedAirfoil;
-    int lineSelection = 0;
+    // --- Group 15, derived working tables
     DerivedTable<double[kRibSlots][kAirfoilPoints]> patternOversize;   // [rib][point]
     DerivedTable<double[kRibSlots][kAirfoilPoints]> clothHalfOversize; // [rib][point]
     int legendColours[3][30]{};
     int reservedIntTable[8]{};
-    double legendValues[30]{};
     double relaxFactors[kStructSlots]{};
     QString polarModelNames[4];
 
@@ -349,8 +322,6 @@ public:
     DiagonalRow diagTableD2[kStructSlots];
     QList<DiagonalData> diagonals;
     QPointF ribTailPoints[kStructSlots];
-    int diagCurrent = 0;
-    int billowCurrentRib = 0;
 
     // --- Group 17, export flags, design splines and panel outlines
     bool dxfExportOption = false;
@@ -404,10 +375,7 @@ public:
     // --- Group 20, risers and design-side state
     QList<QVector4D> riserHashes[5]; // weighted 3-D points (w = weight) below each group root
     QVector3D riserTops[5];
-    bool withBridleData = false;
-    int designSide = 0;
     QList<QString> designWarnings;
-    int glSelection = 0;
     double billowReduction[kRibSlots]{};
 
 private:

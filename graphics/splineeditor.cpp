@@ -14,7 +14,12 @@ SplineEditor::SplineEditor(ParaStruct* design) : design(design)
 
 int SplineEditor::side() const
 {
-    return design->designSide;
+    return designSide;
+}
+
+void SplineEditor::Set_DesignSide(char side)
+{
+    designSide = side == 'U' ? 0 : side == 'D' ? 1 : -1;
 }
 
 void SplineEditor::Init_Work_Spline()

@@ -26,8 +26,10 @@ class SplineEditor
 public:
     explicit SplineEditor(ParaStruct* design);
 
-    // The side being designed (the design's designSide): 0 top, 1 bottom.
+    // The side being designed (designSide): 0 top, 1 bottom.
     int side() const;
+    // 'U' the top side (0), 'D' the bottom side (1), anything else none (-1).
+    void Set_DesignSide(char side);
 
     // An empty new line of the side; no line current, no point selected,
     // no press pending.
@@ -80,6 +82,7 @@ public:
     void SetMyPainterPath();
 
     ParaStruct* design;
+    int designSide = 0;      // the side the editor designs
     QList<Spline> lineList;  // the editor's copy of the lines of both sides
     Spline workLine;         // the line being drawn or edited
     int currentLine = -1;    // index in lineList of the line edited; -1 for a new line

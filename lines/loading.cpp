@@ -149,11 +149,7 @@ LineTotals Line_Totals(const ParaStruct* d)
     return totals;
 }
 
-void getTotalBridleLength(ParaStruct* d)
+LineTotals getTotalBridleLength(const ParaStruct& d, bool withBridleData)
 {
-    if (!d)
-        return;
-    const LineTotals totals = d->withBridleData ? Line_Totals(d) : LineTotals();
-    d->totalLineLength = totals.length;
-    d->ropesArea = totals.area;
+    return withBridleData ? Line_Totals(&d) : LineTotals();
 }

@@ -45,7 +45,7 @@ struct LineTotals {
 };
 LineTotals Line_Totals(const ParaStruct* design);
 
-// totalLineLength and ropesArea, what the glide polar counts of the lines:
-// the totals above while the analysis counts the lines (withBridleData), both
-// 0 while it leaves them out.
-void getTotalBridleLength(ParaStruct* design);
+// What the glide polar counts of the lines (its totalLineLength and
+// ropesArea): the totals above while the analysis counts the lines
+// (withBridleData), none while it leaves them out.
+LineTotals getTotalBridleLength(const ParaStruct& design, bool withBridleData);

@@ -88,7 +88,6 @@ glWidget::glWidget(QWidget* parent)
     design->geometryChanged = true;
     ribCurveList.clear();
     alphaValue = 1.0;
-    design->glSelection = 0;
 }
 
 glWidget::~glWidget()
@@ -299,7 +298,7 @@ void glWidget::keyPressEvent(QKeyEvent* event)
             fits.userMoved();
         }
     if (key == Qt::Key_W) {
-        design->glSelection = design->glSelection == 0 ? 1 : 0;
+        view.glSelection = view.glSelection == 0 ? 1 : 0;
         SetViewType(0);
     }
     update();
@@ -328,15 +327,15 @@ void glWidget::check_Colors()
 
 void glWidget::check_InflatedView()
 {
-    design->inflatedView = !design->inflatedView;
-    setIconState(inflateLabel, design->inflatedView);
+    view.inflatedView = !view.inflatedView;
+    setIconState(inflateLabel, view.inflatedView);
     emit to_reinitGL();
 }
 
 void glWidget::check_GoastView()
 {
-    design->ghostView = !design->ghostView;
-    setIconState(ghostLabel, design->ghostView);
+    view.ghostView = !view.ghostView;
+    setIconState(ghostLabel, view.ghostView);
     emit to_reinitGL();
 }
 
@@ -458,7 +457,7 @@ void glWidget::paintGL()
 
 void glWidget::main_draw()
 {
-    alphaValue = design->ghostView ? 0.5 : 1.0;
+    alphaValue = view.ghostView ? 0.5 : 1.0;
     rebuildIfChanged();
     emit to_paint_all_lists();
     glScaled(1.0, -1.0, 1.0);
@@ -471,7 +470,7 @@ void glWidget::rebuildIfChanged()
     // built from; the rebuild flag is cleared as the view has always done,
     // but other views go by the revision.
     if (design->geometryChanged || design->geometryChanged.revision() != builtRevision
-        || design->inflatedView != builtInflated) {
+        || view.inflatedView != builtInflated) {
         design->geometryChanged = false;
         emit to_create_lists();
     }
@@ -481,7 +480,7 @@ void glWidget::Paint_All_Lists()
 {
     emit to_paint_bridle();
     emit to_paint_raiser();
-    if (design->ghostView) {
+    if (view.ghostView) {
         emit to_paint_trim_ribs();
         emit to_paint_ribs();
         emit to_paint_miniribs();
@@ -489,7 +488,7 @@ void glWidget::Paint_All_Lists()
         emit to_paint_diagonallist();
         return;
     }
-    if (design->inflatedView)
+    if (view.inflatedView)
         paintInfQuads();
     else
         paintFlatQuads();
@@ -508,7 +507,7 @@ void glWidget::Create_All_Lists()
     design->geometryChanged = false;
     copyBridle();
     // Only the surface on show is kept: each list holds some 65 000 quads.
-    builtInflated = design->inflatedView;
+    builtInflated = view.inflatedView;
     if (builtInflated) {
         Create_InfQuadList();
         flatQuadList = {};
@@ -542,7 +541,7 @@ void glWidget::paintQuadList(const QList<Quad6>& list)
 {
     // One begin/end pair for the whole list: the same quads and lines as one
     // pair per quad, without the per-quad overhead.
-    if (design->glSelection == 0) {
+    if (view.glSelection == 0) {
         glLineWidth(1);
         glBegin(GL_QUADS);
         for (const Quad6& q : list) {
@@ -570,7 +569,7 @@ void glWidget::paintQuadList(const QList<Quad6>& list)
 
 void glWidget::paintOpenings()
 {
-    const QList<OpeningOutline>& list = design->inflatedView ? infOpenings : flatOpenings;
+    const QList<OpeningOutline>& list = view.inflatedView ? infOpenings : flatOpenings;
     if (list.isEmpty())
         return;
     glDisable(GL_LIGHTING);

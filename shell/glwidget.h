@@ -23,6 +23,7 @@
 #include "core/viewcamera.h"
 #include "core/parastruct.h"
 #include "widgets/fitsession.h"
+#include "widgets/viewstate.h"
 
 class ColorDialog;
 struct GLUnurbs;
@@ -55,6 +56,11 @@ public:
     void SetViewType(int n);
     void AutoZoom();
     void SetCanopyColor();
+
+    // How the view shows the wing: flat or inflated, ghost, wireframe. The
+    // window hands it to the editors that switch the view.
+    GlViewState& viewState() { return view; }
+    const GlViewState& viewState() const { return view; }
 
     // The camera and the view's state, for the window and the tests.
     const ViewCamera& camera() const { return cam; }
@@ -166,6 +172,7 @@ private:
 
     ParaStruct* design;
     GLUnurbs* nurbs = nullptr;
+    GlViewState view;
     ViewCamera cam;
     double modelScale = glview::kModelScale;
     double alphaValue = 1.0;

@@ -157,6 +157,9 @@ void MainWindow::InitDialogs()
     m_DxfPreviewDialog = new DxfPreviewDialog(this);
     m_StripesDialog = new StripesDialog(this);
     m_DesignDialog = new DesignDialog(this);
+    // The editors that switch the 3-D view while they are open.
+    m_DiagDialog->setViewState(&openglwidget->viewState());
+    m_ScaleDialog->setViewState(&openglwidget->viewState());
     // Connected once: each OK refreshes the 3-D view once.
     connect(m_CrossLabDialog, &CrossLabDialog::to_glwidget, this, &MainWindow::SetUpOpenglParam);
     connect(m_MiscPortDialog, &MiscPortDialog::toglwidget, this, &MainWindow::SetUpOpenglParam);
@@ -240,7 +243,6 @@ void MainWindow::setTemplateView()
         });
     }
     glob->prgPath = templatePath;
-    design->lineSelection = 0;
     projectOpen = false;
     projectFileKnown = false;
     Enable_Objects(false);
@@ -615,8 +617,8 @@ void MainWindow::mainwidget_show()
     setWindowTitle("wingloft   WL9        Current file: " + design->projectName);
     design->Repair_Airfoils();
     Apply_Edit(design, DesignEdit::Nothing);
-    design->inflatedView = false;
-    design->ghostView = false;
+    openglwidget->viewState().inflatedView = false;
+    openglwidget->viewState().ghostView = false;
     emit refresh_GL();
 }
 
@@ -658,14 +660,13 @@ void MainWindow::QtProgLauncher(const QString& name)
 
 void MainWindow::ShowScaleDialog()
 {
-    Apply_Edit(design, DesignEdit::Nothing);
     m_ScaleDialog->showNormal();
 }
 
 void MainWindow::SetUpOpenglParam()
 {
-    design->inflatedView = false;
-    design->ghostView = false;
+    openglwidget->viewState().inflatedView = false;
+    openglwidget->viewState().ghostView = false;
     emit refresh_GL();
 }
 
@@ -704,7 +705,6 @@ void MainWindow::on_actionAirfoils_triggered()
 
 void MainWindow::on_actionDiagonal_ribs_triggered()
 {
-    Apply_Edit(design, DesignEdit::Nothing);
     m_DiagDialog->showMaximized();
 }
 

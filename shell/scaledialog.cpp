@@ -44,8 +44,16 @@ void ScaleDialog::showEvent(QShowEvent* event)
 
 void ScaleDialog::closeEvent(QCloseEvent* event)
 {
-    session->revert();
+    revert();
     QDialog::closeEvent(event);
+}
+
+void ScaleDialog::revert()
+{
+    session->revert();
+    if (view && viewFound)
+        *view = *viewFound;
+    viewFound.reset();
 }
 
 void ScaleDialog::initScaleDialog()
@@ -119,9 +127,12 @@ void ScaleDialog::SetScaledModelValues()
     newDiagWidth = scaleFactor * currentDiagWidth;
     design->diagBottomWidth = newDiagWidth;
     Apply_Edit(design, DesignEdit::Nothing);
-    design->lineSelection = 2;
-    design->inflatedView = true;
-    design->ghostView = false;
+    if (view) {
+        if (!viewFound)
+            viewFound = *view;
+        view->inflatedView = true;
+        view->ghostView = false;
+    }
 }
 
 void ScaleDialog::Accept_Changes()
@@ -144,7 +155,7 @@ void ScaleDialog::Accept_Changes()
 
     // The copy is saved under its own name; the open project keeps its path.
     const bool saved = openFile.WriteParaStream(name, *GetDataStruct(), myOpenFile::Report::Silently);
-    session->revert();
+    revert();
     hide();
     if (!saved) {
         Show_Warning("Generate scaled model", "The scaled model could not be saved to\n" + name + "\n\n"
@@ -154,6 +165,6 @@ void ScaleDialog::Accept_Changes()
 
 void ScaleDialog::on_cancelButton_clicked()
 {
-    session->revert();
+    revert();
     hide();
 }

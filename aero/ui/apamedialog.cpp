@@ -52,19 +52,20 @@ void ApameDialog::showEvent(QShowEvent* event)
 void ApameDialog::initApamedialog()
 {
     bridle_checkBox->setChecked(true);
-    design->withBridleData = true;
+    withBridleData = true;
     filenamelabel->setText(glob->prgPath);
     maxtwistangleEdit->setText(QString::number(design->maxTwistAngle, 'f', 2));
     profilealignmentEdit->setText(QString::number(design->profileAlignment, 'f', 2));
     // The pilot and line constants stay as the design holds them: they are
     // part of the project.
 
-    // The case shown is the design's.
-    const int shown = std::clamp(design->cfdCase, 0, attackangleSlider->maximum());
+    // The case shown is the one shown last.
+    const int shown = std::clamp(apamewidget->shownCase(), 0, attackangleSlider->maximum());
     {
         const QSignalBlocker quiet(attackangleSlider);
         attackangleSlider->setValue(shown);
     }
+    apamewidget->setCase(shown);
     attackanglelabel->setText(QString::number(shown));
 
     // The design recomputed first: results of an earlier session are taken
@@ -147,7 +148,7 @@ void ApameDialog::quit()
 
 void ApameDialog::on_attackangleSlider_valueChanged(int value)
 {
-    design->cfdCase = value;
+    apamewidget->setCase(value);
     attackanglelabel->setText(QString::number(value));
     apamewidget->reinitialize();
 }
@@ -155,7 +156,7 @@ void ApameDialog::on_attackangleSlider_valueChanged(int value)
 void ApameDialog::on_polarButton_pressed()
 {
     polarButton->setDown(false);
-    auto* window = new WPolar(this);
+    auto* window = new WPolar(this, withBridleData);
     polar = window;
     // A window that gave up while it was built (no wing to compute) is gone.
     if (window->isUsable())
@@ -181,5 +182,5 @@ void ApameDialog::on_maxtwistangleEdit_editingFinished()
 
 void ApameDialog::on_bridle_checkBox_toggled(bool checked)
 {
-    design->withBridleData = checked;
+    withBridleData = checked;
 }

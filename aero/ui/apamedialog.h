@@ -36,6 +36,8 @@ public:
     void setSolverDir(const QString& dir) { solverDir = dir; }
     // The polar window opened last, while it is open.
     WPolar* polarWindow() const { return polar; }
+    // Whether the polar counts the lines' drag.
+    bool countsLines() const { return withBridleData; }
 
     void initApamedialog();
     void ShowCurrentModel();
@@ -62,4 +64,6 @@ private:
     ApameRes* results;
     QPointer<WPolar> polar;
     QString solverDir;
+    // Whether the polar counts the lines' drag (the line-data box).
+    bool withBridleData = true;
 };

@@ -37,6 +37,8 @@ void vertex(const QVector3D& p)
 GLApameWidget::GLApameWidget(QWidget* parent)
     : QOpenGLWidget(parent), design(GetDataStruct()), results(GetApameClass())
 {
+    // Legend and panels read the same scale.
+    LegendColors(legendValues, kScaleSteps, kScaleLow, kScaleHigh);
     QSurfaceFormat format = QSurfaceFormat::defaultFormat();
     format.setDepthBufferSize(24);
     format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
@@ -66,8 +68,8 @@ GLApameWidget::GLApameWidget(QWidget* parent)
 void GLApameWidget::buildPanels()
 {
     const QString why = Results_Design_Mismatch(*results, *design);
-    panelList = why.isEmpty() ? Pressure_Panel_List(*results, design->cfdCase, design->chordStationCount, factor,
-                                                    design->legendValues)
+    panelList = why.isEmpty() ? Pressure_Panel_List(*results, cfdCase, design->chordStationCount, factor,
+                                                    legendValues)
                               : QList<PressurePanel>();
     listSource = results;
     designBuilt = Analysis_Source_Of(*design);
@@ -131,8 +133,6 @@ void GLApameWidget::setXTranslation(float t)
 
 void GLApameWidget::reinitialize()
 {
-    // Legend and panels read the same scale.
-    LegendColors(design->legendValues, kScaleSteps, kScaleLow, kScaleHigh);
     buildPanels();
     if (isVisible())
         repaint();
@@ -312,7 +312,10 @@ void GLApameWidget::DrawArrow(QVector3D a, QVector3D b)
 
 // ---------------------------------------------------------------- legend
 
-LegendArea::LegendArea(QWidget* parent) : QWidget(parent) {}
+LegendArea::LegendArea(QWidget* parent) : QWidget(parent)
+{
+    LegendColors(legendValues, kScaleSteps, kScaleLow, kScaleHigh);
+}
 
 void LegendArea::paintEvent(QPaintEvent*)
 {
@@ -331,7 +334,7 @@ QFont LegendArea::labelFont() const
 LegendScene LegendArea::scene() const
 {
     const QFontMetricsF metrics(labelFont());
-    return Legend_Scene(GetDataStruct()->legendValues, kScaleSteps, size(), metrics.height(),
+    return Legend_Scene(legendValues, kScaleSteps, size(), metrics.height(),
                         [&metrics](const QString& text) { return metrics.horizontalAdvance(text); });
 }
 

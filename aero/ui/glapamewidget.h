@@ -2,7 +2,7 @@
 
 // The pressure view of the analysis: the solver's panels in 3-D, each filled
 // with the colour of its pressure coefficient in the case the dialog's
-// slider selects, and the colour legend beside it. Fixed-function OpenGL in
+// slider selects (the view's cfdCase), and the colour legend beside it. Fixed-function OpenGL in
 // a compatibility context; the panels come ready from Pressure_Panel_List
 // (aero/pressureview.h) and are only drawn here.
 //
@@ -48,6 +48,12 @@ public:
     int sizeExponent() const { return sizeExp; }
     double modelFactor() const { return factor; }
     const QList<PressurePanel>& panels() const { return panelList; }
+    // The case shown (angle of attack 0 to 12 degrees), taken at the next
+    // reinitialize().
+    void setCase(int caseIndex) { cfdCase = caseIndex; }
+    int shownCase() const { return cfdCase; }
+    // The values of the colour scale, -1.5 to 1.0 in kScaleSteps steps.
+    const double* legendScale() const { return legendValues; }
     // Why no results are drawn though there are some (empty otherwise).
     QString noticeText() const;
 
@@ -66,7 +72,7 @@ public slots:
     void setScale(qreal fscale);
     // The view has no sideways offset: this only tells and repaints.
     void setXTranslation(float t);
-    // Rebuilds the panels from the results and the design's case, then
+    // Rebuilds the panels from the results and the case shown, then
     // repaints.
     void reinitialize();
     // reinitialize() when the design or the results changed since the
@@ -99,6 +105,8 @@ private:
 
     ParaStruct* design;
     ApameRes* results;
+    int cfdCase = 0;
+    double legendValues[pressureview::kScaleSteps];
     // The view never pans sideways; its box is shallow, round the mesh.
     ViewCamera cam;
     int sizeExp = pressureview::kStartSizeExponent;
@@ -131,4 +139,6 @@ protected:
 private:
     void DrawLegend(QPainter* painter);
     QFont labelFont() const;
+
+    double legendValues[pressureview::kScaleSteps]; // the pressure view's scale
 };

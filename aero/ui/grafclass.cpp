@@ -48,11 +48,11 @@ void grafClass::store(ChartMode mode, int n, const double* x, const double* y, c
     calcMinMax(points, &xMin, &xMax, &yMin, &yMax);
     xRange = xMax - xMin;
     yRange = yMax - yMin;
-    // Worked out here, where the design may be touched, not while painting.
+    // Worked out here, once per chart, not on every paint.
     xLabelValues.clear();
     if (finesseMode) {
         for (const QPointF& p : points)
-            xLabelValues.append(calculate_displacement_shift(design, p.x()));
+            xLabelValues.append(calculate_displacement_shift(*design, p.x()));
     }
     optimum = opt_Vx_poly(points);
     if (velocityMode && !points.isEmpty() && design->towForce >= 0)

@@ -76,7 +76,7 @@ private:
     void drawOptLine(QPainter* painter, const QPolygonF& screenPoints);
     QFont titleFont() const;
 
-    ParaStruct* design;
+    const ParaStruct* design;
     QPoint lastMousePos;
     QPolygonF points;
     double xMin = 1e6, xMax = -1e6, yMin = 1e6, yMax = -1e6;

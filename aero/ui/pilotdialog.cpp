@@ -22,10 +22,6 @@ void PilotDialog::showEvent(QShowEvent* event)
     // A window restored from the task bar is shown as it was left.
     if (event->spontaneous())
         return;
-    // The side view draws the hang point and the aerodynamic centre as the
-    // design holds them.
-    design->Set_VHanging();
-    design->Calculate_meta_Center(0.25);
     pilotdisplacementEdit->setText(shownShift());
 }
 

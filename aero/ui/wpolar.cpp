@@ -32,7 +32,7 @@ QString twoDecimals(double v)
 
 } // namespace
 
-WPolar::WPolar(QWidget* parent) : QDialog(parent)
+WPolar::WPolar(QWidget* parent, bool countLines) : QDialog(parent), withBridleData(countLines)
 {
     setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -66,7 +66,7 @@ void WPolar::Set_Values()
     ropesCdEdit->setText(twoDecimals(design->ropesCd));
     pilotCdEdit->setText(twoDecimals(design->pilotCd));
     oswaldEdit->setText(twoDecimals(design->oswaldFactor));
-    sumropeslenEdit->setText(twoDecimals(design->totalLineLength));
+    sumropeslenEdit->setText(twoDecimals(polar.totalLineLength));
     pilotshiftprocEdit->setText(QStringLiteral(" %1 ").arg(calculate_shift_from_legaX(design), 4, 'f', 2));
 }
 
@@ -108,16 +108,19 @@ void WPolar::RefreshAll()
     const QString mismatch = Results_Design_Mismatch(*results, *design);
     QString problem = mismatch;
     if (mismatch.isEmpty()) {
-        createPolar_BaseTable(design, results, &polarRows, &problem);
+        createPolar_BaseTable(*design, *results, withBridleData, &polar, &problem);
     } else {
-        getTotalBridleLength(design);
-        polarRows.clear();
-        design->polarRowCount = 0;
+        const LineTotals lines = getTotalBridleLength(*design, withBridleData);
+        polar.totalLineLength = lines.length;
+        polar.ropesArea = lines.area;
+        polar.rows.clear();
+        polar.polarRowCount = 0;
     }
     // The line total as this computation found it.
-    sumropeslenEdit->setText(twoDecimals(design->totalLineLength));
+    sumropeslenEdit->setText(twoDecimals(polar.totalLineLength));
     writeTable(problem);
-    showChart(mismatch.isEmpty() ? results->chartKind : 0);
+    // Without a polar no chart: its tables hold nothing of these results.
+    showChart(problem.isEmpty() ? results->chartKind : 0);
     // Told once per window; the table says it on every refresh.
     if (!problem.isEmpty() && !problemShown) {
         problemShown = true;
@@ -133,7 +136,7 @@ void WPolar::writeTable(const QString& emptyReason)
     baseTable->clear();
     baseTable->setAlignment(Qt::AlignLeft);
     baseTable->setTextColor(Qt::black);
-    for (const PolarTableLine& line : Polar_Table_Lines(design, polarRows, emptyReason)) {
+    for (const PolarTableLine& line : Polar_Table_Lines(*design, polar, emptyReason)) {
         if (line.best) {
             baseTable->setTextColor(QColor(255, 0, 0));
             baseTable->append(line.text);
@@ -151,10 +154,10 @@ void WPolar::writeTable(const QString& emptyReason)
 void WPolar::showChart(int kind)
 {
     PolarChart chart;
-    if (Polar_Chart(design, kind, &chart)) {
+    if (Polar_Chart(*design, polar, kind, &chart)) {
         grafclasswidget->load(chart);
     } else {
-        // No chart: none of the design's tables, whatever results they
+        // No chart: none of the polar's tables, whatever results they
         // were filled from, is drawn.
         chart = PolarChart();
         chart.title = QStringLiteral("no polar of the design shown: see the table");

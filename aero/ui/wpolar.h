@@ -4,9 +4,10 @@
 // design as a printable text table with one of six charts, and the pilot and
 // line constants it is computed with as fields. Every refresh stores the
 // fields in the design first, so table, chart and design always agree with
-// them. The CFD dialog opens a new window on every press of "Polar
-// preview"; the window blocks the CFD dialog while it is open and goes when
-// it is closed.
+// them. The polar itself is the window's: computed from the design and the
+// results, the lines counted as the CFD dialog says. The CFD dialog opens a
+// new window on every press of "Polar preview"; the window blocks the CFD
+// dialog while it is open and goes when it is closed.
 
 #include "aero/polar.h"
 
@@ -24,14 +25,16 @@ class WPolar : public QDialog, public Ui::PolarDialog
     Q_OBJECT
 
 public:
-    explicit WPolar(QWidget* parent = nullptr);
+    // countLines: whether the polar counts the lines' drag.
+    explicit WPolar(QWidget* parent = nullptr, bool countLines = false);
     ~WPolar() override;
 
     void Set_Values();
     void Get_Values();
     void ShowCurrentModel();
     void RefreshAll();
-    const QList<CalageClass>& rows() const { return polarRows; }
+    const QList<CalageClass>& rows() const { return polar.rows; }
+    const Polar& shownPolar() const { return polar; }
     // False when the window closed itself while it was built (no wing).
     bool isUsable() const { return usable; }
 
@@ -58,7 +61,8 @@ private:
     ParaStruct* design;
     ApameRes* results;
     QFont tableFont;
-    QList<CalageClass> polarRows;
+    bool withBridleData = false;
+    Polar polar;
     bool usable = true;
     bool problemShown = false;
 };

@@ -39,7 +39,7 @@ int upperHinge(int n, int start, const QPolygonF& p)
 
 } // namespace
 
-QPolygonF MorphAirfoil(ParaStruct* design, double scale, double up, double down, double lowFront,
+QPolygonF MorphAirfoil(const ParaStruct* design, double scale, double up, double down, double lowFront,
                        double lowRear, QPolygonF p)
 {
     const int n = int(p.size());
@@ -124,7 +124,6 @@ QPolygonF CreateSymetricAirfoil(int n, const QPolygonF& p)
 EditAirFoilArea::EditAirFoilArea(QWidget* parent) : QWidget(parent)
 {
     design = GetDataStruct();
-    design->morphedAirfoil.clear();
 }
 
 QSize EditAirFoilArea::sizeHint() const
@@ -169,8 +168,6 @@ void EditAirFoilArea::MorphSection(bool withFlap)
     morphed = MorphAirfoil(design, scaleFactor, upPos, downPos, lowFront, lowRear, working);
     if (withFlap)
         morphed = make_flaps_poly(flapStart, flapAmount, morphed);
-    if (!morphed.isEmpty())
-        design->morphedAirfoil = morphed;
     update();
 }
 
@@ -334,6 +331,8 @@ void EditAirFoilDialog::just_quit()
 void EditAirFoilDialog::morph()
 {
     morphwidget->MorphSection(hasflapcheckBox->isChecked());
+    if (!morphwidget->morphedAirfoil().isEmpty())
+        emit to_workfoil(morphwidget->morphedAirfoil());
 }
 
 void EditAirFoilDialog::on_verticalSlider_valueChanged(int value)

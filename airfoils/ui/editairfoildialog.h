@@ -3,8 +3,8 @@
 // The airfoil morphing dialog: scales the thickness of the working airfoil
 // of the airfoil dialog, moves the highest and the lowest point fore and aft,
 // adds a flap or turns it into a symmetric airfoil, and shows the result.
-// The view hands every result it paints to the design record
-// (morphedAirfoil), where the airfoil dialog picks it up.
+// The dialog hands every result to the airfoil dialog (to_workfoil), which
+// keeps it as its morphed airfoil.
 
 #include <QDialog>
 #include <QPoint>
@@ -24,7 +24,7 @@ class QWheelEvent;
 // that runs from lowFront at the opening row "O1" of rib 1 to lowRear at
 // "O2"), and every x raised to the power 1 + up before the nose and 1 + down
 // from the nose on, which moves the thickest point of each side fore or aft.
-QPolygonF MorphAirfoil(ParaStruct* design, double scale, double up, double down, double lowFront,
+QPolygonF MorphAirfoil(const ParaStruct* design, double scale, double up, double down, double lowFront,
                        double lowRear, QPolygonF p);
 
 // The airfoil with a flap hinged at `start` percent of the chord from the
@@ -96,7 +96,7 @@ private:
     double lowRear = 1.0;
     int flapStart = 25;
     int flapAmount = 0;
-    ParaStruct* design = nullptr;
+    const ParaStruct* design = nullptr;
 };
 
 #include "ui_editairfoildialog.h"
@@ -113,6 +113,10 @@ public:
 
 public slots:
     void just_quit();
+
+signals:
+    // A morphing result (never an empty one), for the airfoil dialog.
+    void to_workfoil(const QPolygonF& morphed);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -80,10 +80,7 @@ void Paint_Current_Airfoil(QWidget* widget, QPainter* painter, const QPolygonF& 
 
 // ---------------------------------------------------------------- previews
 
-FoilPreview::FoilPreview(QWidget* parent) : QWidget(parent)
-{
-    design = GetDataStruct();
-}
+FoilPreview::FoilPreview(QWidget* parent) : QWidget(parent) {}
 
 void FoilPreview::Setworkingfoil(int slot, const QString& label, const QPolygonF& airfoil)
 {
@@ -93,10 +90,16 @@ void FoilPreview::Setworkingfoil(int slot, const QString& label, const QPolygonF
     update();
 }
 
+void FoilPreview::setMorphedAirfoil(const QPolygonF& airfoil)
+{
+    morphedAirfoil = airfoil;
+    update();
+}
+
 void FoilPreview::paintPreview(const QString& caption)
 {
-    if (slotNumber == 9 && !design->morphedAirfoil.isEmpty())
-        polygon = design->morphedAirfoil;
+    if (slotNumber == 9 && !morphedAirfoil.isEmpty())
+        polygon = morphedAirfoil;
     QPainter painter(this);
     painter.scale(painterScale, painterScale);
     Paint_Current_Airfoil(this, &painter, polygon, slotNumber, caption);
@@ -108,8 +111,7 @@ void Airfarea::mousePressEvent(QMouseEvent*)
 {
     if (slotNumber == 9)
         return;
-    design->selectedDesignAirfoil = std::clamp(slotNumber, 0, 3);
-    emit to_selectfoil();
+    emit to_selectfoil(slotNumber);
 }
 
 void Airfarea::paintEvent(QPaintEvent*)
@@ -209,6 +211,13 @@ ImportAirFoilDialog::ImportAirFoilDialog(QWidget* parent) : QDialog(parent)
 void ImportAirFoilDialog::Setup_EditAirfoil(EditAirFoilDialog* dialog)
 {
     editDialog = dialog;
+    connect(dialog, &EditAirFoilDialog::to_workfoil, this, &ImportAirFoilDialog::setMorphed);
+}
+
+void ImportAirFoilDialog::setMorphed(const QPolygonF& airfoil)
+{
+    morphedAirfoil = airfoil;
+    foil_work->setMorphedAirfoil(airfoil);
 }
 
 void ImportAirFoilDialog::showEvent(QShowEvent* event)
@@ -216,7 +225,7 @@ void ImportAirFoilDialog::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    design->morphedAirfoil.clear();
+    setMorphed(QPolygonF());
     working.clear();
     workName = "*";
     // The work view shows no airfoil of an earlier visit.
@@ -270,7 +279,7 @@ void ImportAirFoilDialog::on_importButton_pressed()
 {
     const QString dir = GetGlobClass()->workDir + "/Airfoils";
     workgroupBox->setEnabled(true);
-    design->morphedAirfoil.clear();
+    setMorphed(QPolygonF());
     const QString path = Open_File_Name(this, tr("Select airfoil"), dir, tr("Files (*.txt *.dat)"));
     if (path.isEmpty())
         return;
@@ -287,8 +296,8 @@ void ImportAirFoilDialog::on_importButton_pressed()
 
 void ImportAirFoilDialog::assignTo(int designAirfoil)
 {
-    if (!design->morphedAirfoil.isEmpty())
-        working = design->morphedAirfoil;
+    if (!morphedAirfoil.isEmpty())
+        working = morphedAirfoil;
     if (working.isEmpty())
         return;
     design->designAirfoils[designAirfoil] = setStandFoil(&working);
@@ -301,17 +310,18 @@ void ImportAirFoilDialog::on_as_p1_clicked() { assignTo(1); }
 void ImportAirFoilDialog::on_as_p2_clicked() { assignTo(2); }
 void ImportAirFoilDialog::on_as_p3_clicked() { assignTo(3); }
 
-void ImportAirFoilDialog::SelectFoil()
+void ImportAirFoilDialog::SelectFoil(int slot)
 {
+    selectedDesignAirfoil = std::clamp(slot, 0, 3);
     workgroupBox->setEnabled(true);
-    design->morphedAirfoil.clear();
-    working = design->designAirfoils[std::clamp(design->selectedDesignAirfoil, 0, 3)];
+    setMorphed(QPolygonF());
+    working = design->designAirfoils[selectedDesignAirfoil];
     foil_work->Setworkingfoil(9, QString(), working);
 }
 
 void ImportAirFoilDialog::on_editfoilButton_clicked()
 {
-    design->morphedAirfoil.clear();
+    setMorphed(QPolygonF());
     if (!working.isEmpty() && editDialog) {
         editDialog->Transfer_WorkingFoil(working);
         editDialog->show();

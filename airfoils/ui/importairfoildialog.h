@@ -40,6 +40,9 @@ public:
     explicit FoilPreview(QWidget* parent = nullptr);
 
     void Setworkingfoil(int slot, const QString& label, const QPolygonF& airfoil);
+    // The morphing result the working-airfoil slot shows in place of its
+    // airfoil while there is one (empty: none).
+    void setMorphedAirfoil(const QPolygonF& airfoil);
 
     int slot() const { return slotNumber; }
     QString label() const { return labelText; }
@@ -54,7 +57,7 @@ protected:
     QPolygonF polygon;
     QString labelText;
     double painterScale = 1.0;
-    ParaStruct* design = nullptr;
+    QPolygonF morphedAirfoil;
 };
 
 // Preview of one design airfoil; a click selects it as the working airfoil.
@@ -66,7 +69,8 @@ public:
     explicit Airfarea(QWidget* parent = nullptr);
 
 signals:
-    void to_selectfoil();
+    // The preview of design airfoil `slot` was clicked.
+    void to_selectfoil(int slot);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -125,9 +129,15 @@ public:
 
     QPolygonF workingAirfoil() const { return working; }
     QString workingName() const { return workName; }
+    // The morphing dialog's last result since the working airfoil was last
+    // chosen (empty: none); it is what an assignment takes.
+    QPolygonF morphedResult() const { return morphedAirfoil; }
+    // The design airfoil (0..3) last chosen as the working airfoil.
+    int selectedAirfoil() const { return selectedDesignAirfoil; }
 
 public slots:
-    void SelectFoil();
+    // Design airfoil `slot` becomes the working airfoil.
+    void SelectFoil(int slot);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -151,9 +161,12 @@ private slots:
 private:
     void assignTo(int designAirfoil);
     void setPositionAirfoil(int position, int value);
+    void setMorphed(const QPolygonF& airfoil);
 
     QPolygonF working;
     QString workName = "*";
+    QPolygonF morphedAirfoil;
+    int selectedDesignAirfoil = 0;
     ParaStruct* design = nullptr;
     EditAirFoilDialog* editDialog = nullptr;
 };

@@ -36,9 +36,6 @@ void DesignDialog::showEvent(QShowEvent* event)
     // A window restored from the task bar is shown as it was left.
     if (event->spontaneous())
         return;
-    // The side follows the tab on show, so that the bottom editor never
-    // draws top lines.
-    design->Set_DesignSide(tabWidget->currentIndex() == kBottomTab ? 'D' : 'U');
     colorButton->setEnabled(true);
     coloring_checkBox->setChecked(false);
     patt_widget->SetColoring(false);

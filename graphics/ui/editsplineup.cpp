@@ -36,8 +36,7 @@ EditSplineUP::EditSplineUP(QWidget* parent) : QWidget(parent), edit(GetDataStruc
 
 void EditSplineUP::setCurrentside(char side)
 {
-    ownSide = side;
-    edit.design->Set_DesignSide(side);
+    edit.Set_DesignSide(side);
     edit.Reload();
     Rebuild_Background();
     update();
@@ -49,10 +48,6 @@ void EditSplineUP::showEvent(QShowEvent* event)
     // A window restored from the task bar is shown as it was left.
     if (event->spontaneous())
         return;
-    // The side follows the editor, not whichever side was designed last:
-    // lines drawn on the bottom editor are bottom lines.
-    if (ownSide)
-        edit.design->Set_DesignSide(ownSide);
     edit.Reload();
     Rebuild_Background();
     update();

@@ -80,5 +80,4 @@ private:
     const int textLine = 10; // line unit of the information text
     const double scale = 1.0;
     int axisPos[2] = {0, 0}; // rib 0's x and its trailing edge's y
-    char ownSide = 0;        // the side this editor was given, 0 none yet
 };

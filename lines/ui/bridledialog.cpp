@@ -101,8 +101,7 @@ void BridleDialog::showEvent(QShowEvent* event)
 
 void BridleDialog::InitBridleDialog()
 {
-    Apply_Edit(design, DesignEdit::Nothing);
-    design->lineSelection = 0;
+    setSelection(0);
     design->linesOutdated = true;
     paste_Button->setEnabled(false);
     paste_Button->hide();
@@ -115,7 +114,7 @@ void BridleDialog::InitBridleDialog()
     for (QRadioButton* r : {radioL2, radioL3, radioL4, radioKmd})
         r->setEnabled(false);
     relaxwidget->relaxbrakes_Update();
-    design->lineSelection = -1;
+    setSelection(-1);
     emit to_select_grupline();
     emit to_refresh_rrwidgets();
     {
@@ -160,7 +159,6 @@ void BridleDialog::GetBridleDialogData()
 
 void BridleDialog::show_bridle_lengths()
 {
-    getTotalBridleLength(design);
     // The sums of the lines as they are, whether or not the analysis counts
     // them in its polar.
     const LineTotals totals = Line_Totals(design);
@@ -213,6 +211,7 @@ void BridleDialog::Create_RopesWindow()
     if (ropesWidget)
         return;
     ropesWidget = new RopesWidget(this);
+    ropesWidget->setLineSelection(lineSelection);
     ropesWidget->setMinimumSize(windowMinimum());
     ropesWidget->setAttribute(Qt::WA_AlwaysShowToolTips);
     connect(this, &BridleDialog::to_ropes_refresh, ropesWidget, &RopesWidget::refreshRopes);
@@ -223,6 +222,7 @@ void BridleDialog::Create_BrWindow()
     if (brWidget)
         return;
     brWidget = new BrWidget(nullptr);
+    brWidget->setLineSelection(lineSelection);
     // A window of its own, but not one that keeps the program running once
     // the main window is closed.
     brWidget->setAttribute(Qt::WA_QuitOnClose, false);
@@ -239,7 +239,7 @@ void BridleDialog::Refresh_Ropes()
 void BridleDialog::refresh_rrwidgets()
 {
     emit to_ropes_refresh();
-    if (design->lineSelection >= 1)
+    if (lineSelection >= 1)
         emit to_bridle_view();
 }
 
@@ -265,6 +265,17 @@ void BridleDialog::on_brwindow_checkBox_clicked()
 
 // ---------------------------------------------------------------- groups
 
+void BridleDialog::setSelection(int selection)
+{
+    lineSelection = selection;
+    graphix_widget->setLineSelection(selection);
+    br_table_widget->setLineSelection(selection);
+    if (ropesWidget)
+        ropesWidget->setLineSelection(selection);
+    if (brWidget)
+        brWidget->setLineSelection(selection);
+}
+
 void BridleDialog::setEnableLineGrups()
 {
     radioL1->setEnabled(true);
@@ -274,9 +285,9 @@ void BridleDialog::setEnableLineGrups()
     radioL4->setEnabled(design->lineGroupCount > 3);
 }
 
-void BridleDialog::selectGroup(int lineSelection)
+void BridleDialog::selectGroup(int selection)
 {
-    design->lineSelection = lineSelection;
+    setSelection(selection);
     emit to_select_grupline();
     emit to_refresh_rrwidgets();
 }
@@ -288,7 +299,7 @@ void BridleDialog::on_radioL4_clicked() { selectGroup(5); }
 
 void BridleDialog::on_radioKmd_clicked()
 {
-    design->lineSelection = kBrakes;
+    setSelection(kBrakes);
     paste_Button->setEnabled(false);
     paste_Button->hide();
     emit to_select_grupline();
@@ -344,7 +355,7 @@ void BridleDialog::on_paste_Button_pressed()
 void BridleDialog::on_clearbridleButton_pressed()
 {
     QString text;
-    const int s = design->lineSelection;
+    const int s = lineSelection;
     if (s >= 2 && s <= 5)
         text = QString("  Selected bridle grup L%1  will be cleared ").arg(s - 1);
     else if (s == kBrakes)
@@ -362,7 +373,7 @@ void BridleDialog::on_resetBridleButton_clicked()
     // Selections 1 and 6 name no group and clear nothing; the loop ends on
     // the brakes.
     for (int s = 1; s <= kBrakes; ++s) {
-        design->lineSelection = s;
+        setSelection(s);
         emit to_clear_linegrup();
         emit to_refresh_rrwidgets();
     }
@@ -481,7 +492,7 @@ void BridleDialog::Attach_RaiserToLines()
 {
     // Selection 6 names no group and does nothing.
     for (int s = 2; s <= kBrakes; ++s) {
-        design->lineSelection = s;
+        setSelection(s);
         emit to_select_grupline();
         emit to_recalc_bridle();
         emit to_save_bridle();

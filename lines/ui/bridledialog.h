@@ -8,8 +8,8 @@
 // " 2D" front view (RopesWidget) and the " 3D" canopy (BrWidget).
 //
 // The dialog edits the live design and is only the conductor: it holds the
-// group selection (the design's lineSelection) and the loading fields and
-// drives the editors and views through its signals. Showing it takes the
+// group selection (lineSelection, handed to its editors and views) and the
+// loading fields and drives the editors and views through its signals. Showing it takes the
 // edit session's copy of the design and then recomputes the design; Cancel
 // and closing the window put the copy back; OK places and stores every line
 // group and the riser tree again and raises the design's rebuild flags,
@@ -41,6 +41,8 @@ public:
     // The two free windows (null until the first show).
     RopesWidget* ropesWindow() const { return ropesWidget; }
     BrWidget* brWindow() const { return brWidget; }
+    // The group selected: 2..5 L1..L4, 7 the brakes; 0 and -1 none.
+    int selection() const { return lineSelection; }
 
 signals:
     void to_getallbridledata();
@@ -111,7 +113,8 @@ private:
     void show_bridle_lengths();
     void Attach_RaiserToLines();
     void Refresh_Risers();
-    void selectGroup(int lineSelection);
+    void selectGroup(int selection);
+    void setSelection(int selection);
     void storeShare(int group, const QString& text);
     bool settleShare(int group);
     void storeWeight(int row, int value);
@@ -121,6 +124,7 @@ private:
     EditSession* session;
     RopesWidget* ropesWidget = nullptr;
     BrWidget* brWidget = nullptr;   // a window of its own, without parent
+    int lineSelection = 0;
     // The shares as they were when their fields were last settled: what a
     // field that holds no share gives back.
     double settledShares[4] = {};

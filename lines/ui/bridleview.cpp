@@ -76,7 +76,7 @@ QStringList BridleView::labels() const
 void BridleView::getLineGrupData()
 {
     *copy = design->bridle;
-    slot = get_curr_bridle_grup(design->lineSelection);
+    slot = get_curr_bridle_grup(lineSelection);
     current = BridleTable();
     if (slot < 0) {
         update();
@@ -130,7 +130,7 @@ QString BridleView::emptyHint()
 
 void BridleView::activate_widget()
 {
-    if (get_curr_bridle_grup(design->lineSelection) < 0)
+    if (get_curr_bridle_grup(lineSelection) < 0)
         return;
     getLineGrupData();
 }

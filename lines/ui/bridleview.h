@@ -48,8 +48,12 @@ public:
     // What the sheet says while it has no group to show.
     static QString emptyHint();
 
+    // The group the bridle manager has selected (its lineSelection: 2..5
+    // L1..L4, 7 the brakes, anything else none).
+    void setLineSelection(int selection) { lineSelection = selection; }
+
 public slots:
-    // Takes the line plan and the group of lineSelection from the design.
+    // Takes the line plan from the design and the group of lineSelection.
     void getLineGrupData();
     // The tab was chosen.
     void activate_widget();
@@ -84,6 +88,7 @@ private:
     static QFont labelFont();
 
     ParaStruct* design;
+    int lineSelection = 0;
     std::unique_ptr<BridleData> copy;
     int slot = -1;
     BridleTable current;

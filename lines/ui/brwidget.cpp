@@ -149,7 +149,6 @@ void BrWidget::takeColors()
 
 void BrWidget::rebuildLists()
 {
-    design->Set_VHanging();
     quadList = Bridle_Canopy_Quads(design, factor);
     builtRevision = design->geometryChanged.revision();
     builtFactor = factor;
@@ -231,7 +230,7 @@ void BrWidget::paintGL()
     // The canopy follows the design; the lists are rebuilt only when it changed.
     if (!built || builtRevision != design->geometryChanged.revision() || builtFactor != factor)
         rebuildLists();
-    lineList = Bridle_Group_Segments(*copy, design->lineSelection, factor);
+    lineList = Bridle_Group_Segments(*copy, lineSelection, factor);
 
     // The widget resets the viewport before every paint: put back the large
     // square of which only a window is seen.

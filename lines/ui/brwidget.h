@@ -50,6 +50,9 @@ public:
     const QList<CanopyQuad>& canopyQuads() const { return quadList; }
     // Colour of the lines of the current group.
     static QColor lineColor() { return QColor::fromRgbF(1.0f, 0.7f, 0.4f); }
+    // The group the bridle manager has selected (its lineSelection: 2..5
+    // L1..L4, 7 the brakes, anything else none).
+    void setLineSelection(int selection) { lineSelection = selection; }
 
 signals:
     void xRotationChanged(int angle);
@@ -88,6 +91,7 @@ private:
     void setupGL();
 
     ParaStruct* design;
+    int lineSelection = 0;
     std::unique_ptr<BridleData> copy;
     QColor canopyColor;
     QColor backgroundColor{170, 170, 255};

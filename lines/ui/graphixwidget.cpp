@@ -172,7 +172,7 @@ void GraphixWidget::computeFrameRect()
 void GraphixWidget::Select_OneGrupLine()
 {
     BridleGroup& w = m_stores->work;
-    m_currentSlot = get_curr_bridle_grup(design->lineSelection);
+    m_currentSlot = get_curr_bridle_grup(lineSelection);
     if (m_currentSlot < 0) {
         // No group: nothing to show, and nothing an edit could store.
         clearLists(&w);
@@ -214,7 +214,7 @@ void GraphixWidget::Select_OneGrupLine()
 
 void GraphixWidget::Clear_LineGrup()
 {
-    const int slot = get_curr_bridle_grup(design->lineSelection);
+    const int slot = get_curr_bridle_grup(lineSelection);
     if (slot < 0)
         return;
     m_currentSlot = slot;
@@ -227,7 +227,7 @@ void GraphixWidget::Clear_LineGrup()
 
 void GraphixWidget::Update_CurrentGrupLine()
 {
-    const int slot = get_curr_bridle_grup(design->lineSelection);
+    const int slot = get_curr_bridle_grup(lineSelection);
     // The working group goes only into the slot it was loaded from.
     if (slot < 0 || slot != m_currentSlot)
         return;
@@ -323,7 +323,7 @@ void GraphixWidget::storeAfterEdit()
 
 void GraphixWidget::Copy_LineGrup()
 {
-    const int slot = get_curr_bridle_grup(design->lineSelection);
+    const int slot = get_curr_bridle_grup(lineSelection);
     if (slot < 0 || slot != m_currentSlot)
         return;
     m_copySlot = slot;
@@ -334,7 +334,7 @@ void GraphixWidget::Paste_LineGrup()
 {
     if (m_copySlot < 0)
         return;
-    m_pasteSlot = get_curr_bridle_grup(design->lineSelection);
+    m_pasteSlot = get_curr_bridle_grup(lineSelection);
     if (m_pasteSlot >= 0) {
         BridleGroup& w = m_stores->work;
         copyLists(m_stores->clipboard, &w);

@@ -2,7 +2,7 @@
 
 // The line-group tree editor of the bridle manager ("Bridle model" tab).
 //
-// It edits one line tree at a time: the group that the design's
+// It edits one line tree at a time: the group that the bridle manager's
 // lineSelection names (2..5 = L1..L4, 7 = the brakes). On top it shows the
 // frame, every line attachment point of the half wing and of its mirror (one
 // row per frame slot A..G and the brake row, one column per rib); below it
@@ -58,6 +58,9 @@ public:
     QString headerText() const;
     // The editor's frame (laid out from the design at every selection).
     const BridleFrame& frame() const;
+    // The group the bridle manager has selected (its lineSelection: 2..5
+    // L1..L4, 7 the brakes, anything else none).
+    void setLineSelection(int selection) { lineSelection = selection; }
 
 signals:
     void to_getbridledata();
@@ -123,6 +126,7 @@ private:
 
     std::unique_ptr<Stores> m_stores;   // group store, clipboard, working group, frame
     int m_currentSlot = -1;
+    int lineSelection = 0;
     int m_copySlot = -1;
     int m_pasteSlot = -1;
     QPoint m_startPoint;

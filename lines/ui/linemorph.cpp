@@ -46,7 +46,6 @@ LineMorph::LineMorph(QWidget* parent) : QWidget(parent), design(GetDataStruct())
 void LineMorph::SetCurrentLine(int row)
 {
     currentRow = row;
-    design->lineSelection = row;
 }
 
 void LineMorph::initLineMorph()
@@ -56,11 +55,6 @@ void LineMorph::initLineMorph()
     selectedButton = -1;
     selectedCell = -1;
     lastPos = QPoint(0, 0);
-    // The plan view is drawn from the rib positions of the current outline.
-    if (!design->ribAirfoils[0].isEmpty()) {
-        design->WingTipGeometrySetup();
-        design->Calculate_meta_Center(0.25);
-    }
     firstRib = design->firstRib;
     lastRib = std::clamp(design->lastRib, 0, kRibSlots - 1);
     for (int r = 0; r < kLineRows; ++r) {

@@ -56,7 +56,6 @@ void LineMorphDialog::InitLineMorphDialog()
 void LineMorphDialog::Set_Current_Line(int row)
 {
     currentRow = row;
-    design->lineSelection = row;
     linemorphwidget->SetCurrentLine(row);
     if (winflexOn)
         linemorphwidget->Virtual_WingFlex_Lines(row, design->wingFlexPercent[row]);

@@ -57,7 +57,7 @@ void RopesWidget::setExponent(double exponent)
 void RopesWidget::refreshRopes()
 {
     *copy = design->bridle;
-    const int slot = get_curr_bridle_grup(design->lineSelection);
+    const int slot = get_curr_bridle_grup(lineSelection);
     // With no group selected the lines shown before stay.
     if (slot >= 0) {
         BridleGroup& g = copy->groups[slot];
@@ -131,7 +131,7 @@ void RopesWidget::paintEvent(QPaintEvent*)
     heading.setBold(true);
     p.setFont(heading);
     p.setPen(Qt::black);
-    p.drawText(QPointF(250, 20), " Current line grup: " + GrupLineLetter(design->lineSelection));
+    p.drawText(QPointF(250, 20), " Current line grup: " + GrupLineLetter(lineSelection));
     p.setFont(font());
 
     transformPainter(p, 1.0);

@@ -46,6 +46,9 @@ public:
         QPointF line; // the middle of its mirrored line
     };
     QList<DiameterLabel> diameterLabels() const;
+    // The group the bridle manager has selected (its lineSelection: 2..5
+    // L1..L4, 7 the brakes, anything else none).
+    void setLineSelection(int selection) { lineSelection = selection; }
 
 public slots:
     void refreshRopes();
@@ -69,6 +72,7 @@ private:
     bool fitToLines();
 
     ParaStruct* design;
+    int lineSelection = 0;
     std::unique_ptr<BridleData> copy;
     QList<LineProp> shownLines;
     double e = 8.5;

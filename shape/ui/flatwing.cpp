@@ -513,7 +513,6 @@ void FlatWingDialog::showEvent(QShowEvent* event)
         return;
     }
     InitFlatWingDialog();
-    Apply_Edit(design, DesignEdit::Nothing);
     ui->flatwingwidget->Setup_Flatwing(QPointF(originX, originY));
     QDialog::showEvent(event);
 }

@@ -59,7 +59,6 @@ void SkintEdit::showEvent(QShowEvent* event)
         QWidget::showEvent(event);
         return;
     }
-    Apply_Edit(design, DesignEdit::Nothing);
     initSkintEdit();
     Billow_Compensation();
     wheelScale = 7.0;
@@ -67,9 +66,9 @@ void SkintEdit::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
 }
 
-void SkintEdit::set_curr_rib()
+void SkintEdit::set_curr_rib(int rib)
 {
-    currentRib = std::max(design->billowCurrentRib, 1);
+    currentRib = std::max(rib, 1);
     repaint();
 }
 
@@ -504,7 +503,6 @@ void SkintDialog::showEvent(QShowEvent* event)
 
 void SkintDialog::initSkintDialog()
 {
-    Apply_Edit(design, DesignEdit::Nothing);
     ui->billowcompBox->setChecked(design->billowLineOnTop);
     ui->ribspinBox->setRange(design->firstRib, design->lastRib - 1);
     ui->ribspinBox->setValue(1);
@@ -514,7 +512,6 @@ void SkintDialog::initSkintDialog()
     ui->reduct_slider_dw_Box->setValue(int(design->billowReductionDown));
     ui->up_pos->setText(QStringLiteral("%1").arg(design->billowReductionUp, 0, 'g', 6));
     ui->dw_pos->setText(QStringLiteral("%1").arg(design->billowReductionDown, 0, 'g', 6));
-    design->billowCurrentRib = 1;
 }
 
 void SkintDialog::Create_ViewCross()
@@ -535,8 +532,7 @@ void SkintDialog::on_billowcompBox_clicked(bool checked)
 
 void SkintDialog::on_ribspinBox_valueChanged(int v)
 {
-    design->billowCurrentRib = v;
-    emit to_skinedit();
+    emit to_skinedit(v);
 }
 
 void SkintDialog::on_crossviewcheckBox_clicked()

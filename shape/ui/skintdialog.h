@@ -59,7 +59,8 @@ public:
     const NoseBillow& noseBillow() const { return billow; }
 
 public slots:
-    void set_curr_rib();
+    // The rib the editor shows (the dialog's rib box; 1 at the least).
+    void set_curr_rib(int rib);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -125,7 +126,8 @@ public:
     ViewCross* extensionWindow() const { return viewCross; }
 
 signals:
-    void to_skinedit();
+    // The rib chosen in the rib box.
+    void to_skinedit(int rib);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

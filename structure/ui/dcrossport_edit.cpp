@@ -48,15 +48,13 @@ DiaCrossPort::DiaCrossPort(QWidget* parent)
       fits([this] { return fitDiagonal(); })
 {
     setAttribute(Qt::WA_StyledBackground, true);
-    design->diagCurrent = 0;
-    Generate_All_Diagonals(design);
 }
 
 // The shown diagonal follows the list as it is now: a regeneration, a new
 // bottom width or a new model shows at once.
 void DiaCrossPort::rebuild()
 {
-    const int k = design->diagCurrent;
+    const int k = diagCurrent;
     showing = k >= 0 && k < design->diagonals.size() && !design->ribAirfoils[0].isEmpty();
     if (k >= 0 && k < design->diagonals.size())
         shown = design->diagonals.at(k);
@@ -120,7 +118,7 @@ void DiaCrossPort::set_current_diagonal(int id)
     if (design->diagonals.isEmpty() || id < 0)
         return;
     const int k = std::min(id, int(design->diagonals.size()) - 1);
-    design->diagCurrent = k;
+    diagCurrent = k;
     rebuild();
     fits.drawingReady(this);
     repaint();
@@ -136,7 +134,7 @@ void DiaCrossPort::Recreate_diagonals()
 
 void DiaCrossPort::Refresh_DiaCrossPort()
 {
-    design->diagCurrent = 0;
+    diagCurrent = 0;
     rebuild();
     fits.drawingReady(this);
     repaint();

@@ -30,6 +30,10 @@ public:
     // Shows generated diagonal id, or the last one for a larger id; nothing
     // changes for a negative id or an empty list.
     void set_current_diagonal(int id);
+    // The first diagonal is the one shown from the next show on.
+    void resetCurrentDiagonal() { diagCurrent = 0; }
+    // The index of the diagonal shown in the design's list.
+    int currentDiagonal() const { return diagCurrent; }
 
     double zoom() const { return z; }
     QPointF offset() const { return pan; }
@@ -60,6 +64,7 @@ private:
     bool fitDiagonal();
 
     ParaStruct* design;
+    int diagCurrent = 0;
     double z = 1.0;
     QPointF pan;
     bool dragging = false;

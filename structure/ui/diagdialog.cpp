@@ -8,6 +8,7 @@
 #include "structure/diagchart.h"
 #include "structure/diagonals.h"
 #include "structure/diagtables.h"
+#include "widgets/viewstate.h"
 
 #include <QCloseEvent>
 #include <QFontMetrics>
@@ -68,7 +69,8 @@ void DiagDialog::closeEvent(QCloseEvent* event)
 
 void DiagDialog::reject()
 {
-    design->ghostView = ghostFound;
+    if (view)
+        view->ghostView = ghostFound;
     QDialog::reject();
 }
 
@@ -81,8 +83,10 @@ void DiagDialog::showEvent(QShowEvent* event)
         return;
     }
     // The 3-D view shows the internal structure while the plan is edited.
-    ghostFound = design->ghostView;
-    design->ghostView = true;
+    if (view) {
+        ghostFound = view->ghostView;
+        view->ghostView = true;
+    }
     columns = std::min(design->lastRib, kRibSlots - 1) + 1;
     ui->diagTableWidget->setRowCount(4);
     ui->diagTableWidget->setColumnCount(columns);
@@ -108,7 +112,6 @@ void DiagDialog::showEvent(QShowEvent* event)
 
 void DiagDialog::initDialog()
 {
-    Generate_All_Diagonals(design);
     {
         const QSignalBlocker a(ui->masksizespinBox);
         const QSignalBlocker b(ui->startribpinBox);
@@ -136,7 +139,7 @@ void DiagDialog::initDialog()
         ui->lineBox_D->setChecked(design->diagModelFlags[0]);
     }
     ui->model_widget->Load_Model();
-    design->diagCurrent = 0;
+    ui->dia_crossport_widget->resetCurrentDiagonal();
     editsLive = true;
 }
 
@@ -340,7 +343,8 @@ void DiagDialog::on_dia_spinBox_valueChanged(int v)
 void DiagDialog::on_OkButton_pressed()
 {
     storeTables();
-    design->ghostView = false;
+    if (view)
+        view->ghostView = false;
     // The 3-D view shows the new diagonals when it next draws.
     Apply_Edit(design, DesignEdit::Parts);
     hide();

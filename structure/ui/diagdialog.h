@@ -19,6 +19,7 @@
 
 class ParaStruct;
 class QTableWidget;
+struct GlViewState;
 struct DiagonalRow;
 namespace Ui {
 class DiagDialog;
@@ -33,6 +34,9 @@ public:
     ~DiagDialog() override;
 
     Ui::DiagDialog* form() const { return ui.get(); }
+    // The main 3-D view's state, which the dialog switches to the ghost
+    // view while it is open (none: the dialog switches nothing).
+    void setViewState(GlViewState* state) { view = state; }
     // Row height and column width of the tables are 4 and 5 of this unit.
     int sizeUnit() const { return unit; }
 
@@ -82,6 +86,7 @@ private:
     int unit = 8;
     QColor blue = Qt::blue;
     QColor black = Qt::black;
+    GlViewState* view = nullptr;
     bool ghostFound = false; // the 3-D view's ghost mode when the dialog opened
     bool cellsBuilt = false;
     bool editsLive = false;

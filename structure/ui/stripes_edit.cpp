@@ -53,10 +53,6 @@ void StripesEdit::init_LineRibs()
 {
     selectedButton = currentRow = currentRib = -1;
     Restore_View();
-    if (!design->ribAirfoils[0].isEmpty()) {
-        design->WingTipGeometrySetup();
-        design->Calculate_meta_Center(0.25);
-    }
     design->GetCanopyPos(planPoints);
     firstRib = std::clamp(design->firstRib, 0, kRibSlots - 1);
     lastRib = std::clamp(design->lastRib, 0, kRibSlots - 1);

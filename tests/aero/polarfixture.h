@@ -21,7 +21,7 @@ constexpr double kPi = 3.141592653;
 constexpr double kDeg = kPi / 180;
 
 // A rectangular wing of 10 cells, chord 2.5 m, aerodynamic centre at a
-// quarter of the chord.
+// quarter of the chord (as the recompute finds it).
 inline std::unique_ptr<ParaStruct> rectangularWing()
 {
     auto d = std::make_unique<ParaStruct>();
@@ -43,10 +43,9 @@ inline std::unique_ptr<ParaStruct> rectangularWing()
     d->towForce = 0;
     d->pilotArea = 0.45;
     d->pilotCd = 0.78;
-    d->ropesArea = 0;
     d->ropesCd = 1.0;
     d->oswaldFactor = 1.0;
-    d->withBridleData = false;
+    d->Calculate_meta_Center(0.25);
     return d;
 }
 

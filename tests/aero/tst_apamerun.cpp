@@ -86,8 +86,6 @@ private slots:
         QVERIFY(fakesolver::install(programs->path(), fakesolver::copiesResults(programs->filePath("args"))));
         ApameRes res;
         res.chartKind = 3;
-        design->withBridleData = false;
-        design->ropesArea = 5;
         QList<qint64> ticks;
         const ApameOutcome outcome = ApameInputExec(
             casePath(), design.get(), &glob, &res,
@@ -102,7 +100,6 @@ private slots:
         QCOMPARE(res.cp.size(), 2);
         QCOMPARE(res.projectPath, glob.prgPath);
         QCOMPARE(res.chartKind, 3);
-        QCOMPARE(design->ropesArea, 0.0); // line totals renewed for the run
         // One argument, a case path named as ours in a folder of the run's
         // own beside it; the solver runs in our directory.
         QFile args(programs->filePath("args"));

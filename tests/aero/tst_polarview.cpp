@@ -70,9 +70,10 @@ private slots:
     {
         auto d = rectangularWing();
         ApameRes r = syntheticResults();
-        QList<CalageClass> rows;
-        QVERIFY(createPolar_BaseTable(d.get(), &r, &rows));
-        const QList<PolarTableLine> lines = Polar_Table_Lines(d.get(), rows);
+        Polar p;
+        QVERIFY(createPolar_BaseTable(*d, r, false, &p));
+        const QList<CalageClass>& rows = p.rows;
+        const QList<PolarTableLine> lines = Polar_Table_Lines(*d, p);
         const QList<PolarTableLine> rowsText = rowLines(lines);
         QCOMPARE(rowsText.size(), rows.size());
         QVERIFY(rows.size() > 30);
@@ -107,9 +108,9 @@ private slots:
         auto d = rectangularWing();
         d->smoothModel = false;
         ApameRes r = syntheticResults();
-        QList<CalageClass> rows;
-        createPolar_BaseTable(d.get(), &r, &rows);
-        QStringList t = texts(Polar_Table_Lines(d.get(), rows));
+        Polar p;
+        createPolar_BaseTable(*d, r, false, &p);
+        QStringList t = texts(Polar_Table_Lines(*d, p));
         QCOMPARE(t[0], QStringLiteral("\n \t   P O L A R    T A B L E  \t model:  INFLATED  "));
         const QString blank(8, ' ');
         QVERIFY(t.contains(" \t" + blank + " \t " + blank + " \t" + blank + " \t" + blank + " \tPilot "));
@@ -119,9 +120,10 @@ private slots:
         // Towed flight: the climb in the second column, no row marked.
         d->towForce = 30;
         d->smoothModel = true;
-        createPolar_BaseTable(d.get(), &r, &rows);
+        createPolar_BaseTable(*d, r, false, &p);
+        const QList<CalageClass>& rows = p.rows;
         QVERIFY(!rows.isEmpty());
-        const QList<PolarTableLine> towed = Polar_Table_Lines(d.get(), rows);
+        const QList<PolarTableLine> towed = Polar_Table_Lines(*d, p);
         t = texts(towed);
         QCOMPARE(t[0], QStringLiteral("\n \t   P O L A R    T A B L E  \t model:  SMOOTH "));
         QVERIFY(t.contains(QStringLiteral(" \tSpeed   \t Vup     \tgama    \t AoA     \tdisplacement ")));
@@ -139,15 +141,16 @@ private slots:
     {
         auto d = rectangularWing();
         ApameRes r = syntheticResults();
-        QList<CalageClass> rows;
-        createPolar_BaseTable(d.get(), &r, &rows);
-        d->polarVx[0] = -123;
-        Polar_Table_Lines(d.get(), rows);
-        QCOMPARE(d->polarRowCount, int(rows.size()));
-        QCOMPARE(d->polarVx[0], -123.0);
+        Polar p;
+        p.polarVx[0] = -123;
+        createPolar_BaseTable(*d, r, false, &p);
+        const QList<CalageClass>& rows = p.rows;
+        QVERIFY(rows.size() > 30);
+        QCOMPARE(p.polarRowCount, int(rows.size()));
+        QCOMPARE(p.polarVx[0], -123.0);
         for (int k = 1; k < rows.size(); ++k) {
-            QCOMPARE(d->polarVx[k], rows[k].vx);
-            QCOMPARE(d->polarVy[k], rows[k].vy);
+            QCOMPARE(p.polarVx[k], rows[k].vx);
+            QCOMPARE(p.polarVy[k], rows[k].vy);
         }
     }
 
@@ -156,11 +159,11 @@ private slots:
     {
         auto d = rectangularWing();
         ApameRes none;
-        QList<CalageClass> rows;
+        Polar p;
         QString problem;
-        QVERIFY(!createPolar_BaseTable(d.get(), &none, &rows, &problem));
-        const QList<PolarTableLine> lines = Polar_Table_Lines(d.get(), rows, problem);
-        QCOMPARE(d->polarRowCount, 0);
+        QVERIFY(!createPolar_BaseTable(*d, none, false, &p, &problem));
+        const QList<PolarTableLine> lines = Polar_Table_Lines(*d, p, problem);
+        QCOMPARE(p.polarRowCount, 0);
         const QList<PolarTableLine> after = rowLines(lines);
         QCOMPARE(after.size(), qsizetype(1));
         QCOMPARE(after[0].text, QStringLiteral("\t ") + problem);
@@ -170,9 +173,9 @@ private slots:
         // Results the polar takes, but no value gives a glide: said as well.
         ApameRes r = syntheticResults();
         d->towForce = 500;
-        QVERIFY(createPolar_BaseTable(d.get(), &r, &rows, &problem));
-        QVERIFY(rows.isEmpty());
-        const QList<PolarTableLine> towed = rowLines(Polar_Table_Lines(d.get(), rows, problem));
+        QVERIFY(createPolar_BaseTable(*d, r, false, &p, &problem));
+        QVERIFY(p.rows.isEmpty());
+        const QList<PolarTableLine> towed = rowLines(Polar_Table_Lines(*d, p, problem));
         QCOMPARE(towed.size(), qsizetype(1));
         QVERIFY(towed[0].text.contains(QLatin1String("tow line")));
     }
@@ -228,9 +231,10 @@ private slots:
         QFETCH(double, sy);
         QFETCH(int, gx);
         auto d = rectangularWing();
-        d->polarRowCount = 17;
+        Polar p;
+        p.polarRowCount = 17;
         PolarChart c;
-        QVERIFY(Polar_Chart(d.get(), kind, &c));
+        QVERIFY(Polar_Chart(*d, p, kind, &c));
         QCOMPARE(int(c.mode), mode);
         QCOMPARE(c.title, title);
         QCOMPARE(c.xCaption, xCaption);
@@ -239,19 +243,20 @@ private slots:
         QVERIFY(std::fabs(c.sy - sy) < 1e-15);
         QCOMPARE(c.gx, gx);
         QCOMPARE(c.gy, 10);
-        const double* ys[] = {nullptr, d->profileDragArea, d->liftArea, d->polarGama, d->polarGama, d->momentCoeff,
-                              nullptr, d->polarVy};
+        const double* ys[] = {nullptr, p.profileDragArea, p.liftArea, p.polarGama, p.polarGama, p.momentCoeff,
+                              nullptr, p.polarVy};
         QCOMPARE(c.y, ys[kind]);
-        QCOMPARE(c.x, kind == 4 ? d->polarSigma : kind == 7 ? d->polarVx : d->aeroAngle);
+        QCOMPARE(c.x, kind == 4 ? p.polarSigma : kind == 7 ? p.polarVx : p.aeroAngle);
         QCOMPARE(c.count, kind == 7 ? 17 : 13);
     }
 
     void noChartForOtherKinds()
     {
         auto d = rectangularWing();
+        const Polar p;
         PolarChart c;
         for (int kind : {0, 6, 8, -1})
-            QVERIFY(!Polar_Chart(d.get(), kind, &c));
+            QVERIFY(!Polar_Chart(*d, p, kind, &c));
     }
 
     void chartPoints()

@@ -215,10 +215,11 @@ private slots:
 
     void cancelledImportEnablesTheWorkGroupOnly()
     {
-        live->morphedAirfoil = live->designAirfoils[1];
+        emit morphDialog->to_workfoil(live->designAirfoils[1]);
+        QCOMPARE(dialog->morphedResult(), live->designAirfoils[1]);
         importFile(QString());
         QVERIFY(dialog->workgroupBox->isEnabled());
-        QVERIFY(live->morphedAirfoil.isEmpty());
+        QVERIFY(dialog->morphedResult().isEmpty());
         QVERIFY(dialog->workingAirfoil().isEmpty());
         dialog->as_p1->click(); // nothing to assign
         QCOMPARE(live->designAirfoils[1], fixture::standardAirfoil(0.16, 0.025));
@@ -228,7 +229,7 @@ private slots:
     void clickingAPreviewSelectsItsAirfoil()
     {
         QTest::mouseClick(dialog->foil_2, Qt::LeftButton);
-        QCOMPARE(live->selectedDesignAirfoil, 2);
+        QCOMPARE(dialog->selectedAirfoil(), 2);
         QVERIFY(dialog->workgroupBox->isEnabled());
         QCOMPARE(dialog->workingAirfoil(), live->designAirfoils[2]);
         QCOMPARE(dialog->foil_work->airfoil(), live->designAirfoils[2]);
@@ -238,11 +239,11 @@ private slots:
         Airfarea empty;
         connect(&empty, &Airfarea::to_selectfoil, dialog.get(), &ImportAirFoilDialog::SelectFoil);
         QTest::mouseClick(&empty, Qt::LeftButton);
-        QCOMPARE(live->selectedDesignAirfoil, 0);
+        QCOMPARE(dialog->selectedAirfoil(), 0);
         QCOMPARE(dialog->workingAirfoil(), live->designAirfoils[0]);
         // The work view ignores clicks.
         QTest::mouseClick(dialog->foil_work, Qt::LeftButton);
-        QCOMPARE(live->selectedDesignAirfoil, 0);
+        QCOMPARE(dialog->selectedAirfoil(), 0);
     }
 
     // The transition ribs stay behind the first rib and ahead of position 3
@@ -303,8 +304,7 @@ private slots:
         QVERIFY(morphDialog->isVisible());
         QCOMPARE(morphDialog->morphwidget->workingAirfoil(), before);
         morphDialog->verticalSlider->setValue(50);
-        morphDialog->morphwidget->grab();
-        const QPolygonF morphed = live->morphedAirfoil;
+        const QPolygonF morphed = dialog->morphedResult();
         QCOMPARE(morphed, MorphAirfoil(live, 1.5, 0, 0, 1, 1, before));
         dialog->foil_work->grab();
         QCOMPARE(dialog->foil_work->airfoil(), morphed); // the work view shows the result
@@ -352,9 +352,9 @@ private slots:
     {
         importFile(plainFile);
         dialog->hide();
-        live->morphedAirfoil = live->designAirfoils[3];
+        emit morphDialog->to_workfoil(live->designAirfoils[3]);
         dialog->show();
-        QVERIFY(live->morphedAirfoil.isEmpty());
+        QVERIFY(dialog->morphedResult().isEmpty());
         QVERIFY(dialog->workingAirfoil().isEmpty());
         QCOMPARE(dialog->workingName(), QString("*"));
         QVERIFY(dialog->workgroupBox->isEnabled()); // stays enabled

@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QtGlobal>
 #include <QTest>
+#include <QWindow>
 
 namespace statewait {
 
@@ -56,6 +57,15 @@ inline bool same(double a, double b)
     return a == b || qFuzzyCompare(a, b);
 }
 
+// Whether the window of a shown widget is on the screen. (Qt's own wait for
+// this gives up after five seconds, which a busy machine can take.)
+template <typename Widget>
+bool windowExposed(const Widget* widget)
+{
+    const QWindow* handle = widget->window()->windowHandle();
+    return handle && handle->isExposed();
+}
+
 } // namespace statewait
 
 // Waits, turning the event loop, until a state holds (a window gone, a file
@@ -71,6 +81,8 @@ inline bool same(double a, double b)
                              #actual " == " #expected, __FILE__, __LINE__);                        \
         QCOMPARE(actual, expected);                                                                \
     } while (false)
+// Waits until a shown widget's window is on the screen.
+#define WAIT_FOR_EXPOSED(widget) WAIT_FOR_STATE(statewait::windowExposed(widget))
 
 // Waits until ready() holds while the process runs. True once it holds;
 // false when the process ended first and ready() still does not hold.

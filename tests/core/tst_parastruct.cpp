@@ -164,24 +164,6 @@ private slots:
         QVERIFY(p.outline.isEmpty());
         GetDataStruct()->span = 12.0;
     }
-
-    void designSide_data()
-    {
-        QTest::addColumn<char>("side");
-        QTest::addColumn<int>("expected");
-        QTest::newRow("U") << 'U' << 0;
-        QTest::newRow("D") << 'D' << 1;
-        QTest::newRow("u") << 'u' << -1;
-        QTest::newRow("x") << 'x' << -1;
-    }
-
-    void designSide()
-    {
-        QFETCH(char, side);
-        auto d = std::make_unique<ParaStruct>();
-        d->Set_DesignSide(side);
-        QTEST(d->designSide, "expected");
-    }
 };
 
 QTEST_APPLESS_MAIN(TestParaStruct)

@@ -383,15 +383,10 @@ void spoilNonFileMembers(ParaStruct& d)
     d.ribCurves3D[3][3] = QVector3D(1, 1, 1);
     d.meshGrid[649][49] = QVector3D(1, 1, 1);
     d.foilPairs[2].append(Par12{1, 2, 0.5});
-    d.ghostView = d.inflatedView = true;
     d.reservedRibFlags[65] = d.rearRibEnabled[65] = d.frontRibEnabled[65] = true;
     d.chordStations[5] = 5;
-    d.totalLineLength = 7;
-    d.polarVy[99] = 1;
-    d.morphedAirfoil.append(QPointF(1, 1));
     d.patternOversize[64][999] = 1;
     d.clothHalfOversize[1][1] = 1;
-    d.legendValues[29] = 1;
     d.relaxFactors[65] = 1;
     d.polarModelNames[3] = QStringLiteral("m");
     d.diagTableRows[3][65] = 9;
@@ -413,7 +408,6 @@ void spoilNonFileMembers(ParaStruct& d)
     d.diagSegments3D.append(QList<QVector3D>());
     d.reservedRecords[3].value = 9;
     d.riserHashes[4].append(QVector4D(1, 1, 1, 1));
-    d.designSide = -1;
     d.designWarnings.append(QStringLiteral("w"));
     d.billowReduction[64] = 1;
     d.bridle.frame[3][8].pos = QPoint(1, 1);

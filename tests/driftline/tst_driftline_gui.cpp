@@ -29,6 +29,7 @@
 #include "apps/driftline/mainwindow.h"
 #include "apps/driftline/wsuit.h"
 #include "core/chartlabels.h"
+#include "tests/common/statewait.h"
 
 #include <cmath>
 
@@ -99,7 +100,7 @@ private slots:
     {
         MainWindow w;
         w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        WAIT_FOR_EXPOSED(&w);
         QCOMPARE(w.windowTitle(), QStringLiteral("Wingloft ver.  7.0"));
         QCOMPARE(child<QLineEdit>(w, "M_Edit")->text(), QStringLiteral("90"));
         QCOMPARE(child<QLineEdit>(w, "S_Edit")->text(), QStringLiteral("2.2"));
@@ -135,7 +136,7 @@ private slots:
         w.Set_Connections();
         QVERIFY(!w.findChild<QStatusBar *>());
         w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        WAIT_FOR_EXPOSED(&w);
         QVERIFY(QMetaObject::invokeMethod(&w, "Quit"));
         QVERIFY(!w.isVisible());
     }
@@ -144,7 +145,7 @@ private slots:
     {
         MainWindow w;
         w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        WAIT_FOR_EXPOSED(&w);
         WSuit *view = child<WSuit>(w, "ws_widget");
 
         replaceText(child<QLineEdit>(w, "S_Edit"), QStringLiteral("1.8"));
@@ -168,7 +169,7 @@ private slots:
     {
         MainWindow w;
         w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        WAIT_FOR_EXPOSED(&w);
         WSuit *view = child<WSuit>(w, "ws_widget");
         QLineEdit *mass = child<QLineEdit>(w, "M_Edit");
         QLineEdit *trigger = child<QLineEdit>(w, "imp_V_Edit");
@@ -179,7 +180,7 @@ private slots:
 
         w.hide();
         w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        WAIT_FOR_EXPOSED(&w);
         QCOMPARE(mass->text(), QStringLiteral("75"));
         QCOMPARE(trigger->text(), QStringLiteral("180"));
         QVERIFY(box->isChecked());
@@ -196,7 +197,7 @@ private slots:
         // Start at 35 degrees, where the glide ends inside the view.
         slider->setValue(70);
         w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        WAIT_FOR_EXPOSED(&w);
         WSuit *view = child<WSuit>(w, "ws_widget");
         QCOMPARE(child<QLineEdit>(w, "attEdit")->text(), QStringLiteral("35"));
         const QList<Flight> before = view->flights;
@@ -256,7 +257,7 @@ private slots:
         setDefaultGlide(view);
         view.resize(size);
         view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        WAIT_FOR_EXPOSED(&view);
         view.repaint();
 
         // The tip shows while the button is held; releasing it hides the tip.
@@ -287,7 +288,7 @@ private slots:
         setDefaultGlide(view);
         view.resize(400, 300);
         view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        WAIT_FOR_EXPOSED(&view);
         const int before = view.flights.size();
 
         view.set_S(3.0);
@@ -308,7 +309,7 @@ private slots:
     {
         MainWindow w;
         w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        WAIT_FOR_EXPOSED(&w);
         WSuit *view = child<WSuit>(w, "ws_widget");
         QCOMPARE(QFontInfo(view->font()).family(), QString("Liberation Sans"));
         const QList<QLabel *> labels = view->findChildren<QLabel *>();
@@ -334,7 +335,7 @@ private slots:
     {
         MainWindow w;
         w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        WAIT_FOR_EXPOSED(&w);
         WSuit *view = child<WSuit>(w, "ws_widget");
         QList<QRectF> fields;
         for (QWidget *f : view->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
@@ -385,7 +386,7 @@ private slots:
         w.resize(size);
         child<QSlider>(w, "attSlider")->setValue(slider);
         w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        WAIT_FOR_EXPOSED(&w);
         WSuit *view = child<WSuit>(w, "ws_widget");
         view->repaint();
         QPolygonF path;
@@ -428,7 +429,7 @@ private slots:
         w.resize(1400, 900);
         child<QSlider>(w, "attSlider")->setValue(80);
         w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        WAIT_FOR_EXPOSED(&w);
         WSuit *view = child<WSuit>(w, "ws_widget");
         QVERIFY(view->flights.last().dX < 900);  // the glide ends in view
         const QImage picture = w.grab().toImage().convertToFormat(QImage::Format_RGB32);

@@ -47,7 +47,7 @@ class TestDesignDialog : public QObject
         dialog->hide();
         dialog->resize(1300, 860);
         dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        WAIT_FOR_EXPOSED(dialog.get());
         QCoreApplication::processEvents();
     }
     // Colours piece i by a click, as the user does: colouring on, a colour
@@ -119,19 +119,23 @@ private slots:
         user = std::make_unique<ScriptedUser>();
         dialog = std::make_unique<DesignDialog>();
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Design dialog"));
-        QCOMPARE(design->designSide, 0);
+        QCOMPARE(dialog->design_widget_up->editor().side(), 0);
+        QCOMPARE(dialog->design_widget_down->editor().side(), 1);
         QVERIFY(!dialog->nurbswidget->isEnabled());
         showFresh();
     }
 
-    void tabsSetTheSide()
+    // Each tab's editor designs its own side, whichever tab was current.
+    void tabsKeepTheirSides()
     {
         dialog->tabWidget->setCurrentIndex(1);
-        QCOMPARE(design->designSide, 1);
+        QCOMPARE(dialog->design_widget_down->editor().side(), 1);
+        QCOMPARE(dialog->design_widget_up->editor().side(), 0);
         QCOMPARE(dialog->tabWidget->tabText(1), QStringLiteral("BOTTOM SURFACE DESIGN"));
         QCOMPARE(dialog->tabWidget->tabText(0), QStringLiteral("top surface design"));
         dialog->tabWidget->setCurrentIndex(0);
-        QCOMPARE(design->designSide, 0);
+        QCOMPARE(dialog->design_widget_up->editor().side(), 0);
+        QCOMPARE(dialog->design_widget_down->editor().side(), 1);
         QCOMPARE(design->designSplines.size(), 2);
     }
 
@@ -141,8 +145,8 @@ private slots:
     {
         dialog->tabWidget->setCurrentIndex(1);
         showFresh();
-        QCOMPARE(design->designSide, 1);
         EditSplineUP* bottom = dialog->design_widget_down;
+        QCOMPARE(bottom->editor().side(), 1);
         const int k = 4;
         const double te = design->trailingEdgeX[k];
         const double o2 = te - (design->airfoilArcLen[999][k] - design->airfoilArcLen[design->lineIndex[1][k]][k]);
@@ -152,7 +156,7 @@ private slots:
         QCOMPARE(design->designSplines.size(), 3);
         QCOMPARE(design->designSplines.last().side, 1);
         dialog->tabWidget->setCurrentIndex(0);
-        QCOMPARE(design->designSide, 0);
+        QCOMPARE(dialog->design_widget_up->editor().side(), 0);
     }
 
     void colourButtonOnlyWhileColouring()

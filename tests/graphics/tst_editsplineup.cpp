@@ -22,6 +22,7 @@
 #include "geom/designcurves.h"
 #include "graphics/ui/editsplineup.h"
 #include "tests/common/scripteduser.h"
+#include "tests/common/statewait.h"
 #include "tools/template/defaultdesign.h"
 
 #include <cmath>
@@ -115,7 +116,7 @@ private slots:
         view->resize(1200, 700);
         view->setCurrentside('U');
         view->show();
-        QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+        WAIT_FOR_EXPOSED(view.get());
     }
 
     void init()
@@ -126,6 +127,27 @@ private slots:
         design->designSplines.clear();
         user->texts.clear();
         view->setCurrentside('U');
+    }
+
+    // The letters of the sides: new lines of a side carry its number.
+    void sideLetters_data()
+    {
+        QTest::addColumn<char>("side");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("U") << 'U' << 0;
+        QTest::newRow("D") << 'D' << 1;
+        QTest::newRow("u") << 'u' << -1;
+        QTest::newRow("x") << 'x' << -1;
+    }
+    void sideLetters()
+    {
+        QFETCH(char, side);
+        QFETCH(int, expected);
+        SplineEditor editor(design);
+        editor.Set_DesignSide(side);
+        QCOMPARE(editor.side(), expected);
+        editor.Init_Work_Spline();
+        QCOMPARE(editor.workLine.side, expected);
     }
 
     void menuPointsBuildALine()
@@ -340,7 +362,7 @@ private slots:
     {
         buildLine({topPoint(2, 0.5), topPoint(6, 0.5)});
         view->setCurrentside('D');
-        QCOMPARE(design->designSide, 1);
+        QCOMPARE(view->editor().side(), 1);
         // The top line stays, but is not drawn or picked on the bottom side.
         QCOMPARE(view->editor().lineList.size(), 1);
         QVERIFY(view->editor().linePath.isEmpty());

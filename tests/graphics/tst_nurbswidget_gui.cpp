@@ -87,7 +87,7 @@ private slots:
         NurbsWidget view;
         view.resize(800, 600);
         view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        WAIT_FOR_EXPOSED(&view);
         const QImage image = view.grabFramebuffer();
         QVERIFY(!view.textureReady());
         auto textRows = [](const QImage& shot) {
@@ -108,7 +108,7 @@ private slots:
         NurbsWidget textured;
         textured.resize(800, 600);
         textured.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&textured));
+        WAIT_FOR_EXPOSED(&textured);
         WAIT_FOR_STATE(textured.textureReady());
         QCOMPARE(textRows(textured.grabFramebuffer()), 0);
     }
@@ -125,7 +125,7 @@ private slots:
         NurbsWidget view;
         view.resize(800, 600);
         view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        WAIT_FOR_EXPOSED(&view);
         WAIT_FOR_STATE(view.textureReady());
         QCOMPARE(view.surface().spanCount, 136);
         QVERIFY(!view.bridleLines().isEmpty());
@@ -169,8 +169,8 @@ private slots:
         NurbsWidget view;
         view.resize(800, 600);
         view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
-        QTRY_VERIFY(view.textureReady());
+        WAIT_FOR_EXPOSED(&view);
+        WAIT_FOR_STATE(view.textureReady());
         const QImage image = view.grabFramebuffer();
         const QString shots = qEnvironmentVariable("WL_SCREENSHOT_DIR");
         if (!shots.isEmpty())
@@ -214,7 +214,7 @@ private slots:
         QCOMPARE(scaled.size(), 1);
         view.resize(400, 300);
         view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        WAIT_FOR_EXPOSED(&view);
         QTest::mouseClick(&view, Qt::LeftButton);
         QCOMPARE(view.scale(), 0.45f);
         QCOMPARE(view.yTranslation(), 0.5);

@@ -24,6 +24,7 @@
 #include "geom/designcurves.h"
 #include "graphics/ui/pattsplineview.h"
 #include "tests/common/scripteduser.h"
+#include "tests/common/statewait.h"
 #include "tools/template/defaultdesign.h"
 
 #include <memory>
@@ -106,7 +107,7 @@ private slots:
         view = std::make_unique<PattSpline>();
         view->resize(1200, 700);
         view->show();
-        QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+        WAIT_FOR_EXPOSED(view.get());
     }
 
     void init()

@@ -29,6 +29,7 @@
 #include "lines/ui/brwidget.h"
 #include "lines/ui/ropeswidget.h"
 #include "tests/lines/linesfixture.h"
+#include "tests/common/statewait.h"
 
 using namespace linesfixture;
 
@@ -74,7 +75,7 @@ class TestBridleDialog : public QObject
     void showDialog()
     {
         dialog->showMaximized();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog) || dialog->isVisible());
+        WAIT_FOR_EXPOSED(dialog);
     }
 
 private slots:
@@ -123,7 +124,7 @@ private slots:
         showDialog();
         dialog->tabWidget->setCurrentIndex(1);
         dialog->radioL1->click();
-        QCOMPARE(design->lineSelection, 2);
+        QCOMPARE(dialog->selection(), 2);
         QMetaObject::invokeMethod(dialog, "on_copy_Button_pressed");
         QVERIFY(dialog->paste_Button->isEnabled());
         dialog->radioL2->click();
@@ -143,7 +144,7 @@ private slots:
         QMetaObject::invokeMethod(dialog, "on_resetBridleButton_clicked");
         for (int slot = 1; slot <= kBrakeGroupSlot; ++slot)
             QCOMPARE(storedLines(design, slot), 0);
-        QCOMPARE(design->lineSelection, 7);
+        QCOMPARE(dialog->selection(), 7);
         QVERIFY(bytesOf(*design) != before);
 
         if (close)
@@ -154,7 +155,7 @@ private slots:
         QCOMPARE(bytesOf(*design), before);
     }
 
-    // OK: every group and the riser placed and stored again, lineSelection 7,
+    // OK: every group and the riser placed and stored again, the brakes selected,
     // the rebuild flags raised, no full recompute; each group root passes up
     // the load of its riser line.
     void okStoresEverything()
@@ -172,7 +173,7 @@ private slots:
         Set_Recompute_Trace({});
         QVERIFY(!dialog->isVisible());
         QVERIFY(steps.isEmpty());
-        QCOMPARE(design->lineSelection, 7);
+        QCOMPARE(dialog->selection(), 7);
         QVERIFY(design->geometryChanged);
         QVERIFY(design->geometryChanged.revision() != revision);
         QVERIFY(design->linesOutdated);
@@ -236,19 +237,17 @@ private slots:
         QCOMPARE(dialog->L1percent->text(), QString("%1").arg(design->lineGroupLoads[0], 0, 'f', 2));
         QCOMPARE(dialog->activelinegrupEdit->text(), QString("L1:L2:L3:L4"));
         QVERIFY(dialog->radioL0->isChecked());
-        QCOMPARE(design->lineSelection, -1);
+        QCOMPARE(dialog->selection(), -1);
         // Four active groups: all four buttons shown and enabled.
         QVERIFY(dialog->radioL4->isEnabled() && !dialog->radioL4->isHidden());
         QVERIFY(!dialog->paste_Button->isVisible());
     }
 
     // The sums of the Loading tab are those of the lines whether or not the
-    // analysis has ever been opened: both halves' line length, the length
-    // the polar counts when the analysis counts the lines, and the frontal
-    // area; the analysis switch itself is left as it was.
+    // analysis counts them: both halves' line length, the length the polar
+    // counts when the analysis counts the lines, and the frontal area.
     void totalsOfTheLines()
     {
-        QVERIFY(!design->withBridleData);
         double length = 0, area = 0;
         for (int slot = 0; slot < kLineGroupSlots; ++slot) {
             BridleGroup g = design->bridle.groups[slot];
@@ -260,14 +259,11 @@ private slots:
             }
         }
         showDialog();
-        QVERIFY(!design->withBridleData);
         QCOMPARE(dialog->sumropeslengthsEdit->text(), QString::number(2 * length, 'f', 2));
         QCOMPARE(dialog->sumropessquareEdit->text(), QString::number(2 * area, 'f', 2));
         QVERIFY(2 * length > 100);
-        auto analysis = std::make_unique<ParaStruct>(*design);
-        analysis->withBridleData = true;
-        getTotalBridleLength(analysis.get());
-        QCOMPARE(dialog->sumropeslengthsEdit->text(), QString::number(analysis->totalLineLength, 'f', 2));
+        QCOMPARE(dialog->sumropeslengthsEdit->text(),
+                 QString::number(getTotalBridleLength(*design, true).length, 'f', 2));
         // Back on the tab after another one: the same sums.
         dialog->tabWidget->setCurrentIndex(3);
         dialog->tabWidget->setCurrentIndex(0);
@@ -394,14 +390,14 @@ private slots:
         dialog->tabWidget->setCurrentIndex(3);
         QVERIFY(dialog->radioL3->isEnabled());
         dialog->radioL3->click();
-        QCOMPARE(design->lineSelection, 4);
+        QCOMPARE(dialog->selection(), 4);
         QCOMPARE(dialog->br_table_widget->groupSlot(), 3);
         QCOMPARE(dialog->ropesWindow()->lines().size(), storedLines(design, 3));
         QCOMPARE(dialog->graphix_widget->currentSlot(), 3);
         QMetaObject::invokeMethod(dialog, "on_copy_Button_pressed");
         QVERIFY(dialog->paste_Button->isEnabled());
         dialog->radioKmd->click();
-        QCOMPARE(design->lineSelection, 7);
+        QCOMPARE(dialog->selection(), 7);
         QVERIFY(!dialog->paste_Button->isEnabled());
         QCOMPARE(dialog->br_table_widget->groupSlot(), kBrakeGroupSlot);
         answer = false;

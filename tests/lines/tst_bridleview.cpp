@@ -152,7 +152,7 @@ private slots:
         int printedCount = 0;
         const int selections[5] = {2, 3, 4, 5, 7};
         for (int sel : selections) {
-            design->lineSelection = sel;
+            view.setLineSelection(sel);
             view.getLineGrupData();
             const int slot = get_curr_bridle_grup(sel);
             const bool brakes = slot == kBrakeGroupSlot;
@@ -180,12 +180,7 @@ private slots:
             printedCount += int(lines.size());
         }
         QCOMPARE(user.count("print"), 5);
-        design->withBridleData = true;
-        getTotalBridleLength(design);
-        const double half = design->totalLineLength / 2;
-        design->withBridleData = false;
-        design->totalLineLength = before->totalLineLength;
-        design->ropesArea = before->ropesArea;
+        const double half = getTotalBridleLength(*design, true).length / 2;
         // The brake lines print their own length to 1 mm, the others to 5 mm.
         QVERIFY2(qAbs(printedSum - half) <= 0.0051 * printedCount,
                  qPrintable(QString("%1 vs %2 over %3 lines").arg(printedSum).arg(half).arg(printedCount)));
@@ -224,7 +219,7 @@ private slots:
         mouse(&view, QEvent::MouseButtonPress, QPoint(500, 500), Qt::MiddleButton, Qt::MiddleButton);
         mouse(&view, QEvent::MouseMove, QPoint(500, 500) + pan, Qt::NoButton, Qt::MiddleButton);
         mouse(&view, QEvent::MouseButtonRelease, QPoint(500, 500) + pan, Qt::MiddleButton, Qt::NoButton);
-        design->lineSelection = selection;
+        view.setLineSelection(selection);
         view.getLineGrupData();
         const bool brakes = selection == 7;
         ScriptedUser user;
@@ -313,8 +308,8 @@ private slots:
             ~Restore() { *into = from; }
         } restore{design, *saved};
         *design = *shipped;
-        design->lineSelection = selection;
         BridleView view;
+        view.setLineSelection(selection);
         view.resize(1024, 768);
         view.getLineGrupData();
         QVERIFY(!view.table().graph.isEmpty());
@@ -354,7 +349,7 @@ private slots:
         GetGlobClass()->prgPath = "/home/someone/Desktop/WL9work/Paragliders/a rather long project name.prg";
         BridleView view;
         view.resize(1024, 768);
-        design->lineSelection = 3;
+        view.setLineSelection(3);
         view.getLineGrupData();
         ScriptedUser user;
         const QString pdf = dir.filePath("long.pdf");
@@ -372,7 +367,7 @@ private slots:
     void printCancelled()
     {
         BridleView view;
-        design->lineSelection = 2;
+        view.setLineSelection(2);
         view.getLineGrupData();
         ScriptedUser user;   // answers Cancel
         view.printPage();
@@ -387,7 +382,7 @@ private slots:
     {
         BridleView view;
         view.resize(600, 400);
-        design->lineSelection = -1;
+        view.setLineSelection(-1);
         view.getLineGrupData();
         QCOMPARE(view.groupSlot(), -1);
         QVERIFY(view.table().graph.isEmpty());
@@ -408,7 +403,7 @@ private slots:
         // Activation without a group does not refresh either.
         view.activate_widget();
         QCOMPARE(view.groupSlot(), -1);
-        design->lineSelection = 4;
+        view.setLineSelection(4);
         view.activate_widget();
         QCOMPARE(view.groupSlot(), 3);
         QCOMPARE(view.labels().size(), design->bridle.groups[3].lineCount);
@@ -442,7 +437,7 @@ private slots:
     {
         BridleView view;
         view.resize(1024, 768);
-        design->lineSelection = 2;
+        view.setLineSelection(2);
         view.getLineGrupData();
         const BridleTable& t = view.table();
         // The root of L1: the start of the first line, below the frame.

@@ -99,9 +99,9 @@ private slots:
     {
         BrWidget view;
         view.resize(640, 480);
-        design->lineSelection = -1;
+        view.setLineSelection(-1);
         view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        WAIT_FOR_EXPOSED(&view);
         const QColor line = BrWidget::lineColor();
         const QColor ground = view.background();
         QImage empty = view.grabFramebuffer();
@@ -110,7 +110,7 @@ private slots:
         QVERIFY2(canopy > 2000, qPrintable(QString::number(canopy)));
         QVERIFY(!view.canopyQuads().isEmpty());
 
-        design->lineSelection = 2;
+        view.setLineSelection(2);
         view.reinitialize();
         QImage lines = view.grabFramebuffer();
         shot(lines, "lines_face");
@@ -139,7 +139,7 @@ private slots:
         BrWidget view;
         view.resize(400, 300);
         view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        WAIT_FOR_EXPOSED(&view);
         QCOMPARE(view.modelFactor(), 0.0005);
         QCOMPARE(view.xRotation(), 4320);
         QCOMPARE(view.yRotation(), 2880);
@@ -180,17 +180,17 @@ private slots:
     {
         RopesWidget ropes;
         ropes.resize(800, 600);
-        design->lineSelection = 3;
+        ropes.setLineSelection(3);
         ropes.refreshRopes();
         QCOMPARE(ropes.lines().size(), design->bridle.groups[2].lineCount);
-        design->lineSelection = -1;
+        ropes.setLineSelection(-1);
         ropes.refreshRopes();
         QCOMPARE(ropes.lines().size(), design->bridle.groups[2].lineCount);
         QCOMPARE(ropes.scale(), 0.0005 * std::pow(2.0, 9.5));
         press(&ropes, Qt::RightButton);
         QCOMPARE(ropes.translation(), QPointF(512, 76.8));
         ropes.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&ropes));
+        WAIT_FOR_EXPOSED(&ropes);
         const QImage image = ropes.grab().toImage();
         QVERIFY(count(image, [](QRgb p) { return qBlue(p) > 200 && qRed(p) < 60 && qGreen(p) < 60; }) > 100);
         QVERIFY(count(image, [](QRgb p) { return qRed(p) > 200 && qGreen(p) < 60 && qBlue(p) < 60; }) > 20);
@@ -235,10 +235,10 @@ private slots:
         QFETCH(int, selection);
         RopesWidget ropes;
         ropes.resize(window);
-        design->lineSelection = selection;
+        ropes.setLineSelection(selection);
         ropes.refreshRopes();
         ropes.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&ropes));
+        WAIT_FOR_EXPOSED(&ropes);
         auto wholeAndLarge = [&ropes]() {
             const QRectF inside = QRectF(ropes.rect()).adjusted(20, 40, -20, -20);
             QRectF shown;
@@ -271,7 +271,7 @@ private slots:
         // a new session fits again
         ropes.close();
         ropes.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&ropes));
+        WAIT_FOR_EXPOSED(&ropes);
         problem = wholeAndLarge();
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
         ropes.close();

@@ -122,13 +122,11 @@ private slots:
         auto d = defaultDesign(cells);
         QVERIFY(d);
         QVERIFY(d->flatArea > 24 && d->flatArea < 27);
-        getTotalBridleLength(d.get());
-        QCOMPARE(d->totalLineLength, 0.0);   // until the analysis counts the lines
-        d->withBridleData = true;
-        getTotalBridleLength(d.get());
-        QVERIFY2(d->totalLineLength > 250 && d->totalLineLength < 450, qPrintable(QString::number(d->totalLineLength)));
+        QCOMPARE(getTotalBridleLength(*d, false).length, 0.0);   // while the analysis leaves the lines out
+        const LineTotals lines = getTotalBridleLength(*d, true);
+        QVERIFY2(lines.length > 250 && lines.length < 450, qPrintable(QString::number(lines.length)));
         // Lines of 0.8 to 2.1 mm.
-        QVERIFY(d->ropesArea > 0.0008 * d->totalLineLength && d->ropesArea < 0.0021 * d->totalLineLength);
+        QVERIFY(lines.area > 0.0008 * lines.length && lines.area < 0.0021 * lines.length);
     }
 
     // OK in the bridle manager of the unchanged design moves nothing.

@@ -15,6 +15,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
 
@@ -111,6 +112,31 @@ QStringList derivedDifferences(const ParaStruct& a, const ParaStruct& b)
     compare("resLineIndex", bytes(a.resLineIndex), bytes(b.resLineIndex));
     compare("upControlIndex", bytes(a.upControlIndex), bytes(b.upControlIndex));
     compare("billowReduction", bytes(a.billowReduction), bytes(b.billowReduction));
+    compare("outline figures",
+            bytes(std::array<double, 7>{a.meanChord, a.flatArea, a.flatAspectRatio, a.projectedArea,
+                                        a.projectedAspectRatio, a.metaCentre, a.frontArcLength}),
+            bytes(std::array<double, 7>{b.meanChord, b.flatArea, b.flatAspectRatio, b.projectedArea,
+                                        b.projectedAspectRatio, b.metaCentre, b.frontArcLength}));
+    compare("teLineIndex", bytes(a.teLineIndex), bytes(b.teLineIndex));
+    compare("relaxFactors", bytes(a.relaxFactors), bytes(b.relaxFactors));
+    compare("ribTailPoints", bytes(a.ribTailPoints), bytes(b.ribTailPoints));
+    bool sameRisers = true;
+    for (int k = 0; k < 5; ++k)
+        sameRisers = sameRisers && a.riserHashes[k] == b.riserHashes[k];
+    if (!sameRisers)
+        out << "riserHashes";
+    bool sameDiagonals = a.diagonals.size() == b.diagonals.size();
+    for (int k = 0; sameDiagonals && k < a.diagonals.size(); ++k) {
+        const DiagonalData& x = a.diagonals[k];
+        const DiagonalData& y = b.diagonals[k];
+        sameDiagonals = x.first.rib == y.first.rib && x.second.rib == y.second.rib
+                        && x.first.heightPercent == y.first.heightPercent
+                        && x.second.heightPercent == y.second.heightPercent && x.spaceOutline == y.spaceOutline
+                        && x.bottomRange3D == y.bottomRange3D && x.topRange3D == y.topRange3D
+                        && x.flatOutline == y.flatOutline;
+    }
+    if (!sameDiagonals)
+        out << "diagonals";
     for (int r = 0; r < kAirfoilSlots; ++r) {
         if (a.foilPairs[r].size() != b.foilPairs[r].size()
             || !std::equal(a.foilPairs[r].begin(), a.foilPairs[r].end(), b.foilPairs[r].begin(),
@@ -401,6 +427,70 @@ private slots:
         Refresh_Calculations(d.get());
         const QStringList changed = derivedDifferences(*d, *once);
         QVERIFY2(changed.isEmpty(), qPrintable("changed by a second recompute: " + changed.join(", ")));
+    }
+
+    // Every kind of edit, as the editors make it, leaves the derived data
+    // current: a fresh recompute of the edited design derives every table
+    // as the edit left it. (Editors and views read the design as it stands
+    // and recompute nothing "to be sure".)
+    void editsLeaveTheDerivedDataCurrent_data()
+    {
+        QTest::addColumn<QString>("edit");
+        for (const char* edit : {"wing: hang height", "wing: a design airfoil", "wing: the base line",
+                                 "wing: the cell count", "parts: a diagonal rib", "parts: the mini-ribs",
+                                 "lines: the group shares, placed", "marks: a seam allowance", "marks: the straps",
+                                 "marks: the cross-port holes", "nothing: the cell widths reset"})
+            QTest::newRow(edit) << QString(edit);
+    }
+    void editsLeaveTheDerivedDataCurrent()
+    {
+        QFETCH(QString, edit);
+        ParaStruct* d = design.get();
+        if (edit == "wing: hang height") {
+            d->hangHeight += 1.0;
+            Apply_Edit(d, DesignEdit::Wing);
+        } else if (edit == "wing: a design airfoil") {
+            for (QPointF& p : d->designAirfoils[2])
+                p.ry() *= 1.25;
+            Apply_Edit(d, DesignEdit::Wing);
+        } else if (edit == "wing: the base line") {
+            d->frontControlPoints[2] += QPointF(20, 40);
+            Apply_Edit(d, DesignEdit::Wing);
+        } else if (edit == "wing: the cell count") {
+            QVERIFY(Change_Cell_Count(d, 37));
+        } else if (edit == "parts: a diagonal rib") {
+            d->diagTableD1[6].heightPercent = 60;
+            d->diagTableD1[6].connectNext = true;
+            Apply_Edit(d, DesignEdit::Parts);
+        } else if (edit == "parts: the mini-ribs") {
+            d->minirib.rearRibPosition += 5;
+            d->minirib.frontRibEnd = std::max(1, d->minirib.frontRibEnd - 2);
+            Apply_Edit(d, DesignEdit::Parts);
+        } else if (edit == "lines: the group shares, placed") {
+            d->lineGroupShares[0] += 0.05;
+            d->lineGroupShares[1] -= 0.05;
+            Place_Line_Plan(d);
+            Apply_Edit(d, DesignEdit::Lines);
+        } else if (edit == "marks: a seam allowance") {
+            d->seamAllowance[1] += 4;
+            Apply_Edit(d, DesignEdit::Marks);
+        } else if (edit == "marks: the straps") {
+            d->strapWidth[3] += 10;
+            d->lineStrips[3][4] = !d->lineStrips[3][4];
+            Apply_Edit(d, DesignEdit::Marks);
+        } else if (edit == "marks: the cross-port holes") {
+            d->crossPortHoles += 1;
+            d->crossPortOffset += 2;
+            d->crossPorts[0].triangles[0].holeCount += 1;
+            Apply_Edit(d, DesignEdit::Marks);
+        } else {
+            d->cellWidthStep = 0;
+            Apply_Edit(d, DesignEdit::Nothing);
+        }
+        auto fresh = std::make_unique<ParaStruct>(*d);
+        Refresh_Calculations(fresh.get());
+        const QStringList stale = derivedDifferences(*fresh, *d);
+        QVERIFY2(stale.isEmpty(), qPrintable("not current after the edit: " + stale.join(", ")));
     }
 };
 

@@ -68,7 +68,7 @@ struct Editor {
     }
     void select(int selection)
     {
-        live->lineSelection = selection;
+        w->setLineSelection(selection);
         w->Select_OneGrupLine();
     }
     const BridleGroup& group() const { return w->workingGroup(); }
@@ -541,7 +541,7 @@ private slots:
         // where another line starts.
         BridleView view;
         view.resize(1024, 768);
-        e.live->lineSelection = kL1;
+        view.setLineSelection(kL1);
         view.getLineGrupData();
         QCOMPARE(view.labels().size(), g.lines.size());
         const BridleTable& table = view.table();
@@ -898,7 +898,7 @@ private slots:
         ParaStruct* live = makeLive(*d);
         const QByteArray before = projectBytes(*live);
         GraphixWidget g;
-        live->lineSelection = kL1;
+        g.setLineSelection(kL1);
         g.Select_OneGrupLine();
         QCOMPARE(g.workingGroup().lines.size(), d->bridle.groups[1].lineCount);
         live->linesOutdated = d->linesOutdated;

@@ -44,6 +44,7 @@
 #include "tests/common/typednumbers.h"
 #include "tests/lines/linesfixture.h"
 #include "tests/common/recordimage.h"
+#include "tests/common/statewait.h"
 
 using namespace linesfixture;
 
@@ -74,7 +75,7 @@ class TestLineMorphDialog : public QObject
     void open()
     {
         dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        WAIT_FOR_EXPOSED(dialog.get());
     }
     QPoint at(int row, int rib) const
     {
@@ -172,7 +173,6 @@ private slots:
         emit dialog->positionEdit(2)->editingFinished();
         QCOMPARE(live->rowPercent[2], 12.97);
         QCOMPARE(view()->currentLine(), 8);
-        QCOMPARE(live->lineSelection, 8);
     }
 
     // Every row's radio button and fields reach their own slot by name (a
@@ -193,7 +193,6 @@ private slots:
         for (int r = 0; r < kLineRows; ++r) {
             QTest::mouseClick(dialog->rowButton(r), Qt::LeftButton);
             QCOMPARE(view()->currentLine(), r);
-            QCOMPARE(live->lineSelection, r);
             setField(dialog->winflexEdit(r), QString::number(10 + r));
             QCOMPARE(live->wingFlexPercent[r], 10.0 + r);
             live->rowPercent[r] = 40.04 + r;
@@ -266,7 +265,6 @@ private slots:
         QVERIFY(dialog->winflexRuns());
         QTest::mouseClick(dialog->rowButton(3), Qt::LeftButton);
         QCOMPARE(view()->currentLine(), 3);
-        QCOMPARE(live->lineSelection, 3);
         QCOMPARE(view()->workIndex(3, 0), b);
         QCOMPARE(view()->workIndex(3, n), b + tip);
         QVERIFY(live->lineIndex[3][n] != b + tip);   // the design waits for OK

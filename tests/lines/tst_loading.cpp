@@ -284,7 +284,6 @@ private slots:
     {
         auto d = std::make_unique<ParaStruct>();
         d->span = 12.0;   // 1000 units = 6 m
-        d->withBridleData = false;
         BridleGroup& g0 = d->bridle.groups[0];
         g0.lineCount = 1;
         g0.lineArray[0].q1 = QVector3D(0, 0, 0);
@@ -306,22 +305,20 @@ private slots:
         d->bridle.groups[2].lineCount = 1171;
         d->bridle.groups[2].lineArray[0].q2 = QVector3D(1000, 0, 0);
 
-        d->totalLineLength = d->ropesArea = 7;
-        getTotalBridleLength(d.get());
-        QCOMPARE(d->totalLineLength, 0.0);
-        QCOMPARE(d->ropesArea, 0.0);
+        // Left out of the analysis, the lines count nothing.
+        const LineTotals none = getTotalBridleLength(*d, false);
+        QCOMPARE(none.length, 0.0);
+        QCOMPARE(none.area, 0.0);
 
-        d->withBridleData = true;
-        getTotalBridleLength(d.get());
-        QVERIFY(std::fabs(d->totalLineLength - 2 * (3 + 1.2 + 0.6)) < 1e-5);
-        QVERIFY(std::fabs(d->ropesArea - 2 * (3 * 0.002 + 1.2 * 0.001 + 0.6 * 0.0015)) < 1e-8);
+        const LineTotals counted = getTotalBridleLength(*d, true);
+        QVERIFY(std::fabs(counted.length - 2 * (3 + 1.2 + 0.6)) < 1e-5);
+        QVERIFY(std::fabs(counted.area - 2 * (3 * 0.002 + 1.2 * 0.001 + 0.6 * 0.0015)) < 1e-8);
         QCOMPARE(d->bridle.groups[2].lineCount, 1171);   // the design's lines are not changed
 
         auto empty = std::make_unique<ParaStruct>();
-        empty->withBridleData = true;
-        getTotalBridleLength(empty.get());
-        QCOMPARE(empty->totalLineLength, 0.0);
-        QCOMPARE(empty->ropesArea, 0.0);
+        const LineTotals nothing = getTotalBridleLength(*empty, true);
+        QCOMPARE(nothing.length, 0.0);
+        QCOMPARE(nothing.area, 0.0);
     }
 };
 

@@ -41,6 +41,7 @@
 #include "shell/model/installhooks.h"
 #include "tests/lines/linesfixture.h"
 #include "tests/common/recordimage.h"
+#include "tests/common/statewait.h"
 
 using namespace linesfixture;
 
@@ -123,7 +124,7 @@ class TestMidLineDialog : public QObject
     void open()
     {
         dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        WAIT_FOR_EXPOSED(dialog.get());
     }
     QPoint marker(int row) const { return view()->toWidget(view()->rowPoint(row)).toPoint(); }
     // A left drag of the row's marker by dx pixels, released or not.

@@ -41,6 +41,7 @@
 #include "tests/common/statewait.h"
 #include "patterns/ui/patternarea.h"
 #include "tests/patterns/patternfixture.h"
+#include "tests/common/statewait.h"
 #include "patterns/patterngeom.h"
 #include "patterns/patternsheet.h"
 
@@ -84,7 +85,7 @@ class TestDxfPreviewDialog : public QObject
         dialog->hide();
         dialog->resize(1000, 700);
         dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        WAIT_FOR_EXPOSED(dialog.get());
     }
 
     PatternArea* view() const { return dialog->pattwidget; }
@@ -266,7 +267,7 @@ private slots:
         dialog->hide();
         dialog->resize(window);
         dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        WAIT_FOR_EXPOSED(dialog.get());
         auto wholeSheetShown = [this](int tab) {
             // anchor (0, 0): a sheet point p shows at zoom x p
             const QRectF sheet = view()->picture().controlPointRect();

@@ -37,6 +37,7 @@
 #include "core/curves.h"
 #include "shape/ui/flatwing.h"
 #include "tests/shape/shapefixture.h"
+#include "tests/common/statewait.h"
 #include "core/transf.h"
 
 // The flat-shape editor on a realistic test wing: picking, dragging, wheel,
@@ -92,7 +93,7 @@ private slots:
         dialog = std::make_unique<FlatWingDialog>();
         dialog->resize(1400, 1000);
         dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        WAIT_FOR_EXPOSED(dialog.get());
     }
 
     void cleanup()
@@ -347,7 +348,7 @@ private slots:
         dialog->hide();
         const QPointF p6 = live->planControlPoints[6];
         dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        WAIT_FOR_EXPOSED(dialog.get());
         const QPointF shown6 = live->planControlPoints[6];
         const QPoint start = screenOf(6);
         press(start);
@@ -472,16 +473,6 @@ private slots:
         QCOMPARE(warnings.size(), 2);
         QVERIFY(warnings.last().contains(QLatin1String("gone/flatwingshape.dxf")));
         QVERIFY(!GetGlobClass()->writeDxf);
-    }
-
-    void screenshot()
-    {
-        const QString out = qEnvironmentVariable("WL_SHOT_DIR");
-        if (out.isEmpty())
-            QSKIP("set WL_SHOT_DIR to save a picture of the dialog");
-        press(screenOf(2));
-        release(screenOf(2));
-        dialog->grab().save(out + QStringLiteral("/flatwing.png"));
     }
 };
 

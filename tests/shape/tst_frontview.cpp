@@ -23,6 +23,7 @@
 
 #include "shape/ui/frontviewdialog.h"
 #include "tests/shape/shapefixture.h"
+#include "tests/common/statewait.h"
 
 // The base-line editor on a realistic test wing: the pinned centre node,
 // dragging, keys, zoom limits, the handle lines, Cancel and accept.
@@ -56,7 +57,7 @@ private slots:
         dialog = std::make_unique<FrontViewDialog>();
         dialog->resize(1200, 1000);
         dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        WAIT_FOR_EXPOSED(dialog.get());
     }
 
     void cleanup() { dialog.reset(); }
@@ -133,7 +134,7 @@ private slots:
         dialog->hide();
         dialog->resize(window);
         dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        WAIT_FOR_EXPOSED(dialog.get());
         auto shownWhole = [this]() {
             const QRectF drawing = view()->drawingExtent();
             // The figures block and every node are part of it.
@@ -164,7 +165,7 @@ private slots:
         dialog->hide();
         dialog->resize(window);
         dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        WAIT_FOR_EXPOSED(dialog.get());
         problem = shownWhole();
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
     }
@@ -295,15 +296,6 @@ private slots:
         drag(2, view()->node(2)->scenePos() + QPointF(15, 25));
         QVERIFY(qAbs(live->flatArea - area) < 1e-9 * area);
         QVERIFY(live->projectedArea > 0 && live->projectedArea < live->flatArea);
-    }
-
-    void screenshot()
-    {
-        const QString out = qEnvironmentVariable("WL_SHOT_DIR");
-        if (out.isEmpty())
-            QSKIP("set WL_SHOT_DIR to save a picture of the dialog");
-        view()->node(2)->setSelected(true);
-        dialog->grab().save(out + QStringLiteral("/frontview.png"));
     }
 };
 

@@ -22,6 +22,7 @@
 #include <memory>
 
 #include "tests/shape/shapefixture.h"
+#include "tests/common/statewait.h"
 #include "shape/ui/skintdialog.h"
 #include "core/transf.h"
 #include "core/billowarc.h"
@@ -65,7 +66,7 @@ class TestSkint : public QObject
         dialog = std::make_unique<SkintDialog>();
         dialog->resize(1200, 800);
         dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        WAIT_FOR_EXPOSED(dialog.get());
     }
 
 private slots:
@@ -225,17 +226,6 @@ private slots:
         QCOMPARE(live->billowReductionUp, 40.0);
         QCOMPARE(live->billowLineOffset, Design_Nose_Billow(live).lineOffset);
         QVERIFY(live->billowLineOffset != 42.0);
-    }
-
-    void screenshot()
-    {
-        const QString out = qEnvironmentVariable("WL_SHOT_DIR");
-        if (out.isEmpty())
-            QSKIP("set WL_SHOT_DIR to save a picture of the dialog");
-        dialog->grab().save(out + QStringLiteral("/skint.png"));
-        dialog->findChild<QCheckBox*>(QStringLiteral("crossviewcheckBox"))->click();
-        dialog->extensionWindow()->resize(1024, 768);
-        dialog->extensionWindow()->grab().save(out + QStringLiteral("/viewcross.png"));
     }
 };
 

@@ -54,6 +54,7 @@
 #include "ui_scaledialog.h"
 #include "ui_termsdialog.h"
 #include "tests/common/recordimage.h"
+#include "tests/common/statewait.h"
 
 namespace mwtest {
 
@@ -160,7 +161,7 @@ private slots:
             readyShown += m == QLatin1String("Ready");
         });
         w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w));
+        WAIT_FOR_EXPOSED(w);
         QCoreApplication::processEvents();
     }
 
@@ -1283,14 +1284,20 @@ private slots:
         QVERIFY(asked.last().more.startsWith(folder + "/kite-"));
         QVERIFY(QFile::exists(folder + "/kite small.prg"));
 
-        // A cancelled save dialog keeps the dialog open; Cancel restores the design.
+        // A cancelled save dialog keeps the dialog open, the 3-D view showing
+        // the scaled design inflated; Cancel restores the design and the view.
         const double span = GetDataStruct()->span;
+        GlViewState& view = w->openglwidget->viewState();
+        view = GlViewState();
+        view.ghostView = true;
         w->actionGenerate_scaled_model->trigger();
         s->form()->squareEdit->setText(QString::number(4 * GetDataStruct()->flatArea));
         QTest::mouseClick(s->form()->okButton, Qt::LeftButton);
         QVERIFY(s->isVisible());
+        QVERIFY(view.inflatedView && !view.ghostView);
         QTest::mouseClick(s->form()->cancelButton, Qt::LeftButton);
         QCOMPARE(GetDataStruct()->span, span);
+        QVERIFY(!view.inflatedView && view.ghostView);
     }
 
 private:

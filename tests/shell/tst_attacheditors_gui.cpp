@@ -14,9 +14,11 @@
 #include "lines/ui/linemorphdialog.h"
 #include "lines/ui/midlinedialog.h"
 #include "shell/mainwindow.h"
+#include "structure/ui/diagdialog.h"
 #include "structure/ui/stripesdialog.h"
 #include "tests/common/scripteduser.h"
 #include "tests/shell/shellfixture.h"
+#include "tests/common/statewait.h"
 #include "shell/termsdialog.h"
 
 // The editors of the line attachment points and the straps manager: created
@@ -37,7 +39,7 @@ private slots:
         QVERIFY(writeTemplate());
         w = std::make_unique<MainWindow>();
         w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        WAIT_FOR_EXPOSED(w.get());
         w->termsDialog()->hide();
         w->Enable_Objects(true);
     }
@@ -84,17 +86,35 @@ private slots:
         }
     }
 
+    // The diagonal ribs editor shows the internal structure in the main
+    // window's 3-D view while it is open, and gives the view back as it
+    // found it when it is cancelled.
+    void diagonalsEditorSwitchesTheMainView()
+    {
+        GlViewState& view = w->openglwidget->viewState();
+        view = GlViewState();
+        view.inflatedView = true;
+        w->findChild<QAction*>("actionDiagonal_ribs")->trigger();
+        QVERIFY(w->diagDialog()->isVisible());
+        QVERIFY(view.ghostView);
+        QVERIFY(view.inflatedView);
+        w->diagDialog()->reject();
+        QVERIFY(!w->diagDialog()->isVisible());
+        QVERIFY(!view.ghostView);
+        QVERIFY(view.inflatedView);
+    }
+
     void strapsOkRebuildsThe3DView()
     {
-        ParaStruct* d = GetDataStruct();
-        d->ghostView = true;
-        d->inflatedView = true;
+        GlViewState& view = w->openglwidget->viewState();
+        view.ghostView = true;
+        view.inflatedView = true;
         w->findChild<QAction*>("actionManage_stripes_2")->trigger();
         auto* straps = w->findChild<StripesDialog*>();
         QTest::mousePress(straps->btnOK, Qt::LeftButton);
         QVERIFY(!straps->isVisible());
-        QVERIFY(!d->ghostView);
-        QVERIFY(!d->inflatedView);
+        QVERIFY(!view.ghostView);
+        QVERIFY(!view.inflatedView);
     }
 };
 

@@ -32,6 +32,7 @@
 #include "tests/common/recordimage.h"
 #include "tests/common/scripteduser.h"
 #include "tests/shell/shellfixture.h"
+#include "tests/common/statewait.h"
 #include "shape/ui/skintdialog.h"
 #include "shell/termsdialog.h"
 #include "shell/glwidget.h"
@@ -111,7 +112,7 @@ private slots:
         QVERIFY(writeTemplate());
         w = std::make_unique<MainWindow>();
         w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        WAIT_FOR_EXPOSED(w.get());
         w->termsDialog()->hide();
         w->Enable_Objects(true);
     }
@@ -210,7 +211,7 @@ private slots:
         QFETCH(QString, title);
         QDialog* dialog = dialogTitled(title);
         w->findChild<QAction*>(menuAction)->trigger();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        WAIT_FOR_EXPOSED(dialog);
         const Qt::WindowStates shown = dialog->windowState();
         const QByteArray before = recordImage(*GetDataStruct());
         dialog->setWindowState(Qt::WindowMinimized);
@@ -293,14 +294,14 @@ private slots:
         QCOMPARE(GetDataStruct()->maxTwistAngle, twist);
         QSignalSpy refresh(w.get(), &MainWindow::refresh_GL);
         show->trigger();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        WAIT_FOR_EXPOSED(dialog);
         QCOMPARE(GetDataStruct()->maxTwistAngle, twist);
         const int rebuilds = w->openglwidget->rebuildCount();
         QTest::mouseClick(dialog->findChild<QPushButton*>("btnOK"), Qt::LeftButton);
         QVERIFY(!dialog->isVisible());
         QCOMPARE(refresh.count(), 1);
         QCOMPARE(GetDataStruct()->maxTwistAngle, twist);
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        WAIT_FOR_EXPOSED(w.get());
         w->openglwidget->grabFramebuffer();
         QCOMPARE(w->openglwidget->rebuildCount(), rebuilds + 1);
     }

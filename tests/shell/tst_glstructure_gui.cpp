@@ -19,6 +19,7 @@
 #include "core/openfile.h"
 #include "core/parastruct.h"
 #include "structure/diagonals.h"
+#include "tests/common/statewait.h"
 
 #include <memory>
 
@@ -108,12 +109,12 @@ private slots:
         view = std::make_unique<glWidget>();
         view->resize(900, 640);
         view->show();
-        QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+        WAIT_FOR_EXPOSED(view.get());
         for (QCheckBox* box : view->findChildren<QCheckBox*>())
             box->setChecked(true);
-        GetDataStruct()->inflatedView = true;
+        view->viewState().inflatedView = true;
         QTest::mouseClick(view->ghostIcon(), Qt::LeftButton);
-        QVERIFY(GetDataStruct()->ghostView);
+        QVERIFY(view->viewState().ghostView);
     }
 
     void cleanupTestCase()

@@ -123,7 +123,7 @@ private slots:
         view = std::make_unique<glWidget>();
         view->resize(640, 500);
         view->show();
-        QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+        WAIT_FOR_EXPOSED(view.get());
     }
 
     void cleanupTestCase()
@@ -159,7 +159,7 @@ private slots:
         glWidget fresh;
         fresh.resize(size);
         fresh.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&fresh));
+        WAIT_FOR_EXPOSED(&fresh);
         WAIT_FOR_EQUAL(fresh.size(), size);
         auto check = [&fresh, &ends]() {
             const ViewCamera& c = fresh.camera();
@@ -197,10 +197,7 @@ private slots:
 
     void init()
     {
-        ParaStruct* d = GetDataStruct();
-        d->ghostView = false;
-        d->inflatedView = false;
-        d->glSelection = 0;
+        view->viewState() = GlViewState();
         for (const char* text : {"Top surf.", "Bott.surf.", "Ribs "})
             view->panelBox(text)->setChecked(true);
         view->ReInit_GL();
@@ -263,7 +260,7 @@ private slots:
         QTest::keyClick(view.get(), Qt::Key_S);
         QCOMPARE(view->zRotation(), 2880);
         QTest::keyClick(view.get(), Qt::Key_W);
-        QCOMPARE(GetDataStruct()->glSelection, 1);
+        QCOMPARE(view->viewState().glSelection, 1);
         QCOMPARE(view->xRotation(), 4320);
         QCOMPARE(view->zRotation(), 1440);
         QCOMPARE(view->yRotation(), 2880);
@@ -272,9 +269,9 @@ private slots:
         QVERIFY(wire.wire > 0.005);
         save("wireframe");
         QTest::keyClick(view.get(), Qt::Key_T);
-        QCOMPARE(GetDataStruct()->glSelection, 1); // presets leave it alone
+        QCOMPARE(view->viewState().glSelection, 1); // presets leave it alone
         QTest::keyClick(view.get(), Qt::Key_W, Qt::ShiftModifier);
-        QCOMPARE(GetDataStruct()->glSelection, 0);
+        QCOMPARE(view->viewState().glSelection, 0);
         QVERIFY(count(frame()).canopy > 0.02);
     }
 
@@ -297,7 +294,7 @@ private slots:
         view->setFocus();
         QTest::keyClick(view.get(), Qt::Key_F);
         const int x = view->xRotation(), y = view->yRotation(), z = view->zRotation();
-        const int selection = GetDataStruct()->glSelection;
+        const int selection = view->viewState().glSelection;
 
         // Not taken: the event goes on to the window that holds the view.
         QKeyEvent press(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers));
@@ -308,7 +305,7 @@ private slots:
         QCOMPARE(view->xRotation(), x);
         QCOMPARE(view->yRotation(), y);
         QCOMPARE(view->zRotation(), z);
-        QCOMPARE(GetDataStruct()->glSelection, selection);
+        QCOMPARE(view->viewState().glSelection, selection);
         // The bare letter still turns the view.
         QTest::keyClick(view.get(), Qt::Key_S);
         QCOMPARE(view->zRotation(), 2880);
@@ -344,14 +341,14 @@ private slots:
         QTest::keyClick(view.get(), Qt::Key_F);
         const int before = view->rebuildCount();
         QTest::mouseClick(view->inflateIcon(), Qt::LeftButton);
-        QVERIFY(GetDataStruct()->inflatedView);
+        QVERIFY(view->viewState().inflatedView);
         QCOMPARE(view->rebuildCount(), before + 1);
         QCOMPARE(view->inflateIcon()->maximumSize(), QSize(30, 30));
         QVERIFY(!view->inflatedQuads().isEmpty());
         QVERIFY(count(frame()).canopy > 0.02);
         save("inflated");
         QTest::mouseClick(view->inflateIcon(), Qt::LeftButton);
-        QVERIFY(!GetDataStruct()->inflatedView);
+        QVERIFY(!view->viewState().inflatedView);
         QCOMPARE(view->inflateIcon()->maximumSize(), QSize(20, 20));
     }
 
@@ -364,9 +361,9 @@ private slots:
         // at it, but fitted with its lines and risers.
         QMetaObject::invokeMethod(view.get(), "setScale", Q_ARG(qreal, 0.5));
         QTest::keyClick(view.get(), Qt::Key_S);
-        GetDataStruct()->inflatedView = true;
+        view->viewState().inflatedView = true;
         QTest::mouseClick(view->ghostIcon(), Qt::LeftButton);
-        QVERIFY(GetDataStruct()->ghostView);
+        QVERIFY(view->viewState().ghostView);
         const Counts ghost = count(frame());
         QCOMPARE(view->alpha(), 0.5);
         QCOMPARE(ghost.canopy, 0.0);
@@ -382,7 +379,7 @@ private slots:
         QVERIFY(curves.background < 0.999);
         save("ghost_curves");
         QTest::mouseClick(view->ghostIcon(), Qt::LeftButton);
-        QVERIFY(!GetDataStruct()->ghostView);
+        QVERIFY(!view->viewState().ghostView);
         frame();
         QCOMPARE(view->alpha(), 1.0);
         QTest::keyClick(view.get(), Qt::Key_F);

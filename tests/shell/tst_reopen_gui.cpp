@@ -21,6 +21,7 @@
 #include "shell/termsdialog.h"
 #include "tests/common/projectfields.h"
 #include "tests/common/scripteduser.h"
+#include "tests/common/statewait.h"
 #include "tests/shell/shellfixture.h"
 #include "ui_termsdialog.h"
 
@@ -66,7 +67,7 @@ private slots:
         user.onSaveChanges = [](const QString&) { return UserInteraction::SaveAnswer::Discard; };
         w = new MainWindow;
         w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w));
+        WAIT_FOR_EXPOSED(w);
         QTest::mouseClick(w->termsDialog()->form()->wingloftButton, Qt::LeftButton);
     }
 

@@ -79,22 +79,21 @@ private slots:
             p.setProcessEnvironment(env);
             p.start(program, {});
         };
-        // Up and past the guard: its work folders are there.
+        // Up and past the guard: its work folders are there while it runs.
         auto upIn = [](QProcess& p, const QString& home) {
             const QString work = home + "/Desktop/WL9work/Paragliders";
-            QTest::qWaitFor([&] { return QFileInfo::exists(work) || p.state() == QProcess::NotRunning; }, 300000);
-            return QFileInfo::exists(work) && p.state() != QProcess::NotRunning;
+            return Runs_Until(p, [&work] { return QFileInfo::exists(work); }) && p.state() != QProcess::NotRunning;
         };
         QProcess first, second;
         start(first, homeA.path());
-        QVERIFY(first.waitForStarted());
+        QVERIFY(first.waitForStarted(-1));
         const bool firstUp = upIn(first, homeA.path());
         start(second, homeB.path());
-        QVERIFY(second.waitForStarted());
+        QVERIFY(second.waitForStarted(-1));
         const bool secondUp = upIn(second, homeB.path());
         for (QProcess* p : {&first, &second}) {
             p->kill();
-            p->waitForFinished();
+            p->waitForFinished(-1);
         }
         QVERIFY(firstUp);
         QVERIFY2(secondUp, "the start from another home ended without running");

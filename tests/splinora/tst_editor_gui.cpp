@@ -141,7 +141,7 @@ private slots:
         QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
         win = new MainWindow(nullptr);
         win->showMaximized();
-        QVERIFY(QTest::qWaitForWindowExposed(win));
+        WAIT_FOR_EXPOSED(win);
         area = win->spline_widget;
         p = GetDataStruct();
     }

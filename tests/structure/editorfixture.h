@@ -5,6 +5,7 @@
 // events sent straight to a widget, and pictures of the dialogs kept when
 // WL_SHOTS names a folder.
 
+#include "tests/common/statewait.h"
 #include "tests/structure/structfixture.h"
 
 #include <QCoreApplication>
@@ -37,7 +38,9 @@ inline bool showAt(QWidget* dialog, int width, int height)
 {
     dialog->resize(width, height);
     dialog->show();
-    return QTest::qWaitForWindowExposed(dialog);
+    statewait::waitUntil([dialog] { return statewait::windowExposed(dialog); }, "the dialog on screen", __FILE__,
+                         __LINE__);
+    return statewait::windowExposed(dialog);
 }
 
 inline void mouse(QWidget* w, QEvent::Type type, QPointF pos, Qt::MouseButton button, Qt::MouseButtons buttons)

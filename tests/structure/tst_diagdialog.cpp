@@ -38,6 +38,7 @@
 #include "structure/ui/dmodelview.h"
 #include "tests/common/scripteduser.h"
 #include "tests/structure/editorfixture.h"
+#include "widgets/viewstate.h"
 
 #include <memory>
 
@@ -50,6 +51,7 @@ class TestDiagDialog : public QObject
     ScriptedUser user;
     std::unique_ptr<DiagDialog> dialog;
     ParaStruct* live = nullptr;
+    GlViewState view; // the main 3-D view's
 
     template <class T>
     T* child(const char* name) const
@@ -78,7 +80,9 @@ private slots:
     void init()
     {
         live = liveDefault();
+        view = GlViewState();
         dialog = std::make_unique<DiagDialog>();
+        dialog->setViewState(&view);
         open();
     }
     void cleanup() { dialog.reset(); }
@@ -102,8 +106,8 @@ private slots:
         }
         QCOMPARE(d1()->rowHeight(0), 4 * dialog->sizeUnit());
         QCOMPARE(d1()->columnWidth(5), 5 * dialog->sizeUnit());
-        QVERIFY(live->ghostView);
-        QCOMPARE(live->diagCurrent, 0);
+        QVERIFY(view.ghostView);
+        QCOMPARE(actual()->currentDiagonal(), 0);
         QCOMPARE(child<QSpinBox>("spinBottomWidth")->value(), int(live->diagBottomWidth));
         QCOMPARE(child<QSpinBox>("offsetBox")->value(), live->diagModelTriangle.offsetMm / 4);
         QCOMPARE(child<QSpinBox>("masksizespinBox")->value(), live->diagMask2);
@@ -189,9 +193,9 @@ private slots:
         QFETCH(QString, how);
         QFETCH(bool, ghostAfter);
         dialog->hide();
-        live->ghostView = ghostBefore;
+        view.ghostView = ghostBefore;
         open();
-        QVERIFY(live->ghostView);
+        QVERIFY(view.ghostView);
         if (how == "Cancel")
             QTest::mouseClick(child<QPushButton>("CancelButton"), Qt::LeftButton);
         else if (how == "Escape")
@@ -201,7 +205,7 @@ private slots:
         else
             QTest::mouseClick(child<QPushButton>("OkButton"), Qt::LeftButton);
         QVERIFY(!dialog->isVisible());
-        QCOMPARE(live->ghostView, ghostAfter);
+        QCOMPARE(view.ghostView, ghostAfter);
     }
 
     void replicationRepeatsThePattern()
@@ -258,7 +262,7 @@ private slots:
         }
         QCOMPARE(live->diagTableD1[7].heightPercent, 100);
         QCOMPARE(live->diagTableD1[18].rib, -1);   // beyond the columns: untouched
-        QVERIFY(!live->ghostView);
+        QVERIFY(!view.ghostView);
         // Recomputed: the diagonals are there again.
         QVERIFY(!live->diagonals.isEmpty());
         QVERIFY(live->geometryChanged.revision() != revision);
@@ -421,7 +425,7 @@ private slots:
         QVERIFY(count > 2);
         id->stepDown();
         QCOMPARE(id->value(), 99);
-        QCOMPARE(live->diagCurrent, count - 1);
+        QCOMPARE(actual()->currentDiagonal(), count - 1);
         DiaCrossPort* v = actual();
         QVERIFY(v->hasDiagonal());
         QCOMPARE(v->shownDiagonal().first.rib, live->diagonals.last().first.rib);
@@ -430,7 +434,7 @@ private slots:
         // The model's holes are in all four tabs.
         QCOMPARE(v->shownDiagonal().flatHoles.size(), 4 * live->diagModelPolys.size());
         id->setValue(1);
-        QCOMPARE(live->diagCurrent, 1);
+        QCOMPARE(actual()->currentDiagonal(), 1);
         keepPicture(dialog.get(), "diagonals_actual_view");
         // The tab widths read the bottom width at the bottom end's rib.
         const DiagonalData& shown = v->shownDiagonal();

@@ -34,6 +34,7 @@
 #include "structure/ui/stripesdialog.h"
 #include "tests/structure/editorfixture.h"
 #include "tests/structure/structfixture.h"
+#include "tests/common/statewait.h"
 
 // Stands in for the main window: the manager finds the slot by its name.
 class MainWindowStandIn : public QWidget
@@ -61,7 +62,7 @@ class TestStripes : public QObject
     void open()
     {
         dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        WAIT_FOR_EXPOSED(dialog);
     }
     // A click on the button's indicator (a radio button takes clicks on its
     // indicator and text only).

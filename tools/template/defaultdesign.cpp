@@ -137,7 +137,6 @@ void setAirfoils(ParaStruct* d)
         d->designAirfoilNames[k] = QString::fromLatin1(f.name);
         d->positionAirfoilIndex[k] = k;
     }
-    d->selectedDesignAirfoil = 0;
 }
 
 // Editor-side data that follows from the recomputed rib airfoils: the row
@@ -721,10 +720,7 @@ QStringList Check_Default_Figures(const ParaStruct& design)
     range("projected aspect ratio", d.projectedAspectRatio, 3.6, 4.4);
     range("flattening", d.flatteningPercent, 10, 18);
 
-    auto lines = std::make_unique<ParaStruct>(d);
-    lines->withBridleData = true;
-    getTotalBridleLength(lines.get());
-    range("total line length (m)", lines->totalLineLength, 250, 450);
+    range("total line length (m)", Line_Totals(&d).length, 250, 450);
     // Risers that hang nearly parallel share the weight without adding to
     // it: the loads of the line groups come to the flying weight.
     double groups = 0;
@@ -763,14 +759,12 @@ QString Default_Design_Figures(const ParaStruct& d)
         out << QStringLiteral("%1 %2  ").arg(LineLetter(r)).arg(d.rowPercent[r]);
     out << "\n";
     out << QStringLiteral("total weight           %1 kg, hang height %2 m\n").arg(d.totalWeight).arg(d.hangHeight);
-    auto lines = std::make_unique<ParaStruct>(d);
-    lines->withBridleData = true;
-    getTotalBridleLength(lines.get());
+    const LineTotals lines = Line_Totals(&d);
     int count = 0;
     for (const BridleGroup& g : d.bridle.groups)
         count += g.lineCount;
     out << QStringLiteral("lines                  %1 per half wing, %2 m in all, %3 m2 frontal area\n")
-               .arg(count).arg(lines->totalLineLength, 0, 'f', 1).arg(lines->ropesArea, 0, 'f', 3);
+               .arg(count).arg(lines.length, 0, 'f', 1).arg(lines.area, 0, 'f', 3);
     out << QStringLiteral("loaded ribs           ");
     for (int r = d.firstRib; r <= d.lastRib; ++r)
         if (d.isLoadedRib(r))
