@@ -47,9 +47,9 @@ RecomputeStep Recompute_Hook(RecomputeHook hook);
 // which the inflated grid uses for cells with a rear mini-rib. Installed at
 // start-up with the hooks; until then a rib has no rear range and the grid
 // keeps its default (0, 1000).
-using RearRangeService = void (*)(ParaStruct* design, int rib, int* first, int* last);
+using RearRangeService = void (*)(const ParaStruct* design, int rib, int* first, int* last);
 RearRangeService Set_Rear_Range_Service(RearRangeService service);
-void Rear_Range(ParaStruct* design, int rib, int* first, int* last);
+void Rear_Range(const ParaStruct* design, int rib, int* first, int* last);
 
 // Optional observer of the pipeline: called with each step's name just
 // before the step runs (hooked steps are named even while empty). Returns
@@ -60,4 +60,4 @@ RecomputeTrace Set_Recompute_Trace(RecomputeTrace trace);
 // Tilt of a rib for its plane in the 3-D wing and for unfolding, in
 // radians: -atan(ribAngle / 2) when the design tilts its ribs (ribTilt > 0),
 // 0 for the last rib, for untilted designs and for slots outside the tables.
-double f_slashangle(ParaStruct* design, int rib);
+double f_slashangle(const ParaStruct* design, int rib);

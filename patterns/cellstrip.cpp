@@ -105,13 +105,13 @@ QPair<QPointF, QPointF> widenedRow(QPointF pL, QPointF pR, double eL, double eR,
 
 } // namespace
 
-void Unfold_ZERO_Longpattern(ParaStruct* design, int cell, UnFolder* strip)
+void Unfold_ZERO_Longpattern(const ParaStruct& design, int cell, UnFolder* strip)
 {
-    if (!design || !strip || cell < 0 || cell + 1 >= kRibSlots)
+    if (!strip || cell < 0 || cell + 1 >= kRibSlots)
         return;
-    const bool centre = isCentre(design, cell);
-    const QVector3D* ribA = design->ribCurves3D[cell];
-    const QVector3D* ribB = design->ribCurves3D[cell + 1];
+    const bool centre = isCentre(&design, cell);
+    const QVector3D* ribA = design.ribCurves3D[cell];
+    const QVector3D* ribB = design.ribCurves3D[cell + 1];
     auto A = [&](int j) { return Vec(centre ? SymNullCell(ribB[j]) : ribA[j]); };
     auto B = [&](int j) { return Vec(ribB[j]); };
     const int leftRib = cell;
@@ -129,7 +129,7 @@ void Unfold_ZERO_Longpattern(ParaStruct* design, int cell, UnFolder* strip)
     // the edges can follow. The oversize also comes point by point in small
     // steps, which the edges would take on as kinks: it is smoothed over a
     // few points (the ends, at the trailing edge, stay as they are).
-    const double* halfOversize = design->clothHalfOversize[std::clamp(cell, 0, kRibSlots - 1)];
+    const double* halfOversize = design.clothHalfOversize[std::clamp(cell, 0, kRibSlots - 1)];
     QList<double> oversize(halfOversize, halfOversize + kAirfoilPoints);
     auto step = [&](int j) { return std::min((A(j) - A(j - 1)).length(), (B(j) - B(j - 1)).length()); };
     for (int j = 1; j < kAirfoilPoints; ++j)
@@ -184,7 +184,7 @@ void Unfold_ZERO_Longpattern(ParaStruct* design, int cell, UnFolder* strip)
         right.append(row.second);
     }
 
-    const double seam = design->ToScreen(0.001 * design->seamAllowance[0]);
+    const double seam = design.ToScreen(0.001 * design.seamAllowance[0]);
     QList<PntPart> L, R, M;
     L.reserve(kAirfoilPoints);
     R.reserve(kAirfoilPoints);
@@ -192,12 +192,12 @@ void Unfold_ZERO_Longpattern(ParaStruct* design, int cell, UnFolder* strip)
         M.reserve(kAirfoilPoints);
     for (int j = 0; j < kAirfoilPoints; ++j) {
         if (centre) {
-            M.append(Insert_TP7(design, left.at(j), 0, j, seam, 'L'));
-            L.append(Insert_TP7(design, left.at(j), 0, j, seam, 'L'));
+            M.append(Insert_TP7(&design, left.at(j), 0, j, seam, 'L'));
+            L.append(Insert_TP7(&design, left.at(j), 0, j, seam, 'L'));
         } else {
-            L.append(Insert_TP7(design, left.at(j), leftRib, j, seam, 'L'));
+            L.append(Insert_TP7(&design, left.at(j), leftRib, j, seam, 'L'));
         }
-        R.append(Insert_TP7(design, right.at(j), rightRib, j, seam, 'R'));
+        R.append(Insert_TP7(&design, right.at(j), rightRib, j, seam, 'R'));
     }
 
     strip->cell = cell;
@@ -205,27 +205,25 @@ void Unfold_ZERO_Longpattern(ParaStruct* design, int cell, UnFolder* strip)
     strip->right = R;
     if (!M.isEmpty())
         strip->mirrored = M;
-    Setup_Inter_Rib(design, cell, L, R);
+    Setup_Inter_Rib(strip);
 }
 
-void Setup_Inter_Rib(ParaStruct* design, int cell, const QList<PntPart>& left, const QList<PntPart>& right)
+void Setup_Inter_Rib(UnFolder* strip)
 {
-    if (!design || cell < 0 || cell >= kStructSlots)
-        return;
-    const int n = std::min(left.size(), right.size());
+    const int n = std::min(strip->left.size(), strip->right.size());
     QPolygonF mid, label;
     mid.reserve(n);
     label.reserve(n);
     for (int k = 0; k < n; ++k) {
-        const QPointF l = left.at(k).point, r = right.at(k).point;
+        const QPointF l = strip->left.at(k).point, r = strip->right.at(k).point;
         mid.append((l + r) / 2);
         label.append(0.9 * l + 0.1 * r);
     }
-    design->cellOutlinesA[cell] = mid;
-    design->cellOutlinesB[cell] = label;
+    strip->midLine = mid;
+    strip->labelLine = label;
 }
 
-QList<int> Start_Split_Indexes(ParaStruct* design, int cell, bool rightRib)
+QList<int> Start_Split_Indexes(const ParaStruct* design, int cell, bool rightRib)
 {
     const int rib = rightRib ? cell + 1 : cell;
     // Whether O2 bounds a nose piece is decided at the left rib for both.
@@ -241,7 +239,7 @@ QList<int> Start_Split_Indexes(ParaStruct* design, int cell, bool rightRib)
     return splits;
 }
 
-void Generate_4Start_Polygons(ParaStruct* design, int cell, UnFolder* strip, QList<WholePoly>* pieces)
+void Generate_4Start_Polygons(const ParaStruct* design, int cell, const UnFolder* strip, QList<WholePoly>* pieces)
 {
     if (!pieces)
         return;
@@ -267,7 +265,7 @@ void Generate_4Start_Polygons(ParaStruct* design, int cell, UnFolder* strip, QLi
     }
 }
 
-LRTBclass Create_LRTB_Group(ParaStruct* design, int cell, int k, const UnFolder* strip,
+LRTBclass Create_LRTB_Group(const ParaStruct* design, int cell, int k, const UnFolder* strip,
                             const QList<int>& leftSplits, const QList<int>& rightSplits, int o1, int o2)
 {
     LRTBclass group;
@@ -318,7 +316,7 @@ void Insert_CutPoly(int cell, const UnFolder& strip, LRTBclass* group, int leftI
         target->append(Insert_CrossCut(cell, leftIndex, P + (Q - P) * t / 256.0, t, 256, allowance, trailingEdge));
 }
 
-void Insert_BillowPoly(ParaStruct* design, const UnFolder& strip, LRTBclass* group, int cell, int leftIndex,
+void Insert_BillowPoly(const ParaStruct* design, const UnFolder& strip, LRTBclass* group, int cell, int leftIndex,
                        int rightIndex, double allowance, bool centre, char which, bool trailingEdge)
 {
     QList<PntPart>* target = which == 'B' ? &group->bottom : which == 'T' ? &group->top : nullptr;

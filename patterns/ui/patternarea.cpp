@@ -44,10 +44,11 @@ void PatternArea::initPatternArea()
     fitZoom = 0.0;
 }
 
-QString PatternArea::Create_Previews(int kind)
+QString PatternArea::Create_Previews(int kind, const PatternOptions& options)
 {
     PatternSheet sheet;
     sheet.design = design;
+    sheet.options = options;
     sheet.font = font();
     sheet.viewSize = size();
     QString refusal;

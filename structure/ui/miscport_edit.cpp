@@ -181,15 +181,17 @@ void CrossEdit::buildCrossPorts()
         t.clear();
     if (workFoil.isEmpty())
         return;
-    Set_Triang_Index_Values(design, kWorkRib);
-    Reset_baseTri_Array(design, &workFoil, 0, false);
-    Calc_current_grup_all_tribase(design, 0);
+    // Only shown here: the layout is the picture's own.
+    HoleLayout layout = Hole_Layout_Of(*design);
+    Set_Triang_Index_Values(*design, kWorkRib, &layout);
+    Reset_baseTri_Array(*design, workFoil, 0, false, &layout);
+    Calc_current_grup_all_tribase(*design, 0, &layout);
     for (int i = 0; i < 13; ++i)
-        anchors[i] = design->baseTriPoints[i];
+        anchors[i] = layout.baseTriPoints[i];
     for (int i = 0; i < 11; ++i) {
-        const Triang& t = design->crossPorts[0].triangles[i];
+        const Triang& t = layout.crossPorts[0].triangles[i];
         triangles[i] = QPolygonF({t.corner[0], t.corner[1], t.corner[2]});
-        holes += Create_div_Triangles(design, design->baseTriangles[i], false);
+        holes += Create_div_Triangles(design, layout.baseTriangles[i], false);
     }
 }
 
@@ -201,12 +203,10 @@ void CrossEdit::Update_Miniribs()
     if (workFoil.isEmpty() || !(chord > 0))
         return;
     QList<QVector3D> outline3D;
-    unfold_FrontFoil(design, kWorkRib, &outline3D);
-    unfold_RearFoil(design, kWorkRib, &outline3D);
     // The flat outlines are in plan units; the drawing has the chord at
     // its scale.
-    frontOutline = scaled(design->minirib.foils[0], kScale / chord);
-    rearOutline = scaled(design->minirib.foils[3], kScale / chord);
+    frontOutline = scaled(unfold_FrontFoil(*design, kWorkRib, &outline3D).outline, kScale / chord);
+    rearOutline = scaled(unfold_RearFoil(*design, kWorkRib, &outline3D).outline, kScale / chord);
 }
 
 QRectF CrossEdit::drawingExtent() const

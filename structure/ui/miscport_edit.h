@@ -71,6 +71,9 @@ public:
     const QPolygonF& mylarShape() const { return mylarSheet; }
     const QPolygonF& upperRodPath() const { return upperRodCurve; }
     const QPolygonF& lowerRodPath() const { return lowerRodCurve; }
+    // The outlines of rib 1's mini-ribs, at the drawing's scale.
+    const QPolygonF& frontMiniRibOutline() const { return frontOutline; }
+    const QPolygonF& rearMiniRibOutline() const { return rearOutline; }
 
     static constexpr double kScale = 1024;
 

@@ -34,6 +34,7 @@
 #include "lines/bridlelists.h"
 #include "lines/loading.h"
 #include "lines/ui/bridledialog.h"
+#include "geom/sheet.h"
 #include "lines/ui/bridleview.h"
 #include "patterns/drawing3d.h"
 #include "patterns/patternsheet.h"
@@ -300,13 +301,9 @@ private slots:
         // The 3-D drawing: its bridle lines are the lines of groups 1..5,
         // both halves, in drawing units.
         QTemporaryDir out;
-        GetGlobClass()->dxfDir = out.path();
-        GetGlobClass()->writeDxf = true;
         PatternSheet sheet;
         sheet.design = design;
-        const bool written = Wl9_Dxf(sheet);
-        GetGlobClass()->writeDxf = false;
-        QVERIFY(written);
+        QCOMPARE(Write_Sheet(Drawing3D_Sheet(sheet), out.path(), QStringLiteral("Wl9_3D.dxf")), 0);
         const QJsonObject dxf = ReadDxfWithEzdxf(QDir(out.path()).filePath("Wl9_3D.dxf"));
         QVERIFY2(dxf.value("ok").toBool(), qPrintable(dxf.value("error").toString()));
         QList<double> drawn, lines;

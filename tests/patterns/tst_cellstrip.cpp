@@ -71,7 +71,7 @@ private slots:
     {
         auto d = boxCanopy(3, 20.0);
         UnFolder strip;
-        Unfold_ZERO_Longpattern(d.get(), 1, &strip);
+        Unfold_ZERO_Longpattern(*d, 1, &strip);
         QCOMPARE(strip.cell, 1);
         QCOMPARE(strip.left.size(), 1000);
         QCOMPARE(strip.right.size(), 1000);
@@ -93,10 +93,10 @@ private slots:
             QCOMPARE(r.uv, QPoint(512, j));
         }
         // mid-line and label line of the cell
-        QCOMPARE(d->cellOutlinesA[1].size(), 1000);
-        QVERIFY(std::abs(d->cellOutlinesA[1].at(700).x() - 10) < 1e-3);
-        QVERIFY(std::abs(d->cellOutlinesB[1].at(700).x() - 2) < 1e-3);
-        QVERIFY(std::abs(d->cellOutlinesB[1].at(700).y() - strip.left.at(700).point.y()) < 1e-3);
+        QCOMPARE(strip.midLine.size(), 1000);
+        QVERIFY(std::abs(strip.midLine.at(700).x() - 10) < 1e-3);
+        QVERIFY(std::abs(strip.labelLine.at(700).x() - 2) < 1e-3);
+        QVERIFY(std::abs(strip.labelLine.at(700).y() - strip.left.at(700).point.y()) < 1e-3);
     }
 
     // The centre cell spans the symmetry plane: its left rib is rib 1's
@@ -113,7 +113,7 @@ private slots:
             d->clothHalfOversize[1][j] = 0.5;
         }
         UnFolder strip;
-        Unfold_ZERO_Longpattern(d.get(), 0, &strip);
+        Unfold_ZERO_Longpattern(*d, 0, &strip);
         QVERIFY(std::abs(strip.right.at(0).point.x() - 20.5) < 1e-4);
         QCOMPARE(strip.mirrored.size(), 1000);
         for (int j = 0; j < 1000; j += 37) {
@@ -125,7 +125,7 @@ private slots:
             QVERIFY(std::abs(strip.right.at(j).point.x() - 20.5) < 1e-3);
         }
         UnFolder other;
-        Unfold_ZERO_Longpattern(d.get(), 1, &other);
+        Unfold_ZERO_Longpattern(*d, 1, &other);
         QVERIFY(other.mirrored.isEmpty());
     }
 
@@ -141,7 +141,7 @@ private slots:
         for (int j = 0; j < 1000; ++j)
             d->clothHalfOversize[1][j] = 1.5;
         UnFolder strip;
-        Unfold_ZERO_Longpattern(d.get(), 1, &strip);
+        Unfold_ZERO_Longpattern(*d, 1, &strip);
         const QPolygonF profile = patternfixture::boxProfile();
         const double seam = 10.0 / 6;
         double arc = 0;
@@ -154,12 +154,12 @@ private slots:
             QVERIFY2(std::abs(r.point.x() - 23) < 1e-3 && std::abs(r.point.y() - arc) < 2e-3, qPrintable(QString::number(j)));
             QVERIFY(std::abs(l.allowance - seam) < 1e-12 && std::abs(r.allowance - seam) < 1e-12);
         }
-        QVERIFY(std::abs(d->cellOutlinesA[1].at(700).x() - 11.5) < 1e-3);
+        QVERIFY(std::abs(strip.midLine.at(700).x() - 11.5) < 1e-3);
 
         // an oversize swelling from nothing to 2 units and back over the chord
         for (int j = 0; j < 1000; ++j)
             d->clothHalfOversize[1][j] = 1 - std::cos(2 * M_PI * j / 999);
-        Unfold_ZERO_Longpattern(d.get(), 1, &strip);
+        Unfold_ZERO_Longpattern(*d, 1, &strip);
         for (int j = 1; j < 1000; ++j) {
             const double step = QLineF(profile.at(j - 1), profile.at(j)).length();
             QVERIFY(std::abs(QLineF(strip.left.at(j - 1).point, strip.left.at(j).point).length() - step) < 1e-5);
@@ -179,13 +179,13 @@ private slots:
         // two coincident points of the left rib: the left point stays put
         d->ribCurves3D[0][11] = d->ribCurves3D[0][10];
         UnFolder strip;
-        Unfold_ZERO_Longpattern(d.get(), 0, &strip);
+        Unfold_ZERO_Longpattern(*d, 0, &strip);
         QCOMPARE(strip.left.at(11).point, strip.left.at(10).point);
         // a left point on the previous right point: every edge step keeps
         // the rib's length, and the strip goes on
         d->ribCurves3D[0][21] = d->ribCurves3D[1][20];
         UnFolder second;
-        Unfold_ZERO_Longpattern(d.get(), 0, &second);
+        Unfold_ZERO_Longpattern(*d, 0, &second);
         for (int j = 20; j <= 22; ++j) {
             const double stepL = Dist3(d->ribCurves3D[0][j - 1], d->ribCurves3D[0][j]);
             const double stepR = Dist3(d->ribCurves3D[1][j - 1], d->ribCurves3D[1][j]);
@@ -231,7 +231,7 @@ private slots:
         d->billowLineOnTop = billowOn;
         d->billowLineOffset = 2.0;
         UnFolder strip;
-        Unfold_ZERO_Longpattern(d.get(), 1, &strip);
+        Unfold_ZERO_Longpattern(*d, 1, &strip);
         QList<WholePoly> pieces{WholePoly()};
         Generate_4Start_Polygons(d.get(), 1, &strip, &pieces);
         QCOMPARE(::names(pieces), names);
@@ -271,7 +271,7 @@ private slots:
     {
         auto d = boxCanopy(3, 20.0);
         UnFolder strip;
-        Unfold_ZERO_Longpattern(d.get(), 1, &strip);
+        Unfold_ZERO_Longpattern(*d, 1, &strip);
         const double mm = 1.0 / 6.0; // plan units per millimetre at a 12 m span
         const LRTBclass first = groupOf(d.get(), 1, 0, strip);
         const LRTBclass nose = groupOf(d.get(), 1, 1, strip);
@@ -304,7 +304,7 @@ private slots:
         d->chord[3] = 50; // bulge scaled by chord[cell] / chord[1]
         for (int cell : {2, 3}) {
             UnFolder strip;
-            Unfold_ZERO_Longpattern(d.get(), cell, &strip);
+            Unfold_ZERO_Longpattern(*d, cell, &strip);
             const double bulge = cell == 3 ? 2.0 : 4.0;
             const LRTBclass rear = groupOf(d.get(), cell, 0, strip);
             const LRTBclass front = groupOf(d.get(), cell, 1, strip);
@@ -334,7 +334,7 @@ private slots:
         // Without offset the billow cut is the straight segment, still 256 points.
         d->billowLineOffset = 0.0;
         UnFolder strip;
-        Unfold_ZERO_Longpattern(d.get(), 1, &strip);
+        Unfold_ZERO_Longpattern(*d, 1, &strip);
         const LRTBclass rear = groupOf(d.get(), 1, 0, strip);
         QCOMPARE(rear.top.size(), 256);
         for (int t = 0; t < 256; ++t)
@@ -349,7 +349,7 @@ private slots:
         d->billowLineIndex = 400; // on O1
         d->billowLineOnTop = false;
         UnFolder strip;
-        Unfold_ZERO_Longpattern(d.get(), 1, &strip);
+        Unfold_ZERO_Longpattern(*d, 1, &strip);
         const LRTBclass g = groupOf(d.get(), 1, 0, strip);
         QCOMPARE(g.top.size(), 256);
         QCOMPARE(g.bottom.size(), 257);
@@ -363,7 +363,7 @@ private slots:
             d->lineIndex[1][r] = 501;
         }
         UnFolder strip;
-        Unfold_ZERO_Longpattern(d.get(), 1, &strip);
+        Unfold_ZERO_Longpattern(*d, 1, &strip);
         const LRTBclass g = groupOf(d.get(), 1, 1, strip);
         QCOMPARE(g.left.first().index, 500);
         QCOMPARE(g.left.last().index, 509);
@@ -385,7 +385,7 @@ private slots:
         d->lineIndex[0][1] = 5000;
         d->lineIndex[1][1] = -7;
         UnFolder strip;
-        Unfold_ZERO_Longpattern(d.get(), 1, &strip);
+        Unfold_ZERO_Longpattern(*d, 1, &strip);
         QList<WholePoly> pieces;
         Generate_4Start_Polygons(d.get(), 1, &strip, &pieces);
         QVERIFY(!pieces.isEmpty());
@@ -416,7 +416,7 @@ private slots:
         double worstEdge = 0, worstCut = 0;
         for (int cell = 0; cell < d->lastRib; ++cell) {
             UnFolder strip;
-            Unfold_ZERO_Longpattern(d.get(), cell, &strip);
+            Unfold_ZERO_Longpattern(*d, cell, &strip);
             const bool centre = cell == 0 && d->centreCell;
             QCOMPARE(centre, cells % 2 == 1 && cell == 0);
             // the edges between every pair of split stations and as a whole

@@ -162,8 +162,8 @@ private slots:
             QCOMPARE(view()->upperRod().pairs.at(k), Rod_Shape_Pair(shipped.rod1, k));
             QCOMPARE(view()->lowerRod().pairs.at(k), Rod_Shape_Pair(shipped.rod2, k));
         }
-        QVERIFY(live->minirib.foils[0].size() > 10);
-        QVERIFY(live->minirib.foils[3].size() > 10);
+        QVERIFY(view()->frontMiniRibOutline().size() > 10);
+        QVERIFY(view()->rearMiniRibOutline().size() > 10);
         QVERIFY(!view()->mylarShape().isEmpty());
         QVERIFY(!view()->upperRodPath().isEmpty() && !view()->lowerRodPath().isEmpty());
         keepPicture(dialog.get(), "miniribs_default_design");
