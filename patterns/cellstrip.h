@@ -17,8 +17,20 @@
 #include "patterns/pieces.h"
 
 #include <QList>
+#include <QPair>
+#include <QPointF>
 
 class ParaStruct;
+
+// One row of the strip laid out from the row before (pL, pR): the new left
+// point eL from pL and the new right point eR from pR, the two `width`
+// apart. The steps leave the row before at the angles a and b (from the
+// direction pL -> pR, counter-clockwise), both turned outward (or inward) by
+// the same angle until the row has its width; as far as they can turn when
+// it cannot. The turn is the one 60 steps of bisection over the turns the
+// steps can take find, each step laying the row out with the sines and
+// cosines of its two angles.
+QPair<QPointF, QPointF> Widened_Row(QPointF pL, QPointF pR, double eL, double eR, double a, double b, double width);
 
 // Fills the strip of the cell with its mid-line and label line. A cell
 // whose ribs are not both within the rib tables leaves the strip empty.

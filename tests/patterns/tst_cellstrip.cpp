@@ -13,6 +13,9 @@
 #include <QVector3D>
 
 #include <cmath>
+#include <cstring>
+#include <limits>
+#include <random>
 
 #include "patterns/cellstrip.h"
 #include "core/transf.h"
@@ -42,6 +45,42 @@ double width3D(const ParaStruct* d, int cell, int j)
         a = QVector3D(a.x(), -d->ribCurves3D[1][j].y(), d->ribCurves3D[1][j].z());
     const QVector3D v = d->ribCurves3D[cell + 1][j] - a;
     return std::sqrt(double(v.x()) * v.x() + double(v.y()) * v.y() + double(v.z()) * v.z());
+}
+
+// The row as the plain bisection finds it: sixty steps, each laying the row
+// out.
+QPair<QPointF, QPointF> plainRow(QPointF pL, QPointF pR, double eL, double eR, double a, double b, double width)
+{
+    const QPointF v = pR - pL;
+    const double base = std::atan2(v.y(), v.x());
+    auto towards = [](double angle, double length) {
+        return QPointF(length * std::cos(angle), length * std::sin(angle));
+    };
+    auto row = [&](double t) { return qMakePair(pL + towards(base + a + t, eL), pR + towards(base + b - t, eR)); };
+    auto wide = [&](double t) {
+        const auto r = row(t);
+        return QLineF(r.first, r.second).length();
+    };
+    const double hi = std::min(M_PI - a, b);
+    const double lo = std::max(-a, b - M_PI);
+    if (!(lo < hi))
+        return row(0);
+    double from = lo, to = hi;
+    if (wide(to) <= width)
+        return row(to);
+    if (wide(from) >= width)
+        return row(from);
+    for (int k = 0; k < 60; ++k) {
+        const double t = 0.5 * (from + to);
+        (wide(t) < width ? from : to) = t;
+    }
+    return row(0.5 * (from + to));
+}
+
+bool sameBits(QPointF p, QPointF q)
+{
+    const double a[2] = {p.x(), p.y()}, b[2] = {q.x(), q.y()};
+    return std::memcmp(a, b, sizeof a) == 0;
 }
 
 QStringList names(const QList<WholePoly>& pieces)
@@ -194,6 +233,73 @@ private slots:
         }
         for (const PntPart& p : second.left + second.right)
             QVERIFY(std::isfinite(p.point.x()) && std::isfinite(p.point.y()));
+    }
+
+    // The row search takes most of its bisection's answers from bounds and
+    // estimates; the row it finds must be, to the last bit, the row the
+    // plain bisection finds laying out every row it tries. Rows of each
+    // kind: steps nearly square to the row, as across most of a panel; a
+    // row turned on the sheet, as a tapered cell's strip curls; short steps
+    // near the trailing edge; steps as long as the row; a width the steps
+    // cannot reach or can only just; far from the sheet's origin; and rows
+    // without a finite value or a positive width.
+    void rowSearchIsThePlainBisection_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("square steps") << 0;
+        QTest::newRow("turned row") << 1;
+        QTest::newRow("short steps") << 2;
+        QTest::newRow("steps as long as the row") << 3;
+        QTest::newRow("width out of reach") << 4;
+        QTest::newRow("width just within reach") << 5;
+        QTest::newRow("far from the origin") << 6;
+        QTest::newRow("any angles") << 7;
+        QTest::newRow("no finite value, no width") << 8;
+    }
+    void rowSearchIsThePlainBisection()
+    {
+        QFETCH(int, kind);
+        std::mt19937_64 random(1000 + kind);
+        std::uniform_real_distribution<double> uniform(0, 1);
+        auto between = [&](double lo, double hi) { return lo + (hi - lo) * uniform(random); };
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        const double specials[] = {nan, std::numeric_limits<double>::infinity(), 0.0, -1.0, 1e-300, 1e300};
+        int differ = 0;
+        QString first;
+        for (int n = 0; n < 4000; ++n) {
+            const double w = kind == 3 ? between(0.5, 2) : between(5, 40);
+            const double step = kind == 2 ? between(0.001, 0.05) : kind == 3 ? between(0.5, 2) : between(0.2, 1.5);
+            const double turn = kind == 1 ? between(-1.2, 1.2) : between(-0.05, 0.05);
+            const QPointF origin(between(-20, 20), kind == 6 ? between(4000, 9000) : between(-50, 900));
+            QPointF pL = origin, pR = origin + w * QPointF(std::cos(turn), std::sin(turn));
+            double eL = step, eR = step * between(0.8, 1.25);
+            double a = M_PI / 2 + between(-0.06, 0.06), b = M_PI / 2 + between(-0.06, 0.06);
+            if (kind == 7) {
+                a = between(0, M_PI);
+                b = between(0, M_PI);
+            }
+            double width = w + between(-0.8, 0.8) * (eL + eR) * 0.05;
+            if (kind == 4)
+                width = uniform(random) < 0.5 ? w + 3 * (eL + eR) : between(0, 0.5) * w;
+            if (kind == 5)
+                width = QLineF(pL + eL * QPointF(-1, 0), pR + eR * QPointF(1, 0)).length() * (1 - 1e-15 * n);
+            if (kind == 8) {
+                double* values[] = {&eL, &eR, &a, &b, &width};
+                *values[n % 5] = specials[n % 6];
+                if (n % 7 == 0)
+                    pR.setX(specials[n % 6]);
+            }
+            const auto fast = Widened_Row(pL, pR, eL, eR, a, b, width);
+            const auto plain = plainRow(pL, pR, eL, eR, a, b, width);
+            if (!sameBits(fast.first, plain.first) || !sameBits(fast.second, plain.second)) {
+                if (++differ == 1)
+                    first = QStringLiteral("(%1, %2) (%3, %4) %5 %6 %7 %8 %9")
+                                .arg(pL.x(), 0, 'g', 17).arg(pL.y(), 0, 'g', 17).arg(pR.x(), 0, 'g', 17)
+                                .arg(pR.y(), 0, 'g', 17).arg(eL, 0, 'g', 17).arg(eR, 0, 'g', 17)
+                                .arg(a, 0, 'g', 17).arg(b, 0, 'g', 17).arg(width, 0, 'g', 17);
+            }
+        }
+        QVERIFY2(differ == 0, qPrintable(QStringLiteral("%1 rows differ, first %2").arg(differ).arg(first)));
     }
 
     void startPieces_data()
