@@ -63,10 +63,11 @@ void PieceColouring::Preview_Longpatt_Design(QList<Spline>* lines)
     design->designWarnings.clear();
     outlines.clear();
     const int cells = std::clamp(design->lastRib, 0, kMaxLastRib);
+    // The colouring shows the pieces cut along the curves of the lines.
+    const QList<CellPanels> panels = Longpattern_Cells(*design, cells, lines, false, true);
     for (int k = 0; k < cells; ++k) {
-        cellPieces.clear();
-        // The colouring shows the pieces cut along the curves of the lines.
-        Longpattern_Manager(*design, k, lines, false, &cellPieces, &design->designWarnings);
+        cellPieces = panels.at(k).pieces;
+        design->designWarnings += panels.at(k).slopeWarnings;
         Setup_Preview_Poly(k);
         allPieces.append(cellPieces);
     }

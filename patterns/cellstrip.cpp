@@ -150,14 +150,14 @@ public:
         // turn from longFrom up to `to` a long one.
         double shortUpTo = atFrom.side == Side::Short ? from + reach(atFrom) : -kUnknown;
         double longFrom = to - reach(atTo);
-        for (int k = 0; k < 60; ++k) {
+        int step = 0;
+        while (true) {
+            // The steps whose middle the known turns answer, in a loop of
+            // their own that keeps its few values at hand.
+            step = knownSteps(step, shortUpTo, longFrom, &from, &to);
+            if (step == kSteps)
+                break;
             const double t = 0.5 * (from + to);
-            const bool isShort = t <= shortUpTo, isLong = t >= longFrom;
-            if (isShort || isLong) {
-                from = isShort ? t : from;
-                to = isShort ? to : t;
-                continue;
-            }
             const Answer at = answer(t);
             if (at.side == Side::Short) {
                 from = t;
@@ -166,12 +166,34 @@ public:
                 to = t;
                 longFrom = std::min(longFrom, t - reach(at));
             }
+            ++step;
         }
         return row(0.5 * (from + to));
     }
 
 private:
+    static constexpr int kSteps = 60;
     static constexpr double kUnit = std::numeric_limits<double>::epsilon() / 2;
+
+    // Bisection steps from `step` on while every middle lies where the turns
+    // up to shortUpTo are short and those from longFrom long; the step
+    // whose middle lies between, or kSteps.
+    static int knownSteps(int step, double shortUpTo, double longFrom, double* from, double* to)
+    {
+        double f = *from, t = *to;
+        for (; step < kSteps; ++step) {
+            const double middle = 0.5 * (f + t);
+            const bool isShort = middle <= shortUpTo, isLong = middle >= longFrom;
+            if (!(isShort || isLong))
+                break;
+            f = isShort ? middle : f;
+            t = isShort ? t : middle;
+        }
+        *from = f;
+        *to = t;
+        return step;
+    }
+
     static constexpr double kUnknown = std::numeric_limits<double>::infinity();
 
     // Where the row turned by t lies against its width, as laid out, and the

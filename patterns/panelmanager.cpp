@@ -8,7 +8,10 @@
 #include "patterns/patterngeom.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <thread>
+#include <vector>
 
 void Longpattern_Manager(const ParaStruct& design, int cell, const QList<Spline>* lines, bool lineSegments,
                          QList<WholePoly>* pieces, QStringList* slopeWarnings, UnFolder* strip)
@@ -39,6 +42,30 @@ void Longpattern_Manager(const ParaStruct& design, int cell, const QList<Spline>
     Order_Pieces(pieces);
     if (strip)
         *strip = std::move(developed);
+}
+
+QList<CellPanels> Longpattern_Cells(const ParaStruct& design, int count, const QList<Spline>* lines, bool lineSegments,
+                                    bool slopeCheck)
+{
+    QList<CellPanels> cells(std::max(count, 0));
+    // Each worker takes the next cell not yet taken; a cell's panels depend
+    // on the design alone, which every worker only reads.
+    std::atomic<int> next{0};
+    auto work = [&] {
+        for (int cell = next++; cell < count; cell = next++) {
+            CellPanels& c = cells[cell];
+            Longpattern_Manager(design, cell, lines, lineSegments, &c.pieces, slopeCheck ? &c.slopeWarnings : nullptr);
+        }
+    };
+    const int workers = std::min<int>(std::max(1u, std::thread::hardware_concurrency()), count) - 1;
+    std::vector<std::thread> helpers;
+    helpers.reserve(std::max(workers, 0));
+    for (int k = 0; k < workers; ++k)
+        helpers.emplace_back(work);
+    work();
+    for (std::thread& helper : helpers)
+        helper.join();
+    return cells;
 }
 
 namespace {

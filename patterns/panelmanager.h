@@ -25,6 +25,17 @@ class ParaStruct;
 void Longpattern_Manager(const ParaStruct& design, int cell, const QList<Spline>* lines, bool lineSegments,
                          QList<WholePoly>* pieces, QStringList* slopeWarnings = nullptr, UnFolder* strip = nullptr);
 
+// The panels of cells 0 .. count - 1, each as Longpattern_Manager makes
+// it, with the warnings of the slope check of each cell when `slopeCheck`
+// is set. The cells are worked out side by side on the machine's
+// processors; each comes out in its place.
+struct CellPanels {
+    QList<WholePoly> pieces;
+    QStringList slopeWarnings;
+};
+QList<CellPanels> Longpattern_Cells(const ParaStruct& design, int count, const QList<Spline>* lines, bool lineSegments,
+                                    bool slopeCheck);
+
 // Adds a warning where a design-line segment of more than 30 points meets a
 // rib at more than 85 degrees from the span-wise direction, measured over
 // its first and its last 20 UV steps. Only with somewhere to put warnings

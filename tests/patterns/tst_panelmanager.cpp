@@ -136,6 +136,46 @@ private slots:
         QVERIFY2(std::abs(parts - all) < 1e-9 * std::abs(all), qPrintable(QString("%1 %2").arg(parts).arg(all)));
     }
 
+    // The cells worked out side by side are the cells worked out one by one,
+    // each in its place, with the warnings of the slope check of each: here
+    // a design whose lines meet the ribs steeply in a few cells, in both cut
+    // modes.
+    void cellsSideBySide()
+    {
+        QList<Spline> lines = linesOf(
+            d.get(), {patternfixture::designLine(0, {patternfixture::designPoint(d.get(), 0, 1, 100),
+                                                     patternfixture::designPoint(d.get(), 0, 3, 400),
+                                                     patternfixture::designPoint(d.get(), 0, 6, 150)}),
+                      patternfixture::designLine(1, {patternfixture::designPoint(d.get(), 1, 2, 800),
+                                                     patternfixture::designPoint(d.get(), 1, 5, 900)})});
+        QPolygon steep;
+        for (int k = 0; k < 60; ++k)
+            steep << QPoint(256 * 5 + 128, 200 + 10 * k);
+        Spline down;
+        down.uvCurve = steep;
+        lines.append(down);
+        for (const bool lineSegments : {true, false}) {
+            const QList<CellPanels> cells = Longpattern_Cells(*d, d->lastRib, &lines, lineSegments, true);
+            QCOMPARE(cells.size(), d->lastRib);
+            int warned = 0;
+            for (int cell = 0; cell < d->lastRib; ++cell) {
+                QList<WholePoly> pieces;
+                QStringList warnings;
+                Longpattern_Manager(*d, cell, &lines, lineSegments, &pieces, &warnings);
+                QCOMPARE(cells.at(cell).slopeWarnings, warnings);
+                warned += warnings.size();
+                QCOMPARE(cells.at(cell).pieces.size(), pieces.size());
+                for (int k = 0; k < pieces.size(); ++k) {
+                    QCOMPARE(cells.at(cell).pieces.at(k).name, pieces.at(k).name);
+                    QCOMPARE(cells.at(cell).pieces.at(k).orderKey, pieces.at(k).orderKey);
+                    QCOMPARE(SetPolylineFromList(cells.at(cell).pieces.at(k)), SetPolylineFromList(pieces.at(k)));
+                }
+            }
+            QVERIFY(warned > 0);
+        }
+        QVERIFY(Longpattern_Cells(*d, 0, &lines, true, true).isEmpty());
+    }
+
     // Two runs for the same cell and design give the same pieces and keys.
     void repeatable()
     {
