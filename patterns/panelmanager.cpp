@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <system_error>
 #include <cmath>
 #include <thread>
 #include <vector>
@@ -48,20 +49,27 @@ QList<CellPanels> Longpattern_Cells(const ParaStruct& design, int count, const Q
                                     bool slopeCheck)
 {
     QList<CellPanels> cells(std::max(count, 0));
+    CellPanels* out = cells.data();
     // Each worker takes the next cell not yet taken; a cell's panels depend
     // on the design alone, which every worker only reads.
     std::atomic<int> next{0};
     auto work = [&] {
         for (int cell = next++; cell < count; cell = next++) {
-            CellPanels& c = cells[cell];
+            CellPanels& c = out[cell];
             Longpattern_Manager(design, cell, lines, lineSegments, &c.pieces, slopeCheck ? &c.slopeWarnings : nullptr);
         }
     };
     const int workers = std::min<int>(std::max(1u, std::thread::hardware_concurrency()), count) - 1;
     std::vector<std::thread> helpers;
     helpers.reserve(std::max(workers, 0));
-    for (int k = 0; k < workers; ++k)
-        helpers.emplace_back(work);
+    for (int k = 0; k < workers; ++k) {
+        // Without another thread the ones there are do all the cells.
+        try {
+            helpers.emplace_back(work);
+        } catch (const std::system_error&) {
+            break;
+        }
+    }
     work();
     for (std::thread& helper : helpers)
         helper.join();
