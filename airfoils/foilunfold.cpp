@@ -40,7 +40,7 @@ bool isCell(int r)
 
 } // namespace
 
-void getRear_rearIndex(ParaStruct* design, int r, int* first, int* last)
+void getRear_rearIndex(const ParaStruct* design, int r, int* first, int* last)
 {
     if (!design || !first || !last || r < 0 || r >= kAirfoilSlots)
         return;
@@ -60,63 +60,60 @@ void getRear_rearIndex(ParaStruct* design, int r, int* first, int* last)
     *first = get_UPindex(&design->ribAirfoils[r], design->noseIndex[r], low) + 2;
 }
 
-void unfold_FrontFoil(ParaStruct* design, int r, QList<QVector3D>* out)
+MiniRibFlat unfold_FrontFoil(const ParaStruct& design, int r, QList<QVector3D>* out)
 {
-    if (!design || !out)
-        return;
-    MiniribData& m = design->minirib;
-    m.foils[0].clear();
-    m.foils[2].clear();
+    MiniRibFlat front;
+    if (!out)
+        return front;
     out->clear();
     if (!isCell(r))
-        return;
-    const int nose = design->noseIndex[r];
+        return front;
+    const MiniribData& m = design.minirib;
+    const int nose = design.noseIndex[r];
     // The range stays within the airfoil's points whatever the settings.
     const int from = std::max(nose - 5 * m.frontRibStart, 0);
     const int to = std::min(nose + 5 * m.frontRibEnd, kAirfoilPoints); // excluded
-    const QVector3D origin = cellOrigin(design, r);
+    const QVector3D origin = cellOrigin(&design, r);
     for (int i = from; i < to; ++i) {
-        const QVector3D M = midpoint(design->ribCurves3D[r][i], design->ribCurves3D[r + 1][i]);
+        const QVector3D M = midpoint(design.ribCurves3D[r][i], design.ribCurves3D[r + 1][i]);
         out->append(M);
         const QPointF q = flat(M, origin);
-        m.foils[0].append(q);
-        if (design->is_Control(i, r))
-            m.foils[2].append(q);
+        front.outline.append(q);
+        if (design.is_Control(i, r))
+            front.marks.append(q);
     }
+    return front;
 }
 
-void unfold_RearFoil(ParaStruct* design, int r, QList<QVector3D>* out)
+MiniRibFlat unfold_RearFoil(const ParaStruct& design, int r, QList<QVector3D>* out)
 {
-    if (!design || !out)
-        return;
-    MiniribData& m = design->minirib;
-    m.foils[3].clear();
-    m.foils[5].clear();
+    MiniRibFlat rear;
+    if (!out)
+        return rear;
     out->clear();
 
     // Without foil pairs there is no range: the values of "no rear mini-rib".
     int first = 0, last = kAirfoilPoints - 1;
-    getRear_rearIndex(design, r, &first, &last);
-    m.rearFoilStart = first;
-    m.rearFoilEnd = last;
-    if (first <= 1 || r >= design->lastRib || !isCell(r))
-        return;
+    getRear_rearIndex(&design, r, &first, &last);
+    rear.first = first;
+    rear.last = last;
+    if (first <= 1 || r >= design.lastRib || !isCell(r))
+        return rear;
     first = std::min(first, kAirfoilPoints);
     last = std::clamp(last, 0, kAirfoilPoints - 1);
 
-    QVector3D origin = cellOrigin(design, r);
-    if (r == 0 && design->centreCell) {
-        const QVector3D te = design->ribCurves3D[1][0];
+    QVector3D origin = cellOrigin(&design, r);
+    if (r == 0 && design.centreCell) {
+        const QVector3D te = design.ribCurves3D[1][0];
         origin = midpoint(te, p_SymY(te));
     }
-    const QVector3D* middle = design->inflatedGrid[kMiddleRow][r];
-    QPolygonF& outline = m.foils[3];
-    QPolygonF& marks = m.foils[5];
+    const QVector3D* middle = design.inflatedGrid[kMiddleRow][r];
+    QPolygonF& outline = rear.outline;
     int control = 0;
     auto mark = [&](const QPointF& q, int i) {
-        marks.append(q);
+        rear.marks.append(q);
         if (control < 6)
-            m.rearRibControls[control++] = i;
+            rear.controls[control++] = i;
     };
 
     // Upper side from the trailing edge.
@@ -134,12 +131,12 @@ void unfold_RearFoil(ParaStruct* design, int r, QList<QVector3D>* out)
     const QPointF E = flat(middle[last], origin);
     const QPointF A = outline.first();
     const QPointF M = (P + E) / 2.0;
-    const QPointF C = M + m.rearRibCavity * (A - M);
+    const QPointF C = M + design.minirib.rearRibCavity * (A - M);
     outline.append(P);
     const QPolygonF B = Bezier_2D(P, C, E, 64);
     for (int j = 2; j <= B.size() - 3; ++j) {
         outline.append(B[j]);
-        out->append(mapfoil_minirib_T_2D_3D(design, r, B[j], origin));
+        out->append(mapfoil_minirib_T_2D_3D(&design, r, B[j], origin));
     }
     outline.append(E);
 
@@ -151,4 +148,5 @@ void unfold_RearFoil(ParaStruct* design, int r, QList<QVector3D>* out)
         if (i == last || i == (last + kAirfoilPoints) / 2)
             mark(q, i);
     }
+    return rear;
 }

@@ -89,7 +89,7 @@ int main(int argc, char** argv)
         const HoleModel holes = Hole_Model(d);
         for (DiagonalData& g : d->diagonals) {
             DiagonalData copy = g;
-            Create_Diagonal_2D3D(d, &copy, holes);
+            Create_Diagonal_2D3D(*d, &copy, holes);
         }
     });
 
@@ -122,7 +122,7 @@ int main(int argc, char** argv)
     mix(&derived->inflatedGrid.values(), sizeof derived->inflatedGrid.values());
     for (const DiagonalData& g : d->diagonals) {
         DiagonalData copy = g;
-        Create_Diagonal_2D3D(d, &copy);
+        Create_Diagonal_2D3D(*d, &copy);
         for (const QPolygonF& hole : copy.flatHoles)
             mix(hole.constData(), hole.size() * sizeof(QPointF));
         for (const QList<QVector3D>& hole : copy.spaceHoles)

@@ -116,7 +116,7 @@ RearRangeService Set_Rear_Range_Service(RearRangeService service)
     return previous;
 }
 
-void Rear_Range(ParaStruct* design, int rib, int* first, int* last)
+void Rear_Range(const ParaStruct* design, int rib, int* first, int* last)
 {
     if (g_rearRange)
         g_rearRange(design, rib, first, last);
@@ -618,7 +618,7 @@ void ParaStruct::Make_ParList12(int rib)
     }
 }
 
-int ParaStruct::Find_i1up_index(int rib, int low)
+int ParaStruct::Find_i1up_index(int rib, int low) const
 {
     if (designAirfoils[0].isEmpty()) {
         reportMissingAirfoil();
@@ -896,7 +896,7 @@ bool ParaStruct::isLoadedRib(int rib) const
     return diagTableD1[rib].ribType == 0;
 }
 
-double f_slashangle(ParaStruct* design, int rib)
+double f_slashangle(const ParaStruct* design, int rib)
 {
     if (!design || rib < 0 || rib >= kRibSlots)
         return 0.0;

@@ -77,9 +77,9 @@ QStringList Missing_Recompute_Steps();
 // start-up with the hooks; a recompute refuses to run without it. Called
 // outside a recompute before it is installed, a rib has no rear range and
 // the grid keeps its default (0, 1000).
-using RearRangeService = void (*)(ParaStruct* design, int rib, int* first, int* last);
+using RearRangeService = void (*)(const ParaStruct* design, int rib, int* first, int* last);
 RearRangeService Set_Rear_Range_Service(RearRangeService service);
-void Rear_Range(ParaStruct* design, int rib, int* first, int* last);
+void Rear_Range(const ParaStruct* design, int rib, int* first, int* last);
 
 // Optional observer of the pipeline: called with each step's name just
 // before the step runs. Returns the observer it replaces; an empty function
@@ -90,4 +90,4 @@ RecomputeTrace Set_Recompute_Trace(RecomputeTrace trace);
 // Tilt of a rib for its plane in the 3-D wing and for unfolding, in
 // radians: -atan(ribAngle / 2) when the design tilts its ribs (ribTilt > 0),
 // 0 for the last rib, for untilted designs and for slots outside the tables.
-double f_slashangle(ParaStruct* design, int rib);
+double f_slashangle(const ParaStruct* design, int rib);

@@ -47,7 +47,6 @@ void ParaStruct::SetInitialValues()
     seamAllowance[3] = 10.0;
 
     reservedDouble4 = 4.5;
-    dxfSplineSegments = true;
     centreCell = false;
     centreRib = true;
 

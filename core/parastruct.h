@@ -122,7 +122,7 @@ public:
     void FindNoseTopIndex(int rib);
     void Make_ParList12(int rib);
     void Create_FoilPairList();
-    int Find_i1up_index(int rib, int low);
+    int Find_i1up_index(int rib, int low) const;
     void Fill_Airfoil_Arclen();
     void poly_ArcLen(QPolygonF airfoil, int rib);
 
@@ -214,15 +214,13 @@ public:
     double brakeEdgeRelax = 0.0;
     BridleData bridle;
 
-    // --- Group 9, mini ribs, billow line, export options, cell bookkeeping
+    // --- Group 9, mini ribs, billow line, cell bookkeeping
     double reservedDouble4 = 0.0;
     MiniribData minirib;
     double billowLineOffset = 0.0;
     int billowLineIndex = 0;
     bool billowLineOnTop = false;
     double reservedDouble5 = 0.0;
-    bool dxfWideSpacing = false;
-    bool dxfSplineSegments = false;
     int sideCells = 0;
     int firstRib = 0;
     int lastRib = 0;
@@ -323,11 +321,9 @@ public:
     QList<DiagonalData> diagonals;
     QPointF ribTailPoints[kStructSlots];
 
-    // --- Group 17, export flags, design splines and panel outlines
+    // --- Group 17, export flags and design splines
     bool dxfExportOption = false;
     QList<Spline> designSplines;
-    QPolygonF cellOutlinesA[kStructSlots];
-    QPolygonF cellOutlinesB[kStructSlots];
     double controlPointDiameter = 0.0;
 
     // --- Group 18, line-group settings
@@ -356,10 +352,6 @@ public:
     Triang diagModelTriangle;
     QList<QPolygonF> diagModelPolys;
     QPointF diagModelOutline[20];
-    // segment lists of the diagonal built last
-    QList<QPolygonF> diagCutOuts;
-    QList<QPolygonF> diagSeamStrips;
-    QList<QList<QVector3D>> diagSegments3D;
     double reservedDouble9 = 0.0;
     double reservedDouble10 = 0.0;
     int reservedRibInts1[4][kStructSlots]{};
@@ -391,9 +383,7 @@ class GlobClass
 public:
     GlobClass() = default;
 
-    QPainterPath previewPath;       // DXF preview collected instead of writing
     QPainterPath designPreviewPath;
-    bool writeDxf = false;          // true: write DXF files; false: fill the preview paths
     QList<QColor> pieceColours;
     QString appDir;
     QString workDir;

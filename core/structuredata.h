@@ -71,11 +71,7 @@ struct MiniribData {
     double rearRibPosition = 0.0; // percent of the nose index
     int frontRibStart = 0;        // units of 5 airfoil points before the nose
     int frontRibEnd = 0;          // units of 5 airfoil points after the nose
-    int rearFoilStart = 0;
-    int rearFoilEnd = 0;
     double rearRibCavity = 0.3;
-    int rearRibControls[6]{};
-    QPolygonF foils[6];           // front outline, -, front marks, rear outline, -, rear marks
     int mylarStart = 0;
     int mylarEnd = 0;
     double mylarSplineA[5]{};

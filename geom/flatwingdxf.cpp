@@ -1,6 +1,6 @@
 #include "geom/flatwingdxf.h"
 
-#include "geom/acad.h"
+#include "geom/sheet.h"
 #include "core/parastruct.h"
 #include "geom/patternfun.h"
 #include "core/transf.h"
@@ -37,9 +37,18 @@ QPolygonF lineRow(const ParaStruct* ps, int first, int last, const int* index, i
 }
 } // namespace
 
-void flatwing_write_dxf(ParaStruct* ps, QFont font, int size)
+PieceSheet FlatWing_Sheet(const ParaStruct& design, const QFont& font, int size)
 {
+    PieceSheet out(design.dxfScale);
+    flatwing_write_dxf(&out, design, font, size);
+    return out;
+}
+
+void flatwing_write_dxf(PieceSheet* out, const ParaStruct& design, QFont font, int size)
+{
+    const ParaStruct* ps = &design;
     const QFont text = plainFont(font, size);
+    const int textHeight = out->textHeight(text);
     const int first = std::max(ps->firstRib, 0);
     const int last = std::min(ps->lastRib, kRibSlots - 1);
     const QString ribLayer = QStringLiteral("Flatwing");
@@ -48,9 +57,9 @@ void flatwing_write_dxf(ParaStruct* ps, QFont font, int size)
         const double X = std::round(ps->ribSpanPos[r]);
         const QPointF te = turn_F_Y_point(QPointF(X, ps->trailingEdgeX[r]));
         const QPointF le = turn_F_Y_point(QPointF(X, ps->leadingEdgeX[r]));
-        basicDXFLine(ps, ribLayer, te, le, 5);
+        out->fileOnlyLine(te, le, ribLayer, 5);
         if (r > 0)
-            WriteDxFText(ps, QPointF(0, 0), te, ribLayer, 0, QStringLiteral("r:%1").arg(r), text);
+            out->text(QPointF(0, 0), te, ribLayer, 0, QStringLiteral("r:%1").arg(r), text, textHeight);
     }
 
     QPolygonF leading;
@@ -59,40 +68,39 @@ void flatwing_write_dxf(ParaStruct* ps, QFont font, int size)
         leading << turn_F_Y_point(QPointF(ps->ribSpanPos[r], ps->leadingEdgeX[r]));
         trailing << turn_F_Y_point(QPointF(ps->ribSpanPos[r], ps->trailingEdgeX[r]));
     }
-    WriteDxFPolyLoop(ps, leading, QStringLiteral("Uy"), 4, false);
+    out->loop(leading, QStringLiteral("Uy"), 4, false);
     const QPointF header = leading.isEmpty() ? QPointF() : QPointF(leading.last().x(), leading.first().y());
-    WriteDxFPolyLoop(ps, trailing, QStringLiteral("Dy"), 4, false);
+    out->loop(trailing, QStringLiteral("Dy"), 4, false);
 
-    write_header(ps, header, font, size);
+    write_header(out, design, header, font, size);
 
     for (int k = 0; k < kLineRows; ++k) {
         const QPolygonF row = lineRow(ps, first, last, &ps->lineIndex[k][0], 1);
-        WriteDxFPolyGon(ps, row, QStringLiteral("dyn-line-%1").arg(k), 3);
+        out->polyline(row, QStringLiteral("dyn-line-%1").arg(k), 3);
         if (!row.isEmpty())
-            WriteDxFText(ps, row.first(), row.first(), ribLayer, 0, LineLetter(k), text);
+            out->text(row.first(), row.first(), ribLayer, 0, LineLetter(k), text, textHeight);
     }
     for (int k = 0; k < kLineRows; ++k) {
         const QPolygonF row = lineRow(ps, first, last, &ps->rowCentreIndex[k], 0);
-        WriteDxFPolyGon(ps, row, QStringLiteral("line-%1").arg(k), 1);
+        out->polyline(row, QStringLiteral("line-%1").arg(k), 1);
     }
 }
 
-void write_header(ParaStruct* ps, QPointF position, QFont font, int size)
+void write_header(PieceSheet* out, const ParaStruct& ps, QPointF position, QFont font, int size)
 {
     const QFont head = plainFont(font, 2 * size);
-    ps->Calculate_Areas_Aspects();
     const QString lines[8] = {
-        QStringLiteral("Flat area [m2]: %1 ").arg(ps->flatArea, 5, 'f', 2),
-        QStringLiteral("Flat aspect ratio: %1 ").arg(ps->flatAspectRatio, 4, 'f', 2),
-        QStringLiteral("proj. area [m2]: %1 ").arg(ps->projectedArea, 5, 'f', 2),
-        QStringLiteral("proj.  aspect ratio: %1 ").arg(ps->projectedAspectRatio, 4, 'f', 2),
-        QStringLiteral("Total number of ribs: %1 ").arg(ps->cells),
-        QStringLiteral("Total span [m]: %1").arg(ps->span, 4, 'f', 2),
-        QStringLiteral("Span/2 [m]: %1").arg(0.5 * ps->span, 4, 'f', 2),
-        QStringLiteral("Aver. wing depth [m]: %1").arg(ps->meanChord, 4, 'f', 2),
+        QStringLiteral("Flat area [m2]: %1 ").arg(ps.flatArea, 5, 'f', 2),
+        QStringLiteral("Flat aspect ratio: %1 ").arg(ps.flatAspectRatio, 4, 'f', 2),
+        QStringLiteral("proj. area [m2]: %1 ").arg(ps.projectedArea, 5, 'f', 2),
+        QStringLiteral("proj.  aspect ratio: %1 ").arg(ps.projectedAspectRatio, 4, 'f', 2),
+        QStringLiteral("Total number of ribs: %1 ").arg(ps.cells),
+        QStringLiteral("Total span [m]: %1").arg(ps.span, 4, 'f', 2),
+        QStringLiteral("Span/2 [m]: %1").arg(0.5 * ps.span, 4, 'f', 2),
+        QStringLiteral("Aver. wing depth [m]: %1").arg(ps.meanChord, 4, 'f', 2),
     };
     for (int k = 0; k < 8; ++k) {
         const QPointF at(position.x(), position.y() - k * size);
-        WriteDxFText(ps, position, at, QStringLiteral("head_text"), 0, lines[k], head);
+        out->text(position, at, QStringLiteral("head_text"), 0, lines[k], head, out->textHeight(head));
     }
 }

@@ -9,7 +9,7 @@ namespace {
 constexpr double kRightAngle = 1.5707963265;
 }
 
-double Psi_angle(ParaStruct* design, int i)
+double Psi_angle(const ParaStruct* design, int i)
 {
     if (!design || i <= 0 || i >= kRibSlots)
         return kRightAngle;
@@ -33,7 +33,7 @@ QPointF mapfoilPnt_3D_2D(double /*psi*/, QVector3D P, QVector3D R)
     return QPointF(P.x(), s * std::sqrt(dz * dz + dy * dy));
 }
 
-QVector3D mapfoil_minirib_T_2D_3D(ParaStruct* design, int i, QPointF Q, QVector3D R)
+QVector3D mapfoil_minirib_T_2D_3D(const ParaStruct* design, int i, QPointF Q, QVector3D R)
 {
     const double psi = Psi_angle(design, i);
     const float z = float(double(R.z()) + Q.y() * std::sin(psi));
@@ -41,13 +41,13 @@ QVector3D mapfoil_minirib_T_2D_3D(ParaStruct* design, int i, QPointF Q, QVector3
     return QVector3D(float(Q.x()), y, z);
 }
 
-QVector3D mapfoilT_2D_3D(ParaStruct* design, int i, QPointF Q)
+QVector3D mapfoilT_2D_3D(const ParaStruct* design, int i, QPointF Q)
 {
     const bool known = design && i >= 0 && i < kRibSlots;
     return mapfoil_minirib_T_2D_3D(design, i, Q, known ? design->ribCurves3D[i][0] : QVector3D());
 }
 
-void Quick_Unfold_AirFoil(ParaStruct* design, int i, QPolygonF* out)
+void Quick_Unfold_AirFoil(const ParaStruct* design, int i, QPolygonF* out)
 {
     if (!design || !out || i < 0 || i >= kRibSlots || design->noseIndex[i] == 0)
         return;

@@ -131,7 +131,7 @@ bool is_rodDWSection(const ParaStruct* design, int k, int i)
     return lo < k && k < hi;
 }
 
-QPolygonF Insert_MilarSpline(ParaStruct* design, int i)
+QPolygonF Insert_MilarSpline(const ParaStruct* design, int i)
 {
     if (!unfoldable(design, i))
         return QPolygonF();
@@ -156,7 +156,7 @@ QPolygonF Insert_MilarSpline(ParaStruct* design, int i)
     return edge.curve;
 }
 
-QPolygonF Insert_Rod1_Splines(ParaStruct* design, int i, const QPolygonF& section)
+QPolygonF Insert_Rod1_Splines(const ParaStruct* design, int i, const QPolygonF& section)
 {
     if (!unfoldable(design, i))
         return section;
@@ -172,7 +172,7 @@ QPolygonF Insert_Rod1_Splines(ParaStruct* design, int i, const QPolygonF& sectio
     return hook(C[2], C[1], Pa) + section + hook(Pb, C[3], C[4]);
 }
 
-QPolygonF Insert_Rod2_Splines(ParaStruct* design, int i, const QPolygonF& section)
+QPolygonF Insert_Rod2_Splines(const ParaStruct* design, int i, const QPolygonF& section)
 {
     if (!unfoldable(design, i))
         return section;
@@ -190,7 +190,7 @@ QPolygonF Insert_Rod2_Splines(ParaStruct* design, int i, const QPolygonF& sectio
     return hook(C[1], C[2], Pa) + section + hook(Pb, C[4], C[3]);
 }
 
-void Unfold_AirFoil(ParaStruct* design, int i, QPolygonF* outline, QPolygonF* controls, QPolygon* controlSides,
+void Unfold_AirFoil(const ParaStruct* design, int i, QPolygonF* outline, QPolygonF* controls, QPolygon* controlSides,
                     QPolygonF* mylar, QPolygonF* rod1, QPolygonF* rod1Controls, QPolygonF* rod2,
                     QPolygonF* rod2Controls)
 {
@@ -238,7 +238,7 @@ void Unfold_AirFoil(ParaStruct* design, int i, QPolygonF* outline, QPolygonF* co
     *mylar += edge;
 }
 
-void Unfold_AirFoil(ParaStruct* design, int i, RibUnfolding* out)
+void Unfold_AirFoil(const ParaStruct* design, int i, RibUnfolding* out)
 {
     Unfold_AirFoil(design, i, &out->outline, &out->controls, &out->controlSides, &out->mylar, &out->rod1,
                    &out->rod1Controls, &out->rod2, &out->rod2Controls);

@@ -52,17 +52,17 @@ bool is_rodDWSection(const ParaStruct* design, int k, int i);
 
 // The mylar's inner edge: the cubic spline from the point mylar-up before the
 // nose over five shaping points to the point mylar-down after it.
-QPolygonF Insert_MilarSpline(ParaStruct* design, int i);
+QPolygonF Insert_MilarSpline(const ParaStruct* design, int i);
 // A rod path: hook, the section's points, hook (two hooks of 50 points).
-QPolygonF Insert_Rod1_Splines(ParaStruct* design, int i, const QPolygonF& section);
-QPolygonF Insert_Rod2_Splines(ParaStruct* design, int i, const QPolygonF& section);
+QPolygonF Insert_Rod1_Splines(const ParaStruct* design, int i, const QPolygonF& section);
+QPolygonF Insert_Rod2_Splines(const ParaStruct* design, int i, const QPolygonF& section);
 
 // Unfolds rib i into the eight outputs. A rib without airfoil (nose index 0)
 // or a slot outside the tables leaves every output as it was.
-void Unfold_AirFoil(ParaStruct* design, int i, QPolygonF* outline, QPolygonF* controls, QPolygon* controlSides,
+void Unfold_AirFoil(const ParaStruct* design, int i, QPolygonF* outline, QPolygonF* controls, QPolygon* controlSides,
                     QPolygonF* mylar, QPolygonF* rod1, QPolygonF* rod1Controls, QPolygonF* rod2,
                     QPolygonF* rod2Controls);
-void Unfold_AirFoil(ParaStruct* design, int i, RibUnfolding* out);
+void Unfold_AirFoil(const ParaStruct* design, int i, RibUnfolding* out);
 
 // Every point turned counter-clockwise by angle (radians) about centre.
 QPolygonF Rotate_Poly(double angle, QPointF centre, const QPolygonF& poly);

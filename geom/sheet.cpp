@@ -1,5 +1,6 @@
 #include "geom/sheet.h"
 
+#include "core/checkedint.h"
 #include "core/filesave.h"
 #include "core/geomconst.h"
 
@@ -18,6 +19,18 @@ int PieceSheet::layerIndex(const QString& name)
     layerNames.append(name);
     layerIndexes.insert(name, i);
     return i;
+}
+
+int PieceSheet::textHeight(const QFont& font) const
+{
+    if (font.pointSize() > 0)
+        return font.pointSize();
+    // A pixel-sized label font has no point size. Its pixels are plan units
+    // in the preview, so the label is as large on the cut cloth as it is
+    // drawn on the piece there. A height must be positive to be a valid
+    // TEXT entity.
+    const double mm = font.pixelSize() > 0 ? font.pixelSize() * dxfScale : 1.0;
+    return std::max(1, wl::Checked_Round(mm));
 }
 
 void PieceSheet::polyline(const QPolygonF& points, const QString& layer, int colour)

@@ -72,6 +72,10 @@ public:
     explicit PieceSheet(double scale = 1.0) : dxfScale(scale) {}
 
     double scale() const { return dxfScale; }
+    // Height in millimetres of a label in the font: the font's point size
+    // when it has one, else its pixel size (plan units, as the preview shows
+    // it) at the sheet's scale; at least 1.
+    int textHeight(const QFont& font) const;
     // The layer names in the order they were first drawn on.
     const QStringList& layers() const { return layerNames; }
     int layerIndex(const QString& name);

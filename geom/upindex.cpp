@@ -1,6 +1,6 @@
 #include "geom/upindex.h"
 
-int get_UPindex(QPolygonF* P, int i, int k)
+int get_UPindex(const QPolygonF* P, int i, int k)
 {
     if (!P || P->isEmpty() || i < 1 || k < 0 || k >= P->size())
         return i;

@@ -11,4 +11,4 @@
 // Returns i when the airfoil is empty, i < 1, k is not a point of it, or
 // point 0 lies in front of point k; i - 1 when no upper point comes in
 // front of point k before the nose.
-int get_UPindex(QPolygonF* P, int i, int k);
+int get_UPindex(const QPolygonF* P, int i, int k);

@@ -59,15 +59,15 @@ void PieceColouring::Preview_Longpatt_Design(QList<Spline>* lines)
     anchor = QPointF(0, 0);
     scale = 1.0;
     previousScale = 1.0;
-    // The colouring shows the pieces cut along the curves of the lines.
-    design->dxfSplineSegments = false;
     allPieces.clear();
     design->designWarnings.clear();
     outlines.clear();
     const int cells = std::clamp(design->lastRib, 0, kMaxLastRib);
+    // The colouring shows the pieces cut along the curves of the lines.
+    const QList<CellPanels> panels = Longpattern_Cells(*design, cells, lines, false, true);
     for (int k = 0; k < cells; ++k) {
-        cellPieces.clear();
-        Longpattern_Manager(design, k, lines, &cellPieces, true);
+        cellPieces = panels.at(k).pieces;
+        design->designWarnings += panels.at(k).slopeWarnings;
         Setup_Preview_Poly(k);
         allPieces.append(cellPieces);
     }

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -70,48 +71,301 @@ double angleBetween(Vec u, Vec v)
     return std::atan2(c.length(), u.dot(v));
 }
 
-// One row of the widened panel laid out from the row before (pL, pR): the
-// new left point eL from pL and the new right point eR from pR, the two
-// `width` apart. The steps leave the row before at the angles a and b (from
-// the direction pL -> pR, counter-clockwise), both turned outward (or
-// inward) by the same angle until the row has its width; as far as they can
-// turn when it cannot.
-QPair<QPointF, QPointF> widenedRow(QPointF pL, QPointF pR, double eL, double eR, double a, double b, double width)
+// The search of Widened_Row.
+//
+// Every step of the bisection asks only whether the row turned by its
+// middle turn is shorter than the width. Laying the row out for each of the
+// sixty steps (two sines, two cosines and a length) made the panel layout
+// slow, so each step takes the first of three answers that is certain:
+//  - the row's length moves by at most eL + eR per unit of turn, and its
+//    rate of change by a bounded amount: what is known of the length and its
+//    rate at one end of the interval can tell it for the middle;
+//  - an estimate of the length by a series about a reference turn, whose
+//    error is bounded;
+//  - the row laid out, as the result is, near the turn that fits, where
+//    neither can tell.
+// Each answer is the one laying the row out gives (the bounds allow for how
+// the row laid out rounds), so the turn found is the same to the last bit.
+class WidenedRow
 {
-    const double base = angleOf(pR - pL);
-    auto row = [&](double t) {
-        return qMakePair(pL + towards(base + a + t, eL), pR + towards(base + b - t, eR));
-    };
-    auto wide = [&](double t) {
-        const auto r = row(t);
-        return QLineF(r.first, r.second).length();
-    };
-    // Turned outward the left step runs towards pi, the right one towards 0.
-    const double hi = std::min(kPi - a, b);
-    const double lo = std::max(-a, b - kPi);
-    if (!(lo < hi))
-        return row(0);
-    double from = lo, to = hi;
-    if (wide(to) <= width)
-        return row(to);
-    if (wide(from) >= width)
-        return row(from);
-    for (int k = 0; k < 60; ++k) {
-        const double t = 0.5 * (from + to);
-        (wide(t) < width ? from : to) = t;
+public:
+    WidenedRow(QPointF pL, QPointF pR, double eL, double eR, double a, double b, double width)
+        : pL(pL), pR(pR), eL(eL), eR(eR), a(a), b(b), width(width)
+    {
+        const double base = angleOf(pR - pL);
+        left = base + a;
+        right = base + b;
+        certain = std::isfinite(pL.x()) && std::isfinite(pL.y()) && std::isfinite(pR.x()) && std::isfinite(pR.y())
+                  && std::isfinite(eL) && std::isfinite(eR) && std::isfinite(left) && std::isfinite(right)
+                  && std::isfinite(width) && width > 0;
+        if (!certain)
+            return;
+        across = pR - pL;
+        const double steps = std::fabs(eL) + std::fabs(eR);
+        speed = steps * (1 + 1e-9);
+        // What the row laid out rounds: its points to their coordinates'
+        // precision and their difference, each along its axis; the steps'
+        // angles, sines and cosines; and the row's length. An estimate rounds
+        // about as much, and leaves off the end of its series. Each error
+        // is taken twice.
+        xRounding = 2 * kUnit * (std::fabs(pL.x()) + std::fabs(pR.x()) + 2 * steps + std::fabs(across.x()));
+        yRounding = 2 * kUnit * (std::fabs(pL.y()) + std::fabs(pR.y()) + 2 * steps + std::fabs(across.y()));
+        stepRounding = 3 * kUnit * steps * (4 + std::fabs(left) + std::fabs(right));
+        turnRounding = 12 * kUnit * steps;
+        seriesError = 3 * steps;
+        margin = xRounding + yRounding + 14 * kUnit * width + stepRounding + turnRounding * 2 * kPi;
+        // Where the row is at least half its width long, its length bends by
+        // at most this much per unit of turn squared.
+        bend = steps * (1 + 2 * steps / width) * (1 + 1e-9);
+        // The turn that fits is mostly small.
+        recentre(0);
     }
-    return row(0.5 * (from + to));
-}
+
+    // The row turned by t, as the panel is laid out.
+    QPair<QPointF, QPointF> row(double t) const
+    {
+        const double l = left + t, r = right - t;
+        for (const LaidOut& known : laid)
+            if (known.left == l && known.right == r)
+                return qMakePair(known.leftPoint, known.rightPoint);
+        return qMakePair(pL + towards(l, eL), pR + towards(r, eR));
+    }
+
+    QPair<QPointF, QPointF> widened()
+    {
+        // Turned outward the left step runs towards pi, the right one
+        // towards 0.
+        const double hi = std::min(kPi - a, b);
+        const double lo = std::max(-a, b - kPi);
+        if (!(lo < hi))
+            return row(0);
+        double from = lo, to = hi;
+        const Answer atTo = answer(to);
+        if (atTo.side == Side::Short || atTo.side == Side::Fits)
+            return row(to);
+        const Answer atFrom = answer(from);
+        if (atFrom.side == Side::Long || atFrom.side == Side::Fits)
+            return row(from);
+        // Every turn from `from` up to shortUpTo gives a short row, every
+        // turn from longFrom up to `to` a long one.
+        double shortUpTo = atFrom.side == Side::Short ? from + reach(atFrom) : -kUnknown;
+        double longFrom = to - reach(atTo);
+        int step = 0;
+        while (true) {
+            // The steps whose middle the known turns answer, in a loop of
+            // their own that keeps its few values at hand.
+            step = knownSteps(step, shortUpTo, longFrom, &from, &to);
+            if (step == kSteps)
+                break;
+            const double t = 0.5 * (from + to);
+            const Answer at = answer(t);
+            if (at.side == Side::Short) {
+                from = t;
+                shortUpTo = std::max(shortUpTo, t + reach(at));
+            } else {
+                to = t;
+                longFrom = std::min(longFrom, t - reach(at));
+            }
+            ++step;
+        }
+        return row(0.5 * (from + to));
+    }
+
+private:
+    static constexpr int kSteps = 60;
+    static constexpr double kUnit = std::numeric_limits<double>::epsilon() / 2;
+
+    // Bisection steps from `step` on while every middle lies where the turns
+    // up to shortUpTo are short and those from longFrom long; the step
+    // whose middle lies between, or kSteps.
+    static int knownSteps(int step, double shortUpTo, double longFrom, double* from, double* to)
+    {
+        double f = *from, t = *to;
+        for (; step < kSteps; ++step) {
+            const double middle = 0.5 * (f + t);
+            const bool isShort = middle <= shortUpTo, isLong = middle >= longFrom;
+            if (!(isShort || isLong))
+                break;
+            f = isShort ? middle : f;
+            t = isShort ? t : middle;
+        }
+        *from = f;
+        *to = t;
+        return step;
+    }
+
+    static constexpr double kUnknown = std::numeric_limits<double>::infinity();
+
+    // Where the row turned by t lies against its width, as laid out, and the
+    // shortest and longest the row can be.
+    enum class Side : unsigned char { Short, Fits, Long, Unordered };
+    struct Answer {
+        Side side;
+        double shortest = -kUnknown, longest = kUnknown;
+        double rate = kUnknown; // the fastest the row can grow with the turn
+    };
+
+    // How far beyond a short (before a long) row the rows stay short (long)
+    // for certain: the row's length moves by at most `speed` per unit of
+    // turn, and where it is at least half the width long, it bends by at
+    // most `bend`, from the rate it has at the answer; 0 when nothing is
+    // known beyond the answer's turn itself.
+    double reach(const Answer& at) const
+    {
+        const bool isShort = at.side == Side::Short;
+        if (!isShort && at.side != Side::Long)
+            return 0;
+        const double room = isShort ? width - margin - at.longest : at.shortest - width - margin;
+        if (!(room > 0))
+            return 0;
+        double reach = room / speed;
+        // The row grows by at most rate + bend x / 2 per unit of turn x
+        // ahead of a short row, and shrinks by at most that behind a long
+        // one.
+        const double bent = 2 * room / (at.rate + std::sqrt(at.rate * at.rate + 2 * bend * room));
+        if (bent > reach && at.shortest - speed * bent >= 0.5 * width)
+            reach = bent;
+        return reach > 0 ? reach * (1 - 1e-9) : 0;
+    }
+
+    Answer answer(double t)
+    {
+        if (certain && !near) {
+            Answer estimate = estimated(t);
+            if (estimate.side == Side::Unordered && std::fabs(t - reference) > 0.125) {
+                recentre(t);
+                estimate = estimated(t);
+            }
+            if (estimate.side != Side::Unordered)
+                return estimate;
+            // Near the turn that fits the estimate cannot tell; nor will it
+            // for the steps after.
+            near = true;
+        }
+        return {laidOut(t)};
+    }
+
+    // The side of the row laid out.
+    Side laidOut(double t)
+    {
+        const double l = left + t, r = right - t;
+        // Rows apart by less than their angles' precision are laid out alike.
+        for (const LaidOut& known : laid)
+            if (known.left == l && known.right == r)
+                return known.side;
+        const QPointF L = pL + towards(l, eL), R = pR + towards(r, eR);
+        Side side;
+        const double dx = R.x() - L.x(), dy = R.y() - L.y();
+        const double s = dx * dx + dy * dy, w2 = width * width;
+        // The length's square tells the side unless the row lies within a few
+        // units of the last place of its width.
+        constexpr double guard = 1.0 / (1ull << 48);
+        if (width > 0 && s < w2 * (1 - guard)) {
+            side = Side::Short;
+        } else if (width > 0 && s > w2 * (1 + guard)) {
+            side = Side::Long;
+        } else {
+            const double length = QLineF(L, R).length();
+            side = length < width    ? Side::Short
+                   : length > width  ? Side::Long
+                   : length == width ? Side::Fits
+                                     : Side::Unordered;
+        }
+        laid[next] = {l, r, side, L, R};
+        next = (next + 1) % kLaidOut;
+        return side;
+    }
+
+    void recentre(double t)
+    {
+        reference = t;
+        const double l = left + t, r = right - t;
+        const double cl = std::cos(l), sl = std::sin(l), cr = std::cos(r), sr = std::sin(r);
+        // The row turned by t + d is across + k cos d - j sin d.
+        k = QPointF(eR * cr - eL * cl, eR * sr - eL * sl);
+        j = QPointF(-eR * sr - eL * sl, eR * cr + eL * cl);
+        turned = across + k;
+    }
+
+    // The row's length estimated about the reference turn, the side it
+    // gives when it is certain, and the shortest and longest the row can be.
+    Answer estimated(double t) const
+    {
+        const double d = t - reference;
+        const double ad = std::fabs(d);
+        if (!(ad <= 2))
+            return {Side::Unordered};
+        // 1 - cos d and sin d by their series, with what is left off.
+        const double d2 = d * d;
+        const double c1 =
+            d2 * (1.0 / 2 - d2 * (1.0 / 24 - d2 * (1.0 / 720 - d2 * (1.0 / 40320 - d2 * (1.0 / 3628800)))));
+        const double s = d * (1 - d2 * (1.0 / 6 - d2 * (1.0 / 120 - d2 * (1.0 / 5040 - d2 * (1.0 / 362880
+                                                                  - d2 * (1.0 / 39916800))))));
+        const double d4 = d2 * d2;
+        const double series = d4 * d4 * d4 * (1.0 / 479001600 + ad / 6227020800.0);
+        const double dx = turned.x() - (k.x() * c1 + j.x() * s);
+        const double dy = turned.y() - (k.y() * c1 + j.y() * s);
+        const double length = std::sqrt(dx * dx + dy * dy);
+        // An error along an axis moves the length by its share of the row.
+        const double shareX = std::min(1.0, std::fabs(dx) / length), shareY = std::min(1.0, std::fabs(dy) / length);
+        const double error = xRounding * shareX + yRounding * shareY
+                             + 2 * kUnit * (std::fabs(turned.x()) * shareX + std::fabs(turned.y()) * shareY)
+                             + 12 * kUnit * length + stepRounding
+                             + turnRounding * (std::fabs(t) + std::fabs(reference))
+                             + seriesError * (series + 6 * kUnit * (c1 + ad));
+        // How fast the row grows with the turn, and what that may be off by.
+        const double rx = -(k.x() * s + j.x() * (1 - c1)), ry = -(k.y() * s + j.y() * (1 - c1));
+        const double rate = (dx * rx + dy * ry) / length;
+        const double rateError = 2 * (stepRounding + turnRounding * (std::fabs(t) + std::fabs(reference))
+                                      + seriesError * (series + 8 * kUnit))
+                                 + 2 * speed * error / length;
+        Answer estimate{Side::Unordered, length - error, length + error, rate + rateError};
+        if (!(estimate.shortest <= estimate.longest) || !(estimate.rate <= kUnknown))
+            return {Side::Unordered};
+        if (estimate.longest < width)
+            estimate.side = Side::Short;
+        else if (estimate.shortest > width)
+            estimate.side = Side::Long;
+        return estimate;
+    }
+
+    QPointF pL, pR;
+    double eL, eR, a, b, width;
+    double left = 0, right = 0; // the steps' directions before the turn
+    bool certain = false;       // the estimate and the bounds hold
+    bool near = false;
+    QPointF across;
+    double speed = kUnknown;
+    double xRounding = 0, yRounding = 0, stepRounding = 0, turnRounding = 0, seriesError = 0;
+    double margin = kUnknown, bend = kUnknown; // what the row laid out may be off by
+    double reference = 0;
+    QPointF k, j, turned;
+    // The rows last laid out: near the turn that fits the bisection comes
+    // back to them.
+    struct LaidOut {
+        double left = std::numeric_limits<double>::quiet_NaN(), right = std::numeric_limits<double>::quiet_NaN();
+        Side side = Side::Unordered;
+        QPointF leftPoint, rightPoint;
+    };
+    static constexpr int kLaidOut = 4;
+    LaidOut laid[kLaidOut];
+    int next = 0;
+};
 
 } // namespace
 
-void Unfold_ZERO_Longpattern(ParaStruct* design, int cell, UnFolder* strip)
+QPair<QPointF, QPointF> Widened_Row(QPointF pL, QPointF pR, double eL, double eR, double a, double b, double width)
 {
-    if (!design || !strip || cell < 0 || cell + 1 >= kRibSlots)
+    return WidenedRow(pL, pR, eL, eR, a, b, width).widened();
+}
+
+void Unfold_ZERO_Longpattern(const ParaStruct& design, int cell, UnFolder* strip)
+{
+    if (!strip || cell < 0 || cell + 1 >= kRibSlots)
         return;
-    const bool centre = isCentre(design, cell);
-    const QVector3D* ribA = design->ribCurves3D[cell];
-    const QVector3D* ribB = design->ribCurves3D[cell + 1];
+    const bool centre = isCentre(&design, cell);
+    const QVector3D* ribA = design.ribCurves3D[cell];
+    const QVector3D* ribB = design.ribCurves3D[cell + 1];
     auto A = [&](int j) { return Vec(centre ? SymNullCell(ribB[j]) : ribA[j]); };
     auto B = [&](int j) { return Vec(ribB[j]); };
     const int leftRib = cell;
@@ -129,7 +383,7 @@ void Unfold_ZERO_Longpattern(ParaStruct* design, int cell, UnFolder* strip)
     // the edges can follow. The oversize also comes point by point in small
     // steps, which the edges would take on as kinks: it is smoothed over a
     // few points (the ends, at the trailing edge, stay as they are).
-    const double* halfOversize = design->clothHalfOversize[std::clamp(cell, 0, kRibSlots - 1)];
+    const double* halfOversize = design.clothHalfOversize[std::clamp(cell, 0, kRibSlots - 1)];
     QList<double> oversize(halfOversize, halfOversize + kAirfoilPoints);
     auto step = [&](int j) { return std::min((A(j) - A(j - 1)).length(), (B(j) - B(j - 1)).length()); };
     for (int j = 1; j < kAirfoilPoints; ++j)
@@ -178,13 +432,13 @@ void Unfold_ZERO_Longpattern(ParaStruct* design, int cell, UnFolder* strip)
         const Vec rowBefore = wideB.at(j - 1) - wideA.at(j - 1);
         const double a = angleBetween(rowBefore, stepOf(wideA, A(j - 1), A(j)));
         const double b = kPi - angleBetween(rowBefore * -1.0, stepOf(wideB, B(j - 1), B(j)));
-        const auto row = widenedRow(left.last(), right.last(), (A(j) - A(j - 1)).length(),
+        const auto row = Widened_Row(left.last(), right.last(), (A(j) - A(j - 1)).length(),
                                     (B(j) - B(j - 1)).length(), a, b, (wideB.at(j) - wideA.at(j)).length());
         left.append(row.first);
         right.append(row.second);
     }
 
-    const double seam = design->ToScreen(0.001 * design->seamAllowance[0]);
+    const double seam = design.ToScreen(0.001 * design.seamAllowance[0]);
     QList<PntPart> L, R, M;
     L.reserve(kAirfoilPoints);
     R.reserve(kAirfoilPoints);
@@ -192,12 +446,12 @@ void Unfold_ZERO_Longpattern(ParaStruct* design, int cell, UnFolder* strip)
         M.reserve(kAirfoilPoints);
     for (int j = 0; j < kAirfoilPoints; ++j) {
         if (centre) {
-            M.append(Insert_TP7(design, left.at(j), 0, j, seam, 'L'));
-            L.append(Insert_TP7(design, left.at(j), 0, j, seam, 'L'));
+            M.append(Insert_TP7(&design, left.at(j), 0, j, seam, 'L'));
+            L.append(Insert_TP7(&design, left.at(j), 0, j, seam, 'L'));
         } else {
-            L.append(Insert_TP7(design, left.at(j), leftRib, j, seam, 'L'));
+            L.append(Insert_TP7(&design, left.at(j), leftRib, j, seam, 'L'));
         }
-        R.append(Insert_TP7(design, right.at(j), rightRib, j, seam, 'R'));
+        R.append(Insert_TP7(&design, right.at(j), rightRib, j, seam, 'R'));
     }
 
     strip->cell = cell;
@@ -205,27 +459,25 @@ void Unfold_ZERO_Longpattern(ParaStruct* design, int cell, UnFolder* strip)
     strip->right = R;
     if (!M.isEmpty())
         strip->mirrored = M;
-    Setup_Inter_Rib(design, cell, L, R);
+    Setup_Inter_Rib(strip);
 }
 
-void Setup_Inter_Rib(ParaStruct* design, int cell, const QList<PntPart>& left, const QList<PntPart>& right)
+void Setup_Inter_Rib(UnFolder* strip)
 {
-    if (!design || cell < 0 || cell >= kStructSlots)
-        return;
-    const int n = std::min(left.size(), right.size());
+    const int n = std::min(strip->left.size(), strip->right.size());
     QPolygonF mid, label;
     mid.reserve(n);
     label.reserve(n);
     for (int k = 0; k < n; ++k) {
-        const QPointF l = left.at(k).point, r = right.at(k).point;
+        const QPointF l = strip->left.at(k).point, r = strip->right.at(k).point;
         mid.append((l + r) / 2);
         label.append(0.9 * l + 0.1 * r);
     }
-    design->cellOutlinesA[cell] = mid;
-    design->cellOutlinesB[cell] = label;
+    strip->midLine = mid;
+    strip->labelLine = label;
 }
 
-QList<int> Start_Split_Indexes(ParaStruct* design, int cell, bool rightRib)
+QList<int> Start_Split_Indexes(const ParaStruct* design, int cell, bool rightRib)
 {
     const int rib = rightRib ? cell + 1 : cell;
     // Whether O2 bounds a nose piece is decided at the left rib for both.
@@ -241,7 +493,7 @@ QList<int> Start_Split_Indexes(ParaStruct* design, int cell, bool rightRib)
     return splits;
 }
 
-void Generate_4Start_Polygons(ParaStruct* design, int cell, UnFolder* strip, QList<WholePoly>* pieces)
+void Generate_4Start_Polygons(const ParaStruct* design, int cell, const UnFolder* strip, QList<WholePoly>* pieces)
 {
     if (!pieces)
         return;
@@ -267,7 +519,7 @@ void Generate_4Start_Polygons(ParaStruct* design, int cell, UnFolder* strip, QLi
     }
 }
 
-LRTBclass Create_LRTB_Group(ParaStruct* design, int cell, int k, const UnFolder* strip,
+LRTBclass Create_LRTB_Group(const ParaStruct* design, int cell, int k, const UnFolder* strip,
                             const QList<int>& leftSplits, const QList<int>& rightSplits, int o1, int o2)
 {
     LRTBclass group;
@@ -318,7 +570,7 @@ void Insert_CutPoly(int cell, const UnFolder& strip, LRTBclass* group, int leftI
         target->append(Insert_CrossCut(cell, leftIndex, P + (Q - P) * t / 256.0, t, 256, allowance, trailingEdge));
 }
 
-void Insert_BillowPoly(ParaStruct* design, const UnFolder& strip, LRTBclass* group, int cell, int leftIndex,
+void Insert_BillowPoly(const ParaStruct* design, const UnFolder& strip, LRTBclass* group, int cell, int leftIndex,
                        int rightIndex, double allowance, bool centre, char which, bool trailingEdge)
 {
     QList<PntPart>* target = which == 'B' ? &group->bottom : which == 'T' ? &group->top : nullptr;

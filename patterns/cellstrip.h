@@ -17,27 +17,37 @@
 #include "patterns/pieces.h"
 
 #include <QList>
+#include <QPair>
+#include <QPointF>
 
 class ParaStruct;
 
-// Fills the strip of the cell and the cell's mid-line (cellOutlinesA) and
-// label line (cellOutlinesB). A cell whose ribs are not both within the rib
-// tables leaves the strip empty.
-void Unfold_ZERO_Longpattern(ParaStruct* design, int cell, UnFolder* strip);
+// One row of the strip laid out from the row before (pL, pR): the new left
+// point eL from pL and the new right point eR from pR, the two `width`
+// apart. The steps leave the row before at the angles a and b (from the
+// direction pL -> pR, counter-clockwise), both turned outward (or inward) by
+// the same angle until the row has its width; as far as they can turn when
+// it cannot. The turn is the one 60 steps of bisection over the turns the
+// steps can take find, each step laying the row out with the sines and
+// cosines of its two angles.
+QPair<QPointF, QPointF> Widened_Row(QPointF pL, QPointF pR, double eL, double eR, double a, double b, double width);
+
+// Fills the strip of the cell with its mid-line and label line. A cell
+// whose ribs are not both within the rib tables leaves the strip empty.
+void Unfold_ZERO_Longpattern(const ParaStruct& design, int cell, UnFolder* strip);
 
 // Replaces *pieces by the cell's start pieces, in order from the upper
 // trailing edge: the strip must hold the developed strip of the cell.
-void Generate_4Start_Polygons(ParaStruct* design, int cell, UnFolder* strip, QList<WholePoly>* pieces);
+void Generate_4Start_Polygons(const ParaStruct* design, int cell, const UnFolder* strip, QList<WholePoly>* pieces);
 
-// The mid-line (midpoints) and the label line (a tenth of the way from the
-// left edge to the right) of two edge lists of equal length, into the
-// cell's slots of cellOutlinesA and cellOutlinesB.
-void Setup_Inter_Rib(ParaStruct* design, int cell, const QList<PntPart>& left, const QList<PntPart>& right);
+// The strip's mid-line (midpoints) and label line (a tenth of the way from
+// the left edge to the right), over as many points as both edges have.
+void Setup_Inter_Rib(UnFolder* strip);
 
 // Boundary lists of start piece k, between split index k and k + 1 of the
 // two ribs' split lists; o1 and o2 (rows O1 and O2 at the left rib) choose
 // the cut allowances. Four empty lists for k beyond the last split.
-LRTBclass Create_LRTB_Group(ParaStruct* design, int cell, int k, const UnFolder* strip,
+LRTBclass Create_LRTB_Group(const ParaStruct* design, int cell, int k, const UnFolder* strip,
                             const QList<int>& leftSplits, const QList<int>& rightSplits, int o1, int o2);
 
 // A straight cut from left point leftIndex to right point rightIndex in 256
@@ -48,10 +58,10 @@ void Insert_CutPoly(int cell, const UnFolder& strip, LRTBclass* group, int leftI
 // A billow cut: the arc over the same two points, bulging away from the
 // piece it bounds by the cell's share of the billow-line offset, resampled
 // to 256 points equally spaced by arc length.
-void Insert_BillowPoly(ParaStruct* design, const UnFolder& strip, LRTBclass* group, int cell, int leftIndex,
+void Insert_BillowPoly(const ParaStruct* design, const UnFolder& strip, LRTBclass* group, int cell, int leftIndex,
                        int rightIndex, double allowance, bool centre, char which, bool trailingEdge);
 
 // The split indexes of the cell's left (rib cell) and right (rib cell + 1)
 // edge: 0, the billow line when it splits the upper surface, O1, O2 when it
 // lies behind O1, sorted, then 999.
-QList<int> Start_Split_Indexes(ParaStruct* design, int cell, bool rightRib);
+QList<int> Start_Split_Indexes(const ParaStruct* design, int cell, bool rightRib);

@@ -30,12 +30,12 @@ QPolygonF threePointCurve(QPointF a, QPointF m, QPointF b, int n)
     return p;
 }
 
-void closeSegment(ParaStruct* design, int cell, const QPolygonF& leftOversew, const QPolygonF& rightOversew,
+void closeSegment(bool lineSegments, int cell, const QPolygonF& leftOversew, const QPolygonF& rightOversew,
                   QPolygonF* xy, QPolygon* uv, QList<QPolygonF>* xySegments, QList<QPolygon>* uvSegments)
 {
     if (xy->isEmpty())
         return;
-    Modify_Segment(design->dxfSplineSegments, cell, leftOversew, rightOversew, xy, uv);
+    Modify_Segment(lineSegments, cell, leftOversew, rightOversew, xy, uv);
     xySegments->append(*xy);
     uvSegments->append(*uv);
     xy->clear();
@@ -81,17 +81,17 @@ Poly completeCentre(Poly seg, const CentreRule& rule, Compress compress, Mirror 
 
 } // namespace
 
-void Create_segment_list(ParaStruct* design, int cell, const QList<Spline>* lines,
+void Create_segment_list(const ParaStruct& design, int cell, const QList<Spline>* lines, bool lineSegments,
                          const QList<PntPart>& leftEdge, const QList<PntPart>& rightEdge,
                          QList<QPolygonF>* xySegments, QList<QPolygon>* uvSegments)
 {
     xySegments->clear();
     uvSegments->clear();
-    if (!design || !lines)
+    if (!lines)
         return;
     const QPolygonF leftOversew = create_oversew(leftEdge, +1);
     const QPolygonF rightOversew = create_oversew(rightEdge, -1);
-    const bool centre = cell == 0 && design->centreCell;
+    const bool centre = cell == 0 && design.centreCell;
     const int uLow = kCellU * cell, uHigh = kCellU * (cell + 1);
 
     QPolygonF xy;
@@ -104,13 +104,15 @@ void Create_segment_list(ParaStruct* design, int cell, const QList<Spline>* line
                 xy.append(Map_to_XY(cell, p.x(), p.y(), &leftEdge, &rightEdge));
                 uv.append(p);
             } else {
-                closeSegment(design, cell, leftOversew, rightOversew, &xy, &uv, xySegments, uvSegments);
+                closeSegment(lineSegments, cell, leftOversew, rightOversew, &xy, &uv, xySegments, uvSegments);
             }
         }
-        closeSegment(design, cell, leftOversew, rightOversew, &xy, &uv, xySegments, uvSegments);
+        closeSegment(lineSegments, cell, leftOversew, rightOversew, &xy, &uv, xySegments, uvSegments);
     }
-    if (centre) {
-        MiddleCell_segments(design, xySegments, uvSegments);
+    // The centre cell's symmetry line runs through the middle of the strip's
+    // trailing edge.
+    if (centre && !leftEdge.isEmpty() && !rightEdge.isEmpty()) {
+        MiddleCell_segments(((leftEdge.first().point + rightEdge.first().point) / 2).x(), xySegments, uvSegments);
         MiddleCell_seg_UV(uvSegments);
     }
 }
@@ -159,11 +161,8 @@ void Modify_Segment(bool lineSegments, int cell, const QPolygonF& leftOversew, c
     *xy = threePointCurve(A, lineSegments ? (A + B) / 2 : M, B, n);
 }
 
-void MiddleCell_segments(ParaStruct* design, QList<QPolygonF>* xySegments, const QList<QPolygon>* uvSegments)
+void MiddleCell_segments(double X0, QList<QPolygonF>* xySegments, const QList<QPolygon>* uvSegments)
 {
-    if (design->cellOutlinesA[0].isEmpty())
-        return;
-    const double X0 = design->cellOutlinesA[0].first().x();
     QList<QPolygonF> done;
     done.reserve(xySegments->size());
     for (int s = 0; s < xySegments->size(); ++s) {

@@ -29,10 +29,10 @@
 class ParaStruct;
 
 // Replaces both lists by the segments of all lines for the cell, in the
-// order of the lines and, within a line, of its UV curve. leftEdge and
-// rightEdge are the strip's edge lists (1000 points each; in the centre cell
-// the mirrored left edge).
-void Create_segment_list(ParaStruct* design, int cell, const QList<Spline>* lines,
+// order of the lines and, within a line, of its UV curve, each cut as
+// Modify_Segment cuts it. leftEdge and rightEdge are the strip's edge lists
+// (1000 points each; in the centre cell the mirrored left edge).
+void Create_segment_list(const ParaStruct& design, int cell, const QList<Spline>* lines, bool lineSegments,
                          const QList<PntPart>& leftEdge, const QList<PntPart>& rightEdge,
                          QList<QPolygonF>* xySegments, QList<QPolygon>* uvSegments);
 
@@ -57,14 +57,15 @@ void Modify_Segment(bool lineSegments, int cell, const QPolygonF& leftOversew, c
 // The centre cell's segments, each pair completed alike in both lists: put
 // into the right half of the strip (the side of rib 1, x -> X0 + x / 2 and
 // U -> U / 2 + 128) and led on from its mirror image about the symmetry line
-// (x = X0, U = 128), from the mirror of its last point through the mirror of
+// (x = X0, U = 128; X0 midway between the first points of the strip's two
+// edges), from the mirror of its last point through the mirror of
 // its first to the segment itself: 2n points in both lists. A segment
 // running from rib 1 back to rib 1 only moves into the right half; the
 // centre cell's pieces are made symmetric from their right halves anyway.
 // The flat segments are smoothed (Smooth_PolyFit with 5 coefficients).
 // MiddleCell_segments must run first: both decide from the UV points as
 // they come from Create_segment_list.
-void MiddleCell_segments(ParaStruct* design, QList<QPolygonF>* xySegments, const QList<QPolygon>* uvSegments);
+void MiddleCell_segments(double X0, QList<QPolygonF>* xySegments, const QList<QPolygon>* uvSegments);
 void MiddleCell_seg_UV(QList<QPolygon>* uvSegments);
 
 // x and y each replaced by their least-squares polynomial with m

@@ -2,10 +2,8 @@
 
 #include "core/parastruct.h"
 #include "core/checkedint.h"
-#include "geom/acad.h"
 #include "patterns/controlmarks.h"
 #include "patterns/patternsheet.h"
-#include "patterns/scratchloan.h"
 #include "geom/sheet.h"
 #include "structure/diagonals.h"
 #include "structure/diagshape.h"
@@ -24,21 +22,18 @@ QPolygonF filter_Diag_Cntr(const QPolygonF& outline, const QPolygonF& points)
 
 PieceSheet Diagonal_Sheet(const PatternSheet& sheet)
 {
-    PieceSheet out(sheet.design->dxfScale);
+    const ParaStruct& design = *sheet.design;
+    PieceSheet out(design.dxfScale);
     QFont font = sheet.font;
     font.setFamily(QStringLiteral("Times"));
     font.setPixelSize(5);
-    if (sheet.design->ribAirfoils[0].isEmpty())
+    if (design.ribAirfoils[0].isEmpty())
         return out;
-    // The flat shape of a diagonal is worked out in the record: on a copy.
-    ScratchLoan loan(sheet.design);
-    ParaStruct* design = loan.design();
-    const int height = DxfTextHeight(design, font);
+    const int height = out.textHeight(font);
     const int w = sheet.viewSize.width();
     int xpos = 0;
     // Each record is completed on a copy: the list stays as generated.
-    const QList<DiagonalData> diagonals = design->diagonals;
-    for (DiagonalData copy : diagonals) {
+    for (DiagonalData copy : design.diagonals) {
         xpos = int(xpos + w / 5.0);
         const QPointF T(xpos, 0);
         Create_Diagonal_2D3D(design, &copy);
@@ -55,14 +50,7 @@ PieceSheet Diagonal_Sheet(const PatternSheet& sheet)
         out.loop(O.translated(T), label, 2, true);
         for (const QPolygonF& hole : std::as_const(copy.flatHoles))
             out.loop(hole.translated(T), label, 3, true);
-        Sheet_Marks(&out, design, filter_Diag_Cntr(O, copy.flatControls).translated(T), 12, label);
+        Sheet_Marks(&out, &design, filter_Diag_Cntr(O, copy.flatControls).translated(T), 12, label);
     }
     return out;
-}
-
-bool Acad_Diagon(const PatternSheet& sheet)
-{
-    if (sheet.design->ribAirfoils[0].isEmpty())
-        return false;
-    return Finish_Sheet(GetGlobClass(), Diagonal_Sheet(sheet), QStringLiteral("diagon.dxf"));
 }

@@ -15,10 +15,6 @@ struct PatternSheet;
 // The whole sheet of a current design (its diagonal list as the recompute
 // generated it); empty while no design is loaded.
 PieceSheet Diagonal_Sheet(const PatternSheet& sheet);
-// The sheet previewed or written as the step-by-step interface does it
-// (acad.h); returns whether the file was written (false in the preview and
-// while no design is loaded, when nothing is drawn).
-bool Acad_Diagon(const PatternSheet& sheet);
 
 // The points that lie inside the outline (odd-even or winding rule), in
 // their order.

@@ -3,7 +3,6 @@
 #include "core/parastruct.h"
 #include "core/transf.h"
 #include "lines/lineplan.h"
-#include "geom/acad.h"
 #include "patterns/patternsheet.h"
 #include "geom/sheet.h"
 
@@ -96,9 +95,4 @@ PieceSheet Drawing3D_Sheet(const PatternSheet& sheet)
     for (const Line& line : std::as_const(lines))
         bothHalves(&out, line.layer, line.a, line.b, line.colour);
     return out;
-}
-
-bool Wl9_Dxf(const PatternSheet& sheet)
-{
-    return Finish_Sheet(GetGlobClass(), Drawing3D_Sheet(sheet), QStringLiteral("Wl9_3D.dxf"));
 }

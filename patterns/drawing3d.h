@@ -24,6 +24,3 @@ bool Riser_Drawn(int lineGroupCount, QPoint pair);
 // The whole drawing of a current design (its inflated canopy as the
 // recompute built it).
 PieceSheet Drawing3D_Sheet(const PatternSheet& sheet);
-// The drawing written as the step-by-step interface does it (acad.h);
-// returns whether the file was written.
-bool Wl9_Dxf(const PatternSheet& sheet);

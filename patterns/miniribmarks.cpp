@@ -1,5 +1,6 @@
 #include "patterns/miniribmarks.h"
 
+#include "airfoils/foilunfold.h"
 #include "core/airfoil.h"
 #include "core/parastruct.h"
 #include "patterns/controlmarks.h"
@@ -51,16 +52,16 @@ void CalcFrontRibControls(PieceSheet* out, const ParaStruct* design, int cell, Q
     out->polyline(seam, label, 3);
 }
 
-void CalcRearRibControls(PieceSheet* out, const ParaStruct* design, int cell, QPointF offset, const QString& label,
-                         const QPolygonF& midLine, const QPolygonF& piece)
+void CalcRearRibControls(PieceSheet* out, const ParaStruct* design, int cell, const MiniRibFlat& rear,
+                         QPointF offset, const QString& label, const QPolygonF& midLine, const QPolygonF& piece)
 {
-    const int* idx = design->minirib.rearRibControls;
+    const int* idx = rear.controls;
     const int s = std::clamp(std::clamp(idx[0], 0, 6), 0, kLastIndex);
     const int u = std::clamp(idx[2], 0, kLastIndex);
     int e = std::clamp(idx[3], 0, kLastIndex);
-    const bool rear = cell >= 0 && cell < kStructSlots && design->rearRibEnabled[cell];
+    const bool sewn = cell >= 0 && cell < kStructSlots && design->rearRibEnabled[cell];
     const PolygonInside inside(piece);
-    if (rear) {
+    if (sewn) {
         for (int c = 0; c < 5; ++c) {
             const int k = c == 0 ? s : std::clamp(idx[c], 0, kLastIndex);
             if (holds(inside, midLine, k))

@@ -4,13 +4,11 @@
 #include "airfoils/foilunfold.h"
 #include "core/parastruct.h"
 #include "core/checkedint.h"
-#include "geom/acad.h"
 #include "patterns/controlmarks.h"
 #include "patterns/patterngeom.h"
 #include "patterns/patternsheet.h"
 #include "patterns/ribseams.h"
 #include "geom/ribunfold.h"
-#include "patterns/scratchloan.h"
 #include "geom/sheet.h"
 #include "structure/crossports.h"
 #include "structure/holefun.h"
@@ -50,15 +48,14 @@ int leadingEdgeIndex(const QPolygonF& p)
 
 // The holes of the working trapezoids 8 .. 15 of hole group g laid out on
 // the rib outline.
-QList<QPolygonF> trapezoidHoles(ParaStruct* design, const QPolygonF& ribOutline, int g)
+QList<QPolygonF> trapezoidHoles(const ParaStruct& design, HoleLayout* layout, const QPolygonF& ribOutline, int g)
 {
-    QPolygonF O = ribOutline;
-    Set_Trap_Index_Values23(design, &O);
-    Reset_baseTrap_Array(design, &O, g, false);
-    Calc_current_grup_all_trap(design, g);
+    Set_Trap_Index_Values23(design, ribOutline, layout);
+    Reset_baseTrap_Array(design, ribOutline, g, false, layout);
+    Calc_current_grup_all_trap(g, layout);
     QList<QPolygonF> holes;
     for (int k = 8; k < 16; ++k)
-        holes += Create_div_Trapez(design, &design->baseTraps[k], false);
+        holes += Create_div_Trapez(&design, layout->baseTraps[k], false);
     return holes;
 }
 
@@ -77,25 +74,21 @@ bool designLoaded(const ParaStruct* d)
 
 } // namespace
 
-bool Setup_FrontFoilPattern(ParaStruct* design, int cell, QPolygonF* frontFoil, QPolygonF* frontFoilControls)
+bool Setup_FrontFoilPattern(const ParaStruct& design, int cell, MiniRibFlat* front)
 {
-    if (!designLoaded(design))
+    if (!designLoaded(&design))
         return false;
     QList<QVector3D> list;
-    unfold_FrontFoil(design, cell, &list);
-    *frontFoil = design->minirib.foils[0];
-    *frontFoilControls = design->minirib.foils[2];
+    *front = unfold_FrontFoil(design, cell, &list);
     return true;
 }
 
-bool Setup_RearFoilPattern(ParaStruct* design, int cell, QPolygonF* rearFoil, QPolygonF* rearFoilControls)
+bool Setup_RearFoilPattern(const ParaStruct& design, int cell, MiniRibFlat* rear)
 {
-    if (design->ribAirfoils[1].isEmpty())
+    if (design.ribAirfoils[1].isEmpty())
         return false;
     QList<QVector3D> list;
-    unfold_RearFoil(design, cell, &list);
-    *rearFoil = design->minirib.foils[3];
-    *rearFoilControls = design->minirib.foils[5];
+    *rear = unfold_RearFoil(design, cell, &list);
     return true;
 }
 
@@ -113,21 +106,21 @@ double deltaTail(const QPolygonF& rib, const QPolygonF& mini)
     return rib.first().x() - mini.first().x();
 }
 
-void Acad_Front_FoilHoles(PieceSheet* out, ParaStruct* design, const QPolygonF& ribOutline, const QPolygonF& frontFoil,
-                          int x, int y, const QString& label)
+void Acad_Front_FoilHoles(PieceSheet* out, const ParaStruct& design, HoleLayout* layout, const QPolygonF& ribOutline,
+                          const QPolygonF& frontFoil, int x, int y, const QString& label)
 {
     if (ribOutline.isEmpty() || frontFoil.isEmpty())
         return;
-    const QList<QPolygonF> holes = trapezoidHoles(design, ribOutline, 2);
+    const QList<QPolygonF> holes = trapezoidHoles(design, layout, ribOutline, 2);
     drawHolesInside(out, holes, frontFoil, deltaNose(&ribOutline, &frontFoil), x, y, label);
 }
 
-void Acad_Rear_FoilHoles(PieceSheet* out, ParaStruct* design, const QPolygonF& ribOutline, const QPolygonF& rearFoil,
-                         int x, int y, const QString& label)
+void Acad_Rear_FoilHoles(PieceSheet* out, const ParaStruct& design, HoleLayout* layout, const QPolygonF& ribOutline,
+                         const QPolygonF& rearFoil, int x, int y, const QString& label)
 {
     if (ribOutline.isEmpty() || rearFoil.isEmpty())
         return;
-    const QList<QPolygonF> holes = trapezoidHoles(design, ribOutline, 3);
+    const QList<QPolygonF> holes = trapezoidHoles(design, layout, ribOutline, 3);
     // The rib's layout moves onto the mini-rib by the difference of their
     // trailing edges: the mini-rib's less the rib's.
     drawHolesInside(out, holes, rearFoil, -deltaTail(ribOutline, rearFoil), x, y, label);
@@ -135,37 +128,37 @@ void Acad_Rear_FoilHoles(PieceSheet* out, ParaStruct* design, const QPolygonF& r
 
 PieceSheet FrontMiniRib_Sheet(const PatternSheet& sheet)
 {
-    PieceSheet out(sheet.design->dxfScale);
+    const ParaStruct& design = *sheet.design;
+    PieceSheet out(design.dxfScale);
     const QFont font = labelFont(sheet);
-    if (!designLoaded(sheet.design))
+    if (!designLoaded(&design))
         return out;
-    // The unfolding and the hole layout keep their scratch in the record:
-    // it is lent to them and their working values are put back at the end.
-    ScratchLoan loan(sheet.design);
-    ParaStruct* design = loan.design();
-    const int height = DxfTextHeight(design, font);
+    // The hole layout of one mini-rib starts where the one before left it.
+    HoleLayout layout = Hole_Layout_Of(design);
+    const int height = out.textHeight(font);
     int x = sheet.viewSize.width() / 50;
     const int y = sheet.viewSize.height() / 5;
-    const double allowance = design->ToScreen(design->seamAllowance[0] * 0.001);
+    const double allowance = design.ToScreen(design.seamAllowance[0] * 0.001);
     RibUnfolding rib;
-    QPolygonF frontFoil, frontFoilControls;
-    const int last = std::min(design->lastRib, kStructSlots - 1);
+    MiniRibFlat front;
+    const int last = std::min(design.lastRib, kStructSlots - 1);
     for (int i = 1; i < last; ++i) {
-        if (!design->frontRibEnabled[i])
+        if (!design.frontRibEnabled[i])
             continue;
         const QString label = QStringLiteral("frontf.%1.%2").arg(i).arg(i + 1);
-        Unfold_AirFoil(design, i, &rib);
-        Setup_FrontFoilPattern(design, i, &frontFoil, &frontFoilControls);
+        Unfold_AirFoil(&design, i, &rib);
+        Setup_FrontFoilPattern(design, i, &front);
+        const QPolygonF& frontFoil = front.outline;
         if (frontFoil.size() < 2) {
             Sheet_Note(sheet, QStringLiteral("%1: the front mini-rib has no extent around the nose").arg(label));
             continue;
         }
         const QPolygonF P = frontFoil.translated(x, y);
-        if (design->dxfWideSpacing)
+        if (sheet.options.wideSpacing)
             out.polyline(P, label, 3);
-        Sheet_Marks(&out, design, frontFoilControls.translated(x, y), 12, label);
+        Sheet_Marks(&out, &design, front.marks.translated(x, y), 12, label);
         out.polyline(Airfoil_ubermuss(allowance, P), label, 1);
-        Acad_Front_FoilHoles(&out, design, rib.outline, frontFoil, x, y, label);
+        Acad_Front_FoilHoles(&out, design, &layout, rib.outline, frontFoil, x, y, label);
         const QPointF at = Txt_minx_center(P);
         out.text(at, at, label, 0, label, font, height);
         x = wl::Checked_Int(x + std::round(1.3 * widthOf(frontFoil)));
@@ -173,38 +166,29 @@ PieceSheet FrontMiniRib_Sheet(const PatternSheet& sheet)
     return out;
 }
 
-bool Acad_FrontFoilPatt(const PatternSheet& sheet)
-{
-    if (!designLoaded(sheet.design))
-        return false;
-    return Finish_Sheet(GetGlobClass(), FrontMiniRib_Sheet(sheet), QStringLiteral("frontmini.dxf"));
-}
-
 PieceSheet RearMiniRib_Sheet(const PatternSheet& sheet)
 {
-    PieceSheet out(sheet.design->dxfScale);
+    const ParaStruct& design = *sheet.design;
+    PieceSheet out(design.dxfScale);
     const QFont font = labelFont(sheet);
-    if (!designLoaded(sheet.design))
+    if (!designLoaded(&design))
         return out;
-    // The unfolding and the hole layout keep their scratch in the record:
-    // it is lent to them and their working values are put back at the end.
-    ScratchLoan loan(sheet.design);
-    ParaStruct* design = loan.design();
-    const int height = DxfTextHeight(design, font);
+    // The hole layout of one mini-rib starts where the one before left it.
+    HoleLayout layout = Hole_Layout_Of(design);
+    const int height = out.textHeight(font);
     int x = sheet.viewSize.width() / 100;
     const int y = sheet.viewSize.height() / 10;
-    const double allowance = design->ToScreen(design->seamAllowance[0] * 0.001);
+    const double allowance = design.ToScreen(design.seamAllowance[0] * 0.001);
     RibUnfolding rib;
-    QPolygonF rearFoil, rearFoilControls;
-    const int last = std::min(design->lastRib, kStructSlots - 1);
+    const int last = std::min(design.lastRib, kStructSlots - 1);
     for (int i = 1; i < last - 1; ++i) {
-        if (!design->rearRibEnabled[i])
+        if (!design.rearRibEnabled[i])
             continue;
         const QString label = QStringLiteral("Rear.%1.%2").arg(i).arg(i + 1);
-        Unfold_AirFoil(design, i, &rib);
-        rearFoil.clear();
-        rearFoilControls.clear();
-        Setup_RearFoilPattern(design, i, &rearFoil, &rearFoilControls);
+        Unfold_AirFoil(&design, i, &rib);
+        MiniRibFlat rear;
+        Setup_RearFoilPattern(design, i, &rear);
+        const QPolygonF& rearFoil = rear.outline;
         // A rear mini-rib the cell cannot have (no rear points) is left out;
         // the other cells are still drawn.
         if (rearFoil.isEmpty()) {
@@ -212,21 +196,14 @@ PieceSheet RearMiniRib_Sheet(const PatternSheet& sheet)
             continue;
         }
         const QPolygonF P = rearFoil.translated(x, y);
-        if (design->dxfWideSpacing)
+        if (sheet.options.wideSpacing)
             out.polyline(P, label, 3);
-        Sheet_Marks(&out, design, rearFoilControls.translated(x, y), 12, label);
-        out.polyline(Rear_Airfoil_ubermuss(design, allowance, P), label, 1);
-        Acad_Rear_FoilHoles(&out, design, rib.outline, rearFoil, x, y, label);
+        Sheet_Marks(&out, &design, rear.marks.translated(x, y), 12, label);
+        out.polyline(Rear_Airfoil_ubermuss(rear, allowance, P), label, 1);
+        Acad_Rear_FoilHoles(&out, design, &layout, rib.outline, rearFoil, x, y, label);
         const QPointF at = Txt_maxx_center(P);
         out.text(at, at, label, 0, label, font, height);
         x = wl::Checked_Int(x + 1.5 * widthOf(rearFoil));
     }
     return out;
-}
-
-bool Acad_RearFoilPatt(const PatternSheet& sheet)
-{
-    if (!designLoaded(sheet.design))
-        return false;
-    return Finish_Sheet(GetGlobClass(), RearMiniRib_Sheet(sheet), QStringLiteral("rearmini.dxf"));
 }

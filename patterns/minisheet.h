@@ -15,33 +15,32 @@
 
 class ParaStruct;
 class PieceSheet;
+struct HoleLayout;
+struct MiniRibFlat;
 struct PatternSheet;
 
-// The flat outline and control points of the cell's front (rear) mini-rib,
+// The flat outline and control marks of the cell's front (rear) mini-rib,
 // as the airfoil library unfolds them. Nothing while no design is loaded
-// (the outputs keep what they held); false then.
-bool Setup_FrontFoilPattern(ParaStruct* design, int cell, QPolygonF* frontFoil, QPolygonF* frontFoilControls);
-bool Setup_RearFoilPattern(ParaStruct* design, int cell, QPolygonF* rearFoil, QPolygonF* rearFoilControls);
+// (the output keeps what it held); false then.
+bool Setup_FrontFoilPattern(const ParaStruct& design, int cell, MiniRibFlat* front);
+bool Setup_RearFoilPattern(const ParaStruct& design, int cell, MiniRibFlat* rear);
 
-// The two sheets; each returns whether its file was written (false in the
-// preview and while no design is loaded). Cells 1 .. lastRib - 1 may carry a
-// front mini-rib, cells 1 .. lastRib - 2 a rear one. A mini-rib that cannot
-// be built is left out, the others are drawn, and the sheet's notes say so.
-bool Acad_FrontFoilPatt(const PatternSheet& sheet);
-bool Acad_RearFoilPatt(const PatternSheet& sheet);
 // The two sheets of a current design; empty while no design is loaded.
+// Cells 1 .. lastRib - 1 may carry a front mini-rib, cells 1 .. lastRib - 2 a
+// rear one. A mini-rib that cannot be built is left out, the others are
+// drawn, and the sheet's notes say so.
 PieceSheet FrontMiniRib_Sheet(const PatternSheet& sheet);
 PieceSheet RearMiniRib_Sheet(const PatternSheet& sheet);
 
 // The vent holes of the front (hole group 2) or rear (group 3) mini-rib: laid
 // out on the flat outline of the cell's left rib, moved onto the mini-rib at
 // its nose (front) or its trailing edge (rear), kept where they lie wholly
-// inside it and drawn moved by (x, y). The design is a working copy: the hole
-// layout keeps its scratch in it.
-void Acad_Front_FoilHoles(PieceSheet* out, ParaStruct* design, const QPolygonF& ribOutline, const QPolygonF& frontFoil,
-                          int x, int y, const QString& label);
-void Acad_Rear_FoilHoles(PieceSheet* out, ParaStruct* design, const QPolygonF& ribOutline, const QPolygonF& rearFoil,
-                         int x, int y, const QString& label);
+// inside it and drawn moved by (x, y). The layout is worked out in *layout
+// (hole layout of the sheet, crossports.h).
+void Acad_Front_FoilHoles(PieceSheet* out, const ParaStruct& design, HoleLayout* layout, const QPolygonF& ribOutline,
+                          const QPolygonF& frontFoil, int x, int y, const QString& label);
+void Acad_Rear_FoilHoles(PieceSheet* out, const ParaStruct& design, HoleLayout* layout, const QPolygonF& ribOutline,
+                         const QPolygonF& rearFoil, int x, int y, const QString& label);
 
 // x of the leading edge (the point of smallest x) of mini less that of rib.
 double deltaNose(const QPolygonF* rib, const QPolygonF* mini);

@@ -17,7 +17,7 @@ void appendRange(QList<PntPart>* out, const QList<PntPart>& outline, int from, i
 
 // One part of the piece: the part on the side of the lower airfoil indexes
 // (down) or of the higher ones.
-WholePoly splitPart(ParaStruct* design, const QPolygonF& xy, const QPolygon& uv, const WholePoly& piece,
+WholePoly splitPart(const ParaStruct* design, const QPolygonF& xy, const QPolygon& uv, const WholePoly& piece,
                     const QPoint crossing[2], bool down)
 {
     WholePoly part;
@@ -104,7 +104,7 @@ WholePoly splitPart(ParaStruct* design, const QPolygonF& xy, const QPolygon& uv,
 
 } // namespace
 
-void Perform_Intersections(ParaStruct* design, const QPolygonF& xy, const QPolygon& uv, QList<WholePoly>* pieces)
+void Perform_Intersections(const ParaStruct* design, const QPolygonF& xy, const QPolygon& uv, QList<WholePoly>* pieces)
 {
     QList<WholePoly> result;
     result.reserve(pieces->size() + 1);
@@ -160,13 +160,13 @@ bool is_InsideBorder(const QPolygonF& outline, QPointF point)
     return outline.containsPoint(point, Qt::WindingFill) || outline.containsPoint(point, Qt::OddEvenFill);
 }
 
-WholePoly Down_Out_wholePoly(ParaStruct* design, const QPolygonF& xy, const QPolygon& uv, const WholePoly& piece,
+WholePoly Down_Out_wholePoly(const ParaStruct* design, const QPolygonF& xy, const QPolygon& uv, const WholePoly& piece,
                              const QPoint crossing[2])
 {
     return splitPart(design, xy, uv, piece, crossing, true);
 }
 
-WholePoly Upper_Out_wholePoly(ParaStruct* design, const QPolygonF& xy, const QPolygon& uv, const WholePoly& piece,
+WholePoly Upper_Out_wholePoly(const ParaStruct* design, const QPolygonF& xy, const QPolygon& uv, const WholePoly& piece,
                               const QPoint crossing[2])
 {
     return splitPart(design, xy, uv, piece, crossing, false);

@@ -26,7 +26,7 @@ class ParaStruct;
 // Splits every piece the segment (xy, uv) enters; the others stay as they
 // are, in order. A segment with a single point inside a piece leaves that
 // piece whole.
-void Perform_Intersections(ParaStruct* design, const QPolygonF& xy, const QPolygon& uv, QList<WholePoly>* pieces);
+void Perform_Intersections(const ParaStruct* design, const QPolygonF& xy, const QPolygon& uv, QList<WholePoly>* pieces);
 
 // crossing[0] = (firstInside, entryVertex): the first point of xy inside
 // the outline and the outline vertex nearest to it; crossing[1] =
@@ -40,9 +40,9 @@ bool is_InsideBorder(const QPolygonF& outline, QPointF point);
 
 // The two parts of the piece along the segment (see Perform_Intersections);
 // an empty outline when the segment has no two points inside.
-WholePoly Down_Out_wholePoly(ParaStruct* design, const QPolygonF& xy, const QPolygon& uv, const WholePoly& piece,
+WholePoly Down_Out_wholePoly(const ParaStruct* design, const QPolygonF& xy, const QPolygon& uv, const WholePoly& piece,
                              const QPoint crossing[2]);
-WholePoly Upper_Out_wholePoly(ParaStruct* design, const QPolygonF& xy, const QPolygon& uv, const WholePoly& piece,
+WholePoly Upper_Out_wholePoly(const ParaStruct* design, const QPolygonF& xy, const QPolygon& uv, const WholePoly& piece,
                               const QPoint crossing[2]);
 
 // The points of the list in order (dir > 0) or reversed; not closed.

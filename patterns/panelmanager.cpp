@@ -8,33 +8,72 @@
 #include "patterns/patterngeom.h"
 
 #include <algorithm>
+#include <atomic>
+#include <system_error>
 #include <cmath>
+#include <thread>
+#include <vector>
 
-void Longpattern_Manager(ParaStruct* design, int cell, const QList<Spline>* lines, QList<WholePoly>* pieces,
-                         bool slopeCheck)
+void Longpattern_Manager(const ParaStruct& design, int cell, const QList<Spline>* lines, bool lineSegments,
+                         QList<WholePoly>* pieces, QStringList* slopeWarnings, UnFolder* strip)
 {
     if (!pieces)
         return;
     pieces->clear();
-    UnFolder strip;
-    Unfold_ZERO_Longpattern(design, cell, &strip);
-    Generate_4Start_Polygons(design, cell, &strip, pieces);
+    UnFolder developed;
+    Unfold_ZERO_Longpattern(design, cell, &developed);
+    Generate_4Start_Polygons(&design, cell, &developed, pieces);
     if (lines && !lines->isEmpty() && !pieces->isEmpty()) {
         QList<QPolygonF> xySegments;
         QList<QPolygon> uvSegments;
         // The centre cell's segments lie between the mirrored rib 1 (as
         // points of rib 0) and rib 1.
-        if (cell == 0 && design->centreCell)
-            Create_segment_list(design, 0, lines, strip.mirrored, strip.right, &xySegments, &uvSegments);
+        if (cell == 0 && design.centreCell)
+            Create_segment_list(design, 0, lines, lineSegments, developed.mirrored, developed.right, &xySegments,
+                                &uvSegments);
         else
-            Create_segment_list(design, cell, lines, strip.left, strip.right, &xySegments, &uvSegments);
+            Create_segment_list(design, cell, lines, lineSegments, developed.left, developed.right, &xySegments,
+                                &uvSegments);
         const int n = std::min(xySegments.size(), uvSegments.size());
         for (int r = 0; r < n; ++r) {
-            check_segments_slope(design, cell, uvSegments.at(r), slopeCheck);
-            Perform_Intersections(design, xySegments.at(r), uvSegments.at(r), pieces);
+            check_segments_slope(design, cell, uvSegments.at(r), slopeWarnings);
+            Perform_Intersections(&design, xySegments.at(r), uvSegments.at(r), pieces);
         }
     }
     Order_Pieces(pieces);
+    if (strip)
+        *strip = std::move(developed);
+}
+
+QList<CellPanels> Longpattern_Cells(const ParaStruct& design, int count, const QList<Spline>* lines, bool lineSegments,
+                                    bool slopeCheck)
+{
+    QList<CellPanels> cells(std::max(count, 0));
+    CellPanels* out = cells.data();
+    // Each worker takes the next cell not yet taken; a cell's panels depend
+    // on the design alone, which every worker only reads.
+    std::atomic<int> next{0};
+    auto work = [&] {
+        for (int cell = next++; cell < count; cell = next++) {
+            CellPanels& c = out[cell];
+            Longpattern_Manager(design, cell, lines, lineSegments, &c.pieces, slopeCheck ? &c.slopeWarnings : nullptr);
+        }
+    };
+    const int workers = std::min<int>(std::max(1u, std::thread::hardware_concurrency()), count) - 1;
+    std::vector<std::thread> helpers;
+    helpers.reserve(std::max(workers, 0));
+    for (int k = 0; k < workers; ++k) {
+        // Without another thread the ones there are do all the cells.
+        try {
+            helpers.emplace_back(work);
+        } catch (const std::system_error&) {
+            break;
+        }
+    }
+    work();
+    for (std::thread& helper : helpers)
+        helper.join();
+    return cells;
 }
 
 namespace {
@@ -48,17 +87,16 @@ double slopeAngle(QPoint p, QPoint q)
 
 } // namespace
 
-void check_segments_slope(ParaStruct* design, int cell, const QPolygon& uvSegment, bool check)
+void check_segments_slope(const ParaStruct& design, int cell, const QPolygon& uvSegment, QStringList* warnings)
 {
-    if (!check || uvSegment.size() <= 30 || cell < design->firstRib)
+    if (!warnings || uvSegment.size() <= 30 || cell < design.firstRib)
         return;
     const int n = uvSegment.size();
     const double a1 = slopeAngle(uvSegment.at(0), uvSegment.at(20));
     const double a2 = slopeAngle(uvSegment.at(n - 1), uvSegment.at(n - 20));
     for (double a : {a1, a2})
         if (a > 85.0)
-            design->designWarnings.append(
-                QStringLiteral(" critical slope in rib:%1    angle:%2 \n").arg(cell).arg(a, 0, 'f', 0));
+            warnings->append(QStringLiteral(" critical slope in rib:%1    angle:%2 \n").arg(cell).arg(a, 0, 'f', 0));
 }
 
 void Set_Order_Keys(QList<WholePoly>* pieces)

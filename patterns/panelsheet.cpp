@@ -1,6 +1,5 @@
 #include "patterns/panelsheet.h"
 
-#include "geom/acad.h"
 #include "airfoils/foilunfold.h"
 #include "geom/designcurves.h"
 #include "patterns/miniribmarks.h"
@@ -13,7 +12,6 @@
 #include "patterns/patterngeom.h"
 #include "patterns/patternsheet.h"
 #include "patterns/seamallowance.h"
-#include "patterns/scratchloan.h"
 #include "geom/sheet.h"
 
 #include <algorithm>
@@ -22,43 +20,34 @@
 
 PieceSheet Panel_Sheet(const PatternSheet& sheet)
 {
-    PieceSheet out(sheet.design->dxfScale);
-    // The piece geometry keeps its scratch in the record: it works on a copy.
-    ScratchLoan loan(sheet.design);
-    ParaStruct* design = loan.design();
+    const ParaStruct& design = *sheet.design;
+    PieceSheet out(design.dxfScale);
     QFont font = sheet.font;
     font.setWeight(QFont::Bold);
     font.setPixelSize(7);
     QList<Spline> lines;
-    RecreateSplineList(sheet.design, &lines);
+    RecreateSplineList(&design, &lines);
     QList<WholePoly> pieces;
-    for (int cell = 0; cell < design->lastRib; ++cell) {
-        Longpattern_Manager(design, cell, &lines, &pieces, false);
-        Acad_longpatt_output(&out, design, cell, pieces, font);
+    UnFolder strip;
+    for (int cell = 0; cell < design.lastRib; ++cell) {
+        Longpattern_Manager(design, cell, &lines, sheet.options.lineSegments, &pieces, nullptr, &strip);
+        Acad_longpatt_output(&out, design, cell, pieces, strip, font, sheet.options.wideSpacing);
     }
     return out;
 }
 
-bool Acad_Longpatt(const PatternSheet& sheet)
-{
-    return Finish_Sheet(GetGlobClass(), Panel_Sheet(sheet), QStringLiteral("longpatt.dxf"));
-}
-
-void Acad_longpatt_output(PieceSheet* out, ParaStruct* design, int cell, const QList<WholePoly>& pieces,
-                          const QFont& font)
+void Acad_longpatt_output(PieceSheet* out, const ParaStruct& design, int cell, const QList<WholePoly>& pieces,
+                          const UnFolder& strip, const QFont& font, bool wideSpacing)
 {
     int sides = 16;
-    const bool mirror = cell == 0 && design->centreCell;
-    const double width = 1.3 * (design->ribSpanPos[2] - design->ribSpanPos[1]);
-    const double X = design->dxfWideSpacing ? width * 2 * cell : width * cell;
-    // The cell's own mid-line: the mini-ribs of the tip cell sit on it too.
-    const QPolygonF midLine = cell >= 0 && cell < kStructSlots ? design->cellOutlinesA[cell] : QPolygonF();
-    // The mini-rib data of this cell, for the marks below.
+    const bool mirror = cell == 0 && design.centreCell;
+    const double width = 1.3 * (design.ribSpanPos[2] - design.ribSpanPos[1]);
+    const double X = wideSpacing ? width * 2 * cell : width * cell;
+    // The mini-ribs of this cell, for the marks below.
     QList<QVector3D> miniRib;
-    if (!design->ribAirfoils[1].isEmpty())
-        unfold_RearFoil(design, cell, &miniRib);
-    if (!design->ribAirfoils[0].isEmpty())
-        unfold_FrontFoil(design, cell, &miniRib);
+    MiniRibFlat rear;
+    if (!design.ribAirfoils[1].isEmpty())
+        rear = unfold_RearFoil(design, cell, &miniRib);
 
     QString label;
     int n = 0;
@@ -69,10 +58,10 @@ void Acad_longpatt_output(PieceSheet* out, ParaStruct* design, int cell, const Q
     for (WholePoly piece : pieces) {
         if (piece.outline.isEmpty())
             continue;
-        Setup_One_FinalPart(design, cell, &piece, &fp);
+        Setup_One_FinalPart(&design, cell, &piece, &fp);
         if (mirror) {
-            fp.pureOutline = RightPartPolyMirror(design, fp.pureOutline);
-            fp.allowanceOutline = RightPartPolyMirror(design, fp.allowanceOutline);
+            fp.pureOutline = RightPartPolyMirror(strip.midLine, fp.pureOutline);
+            fp.allowanceOutline = RightPartPolyMirror(strip.midLine, fp.allowanceOutline);
         }
 
         if (piece.name == QLatin1String("Up")) {
@@ -102,26 +91,25 @@ void Acad_longpatt_output(PieceSheet* out, ParaStruct* design, int cell, const Q
         // With wide spacing the pieces of a cell move apart, each keeping
         // its size.
         const QPointF c = CenterPoly(&fp.allowanceOutline);
-        const QPointF S = design->dxfWideSpacing ? QPointF(X + c.x() / 0.45 * 0.55, -0.55 * c.y()) : QPointF(X, 0);
+        const QPointF S = wideSpacing ? QPointF(X + c.x() / 0.45 * 0.55, -0.55 * c.y()) : QPointF(X, 0);
 
         if (!fp.ribMarks.isEmpty())
-            Sheet_Marks(out, design, turn_Y(fp.ribMarks).translated(S), sides, label);
+            Sheet_Marks(out, &design, turn_Y(fp.ribMarks).translated(S), sides, label);
         if (!fp.cutMarks.isEmpty())
-            Sheet_Marks(out, design, turn_Y(fp.cutMarks).translated(S), 8, label);
-        Acad_TextPos(design, cell, &fp.allowanceOutline, &angle, &position);
+            Sheet_Marks(out, &design, turn_Y(fp.cutMarks).translated(S), 8, label);
+        Acad_TextPos(strip.labelLine, &fp.allowanceOutline, &angle, &position);
         out->text(turn_F_Y_point(c) + S, turn_F_Y_point(position) + S, label, angle, label, font,
-                  DxfTextHeight(design, font));
+                  out->textHeight(font));
         out->sewingLine(turn_Y(fp.pureOutline).translated(S), label + QStringLiteral(".pure"), 4);
         if (!fp.allowanceOutline.isEmpty())
             out->polyline(turn_Y(fp.allowanceOutline).translated(S), label, 1);
-        CalcRearRibControls(out, design, cell, S, label, midLine, fp.allowanceOutline);
-        CalcFrontRibControls(out, design, cell, S, label, midLine, fp.allowanceOutline);
+        CalcRearRibControls(out, &design, cell, rear, S, label, strip.midLine, fp.allowanceOutline);
+        CalcFrontRibControls(out, &design, cell, S, label, strip.midLine, fp.allowanceOutline);
     }
 }
 
-QPolygonF RightPartPolyMirror(const ParaStruct* design, const QPolygonF& poly)
+QPolygonF RightPartPolyMirror(const QPolygonF& mid, const QPolygonF& poly)
 {
-    const QPolygonF& mid = design->cellOutlinesA[0];
     if (mid.isEmpty() || poly.isEmpty())
         return poly;
     const double xm = mid.first().x();
@@ -144,18 +132,16 @@ QPolygonF RightPartPolyMirror(const ParaStruct* design, const QPolygonF& poly)
     return right + mirrored;
 }
 
-void Acad_TextPos(const ParaStruct* design, int cell, const QPolygonF* outline, int* angle, QPointF* position)
+void Acad_TextPos(const QPolygonF& labelLine, const QPolygonF* outline, int* angle, QPointF* position)
 {
     if (outline->isEmpty())
         return;
     QPointF candidate = CenterPoly(outline);
-    if (cell >= 0 && cell < kStructSlots) {
-        const QRectF box = outline->boundingRect();
-        for (const QPointF& p : std::as_const(design->cellOutlinesB[cell])) {
-            if (box.contains(p) && outline->containsPoint(p, Qt::OddEvenFill)) {
-                candidate = p;
-                break;
-            }
+    const QRectF box = outline->boundingRect();
+    for (const QPointF& p : labelLine) {
+        if (box.contains(p) && outline->containsPoint(p, Qt::OddEvenFill)) {
+            candidate = p;
+            break;
         }
     }
     *position = NearestPoint(outline, candidate);

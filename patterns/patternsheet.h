@@ -21,11 +21,22 @@
 class ParaStruct;
 class PieceSheet;
 
-// What a writer draws on: the design, and the preview view's font (label
-// fonts start from a copy) and size (some sheets place their pieces by it,
-// in the preview and in the file alike).
+// The choices of the preview and export dialog, which belong to the sheets
+// and never to the design: wide spacing sets the cells twice as far apart,
+// spreads the pieces of a cell and draws the seam lines of ribs and
+// mini-ribs; line segments cuts a design line straight across a cell
+// (otherwise along its curve).
+struct PatternOptions {
+    bool wideSpacing = false;
+    bool lineSegments = true;
+};
+
+// What a writer draws on: the design, the dialog's choices, and the preview
+// view's font (label fonts start from a copy) and size (some sheets place
+// their pieces by it, in the preview and in the file alike).
 struct PatternSheet {
     const ParaStruct* design = nullptr;
+    PatternOptions options;
     QFont font;
     QSize viewSize;
     // Where a writer says which pieces it could not draw and why (the sheet
@@ -47,9 +58,6 @@ enum PatternKind {
     Drawing3D = 6, // written by the export only, never previewed
 };
 
-// Draws one kind through the step-by-step interface (acad.h); returns
-// whether the file was written (in the preview always false).
-using PatternWriterFn = bool (*)(const PatternSheet& sheet);
 // Builds the sheet of one kind.
 using PatternSheetFn = PieceSheet (*)(const PatternSheet& sheet);
 

@@ -9,7 +9,7 @@ QString PntPart::name() const
     return QStringLiteral("%1 %2 %3").arg(QChar::fromLatin1(kind)).arg(cutFrom).arg(cutTo);
 }
 
-PntPart Insert_TP7(ParaStruct* design, QPointF point, int rib, int index, double allowance, char kind)
+PntPart Insert_TP7(const ParaStruct* design, QPointF point, int rib, int index, double allowance, char kind)
 {
     PntPart p;
     p.rib = rib;
@@ -50,7 +50,7 @@ bool is_cut_cntr(int a, int b, int c)
     return c % step == 0 && a + step <= c && c <= b - step;
 }
 
-double set_oversew(ParaStruct* design, int n, int i, int k, int a, int b)
+double set_oversew(const ParaStruct* design, int n, int i, int k, int a, int b)
 {
     double mm = design->seamAllowance[0];
     if (k == a || k == b)

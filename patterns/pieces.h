@@ -55,12 +55,17 @@ struct WholePoly {
 
 // The developed strip of one cell: 1000 points on each edge, airfoil
 // indexes 0 .. 999. In the centre cell `mirrored` holds the left edge once
-// more as a point of rib 0; it is empty for every other cell.
+// more as a point of rib 0; it is empty for every other cell. The mid-line
+// runs halfway between the edges (the mini-ribs are sewn on it; in the
+// centre cell it is the mirror axis), the label line a tenth of the way from
+// the left edge to the right (the pieces' labels go on it).
 struct UnFolder {
     qint32 cell = 0;
     QList<PntPart> left;
     QList<PntPart> right;
     QList<PntPart> mirrored;
+    QPolygonF midLine;
+    QPolygonF labelLine;
 };
 
 // The four boundary lists of one start piece: its left and right edge points
@@ -75,7 +80,7 @@ struct LRTBclass {
 
 // An edge point of the rib: uv (256 rib, index), marked where the index is a
 // control index of the rib, named "L -1 -1" or "R -1 -1".
-PntPart Insert_TP7(ParaStruct* design, QPointF point, int rib, int index, double allowance, char kind);
+PntPart Insert_TP7(const ParaStruct* design, QPointF point, int rib, int index, double allowance, char kind);
 
 // Point t of a cut across the cell in `steps` steps, meeting the left edge
 // at `index`: uv (256 cell + t, index), marked at the quarter steps, named
@@ -92,7 +97,7 @@ bool is_cut_cntr(int a, int b, int c);
 // the front seam allowance where k is the O1 index a or the O2 index b, the
 // trailing-edge allowance for the first and the last piece, otherwise the
 // side allowance.
-double set_oversew(ParaStruct* design, int n, int i, int k, int a, int b);
+double set_oversew(const ParaStruct* design, int n, int i, int k, int a, int b);
 
 // Name of start piece `piece` counted from the upper trailing edge: "Up" for
 // the upper pieces (two when the upper surface is split at the billow line),

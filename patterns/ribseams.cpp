@@ -1,5 +1,6 @@
 #include "patterns/ribseams.h"
 
+#include "airfoils/foilunfold.h"
 #include "core/parastruct.h"
 #include "core/transf.h"
 #include "patterns/patterngeom.h"
@@ -38,7 +39,7 @@ QPolygonF Rod_ubermuss(double d, const QPolygonF& rodPath)
     return band;
 }
 
-QPolygonF Rear_Airfoil_ubermuss(const ParaStruct* design, double d, const QPolygonF& outline)
+QPolygonF Rear_Airfoil_ubermuss(const MiniRibFlat& rear, double d, const QPolygonF& outline)
 {
     QPolygonF out;
     const int n = outline.size();
@@ -47,8 +48,8 @@ QPolygonF Rear_Airfoil_ubermuss(const ParaStruct* design, double d, const QPolyg
     // In the rear mini-rib outline the cavity runs from the last upper point
     // (index b - 1) to the curve's end, the first lower point e, which stands
     // at e + n - 1000 (the lower run ends at point 998).
-    const int b = design->minirib.rearFoilStart;
-    const int e = design->minirib.rearFoilEnd;
+    const int b = rear.first;
+    const int e = rear.last;
     out.append(outline.last());
     for (int j = 0; j + 1 < n; ++j) {
         if (b - 1 <= j && j <= e + n - kAirfoilPoints) {

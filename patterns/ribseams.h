@@ -8,7 +8,7 @@
 
 #include <QPolygonF>
 
-class ParaStruct;
+struct MiniRibFlat;
 
 // Ribs and front mini-ribs: chords p[j] -> p[j + 4] for j = 0, 5, 10, ..
 // while j < n - 6 (a chord whose ends have exactly the same x is left out),
@@ -20,7 +20,8 @@ QPolygonF Airfoil_ubermuss(double d, const QPolygonF& outline);
 // left out, with the local fold-backs of the offset repaired (twice).
 QPolygonF Rod_ubermuss(double d, const QPolygonF& rodPath);
 
-// A rear mini-rib: from its last point, every segment offset, except along
-// the cavity (from the last upper point over the cavity curve to its end),
-// which is not sewn and keeps its points. Empty for an empty outline.
-QPolygonF Rear_Airfoil_ubermuss(const ParaStruct* design, double d, const QPolygonF& outline);
+// A rear mini-rib (outline: the flat outline of `rear`, moved): from its
+// last point, every segment offset, except along the cavity (from the last
+// upper point over the cavity curve to its end), which is not sewn and keeps
+// its points. Empty for an empty outline.
+QPolygonF Rear_Airfoil_ubermuss(const MiniRibFlat& rear, double d, const QPolygonF& outline);

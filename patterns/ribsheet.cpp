@@ -3,12 +3,10 @@
 #include "core/airfoil.h"
 #include "core/parastruct.h"
 #include "core/checkedint.h"
-#include "geom/acad.h"
 #include "patterns/controlmarks.h"
 #include "patterns/patternsheet.h"
 #include "patterns/ribseams.h"
 #include "geom/ribunfold.h"
-#include "patterns/scratchloan.h"
 #include "geom/sheet.h"
 #include "structure/crossports.h"
 #include "structure/holefun.h"
@@ -62,48 +60,47 @@ double foil_deb(const ParaStruct* design, int r, const QPolygonF& outline)
     return e * (ratio * 1.5);
 }
 
-void Acad_FoilHoles(PieceSheet* out, ParaStruct* design, int r, int x, int y, const QString& layer, int ribType,
-                    const QPolygonF& outline)
+void Acad_FoilHoles(PieceSheet* out, const ParaStruct& design, HoleLayout* layout, int r, int x, int y,
+                    const QString& layer, int ribType, const QPolygonF& outline)
 {
-    if (r >= design->lastRib || ribType > 1 || ribType < 0 || outline.size() < 3)
+    if (r >= design.lastRib || ribType > 1 || ribType < 0 || outline.size() < 3)
         return;
-    QPolygonF O = outline;
     // The hole zone lies inside the outline: to the right of a clockwise
     // outline, to the left of a mirrored one.
-    const double off = design->ToScreen(0.001 * design->holeEdgeFactor);
-    QPolygonF W = Poly_Off(mirrored(design, r) ? off : -off, O);
+    const double off = design.ToScreen(0.001 * design.holeEdgeFactor);
+    QPolygonF W = Poly_Off(mirrored(&design, r) ? off : -off, outline);
     W = Poly_Uncross(W);
-    W = Interpolated_poly(O.size(), &W);
+    W = Interpolated_poly(outline.size(), &W);
     if (W.size() < 3)
         return;
-    Set_Triang_Index_Values2(design, r, &O, &W);
-    Reset_baseTri_Array(design, &W, ribType, false);
-    Calc_current_grup_all_tribase(design, ribType);
+    Set_Triang_Index_Values2(design, r, outline, W, layout);
+    Reset_baseTri_Array(design, W, ribType, false, layout);
+    Calc_current_grup_all_tribase(design, ribType, layout);
     QList<QPolygonF> holes;
     for (int k = 0; k <= 10; ++k)
-        holes += Create_div_Triangles(design, design->baseTriangles[k], false);
+        holes += Create_div_Triangles(&design, layout->baseTriangles[k], false);
     for (const QPolygonF& hole : std::as_const(holes))
         out->loop(moved(hole, QPointF(x, y)), layer, 1, true);
 }
 
 PieceSheet Rib_Sheet(const PatternSheet& sheet)
 {
-    PieceSheet out(sheet.design->dxfScale);
-    // The unfolding and the hole layout keep their scratch in the record:
-    // it is lent to them and their working values are put back at the end.
-    ScratchLoan loan(sheet.design);
-    ParaStruct* design = loan.design();
+    const ParaStruct& design = *sheet.design;
+    PieceSheet out(design.dxfScale);
+    // The hole layout of one rib starts where the rib before left it.
+    HoleLayout layout = Hole_Layout_Of(design);
     QFont font = sheet.font;
     font.setFamily(QStringLiteral("Times"));
     font.setPixelSize(5);
-    const int height = DxfTextHeight(design, font);
-    const double allowance = design->ToScreen(0.001 * design->seamAllowance[0]);
+    const int height = out.textHeight(font);
+    const double allowance = design.ToScreen(0.001 * design.seamAllowance[0]);
     const int ypos = int(0.2 * sheet.viewSize.height());
+    const bool wideSpacing = sheet.options.wideSpacing;
 
-    const int first = design->centreRib ? 0 : design->firstRib;
-    const int last = std::min(design->lastRib, kRibSlots - 1);
-    const bool rod1 = is_rodUP(design);
-    const bool rod2 = is_rodDW(design);
+    const int first = design.centreRib ? 0 : design.firstRib;
+    const int last = std::min(design.lastRib, kRibSlots - 1);
+    const bool rod1 = is_rodUP(&design);
+    const bool rod2 = is_rodDW(&design);
     int xpos = 0;
     // The unfolded shapes of the rib being laid out.
     QPolygonF ribOutline, ribControls, ribMylar, ribRod1, ribRod1Controls, ribRod2, ribRod2Controls;
@@ -111,39 +108,39 @@ PieceSheet Rib_Sheet(const PatternSheet& sheet)
     for (int r = first; r <= last; ++r) {
         // A rib without airfoil has nothing to lay out (and must not take the
         // shapes of the rib before it).
-        if (design->noseIndex[r] <= 0)
+        if (design.noseIndex[r] <= 0)
             continue;
-        Unfold_AirFoil(design, r, &ribOutline, &ribControls, &ribControlSides, &ribMylar, &ribRod1, &ribRod1Controls,
-                       &ribRod2, &ribRod2Controls);
+        Unfold_AirFoil(&design, r, &ribOutline, &ribControls, &ribControlSides, &ribMylar, &ribRod1,
+                       &ribRod1Controls, &ribRod2, &ribRod2Controls);
         // Without its extents the mylar collapses onto the nose point: there
         // is nothing to cut.
         const QRectF mylarBox = ribMylar.boundingRect();
         const bool hasMylar = mylarBox.width() > 0 || mylarBox.height() > 0;
 
-        const double a = mirrored(design, r) ? kMirroredTurn : kRightAngle;
+        const double a = mirrored(&design, r) ? kMirroredTurn : kRightAngle;
         const QPointF c = ribOutline.first();
         for (QPolygonF* p :
              {&ribOutline, &ribControls, &ribMylar, &ribRod1, &ribRod1Controls, &ribRod2, &ribRod2Controls})
             *p = Rotate_Poly(a, c, *p);
 
-        xpos = wl::Checked_Int(xpos + foil_deb(design, r, ribOutline));
+        xpos = wl::Checked_Int(xpos + foil_deb(&design, r, ribOutline));
         if (r == last && last > 0)
             xpos = wl::Checked_Int((1 + 1.0 / last) * xpos);
         const QPointF T(xpos, ypos);
         const QString label = QStringLiteral("RIB.%1").arg(r);
 
-        if (design->dxfWideSpacing)
+        if (wideSpacing)
             out.loop(moved(ribOutline, T), label + QStringLiteral(".saw"), 3, true);
         const QPointF p = ribOutline.first() + T;
         out.text(p, p, label, -90, label, font, height);
-        if (design->isLoadedRib(r))
-            Sheet_Marks2(&out, design, moved(ribControls, T), ribControlSides, label);
-        Sheet_Marks(&out, design, moved(ribControls, T), 12, label);
+        if (design.isLoadedRib(r))
+            Sheet_Marks2(&out, &design, moved(ribControls, T), ribControlSides, label);
+        Sheet_Marks(&out, &design, moved(ribControls, T), 12, label);
         if (hasMylar)
             out.loop(moved(ribMylar, T), label + QStringLiteral(".milar"), 2, true);
         auto rod = [&](const QPolygonF& path, const QPolygonF& marks, const QString& suffix) {
-            Sheet_Marks(&out, design, moved(marks, T), 3, label + suffix);
-            if (design->dxfWideSpacing)
+            Sheet_Marks(&out, &design, moved(marks, T), 3, label + suffix);
+            if (wideSpacing)
                 out.loop(moved(path, T), label + QStringLiteral(".rod.saw"), 2, true);
             out.loop(moved(Rod_ubermuss(allowance, path), T), label + suffix, 2, true);
         };
@@ -151,14 +148,9 @@ PieceSheet Rib_Sheet(const PatternSheet& sheet)
             rod(ribRod1, ribRod1Controls, QStringLiteral(".rod_1"));
         if (rod2)
             rod(ribRod2, ribRod2Controls, QStringLiteral(".rod_2"));
-        const double d = mirrored(design, r) ? -allowance : allowance;
+        const double d = mirrored(&design, r) ? -allowance : allowance;
         out.loop(moved(Airfoil_ubermuss(d, ribOutline), T), label, 1, true);
-        Acad_FoilHoles(&out, design, r, xpos, ypos, label, design->diagTableD1[r].ribType, ribOutline);
+        Acad_FoilHoles(&out, design, &layout, r, xpos, ypos, label, design.diagTableD1[r].ribType, ribOutline);
     }
     return out;
-}
-
-bool Acad_FoilPatt(const PatternSheet& sheet)
-{
-    return Finish_Sheet(GetGlobClass(), Rib_Sheet(sheet), QStringLiteral("ribs.dxf"));
 }

@@ -16,21 +16,19 @@
 
 class ParaStruct;
 class PieceSheet;
+struct HoleLayout;
 struct PatternSheet;
 
 // The whole sheet, of a current design.
 PieceSheet Rib_Sheet(const PatternSheet& sheet);
-// The sheet previewed or written as the step-by-step interface does it
-// (acad.h); returns whether the file was written (false in the preview).
-bool Acad_FoilPatt(const PatternSheet& sheet);
 
 // The cross-port holes of rib r laid out on its turned flat outline and
 // drawn moved by (x, y): hole group 0 on loaded ribs, 1 on intermediate ones
 // (ribType), none on the tip rib and for other rib types. The hole zone lies
-// the design's edge offset inside the outline. The design is a working copy:
-// the hole layout keeps its scratch in it.
-void Acad_FoilHoles(PieceSheet* out, ParaStruct* design, int r, int x, int y, const QString& layer, int ribType,
-                    const QPolygonF& outline);
+// the design's edge offset inside the outline. The layout is worked out in
+// *layout (hole layout of the sheet, crossports.h).
+void Acad_FoilHoles(PieceSheet* out, const ParaStruct& design, HoleLayout* layout, int r, int x, int y,
+                    const QString& layer, int ribType, const QPolygonF& outline);
 
 // Horizontal advance before rib r on the sheet: one and a half times the
 // outline's width across (points 0 .. 997), scaled by how the chord changes

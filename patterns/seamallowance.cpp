@@ -6,7 +6,7 @@
 
 #include <utility>
 
-void Setup_One_FinalPart(ParaStruct* design, int cell, WholePoly* piece, FinalPart* out)
+void Setup_One_FinalPart(const ParaStruct* design, int cell, WholePoly* piece, FinalPart* out)
 {
     if (!piece || !out || piece->outline.isEmpty())
         return;
@@ -20,7 +20,7 @@ void Setup_One_FinalPart(ParaStruct* design, int cell, WholePoly* piece, FinalPa
     OverSew_Fun(design, cell, &outline, out);
 }
 
-void OverSew_Fun(ParaStruct* design, int, QList<PntPart>* outline, FinalPart* out)
+void OverSew_Fun(const ParaStruct* design, int, QList<PntPart>* outline, FinalPart* out)
 {
     const int n = outline->size();
     if (n <= 2)

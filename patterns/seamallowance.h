@@ -28,12 +28,12 @@ struct FinalPart {
 };
 
 // Fills *out for one piece; a piece without outline leaves *out as it was.
-void Setup_One_FinalPart(ParaStruct* design, int cell, WholePoly* piece, FinalPart* out);
+void Setup_One_FinalPart(const ParaStruct* design, int cell, WholePoly* piece, FinalPart* out);
 
 // Appends the cutting line and the marks of one outline to *out (the caller
 // clears it). An outline of two points or fewer, or of one segment, adds no
 // cutting line.
-void OverSew_Fun(ParaStruct* design, int cell, QList<PntPart>* outline, FinalPart* out);
+void OverSew_Fun(const ParaStruct* design, int cell, QList<PntPart>* outline, FinalPart* out);
 
 // Where the boundary segments of the outline start: at point 0 and at every
 // point from 7 on whose name differs from the segment's, then the end marker

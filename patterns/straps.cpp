@@ -2,11 +2,9 @@
 
 #include "core/parastruct.h"
 #include "core/transf.h"
-#include "geom/acad.h"
 #include "patterns/controlmarks.h"
 #include "patterns/patterngeom.h"
 #include "patterns/patternsheet.h"
-#include "patterns/scratchloan.h"
 #include "geom/sheet.h"
 
 #include <algorithm>
@@ -38,7 +36,7 @@ QList<QVector3D> fill_3DFoil(const ParaStruct* design, int rib)
     return curve;
 }
 
-void FindStrapSegment(ParaStruct* design, double width, int rib, int index, QVector3D point,
+void FindStrapSegment(const ParaStruct* design, double width, int rib, int index, QVector3D point,
                       const QList<QVector3D>& curve, QVector3D* out, int* indexes, int side)
 {
     const int last = int(curve.size()) - 1;
@@ -81,7 +79,7 @@ void FindStrapSegment(ParaStruct* design, double width, int rib, int index, QVec
     indexes[2] = -1;
 }
 
-void walk_Strap_over_line(ParaStruct* design, int rib, int index, double width, const QList<QVector3D>& curve,
+void walk_Strap_over_line(const ParaStruct* design, int rib, int index, double width, const QList<QVector3D>& curve,
                           Strap3D* strap, int mode)
 {
     if (mode < 0 || mode > 2 || rib < 0 || rib >= kRibSlots)
@@ -97,7 +95,7 @@ void walk_Strap_over_line(ParaStruct* design, int rib, int index, double width, 
         FindStrapSegment(design, width, rib, k, P, curve, strap->sideA, strap->indexA, 2);
 }
 
-QList<Strap3D> Create_Strap_list(ParaStruct* design)
+QList<Strap3D> Create_Strap_list(const ParaStruct* design)
 {
     QList<Strap3D> list;
     const int lastCell = std::min(design->lastRib, kRibSlots - 1); // cells 0 .. lastCell - 1
@@ -166,14 +164,12 @@ QPolygonF Straps_ubermuss(double allowance, const QPolygonF& sideA, const QPolyg
 
 PieceSheet Strap_Sheet(const PatternSheet& sheet)
 {
-    PieceSheet out(sheet.design->dxfScale);
-    // The strap walk works in the record: on a copy.
-    ScratchLoan loan(sheet.design);
-    ParaStruct* design = loan.design();
+    const ParaStruct* design = sheet.design;
+    PieceSheet out(design->dxfScale);
     QFont font = sheet.font;
     font.setFamily(QStringLiteral("Times"));
     font.setPixelSize(5);
-    const int height = DxfTextHeight(design, font);
+    const int height = out.textHeight(font);
     const int column = int(sheet.viewSize.width() / 15.0);
     const int line = int(sheet.viewSize.height() / 25.0);
     const double allowance = design->ToScreen(design->seamAllowance[0] * 0.001);
@@ -194,9 +190,4 @@ PieceSheet Strap_Sheet(const PatternSheet& sheet)
         out.text(c, QPointF(c.x(), c.y() - 0.05 * e), label, 0, QStringLiteral("to nose"), font, height);
     }
     return out;
-}
-
-bool Acad_Straps(const PatternSheet& sheet)
-{
-    return Finish_Sheet(GetGlobClass(), Strap_Sheet(sheet), QStringLiteral("straps.dxf"));
 }

@@ -39,19 +39,19 @@ QList<QVector3D> fill_3DFoil(const ParaStruct* design, int rib);
 
 // Every marked strap of the strap grid (line rows 2 .. 8, ribs 0 .. lastRib -
 // 1), row by row, within a row rib by rib.
-QList<Strap3D> Create_Strap_list(ParaStruct* design);
+QList<Strap3D> Create_Strap_list(const ParaStruct* design);
 
 // One end of a strap around point `index` of `curve` (the curve of `rib`):
 // mode 0 writes sideA, mode 1 sideB, mode 2 sideB and its mirror image into
 // sideA; any other mode nothing.
-void walk_Strap_over_line(ParaStruct* design, int rib, int index, double width, const QList<QVector3D>& curve,
+void walk_Strap_over_line(const ParaStruct* design, int rib, int index, double width, const QList<QVector3D>& curve,
                           Strap3D* strap, int mode);
 
 // The three points of one strap end into out[0..2] and their indexes into
 // indexes[0..2]: the points on either side of `point` half the width (metres)
 // away from it along the curve, on the lower side (from the first rib's nose
 // on) toward the nose and toward the trailing edge. Side 2 mirrors them in y.
-void FindStrapSegment(ParaStruct* design, double width, int rib, int index, QVector3D point,
+void FindStrapSegment(const ParaStruct* design, double width, int rib, int index, QVector3D point,
                       const QList<QVector3D>& curve, QVector3D* out, int* indexes, int side);
 
 // A strap laid flat: its end on rib i from (0, 0) up the y axis, its
@@ -72,6 +72,3 @@ QPolygonF Straps_ubermuss(double allowance, const QPolygonF& sideA, const QPolyg
 
 // The strap sheet of a current design.
 PieceSheet Strap_Sheet(const PatternSheet& sheet);
-// The sheet previewed or written as the step-by-step interface does it
-// (acad.h); returns whether the file was written (false in the preview).
-bool Acad_Straps(const PatternSheet& sheet);

@@ -159,7 +159,7 @@ QList<QVector3D> poly3CloseCurve(QList<QVector3D> list)
     return list;
 }
 
-QList<QVector3D> Hole_Loop_3D(ParaStruct* design, int rib, const QPolygonF& outline)
+QList<QVector3D> Hole_Loop_3D(const ParaStruct* design, int rib, const QPolygonF& outline)
 {
     QList<QVector3D> loop;
     if (outline.size() <= glview::kHoleTrimPoints)
@@ -170,17 +170,18 @@ QList<QVector3D> Hole_Loop_3D(ParaStruct* design, int rib, const QPolygonF& outl
     return loop;
 }
 
-QList<QList<QVector3D>> Rib_Hole_Loops(ParaStruct* design, int rib, int group, const QPolygonF& flatRib)
+QList<QList<QVector3D>> Rib_Hole_Loops(const ParaStruct* design, int rib, int group, const QPolygonF& flatRib)
 {
     QList<QList<QVector3D>> loops;
     if (!design || rib < 0 || rib >= kRibSlots || (group != 0 && group != 1) || flatRib.isEmpty())
         return loops;
-    QPolygonF outline = flatRib;
-    Set_Triang_Index_Values(design, rib);
-    Reset_baseTri_Array(design, &outline, group, false);
-    Calc_current_grup_all_tribase(design, group);
+    // The view lays the holes out for itself: the design stays as it is.
+    HoleLayout layout = Hole_Layout_Of(*design);
+    Set_Triang_Index_Values(*design, rib, &layout);
+    Reset_baseTri_Array(*design, flatRib, group, false, &layout);
+    Calc_current_grup_all_tribase(*design, group, &layout);
     for (int j = 0; j < 11; ++j)
-        for (const QPolygonF& hole : Create_div_Triangles(design, design->baseTriangles[j], false)) {
+        for (const QPolygonF& hole : Create_div_Triangles(design, layout.baseTriangles[j], false)) {
             const QList<QVector3D> loop = Hole_Loop_3D(design, rib, hole);
             if (!loop.isEmpty())
                 loops.append(loop);
@@ -188,7 +189,7 @@ QList<QList<QVector3D>> Rib_Hole_Loops(ParaStruct* design, int rib, int group, c
     return loops;
 }
 
-QList<DiagonalData> Completed_Diagonals(ParaStruct* design)
+QList<DiagonalData> Completed_Diagonals(const ParaStruct* design)
 {
     QList<DiagonalData> shapes;
     if (!design)
@@ -196,13 +197,13 @@ QList<DiagonalData> Completed_Diagonals(ParaStruct* design)
     const HoleModel holes = Hole_Model(design);
     for (const DiagonalData& diagonal : design->diagonals) {
         DiagonalData copy = diagonal;
-        Create_Diagonal_2D3D(design, &copy, holes);
+        Create_Diagonal_2D3D(*design, &copy, holes);
         shapes.append(copy);
     }
     return shapes;
 }
 
-QList<QList<QVector3D>> Strap_Polygons(ParaStruct* design)
+QList<QList<QVector3D>> Strap_Polygons(const ParaStruct* design)
 {
     QList<QList<QVector3D>> polygons;
     if (!design || design->lastRib < 1 || design->lastRib > kRibSlots - 1)

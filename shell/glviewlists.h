@@ -88,7 +88,7 @@ QList<QVector3D> poly3CloseCurve(QList<QVector3D> list);
 // The 3-D loop of one flat cross-port hole outline of rib r: every third point
 // mapped onto the rib's plane, in GL units, in reverse order. Empty for an
 // outline of 24 points or fewer.
-QList<QVector3D> Hole_Loop_3D(ParaStruct* design, int rib, const QPolygonF& outline);
+QList<QVector3D> Hole_Loop_3D(const ParaStruct* design, int rib, const QPolygonF& outline);
 
 // Control net of a rib patch: 4 x 4 points of 3 floats, i outer, j inner.
 struct Table_ctl {
@@ -125,18 +125,18 @@ bool Outline_Trim(const QList<QVector3D>& curve, double chordLength, const QPoin
 // its flat outline `flatRib` (airfoil point indexing) with the shapes of
 // cross-port group 0 (loaded ribs) or 1 (intermediate ribs). Empty for a rib
 // without outline, so that it never takes the holes of the rib before it.
-// Works the design's anchor and working-shape fields.
-QList<QList<QVector3D>> Rib_Hole_Loops(ParaStruct* design, int rib, int group, const QPolygonF& flatRib);
+// The layout is the view's own: the design is only read.
+QList<QList<QVector3D>> Rib_Hole_Loops(const ParaStruct* design, int rib, int group, const QPolygonF& flatRib);
 
 // Every generated diagonal of the design, completed (outlines, tabs, holes,
 // flat and 3-D), whatever their number. The design's own list is left as the
 // recompute made it, so completing again gives the same shapes.
-QList<DiagonalData> Completed_Diagonals(ParaStruct* design);
+QList<DiagonalData> Completed_Diagonals(const ParaStruct* design);
 
 // The straps of the design (Create_Strap_list), each one closed polygon in
 // GL units: its end on rib i from the nose side to the trailing-edge side,
 // then its end on rib i + 1 back.
-QList<QList<QVector3D>> Strap_Polygons(ParaStruct* design);
+QList<QList<QVector3D>> Strap_Polygons(const ParaStruct* design);
 
 // Twice the signed area of a (u, v) loop of n pairs (positive counter-clockwise).
 double Trim_Loop_Area(const float (*p)[2], int n);

@@ -802,13 +802,13 @@ void glWidget::Create_MiniRibs()
     for (int r = 0; r < design->lastRib; ++r) {
         if (design->frontRibEnabled[r]) {
             QList<QVector3D> list;
-            unfold_FrontFoil(design, r, &list);
+            unfold_FrontFoil(*design, r, &list);
             if (!list.isEmpty())
                 miniRibsFront.append(list);
         }
         if (design->rearRibEnabled[r]) {
             QList<QVector3D> list;
-            unfold_RearFoil(design, r, &list);
+            unfold_RearFoil(*design, r, &list);
             if (!list.isEmpty())
                 miniRibsRear.append(list);
         }

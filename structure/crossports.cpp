@@ -6,6 +6,7 @@
 #include "structure/structfun.h"
 
 #include <algorithm>
+#include <iterator>
 #include <cmath>
 
 namespace {
@@ -28,21 +29,21 @@ bool validGroup(int group)
     return group >= 0 && group < kCrossPortGroups;
 }
 
-bool validRib(const ParaStruct* d, int rib)
+bool validRib(const ParaStruct& d, int rib)
 {
-    return d && rib >= 0 && rib < kRibSlots && !d->ribAirfoils[rib].isEmpty();
+    return rib >= 0 && rib < kRibSlots && !d.ribAirfoils[rib].isEmpty();
 }
 
 template <class Shape>
-void applyReset(ParaStruct* d, Shape* s, bool reset)
+void applyReset(const ParaStruct& d, Shape* s, bool reset)
 {
     if (reset) {
-        s->holeCount = d->crossPortHoles;
-        s->cornerCount = int(d->crossPortCorner);
-        s->offsetMm = d->crossPortOffset;
+        s->holeCount = d.crossPortHoles;
+        s->cornerCount = int(d.crossPortCorner);
+        s->offsetMm = d.crossPortOffset;
     }
     s->cornerStep = Hole_Corner_Factor(s->cornerCount);
-    s->offset = Hole_Screen_Offset(d, s->offsetMm);
+    s->offset = Hole_Screen_Offset(&d, s->offsetMm);
     s->expanded = true;
 }
 
@@ -65,47 +66,82 @@ void rebuildOutline(Trap* t)
 
 // The upper midpoints between consecutive line rows on the rib's airfoil.
 // The search stops at rib 1's nose for every rib.
-int upperMid(const ParaStruct* d, int rib, int row)
+int upperMid(const ParaStruct& d, int rib, int row)
 {
-    return middleTopPoint(d->ribAirfoils[rib], d->noseIndex[1], d->lineIndex[row][rib], d->lineIndex[row + 1][rib]);
+    return middleTopPoint(d.ribAirfoils[rib], d.noseIndex[1], d.lineIndex[row][rib], d.lineIndex[row + 1][rib]);
 }
 
-void setTriangleAnchorsFromMids(ParaStruct* d, int rib)
+void setTriangleAnchorsFromMids(const ParaStruct& d, int rib, HoleLayout* h)
 {
-    d->crossPortTriIndex[0] = d->noseIndex[rib];
+    h->crossPortTriIndex[0] = d.noseIndex[rib];
     // Slot 7 sits above the middle of O1 and O2; the O2-A middle is not used.
-    d->crossPortTriIndex[7] = d->trapIndex[0];
+    h->crossPortTriIndex[7] = h->trapIndex[0];
     for (int j = 2; j <= 6; ++j)
-        d->crossPortTriIndex[6 + j] = d->trapIndex[j];
+        h->crossPortTriIndex[6 + j] = h->trapIndex[j];
+}
+
+template <typename T, size_t N>
+void copyArray(const T (&from)[N], T (&to)[N])
+{
+    std::copy(std::begin(from), std::end(from), std::begin(to));
+}
+
+// The layout's members between a design and a layout, either way.
+template <typename From, typename To>
+void copyLayout(const From& from, To& to)
+{
+    copyArray(from.crossPortTriIndex, to.crossPortTriIndex);
+    copyArray(from.trapIndex, to.trapIndex);
+    copyArray(from.baseTriPoints, to.baseTriPoints);
+    copyArray(from.trapIndexA, to.trapIndexA);
+    copyArray(from.trapIndexB, to.trapIndexB);
+    for (int g = 0; g < 3; ++g)
+        copyArray(from.baseTrapPoints[g], to.baseTrapPoints[g]);
+    copyArray(from.crossPorts, to.crossPorts);
+    copyArray(from.baseTriangles, to.baseTriangles);
+    copyArray(from.baseTraps, to.baseTraps);
 }
 
 } // namespace
 
-void Set_Triang_Index_Values(ParaStruct* d, int rib)
+HoleLayout Hole_Layout_Of(const ParaStruct& design)
+{
+    HoleLayout layout;
+    copyLayout(design, layout);
+    return layout;
+}
+
+void Keep_Hole_Layout(ParaStruct* design, const HoleLayout& layout)
+{
+    copyLayout(layout, *design);
+}
+
+void Set_Triang_Index_Values(const ParaStruct& d, int rib, HoleLayout* h)
 {
     if (!validRib(d, rib))
         return;
     for (int j = 0; j < 7; ++j)
-        d->trapIndex[j] = upperMid(d, rib, j);
+        h->trapIndex[j] = upperMid(d, rib, j);
     for (int k = 1; k <= 6; ++k)
-        d->crossPortTriIndex[k] = d->lineIndex[k + 1][rib];
-    setTriangleAnchorsFromMids(d, rib);
+        h->crossPortTriIndex[k] = d.lineIndex[k + 1][rib];
+    setTriangleAnchorsFromMids(d, rib, h);
 }
 
-void Set_Triang_Index_Values2(ParaStruct* d, int rib, QPolygonF* R, QPolygonF* W)
+void Set_Triang_Index_Values2(const ParaStruct& d, int rib, const QPolygonF& R, const QPolygonF& W,
+                              HoleLayout* h)
 {
-    if (!validRib(d, rib) || !R || !W || R->isEmpty() || W->isEmpty())
+    if (!validRib(d, rib) || R.isEmpty() || W.isEmpty())
         return;
     for (int j = 0; j < 7; ++j) {
         const int m = upperMid(d, rib, j);
-        d->trapIndex[j] = m < R->size() ? Nearest_UP_PointF_index(R->at(m), W) : -1;
+        h->trapIndex[j] = m < R.size() ? Nearest_UP_PointF_index(R.at(m), &W) : -1;
     }
     for (int k = 1; k <= 6; ++k)
-        d->crossPortTriIndex[k] = Nearest_DW_PointF_index(d->lineIndex[k + 1][rib], d->noseIndex[1], R, W);
-    setTriangleAnchorsFromMids(d, rib);
+        h->crossPortTriIndex[k] = Nearest_DW_PointF_index(d.lineIndex[k + 1][rib], d.noseIndex[1], &R, &W);
+    setTriangleAnchorsFromMids(d, rib, h);
 }
 
-int set_trap_ddw(QPolygonF* O, int nose, int k)
+int set_trap_ddw(const QPolygonF* O, int nose, int k)
 {
     if (!O || O->isEmpty() || nose < 0)
         return 0;
@@ -123,31 +159,29 @@ int set_trap_ddw(QPolygonF* O, int nose, int k)
     return n - 2;
 }
 
-void Set_Trap_Index_Values23(ParaStruct* d, QPolygonF* O)
+void Set_Trap_Index_Values23(const ParaStruct& d, const QPolygonF& O, HoleLayout* h)
 {
-    if (!d || !O)
-        return;
-    const int nose = d->noseIndex[1];
+    const int nose = d.noseIndex[1];
     for (int k = 0; k < kStations; ++k) {
-        const int L = set_trap_ddw(O, nose, k);
-        d->trapIndexB[8 - k] = L;
-        d->trapIndexA[8 - k] = get_UPindex(O, nose, L);
+        const int L = set_trap_ddw(&O, nose, k);
+        h->trapIndexB[8 - k] = L;
+        h->trapIndexA[8 - k] = get_UPindex(&O, nose, L);
     }
 }
 
-void Reset_baseTri_Array(ParaStruct* d, QPolygonF* O, int group, bool reset)
+void Reset_baseTri_Array(const ParaStruct& d, const QPolygonF& O, int group, bool reset, HoleLayout* h)
 {
-    if (!d || !O || O->isEmpty() || !validGroup(group))
+    if (O.isEmpty() || !validGroup(group))
         return;
-    const int n = int(O->size());
+    const int n = int(O.size());
     for (int i = 0; i < kAnchors; ++i) {
-        const int idx = d->crossPortTriIndex[i];
+        const int idx = h->crossPortTriIndex[i];
         if (idx < 0)
             return;
-        d->baseTriPoints[i] = O->at(std::min(idx, n - 1));
+        h->baseTriPoints[i] = O.at(std::min(idx, n - 1));
     }
-    const QPointF* Q = d->baseTriPoints;
-    Triang* tri = d->crossPorts[group].triangles;
+    const QPointF* Q = h->baseTriPoints;
+    Triang* tri = h->crossPorts[group].triangles;
     for (int s = 0; s < kStripTriangles; ++s)
         setTriangleCorners(&tri[s], Q[kStrip[s][0]], Q[kStrip[s][1]], Q[kStrip[s][2]]);
     for (int s = 0; s < kCrossPortTriangles; ++s) {
@@ -156,19 +190,19 @@ void Reset_baseTri_Array(ParaStruct* d, QPolygonF* O, int group, bool reset)
     }
 }
 
-void Reset_baseTrap_Array(ParaStruct* d, QPolygonF* O, int group, bool reset)
+void Reset_baseTrap_Array(const ParaStruct& d, const QPolygonF& O, int group, bool reset, HoleLayout* h)
 {
-    if (!d || !O || O->isEmpty() || !validGroup(group))
+    if (O.isEmpty() || !validGroup(group))
         return;
-    const int n = int(O->size());
-    QPointF* top = d->baseTrapPoints[0];
-    QPointF* middle = d->baseTrapPoints[1];
-    QPointF* bottom = d->baseTrapPoints[2];
+    const int n = int(O.size());
+    QPointF* top = h->baseTrapPoints[0];
+    QPointF* middle = h->baseTrapPoints[1];
+    QPointF* bottom = h->baseTrapPoints[2];
     for (int i = 0; i < kStations; ++i) {
-        top[i] = middle[i] = O->at(std::clamp(d->trapIndexA[i], 0, n - 1));
-        bottom[i] = O->at(std::clamp(d->trapIndexB[i], 0, n - 1));
+        top[i] = middle[i] = O.at(std::clamp(h->trapIndexA[i], 0, n - 1));
+        bottom[i] = O.at(std::clamp(h->trapIndexB[i], 0, n - 1));
     }
-    Trap* trap = d->crossPorts[group].traps;
+    Trap* trap = h->crossPorts[group].traps;
     for (int k = 0; k < 8; ++k) {
         // Slots 0..7 have both long edges on the upper surface: no hole.
         trap[k].corner[0] = top[k];
@@ -187,37 +221,37 @@ void Reset_baseTrap_Array(ParaStruct* d, QPolygonF* O, int group, bool reset)
     }
 }
 
-void Calc_current_grup_single_tribase(ParaStruct* d, int group, int i)
+void Calc_current_grup_single_tribase(const ParaStruct& d, int group, int i, HoleLayout* h)
 {
-    if (!d || !validGroup(group) || i < 0 || i >= kCrossPortTriangles)
+    if (!validGroup(group) || i < 0 || i >= kCrossPortTriangles)
         return;
-    Triang t = d->crossPorts[group].triangles[i];
+    Triang t = h->crossPorts[group].triangles[i];
     rebuildOutline(&t);
-    t.offset = Hole_Screen_Offset(d, t.offsetMm);
+    t.offset = Hole_Screen_Offset(&d, t.offsetMm);
     t.expanded = true;
-    d->baseTriangles[i] = t;
+    h->baseTriangles[i] = t;
 }
 
-void Calc_current_grup_all_tribase(ParaStruct* d, int group)
+void Calc_current_grup_all_tribase(const ParaStruct& d, int group, HoleLayout* h)
 {
     for (int i = 0; i < kStripTriangles; ++i)
-        Calc_current_grup_single_tribase(d, group, i);
+        Calc_current_grup_single_tribase(d, group, i, h);
 }
 
-void Calc_current_grup_single_trap(ParaStruct* d, int group, int i)
+void Calc_current_grup_single_trap(int group, int i, HoleLayout* h)
 {
-    if (!d || !validGroup(group) || i < 0 || i >= kCrossPortTraps)
+    if (!validGroup(group) || i < 0 || i >= kCrossPortTraps)
         return;
-    Trap t = d->crossPorts[group].traps[i];
+    Trap t = h->crossPorts[group].traps[i];
     rebuildOutline(&t);
     t.expanded = true;
-    d->baseTraps[i] = t;
+    h->baseTraps[i] = t;
 }
 
-void Calc_current_grup_all_trap(ParaStruct* d, int group)
+void Calc_current_grup_all_trap(int group, HoleLayout* h)
 {
     for (int i = 0; i < kCrossPortTraps; ++i)
-        Calc_current_grup_single_trap(d, group, i);
+        Calc_current_grup_single_trap(group, i, h);
 }
 
 void Set_DW_Bottom_Shift(ParaStruct* d)
@@ -235,7 +269,7 @@ void Set_DW_Bottom_Shift(ParaStruct* d)
     }
 }
 
-int Nearest_UP_PointF_index(QPointF p, QPolygonF* poly)
+int Nearest_UP_PointF_index(QPointF p, const QPolygonF* poly)
 {
     if (!poly)
         return -1;
@@ -251,7 +285,7 @@ int Nearest_UP_PointF_index(QPointF p, QPolygonF* poly)
     return best;
 }
 
-int Nearest_DW_PointF_index(int i, int n, QPolygonF* a, QPolygonF* b)
+int Nearest_DW_PointF_index(int i, int n, const QPolygonF* a, const QPolygonF* b)
 {
     if (!a || !b || i < 0 || i >= a->size() || n + 1 >= b->size())
         return -1;

@@ -39,7 +39,7 @@ QPolygonF Cross_Port_Inner_Outline(const ParaStruct* d, int rib, double scale)
     return Interpolated_poly(int(foil.size()), &inner);
 }
 
-QList<QPolygonF> Cross_Port_Group_Holes(ParaStruct* d, int group)
+QList<QPolygonF> Cross_Port_Group_Holes(const ParaStruct* d, int group)
 {
     QList<QPolygonF> holes;
     const int n = Cross_Port_Shape_Count(group);
@@ -47,7 +47,7 @@ QList<QPolygonF> Cross_Port_Group_Holes(ParaStruct* d, int group)
         if (Cross_Port_Triangles(group))
             holes += Create_div_Triangles(d, d->baseTriangles[i], false);
         else
-            holes += Create_div_Trapez(d, &d->baseTraps[i], false);
+            holes += Create_div_Trapez(d, d->baseTraps[i], false);
     }
     return holes;
 }

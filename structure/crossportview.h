@@ -26,7 +26,7 @@ QPolygonF Cross_Port_Inner_Outline(const ParaStruct* design, int rib, double sca
 
 // The holes of every working shape of the group (baseTriangles 0..10 or
 // baseTraps 0..15), in slot order.
-QList<QPolygonF> Cross_Port_Group_Holes(ParaStruct* design, int group);
+QList<QPolygonF> Cross_Port_Group_Holes(const ParaStruct* design, int group);
 
 // The first base shape of the group whose outline holds p (odd-even rule);
 // -1 when none does.

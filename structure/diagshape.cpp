@@ -42,7 +42,7 @@ double bisectWidth(double lo, double hi, double w, bool grows, Dist dist)
 }
 
 template <class Poly, class Point, class Eval, class Length>
-bool findSegment(ParaStruct* d, const Poly& poly, double w, Point P, double* t, double t0, Eval eval, Length len)
+bool findSegment(const ParaStruct* d, const Poly& poly, double w, Point P, double* t, double t0, Eval eval, Length len)
 {
     t[0] = t[1] = 0;
     if (t0 <= 0)
@@ -219,7 +219,7 @@ QList<QVector3D> Segment_From3DList_UP(const QList<OrigPnt3D>& list, int a, int 
 
 // ------------------------------------------------------------ tab search
 
-bool find_seg2D_param(ParaStruct* d, const QPolygonF& poly, double w, QPointF P, double* t)
+bool find_seg2D_param(const ParaStruct* d, const QPolygonF& poly, double w, QPointF P, double* t)
 {
     const double t0 = param_Poly2D_from_Point(poly, P);
     if (!findSegment(d, poly, w, P, t, t0, param_Poly2D, dist2D))
@@ -232,7 +232,7 @@ bool find_seg2D_param(ParaStruct* d, const QPolygonF& poly, double w, QPointF P,
     return false;
 }
 
-bool find_seg3D_param(ParaStruct* d, const QList<QVector3D>& poly, double w, QVector3D P, double* t)
+bool find_seg3D_param(const ParaStruct* d, const QList<QVector3D>& poly, double w, QVector3D P, double* t)
 {
     const double t0 = param_Poly3D_from_Point(poly, P);
     if (!findSegment(d, poly, w, P, t, t0, param_Poly3D, dist3D))
@@ -240,17 +240,17 @@ bool find_seg3D_param(ParaStruct* d, const QList<QVector3D>& poly, double w, QVe
     return t[0] <= t[1];
 }
 
-bool is_Inside_2D_Wid(ParaStruct* d, const QPolygonF& poly, QPointF P, double w, double t)
+bool is_Inside_2D_Wid(const ParaStruct* d, const QPolygonF& poly, QPointF P, double w, double t)
 {
     return 2 * d->R_X(Dist2(param_Poly2D(poly, t), P)) <= w;
 }
 
-bool is_Inside_3D_Wid(ParaStruct* d, const QList<QVector3D>& poly, QVector3D P, double w, double t)
+bool is_Inside_3D_Wid(const ParaStruct* d, const QList<QVector3D>& poly, QVector3D P, double w, double t)
 {
     return 2 * d->R_X(Dist3(param_Poly3D(poly, t), P)) <= w;
 }
 
-void set_param_Point(ParaStruct* d, const QPolygonF& poly, int i1, int i2, QPointF* out, double w, QPointF P)
+void set_param_Point(const ParaStruct* d, const QPolygonF& poly, int i1, int i2, QPointF* out, double w, QPointF P)
 {
     double t[2];
     if (find_seg2D_param(d, poly, w, P, t)) {
@@ -259,7 +259,7 @@ void set_param_Point(ParaStruct* d, const QPolygonF& poly, int i1, int i2, QPoin
     }
 }
 
-void set_param_3d_Point(ParaStruct* d, const QList<QVector3D>& poly, int i1, int i2, QVector3D* out, double w,
+void set_param_3d_Point(const ParaStruct* d, const QList<QVector3D>& poly, int i1, int i2, QVector3D* out, double w,
                         QVector3D P)
 {
     double t[2];
@@ -269,7 +269,7 @@ void set_param_3d_Point(ParaStruct* d, const QList<QVector3D>& poly, int i1, int
     }
 }
 
-void set_param_tpnt(ParaStruct* d, const QList<OrigPnt2D>& E, int rib, QPointF* out8, QPointF* out4, double w)
+void set_param_tpnt(const ParaStruct* d, const QList<OrigPnt2D>& E, int rib, QPointF* out8, QPointF* out4, double w)
 {
     for (int b = 0; b < 4; ++b)
         out4[b] = QPointF(0, 0);
@@ -288,7 +288,7 @@ void set_param_tpnt(ParaStruct* d, const QList<OrigPnt2D>& E, int rib, QPointF* 
         set_param_Point(d, poly, 2 * b + 1, 2 * b, out8, 0.01 * w, out4[b]);
 }
 
-void set_param_3d_tpnt(ParaStruct* d, const QList<OrigPnt3D>& E, int rib, QVector3D* out8, QVector3D* out4,
+void set_param_3d_tpnt(const ParaStruct* d, const QList<OrigPnt3D>& E, int rib, QVector3D* out8, QVector3D* out4,
                        double w)
 {
     for (int b = 0; b < 4; ++b)
@@ -308,7 +308,7 @@ void set_param_3d_tpnt(ParaStruct* d, const QList<OrigPnt3D>& E, int rib, QVecto
         set_param_3d_Point(d, poly, 2 * b + 1, 2 * b, out8, 0.01 * w, out4[b]);
 }
 
-void Get_Diag_Controls(ParaStruct* d, const QList<OrigPnt2D>& edge, int rib, double w, const int* idx,
+void Get_Diag_Controls(const ParaStruct* d, const QList<OrigPnt2D>& edge, int rib, double w, const int* idx,
                        QPointF* out8, QPointF* out4, int mode)
 {
     if (mode == 0)
@@ -317,7 +317,7 @@ void Get_Diag_Controls(ParaStruct* d, const QList<OrigPnt2D>& edge, int rib, dou
         set_index_tpnt(edge, idx, out8);
 }
 
-void Get_3D_Diag_Controls(ParaStruct* d, int mode, const QList<OrigPnt3D>& edge, int rib, double w,
+void Get_3D_Diag_Controls(const ParaStruct* d, int mode, const QList<OrigPnt3D>& edge, int rib, double w,
                           const int* idx, QVector3D* out8, QVector3D* out4)
 {
     if (mode == 0)
@@ -341,7 +341,7 @@ namespace {
 
 // The samples of the tab around P within the tab width, at most 21.
 template <class Poly, class Point, class Find, class Eval, class Inside>
-Poly tabPiece(ParaStruct* d, const DiagonalData* D, const Poly& poly, const Point& P, Find find, Eval eval,
+Poly tabPiece(const ParaStruct* d, const DiagonalData* D, const Poly& poly, const Point& P, Find find, Eval eval,
               Inside inside)
 {
     Poly out;
@@ -360,12 +360,12 @@ Poly tabPiece(ParaStruct* d, const DiagonalData* D, const Poly& poly, const Poin
 
 } // namespace
 
-QPolygonF Segment_FromList_DW(ParaStruct* d, const DiagonalData* D, const QList<OrigPnt2D>& edge, QPointF P)
+QPolygonF Segment_FromList_DW(const ParaStruct* d, const DiagonalData* D, const QList<OrigPnt2D>& edge, QPointF P)
 {
     return tabPiece(d, D, polyFromList(edge), P, find_seg2D_param, param_Poly2D, is_Inside_2D_Wid);
 }
 
-QList<QVector3D> Segment_From3DList_DW(ParaStruct* d, const DiagonalData* D, const QList<OrigPnt3D>& edge,
+QList<QVector3D> Segment_From3DList_DW(const ParaStruct* d, const DiagonalData* D, const QList<OrigPnt3D>& edge,
                                        QVector3D P)
 {
     return tabPiece(d, D, polyFrom3DList(edge), P, find_seg3D_param, param_Poly3D, is_Inside_3D_Wid);
@@ -384,23 +384,25 @@ QPolygonF Diagon_ubermuss(double dd, const QPolygonF& poly)
     return out;
 }
 
-void Create_Dia_Seg_List(ParaStruct* d, DiagonalData* D, double sigma, const int* top,
-                         const QList<OrigPnt2D>& bottomEdge, const QList<OrigPnt2D>& topEdge)
+QList<QPolygonF> Create_Dia_Seg_List(const ParaStruct* d, const DiagonalData* D, double sigma, const int* top,
+                                     const QList<OrigPnt2D>& bottomEdge, const QList<OrigPnt2D>& topEdge)
 {
-    d->diagSeamStrips.clear();
-    d->diagSeamStrips.append(Diagon_ubermuss(-sigma, Segment_FromList_UP(topEdge, top[7], top[0])));
+    QList<QPolygonF> strips;
+    strips.append(Diagon_ubermuss(-sigma, Segment_FromList_UP(topEdge, top[7], top[0])));
     for (int b = 0; b < 4; ++b)
-        d->diagSeamStrips.append(
+        strips.append(
             Diagon_ubermuss(-sigma, reversed(Segment_FromList_DW(d, D, bottomEdge, D->first.flatAttach[b]))));
+    return strips;
 }
 
-void Create_Dia_3D_Seg_List(ParaStruct* d, DiagonalData* D, const int* top, const QList<OrigPnt3D>& bottomLine,
-                            const QList<OrigPnt3D>& topLine)
+QList<QList<QVector3D>> Create_Dia_3D_Seg_List(const ParaStruct* d, const DiagonalData* D, const int* top,
+                                               const QList<OrigPnt3D>& bottomLine, const QList<OrigPnt3D>& topLine)
 {
-    d->diagSegments3D.clear();
-    d->diagSegments3D.append(Segment_From3DList_UP(topLine, top[7], top[0]));
+    QList<QList<QVector3D>> pieces;
+    pieces.append(Segment_From3DList_UP(topLine, top[7], top[0]));
     for (int b = 0; b < 4; ++b)
-        d->diagSegments3D.append(reversed(Segment_From3DList_DW(d, D, bottomLine, D->first.spaceAttach[b])));
+        pieces.append(reversed(Segment_From3DList_DW(d, D, bottomLine, D->first.spaceAttach[b])));
+    return pieces;
 }
 
 // ------------------------------------------------------------ cut-outs and holes
@@ -467,12 +469,12 @@ QList<QList<QVector3D>> create_wHList_Poly3DList(const HoleModel& holes, const Q
     return out;
 }
 
-QList<QPolygonF> create_wHList_PolyList(ParaStruct* d, const QPointF* q)
+QList<QPolygonF> create_wHList_PolyList(const ParaStruct* d, const QPointF* q)
 {
     return create_wHList_PolyList(Hole_Model(d), q);
 }
 
-QList<QList<QVector3D>> create_wHList_Poly3DList(ParaStruct* d, const QVector3D* q)
+QList<QList<QVector3D>> create_wHList_Poly3DList(const ParaStruct* d, const QVector3D* q)
 {
     return create_wHList_Poly3DList(Hole_Model(d), q);
 }
@@ -488,17 +490,18 @@ void Diagonal_Top_Indexes(const ParaStruct* d, int rib, int* top)
 
 // ------------------------------------------------------------ one diagonal
 
-void Create_Diagonal_2D3D(ParaStruct* d, DiagonalData* D)
+void Create_Diagonal_2D3D(const ParaStruct& design, DiagonalData* D)
 {
-    if (!d || !D)
+    if (!D)
         return;
-    Create_Diagonal_2D3D(d, D, Hole_Model(d));
+    Create_Diagonal_2D3D(design, D, Hole_Model(&design));
 }
 
-void Create_Diagonal_2D3D(ParaStruct* d, DiagonalData* D, const HoleModel& holes)
+void Create_Diagonal_2D3D(const ParaStruct& design, DiagonalData* D, const HoleModel& holes)
 {
-    if (!d || !D)
+    if (!D)
         return;
+    const ParaStruct* d = &design;
     const bool firstIsBottom = D->first.heightPercent < D->second.heightPercent;
     const int rb = firstIsBottom ? D->first.rib : D->second.rib;
     const int rt = firstIsBottom ? D->second.rib : D->first.rib;
@@ -516,32 +519,31 @@ void Create_Diagonal_2D3D(ParaStruct* d, DiagonalData* D, const HoleModel& holes
     // Flat.
     Get_Diag_Controls(d, Fb, rb, d->rib_glob_factor(rb) * W, topB, D->first.flatPoints, D->first.flatAttach, 0);
     Get_Diag_Controls(d, Ft, rt, 0, topT, D->second.flatPoints, nullptr, 1);
-    Create_Dia_Seg_List(d, D, sigma, topT, Fb, Ft);
+    const QList<QPolygonF> strip = Create_Dia_Seg_List(d, D, sigma, topT, Fb, Ft);
     const QPointF* B = D->first.flatPoints;
     const QPointF* T = D->second.flatPoints;
     D->flatHoles.clear();
-    d->diagCutOuts.clear();
+    QList<QPolygonF> cutOuts;
     for (int b = 0; b < 4; ++b) {
         const QPointF tab[4] = {B[2 * b], B[2 * b + 1], T[2 * b + 1], T[2 * b]};
         D->flatHoles += create_wHList_PolyList(holes, tab);
     }
     for (int b = 0; b < 3; ++b) {
         const QPointF cut[4] = {B[2 * b + 2], T[2 * b + 2], T[2 * b + 1], B[2 * b + 1]};
-        d->diagCutOuts.append(create_Poly_Trap(cut));
+        cutOuts.append(create_Poly_Trap(cut));
     }
-    const QList<QPolygonF>& strip = d->diagSeamStrips;
     QPolygonF outline = strip[0] + strip[1];
     for (int b = 0; b < 2; ++b)
-        outline += reversed(d->diagCutOuts[b]) + strip[b + 2];
+        outline += reversed(cutOuts[b]) + strip[b + 2];
     if (d->diagModelFlags[0])
-        outline += reversed(d->diagCutOuts[2]) + strip[4];
+        outline += reversed(cutOuts[2]) + strip[4];
     D->flatOutline = outline;
 
     // 3-D.
     Get_3D_Diag_Controls(d, 0, Lb, rb, d->rib_glob_factor(rb) * W, topB, D->first.spacePoints,
                          D->first.spaceAttach);
     Get_3D_Diag_Controls(d, 1, Lt, rt, 0, topT, D->second.spacePoints, nullptr);
-    Create_Dia_3D_Seg_List(d, D, topT, Lb, Lt);
+    const QList<QList<QVector3D>> piece = Create_Dia_3D_Seg_List(d, D, topT, Lb, Lt);
     if (rb >= 0 && rb < kRibSlots)
         D->bottomRange3D = Segment_From3DList_UP(Lb, d->diagIndexTableA[7][rb], d->diagIndexTableA[0][rb]);
     D->topRange3D = Segment_From3DList_UP(Lt, topT[7], topT[0]);
@@ -557,7 +559,6 @@ void Create_Diagonal_2D3D(ParaStruct* d, DiagonalData* D, const HoleModel& holes
         const QVector3D cut[4] = {S[2 * b + 2], U[2 * b + 2], U[2 * b + 1], S[2 * b + 1]};
         cuts.append(create_Poly_Trap3D(cut));
     }
-    const QList<QList<QVector3D>>& piece = d->diagSegments3D;
     QList<QVector3D> space = piece[0] + piece[1];
     for (int b = 0; b < 3; ++b)
         space += reversed(cuts[b]) + piece[b + 2];

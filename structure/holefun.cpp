@@ -44,13 +44,13 @@ QPolygonF clockwise(QPolygonF hole)
     return hole;
 }
 
-void refreshTriangle(ParaStruct* design, Triang* t)
+void refreshTriangle(const ParaStruct* design, Triang* t)
 {
     t->offset = Hole_Screen_Offset(design, t->offsetMm);
     t->cornerStep = Hole_Corner_Factor(t->cornerCount);
 }
 
-QList<QPolygonF> triangleHoles(ParaStruct* design, const Triang& base, bool check)
+QList<QPolygonF> triangleHoles(const ParaStruct* design, const Triang& base, bool check)
 {
     QList<QPolygonF> holes;
     Triang parts[kTriangleParts];
@@ -230,7 +230,7 @@ bool modifyTriangle(double d, const QPointF* p, QPointF* out)
     return true;
 }
 
-Triang Offset_Triang(ParaStruct* design, Triang T)
+Triang Offset_Triang(const ParaStruct* design, Triang T)
 {
     refreshTriangle(design, &T);
     double d = 0.5 * T.offset;
@@ -246,7 +246,7 @@ Triang Offset_Triang(ParaStruct* design, Triang T)
     return out;
 }
 
-void divide_Triang(ParaStruct* design, const Triang& base, Triang* out)
+void divide_Triang(const ParaStruct* design, const Triang& base, Triang* out)
 {
     const int m = std::min(base.holeCount, kTriangleParts);
     for (int j = 0; j < m; ++j) {
@@ -258,21 +258,19 @@ void divide_Triang(ParaStruct* design, const Triang& base, Triang* out)
     }
 }
 
-QList<QPolygonF> Create_div_Triangles(ParaStruct* design, Triang base, bool check)
+QList<QPolygonF> Create_div_Triangles(const ParaStruct* design, Triang base, bool check)
 {
     refreshTriangle(design, &base);
-    if (design)
-        design->baseTriangles[12] = base;
     return triangleHoles(design, base, check);
 }
 
-QList<QPolygonF> Create_div_Triangles_opened(ParaStruct* design, Triang base)
+QList<QPolygonF> Create_div_Triangles_opened(const ParaStruct* design, Triang base)
 {
     refreshTriangle(design, &base);
     return triangleHoles(design, base, true);
 }
 
-Trap Offset_Trapez(ParaStruct* design, Trap* base)
+Trap Offset_Trapez(const ParaStruct* design, Trap* base)
 {
     base->offset = Hole_Screen_Offset(design, base->offsetMm);
     base->cornerStep = Hole_Corner_Factor(base->cornerCount);
@@ -299,7 +297,7 @@ Trap Offset_Trapez(ParaStruct* design, Trap* base)
     return out;
 }
 
-void divide_Trapez(ParaStruct* design, const Trap& base, Trap* out)
+void divide_Trapez(const ParaStruct* design, const Trap& base, Trap* out)
 {
     const int N = std::min(base.holeCount, kMaxTrapParts);
     if (N < 1)
@@ -322,20 +320,19 @@ void divide_Trapez(ParaStruct* design, const Trap& base, Trap* out)
     }
 }
 
-QList<QPolygonF> Create_div_Trapez(ParaStruct* design, Trap* base, bool check)
+QList<QPolygonF> Create_div_Trapez(const ParaStruct* design, const Trap& base, bool check)
 {
     QList<QPolygonF> holes;
-    if (!base || base->holeCount < 1)
+    if (base.holeCount < 1)
         return holes;
-    const Trap shrunk = Offset_Trapez(design, base);
-    if (design)
-        design->baseTraps[16] = shrunk;
+    Trap band = base;
+    const Trap shrunk = Offset_Trapez(design, &band);
     QList<Trap> parts(std::min(shrunk.holeCount, kMaxTrapParts));
     divide_Trapez(design, shrunk, parts.data());
     for (Trap& part : parts) {
-        part.holeCount = base->holeCount;
-        part.offsetMm = base->offsetMm;
-        part.cornerCount = base->cornerCount;
+        part.holeCount = base.holeCount;
+        part.offsetMm = base.offsetMm;
+        part.cornerCount = base.cornerCount;
         const QPolygonF hole = polygon_Around(4, part.corner, Hole_Corner_Factor(part.cornerCount), check);
         if (!hole.isEmpty())
             holes.append(hole);

@@ -30,16 +30,15 @@ double Hole_Corner_Factor(int rounding);
 // min(holeCount, 3) parts, each pulled in by half the web width on its two
 // slanted edges, then rounded (rounding >= 2) or replaced by a 50-point
 // circle (rounding <= 1). With `check`, rounded holes of twice-area below 10
-// are dropped. Keeps a copy of the base as the design's scratch triangle.
-QList<QPolygonF> Create_div_Triangles(ParaStruct* design, Triang base, bool check);
-// The same holes with the check always on and no scratch copy.
-QList<QPolygonF> Create_div_Triangles_opened(ParaStruct* design, Triang base);
+// are dropped.
+QList<QPolygonF> Create_div_Triangles(const ParaStruct* design, Triang base, bool check);
+// The same holes with the check always on.
+QList<QPolygonF> Create_div_Triangles_opened(const ParaStruct* design, Triang base);
 
 // The holes of one base trapezoid (chordwise band c0 c1 c2 c3): the band
 // shrunk, cut into holeCount parts along c0 -> c1, each shrunk again and
-// rounded. Refreshes the base's outline and derived values; keeps the
-// shrunk band as the design's scratch trapezoid. Empty for holeCount < 1.
-QList<QPolygonF> Create_div_Trapez(ParaStruct* design, Trap* base, bool check);
+// rounded. Empty for holeCount < 1.
+QList<QPolygonF> Create_div_Trapez(const ParaStruct* design, const Trap& base, bool check);
 
 // One rounded closed hole from n = 3 or 4 corners with corner factor c. The
 // corners unchanged when two consecutive ones (the closing pair aside) lie
@@ -68,8 +67,8 @@ double poly_area(int n, const QPolygonF& P);
 double OriTrap4(const Trap& t);
 
 // Steps of the division, open for the editors and tests.
-void divide_Triang(ParaStruct* design, const Triang& base, Triang* out);
-Triang Offset_Triang(ParaStruct* design, Triang T);
+void divide_Triang(const ParaStruct* design, const Triang& base, Triang* out);
+Triang Offset_Triang(const ParaStruct* design, Triang T);
 bool modifyTriangle(double d, const QPointF* corners, QPointF* out);
-void divide_Trapez(ParaStruct* design, const Trap& base, Trap* out);
-Trap Offset_Trapez(ParaStruct* design, Trap* base);
+void divide_Trapez(const ParaStruct* design, const Trap& base, Trap* out);
+Trap Offset_Trapez(const ParaStruct* design, Trap* base);

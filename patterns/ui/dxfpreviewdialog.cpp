@@ -28,7 +28,6 @@ DxfPreviewDialog::DxfPreviewDialog(QWidget* parent) : QDialog(parent)
     glob = GetGlobClass();
     overSew = std::make_unique<OverSewDataDialog>(nullptr);
     currentPreview = 0;
-    design->dxfSplineSegments = true;
 }
 
 DxfPreviewDialog::~DxfPreviewDialog() = default;
@@ -51,12 +50,11 @@ void DxfPreviewDialog::initDxfPreviewDialog()
     Apply_Edit(design, DesignEdit::Nothing);
     pattwidget->initPatternArea();
     progressBar->setValue(0);
-    design->dxfWideSpacing = false;
+    options.wideSpacing = false;
     wide_spacing_on->setChecked(false);
-    // The buttons show the cut mode the previews and the export will use,
-    // also when another view changed it since the last show.
-    radioLineseg->setChecked(design->dxfSplineSegments);
-    radioSplineseg->setChecked(!design->dxfSplineSegments);
+    // The buttons show the cut mode the previews and the export will use.
+    radioLineseg->setChecked(options.lineSegments);
+    radioSplineseg->setChecked(!options.lineSegments);
     dxf_tabWidget->setCurrentIndex(kNeutralTab);
 }
 
@@ -66,7 +64,7 @@ void DxfPreviewDialog::on_dxf_tabWidget_currentChanged(int index)
     Tab_Select(index, font(), dxf_tabWidget);
     QString refusal;
     if (index >= 0 && index < kExportTab) {
-        refusal = pattwidget->Create_Previews(index);
+        refusal = pattwidget->Create_Previews(index, options);
         currentPreview = index;
     } else if (index == kExportTab) {
         QApplication::restoreOverrideCursor();
@@ -83,7 +81,7 @@ void DxfPreviewDialog::on_dxf_tabWidget_currentChanged(int index)
 
 void DxfPreviewDialog::preview(int kind)
 {
-    const QString refusal = pattwidget->Create_Previews(kind);
+    const QString refusal = pattwidget->Create_Previews(kind, options);
     if (!refusal.isEmpty())
         User().warning(kTitle, refusal);
 }
@@ -92,6 +90,7 @@ void DxfPreviewDialog::Export_To_DXF()
 {
     PatternSheet sheet;
     sheet.design = design;
+    sheet.options = options;
     sheet.font = pattwidget->font();
     sheet.viewSize = pattwidget->size();
 
@@ -127,19 +126,19 @@ void DxfPreviewDialog::on_exitButton_pressed()
 
 void DxfPreviewDialog::on_wide_spacing_on_clicked()
 {
-    design->dxfWideSpacing = wide_spacing_on->isChecked();
+    options.wideSpacing = wide_spacing_on->isChecked();
     preview(currentPreview);
 }
 
 void DxfPreviewDialog::on_radioLineseg_clicked()
 {
-    design->dxfSplineSegments = true;
+    options.lineSegments = true;
     preview(currentPreview);
 }
 
 void DxfPreviewDialog::on_radioSplineseg_clicked()
 {
-    design->dxfSplineSegments = false;
+    options.lineSegments = false;
     preview(currentPreview);
 }
 

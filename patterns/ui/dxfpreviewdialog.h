@@ -9,6 +9,7 @@
 
 #include <memory>
 
+#include "patterns/patternsheet.h"
 #include "ui_dxfpreviewdialog.h"
 
 class GlobClass;
@@ -29,6 +30,8 @@ public:
     void Export_To_DXF();
 
     int lastPreview() const { return currentPreview; }
+    // The choices the previews and the export draw with.
+    const PatternOptions& sheetOptions() const { return options; }
     OverSewDataDialog* seamAllowanceDialog() const { return overSew.get(); }
 
 signals:
@@ -54,4 +57,7 @@ private:
     GlobClass* glob = nullptr;
     std::unique_ptr<OverSewDataDialog> overSew;
     int currentPreview = 0; // pattern kind of the last preview tab chosen
+    // Wide spacing starts off at every show; the cut mode stays as the user
+    // last chose it.
+    PatternOptions options;
 };

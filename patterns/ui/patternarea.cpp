@@ -46,10 +46,11 @@ void PatternArea::initPatternArea()
     fittedKinds.clear();
 }
 
-QString PatternArea::Create_Previews(int kind)
+QString PatternArea::Create_Previews(int kind, const PatternOptions& options)
 {
     PatternSheet sheet;
     sheet.design = design;
+    sheet.options = options;
     sheet.font = font();
     sheet.viewSize = size();
     QString refusal;

@@ -20,6 +20,8 @@
 #include <QString>
 #include <QWidget>
 
+#include "patterns/patternsheet.h"
+
 class GlobClass;
 class ParaStruct;
 class QMouseEvent;
@@ -46,9 +48,10 @@ public:
 
     // Takes the view's rectangle, the frame of the automatic fit.
     void initPatternArea();
-    // Draws the sheet of pattern kind 0 .. 5; any other kind empties the
-    // view. Returns why the design has no patterns, empty when it has.
-    QString Create_Previews(int kind);
+    // Draws the sheet of pattern kind 0 .. 5 with the dialog's choices; any
+    // other kind empties the view. Returns why the design has no patterns,
+    // empty when it has.
+    QString Create_Previews(int kind, const PatternOptions& options = {});
     // Fits the picture into the view.
     void Auto_Zoom();
     // The cursor's position in the view.
@@ -73,7 +76,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    ParaStruct* design = nullptr;
+    const ParaStruct* design = nullptr;
     GlobClass* glob = nullptr;
     QPainterPath patternPath; // what is shown, plan units
     double zoom = 1.0;

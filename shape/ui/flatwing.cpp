@@ -3,7 +3,7 @@
 
 #include "ui_flatwing.h"
 
-#include "geom/acad.h"
+#include "geom/sheet.h"
 #include "core/calcul3d.h"
 #include "core/curves.h"
 #include "geom/flatwingdxf.h"
@@ -473,19 +473,16 @@ void FlatWing::keyPressEvent(QKeyEvent* event)
 void FlatWing::FlatWingShape_DXF()
 {
     Apply_Edit(design, DesignEdit::Nothing);
-    GlobClass* glob = GetGlobClass();
-    Init_Export_To_Acad(design);
-    glob->writeDxf = true;
-    flatwing_write_dxf(design, font(), 30);
+    const GlobClass* glob = GetGlobClass();
     const QString name = QString::fromLatin1(FlatWingDxfFileName());
-    const bool written = Finish_Export_To_Acad(glob, name);
-    glob->writeDxf = false;
-    if (written)
-        return;
-    if (glob->dxfDir.isEmpty())
+    // Without a project there is no output directory: nothing is written
+    // rather than a file in the filesystem root.
+    if (glob->dxfDir.isEmpty()) {
         Show_Warning(QStringLiteral("Export to DXF"),
                      QStringLiteral("No project is open: there is no output directory for \"%1\".").arg(name));
-    else
+        return;
+    }
+    if (Write_Sheet(FlatWing_Sheet(*design, font(), 30), glob->dxfDir, name) != 0)
         Show_Warning(QStringLiteral("Export to DXF"),
                      QStringLiteral("Could not write %1").arg(glob->dxfDir + QLatin1Char('/') + name));
 }

@@ -96,17 +96,20 @@ void CrossLab::setWorkFoil(int rib)
 void CrossLab::setup_CurrentGrup(bool reset)
 {
     setWorkFoil(workRib);
+    HoleLayout layout = Hole_Layout_Of(*data);
     if (Cross_Port_Triangles(group)) {
-        Set_Triang_Index_Values2(data, workRib, &foil, &workFoil);
-        Reset_baseTri_Array(data, &workFoil, group, reset);
-        Calc_current_grup_all_tribase(data, group);
+        Set_Triang_Index_Values2(*data, workRib, foil, workFoil, &layout);
+        Reset_baseTri_Array(*data, workFoil, group, reset, &layout);
+        Calc_current_grup_all_tribase(*data, group, &layout);
     } else if (group == 2 || group == 3) {
         // The stations are found on the airfoil itself, the bands built on
         // the inner outline.
-        Set_Trap_Index_Values23(data, &foil);
-        Reset_baseTrap_Array(data, &workFoil, group, reset);
-        Calc_current_grup_all_trap(data, group);
+        Set_Trap_Index_Values23(*data, foil, &layout);
+        Reset_baseTrap_Array(*data, workFoil, group, reset, &layout);
+        Calc_current_grup_all_trap(group, &layout);
     }
+    // The manager edits the layout it shows: the design keeps it.
+    Keep_Hole_Layout(data, layout);
     rebuildView();
 }
 
@@ -118,13 +121,11 @@ void CrossLab::rebuildView()
     if ((group == 2 || group == 3) && chord > 0 && !data->ribAirfoils[workRib].isEmpty()) {
         // Laid flat from the untwisted wing, over the rib's own airfoil.
         QList<QVector3D> outline3D;
-        ParaStruct* flat = wing->view(*data);
-        if (group == 2)
-            unfold_FrontFoil(flat, workRib, &outline3D);
-        else
-            unfold_RearFoil(flat, workRib, &outline3D);
+        const ParaStruct& flat = *wing->view(*data);
+        const MiniRibFlat mini =
+            group == 2 ? unfold_FrontFoil(flat, workRib, &outline3D) : unfold_RearFoil(flat, workRib, &outline3D);
         const double s = viewScale / chord;
-        for (const QPointF& p : flat->minirib.foils[group == 2 ? 0 : 3])
+        for (const QPointF& p : mini.outline)
             miniribOutline.append(s * p);
     }
 }
@@ -141,17 +142,19 @@ void CrossLab::set_cross_port_Param()
         shape.offset = Hole_Screen_Offset(data, shape.offsetMm);
         shape.expanded = true;
     };
+    HoleLayout layout = Hole_Layout_Of(*data);
     if (Cross_Port_Triangles(group)) {
-        Triang& t = data->crossPorts[group].triangles[selected];
+        Triang& t = layout.crossPorts[group].triangles[selected];
         apply(t);
         t.outline = QPolygonF({t.corner[0], t.corner[1], t.corner[2]});
-        Calc_current_grup_single_tribase(data, group, selected);
+        Calc_current_grup_single_tribase(*data, group, selected, &layout);
     } else {
-        Trap& t = data->crossPorts[group].traps[selected];
+        Trap& t = layout.crossPorts[group].traps[selected];
         apply(t);
         t.outline = QPolygonF({t.corner[0], t.corner[1], t.corner[2], t.corner[3]});
-        Calc_current_grup_single_trap(data, group, selected);
+        Calc_current_grup_single_trap(group, selected, &layout);
     }
+    Keep_Hole_Layout(data, layout);
     rebuildView();
 }
 

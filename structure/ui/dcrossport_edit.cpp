@@ -59,7 +59,7 @@ void DiaCrossPort::rebuild()
     if (k >= 0 && k < design->diagonals.size())
         shown = design->diagonals.at(k);
     if (showing)
-        Create_Diagonal_2D3D(design, &shown);
+        Create_Diagonal_2D3D(*design, &shown);
 }
 
 void DiaCrossPort::showEvent(QShowEvent* event)

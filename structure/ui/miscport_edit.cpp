@@ -186,17 +186,19 @@ void CrossEdit::buildCrossPorts()
         t.clear();
     if (workFoil.isEmpty())
         return;
-    // Context only: the cross ports manager edits them.
-    ParaStruct* d = wing->view(*design);
-    Set_Triang_Index_Values(d, kWorkRib);
-    Reset_baseTri_Array(d, &workFoil, 0, false);
-    Calc_current_grup_all_tribase(d, 0);
+    // Context only: the cross ports manager edits them, and the layout is
+    // the picture's own.
+    const ParaStruct& flat = *wing->view(*design);
+    HoleLayout layout = Hole_Layout_Of(flat);
+    Set_Triang_Index_Values(flat, kWorkRib, &layout);
+    Reset_baseTri_Array(flat, workFoil, 0, false, &layout);
+    Calc_current_grup_all_tribase(flat, 0, &layout);
     for (int i = 0; i < 13; ++i)
-        anchors[i] = d->baseTriPoints[i];
+        anchors[i] = layout.baseTriPoints[i];
     for (int i = 0; i < 11; ++i) {
-        const Triang& t = d->crossPorts[0].triangles[i];
+        const Triang& t = layout.crossPorts[0].triangles[i];
         triangles[i] = QPolygonF({t.corner[0], t.corner[1], t.corner[2]});
-        holes += Create_div_Triangles(d, d->baseTriangles[i], false);
+        holes += Create_div_Triangles(&flat, layout.baseTriangles[i], false);
     }
 }
 
@@ -208,13 +210,11 @@ void CrossEdit::Update_Miniribs()
     if (workFoil.isEmpty() || !(chord > 0))
         return;
     QList<QVector3D> outline3D;
-    ParaStruct* d = wing->view(*design);
-    unfold_FrontFoil(d, kWorkRib, &outline3D);
-    unfold_RearFoil(d, kWorkRib, &outline3D);
+    const ParaStruct& flat = *wing->view(*design);
     // The flat outlines are in plan units; the drawing has the chord at
     // its scale.
-    frontOutline = scaled(d->minirib.foils[0], kScale / chord);
-    rearOutline = scaled(d->minirib.foils[3], kScale / chord);
+    frontOutline = scaled(unfold_FrontFoil(flat, kWorkRib, &outline3D).outline, kScale / chord);
+    rearOutline = scaled(unfold_RearFoil(flat, kWorkRib, &outline3D).outline, kScale / chord);
 }
 
 QRectF CrossEdit::drawingExtent() const

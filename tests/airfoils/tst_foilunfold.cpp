@@ -89,10 +89,9 @@ private slots:
         d->minirib.frontRibStart = start;
         d->minirib.frontRibEnd = end;
         d->lineIndex[3][r] = std::min(from + 7, 999);
-        d->minirib.foils[0].append(QPointF(9, 9));
         QList<QVector3D> out{QVector3D(1, 2, 3)};
-        unfold_FrontFoil(d.get(), r, &out);
-        const QPolygonF& outline = d->minirib.foils[0];
+        const MiniRibFlat front = unfold_FrontFoil(*d, r, &out);
+        const QPolygonF& outline = front.outline;
         QCOMPARE(int(out.size()), to - from);
         QCOMPARE(int(outline.size()), to - from);
         for (int i = from; i < to; ++i) {
@@ -104,7 +103,7 @@ private slots:
         for (int i = from; i < to; ++i)
             if (i == nose || i == d->lineIndex[3][r])
                 expected.append(outline[i - from]);
-        QCOMPARE(d->minirib.foils[2], expected);
+        QCOMPARE(front.marks, expected);
     }
 
     void rearMiniRib_data()
@@ -122,18 +121,18 @@ private slots:
         d->minirib.rearRibPosition = 20; // pair 100 of the nose index 500
         d->minirib.rearRibCavity = cavity;
         QList<QVector3D> out;
-        unfold_RearFoil(d.get(), r, &out);
+        const MiniRibFlat rear = unfold_RearFoil(*d, r, &out);
         const int last = 900 - 2;
         const int first = get_UPindex(&d->ribAirfoils[r], 500, last) + 2;
         QVERIFY(first > 90 && first < 110);
-        QCOMPARE(d->minirib.rearFoilStart, first);
-        QCOMPARE(d->minirib.rearFoilEnd, last);
+        QCOMPARE(rear.first, first);
+        QCOMPARE(rear.last, last);
         int f = -1, l = -1;
         getRear_rearIndex(d.get(), r, &f, &l);
         QCOMPARE(f, first);
         QCOMPARE(l, last);
 
-        const QPolygonF& outline = d->minirib.foils[3];
+        const QPolygonF& outline = rear.outline;
         QCOMPARE(outline.size(), out.size() + 2);
         QCOMPARE(int(outline.size()), first + 1 + 61 + 1 + (999 - last));
         QVERIFY(near(outline[0], flatOf(d.get(), r, 0)));
@@ -158,10 +157,10 @@ private slots:
         }
 
         const int controls[5] = {0, first / 2, first - 1, last, (last + 1000) / 2};
-        QCOMPARE(d->minirib.foils[5].size(), 5);
+        QCOMPARE(rear.marks.size(), 5);
         for (int k = 0; k < 5; ++k) {
-            QCOMPARE(d->minirib.rearRibControls[k], controls[k]);
-            QVERIFY(near(d->minirib.foils[5][k], flatOf(d.get(), r, controls[k])));
+            QCOMPARE(rear.controls[k], controls[k]);
+            QVERIFY(near(rear.marks[k], flatOf(d.get(), r, controls[k])));
         }
     }
 
@@ -173,17 +172,17 @@ private slots:
         // No depth: the whole airfoil counts as no rear mini-rib.
         auto d = cellDesign(r);
         d->minirib.rearRibPosition = 0;
-        unfold_RearFoil(d.get(), r, &out);
-        QCOMPARE(d->minirib.rearFoilStart, 0);
-        QCOMPARE(d->minirib.rearFoilEnd, 999);
-        QVERIFY(out.isEmpty() && d->minirib.foils[3].isEmpty() && d->minirib.foils[5].isEmpty());
+        MiniRibFlat rear = unfold_RearFoil(*d, r, &out);
+        QCOMPARE(rear.first, 0);
+        QCOMPARE(rear.last, 999);
+        QVERIFY(out.isEmpty() && rear.outline.isEmpty() && rear.marks.isEmpty());
 
-        // The last cell: indexes stored, outputs empty.
+        // The last cell: indexes given, outputs empty.
         d->minirib.rearRibPosition = 20;
         d->lastRib = r;
-        unfold_RearFoil(d.get(), r, &out);
-        QCOMPARE(d->minirib.rearFoilEnd, 898);
-        QVERIFY(out.isEmpty() && d->minirib.foils[3].isEmpty());
+        rear = unfold_RearFoil(*d, r, &out);
+        QCOMPARE(rear.last, 898);
+        QVERIFY(out.isEmpty() && rear.outline.isEmpty());
 
         // No foil pairs: no range, nothing written by the index search.
         d = cellDesign(r);
@@ -193,28 +192,28 @@ private slots:
         getRear_rearIndex(d.get(), r, &f, &l);
         QCOMPARE(f, 7);
         QCOMPARE(l, 8);
-        unfold_RearFoil(d.get(), r, &out);
-        QVERIFY(out.isEmpty() && d->minirib.foils[3].isEmpty());
+        rear = unfold_RearFoil(*d, r, &out);
+        QVERIFY(out.isEmpty() && rear.outline.isEmpty());
 
         // A pair without lower partner gives no rear mini-rib.
         d = cellDesign(r);
         d->minirib.rearRibPosition = 20;
         d->foilPairs[r][100].low = 0;
-        unfold_RearFoil(d.get(), r, &out);
-        QCOMPARE(d->minirib.rearFoilStart, 0);
+        rear = unfold_RearFoil(*d, r, &out);
+        QCOMPARE(rear.first, 0);
         QVERIFY(out.isEmpty());
 
         // first = 2: points 0 and 1 are marks, point 1 once.
         d = cellDesign(r);
         d->minirib.rearRibPosition = 20;
         d->ribAirfoils[r][1].setX(0.5);
-        unfold_RearFoil(d.get(), r, &out);
-        QCOMPARE(d->minirib.rearFoilStart, 2);
-        QCOMPARE(d->minirib.rearRibControls[0], 0);
-        QCOMPARE(d->minirib.rearRibControls[1], 1);
-        QCOMPARE(d->minirib.rearRibControls[2], 898);
-        QCOMPARE(d->minirib.foils[5].size(), 4);
-        QCOMPARE(d->minirib.foils[3].size(), out.size() + 2);
+        rear = unfold_RearFoil(*d, r, &out);
+        QCOMPARE(rear.first, 2);
+        QCOMPARE(rear.controls[0], 0);
+        QCOMPARE(rear.controls[1], 1);
+        QCOMPARE(rear.controls[2], 898);
+        QCOMPARE(rear.marks.size(), 4);
+        QCOMPARE(rear.outline.size(), out.size() + 2);
     }
 
     // With a centre cell, cell 0 unfolds against rib 1's trailing edge moved
@@ -225,11 +224,11 @@ private slots:
         d->centreCell = true;
         d->minirib.rearRibPosition = 20;
         QList<QVector3D> out;
-        unfold_RearFoil(d.get(), 0, &out);
+        const MiniRibFlat rear = unfold_RearFoil(*d, 0, &out);
         const QVector3D te = d->ribCurves3D[1][0];
         const QVector3D origin(te.x(), 0.0f, te.z());
-        QCOMPARE(d->minirib.foils[3][0], mapfoilPnt_3D_2D(0, d->inflatedGrid[4][0][0], origin));
-        QVERIFY(std::abs(d->minirib.foils[3][0].y() - 30.0) < 1e-3);
+        QCOMPARE(rear.outline[0], mapfoilPnt_3D_2D(0, d->inflatedGrid[4][0][0], origin));
+        QVERIFY(std::abs(rear.outline[0].y() - 30.0) < 1e-3);
     }
 };
 

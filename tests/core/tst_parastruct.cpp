@@ -89,7 +89,6 @@ private slots:
         GlobClass* g = GetGlobClass();
         QVERIFY(g->prgPath.isEmpty() && g->dxfDir.isEmpty());
         QVERIFY(!g->termsAccepted);
-        QVERIFY(!g->writeDxf);
     }
 
     void copyAndBackLeavesTheRecordUnchanged()

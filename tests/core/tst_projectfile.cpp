@@ -374,7 +374,6 @@ void spoilNonFileMembers(ParaStruct& d)
     d.dynLineIndex[1][1] = 1;
     d.meanChord = 2;
     d.ribAirfoils[65] = QPolygonF({QPointF(1, 1)});
-    d.dxfSplineSegments = false;
     d.noseIndex[66] = 5;
     d.flatArea = 20;
     d.airfoilArcLen[999][65] = 1;
@@ -396,7 +395,6 @@ void spoilNonFileMembers(ParaStruct& d)
     d.diagonals.append(DiagonalData());
     d.ribTailPoints[65] = QPointF(1, 1);
     d.designSplines.append(Spline());
-    d.cellOutlinesB[65].append(QPointF(1, 1));
     d.lineGroupLoads[3] = 1;
     d.baseTriangles[12].holeCount = 3;
     d.baseTraps[17].corner[3] = QPointF(2, 2);
@@ -405,7 +403,6 @@ void spoilNonFileMembers(ParaStruct& d)
     d.diagModelTriangle.expanded = true;
     d.diagModelTriangle.offset = 3;
     d.diagModelPolys.append(QPolygonF());
-    d.diagSegments3D.append(QList<QVector3D>());
     d.reservedRecords[3].value = 9;
     d.riserHashes[4].append(QVector4D(1, 1, 1, 1));
     d.designWarnings.append(QStringLiteral("w"));
@@ -417,8 +414,6 @@ void spoilNonFileMembers(ParaStruct& d)
     d.bridle.riserGroup.attachArray[3].rib = 2;
     d.crossPorts[1].triangles[2].outline.append(QPointF(1, 1));
     d.crossPorts[4].traps[15].outline.append(QPointF(1, 1));
-    d.minirib.rearRibControls[5] = 1;
-    d.minirib.foils[4].append(QPointF(1, 1));
 }
 
 template <class T, size_t N>

@@ -131,7 +131,6 @@ private slots:
         QCOMPARE(glob->uvWidth, 256 * design->lastRib);
         QVERIFY2(glob->uvHeight >= 998 && glob->uvHeight <= 999, qPrintable(QString::number(glob->uvHeight)));
         QCOMPARE(glob->pieceColours, model().colours);
-        QVERIFY(!design->dxfSplineSegments);   // cut along the curves
     }
 
     // The whole layout shows in the view, below the band of the tool-tip

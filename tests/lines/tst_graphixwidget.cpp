@@ -39,6 +39,7 @@
 #include "lines/loading.h"
 #include "lines/ui/bridleview.h"
 #include "lines/ui/graphixwidget.h"
+#include "geom/sheet.h"
 #include "patterns/drawing3d.h"
 #include "patterns/patternsheet.h"
 #include "widgets/editsession.h"
@@ -156,13 +157,9 @@ QSet<QPoint> framePoints(const ParaStruct* d)
 QString loseEnds(ParaStruct* d)
 {
     QTemporaryDir out;
-    GetGlobClass()->dxfDir = out.path();
-    GetGlobClass()->writeDxf = true;
     PatternSheet sheet;
     sheet.design = d;
-    const bool written = Wl9_Dxf(sheet);
-    GetGlobClass()->writeDxf = false;
-    if (!written)
+    if (Write_Sheet(Drawing3D_Sheet(sheet), out.path(), QStringLiteral("Wl9_3D.dxf")) != 0)
         return "Wl9_3D.dxf was not written";
     const QJsonObject dxf = ReadDxfWithEzdxf(QDir(out.path()).filePath("Wl9_3D.dxf"));
     if (!dxf.value("ok").toBool())

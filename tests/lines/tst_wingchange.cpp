@@ -35,6 +35,7 @@
 #include "lines/bridlelists.h"
 #include "lines/loading.h"
 #include "lines/ui/bridledialog.h"
+#include "geom/sheet.h"
 #include "lines/ui/bridleview.h"
 #include "patterns/drawing3d.h"
 #include "patterns/patternsheet.h"
@@ -153,13 +154,9 @@ QByteArray groupBytes(const ParaStruct& d)
 QString drawnNotDesigned(ParaStruct* d, const ParaStruct& file)
 {
     QTemporaryDir out;
-    GetGlobClass()->dxfDir = out.path();
-    GetGlobClass()->writeDxf = true;
     PatternSheet sheet;
     sheet.design = d;
-    const bool written = Wl9_Dxf(sheet);
-    GetGlobClass()->writeDxf = false;
-    if (!written)
+    if (Write_Sheet(Drawing3D_Sheet(sheet), out.path(), QStringLiteral("Wl9_3D.dxf")) != 0)
         return "Wl9_3D.dxf was not written";
     const QJsonObject dxf = ReadDxfWithEzdxf(QDir(out.path()).filePath("Wl9_3D.dxf"));
     if (!dxf.value("ok").toBool())

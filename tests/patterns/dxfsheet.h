@@ -24,6 +24,7 @@
 #include <QTemporaryDir>
 
 #include "core/parastruct.h"
+#include "geom/sheet.h"
 #include "patterns/patternsheet.h"
 #include "tests/common/dxfcheck.h"
 #include "tests/patterns/patternfixture.h"
@@ -150,26 +151,21 @@ inline bool closed(const QPolygonF& p, double tol = 1e-3)
     return p.size() > 2 && QLineF(p.first(), p.last()).length() <= tol;
 }
 
-// Runs one sheet writer with the writer switched to the file, into a scratch
-// output directory, and reads the file back: an empty Sheet when the writer
-// wrote nothing. What the writer has to say goes to *notes, the file's bytes
-// to *bytes and the writer's result to *written, each when given.
-inline Sheet writeAndRead(ParaStruct* d, PatternWriterFn write, const QString& file, QSize view = QSize(1000, 700),
-                          QStringList* notes = nullptr, QByteArray* bytes = nullptr, bool* written = nullptr)
+// Draws one sheet of the design (with the given view size and dialog
+// choices), writes it into a scratch directory as a file and reads the file
+// back. What the writer has to say goes to *notes, the file's bytes to
+// *bytes, each when given.
+inline Sheet writeAndRead(const ParaStruct* d, PatternSheetFn draw, QSize view = QSize(1000, 700),
+                          QStringList* notes = nullptr, QByteArray* bytes = nullptr,
+                          const PatternOptions& options = {})
 {
     QTemporaryDir dir;
-    GlobClass* glob = GetGlobClass();
-    glob->dxfDir = dir.path();
-    glob->writeDxf = true;
     PatternSheet sheet = patternfixture::sheetOf(d);
     sheet.viewSize = view;
     sheet.notes = notes;
-    const bool ok = write(sheet);
-    glob->writeDxf = false;
-    glob->dxfDir.clear();
-    if (written)
-        *written = ok;
-    if (!ok)
+    sheet.options = options;
+    const QString file = QStringLiteral("sheet.dxf");
+    if (Write_Sheet(draw(sheet), dir.path(), file) != 0)
         return Sheet();
     if (bytes) {
         QFile f(dir.filePath(file));
@@ -177,6 +173,14 @@ inline Sheet writeAndRead(ParaStruct* d, PatternWriterFn write, const QString& f
             *bytes = f.readAll();
     }
     return read(dir.filePath(file));
+}
+
+// Wide spacing on, the cut mode as it starts.
+inline PatternOptions wideSpacing()
+{
+    PatternOptions o;
+    o.wideSpacing = true;
+    return o;
 }
 
 } // namespace dxfsheet

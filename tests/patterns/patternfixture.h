@@ -110,8 +110,8 @@ inline QList<Spline> twoDesignLines(const ParaStruct* d)
 }
 
 // What the writers draw on: the design, the preview view's font and a view
-// size.
-inline PatternSheet sheetOf(ParaStruct* d)
+// size, the dialog's choices as they start.
+inline PatternSheet sheetOf(const ParaStruct* d)
 {
     PatternSheet s;
     s.design = d;

@@ -13,6 +13,9 @@
 #include <QVector3D>
 
 #include <cmath>
+#include <cstring>
+#include <limits>
+#include <random>
 
 #include "patterns/cellstrip.h"
 #include "core/transf.h"
@@ -44,6 +47,42 @@ double width3D(const ParaStruct* d, int cell, int j)
     return std::sqrt(double(v.x()) * v.x() + double(v.y()) * v.y() + double(v.z()) * v.z());
 }
 
+// The row as the plain bisection finds it: sixty steps, each laying the row
+// out.
+QPair<QPointF, QPointF> plainRow(QPointF pL, QPointF pR, double eL, double eR, double a, double b, double width)
+{
+    const QPointF v = pR - pL;
+    const double base = std::atan2(v.y(), v.x());
+    auto towards = [](double angle, double length) {
+        return QPointF(length * std::cos(angle), length * std::sin(angle));
+    };
+    auto row = [&](double t) { return qMakePair(pL + towards(base + a + t, eL), pR + towards(base + b - t, eR)); };
+    auto wide = [&](double t) {
+        const auto r = row(t);
+        return QLineF(r.first, r.second).length();
+    };
+    const double hi = std::min(M_PI - a, b);
+    const double lo = std::max(-a, b - M_PI);
+    if (!(lo < hi))
+        return row(0);
+    double from = lo, to = hi;
+    if (wide(to) <= width)
+        return row(to);
+    if (wide(from) >= width)
+        return row(from);
+    for (int k = 0; k < 60; ++k) {
+        const double t = 0.5 * (from + to);
+        (wide(t) < width ? from : to) = t;
+    }
+    return row(0.5 * (from + to));
+}
+
+bool sameBits(QPointF p, QPointF q)
+{
+    const double a[2] = {p.x(), p.y()}, b[2] = {q.x(), q.y()};
+    return std::memcmp(a, b, sizeof a) == 0;
+}
+
 QStringList names(const QList<WholePoly>& pieces)
 {
     QStringList n;
@@ -71,7 +110,7 @@ private slots:
     {
         auto d = boxCanopy(3, 20.0);
         UnFolder strip;
-        Unfold_ZERO_Longpattern(d.get(), 1, &strip);
+        Unfold_ZERO_Longpattern(*d, 1, &strip);
         QCOMPARE(strip.cell, 1);
         QCOMPARE(strip.left.size(), 1000);
         QCOMPARE(strip.right.size(), 1000);
@@ -93,10 +132,10 @@ private slots:
             QCOMPARE(r.uv, QPoint(512, j));
         }
         // mid-line and label line of the cell
-        QCOMPARE(d->cellOutlinesA[1].size(), 1000);
-        QVERIFY(std::abs(d->cellOutlinesA[1].at(700).x() - 10) < 1e-3);
-        QVERIFY(std::abs(d->cellOutlinesB[1].at(700).x() - 2) < 1e-3);
-        QVERIFY(std::abs(d->cellOutlinesB[1].at(700).y() - strip.left.at(700).point.y()) < 1e-3);
+        QCOMPARE(strip.midLine.size(), 1000);
+        QVERIFY(std::abs(strip.midLine.at(700).x() - 10) < 1e-3);
+        QVERIFY(std::abs(strip.labelLine.at(700).x() - 2) < 1e-3);
+        QVERIFY(std::abs(strip.labelLine.at(700).y() - strip.left.at(700).point.y()) < 1e-3);
     }
 
     // The centre cell spans the symmetry plane: its left rib is rib 1's
@@ -113,7 +152,7 @@ private slots:
             d->clothHalfOversize[1][j] = 0.5;
         }
         UnFolder strip;
-        Unfold_ZERO_Longpattern(d.get(), 0, &strip);
+        Unfold_ZERO_Longpattern(*d, 0, &strip);
         QVERIFY(std::abs(strip.right.at(0).point.x() - 20.5) < 1e-4);
         QCOMPARE(strip.mirrored.size(), 1000);
         for (int j = 0; j < 1000; j += 37) {
@@ -125,7 +164,7 @@ private slots:
             QVERIFY(std::abs(strip.right.at(j).point.x() - 20.5) < 1e-3);
         }
         UnFolder other;
-        Unfold_ZERO_Longpattern(d.get(), 1, &other);
+        Unfold_ZERO_Longpattern(*d, 1, &other);
         QVERIFY(other.mirrored.isEmpty());
     }
 
@@ -141,7 +180,7 @@ private slots:
         for (int j = 0; j < 1000; ++j)
             d->clothHalfOversize[1][j] = 1.5;
         UnFolder strip;
-        Unfold_ZERO_Longpattern(d.get(), 1, &strip);
+        Unfold_ZERO_Longpattern(*d, 1, &strip);
         const QPolygonF profile = patternfixture::boxProfile();
         const double seam = 10.0 / 6;
         double arc = 0;
@@ -154,12 +193,12 @@ private slots:
             QVERIFY2(std::abs(r.point.x() - 23) < 1e-3 && std::abs(r.point.y() - arc) < 2e-3, qPrintable(QString::number(j)));
             QVERIFY(std::abs(l.allowance - seam) < 1e-12 && std::abs(r.allowance - seam) < 1e-12);
         }
-        QVERIFY(std::abs(d->cellOutlinesA[1].at(700).x() - 11.5) < 1e-3);
+        QVERIFY(std::abs(strip.midLine.at(700).x() - 11.5) < 1e-3);
 
         // an oversize swelling from nothing to 2 units and back over the chord
         for (int j = 0; j < 1000; ++j)
             d->clothHalfOversize[1][j] = 1 - std::cos(2 * M_PI * j / 999);
-        Unfold_ZERO_Longpattern(d.get(), 1, &strip);
+        Unfold_ZERO_Longpattern(*d, 1, &strip);
         for (int j = 1; j < 1000; ++j) {
             const double step = QLineF(profile.at(j - 1), profile.at(j)).length();
             QVERIFY(std::abs(QLineF(strip.left.at(j - 1).point, strip.left.at(j).point).length() - step) < 1e-5);
@@ -179,13 +218,13 @@ private slots:
         // two coincident points of the left rib: the left point stays put
         d->ribCurves3D[0][11] = d->ribCurves3D[0][10];
         UnFolder strip;
-        Unfold_ZERO_Longpattern(d.get(), 0, &strip);
+        Unfold_ZERO_Longpattern(*d, 0, &strip);
         QCOMPARE(strip.left.at(11).point, strip.left.at(10).point);
         // a left point on the previous right point: every edge step keeps
         // the rib's length, and the strip goes on
         d->ribCurves3D[0][21] = d->ribCurves3D[1][20];
         UnFolder second;
-        Unfold_ZERO_Longpattern(d.get(), 0, &second);
+        Unfold_ZERO_Longpattern(*d, 0, &second);
         for (int j = 20; j <= 22; ++j) {
             const double stepL = Dist3(d->ribCurves3D[0][j - 1], d->ribCurves3D[0][j]);
             const double stepR = Dist3(d->ribCurves3D[1][j - 1], d->ribCurves3D[1][j]);
@@ -194,6 +233,73 @@ private slots:
         }
         for (const PntPart& p : second.left + second.right)
             QVERIFY(std::isfinite(p.point.x()) && std::isfinite(p.point.y()));
+    }
+
+    // The row search takes most of its bisection's answers from bounds and
+    // estimates; the row it finds must be, to the last bit, the row the
+    // plain bisection finds laying out every row it tries. Rows of each
+    // kind: steps nearly square to the row, as across most of a panel; a
+    // row turned on the sheet, as a tapered cell's strip curls; short steps
+    // near the trailing edge; steps as long as the row; a width the steps
+    // cannot reach or can only just; far from the sheet's origin; and rows
+    // without a finite value or a positive width.
+    void rowSearchIsThePlainBisection_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("square steps") << 0;
+        QTest::newRow("turned row") << 1;
+        QTest::newRow("short steps") << 2;
+        QTest::newRow("steps as long as the row") << 3;
+        QTest::newRow("width out of reach") << 4;
+        QTest::newRow("width just within reach") << 5;
+        QTest::newRow("far from the origin") << 6;
+        QTest::newRow("any angles") << 7;
+        QTest::newRow("no finite value, no width") << 8;
+    }
+    void rowSearchIsThePlainBisection()
+    {
+        QFETCH(int, kind);
+        std::mt19937_64 random(1000 + kind);
+        std::uniform_real_distribution<double> uniform(0, 1);
+        auto between = [&](double lo, double hi) { return lo + (hi - lo) * uniform(random); };
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        const double specials[] = {nan, std::numeric_limits<double>::infinity(), 0.0, -1.0, 1e-300, 1e300};
+        int differ = 0;
+        QString first;
+        for (int n = 0; n < 4000; ++n) {
+            const double w = kind == 3 ? between(0.5, 2) : between(5, 40);
+            const double step = kind == 2 ? between(0.001, 0.05) : kind == 3 ? between(0.5, 2) : between(0.2, 1.5);
+            const double turn = kind == 1 ? between(-1.2, 1.2) : between(-0.05, 0.05);
+            const QPointF origin(between(-20, 20), kind == 6 ? between(4000, 9000) : between(-50, 900));
+            QPointF pL = origin, pR = origin + w * QPointF(std::cos(turn), std::sin(turn));
+            double eL = step, eR = step * between(0.8, 1.25);
+            double a = M_PI / 2 + between(-0.06, 0.06), b = M_PI / 2 + between(-0.06, 0.06);
+            if (kind == 7) {
+                a = between(0, M_PI);
+                b = between(0, M_PI);
+            }
+            double width = w + between(-0.8, 0.8) * (eL + eR) * 0.05;
+            if (kind == 4)
+                width = uniform(random) < 0.5 ? w + 3 * (eL + eR) : between(0, 0.5) * w;
+            if (kind == 5)
+                width = QLineF(pL + eL * QPointF(-1, 0), pR + eR * QPointF(1, 0)).length() * (1 - 1e-15 * n);
+            if (kind == 8) {
+                double* values[] = {&eL, &eR, &a, &b, &width};
+                *values[n % 5] = specials[n % 6];
+                if (n % 7 == 0)
+                    pR.setX(specials[n % 6]);
+            }
+            const auto fast = Widened_Row(pL, pR, eL, eR, a, b, width);
+            const auto plain = plainRow(pL, pR, eL, eR, a, b, width);
+            if (!sameBits(fast.first, plain.first) || !sameBits(fast.second, plain.second)) {
+                if (++differ == 1)
+                    first = QStringLiteral("(%1, %2) (%3, %4) %5 %6 %7 %8 %9")
+                                .arg(pL.x(), 0, 'g', 17).arg(pL.y(), 0, 'g', 17).arg(pR.x(), 0, 'g', 17)
+                                .arg(pR.y(), 0, 'g', 17).arg(eL, 0, 'g', 17).arg(eR, 0, 'g', 17)
+                                .arg(a, 0, 'g', 17).arg(b, 0, 'g', 17).arg(width, 0, 'g', 17);
+            }
+        }
+        QVERIFY2(differ == 0, qPrintable(QStringLiteral("%1 rows differ, first %2").arg(differ).arg(first)));
     }
 
     void startPieces_data()
@@ -231,7 +337,7 @@ private slots:
         d->billowLineOnTop = billowOn;
         d->billowLineOffset = 2.0;
         UnFolder strip;
-        Unfold_ZERO_Longpattern(d.get(), 1, &strip);
+        Unfold_ZERO_Longpattern(*d, 1, &strip);
         QList<WholePoly> pieces{WholePoly()};
         Generate_4Start_Polygons(d.get(), 1, &strip, &pieces);
         QCOMPARE(::names(pieces), names);
@@ -271,7 +377,7 @@ private slots:
     {
         auto d = boxCanopy(3, 20.0);
         UnFolder strip;
-        Unfold_ZERO_Longpattern(d.get(), 1, &strip);
+        Unfold_ZERO_Longpattern(*d, 1, &strip);
         const double mm = 1.0 / 6.0; // plan units per millimetre at a 12 m span
         const LRTBclass first = groupOf(d.get(), 1, 0, strip);
         const LRTBclass nose = groupOf(d.get(), 1, 1, strip);
@@ -304,7 +410,7 @@ private slots:
         d->chord[3] = 50; // bulge scaled by chord[cell] / chord[1]
         for (int cell : {2, 3}) {
             UnFolder strip;
-            Unfold_ZERO_Longpattern(d.get(), cell, &strip);
+            Unfold_ZERO_Longpattern(*d, cell, &strip);
             const double bulge = cell == 3 ? 2.0 : 4.0;
             const LRTBclass rear = groupOf(d.get(), cell, 0, strip);
             const LRTBclass front = groupOf(d.get(), cell, 1, strip);
@@ -334,7 +440,7 @@ private slots:
         // Without offset the billow cut is the straight segment, still 256 points.
         d->billowLineOffset = 0.0;
         UnFolder strip;
-        Unfold_ZERO_Longpattern(d.get(), 1, &strip);
+        Unfold_ZERO_Longpattern(*d, 1, &strip);
         const LRTBclass rear = groupOf(d.get(), 1, 0, strip);
         QCOMPARE(rear.top.size(), 256);
         for (int t = 0; t < 256; ++t)
@@ -349,7 +455,7 @@ private slots:
         d->billowLineIndex = 400; // on O1
         d->billowLineOnTop = false;
         UnFolder strip;
-        Unfold_ZERO_Longpattern(d.get(), 1, &strip);
+        Unfold_ZERO_Longpattern(*d, 1, &strip);
         const LRTBclass g = groupOf(d.get(), 1, 0, strip);
         QCOMPARE(g.top.size(), 256);
         QCOMPARE(g.bottom.size(), 257);
@@ -363,7 +469,7 @@ private slots:
             d->lineIndex[1][r] = 501;
         }
         UnFolder strip;
-        Unfold_ZERO_Longpattern(d.get(), 1, &strip);
+        Unfold_ZERO_Longpattern(*d, 1, &strip);
         const LRTBclass g = groupOf(d.get(), 1, 1, strip);
         QCOMPARE(g.left.first().index, 500);
         QCOMPARE(g.left.last().index, 509);
@@ -385,7 +491,7 @@ private slots:
         d->lineIndex[0][1] = 5000;
         d->lineIndex[1][1] = -7;
         UnFolder strip;
-        Unfold_ZERO_Longpattern(d.get(), 1, &strip);
+        Unfold_ZERO_Longpattern(*d, 1, &strip);
         QList<WholePoly> pieces;
         Generate_4Start_Polygons(d.get(), 1, &strip, &pieces);
         QVERIFY(!pieces.isEmpty());
@@ -416,7 +522,7 @@ private slots:
         double worstEdge = 0, worstCut = 0;
         for (int cell = 0; cell < d->lastRib; ++cell) {
             UnFolder strip;
-            Unfold_ZERO_Longpattern(d.get(), cell, &strip);
+            Unfold_ZERO_Longpattern(*d, cell, &strip);
             const bool centre = cell == 0 && d->centreCell;
             QCOMPARE(centre, cells % 2 == 1 && cell == 0);
             // the edges between every pair of split stations and as a whole

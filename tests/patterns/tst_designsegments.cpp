@@ -128,7 +128,7 @@ private slots:
     void initTestCase()
     {
         d = patternfixture::defaultDesign();
-        Unfold_ZERO_Longpattern(d.get(), 3, &strip);
+        Unfold_ZERO_Longpattern(*d, 3, &strip);
         QCOMPARE(strip.left.size(), 1000);
         leftOversew = create_oversew(strip.left, +1);
         rightOversew = create_oversew(strip.right, -1);
@@ -235,7 +235,6 @@ private slots:
 
     void segmentsOfTheCell()
     {
-        d->dxfSplineSegments = true;
         QList<QPolygonF> xy;
         QList<QPolygon> uv;
         // leaves cell 3 and comes back: two segments; a point at V = 0 in a
@@ -244,7 +243,7 @@ private slots:
                                       {700, 310}});
         const Spline single = uvLine({{600, 500}, {1000, 500}, {1100, 500}});
         const QList<Spline> lines{wander, single};
-        Create_segment_list(d.get(), 3, &lines, strip.left, strip.right, &xy, &uv);
+        Create_segment_list(*d, 3, &lines, true, strip.left, strip.right, &xy, &uv);
         QCOMPARE(xy.size(), 3);
         QCOMPARE(uv.size(), 3);
         QCOMPARE(uv.at(0), (QPolygon{{800, 300}, {900, 300}}));
@@ -263,16 +262,16 @@ private slots:
     void pointOnTheRib()
     {
         UnFolder next;
-        Unfold_ZERO_Longpattern(d.get(), 4, &next);
+        Unfold_ZERO_Longpattern(*d, 4, &next);
         const QList<Spline> lines{uvLine({{900, 200}, {1024, 200}, {1100, 200}})};
         QList<QPolygonF> xy;
         QList<QPolygon> uv;
-        Create_segment_list(d.get(), 3, &lines, strip.left, strip.right, &xy, &uv);
+        Create_segment_list(*d, 3, &lines, true, strip.left, strip.right, &xy, &uv);
         QCOMPARE(uv, (QList<QPolygon>{{{900, 200}, {1024, 200}}}));
-        Create_segment_list(d.get(), 4, &lines, next.left, next.right, &xy, &uv);
+        Create_segment_list(*d, 4, &lines, true, next.left, next.right, &xy, &uv);
         QCOMPARE(uv, (QList<QPolygon>{{{1024, 200}, {1100, 200}}}));
         // the lines of cell 3 stay as they were
-        Unfold_ZERO_Longpattern(d.get(), 3, &strip);
+        Unfold_ZERO_Longpattern(*d, 3, &strip);
     }
 
     void smoothing()
@@ -360,7 +359,6 @@ private slots:
         for (const Spline& l : std::as_const(lines))
             upper += l.side == 0 ? 1 : 0;
         QVERIFY(upper >= 3);
-        w->dxfSplineSegments = false;
         int ends = 0;
         double worst = 0;
         for (int li = 0; li < lines.size(); ++li) {
@@ -370,10 +368,10 @@ private slots:
             const QList<Spline> one{line};
             for (int cell = w->firstRib; cell < w->lastRib; ++cell) {
                 UnFolder cellStrip;
-                Unfold_ZERO_Longpattern(w.get(), cell, &cellStrip);
+                Unfold_ZERO_Longpattern(*w, cell, &cellStrip);
                 QList<QPolygonF> xy;
                 QList<QPolygon> uv;
-                Create_segment_list(w.get(), cell, &one, cellStrip.left, cellStrip.right, &xy, &uv);
+                Create_segment_list(*w, cell, &one, false, cellStrip.left, cellStrip.right, &xy, &uv);
                 for (const QPolygonF& seg : std::as_const(xy)) {
                     for (const QPointF end : {seg.first(), seg.last()}) {
                         double dl = 0, dr = 0;
@@ -421,11 +419,10 @@ private slots:
         auto odd = patternfixture::defaultDesign(35);
         QVERIFY(odd->centreCell);
         UnFolder c;
-        Unfold_ZERO_Longpattern(odd.get(), 0, &c);
+        Unfold_ZERO_Longpattern(*odd, 0, &c);
         QCOMPARE(c.mirrored.size(), 1000);
-        const double X0 = odd->cellOutlinesA[0].first().x();
+        const double X0 = c.midLine.first().x();
         for (bool straight : {true, false}) {
-            odd->dxfSplineSegments = straight;
             QPolygon across;
             for (int i = 0; i <= 32; ++i)
                 across << QPoint(8 * i, 300 + 2 * i);
@@ -433,7 +430,7 @@ private slots:
             const QList<Spline> lines{uvLine(across), uvLine(back)};
             QList<QPolygonF> xy;
             QList<QPolygon> uv;
-            Create_segment_list(odd.get(), 0, &lines, c.mirrored, c.right, &xy, &uv);
+            Create_segment_list(*odd, 0, &lines, straight, c.mirrored, c.right, &xy, &uv);
             QCOMPARE(xy.size(), 2);
             QCOMPARE(uv.size(), 2);
             const QPolygonF& f = xy.at(0);

@@ -19,7 +19,7 @@
 #include "core/parastruct.h"
 #include "core/transf.h"
 #include "lines/lineplan.h"
-#include "geom/acad.h"
+#include "geom/sheet.h"
 #include "patterns/drawing3d.h"
 #include "patterns/patternsheet.h"
 #include "tests/patterns/patternfixture.h"
@@ -64,15 +64,13 @@ QList<Line3> readLines(const QByteArray& bytes, bool* wellFormed)
     return lines;
 }
 
-// The bytes of the drawing of the design; empty when it was not written.
-QByteArray drawing(ParaStruct* d)
+// The bytes of the drawing of the design as a file has them; empty when it
+// could not be written.
+QByteArray drawing(const ParaStruct* d)
 {
     QTemporaryDir dir;
-    GetGlobClass()->dxfDir = dir.path();
-    GetGlobClass()->writeDxf = true;
-    const bool written = Wl9_Dxf(patternfixture::sheetOf(d));
-    GetGlobClass()->writeDxf = false;
-    GetGlobClass()->dxfDir.clear();
+    const bool written = Write_Sheet(Drawing3D_Sheet(patternfixture::sheetOf(d)), dir.path(),
+                                     QStringLiteral("Wl9_3D.dxf")) == 0;
     QFile f(dir.filePath(QStringLiteral("Wl9_3D.dxf")));
     return written && f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
@@ -104,12 +102,6 @@ class TestDrawing3D : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup()
-    {
-        GetGlobClass()->writeDxf = false;
-        GetGlobClass()->dxfDir.clear();
-    }
-
     // 8 lines per patch of the inflated grid (4 of this half, then the same
     // 4 mirrored), 8 sub-rows of 99 steps per cell; 34 cells draw cells 0 ..
     // 16, 35 cells 1 .. 17 and no centre cell. The small wings are checked

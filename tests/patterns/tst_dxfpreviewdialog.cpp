@@ -35,6 +35,9 @@
 #include <iterator>
 
 #include "tests/common/dxfcheck.h"
+#include "tests/common/recordimage.h"
+#include "geom/sheet.h"
+#include "graphics/piececolouring.h"
 #include "shape/ui/datadialog.h"
 #include "patterns/ui/dxfpreviewdialog.h"
 #include "tests/common/scripteduser.h"
@@ -43,6 +46,7 @@
 #include "tests/patterns/patternfixture.h"
 #include "tests/common/statewait.h"
 #include "patterns/patterngeom.h"
+#include "patterns/panelsheet.h"
 #include "patterns/patternsheet.h"
 
 class TestDxfPreviewDialog : public QObject
@@ -176,7 +180,6 @@ private slots:
         QVERIFY(view()->picture().isEmpty());
         QVERIFY2(darkPixels() > 50, "the hint is drawn again");
         QVERIFY(outputFiles().isEmpty());
-        QVERIFY(!GetGlobClass()->writeDxf);
         QCOMPARE(dialog->progressBar->value(), 0);
         QVERIFY(told().isEmpty());
     }
@@ -388,7 +391,6 @@ private slots:
         QVERIFY(told().at(1).contains(QStringLiteral("    longpatt.dxf")));
         QVERIFY(!told().at(1).contains(QStringLiteral("Not written")));
         QCOMPARE(dialog->progressBar->value(), 100);
-        QVERIFY(!GetGlobClass()->writeDxf);
         QStringList all;
         for (const PatternWriter& w : Pattern_Writers()) {
             all << w.fileName;
@@ -418,7 +420,8 @@ private slots:
         QCOMPARE(outputFiles().size(), all.size());
     }
 
-    // Clicking "wide spacing" on the export tab redraws the last preview.
+    // Clicking "wide spacing" on the export tab redraws the last preview;
+    // the next show switches it off again.
     void wideSpacingRedrawsTheLastPreview()
     {
         showFresh();
@@ -427,30 +430,77 @@ private slots:
         dialog->dxf_tabWidget->setCurrentIndex(6);
         user->asked.clear();
         dialog->wide_spacing_on->click();
-        QVERIFY(GetDataStruct()->dxfWideSpacing);
+        QVERIFY(dialog->sheetOptions().wideSpacing);
         QVERIFY(view()->picture().boundingRect().width() > 1.8 * narrow.width());
         QVERIFY(told().isEmpty());
-        // the next show switches it off again
         showFresh();
-        QVERIFY(!GetDataStruct()->dxfWideSpacing);
+        QVERIFY(!dialog->sheetOptions().wideSpacing);
         QVERIFY(!dialog->wide_spacing_on->isChecked());
     }
 
-    // The segment-mode buttons show the mode the export will use, also after
-    // another view changed it.
-    void segmentModeButtons()
+    // The dialog's choices are its own: choosing redraws the preview and
+    // leaves the design it shows as it was, byte for byte.
+    void choicesLeaveTheDesign()
     {
-        GetDataStruct()->dxfSplineSegments = false;
         showFresh();
-        QVERIFY(dialog->radioSplineseg->isChecked());
-        QVERIFY(!dialog->radioLineseg->isChecked());
-        QTest::mouseClick(dialog->radioLineseg, Qt::LeftButton);
-        QVERIFY(GetDataStruct()->dxfSplineSegments);
+        dialog->dxf_tabWidget->setCurrentIndex(1);
+        const QByteArray before = recordImage(*GetDataStruct());
+        const int narrow = view()->picture().elementCount();
+        dialog->wide_spacing_on->click();
+        QVERIFY(view()->picture().elementCount() > narrow); // the ribs' seam lines
+        QVERIFY(recordImage(*GetDataStruct()) == before);
         QTest::mouseClick(dialog->radioSplineseg, Qt::LeftButton);
-        QVERIFY(!GetDataStruct()->dxfSplineSegments);
-        GetDataStruct()->dxfSplineSegments = true;
+        QVERIFY(recordImage(*GetDataStruct()) == before);
+        QTest::mouseClick(dialog->radioLineseg, Qt::LeftButton);
+        dialog->wide_spacing_on->click();
+        QCOMPARE(view()->picture().elementCount(), narrow);
+        QVERIFY(recordImage(*GetDataStruct()) == before);
+    }
+
+    // The cut mode the buttons show is the one "Export all" writes with, and
+    // it stays as the user chose it: from one show to the next, and when the
+    // design dialog's colouring (which cuts along the curves) was shown in
+    // between.
+    void cutModeIsTheDialogsOwn()
+    {
+        useDesign(34);
+        ParaStruct* d = GetDataStruct();
+        QVERIFY(!d->designSplines.isEmpty());
         showFresh();
         QVERIFY(dialog->radioLineseg->isChecked());
+
+        const QString cnp = out->filePath(QStringLiteral("colours.cnp"));
+        GetGlobClass()->cnpPath = cnp;
+        PieceColouring(d).Show(QRect(0, 0, 1000, 600));
+        GetGlobClass()->cnpPath.clear();
+        showFresh();
+        QVERIFY(dialog->radioLineseg->isChecked());
+        QVERIFY(!dialog->radioSplineseg->isChecked());
+
+        auto exported = [this] {
+            dialog->dxf_tabWidget->setCurrentIndex(6);
+            dialog->dxf_tabWidget->setCurrentIndex(7);
+            QFile f(out->filePath(QStringLiteral("longpatt.dxf")));
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        auto drawn = [this, d](bool lineSegments) {
+            PatternSheet sheet;
+            sheet.design = d;
+            sheet.options.lineSegments = lineSegments;
+            sheet.font = view()->font();
+            sheet.viewSize = view()->size();
+            return Sheet_Dxf_Bytes(Panel_Sheet(sheet));
+        };
+        const QByteArray straight = exported();
+        QCOMPARE(straight, drawn(true));
+
+        QTest::mouseClick(dialog->radioSplineseg, Qt::LeftButton);
+        showFresh();
+        QVERIFY(dialog->radioSplineseg->isChecked());
+        const QByteArray curved = exported();
+        QCOMPARE(curved, drawn(false));
+        QVERIFY(curved != straight);
+        QTest::mouseClick(dialog->radioLineseg, Qt::LeftButton);
     }
 
     void exitEmptiesThePreview()
@@ -481,7 +531,6 @@ private slots:
         dialog->dxf_tabWidget->setCurrentIndex(6);
         QCOMPARE(kinds(), QStringList{"warning"});
         QVERIFY(told().at(0).startsWith(QStringLiteral("Nothing was exported. No project output directory")));
-        QVERIFY(!GetGlobClass()->writeDxf);
         QVERIFY(outputFiles().isEmpty());
     }
 
@@ -586,7 +635,7 @@ private slots:
         // "spline seg.": the pieces cut along arcs instead
         const QImage lines = view()->grab().toImage();
         QTest::mouseClick(dialog->radioSplineseg, Qt::LeftButton);
-        QVERIFY(!d->dxfSplineSegments);
+        QVERIFY(!dialog->sheetOptions().lineSegments);
         dialog->dxf_tabWidget->setCurrentIndex(7);
         dialog->dxf_tabWidget->setCurrentIndex(0);
         sendMouse(QEvent::MouseButtonPress, QPoint(10, 10), Qt::LeftButton, Qt::LeftButton);
@@ -594,7 +643,7 @@ private slots:
         if (!shot.isEmpty())
             dialog->grab().toImage().save(shot + QStringLiteral("/preview_panels_design_arcs.png"));
         QVERIFY(view()->grab().toImage() != lines);
-        d->dxfSplineSegments = true;
+        QTest::mouseClick(dialog->radioLineseg, Qt::LeftButton);
         d->designSplines.clear();
     }
 };

@@ -16,7 +16,7 @@
 
 #include "tests/common/dxfcheck.h"
 #include "tests/core/designfixture.h"
-#include "geom/acad.h"
+#include "geom/sheet.h"
 #include "geom/flatwingdxf.h"
 #include "core/parastruct.h"
 #include "core/transf.h"
@@ -28,17 +28,9 @@ class TestFlatWingDxf : public QObject
     Q_OBJECT
     QTemporaryDir dir;
 
-    QJsonObject writeAndRead(ParaStruct* d, const QString& name)
+    QJsonObject writeAndRead(const ParaStruct& d, const QString& name)
     {
-        GlobClass* g = GetGlobClass();
-        g->dxfDir = dir.path();
-        Init_Export_To_Acad(d);
-        g->writeDxf = true;
-        QFont font;
-        flatwing_write_dxf(d, font, 30);
-        const bool written = Finish_Export_To_Acad(g, name);
-        g->writeDxf = false;
-        if (!written)
+        if (Write_Sheet(FlatWing_Sheet(d, QFont(), 30), dir.path(), name) != 0)
             return {};
         return ReadDxfWithEzdxf(dir.filePath(name));
     }
@@ -56,7 +48,7 @@ private slots:
         QFETCH(int, cells);
         auto d = fixture::makeWing(cells);
         d->dxfScale = d->span / 1000 * 500;
-        const QJsonObject r = writeAndRead(d.get(), QStringLiteral("flat%1.dxf").arg(cells));
+        const QJsonObject r = writeAndRead(*d, QStringLiteral("flat%1.dxf").arg(cells));
         QVERIFY2(r.value(QStringLiteral("ok")).toBool(), qPrintable(r.value(QStringLiteral("error")).toString()));
         QCOMPARE(r.value(QStringLiteral("audit_errors")).toInt(), 0);
         QCOMPARE(r.value(QStringLiteral("audit_fixes")).toInt(), 0);
@@ -125,18 +117,15 @@ private slots:
     void headerLinesAreOnePitchApart()
     {
         auto d = fixture::makeWing(34);
-        d->dxfScale = 2.0;
-        Init_Export_To_Acad(d.get());
-        GetGlobClass()->writeDxf = true;
-        QFont font;
-        write_header(d.get(), QPointF(100, 40), font, 30);
-        GetGlobClass()->writeDxf = false;
+        PieceSheet sheet(2.0);
+        write_header(&sheet, *d, QPointF(100, 40), QFont(), 30);
         // 8 TEXT entities of 22 lines; group 20 is the 12th line of each
-        QCOMPARE(dxfEntities.size(), 4 + 8 * 22);
+        const QStringList file = QString::fromUtf8(Sheet_Dxf_Bytes(sheet)).split(QStringLiteral("\r\n"));
+        QCOMPARE(file.size(), 8 + 8 * 22 + 1);
         for (int k = 0; k < 8; ++k) {
             const int at = 4 + 22 * k;
-            QCOMPARE(dxfEntities.at(at + 15), QStringLiteral("60"));
-            QCOMPARE(dxfEntities.at(at + 11), DxfReal(2.0 * (40 - 30 * k) - 1.3 * 60));
+            QCOMPARE(file.at(at + 15), QStringLiteral("60"));
+            QCOMPARE(file.at(at + 11), QString::number(2.0 * (40 - 30 * k) - 1.3 * 60, 'f', 4));
         }
     }
 };

@@ -18,7 +18,7 @@
 
 #include "airfoils/foilunfold.h"
 #include "core/parastruct.h"
-#include "geom/acad.h"
+#include "geom/sheet.h"
 #include "patterns/cellstrip.h"
 #include "patterns/miniribmarks.h"
 #include "patterns/panelsheet.h"
@@ -39,18 +39,19 @@ struct Drawn {
     QPointF a, b;
 };
 
-// The LINE entities written since the last Init_Export_To_Acad.
-QList<Drawn> linesWritten()
+// The LINE entities of the sheet as its file has them.
+QList<Drawn> linesWritten(const PieceSheet& sheet)
 {
+    const QStringList file = QString::fromUtf8(Sheet_Dxf_Bytes(sheet)).split(QStringLiteral("\r\n"));
     QList<Drawn> out;
-    for (int i = 0; i + 17 < dxfEntities.size(); ++i) {
-        if (dxfEntities.at(i) != QLatin1String("0") || dxfEntities.at(i + 1) != QLatin1String("LINE"))
+    for (int i = 0; i + 17 < file.size(); ++i) {
+        if (file.at(i) != QLatin1String("0") || file.at(i + 1) != QLatin1String("LINE"))
             continue;
         Drawn d;
-        d.layer = dxfEntities.at(i + 3);
-        d.colour = dxfEntities.at(i + 5).toInt();
-        d.a = QPointF(dxfEntities.at(i + 7).toDouble(), dxfEntities.at(i + 9).toDouble());
-        d.b = QPointF(dxfEntities.at(i + 13).toDouble(), dxfEntities.at(i + 15).toDouble());
+        d.layer = file.at(i + 3);
+        d.colour = file.at(i + 5).toInt();
+        d.a = QPointF(file.at(i + 7).toDouble(), file.at(i + 9).toDouble());
+        d.b = QPointF(file.at(i + 13).toDouble(), file.at(i + 15).toDouble());
         out << d;
     }
     return out;
@@ -94,6 +95,7 @@ class TestMiniribMarks : public QObject
     QPolygonF mid;       // the mid-line of cell 5
     QPolygonF everything; // a piece holding all of it
     const QPointF offset{100, 20};
+    PieceSheet sheet;     // what the marks are drawn on
 
     QPointF placed(int k) const
     {
@@ -105,8 +107,8 @@ private slots:
     {
         d = patternfixture::defaultDesign();
         UnFolder strip;
-        Unfold_ZERO_Longpattern(d.get(), 5, &strip);
-        mid = d->cellOutlinesA[5];
+        Unfold_ZERO_Longpattern(*d, 5, &strip);
+        mid = strip.midLine;
         QCOMPARE(mid.size(), 1000);
         const QRectF box = mid.boundingRect().adjusted(-5, -5, 5, 5);
         everything = QPolygonF(box);
@@ -115,12 +117,7 @@ private slots:
         d->minirib.rearRibPosition = 30;
     }
 
-    void init()
-    {
-        GetGlobClass()->writeDxf = true;
-        Init_Export_To_Acad(d.get());
-    }
-    void cleanup() { GetGlobClass()->writeDxf = false; }
+    void init() { sheet = PieceSheet(d->dxfScale); }
 
     // Front: the seam on the mid-line from 5 steps of 5 before the nose to
     // one short of 6 steps after it, a 12-gon at each control point of the
@@ -128,8 +125,8 @@ private slots:
     void front()
     {
         d->frontRibEnabled[5] = true;
-        CalcFrontRibControls(Acad_Drawing(d.get()), d.get(), 5, offset, QStringLiteral("VN.5"), mid, everything);
-        const QList<Drawn> lines = linesWritten();
+        CalcFrontRibControls(&sheet, d.get(), 5, offset, QStringLiteral("VN.5"), mid, everything);
+        const QList<Drawn> lines = linesWritten(sheet);
         const int nose = d->noseIndex[5];
         const QList<Drawn> seam = ofColour(lines, 3, QStringLiteral("VN.5"));
         QCOMPARE(seam.size(), (nose + 28) - (nose - 20));
@@ -142,27 +139,27 @@ private slots:
         QCOMPARE(marks(lines, 12), controls);
         // a piece away from the nose gets nothing; a cell without a front
         // mini-rib nothing either
-        Init_Export_To_Acad(d.get());
-        CalcFrontRibControls(Acad_Drawing(d.get()), d.get(),
-                             5, offset, QStringLiteral("Up.5.0"), mid, QPolygonF(QRectF(-500, -500, 1, 1)));
+        sheet = PieceSheet(d->dxfScale);
+        CalcFrontRibControls(&sheet, d.get(), 5, offset, QStringLiteral("Up.5.0"), mid,
+                             QPolygonF(QRectF(-500, -500, 1, 1)));
         d->frontRibEnabled[5] = false;
-        CalcFrontRibControls(Acad_Drawing(d.get()), d.get(), 5, offset, QStringLiteral("VN.5"), mid, everything);
-        QVERIFY(linesWritten().isEmpty());
+        CalcFrontRibControls(&sheet, d.get(), 5, offset, QStringLiteral("VN.5"), mid, everything);
+        QVERIFY(linesWritten(sheet).isEmpty());
     }
 
-    // Rear: notches at the five control indexes the rear unfolding recorded,
-    // the seam along its upper and its lower run, and the mid-line between
-    // its front ends, resampled to 70 points.
+    // Rear: notches at the five control indexes of the rear unfolding, the
+    // seam along its upper and its lower run, and the mid-line between its
+    // front ends, resampled to 70 points.
     void rear()
     {
         QList<QVector3D> out;
-        unfold_RearFoil(d.get(), 5, &out);
-        const int* idx = d->minirib.rearRibControls;
+        const MiniRibFlat rearRib = unfold_RearFoil(*d, 5, &out);
+        const int* idx = rearRib.controls;
         const int s = std::clamp(idx[0], 0, 6), u = idx[2], e = idx[3];
         QVERIFY2(u > s && e > u, qPrintable(QString("%1 %2 %3 %4 %5").arg(idx[0]).arg(idx[1]).arg(idx[2]).arg(idx[3]).arg(idx[4])));
         d->rearRibEnabled[5] = true;
-        CalcRearRibControls(Acad_Drawing(d.get()), d.get(), 5, offset, QStringLiteral("Up.5.0"), mid, everything);
-        QList<Drawn> lines = linesWritten();
+        CalcRearRibControls(&sheet, d.get(), 5, rearRib, offset, QStringLiteral("Up.5.0"), mid, everything);
+        QList<Drawn> lines = linesWritten(sheet);
         QCOMPARE(marks(lines, 12), 5);
         const QList<Drawn> seam = ofColour(lines, 3, QStringLiteral("Up.5.0"));
         // one polyline through s .. u and e .. 999 (a jump between the runs)
@@ -175,17 +172,17 @@ private slots:
         d->rearRibEnabled[5] = false;
 
         // without a rear mini-rib only the mid-line, from u + 10 to 989
-        Init_Export_To_Acad(d.get());
-        CalcRearRibControls(Acad_Drawing(d.get()), d.get(), 5, offset, QStringLiteral("Up.5.0"), mid, everything);
-        lines = linesWritten();
+        sheet = PieceSheet(d->dxfScale);
+        CalcRearRibControls(&sheet, d.get(), 5, rearRib, offset, QStringLiteral("Up.5.0"), mid, everything);
+        lines = linesWritten(sheet);
         QCOMPARE(marks(lines, 12), 0);
         QVERIFY(ofColour(lines, 3, QStringLiteral("Up.5.0")).isEmpty());
         QCOMPARE(ofColour(lines, 3, QStringLiteral("Up.5.0.midline")).size(), 69);
         // a piece holding two mid-line points or fewer: no mark
-        Init_Export_To_Acad(d.get());
+        sheet = PieceSheet(d->dxfScale);
         const QPolygonF tiny = QPolygonF(QRectF(mid.at(600) - QPointF(0.01, 0.01), QSizeF(0.02, 0.02)));
-        CalcRearRibControls(Acad_Drawing(d.get()), d.get(), 5, offset, QStringLiteral("Lw.5.0"), mid, tiny);
-        QVERIFY(linesWritten().isEmpty());
+        CalcRearRibControls(&sheet, d.get(), 5, rearRib, offset, QStringLiteral("Lw.5.0"), mid, tiny);
+        QVERIFY(linesWritten(sheet).isEmpty());
     }
 
     // The tip cell's mini-ribs sit on the tip cell's own mid-line in the
@@ -199,23 +196,21 @@ private slots:
         wing->minirib.frontRibStart = 6;
         wing->minirib.frontRibEnd = 6;
         QTemporaryDir dir;
-        GetGlobClass()->dxfDir = dir.path();
-        QVERIFY(Acad_Longpatt(patternfixture::sheetOf(wing.get())));
-        GetGlobClass()->writeDxf = false;
-        GetGlobClass()->dxfDir.clear();
+        const PieceSheet panels = Panel_Sheet(patternfixture::sheetOf(wing.get()));
+        QCOMPARE(Write_Sheet(panels, dir.path(), QStringLiteral("longpatt.dxf")), 0);
         const QJsonObject dxf = ReadDxfWithEzdxf(dir.filePath(QStringLiteral("longpatt.dxf")));
         QCOMPARE(dxf.value(QStringLiteral("audit_errors")).toInt(), 0);
         const auto layers = sewingcheck::layersOf(dxf);
         const double s = wing->dxfScale;
         const double column = 1.3 * (wing->ribSpanPos[2] - wing->ribSpanPos[1]);
-        // The cells' mid-lines as the panel layout works them out (the sheet
-        // leaves the design's own as they were).
+        // The cells' mid-lines as the panel layout works them out.
         QList<Spline> designLines;
         RecreateSplineList(wing.get(), &designLines);
         for (int cell : {tip - 1, tip}) {
             QList<WholePoly> pieces;
-            Longpattern_Manager(wing.get(), cell, &designLines, &pieces, false);
-            const QPolygonF own = wing->cellOutlinesA[cell];
+            UnFolder strip;
+            Longpattern_Manager(*wing, cell, &designLines, true, &pieces, nullptr, &strip);
+            const QPolygonF own = strip.midLine;
             int seamPoints = 0;
             for (const QString& name : layers.keys()) {
                 if (name.endsWith(QLatin1String(".midline")) || name.section(QLatin1Char('.'), 1, 1).toInt() != cell)

@@ -17,9 +17,10 @@
 
 #include <QTemporaryDir>
 
+#include "airfoils/foilunfold.h"
 #include "core/calcul3d.h"
 #include "core/parastruct.h"
-#include "geom/acad.h"
+#include "geom/sheet.h"
 #include "patterns/miniribmarks.h"
 #include "patterns/minisheet.h"
 #include "patterns/patternsheet.h"
@@ -38,12 +39,18 @@ using dxfsheet::Sheet;
 
 namespace {
 
-using Writer = bool (*)(const PatternSheet&);
-
-Sheet writeSheet(ParaStruct* d, Writer write, const QString& file, QStringList* notes = nullptr,
-                 QByteArray* bytes = nullptr)
+Sheet writeSheet(const ParaStruct* d, PatternSheetFn draw, QStringList* notes = nullptr, QByteArray* bytes = nullptr,
+                 const PatternOptions& options = {})
 {
-    return dxfsheet::writeAndRead(d, write, file, patternfixture::sheetOf(d).viewSize, notes, bytes);
+    return dxfsheet::writeAndRead(d, draw, patternfixture::sheetOf(d).viewSize, notes, bytes, options);
+}
+
+// The lines of the sheet's ENTITIES section as its file has them, the
+// section's end left out.
+QStringList entities(const PieceSheet& sheet)
+{
+    QStringList lines = QString::fromUtf8(Sheet_Dxf_Bytes(sheet)).split(QStringLiteral("\r\n"));
+    return lines.mid(0, lines.size() - 5);
 }
 
 // The default design with front and rear mini-ribs in every cell.
@@ -91,12 +98,6 @@ class TestMiniSheet : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup()
-    {
-        GetGlobClass()->writeDxf = false;
-        GetGlobClass()->dxfDir.clear();
-    }
-
     // Labels, layers and the pieces of both sheets of a wing with mini-ribs
     // in every cell: cell 0 never has one, the tip cell no rear one; each
     // piece has its seam line (wide spacing) and its cut line on its layer,
@@ -111,9 +112,8 @@ private slots:
     {
         QFETCH(bool, front);
         auto d = miniRibDesign(12);
-        d->dxfWideSpacing = true;
-        const QString file = front ? QStringLiteral("frontmini.dxf") : QStringLiteral("rearmini.dxf");
-        const Sheet s = writeSheet(d.get(), front ? &Acad_FrontFoilPatt : &Acad_RearFoilPatt, file);
+        const PatternSheetFn draw = front ? &FrontMiniRib_Sheet : &RearMiniRib_Sheet;
+        const Sheet s = writeSheet(d.get(), draw, nullptr, nullptr, dxfsheet::wideSpacing());
         QVERIFY2(s.ok, qPrintable(s.error));
         QCOMPARE(s.auditErrors, 0);
         const int cells = front ? d->lastRib - 1 : d->lastRib - 2; // cells 1 ..
@@ -166,8 +166,7 @@ private slots:
             }
         }
         // without wide spacing no seam lines
-        d->dxfWideSpacing = false;
-        const Sheet narrow = writeSheet(d.get(), front ? &Acad_FrontFoilPatt : &Acad_RearFoilPatt, file);
+        const Sheet narrow = writeSheet(d.get(), draw);
         QVERIFY(narrow.ok);
         for (const Line& l : narrow.lines)
             QVERIFY(l.colour != 3);
@@ -191,8 +190,8 @@ private slots:
         QFETCH(bool, rearEmpty);
         auto d = miniRibDesign(cells);
         QByteArray front, rear;
-        QVERIFY(writeSheet(d.get(), &Acad_FrontFoilPatt, QStringLiteral("frontmini.dxf"), nullptr, &front).ok);
-        QVERIFY(writeSheet(d.get(), &Acad_RearFoilPatt, QStringLiteral("rearmini.dxf"), nullptr, &rear).ok);
+        QVERIFY(writeSheet(d.get(), &FrontMiniRib_Sheet, nullptr, &front).ok);
+        QVERIFY(writeSheet(d.get(), &RearMiniRib_Sheet, nullptr, &rear).ok);
         QCOMPARE(front == kEmptyDrawing, frontEmpty);
         QCOMPARE(rear == kEmptyDrawing, rearEmpty);
     }
@@ -204,7 +203,7 @@ private slots:
         auto d = miniRibDesign(12);
         d->foilPairs[3].clear(); // cell 3 has no rear range
         QStringList notes;
-        const Sheet s = writeSheet(d.get(), &Acad_RearFoilPatt, QStringLiteral("rearmini.dxf"), &notes);
+        const Sheet s = writeSheet(d.get(), &RearMiniRib_Sheet, &notes);
         QVERIFY(s.ok);
         QSet<QString> labels;
         for (const dxfsheet::Text& t : s.texts)
@@ -227,23 +226,24 @@ private slots:
             d->rearRibEnabled[i] = i == cell;
         RibUnfolding rib;
         Unfold_AirFoil(d.get(), cell, &rib);
-        QPolygonF rear, controls;
-        QVERIFY(Setup_RearFoilPattern(d.get(), cell, &rear, &controls));
+        MiniRibFlat rearRib;
+        QVERIFY(Setup_RearFoilPattern(*d, cell, &rearRib));
+        const QPolygonF& rear = rearRib.outline;
         const double shift = rear.first().x() - rib.outline.first().x();
         QVERIFY(std::abs(shift) > 0.5); // the cell's middle ends elsewhere than the rib
         // the rib's holes, straight from the hole maker
-        QPolygonF O = rib.outline;
-        Set_Trap_Index_Values23(d.get(), &O);
-        Reset_baseTrap_Array(d.get(), &O, 3, false);
-        Calc_current_grup_all_trap(d.get(), 3);
+        HoleLayout layout = Hole_Layout_Of(*d);
+        Set_Trap_Index_Values23(*d, rib.outline, &layout);
+        Reset_baseTrap_Array(*d, rib.outline, 3, false, &layout);
+        Calc_current_grup_all_trap(3, &layout);
         QList<QPolygonF> expected;
         for (int k = 8; k < 16; ++k)
-            for (const QPolygonF& h : Create_div_Trapez(d.get(), &d->baseTraps[k], false))
+            for (const QPolygonF& h : Create_div_Trapez(d.get(), layout.baseTraps[k], false))
                 if (testContain(rear, h.translated(shift, 0)))
                     expected << h.translated(shift, 0);
         QVERIFY(!expected.isEmpty());
 
-        const Sheet s = writeSheet(d.get(), &Acad_RearFoilPatt, QStringLiteral("rearmini.dxf"));
+        const Sheet s = writeSheet(d.get(), &RearMiniRib_Sheet);
         QVERIFY(s.ok);
         const QList<QPolygonF> loops = dxfsheet::chains(s.on(QStringLiteral("Rear.3.4"), 1));
         QCOMPARE(loops.size(), 1 + expected.size());
@@ -271,50 +271,45 @@ private slots:
         const QPolygonF everything{QPointF(-1000, -1000), QPointF(1000, -1000), QPointF(1000, 2000),
                                    QPointF(-1000, 2000), QPointF(-1000, -1000)};
         const QPolygonF nothing{QPointF(500, 500), QPointF(600, 500), QPointF(600, 600), QPointF(500, 500)};
-        GetGlobClass()->writeDxf = true;
 
-        Init_Export_To_Acad(d.get());
-        CalcFrontRibControls(Acad_Drawing(d.get()), d.get(),
-                             cell, QPointF(100, 0), QStringLiteral("Up.3.0"), mid, everything);
+        PieceSheet sheet(d->dxfScale);
+        CalcFrontRibControls(&sheet, d.get(), cell, QPointF(100, 0), QStringLiteral("Up.3.0"), mid, everything);
         const int n = d->noseIndex[cell];
         int controls = 0;
         for (int k = n - 60; k <= n + 40 - 2; ++k)
             controls += d->is_Control(k, cell) ? 1 : 0;
-        auto lines = [](int colour) {
+        auto lines = [&sheet](int colour) {
+            const QStringList file = entities(sheet);
             int count = 0;
-            for (int i = 0; i + 5 < dxfEntities.size(); ++i)
-                if (dxfEntities.at(i) == QLatin1String("LINE") && dxfEntities.at(i + 4) == QString::number(colour))
+            for (int i = 0; i + 5 < file.size(); ++i)
+                if (file.at(i) == QLatin1String("LINE") && file.at(i + 4) == QString::number(colour))
                     ++count;
             return count;
         };
         QCOMPARE(lines(4), 12 * controls);
         QCOMPARE(lines(3), (n + 38) - (n - 60)); // a seam of 99 points
-        Init_Export_To_Acad(d.get());
-        CalcFrontRibControls(Acad_Drawing(d.get()), d.get(),
-                             cell, QPointF(100, 0), QStringLiteral("Up.3.0"), mid, nothing);
-        QCOMPARE(dxfEntities.size(), 4);
+        sheet = PieceSheet(d->dxfScale);
+        CalcFrontRibControls(&sheet, d.get(), cell, QPointF(100, 0), QStringLiteral("Up.3.0"), mid, nothing);
+        QCOMPARE(entities(sheet).size(), 4);
 
         // rear: without the cell's rear mini-rib only the mid-line mark
-        QPolygonF rear, rc;
-        Setup_RearFoilPattern(d.get(), cell, &rear, &rc);
-        const int u = d->minirib.rearRibControls[2];
+        MiniRibFlat rear;
+        Setup_RearFoilPattern(*d, cell, &rear);
+        const int u = rear.controls[2];
         d->rearRibEnabled[cell] = false;
-        Init_Export_To_Acad(d.get());
-        CalcRearRibControls(Acad_Drawing(d.get()), d.get(),
-                            cell, QPointF(0, 0), QStringLiteral("Lw.3.0"), mid, everything);
+        sheet = PieceSheet(d->dxfScale);
+        CalcRearRibControls(&sheet, d.get(), cell, rear, QPointF(0, 0), QStringLiteral("Lw.3.0"), mid, everything);
         QCOMPARE(lines(3), 69);
         QCOMPARE(lines(4), 0);
-        QVERIFY(dxfEntities.contains(QStringLiteral("Lw.3.0.midline")));
+        const QStringList file = entities(sheet);
+        QVERIFY(file.contains(QStringLiteral("Lw.3.0.midline")));
         // the mark runs from u + 10 to 989 (mirrored: y = 500 - index)
         const double s = d->dxfScale;
-        QCOMPARE(dxfEntities.at(dxfEntities.indexOf(QStringLiteral("20"))), QStringLiteral("20"));
-        QCOMPARE(dxfEntities.at(dxfEntities.indexOf(QStringLiteral("20")) + 1), DxfReal(s * (500 - (u + 10))));
+        QCOMPARE(file.at(file.indexOf(QStringLiteral("20")) + 1), QString::number(s * (500 - (u + 10)), 'f', 4));
         d->rearRibEnabled[cell] = true;
-        Init_Export_To_Acad(d.get());
-        CalcRearRibControls(Acad_Drawing(d.get()), d.get(),
-                            cell, QPointF(0, 0), QStringLiteral("Lw.3.0"), mid, everything);
+        sheet = PieceSheet(d->dxfScale);
+        CalcRearRibControls(&sheet, d.get(), cell, rear, QPointF(0, 0), QStringLiteral("Lw.3.0"), mid, everything);
         QCOMPARE(lines(4), 12 * 5);
-        GetGlobClass()->writeDxf = false;
     }
 };
 

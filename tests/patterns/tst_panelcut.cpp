@@ -93,11 +93,10 @@ private slots:
     void initTestCase()
     {
         d = patternfixture::defaultDesign();
-        d->dxfSplineSegments = true;
-        Longpattern_Manager(d.get(), 2, nullptr, &start, false);
+        Longpattern_Manager(*d, 2, nullptr, true, &start);
         QCOMPARE(start.size(), 3);
         UnFolder strip;
-        Unfold_ZERO_Longpattern(d.get(), 2, &strip);
+        Unfold_ZERO_Longpattern(*d, 2, &strip);
         QPolygon curve;
         for (int u = 500; u <= 780; u += 4)
             curve << QPoint(u, 200 + (u - 500) / 8);
@@ -106,7 +105,7 @@ private slots:
         const QList<Spline> lines{line};
         QList<QPolygonF> xys;
         QList<QPolygon> uvs;
-        Create_segment_list(d.get(), 2, &lines, strip.left, strip.right, &xys, &uvs);
+        Create_segment_list(*d, 2, &lines, true, strip.left, strip.right, &xys, &uvs);
         QCOMPARE(xys.size(), 1);
         xy = xys.first();
         uv = uvs.first();

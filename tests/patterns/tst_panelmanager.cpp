@@ -90,7 +90,6 @@ private slots:
     void initTestCase()
     {
         d = patternfixture::defaultDesign();
-        d->dxfSplineSegments = true;
     }
 
     // No design lines: every cell gives its start pieces, upper piece first,
@@ -102,7 +101,7 @@ private slots:
         const QList<Spline> none;
         for (int cell = 0; cell < d->lastRib; ++cell) {
             QList<WholePoly> pieces;
-            Longpattern_Manager(d.get(), cell, &none, &pieces, false);
+            Longpattern_Manager(*d, cell, &none, true, &pieces);
             QCOMPARE(namesOf(pieces), (QStringList{"Up", "VN", "Lw"}));
             for (int k = 1; k < pieces.size(); ++k)
                 QVERIFY(pieces.at(k - 1).orderKey > pieces.at(k).orderKey);
@@ -120,21 +119,61 @@ private slots:
             d.get(), {patternfixture::designLine(0, {patternfixture::designPoint(d.get(), 0, 3, 200),
                                                      patternfixture::designPoint(d.get(), 0, 4, 260)})});
         QList<WholePoly> pieces;
-        Longpattern_Manager(d.get(), 3, &lines, &pieces, false);
+        Longpattern_Manager(*d, 3, &lines, true, &pieces);
         QCOMPARE(namesOf(pieces), (QStringList{"Up", "Up", "VN", "Lw"}));
         QVERIFY(meanY(pieces.at(0)) < meanY(pieces.at(1)));
         QCOMPARE(pieces.at(0).piece, pieces.at(1).piece);
         for (int cell : {2, 4}) {
-            Longpattern_Manager(d.get(), cell, &lines, &pieces, false);
+            Longpattern_Manager(*d, cell, &lines, true, &pieces);
             QCOMPARE(namesOf(pieces), (QStringList{"Up", "VN", "Lw"}));
         }
         // the two parts make up the whole upper piece
         QList<WholePoly> whole;
-        Longpattern_Manager(d.get(), 3, nullptr, &whole, false);
-        Longpattern_Manager(d.get(), 3, &lines, &pieces, false);
+        Longpattern_Manager(*d, 3, nullptr, true, &whole);
+        Longpattern_Manager(*d, 3, &lines, true, &pieces);
         const double parts = areaOf(pieces.at(0)) + areaOf(pieces.at(1));
         const double all = areaOf(whole.at(0));
         QVERIFY2(std::abs(parts - all) < 1e-9 * std::abs(all), qPrintable(QString("%1 %2").arg(parts).arg(all)));
+    }
+
+    // The cells worked out side by side are the cells worked out one by one,
+    // each in its place, with the warnings of the slope check of each: here
+    // a design whose lines meet the ribs steeply in a few cells, in both cut
+    // modes.
+    void cellsSideBySide()
+    {
+        QList<Spline> lines = linesOf(
+            d.get(), {patternfixture::designLine(0, {patternfixture::designPoint(d.get(), 0, 1, 100),
+                                                     patternfixture::designPoint(d.get(), 0, 3, 400),
+                                                     patternfixture::designPoint(d.get(), 0, 6, 150)}),
+                      patternfixture::designLine(1, {patternfixture::designPoint(d.get(), 1, 2, 800),
+                                                     patternfixture::designPoint(d.get(), 1, 5, 900)})});
+        QPolygon steep;
+        for (int k = 0; k < 60; ++k)
+            steep << QPoint(256 * 5 + 128, 200 + 10 * k);
+        Spline down;
+        down.uvCurve = steep;
+        lines.append(down);
+        for (const bool lineSegments : {true, false}) {
+            const QList<CellPanels> cells = Longpattern_Cells(*d, d->lastRib, &lines, lineSegments, true);
+            QCOMPARE(cells.size(), d->lastRib);
+            int warned = 0;
+            for (int cell = 0; cell < d->lastRib; ++cell) {
+                QList<WholePoly> pieces;
+                QStringList warnings;
+                Longpattern_Manager(*d, cell, &lines, lineSegments, &pieces, &warnings);
+                QCOMPARE(cells.at(cell).slopeWarnings, warnings);
+                warned += warnings.size();
+                QCOMPARE(cells.at(cell).pieces.size(), pieces.size());
+                for (int k = 0; k < pieces.size(); ++k) {
+                    QCOMPARE(cells.at(cell).pieces.at(k).name, pieces.at(k).name);
+                    QCOMPARE(cells.at(cell).pieces.at(k).orderKey, pieces.at(k).orderKey);
+                    QCOMPARE(SetPolylineFromList(cells.at(cell).pieces.at(k)), SetPolylineFromList(pieces.at(k)));
+                }
+            }
+            QVERIFY(warned > 0);
+        }
+        QVERIFY(Longpattern_Cells(*d, 0, &lines, true, true).isEmpty());
     }
 
     // Two runs for the same cell and design give the same pieces and keys.
@@ -148,8 +187,8 @@ private slots:
                                                      patternfixture::designPoint(d.get(), 1, 5, 900)})});
         for (int cell : {2, 4}) {
             QList<WholePoly> a, b;
-            Longpattern_Manager(d.get(), cell, &lines, &a, false);
-            Longpattern_Manager(d.get(), cell, &lines, &b, false);
+            Longpattern_Manager(*d, cell, &lines, true, &a);
+            Longpattern_Manager(*d, cell, &lines, true, &b);
             QVERIFY(a.size() > 3);
             QCOMPARE(a.size(), b.size());
             for (int k = 0; k < a.size(); ++k) {
@@ -171,29 +210,29 @@ private slots:
             steep << QPoint(1280 + 10 * i, 400);
         QCOMPARE(steep.size(), 31);
         d->designWarnings.clear();
-        check_segments_slope(d.get(), 5, steep, true);
+        check_segments_slope(*d, 5, steep, &d->designWarnings);
         QCOMPARE(d->designWarnings, QList<QString>{" critical slope in rib:5    angle:90 \n"});
         // the same at its end
         QPolygon back(steep.rbegin(), steep.rend());
         d->designWarnings.clear();
-        check_segments_slope(d.get(), 5, back, true);
+        check_segments_slope(*d, 5, back, &d->designWarnings);
         QCOMPARE(d->designWarnings, QList<QString>{" critical slope in rib:5    angle:90 \n"});
         // 30 points, the check off: nothing
         d->designWarnings.clear();
-        check_segments_slope(d.get(), 5, steep.mid(0, 30), true);
-        check_segments_slope(d.get(), 5, steep, false);
+        check_segments_slope(*d, 5, steep.mid(0, 30), &d->designWarnings);
+        check_segments_slope(*d, 5, steep, nullptr);
         QVERIFY(d->designWarnings.isEmpty());
         // a gentle slope: nothing
         QPolygon gentle;
         for (int i = 0; i < 40; ++i)
             gentle << QPoint(1280 + 6 * i, 300 + 5 * i);
-        check_segments_slope(d.get(), 5, gentle, true);
+        check_segments_slope(*d, 5, gentle, &d->designWarnings);
         QVERIFY(d->designWarnings.isEmpty());
         // the centre cell of an odd cell count is not checked
         auto odd = patternfixture::defaultDesign(35);
-        check_segments_slope(odd.get(), 0, steep, true);
+        check_segments_slope(*odd, 0, steep, &odd->designWarnings);
         QVERIFY(odd->designWarnings.isEmpty());
-        check_segments_slope(odd.get(), 1, steep, true);
+        check_segments_slope(*odd, 1, steep, &odd->designWarnings);
         QCOMPARE(odd->designWarnings.size(), 1);
     }
 
@@ -202,14 +241,14 @@ private slots:
     void centreCell()
     {
         auto odd = patternfixture::defaultDesign(35);
-        odd->dxfSplineSegments = true;
         const QList<Spline> lines = linesOf(
             odd.get(), {patternfixture::designLine(0, {QPointF(odd->ribSpanPos[0], patternfixture::designPoint(odd.get(), 0, 1, 250).y()),
                                                        patternfixture::designPoint(odd.get(), 0, 1, 250)})});
         QList<WholePoly> pieces;
-        Longpattern_Manager(odd.get(), 0, &lines, &pieces, false);
+        UnFolder strip;
+        Longpattern_Manager(*odd, 0, &lines, true, &pieces, nullptr, &strip);
         QCOMPARE(namesOf(pieces), (QStringList{"Up", "Up", "VN", "Lw"}));
-        const double X0 = odd->cellOutlinesA[0].first().x();
+        const double X0 = strip.midLine.first().x();
         for (int k = 0; k < 2; ++k) {
             const QPolygonF p = SetPolylineFromList(pieces.at(k));
             const QRectF box = p.boundingRect();

@@ -20,7 +20,7 @@
 #include <QTemporaryDir>
 
 #include "tests/common/dxfcheck.h"
-#include "geom/acad.h"
+#include "geom/sheet.h"
 #include "core/transf.h"
 #include "patterns/panelmanager.h"
 #include "patterns/panelsheet.h"
@@ -32,6 +32,12 @@
 #include "tests/patterns/sewingcheck.h"
 
 namespace {
+
+// A coordinate as the file writes it: four decimals.
+QString real(double v)
+{
+    return QString::number(v, 'f', 4);
+}
 
 struct Layer {
     int cut = 0;  // colour 1 LINEs (cutting line)
@@ -70,25 +76,16 @@ class TestPanelSheet : public QObject
     QTemporaryDir dir;
 
 
-    QJsonObject exportAndRead(ParaStruct* d)
+    QJsonObject exportAndRead(const ParaStruct* d, const PatternOptions& options = {})
     {
-        GlobClass* g = GetGlobClass();
-        g->dxfDir = dir.path();
-        g->writeDxf = true;
-        const bool written = Acad_Longpatt(patternfixture::sheetOf(d));
-        g->writeDxf = false;
-        if (!written)
+        PatternSheet sheet = patternfixture::sheetOf(d);
+        sheet.options = options;
+        if (Write_Sheet(Panel_Sheet(sheet), dir.path(), QStringLiteral("longpatt.dxf")) != 0)
             return {};
         return ReadDxfWithEzdxf(dir.filePath(QStringLiteral("longpatt.dxf")));
     }
 
 private slots:
-    void cleanup()
-    {
-        GetGlobClass()->writeDxf = false;
-        GetGlobClass()->previewPath = QPainterPath();
-    }
-
     void previewDrawsAndWritesNothing()
     {
         auto d = patternfixture::defaultDesign(12);
@@ -96,7 +93,6 @@ private slots:
         QFile::remove(dir.filePath(QStringLiteral("longpatt.dxf")));
         const QPainterPath path = Preview_Pattern(patternfixture::sheetOf(d.get()), PanelPatterns);
         QVERIFY(!path.isEmpty());
-        QVERIFY(GetGlobClass()->previewPath.isEmpty());
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("longpatt.dxf"))));
         // the cells side by side from left to right, in plan units
         const QRectF box = path.boundingRect();
@@ -141,7 +137,7 @@ private slots:
         const int height = qRound(7 * s);
         for (int cell : {0, 2, 16}) {
             QList<WholePoly> pieces;
-            Longpattern_Manager(d.get(), cell, nullptr, &pieces, false);
+            Longpattern_Manager(*d, cell, nullptr, true, &pieces);
             QCOMPARE(pieces.size(), 3);
             bool lowerSeen = false;
             for (int k = 0; k < 3; ++k) {
@@ -159,8 +155,8 @@ private slots:
                 QPolygonF written;
                 for (const QPointF& p : std::as_const(fp.allowanceOutline)) {
                     const QPointF w(s * (p.x() + column * cell), s * (500 - p.y()));
-                    if (written.isEmpty() || DxfReal(w.x()) != DxfReal(written.last().x())
-                        || DxfReal(w.y()) != DxfReal(written.last().y()))
+                    if (written.isEmpty() || real(w.x()) != real(written.last().x())
+                        || real(w.y()) != real(written.last().y()))
                         written << w;
                 }
                 QVERIFY(written.size() > fp.allowanceOutline.size() - 10);
@@ -199,24 +195,22 @@ private slots:
     {
         auto d = patternfixture::defaultDesign(12);
         d->designSplines.clear();   // three pieces a cell
-        d->dxfWideSpacing = true;
-        GetGlobClass()->dxfDir.clear(); // drawn, not written
-        GetGlobClass()->writeDxf = true;
-        Acad_Longpatt(patternfixture::sheetOf(d.get()));
-        GetGlobClass()->writeDxf = false;
-        // first cutting-line LINE of each layer, straight from the entity list
+        PatternSheet sheet = patternfixture::sheetOf(d.get());
+        sheet.options.wideSpacing = true;
+        const QStringList file = QString::fromUtf8(Sheet_Dxf_Bytes(Panel_Sheet(sheet))).split(QStringLiteral("\r\n"));
+        // first cutting-line LINE of each layer, straight from the file
         QMap<QString, QPointF> firstCut;
-        for (int i = 0; i + 17 < dxfList.size(); ++i) {
-            if (dxfList.at(i) != QLatin1String("LINE") || dxfList.at(i + 4) != QLatin1String("1"))
+        for (int i = 0; i + 17 < file.size(); ++i) {
+            if (file.at(i) != QLatin1String("LINE") || file.at(i + 4) != QLatin1String("1"))
                 continue;
-            const QString layer = dxfList.at(i + 2);
+            const QString layer = file.at(i + 2);
             if (!firstCut.contains(layer))
-                firstCut.insert(layer, QPointF(dxfList.at(i + 6).toDouble(), dxfList.at(i + 8).toDouble()));
+                firstCut.insert(layer, QPointF(file.at(i + 6).toDouble(), file.at(i + 8).toDouble()));
         }
         const double s = d->dxfScale;
         const double column = 1.3 * (d->ribSpanPos[2] - d->ribSpanPos[1]);
         QList<WholePoly> pieces;
-        Longpattern_Manager(d.get(), 4, nullptr, &pieces, false);
+        Longpattern_Manager(*d, 4, nullptr, true, &pieces);
         for (int k = 0; k < 3; ++k) {
             FinalPart fp;
             Setup_One_FinalPart(d.get(), 4, &pieces[k], &fp);
@@ -250,9 +244,10 @@ private slots:
         QFETCH(bool, straight);
         using namespace sewingcheck;
         auto d = patternfixture::defaultDesign();
-        d->dxfSplineSegments = straight;
         d->designSplines = patternfixture::twoDesignLines(d.get());
-        const QJsonObject dxf = exportAndRead(d.get());
+        PatternOptions cutMode;
+        cutMode.lineSegments = straight;
+        const QJsonObject dxf = exportAndRead(d.get(), cutMode);
         QVERIFY2(dxf.value(QStringLiteral("ok")).toBool(), qPrintable(dxf.value(QStringLiteral("error")).toString()));
         QCOMPARE(dxf.value(QStringLiteral("audit_errors")).toInt(), 0);
         QCOMPARE(dxf.value(QStringLiteral("audit_fixes")).toInt(), 0);
@@ -296,7 +291,7 @@ private slots:
         // point of its rib edges (side 0 left, 1 right) and its distance, mm.
         QMap<int, UnFolder> strips;
         for (int cell = 1; cell <= 9; ++cell)
-            Unfold_ZERO_Longpattern(d.get(), cell, &strips[cell]);
+            Unfold_ZERO_Longpattern(*d, cell, &strips[cell]);
         auto edgeAt = [&](int cell, QPointF m, int* side, int* index) {
             const QPointF flat(m.x() / s - column * cell, 500 - m.y() / s);
             double best = 1e18;
@@ -439,32 +434,31 @@ private slots:
 
     void centreCellMirror()
     {
-        auto d = std::make_unique<ParaStruct>();
-        d->cellOutlinesA[0] = QPolygonF{{10, 0}, {10, 100}};
+        const QPolygonF midLine{{10, 0}, {10, 100}};
         const QPolygonF startsLeft{{5, 0}, {15, 0}, {15, 10}, {5, 10}};
-        QCOMPARE(RightPartPolyMirror(d.get(), startsLeft), startsLeft);
+        QCOMPARE(RightPartPolyMirror(midLine, startsLeft), startsLeft);
         const QPolygonF allRight{{12, 0}, {15, 0}, {15, 10}};
-        QCOMPARE(RightPartPolyMirror(d.get(), allRight), allRight);
+        QCOMPARE(RightPartPolyMirror(midLine, allRight), allRight);
+        QCOMPARE(RightPartPolyMirror(QPolygonF(), allRight), allRight);
         // the right part of a piece, completed by its mirror image about x = 10
         const QPolygonF piece{{12, 0}, {8, 0}, {8, 10}, {14, 10}, {14, 5}};
-        const QPolygonF m = RightPartPolyMirror(d.get(), piece);
+        const QPolygonF m = RightPartPolyMirror(midLine, piece);
         QCOMPARE(m, (QPolygonF{{14, 10}, {14, 5}, {12, 0}, {8, 0}, {6, 5}, {6, 10}}));
     }
 
     void labelPosition()
     {
-        auto d = std::make_unique<ParaStruct>();
-        d->cellOutlinesB[3] = QPolygonF{{-5, -5}, {1, 1}, {2, 2}};
+        const QPolygonF labelLine{{-5, -5}, {1, 1}, {2, 2}};
         const QPolygonF square{{0, 0}, {0, 10}, {10, 10}, {10, 0}, {0, 0}};
         int angle = 99;
         QPointF pos(-1, -1);
-        Acad_TextPos(d.get(), 3, &square, &angle, &pos);
+        Acad_TextPos(labelLine, &square, &angle, &pos);
         // (1, 1) is the first label-line point inside: nearest vertex (0, 0),
         // the last of the two equal ones, index 4; angle along 4 -> 1
         QCOMPARE(pos, QPointF(0, 0));
         QCOMPARE(angle, f_txt_alpha(QPointF(0, 0), QPointF(0, 10)));
         const QPolygonF empty;
-        Acad_TextPos(d.get(), 3, &empty, &angle, &pos);
+        Acad_TextPos(labelLine, &empty, &angle, &pos);
         QCOMPARE(pos, QPointF(0, 0));
     }
 };

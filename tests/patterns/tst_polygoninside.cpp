@@ -143,12 +143,13 @@ private slots:
         const std::unique_ptr<ParaStruct> d = patternfixture::defaultDesign();
         for (int cell : {0, 3, d->lastRib - 1}) {
             QList<WholePoly> pieces;
-            Longpattern_Manager(d.get(), cell, nullptr, &pieces, false);
+            UnFolder strip;
+            Longpattern_Manager(*d, cell, nullptr, true, &pieces, nullptr, &strip);
             QVERIFY(!pieces.isEmpty());
             for (const WholePoly& piece : pieces) {
                 const QPolygonF outline = SetPolylineFromList(piece);
                 QList<QPointF> points = probes(outline);
-                for (const QPointF& p : d->cellOutlinesA[cell])
+                for (const QPointF& p : strip.midLine)
                     points << p;
                 compareAll(outline, points);
             }

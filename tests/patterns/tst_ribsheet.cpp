@@ -19,7 +19,7 @@
 #include "core/calcul3d.h"
 #include "core/canopy.h"
 #include "core/parastruct.h"
-#include "geom/acad.h"
+#include "geom/sheet.h"
 #include "patterns/patternsheet.h"
 #include "patterns/ribseams.h"
 #include "patterns/ribsheet.h"
@@ -38,9 +38,9 @@ namespace {
 
 // Writes the rib sheet of the design into a scratch directory and reads it
 // back.
-Sheet ribSheet(ParaStruct* d, QSize view = QSize(1000, 700))
+Sheet ribSheet(const ParaStruct* d, QSize view = QSize(1000, 700), const PatternOptions& options = {})
 {
-    return dxfsheet::writeAndRead(d, Acad_FoilPatt, QStringLiteral("ribs.dxf"), view);
+    return dxfsheet::writeAndRead(d, &Rib_Sheet, view, nullptr, nullptr, options);
 }
 
 // The design with both rods and a mylar.
@@ -97,14 +97,7 @@ private slots:
     void initTestCase()
     {
         wide = reinforcedDesign();
-        wide->dxfWideSpacing = true;
-        wideSheet = ribSheet(wide.get());
-    }
-
-    void cleanup()
-    {
-        GetGlobClass()->writeDxf = false;
-        GetGlobClass()->dxfDir.clear();
+        wideSheet = ribSheet(wide.get(), QSize(1000, 700), dxfsheet::wideSpacing());
     }
 
     // The default design with both rods, a mylar and wide spacing: the file
@@ -176,7 +169,6 @@ private slots:
         d->rod1.index[0] = d->rod1.index[1] = 0;
         d->rod2.index[0] = d->rod2.index[1] = 0;
         d->minirib.mylarStart = d->minirib.mylarEnd = 0;
-        d->dxfWideSpacing = false;
         const Sheet s = ribSheet(d.get());
         QVERIFY(s.ok);
         QCOMPARE(s.auditErrors, 0);
@@ -254,8 +246,7 @@ private slots:
         Sheet oddSheet;
         if (cells != 34) {
             odd = patternfixture::defaultDesign(cells);
-            odd->dxfWideSpacing = true;
-            oddSheet = ribSheet(odd.get());
+            oddSheet = ribSheet(odd.get(), QSize(1000, 700), dxfsheet::wideSpacing());
         }
         const ParaStruct* d = odd ? odd.get() : wide.get();
         const Sheet& s = odd ? oddSheet : wideSheet;
@@ -338,12 +329,11 @@ private slots:
     void turnedRib()
     {
         auto d = patternfixture::defaultDesign(8);
-        d->dxfWideSpacing = true;
         const int r = d->lastRib - 1;
         d->ribAngle[r] = 1.8;
         // The sheet draws the design as it is: its canopy follows the turn.
         Create_Space_Canopy(d.get());
-        const Sheet s = ribSheet(d.get());
+        const Sheet s = ribSheet(d.get(), QSize(1000, 700), dxfsheet::wideSpacing());
         QVERIFY(s.ok);
         const QPolygonF saw = dxfsheet::chains(s.on(QStringLiteral("RIB.%1.saw").arg(r))).first();
         const QList<QPolygonF> loops = dxfsheet::chains(s.on(QStringLiteral("RIB.%1").arg(r), 1));

@@ -12,6 +12,7 @@
 #include <QVector3D>
 
 #include "core/calcul3d.h"
+#include "airfoils/foilunfold.h"
 #include "core/parastruct.h"
 #include "geom/patternfun.h"
 #include "patterns/ribseams.h"
@@ -299,9 +300,9 @@ private slots:
     // The rear mini-rib's cavity keeps its points; everything else is offset.
     void rearAllowanceSparesTheCavity()
     {
-        auto d = std::make_unique<ParaStruct>();
-        d->minirib.rearFoilStart = 6; // b: upper points 0 .. 5
-        d->minirib.rearFoilEnd = 990;  // e: lower points 990 .. 998
+        MiniRibFlat rear;
+        rear.first = 6; // b: upper points 0 .. 5
+        rear.last = 990;  // e: lower points 990 .. 998
         // 6 upper points, the last of them again, two inner cavity points,
         // the cavity's end e, then 9 lower points from e on: the cavity's end
         // stands at index e + n - 1000.
@@ -315,13 +316,13 @@ private slots:
         QCOMPARE(n, 19);
         const int cavityEnd = 990 + n - 1000; // 9, the first lower point
         QCOMPARE(p.at(cavityEnd), QPointF(50, 5));
-        const QPolygonF out = Rear_Airfoil_ubermuss(d.get(), 1.0, p);
+        const QPolygonF out = Rear_Airfoil_ubermuss(rear, 1.0, p);
         QCOMPARE(out.first(), p.last());
         // copied: j = b - 1 .. e + n - 1000, offset: the other n - 1 - 5 segments
         QCOMPARE(out.size(), 1 + 5 + 2 * (n - 1 - 5));
         for (int j = 5; j <= cavityEnd; ++j)
             QVERIFY(out.contains(p.at(j)));
-        QVERIFY(Rear_Airfoil_ubermuss(d.get(), 1.0, QPolygonF()).isEmpty());
+        QVERIFY(Rear_Airfoil_ubermuss(rear, 1.0, QPolygonF()).isEmpty());
     }
 
     void polygonOperations()

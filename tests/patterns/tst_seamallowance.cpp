@@ -159,7 +159,7 @@ private slots:
     {
         auto d = patternfixture::boxCanopy(2, 20.0);
         UnFolder strip;
-        Unfold_ZERO_Longpattern(d.get(), 0, &strip);
+        Unfold_ZERO_Longpattern(*d, 0, &strip);
         QList<WholePoly> pieces;
         Generate_4Start_Polygons(d.get(), 0, &strip, &pieces);
         WholePoly& first = pieces[0];
@@ -296,7 +296,7 @@ private slots:
         int checked = 0;
         for (int cell : cellsChecked) {
             QList<WholePoly> pieces;
-            Longpattern_Manager(d.get(), cell, nullptr, &pieces, false);
+            Longpattern_Manager(*d, cell, nullptr, true, &pieces);
             QCOMPARE(pieces.size(), 3);
             for (WholePoly& piece : pieces) {
                 FinalPart fp;

@@ -35,6 +35,7 @@
 #include "core/parastruct.h"
 #include "patterns/cellstrip.h"
 #include "patterns/patternsheet.h"
+#include "geom/sheet.h"
 #include "patterns/ribsheet.h"
 #include "structure/diagonals.h"
 #include "structure/diagshape.h"
@@ -386,13 +387,10 @@ private slots:
         QVERIFY2(r.allWritten(), qPrintable(r.text()));
         // the ribs once more with their sewing contours
         QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("wide")));
-        d->dxfWideSpacing = true;
-        GetGlobClass()->dxfDir = dir.filePath(QStringLiteral("wide"));
-        GetGlobClass()->writeDxf = true;
-        QVERIFY(Acad_FoilPatt(sheet));
-        GetGlobClass()->writeDxf = false;
+        PatternSheet wide = sheet;
+        wide.options.wideSpacing = true;
+        QCOMPARE(Write_Sheet(Rib_Sheet(wide), dir.filePath(QStringLiteral("wide")), QStringLiteral("ribs.dxf")), 0);
         GetGlobClass()->dxfDir.clear();
-        d->dxfWideSpacing = false;
 
         auto read = [&](const QString& path, QMap<QString, Layer>* into) {
             const QJsonObject dxf = ReadDxfWithEzdxf(path);
@@ -406,11 +404,7 @@ private slots:
         QVERIFY(!panels.isEmpty() && !diagonals.isEmpty() && !ribs.isEmpty());
     }
 
-    void cleanupTestCase()
-    {
-        GetGlobClass()->writeDxf = false;
-        GetGlobClass()->dxfDir.clear();
-    }
+    void cleanupTestCase() { GetGlobClass()->dxfDir.clear(); }
 
     // Cutter drivers reject a LINE of no length; no file has one.
     void noLineOfNoLength_data()
@@ -463,7 +457,7 @@ private slots:
         int notches = 0;
         for (int cell = 0; cell < d->lastRib; ++cell) {
             UnFolder strip;
-            Unfold_ZERO_Longpattern(d.get(), cell, &strip);
+            Unfold_ZERO_Longpattern(*d, cell, &strip);
             // the developed edges as the sheet places them
             QList<QPolygonF> edges(2);
             for (int e = 0; e < 2; ++e)
@@ -534,7 +528,7 @@ private slots:
         QStringList problems;
         for (DiagonalData D : all) {
             xpos = int(xpos + w / 5.0);
-            Create_Diagonal_2D3D(d.get(), &D);
+            Create_Diagonal_2D3D(*d, &D);
             const QString label = QStringLiteral("Dia.%1.%2").arg(D.first.rib).arg(D.second.rib);
             QVERIFY2(diagonals.contains(label), qPrintable(label));
             const QPolygonF cut = sewingcheck::chain(diagonals.value(label), 2);

@@ -34,9 +34,9 @@ namespace {
 
 const QByteArray kEmptyDrawing = "0\r\nSECTION\r\n2\r\nENTITIES\r\n0\r\nENDSEC\r\n0\r\nEOF\r\n";
 
-Sheet strapSheet(ParaStruct* d, QSize view = QSize(1000, 700), QByteArray* bytes = nullptr)
+Sheet strapSheet(const ParaStruct* d, QSize view = QSize(1000, 700), QByteArray* bytes = nullptr)
 {
-    return dxfsheet::writeAndRead(d, Acad_Straps, QStringLiteral("straps.dxf"), view, nullptr, bytes);
+    return dxfsheet::writeAndRead(d, &Strap_Sheet, view, nullptr, bytes);
 }
 
 // The default design without its straps (all rows proportional).
@@ -79,12 +79,6 @@ class TestStraps : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup()
-    {
-        GetGlobClass()->writeDxf = false;
-        GetGlobClass()->dxfDir.clear();
-    }
-
     // The list: grid order, the rows' widths (fixed, or scaled by the chord),
     // the attachment points on both ribs, ends half the width either side.
     void strapList()

@@ -29,15 +29,16 @@ QPolygonF ribOutline(const ParaStruct& d, int rib)
     return out;
 }
 
-QList<QPolygonF> ribHoles(ParaStruct* d, int rib, QPolygonF* outline)
+QList<QPolygonF> ribHoles(const ParaStruct* d, int rib, const QPolygonF& outline)
 {
     const int group = d->diagTableD1[rib].ribType;
-    Set_Triang_Index_Values(d, rib);
-    Reset_baseTri_Array(d, outline, group, false);
-    Calc_current_grup_all_tribase(d, group);
+    HoleLayout h = Hole_Layout_Of(*d);
+    Set_Triang_Index_Values(*d, rib, &h);
+    Reset_baseTri_Array(*d, outline, group, false, &h);
+    Calc_current_grup_all_tribase(*d, group, &h);
     QList<QPolygonF> holes;
     for (int j = 0; j < 11; ++j)
-        holes += Create_div_Triangles(d, d->baseTriangles[j], false);
+        holes += Create_div_Triangles(d, h.baseTriangles[j], false);
     return holes;
 }
 
@@ -58,8 +59,8 @@ private slots:
         auto d = copyOfDefault();
         int total = 0;
         for (int r = d->firstRib; r < d->lastRib; ++r) {
-            QPolygonF outline = ribOutline(*d, r);
-            const QList<QPolygonF> holes = ribHoles(d.get(), r, &outline);
+            const QPolygonF outline = ribOutline(*d, r);
+            const QList<QPolygonF> holes = ribHoles(d.get(), r, outline);
             const int group = d->diagTableD1[r].ribType;
             int expected = 0;
             for (int j = 0; j < 11; ++j)
@@ -82,23 +83,24 @@ private slots:
     {
         auto d = copyOfDefault();
         const int r = 3;
-        QPolygonF outline = ribOutline(*d, r);
-        Set_Triang_Index_Values(d.get(), r);
-        QCOMPARE(d->crossPortTriIndex[0], d->noseIndex[r]);
+        const QPolygonF outline = ribOutline(*d, r);
+        HoleLayout h = Hole_Layout_Of(*d);
+        Set_Triang_Index_Values(*d, r, &h);
+        QCOMPARE(h.crossPortTriIndex[0], d->noseIndex[r]);
         for (int k = 1; k <= 6; ++k)
-            QCOMPARE(d->crossPortTriIndex[k], d->lineIndex[k + 1][r]);
+            QCOMPARE(h.crossPortTriIndex[k], d->lineIndex[k + 1][r]);
         // The upper anchors lie on the upper surface, above the middle of
         // their two rows.
         for (int k = 8; k <= 12; ++k) {
-            const int up = d->crossPortTriIndex[k];
+            const int up = h.crossPortTriIndex[k];
             const int row = k - 6;
             QVERIFY(up > 10 && up < d->noseIndex[r]);
             const double xm = 0.5 * (d->ribAirfoils[r][d->lineIndex[row][r]].x()
                                      + d->ribAirfoils[r][d->lineIndex[row + 1][r]].x());
             QVERIFY(std::fabs(d->ribAirfoils[r][up].x() - xm) < 0.01);
         }
-        Reset_baseTri_Array(d.get(), &outline, 0, false);
-        const Triang* tri = d->crossPorts[0].triangles;
+        Reset_baseTri_Array(*d, outline, 0, false, &h);
+        const Triang* tri = h.crossPorts[0].triangles;
         QCOMPARE(tri[0].corner[0], outline[d->noseIndex[r]]);
         QCOMPARE(tri[4].corner[0], outline[d->lineIndex[3][r]]); // B
         QCOMPARE(tri[4].corner[1], outline[d->lineIndex[4][r]]); // C
@@ -112,11 +114,12 @@ private slots:
     void resetTakesTheCurrentValues()
     {
         auto d = copyOfDefault();
-        QPolygonF a = ribOutline(*d, 2), b = ribOutline(*d, 5);
+        const QPolygonF a = ribOutline(*d, 2), b = ribOutline(*d, 5);
         const Triang before = d->crossPorts[1].triangles[4];
-        Set_Triang_Index_Values(d.get(), 5);
-        Reset_baseTri_Array(d.get(), &b, 1, false);
-        const Triang& after = d->crossPorts[1].triangles[4];
+        HoleLayout h = Hole_Layout_Of(*d);
+        Set_Triang_Index_Values(*d, 5, &h);
+        Reset_baseTri_Array(*d, b, 1, false, &h);
+        const Triang& after = h.crossPorts[1].triangles[4];
         QVERIFY(after.corner[0] != before.corner[0]);
         QCOMPARE(after.holeCount, before.holeCount);
         QCOMPARE(after.offsetMm, before.offsetMm);
@@ -125,9 +128,9 @@ private slots:
         d->crossPortHoles = 2;
         d->crossPortOffset = 7;
         d->crossPortCorner = 3.8;
-        Reset_baseTri_Array(d.get(), &a, 1, true);
+        Reset_baseTri_Array(*d, a, 1, true, &h);
         for (int s = 0; s < 12; ++s) {
-            const Triang& t = d->crossPorts[1].triangles[s];
+            const Triang& t = h.crossPorts[1].triangles[s];
             QCOMPARE(t.holeCount, 2);
             QCOMPARE(t.offsetMm, 7);
             QCOMPARE(t.cornerCount, 3);
@@ -140,27 +143,30 @@ private slots:
     {
         auto d = copyOfDefault();
         const Triang before = d->crossPorts[0].triangles[3];
-        QPolygonF empty;
-        Reset_baseTri_Array(d.get(), &empty, 0, true);
-        Reset_baseTrap_Array(d.get(), &empty, 2, true);
-        QCOMPARE(d->crossPorts[0].triangles[3].corner[2], before.corner[2]);
-        QCOMPARE(d->crossPorts[0].triangles[3].holeCount, before.holeCount);
+        HoleLayout h = Hole_Layout_Of(*d);
+        const QPolygonF empty;
+        Reset_baseTri_Array(*d, empty, 0, true, &h);
+        Reset_baseTrap_Array(*d, empty, 2, true, &h);
+        QCOMPARE(h.crossPorts[0].triangles[3].corner[2], before.corner[2]);
+        QCOMPARE(h.crossPorts[0].triangles[3].holeCount, before.holeCount);
         // A rib without airfoil keeps the anchors.
-        const int anchor = d->crossPortTriIndex[3];
+        const int anchor = h.crossPortTriIndex[3];
         d->ribAirfoils[4].clear();
-        Set_Triang_Index_Values(d.get(), 4);
-        Set_Triang_Index_Values(d.get(), -1);
-        Set_Triang_Index_Values(d.get(), 80);
-        QCOMPARE(d->crossPortTriIndex[3], anchor);
+        Set_Triang_Index_Values(*d, 4, &h);
+        Set_Triang_Index_Values(*d, -1, &h);
+        Set_Triang_Index_Values(*d, 80, &h);
+        QCOMPARE(h.crossPortTriIndex[3], anchor);
         // A negative anchor stops before any triangle is touched.
-        QPolygonF outline = ribOutline(*d, 2);
-        d->crossPortTriIndex[5] = -1;
-        Reset_baseTri_Array(d.get(), &outline, 0, true);
-        QCOMPARE(d->crossPorts[0].triangles[3].holeCount, before.holeCount);
-        QCOMPARE(d->baseTriPoints[0], outline[d->crossPortTriIndex[0]]);
+        const QPolygonF outline = ribOutline(*d, 2);
+        h.crossPortTriIndex[5] = -1;
+        Reset_baseTri_Array(*d, outline, 0, true, &h);
+        QCOMPARE(h.crossPorts[0].triangles[3].holeCount, before.holeCount);
+        QCOMPARE(h.baseTriPoints[0], outline[h.crossPortTriIndex[0]]);
         // Groups outside 0..4 are not built.
-        Reset_baseTri_Array(d.get(), &outline, 5, true);
-        Reset_baseTrap_Array(d.get(), &outline, -1, true);
+        const HoleLayout kept = h;
+        Reset_baseTri_Array(*d, outline, 5, true, &h);
+        Reset_baseTrap_Array(*d, outline, -1, true, &h);
+        QCOMPARE(h.baseTriPoints[1], kept.baseTriPoints[1]);
     }
 
     void miniribBands()
@@ -168,28 +174,29 @@ private slots:
         auto d = copyOfDefault();
         QPolygonF foil = d->ribAirfoils[1];
         QCOMPARE(foil.size(), 1000);
-        Set_Trap_Index_Values23(d.get(), &foil);
-        QCOMPARE(d->trapIndexB[0], 998);
+        HoleLayout h = Hole_Layout_Of(*d);
+        Set_Trap_Index_Values23(*d, foil, &h);
+        QCOMPARE(h.trapIndexB[0], 998);
         for (int k = 0; k < 9; ++k) {
-            QVERIFY(d->trapIndexB[k] > d->noseIndex[1]);
-            QVERIFY(d->trapIndexA[k] < d->noseIndex[1]);
+            QVERIFY(h.trapIndexB[k] > d->noseIndex[1]);
+            QVERIFY(h.trapIndexA[k] < d->noseIndex[1]);
             if (k > 0)
-                QVERIFY(d->trapIndexB[k] < d->trapIndexB[k - 1]);
+                QVERIFY(h.trapIndexB[k] < h.trapIndexB[k - 1]);
         }
-        QPolygonF outline = ribOutline(*d, 1);
-        Reset_baseTrap_Array(d.get(), &outline, 2, false);
-        const Trap* t = d->crossPorts[2].traps;
+        const QPolygonF outline = ribOutline(*d, 1);
+        Reset_baseTrap_Array(*d, outline, 2, false, &h);
+        const Trap* t = h.crossPorts[2].traps;
         for (int k = 0; k < 8; ++k) {
             QCOMPARE(t[k].corner[0], t[k].corner[3]); // zero height
             QVERIFY(t[8 + k].corner[0].y() >= t[8 + k].corner[3].y()); // upper above lower
         }
-        Calc_current_grup_all_trap(d.get(), 2);
+        Calc_current_grup_all_trap(2, &h);
         int holes = 0;
         for (int k = 8; k < 16; ++k) {
-            QVERIFY(d->baseTraps[k].expanded);
+            QVERIFY(h.baseTraps[k].expanded);
             const QPolygonF band({t[k].corner[0], t[k].corner[1], t[k].corner[2], t[k].corner[3]});
-            for (const QPolygonF& h : Create_div_Trapez(d.get(), &d->baseTraps[k], false)) {
-                QVERIFY(allInside(band, h));
+            for (const QPolygonF& hole : Create_div_Trapez(d.get(), h.baseTraps[k], false)) {
+                QVERIFY(allInside(band, hole));
                 ++holes;
             }
         }

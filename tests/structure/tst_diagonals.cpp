@@ -236,7 +236,7 @@ private slots:
         QPolygonF expected;
         for (int i = 0; i < g.flatEdgeA.size(); ++i)
             for (const OrigPnt2D* p : {&g.flatEdgeA[i], &g.flatEdgeB[i]})
-                if (const_cast<ParaStruct&>(d).is_Control(p->index, p->rib))
+                if (d.is_Control(p->index, p->rib))
                     expected.append(p->point);
         QVERIFY(expected.size() >= 4);
         QCOMPARE(g.flatControls, expected);

@@ -126,10 +126,6 @@ private slots:
         for (int j : {0, 1})
             for (int k : {0, 1})
                 QVERIFY(std::fabs(parts[j].corner[k].y()) < 1e-9);
-        // The scratch copy keeps the base with its derived values.
-        QCOMPARE(design->baseTriangles[12].corner[2], apex);
-        QCOMPARE(design->baseTriangles[12].offset, web);
-        QCOMPARE(design->baseTriangles[12].cornerStep, 0.5);
     }
 
     void triangleHoleCounts_data()
@@ -201,9 +197,9 @@ private slots:
 
     void trapezoidHoles()
     {
-        Trap base = band(400, 100, 3, 2, 10);
+        const Trap base = band(400, 100, 3, 2, 10);
         const QPolygonF outline({base.corner[0], base.corner[1], base.corner[2], base.corner[3]});
-        const QList<QPolygonF> out = Create_div_Trapez(design.get(), &base, false);
+        const QList<QPolygonF> out = Create_div_Trapez(design.get(), base, false);
         QCOMPARE(out.size(), 3);
         for (int i = 0; i < 3; ++i) {
             QCOMPARE(out[i].size(), 72);
@@ -212,13 +208,8 @@ private slots:
             for (int j = 0; j < i; ++j)
                 QVERIFY(!overlap(out[i], out[j]));
         }
-        // The base's derived values are refreshed.
-        QCOMPARE(base.outline.size(), 4);
-        QCOMPARE(base.cornerStep, 0.5);
-        QCOMPARE(base.offset, Hole_Screen_Offset(design.get(), 10));
-        QVERIFY(design->baseTraps[16].expanded);
-        Trap none = band(400, 100, 0, 2, 10);
-        QVERIFY(Create_div_Trapez(design.get(), &none, false).isEmpty());
+        const Trap none = band(400, 100, 0, 2, 10);
+        QVERIFY(Create_div_Trapez(design.get(), none, false).isEmpty());
     }
 
     void widerWebNeverGivesLargerTrapezoidHoles()
@@ -228,7 +219,7 @@ private slots:
         double previous = 1e300;
         for (int offset = 10; offset <= 90; offset += 10) {
             Trap base = band(400, 100, 2, 2, offset);
-            const QList<QPolygonF> out = Create_div_Trapez(design.get(), &base, false);
+            const QList<QPolygonF> out = Create_div_Trapez(design.get(), base, false);
             QCOMPARE(out.size(), 2);
             for (int j = 0; j < 2; ++j) {
                 const double area = std::fabs(shoelace(out[j]));
@@ -256,7 +247,7 @@ private slots:
         QCOMPARE(fresh.cornerCount, 1);
         QCOMPARE(fresh.cornerStep, 1.0);
         p.cornerCount = fresh.cornerCount;
-        const QList<QPolygonF> out = Create_div_Trapez(design.get(), &p, false);
+        const QList<QPolygonF> out = Create_div_Trapez(design.get(), p, false);
         QCOMPARE(out.size(), 1);
         QVERIFY(finite(out[0]));
     }

@@ -338,10 +338,11 @@ private slots:
             half << QPointF(p.x(), p.y()) * std::sqrt(0.5);
         QVERIFY(std::fabs(Solid_Area_Percent(foil, {half}) - 50) < 1e-9);
 
-        QPolygonF workFoil = inner;
-        Set_Triang_Index_Values2(d.get(), rib, const_cast<QPolygonF*>(&foil), &workFoil);
-        Reset_baseTri_Array(d.get(), &workFoil, 0, false);
-        Calc_current_grup_all_tribase(d.get(), 0);
+        HoleLayout layout = Hole_Layout_Of(*d);
+        Set_Triang_Index_Values2(*d, rib, foil, inner, &layout);
+        Reset_baseTri_Array(*d, inner, 0, false, &layout);
+        Calc_current_grup_all_tribase(*d, 0, &layout);
+        Keep_Hole_Layout(d.get(), layout);
         QCOMPARE(Cross_Port_Shape_Count(0), 11);
         QCOMPARE(Cross_Port_Shape_Count(3), 16);
         QCOMPARE(Cross_Port_Shape_Count(4), 0);

@@ -79,12 +79,9 @@ QPolygonF miniribOf(double twist, int rib, bool front)
     d->maxTwistAngle = twist;
     Refresh_Calculations(d.get());
     QList<QVector3D> outline3D;
-    if (front)
-        unfold_FrontFoil(d.get(), rib, &outline3D);
-    else
-        unfold_RearFoil(d.get(), rib, &outline3D);
+    const MiniRibFlat mini = front ? unfold_FrontFoil(*d, rib, &outline3D) : unfold_RearFoil(*d, rib, &outline3D);
     QPolygonF drawn;
-    for (const QPointF& p : d->minirib.foils[front ? 0 : 3])
+    for (const QPointF& p : mini.outline)
         drawn << p * (1024 / d->chord[rib]);
     return drawn;
 }

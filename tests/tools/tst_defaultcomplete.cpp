@@ -96,12 +96,9 @@ private slots:
         QVERIFY(m.frontRibStart > 0 && m.frontRibEnd > 0);
         QVERIFY(m.rearRibPosition >= 1);
         for (int c = 1; c < last; ++c) {
-            unfold_FrontFoil(d.get(), c, &outline);
-            QCOMPARE(d->minirib.foils[0].size(), 5 * (m.frontRibStart + m.frontRibEnd));
-            if (c <= last - 2) {
-                unfold_RearFoil(d.get(), c, &outline);
-                QVERIFY2(d->minirib.foils[3].size() > 100, qPrintable(QString::number(c)));
-            }
+            QCOMPARE(unfold_FrontFoil(*d, c, &outline).outline.size(), 5 * (m.frontRibStart + m.frontRibEnd));
+            if (c <= last - 2)
+                QVERIFY2(unfold_RearFoil(*d, c, &outline).outline.size() > 100, qPrintable(QString::number(c)));
         }
     }
 
@@ -158,8 +155,8 @@ private slots:
             for (const auto& [a, b] : spans)
                 crossing += cell >= a && cell + 1 <= b ? 1 : 0;
             QList<WholePoly> plain, cut;
-            Longpattern_Manager(d.get(), cell, nullptr, &plain, false);
-            Longpattern_Manager(d.get(), cell, &lines, &cut, true);
+            Longpattern_Manager(*d, cell, nullptr, true, &plain);
+            Longpattern_Manager(*d, cell, &lines, true, &cut, &d->designWarnings);
             auto upper = [](const QList<WholePoly>& pieces) {
                 return std::count_if(pieces.begin(), pieces.end(),
                                      [](const WholePoly& p) { return p.name == QLatin1String("Up"); });

@@ -256,11 +256,16 @@ void setStructure(ParaStruct* d)
     d->crossPortHoles = 1;
     d->crossPortOffset = 10;
     d->crossPortCorner = 2.0;
-    QPolygonF foil = init_Work_Airfoil(d->ribAirfoils[first], 1024);
-    Set_Triang_Index_Values(d, first);
-    Set_Trap_Index_Values23(d, &foil);
+    const QPolygonF foil = init_Work_Airfoil(d->ribAirfoils[first], 1024);
+    HoleLayout layout = Hole_Layout_Of(*d);
+    Set_Triang_Index_Values(*d, first, &layout);
+    Set_Trap_Index_Values23(*d, foil, &layout);
+    for (int g = 0; g < 2; ++g)
+        Reset_baseTri_Array(*d, foil, g, true, &layout);
+    for (int g = 2; g < 4; ++g)
+        Reset_baseTrap_Array(*d, foil, g, true, &layout);
+    Keep_Hole_Layout(d, layout);
     for (int g = 0; g < 2; ++g) {
-        Reset_baseTri_Array(d, &foil, g, true);
         // None in the nose triangle, where the air comes in, and none in the
         // thin rear triangles of the loaded ribs.
         Triang* tri = d->crossPorts[g].triangles;
@@ -269,7 +274,6 @@ void setStructure(ParaStruct* d)
             tri[9].holeCount = tri[10].holeCount = 0;
     }
     for (int g = 2; g < 4; ++g) {
-        Reset_baseTrap_Array(d, &foil, g, true);
         for (int k = 0; k < 8; ++k)
             d->crossPorts[g].traps[k].holeCount = 0;
     }
@@ -460,22 +464,17 @@ void checkEditorValues(const ParaStruct& design, QStringList* problems)
         range("strap width", d.strapWidth[row - 2], 30, 900);
 
     // Every cell marked for a mini-rib gets one, and there are some.
-    auto copy = std::make_unique<ParaStruct>(d);
     int front = 0, rear = 0;
     QList<QVector3D> outline;
     for (int c = 0; c < d.lastRib; ++c) {
-        if (copy->frontRibEnabled[c]) {
-            unfold_FrontFoil(copy.get(), c, &outline);
-            front += copy->minirib.foils[0].size() >= 2 ? 1 : 0;
-        }
-        if (copy->rearRibEnabled[c]) {
-            unfold_RearFoil(copy.get(), c, &outline);
-            rear += copy->minirib.foils[3].size() >= 2 ? 1 : 0;
-        }
+        if (d.frontRibEnabled[c])
+            front += unfold_FrontFoil(d, c, &outline).outline.size() >= 2 ? 1 : 0;
+        if (d.rearRibEnabled[c])
+            rear += unfold_RearFoil(d, c, &outline).outline.size() >= 2 ? 1 : 0;
     }
     if (front < d.lastRib - 1 || rear < d.lastRib - 2)
         fail(QStringLiteral("front mini-ribs in %1 cells, rear ones in %2").arg(front).arg(rear));
-    if (Create_Strap_list(copy.get()).size() < 4 * (d.lastRib - d.firstRib))
+    if (Create_Strap_list(&d).size() < 4 * (d.lastRib - d.firstRib))
         fail(QStringLiteral("straps missing"));
 
     int top = 0;

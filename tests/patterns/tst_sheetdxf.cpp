@@ -1,6 +1,5 @@
 #include <QTest>
 #include <QByteArray>
-#include <QCoreApplication>
 #include <QFile>
 #include <QIODevice>
 #include <QJsonObject>
@@ -24,9 +23,10 @@
 #include <memory>
 
 #include "tests/common/dxfcheck.h"
-#include "geom/acad.h"
 #include "geom/sheet.h"
-#include "core/parastruct.h"
+
+// The DXF file of a pattern sheet, byte by byte and read back by ezdxf, and
+// its on-screen preview.
 
 namespace {
 QByteArray readAll(const QString& path)
@@ -44,60 +44,61 @@ QByteArray crlf(const QStringList& lines)
         b += l.toUtf8() + "\r\n";
     return b;
 }
+
+// Every line of the sheet's file, without line ends.
+QStringList fileLines(const PieceSheet& sheet)
+{
+    QStringList lines = QString::fromUtf8(Sheet_Dxf_Bytes(sheet)).split(QStringLiteral("\r\n"));
+    lines.removeLast(); // after the last line end
+    return lines;
+}
+
+// The lines of the ENTITIES section, its end left out.
+QStringList entities(const PieceSheet& sheet)
+{
+    const QStringList lines = fileLines(sheet);
+    return lines.mid(0, lines.size() - 4);
+}
 } // namespace
 
-class TestAcad : public QObject
+class TestSheetDxf : public QObject
 {
     Q_OBJECT
-    std::unique_ptr<ParaStruct> design;
     QTemporaryDir dir;
+    // 6 mm per plan unit
+    static constexpr double kScale = 6.0;
 
 private slots:
-    void init()
-    {
-        design = std::make_unique<ParaStruct>();
-        design->dxfScale = 6.0;
-        GlobClass* g = GetGlobClass();
-        g->dxfDir = dir.path();
-        g->writeDxf = true;
-        g->previewPath = QPainterPath();
-    }
-
-    void cleanup() { GetGlobClass()->writeDxf = false; }
-
     void emptyDrawingIsEightLines()
     {
-        Init_Export_To_Acad(design.get());
-        QVERIFY(Finish_Export_To_Acad(GetGlobClass(), QStringLiteral("empty.dxf")));
+        QCOMPARE(Write_Sheet(PieceSheet(kScale), dir.path(), QStringLiteral("empty.dxf")), 0);
         QCOMPARE(readAll(dir.filePath(QStringLiteral("empty.dxf"))),
                  QByteArray("0\r\nSECTION\r\n2\r\nENTITIES\r\n0\r\nENDSEC\r\n0\r\nEOF\r\n"));
-        QCOMPARE(dxfList.size(), 8);
     }
 
     // A label with characters beyond ASCII goes into the file as UTF-8, the
-    // lines around it unchanged; dxfList holds the same lines.
+    // lines around it unchanged.
     void textBeyondAsciiIsUtf8()
     {
-        Init_Export_To_Acad(design.get());
+        PieceSheet sheet(kScale);
         QFont font;
         font.setPointSize(4);
         const QString label = QStringLiteral("Rippe \u00e4\u00df\u20ac");
-        WriteDxFText(design.get(), QPointF(), QPointF(1, 2), QStringLiteral("L\u00f8"), 0, label, font);
-        QVERIFY(Finish_Export_To_Acad(GetGlobClass(), QStringLiteral("utf8.dxf")));
-        QStringList lines;
-        for (qsizetype i = 0; i < dxfList.size(); ++i)
-            lines << dxfList.at(i);
-        QCOMPARE(lines.size(), 8 + 22);
+        sheet.text(QPointF(), QPointF(1, 2), QStringLiteral("L\u00f8"), 0, label, font, sheet.textHeight(font));
+        QCOMPARE(Write_Sheet(sheet, dir.path(), QStringLiteral("utf8.dxf")), 0);
+        const QByteArray bytes = readAll(dir.filePath(QStringLiteral("utf8.dxf")));
+        const QStringList lines = QString::fromUtf8(bytes).split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 8 + 22 + 1);
         QVERIFY(lines.contains(label));
-        QCOMPARE(readAll(dir.filePath(QStringLiteral("utf8.dxf"))), crlf(lines));
-        QVERIFY(dxfList.at(-1).isNull() && dxfList.at(lines.size()).isNull());
+        QVERIFY(bytes.contains("\r\nRippe \xc3\xa4\xc3\x9f\xe2\x82\xac\r\n"));
+        QVERIFY(bytes.contains("\r\nL\xc3\xb8\r\n"));
     }
 
     void lineEntityIsScaledToMillimetres()
     {
-        Init_Export_To_Acad(design.get());
-        basicDXFLine(design.get(), QStringLiteral("RIB.5"), QPointF(10, 25), QPointF(-0.5, 0), 3);
-        QVERIFY(Finish_Export_To_Acad(GetGlobClass(), QStringLiteral("line.dxf")));
+        PieceSheet sheet(kScale);
+        sheet.fileOnlyLine(QPointF(10, 25), QPointF(-0.5, 0), QStringLiteral("RIB.5"), 3);
+        QCOMPARE(Write_Sheet(sheet, dir.path(), QStringLiteral("line.dxf")), 0);
         const QByteArray expected =
             crlf({"0", "SECTION", "2", "ENTITIES", "0", "LINE", "8", "RIB.5", "62", "3", "10", "60.0000", "20",
                   "150.0000", "30", "0.0000", "11", "-3.0000", "21", "0.0000", "31", "0.0000", "0", "ENDSEC", "0",
@@ -128,18 +129,19 @@ private slots:
         QPolygonF poly;
         for (int i = 0; i < points; ++i)
             poly << QPointF(i, i * i);
-        Init_Export_To_Acad(design.get());
+        PieceSheet sheet(kScale);
         if (loop)
-            WriteDxFPolyLoop(design.get(), poly, QStringLiteral("L"), 1, close);
+            sheet.loop(poly, QStringLiteral("L"), 1, close);
         else
-            WriteDxFPolyline(design.get(), poly, QStringLiteral("L"), 1);
-        QCOMPARE(dxfEntities.count(QStringLiteral("LINE")), lines);
-        QCOMPARE(dxfEntities.size(), 4 + 18 * lines);
+            sheet.polyline(poly, QStringLiteral("L"), 1);
+        const QStringList file = entities(sheet);
+        QCOMPARE(file.count(QStringLiteral("LINE")), lines);
+        QCOMPARE(file.size(), 4 + 18 * lines);
         if (close && points > 1) {
             // the closing line runs from the last point back to the first
-            const int at = dxfEntities.size() - 18;
-            QCOMPARE(dxfEntities.at(at + 7), DxfReal(6.0 * (points - 1)));
-            QCOMPARE(dxfEntities.at(at + 13), QStringLiteral("0.0000"));
+            const int at = file.size() - 18;
+            QCOMPARE(file.at(at + 7), QString::number(kScale * (points - 1), 'f', 4));
+            QCOMPARE(file.at(at + 13), QStringLiteral("0.0000"));
         }
     }
 
@@ -149,14 +151,14 @@ private slots:
     // closed gets no closing LINE, and a mark is closed by its last side.
     void noLineOfNoLength()
     {
-        Init_Export_To_Acad(design.get());
+        PieceSheet sheet(kScale);
         // 6 mm per unit: 1e-6 units are 0.000006 mm, -2e-6 units -0.000012 mm
         const QPolygonF poly{{0, 0},  {1e-6, -2e-6}, {1, 0}, {1, 0}, {1, 1}, {1 + 1e-6, 1},
                              {0, 1}, {0, 0}};
-        WriteDxFPolyLoop(design.get(), poly, QStringLiteral("L"), 1, true);
-        basicDXFLine(design.get(), QStringLiteral("L"), QPointF(2, 2), QPointF(2, 2 + 1e-6), 1);
-        WriteDxFLine3(design.get(), QVector3D(1, 2, 3), QVector3D(1, 2, 3), QStringLiteral("L"), 1);
-        QVERIFY(Finish_Export_To_Acad(GetGlobClass(), QStringLiteral("lines.dxf")));
+        sheet.loop(poly, QStringLiteral("L"), 1, true);
+        sheet.fileOnlyLine(QPointF(2, 2), QPointF(2, 2 + 1e-6), QStringLiteral("L"), 1);
+        sheet.line3D(QVector3D(1, 2, 3), QVector3D(1, 2, 3), sheet.layerIndex(QStringLiteral("L")), 1);
+        QCOMPARE(Write_Sheet(sheet, dir.path(), QStringLiteral("lines.dxf")), 0);
         const QJsonObject dxf = ReadDxfWithEzdxf(dir.filePath(QStringLiteral("lines.dxf")));
         QVERIFY(dxf.value(QStringLiteral("ok")).toBool());
         const QJsonArray lines = dxf.value(QStringLiteral("lines")).toArray();
@@ -194,13 +196,13 @@ private slots:
             font.setPixelSize(12);
         else
             font.setPointSize(30);
-        Init_Export_To_Acad(design.get());
-        WriteDxFText(design.get(), QPointF(0, 0), QPointF(10, 25), QStringLiteral("Up.1.2"), -90,
-                     QStringLiteral("abcde"), font);
+        PieceSheet sheet(kScale);
+        sheet.text(QPointF(0, 0), QPointF(10, 25), QStringLiteral("Up.1.2"), -90, QStringLiteral("abcde"), font,
+                   sheet.textHeight(font));
         const QStringList expected = {"0",  "TEXT",     "100", "AcDbEntity", "8",  "Up.1.2", "100",   "AcDbText",
                                       "10", "65.0000",  "20",  y,            "30", "0.0000", "40",    height,
                                       "1",  "abcde",    "50",  "-90",        "100", "AcDbText"};
-        QCOMPARE(dxfEntities.mid(4), expected);
+        QCOMPARE(entities(sheet).mid(4), expected);
     }
 
     // A sheet's reals are written as the number formatting of the library
@@ -227,54 +229,39 @@ private slots:
 
     void lines3DKeepSinglePrecision()
     {
-        Init_Export_To_Acad(design.get());
-        WriteDxFLine3(design.get(), QVector3D(12345.6789f, 1, 2), QVector3D(0, 0, -1), QStringLiteral("Bridle"), 6);
-        QCOMPARE(dxfEntities.at(4 + 7), QStringLiteral("74074.0703"));
-        QCOMPARE(dxfEntities.at(4 + 11), QStringLiteral("12.0000"));
-        QCOMPARE(dxfEntities.at(4 + 17), QStringLiteral("-6.0000"));
+        PieceSheet sheet(kScale);
+        sheet.line3D(QVector3D(12345.6789f, 1, 2), QVector3D(0, 0, -1), sheet.layerIndex(QStringLiteral("Bridle")), 6);
+        QStringList file = entities(sheet);
+        QCOMPARE(file.at(4 + 7), QStringLiteral("74074.0703"));
+        QCOMPARE(file.at(4 + 11), QStringLiteral("12.0000"));
+        QCOMPARE(file.at(4 + 17), QStringLiteral("-6.0000"));
         // a 2-D line keeps double precision
-        Init_Export_To_Acad(design.get());
-        basicDXFLine(design.get(), QStringLiteral("x"), QPointF(12345.6787109375, 0), QPointF(), 1);
-        QCOMPARE(dxfEntities.at(4 + 7), QStringLiteral("74074.0723"));
+        PieceSheet flat(kScale);
+        flat.fileOnlyLine(QPointF(12345.6787109375, 0), QPointF(), QStringLiteral("x"), 1);
+        QCOMPARE(entities(flat).at(4 + 7), QStringLiteral("74074.0723"));
     }
 
-    void previewFillsThePathAndWritesNothing()
+    // The preview: each polyline an open path of its points, a label its
+    // glyphs at the preview position (not where the file puts it); what the
+    // file alone has (a line of the flat-shape drawing, a 3-D line) is not
+    // on screen, and a polyline of one point draws nothing.
+    void previewDrawsWhatIsSeen()
     {
-        const QString path = dir.filePath(QStringLiteral("kept.dxf"));
-        {
-            QFile f(path);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write("earlier export");
-        }
-        GetGlobClass()->writeDxf = false;
+        PieceSheet sheet(kScale);
         QFont font;
         font.setPixelSize(20);
-        Init_Export_To_Acad(design.get());
-        WriteDxFPolyline(design.get(), QPolygonF({QPointF(0, 0), QPointF(10, 0), QPointF(10, 10)}),
-                         QStringLiteral("a"), 1);
-        WriteDxFPolyLoop(design.get(), QPolygonF({QPointF(0, 0)}), QStringLiteral("a"), 1, true);
-        WriteDxFText(design.get(), QPointF(5, 5), QPointF(100, 100), QStringLiteral("a"), 0,
-                     QStringLiteral("X"), font);
-        const QPainterPath& p = GetGlobClass()->previewPath;
+        sheet.polyline(QPolygonF({QPointF(0, 0), QPointF(10, 0), QPointF(10, 10)}), QStringLiteral("a"), 1);
+        sheet.loop(QPolygonF({QPointF(0, 0)}), QStringLiteral("a"), 1, true);
+        sheet.fileOnlyLine(QPointF(500, 500), QPointF(600, 600), QStringLiteral("a"), 1);
+        sheet.line3D(QVector3D(700, 700, 700), QVector3D(800, 800, 800), 0, 1);
+        sheet.text(QPointF(5, 5), QPointF(100, 100), QStringLiteral("a"), 0, QStringLiteral("X"), font, 3);
+        const QPainterPath p = Sheet_Preview(sheet);
         QVERIFY(p.elementCount() > 3);
         QCOMPARE(p.elementAt(0).x, 0.0);
         QCOMPARE(p.elementAt(2).y, 10.0);
         // the text's glyphs lie around the preview position, not the file position
         QVERIFY(p.boundingRect().right() < 50);
-        QCOMPARE(dxfEntities.size(), 4);
-        QVERIFY(!Finish_Export_To_Acad(GetGlobClass(), QStringLiteral("kept.dxf")));
-        QCOMPARE(dxfList.size(), 8);
-        QCOMPARE(readAll(path), QByteArray("earlier export"));
-    }
-
-    void nothingIsWrittenWithoutAProject()
-    {
-        GetGlobClass()->dxfDir.clear();
-        const QString name = QStringLiteral("wl-no-project-%1.dxf").arg(QCoreApplication::applicationPid());
-        Init_Export_To_Acad(design.get());
-        basicDXFLine(design.get(), QStringLiteral("x"), QPointF(0, 0), QPointF(1, 1), 1);
-        QVERIFY(!Finish_Export_To_Acad(GetGlobClass(), name));
-        QVERIFY(!QFile::exists(QLatin1Char('/') + name));
+        QVERIFY(p.boundingRect().bottom() < 50);
     }
 
     // A sheet of megabytes goes into the file a piece at a time: the file
@@ -283,7 +270,7 @@ private slots:
     // system's reason comes back.
     void largeSheetGoesInPieces()
     {
-        PieceSheet sheet(6.0);
+        PieceSheet sheet(kScale);
         for (int k = 0; k < 20000; ++k)
             sheet.polyline(QPolygonF{QPointF(k, 0.5), QPointF(k + 0.25, 3), QPointF(k, 7.125)},
                            QStringLiteral("L%1").arg(k % 7), 1 + k % 5);
@@ -310,28 +297,29 @@ private slots:
         QVERIFY(handed < bytes.size());
     }
 
+    // A file that cannot be written says why.
     void failedWriteIsReported()
     {
-        GetGlobClass()->dxfDir = dir.filePath(QStringLiteral("missing/folder"));
-        Init_Export_To_Acad(design.get());
-        QVERIFY(!Finish_Export_To_Acad(GetGlobClass(), QStringLiteral("x.dxf")));
+        QCOMPARE(Write_Sheet(PieceSheet(kScale), dir.filePath(QStringLiteral("missing/folder")),
+                             QStringLiteral("x.dxf")),
+                 ENOENT);
     }
 
     void realReaderLoadsTheFile()
     {
         QFont font;
         font.setPointSize(30);
-        Init_Export_To_Acad(design.get());
-        WriteDxFPolyLoop(design.get(), QPolygonF({QPointF(0, 0), QPointF(100, 0), QPointF(100, 50)}),
-                         QStringLiteral("RIB.1"), 1, true);
-        WriteDxFText(design.get(), QPointF(), QPointF(50, 20), QStringLiteral("RIB.1"), -90,
-                     QStringLiteral("RIB 1"), font);
+        PieceSheet sheet(kScale);
+        sheet.loop(QPolygonF({QPointF(0, 0), QPointF(100, 0), QPointF(100, 50)}), QStringLiteral("RIB.1"), 1, true);
+        sheet.text(QPointF(), QPointF(50, 20), QStringLiteral("RIB.1"), -90, QStringLiteral("RIB 1"), font,
+                   sheet.textHeight(font));
         QFont pixel;
         pixel.setPixelSize(10);
-        WriteDxFText(design.get(), QPointF(), QPointF(1, 2), QStringLiteral("label"), 0, QStringLiteral("a"), pixel);
-        basicDXFLine3D(design.get(), QStringLiteral("Risers"), QVector3D(1, 2, 3), QVector3D(-1, -2, -3), 7);
+        sheet.text(QPointF(), QPointF(1, 2), QStringLiteral("label"), 0, QStringLiteral("a"), pixel,
+                   sheet.textHeight(pixel));
+        sheet.line3D(QVector3D(1, 2, 3), QVector3D(-1, -2, -3), sheet.layerIndex(QStringLiteral("Risers")), 7);
         const QString path = dir.filePath(QStringLiteral("reader.dxf"));
-        QVERIFY(Finish_Export_To_Acad(GetGlobClass(), QStringLiteral("reader.dxf")));
+        QCOMPARE(Write_Sheet(sheet, dir.path(), QStringLiteral("reader.dxf")), 0);
 
         // byte checks: CR LF everywhere, group codes and reals in their formats
         const QByteArray bytes = readAll(path);
@@ -374,5 +362,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestAcad)
-#include "tst_acad.moc"
+QTEST_MAIN(TestSheetDxf)
+#include "tst_sheetdxf.moc"
