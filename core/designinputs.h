@@ -48,13 +48,15 @@ inline constexpr DesignInput kTwist{"maxTwistAngle", "twist angle", "degrees", {
 inline constexpr DesignInput kTotalWeight{"totalWeight", "total weight", "kg", {0.1, 1000.0}};
 inline constexpr DesignInput kTowForce{"towForce", "tow force", "kg", {0.0, 1000.0}};
 inline constexpr DesignInput kSeamAllowance{"seamAllowance[%1]", "seam allowance", "mm", {0.0, 100.0}};
-// The editors raise a diameter below 1 mm to 1 mm; smaller ones are kept as
-// a file holds them (a new record starts at 0.006).
+// The editors raise a diameter below kControlPointDiameterLeast to it;
+// smaller ones are kept as a file holds them (a new record starts at 0.006).
 inline constexpr DesignInput kControlPointDiameter{"controlPointDiameter", "control point diameter", "mm",
                                                    {0.0, 50.0}};
-// The editors bring the factor to 0.0025 at least; a factor shown with two
-// decimals is stored as shown, 0 included.
+inline constexpr double kControlPointDiameterLeast = 1.0;
+// The editors bring the factor to kEdgeTipFactorLeast at least; a factor
+// shown with two decimals is stored as shown, 0 included.
 inline constexpr DesignInput kEdgeTipFactor{"edgeTipFactor", "edge-tip airfoil factor", "", {0.0, 1.0}};
+inline constexpr double kEdgeTipFactorLeast = 0.0025;
 inline constexpr DesignInput kRearRibCavity{"minirib.rearRibCavity", "rear rib cavity", "", {0.0, 0.5}};
 inline constexpr DesignInput kWingFlex{"wingFlexPercent[%1]", "winflex", "%", {-100.0, 100.0}};
 // Derived from the row markers by the recompute; the line morphing editor

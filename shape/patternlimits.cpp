@@ -9,8 +9,8 @@ void Apply_PatternLimits(ParaStruct* design)
 {
     if (!design)
         return;
-    design->controlPointDiameter = std::max(design->controlPointDiameter, 1.0);
-    design->edgeTipFactor = std::clamp(design->edgeTipFactor, 0.0025, designinput::kEdgeTipFactor.range.hi);
+    design->controlPointDiameter = std::max(design->controlPointDiameter, designinput::kControlPointDiameterLeast);
+    design->edgeTipFactor = std::clamp(design->edgeTipFactor, designinput::kEdgeTipFactorLeast, designinput::kEdgeTipFactor.range.hi);
     const ValueRange cavity = designinput::kRearRibCavity.range;
     design->minirib.rearRibCavity = std::clamp(design->minirib.rearRibCavity, cavity.lo, cavity.hi);
 }
