@@ -40,10 +40,16 @@ private:
 };
 } // namespace
 
+QString WidgetInteraction::boxTitle(const QString& title)
+{
+    return title.trimmed().isEmpty() ? QGuiApplication::applicationDisplayName() : title;
+}
+
 std::unique_ptr<QMessageBox> WidgetInteraction::questionBox(QWidget* parent, const QString& text,
                                                             const QString& informative, QuestionNote note)
 {
     auto box = std::make_unique<QMessageBox>(parent);
+    box->setWindowTitle(boxTitle(QString()));
     box->setText(text);
     box->setInformativeText(note == QuestionNote::DefaultCancel ? informative + " (default cancel)" : informative);
     box->setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
@@ -55,6 +61,7 @@ std::unique_ptr<QMessageBox> WidgetInteraction::savePromptBox(QWidget* parent, c
                                                               const QString& informative)
 {
     auto box = std::make_unique<QMessageBox>(parent);
+    box->setWindowTitle(boxTitle(QString()));
     box->setText(text);
     box->setInformativeText(informative);
     box->setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
@@ -87,13 +94,13 @@ UserInteraction::SaveAnswer WidgetInteraction::saveChanges(const QString& text, 
 void WidgetInteraction::warning(const QString& title, const QString& text)
 {
     const PointerWhileAsked pointer;
-    QMessageBox::warning(parentWindow(), title, text);
+    QMessageBox::warning(parentWindow(), boxTitle(title), text);
 }
 
 void WidgetInteraction::information(const QString& title, const QString& text)
 {
     const PointerWhileAsked pointer;
-    QMessageBox::information(parentWindow(), title, text);
+    QMessageBox::information(parentWindow(), boxTitle(title), text);
 }
 
 void WidgetInteraction::about(const QString& title, const QString& text, const QString& informative,

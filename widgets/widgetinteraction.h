@@ -21,6 +21,9 @@ public:
 
     void setQuestionNote(QuestionNote note) { questionNote = note; }
 
+    // The title of a box: the one given, or the program's name when none is
+    // given, so that no box stands with an empty title bar.
+    static QString boxTitle(const QString& title);
     // The boxes of the question and of the save prompt, built but not shown.
     static std::unique_ptr<QMessageBox> questionBox(QWidget* parent, const QString& text,
                                                     const QString& informative,

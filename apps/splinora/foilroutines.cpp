@@ -88,7 +88,7 @@ namespace {
 
 void airfoilMissing()
 {
-    User().warning(QString(), "Airfoil not present yet - IMPORT first");
+    User().warning(QStringLiteral("Airfoil"), "Airfoil not present yet - IMPORT first");
 }
 
 constexpr int lastFoilIndex = N_airfoil - 1;

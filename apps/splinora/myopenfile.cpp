@@ -203,7 +203,7 @@ bool myOpenFile::ReadParaStream(const QString& filename)
         return false;
     QFile file(filename);
     if (!file.exists()) {
-        User().warning(QString(), filename + " warning *** :file is missing ");
+        User().warning(QStringLiteral("Open spline"), filename + " warning *** :file is missing ");
         return false;
     }
     if (!file.open(QIODevice::ReadOnly))
@@ -211,7 +211,7 @@ bool myOpenFile::ReadParaStream(const QString& filename)
     const bool ok = Read_Spline_Device(&file, &outdata->spline);
     file.close();
     if (!ok) {
-        User().warning(QString(), filename + " warning *** :file is damaged or not a spline file ");
+        User().warning(QStringLiteral("Open spline"), filename + " warning *** :file is damaged or not a spline file ");
     }
     return ok;
 }

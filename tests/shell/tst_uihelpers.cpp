@@ -1,6 +1,7 @@
 #include <QTest>
 #include <QFile>
 #include <QFont>
+#include <QGuiApplication>
 #include <QLocale>
 #include <QObject>
 #include <QPageLayout>
@@ -82,7 +83,13 @@ private slots:
         const auto box = WidgetInteraction::questionBox(nullptr, "text", "more");
         QCOMPARE(box->text(), QString("text"));
         QCOMPARE(box->informativeText(), QString("more (default cancel)"));
-        QCOMPARE(box->windowTitle(), QString());
+        // No box stands with an empty title bar: the program's name, or the
+        // title given.
+        QVERIFY(!QCoreApplication::applicationName().isEmpty());
+        QCOMPARE(box->windowTitle(), QGuiApplication::applicationDisplayName());
+        QCOMPARE(WidgetInteraction::boxTitle(QString()), QGuiApplication::applicationDisplayName());
+        QCOMPARE(WidgetInteraction::boxTitle("  "), QGuiApplication::applicationDisplayName());
+        QCOMPARE(WidgetInteraction::boxTitle("Load share"), QString("Load share"));
         QCOMPARE(box->standardButtons(), QMessageBox::Ok | QMessageBox::Cancel);
         QCOMPARE(static_cast<QAbstractButton*>(box->defaultButton()), box->button(QMessageBox::Cancel));
 
@@ -90,6 +97,7 @@ private slots:
         QCOMPARE(prompt->standardButtons(), QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
         QCOMPARE(static_cast<QAbstractButton*>(prompt->defaultButton()), prompt->button(QMessageBox::Save));
         QCOMPARE(prompt->informativeText(), QString("save?"));
+        QCOMPARE(prompt->windowTitle(), QGuiApplication::applicationDisplayName());
     }
 
     void tabSelect()
