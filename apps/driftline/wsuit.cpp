@@ -185,14 +185,20 @@ const WSuit::Overlays &WSuit::overlays() const
     // The path of the whole glide with its time labels, and the fields.
     const QFontMetricsF net(netFont());
     const QPolygonF path = foreseenPath();
+    const auto width = [&net](const QString &t) { return net.horizontalAdvance(t); };
     QList<QRectF> keepOff = fieldRects();
     keepOff << Path_Cover(path);
+    QList<QPointF> timePoints;
+    QStringList timeTexts;
     for (int i = LabelEvery; i < foreseen.size(); i += LabelEvery) {
-        const QPointF p = planePoint(foreseen[i]);
-        if (isFinite(p))
-            keepOff << QRectF(p.x(), p.y() - net.ascent(), net.horizontalAdvance(fixed(foreseen[i].time, 1)),
-                              net.height());
+        timePoints << planePoint(foreseen[i]);
+        timeTexts << fixed(foreseen[i].time, 1);
     }
+    overlayCache.times = Time_Label_Boxes(timePoints, timeTexts, QRectF(0, 0, drawWidth, drawHeight), keepOff,
+                                          width, net.ascent(), net.height());
+    for (const QRectF &box : overlayCache.times)
+        if (!box.isNull())
+            keepOff << box;
     overlayCache.labels = Net_Labels(QPointF(leftMargin, topMargin), QSizeF(drawWidth, drawHeight), x_range,
                                      y_range, keepOff,
                                      [&net](const QString &t) { return net.horizontalAdvance(t); }, net.ascent(),
@@ -200,6 +206,9 @@ const WSuit::Overlays &WSuit::overlays() const
     QList<QRectF> chartOff = fieldRects();
     for (const NetLabel &l : overlayCache.labels)
         chartOff << l.box;
+    for (const QRectF &box : overlayCache.times)
+        if (!box.isNull())
+            chartOff << box;
     const QFontMetricsF chart(chartFont());
     overlayCache.chart = Polar_Inset(QSizeF(drawWidth, drawHeight), chartOff, 1.5 * chart.height(), path);
     return overlayCache;
@@ -208,6 +217,39 @@ const WSuit::Overlays &WSuit::overlays() const
 QList<NetLabel> WSuit::netLabels() const
 {
     return overlays().labels;
+}
+
+QList<QRectF> WSuit::timeLabels() const
+{
+    return overlays().times;
+}
+
+QList<QRectF> Time_Label_Boxes(const QList<QPointF> &points, const QStringList &texts, const QRectF &bounds,
+                               const QList<QRectF> &keepOff,
+                               const std::function<double(const QString &)> &textWidth, double ascent,
+                               double lineHeight)
+{
+    // Above the path first, where the text stood, then below it, then
+    // behind the point (the glide runs on to the right).
+    QList<QPointF> moves;
+    for (int k = 1; k <= 4; ++k)
+        moves << QPointF(0, -0.5 * k) << QPointF(0, 0.5 * k);
+    for (int k = 1; k <= 4; ++k)
+        moves << QPointF(-1, -0.5 * k) << QPointF(-1, 0.5 * k);
+    QList<QRectF> boxes;
+    QList<QRectF> taken = keepOff;
+    for (int k = 0; k < points.size() && k < texts.size(); ++k) {
+        const QPointF p = points[k];
+        QRectF at;
+        if (std::isfinite(p.x()) && std::isfinite(p.y()))
+            at = Place_Labels({QRectF(p.x(), p.y() - ascent, textWidth(texts[k]), lineHeight)}, moves, bounds,
+                              taken)
+                     .first();
+        boxes << at;
+        if (!at.isNull())
+            taken << at;
+    }
+    return boxes;
 }
 
 void WSuit::draw_Net(QPainter *painter)
@@ -239,6 +281,8 @@ void WSuit::draw_flight(QPainter *painter)
 {
     const QPen red = makePen(Qt::red, 1);
     const QPen black = makePen(Qt::black, 0);
+    const QList<QRectF> times = timeLabels();
+    const qreal ascent = QFontMetricsF(painter->font()).ascent();
     QPointF p(0, 0);
     painter->setPen(red);
     for (int i = 0; i < flights.size(); ++i) {
@@ -251,9 +295,10 @@ void WSuit::draw_flight(QPainter *painter)
         p = q;
         painter->drawPoint(p);
         // (the start, time 0, lies on the plane's labelled origin)
-        if (i % LabelEvery == 0 && i > 0) {
+        const int label = i / LabelEvery - 1;
+        if (i % LabelEvery == 0 && label >= 0 && label < times.size() && !times[label].isNull()) {
             painter->setPen(black);
-            painter->drawText(p, fixed(flight.time, 1));
+            painter->drawText(times[label].topLeft() + QPointF(0, ascent), fixed(flight.time, 1));
             painter->setPen(red);
         }
     }

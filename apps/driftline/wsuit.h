@@ -12,6 +12,7 @@
 #include <QVector>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
@@ -55,6 +56,16 @@ QList<NetLabel> Net_Labels(QPointF origin, QSizeF extent, double xRange, double 
 // keep off.
 QList<QRectF> Path_Cover(const QPolygonF &path);
 
+// Where the time labels of the glide stand: each wanted with its baseline on
+// its point of the path, moved above or below it (or beside it) until it
+// covers nothing to keep off (the path, the input fields) nor an earlier
+// label, and stays inside `bounds`; a label that finds no such place comes
+// back null. One box per point, in order.
+QList<QRectF> Time_Label_Boxes(const QList<QPointF> &points, const QStringList &texts, const QRectF &bounds,
+                               const QList<QRectF> &keepOff,
+                               const std::function<double(const QString &)> &textWidth, double ascent,
+                               double lineHeight);
+
 // Where the chart stands in a view of the given size: 45 % of the width and
 // 30 % of the height at the right, as high up as it can stand below what it
 // must keep off (the input fields, the grid's labels) with `labelRoom`
@@ -93,6 +104,9 @@ public:
     PolarChart polarChart() const;
     // The grid's labels as the last paint laid them out.
     QList<NetLabel> netLabels() const;
+    // The time labels of the glide, one per labelled sample (null: left
+    // out), as the last paint laid them out.
+    QList<QRectF> timeLabels() const;
     // The path of the glide the running (or last) animation ends with, on
     // the flight plane of the last paint: the chart keeps off it.
     QPolygonF foreseenPath() const;
@@ -124,6 +138,7 @@ private:
         QSize size;
         int glide = -1;
         QList<NetLabel> labels;
+        QList<QRectF> times;
         QRectF chart;
     };
     const Overlays &overlays() const;

@@ -417,6 +417,28 @@ private slots:
             for (const QPointF &p : path)
                 QVERIFY2(!l.box.contains(p), qPrintable(l.text));
         }
+        // The glide's time labels: every one of a point well inside the
+        // view written, whole in the view, off the path and off all else
+        // that is written there.
+        const QList<QRectF> times = view->timeLabels();
+        QCOMPARE(times.size(), (view->flights.size() - 1) / 250);
+        for (int k = 0; k < times.size(); ++k) {
+            const QRectF &t = times[k];
+            const QPointF at = view->planePoint(view->flights[250 * (k + 1)]);
+            if (QRectF(view->rect()).adjusted(60, 0, -60, -60).contains(at))
+                QVERIFY2(!t.isNull(), qPrintable(QString::number(k)));
+            if (t.isNull())
+                continue;
+            QVERIFY2(QRectF(view->rect()).contains(t), qPrintable(QString::number(k)));
+            for (const QPointF &p : path)
+                QVERIFY2(!t.contains(p), qPrintable(QStringLiteral("label %1, path at %2, %3").arg(k).arg(p.x()).arg(p.y())));
+            for (const QRectF &f : fields + chart)
+                QVERIFY2(!f.intersects(t), qPrintable(QString::number(k)));
+            for (const NetLabel &l : grid)
+                QVERIFY2(!l.box.intersects(t), qPrintable(l.text));
+            for (int j = 0; j < k; ++j)
+                QVERIFY(!times[j].intersects(t));
+        }
         // (900 m of distance lie at the right edge, 1000 m beyond both.)
         for (int m = 100; m <= 800; m += 100)
             QVERIFY2(texts.count(QString::number(m) + ".0") == 2, qPrintable(texts.join(' ')));
