@@ -226,12 +226,37 @@ QRectF placed(const QRectF& wanted, const QList<QPointF>& moves, const QRectF& b
 } // namespace
 
 ChartTextBoxes Place_Chart_Texts(const QRectF& bounds, const QPolygonF& curve, const QLineF& tangent,
-                                 const QList<QRectF>& obstacles, const QRectF& title, const QRectF& note)
+                                 const QList<QRectF>& obstacles, const QRectF& title, const QRectF& note,
+                                 const QRectF& xCaption, const QRectF& yCaption)
 {
     QList<QRectF> cover = obstacles;
     coverLine(curve, &cover);
     if (!tangent.isNull())
         coverLine(QPolygonF({tangent.p1(), tangent.p2()}), &cover);
+
+    ChartTextBoxes out;
+    // The captions name the axes: a curve running through one (the moment
+    // over the angle crossed the x caption) hides the name and the curve.
+    if (!xCaption.isNull()) {
+        QList<QPointF> foot;
+        for (int k = 1; k <= 24; ++k)
+            foot << QPointF(-0.1 * k, 0) << QPointF(0.1 * k, 0);
+        for (int up = 1; up <= 6; ++up)
+            for (int k = 0; k <= 12; ++k)
+                foot << QPointF(-0.2 * k, -1.0 * up) << QPointF(0.2 * k, -1.0 * up);
+        out.xCaption = placed(xCaption, foot, bounds, cover);
+        cover.append(out.xCaption);
+    }
+    if (!yCaption.isNull()) {
+        QList<QPointF> side;
+        for (int k = 1; k <= 12; ++k)
+            side << QPointF(0, -0.1 * k) << QPointF(0, 0.1 * k);
+        for (int right = 1; right <= 4; ++right)
+            for (int k = 0; k <= 12; ++k)
+                side << QPointF(1.0 * right, -0.1 * k) << QPointF(1.0 * right, 0.1 * k);
+        out.yCaption = placed(yCaption, side, bounds, cover);
+        cover.append(out.yCaption);
+    }
 
     QList<QPointF> along;
     for (double down : {0.0, 1.0}) {
@@ -240,7 +265,6 @@ ChartTextBoxes Place_Chart_Texts(const QRectF& bounds, const QPolygonF& curve, c
         for (int k = 1; k <= 12; ++k)
             along << QPointF(0.25 * k, down) << QPointF(-0.25 * k, down);
     }
-    ChartTextBoxes out;
     out.title = placed(title, along, bounds, cover);
     if (note.isNull())
         return out;

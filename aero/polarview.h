@@ -69,16 +69,22 @@ int opt_Vx_poly(const QPolygonF& points);
 // The best-glide text of the speed polar at point (vx, vy).
 QString Optimum_Text(QPointF point);
 
-// Where a chart writes its title and its note (the best glide of the speed
-// polar), in the chart's pixels: each at the wanted rectangle when nothing
-// runs through it, else at the nearest place inside `bounds` where neither
-// the curve, nor the tangent, nor an obstacle (the axis captions), nor the
-// other text lies. The title keeps to its line at the top and moves along
-// it (or a line down); the note stays near the point it tells of. A text
-// that finds no such place stays where it is wanted; a null note is none.
+// Where a chart writes its axis captions, its title and its note (the best
+// glide of the speed polar), in the chart's pixels: each at the wanted
+// rectangle when nothing runs through it, else at the nearest place inside
+// `bounds` where neither the curve, nor the tangent, nor an obstacle (the
+// grid's values), nor a text placed before it lies. The captions come
+// first: the x caption moves along the foot of the chart (or up), the y
+// caption, which reads upwards, along the left side (or to the right). The
+// title keeps to its line at the top and moves along it (or a line down);
+// the note stays near the point it tells of. A text that finds no such
+// place stays where it is wanted; a null text is none.
 struct ChartTextBoxes {
     QRectF title;
     QRectF note;
+    QRectF xCaption;
+    QRectF yCaption; // the box of the upright text
 };
 ChartTextBoxes Place_Chart_Texts(const QRectF& bounds, const QPolygonF& curve, const QLineF& tangent,
-                                 const QList<QRectF>& obstacles, const QRectF& title, const QRectF& note);
+                                 const QList<QRectF>& obstacles, const QRectF& title, const QRectF& note,
+                                 const QRectF& xCaption = QRectF(), const QRectF& yCaption = QRectF());

@@ -162,11 +162,14 @@ ChartTextBoxes grafClass::textBoxes() const
     const double valueWidth = small.horizontalAdvance(
         QStringLiteral("%1").arg(-std::max(std::fabs(yMin), std::fabs(yMax)) * std::fabs(yScale), 0, 'f', yDecimals));
     const QRectF bounds(0, charHeight + 2, W, std::max(0.0, H - 2 * (charHeight + 2)));
-    const QList<QRectF> obstacles = {
-        QRectF(0, 0, 1.2 * charWidth + valueWidth + 2, H),
-        QRectF(W * 0.8, H - 1.5 * charWidth - small.ascent(), small.horizontalAdvance(xCaption), small.height()),
-    };
-    return Place_Chart_Texts(bounds, screenCurve(), tangent, obstacles, wantedTitle, wantedNote);
+    const QList<QRectF> obstacles = {QRectF(0, 0, 1.2 * charWidth + valueWidth + 2, H)};
+    const QRectF wantedX(W * 0.8, H - 1.5 * charWidth - small.ascent(), small.horizontalAdvance(xCaption),
+                         small.height());
+    // The y caption reads upwards from its foot at (7 characters, H / 2).
+    const double yLength = small.horizontalAdvance(yCaption);
+    const QRectF wantedY(7 * charWidth - small.ascent(), H * 0.5 - yLength, small.height(), yLength);
+    return Place_Chart_Texts(bounds, screenCurve(), tangent, obstacles, wantedTitle, wantedNote,
+                             xCaption.isEmpty() ? QRectF() : wantedX, yCaption.isEmpty() ? QRectF() : wantedY);
 }
 
 // ---------------------------------------------------------------- input
@@ -270,11 +273,15 @@ void grafClass::drawAxes(QPainter* painter)
     painter->setPen(dottedPen(Qt::blue, 2));
     painter->drawLine(QPointF(0, offsetY), QPointF(W, offsetY));
     painter->setPen(Qt::blue);
-    vertDraw(painter, QPointF(7 * charWidth, H * 0.5), yCaption);
-    painter->drawText(QPointF(W * 0.8, H - 1.5 * charWidth), xCaption);
+    const ChartTextBoxes texts = textBoxes();
+    const double ascent = QFontMetricsF(painter->font()).ascent();
+    if (!texts.yCaption.isNull())
+        vertDraw(painter, QPointF(texts.yCaption.left() + ascent, texts.yCaption.bottom()), yCaption);
+    if (!texts.xCaption.isNull())
+        painter->drawText(texts.xCaption.topLeft() + QPointF(0, ascent), xCaption);
     const QFont big = titleFont();
     painter->setFont(big);
-    painter->drawText(textBoxes().title.topLeft() + QPointF(0, QFontMetricsF(big).ascent()), title);
+    painter->drawText(texts.title.topLeft() + QPointF(0, QFontMetricsF(big).ascent()), title);
 }
 
 void grafClass::drawOptLine(QPainter* painter, const QPolygonF& screenPoints)

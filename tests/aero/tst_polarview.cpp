@@ -6,6 +6,8 @@
 #include "aero/polar.h"
 #include "aero/polarview.h"
 #include "tests/aero/polarfixture.h"
+#include "tests/common/overlap.h"
+#include "core/chartlabels.h"
 
 #include "core/parastruct.h"
 
@@ -14,6 +16,7 @@
 #include <QObject>
 #include <QPointF>
 #include <QPolygonF>
+#include <QRectF>
 #include <QString>
 #include <QStringList>
 #include <QStringLiteral>
@@ -322,6 +325,48 @@ private slots:
         QCOMPARE(opt_Vx_poly(QPolygonF{QPointF(0, 1), QPointF(0, 2)}), 0);
         QCOMPARE(Optimum_Text(QPointF(3, 4)),
                  QStringLiteral("(canopy optimum Vx:3.00 m/s; Vy:4.00 m/s)  result V= 18.00 km/h"));
+    }
+
+    // The axis captions keep off the curve: a curve through the foot of the
+    // chart, where the x caption is wanted, or up the left side, where the
+    // y caption is, moves the caption to a clear place inside the chart;
+    // the title and the note then keep off the captions.
+    void captionsKeepOffTheCurve_data()
+    {
+        QTest::addColumn<QPolygonF>("curve");
+        const QRectF bounds(0, 20, 800, 560);
+        QTest::newRow("through the x caption") << QPolygonF{{100, 300}, {660, 565}, {790, 570}};
+        QTest::newRow("along the foot") << QPolygonF{{0, 555}, {800, 555}};
+        QTest::newRow("up the left side") << QPolygonF{{70, 580}, {75, 20}};
+        QTest::newRow("clear of both") << QPolygonF{{300, 100}, {500, 200}};
+    }
+
+    void captionsKeepOffTheCurve()
+    {
+        QFETCH(QPolygonF, curve);
+        const QRectF bounds(0, 20, 800, 560);
+        const QRectF wantedX(640, 555, 60, 14), wantedY(60, 220, 14, 80);
+        const QRectF title(240, 25, 200, 20), note(400, 300, 150, 14);
+        const QRectF values(0, 0, 50, 600);
+        const ChartTextBoxes t =
+            Place_Chart_Texts(bounds, curve, QLineF(), {values}, title, note, wantedX, wantedY);
+        const QList<QRectF> boxes{t.xCaption, t.yCaption, t.title, t.note};
+        for (const QRectF& box : boxes) {
+            QVERIFY(!box.isNull());
+            QVERIFY(bounds.contains(box));
+            QVERIFY(!Polyline_Crosses(curve, box));
+            QVERIFY(!box.intersects(values));
+        }
+        QVERIFY(!Labels_Overlap(boxes));
+        QCOMPARE(t.xCaption.size(), wantedX.size());
+        QCOMPARE(t.yCaption.size(), wantedY.size());
+        // A caption nothing runs through stays where it is wanted.
+        if (!Polyline_Crosses(curve, wantedX))
+            QCOMPARE(t.xCaption, wantedX);
+        if (!Polyline_Crosses(curve, wantedY))
+            QCOMPARE(t.yCaption, wantedY);
+        // No caption asked, none placed.
+        QVERIFY(Place_Chart_Texts(bounds, curve, QLineF(), {}, title, note).xCaption.isNull());
     }
 };
 

@@ -11,6 +11,7 @@
 #include "core/calcul3d.h"
 #include "core/parastruct.h"
 #include "tests/common/overlap.h"
+#include "core/chartlabels.h"
 #include "tests/common/printtopdf.h"
 #include "core/openfile.h"
 #include "shell/model/installhooks.h"
@@ -279,14 +280,16 @@ private slots:
         QCOMPARE(texts.note.isNull(), tangent.isNull());
         QCOMPARE(tangent.isNull(), button != "VyVxButton");
         const QRectF frame(0, 0, chart->width(), chart->height());
-        for (const QRectF& box : {texts.title, texts.note}) {
+        QVERIFY(!texts.xCaption.isNull() && !texts.yCaption.isNull());
+        const QList<QRectF> boxes{texts.title, texts.note, texts.xCaption, texts.yCaption};
+        for (const QRectF& box : boxes) {
             if (box.isNull())
                 continue;
             QVERIFY(frame.contains(box));
             QVERIFY(!Polyline_Crosses(chart->screenCurve(), box));
             QVERIFY(!Polyline_Crosses(QPolygonF({tangent.p1(), tangent.p2()}), box));
         }
-        QVERIFY(!texts.title.intersects(texts.note));
+        QVERIFY(!Labels_Overlap(boxes));
     }
 
     // The wheel zooms by 2.5 % a step (in single precision, so two steps up
