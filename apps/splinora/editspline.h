@@ -10,11 +10,26 @@
 #include <QVector2D>
 #include <QWidget>
 
+#include <functional>
+
 #include "apps/splinora/parastruct.h"
 
 class QPainter;
 
 namespace splinora {
+
+// The figures of the chart's two scales, in drawing coordinates: the chord
+// in tenths from `origin` (where the chord line meets the thickness axis)
+// over `chord` pixels, in a row below the chord's ticks (`tickLength` deep)
+// and below every point of the airfoils drawn on it; the thickness in
+// tenths of the chord, +-0.1 to +-0.4, left of the thickness axis, each
+// centred on its grid line. The origin is written once, by the chord.
+struct ScaleLabel {
+    QRectF box;
+    QString text;
+};
+QList<ScaleLabel> Scale_Labels(QPointF origin, double chord, double tickLength, const QList<QPolygonF>& foils,
+                               const std::function<double(const QString&)>& textWidth, double lineHeight);
 
 // The drawing and editing area of the spline. Control points live in
 // drawing coordinates (pixels, y down, before zoom and pan); the screen
@@ -66,6 +81,10 @@ public:
     // long for it is shortened in its middle).
     QStringList Info_Lines() const { return infoLines; }
     QList<QRectF> Info_Line_Boxes() const;
+    // The scales' figures as the last paint wrote them, and the airfoils
+    // they keep off (background and spline, in drawing coordinates).
+    QList<ScaleLabel> Scale_Label_Boxes() const { return scaleLabels; }
+    QList<QPolygonF> Drawn_Foils() const;
 
     QPointF myAnchor() const;
     QSize SizeHint() const;
@@ -124,6 +143,7 @@ private:
     bool contextMenuConnected = false;
     int band = 0;
     QStringList infoLines;
+    QList<ScaleLabel> scaleLabels;
 };
 
 // One control point with its leg of the control polygon.

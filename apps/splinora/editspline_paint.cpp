@@ -73,17 +73,23 @@ void EditSpline::Coor_System(QPainter* painter)
     const QPen dotted(QBrush(Qt::darkRed), 0, Qt::DotLine);
     const QPen solid(QBrush(Qt::darkRed), 0, Qt::SolidLine);
 
-    // Chord scale in percent of the chord, labelled every 10 %.
+    const QFontMetricsF metrics(painter->font());
+    scaleLabels = Scale_Labels(QPointF(xc, yc), L_T, 15, Drawn_Foils(),
+                               [&metrics](const QString& t) { return metrics.horizontalAdvance(t); },
+                               metrics.height());
+    painter->setPen(solid);
+    for (const ScaleLabel& l : scaleLabels)
+        painter->drawText(l.box.topLeft() + QPointF(0, metrics.ascent()), l.text);
+
+    // Chord scale in percent of the chord, a grid line every 10 %.
     const double step = L_T / 100.0;
     for (int k = 0;; ++k) {
         const double x = xc + k * step;
         if (x > TE.x() + 1e-9)
             break;
-        const double value = std::round((x - xc) / step) * 0.01;
         if (k % 10 == 0) {
             painter->setPen(dotted);
             painter->drawLine(QPointF(x, 0), QPointF(x, H));
-            painter->drawText(QPointF(x, yc), QString("%1").arg(value, 0, 'f', 1));
         }
         painter->setPen(solid);
         painter->drawLine(QPointF(x, yc), QPointF(x, yc + 10));
@@ -98,7 +104,6 @@ void EditSpline::Coor_System(QPainter* painter)
             const long tenths = std::lround(double(yc - y) / tstep);
             if (std::labs(tenths) > 4)
                 continue;
-            painter->drawText(QPointF(xc, y), QString("%1").arg(tenths * 0.1, 0, 'f', 1));
             painter->setPen(dotted);
             painter->drawLine(QPointF(xc, y), QPointF(TE.x(), y));
         }
@@ -113,6 +118,47 @@ void EditSpline::Coor_System(QPainter* painter)
         painter->drawLine(QPointF(x1, yc), QPointF(x1, H));
     if (std::fabs(x2) < 1e6)
         painter->drawLine(QPointF(x2, yc), QPointF(x2, H));
+}
+
+QList<QPolygonF> EditSpline::Drawn_Foils() const
+{
+    QPolygonF background;
+    for (const QPointF& pt : p->baseAirfoil)
+        background.append(QPointF(xc + pt.x() * L_T, yc - pt.y() * L_T));
+    return {background, spline_poly};
+}
+
+QList<ScaleLabel> Scale_Labels(QPointF origin, double chord, double tickLength, const QList<QPolygonF>& foils,
+                               const std::function<double(const QString&)>& textWidth, double lineHeight)
+{
+    QList<ScaleLabel> labels;
+    if (!(chord > 0))
+        return labels;
+    // The chord's figures stand in one row under its ticks, lowered below
+    // the airfoils' lower sides: written on the chord line they sat on the
+    // nose and the tail of the airfoil they measure.
+    double rowTop = origin.y() + tickLength + 1;
+    for (const QPolygonF& foil : foils)
+        for (const QPointF& pt : foil)
+            if (std::isfinite(pt.y()) && pt.x() >= origin.x() - 1 && pt.x() <= origin.x() + chord + 1)
+                rowTop = std::max(rowTop, pt.y() + 2);
+    for (int k = 0; k <= 10; ++k) {
+        const QString text = QString::number(0.1 * k, 'f', 1);
+        const double w = textWidth(text);
+        const double x = origin.x() + chord * k / 10.0;
+        labels.append({QRectF(k == 0 ? x + 2 : x - w / 2, rowTop, w, lineHeight), text});
+    }
+    // The thickness figures left of their axis, where nothing is drawn.
+    for (int tenths = 4; tenths >= -4; --tenths) {
+        if (tenths == 0)
+            continue;
+        const QString text = QString::number(0.1 * tenths, 'f', 1);
+        const double w = textWidth(text);
+        // (on the grid's lines, a whole number of pixels apart)
+        const double y = origin.y() - std::floor(chord / 10) * tenths;
+        labels.append({QRectF(origin.x() - 3 - w, y - lineHeight / 2, w, lineHeight), text});
+    }
+    return labels;
 }
 
 void EditSpline::Paint_BackgroundPoly(QPainter* painter)

@@ -1,4 +1,5 @@
 #include <QTest>
+#include <QLabel>
 #include <QAction>
 #include <QApplication>
 #include <QColor>
@@ -564,6 +565,28 @@ private slots:
         QVERIFY(chart.contains(QPointF(area->xc, area->yc)) && chart.contains(QPointF(area->TE.x(), area->yc)));
         for (const QPointF& q : p->baseAirfoil)
             QVERIFY(chart.contains(QPointF(area->xc + q.x() * area->L_T, area->yc - q.y() * area->L_T)));
+
+        // The scales' figures: eleven along the chord, eight up and down,
+        // none over another nor over a point of either airfoil.
+        const QList<ScaleLabel> scale = area->Scale_Label_Boxes();
+        QCOMPARE(scale.size(), 19);
+        QList<QRectF> scaleBoxes;
+        for (const ScaleLabel& l : scale)
+            scaleBoxes << l.box;
+        QVERIFY(!Labels_Overlap(scaleBoxes));
+        QCOMPARE(scale.first().text, QString("0.0"));
+        const QList<QPolygonF> foils = area->Drawn_Foils();
+        QVERIFY(foils.size() == 2 && foils[0].size() > 10 && foils[1].size() > 10);
+        for (const ScaleLabel& l : scale)
+            for (const QPolygonF& foil : foils)
+                for (const QPointF& q : foil)
+                    QVERIFY2(!l.box.contains(q), qPrintable(l.text));
+
+        // The fields' names are whole.
+        for (const QLabel* label : win->findChildren<QLabel*>())
+            if (label->isVisible() && !label->text().isEmpty())
+                QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->contentsRect().width(),
+                         qPrintable(label->text()));
         win->showMaximized();
     }
 };
