@@ -175,6 +175,8 @@ private slots:
             if (!shots.isEmpty())
                 image.save(QString("%1/tab%2.png").arg(QString::fromLocal8Bit(shots)).arg(i));
             QVERIFY2(Colour_Count(image) > 2, qPrintable(w->tabWidget->tabText(i)));
+            // No tab without a name.
+            QVERIFY2(!w->tabWidget->tabText(i).trimmed().isEmpty(), qPrintable(QString::number(i)));
         }
         if (!shots.isEmpty())
             w->grab().save(QString::fromLocal8Bit(shots) + "/window.png");

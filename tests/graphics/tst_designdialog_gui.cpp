@@ -133,6 +133,8 @@ private slots:
         QCOMPARE(dialog->design_widget_up->editor().side(), 0);
         QCOMPARE(dialog->tabWidget->tabText(1), QStringLiteral("BOTTOM SURFACE DESIGN"));
         QCOMPARE(dialog->tabWidget->tabText(0), QStringLiteral("top surface design"));
+        // No tab without a name: the preview's tab says what it holds.
+        QCOMPARE(dialog->tabWidget->tabText(3), QStringLiteral("preview"));
         dialog->tabWidget->setCurrentIndex(0);
         QCOMPARE(dialog->design_widget_up->editor().side(), 0);
         QCOMPARE(dialog->design_widget_down->editor().side(), 1);
