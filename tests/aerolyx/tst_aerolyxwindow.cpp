@@ -80,7 +80,7 @@ private slots:
             QCOMPARE(e->maxLength(), 12);
         QVERIFY(!w->attangleEdit->isReadOnly() && w->circulationEdit->isReadOnly());
 
-        const QStringList titles{"C. map", "Pressure", "stream lines", "V polar", "C p polar", "CL,Cm polars", ""};
+        const QStringList titles{"C. map", "Pressure", "stream lines", "V polar", "C p polar", "CL,Cm polars", "Map functions"};
         QCOMPARE(w->tabWidget->count(), titles.size());
         for (int i = 0; i < titles.size(); ++i)
             QCOMPARE(w->tabWidget->tabText(i), titles[i]);
