@@ -146,7 +146,8 @@ QList<ScaleLabel> Scale_Labels(QPointF origin, double chord, double tickLength, 
         const QString text = QString::number(0.1 * k, 'f', 1);
         const double w = textWidth(text);
         const double x = origin.x() + chord * k / 10.0;
-        labels.append({QRectF(k == 0 ? x + 2 : x - w / 2, rowTop, w, lineHeight), text});
+        // (right of its grid line, which would cross it in its middle)
+        labels.append({QRectF(x + 2, rowTop, w, lineHeight), text});
     }
     // The thickness figures left of their axis, where nothing is drawn.
     for (int tenths = 4; tenths >= -4; --tenths) {

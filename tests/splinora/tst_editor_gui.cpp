@@ -582,6 +582,11 @@ private slots:
                 for (const QPointF& q : foil)
                     QVERIFY2(!l.box.contains(q), qPrintable(l.text));
 
+        // With WL_SHOTS naming a folder, the picture, to look at.
+        if (qEnvironmentVariableIsSet("WL_SHOTS"))
+            win->grab().save(QDir(qEnvironmentVariable("WL_SHOTS"))
+                                 .filePath(maximized ? "splinora-max.png" : "splinora.png"));
+
         // The fields' names are whole.
         for (const QLabel* label : win->findChildren<QLabel*>())
             if (label->isVisible() && !label->text().isEmpty())
