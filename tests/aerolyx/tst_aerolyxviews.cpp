@@ -449,6 +449,33 @@ private slots:
             const int h = view->height() - 1;
             for (const QPointF& p : view->Curve())
                 QVERIFY2(p.y() >= 0 && p.y() <= h / 2, qPrintable(QString::number(p.y())));
+
+            // The grid's values: every one written once, none where the
+            // curve or its points run, none over another or an angle,
+            // whole inside the chart.
+            for (const int width : {400, 560, 1100}) {
+                view->resize(width, 470);
+                const QList<PolarView::AxisLabel> values = view->Value_Labels();
+                QStringList texts;
+                QList<QRectF> boxes;
+                for (const PolarView::AxisLabel& l : values) {
+                    texts << l.text;
+                    boxes << l.box;
+                    QVERIFY2(!Polyline_Crosses(view->Curve(), l.box), qPrintable(l.text));
+                    for (const QPointF& p : view->Curve())
+                        QVERIFY2(!l.box.intersects(QRectF(p - QPointF(3, 3), QSizeF(6, 6))), qPrintable(l.text));
+                    QVERIFY2(QRectF(0, 0, width, 470).contains(l.box), qPrintable(l.text));
+                }
+                QStringList expected = labels;
+                expected.removeOne(QStringLiteral("0.0000")); // (the zero row is written once)
+                QCOMPARE(texts.size(), expected.size());
+                for (const QString& t : expected)
+                    QVERIFY2(texts.contains(t), qPrintable(t));
+                for (const PolarView::AxisLabel& a : view->Angle_Labels())
+                    boxes << a.box;
+                QVERIFY(!Labels_Overlap(boxes));
+            }
+            view->resize(560, 470);
         }
         QVERIFY(w->Open_Airfoil(dir.filePath("naca4412.dat")));
         Set_Angle(5);

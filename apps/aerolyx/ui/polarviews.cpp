@@ -4,6 +4,7 @@
 #include "core/chartlabels.h"
 
 #include <QFontMetricsF>
+#include <QLineF>
 #include <QPainter>
 
 #include <algorithm>
@@ -126,6 +127,70 @@ QList<PolarView::AxisLabel> PolarView::Angle_Labels() const
     return labels;
 }
 
+QList<PolarView::AxisLabel> PolarView::Value_Labels() const
+{
+    const QList<AxisLabel> angles = Angle_Labels(); // lays the view out
+    const QPolygonF curve = Curve();
+    const QFontMetricsF metrics(Grid_Font());
+    const double dy = quarterHeight / style.yDivisions;
+    const double unit = rangeFactor * style.yLabelUnit;
+
+    QList<QRectF> obstacles;
+    for (const AxisLabel& a : angles)
+        obstacles << a.box;
+    for (int i = 0; i < curve.size(); ++i) {
+        // The point's ring, and the segment to the next in small squares.
+        obstacles << QRectF(curve[i] - QPointF(4, 4), QSizeF(8, 8));
+        if (i + 1 == curve.size())
+            break;
+        const QLineF segment(curve[i], curve[i + 1]);
+        const int steps = std::clamp(int(segment.length() / 3), 1, 1000);
+        for (int k = 1; k < steps; ++k)
+            obstacles << QRectF(segment.pointAt(double(k) / steps) - QPointF(1.5, 1.5), QSizeF(3, 3));
+    }
+
+    QList<QString> texts;
+    QList<QList<QRectF>> candidates;
+    for (int j = 0; j <= style.yDivisions; ++j) {
+        if (j % style.labelEvery != 0)
+            continue;
+        for (const int side : {1, -1}) {
+            if (j == 0 && side < 0)
+                continue;
+            const double value = side * j * unit;
+            const QString text = Value_Label(value);
+            const double tw = metrics.horizontalAdvance(text);
+            // The top and bottom labels kept whole inside the chart.
+            const double baseline = side > 0 ? std::max(originY - j * dy + 4, metrics.ascent())
+                                              : std::min(originY + j * dy + 4, h / 2.0);
+            const double top = baseline - metrics.ascent();
+            const double th = metrics.height();
+            const double lineY = side > 0 ? originY - j * dy : originY + j * dy;
+            texts << text;
+            // On its line beside the axis, then above or below the line
+            // (clear of the rings of points on it), then a label's width
+            // farther out.
+            QList<QRectF> places;
+            for (const double x : {originX - 4 - tw, originX + 4})
+                places << QRectF(x, top, tw, th);
+            for (const double x : {originX - 4 - tw, originX + 4})
+                places << QRectF(x, lineY - 5 - th, tw, th) << QRectF(x, lineY + 5, tw, th);
+            for (const double x : {originX - 12 - 2 * tw, originX + 12 + tw})
+                places << QRectF(x, top, tw, th) << QRectF(x, lineY - 5 - th, tw, th)
+                       << QRectF(x, lineY + 5, tw, th);
+            candidates << places;
+        }
+    }
+    const QRectF chart(0, 0, w, h / 2.0 + metrics.descent());
+    const QList<QRectF> placed = Place_Labels_Among(
+        candidates, obstacles, [&chart](int, const QRectF& box) { return !chart.contains(box); });
+    QList<AxisLabel> labels;
+    for (int i = 0; i < placed.size(); ++i)
+        if (!placed[i].isNull())
+            labels.append({placed[i], texts[i]});
+    return labels;
+}
+
 QColor PolarView::Text_Colour() const
 {
     // The style sheets paint the views light or dark: the texts take the
@@ -161,17 +226,10 @@ void PolarView::RasterNet(QPainter* painter)
             painter->drawLine(QPointF(originX, y), QPointF(w, y));
             painter->drawLine(QPointF(originX, y), QPointF(-w, y));
         }
-        if (j % style.labelEvery == 0) {
-            painter->setPen(ink);
-            // The top and bottom labels kept whole inside the chart.
-            const double top = std::max(originY - j * dy + 4, metrics.ascent());
-            const double bottom = std::min(originY + j * dy + 4, h / 2.0);
-            const double unit = rangeFactor * style.yLabelUnit;
-            const QString up = Value_Label(j * unit), down = Value_Label(-j * unit);
-            painter->drawText(QPointF(originX - 4 - metrics.horizontalAdvance(up), top), up);
-            painter->drawText(QPointF(originX - 4 - metrics.horizontalAdvance(down), bottom), down);
-        }
     }
+    painter->setPen(ink);
+    for (const AxisLabel& l : Value_Labels())
+        painter->drawText(l.box.topLeft() + QPointF(0, metrics.ascent()), l.text);
     font.setPixelSize(12);
     painter->setFont(font);
     painter->setPen(QPen(ink, 1));

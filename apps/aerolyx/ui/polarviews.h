@@ -44,6 +44,12 @@ public:
         QString text;
     };
     QList<AxisLabel> Angle_Labels() const;
+    // The values of the labelled grid lines where they are drawn: each on
+    // its line left of the value axis, or right of it where the curve or
+    // its points run through the left place (the moment's nearly level
+    // curve ran through its own value), inside the chart and off the angle
+    // labels; the zero once. A value with no free place is left out.
+    QList<AxisLabel> Value_Labels() const;
     // The colour of the texts and the grid: black or white, whichever
     // reads on the view's background.
     QColor Text_Colour() const;
