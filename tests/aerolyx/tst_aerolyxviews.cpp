@@ -272,6 +272,17 @@ private slots:
                                            &chart->Difference_Curve()})
                 QVERIFY2(!Polyline_Crosses(*curve, b), qPrintable(which));
         }
+        // The title, the Cp axis' name and the legend, too: off the curves,
+        // the chord labels and each other, inside the view.
+        const QList<QRectF> texts = chart->Text_Boxes();
+        QCOMPARE(texts.size(), 3);
+        for (const QRectF& t : texts) {
+            QVERIFY(QRectF(0, 0, size.width(), size.height()).contains(t));
+            for (const QPolygonF* curve : {&chart->Outline(), &chart->Upper_Curve(), &chart->Lower_Curve(),
+                                           &chart->Difference_Curve()})
+                QVERIFY(!Polyline_Crosses(*curve, t));
+        }
+        QVERIFY(!Labels_Overlap(texts + boxes));
         Set_Angle(5);
     }
 

@@ -2,11 +2,14 @@
 
 #include "apps/aerolyx/calc/conformalmap.h"
 #include "apps/aerolyx/calc/flow.h"
+#include "core/chartlabels.h"
 #include "core/transf.h"
 
 #include <QFontMetricsF>
+#include <QLineF>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace aerolyx {
@@ -86,17 +89,81 @@ void cpCoef::Raster_Net(QPainter* painter)
             painter->drawText(QPointF(leftMargin - 30, down), Fixed(yLabelStep * j, 1));
         }
     }
-    painter->setFont(Bold_Font(painter->font()));
-    painter->drawText(10, 15, "Cp(alpha attack)");
+}
+
+namespace {
+const char* const kTitle = "Cp(alpha attack)";
+const char* const kCpName = "[Cp]";
+const char* const kLegend[3] = {"________ Up side cp ", "________ lower side cp ", "________ difference "};
+constexpr double kLegendLine = 20; // pixels from one legend line to the next
+} // namespace
+
+QList<QRectF> cpCoef::Text_Boxes() const
+{
+    const int w = width() - 1, h = height() - 1;
+    const double left = 0.1 * w;
+    const QFontMetricsF metrics(Bold_Font(font()));
+    const double th = metrics.height(), ascent = metrics.ascent();
+    double legendWidth = 0;
+    for (const char* line : kLegend)
+        legendWidth = std::max(legendWidth, metrics.horizontalAdvance(QString::fromLatin1(line)));
+    const QSizeF title(metrics.horizontalAdvance(QString::fromLatin1(kTitle)), th);
+    const QSizeF cpName(metrics.horizontalAdvance(QString::fromLatin1(kCpName)), th);
+    const QSizeF legend(legendWidth, 2 * kLegendLine + th);
+
+    // Below the Cp = 2 line and above the chord labels the curves do not
+    // run (the stagnation point has Cp = 1): the texts' second choice.
+    const QList<QRectF> chord = Chord_Label_Boxes();
+    const double lowest = chord.first().top() - 4;
+    auto row = [&](const QSizeF& size, double top, double from, double to) {
+        QList<QRectF> places;
+        for (double x = from; x + size.width() <= to; x += 0.25 * size.width())
+            places << QRectF(QPointF(x, top), size);
+        return places;
+    };
+    QList<QList<QRectF>> candidates;
+    candidates << (QList<QRectF>{QRectF(QPointF(10, 15 - ascent), title)} + row(title, 15 - ascent, 10, w)
+                   + row(title, lowest - th, 10, w));
+    candidates << (QList<QRectF>{QRectF(QPointF(left + 15, 30 - ascent), cpName)} + row(cpName, 30 - ascent, left, w)
+                   + row(cpName, 15 - ascent, left, w) + row(cpName, lowest - 2 * th, 10, w));
+    candidates << (QList<QRectF>{QRectF(QPointF(w / 2, 30 - ascent), legend)} + row(legend, 30 - ascent, left, w)
+                   + row(legend, lowest - th - legend.height(), left, w));
+
+    QList<QRectF> obstacles = chord;
+    for (const QPolygonF* curve : {&upperCurve, &lowerCurve, &differenceCurve, &outline}) {
+        for (int i = 1; i < curve->size(); ++i) {
+            const QLineF segment(curve->at(i - 1), curve->at(i));
+            const int steps = std::clamp(int(segment.length() / 3), 1, 1000);
+            for (int k = 0; k <= steps; ++k)
+                obstacles << QRectF(segment.pointAt(double(k) / steps) - QPointF(1.5, 1.5), QSizeF(3, 3));
+        }
+    }
+    const QRectF view(0, 0, w, h);
+    QList<QRectF> boxes =
+        Place_Labels_Among(candidates, obstacles, [&view](int, const QRectF& box) { return !view.contains(box); });
+    for (int i = 0; i < boxes.size(); ++i)
+        if (boxes[i].isNull())
+            boxes[i] = candidates[i].first();
+    return boxes;
+}
+
+void cpCoef::Paint_Texts(QPainter* painter)
+{
+    const QFont bold = Bold_Font(painter->font());
+    painter->setFont(bold);
+    const double ascent = QFontMetricsF(bold).ascent();
+    const QList<QRectF> boxes = Text_Boxes();
+    painter->setPen(QPen(Qt::black, 0));
+    painter->drawText(boxes[TitleText].topLeft() + QPointF(0, ascent), QString::fromLatin1(kTitle));
     // The axis' name above its last labels.
-    painter->drawText(QPointF(rectW - 50, chordLabels.last().top() - 4), "[x/c]");
-    painter->drawText(int(leftMargin + 15), 30, "[Cp]");
-    painter->setPen(QPen(Qt::red, 1));
-    painter->drawText(rectW / 2, 30, "________ Up side cp ");
-    painter->setPen(QPen(Qt::blue, 1));
-    painter->drawText(rectW / 2, 50, "________ lower side cp ");
-    painter->setPen(QPen(Qt::black, 1));
-    painter->drawText(rectW / 2, 70, "________ difference ");
+    painter->drawText(QPointF(rectW - 50, Chord_Label_Boxes().last().top() - 4), "[x/c]");
+    painter->drawText(boxes[CpText].topLeft() + QPointF(0, ascent), QString::fromLatin1(kCpName));
+    const Qt::GlobalColor colours[3] = {Qt::red, Qt::blue, Qt::black};
+    for (int i = 0; i < 3; ++i) {
+        painter->setPen(QPen(colours[i], 1));
+        painter->drawText(boxes[LegendText].topLeft() + QPointF(0, ascent + i * kLegendLine),
+                          QString::fromLatin1(kLegend[i]));
+    }
 }
 
 void cpCoef::paint_airfoil(QPainter* painter)
@@ -165,6 +232,8 @@ void cpCoef::paintEvent(QPaintEvent*)
     Raster_Net(&painter);
     paint_airfoil(&painter);
     CP_Polar(&painter);
+    // Last: the texts keep off the curves just drawn.
+    Paint_Texts(&painter);
 }
 
 int f_nose_index(const QPolygonF& p)

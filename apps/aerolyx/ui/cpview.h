@@ -27,6 +27,13 @@ public:
     // size: along the lower edge, under their grid lines, away from the
     // Cp = 0 line and the airfoil drawn on it.
     QList<QRectF> Chord_Label_Boxes() const;
+    // The chart's texts: its title, the name of the Cp axis and the legend
+    // of the three curves (one box for its three lines). Each at its place
+    // along the top when the curves of the last paint leave it free, else
+    // farther along the top or down in the rows below Cp = 2, above the
+    // chord labels; a text with no free place stays where it is wanted.
+    enum { TitleText, CpText, LegendText };
+    QList<QRectF> Text_Boxes() const;
 
 public slots:
     void scaleView(qreal) {}
@@ -38,6 +45,7 @@ private:
     void Raster_Net(QPainter* painter);
     void paint_airfoil(QPainter* painter);
     void CP_Polar(QPainter* painter);
+    void Paint_Texts(QPainter* painter);
     QPointF Chart(double x, double cp) const;
 
     QPolygonF upperCurve;
