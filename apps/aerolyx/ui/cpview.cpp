@@ -135,7 +135,8 @@ QList<QRectF> cpCoef::Text_Boxes() const
             const QLineF segment(curve->at(i - 1), curve->at(i));
             const int steps = std::clamp(int(segment.length() / 3), 1, 1000);
             for (int k = 0; k <= steps; ++k)
-                obstacles << QRectF(segment.pointAt(double(k) / steps) - QPointF(1.5, 1.5), QSizeF(3, 3));
+                // (with a few pixels of air around the line)
+                obstacles << QRectF(segment.pointAt(double(k) / steps) - QPointF(3, 3), QSizeF(6, 6));
         }
     }
     const QRectF view(0, 0, w, h);
