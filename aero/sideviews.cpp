@@ -92,10 +92,18 @@ PilotScene Pilot_Side_Scene(const ParaStruct* d)
     for (int r = kFirstPilotRow; r <= kLastPilotRow; ++r)
         s.pilotLines.append(QLineF(d->rowMarkers[r], QPointF(s.pilotX, s.pilotY)));
     s.centreText = QStringLiteral("Aerodynamic center: %1 %").arg(d->metaCentre * 100, 4, 'f', 2);
-    s.centreTextAt = QPointF(std::trunc(s.centreX), 0);
+    // Above the airfoil: on the chord line it was written over the section
+    // it marks, with the chord line through it.
+    double top = 0;
+    for (const QPointF& p : s.airfoil)
+        if (std::isfinite(p.y()))
+            top = std::min(top, p.y());
+    s.centreTextAt = QPointF(std::trunc(s.centreX), std::floor(top) - 6);
     s.shiftText = QStringLiteral("  Calage-pilot's displacement from LE: %1 [%]")
                       .arg(calculate_shift_from_legaX(d), 4, 'f', 2);
-    s.shiftTextAt = QPointF(0, std::trunc(2 * s.pilotY / 3));
+    // Under the pilot, where no line runs: two thirds of the way down the
+    // lines crossed it.
+    s.shiftTextAt = QPointF(0, std::trunc(s.pilotY) + 40);
     return s;
 }
 

@@ -110,9 +110,18 @@ private slots:
         const QPointF te = d->ribAirfoils[0].first();
         QCOMPARE(s.chordLine, QLineF(-260, 0, 40 + 560 * te.x() + 300, -560 * te.y()));
         QCOMPARE(s.centreText, QStringLiteral("Aerodynamic center: 30.00 %"));
-        QCOMPARE(s.centreTextAt, QPointF(std::trunc(s.centreX), 0));
+        // The centre's text stands above the section (upwards is -y), its
+        // baseline clear of the highest point, not on the chord line.
+        QCOMPARE(s.centreTextAt.x(), std::trunc(s.centreX));
+        for (const QPointF& p : s.airfoil)
+            QVERIFY(s.centreTextAt.y() < p.y() - 2);
         QCOMPARE(s.shiftText, QStringLiteral("  Calage-pilot's displacement from LE: 25.00 [%]"));
-        QCOMPARE(s.shiftTextAt, QPointF(0, std::trunc(2 * s.pilotY / 3)));
+        // The displacement's text stands below the pilot, where the lines,
+        // which end at the pilot, do not run.
+        QCOMPARE(s.shiftTextAt.x(), 0.0);
+        QVERIFY(s.shiftTextAt.y() > s.pilotY + 20);
+        for (const QLineF& l : s.pilotLines)
+            QVERIFY(std::max(l.p1().y(), l.p2().y()) <= s.pilotY);
     }
 
     // The row letters under the markers stand apart where rows lie close
