@@ -1,7 +1,9 @@
 #include "shape/frontview.h"
 
 #include "core/geomconst.h"
+#include "core/chartlabels.h"
 #include "core/parastruct.h"
+#include <QLineF>
 
 #include <algorithm>
 #include <cmath>
@@ -54,4 +56,32 @@ FrontViewFigures Front_View_Figures(const ParaStruct& d)
         }
     }
     return f;
+}
+
+QList<QRectF> Rib_Number_Boxes(const QList<QPointF>& ribs, const QList<QSizeF>& sizes,
+                               const QList<QPolygonF>& lines, double ringRadius)
+{
+    QList<QRectF> obstacles;
+    for (const QPointF& p : ribs)
+        obstacles << QRectF(p - QPointF(ringRadius, ringRadius), QSizeF(2 * ringRadius, 2 * ringRadius));
+    for (const QPolygonF& line : lines) {
+        for (int i = 1; i < line.size(); ++i) {
+            const QLineF segment(line[i - 1], line[i]);
+            const int steps = std::clamp(int(segment.length() / 3), 1, 2000);
+            for (int k = 0; k <= steps; ++k)
+                obstacles << QRectF(segment.pointAt(double(k) / steps) - QPointF(1.5, 1.5), QSizeF(3, 3));
+        }
+    }
+    QList<QList<QRectF>> candidates;
+    const double gap = ringRadius + 1;
+    for (int r = 0; r < ribs.size() && r < sizes.size(); ++r) {
+        const QPointF p = ribs[r];
+        const double w = sizes[r].width(), h = sizes[r].height();
+        candidates << QList<QRectF>{QRectF(p.x() + gap, p.y() - gap - h, w, h), QRectF(p.x() + gap, p.y() + gap, w, h),
+                                    QRectF(p.x() - gap - w, p.y() - gap - h, w, h),
+                                    QRectF(p.x() - gap - w, p.y() + gap, w, h),
+                                    QRectF(p.x() - w / 2, p.y() - gap - h, w, h),
+                                    QRectF(p.x() - w / 2, p.y() + gap, w, h)};
+    }
+    return Place_Labels_Among(candidates, obstacles);
 }

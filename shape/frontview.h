@@ -8,6 +8,8 @@
 #include <QList>
 #include <QPointF>
 #include <QPolygonF>
+#include <QRectF>
+#include <QSizeF>
 
 class ParaStruct;
 
@@ -43,3 +45,12 @@ double Front_Opening_Angle(QPointF p, double hangY);
 // The figures of the design's current front view (frontY, frontZ,
 // frontControlPoints and frontArcLength as WingTipGeometrySetup leaves them).
 FrontViewFigures Front_View_Figures(const ParaStruct& design);
+
+// Where the ribs' numbers stand: beside each rib's ring (radius
+// `ringRadius`), at the first of the places right above, right below, left
+// above, left below, above and below it that neither a line drawn there
+// (`lines`: the arc, the reference circle and curve), nor a ring, nor a
+// number placed before it covers; a number with no such place comes back
+// null. `sizes` are the numbers' boxes, one per rib.
+QList<QRectF> Rib_Number_Boxes(const QList<QPointF>& ribs, const QList<QSizeF>& sizes,
+                               const QList<QPolygonF>& lines, double ringRadius);

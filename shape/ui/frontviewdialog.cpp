@@ -1,4 +1,6 @@
 #include "shape/ui/frontviewdialog.h"
+
+#include <QFontMetricsF>
 #include "widgets/editsession.h"
 
 #include "ui_frontviewdialog.h"
@@ -217,7 +219,11 @@ void BezierFace::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidg
     painter->drawPolyline(curve);
 
     // the hang height and the pilot
-    DrawVerticalText(painter, QStringLiteral(" Hang height [m]: %1").arg(H, 0, 'g', 6), QPointF(0, (100 + hy) / 2));
+    // Along the top of the hang line, left of it, where the view opens:
+    // halfway down it stood below the fitted view.
+    const QString hang = QStringLiteral(" Hang height [m]: %1").arg(H, 0, 'g', 6);
+    const double hangLength = QFontMetricsF(painter->font()).horizontalAdvance(hang);
+    DrawVerticalText(painter, hang, QPointF(-4, std::min(110 + hangLength, std::max(110.0, hy))));
     painter->setPen(QPen(Qt::black, 1, Qt::SolidLine));
     painter->drawEllipse(QRect(-10, int(hy - 10), 20, 20));
     painter->drawLine(QPointF(0, hy), QPointF(0, 100));
@@ -267,11 +273,20 @@ void BezierFace::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidg
     painter->setPen(QPen(Qt::blue, 1, Qt::SolidLine));
     font.setPointSize(8);
     painter->setFont(font);
+    const QFontMetricsF ribMetrics(font);
+    QList<QSizeF> numberSizes;
+    for (int r = 0; r < f.ribs.size(); ++r)
+        numberSizes << QSizeF(ribMetrics.horizontalAdvance(QString::number(r)), ribMetrics.height());
+    const QList<QRectF> numbers =
+        Rib_Number_Boxes(f.ribs, numberSizes, {Bezier_FourPoints(points[0], points[1], points[2], points[3]),
+                                               f.circle, f.reference},
+                         5);
     for (int r = 0; r < f.ribs.size(); ++r) {
         const QPointF P = f.ribs.at(r);
         painter->drawEllipse(QRectF(P.x() - 5, P.y() - 5, 10, 10));
         painter->drawEllipse(QRectF(-P.x() - 5, P.y() - 5, 10, 10));
-        painter->drawText(P, QString::number(r));
+        if (r < numbers.size() && !numbers[r].isNull())
+            painter->drawText(numbers[r].topLeft() + QPointF(0, ribMetrics.ascent()), QString::number(r));
         if (r == f.ribs.size() - 1)
             painter->drawEllipse(QRectF(P.x() - 8, P.y() - 8, 16, 16));
     }
@@ -284,7 +299,9 @@ void BezierFace::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidg
     painter->setPen(QPen(Qt::blue, 1, Qt::DashDotLine));
     painter->drawText(QRectF(0.5 * (p0.x() + xMax), p0.y(), 200, 30),
                       QStringLiteral("proj.span:%1").arg(f.projectedSpan, 0, 'f', 2));
-    DrawVerticalText(painter, QStringLiteral("%1").arg(f.tipHeight, 0, 'f', 2), QPointF(xMax, 0.5 * (p0.y() + yMax)));
+    // (left of the line it measures, not on it)
+    DrawVerticalText(painter, QStringLiteral("%1").arg(f.tipHeight, 0, 'f', 2),
+                     QPointF(xMax - 4, 0.5 * (p0.y() + yMax)));
     painter->drawLine(QPointF(p0.x(), p0.y()), QPointF(xMax, p0.y()));
     painter->drawLine(QPointF(xMax, p0.y()), QPointF(xMax, yMax));
 }

@@ -22,6 +22,12 @@
 #include <memory>
 
 #include "shape/ui/frontviewdialog.h"
+#include "shape/frontview.h"
+#include "core/chartlabels.h"
+#include "core/curves.h"
+#include "tests/common/overlap.h"
+#include <QLineF>
+#include <QSizeF>
 #include "tests/shape/shapefixture.h"
 #include "tests/common/statewait.h"
 
@@ -296,6 +302,48 @@ private slots:
         drag(2, view()->node(2)->scenePos() + QPointF(15, 25));
         QVERIFY(qAbs(live->flatArea - area) < 1e-9 * area);
         QVERIFY(live->projectedArea > 0 && live->projectedArea < live->flatArea);
+    }
+
+    // The ribs' numbers stand beside their rings, off the arc, the reference
+    // circle and curve, and apart: with the base line as the design has it
+    // and with its tip pulled out, which lays the arc over the circle.
+    void ribNumbersKeepOffTheLines_data()
+    {
+        QTest::addColumn<QPointF>("tipPull");
+        QTest::newRow("as designed") << QPointF(0, 0);
+        QTest::newRow("tip pulled out") << QPointF(60, -40);
+    }
+
+    void ribNumbersKeepOffTheLines()
+    {
+        QFETCH(QPointF, tipPull);
+        if (!tipPull.isNull())
+            drag(3, view()->node(3)->scenePos() + tipPull);
+        const FrontViewFigures f = Front_View_Figures(*live);
+        QVERIFY(f.ribs.size() > 10);
+        const QPointF* p = view()->arc()->points;
+        const QList<QPolygonF> lines{Bezier_FourPoints(p[0], p[1], p[2], p[3]), f.circle, f.reference};
+        QList<QSizeF> sizes;
+        for (int r = 0; r < f.ribs.size(); ++r)
+            sizes << QSizeF(r < 10 ? 7 : 14, 12);
+        const QList<QRectF> boxes = Rib_Number_Boxes(f.ribs, sizes, lines, 5);
+        QCOMPARE(boxes.size(), f.ribs.size());
+        int placed = 0;
+        for (int r = 0; r < boxes.size(); ++r) {
+            if (boxes[r].isNull())
+                continue;
+            ++placed;
+            QCOMPARE(boxes[r].size(), sizes[r]);
+            for (const QPolygonF& line : lines)
+                QVERIFY2(!Polyline_Crosses(line, boxes[r]), qPrintable(QString::number(r)));
+            for (const QPointF& rib : f.ribs)
+                QVERIFY(!boxes[r].intersects(QRectF(rib - QPointF(5, 5), QSizeF(10, 10))));
+            // near its own rib
+            QVERIFY(QLineF(boxes[r].center(), f.ribs[r]).length() < 30);
+        }
+        // Ribs 0 and 1 crowd the centre node: every other one is numbered.
+        QVERIFY2(placed >= boxes.size() - 2, qPrintable(QString::number(placed)));
+        QVERIFY(!Labels_Overlap(boxes));
     }
 };
 
