@@ -4,6 +4,7 @@
 #include "core/checkedint.h"
 #include "patterns/controlmarks.h"
 #include "patterns/patternsheet.h"
+#include "patterns/piecelabels.h"
 #include "geom/sheet.h"
 #include "structure/diagonals.h"
 #include "structure/diagshape.h"
@@ -46,7 +47,16 @@ PieceSheet Diagonal_Sheet(const PatternSheet& sheet)
         const QPointF p0 = O.first() + T, pn = O.last() + T;
         const QPointF m((p0.x() + pn.x()) * 0.5, (p0.y() + pn.y()) * 0.5 + 2.0);
         const int angle = wl::Checked_Int(std::atan2(p0.y() - pn.y(), p0.x() - pn.x()) * 57.29577952383886);
-        out.text(m, m, label, angle, label, font, height);
+        // The label runs along the diagonal inside its outline, clear of the
+        // cross-port holes.
+        QPolygonF cut = O.translated(T);
+        if (cut.size() > 2 && cut.first() != cut.last())
+            cut.append(cut.first());
+        QList<QPolygonF> holes;
+        for (const QPolygonF& hole : std::as_const(copy.flatHoles))
+            holes.append(hole.translated(T));
+        const LabelWish wish{label, m, m, angle, cut.boundingRect().center()};
+        Draw_Piece_Labels(&out, Place_Piece_Labels(cut, holes, {wish}, height, out.scale()), label, font, height);
         out.loop(O.translated(T), label, 2, true);
         for (const QPolygonF& hole : std::as_const(copy.flatHoles))
             out.loop(hole.translated(T), label, 3, true);

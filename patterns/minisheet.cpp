@@ -7,6 +7,7 @@
 #include "patterns/controlmarks.h"
 #include "patterns/patterngeom.h"
 #include "patterns/patternsheet.h"
+#include "patterns/piecelabels.h"
 #include "patterns/ribseams.h"
 #include "geom/ribunfold.h"
 #include "geom/sheet.h"
@@ -59,12 +60,26 @@ QList<QPolygonF> trapezoidHoles(const ParaStruct& design, HoleLayout* layout, co
     return holes;
 }
 
-void drawHolesInside(PieceSheet* out, const QList<QPolygonF>& holes, const QPolygonF& mini, double dx, int x,
-                     int y, const QString& label)
+QList<QPolygonF> drawHolesInside(PieceSheet* out, const QList<QPolygonF>& holes, const QPolygonF& mini, double dx,
+                                 int x, int y, const QString& label)
 {
+    QList<QPolygonF> drawn;
     for (const QPolygonF& h : holes)
-        if (testContain(mini, h.translated(dx, 0)))
-            out->loop(h.translated(x + dx, y), label, 1, true);
+        if (testContain(mini, h.translated(dx, 0))) {
+            drawn.append(h.translated(x + dx, y));
+            out->loop(drawn.last(), label, 1, true);
+        }
+    return drawn;
+}
+
+// The label of a mini-rib (its closed cut line) where the writer puts it
+// when it fits there, else as near to the middle of the piece as it fits,
+// clear of the vent holes.
+void drawLabel(PieceSheet* out, const QPolygonF& cut, const QList<QPolygonF>& holes, QPointF at,
+               const QString& label, const QFont& font, int height)
+{
+    const LabelWish wish{label, at, at, 0, cut.boundingRect().center()};
+    Draw_Piece_Labels(out, Place_Piece_Labels(cut, holes, {wish}, height, out->scale()), label, font, height);
 }
 
 bool designLoaded(const ParaStruct* d)
@@ -106,24 +121,26 @@ double deltaTail(const QPolygonF& rib, const QPolygonF& mini)
     return rib.first().x() - mini.first().x();
 }
 
-void Acad_Front_FoilHoles(PieceSheet* out, const ParaStruct& design, HoleLayout* layout, const QPolygonF& ribOutline,
-                          const QPolygonF& frontFoil, int x, int y, const QString& label)
+QList<QPolygonF> Acad_Front_FoilHoles(PieceSheet* out, const ParaStruct& design, HoleLayout* layout,
+                                      const QPolygonF& ribOutline, const QPolygonF& frontFoil, int x, int y,
+                                      const QString& label)
 {
     if (ribOutline.isEmpty() || frontFoil.isEmpty())
-        return;
+        return {};
     const QList<QPolygonF> holes = trapezoidHoles(design, layout, ribOutline, 2);
-    drawHolesInside(out, holes, frontFoil, deltaNose(&ribOutline, &frontFoil), x, y, label);
+    return drawHolesInside(out, holes, frontFoil, deltaNose(&ribOutline, &frontFoil), x, y, label);
 }
 
-void Acad_Rear_FoilHoles(PieceSheet* out, const ParaStruct& design, HoleLayout* layout, const QPolygonF& ribOutline,
-                         const QPolygonF& rearFoil, int x, int y, const QString& label)
+QList<QPolygonF> Acad_Rear_FoilHoles(PieceSheet* out, const ParaStruct& design, HoleLayout* layout,
+                                     const QPolygonF& ribOutline, const QPolygonF& rearFoil, int x, int y,
+                                     const QString& label)
 {
     if (ribOutline.isEmpty() || rearFoil.isEmpty())
-        return;
+        return {};
     const QList<QPolygonF> holes = trapezoidHoles(design, layout, ribOutline, 3);
     // The rib's layout moves onto the mini-rib by the difference of their
     // trailing edges: the mini-rib's less the rib's.
-    drawHolesInside(out, holes, rearFoil, -deltaTail(ribOutline, rearFoil), x, y, label);
+    return drawHolesInside(out, holes, rearFoil, -deltaTail(ribOutline, rearFoil), x, y, label);
 }
 
 PieceSheet FrontMiniRib_Sheet(const PatternSheet& sheet)
@@ -157,10 +174,10 @@ PieceSheet FrontMiniRib_Sheet(const PatternSheet& sheet)
         if (sheet.options.wideSpacing)
             out.polyline(P, label, 3);
         Sheet_Marks(&out, &design, front.marks.translated(x, y), 12, label);
-        out.polyline(Airfoil_ubermuss(allowance, P), label, 1);
-        Acad_Front_FoilHoles(&out, design, &layout, rib.outline, frontFoil, x, y, label);
-        const QPointF at = Txt_minx_center(P);
-        out.text(at, at, label, 0, label, font, height);
+        const QPolygonF cut = Front_Airfoil_ubermuss(allowance, P);
+        out.polyline(cut, label, 1);
+        const QList<QPolygonF> holes = Acad_Front_FoilHoles(&out, design, &layout, rib.outline, frontFoil, x, y, label);
+        drawLabel(&out, cut, holes, Txt_minx_center(P), label, font, height);
         x = wl::Checked_Int(x + std::round(1.3 * widthOf(frontFoil)));
     }
     return out;
@@ -199,10 +216,10 @@ PieceSheet RearMiniRib_Sheet(const PatternSheet& sheet)
         if (sheet.options.wideSpacing)
             out.polyline(P, label, 3);
         Sheet_Marks(&out, &design, rear.marks.translated(x, y), 12, label);
-        out.polyline(Rear_Airfoil_ubermuss(rear, allowance, P), label, 1);
-        Acad_Rear_FoilHoles(&out, design, &layout, rib.outline, rearFoil, x, y, label);
-        const QPointF at = Txt_maxx_center(P);
-        out.text(at, at, label, 0, label, font, height);
+        const QPolygonF cut = Rear_Airfoil_ubermuss(rear, allowance, P);
+        out.polyline(cut, label, 1);
+        const QList<QPolygonF> holes = Acad_Rear_FoilHoles(&out, design, &layout, rib.outline, rearFoil, x, y, label);
+        drawLabel(&out, cut, holes, Txt_maxx_center(P), label, font, height);
         x = wl::Checked_Int(x + 1.5 * widthOf(rearFoil));
     }
     return out;

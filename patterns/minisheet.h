@@ -9,6 +9,7 @@
 // and their labels ("frontf.<i>.<i+1>", "Rear.<i>.<i+1>"). The panel sheet
 // draws on every panel piece where the mini-ribs of its cell are sewn on.
 
+#include <QList>
 #include <QPointF>
 #include <QPolygonF>
 #include <QString>
@@ -36,11 +37,13 @@ PieceSheet RearMiniRib_Sheet(const PatternSheet& sheet);
 // out on the flat outline of the cell's left rib, moved onto the mini-rib at
 // its nose (front) or its trailing edge (rear), kept where they lie wholly
 // inside it and drawn moved by (x, y). The layout is worked out in *layout
-// (hole layout of the sheet, crossports.h).
-void Acad_Front_FoilHoles(PieceSheet* out, const ParaStruct& design, HoleLayout* layout, const QPolygonF& ribOutline,
-                          const QPolygonF& frontFoil, int x, int y, const QString& label);
-void Acad_Rear_FoilHoles(PieceSheet* out, const ParaStruct& design, HoleLayout* layout, const QPolygonF& ribOutline,
-                         const QPolygonF& rearFoil, int x, int y, const QString& label);
+// (hole layout of the sheet, crossports.h). The holes drawn, as drawn.
+QList<QPolygonF> Acad_Front_FoilHoles(PieceSheet* out, const ParaStruct& design, HoleLayout* layout,
+                                      const QPolygonF& ribOutline, const QPolygonF& frontFoil, int x, int y,
+                                      const QString& label);
+QList<QPolygonF> Acad_Rear_FoilHoles(PieceSheet* out, const ParaStruct& design, HoleLayout* layout,
+                                     const QPolygonF& ribOutline, const QPolygonF& rearFoil, int x, int y,
+                                     const QString& label);
 
 // x of the leading edge (the point of smallest x) of mini less that of rib.
 double deltaNose(const QPolygonF* rib, const QPolygonF* mini);

@@ -11,6 +11,7 @@
 #include "patterns/panelmanager.h"
 #include "patterns/patterngeom.h"
 #include "patterns/patternsheet.h"
+#include "patterns/piecelabels.h"
 #include "patterns/seamallowance.h"
 #include "geom/sheet.h"
 
@@ -98,8 +99,16 @@ void Acad_longpatt_output(PieceSheet* out, const ParaStruct& design, int cell, c
         if (!fp.cutMarks.isEmpty())
             Sheet_Marks(out, &design, turn_Y(fp.cutMarks).translated(S), 8, label);
         Acad_TextPos(strip.labelLine, &fp.allowanceOutline, &angle, &position);
-        out->text(turn_F_Y_point(c) + S, turn_F_Y_point(position) + S, label, angle, label, font,
-                  out->textHeight(font));
+        // The label stands at the piece's edge where it fits inside the cut
+        // line there; a narrow piece (at the tip) moves it inward.
+        const int height = out->textHeight(font);
+        const QPointF at = turn_F_Y_point(position) + S;
+        QPolygonF cut = turn_Y(fp.allowanceOutline).translated(S);
+        if (cut.size() > 2 && cut.first() != cut.last())
+            cut.append(cut.first());
+        const LabelWish wish{label, at, turn_F_Y_point(c) + S, angle,
+                             Label_Box(at, angle, height, label, out->scale()).boundingRect().center()};
+        Draw_Piece_Labels(out, Place_Piece_Labels(cut, {}, {wish}, height, out->scale()), label, font, height);
         out->sewingLine(turn_Y(fp.pureOutline).translated(S), label + QStringLiteral(".pure"), 4);
         if (!fp.allowanceOutline.isEmpty())
             out->polyline(turn_Y(fp.allowanceOutline).translated(S), label, 1);

@@ -5,6 +5,7 @@
 #include "core/checkedint.h"
 #include "patterns/controlmarks.h"
 #include "patterns/patternsheet.h"
+#include "patterns/piecelabels.h"
 #include "patterns/ribseams.h"
 #include "geom/ribunfold.h"
 #include "geom/sheet.h"
@@ -131,8 +132,24 @@ PieceSheet Rib_Sheet(const PatternSheet& sheet)
 
         if (wideSpacing)
             out.loop(moved(ribOutline, T), label + QStringLiteral(".saw"), 3, true);
+        // The vent holes are laid out first, so that the label can keep off
+        // them; they are drawn after the cut line, as ever.
+        const double d = mirrored(&design, r) ? -allowance : allowance;
+        const QPolygonF cut = moved(Airfoil_ubermuss(d, ribOutline), T);
+        PieceSheet holes(out.scale());
+        Acad_FoilHoles(&holes, design, &layout, r, xpos, ypos, label, design.diagTableD1[r].ribType, ribOutline);
+        QList<QPolygonF> holeShapes;
+        for (const PieceSheet::Item& item : holes.items())
+            if (item.kind == PieceSheet::Kind::Polyline)
+                holeShapes.append(holes.polylineAt(item.index).points);
+        // The label runs down from the trailing edge where the rib is thick
+        // enough there, else where it fits.
         const QPointF p = ribOutline.first() + T;
-        out.text(p, p, label, -90, label, font, height);
+        QPolygonF piece = cut;
+        if (piece.size() > 2)
+            piece.append(piece.first());
+        const LabelWish wish{label, p, p, -90, piece.boundingRect().center()};
+        Draw_Piece_Labels(&out, Place_Piece_Labels(piece, holeShapes, {wish}, height, out.scale()), label, font, height);
         if (design.isLoadedRib(r))
             Sheet_Marks2(&out, &design, moved(ribControls, T), ribControlSides, label);
         Sheet_Marks(&out, &design, moved(ribControls, T), 12, label);
@@ -148,9 +165,8 @@ PieceSheet Rib_Sheet(const PatternSheet& sheet)
             rod(ribRod1, ribRod1Controls, QStringLiteral(".rod_1"));
         if (rod2)
             rod(ribRod2, ribRod2Controls, QStringLiteral(".rod_2"));
-        const double d = mirrored(&design, r) ? -allowance : allowance;
-        out.loop(moved(Airfoil_ubermuss(d, ribOutline), T), label, 1, true);
-        Acad_FoilHoles(&out, design, &layout, r, xpos, ypos, label, design.diagTableD1[r].ribType, ribOutline);
+        out.loop(cut, label, 1, true);
+        out.append(holes);
     }
     return out;
 }

@@ -5,6 +5,7 @@
 #include "patterns/controlmarks.h"
 #include "patterns/patterngeom.h"
 #include "patterns/patternsheet.h"
+#include "patterns/piecelabels.h"
 #include "geom/sheet.h"
 
 #include <algorithm>
@@ -21,6 +22,19 @@ constexpr int kLastStrapRow = kLineRows - 1;
 double metres(const ParaStruct* d, QVector3D a, QVector3D b)
 {
     return d->R_X(Dist3(a, b));
+}
+
+// The cut shapes of the last `count` marks drawn on the sheet.
+QList<QPolygonF> lastMarks(const PieceSheet& out, int count)
+{
+    QList<QPolygonF> shapes;
+    const auto& items = out.items();
+    for (auto it = items.rbegin(); it != items.rend() && shapes.size() < count; ++it)
+        if (it->kind == PieceSheet::Kind::Mark) {
+            const PieceSheet::Mark& m = out.markAt(it->index);
+            shapes.append(cntrCirc(m.centre, m.radius, m.sides));
+        }
+    return shapes;
 }
 
 } // namespace
@@ -181,13 +195,25 @@ PieceSheet Strap_Sheet(const PatternSheet& sheet)
         const QPolygonF outline = strapOutline.translated(offset);
         out.polyline(outline, label, 3);
         Sheet_Marks(&out, design, strapAttach.translated(offset), 12, label);
-        const QPolygonF cut = Straps_ubermuss(allowance, strapSideA.translated(offset), strapSideB.translated(offset));
+        const QList<QPolygonF> marks = lastMarks(out, int(strapAttach.size()));
+        // The cutter follows a closed outline only: back to the first corner
+        // along the nose-side edge.
+        QPolygonF cut = Straps_ubermuss(allowance, strapSideA.translated(offset), strapSideB.translated(offset));
+        if (!cut.isEmpty())
+            cut.append(cut.first());
         out.polyline(cut, label, 1);
+        // The strap's own name in its middle, the side that goes toward the
+        // wing centre at its end on rib i, the side toward the nose along
+        // its nose-side edge, further on.
         const QPointF c = Geometric_center(outline);
         const double e = strapOutline.boundingRect().width();
-        out.text(c, c, label, 0, label, font, height);
-        out.text(c, QPointF(c.x() - 0.25 * e, c.y()), label, 0, QStringLiteral("to center"), font, height);
-        out.text(c, QPointF(c.x(), c.y() - 0.05 * e), label, 0, QStringLiteral("to nose"), font, height);
+        const QPointF a0 = outline.first(), b0 = outline.at(5);
+        const QList<LabelWish> wishes{
+            {label, c, c, 0, c},
+            {QStringLiteral("to center"), QPointF(c.x() - 0.25 * e, c.y()), c, 0, QPointF(a0.x(), c.y())},
+            {QStringLiteral("to nose"), QPointF(c.x(), c.y() - 0.05 * e), c, 0, a0 + 0.8 * (b0 - a0)},
+        };
+        Draw_Piece_Labels(&out, Place_Piece_Labels(outline, marks, wishes, height, out.scale()), label, font, height);
     }
     return out;
 }

@@ -123,7 +123,9 @@ private slots:
         for (const dxfsheet::Text& t : s.texts) {
             QCOMPARE(t.layer, t.text);
             QCOMPARE(t.rotation, -90.0);
-            QCOMPARE(t.height, double(qRound(5 * d->dxfScale)));
+            // as high as the label font, or lower where the rib has no room
+            // for it between its vent holes (tst_piececuts)
+            QVERIFY(t.height >= 1 && t.height <= double(qRound(5 * d->dxfScale)));
         }
     }
 

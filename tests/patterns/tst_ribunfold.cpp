@@ -2,6 +2,7 @@
 // control points, the mylar and the rods, and the seam-allowance outlines.
 
 #include <QTest>
+#include <QLineF>
 #include <QList>
 #include <QObject>
 #include <QPoint>
@@ -279,6 +280,53 @@ private slots:
         QCOMPARE(Airfoil_ubermuss(d, steps).size(), 2 * 3 - 2 + 1);
     }
 
+    // A front mini-rib (an arc around the nose) is cut along the edge where
+    // it ends too: its cut line closes there, the allowance behind the
+    // straight edge between the arc's ends, and the whole arc lies inside
+    // it, its ends the allowance in.
+    void frontMiniRibCutCloses_data()
+    {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::newRow("deep") << 300 << 700;
+        QTest::newRow("short") << 420 << 600;
+        QTest::newRow("lopsided") << 350 << 520;
+    }
+    void frontMiniRibCutCloses()
+    {
+        QFETCH(int, from);
+        QFETCH(int, to);
+        const QPolygonF circle = clockwiseCircle(QPointF(0, 0), 100, kAirfoilPoints);
+        const QPolygonF arc = circle.mid(from, to - from + 1);
+        const double d = 2.0;
+        const QPolygonF cut = Front_Airfoil_ubermuss(d, arc);
+        QCOMPARE(cut.last(), cut.first());
+        // the open offset arc, its two end points moved onto the edge
+        QCOMPARE(cut.size(), Airfoil_ubermuss(d, arc).size() + 1);
+        const QLineF edge(arc.last(), arc.first());
+        const QPointF normal = QPointF(edge.dy(), -edge.dx()) / edge.length();
+        for (const QPointF& end : {cut.first(), cut.at(cut.size() - 2)}) {
+            // the allowance behind the edge, on the side away from the nose
+            const double behind = QPointF::dotProduct(end - arc.first(), normal);
+            QVERIFY2(std::abs(std::abs(behind) - d) < 1e-9, qPrintable(QString::number(behind)));
+            const double nose = QPointF::dotProduct(QPointF(-100, 0) - arc.first(), normal);
+            QVERIFY(behind * nose < 0);
+        }
+        // the chords the allowance is built on, and the joins between them,
+        // span up to eight points of the arc (the last chord two, the join
+        // before it up to six)
+        const double sag = 100 * (1 - std::cos(8 * M_PI / (kAirfoilPoints - 1)));
+        for (const QPointF& p : arc) {
+            QVERIFY(cut.containsPoint(p, Qt::OddEvenFill));
+            QVERIFY2(outlinecheck::distanceToOutline(p, cut) > d - sag - 1e-9,
+                     qPrintable(QStringLiteral("(%1, %2) %3 from the cut line")
+                                    .arg(p.x())
+                                    .arg(p.y())
+                                    .arg(outlinecheck::distanceToOutline(p, cut))));
+        }
+        QCOMPARE(outlinecheck::selfCrossing(cut).first, -1);
+    }
+
     // The rod band runs at the allowance around a straight path on both sides.
     void rodBandSurroundsThePath()
     {
@@ -317,12 +365,55 @@ private slots:
         const int cavityEnd = 990 + n - 1000; // 9, the first lower point
         QCOMPARE(p.at(cavityEnd), QPointF(50, 5));
         const QPolygonF out = Rear_Airfoil_ubermuss(rear, 1.0, p);
-        QCOMPARE(out.first(), p.last());
-        // copied: j = b - 1 .. e + n - 1000, offset: the other n - 1 - 5 segments
-        QCOMPARE(out.size(), 1 + 5 + 2 * (n - 1 - 5));
+        // copied: j = b - 1 .. e + n - 1000, offset: the other n - 1 - 5
+        // segments, then two corners beyond the trailing edge and the first
+        // point again
+        QCOMPARE(out.size(), 5 + 2 * (n - 1 - 5) + 2 + 1);
+        QCOMPARE(out.last(), out.first());
         for (int j = 5; j <= cavityEnd; ++j)
             QVERIFY(out.contains(p.at(j)));
+        // No point of the cut line on the seam line at the trailing edge:
+        // the tip (100, -5) upper, (98, 5) lower; the sides are offset by 1.
+        QVERIFY(!out.contains(p.first()) && !out.contains(p.last()));
         QVERIFY(Rear_Airfoil_ubermuss(rear, 1.0, QPolygonF()).isEmpty());
+    }
+
+    // The cut line of a rear mini-rib closes around its trailing edge with
+    // the allowance all round the tip, however sharp: every point of the
+    // seam's two trailing-edge points stays at least the allowance inside
+    // it (distance to the closed cut line, an independent measure).
+    void rearAllowanceRoundsTheTip_data()
+    {
+        QTest::addColumn<double>("halfAngle"); // of the trailing edge, degrees
+        QTest::newRow("blunt") << 30.0;
+        QTest::newRow("thin") << 8.0;
+        QTest::newRow("sharp") << 2.0;
+    }
+    void rearAllowanceRoundsTheTip()
+    {
+        QFETCH(double, halfAngle);
+        const double t = std::tan(halfAngle * M_PI / 180.0);
+        MiniRibFlat rear;
+        rear.first = 21; // upper 0 .. 20
+        rear.last = 980; // lower 980 .. 998
+        // A wedge with its tip at (200, 0), turned as the sheets have it
+        // (upper side toward -y): the upper side from the tip forward, a
+        // cavity straight across at x = 0, the lower side back to one step
+        // short of the tip.
+        QPolygonF p;
+        for (int k = 0; k <= 20; ++k)
+            p.append(QPointF(200 - 10 * k, -t * 10 * k));
+        for (int k = 0; k <= 19; ++k)
+            p.append(QPointF(10 * k, t * (200 - 10 * k)));
+        QCOMPARE(p.size(), 41);
+        const QPolygonF cut = Rear_Airfoil_ubermuss(rear, 3.0, p);
+        QVERIFY(cut.size() > 4);
+        QCOMPARE(cut.last(), cut.first());
+        for (const QPointF& tip : {p.first(), p.last()}) {
+            QVERIFY(cut.containsPoint(tip, Qt::OddEvenFill));
+            QVERIFY2(outlinecheck::distanceToOutline(tip, cut) > 3.0 - 1e-6,
+                     qPrintable(QString::number(outlinecheck::distanceToOutline(tip, cut))));
+        }
     }
 
     void polygonOperations()

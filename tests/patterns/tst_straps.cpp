@@ -130,7 +130,7 @@ private slots:
     }
 
     // The sheet: labels, the seam line of 7 points, two 12-gon marks, the
-    // cut line of four corners as 3 LINEs, three texts; on the grid of the
+    // cut line of four corners closed by 4 LINEs, three texts; on the grid of the
     // view's size; the strap as long as the 3-D path between its
     // attachments, its ends as wide as the strap.
     void sheet()
@@ -156,9 +156,10 @@ private slots:
             QVERIFY(dxfsheet::closed(seamLine));
             QCOMPARE(s.on(label, 4).size(), 2 * 12);
             const QList<Line> cut = s.on(label, 1);
-            QCOMPARE(cut.size(), 3);
+            QCOMPARE(cut.size(), 4);
             const QPolygonF corners = dxfsheet::chains(cut).first();
-            QCOMPARE(corners.size(), 4);
+            QCOMPARE(corners.size(), 5);
+            QVERIFY(dxfsheet::closed(corners));
 
             // a0 at the strap's place on the grid
             const QPointF at(strap.ribA * int(view.width() / 15.0), (strap.row - 1) * int(view.height() / 25.0));
