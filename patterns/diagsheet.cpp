@@ -48,7 +48,9 @@ PieceSheet Diagonal_Sheet(const PatternSheet& sheet)
         const QPointF m((p0.x() + pn.x()) * 0.5, (p0.y() + pn.y()) * 0.5 + 2.0);
         const int angle = wl::Checked_Int(std::atan2(p0.y() - pn.y(), p0.x() - pn.x()) * 57.29577952383886);
         // The label runs along the diagonal inside its outline, clear of the
-        // cross-port holes.
+        // cross-port holes and the marks (drawn aside, they follow the holes).
+        PieceSheet marks(out.scale());
+        Sheet_Marks(&marks, &design, filter_Diag_Cntr(O, copy.flatControls).translated(T), 12, label);
         QPolygonF cut = O.translated(T);
         if (cut.size() > 2 && cut.first() != cut.last())
             cut.append(cut.first());
@@ -56,11 +58,12 @@ PieceSheet Diagonal_Sheet(const PatternSheet& sheet)
         for (const QPolygonF& hole : std::as_const(copy.flatHoles))
             holes.append(hole.translated(T));
         const LabelWish wish{label, m, m, angle, cut.boundingRect().center()};
-        Draw_Piece_Labels(&out, Place_Piece_Labels(cut, holes, {wish}, height, out.scale()), label, font, height);
+        Draw_Piece_Labels(&out, Place_Piece_Labels(cut, holes + Sheet_Shapes(marks), {wish}, height, out.scale()),
+                          label, font, height);
         out.loop(O.translated(T), label, 2, true);
         for (const QPolygonF& hole : std::as_const(copy.flatHoles))
             out.loop(hole.translated(T), label, 3, true);
-        Sheet_Marks(&out, &design, filter_Diag_Cntr(O, copy.flatControls).translated(T), 12, label);
+        out.append(marks);
     }
     return out;
 }

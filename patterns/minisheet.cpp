@@ -75,11 +75,11 @@ QList<QPolygonF> drawHolesInside(PieceSheet* out, const QList<QPolygonF>& holes,
 // The label of a mini-rib (its closed cut line) where the writer puts it
 // when it fits there, else as near to the middle of the piece as it fits,
 // clear of the vent holes.
-void drawLabel(PieceSheet* out, const QPolygonF& cut, const QList<QPolygonF>& holes, QPointF at,
+void drawLabel(PieceSheet* out, const QPolygonF& cut, const QList<QPolygonF>& keepOff, QPointF at,
                const QString& label, const QFont& font, int height)
 {
     const LabelWish wish{label, at, at, 0, cut.boundingRect().center()};
-    Draw_Piece_Labels(out, Place_Piece_Labels(cut, holes, {wish}, height, out->scale()), label, font, height);
+    Draw_Piece_Labels(out, Place_Piece_Labels(cut, keepOff, {wish}, height, out->scale()), label, font, height);
 }
 
 bool designLoaded(const ParaStruct* d)
@@ -173,11 +173,13 @@ PieceSheet FrontMiniRib_Sheet(const PatternSheet& sheet)
         const QPolygonF P = frontFoil.translated(x, y);
         if (sheet.options.wideSpacing)
             out.polyline(P, label, 3);
-        Sheet_Marks(&out, &design, front.marks.translated(x, y), 12, label);
+        PieceSheet marks(out.scale());
+        Sheet_Marks(&marks, &design, front.marks.translated(x, y), 12, label);
+        out.append(marks);
         const QPolygonF cut = Front_Airfoil_ubermuss(allowance, P);
         out.polyline(cut, label, 1);
         const QList<QPolygonF> holes = Acad_Front_FoilHoles(&out, design, &layout, rib.outline, frontFoil, x, y, label);
-        drawLabel(&out, cut, holes, Txt_minx_center(P), label, font, height);
+        drawLabel(&out, cut, holes + Sheet_Shapes(marks), Txt_minx_center(P), label, font, height);
         x = wl::Checked_Int(x + std::round(1.3 * widthOf(frontFoil)));
     }
     return out;
@@ -215,11 +217,13 @@ PieceSheet RearMiniRib_Sheet(const PatternSheet& sheet)
         const QPolygonF P = rearFoil.translated(x, y);
         if (sheet.options.wideSpacing)
             out.polyline(P, label, 3);
-        Sheet_Marks(&out, &design, rear.marks.translated(x, y), 12, label);
+        PieceSheet marks(out.scale());
+        Sheet_Marks(&marks, &design, rear.marks.translated(x, y), 12, label);
+        out.append(marks);
         const QPolygonF cut = Rear_Airfoil_ubermuss(rear, allowance, P);
         out.polyline(cut, label, 1);
         const QList<QPolygonF> holes = Acad_Rear_FoilHoles(&out, design, &layout, rib.outline, rearFoil, x, y, label);
-        drawLabel(&out, cut, holes, Txt_maxx_center(P), label, font, height);
+        drawLabel(&out, cut, holes + Sheet_Shapes(marks), Txt_maxx_center(P), label, font, height);
         x = wl::Checked_Int(x + 1.5 * widthOf(rearFoil));
     }
     return out;

@@ -237,12 +237,10 @@ QList<PlacedLabel> Place_Piece_Labels(const QPolygonF& piece, const QList<QPolyg
     // As the writer wished, when all of them fit so.
     bool asWished = piece.size() > 2;
     for (const LabelWish& w : wishes) {
-        if (!asWished)
-            break;
         const QPointF origin = insertionOf(w.at, height, w.text, room.scale);
         const Frame f = frameOf(w.angle, room.scale);
         const double width = double(w.text.size()) * height;
-        asWished = room.free(boxFrom(origin, f, width, height, kClearance));
+        asWished = asWished && room.free(boxFrom(origin, f, width, height, kClearance));
         PlacedLabel p{w.text, w.at, w.previewAt, w.angle, height, boxFrom(origin, f, width, height, 0.0), true};
         out.append(p);
         room.keepOff.append(shapeOf(boxFrom(origin, f, width, height, kClearance)));
@@ -252,8 +250,12 @@ QList<PlacedLabel> Place_Piece_Labels(const QPolygonF& piece, const QList<QPolyg
 
     if (piece.size() > 2) {
         QList<int> angles{wishes.first().angle};
+        // A turn of a few degrees gains little room and stands out among the
+        // labels of the other pieces.
         const int axis = longAxisAngle(piece);
-        if (axis != angles.first())
+        int turn = std::abs(axis - angles.first()) % 180;
+        turn = std::min(turn, 180 - turn);
+        if (turn >= 10)
             angles.append(axis);
         for (int h = height; h >= 1; h = std::min(h - 1, int(std::floor(0.85 * h)))) {
             for (int angle : std::as_const(angles)) {
@@ -279,6 +281,20 @@ QList<PlacedLabel> Place_Piece_Labels(const QPolygonF& piece, const QList<QPolyg
     for (PlacedLabel& p : out)
         p.fits = false;
     return out;
+}
+
+QList<QPolygonF> Sheet_Shapes(const PieceSheet& sheet)
+{
+    QList<QPolygonF> shapes;
+    for (const PieceSheet::Item& item : sheet.items()) {
+        if (item.kind == PieceSheet::Kind::Polyline) {
+            shapes.append(sheet.polylineAt(item.index).points);
+        } else if (item.kind == PieceSheet::Kind::Mark) {
+            const PieceSheet::Mark& m = sheet.markAt(item.index);
+            shapes.append(cntrCirc(m.centre, m.radius, m.sides));
+        }
+    }
+    return shapes;
 }
 
 void Draw_Piece_Labels(PieceSheet* out, const QList<PlacedLabel>& labels, const QString& layer, const QFont& font,

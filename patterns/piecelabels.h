@@ -50,6 +50,10 @@ QPolygonF Label_Box(QPointF at, int angle, int height, const QString& text, doub
 QList<PlacedLabel> Place_Piece_Labels(const QPolygonF& piece, const QList<QPolygonF>& holes,
                                       const QList<LabelWish>& wishes, int height, double scale);
 
+// The shapes a sheet holds, for labels to keep off: every line drawn (into
+// the file or not) and every mark at its cut size.
+QList<QPolygonF> Sheet_Shapes(const PieceSheet& sheet);
+
 // Writes the labels on the layer, in the font of the preview made as large
 // as the label where it had to shrink.
 void Draw_Piece_Labels(PieceSheet* out, const QList<PlacedLabel>& labels, const QString& layer, const QFont& font,

@@ -132,16 +132,30 @@ PieceSheet Rib_Sheet(const PatternSheet& sheet)
 
         if (wideSpacing)
             out.loop(moved(ribOutline, T), label + QStringLiteral(".saw"), 3, true);
-        // The vent holes are laid out first, so that the label can keep off
-        // them; they are drawn after the cut line, as ever.
+        // What lies on the rib (its marks, mylar and rods, then after its cut
+        // line its vent holes) is drawn first aside, so that the label can
+        // keep off all of it; it goes into the sheet after the label, in its
+        // order.
         const double d = mirrored(&design, r) ? -allowance : allowance;
         const QPolygonF cut = moved(Airfoil_ubermuss(d, ribOutline), T);
+        PieceSheet onRib(out.scale());
+        if (design.isLoadedRib(r))
+            Sheet_Marks2(&onRib, &design, moved(ribControls, T), ribControlSides, label);
+        Sheet_Marks(&onRib, &design, moved(ribControls, T), 12, label);
+        if (hasMylar)
+            onRib.loop(moved(ribMylar, T), label + QStringLiteral(".milar"), 2, true);
+        auto rod = [&](const QPolygonF& path, const QPolygonF& marks, const QString& suffix) {
+            Sheet_Marks(&onRib, &design, moved(marks, T), 3, label + suffix);
+            if (wideSpacing)
+                onRib.loop(moved(path, T), label + QStringLiteral(".rod.saw"), 2, true);
+            onRib.loop(moved(Rod_ubermuss(allowance, path), T), label + suffix, 2, true);
+        };
+        if (rod1)
+            rod(ribRod1, ribRod1Controls, QStringLiteral(".rod_1"));
+        if (rod2)
+            rod(ribRod2, ribRod2Controls, QStringLiteral(".rod_2"));
         PieceSheet holes(out.scale());
         Acad_FoilHoles(&holes, design, &layout, r, xpos, ypos, label, design.diagTableD1[r].ribType, ribOutline);
-        QList<QPolygonF> holeShapes;
-        for (const PieceSheet::Item& item : holes.items())
-            if (item.kind == PieceSheet::Kind::Polyline)
-                holeShapes.append(holes.polylineAt(item.index).points);
         // The label runs down from the trailing edge where the rib is thick
         // enough there, else where it fits.
         const QPointF p = ribOutline.first() + T;
@@ -149,22 +163,10 @@ PieceSheet Rib_Sheet(const PatternSheet& sheet)
         if (piece.size() > 2)
             piece.append(piece.first());
         const LabelWish wish{label, p, p, -90, piece.boundingRect().center()};
-        Draw_Piece_Labels(&out, Place_Piece_Labels(piece, holeShapes, {wish}, height, out.scale()), label, font, height);
-        if (design.isLoadedRib(r))
-            Sheet_Marks2(&out, &design, moved(ribControls, T), ribControlSides, label);
-        Sheet_Marks(&out, &design, moved(ribControls, T), 12, label);
-        if (hasMylar)
-            out.loop(moved(ribMylar, T), label + QStringLiteral(".milar"), 2, true);
-        auto rod = [&](const QPolygonF& path, const QPolygonF& marks, const QString& suffix) {
-            Sheet_Marks(&out, &design, moved(marks, T), 3, label + suffix);
-            if (wideSpacing)
-                out.loop(moved(path, T), label + QStringLiteral(".rod.saw"), 2, true);
-            out.loop(moved(Rod_ubermuss(allowance, path), T), label + suffix, 2, true);
-        };
-        if (rod1)
-            rod(ribRod1, ribRod1Controls, QStringLiteral(".rod_1"));
-        if (rod2)
-            rod(ribRod2, ribRod2Controls, QStringLiteral(".rod_2"));
+        Draw_Piece_Labels(&out, Place_Piece_Labels(piece, Sheet_Shapes(onRib) + Sheet_Shapes(holes), {wish}, height,
+                                                   out.scale()),
+                          label, font, height);
+        out.append(onRib);
         out.loop(cut, label, 1, true);
         out.append(holes);
     }

@@ -24,19 +24,6 @@ double metres(const ParaStruct* d, QVector3D a, QVector3D b)
     return d->R_X(Dist3(a, b));
 }
 
-// The cut shapes of the last `count` marks drawn on the sheet.
-QList<QPolygonF> lastMarks(const PieceSheet& out, int count)
-{
-    QList<QPolygonF> shapes;
-    const auto& items = out.items();
-    for (auto it = items.rbegin(); it != items.rend() && shapes.size() < count; ++it)
-        if (it->kind == PieceSheet::Kind::Mark) {
-            const PieceSheet::Mark& m = out.markAt(it->index);
-            shapes.append(cntrCirc(m.centre, m.radius, m.sides));
-        }
-    return shapes;
-}
-
 } // namespace
 
 QList<QVector3D> fill_3DFoil(const ParaStruct* design, int rib)
@@ -194,26 +181,29 @@ PieceSheet Strap_Sheet(const PatternSheet& sheet)
         const QPointF offset(currentStrap.ribA * column, (currentStrap.row - 1) * line);
         const QPolygonF outline = strapOutline.translated(offset);
         out.polyline(outline, label, 3);
-        Sheet_Marks(&out, design, strapAttach.translated(offset), 12, label);
-        const QList<QPolygonF> marks = lastMarks(out, int(strapAttach.size()));
+        // The marks are drawn aside first, for the labels to keep off.
+        PieceSheet marks(out.scale());
+        Sheet_Marks(&marks, design, strapAttach.translated(offset), 12, label);
+        out.append(marks);
         // The cutter follows a closed outline only: back to the first corner
         // along the nose-side edge.
         QPolygonF cut = Straps_ubermuss(allowance, strapSideA.translated(offset), strapSideB.translated(offset));
         if (!cut.isEmpty())
             cut.append(cut.first());
         out.polyline(cut, label, 1);
-        // The strap's own name in its middle, the side that goes toward the
-        // wing centre at its end on rib i, the side toward the nose along
-        // its nose-side edge, further on.
+        // The side that goes toward the wing centre is named at its end on
+        // rib i, the side toward the nose along its nose-side edge further
+        // on; the strap's own name takes the middle between them.
         const QPointF c = Geometric_center(outline);
         const double e = strapOutline.boundingRect().width();
         const QPointF a0 = outline.first(), b0 = outline.at(5);
         const QList<LabelWish> wishes{
-            {label, c, c, 0, c},
             {QStringLiteral("to center"), QPointF(c.x() - 0.25 * e, c.y()), c, 0, QPointF(a0.x(), c.y())},
             {QStringLiteral("to nose"), QPointF(c.x(), c.y() - 0.05 * e), c, 0, a0 + 0.8 * (b0 - a0)},
+            {label, c, c, 0, c},
         };
-        Draw_Piece_Labels(&out, Place_Piece_Labels(outline, marks, wishes, height, out.scale()), label, font, height);
+        const QList<PlacedLabel> placed = Place_Piece_Labels(outline, Sheet_Shapes(marks), wishes, height, out.scale());
+        Draw_Piece_Labels(&out, {placed.at(2), placed.at(0), placed.at(1)}, label, font, height);
     }
     return out;
 }
