@@ -129,8 +129,11 @@ struct Room {
 
 // Angle (degrees, -90 .. 90) of the piece's long axis: the principal axis
 // of its corners.
-int longAxisAngle(const QPolygonF& p)
+int longAxisAngle(QPolygonF p)
 {
+    // A closed outline's last point is its first: counted once.
+    if (p.size() > 1 && p.first() == p.last())
+        p.removeLast();
     if (p.size() < 2)
         return 0;
     QPointF m;
@@ -162,20 +165,26 @@ bool placeNear(const Room& room, const QString& text, QPointF near, int angle, i
     // From the insertion point to the centre of the box.
     const QPointF half = 0.5 * width * f.u + height / 3.0 * f.v;
     const QRectF b = room.piece.bounds;
+    // A grid over the piece, as fine across as along it, through `near`
+    // (where the label fits in the middle of a strip just wide enough).
     const double smallest = std::min(width, 4.0 * height / 3.0) / s;
-    const double step = std::max(smallest / 3.0, std::max(b.width(), b.height()) / 120.0);
-    if (!(step > 0) || !std::isfinite(step) || !std::isfinite(b.left()) || !std::isfinite(b.top()))
+    const double stepX = std::max(smallest / 3.0, b.width() / 120.0);
+    const double stepY = std::max(smallest / 3.0, b.height() / 120.0);
+    if (!(stepX > 0) || !(stepY > 0) || !std::isfinite(stepX) || !std::isfinite(stepY) || !std::isfinite(b.left())
+        || !std::isfinite(b.top()) || !std::isfinite(near.x()) || !std::isfinite(near.y()))
         return false;
     struct Candidate {
         double distance;
         QPointF centre;
     };
     std::vector<Candidate> grid;
-    const int nx = int(b.width() / step) + 1, ny = int(b.height() / step) + 1;
+    const double x0 = b.left() + std::fmod(std::fmod(near.x() - b.left(), stepX) + stepX, stepX);
+    const double y0 = b.top() + std::fmod(std::fmod(near.y() - b.top(), stepY) + stepY, stepY);
+    const int nx = int((b.right() - x0) / stepX) + 1, ny = int((b.bottom() - y0) / stepY) + 1;
     grid.reserve(size_t(nx) * size_t(ny));
-    for (int i = 0; i <= nx; ++i)
-        for (int j = 0; j <= ny; ++j) {
-            const QPointF c(b.left() + i * step, b.top() + j * step);
+    for (int i = 0; i < nx; ++i)
+        for (int j = 0; j < ny; ++j) {
+            const QPointF c(x0 + i * stepX, y0 + j * stepY);
             const QPointF d = c - near;
             grid.push_back({d.x() * d.x() + d.y() * d.y(), c});
         }
