@@ -39,9 +39,10 @@ constexpr int kMinCells = 2;
 // Lines: the line plan, already placed by its editor.
 // Marks: what is only drawn from stored values (seam allowances, stripes,
 //   hole shapes); nothing derived depends on it.
-// Nothing: no edit to commit (an editor trying a change before its OK, a
-//   design just read from a file): the derived data follow the record, and
-//   views and results keep counting it as the design they know.
+// Nothing: no edit to commit (a record built by hand that no view has seen
+//   yet): the derived data follow the record, and views and results keep
+//   counting it as the design they know. A design read from its file is a
+//   change of everything (Wing).
 //
 // After every edit applied here the derived data are current: a further
 // recompute would derive every table as it stands. Views and editors read

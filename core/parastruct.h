@@ -300,10 +300,8 @@ public:
     // --- Group 15, derived working tables
     DerivedTable<double[kRibSlots][kAirfoilPoints]> patternOversize;   // [rib][point]
     DerivedTable<double[kRibSlots][kAirfoilPoints]> clothHalfOversize; // [rib][point]
-    int legendColours[3][30]{};
     int reservedIntTable[8]{};
     double relaxFactors[kStructSlots]{};
-    QString polarModelNames[4];
 
     // --- Group 16, diagonal ribs
     int diagStartIndexA = 0;
@@ -334,19 +332,15 @@ public:
     double lineGroupLoads[4]{};
 
     // --- Group 19, cross-ports, structure model and stored spare blocks
-    int crossPortCurrent[4]{};
     CrossPorts crossPorts[kCrossPortGroups];
     int crossPortHoles = 0;
     int crossPortOffset = 0;
     double crossPortCorner = 0.0;
+    // (The hole layout's working shapes and points are its own: HoleLayout,
+    // structure/crossports.h.)
     int crossPortTriIndex[13]{};
-    Triang baseTriangles[13];
-    int trapIndex[8]{};
-    QPointF baseTriPoints[13];
     int trapIndexA[9]{};
     int trapIndexB[9]{};
-    QPointF baseTrapPoints[3][9];
-    Trap baseTraps[18];
     QPointF diagModelPoints[12];
     bool diagModelFlags[4]{};
     Triang diagModelTriangle;

@@ -5,6 +5,7 @@
 #include "core/transf.h"
 
 #include <algorithm>
+#include <utility>
 #include <cmath>
 #include <memory>
 #include <optional>
@@ -159,7 +160,8 @@ double Real_Kapica(ParaStruct* d, int r, int j)
     if (!d || !ribSlot(r) || j < 0 || j > kLastPoint)
         return 0.0;
     const double w = f_Wide(d, r, j);
-    return f_kapica(w, w + 2 * d->clothHalfOversize[r][j]);
+    // Read, not written: a table shared with a copy of the design stays so.
+    return f_kapica(w, w + 2 * std::as_const(*d).clothHalfOversize[r][j]);
 }
 
 namespace {

@@ -5,6 +5,7 @@
 #include "geom/designcurves.h"
 
 #include <algorithm>
+#include <utility>
 #include <cmath>
 
 SplineEditor::SplineEditor(ParaStruct* design) : design(design)
@@ -36,7 +37,13 @@ void SplineEditor::Reload()
 {
     Init_Work_Spline();
     RecreateSplineList(design, &lineList);
-    Update_Spline_list();
+    // The lines are shown as the design holds them: loading them is no edit.
+    QList<Spline> shown;
+    for (const Spline& line : std::as_const(lineList))
+        if (line.pointCount > 1)
+            shown.append(line);
+    lineList = shown;
+    SetMyPainterPath();
 }
 
 void SplineEditor::Set_Current_Spline(int id)

@@ -19,6 +19,7 @@
 #include <GL/glu.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -698,7 +699,7 @@ void glWidget::Create_Rib_Holes_List()
         QList<QVector3D> curve;
         curve.reserve(kAirfoilPoints);
         for (int k = 0; k < kAirfoilPoints; ++k)
-            curve.append(design->ribCurves3D[r][k] * float(modelScale));
+            curve.append(std::as_const(*design).ribCurves3D[r][k] * float(modelScale));
         ribCurveList.append(curve);
         // A rib without airfoil has no outline to lay holes out on, rather
         // than the one of the rib before it.

@@ -235,6 +235,7 @@ void MainWindow::setTemplateView()
     if (openFile->ReadParaStream(templatePath, read.get())) {
         *design = *read;
         design->designSplines = templateDesignLines(appDir);
+        takeReadDesign();
     } else {
         // Told once the window is up, so the start is not held up by it.
         QTimer::singleShot(0, this, [templatePath] {
@@ -489,11 +490,8 @@ void MainWindow::MakeNewFile()
     auto readBack = std::make_unique<ParaStruct>();
     if (openFile->ReadParaStream(name, readBack.get())) {
         *design = *readBack;
-        // Another project: a revision of its own, so that nothing built or
-        // computed from the project before (the views, solver results) is
-        // taken for this one's.
-        design->geometryChanged = true;
         design->designSplines = lines;
+        takeReadDesign();
         currentFile = name;
         projectFileKnown = true;
         Enable_Objects(true);
@@ -551,12 +549,10 @@ void MainWindow::OpenMyFile()
     MakeDxfDirectory();
     projectOpen = true;
 
-    design->geometryChanged = true;
-    design->linesOutdated = true;
-
     // Lines that cannot be loaded are dropped and the user is told; the file
     // stays as it is until the project is saved.
     design->designSplines = Open_Design_Lines();
+    takeReadDesign();
     mainwidget_show();
     if (const qint64 unread = openFile->lastUnreadBytes(); unread > 0)
         Show_Warning("Open", "The project file " + QDir::toNativeSeparators(name) + " holds "
@@ -611,12 +607,20 @@ void MainWindow::explainRefusal(const QString& path)
                              + advice + "\nThe file stays as it is.");
 }
 
+void MainWindow::takeReadDesign()
+{
+    // A file holds the design's inputs alone: the derived data follow them
+    // here. Another project is a change of everything, with a revision of
+    // its own, so that nothing built or computed from the project before
+    // (the views, solver results, the risers) is taken for this one's.
+    design->Repair_Airfoils();
+    Apply_Edit(design, DesignEdit::Wing);
+}
+
 void MainWindow::mainwidget_show()
 {
     design->projectName = strippedName(currentFile);
     setWindowTitle("wingloft   WL9        Current file: " + design->projectName);
-    design->Repair_Airfoils();
-    Apply_Edit(design, DesignEdit::Nothing);
     openglwidget->viewState().inflatedView = false;
     openglwidget->viewState().ghostView = false;
     emit refresh_GL();

@@ -55,6 +55,8 @@ public:
     void PaintStatusLabel(const QString& text, StatusKind kind);
     void ClearStatusLabel(StatusKind kind);
     void MakeDxfDirectory();
+    // Brings a design just read from its project file up to date.
+    void takeReadDesign();
     void mainwidget_show();
     void QtProgLauncher(const QString& name);
 

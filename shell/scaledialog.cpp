@@ -126,7 +126,7 @@ void ScaleDialog::SetScaledModelValues()
     design->hangHeight = newHang;
     newDiagWidth = scaleFactor * currentDiagWidth;
     design->diagBottomWidth = newDiagWidth;
-    Apply_Edit(design, DesignEdit::Nothing);
+    Apply_Edit(design, DesignEdit::Wing);
     if (view) {
         if (!viewFound)
             viewFound = *view;

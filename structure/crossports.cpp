@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <type_traits>
 #include <cmath>
 
 namespace {
@@ -86,20 +87,49 @@ void copyArray(const T (&from)[N], T (&to)[N])
     std::copy(std::begin(from), std::end(from), std::begin(to));
 }
 
-// The layout's members between a design and a layout, either way.
+bool sameShape(const Triang& a, const Triang& b)
+{
+    return std::equal(std::begin(a.corner), std::end(a.corner), std::begin(b.corner)) && a.outline == b.outline
+           && a.holeCount == b.holeCount && a.cornerCount == b.cornerCount && a.offsetMm == b.offsetMm
+           && a.offset == b.offset && a.cornerStep == b.cornerStep && a.expanded == b.expanded;
+}
+
+bool sameShape(const Trap& a, const Trap& b)
+{
+    return std::equal(std::begin(a.corner), std::end(a.corner), std::begin(b.corner)) && a.outline == b.outline
+           && a.holeCount == b.holeCount && a.cornerCount == b.cornerCount && a.offsetMm == b.offsetMm
+           && a.offset == b.offset && a.cornerStep == b.cornerStep && a.expanded == b.expanded;
+}
+
+// Shapes hold outlines shared between copies: a shape laid out again as it
+// was is left as it is, so that keeping a layout writes only what changed.
+template <typename Shape, size_t N>
+void copyArray(const Shape (&from)[N], Shape (&to)[N], std::true_type)
+{
+    for (size_t i = 0; i < N; ++i)
+        if (!sameShape(from[i], to[i]))
+            to[i] = from[i];
+}
+
+void copyArray(const CrossPorts (&from)[kCrossPortGroups], CrossPorts (&to)[kCrossPortGroups])
+{
+    for (int g = 0; g < kCrossPortGroups; ++g) {
+        to[g].shapeCount = from[g].shapeCount;
+        std::copy(std::begin(from[g].values), std::end(from[g].values), std::begin(to[g].values));
+        copyArray(from[g].triangles, to[g].triangles, std::true_type());
+        copyArray(from[g].traps, to[g].traps, std::true_type());
+    }
+}
+
+// The members of a layout that the design keeps (the project file stores
+// them), between a design and a layout, either way.
 template <typename From, typename To>
 void copyLayout(const From& from, To& to)
 {
     copyArray(from.crossPortTriIndex, to.crossPortTriIndex);
-    copyArray(from.trapIndex, to.trapIndex);
-    copyArray(from.baseTriPoints, to.baseTriPoints);
     copyArray(from.trapIndexA, to.trapIndexA);
     copyArray(from.trapIndexB, to.trapIndexB);
-    for (int g = 0; g < 3; ++g)
-        copyArray(from.baseTrapPoints[g], to.baseTrapPoints[g]);
     copyArray(from.crossPorts, to.crossPorts);
-    copyArray(from.baseTriangles, to.baseTriangles);
-    copyArray(from.baseTraps, to.baseTraps);
 }
 
 } // namespace
@@ -107,8 +137,13 @@ void copyLayout(const From& from, To& to)
 HoleLayout Hole_Layout_Of(const ParaStruct& design)
 {
     HoleLayout layout;
-    copyLayout(design, layout);
+    Refresh_Hole_Layout(design, &layout);
     return layout;
+}
+
+void Refresh_Hole_Layout(const ParaStruct& design, HoleLayout* layout)
+{
+    copyLayout(design, *layout);
 }
 
 void Keep_Hole_Layout(ParaStruct* design, const HoleLayout& layout)

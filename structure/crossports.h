@@ -13,7 +13,8 @@
 // holes of each working shape (holefun.h). The design is only read: its line
 // indexes, airfoils, span and the values a reset gives (crossPortHoles,
 // crossPortOffset, crossPortCorner). An editor that shows and keeps the
-// layout puts it into its design with Keep_Hole_Layout.
+// layout puts what the project file stores of it into its design with
+// Keep_Hole_Layout, and keeps the working shapes itself.
 
 #include <QPointF>
 #include <QPolygonF>
@@ -22,13 +23,14 @@
 
 class ParaStruct;
 
-// What the hole layout works out on one outline, named as the design keeps
-// it: crossPortTriIndex (13 triangle anchors), trapIndex[0..6] (upper
-// midpoints between consecutive line rows), baseTriPoints (anchor points),
-// trapIndexA / trapIndexB (upper and lower band stations), baseTrapPoints[0..2]
-// (top, middle, bottom station rows), the groups' base shapes placed on the
-// outline (crossPorts) and their working copies (baseTriangles[0..10],
-// baseTraps[0..15]).
+// What the hole layout works out on one outline: crossPortTriIndex (13
+// triangle anchors), trapIndex[0..6] (upper midpoints between consecutive
+// line rows), baseTriPoints (anchor points), trapIndexA / trapIndexB (upper
+// and lower band stations), baseTrapPoints[0..2] (top, middle, bottom
+// station rows), the groups' base shapes placed on the outline (crossPorts)
+// and their working copies (baseTriangles[0..10], baseTraps[0..15]). The
+// design keeps, under the same names, what the project file stores: the
+// anchors, the band stations and the base shapes.
 struct HoleLayout {
     int crossPortTriIndex[13]{};
     int trapIndex[8]{};
@@ -43,7 +45,11 @@ struct HoleLayout {
 
 // The layout as the design holds it: the start of a layout of its own.
 HoleLayout Hole_Layout_Of(const ParaStruct& design);
-// Puts the layout into the design (an editor keeps what it shows).
+// The stored parts of the layout taken anew from the design, the working
+// shapes and points left as they are.
+void Refresh_Hole_Layout(const ParaStruct& design, HoleLayout* layout);
+// Puts the stored parts of the layout into the design (an editor keeps what
+// it shows); shapes that are as the design has them are left as they are.
 void Keep_Hole_Layout(ParaStruct* design, const HoleLayout& layout);
 
 // Anchors of the triangle strip from the rib's own airfoil indexes (for

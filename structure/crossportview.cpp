@@ -39,15 +39,15 @@ QPolygonF Cross_Port_Inner_Outline(const ParaStruct* d, int rib, double scale)
     return Interpolated_poly(int(foil.size()), &inner);
 }
 
-QList<QPolygonF> Cross_Port_Group_Holes(const ParaStruct* d, int group)
+QList<QPolygonF> Cross_Port_Group_Holes(const ParaStruct* d, const HoleLayout& layout, int group)
 {
     QList<QPolygonF> holes;
     const int n = Cross_Port_Shape_Count(group);
     for (int i = 0; i < n; ++i) {
         if (Cross_Port_Triangles(group))
-            holes += Create_div_Triangles(d, d->baseTriangles[i], false);
+            holes += Create_div_Triangles(d, layout.baseTriangles[i], false);
         else
-            holes += Create_div_Trapez(d, d->baseTraps[i], false);
+            holes += Create_div_Trapez(d, layout.baseTraps[i], false);
     }
     return holes;
 }

@@ -11,6 +11,7 @@
 #include <QPolygonF>
 
 class ParaStruct;
+struct HoleLayout;
 
 // Whether the group's base shapes are triangles (groups 0, 1) rather than
 // trapezoids (groups 2, 3).
@@ -24,9 +25,9 @@ int Cross_Port_Shape_Count(int group);
 // downward). Empty for a rib without airfoil.
 QPolygonF Cross_Port_Inner_Outline(const ParaStruct* design, int rib, double scale);
 
-// The holes of every working shape of the group (baseTriangles 0..10 or
-// baseTraps 0..15), in slot order.
-QList<QPolygonF> Cross_Port_Group_Holes(const ParaStruct* design, int group);
+// The holes of every working shape of the group in the layout
+// (baseTriangles 0..10 or baseTraps 0..15), in slot order.
+QList<QPolygonF> Cross_Port_Group_Holes(const ParaStruct* design, const HoleLayout& layout, int group);
 
 // The first base shape of the group whose outline holds p (odd-even rule);
 // -1 when none does.

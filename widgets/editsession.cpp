@@ -1,5 +1,6 @@
 #include "widgets/editsession.h"
 
+#include "core/openfile.h"
 #include "core/parastruct.h"
 
 #include <QEvent>
@@ -30,6 +31,11 @@ void EditSession::revert()
 {
     if (saved)
         *design = *saved;
+}
+
+bool EditSession::changed() const
+{
+    return saved && Project_File_Bytes(*design) != Project_File_Bytes(*saved);
 }
 
 bool EditSession::eventFilter(QObject* watched, QEvent* event)

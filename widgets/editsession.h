@@ -28,6 +28,12 @@ public:
     // Writes the copy back into the design; nothing outside a session.
     void revert();
 
+    // Whether the design now holds values for the project file other than
+    // those it held when the session began: an editor closed with OK and
+    // nothing changed commits no edit (the views and the analysis results
+    // would count it as a new design). False outside a session.
+    bool changed() const;
+
     bool isOpen() const { return saved != nullptr; }
     // The design as it was when the dialog opened (nullptr outside a session).
     const ParaStruct* backup() const { return saved.get(); }

@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QWindow>
 #include <QSignalBlocker>
 #include <QTime>
@@ -68,10 +69,9 @@ void ApameDialog::initApamedialog()
     apamewidget->setCase(shown);
     attackanglelabel->setText(QString::number(shown));
 
-    // The design recomputed first: results of an earlier session are taken
-    // as this design's only when the input they were solved from is the
-    // input the design gives now.
-    Apply_Edit(design, DesignEdit::Nothing);
+    // Results of an earlier session are taken as this design's only when
+    // the input they were solved from is the input the design gives now
+    // (its derived data are current after every edit).
     if (!glob->dxfDir.isEmpty() && ReadToApameClass(design, glob, results)) {
         ShowCurrentModel();
         Adopt_Results_Of_Input(design, glob, results);
@@ -93,9 +93,10 @@ void ApameDialog::on_apameButton_pressed()
     // The run takes the twist and the alignment the fields show; a field
     // holding no such value gets the design's back, the user is told, and
     // nothing runs.
+    const double twistFound = design->maxTwistAngle;
+    const double alignmentFound = design->profileAlignment;
     const bool twist = takeTwist();
-    const bool alignment = Take_Input(profilealignmentEdit, designinput::kProfileAlignment,
-                                      &design->profileAlignment, QString::number(design->profileAlignment, 'f', 2));
+    const bool alignment = takeAlignment();
     if (!twist || !alignment)
         return;
     apameButton->setText(QStringLiteral("...Calculating..."));
@@ -105,8 +106,11 @@ void ApameDialog::on_apameButton_pressed()
     ShowCurrentModel();
     // The solver meshes the wing of the twist and alignment just taken: the
     // whole recompute runs on them, so that whatever hangs from the canopy
-    // (the lines the drag counts among them) follows it too.
-    Apply_Edit(design, DesignEdit::Nothing);
+    // (the lines the drag counts among them) follows it too. Results name
+    // the twist they were solved at: the revision stays, so that results of
+    // this twist are its results again when the user comes back to it.
+    if (design->maxTwistAngle != twistFound || design->profileAlignment != alignmentFound)
+        Apply_Edit(design, DesignEdit::Nothing);
 
     starttimeEdit->setTime(QTime::currentTime());
     endtimeEdit->setText(QStringLiteral(" started... "));
@@ -165,10 +169,29 @@ void ApameDialog::on_polarButton_pressed()
         window->deleteLater();
 }
 
+namespace {
+
+// Takes a field's value into the design, unless the field still shows the
+// design's own value: shown rounded to two decimals, it is no value the user
+// set.
+bool takeUnlessShown(QLineEdit* field, const DesignInput& input, double* value)
+{
+    const QString shown = QString::number(*value, 'f', 2);
+    if (field->text() == shown)
+        return true;
+    return Take_Input(field, input, value, shown);
+}
+
+} // namespace
+
 bool ApameDialog::takeTwist()
 {
-    return Take_Input(maxtwistangleEdit, designinput::kTwist, &design->maxTwistAngle,
-                      QString::number(design->maxTwistAngle, 'f', 2));
+    return takeUnlessShown(maxtwistangleEdit, designinput::kTwist, &design->maxTwistAngle);
+}
+
+bool ApameDialog::takeAlignment()
+{
+    return takeUnlessShown(profilealignmentEdit, designinput::kProfileAlignment, &design->profileAlignment);
 }
 
 void ApameDialog::on_maxtwistangleEdit_editingFinished()

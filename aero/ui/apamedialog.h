@@ -56,8 +56,10 @@ private slots:
     void on_bridle_checkBox_toggled(bool checked);
 
 private:
-    // The twist field into the design, or its refusal (false).
+    // The twist and the alignment fields into the design, or their refusal
+    // (false); a field showing the design's value leaves it as it is.
     bool takeTwist();
+    bool takeAlignment();
 
     ParaStruct* design;
     GlobClass* glob;

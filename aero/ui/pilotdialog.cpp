@@ -9,6 +9,8 @@
 #include "core/parastruct.h"
 #include "widgets/numberfield.h"
 
+#include <QSignalBlocker>
+
 PilotDialog::PilotDialog(QWidget* parent) : QDialog(parent)
 {
     setupUi(this);
@@ -22,6 +24,9 @@ void PilotDialog::showEvent(QShowEvent* event)
     // A window restored from the task bar is shown as it was left.
     if (event->spontaneous())
         return;
+    // Showing the displacement (rounded to the field's two decimals) is no
+    // move of the pilot.
+    const QSignalBlocker quiet(pilotdisplacementEdit);
     pilotdisplacementEdit->setText(shownShift());
 }
 
@@ -40,7 +45,9 @@ void PilotDialog::on_pilotdisplacementEdit_textChanged(const QString& text)
         return;
     design->pilotShiftPercent = *percent;
     calculate_legaX_from_shift(design, *percent);
-    Apply_Edit(design, DesignEdit::Nothing);
+    // The pilot hangs elsewhere; the canopy the solver saw is the same, and
+    // the polar takes the new position when it is next computed.
+    Apply_Edit_Keeping_Results(design, GetApameClass(), DesignEdit::Wing);
     repaint();
 }
 
@@ -51,9 +58,8 @@ void PilotDialog::on_pilotdisplacementEdit_editingFinished()
 
 void PilotDialog::on_exitButton_pressed()
 {
+    // Each displacement typed was applied as it was typed: exit commits
+    // nothing more.
     Settle_Input(pilotdisplacementEdit, designinput::kPilotShift, shownShift());
-    // The pilot hangs elsewhere; the canopy the solver saw is the same, and
-    // the polar takes the new position when it is next computed.
-    Apply_Edit_Keeping_Results(design, GetApameClass(), DesignEdit::Lines);
     hide();
 }

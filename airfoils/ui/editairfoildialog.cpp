@@ -2,7 +2,6 @@
 
 #include "core/airfoil.h"
 #include "core/calcul3d.h"
-#include "core/designedit.h"
 #include "core/mygsllib.h"
 #include "core/parastruct.h"
 
@@ -324,7 +323,8 @@ void EditAirFoilDialog::initSliders()
 
 void EditAirFoilDialog::just_quit()
 {
-    Apply_Edit(design, DesignEdit::Wing);
+    // The morphed airfoil went to the airfoil dialog as it was made; the
+    // design takes it there, when the user assigns it and confirms.
     hide();
 }
 

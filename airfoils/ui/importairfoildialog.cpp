@@ -5,6 +5,7 @@
 #include "airfoils/ui/editairfoildialog.h"
 #include "core/designedit.h"
 #include "core/parastruct.h"
+#include "widgets/editsession.h"
 #include "core/transf.h"
 #include "widgets/uihelpers.h"
 
@@ -203,6 +204,7 @@ ImportAirFoilDialog::ImportAirFoilDialog(QWidget* parent) : QDialog(parent)
 {
     setupUi(this);
     design = GetDataStruct();
+    session = new EditSession(this, design);
     workgroupBox->setEnabled(false);
     for (Airfarea* view : {foil_0, foil_1, foil_2, foil_3})
         connect(view, &Airfarea::to_selectfoil, this, &ImportAirFoilDialog::SelectFoil);
@@ -373,10 +375,14 @@ void ImportAirFoilDialog::Set_LineInd_by_LinePos()
 
 void ImportAirFoilDialog::on_okButton_pressed()
 {
-    Set_LineInd_by_LinePos();
+    // The rows find their places on new airfoils; airfoils left as they
+    // were keep the rows where the user put them.
+    if (session->changed()) {
+        Set_LineInd_by_LinePos();
+        Apply_Edit(design, DesignEdit::Wing);
+    }
     working.clear();
     foil_work->Setworkingfoil(9, QString(), working);
-    Apply_Edit(design, DesignEdit::Wing);
     hide();
 }
 

@@ -14,6 +14,7 @@
 #include <QWidget>
 
 class EditAirFoilDialog;
+class EditSession;
 class ParaStruct;
 class QMouseEvent;
 class QPaintEvent;
@@ -168,5 +169,8 @@ private:
     QPolygonF morphedAirfoil;
     int selectedDesignAirfoil = 0;
     ParaStruct* design = nullptr;
+    // The design as the dialog found it: OK commits an edit only when the
+    // user made one.
+    EditSession* session = nullptr;
     EditAirFoilDialog* editDialog = nullptr;
 };

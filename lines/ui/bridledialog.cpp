@@ -515,7 +515,12 @@ void BridleDialog::on_okButton_pressed()
     for (int k = 0; k < 4; ++k)
         settleShare(k);
     Refresh_Risers();
-    Apply_Edit(design, DesignEdit::Lines);
+    // The groups are stored again from the editor; stored as they were,
+    // the design is the one the dialog found, to the byte.
+    if (session->changed())
+        Apply_Edit(design, DesignEdit::Lines);
+    else
+        session->revert();
     hide();
 }
 

@@ -1,6 +1,5 @@
 #include "lines/ui/brwidget.h"
 
-#include "core/calcul3d.h"
 #include "core/parastruct.h"
 #include "widgets/colorclass.h"
 
@@ -160,8 +159,6 @@ void BrWidget::reinitialize()
     // A hidden window catches up when it is shown.
     if (!isVisible())
         return;
-    if (RecomputeStep diagonals = Recompute_Hook(RecomputeHook::Diagonals))
-        diagonals(design);
     ReadColorsStream();
     takeColors();
     *copy = design->bridle;

@@ -161,12 +161,12 @@ void LineMorph::Open_Cell()
 
 void LineMorph::SaveChangesOnExit()
 {
+    // The rows' own places (dynLineIndex) are derived from their percents
+    // by the recompute that commits the edit.
     for (int r = 0; r < kLineRows; ++r) {
         design->wingFlexPercent[r] = winflexWork[r];
-        for (int j = 0; j <= lastRib; ++j) {
-            design->dynLineIndex[r][j] = int(std::trunc(design->resLineIndex[r][j]));
+        for (int j = 0; j <= lastRib; ++j)
             design->lineIndex[r][j] = dynIndex[r][j];
-        }
     }
 }
 

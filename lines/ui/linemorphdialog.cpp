@@ -133,10 +133,12 @@ void LineMorphDialog::showEvent(QShowEvent* event)
 void LineMorphDialog::on_buttonBox_accepted()
 {
     emit to_save_changes();
-    Apply_Edit(design, DesignEdit::Parts);
-    // The lines follow their new attachment points; groups still without
-    // lines get their frame nodes.
-    Recalculate_Line_Plan(design);
+    if (session->changed()) {
+        Apply_Edit(design, DesignEdit::Parts);
+        // The lines follow their new attachment points; groups still
+        // without lines get their frame nodes.
+        Recalculate_Line_Plan(design);
+    }
     hide();
 }
 

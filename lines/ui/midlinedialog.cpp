@@ -64,10 +64,12 @@ void MidLineDialog::showEvent(QShowEvent* event)
 
 void MidLineDialog::on_acceptButton_pressed()
 {
-    Apply_Edit(design, DesignEdit::Wing);
-    // The lines follow their new attachment points; groups still without
-    // lines get their frame nodes.
-    Recalculate_Line_Plan(design);
+    if (session->changed()) {
+        Apply_Edit(design, DesignEdit::Wing);
+        // The lines follow their new attachment points; groups still
+        // without lines get their frame nodes.
+        Recalculate_Line_Plan(design);
+    }
     hide();
 }
 

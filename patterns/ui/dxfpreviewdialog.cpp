@@ -1,7 +1,6 @@
 #include "patterns/ui/dxfpreviewdialog.h"
 
 #include "core/calcul3d.h"
-#include "core/designedit.h"
 #include "core/parastruct.h"
 #include "core/userinteraction.h"
 #include "shape/ui/datadialog.h"
@@ -47,7 +46,6 @@ void DxfPreviewDialog::showEvent(QShowEvent* event)
 
 void DxfPreviewDialog::initDxfPreviewDialog()
 {
-    Apply_Edit(design, DesignEdit::Nothing);
     pattwidget->initPatternArea();
     progressBar->setValue(0);
     options.wideSpacing = false;

@@ -188,7 +188,8 @@ void DataDialog::on_acceptButton_pressed()
 void DataDialog::on_okButton_clicked()
 {
     GetPanelData();
-    Apply_Edit(design, DesignEdit::Wing);
+    if (session->changed())
+        Apply_Edit(design, DesignEdit::Wing);
     hide();
 }
 

@@ -27,6 +27,7 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -256,8 +257,10 @@ void FlatWing::resizeEvent(QResizeEvent* event)
 
 QPointF FlatWing::GetCanopyShift()
 {
-    Plan_Points_At(*design, origin, controlPoints);
-    design->SaveCanopyPos(controlPoints);
+    // The points stay where the design has them; the view moves the plan
+    // to the origin. (Moved into the design they would move the whole
+    // wing by a distance of the screen's size.)
+    design->GetCanopyPos(controlPoints);
     return (origin - controlPoints[4]) + baseOffset;
 }
 
@@ -472,7 +475,6 @@ void FlatWing::keyPressEvent(QKeyEvent* event)
 
 void FlatWing::FlatWingShape_DXF()
 {
-    Apply_Edit(design, DesignEdit::Nothing);
     const GlobClass* glob = GetGlobClass();
     const QString name = QString::fromLatin1(FlatWingDxfFileName());
     // Without a project there is no output directory: nothing is written
@@ -516,7 +518,11 @@ void FlatWingDialog::showEvent(QShowEvent* event)
 
 void FlatWingDialog::InitFlatWingDialog()
 {
-    ui->cellwidthSlider->setValue(design->cellWidthStep);
+    {
+        // Showing the step is no change of it.
+        const QSignalBlocker quiet(ui->cellwidthSlider);
+        ui->cellwidthSlider->setValue(design->cellWidthStep);
+    }
     ui->ribspinBox->setRange(0, design->lastRib);
     ribIndex = 0;
     ui->ribshiftSlider->setValue(0);
@@ -555,11 +561,8 @@ void FlatWingDialog::on_resetButton_pressed()
 {
     if (!Break_Question(QStringLiteral("resetting value"), QStringLiteral("OK to do this ?")))
         return;
-    design->cellWidthStep = 0;
+    // As the slider moved to 0 by hand: the outline follows it.
     ui->cellwidthSlider->setValue(0);
-    Apply_Edit(design, DesignEdit::Nothing);
-    ui->flatwingwidget->Refresh_Outline();
-    ui->flatwingwidget->repaint();
 }
 
 void FlatWingDialog::on_printButton_pressed()
@@ -575,7 +578,8 @@ void FlatWingDialog::on_printButton_pressed()
 
 void FlatWingDialog::on_buttonBox_accepted()
 {
-    Apply_Edit(design, DesignEdit::Wing);
+    if (session->changed())
+        Apply_Edit(design, DesignEdit::Wing);
     hide();
 }
 

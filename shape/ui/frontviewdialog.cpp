@@ -490,7 +490,8 @@ void FrontViewDialog::showEvent(QShowEvent* event)
 
 void FrontViewDialog::on_acceptButton_pressed()
 {
-    Apply_Edit(design, DesignEdit::Wing);
+    if (session->changed())
+        Apply_Edit(design, DesignEdit::Wing);
     hide();
 }
 

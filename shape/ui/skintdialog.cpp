@@ -119,7 +119,8 @@ void SkintEdit::MoveButton(int i, double x)
     design->skinControlMarkers[i].setX(x);
     design->skinControlIndex[i] = find_j_pos(x);
     Control_Skint_Pos_Index(i);
-    Create_Space_Canopy(design);
+    // The billow is worked out on the wing the moved marker makes.
+    Apply_Edit(design, DesignEdit::Wing);
     Billow_Compensation();
 }
 
@@ -178,9 +179,7 @@ void SkintEdit::mouseMoveEvent(QMouseEvent* event)
 void SkintEdit::mouseReleaseEvent(QMouseEvent*)
 {
     rightButtonDown = false;
-    Control_Skint_Pos_Index(selectedMarker);
-    Apply_Edit(design, DesignEdit::Nothing);
-    Billow_Compensation();
+    // A moved marker was applied as it moved.
     repaint();
 }
 
@@ -545,7 +544,7 @@ void SkintDialog::on_reduct_slider_up_Box_sliderMoved(int v)
 {
     design->billowReductionUp = v;
     ui->up_pos->setText(QStringLiteral("%1").arg(v));
-    Create_Space_Canopy(design);
+    Apply_Edit(design, DesignEdit::Wing);
     ui->skintedit_widget->Billow_Compensation();
     ui->skintedit_widget->repaint();
 }
@@ -554,7 +553,7 @@ void SkintDialog::on_reduct_slider_dw_Box_sliderMoved(int v)
 {
     design->billowReductionDown = v;
     ui->dw_pos->setText(QStringLiteral("%1").arg(v));
-    Create_Space_Canopy(design);
+    Apply_Edit(design, DesignEdit::Wing);
     ui->skintedit_widget->Billow_Compensation();
     ui->skintedit_widget->repaint();
 }
@@ -563,7 +562,8 @@ void SkintDialog::on_acceptButton_pressed()
 {
     if (viewCross)
         viewCross->hide();
-    Apply_Edit(design, DesignEdit::Wing);
+    if (session->changed())
+        Apply_Edit(design, DesignEdit::Wing);
     for (int r = std::max(design->firstRib, 0); r <= design->lastRib && r < kRibSlots; ++r)
         WriteLogFile(QStringLiteral(" f_BCR:%1       rib:%2").arg(design->billowReduction[r], 0, 'f', 3).arg(r));
     hide();

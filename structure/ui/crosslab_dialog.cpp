@@ -95,9 +95,10 @@ void CrossLabDialog::showValues()
     const QSignalBlocker o(ui->offsetBox);
     const QSignalBlocker c(ui->dcornerBox);
     limitHoleCount();
-    ui->n_Box->setValue(data->crossPortCurrent[0]);
-    ui->offsetBox->setValue(data->crossPortCurrent[1]);
-    ui->dcornerBox->setValue(data->crossPortCurrent[2]);
+    const CrossLab* e = currentEditor();
+    ui->n_Box->setValue(e ? e->shownValue(0) : 0);
+    ui->offsetBox->setValue(e ? e->shownValue(1) : 0);
+    ui->dcornerBox->setValue(e ? e->shownValue(2) : 0);
 }
 
 void CrossLabDialog::on_tabWidget_currentChanged(int index)
@@ -157,18 +158,24 @@ void CrossLabDialog::setupBoxes()
 {
     // The selected shape's values become the current ones as they are;
     // choosing a shape changes none of its values.
-    data->crossPortHoles = data->crossPortCurrent[0];
-    data->crossPortOffset = data->crossPortCurrent[1];
-    data->crossPortCorner = data->crossPortCurrent[2] < 2 ? 1.0 : data->crossPortCurrent[2];
+    const CrossLab* e = currentEditor();
+    if (!e)
+        return;
+    data->crossPortHoles = e->shownValue(0);
+    data->crossPortOffset = e->shownValue(1);
+    data->crossPortCorner = e->shownValue(2) < 2 ? 1.0 : e->shownValue(2);
     showValues();
     repaint();
 }
 
 void CrossLabDialog::quit()
 {
-    Apply_Edit(data, DesignEdit::Marks);
-    emit to_glwidget();
+    if (session->changed())
+        Apply_Edit(data, DesignEdit::Marks);
+    // The session ends first: the view reads a design that shares nothing
+    // with a backup.
     hide();
+    emit to_glwidget();
 }
 
 void CrossLabDialog::quit_cancel()

@@ -40,7 +40,6 @@ CrossLab::CrossLab(QWidget* parent)
 
 void CrossLab::takeShownValues(int slot)
 {
-    int* shown = data->crossPortCurrent;
     if (Cross_Port_Triangles(group)) {
         const Triang& t = data->crossPorts[group].triangles[slot];
         shown[0] = t.holeCount;
@@ -59,9 +58,9 @@ void CrossLab::Set_Index_Type(int g)
     group = g;
     selected = -1;
     Get_Crossport_grup();
-    data->crossPortHoles = data->crossPortCurrent[0];
-    data->crossPortOffset = data->crossPortCurrent[1];
-    set_n_corner(data->crossPortCurrent[2]);
+    data->crossPortHoles = shown[0];
+    data->crossPortOffset = shown[1];
+    set_n_corner(shown[2]);
     setObjectPosition();
     setup_CurrentGrup(false);
 }
@@ -79,9 +78,9 @@ void CrossLab::Load_Own_Values()
     if (group < 0 || group > 3)
         return;
     takeShownValues(selected >= 0 ? selected : 0);
-    set_n_holes(data->crossPortCurrent[0]);
-    set_n_offset(data->crossPortCurrent[1]);
-    set_n_corner(data->crossPortCurrent[2]);
+    set_n_holes(shown[0]);
+    set_n_offset(shown[1]);
+    set_n_corner(shown[2]);
 }
 
 void CrossLab::setWorkFoil(int rib)
@@ -96,7 +95,7 @@ void CrossLab::setWorkFoil(int rib)
 void CrossLab::setup_CurrentGrup(bool reset)
 {
     setWorkFoil(workRib);
-    HoleLayout layout = Hole_Layout_Of(*data);
+    Refresh_Hole_Layout(*data, &layout);
     if (Cross_Port_Triangles(group)) {
         Set_Triang_Index_Values2(*data, workRib, foil, workFoil, &layout);
         Reset_baseTri_Array(*data, workFoil, group, reset, &layout);
@@ -115,7 +114,7 @@ void CrossLab::setup_CurrentGrup(bool reset)
 
 void CrossLab::rebuildView()
 {
-    holes = Cross_Port_Group_Holes(data, group);
+    holes = Cross_Port_Group_Holes(data, layout, group);
     miniribOutline.clear();
     const double chord = workRib >= 0 && workRib < kRibSlots ? data->chord[workRib] : 0;
     if ((group == 2 || group == 3) && chord > 0 && !data->ribAirfoils[workRib].isEmpty()) {
@@ -142,7 +141,9 @@ void CrossLab::set_cross_port_Param()
         shape.offset = Hole_Screen_Offset(data, shape.offsetMm);
         shape.expanded = true;
     };
-    HoleLayout layout = Hole_Layout_Of(*data);
+    // The base shapes as the design has them now (the other groups' editors
+    // keep theirs there too), with this editor's working set.
+    Refresh_Hole_Layout(*data, &layout);
     if (Cross_Port_Triangles(group)) {
         Triang& t = layout.crossPorts[group].triangles[selected];
         apply(t);

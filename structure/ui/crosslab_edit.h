@@ -6,10 +6,10 @@
 // the rib that stays solid. A click selects a base shape; the manager's
 // boxes then set its values.
 //
-// Record fields: crossPortCurrent[0..2] (the values the boxes show: hole
-// count, web width, rounding), crossPortHoles / crossPortOffset /
-// crossPortCorner (the values applied next), baseTriangles / baseTraps (the
-// working set the holes are cut from), holeEdgeFactor (edge offset, mm).
+// Record fields: crossPortHoles / crossPortOffset / crossPortCorner (the
+// values applied next), crossPorts (the base shapes), holeEdgeFactor (edge
+// offset, mm). The values the boxes show and the working set the holes are
+// cut from are the editor's own.
 
 #include <QList>
 #include <QPoint>
@@ -18,6 +18,8 @@
 #include <QWidget>
 
 #include <memory>
+
+#include "structure/crossports.h"
 
 class ParaStruct;
 class UntwistedWing;
@@ -60,6 +62,10 @@ public:
     const QPolygonF& airfoil() const { return foil; }
     const QPolygonF& innerOutline() const { return workFoil; }
     const QList<QPolygonF>& holePolygons() const { return holes; }
+    // The values the manager's boxes show: hole count, web width, rounding
+    // of the selected shape (k = 0..2).
+    int shownValue(int k) const { return k >= 0 && k < 3 ? shown[k] : 0; }
+    const HoleLayout& shownLayout() const { return layout; }
     // The front or rear mini-rib of the work rib's cell (groups 2 and 3).
     const QPolygonF& miniribShape() const { return miniribOutline; }
     // The wing the mini-rib outlines are unfolded from (built without
@@ -111,4 +117,9 @@ private:
     QPolygonF workFoil;
     QList<QPolygonF> holes;
     QPolygonF miniribOutline;
+    // The layout shown: the design's base shapes with this editor's working
+    // set.
+    HoleLayout layout;
+    // The values the boxes show (hole count, web width, rounding).
+    int shown[3]{};
 };

@@ -5,6 +5,7 @@
 #include "core/calcul3d.h"
 #include "core/designedit.h"
 #include "core/parastruct.h"
+#include "widgets/editsession.h"
 #include "structure/diagchart.h"
 #include "structure/diagonals.h"
 #include "structure/diagtables.h"
@@ -43,7 +44,8 @@ QTableWidgetItem* checkCell(const QColor& colour)
 } // namespace
 
 DiagDialog::DiagDialog(QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::DiagDialog>()), design(GetDataStruct())
+    : QDialog(parent), ui(std::make_unique<Ui::DiagDialog>()), design(GetDataStruct()),
+      session(new EditSession(this))
 {
     ui->setupUi(this);
     for (QTableWidget* t : {ui->diagTableWidget, ui->diagTableWidget_2})
@@ -346,7 +348,8 @@ void DiagDialog::on_OkButton_pressed()
     if (view)
         view->ghostView = false;
     // The 3-D view shows the new diagonals when it next draws.
-    Apply_Edit(design, DesignEdit::Parts);
+    if (session->changed())
+        Apply_Edit(design, DesignEdit::Parts);
     hide();
 }
 

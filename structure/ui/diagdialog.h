@@ -6,9 +6,9 @@
 // view of the diagonal shapes with the bottom width, the actual view of each
 // generated diagonal, and a help text.
 //
-// The dialog works on the live design and keeps no copy: every edit is in
-// the design at once and Cancel only hides. OK stores the tables with their
-// rib numbers and recomputes the design. While the dialog is open the main
+// The dialog works on the live design: every edit is in the design at once
+// and Cancel only hides. OK stores the tables with their rib numbers and,
+// when the design differs from the one the dialog found, recomputes it. While the dialog is open the main
 // 3-D view shows the internal structure (ghost view); OK leaves it off,
 // Cancel and closing bring back the view the dialog found.
 
@@ -17,6 +17,7 @@
 
 #include <memory>
 
+class EditSession;
 class ParaStruct;
 class QTableWidget;
 struct GlViewState;
@@ -82,6 +83,9 @@ private:
 
     std::unique_ptr<Ui::DiagDialog> ui;
     ParaStruct* design;
+    // The design as the dialog found it, to tell whether OK has an edit to
+    // commit (Cancel keeps the edits as they are).
+    EditSession* session;
     int columns = 0;
     int unit = 8;
     QColor blue = Qt::blue;

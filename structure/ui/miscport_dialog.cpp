@@ -257,9 +257,12 @@ void MiscPortDialog::on_resetrodsButton_2_pressed()
 void MiscPortDialog::quit()
 {
     settleCavity();
-    Apply_Edit(design, DesignEdit::Parts);
-    emit toglwidget();
+    if (session->changed())
+        Apply_Edit(design, DesignEdit::Parts);
+    // The session ends first: the view reads a design that shares nothing
+    // with a backup.
     hide();
+    emit toglwidget();
 }
 
 void MiscPortDialog::quit_cancel()

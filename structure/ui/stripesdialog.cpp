@@ -2,6 +2,7 @@
 
 #include "core/designedit.h"
 #include "core/parastruct.h"
+#include "widgets/editsession.h"
 #include "core/transf.h"
 
 #include <QSignalBlocker>
@@ -12,7 +13,8 @@ constexpr int kFirstStrapRow = 2;   // "A"
 
 } // namespace
 
-StripesDialog::StripesDialog(QWidget* parent) : QDialog(parent), design(GetDataStruct())
+StripesDialog::StripesDialog(QWidget* parent)
+    : QDialog(parent), design(GetDataStruct()), session(new EditSession(this))
 {
     setupUi(this);
     connect(btnOK, &QPushButton::pressed, this, &StripesDialog::quit);
@@ -112,9 +114,12 @@ void StripesDialog::on_clearLineStripsButton_pressed()
 
 void StripesDialog::quit()
 {
-    Apply_Edit(design, DesignEdit::Marks);
-    emit toglwidget();
+    if (session->changed())
+        Apply_Edit(design, DesignEdit::Marks);
+    // The session ends first: the view reads a design that shares nothing
+    // with a backup.
     hide();
+    emit toglwidget();
 }
 
 void StripesDialog::quit_cancel()

@@ -2,13 +2,15 @@
 
 // "Stripes manager": switches the straps along the line rows A..G per cell
 // and sets each row's strap width, fixed or in proportion to the rib chord.
-// Every change goes straight into the design; there is no backup: cancel
-// and closing only hide the dialog, OK raises the rebuild flag.
+// Every change goes straight into the design; nothing is written back:
+// cancel and closing only hide the dialog, OK raises the rebuild flag when
+// the design differs from the one the dialog found.
 
 #include <QDialog>
 
 #include "ui_stripesdialog.h"
 
+class EditSession;
 class ParaStruct;
 class QRadioButton;
 class QLabel;
@@ -57,5 +59,8 @@ private:
     void selectRow(int row);
 
     ParaStruct* design;
+    // The design as the dialog found it, to tell whether OK has an edit to
+    // commit (Cancel keeps the edits as they are).
+    EditSession* session;
     int currentRow = 2;
 };

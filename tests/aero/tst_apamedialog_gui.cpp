@@ -20,6 +20,7 @@
 #include "tests/aero/fakesolver.h"
 #include "tests/aero/resultwriter.h"
 
+#include "core/designedit.h"
 #include "core/parastruct.h"
 #include "tests/common/recordimage.h"
 #include "lines/loading.h"
@@ -786,8 +787,10 @@ private slots:
         design->maxTwistAngle = 4;
         if (input == "other twist")
             design->maxTwistAngle = 5;
+        Apply_Edit(design, DesignEdit::Nothing);
         QVERIFY(writeResultsOfTheDesign(wallResults()));
         design->maxTwistAngle = 4;
+        Apply_Edit(design, DesignEdit::Nothing);
         QFile inp(output->filePath("wings.inp"));
         if (input == "none")
             QVERIFY(inp.remove());

@@ -106,14 +106,18 @@ private slots:
         QCOMPARE(dialog->pos(), QPoint(0, 0));
     }
 
-    // Showing writes the current displacement, which recomputes once.
-    void showWritesTheDisplacement()
+    // Showing shows the current displacement, rounded, and writes nothing:
+    // the pilot stays where he hangs, to the last bit, and nothing is
+    // recomputed.
+    void showWritesNothing()
     {
-        GetDataStruct()->legaX = centreChord() * 0.3125;
+        GetDataStruct()->legaX = centreChord() * 0.312549;
+        const QByteArray before = recordImage(*GetDataStruct());
         RecomputeLog log;
         dialog->show();
         QCOMPARE(dialog->pilotdisplacementEdit->text(), QStringLiteral("31.25"));
-        QCOMPARE(log.legaX.size(), 1);
+        QCOMPARE(log.legaX.size(), 0);
+        QVERIFY(recordImage(*GetDataStruct()) == before);
         dialog->hide();
     }
 
@@ -179,17 +183,27 @@ private slots:
         dialog->hide();
     }
 
-    void exitRaisesTheFlags()
+    // A moved pilot raises the flags (the views rebuild, the risers follow);
+    // the dialog closed or left without a move raises none.
+    void aMoveRaisesTheFlags()
     {
         ParaStruct* d = GetDataStruct();
+        for (const bool exit : {false, true}) {
+            dialog->show();
+            d->geometryChanged = false;
+            d->linesOutdated = false;
+            const unsigned long long revision = d->geometryChanged.revision();
+            if (exit)
+                QTest::mouseClick(dialog->exitButton, Qt::LeftButton);
+            else
+                dialog->close(); // the frame only hides
+            QVERIFY(!dialog->isVisible());
+            QVERIFY(!d->geometryChanged);
+            QVERIFY(!d->linesOutdated);
+            QCOMPARE(d->geometryChanged.revision(), revision);
+        }
         dialog->show();
-        d->geometryChanged = false;
-        d->linesOutdated = false;
-        dialog->close(); // the frame only hides
-        QVERIFY(!dialog->isVisible());
-        QVERIFY(!d->geometryChanged);
-        QVERIFY(!d->linesOutdated);
-        dialog->show();
+        dialog->pilotdisplacementEdit->setText("33");
         QTest::mouseClick(dialog->exitButton, Qt::LeftButton);
         QVERIFY(!dialog->isVisible());
         QVERIFY(d->geometryChanged);
@@ -212,6 +226,7 @@ private slots:
 
         res->source.twist = d->maxTwistAngle + 1;
         dialog->show();
+        dialog->pilotdisplacementEdit->setText("36");
         QTest::mouseClick(dialog->exitButton, Qt::LeftButton);
         QVERIFY(Results_Design_Mismatch(*res, *d).contains("the wing has been changed since"));
         *res = before;

@@ -90,9 +90,8 @@ inline QList<Stored> of(const ParaStruct& design)
 // The stored values in which two designs' project files differ, one line
 // each ("step 23 #5 crossPorts[0].triangles[2].offset: 1.72 -> 1.67"), at
 // most `limit` of them.
-inline QStringList differences(const ParaStruct& a, const ParaStruct& b, int limit = 40)
+inline QStringList differences(const QList<Stored>& x, const QList<Stored>& y, int limit = 40)
 {
-    const QList<Stored> x = of(a), y = of(b);
     QStringList out;
     if (x.size() != y.size())
         out << QStringLiteral("%1 stored values against %2").arg(x.size()).arg(y.size());
@@ -104,6 +103,10 @@ inline QStringList differences(const ParaStruct& a, const ParaStruct& b, int lim
                        .arg(x[k].name.isEmpty() ? QStringLiteral("(unnamed)") : x[k].name, x[k].value.left(60),
                             y[k].value.left(60));
     return out;
+}
+inline QStringList differences(const ParaStruct& a, const ParaStruct& b, int limit = 40)
+{
+    return differences(of(a), of(b), limit);
 }
 
 } // namespace projectfields

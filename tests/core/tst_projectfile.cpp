@@ -387,7 +387,6 @@ void spoilNonFileMembers(ParaStruct& d)
     d.patternOversize[64][999] = 1;
     d.clothHalfOversize[1][1] = 1;
     d.relaxFactors[65] = 1;
-    d.polarModelNames[3] = QStringLiteral("m");
     d.diagTableRows[3][65] = 9;
     d.diagTableD1[65].rib = 4;
     d.diagTableD2[65].rib = 4;
@@ -396,8 +395,6 @@ void spoilNonFileMembers(ParaStruct& d)
     d.ribTailPoints[65] = QPointF(1, 1);
     d.designSplines.append(Spline());
     d.lineGroupLoads[3] = 1;
-    d.baseTriangles[12].holeCount = 3;
-    d.baseTraps[17].corner[3] = QPointF(2, 2);
     d.diagModelTriangle.outline.append(QPointF(1, 1));
     d.diagModelTriangle.cornerStep = 0.5;
     d.diagModelTriangle.expanded = true;

@@ -272,10 +272,14 @@ private slots:
         // A percent typed but not run is replaced by the one last run.
         setField(dialog->winflexEdit(4), "40");
 
+        // Saving writes the rows the user moved; the rows' own places stay
+        // as the recompute derived them.
+        int derived[kRibSlots];
+        std::copy(live->dynLineIndex[3], live->dynLineIndex[3] + kRibSlots, derived);
         view()->SaveChangesOnExit();
         for (int j = 0; j <= n; ++j) {
             QCOMPARE(live->lineIndex[3][j], view()->workIndex(3, j));
-            QCOMPARE(live->dynLineIndex[3][j], int(std::trunc(live->resLineIndex[3][j])));
+            QCOMPARE(live->dynLineIndex[3][j], derived[j]);
         }
 
         QStringList steps;

@@ -102,11 +102,15 @@ private slots:
         user.onPrint = nullptr;
     }
 
-    void showPlacesPointFourAtTheOrigin()
+    // The view draws the plan with point 4 at its origin; the design keeps
+    // the points where they are (moved there, the whole wing would move by
+    // a distance of the screen's size).
+    void showLeavesThePlanWhereItIs()
     {
         QCOMPARE(w()->setupCount(), 1);
-        const double bottom = QGuiApplication::screens().value(0)->geometry().bottom();
-        QCOMPARE(live->planControlPoints[4], QPointF(60.0, 0.65 * bottom));
+        const std::unique_ptr<ParaStruct> built = fixture::makeWing(34);
+        for (int i = 0; i < 8; ++i)
+            QCOMPARE(live->planControlPoints[i], built->planControlPoints[i]);
         QCOMPARE(w()->controlPoints[4], live->planControlPoints[4]);
         QCOMPARE(dialog->currentRib(), 0);
     }
@@ -362,14 +366,27 @@ private slots:
         QCOMPARE(live->planControlPoints[6], p6);
     }
 
+    // OK after a change recomputes and raises the flags; OK without one
+    // commits nothing.
+    void okRecomputesAndRaisesTheFlags_data()
+    {
+        QTest::addColumn<bool>("changed");
+        QTest::newRow("a cell width step") << true;
+        QTest::newRow("nothing") << false;
+    }
     void okRecomputesAndRaisesTheFlags()
     {
+        QFETCH(bool, changed);
         live->geometryChanged = false;
         live->linesOutdated = false;
+        const unsigned long long revision = live->geometryChanged.revision();
+        if (changed)
+            dialog->findChild<QSlider*>("cellwidthSlider")->setValue(live->cellWidthStep + 7);
         QTest::mouseClick(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
         QVERIFY(!dialog->isVisible());
-        QVERIFY(live->geometryChanged);
-        QVERIFY(live->linesOutdated);
+        QCOMPARE(bool(live->geometryChanged), changed);
+        QCOMPARE(live->linesOutdated, changed);
+        QCOMPARE(live->geometryChanged.revision() != revision, changed);
     }
 
     void dxfExportWritesTheFlatShape()

@@ -137,9 +137,11 @@ private slots:
         auto* spin = dialog->findChild<QSpinBox*>(QStringLiteral("ribspinBox"));
         QCOMPARE(spin->minimum(), live->firstRib);
         QCOMPARE(spin->maximum(), live->lastRib - 1);
+        // Nothing changed: OK commits no edit.
+        const unsigned long long revision = live->geometryChanged.revision();
         QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("acceptButton")), Qt::LeftButton);
         QVERIFY(!dialog->isVisible());
-        QVERIFY(live->geometryChanged && live->linesOutdated);
+        QCOMPARE(live->geometryChanged.revision(), revision);
         QString expected;
         for (int r = live->firstRib; r <= live->lastRib; ++r)
             expected += QStringLiteral(" \n f_BCR:%1       rib:%2").arg(live->billowReduction[r], 0, 'f', 3).arg(r);

@@ -1,6 +1,7 @@
 #include <QTest>
 #include <QAction>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QLatin1String>
 #include <QObject>
 #include <QPushButton>
@@ -29,6 +30,7 @@
 #include "lines/ui/midlinedialog.h"
 #include "structure/ui/stripesdialog.h"
 #include "shell/mainwindow.h"
+#include "tests/common/projectfields.h"
 #include "tests/common/recordimage.h"
 #include "tests/common/scripteduser.h"
 #include "tests/shell/shellfixture.h"
@@ -39,8 +41,10 @@
 #include "structure/ui/crosslab_dialog.h"
 #include "structure/ui/diagdialog.h"
 #include "structure/ui/miscport_dialog.h"
+#include "core/openfile.h"
 #include "core/parastruct.h"
 
+#include <algorithm>
 #include <functional>
 
 // Runs a function when the watched widget gets its show event.
@@ -102,6 +106,27 @@ class TestEditorDialogs : public QObject
         if (title == QLatin1String("Stripes manager"))
             return w->stripesDialog();
         return w->frontViewDialog();
+    }
+
+    // Where two record images part, for the failure message.
+    static QString firstDifference(const QByteArray& a, const QByteArray& b)
+    {
+        QStringList at;
+        for (qsizetype i = 0; i < std::min(a.size(), b.size()) && at.size() < 8; ++i)
+            if (a[i] != b[i])
+                at << QString::number(i);
+        return "the record differs at byte " + at.join(", ") + " of " + QString::number(sizeof(ParaStruct));
+    }
+
+    QDialog* editorNamed(const QString& title) const
+    {
+        if (title == QLatin1String("Morphing airfoil shape"))
+            return w->editAirFoilDialog();
+        if (title == QLatin1String("Pilot position"))
+            return w->pilotDialog();
+        if (title == QLatin1String("Generate scaled model"))
+            return w->scaleDialog();
+        return dialogTitled(title);
     }
 
 private slots:
@@ -220,6 +245,93 @@ private slots:
         const bool unchanged = recordImage(*GetDataStruct()) == before;
         dialog->hide();
         QVERIFY(unchanged);
+    }
+
+    // An editor shown and closed without an edit leaves the design as it
+    // found it: every byte of the record and of its derived tables, and the
+    // project file Save would write. Values an editor rounds or snaps to show
+    // them stay in the editor; OK without an edit commits nothing (a new
+    // revision would tell the views and the analysis results the design
+    // changed).
+    void closedEditorWritesNothing_data()
+    {
+        QTest::addColumn<QString>("show");
+        QTest::addColumn<QString>("editor");
+        QTest::addColumn<QString>("button"); // empty: the window's close
+        const struct {
+            const char* show;
+            const char* editor;
+            QStringList buttons;
+        } editors[] = {
+            {"actionGeneral_data", "General data", {"okButton", "cancelButton"}},
+            {"actionAirfoils", "Airfoil's  selection dialog", {"okButton"}},
+            {"editfoilButton", "Morphing airfoil shape", {"exitButton"}},
+            {"actionBase_line", "Base line shape", {"acceptButton", "cancelButton"}},
+            {"actionFlat_shape", "Flat shape", {"Ok", "Cancel"}},
+            {"actionBillow_compensation", "Billow compensation", {"acceptButton", "cancelButton"}},
+            {"actionPreview_and_export", "Preview and export", {"exitButton"}},
+            {"actionBridle", "Bridle manager", {"okButton", "cancelButton"}},
+            {"actionDiagonal_ribs", "Diagonals dialog", {"OkButton", "CancelButton"}},
+            {"actionCross_ports", "Cross ports manager", {"btnOK", "btnCancel"}},
+            {"actionReinforcements", "Miniribs and reinforcements", {"btnOK", "btnCancel"}},
+            {"actionGraphics", "Design dialog", {"exitButton"}},
+            {"actionVent_and_lines", "Default lines positions <center rib>", {"acceptButton", "exitButton"}},
+            {"actionLines_morphing", "Lines morphing", {"Ok", "Cancel"}},
+            {"actionManage_stripes_2", "Stripes manager", {"btnOK", "btnCancel"}},
+            {"actionPilot_position", "Pilot position", {"exitButton"}},
+            // Its OK saves a scaled copy, no edit of the design.
+            {"actionGenerate_scaled_model", "Generate scaled model", {"cancelButton"}},
+        };
+        for (const auto& e : editors)
+            for (const QString& button : e.buttons + QStringList{QString()})
+                QTest::addRow("%s, %s", e.editor, button.isEmpty() ? "window closed" : qPrintable(button))
+                    << e.show << e.editor << button;
+    }
+
+    void closedEditorWritesNothing()
+    {
+        QFETCH(QString, show);
+        QFETCH(QString, editor);
+        QFETCH(QString, button);
+        QDialog* dialog = editorNamed(editor);
+        QVERIFY2(dialog, qPrintable(editor));
+        // The 3-D view takes the rebuild flag of a change before this one.
+        w->openglwidget->grabFramebuffer();
+        const ParaStruct& design = *GetDataStruct();
+        const QByteArray record = recordImage(design);
+        const QByteArray file = Project_File_Bytes(design);
+        QVERIFY(!file.isEmpty());
+        // (No copy of the record: one would share its derived tables.)
+        const QList<projectfields::Stored> found = projectfields::of(design);
+        if (show == QLatin1String("editfoilButton")) {
+            w->findChild<QAction*>("actionAirfoils")->trigger();
+            QTest::mouseClick(w->importAirFoilDialog()->foil_1, Qt::LeftButton);
+            w->importAirFoilDialog()->editfoilButton->click();
+        } else {
+            auto* action = w->findChild<QAction*>(show);
+            QVERIFY2(action, qPrintable(show));
+            action->trigger();
+        }
+        QVERIFY(dialog->isVisible());
+        WAIT_FOR_EXPOSED(dialog);
+        if (button.isEmpty()) {
+            dialog->close();
+        } else {
+            QAbstractButton* b = nullptr;
+            if (auto* box = dialog->findChild<QDialogButtonBox*>(); box && (button == "Ok" || button == "Cancel"))
+                b = box->button(button == "Ok" ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel);
+            else
+                b = dialog->findChild<QPushButton*>(button);
+            QVERIFY2(b, qPrintable(button));
+            QTest::mouseClick(b, Qt::LeftButton);
+        }
+        const bool closed = !dialog->isVisible();
+        dialog->hide();
+        w->importAirFoilDialog()->hide();
+        QVERIFY(closed);
+        QVERIFY2(Project_File_Bytes(design) == file,
+                 qPrintable(projectfields::differences(found, projectfields::of(design)).join('\n')));
+        QVERIFY2(recordImage(design) == record, qPrintable(firstDifference(recordImage(design), record)));
     }
 
     // "CFD analysis" asks first; only OK shows the window, with a word in

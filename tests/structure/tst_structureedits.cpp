@@ -351,7 +351,7 @@ private slots:
             QCOMPARE(Cross_Port_Shape_At(d.get(), 0, Geometric_center(t)), i);
         }
         QCOMPARE(Cross_Port_Shape_At(d.get(), 0, QPointF(-100, -100)), -1);
-        const QList<QPolygonF> holes = Cross_Port_Group_Holes(d.get(), 0);
+        const QList<QPolygonF> holes = Cross_Port_Group_Holes(d.get(), layout, 0);
         int expected = 0;
         for (int i = 0; i < 11; ++i)
             expected += std::min(d->crossPorts[0].triangles[i].holeCount, 3);
