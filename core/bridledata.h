@@ -10,6 +10,7 @@
 #include <QVector3D>
 
 #include <algorithm>
+#include <iterator>
 
 constexpr int kBridleRibs = 65;       // rib slots of the frame
 constexpr int kFrameSlots = 9;        // frame slots per rib (0..7 used, 8 spare)
@@ -93,9 +94,9 @@ inline void Erase_Line_Group(BridleGroup* g)
     g->lines.clear();
     g->attachments.clear();
     g->idCount = g->pointCount = g->pairCount = g->lineCount = g->attachmentCount = 0;
-    std::fill(std::begin(g->idArray), std::end(g->idArray), 0);
-    std::fill(std::begin(g->pointArray), std::end(g->pointArray), QPoint());
-    std::fill(std::begin(g->pairArray), std::end(g->pairArray), QPoint());
-    std::fill(std::begin(g->lineArray), std::end(g->lineArray), LineProp());
-    std::fill(std::begin(g->attachArray), std::end(g->attachArray), origRLS());
+    std::fill_n(g->idArray, std::size(g->idArray), 0);
+    std::fill_n(g->pointArray, std::size(g->pointArray), QPoint());
+    std::fill_n(g->pairArray, std::size(g->pairArray), QPoint());
+    std::fill_n(g->lineArray, std::size(g->lineArray), LineProp());
+    std::fill_n(g->attachArray, std::size(g->attachArray), origRLS());
 }
