@@ -73,7 +73,7 @@ QPolygonF billow_arc(double h, QPointF P1, QPointF P2)
     return arc;
 }
 
-QPolygonF skint_dinamic(ParaStruct* design, int rib, char mode, double yScale, QPolygonF poly)
+QPolygonF skint_dinamic(const ParaStruct* design, int rib, char mode, double yScale, QPolygonF poly)
 {
     QPolygonF out;
     if (poly.size() < 2) {

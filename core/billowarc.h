@@ -30,4 +30,4 @@ QPolygonF billow_arc(double h, QPointF P1, QPointF P2);
 // skin tension, 'T' the theoretical cap height; any other mode keeps the
 // previous segment's offset. The last point stays; fewer than two points
 // give the single point (0, 0).
-QPolygonF skint_dinamic(ParaStruct* design, int rib, char mode, double yScale, QPolygonF poly);
+QPolygonF skint_dinamic(const ParaStruct* design, int rib, char mode, double yScale, QPolygonF poly);

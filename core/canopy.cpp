@@ -16,7 +16,7 @@ double Wing_Attack(double twistDeg, double ribAngle)
     return std::acos(std::sin(T) * std::sin(ribAngle)) - wl::HalfPi;
 }
 
-QPolygonF RotatePoly(ParaStruct* d, double angle, QPolygonF* poly)
+QPolygonF RotatePoly(const ParaStruct* d, double angle, QPolygonF* poly)
 {
     QPolygonF out;
     if (!d || !poly)
@@ -87,19 +87,19 @@ private:
 
 } // namespace
 
-QVector3D SpacePnt3(ParaStruct* d, int r, double s, double a, double theta, double X, double Y)
+QVector3D SpacePnt3(const ParaStruct* d, int r, double s, double a, double theta, double X, double Y)
 {
     if (!d || r >= kRibSlots)
         return QVector3D(0, 0, 0);
     return RibPlacement(d, r, s, a, theta).at(X, Y);
 }
 
-double f_uberNull(ParaStruct* d, int rib, int point)
+double f_uberNull(const ParaStruct* d, int rib, int point)
 {
     return f_skin_norma_tension(d, rib, point);
 }
 
-double f_uberPatt(ParaStruct* d, int rib, int point)
+double f_uberPatt(const ParaStruct* d, int rib, int point)
 {
     if (!d)
         return 0.0;

@@ -22,7 +22,7 @@ void Create_Space_Canopy(ParaStruct* design, double twist);
 
 // Places the chord-scaled airfoil point (X, Y) of the rib in 3-D; `slash` is
 // the rib's tilt, theta = pi - the rib's front-view angle.
-QVector3D SpacePnt3(ParaStruct* design, int rib, double scale, double slash, double theta, double X,
+QVector3D SpacePnt3(const ParaStruct* design, int rib, double scale, double slash, double theta, double X,
                     double Y);
 
 // Twist of a rib in radians: 0 at front-view angle 0, -twistDeg (in radians)
@@ -31,9 +31,9 @@ double Wing_Attack(double twistDeg, double ribAngle);
 
 // The polygon turned counter-clockwise by angle about the profile alignment
 // point (profileAlignment percent of the unit chord, 0).
-QPolygonF RotatePoly(ParaStruct* design, double angle, QPolygonF* poly);
+QPolygonF RotatePoly(const ParaStruct* design, double angle, QPolygonF* poly);
 
 // Pattern half-oversize: the side seam allowance plus the cloth half-oversize.
-double f_uberPatt(ParaStruct* design, int rib, int point);
+double f_uberPatt(const ParaStruct* design, int rib, int point);
 // Cloth half-oversize without seam allowance.
-double f_uberNull(ParaStruct* design, int rib, int point);
+double f_uberNull(const ParaStruct* design, int rib, int point);

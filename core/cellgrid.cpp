@@ -109,7 +109,7 @@ QVector3D H_C3D1(QVector3D A, QVector3D B, QVector3D C, QVector3D D, double h)
     return pushedMidpoint(C, D, norm4(A, B, C, D), h);
 }
 
-double f_frontfac(ParaStruct* d, int r, int a, int b, int j)
+double f_frontfac(const ParaStruct* d, int r, int a, int b, int j)
 {
     if (!d || r < 0 || r >= kAirfoilSlots)
         return 1.0;
@@ -228,7 +228,7 @@ void Space_Canopy_Inflated(ParaStruct* d)
     }
 }
 
-double Theory_RelativeExtension(int j, ParaStruct* d)
+double Theory_RelativeExtension(int j, const ParaStruct* d)
 {
     if (!d)
         return 0.0;

@@ -25,7 +25,7 @@ QVector3D H_C3D1(QVector3D A, QVector3D B, QVector3D C, QVector3D D, double h);
 // Fade of the cell's bulge inside a front mini-rib zone [a, b] around the
 // rib's nose (0 at the nose, 1 at a and b) and inside a rear zone (0 at the
 // trailing-edge points, 1 at a and b).
-double f_frontfac(ParaStruct* design, int rib, int a, int b, int j);
+double f_frontfac(const ParaStruct* design, int rib, int a, int b, int j);
 double f_rearfac(int a, int b, int j);
 // j lies in [0, a] or in [b, 1000].
 bool f_rearrib_on(int a, int b, int j);
@@ -35,7 +35,7 @@ QVector3D SymNullCell(QVector3D p);
 
 // Relative cloth extension across the cells at point j in percent: from the
 // theoretical cap heights, and measured on the inflated grid; 0 without cells.
-double Theory_RelativeExtension(int j, ParaStruct* design);
+double Theory_RelativeExtension(int j, const ParaStruct* design);
 double RelativeExtension(int j, const ParaStruct* design);
 // RelativeExtension at the point where cell 1 is longest across.
 double Max_Relative_Extension(const ParaStruct* design);

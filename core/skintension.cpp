@@ -89,7 +89,7 @@ double quinticStep(double y0, const double* c, double u)
 
 } // namespace
 
-double f_Wide(ParaStruct* d, int r, int j)
+double f_Wide(const ParaStruct* d, int r, int j)
 {
     if (!d || r > d->lastRib || d->lastRib < 1 || j < 0 || j > kLastPoint)
         return 0.0;
@@ -102,9 +102,8 @@ double f_Wide(ParaStruct* d, int r, int j)
         a = d->lastRib - 1;
     if (!ribSlot(a) || !ribSlot(a + 1))
         return 0.0;
-    const ParaStruct* in = d;
-    const QVector3D& A = in->ribCurves3D[a][j];
-    const QVector3D& B = in->ribCurves3D[a + 1][j];
+    const QVector3D& A = d->ribCurves3D[a][j];
+    const QVector3D& B = d->ribCurves3D[a + 1][j];
     const float dx = A.x() - B.x();
     const float dy = A.y() - B.y();
     const float dz = A.z() - B.z();
@@ -120,7 +119,7 @@ double f_kapica(double s, double b)
     return std::pow(radicand, 0.5) * 0.125;
 }
 
-double find_Thick(ParaStruct* d, int r, int j)
+double find_Thick(const ParaStruct* d, int r, int j)
 {
     if (!d)
         return 0.0;
@@ -138,7 +137,7 @@ double find_Thick(ParaStruct* d, int r, int j)
     return std::fabs(foil.at(p.up).y() - foil.at(p.low).y()) * d->chord[r];
 }
 
-double Delta_Half(ParaStruct* d, int r, int j)
+double Delta_Half(const ParaStruct* d, int r, int j)
 {
     const double w = f_Wide(d, r, j);
     const double t = find_Thick(d, r, j);
@@ -149,13 +148,13 @@ double Delta_Half(ParaStruct* d, int r, int j)
     return (arc - w) * 0.5;
 }
 
-double Theory_Kapica(ParaStruct* d, int r, int j)
+double Theory_Kapica(const ParaStruct* d, int r, int j)
 {
     const double w = f_Wide(d, r, j);
     return f_kapica(w, w + 2 * Delta_Half(d, r, j));
 }
 
-double Real_Kapica(ParaStruct* d, int r, int j)
+double Real_Kapica(const ParaStruct* d, int r, int j)
 {
     if (!d || !ribSlot(r) || j < 0 || j > kLastPoint)
         return 0.0;
@@ -298,14 +297,14 @@ double f_desc_ten(double y0, double y1, int i0, int i1, int i)
     return DescStep(y0, y1, i0, i1).at(i);
 }
 
-int f_skin_decision(ParaStruct* d, int r, int j)
+int f_skin_decision(const ParaStruct* d, int r, int j)
 {
     if (!d || !ribSlot(r))
         return 0;
     return skinDecision(skinZones(d), pointIndex(d->lineIndex[0][r]), pointIndex(d->lineIndex[1][r]), j);
 }
 
-double f_BCalongrib(ParaStruct* d, int r, int j)
+double f_BCalongrib(const ParaStruct* d, int r, int j)
 {
     if (!d || !ribSlot(r))
         return 1.0;
@@ -423,7 +422,7 @@ private:
 };
 
 // Skin_Norma_Tension_Row with the shared zones.
-void tensionRow(ParaStruct* d, int r, TensionZones& zones, double* out)
+void tensionRow(const ParaStruct* d, int r, TensionZones& zones, double* out)
 {
     // Most points take the theoretical half-oversize of their own point and
     // of the top or bottom point: each is worked out once for the rib.
@@ -445,7 +444,7 @@ void tensionRow(ParaStruct* d, int r, TensionZones& zones, double* out)
 
 } // namespace
 
-double f_skin_norma_tension(ParaStruct* d, int r, int j)
+double f_skin_norma_tension(const ParaStruct* d, int r, int j)
 {
     if (!d || !ribSlot(r) || j < 0 || j > kLastPoint)
         return 0.0;
@@ -454,7 +453,7 @@ double f_skin_norma_tension(ParaStruct* d, int r, int j)
     return RibTension<decltype(D)>(d, r, *zones, D).at(j);
 }
 
-void Skin_Norma_Tension_Row(ParaStruct* d, int r, double* out)
+void Skin_Norma_Tension_Row(const ParaStruct* d, int r, double* out)
 {
     if (!d || !ribSlot(r)) {
         std::fill(out, out + kAirfoilPoints, 0.0);
@@ -464,7 +463,7 @@ void Skin_Norma_Tension_Row(ParaStruct* d, int r, double* out)
     tensionRow(d, r, *zones, out);
 }
 
-void Skin_Norma_Tension_Rows(ParaStruct* d, int count, double (*out)[kAirfoilPoints])
+void Skin_Norma_Tension_Rows(const ParaStruct* d, int count, double (*out)[kAirfoilPoints])
 {
     if (!d || count <= 0)
         return;
