@@ -36,7 +36,7 @@ NoseBillow Nose_Billow(const QPolygonF& flat, const QPolygonF& inflated, int nos
     return out;
 }
 
-NoseBillow Design_Nose_Billow(ParaStruct* design)
+NoseBillow Design_Nose_Billow(const ParaStruct* design)
 {
     if (!design)
         return {};

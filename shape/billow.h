@@ -39,7 +39,7 @@ NoseBillow Nose_Billow(const QPolygonF& flat, const QPolygonF& inflated, int nos
 
 // The tables of rib 1 of the design with its inflated shape at the current
 // skin tension and the billow line at marker 3.
-NoseBillow Design_Nose_Billow(ParaStruct* design);
+NoseBillow Design_Nose_Billow(const ParaStruct* design);
 
 // Computes the tables of rib 1 and stores the billow line's point and offset
 // in the design (billowLineIndex, billowLineOffset); a design whose marker

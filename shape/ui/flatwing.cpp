@@ -46,7 +46,7 @@ QPointF ribPoint(const ParaStruct* ps, int r, int i)
 }
 } // namespace
 
-void pp_Ribs_Globs_Lines(ParaStruct* ps, QPainter* painter, bool drawRibs, bool drawLabels, bool drawLines)
+void pp_Ribs_Globs_Lines(const ParaStruct* ps, QPainter* painter, bool drawRibs, bool drawLabels, bool drawLines)
 {
     const QFontMetrics fm(painter->font());
     const int wx = -(fm.boundingRect(QStringLiteral("x")).width() / 2);

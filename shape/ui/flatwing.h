@@ -30,7 +30,7 @@ class flatwingdialog;
 // the ribs with their numbers, chord and cell-width labels (drawRibs,
 // drawLabels), the quarter-chord points and the metacentre line (drawLabels),
 // and the line rows (drawLines). Leaves the painter's pen and font changed.
-void pp_Ribs_Globs_Lines(ParaStruct* ps, QPainter* painter, bool drawRibs, bool drawLabels, bool drawLines);
+void pp_Ribs_Globs_Lines(const ParaStruct* ps, QPainter* painter, bool drawRibs, bool drawLabels, bool drawLines);
 
 // The first of the eight points (screen = scale * point + translation) lying
 // less than 10 pixels from pos, or -1.
