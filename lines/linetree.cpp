@@ -551,7 +551,7 @@ TreePlacement Place_Line_Group(ParaStruct* d, int slot, BridleGroup* g, const Br
     return result;
 }
 
-TreePlacement Place_Riser(ParaStruct* d, BridleGroup* riser, const FrameRaiser* riserFrame)
+TreePlacement Place_Riser(const ParaStruct* d, BridleGroup* riser, const FrameRaiser* riserFrame)
 {
     TreePlacement result;
     if (!d || !riser || !riserFrame || riser->lines.size() < 2 || riser->points.isEmpty())

@@ -154,7 +154,7 @@ TreePlacement Place_Line_Group(ParaStruct* design, int slot, BridleGroup* group,
 
 // Places the riser tree from the carabiner against the riser frame and
 // loads it with half the flying weight. Nothing is stored.
-TreePlacement Place_Riser(ParaStruct* design, BridleGroup* riser, const FrameRaiser* riserFrame);
+TreePlacement Place_Riser(const ParaStruct* design, BridleGroup* riser, const FrameRaiser* riserFrame);
 
 // What the bridle manager does on OK, on the design record itself: frame laid
 // out again, canopy ends fastened to it, the riser, every line group (L1..L4
