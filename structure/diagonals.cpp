@@ -182,7 +182,7 @@ void Read_DiagData2(ParaStruct* d)
     readTable(d, d->diagTableD2);
 }
 
-QList<OrigPnt3D> create_listup(ParaStruct* d, int rib, int from, int to)
+QList<OrigPnt3D> create_listup(const ParaStruct* d, int rib, int from, int to)
 {
     QList<OrigPnt3D> out;
     if (rib < 0 || rib >= kRibSlots)
@@ -193,7 +193,7 @@ QList<OrigPnt3D> create_listup(ParaStruct* d, int rib, int from, int to)
     return out;
 }
 
-QList<OrigPnt3D> create_listdw(ParaStruct* d, int rib, int from, int to)
+QList<OrigPnt3D> create_listdw(const ParaStruct* d, int rib, int from, int to)
 {
     QList<OrigPnt3D> out;
     if (rib < 0 || rib >= kRibSlots)
@@ -237,12 +237,12 @@ void edgeLines(ParaStruct* d, DiagonalData* D)
 
 } // namespace
 
-OrigPnt2D Insert_OrigPnt2D(ParaStruct* d, QPointF p, int index, int rib, double allowance)
+OrigPnt2D Insert_OrigPnt2D(const ParaStruct* d, QPointF p, int index, int rib, double allowance)
 {
     return OrigPnt2D{p, index, allowance, rib, d->is_Control(index, rib)};
 }
 
-void Unfold_One_Diagonal(ParaStruct* d, DiagonalData* D)
+void Unfold_One_Diagonal(const ParaStruct* d, DiagonalData* D)
 {
     const QList<OrigPnt3D>& A = D->edgeLineA;
     const QList<OrigPnt3D>& B = D->edgeLineB;

@@ -74,15 +74,15 @@ void Create_Pnt_3D_List(ParaStruct* design, DiagonalData* diagonal);
 // {ribCurves3D[rib][i], i} for i = from .. to (up) or from .. to downwards
 // (dw); empty when the range runs the other way. Indexes outside the rib
 // curve are left out.
-QList<OrigPnt3D> create_listup(ParaStruct* design, int rib, int from, int to);
-QList<OrigPnt3D> create_listdw(ParaStruct* design, int rib, int from, int to);
+QList<OrigPnt3D> create_listup(const ParaStruct* design, int rib, int from, int to);
+QList<OrigPnt3D> create_listdw(const ParaStruct* design, int rib, int from, int to);
 
 // Flattens every record (their flat controls renewed).
 void Unfold_All_Diagonals(ParaStruct* design);
 // Flattens one record: flatEdgeA from the origin, flatEdgeB from the positive
 // x axis, each point laid out from the previous pair by its 3-D triangle.
-void Unfold_One_Diagonal(ParaStruct* design, DiagonalData* diagonal);
-OrigPnt2D Insert_OrigPnt2D(ParaStruct* design, QPointF p, int index, int rib, double allowance);
+void Unfold_One_Diagonal(const ParaStruct* design, DiagonalData* diagonal);
+OrigPnt2D Insert_OrigPnt2D(const ParaStruct* design, QPointF p, int index, int rib, double allowance);
 
 // Renews the cross-port model's holes and its trapeze from the stored model.
 void setup_model_cross_port(ParaStruct* design);

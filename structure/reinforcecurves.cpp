@@ -63,7 +63,7 @@ int Lower_Rod_Centre(const ParaStruct* d)
     return int((d->lineIndex[1][1] + d->lineIndex[2][1]) * 0.5);
 }
 
-ReinforceCurve Mylar_Curve(ParaStruct* d)
+ReinforceCurve Mylar_Curve(const ParaStruct* d)
 {
     if (!hasRibOne(d))
         return {};
@@ -75,7 +75,7 @@ ReinforceCurve Mylar_Curve(ParaStruct* d)
                      (d->minirib.mylarEnd * 1000) / 300 + nose, pairs, true);
 }
 
-ReinforceCurve Upper_Rod_Curve(ParaStruct* d)
+ReinforceCurve Upper_Rod_Curve(const ParaStruct* d)
 {
     if (!hasRibOne(d))
         return {};
@@ -85,7 +85,7 @@ ReinforceCurve Upper_Rod_Curve(ParaStruct* d)
     return curveFrom(d, a, nose, b, rodPairs(d->rod1), true);
 }
 
-ReinforceCurve Lower_Rod_Curve(ParaStruct* d)
+ReinforceCurve Lower_Rod_Curve(const ParaStruct* d)
 {
     if (!hasRibOne(d))
         return {};

@@ -29,9 +29,9 @@ struct ReinforceCurve {
 // The curves from the record. The mylar and the upper rod hold lambda within
 // [0.001, 0.999] and mu within [0.1, 3.0]; the lower rod takes its pairs as
 // stored. A design without an airfoil on rib 1 gives curves without points.
-ReinforceCurve Mylar_Curve(ParaStruct* design);
-ReinforceCurve Upper_Rod_Curve(ParaStruct* design);
-ReinforceCurve Lower_Rod_Curve(ParaStruct* design);
+ReinforceCurve Mylar_Curve(const ParaStruct* design);
+ReinforceCurve Upper_Rod_Curve(const ParaStruct* design);
+ReinforceCurve Lower_Rod_Curve(const ParaStruct* design);
 
 // The lower rod's reference index on rib 1: midway between rows O2 and A.
 int Lower_Rod_Centre(const ParaStruct* design);
