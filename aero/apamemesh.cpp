@@ -52,7 +52,7 @@ double f_y2(double b, double c, double t)
     return (t - c) * (t - c) * b + c;
 }
 
-int f_J_DW_Index(ParaStruct* d, int j)
+int f_J_DW_Index(const ParaStruct* d, int j)
 {
     const QPolygonF& P = d->designAirfoils[0];
     int best = 900;
@@ -201,7 +201,7 @@ int Fill_3D_Inflated(ParaStruct* d, int J, const int* stations)
     return r;
 }
 
-void CreateNodeList(ParaStruct* d, int R, int J, WingMeshData* mesh)
+void CreateNodeList(const ParaStruct* d, int R, int J, WingMeshData* mesh)
 {
     for (int i = 0; i <= R; ++i) {
         for (int j = 0; j <= J; ++j) {
@@ -211,7 +211,7 @@ void CreateNodeList(ParaStruct* d, int R, int J, WingMeshData* mesh)
     }
 }
 
-QVector3D WakeNode(ParaStruct* d, int row, int /*J*/)
+QVector3D WakeNode(const ParaStruct* d, int row, int /*J*/)
 {
     // Straight downstream rather than along the bisector of the trailing
     // edge: on a billowed trailing edge the bisector swings from one row to
@@ -222,7 +222,7 @@ QVector3D WakeNode(ParaStruct* d, int row, int /*J*/)
     return QVector3D(float(T.x() + length), T.y(), T.z());
 }
 
-void CreateWakeNodeList(ParaStruct* d, int R, int J, int S, WingMeshData* mesh)
+void CreateWakeNodeList(const ParaStruct* d, int R, int J, int S, WingMeshData* mesh)
 {
     for (int i = 0; i <= R; ++i) {
         const QVector3D W = WakeNode(d, i, J);

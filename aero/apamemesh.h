@@ -57,7 +57,7 @@ constexpr int kWakeChords = 3;    // wake length in mean chords
 int f_CreateIndJ(ParaStruct* design, int* stations);
 // The point among 900 .. 999 of the first design airfoil whose distance from
 // the trailing edge is nearest that of point j (the first of equals).
-int f_J_DW_Index(ParaStruct* design, int j);
+int f_J_DW_Index(const ParaStruct* design, int j);
 // The pieces of the station law: the position i / n along a range of n
 // (0 for n = 0), the branch before the nose sqrt(t) a, and the one after it
 // (t - c)^2 b + c.
@@ -85,11 +85,11 @@ void OneArc(ParaStruct* design, int J, const int* stations, double scale, int r,
 // Number of the surface node at station j of row i.
 int setNode(int J, int j, int i);
 
-void CreateNodeList(ParaStruct* design, int R, int J, WingMeshData* mesh);
-void CreateWakeNodeList(ParaStruct* design, int R, int J, int S, WingMeshData* mesh);
+void CreateNodeList(const ParaStruct* design, int R, int J, WingMeshData* mesh);
+void CreateWakeNodeList(const ParaStruct* design, int R, int J, int S, WingMeshData* mesh);
 // Three mean chords behind row's trailing edge, straight downstream (along
 // x); design frame, metres. J is not used.
-QVector3D WakeNode(ParaStruct* design, int row, int J);
+QVector3D WakeNode(const ParaStruct* design, int row, int J);
 void CreateSurfPanels(int R, int J, int S, WingMeshData* mesh);
 void CreateWakePanels(int R, int J, int S, int N, WingMeshData* mesh);
 

@@ -390,7 +390,7 @@ bool Read_Apame_Results(const QString& path, ApameRes* res, QString* problem)
     return true;
 }
 
-bool ReadToApameClass(ParaStruct* /*design*/, GlobClass* glob, ApameRes* res, QString* problem)
+bool ReadToApameClass(const ParaStruct* /*design*/, GlobClass* glob, ApameRes* res, QString* problem)
 {
     res->projectPath = glob->prgPath;
     return Read_Apame_Results(QDir(glob->dxfDir).filePath(QStringLiteral("wings.res")), res, problem);

@@ -105,7 +105,7 @@ ApameRes* GetApameClass();
 // a section keyword that never comes, a count that is negative or does not
 // match the rows that follow it, a panel naming a node or neighbour that the
 // file does not hold.
-bool ReadToApameClass(ParaStruct* design, GlobClass* glob, ApameRes* res, QString* problem = nullptr);
+bool ReadToApameClass(const ParaStruct* design, GlobClass* glob, ApameRes* res, QString* problem = nullptr);
 
 // The same for any results file.
 bool Read_Apame_Results(const QString& path, ApameRes* res, QString* problem = nullptr);

@@ -57,7 +57,7 @@ QString importHoles(const QList<QPolygonF>& holes, double scale, double /*unused
     return R;
 }
 
-QString FreeFem_Script(ParaStruct* design, const QPolygonF& workFoil, const QList<QPolygonF>& holes)
+QString FreeFem_Script(const ParaStruct* design, const QPolygonF& workFoil, const QList<QPolygonF>& holes)
 {
     const int n = int(workFoil.size());
     double s = 0;
@@ -113,7 +113,7 @@ QString FreeFem_Script(ParaStruct* design, const QPolygonF& workFoil, const QLis
     return out;
 }
 
-bool WriteFreeFemInput(ParaStruct* design, const QPolygonF& workFoil, const QList<QPolygonF>& holes,
+bool WriteFreeFemInput(const ParaStruct* design, const QPolygonF& workFoil, const QList<QPolygonF>& holes,
                        const QString& path)
 {
     const QString script = FreeFem_Script(design, workFoil, holes);

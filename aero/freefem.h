@@ -17,12 +17,12 @@ class ParaStruct;
 // Writes the script to path. False, with nothing written, when the outline
 // has no point of positive x (nothing to scale to chord 1) or too few
 // points, or the file cannot be written.
-bool WriteFreeFemInput(ParaStruct* design, const QPolygonF& workFoil, const QList<QPolygonF>& holes,
+bool WriteFreeFemInput(const ParaStruct* design, const QPolygonF& workFoil, const QList<QPolygonF>& holes,
                        const QString& path);
 
 // The whole script as WriteFreeFemInput writes it; empty for an outline it
 // refuses.
-QString FreeFem_Script(ParaStruct* design, const QPolygonF& workFoil, const QList<QPolygonF>& holes);
+QString FreeFem_Script(const ParaStruct* design, const QPolygonF& workFoil, const QList<QPolygonF>& holes);
 
 // The holes block: one border per hole of more than three points (its
 // points divided by scale, in reverse order, y negated), the mesh statement
