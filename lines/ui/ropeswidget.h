@@ -71,7 +71,7 @@ private:
     void setExponent(double exponent);
     bool fitToLines();
 
-    ParaStruct* design;
+    const ParaStruct* design;
     int lineSelection = 0;
     std::unique_ptr<BridleData> copy;
     QList<LineProp> shownLines;
