@@ -38,5 +38,5 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    ParaStruct* design;
+    const ParaStruct* design;
 };
