@@ -53,7 +53,7 @@ qint64 ApameRun::elapsedMs() const
     return clock_.isValid() ? clock_.elapsed() : 0;
 }
 
-bool ApameRun::start(const QString& casePath, ParaStruct* design, GlobClass* glob, ApameRes* res)
+bool ApameRun::start(const QString& casePath, const ParaStruct* design, GlobClass* glob, ApameRes* res)
 {
     if (running_)
         return false;
@@ -246,7 +246,7 @@ void ApameRun::end(ApameOutcome::Kind kind, int exitCode, const QString& message
     emit finished(outcome_);
 }
 
-ApameOutcome ApameInputExec(const QString& casePath, ParaStruct* design, GlobClass* glob, ApameRes* res,
+ApameOutcome ApameInputExec(const QString& casePath, const ParaStruct* design, GlobClass* glob, ApameRes* res,
                             const std::function<bool(qint64)>& progress, const QString& programDir)
 {
     ApameRun run;

@@ -64,7 +64,7 @@ public:
     // Starts the solver on casePath (in the run's working folder). False
     // when it could not start; outcome() then says why and finished() is not
     // emitted. Otherwise finished() follows exactly once.
-    bool start(const QString& casePath, ParaStruct* design, GlobClass* glob, ApameRes* res);
+    bool start(const QString& casePath, const ParaStruct* design, GlobClass* glob, ApameRes* res);
     // Kills the solver (and its children); finished() with Cancelled follows.
     void cancel();
 
@@ -89,7 +89,7 @@ private:
     QString resultsPath_;                  // CASE.res
     std::unique_ptr<QTemporaryDir> runDir_; // where the solver works during the run
     QString runResults_;                   // CASE.res in runDir_
-    ParaStruct* design_ = nullptr;
+    const ParaStruct* design_ = nullptr;
     GlobClass* glob_ = nullptr;
     ApameRes* res_ = nullptr;
     QProcess* process_ = nullptr;
@@ -106,7 +106,7 @@ private:
 // while the thread's event loop keeps running (windows repaint). `progress`,
 // when given, is called about ten times a second with the elapsed
 // milliseconds; returning false cancels the run.
-ApameOutcome ApameInputExec(const QString& casePath, ParaStruct* design, GlobClass* glob, ApameRes* res,
+ApameOutcome ApameInputExec(const QString& casePath, const ParaStruct* design, GlobClass* glob, ApameRes* res,
                             const std::function<bool(qint64 elapsedMs)>& progress = {},
                             const QString& programDir = QString());
 

@@ -51,7 +51,7 @@ void ApameProgressDialog::reject()
         QDialog::reject();
 }
 
-ApameOutcome Run_Solver_With_Progress(QWidget* parent, const QString& casePath, ParaStruct* design, GlobClass* glob,
+ApameOutcome Run_Solver_With_Progress(QWidget* parent, const QString& casePath, const ParaStruct* design, GlobClass* glob,
                                       ApameRes* res, const QString& programDir)
 {
     ApameRun run;

@@ -36,7 +36,7 @@ private:
 // Runs the solver on casePath under the progress window and returns when it
 // has ended. A solver that cannot start, fails or leaves no usable results
 // is reported to the user; a cancelled run is not.
-ApameOutcome Run_Solver_With_Progress(QWidget* parent, const QString& casePath, ParaStruct* design, GlobClass* glob,
+ApameOutcome Run_Solver_With_Progress(QWidget* parent, const QString& casePath, const ParaStruct* design, GlobClass* glob,
                                       ApameRes* res, const QString& programDir = QString());
 
 // The analysis run of the CFD dialog: writes "wings.inp" into the project

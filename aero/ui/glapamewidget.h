@@ -103,7 +103,7 @@ private:
     // A yellow line from a to b with a red head back from b.
     void DrawArrow(QVector3D a, QVector3D b);
 
-    ParaStruct* design;
+    const ParaStruct* design;
     ApameRes* results;
     int cfdCase = 0;
     double legendValues[pressureview::kScaleSteps];

@@ -44,7 +44,7 @@ protected:
     // right.
     void paintBackground(QPainter& painter, const QColor& corner) const;
 
-    ParaStruct* design;
+    const ParaStruct* design;
     QPoint lastPos;
     sideview::Camera camera;
     QRect xLabelRect; // bounding rectangles of "x" and "y" in the view's first font
