@@ -105,7 +105,7 @@ private:
     void draw_Bridle();
     void takeBridle();
 
-    ParaStruct* design;
+    const ParaStruct* design;
     std::unique_ptr<NurbsSurface> net;
     GLUnurbs* renderer = nullptr;
     unsigned int textureId = 0;
