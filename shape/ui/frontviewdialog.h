@@ -132,7 +132,7 @@ protected:
 private:
     bool fitDrawing();
 
-    ParaStruct* design;
+    const ParaStruct* design;
     fNode* nodes[4] = {};
     fEdge* edges[2] = {};
     BezierFace* bezier = nullptr;

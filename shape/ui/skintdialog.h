@@ -105,7 +105,7 @@ private:
     void PaintCoordSystem(QPainter* painter);
     void PolyribGraph(QPainter* painter);
 
-    ParaStruct* design;
+    const ParaStruct* design;
     double X0 = 0, Y0 = 0, w1 = 0, H = 0;
     int gx = 0, gy = 0;
     double v = 1.55;
