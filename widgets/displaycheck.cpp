@@ -1,6 +1,7 @@
 #include "widgets/displaycheck.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <xcb/xcb.h>
