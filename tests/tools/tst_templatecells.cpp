@@ -12,6 +12,7 @@
 
 #include <QBuffer>
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QObject>
 #include <QProcess>
@@ -62,6 +63,36 @@ private slots:
         offeredHigh = m.captured(2).toInt();
         QCOMPARE(offeredLow, 2);
         QCOMPARE(offeredHigh, 120);
+    }
+
+    // Arguments the usage does not name write nothing: an option is never
+    // taken for the output's name.
+    void argumentsOutsideTheUsage_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("--help") << QStringList{"--help"} << 0;
+        QTest::newRow("-h") << QStringList{"-h"} << 0;
+        QTest::newRow("unknown option") << QStringList{"--cell", "30", "wing.ini"} << 2;
+        QTest::newRow("--cells without a count") << QStringList{"--cells"} << 2;
+        QTest::newRow("--cells not a number") << QStringList{"--cells", "3x", "wing.ini"} << 2;
+        QTest::newRow("count out of the offer") << QStringList{"--cells", "121", "wing.ini"} << 2;
+        QTest::newRow("two outputs") << QStringList{"a.ini", "b.ini"} << 2;
+        QTest::newRow("no output") << QStringList{"--cells", "20"} << 2;
+    }
+    void argumentsOutsideTheUsage()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, exitCode);
+        QTemporaryDir here;
+        QProcess p;
+        p.setWorkingDirectory(here.path());
+        p.start(QStringLiteral(WL_TEMPLATE_PROGRAM), args);
+        QVERIFY(p.waitForFinished(-1));
+        QCOMPARE(p.exitCode(), exitCode);
+        const QString said = QString::fromLocal8Bit(exitCode == 0 ? p.readAllStandardOutput() : p.readAllStandardError());
+        QVERIFY2(said.startsWith(QLatin1String("usage: wl_template")), qPrintable(said));
+        QCOMPARE(QDir(here.path()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList());
     }
 
     void everyOfferedCount_data()

@@ -23,20 +23,30 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
+    const char* usage = "usage: wl_template [--cells 2..120] [--name NAME] OUTPUT\n";
     int cells = 34;
     QString name = QStringLiteral("template");
     QString output;
-    while (!args.isEmpty()) {
+    // Anything the usage does not name is refused: an option taken for the
+    // output would write a project called "--help".
+    bool understood = true;
+    while (!args.isEmpty() && understood) {
         const QString a = args.takeFirst();
+        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            std::printf("%s", usage);
+            return 0;
+        }
         if (a == QLatin1String("--cells") && !args.isEmpty())
-            cells = args.takeFirst().toInt();
+            cells = args.takeFirst().toInt(&understood);
         else if (a == QLatin1String("--name") && !args.isEmpty())
             name = args.takeFirst();
+        else if (a.startsWith(QLatin1Char('-')) || !output.isEmpty())
+            understood = false;
         else
             output = a;
     }
-    if (output.isEmpty() || cells < 2 || cells > 120) {
-        std::fprintf(stderr, "usage: wl_template [--cells 2..120] [--name NAME] OUTPUT\n");
+    if (!understood || output.isEmpty() || cells < 2 || cells > 120) {
+        std::fprintf(stderr, "%s", usage);
         return 2;
     }
 
