@@ -522,6 +522,11 @@ void glWidget::Create_All_Lists()
     Create_Rib_Holes_List();
     Create_MiniRibs();
     strapPolygons = Strap_Polygons(design);
+    // A window shown before the view had a drawing (the design comes after
+    // the first show at start-up) still owes its first fit: these lists are
+    // that drawing.
+    if (fits.fitOwed())
+        fits.drawingReady(this);
 }
 
 void glWidget::Create_FlatQuadList()

@@ -136,16 +136,22 @@ private slots:
     // (both halves), each end projected as GL does (Qt's matrices), inside
     // the view, the scene spanning most of it. A resize follows until the
     // user moves the view.
+    // At start-up the main window shows the view before the design is
+    // made: the first lists built after that are its first drawing, and the
+    // fit owed since the show is made then.
     void opensFitted_data()
     {
         QTest::addColumn<QSize>("size");
-        QTest::newRow("the form's size") << QSize(640, 500);
-        QTest::newRow("maximized") << QSize(1580, 900);
+        QTest::addColumn<bool>("designAfterShow");
+        QTest::newRow("the form's size") << QSize(640, 500) << false;
+        QTest::newRow("maximized") << QSize(1580, 900) << false;
+        QTest::newRow("maximized, the design made after the show") << QSize(1580, 900) << true;
     }
     void opensFitted()
     {
         QFETCH(QSize, size);
-        const ParaStruct* d = GetDataStruct();
+        QFETCH(bool, designAfterShow);
+        ParaStruct* d = GetDataStruct();
         QList<QVector3D> ends;
         const float ms = float(glview::kModelScale);
         for (const BridleGroup* g : {&d->bridle.groups[1], &d->bridle.groups[2], &d->bridle.groups[3],
@@ -156,11 +162,21 @@ private slots:
         for (int r = 0; r <= d->lastRib; ++r)
             for (int k : {0, 250, 500, 750, 999})
                 ends << d->flatGrid[0][r][k] * ms;
+        const auto made = std::make_unique<ParaStruct>(*d);
+        if (designAfterShow)
+            *d = ParaStruct();
         glWidget fresh;
         fresh.resize(size);
         fresh.show();
         WAIT_FOR_EXPOSED(&fresh);
         WAIT_FOR_EQUAL(fresh.size(), size);
+        if (designAfterShow) {
+            const int built = fresh.rebuildCount();
+            *d = *made;
+            d->geometryChanged = true;
+            fresh.update();
+            WAIT_FOR_EQUAL(fresh.rebuildCount() > built, true);
+        }
         auto check = [&fresh, &ends]() {
             const ViewCamera& c = fresh.camera();
             QMatrix4x4 m;
