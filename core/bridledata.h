@@ -81,6 +81,17 @@ struct BridleData {
     BridleGroup riserGroup;
 };
 
+// Empties a group's working lists (nodes, pairs, lines, attachments); the
+// stores the project file carries are left as they are.
+inline void Clear_Group_Lists(BridleGroup* g)
+{
+    g->ids.clear();
+    g->points.clear();
+    g->pairs.clear();
+    g->lines.clear();
+    g->attachments.clear();
+}
+
 // Empties a line group: no node and no line, and nothing of them left in the
 // stores the project file carries. The tree editors give such a group the
 // frame nodes of the wing it is next edited on.
@@ -88,11 +99,7 @@ inline void Erase_Line_Group(BridleGroup* g)
 {
     if (!g)
         return;
-    g->ids.clear();
-    g->points.clear();
-    g->pairs.clear();
-    g->lines.clear();
-    g->attachments.clear();
+    Clear_Group_Lists(g);
     g->idCount = g->pointCount = g->pairCount = g->lineCount = g->attachmentCount = 0;
     std::fill_n(g->idArray, std::size(g->idArray), 0);
     std::fill_n(g->pointArray, std::size(g->pointArray), QPoint());

@@ -188,11 +188,7 @@ void Init_Line_Group(const ParaStruct* design, const BridleFrame& frame, BridleG
 {
     if (!design || !g)
         return;
-    g->ids.clear();
-    g->points.clear();
-    g->pairs.clear();
-    g->lines.clear();
-    g->attachments.clear();
+    Clear_Group_Lists(g);
     const int first = std::max(design->firstRib, 0);
     const int last = std::min(design->lastRib, kBridleRibs - 1);
     int id = 0;

@@ -10,7 +10,6 @@
 #include "graphics/streamfile.h"
 #include "shell/model/installhooks.h"
 
-#include <QBuffer>
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -29,14 +28,6 @@ QByteArray fileBytes(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-QByteArray bytesOf(const ParaStruct& d)
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    Write_Project(&buffer, d);
-    return buffer.data();
 }
 
 } // namespace
@@ -123,7 +114,7 @@ private slots:
         QCOMPARE(d->firstRib, cells % 2);
         QCOMPARE(d->lastRib, cells / 2 + cells % 2);
         Refresh_Calculations(d.get());
-        QCOMPARE(bytesOf(*d), fileBytes(out));
+        QCOMPARE(Project_File_Bytes(*d), fileBytes(out));
 
         // The design lines beside it load as Open loads them.
         QList<Spline> lines;

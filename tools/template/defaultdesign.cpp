@@ -19,7 +19,6 @@
 #include "structure/holefun.h"
 #include "structure/reinforcecurves.h"
 
-#include <QBuffer>
 #include <QTextStream>
 
 #include <algorithm>
@@ -520,14 +519,6 @@ bool inflatedNoseFolds(ParaStruct* d, int width)
     return false;
 }
 
-QByteArray projectBytes(const ParaStruct& d)
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    Write_Project(&buffer, d);
-    return buffer.data();
-}
-
 } // namespace
 
 QPolygonF Default_Design_Airfoil(double thickness, double camber, double camberPos)
@@ -688,7 +679,7 @@ QStringList Check_Default_Design(const ParaStruct& design)
     // A further recompute changes nothing.
     auto again = std::make_unique<ParaStruct>(d);
     Refresh_Calculations(again.get());
-    if (projectBytes(*again) != projectBytes(d))
+    if (Project_File_Bytes(*again) != Project_File_Bytes(d))
         fail(QStringLiteral("a further recompute changes the stored design"));
     for (int r = 0; r <= last; ++r) {
         bool same = std::equal(d.ribCurves3D[r], d.ribCurves3D[r] + kAirfoilPoints, again->ribCurves3D[r])
